@@ -1,0 +1,35 @@
+# The engine and game are built area by area (one OBJECT library per folder
+# under src/), then gathered into one static library that every program links
+# whole, so that classes which only register themselves are never dropped.
+
+# area folder (relative to src/) and the libraries its code calls
+set(TUNDRA_AREAS
+    os core math pal input renderer engine collision physics tundra sound
+    gui network mygame mygame/generated)
+
+set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL Threads::Threads)
+set(TUNDRA_DEPS_core      Lua51::Lua51 Threads::Threads)
+set(TUNDRA_DEPS_math      Lua51::Lua51)
+set(TUNDRA_DEPS_pal       SDL2::SDL2 Threads::Threads)
+set(TUNDRA_DEPS_input     SDL2::SDL2)
+set(TUNDRA_DEPS_renderer  OpenGL::GL OpenGL::GLU SDL2::SDL2 SDL2_image::SDL2_image)
+set(TUNDRA_DEPS_engine    OpenGL::GL OpenGL::GLU)
+set(TUNDRA_DEPS_sound     OpenAL::OpenAL PkgConfig::VORBIS Threads::Threads)
+set(TUNDRA_DEPS_tundra    Lua51::Lua51)
+set(TUNDRA_DEPS_network   Threads::Threads)
+
+# Adds the OBJECT library of one area when its folder holds sources.
+function(tundra_add_area area)
+    file(GLOB sources CONFIGURE_DEPENDS
+         ${PROJECT_SOURCE_DIR}/src/${area}/*.cpp
+         ${PROJECT_SOURCE_DIR}/src/${area}/*.c)
+    if(NOT sources)
+        return()
+    endif()
+    string(REPLACE "/" "_" name "tundra_${area}")
+    add_library(${name} OBJECT ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    string(REPLACE "/" "_" depsvar "TUNDRA_DEPS_${area}")
+    target_link_libraries(${name} PUBLIC ${${depsvar}})
+    set_property(GLOBAL APPEND PROPERTY TUNDRA_AREA_TARGETS ${name})
+endfunction()

@@ -1,0 +1,14 @@
+# Float results are fixed at their rounding points: never contract a*b+c
+# into a fused multiply-add, never relax IEEE semantics.
+add_compile_options(-ffp-contract=off -fno-fast-math -Wall -Wextra -Wno-unused-parameter)
+
+if(TUNDRA_SANITIZE)
+    # -O1 keeps the sanitizer build quick to run without slowing the compile much.
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                        -fno-omit-frame-pointer -O1 -g1)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(TUNDRA_POOL_PASSTHROUGH)
+    add_compile_definitions(TUNDRA_POOL_PASSTHROUGH=1)
+endif()

@@ -1,0 +1,32 @@
+# Every third-party library the project links, found once here.
+# The Debian packages that provide them are listed in tools/packages.txt.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(SDL2 REQUIRED CONFIG)
+find_package(SDL2_image REQUIRED CONFIG)
+set(OpenGL_GL_PREFERENCE GLVND)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(Lua51 REQUIRED)
+find_package(OpenAL REQUIRED)
+pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisfile vorbis ogg)
+
+if(NOT TARGET Lua51::Lua51)
+    add_library(Lua51::Lua51 INTERFACE IMPORTED)
+    target_include_directories(Lua51::Lua51 INTERFACE ${LUA_INCLUDE_DIR})
+    target_link_libraries(Lua51::Lua51 INTERFACE ${LUA_LIBRARIES})
+endif()
+
+if(NOT TARGET OpenAL::OpenAL)
+    add_library(OpenAL::OpenAL INTERFACE IMPORTED)
+    target_include_directories(OpenAL::OpenAL INTERFACE ${OPENAL_INCLUDE_DIR})
+    target_link_libraries(OpenAL::OpenAL INTERFACE ${OPENAL_LIBRARY})
+endif()
+
+if(TUNDRA_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+endif()
+
+if(TUNDRA_BUILD_BENCH)
+    find_package(benchmark REQUIRED)
+endif()

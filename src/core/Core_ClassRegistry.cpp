@@ -1,0 +1,34 @@
+#include "core/Core_ClassRegistry.h"
+
+namespace Core {
+
+ClassRegistration::ClassRegistration(const char* name, CreateFunction create) : m_name(name), m_create(create) {
+    ClassRegistry::GetInstance().Register(name, create);
+}
+
+ClassRegistry& ClassRegistry::GetInstance() {
+    static ClassRegistry registry;
+    return registry;
+}
+
+void ClassRegistry::Register(const char* name, CreateFunction create) {
+    if (name == nullptr || create == nullptr) {
+        return;
+    }
+    m_entries.try_emplace(name, ClassRegistration(name, create, ClassRegistration::Unregistered{}));
+}
+
+const ClassRegistration* ClassRegistry::Find(const char* name) const {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    const auto entry = m_entries.find(name);
+    return entry == m_entries.end() ? nullptr : &entry->second;
+}
+
+}  // namespace Core
+
+Core::Object* CreateObjectByName(const char* name) {
+    const Core::ClassRegistration* registration = Core::ClassRegistry::GetInstance().Find(name);
+    return registration == nullptr ? nullptr : registration->GetCreateFunction()();
+}

@@ -1,0 +1,47 @@
+#include "core/Core_Object.h"
+
+#include <cassert>
+#include <lua.hpp>
+
+namespace Core {
+namespace {
+constexpr const char* kRootName = "Object";
+const ClassRegistration s_rootRegistration{kRootName, &Object::Create};
+}  // namespace
+
+Object::~Object() = default;
+
+LuaScript* Object::GetScript() const { return nullptr; }
+
+void Object::PushToLua(lua_State* state) const { PushToLuaAs(state, kRootName); }
+
+void Object::PushToLuaAs(lua_State* state, const char* scriptName) const {
+    auto* slot = static_cast<const Object**>(lua_newuserdata(state, sizeof(const Object*)));
+    *slot = this;
+    lua_getfield(state, LUA_REGISTRYINDEX, scriptName);
+    lua_setmetatable(state, -2);
+}
+
+Object* Object::Clone() const { return NewTracked<Object>(__FILE__, __LINE__, *this); }
+
+void Object::Save(File&) const {}
+
+void Object::Load(File&) {}
+
+const char* Object::GetType() const { return kRootName; }
+
+std::uint32_t Object::GetSize() const { return static_cast<std::uint32_t>(sizeof(Object)); }
+
+Object* Object::Create() { return NewTracked<Object>(__FILE__, __LINE__); }
+
+void Object::Release() {
+    assert(m_referenceCount > 0 && "release of an object nobody holds");
+    if (m_referenceCount == 0) {
+        return;
+    }
+    if (--m_referenceCount == 0) {
+        delete this;
+    }
+}
+
+}  // namespace Core

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Thread-local last-error code, as failing OS-layer calls leave it. Codes
+// taken from errno keep their value; calls that fail for other reasons
+// (SDL, emulated checks) store a code together with a text of their own.
+namespace os {
+
+void SetLastError(std::uint32_t code);
+std::uint32_t GetLastError();
+
+// Records a failure with its own description (for example SDL_GetError()).
+void SetLastErrorWithText(std::uint32_t code, const std::string& text);
+
+// Records errno as the last error and returns it.
+std::uint32_t SetLastErrorFromErrno();
+
+// A description of the code; never empty ("unknown error" when none is known).
+std::string ErrorText(std::uint32_t code);
+
+}  // namespace os

@@ -1,0 +1,136 @@
+#include "os/OS_MessageBox.h"
+
+#include "os/OS_Backend.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace os {
+namespace {
+
+struct Button {
+    int id;
+    const char* label;
+};
+
+std::vector<Button> ButtonsFor(std::uint32_t type) {
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+        case MB_ABORTRETRYIGNORE: return {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}};
+        case MB_YESNOCANCEL: return {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
+        case MB_YESNO: return {{IDYES, "Yes"}, {IDNO, "No"}};
+        case MB_RETRYCANCEL: return {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
+        case MB_CANCELTRYCONTINUE: return {{IDCANCEL, "Cancel"}, {IDTRYAGAIN, "Try Again"}, {IDCONTINUE, "Continue"}};
+        default: return {{IDOK, "OK"}};
+    }
+}
+
+Uint32 SdlIconFlags(std::uint32_t type) {
+    switch (type & MB_ICONMASK) {
+        case MB_ICONHAND: return SDL_MESSAGEBOX_ERROR;
+        case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
+        default: return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+struct HeadlessState {
+    std::mutex mutex;
+    std::deque<int> answers;
+    int count = 0;
+    headless::ShownMessageBox last;
+};
+
+HeadlessState& Headless() {
+    static HeadlessState state;
+    return state;
+}
+
+void WriteToStderr(const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+}
+
+int HeadlessMessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
+    HeadlessState& state = Headless();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    ++state.count;
+    state.last = {text, caption, type};
+    if (state.answers.empty()) {
+        return ButtonsFor(type).front().id;
+    }
+    const int answer = state.answers.front();
+    state.answers.pop_front();
+    return answer;
+}
+
+int SdlMessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
+    const std::vector<Button> buttons = ButtonsFor(type);
+    std::vector<SDL_MessageBoxButtonData> data;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        Uint32 flags = 0;
+        if (i == 0) {
+            flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        }
+        if (buttons[i].id == IDCANCEL) {
+            flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        }
+        data.push_back({flags, buttons[i].id, buttons[i].label});
+    }
+    SDL_MessageBoxData box{};
+    box.flags = SdlIconFlags(type);
+    box.title = caption.c_str();
+    box.message = text.c_str();
+    box.numbuttons = static_cast<int>(data.size());
+    box.buttons = data.data();
+    int answer = 0;
+    if (SDL_ShowMessageBox(&box, &answer) != 0 || answer <= 0) {
+        // No display to show it on: the text must not be lost.
+        WriteToStderr(text, caption);
+        return buttons.front().id;
+    }
+    return answer;
+}
+
+}  // namespace
+
+int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
+    if (IsHeadless()) {
+        return HeadlessMessageBox(text, caption, type);
+    }
+    return SdlMessageBox(text, caption, type);
+}
+
+namespace headless {
+
+void QueueMessageBoxAnswer(int answer) {
+    HeadlessState& state = Headless();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.answers.push_back(answer);
+}
+
+void ClearMessageBoxAnswers() {
+    HeadlessState& state = Headless();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.answers.clear();
+    state.count = 0;
+    state.last = {};
+}
+
+int MessageBoxCount() {
+    HeadlessState& state = Headless();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.count;
+}
+
+ShownMessageBox LastMessageBox() {
+    HeadlessState& state = Headless();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.last;
+}
+
+}  // namespace headless
+}  // namespace os

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A blocking message box with the button sets, icons and answers the engine
+// was written against. Without a usable display the text goes to stderr and
+// the first button of the set is the answer; the headless backend answers
+// from a script.
+namespace os {
+
+// Button sets (low 4 bits of the type).
+constexpr std::uint32_t MB_OK = 0x0;
+constexpr std::uint32_t MB_OKCANCEL = 0x1;
+constexpr std::uint32_t MB_ABORTRETRYIGNORE = 0x2;
+constexpr std::uint32_t MB_YESNOCANCEL = 0x3;
+constexpr std::uint32_t MB_YESNO = 0x4;
+constexpr std::uint32_t MB_RETRYCANCEL = 0x5;
+constexpr std::uint32_t MB_CANCELTRYCONTINUE = 0x6;
+constexpr std::uint32_t MB_TYPEMASK = 0xF;
+
+// Icons (bits 4-7 of the type).
+constexpr std::uint32_t MB_ICONHAND = 0x10;
+constexpr std::uint32_t MB_ICONQUESTION = 0x20;
+constexpr std::uint32_t MB_ICONEXCLAMATION = 0x30;
+constexpr std::uint32_t MB_ICONASTERISK = 0x40;
+constexpr std::uint32_t MB_ICONMASK = 0xF0;
+
+// Answers; 0 means the box could not be shown.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+constexpr int IDTRYAGAIN = 10;
+constexpr int IDCONTINUE = 11;
+
+int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type);
+
+namespace headless {
+
+struct ShownMessageBox {
+    std::string text;
+    std::string caption;
+    std::uint32_t type = 0;
+};
+
+// Queues the answer of the next headless box; with none queued the box
+// answers with the first button of its set. Answer 0 simulates a failure.
+void QueueMessageBoxAnswer(int answer);
+void ClearMessageBoxAnswers();
+int MessageBoxCount();
+ShownMessageBox LastMessageBox();
+
+}  // namespace headless
+}  // namespace os

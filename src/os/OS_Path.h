@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Engine paths are written with backslashes ("\Resources\Fonts\...") and were
+// authored on a case-insensitive file system. Only this layer turns them into
+// native paths, at the moment a file is opened.
+namespace os {
+
+// Backslashes become slashes; nothing else changes.
+std::string ToNativePath(std::string_view enginePath);
+
+// The native form of the path; when that does not exist, each component is
+// matched case-insensitively (ASCII) against its directory. Components that
+// match nothing are kept as written, so the result names the file to create.
+std::string ResolvePath(std::string_view enginePath);
+
+// Full path of the running executable and its directory (no trailing
+// separator). Empty when the system cannot tell.
+std::string ExecutablePath();
+std::string ExecutableDirectory();
+
+// Splits at the last '/' or '\': the directory part and the name part.
+std::string_view DirectoryOf(std::string_view path);
+std::string_view FileNameOf(std::string_view path);
+
+// Tests pretend the executable lives elsewhere; an empty path restores the real one.
+void SetExecutablePathForTesting(const std::string& path);
+
+}  // namespace os

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+// Ending the process with a 32-bit code, as the engine's fatal paths do.
+namespace os {
+
+// Linux keeps only 8 bits of an exit status, so 256 would read as success:
+// a non-zero code maps to (code & 0xFF), or to 1 when those bits are 0.
+int ExitStatusFor(std::uint32_t code);
+
+// Runs before the process ends abnormally (for example to give the desktop
+// its display mode back). At most a handful are registered; the newest runs first.
+using EmergencyCleanup = void (*)();
+void AddEmergencyCleanup(EmergencyCleanup cleanup);
+
+// Flushes standard streams, runs the emergency clean-ups and ends the
+// process at once, without static destructors. A non-zero code is also
+// printed in full on stderr.
+[[noreturn]] void ExitProcess(std::uint32_t code);
+
+namespace headless {
+// Tests replace the exit: the interceptor must not return (it throws).
+using ExitInterceptor = void (*)(std::uint32_t code);
+void SetExitInterceptor(ExitInterceptor interceptor);
+}  // namespace headless
+
+}  // namespace os
