@@ -76,14 +76,14 @@ void File::ReadString(String& text) {
         return;
     }
     String bytes;  // built apart, so that a read failing part way changes nothing
-    char piece[kStringPiece];
     for (std::uint32_t left = length; left > 0;) {
         const std::uint32_t count = std::min(left, kStringPiece);
-        Read(piece, count);
+        const std::size_t end = bytes.size();
+        bytes.resize(end + count);
+        Read(bytes.data() + end, count);
         if (m_failed) {
             return;
         }
-        bytes.append(piece, count);
         left -= count;
     }
     bytes.resize(std::strlen(bytes.c_str()));

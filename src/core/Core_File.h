@@ -40,8 +40,9 @@ namespace Core {
 // would never be freed. Back edges of a cycle are plain pointers.
 //
 // Failure. A read past the end, malformed data or a write error sets the
-// failed flag, which stays set: later reads and writes do nothing and every
-// read target is left unchanged. Load code that loops over a stored count
+// failed flag, which stays set until a memory file's ClearBuffer or a disk
+// file's Open starts over: later reads and writes do nothing and every read
+// target is left unchanged. Load code that loops over a stored count
 // stops once HasFailed() is true; Load code that finds a value it cannot
 // accept calls SetFailed().
 //
@@ -57,7 +58,8 @@ namespace Core {
 // A stream is used by one thread at a time; it takes no lock.
 class File {
 public:
-    // How many object references may be read or written inside one another.
+    // How many objects' Save, or Load, may run inside one another: a deeper
+    // graph fails the stream instead of overflowing the call stack.
     static constexpr std::uint32_t kMaxObjectDepth = 256;
 
     File() = default;
@@ -114,7 +116,9 @@ public:
     enum class Reference : std::uint8_t { Plain, Owning };
 
     // Reads a reference written by WriteObject: null for a null reference,
-    // an unregistered class or a failed stream.
+    // an unregistered class or a failed stream. An unregistered class keeps
+    // its id but leaves its fields unread, so a caller that expected an
+    // object treats null as a failed load.
     Object* ReadObject() { return ReadCheckedObject(nullptr, Reference::Plain); }
     // As ReadObject, but an object that is not a T fails the stream and gives
     // null. An owning read also refuses an object whose fields are being read.
@@ -152,11 +156,12 @@ private:
     std::uint32_t m_writeDepth = 0;
     std::unordered_map<const Object*, std::uint32_t> m_writtenIds;
     std::unordered_map<std::uint32_t, Object*> m_readObjects;
-    // Objects created by the running outermost read, each holding a reference.
+    // Objects created by the running outermost read; the stream holds one
+    // reference to each.
     std::vector<Object*> m_held;
     // Objects whose Load is running, innermost last.
     std::vector<Object*> m_loading;
-    // Objects that nothing took after a successful read, each holding a reference.
+    // Objects that nothing took after a successful read, still held.
     std::vector<Object*> m_unclaimed;
 };
 
