@@ -15,6 +15,7 @@
 using Core::DiskFile;
 using Core::MemoryFile;
 using Core::RefPtr;
+using streamtest::Make;
 using streamtest::StreamLeaf;
 using streamtest::StreamNode;
 
@@ -27,9 +28,9 @@ std::vector<std::uint8_t> FileBytes(const std::string& path) {
 
 // A node with a child pointing back at it and a leaf they share.
 RefPtr<StreamNode> MakeGraph() {
-    RefPtr<StreamNode> root(static_cast<StreamNode*>(StreamNode::Create()));
-    RefPtr<StreamNode> child(static_cast<StreamNode*>(StreamNode::Create()));
-    RefPtr<StreamLeaf> leaf(static_cast<StreamLeaf*>(StreamLeaf::Create()));
+    RefPtr<StreamNode> root = Make<StreamNode>();
+    RefPtr<StreamNode> child = Make<StreamNode>();
+    RefPtr<StreamLeaf> leaf = Make<StreamLeaf>();
     leaf->number = 42;
     leaf->weight = 0.5f;
     leaf->label = "shared leaf";
@@ -85,8 +86,8 @@ TEST(DiskFileStream, EnginePathsWithBackslashesAndOtherCaseOpen) {
 
 TEST(DiskFileStream, CloseRestartsIdsAtOne) {
     testsupport::TempDirectory directory;
-    RefPtr<StreamLeaf> first(static_cast<StreamLeaf*>(StreamLeaf::Create()));
-    RefPtr<StreamLeaf> second(static_cast<StreamLeaf*>(StreamLeaf::Create()));
+    RefPtr<StreamLeaf> first = Make<StreamLeaf>();
+    RefPtr<StreamLeaf> second = Make<StreamLeaf>();
     DiskFile file(directory.Path() + "/one.bin", DiskFile::kModeWrite);
     file << first << second;
     file.Close();

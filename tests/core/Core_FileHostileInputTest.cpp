@@ -11,16 +11,13 @@
 using Core::MemoryFile;
 using Core::RefPtr;
 using streamtest::Counted;
+using streamtest::Make;
+using streamtest::WriteReferenceHead;
 using streamtest::StreamLeaf;
 using streamtest::StreamList;
 using streamtest::StreamNode;
 
 namespace {
-
-template <class T>
-RefPtr<T> Make() {
-    return RefPtr<T>(static_cast<T*>(T::Create()));
-}
 
 // One stream with every kind of field: a cycle through a plain pointer, a
 // shared leaf, long and short strings, null references, a nested list and
@@ -86,9 +83,7 @@ TEST(HostileStream, HugeLengthsFail) {
 
     const int live = Counted::Live();
     MemoryFile label;
-    label.WriteU8(1);
-    label << Core::String("StreamLeaf");
-    label.WriteU32(1);
+    WriteReferenceHead(label, "StreamLeaf", 1);
     label.WriteI32(3);
     label.WriteF32(1.0f);
     label.WriteU32(0xFFFFFFFF);
@@ -100,9 +95,7 @@ TEST(HostileStream, HugeLengthsFail) {
 
 TEST(HostileStream, HugeCountFailsWhenTheDataRunsOut) {
     MemoryFile file;
-    file.WriteU8(1);
-    file << Core::String("StreamList");
-    file.WriteU32(1);
+    WriteReferenceHead(file, "StreamList", 1);
     file.WriteU32(0x7FFFFFFF);
     for (int i = 0; i < 10; ++i) {
         file.WriteU8(0);

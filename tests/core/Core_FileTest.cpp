@@ -11,16 +11,13 @@ using Core::MemoryFile;
 using Core::RefPtr;
 using streamtest::BytesOf;
 using streamtest::Counted;
+using streamtest::Make;
+using streamtest::WriteReferenceHead;
 using streamtest::StreamLeaf;
 using streamtest::StreamList;
 using streamtest::StreamNode;
 
 namespace {
-
-template <class T>
-RefPtr<T> Make() {
-    return RefPtr<T>(static_cast<T*>(T::Create()));
-}
 
 MemoryFile CopyOf(const MemoryFile& file) { return MemoryFile(file.GetData(), file.GetSize()); }
 
@@ -179,12 +176,8 @@ TEST_F(ObjectStream, ObjectOnlyPointedAtLivesAsLongAsTheStream) {
 
 TEST_F(ObjectStream, UnregisteredClassGivesNullAndKeepsItsId) {
     MemoryFile file;
-    file.WriteU8(1);
-    file << Core::String("NoSuchClass");
-    file.WriteU32(5);
-    file.WriteU8(1);
-    file << Core::String("StreamLeaf");  // a later reference to id 5 creates nothing
-    file.WriteU32(5);
+    WriteReferenceHead(file, "NoSuchClass", 5);
+    WriteReferenceHead(file, "StreamLeaf", 5);  // a later reference to id 5 creates nothing
     EXPECT_EQ(file.ReadObject(), nullptr);
     EXPECT_EQ(file.ReadObject(), nullptr);
     EXPECT_FALSE(file.HasFailed());
@@ -224,9 +217,7 @@ TEST_F(ObjectStream, BackReferenceUnderAnotherClassNameFails) {
     auto leaf = Make<StreamLeaf>();
     MemoryFile file;
     file << leaf;
-    file.WriteU8(1);
-    file << Core::String("StreamNode");  // id 1 was read as a StreamLeaf
-    file.WriteU32(1);
+    WriteReferenceHead(file, "StreamNode", 1);  // id 1 was read as a StreamLeaf
 
     RefPtr<Core::Object> first = file.ReadObject();
     ASSERT_NE(first, nullptr);
@@ -237,12 +228,8 @@ TEST_F(ObjectStream, BackReferenceUnderAnotherClassNameFails) {
 TEST_F(ObjectStream, OwningReferenceToAnObjectBeingReadFails) {
     // A node whose owned child is the node itself: a cycle nothing could free.
     MemoryFile file;
-    file.WriteU8(1);
-    file << Core::String("StreamNode");
-    file.WriteU32(1);
-    file.WriteU8(1);
-    file << Core::String("StreamNode");
-    file.WriteU32(1);
+    WriteReferenceHead(file, "StreamNode", 1);
+    WriteReferenceHead(file, "StreamNode", 1);
     file.WriteU8(0);
     file.WriteU8(0);
     EXPECT_EQ(file.ReadObject(), nullptr);
@@ -267,9 +254,7 @@ TEST_F(ObjectStream, NestingUpToTheLimitReadsDeeperFails) {
         // The reader is fed by hand, so that it sees the deeper chain too.
         MemoryFile reader;
         for (std::uint32_t i = 0; i < depth; ++i) {
-            reader.WriteU8(1);
-            reader << Core::String("StreamNode");
-            reader.WriteU32(i + 1);
+            WriteReferenceHead(reader, "StreamNode", i + 1);
         }
         for (std::uint32_t i = 0; i < depth; ++i) {
             reader.WriteU8(0);

@@ -56,6 +56,12 @@ void StreamList::Load(Core::File& file) {
     }
 }
 
+void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id) {
+    file.WriteU8(1);
+    file << Core::String(className);
+    file.WriteU32(id);
+}
+
 std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
     return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
 }
@@ -63,7 +69,7 @@ std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
 Core::RefPtr<StreamNode> MakeChain(int count) {
     Core::RefPtr<StreamNode> first;
     for (int i = 0; i < count; ++i) {
-        Core::RefPtr<StreamNode> node(static_cast<StreamNode*>(StreamNode::Create()));
+        Core::RefPtr<StreamNode> node = Make<StreamNode>();
         node->child = first;
         first = node;
     }

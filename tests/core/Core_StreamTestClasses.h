@@ -62,6 +62,16 @@ class StreamList : public Counted {
     std::vector<Core::RefPtr<Core::Object>> items;
 };
 
+// A new object of a registered class, held.
+template <class T>
+Core::RefPtr<T> Make() {
+    return Core::RefPtr<T>(static_cast<T*>(T::Create()));
+}
+
+// The head of an object reference as the writer stores it (flag 1, class
+// name, id), for streams put together by hand.
+void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id);
+
 // The bytes a memory stream holds.
 std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file);
 
