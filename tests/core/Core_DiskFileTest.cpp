@@ -70,6 +70,8 @@ TEST(DiskFileStream, GraphRoundTrips) {
     ASSERT_NE(back->child, nullptr);
     EXPECT_EQ(back->child->peer, back.Get());
     EXPECT_EQ(back->leaf, back->child->leaf);
+    EXPECT_EQ(back->leaf->number, 42);
+    EXPECT_EQ(back->leaf->weight, 0.5f);
     EXPECT_EQ(back->leaf->label, "shared leaf");
     EXPECT_FALSE(reader.HasFailed());
 }

@@ -153,17 +153,6 @@ TEST(String, GetFileNameFromPathSplitsAtEitherSeparator) {
     }
 }
 
-TEST(String, StringVectorHoldsPoolStrings) {
-    Core::StringVector names;
-    for (int i = 0; i < 100; ++i) {
-        names.push_back(String("a name long enough for a pool block #") + Core::ToString(i));
-    }
-    names.erase(names.begin(), names.begin() + 50);
-    ASSERT_EQ(names.size(), 50u);
-    EXPECT_EQ(names.front(), "a name long enough for a pool block #50");
-    EXPECT_EQ(names.back(), "a name long enough for a pool block #99");
-}
-
 namespace {
 
 // Blocks of one pool size that are neither free in the pool nor absent.
