@@ -1,23 +1,74 @@
 #pragma once
 
+#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+
 #include <bit>
+#include <concepts>
 #include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace Core {
-
-class Object;
 
 // An abstract byte stream through which objects save and load themselves.
 // Every stored value is a fixed-width little-endian field, written one field
 // at a time through the typed helpers below (never a whole struct, size_t,
 // long or wchar_t), so that stored data is the same on every machine.
+//
+// Strings are a u32 length and the bytes, without terminator. An object
+// reference is a flag byte (0 = null), the class name as a string and a u32
+// id (1, 2, 3, ... per stream); the object's own fields follow only at its
+// first reference, so shared objects and cycles are stored once and come
+// back as one object.
+//
+// Reading objects back. An object comes back as the registry created it,
+// with count 0: the caller takes the first reference, usually by reading
+// straight into a RefPtr:
+//
+//     void Sprite::Load(Core::File& file) {
+//         file >> m_animation;  // RefPtr<Engine::SpriteAnimation>: owning
+//         file >> m_parent;     // Engine::Node*: a plain back-pointer
+//     }
+//     Core::RefPtr<Level> level = file.ReadObjectAs<Level>();
+//
+// Typed reads are checked: a reference to an object of another class gives
+// null and fails the stream. An owning read (into a RefPtr) of an object
+// whose own fields are still being read fails too: that reference cycle
+// would never be freed. Back edges of a cycle are plain pointers.
+//
+// Failure. A read past the end, malformed data or a write error sets the
+// failed flag, which stays set until a memory file's ClearBuffer or a disk
+// file's Open starts over: later reads and writes do nothing and every read
+// target is left unchanged. Load code that loops over a stored count
+// stops once HasFailed() is true; Load code that finds a value it cannot
+// accept calls SetFailed().
+//
+// Who releases what a read created. While an outermost ReadObject runs, the
+// stream holds a reference to each object it creates, so nothing can vanish
+// under a later back-reference. A read that fails lets go of them all: every
+// object that nothing else took is destroyed, and the read gives null. A
+// read that succeeds hands its result back unowned (count 0) and leaves the
+// objects other objects took to them; objects that nothing took stay held
+// by the stream until it is destroyed (or a disk file is closed), so that a
+// later read of the same stream can still take them.
+//
+// A stream is used by one thread at a time; it takes no lock.
 class File {
 public:
+    // How many objects' Save, or Load, may run inside one another: a deeper
+    // graph fails the stream instead of overflowing the call stack.
+    static constexpr std::uint32_t kMaxObjectDepth = 256;
+
     File() = default;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    virtual ~File() = default;
+    virtual ~File();
 
+    // Both do nothing once the stream has failed. A Read that cannot deliver
+    // all count bytes copies none of them and fails the stream.
     virtual void Write(const void* bytes, std::uint32_t count) = 0;
     virtual void Read(void* bytes, std::uint32_t count) = 0;
 
@@ -50,6 +101,104 @@ public:
         ReadU32(bits);
         value = std::bit_cast<float>(bits);
     }
+
+    // A u32 length and the bytes. Texts longer than a u32 fail the stream.
+    void WriteString(std::string_view text);
+    // A stored length of 0 leaves the target unchanged; otherwise the text
+    // ends at the first zero byte. The bytes are taken in bounded pieces, so
+    // a hostile length fails when the data runs out instead of allocating.
+    void ReadString(String& text);
+
+    // Writes a reference to the object (null allowed), with its fields when
+    // this stream meets it for the first time.
+    void WriteObject(const Object* object);
+    // How the reader will hold a reference it reads.
+    enum class Reference : std::uint8_t { Plain, Owning };
+
+    // Reads a reference written by WriteObject: null for a null reference,
+    // an unregistered class or a failed stream. An unregistered class keeps
+    // its id but leaves its fields unread, so a caller that expected an
+    // object treats null as a failed load.
+    Object* ReadObject() { return ReadCheckedObject(nullptr, Reference::Plain); }
+    // As ReadObject, but an object that is not a T fails the stream and gives
+    // null. An owning read also refuses an object whose fields are being read.
+    template <class T>
+    T* ReadObjectAs(Reference reference = Reference::Plain) {
+        return dynamic_cast<T*>(ReadCheckedObject(&IsA<T>, reference));
+    }
+
+    bool HasFailed() const { return m_failed; }
+    void SetFailed() { m_failed = true; }
+
+protected:
+    // Lets a stream start over on new bytes.
+    void ClearFailed() { m_failed = false; }
+    // Restarts ids at 1, forgets every object met so far and lets go of the
+    // objects the stream still held.
+    void ResetObjectTables();
+
+private:
+    using ObjectTest = bool (*)(const Object*);
+
+    template <class T>
+    static bool IsA(const Object* object) {
+        return dynamic_cast<const T*>(object) != nullptr;
+    }
+
+    Object* ReadCheckedObject(ObjectTest accepts, Reference reference);
+    Object* ReadReference(ObjectTest accepts, Reference reference);
+    bool Refuses(const Object* object, ObjectTest accepts, Reference reference) const;
+    Object* FinishOutermostRead(Object* result);
+
+    std::uint32_t m_lastId = 0;
+    bool m_failed = false;
+    // Objects whose Save is running.
+    std::uint32_t m_writeDepth = 0;
+    std::unordered_map<const Object*, std::uint32_t> m_writtenIds;
+    std::unordered_map<std::uint32_t, Object*> m_readObjects;
+    // Objects created by the running outermost read; the stream holds one
+    // reference to each.
+    std::vector<Object*> m_held;
+    // Objects whose Load is running, innermost last.
+    std::vector<Object*> m_loading;
+    // Objects that nothing took after a successful read, still held.
+    std::vector<Object*> m_unclaimed;
 };
+
+inline File& operator<<(File& file, const Object* object) {
+    file.WriteObject(object);
+    return file;
+}
+
+template <class T>
+File& operator<<(File& file, const RefPtr<T>& object) {
+    file.WriteObject(object.Get());
+    return file;
+}
+
+// A plain (non-owning) pointer: stores the object read, or null, without
+// adding a reference. Checked: an object of another class fails the stream.
+template <std::derived_from<Object> T>
+File& operator>>(File& file, T*& object) {
+    object = file.ReadObjectAs<T>();
+    return file;
+}
+
+// An owning reference: takes the object read, or null.
+template <class T>
+File& operator>>(File& file, RefPtr<T>& object) {
+    object = file.ReadObjectAs<T>(File::Reference::Owning);
+    return file;
+}
+
+inline File& operator<<(File& file, const String& text) {
+    file.WriteString(text);
+    return file;
+}
+
+inline File& operator>>(File& file, String& text) {
+    file.ReadString(text);
+    return file;
+}
 
 }  // namespace Core

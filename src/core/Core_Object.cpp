@@ -44,4 +44,11 @@ void Object::Release() {
     }
 }
 
+void Object::ReleaseWithoutDestroy() {
+    assert(m_referenceCount > 0 && "release of an object nobody holds");
+    if (m_referenceCount > 0) {
+        --m_referenceCount;
+    }
+}
+
 }  // namespace Core

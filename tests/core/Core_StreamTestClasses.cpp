@@ -1,0 +1,83 @@
+#include "Core_StreamTestClasses.h"
+
+#include "core/Core_MemoryFile.h"
+
+namespace streamtest {
+namespace {
+int g_live = 0;
+int g_loads = 0;
+}  // namespace
+
+Counted::Counted() { ++g_live; }
+Counted::Counted(const Counted& other) : Core::Object(other) { ++g_live; }
+Counted::~Counted() { --g_live; }
+
+int Counted::Live() { return g_live; }
+int Counted::Loads() { return g_loads; }
+void Counted::Reset() { g_loads = 0; }
+void Counted::CountLoad() { ++g_loads; }
+
+void StreamLeaf::Save(Core::File& file) const {
+    file.WriteI32(number);
+    file.WriteF32(weight);
+    file << label;
+}
+
+void StreamLeaf::Load(Core::File& file) {
+    CountLoad();
+    file.ReadI32(number);
+    file.ReadF32(weight);
+    file >> label;
+}
+
+void StreamNode::Save(Core::File& file) const { file << child << peer << leaf; }
+
+void StreamNode::Load(Core::File& file) {
+    CountLoad();
+    file >> child >> peer >> leaf;
+}
+
+void StreamList::Save(Core::File& file) const {
+    file.WriteU32(static_cast<std::uint32_t>(items.size()));
+    for (const auto& item : items) {
+        file << item;
+    }
+}
+
+void StreamList::Load(Core::File& file) {
+    CountLoad();
+    std::uint32_t count = 0;
+    file.ReadU32(count);
+    // The count comes from the data: no reserve, and stop at the first failure.
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        Core::RefPtr<Core::Object> item;
+        file >> item;
+        items.push_back(item);
+    }
+}
+
+void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id) {
+    file.WriteU8(1);
+    file << Core::String(className);
+    file.WriteU32(id);
+}
+
+std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
+    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
+}
+
+Core::RefPtr<StreamNode> MakeChain(int count) {
+    Core::RefPtr<StreamNode> first;
+    for (int i = 0; i < count; ++i) {
+        Core::RefPtr<StreamNode> node = Make<StreamNode>();
+        node->child = first;
+        first = node;
+    }
+    return first;
+}
+
+}  // namespace streamtest
+
+TUN_DEFINE_CLASS_NAMED(streamtest::StreamLeaf, "StreamLeaf")
+TUN_DEFINE_CLASS_NAMED(streamtest::StreamNode, "StreamNode")
+TUN_DEFINE_CLASS_NAMED(streamtest::StreamList, "StreamList")

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/Core_File.h"
+#include "core/Core_MemoryFile.h"
+#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+
+#include <cstdint>
+#include <vector>
+
+// Small registered classes that store themselves in object streams, counted
+// so that tests can see every object a read created go away again.
+namespace streamtest {
+
+class Counted : public Core::Object {
+public:
+    Counted();
+    Counted(const Counted& other);
+    ~Counted() override;
+
+    // Objects of these classes alive now, and Load calls since the last Reset.
+    static int Live();
+    static int Loads();
+    static void Reset();
+
+protected:
+    static void CountLoad();
+};
+
+// Value fields only.
+class StreamLeaf : public Counted {
+    TUN_DECLARE_CLASS(StreamLeaf);
+
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    std::int32_t number = 0;
+    float weight = 0.0f;
+    Core::String label;
+};
+
+// Owns its child and its leaf; the peer is a plain pointer, for back edges.
+class StreamNode : public Counted {
+    TUN_DECLARE_CLASS(StreamNode);
+
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    Core::RefPtr<StreamNode> child;
+    StreamNode* peer = nullptr;
+    Core::RefPtr<StreamLeaf> leaf;
+};
+
+// A counted list of owned objects of any class.
+class StreamList : public Counted {
+    TUN_DECLARE_CLASS(StreamList);
+
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    std::vector<Core::RefPtr<Core::Object>> items;
+};
+
+// A new object of a registered class, held.
+template <class T>
+Core::RefPtr<T> Make() {
+    return Core::RefPtr<T>(static_cast<T*>(T::Create()));
+}
+
+// The head of an object reference as the writer stores it (flag 1, class
+// name, id), for streams put together by hand.
+void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id);
+
+// The bytes a memory stream holds.
+std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file);
+
+// A chain of count nodes, each the child of the one before; returns the first.
+Core::RefPtr<StreamNode> MakeChain(int count);
+
+}  // namespace streamtest
