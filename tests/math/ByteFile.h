@@ -14,8 +14,9 @@ public:
     explicit ByteFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
     void Write(const void* bytes, std::uint32_t count) override {
-        const auto* first = static_cast<const std::uint8_t*>(bytes);
-        bytes_.insert(bytes_.end(), first, first + count);
+        const std::size_t end = bytes_.size();
+        bytes_.resize(end + count);
+        std::memcpy(bytes_.data() + end, bytes, count);
     }
 
     void Read(void* bytes, std::uint32_t count) override {
