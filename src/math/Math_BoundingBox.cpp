@@ -31,21 +31,9 @@ BoundingBox& BoundingBox::FromBoxes(BoundingBox& out, std::span<const BoundingBo
     }
     out.centre = {(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
 
-    const float X = high.x + margin;
-    const float Y = high.y + margin;
-    const float Z = high.z + margin;
-    const float x = low.x - margin;
-    const float y = low.y - margin;
-    const float z = low.z - margin;
-    Vector3D(&c)[8] = out.corners;
-    c[0] = {X, Y, Z};
-    c[1] = {x, Y, Z};
-    c[2] = {x, Y, z};
-    c[3] = {X, Y, z};
-    c[4] = {X, y, Z};
-    c[5] = {x, y, Z};
-    c[6] = {x, y, z};
-    c[7] = {X, y, z};
+    Math::SetBoxCorners(out.corners, {low.x - margin, low.y - margin, low.z - margin},
+                        {high.x + margin, high.y + margin, high.z + margin});
+    const Vector3D(&c)[8] = out.corners;
 
     SetFacePlane(out.planes[Top], c[0], c[3], c[1]);
     SetFacePlane(out.planes[Bottom], c[4], c[5], c[7]);

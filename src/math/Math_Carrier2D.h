@@ -4,6 +4,7 @@
 #include "math/Math_Vector2D.h"
 
 #include <cmath>
+#include <optional>
 
 // What segments, rays and lines share: each is a carrier p + t * d whose
 // parameter t is limited to a range. Used by the shape tests only.
@@ -26,21 +27,26 @@ inline bool InRange(Range range, float t) {
 
 inline Point2D PointAt(const Point2D& p, const Vector2D& d, float t) { return p + d * t; }
 
-// Where p1 + t * d1 meets p2 + u * d2; parallel when the cross product of the
-// directions lies within the tolerance of 0.
-struct Crossing {
-    bool parallel = false;
-    float t = 0.0f;
-    float u = 0.0f;
-};
-
-inline Crossing Cross(const Point2D& p1, const Vector2D& d1, const Point2D& p2, const Vector2D& d2) {
+// Where p1 + t * d1 meets p2 + u * d2: crossing (0, the point written) when
+// t and u lie in their carriers' ranges, else none (1). Carriers whose
+// directions have a cross product within the tolerance of 0 are parallel and
+// get no code here: each pair of shapes treats them its own way.
+inline std::optional<ClassifyResult> CrossingCode(Range range1, const Point2D& p1, const Vector2D& d1, Range range2,
+                                                  const Point2D& p2, const Vector2D& d2, Point2D* crossing) {
     const float c = CrossProduct(d1, d2);
     if (IsWithin(c, 0.0f, kTolerance)) {
-        return {true, 0.0f, 0.0f};
+        return std::nullopt;
     }
     const Vector2D w = p2 - p1;
-    return {false, CrossProduct(w, d2) / c, CrossProduct(w, d1) / c};
+    const float t = CrossProduct(w, d2) / c;
+    const float u = CrossProduct(w, d1) / c;
+    if (!InRange(range1, t) || !InRange(range2, u)) {
+        return ClassifyNone;
+    }
+    if (crossing != nullptr) {
+        *crossing = PointAt(p1, d1, t);
+    }
+    return ClassifyIntersecting;
 }
 
 // How far q lies off the line p + t * d, unnormalised: 0 on the line.
@@ -56,10 +62,14 @@ inline float ParameterOf(const Point2D& q, const Point2D& p, const Vector2D& d) 
 }
 
 // Directions meeting at a right angle, within the tolerance on their dot product.
-inline bool Perpendicular(const Vector2D& d1, const Vector2D& d2) { return IsWithin(DotProduct(d1, d2), 0.0f, kTolerance); }
+inline bool Perpendicular(const Vector2D& d1, const Vector2D& d2) {
+    return IsWithin(DotProduct(d1, d2), 0.0f, kTolerance);
+}
 
 // Directions along one line, within the tolerance on their cross product.
-inline bool Parallel(const Vector2D& d1, const Vector2D& d2) { return IsWithin(CrossProduct(d1, d2), 0.0f, kTolerance); }
+inline bool Parallel(const Vector2D& d1, const Vector2D& d2) {
+    return IsWithin(CrossProduct(d1, d2), 0.0f, kTolerance);
+}
 
 // acos(n1.n2 / (|n1| |n2|)) in radians, for directions already normalised
 // by one of the two normalisations.

@@ -14,18 +14,6 @@ Vector4D Row(const Matrix4& p, int k) { return {p[k], p[k + 4], p[k + 8], p[k + 
 Vector4D Sum(const Vector4D& u, const Vector4D& v) { return {u.x + v.x, u.y + v.y, u.z + v.z, u.w + v.w}; }
 Vector4D Difference(const Vector4D& u, const Vector4D& v) { return {u.x - v.x, u.y - v.y, u.z - v.z, u.w - v.w}; }
 
-// Corners of the box [left, right] x [bottom, top] x [-far, -near] in frustum order.
-void SetBoxCorners(Vector3D (&corners)[8], float left, float right, float bottom, float top, float nearZ, float farZ) {
-    corners[0] = {right, top, nearZ};
-    corners[1] = {left, top, nearZ};
-    corners[2] = {left, top, farZ};
-    corners[3] = {right, top, farZ};
-    corners[4] = {right, bottom, nearZ};
-    corners[5] = {left, bottom, nearZ};
-    corners[6] = {left, bottom, farZ};
-    corners[7] = {right, bottom, farZ};
-}
-
 }  // namespace
 
 void Frustum::SetFromProjection(const Matrix4& projectionMatrix) {
@@ -44,9 +32,12 @@ void Frustum::SetFromProjection(const Matrix4& projectionMatrix) {
 
     if (p[11] == 0.0f) {
         // Orthographic: the perspective formulas below would divide 0 by 0.
-        // Map the clip-space cube back through the affine parts instead.
-        SetBoxCorners(corners, (-1.0f - p[12]) / p[0], (1.0f - p[12]) / p[0], (-1.0f - p[13]) / p[5],
-                      (1.0f - p[13]) / p[5], (-1.0f - p[14]) / p[10], (1.0f - p[14]) / p[10]);
+        // Map the clip-space cube back through the affine parts instead:
+        // left, bottom and far from -1, -1 and 1, the others from the
+        // opposite faces, in the frustum's corner order.
+        const Vector3D leftBottomFar((-1.0f - p[12]) / p[0], (-1.0f - p[13]) / p[5], (1.0f - p[14]) / p[10]);
+        const Vector3D rightTopNear((1.0f - p[12]) / p[0], (1.0f - p[13]) / p[5], (-1.0f - p[14]) / p[10]);
+        Math::SetBoxCorners(corners, leftBottomFar, rightTopNear);
         return;
     }
     const float n = p[14] / (p[10] - 1.0f);

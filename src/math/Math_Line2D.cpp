@@ -8,22 +8,17 @@ namespace Math {
 using Carrier::Range;
 
 ClassifyResult Line2D::ClassifyToLine(const Line2D& other, Point2D& crossing) const {
-    const Carrier::Crossing c = Carrier::Cross(point, direction, other.point, other.direction);
-    if (!c.parallel) {
-        crossing = Carrier::PointAt(point, direction, c.t);
-        return ClassifyIntersecting;
+    if (const auto code = Carrier::CrossingCode(Range::Line, point, direction, Range::Line, other.point,
+                                                other.direction, &crossing)) {
+        return *code;
     }
     return Carrier::Offset(other.point, point, direction) == 0.0f ? ClassifyCoincident : ClassifyParallel;
 }
 
 ClassifyResult Line2D::ClassifyToRay(const Ray2D& ray, Point2D& crossing) const {
-    const Carrier::Crossing c = Carrier::Cross(point, direction, ray.origin, ray.direction);
-    if (!c.parallel) {
-        if (!Carrier::InRange(Range::Line, c.t) || !Carrier::InRange(Range::Ray, c.u)) {
-            return ClassifyNone;
-        }
-        crossing = Carrier::PointAt(point, direction, c.t);
-        return ClassifyIntersecting;
+    if (const auto code =
+            Carrier::CrossingCode(Range::Line, point, direction, Range::Ray, ray.origin, ray.direction, &crossing)) {
+        return *code;
     }
     return Carrier::Offset(ray.origin, point, direction) == 0.0f ? ClassifyCoincident : ClassifyParallel;
 }

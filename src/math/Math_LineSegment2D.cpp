@@ -60,16 +60,9 @@ ClassifyResult ClassifyCollinearSegments(const LineSegment2D& first, const LineS
 ClassifyResult ClassifySegmentPair(const LineSegment2D& first, const LineSegment2D& second, float onLineTolerance,
                                    Point2D* crossing, LineSegment2D* overlap) {
     const Vector2D d1 = first.Direction();
-    const Vector2D d2 = second.Direction();
-    const Carrier::Crossing c = Carrier::Cross(first.pointA, d1, second.pointA, d2);
-    if (!c.parallel) {
-        if (!InSegment(c.t) || !InSegment(c.u)) {
-            return ClassifyNone;
-        }
-        if (crossing != nullptr) {
-            *crossing = Carrier::PointAt(first.pointA, d1, c.t);
-        }
-        return ClassifyIntersecting;
+    if (const auto code = Carrier::CrossingCode(Range::Segment, first.pointA, d1, Range::Segment, second.pointA,
+                                                second.Direction(), crossing)) {
+        return *code;
     }
     if (!IsWithin(Carrier::Offset(second.pointA, first.pointA, d1), 0.0f, onLineTolerance)) {
         return ClassifyParallel;
@@ -90,13 +83,9 @@ ClassifyResult ClassifyParallelSegments(const LineSegment2D& first, const LineSe
 
 ClassifyResult LineSegment2D::ClassifyToRay(const Ray2D& ray, Point2D& crossing, LineSegment2D& overlap) const {
     const Vector2D d = Direction();
-    const Carrier::Crossing c = Carrier::Cross(pointA, d, ray.origin, ray.direction);
-    if (!c.parallel) {
-        if (!InSegment(c.t) || !Carrier::InRange(Range::Ray, c.u)) {
-            return ClassifyNone;
-        }
-        crossing = Carrier::PointAt(pointA, d, c.t);
-        return ClassifyIntersecting;
+    if (const auto code =
+            Carrier::CrossingCode(Range::Segment, pointA, d, Range::Ray, ray.origin, ray.direction, &crossing)) {
+        return *code;
     }
     if (Carrier::Offset(ray.origin, pointA, d) != 0.0f) {
         return ClassifyParallel;
@@ -129,13 +118,9 @@ ClassifyResult LineSegment2D::ClassifyToRay(const Ray2D& ray, Point2D& crossing,
 
 ClassifyResult LineSegment2D::ClassifyToLine(const Line2D& line, Point2D& crossing) const {
     const Vector2D d = Direction();
-    const Carrier::Crossing c = Carrier::Cross(pointA, d, line.point, line.direction);
-    if (!c.parallel) {
-        if (!InSegment(c.t) || !Carrier::InRange(Range::Line, c.u)) {
-            return ClassifyNone;
-        }
-        crossing = Carrier::PointAt(pointA, d, c.t);
-        return ClassifyIntersecting;
+    if (const auto code =
+            Carrier::CrossingCode(Range::Segment, pointA, d, Range::Line, line.point, line.direction, &crossing)) {
+        return *code;
     }
     return Carrier::Offset(line.point, pointA, d) == 0.0f ? ClassifyCoincident : ClassifyParallel;
 }

@@ -8,13 +8,9 @@ namespace Math {
 using Carrier::Range;
 
 ClassifyResult Ray2D::ClassifyToRay(const Ray2D& other, Point2D& point, LineSegment2D& between, Ray2D& inner) const {
-    const Carrier::Crossing c = Carrier::Cross(origin, direction, other.origin, other.direction);
-    if (!c.parallel) {
-        if (!Carrier::InRange(Range::Ray, c.t) || !Carrier::InRange(Range::Ray, c.u)) {
-            return ClassifyNone;
-        }
-        point = Carrier::PointAt(origin, direction, c.t);
-        return ClassifyIntersecting;
+    if (const auto code =
+            Carrier::CrossingCode(Range::Ray, origin, direction, Range::Ray, other.origin, other.direction, &point)) {
+        return *code;
     }
     if (Carrier::Offset(other.origin, origin, direction) != 0.0f) {
         return ClassifyParallel;

@@ -14,7 +14,8 @@ struct Ray2D {
     Vector2D direction;
 
     Ray2D() = default;
-    Ray2D(const Point2D& originValue, const Vector2D& directionValue) : origin(originValue), direction(directionValue) {}
+    Ray2D(const Point2D& originValue, const Vector2D& directionValue)
+        : origin(originValue), direction(directionValue) {}
 
     // Crossing (0, point), missing (1), parallel (20); on one line: apart
     // (21), touching at an origin (0, point), pointing at each other (22,
