@@ -1,0 +1,83 @@
+#include "math/Math_Matrix3.h"
+
+#include "ByteFile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Translations up to 1000 carry rounding errors of about 1e-4.
+void ExpectIdentity(const Matrix3& actual) {
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_NEAR(actual[i], Matrix3()[i], (i == 2 || i == 5) ? 2e-4f : 1e-6f) << "element " << i;
+    }
+}
+
+// Rotate by degrees, then move to (x, y).
+Matrix3 Placement(float degrees, float x, float y) { return Matrix3::Translation(x, y) * Matrix3::Rotation(degrees); }
+
+}  // namespace
+
+TEST(Matrix3, PlacementRotatesThenMoves) {
+    const Point2D turned = Matrix3::TransformPoint(Matrix3::Rotation(90.0f), Point2D(1.0f, 0.0f));
+    EXPECT_NEAR(turned.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(turned.y, 1.0f, 1e-6f);
+
+    const Matrix3 placement = Placement(90.0f, 5.0f, 0.0f);
+    const Point2D placed = Matrix3::TransformPoint(placement, Point2D(1.0f, 0.0f));
+    EXPECT_NEAR(placed.x, 5.0f, 1e-6f);
+    EXPECT_NEAR(placed.y, 1.0f, 1e-6f);
+
+    // The bottom-row form turns an offset without moving it...
+    const Vector2D offset = Matrix3::TransformPointBottomRow(placement, Vector2D(1.0f, 0.0f));
+    EXPECT_NEAR(offset.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(offset.y, 1.0f, 1e-6f);
+    // ...because it adds elements 6 and 7, not the translation.
+    const Matrix3 m({1.0f, 0.0f, 100.0f, 0.0f, 1.0f, 200.0f, 3.0f, 4.0f, 1.0f});
+    EXPECT_EQ(Matrix3::TransformPointBottomRow(m, Vector2D(1.0f, 1.0f)), Vector2D(4.0f, 5.0f));
+}
+
+TEST(Matrix3, InverseOfAPlacementUndoesIt) {
+    for (const Matrix3& placement : {Placement(90.0f, 5.0f, 0.0f), Placement(-37.5f, -12.0f, 3.25f),
+                                     Placement(200.0f, 1000.0f, -250.0f)}) {
+        Matrix3 inverse;
+        ASSERT_TRUE(Matrix3::Inverse(placement, inverse));
+        ExpectIdentity(inverse * placement);
+        ExpectIdentity(placement * inverse);
+        // The output may be the input itself.
+        Matrix3 inPlace = placement;
+        ASSERT_TRUE(Matrix3::Inverse(inPlace, inPlace));
+        EXPECT_EQ(inPlace.m, inverse.m);
+    }
+}
+
+TEST(Matrix3, NearlySingularMatrixLeavesTheOutputAndReportsFalse) {
+    const Matrix3 singular[] = {
+        Matrix3({0.01f, 0.0f, 0.0f, 0.0f, 0.01f, 0.0f, 0.0f, 0.0f, 1.0f}),  // determinant 0.0001
+        Matrix3({1.0f, 2.0f, 3.0f, 2.0f, 4.0f, 6.0f, 0.0f, 0.0f, 1.0f}),
+        Matrix3({std::nanf(""), 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f}),
+    };
+    for (const Matrix3& m : singular) {
+        Matrix3 out = Matrix3::Translation(7.0f, 8.0f);
+        EXPECT_FALSE(Matrix3::Inverse(m, out));
+        EXPECT_EQ(out.m, Matrix3::Translation(7.0f, 8.0f).m);
+    }
+    Matrix3 out;
+    EXPECT_TRUE(Matrix3::Inverse(Matrix3({0.025f, 0.0f, 0.0f, 0.0f, 0.025f, 0.0f, 0.0f, 0.0f, 1.0f}), out));
+    EXPECT_FLOAT_EQ(out[0], 40.0f);
+}
+
+TEST(Matrix3, StreamFormIsNineFloatsRowByRow) {
+    ByteFile file;
+    Matrix3().Write(file);
+    ASSERT_EQ(file.Bytes().size(), 36u);
+    const std::vector<std::uint8_t> one = {0x00, 0x00, 0x80, 0x3F};
+    const std::vector<std::uint8_t> zero(4, 0x00);
+    for (int i = 0; i < 9; ++i) {
+        const std::vector<std::uint8_t> item(file.Bytes().begin() + i * 4, file.Bytes().begin() + i * 4 + 4);
+        EXPECT_EQ(item, i % 4 == 0 ? one : zero) << "element " << i;
+    }
+    Matrix3 back = Matrix3::Translation(1.0f, 1.0f);
+    file >> back;
+    EXPECT_EQ(back.m, Matrix3().m);
+}
