@@ -70,11 +70,12 @@ TEST(Matrix3, NearlySingularMatrixLeavesTheOutputAndReportsFalse) {
 TEST(Matrix3, StreamFormIsNineFloatsRowByRow) {
     ByteFile file;
     Matrix3().Write(file);
-    ASSERT_EQ(file.Bytes().size(), 36u);
+    const std::vector<std::uint8_t> bytes = file.Bytes();
+    ASSERT_EQ(bytes.size(), 36u);
     const std::vector<std::uint8_t> one = {0x00, 0x00, 0x80, 0x3F};
     const std::vector<std::uint8_t> zero(4, 0x00);
     for (int i = 0; i < 9; ++i) {
-        const std::vector<std::uint8_t> item(file.Bytes().begin() + i * 4, file.Bytes().begin() + i * 4 + 4);
+        const std::vector<std::uint8_t> item(bytes.begin() + i * 4, bytes.begin() + i * 4 + 4);
         EXPECT_EQ(item, i % 4 == 0 ? one : zero) << "element " << i;
     }
     Matrix3 back = Matrix3::Translation(1.0f, 1.0f);

@@ -107,8 +107,9 @@ TEST(Color, DefaultsAndStreamForm) {
 
     ByteFile file;
     file << Color(1.0f, 0.5f, 0.0f, -2.0f) << Vector4D();
-    ASSERT_EQ(file.Bytes().size(), 32u);
-    EXPECT_EQ(std::vector<std::uint8_t>(file.Bytes().begin(), file.Bytes().begin() + 16),
+    const std::vector<std::uint8_t> bytes = file.Bytes();
+    ASSERT_EQ(bytes.size(), 32u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 16),
               (std::vector<std::uint8_t>{0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00, 0x00,
                                          0x00, 0x00, 0x00, 0xC0}));
     Color back;
