@@ -4,6 +4,7 @@
 #include "os/OS_MessageBox.h"
 #include "os/OS_Process.h"
 
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -26,7 +27,8 @@ void SetErrorContext(const char* failingFunction, const char* enclosingFunction,
     g_context.failingFunction = OrEmpty(failingFunction);
     g_context.enclosingFunction = OrEmpty(enclosingFunction);
     g_context.file = OrEmpty(file);
-    g_context.line = line + 1;
+    // The report names the call that follows the context.
+    g_context.line = line < INT_MAX ? line + 1 : line;
     os::SetLastError(0);
 }
 
