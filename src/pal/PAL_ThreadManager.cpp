@@ -231,7 +231,9 @@ void ThreadManager::Unregister(ManagedThread* thread) {
     }
 }
 
-void ThreadManager::PublishThreadCount() { m_threadCount.store(m_threads.size(), std::memory_order_relaxed); }
+// Release order: whoever reads a count also sees what the threads that
+// ended before it did.
+void ThreadManager::PublishThreadCount() { m_threadCount.store(m_threads.size(), std::memory_order_release); }
 
 void ThreadManager::StopThread(ManagedThread* thread, bool lowerPriority) {
     std::lock_guard<std::mutex> lock(g_registryLock);

@@ -75,7 +75,9 @@ public:
     static bool SignalCondition(pthread_cond_t* condition, bool all);
     static bool WaitCondition(pthread_cond_t* condition, pthread_mutex_t* mutex);
 
-    std::size_t GetThreadCount() const { return m_threadCount.load(std::memory_order_relaxed); }
+    // Threads listed here. Once it reads 0, every thread that was listed has
+    // finished its work and freed its record.
+    std::size_t GetThreadCount() const { return m_threadCount.load(std::memory_order_acquire); }
     std::size_t GetMutexCount() const;
     std::size_t GetReadWriteLockCount() const;
     std::size_t GetConditionCount() const;
