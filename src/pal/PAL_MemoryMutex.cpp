@@ -1,11 +1,11 @@
+#include "pal/PAL_MemoryMutex.h"
+
+#include "core/Core_Startup.h"
 #include "core/Core_TrackedMemory.h"
 #include "pal/PAL_ThreadManager.h"
 
-// The Core memory mutex is a normal mutex of the process-wide thread manager.
-// Core start-up creates it and the last shut-down destroys it; in between,
-// every tracked and global allocation locks it. Making and destroying it
-// allocates a list node while no memory mutex is set, so neither waits on
-// itself.
+// Making and destroying the mutex allocates a list node while no memory
+// mutex is set, so neither waits on itself.
 
 namespace {
 
@@ -20,13 +20,17 @@ bool UnlockMemoryMutex(void* mutex) { return ThreadManager::UnlockMutex(static_c
 constexpr Core::MemoryMutexInterface kMemoryMutex{&CreateMemoryMutex, &DestroyMemoryMutex, &LockMemoryMutex,
                                                   &UnlockMemoryMutex};
 
-// Static initialisation, before the entry point and before any thread: the
-// two process-wide managers exist and Core knows how to make its mutex.
-[[maybe_unused]] const bool g_installed = [] {
+// Static initialisation, before the entry point and before any thread.
+[[maybe_unused]] const bool g_installed = (InstallMemoryMutex(), true);
+
+}  // namespace
+
+void InstallMemoryMutex() {
     GetProcessThreadManager();
     GetFallbackThreadManager();
     Core::SetMemoryMutexInterface(&kMemoryMutex);
-    return true;
-}();
-
-}  // namespace
+    // The order of static initialisers across files is not fixed.
+    if (Core::GetStartupCount() != 0) {
+        Core::CreateMemoryMutex();
+    }
+}

@@ -2,6 +2,7 @@
 #include "core/Core_MemoryPool.h"
 #include "core/Core_Startup.h"
 #include "core/Core_TrackedMemory.h"
+#include "pal/PAL_MemoryMutex.h"
 #include "pal/PAL_ThreadManager.h"
 
 #include "PAL_ThreadTestSupport.h"
@@ -51,6 +52,19 @@ TEST_F(MemoryMutex, CoreStartupMakesItWithTheProcessThreadManager) {
     CoreStartup(guard);
     m_guard = guard;
     EXPECT_TRUE(Core::HasMemoryMutex());
+}
+
+TEST_F(MemoryMutex, InstalledAfterCoreStartedItIsMadeAtOnce) {
+    // As when a static initialiser of another file started Core first.
+    CoreShutdown(m_guard);
+    Core::SetMemoryMutexInterface(nullptr);
+    CoreStartup(m_guard);
+    EXPECT_FALSE(Core::HasMemoryMutex());
+    InstallMemoryMutex();
+    EXPECT_TRUE(Core::HasMemoryMutex());
+    EXPECT_EQ(GetProcessThreadManager().GetMutexCount(), m_mutexesBefore + 1);
+    InstallMemoryMutex();  // once made, it stays the one mutex
+    EXPECT_EQ(GetProcessThreadManager().GetMutexCount(), m_mutexesBefore + 1);
 }
 
 namespace {
