@@ -63,15 +63,16 @@ void TakeNodes(std::list<Primitive>& list, const Primitive* handle, std::list<Pr
 
 // Destroys the primitive of each node with retire, which refuses (and
 // leaves the primitive untouched) when it is still held; those nodes go to
-// the graveyard. The other nodes are freed with the list.
+// the graveyard list named by buried. The other nodes are freed with the list.
 template <class Primitive, class Retire>
-void RetireNodes(std::list<Primitive>& nodes, Retire retire, std::list<Primitive>& graveyard, const char* kind) {
+void RetireNodes(std::list<Primitive>& nodes, Retire retire, std::list<Primitive> Graveyard::*buried, const char* kind) {
     for (auto node = nodes.begin(); node != nodes.end();) {
         const auto next = std::next(node);
         if (!retire(*node)) {
             std::fprintf(stderr, "ThreadManager: a %s destroyed while in use is left in place\n", kind);
+            Graveyard& graveyard = GetGraveyard();
             std::lock_guard<std::mutex> lock(g_registryLock);
-            graveyard.splice(graveyard.end(), nodes, node);
+            (graveyard.*buried).splice((graveyard.*buried).end(), nodes, node);
         }
         node = next;
     }
@@ -148,10 +149,9 @@ ThreadManager::~ThreadManager() {
     TakeNodes(m_mutexes, static_cast<const pthread_mutex_t*>(nullptr), mutexes);
     TakeNodes(m_readWriteLocks, static_cast<const pthread_rwlock_t*>(nullptr), readWriteLocks);
     TakeNodes(m_conditions, static_cast<const pthread_cond_t*>(nullptr), conditions);
-    Graveyard& graveyard = GetGraveyard();
-    RetireNodes(mutexes, RetireMutex, graveyard.mutexes, "mutex");
-    RetireNodes(readWriteLocks, RetireReadWriteLock, graveyard.readWriteLocks, "read-write lock");
-    RetireNodes(conditions, RetireCondition, graveyard.conditions, "condition");
+    RetireNodes(mutexes, RetireMutex, &Graveyard::mutexes, "mutex");
+    RetireNodes(readWriteLocks, RetireReadWriteLock, &Graveyard::readWriteLocks, "read-write lock");
+    RetireNodes(conditions, RetireCondition, &Graveyard::conditions, "condition");
 }
 
 ManagedThread* ThreadManager::CreateThread(ManagedThread::Function init, ManagedThread::Function run, void* argument,
@@ -296,7 +296,7 @@ void ThreadManager::DestroyMutex(pthread_mutex_t* mutex) {
     }
     std::list<pthread_mutex_t> nodes;
     TakeNodes(m_mutexes, mutex, nodes);
-    RetireNodes(nodes, RetireMutex, GetGraveyard().mutexes, "mutex");
+    RetireNodes(nodes, RetireMutex, &Graveyard::mutexes, "mutex");
 }
 
 void ThreadManager::DestroyReadWriteLock(pthread_rwlock_t* lock) {
@@ -305,7 +305,7 @@ void ThreadManager::DestroyReadWriteLock(pthread_rwlock_t* lock) {
     }
     std::list<pthread_rwlock_t> nodes;
     TakeNodes(m_readWriteLocks, lock, nodes);
-    RetireNodes(nodes, RetireReadWriteLock, GetGraveyard().readWriteLocks, "read-write lock");
+    RetireNodes(nodes, RetireReadWriteLock, &Graveyard::readWriteLocks, "read-write lock");
 }
 
 void ThreadManager::DestroyCondition(pthread_cond_t* condition) {
@@ -314,7 +314,7 @@ void ThreadManager::DestroyCondition(pthread_cond_t* condition) {
     }
     std::list<pthread_cond_t> nodes;
     TakeNodes(m_conditions, condition, nodes);
-    RetireNodes(nodes, RetireCondition, GetGraveyard().conditions, "condition");
+    RetireNodes(nodes, RetireCondition, &Graveyard::conditions, "condition");
 }
 
 bool ThreadManager::LockMutex(pthread_mutex_t* mutex) { return mutex != nullptr && pthread_mutex_lock(mutex) == 0; }
