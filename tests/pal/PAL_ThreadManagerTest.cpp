@@ -403,9 +403,13 @@ std::uint32_t Read(ManagedThread* thread) {
         return 1;
     }
     ++shared.readersInside;
-    if (WaitFor([&] { return shared.readersInside.load() == 2; })) {
-        shared.allInsideAtOnce = true;
-    }
+    // The first to see both inside says so; the other may only see the flag.
+    WaitFor([&] {
+        if (shared.readersInside.load() == 2) {
+            shared.allInsideAtOnce = true;
+        }
+        return shared.allInsideAtOnce.load();
+    });
     WaitFor([&] { return shared.release.load(); });
     --shared.readersInside;
     ThreadManager::UnlockReadWriteLock(shared.lock);
