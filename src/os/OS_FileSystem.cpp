@@ -11,7 +11,9 @@
 namespace os {
 namespace {
 
-unsigned char UpperAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c; }
+unsigned char UpperAscii(unsigned char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
 
 bool NameBefore(const std::string& a, const std::string& b) {
     const std::size_t common = std::min(a.size(), b.size());

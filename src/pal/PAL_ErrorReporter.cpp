@@ -43,7 +43,8 @@ void ReportLastErrorAndExit(bool failed) {
     const std::string reason = os::ErrorText(code);
     // Long names are cut off rather than written past the buffer.
     char text[2048];
-    std::snprintf(text, sizeof text, "The \"%s\" function failed with error %d: %s\nEnclosing Function: %s\nFile: %s\nLine: %d",
+    std::snprintf(text, sizeof text,
+                  "The \"%s\" function failed with error %d: %s\nEnclosing Function: %s\nFile: %s\nLine: %d",
                   g_context.failingFunction, static_cast<int>(code), reason.c_str(), g_context.enclosingFunction,
                   g_context.file, g_context.line);
     std::fprintf(stderr, "%s\n", text);

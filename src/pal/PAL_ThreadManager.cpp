@@ -65,7 +65,8 @@ void TakeNodes(std::list<Primitive>& list, const Primitive* handle, std::list<Pr
 // leaves the primitive untouched) when it is still held; those nodes go to
 // the graveyard list named by buried. The other nodes are freed with the list.
 template <class Primitive, class Retire>
-void RetireNodes(std::list<Primitive>& nodes, Retire retire, std::list<Primitive> Graveyard::*buried, const char* kind) {
+void RetireNodes(std::list<Primitive>& nodes, Retire retire, std::list<Primitive> Graveyard::*buried,
+                 const char* kind) {
     for (auto node = nodes.begin(); node != nodes.end();) {
         const auto next = std::next(node);
         if (!retire(*node)) {
