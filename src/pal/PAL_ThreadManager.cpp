@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <mutex>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -14,16 +15,12 @@ namespace {
 // and never destroyed, so it works from static initialisation to exit.
 constinit std::mutex g_registryLock;
 
-// Primitives that were still held when their manager destroyed them. The
-// holder may still unlock them, so their memory stays for the life of the process.
-struct Graveyard {
-    std::list<pthread_mutex_t> mutexes;
-    std::list<pthread_rwlock_t> readWriteLocks;
-    std::list<pthread_cond_t> conditions;
-};
-
-Graveyard& GetGraveyard() {
-    static Graveyard* const graveyard = new Graveyard();
+// Primitives that were still held when their manager destroyed them, one
+// list per kind. The holder may still unlock them, so their memory stays for
+// the life of the process. Made on first use only.
+template <class Primitive>
+std::list<Primitive>& Graveyard() {
+    static auto* const graveyard = new std::list<Primitive>();
     return *graveyard;
 }
 
@@ -46,42 +43,9 @@ Primitive* AddPrimitive(std::list<Primitive>& list, Init init) {
     return handle;
 }
 
-// Moves the nodes from nodes out of list: every node when handle is null,
-// else the one holding handle (none when it is not listed).
-template <class Primitive>
-void TakeNodes(std::list<Primitive>& list, const Primitive* handle, std::list<Primitive>& nodes) {
-    std::lock_guard<std::mutex> lock(g_registryLock);
-    if (handle == nullptr) {
-        nodes.splice(nodes.end(), list);
-        return;
-    }
-    const auto node = std::find_if(list.begin(), list.end(), [handle](const Primitive& p) { return &p == handle; });
-    if (node != list.end()) {
-        nodes.splice(nodes.end(), list, node);
-    }
-}
-
-// Destroys the primitive of each node with retire, which refuses (and
-// leaves the primitive untouched) when it is still held; those nodes go to
-// the graveyard list named by buried. The other nodes are freed with the list.
-template <class Primitive, class Retire>
-void RetireNodes(std::list<Primitive>& nodes, Retire retire, std::list<Primitive> Graveyard::*buried,
-                 const char* kind) {
-    for (auto node = nodes.begin(); node != nodes.end();) {
-        const auto next = std::next(node);
-        if (!retire(*node)) {
-            std::fprintf(stderr, "ThreadManager: a %s destroyed while in use is left in place\n", kind);
-            Graveyard& graveyard = GetGraveyard();
-            std::lock_guard<std::mutex> lock(g_registryLock);
-            (graveyard.*buried).splice((graveyard.*buried).end(), nodes, node);
-        }
-        node = next;
-    }
-}
-
 // Destroys only after a successful try-lock: unlocking a lock held by
 // another thread, or destroying a held one, is undefined.
-bool RetireMutex(pthread_mutex_t& mutex) {
+bool Retire(pthread_mutex_t& mutex) {
     if (pthread_mutex_trylock(&mutex) != 0) {
         return false;
     }
@@ -90,7 +54,7 @@ bool RetireMutex(pthread_mutex_t& mutex) {
     return true;
 }
 
-bool RetireReadWriteLock(pthread_rwlock_t& lock) {
+bool Retire(pthread_rwlock_t& lock) {
     if (pthread_rwlock_trywrlock(&lock) != 0) {
         return false;
     }
@@ -99,9 +63,39 @@ bool RetireReadWriteLock(pthread_rwlock_t& lock) {
     return true;
 }
 
-bool RetireCondition(pthread_cond_t& condition) {
+bool Retire(pthread_cond_t& condition) {
     pthread_cond_broadcast(&condition);
     return pthread_cond_destroy(&condition) == 0;
+}
+
+// Takes the node holding handle (every node when handle is null; none when
+// it is not listed) out of list and destroys its primitive. A primitive that
+// Retire refuses, because it is still held, goes to the graveyard instead.
+template <class Primitive>
+void DestroyListed(std::list<Primitive>& list, std::type_identity_t<const Primitive*> handle) {
+    std::list<Primitive> nodes;
+    {
+        std::lock_guard<std::mutex> lock(g_registryLock);
+        if (handle == nullptr) {
+            nodes.splice(nodes.end(), list);
+        } else {
+            const auto node =
+                std::find_if(list.begin(), list.end(), [handle](const Primitive& p) { return &p == handle; });
+            if (node != list.end()) {
+                nodes.splice(nodes.end(), list, node);
+            }
+        }
+    }
+    for (auto node = nodes.begin(); node != nodes.end();) {
+        const auto next = std::next(node);
+        if (!Retire(*node)) {
+            std::fprintf(stderr, "ThreadManager: a lock destroyed while in use is left in place\n");
+            std::list<Primitive>& graveyard = Graveyard<Primitive>();
+            std::lock_guard<std::mutex> lock(g_registryLock);
+            graveyard.splice(graveyard.end(), nodes, node);
+        }
+        node = next;
+    }
 }
 
 bool InitMutex(pthread_mutex_t& mutex, int type) {
@@ -144,15 +138,9 @@ ThreadManager::~ThreadManager() {
     m_waitForThreads = true;
     StopAll(false);
 
-    std::list<pthread_mutex_t> mutexes;
-    std::list<pthread_rwlock_t> readWriteLocks;
-    std::list<pthread_cond_t> conditions;
-    TakeNodes(m_mutexes, static_cast<const pthread_mutex_t*>(nullptr), mutexes);
-    TakeNodes(m_readWriteLocks, static_cast<const pthread_rwlock_t*>(nullptr), readWriteLocks);
-    TakeNodes(m_conditions, static_cast<const pthread_cond_t*>(nullptr), conditions);
-    RetireNodes(mutexes, RetireMutex, &Graveyard::mutexes, "mutex");
-    RetireNodes(readWriteLocks, RetireReadWriteLock, &Graveyard::readWriteLocks, "read-write lock");
-    RetireNodes(conditions, RetireCondition, &Graveyard::conditions, "condition");
+    DestroyListed(m_mutexes, nullptr);
+    DestroyListed(m_readWriteLocks, nullptr);
+    DestroyListed(m_conditions, nullptr);
 }
 
 ManagedThread* ThreadManager::CreateThread(ManagedThread::Function init, ManagedThread::Function run, void* argument,
@@ -187,8 +175,7 @@ ManagedThread* ThreadManager::StartThread(const pthread_attr_t& attributes, Mana
     try {
         m_threads.push_back(thread);
     } catch (const std::bad_alloc&) {
-        thread->~ManagedThread();
-        TrackedDelete(thread, sizeof(ManagedThread));
+        FreeRecord(thread);
         return nullptr;
     }
     // The new thread cannot unregister before the lock is released, and
@@ -196,8 +183,7 @@ ManagedThread* ThreadManager::StartThread(const pthread_attr_t& attributes, Mana
     pthread_t handle{};
     if (pthread_create(&handle, &attributes, &ThreadManager::ThreadEntry, thread) != 0) {
         m_threads.pop_back();
-        thread->~ManagedThread();
-        TrackedDelete(thread, sizeof(ManagedThread));
+        FreeRecord(thread);
         return nullptr;
     }
     thread->m_handle = handle;
@@ -223,8 +209,7 @@ void ThreadManager::Unregister(ManagedThread* thread) {
     if (owner != nullptr) {
         owner->m_threads.remove(thread);
     }
-    thread->~ManagedThread();
-    TrackedDelete(thread, sizeof(ManagedThread));
+    FreeRecord(thread);
     // Published last: whoever sees the count drop knows that the thread has
     // given back everything it allocated.
     if (owner != nullptr) {
@@ -234,6 +219,11 @@ void ThreadManager::Unregister(ManagedThread* thread) {
 
 // Release order: whoever reads a count also sees what the threads that
 // ended before it did.
+void ThreadManager::FreeRecord(ManagedThread* thread) {
+    thread->~ManagedThread();
+    TrackedDelete(thread, sizeof(ManagedThread));
+}
+
 void ThreadManager::PublishThreadCount() { m_threadCount.store(m_threads.size(), std::memory_order_release); }
 
 void ThreadManager::StopThread(ManagedThread* thread, bool lowerPriority) {
@@ -292,30 +282,21 @@ pthread_cond_t* ThreadManager::CreateCondition() {
 }
 
 void ThreadManager::DestroyMutex(pthread_mutex_t* mutex) {
-    if (mutex == nullptr) {
-        return;
+    if (mutex != nullptr) {
+        DestroyListed(m_mutexes, mutex);
     }
-    std::list<pthread_mutex_t> nodes;
-    TakeNodes(m_mutexes, mutex, nodes);
-    RetireNodes(nodes, RetireMutex, &Graveyard::mutexes, "mutex");
 }
 
 void ThreadManager::DestroyReadWriteLock(pthread_rwlock_t* lock) {
-    if (lock == nullptr) {
-        return;
+    if (lock != nullptr) {
+        DestroyListed(m_readWriteLocks, lock);
     }
-    std::list<pthread_rwlock_t> nodes;
-    TakeNodes(m_readWriteLocks, lock, nodes);
-    RetireNodes(nodes, RetireReadWriteLock, &Graveyard::readWriteLocks, "read-write lock");
 }
 
 void ThreadManager::DestroyCondition(pthread_cond_t* condition) {
-    if (condition == nullptr) {
-        return;
+    if (condition != nullptr) {
+        DestroyListed(m_conditions, condition);
     }
-    std::list<pthread_cond_t> nodes;
-    TakeNodes(m_conditions, condition, nodes);
-    RetireNodes(nodes, RetireCondition, &Graveyard::conditions, "condition");
 }
 
 bool ThreadManager::LockMutex(pthread_mutex_t* mutex) { return mutex != nullptr && pthread_mutex_lock(mutex) == 0; }

@@ -86,6 +86,7 @@ private:
     static void* ThreadEntry(void* record);
     // Called by an ending thread: unlists and frees its record.
     static void Unregister(ManagedThread* thread);
+    static void FreeRecord(ManagedThread* thread);
 
     ManagedThread* StartThread(const pthread_attr_t& attributes, ManagedThread::Function init,
                                ManagedThread::Function run, void* argument);
