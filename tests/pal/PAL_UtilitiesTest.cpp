@@ -37,13 +37,6 @@ TEST_F(ExecutablePath, SplitsAtTheLastSeparatorOfEitherKind) {
     }
 }
 
-TEST_F(ExecutablePath, LongPathsAreKeptWhole) {
-    const std::string directory = "/" + std::string(1500, 'd');
-    os::SetExecutablePathForTesting(directory + "/Emberline");
-    EXPECT_EQ(GetExecutableDirectory(), Core::String(directory));
-    EXPECT_EQ(GetExecutableFileName(), "Emberline");
-}
-
 TEST_F(ExecutablePath, TheRealProgramIsFound) {
     const Core::String directory = GetExecutableDirectory();
     const Core::String name = GetExecutableFileName();
