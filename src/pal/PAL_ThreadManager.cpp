@@ -217,13 +217,13 @@ void ThreadManager::Unregister(ManagedThread* thread) {
     }
 }
 
-// Release order: whoever reads a count also sees what the threads that
-// ended before it did.
 void ThreadManager::FreeRecord(ManagedThread* thread) {
     thread->~ManagedThread();
     TrackedDelete(thread, sizeof(ManagedThread));
 }
 
+// Release order: whoever reads a count also sees what the threads that
+// ended before it did.
 void ThreadManager::PublishThreadCount() { m_threadCount.store(m_threads.size(), std::memory_order_release); }
 
 void ThreadManager::StopThread(ManagedThread* thread, bool lowerPriority) {
