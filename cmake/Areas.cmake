@@ -6,6 +6,11 @@
 set(TUNDRA_AREAS
     os core math pal input renderer engine collision physics tundra sound
     gui network mygame mygame/generated)
+# The ThreadSanitizer build runs only the thread-manager tests: it builds the
+# areas they need and nothing more.
+if(TUNDRA_TSAN)
+    set(TUNDRA_AREAS os core pal)
+endif()
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL Threads::Threads)
 set(TUNDRA_DEPS_core      Lua51::Lua51 Threads::Threads)

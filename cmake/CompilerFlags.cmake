@@ -9,6 +9,18 @@ if(TUNDRA_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# A ThreadSanitizer build of the thread-manager tests (tools/run-tests.sh).
+# It cannot be combined with AddressSanitizer; the memory pool stays on, so
+# its locks are checked too.
+option(TUNDRA_TSAN "Build with ThreadSanitizer (only the os, core and pal areas)" OFF)
+if(TUNDRA_TSAN)
+    if(TUNDRA_SANITIZE)
+        message(FATAL_ERROR "TUNDRA_TSAN and TUNDRA_SANITIZE exclude each other")
+    endif()
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer -O1 -g1)
+    add_link_options(-fsanitize=thread)
+endif()
+
 if(TUNDRA_POOL_PASSTHROUGH)
     add_compile_definitions(TUNDRA_POOL_PASSTHROUGH=1)
 endif()

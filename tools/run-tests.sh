@@ -2,6 +2,8 @@
 # Sets up the machine, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every test with CTest. Tests that need
 # a window run under a virtual X server when no display is available.
+# Then the thread-manager tests run once more under ThreadSanitizer (skipped
+# when TUNDRA_SKIP_TSAN=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
@@ -12,7 +14,24 @@ cmake --build "$build" --parallel "$(nproc)"
 
 jobs="$(nproc)"
 ctest_command=(ctest --test-dir "$build" --output-on-failure --parallel "$jobs" --timeout 300)
+status=0
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
-    exec xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "${ctest_command[@]}" "$@"
+    xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "${ctest_command[@]}" "$@" || status=$?
+else
+    "${ctest_command[@]}" "$@" || status=$?
 fi
-exec "${ctest_command[@]}" "$@"
+
+if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
+    tsan="$root/build/tsan"
+    cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_TSAN=ON -DTUNDRA_SANITIZE=OFF \
+        -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
+    cmake --build "$tsan" --parallel "$(nproc)" --target test_pal
+    # ThreadSanitizer needs a fixed memory layout on kernels with wide address randomisation.
+    run=()
+    if command -v setarch >/dev/null 2>&1 && setarch "$(uname -m)" -R true 2>/dev/null; then
+        run=(setarch "$(uname -m)" -R)
+    fi
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_pal" \
+        --gtest_filter='ThreadPriorities.*:ThreadManagerTest.*:MemoryMutex.*' || status=$?
+fi
+exit "$status"

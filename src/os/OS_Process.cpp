@@ -1,5 +1,7 @@
 #include "os/OS_Process.h"
 
+#include <SDL.h>
+
 #include <array>
 #include <atomic>
 #include <cstdio>
@@ -48,6 +50,10 @@ void ExitProcess(std::uint32_t code) {
         if (EmergencyCleanup cleanup = g_cleanups[count].load(std::memory_order_acquire)) {
             cleanup();
         }
+    }
+    // A full-screen mode or a grabbed input would otherwise outlive the process.
+    if (SDL_WasInit(0) != 0) {
+        SDL_Quit();
     }
     _exit(ExitStatusFor(code));
 }

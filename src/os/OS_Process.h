@@ -14,8 +14,9 @@ int ExitStatusFor(std::uint32_t code);
 using EmergencyCleanup = void (*)();
 void AddEmergencyCleanup(EmergencyCleanup cleanup);
 
-// Flushes standard streams, runs the emergency clean-ups and ends the
-// process at once, without static destructors. A non-zero code is also
+// Flushes standard streams, runs the emergency clean-ups, shuts SDL down
+// (restoring the desktop's display mode) and ends the process at once,
+// without static destructors. A non-zero code is also
 // printed in full on stderr.
 [[noreturn]] void ExitProcess(std::uint32_t code);
 

@@ -4,6 +4,7 @@
 #include "os/OS_MessageBox.h"
 #include "os/OS_Process.h"
 
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -26,7 +27,8 @@ void SetErrorContext(const char* failingFunction, const char* enclosingFunction,
     g_context.failingFunction = OrEmpty(failingFunction);
     g_context.enclosingFunction = OrEmpty(enclosingFunction);
     g_context.file = OrEmpty(file);
-    g_context.line = line + 1;
+    // The report names the call that follows the context.
+    g_context.line = line < INT_MAX ? line + 1 : line;
     os::SetLastError(0);
 }
 
@@ -41,7 +43,8 @@ void ReportLastErrorAndExit(bool failed) {
     const std::string reason = os::ErrorText(code);
     // Long names are cut off rather than written past the buffer.
     char text[2048];
-    std::snprintf(text, sizeof text, "The \"%s\" function failed with error %d: %s\nEnclosing Function: %s\nFile: %s\nLine: %d",
+    std::snprintf(text, sizeof text,
+                  "The \"%s\" function failed with error %d: %s\nEnclosing Function: %s\nFile: %s\nLine: %d",
                   g_context.failingFunction, static_cast<int>(code), reason.c_str(), g_context.enclosingFunction,
                   g_context.file, g_context.line);
     std::fprintf(stderr, "%s\n", text);

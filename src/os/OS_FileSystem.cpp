@@ -1,0 +1,92 @@
+#include "os/OS_FileSystem.h"
+
+#include "os/OS_Error.h"
+#include "os/OS_Path.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace os {
+namespace {
+
+unsigned char UpperAscii(unsigned char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+bool NameBefore(const std::string& a, const std::string& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char ua = UpperAscii(static_cast<unsigned char>(a[i]));
+        const unsigned char ub = UpperAscii(static_cast<unsigned char>(b[i]));
+        if (ua != ub) {
+            return ua < ub;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    // Names that differ only in case still get a fixed order.
+    return a < b;
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+}  // namespace
+
+std::uint32_t GetFileAttributes(std::string_view path) {
+    struct stat info{};
+    if (::stat(ResolvePath(path).c_str(), &info) != 0) {
+        SetLastErrorFromErrno();
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return FILE_ATTRIBUTE_DIRECTORY;
+    }
+    if (S_ISREG(info.st_mode)) {
+        return FILE_ATTRIBUTE_NORMAL;
+    }
+    return FILE_ATTRIBUTE_SYSTEM;
+}
+
+bool ListDirectory(std::string_view directory, std::vector<std::string>& names) {
+    const std::string native = ResolvePath(directory);
+    DIR* handle = ::opendir(native.empty() ? "." : native.c_str());
+    if (handle == nullptr) {
+        SetLastErrorFromErrno();
+        return false;
+    }
+    std::vector<std::string> found;
+    bool complete = true;
+    for (;;) {
+        // readdir answers null both at the end and on an error: errno tells them apart.
+        errno = 0;
+        const dirent* entry = ::readdir(handle);
+        if (entry == nullptr) {
+            if (errno != 0) {
+                SetLastErrorFromErrno();
+                complete = false;
+            }
+            break;
+        }
+        found.emplace_back(entry->d_name);
+    }
+    ::closedir(handle);
+
+    // Some file systems do not report the two dot entries; callers expect them.
+    found.erase(std::remove_if(found.begin(), found.end(), IsDotEntry), found.end());
+    std::sort(found.begin(), found.end(), NameBefore);
+    found.insert(found.begin(), {".", ".."});
+    names = std::move(found);
+    return complete;
+}
+
+CreateDirectoryResult CreateDirectory(std::string_view path) {
+    if (::mkdir(ResolvePath(path).c_str(), 0777) == 0) {
+        return CreateDirectoryResult::Created;
+    }
+    return SetLastErrorFromErrno() == EEXIST ? CreateDirectoryResult::AlreadyExists : CreateDirectoryResult::Failed;
+}
+
+}  // namespace os

@@ -1,0 +1,58 @@
+#include "os/OS_Error.h"
+#include "os/OS_FileSystem.h"
+
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+TEST(FileAttributes, DevicesAreSystemFilesAndMissingPathsInvalid) {
+    EXPECT_EQ(os::GetFileAttributes("/dev/null"), os::FILE_ATTRIBUTE_SYSTEM);
+    testsupport::TempDirectory root;
+    os::SetLastError(0);
+    EXPECT_EQ(os::GetFileAttributes(root.Path() + "/absent"), os::INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
+    EXPECT_EQ(os::GetFileAttributes(""), os::INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(DirectoryListing, DotEntriesFirstThenCaseInsensitiveOrder) {
+    testsupport::TempDirectory root;
+    for (const char* name : {"b.sav", "A.sav", "_x", "a.sav", "Z", "10", "1"}) {
+        root.WriteFile(name, "");
+    }
+    std::vector<std::string> names{"stale"};
+    ASSERT_TRUE(os::ListDirectory(root.Path(), names));
+    // Upper-case comparison puts '_' after the letters; "A.sav" and "a.sav" tie and fall back to byte order.
+    const std::vector<std::string> expected{".", "..", "1", "10", "A.sav", "a.sav", "b.sav", "Z", "_x"};
+    EXPECT_EQ(names, expected);
+}
+
+TEST(DirectoryListing, EmptyDirectoryHoldsOnlyTheDotEntries) {
+    testsupport::TempDirectory root;
+    std::vector<std::string> names;
+    ASSERT_TRUE(os::ListDirectory(root.Path() + "\\", names));
+    EXPECT_EQ(names, (std::vector<std::string>{".", ".."}));
+}
+
+TEST(DirectoryListing, FailureLeavesTheListUnchanged) {
+    testsupport::TempDirectory root;
+    const std::string file = root.WriteFile("file.txt", "");
+    std::vector<std::string> names{"kept"};
+    EXPECT_FALSE(os::ListDirectory(root.Path() + "/missing", names));
+    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
+    EXPECT_FALSE(os::ListDirectory(file, names));
+    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOTDIR));
+    EXPECT_EQ(names, std::vector<std::string>{"kept"});
+}
+
+TEST(DirectoryCreation, ExistingDirectoryIsToldApartFromFailure) {
+    testsupport::TempDirectory root;
+    const std::string folder = root.Path() + "\\My Games";
+    EXPECT_EQ(os::CreateDirectory(folder), os::CreateDirectoryResult::Created);
+    EXPECT_EQ(os::GetFileAttributes(folder), os::FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(os::CreateDirectory(folder), os::CreateDirectoryResult::AlreadyExists);
+    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(EEXIST));
+    EXPECT_EQ(os::CreateDirectory(root.Path() + "\\No Parent\\Emberline"), os::CreateDirectoryResult::Failed);
+    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
+}

@@ -1,0 +1,34 @@
+#include "os/OS_Sleep.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <sys/time.h>
+
+namespace {
+void IgnoreSignal(int) {}
+}  // namespace
+
+TEST(Sleep, ZeroOnlyYields) { os::Sleep(0); }
+
+// A signal arriving during the sleep must not cut it short. The bound holds
+// on any machine: a sleep may last longer, never shorter.
+TEST(Sleep, LastsAtLeastTheTimeEvenWhenInterrupted) {
+    struct sigaction action{};
+    struct sigaction previous{};
+    action.sa_handler = &IgnoreSignal;
+    ASSERT_EQ(sigaction(SIGALRM, &action, &previous), 0);
+    itimerval fire{};
+    fire.it_value.tv_usec = 5000;
+    ASSERT_EQ(setitimer(ITIMER_REAL, &fire, nullptr), 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    os::Sleep(30);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(30));
+
+    const itimerval off{};
+    setitimer(ITIMER_REAL, &off, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+}
