@@ -22,6 +22,11 @@ bool AdvanceKeyState(KeyState& state, bool held);
 
 bool IsClear(const KeyState& state);
 
+// Whether the state exists and the chosen byte is set: IsSet(state, &KeyState::up).
+inline bool IsSet(const KeyState* state, std::uint8_t KeyState::*field) {
+    return state != nullptr && state->*field != 0;
+}
+
 void StoreKeyState(const KeyState& state, std::uint8_t* bytes);
 KeyState LoadKeyState(const std::uint8_t* bytes);
 

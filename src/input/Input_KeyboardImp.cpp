@@ -97,25 +97,13 @@ const KeyState* KeyboardImp::KeyOfId(int keyId) const {
     return KeyCodeOfId(keyId, &code) ? &m_keys[code] : nullptr;
 }
 
-bool KeyboardImp::IsPressed(int keyId) const {
-    const KeyState* key = KeyOfId(keyId);
-    return key != nullptr && key->pressed != 0;
-}
+bool KeyboardImp::IsPressed(int keyId) const { return IsSet(KeyOfId(keyId), &KeyState::pressed); }
 
-bool KeyboardImp::IsTriggered(int keyId) const {
-    const KeyState* key = KeyOfId(keyId);
-    return key != nullptr && key->triggered != 0;
-}
+bool KeyboardImp::IsTriggered(int keyId) const { return IsSet(KeyOfId(keyId), &KeyState::triggered); }
 
-bool KeyboardImp::IsDown(int keyId) const {
-    const KeyState* key = KeyOfId(keyId);
-    return key != nullptr && key->down != 0;
-}
+bool KeyboardImp::IsDown(int keyId) const { return IsSet(KeyOfId(keyId), &KeyState::down); }
 
-bool KeyboardImp::IsUp(int keyId) const {
-    const KeyState* key = KeyOfId(keyId);
-    return key != nullptr && key->up != 0;
-}
+bool KeyboardImp::IsUp(int keyId) const { return IsSet(KeyOfId(keyId), &KeyState::up); }
 
 bool KeyboardImp::AnyKey() const {
     return std::any_of(m_keys.begin() + kFirstKeyCode, m_keys.end(),
@@ -124,7 +112,7 @@ bool KeyboardImp::AnyKey() const {
 
 bool KeyboardImp::FindKeyId(int* keyId, std::uint8_t KeyState::*field) const {
     for (int id = kFirstKeyId; id < kKeyIdCount; ++id) {
-        if (KeyOfId(id)->*field != 0) {
+        if (IsSet(KeyOfId(id), field)) {
             if (keyId != nullptr) {
                 *keyId = id;
             }

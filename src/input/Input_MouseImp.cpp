@@ -174,25 +174,13 @@ const KeyState* MouseImp::Button(int button) const {
     return button >= 0 && button < kMouseButtonCount ? &m_buttons[button] : nullptr;
 }
 
-bool MouseImp::IsPressed(int button) const {
-    const KeyState* state = Button(button);
-    return state != nullptr && state->pressed != 0;
-}
+bool MouseImp::IsPressed(int button) const { return IsSet(Button(button), &KeyState::pressed); }
 
-bool MouseImp::IsTriggered(int button) const {
-    const KeyState* state = Button(button);
-    return state != nullptr && state->triggered != 0;
-}
+bool MouseImp::IsTriggered(int button) const { return IsSet(Button(button), &KeyState::triggered); }
 
-bool MouseImp::IsDown(int button) const {
-    const KeyState* state = Button(button);
-    return state != nullptr && state->down != 0;
-}
+bool MouseImp::IsDown(int button) const { return IsSet(Button(button), &KeyState::down); }
 
-bool MouseImp::IsUp(int button) const {
-    const KeyState* state = Button(button);
-    return state != nullptr && state->up != 0;
-}
+bool MouseImp::IsUp(int button) const { return IsSet(Button(button), &KeyState::up); }
 
 void MouseImp::ShowCursor(bool show) {
     if (m_remote != 0) {

@@ -143,6 +143,12 @@ VirtualKey VirtualKeyFromSdl(SDL_Scancode scancode, SDL_Keycode keycode, bool nu
     return PositionalKey(scancode);
 }
 
+void HoldSharedModifiers(std::uint8_t state[256]) {
+    SetDownIfEither(state, VK_SHIFT, VK_LSHIFT, VK_RSHIFT);
+    SetDownIfEither(state, VK_CONTROL, VK_LCONTROL, VK_RCONTROL);
+    SetDownIfEither(state, VK_MENU, VK_LMENU, VK_RMENU);
+}
+
 void BuildKeyboardState(const SdlInputState& input, std::uint8_t state[256]) {
     std::fill(state, state + 256, std::uint8_t{0});
     const bool numLock = (input.modifiers & KMOD_NUM) != 0;
@@ -157,9 +163,7 @@ void BuildKeyboardState(const SdlInputState& input, std::uint8_t state[256]) {
             state[key] |= kKeyDownBit;
         }
     }
-    SetDownIfEither(state, VK_SHIFT, VK_LSHIFT, VK_RSHIFT);
-    SetDownIfEither(state, VK_CONTROL, VK_LCONTROL, VK_RCONTROL);
-    SetDownIfEither(state, VK_MENU, VK_LMENU, VK_RMENU);
+    HoldSharedModifiers(state);
 
     const struct {
         std::uint32_t mask;

@@ -28,6 +28,9 @@ struct SdlInputState {
 constexpr std::uint8_t kKeyDownBit = 0x80;
 constexpr std::uint8_t kKeyToggledBit = 0x01;
 
+// Holds Shift, Control and Alt in the state when either of their sides is held.
+void HoldSharedModifiers(std::uint8_t state[256]);
+
 // One byte per virtual key: bit 7 held, bit 0 toggled (Caps, Num and Scroll
 // Lock). Shift, Control and Alt are held when either side is; the mouse
 // buttons are keys 1, 2, 4, 5 and 6.

@@ -27,14 +27,7 @@ void HeadlessKeyboardState(std::uint8_t state[256]) {
         state[code] = static_cast<std::uint8_t>((keys.down[code] ? kKeyDownBit : 0) |
                                                 (keys.toggled[code] ? kKeyToggledBit : 0));
     }
-    const struct {
-        VirtualKey shared, left, right;
-    } sided[] = {{VK_SHIFT, VK_LSHIFT, VK_RSHIFT}, {VK_CONTROL, VK_LCONTROL, VK_RCONTROL}, {VK_MENU, VK_LMENU, VK_RMENU}};
-    for (const auto& key : sided) {
-        if (keys.down[key.left] || keys.down[key.right]) {
-            state[key.shared] |= kKeyDownBit;
-        }
-    }
+    HoldSharedModifiers(state);
 }
 
 void SdlKeyboardState(std::uint8_t state[256], std::uint32_t mouseButtons) {

@@ -71,6 +71,18 @@ const WindowRecord* FindForOutput(WindowHandle window, const void* output) {
     return FindWindow(window);
 }
 
+// Adds (direction 1) or subtracts (-1) the window's client origin.
+bool MoveByClientOrigin(WindowHandle window, Point* point, std::int64_t direction) {
+    const WindowRecord* record = FindForOutput(window, point);
+    if (record == nullptr) {
+        return false;
+    }
+    const Point origin = record->system->ClientOrigin(*record);
+    point->x = Offset(point->x, direction * origin.x);
+    point->y = Offset(point->y, direction * origin.y);
+    return true;
+}
+
 }  // namespace
 
 bool RegisterWindowClass(const std::string& className, WindowProc procedure) {
@@ -247,27 +259,9 @@ bool SetWindowClientSize(WindowHandle window, std::int32_t width, std::int32_t h
     return record->system->ResizeClient(*record, {width, height});
 }
 
-bool ClientToScreen(WindowHandle window, Point* point) {
-    const WindowRecord* record = FindForOutput(window, point);
-    if (record == nullptr) {
-        return false;
-    }
-    const Point origin = record->system->ClientOrigin(*record);
-    point->x = Offset(point->x, origin.x);
-    point->y = Offset(point->y, origin.y);
-    return true;
-}
+bool ClientToScreen(WindowHandle window, Point* point) { return MoveByClientOrigin(window, point, 1); }
 
-bool ScreenToClient(WindowHandle window, Point* point) {
-    const WindowRecord* record = FindForOutput(window, point);
-    if (record == nullptr) {
-        return false;
-    }
-    const Point origin = record->system->ClientOrigin(*record);
-    point->x = Offset(point->x, -static_cast<std::int64_t>(origin.x));
-    point->y = Offset(point->y, -static_cast<std::int64_t>(origin.y));
-    return true;
-}
+bool ScreenToClient(WindowHandle window, Point* point) { return MoveByClientOrigin(window, point, -1); }
 
 bool SetWindowShowState(WindowHandle window, ShowState state) {
     WindowRecord* record = FindWindow(window);

@@ -12,7 +12,9 @@ constexpr std::uint32_t kWindowStyle = os::WS_OVERLAPPEDWINDOW | os::WS_CLIPSIBL
 // The class is registered by the first window of the process.
 bool g_classRegistered = false;
 
-std::uint32_t WithBit(std::uint32_t style, std::uint32_t bits, bool on) { return on ? (style | bits) : (style & ~bits); }
+std::uint32_t WithBit(std::uint32_t style, std::uint32_t bits, bool on) {
+    return on ? (style | bits) : (style & ~bits);
+}
 
 // Runs a command callback with a cleared flag; true when it handled the command.
 bool Handled(Window::CommandCallback callback, Window* window) {

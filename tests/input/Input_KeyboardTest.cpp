@@ -241,14 +241,8 @@ TEST_F(LocalKeyboard, SnapshotListsKeysInCodeOrderWithZeroPads) {
     const std::uint32_t codes[] = {0x10, 0x41, 0xA0};
     for (std::size_t record = 0; record < 3; ++record) {
         const std::uint8_t* bytes = &snapshot[record * Input::kKeySnapshotRecordBytes];
-        EXPECT_EQ(bytes[0], 1);
-        EXPECT_EQ(bytes[1], 1);
-        EXPECT_EQ(bytes[2], 1);
-        EXPECT_EQ(bytes[3], 1);
-        EXPECT_EQ(bytes[4], 0);
-        EXPECT_EQ(bytes[5], 0);
-        EXPECT_EQ(bytes[6], 0);
-        EXPECT_EQ(bytes[7], 0);
+        const std::vector<std::uint8_t> states(bytes, bytes + 8);
+        EXPECT_EQ(states, (std::vector<std::uint8_t>{1, 1, 1, 1, 0, 0, 0, 0}));
         EXPECT_EQ(Input::LoadU32(bytes + 8), codes[record]);
     }
     os::headless::ResetKeys();

@@ -218,11 +218,16 @@ TEST_F(HeadlessWindow, EventsBecomeMessagesInOrder) {
         std::uint32_t message;
         std::uintptr_t wParam;
     } cases[] = {
-        {WindowEvent::Shown, os::WM_SHOWWINDOW, 1},   {WindowEvent::Hidden, os::WM_SHOWWINDOW, 0},
-        {WindowEvent::Exposed, os::WM_PAINT, 0},      {WindowEvent::Minimized, os::WM_SIZE, os::SIZE_MINIMIZED},
-        {WindowEvent::Restored, os::WM_SIZE, os::SIZE_RESTORED}, {WindowEvent::Maximized, os::WM_SIZE, os::SIZE_MAXIMIZED},
-        {WindowEvent::FocusGained, os::WM_ACTIVATE, os::WA_ACTIVE}, {WindowEvent::FocusLost, os::WM_ACTIVATE, os::WA_INACTIVE},
-        {WindowEvent::SizeChanged, os::WM_SIZING, 0}, {WindowEvent::Close, os::WM_CLOSE, 0},
+        {WindowEvent::Shown, os::WM_SHOWWINDOW, 1},
+        {WindowEvent::Hidden, os::WM_SHOWWINDOW, 0},
+        {WindowEvent::Exposed, os::WM_PAINT, 0},
+        {WindowEvent::Minimized, os::WM_SIZE, os::SIZE_MINIMIZED},
+        {WindowEvent::Restored, os::WM_SIZE, os::SIZE_RESTORED},
+        {WindowEvent::Maximized, os::WM_SIZE, os::SIZE_MAXIMIZED},
+        {WindowEvent::FocusGained, os::WM_ACTIVATE, os::WA_ACTIVE},
+        {WindowEvent::FocusLost, os::WM_ACTIVATE, os::WA_INACTIVE},
+        {WindowEvent::SizeChanged, os::WM_SIZING, 0},
+        {WindowEvent::Close, os::WM_CLOSE, 0},
     };
     for (const auto& c : cases) {
         os::headless::InjectWindowEvent(window, c.event, {640, 480});
