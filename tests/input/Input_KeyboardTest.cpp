@@ -174,6 +174,10 @@ TEST_F(LocalKeyboard, KeyIdsOutsideTheTableAnswerFalse) {
         EXPECT_FALSE(m_keyboard->IsUp(id));
         EXPECT_EQ(m_keyboard->GetKeyAsChar(id), 0);
     }
+    // Keys of the table without a character.
+    for (int id : {0, 6, 8, 22, 32, 99, 131, 166, 195}) {
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(id), 0) << id;
+    }
 }
 
 TEST_F(LocalKeyboard, LettersFollowCapsLockInvertedByShift) {
@@ -224,12 +228,6 @@ TEST_F(LocalKeyboard, KeypadDigitsNeedNumLock) {
     EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeySubtract), '-');
     EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDivide), '/');
     EXPECT_EQ(m_keyboard->GetKeyAsChar(95), 0);  // separator
-}
-
-TEST_F(LocalKeyboard, KeysWithoutACharacterGiveZero) {
-    for (int id : {0, 6, 8, 22, 32, 99, 131, 166, 195}) {
-        EXPECT_EQ(m_keyboard->GetKeyAsChar(id), 0) << id;
-    }
 }
 
 TEST_F(LocalKeyboard, SnapshotListsKeysInCodeOrderWithZeroPads) {

@@ -131,13 +131,6 @@ TEST_P(SdlWindow, InputCanBeReadWhileAWindowIsOpen) {
     EXPECT_EQ(os::GetLastError(), os::ERROR_SDL_FAILURE);
 }
 
-TEST_P(SdlWindow, WorkAreaIsReadWithoutAWindow) {
-    os::Size size;
-    ASSERT_TRUE(os::GetWorkAreaSize(&size)) << os::ErrorText(os::GetLastError());
-    EXPECT_GT(size.width, 0);
-    EXPECT_GT(size.height, 0);
-}
-
 INSTANTIATE_TEST_SUITE_P(Drivers, SdlWindow, testing::Values("offscreen", "dummy"));
 
 }  // namespace

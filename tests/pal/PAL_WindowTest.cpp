@@ -134,22 +134,6 @@ TEST_F(PlatformWindow, DecorationChangesKeepTheClientSize) {
     EXPECT_EQ(ClientRect(window), (os::Rect{0, 0, 640, 480}));
 }
 
-TEST_F(PlatformWindow, PositionIsTheOuterCornerAndResizingKeepsIt) {
-    PAL::Window window(640, 480);
-    window.SetPosition(0, 0);
-    std::int32_t x = -1;
-    std::int32_t y = -1;
-    window.GetPosition(&x, &y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    window.SetClientSize(1024, 768);
-    window.GetPosition(&x, &y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    EXPECT_EQ(ClientRect(window), (os::Rect{0, 0, 1024, 768}));
-    window.GetPosition(nullptr, nullptr);
-}
-
 TEST_F(PlatformWindow, FullScreenSetupLikeTheApplication) {
     PAL::Window window(1024, 768);
     window.SetDecorated(false);
@@ -161,6 +145,11 @@ TEST_F(PlatformWindow, FullScreenSetupLikeTheApplication) {
     window.SetVisible(true);
     EXPECT_EQ(ClientOrigin(window), (os::Point{0, 0}));
     EXPECT_EQ(ClientRect(window), (os::Rect{0, 0, 1024, 768}));
+    std::int32_t x = -1;
+    std::int32_t y = -1;
+    window.GetPosition(&x, &y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
     EXPECT_TRUE(os::IsWindowTopMost(window.GetHandle()));
     window.SetTopMost(false);
     EXPECT_FALSE(os::IsWindowTopMost(window.GetHandle()));
@@ -248,17 +237,6 @@ TEST_F(PlatformWindow, WindowEventsReachTheirCallbacks) {
                                                      "paint", "hidden", "sizing 300x150"}));
 }
 
-TEST_F(PlatformWindow, OddSizeMessagesAndSystemKeysAreSwallowed) {
-    ProbeWindow window(200, 100);
-    const os::WindowHandle handle = window.GetHandle();
-    os::headless::PostMessage({handle, os::WM_SIZE, 4, 0});
-    os::headless::PostMessage({handle, os::WM_SYSKEYDOWN, 0x12, 0});
-    os::headless::PostMessage({handle, os::WM_SYSKEYUP, 0x12, 0});
-    EXPECT_TRUE(PAL::PumpMessages());
-    EXPECT_TRUE(window.seen.empty());
-    EXPECT_EQ(os::DispatchMessage({handle, os::WM_SIZING, 0, 0}), 1);
-}
-
 TEST_F(PlatformWindow, SystemCommandsCallBackOnlyForTheExactValue) {
     ProbeWindow window(200, 100);
     const os::WindowHandle handle = window.GetHandle();
@@ -299,27 +277,6 @@ TEST_F(PlatformWindow, DestroyTakesTheContextOffAndIsRepeatable) {
     // Messages for the gone window are dropped.
     os::headless::InjectWindowEvent(handle, os::WindowEvent::Close);
     EXPECT_TRUE(PAL::PumpMessages());
-}
-
-TEST_F(PlatformWindow, ContextOnAnotherWindowIsLeftAlone) {
-    PAL::Window first(100, 100);
-    PAL::Window second(100, 100);
-    os::headless::SetCurrentGLWindow(second.GetHandle());
-    first.Destory();
-    EXPECT_EQ(os::GetCurrentGLWindow(), second.GetHandle());
-    os::headless::SetCurrentGLWindow(os::kNoWindow);
-}
-
-TEST_F(PlatformWindow, SystemQuitGoesThroughTheCloseCallback) {
-    static int closes = 0;
-    closes = 0;
-    PAL::Window window(100, 100);
-    window.SetOnClose([](PAL::Window*, bool*) { ++closes; });
-    os::headless::InjectWindowEvent(window.GetHandle(), os::WindowEvent::Close);
-    os::headless::InjectSystemQuit();
-    EXPECT_FALSE(PAL::PumpMessages());
-    EXPECT_TRUE(PAL::PumpMessages());
-    EXPECT_EQ(closes, 1);
 }
 
 }  // namespace
