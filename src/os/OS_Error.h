@@ -8,6 +8,9 @@
 // (SDL, emulated checks) store a code together with a text of their own.
 namespace os {
 
+// A call was given an argument it cannot use (a null output, a bad size).
+constexpr std::uint32_t ERROR_INVALID_PARAMETER = 87;
+
 void SetLastError(std::uint32_t code);
 std::uint32_t GetLastError();
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+// The one owner of SDL's video subsystem. Every window holds it while it
+// exists: the first acquisition initialises SDL video, the last release shuts
+// SDL down, so no display mode or grab outlives the windows. Nothing else in
+// the program calls SDL_Init or SDL_Quit for video.
+namespace os {
+
+// Code of a failure that SDL described; the text is SDL's own message.
+constexpr std::uint32_t ERROR_SDL_FAILURE = 0x20000001u;
+
+namespace sdl {
+
+// False (and the last error set) when SDL video cannot start.
+bool AcquireVideo();
+void ReleaseVideo();
+bool IsVideoActive();
+
+// Records SDL's current error text as the thread's last error.
+void SetLastErrorFromSdl();
+
+}  // namespace sdl
+}  // namespace os

@@ -1,0 +1,248 @@
+#include "os/OS_Error.h"
+#include "os/OS_SdlVideo.h"
+#include "os/OS_WindowSystem.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+// The real window system: one SDL window per handle. SDL positions and
+// sizes are those of the client area; the frame comes from the window
+// manager and is only known once the window is mapped.
+namespace os::detail {
+namespace {
+
+struct SdlWindow : WindowRecord {
+    SDL_Window* window = nullptr;
+    bool openGL = false;
+};
+
+SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
+const SdlWindow& Of(const WindowRecord& window) { return static_cast<const SdlWindow&>(window); }
+
+bool HasCaption(std::uint32_t style) { return (style & WS_CAPTION) == WS_CAPTION; }
+bool HasThickFrame(std::uint32_t style) { return (style & WS_THICKFRAME) != 0; }
+
+// Registered once per process; SDL never hands the number out twice.
+Uint32 QuitEventType() {
+    static const Uint32 type = SDL_RegisterEvents(1);
+    return type;
+}
+
+bool TranslateWindowEvent(Uint8 sdlEvent, WindowEvent* event) {
+    switch (sdlEvent) {
+        case SDL_WINDOWEVENT_SHOWN: *event = WindowEvent::Shown; return true;
+        case SDL_WINDOWEVENT_HIDDEN: *event = WindowEvent::Hidden; return true;
+        case SDL_WINDOWEVENT_EXPOSED: *event = WindowEvent::Exposed; return true;
+        case SDL_WINDOWEVENT_MINIMIZED: *event = WindowEvent::Minimized; return true;
+        case SDL_WINDOWEVENT_MAXIMIZED: *event = WindowEvent::Maximized; return true;
+        case SDL_WINDOWEVENT_RESTORED: *event = WindowEvent::Restored; return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: *event = WindowEvent::FocusGained; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST: *event = WindowEvent::FocusLost; return true;
+        case SDL_WINDOWEVENT_CLOSE: *event = WindowEvent::Close; return true;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: *event = WindowEvent::SizeChanged; return true;
+        default: return false;
+    }
+}
+
+WindowHandle HandleOfSdlWindow(Uint32 windowId) {
+    for (WindowRecord* record : LiveWindows()) {
+        if (record->system == &SdlWindowSystem() && SDL_GetWindowID(Of(*record).window) == windowId) {
+            return record->handle;
+        }
+    }
+    return kNoWindow;
+}
+
+class Sdl final : public WindowSystem {
+public:
+    std::unique_ptr<WindowRecord> Create(const Rect& clientRect, std::uint32_t style) override {
+        if (!sdl::AcquireVideo()) {
+            return nullptr;
+        }
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if (!HasCaption(style)) {
+            flags |= SDL_WINDOW_BORDERLESS;
+        }
+        if (HasThickFrame(style)) {
+            flags |= SDL_WINDOW_RESIZABLE;
+        }
+        auto record = std::make_unique<SdlWindow>();
+        record->window = SDL_CreateWindow("", clientRect.left, clientRect.top, clientRect.Width(),
+                                          clientRect.Height(), flags | SDL_WINDOW_OPENGL);
+        record->openGL = record->window != nullptr;
+        // Some video drivers (dummy) have no OpenGL at all; the window is still
+        // useful, and a context made on it later fails with SDL's reason.
+        if (record->window == nullptr) {
+            record->window = SDL_CreateWindow("", clientRect.left, clientRect.top, clientRect.Width(),
+                                              clientRect.Height(), flags);
+        }
+        if (record->window == nullptr) {
+            sdl::SetLastErrorFromSdl();
+            sdl::ReleaseVideo();
+            return nullptr;
+        }
+        return record;
+    }
+
+    void Destroy(WindowRecord& window) override {
+        SDL_DestroyWindow(Of(window).window);
+        Of(window).window = nullptr;
+        sdl::ReleaseVideo();
+    }
+
+    bool Show(WindowRecord& window, bool show) override {
+        if (show) {
+            SDL_ShowWindow(Of(window).window);
+        } else {
+            SDL_HideWindow(Of(window).window);
+        }
+        return true;
+    }
+
+    bool IsVisible(const WindowRecord& window) const override {
+        return (SDL_GetWindowFlags(Of(window).window) & SDL_WINDOW_SHOWN) != 0;
+    }
+
+    bool SetTitle(WindowRecord& window, const std::string& title) override {
+        SDL_SetWindowTitle(Of(window).window, title.c_str());
+        return true;
+    }
+
+    std::string GetTitle(const WindowRecord& window) const override { return SDL_GetWindowTitle(Of(window).window); }
+
+    bool SetIcon(WindowRecord& window, const std::string& nativePath) override {
+        SDL_Surface* icon = IMG_Load(nativePath.c_str());
+        if (icon == nullptr) {
+            SetLastErrorWithText(ERROR_SDL_FAILURE, IMG_GetError());
+            return false;
+        }
+        SDL_SetWindowIcon(Of(window).window, icon);
+        SDL_FreeSurface(icon);
+        return true;
+    }
+
+    // SDL keeps the client size when the frame comes or goes.
+    bool ApplyStyle(WindowRecord& window, std::uint32_t) override {
+        SDL_SetWindowBordered(Of(window).window, HasCaption(window.style) ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowResizable(Of(window).window, HasThickFrame(window.style) ? SDL_TRUE : SDL_FALSE);
+        return true;
+    }
+
+    bool SetTopMost(WindowRecord& window, bool topMost) override {
+        SDL_SetWindowAlwaysOnTop(Of(window).window, topMost ? SDL_TRUE : SDL_FALSE);
+        return true;
+    }
+
+    bool IsTopMost(const WindowRecord& window) const override {
+        return (SDL_GetWindowFlags(Of(window).window) & SDL_WINDOW_ALWAYS_ON_TOP) != 0;
+    }
+
+    bool SetShowState(WindowRecord& window, ShowState state) override {
+        switch (state) {
+            case ShowState::Minimized: SDL_MinimizeWindow(Of(window).window); break;
+            case ShowState::Maximized: SDL_MaximizeWindow(Of(window).window); break;
+            case ShowState::Restored: SDL_RestoreWindow(Of(window).window); break;
+        }
+        return true;
+    }
+
+    Point ClientOrigin(const WindowRecord& window) const override {
+        Point origin;
+        SDL_GetWindowPosition(Of(window).window, &origin.x, &origin.y);
+        return origin;
+    }
+
+    Size ClientSize(const WindowRecord& window) const override {
+        if ((SDL_GetWindowFlags(Of(window).window) & SDL_WINDOW_MINIMIZED) != 0) {
+            return {};
+        }
+        Size size;
+        SDL_GetWindowSize(Of(window).window, &size.width, &size.height);
+        return size;
+    }
+
+    // Unknown (no frame reported) before the window manager has framed the window.
+    Borders FrameBorders(const WindowRecord& window) const override {
+        Borders borders;
+        if (SDL_GetWindowBordersSize(Of(window).window, &borders.top, &borders.left, &borders.bottom,
+                                     &borders.right) != 0) {
+            return {};
+        }
+        return borders;
+    }
+
+    bool MoveClient(WindowRecord& window, Point origin) override {
+        SDL_SetWindowPosition(Of(window).window, origin.x, origin.y);
+        return true;
+    }
+
+    bool ResizeClient(WindowRecord& window, Size size) override {
+        SDL_SetWindowSize(Of(window).window, size.width, size.height);
+        return true;
+    }
+
+    SDL_Window* Native(const WindowRecord& window) const override { return Of(window).window; }
+    bool SupportsOpenGL(const WindowRecord& window) const override { return Of(window).openGL; }
+
+    // The query works before any window exists, so video may have to start for it.
+    bool WorkAreaSize(Size* size) override {
+        if (!sdl::AcquireVideo()) {
+            return false;
+        }
+        SDL_Rect bounds;
+        const bool ok = SDL_GetDisplayUsableBounds(0, &bounds) == 0;
+        if (ok) {
+            *size = {bounds.w, bounds.h};
+        } else {
+            sdl::SetLastErrorFromSdl();
+        }
+        sdl::ReleaseVideo();
+        return ok;
+    }
+
+    bool NextEvent(RawEvent* event) override {
+        if (!sdl::IsVideoActive()) {
+            return false;
+        }
+        SDL_Event sdlEvent;
+        while (SDL_PollEvent(&sdlEvent) != 0) {
+            if (sdlEvent.type == SDL_QUIT) {
+                event->kind = RawEvent::Kind::SystemQuit;
+                return true;
+            }
+            if (sdlEvent.type == QuitEventType()) {
+                event->kind = RawEvent::Kind::Quit;
+                return true;
+            }
+            // Key and mouse events are dropped: input is polled (OS_Keyboard, OS_Cursor).
+            if (sdlEvent.type != SDL_WINDOWEVENT || !TranslateWindowEvent(sdlEvent.window.event, &event->event)) {
+                continue;
+            }
+            event->window = HandleOfSdlWindow(sdlEvent.window.windowID);
+            if (event->window != kNoWindow) {
+                event->kind = RawEvent::Kind::Window;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Without video the request waits in the message layer's flag instead.
+    void QueueQuit() override {
+        if (!sdl::IsVideoActive()) {
+            return;
+        }
+        SDL_Event quit{};
+        quit.type = QuitEventType();
+        SDL_PushEvent(&quit);
+    }
+};
+
+}  // namespace
+
+WindowSystem& SdlWindowSystem() {
+    static Sdl system;
+    return system;
+}
+
+}  // namespace os::detail
