@@ -41,7 +41,8 @@ std::vector<std::uint8_t> BmpInfoHeader(std::uint32_t infoSize, std::int32_t wid
     std::vector<std::uint8_t> bytes(14, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    for (const std::uint32_t field : {infoSize, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)}) {
+    const std::uint32_t fields[] = {infoSize, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+    for (const std::uint32_t field : fields) {
         for (int i = 0; i < 4; ++i) {
             bytes.push_back(static_cast<std::uint8_t>(field >> (8 * i)));
         }
@@ -58,15 +59,26 @@ void ExpectNear(const Rgba& actual, const Rgba& expected, int tolerance) {
 
 }  // namespace
 
-TEST(ImageDecode, RgbaPngComesBackExactlyTopDown) {
+TEST(ImageDecode, LosslessFilesComeBackExactlyTopDown) {
     testsupport::TempDirectory dir;
-    const os::Image original = Gradient(13, 7);
-    testsupport::SavePng(original, dir.Path() + "/gradient.png");
-    os::Image decoded;
-    ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/gradient.png", decoded));
-    EXPECT_EQ(decoded.width, 13u);
-    EXPECT_EQ(decoded.height, 7u);
-    EXPECT_EQ(decoded.pixels, original.pixels);
+    const os::Image gradient = Gradient(13, 7);
+    // BMP keeps no alpha: its image is opaque.
+    const os::Image opaque = MakeImage(5, 3, [](std::uint32_t x, std::uint32_t y) {
+        return Rgba{static_cast<std::uint8_t>(x * 50), static_cast<std::uint8_t>(y * 100), 7, 255};
+    });
+    const struct {
+        const char* name;
+        const os::Image& image;
+        void (*save)(const os::Image&, const std::string&);
+    } files[] = {{"gradient.png", gradient, testsupport::SavePng}, {"rows.bmp", opaque, testsupport::SaveBmp}};
+    for (const auto& file : files) {
+        file.save(file.image, dir.Path() + "/" + file.name);
+        os::Image decoded;
+        ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/" + file.name, decoded)) << file.name;
+        EXPECT_EQ(decoded.width, file.image.width) << file.name;
+        EXPECT_EQ(decoded.height, file.image.height) << file.name;
+        EXPECT_EQ(decoded.pixels, file.image.pixels) << file.name;
+    }
 }
 
 TEST(ImageDecode, PalettedPngKeepsItsTransparency) {
@@ -101,19 +113,6 @@ TEST(ImageDecode, GreyAlphaPngBecomesGreyRgba) {
     EXPECT_EQ(PixelAt(decoded, 1, 0), (Rgba{100, 100, 100, 0}));
     EXPECT_EQ(PixelAt(decoded, 0, 1), (Rgba{200, 200, 200, 77}));
     EXPECT_EQ(PixelAt(decoded, 1, 1), (Rgba{255, 255, 255, 255}));
-}
-
-TEST(ImageDecode, BmpIsOpaqueAndTopDown) {
-    testsupport::TempDirectory dir;
-    const os::Image original = MakeImage(5, 3, [](std::uint32_t x, std::uint32_t y) {
-        return Rgba{static_cast<std::uint8_t>(x * 50), static_cast<std::uint8_t>(y * 100), 7, 255};
-    });
-    testsupport::SaveBmp(original, dir.Path() + "/rows.bmp");
-    os::Image decoded;
-    ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/rows.bmp", decoded));
-    EXPECT_EQ(decoded.width, 5u);
-    EXPECT_EQ(decoded.height, 3u);
-    EXPECT_EQ(decoded.pixels, original.pixels);
 }
 
 TEST(ImageDecode, JpgColoursWithinTolerance) {

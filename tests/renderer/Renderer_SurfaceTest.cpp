@@ -71,7 +71,8 @@ TEST(Surface, FirstRowIsTheImagesBottomRow) {
     EXPECT_EQ(surface.GetPitch(), 12u);
     for (std::uint32_t row = 0; row < 4; ++row) {
         for (std::uint32_t x = 0; x < 3; ++x) {
-            EXPECT_EQ(PixelOf(surface, x, row), (Rgba{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(3 - row), 0, 255}));
+            const Rgba expected = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(3 - row), 0, 255};
+            EXPECT_EQ(PixelOf(surface, x, row), expected) << x << "," << row;
         }
     }
 }

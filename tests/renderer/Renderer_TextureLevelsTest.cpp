@@ -22,6 +22,14 @@ std::vector<TextureSize> Sizes(std::initializer_list<std::pair<std::uint32_t, st
     return sizes;
 }
 
+// An image size, the driver's answers, and the texture size they give.
+struct SizeCase {
+    std::uint32_t width, height;
+    bool nonPowerOfTwo;
+    std::int32_t maximum;
+    TextureSize expected;
+};
+
 Rgba SurfacePixel(const Renderer::Surface& surface, std::uint32_t x, std::uint32_t row) {
     const std::uint8_t* pixel = surface.GetPixels() + (std::size_t{row} * surface.GetWidth() + x) * 4;
     return {pixel[0], pixel[1], pixel[2], pixel[3]};
@@ -71,13 +79,7 @@ TEST(TextureRows, TextureRowZeroIsTheImagesBottomRow) {
 }
 
 TEST(TextureSizes, DecodedLevelZero) {
-    struct Case {
-        std::uint32_t width, height;
-        bool nonPowerOfTwo;
-        std::int32_t maximum;
-        TextureSize expected;
-    };
-    const Case cases[] = {
+    const SizeCase cases[] = {
         {100, 60, false, 4096, {128, 64}},
         {100, 60, true, 4096, {100, 60}},
         {3, 3, false, 4096, {4, 4}},
@@ -92,24 +94,18 @@ TEST(TextureSizes, DecodedLevelZero) {
         {64, 64, true, 0, {1, 1}},
         {64, 64, false, -5, {1, 1}},
     };
-    for (const Case& c : cases) {
+    for (const SizeCase& c : cases) {
         EXPECT_EQ(Renderer::DecodedLevelSize(c.width, c.height, c.nonPowerOfTwo, c.maximum), c.expected)
             << c.width << "x" << c.height;
     }
 }
 
 TEST(TextureSizes, SurfaceUpload) {
-    struct Case {
-        std::uint32_t width, height;
-        bool nonPowerOfTwo;
-        std::int32_t maximum;
-        TextureSize expected;
-    };
-    const Case cases[] = {
+    const SizeCase cases[] = {
         {100, 60, true, 4096, {100, 60}},   {100, 60, false, 4096, {128, 64}}, {256, 64, false, 4096, {256, 64}},
         {5000, 60, true, 4096, {4096, 64}}, {8192, 8, false, 4096, {4096, 8}}, {1, 1, false, 1, {1, 1}},
     };
-    for (const Case& c : cases) {
+    for (const SizeCase& c : cases) {
         EXPECT_EQ(Renderer::SurfaceUploadSize(c.width, c.height, c.nonPowerOfTwo, c.maximum), c.expected)
             << c.width << "x" << c.height;
     }

@@ -15,7 +15,8 @@ namespace testsupport {
 using Rgba = std::array<std::uint8_t, 4>;
 
 // width x height pixels, pixel (x, y) (y counted from the top) = colour(x, y).
-os::Image MakeImage(std::uint32_t width, std::uint32_t height, const std::function<Rgba(std::uint32_t, std::uint32_t)>& colour);
+os::Image MakeImage(std::uint32_t width, std::uint32_t height,
+                    const std::function<Rgba(std::uint32_t, std::uint32_t)>& colour);
 os::Image FlatImage(std::uint32_t width, std::uint32_t height, Rgba colour);
 Rgba PixelAt(const os::Image& image, std::uint32_t x, std::uint32_t y);
 
