@@ -186,24 +186,6 @@ TEST(ImageDecode, AbsurdHeaderSizesAreRefusedBeforeDecoding) {
     }
 }
 
-TEST(ImageHeader, SizesAreFoundWhereTheDecodersFindThem) {
-    testsupport::TempDirectory dir;
-    const os::Image image = FlatImage(300, 17, {0, 0, 0, 255});
-    testsupport::SavePng(image, dir.Path() + "/a.png");
-    testsupport::SaveBmp(image, dir.Path() + "/a.bmp");
-    testsupport::SaveJpg(image, dir.Path() + "/a.jpg", 80);
-    const std::pair<const char*, os::ImageFileType> files[] = {
-        {"a.png", os::ImageFileType::Png}, {"a.bmp", os::ImageFileType::Bmp}, {"a.jpg", os::ImageFileType::Jpg}};
-    for (const auto& [name, type] : files) {
-        const std::vector<std::uint8_t> bytes = testsupport::ReadBytes(dir.Path() + "/" + name);
-        std::uint32_t width = 0;
-        std::uint32_t height = 0;
-        ASSERT_TRUE(os::ReadImageHeaderSize(type, bytes.data(), bytes.size(), width, height)) << name;
-        EXPECT_EQ(width, 300u) << name;
-        EXPECT_EQ(height, 17u) << name;
-    }
-}
-
 TEST(ImageHeader, BmpLayoutsAndJpegSegmentWalk) {
     struct Case {
         const char* what;
