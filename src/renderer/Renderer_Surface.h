@@ -3,13 +3,10 @@
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
+#include "os/OS_Image.h"
 
 #include <cstdint>
 #include <vector>
-
-namespace os {
-struct Image;
-}
 
 namespace Renderer {
 
@@ -19,8 +16,8 @@ namespace Renderer {
 class Surface : public Core::Object {
     TUN_DECLARE_CLASS(Surface);
 
-    // The largest side a raw surface file may claim.
-    static constexpr std::uint32_t kMaxRawSide = 16384;
+    // The largest side a raw surface file may claim: the decoder's limit.
+    static constexpr std::uint32_t kMaxRawSide = os::kMaxImageSide;
     // The size of the pattern that stands in for an image that cannot be read.
     static constexpr std::uint32_t kDefaultPatternSide = 256;
 
