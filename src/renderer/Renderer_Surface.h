@@ -31,14 +31,14 @@ class Surface : public Core::Object {
     explicit Surface(const Core::String& fileName);
 
     // A surface from a decoded image (rows top-down): rows flipped to
-    // bottom-up, each fully transparent pixel given the mean
-    // colour of its visible neighbours (alpha stays 0), so that filtering at
-    // a sprite's edge blends towards the sprite's colours, not black. An empty
+    // bottom-up, each fully transparent pixel given the mean colour of its
+    // visible neighbours (alpha stays 0), so that filtering at a sprite's
+    // edge blends towards the sprite's colours, not black. An empty
     // reference when the image's pixel count disagrees with its size.
     static Core::RefPtr<Surface> FromBitmap(const os::Image& image);
 
-    // Decodes a PNG, BMP or JPG file (os::DecodeImageFile) into this surface
-    // as FromBitmap does. False, with the surface unchanged, when the file
+    // Decodes a PNG, BMP or JPG file with the OS layer's image decoder
+    // (os::DecodeImageFile) into this surface as FromBitmap does. False, with the surface unchanged, when the file
     // cannot be decoded.
     bool LoadWithGdiPlus(const Core::String& fileName);
     // Reads a raw surface file: little-endian format, width, height and pitch
