@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Image files decoded to plain pixels, and the rescaling the texture code
+// needs. The engine draws only PNG, BMP and JPG images; no display is needed.
+namespace os {
+
+// Four bytes per pixel: red, green, blue, alpha (straight, not premultiplied).
+// Rows are top-down, width * 4 bytes each, without gaps.
+struct Image {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+// The largest image accepted on either side, and in all. A 2D game has no
+// use for more, and a hostile header must not make us allocate gigabytes.
+constexpr std::uint32_t kMaxImageSide = 16384;
+constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
+
+// True when width x height lies within the limits above (both at least 1).
+bool IsAcceptedImageSize(std::uint64_t width, std::uint64_t height);
+
+// Decodes a ".PNG", ".BMP" or ".JPG" file (the ending compared without
+// regard to case; it alone picks the decoder, the content is never sniffed).
+// The path is an engine path (backslashes, any letter case: os::ResolvePath).
+// On failure image is left unchanged, the thread's last error is set
+// (non-zero, with a text) and the answer is false: unknown ending, missing
+// file, a header claiming a size beyond the limits, or undecodable data.
+bool DecodeImageFile(std::string_view path, Image& image);
+
+// Rescales source to width x height into result. The same size gives a
+// byte-identical copy. Otherwise each output pixel is filtered from the
+// source: bilinear where an axis shrinks by less than half or grows, the
+// average over the covered area (a box filter) where it shrinks by half or
+// more. Colours are weighted by alpha, so transparent pixels do not darken
+// the edges of visible ones; where everything covered is transparent the
+// plain average colour is kept. False, with result unchanged, for a source
+// whose pixel count disagrees with its size or a target size beyond the limits.
+bool ResampleImage(const Image& source, std::uint32_t width, std::uint32_t height, Image& result);
+
+}  // namespace os

@@ -1,0 +1,195 @@
+#include "renderer/Renderer_Surface.h"
+
+#include "os/OS_Image.h"
+
+#include "support/TempDirectory.h"
+#include "support/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using Core::RefPtr;
+using Renderer::Surface;
+using testsupport::MakeImage;
+using testsupport::Rgba;
+
+namespace {
+
+Rgba PixelOf(const Surface& surface, std::uint32_t x, std::uint32_t row) {
+    const std::uint8_t* pixel = surface.GetPixels() + (std::size_t{row} * surface.GetWidth() + x) * 4;
+    return {pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+void ExpectDefaultPattern(const Surface& surface) {
+    ASSERT_EQ(surface.GetWidth(), 256u);
+    ASSERT_EQ(surface.GetHeight(), 256u);
+    EXPECT_EQ(surface.GetPitch(), 1024u);
+    EXPECT_EQ(surface.GetFormat(), 0u);
+    for (const auto& [x, y] : {std::pair{0u, 0u}, std::pair{255u, 0u}, std::pair{3u, 5u}, std::pair{200u, 255u}}) {
+        const auto grey = static_cast<std::uint8_t>(x ^ y);
+        EXPECT_EQ(PixelOf(surface, x, y), (Rgba{grey, grey, grey, 255})) << x << "," << y;
+    }
+}
+
+void PutLittleEndian32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+std::vector<std::uint8_t> RawFile(std::uint32_t format, std::uint32_t width, std::uint32_t height,
+                                  std::uint32_t pitch, const std::vector<std::uint8_t>& pixels) {
+    std::vector<std::uint8_t> bytes;
+    PutLittleEndian32(bytes, format);
+    PutLittleEndian32(bytes, width);
+    PutLittleEndian32(bytes, height);
+    PutLittleEndian32(bytes, pitch);
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+    return bytes;
+}
+
+std::vector<std::uint8_t> Counting(std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(Surface, FirstRowIsTheImagesBottomRow) {
+    testsupport::TempDirectory dir;
+    const os::Image image = MakeImage(3, 4, [](std::uint32_t x, std::uint32_t y) {
+        return Rgba{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0, 255};
+    });
+    testsupport::SavePng(image, dir.Path() + "/rows.png");
+    const Surface surface(Core::String(dir.Path() + "/rows.png"));
+    ASSERT_EQ(surface.GetWidth(), 3u);
+    ASSERT_EQ(surface.GetHeight(), 4u);
+    EXPECT_EQ(surface.GetPitch(), 12u);
+    for (std::uint32_t row = 0; row < 4; ++row) {
+        for (std::uint32_t x = 0; x < 3; ++x) {
+            const Rgba expected = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(3 - row), 0, 255};
+            EXPECT_EQ(PixelOf(surface, x, row), expected) << x << "," << row;
+        }
+    }
+}
+
+TEST(Surface, MissingOrUnreadableFilesGiveTheDefaultPattern) {
+    testsupport::TempDirectory dir;
+    testsupport::WriteBytes(dir.Path() + "/broken.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0});
+    for (const std::string& name : {dir.Path() + "/missing.png", std::string(), dir.Path(),
+                                    dir.Path() + "/broken.png"}) {
+        ExpectDefaultPattern(Surface{Core::String(name)});
+    }
+}
+
+TEST(Surface, BleedTakesTheColourOfVisibleNeighbours) {
+    const Rgba red = {255, 0, 0, 255};
+    const Rgba blue = {0, 0, 255, 255};
+    const Rgba clear = {10, 20, 30, 0};
+    // Row (top-down): red, clear, clear, clear, blue, clear, red.
+    const std::vector<Rgba> row = {red, clear, clear, clear, blue, clear, red};
+    const RefPtr<Surface> surface =
+        Surface::FromBitmap(MakeImage(7, 1, [&](std::uint32_t x, std::uint32_t) { return row[x]; }));
+    ASSERT_TRUE(surface);
+    EXPECT_EQ(PixelOf(*surface, 0, 0), red);
+    EXPECT_EQ(PixelOf(*surface, 1, 0), (Rgba{255, 0, 0, 0}));
+    // No visible neighbour: its own bytes, even though its neighbours were replaced.
+    EXPECT_EQ(PixelOf(*surface, 2, 0), clear);
+    EXPECT_EQ(PixelOf(*surface, 3, 0), (Rgba{0, 0, 255, 0}));
+    // Mean of blue and red, truncated.
+    EXPECT_EQ(PixelOf(*surface, 5, 0), (Rgba{127, 0, 127, 0}));
+    EXPECT_EQ(PixelOf(*surface, 6, 0), red);
+}
+
+TEST(Surface, BleedLooksAtAllEightNeighboursInsideTheImage) {
+    // A clear pixel in a corner sees three neighbours; the diagonal one counts.
+    const os::Image image = MakeImage(2, 2, [](std::uint32_t x, std::uint32_t y) {
+        if (x == 0 && y == 0) {
+            return Rgba{0, 0, 0, 0};
+        }
+        if (x == 1 && y == 1) {
+            return Rgba{90, 30, 3, 1};
+        }
+        return Rgba{0, 0, 0, 0};
+    });
+    const RefPtr<Surface> surface = Surface::FromBitmap(image);
+    ASSERT_TRUE(surface);
+    // Image row 0 is surface row 1.
+    EXPECT_EQ(PixelOf(*surface, 0, 1), (Rgba{90, 30, 3, 0}));
+    EXPECT_EQ(PixelOf(*surface, 1, 1), (Rgba{90, 30, 3, 0}));
+    EXPECT_EQ(PixelOf(*surface, 0, 0), (Rgba{90, 30, 3, 0}));
+    EXPECT_EQ(PixelOf(*surface, 1, 0), (Rgba{90, 30, 3, 1}));
+}
+
+TEST(Surface, FromBitmapRefusesInconsistentImages) {
+    os::Image image = testsupport::FlatImage(3, 3, {1, 1, 1, 1});
+    image.pixels.pop_back();
+    EXPECT_FALSE(Surface::FromBitmap(image));
+}
+
+TEST(Surface, RawFileIsReadBackExactly) {
+    testsupport::TempDirectory dir;
+    const std::vector<std::uint8_t> pixels = Counting(5 * 3 * 4);
+    // The stored pitch is nonsense on purpose: rows are always width * 4 bytes.
+    testsupport::WriteBytes(dir.Path() + "/surface.raw", RawFile(0x1234, 5, 3, 999, pixels));
+    std::vector<std::uint8_t> longer = RawFile(0, 5, 3, 20, pixels);
+    longer.push_back(0xEE);
+    testsupport::WriteBytes(dir.Path() + "/longer.raw", longer);
+    // A file named like a PNG that is not one falls back to the raw reader too.
+    testsupport::WriteBytes(dir.Path() + "/sprite.png", RawFile(0, 5, 3, 20, pixels));
+    for (const char* name : {"surface.raw", "longer.raw", "sprite.png"}) {
+        const Surface surface{Core::String(dir.Path() + "/" + name)};
+        ASSERT_EQ(surface.GetWidth(), 5u) << name;
+        ASSERT_EQ(surface.GetHeight(), 3u) << name;
+        EXPECT_EQ(surface.GetPitch(), 20u) << name;
+        EXPECT_EQ(surface.GetFormat(), 0u) << name;
+        EXPECT_EQ(std::memcmp(surface.GetPixels(), pixels.data(), pixels.size()), 0) << name;
+    }
+}
+
+TEST(Surface, TruncatedOrAbsurdRawHeadersGiveThePattern) {
+    testsupport::TempDirectory dir;
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<std::uint8_t> shortHeader = RawFile(0, 1, 1, 4, {});
+    shortHeader.resize(15);
+    const Case cases[] = {
+        {"one pixel byte short", RawFile(0, 4, 4, 16, Counting(63))},
+        {"header only", RawFile(0, 4, 4, 16, {})},
+        {"header cut", shortHeader},
+        {"empty", {}},
+        {"zero width", RawFile(0, 0, 4, 0, Counting(64))},
+        {"zero height", RawFile(0, 4, 0, 16, Counting(64))},
+        {"width past the limit", RawFile(0, 16385, 1, 65540, Counting(64))},
+        {"height past the limit", RawFile(0, 1, 16385, 4, Counting(64))},
+        // 2^30 * 4 * 4 bytes wraps to 0 in 32 bits.
+        {"size wrapping 32 bits", RawFile(0, 0x40000000, 4, 0, Counting(64))},
+        {"largest values", RawFile(0, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, Counting(64))},
+        {"largest accepted sides, few bytes", RawFile(0, 16384, 16384, 65536, Counting(64))},
+    };
+    for (const Case& c : cases) {
+        testsupport::WriteBytes(dir.Path() + "/bad.raw", c.bytes);
+        Surface surface;
+        EXPECT_FALSE(surface.LoadRaw(Core::String(dir.Path() + "/bad.raw"))) << c.what;
+        EXPECT_EQ(surface.GetWidth(), 0u) << c.what;
+        ExpectDefaultPattern(Surface{Core::String(dir.Path() + "/bad.raw")});
+    }
+}
+
+TEST(Surface, SizedSurfacesAreZeroedAndBounded) {
+    const Surface blank(3, 2, 0);
+    EXPECT_EQ(blank.GetWidth(), 3u);
+    EXPECT_EQ(blank.GetHeight(), 2u);
+    EXPECT_EQ(blank.GetPitch(), 12u);
+    EXPECT_EQ(std::vector<std::uint8_t>(blank.GetPixels(), blank.GetPixels() + 24), std::vector<std::uint8_t>(24, 0));
+    const Surface tooWide(Surface::kMaxRawSide + 1, 1, 0);
+    EXPECT_EQ(tooWide.GetWidth(), 0u);
+    EXPECT_EQ(tooWide.GetHeight(), 0u);
+}
+
