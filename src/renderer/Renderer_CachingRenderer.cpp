@@ -1,27 +1,10 @@
 #include "renderer/Renderer_CachingRenderer.h"
 
-#include "renderer/Renderer_AlphaBlendingState.h"
-#include "renderer/Renderer_AlphaTestingState.h"
 #include "renderer/Renderer_Buffer.h"
-#include "renderer/Renderer_ColorMaskState.h"
-#include "renderer/Renderer_CullingState.h"
-#include "renderer/Renderer_DepthBufferState.h"
-#include "renderer/Renderer_DitheringState.h"
 #include "renderer/Renderer_DrawSurfaceCommand.h"
-#include "renderer/Renderer_FillingState.h"
-#include "renderer/Renderer_FogState.h"
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_Light.h"
-#include "renderer/Renderer_LightingState.h"
-#include "renderer/Renderer_LineState.h"
-#include "renderer/Renderer_Material.h"
-#include "renderer/Renderer_NormalizeNormalsState.h"
-#include "renderer/Renderer_PointState.h"
-#include "renderer/Renderer_ScissorState.h"
-#include "renderer/Renderer_ShadingState.h"
-#include "renderer/Renderer_StencilBufferState.h"
-#include "renderer/Renderer_TextureUnitStates.h"
-#include "renderer/Renderer_TriangleOffsetState.h"
+#include "renderer/Renderer_States.h"
 
 #include <GL/glu.h>
 
