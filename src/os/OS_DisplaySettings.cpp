@@ -2,6 +2,7 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_GLContext.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 
@@ -102,8 +103,13 @@ std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
     return DISP_CHANGE_SUCCESSFUL;
 }
 
-// The program's main window: the first shown one (dummy windows stay hidden).
-detail::WindowRecord* ShownWindow() {
+// The program's main window: the one the current context draws into (a
+// window being switched is hidden meanwhile), else the first shown one (the
+// renderer's throw-away windows stay hidden).
+detail::WindowRecord* MainWindow() {
+    if (const WindowHandle drawn = GetCurrentGLWindow(); drawn != kNoWindow) {
+        return detail::FindWindow(drawn);
+    }
     for (detail::WindowRecord* record : detail::LiveWindows()) {
         if (record->system->Native(*record) != nullptr && record->system->IsVisible(*record)) {
             return record;
@@ -130,7 +136,7 @@ std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
     if (flags == CDS_TEST) {
         return DISP_CHANGE_SUCCESSFUL;
     }
-    detail::WindowRecord* window = ShownWindow();
+    detail::WindowRecord* window = MainWindow();
     if (window == nullptr) {
         return DISP_CHANGE_FAILED;
     }

@@ -40,7 +40,8 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode);
 
 // With CDS_TEST: DISP_CHANGE_SUCCESSFUL exactly when the mode is one of the
 // listed modes. With CDS_FULLSCREEN: switches the display to the mode and
-// gives the program's shown window the whole screen. A null mode with flags
+// gives the program's main window the whole screen (the window the current
+// OpenGL context draws into, else the first shown window). A null mode with flags
 // 0 goes back to the desktop mode.
 std::int32_t ChangeDisplaySettings(const DisplayMode* mode, std::uint32_t flags);
 
