@@ -40,7 +40,6 @@ public:
     bool IsDisplayModeChanged() const { return m_displayModeChanged; }
     bool IsMultisampleAvailable() const { return m_multisample; }
     const DisplayModes& GetDisplayModes() const { return m_displayModes; }
-    const DisplayMode& GetRequestedDisplayMode() const { return m_requestedMode; }
     const DisplayMode& GetDesktopDisplayMode() const { return m_desktopMode; }
     const std::vector<PixelFormatDescription>& GetPixelFormats() const { return m_pixelFormats; }
     const std::vector<std::uint32_t>& GetSampleCounts() const { return m_sampleCounts; }

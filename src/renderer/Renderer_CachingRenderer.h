@@ -149,8 +149,6 @@ public:
     bool IsSwapControlAvailable() const { return m_swapControl; }
     std::uint32_t GetActiveTextureUnit() const { return m_activeTextureUnit; }
     const Matrix4& GetModelViewMatrix() const { return m_modelView; }
-    const Color& GetStoredColor() const { return m_texturePlane; }
-    const float* GetVertexArray() const { return m_vertexArray; }
     std::size_t GetRasterCommandCount() const { return m_rasterCommands.size(); }
     const Core::RefPtr<Buffer>& GetVertexBuffer(std::uint32_t slot) const;
     const Core::RefPtr<Buffer>& GetIndexBuffer() const { return m_indexBuffer; }

@@ -105,8 +105,8 @@ void OGLRenderer::FillExtensionLists() {
     AppendExtensionNames(TextOf(gl::GetString(GL_EXTENSIONS)), m_glExtensions);
     m_gluExtensions.clear();
     AppendExtensionNames(TextOf(gluGetString(GLU_EXTENSIONS)), m_gluExtensions);
-    m_wglExtensions.clear();
-    AppendWGLExtensionNames(m_wglExtensions, "Renderer::OGLRenderer::FillWGLExtensions");
+    // The context asked the window system when it was made current.
+    m_wglExtensions = m_context->GetExtensions().GetNames();
 }
 
 void OGLRenderer::WriteInformationFile() const {

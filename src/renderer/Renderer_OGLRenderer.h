@@ -92,7 +92,6 @@ public:
     void ToggleFullScreen() override;
     void SetVSyncEnabled(bool enabled) override;
 
-    const Core::StringVector& GetGLUExtensions() const { return m_gluExtensions; }
     const Core::StringVector& GetWGLExtensions() const { return m_wglExtensions; }
 
 private:

@@ -36,7 +36,6 @@ public:
     bool MakeCurrent(PAL::Window* window);
 
     const OpenGLExtensions& GetExtensions() const { return m_extensions; }
-    PAL::Window* GetWindow() const { return m_window; }
 
 private:
     OpenGLExtensions m_extensions;
