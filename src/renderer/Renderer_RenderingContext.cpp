@@ -7,20 +7,27 @@
 
 namespace Renderer {
 namespace {
+
 constexpr const char* kFile = "Renderer_AdapterInformation";
+
+// Without a window the context calls fail, and are reported, instead of crashing.
+os::WindowHandle DeviceContextOf(const PAL::Window* window) {
+    return window != nullptr ? window->GetDeviceContext() : os::kNoWindow;
+}
+
 }  // namespace
 
 void OpenGLExtensions::Fill() { AppendWGLExtensionNames(m_names, "Renderer::OpenGLExtensions::Fill"); }
 
 RenderingContext::RenderingContext(PAL::Window* window) : m_window(window) {
     SetErrorContext("wglCreateContext", "Renderer::RenderingContext::RenderingContext", __LINE__, kFile);
-    m_context = os::CreateGLContext(window->GetDeviceContext());
+    m_context = os::CreateGLContext(DeviceContextOf(window));
     ReportLastErrorAndExit(m_context == os::kNoGLContext);
 }
 
 RenderingContext::~RenderingContext() {
     SetErrorContext("wglMakeCurrent", "Renderer::RenderingContext::~RenderingContext", __LINE__, kFile);
-    ReportLastErrorAndExit(!os::MakeGLContextCurrent(m_window->GetDeviceContext(), os::kNoGLContext));
+    ReportLastErrorAndExit(!os::MakeGLContextCurrent(DeviceContextOf(m_window), os::kNoGLContext));
     SetErrorContext("wglDeleteContext", "Renderer::RenderingContext::~RenderingContext", __LINE__, kFile);
     ReportLastErrorAndExit(!os::DeleteGLContext(m_context));
 }
@@ -28,11 +35,11 @@ RenderingContext::~RenderingContext() {
 bool RenderingContext::MakeCurrent(PAL::Window* window) {
     if (window != nullptr) {
         SetErrorContext("wglMakeCurrent", "Renderer::RenderingContext::MakeCurrent", __LINE__, kFile);
-        ReportLastErrorAndExit(!os::MakeGLContextCurrent(m_window->GetDeviceContext(), os::kNoGLContext));
+        ReportLastErrorAndExit(!os::MakeGLContextCurrent(DeviceContextOf(m_window), os::kNoGLContext));
         m_window = window;
     }
     SetErrorContext("wglMakeCurrent", "Renderer::RenderingContext::MakeCurrent", __LINE__, kFile);
-    const bool current = os::MakeGLContextCurrent(m_window->GetDeviceContext(), m_context);
+    const bool current = os::MakeGLContextCurrent(DeviceContextOf(m_window), m_context);
     ReportLastErrorAndExit(!current);
     if (!current) {
         return false;

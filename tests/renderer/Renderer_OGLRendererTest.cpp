@@ -2,6 +2,7 @@
 #include "os/OS_GLExtensions.h"
 #include "os/OS_GLFunctions.h"
 #include "os/OS_Path.h"
+#include "os/OS_Process.h"
 #include "os/OS_SdlVideo.h"
 #include "pal/PAL_Window.h"
 #include "renderer/Renderer_Diagnostics.h"
@@ -282,6 +283,13 @@ TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
     EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
     EXPECT_TRUE(host.window.IsDecorated());
     EXPECT_EQ(os::headless::DisplayChanges().size(), changes + 1) << "only the test was made";
+}
+
+TEST(RendererLifecycleDeathTest, ARendererWithoutAWindowEndsWithTheContextReport) {
+    const AdapterInformation adapter;
+    DisplaySettings settings(64, 64);
+    EXPECT_EXIT({ const OGLRenderer renderer(settings); }, testing::ExitedWithCode(os::ExitStatusFor(1400)),
+                "The \"wglCreateContext\" function failed with error 1400");
 }
 
 }  // namespace
