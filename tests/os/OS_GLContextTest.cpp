@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 
 // OpenGL contexts on windows: headless bookkeeping, and real contexts on
@@ -30,8 +31,15 @@ os::WindowHandle NewWindow() {
     return os::CreateWindow(kClass, os::WS_OVERLAPPEDWINDOW, {0, 0, 32, 24}, nullptr);
 }
 
+// Whether the space-separated list holds the name as a whole word.
 bool Lists(const char* text, const char* name) {
-    return text != nullptr && (" " + std::string(text) + " ").find(" " + std::string(name) + " ") != std::string::npos;
+    std::istringstream words(text != nullptr ? text : "");
+    for (std::string word; words >> word;) {
+        if (word == name) {
+            return true;
+        }
+    }
+    return false;
 }
 
 TEST(HeadlessGLContext, ContextsNeedAPixelFormatAndMatchingWindows) {
