@@ -12,7 +12,7 @@ if(TUNDRA_TSAN)
     set(TUNDRA_AREAS os core pal)
 endif()
 
-set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL Threads::Threads)
+set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
 set(TUNDRA_DEPS_core      Lua51::Lua51 Threads::Threads)
 set(TUNDRA_DEPS_math      Lua51::Lua51)
 set(TUNDRA_DEPS_pal       SDL2::SDL2 Threads::Threads)

@@ -1,56 +1,180 @@
 #include "os/OS_GLContext.h"
 
 #include "os/OS_Backend.h"
+#include "os/OS_Error.h"
+#include "os/OS_GLFunctions.h"
+#include "os/OS_PixelFormat.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 
 #include <SDL.h>
 
+#include <map>
+
 namespace os {
 namespace {
-thread_local WindowHandle t_headlessCurrent = kNoWindow;
-}  // namespace
 
-WindowHandle GetCurrentGLWindow() {
-    if (IsHeadless()) {
-        return IsWindow(t_headlessCurrent) ? t_headlessCurrent : kNoWindow;
-    }
-    if (!sdl::IsVideoActive()) {
-        return kNoWindow;
-    }
-    SDL_Window* current = SDL_GL_GetCurrentWindow();
-    if (current == nullptr) {
-        return kNoWindow;
-    }
-    for (const detail::WindowRecord* record : detail::LiveWindows()) {
-        if (record->system->Native(*record) == current) {
-            return record->handle;
-        }
-    }
-    return kNoWindow;
+struct ContextRecord {
+    SDL_GLContext native = nullptr;  // null for a headless context
+    std::int32_t pixelFormat = 0;
+};
+
+struct ContextTable {
+    std::map<std::uint32_t, ContextRecord> contexts;
+    std::uint32_t nextHandle = 1;
+};
+
+ContextTable& Contexts() {
+    static ContextTable table;
+    return table;
 }
 
-bool ReleaseGLContext(WindowHandle window) {
-    const detail::WindowRecord* record = detail::FindWindow(window);
+struct Current {
+    WindowHandle window = kNoWindow;
+    GLContext context = kNoGLContext;
+};
+thread_local Current t_current;
+
+ContextRecord* FindContext(GLContext context) {
+    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(context));
+    if (found == Contexts().contexts.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return &found->second;
+}
+
+SDL_Window* NativeWindow(WindowHandle window) {
+    const detail::WindowRecord* record = IsWindow(window) ? detail::FindWindow(window) : nullptr;
+    return record != nullptr ? record->system->Native(*record) : nullptr;
+}
+
+// SDL's idea of the current context follows ours again (after SDL made a
+// new context current by itself).
+void RestoreSdlCurrent() {
+    const ContextRecord* record = nullptr;
+    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
+    if (found != Contexts().contexts.end()) {
+        record = &found->second;
+    }
+    if (record != nullptr && record->native != nullptr) {
+        SDL_GL_MakeCurrent(NativeWindow(t_current.window), record->native);
+    } else {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+    }
+}
+
+void ReleaseCurrent() {
+    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
+    if (found != Contexts().contexts.end() && found->second.native != nullptr) {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+    }
+    t_current = {};
+    gl::detail::UseDriver(false);
+}
+
+}  // namespace
+
+GLContext CreateGLContext(WindowHandle dc) {
+    const detail::WindowRecord* window = detail::FindWindow(dc);
+    if (window == nullptr) {
+        return kNoGLContext;
+    }
+    detail::PixelFormat format;
+    if (window->pixelFormat == 0 || !detail::FindPixelFormat(window->pixelFormat, &format)) {
+        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+        return kNoGLContext;
+    }
+    ContextRecord record;
+    record.pixelFormat = window->pixelFormat;
+    if (!IsHeadless()) {
+        if (!window->system->SupportsOpenGL(*window)) {
+            SetLastErrorWithText(ERROR_SDL_FAILURE, "the window was made without OpenGL support");
+            return kNoGLContext;
+        }
+        detail::RequestSdlPixelFormat(format);
+        record.native = SDL_GL_CreateContext(window->system->Native(*window));
+        if (record.native == nullptr) {
+            sdl::SetLastErrorFromSdl();
+            return kNoGLContext;
+        }
+        RestoreSdlCurrent();
+    }
+    ContextTable& table = Contexts();
+    const GLContext handle{table.nextHandle++};
+    table.contexts.emplace(static_cast<std::uint32_t>(handle), record);
+    return handle;
+}
+
+bool MakeGLContextCurrent(WindowHandle dc, GLContext context) {
+    if (context == kNoGLContext) {
+        ReleaseCurrent();
+        return true;
+    }
+    const ContextRecord* record = FindContext(context);
+    const detail::WindowRecord* window = record != nullptr ? detail::FindWindow(dc) : nullptr;
+    if (window == nullptr) {
+        return false;
+    }
+    if (window->pixelFormat != record->pixelFormat) {
+        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+        return false;
+    }
+    if (record->native != nullptr && SDL_GL_MakeCurrent(window->system->Native(*window), record->native) != 0) {
+        sdl::SetLastErrorFromSdl();
+        return false;
+    }
+    t_current = {dc, context};
+    gl::detail::UseDriver(record->native != nullptr);
+    return true;
+}
+
+bool DeleteGLContext(GLContext context) {
+    const ContextRecord* record = FindContext(context);
     if (record == nullptr) {
         return false;
     }
-    if (GetCurrentGLWindow() != window) {
-        return true;
+    if (t_current.context == context) {
+        ReleaseCurrent();
     }
-    if (IsHeadless()) {
-        t_headlessCurrent = kNoWindow;
-        return true;
+    if (record->native != nullptr) {
+        SDL_GL_DeleteContext(record->native);
     }
-    if (SDL_GL_MakeCurrent(record->system->Native(*record), nullptr) != 0) {
-        sdl::SetLastErrorFromSdl();
+    Contexts().contexts.erase(static_cast<std::uint32_t>(context));
+    return true;
+}
+
+WindowHandle GetCurrentGLWindow() { return IsWindow(t_current.window) ? t_current.window : kNoWindow; }
+
+GLContext GetCurrentGLContext() { return t_current.context; }
+
+bool ReleaseGLContext(WindowHandle window) {
+    if (detail::FindWindow(window) == nullptr) {
         return false;
+    }
+    if (t_current.window == window) {
+        ReleaseCurrent();
+    }
+    return true;
+}
+
+bool SwapBuffers(WindowHandle dc) {
+    const detail::WindowRecord* window = detail::FindWindow(dc);
+    if (window == nullptr) {
+        return false;
+    }
+    if (t_current.window != dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    if (SDL_Window* native = window->system->Native(*window)) {
+        SDL_GL_SwapWindow(native);
     }
     return true;
 }
 
 namespace headless {
-void SetCurrentGLWindow(WindowHandle window) { t_headlessCurrent = window; }
+void SetCurrentGLWindow(WindowHandle window) { t_current = {window, kNoGLContext}; }
 }  // namespace headless
 
 }  // namespace os

@@ -2,8 +2,10 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_GLContext.h"
 #include "os/OS_Message.h"
 #include "os/OS_Path.h"
+#include "os/OS_PixelFormat.h"
 #include "os/OS_WindowSystem.h"
 
 #include <algorithm>
@@ -143,6 +145,8 @@ bool DestroyWindow(WindowHandle window) {
     }
     record->destroying = true;
     record->procedure(window, WM_DESTROY, 0, 0);
+    // A context must not stay current on a drawable that is going away.
+    ReleaseGLContext(window);
     detail::WindowTable& table = detail::Table();
     const auto found = table.windows.find(static_cast<std::uint32_t>(window));
     record->system->Destroy(*record);
@@ -273,8 +277,16 @@ bool SetPixelFormat(WindowHandle window, std::int32_t index) {
     if (record == nullptr) {
         return false;
     }
-    if (index <= 0) {
+    detail::PixelFormat format;
+    if (!detail::FindPixelFormat(index, &format)) {
+        return false;
+    }
+    // A window's pixel format is set once; setting the same one again is harmless.
+    if (record->pixelFormat != 0 && record->pixelFormat != index) {
         SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+        return false;
+    }
+    if (!record->system->UsePixelFormat(*record, format)) {
         return false;
     }
     record->pixelFormat = index;

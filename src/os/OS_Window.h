@@ -103,8 +103,9 @@ bool ScreenToClient(WindowHandle window, Point* point);
 enum class ShowState : std::uint8_t { Minimized, Maximized, Restored };
 bool SetWindowShowState(WindowHandle window, ShowState state);
 
-// Records the pixel format chosen for the window; the renderer sets its
-// OpenGL attributes from it before making a context. Indices start at 1.
+// Gives the window a pixel format of the table in OS_PixelFormat.h (indices
+// start at 1), once: a second, different format is refused. The OpenGL
+// contexts made for the window use it.
 bool SetPixelFormat(WindowHandle window, std::int32_t index);
 std::int32_t GetPixelFormat(WindowHandle window);
 

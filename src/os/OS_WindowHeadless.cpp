@@ -121,6 +121,7 @@ public:
         return true;
     }
 
+    bool UsePixelFormat(WindowRecord&, const PixelFormat&) override { return true; }
     SDL_Window* Native(const WindowRecord&) const override { return nullptr; }
     bool SupportsOpenGL(const WindowRecord&) const override { return false; }
 

@@ -14,6 +14,8 @@ namespace {
 struct SdlWindow : WindowRecord {
     SDL_Window* window = nullptr;
     bool openGL = false;
+    // The pixel format SDL made the window for.
+    PixelFormat format;
 };
 
 SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
@@ -67,6 +69,7 @@ public:
             flags |= SDL_WINDOW_RESIZABLE;
         }
         auto record = std::make_unique<SdlWindow>();
+        RequestSdlPixelFormat(record->format);
         record->window = SDL_CreateWindow("", clientRect.left, clientRect.top, clientRect.Width(),
                                           clientRect.Height(), flags | SDL_WINDOW_OPENGL);
         record->openGL = record->window != nullptr;
@@ -178,6 +181,38 @@ public:
 
     bool ResizeClient(WindowRecord& window, Size size) override {
         SDL_SetWindowSize(Of(window).window, size.width, size.height);
+        return true;
+    }
+
+    // SDL fixes the visual when it makes a window, so another format needs a
+    // new native window in the old one's place (same title, place, size and
+    // state; the icon is not carried over).
+    bool UsePixelFormat(WindowRecord& window, const PixelFormat& format) override {
+        SdlWindow& record = Of(window);
+        if (!record.openGL || record.format == format) {
+            return true;
+        }
+        const Uint32 kept = SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALWAYS_ON_TOP;
+        Uint32 flags = (SDL_GetWindowFlags(record.window) & kept) | SDL_WINDOW_OPENGL;
+        if ((flags & SDL_WINDOW_SHOWN) == 0) {
+            flags |= SDL_WINDOW_HIDDEN;
+        }
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowPosition(record.window, &x, &y);
+        SDL_GetWindowSize(record.window, &width, &height);
+        RequestSdlPixelFormat(format);
+        SDL_Window* replacement = SDL_CreateWindow(SDL_GetWindowTitle(record.window), x, y, width, height, flags);
+        RequestSdlPixelFormat(PixelFormat{});
+        if (replacement == nullptr) {
+            sdl::SetLastErrorFromSdl();
+            return false;
+        }
+        SDL_DestroyWindow(record.window);
+        record.window = replacement;
+        record.format = format;
         return true;
     }
 

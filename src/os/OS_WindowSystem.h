@@ -4,6 +4,7 @@
 // the record behind a window handle. Nothing outside src/os includes this.
 
 #include "os/OS_Message.h"
+#include "os/OS_PixelFormat.h"
 #include "os/OS_Window.h"
 
 #include <memory>
@@ -70,6 +71,8 @@ public:
     virtual bool MoveClient(WindowRecord& window, Point origin) = 0;
     virtual bool ResizeClient(WindowRecord& window, Size size) = 0;
 
+    // Prepares the native window for contexts of the format.
+    virtual bool UsePixelFormat(WindowRecord& window, const PixelFormat& format) = 0;
     virtual SDL_Window* Native(const WindowRecord& window) const = 0;
     virtual bool SupportsOpenGL(const WindowRecord& window) const = 0;
 

@@ -172,10 +172,11 @@ TEST_F(PlatformWindow, TitleIconAndPixelFormatAreStored) {
     EXPECT_EQ(window.GetIconPath(), bogus.c_str());
     EXPECT_EQ(os::headless::WindowIconPath(window.GetHandle()), icon);
 
-    EXPECT_TRUE(window.SetPixelFormat(3));
-    EXPECT_EQ(window.GetPixelFormatIndex(), 3);
-    EXPECT_EQ(os::GetPixelFormat(window.GetDeviceContext()), 3);
+    EXPECT_TRUE(window.SetPixelFormat(1));
+    EXPECT_EQ(window.GetPixelFormatIndex(), 1);
+    EXPECT_EQ(os::GetPixelFormat(window.GetDeviceContext()), 1);
     EXPECT_FALSE(window.SetPixelFormat(0));
+    EXPECT_EQ(os::GetPixelFormat(window.GetDeviceContext()), 1);
 }
 
 TEST_F(PlatformWindow, CloseWithoutCallbackEndsTheLoop) {
@@ -265,7 +266,7 @@ TEST_F(PlatformWindow, DestroyTakesTheContextOffAndIsRepeatable) {
     ProbeWindow window(100, 100);
     const os::WindowHandle handle = window.GetHandle();
     os::headless::SetCurrentGLWindow(handle);
-    window.SetPixelFormat(2);
+    window.SetPixelFormat(1);
     window.Destory();
     EXPECT_FALSE(os::IsWindow(handle));
     EXPECT_EQ(os::GetCurrentGLWindow(), os::kNoWindow);

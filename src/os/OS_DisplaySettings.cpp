@@ -1,0 +1,227 @@
+#include "os/OS_DisplaySettings.h"
+
+#include "os/OS_Backend.h"
+#include "os/OS_Error.h"
+#include "os/OS_GLContext.h"
+#include "os/OS_SdlVideo.h"
+#include "os/OS_WindowSystem.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace os {
+namespace {
+
+struct FakeDisplay {
+    std::vector<DisplayMode> modes;
+    DisplayMode desktop;
+    std::vector<DisplayMode> refused;
+    std::vector<headless::DisplayChange> changes;
+    std::optional<DisplayMode> fullScreen;
+};
+
+FakeDisplay DefaultFakeDisplay() {
+    FakeDisplay display;
+    for (const auto& [width, height] : {std::pair{800u, 600u}, {1024u, 768u}, {1280u, 1024u}}) {
+        display.modes.push_back({width, height, 32, 60});
+        display.modes.push_back({width, height, 32, 75});
+    }
+    display.desktop = {1024, 768, 32, 60};
+    return display;
+}
+
+FakeDisplay& Fake() {
+    static FakeDisplay display = DefaultFakeDisplay();
+    return display;
+}
+
+// The window the last full-screen change went to (SDL display).
+WindowHandle g_fullScreenWindow = kNoWindow;
+
+// Keeps SDL video up for one call; the display can be asked before any window exists.
+class VideoUse {
+public:
+    VideoUse() : m_active(!IsHeadless() && sdl::AcquireVideo()) {}
+    ~VideoUse() {
+        if (m_active) {
+            sdl::ReleaseVideo();
+        }
+    }
+    VideoUse(const VideoUse&) = delete;
+    VideoUse& operator=(const VideoUse&) = delete;
+    bool Active() const { return m_active; }
+
+private:
+    bool m_active;
+};
+
+struct SdlMode {
+    DisplayMode mode;
+    SDL_DisplayMode native;
+};
+
+DisplayMode FromSdl(const SDL_DisplayMode& mode) {
+    return SdlDisplayMode(mode.w, mode.h, SDL_BYTESPERPIXEL(mode.format), mode.refresh_rate);
+}
+
+// Modes of display 0 with a size; the offscreen driver reports only 0 x 0.
+std::vector<SdlMode> SdlModes() {
+    std::vector<SdlMode> modes;
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode native;
+        if (SDL_GetDisplayMode(0, i, &native) == 0 && native.w > 0 && native.h > 0) {
+            modes.push_back({FromSdl(native), native});
+        }
+    }
+    return modes;
+}
+
+bool UseSdl(const VideoUse& video) { return video.Active() && !SdlModes().empty(); }
+
+bool FakeAccepts(const DisplayMode& mode) {
+    const FakeDisplay& display = Fake();
+    return std::find(display.modes.begin(), display.modes.end(), mode) != display.modes.end() &&
+           std::find(display.refused.begin(), display.refused.end(), mode) == display.refused.end();
+}
+
+std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
+    FakeDisplay& display = Fake();
+    display.changes.push_back({mode != nullptr ? *mode : DisplayMode{}, flags, mode == nullptr});
+    if (mode == nullptr) {
+        display.fullScreen.reset();
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    if (!FakeAccepts(*mode)) {
+        return DISP_CHANGE_BADMODE;
+    }
+    if (flags == CDS_FULLSCREEN) {
+        display.fullScreen = *mode;
+    }
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+// The program's main window: the one the current context draws into (a
+// window being switched is hidden meanwhile), else the first shown one (the
+// renderer's throw-away windows stay hidden).
+detail::WindowRecord* MainWindow() {
+    if (const WindowHandle drawn = GetCurrentGLWindow(); drawn != kNoWindow) {
+        return detail::FindWindow(drawn);
+    }
+    for (detail::WindowRecord* record : detail::LiveWindows()) {
+        if (record->system->Native(*record) != nullptr && record->system->IsVisible(*record)) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
+    if (mode == nullptr) {
+        const detail::WindowRecord* window = IsWindow(g_fullScreenWindow) ? detail::FindWindow(g_fullScreenWindow)
+                                                                           : nullptr;
+        if (window != nullptr) {
+            SDL_SetWindowFullscreen(window->system->Native(*window), 0);
+        }
+        g_fullScreenWindow = kNoWindow;
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    const std::vector<SdlMode> modes = SdlModes();
+    const auto found = std::find_if(modes.begin(), modes.end(), [mode](const SdlMode& m) { return m.mode == *mode; });
+    if (found == modes.end()) {
+        return DISP_CHANGE_BADMODE;
+    }
+    if (flags == CDS_TEST) {
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    detail::WindowRecord* window = MainWindow();
+    if (window == nullptr) {
+        return DISP_CHANGE_FAILED;
+    }
+    SDL_Window* native = window->system->Native(*window);
+    if (SDL_SetWindowDisplayMode(native, &found->native) != 0 ||
+        SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN) != 0) {
+        return DISP_CHANGE_FAILED;
+    }
+    g_fullScreenWindow = window->handle;
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+}  // namespace
+
+DisplayMode SdlDisplayMode(int width, int height, int bytesPerPixel, int refreshRate) {
+    DisplayMode result;
+    result.width = width > 0 ? static_cast<std::uint32_t>(width) : 0u;
+    result.height = height > 0 ? static_cast<std::uint32_t>(height) : 0u;
+    result.bitsPerPixel = bytesPerPixel > 0 ? static_cast<std::uint32_t>(bytesPerPixel) * 8u : 0u;
+    result.frequency = refreshRate > 0 ? static_cast<std::uint32_t>(refreshRate) : 60u;
+    return result;
+}
+
+bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
+    if (mode == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    const VideoUse video;
+    if (!UseSdl(video)) {
+        const FakeDisplay& display = Fake();
+        if (index == ENUM_CURRENT_SETTINGS) {
+            *mode = display.fullScreen.value_or(display.desktop);
+            return true;
+        }
+        if (index >= display.modes.size()) {
+            return false;
+        }
+        *mode = display.modes[index];
+        return true;
+    }
+    if (index == ENUM_CURRENT_SETTINGS) {
+        SDL_DisplayMode desktop;
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+            sdl::SetLastErrorFromSdl();
+            return false;
+        }
+        *mode = FromSdl(desktop);
+        return true;
+    }
+    const std::vector<SdlMode> modes = SdlModes();
+    if (index >= modes.size()) {
+        return false;
+    }
+    *mode = modes[index].mode;
+    return true;
+}
+
+std::int32_t ChangeDisplaySettings(const DisplayMode* mode, std::uint32_t flags) {
+    const bool restore = mode == nullptr && flags == 0;
+    const bool change = mode != nullptr && (flags == CDS_TEST || flags == CDS_FULLSCREEN);
+    if (!restore && !change) {
+        return DISP_CHANGE_BADFLAGS;
+    }
+    const VideoUse video;
+    return UseSdl(video) ? ChangeSdl(mode, flags) : ChangeFake(mode, flags);
+}
+
+namespace headless {
+
+void SetDisplayModes(const std::vector<DisplayMode>& modes, const DisplayMode& desktop) {
+    Fake().modes = modes;
+    Fake().desktop = desktop;
+}
+
+void RefuseDisplayModes(const std::vector<DisplayMode>& modes) { Fake().refused = modes; }
+
+const std::vector<DisplayChange>& DisplayChanges() { return Fake().changes; }
+
+bool UsesSdlDisplay() {
+    const VideoUse video;
+    return UseSdl(video);
+}
+
+void ResetDisplay() { Fake() = DefaultFakeDisplay(); }
+
+}  // namespace headless
+}  // namespace os

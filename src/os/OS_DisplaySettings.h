@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Display modes of the primary display: listing them, testing and setting
+// a full-screen mode, and going back to the desktop. The real backend asks
+// SDL; a fake display stands in on the headless backend and on video
+// drivers that report no usable mode (the offscreen driver). The fake one
+// lists a configurable table, records every change and never touches a
+// window.
+namespace os {
+
+struct DisplayMode {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t bitsPerPixel = 0;
+    std::uint32_t frequency = 0;
+
+    friend bool operator==(const DisplayMode&, const DisplayMode&) = default;
+};
+
+// The mode number that asks for the current desktop mode.
+constexpr std::uint32_t ENUM_CURRENT_SETTINGS = 0xFFFFFFFFu;
+
+// Change flags.
+constexpr std::uint32_t CDS_TEST = 0x2;
+constexpr std::uint32_t CDS_FULLSCREEN = 0x4;
+
+// Change results.
+constexpr std::int32_t DISP_CHANGE_SUCCESSFUL = 0;
+constexpr std::int32_t DISP_CHANGE_FAILED = -1;
+constexpr std::int32_t DISP_CHANGE_BADMODE = -2;
+constexpr std::int32_t DISP_CHANGE_BADFLAGS = -4;
+
+// Mode number `index` (0, 1, 2, ...), false past the last one; with
+// ENUM_CURRENT_SETTINGS the desktop mode (false, last error set, when the
+// display cannot be asked).
+bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode);
+
+// With CDS_TEST: DISP_CHANGE_SUCCESSFUL exactly when the mode is one of the
+// listed modes. With CDS_FULLSCREEN: switches the display to the mode and
+// gives the program's main window the whole screen (the window the current
+// OpenGL context draws into, else the first shown window). A null mode with flags
+// 0 goes back to the desktop mode.
+std::int32_t ChangeDisplaySettings(const DisplayMode* mode, std::uint32_t flags);
+
+// A mode as SDL reports it, in the form the engine expects: bits per pixel
+// from the bytes per pixel (SDL says 24 bits for 32-bit pixels), 60 Hz
+// where SDL does not know the rate (0).
+DisplayMode SdlDisplayMode(int width, int height, int bytesPerPixel, int refreshRate);
+
+namespace headless {
+
+// One change the fake display took: a mode set (with its flags) or the
+// return to the desktop (restore true).
+struct DisplayChange {
+    DisplayMode mode;
+    std::uint32_t flags = 0;
+    bool restore = false;
+};
+
+// The fake display's modes and desktop mode. Until set: 800 x 600,
+// 1024 x 768 and 1280 x 1024 at 32 bits with 60 and 75 Hz each, on a
+// 1024 x 768, 32-bit, 60 Hz desktop.
+void SetDisplayModes(const std::vector<DisplayMode>& modes, const DisplayMode& desktop);
+// Listed modes the fake display nevertheless refuses to test or set.
+void RefuseDisplayModes(const std::vector<DisplayMode>& modes);
+const std::vector<DisplayChange>& DisplayChanges();
+// Whether the SDL display is used on this backend and driver (false: the fake one).
+bool UsesSdlDisplay();
+// Back to the defaults, no refusals, no recorded changes.
+void ResetDisplay();
+
+}  // namespace headless
+}  // namespace os

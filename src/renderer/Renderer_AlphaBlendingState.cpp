@@ -1,0 +1,11 @@
+#include "renderer/Renderer_AlphaBlendingState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(AlphaBlendingState, "Renderer::AlphaBlendingState");
+
+void AlphaBlendingState::Reset() {
+    *this = AlphaBlendingState();
+}
+
+}  // namespace Renderer

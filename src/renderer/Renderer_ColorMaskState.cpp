@@ -1,0 +1,11 @@
+#include "renderer/Renderer_ColorMaskState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(ColorMaskState, "Renderer::ColorMaskState");
+
+void ColorMaskState::Reset() {
+    *this = ColorMaskState();
+}
+
+}  // namespace Renderer

@@ -1,0 +1,11 @@
+#include "renderer/Renderer_CullingState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(CullingState, "Renderer::CullingState");
+
+void CullingState::Reset() {
+    *this = CullingState();
+}
+
+}  // namespace Renderer

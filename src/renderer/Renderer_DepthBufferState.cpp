@@ -1,0 +1,11 @@
+#include "renderer/Renderer_DepthBufferState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(DepthBufferState, "Renderer::DepthBufferState");
+
+void DepthBufferState::Reset() {
+    *this = DepthBufferState();
+}
+
+}  // namespace Renderer

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdio>
+
+// The diagnostic text files ("\OpenGL Information.txt", "\OpenGLErrors.txt",
+// "\DisplayModes.txt") are written beside the executable only while the
+// process-wide diagnostics flag is set. Nothing in the game sets it.
+namespace Renderer {
+
+void SetDiagnosticsEnabled(bool enabled);
+bool AreDiagnosticsEnabled();
+
+// Opens the file (its name begins with a backslash) in the executable's
+// directory for writing, emptied. Null while diagnostics are off or when the
+// file cannot be opened.
+std::FILE* OpenDiagnosticFile(const char* name);
+
+}  // namespace Renderer

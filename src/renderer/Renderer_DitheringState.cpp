@@ -1,0 +1,11 @@
+#include "renderer/Renderer_DitheringState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(DitheringState, "Renderer::DitheringState");
+
+void DitheringState::Reset() {
+    *this = DitheringState();
+}
+
+}  // namespace Renderer

@@ -1,0 +1,11 @@
+#include "renderer/Renderer_FillingState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(FillingState, "Renderer::FillingState");
+
+void FillingState::Reset() {
+    *this = FillingState();
+}
+
+}  // namespace Renderer

@@ -1,0 +1,11 @@
+#include "renderer/Renderer_LineState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(LineState, "Renderer::LineState");
+
+void LineState::Reset() {
+    *this = LineState();
+}
+
+}  // namespace Renderer

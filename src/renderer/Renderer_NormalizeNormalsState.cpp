@@ -1,0 +1,11 @@
+#include "renderer/Renderer_NormalizeNormalsState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(NormalizeNormalsState, "Renderer::NormalizeNormalsState");
+
+void NormalizeNormalsState::Reset() {
+    *this = NormalizeNormalsState();
+}
+
+}  // namespace Renderer

@@ -1,0 +1,11 @@
+#include "renderer/Renderer_PointState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(PointState, "Renderer::PointState");
+
+void PointState::Reset() {
+    *this = PointState();
+}
+
+}  // namespace Renderer

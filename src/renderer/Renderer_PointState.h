@@ -1,0 +1,17 @@
+#pragma once
+
+#include "renderer/Renderer_IRenderer.h"
+#include "renderer/Renderer_State.h"
+
+namespace Renderer {
+
+// The rasterised point size.
+class PointState : public BoundState<PointState, State, PointState, &IRenderer::SetPointState, &IRenderer::GetPointState> {
+    TUN_DECLARE_CLASS(PointState);
+
+    void Reset() override;
+
+    float size = 1.0f;
+};
+
+}  // namespace Renderer

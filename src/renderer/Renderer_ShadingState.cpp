@@ -1,0 +1,11 @@
+#include "renderer/Renderer_ShadingState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(ShadingState, "Renderer::ShadingState");
+
+void ShadingState::Reset() {
+    *this = ShadingState();
+}
+
+}  // namespace Renderer

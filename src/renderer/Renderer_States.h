@@ -1,0 +1,22 @@
+#pragma once
+
+// Every render-state type, for code that works with all of them.
+#include "renderer/Renderer_AlphaBlendingState.h"
+#include "renderer/Renderer_AlphaTestingState.h"
+#include "renderer/Renderer_ColorMaskState.h"
+#include "renderer/Renderer_CullingState.h"
+#include "renderer/Renderer_CurrentColorState.h"
+#include "renderer/Renderer_DepthBufferState.h"
+#include "renderer/Renderer_DitheringState.h"
+#include "renderer/Renderer_FillingState.h"
+#include "renderer/Renderer_FogState.h"
+#include "renderer/Renderer_LightingState.h"
+#include "renderer/Renderer_LineState.h"
+#include "renderer/Renderer_Material.h"
+#include "renderer/Renderer_NormalizeNormalsState.h"
+#include "renderer/Renderer_PointState.h"
+#include "renderer/Renderer_ScissorState.h"
+#include "renderer/Renderer_ShadingState.h"
+#include "renderer/Renderer_StencilBufferState.h"
+#include "renderer/Renderer_TextureUnitStates.h"
+#include "renderer/Renderer_TriangleOffsetState.h"

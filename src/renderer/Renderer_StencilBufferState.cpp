@@ -1,0 +1,11 @@
+#include "renderer/Renderer_StencilBufferState.h"
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(StencilBufferState, "Renderer::StencilBufferState");
+
+void StencilBufferState::Reset() {
+    *this = StencilBufferState();
+}
+
+}  // namespace Renderer

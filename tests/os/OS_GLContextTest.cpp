@@ -1,0 +1,192 @@
+#include "os/OS_GLContext.h"
+#include "os/OS_GLExtensions.h"
+#include "os/OS_GLFunctions.h"
+#include "os/OS_Message.h"
+#include "os/OS_PixelFormat.h"
+#include "os/OS_SdlVideo.h"
+#include "os/OS_Window.h"
+#include "support/VideoDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+// OpenGL contexts on windows: headless bookkeeping, and real contexts on
+// SDL's offscreen driver (Mesa through EGL, no display needed).
+namespace {
+
+namespace gl = os::gl;
+
+constexpr const char* kClass = "OSGLContextTestClass";
+
+std::intptr_t Procedure(os::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    return os::DefWindowProc(window, message, wParam, lParam);
+}
+
+os::WindowHandle NewWindow() {
+    static const bool registered = os::RegisterWindowClass(kClass, &Procedure);
+    (void)registered;
+    return os::CreateWindow(kClass, os::WS_OVERLAPPEDWINDOW, {0, 0, 32, 24}, nullptr);
+}
+
+// Whether the space-separated list holds the name as a whole word.
+bool Lists(const char* text, const char* name) {
+    std::istringstream words(text != nullptr ? text : "");
+    for (std::string word; words >> word;) {
+        if (word == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(HeadlessGLContext, ContextsNeedAPixelFormatAndMatchingWindows) {
+    const os::WindowHandle first = NewWindow();
+    const os::WindowHandle second = NewWindow();
+    os::SetLastError(0);
+    EXPECT_EQ(os::CreateGLContext(first), os::kNoGLContext);
+    EXPECT_EQ(os::GetLastError(), os::ERROR_INVALID_PIXEL_FORMAT);
+
+    os::headless::SetMultisampleCounts({4});
+    ASSERT_TRUE(os::SetPixelFormat(first, 1));
+    ASSERT_TRUE(os::SetPixelFormat(second, 2));
+    const os::GLContext context = os::CreateGLContext(first);
+    ASSERT_NE(context, os::kNoGLContext);
+    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext) << "a new context is not current";
+    EXPECT_FALSE(os::MakeGLContextCurrent(second, context)) << "another pixel format";
+    EXPECT_FALSE(os::MakeGLContextCurrent(first, os::GLContext{999}));
+    EXPECT_EQ(os::GetLastError(), os::ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(os::SwapBuffers(first)) << "no context is current on it";
+
+    ASSERT_TRUE(os::MakeGLContextCurrent(first, context));
+    EXPECT_EQ(os::GetCurrentGLWindow(), first);
+    EXPECT_TRUE(os::SwapBuffers(first));
+    // No driver behind a headless context: GL calls are counted and ignored.
+    const std::uint64_t ignored = gl::IgnoredCallCount();
+    gl::Enable(GL_BLEND);
+    EXPECT_EQ(gl::GetString(GL_VERSION), nullptr);
+    EXPECT_EQ(gl::IgnoredCallCount(), ignored + 2);
+
+    EXPECT_TRUE(os::DeleteGLContext(context));
+    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
+    EXPECT_FALSE(os::DeleteGLContext(context));
+    os::DestroyWindow(first);
+    os::DestroyWindow(second);
+    os::headless::SetMultisampleCounts({});
+}
+
+TEST(HeadlessGLContext, WindowSystemExtensionsFollowTheDriversAbilities) {
+    const os::WindowHandle window = NewWindow();
+    ASSERT_TRUE(os::SetPixelFormat(window, 1));
+    EXPECT_EQ(os::GetProcAddress("wglGetExtensionsStringARB"), nullptr) << "no context is current";
+    EXPECT_EQ(os::GetExtensionsStringEXT(), nullptr);
+
+    const os::GLContext context = os::CreateGLContext(window);
+    ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
+    EXPECT_STREQ(os::GetExtensionsStringARB(window),
+                 "WGL_ARB_extensions_string WGL_EXT_extensions_string WGL_ARB_pixel_format");
+    EXPECT_EQ(os::GetProcAddress("wglSwapIntervalEXT"), nullptr);
+    EXPECT_FALSE(os::SwapIntervalEXT(1));
+    EXPECT_NE(os::GetProcAddress("wglChoosePixelFormatARB"), nullptr);
+    EXPECT_EQ(os::GetProcAddress("glActiveTextureARB"), nullptr) << "headless contexts have no GL";
+
+    os::headless::SetMultisampleCounts({2});
+    os::headless::SetSwapControl(true);
+    const char* extensions = os::GetExtensionsStringEXT();
+    EXPECT_TRUE(Lists(extensions, "WGL_ARB_multisample"));
+    EXPECT_TRUE(Lists(extensions, "WGL_EXT_swap_control"));
+    const auto swapInterval = reinterpret_cast<decltype(&os::SwapIntervalEXT)>(os::GetProcAddress("wglSwapIntervalEXT"));
+    ASSERT_NE(swapInterval, nullptr);
+    EXPECT_TRUE(swapInterval(1));
+    EXPECT_FALSE(swapInterval(-1));
+    EXPECT_EQ(os::GetExtensionsStringARB(os::kNoWindow), nullptr);
+
+    os::headless::SetMultisampleCounts({});
+    os::headless::SetSwapControl(false);
+    os::DestroyWindow(window);
+    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext) << "destroying the window released its context";
+    os::DeleteGLContext(context);
+}
+
+class OffscreenGLContext : public testing::Test {
+protected:
+    void TearDown() override {
+        gl::SetHiddenExtensionsForTesting({});
+        EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
+    }
+
+    testsupport::ScopedVideoDriver driver{"offscreen"};
+};
+
+TEST_F(OffscreenGLContext, ARealContextDrawsAndATemporaryOneComesAndGoes) {
+    const os::WindowHandle dummy = NewWindow();
+    const os::WindowHandle window = NewWindow();
+    ASSERT_TRUE(os::WindowSupportsOpenGL(window)) << os::ErrorText(os::GetLastError());
+    ASSERT_TRUE(os::SetPixelFormat(dummy, 1));
+    const os::GLContext temporary = os::CreateGLContext(dummy);
+    ASSERT_NE(temporary, os::kNoGLContext) << os::ErrorText(os::GetLastError());
+    ASSERT_TRUE(os::MakeGLContextCurrent(dummy, temporary));
+    EXPECT_NE(gl::GetString(GL_VERSION), nullptr);
+    ASSERT_TRUE(os::MakeGLContextCurrent(dummy, os::kNoGLContext));
+    ASSERT_TRUE(os::DeleteGLContext(temporary));
+    ASSERT_TRUE(os::DestroyWindow(dummy));
+
+    ASSERT_TRUE(os::SetPixelFormat(window, 1));
+    const os::GLContext context = os::CreateGLContext(window);
+    ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
+    const auto* version = reinterpret_cast<const char*>(gl::GetString(GL_VERSION));
+    ASSERT_NE(version, nullptr);
+    EXPECT_NE(std::strstr(version, "Compatibility"), nullptr) << version;
+    EXPECT_NE(gl::GetString(GL_EXTENSIONS), nullptr);
+
+    // The driver answers anything; the layer answers only what the context offers.
+    EXPECT_EQ(os::GetProcAddress("glMadeUpFunctionARB"), nullptr);
+    EXPECT_NE(os::GetProcAddress("glActiveTextureARB"), nullptr);
+    EXPECT_NE(os::GetProcAddress("glSecondaryColorPointer"), nullptr);
+    EXPECT_NE(os::GetProcAddress("glBindBufferARB"), nullptr);
+    gl::SetHiddenExtensionsForTesting({"GL_ARB_multitexture"});
+    EXPECT_EQ(os::GetProcAddress("glActiveTextureARB"), nullptr);
+    EXPECT_FALSE(Lists(reinterpret_cast<const char*>(gl::GetString(GL_EXTENSIONS)), "GL_ARB_multitexture"));
+    EXPECT_TRUE(Lists(reinterpret_cast<const char*>(gl::GetString(GL_EXTENSIONS)), "GL_ARB_vertex_buffer_object"));
+
+    // Drawing reaches the window; with no context current nothing reaches the driver.
+    const std::uint64_t ignored = gl::IgnoredCallCount();
+    gl::ClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    gl::Clear(GL_COLOR_BUFFER_BIT);
+    std::uint8_t pixel[4] = {};
+    gl::ReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[1], 255);
+    EXPECT_TRUE(os::SwapBuffers(window));
+    EXPECT_EQ(gl::IgnoredCallCount(), ignored);
+    ASSERT_TRUE(os::MakeGLContextCurrent(window, os::kNoGLContext));
+    gl::Clear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(gl::IgnoredCallCount(), ignored + 1);
+
+    EXPECT_TRUE(os::DeleteGLContext(context));
+    os::DestroyWindow(window);
+}
+
+TEST_F(OffscreenGLContext, MultisampledFormatsAreThoseTheDriverReallyGives) {
+    const os::WindowHandle window = NewWindow();
+    std::int32_t formats = os::DescribePixelFormat(window, 1, 0, nullptr);
+    ASSERT_GE(formats, 1);
+    if (formats == 1) {
+        os::DestroyWindow(window);
+        GTEST_SKIP() << "the driver makes no multisampled context";
+    }
+    const std::int32_t samples = os::WGL_SAMPLES_ARB;
+    std::int32_t count = 0;
+    ASSERT_TRUE(os::GetPixelFormatAttribivARB(window, 2, 0, 1, &samples, &count));
+    ASSERT_TRUE(os::SetPixelFormat(window, 2));
+    const os::GLContext context = os::CreateGLContext(window);
+    ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
+    GLint driverSamples = 0;
+    gl::GetIntegerv(GL_SAMPLES, &driverSamples);
+    EXPECT_EQ(driverSamples, count);
+    EXPECT_TRUE(os::DeleteGLContext(context));
+    os::DestroyWindow(window);
+}
+
+}  // namespace

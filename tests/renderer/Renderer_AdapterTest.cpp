@@ -1,0 +1,186 @@
+#include "os/OS_DisplaySettings.h"
+#include "os/OS_GLContext.h"
+#include "os/OS_GLExtensions.h"
+#include "os/OS_PixelFormat.h"
+#include "renderer/Renderer_AdapterInformation.h"
+#include "renderer/Renderer_DisplaySettings.h"
+#include "renderer/Renderer_ExtensionList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The display adapter on the headless backend: throw-away contexts, the
+// window-system extensions, both pixel-format paths and the full-screen
+// switch on the fake display.
+namespace {
+
+using namespace Renderer;
+
+// The request the game makes: 32-bit colour, 24-bit depth, 8-bit stencil,
+// no multisampling, buffers swapped by exchange.
+PixelFormatDescription GameRequest() {
+    PixelFormatDescription request;
+    request.colorBits = 32;
+    request.depthBits = 24;
+    request.stencilBits = 8;
+    request.swapMethod = 1;
+    return request;
+}
+
+std::vector<std::string> Names(const Core::StringVector& names) { return {names.begin(), names.end()}; }
+
+class DisplayAdapter : public testing::Test {
+protected:
+    void SetUp() override { Restore(); }
+    void TearDown() override { Restore(); }
+
+    static void Restore() {
+        os::headless::ResetDisplay();
+        os::headless::SetMultisampleCounts({});
+        os::headless::SetSwapControl(false);
+    }
+};
+
+TEST_F(DisplayAdapter, WithoutMultisamplingTheClassicPathListsFormatOne) {
+    const AdapterInformation holder;
+    const Adapter& adapter = holder.GetAdapter();
+    EXPECT_EQ(Names(adapter.GetWGLExtensions()),
+              (std::vector<std::string>{"WGL_ARB_extensions_string", "WGL_EXT_extensions_string",
+                                        "WGL_ARB_pixel_format"}));
+    EXPECT_FALSE(adapter.IsSwapControlAvailable());
+    EXPECT_FALSE(adapter.IsMultisampleAvailable());
+    ASSERT_EQ(adapter.GetPixelFormats().size(), 1u);
+    const PixelFormatDescription& format = adapter.GetPixelFormats()[0];
+    EXPECT_EQ(format.index, 1u);
+    EXPECT_EQ(format.colorBits, 32u);
+    EXPECT_EQ(format.alphaBits, 8u);
+    EXPECT_EQ(format.depthBits, 24u);
+    EXPECT_EQ(format.stencilBits, 8u);
+    EXPECT_EQ(format.swapMethod, 1u);
+    EXPECT_TRUE(adapter.GetSampleCounts().empty());
+    EXPECT_EQ(adapter.GetPixelFormat(GameRequest()), 1);
+    // Every throw-away context is gone again.
+    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
+    EXPECT_EQ(adapter.GetDesktopDisplayMode(), (DisplayMode{1024, 768, 32, 60}));
+    EXPECT_EQ(adapter.GetDisplayModes().GetModes().size(), 6u);
+}
+
+TEST_F(DisplayAdapter, WithMultisamplingTheExtendedPathListsEveryFormat) {
+    os::headless::SetMultisampleCounts({4, 8});
+    os::headless::SetSwapControl(true);
+    const AdapterInformation holder;
+    const Adapter& adapter = holder.GetAdapter();
+    EXPECT_TRUE(adapter.IsMultisampleAvailable());
+    EXPECT_TRUE(adapter.IsSwapControlAvailable());
+    ASSERT_EQ(adapter.GetPixelFormats().size(), 3u);
+    EXPECT_EQ(adapter.GetPixelFormats()[2].samples, 8u);
+    EXPECT_TRUE(adapter.GetPixelFormats()[2].sampleBuffers);
+    EXPECT_EQ(adapter.GetPixelFormats()[0].swapMethod, 1u);
+    EXPECT_EQ(adapter.GetSampleCounts(), (std::vector<std::uint32_t>{0, 4, 8}));
+
+    EXPECT_EQ(adapter.GetPixelFormat(GameRequest()), 1);
+    PixelFormatDescription multisampled = GameRequest();
+    multisampled.samples = 4;
+    multisampled.sampleBuffers = true;
+    EXPECT_EQ(adapter.GetPixelFormat(multisampled), 2);
+    // An unspecified swap method matches nothing at first; the retries find exchange.
+    PixelFormatDescription anySwap = GameRequest();
+    anySwap.swapMethod = 0;
+    EXPECT_EQ(adapter.GetPixelFormat(anySwap), 1);
+    PixelFormatDescription tooDeep = GameRequest();
+    tooDeep.depthBits = 32;
+    EXPECT_EQ(adapter.GetPixelFormat(tooDeep), 0);
+}
+
+TEST_F(DisplayAdapter, FullScreenSwitchesOnceAndBackOnce) {
+    const AdapterInformation holder;
+    Adapter& adapter = holder.GetAdapter();
+    adapter.SetDisplayMode({1000, 700, 32, 60});
+    EXPECT_TRUE(adapter.TestDisplayMode());
+    EXPECT_TRUE(adapter.SetFullScreen(true));
+    EXPECT_TRUE(adapter.IsDisplayModeChanged());
+    EXPECT_FALSE(adapter.SetFullScreen(true));
+    EXPECT_TRUE(adapter.SetFullScreen(false));
+    EXPECT_FALSE(adapter.IsDisplayModeChanged());
+    EXPECT_FALSE(adapter.SetFullScreen(false));
+
+    const auto& changes = os::headless::DisplayChanges();
+    std::vector<std::uint32_t> flags;
+    for (const os::headless::DisplayChange& change : changes) {
+        flags.push_back(change.restore ? 0u : change.flags);
+    }
+    EXPECT_EQ(flags, (std::vector<std::uint32_t>{os::CDS_TEST, os::CDS_TEST, os::CDS_FULLSCREEN, 0u}));
+    // The closest listed mode is what is set.
+    EXPECT_EQ(changes[2].mode, (os::DisplayMode{1024, 768, 32, 60}));
+}
+
+TEST_F(DisplayAdapter, ARefusedModeChangesNothing) {
+    os::headless::RefuseDisplayModes({{1024, 768, 32, 60}});
+    const AdapterInformation holder;
+    Adapter& adapter = holder.GetAdapter();
+    adapter.SetDisplayMode({1024, 768, 32, 60});
+    EXPECT_FALSE(adapter.TestDisplayMode());
+    EXPECT_FALSE(adapter.SetFullScreen(true));
+    EXPECT_FALSE(adapter.IsDisplayModeChanged());
+    for (const os::headless::DisplayChange& change : os::headless::DisplayChanges()) {
+        EXPECT_EQ(change.flags, os::CDS_TEST);
+    }
+}
+
+TEST_F(DisplayAdapter, HoldersShareOneAdapterThatGoesWithTheLast) {
+    EXPECT_EQ(GetAdapter(), nullptr);
+    auto first = std::make_unique<AdapterInformation>();
+    {
+        const AdapterInformation second;
+        EXPECT_EQ(&first->GetAdapter(), &second.GetAdapter());
+        first.reset();
+        EXPECT_EQ(GetAdapter().Get(), &second.GetAdapter());
+    }
+    EXPECT_EQ(GetAdapter(), nullptr);
+}
+
+TEST_F(DisplayAdapter, DisplaySettingsTakeTheDesktopRateAndDepth) {
+    os::headless::SetDisplayModes({{640, 480, 16, 75}}, {640, 480, 16, 75});
+    const DisplaySettings withoutAdapter(320, 200);
+    EXPECT_EQ(withoutAdapter.refreshRate, 75u);
+    EXPECT_EQ(withoutAdapter.colorBits, 16u);
+    const AdapterInformation holder;
+    const DisplaySettings settings(800, 600);
+    EXPECT_EQ(settings.width, 800u);
+    EXPECT_EQ(settings.height, 600u);
+    EXPECT_EQ(settings.refreshRate, 75u);
+    EXPECT_EQ(settings.colorBits, 16u);
+    EXPECT_EQ(settings.depthBits, 24u);
+    EXPECT_EQ(settings.stencilBits, 8u);
+    EXPECT_EQ(settings.multisampleCount, 0u);
+    EXPECT_EQ(settings.window, nullptr);
+    EXPECT_FALSE(settings.fullScreen || settings.verticalSync);
+}
+
+TEST(ExtensionNames, SpacesSeparateAndNeverMakeEmptyNames) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> names;
+    };
+    const std::string longName(300, 'x');
+    for (const Case& c : std::vector<Case>{{"a b ", {"a", "b"}},
+                                           {"  a   b", {"a", "b"}},
+                                           {"", {}},
+                                           {" ", {}},
+                                           {"GL_ARB_multitexture", {"GL_ARB_multitexture"}},
+                                           {longName.c_str(), {longName}}}) {
+        Core::StringVector names;
+        AppendExtensionNames(c.text, names);
+        EXPECT_EQ(Names(names), c.names) << '"' << c.text << '"';
+    }
+    Core::StringVector names{"kept"};
+    AppendExtensionNames(nullptr, names);
+    AppendExtensionNames("next", names);
+    EXPECT_EQ(Names(names), (std::vector<std::string>{"kept", "next"}));
+    EXPECT_TRUE(HasExtension(names, "next"));
+    EXPECT_FALSE(HasExtension(names, "nex"));
+}
+
+}  // namespace

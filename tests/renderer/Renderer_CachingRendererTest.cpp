@@ -1,0 +1,234 @@
+#include "renderer/Renderer_Buffer.h"
+#include "renderer/Renderer_Light.h"
+#include "renderer/Renderer_States.h"
+#include "support/FakeTexture.h"
+#include "support/RecordingRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+// The renderer's cache and bookkeeping, shared by the OpenGL renderer and
+// the recording stand-in: texture units, matrices, slots, the overlay queue
+// and the process-wide renderer.
+namespace {
+
+using namespace Renderer;
+using testsupport::FakeTexture;
+using testsupport::RecordingRenderer;
+
+Core::RefPtr<RecordingRenderer> MakeRenderer(std::int32_t units = 8) {
+    return Core::RefPtr<RecordingRenderer>(TUN_NEW(RecordingRenderer, units));
+}
+
+class CountingBuffer : public Buffer {
+public:
+    bool HasIndices32() const override { return true; }
+    void Bind() override { ++binds; }
+    void Unbind() override { ++unbinds; }
+    const void* GetIndexAddress() const override { return nullptr; }
+    int binds = 0;
+    int unbinds = 0;
+};
+
+class Pixels : public Core::Object {
+public:
+    explicit Pixels(bool* gone) : m_gone(gone) {}
+    ~Pixels() override { *m_gone = true; }
+
+private:
+    bool* m_gone;
+};
+
+void ExpectMatrixNear(const Matrix4& a, const Matrix4& b) {
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(a[i], b[i], 1e-5f) << "element " << i;
+    }
+}
+
+TEST(CachedTextureUnits, UnitsBeyondTheCountRecordUnitZeroAndKeepTheirOwnCache) {
+    auto renderer = MakeRenderer(2);
+    TextureUnit3State three;
+    three.filter = 1;
+    renderer->SetTextureUnit1State(TextureUnit1State());
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 1u);
+    three.Apply(*renderer);
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+    TextureUnit3State read;
+    read.Capture(*renderer);
+    EXPECT_EQ(read.filter, 1);
+
+    const Core::RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
+    renderer->SetTexture(1, texture);
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 1u);
+    renderer->SetTexture(3, texture);
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+    EXPECT_EQ(renderer->GetTexture(3), texture);
+    EXPECT_EQ(renderer->GetTexture(0), nullptr);
+
+    renderer->SetTextureMatrix(1, Matrix4::Scaling(2.0f, 2.0f, 1.0f));
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 1u);
+    renderer->SetTextureMatrix(5, Matrix4::Translation(1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+    EXPECT_EQ(renderer->GetTextureMatrix(5)[12], 1.0f);
+}
+
+TEST(CachedTextureUnits, WithoutMultitextureEveryUnitIsUnitZero) {
+    auto renderer = MakeRenderer(1);
+    EXPECT_FALSE(renderer->IsMultitextureAvailable());
+    EXPECT_EQ(renderer->GetTextureUnitCount(), 1);
+    renderer->SetTextureUnit0State(TextureUnit0State());
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+    renderer->SetTextureUnit1State(TextureUnit1State());
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+
+    auto many = MakeRenderer(8);
+    many->SetTexture(7, nullptr);
+    EXPECT_EQ(many->GetActiveTextureUnit(), 7u);
+    many->SetTexture(8, nullptr);
+    EXPECT_EQ(many->GetActiveTextureUnit(), 0u);
+}
+
+TEST(CachedTextureUnits, TexturesAreCountedWhileHeld) {
+    auto renderer = MakeRenderer();
+    const Core::RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 8, 8));
+    renderer->SetTexture(0, texture);
+    renderer->SetTexture(31, texture);
+    EXPECT_EQ(texture->GetReferenceCount(), 3u);
+    renderer->SetTexture(0, nullptr);
+    EXPECT_EQ(texture->GetReferenceCount(), 2u);
+    renderer = nullptr;
+    EXPECT_EQ(texture->GetReferenceCount(), 1u);
+}
+
+TEST(CachedMatrices, ModelViewIsViewTimesWorldInEitherOrder) {
+    const Matrix4 world = Matrix4::Translation(3.0f, -2.0f, 0.5f) * Matrix4::RotationZ(30.0f);
+    const Matrix4 view = Matrix4::RotationZ(-45.0f) * Matrix4::Scaling(2.0f, 2.0f, 1.0f);
+    auto worldFirst = MakeRenderer();
+    worldFirst->SetWorldMatrix(world);
+    worldFirst->SetViewMatrix(view);
+    auto viewFirst = MakeRenderer();
+    viewFirst->SetViewMatrix(view);
+    viewFirst->SetWorldMatrix(world);
+    ExpectMatrixNear(worldFirst->GetModelViewMatrix(), view * world);
+    ExpectMatrixNear(viewFirst->GetModelViewMatrix(), worldFirst->GetModelViewMatrix());
+    EXPECT_EQ(viewFirst->GetWorldMatrix().m, world.m);
+    EXPECT_EQ(viewFirst->GetViewMatrix().m, view.m);
+}
+
+TEST(CachedMatrices, ProjectAndUnprojectRoundTrip) {
+    auto renderer = MakeRenderer();
+    renderer->SetViewport({10, 20, 640, 480, 0.0f, 1.0f});
+    renderer->SetProjectionMatrix(Matrix4::Perspective(60.0f, 640.0f / 480.0f, 1.0f, 100.0f));
+    renderer->SetViewMatrix(Matrix4::Translation(0.0f, 0.0f, -10.0f));
+    renderer->SetWorldMatrix(Matrix4::RotationZ(20.0f));
+    const Vector3D point{1.5f, -2.0f, 3.0f};
+    Vector3D window;
+    ASSERT_TRUE(renderer->Project(window, point));
+    EXPECT_GT(window.x, 10.0f);
+    EXPECT_GT(window.z, 0.0f);
+    EXPECT_LT(window.z, 1.0f);
+    Vector3D back;
+    ASSERT_TRUE(renderer->Unproject(back, window));
+    EXPECT_NEAR(back.x, point.x, 1e-3f);
+    EXPECT_NEAR(back.y, point.y, 1e-3f);
+    EXPECT_NEAR(back.z, point.z, 1e-3f);
+
+    // A singular model-view cannot be inverted: failure, output untouched.
+    renderer->SetWorldMatrix(Matrix4::Scaling(0.0f, 0.0f, 0.0f));
+    Vector3D untouched{7.0f, 8.0f, 9.0f};
+    EXPECT_FALSE(renderer->Unproject(untouched, window));
+    EXPECT_EQ(untouched.x, 7.0f);
+}
+
+TEST(CachedSlots, BindingABufferUnbindsTheOneBefore) {
+    auto renderer = MakeRenderer();
+    const Core::RefPtr<CountingBuffer> first(TUN_NEW(CountingBuffer));
+    const Core::RefPtr<CountingBuffer> second(TUN_NEW(CountingBuffer));
+    renderer->BindVertexBuffer(15, first);
+    renderer->BindVertexBuffer(15, second);
+    renderer->BindVertexBuffer(15, nullptr);
+    EXPECT_EQ(first->binds, 1);
+    EXPECT_EQ(first->unbinds, 1);
+    EXPECT_EQ(second->binds, 1);
+    EXPECT_EQ(second->unbinds, 1);
+    EXPECT_EQ(renderer->GetVertexBuffer(15), nullptr);
+
+    renderer->BindIndexBuffer(first);
+    renderer->BindIndexBuffer(first);
+    EXPECT_EQ(first->binds, 3);
+    EXPECT_EQ(first->unbinds, 2);
+    EXPECT_EQ(renderer->GetIndexBuffer(), first);
+}
+
+TEST(CachedSlots, LightsAreKeptPerSlot) {
+    auto renderer = MakeRenderer();
+    const Core::RefPtr<Light> light(TUN_NEW(PointLight));
+    renderer->SetLight(7, light);
+    EXPECT_EQ(renderer->GetLight(7), light);
+    EXPECT_EQ(renderer->GetLight(0), nullptr);
+    renderer->SetLight(7, nullptr);
+    EXPECT_EQ(light->GetReferenceCount(), 1u);
+}
+
+// Indices past the slots are ignored; debug builds stop at them.
+TEST(CachedSlotsDeathTest, OutOfRangeIndicesChangeNothing) {
+    auto renderer = MakeRenderer();
+    const Core::RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 1, 1));
+    EXPECT_DEBUG_DEATH(renderer->SetTexture(32, texture), "out of range");
+    EXPECT_DEBUG_DEATH(renderer->SetTextureMatrix(8, Matrix4::Scaling(2.0f, 2.0f, 2.0f)), "out of range");
+    EXPECT_DEBUG_DEATH(renderer->SetLight(8, nullptr), "out of range");
+    EXPECT_DEBUG_DEATH(renderer->BindVertexBuffer(16, nullptr), "out of range");
+    EXPECT_EQ(texture->GetReferenceCount(), 1u);
+    EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+}
+
+TEST(CachedOverlay, PresentEmptiesTheQueueAndLetsGoOfThePixels) {
+    auto renderer = MakeRenderer();
+    bool gone = false;
+    static const std::uint8_t kPixel[4] = {1, 2, 3, 4};
+    renderer->DrawSurface({Core::RefPtr<Core::Object>(TUN_NEW(Pixels, &gone)), 1, 1, kPixel}, 5000, 5000, 0, 0, 1, 1,
+                          false, false);
+    EXPECT_EQ(renderer->GetRasterCommandCount(), 1u);
+    EXPECT_FALSE(gone);
+    renderer->Present();
+    EXPECT_EQ(renderer->GetRasterCommandCount(), 0u);
+    EXPECT_TRUE(gone);
+}
+
+TEST(CachedSettings, SettingsAreCopiedAndFlagsFollowTheirSetters) {
+    auto renderer = MakeRenderer();
+    DisplaySettings settings = RecordingRenderer::DefaultSettings();
+    settings.width = 320;
+    settings.verticalSync = true;
+    renderer->SetDisplaySettings(settings);
+    EXPECT_EQ(renderer->GetDisplaySettings().width, 320u);
+    EXPECT_TRUE(renderer->GetVSyncEnabled());
+    renderer->SetVSyncEnabled(false);
+    EXPECT_FALSE(renderer->GetDisplaySettings().verticalSync);
+    renderer->ToggleFullScreen();
+    EXPECT_TRUE(renderer->GetDisplaySettings().fullScreen);
+    EXPECT_EQ(renderer->GetDefaultTriple(), (std::array<std::uint32_t, 3>{0, 1, 0}));
+    EXPECT_EQ(renderer->GetPrimitiveType(), kTriangleList);
+    EXPECT_EQ(renderer->GetLineStipplePattern(), 0xAAAA);
+    EXPECT_EQ(renderer->GetLineStippleFactor(), 1);
+    EXPECT_FALSE(renderer->IsLineStippleEnabled());
+    EXPECT_EQ(renderer->GetViewport(), (Viewport{0, 0, 1024, 768, 0.0f, 1.0f}));
+}
+
+TEST(ProcessRenderer, TheInstalledRendererIsReachableUntilItGoes) {
+    EXPECT_EQ(GetRenderer(), nullptr);
+    EXPECT_FALSE(IsExtensionSupported("GL_ARB_multitexture"));
+    {
+        auto renderer = MakeRenderer();
+        EXPECT_EQ(GetRenderer().Get(), renderer.Get());
+        renderer->SetOpenGLExtensions({"GL_ARB_multitexture", "GL_ARB_texture_non_power_of_two"});
+        EXPECT_TRUE(IsExtensionSupported("GL_ARB_texture_non_power_of_two"));
+        EXPECT_FALSE(IsExtensionSupported("GL_ARB_texture"));
+        EXPECT_FALSE(IsExtensionSupported(nullptr));
+    }
+    EXPECT_EQ(GetRenderer(), nullptr);
+}
+
+}  // namespace

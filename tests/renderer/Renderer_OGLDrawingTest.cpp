@@ -1,0 +1,233 @@
+#include "Renderer_OffscreenFixture.h"
+
+#include "renderer/Renderer_Buffer.h"
+#include "renderer/Renderer_Light.h"
+#include "support/FakeTexture.h"
+
+#include <GL/glext.h>
+
+#include <array>
+#include <numeric>
+
+// Draw calls, arrays, textures per unit, lights, matrices, the viewport and
+// clears, checked against what OpenGL holds and draws.
+namespace {
+
+using namespace Renderer;
+using testsupport::FakeTexture;
+
+class OGLDrawing : public testsupport::OffscreenRendererTest {};
+
+std::set<int> Range(int first, int last) {
+    std::set<int> values;
+    for (int v = first; v <= last; ++v) {
+        values.insert(v);
+    }
+    return values;
+}
+
+class ClientIndexBuffer : public Buffer {
+public:
+    explicit ClientIndexBuffer(const std::uint16_t* indices) : m_indices(indices) {}
+    bool HasIndices32() const override { return false; }
+    void Bind() override {}
+    void Unbind() override {}
+    const void* GetIndexAddress() const override { return m_indices; }
+
+private:
+    const std::uint16_t* m_indices;
+};
+
+TEST_F(OGLDrawing, DrawArraysTakesTheVertexCountOfItsPrimitives) {
+    Renderer().SetVertexArray(VertexGrid());
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawArrays(kLineStrip, 0, 5); }), Range(0, 5));
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawArrays(kTriangleStrip, 0, 1); }), Range(0, 2));
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawArrays(kTriangleFan, 2, 2); }), Range(2, 5));
+    EXPECT_EQ(Primitives([] { Renderer().DrawArrays(kTriangleList, 3, 2); }).size(), 2u);
+    EXPECT_EQ(Primitives([] { Renderer().DrawArrays(kLineList, 0, 3); }).size(), 3u);
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(3, 0, 5); }).empty());
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kLineStrip, -1, 5); }).empty());
+
+    // And the points reach the frame: one pixel each.
+    Renderer().DrawArrays(kPointList, 0, 5);
+    EXPECT_EQ(CountLitPixels(), 5);
+}
+
+TEST_F(OGLDrawing, DrawIndexRangeDrawsThePositionsOfTheIndexArray) {
+    std::array<std::uint16_t, 16> indices{};
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        indices[i] = static_cast<std::uint16_t>(20 - i);
+    }
+    Renderer().SetVertexArray(VertexGrid());
+    Renderer().SetPrimitiveType(kPointList);
+    Renderer().SetIndexArray16(indices.data());
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawIndexRange(4, 9); }), Range(11, 16));
+    // A following Draw starts again at element 0.
+    EXPECT_EQ(VerticesUsed([] { Renderer().Draw(3); }), Range(18, 20));
+
+    std::array<std::uint32_t, 16> wide{};
+    std::iota(wide.begin(), wide.end(), 10u);
+    Renderer().SetIndexArray32(wide.data());
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawIndexRange(1, 2); }), Range(11, 12));
+
+    Renderer().SetIndexArray16(nullptr);
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawIndexRange(4, 9); }), Range(4, 9));
+    EXPECT_EQ(VerticesUsed([] { Renderer().Draw(2); }), Range(0, 1));
+    EXPECT_TRUE(Primitives([] { Renderer().DrawIndexRange(9, 4); }).empty());
+    EXPECT_TRUE(Primitives([] { Renderer().DrawIndexRange(-2, 1); }).empty());
+    EXPECT_TRUE(Primitives([] { Renderer().Draw(0); }).empty());
+    Renderer().SetPrimitiveType(7);
+    EXPECT_TRUE(Primitives([] { Renderer().Draw(4); }).empty());
+    Renderer().SetPrimitiveType(kPointList);
+    Renderer().SetVertexArray(nullptr);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_TRUE(Primitives([] { Renderer().Draw(4); }).empty());
+}
+
+TEST_F(OGLDrawing, DrawElementsReadsTheBoundIndexBuffer) {
+    const std::array<std::uint16_t, 6> indices{9, 8, 7, 6, 5, 4};
+    Renderer().SetVertexArray(VertexGrid());
+    EXPECT_TRUE(Primitives([] { Renderer().DrawElements(kPointList, 0, 3); }).empty()) << "no buffer bound";
+    Renderer().BindIndexBuffer(Core::RefPtr<Buffer>(TUN_NEW(ClientIndexBuffer, indices.data())));
+    EXPECT_EQ(VerticesUsed([] { Renderer().DrawElements(kPointList, 2, 3); }), Range(5, 7));
+    Renderer().BindIndexBuffer(nullptr);
+}
+
+TEST_F(OGLDrawing, TexturesBindByDimensionAndAnEmptyUnitBindsNothing) {
+    GLuint names[2] = {};
+    glGenTextures(2, names);
+    const Core::RefPtr<ITexture> flat(TUN_NEW(FakeTexture, 4, 4, names[0]));
+    const Core::RefPtr<ITexture> line(TUN_NEW(FakeTexture, 4, 1, names[1], false, 0));
+    Renderer().SetTexture(2, flat);
+    Renderer().SetTexture(2, line);
+    GLint bound = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &bound);
+    EXPECT_EQ(bound, GL_TEXTURE2);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), names[0]);
+    glGetIntegerv(GL_TEXTURE_BINDING_1D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), names[1]);
+
+    Renderer().SetTexture(2, nullptr);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0);
+    glGetIntegerv(GL_TEXTURE_BINDING_1D, &bound);
+    EXPECT_EQ(bound, 0);
+    glDeleteTextures(2, names);
+}
+
+TEST_F(OGLDrawing, ArraysAreSwitchedPerUnitAndTheCurrentColourStaysCached) {
+    const std::array<float, 32 * 4> colors{};
+    const std::array<float, 32 * 2> coordinates{};
+    Renderer().SetTexCoordArray(3, coordinates.data());
+    GLint client = 0;
+    glGetIntegerv(GL_CLIENT_ACTIVE_TEXTURE, &client);
+    EXPECT_EQ(client, GL_TEXTURE3);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    Renderer().SetTexCoordArray(3, nullptr);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    Renderer().SetSecondaryColorArray(colors.data());
+    EXPECT_TRUE(glIsEnabled(GL_SECONDARY_COLOR_ARRAY));
+    Renderer().SetSecondaryColorArray(nullptr);
+    EXPECT_FALSE(glIsEnabled(GL_SECONDARY_COLOR_ARRAY));
+
+    Renderer().SetCurrentColor({0.25f, 0.5f, 0.75f, 1.0f});
+    Renderer().SetVertexArray(VertexGrid());
+    Renderer().SetColorArray(colors.data());
+    EXPECT_TRUE(glIsEnabled(GL_COLOR_ARRAY));
+    Renderer().DrawArrays(kPointList, 0, 4);
+    const Color cached = Renderer().GetCurrentColor();
+    EXPECT_EQ(cached.r, 0.25f);
+    EXPECT_EQ(cached.b, 0.75f);
+}
+
+TEST_F(OGLDrawing, MatricesAndTheViewportReachOpenGL) {
+    const Matrix4 world = Matrix4::Translation(3.0f, 4.0f, 0.0f);
+    const Matrix4 view = Matrix4::RotationZ(90.0f);
+    Renderer().SetViewMatrix(view);
+    Renderer().SetWorldMatrix(world);
+    std::array<GLfloat, 16> loaded{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, loaded.data());
+    const Matrix4 expected = view * world;
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(loaded[static_cast<std::size_t>(i)], expected[i], 1e-6f) << i;
+    }
+    Renderer().SetTextureMatrix(2, Matrix4::Scaling(2.0f, 3.0f, 1.0f));
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    EXPECT_EQ(unit, GL_TEXTURE2);
+    glGetFloatv(GL_TEXTURE_MATRIX, loaded.data());
+    EXPECT_EQ(loaded[5], 3.0f);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_TEXTURE) << "the mode last set stays";
+
+    Renderer().SetViewport({2, 3, 20, 10, 0.25f, 0.75f});
+    glViewport(1, 1, 5, 5);
+    const Viewport read = Renderer().GetViewport();
+    EXPECT_EQ(read, (Viewport{1, 1, 5, 5, 0.25f, 0.75f}));
+}
+
+TEST_F(OGLDrawing, ClearsFillEachBuffer) {
+    Renderer().ClearBuffers({0.0f, 1.0f, 0.0f, 1.0f}, 0.5f, 7);
+    EXPECT_EQ(PixelAt(10, 10), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
+    GLfloat depth = 0.0f;
+    glReadPixels(3, 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_NEAR(depth, 0.5f, 1e-3f);
+    GLint stencil = 0;
+    glReadPixels(3, 3, 1, 1, GL_STENCIL_INDEX, GL_INT, &stencil);
+    EXPECT_EQ(stencil, 7);
+
+    Renderer().ClearColorBuffer({1.0f, 0.0f, 0.0f, 1.0f});
+    Renderer().ClearDepthBuffer(1.0f);
+    Renderer().ClearStencilBuffer(2);
+    EXPECT_EQ(PixelAt(10, 10)[0], 255);
+    glReadPixels(3, 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_NEAR(depth, 1.0f, 1e-3f);
+    glReadPixels(3, 3, 1, 1, GL_STENCIL_INDEX, GL_INT, &stencil);
+    EXPECT_EQ(stencil, 2);
+
+    Renderer().SetCurrentColor({0.0f, 0.0f, 1.0f, 1.0f});
+    Renderer().ClearColorBuffer({0.0f, 0.0f, 0.0f, 0.0f});
+    Renderer().DrawRectangle(10.0f, 10.0f, 14.0f, 13.0f);
+    EXPECT_EQ(CountLitPixels(), 12);
+}
+
+TEST_F(OGLDrawing, LineStippleAndLightsReachOpenGL) {
+    Renderer().SetLineStippleEnabled(true);
+    Renderer().SetLineStipplePattern(0x0F0F);
+    Renderer().SetLineStippleFactor(3);
+    EXPECT_TRUE(glIsEnabled(GL_LINE_STIPPLE));
+    GLint value = 0;
+    glGetIntegerv(GL_LINE_STIPPLE_PATTERN, &value);
+    EXPECT_EQ(value, 0x0F0F);
+    glGetIntegerv(GL_LINE_STIPPLE_REPEAT, &value);
+    EXPECT_EQ(value, 3);
+    Renderer().SetLineStippleEnabled(false);
+    EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+
+    const Core::RefPtr<DirectionalLight> sun(TUN_NEW(DirectionalLight));
+    sun->direction = {0.0f, -1.0f, 0.0f};
+    Renderer().SetLight(1, sun);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+    std::array<GLfloat, 4> position{};
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position.data());
+    EXPECT_EQ(position, (std::array<GLfloat, 4>{0.0f, 1.0f, 0.0f, 0.0f}));
+
+    const Core::RefPtr<SpotLight> spot(TUN_NEW(SpotLight));
+    spot->position = {1.0f, 2.0f, 3.0f};
+    spot->spotCutoff = 45.0f;
+    Renderer().SetLight(2, spot);
+    glGetLightfv(GL_LIGHT2, GL_POSITION, position.data());
+    EXPECT_EQ(position, (std::array<GLfloat, 4>{1.0f, 2.0f, 3.0f, 1.0f}));
+    GLfloat cutoff = 0.0f;
+    glGetLightfv(GL_LIGHT2, GL_SPOT_CUTOFF, &cutoff);
+    EXPECT_EQ(cutoff, 45.0f);
+
+    Renderer().SetLight(1, nullptr);
+    Renderer().SetLight(2, nullptr);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
+}
+
+}  // namespace

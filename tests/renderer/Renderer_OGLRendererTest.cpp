@@ -1,0 +1,295 @@
+#include "os/OS_DisplaySettings.h"
+#include "os/OS_GLExtensions.h"
+#include "os/OS_GLFunctions.h"
+#include "os/OS_Path.h"
+#include "os/OS_Process.h"
+#include "os/OS_SdlVideo.h"
+#include "pal/PAL_Window.h"
+#include "renderer/Renderer_Diagnostics.h"
+#include "renderer/Renderer_ExtensionList.h"
+#include "renderer/Renderer_OGLRenderer.h"
+#include "renderer/Renderer_States.h"
+#include "renderer/Renderer_TextureManager.h"
+#include "support/FakeTexture.h"
+#include "support/TempDirectory.h"
+#include "support/VideoDriver.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <GL/glext.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+// Making and destroying the OpenGL renderer: what it learns from the
+// driver, the full-screen decision, vertical sync, the diagnostic files,
+// read-back, and the order in which it gives everything back.
+namespace {
+
+using namespace Renderer;
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+os::Size ClientSize(const PAL::Window& window) {
+    os::Rect client;
+    os::GetClientRect(window.GetHandle(), &client);
+    return {client.Width(), client.Height()};
+}
+
+// A window and the adapter for one renderer, on the chosen driver.
+class RendererHost {
+public:
+    RendererHost(std::int32_t width, std::int32_t height) : window(width, height) {}
+
+    DisplaySettings Settings() {
+        const os::Size size = ClientSize(window);
+        DisplaySettings settings(static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height));
+        settings.window = &window;
+        return settings;
+    }
+
+    AdapterInformation adapter;
+    PAL::Window window;
+};
+
+class RendererLifecycle : public testing::Test {
+protected:
+    void TearDown() override {
+        os::gl::SetHiddenExtensionsForTesting({});
+        os::headless::ResetDisplay();
+        SetDiagnosticsEnabled(false);
+        os::SetExecutablePathForTesting("");
+        EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
+    }
+};
+
+class OffscreenRendererLifecycle : public RendererLifecycle {
+protected:
+    testsupport::ScopedVideoDriver driver{"offscreen"};
+};
+
+TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
+    RendererHost host(32, 24);
+    DisplaySettings settings = host.Settings();
+    settings.verticalSync = true;
+    const Core::RefPtr<IRenderer> created = CreateRenderer(settings);
+    auto& renderer = static_cast<OGLRenderer&>(*created);
+    EXPECT_EQ(GetRenderer(), created);
+    EXPECT_TRUE(renderer.IsMultitextureAvailable());
+    EXPECT_EQ(renderer.GetTextureUnitCount(), 8);
+    EXPECT_TRUE(IsExtensionSupported("GL_ARB_multitexture"));
+    EXPECT_TRUE(HasExtension(renderer.GetWGLExtensions(), "WGL_ARB_pixel_format"));
+    EXPECT_EQ(host.window.GetPixelFormatIndex(), 1);
+    EXPECT_TRUE(TextureManager::Exists());
+
+    // The offscreen driver lets the interval be set, so vertical sync is real.
+    EXPECT_TRUE(renderer.IsSwapControlAvailable());
+    EXPECT_EQ(SDL_GL_GetSwapInterval(), 1);
+    renderer.SetVSyncEnabled(false);
+    EXPECT_FALSE(renderer.GetVSyncEnabled());
+    EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
+
+    EXPECT_TRUE(glIsEnabled(GL_LINE_SMOOTH));
+    EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
+    GLint value = 0;
+    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &value);
+    EXPECT_EQ(value, 1);
+    glGetIntegerv(GL_LIGHT_MODEL_COLOR_CONTROL, &value);
+    EXPECT_EQ(value, GL_SEPARATE_SPECULAR_COLOR);
+    glGetIntegerv(GL_FOG_HINT, &value);
+    EXPECT_EQ(value, GL_NICEST);
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, 32, 24}));
+    // Cached states are not pushed at construction: culling is cached on, off in OpenGL.
+    CullingState culling;
+    culling.Capture(renderer);
+    EXPECT_TRUE(culling.enabled);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
+TEST_F(OffscreenRendererLifecycle, WithoutMultitextureThereIsOneUnit) {
+    os::gl::SetHiddenExtensionsForTesting({"GL_ARB_multitexture"});
+    RendererHost host(16, 16);
+    const Core::RefPtr<IRenderer> created = CreateRenderer(host.Settings());
+    const auto& renderer = static_cast<const OGLRenderer&>(*created);
+    EXPECT_FALSE(renderer.IsMultitextureAvailable());
+    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
+    EXPECT_FALSE(IsExtensionSupported("GL_ARB_multitexture"));
+    EXPECT_TRUE(IsExtensionSupported("GL_ARB_vertex_buffer_object"));
+    created->SetTextureUnit2State(TextureUnit2State());
+    EXPECT_EQ(renderer.GetActiveTextureUnit(), 0u);
+}
+
+TEST_F(OffscreenRendererLifecycle, AFullScreenModeTheDisplayRefusesLeavesAWindow) {
+    // The offscreen driver lists no modes, so the fake display stands in.
+    os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
+    RendererHost host(32, 24);
+    DisplaySettings settings = host.Settings();
+    settings.width = 800;
+    settings.height = 600;
+    settings.fullScreen = true;
+    settings.refreshRate = 60;
+    settings.colorBits = 32;
+    {
+        const OGLRenderer renderer(settings);
+        EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
+    }
+    for (const os::headless::DisplayChange& change : os::headless::DisplayChanges()) {
+        EXPECT_EQ(change.flags, os::CDS_TEST) << "the display was changed";
+    }
+
+    os::headless::RefuseDisplayModes({});
+    {
+        const OGLRenderer renderer(settings);
+        EXPECT_TRUE(renderer.GetDisplaySettings().fullScreen);
+        ASSERT_FALSE(os::headless::DisplayChanges().empty());
+        EXPECT_EQ(os::headless::DisplayChanges().back().flags, os::CDS_FULLSCREEN);
+    }
+    // Going away, the renderer gives the desktop its mode back.
+    EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
+}
+
+TEST_F(OffscreenRendererLifecycle, DiagnosticsWriteTheInformationAndErrorFiles) {
+    testsupport::TempDirectory directory;
+    os::SetExecutablePathForTesting(directory.Path() + "/Emberline");
+    RendererHost host(16, 16);
+    { const OGLRenderer quiet(host.Settings()); }
+    EXPECT_FALSE(std::ifstream(directory.Path() + "/OpenGL Information.txt").good());
+
+    SetDiagnosticsEnabled(true);
+    PAL::Window second(16, 16);
+    DisplaySettings settings = host.Settings();
+    settings.window = &second;
+    const OGLRenderer renderer(settings);
+    const std::string text = FileText(directory.Path() + "/OpenGL Information.txt");
+    const std::string vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
+    EXPECT_EQ(text.rfind("Vendor\n------\n" + vendor + "\n\nRenderer\n--------\n", 0), 0u) << text.substr(0, 200);
+    EXPECT_NE(text.find("\nOpenGL Version\n--------------\n"), std::string::npos);
+    EXPECT_NE(text.find("\nGL Extensions\n-------------\nGL_"), std::string::npos);
+    EXPECT_NE(text.find("\nGL_ARB_multitexture\n"), std::string::npos);
+    EXPECT_NE(text.find("\n\nGLU Version\n-----------\n"), std::string::npos);
+    EXPECT_NE(text.find("\nGLU Extensions\n--------------\n"), std::string::npos);
+    EXPECT_NE(text.find("\nWGL Extensions\n--------------\nWGL_ARB_extensions_string\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
+    EXPECT_TRUE(std::ifstream(directory.Path() + "/OpenGLErrors.txt").good());
+    EXPECT_TRUE(std::ifstream(directory.Path() + "/DisplayModes.txt").good() ||
+                !os::headless::UsesSdlDisplay());
+}
+
+TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
+    RendererHost host(3, 2);
+    OGLRenderer renderer(host.Settings());
+    renderer.ClearColorBuffer({1.0f, 0.0f, 1.0f, 1.0f});
+    std::array<std::uint8_t, 18 + 8> buffer{};
+    buffer.fill(0x5A);
+    renderer.ReadPixels(buffer.data());
+    for (std::size_t i = 0; i < 18; i += 3) {
+        EXPECT_EQ(buffer[i], 255) << i;
+        EXPECT_EQ(buffer[i + 1], 0) << i;
+        EXPECT_EQ(buffer[i + 2], 255) << i;
+    }
+    for (std::size_t i = 18; i < buffer.size(); ++i) {
+        EXPECT_EQ(buffer[i], 0x5A) << "guard byte " << i;
+    }
+    GLint alignment = 0;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4);
+    renderer.ReadPixels(nullptr);
+}
+
+// A texture whose OpenGL name is deleted when it goes, as real textures do.
+class DeletingTexture : public testsupport::FakeTexture {
+public:
+    explicit DeletingTexture(GLuint name) : FakeTexture(1, 1, name) {}
+    ~DeletingTexture() override {
+        const GLuint name = GetTextureName();
+        os::gl::DeleteTextures(1, &name);
+    }
+};
+
+TEST_F(OffscreenRendererLifecycle, NothingReachesOpenGLAfterTheContextIsReleased) {
+    RendererHost host(16, 16);
+    auto renderer = std::make_unique<OGLRenderer>(host.Settings());
+    GLuint names[2] = {};
+    glGenTextures(2, names);
+    renderer->SetTexture(0, Core::RefPtr<ITexture>(TUN_NEW(DeletingTexture, names[0])));
+    const Core::RefPtr<ITexture> kept(TUN_NEW(DeletingTexture, names[1]));
+    renderer->SetTexture(1, kept);
+
+    const std::uint64_t ignoredBefore = os::gl::IgnoredCallCount();
+    renderer.reset();
+    EXPECT_EQ(os::gl::IgnoredCallCount(), ignoredBefore) << "the renderer called OpenGL without a context";
+    EXPECT_FALSE(TextureManager::Exists());
+    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
+    EXPECT_EQ(GetRenderer(), nullptr);
+}
+
+TEST_F(RendererLifecycle, WithoutSwapControlVerticalSyncIsOnlyRemembered) {
+    // The headless backend has contexts without a driver: every GL call is ignored.
+    RendererHost host(64, 64);
+    DisplaySettings settings = host.Settings();
+    settings.verticalSync = true;
+    OGLRenderer renderer(settings);
+    EXPECT_FALSE(renderer.IsSwapControlAvailable());
+    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
+    renderer.SetVSyncEnabled(false);
+    renderer.SetVSyncEnabled(true);
+    EXPECT_TRUE(renderer.GetVSyncEnabled());
+}
+
+TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
+    RendererHost host(640, 480);
+    host.window.SetVisible(true);
+    host.window.SetPosition(40, 30);
+    DisplaySettings settings = host.Settings();
+    settings.width = 800;
+    settings.height = 600;
+    OGLRenderer renderer(settings);
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    host.window.GetPosition(&x, &y);
+
+    renderer.ToggleFullScreen();
+    EXPECT_TRUE(renderer.GetDisplaySettings().fullScreen);
+    EXPECT_FALSE(host.window.IsDecorated());
+    EXPECT_TRUE(os::IsWindowTopMost(host.window.GetHandle()));
+    EXPECT_EQ(os::headless::DisplayChanges().back().mode, (os::DisplayMode{800, 600, 32, 60}));
+
+    renderer.ToggleFullScreen();
+    EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
+    EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
+    EXPECT_TRUE(host.window.IsDecorated());
+    EXPECT_FALSE(os::IsWindowTopMost(host.window.GetHandle()));
+    std::int32_t backX = 0;
+    std::int32_t backY = 0;
+    host.window.GetPosition(&backX, &backY);
+    EXPECT_EQ(backX, x);
+    EXPECT_EQ(backY, y);
+    EXPECT_EQ(ClientSize(host.window).width, 800);
+    EXPECT_EQ(ClientSize(host.window).height, 600);
+
+    // A mode the display refuses leaves everything as it was.
+    os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
+    const std::size_t changes = os::headless::DisplayChanges().size();
+    renderer.ToggleFullScreen();
+    EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
+    EXPECT_TRUE(host.window.IsDecorated());
+    EXPECT_EQ(os::headless::DisplayChanges().size(), changes + 1) << "only the test was made";
+}
+
+TEST(RendererLifecycleDeathTest, ARendererWithoutAWindowEndsWithTheContextReport) {
+    const AdapterInformation adapter;
+    DisplaySettings settings(64, 64);
+    EXPECT_EXIT({ const OGLRenderer renderer(settings); }, testing::ExitedWithCode(os::ExitStatusFor(1400)),
+                "The \"wglCreateContext\" function failed with error 1400");
+}
+
+}  // namespace

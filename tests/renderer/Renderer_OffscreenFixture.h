@@ -1,0 +1,46 @@
+#pragma once
+
+#include "renderer/Renderer_OGLRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <vector>
+
+namespace testsupport {
+
+// One OpenGL renderer on SDL's offscreen driver (Mesa, no display), shared
+// by the tests of a suite: a 64 x 48 window, windowed, no vertical sync.
+// Each test starts from a cleared black frame, identity world and view
+// matrices, a window-pixel projection and the usual states off.
+class OffscreenRendererTest : public testing::Test {
+public:
+    static constexpr std::int32_t kWidth = 64;
+    static constexpr std::int32_t kHeight = 48;
+
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+
+    static Renderer::OGLRenderer& Renderer();
+
+    // The colour of window pixel (x, y), counted from the bottom-left.
+    static std::array<std::uint8_t, 4> PixelAt(std::int32_t x, std::int32_t y);
+    // Pixels whose colour is not black.
+    static int CountLitPixels();
+    // The vertices each primitive of the draw consisted of, from OpenGL's
+    // feedback: vertex i of VertexGrid() is recognised by its position.
+    static std::vector<std::vector<int>> Primitives(const std::function<void()>& draw);
+    // Every vertex any primitive used.
+    static std::set<int> VerticesUsed(const std::function<void()>& draw);
+    // 32 vertices (x, y, z) along the window's bottom, none three in a line.
+    static const float* VertexGrid();
+};
+
+}  // namespace testsupport

@@ -1,0 +1,146 @@
+#include "Renderer_OffscreenFixture.h"
+
+#include "renderer/Renderer_DepthBufferState.h"
+
+#include <array>
+#include <vector>
+
+// The screen-space overlay drawn at Present: exact pixels, mirrored axes,
+// clipping at every edge, and the renderer's state left as it was.
+namespace {
+
+using namespace Renderer;
+
+class Overlay : public testsupport::OffscreenRendererTest {
+protected:
+    static constexpr std::uint32_t kImageWidth = 4;
+    static constexpr std::uint32_t kImageHeight = 3;
+
+    // Every pixel different: red from the column, green from the row.
+    static std::array<std::uint8_t, 4> ImagePixel(std::int32_t column, std::int32_t row) {
+        return {static_cast<std::uint8_t>(40 + 50 * column), static_cast<std::uint8_t>(30 + 70 * row), 200, 255};
+    }
+
+    Overlay() {
+        for (std::int32_t row = 0; row < static_cast<std::int32_t>(kImageHeight); ++row) {
+            for (std::int32_t column = 0; column < static_cast<std::int32_t>(kImageWidth); ++column) {
+                const auto pixel = ImagePixel(column, row);
+                pixels.insert(pixels.end(), pixel.begin(), pixel.end());
+            }
+        }
+    }
+
+    RasterImage Image() const { return {nullptr, kImageWidth, kImageHeight, pixels.data()}; }
+
+    // Draws the whole image at (x, y) and checks every window pixel against
+    // where the image should land.
+    void ExpectImageAt(std::int32_t x, std::int32_t y, bool flipX, bool flipY) {
+        Renderer().ClearColorBuffer({0.0f, 0.0f, 0.0f, 0.0f});
+        Renderer().DrawSurface(Image(), x, y, 0, 0, kImageWidth, kImageHeight, flipX, flipY);
+        Renderer().Present();
+        std::vector<std::uint8_t> frame(static_cast<std::size_t>(kWidth) * kHeight * 4);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+        for (std::int32_t wy = 0; wy < kHeight; ++wy) {
+            for (std::int32_t wx = 0; wx < kWidth; ++wx) {
+                const std::int32_t dx = wx - x;
+                const std::int32_t dy = wy - y;
+                std::array<std::uint8_t, 4> expected{0, 0, 0, 0};
+                if (dx >= 0 && dx < static_cast<std::int32_t>(kImageWidth) && dy >= 0 &&
+                    dy < static_cast<std::int32_t>(kImageHeight)) {
+                    expected = ImagePixel(flipX ? static_cast<std::int32_t>(kImageWidth) - 1 - dx : dx,
+                                          flipY ? static_cast<std::int32_t>(kImageHeight) - 1 - dy : dy);
+                }
+                const std::size_t at = (static_cast<std::size_t>(wy) * kWidth + static_cast<std::size_t>(wx)) * 4;
+                const std::array<std::uint8_t, 4> actual{frame[at], frame[at + 1], frame[at + 2], frame[at + 3]};
+                ASSERT_EQ(actual, expected) << "window pixel " << wx << "," << wy << " for image at " << x << ","
+                                            << y << (flipX ? " mirrored x" : "") << (flipY ? " mirrored y" : "");
+            }
+        }
+    }
+
+    std::vector<std::uint8_t> pixels;
+};
+
+TEST_F(Overlay, DrawsExactPixelsMirroredOrNot) {
+    for (const bool flipX : {false, true}) {
+        for (const bool flipY : {false, true}) {
+            ExpectImageAt(10, 5, flipX, flipY);
+        }
+    }
+}
+
+TEST_F(Overlay, ClipsAtEveryEdgeOfTheWindow) {
+    struct Corner {
+        std::int32_t x;
+        std::int32_t y;
+    };
+    for (const Corner& corner : std::vector<Corner>{{-2, 5}, {kWidth - 2, 5}, {10, -1}, {10, kHeight - 1},
+                                                     {-3, -2}, {kWidth - 1, kHeight - 2}}) {
+        for (const bool flip : {false, true}) {
+            ExpectImageAt(corner.x, corner.y, flip, flip);
+        }
+    }
+}
+
+TEST_F(Overlay, ASourceRectangleDrawsOnlyItsPart) {
+    Renderer().DrawSurface(Image(), 20, 20, 1, 1, 3, 3, false, false);
+    Renderer().Present();
+    EXPECT_EQ(CountLitPixels(), 4);
+    EXPECT_EQ(PixelAt(20, 20), ImagePixel(1, 1));
+    EXPECT_EQ(PixelAt(21, 21), ImagePixel(2, 2));
+}
+
+TEST_F(Overlay, NothingOutsideTheWindowAndTheQueueEmptiesEachFrame) {
+    Renderer().DrawSurface(Image(), kWidth, 0, 0, 0, kImageWidth, kImageHeight, false, false);
+    Renderer().DrawSurface(Image(), -10, -10, 0, 0, kImageWidth, kImageHeight, true, true);
+    EXPECT_EQ(Renderer().GetRasterCommandCount(), 2u);
+    Renderer().Present();
+    EXPECT_EQ(Renderer().GetRasterCommandCount(), 0u);
+    EXPECT_EQ(CountLitPixels(), 0);
+
+    Renderer().DrawSurface(Image(), 0, 0, 0, 0, kImageWidth, kImageHeight, false, false);
+    Renderer().Present();
+    Renderer().ClearColorBuffer({0.0f, 0.0f, 0.0f, 0.0f});
+    Renderer().Present();
+    EXPECT_EQ(CountLitPixels(), 0) << "a command was drawn twice";
+}
+
+TEST_F(Overlay, MatricesAndDepthStateAreAsBeforeAfterPresent) {
+    const Matrix4 world = Matrix4::Translation(1.0f, 2.0f, 3.0f);
+    Renderer().SetWorldMatrix(world);
+    Renderer().SetProjectionMatrix(Matrix4::Perspective(45.0f, 1.5f, 1.0f, 50.0f));
+    DepthBufferState depth;
+    depth.compareFunction = 4;
+    depth.Apply(Renderer());
+    std::array<GLfloat, 16> modelViewBefore{};
+    std::array<GLfloat, 16> projectionBefore{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelViewBefore.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, projectionBefore.data());
+
+    Renderer().DrawSurface(Image(), 1, 1, 0, 0, kImageWidth, kImageHeight, false, false);
+    Renderer().Present();
+
+    std::array<GLfloat, 16> after{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
+    EXPECT_EQ(after, modelViewBefore);
+    glGetFloatv(GL_PROJECTION_MATRIX, after.data());
+    EXPECT_EQ(after, projectionBefore);
+    GLint value = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &value);
+    EXPECT_EQ(value, GL_MODELVIEW);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    glGetIntegerv(GL_DEPTH_FUNC, &value);
+    EXPECT_EQ(value, GL_GREATER);
+    glGetIntegerv(GL_DEPTH_WRITEMASK, &value);
+    EXPECT_EQ(value, GL_TRUE);
+    DepthBufferState cached;
+    cached.Capture(Renderer());
+    EXPECT_EQ(cached.compareFunction, 4);
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &value);
+    EXPECT_EQ(value, 0);
+    GLfloat zoom = 0.0f;
+    glGetFloatv(GL_ZOOM_X, &zoom);
+    EXPECT_EQ(zoom, 1.0f);
+}
+
+}  // namespace
