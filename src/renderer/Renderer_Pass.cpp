@@ -13,6 +13,16 @@ Core::RefPtr<State> CloneState(const State& state) {
     return Core::RefPtr<State>(static_cast<State*>(state.Clone()));
 }
 
+void ApplyStates(const Core::RefPtrVector<State>& states) {
+    const Core::RefPtr<IRenderer> renderer = GetRenderer();
+    if (!renderer) {
+        return;
+    }
+    for (const Core::RefPtr<State>& state : states) {
+        state->Apply(*renderer);
+    }
+}
+
 Pass::Pass(const Pass& other) : Core::Object(other) {
     m_states.reserve(other.m_states.size());
     for (const Core::RefPtr<State>& state : other.m_states) {
@@ -39,14 +49,6 @@ Core::RefPtr<State> Pass::GetState(std::uint32_t index) const {
     return index < m_states.size() ? m_states[index] : nullptr;
 }
 
-void Pass::Apply() const {
-    const Core::RefPtr<IRenderer> renderer = GetRenderer();
-    if (!renderer) {
-        return;
-    }
-    for (const Core::RefPtr<State>& state : m_states) {
-        state->Apply(*renderer);
-    }
-}
+void Pass::Apply() const { ApplyStates(m_states); }
 
 }  // namespace Renderer

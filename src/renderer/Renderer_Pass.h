@@ -37,5 +37,7 @@ private:
 
 // A new object of the state's own type with the same values.
 Core::RefPtr<State> CloneState(const State& state);
+// Hands every state, in order, to the process-wide renderer (none: nothing).
+void ApplyStates(const Core::RefPtrVector<State>& states);
 
 }  // namespace Renderer

@@ -65,14 +65,6 @@ void Technique::SaveStates() {
     }
 }
 
-void Technique::RestoreStates() const {
-    const Core::RefPtr<IRenderer> renderer = GetRenderer();
-    if (!renderer) {
-        return;
-    }
-    for (const Core::RefPtr<State>& state : m_savedStates) {
-        state->Apply(*renderer);
-    }
-}
+void Technique::RestoreStates() const { ApplyStates(m_savedStates); }
 
 }  // namespace Renderer
