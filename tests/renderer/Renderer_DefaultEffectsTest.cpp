@@ -19,11 +19,17 @@ namespace {
 using namespace Renderer;
 using Core::RefPtr;
 
+// The texture unit 0 settings of an effect: environment mode, filter, wrap.
+struct UnitSettings {
+    std::int32_t mode, filter, wrap;
+};
+
 struct Builder {
     const char* name;
     RefPtr<Effect> (*create)();
     std::vector<std::type_index> states;
     bool blended;
+    UnitSettings unit;
 };
 
 RefPtr<Effect> Particle() { return CreateParticleEffect(); }
@@ -37,15 +43,16 @@ const std::type_index K = typeid(CurrentColorState);
 const std::type_index X = typeid(TextureUnit0State);
 
 const std::vector<Builder>& Builders() {
+    constexpr UnitSettings kNoUnit{};
     static const std::vector<Builder> builders = {
-        {"default", &CreateDefaultEffect, {D, B, C}, true},
-        {"textured", &CreateTexturedEffect, {X, D, B, A, L, C}, false},
-        {"text", &CreateTextEffect, {X, D, B, A, L}, false},
-        {"texture depth", &CreateTextureDepthEffect, {X, D}, false},
-        {"coloured textured", &CreateColoredTexturedEffect, {K, X, D, B, A, L, C}, true},
-        {"particle", &Particle, {K, X, D, B, A, L, C}, true},
-        {"colour", &CreateColorEffect, {K, L, D, B, A}, false},
-        {"second colour", &CreateColorEffectSecond, {K, L, D, B, A}, false},
+        {"default", &CreateDefaultEffect, {D, B, C}, true, kNoUnit},
+        {"textured", &CreateTexturedEffect, {X, D, B, A, L, C}, false, {2, 1, 0}},
+        {"text", &CreateTextEffect, {X, D, B, A, L}, false, {2, 0, 2}},
+        {"texture depth", &CreateTextureDepthEffect, {X, D}, false, {0, 1, 0}},
+        {"coloured textured", &CreateColoredTexturedEffect, {K, X, D, B, A, L, C}, true, {2, 1, 2}},
+        {"particle", &Particle, {K, X, D, B, A, L, C}, true, {2, 1, 0}},
+        {"colour", &CreateColorEffect, {K, L, D, B, A}, false, kNoUnit},
+        {"second colour", &CreateColorEffectSecond, {K, L, D, B, A}, false, kNoUnit},
     };
     return builders;
 }
@@ -77,9 +84,7 @@ TEST(DefaultEffects, EachBuilderMakesOnePassOfItsStates) {
 
         const DepthBufferState* depth = Find<DepthBufferState>(*pass);
         ASSERT_NE(depth, nullptr) << builder.name;
-        EXPECT_EQ(depth->compareFunction, 1) << builder.name;
-        EXPECT_TRUE(depth->enabled) << builder.name;
-        EXPECT_FALSE(depth->writeEnabled) << builder.name;
+        EXPECT_TRUE(depth->compareFunction == 1 && depth->enabled && !depth->writeEnabled) << builder.name;
         if (const AlphaBlendingState* blending = Find<AlphaBlendingState>(*pass)) {
             EXPECT_TRUE(blending->enabled && blending->sourceFactor == 6 && blending->destinationFactor == 7)
                 << builder.name;
@@ -94,40 +99,17 @@ TEST(DefaultEffects, EachBuilderMakesOnePassOfItsStates) {
             EXPECT_FALSE(lighting->enabled) << builder.name;
         }
         if (const TextureUnit0State* unit = Find<TextureUnit0State>(*pass)) {
-            EXPECT_TRUE(unit->enabled) << builder.name;
-            EXPECT_EQ(unit->coordinateGeneration, 0) << builder.name;
-            EXPECT_FALSE(unit->oneDimensional) << builder.name;
+            EXPECT_TRUE(unit->enabled && unit->coordinateGeneration == 0 && !unit->oneDimensional) << builder.name;
+            EXPECT_TRUE(unit->environmentMode == builder.unit.mode && unit->filter == builder.unit.filter &&
+                        unit->wrapS == builder.unit.wrap && unit->wrapT == builder.unit.wrap)
+                << builder.name;
         }
         // Every call makes its own objects.
-        EXPECT_NE(builder.create()->GetTechnique(0)->GetPass(0)->GetState(0).Get(), pass->GetState(0).Get())
-            << builder.name;
+        const RefPtr<Effect> another = builder.create();
+        EXPECT_NE(another->GetTechnique(0)->GetPass(0)->GetState(0).Get(), pass->GetState(0).Get()) << builder.name;
     }
-}
-
-TEST(DefaultEffects, TextureUnitSettingsPerEffect) {
-    struct Case {
-        RefPtr<Effect> (*create)();
-        std::int32_t mode, filter, wrap;
-    };
-    const Case cases[] = {{&CreateTexturedEffect, 2, 1, 0},
-                          {&CreateTextEffect, 2, 0, 2},
-                          {&CreateTextureDepthEffect, 0, 1, 0},
-                          {&CreateColoredTexturedEffect, 2, 1, 2},
-                          {&Particle, 2, 1, 0}};
-    for (const Case& c : cases) {
-        const RefPtr<Effect> effect = c.create();
-        const TextureUnit0State* unit = Find<TextureUnit0State>(*effect->GetTechnique(0)->GetPass(0));
-        ASSERT_NE(unit, nullptr);
-        EXPECT_EQ(unit->environmentMode, c.mode);
-        EXPECT_EQ(unit->filter, c.filter);
-        EXPECT_EQ(unit->wrapS, c.wrap);
-        EXPECT_EQ(unit->wrapT, c.wrap);
-    }
-}
-
-TEST(DefaultEffects, TheParticleBlendTargetIsThePassState) {
-    const RefPtr<ParticleEffect> effect = CreateParticleEffect();
-    EXPECT_EQ(effect->blendTarget.Get(), Find<AlphaBlendingState>(*effect->GetTechnique(0)->GetPass(0)));
+    const RefPtr<ParticleEffect> particle = CreateParticleEffect();
+    EXPECT_EQ(particle->blendTarget.Get(), Find<AlphaBlendingState>(*particle->GetTechnique(0)->GetPass(0)));
 }
 
 // A draw as the render queue makes it, on the real context.
