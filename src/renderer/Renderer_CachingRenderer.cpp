@@ -258,8 +258,9 @@ const Core::RefPtr<Buffer>& CachingRenderer::GetVertexBuffer(std::uint32_t slot)
     return IsInRange(slot, kVertexBufferSlots) ? m_vertexBuffers[slot] : kNone;
 }
 
-void CachingRenderer::DrawSurface(const RasterImage& surface, std::int32_t x, std::int32_t y, std::int32_t left,
-                                  std::int32_t top, std::int32_t right, std::int32_t bottom, bool flipX, bool flipY) {
+void CachingRenderer::DrawSurface(const Core::RefPtr<Surface>& surface, std::int32_t x, std::int32_t y,
+                                  std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                                  bool flipX, bool flipY) {
     m_rasterCommands.emplace_back(TUN_NEW(DrawSurfaceCommand, surface, x, y, left, top, right, bottom, flipX, flipY));
 }
 

@@ -102,8 +102,8 @@ public:
     void BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Buffer>& buffer) override;
     void BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) override;
 
-    void DrawSurface(const RasterImage& surface, std::int32_t x, std::int32_t y, std::int32_t left, std::int32_t top,
-                     std::int32_t right, std::int32_t bottom, bool flipX, bool flipY) override;
+    void DrawSurface(const Core::RefPtr<Surface>& surface, std::int32_t x, std::int32_t y, std::int32_t left,
+                     std::int32_t top, std::int32_t right, std::int32_t bottom, bool flipX, bool flipY) override;
     void DrawRectangle(float x1, float y1, float x2, float y2) override;
 
     void SetLineStippleEnabled(bool enabled) override;

@@ -44,10 +44,10 @@ std::optional<RasterPlacement> PlaceRaster(std::uint32_t imageWidth, std::uint32
     return placement;
 }
 
-DrawSurfaceCommand::DrawSurfaceCommand(const RasterImage& image, std::int32_t x, std::int32_t y, std::int32_t left,
-                                       std::int32_t top, std::int32_t right, std::int32_t bottom, bool flipX,
-                                       bool flipY)
-    : m_image(image),
+DrawSurfaceCommand::DrawSurfaceCommand(const Core::RefPtr<Surface>& surface, std::int32_t x, std::int32_t y,
+                                       std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                                       bool flipX, bool flipY)
+    : m_surface(surface),
       m_x(x),
       m_y(y),
       m_left(left),
@@ -58,13 +58,13 @@ DrawSurfaceCommand::DrawSurfaceCommand(const RasterImage& image, std::int32_t x,
       m_flipY(flipY) {}
 
 void DrawSurfaceCommand::Execute(IRenderer& renderer) {
-    if (m_image.pixels == nullptr) {
+    if (!m_surface || m_surface->GetPixels() == nullptr) {
         return;
     }
     const Viewport viewport = renderer.GetViewport();
     const std::optional<RasterPlacement> placement =
-        PlaceRaster(m_image.width, m_image.height, m_x, m_y, m_left, m_top, m_right, m_bottom, m_flipX, m_flipY,
-                    viewport.width, viewport.height);
+        PlaceRaster(m_surface->GetWidth(), m_surface->GetHeight(), m_x, m_y, m_left, m_top, m_right, m_bottom,
+                    m_flipX, m_flipY, viewport.width, viewport.height);
     if (!placement) {
         return;
     }
@@ -82,12 +82,12 @@ void DrawSurfaceCommand::Execute(IRenderer& renderer) {
     gl::GetFloatv(GL_ZOOM_Y, &zoomY);
 
     gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    gl::PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(m_image.width));
+    gl::PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(m_surface->GetWidth()));
     gl::PixelStorei(GL_UNPACK_SKIP_PIXELS, placement->skipPixels);
     gl::PixelStorei(GL_UNPACK_SKIP_ROWS, placement->skipRows);
     gl::PixelZoom(m_flipX ? -1.0f : 1.0f, m_flipY ? -1.0f : 1.0f);
     gl::RasterPos2i(placement->rasterX, placement->rasterY);
-    gl::DrawPixels(placement->width, placement->height, GL_RGBA, GL_UNSIGNED_BYTE, m_image.pixels);
+    gl::DrawPixels(placement->width, placement->height, GL_RGBA, GL_UNSIGNED_BYTE, m_surface->GetPixels());
 
     gl::PixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     gl::PixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/Core_RefPtr.h"
 #include "renderer/Renderer_RasterCommand.h"
-#include "renderer/Renderer_RasterImage.h"
+#include "renderer/Renderer_Surface.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,18 +31,18 @@ std::optional<RasterPlacement> PlaceRaster(std::uint32_t imageWidth, std::uint32
                                            std::int32_t bottom, bool flipX, bool flipY, std::int32_t windowWidth,
                                            std::int32_t windowHeight);
 
-// Draws a rectangle of an RGBA image at a window position, optionally
+// Draws a rectangle of a surface at a window position, optionally
 // mirrored, clipped to the viewport. Pixel-store settings and the pixel zoom
 // are put back afterwards.
 class DrawSurfaceCommand : public RasterCommand {
 public:
-    DrawSurfaceCommand(const RasterImage& image, std::int32_t x, std::int32_t y, std::int32_t left, std::int32_t top,
-                       std::int32_t right, std::int32_t bottom, bool flipX, bool flipY);
+    DrawSurfaceCommand(const Core::RefPtr<Surface>& surface, std::int32_t x, std::int32_t y, std::int32_t left,
+                       std::int32_t top, std::int32_t right, std::int32_t bottom, bool flipX, bool flipY);
 
     void Execute(IRenderer& renderer) override;
 
 private:
-    RasterImage m_image;
+    Core::RefPtr<Surface> m_surface;
     std::int32_t m_x;
     std::int32_t m_y;
     std::int32_t m_left;

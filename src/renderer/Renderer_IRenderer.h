@@ -7,7 +7,6 @@
 #include "math/Math_Vector3D.h"
 #include "renderer/Renderer_DisplaySettings.h"
 #include "renderer/Renderer_Enumerations.h"
-#include "renderer/Renderer_RasterImage.h"
 #include "renderer/Renderer_Viewport.h"
 
 #include <array>
@@ -32,6 +31,7 @@ class Material;
 class NormalizeNormalsState;
 class PointState;
 class ScissorState;
+class Surface;
 class ShadingState;
 class StencilBufferState;
 class TexturingState;
@@ -139,9 +139,10 @@ public:
     virtual void BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Buffer>& buffer) = 0;
     virtual void BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) = 0;
 
-    // Queues the source rectangle of the image for the overlay drawn at the
-    // next Present, its corner at window pixel (x, y).
-    virtual void DrawSurface(const RasterImage& surface, std::int32_t x, std::int32_t y, std::int32_t left,
+    // Queues the source rectangle of the surface for the overlay drawn at the
+    // next Present, its corner at window pixel (x, y); the surface is kept
+    // alive until then.
+    virtual void DrawSurface(const Core::RefPtr<Surface>& surface, std::int32_t x, std::int32_t y, std::int32_t left,
                              std::int32_t top, std::int32_t right, std::int32_t bottom, bool flipX, bool flipY) = 0;
     virtual void DrawRectangle(float x1, float y1, float x2, float y2) = 0;
 

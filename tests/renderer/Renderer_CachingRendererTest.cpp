@@ -1,6 +1,7 @@
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_Light.h"
 #include "renderer/Renderer_States.h"
+#include "renderer/Renderer_Surface.h"
 #include "support/FakeTexture.h"
 #include "support/RecordingRenderer.h"
 
@@ -30,15 +31,6 @@ public:
     const void* GetIndexAddress() const override { return nullptr; }
     int binds = 0;
     int unbinds = 0;
-};
-
-class Pixels : public Core::Object {
-public:
-    explicit Pixels(bool* gone) : m_gone(gone) {}
-    ~Pixels() override { *m_gone = true; }
-
-private:
-    bool* m_gone;
 };
 
 void ExpectMatrixNear(const Matrix4& a, const Matrix4& b) {
@@ -184,17 +176,15 @@ TEST(CachedSlotsDeathTest, OutOfRangeIndicesChangeNothing) {
     EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
 }
 
-TEST(CachedOverlay, PresentEmptiesTheQueueAndLetsGoOfThePixels) {
+TEST(CachedOverlay, PresentEmptiesTheQueueAndLetsGoOfTheSurface) {
     auto renderer = MakeRenderer();
-    bool gone = false;
-    static const std::uint8_t kPixel[4] = {1, 2, 3, 4};
-    renderer->DrawSurface({Core::RefPtr<Core::Object>(TUN_NEW(Pixels, &gone)), 1, 1, kPixel}, 5000, 5000, 0, 0, 1, 1,
-                          false, false);
+    const Core::RefPtr<Surface> surface(TUN_NEW(Surface, 1, 1, 0));
+    renderer->DrawSurface(surface, 5000, 5000, 0, 0, 1, 1, false, false);
     EXPECT_EQ(renderer->GetRasterCommandCount(), 1u);
-    EXPECT_FALSE(gone);
+    EXPECT_EQ(surface->GetReferenceCount(), 2u);
     renderer->Present();
     EXPECT_EQ(renderer->GetRasterCommandCount(), 0u);
-    EXPECT_TRUE(gone);
+    EXPECT_EQ(surface->GetReferenceCount(), 1u);
 }
 
 TEST(CachedSettings, SettingsAreCopiedAndFlagsFollowTheirSetters) {

@@ -1,6 +1,7 @@
 #include "renderer/Renderer_Surface.h"
 #include "renderer/Renderer_TextureLevels.h"
 
+#include "support/MutatedFiles.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
 
@@ -17,49 +18,11 @@ namespace {
 constexpr int kMutationsPerFile = 1000;
 
 std::vector<std::uint8_t> RawSurfaceFile(std::uint32_t width, std::uint32_t height) {
-    std::vector<std::uint8_t> bytes;
-    for (const std::uint32_t field : {0u, width, height, width * 4}) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<std::uint8_t>(field >> (8 * i)));
-        }
+    std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint8_t>(i);
     }
-    for (std::uint32_t i = 0; i < width * height * 4; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(i));
-    }
-    return bytes;
-}
-
-// One mutation: a few random bytes changed, a header field set to an extreme
-// value, or the file cut short. Headers sit at the front, so most changes land there.
-std::vector<std::uint8_t> Mutate(const std::vector<std::uint8_t>& valid, std::mt19937& random) {
-    std::vector<std::uint8_t> bytes = valid;
-    const auto below = [&](std::size_t limit) {
-        return static_cast<std::size_t>(random() % std::max<std::size_t>(limit, 1));
-    };
-    const std::size_t front = std::min<std::size_t>(bytes.size(), 64);
-    switch (random() % 4) {
-        case 0:
-            for (std::size_t count = 1 + below(8); count > 0; --count) {
-                bytes[below(bytes.size())] = static_cast<std::uint8_t>(random());
-            }
-            break;
-        case 1:
-            for (std::size_t count = 1 + below(3); count > 0; --count) {
-                bytes[below(front)] ^= static_cast<std::uint8_t>(1u << below(8));
-            }
-            break;
-        case 2: {
-            static constexpr std::uint32_t kExtremes[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x00010000, 16385};
-            const std::uint32_t value = kExtremes[below(std::size(kExtremes))];
-            const std::size_t at = below(front > 4 ? front - 4 : 1);
-            for (int i = 0; i < 4 && at + i < bytes.size(); ++i) {
-                bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * (random() % 2 == 0 ? i : 3 - i)));
-            }
-            break;
-        }
-        default: bytes.resize(below(bytes.size())); break;
-    }
-    return bytes;
+    return testsupport::EncodeRawSurface(0, width, height, width * 4, pixels);
 }
 
 // Whatever came out must be a whole surface: the pitch and pixels agree with the size.
@@ -91,7 +54,7 @@ TEST(HostileImages, MutatedFilesDecodeOrFallBack) {
         ASSERT_FALSE(valid.empty()) << ending;
         const std::string path = dir.Path() + "/mutated" + ending;
         for (int i = 0; i < kMutationsPerFile; ++i) {
-            std::vector<std::uint8_t> bytes = Mutate(valid, random);
+            std::vector<std::uint8_t> bytes = testsupport::MutateFile(valid, random);
             // Half of the PNGs get valid checksums, so the damage reaches
             // the chunk parser and the inflater instead of the CRC check.
             if (std::string(ending) == ".png" && i % 2 == 0) {

@@ -39,6 +39,8 @@ void OffscreenRendererTest::SetUpTestSuite() {
     Renderer::DisplaySettings settings(kWidth, kHeight);
     settings.window = &g_shared->window;
     g_shared->renderer = TUN_NEW(Renderer::OGLRenderer, settings);
+    // Effects and textures reach the renderer through Renderer::GetRenderer.
+    g_shared->renderer->Install();
 }
 
 void OffscreenRendererTest::TearDownTestSuite() {

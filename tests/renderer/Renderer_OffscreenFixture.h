@@ -15,7 +15,8 @@
 namespace testsupport {
 
 // One OpenGL renderer on SDL's offscreen driver (Mesa, no display), shared
-// by the tests of a suite: a 64 x 48 window, windowed, no vertical sync.
+// by the tests of a suite and installed as the process-wide renderer: a
+// 64 x 48 window, windowed, no vertical sync.
 // Each test starts from a cleared black frame, identity world and view
 // matrices, a window-pixel projection and the usual states off.
 class OffscreenRendererTest : public testing::Test {

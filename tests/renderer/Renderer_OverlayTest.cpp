@@ -1,6 +1,9 @@
 #include "Renderer_OffscreenFixture.h"
 
 #include "renderer/Renderer_DepthBufferState.h"
+#include "renderer/Renderer_Surface.h"
+
+#include <cstring>
 
 #include <array>
 #include <vector>
@@ -21,16 +24,16 @@ protected:
         return {static_cast<std::uint8_t>(40 + 50 * column), static_cast<std::uint8_t>(30 + 70 * row), 200, 255};
     }
 
-    Overlay() {
+    Overlay() : image(TUN_NEW(Surface, kImageWidth, kImageHeight, 0)) {
+        std::uint8_t* pixel = image->GetPixels();
         for (std::int32_t row = 0; row < static_cast<std::int32_t>(kImageHeight); ++row) {
-            for (std::int32_t column = 0; column < static_cast<std::int32_t>(kImageWidth); ++column) {
-                const auto pixel = ImagePixel(column, row);
-                pixels.insert(pixels.end(), pixel.begin(), pixel.end());
+            for (std::int32_t column = 0; column < static_cast<std::int32_t>(kImageWidth); ++column, pixel += 4) {
+                std::memcpy(pixel, ImagePixel(column, row).data(), 4);
             }
         }
     }
 
-    RasterImage Image() const { return {nullptr, kImageWidth, kImageHeight, pixels.data()}; }
+    const Core::RefPtr<Surface>& Image() const { return image; }
 
     // Draws the whole image at (x, y) and checks every window pixel against
     // where the image should land.
@@ -58,7 +61,7 @@ protected:
         }
     }
 
-    std::vector<std::uint8_t> pixels;
+    Core::RefPtr<Surface> image;
 };
 
 TEST_F(Overlay, DrawsExactPixelsMirroredOrNot) {

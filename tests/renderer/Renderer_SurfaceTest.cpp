@@ -11,6 +11,7 @@
 
 using Core::RefPtr;
 using Renderer::Surface;
+using testsupport::EncodeRawSurface;
 using testsupport::MakeImage;
 using testsupport::Rgba;
 
@@ -30,23 +31,6 @@ void ExpectDefaultPattern(const Surface& surface) {
         const auto grey = static_cast<std::uint8_t>(x ^ y);
         EXPECT_EQ(PixelOf(surface, x, y), (Rgba{grey, grey, grey, 255})) << x << "," << y;
     }
-}
-
-void PutLittleEndian32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-std::vector<std::uint8_t> RawFile(std::uint32_t format, std::uint32_t width, std::uint32_t height,
-                                  std::uint32_t pitch, const std::vector<std::uint8_t>& pixels) {
-    std::vector<std::uint8_t> bytes;
-    PutLittleEndian32(bytes, format);
-    PutLittleEndian32(bytes, width);
-    PutLittleEndian32(bytes, height);
-    PutLittleEndian32(bytes, pitch);
-    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-    return bytes;
 }
 
 std::vector<std::uint8_t> Counting(std::size_t count) {
@@ -135,12 +119,12 @@ TEST(Surface, RawFileIsReadBackExactly) {
     testsupport::TempDirectory dir;
     const std::vector<std::uint8_t> pixels = Counting(5 * 3 * 4);
     // The stored pitch is nonsense on purpose: rows are always width * 4 bytes.
-    testsupport::WriteBytes(dir.Path() + "/surface.raw", RawFile(0x1234, 5, 3, 999, pixels));
-    std::vector<std::uint8_t> longer = RawFile(0, 5, 3, 20, pixels);
+    testsupport::WriteBytes(dir.Path() + "/surface.raw", EncodeRawSurface(0x1234, 5, 3, 999, pixels));
+    std::vector<std::uint8_t> longer = EncodeRawSurface(0, 5, 3, 20, pixels);
     longer.push_back(0xEE);
     testsupport::WriteBytes(dir.Path() + "/longer.raw", longer);
     // A file named like a PNG that is not one falls back to the raw reader too.
-    testsupport::WriteBytes(dir.Path() + "/sprite.png", RawFile(0, 5, 3, 20, pixels));
+    testsupport::WriteBytes(dir.Path() + "/sprite.png", EncodeRawSurface(0, 5, 3, 20, pixels));
     for (const char* name : {"surface.raw", "longer.raw", "sprite.png"}) {
         const Surface surface{Core::String(dir.Path() + "/" + name)};
         ASSERT_EQ(surface.GetWidth(), 5u) << name;
@@ -157,21 +141,21 @@ TEST(Surface, TruncatedOrAbsurdRawHeadersGiveThePattern) {
         const char* what;
         std::vector<std::uint8_t> bytes;
     };
-    std::vector<std::uint8_t> shortHeader = RawFile(0, 1, 1, 4, {});
+    std::vector<std::uint8_t> shortHeader = EncodeRawSurface(0, 1, 1, 4, {});
     shortHeader.resize(15);
     const Case cases[] = {
-        {"one pixel byte short", RawFile(0, 4, 4, 16, Counting(63))},
-        {"header only", RawFile(0, 4, 4, 16, {})},
+        {"one pixel byte short", EncodeRawSurface(0, 4, 4, 16, Counting(63))},
+        {"header only", EncodeRawSurface(0, 4, 4, 16, {})},
         {"header cut", shortHeader},
         {"empty", {}},
-        {"zero width", RawFile(0, 0, 4, 0, Counting(64))},
-        {"zero height", RawFile(0, 4, 0, 16, Counting(64))},
-        {"width past the limit", RawFile(0, 16385, 1, 65540, Counting(64))},
-        {"height past the limit", RawFile(0, 1, 16385, 4, Counting(64))},
+        {"zero width", EncodeRawSurface(0, 0, 4, 0, Counting(64))},
+        {"zero height", EncodeRawSurface(0, 4, 0, 16, Counting(64))},
+        {"width past the limit", EncodeRawSurface(0, 16385, 1, 65540, Counting(64))},
+        {"height past the limit", EncodeRawSurface(0, 1, 16385, 4, Counting(64))},
         // 2^30 * 4 * 4 bytes wraps to 0 in 32 bits.
-        {"size wrapping 32 bits", RawFile(0, 0x40000000, 4, 0, Counting(64))},
-        {"largest values", RawFile(0, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, Counting(64))},
-        {"largest accepted sides, few bytes", RawFile(0, 16384, 16384, 65536, Counting(64))},
+        {"size wrapping 32 bits", EncodeRawSurface(0, 0x40000000, 4, 0, Counting(64))},
+        {"largest values", EncodeRawSurface(0, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, Counting(64))},
+        {"largest accepted sides, few bytes", EncodeRawSurface(0, 16384, 16384, 65536, Counting(64))},
     };
     for (const Case& c : cases) {
         testsupport::WriteBytes(dir.Path() + "/bad.raw", c.bytes);

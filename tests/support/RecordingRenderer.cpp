@@ -130,7 +130,7 @@ void RecordingRenderer::BindIndexBuffer(const Core::RefPtr<Renderer::Buffer>& bu
     CachingRenderer::BindIndexBuffer(buffer);
 }
 
-void RecordingRenderer::DrawSurface(const Renderer::RasterImage& surface, std::int32_t x, std::int32_t y,
+void RecordingRenderer::DrawSurface(const Core::RefPtr<Renderer::Surface>& surface, std::int32_t x, std::int32_t y,
                                     std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                                     bool flipX, bool flipY) {
     Record(Call("DrawSurface", {x, y, left, top, right, bottom, flipX, flipY}));

@@ -78,7 +78,7 @@ public:
     void DrawElements(std::int32_t type, std::int32_t first, std::int32_t count) override;
     void BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Renderer::Buffer>& buffer) override;
     void BindIndexBuffer(const Core::RefPtr<Renderer::Buffer>& buffer) override;
-    void DrawSurface(const Renderer::RasterImage& surface, std::int32_t x, std::int32_t y, std::int32_t left,
+    void DrawSurface(const Core::RefPtr<Renderer::Surface>& surface, std::int32_t x, std::int32_t y, std::int32_t left,
                      std::int32_t top, std::int32_t right, std::int32_t bottom, bool flipX, bool flipY) override;
     void DrawRectangle(float x1, float y1, float x2, float y2) override;
     void SetLineStippleEnabled(bool enabled) override;

@@ -1,0 +1,70 @@
+#include "renderer/Renderer_Technique.h"
+
+#include "renderer/Renderer_IRenderer.h"
+
+#include <algorithm>
+#include <typeindex>
+
+namespace Renderer {
+
+TUN_DEFINE_CLASS_NAMED(Technique, "Renderer::Technique");
+
+Technique::Technique(const Technique& other) : Core::Object(other) {
+    m_passes.reserve(other.m_passes.size());
+    for (const Core::RefPtr<Pass>& pass : other.m_passes) {
+        m_passes.emplace_back(static_cast<Pass*>(pass->Clone()));
+    }
+    m_savedStates.reserve(other.m_savedStates.size());
+    for (const Core::RefPtr<State>& state : other.m_savedStates) {
+        m_savedStates.push_back(CloneState(*state));
+    }
+}
+
+void Technique::AddPass(const Core::RefPtr<Pass>& pass) {
+    if (pass) {
+        m_passes.push_back(pass);
+    }
+}
+
+Core::RefPtr<Pass> Technique::GetPass(std::uint32_t index) const {
+    return index < m_passes.size() ? m_passes[index] : nullptr;
+}
+
+Core::RefPtr<State> Technique::GetSavedState(std::uint32_t index) const {
+    return index < m_savedStates.size() ? m_savedStates[index] : nullptr;
+}
+
+void Technique::CollectStates() {
+    const auto typeOf = [](const Core::RefPtr<State>& state) { return std::type_index(typeid(*state)); };
+    for (const Core::RefPtr<Pass>& pass : m_passes) {
+        for (std::uint32_t i = 0; i < pass->GetStateCount(); ++i) {
+            const Core::RefPtr<State> state = pass->GetState(i);
+            const bool saved =
+                std::any_of(m_savedStates.begin(), m_savedStates.end(),
+                            [&](const Core::RefPtr<State>& kept) { return typeOf(kept) == typeOf(state); });
+            if (saved) {
+                continue;
+            }
+            Core::RefPtr<State> snapshot = CloneState(*state);
+            snapshot->Reset();
+            m_savedStates.push_back(std::move(snapshot));
+        }
+    }
+    // Any order fixed for the run serves; the type's identity is one.
+    std::sort(m_savedStates.begin(), m_savedStates.end(),
+              [&](const Core::RefPtr<State>& a, const Core::RefPtr<State>& b) { return typeOf(a) < typeOf(b); });
+}
+
+void Technique::SaveStates() {
+    const Core::RefPtr<IRenderer> renderer = GetRenderer();
+    if (!renderer) {
+        return;
+    }
+    for (const Core::RefPtr<State>& state : m_savedStates) {
+        state->Capture(*renderer);
+    }
+}
+
+void Technique::RestoreStates() const { ApplyStates(m_savedStates); }
+
+}  // namespace Renderer

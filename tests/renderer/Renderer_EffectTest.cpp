@@ -1,0 +1,214 @@
+#include "renderer/Renderer_Effect.h"
+#include "renderer/Renderer_ParticleEffect.h"
+#include "renderer/Renderer_States.h"
+#include "support/FakeTexture.h"
+#include "support/RecordingRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <typeinfo>
+
+// Effects, techniques and passes without a device: which state objects a
+// pass holds, what a technique saves, and what a draw leaves behind.
+namespace {
+
+using namespace Renderer;
+using Core::RefPtr;
+using testsupport::FakeTexture;
+using testsupport::RecordingRenderer;
+
+template <class T>
+RefPtr<T> New() {
+    return RefPtr<T>(TUN_NEW(T));
+}
+
+RefPtr<DepthBufferState> Depth(std::int32_t compareFunction, bool enabled, bool writeEnabled) {
+    RefPtr<DepthBufferState> depth = New<DepthBufferState>();
+    depth->compareFunction = compareFunction;
+    depth->enabled = enabled;
+    depth->writeEnabled = writeEnabled;
+    return depth;
+}
+
+RefPtr<Technique> TechniqueOf(std::initializer_list<RefPtr<Pass>> passes) {
+    RefPtr<Technique> technique = New<Technique>();
+    for (const RefPtr<Pass>& pass : passes) {
+        technique->AddPass(pass);
+    }
+    technique->CollectStates();
+    return technique;
+}
+
+RefPtr<Pass> PassOf(std::initializer_list<RefPtr<State>> states) {
+    RefPtr<Pass> pass = New<Pass>();
+    for (const RefPtr<State>& state : states) {
+        pass->AddState(state);
+    }
+    return pass;
+}
+
+class Effects : public testing::Test {
+protected:
+    RefPtr<RecordingRenderer> renderer{TUN_NEW(RecordingRenderer)};
+};
+
+TEST_F(Effects, AddStateReplacesTheSameExactTypeInPlace) {
+    const RefPtr<Pass> pass = New<Pass>();
+    const RefPtr<DepthBufferState> first = Depth(1, true, true);
+    EXPECT_EQ(pass->AddState(first), 0u);
+    EXPECT_EQ(pass->AddState(New<TextureUnit0State>()), 1u);
+    EXPECT_EQ(pass->AddState(New<TextureUnit1State>()), 2u) << "unit 1 is another type than unit 0";
+    EXPECT_EQ(first->GetReferenceCount(), 2u);
+
+    const RefPtr<DepthBufferState> second = Depth(2, false, false);
+    EXPECT_EQ(pass->AddState(second), 0u);
+    EXPECT_EQ(pass->GetStateCount(), 3u);
+    EXPECT_EQ(pass->GetState(0).Get(), second.Get());
+    EXPECT_EQ(first->GetReferenceCount(), 1u) << "the replaced state was not released";
+    EXPECT_EQ(pass->AddState(second), 0u);
+    EXPECT_EQ(second->GetReferenceCount(), 2u);
+
+    EXPECT_EQ(pass->AddState(nullptr), 3u);
+    EXPECT_EQ(pass->GetStateCount(), 3u);
+    EXPECT_FALSE(pass->GetState(3));
+}
+
+TEST_F(Effects, CollectStatesSavesOneResetObjectPerType) {
+    const RefPtr<DepthBufferState> depth = Depth(4, false, false);
+    const RefPtr<Technique> technique =
+        TechniqueOf({PassOf({depth, New<AlphaBlendingState>()}), PassOf({Depth(5, true, false)})});
+    ASSERT_EQ(technique->GetSavedStateCount(), 2u);
+    for (std::uint32_t i = 0; i < 2; ++i) {
+        const RefPtr<State> saved = technique->GetSavedState(i);
+        EXPECT_NE(saved.Get(), depth.Get()) << "a pass's own object was saved";
+        if (const auto* savedDepth = dynamic_cast<const DepthBufferState*>(saved.Get())) {
+            EXPECT_EQ(savedDepth->compareFunction, 1);
+            EXPECT_TRUE(savedDepth->enabled && savedDepth->writeEnabled) << "not reset";
+        }
+    }
+
+    // A later call adds the new types and keeps one of each.
+    technique->AddPass(PassOf({New<CullingState>(), Depth(1, true, true)}));
+    technique->CollectStates();
+    EXPECT_EQ(technique->GetSavedStateCount(), 3u);
+
+    // Without passes there is nothing to save and nothing reaches the renderer.
+    const RefPtr<Technique> empty = TechniqueOf({});
+    renderer->ClearCalls();
+    empty->SaveStates();
+    PassOf({})->Apply();
+    empty->RestoreStates();
+    EXPECT_EQ(empty->GetSavedStateCount(), 0u);
+    EXPECT_TRUE(renderer->Calls().empty());
+}
+
+TEST_F(Effects, SaveApplyRestoreLeavesTheRendererAsItWas) {
+    const RefPtr<DepthBufferState> before = Depth(3, false, true);
+    before->Apply(*renderer);
+    AlphaBlendingState blending;
+    blending.sourceFactor = 2;
+    blending.enabled = true;
+    blending.Apply(*renderer);
+    renderer->SetCurrentColor({0.25f, 0.5f, 0.75f, 1.0f});
+
+    const RefPtr<AlphaBlendingState> drawn = New<AlphaBlendingState>();
+    drawn->sourceFactor = 6;
+    drawn->destinationFactor = 1;
+    const RefPtr<Pass> pass = PassOf({Depth(1, true, false), drawn, New<CurrentColorState>()});
+    const RefPtr<Technique> technique = TechniqueOf({pass});
+    // Changed after it was added: the pass applies the object it holds.
+    drawn->enabled = true;
+
+    technique->SaveStates();
+    pass->Apply();
+    AlphaBlendingState during;
+    during.Capture(*renderer);
+    EXPECT_EQ(during.destinationFactor, 1);
+    EXPECT_TRUE(during.enabled);
+    EXPECT_EQ(renderer->GetCurrentColor().g, 1.0f);
+    technique->RestoreStates();
+
+    DepthBufferState depth;
+    depth.Capture(*renderer);
+    EXPECT_EQ(depth.compareFunction, 3);
+    EXPECT_FALSE(depth.enabled);
+    EXPECT_TRUE(depth.writeEnabled);
+    AlphaBlendingState after;
+    after.Capture(*renderer);
+    EXPECT_EQ(after.sourceFactor, 2);
+    EXPECT_EQ(after.destinationFactor, 7);
+    EXPECT_TRUE(after.enabled);
+    const Color colour = renderer->GetCurrentColor();
+    EXPECT_EQ(colour.r, 0.25f);
+    EXPECT_EQ(colour.g, 0.5f);
+    EXPECT_EQ(colour.b, 0.75f);
+}
+
+TEST_F(Effects, TextureSlotsCountTheirTexturesAndRefuseBadSlots) {
+    const RefPtr<Effect> effect = New<Effect>();
+    const RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
+    effect->SetTexture(1, texture);
+    EXPECT_EQ(texture->GetReferenceCount(), 2u);
+    effect->SetTexture(1, texture);
+    EXPECT_EQ(texture->GetReferenceCount(), 2u);
+    effect->SetTexture(Effect::kTextureSlotCount, texture);
+    effect->SetTexture(0xFFFFFFFFu, texture);
+    EXPECT_EQ(texture->GetReferenceCount(), 2u);
+    EXPECT_FALSE(effect->GetTexture(Effect::kTextureSlotCount));
+    EXPECT_EQ(effect->GetTexture(1), texture);
+    effect->SetTexture(1, nullptr);
+    EXPECT_EQ(texture->GetReferenceCount(), 1u);
+    EXPECT_FALSE(effect->GetTechnique(0));
+    EXPECT_FALSE(New<Technique>()->GetPass(0));
+}
+
+TEST_F(Effects, AClonedEffectSharesTexturesButNotStates) {
+    const RefPtr<Effect> effect = New<Effect>();
+    const RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
+    effect->SetTexture(1, texture);
+    effect->blended = true;
+    effect->AddTechnique(TechniqueOf({PassOf({Depth(1, true, false)})}));
+
+    const RefPtr<Effect> clone(static_cast<Effect*>(effect->Clone()));
+    EXPECT_TRUE(clone->blended);
+    EXPECT_EQ(clone->GetTexture(1), texture);
+    const RefPtr<Technique> source = effect->GetTechnique(0);
+    const RefPtr<Technique> copied = clone->GetTechnique(0);
+    ASSERT_TRUE(copied);
+    EXPECT_NE(copied.Get(), source.Get());
+    EXPECT_NE(copied->GetPass(0).Get(), source->GetPass(0).Get());
+    EXPECT_NE(copied->GetSavedState(0).Get(), source->GetSavedState(0).Get());
+    const RefPtr<State> copiedState = copied->GetPass(0)->GetState(0);
+    ASSERT_TRUE(copiedState);
+    EXPECT_EQ(typeid(*copiedState), typeid(DepthBufferState));
+    static_cast<DepthBufferState&>(*copiedState).compareFunction = 5;
+    EXPECT_EQ(static_cast<const DepthBufferState&>(*source->GetPass(0)->GetState(0)).compareFunction, 1);
+}
+
+TEST_F(Effects, ParticleFactorsReachTheBlendingStateOfThePass) {
+    const RefPtr<ParticleEffect> effect = New<ParticleEffect>();
+    EXPECT_EQ(effect->sourceFactor, 6u);
+    EXPECT_EQ(effect->destinationFactor, 7u);
+    effect->UpdateStates();  // no target yet: nothing to do
+
+    const RefPtr<AlphaBlendingState> blending = New<AlphaBlendingState>();
+    blending->enabled = false;
+    effect->blendTarget = blending;
+    effect->AddTechnique(TechniqueOf({PassOf({Depth(1, true, false), blending})}));
+    effect->destinationFactor = 1;
+    effect->UpdateStates();
+    EXPECT_EQ(blending->sourceFactor, 6);
+    EXPECT_EQ(blending->destinationFactor, 1);
+    EXPECT_FALSE(blending->enabled) << "the enabled flag is the pass's own";
+
+    // A clone works on its own pass, not on its source's.
+    const RefPtr<ParticleEffect> clone(static_cast<ParticleEffect*>(effect->Clone()));
+    const RefPtr<State> clonedBlending = clone->GetTechnique(0)->GetPass(0)->GetState(1);
+    ASSERT_EQ(clone->blendTarget.Get(), clonedBlending.Get());
+    clone->sourceFactor = 1;
+    clone->UpdateStates();
+    EXPECT_EQ(clone->blendTarget->sourceFactor, 1);
+    EXPECT_EQ(blending->sourceFactor, 6);
+}
+
+}  // namespace
