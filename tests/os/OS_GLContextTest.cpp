@@ -97,7 +97,8 @@ TEST(HeadlessGLContext, WindowSystemExtensionsFollowTheDriversAbilities) {
     const char* extensions = os::GetExtensionsStringEXT();
     EXPECT_TRUE(Lists(extensions, "WGL_ARB_multisample"));
     EXPECT_TRUE(Lists(extensions, "WGL_EXT_swap_control"));
-    const auto swapInterval = reinterpret_cast<decltype(&os::SwapIntervalEXT)>(os::GetProcAddress("wglSwapIntervalEXT"));
+    using SwapInterval = decltype(&os::SwapIntervalEXT);
+    const auto swapInterval = reinterpret_cast<SwapInterval>(os::GetProcAddress("wglSwapIntervalEXT"));
     ASSERT_NE(swapInterval, nullptr);
     EXPECT_TRUE(swapInterval(1));
     EXPECT_FALSE(swapInterval(-1));

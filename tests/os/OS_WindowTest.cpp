@@ -182,19 +182,4 @@ TEST_F(HeadlessWindow, EventsOfADestroyedWindowAreDropped) {
     EXPECT_EQ(os::DispatchMessage({window, os::WM_PAINT, 0, 0}), 0);
 }
 
-TEST_F(HeadlessWindow, DefaultSystemCommandIgnoresTheLowBits) {
-    const os::WindowHandle window = Make();
-    os::DefWindowProc(window, os::WM_SYSCOMMAND, os::SC_MINIMIZE + 1, 0);
-    os::Rect client;
-    ASSERT_TRUE(os::GetClientRect(window, &client));
-    EXPECT_EQ(client.Width(), 0);
-    os::DefWindowProc(window, os::WM_SYSCOMMAND, os::SC_RESTORE, 0);
-    ASSERT_TRUE(os::GetClientRect(window, &client));
-    EXPECT_EQ(client.Width(), 800);
-    const std::vector<os::Message> messages = Drain();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].wParam, os::SIZE_MINIMIZED);
-    EXPECT_EQ(messages[1].wParam, os::SIZE_RESTORED);
-}
-
 }  // namespace
