@@ -122,37 +122,3 @@ TEST(MemoryPool, ConcurrentUseNeverSharesABlockAndLosesNone) {
         EXPECT_EQ(stats.freeBlocks, stats.chunks * MemoryPool::kBlocksPerChunk) << "size " << size;
     }
 }
-
-// A producer allocates, a consumer frees: blocks migrate between the
-// threads' caches and back to the pool when the threads end.
-TEST(ProcessPool, BlocksMoveSafelyBetweenThreads) {
-    void* first = Core::PoolAllocate(72);
-    Core::PoolFree(first, 72);
-    void* again = Core::PoolAllocate(72);
-#if !defined(TUNDRA_POOL_PASSTHROUGH)
-    EXPECT_EQ(again, first);
-#endif
-    EXPECT_TRUE(IsAligned(again));
-    Core::PoolFree(again, 72);
-
-    constexpr int kBlocks = 5000;
-    std::vector<void*> blocks(kBlocks);
-    std::thread([&] {
-        for (void*& block : blocks) {
-            block = Core::PoolAllocate(56);
-            std::memset(block, 0x5A, 56);
-        }
-    }).join();
-    std::thread([&] {
-        for (void* block : blocks) {
-            Core::PoolFree(block, 56);
-        }
-    }).join();
-    for (void*& block : blocks) {
-        block = Core::PoolAllocate(56);
-        std::memset(block, 0xA5, 56);
-    }
-    for (void* block : blocks) {
-        Core::PoolFree(block, 56);
-    }
-}

@@ -179,54 +179,54 @@ TEST_F(LocalKeyboard, KeyIdsOutsideTheTableAnswerFalse) {
     }
 }
 
-TEST_F(LocalKeyboard, LettersFollowCapsLockInvertedByShift) {
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'a');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 25), 'z');
-    os::headless::SetToggle(os::VK_CAPITAL, true);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'A');
-    HoldAndPoll(os::VK_LSHIFT);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'a');
-    os::headless::SetToggle(os::VK_CAPITAL, false);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'A');
-    Hold(os::VK_LSHIFT, false);
-    HoldAndPoll(os::VK_RSHIFT);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 2), 'C');
-}
-
-TEST_F(LocalKeyboard, DigitsAndPunctuationFollowShift) {
-    const char* const digits = "0123456789";
-    const char* const shiftedDigits = ")!@#$%^&*(";
-    const char* const punctuation = ";=,-./`[\\]'";
-    const char* const shiftedPunctuation = ":+<_>?~{|}\"";
-    os::headless::SetToggle(os::VK_CAPITAL, true);  // Caps Lock changes none of them
+TEST_F(LocalKeyboard, GetKeyAsCharFollowsShiftCapsLockAndNumLock) {
+    const auto set = [&](os::VirtualKey shift, bool capsLock, bool numLock) {
+        Hold(os::VK_LSHIFT, shift == os::VK_LSHIFT);
+        Hold(os::VK_RSHIFT, shift == os::VK_RSHIFT);
+        os::headless::SetToggle(os::VK_CAPITAL, capsLock);
+        os::headless::SetToggle(os::VK_NUMLOCK, numLock);
+        m_keyboard->Update();
+    };
+    // Letters follow Caps Lock, inverted by either Shift.
+    const struct {
+        os::VirtualKey shift;
+        bool capsLock;
+        const char* letters;
+    } letters[] = {{0, false, "acz"}, {0, true, "ACZ"}, {os::VK_LSHIFT, true, "acz"}, {os::VK_RSHIFT, false, "ACZ"}};
+    for (const auto& c : letters) {
+        set(c.shift, c.capsLock, false);
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), c.letters[0]);
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 2), c.letters[1]);
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 25), c.letters[2]);
+    }
+    // Digits and the US punctuation follow Shift alone (Caps Lock is on).
+    const char* const rows[2][2] = {{"0123456789", ";=,-./`[\\]'"}, {")!@#$%^&*(", ":+<_>?~{|}\""}};
     for (int shift = 0; shift < 2; ++shift) {
-        SCOPED_TRACE(shift);
+        set(shift != 0 ? os::VK_LSHIFT : 0, true, false);
         for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDigit0 + i), (shift ? shiftedDigits : digits)[i]);
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDigit0 + i), rows[shift][0][i]) << shift;
         }
         for (int i = 0; i < 11; ++i) {
-            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyFirstPunctuation + i),
-                      (shift ? shiftedPunctuation : punctuation)[i]);
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyFirstPunctuation + i), rows[shift][1][i]) << shift;
         }
         EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyTab), '\t');
         EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyReturn), '\n');
         EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeySpace), ' ');
-        HoldAndPoll(os::VK_LSHIFT);
     }
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(45), '@');
-}
-
-TEST_F(LocalKeyboard, KeypadDigitsNeedNumLock) {
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyNumpad0 + 7), 0);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDecimal), 0);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyMultiply), '*');
-    os::headless::SetToggle(os::VK_NUMLOCK, true);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyNumpad0 + 7), '7');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDecimal), '.');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyAdd), '+');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeySubtract), '-');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDivide), '/');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(95), 0);  // separator
+    // Keypad digits and the decimal point need Num Lock; the separator (95) types nothing.
+    const struct {
+        int id;
+        char off;
+        char on;
+    } keypad[] = {{Input::kKeyNumpad0 + 7, 0, '7'}, {Input::kKeyDecimal, 0, '.'},    {Input::kKeyMultiply, '*', '*'},
+                  {Input::kKeyAdd, '+', '+'},     {Input::kKeySubtract, '-', '-'}, {Input::kKeyDivide, '/', '/'},
+                  {95, 0, 0}};
+    for (const bool numLock : {false, true}) {
+        set(0, false, numLock);
+        for (const auto& key : keypad) {
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(key.id), numLock ? key.on : key.off) << key.id;
+        }
+    }
 }
 
 TEST_F(LocalKeyboard, SnapshotListsKeysInCodeOrderWithZeroPads) {

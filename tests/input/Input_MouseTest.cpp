@@ -55,6 +55,10 @@ protected:
         std::vector<std::uint8_t> states;
     };
 
+    static std::pair<std::int32_t, std::int32_t> PositionOf(const MouseImp& mouse) {
+        return {mouse.GetPositionX(), mouse.GetPositionY()};
+    }
+
     Events GetEvents() const {
         Events events;
         events.any = m_mouse->GetEvents(events.movement, events.buttons, events.states);
@@ -97,7 +101,6 @@ TEST_F(LocalMouse, HeldButtonTriggersOnceAndGoesUpOnce) {
     ASSERT_FALSE(events.buttons.empty());
     EXPECT_EQ(events.buttons[0], 0);
     EXPECT_EQ(events.states[4], 1);  // up
-
 
     // Pressed again right after its release: down, not up.
     Hold(os::VK_LBUTTON, true);
@@ -167,47 +170,40 @@ TEST_F(LocalMouse, PositionCountsFromTheBottomLeftAndStaysInTheWindow) {
     for (const auto& c : cases) {
         MoveToClient(c.client.x, c.client.y);
         m_mouse->Update();
-        std::int32_t x = -1;
-        std::int32_t y = -1;
-        m_mouse->GetPositionXY(&x, &y);
-        EXPECT_EQ(x, c.x) << c.client.x << "," << c.client.y;
-        EXPECT_EQ(y, c.y) << c.client.x << "," << c.client.y;
-        EXPECT_EQ(m_mouse->GetPositionX(), c.x);
-        EXPECT_EQ(m_mouse->GetPositionY(), c.y);
+        std::pair<std::int32_t, std::int32_t> xy{-1, -1};
+        m_mouse->GetPositionXY(&xy.first, &xy.second);
+        EXPECT_EQ(xy, std::pair(c.x, c.y)) << c.client.x << "," << c.client.y;
+        EXPECT_EQ(PositionOf(*m_mouse), xy);
         EXPECT_EQ(m_mouse->GetPosition().x, static_cast<float>(c.x));
         EXPECT_EQ(m_mouse->IsInWindow(), c.inside);
     }
 }
 
-TEST_F(LocalMouse, MinimisedOrMissingWindowGivesTheOrigin) {
-    MoveToClient(10, 10);
-    m_mouse->Update();
-    os::headless::InjectWindowEvent(m_window->GetHandle(), os::WindowEvent::Minimized);
-    EXPECT_EQ(m_mouse->GetPositionX(), 0);
-    EXPECT_EQ(m_mouse->GetPositionY(), 0);
-    EXPECT_FALSE(m_mouse->IsInWindow());
-
-    m_mouse->SetWindow(os::kNoWindow);
-    EXPECT_EQ(m_mouse->GetPositionY(), 0);
-    EXPECT_FALSE(m_mouse->IsInWindow());
-    m_mouse->SetPosition(5, 5);
-    os::Point cursor;
-    os::GetCursorPos(&cursor);
-    os::Point expected{10, 10};
-    os::ClientToScreen(m_window->GetHandle(), &expected);
-    EXPECT_EQ(cursor, expected);
-}
-
+// Positions count from the bottom-left pixel, both ways; a minimised (0 x 0)
+// or missing window gives the origin, and the cursor stays where it was.
 TEST_F(LocalMouse, SetPositionPutsTheCursorOnTheBottomLeftPixel) {
     m_mouse->SetPosition(0, 0);
     os::Point cursor;
     ASSERT_TRUE(os::GetCursorPos(&cursor));
     ASSERT_TRUE(os::ScreenToClient(m_window->GetHandle(), &cursor));
     EXPECT_EQ(cursor, (os::Point{0, 599}));
-    EXPECT_EQ(m_mouse->GetPositionX(), 0);
-    EXPECT_EQ(m_mouse->GetPositionY(), 0);
+    EXPECT_EQ(PositionOf(*m_mouse), std::pair(0, 0));
     m_mouse->SetPosition(5, INT32_MIN);
     EXPECT_EQ(m_mouse->GetPositionY(), 0);
+
+    MoveToClient(10, 10);
+    m_mouse->Update();
+    os::headless::InjectWindowEvent(m_window->GetHandle(), os::WindowEvent::Minimized);
+    EXPECT_EQ(PositionOf(*m_mouse), std::pair(0, 0));
+    EXPECT_FALSE(m_mouse->IsInWindow());
+    m_mouse->SetWindow(os::kNoWindow);
+    EXPECT_EQ(PositionOf(*m_mouse), std::pair(0, 0));
+    EXPECT_FALSE(m_mouse->IsInWindow());
+    m_mouse->SetPosition(5, 5);
+    os::GetCursorPos(&cursor);
+    os::Point expected{10, 10};
+    os::ClientToScreen(m_window->GetHandle(), &expected);
+    EXPECT_EQ(cursor, expected);
 }
 
 TEST_F(LocalMouse, AfterResetHeldButtonsAreIgnoredUntilReleased) {
@@ -247,8 +243,7 @@ TEST_F(LocalMouse, SnapshotHasItsFieldsAtFixedOffsetsAndARemoteMouseAnswersFromI
     remote->ReadSnapshot(snapshot);
     EXPECT_TRUE(remote->IsPressed(2));
     EXPECT_TRUE(remote->IsTriggered(2));
-    EXPECT_EQ(remote->GetPositionX(), 123);
-    EXPECT_EQ(remote->GetPositionY(), 99);
+    EXPECT_EQ(PositionOf(*remote), std::pair(123, 99));
     EXPECT_TRUE(remote->IsInWindow());
     EXPECT_TRUE(remote->IsMoved());
     EXPECT_FALSE(remote->IsCursorVisible());
@@ -270,16 +265,10 @@ TEST_F(LocalMouse, MovementRecordIsLittleEndianWithZeroPad) {
     os::SetCursorPos(-2, 0x01020304);
     m_mouse->Update();
     const Events events = GetEvents();
-    const Input::MouseMovementRecord& record = events.movement;
-    EXPECT_EQ(Input::LoadI32(&record[0]), -2);
-    EXPECT_EQ(record[4], 0x04);
-    EXPECT_EQ(record[7], 0x01);
-    EXPECT_EQ(record[8], 1);
-    EXPECT_EQ(record[9], 0);
-    EXPECT_EQ(record[10], 0);
-    EXPECT_EQ(record[11], 0);
-    EXPECT_EQ(Input::LoadI32(&record[12]), -2);
-    EXPECT_EQ(Input::LoadI32(&record[16]), 0x01020304);
+    // Screen x and y, moved, 3 pad bytes, then the screen position again.
+    const Input::MouseMovementRecord expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 1, 0,
+                                                 0,    0,    0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01};
+    EXPECT_EQ(events.movement, expected);
     // Only the cursor moved: the events say so without buttons.
     EXPECT_TRUE(events.any);
     EXPECT_TRUE(events.buttons.empty());

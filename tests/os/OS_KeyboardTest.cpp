@@ -1,3 +1,4 @@
+#include "os/OS_Cursor.h"
 #include "os/OS_Error.h"
 #include "os/OS_KeyMap.h"
 #include "os/OS_Keyboard.h"
@@ -118,31 +119,16 @@ TEST_F(KeyMapper, StateHoldsKeysButtonsAndToggles) {
     EXPECT_EQ(Build()[0x51], 0);
 }
 
-TEST(HeadlessKeyboard, KeysAndTogglesShowInEveryReadAndBadArgumentsAreRefused) {
-    os::headless::ResetKeys();
-    os::headless::SetKey(os::VK_LSHIFT, true);
-    os::headless::SetKey(os::VK_LBUTTON, true);
-    os::headless::SetToggle(os::VK_CAPITAL, true);
-    std::uint8_t state[256];
-    ASSERT_TRUE(os::GetKeyboardState(state));
-    EXPECT_EQ(state[os::VK_LSHIFT], 0x80);
-    EXPECT_EQ(state[os::VK_SHIFT], 0x80);
-    EXPECT_EQ(state[os::VK_LBUTTON], 0x80);
-    EXPECT_EQ(state[os::VK_CAPITAL], 0x01);
-    EXPECT_EQ(state[os::VK_RSHIFT], 0x00);
-    EXPECT_LT(os::GetAsyncKeyState(os::VK_LBUTTON), 0);
-    EXPECT_EQ(os::GetKeyState(os::VK_CAPITAL) & 1, 1);
-    EXPECT_GE(os::GetKeyState(os::VK_CAPITAL), 0);
-    os::headless::SetKey(os::VK_LBUTTON, false);
-    EXPECT_EQ(os::GetAsyncKeyState(os::VK_LBUTTON), 0);
-
+// The headless key and cursor state itself is exercised through the input devices.
+TEST(HeadlessInput, BadArgumentsAreRefused) {
     os::SetLastError(0);
     EXPECT_EQ(os::GetKeyState(256), 0);
     EXPECT_EQ(os::GetKeyState(-1), 0);
     EXPECT_EQ(os::GetAsyncKeyState(1000), 0);
     EXPECT_EQ(os::GetLastError(), os::ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(os::GetKeyboardState(nullptr));
-    os::headless::ResetKeys();
+    EXPECT_FALSE(os::GetCursorInfo(nullptr));
+    EXPECT_FALSE(os::GetCursorPos(nullptr));
 }
 
 }  // namespace

@@ -4,12 +4,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Paths, BackslashesBecomeSlashes) {
-    EXPECT_EQ(os::ToNativePath("\\Resources\\Fonts\\A.png"), "/Resources/Fonts/A.png");
-    EXPECT_EQ(os::ToNativePath("plain/path"), "plain/path");
-    EXPECT_EQ(os::ToNativePath(""), "");
-}
-
 // Components that do not exist are kept as written.
 TEST(Paths, MixedCaseBackslashPathFindsTheExistingFile) {
     testsupport::TempDirectory root;

@@ -17,11 +17,6 @@ TEST(ExitProcessDeathTest, NonZeroCodesNeverExitAsSuccessAndArePrintedInFull) {
 
 namespace {
 void WriteMarker() { fputs("cleanup ran\n", stderr); }
-
-struct ExitCaught {
-    std::uint32_t code;
-};
-void ThrowExit(std::uint32_t code) { throw ExitCaught{code}; }
 }  // namespace
 
 TEST(ExitProcessDeathTest, EmergencyCleanupRunsBeforeTheEnd) {
@@ -31,15 +26,4 @@ TEST(ExitProcessDeathTest, EmergencyCleanupRunsBeforeTheEnd) {
             os::ExitProcess(3);
         },
         testing::ExitedWithCode(3), "cleanup ran");
-}
-
-TEST(ExitProcess, HeadlessInterceptorCapturesTheCode) {
-    os::headless::SetExitInterceptor(&ThrowExit);
-    try {
-        os::ExitProcess(2000);
-        ADD_FAILURE() << "the interceptor did not run";
-    } catch (const ExitCaught& caught) {
-        EXPECT_EQ(caught.code, 2000u);
-    }
-    os::headless::SetExitInterceptor(nullptr);
 }
