@@ -150,9 +150,9 @@ TEST_F(PlatformWindow, TitleIconAndPixelFormatReachTheWindow) {
     EXPECT_EQ(os::headless::WindowIconPath(window.GetHandle()), icon);
 
     EXPECT_TRUE(window.SetPixelFormat(1));
+    EXPECT_EQ(window.GetPixelFormatIndex(), 1);
     EXPECT_FALSE(window.SetPixelFormat(0));
     EXPECT_EQ(os::GetPixelFormat(window.GetDeviceContext()), 1);
-    EXPECT_EQ(window.GetPixelFormatIndex(), 1);
 }
 
 TEST_F(PlatformWindow, CloseAndQuitRequestsEndTheLoopOnce) {
