@@ -54,7 +54,7 @@ class X11Window : public RealWindow {};
 TEST_F(OffscreenWindow, OpensShowsTitlesPumpsAndCloses) {
     UseDriver("offscreen");
     PAL::Window window(320, 240);
-    ShowTitled(window);
+    ASSERT_NO_FATAL_FAILURE(ShowTitled(window));
     PAL::RequestQuit();
     EXPECT_FALSE(PAL::PumpMessages());
     window.Destory();
@@ -72,7 +72,7 @@ TEST_F(X11Window, CloseButtonReachesTheCallbackAndEndsTheLoop) {
         ++closes;
         PAL::RequestQuit();
     });
-    ShowTitled(window);
+    ASSERT_NO_FATAL_FAILURE(ShowTitled(window));
     ASSERT_TRUE(SendWindowManagerClose(os::GetSdlWindow(window.GetHandle())));
     bool quit = false;
     for (int attempt = 0; attempt < 300 && !quit; ++attempt) {
