@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,26 +16,24 @@ class Second : public Core::Object {
     TUN_DECLARE_CLASS(Second);
 };
 
+Core::Object* CreateNothing() { return nullptr; }
+
 }  // namespace
 
 TUN_DEFINE_CLASS_NAMED(First, "RegistryTest::Shared")
 TUN_DEFINE_CLASS_NAMED(Second, "RegistryTest::Shared")
 
-namespace {
-
-Core::Object* CreateNothing() { return nullptr; }
-
-}  // namespace
-
 TEST(ClassRegistry, NamesAreOrderedByteWise) {
-    Core::ClassRegistry::ByteOrder less;
-    EXPECT_TRUE(less("GUI::Button", "GameLevel"));
-    EXPECT_TRUE(less("MenuPlayer", "Object"));
-    EXPECT_TRUE(less("Object", "OptionsUI"));
-    EXPECT_TRUE(less("Enemy", "EnemyDrop"));
-    EXPECT_TRUE(less("EnemyDrop", "Engine::Group"));
+    const Core::ClassRegistry::ByteOrder less;
+    const std::pair<const char*, const char*> ordered[] = {
+        {"GUI::Button", "GameLevel"}, {"MenuPlayer", "Object"},      {"Object", "OptionsUI"},
+        {"Enemy", "EnemyDrop"},       {"EnemyDrop", "Engine::Group"}, {"Z", "\xC3\xA9"},  // bytes compare unsigned
+    };
+    for (const auto& [low, high] : ordered) {
+        EXPECT_TRUE(less(low, high)) << low << " < " << high;
+        EXPECT_FALSE(less(high, low)) << high << " < " << low;
+    }
     EXPECT_FALSE(less("Object", "Object"));
-    EXPECT_TRUE(less("Z", "\xC3\xA9"));  // bytes compare unsigned
 }
 
 TEST(ClassRegistry, UnknownNameGivesNothingAndLeavesTheRegistryUsable) {
@@ -43,17 +42,13 @@ TEST(ClassRegistry, UnknownNameGivesNothingAndLeavesTheRegistryUsable) {
     EXPECT_EQ(CreateObjectByName(nullptr), nullptr);
     EXPECT_EQ(Core::ClassRegistry::GetInstance().Find("NoSuchClass"), nullptr);
     EXPECT_EQ(Core::ClassRegistry::GetInstance().GetEntries().size(), before);
-
     Core::Object* object = CreateObjectByName("Object");
     ASSERT_NE(object, nullptr);
-    EXPECT_STREQ(object->GetType(), "Object");
-    EXPECT_EQ(object->GetReferenceCount(), 0u);
     delete object;
 }
 
 TEST(ClassRegistry, FirstRegistrationOfANameWins) {
     Core::Object* object = CreateObjectByName("RegistryTest::Shared");
-    ASSERT_NE(object, nullptr);
     // Static initialisation order within one file follows definition order.
     EXPECT_NE(dynamic_cast<First*>(object), nullptr);
     delete object;
@@ -64,19 +59,14 @@ TEST(ClassRegistry, FirstRegistrationOfANameWins) {
     delete root;
 }
 
-TEST(ClassRegistry, ClassFromASeparateLibraryIsFound) {
-    Core::Object* widget = CreateObjectByName("Plugin::Widget");
-    ASSERT_NE(widget, nullptr);
-    EXPECT_STREQ(widget->GetType(), "Plugin::Widget");
-    delete widget;
-}
-
-TEST(ClassRegistry, EveryRegisteredNameCreatesAnObjectOfThatName) {
+// Includes "Plugin::Widget", registered from a separate library that
+// nothing refers to: the linker must not have dropped it.
+TEST(ClassRegistry, EveryRegisteredNameCreatesAnUnreferencedObjectOfThatName) {
     std::vector<std::string> names;
     for (const auto& [name, registration] : Core::ClassRegistry::GetInstance().GetEntries()) {
         names.emplace_back(name);
     }
-    ASSERT_FALSE(names.empty());
+    EXPECT_NE(std::find(names.begin(), names.end(), "Plugin::Widget"), names.end());
     for (const std::string& name : names) {
         Core::Object* object = CreateObjectByName(name.c_str());
         ASSERT_NE(object, nullptr) << name;

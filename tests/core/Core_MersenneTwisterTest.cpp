@@ -9,20 +9,15 @@ TEST(MersenneTwister, SeedingFollowsTheRecurrence) {
     EXPECT_EQ(generator.GetStateWord(1), 1812433253u * (seed ^ (seed >> 30)) + 1u);
 }
 
+// Reseeded after use, so that a stale position would show too.
 TEST(MersenneTwister, ReferenceSequenceFromSeed5489) {
-    Core::MersenneTwister generator(5489u);
+    Core::MersenneTwister generator(42u);
+    generator.Next();
+    generator.Seed(5489u);
     EXPECT_EQ(generator.Next(), 3499211612u);
     std::uint32_t value = 0;
     for (int i = 2; i <= 10000; ++i) {
         value = generator.Next();
     }
     EXPECT_EQ(value, 4123659995u);
-}
-
-TEST(MersenneTwister, ReseedingRestartsTheSequence) {
-    Core::MersenneTwister generator(42u);
-    const std::uint32_t first = generator.Next();
-    generator.Next();
-    generator.Seed(42u);
-    EXPECT_EQ(generator.Next(), first);
 }

@@ -1,21 +1,6 @@
 #include "Core_StreamTestClasses.h"
 
-#include "core/Core_MemoryFile.h"
-
 namespace streamtest {
-namespace {
-int g_live = 0;
-int g_loads = 0;
-}  // namespace
-
-Counted::Counted() { ++g_live; }
-Counted::Counted(const Counted& other) : Core::Object(other) { ++g_live; }
-Counted::~Counted() { --g_live; }
-
-int Counted::Live() { return g_live; }
-int Counted::Loads() { return g_loads; }
-void Counted::Reset() { g_loads = 0; }
-void Counted::CountLoad() { ++g_loads; }
 
 void StreamLeaf::Save(Core::File& file) const {
     file.WriteI32(number);
@@ -24,16 +9,14 @@ void StreamLeaf::Save(Core::File& file) const {
 }
 
 void StreamLeaf::Load(Core::File& file) {
-    CountLoad();
+    ++s_loads;
     file.ReadI32(number);
     file.ReadF32(weight);
     file >> label;
 }
 
-void StreamNode::Save(Core::File& file) const { file << child << peer << leaf; }
-
 void StreamNode::Load(Core::File& file) {
-    CountLoad();
+    ++s_loads;
     file >> child >> peer >> leaf;
 }
 
@@ -45,7 +28,7 @@ void StreamList::Save(Core::File& file) const {
 }
 
 void StreamList::Load(Core::File& file) {
-    CountLoad();
+    ++s_loads;
     std::uint32_t count = 0;
     file.ReadU32(count);
     // The count comes from the data: no reserve, and stop at the first failure.
@@ -60,10 +43,6 @@ void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t i
     file.WriteU8(1);
     file << Core::String(className);
     file.WriteU32(id);
-}
-
-std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
-    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
 }
 
 Core::RefPtr<StreamNode> MakeChain(int count) {

@@ -15,17 +15,18 @@ namespace streamtest {
 
 class Counted : public Core::Object {
 public:
-    Counted();
-    Counted(const Counted& other);
-    ~Counted() override;
+    Counted() { ++s_live; }
+    Counted(const Counted& other) : Core::Object(other) { ++s_live; }
+    ~Counted() override { --s_live; }
 
     // Objects of these classes alive now, and Load calls since the last Reset.
-    static int Live();
-    static int Loads();
-    static void Reset();
+    static int Live() { return s_live; }
+    static int Loads() { return s_loads; }
+    static void Reset() { s_loads = 0; }
 
 protected:
-    static void CountLoad();
+    inline static int s_live = 0;
+    inline static int s_loads = 0;
 };
 
 // Value fields only.
@@ -44,7 +45,7 @@ class StreamLeaf : public Counted {
 class StreamNode : public Counted {
     TUN_DECLARE_CLASS(StreamNode);
 
-    void Save(Core::File& file) const override;
+    void Save(Core::File& file) const override { file << child << peer << leaf; }
     void Load(Core::File& file) override;
 
     Core::RefPtr<StreamNode> child;
@@ -72,8 +73,9 @@ Core::RefPtr<T> Make() {
 // name, id), for streams put together by hand.
 void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id);
 
-// The bytes a memory stream holds.
-std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file);
+inline std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
+    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
+}
 
 // A chain of count nodes, each the child of the one before; returns the first.
 Core::RefPtr<StreamNode> MakeChain(int count);

@@ -54,8 +54,6 @@ TEST_F(LocalKeyboard, CreationHandsOutOneReferenceAndTheProcessWideKeyboard) {
     EXPECT_TRUE(remote->IsRemote());
     EXPECT_EQ(KeyboardImp::GetInstance(), m_keyboard.Get());
     EXPECT_EQ(m_keyboard->GetUserValue(), 22);
-    m_keyboard->SetUserValue(-7);
-    EXPECT_EQ(m_keyboard->GetUserValue(), -7);
     m_keyboard = nullptr;
     EXPECT_EQ(KeyboardImp::GetInstance(), nullptr);
 }
@@ -81,6 +79,13 @@ TEST_F(LocalKeyboard, HeldKeyTriggersOnceIsListedWhileHeldAndGoesUpOnce) {
     EXPECT_EQ(events.codes, std::vector<std::uint8_t>{os::VK_A});
     EXPECT_EQ(events.states, (std::vector<std::uint8_t>{0, 0, 0, 0, 1}));
 
+
+    // Pressed again right after its release: down, not up.
+    HoldAndPoll(os::VK_A);
+    EXPECT_TRUE(m_keyboard->IsTriggered(kA));
+    EXPECT_FALSE(m_keyboard->IsUp(kA));
+    Hold(os::VK_A, false);
+    m_keyboard->Update();
     m_keyboard->Update();
     EXPECT_FALSE(m_keyboard->IsUp(kA));
     events = GetEvents();
@@ -101,17 +106,9 @@ TEST_F(LocalKeyboard, KeyHeldSinceCreationCountsAfterAtMost120Polls) {
     EXPECT_TRUE(m_keyboard->IsTriggered(kA));
 }
 
-TEST_F(LocalKeyboard, EndWaitForReleaseCountsHeldKeysAtOnce) {
-    m_keyboard->Reset();
-    Hold(os::VK_SPACE, true);
-    m_keyboard->Update();
-    EXPECT_FALSE(m_keyboard->IsPressed(Input::kKeySpace));
-    m_keyboard->EndWaitForRelease();
-    m_keyboard->Update();
-    EXPECT_TRUE(m_keyboard->IsTriggered(Input::kKeySpace));
-}
-
-TEST_F(LocalKeyboard, HeldMouseButtonKeepsTheWaitGoing) {
+// After Reset, keys count again once nothing is held (a held mouse button
+// counts as held), or at once on EndWaitForRelease.
+TEST_F(LocalKeyboard, WaitForReleaseEndsWhenNothingIsHeldOrOnRequest) {
     m_keyboard->Reset();
     Hold(os::VK_LBUTTON, true);
     Hold(os::VK_A, true);
@@ -124,39 +121,41 @@ TEST_F(LocalKeyboard, HeldMouseButtonKeepsTheWaitGoing) {
     m_keyboard->Update();
     HoldAndPoll(os::VK_A);
     EXPECT_TRUE(m_keyboard->IsTriggered(kA));
+
+    m_keyboard->Reset();
+    HoldAndPoll(os::VK_SPACE);
+    EXPECT_FALSE(m_keyboard->IsPressed(Input::kKeySpace));
+    m_keyboard->EndWaitForRelease();
+    m_keyboard->Update();
+    EXPECT_TRUE(m_keyboard->IsTriggered(Input::kKeySpace));
 }
 
-TEST_F(LocalKeyboard, MouseButtonsAreKeysButNotForGetPressedOrAnyKey) {
+// Mouse buttons are keys (ids 0, 1, 3), but GetPressed, GetTriggered and
+// AnyKey skip codes 0-5; the second extra button (code 6) counts.
+TEST_F(LocalKeyboard, GetPressedAndAnyKeySkipMouseButtons) {
     for (os::VirtualKey button = 1; button <= 5; ++button) {
         Hold(button, true);
     }
     m_keyboard->Update();
-    EXPECT_TRUE(m_keyboard->IsPressed(0));
-    EXPECT_TRUE(m_keyboard->IsPressed(1));
-    EXPECT_TRUE(m_keyboard->IsPressed(3));
+    EXPECT_TRUE(m_keyboard->IsPressed(0) && m_keyboard->IsPressed(1) && m_keyboard->IsPressed(3));
     int id = -1;
     EXPECT_FALSE(m_keyboard->GetPressed(&id));
     EXPECT_FALSE(m_keyboard->GetTriggered(&id));
     EXPECT_EQ(id, -1);
     EXPECT_FALSE(m_keyboard->AnyKey());
-
-    // The second extra button has code 6: a key like any other for AnyKey.
     HoldAndPoll(os::VK_XBUTTON2);
     EXPECT_TRUE(m_keyboard->AnyKey());
-}
 
-TEST_F(LocalKeyboard, GetPressedFindsTheLowestKeyId) {
-    Hold(os::VK_LBUTTON, true);
+    // The lowest key id wins.
+    Hold(os::VK_XBUTTON2, false);
     Hold(os::VK_SPACE, true);
     HoldAndPoll(os::VK_A);
-    int id = -1;
     ASSERT_TRUE(m_keyboard->GetPressed(&id));
     EXPECT_EQ(id, Input::kKeySpace);
     ASSERT_TRUE(m_keyboard->GetTriggered(&id));
     EXPECT_EQ(id, Input::kKeySpace);
     m_keyboard->Update();
     EXPECT_FALSE(m_keyboard->GetTriggered(&id));
-    EXPECT_TRUE(m_keyboard->AnyKey());
     EXPECT_TRUE(m_keyboard->GetPressed(nullptr));
 }
 
@@ -180,54 +179,54 @@ TEST_F(LocalKeyboard, KeyIdsOutsideTheTableAnswerFalse) {
     }
 }
 
-TEST_F(LocalKeyboard, LettersFollowCapsLockInvertedByShift) {
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'a');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 25), 'z');
-    os::headless::SetToggle(os::VK_CAPITAL, true);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'A');
-    HoldAndPoll(os::VK_LSHIFT);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'a');
-    os::headless::SetToggle(os::VK_CAPITAL, false);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), 'A');
-    Hold(os::VK_LSHIFT, false);
-    HoldAndPoll(os::VK_RSHIFT);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 2), 'C');
-}
-
-TEST_F(LocalKeyboard, DigitsAndPunctuationFollowShift) {
-    const char* const digits = "0123456789";
-    const char* const shiftedDigits = ")!@#$%^&*(";
-    const char* const punctuation = ";=,-./`[\\]'";
-    const char* const shiftedPunctuation = ":+<_>?~{|}\"";
-    os::headless::SetToggle(os::VK_CAPITAL, true);  // Caps Lock changes none of them
+TEST_F(LocalKeyboard, GetKeyAsCharFollowsShiftCapsLockAndNumLock) {
+    const auto set = [&](os::VirtualKey shift, bool capsLock, bool numLock) {
+        Hold(os::VK_LSHIFT, shift == os::VK_LSHIFT);
+        Hold(os::VK_RSHIFT, shift == os::VK_RSHIFT);
+        os::headless::SetToggle(os::VK_CAPITAL, capsLock);
+        os::headless::SetToggle(os::VK_NUMLOCK, numLock);
+        m_keyboard->Update();
+    };
+    // Letters follow Caps Lock, inverted by either Shift.
+    const struct {
+        os::VirtualKey shift;
+        bool capsLock;
+        const char* letters;
+    } letters[] = {{0, false, "acz"}, {0, true, "ACZ"}, {os::VK_LSHIFT, true, "acz"}, {os::VK_RSHIFT, false, "ACZ"}};
+    for (const auto& c : letters) {
+        set(c.shift, c.capsLock, false);
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(kA), c.letters[0]);
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 2), c.letters[1]);
+        EXPECT_EQ(m_keyboard->GetKeyAsChar(kA + 25), c.letters[2]);
+    }
+    // Digits and the US punctuation follow Shift alone (Caps Lock is on).
+    const char* const rows[2][2] = {{"0123456789", ";=,-./`[\\]'"}, {")!@#$%^&*(", ":+<_>?~{|}\""}};
     for (int shift = 0; shift < 2; ++shift) {
-        SCOPED_TRACE(shift);
+        set(shift != 0 ? os::VK_LSHIFT : 0, true, false);
         for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDigit0 + i), (shift ? shiftedDigits : digits)[i]);
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDigit0 + i), rows[shift][0][i]) << shift;
         }
         for (int i = 0; i < 11; ++i) {
-            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyFirstPunctuation + i),
-                      (shift ? shiftedPunctuation : punctuation)[i]);
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyFirstPunctuation + i), rows[shift][1][i]) << shift;
         }
         EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyTab), '\t');
         EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyReturn), '\n');
         EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeySpace), ' ');
-        HoldAndPoll(os::VK_LSHIFT);
     }
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(45), '@');
-}
-
-TEST_F(LocalKeyboard, KeypadDigitsNeedNumLock) {
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyNumpad0 + 7), 0);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDecimal), 0);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyMultiply), '*');
-    os::headless::SetToggle(os::VK_NUMLOCK, true);
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyNumpad0 + 7), '7');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDecimal), '.');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyAdd), '+');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeySubtract), '-');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(Input::kKeyDivide), '/');
-    EXPECT_EQ(m_keyboard->GetKeyAsChar(95), 0);  // separator
+    // Keypad digits and the decimal point need Num Lock; the separator (95) types nothing.
+    const struct {
+        int id;
+        char off;
+        char on;
+    } keypad[] = {{Input::kKeyNumpad0 + 7, 0, '7'}, {Input::kKeyDecimal, 0, '.'},    {Input::kKeyMultiply, '*', '*'},
+                  {Input::kKeyAdd, '+', '+'},     {Input::kKeySubtract, '-', '-'}, {Input::kKeyDivide, '/', '/'},
+                  {95, 0, 0}};
+    for (const bool numLock : {false, true}) {
+        set(0, false, numLock);
+        for (const auto& key : keypad) {
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(key.id), numLock ? key.on : key.off) << key.id;
+        }
+    }
 }
 
 TEST_F(LocalKeyboard, SnapshotListsKeysInCodeOrderWithZeroPads) {
@@ -292,15 +291,6 @@ TEST_F(LocalKeyboard, AppliedEventsReplaceEveryKey) {
     EXPECT_TRUE(m_keyboard->IsPressed(kA));
     EXPECT_TRUE(m_keyboard->ApplyEvents({}, {}));
     EXPECT_FALSE(m_keyboard->IsPressed(kA));
-}
-
-TEST_F(LocalKeyboard, KeyPressedAgainRightAfterItsReleaseIsNotUp) {
-    HoldAndPoll(os::VK_A);
-    Hold(os::VK_A, false);
-    m_keyboard->Update();
-    HoldAndPoll(os::VK_A);
-    EXPECT_TRUE(m_keyboard->IsTriggered(kA));
-    EXPECT_FALSE(m_keyboard->IsUp(kA));
 }
 
 }  // namespace

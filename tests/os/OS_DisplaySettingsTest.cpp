@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 // Display modes: SDL's report in the engine's form, and the fake display
 // that stands in without a usable SDL display.
 namespace {
@@ -17,33 +15,21 @@ protected:
     void TearDown() override { os::headless::ResetDisplay(); }
 };
 
+// SDL reports 4-byte pixels as 24 bits and an unknown rate as 0.
 TEST(SdlDisplayModes, AreReportedInTheEnginesForm) {
-    // SDL reports 4-byte pixels as 24 bits and an unknown rate as 0.
     EXPECT_EQ(os::SdlDisplayMode(1024, 768, 4, 0), (os::DisplayMode{1024, 768, 32, 60}));
     EXPECT_EQ(os::SdlDisplayMode(800, 600, 2, 75), (os::DisplayMode{800, 600, 16, 75}));
     EXPECT_EQ(os::SdlDisplayMode(-1, 0, -4, -60), (os::DisplayMode{0, 0, 0, 60}));
 }
 
-TEST_F(FakeDisplay, ListsItsTableAndItsDesktop) {
-    os::headless::SetDisplayModes({{640, 480, 16, 60}, {800, 600, 32, 75}}, {800, 600, 32, 75});
-    os::DisplayMode mode;
-    ASSERT_TRUE(os::EnumDisplaySettings(1, &mode));
-    EXPECT_EQ(mode, (os::DisplayMode{800, 600, 32, 75}));
-    EXPECT_FALSE(os::EnumDisplaySettings(2, &mode));
-    ASSERT_TRUE(os::EnumDisplaySettings(os::ENUM_CURRENT_SETTINGS, &mode));
-    EXPECT_EQ(mode, (os::DisplayMode{800, 600, 32, 75}));
-    os::SetLastError(0);
-    EXPECT_FALSE(os::EnumDisplaySettings(0, nullptr));
-    EXPECT_EQ(os::GetLastError(), os::ERROR_INVALID_PARAMETER);
-}
-
+// Flags the display does not know change nothing and are not recorded. The
+// table itself is read through the renderer's display-mode tests.
 TEST_F(FakeDisplay, TestsPassOnlyListedModesAndChangesAreRecorded) {
     const os::DisplayMode listed{1024, 768, 32, 75};
     const os::DisplayMode unlisted{1024, 768, 32, 85};
     EXPECT_EQ(os::ChangeDisplaySettings(&listed, os::CDS_TEST), os::DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(os::ChangeDisplaySettings(&unlisted, os::CDS_TEST), os::DISP_CHANGE_BADMODE);
     EXPECT_EQ(os::ChangeDisplaySettings(&unlisted, os::CDS_FULLSCREEN), os::DISP_CHANGE_BADMODE);
-
     EXPECT_EQ(os::ChangeDisplaySettings(&listed, os::CDS_FULLSCREEN), os::DISP_CHANGE_SUCCESSFUL);
     os::DisplayMode current;
     ASSERT_TRUE(os::EnumDisplaySettings(os::ENUM_CURRENT_SETTINGS, &current));
@@ -57,19 +43,12 @@ TEST_F(FakeDisplay, TestsPassOnlyListedModesAndChangesAreRecorded) {
     EXPECT_EQ(changes[3].mode, listed);
     EXPECT_EQ(changes[3].flags, os::CDS_FULLSCREEN);
     EXPECT_TRUE(changes[4].restore);
-
-    // Flags the display does not know change nothing and are not recorded.
     EXPECT_EQ(os::ChangeDisplaySettings(&listed, 0x80), os::DISP_CHANGE_BADFLAGS);
     EXPECT_EQ(os::ChangeDisplaySettings(nullptr, os::CDS_FULLSCREEN), os::DISP_CHANGE_BADFLAGS);
     EXPECT_EQ(changes.size(), 5u);
-}
-
-TEST_F(FakeDisplay, RefusedModesFailTheirTest) {
-    os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
-    const os::DisplayMode refused{800, 600, 32, 60};
-    const os::DisplayMode accepted{800, 600, 32, 75};
-    EXPECT_EQ(os::ChangeDisplaySettings(&refused, os::CDS_TEST), os::DISP_CHANGE_BADMODE);
-    EXPECT_EQ(os::ChangeDisplaySettings(&accepted, os::CDS_TEST), os::DISP_CHANGE_SUCCESSFUL);
+    os::SetLastError(0);
+    EXPECT_FALSE(os::EnumDisplaySettings(0, nullptr));
+    EXPECT_EQ(os::GetLastError(), os::ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(FakeDisplay, StandsInForTheOffscreenDriversEmptyModeList) {

@@ -7,15 +7,6 @@
 
 #include <cerrno>
 
-TEST(FileAttributes, DevicesAreSystemFilesAndMissingPathsInvalid) {
-    EXPECT_EQ(os::GetFileAttributes("/dev/null"), os::FILE_ATTRIBUTE_SYSTEM);
-    testsupport::TempDirectory root;
-    os::SetLastError(0);
-    EXPECT_EQ(os::GetFileAttributes(root.Path() + "/absent"), os::INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
-    EXPECT_EQ(os::GetFileAttributes(""), os::INVALID_FILE_ATTRIBUTES);
-}
-
 TEST(DirectoryListing, DotEntriesFirstThenCaseInsensitiveOrder) {
     testsupport::TempDirectory root;
     for (const char* name : {"b.sav", "A.sav", "_x", "a.sav", "Z", "10", "1"}) {
@@ -26,16 +17,14 @@ TEST(DirectoryListing, DotEntriesFirstThenCaseInsensitiveOrder) {
     // Upper-case comparison puts '_' after the letters; "A.sav" and "a.sav" tie and fall back to byte order.
     const std::vector<std::string> expected{".", "..", "1", "10", "A.sav", "a.sav", "b.sav", "Z", "_x"};
     EXPECT_EQ(names, expected);
-}
 
-TEST(DirectoryListing, EmptyDirectoryHoldsOnlyTheDotEntries) {
-    testsupport::TempDirectory root;
-    std::vector<std::string> names;
-    ASSERT_TRUE(os::ListDirectory(root.Path() + "\\", names));
+    testsupport::TempDirectory empty;
+    ASSERT_TRUE(os::ListDirectory(empty.Path() + "\\", names));
     EXPECT_EQ(names, (std::vector<std::string>{".", ".."}));
 }
 
-TEST(DirectoryListing, FailureLeavesTheListUnchanged) {
+// A missing path has no attributes at all (every bit set); a device is a system file.
+TEST(DirectoryListing, FailureLeavesTheListUnchangedAndMissingPathsHaveNoAttributes) {
     testsupport::TempDirectory root;
     const std::string file = root.WriteFile("file.txt", "");
     std::vector<std::string> names{"kept"};
@@ -44,6 +33,10 @@ TEST(DirectoryListing, FailureLeavesTheListUnchanged) {
     EXPECT_FALSE(os::ListDirectory(file, names));
     EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOTDIR));
     EXPECT_EQ(names, std::vector<std::string>{"kept"});
+
+    EXPECT_EQ(os::GetFileAttributes(root.Path() + "/missing"), os::INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
+    EXPECT_EQ(os::GetFileAttributes("/dev/null"), os::FILE_ATTRIBUTE_SYSTEM);
 }
 
 TEST(DirectoryCreation, ExistingDirectoryIsToldApartFromFailure) {

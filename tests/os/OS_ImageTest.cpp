@@ -50,6 +50,12 @@ std::vector<std::uint8_t> BmpInfoHeader(std::uint32_t infoSize, std::int32_t wid
     return bytes;
 }
 
+os::Image Decode(const std::string& path) {
+    os::Image image;
+    EXPECT_TRUE(os::DecodeImageFile(path, image)) << path;
+    return image;
+}
+
 // Absolute difference of each channel at most tolerance.
 void ExpectNear(const Rgba& actual, const Rgba& expected, int tolerance) {
     for (int k = 0; k < 4; ++k) {
@@ -59,25 +65,37 @@ void ExpectNear(const Rgba& actual, const Rgba& expected, int tolerance) {
 
 }  // namespace
 
-TEST(ImageDecode, LosslessFilesComeBackExactlyTopDown) {
+// Lossless files come back exactly, top row first; BMP keeps no alpha, and
+// JPEG colours come back within a tolerance.
+TEST(ImageDecode, EveryFileKindComesBackTopDown) {
     testsupport::TempDirectory dir;
     const os::Image gradient = Gradient(13, 7);
-    // BMP keeps no alpha: its image is opaque.
+    testsupport::SavePng(gradient, dir.Path() + "/gradient.png");
     const os::Image opaque = MakeImage(5, 3, [](std::uint32_t x, std::uint32_t y) {
         return Rgba{static_cast<std::uint8_t>(x * 50), static_cast<std::uint8_t>(y * 100), 7, 255};
     });
-    const struct {
-        const char* name;
-        const os::Image& image;
-        void (*save)(const os::Image&, const std::string&);
-    } files[] = {{"gradient.png", gradient, testsupport::SavePng}, {"rows.bmp", opaque, testsupport::SaveBmp}};
-    for (const auto& file : files) {
-        file.save(file.image, dir.Path() + "/" + file.name);
-        os::Image decoded;
-        ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/" + file.name, decoded)) << file.name;
-        EXPECT_EQ(decoded.width, file.image.width) << file.name;
-        EXPECT_EQ(decoded.height, file.image.height) << file.name;
-        EXPECT_EQ(decoded.pixels, file.image.pixels) << file.name;
+    testsupport::SaveBmp(opaque, dir.Path() + "/rows.bmp");
+    for (const auto& [name, image] : {std::pair{"gradient.png", &gradient}, std::pair{"rows.bmp", &opaque}}) {
+        const os::Image decoded = Decode(dir.Path() + "/" + name);
+        EXPECT_EQ(decoded.width, image->width) << name;
+        EXPECT_EQ(decoded.height, image->height) << name;
+        EXPECT_EQ(decoded.pixels, image->pixels) << name;
+    }
+
+    const std::vector<std::uint8_t> greyAlpha = {0, 255, 100, 0, 200, 77, 255, 255};
+    testsupport::WriteBytes(dir.Path() + "/grey.png", testsupport::EncodeGreyAlphaPng(2, 2, greyAlpha));
+    EXPECT_EQ(Decode(dir.Path() + "/grey.png").pixels,
+              (std::vector<std::uint8_t>{0, 0, 0, 255, 100, 100, 100, 0, 200, 200, 200, 77, 255, 255, 255, 255}));
+
+    // 16 x 16 blocks of flat colour keep compression artefacts small.
+    const Rgba colours[4] = {{255, 0, 0, 255}, {0, 200, 0, 255}, {0, 0, 255, 255}, {128, 128, 128, 255}};
+    const auto block = [&](std::uint32_t x, std::uint32_t y) { return colours[(y / 16) * 2 + x / 16]; };
+    testsupport::SaveJpg(MakeImage(32, 32, block), dir.Path() + "/blocks.jpg", 95);
+    const os::Image blocks = Decode(dir.Path() + "/blocks.jpg");
+    ASSERT_EQ(blocks.width, 32u);
+    ASSERT_EQ(blocks.height, 32u);
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        ExpectNear(PixelAt(blocks, 8 + 16 * (i % 2), 8 + 16 * (i / 2)), colours[i], 12);
     }
 }
 
@@ -92,81 +110,35 @@ TEST(ImageDecode, PalettedPngKeepsItsTransparency) {
     };
     for (const auto& palette : palettes) {
         testsupport::SavePalettePng(3, 2, indices, palette, dir.Path() + "/palette.png");
-        os::Image decoded;
-        ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/palette.png", decoded));
-        ASSERT_EQ(decoded.width, 3u);
-        ASSERT_EQ(decoded.height, 2u);
+        const os::Image decoded = Decode(dir.Path() + "/palette.png");
+        ASSERT_EQ(decoded.width * decoded.height, 6u);
         for (std::uint32_t i = 0; i < indices.size(); ++i) {
             EXPECT_EQ(PixelAt(decoded, i % 3, i / 3), palette[indices[i]]) << i;
         }
     }
 }
 
-TEST(ImageDecode, GreyAlphaPngBecomesGreyRgba) {
+// The ending, in any case, chooses the decoder: the content of a PNG never
+// rescues a file whose ending names another type.
+TEST(ImageDecode, EndingsChooseTheDecoderAndFailuresLeaveTheImage) {
     testsupport::TempDirectory dir;
-    const std::vector<std::uint8_t> greyAlpha = {0, 255, 100, 0, 200, 77, 255, 255};
-    testsupport::WriteBytes(dir.Path() + "/grey.png", testsupport::EncodeGreyAlphaPng(2, 2, greyAlpha));
-    os::Image decoded;
-    ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/grey.png", decoded));
-    ASSERT_EQ(decoded.width, 2u);
-    EXPECT_EQ(PixelAt(decoded, 0, 0), (Rgba{0, 0, 0, 255}));
-    EXPECT_EQ(PixelAt(decoded, 1, 0), (Rgba{100, 100, 100, 0}));
-    EXPECT_EQ(PixelAt(decoded, 0, 1), (Rgba{200, 200, 200, 77}));
-    EXPECT_EQ(PixelAt(decoded, 1, 1), (Rgba{255, 255, 255, 255}));
-}
-
-TEST(ImageDecode, JpgColoursWithinTolerance) {
-    testsupport::TempDirectory dir;
-    // 16 x 16 blocks of flat colour keep compression artefacts small.
-    const Rgba colours[4] = {{255, 0, 0, 255}, {0, 200, 0, 255}, {0, 0, 255, 255}, {128, 128, 128, 255}};
-    const os::Image original = MakeImage(32, 32, [&](std::uint32_t x, std::uint32_t y) {
-        return colours[(y / 16) * 2 + x / 16];
-    });
-    testsupport::SaveJpg(original, dir.Path() + "/blocks.jpg", 95);
-    os::Image decoded;
-    ASSERT_TRUE(os::DecodeImageFile(dir.Path() + "/blocks.jpg", decoded));
-    ASSERT_EQ(decoded.width, 32u);
-    ASSERT_EQ(decoded.height, 32u);
-    ExpectNear(PixelAt(decoded, 8, 8), colours[0], 12);
-    ExpectNear(PixelAt(decoded, 24, 8), colours[1], 12);
-    ExpectNear(PixelAt(decoded, 8, 24), colours[2], 12);
-    ExpectNear(PixelAt(decoded, 24, 24), colours[3], 12);
-}
-
-TEST(ImageDecode, EndingIsMatchedInAnyCaseAndEnginePathsResolve) {
-    testsupport::TempDirectory dir;
-    testsupport::SavePng(FlatImage(2, 2, {9, 8, 7, 255}), dir.WriteFile("resources/foo.png", ""));
-    testsupport::SavePng(FlatImage(1, 1, {1, 1, 1, 255}), dir.Path() + "/Mixed.Png");
-    for (const std::string& path : {dir.Path() + "\\Resources\\Foo.PNG", dir.Path() + "/resources/foo.png",
-                                    dir.Path() + "/Mixed.Png"}) {
-        os::Image decoded;
-        EXPECT_TRUE(os::DecodeImageFile(path, decoded)) << path;
-    }
-}
-
-TEST(ImageDecode, FailuresSetTheLastErrorAndLeaveTheImage) {
-    testsupport::TempDirectory dir;
-    const std::string png = dir.Path() + "/real.png";
+    const std::string png = dir.WriteFile("resources/foo.png", "");
     testsupport::SavePng(FlatImage(4, 4, {1, 2, 3, 255}), png);
-    for (const char* name : {"real.bmp", "real.jpg", "real.tga", "real.png.txt", "real"}) {
+    for (const char* name : {"Mixed.Png", "real.bmp", "real.jpg", "real.tga", "real.png.txt", "real"}) {
         testsupport::WriteBytes(dir.Path() + "/" + name, testsupport::ReadBytes(png));
+    }
+    for (const std::string& path : {dir.Path() + "\\Resources\\Foo.PNG", png, dir.Path() + "/Mixed.Png"}) {
+        Decode(path);
     }
     testsupport::WriteBytes(dir.Path() + "/empty.png", {});
     std::vector<std::uint8_t> cut = testsupport::ReadBytes(png);
     cut.resize(cut.size() / 2);
     testsupport::WriteBytes(dir.Path() + "/cut.png", cut);
-
-    // The content of a PNG never rescues a file whose ending names another type.
-    ExpectDecodeFails(dir.Path() + "/real.bmp");
-    ExpectDecodeFails(dir.Path() + "/real.jpg");
-    ExpectDecodeFails(dir.Path() + "/real.tga");
-    ExpectDecodeFails(dir.Path() + "/real.png.txt");
-    ExpectDecodeFails(dir.Path() + "/real");
-    ExpectDecodeFails(dir.Path() + "/missing.png");
-    ExpectDecodeFails(dir.Path() + "/empty.png");
-    ExpectDecodeFails(dir.Path() + "/cut.png");
     dir.WriteFile("folder.png/inside.txt", "");
-    ExpectDecodeFails(dir.Path() + "/folder.png");
+    for (const char* name : {"real.bmp", "real.jpg", "real.tga", "real.png.txt", "real", "missing.png", "empty.png",
+                             "cut.png", "folder.png"}) {
+        ExpectDecodeFails(dir.Path() + "/" + name);
+    }
     ExpectDecodeFails("");
 }
 
@@ -236,7 +208,8 @@ TEST(ImageHeader, BmpLayoutsAndJpegSegmentWalk) {
     }
 }
 
-TEST(ImageResample, SameSizeIsAByteIdenticalCopy) {
+// The same size is a byte-identical copy; a flat colour stays flat at every scale.
+TEST(ImageResample, SizesAndFlatColoursHoldAtEveryScale) {
     std::srand(7);
     const os::Image noise = MakeImage(37, 11, [](std::uint32_t, std::uint32_t) {
         return Rgba{static_cast<std::uint8_t>(std::rand()), static_cast<std::uint8_t>(std::rand()),
@@ -244,12 +217,8 @@ TEST(ImageResample, SameSizeIsAByteIdenticalCopy) {
     });
     os::Image copy;
     ASSERT_TRUE(os::ResampleImage(noise, 37, 11, copy));
-    EXPECT_EQ(copy.width, 37u);
-    EXPECT_EQ(copy.height, 11u);
     EXPECT_EQ(copy.pixels, noise.pixels);
-}
 
-TEST(ImageResample, SizesAndFlatColoursHoldAtEveryScale) {
     const Rgba colour = {200, 100, 50, 180};
     const os::Image flat = FlatImage(256, 64, colour);
     const std::pair<std::uint32_t, std::uint32_t> sizes[] = {{1, 1},   {128, 32}, {2, 1},   {255, 63},
@@ -263,9 +232,10 @@ TEST(ImageResample, SizesAndFlatColoursHoldAtEveryScale) {
     }
 }
 
-TEST(ImageResample, ReductionsAverageWhatTheyCover) {
-    // Columns alternate black and white: a halving box averages each pair,
-    // and the 1 x 1 reduction averages all of them.
+// Columns alternate black and white: a halving box averages each pair, and
+// the 1 x 1 reduction all of them. Transparent pixels do not darken visible
+// ones; wholly transparent areas keep their plain average colour.
+TEST(ImageResample, ReductionsAverageWhatTheyCoverWeightedByAlpha) {
     const os::Image stripes = MakeImage(8, 4, [](std::uint32_t x, std::uint32_t) {
         const std::uint8_t v = x % 2 == 0 ? 0 : 254;
         return Rgba{v, v, v, 255};
@@ -275,17 +245,12 @@ TEST(ImageResample, ReductionsAverageWhatTheyCover) {
         ASSERT_TRUE(os::ResampleImage(stripes, width, height, scaled));
         EXPECT_EQ(scaled.pixels, FlatImage(width, height, {127, 127, 127, 255}).pixels) << width << "x" << height;
     }
-}
-
-TEST(ImageResample, TransparentPixelsDoNotDarkenVisibleOnes) {
-    // Opaque red beside transparent black: the red must stay red, only alpha falls.
     const os::Image edge = MakeImage(2, 1, [](std::uint32_t x, std::uint32_t) {
         return x == 0 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 0, 0};
     });
     os::Image scaled;
     ASSERT_TRUE(os::ResampleImage(edge, 1, 1, scaled));
     EXPECT_EQ(PixelAt(scaled, 0, 0), (Rgba{255, 0, 0, 128}));
-    // Wholly transparent areas keep their (plain average) colour.
     ASSERT_TRUE(os::ResampleImage(FlatImage(4, 4, {10, 20, 30, 0}), 2, 3, scaled));
     EXPECT_EQ(scaled.pixels, FlatImage(2, 3, {10, 20, 30, 0}).pixels);
 }

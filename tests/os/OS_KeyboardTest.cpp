@@ -1,3 +1,4 @@
+#include "os/OS_Cursor.h"
 #include "os/OS_Error.h"
 #include "os/OS_KeyMap.h"
 #include "os/OS_Keyboard.h"
@@ -109,49 +110,25 @@ TEST_F(KeyMapper, StateHoldsKeysButtonsAndToggles) {
     }
     m_input.modifiers = KMOD_NUM;
     EXPECT_EQ(Build()[0x64], 0x80);
-}
 
-TEST_F(KeyMapper, LayoutSwapChangesTheHeldLetter) {
+    // A layout that puts 'a' on the Q key holds A, not Q.
     g_swappedScancode = SDL_SCANCODE_Q;
     g_swappedKeycode = SDLK_a;
     m_keys[SDL_SCANCODE_Q] = 1;
-    const auto state = Build();
-    EXPECT_EQ(state[0x41], 0x80);
-    EXPECT_EQ(state[0x51], 0);
+    EXPECT_EQ(Build()[0x41], 0x80);
+    EXPECT_EQ(Build()[0x51], 0);
 }
 
-class HeadlessKeyboard : public testing::Test {
-protected:
-    void SetUp() override { os::headless::ResetKeys(); }
-    void TearDown() override { os::headless::ResetKeys(); }
-};
-
-TEST_F(HeadlessKeyboard, KeysAndTogglesShowInEveryRead) {
-    os::headless::SetKey(os::VK_LSHIFT, true);
-    os::headless::SetKey(os::VK_LBUTTON, true);
-    os::headless::SetToggle(os::VK_CAPITAL, true);
-    std::uint8_t state[256];
-    ASSERT_TRUE(os::GetKeyboardState(state));
-    EXPECT_EQ(state[os::VK_LSHIFT], 0x80);
-    EXPECT_EQ(state[os::VK_SHIFT], 0x80);
-    EXPECT_EQ(state[os::VK_LBUTTON], 0x80);
-    EXPECT_EQ(state[os::VK_CAPITAL], 0x01);
-    EXPECT_EQ(state[os::VK_RSHIFT], 0x00);
-
-    EXPECT_LT(os::GetAsyncKeyState(os::VK_LBUTTON), 0);
-    EXPECT_EQ(os::GetKeyState(os::VK_CAPITAL) & 1, 1);
-    EXPECT_GE(os::GetKeyState(os::VK_CAPITAL), 0);
-    os::headless::SetKey(os::VK_LBUTTON, false);
-    EXPECT_EQ(os::GetAsyncKeyState(os::VK_LBUTTON), 0);
-}
-
-TEST_F(HeadlessKeyboard, BadArgumentsAreRefused) {
+// The headless key and cursor state itself is exercised through the input devices.
+TEST(HeadlessInput, BadArgumentsAreRefused) {
     os::SetLastError(0);
     EXPECT_EQ(os::GetKeyState(256), 0);
     EXPECT_EQ(os::GetKeyState(-1), 0);
     EXPECT_EQ(os::GetAsyncKeyState(1000), 0);
     EXPECT_EQ(os::GetLastError(), os::ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(os::GetKeyboardState(nullptr));
+    EXPECT_FALSE(os::GetCursorInfo(nullptr));
+    EXPECT_FALSE(os::GetCursorPos(nullptr));
 }
 
 }  // namespace

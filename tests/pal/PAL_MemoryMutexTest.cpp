@@ -38,32 +38,23 @@ protected:
 
 }  // namespace
 
+// Also when installed after Core started, as when a static initialiser of
+// another file started Core first; once made, it stays the one mutex.
 TEST_F(MemoryMutex, CoreStartupMakesItWithTheProcessThreadManager) {
     ASSERT_NE(Core::GetMemoryMutexInterface(), nullptr);
     EXPECT_TRUE(Core::HasMemoryMutex());
     EXPECT_EQ(GetProcessThreadManager().GetMutexCount(), m_mutexesBefore + 1);
-
-    std::uint8_t guard = 0;
     CoreShutdown(m_guard);
     EXPECT_FALSE(Core::HasMemoryMutex());
     EXPECT_EQ(GetProcessThreadManager().GetMutexCount(), m_mutexesBefore);
-    // Allocation goes on without a mutex.
-    delete new int(5);
-    CoreStartup(guard);
-    m_guard = guard;
-    EXPECT_TRUE(Core::HasMemoryMutex());
-}
+    delete new int(5);  // allocation goes on without a mutex
 
-TEST_F(MemoryMutex, InstalledAfterCoreStartedItIsMadeAtOnce) {
-    // As when a static initialiser of another file started Core first.
-    CoreShutdown(m_guard);
     Core::SetMemoryMutexInterface(nullptr);
     CoreStartup(m_guard);
     EXPECT_FALSE(Core::HasMemoryMutex());
     InstallMemoryMutex();
     EXPECT_TRUE(Core::HasMemoryMutex());
-    EXPECT_EQ(GetProcessThreadManager().GetMutexCount(), m_mutexesBefore + 1);
-    InstallMemoryMutex();  // once made, it stays the one mutex
+    InstallMemoryMutex();
     EXPECT_EQ(GetProcessThreadManager().GetMutexCount(), m_mutexesBefore + 1);
 }
 

@@ -31,46 +31,34 @@ protected:
         os::SelectBackend(os::Backend::Real);
     }
 
-    // Pumps until the pump reports the quit or the bound is reached; true when it quit.
-    static bool PumpUntilQuit() {
-        for (int attempt = 0; attempt < 300; ++attempt) {
-            if (!PAL::PumpMessages()) {
-                return true;
-            }
-            SDL_Delay(10);
-        }
-        return false;
+    // Shows the window with a title and the .ico icon, and pumps once.
+    void ShowTitled(PAL::Window& window) {
+        const os::WindowHandle handle = window.GetHandle();
+        ASSERT_TRUE(os::IsWindow(handle)) << os::ErrorText(os::GetLastError());
+        EXPECT_TRUE(os::WindowSupportsOpenGL(handle));
+        window.SetTitle("Emberline");
+        window.SetIcon(m_icon.c_str());
+        window.SetVisible(true);
+        EXPECT_TRUE(os::IsWindowVisible(handle));
+        EXPECT_EQ(os::GetWindowTitle(handle), "Emberline");
+        EXPECT_TRUE(PAL::PumpMessages());
     }
 
-    static int s_closes;
+    testsupport::TempDirectory m_directory;
+    const std::string m_icon = m_directory.WriteFile("GameIcon.ico", TwoByTwoIcon());
 };
-
-int RealWindow::s_closes = 0;
 
 class OffscreenWindow : public RealWindow {};
 class X11Window : public RealWindow {};
 
 TEST_F(OffscreenWindow, OpensShowsTitlesPumpsAndCloses) {
     UseDriver("offscreen");
-    testsupport::TempDirectory directory;
-    const std::string icon = directory.WriteFile("GameIcon.ico", TwoByTwoIcon());
-    {
-        PAL::Window window(320, 240);
-        const os::WindowHandle handle = window.GetHandle();
-        ASSERT_TRUE(os::IsWindow(handle)) << os::ErrorText(os::GetLastError());
-        EXPECT_NE(os::GetSdlWindow(window.GetDeviceContext()), nullptr);
-        EXPECT_TRUE(os::WindowSupportsOpenGL(handle));
-        window.SetVisible(true);
-        window.SetTitle("Emberline");
-        window.SetIcon(icon.c_str());
-        EXPECT_TRUE(os::IsWindowVisible(handle));
-        EXPECT_EQ(os::GetWindowTitle(handle), "Emberline");
-        EXPECT_TRUE(PAL::PumpMessages());
-        PAL::RequestQuit();
-        EXPECT_FALSE(PAL::PumpMessages());
-        window.Destory();
-        EXPECT_FALSE(os::IsWindow(handle));
-    }
+    PAL::Window window(320, 240);
+    ASSERT_NO_FATAL_FAILURE(ShowTitled(window));
+    PAL::RequestQuit();
+    EXPECT_FALSE(PAL::PumpMessages());
+    window.Destory();
+    EXPECT_FALSE(os::IsWindow(window.GetHandle()));
 }
 
 TEST_F(X11Window, CloseButtonReachesTheCallbackAndEndsTheLoop) {
@@ -78,32 +66,24 @@ TEST_F(X11Window, CloseButtonReachesTheCallbackAndEndsTheLoop) {
         GTEST_SKIP() << "no X display (tools/run-tests.sh provides one with Xvfb)";
     }
     UseDriver("x11");
-    testsupport::TempDirectory directory;
-    const std::string icon = directory.WriteFile("GameIcon.ico", TwoByTwoIcon());
-    s_closes = 0;
-    {
-        PAL::Window window(320, 240);
-        const os::WindowHandle handle = window.GetHandle();
-        ASSERT_TRUE(os::IsWindow(handle)) << os::ErrorText(os::GetLastError());
-        EXPECT_TRUE(os::WindowSupportsOpenGL(handle));
-        window.SetOnClose([](PAL::Window*, bool*) {
-            ++s_closes;
-            PAL::RequestQuit();
-        });
-        window.SetTitle("Emberline");
-        window.SetIcon(icon.c_str());
-        window.SetVisible(true);
-        EXPECT_TRUE(os::IsWindowVisible(handle));
-        EXPECT_EQ(os::GetWindowTitle(handle), "Emberline");
-        EXPECT_TRUE(PAL::PumpMessages());
-
-        ASSERT_TRUE(SendWindowManagerClose(os::GetSdlWindow(handle)));
-        EXPECT_TRUE(PumpUntilQuit());
-        EXPECT_EQ(s_closes, 1);
-        // The close never destroys the window by itself, and one quit was queued.
-        EXPECT_TRUE(os::IsWindow(handle));
-        EXPECT_TRUE(PAL::PumpMessages());
+    static int closes = 0;
+    PAL::Window window(320, 240);
+    window.SetOnClose([](PAL::Window*, bool*) {
+        ++closes;
+        PAL::RequestQuit();
+    });
+    ASSERT_NO_FATAL_FAILURE(ShowTitled(window));
+    ASSERT_TRUE(SendWindowManagerClose(os::GetSdlWindow(window.GetHandle())));
+    bool quit = false;
+    for (int attempt = 0; attempt < 300 && !quit; ++attempt) {
+        quit = !PAL::PumpMessages();
+        SDL_Delay(quit ? 0 : 10);
     }
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(closes, 1);
+    // The close never destroys the window by itself, and one quit was queued.
+    EXPECT_TRUE(os::IsWindow(window.GetHandle()));
+    EXPECT_TRUE(PAL::PumpMessages());
 }
 
 }  // namespace

@@ -74,12 +74,19 @@ std::uint32_t SleepBeforeAndAfterStop(ManagedThread* thread) {
     return 0;
 }
 
+// Starts run and waits until it has begun (step 1); null when it did not.
 ManagedThread* Start(ThreadManager& manager, ManagedThread::Function run, Probe& probe) {
-    return manager.CreateThread(nullptr, run, &probe, ThreadPriorityNormal(), false);
+    ManagedThread* thread = manager.CreateThread(nullptr, run, &probe, ThreadPriorityNormal(), false);
+    return thread != nullptr && WaitFor([&] { return probe.step == 1; }) ? thread : nullptr;
+}
+
+bool AllEnded(const ThreadManager& manager) {
+    return WaitFor([&] { return manager.GetThreadCount() == 0; });
 }
 
 }  // namespace
 
+// On Linux the normal policy has the single priority 0, so every level is 0.
 TEST(ThreadPriorities, LevelsSpreadBetweenMinimumAndMaximum) {
     struct Case {
         int minimum, maximum, low, normal, high;
@@ -87,100 +94,73 @@ TEST(ThreadPriorities, LevelsSpreadBetweenMinimumAndMaximum) {
     const Case cases[] = {{1, 15, 4, 8, 11}, {-2, 2, -1, 0, 1}, {0, 0, 0, 0, 0}, {1, 99, 25, 50, 74}};
     for (const Case& c : cases) {
         const ThreadPriorityLevels levels = ComputeThreadPriorityLevels(c.minimum, c.maximum);
-        EXPECT_EQ(levels.lowest, c.minimum);
-        EXPECT_EQ(levels.low, c.low) << c.minimum << ".." << c.maximum;
-        EXPECT_EQ(levels.normal, c.normal) << c.minimum << ".." << c.maximum;
-        EXPECT_EQ(levels.high, c.high) << c.minimum << ".." << c.maximum;
-        EXPECT_EQ(levels.highest, c.maximum);
+        const int expected[] = {c.minimum, c.low, c.normal, c.high, c.maximum};
+        const int actual[] = {levels.lowest, levels.low, levels.normal, levels.high, levels.highest};
+        EXPECT_TRUE(std::equal(actual, actual + 5, expected)) << c.minimum << ".." << c.maximum;
     }
-}
-
-TEST(ThreadPriorities, ExtremeRangesDoNotOverflow) {
-    const ThreadPriorityLevels levels = ComputeThreadPriorityLevels(INT_MIN, INT_MAX);
-    EXPECT_EQ(levels.normal, 0);
-    EXPECT_LT(levels.lowest, levels.low);
-    EXPECT_LT(levels.low, levels.normal);
-    EXPECT_LT(levels.normal, levels.high);
-    EXPECT_LT(levels.high, levels.highest);
-}
-
-TEST(ThreadPriorities, TheNormalPolicyOfLinuxHasOnlyPriorityZero) {
-    const int levels[] = {ThreadPriorityLowest(), ThreadPriorityLow(), ThreadPriorityNormal(), ThreadPriorityHigh(),
-                          ThreadPriorityHighest()};
-    for (int level : levels) {
+    // Extreme ranges do not overflow.
+    const ThreadPriorityLevels wide = ComputeThreadPriorityLevels(INT_MIN, INT_MAX);
+    EXPECT_EQ(wide.normal, 0);
+    EXPECT_TRUE(wide.lowest < wide.low && wide.low < wide.normal);
+    EXPECT_TRUE(wide.normal < wide.high && wide.high < wide.highest);
+    for (int level : {ThreadPriorityLowest(), ThreadPriorityLow(), ThreadPriorityNormal(), ThreadPriorityHigh(),
+                      ThreadPriorityHighest()}) {
         EXPECT_EQ(level, 0);
     }
 }
 
+// Also with a function missing, or a priority outside the levels.
 TEST_F(ThreadManagerTest, ThreadRunsInitThenRunAndUnlistsItself) {
     ThreadManager manager;
     Probe probe;
-    ASSERT_NE(manager.CreateThread(&InitStep, &RunStep, &probe, ThreadPriorityNormal(), false), nullptr);
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
-    EXPECT_EQ(probe.step, 2);
-    EXPECT_EQ(probe.owner, &manager);
-}
-
-TEST_F(ThreadManagerTest, MissingFunctionsAndPrioritiesOutsideTheLevelsStillStart) {
-    ThreadManager manager;
     Probe initOnly;
     Probe neither;
     Probe high;
+    ASSERT_NE(manager.CreateThread(&InitStep, &RunStep, &probe, ThreadPriorityNormal(), false), nullptr);
     ASSERT_NE(manager.CreateThread(&InitStep, nullptr, &initOnly, -99, true), nullptr);
     ASSERT_NE(manager.CreateThread(nullptr, nullptr, &neither, ThreadPriorityNormal(), true), nullptr);
     ASSERT_NE(manager.CreateThread(&InitStep, &RunStep, &high, 99, false), nullptr);
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
+    EXPECT_TRUE(AllEnded(manager));
+    EXPECT_EQ(probe.step, 2);
+    EXPECT_EQ(probe.owner, &manager);
     EXPECT_EQ(initOnly.step, 1);
     EXPECT_EQ(high.step, 2);
 }
 
+// Only the manager that lists a record stops it; a record whose thread
+// ended was freed and must not be touched.
 TEST_F(ThreadManagerTest, StopThreadMakesShouldRunFalseWithResultMinusOne) {
-    ThreadManager manager;
-    Probe probe;
-    ManagedThread* thread = Start(manager, &RunUntilStopped, probe);
-    ASSERT_NE(thread, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return probe.step == 1; }));
-    EXPECT_EQ(manager.GetThreadCount(), 1u);
-    manager.StopThread(thread, true);
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
-    EXPECT_TRUE(probe.sawStop);
-    EXPECT_EQ(probe.result, -1);
-}
-
-TEST_F(ThreadManagerTest, StopThreadIgnoresRecordsItDoesNotList) {
     ThreadManager manager;
     ThreadManager other;
     Probe ended;
     ManagedThread* gone = manager.CreateThread(nullptr, nullptr, &ended, ThreadPriorityNormal(), false);
     ASSERT_NE(gone, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
-    manager.StopThread(gone, true);  // freed: it must not be touched
+    ASSERT_TRUE(AllEnded(manager));
+    manager.StopThread(gone, true);
     manager.StopThread(nullptr, true);
 
-    Probe running;
-    ManagedThread* thread = Start(manager, &RunUntilStopped, running);
+    Probe probe;
+    ManagedThread* thread = Start(manager, &RunUntilStopped, probe);
     ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(manager.GetThreadCount(), 1u);
     other.StopThread(thread, true);
     EXPECT_TRUE(ManagedThread::ShouldRun(thread));
-    manager.StopThread(thread, false);
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
-    EXPECT_TRUE(running.sawStop);
-}
-
-TEST_F(ThreadManagerTest, SleepUnlessStoppedWithoutAThreadOnlySleeps) {
-    EXPECT_TRUE(SleepUnlessStopped(0, nullptr));
-    EXPECT_TRUE(SleepUnlessStopped(2, nullptr));
+    manager.StopThread(thread, true);
+    EXPECT_TRUE(AllEnded(manager));
+    EXPECT_TRUE(probe.sawStop);
+    EXPECT_EQ(probe.result, -1);
 }
 
 TEST_F(ThreadManagerTest, SleepUnlessStoppedAnswersFalseForAStoppedThread) {
+    EXPECT_TRUE(SleepUnlessStopped(0, nullptr));
+    EXPECT_TRUE(SleepUnlessStopped(2, nullptr));
     ThreadManager manager;
     Probe probe;
     ManagedThread* thread = Start(manager, &SleepBeforeAndAfterStop, probe);
     ASSERT_NE(thread, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return probe.step == 1; }));
     manager.StopThread(thread, false);
     probe.release = true;
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
+    EXPECT_TRUE(AllEnded(manager));
     EXPECT_EQ(probe.answers[0], 1);  // while running: the whole time was slept
     EXPECT_EQ(probe.result, 0);
     EXPECT_EQ(probe.answers[1], 0);
@@ -188,49 +168,35 @@ TEST_F(ThreadManagerTest, SleepUnlessStoppedAnswersFalseForAStoppedThread) {
     EXPECT_TRUE(probe.sawStop);
 }
 
-TEST_F(ThreadManagerTest, StopAllWithoutWaitingHandsSurvivorsToTheFallback) {
-    ThreadManager& fallback = GetFallbackThreadManager();
-    const std::size_t adoptedBefore = fallback.GetThreadCount();
-    ThreadManager manager;
-    Probe probe;
-    ManagedThread* thread = Start(manager, &IgnoreStop, probe);
-    ASSERT_NE(thread, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return probe.step == 1; }));
-
-    const double start = SteadyMilliseconds();
-    manager.StopAll(true);
-    // Waiting would take at least 500 sleeps of 1 ms.
-    EXPECT_LT(SteadyMilliseconds() - start, 400.0);
-    EXPECT_EQ(manager.GetThreadCount(), 0u);
-    EXPECT_EQ(fallback.GetThreadCount(), adoptedBefore + 1);
-    EXPECT_EQ(ManagedThread::GetOwner(thread), &fallback);
-
-    probe.release = true;
-    EXPECT_TRUE(WaitFor([&] { return fallback.GetThreadCount() == adoptedBefore; }));
-    EXPECT_TRUE(probe.sawStop);
-    EXPECT_EQ(probe.owner, &fallback);
-}
-
-TEST_F(ThreadManagerTest, DestructionGivesUpOnAThreadThatIgnoresStopAfterHalfASecond) {
+// StopAll does not wait; destruction waits half a second (500 sleeps of
+// 1 ms), then gives up. Either way the thread ends later under the fallback.
+TEST_F(ThreadManagerTest, ThreadsThatIgnoreStopEndUnderTheFallbackManager) {
     ThreadManager& fallback = GetFallbackThreadManager();
     const std::size_t adoptedBefore = fallback.GetThreadCount();
     auto manager = std::make_unique<ThreadManager>();
-    Probe probe;
-    ASSERT_NE(Start(*manager, &IgnoreStop, probe), nullptr);
-    ASSERT_TRUE(WaitFor([&] { return probe.step == 1; }));
+    Probe stopped;
+    Probe destroyed;
+    ManagedThread* thread = Start(*manager, &IgnoreStop, stopped);
+    ASSERT_NE(thread, nullptr);
+    double start = SteadyMilliseconds();
+    manager->StopAll(true);
+    EXPECT_LT(SteadyMilliseconds() - start, 400.0);
+    EXPECT_EQ(manager->GetThreadCount(), 0u);
+    EXPECT_EQ(ManagedThread::GetOwner(thread), &fallback);
 
-    const double start = SteadyMilliseconds();
+    ASSERT_NE(Start(*manager, &IgnoreStop, destroyed), nullptr);
+    start = SteadyMilliseconds();
     manager.reset();  // returns although the thread is still held
-    const double waited = SteadyMilliseconds() - start;
-    RecordProperty("waited_ms", static_cast<int>(waited));
-    EXPECT_GE(waited, 490.0);
-    EXPECT_EQ(fallback.GetThreadCount(), adoptedBefore + 1);
+    EXPECT_GE(SteadyMilliseconds() - start, 490.0);
+    EXPECT_EQ(fallback.GetThreadCount(), adoptedBefore + 2);
 
-    // The thread outlives its manager and ends under the fallback.
-    probe.release = true;
+    stopped.release = true;
+    destroyed.release = true;
     EXPECT_TRUE(WaitFor([&] { return fallback.GetThreadCount() == adoptedBefore; }));
-    EXPECT_TRUE(probe.sawStop);
-    EXPECT_EQ(probe.owner, &fallback);
+    for (const Probe* probe : {&stopped, &destroyed}) {
+        EXPECT_TRUE(probe->sawStop);
+        EXPECT_EQ(probe->owner, &fallback);
+    }
 }
 
 TEST_F(ThreadManagerTest, DestructionWaitsForThreadsThatStop) {
@@ -239,19 +205,21 @@ TEST_F(ThreadManagerTest, DestructionWaitsForThreadsThatStop) {
     {
         ThreadManager manager;
         ASSERT_NE(Start(manager, &RunUntilStopped, probe), nullptr);
-        ASSERT_TRUE(WaitFor([&] { return probe.step == 1; }));
     }
     EXPECT_TRUE(probe.sawStop);
     EXPECT_EQ(probe.result, -1);
     EXPECT_EQ(GetFallbackThreadManager().GetThreadCount(), adoptedBefore);
 }
 
+// Destroy* ignores null and handles another manager made.
 TEST_F(ThreadManagerTest, NullHandlesMakeEveryWrapperFalse) {
     ThreadManager manager;
+    ThreadManager other;
     pthread_mutex_t* mutex = manager.CreateMutex(0);
+    pthread_rwlock_t* lock = manager.CreateReadWriteLock();
     pthread_cond_t* condition = manager.CreateCondition();
-    ASSERT_NE(mutex, nullptr);
-    ASSERT_NE(condition, nullptr);
+    ASSERT_TRUE(mutex != nullptr && lock != nullptr && condition != nullptr);
+    EXPECT_EQ(manager.CreateMutex(-7), nullptr);  // a type the library refuses
     EXPECT_FALSE(ThreadManager::LockMutex(nullptr));
     EXPECT_FALSE(ThreadManager::UnlockMutex(nullptr));
     EXPECT_FALSE(ThreadManager::ReadLock(nullptr));
@@ -264,38 +232,21 @@ TEST_F(ThreadManagerTest, NullHandlesMakeEveryWrapperFalse) {
     EXPECT_FALSE(ThreadManager::WaitCondition(condition, nullptr));
     EXPECT_FALSE(ManagedThread::ShouldRun(nullptr));
     EXPECT_EQ(ManagedThread::GetOwner(nullptr), nullptr);
+
     manager.DestroyMutex(nullptr);
     manager.DestroyReadWriteLock(nullptr);
     manager.DestroyCondition(nullptr);
-    EXPECT_EQ(manager.GetMutexCount(), 1u);
-    EXPECT_EQ(manager.GetConditionCount(), 1u);
-}
-
-TEST_F(ThreadManagerTest, PrimitivesStayListedUntilTheirManagerDestroysThem) {
-    ThreadManager manager;
-    ThreadManager other;
-    pthread_mutex_t* mutex = manager.CreateMutex(0);
-    pthread_rwlock_t* lock = manager.CreateReadWriteLock();
-    pthread_cond_t* condition = manager.CreateCondition();
-    ASSERT_NE(mutex, nullptr);
-    ASSERT_NE(lock, nullptr);
-    ASSERT_NE(condition, nullptr);
-    EXPECT_EQ(manager.CreateMutex(-7), nullptr);  // a type the library refuses
-    EXPECT_EQ(manager.GetMutexCount(), 1u);
-
-    other.DestroyMutex(mutex);  // not made by other: ignored
+    other.DestroyMutex(mutex);
     other.DestroyReadWriteLock(lock);
     other.DestroyCondition(condition);
     EXPECT_TRUE(ThreadManager::LockMutex(mutex));
     EXPECT_TRUE(ThreadManager::UnlockMutex(mutex));
     EXPECT_TRUE(ThreadManager::SignalCondition(condition, false));
-
+    EXPECT_EQ(manager.GetMutexCount() + manager.GetReadWriteLockCount() + manager.GetConditionCount(), 3u);
     manager.DestroyMutex(mutex);
     manager.DestroyReadWriteLock(lock);
     manager.DestroyCondition(condition);
-    EXPECT_EQ(manager.GetMutexCount(), 0u);
-    EXPECT_EQ(manager.GetReadWriteLockCount(), 0u);
-    EXPECT_EQ(manager.GetConditionCount(), 0u);
+    EXPECT_EQ(manager.GetMutexCount() + manager.GetReadWriteLockCount() + manager.GetConditionCount(), 0u);
 }
 
 TEST_F(ThreadManagerTest, APrimitiveStillHeldIsLeftInPlaceInsteadOfDestroyed) {
@@ -372,7 +323,7 @@ TEST_F(ThreadManagerTest, ProducerAndConsumerMeetThroughMutexAndCondition) {
     EXPECT_TRUE(ThreadManager::SignalCondition(queue.changed, true));
     ThreadManager::UnlockMutex(queue.mutex);
 
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
+    EXPECT_TRUE(AllEnded(manager));
     ThreadManager::LockMutex(queue.mutex);
     EXPECT_EQ(queue.count, 1000);
     EXPECT_EQ(queue.sum, 500500);
@@ -430,7 +381,7 @@ TEST_F(ThreadManagerTest, ReadersShareTheLockWhileAWriterIsAlone) {
     EXPECT_TRUE(WaitFor([&] { return shared.allInsideAtOnce.load(); }));
     EXPECT_FALSE(ThreadManager::TryWriteLock(shared.lock));
     shared.release = true;
-    ASSERT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
+    ASSERT_TRUE(AllEnded(manager));
 
     ASSERT_TRUE(ThreadManager::TryWriteLock(shared.lock));
     EXPECT_FALSE(ThreadManager::TryWriteLock(shared.lock));
@@ -438,7 +389,7 @@ TEST_F(ThreadManagerTest, ReadersShareTheLockWhileAWriterIsAlone) {
     os::Sleep(20);
     EXPECT_EQ(shared.readersInside, 0);  // the reader waits for the writer
     EXPECT_TRUE(ThreadManager::UnlockReadWriteLock(shared.lock));
-    EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
+    EXPECT_TRUE(AllEnded(manager));
     EXPECT_EQ(shared.readersInside, 1);
     EXPECT_TRUE(ThreadManager::WriteLock(shared.lock));
     EXPECT_TRUE(ThreadManager::UnlockReadWriteLock(shared.lock));
