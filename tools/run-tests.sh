@@ -15,8 +15,10 @@ cmake --build "$build" --parallel "$(nproc)"
 jobs="$(nproc)"
 ctest_command=(ctest --test-dir "$build" --output-on-failure --parallel "$jobs" --timeout 300)
 status=0
+# -noreset: an X server resets when its last client leaves, and a test that
+# connects during the reset finds no display.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
-    xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "${ctest_command[@]}" "$@" || status=$?
+    xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" "${ctest_command[@]}" "$@" || status=$?
 else
     "${ctest_command[@]}" "$@" || status=$?
 fi

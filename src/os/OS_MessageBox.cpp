@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -67,8 +68,19 @@ int HeadlessMessageBox(const std::string& text, const std::string& caption, std:
     return answer;
 }
 
+// Unattended runs (tests, scripted runs) set TUNDRA_NONINTERACTIVE: a box
+// there would wait for a click that never comes.
+bool IsNonInteractive() {
+    const char* value = std::getenv("TUNDRA_NONINTERACTIVE");
+    return value != nullptr && value[0] != '\0' && value[0] != '0';
+}
+
 int SdlMessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
     const std::vector<Button> buttons = ButtonsFor(type);
+    if (IsNonInteractive()) {
+        WriteToStderr(text, caption);
+        return buttons.front().id;
+    }
     std::vector<SDL_MessageBoxButtonData> data;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         Uint32 flags = 0;

@@ -4,9 +4,10 @@
 #include <string>
 
 // A blocking message box with the button sets, icons and answers the engine
-// was written against. Without a usable display the text goes to stderr and
-// the first button of the set is the answer; the headless backend answers
-// from a script.
+// was written against. Without a usable display, or when the environment
+// variable TUNDRA_NONINTERACTIVE is set, the text goes to stderr and the
+// first button of the set is the answer; the headless backend answers from a
+// script.
 namespace os {
 
 // Button sets (low 4 bits of the type).

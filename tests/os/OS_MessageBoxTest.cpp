@@ -1,6 +1,9 @@
+#include "os/OS_Backend.h"
 #include "os/OS_MessageBox.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 // Scripted answers come in order; without a script the first button answers.
 TEST(HeadlessMessageBox, AnswersFromTheScriptInOrderThenTheFirstButton) {
@@ -18,4 +21,11 @@ TEST(HeadlessMessageBox, AnswersFromTheScriptInOrderThenTheFirstButton) {
     EXPECT_EQ(os::MessageBox("t", "c", 0xE), os::IDOK);  // unknown set: OK only
     EXPECT_EQ(os::headless::LastMessageBox().type, 0xEu);
     os::headless::ClearMessageBoxAnswers();
+}
+
+TEST(RealMessageBox, UnattendedRunsAnswerWithoutShowingABox) {
+    os::SelectBackend(os::Backend::Real);
+    setenv("TUNDRA_NONINTERACTIVE", "1", 1);
+    EXPECT_EQ(os::MessageBox("no one is here to click", "Error", os::MB_RETRYCANCEL), os::IDRETRY);
+    os::SelectBackend(os::Backend::Headless);
 }
