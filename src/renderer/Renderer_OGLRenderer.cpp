@@ -7,6 +7,7 @@
 #include "renderer/Renderer_Diagnostics.h"
 #include "renderer/Renderer_ExtensionEntryPoints.h"
 #include "renderer/Renderer_ExtensionList.h"
+#include "renderer/Renderer_PixelStoreScope.h"
 #include "renderer/Renderer_TextureManager.h"
 
 #include <GL/glu.h>
@@ -197,13 +198,10 @@ void OGLRenderer::ReadPixels(std::uint8_t* buffer) {
     }
     // Rows are packed, so width * height * 3 bytes hold the picture for any
     // width (the default alignment of 4 would pad rows of odd widths).
-    GLint alignment = 4;
-    gl::GetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    gl::PixelStorei(GL_PACK_ALIGNMENT, 1);
+    const PixelStoreScope packedRows(GL_PACK_ALIGNMENT, 1);
     gl::ReadBuffer(GL_BACK);
     gl::ReadPixels(0, 0, static_cast<GLsizei>(m_settings.width), static_cast<GLsizei>(m_settings.height), GL_RGB,
                    GL_UNSIGNED_BYTE, buffer);
-    gl::PixelStorei(GL_PACK_ALIGNMENT, alignment);
 }
 
 void OGLRenderer::ToggleFullScreen() {
