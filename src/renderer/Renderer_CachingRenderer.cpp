@@ -2,13 +2,13 @@
 
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_DrawSurfaceCommand.h"
+#include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_Light.h"
 #include "renderer/Renderer_States.h"
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cassert>
 
 namespace Renderer {
@@ -83,8 +83,7 @@ bool IsExtensionSupported(const char* name) {
     if (g_renderer == nullptr || name == nullptr) {
         return false;
     }
-    const Core::StringVector& names = g_renderer->GetOpenGLExtensions();
-    return std::find(names.begin(), names.end(), name) != names.end();
+    return HasExtension(g_renderer->GetOpenGLExtensions(), name);
 }
 
 bool CachingRenderer::IsInRange(std::uint32_t index, std::uint32_t limit) {
