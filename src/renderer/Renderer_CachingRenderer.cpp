@@ -22,21 +22,31 @@ Core::RefPtr<State> NewState() {
     return Core::RefPtr<State>(TUN_NEW(State));
 }
 
-// The cached matrices widened for GLU; the viewport as GLU takes it.
-struct ProjectionInputs {
-    std::array<double, 16> modelView;
-    std::array<double, 16> projection;
-    std::array<GLint, 4> viewport;
-};
+// gluProject and gluUnProject: a point through the model-view and projection
+// matrices and the viewport, one way or the other.
+using GluTransform = GLint (*)(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*,
+                               GLdouble*, GLdouble*);
 
-ProjectionInputs Widen(const Matrix4& modelView, const Matrix4& projection, const Viewport& viewport) {
-    ProjectionInputs inputs;
+// The transform with the cached matrices widened for GLU; out is left alone
+// when GLU refuses.
+bool TransformPoint(GluTransform transform, const Matrix4& modelView, const Matrix4& projection,
+                    const Viewport& viewport, const Vector3D& point, Vector3D& out) {
+    std::array<GLdouble, 16> wideModelView;
+    std::array<GLdouble, 16> wideProjection;
     for (int i = 0; i < 16; ++i) {
-        inputs.modelView[static_cast<std::size_t>(i)] = modelView[i];
-        inputs.projection[static_cast<std::size_t>(i)] = projection[i];
+        wideModelView[static_cast<std::size_t>(i)] = modelView[i];
+        wideProjection[static_cast<std::size_t>(i)] = projection[i];
     }
-    inputs.viewport = {viewport.x, viewport.y, viewport.width, viewport.height};
-    return inputs;
+    const std::array<GLint, 4> area{viewport.x, viewport.y, viewport.width, viewport.height};
+    GLdouble x = 0.0;
+    GLdouble y = 0.0;
+    GLdouble z = 0.0;
+    if (transform(point.x, point.y, point.z, wideModelView.data(), wideProjection.data(), area.data(), &x, &y, &z) !=
+        GL_TRUE) {
+        return false;
+    }
+    out = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+    return true;
 }
 
 }  // namespace
@@ -306,29 +316,11 @@ Matrix4 CachingRenderer::GetTextureMatrix(std::uint32_t unit) const {
 }
 
 bool CachingRenderer::Project(Vector3D& out, const Vector3D& point) const {
-    const ProjectionInputs in = Widen(m_modelView, m_projection, m_viewport);
-    GLdouble x = 0.0;
-    GLdouble y = 0.0;
-    GLdouble z = 0.0;
-    if (gluProject(point.x, point.y, point.z, in.modelView.data(), in.projection.data(), in.viewport.data(), &x, &y,
-                   &z) != GL_TRUE) {
-        return false;
-    }
-    out = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
-    return true;
+    return TransformPoint(&gluProject, m_modelView, m_projection, m_viewport, point, out);
 }
 
 bool CachingRenderer::Unproject(Vector3D& out, const Vector3D& point) const {
-    const ProjectionInputs in = Widen(m_modelView, m_projection, m_viewport);
-    GLdouble x = 0.0;
-    GLdouble y = 0.0;
-    GLdouble z = 0.0;
-    if (gluUnProject(point.x, point.y, point.z, in.modelView.data(), in.projection.data(), in.viewport.data(), &x,
-                     &y, &z) != GL_TRUE) {
-        return false;
-    }
-    out = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
-    return true;
+    return TransformPoint(&gluUnProject, m_modelView, m_projection, m_viewport, point, out);
 }
 
 void CachingRenderer::ClearColorBuffer(const Color&) {}
