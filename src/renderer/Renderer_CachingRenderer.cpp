@@ -49,6 +49,17 @@ bool TransformPoint(GluTransform transform, const Matrix4& modelView, const Matr
     return true;
 }
 
+// Unbinds the buffer the binding held, then holds and binds the new one.
+void Rebind(Core::RefPtr<Buffer>& binding, const Core::RefPtr<Buffer>& buffer) {
+    if (binding) {
+        binding->Unbind();
+    }
+    binding = buffer;
+    if (buffer) {
+        buffer->Bind();
+    }
+}
+
 }  // namespace
 
 CachingRenderer::CachingRenderer(const DisplaySettings& settings) : m_settings(settings) {
@@ -240,27 +251,12 @@ void CachingRenderer::DrawArrays(std::int32_t, std::int32_t, std::int32_t) {}
 void CachingRenderer::DrawElements(std::int32_t, std::int32_t, std::int32_t) {}
 
 void CachingRenderer::BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Buffer>& buffer) {
-    if (!IsInRange(slot, kVertexBufferSlots)) {
-        return;
-    }
-    if (m_vertexBuffers[slot]) {
-        m_vertexBuffers[slot]->Unbind();
-    }
-    m_vertexBuffers[slot] = buffer;
-    if (buffer) {
-        buffer->Bind();
+    if (IsInRange(slot, kVertexBufferSlots)) {
+        Rebind(m_vertexBuffers[slot], buffer);
     }
 }
 
-void CachingRenderer::BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) {
-    if (m_indexBuffer) {
-        m_indexBuffer->Unbind();
-    }
-    m_indexBuffer = buffer;
-    if (buffer) {
-        buffer->Bind();
-    }
-}
+void CachingRenderer::BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) { Rebind(m_indexBuffer, buffer); }
 
 const Core::RefPtr<Buffer>& CachingRenderer::GetVertexBuffer(std::uint32_t slot) const {
     static const Core::RefPtr<Buffer> kNone;
