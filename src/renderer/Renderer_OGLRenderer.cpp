@@ -77,14 +77,9 @@ OGLRenderer::OGLRenderer(const DisplaySettings& settings) : CachingRenderer(sett
     SetVSync();
     ApplyFixedSettings();
 
-    gl::MatrixMode(GL_PROJECTION);
-    gl::LoadMatrixf(m_projection.m.data());
-    if (m_multitexture) {
-        GetExtensionEntryPoints().glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    gl::MatrixMode(GL_TEXTURE);
-    gl::LoadMatrixf(m_textureMatrices[0].m.data());
-    m_activeTextureUnit = 0;
+    // The cached matrices and viewport reach OpenGL; unit 0 ends up active.
+    OGLRenderer::SetProjectionMatrix(m_projection);
+    OGLRenderer::SetTextureMatrix(0, m_textureMatrices[0]);
     LoadModelView();
     SetViewport(m_viewport);
     TextureManager::Create();
