@@ -74,22 +74,16 @@ Core::RefPtr<Adapter> GetAdapter() { return Core::RefPtr<Adapter>(g_adapter); }
 
 void Adapter::SetDisplayMode(const DisplayMode& mode) { m_requestedMode = mode; }
 
-bool Adapter::TestDisplayMode() const {
+bool Adapter::ChangeToClosestMode(std::uint32_t flags) const {
     const os::DisplayMode closest = ToOs(m_displayModes.FindClosestMode(m_requestedMode));
-    return os::ChangeDisplaySettings(&closest, os::CDS_TEST) == os::DISP_CHANGE_SUCCESSFUL;
+    return os::ChangeDisplaySettings(&closest, flags) == os::DISP_CHANGE_SUCCESSFUL;
 }
 
-bool Adapter::ApplyDisplayMode() const {
-    if (!TestDisplayMode()) {
-        return false;
-    }
-    const os::DisplayMode closest = ToOs(m_displayModes.FindClosestMode(m_requestedMode));
-    return os::ChangeDisplaySettings(&closest, os::CDS_FULLSCREEN) == os::DISP_CHANGE_SUCCESSFUL;
-}
+bool Adapter::TestDisplayMode() const { return ChangeToClosestMode(os::CDS_TEST); }
 
 bool Adapter::SetFullScreen(bool on) {
     if (on) {
-        if (m_displayModeChanged || !ApplyDisplayMode()) {
+        if (m_displayModeChanged || !TestDisplayMode() || !ChangeToClosestMode(os::CDS_FULLSCREEN)) {
             return false;
         }
         m_displayModeChanged = true;
