@@ -10,8 +10,6 @@ bool g_diagnostics = false;
 
 void SetDiagnosticsEnabled(bool enabled) { g_diagnostics = enabled; }
 
-bool AreDiagnosticsEnabled() { return g_diagnostics; }
-
 std::FILE* OpenDiagnosticFile(const char* name) {
     if (!g_diagnostics) {
         return nullptr;

@@ -8,7 +8,6 @@
 namespace Renderer {
 
 void SetDiagnosticsEnabled(bool enabled);
-bool AreDiagnosticsEnabled();
 
 // Opens the file (its name begins with a backslash) in the executable's
 // directory for writing, emptied. Null while diagnostics are off or when the
