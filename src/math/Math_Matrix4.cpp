@@ -134,7 +134,7 @@ void Matrix4::Invert() {
 Matrix4 Matrix4::Inverse(const Matrix4& m) {
     const float determinant = m.Determinant();
     // A nearly singular matrix would give huge, meaningless elements.
-    if (determinant > -Math::kTolerance && determinant < Math::kTolerance) {
+    if (Math::IsNegligible(determinant, Math::kTolerance)) {
         return m;
     }
     return Adjugate(m) * (1.0f / determinant);

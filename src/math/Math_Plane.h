@@ -22,7 +22,7 @@ struct Plane {
         c = cValue;
         d = dValue;
         normal = {a, b, c};
-        auto clearlyNonZero = [](float value) { return !(value > -Math::kTolerance && value < Math::kTolerance); };
+        auto clearlyNonZero = [](float value) { return !Math::IsNegligible(value, Math::kTolerance); };
         if (clearlyNonZero(c)) {
             point = {0.0f, 0.0f, -d / c};
         } else if (clearlyNonZero(b)) {
@@ -47,7 +47,7 @@ struct Plane {
 inline Math::ClassifyResult Vector3D::ClassifyToPlane(const Plane& plane) const {
     const Vector3D offset = *this - plane.point;
     const float distance = std::sqrt(offset.x * offset.x + offset.y * offset.y + offset.z * offset.z);
-    if (distance > -Math::kOnPlaneTolerance && distance < Math::kOnPlaneTolerance) {
+    if (Math::IsNegligible(distance, Math::kOnPlaneTolerance)) {
         return Math::ClassifyIntersecting;
     }
     const float side = plane.normal.x * offset.x + plane.normal.y * offset.y + plane.normal.z * offset.z;
