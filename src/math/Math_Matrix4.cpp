@@ -123,12 +123,11 @@ float Matrix4::Determinant() const {
 }
 
 void Matrix4::Invert() {
-    const Matrix4 adjugate = Adjugate(*this);
     const float determinant = Determinant();
     if (determinant == 0.0f || std::isnan(determinant)) {
         return;
     }
-    *this = adjugate * (1.0f / determinant);
+    *this = Adjugate(*this) * (1.0f / determinant);
 }
 
 Matrix4 Matrix4::Inverse(const Matrix4& m) {
