@@ -120,10 +120,8 @@ detail::WindowRecord* MainWindow() {
 
 std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
     if (mode == nullptr) {
-        const detail::WindowRecord* window = IsWindow(g_fullScreenWindow) ? detail::FindWindow(g_fullScreenWindow)
-                                                                           : nullptr;
-        if (window != nullptr) {
-            SDL_SetWindowFullscreen(window->system->Native(*window), 0);
+        if (SDL_Window* window = detail::NativeWindowOf(g_fullScreenWindow)) {
+            SDL_SetWindowFullscreen(window, 0);
         }
         g_fullScreenWindow = kNoWindow;
         return DISP_CHANGE_SUCCESSFUL;

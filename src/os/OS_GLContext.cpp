@@ -44,11 +44,6 @@ ContextRecord* FindContext(GLContext context) {
     return &found->second;
 }
 
-SDL_Window* NativeWindow(WindowHandle window) {
-    const detail::WindowRecord* record = IsWindow(window) ? detail::FindWindow(window) : nullptr;
-    return record != nullptr ? record->system->Native(*record) : nullptr;
-}
-
 // SDL's idea of the current context follows ours again (after SDL made a
 // new context current by itself).
 void RestoreSdlCurrent() {
@@ -58,7 +53,7 @@ void RestoreSdlCurrent() {
         record = &found->second;
     }
     if (record != nullptr && record->native != nullptr) {
-        SDL_GL_MakeCurrent(NativeWindow(t_current.window), record->native);
+        SDL_GL_MakeCurrent(detail::NativeWindowOf(t_current.window), record->native);
     } else {
         SDL_GL_MakeCurrent(nullptr, nullptr);
     }

@@ -89,6 +89,9 @@ WindowSystem& CurrentWindowSystem();
 
 // The record of a live window; null (and the last error set) otherwise.
 WindowRecord* FindWindow(WindowHandle window);
+// The native window behind a live handle; null for a stale handle or a
+// headless window. Unlike FindWindow it leaves the last error alone.
+SDL_Window* NativeWindowOf(WindowHandle window);
 // Live windows in handle order (oldest first).
 std::vector<WindowRecord*> LiveWindows();
 
