@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+struct SDL_Surface;
+
 namespace os::detail {
 
 class WindowSystem;
@@ -81,6 +83,10 @@ public:
     virtual bool NextEvent(RawEvent* event) = 0;
     virtual void QueueQuit() = 0;
 };
+
+// Decodes an icon image file; null, with the image library's reason as the
+// last error, when it cannot. The caller frees the surface.
+SDL_Surface* LoadIconImage(const std::string& nativePath);
 
 WindowSystem& SdlWindowSystem();
 WindowSystem& HeadlessWindowSystem();
