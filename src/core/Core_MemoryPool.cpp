@@ -106,17 +106,8 @@ void* MemoryPool::Allocate(std::size_t size) {
     if (size >= kBucketCount) {
         return SystemAllocate(size);
     }
-    Bucket* bucket = GetOrCreateBucket(size);
-    if (bucket == nullptr) {
-        return nullptr;
-    }
-    std::lock_guard<SpinLock> guard(bucket->lock);
-    if (bucket->freeList == nullptr && !AddChunk(*bucket)) {
-        return nullptr;
-    }
-    FreeBlock* block = bucket->freeList;
-    bucket->freeList = block->next;
-    return block;
+    std::size_t taken = 0;
+    return TakeBlocks(size, 1, &taken);
 }
 
 void MemoryPool::Free(void* block, std::size_t size) {
