@@ -202,6 +202,13 @@ struct ThreadCache {
 // Trivially destructible, so that reaching it costs no initialisation check.
 thread_local constinit ThreadCache t_cache{};
 
+MemoryPool::FreeBlock* LastOf(MemoryPool::FreeBlock* chain) {
+    while (chain->next != nullptr) {
+        chain = chain->next;
+    }
+    return chain;
+}
+
 // Gives the cached blocks back when the thread ends.
 struct ThreadCacheReturn {
     ~ThreadCacheReturn() {
@@ -211,11 +218,7 @@ struct ThreadCacheReturn {
             if (first == nullptr) {
                 continue;
             }
-            MemoryPool::FreeBlock* last = first;
-            while (last->next != nullptr) {
-                last = last->next;
-            }
-            pool.GiveBlocks(size, first, last);
+            pool.GiveBlocks(size, first, LastOf(first));
             t_cache.heads[size] = nullptr;
             t_cache.counts[size] = 0;
         }
@@ -234,13 +237,9 @@ void DrainCache(std::size_t size) {
         last = last->next;
     }
     MemoryPool::FreeBlock* surplus = last->next;
-    MemoryPool::FreeBlock* surplusLast = surplus;
-    while (surplusLast->next != nullptr) {
-        surplusLast = surplusLast->next;
-    }
     last->next = nullptr;
     t_cache.counts[size] = kRefillBatch;
-    MemoryPool::GetInstance().GiveBlocks(size, surplus, surplusLast);
+    MemoryPool::GetInstance().GiveBlocks(size, surplus, LastOf(surplus));
 }
 
 }  // namespace
