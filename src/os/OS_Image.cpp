@@ -94,6 +94,10 @@ bool IsAcceptedImageSize(std::uint64_t width, std::uint64_t height) {
            width * height <= kMaxImagePixels;
 }
 
+bool HasPixelsForItsSize(const Image& image) {
+    return image.pixels.size() == std::uint64_t{image.width} * image.height * 4;
+}
+
 bool DecodeImageFile(std::string_view path, Image& image) {
     ImageFileType type{};
     if (!ImageFileTypeOf(path, type)) {

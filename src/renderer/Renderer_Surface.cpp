@@ -21,10 +21,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool IsConsistent(const os::Image& image) {
-    return image.pixels.size() == std::uint64_t{image.width} * image.height * 4;
-}
-
 // A fully transparent pixel takes the mean colour of its visible neighbours
 // (sums in float, truncated), keeping alpha 0; with none visible it keeps
 // its own bytes. Neighbours are read from the source, never from pixels
@@ -82,7 +78,7 @@ Surface::Surface(const Core::String& fileName) {
 }
 
 Core::RefPtr<Surface> Surface::FromBitmap(const os::Image& image) {
-    if (!IsConsistent(image)) {
+    if (!os::HasPixelsForItsSize(image)) {
         return nullptr;
     }
     Core::RefPtr<Surface> surface(TUN_NEW(Surface));
