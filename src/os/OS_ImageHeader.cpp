@@ -1,6 +1,7 @@
 #include "os/OS_ImageHeader.h"
 
 #include "os/OS_ByteOrder.h"
+#include "os/OS_Path.h"
 
 #include <array>
 
@@ -13,11 +14,7 @@ bool IsUpperCaseEnding(std::string_view path, std::string_view ending) {
     }
     const std::string_view tail = path.substr(path.size() - ending.size());
     for (std::size_t i = 0; i < ending.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-        if (c != ending[i]) {
+        if (UpperAscii(tail[i]) != ending[i]) {
             return false;
         }
     }
