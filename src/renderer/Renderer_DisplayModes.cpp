@@ -86,7 +86,8 @@ DisplayMode DisplayModes::FindClosestMode(const DisplayMode& requested) const {
 }
 
 void DisplayModes::WriteFile() const {
-    std::FILE* file = OpenDiagnosticFile("\\DisplayModes.txt");
+    const os::FilePointer diagnostic = OpenDiagnosticFile("\\DisplayModes.txt");
+    std::FILE* file = diagnostic.get();
     if (file == nullptr) {
         return;
     }
@@ -102,7 +103,6 @@ void DisplayModes::WriteFile() const {
             std::fputs("\n", file);
         }
     }
-    std::fclose(file);
 }
 
 }  // namespace Renderer

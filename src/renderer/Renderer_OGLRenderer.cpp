@@ -106,7 +106,8 @@ void OGLRenderer::FillExtensionLists() {
 }
 
 void OGLRenderer::WriteInformationFile() const {
-    std::FILE* file = OpenDiagnosticFile("\\OpenGL Information.txt");
+    const os::FilePointer diagnostic = OpenDiagnosticFile("\\OpenGL Information.txt");
+    std::FILE* file = diagnostic.get();
     if (file == nullptr) {
         return;
     }
@@ -117,7 +118,6 @@ void OGLRenderer::WriteInformationFile() const {
     WriteSection(file, "GLU Version", "-----------", TextOf(gluGetString(GLU_VERSION)));
     WriteList(file, "GLU Extensions", "--------------", m_gluExtensions);
     WriteList(file, "WGL Extensions", "--------------", m_wglExtensions);
-    std::fclose(file);
 }
 
 void OGLRenderer::DetectCapabilities() {

@@ -1,13 +1,12 @@
 #include "renderer/Renderer_Surface.h"
 
 #include "os/OS_ByteOrder.h"
+#include "os/OS_File.h"
 #include "os/OS_Image.h"
-#include "os/OS_Path.h"
 #include "renderer/Renderer_TextureRows.h"
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace Renderer {
 
@@ -16,10 +15,6 @@ TUN_DEFINE_CLASS_NAMED(Surface, "Renderer::Surface");
 namespace {
 
 constexpr std::uint32_t kRawHeaderBytes = 16;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // A fully transparent pixel takes the mean colour of its visible neighbours
 // (sums in float, truncated), keeping alpha 0; with none visible it keeps
@@ -99,7 +94,7 @@ bool Surface::LoadRaw(const Core::String& fileName) {
     if (fileName.empty()) {
         return false;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(os::ResolvePath(fileName).c_str(), "rb"));
+    const os::FilePointer file = os::OpenFile(fileName, "rb");
     if (!file) {
         return false;
     }
