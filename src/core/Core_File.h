@@ -3,6 +3,7 @@
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
+#include "os/OS_ByteOrder.h"
 
 #include <bit>
 #include <concepts>
@@ -75,9 +76,8 @@ public:
     // Typed fields. A read that fails leaves the target unchanged.
     void WriteU8(std::uint8_t value) { Write(&value, 1); }
     void WriteU32(std::uint32_t value) {
-        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                       static_cast<std::uint8_t>(value >> 16),
-                                       static_cast<std::uint8_t>(value >> 24)};
+        std::uint8_t bytes[4];
+        os::StoreU32LE(bytes, value);
         Write(bytes, 4);
     }
     void WriteI32(std::int32_t value) { WriteU32(static_cast<std::uint32_t>(value)); }
@@ -85,11 +85,11 @@ public:
 
     void ReadU8(std::uint8_t& value) { Read(&value, 1); }
     void ReadU32(std::uint32_t& value) {
-        std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                 static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+        // Filled from the target first, so that a failed read leaves it as it was.
+        std::uint8_t bytes[4];
+        os::StoreU32LE(bytes, value);
         Read(bytes, 4);
-        value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+        value = os::LoadU32LE(bytes);
     }
     void ReadI32(std::int32_t& value) {
         auto bits = static_cast<std::uint32_t>(value);

@@ -34,22 +34,6 @@ void* AllocateAligned(std::size_t size, std::size_t alignment, AllocationKind ki
     return block;
 }
 
-void* AllocateOrThrow(std::size_t size, AllocationKind kind, const char* file, int line) {
-    void* block = Allocate(size, kind, file, line);
-    if (block == nullptr) {
-        throw BadAllocation();
-    }
-    return block;
-}
-
-void* AllocateAlignedOrThrow(std::size_t size, std::size_t alignment, AllocationKind kind) {
-    void* block = AllocateAligned(size, alignment, kind);
-    if (block == nullptr) {
-        throw BadAllocation();
-    }
-    return block;
-}
-
 void Release(void* block, AllocationKind kind) noexcept {
     if (block == nullptr) {
         return;
@@ -61,8 +45,12 @@ void Release(void* block, AllocationKind kind) noexcept {
 
 }  // namespace
 
-void* operator new(std::size_t size) { return AllocateOrThrow(size, AllocationKind::Object, "unknown", -1); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size, AllocationKind::Array, "unknown", -1); }
+void* operator new(std::size_t size) {
+    return AllocatedOrThrow(Allocate(size, AllocationKind::Object, "unknown", -1));
+}
+void* operator new[](std::size_t size) {
+    return AllocatedOrThrow(Allocate(size, AllocationKind::Array, "unknown", -1));
+}
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return Allocate(size, AllocationKind::Object, "unknown", -1);
@@ -72,10 +60,10 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
 }
 
 void* operator new(std::size_t size, std::align_val_t alignment) {
-    return AllocateAlignedOrThrow(size, static_cast<std::size_t>(alignment), AllocationKind::Object);
+    return AllocatedOrThrow(AllocateAligned(size, static_cast<std::size_t>(alignment), AllocationKind::Object));
 }
 void* operator new[](std::size_t size, std::align_val_t alignment) {
-    return AllocateAlignedOrThrow(size, static_cast<std::size_t>(alignment), AllocationKind::Array);
+    return AllocatedOrThrow(AllocateAligned(size, static_cast<std::size_t>(alignment), AllocationKind::Array));
 }
 void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
     return AllocateAligned(size, static_cast<std::size_t>(alignment), AllocationKind::Object);
@@ -85,10 +73,10 @@ void* operator new[](std::size_t size, std::align_val_t alignment, const std::no
 }
 
 void* operator new(std::size_t size, const char* file, int line) {
-    return AllocateOrThrow(size, AllocationKind::Object, file, line);
+    return AllocatedOrThrow(Allocate(size, AllocationKind::Object, file, line));
 }
 void* operator new[](std::size_t size, const char* file, int line) {
-    return AllocateOrThrow(size, AllocationKind::Array, file, line);
+    return AllocatedOrThrow(Allocate(size, AllocationKind::Array, file, line));
 }
 
 void operator delete(void* block) noexcept { Release(block, AllocationKind::Object); }

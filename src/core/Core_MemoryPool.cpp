@@ -106,17 +106,8 @@ void* MemoryPool::Allocate(std::size_t size) {
     if (size >= kBucketCount) {
         return SystemAllocate(size);
     }
-    Bucket* bucket = GetOrCreateBucket(size);
-    if (bucket == nullptr) {
-        return nullptr;
-    }
-    std::lock_guard<SpinLock> guard(bucket->lock);
-    if (bucket->freeList == nullptr && !AddChunk(*bucket)) {
-        return nullptr;
-    }
-    FreeBlock* block = bucket->freeList;
-    bucket->freeList = block->next;
-    return block;
+    std::size_t taken = 0;
+    return TakeBlocks(size, 1, &taken);
 }
 
 void MemoryPool::Free(void* block, std::size_t size) {
@@ -211,6 +202,13 @@ struct ThreadCache {
 // Trivially destructible, so that reaching it costs no initialisation check.
 thread_local constinit ThreadCache t_cache{};
 
+MemoryPool::FreeBlock* LastOf(MemoryPool::FreeBlock* chain) {
+    while (chain->next != nullptr) {
+        chain = chain->next;
+    }
+    return chain;
+}
+
 // Gives the cached blocks back when the thread ends.
 struct ThreadCacheReturn {
     ~ThreadCacheReturn() {
@@ -220,11 +218,7 @@ struct ThreadCacheReturn {
             if (first == nullptr) {
                 continue;
             }
-            MemoryPool::FreeBlock* last = first;
-            while (last->next != nullptr) {
-                last = last->next;
-            }
-            pool.GiveBlocks(size, first, last);
+            pool.GiveBlocks(size, first, LastOf(first));
             t_cache.heads[size] = nullptr;
             t_cache.counts[size] = 0;
         }
@@ -243,13 +237,9 @@ void DrainCache(std::size_t size) {
         last = last->next;
     }
     MemoryPool::FreeBlock* surplus = last->next;
-    MemoryPool::FreeBlock* surplusLast = surplus;
-    while (surplusLast->next != nullptr) {
-        surplusLast = surplusLast->next;
-    }
     last->next = nullptr;
     t_cache.counts[size] = kRefillBatch;
-    MemoryPool::GetInstance().GiveBlocks(size, surplus, surplusLast);
+    MemoryPool::GetInstance().GiveBlocks(size, surplus, LastOf(surplus));
 }
 
 }  // namespace

@@ -70,13 +70,6 @@ protected:
     void PushToLuaAs(lua_State* state, const char* scriptName) const;
 };
 
-// Releases a pointer that may be null.
-inline void SafeRelease(Object* object) {
-    if (object != nullptr) {
-        object->Release();
-    }
-}
-
 }  // namespace Core
 
 // Declares the per-class overrides inside a class derived from Core::Object.

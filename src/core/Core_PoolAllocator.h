@@ -17,13 +17,7 @@ struct PoolAllocator {
     template <class U>
     PoolAllocator(const PoolAllocator<U>&) noexcept {}
 
-    T* allocate(std::size_t n) {
-        void* block = PoolAllocate(n * sizeof(T));
-        if (block == nullptr) {
-            throw BadAllocation();
-        }
-        return static_cast<T*>(block);
-    }
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocatedOrThrow(PoolAllocate(n * sizeof(T)))); }
 
     void deallocate(T* block, std::size_t n) noexcept { PoolFree(block, n * sizeof(T)); }
 

@@ -18,4 +18,16 @@ public:
     }
 };
 
+// A clone of every element (each made by its own Clone, so of the element's
+// own class), in order. Every element must be set.
+template <class T>
+RefPtrVector<T> CloneElements(const RefPtrVector<T>& source) {
+    RefPtrVector<T> clones;
+    clones.reserve(source.size());
+    for (const RefPtr<T>& element : source) {
+        clones.emplace_back(static_cast<T*>(element->Clone()));
+    }
+    return clones;
+}
+
 }  // namespace Core

@@ -18,10 +18,7 @@ String DecimalText(Integer value) {
 
 String& String::ToUpper() {
     for (char& c : *this) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 'a' && byte <= 'z') {
-            c = static_cast<char>(byte - 'a' + 'A');
-        }
+        c = os::UpperAscii(c);
     }
     return *this;
 }

@@ -72,10 +72,7 @@ void NotifyReleased(void* block, AllocationKind kind) {
 
 void* TrackedNew(std::size_t size, const char* file, int line) {
     Core::MemoryLock lock;
-    void* block = Core::PoolAllocate(size);
-    if (block == nullptr) {
-        throw BadAllocation();
-    }
+    void* block = AllocatedOrThrow(Core::PoolAllocate(size));
     Core::NotifyAllocated(block, Core::AllocationKind::Object, size, file, line);
     return block;
 }

@@ -16,6 +16,14 @@ public:
     const char* what() const noexcept override { return "bad allocation"; }
 };
 
+// The block an allocator gave; BadAllocation when it gave none.
+inline void* AllocatedOrThrow(void* block) {
+    if (block == nullptr) {
+        throw BadAllocation();
+    }
+    return block;
+}
+
 void* TrackedNew(std::size_t size, const char* file, int line);
 void* TrackedNewUnknownSource(std::size_t size);
 void TrackedDelete(void* block, std::size_t size);

@@ -39,4 +39,11 @@ void StoreKeyState(const KeyState& state, std::uint8_t* bytes) {
 
 KeyState LoadKeyState(const std::uint8_t* bytes) { return {bytes[0], bytes[1], bytes[2], bytes[3], bytes[4]}; }
 
+void StoreKeyStates(std::span<const KeyState> states, std::vector<std::uint8_t>& bytes) {
+    bytes.assign(states.size() * kKeyStateBytes, 0);
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        StoreKeyState(states[i], &bytes[i * kKeyStateBytes]);
+    }
+}
+
 }  // namespace Input

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace Input {
 
@@ -29,5 +31,8 @@ inline bool IsSet(const KeyState* state, std::uint8_t KeyState::*field) {
 
 void StoreKeyState(const KeyState& state, std::uint8_t* bytes);
 KeyState LoadKeyState(const std::uint8_t* bytes);
+// Replaces bytes with the five bytes of each state, in order: the state list
+// of an event record.
+void StoreKeyStates(std::span<const KeyState> states, std::vector<std::uint8_t>& bytes);
 
 }  // namespace Input

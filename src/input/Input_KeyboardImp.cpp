@@ -208,10 +208,7 @@ std::span<const std::uint8_t> KeyboardImp::WriteSnapshot() {
 
 bool KeyboardImp::GetEvents(std::vector<std::uint8_t>& codes, std::vector<std::uint8_t>& states) const {
     codes = m_eventCodes;
-    states.assign(m_eventStates.size() * kKeyStateBytes, 0);
-    for (std::size_t i = 0; i < m_eventStates.size(); ++i) {
-        StoreKeyState(m_eventStates[i], &states[i * kKeyStateBytes]);
-    }
+    StoreKeyStates(m_eventStates, states);
     return !m_eventCodes.empty();
 }
 

@@ -262,10 +262,7 @@ bool MouseImp::GetEvents(MouseMovementRecord& movement, std::vector<std::uint8_t
     StoreI32(&movement[kMovementCurrentY], m_current.y);
 
     buttons = m_eventButtons;
-    states.assign(m_eventStates.size() * kKeyStateBytes, 0);
-    for (std::size_t i = 0; i < m_eventStates.size(); ++i) {
-        StoreKeyState(m_eventStates[i], &states[i * kKeyStateBytes]);
-    }
+    StoreKeyStates(m_eventStates, states);
     return !m_eventButtons.empty() || m_moved != 0;
 }
 

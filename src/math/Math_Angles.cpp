@@ -23,7 +23,7 @@ Vector2D DegreesToUnitVector(float degrees) {
     const auto radians = static_cast<float>(static_cast<double>(degrees) * std::numbers::pi / 180.0);
     auto snap = [](double component) {
         const auto value = static_cast<float>(component);
-        return (value > -kUnitSnap && value < kUnitSnap) ? 0.0f : value;
+        return IsNegligible(value, kUnitSnap) ? 0.0f : value;
     };
     return {snap(std::cos(static_cast<double>(radians))), snap(std::sin(static_cast<double>(radians)))};
 }

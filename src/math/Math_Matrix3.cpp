@@ -12,7 +12,7 @@ bool Matrix3::Inverse(const Matrix3& m, Matrix3& out) {
     const float det =
         m[0] * (m[4] * m[8] - m[7] * m[5]) - m[1] * (m[3] * m[8] - m[6] * m[5]) + m[2] * (m[3] * m[7] - m[6] * m[4]);
     // A nearly singular matrix would give huge, meaningless elements.
-    if ((det > -Math::kTolerance && det < Math::kTolerance) || std::isnan(det)) {
+    if (Math::IsNegligible(det, Math::kTolerance) || std::isnan(det)) {
         return false;
     }
     const float k = 1.0f / det;

@@ -123,18 +123,17 @@ float Matrix4::Determinant() const {
 }
 
 void Matrix4::Invert() {
-    const Matrix4 adjugate = Adjugate(*this);
     const float determinant = Determinant();
     if (determinant == 0.0f || std::isnan(determinant)) {
         return;
     }
-    *this = adjugate * (1.0f / determinant);
+    *this = Adjugate(*this) * (1.0f / determinant);
 }
 
 Matrix4 Matrix4::Inverse(const Matrix4& m) {
     const float determinant = m.Determinant();
     // A nearly singular matrix would give huge, meaningless elements.
-    if (determinant > -Math::kTolerance && determinant < Math::kTolerance) {
+    if (Math::IsNegligible(determinant, Math::kTolerance)) {
         return m;
     }
     return Adjugate(m) * (1.0f / determinant);

@@ -22,7 +22,7 @@ struct Plane {
         c = cValue;
         d = dValue;
         normal = {a, b, c};
-        auto clearlyNonZero = [](float value) { return !(value > -Math::kTolerance && value < Math::kTolerance); };
+        auto clearlyNonZero = [](float value) { return !Math::IsNegligible(value, Math::kTolerance); };
         if (clearlyNonZero(c)) {
             point = {0.0f, 0.0f, -d / c};
         } else if (clearlyNonZero(b)) {
@@ -38,7 +38,7 @@ struct Plane {
         a = normal.x;
         b = normal.y;
         c = normal.z;
-        d = -(point.x * normal.x + point.y * normal.y + point.z * normal.z);
+        d = -point.Dot(normal);
     }
 };
 
@@ -46,11 +46,11 @@ struct Plane {
 // plane whatever their side; otherwise the stored normal decides.
 inline Math::ClassifyResult Vector3D::ClassifyToPlane(const Plane& plane) const {
     const Vector3D offset = *this - plane.point;
-    const float distance = std::sqrt(offset.x * offset.x + offset.y * offset.y + offset.z * offset.z);
-    if (distance > -Math::kOnPlaneTolerance && distance < Math::kOnPlaneTolerance) {
+    const float distance = offset.Length();
+    if (Math::IsNegligible(distance, Math::kOnPlaneTolerance)) {
         return Math::ClassifyIntersecting;
     }
-    const float side = plane.normal.x * offset.x + plane.normal.y * offset.y + plane.normal.z * offset.z;
+    const float side = plane.normal.Dot(offset);
     if (side > 0.0f) {
         return Math::ClassifyFront;
     }

@@ -54,7 +54,7 @@ struct Vector2D {
     // direction and is left as it is.
     void Normalize() {
         const float length = Length();
-        if (length > -Math::kTolerance && length < Math::kTolerance) {
+        if (Math::IsNegligible(length, Math::kTolerance)) {
             return;
         }
         x /= length;

@@ -23,10 +23,13 @@ struct Vector3D {
         z += other.z;
     }
 
+    float Dot(const Vector3D& other) const { return x * other.x + y * other.y + z * other.z; }
+    float Length() const { return std::sqrt(Dot(*this)); }
+
     // In place. Unlike the 2D vector there is no tolerance band: only a zero
     // (or NaN) length leaves the vector as it is.
     void Normalize() {
-        const float length = std::sqrt(x * x + y * y + z * z);
+        const float length = Length();
         if (length == 0.0f || std::isnan(length)) {
             return;
         }

@@ -24,13 +24,13 @@ std::int64_t Nanoseconds() {
     return IsHeadless() ? g_headlessNanoseconds.load(std::memory_order_relaxed) : MonotonicNanoseconds();
 }
 
+// Tests may take the counter away from the headless backend.
+bool CounterAvailable() { return !IsHeadless() || g_headlessCounterAvailable.load(std::memory_order_relaxed); }
+
 }  // namespace
 
 bool QueryPerformanceCounter(std::int64_t* count) {
-    if (count == nullptr) {
-        return false;
-    }
-    if (IsHeadless() && !g_headlessCounterAvailable.load(std::memory_order_relaxed)) {
+    if (count == nullptr || !CounterAvailable()) {
         return false;
     }
     *count = Nanoseconds();
@@ -38,10 +38,7 @@ bool QueryPerformanceCounter(std::int64_t* count) {
 }
 
 bool QueryPerformanceFrequency(std::int64_t* frequency) {
-    if (frequency == nullptr) {
-        return false;
-    }
-    if (IsHeadless() && !g_headlessCounterAvailable.load(std::memory_order_relaxed)) {
+    if (frequency == nullptr || !CounterAvailable()) {
         return false;
     }
     *frequency = kNanosecondsPerSecond;

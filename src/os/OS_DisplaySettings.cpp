@@ -81,6 +81,11 @@ std::vector<SdlMode> SdlModes() {
 
 bool UseSdl(const VideoUse& video) { return video.Active() && !SdlModes().empty(); }
 
+// The list that mode 0 read: SDL's modes, empty while the fake display
+// stands in. Listing mode after mode then starts the display once, not once
+// per mode.
+std::optional<std::vector<SdlMode>> g_listedModes;
+
 bool FakeAccepts(const DisplayMode& mode) {
     const FakeDisplay& display = Fake();
     return std::find(display.modes.begin(), display.modes.end(), mode) != display.modes.end() &&
@@ -120,10 +125,8 @@ detail::WindowRecord* MainWindow() {
 
 std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
     if (mode == nullptr) {
-        const detail::WindowRecord* window = IsWindow(g_fullScreenWindow) ? detail::FindWindow(g_fullScreenWindow)
-                                                                           : nullptr;
-        if (window != nullptr) {
-            SDL_SetWindowFullscreen(window->system->Native(*window), 0);
+        if (SDL_Window* window = detail::NativeWindowOf(g_fullScreenWindow)) {
+            SDL_SetWindowFullscreen(window, 0);
         }
         g_fullScreenWindow = kNoWindow;
         return DISP_CHANGE_SUCCESSFUL;
@@ -165,20 +168,13 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    const VideoUse video;
-    if (!UseSdl(video)) {
-        const FakeDisplay& display = Fake();
-        if (index == ENUM_CURRENT_SETTINGS) {
+    if (index == ENUM_CURRENT_SETTINGS) {
+        const VideoUse video;
+        if (!UseSdl(video)) {
+            const FakeDisplay& display = Fake();
             *mode = display.fullScreen.value_or(display.desktop);
             return true;
         }
-        if (index >= display.modes.size()) {
-            return false;
-        }
-        *mode = display.modes[index];
-        return true;
-    }
-    if (index == ENUM_CURRENT_SETTINGS) {
         SDL_DisplayMode desktop;
         if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
             sdl::SetLastErrorFromSdl();
@@ -187,11 +183,22 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
         *mode = FromSdl(desktop);
         return true;
     }
-    const std::vector<SdlMode> modes = SdlModes();
-    if (index >= modes.size()) {
+    if (index == 0 || !g_listedModes) {
+        const VideoUse video;
+        g_listedModes = video.Active() ? SdlModes() : std::vector<SdlMode>{};
+    }
+    if (g_listedModes->empty()) {
+        const FakeDisplay& display = Fake();
+        if (index >= display.modes.size()) {
+            return false;
+        }
+        *mode = display.modes[index];
+        return true;
+    }
+    if (index >= g_listedModes->size()) {
         return false;
     }
-    *mode = modes[index].mode;
+    *mode = (*g_listedModes)[index].mode;
     return true;
 }
 

@@ -35,7 +35,9 @@ constexpr std::int32_t DISP_CHANGE_BADFLAGS = -4;
 
 // Mode number `index` (0, 1, 2, ...), false past the last one; with
 // ENUM_CURRENT_SETTINGS the desktop mode (false, last error set, when the
-// display cannot be asked).
+// display cannot be asked). As on the system the engine was written for,
+// mode 0 reads the display's list afresh and the numbers after it answer
+// from that reading (the very first call reads it whatever its number).
 bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode);
 
 // With CDS_TEST: DISP_CHANGE_SUCCESSFUL exactly when the mode is one of the

@@ -44,29 +44,25 @@ ContextRecord* FindContext(GLContext context) {
     return &found->second;
 }
 
-SDL_Window* NativeWindow(WindowHandle window) {
-    const detail::WindowRecord* record = IsWindow(window) ? detail::FindWindow(window) : nullptr;
-    return record != nullptr ? record->system->Native(*record) : nullptr;
+// The SDL context of the thread's current context; null when there is none
+// or it is a headless one.
+SDL_GLContext CurrentNativeContext() {
+    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
+    return found != Contexts().contexts.end() ? found->second.native : nullptr;
 }
 
 // SDL's idea of the current context follows ours again (after SDL made a
 // new context current by itself).
 void RestoreSdlCurrent() {
-    const ContextRecord* record = nullptr;
-    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
-    if (found != Contexts().contexts.end()) {
-        record = &found->second;
-    }
-    if (record != nullptr && record->native != nullptr) {
-        SDL_GL_MakeCurrent(NativeWindow(t_current.window), record->native);
+    if (SDL_GLContext native = CurrentNativeContext()) {
+        SDL_GL_MakeCurrent(detail::NativeWindowOf(t_current.window), native);
     } else {
         SDL_GL_MakeCurrent(nullptr, nullptr);
     }
 }
 
 void ReleaseCurrent() {
-    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
-    if (found != Contexts().contexts.end() && found->second.native != nullptr) {
+    if (CurrentNativeContext() != nullptr) {
         SDL_GL_MakeCurrent(nullptr, nullptr);
     }
     t_current = {};

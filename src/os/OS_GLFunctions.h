@@ -40,6 +40,15 @@ TUN_GLU_FUNCTIONS(TUN_GLU_DECLARE)
 #undef TUN_GL_DECLARE
 #undef TUN_GLU_DECLARE
 
+// glEnable or glDisable, as the flag says.
+inline void SetEnabled(GLenum capability, bool enabled) {
+    if (enabled) {
+        Enable(capability);
+    } else {
+        Disable(capability);
+    }
+}
+
 // How many calls went to the stubs since the process started.
 std::uint64_t IgnoredCallCount();
 

@@ -1,6 +1,7 @@
 #include "os/OS_Image.h"
 
 #include "os/OS_Error.h"
+#include "os/OS_File.h"
 #include "os/OS_ImageHeader.h"
 #include "os/OS_Path.h"
 
@@ -20,10 +21,6 @@ namespace {
 
 // An uncompressed BMP of the largest accepted image, with room for its headers.
 constexpr std::uint64_t kMaxImageFileBytes = kMaxImagePixels * 4 + (std::uint64_t{1} << 20);
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 struct SurfaceFreer {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
@@ -47,7 +44,7 @@ void StartDecoders() {
 
 // The whole file, or false with errno's code (or EFBIG) as the last error.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const FilePointer file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         SetLastErrorFromErrno();
         return false;
@@ -92,6 +89,10 @@ SDL_Surface* DecodeBytes(ImageFileType type, const std::vector<std::uint8_t>& by
 bool IsAcceptedImageSize(std::uint64_t width, std::uint64_t height) {
     return width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&
            width * height <= kMaxImagePixels;
+}
+
+bool HasPixelsForItsSize(const Image& image) {
+    return image.pixels.size() == std::uint64_t{image.width} * image.height * 4;
 }
 
 bool DecodeImageFile(std::string_view path, Image& image) {

@@ -24,6 +24,9 @@ constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
 // True when width x height lies within the limits above (both at least 1).
 bool IsAcceptedImageSize(std::uint64_t width, std::uint64_t height);
 
+// True when the image holds exactly width * height * 4 pixel bytes.
+bool HasPixelsForItsSize(const Image& image);
+
 // Decodes a ".PNG", ".BMP" or ".JPG" file (the ending compared without
 // regard to case; it alone picks the decoder, the content is never sniffed).
 // The path is an engine path (backslashes, any letter case: os::ResolvePath).

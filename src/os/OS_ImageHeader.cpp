@@ -1,25 +1,12 @@
 #include "os/OS_ImageHeader.h"
 
+#include "os/OS_ByteOrder.h"
+#include "os/OS_Path.h"
+
 #include <array>
 
 namespace os {
 namespace {
-
-std::uint32_t BigEndian16(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) << 8 | static_cast<std::uint32_t>(bytes[1]);
-}
-
-std::uint32_t BigEndian32(const std::uint8_t* bytes) {
-    return BigEndian16(bytes) << 16 | BigEndian16(bytes + 2);
-}
-
-std::uint32_t LittleEndian16(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8;
-}
-
-std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
-    return LittleEndian16(bytes) | LittleEndian16(bytes + 2) << 16;
-}
 
 bool IsUpperCaseEnding(std::string_view path, std::string_view ending) {
     if (path.size() < ending.size()) {
@@ -27,11 +14,7 @@ bool IsUpperCaseEnding(std::string_view path, std::string_view ending) {
     }
     const std::string_view tail = path.substr(path.size() - ending.size());
     for (std::size_t i = 0; i < ending.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-        if (c != ending[i]) {
+        if (UpperAscii(tail[i]) != ending[i]) {
             return false;
         }
     }
@@ -51,8 +34,8 @@ bool PngSize(const std::uint8_t* bytes, std::size_t size, std::uint32_t& width, 
             return false;
         }
     }
-    width = BigEndian32(bytes + 16);
-    height = BigEndian32(bytes + 20);
+    width = LoadU32BE(bytes + 16);
+    height = LoadU32BE(bytes + 20);
     return true;
 }
 
@@ -63,17 +46,17 @@ bool BmpSize(const std::uint8_t* bytes, std::size_t size, std::uint32_t& width, 
     if (size < 18 || bytes[0] != 'B' || bytes[1] != 'M') {
         return false;
     }
-    const std::uint32_t infoSize = LittleEndian32(bytes + 14);
+    const std::uint32_t infoSize = LoadU32LE(bytes + 14);
     if (infoSize == 12 && size >= 22) {
-        width = LittleEndian16(bytes + 18);
-        height = LittleEndian16(bytes + 20);
+        width = LoadU16LE(bytes + 18);
+        height = LoadU16LE(bytes + 20);
         return true;
     }
     if (infoSize < 40 || size < 26) {
         return false;
     }
-    const auto signedWidth = static_cast<std::int32_t>(LittleEndian32(bytes + 18));
-    const auto signedHeight = static_cast<std::int64_t>(static_cast<std::int32_t>(LittleEndian32(bytes + 22)));
+    const auto signedWidth = static_cast<std::int32_t>(LoadU32LE(bytes + 18));
+    const auto signedHeight = static_cast<std::int64_t>(static_cast<std::int32_t>(LoadU32LE(bytes + 22)));
     if (signedWidth <= 0) {
         return false;
     }
@@ -117,7 +100,7 @@ bool JpgSize(const std::uint8_t* bytes, std::size_t size, std::uint32_t& width, 
         if (endsHeader || size - position < 2) {
             return false;
         }
-        const std::uint32_t length = BigEndian16(bytes + position);
+        const std::uint32_t length = LoadU16BE(bytes + position);
         if (length < 2) {
             return false;
         }
@@ -125,8 +108,8 @@ bool JpgSize(const std::uint8_t* bytes, std::size_t size, std::uint32_t& width, 
             if (length < 7 || size - position < 7) {
                 return false;
             }
-            height = BigEndian16(bytes + position + 3);
-            width = BigEndian16(bytes + position + 5);
+            height = LoadU16BE(bytes + position + 3);
+            width = LoadU16BE(bytes + position + 5);
             return true;
         }
         // Every segment is at least 2 bytes long, so the walk always moves on.

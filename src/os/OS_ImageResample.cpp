@@ -74,8 +74,7 @@ std::uint8_t ToByte(double value) { return static_cast<std::uint8_t>(std::lround
 }  // namespace
 
 bool ResampleImage(const Image& source, std::uint32_t width, std::uint32_t height, Image& result) {
-    if (!IsAcceptedImageSize(source.width, source.height) ||
-        source.pixels.size() != std::uint64_t{source.width} * source.height * 4 ||
+    if (!IsAcceptedImageSize(source.width, source.height) || !HasPixelsForItsSize(source) ||
         !IsAcceptedImageSize(width, height)) {
         return false;
     }

@@ -8,6 +8,9 @@ namespace {
 
 using detail::RawEvent;
 
+// The quit request as the pump hands it out: WM_QUIT with no window.
+constexpr Message kQuitMessage{kNoWindow, WM_QUIT, 0, 0};
+
 // The quit request is one flag, as on the system the engine was written
 // for: posting it twice before the pump takes it gives one WM_QUIT.
 bool g_quitPending = false;
@@ -52,7 +55,7 @@ bool Translate(const RawEvent& event, Message* message) {
                 return false;
             }
             g_quitPending = false;
-            *message = {kNoWindow, WM_QUIT, 0, 0};
+            *message = kQuitMessage;
             return true;
         case RawEvent::Kind::SystemQuit: {
             if (g_closeSinceEmpty) {
@@ -62,7 +65,7 @@ bool Translate(const RawEvent& event, Message* message) {
             // of the oldest window, so the program can refuse or save first.
             const std::vector<detail::WindowRecord*> windows = detail::LiveWindows();
             if (windows.empty()) {
-                *message = {kNoWindow, WM_QUIT, 0, 0};
+                *message = kQuitMessage;
                 return true;
             }
             g_closeSinceEmpty = true;
@@ -104,7 +107,7 @@ bool PeekMessage(Message* message) {
     // or none could be queued): the request still stands.
     if (g_quitPending) {
         g_quitPending = false;
-        *message = {kNoWindow, WM_QUIT, 0, 0};
+        *message = kQuitMessage;
         return true;
     }
     return false;

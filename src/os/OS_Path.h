@@ -8,6 +8,10 @@
 // native paths, at the moment a file is opened.
 namespace os {
 
+// 'a'-'z' become 'A'-'Z' and every other byte stays, whatever the process's
+// locale: how the engine's names compare without regard to case.
+constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // Backslashes become slashes; nothing else changes.
 std::string ToNativePath(std::string_view enginePath);
 

@@ -23,6 +23,16 @@ struct ProbeResult {
 };
 ProbeResult g_probe;
 
+// Format `index` (from 1) of the table; null, with the last error set, when
+// the index names none.
+const PixelFormat* FormatAt(const std::vector<PixelFormat>& table, std::int32_t index) {
+    if (index < 1 || static_cast<std::size_t>(index) > table.size()) {
+        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+        return nullptr;
+    }
+    return &table[static_cast<std::size_t>(index) - 1];
+}
+
 std::vector<PixelFormat> WithSampleCounts(const std::vector<std::int32_t>& counts) {
     std::vector<PixelFormat> formats{PixelFormat{}};
     for (const std::int32_t samples : counts) {
@@ -91,11 +101,11 @@ bool FindPixelFormat(std::int32_t index, PixelFormat* format) {
         return true;
     }
     const std::vector<PixelFormat> formats = PixelFormats();
-    if (index < 1 || static_cast<std::size_t>(index) > formats.size()) {
-        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+    const PixelFormat* found = FormatAt(formats, index);
+    if (found == nullptr) {
         return false;
     }
-    *format = formats[static_cast<std::size_t>(index) - 1];
+    *format = *found;
     return true;
 }
 
@@ -207,11 +217,11 @@ std::int32_t DescribePixelFormat(WindowHandle dc, std::int32_t index, std::uint3
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (index < 1 || index > count) {
-        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+    const PixelFormat* found = detail::FormatAt(formats, index);
+    if (found == nullptr) {
         return 0;
     }
-    const PixelFormat& format = formats[static_cast<std::size_t>(index) - 1];
+    const PixelFormat& format = *found;
     *descriptor = PixelFormatDescriptor{};
     descriptor->size = kPixelFormatDescriptorSize;
     descriptor->version = 1;
@@ -268,17 +278,16 @@ bool GetPixelFormatAttribivARB(WindowHandle dc, std::int32_t index, std::int32_t
         return false;
     }
     const std::vector<PixelFormat> table = detail::PixelFormats();
-    if (index < 1 || static_cast<std::size_t>(index) > table.size()) {
-        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+    const PixelFormat* format = detail::FormatAt(table, index);
+    if (format == nullptr) {
         return false;
     }
-    const PixelFormat& format = table[static_cast<std::size_t>(index) - 1];
     // Answered into a copy first: a failure leaves the caller's values as they were.
     std::vector<std::int32_t> answers(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         if (attributes[i] == WGL_NUMBER_PIXEL_FORMATS_ARB) {
             answers[i] = static_cast<std::int32_t>(table.size());
-        } else if (!AttributeValue(format, attributes[i], &answers[i])) {
+        } else if (!AttributeValue(*format, attributes[i], &answers[i])) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return false;
         }

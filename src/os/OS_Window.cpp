@@ -42,6 +42,15 @@ WindowRecord* FindWindow(WindowHandle window) {
     return found->second.get();
 }
 
+SDL_Window* NativeWindowOf(WindowHandle window) {
+    const auto found = Table().windows.find(static_cast<std::uint32_t>(window));
+    if (found == Table().windows.end()) {
+        return nullptr;
+    }
+    const WindowRecord& record = *found->second;
+    return record.system->Native(record);
+}
+
 std::vector<WindowRecord*> LiveWindows() {
     std::vector<WindowRecord*> windows;
     for (auto& [handle, record] : Table().windows) {

@@ -1,8 +1,6 @@
-#include "os/OS_Error.h"
-#include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 
-#include <SDL_image.h>
+#include <SDL.h>
 
 #include <algorithm>
 #include <deque>
@@ -62,9 +60,8 @@ public:
 
     // The file is decoded as the real backend would, so a bad icon fails here too.
     bool SetIcon(WindowRecord& window, const std::string& nativePath) override {
-        SDL_Surface* icon = IMG_Load(nativePath.c_str());
+        SDL_Surface* icon = LoadIconImage(nativePath);
         if (icon == nullptr) {
-            SetLastErrorWithText(ERROR_SDL_FAILURE, IMG_GetError());
             return false;
         }
         SDL_FreeSurface(icon);

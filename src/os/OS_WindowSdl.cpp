@@ -114,9 +114,8 @@ public:
     std::string GetTitle(const WindowRecord& window) const override { return SDL_GetWindowTitle(Of(window).window); }
 
     bool SetIcon(WindowRecord& window, const std::string& nativePath) override {
-        SDL_Surface* icon = IMG_Load(nativePath.c_str());
+        SDL_Surface* icon = LoadIconImage(nativePath);
         if (icon == nullptr) {
-            SetLastErrorWithText(ERROR_SDL_FAILURE, IMG_GetError());
             return false;
         }
         SDL_SetWindowIcon(Of(window).window, icon);
@@ -274,6 +273,14 @@ public:
 };
 
 }  // namespace
+
+SDL_Surface* LoadIconImage(const std::string& nativePath) {
+    SDL_Surface* icon = IMG_Load(nativePath.c_str());
+    if (icon == nullptr) {
+        SetLastErrorWithText(ERROR_SDL_FAILURE, IMG_GetError());
+    }
+    return icon;
+}
 
 WindowSystem& SdlWindowSystem() {
     static Sdl system;

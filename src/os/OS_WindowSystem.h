@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+struct SDL_Surface;
+
 namespace os::detail {
 
 class WindowSystem;
@@ -82,6 +84,10 @@ public:
     virtual void QueueQuit() = 0;
 };
 
+// Decodes an icon image file; null, with the image library's reason as the
+// last error, when it cannot. The caller frees the surface.
+SDL_Surface* LoadIconImage(const std::string& nativePath);
+
 WindowSystem& SdlWindowSystem();
 WindowSystem& HeadlessWindowSystem();
 // The backend selected for the process (os::SelectBackend).
@@ -89,6 +95,9 @@ WindowSystem& CurrentWindowSystem();
 
 // The record of a live window; null (and the last error set) otherwise.
 WindowRecord* FindWindow(WindowHandle window);
+// The native window behind a live handle; null for a stale handle or a
+// headless window. Unlike FindWindow it leaves the last error alone.
+SDL_Window* NativeWindowOf(WindowHandle window);
 // Live windows in handle order (oldest first).
 std::vector<WindowRecord*> LiveWindows();
 

@@ -123,13 +123,6 @@ int ClampPriority(int priority) {
     return std::clamp(priority, low, high);
 }
 
-// Only for threads still listed: a listed thread has not returned yet.
-void DropToLowestPriority(pthread_t handle) {
-    sched_param parameters{};
-    parameters.sched_priority = ThreadPriorityLowest();
-    pthread_setschedparam(handle, SCHED_OTHER, &parameters);
-}
-
 }  // namespace
 
 ThreadManager::ThreadManager() { GetThreadPriorityLevels(); }
@@ -226,26 +219,29 @@ void ThreadManager::FreeRecord(ManagedThread* thread) {
 // ended before it did.
 void ThreadManager::PublishThreadCount() { m_threadCount.store(m_threads.size(), std::memory_order_release); }
 
+void ThreadManager::TellToStop(ManagedThread* thread, bool lowerPriority) {
+    thread->m_stop.store(1, std::memory_order_relaxed);
+    if (lowerPriority) {
+        sched_param parameters{};
+        parameters.sched_priority = ThreadPriorityLowest();
+        pthread_setschedparam(thread->m_handle, SCHED_OTHER, &parameters);
+    }
+}
+
 void ThreadManager::StopThread(ManagedThread* thread, bool lowerPriority) {
     std::lock_guard<std::mutex> lock(g_registryLock);
     // A record is only dereferenced while listed, that is while its thread runs.
     if (thread == nullptr || std::find(m_threads.begin(), m_threads.end(), thread) == m_threads.end()) {
         return;
     }
-    thread->m_stop.store(1, std::memory_order_relaxed);
-    if (lowerPriority) {
-        DropToLowestPriority(thread->m_handle);
-    }
+    TellToStop(thread, lowerPriority);
 }
 
 void ThreadManager::StopAll(bool lowerPriority) {
     {
         std::lock_guard<std::mutex> lock(g_registryLock);
         for (ManagedThread* thread : m_threads) {
-            thread->m_stop.store(1, std::memory_order_relaxed);
-            if (lowerPriority) {
-                DropToLowestPriority(thread->m_handle);
-            }
+            TellToStop(thread, lowerPriority);
         }
     }
     if (m_waitForThreads) {

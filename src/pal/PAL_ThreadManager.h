@@ -87,6 +87,10 @@ private:
     // Called by an ending thread: unlists and frees its record.
     static void Unregister(ManagedThread* thread);
     static void FreeRecord(ManagedThread* thread);
+    // Sets the thread's stop flag, optionally dropping it to the lowest
+    // priority level. Only for listed threads (under the registry lock): a
+    // listed thread has not returned yet.
+    static void TellToStop(ManagedThread* thread, bool lowerPriority);
 
     ManagedThread* StartThread(const pthread_attr_t& attributes, ManagedThread::Function init,
                                ManagedThread::Function run, void* argument);

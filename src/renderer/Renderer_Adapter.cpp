@@ -22,23 +22,39 @@ os::DisplayMode ToOs(const DisplayMode& mode) {
     return {mode.width, mode.height, mode.colorBits, mode.refreshRate};
 }
 
+// The WGL swap method of each engine swap method (0 not specified, 1
+// exchange, 2 copy, 3 undefined).
+constexpr std::array<std::int32_t, 4> kWglSwapMethods{0, os::WGL_SWAP_EXCHANGE_ARB, os::WGL_SWAP_COPY_ARB,
+                                                       os::WGL_SWAP_UNDEFINED_ARB};
+
 std::uint32_t SwapMethodOf(std::int32_t wglMethod) {
-    switch (wglMethod) {
-        case os::WGL_SWAP_EXCHANGE_ARB: return 1;
-        case os::WGL_SWAP_COPY_ARB: return 2;
-        case os::WGL_SWAP_UNDEFINED_ARB: return 3;
-        default: return 0;
-    }
+    const auto found = std::find(kWglSwapMethods.begin() + 1, kWglSwapMethods.end(), wglMethod);
+    return found != kWglSwapMethods.end() ? static_cast<std::uint32_t>(found - kWglSwapMethods.begin()) : 0;
 }
 
 std::int32_t WglSwapMethod(std::uint32_t swapMethod) {
-    switch (swapMethod) {
-        case 1: return os::WGL_SWAP_EXCHANGE_ARB;
-        case 2: return os::WGL_SWAP_COPY_ARB;
-        case 3: return os::WGL_SWAP_UNDEFINED_ARB;
-        default: return 0;
-    }
+    return swapMethod < kWglSwapMethods.size() ? kWglSwapMethods[swapMethod] : 0;
 }
+
+// The attributes read for each format, in their order.
+enum FormatAttribute : std::size_t {
+    kDrawToWindow,
+    kAcceleration,
+    kSwapMethod,
+    kSupportOpenGL,
+    kDoubleBuffer,
+    kPixelType,
+    kColorBits,
+    kRedBits,
+    kGreenBits,
+    kBlueBits,
+    kAlphaBits,
+    kDepthBits,
+    kStencilBits,
+    kSampleBuffers,
+    kSamples,
+    kFormatAttributeCount
+};
 
 std::int32_t AsInt(std::uint32_t value) { return static_cast<std::int32_t>(std::min<std::uint32_t>(value, INT32_MAX)); }
 
@@ -74,22 +90,16 @@ Core::RefPtr<Adapter> GetAdapter() { return Core::RefPtr<Adapter>(g_adapter); }
 
 void Adapter::SetDisplayMode(const DisplayMode& mode) { m_requestedMode = mode; }
 
-bool Adapter::TestDisplayMode() const {
+bool Adapter::ChangeToClosestMode(std::uint32_t flags) const {
     const os::DisplayMode closest = ToOs(m_displayModes.FindClosestMode(m_requestedMode));
-    return os::ChangeDisplaySettings(&closest, os::CDS_TEST) == os::DISP_CHANGE_SUCCESSFUL;
+    return os::ChangeDisplaySettings(&closest, flags) == os::DISP_CHANGE_SUCCESSFUL;
 }
 
-bool Adapter::ApplyDisplayMode() const {
-    if (!TestDisplayMode()) {
-        return false;
-    }
-    const os::DisplayMode closest = ToOs(m_displayModes.FindClosestMode(m_requestedMode));
-    return os::ChangeDisplaySettings(&closest, os::CDS_FULLSCREEN) == os::DISP_CHANGE_SUCCESSFUL;
-}
+bool Adapter::TestDisplayMode() const { return ChangeToClosestMode(os::CDS_TEST); }
 
 bool Adapter::SetFullScreen(bool on) {
     if (on) {
-        if (m_displayModeChanged || !ApplyDisplayMode()) {
+        if (m_displayModeChanged || !TestDisplayMode() || !ChangeToClosestMode(os::CDS_FULLSCREEN)) {
             return false;
         }
         m_displayModeChanged = true;
@@ -153,7 +163,7 @@ void Adapter::FillExtendedPixelFormats(os::WindowHandle dc) {
     SetErrorContext("wglGetPixelFormatAttribivARB", "Renderer::Adapter::FillExtendedPixelFormats", __LINE__, kFile);
     ReportLastErrorAndExit(!getAttributes(dc, 1, 0, 1, &countAttribute, &count));
 
-    static constexpr std::array<std::int32_t, 15> kAttributes{
+    static constexpr std::array<std::int32_t, kFormatAttributeCount> kAttributes{
         os::WGL_DRAW_TO_WINDOW_ARB, os::WGL_ACCELERATION_ARB,  os::WGL_SWAP_METHOD_ARB,   os::WGL_SUPPORT_OPENGL_ARB,
         os::WGL_DOUBLE_BUFFER_ARB,  os::WGL_PIXEL_TYPE_ARB,    os::WGL_COLOR_BITS_ARB,    os::WGL_RED_BITS_ARB,
         os::WGL_GREEN_BITS_ARB,     os::WGL_BLUE_BITS_ARB,     os::WGL_ALPHA_BITS_ARB,    os::WGL_DEPTH_BITS_ARB,
@@ -164,24 +174,26 @@ void Adapter::FillExtendedPixelFormats(os::WindowHandle dc) {
                         kFile);
         ReportLastErrorAndExit(!getAttributes(dc, index, 0, static_cast<std::uint32_t>(kAttributes.size()),
                                               kAttributes.data(), v.data()));
-        const bool usable = v[5] == os::WGL_TYPE_RGBA_ARB && v[1] == os::WGL_FULL_ACCELERATION_ARB && v[3] != 0 &&
-                            v[4] != 0;
+        const bool usable = v[kPixelType] == os::WGL_TYPE_RGBA_ARB &&
+                            v[kAcceleration] == os::WGL_FULL_ACCELERATION_ARB && v[kSupportOpenGL] != 0 &&
+                            v[kDoubleBuffer] != 0;
         if (!usable) {
             continue;
         }
+        const auto bits = [&v](FormatAttribute attribute) { return static_cast<std::uint32_t>(v[attribute]); };
         PixelFormatDescription format;
         format.index = static_cast<std::uint32_t>(index);
-        format.colorBits = static_cast<std::uint32_t>(v[6]);
-        format.redBits = static_cast<std::uint32_t>(v[7]);
-        format.greenBits = static_cast<std::uint32_t>(v[8]);
-        format.blueBits = static_cast<std::uint32_t>(v[9]);
-        format.alphaBits = static_cast<std::uint32_t>(v[10]);
-        format.depthBits = static_cast<std::uint32_t>(v[11]);
-        format.stencilBits = static_cast<std::uint32_t>(v[12]);
-        format.swapMethod = SwapMethodOf(v[2]);
+        format.colorBits = bits(kColorBits);
+        format.redBits = bits(kRedBits);
+        format.greenBits = bits(kGreenBits);
+        format.blueBits = bits(kBlueBits);
+        format.alphaBits = bits(kAlphaBits);
+        format.depthBits = bits(kDepthBits);
+        format.stencilBits = bits(kStencilBits);
+        format.swapMethod = SwapMethodOf(v[kSwapMethod]);
         if (m_multisample) {
-            format.sampleBuffers = v[13] != 0;
-            format.samples = static_cast<std::uint32_t>(v[14]);
+            format.sampleBuffers = v[kSampleBuffers] != 0;
+            format.samples = bits(kSamples);
             if (std::find(m_sampleCounts.begin(), m_sampleCounts.end(), format.samples) == m_sampleCounts.end()) {
                 m_sampleCounts.push_back(format.samples);
             }

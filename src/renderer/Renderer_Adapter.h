@@ -51,7 +51,9 @@ private:
     void FillExtendedPixelFormats(os::WindowHandle dc);
     std::int32_t GetNormalPixelFormat(const PixelFormatDescription& request) const;
     std::int32_t GetExtendedPixelFormat(const PixelFormatDescription& request) const;
-    bool ApplyDisplayMode() const;
+    // Asks for the closest listed mode to the requested one with the change
+    // flags (test or full screen); true when the display accepted.
+    bool ChangeToClosestMode(std::uint32_t flags) const;
 
     bool m_swapControl = false;
     bool m_displayModeChanged = false;

@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(AlphaBlendingState, "Renderer::AlphaBlendingState");
 
-void AlphaBlendingState::Reset() {
-    *this = AlphaBlendingState();
-}
-
 }  // namespace Renderer

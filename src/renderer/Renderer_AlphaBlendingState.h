@@ -11,8 +11,6 @@ namespace Renderer {
 class AlphaBlendingState : public BoundState<AlphaBlendingState, State, AlphaBlendingState, &IRenderer::SetAlphaBlendingState, &IRenderer::GetAlphaBlendingState> {
     TUN_DECLARE_CLASS(AlphaBlendingState);
 
-    void Reset() override;
-
     std::int32_t sourceFactor = 6;
     std::int32_t destinationFactor = 7;
     bool enabled = false;

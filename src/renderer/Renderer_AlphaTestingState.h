@@ -11,8 +11,6 @@ namespace Renderer {
 class AlphaTestingState : public BoundState<AlphaTestingState, State, AlphaTestingState, &IRenderer::SetAlphaTestingState, &IRenderer::GetAlphaTestingState> {
     TUN_DECLARE_CLASS(AlphaTestingState);
 
-    void Reset() override;
-
     std::int32_t compareFunction = 7;
     float reference = 0.0f;
     bool enabled = false;

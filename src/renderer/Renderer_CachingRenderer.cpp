@@ -2,13 +2,13 @@
 
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_DrawSurfaceCommand.h"
+#include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_Light.h"
 #include "renderer/Renderer_States.h"
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cassert>
 
 namespace Renderer {
@@ -22,21 +22,42 @@ Core::RefPtr<State> NewState() {
     return Core::RefPtr<State>(TUN_NEW(State));
 }
 
-// The cached matrices widened for GLU; the viewport as GLU takes it.
-struct ProjectionInputs {
-    std::array<double, 16> modelView;
-    std::array<double, 16> projection;
-    std::array<GLint, 4> viewport;
-};
+// gluProject and gluUnProject: a point through the model-view and projection
+// matrices and the viewport, one way or the other.
+using GluTransform = GLint (*)(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*,
+                               GLdouble*, GLdouble*);
 
-ProjectionInputs Widen(const Matrix4& modelView, const Matrix4& projection, const Viewport& viewport) {
-    ProjectionInputs inputs;
+// The transform with the cached matrices widened for GLU; out is left alone
+// when GLU refuses.
+bool TransformPoint(GluTransform transform, const Matrix4& modelView, const Matrix4& projection,
+                    const Viewport& viewport, const Vector3D& point, Vector3D& out) {
+    std::array<GLdouble, 16> wideModelView;
+    std::array<GLdouble, 16> wideProjection;
     for (int i = 0; i < 16; ++i) {
-        inputs.modelView[static_cast<std::size_t>(i)] = modelView[i];
-        inputs.projection[static_cast<std::size_t>(i)] = projection[i];
+        wideModelView[static_cast<std::size_t>(i)] = modelView[i];
+        wideProjection[static_cast<std::size_t>(i)] = projection[i];
     }
-    inputs.viewport = {viewport.x, viewport.y, viewport.width, viewport.height};
-    return inputs;
+    const std::array<GLint, 4> area{viewport.x, viewport.y, viewport.width, viewport.height};
+    GLdouble x = 0.0;
+    GLdouble y = 0.0;
+    GLdouble z = 0.0;
+    if (transform(point.x, point.y, point.z, wideModelView.data(), wideProjection.data(), area.data(), &x, &y, &z) !=
+        GL_TRUE) {
+        return false;
+    }
+    out = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+    return true;
+}
+
+// Unbinds the buffer the binding held, then holds and binds the new one.
+void Rebind(Core::RefPtr<Buffer>& binding, const Core::RefPtr<Buffer>& buffer) {
+    if (binding) {
+        binding->Unbind();
+    }
+    binding = buffer;
+    if (buffer) {
+        buffer->Bind();
+    }
 }
 
 }  // namespace
@@ -83,8 +104,7 @@ bool IsExtensionSupported(const char* name) {
     if (g_renderer == nullptr || name == nullptr) {
         return false;
     }
-    const Core::StringVector& names = g_renderer->GetOpenGLExtensions();
-    return std::find(names.begin(), names.end(), name) != names.end();
+    return HasExtension(g_renderer->GetOpenGLExtensions(), name);
 }
 
 bool CachingRenderer::IsInRange(std::uint32_t index, std::uint32_t limit) {
@@ -231,27 +251,12 @@ void CachingRenderer::DrawArrays(std::int32_t, std::int32_t, std::int32_t) {}
 void CachingRenderer::DrawElements(std::int32_t, std::int32_t, std::int32_t) {}
 
 void CachingRenderer::BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Buffer>& buffer) {
-    if (!IsInRange(slot, kVertexBufferSlots)) {
-        return;
-    }
-    if (m_vertexBuffers[slot]) {
-        m_vertexBuffers[slot]->Unbind();
-    }
-    m_vertexBuffers[slot] = buffer;
-    if (buffer) {
-        buffer->Bind();
+    if (IsInRange(slot, kVertexBufferSlots)) {
+        Rebind(m_vertexBuffers[slot], buffer);
     }
 }
 
-void CachingRenderer::BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) {
-    if (m_indexBuffer) {
-        m_indexBuffer->Unbind();
-    }
-    m_indexBuffer = buffer;
-    if (buffer) {
-        buffer->Bind();
-    }
-}
+void CachingRenderer::BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) { Rebind(m_indexBuffer, buffer); }
 
 const Core::RefPtr<Buffer>& CachingRenderer::GetVertexBuffer(std::uint32_t slot) const {
     static const Core::RefPtr<Buffer> kNone;
@@ -307,29 +312,11 @@ Matrix4 CachingRenderer::GetTextureMatrix(std::uint32_t unit) const {
 }
 
 bool CachingRenderer::Project(Vector3D& out, const Vector3D& point) const {
-    const ProjectionInputs in = Widen(m_modelView, m_projection, m_viewport);
-    GLdouble x = 0.0;
-    GLdouble y = 0.0;
-    GLdouble z = 0.0;
-    if (gluProject(point.x, point.y, point.z, in.modelView.data(), in.projection.data(), in.viewport.data(), &x, &y,
-                   &z) != GL_TRUE) {
-        return false;
-    }
-    out = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
-    return true;
+    return TransformPoint(&gluProject, m_modelView, m_projection, m_viewport, point, out);
 }
 
 bool CachingRenderer::Unproject(Vector3D& out, const Vector3D& point) const {
-    const ProjectionInputs in = Widen(m_modelView, m_projection, m_viewport);
-    GLdouble x = 0.0;
-    GLdouble y = 0.0;
-    GLdouble z = 0.0;
-    if (gluUnProject(point.x, point.y, point.z, in.modelView.data(), in.projection.data(), in.viewport.data(), &x,
-                     &y, &z) != GL_TRUE) {
-        return false;
-    }
-    out = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
-    return true;
+    return TransformPoint(&gluUnProject, m_modelView, m_projection, m_viewport, point, out);
 }
 
 void CachingRenderer::ClearColorBuffer(const Color&) {}

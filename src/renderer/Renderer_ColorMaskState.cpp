@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(ColorMaskState, "Renderer::ColorMaskState");
 
-void ColorMaskState::Reset() {
-    *this = ColorMaskState();
-}
-
 }  // namespace Renderer

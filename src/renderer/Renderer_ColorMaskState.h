@@ -9,8 +9,6 @@ namespace Renderer {
 class ColorMaskState : public BoundState<ColorMaskState, State, ColorMaskState, &IRenderer::SetColorMaskState, &IRenderer::GetColorMaskState> {
     TUN_DECLARE_CLASS(ColorMaskState);
 
-    void Reset() override;
-
     bool red = true;
     bool green = true;
     bool blue = true;

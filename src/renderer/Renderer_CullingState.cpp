@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(CullingState, "Renderer::CullingState");
 
-void CullingState::Reset() {
-    *this = CullingState();
-}
-
 }  // namespace Renderer

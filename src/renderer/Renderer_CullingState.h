@@ -11,8 +11,6 @@ namespace Renderer {
 class CullingState : public BoundState<CullingState, State, CullingState, &IRenderer::SetCullingState, &IRenderer::GetCullingState> {
     TUN_DECLARE_CLASS(CullingState);
 
-    void Reset() override;
-
     std::int32_t face = 0;
     bool enabled = true;
 };

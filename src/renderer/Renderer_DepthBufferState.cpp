@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(DepthBufferState, "Renderer::DepthBufferState");
 
-void DepthBufferState::Reset() {
-    *this = DepthBufferState();
-}
-
 }  // namespace Renderer

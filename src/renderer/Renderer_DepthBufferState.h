@@ -11,8 +11,6 @@ namespace Renderer {
 class DepthBufferState : public BoundState<DepthBufferState, State, DepthBufferState, &IRenderer::SetDepthBufferState, &IRenderer::GetDepthBufferState> {
     TUN_DECLARE_CLASS(DepthBufferState);
 
-    void Reset() override;
-
     std::int32_t compareFunction = 1;
     bool enabled = true;
     bool writeEnabled = true;

@@ -1,6 +1,5 @@
 #include "renderer/Renderer_Diagnostics.h"
 
-#include "os/OS_Path.h"
 #include "pal/PAL_ExecutablePath.h"
 
 namespace Renderer {
@@ -10,15 +9,13 @@ bool g_diagnostics = false;
 
 void SetDiagnosticsEnabled(bool enabled) { g_diagnostics = enabled; }
 
-bool AreDiagnosticsEnabled() { return g_diagnostics; }
-
-std::FILE* OpenDiagnosticFile(const char* name) {
+os::FilePointer OpenDiagnosticFile(const char* name) {
     if (!g_diagnostics) {
         return nullptr;
     }
     Core::String path = GetExecutableDirectory();
     path += name;
-    return std::fopen(os::ResolvePath(path).c_str(), "w");
+    return os::OpenFile(path, "w");
 }
 
 }  // namespace Renderer

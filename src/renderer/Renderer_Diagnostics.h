@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdio>
+#include "os/OS_File.h"
 
 // The diagnostic text files ("\OpenGL Information.txt", "\OpenGLErrors.txt",
 // "\DisplayModes.txt") are written beside the executable only while the
@@ -8,11 +8,10 @@
 namespace Renderer {
 
 void SetDiagnosticsEnabled(bool enabled);
-bool AreDiagnosticsEnabled();
 
 // Opens the file (its name begins with a backslash) in the executable's
 // directory for writing, emptied. Null while diagnostics are off or when the
 // file cannot be opened.
-std::FILE* OpenDiagnosticFile(const char* name);
+os::FilePointer OpenDiagnosticFile(const char* name);
 
 }  // namespace Renderer

@@ -19,6 +19,8 @@ auto NotBelowOrLast(const Container& container, const Key& wanted) {
     return found != container.end() ? found : std::prev(container.end());
 }
 
+DisplayMode FromOs(const os::DisplayMode& mode) { return {mode.width, mode.height, mode.bitsPerPixel, mode.frequency}; }
+
 }  // namespace
 
 void DisplayModes::Enumerate() {
@@ -26,7 +28,7 @@ void DisplayModes::Enumerate() {
     m_table.clear();
     os::DisplayMode mode;
     for (std::uint32_t index = 0; index < kMaxModes && os::EnumDisplaySettings(index, &mode); ++index) {
-        m_modes.push_back({mode.width, mode.height, mode.bitsPerPixel, mode.frequency});
+        m_modes.push_back(FromOs(mode));
     }
     for (const DisplayMode& listed : m_modes) {
         m_table[listed.colorBits][{listed.width, listed.height}].insert(listed.refreshRate);
@@ -40,7 +42,7 @@ DisplayMode DisplayModes::GetCurrentDisplayMode() {
                     "Renderer_AdapterInformation");
     const bool ok = os::EnumDisplaySettings(os::ENUM_CURRENT_SETTINGS, &mode);
     ReportLastErrorAndExit(!ok);
-    return ok ? DisplayMode{mode.width, mode.height, mode.bitsPerPixel, mode.frequency} : kDefaultDisplayMode;
+    return ok ? FromOs(mode) : kDefaultDisplayMode;
 }
 
 std::vector<std::uint32_t> DisplayModes::GetColorDepths() const {
@@ -84,7 +86,8 @@ DisplayMode DisplayModes::FindClosestMode(const DisplayMode& requested) const {
 }
 
 void DisplayModes::WriteFile() const {
-    std::FILE* file = OpenDiagnosticFile("\\DisplayModes.txt");
+    const os::FilePointer diagnostic = OpenDiagnosticFile("\\DisplayModes.txt");
+    std::FILE* file = diagnostic.get();
     if (file == nullptr) {
         return;
     }
@@ -100,7 +103,6 @@ void DisplayModes::WriteFile() const {
             std::fputs("\n", file);
         }
     }
-    std::fclose(file);
 }
 
 }  // namespace Renderer

@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(DitheringState, "Renderer::DitheringState");
 
-void DitheringState::Reset() {
-    *this = DitheringState();
-}
-
 }  // namespace Renderer

@@ -9,8 +9,6 @@ namespace Renderer {
 class DitheringState : public BoundState<DitheringState, State, DitheringState, &IRenderer::SetDitheringState, &IRenderer::GetDitheringState> {
     TUN_DECLARE_CLASS(DitheringState);
 
-    void Reset() override;
-
     bool enabled = true;
 };
 

@@ -2,6 +2,7 @@
 
 #include "os/OS_GLFunctions.h"
 #include "renderer/Renderer_IRenderer.h"
+#include "renderer/Renderer_PixelStoreScope.h"
 
 #include <algorithm>
 
@@ -68,31 +69,19 @@ void DrawSurfaceCommand::Execute(IRenderer& renderer) {
     if (!placement) {
         return;
     }
-    GLint alignment = 4;
-    GLint rowLength = 0;
-    GLint skipPixels = 0;
-    GLint skipRows = 0;
     GLfloat zoomX = 1.0f;
     GLfloat zoomY = 1.0f;
-    gl::GetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    gl::GetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
-    gl::GetIntegerv(GL_UNPACK_SKIP_PIXELS, &skipPixels);
-    gl::GetIntegerv(GL_UNPACK_SKIP_ROWS, &skipRows);
     gl::GetFloatv(GL_ZOOM_X, &zoomX);
     gl::GetFloatv(GL_ZOOM_Y, &zoomY);
-
-    gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    gl::PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(m_surface->GetWidth()));
-    gl::PixelStorei(GL_UNPACK_SKIP_PIXELS, placement->skipPixels);
-    gl::PixelStorei(GL_UNPACK_SKIP_ROWS, placement->skipRows);
-    gl::PixelZoom(m_flipX ? -1.0f : 1.0f, m_flipY ? -1.0f : 1.0f);
-    gl::RasterPos2i(placement->rasterX, placement->rasterY);
-    gl::DrawPixels(placement->width, placement->height, GL_RGBA, GL_UNSIGNED_BYTE, m_surface->GetPixels());
-
-    gl::PixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    gl::PixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
-    gl::PixelStorei(GL_UNPACK_SKIP_PIXELS, skipPixels);
-    gl::PixelStorei(GL_UNPACK_SKIP_ROWS, skipRows);
+    {
+        const PixelStoreScope alignment(GL_UNPACK_ALIGNMENT, 4);
+        const PixelStoreScope rowLength(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(m_surface->GetWidth()));
+        const PixelStoreScope skipPixels(GL_UNPACK_SKIP_PIXELS, placement->skipPixels);
+        const PixelStoreScope skipRows(GL_UNPACK_SKIP_ROWS, placement->skipRows);
+        gl::PixelZoom(m_flipX ? -1.0f : 1.0f, m_flipY ? -1.0f : 1.0f);
+        gl::RasterPos2i(placement->rasterX, placement->rasterY);
+        gl::DrawPixels(placement->width, placement->height, GL_RGBA, GL_UNSIGNED_BYTE, m_surface->GetPixels());
+    }
     gl::PixelZoom(zoomX, zoomY);
     gl::RasterPos2i(0, 0);
 }

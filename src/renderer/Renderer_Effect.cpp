@@ -4,12 +4,11 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(Effect, "Renderer::Effect");
 
-Effect::Effect(const Effect& other) : Core::Object(other), blended(other.blended), m_textures(other.m_textures) {
-    m_techniques.reserve(other.m_techniques.size());
-    for (const Core::RefPtr<Technique>& technique : other.m_techniques) {
-        m_techniques.emplace_back(static_cast<Technique*>(technique->Clone()));
-    }
-}
+Effect::Effect(const Effect& other)
+    : Core::Object(other),
+      blended(other.blended),
+      m_techniques(Core::CloneElements(other.m_techniques)),
+      m_textures(other.m_textures) {}
 
 void Effect::AddTechnique(const Core::RefPtr<Technique>& technique) {
     if (technique) {

@@ -6,10 +6,4 @@ namespace Renderer {
 
 ErrorLog::ErrorLog() : m_file(OpenDiagnosticFile("\\OpenGLErrors.txt")) {}
 
-ErrorLog::~ErrorLog() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-    }
-}
-
 }  // namespace Renderer

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdio>
+#include "os/OS_File.h"
 
 namespace Renderer {
 
@@ -10,12 +10,9 @@ namespace Renderer {
 class ErrorLog {
 public:
     ErrorLog();
-    ~ErrorLog();
-    ErrorLog(const ErrorLog&) = delete;
-    ErrorLog& operator=(const ErrorLog&) = delete;
 
 private:
-    std::FILE* m_file;
+    os::FilePointer m_file;
 };
 
 }  // namespace Renderer

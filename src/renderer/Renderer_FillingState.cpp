@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(FillingState, "Renderer::FillingState");
 
-void FillingState::Reset() {
-    *this = FillingState();
-}
-
 }  // namespace Renderer

@@ -11,8 +11,6 @@ namespace Renderer {
 class FillingState : public BoundState<FillingState, State, FillingState, &IRenderer::SetFillingState, &IRenderer::GetFillingState> {
     TUN_DECLARE_CLASS(FillingState);
 
-    void Reset() override;
-
     std::int32_t mode = 2;
 };
 

@@ -109,8 +109,10 @@ public:
     virtual void SetLight(std::uint32_t index, const Core::RefPtr<Light>& light) = 0;
     virtual Core::RefPtr<Light> GetLight(std::uint32_t index) const = 0;
 
-    // The object plane of texture-coordinate generation for one-dimensional textures.
+    // Stores the object plane of texture-coordinate generation for
+    // one-dimensional textures (the four floats of value), not a colour.
     virtual void StoreColor(const Color& value) = 0;
+    // The colour of vertices drawn without a colour array.
     virtual void SetCurrentColor(const Color& color) = 0;
     virtual Color GetCurrentColor() const = 0;
 

@@ -10,8 +10,6 @@ namespace Renderer {
 class LightingState : public BoundState<LightingState, State, LightingState, &IRenderer::SetLightingState, &IRenderer::GetLightingState> {
     TUN_DECLARE_CLASS(LightingState);
 
-    void Reset() override;
-
     Color ambient{0.2f, 0.2f, 0.2f, 1.0f};
     bool localViewer = true;
     bool enabled = false;

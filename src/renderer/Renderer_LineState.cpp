@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(LineState, "Renderer::LineState");
 
-void LineState::Reset() {
-    *this = LineState();
-}
-
 }  // namespace Renderer

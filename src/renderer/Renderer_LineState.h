@@ -9,8 +9,6 @@ namespace Renderer {
 class LineState : public BoundState<LineState, State, LineState, &IRenderer::SetLineState, &IRenderer::GetLineState> {
     TUN_DECLARE_CLASS(LineState);
 
-    void Reset() override;
-
     float width = 1.0f;
 };
 

@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(NormalizeNormalsState, "Renderer::NormalizeNormalsState");
 
-void NormalizeNormalsState::Reset() {
-    *this = NormalizeNormalsState();
-}
-
 }  // namespace Renderer

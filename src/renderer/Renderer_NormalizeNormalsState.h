@@ -9,8 +9,6 @@ namespace Renderer {
 class NormalizeNormalsState : public BoundState<NormalizeNormalsState, State, NormalizeNormalsState, &IRenderer::SetNormalizeNormalsState, &IRenderer::GetNormalizeNormalsState> {
     TUN_DECLARE_CLASS(NormalizeNormalsState);
 
-    void Reset() override;
-
     bool enabled = false;
 };
 

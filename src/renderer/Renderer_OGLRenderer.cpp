@@ -7,6 +7,7 @@
 #include "renderer/Renderer_Diagnostics.h"
 #include "renderer/Renderer_ExtensionEntryPoints.h"
 #include "renderer/Renderer_ExtensionList.h"
+#include "renderer/Renderer_PixelStoreScope.h"
 #include "renderer/Renderer_TextureManager.h"
 
 #include <GL/glu.h>
@@ -76,14 +77,9 @@ OGLRenderer::OGLRenderer(const DisplaySettings& settings) : CachingRenderer(sett
     SetVSync();
     ApplyFixedSettings();
 
-    gl::MatrixMode(GL_PROJECTION);
-    gl::LoadMatrixf(m_projection.m.data());
-    if (m_multitexture) {
-        GetExtensionEntryPoints().glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    gl::MatrixMode(GL_TEXTURE);
-    gl::LoadMatrixf(m_textureMatrices[0].m.data());
-    m_activeTextureUnit = 0;
+    // The cached matrices and viewport reach OpenGL; unit 0 ends up active.
+    OGLRenderer::SetProjectionMatrix(m_projection);
+    OGLRenderer::SetTextureMatrix(0, m_textureMatrices[0]);
     LoadModelView();
     SetViewport(m_viewport);
     TextureManager::Create();
@@ -110,7 +106,8 @@ void OGLRenderer::FillExtensionLists() {
 }
 
 void OGLRenderer::WriteInformationFile() const {
-    std::FILE* file = OpenDiagnosticFile("\\OpenGL Information.txt");
+    const os::FilePointer diagnostic = OpenDiagnosticFile("\\OpenGL Information.txt");
+    std::FILE* file = diagnostic.get();
     if (file == nullptr) {
         return;
     }
@@ -121,7 +118,6 @@ void OGLRenderer::WriteInformationFile() const {
     WriteSection(file, "GLU Version", "-----------", TextOf(gluGetString(GLU_VERSION)));
     WriteList(file, "GLU Extensions", "--------------", m_gluExtensions);
     WriteList(file, "WGL Extensions", "--------------", m_wglExtensions);
-    std::fclose(file);
 }
 
 void OGLRenderer::DetectCapabilities() {
@@ -197,13 +193,10 @@ void OGLRenderer::ReadPixels(std::uint8_t* buffer) {
     }
     // Rows are packed, so width * height * 3 bytes hold the picture for any
     // width (the default alignment of 4 would pad rows of odd widths).
-    GLint alignment = 4;
-    gl::GetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    gl::PixelStorei(GL_PACK_ALIGNMENT, 1);
+    const PixelStoreScope packedRows(GL_PACK_ALIGNMENT, 1);
     gl::ReadBuffer(GL_BACK);
     gl::ReadPixels(0, 0, static_cast<GLsizei>(m_settings.width), static_cast<GLsizei>(m_settings.height), GL_RGB,
                    GL_UNSIGNED_BYTE, buffer);
-    gl::PixelStorei(GL_PACK_ALIGNMENT, alignment);
 }
 
 void OGLRenderer::ToggleFullScreen() {

@@ -58,11 +58,7 @@ void OGLRenderer::ApplyLight(std::uint32_t index) {
     }
     const LightRecord& record = *found;
     const GLenum light = GL_LIGHT0 + index;
-    if (record.enabled) {
-        gl::Enable(light);
-    } else {
-        gl::Disable(light);
-    }
+    gl::SetEnabled(light, record.enabled);
     gl::Lightfv(light, GL_AMBIENT, &record.ambient.r);
     gl::Lightfv(light, GL_DIFFUSE, &record.diffuse.r);
     gl::Lightfv(light, GL_SPECULAR, &record.specular.r);
@@ -190,11 +186,7 @@ void OGLRenderer::DrawRectangle(float x1, float y1, float x2, float y2) { gl::Re
 
 void OGLRenderer::SetLineStippleEnabled(bool enabled) {
     CachingRenderer::SetLineStippleEnabled(enabled);
-    if (enabled) {
-        gl::Enable(GL_LINE_STIPPLE);
-    } else {
-        gl::Disable(GL_LINE_STIPPLE);
-    }
+    gl::SetEnabled(GL_LINE_STIPPLE, enabled);
 }
 
 void OGLRenderer::SetLineStipplePattern(std::uint16_t pattern) {

@@ -15,14 +15,6 @@ namespace gl = os::gl;
 
 namespace {
 
-void Toggle(GLenum capability, bool on) {
-    if (on) {
-        gl::Enable(capability);
-    } else {
-        gl::Disable(capability);
-    }
-}
-
 const GLfloat* Floats(const Color& color) { return &color.r; }
 
 }  // namespace
@@ -38,12 +30,12 @@ void OGLRenderer::SetMaterial(const Material& state) {
 
 void OGLRenderer::SetNormalizeNormalsState(const NormalizeNormalsState& state) {
     CachingRenderer::SetNormalizeNormalsState(state);
-    Toggle(GL_NORMALIZE, m_normalizeNormals->enabled);
+    gl::SetEnabled(GL_NORMALIZE, m_normalizeNormals->enabled);
 }
 
 void OGLRenderer::SetLightingState(const LightingState& state) {
     CachingRenderer::SetLightingState(state);
-    Toggle(GL_LIGHTING, m_lighting->enabled);
+    gl::SetEnabled(GL_LIGHTING, m_lighting->enabled);
     gl::LightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, m_lighting->localViewer ? 1.0f : 0.0f);
     gl::LightModelfv(GL_LIGHT_MODEL_AMBIENT, Floats(m_lighting->ambient));
 }
@@ -105,7 +97,7 @@ void OGLRenderer::ApplyTextureUnitState(std::uint32_t unit) {
     const TexturingState& state = TextureUnitState(unit);
     const GLenum target = state.oneDimensional ? GL_TEXTURE_1D : GL_TEXTURE_2D;
     const TextureFilters filters = TextureFilter(state.filter, texture->IsMipmapped());
-    Toggle(target, state.enabled);
+    gl::SetEnabled(target, state.enabled);
     gl::TexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(filters.magnification));
     gl::TexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(filters.minification));
     gl::TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(TextureEnvironmentMode(state.environmentMode)));
@@ -152,19 +144,19 @@ void OGLRenderer::SetPointState(const PointState& state) {
 
 void OGLRenderer::SetDitheringState(const DitheringState& state) {
     CachingRenderer::SetDitheringState(state);
-    Toggle(GL_DITHER, m_dithering->enabled);
+    gl::SetEnabled(GL_DITHER, m_dithering->enabled);
 }
 
 void OGLRenderer::SetTriangleOffsetState(const TriangleOffsetState& state) {
     CachingRenderer::SetTriangleOffsetState(state);
-    Toggle(GL_POLYGON_OFFSET_FILL, m_triangleOffset->enabled);
+    gl::SetEnabled(GL_POLYGON_OFFSET_FILL, m_triangleOffset->enabled);
     gl::PolygonOffset(m_triangleOffset->factor, m_triangleOffset->units);
 }
 
 void OGLRenderer::SetStencilBufferState(const StencilBufferState& state) {
     CachingRenderer::SetStencilBufferState(state);
     const StencilBufferState& s = *m_stencilBuffer;
-    Toggle(GL_STENCIL_TEST, s.enabled);
+    gl::SetEnabled(GL_STENCIL_TEST, s.enabled);
     gl::StencilMask(s.writeMask);
     gl::StencilFunc(CompareFunction(s.compareFunction), s.reference, s.compareMask);
     gl::StencilOp(StencilOperation(s.stencilFailOperation), StencilOperation(s.depthFailOperation),
@@ -173,7 +165,7 @@ void OGLRenderer::SetStencilBufferState(const StencilBufferState& state) {
 
 void OGLRenderer::SetDepthBufferState(const DepthBufferState& state) {
     CachingRenderer::SetDepthBufferState(state);
-    Toggle(GL_DEPTH_TEST, m_depthBuffer->enabled);
+    gl::SetEnabled(GL_DEPTH_TEST, m_depthBuffer->enabled);
     gl::DepthMask(m_depthBuffer->writeEnabled ? GL_TRUE : GL_FALSE);
     gl::DepthFunc(CompareFunction(m_depthBuffer->compareFunction));
 }
@@ -191,7 +183,7 @@ void OGLRenderer::SetFillingState(const FillingState& state) {
 void OGLRenderer::SetFogState(const FogState& state) {
     CachingRenderer::SetFogState(state);
     const FogState& fog = *m_fog;
-    Toggle(GL_FOG, fog.enabled);
+    gl::SetEnabled(GL_FOG, fog.enabled);
     gl::Fogi(GL_FOG_MODE, static_cast<GLint>(FogMode(fog.mode)));
     gl::Fogfv(GL_FOG_COLOR, Floats(fog.color));
     gl::Fogf(GL_FOG_DENSITY, fog.density);
@@ -201,26 +193,26 @@ void OGLRenderer::SetFogState(const FogState& state) {
 
 void OGLRenderer::SetCullingState(const CullingState& state) {
     CachingRenderer::SetCullingState(state);
-    Toggle(GL_CULL_FACE, m_culling->enabled);
+    gl::SetEnabled(GL_CULL_FACE, m_culling->enabled);
     gl::CullFace(m_culling->face != 0 ? GL_FRONT : GL_BACK);
 }
 
 void OGLRenderer::SetAlphaTestingState(const AlphaTestingState& state) {
     CachingRenderer::SetAlphaTestingState(state);
-    Toggle(GL_ALPHA_TEST, m_alphaTesting->enabled);
+    gl::SetEnabled(GL_ALPHA_TEST, m_alphaTesting->enabled);
     gl::AlphaFunc(CompareFunction(m_alphaTesting->compareFunction), m_alphaTesting->reference);
 }
 
 void OGLRenderer::SetAlphaBlendingState(const AlphaBlendingState& state) {
     CachingRenderer::SetAlphaBlendingState(state);
-    Toggle(GL_BLEND, m_alphaBlending->enabled);
+    gl::SetEnabled(GL_BLEND, m_alphaBlending->enabled);
     gl::BlendFunc(BlendFactor(m_alphaBlending->sourceFactor), BlendFactor(m_alphaBlending->destinationFactor));
 }
 
 void OGLRenderer::SetScissorState(const ScissorState& state) {
     CachingRenderer::SetScissorState(state);
     const ScissorState& s = *m_scissor;
-    Toggle(GL_SCISSOR_TEST, s.enabled);
+    gl::SetEnabled(GL_SCISSOR_TEST, s.enabled);
     gl::Scissor(s.x, s.y, s.width, s.height);
 }
 

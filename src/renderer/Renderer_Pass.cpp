@@ -23,12 +23,7 @@ void ApplyStates(const Core::RefPtrVector<State>& states) {
     }
 }
 
-Pass::Pass(const Pass& other) : Core::Object(other) {
-    m_states.reserve(other.m_states.size());
-    for (const Core::RefPtr<State>& state : other.m_states) {
-        m_states.push_back(CloneState(*state));
-    }
-}
+Pass::Pass(const Pass& other) : Core::Object(other), m_states(Core::CloneElements(other.m_states)) {}
 
 std::uint32_t Pass::AddState(const Core::RefPtr<State>& state) {
     if (!state) {

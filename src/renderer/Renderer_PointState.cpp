@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(PointState, "Renderer::PointState");
 
-void PointState::Reset() {
-    *this = PointState();
-}
-
 }  // namespace Renderer

@@ -9,8 +9,6 @@ namespace Renderer {
 class PointState : public BoundState<PointState, State, PointState, &IRenderer::SetPointState, &IRenderer::GetPointState> {
     TUN_DECLARE_CLASS(PointState);
 
-    void Reset() override;
-
     float size = 1.0f;
 };
 

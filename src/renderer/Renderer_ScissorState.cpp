@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(ScissorState, "Renderer::ScissorState");
 
-void ScissorState::Reset() {
-    *this = ScissorState();
-}
-
 }  // namespace Renderer

@@ -11,8 +11,6 @@ namespace Renderer {
 class ScissorState : public BoundState<ScissorState, State, ScissorState, &IRenderer::SetScissorState, &IRenderer::GetScissorState> {
     TUN_DECLARE_CLASS(ScissorState);
 
-    void Reset() override;
-
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t width = 640;

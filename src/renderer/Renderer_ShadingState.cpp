@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(ShadingState, "Renderer::ShadingState");
 
-void ShadingState::Reset() {
-    *this = ShadingState();
-}
-
 }  // namespace Renderer

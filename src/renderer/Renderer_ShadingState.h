@@ -11,8 +11,6 @@ namespace Renderer {
 class ShadingState : public BoundState<ShadingState, State, ShadingState, &IRenderer::SetShadingState, &IRenderer::GetShadingState> {
     TUN_DECLARE_CLASS(ShadingState);
 
-    void Reset() override;
-
     std::int32_t mode = 1;
 };
 

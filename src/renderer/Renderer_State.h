@@ -27,6 +27,8 @@ class BoundState : public Base {
 public:
     void Apply(IRenderer& renderer) const override { (renderer.*Set)(static_cast<const Derived&>(*this)); }
     void Capture(IRenderer& renderer) override { (renderer.*Get)(static_cast<Derived&>(*this)); }
+    // The values a new object of the type has; a type with other reset rules overrides this.
+    void Reset() override { static_cast<Derived&>(*this) = Derived(); }
 };
 
 }  // namespace Renderer

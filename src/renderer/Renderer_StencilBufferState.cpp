@@ -4,8 +4,4 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(StencilBufferState, "Renderer::StencilBufferState");
 
-void StencilBufferState::Reset() {
-    *this = StencilBufferState();
-}
-
 }  // namespace Renderer

@@ -12,8 +12,6 @@ namespace Renderer {
 class StencilBufferState : public BoundState<StencilBufferState, State, StencilBufferState, &IRenderer::SetStencilBufferState, &IRenderer::GetStencilBufferState> {
     TUN_DECLARE_CLASS(StencilBufferState);
 
-    void Reset() override;
-
     std::int32_t compareFunction = 7;
     std::int32_t stencilFailOperation = 0;
     std::int32_t depthFailOperation = 0;

@@ -1,12 +1,12 @@
 #include "renderer/Renderer_Surface.h"
 
+#include "os/OS_ByteOrder.h"
+#include "os/OS_File.h"
 #include "os/OS_Image.h"
-#include "os/OS_Path.h"
 #include "renderer/Renderer_TextureRows.h"
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace Renderer {
 
@@ -15,19 +15,6 @@ TUN_DEFINE_CLASS_NAMED(Surface, "Renderer::Surface");
 namespace {
 
 constexpr std::uint32_t kRawHeaderBytes = 16;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-bool IsConsistent(const os::Image& image) {
-    return image.pixels.size() == std::uint64_t{image.width} * image.height * 4;
-}
 
 // A fully transparent pixel takes the mean colour of its visible neighbours
 // (sums in float, truncated), keeping alpha 0; with none visible it keeps
@@ -86,7 +73,7 @@ Surface::Surface(const Core::String& fileName) {
 }
 
 Core::RefPtr<Surface> Surface::FromBitmap(const os::Image& image) {
-    if (!IsConsistent(image)) {
+    if (!os::HasPixelsForItsSize(image)) {
         return nullptr;
     }
     Core::RefPtr<Surface> surface(TUN_NEW(Surface));
@@ -107,7 +94,7 @@ bool Surface::LoadRaw(const Core::String& fileName) {
     if (fileName.empty()) {
         return false;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(os::ResolvePath(fileName).c_str(), "rb"));
+    const os::FilePointer file = os::OpenFile(fileName, "rb");
     if (!file) {
         return false;
     }
@@ -115,9 +102,9 @@ bool Surface::LoadRaw(const Core::String& fileName) {
     if (std::fread(header, 1, sizeof header, file.get()) != sizeof header) {
         return false;
     }
-    const std::uint32_t format = LittleEndian32(header);
-    const std::uint32_t width = LittleEndian32(header + 4);
-    const std::uint32_t height = LittleEndian32(header + 8);
+    const std::uint32_t format = os::LoadU32LE(header);
+    const std::uint32_t width = os::LoadU32LE(header + 4);
+    const std::uint32_t height = os::LoadU32LE(header + 8);
     // The stored pitch (header + 12) is not trusted: rows are width * 4 bytes.
     if (width < 1 || height < 1 || width > kMaxRawSide || height > kMaxRawSide) {
         return false;

@@ -9,16 +9,10 @@ namespace Renderer {
 
 TUN_DEFINE_CLASS_NAMED(Technique, "Renderer::Technique");
 
-Technique::Technique(const Technique& other) : Core::Object(other) {
-    m_passes.reserve(other.m_passes.size());
-    for (const Core::RefPtr<Pass>& pass : other.m_passes) {
-        m_passes.emplace_back(static_cast<Pass*>(pass->Clone()));
-    }
-    m_savedStates.reserve(other.m_savedStates.size());
-    for (const Core::RefPtr<State>& state : other.m_savedStates) {
-        m_savedStates.push_back(CloneState(*state));
-    }
-}
+Technique::Technique(const Technique& other)
+    : Core::Object(other),
+      m_passes(Core::CloneElements(other.m_passes)),
+      m_savedStates(Core::CloneElements(other.m_savedStates)) {}
 
 void Technique::AddPass(const Core::RefPtr<Pass>& pass) {
     if (pass) {

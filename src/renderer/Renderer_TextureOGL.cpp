@@ -2,6 +2,7 @@
 
 #include "os/OS_GLFunctions.h"
 #include "renderer/Renderer_IRenderer.h"
+#include "renderer/Renderer_PixelStoreScope.h"
 #include "renderer/Renderer_TextureLevels.h"
 #include "renderer/Renderer_TextureManager.h"
 
@@ -20,21 +21,6 @@ std::int32_t MaxTextureSize() {
     gl::GetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
     return size;
 }
-
-// Rows of any width upload without gaps; the caller's alignment comes back.
-class PackedRowUnpacking {
-public:
-    PackedRowUnpacking() {
-        gl::GetIntegerv(GL_UNPACK_ALIGNMENT, &m_saved);
-        gl::PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    }
-    ~PackedRowUnpacking() { gl::PixelStorei(GL_UNPACK_ALIGNMENT, m_saved); }
-    PackedRowUnpacking(const PackedRowUnpacking&) = delete;
-    PackedRowUnpacking& operator=(const PackedRowUnpacking&) = delete;
-
-private:
-    GLint m_saved = 4;
-};
 
 void TexImage(GLint level, std::uint32_t width, std::uint32_t height, const void* pixels) {
     gl::TexImage2D(GL_TEXTURE_2D, level, GL_RGBA, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
@@ -100,7 +86,8 @@ void TextureOGL::GenerateAndBind() {
 }
 
 void TextureOGL::UploadLevels(const Core::RefPtrVector<Surface>& levels) {
-    const PackedRowUnpacking unpacking;
+    // Rows of any width upload without gaps.
+    const PixelStoreScope packedRows(GL_UNPACK_ALIGNMENT, 1);
     GenerateAndBind();
     GLint level = 0;
     for (const Core::RefPtr<Surface>& surface : levels) {
@@ -112,7 +99,8 @@ void TextureOGL::UploadSurface(const Surface& surface, bool mipmaps) {
     m_format = surface.GetFormat();
     m_width = surface.GetWidth();
     m_height = surface.GetHeight();
-    const PackedRowUnpacking unpacking;
+    // Rows of any width upload without gaps.
+    const PixelStoreScope packedRows(GL_UNPACK_ALIGNMENT, 1);
     GenerateAndBind();
     m_mipmapped = mipmaps;
     if (mipmaps) {

@@ -6,12 +6,14 @@
 namespace Renderer {
 
 // One class per texture unit: a pass holds at most one state per class, so
-// each unit keeps its own settings.
+// each unit keeps its own settings. They reset as TexturingState does.
 #define TUN_TEXTURE_UNIT_STATE(unit)                                                                   \
     class TextureUnit##unit##State                                                                     \
         : public BoundState<TextureUnit##unit##State, TexturingState, TexturingState,                  \
                             &IRenderer::SetTextureUnit##unit##State, &IRenderer::GetTextureUnit##unit##State> { \
         TUN_DECLARE_CLASS(TextureUnit##unit##State);                                                   \
+                                                                                                       \
+        void Reset() override { TexturingState::Reset(); }                                             \
     };
 
 TUN_TEXTURE_UNIT_STATE(0)

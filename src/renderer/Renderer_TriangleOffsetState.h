@@ -9,8 +9,6 @@ namespace Renderer {
 class TriangleOffsetState : public BoundState<TriangleOffsetState, State, TriangleOffsetState, &IRenderer::SetTriangleOffsetState, &IRenderer::GetTriangleOffsetState> {
     TUN_DECLARE_CLASS(TriangleOffsetState);
 
-    void Reset() override;
-
     float factor = 0.0f;
     float units = 0.0f;
     bool enabled = false;

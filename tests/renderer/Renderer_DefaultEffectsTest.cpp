@@ -115,12 +115,6 @@ TEST(DefaultEffects, EachBuilderMakesOnePassOfItsStates) {
 // A draw as the render queue makes it, on the real context.
 class DefaultEffectDraws : public testsupport::OffscreenRendererTest {
 protected:
-    static GLint Integer(GLenum name) {
-        GLint value = 0;
-        glGetIntegerv(name, &value);
-        return value;
-    }
-
     // A quad over the whole window, textured from corner to corner.
     void DrawThrough(Effect& effect) {
         static const float kCorners[] = {0, 0, 0, kWidth, 0, 0, kWidth, kHeight, 0, 0, kHeight, 0};

@@ -14,12 +14,6 @@ using namespace Renderer;
 
 class OGLStates : public testsupport::OffscreenRendererTest {};
 
-GLint Integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 GLfloat Float(GLenum name) {
     GLfloat value = 0.0f;
     glGetFloatv(name, &value);

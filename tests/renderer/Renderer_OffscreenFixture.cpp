@@ -93,6 +93,12 @@ std::array<std::uint8_t, 4> OffscreenRendererTest::PixelAt(std::int32_t x, std::
     return pixel;
 }
 
+GLint OffscreenRendererTest::Integer(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
 int OffscreenRendererTest::CountLitPixels() {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
     os::gl::ReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

@@ -35,6 +35,8 @@ protected:
     static std::array<std::uint8_t, 4> PixelAt(std::int32_t x, std::int32_t y);
     // Pixels whose colour is not black.
     static int CountLitPixels();
+    // The integer OpenGL holds for the name (glGetIntegerv).
+    static GLint Integer(GLenum name);
     // The vertices each primitive of the draw consisted of, from OpenGL's
     // feedback: vertex i of VertexGrid() is recognised by its position.
     static std::vector<std::vector<int>> Primitives(const std::function<void()>& draw);

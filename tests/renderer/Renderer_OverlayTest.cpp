@@ -146,4 +146,29 @@ TEST_F(Overlay, MatricesAndDepthStateAreAsBeforeAfterPresent) {
     EXPECT_EQ(zoom, 1.0f);
 }
 
+// The overlay sets its own unpacking for the draw; whatever the caller had
+// set comes back, every parameter to its own value.
+TEST_F(Overlay, TheCallersPixelStoreSettingsComeBackAfterPresent) {
+    struct Setting {
+        GLenum parameter;
+        GLint value;
+    };
+    const std::array<Setting, 4> settings{{{GL_UNPACK_ALIGNMENT, 2},
+                                           {GL_UNPACK_ROW_LENGTH, 7},
+                                           {GL_UNPACK_SKIP_PIXELS, 3},
+                                           {GL_UNPACK_SKIP_ROWS, 1}}};
+    for (const Setting& setting : settings) {
+        glPixelStorei(setting.parameter, setting.value);
+    }
+    Renderer().DrawSurface(Image(), 10, 5, 0, 0, kImageWidth, kImageHeight, true, false);
+    Renderer().Present();
+    EXPECT_EQ(PixelAt(10 + kImageWidth - 1, 5), ImagePixel(0, 0)) << "the caller's settings reached the draw";
+    for (const Setting& setting : settings) {
+        GLint value = -1;
+        glGetIntegerv(setting.parameter, &value);
+        EXPECT_EQ(value, setting.value) << "parameter 0x" << std::hex << setting.parameter;
+        glPixelStorei(setting.parameter, setting.parameter == GL_UNPACK_ALIGNMENT ? 4 : 0);
+    }
+}
+
 }  // namespace
