@@ -75,11 +75,26 @@ bool IsNonInteractive() {
     return value != nullptr && value[0] != '\0' && value[0] != '0';
 }
 
+// A box closed without a button: Cancel where the set has one, OK for the
+// OK-only box; the other sets cannot be dismissed, so nothing was answered.
+int ClosedAnswer(const std::vector<Button>& buttons) {
+    for (int preferred : {IDCANCEL, IDOK}) {
+        for (const Button& button : buttons) {
+            if (button.id == preferred) {
+                return preferred;
+            }
+        }
+    }
+    return 0;
+}
+
 int SdlMessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
     const std::vector<Button> buttons = ButtonsFor(type);
+    // A box that is not shown answers 0, never a button: a failure must not
+    // read as the user's agreement. The text still reaches stderr.
     if (IsNonInteractive()) {
         WriteToStderr(text, caption);
-        return buttons.front().id;
+        return 0;
     }
     std::vector<SDL_MessageBoxButtonData> data;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -99,12 +114,11 @@ int SdlMessageBox(const std::string& text, const std::string& caption, std::uint
     box.numbuttons = static_cast<int>(data.size());
     box.buttons = data.data();
     int answer = 0;
-    if (SDL_ShowMessageBox(&box, &answer) != 0 || answer <= 0) {
-        // No display to show it on: the text must not be lost.
+    if (SDL_ShowMessageBox(&box, &answer) != 0) {
         WriteToStderr(text, caption);
-        return buttons.front().id;
+        return 0;
     }
-    return answer;
+    return answer > 0 ? answer : ClosedAnswer(buttons);
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 #include <string>
 
 // A blocking message box with the button sets, icons and answers the engine
-// was written against. Without a usable display, or when the environment
-// variable TUNDRA_NONINTERACTIVE is set, the text goes to stderr and the
-// first button of the set is the answer; the headless backend answers from a
-// script.
+// was written against. A box that cannot be shown (no usable display, or the
+// environment variable TUNDRA_NONINTERACTIVE is set for unattended runs)
+// writes its text to stderr and answers 0. A box closed without a button
+// answers Cancel, or OK for the OK-only box. The headless backend answers
+// from a script, or with the first button of the set.
 namespace os {
 
 // Button sets (low 4 bits of the type).
