@@ -116,9 +116,13 @@ void Window::SetIcon(const Core::String& path) {
     os::SetWindowIcon(m_handle, std::string(path));
 }
 
+// Only a format the window accepted is recorded as its own.
 bool Window::SetPixelFormat(std::int32_t index) {
+    if (!os::SetPixelFormat(m_deviceContext, index)) {
+        return false;
+    }
     m_pixelFormat = index;
-    return os::SetPixelFormat(m_deviceContext, index);
+    return true;
 }
 
 void Window::ApplyStyle() {

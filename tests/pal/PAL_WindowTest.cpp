@@ -153,6 +153,7 @@ TEST_F(PlatformWindow, TitleIconAndPixelFormatReachTheWindow) {
     EXPECT_EQ(window.GetPixelFormatIndex(), 1);
     EXPECT_FALSE(window.SetPixelFormat(0));
     EXPECT_EQ(os::GetPixelFormat(window.GetDeviceContext()), 1);
+    EXPECT_EQ(window.GetPixelFormatIndex(), 1);
 }
 
 TEST_F(PlatformWindow, CloseAndQuitRequestsEndTheLoopOnce) {
