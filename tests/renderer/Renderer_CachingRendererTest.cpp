@@ -2,8 +2,8 @@
 #include "renderer/Renderer_Light.h"
 #include "renderer/Renderer_States.h"
 #include "renderer/Renderer_Surface.h"
-#include "support/FakeTexture.h"
-#include "support/RecordingRenderer.h"
+#include "Renderer_FakeTexture.h"
+#include "Renderer_RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 

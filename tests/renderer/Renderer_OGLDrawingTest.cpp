@@ -2,7 +2,7 @@
 
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_Light.h"
-#include "support/FakeTexture.h"
+#include "Renderer_FakeTexture.h"
 
 #include <GL/glext.h>
 

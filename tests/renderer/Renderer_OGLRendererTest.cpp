@@ -10,7 +10,7 @@
 #include "renderer/Renderer_OGLRenderer.h"
 #include "renderer/Renderer_States.h"
 #include "renderer/Renderer_TextureManager.h"
-#include "support/FakeTexture.h"
+#include "Renderer_FakeTexture.h"
 #include "support/TempDirectory.h"
 #include "support/VideoDriver.h"
 

@@ -1,7 +1,7 @@
 #include "Renderer_OffscreenFixture.h"
 
 #include "renderer/Renderer_States.h"
-#include "support/FakeTexture.h"
+#include "Renderer_FakeTexture.h"
 
 #include <GL/glext.h>
 

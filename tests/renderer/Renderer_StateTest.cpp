@@ -1,7 +1,7 @@
 #include "core/Core_ClassRegistry.h"
 #include "core/Core_RefPtr.h"
 #include "renderer/Renderer_States.h"
-#include "support/RecordingRenderer.h"
+#include "Renderer_RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "os/OS_Image.h"
 
+#include "Renderer_TestFiles.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
 

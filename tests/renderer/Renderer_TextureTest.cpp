@@ -5,7 +5,7 @@
 #include "renderer/Renderer_TextureLevels.h"
 #include "renderer/Renderer_TextureManager.h"
 #include "renderer/Renderer_TextureOGL.h"
-#include "support/MutatedFiles.h"
+#include "Renderer_TestFiles.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
 #include "support/VideoDriver.h"
