@@ -1,8 +1,9 @@
+#include "Renderer_FakeTexture.h"
+#include "Renderer_RecordingRenderer.h"
+
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_ParticleEffect.h"
 #include "renderer/Renderer_States.h"
-#include "Renderer_FakeTexture.h"
-#include "Renderer_RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,6 @@
+#include "Renderer_FakeTexture.h"
+#include "Renderer_OffscreenFixture.h"
+
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_GLExtensions.h"
 #include "os/OS_GLFunctions.h"
@@ -10,7 +13,6 @@
 #include "renderer/Renderer_OGLRenderer.h"
 #include "renderer/Renderer_States.h"
 #include "renderer/Renderer_TextureManager.h"
-#include "Renderer_FakeTexture.h"
 #include "support/TempDirectory.h"
 #include "support/VideoDriver.h"
 
@@ -29,6 +31,7 @@
 namespace {
 
 using namespace Renderer;
+constexpr auto ExpectGL = &testsupport::OffscreenRendererTest::ExpectGL;
 
 std::string FileText(const std::string& path) {
     std::ifstream file(path);
@@ -96,23 +99,13 @@ TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
     EXPECT_FALSE(renderer.GetVSyncEnabled());
     EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
 
-    EXPECT_TRUE(glIsEnabled(GL_LINE_SMOOTH));
-    EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
-    GLint value = 0;
-    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &value);
-    EXPECT_EQ(value, 1);
-    glGetIntegerv(GL_LIGHT_MODEL_COLOR_CONTROL, &value);
-    EXPECT_EQ(value, GL_SEPARATE_SPECULAR_COLOR);
-    glGetIntegerv(GL_FOG_HINT, &value);
-    EXPECT_EQ(value, GL_NICEST);
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
-    EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, 32, 24}));
     // Cached states are not pushed at construction: culling is cached on, off in OpenGL.
+    ExpectGL({{GL_LINE_SMOOTH, {1}}, {GL_POINT_SMOOTH, {1}}, {GL_LIGHT_MODEL_TWO_SIDE, {1}},
+              {GL_LIGHT_MODEL_COLOR_CONTROL, {GL_SEPARATE_SPECULAR_COLOR}}, {GL_FOG_HINT, {GL_NICEST}},
+              {GL_VIEWPORT, {0, 0, 32, 24}}, {GL_CULL_FACE, {0}}});
     CullingState culling;
     culling.Capture(renderer);
     EXPECT_TRUE(culling.enabled);
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }
 
 TEST_F(OffscreenRendererLifecycle, WithoutMultitextureThereIsOneUnit) {
@@ -199,9 +192,7 @@ TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
     for (std::size_t i = 18; i < buffer.size(); ++i) {
         EXPECT_EQ(buffer[i], 0x5A) << "guard byte " << i;
     }
-    GLint alignment = 0;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 4);
+    ExpectGL({{GL_PACK_ALIGNMENT, {4}}});
     renderer.ReadPixels(nullptr);
 }
 

@@ -24,6 +24,15 @@ public:
     static constexpr std::int32_t kWidth = 64;
     static constexpr std::int32_t kHeight = 48;
 
+    // An OpenGL value and what glGetFloatv should give for it: switches such
+    // as GL_BLEND read 0 or 1, enumerations and small integers exactly.
+    struct GLValue {
+        GLenum name;
+        std::vector<GLfloat> expected;
+    };
+    // Checks the current context's values (any context, not only the suite's).
+    static void ExpectGL(const std::vector<GLValue>& values);
+
 protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
@@ -37,13 +46,6 @@ protected:
     static int CountLitPixels();
     // The integer OpenGL holds for the name (glGetIntegerv).
     static GLint Integer(GLenum name);
-    // An OpenGL value and what glGetFloatv should give for it: switches such
-    // as GL_BLEND read 0 or 1, enumerations and small integers exactly.
-    struct GLValue {
-        GLenum name;
-        std::vector<GLfloat> expected;
-    };
-    static void ExpectGL(const std::vector<GLValue>& values);
     // The vertices each primitive of the draw consisted of, from OpenGL's
     // feedback: vertex i of VertexGrid() is recognised by its position.
     static std::vector<std::vector<int>> Primitives(const std::function<void()>& draw);

@@ -1,8 +1,9 @@
+#include "Renderer_TestFiles.h"
+
 #include "renderer/Renderer_Surface.h"
 
 #include "os/OS_Image.h"
 
-#include "Renderer_TestFiles.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
 

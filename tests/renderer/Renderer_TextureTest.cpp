@@ -1,11 +1,11 @@
 #include "Renderer_OffscreenFixture.h"
+#include "Renderer_TestFiles.h"
 
 #include "os/OS_GLFunctions.h"
 #include "pal/PAL_Window.h"
 #include "renderer/Renderer_TextureLevels.h"
 #include "renderer/Renderer_TextureManager.h"
 #include "renderer/Renderer_TextureOGL.h"
-#include "Renderer_TestFiles.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
 #include "support/VideoDriver.h"
