@@ -45,33 +45,6 @@ std::vector<std::uint8_t> Counting(std::size_t count) {
 
 }  // namespace
 
-TEST(Surface, FirstRowIsTheImagesBottomRow) {
-    testsupport::TempDirectory dir;
-    const os::Image image = MakeImage(3, 4, [](std::uint32_t x, std::uint32_t y) {
-        return Rgba{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0, 255};
-    });
-    testsupport::SavePng(image, dir.Path() + "/rows.png");
-    const Surface surface(Core::String(dir.Path() + "/rows.png"));
-    ASSERT_EQ(surface.GetWidth(), 3u);
-    ASSERT_EQ(surface.GetHeight(), 4u);
-    EXPECT_EQ(surface.GetPitch(), 12u);
-    for (std::uint32_t row = 0; row < 4; ++row) {
-        for (std::uint32_t x = 0; x < 3; ++x) {
-            const Rgba expected = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(3 - row), 0, 255};
-            EXPECT_EQ(PixelOf(surface, x, row), expected) << x << "," << row;
-        }
-    }
-}
-
-TEST(Surface, MissingOrUnreadableFilesGiveTheDefaultPattern) {
-    testsupport::TempDirectory dir;
-    testsupport::WriteBytes(dir.Path() + "/broken.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0});
-    for (const std::string& name : {dir.Path() + "/missing.png", std::string(), dir.Path(),
-                                    dir.Path() + "/broken.png"}) {
-        ExpectDefaultPattern(Surface{Core::String(name)});
-    }
-}
-
 TEST(Surface, BleedTakesTheColourOfVisibleNeighbours) {
     const Rgba red = {255, 0, 0, 255};
     const Rgba blue = {0, 0, 255, 255};

@@ -168,7 +168,9 @@ TEST_F(Textures, TextureRowZeroIsTheImagesBottomRowAndTheAlignmentComesBack) {
 
 TEST_F(Textures, UnreadableFilesGiveTheDefaultPattern) {
     testsupport::WriteBytes(dir.Path() + "/text.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
-    for (const std::string& name : {dir.Path() + "/missing.png", dir.Path() + "/text.png", std::string()}) {
+    testsupport::WriteBytes(dir.Path() + "/broken.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0});
+    for (const std::string& name : {dir.Path() + "/missing.png", dir.Path() + "/text.png", dir.Path() + "/broken.png",
+                                    dir.Path(), std::string()}) {
         const Core::RefPtr<ITexture> texture = Load(name, false);
         ASSERT_TRUE(texture) << name;
         EXPECT_EQ(texture->GetName(), Core::String(name));
