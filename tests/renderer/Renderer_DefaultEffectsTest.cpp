@@ -143,18 +143,10 @@ TEST_F(DefaultEffectDraws, TheTextureDepthEffectTexturesAndPutsEverythingBack) {
     const RefPtr<Effect> effect = CreateTextureDepthEffect();
     effect->SetTexture(1, TextureManager::GetTexture(Core::String(dir.Path() + "/red.png"), false));
 
-    AlphaBlendingState blending;
-    blending.enabled = true;
-    blending.destinationFactor = 1;
-    blending.Apply(Renderer());
-    AlphaTestingState alphaTest;
-    alphaTest.enabled = true;
-    alphaTest.compareFunction = 4;
-    alphaTest.Apply(Renderer());
-    CullingState culling;
+    ApplyState<AlphaBlendingState>([](auto& s) { s.enabled = true; s.destinationFactor = 1; });
+    ApplyState<AlphaTestingState>([](auto& s) { s.enabled = true; s.compareFunction = 4; });
     // Back faces: the quad is counter-clockwise, so it is drawn.
-    culling.enabled = true;
-    culling.Apply(Renderer());
+    ApplyState<CullingState>([](auto& s) { s.enabled = true; });
     const Color green{0.0f, 1.0f, 0.0f, 1.0f};
     Renderer().SetCurrentColor(green);
 

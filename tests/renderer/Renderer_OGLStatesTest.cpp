@@ -85,92 +85,46 @@ TEST_F(OGLStates, StencilStateRoundTripsAndSwitchesTheTestOn) {
 }
 
 TEST_F(OGLStates, FixedFunctionSwitchesAndValuesReachOpenGL) {
-    DepthBufferState depth;
-    depth.compareFunction = 3;
-    depth.writeEnabled = false;
-    depth.Apply(Renderer());
+    ApplyState<DepthBufferState>([](auto& s) { s.compareFunction = 3; s.writeEnabled = false; });
     ExpectGL({{GL_DEPTH_TEST, {1}}, {GL_DEPTH_FUNC, {GL_LEQUAL}}, {GL_DEPTH_WRITEMASK, {0}}});
-
-    CullingState culling;
-    culling.face = 5;
-    culling.Apply(Renderer());
+    ApplyState<CullingState>([](auto& s) { s.face = 5; });
     ExpectGL({{GL_CULL_FACE, {1}}, {GL_CULL_FACE_MODE, {GL_FRONT}}});
-
-    AlphaTestingState alpha;
-    alpha.compareFunction = 4;
-    alpha.reference = 0.5f;
-    alpha.enabled = true;
-    alpha.Apply(Renderer());
+    ApplyState<AlphaTestingState>([](auto& s) { s.compareFunction = 4; s.reference = 0.5f; s.enabled = true; });
     ExpectGL({{GL_ALPHA_TEST, {1}}, {GL_ALPHA_TEST_FUNC, {GL_GREATER}}, {GL_ALPHA_TEST_REF, {0.5f}}});
-
-    FogState fog;
-    fog.mode = 9;
-    fog.color = {0.5f, 0.25f, 0.0f, 1.0f};
-    fog.start = 2.0f;
-    fog.end = 20.0f;
-    fog.density = 0.125f;
-    fog.enabled = true;
-    fog.Apply(Renderer());
+    ApplyState<FogState>([](auto& s) {
+        s.mode = 9;
+        s.color = {0.5f, 0.25f, 0.0f, 1.0f};
+        s.start = 2.0f;
+        s.end = 20.0f;
+        s.density = 0.125f;
+        s.enabled = true;
+    });
     ExpectGL({{GL_FOG, {1}}, {GL_FOG_MODE, {GL_EXP2}}, {GL_FOG_COLOR, {0.5f, 0.25f, 0.0f, 1.0f}},
               {GL_FOG_START, {2.0f}}, {GL_FOG_END, {20.0f}}, {GL_FOG_DENSITY, {0.125f}}});
-
-    ScissorState scissor;
-    scissor.x = 3;
-    scissor.y = 4;
-    scissor.width = 10;
-    scissor.height = 11;
-    scissor.enabled = true;
-    scissor.Apply(Renderer());
+    ApplyState<ScissorState>([](auto& s) { s.x = 3; s.y = 4; s.width = 10; s.height = 11; s.enabled = true; });
     ExpectGL({{GL_SCISSOR_TEST, {1}}, {GL_SCISSOR_BOX, {3, 4, 10, 11}}});
-
-    ColorMaskState mask;
-    mask.green = false;
-    mask.alpha = false;
-    mask.Apply(Renderer());
+    ApplyState<ColorMaskState>([](auto& s) { s.green = false; s.alpha = false; });
     ExpectGL({{GL_COLOR_WRITEMASK, {1, 0, 1, 0}}});
-
-    FillingState filling;
-    filling.mode = 1;
-    filling.Apply(Renderer());
-    ShadingState shading;
-    shading.mode = 0;
-    shading.Apply(Renderer());
+    ApplyState<FillingState>([](auto& s) { s.mode = 1; });
+    ApplyState<ShadingState>([](auto& s) { s.mode = 0; });
     ExpectGL({{GL_POLYGON_MODE, {GL_LINE}}, {GL_SHADE_MODEL, {GL_FLAT}}});
-
-    TriangleOffsetState offset;
-    offset.factor = 1.5f;
-    offset.units = 2.0f;
-    offset.enabled = true;
-    offset.Apply(Renderer());
+    ApplyState<TriangleOffsetState>([](auto& s) { s.factor = 1.5f; s.units = 2.0f; s.enabled = true; });
     ExpectGL({{GL_POLYGON_OFFSET_FILL, {1}}, {GL_POLYGON_OFFSET_FACTOR, {1.5f}},
               {GL_POLYGON_OFFSET_UNITS, {2.0f}}});
-
-    DitheringState dithering;
-    dithering.enabled = false;
-    dithering.Apply(Renderer());
-    NormalizeNormalsState normalize;
-    normalize.enabled = true;
-    normalize.Apply(Renderer());
-    LineState line;
-    line.width = 3.0f;
-    line.Apply(Renderer());
-    PointState point;
-    point.size = 4.0f;
-    point.Apply(Renderer());
+    ApplyState<DitheringState>([](auto& s) { s.enabled = false; });
+    ApplyState<NormalizeNormalsState>([](auto& s) { s.enabled = true; });
+    ApplyState<LineState>([](auto& s) { s.width = 3.0f; });
+    ApplyState<PointState>([](auto& s) { s.size = 4.0f; });
     ExpectGL({{GL_DITHER, {0}}, {GL_NORMALIZE, {1}}, {GL_LINE_WIDTH, {3.0f}}, {GL_POINT_SIZE, {4.0f}}});
-
-    LightingState lighting;
-    lighting.ambient = {0.1f, 0.2f, 0.3f, 0.4f};
-    lighting.localViewer = false;
-    lighting.enabled = true;
-    lighting.Apply(Renderer());
+    ApplyState<LightingState>([](auto& s) {
+        s.ambient = {0.1f, 0.2f, 0.3f, 0.4f};
+        s.localViewer = false;
+        s.enabled = true;
+    });
     ExpectGL({{GL_LIGHTING, {1}}, {GL_LIGHT_MODEL_LOCAL_VIEWER, {0}},
               {GL_LIGHT_MODEL_AMBIENT, {0.1f, 0.2f, 0.3f, 0.4f}}});
 
-    Material material;
-    material.diffuse = {0.5f, 0.5f, 0.25f, 1.0f};
-    material.shininess = 16.0f;
-    material.Apply(Renderer());
+    ApplyState<Material>([](auto& s) { s.diffuse = {0.5f, 0.5f, 0.25f, 1.0f}; s.shininess = 16.0f; });
     std::array<GLfloat, 4> diffuse{};
     glGetMaterialfv(GL_BACK, GL_DIFFUSE, diffuse.data());
     EXPECT_EQ(diffuse, (std::array<GLfloat, 4>{0.5f, 0.5f, 0.25f, 1.0f}));

@@ -39,6 +39,13 @@ protected:
     void SetUp() override;
 
     static Renderer::OGLRenderer& Renderer();
+    // Applies a state of type S after `change` has set its fields.
+    template <class S, class Change>
+    static void ApplyState(Change change) {
+        S state;
+        change(state);
+        state.Apply(Renderer());
+    }
 
     // The colour of window pixel (x, y), counted from the bottom-left.
     static std::array<std::uint8_t, 4> PixelAt(std::int32_t x, std::int32_t y);

@@ -85,14 +85,6 @@ TEST_F(Overlay, ClipsAtEveryEdgeOfTheWindow) {
     }
 }
 
-TEST_F(Overlay, ASourceRectangleDrawsOnlyItsPart) {
-    Renderer().DrawSurface(Image(), 20, 20, 1, 1, 3, 3, false, false);
-    Renderer().Present();
-    EXPECT_EQ(CountLitPixels(), 4);
-    EXPECT_EQ(PixelAt(20, 20), ImagePixel(1, 1));
-    EXPECT_EQ(PixelAt(21, 21), ImagePixel(2, 2));
-}
-
 TEST_F(Overlay, NothingOutsideTheWindowAndTheQueueEmptiesEachFrame) {
     Renderer().DrawSurface(Image(), kWidth, 0, 0, 0, kImageWidth, kImageHeight, false, false);
     Renderer().DrawSurface(Image(), -10, -10, 0, 0, kImageWidth, kImageHeight, true, true);
@@ -114,9 +106,7 @@ TEST_F(Overlay, MatricesAndDepthStateAreAsBeforeAfterPresent) {
     const Matrix4 world = Matrix4::Translation(1.0f, 2.0f, 3.0f);
     Renderer().SetWorldMatrix(world);
     Renderer().SetProjectionMatrix(Matrix4::Perspective(45.0f, 1.5f, 1.0f, 50.0f));
-    DepthBufferState depth;
-    depth.compareFunction = 4;
-    depth.Apply(Renderer());
+    ApplyState<DepthBufferState>([](auto& s) { s.compareFunction = 4; });
     std::array<GLfloat, 16> modelViewBefore{};
     std::array<GLfloat, 16> projectionBefore{};
     glGetFloatv(GL_MODELVIEW_MATRIX, modelViewBefore.data());
