@@ -25,6 +25,16 @@ auto Fields(const TexturingState& s) {
                       s.oneDimensional);
 }
 
+void AlterEveryField(TexturingState& s) {
+    s.environmentMode = 2;
+    s.filter = 1;
+    s.wrapS = 3;
+    s.wrapT = 2;
+    s.enabled = true;
+    s.coordinateGeneration = 1;
+    s.oneDimensional = true;
+}
+
 // The renderer's value of a state type, read into an object that `change`
 // altered first, so that a Capture doing nothing shows.
 template <class S>
@@ -84,13 +94,7 @@ TEST_F(States, ApplyReachesTheSetOfItsOwnTypeAndCaptureReadsItBack) {
 
 TEST_F(States, ResetKeepsWhatEachTypeKeeps) {
     TextureUnit2State texturing;
-    texturing.environmentMode = 0;
-    texturing.filter = 1;
-    texturing.wrapS = 2;
-    texturing.wrapT = 3;
-    texturing.enabled = true;
-    texturing.coordinateGeneration = 1;
-    texturing.oneDimensional = true;
+    AlterEveryField(texturing);
     texturing.Reset();
     // Generation and the target's dimension survive a reset.
     EXPECT_EQ(Fields(texturing), std::tuple(1, 0, 0, 0, false, std::uint8_t{1}, true));
@@ -119,13 +123,7 @@ TEST_F(States, ResetKeepsWhatEachTypeKeeps) {
 
 TEST_F(States, CloneCopiesEveryFieldAndKeepsTheClass) {
     TextureUnit4State unit;
-    unit.environmentMode = 2;
-    unit.filter = 1;
-    unit.wrapS = 3;
-    unit.wrapT = 2;
-    unit.enabled = true;
-    unit.coordinateGeneration = 1;
-    unit.oneDimensional = true;
+    AlterEveryField(unit);
     const State& base = unit;
     std::unique_ptr<Core::Object> clone(base.Clone());
     ASSERT_EQ(typeid(*clone), typeid(TextureUnit4State));
