@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 // The display adapter on the headless backend: throw-away contexts, the
@@ -140,19 +141,14 @@ TEST_F(DisplayAdapter, DisplaySettingsTakeTheDesktopRateAndDepth) {
     os::headless::SetDisplayModes({{640, 480, 16, 60}}, {1920, 1080, 16, 75});
     EXPECT_EQ(DisplayModes::GetCurrentDisplayMode(), (DisplayMode{1920, 1080, 16, 75}));
     const DisplaySettings withoutAdapter(320, 200);
-    EXPECT_EQ(withoutAdapter.refreshRate, 75u);
-    EXPECT_EQ(withoutAdapter.colorBits, 16u);
     const AdapterInformation holder;
     const DisplaySettings settings(800, 600);
-    EXPECT_EQ(settings.width, 800u);
-    EXPECT_EQ(settings.height, 600u);
-    EXPECT_EQ(settings.refreshRate, 75u);
-    EXPECT_EQ(settings.colorBits, 16u);
-    EXPECT_EQ(settings.depthBits, 24u);
-    EXPECT_EQ(settings.stencilBits, 8u);
-    EXPECT_EQ(settings.multisampleCount, 0u);
-    EXPECT_EQ(settings.window, nullptr);
-    EXPECT_FALSE(settings.fullScreen || settings.verticalSync);
+    for (const DisplaySettings* made : {&withoutAdapter, &settings}) {
+        EXPECT_EQ(std::tuple(made->refreshRate, made->colorBits, made->depthBits, made->stencilBits),
+                  std::tuple(75u, 16u, 24u, 8u));
+    }
+    EXPECT_TRUE(settings.width == 800 && settings.height == 600 && settings.multisampleCount == 0);
+    EXPECT_TRUE(settings.window == nullptr && !settings.fullScreen && !settings.verticalSync);
 }
 
 TEST(ExtensionNames, SpacesSeparateAndNeverMakeEmptyNames) {
