@@ -21,9 +21,11 @@
 
 #include <GL/glext.h>
 
+#include <array>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 // Making and destroying the OpenGL renderer: what it learns from the
 // driver, the full-screen decision, vertical sync, the diagnostic files,
@@ -44,6 +46,12 @@ os::Size ClientSize(const PAL::Window& window) {
     os::Rect client;
     os::GetClientRect(window.GetHandle(), &client);
     return {client.Width(), client.Height()};
+}
+
+std::array<std::int32_t, 2> Position(const PAL::Window& window) {
+    std::array<std::int32_t, 2> position{};
+    window.GetPosition(&position[0], &position[1]);
+    return position;
 }
 
 // A window and the adapter for one renderer, on the chosen driver.
@@ -181,17 +189,15 @@ TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
     RendererHost host(3, 2);
     OGLRenderer renderer(host.Settings());
     renderer.ClearColorBuffer({1.0f, 0.0f, 1.0f, 1.0f});
-    std::array<std::uint8_t, 18 + 8> buffer{};
-    buffer.fill(0x5A);
+    // Six magenta pixels, then the guard bytes untouched.
+    std::vector<std::uint8_t> expected;
+    for (int pixel = 0; pixel < 6; ++pixel) {
+        expected.insert(expected.end(), {255, 0, 255});
+    }
+    expected.resize(18 + 8, 0x5A);
+    std::vector<std::uint8_t> buffer(expected.size(), 0x5A);
     renderer.ReadPixels(buffer.data());
-    for (std::size_t i = 0; i < 18; i += 3) {
-        EXPECT_EQ(buffer[i], 255) << i;
-        EXPECT_EQ(buffer[i + 1], 0) << i;
-        EXPECT_EQ(buffer[i + 2], 255) << i;
-    }
-    for (std::size_t i = 18; i < buffer.size(); ++i) {
-        EXPECT_EQ(buffer[i], 0x5A) << "guard byte " << i;
-    }
+    EXPECT_EQ(buffer, expected);
     ExpectGL({{GL_PACK_ALIGNMENT, {4}}});
     renderer.ReadPixels(nullptr);
 }
@@ -244,9 +250,7 @@ TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
     settings.width = 800;
     settings.height = 600;
     OGLRenderer renderer(settings);
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    host.window.GetPosition(&x, &y);
+    const std::array<std::int32_t, 2> windowed = Position(host.window);
 
     renderer.ToggleFullScreen();
     EXPECT_TRUE(renderer.GetDisplaySettings().fullScreen);
@@ -259,13 +263,8 @@ TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
     EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
     EXPECT_TRUE(host.window.IsDecorated());
     EXPECT_FALSE(os::IsWindowTopMost(host.window.GetHandle()));
-    std::int32_t backX = 0;
-    std::int32_t backY = 0;
-    host.window.GetPosition(&backX, &backY);
-    EXPECT_EQ(backX, x);
-    EXPECT_EQ(backY, y);
-    EXPECT_EQ(ClientSize(host.window).width, 800);
-    EXPECT_EQ(ClientSize(host.window).height, 600);
+    EXPECT_EQ(Position(host.window), windowed);
+    EXPECT_EQ(ClientSize(host.window), (os::Size{800, 600}));
 
     // A mode the display refuses leaves everything as it was.
     os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
