@@ -4,6 +4,7 @@
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_Light.h"
 #include "renderer/Renderer_States.h"
+#include "renderer/Renderer_Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -53,9 +54,10 @@ TEST(CachedTextureUnits, UnitsBeyondTheCountRecordUnitZeroAndKeepTheirOwnCache) 
     const Core::RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
     renderer->SetTexture(1, texture);
     EXPECT_EQ(renderer->GetActiveTextureUnit(), 1u);
-    renderer->SetTexture(3, texture);
+    // Unit 2 is the first past the count.
+    renderer->SetTexture(2, texture);
     EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
-    EXPECT_EQ(renderer->GetTexture(3), texture);
+    EXPECT_EQ(renderer->GetTexture(2), texture);
     EXPECT_EQ(renderer->GetTexture(0), nullptr);
 
     renderer->SetTextureMatrix(1, Matrix4::Scaling(2.0f, 2.0f, 1.0f));
@@ -154,6 +156,17 @@ TEST(CachedSlotsDeathTest, OutOfRangeIndicesChangeNothing) {
     EXPECT_DEBUG_DEATH(renderer->BindVertexBuffer(16, nullptr), "out of range");
     EXPECT_EQ(texture->GetReferenceCount(), 1u);
     EXPECT_EQ(renderer->GetActiveTextureUnit(), 0u);
+}
+
+// The OpenGL renderer draws the queue at Present; without a device it is only emptied.
+TEST(CachedOverlay, PresentEmptiesTheQueueAndLetsGoOfTheSurface) {
+    auto renderer = MakeRenderer();
+    const Core::RefPtr<Surface> surface(TUN_NEW(Surface, 1, 1, 0));
+    renderer->DrawSurface(surface, 5000, 5000, 0, 0, 1, 1, false, false);
+    EXPECT_EQ(renderer->GetRasterCommandCount(), 1u);
+    renderer->Present();
+    EXPECT_EQ(renderer->GetRasterCommandCount(), 0u);
+    EXPECT_EQ(surface->GetReferenceCount(), 1u);
 }
 
 TEST(CachedSettings, SettingsAreCopiedAndFlagsFollowTheirSetters) {
