@@ -3,12 +3,14 @@
 #include "os/OS_GLExtensions.h"
 #include "os/OS_PixelFormat.h"
 #include "renderer/Renderer_AdapterInformation.h"
+#include "renderer/Renderer_DisplayModes.h"
 #include "renderer/Renderer_DisplaySettings.h"
 #include "renderer/Renderer_ExtensionList.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 // The display adapter on the headless backend: throw-away contexts, the
@@ -94,7 +96,7 @@ TEST_F(DisplayAdapter, WithMultisamplingTheExtendedPathListsEveryFormat) {
     EXPECT_EQ(adapter.GetPixelFormat(tooDeep), 0);
 }
 
-TEST_F(DisplayAdapter, FullScreenSwitchesOnceAndBackOnce) {
+TEST_F(DisplayAdapter, FullScreenSwitchesOnceAndBackOnceAndNeverToARefusedMode) {
     const AdapterInformation holder;
     Adapter& adapter = holder.GetAdapter();
     adapter.SetDisplayMode({1000, 700, 32, 60});
@@ -106,27 +108,20 @@ TEST_F(DisplayAdapter, FullScreenSwitchesOnceAndBackOnce) {
     EXPECT_FALSE(adapter.IsDisplayModeChanged());
     EXPECT_FALSE(adapter.SetFullScreen(false));
 
+    os::headless::RefuseDisplayModes({{1024, 768, 32, 60}});
+    EXPECT_FALSE(adapter.TestDisplayMode());
+    EXPECT_FALSE(adapter.SetFullScreen(true));
+    EXPECT_FALSE(adapter.IsDisplayModeChanged());
+
     const auto& changes = os::headless::DisplayChanges();
     std::vector<std::uint32_t> flags;
     for (const os::headless::DisplayChange& change : changes) {
         flags.push_back(change.restore ? 0u : change.flags);
     }
-    EXPECT_EQ(flags, (std::vector<std::uint32_t>{os::CDS_TEST, os::CDS_TEST, os::CDS_FULLSCREEN, 0u}));
+    EXPECT_EQ(flags, (std::vector<std::uint32_t>{os::CDS_TEST, os::CDS_TEST, os::CDS_FULLSCREEN, 0u, os::CDS_TEST,
+                                                 os::CDS_TEST}));
     // The closest listed mode is what is set.
     EXPECT_EQ(changes[2].mode, (os::DisplayMode{1024, 768, 32, 60}));
-}
-
-TEST_F(DisplayAdapter, ARefusedModeChangesNothing) {
-    os::headless::RefuseDisplayModes({{1024, 768, 32, 60}});
-    const AdapterInformation holder;
-    Adapter& adapter = holder.GetAdapter();
-    adapter.SetDisplayMode({1024, 768, 32, 60});
-    EXPECT_FALSE(adapter.TestDisplayMode());
-    EXPECT_FALSE(adapter.SetFullScreen(true));
-    EXPECT_FALSE(adapter.IsDisplayModeChanged());
-    for (const os::headless::DisplayChange& change : os::headless::DisplayChanges()) {
-        EXPECT_EQ(change.flags, os::CDS_TEST);
-    }
 }
 
 TEST_F(DisplayAdapter, HoldersShareOneAdapterThatGoesWithTheLast) {
@@ -141,22 +136,19 @@ TEST_F(DisplayAdapter, HoldersShareOneAdapterThatGoesWithTheLast) {
     EXPECT_EQ(GetAdapter(), nullptr);
 }
 
+// The desktop mode need not be one of the listed modes.
 TEST_F(DisplayAdapter, DisplaySettingsTakeTheDesktopRateAndDepth) {
-    os::headless::SetDisplayModes({{640, 480, 16, 75}}, {640, 480, 16, 75});
+    os::headless::SetDisplayModes({{640, 480, 16, 60}}, {1920, 1080, 16, 75});
+    EXPECT_EQ(DisplayModes::GetCurrentDisplayMode(), (DisplayMode{1920, 1080, 16, 75}));
     const DisplaySettings withoutAdapter(320, 200);
-    EXPECT_EQ(withoutAdapter.refreshRate, 75u);
-    EXPECT_EQ(withoutAdapter.colorBits, 16u);
     const AdapterInformation holder;
     const DisplaySettings settings(800, 600);
-    EXPECT_EQ(settings.width, 800u);
-    EXPECT_EQ(settings.height, 600u);
-    EXPECT_EQ(settings.refreshRate, 75u);
-    EXPECT_EQ(settings.colorBits, 16u);
-    EXPECT_EQ(settings.depthBits, 24u);
-    EXPECT_EQ(settings.stencilBits, 8u);
-    EXPECT_EQ(settings.multisampleCount, 0u);
-    EXPECT_EQ(settings.window, nullptr);
-    EXPECT_FALSE(settings.fullScreen || settings.verticalSync);
+    for (const DisplaySettings* made : {&withoutAdapter, &settings}) {
+        EXPECT_EQ(std::tuple(made->refreshRate, made->colorBits, made->depthBits, made->stencilBits),
+                  std::tuple(75u, 16u, 24u, 8u));
+    }
+    EXPECT_TRUE(settings.width == 800 && settings.height == 600 && settings.multisampleCount == 0);
+    EXPECT_TRUE(settings.window == nullptr && !settings.fullScreen && !settings.verticalSync);
 }
 
 TEST(ExtensionNames, SpacesSeparateAndNeverMakeEmptyNames) {

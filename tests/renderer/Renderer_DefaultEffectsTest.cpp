@@ -143,52 +143,25 @@ TEST_F(DefaultEffectDraws, TheTextureDepthEffectTexturesAndPutsEverythingBack) {
     const RefPtr<Effect> effect = CreateTextureDepthEffect();
     effect->SetTexture(1, TextureManager::GetTexture(Core::String(dir.Path() + "/red.png"), false));
 
-    AlphaBlendingState blending;
-    blending.enabled = true;
-    blending.destinationFactor = 1;
-    blending.Apply(Renderer());
-    AlphaTestingState alphaTest;
-    alphaTest.enabled = true;
-    alphaTest.compareFunction = 4;
-    alphaTest.Apply(Renderer());
-    CullingState culling;
+    ApplyState<AlphaBlendingState>([](auto& s) { s.enabled = true; s.destinationFactor = 1; });
+    ApplyState<AlphaTestingState>([](auto& s) { s.enabled = true; s.compareFunction = 4; });
     // Back faces: the quad is counter-clockwise, so it is drawn.
-    culling.enabled = true;
-    culling.Apply(Renderer());
+    ApplyState<CullingState>([](auto& s) { s.enabled = true; });
     const Color green{0.0f, 1.0f, 0.0f, 1.0f};
     Renderer().SetCurrentColor(green);
-    const GLint blendDestination = Integer(GL_BLEND_DST);
-    const GLint alphaFunction = Integer(GL_ALPHA_TEST_FUNC);
-    const GLint cullFace = Integer(GL_CULL_FACE_MODE);
 
     DrawThrough(*effect);
 
     // The texture replaced the green colour, so texturing reached OpenGL.
     EXPECT_EQ(PixelAt(kWidth / 2, kHeight / 2), (std::array<std::uint8_t, 4>{255, 0, 0, 255}));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(Integer(GL_BLEND_DST), blendDestination);
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
-    EXPECT_EQ(Integer(GL_ALPHA_TEST_FUNC), alphaFunction);
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_EQ(Integer(GL_CULL_FACE_MODE), cullFace);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "texturing outlived the draw";
+    // Texturing does not outlive the draw.
+    ExpectGL({{GL_BLEND, {1}}, {GL_BLEND_DST, {GL_ONE}}, {GL_ALPHA_TEST, {1}}, {GL_ALPHA_TEST_FUNC, {GL_GREATER}},
+              {GL_LIGHTING, {0}}, {GL_CULL_FACE, {1}}, {GL_CULL_FACE_MODE, {GL_BACK}}, {GL_TEXTURE_2D, {0}}});
     const Color colour = Renderer().GetCurrentColor();
     EXPECT_TRUE(colour.r == green.r && colour.g == green.g && colour.b == green.b && colour.a == green.a);
     DepthBufferState depth;
     depth.Capture(Renderer());
     EXPECT_FALSE(depth.enabled) << "the depth state was not restored";
-}
-
-TEST_F(DefaultEffectDraws, ParticleFactorsReachOpenGLWithTheNextApply) {
-    const RefPtr<ParticleEffect> effect = CreateParticleEffect();
-    effect->sourceFactor = 6;
-    effect->destinationFactor = 1;
-    effect->UpdateStates();
-    effect->GetTechnique(0)->GetPass(0)->Apply();
-    EXPECT_EQ(Integer(GL_BLEND_SRC), GL_SRC_ALPHA);
-    EXPECT_EQ(Integer(GL_BLEND_DST), GL_ONE);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
 }
 
 }  // namespace

@@ -102,11 +102,4 @@ TEST_F(DisplayModeTable, DiagnosticsListTheTableBesideTheExecutable) {
               "             1280 X 1024    60 \n");
 }
 
-TEST(CurrentDisplayMode, IsTheDesktopModeOfTheDisplay) {
-    os::headless::ResetDisplay();
-    os::headless::SetDisplayModes({{640, 480, 16, 60}}, {1920, 1080, 32, 144});
-    EXPECT_EQ(DisplayModes::GetCurrentDisplayMode(), (DisplayMode{1920, 1080, 32, 144}));
-    os::headless::ResetDisplay();
-}
-
 }  // namespace

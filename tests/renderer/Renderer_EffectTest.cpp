@@ -1,11 +1,13 @@
+#include "Renderer_FakeTexture.h"
+#include "Renderer_RecordingRenderer.h"
+
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_ParticleEffect.h"
 #include "renderer/Renderer_States.h"
-#include "support/FakeTexture.h"
-#include "support/RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <typeinfo>
 
 // Effects, techniques and passes without a device: which state objects a
@@ -20,6 +22,13 @@ using testsupport::RecordingRenderer;
 template <class T>
 RefPtr<T> New() {
     return RefPtr<T>(TUN_NEW(T));
+}
+
+template <class S>
+S Captured(IRenderer& renderer) {
+    S state;
+    state.Capture(renderer);
+    return state;
 }
 
 RefPtr<DepthBufferState> Depth(std::int32_t compareFunction, bool enabled, bool writeEnabled) {
@@ -121,27 +130,17 @@ TEST_F(Effects, SaveApplyRestoreLeavesTheRendererAsItWas) {
 
     technique->SaveStates();
     pass->Apply();
-    AlphaBlendingState during;
-    during.Capture(*renderer);
-    EXPECT_EQ(during.destinationFactor, 1);
-    EXPECT_TRUE(during.enabled);
+    const auto during = Captured<AlphaBlendingState>(*renderer);
+    EXPECT_TRUE(during.destinationFactor == 1 && during.enabled);
     EXPECT_EQ(renderer->GetCurrentColor().g, 1.0f);
     technique->RestoreStates();
 
-    DepthBufferState depth;
-    depth.Capture(*renderer);
-    EXPECT_EQ(depth.compareFunction, 3);
-    EXPECT_FALSE(depth.enabled);
-    EXPECT_TRUE(depth.writeEnabled);
-    AlphaBlendingState after;
-    after.Capture(*renderer);
-    EXPECT_EQ(after.sourceFactor, 2);
-    EXPECT_EQ(after.destinationFactor, 7);
-    EXPECT_TRUE(after.enabled);
+    const auto depth = Captured<DepthBufferState>(*renderer);
+    EXPECT_EQ(std::tuple(depth.compareFunction, depth.enabled, depth.writeEnabled), std::tuple(3, false, true));
+    const auto after = Captured<AlphaBlendingState>(*renderer);
+    EXPECT_EQ(std::tuple(after.sourceFactor, after.destinationFactor, after.enabled), std::tuple(2, 7, true));
     const Color colour = renderer->GetCurrentColor();
-    EXPECT_EQ(colour.r, 0.25f);
-    EXPECT_EQ(colour.g, 0.5f);
-    EXPECT_EQ(colour.b, 0.75f);
+    EXPECT_TRUE(colour.r == 0.25f && colour.g == 0.5f && colour.b == 0.75f);
 }
 
 TEST_F(Effects, TextureSlotsCountTheirTexturesAndRefuseBadSlots) {

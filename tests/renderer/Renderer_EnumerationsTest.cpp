@@ -38,7 +38,8 @@ TEST(Enumerations, ValuesMapInOrderAndOutOfRangeFallsBack) {
             EXPECT_EQ(mapping.map(static_cast<std::int32_t>(value)), mapping.inRange[value])
                 << "mapping " << m << " value " << value;
         }
-        for (const std::int32_t outside : {static_cast<std::int32_t>(mapping.inRange.size()), 12, -1, INT_MIN, INT_MAX}) {
+        const auto count = static_cast<std::int32_t>(mapping.inRange.size());
+        for (const std::int32_t outside : {count, 12, -1, INT_MIN, INT_MAX}) {
             EXPECT_EQ(mapping.map(outside), mapping.fallback) << "mapping " << m << " value " << outside;
         }
     }

@@ -1,7 +1,8 @@
+#include "Renderer_TestFiles.h"
+
 #include "renderer/Renderer_Surface.h"
 #include "renderer/Renderer_TextureLevels.h"
 
-#include "support/MutatedFiles.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
 

@@ -1,8 +1,8 @@
+#include "Renderer_FakeTexture.h"
 #include "Renderer_OffscreenFixture.h"
 
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_Light.h"
-#include "support/FakeTexture.h"
 
 #include <GL/glext.h>
 
@@ -100,19 +100,11 @@ TEST_F(OGLDrawing, TexturesBindByDimensionAndAnEmptyUnitBindsNothing) {
     const Core::RefPtr<ITexture> line(TUN_NEW(FakeTexture, 4, 1, names[1], false, 0));
     Renderer().SetTexture(2, flat);
     Renderer().SetTexture(2, line);
-    GLint bound = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &bound);
-    EXPECT_EQ(bound, GL_TEXTURE2);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), names[0]);
-    glGetIntegerv(GL_TEXTURE_BINDING_1D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), names[1]);
-
+    ExpectGL({{GL_ACTIVE_TEXTURE, {GL_TEXTURE2}},
+              {GL_TEXTURE_BINDING_2D, {static_cast<GLfloat>(names[0])}},
+              {GL_TEXTURE_BINDING_1D, {static_cast<GLfloat>(names[1])}}});
     Renderer().SetTexture(2, nullptr);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 0);
-    glGetIntegerv(GL_TEXTURE_BINDING_1D, &bound);
-    EXPECT_EQ(bound, 0);
+    ExpectGL({{GL_TEXTURE_BINDING_2D, {0}}, {GL_TEXTURE_BINDING_1D, {0}}});
     glDeleteTextures(2, names);
 }
 
@@ -120,25 +112,20 @@ TEST_F(OGLDrawing, ArraysAreSwitchedPerUnitAndTheCurrentColourStaysCached) {
     const std::array<float, 32 * 4> colors{};
     const std::array<float, 32 * 2> coordinates{};
     Renderer().SetTexCoordArray(3, coordinates.data());
-    GLint client = 0;
-    glGetIntegerv(GL_CLIENT_ACTIVE_TEXTURE, &client);
-    EXPECT_EQ(client, GL_TEXTURE3);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-    Renderer().SetTexCoordArray(3, nullptr);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
     Renderer().SetSecondaryColorArray(colors.data());
-    EXPECT_TRUE(glIsEnabled(GL_SECONDARY_COLOR_ARRAY));
+    ExpectGL({{GL_CLIENT_ACTIVE_TEXTURE, {GL_TEXTURE3}}, {GL_TEXTURE_COORD_ARRAY, {1}},
+              {GL_SECONDARY_COLOR_ARRAY, {1}}});
+    Renderer().SetTexCoordArray(3, nullptr);
     Renderer().SetSecondaryColorArray(nullptr);
-    EXPECT_FALSE(glIsEnabled(GL_SECONDARY_COLOR_ARRAY));
+    ExpectGL({{GL_TEXTURE_COORD_ARRAY, {0}}, {GL_SECONDARY_COLOR_ARRAY, {0}}});
 
     Renderer().SetCurrentColor({0.25f, 0.5f, 0.75f, 1.0f});
     Renderer().SetVertexArray(VertexGrid());
     Renderer().SetColorArray(colors.data());
-    EXPECT_TRUE(glIsEnabled(GL_COLOR_ARRAY));
+    ExpectGL({{GL_COLOR_ARRAY, {1}}});
     Renderer().DrawArrays(kPointList, 0, 4);
     const Color cached = Renderer().GetCurrentColor();
-    EXPECT_EQ(cached.r, 0.25f);
-    EXPECT_EQ(cached.b, 0.75f);
+    EXPECT_TRUE(cached.r == 0.25f && cached.g == 0.5f && cached.b == 0.75f);
 }
 
 TEST_F(OGLDrawing, MatricesAndTheViewportReachOpenGL) {
@@ -153,14 +140,10 @@ TEST_F(OGLDrawing, MatricesAndTheViewportReachOpenGL) {
         EXPECT_NEAR(loaded[static_cast<std::size_t>(i)], expected[i], 1e-6f) << i;
     }
     Renderer().SetTextureMatrix(2, Matrix4::Scaling(2.0f, 3.0f, 1.0f));
-    GLint unit = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
-    EXPECT_EQ(unit, GL_TEXTURE2);
+    // The matrix mode last set stays.
+    ExpectGL({{GL_ACTIVE_TEXTURE, {GL_TEXTURE2}}, {GL_MATRIX_MODE, {GL_TEXTURE}}});
     glGetFloatv(GL_TEXTURE_MATRIX, loaded.data());
     EXPECT_EQ(loaded[5], 3.0f);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_TEXTURE) << "the mode last set stays";
 
     Renderer().SetViewport({2, 3, 20, 10, 0.25f, 0.75f});
     glViewport(1, 1, 5, 5);
@@ -197,19 +180,14 @@ TEST_F(OGLDrawing, LineStippleAndLightsReachOpenGL) {
     Renderer().SetLineStippleEnabled(true);
     Renderer().SetLineStipplePattern(0x0F0F);
     Renderer().SetLineStippleFactor(3);
-    EXPECT_TRUE(glIsEnabled(GL_LINE_STIPPLE));
-    GLint value = 0;
-    glGetIntegerv(GL_LINE_STIPPLE_PATTERN, &value);
-    EXPECT_EQ(value, 0x0F0F);
-    glGetIntegerv(GL_LINE_STIPPLE_REPEAT, &value);
-    EXPECT_EQ(value, 3);
+    ExpectGL({{GL_LINE_STIPPLE, {1}}, {GL_LINE_STIPPLE_PATTERN, {0x0F0F}}, {GL_LINE_STIPPLE_REPEAT, {3}}});
     Renderer().SetLineStippleEnabled(false);
-    EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+    ExpectGL({{GL_LINE_STIPPLE, {0}}});
 
     const Core::RefPtr<DirectionalLight> sun(TUN_NEW(DirectionalLight));
     sun->direction = {0.0f, -1.0f, 0.0f};
     Renderer().SetLight(1, sun);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+    ExpectGL({{GL_LIGHT1, {1}}});
     std::array<GLfloat, 4> position{};
     glGetLightfv(GL_LIGHT1, GL_POSITION, position.data());
     EXPECT_EQ(position, (std::array<GLfloat, 4>{0.0f, 1.0f, 0.0f, 0.0f}));
@@ -226,8 +204,7 @@ TEST_F(OGLDrawing, LineStippleAndLightsReachOpenGL) {
 
     Renderer().SetLight(1, nullptr);
     Renderer().SetLight(2, nullptr);
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
+    ExpectGL({{GL_LIGHT1, {0}}, {GL_LIGHT2, {0}}});
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+#include "Renderer_FakeTexture.h"
+#include "Renderer_OffscreenFixture.h"
+
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_GLExtensions.h"
 #include "os/OS_GLFunctions.h"
@@ -10,7 +13,6 @@
 #include "renderer/Renderer_OGLRenderer.h"
 #include "renderer/Renderer_States.h"
 #include "renderer/Renderer_TextureManager.h"
-#include "support/FakeTexture.h"
 #include "support/TempDirectory.h"
 #include "support/VideoDriver.h"
 
@@ -19,9 +21,11 @@
 
 #include <GL/glext.h>
 
+#include <array>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 // Making and destroying the OpenGL renderer: what it learns from the
 // driver, the full-screen decision, vertical sync, the diagnostic files,
@@ -29,6 +33,7 @@
 namespace {
 
 using namespace Renderer;
+constexpr auto ExpectGL = &testsupport::OffscreenRendererTest::ExpectGL;
 
 std::string FileText(const std::string& path) {
     std::ifstream file(path);
@@ -41,6 +46,12 @@ os::Size ClientSize(const PAL::Window& window) {
     os::Rect client;
     os::GetClientRect(window.GetHandle(), &client);
     return {client.Width(), client.Height()};
+}
+
+std::array<std::int32_t, 2> Position(const PAL::Window& window) {
+    std::array<std::int32_t, 2> position{};
+    window.GetPosition(&position[0], &position[1]);
+    return position;
 }
 
 // A window and the adapter for one renderer, on the chosen driver.
@@ -96,23 +107,13 @@ TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
     EXPECT_FALSE(renderer.GetVSyncEnabled());
     EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
 
-    EXPECT_TRUE(glIsEnabled(GL_LINE_SMOOTH));
-    EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
-    GLint value = 0;
-    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &value);
-    EXPECT_EQ(value, 1);
-    glGetIntegerv(GL_LIGHT_MODEL_COLOR_CONTROL, &value);
-    EXPECT_EQ(value, GL_SEPARATE_SPECULAR_COLOR);
-    glGetIntegerv(GL_FOG_HINT, &value);
-    EXPECT_EQ(value, GL_NICEST);
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
-    EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, 32, 24}));
     // Cached states are not pushed at construction: culling is cached on, off in OpenGL.
+    ExpectGL({{GL_LINE_SMOOTH, {1}}, {GL_POINT_SMOOTH, {1}}, {GL_LIGHT_MODEL_TWO_SIDE, {1}},
+              {GL_LIGHT_MODEL_COLOR_CONTROL, {GL_SEPARATE_SPECULAR_COLOR}}, {GL_FOG_HINT, {GL_NICEST}},
+              {GL_VIEWPORT, {0, 0, 32, 24}}, {GL_CULL_FACE, {0}}});
     CullingState culling;
     culling.Capture(renderer);
     EXPECT_TRUE(culling.enabled);
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }
 
 TEST_F(OffscreenRendererLifecycle, WithoutMultitextureThereIsOneUnit) {
@@ -172,12 +173,12 @@ TEST_F(OffscreenRendererLifecycle, DiagnosticsWriteTheInformationAndErrorFiles) 
     const std::string text = FileText(directory.Path() + "/OpenGL Information.txt");
     const std::string vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
     EXPECT_EQ(text.rfind("Vendor\n------\n" + vendor + "\n\nRenderer\n--------\n", 0), 0u) << text.substr(0, 200);
-    EXPECT_NE(text.find("\nOpenGL Version\n--------------\n"), std::string::npos);
-    EXPECT_NE(text.find("\nGL Extensions\n-------------\nGL_"), std::string::npos);
-    EXPECT_NE(text.find("\nGL_ARB_multitexture\n"), std::string::npos);
-    EXPECT_NE(text.find("\n\nGLU Version\n-----------\n"), std::string::npos);
-    EXPECT_NE(text.find("\nGLU Extensions\n--------------\n"), std::string::npos);
-    EXPECT_NE(text.find("\nWGL Extensions\n--------------\nWGL_ARB_extensions_string\n"), std::string::npos);
+    for (const char* part : {"\nOpenGL Version\n--------------\n", "\nGL Extensions\n-------------\nGL_",
+                             "\nGL_ARB_multitexture\n", "\n\nGLU Version\n-----------\n",
+                             "\nGLU Extensions\n--------------\n",
+                             "\nWGL Extensions\n--------------\nWGL_ARB_extensions_string\n"}) {
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+    }
     EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
     EXPECT_TRUE(std::ifstream(directory.Path() + "/OpenGLErrors.txt").good());
     EXPECT_TRUE(std::ifstream(directory.Path() + "/DisplayModes.txt").good() ||
@@ -188,20 +189,16 @@ TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
     RendererHost host(3, 2);
     OGLRenderer renderer(host.Settings());
     renderer.ClearColorBuffer({1.0f, 0.0f, 1.0f, 1.0f});
-    std::array<std::uint8_t, 18 + 8> buffer{};
-    buffer.fill(0x5A);
+    // Six magenta pixels, then the guard bytes untouched.
+    std::vector<std::uint8_t> expected;
+    for (int pixel = 0; pixel < 6; ++pixel) {
+        expected.insert(expected.end(), {255, 0, 255});
+    }
+    expected.resize(18 + 8, 0x5A);
+    std::vector<std::uint8_t> buffer(expected.size(), 0x5A);
     renderer.ReadPixels(buffer.data());
-    for (std::size_t i = 0; i < 18; i += 3) {
-        EXPECT_EQ(buffer[i], 255) << i;
-        EXPECT_EQ(buffer[i + 1], 0) << i;
-        EXPECT_EQ(buffer[i + 2], 255) << i;
-    }
-    for (std::size_t i = 18; i < buffer.size(); ++i) {
-        EXPECT_EQ(buffer[i], 0x5A) << "guard byte " << i;
-    }
-    GLint alignment = 0;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 4);
+    EXPECT_EQ(buffer, expected);
+    ExpectGL({{GL_PACK_ALIGNMENT, {4}}});
     renderer.ReadPixels(nullptr);
 }
 
@@ -253,9 +250,7 @@ TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
     settings.width = 800;
     settings.height = 600;
     OGLRenderer renderer(settings);
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    host.window.GetPosition(&x, &y);
+    const std::array<std::int32_t, 2> windowed = Position(host.window);
 
     renderer.ToggleFullScreen();
     EXPECT_TRUE(renderer.GetDisplaySettings().fullScreen);
@@ -268,13 +263,8 @@ TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
     EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
     EXPECT_TRUE(host.window.IsDecorated());
     EXPECT_FALSE(os::IsWindowTopMost(host.window.GetHandle()));
-    std::int32_t backX = 0;
-    std::int32_t backY = 0;
-    host.window.GetPosition(&backX, &backY);
-    EXPECT_EQ(backX, x);
-    EXPECT_EQ(backY, y);
-    EXPECT_EQ(ClientSize(host.window).width, 800);
-    EXPECT_EQ(ClientSize(host.window).height, 600);
+    EXPECT_EQ(Position(host.window), windowed);
+    EXPECT_EQ(ClientSize(host.window), (os::Size{800, 600}));
 
     // A mode the display refuses leaves everything as it was.
     os::headless::RefuseDisplayModes({{800, 600, 32, 60}});

@@ -71,6 +71,12 @@ void OffscreenRendererTest::SetUp() {
     r.SetFogState(Renderer::FogState());
     r.SetLightingState(Renderer::LightingState());
     r.SetFillingState(Renderer::FillingState());
+    r.SetShadingState(Renderer::ShadingState());
+    r.SetTriangleOffsetState(Renderer::TriangleOffsetState());
+    r.SetDitheringState(Renderer::DitheringState());
+    r.SetNormalizeNormalsState(Renderer::NormalizeNormalsState());
+    r.SetLineState(Renderer::LineState());
+    r.SetPointState(Renderer::PointState());
     for (std::uint32_t unit = 0; unit < 8; ++unit) {
         r.SetTexture(unit, nullptr);
         r.SetTexCoordArray(unit, nullptr);
@@ -97,6 +103,16 @@ GLint OffscreenRendererTest::Integer(GLenum name) {
     GLint value = 0;
     glGetIntegerv(name, &value);
     return value;
+}
+
+void OffscreenRendererTest::ExpectGL(const std::vector<GLValue>& values) {
+    for (const GLValue& value : values) {
+        std::array<GLfloat, 16> read{};
+        glGetFloatv(value.name, read.data());
+        EXPECT_EQ(std::vector<GLfloat>(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(value.expected.size())),
+                  value.expected)
+            << "OpenGL value 0x" << std::hex << value.name;
+    }
 }
 
 int OffscreenRendererTest::CountLitPixels() {

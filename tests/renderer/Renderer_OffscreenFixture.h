@@ -24,12 +24,28 @@ public:
     static constexpr std::int32_t kWidth = 64;
     static constexpr std::int32_t kHeight = 48;
 
+    // An OpenGL value and what glGetFloatv should give for it: switches such
+    // as GL_BLEND read 0 or 1, enumerations and small integers exactly.
+    struct GLValue {
+        GLenum name;
+        std::vector<GLfloat> expected;
+    };
+    // Checks the current context's values (any context, not only the suite's).
+    static void ExpectGL(const std::vector<GLValue>& values);
+
 protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
     void SetUp() override;
 
     static Renderer::OGLRenderer& Renderer();
+    // Applies a state of type S after `change` has set its fields.
+    template <class S, class Change>
+    static void ApplyState(Change change) {
+        S state;
+        change(state);
+        state.Apply(Renderer());
+    }
 
     // The colour of window pixel (x, y), counted from the bottom-left.
     static std::array<std::uint8_t, 4> PixelAt(std::int32_t x, std::int32_t y);

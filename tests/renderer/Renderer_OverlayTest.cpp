@@ -85,20 +85,14 @@ TEST_F(Overlay, ClipsAtEveryEdgeOfTheWindow) {
     }
 }
 
-TEST_F(Overlay, ASourceRectangleDrawsOnlyItsPart) {
-    Renderer().DrawSurface(Image(), 20, 20, 1, 1, 3, 3, false, false);
-    Renderer().Present();
-    EXPECT_EQ(CountLitPixels(), 4);
-    EXPECT_EQ(PixelAt(20, 20), ImagePixel(1, 1));
-    EXPECT_EQ(PixelAt(21, 21), ImagePixel(2, 2));
-}
-
 TEST_F(Overlay, NothingOutsideTheWindowAndTheQueueEmptiesEachFrame) {
     Renderer().DrawSurface(Image(), kWidth, 0, 0, 0, kImageWidth, kImageHeight, false, false);
     Renderer().DrawSurface(Image(), -10, -10, 0, 0, kImageWidth, kImageHeight, true, true);
     EXPECT_EQ(Renderer().GetRasterCommandCount(), 2u);
+    EXPECT_EQ(Image()->GetReferenceCount(), 3u);
     Renderer().Present();
     EXPECT_EQ(Renderer().GetRasterCommandCount(), 0u);
+    EXPECT_EQ(Image()->GetReferenceCount(), 1u) << "a drawn command kept its surface";
     EXPECT_EQ(CountLitPixels(), 0);
 
     Renderer().DrawSurface(Image(), 0, 0, 0, 0, kImageWidth, kImageHeight, false, false);
@@ -112,9 +106,7 @@ TEST_F(Overlay, MatricesAndDepthStateAreAsBeforeAfterPresent) {
     const Matrix4 world = Matrix4::Translation(1.0f, 2.0f, 3.0f);
     Renderer().SetWorldMatrix(world);
     Renderer().SetProjectionMatrix(Matrix4::Perspective(45.0f, 1.5f, 1.0f, 50.0f));
-    DepthBufferState depth;
-    depth.compareFunction = 4;
-    depth.Apply(Renderer());
+    ApplyState<DepthBufferState>([](auto& s) { s.compareFunction = 4; });
     std::array<GLfloat, 16> modelViewBefore{};
     std::array<GLfloat, 16> projectionBefore{};
     glGetFloatv(GL_MODELVIEW_MATRIX, modelViewBefore.data());
@@ -128,22 +120,11 @@ TEST_F(Overlay, MatricesAndDepthStateAreAsBeforeAfterPresent) {
     EXPECT_EQ(after, modelViewBefore);
     glGetFloatv(GL_PROJECTION_MATRIX, after.data());
     EXPECT_EQ(after, projectionBefore);
-    GLint value = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &value);
-    EXPECT_EQ(value, GL_MODELVIEW);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    glGetIntegerv(GL_DEPTH_FUNC, &value);
-    EXPECT_EQ(value, GL_GREATER);
-    glGetIntegerv(GL_DEPTH_WRITEMASK, &value);
-    EXPECT_EQ(value, GL_TRUE);
+    ExpectGL({{GL_MATRIX_MODE, {GL_MODELVIEW}}, {GL_DEPTH_TEST, {1}}, {GL_DEPTH_FUNC, {GL_GREATER}},
+              {GL_DEPTH_WRITEMASK, {1}}, {GL_UNPACK_ROW_LENGTH, {0}}, {GL_ZOOM_X, {1}}, {GL_ZOOM_Y, {1}}});
     DepthBufferState cached;
     cached.Capture(Renderer());
     EXPECT_EQ(cached.compareFunction, 4);
-    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &value);
-    EXPECT_EQ(value, 0);
-    GLfloat zoom = 0.0f;
-    glGetFloatv(GL_ZOOM_X, &zoom);
-    EXPECT_EQ(zoom, 1.0f);
 }
 
 // The overlay sets its own unpacking for the draw; whatever the caller had
@@ -164,9 +145,7 @@ TEST_F(Overlay, TheCallersPixelStoreSettingsComeBackAfterPresent) {
     Renderer().Present();
     EXPECT_EQ(PixelAt(10 + kImageWidth - 1, 5), ImagePixel(0, 0)) << "the caller's settings reached the draw";
     for (const Setting& setting : settings) {
-        GLint value = -1;
-        glGetIntegerv(setting.parameter, &value);
-        EXPECT_EQ(value, setting.value) << "parameter 0x" << std::hex << setting.parameter;
+        ExpectGL({{setting.parameter, {static_cast<GLfloat>(setting.value)}}});
         glPixelStorei(setting.parameter, setting.parameter == GL_UNPACK_ALIGNMENT ? 4 : 0);
     }
 }

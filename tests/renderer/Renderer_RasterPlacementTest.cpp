@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <vector>
 
 // Where the overlay puts a surface rectangle: clipping to the window,
@@ -12,6 +13,10 @@ namespace {
 
 using Renderer::PlaceRaster;
 using Renderer::RasterPlacement;
+
+auto Fields(const RasterPlacement& p) {
+    return std::tuple(p.rasterX, p.rasterY, p.width, p.height, p.skipPixels, p.skipRows);
+}
 
 struct Case {
     const char* what;
@@ -45,12 +50,7 @@ TEST(RasterPlacement, ClipsToTheWindowAndSkipsWhatWasClipped) {
         const auto placement =
             PlaceRaster(10, 8, c.x, c.y, c.left, c.top, c.right, c.bottom, c.flipX, c.flipY, 100, 50);
         ASSERT_TRUE(placement.has_value()) << c.what;
-        EXPECT_EQ(placement->rasterX, c.expected.rasterX) << c.what;
-        EXPECT_EQ(placement->rasterY, c.expected.rasterY) << c.what;
-        EXPECT_EQ(placement->width, c.expected.width) << c.what;
-        EXPECT_EQ(placement->height, c.expected.height) << c.what;
-        EXPECT_EQ(placement->skipPixels, c.expected.skipPixels) << c.what;
-        EXPECT_EQ(placement->skipRows, c.expected.skipRows) << c.what;
+        EXPECT_EQ(Fields(*placement), Fields(c.expected)) << c.what;
     }
 }
 

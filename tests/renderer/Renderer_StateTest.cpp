@@ -1,11 +1,14 @@
+#include "Renderer_RecordingRenderer.h"
+
 #include "core/Core_ClassRegistry.h"
 #include "core/Core_RefPtr.h"
 #include "renderer/Renderer_States.h"
-#include "support/RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
+#include <tuple>
 #include <typeinfo>
 
 // Render-state objects: their values, Reset, Clone, and how Apply and
@@ -13,8 +16,34 @@
 namespace {
 
 using namespace Renderer;
+using Rgba = std::array<float, 4>;
 
-bool Same(const Color& a, const Color& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+Rgba Components(const Color& c) { return {c.r, c.g, c.b, c.a}; }
+
+auto Fields(const TexturingState& s) {
+    return std::tuple(s.environmentMode, s.filter, s.wrapS, s.wrapT, s.enabled, s.coordinateGeneration,
+                      s.oneDimensional);
+}
+
+void AlterEveryField(TexturingState& s) {
+    s.environmentMode = 2;
+    s.filter = 1;
+    s.wrapS = 3;
+    s.wrapT = 2;
+    s.enabled = true;
+    s.coordinateGeneration = 1;
+    s.oneDimensional = true;
+}
+
+// The renderer's value of a state type, read into an object that `change`
+// altered first, so that a Capture doing nothing shows.
+template <class S>
+S Captured(IRenderer& renderer, void (*change)(S&)) {
+    S state;
+    change(state);
+    state.Capture(renderer);
+    return state;
+}
 
 class States : public testing::Test {
 protected:
@@ -22,95 +51,31 @@ protected:
 };
 
 TEST_F(States, TheRendererStartsWithTheInitialValuesOfEveryType) {
-    CullingState culling;
-    culling.face = 1;
-    culling.enabled = false;
-    culling.Capture(*renderer);
-    EXPECT_EQ(culling.face, 0);
-    EXPECT_TRUE(culling.enabled);
-
-    Material material;
-    material.Reset();
-    material.Capture(*renderer);
-    EXPECT_TRUE(Same(material.ambient, {0.2f, 0.2f, 0.2f, 1.0f}));
-    EXPECT_TRUE(Same(material.diffuse, {0.8f, 0.8f, 0.8f, 1.0f}));
-    EXPECT_TRUE(Same(material.emission, {0.0f, 0.0f, 0.0f, 1.0f}));
-
-    StencilBufferState stencil;
-    stencil.enabled = true;
-    stencil.Capture(*renderer);
-    EXPECT_EQ(stencil.compareFunction, 7);
-    EXPECT_EQ(stencil.compareMask, 0xFFFFFFFFu);
-    EXPECT_EQ(stencil.writeMask, 0xFFFFFFFFu);
-    EXPECT_FALSE(stencil.enabled);
-
-    DepthBufferState depth;
-    depth.enabled = false;
-    depth.Capture(*renderer);
-    EXPECT_EQ(depth.compareFunction, 1);
-    EXPECT_TRUE(depth.enabled && depth.writeEnabled);
-
-    AlphaBlendingState blending;
-    blending.sourceFactor = 0;
-    blending.Capture(*renderer);
-    EXPECT_EQ(blending.sourceFactor, 6);
-    EXPECT_EQ(blending.destinationFactor, 7);
-
-    FogState fog;
-    fog.end = 5.0f;
-    fog.Capture(*renderer);
+    const auto culling = Captured<CullingState>(*renderer, [](CullingState& s) { s.face = 1; s.enabled = false; });
+    EXPECT_TRUE(culling.face == 0 && culling.enabled) << "back faces, culling on";
+    const auto material = Captured<Material>(*renderer, [](Material& s) { s.Reset(); });
+    EXPECT_EQ(Components(material.ambient), (Rgba{0.2f, 0.2f, 0.2f, 1.0f}));
+    EXPECT_EQ(Components(material.diffuse), (Rgba{0.8f, 0.8f, 0.8f, 1.0f}));
+    EXPECT_EQ(Components(material.emission), (Rgba{0.0f, 0.0f, 0.0f, 1.0f}));
+    const auto stencil = Captured<StencilBufferState>(*renderer, [](StencilBufferState& s) { s.enabled = true; });
+    EXPECT_TRUE(stencil.compareFunction == 7 && stencil.compareMask == 0xFFFFFFFFu &&
+                stencil.writeMask == 0xFFFFFFFFu && !stencil.enabled);
+    const auto depth = Captured<DepthBufferState>(*renderer, [](DepthBufferState& s) { s.enabled = false; });
+    EXPECT_TRUE(depth.compareFunction == 1 && depth.enabled && depth.writeEnabled);
+    const auto blending = Captured<AlphaBlendingState>(*renderer, [](AlphaBlendingState& s) { s.sourceFactor = 0; });
+    EXPECT_TRUE(blending.sourceFactor == 6 && blending.destinationFactor == 7);
+    const auto fog = Captured<FogState>(*renderer, [](FogState& s) { s.end = 5.0f; });
     EXPECT_EQ(fog.end, 100.0f);
-    EXPECT_TRUE(Same(fog.color, {1.0f, 1.0f, 1.0f, 1.0f}));
-
-    TextureUnit5State unit;
-    unit.environmentMode = 0;
-    unit.Capture(*renderer);
-    EXPECT_EQ(unit.environmentMode, 1);
-    EXPECT_FALSE(unit.enabled);
-
-    DitheringState dithering;
-    dithering.enabled = false;
-    dithering.Capture(*renderer);
-    EXPECT_TRUE(dithering.enabled);
-
+    EXPECT_EQ(Components(fog.color), (Rgba{1.0f, 1.0f, 1.0f, 1.0f}));
+    const auto unit = Captured<TextureUnit5State>(*renderer, [](TextureUnit5State& s) { s.environmentMode = 0; });
+    EXPECT_TRUE(unit.environmentMode == 1 && !unit.enabled);
+    EXPECT_TRUE(Captured<DitheringState>(*renderer, [](DitheringState& s) { s.enabled = false; }).enabled);
     CurrentColorState color;
     color.Capture(*renderer);
-    EXPECT_TRUE(Same(color.color, {0.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(Components(color.color), (Rgba{0.0f, 0.0f, 0.0f, 1.0f}));
 }
 
-TEST_F(States, ApplyCachesACopyAndCaptureReadsItBack) {
-    StencilBufferState stencil;
-    stencil.compareFunction = 3;
-    stencil.stencilFailOperation = 1;
-    stencil.depthFailOperation = 2;
-    stencil.depthPassOperation = 5;
-    stencil.reference = -4;
-    stencil.compareMask = 0x0F;
-    stencil.writeMask = 0xF0;
-    stencil.enabled = true;
-    stencil.Apply(*renderer);
-    // The renderer holds a copy: changing the state afterwards changes nothing there.
-    stencil.reference = 99;
-
-    StencilBufferState read;
-    read.Capture(*renderer);
-    EXPECT_EQ(read.compareFunction, 3);
-    EXPECT_EQ(read.stencilFailOperation, 1);
-    EXPECT_EQ(read.depthFailOperation, 2);
-    EXPECT_EQ(read.depthPassOperation, 5);
-    EXPECT_EQ(read.reference, -4);
-    EXPECT_EQ(read.compareMask, 0x0Fu);
-    EXPECT_EQ(read.writeMask, 0xF0u);
-    EXPECT_TRUE(read.enabled);
-    EXPECT_EQ(renderer->Count("SetStencilBufferState"), 1);
-
-    CurrentColorState color;
-    color.color = {0.25f, 0.5f, 0.75f, 1.0f};
-    color.Apply(*renderer);
-    EXPECT_TRUE(Same(renderer->GetCurrentColor(), {0.25f, 0.5f, 0.75f, 1.0f}));
-}
-
-TEST_F(States, EachTextureUnitClassReachesItsOwnUnit) {
+TEST_F(States, ApplyReachesTheSetOfItsOwnTypeAndCaptureReadsItBack) {
     TextureUnit0State zero;
     zero.filter = 1;
     TextureUnit6State six;
@@ -118,33 +83,21 @@ TEST_F(States, EachTextureUnitClassReachesItsOwnUnit) {
     zero.Apply(*renderer);
     six.Apply(*renderer);
     EXPECT_EQ(renderer->Calls(), (std::vector<std::string>{"SetTextureUnit0State", "SetTextureUnit6State"}));
+    EXPECT_EQ(Captured<TextureUnit0State>(*renderer, [](TextureUnit0State&) {}).filter, 1);
+    EXPECT_EQ(Captured<TextureUnit6State>(*renderer, [](TextureUnit6State&) {}).filter, 2);
 
-    TextureUnit0State readZero;
-    readZero.Capture(*renderer);
-    TextureUnit6State readSix;
-    readSix.Capture(*renderer);
-    EXPECT_EQ(readZero.filter, 1);
-    EXPECT_EQ(readSix.filter, 2);
+    CurrentColorState color;
+    color.color = {0.25f, 0.5f, 0.75f, 1.0f};
+    color.Apply(*renderer);
+    EXPECT_EQ(Components(renderer->GetCurrentColor()), (Rgba{0.25f, 0.5f, 0.75f, 1.0f}));
 }
 
-TEST_F(States, ResetRestoresTheResetValues) {
+TEST_F(States, ResetKeepsWhatEachTypeKeeps) {
     TextureUnit2State texturing;
-    texturing.environmentMode = 0;
-    texturing.filter = 1;
-    texturing.wrapS = 2;
-    texturing.wrapT = 3;
-    texturing.enabled = true;
-    texturing.coordinateGeneration = 1;
-    texturing.oneDimensional = true;
+    AlterEveryField(texturing);
     texturing.Reset();
-    EXPECT_EQ(texturing.environmentMode, 1);
-    EXPECT_EQ(texturing.filter, 0);
-    EXPECT_EQ(texturing.wrapS, 0);
-    EXPECT_EQ(texturing.wrapT, 0);
-    EXPECT_FALSE(texturing.enabled);
     // Generation and the target's dimension survive a reset.
-    EXPECT_EQ(texturing.coordinateGeneration, 1);
-    EXPECT_TRUE(texturing.oneDimensional);
+    EXPECT_EQ(Fields(texturing), std::tuple(1, 0, 0, 0, false, std::uint8_t{1}, true));
 
     FogState fog;
     fog.mode = 2;
@@ -152,53 +105,30 @@ TEST_F(States, ResetRestoresTheResetValues) {
     fog.density = 3.0f;
     fog.enabled = true;
     fog.Reset();
-    EXPECT_EQ(fog.mode, 0);
-    EXPECT_EQ(fog.density, 0.0f);
-    EXPECT_FALSE(fog.enabled);
-    EXPECT_TRUE(Same(fog.color, {0.1f, 0.2f, 0.3f, 0.4f}));
+    EXPECT_TRUE(fog.mode == 0 && fog.density == 0.0f && !fog.enabled);
+    EXPECT_EQ(Components(fog.color), (Rgba{0.1f, 0.2f, 0.3f, 0.4f}));
 
     Material material;
     material.specular = {1.0f, 1.0f, 1.0f, 1.0f};
     material.Reset();
-    EXPECT_TRUE(Same(material.diffuse, {0.0f, 0.0f, 0.0f, 1.0f}));
-    EXPECT_TRUE(Same(material.ambient, {0.2f, 0.2f, 0.2f, 1.0f}));
-    EXPECT_TRUE(Same(material.specular, {0.0f, 0.0f, 0.0f, 1.0f}));
-
-    ScissorState scissor;
-    scissor.width = 17;
-    scissor.enabled = true;
-    scissor.Reset();
-    EXPECT_EQ(scissor.x, 0);
-    EXPECT_EQ(scissor.width, 640);
-    EXPECT_EQ(scissor.height, 480);
-    EXPECT_FALSE(scissor.enabled);
+    EXPECT_EQ(Components(material.diffuse), (Rgba{0.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(Components(material.ambient), (Rgba{0.2f, 0.2f, 0.2f, 1.0f}));
+    EXPECT_EQ(Components(material.specular), (Rgba{0.0f, 0.0f, 0.0f, 1.0f}));
 
     CurrentColorState color;
     color.color = {0.0f, 0.0f, 0.0f, 0.0f};
     color.Reset();
-    EXPECT_TRUE(Same(color.color, {1.0f, 1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(Components(color.color), (Rgba{1.0f, 1.0f, 1.0f, 1.0f}));
 }
 
 TEST_F(States, CloneCopiesEveryFieldAndKeepsTheClass) {
     TextureUnit4State unit;
-    unit.environmentMode = 2;
-    unit.filter = 1;
-    unit.wrapS = 3;
-    unit.wrapT = 2;
-    unit.enabled = true;
-    unit.coordinateGeneration = 1;
-    unit.oneDimensional = true;
+    AlterEveryField(unit);
     const State& base = unit;
     std::unique_ptr<Core::Object> clone(base.Clone());
     ASSERT_EQ(typeid(*clone), typeid(TextureUnit4State));
     const auto& copy = static_cast<const TextureUnit4State&>(*clone);
-    EXPECT_EQ(copy.environmentMode, 2);
-    EXPECT_EQ(copy.filter, 1);
-    EXPECT_EQ(copy.wrapS, 3);
-    EXPECT_EQ(copy.wrapT, 2);
-    EXPECT_TRUE(copy.enabled);
-    EXPECT_EQ(copy.coordinateGeneration, 1);
-    EXPECT_TRUE(copy.oneDimensional);
+    EXPECT_EQ(Fields(copy), Fields(unit));
     EXPECT_EQ(copy.GetReferenceCount(), 0u);
 
     LightingState lighting;
@@ -207,9 +137,8 @@ TEST_F(States, CloneCopiesEveryFieldAndKeepsTheClass) {
     lighting.enabled = true;
     std::unique_ptr<Core::Object> lightingClone(lighting.Clone());
     const auto& lightingCopy = dynamic_cast<const LightingState&>(*lightingClone);
-    EXPECT_TRUE(Same(lightingCopy.ambient, {0.5f, 0.4f, 0.3f, 0.2f}));
-    EXPECT_FALSE(lightingCopy.localViewer);
-    EXPECT_TRUE(lightingCopy.enabled);
+    EXPECT_EQ(Components(lightingCopy.ambient), (Rgba{0.5f, 0.4f, 0.3f, 0.2f}));
+    EXPECT_TRUE(!lightingCopy.localViewer && lightingCopy.enabled);
 }
 
 TEST(StateRegistry, EveryStateClassIsMadeByItsQualifiedName) {

@@ -1,3 +1,5 @@
+#include "Renderer_TestFiles.h"
+
 #include "renderer/Renderer_Surface.h"
 
 #include "os/OS_Image.h"
@@ -17,9 +19,11 @@ using testsupport::Rgba;
 
 namespace {
 
-Rgba PixelOf(const Surface& surface, std::uint32_t x, std::uint32_t row) {
-    const std::uint8_t* pixel = surface.GetPixels() + (std::size_t{row} * surface.GetWidth() + x) * 4;
-    return {pixel[0], pixel[1], pixel[2], pixel[3]};
+// Every pixel, surface row 0 first.
+std::vector<Rgba> Pixels(const Surface& surface) {
+    std::vector<Rgba> pixels(std::size_t{surface.GetWidth()} * surface.GetHeight());
+    std::memcpy(pixels.data(), surface.GetPixels(), pixels.size() * 4);
+    return pixels;
 }
 
 void ExpectDefaultPattern(const Surface& surface) {
@@ -27,9 +31,10 @@ void ExpectDefaultPattern(const Surface& surface) {
     ASSERT_EQ(surface.GetHeight(), 256u);
     EXPECT_EQ(surface.GetPitch(), 1024u);
     EXPECT_EQ(surface.GetFormat(), 0u);
+    const std::vector<Rgba> pixels = Pixels(surface);
     for (const auto& [x, y] : {std::pair{0u, 0u}, std::pair{255u, 0u}, std::pair{3u, 5u}, std::pair{200u, 255u}}) {
         const auto grey = static_cast<std::uint8_t>(x ^ y);
-        EXPECT_EQ(PixelOf(surface, x, y), (Rgba{grey, grey, grey, 255})) << x << "," << y;
+        EXPECT_EQ(pixels[y * 256 + x], (Rgba{grey, grey, grey, 255})) << x << "," << y;
     }
 }
 
@@ -43,70 +48,26 @@ std::vector<std::uint8_t> Counting(std::size_t count) {
 
 }  // namespace
 
-TEST(Surface, FirstRowIsTheImagesBottomRow) {
-    testsupport::TempDirectory dir;
-    const os::Image image = MakeImage(3, 4, [](std::uint32_t x, std::uint32_t y) {
-        return Rgba{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0, 255};
-    });
-    testsupport::SavePng(image, dir.Path() + "/rows.png");
-    const Surface surface(Core::String(dir.Path() + "/rows.png"));
-    ASSERT_EQ(surface.GetWidth(), 3u);
-    ASSERT_EQ(surface.GetHeight(), 4u);
-    EXPECT_EQ(surface.GetPitch(), 12u);
-    for (std::uint32_t row = 0; row < 4; ++row) {
-        for (std::uint32_t x = 0; x < 3; ++x) {
-            const Rgba expected = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(3 - row), 0, 255};
-            EXPECT_EQ(PixelOf(surface, x, row), expected) << x << "," << row;
-        }
-    }
-}
-
-TEST(Surface, MissingOrUnreadableFilesGiveTheDefaultPattern) {
-    testsupport::TempDirectory dir;
-    testsupport::WriteBytes(dir.Path() + "/broken.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0});
-    for (const std::string& name : {dir.Path() + "/missing.png", std::string(), dir.Path(),
-                                    dir.Path() + "/broken.png"}) {
-        ExpectDefaultPattern(Surface{Core::String(name)});
-    }
-}
-
 TEST(Surface, BleedTakesTheColourOfVisibleNeighbours) {
     const Rgba red = {255, 0, 0, 255};
     const Rgba blue = {0, 0, 255, 255};
     const Rgba clear = {10, 20, 30, 0};
-    // Row (top-down): red, clear, clear, clear, blue, clear, red.
     const std::vector<Rgba> row = {red, clear, clear, clear, blue, clear, red};
     const RefPtr<Surface> surface =
         Surface::FromBitmap(MakeImage(7, 1, [&](std::uint32_t x, std::uint32_t) { return row[x]; }));
     ASSERT_TRUE(surface);
-    EXPECT_EQ(PixelOf(*surface, 0, 0), red);
-    EXPECT_EQ(PixelOf(*surface, 1, 0), (Rgba{255, 0, 0, 0}));
-    // No visible neighbour: its own bytes, even though its neighbours were replaced.
-    EXPECT_EQ(PixelOf(*surface, 2, 0), clear);
-    EXPECT_EQ(PixelOf(*surface, 3, 0), (Rgba{0, 0, 255, 0}));
-    // Mean of blue and red, truncated.
-    EXPECT_EQ(PixelOf(*surface, 5, 0), (Rgba{127, 0, 127, 0}));
-    EXPECT_EQ(PixelOf(*surface, 6, 0), red);
-}
+    // Pixel 2 has no visible neighbour: its own bytes, although its
+    // neighbours were replaced. Pixel 5 takes the mean of blue and red, truncated.
+    EXPECT_EQ(Pixels(*surface), (std::vector<Rgba>{red, {255, 0, 0, 0}, clear, {0, 0, 255, 0}, blue,
+                                                   {127, 0, 127, 0}, red}));
 
-TEST(Surface, BleedLooksAtAllEightNeighboursInsideTheImage) {
     // A clear pixel in a corner sees three neighbours; the diagonal one counts.
-    const os::Image image = MakeImage(2, 2, [](std::uint32_t x, std::uint32_t y) {
-        if (x == 0 && y == 0) {
-            return Rgba{0, 0, 0, 0};
-        }
-        if (x == 1 && y == 1) {
-            return Rgba{90, 30, 3, 1};
-        }
-        return Rgba{0, 0, 0, 0};
-    });
-    const RefPtr<Surface> surface = Surface::FromBitmap(image);
-    ASSERT_TRUE(surface);
-    // Image row 0 is surface row 1.
-    EXPECT_EQ(PixelOf(*surface, 0, 1), (Rgba{90, 30, 3, 0}));
-    EXPECT_EQ(PixelOf(*surface, 1, 1), (Rgba{90, 30, 3, 0}));
-    EXPECT_EQ(PixelOf(*surface, 0, 0), (Rgba{90, 30, 3, 0}));
-    EXPECT_EQ(PixelOf(*surface, 1, 0), (Rgba{90, 30, 3, 1}));
+    const RefPtr<Surface> corner = Surface::FromBitmap(MakeImage(2, 2, [](std::uint32_t x, std::uint32_t y) {
+        return x == 1 && y == 1 ? Rgba{90, 30, 3, 1} : Rgba{0, 0, 0, 0};
+    }));
+    ASSERT_TRUE(corner);
+    // Surface rows run bottom-up: the visible pixel is the last one of the first row.
+    EXPECT_EQ(Pixels(*corner), (std::vector<Rgba>{{90, 30, 3, 0}, {90, 30, 3, 1}, {90, 30, 3, 0}, {90, 30, 3, 0}}));
 }
 
 TEST(Surface, FromBitmapRefusesInconsistentImages) {

@@ -7,6 +7,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 // The renderer in a real X11 window (Xvfb in CI): frames are cleared and
 // presented, full screen comes and goes, and the desktop gets its mode back.
 namespace {
@@ -16,7 +18,8 @@ using namespace Renderer;
 class X11Renderer : public testing::Test {
 protected:
     void SetUp() override {
-        if (!testsupport::HasX11Display()) {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || display[0] == '\0') {
             GTEST_SKIP() << "no X display (tools/run-tests.sh provides one with Xvfb)";
         }
         driver = std::make_unique<testsupport::ScopedVideoDriver>("x11");

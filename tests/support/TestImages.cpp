@@ -183,18 +183,6 @@ void FixPngChecksums(std::vector<std::uint8_t>& png) {
     }
 }
 
-std::vector<std::uint8_t> EncodeRawSurface(std::uint32_t format, std::uint32_t width, std::uint32_t height,
-                                           std::uint32_t pitch, const std::vector<std::uint8_t>& pixels) {
-    std::vector<std::uint8_t> bytes;
-    for (const std::uint32_t field : {format, width, height, pitch}) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<std::uint8_t>(field >> (8 * i)));
-        }
-    }
-    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-    return bytes;
-}
-
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -40,11 +40,6 @@ std::vector<std::uint8_t> EncodeGreyAlphaPng(std::uint32_t width, std::uint32_t 
 // reaches the decoder instead of failing its checksum.
 void FixPngChecksums(std::vector<std::uint8_t>& png);
 
-// A raw surface file: little-endian format, width, height and pitch, then
-// the pixel bytes as given (any count, so that tests can cut or pad them).
-std::vector<std::uint8_t> EncodeRawSurface(std::uint32_t format, std::uint32_t width, std::uint32_t height,
-                                           std::uint32_t pitch, const std::vector<std::uint8_t>& pixels);
-
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

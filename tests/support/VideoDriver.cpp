@@ -18,9 +18,4 @@ ScopedVideoDriver::~ScopedVideoDriver() {
     os::SelectBackend(os::Backend::Headless);
 }
 
-bool HasX11Display() {
-    const char* display = std::getenv("DISPLAY");
-    return display != nullptr && display[0] != '\0';
-}
-
 }  // namespace testsupport

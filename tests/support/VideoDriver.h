@@ -13,7 +13,4 @@ public:
     ScopedVideoDriver& operator=(const ScopedVideoDriver&) = delete;
 };
 
-// Whether an X display is there for the x11 driver.
-bool HasX11Display();
-
 }  // namespace testsupport

@@ -1,9 +1,22 @@
-#include "support/MutatedFiles.h"
+#include "Renderer_TestFiles.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
 namespace testsupport {
+
+std::vector<std::uint8_t> EncodeRawSurface(std::uint32_t format, std::uint32_t width, std::uint32_t height,
+                                           std::uint32_t pitch, const std::vector<std::uint8_t>& pixels) {
+    std::vector<std::uint8_t> bytes;
+    for (const std::uint32_t field : {format, width, height, pitch}) {
+        for (int i = 0; i < 4; ++i) {
+            bytes.push_back(static_cast<std::uint8_t>(field >> (8 * i)));
+        }
+    }
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+    return bytes;
+}
 
 std::vector<std::uint8_t> MutateFile(const std::vector<std::uint8_t>& valid, std::mt19937& random) {
     std::vector<std::uint8_t> bytes = valid;

@@ -6,8 +6,8 @@
 
 namespace testsupport {
 
-// A texture without pixels: a size, an OpenGL name the test chose (0 for
-// none) and counters of the reloads and unloads asked of it.
+// A texture without pixels: a size and an OpenGL name the test chose (0 for
+// none).
 class FakeTexture : public Renderer::ITexture {
 public:
     FakeTexture(std::uint32_t width, std::uint32_t height, std::uint32_t textureName = 0, bool mipmapped = false,
@@ -20,13 +20,10 @@ public:
     std::uint32_t GetFormat() const override { return 0; }
     std::uint32_t GetDimension() const override { return m_dimension; }
     std::uint32_t GetTextureName() const override { return m_textureName; }
-    void Reload() override { ++reloads; }
-    void Unload() override { ++unloads; }
+    void Reload() override {}
+    void Unload() override {}
     bool IsMipmapped() const override { return m_mipmapped; }
     const Core::String& GetName() const override { return m_name; }
-
-    int reloads = 0;
-    int unloads = 0;
 
 private:
     std::uint32_t m_width;
