@@ -21,6 +21,15 @@ if(TUNDRA_TSAN)
     add_link_options(-fsanitize=thread)
 endif()
 
+# The fuzz build instruments every engine file for coverage; the harnesses
+# link libFuzzer's main themselves.
+if(TUNDRA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "TUNDRA_FUZZ needs clang (tools/run-fuzz.sh sets it)")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(TUNDRA_POOL_PASSTHROUGH)
     add_compile_definitions(TUNDRA_POOL_PASSTHROUGH=1)
 endif()

@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer) and runs every test with CTest. Tests that need
 # a window run under a virtual X server when no display is available.
 # Then the thread-manager tests run once more under ThreadSanitizer (skipped
-# when TUNDRA_SKIP_TSAN=1).
+# when TUNDRA_SKIP_TSAN=1), and every fuzz harness runs for a short time
+# (TUNDRA_FUZZ_SECONDS, default 20; skipped when TUNDRA_SKIP_FUZZ=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
@@ -35,5 +36,8 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     fi
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_pal" \
         --gtest_filter='ThreadPriorities.*:ThreadManagerTest.*:MemoryMutex.*' || status=$?
+fi
+if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
+    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-20}" || status=$?
 fi
 exit "$status"

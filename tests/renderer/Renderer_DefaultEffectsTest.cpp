@@ -1,4 +1,4 @@
-#include "Renderer_OffscreenFixture.h"
+#include "support/Renderer_OffscreenFixture.h"
 
 #include "renderer/Renderer_DefaultEffects.h"
 #include "renderer/Renderer_States.h"

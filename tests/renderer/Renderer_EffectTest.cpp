@@ -1,5 +1,5 @@
-#include "Renderer_FakeTexture.h"
-#include "Renderer_RecordingRenderer.h"
+#include "support/Renderer_FakeTexture.h"
+#include "support/Renderer_RecordingRenderer.h"
 
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_ParticleEffect.h"

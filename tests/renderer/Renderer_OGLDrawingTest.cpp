@@ -1,5 +1,5 @@
-#include "Renderer_FakeTexture.h"
-#include "Renderer_OffscreenFixture.h"
+#include "support/Renderer_FakeTexture.h"
+#include "support/Renderer_OffscreenFixture.h"
 
 #include "renderer/Renderer_Buffer.h"
 #include "renderer/Renderer_Light.h"

@@ -1,5 +1,5 @@
-#include "Renderer_FakeTexture.h"
-#include "Renderer_OffscreenFixture.h"
+#include "support/Renderer_FakeTexture.h"
+#include "support/Renderer_OffscreenFixture.h"
 
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_GLExtensions.h"

@@ -1,4 +1,4 @@
-#include "Renderer_OffscreenFixture.h"
+#include "support/Renderer_OffscreenFixture.h"
 
 #include "renderer/Renderer_DepthBufferState.h"
 #include "renderer/Renderer_Surface.h"

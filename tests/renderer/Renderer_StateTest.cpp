@@ -1,4 +1,4 @@
-#include "Renderer_RecordingRenderer.h"
+#include "support/Renderer_RecordingRenderer.h"
 
 #include "core/Core_ClassRegistry.h"
 #include "core/Core_RefPtr.h"

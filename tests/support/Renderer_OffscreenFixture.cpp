@@ -1,4 +1,4 @@
-#include "Renderer_OffscreenFixture.h"
+#include "support/Renderer_OffscreenFixture.h"
 
 #include "os/OS_GLFunctions.h"
 #include "pal/PAL_Window.h"

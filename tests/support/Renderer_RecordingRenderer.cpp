@@ -1,4 +1,4 @@
-#include "Renderer_RecordingRenderer.h"
+#include "support/Renderer_RecordingRenderer.h"
 
 #include <algorithm>
 
