@@ -72,9 +72,7 @@ void RenderingApplication::BeginFrame() { m_frameStopwatch.Start(); }
 
 void RenderingApplication::EndFrame() {
     m_renderer->Present();
-    // A stopwatch that is not running stays at its elapsed time: waiting on
-    // it (an EndFrame without BeginFrame) would never end.
-    while (m_frameRateLocked && m_frameStopwatch.IsRunning() && m_frameStopwatch.GetElapsed() < m_targetFrameTime) {
+    while (m_frameRateLocked && m_frameStopwatch.GetElapsed() < m_targetFrameTime) {
         Idle();
     }
     m_currentFrameRate = 1000.0 / m_frameStopwatch.GetElapsed();
