@@ -1,0 +1,80 @@
+#pragma once
+
+#include "engine/Engine_SceneGraph.h"
+#include "renderer/Renderer_AlphaBlendingState.h"
+#include "support/Renderer_FakeTexture.h"
+#include "support/Renderer_RecordingRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace enginetest {
+
+template <class T, class... Args>
+Core::RefPtr<T> New(Args&&... args) {
+    return Core::RefPtr<T>(TUN_NEW(T, std::forward<Args>(args)...));
+}
+
+inline Core::RefPtr<Renderer::ITexture> Texture(std::uint32_t name = 0) {
+    return New<testsupport::FakeTexture>(8, 8, name);
+}
+
+// What the renderer held when a draw call came.
+struct DrawRecord {
+    Matrix4 world;
+    Matrix4 view;
+    Matrix4 projection;
+    float red;
+    const Renderer::ITexture* texture;
+    std::int32_t first;
+    std::int32_t blendDestination;
+};
+
+class DrawSpy : public testsupport::RecordingRenderer {
+public:
+    void DrawIndexRange(std::int32_t first, std::int32_t last) override {
+        Note(first);
+        RecordingRenderer::DrawIndexRange(first, last);
+    }
+    void Draw(std::int32_t count) override {
+        Note(0);
+        RecordingRenderer::Draw(count);
+    }
+    std::vector<DrawRecord> draws;
+
+private:
+    void Note(std::int32_t first) {
+        Renderer::AlphaBlendingState blending;
+        GetAlphaBlendingState(blending);
+        draws.push_back({GetWorldMatrix(), GetViewMatrix(), GetProjectionMatrix(), GetCurrentColor().r,
+                         GetTexture(0).Get(), first, blending.destinationFactor});
+    }
+};
+
+// A recording renderer (1024 x 768) with a scene graph on it, which is the
+// current scene graph and owns the process-wide queue.
+class SceneTest : public testing::Test {
+protected:
+    RenderQueue& Queue() { return scene->GetRenderQueue(); }
+    // The logged calls whose text starts with one of the prefixes, in order.
+    std::vector<std::string> Calls(std::initializer_list<const char*> prefixes) const {
+        std::vector<std::string> found;
+        for (const std::string& call : renderer->Calls()) {
+            for (const char* prefix : prefixes) {
+                if (call.rfind(prefix, 0) == 0) {
+                    found.push_back(call);
+                    break;
+                }
+            }
+        }
+        return found;
+    }
+
+    Core::RefPtr<DrawSpy> renderer = New<DrawSpy>();
+    Core::RefPtr<Engine::SceneGraph> scene = New<Engine::SceneGraph>(renderer.Get());
+};
+
+}  // namespace enginetest
