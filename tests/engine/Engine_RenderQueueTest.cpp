@@ -3,7 +3,7 @@
 #include "renderer/Renderer_DefaultEffects.h"
 #include "renderer/Renderer_States.h"
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 #include <tuple>
 
@@ -19,28 +19,19 @@ RefPtr<Mesh> Ranges(std::uint8_t flag) {
     for (std::uint32_t i = 0; i < 3; ++i) {
         mesh->AddSubRange({i, i, -1, flag});
         mesh->AddIndex(i);
-        mesh->AddVertex({});
     }
     return mesh;
 }
 
-RenderItem Sprite(float z, float tag, bool screenSpace = false) {
+RenderItem Sprite(float z, float red, bool screenSpace = false) {
     RenderItem item;
     item.sprite = true;
     item.screenSpace = screenSpace;
     item.subRange = 0;
     item.texture = enginetest::Texture();
     item.worldMatrix = Matrix4::Translation(0, 0, z);
-    item.color = {tag, 1, 1, 1};
+    item.color = {red, 1, 1, 1};
     return item;
-}
-
-std::vector<float> Tags(const std::vector<enginetest::DrawRecord>& draws) {
-    std::vector<float> tags;
-    for (const auto& draw : draws) {
-        tags.push_back(draw.red);
-    }
-    return tags;
 }
 
 class Queues : public enginetest::SceneTest {
@@ -48,6 +39,10 @@ protected:
     void Viewport(std::uint32_t count, std::uint32_t index) {
         scene->SetViewportCount(count);
         scene->SetViewportIndex(index);
+    }
+    std::string Lists() {
+        return std::to_string(Queue().GetOpaqueCount()) + std::to_string(Queue().GetBlendedCount()) +
+               std::to_string(Queue().GetOverlayCount());
     }
 };
 
@@ -57,13 +52,14 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawn) {
         int meshFlag;  // -1: no mesh
         std::int32_t subRange;
         std::uint32_t primitive, viewports, index;
-        char lands;  // o opaque, b blended, v overlay, - dropped
+        const char* lists;  // opaque, blended and overlay counts afterwards
     };
     const Case cases[] = {
-        {true, false, -1, 0, 4, 2, 0, 'b'}, {true, true, -1, 0, 4, 2, 0, '-'}, {true, true, -1, 0, 4, 2, 1, 'v'},
-        {true, true, -1, 0, 4, 1, 0, 'v'},  {false, false, 0, 0, 4, 1, 0, 'o'}, {false, false, 1, 0, 4, 1, 0, 'b'},
-        {false, false, -1, 0, 4, 1, 0, '-'}, {false, false, -1, 0, 1, 1, 0, 'b'}, {false, false, 0, 3, 4, 1, 0, '-'},
-        {false, false, 0, -1, 4, 1, 0, '-'},
+        {true, false, -1, 0, 4, 2, 0, "010"},  {true, true, -1, 0, 4, 2, 0, "010"},
+        {true, true, -1, 0, 4, 2, 1, "011"},   {true, true, -1, 0, 4, 1, 0, "012"},
+        {false, false, 0, 0, 4, 1, 0, "112"},  {false, false, 1, 0, 4, 1, 0, "122"},
+        {false, false, -1, 0, 4, 1, 0, "122"}, {false, false, -1, 0, 1, 1, 0, "132"},
+        {false, false, 0, 3, 4, 1, 0, "132"},  {false, false, 0, -1, 4, 1, 0, "132"},
     };
     const RefPtr<Renderer::Effect> text = Renderer::CreateTextEffect();
     for (const Case& c : cases) {
@@ -75,28 +71,20 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawn) {
         item.mesh = c.meshFlag < 0 ? nullptr : Ranges(static_cast<std::uint8_t>(c.meshFlag));
         item.subRange = c.subRange;
         item.primitiveType = c.primitive;
-        const auto before = std::tuple(Queue().GetOpaqueCount(), Queue().GetBlendedCount(), Queue().GetOverlayCount());
         Queue().Submit(item);
-        const auto after = std::tuple(Queue().GetOpaqueCount(), Queue().GetBlendedCount(), Queue().GetOverlayCount());
-        const auto landed = std::tuple(std::get<0>(after) - std::get<0>(before), std::get<1>(after) - std::get<1>(before),
-                                       std::get<2>(after) - std::get<2>(before));
-        EXPECT_EQ(landed, std::tuple(c.lands == 'o', c.lands == 'b', c.lands == 'v')) << &c - cases;
-        if (c.sprite) {
-            EXPECT_TRUE(item.effect == Queue().GetColoredTexturedEffect() && item.mesh == Queue().GetSpriteQuad());
-        }
+        EXPECT_EQ(Lists(), c.lists) << &c - cases;
+        EXPECT_TRUE(!c.sprite || item.mesh == Queue().GetSpriteQuad());
     }
-
     Engine::TextRenderContext bare;
     Queue().SubmitBackground(bare);
     EXPECT_TRUE(Queue().GetBackgroundCount() == 0 && bare.effect == nullptr);
-
     // The overlay lasts until the last viewport ends.
     Viewport(2, 0);
     Queue().EndFrame();
-    EXPECT_EQ(Queue().GetOverlayCount(), 2u);
+    EXPECT_EQ(Lists(), "002");
     Viewport(2, 1);
     Queue().EndFrame();
-    EXPECT_EQ(Queue().GetOverlayCount() + Queue().GetBlendedCount() + Queue().GetOpaqueCount(), 0u);
+    EXPECT_EQ(Lists(), "000");
 }
 
 TEST_F(Queues, TheInstanceIsTheNewestLiveQueue) {
@@ -106,43 +94,39 @@ TEST_F(Queues, TheInstanceIsTheNewestLiveQueue) {
         EXPECT_EQ(RenderQueue::GetInstance(), &copy->GetRenderQueue());
         EXPECT_EQ(Engine::SceneGraph::GetCurrent(), copy.Get());
     }
-    EXPECT_EQ(RenderQueue::GetInstance(), &Queue());
-    EXPECT_EQ(Engine::SceneGraph::GetCurrent(), nullptr);
+    EXPECT_TRUE(RenderQueue::GetInstance() == &Queue() && Engine::SceneGraph::GetCurrent() == nullptr);
     EXPECT_TRUE(RenderQueue::IsLastViewport());
 }
 
 TEST_F(Queues, BlendedItemsDrawBackToFrontAndOpaqueItemsByState) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float depths[] = {-5, 0, nan, -10, -5};
+    const float depths[] = {-5, 0, std::numeric_limits<float>::quiet_NaN(), -10, -5};
     for (int i = 0; i < 5; ++i) {
         RenderItem item = Sprite(depths[i], static_cast<float>(i));
         Queue().Submit(item);
     }
     const RefPtr<Mesh> mesh = Ranges(0);
-    const RefPtr<Renderer::Effect> a = Renderer::CreateTextEffect();
-    const RefPtr<Renderer::Effect> b = Renderer::CreateTextureDepthEffect();
-    const std::tuple<Renderer::Effect*, std::int32_t> opaque[] = {{a.Get(), 2}, {b.Get(), 0}, {a.Get(), 0},
-                                                                  {b.Get(), 1}, {a.Get(), 1}};
-    for (const auto& [effect, range] : opaque) {
+    const RefPtr<Renderer::Effect> effects[] = {Renderer::CreateTextEffect(), Renderer::CreateTextureDepthEffect()};
+    for (const auto& [effect, range] : {std::pair(0, 2), std::pair(1, 0), std::pair(0, 0), std::pair(1, 1),
+                                        std::pair(0, 1)}) {
         RenderItem item;
-        item.effect = effect;
+        item.effect = effects[effect];
         item.mesh = mesh;
         item.subRange = range;
-        item.color.r = effect == a.Get() ? 10.0f : 20.0f;
+        item.color.r = static_cast<float>(10 + effect);
         Queue().Submit(item);
     }
     Queue().Flush();
-    const auto& draws = renderer->draws;
-    ASSERT_EQ(draws.size(), 10u);
-    const std::vector<float> groups = Tags({draws.begin(), draws.begin() + 5});
-    EXPECT_TRUE(groups == (std::vector<float>{10, 10, 10, 20, 20}) || groups == (std::vector<float>{20, 20, 10, 10, 10}));
-    std::vector<std::int32_t> ranges;
-    for (std::size_t i = 0; i < 5; ++i) {
-        ranges.push_back(draws[i].first);
+    std::vector<std::pair<float, std::int32_t>> drawn;
+    for (const auto& draw : renderer->draws) {
+        drawn.emplace_back(draw.red, draw.first);
     }
-    EXPECT_EQ(ranges, groups[0] == 10 ? (std::vector<std::int32_t>{0, 1, 2, 0, 1})
-                                      : (std::vector<std::int32_t>{0, 1, 0, 1, 2}));
-    EXPECT_EQ(Tags({draws.begin() + 5, draws.end()}), (std::vector<float>{3, 0, 4, 1, 2}));
+    // Opaque: all of one effect, then the other, ranges ascending; blended: far to near, NaN last.
+    std::vector<std::pair<float, std::int32_t>> expected = {{10, 0}, {10, 1}, {10, 2}, {11, 0}, {11, 1}};
+    if (!std::less<>()(effects[0].Get(), effects[1].Get())) {
+        std::rotate(expected.begin(), expected.begin() + 3, expected.end());
+    }
+    expected.insert(expected.end(), {{3, 0}, {0, 0}, {4, 0}, {1, 0}, {2, 0}});
+    EXPECT_EQ(drawn, expected);
 }
 
 TEST_F(Queues, BackgroundsShareBindsAndStatesWithTheirNeighbours) {
@@ -151,41 +135,37 @@ TEST_F(Queues, BackgroundsShareBindsAndStatesWithTheirNeighbours) {
     Queue().SubmitBackground(context);
     Queue().SubmitBackground(context);
     EXPECT_EQ(context.effect, Queue().GetTextureDepthEffect());
-    renderer->ClearCalls();
     Queue().Flush();
     EXPECT_EQ(Calls({"SetTexture ", "SetDepthBufferState", "DrawIndexRange"}),
               (std::vector<std::string>{"SetTexture 0", "SetDepthBufferState", "DrawIndexRange 0 5",
                                         "DrawIndexRange 0 5", "SetDepthBufferState", "SetTexture 0"}));
 }
 
-// The technique's saved colour: what the renderer held when the effect drew.
-float SavedRed(const RefPtr<Renderer::Effect>& effect) {
-    const RefPtr<Renderer::Technique> technique = effect->GetTechnique(0);
-    for (std::uint32_t i = 0; i < technique->GetSavedStateCount(); ++i) {
-        if (auto* colour = dynamic_cast<Renderer::CurrentColorState*>(technique->GetSavedState(i).Get())) {
-            return colour->color.r;
-        }
-    }
-    return -1;
-}
-
 TEST_F(Queues, LinesPointsAndParticlesUseTheQueueEffects) {
+    // The colour the effect's technique saved: what the renderer held when the effect drew.
+    const auto savedRed = [](const RefPtr<Renderer::Effect>& effect) {
+        const RefPtr<Renderer::Technique> technique = effect->GetTechnique(0);
+        for (std::uint32_t i = 0; i < technique->GetSavedStateCount(); ++i) {
+            if (auto* colour = dynamic_cast<Renderer::CurrentColorState*>(technique->GetSavedState(i).Get())) {
+                return colour->color.r;
+            }
+        }
+        return -1.0f;
+    };
     const float points[6] = {};
-    const std::tuple<std::uint32_t, float, RefPtr<Renderer::Effect>> cases[] = {
-        {1, 0.25f, Queue().GetColorEffect()}, {0, 0.75f, Queue().GetColorEffectSecond()}};
-    for (const auto& [primitive, red, effect] : cases) {
+    for (const auto& [primitive, red, effect] : {std::tuple(1u, 0.25f, Queue().GetColorEffect()),
+                                                 std::tuple(0u, 0.75f, Queue().GetColorEffectSecond())}) {
         renderer->SetCurrentColor({red, 0, 0, 1});
         RenderItem item;
         item.primitiveType = primitive;
         item.vertices = points;
         item.vertexCount = 2;
         Queue().Submit(item);
-        renderer->ClearCalls();
         Queue().Flush();
         Queue().EndFrame();
-        EXPECT_EQ(SavedRed(effect), red);
-        EXPECT_EQ(renderer->Count("Draw 2"), 1);
+        EXPECT_EQ(savedRed(effect), red);
     }
+    EXPECT_EQ(renderer->Count("Draw 2"), 2);
     RenderItem particle;
     particle.particle = true;
     particle.mesh = Ranges(1);
@@ -194,20 +174,18 @@ TEST_F(Queues, LinesPointsAndParticlesUseTheQueueEffects) {
     Queue().Submit(particle);
     Queue().Flush();
     EXPECT_EQ(renderer->draws.back().blendDestination, 1);
-    EXPECT_EQ(Queue().GetParticleEffect()->blendTarget->destinationFactor, 1);
 }
 
 TEST_F(Queues, OverlayDrawsUnderAPixelExactCameraInTheLastViewportOnly) {
-    Viewport(2, 0);
     RenderItem item = Sprite(0, 1, true);
+    Viewport(2, 0);
     Queue().Submit(item);
     Viewport(2, 1);
     Queue().Submit(item);
     Queue().Flush();
     ASSERT_EQ(renderer->draws.size(), 1u);
-    const auto& draw = renderer->draws[0];
-    EXPECT_NEAR(draw.view[14], -927.06f, 0.01f);
-    EXPECT_EQ(draw.projection.m, Matrix4::Perspective(45, 1.3333334f, 1, 10000).m);
+    EXPECT_NEAR(renderer->draws[0].view[14], -927.06f, 0.01f);
+    EXPECT_EQ(renderer->draws[0].projection.m, Matrix4::Perspective(45, 1.3333334f, 1, 10000).m);
     EXPECT_EQ(renderer->GetProjectionMatrix().m, Matrix4().m);
 }
 
@@ -220,13 +198,12 @@ TEST_F(Queues, ScreenObjectsDrawNearestLastOnceAndAreDropped) {
     for (float depth : {0.5f, 0.1f, 0.3f, 0.2f}) {
         objects.push_back(New<Counting>());
         objects.back()->effect = Renderer::CreateTexturedEffect();
-        objects.back()->depth = depth;
-        objects.back()->color.r = depth;
+        objects.back()->depth = objects.back()->color.r = depth;
         Queue().SubmitScreenObject(objects.back());
     }
-    objects[3]->effect = nullptr;
+    objects[3]->effect = nullptr;  // removed after submission: skipped
     Queue().DrawScreenObjects();
-    EXPECT_EQ(Tags(renderer->draws), (std::vector<float>{0.1f, 0.3f, 0.5f}));
+    EXPECT_EQ(DrawnReds(), (std::vector<float>{0.1f, 0.3f, 0.5f}));
     for (const auto& object : objects) {
         EXPECT_EQ(object->updates, 1);
     }
@@ -241,9 +218,8 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
         renderer->GetAlphaBlendingState(blending);
         renderer->GetDepthBufferState(depth);
         renderer->GetTextureUnit0State(unit);
-        const Color colour = renderer->GetCurrentColor();
-        return std::tuple(blending.enabled, blending.sourceFactor, depth.enabled, depth.writeEnabled,
-                          unit.enabled, unit.filter, colour.r, renderer->GetTexture(0).Get());
+        return std::tuple(blending.enabled, depth.enabled, depth.writeEnabled, unit.enabled, unit.filter,
+                          renderer->GetCurrentColor().r, renderer->GetTexture(0).Get());
     };
     renderer->SetCurrentColor({0.5f, 0, 0, 1});
     const auto before = states();
@@ -259,12 +235,12 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     Queue().Submit(orphan);
     renderer->ClearCalls();
     Queue().Flush();
-    EXPECT_EQ(renderer->draws.size(), 100u);
-    EXPECT_EQ(renderer->Count("SetTexture 0"), 2);
-    EXPECT_EQ(renderer->Count("SetAlphaBlendingState"), 2);
-    EXPECT_EQ(renderer->Count("SetVertexArray"), 2);
+    for (const char* call : {"SetTexture 0", "SetAlphaBlendingState", "SetVertexArray"}) {
+        EXPECT_EQ(renderer->Count(call), 2) << call;
+    }
     EXPECT_EQ(states(), before);
-    EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4::Translation(0, 0, 0).m);
+    EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4().m);
+    ASSERT_EQ(renderer->draws.size(), 100u);
     for (const auto& draw : renderer->draws) {
         EXPECT_TRUE(draw.texture == texture.Get() && draw.red == 0.25f);
     }

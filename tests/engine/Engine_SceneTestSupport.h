@@ -18,13 +18,10 @@ Core::RefPtr<T> New(Args&&... args) {
     return Core::RefPtr<T>(TUN_NEW(T, std::forward<Args>(args)...));
 }
 
-inline Core::RefPtr<Renderer::ITexture> Texture(std::uint32_t name = 0) {
-    return New<testsupport::FakeTexture>(8, 8, name);
-}
+inline Core::RefPtr<Renderer::ITexture> Texture() { return New<testsupport::FakeTexture>(8, 8); }
 
 // What the renderer held when a draw call came.
 struct DrawRecord {
-    Matrix4 world;
     Matrix4 view;
     Matrix4 projection;
     float red;
@@ -33,6 +30,7 @@ struct DrawRecord {
     std::int32_t blendDestination;
 };
 
+// A recording renderer that also notes each draw and shows its arrays.
 class DrawSpy : public testsupport::RecordingRenderer {
 public:
     void DrawIndexRange(std::int32_t first, std::int32_t last) override {
@@ -43,23 +41,26 @@ public:
         Note(0);
         RecordingRenderer::Draw(count);
     }
+    const float* VertexArray() const { return m_vertexArray; }
+    const float* SecondaryColorArray() const { return m_secondaryColorArray; }
+
     std::vector<DrawRecord> draws;
 
 private:
     void Note(std::int32_t first) {
         Renderer::AlphaBlendingState blending;
         GetAlphaBlendingState(blending);
-        draws.push_back({GetWorldMatrix(), GetViewMatrix(), GetProjectionMatrix(), GetCurrentColor().r,
-                         GetTexture(0).Get(), first, blending.destinationFactor});
+        draws.push_back({GetViewMatrix(), GetProjectionMatrix(), GetCurrentColor().r, GetTexture(0).Get(), first,
+                         blending.destinationFactor});
     }
 };
 
-// A recording renderer (1024 x 768) with a scene graph on it, which is the
+// A spying renderer (1024 x 768) with a scene graph on it, which is the
 // current scene graph and owns the process-wide queue.
 class SceneTest : public testing::Test {
 protected:
     RenderQueue& Queue() { return scene->GetRenderQueue(); }
-    // The logged calls whose text starts with one of the prefixes, in order.
+    // The logged calls that start with one of the prefixes, in order.
     std::vector<std::string> Calls(std::initializer_list<const char*> prefixes) const {
         std::vector<std::string> found;
         for (const std::string& call : renderer->Calls()) {
@@ -71,6 +72,13 @@ protected:
             }
         }
         return found;
+    }
+    std::vector<float> DrawnReds() const {
+        std::vector<float> reds;
+        for (const DrawRecord& draw : renderer->draws) {
+            reds.push_back(draw.red);
+        }
+        return reds;
     }
 
     Core::RefPtr<DrawSpy> renderer = New<DrawSpy>();
