@@ -13,6 +13,82 @@ using enginetest::New;
 
 namespace {
 
+class Meshes : public enginetest::SceneTest {
+protected:
+    RefPtr<Mesh> mesh = New<Mesh>();
+};
+
+TEST_F(Meshes, BindHandsOverWhatTheMeshHas) {
+    mesh->AddVertex({1, 2, 3});
+    mesh->OverrideVertices().push_back({7, 8, 9});
+    mesh->SecondaryColors() = {{0.1f, 0.2f, 0.3f, 0.4f}, {0.5f, 0.6f, 0.7f, 0.8f}};
+    mesh->SetPrimitiveType(1);
+    mesh->BindArrays(*renderer);
+    // No indices: no index call. No colours: none even with secondary colours.
+    EXPECT_EQ(Calls({"Set"}), (std::vector<std::string>{"SetVertexArray", "SetNormalArray", "SetColorArray",
+                                                        "SetSecondaryColorArray", "SetTexCoordArray 0",
+                                                        "SetPrimitiveType 1"}));
+    EXPECT_EQ(renderer->VertexArray()[0], 7.0f);
+    const float* packed = renderer->SecondaryColorArray();
+    EXPECT_EQ(std::vector<float>(packed, packed + 6), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.5f, 0.6f, 0.7f}));
+    Mesh::UnbindArrays(*renderer);
+    EXPECT_EQ(renderer->Count("SetIndexArray32"), 1);
+    mesh->Clear();
+    mesh->AddVertex({4, 5, 6});
+    mesh->BindArrays(*renderer);
+    EXPECT_EQ(renderer->VertexArray()[0], 4.0f);
+}
+
+TEST_F(Meshes, SubRangesDrawPlainAndIndexedAndOnlyThoseThatExist) {
+    mesh->AddSubRange({4, 9, -1, 1});
+    mesh->DrawSubRange(*renderer, 0);
+    mesh->DrawSubRangeIndexed(*renderer, 0);
+    EXPECT_EQ(renderer->Calls(), (std::vector<std::string>{"DrawIndexRange 4 9", "DrawElements 4 4 6"}));
+    EXPECT_DEBUG_DEATH(mesh->DrawSubRange(*renderer, 1), "out of range");
+    EXPECT_DEBUG_DEATH(mesh->SetVertex(0, {1, 1, 1}), "out of range");
+}
+
+TEST_F(Meshes, CloneOwnsEffectsSharesBuffersAndClearKeepsWhatItShould) {
+    struct NoBuffer : Renderer::Buffer {
+        bool HasIndices32() const override { return true; }
+        void Bind() override {}
+        void Unbind() override {}
+        const void* GetIndexAddress() const override { return nullptr; }
+    };
+    mesh->AddEffect(Renderer::CreateDefaultEffect());
+    std::tie(mesh->VertexBuffer(), mesh->IndexBuffer()) = std::tuple(New<NoBuffer>(), New<NoBuffer>());
+    mesh->FurtherPairs().push_back({1, 2});
+    mesh->SetPrimitiveType(5);
+    mesh->AddIndex(3);
+    const RefPtr<Mesh> clone(static_cast<Mesh*>(mesh->Clone()));
+    EXPECT_NE(clone->GetEffects()[0], mesh->GetEffects()[0]);
+    EXPECT_TRUE(clone->VertexBuffer() == mesh->VertexBuffer() && clone->IndexBuffer() == mesh->IndexBuffer());
+    mesh->Clear();
+    EXPECT_TRUE(mesh->GetEffects().empty() && mesh->GetIndices().empty() && clone->GetIndices().size() == 1);
+    EXPECT_TRUE(mesh->VertexBuffer() && mesh->FurtherPairs().size() == 1 && mesh->GetPrimitiveType() == 5);
+}
+
+TEST(TextRenderContext, NewOrResetIsAnUndrawableQuadAndCopiesCountTheirReferences) {
+    const RefPtr<Renderer::Effect> effect = Renderer::CreateTextureDepthEffect();
+    const RefPtr<Renderer::ITexture> texture = New<testsupport::FakeTexture>(8, 8);
+    Engine::TextRenderContext context;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(context.IsVisible() && !context.IsDrawable() && context.GetPrimitiveType() == 4);
+        EXPECT_EQ(std::vector<std::uint16_t>(context.GetIndices(), context.GetIndices() + 6),
+                  (std::vector<std::uint16_t>{0, 1, 2, 0, 2, 3}));
+        EXPECT_EQ(std::vector<float>(&context.GetColor().r, &context.GetColor().r + 4),
+                  (std::vector<float>{0, 0, 0, 1}));
+        std::tie(context.effect, context.texture, context.visible) = std::tuple(effect, texture, 0);
+        {
+            const Engine::TextRenderContext copy = context;
+            EXPECT_EQ(effect->GetReferenceCount() + texture->GetReferenceCount(), 6u);
+        }
+        context.Reset();
+        EXPECT_EQ(effect->GetReferenceCount() + texture->GetReferenceCount(), 2u);
+    }
+}
+
+
 // A mesh of single-index ranges 0, 1, 2 with the given flag.
 RefPtr<Mesh> Ranges(std::uint8_t flag) {
     RefPtr<Mesh> mesh = New<Mesh>();
@@ -23,12 +99,14 @@ RefPtr<Mesh> Ranges(std::uint8_t flag) {
     return mesh;
 }
 
-RenderItem Sprite(float z, float red, bool screenSpace = false) {
+Core::RefPtr<Renderer::ITexture> Texture() { return New<testsupport::FakeTexture>(8, 8); }
+
+RenderItem Sprite(float z, float red, bool screen = false, const RefPtr<Renderer::ITexture>& texture = Texture()) {
     RenderItem item;
     item.sprite = true;
-    item.screenSpace = screenSpace;
+    item.screenSpace = screen;
     item.subRange = 0;
-    item.texture = enginetest::Texture();
+    item.texture = texture;
     item.worldMatrix = Matrix4::Translation(0, 0, z);
     item.color = {red, 1, 1, 1};
     return item;
@@ -65,12 +143,9 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawn) {
     for (const Case& c : cases) {
         Viewport(c.viewports, c.index);
         RenderItem item;
-        item.sprite = c.sprite;
-        item.screenSpace = c.screenSpace;
-        item.effect = text;
+        std::tie(item.sprite, item.screenSpace, item.effect, item.subRange, item.primitiveType) =
+            std::tuple(c.sprite, c.screenSpace, text, c.subRange, c.primitive);
         item.mesh = c.meshFlag < 0 ? nullptr : Ranges(static_cast<std::uint8_t>(c.meshFlag));
-        item.subRange = c.subRange;
-        item.primitiveType = c.primitive;
         Queue().Submit(item);
         EXPECT_EQ(Lists(), c.lists) << &c - cases;
         EXPECT_TRUE(!c.sprite || item.mesh == Queue().GetSpriteQuad());
@@ -109,29 +184,23 @@ TEST_F(Queues, BlendedItemsDrawBackToFrontAndOpaqueItemsByState) {
     for (const auto& [effect, range] : {std::pair(0, 2), std::pair(1, 0), std::pair(0, 0), std::pair(1, 1),
                                         std::pair(0, 1)}) {
         RenderItem item;
-        item.effect = effects[effect];
-        item.mesh = mesh;
-        item.subRange = range;
-        item.color.r = static_cast<float>(10 + effect);
+        std::tie(item.effect, item.mesh, item.subRange, item.color.r) =
+            std::tuple(effects[effect], mesh, range, static_cast<float>(10 + effect));
         Queue().Submit(item);
     }
     Queue().Flush();
-    std::vector<std::pair<float, std::int32_t>> drawn;
-    for (const auto& draw : renderer->draws) {
-        drawn.emplace_back(draw.red, draw.first);
-    }
     // Opaque: all of one effect, then the other, ranges ascending; blended: far to near, NaN last.
     std::vector<std::pair<float, std::int32_t>> expected = {{10, 0}, {10, 1}, {10, 2}, {11, 0}, {11, 1}};
     if (!std::less<>()(effects[0].Get(), effects[1].Get())) {
         std::rotate(expected.begin(), expected.begin() + 3, expected.end());
     }
     expected.insert(expected.end(), {{3, 0}, {0, 0}, {4, 0}, {1, 0}, {2, 0}});
-    EXPECT_EQ(drawn, expected);
+    EXPECT_EQ(Drawn(), expected);
 }
 
 TEST_F(Queues, BackgroundsShareBindsAndStatesWithTheirNeighbours) {
     Engine::TextRenderContext context;
-    context.texture = enginetest::Texture();
+    context.texture = Texture();
     Queue().SubmitBackground(context);
     Queue().SubmitBackground(context);
     EXPECT_EQ(context.effect, Queue().GetTextureDepthEffect());
@@ -142,38 +211,26 @@ TEST_F(Queues, BackgroundsShareBindsAndStatesWithTheirNeighbours) {
 }
 
 TEST_F(Queues, LinesPointsAndParticlesUseTheQueueEffects) {
-    // The colour the effect's technique saved: what the renderer held when the effect drew.
-    const auto savedRed = [](const RefPtr<Renderer::Effect>& effect) {
-        const RefPtr<Renderer::Technique> technique = effect->GetTechnique(0);
-        for (std::uint32_t i = 0; i < technique->GetSavedStateCount(); ++i) {
-            if (auto* colour = dynamic_cast<Renderer::CurrentColorState*>(technique->GetSavedState(i).Get())) {
-                return colour->color.r;
-            }
-        }
-        return -1.0f;
-    };
+    // The point effect blends differently here, so that its draws can be told apart.
+    const RefPtr<Renderer::Pass> pointPass = Queue().GetColorEffectSecond()->GetTechnique(0)->GetPass(0);
+    dynamic_cast<Renderer::AlphaBlendingState&>(*pointPass->GetState(3)).destinationFactor = 1;
     const float points[6] = {};
-    for (const auto& [primitive, red, effect] : {std::tuple(1u, 0.25f, Queue().GetColorEffect()),
-                                                 std::tuple(0u, 0.75f, Queue().GetColorEffectSecond())}) {
-        renderer->SetCurrentColor({red, 0, 0, 1});
+    for (const std::uint32_t primitive : {1u, 0u}) {
         RenderItem item;
-        item.primitiveType = primitive;
-        item.vertices = points;
-        item.vertexCount = 2;
+        std::tie(item.primitiveType, item.vertices, item.vertexCount) = std::tuple(primitive, points, 2u);
         Queue().Submit(item);
-        Queue().Flush();
-        Queue().EndFrame();
-        EXPECT_EQ(savedRed(effect), red);
     }
-    EXPECT_EQ(renderer->Count("Draw 2"), 2);
     RenderItem particle;
-    particle.particle = true;
-    particle.mesh = Ranges(1);
-    particle.subRange = 0;
-    particle.destinationBlendFactor = 1;
+    std::tie(particle.particle, particle.mesh, particle.subRange, particle.destinationBlendFactor) =
+        std::tuple(true, Ranges(1), 0, 2u);
     Queue().Submit(particle);
     Queue().Flush();
-    EXPECT_EQ(renderer->draws.back().blendDestination, 1);
+    EXPECT_EQ(renderer->Count("Draw 2"), 2);
+    std::vector<std::int32_t> blending;
+    for (const auto& draw : renderer->draws) {
+        blending.push_back(draw.blendDestination);
+    }
+    EXPECT_EQ(blending, (std::vector<std::int32_t>{7, 1, 2}));
 }
 
 TEST_F(Queues, OverlayDrawsUnderAPixelExactCameraInTheLastViewportOnly) {
@@ -203,7 +260,7 @@ TEST_F(Queues, ScreenObjectsDrawNearestLastOnceAndAreDropped) {
     }
     objects[3]->effect = nullptr;  // removed after submission: skipped
     Queue().DrawScreenObjects();
-    EXPECT_EQ(DrawnReds(), (std::vector<float>{0.1f, 0.3f, 0.5f}));
+    EXPECT_EQ(Drawn(), (std::vector<std::pair<float, std::int32_t>>{{0.1f, 0}, {0.3f, 0}, {0.5f, 0}}));
     for (const auto& object : objects) {
         EXPECT_EQ(object->updates, 1);
     }
@@ -213,25 +270,21 @@ TEST_F(Queues, ScreenObjectsDrawNearestLastOnceAndAreDropped) {
 TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     auto states = [this] {
         Renderer::AlphaBlendingState blending;
-        Renderer::DepthBufferState depth;
         Renderer::TextureUnit0State unit;
         renderer->GetAlphaBlendingState(blending);
-        renderer->GetDepthBufferState(depth);
         renderer->GetTextureUnit0State(unit);
-        return std::tuple(blending.enabled, depth.enabled, depth.writeEnabled, unit.enabled, unit.filter,
-                          renderer->GetCurrentColor().r, renderer->GetTexture(0).Get());
+        return std::tuple(blending.enabled, unit.enabled, unit.filter, renderer->GetCurrentColor().r,
+                          renderer->GetTexture(0).Get(), renderer->GetPrimitiveType());
     };
     renderer->SetCurrentColor({0.5f, 0, 0, 1});
     const auto before = states();
-    const RefPtr<Renderer::ITexture> texture = enginetest::Texture();
+    const RefPtr<Renderer::ITexture> texture = Texture();
     for (int i = 0; i < 100; ++i) {
-        RenderItem item = Sprite(-static_cast<float>(i), 0.25f);
-        item.texture = texture;
+        RenderItem item = Sprite(-static_cast<float>(i), 0.25f, false, texture);
         Queue().Submit(item);
     }
     RenderItem orphan;  // a mesh item without effect: filed, then skipped
-    orphan.mesh = Ranges(0);
-    orphan.subRange = 0;
+    std::tie(orphan.mesh, orphan.subRange) = std::tuple(Ranges(0), 0);
     Queue().Submit(orphan);
     renderer->ClearCalls();
     Queue().Flush();
@@ -240,10 +293,9 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     }
     EXPECT_EQ(states(), before);
     EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4().m);
-    ASSERT_EQ(renderer->draws.size(), 100u);
-    for (const auto& draw : renderer->draws) {
-        EXPECT_TRUE(draw.texture == texture.Get() && draw.red == 0.25f);
-    }
+    EXPECT_EQ(std::count_if(renderer->draws.begin(), renderer->draws.end(),
+                            [&](const auto& draw) { return draw.texture == texture.Get() && draw.red == 0.25f; }),
+              100);
 }
 
 }  // namespace

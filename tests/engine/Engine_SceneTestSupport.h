@@ -18,7 +18,6 @@ Core::RefPtr<T> New(Args&&... args) {
     return Core::RefPtr<T>(TUN_NEW(T, std::forward<Args>(args)...));
 }
 
-inline Core::RefPtr<Renderer::ITexture> Texture() { return New<testsupport::FakeTexture>(8, 8); }
 
 // What the renderer held when a draw call came.
 struct DrawRecord {
@@ -73,12 +72,13 @@ protected:
         }
         return found;
     }
-    std::vector<float> DrawnReds() const {
-        std::vector<float> reds;
+    // Each draw's red channel and first element.
+    std::vector<std::pair<float, std::int32_t>> Drawn() const {
+        std::vector<std::pair<float, std::int32_t>> drawn;
         for (const DrawRecord& draw : renderer->draws) {
-            reds.push_back(draw.red);
+            drawn.emplace_back(draw.red, draw.first);
         }
-        return reds;
+        return drawn;
     }
 
     Core::RefPtr<DrawSpy> renderer = New<DrawSpy>();
