@@ -263,9 +263,10 @@ void RenderQueue::DrawOverlayItems() {
 }
 
 void RenderQueue::DrawScreenObjects() {
-    std::sort(m_screenObjects.begin(), m_screenObjects.end(), [](const FiledScreenObject& a, const FiledScreenObject& b) {
-        return DepthBefore(a.object->GetDepth(), a.order, b.object->GetDepth(), b.order);
-    });
+    std::sort(m_screenObjects.begin(), m_screenObjects.end(),
+              [](const FiledScreenObject& a, const FiledScreenObject& b) {
+                  return DepthBefore(a.object->GetDepth(), a.order, b.object->GetDepth(), b.order);
+              });
     if (m_renderer != nullptr) {
         Renderer::IRenderer& renderer = *m_renderer;
         const WindowSize size = WindowSizeOf(renderer);

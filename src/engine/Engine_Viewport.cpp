@@ -11,7 +11,9 @@ TUN_DEFINE_UNREGISTERED_CLASS(Viewport, "Engine::Viewport");
 Viewport::Viewport(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
     : m_x(x), m_y(y), m_width(width), m_height(height), m_savedViewport{x, y, width, height, 0.0f, 1.0f} {}
 
-void Viewport::SetBackground(const Core::String& fileName) { m_background = TextureManager::GetTexture(fileName, false); }
+void Viewport::SetBackground(const Core::String& fileName) {
+    m_background = TextureManager::GetTexture(fileName, false);
+}
 
 void Viewport::Apply(Renderer::IRenderer& renderer) {
     m_savedViewport = renderer.GetViewport();

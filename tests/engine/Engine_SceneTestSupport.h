@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +19,6 @@ template <class T, class... Args>
 Core::RefPtr<T> New(Args&&... args) {
     return Core::RefPtr<T>(TUN_NEW(T, std::forward<Args>(args)...));
 }
-
 
 // What the renderer held when a draw call came.
 struct DrawRecord {
@@ -62,14 +63,9 @@ protected:
     // The logged calls that start with one of the prefixes, in order.
     std::vector<std::string> Calls(std::initializer_list<const char*> prefixes) const {
         std::vector<std::string> found;
-        for (const std::string& call : renderer->Calls()) {
-            for (const char* prefix : prefixes) {
-                if (call.rfind(prefix, 0) == 0) {
-                    found.push_back(call);
-                    break;
-                }
-            }
-        }
+        std::copy_if(renderer->Calls().begin(), renderer->Calls().end(), std::back_inserter(found), [&](auto& call) {
+            return std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return call.rfind(p, 0) == 0; });
+        });
         return found;
     }
     // Each draw's red channel and first element.

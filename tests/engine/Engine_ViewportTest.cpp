@@ -23,8 +23,8 @@ protected:
         return path;
     }
     // A texture never drawn before.
-    RefPtr<Renderer::ITexture> Texture(testsupport::Rgba colour) {
-        return TextureManager::GetTexture(Flat(colour).c_str(), false);
+    RefPtr<Renderer::ITexture> Texture(testsupport::Rgba c) {
+        return TextureManager::GetTexture(Flat(c).c_str(), false);
     }
     // An overlay sprite of side pixels centred at window offset (x, 0).
     void Sprite(float x, float z, float side, const RefPtr<Renderer::ITexture>& texture, Color colour) {
@@ -82,10 +82,8 @@ TEST_F(Drawing, NewTexturesInOneRunDrawTextured) {
     unit.filter = 1;
     Renderer().SetTextureUnit0State(unit);
     const testsupport::Rgba colours[] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 0, 255}};
-    RefPtr<Renderer::ITexture> textures[4];
-    for (int i = 0; i < 4; ++i) {
-        textures[i] = Texture(colours[i]);
-    }
+    const RefPtr<Renderer::ITexture> textures[] = {Texture(colours[0]), Texture(colours[1]), Texture(colours[2]),
+                                                   Texture(colours[3])};
     Sprite(-8, 0, 16, textures[0], {1, 1, 1, 1});
     Sprite(8, 0, 16, textures[1], {1, 1, 1, 1});
     for (int half = 0; half < 2; ++half) {
@@ -101,7 +99,6 @@ TEST_F(Drawing, NewTexturesInOneRunDrawTextured) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(PixelAt(where[i].first, where[i].second), colours[i]) << i;
         glBindTexture(GL_TEXTURE_2D, textures[i]->GetTextureName());
-        EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(textures[i]->GetTextureName()));
         GLint filter = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
         EXPECT_EQ(filter, GL_LINEAR) << i;
