@@ -17,7 +17,7 @@ using Meshes = enginetest::SceneTest;
 
 RefPtr<Renderer::ITexture> Texture() { return New<testsupport::FakeTexture>(8, 8); }
 
-TEST_F(Meshes, BindHandsOverWhatTheMeshHas) {
+TEST_F(Meshes, BindHandsOverWhatTheMeshHasAndDrawsOnlyRangesItHas) {
     const RefPtr<Mesh> mesh = New<Mesh>();
     mesh->AddVertex({1, 2, 3});
     mesh->OverrideVertices().push_back({7, 8, 9});
@@ -36,16 +36,13 @@ TEST_F(Meshes, BindHandsOverWhatTheMeshHas) {
     mesh->AddVertex({4, 5, 6});
     mesh->BindArrays(*renderer);
     EXPECT_TRUE(renderer->VertexArray()[0] == 4.0f && renderer->Count("SetIndexArray32") == 1);
-}
-
-TEST_F(Meshes, SubRangesDrawPlainAndIndexedAndOnlyThoseThatExist) {
-    const RefPtr<Mesh> mesh = New<Mesh>();
+    renderer->ClearCalls();
     mesh->AddSubRange({4, 9, -1, 1});
     mesh->DrawSubRange(*renderer, 0);
     mesh->DrawSubRangeIndexed(*renderer, 0);
     EXPECT_EQ(renderer->Calls(), (std::vector<std::string>{"DrawIndexRange 4 9", "DrawElements 4 4 6"}));
     EXPECT_DEBUG_DEATH(mesh->DrawSubRange(*renderer, 1), "out of range");
-    EXPECT_DEBUG_DEATH(mesh->SetVertex(0, {1, 1, 1}), "out of range");
+    EXPECT_DEBUG_DEATH(mesh->SetVertex(1, {1, 1, 1}), "out of range");
 }
 
 TEST_F(Meshes, CloneOwnsEffectsSharesBuffersAndClearKeepsWhatItShould) {
@@ -107,6 +104,7 @@ RenderItem Sprite(float z, float red, bool screen = false, const RefPtr<Renderer
 
 class Queues : public enginetest::SceneTest {
 protected:
+    void Submit(RenderItem item) { Queue().Submit(item); }
     void Viewport(std::uint32_t count, std::uint32_t index) {
         scene->SetViewportCount(count);
         scene->SetViewportIndex(index);
@@ -117,7 +115,7 @@ protected:
     }
 };
 
-TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawn) {
+TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawnIntoTheNewestQueue) {
     struct Case {
         bool sprite, screenSpace;
         int meshFlag;  // -1: no mesh
@@ -153,9 +151,8 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawn) {
     Viewport(2, 1);
     Queue().EndFrame();
     EXPECT_EQ(Lists(), "000");
-}
 
-TEST_F(Queues, TheInstanceIsTheNewestLiveQueue) {
+    // The instance is the newest live queue; a dying scene graph stops being current.
     EXPECT_EQ(RenderQueue::GetInstance(), &Queue());
     {
         const RefPtr<Engine::SceneGraph> copy(static_cast<Engine::SceneGraph*>(scene->Clone()));
@@ -169,8 +166,7 @@ TEST_F(Queues, TheInstanceIsTheNewestLiveQueue) {
 TEST_F(Queues, BlendedItemsDrawBackToFrontAndOpaqueItemsByState) {
     const float depths[] = {-5, 0, std::numeric_limits<float>::quiet_NaN(), -10, -5};
     for (int i = 0; i < 5; ++i) {
-        RenderItem item = Sprite(depths[i], static_cast<float>(i));
-        Queue().Submit(item);
+        Submit(Sprite(depths[i], static_cast<float>(i)));
     }
     const RefPtr<Mesh> mesh = Ranges(0);
     const RefPtr<Renderer::Effect> effects[] = {Renderer::CreateTextEffect(), Renderer::CreateTextureDepthEffect()};
@@ -227,11 +223,10 @@ TEST_F(Queues, LinesPointsAndParticlesUseTheQueueEffects) {
 }
 
 TEST_F(Queues, OverlayDrawsUnderAPixelExactCameraInTheLastViewportOnly) {
-    RenderItem item = Sprite(0, 1, true);
-    Viewport(2, 0);
-    Queue().Submit(item);
-    Viewport(2, 1);
-    Queue().Submit(item);
+    for (const std::uint32_t index : {0u, 1u}) {
+        Viewport(2, index);
+        Submit(Sprite(0, 1, true));
+    }
     Queue().Flush();
     ASSERT_EQ(renderer->draws.size(), 1u);
     EXPECT_NEAR(renderer->draws[0].view[14], -927.06f, 0.01f);
@@ -273,8 +268,7 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     const auto before = states();
     const RefPtr<Renderer::ITexture> texture = Texture();
     for (int i = 0; i < 100; ++i) {
-        RenderItem item = Sprite(-static_cast<float>(i), 0.25f, false, texture);
-        Queue().Submit(item);
+        Submit(Sprite(-static_cast<float>(i), 0.25f, false, texture));
     }
     RenderItem orphan;  // a mesh item without effect: filed, then skipped
     std::tie(orphan.mesh, orphan.subRange) = std::tuple(Ranges(0), 0);
@@ -286,9 +280,7 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     }
     EXPECT_EQ(states(), before);
     EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4().m);
-    EXPECT_EQ(std::count_if(renderer->draws.begin(), renderer->draws.end(),
-                            [&](const auto& draw) { return draw.texture == texture.Get() && draw.red == 0.25f; }),
-              100);
+    EXPECT_EQ(Drawn(), (std::vector<std::pair<float, std::int32_t>>(100, {0.25f, 0})));
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 using Core::MemoryFile;
 using Core::RefPtr;
-using Engine::Camera;
 using Engine::Group;
 using Engine::Node;
 using Engine::TransformationGroup;
@@ -72,14 +71,12 @@ TEST_F(Nodes, TreeOperations) {
     EXPECT_TRUE(group->FindByName("b") == group && group->FindByName("a") == a && !group->FindByName("c"));
     // Refused: an ancestor, the group itself, null.
     EXPECT_FALSE(child->AddChild(group) || group->AddChild(group) || group->AddChild(nullptr));
-
     group->SetVisible(false, false);
     EXPECT_TRUE(!group->GetVisible() && a->GetVisible());
     group->SetVisible(false, true);
     EXPECT_TRUE(!a->GetVisible() && !b->GetVisible());
     group->RemoveChild(b.Get());
     EXPECT_TRUE(b->GetParent() == group.Get() && group->GetChildCount() == 1);
-
     for (const char* name : {"1", "2"}) {
         child->AddChild(New<Watched>());
         child->GetChild(child->GetChildCount() - 1)->SetName(name);
@@ -107,17 +104,13 @@ TEST_F(Nodes, ParentlessUpdatesAndClonesStaySelfContained) {
     }
     EXPECT_EQ(std::tuple(node->GetCachedWorldMatrix().m, moved->GetCachedWorldMatrix().m),
               std::tuple(Matrix4().m, Matrix4::Translation(1, 2, 3).m));
-
     RefPtr<Group> source = New<Group>();
     source->AddChild(New<Node>());
     const RefPtr<Group> clone(static_cast<Group*>(source->Clone()));
     source = nullptr;
     EXPECT_EQ(clone->GetChild(0)->GetParent(), clone.Get());
     clone->Update(0.0f);
-    // A group that dies before its child unlinks it.
-    RefPtr<Group> parent = New<Group>();
-    parent->AddChild(node);
-    parent = nullptr;
+    New<Group>()->AddChild(node);  // a group that dies before its child unlinks it
     EXPECT_EQ(node->GetParent(), nullptr);
 }
 
@@ -162,12 +155,12 @@ TEST(TransformationGroupStream, RoundTripRestoresEveryStoredFieldAndLinksChildre
 TEST(TransformationGroupStream, HostileStreamsNeverCrashOrLeak) {
     const std::vector<std::uint8_t> valid = Stream();
     std::mt19937 random(1107);
-    const std::uint32_t telling[] = {0, 1, 2, 0x7FFFFFFF, 0xFFFFFFFF};
     for (std::size_t round = 0; round < valid.size() + 4000; ++round) {
         std::vector<std::uint8_t> bytes(valid.begin(), valid.begin() + std::min(round, valid.size()));
         for (int change = 0; change < 3 && round >= valid.size(); ++change) {
             const std::size_t at = random() % (bytes.size() - 3);
-            const std::uint32_t value = random() % 2 == 0 ? random() : telling[random() % 5];
+            // A byte or a 32-bit field: counts and lengths among them.
+            const std::uint32_t value = random() % 2 == 0 ? random() : std::uint32_t(random() % 3) - 1;
             for (std::size_t i = 0; i < (value > 255 ? 4 : 1); ++i) {
                 bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
             }
@@ -180,24 +173,22 @@ TEST(TransformationGroupStream, HostileStreamsNeverCrashOrLeak) {
     }
 }
 
-
 class Cameras : public enginetest::SceneTest {
 protected:
+    // What a scene render borrows from the renderer.
     auto Placement() const {
         Renderer::ScissorState s;
         renderer->GetScissorState(s);
         return std::tuple(renderer->GetViewport(), std::tuple(s.x, s.y, s.width, s.height, s.enabled),
                           renderer->GetProjectionMatrix().m, renderer->GetViewMatrix().m);
     }
-    // A camera 500 units up the z axis, updated.
-    RefPtr<Camera> PlacedCamera() {
+    void SetUp() override {
         const RefPtr<TransformationGroup> stand = Moved(Matrix4::Translation(0, 0, 500));
-        const RefPtr<Camera> camera = New<Camera>(45.0f, 1.0f, 1000.0f);
         scene->AddChild(stand);
         stand->AddChild(camera);
         scene->UpdateAsCurrent(0.0f);
-        return camera;
     }
+    RefPtr<Engine::Camera> camera = New<Engine::Camera>(45.0f, 1.0f, 1000.0f);  // 500 units up the z axis
     RefPtr<Engine::Viewport> viewport = New<Engine::Viewport>(0, 0, 512, 384);
 };
 
@@ -207,7 +198,6 @@ TEST_F(Cameras, ViewportAndCameraOwnTheRendererUntilRestore) {
     renderer->SetScissorState(off);
     renderer->SetViewport({1, 2, 30, 40, 0.0f, 1.0f});
     const auto before = Placement();
-    const RefPtr<Camera> camera = PlacedCamera();
     viewport->Apply(*renderer);
     camera->Apply(*renderer, 1024, 768);
     const Matrix4 projection = Matrix4::Perspective(45.0f, 1.3333334f, 1.0f, 1000.0f);
@@ -227,7 +217,6 @@ TEST_F(Cameras, ViewportAndCameraOwnTheRendererUntilRestore) {
 }
 
 TEST_F(Cameras, RenderClearsBeforeDrawingAndPutsEverythingBack) {
-    const RefPtr<Camera> camera = PlacedCamera();
     const RefPtr<Engine::TransformationGroup> shown = New<Engine::TransformationGroup>();
     scene->AddChild(shown);
     shown->SetShowBoundingVolume(true, false);

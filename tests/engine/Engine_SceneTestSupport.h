@@ -25,7 +25,6 @@ struct DrawRecord {
     Matrix4 view;
     Matrix4 projection;
     float red;
-    const Renderer::ITexture* texture;
     std::int32_t first;
     std::int32_t blendDestination;
 };
@@ -50,7 +49,7 @@ private:
     void Note(std::int32_t first) {
         Renderer::AlphaBlendingState blending;
         GetAlphaBlendingState(blending);
-        draws.push_back({GetViewMatrix(), GetProjectionMatrix(), GetCurrentColor().r, GetTexture(0).Get(), first,
+        draws.push_back({GetViewMatrix(), GetProjectionMatrix(), GetCurrentColor().r, first,
                          blending.destinationFactor});
     }
 };

@@ -12,10 +12,6 @@ namespace {
 
 class Drawing : public testsupport::OffscreenRendererTest {
 protected:
-    void SetUp() override {
-        OffscreenRendererTest::SetUp();
-        scene->SetViewportCount(1);  // the overlay is drawn in the last viewport
-    }
     // The path of a new 4 x 4 image of one colour.
     std::string Flat(testsupport::Rgba colour) {
         const std::string path = files.Path() + "/flat" + std::to_string(++made) + ".png";
@@ -29,11 +25,9 @@ protected:
     // An overlay sprite of side pixels centred at window offset (x, 0).
     void Sprite(float x, float z, float side, const RefPtr<Renderer::ITexture>& texture, Color colour) {
         RenderItem item;
-        item.sprite = item.screenSpace = true;
-        item.subRange = 0;
-        item.texture = texture;
-        item.color = colour;
-        item.worldMatrix = Matrix4::Translation(x, 0, z) * Matrix4::Scaling(side, side, 1);
+        std::tie(item.sprite, item.screenSpace, item.subRange, item.texture, item.color, item.worldMatrix) =
+            std::tuple(true, true, 0, texture, colour, Matrix4::Translation(x, 0, z) * Matrix4::Scaling(side, side, 1));
+        scene->SetViewportCount(1);  // the overlay is drawn in the last viewport
         scene->GetRenderQueue().Submit(item);
     }
     // The window rectangle [x0, x1) x [y0, y1) is exactly what is lit.
@@ -52,9 +46,7 @@ TEST_F(Drawing, RenderStretchesTheBackgroundOverItsViewport) {
     const RefPtr<Engine::Viewport> viewport{TUN_NEW(Engine::Viewport, 16, 8, 32, 24)};
     const std::string white = Flat({255, 255, 255, 255});
     viewport->SetBackground(white.c_str());
-    const RefPtr<Renderer::ITexture> first = viewport->GetBackground();
-    viewport->SetBackground(white.c_str());
-    EXPECT_EQ(viewport->GetBackground(), first);
+    EXPECT_EQ(viewport->GetBackground(), TextureManager::GetTexture(white.c_str(), false));  // cached, shared
     scene->Render(RefPtr<Engine::Camera>(TUN_NEW(Engine::Camera, 45.0f, 1.0f, 100.0f)), viewport);
     ExpectLitExactly(16, 8, 48, 32);
 }
@@ -64,7 +56,6 @@ TEST_F(Drawing, OverlaySpritesArePixelExactAndBlendBackToFront) {
     Sprite(0, 0, 32, white, {1, 1, 1, 1});
     scene->GetRenderQueue().Flush();
     ExpectLitExactly(16, 8, 48, 40);
-
     Renderer().ClearBuffers({0, 0, 0, 0}, 1.0f, 0);
     scene->GetRenderQueue().EndFrame();
     Sprite(0, 0, 8, white, {0, 0, 1, 0.5f});
@@ -86,12 +77,10 @@ TEST_F(Drawing, NewTexturesInOneRunDrawTextured) {
                                                    Texture(colours[3])};
     Sprite(-8, 0, 16, textures[0], {1, 1, 1, 1});
     Sprite(8, 0, 16, textures[1], {1, 1, 1, 1});
-    for (int half = 0; half < 2; ++half) {
+    for (const float left : {0.0f, 32.0f}) {
         Engine::TextRenderContext background;
-        const float left = 32.0f * static_cast<float>(half);
-        background.corners = {Vector3D(left, 0, 0), Vector3D(left + 32, 0, 0), Vector3D(left + 32, 4, 0),
-                              Vector3D(left, 4, 0)};
-        background.texture = textures[2 + half];
+        background.corners = {Vector3D(left, 0, 0), {left + 32, 0, 0}, {left + 32, 4, 0}, {left, 4, 0}};
+        background.texture = textures[left == 0 ? 2 : 3];
         scene->GetRenderQueue().SubmitBackground(background);
     }
     scene->GetRenderQueue().Flush();
