@@ -190,6 +190,9 @@ void RenderQueue::DrawItemList(ItemList& list) {
     Renderer::IRenderer& renderer = *m_renderer;
     Engine::StateRun run(renderer);
     const Engine::Mesh* bound = nullptr;
+    // Nothing else in the list changes the texture matrix: sprites of one
+    // frame share it, so an equal one is not set again.
+    const Matrix4* textureMatrix = nullptr;
     for (Filed& filed : list) {
         RenderItem& item = filed.item;
         if ((item.sprite || item.particle) && item.effect) {
@@ -237,7 +240,10 @@ void RenderQueue::DrawItemList(ItemList& list) {
         }
         renderer.SetCurrentColor(item.color);
         renderer.SetWorldMatrix(item.worldMatrix);
-        renderer.SetTextureMatrix(0, item.textureMatrix);
+        if (textureMatrix == nullptr || textureMatrix->m != item.textureMatrix.m) {
+            renderer.SetTextureMatrix(0, item.textureMatrix);
+            textureMatrix = &item.textureMatrix;
+        }
         if (buffered) {
             mesh.DrawSubRangeIndexed(renderer, range);
             Engine::Mesh::UnbindBuffers(renderer);

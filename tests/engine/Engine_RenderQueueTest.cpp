@@ -275,8 +275,10 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     Queue().Submit(orphan);
     renderer->ClearCalls();
     Queue().Flush();
-    for (const char* call : {"SetTexture 0", "SetAlphaBlendingState", "SetVertexArray"}) {
-        EXPECT_EQ(renderer->Count(call), 2) << call;
+    // The texture matrix: once for the run, and the reset after each list kind.
+    for (const auto& [call, count] : {std::pair("SetTexture 0", 2), {"SetAlphaBlendingState", 2},
+                                      {"SetVertexArray", 2}, {"SetTextureMatrix 0", 3}}) {
+        EXPECT_EQ(renderer->Count(call), count) << call;
     }
     EXPECT_EQ(states(), before);
     EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4().m);
