@@ -8,11 +8,13 @@
 namespace Input {
 
 class MouseImp : public Mouse {
-    TUN_DECLARE_CLASS(MouseImp);
-
+public:
     explicit MouseImp(bool remote = false);
-    MouseImp(const MouseImp&) = default;
     ~MouseImp() override;
+
+    // Not registered by name, and neither Clone nor GetType is overridden:
+    // a clone is a plain Core::Object and GetType reports "Object".
+    std::uint32_t GetSize() const override { return sizeof(MouseImp); }
 
     // The local mouse, also kept as the process-wide one.
     static Core::RefPtr<MouseImp> CreateInstance();
