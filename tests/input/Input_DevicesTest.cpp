@@ -1,8 +1,9 @@
 #include "core/Core_ClassRegistry.h"
-#include "input/Input_KeyState.h"
+#include "input/Input_Bytes.h"
 #include "input/Input_KeyTable.h"
 #include "input/Input_KeyboardImp.h"
 #include "input/Input_MouseImp.h"
+#include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
 #include "os/OS_Message.h"
 #include "pal/PAL_Window.h"
@@ -14,7 +15,12 @@
 
 namespace {
 
+using Input::KeyboardImp;
+using Input::MouseImp;
+using Bytes = std::vector<std::uint8_t>;
 using Bytes5 = std::array<std::uint8_t, 5>;
+using XY = std::pair<std::int32_t, std::int32_t>;
+constexpr int kA = Input::kKeyLetterA;
 
 Bytes5 BytesOf(const Input::KeyState& state) {
     Bytes5 bytes{};
@@ -28,108 +34,296 @@ TEST(KeyState, EachPollStepsThePressReleaseMachine) {
         bool held;
         Bytes5 after;  // pressed, triggered, held, down, up
         bool listed;
-    } steps[] = {
-        {false, {0, 0, 0, 0, 0}, false}, {true, {1, 1, 1, 1, 0}, true},  {true, {1, 0, 1, 0, 0}, true},
-        {true, {1, 0, 1, 0, 0}, true},   {false, {0, 0, 0, 0, 1}, true}, {true, {1, 1, 1, 1, 0}, true},
-        {false, {0, 0, 0, 0, 1}, true},  {false, {0, 0, 0, 0, 0}, false},
-    };
+    } steps[] = {{false, {0, 0, 0, 0, 0}, false}, {true, {1, 1, 1, 1, 0}, true},  {true, {1, 0, 1, 0, 0}, true},
+                 {true, {1, 0, 1, 0, 0}, true},   {false, {0, 0, 0, 0, 1}, true}, {true, {1, 1, 1, 1, 0}, true},
+                 {false, {0, 0, 0, 0, 1}, true},  {false, {0, 0, 0, 0, 0}, false}};
     Input::KeyState state;
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         EXPECT_EQ(Input::AdvanceKeyState(state, steps[i].held), steps[i].listed) << i;
         EXPECT_EQ(BytesOf(state), steps[i].after) << i;
         EXPECT_EQ(BytesOf(Input::LoadKeyState(steps[i].after.data())), steps[i].after) << i;
     }
-    // A peer may send any byte value: only 0 is clear.
-    const Bytes5 peer = {0, 0, 0, 0, 7};
+    const Bytes5 peer = {0, 0, 0, 0, 7};  // a peer may send any value: only 0 is clear
     state = Input::LoadKeyState(peer.data());
-    EXPECT_TRUE(Input::IsSet(&state, &Input::KeyState::up));
-    EXPECT_FALSE(Input::IsClear(state));
+    EXPECT_TRUE(Input::IsSet(&state, &Input::KeyState::up) && !Input::IsClear(state));
 }
 
-TEST(InputDevices, CreationGivesOneReferenceAndNoClassOfTheirOwn) {
-    Core::RefPtr<Input::KeyboardImp> keyboard = Input::KeyboardImp::CreateInstance();
-    Core::RefPtr<Input::MouseImp> mouse = Input::MouseImp::CreateInstance();
-    const Core::RefPtr<Input::KeyboardImp> remoteKeyboard = Input::KeyboardImp::CreateRemote();
-    const Core::RefPtr<Input::MouseImp> remoteMouse = Input::MouseImp::CreateRemote();
-    const Core::Object* devices[] = {keyboard.Get(), remoteKeyboard.Get(), mouse.Get(), remoteMouse.Get()};
-    for (const Core::Object* device : devices) {
-        EXPECT_EQ(device->GetReferenceCount(), 1u);
-        EXPECT_STREQ(device->GetType(), "Object");
-        const Core::RefPtr<Core::Object> clone(device->Clone());
-        EXPECT_EQ(clone->GetSize(), sizeof(Core::Object));
-    }
-    EXPECT_EQ(keyboard->GetSize(), sizeof(Input::KeyboardImp));
-    EXPECT_EQ(Input::KeyboardImp::GetInstance(), keyboard.Get());
-    EXPECT_EQ(Input::MouseImp::GetInstance(), mouse.Get());
-    EXPECT_EQ(keyboard->GetUserValue(), 22);
-    for (const auto& entry : Core::ClassRegistry::GetInstance().GetEntries()) {
-        EXPECT_EQ(std::string(entry.first).find("Input::"), std::string::npos) << entry.first;
-    }
-    keyboard = nullptr;
-    mouse = nullptr;
-    EXPECT_EQ(Input::KeyboardImp::GetInstance(), nullptr);
-    EXPECT_EQ(Input::MouseImp::GetInstance(), nullptr);
-}
-
-class Taps : public testing::Test {
+class Devices : public testing::Test {
 protected:
     void SetUp() override {
         os::headless::ResetWindowSystem();
         os::headless::ResetKeys();
+        os::headless::ResetCursor();
         m_mouse->SetWindow(m_window.GetHandle());
-        m_keyboard->EndWaitForRelease();
         Frame();
-        Frame();  // the mouse's wait ends once the cursor stood still
+        Frame();  // the waits of new devices end: nothing held, the cursor still
     }
-    void TearDown() override { os::headless::ResetKeys(); }
-
-    static void Tap(os::VirtualKey key) {
-        os::headless::InjectKeyEvent(key, true);
-        os::headless::InjectKeyEvent(key, false);
-    }
-    static void Pump() {
+    void Frame() {
         os::Message message;
         while (os::PeekMessage(&message)) {
             os::DispatchMessage(message);
         }
-    }
-    void Frame() {
-        Pump();
         m_keyboard->Update();
         m_mouse->Update();
     }
-    // Key A and the left button, as the keyboard and the mouse see them.
-    Bytes5 Seen() const {
-        const int a = Input::kKeyLetterA;
-        return {std::uint8_t(m_keyboard->IsPressed(a)), std::uint8_t(m_keyboard->IsTriggered(a)),
-                std::uint8_t(m_keyboard->IsUp(a)), std::uint8_t(m_mouse->IsTriggered(0)),
-                std::uint8_t(m_mouse->IsUp(0))};
+    void Hold(std::initializer_list<os::VirtualKey> keys, bool down = true) {
+        for (os::VirtualKey key : keys) {
+            os::headless::SetKey(key, down);
+        }
+        Frame();
     }
+    void MoveToClient(std::int32_t x, std::int32_t y) {
+        os::Point point{x, y};
+        os::ClientToScreen(m_window.GetHandle(), &point);
+        os::SetCursorPos(point.x, point.y);
+    }
+    std::pair<Bytes, Bytes> KeyEvents() const {
+        std::pair<Bytes, Bytes> events;
+        const bool any = m_keyboard->GetEvents(events.first, events.second);
+        EXPECT_EQ(any, !events.first.empty());
+        return events;
+    }
+    static XY PositionOf(const MouseImp& mouse) { return {mouse.GetPositionX(), mouse.GetPositionY()}; }
 
-    PAL::Window m_window{320, 200};
-    Core::RefPtr<Input::KeyboardImp> m_keyboard = Input::KeyboardImp::CreateInstance();
-    Core::RefPtr<Input::MouseImp> m_mouse = Input::MouseImp::CreateInstance();
+    PAL::Window m_window{800, 600};
+    Core::RefPtr<KeyboardImp> m_keyboard = KeyboardImp::CreateInstance();
+    Core::RefPtr<MouseImp> m_mouse = MouseImp::CreateInstance();
 };
 
-// A key or click pressed and released within one pump is down at the next
-// poll and up at the one after; pumps that come before a poll keep it.
-TEST_F(Taps, PressAndReleaseWithinOnePumpIsSeenOnce) {
-    Tap(os::VK_A);
-    Tap(os::VK_LBUTTON);
-    Pump();
-    Frame();
-    EXPECT_EQ(Seen(), (Bytes5{1, 1, 0, 1, 0}));
-    Frame();
-    EXPECT_EQ(Seen(), (Bytes5{0, 0, 1, 0, 1}));
-    Frame();
-    EXPECT_EQ(Seen(), (Bytes5{0, 0, 0, 0, 0}));
+TEST_F(Devices, CreationGivesOneReferenceAndNoClassOfTheirOwn) {
+    const Core::RefPtr<KeyboardImp> remoteKeyboard = KeyboardImp::CreateRemote();
+    const Core::RefPtr<MouseImp> remoteMouse = MouseImp::CreateRemote();
+    const Core::Object* devices[] = {m_keyboard.Get(), remoteKeyboard.Get(), m_mouse.Get(), remoteMouse.Get()};
+    for (const Core::Object* device : devices) {
+        EXPECT_EQ(device->GetReferenceCount(), 1u);
+        EXPECT_STREQ(device->GetType(), "Object");
+        EXPECT_EQ(Core::RefPtr<Core::Object>(device->Clone())->GetSize(), sizeof(Core::Object));
+    }
+    for (const auto& entry : Core::ClassRegistry::GetInstance().GetEntries()) {
+        EXPECT_EQ(std::string(entry.first).find("Input::"), std::string::npos) << entry.first;
+    }
+    EXPECT_EQ(m_keyboard->GetUserValue(), 22);
+    EXPECT_TRUE(KeyboardImp::GetInstance() == m_keyboard.Get() && MouseImp::GetInstance() == m_mouse.Get());
+    m_keyboard = nullptr;
+    m_mouse = nullptr;
+    EXPECT_TRUE(KeyboardImp::GetInstance() == nullptr && MouseImp::GetInstance() == nullptr);
+}
 
-    // A press a poll has seen is not latched: its release counts at once.
-    os::headless::InjectKeyEvent(os::VK_A, true);
+// A key or click pressed and released within one pump is down at the next
+// poll and up at the one after; a pump before the poll keeps it.
+TEST_F(Devices, TapWithinOnePumpIsSeenOnce) {
+    const auto seen = [&] {
+        return Bytes5{m_keyboard->IsPressed(kA), m_keyboard->IsTriggered(kA), m_keyboard->IsUp(kA),
+                      m_mouse->IsTriggered(0), m_mouse->IsUp(0)};
+    };
+    for (os::VirtualKey key : {os::VK_A, os::VK_LBUTTON}) {
+        os::headless::InjectKeyEvent(key, true);
+        os::headless::InjectKeyEvent(key, false);
+    }
+    os::Message message;
+    EXPECT_FALSE(os::PeekMessage(&message));
+    const Bytes5 expected[] = {{1, 1, 0, 1, 0}, {0, 0, 1, 0, 1}, {0, 0, 0, 0, 0}};
+    for (const Bytes5& frame : expected) {
+        Frame();
+        EXPECT_EQ(seen(), frame);
+    }
+    os::headless::InjectKeyEvent(os::VK_A, true);  // seen by a poll: its release counts at once
     Frame();
     os::headless::InjectKeyEvent(os::VK_A, false);
     Frame();
-    EXPECT_EQ(Seen(), (Bytes5{0, 0, 1, 0, 0}));
+    EXPECT_EQ(seen(), (Bytes5{0, 0, 1, 0, 0}));
+}
+
+// Held keys are listed at every poll, a released one at its release only.
+TEST_F(Devices, KeyboardListsKeysInCodeOrderAndSearchesSkipMouseButtons) {
+    Hold({os::VK_LSHIFT, os::VK_A});
+    EXPECT_EQ(KeyEvents(), std::pair(Bytes{0x10, 0x41, 0xA0}, Bytes{1, 1, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
+    EXPECT_TRUE(m_keyboard->IsTriggered(kA) && m_keyboard->IsDown(kA) && !m_keyboard->IsUp(kA));
+    Hold({os::VK_LSHIFT}, false);
+    EXPECT_EQ(KeyEvents(), std::pair(Bytes{0x10, 0x41, 0xA0}, Bytes{0, 0, 0, 0, 1, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_TRUE(m_keyboard->IsPressed(kA) && !m_keyboard->IsDown(kA) && m_keyboard->IsUp(Input::kKeyLeftShift));
+    Hold({os::VK_A}, false);
+    Hold({});
+    EXPECT_EQ(KeyEvents(), std::pair(Bytes{}, Bytes{}));
+
+    // Codes 0-5 (mouse buttons) are keys, but the searches skip them; the
+    // lowest key id wins; ids outside the table answer false.
+    Hold({1, 2, 3, 4, 5});
+    int id = -1;
+    EXPECT_TRUE(m_keyboard->IsPressed(0) && m_keyboard->IsPressed(3));
+    EXPECT_FALSE(m_keyboard->GetPressed(&id) || m_keyboard->GetTriggered(&id) || m_keyboard->AnyKey());
+    EXPECT_EQ(id, -1);
+    Hold({os::VK_XBUTTON2});
+    EXPECT_TRUE(m_keyboard->AnyKey());
+    Hold({os::VK_A, os::VK_SPACE});
+    ASSERT_TRUE(m_keyboard->GetTriggered(&id));
+    EXPECT_EQ(id, Input::kKeySpace);
+    Hold({});
+    EXPECT_FALSE(m_keyboard->GetTriggered(&id));
+    EXPECT_TRUE(m_keyboard->GetPressed(nullptr));
+    EXPECT_FALSE(m_keyboard->IsPressed(-1) || m_keyboard->IsPressed(196) || m_keyboard->IsUp(INT32_MIN));
+    EXPECT_EQ(m_keyboard->GetKeyAsChar(INT32_MAX), 0);
+}
+
+// After Reset, keys count once nothing (mouse buttons included) is held,
+// after 120 ignored polls, or on EndWaitForRelease.
+TEST_F(Devices, KeyboardWaitForReleaseEndsAfter120PollsOrOnRequest) {
+    Hold({os::VK_A});
+    m_keyboard->Reset();
+    Hold({os::VK_LBUTTON});
+    for (std::uint32_t poll = 1; poll < KeyboardImp::kMaxWaitPolls; ++poll) {
+        m_keyboard->Update();
+    }
+    EXPECT_FALSE(m_keyboard->IsPressed(kA));
+    EXPECT_EQ(KeyEvents().first, Bytes{0x41});  // those of the last poll that counted
+    m_keyboard->Update();
+    EXPECT_TRUE(m_keyboard->IsTriggered(kA));
+    m_keyboard->Reset();
+    m_keyboard->Update();
+    EXPECT_FALSE(m_keyboard->IsPressed(kA));
+    m_keyboard->EndWaitForRelease();
+    m_keyboard->Update();
+    EXPECT_TRUE(m_keyboard->IsTriggered(kA));
+}
+
+TEST_F(Devices, KeyboardCharactersFollowShiftCapsLockAndNumLock) {
+    // Ids: letters a c z, digits 0 2 9, ; ' ` and the keypad 7 . * /, tab, return, space, escape.
+    const int ids[] = {kA, kA + 2, kA + 25, 43, 45, 52, 155, 165, 161, 90, 97, 93, 98, 7, 9, 27, 22};
+    const struct {
+        os::VirtualKey shift;
+        bool capsLock, numLock;
+        const char* typed;
+    } cases[] = {{0, false, false, "acz029;'`\0\0*/\t\n \0"},
+                 {0, true, true, "ACZ029;'`7.*/\t\n \0"},
+                 {os::VK_LSHIFT, true, false, "acz)@(:\"~\0\0*/\t\n \0"},
+                 {os::VK_RSHIFT, false, true, "ACZ)@(:\"~7.*/\t\n \0"}};
+    for (const auto& c : cases) {
+        os::headless::SetToggle(os::VK_CAPITAL, c.capsLock);
+        os::headless::SetToggle(os::VK_NUMLOCK, c.numLock);
+        os::headless::SetKey(os::VK_LSHIFT, c.shift == os::VK_LSHIFT);
+        Hold({os::VK_RSHIFT}, c.shift == os::VK_RSHIFT);
+        for (std::size_t i = 0; i < std::size(ids); ++i) {
+            EXPECT_EQ(m_keyboard->GetKeyAsChar(ids[i]), c.typed[i]) << c.typed << " id " << ids[i];
+        }
+    }
+}
+
+// Once a button is listed every later button of the poll is listed too;
+// numbers other than 0-2 answer false.
+TEST_F(Devices, MouseListsButtonsFromTheFirstListedOne) {
+    const struct {
+        std::initializer_list<os::VirtualKey> held;
+        Bytes listed;
+    } cases[] = {{{os::VK_LBUTTON, os::VK_RBUTTON}, {0, 1, 2}}, {{}, {0, 1, 2}}, {{}, {}},
+                 {{os::VK_MBUTTON}, {1, 2}}, {{}, {1, 2}}, {{os::VK_RBUTTON}, {2}}};
+    for (const auto& c : cases) {
+        for (os::VirtualKey button : {os::VK_LBUTTON, os::VK_MBUTTON, os::VK_RBUTTON}) {
+            os::headless::SetKey(button, false);
+        }
+        Hold(c.held);
+        Input::MouseMovementRecord movement;
+        Bytes buttons, states;
+        EXPECT_EQ(m_mouse->GetEvents(movement, buttons, states), !c.listed.empty());
+        EXPECT_EQ(buttons, c.listed);
+        EXPECT_EQ(states.size(), c.listed.size() * Input::kKeyStateBytes);
+    }
+    EXPECT_TRUE(m_mouse->IsPressed(2) && m_mouse->IsTriggered(2) && m_mouse->IsDown(2) && !m_mouse->IsUp(2));
+    Hold({os::VK_RBUTTON}, false);
+    EXPECT_TRUE(m_mouse->IsUp(2) && !m_mouse->IsPressed(2));
+    EXPECT_FALSE(m_mouse->IsUp(3) || m_mouse->IsPressed(-1) || m_mouse->IsTriggered(INT32_MIN));
+    m_mouse->Reset();  // held buttons are then ignored until released
+    Hold({os::VK_LBUTTON});
+    EXPECT_FALSE(m_mouse->IsPressed(0));
+    Hold({os::VK_LBUTTON}, false);
+    Hold({os::VK_LBUTTON});
+    EXPECT_TRUE(m_mouse->IsTriggered(0));
+}
+
+TEST_F(Devices, MousePositionCountsFromTheBottomLeftAndStaysInTheWindow) {
+    const struct {
+        os::Point client;
+        XY position;
+        bool inside;
+    } cases[] = {{{10, 0}, {10, 599}, true},   {{-5, 700}, {0, 0}, false}, {{900, -20}, {799, 599}, false},
+                 {{799, 599}, {799, 0}, true}, {{800, 600}, {799, 0}, false}};
+    for (const auto& c : cases) {
+        MoveToClient(c.client.x, c.client.y);
+        Frame();
+        EXPECT_EQ(PositionOf(*m_mouse), c.position) << c.client.x << "," << c.client.y;
+        EXPECT_EQ(m_mouse->GetPosition().y, static_cast<float>(c.position.second));
+        EXPECT_EQ(m_mouse->IsInWindow(), c.inside);
+    }
+    m_mouse->SetPosition(0, 0);
+    os::Point cursor, client;
+    ASSERT_TRUE(os::GetCursorPos(&cursor) && os::ScreenToClient(m_window.GetHandle(), &(client = cursor)));
+    EXPECT_EQ(client, (os::Point{0, 599}));
+    // A minimised (0 x 0) or missing window gives the origin; the cursor stays.
+    os::headless::InjectWindowEvent(m_window.GetHandle(), os::WindowEvent::Minimized);
+    EXPECT_TRUE(PositionOf(*m_mouse) == XY(0, 0) && !m_mouse->IsInWindow());
+    m_mouse->SetWindow(os::kNoWindow);
+    m_mouse->SetPosition(5, 5);
+    os::GetCursorPos(&client);
+    EXPECT_EQ(client, cursor);
+}
+
+// Mouse snapshot: 15 button bytes, pad, x, y, in window, moved, visible, pad.
+TEST_F(Devices, SnapshotsAndEventsCarryStatesToRemoteDevices) {
+    MoveToClient(123, 500);
+    Hold({os::VK_RBUTTON, os::VK_A});
+    m_mouse->ShowCursor(false);
+    const std::span<const std::uint8_t> mouseBytes = m_mouse->WriteSnapshot();
+    Bytes mouse(mouseBytes.begin(), mouseBytes.end());
+    EXPECT_EQ(mouse, (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 123, 0, 0, 0, 99, 0, 0, 0, 1, 1, 0, 0}));
+    const std::span<const std::uint8_t> keyBytes = m_keyboard->WriteSnapshot();
+    Bytes keys(keyBytes.begin(), keyBytes.end());
+    EXPECT_EQ(keys, (Bytes{1, 1, 1, 1, 0, 0, 0, 0, 0x02, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0x41, 0, 0, 0}));
+
+    const Core::RefPtr<MouseImp> remoteMouse = MouseImp::CreateRemote();
+    const Core::RefPtr<KeyboardImp> remoteKeyboard = KeyboardImp::CreateRemote();
+    remoteMouse->ReadSnapshot(std::span(mouse).first(27));
+    remoteKeyboard->ReadSnapshot(std::span(keys).first(11));
+    EXPECT_FALSE(remoteMouse->IsPressed(2) || remoteKeyboard->IsPressed(kA));
+    Input::StoreU32(&keys[8], 300);  // a record naming a code past 255 is dropped
+    remoteMouse->ReadSnapshot(mouse);
+    remoteKeyboard->ReadSnapshot(keys);
+    EXPECT_TRUE(remoteMouse->IsTriggered(2) && remoteMouse->IsInWindow() && remoteMouse->IsMoved());
+    EXPECT_FALSE(remoteMouse->IsCursorVisible() || remoteKeyboard->IsPressed(1));
+    EXPECT_TRUE(PositionOf(*remoteMouse) == XY(123, 99) && remoteKeyboard->IsTriggered(kA));
+    EXPECT_TRUE(remoteMouse->WriteSnapshot().empty() && remoteKeyboard->WriteSnapshot().empty());
+    for (int i = 0; i < 100; ++i) {
+        os::ShowCursor(false);  // hidden 100 more times by other code: one show gives up after 64 steps
+    }
+    m_mouse->ShowCursor(true);
+    EXPECT_EQ(os::ShowCursor(false), -101 + 64 - 1);
+    Hold({os::VK_RBUTTON, os::VK_A}, false);
+    remoteMouse->Update();  // remote devices are never polled, local ones ignore snapshots
+    remoteKeyboard->Update();
+    m_mouse->ReadSnapshot(mouse);
+    m_keyboard->ReadSnapshot(keys);
+    EXPECT_TRUE(remoteMouse->IsPressed(2) && remoteKeyboard->IsPressed(kA));
+    EXPECT_FALSE(m_mouse->IsPressed(2) || m_keyboard->IsPressed(kA));
+
+    os::SetCursorPos(-2, 0x01020304);
+    Hold({});
+    Hold({});
+    Input::MouseMovementRecord movement;
+    Bytes buttons, states;
+    EXPECT_FALSE(m_mouse->GetEvents(movement, buttons, states));  // neither moved nor listed
+    EXPECT_EQ(movement, (Input::MouseMovementRecord{0xFE, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1, 0, 0, 0, 0, 0xFE, 0xFF,
+                                                    0xFF, 0xFF, 4, 3, 2, 1}));
+    Input::StoreI32(&movement[12], 40);
+    const std::uint8_t listed[] = {5, 2};  // button 5 is skipped but counted
+    const std::uint8_t listedStates[] = {1, 1, 1, 1, 0, 1, 0, 1, 0, 0};
+    EXPECT_EQ(remoteMouse->ApplyEvents(movement, listed, listedStates), 2u);
+    EXPECT_TRUE(remoteMouse->IsMoved() && remoteMouse->IsPressed(2) && !remoteMouse->IsTriggered(2));
+    EXPECT_EQ(remoteMouse->ApplyEvents(movement, {}, {}), 0u);
+    EXPECT_FALSE(remoteMouse->IsMoved() || remoteMouse->IsPressed(2));
+    ASSERT_TRUE(remoteKeyboard->ApplyEvents(listed, listedStates));
+    EXPECT_TRUE(remoteKeyboard->IsTriggered(4) && remoteKeyboard->IsPressed(1) && !remoteKeyboard->IsPressed(kA));
+    // Lists whose lengths disagree are refused whole.
+    EXPECT_EQ(remoteMouse->ApplyEvents(movement, listed, std::span(listedStates).first(9)), 0u);
+    EXPECT_FALSE(remoteKeyboard->ApplyEvents(listed, std::span(listedStates).first(5)));
+    EXPECT_TRUE(remoteKeyboard->IsPressed(1));
 }
 
 }  // namespace
