@@ -1,7 +1,5 @@
 #include "math/Math_Matrix3.h"
 
-#include "ByteFile.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,20 +63,4 @@ TEST(Matrix3, NearlySingularMatrixLeavesTheOutputAndReportsFalse) {
     Matrix3 out;
     EXPECT_TRUE(Matrix3::Inverse(Matrix3({0.025f, 0.0f, 0.0f, 0.0f, 0.025f, 0.0f, 0.0f, 0.0f, 1.0f}), out));
     EXPECT_FLOAT_EQ(out[0], 40.0f);
-}
-
-TEST(Matrix3, StreamFormIsNineFloatsRowByRow) {
-    ByteFile file;
-    Matrix3().Write(file);
-    const std::vector<std::uint8_t> bytes = file.Bytes();
-    ASSERT_EQ(bytes.size(), 36u);
-    const std::vector<std::uint8_t> one = {0x00, 0x00, 0x80, 0x3F};
-    const std::vector<std::uint8_t> zero(4, 0x00);
-    for (int i = 0; i < 9; ++i) {
-        const std::vector<std::uint8_t> item(bytes.begin() + i * 4, bytes.begin() + i * 4 + 4);
-        EXPECT_EQ(item, i % 4 == 0 ? one : zero) << "element " << i;
-    }
-    Matrix3 back = Matrix3::Translation(1.0f, 1.0f);
-    file >> back;
-    EXPECT_EQ(back.m, Matrix3().m);
 }

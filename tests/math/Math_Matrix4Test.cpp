@@ -2,8 +2,6 @@
 #include "math/Math_Frustum.h"
 #include "math/Math_Matrix4.h"
 
-#include "ByteFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -76,18 +74,6 @@ TEST(Matrix4, InvertAndInverse) {
     EXPECT_NEAR(inverted[10], 20.0f, 1e-4f);
 }
 
-TEST(Matrix4, StreamFormIsSixteenFloatsInStorageOrder) {
-    ByteFile file;
-    file << Matrix4::Translation(4.0f, 0.0f, 0.0f);
-    ASSERT_EQ(file.Bytes().size(), 64u);
-    EXPECT_EQ(file.Bytes()[3], 0x3F);        // element 0: 1.0 = 00 00 80 3F
-    EXPECT_EQ(file.Bytes()[4 * 4 + 3], 0x00);  // element 4: 0
-    EXPECT_EQ(file.Bytes()[12 * 4 + 3], 0x40);  // element 12: 4.0 = 00 00 80 40
-    Matrix4 back(std::array<float, 16>{});
-    file >> back;
-    EXPECT_EQ(back.m, Matrix4::Translation(4.0f, 0.0f, 0.0f).m);
-}
-
 TEST(Frustum, PerspectiveCornersAndPlanes) {
     const Matrix4 p = Matrix4::Perspective(90.0f, 1.0f, 1.0f, 3.0f);
     const std::pair<int, float> elements[] = {{0, 1.0f}, {5, 1.0f}, {10, -2.0f}, {11, -1.0f}, {14, -3.0f}, {15, 0.0f}};
@@ -95,14 +81,8 @@ TEST(Frustum, PerspectiveCornersAndPlanes) {
         EXPECT_EQ(p[index], value) << index;
     }
     const Frustum frustum = PerspectiveFrustum();
-    ExpectCorners(frustum.corners, {{1, 1, -1},
-                                    {-1, 1, -1},
-                                    {-3, 3, -3},
-                                    {3, 3, -3},
-                                    {1, -1, -1},
-                                    {-1, -1, -1},
-                                    {-3, -3, -3},
-                                    {3, -3, -3}});
+    ExpectCorners(frustum.corners, {{1, 1, -1}, {-1, 1, -1}, {-3, 3, -3}, {3, 3, -3},
+                                    {1, -1, -1}, {-1, -1, -1}, {-3, -3, -3}, {3, -3, -3}});
     ExpectNear(frustum.planes[Frustum::Near].point, 0.0f, 0.0f, -1.0f);
     ExpectNear(frustum.planes[Frustum::Far].point, 0.0f, 0.0f, -3.0f);
     // Unit normals pointing into the volume.
@@ -146,16 +126,8 @@ TEST(Frustum, OrthographicProjectionGivesFiniteCorners) {
     Frustum frustum;
     frustum.SetFromProjection(Matrix4::Orthographic(0.0f, 1024.0f, 768.0f, 0.0f));
     // Near -1 and far 1: the near face lies at z = 1.
-    ExpectCorners(frustum.corners,
-                  {{1024, 0, 1},
-                   {0, 0, 1},
-                   {0, 0, -1},
-                   {1024, 0, -1},
-                   {1024, 768, 1},
-                   {0, 768, 1},
-                   {0, 768, -1},
-                   {1024, 768, -1}},
-                  1e-3f);
+    ExpectCorners(frustum.corners, {{1024, 0, 1}, {0, 0, 1}, {0, 0, -1}, {1024, 0, -1},
+                                    {1024, 768, 1}, {0, 768, 1}, {0, 768, -1}, {1024, 768, -1}}, 1e-3f);
     EXPECT_EQ(frustum.ClassifyBox(Box({100.0f, 100.0f, -0.5f}, {200.0f, 200.0f, 0.5f})), Math::ClassifyInside);
     EXPECT_EQ(frustum.ClassifyBox(Box({1100.0f, 100.0f, -0.5f}, {1200.0f, 200.0f, 0.5f})), Math::ClassifyOutside);
 }

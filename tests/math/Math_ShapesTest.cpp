@@ -3,8 +3,6 @@
 #include "math/Math_LineSegment2D.h"
 #include "math/Math_Ray2D.h"
 
-#include "ByteFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -351,20 +349,4 @@ TEST(DirectionTests, AnglesInRadiansAndDegreesNeverNan) {
     EXPECT_EQ(s.AngleBetween(s), 0.0f);
     EXPECT_EQ(MakeLine(0, 0, s.Direction().x, s.Direction().y).AngleBetween(Line2D(Point2D(), s.Direction())), 0.0f);
     EXPECT_FLOAT_EQ(Ray2D(Point2D(), -s.Direction()).AngleBetween(Ray2D(Point2D(), s.Direction())), 180.0f);
-}
-
-TEST(ShapeStreams, SegmentIsSixteenBytesAndCircleTwelve) {
-    ByteFile file;
-    file << Segment(1, 2, -2, 0.5f) << Circle2D(Point2D(0, 1), 2);
-    EXPECT_EQ(file.Bytes(), (std::vector<std::uint8_t>{0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00,
-                                                       0x00, 0xC0, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00, 0x00,
-                                                       0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0x40}));
-    LineSegment2D segment;
-    Circle2D circle;
-    segment.Read(file);
-    file >> circle;
-    ExpectSegment(segment, Segment(1, 2, -2, 0.5f));
-    EXPECT_EQ(circle.center, Point2D(0, 1));
-    EXPECT_EQ(circle.radius, 2.0f);
-    EXPECT_EQ(Circle2D().radius, 1.0f);
 }
