@@ -37,7 +37,7 @@ std::span<const std::uint8_t> TakeList(std::span<const std::uint8_t>& bytes) {
 }
 
 void Query(Input::Mouse& mouse, Input::Keyboard& keyboard) {
-    volatile int sink = 0;
+    volatile std::uint32_t sink = 0;  // unsigned: the sums may wrap
     for (int button = -1; button <= Input::kMouseButtonCount; ++button) {
         sink = sink + mouse.IsPressed(button) + mouse.IsTriggered(button) + mouse.IsDown(button) + mouse.IsUp(button);
     }
@@ -53,7 +53,7 @@ void Query(Input::Mouse& mouse, Input::Keyboard& keyboard) {
     std::vector<std::uint8_t> list;
     std::vector<std::uint8_t> states;
     sink = sink + mouse.GetEvents(movement, list, states) + keyboard.GetEvents(list, states);
-    sink = sink + static_cast<int>(mouse.WriteSnapshot().size() + keyboard.WriteSnapshot().size());
+    sink = sink + static_cast<std::uint32_t>(mouse.WriteSnapshot().size() + keyboard.WriteSnapshot().size());
 }
 
 }  // namespace
