@@ -40,7 +40,7 @@ const BoundingBox kCentred = Box({-0.5f, -0.5f, -2.5f}, {0.5f, 0.5f, -1.5f});
 
 }  // namespace
 
-TEST(Matrix4, TranslationRotationAndComposition) {
+TEST(Matrix4, CompositionAndInverses) {
     ExpectNear(Matrix4::TransformPoint(Matrix4::Translation(1.0f, 2.0f, 3.0f), Vector3D()), 1.0f, 2.0f, 3.0f);
     ExpectNear(Matrix4::TransformPoint(Matrix4::RotationZ(90.0f), Vector3D(1.0f, 0.0f, 0.0f)), 0.0f, 1.0f, 0.0f);
     const Matrix4 a = Matrix4::Translation(1.0f, -2.0f, 0.5f) * Matrix4::RotationZ(30.0f);
@@ -51,9 +51,7 @@ TEST(Matrix4, TranslationRotationAndComposition) {
     const Vector4D moved = a * Vector4D(0.0f, 0.0f, 0.0f, 1.0f);
     EXPECT_EQ(moved.x, 1.0f);
     EXPECT_EQ(moved.w, 1.0f);
-}
 
-TEST(Matrix4, InvertAndInverse) {
     const Matrix4 placed = Matrix4::Translation(4.0f, -5.0f, 6.0f) * Matrix4::RotationZ(40.0f) *
                            Matrix4::Scaling(2.0f, 0.5f, 4.0f);
     EXPECT_NEAR(placed.Determinant(), 4.0f, 1e-5f);
@@ -74,7 +72,7 @@ TEST(Matrix4, InvertAndInverse) {
     EXPECT_NEAR(inverted[10], 20.0f, 1e-4f);
 }
 
-TEST(Frustum, PerspectiveCornersAndPlanes) {
+TEST(Frustum, PerspectiveCornersPlanesAndBoxes) {
     const Matrix4 p = Matrix4::Perspective(90.0f, 1.0f, 1.0f, 3.0f);
     const std::pair<int, float> elements[] = {{0, 1.0f}, {5, 1.0f}, {10, -2.0f}, {11, -1.0f}, {14, -3.0f}, {15, 0.0f}};
     for (const auto& [index, value] : elements) {
@@ -90,10 +88,7 @@ TEST(Frustum, PerspectiveCornersAndPlanes) {
         EXPECT_NEAR(std::sqrt(plane.a * plane.a + plane.b * plane.b + plane.c * plane.c), 1.0f, 1e-6f);
         EXPECT_EQ(Vector3D(0.0f, 0.2f, -2.0f).ClassifyToPlane(plane), Math::ClassifyFront);
     }
-}
 
-TEST(Frustum, ClassifiesBoxesOutsideInsideAndCrossing) {
-    const Frustum frustum = PerspectiveFrustum();
     const std::pair<BoundingBox, Math::ClassifyResult> cases[] = {
         {kCentred, Math::ClassifyInside},
         // Behind the far plane while straddling the four sides.
@@ -107,7 +102,7 @@ TEST(Frustum, ClassifiesBoxesOutsideInsideAndCrossing) {
     }
 }
 
-TEST(Frustum, TransformMovesPlanesAndCornersButKeepsTheProjection) {
+TEST(Frustum, TransformAndOrthographicProjection) {
     Frustum frustum = PerspectiveFrustum();
     const Matrix4 projection = frustum.projection;
     frustum.Transform(Matrix4::Translation(10.0f, 0.0f, 0.0f));
@@ -120,10 +115,8 @@ TEST(Frustum, TransformMovesPlanesAndCornersButKeepsTheProjection) {
     Frustum turned = PerspectiveFrustum();
     turned.Transform(Matrix4::RotationZ(90.0f));
     ExpectNear(turned.planes[Frustum::Right].normal, 0.0f, -0.70710677f, -0.70710677f, 1e-6f);
-}
 
-TEST(Frustum, OrthographicProjectionGivesFiniteCorners) {
-    Frustum frustum;
+    frustum = Frustum();
     frustum.SetFromProjection(Matrix4::Orthographic(0.0f, 1024.0f, 768.0f, 0.0f));
     // Near -1 and far 1: the near face lies at z = 1.
     ExpectCorners(frustum.corners, {{1024, 0, 1}, {0, 0, 1}, {0, 0, -1}, {1024, 0, -1},
@@ -132,7 +125,7 @@ TEST(Frustum, OrthographicProjectionGivesFiniteCorners) {
     EXPECT_EQ(frustum.ClassifyBox(Box({1100.0f, 100.0f, -0.5f}, {1200.0f, 200.0f, 0.5f})), Math::ClassifyOutside);
 }
 
-TEST(BoundingBox, FromBoxesGrowsTheCornersByTheMarginOnly) {
+TEST(BoundingBox, FromBoxesFacePlanesAndEnclosingPair) {
     const std::vector<BoundingBox> boxes = {Box({0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f}),
                                             Box({2.0f, -1.0f, 5.0f}, {3.0f, 0.0f, 6.0f})};
     BoundingBox out;
@@ -148,9 +141,7 @@ TEST(BoundingBox, FromBoxesGrowsTheCornersByTheMarginOnly) {
         ExpectNear(out.corners[0], 3.0f, 1.0f, 6.0f, 0.0f);
         ExpectNear(out.corners[6], 0.0f, -1.0f, 0.0f, 0.0f);
     }
-}
 
-TEST(BoundingBox, FacePlanesPointOutwardsWithTheFaceArea) {
     const BoundingBox box = Box({0.0f, 0.0f, 0.0f}, {2.0f, 3.0f, 4.0f});
     ExpectNear(box.planes[BoundingBox::Top].normal, 0.0f, 8.0f, 0.0f, 0.0f);
     ExpectNear(box.planes[BoundingBox::Far].normal, 0.0f, 0.0f, -6.0f, 0.0f);
@@ -158,10 +149,8 @@ TEST(BoundingBox, FacePlanesPointOutwardsWithTheFaceArea) {
     for (const Plane& plane : box.planes) {
         EXPECT_EQ(box.centre.ClassifyToPlane(plane), Math::ClassifyBehind);
     }
-}
 
-TEST(BoundingBox, EmptyListAndEnclosingPair) {
-    BoundingBox out = kCentred;
+    out = kCentred;
     BoundingBox::FromBoxes(out, {}, 3.0f);
     ExpectNear(out.corners[0], 0.0f, 0.0f, 0.0f, 0.0f);
     EXPECT_EQ(out.planes[BoundingBox::Top].b, 0.0f);

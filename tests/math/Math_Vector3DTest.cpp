@@ -15,7 +15,7 @@ void ExpectQuaternion(const Quaternion& q, float w, float x, float y, float z, f
 
 }  // namespace
 
-TEST(Plane, ClassifiesFrontBehindAndOnThePlane) {
+TEST(Plane, ClassifiesAndTakesCoefficients) {
     Plane plane;
     plane.SetFromPointNormal(Vector3D(1.0f, 2.0f, 3.0f), Vector3D(0.0f, 1.0f, 0.0f));
     EXPECT_EQ(plane.d, -2.0f);
@@ -30,10 +30,6 @@ TEST(Plane, ClassifiesFrontBehindAndOnThePlane) {
     for (const auto& [point, code] : cases) {
         EXPECT_EQ(point.ClassifyToPlane(plane), code) << point.x << ", " << point.y;
     }
-}
-
-TEST(Plane, CoefficientsPutThePointOnTheFirstClearAxis) {
-    Plane plane;
     plane.SetFromCoefficients(0.0f, 0.0f, 2.0f, -4.0f);
     EXPECT_EQ(plane.point.z, 2.0f);
     EXPECT_EQ(plane.normal.z, 2.0f);
@@ -47,12 +43,12 @@ TEST(Plane, CoefficientsPutThePointOnTheFirstClearAxis) {
     EXPECT_EQ(plane.d, 5.0f);
 }
 
-TEST(Quaternion, HamiltonProductAndNormalize) {
+TEST(Quaternion, ProductNormalizeAndAxisAngle) {
     Vector3D tiny(0.0001f, 0.0f, 0.0f);  // Vector3D's normalise has no band but keeps zero
-    Vector3D zero;
+    Vector3D zeroAxis;
     tiny.Normalize();
-    zero.Normalize();
-    EXPECT_TRUE(tiny.x == 1.0f && zero.x == 0.0f);
+    zeroAxis.Normalize();
+    EXPECT_TRUE(tiny.x == 1.0f && zeroAxis.x == 0.0f);
 
     Quaternion i(0.0f, 1.0f, 0.0f, 0.0f);
     i *= Quaternion(0.0f, 0.0f, 1.0f, 0.0f);
@@ -68,9 +64,7 @@ TEST(Quaternion, HamiltonProductAndNormalize) {
     Quaternion zero(0.0f, 0.0f, 0.0f, 0.0f);
     zero.Normalize();
     ExpectQuaternion(zero, 0.0f, 0.0f, 0.0f, 0.0f);
-}
 
-TEST(Quaternion, FromAxisAngleNormalisesTheCallersAxis) {
     Vector3D axis(0.0f, 0.0f, 5.0f);
     Quaternion q;
     EXPECT_EQ(&Quaternion::FromAxisAngle(q, axis, 90.0f), &q);
@@ -85,7 +79,6 @@ TEST(Quaternion, FromAxisAngleNormalisesTheCallersAxis) {
     EXPECT_EQ(m[15], 1.0f);
 
     // A zero axis leaves the scalar part alone.
-    Vector3D zero;
-    Quaternion::FromAxisAngle(q, zero, 400.0f);
+    Quaternion::FromAxisAngle(q, zeroAxis, 400.0f);
     ExpectQuaternion(q, -1.0f, 0.0f, 0.0f, 0.0f, 1e-7f);
 }
