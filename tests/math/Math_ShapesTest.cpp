@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 using namespace Math;  // the shapes and the classification codes
 
@@ -74,28 +75,23 @@ TEST(SegmentToSegment, CodesCrossingPointsAndOverlaps) {
         {Segment(0, 0, 2, 0), Segment(4, 0, 1, 0), ClassifyCoincident, kUnwritten, Segment(2, 0, 1, 0)},
         {Segment(3, 0, 1, 0), Segment(0, 0, 2, 0), ClassifyCoincident, kUnwritten, Segment(1, 0, 2, 0)},
         // A dot product of 0.3 is no whole number either.
-        {Segment(0, 0, 0.5f, 0), Segment(0.25f, 0, 0.85f, 0), ClassifyCoincident, kUnwritten, Segment(0.5f, 0, 0.25f, 0)},
+        {Segment(0, 0, 0.5f, 0), Segment(0.25f, 0, 0.85f, 0), ClassifyCoincident, kUnwritten,
+         Segment(0.5f, 0, 0.25f, 0)},
         {Segment(0, 0, 0, 4), Segment(0, 1, 0, 6), ClassifyCoincident, kUnwritten, Segment(0, 4, 0, 1)},
     };
     CheckPairs(cases);
 
-    const LineSegment2D pairs[][2] = {{Segment(-1, -1, 3, 2), Segment(0, 2, 2, -2)},
-                                      {Segment(0, 0, 2, 0), Segment(1, 0, 4, 0)},
-                                      {Segment(0, 0, 4, 0), Segment(1, 2, 3, 2)},
-                                      {Segment(0, 0, 1, 0), Segment(2, 0, 3, 0)}};
-    for (const auto& pair : pairs) {
-        Point2D p1, p2;
-        LineSegment2D o1, o2;
-        const ClassifyResult forward = pair[0].ClassifyToLineSegment(pair[1], p1, o1);
-        EXPECT_EQ(pair[1].ClassifyToLineSegment(pair[0], p2, o2), forward);
-        EXPECT_EQ(ClassifyParallelSegments(pair[0], pair[1]), forward);
-        if (forward == ClassifyIntersecting) {
-            ExpectPoint(p2, p1.x, p1.y);
-        }
-    }
-    // The exact test does not take 0.2 apart as one line.
-    EXPECT_EQ(ClassifyParallelSegments(Segment(0, 0, 4, 0), Segment(1, 0.2f, 3, 0.2f)),
-              ClassifyParallel);
+    // A crossing is the same point either way round.
+    const LineSegment2D a = Segment(-1, -1, 3, 2), b = Segment(0, 2, 2, -2);
+    Point2D ab, ba;
+    LineSegment2D piece;
+    ASSERT_EQ(a.ClassifyToLineSegment(b, ab, piece), ClassifyIntersecting);
+    ASSERT_EQ(b.ClassifyToLineSegment(a, ba, piece), ClassifyIntersecting);
+    ExpectPoint(ba, ab.x, ab.y);
+    // The exact test of parallel segments does not take 0.2 apart as one line.
+    EXPECT_EQ(ClassifyParallelSegments(Segment(0, 0, 1, 0), Segment(2, 0, 3, 0)), ClassifyCollinearApart);
+    EXPECT_EQ(ClassifyParallelSegments(Segment(0, 0, 2, 0), Segment(1, 0, 4, 0)), ClassifyCoincident);
+    EXPECT_EQ(ClassifyParallelSegments(Segment(0, 0, 4, 0), Segment(1, 0.2f, 3, 0.2f)), ClassifyParallel);
 }
 
 TEST(SegmentToRay, CodesAndWrittenPieces) {
@@ -106,10 +102,8 @@ TEST(SegmentToRay, CodesAndWrittenPieces) {
         {Segment(2, 0, 4, 0), MakeRay(0, 0, 1, 0), ClassifyCoincident, kUnwritten, Segment(2, 0, 4, 0)},
         {Segment(2, 0, -2, 0), MakeRay(0, 0, 1, 0), ClassifyCoincident, kUnwritten, Segment(2, 0, 0, 0)},
         {Segment(-2, 0, 2, 0), MakeRay(0, 0, 5, 0), ClassifyCoincident, kUnwritten, Segment(2, 0, 0, 0)},
-        {Segment(-2, 0, 0, 0), MakeRay(0, 0, 1, 0), ClassifyIntersecting, {0, 0},
-         kNoSegment},
-        {Segment(0, 0, -2, 0), MakeRay(0, 0, 1, 0), ClassifyIntersecting, {0, 0},
-         kNoSegment},
+        {Segment(-2, 0, 0, 0), MakeRay(0, 0, 1, 0), ClassifyIntersecting, {0, 0}, kNoSegment},
+        {Segment(0, 0, -2, 0), MakeRay(0, 0, 1, 0), ClassifyIntersecting, {0, 0}, kNoSegment},
         {Segment(-3, 0, -1, 0), MakeRay(0, 0, 1, 0), ClassifyCollinearApart, kUnwritten, kNoSegment},
         {Segment(0, 1, 0, 3), MakeRay(0, 0, 0, 2), ClassifyCoincident, kUnwritten, Segment(0, 1, 0, 3)},
     };
@@ -145,10 +139,8 @@ TEST(LinesAndRays, LineAndRayCodes) {
     EXPECT_EQ(self.ClassifyToRay(MakeRay(1, -1, 0, 1), point, between, inner), ClassifyIntersecting);
     EXPECT_EQ(point, Point2D(1, 0));
     EXPECT_EQ(self.ClassifyToRay(MakeRay(0, 1, 1, 0), point, between, inner), ClassifyParallel);
-    EXPECT_EQ(MakeRay(0, 0, -1, 0).ClassifyToRay(MakeRay(1, 0, 1, 0), point, between, inner),
-              ClassifyCollinearApart);
-    EXPECT_EQ(MakeRay(2, 0, -1, 0).ClassifyToRay(MakeRay(2, 0, 3, 0), point, between, inner),
-              ClassifyIntersecting);
+    EXPECT_EQ(MakeRay(0, 0, -1, 0).ClassifyToRay(MakeRay(1, 0, 1, 0), point, between, inner), ClassifyCollinearApart);
+    EXPECT_EQ(MakeRay(2, 0, -1, 0).ClassifyToRay(MakeRay(2, 0, 3, 0), point, between, inner), ClassifyIntersecting);
     EXPECT_EQ(point, Point2D(2, 0));
     EXPECT_EQ(between.pointA, kUnwritten);
     EXPECT_EQ(inner.origin, kUnwritten);
@@ -166,20 +158,14 @@ TEST(LinesAndRays, LineAndRayCodes) {
     inner = Ray2D();
     EXPECT_EQ(ahead.ClassifyToRay(self, point, between, inner), ClassifyContainsRay);
     EXPECT_EQ(inner.origin, ahead.origin);
-    EXPECT_EQ(MakeRay(0, 0, 0, 2).ClassifyToRay(MakeRay(0, 3, 0, 0.5f), point, between, inner),
-              ClassifyContainsRay);
+    EXPECT_EQ(MakeRay(0, 0, 0, 2).ClassifyToRay(MakeRay(0, 3, 0, 0.5f), point, between, inner), ClassifyContainsRay);
     EXPECT_EQ(inner.origin, Point2D(0, 3));
 }
 
 TEST(ShapeToCircle, CodesPointOrderAndTangents) {
     const Circle2D unit;
-    struct Case {
-        LineSegment2D segment;
-        ClassifyResult code;
-        Point2D first;
-        Point2D second;
-    };
-    const Case cases[] = {
+    // The segment, the code, the two points written.
+    const std::tuple<LineSegment2D, ClassifyResult, Point2D, Point2D> cases[] = {
         {Segment(-2, 0, 2, 0), ClassifyTwoPoints, {-1, 0}, {1, 0}},
         {Segment(2, 0, -2, 0), ClassifyTwoPoints, {1, 0}, {-1, 0}},
         {Segment(0, 0, 2, 0), ClassifyOnePoint, {1, 0}, kUnwritten},
@@ -190,33 +176,26 @@ TEST(ShapeToCircle, CodesPointOrderAndTangents) {
         {Segment(-5, 0, -3, 0), ClassifyNone, kUnwritten, kUnwritten},
         {Segment(-2, 2, 2, 2), ClassifyNone, kUnwritten, kUnwritten},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.segment.pointA.x);
-        Point2D first = kUnwritten;
-        Point2D second = kUnwritten;
-        EXPECT_EQ(c.segment.ClassifyToCircle(unit, first, second), c.code);
-        EXPECT_EQ(first, c.first);
-        EXPECT_EQ(second, c.second);
+    Point2D first, second, swapped;
+    for (const auto& [segment, code, expectedFirst, expectedSecond] : cases) {
+        first = second = swapped = kUnwritten;
+        EXPECT_EQ(segment.ClassifyToCircle(unit, first, second), code) << segment.pointA.x;
+        EXPECT_TRUE(first == expectedFirst && second == expectedSecond) << segment.pointA.x;
         // The circle's test with the segment is the same test.
-        Point2D swapped = kUnwritten;
-        EXPECT_EQ(unit.ClassifyToLineSegment(c.segment, swapped, second), c.code);
+        EXPECT_EQ(unit.ClassifyToLineSegment(segment, swapped, second), code);
         EXPECT_EQ(swapped, first);
     }
-
-    Point2D first = kUnwritten;
-    Point2D second = kUnwritten;
+    first = second = kUnwritten;
     // Touching: a ray counts one point, a line a tangent.
     EXPECT_EQ(MakeRay(-2, 1, 1, 0).ClassifyToCircle(unit, first, second), ClassifyOnePoint);
     EXPECT_EQ(first, Point2D(0, 1));
     EXPECT_EQ(MakeLine(-2, 1, 1, 0).ClassifyToCircle(unit, first, second), ClassifyTangent);
     EXPECT_EQ(second, kUnwritten);
-
     EXPECT_EQ(MakeRay(-2, 0, 1, 0).ClassifyToCircle(unit, first, second), ClassifyTwoPoints);
     EXPECT_EQ(second, Point2D(1, 0));
     EXPECT_EQ(MakeRay(0, 0, 3, 0).ClassifyToCircle(unit, first, second), ClassifyOnePoint);
     EXPECT_EQ(first, Point2D(1, 0));
     EXPECT_EQ(MakeRay(2, 0, 1, 0).ClassifyToCircle(unit, first, second), ClassifyNone);
-
     EXPECT_EQ(MakeLine(5, 0, -1, 0).ClassifyToCircle(unit, first, second), ClassifyIntersecting);
     EXPECT_EQ(first, Point2D(1, 0));
     EXPECT_EQ(second, Point2D(-1, 0));
@@ -227,7 +206,6 @@ TEST(ShapeToCircle, CodesPointOrderAndTangents) {
     EXPECT_EQ(MakeLine(0, 1, 0, 0).ClassifyToCircle(unit, first, second), ClassifyNone);
     EXPECT_FALSE(MakeLine(0, 1, 0, 0).Tangent(unit, first));
     EXPECT_EQ(first, kUnwritten);
-
     Point2D touching = kUnwritten;
     EXPECT_FALSE(Segment(2, 1, 4, 1).Tangent(unit, touching));
     EXPECT_FALSE(MakeRay(2, 1, 1, 0).Tangent(unit, touching));
@@ -249,12 +227,9 @@ TEST(ShapeToCircle, WorldCoordinatesAgreeWithDoublePrecision) {
     Point2D second;
     ASSERT_EQ(Segment(19998.0f, 20000.5f, 20002.0f, 20000.5f).ClassifyToCircle(circle, first, second),
               ClassifyTwoPoints);
-    const double a = 16.0;
-    const double b = 2.0 * 4.0 * -2.0;
-    const double c = 4.0 + 0.25 - 1.0;
-    const double root = std::sqrt(b * b - 4.0 * a * c);
-    ExpectPoint(first, static_cast<float>(19998.0 + 4.0 * (-b - root) / (2.0 * a)), 20000.5f, 0.002f);
-    ExpectPoint(second, static_cast<float>(19998.0 + 4.0 * (root - b) / (2.0 * a)), 20000.5f, 0.002f);
+    // The crossings are at 20000 -+ sqrt(0.75).
+    ExpectPoint(first, 19999.1339746f, 20000.5f, 0.002f);
+    ExpectPoint(second, 20000.8660254f, 20000.5f, 0.002f);
 
     Point2D touching;
     EXPECT_TRUE(Segment(19998.0f, 20001.0f, 20002.0f, 20001.0f).Tangent(circle, touching));
