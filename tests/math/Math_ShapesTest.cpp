@@ -131,35 +131,30 @@ TEST(LinesAndRays, LineAndRayCodes) {
     EXPECT_EQ(MakeLine(0, 0, 1, 0).ClassifyToRay(MakeRay(3, 0, -1, 0), crossing), ClassifyCoincident);
     EXPECT_EQ(MakeLine(0, 0, 1, 0).ClassifyToRay(MakeRay(3, 1, -1, 0), crossing), ClassifyParallel);
 
-    Point2D point = kUnwritten;
-    LineSegment2D between = kNoSegment;
-    Ray2D inner(kUnwritten, Vector2D());
-    const Ray2D self = MakeRay(0, 0, 1, 0);
-    EXPECT_EQ(self.ClassifyToRay(MakeRay(1, 1, 0, 1), point, between, inner), ClassifyNone);
-    EXPECT_EQ(self.ClassifyToRay(MakeRay(1, -1, 0, 1), point, between, inner), ClassifyIntersecting);
-    EXPECT_EQ(point, Point2D(1, 0));
-    EXPECT_EQ(self.ClassifyToRay(MakeRay(0, 1, 1, 0), point, between, inner), ClassifyParallel);
-    EXPECT_EQ(MakeRay(0, 0, -1, 0).ClassifyToRay(MakeRay(1, 0, 1, 0), point, between, inner), ClassifyCollinearApart);
-    EXPECT_EQ(MakeRay(2, 0, -1, 0).ClassifyToRay(MakeRay(2, 0, 3, 0), point, between, inner), ClassifyIntersecting);
-    EXPECT_EQ(point, Point2D(2, 0));
-    EXPECT_EQ(between.pointA, kUnwritten);
-    EXPECT_EQ(inner.origin, kUnwritten);
-
-    EXPECT_EQ(self.ClassifyToRay(MakeRay(5, 0, -2, 0), point, between, inner), ClassifyOppositeOverlap);
-    ExpectSegment(between, Segment(0, 0, 5, 0));
-    EXPECT_EQ(MakeRay(5, 0, -0.5f, 0).ClassifyToRay(self, point, between, inner), ClassifyOppositeOverlap);
-    ExpectSegment(between, Segment(5, 0, 0, 0));
-
-    // Same way with directions of different lengths: the ray ahead is inside.
-    const Ray2D ahead = MakeRay(5, 0, 3, 0);
-    EXPECT_EQ(self.ClassifyToRay(ahead, point, between, inner), ClassifyContainsRay);
-    EXPECT_EQ(inner.origin, ahead.origin);
-    EXPECT_EQ(inner.direction, ahead.direction);
-    inner = Ray2D();
-    EXPECT_EQ(ahead.ClassifyToRay(self, point, between, inner), ClassifyContainsRay);
-    EXPECT_EQ(inner.origin, ahead.origin);
-    EXPECT_EQ(MakeRay(0, 0, 0, 2).ClassifyToRay(MakeRay(0, 3, 0, 0.5f), point, between, inner), ClassifyContainsRay);
-    EXPECT_EQ(inner.origin, Point2D(0, 3));
+    // Ray against ray: the code, the point, the overlap and the inner ray's origin written.
+    const Ray2D self = MakeRay(0, 0, 1, 0), ahead = MakeRay(5, 0, 3, 0);  // the same way, other lengths
+    const std::tuple<Ray2D, Ray2D, ClassifyResult, Point2D, LineSegment2D, Point2D> rays[] = {
+        {self, MakeRay(1, 1, 0, 1), ClassifyNone, kUnwritten, kNoSegment, kUnwritten},
+        {self, MakeRay(1, -1, 0, 1), ClassifyIntersecting, {1, 0}, kNoSegment, kUnwritten},
+        {self, MakeRay(0, 1, 1, 0), ClassifyParallel, kUnwritten, kNoSegment, kUnwritten},
+        {MakeRay(0, 0, -1, 0), MakeRay(1, 0, 1, 0), ClassifyCollinearApart, kUnwritten, kNoSegment, kUnwritten},
+        {MakeRay(2, 0, -1, 0), MakeRay(2, 0, 3, 0), ClassifyIntersecting, {2, 0}, kNoSegment, kUnwritten},
+        {self, MakeRay(5, 0, -2, 0), ClassifyOppositeOverlap, kUnwritten, Segment(0, 0, 5, 0), kUnwritten},
+        {MakeRay(5, 0, -0.5f, 0), self, ClassifyOppositeOverlap, kUnwritten, Segment(5, 0, 0, 0), kUnwritten},
+        {self, ahead, ClassifyContainsRay, kUnwritten, kNoSegment, {5, 0}},
+        {ahead, self, ClassifyContainsRay, kUnwritten, kNoSegment, {5, 0}},
+        {MakeRay(0, 0, 0, 2), MakeRay(0, 3, 0, 0.5f), ClassifyContainsRay, kUnwritten, kNoSegment, {0, 3}},
+    };
+    for (std::size_t i = 0; i < std::size(rays); ++i) {
+        const auto& [ray, other, code, point, overlap, innerOrigin] = rays[i];
+        Point2D writtenPoint = kUnwritten;
+        LineSegment2D writtenOverlap = kNoSegment;
+        Ray2D inner(kUnwritten, Vector2D());
+        EXPECT_EQ(ray.ClassifyToRay(other, writtenPoint, writtenOverlap, inner), code) << i;
+        EXPECT_TRUE(writtenPoint == point && inner.origin == innerOrigin) << i;
+        ExpectSegment(writtenOverlap, overlap);
+        EXPECT_TRUE(i != 7 || inner.direction == ahead.direction);
+    }
 }
 
 TEST(ShapeToCircle, CodesPointOrderAndTangents) {
@@ -223,29 +218,19 @@ TEST(ShapeToCircle, WorldCoordinatesAgreeWithDoublePrecision) {
     // Around 20000 the float p.p + c.c - 2 p.c would lose every digit of the
     // constant term; the offset form keeps it.
     const Circle2D circle(Point2D(20000.0f, 20000.0f), 1.0f);
-    Point2D first;
-    Point2D second;
+    Point2D first, second, touching;
     ASSERT_EQ(Segment(19998.0f, 20000.5f, 20002.0f, 20000.5f).ClassifyToCircle(circle, first, second),
               ClassifyTwoPoints);
-    // The crossings are at 20000 -+ sqrt(0.75).
-    ExpectPoint(first, 19999.1339746f, 20000.5f, 0.002f);
+    ExpectPoint(first, 19999.1339746f, 20000.5f, 0.002f);  // 20000 -+ sqrt(0.75)
     ExpectPoint(second, 20000.8660254f, 20000.5f, 0.002f);
-
-    Point2D touching;
     EXPECT_TRUE(Segment(19998.0f, 20001.0f, 20002.0f, 20001.0f).Tangent(circle, touching));
     EXPECT_EQ(touching, Point2D(20000.0f, 20001.0f));
 }
 
 TEST(CircleToCircle, CodesAndPoints) {
-    struct Case {
-        Circle2D self;
-        Circle2D other;
-        ClassifyResult code;
-        Point2D first;
-        Point2D second;
-    };
     const float h = std::sqrt(0.75f);
-    const Case cases[] = {
+    // The circle, the other circle, the code, the two points written.
+    const std::tuple<Circle2D, Circle2D, ClassifyResult, Point2D, Point2D> cases[] = {
         {Circle2D({0, 0}, 1), Circle2D({3, 0}, 1), ClassifyOutside, kUnwritten, kUnwritten},
         {Circle2D({0, 0}, 1), Circle2D({2, 0}, 1), ClassifyTangentOutside, {1, 0}, kUnwritten},
         {Circle2D({0, 0}, 2), Circle2D({1, 0}, 1), ClassifyTangentInside, {2, 0}, kUnwritten},
@@ -255,36 +240,28 @@ TEST(CircleToCircle, CodesAndPoints) {
         {Circle2D({0, 0}, 1), Circle2D({1, 0}, 1), ClassifyTwoPoints, {0.5f, h}, {0.5f, -h}},
         {Circle2D({0, 0}, 1), Circle2D({0, 1}, 1), ClassifyTwoPoints, {-h, 0.5f}, {h, 0.5f}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        Point2D first = kUnwritten;
-        Point2D second = kUnwritten;
-        EXPECT_EQ(c.self.ClassifyToCircle(c.other, first, second), c.code);
-        ExpectPoint(first, c.first.x, c.first.y);
-        ExpectPoint(second, c.second.x, c.second.y);
+    Point2D first, second;
+    for (const auto& [self, other, code, expectedFirst, expectedSecond] : cases) {
+        first = second = kUnwritten;
+        EXPECT_EQ(self.ClassifyToCircle(other, first, second), code);
+        ExpectPoint(first, expectedFirst.x, expectedFirst.y);
+        ExpectPoint(second, expectedSecond.x, expectedSecond.y);
     }
-
     // Rounding puts h a hair beyond r0 here: the half chord is 0, not a NaN.
     const Circle2D big(Point2D(0.0f, 0.0f), 30.2059135f);
-    const Circle2D small(Point2D(30.5926361f, 0.0f), 0.386745453f);
-    Point2D first;
-    Point2D second;
-    ASSERT_EQ(big.ClassifyToCircle(small, first, second), ClassifyTwoPoints);
+    ASSERT_EQ(big.ClassifyToCircle(Circle2D(Point2D(30.5926361f, 0.0f), 0.386745453f), first, second),
+              ClassifyTwoPoints);
     EXPECT_EQ(first, second);
     EXPECT_NEAR(first.x, 30.2059135f, 1e-4f);
 }
 
 TEST(DirectionTests, ToleranceTestsAndAnglesNeverNan) {
     const LineSegment2D horizontal = Segment(0, 0, 1, 0);
-    EXPECT_TRUE(horizontal.Perpendicular(Segment(5, 5, 5.0004f, 6)));
-    EXPECT_FALSE(horizontal.Perpendicular(Segment(5, 5, 5.001f, 6)));
-    EXPECT_TRUE(horizontal.Parallel(Segment(0, 3, -1, 3.0004f)));
-    EXPECT_FALSE(horizontal.Parallel(Segment(0, 3, -1, 3.001f)));
-    EXPECT_TRUE(horizontal.Alligned(Segment(5, 0, 6, 0)));
-    EXPECT_FALSE(horizontal.Alligned(Segment(5, 0.1f, 6, 0.1f)));
+    EXPECT_TRUE(horizontal.Perpendicular(Segment(5, 5, 5.0004f, 6)) && horizontal.Parallel(Segment(0, 3, -1, 3.0004f)));
+    EXPECT_FALSE(horizontal.Perpendicular(Segment(5, 5, 5.001f, 6)) || horizontal.Parallel(Segment(0, 3, -1, 3.001f)));
+    EXPECT_TRUE(horizontal.Alligned(Segment(5, 0, 6, 0)) && !horizontal.Alligned(Segment(5, 0.1f, 6, 0.1f)));
     EXPECT_TRUE(MakeRay(0, 0, 1, 0).Perpendicular(MakeRay(9, 9, 0.0004f, 1)));
     EXPECT_TRUE(MakeLine(0, 0, 1, 0).Parallel(MakeLine(9, 9, -3, 0)));
-
     EXPECT_FLOAT_EQ(Segment(0, 0, 1, 0).AngleBetween(Segment(0, 0, 0, 5)), std::numbers::pi_v<float> / 2);
     EXPECT_NEAR(MakeLine(0, 0, 1, 0).AngleBetween(MakeRay(0, 0, -1, -1)), 135.0f, 1e-4f);
     EXPECT_NEAR(MakeRay(0, 0, 1, 0).AngleBetween(MakeRay(0, 0, 1, 1)), 45.0f, 1e-4f);
