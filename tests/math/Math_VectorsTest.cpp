@@ -101,9 +101,9 @@ TEST(Quaternion, ProductNormalizeAndAxisAngle) {
     tiny.Normalize();
     zeroAxis.Normalize();
     EXPECT_TRUE(tiny.x == 1.0f && zeroAxis.x == 0.0f);
-    Quaternion i(0.0f, 1.0f, 0.0f, 0.0f);
-    i *= Quaternion(0.0f, 0.0f, 1.0f, 0.0f);
-    ExpectQuaternion(i, 0.0f, 0.0f, 0.0f, 1.0f);
+    Quaternion product(1.0f, 2.0f, 3.0f, 4.0f);  // w, x, y, z
+    product *= Quaternion(5.0f, 6.0f, 7.0f, 8.0f);
+    ExpectQuaternion(product, -60.0f, 12.0f, 30.0f, 24.0f);
     // Every part comes from the incoming values, also for a product with itself.
     Quaternion k(0.0f, 0.0f, 0.0f, 1.0f);
     k *= k;
