@@ -27,8 +27,6 @@ public:
     // Polls a key held since the last Reset may hold back before it counts anyway.
     static constexpr std::uint32_t kMaxWaitPolls = 120;
 
-    bool IsRemote() const { return m_remote != 0; }
-
     void Update() override;
     bool IsPressed(int keyId) const override;
     bool IsTriggered(int keyId) const override;

@@ -23,8 +23,6 @@ public:
     // The process-wide mouse (it owns nothing); null when there is none.
     static MouseImp* GetInstance();
 
-    bool IsRemote() const { return m_remote != 0; }
-
     void Update() override;
     void SetPosition(std::int32_t x, std::int32_t y) override;
     Vector2D GetPosition() const override;
