@@ -63,8 +63,8 @@ std::uint32_t CollisionLayer::AddStaticLineSegment(StaticCollisionLineSegment* s
 
 // The lowest free entry, else a new one at the end.
 std::uint32_t CollisionLayer::AddDynamic(DynamicObject* object) {
-    const auto free = std::find(m_entryStates.begin() + 1, m_entryStates.end(), EntryState::Free);
-    std::size_t entry = static_cast<std::size_t>(free - m_entryStates.begin());
+    const auto free = std::find(m_entryStates.begin() + m_firstFreeHint, m_entryStates.end(), EntryState::Free);
+    const auto entry = static_cast<std::size_t>(free - m_entryStates.begin());
     if (free == m_entryStates.end()) {
         if (entry > kMaxDynamicObjects) {
             return 0;
@@ -74,6 +74,7 @@ std::uint32_t CollisionLayer::AddDynamic(DynamicObject* object) {
     }
     m_dynamic[entry] = object;
     m_entryStates[entry] = EntryState::Used;
+    m_firstFreeHint = entry + 1;
     object->m_id = EncodeCollisionId(m_index, object->GetZCollision(), static_cast<std::uint16_t>(kDynamicObjectBase + entry));
     return object->m_id;
 }
@@ -149,7 +150,12 @@ void CollisionLayer::ReleaseWaitingEntries() {
     if (m_waitingCount == 0) {
         return;
     }
-    std::replace(m_entryStates.begin(), m_entryStates.end(), EntryState::Waiting, EntryState::Free);
+    for (std::size_t entry = 1; entry < m_entryStates.size(); ++entry) {
+        if (m_entryStates[entry] == EntryState::Waiting) {
+            m_entryStates[entry] = EntryState::Free;
+            m_firstFreeHint = std::min(m_firstFreeHint, entry);
+        }
+    }
     m_waitingCount = 0;
 }
 

@@ -62,6 +62,8 @@ private:
     std::vector<DynamicObject*> m_dynamic{nullptr};
     std::vector<EntryState> m_entryStates{EntryState::Used};
     std::uint32_t m_waitingCount = 0;
+    // No entry below this one is free.
+    std::size_t m_firstFreeHint = 1;
 
     Vector2D m_gridOrigin;
     std::int32_t m_gridWidth = 0;

@@ -66,6 +66,8 @@ public:
     float GetOldOrientation() const { return m_oldOrientation; }
     const Vector2D& GetOffset() const { return m_offset; }
     const CollisionActor* GetActor() const { return m_actor; }
+    int GetAnimationIndex() const { return m_animation; }
+    int GetFrameIndex() const { return m_frame; }
 
     // World space, right after any change of pose or frame.
     std::span<const DynamicCollisionLineSegment> GetCurrentLineSegments() const;
