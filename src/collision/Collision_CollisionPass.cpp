@@ -113,52 +113,63 @@ void CollisionPass::InsertIntoGrid(CollisionLayer& layer) {
             grid.InsertDynamic(grid.RangeOf(object->m_box), static_cast<std::uint16_t>(entry));
         }
     }
+    // What the partner filter reads, packed by entry, so that most
+    // candidates are dropped without touching their objects.
+    m_boxes.resize(layer.m_dynamic.size());
+    m_activeEntries.assign(layer.m_dynamic.size(), 0);
+    for (std::size_t entry = 1; entry < layer.m_dynamic.size(); ++entry) {
+        const DynamicObject* object = layer.m_dynamic[entry];
+        if (object != nullptr && object->m_inGrid) {
+            m_boxes[entry] = object->m_box;
+            m_activeEntries[entry] = object->m_active;
+        }
+    }
     m_dynamicVisited.resize(layer.m_dynamic.size());
     m_circleVisited.resize(layer.m_circles.size());
     m_segmentVisited.resize(layer.m_segments.size());
 }
 
-// Collects, once each and in ascending order, what the cells under box hold.
-template <class Visit>
-void CollisionPass::GatherCells(const BroadPhaseGrid& grid, const Box& box, std::vector<std::uint32_t>& visited,
-                                Visit cellList) {
+// Visits, once each, what the cells under box hold. The order is fixed by
+// the grid, so it is the same in every run; the records are sorted after
+// the pass, so it never shows.
+template <class CellList, class Visit>
+void CollisionPass::VisitCells(const BroadPhaseGrid& grid, const Box& box, std::vector<std::uint32_t>& visited,
+                               CellList cellList, Visit visit) {
     if (++m_stamp == 0) {
         std::fill(m_dynamicVisited.begin(), m_dynamicVisited.end(), 0);
         std::fill(m_circleVisited.begin(), m_circleVisited.end(), 0);
         std::fill(m_segmentVisited.begin(), m_segmentVisited.end(), 0);
         m_stamp = 1;
     }
-    m_candidates.clear();
     const BroadPhaseGrid::CellRange range = grid.RangeOf(box);
     for (std::uint32_t row = range.firstRow; row <= range.lastRow; ++row) {
         for (std::uint32_t column = range.firstColumn; column <= range.lastColumn; ++column) {
             for (const std::uint16_t item : cellList(grid.CellIndex(column, row))) {
                 if (visited[item] != m_stamp) {
                     visited[item] = m_stamp;
-                    m_candidates.push_back(item);
+                    visit(item);
                 }
             }
         }
     }
-    std::sort(m_candidates.begin(), m_candidates.end());
 }
 
 void CollisionPass::TestDynamicPartners(CollisionLayer& layer, DynamicObject& a, std::uint16_t entry) {
     const BroadPhaseGrid& grid = layer.m_grid;
-    GatherCells(grid, a.m_box, m_dynamicVisited,
-                [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.DynamicAt(cell); });
-    for (const std::uint16_t other : m_candidates) {
-        DynamicObject& b = *layer.m_dynamic[other];
-        // An active partner with a lower entry has tested this pair already.
-        if (other == entry || (b.m_active && other < entry)) {
-            continue;
-        }
-        TestPair(a, b);
-    }
+    VisitCells(
+        grid, a.m_box, m_dynamicVisited,
+        [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.DynamicAt(cell); },
+        [&](std::uint16_t other) {
+            // An active partner with a lower entry has tested this pair already.
+            if (other == entry || (m_activeEntries[other] != 0 && other < entry) || !a.m_box.Overlaps(m_boxes[other])) {
+                return;
+            }
+            TestPair(a, *layer.m_dynamic[other]);
+        });
 }
 
 void CollisionPass::TestPair(DynamicObject& a, DynamicObject& b) {
-    if (!a.CanCollideWith(b.m_group) || !b.CanCollideWith(a.m_group) || !a.m_box.Overlaps(b.m_box)) {
+    if (!a.CanCollideWith(b.m_group) || !b.CanCollideWith(a.m_group)) {
         return;
     }
     if (RectanglesOverlap(a.GetCurrentBoundingRectangle(), a.m_thickness * 0.5f, b.GetCurrentBoundingRectangle(),
@@ -243,22 +254,24 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
             }
         });
     };
-    GatherCells(grid, reach, m_segmentVisited,
-                [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.SegmentsAt(cell); });
-    for (const std::uint16_t slot : m_candidates) {
-        const StaticCollisionLineSegment* segment = layer.m_segments[slot];
-        if (segment != nullptr && a.CanCollideWith(segment->GetZCollision()) && reach.Overlaps(BoxOf(*segment))) {
-            testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
-        }
-    }
-    GatherCells(grid, reach, m_circleVisited,
-                [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.CirclesAt(cell); });
-    for (const std::uint16_t slot : m_candidates) {
-        const StaticCollisionCircle* circle = layer.m_circles[slot];
-        if (circle != nullptr && a.CanCollideWith(circle->GetZCollision()) && reach.Overlaps(BoxOf(*circle))) {
-            testStatic(a.m_circleRecords, *circle, slot, Capsule{circle->center, circle->center, circle->radius});
-        }
-    }
+    VisitCells(
+        grid, reach, m_segmentVisited,
+        [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.SegmentsAt(cell); },
+        [&](std::uint16_t slot) {
+            const StaticCollisionLineSegment* segment = layer.m_segments[slot];
+            if (segment != nullptr && a.CanCollideWith(segment->GetZCollision()) && reach.Overlaps(BoxOf(*segment))) {
+                testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
+            }
+        });
+    VisitCells(
+        grid, reach, m_circleVisited,
+        [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.CirclesAt(cell); },
+        [&](std::uint16_t slot) {
+            const StaticCollisionCircle* circle = layer.m_circles[slot];
+            if (circle != nullptr && a.CanCollideWith(circle->GetZCollision()) && reach.Overlaps(BoxOf(*circle))) {
+                testStatic(a.m_circleRecords, *circle, slot, Capsule{circle->center, circle->center, circle->radius});
+            }
+        });
 }
 
 }  // namespace Collision2D

@@ -32,14 +32,16 @@ private:
     void TestPair(DynamicObject& a, DynamicObject& b);
     void TestShapes(DynamicObject& a, DynamicObject& b);
     void TestStatics(CollisionLayer& layer, DynamicObject& a);
-    template <class Visit>
-    void GatherCells(const BroadPhaseGrid& grid, const Box& box, std::vector<std::uint32_t>& visited, Visit cellList);
+    template <class CellList, class Visit>
+    void VisitCells(const BroadPhaseGrid& grid, const Box& box, std::vector<std::uint32_t>& visited, CellList cellList,
+                    Visit visit);
 
     std::uint32_t m_stamp = 0;
     std::vector<std::uint32_t> m_dynamicVisited;
     std::vector<std::uint32_t> m_circleVisited;
     std::vector<std::uint32_t> m_segmentVisited;
-    std::vector<std::uint16_t> m_candidates;
+    std::vector<Box> m_boxes;
+    std::vector<std::uint8_t> m_activeEntries;
 };
 
 }  // namespace Collision2D

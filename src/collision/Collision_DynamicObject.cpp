@@ -19,7 +19,9 @@ struct Placement {
     Vector2D position;
     Vector2D offset;
 
-    Placement(const Vector2D& p, float degrees, const Vector2D& o) : rotation(Matrix3::Rotation(degrees)), position(p), offset(o) {}
+    // Most objects never turn: skip the sine and cosine for them.
+    Placement(const Vector2D& p, float degrees, const Vector2D& o)
+        : rotation(degrees == 0.0f ? Matrix3() : Matrix3::Rotation(degrees)), position(p), offset(o) {}
     Vector2D operator()(const Vector2D& local) const { return position + Matrix3::TransformPoint(rotation, local - offset); }
 };
 
@@ -191,8 +193,9 @@ void DynamicObject::RefreshWorld() const {
     m_worldRectangle = {box.maxY, box.minX, box.maxX, box.minY};
 }
 
-Box DynamicObject::BoxAt(const Vector2D& position, float orientation) const {
-    const Placement place(position, orientation, m_offset);
+// The old pose's box, and each shape's motion from it to the current pose.
+Box DynamicObject::OldBoxAndMotion() {
+    const Placement place(m_oldPosition, m_oldOrientation, m_offset);
     const float half = m_thickness * 0.5f;
     Box box{INFINITY, INFINITY, -INFINITY, -INFINITY};
     const TunRect& r = m_localRectangle;
@@ -200,12 +203,31 @@ Box DynamicObject::BoxAt(const Vector2D& position, float orientation) const {
                                    Vector2D(r.left, r.bottom)}) {
         Grow(box, place(corner), half);
     }
-    for (const auto& s : m_localSegments) {
-        Grow(box, place(s.pointA), half);
-        Grow(box, place(s.pointB), half);
+    for (std::size_t i = 0; i < m_localSegments.size(); ++i) {
+        const Vector2D a = place(m_localSegments[i].pointA);
+        const Vector2D b = place(m_localSegments[i].pointB);
+        Grow(box, a, half);
+        Grow(box, b, half);
+        m_segmentMotion[i] = (m_worldSegments[i].pointA + m_worldSegments[i].pointB) * 0.5f - (a + b) * 0.5f;
     }
-    for (const auto& c : m_localCircles) {
-        Grow(box, place(c.center), c.radius);
+    for (std::size_t i = 0; i < m_localCircles.size(); ++i) {
+        const Vector2D c = place(m_localCircles[i].center);
+        Grow(box, c, m_localCircles[i].radius);
+        m_circleMotion[i] = m_worldCircles[i].center - c;
+    }
+    return box;
+}
+
+Box DynamicObject::CurrentBox() const {
+    const float half = m_thickness * 0.5f;
+    const TunRect& r = m_worldRectangle;
+    Box box{r.left - half, r.bottom - half, r.right + half, r.top + half};
+    for (const auto& s : m_worldSegments) {
+        Grow(box, s.pointA, half);
+        Grow(box, s.pointB, half);
+    }
+    for (const auto& c : m_worldCircles) {
+        Grow(box, c.center, c.radius);
     }
     return box;
 }
@@ -243,20 +265,11 @@ void DynamicObject::PrepareForPass() {
     if (!m_hasFrame || !PoseIsFinite()) {
         return;
     }
-    m_box = BoxAt(m_position, m_orientation);
+    m_box = CurrentBox();
     if (moved) {
-        const Box old = BoxAt(m_oldPosition, m_oldOrientation);
+        const Box old = OldBoxAndMotion();
         m_box = {std::min(m_box.minX, old.minX), std::min(m_box.minY, old.minY), std::max(m_box.maxX, old.maxX),
                  std::max(m_box.maxY, old.maxY)};
-        const Placement oldPlace(m_oldPosition, m_oldOrientation, m_offset);
-        for (std::size_t i = 0; i < m_localSegments.size(); ++i) {
-            const auto& s = m_localSegments[i];
-            const Vector2D oldMiddle = (oldPlace(s.pointA) + oldPlace(s.pointB)) * 0.5f;
-            m_segmentMotion[i] = (m_worldSegments[i].pointA + m_worldSegments[i].pointB) * 0.5f - oldMiddle;
-        }
-        for (std::size_t i = 0; i < m_localCircles.size(); ++i) {
-            m_circleMotion[i] = m_worldCircles[i].center - oldPlace(m_localCircles[i].center);
-        }
     }
     m_inGrid = std::isfinite(m_box.minX) && std::isfinite(m_box.minY) && std::isfinite(m_box.maxX) &&
                std::isfinite(m_box.maxY);
@@ -267,6 +280,14 @@ void DynamicObject::CommitPass() {
              [](const BRECT_C& a, const BRECT_C& b) { return a.handle < b.handle; });
     SortList(m_shapeRecords, m_shapeRecords.Count(),
              [](const DGEO_C& a, const DGEO_C& b) { return a.handle < b.handle; });
+    const auto bySlot = [](const COLLISION_C& a, const COLLISION_C& b) {
+        if (a.otherIndex != b.otherIndex) {
+            return a.otherIndex < b.otherIndex;
+        }
+        return a.ownKind != b.ownKind ? a.ownKind < b.ownKind : a.ownIndex < b.ownIndex;
+    };
+    SortList(m_segmentRecords, m_segmentRecords.Count(), bySlot);
+    SortList(m_circleRecords, m_circleRecords.Count(), bySlot);
     ResetMotion();
     m_changed = false;
 }

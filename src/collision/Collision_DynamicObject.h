@@ -98,7 +98,8 @@ private:
     void PlaceAt(const Vector2D& position);
     void SelectFrame(const CollisionActor* actor, int animation, int frame, bool horizontalFlip, bool verticalFlip);
     void RefreshWorld() const;
-    Box BoxAt(const Vector2D& position, float orientation) const;
+    Box CurrentBox() const;
+    Box OldBoxAndMotion();
     Capsule SegmentCapsule(std::size_t i) const;
     Capsule CircleCapsule(std::size_t i) const;
     // Clears the records and works out whether and where this pass tests

@@ -12,9 +12,9 @@ std::uint32_t CellsAlong(std::int32_t size, double cell) {
 }
 
 // The cell of a coordinate, clamped to the grid; NaN boxes never get here.
-std::uint32_t CellOf(float value, float origin, float cell, std::uint32_t count) {
-    const float index = std::floor((value - origin) / cell);
-    if (!(index > 0.0f)) {
+std::uint32_t CellOf(float value, float origin, float inverseCell, std::uint32_t count) {
+    const float index = (value - origin) * inverseCell;
+    if (!(index >= 1.0f)) {
         return 0;
     }
     return index >= static_cast<float>(count - 1) ? count - 1 : static_cast<std::uint32_t>(index);
@@ -28,22 +28,28 @@ void BroadPhaseGrid::Configure(const Vector2D& origin, std::int32_t width, std::
     while (static_cast<double>(CellsAlong(width, cell)) * CellsAlong(height, cell) > kMaxCells) {
         cell *= 2.0;
     }
-    m_cellSize = static_cast<float>(cell);
+    m_inverseCellSize = static_cast<float>(1.0 / cell);
     m_columns = CellsAlong(width, cell);
     m_rows = CellsAlong(height, cell);
-    const std::size_t cells = std::size_t{m_columns} * m_rows;
-    m_dynamic.assign(cells, {});
-    m_circles.assign(cells, {});
-    m_segments.assign(cells, {});
+    m_dynamic.clear();
+    m_circles.clear();
+    m_segments.clear();
     m_usedCells.clear();
 }
 
 BroadPhaseGrid::CellRange BroadPhaseGrid::RangeOf(const Box& box) const {
-    return {CellOf(box.minX, m_origin.x, m_cellSize, m_columns), CellOf(box.maxX, m_origin.x, m_cellSize, m_columns),
-            CellOf(box.minY, m_origin.y, m_cellSize, m_rows), CellOf(box.maxY, m_origin.y, m_cellSize, m_rows)};
+    return {CellOf(box.minX, m_origin.x, m_inverseCellSize, m_columns),
+            CellOf(box.maxX, m_origin.x, m_inverseCellSize, m_columns),
+            CellOf(box.minY, m_origin.y, m_inverseCellSize, m_rows), CellOf(box.maxY, m_origin.y, m_inverseCellSize, m_rows)};
 }
 
-void BroadPhaseGrid::Insert(std::vector<std::vector<std::uint16_t>>& cells, const CellRange& range, std::uint16_t value) {
+const std::vector<std::uint16_t>& BroadPhaseGrid::At(const Cells& cells, std::uint32_t cell) {
+    static const std::vector<std::uint16_t> kEmpty;
+    return cell < cells.size() ? cells[cell] : kEmpty;
+}
+
+void BroadPhaseGrid::Insert(Cells& cells, const CellRange& range, std::uint16_t value) {
+    cells.resize(std::size_t{m_columns} * m_rows);
     for (std::uint32_t row = range.firstRow; row <= range.lastRow; ++row) {
         for (std::uint32_t column = range.firstColumn; column <= range.lastColumn; ++column) {
             cells[CellIndex(column, row)].push_back(value);
@@ -52,6 +58,7 @@ void BroadPhaseGrid::Insert(std::vector<std::vector<std::uint16_t>>& cells, cons
 }
 
 void BroadPhaseGrid::InsertDynamic(const CellRange& range, std::uint16_t entry) {
+    m_dynamic.resize(std::size_t{m_columns} * m_rows);
     for (std::uint32_t row = range.firstRow; row <= range.lastRow; ++row) {
         for (std::uint32_t column = range.firstColumn; column <= range.lastColumn; ++column) {
             auto& cell = m_dynamic[CellIndex(column, row)];

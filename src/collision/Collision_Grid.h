@@ -14,7 +14,7 @@ namespace Collision2D {
 class BroadPhaseGrid {
 public:
     static constexpr std::int32_t kMinimumCellSize = 50;
-    static constexpr std::uint32_t kMaxCells = 1u << 16;
+    static constexpr std::uint32_t kMaxCells = 4096;
 
     struct CellRange {
         std::uint32_t firstColumn = 0;
@@ -35,20 +35,24 @@ public:
     void InsertStaticSegment(const Box& box, std::uint16_t slot);
     void ClearStatic();
 
-    const std::vector<std::uint16_t>& DynamicAt(std::uint32_t cell) const { return m_dynamic[cell]; }
-    const std::vector<std::uint16_t>& CirclesAt(std::uint32_t cell) const { return m_circles[cell]; }
-    const std::vector<std::uint16_t>& SegmentsAt(std::uint32_t cell) const { return m_segments[cell]; }
+    const std::vector<std::uint16_t>& DynamicAt(std::uint32_t cell) const { return At(m_dynamic, cell); }
+    const std::vector<std::uint16_t>& CirclesAt(std::uint32_t cell) const { return At(m_circles, cell); }
+    const std::vector<std::uint16_t>& SegmentsAt(std::uint32_t cell) const { return At(m_segments, cell); }
 
 private:
-    void Insert(std::vector<std::vector<std::uint16_t>>& cells, const CellRange& range, std::uint16_t value);
+    using Cells = std::vector<std::vector<std::uint16_t>>;
+    // The cell arrays are made on the first insert, so that a layer costs
+    // nothing until something is put in it.
+    static const std::vector<std::uint16_t>& At(const Cells& cells, std::uint32_t cell);
+    void Insert(Cells& cells, const CellRange& range, std::uint16_t value);
 
     Vector2D m_origin;
-    float m_cellSize = kMinimumCellSize;
+    float m_inverseCellSize = 1.0f / kMinimumCellSize;
     std::uint32_t m_columns = 1;
     std::uint32_t m_rows = 1;
-    std::vector<std::vector<std::uint16_t>> m_dynamic = std::vector<std::vector<std::uint16_t>>(1);
-    std::vector<std::vector<std::uint16_t>> m_circles = std::vector<std::vector<std::uint16_t>>(1);
-    std::vector<std::vector<std::uint16_t>> m_segments = std::vector<std::vector<std::uint16_t>>(1);
+    Cells m_dynamic;
+    Cells m_circles;
+    Cells m_segments;
     // Cells holding dynamic entries, emptied by the next ClearDynamic.
     std::vector<std::uint32_t> m_usedCells;
 };
