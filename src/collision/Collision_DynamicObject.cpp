@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace Collision2D {
 
@@ -30,17 +29,6 @@ void Grow(Box& box, const Vector2D& p, float radius) {
     box.minY = std::min(box.minY, p.y - radius);
     box.maxX = std::max(box.maxX, p.x + radius);
     box.maxY = std::max(box.maxY, p.y + radius);
-}
-
-// Insertion sort: the lists are short and nearly in order, and swapping
-// keeps every element's capacity.
-template <class List, class Less>
-void SortList(List& list, std::uint32_t count, Less less) {
-    for (std::uint32_t i = 1; i < count; ++i) {
-        for (std::uint32_t j = i; j > 0 && less(list[j], list[j - 1]); --j) {
-            std::swap(list[j], list[j - 1]);
-        }
-    }
 }
 
 }  // namespace
@@ -232,16 +220,6 @@ Box DynamicObject::CurrentBox() const {
     return box;
 }
 
-Capsule DynamicObject::SegmentCapsule(std::size_t i) const {
-    const auto& s = m_worldSegments[i];
-    return {s.pointA, s.pointB, m_thickness * 0.5f};
-}
-
-Capsule DynamicObject::CircleCapsule(std::size_t i) const {
-    const auto& c = m_worldCircles[i];
-    return {c.center, c.center, c.radius};
-}
-
 bool DynamicObject::PoseIsFinite() const {
     return IsFinite(m_position) && IsFinite(m_oldPosition) && IsFinite(m_offset) && std::isfinite(m_orientation) &&
            std::isfinite(m_oldOrientation);
@@ -290,15 +268,6 @@ void DynamicObject::CommitPass() {
     SortList(m_circleRecords, m_circleRecords.Count(), bySlot);
     ResetMotion();
     m_changed = false;
-}
-
-void SortShapeResults(std::vector<COLLISION_C>& list, std::uint32_t count) {
-    SortList(list, count, [](const COLLISION_C& a, const COLLISION_C& b) {
-        if (a.ownKind != b.ownKind) {
-            return a.ownKind < b.ownKind;
-        }
-        return a.ownIndex != b.ownIndex ? a.ownIndex < b.ownIndex : a.otherIndex < b.otherIndex;
-    });
 }
 
 }  // namespace Collision2D

@@ -100,8 +100,6 @@ private:
     void RefreshWorld() const;
     Box CurrentBox() const;
     Box OldBoxAndMotion();
-    Capsule SegmentCapsule(std::size_t i) const;
-    Capsule CircleCapsule(std::size_t i) const;
     // Clears the records and works out whether and where this pass tests
     // the object; CommitPass makes the current pose the old one.
     void PrepareForPass();

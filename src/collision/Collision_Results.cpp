@@ -40,4 +40,13 @@ COLLISION_C& AppendShapeResult(std::vector<COLLISION_C>& list, std::uint32_t& co
     return list[count++];
 }
 
+void SortShapeResults(std::vector<COLLISION_C>& list, std::uint32_t count) {
+    SortList(list, count, [](const COLLISION_C& a, const COLLISION_C& b) {
+        if (a.ownKind != b.ownKind) {
+            return a.ownKind < b.ownKind;
+        }
+        return a.ownIndex != b.ownIndex ? a.ownIndex < b.ownIndex : a.otherIndex < b.otherIndex;
+    });
+}
+
 }  // namespace Collision2D

@@ -3,6 +3,7 @@
 #include "math/Math_Vector2D.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace Core {
@@ -82,6 +83,17 @@ private:
     std::vector<T> m_items;
     std::uint32_t m_count = 0;
 };
+
+// Insertion sort: the lists are short and nearly in order, and swapping
+// keeps every element's capacity.
+template <class List, class Less>
+void SortList(List& list, std::uint32_t count, Less less) {
+    for (std::uint32_t i = 1; i < count; ++i) {
+        for (std::uint32_t j = i; j > 0 && less(list[j], list[j - 1]); --j) {
+            std::swap(list[j], list[j - 1]);
+        }
+    }
+}
 
 // Appends to a DGEO_C list the same way.
 COLLISION_C& AppendShapeResult(std::vector<COLLISION_C>& list, std::uint32_t& count);
