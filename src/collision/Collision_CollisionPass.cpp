@@ -104,22 +104,17 @@ void CollisionPass::Run(CollisionLayer& layer) {
     }
 }
 
+// The partner filter reads the boxes and active flags packed by entry, so
+// that most candidates are dropped without touching their objects.
 void CollisionPass::InsertIntoGrid(CollisionLayer& layer) {
     BroadPhaseGrid& grid = layer.m_grid;
     grid.ClearDynamic();
-    for (std::size_t entry = 1; entry < layer.m_dynamic.size(); ++entry) {
-        const DynamicObject* object = layer.m_dynamic[entry];
-        if (object != nullptr && object->m_inGrid) {
-            grid.InsertDynamic(grid.RangeOf(object->m_box), static_cast<std::uint16_t>(entry));
-        }
-    }
-    // What the partner filter reads, packed by entry, so that most
-    // candidates are dropped without touching their objects.
     m_boxes.resize(layer.m_dynamic.size());
     m_activeEntries.assign(layer.m_dynamic.size(), 0);
     for (std::size_t entry = 1; entry < layer.m_dynamic.size(); ++entry) {
         const DynamicObject* object = layer.m_dynamic[entry];
         if (object != nullptr && object->m_inGrid) {
+            grid.InsertDynamic(grid.RangeOf(object->m_box), static_cast<std::uint16_t>(entry));
             m_boxes[entry] = object->m_box;
             m_activeEntries[entry] = object->m_active;
         }

@@ -1,5 +1,7 @@
 #include "Collision_TestScenes.h"
 
+#include "core/Core_Object.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -124,12 +126,12 @@ TEST(CollisionIds, CloneCopiesSettingsAndShapesButNoRecords) {
     engine.Update(0.016f);
     ASSERT_EQ(engine.GetCollisionResults(a)->GetShapeCollisions().Count(), 1u);
 
-    int owner = 0;
-    const std::uint32_t c = engine.CloneObject(a, {500, 7}, reinterpret_cast<Core::Object*>(&owner));
+    Core::Object owner;
+    const std::uint32_t c = engine.CloneObject(a, {500, 7}, &owner);
     const DynamicObject* clone = engine.GetCollisionResults(c);
     ASSERT_NE(clone, nullptr);
     EXPECT_EQ(c >> 24, 1u);
-    EXPECT_EQ(clone->GetOwner(), reinterpret_cast<Core::Object*>(&owner));
+    EXPECT_EQ(clone->GetOwner(), &owner);
     EXPECT_EQ(clone->GetPosition(), Vector2D(500, 7));
     EXPECT_EQ(clone->GetOldPosition(), Vector2D(500, 7));
     EXPECT_EQ(clone->GetCollisionThickness(), 8.0f);
