@@ -88,14 +88,45 @@ void CollisionPass::Run(CollisionLayer& layer) {
             object->PrepareForPass();
         }
     }
-    InsertIntoGrid(layer);
+    BroadPhaseGrid& grid = layer.m_grid;
+    grid.ClearDynamic();
+    m_boxes.resize(layer.m_dynamic.size());
+    m_dynamicVisited.resize(layer.m_dynamic.size());
+    m_circleVisited.resize(layer.m_circles.size());
+    m_segmentVisited.resize(layer.m_segments.size());
+    const auto objectAt = [&](std::size_t entry) -> DynamicObject* {
+        DynamicObject* object = layer.m_dynamic[entry];
+        return object != nullptr && object->m_inGrid ? object : nullptr;
+    };
+    // Active objects meet each other: each looks up those placed before it
+    // (the lower entry tests the pair), then takes its place in the grid.
     for (std::size_t entry = 1; entry < layer.m_dynamic.size(); ++entry) {
-        DynamicObject* a = layer.m_dynamic[entry];
-        if (a == nullptr || !a->m_active || !a->m_inGrid) {
+        DynamicObject* a = objectAt(entry);
+        if (a == nullptr || !a->m_active) {
             continue;
         }
-        TestDynamicPartners(layer, *a, static_cast<std::uint16_t>(entry));
+        const BroadPhaseGrid::CellRange range = grid.RangeOf(a->m_box);
+        VisitCells(grid, range, m_dynamicVisited, &BroadPhaseGrid::DynamicAt, [&](std::uint16_t other) {
+            if (a->m_box.Overlaps(m_boxes[other])) {
+                TestPair(*layer.m_dynamic[other], *a);
+            }
+        });
+        m_boxes[entry] = a->m_box;
+        grid.InsertDynamic(range, static_cast<std::uint16_t>(entry));
         TestStatics(layer, *a);
+    }
+    // Idle objects meet the active ones, which test the pair.
+    for (std::size_t entry = 1; entry < layer.m_dynamic.size(); ++entry) {
+        DynamicObject* idle = objectAt(entry);
+        if (idle == nullptr || idle->m_active) {
+            continue;
+        }
+        VisitCells(grid, grid.RangeOf(idle->m_box), m_dynamicVisited, &BroadPhaseGrid::DynamicAt,
+                   [&](std::uint16_t other) {
+                       if (idle->m_box.Overlaps(m_boxes[other])) {
+                           TestPair(*layer.m_dynamic[other], *idle);
+                       }
+                   });
     }
     for (DynamicObject* object : layer.m_dynamic) {
         if (object != nullptr) {
@@ -104,42 +135,21 @@ void CollisionPass::Run(CollisionLayer& layer) {
     }
 }
 
-// The partner filter reads the boxes and active flags packed by entry, so
-// that most candidates are dropped without touching their objects.
-void CollisionPass::InsertIntoGrid(CollisionLayer& layer) {
-    BroadPhaseGrid& grid = layer.m_grid;
-    grid.ClearDynamic();
-    m_boxes.resize(layer.m_dynamic.size());
-    m_activeEntries.assign(layer.m_dynamic.size(), 0);
-    for (std::size_t entry = 1; entry < layer.m_dynamic.size(); ++entry) {
-        const DynamicObject* object = layer.m_dynamic[entry];
-        if (object != nullptr && object->m_inGrid) {
-            grid.InsertDynamic(grid.RangeOf(object->m_box), static_cast<std::uint16_t>(entry));
-            m_boxes[entry] = object->m_box;
-            m_activeEntries[entry] = object->m_active;
-        }
-    }
-    m_dynamicVisited.resize(layer.m_dynamic.size());
-    m_circleVisited.resize(layer.m_circles.size());
-    m_segmentVisited.resize(layer.m_segments.size());
-}
-
-// Visits, once each, what the cells under box hold. The order is fixed by
+// Visits, once each, what the cells of range hold. The order is fixed by
 // the grid, so it is the same in every run; the records are sorted after
 // the pass, so it never shows.
-template <class CellList, class Visit>
-void CollisionPass::VisitCells(const BroadPhaseGrid& grid, const Box& box, std::vector<std::uint32_t>& visited,
-                               CellList cellList, Visit visit) {
+template <class Visit>
+void CollisionPass::VisitCells(const BroadPhaseGrid& grid, const BroadPhaseGrid::CellRange& range,
+                               std::vector<std::uint32_t>& visited, CellList cellList, Visit visit) {
     if (++m_stamp == 0) {
         std::fill(m_dynamicVisited.begin(), m_dynamicVisited.end(), 0);
         std::fill(m_circleVisited.begin(), m_circleVisited.end(), 0);
         std::fill(m_segmentVisited.begin(), m_segmentVisited.end(), 0);
         m_stamp = 1;
     }
-    const BroadPhaseGrid::CellRange range = grid.RangeOf(box);
     for (std::uint32_t row = range.firstRow; row <= range.lastRow; ++row) {
         for (std::uint32_t column = range.firstColumn; column <= range.lastColumn; ++column) {
-            for (const std::uint16_t item : cellList(grid.CellIndex(column, row))) {
+            for (const std::uint16_t item : (grid.*cellList)(grid.CellIndex(column, row))) {
                 if (visited[item] != m_stamp) {
                     visited[item] = m_stamp;
                     visit(item);
@@ -147,20 +157,6 @@ void CollisionPass::VisitCells(const BroadPhaseGrid& grid, const Box& box, std::
             }
         }
     }
-}
-
-void CollisionPass::TestDynamicPartners(CollisionLayer& layer, DynamicObject& a, std::uint16_t entry) {
-    const BroadPhaseGrid& grid = layer.m_grid;
-    VisitCells(
-        grid, a.m_box, m_dynamicVisited,
-        [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.DynamicAt(cell); },
-        [&](std::uint16_t other) {
-            // An active partner with a lower entry has tested this pair already.
-            if (other == entry || (m_activeEntries[other] != 0 && other < entry) || !a.m_box.Overlaps(m_boxes[other])) {
-                return;
-            }
-            TestPair(a, *layer.m_dynamic[other]);
-        });
 }
 
 void CollisionPass::TestPair(DynamicObject& a, DynamicObject& b) {
@@ -249,24 +245,19 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
             }
         });
     };
-    VisitCells(
-        grid, reach, m_segmentVisited,
-        [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.SegmentsAt(cell); },
-        [&](std::uint16_t slot) {
-            const StaticCollisionLineSegment* segment = layer.m_segments[slot];
-            if (segment != nullptr && a.CanCollideWith(segment->GetZCollision()) && reach.Overlaps(BoxOf(*segment))) {
-                testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
-            }
-        });
-    VisitCells(
-        grid, reach, m_circleVisited,
-        [&](std::uint32_t cell) -> const std::vector<std::uint16_t>& { return grid.CirclesAt(cell); },
-        [&](std::uint16_t slot) {
-            const StaticCollisionCircle* circle = layer.m_circles[slot];
-            if (circle != nullptr && a.CanCollideWith(circle->GetZCollision()) && reach.Overlaps(BoxOf(*circle))) {
-                testStatic(a.m_circleRecords, *circle, slot, Capsule{circle->center, circle->center, circle->radius});
-            }
-        });
+    const BroadPhaseGrid::CellRange range = grid.RangeOf(reach);
+    VisitCells(grid, range, m_segmentVisited, &BroadPhaseGrid::SegmentsAt, [&](std::uint16_t slot) {
+        const StaticCollisionLineSegment* segment = layer.m_segments[slot];
+        if (segment != nullptr && a.CanCollideWith(segment->GetZCollision()) && reach.Overlaps(BoxOf(*segment))) {
+            testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
+        }
+    });
+    VisitCells(grid, range, m_circleVisited, &BroadPhaseGrid::CirclesAt, [&](std::uint16_t slot) {
+        const StaticCollisionCircle* circle = layer.m_circles[slot];
+        if (circle != nullptr && a.CanCollideWith(circle->GetZCollision()) && reach.Overlaps(BoxOf(*circle))) {
+            testStatic(a.m_circleRecords, *circle, slot, Capsule{circle->center, circle->center, circle->radius});
+        }
+    });
 }
 
 }  // namespace Collision2D

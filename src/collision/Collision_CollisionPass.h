@@ -9,9 +9,11 @@
 namespace Collision2D {
 
 // One collision pass over a layer. Objects that changed or test while idle
-// look up their grid cells in ascending entry order; each pair is tested
-// once and both objects get their records. The scratch lists keep their
-// capacity from pass to pass.
+// (the active ones) enter the grid in ascending entry order, each meeting
+// those already there; then every other object looks up the active ones.
+// So each pair is visited once, the active (or lower active) object tests
+// it, and both get their records. The scratch lists keep their capacity
+// from pass to pass.
 class CollisionPass {
 public:
     void Run(CollisionLayer& layer);
@@ -26,22 +28,22 @@ public:
     };
 
 private:
+    using CellList = const std::vector<std::uint16_t>& (BroadPhaseGrid::*)(std::uint32_t) const;
+
     static ShapeSet ShapesOf(const DynamicObject& object);
-    void InsertIntoGrid(CollisionLayer& layer);
-    void TestDynamicPartners(CollisionLayer& layer, DynamicObject& a, std::uint16_t entry);
     void TestPair(DynamicObject& a, DynamicObject& b);
     void TestShapes(DynamicObject& a, DynamicObject& b);
     void TestStatics(CollisionLayer& layer, DynamicObject& a);
-    template <class CellList, class Visit>
-    void VisitCells(const BroadPhaseGrid& grid, const Box& box, std::vector<std::uint32_t>& visited, CellList cellList,
-                    Visit visit);
+    template <class Visit>
+    void VisitCells(const BroadPhaseGrid& grid, const BroadPhaseGrid::CellRange& range,
+                    std::vector<std::uint32_t>& visited, CellList cellList, Visit visit);
 
     std::uint32_t m_stamp = 0;
     std::vector<std::uint32_t> m_dynamicVisited;
     std::vector<std::uint32_t> m_circleVisited;
     std::vector<std::uint32_t> m_segmentVisited;
+    // Boxes of the objects in the grid, packed by entry.
     std::vector<Box> m_boxes;
-    std::vector<std::uint8_t> m_activeEntries;
 };
 
 }  // namespace Collision2D
