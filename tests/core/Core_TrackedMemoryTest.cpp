@@ -1,5 +1,5 @@
 #include "core/Core_GlobalOperators.h"
-#include "core/Core_MemoryPool.h"
+#include "core/Core_MemoryPoolTestHooks.h"
 #include "core/Core_String.h"
 #include "core/Core_TrackedMemory.h"
 
@@ -14,36 +14,34 @@ namespace {
 // Keeps the compiler from eliding a new/delete pair.
 void Escape(void* pointer) { asm volatile("" : : "g"(pointer) : "memory"); }
 
-// Records what the allocation-tracking hooks see. The hooks run under the
-// memory mutex, so they only count and remember.
+// What the hooks saw last. They run under the memory mutex: no allocation here.
 struct HookLog {
     int allocations = 0;
     int releases = 0;
-    Core::AllocationKind lastKind = Core::AllocationKind::Object;
-    std::size_t lastSize = 0;
-    const char* lastFile = nullptr;
-    int lastLine = 0;
-    void* blockFromThisFile = nullptr;
-    bool blockFromThisFileReleased = false;
-};
-HookLog g_log;
+    Core::AllocationKind kind = Core::AllocationKind::Object;
+    std::size_t size = 0;
+    const char* file = nullptr;
+    int line = 0;
+    void* fromThisFile = nullptr;  // the exception machinery allocates too
+    bool fromThisFileReleased = false;
+} g_log;
 
-void OnAllocated(void* block, Core::AllocationKind kind, std::size_t size, const char* file, int line) {
-    ++g_log.allocations;
-    g_log.lastKind = kind;
-    g_log.lastSize = size;
-    g_log.lastFile = file;
-    g_log.lastLine = line;
-    if (file != nullptr && std::strcmp(file, __FILE__) == 0) {
-        g_log.blockFromThisFile = block;
-    }
-}
-void OnReleased(void* block, Core::AllocationKind kind) {
-    ++g_log.releases;
-    g_log.blockFromThisFileReleased |= block == g_log.blockFromThisFile;
-    g_log.lastKind = kind;
-}
-const Core::AllocationHooks kHooks{&OnAllocated, &OnReleased};
+const Core::AllocationHooks kHooks{
+    [](void* block, Core::AllocationKind kind, std::size_t size, const char* file, int line) {
+        ++g_log.allocations;
+        g_log.kind = kind;
+        g_log.size = size;
+        g_log.file = file;
+        g_log.line = line;
+        if (file != nullptr && std::strcmp(file, __FILE__) == 0) {
+            g_log.fromThisFile = block;
+        }
+    },
+    [](void* block, Core::AllocationKind kind) {
+        ++g_log.releases;
+        g_log.kind = kind;
+        g_log.fromThisFileReleased |= block == g_log.fromThisFile;
+    }};
 
 class TrackedMemory : public testing::Test {
 protected:
@@ -53,11 +51,9 @@ protected:
     }
     void TearDown() override {
         Core::SetAllocationHooks(nullptr);
-        Core::MemoryPool::SetSystemAllocator(nullptr);
+        Core::testhooks::SetSystemAllocator(nullptr);
     }
 };
-
-void* FailingAllocator(std::size_t) { return nullptr; }
 
 struct ThrowsOnConstruction {
     char payload[40];
@@ -67,25 +63,20 @@ struct ThrowsOnConstruction {
 }  // namespace
 
 TEST_F(TrackedMemory, TrackedNewPassesTheSourcePositionToTheHook) {
-    void* block = TrackedNew(48, "Core_Test", 12);
-    EXPECT_EQ(g_log.allocations, 1);
-    EXPECT_EQ(g_log.lastSize, 48u);
-    EXPECT_STREQ(g_log.lastFile, "Core_Test");
-    EXPECT_EQ(g_log.lastLine, 12);
-    TrackedDelete(block, 48);
-    EXPECT_EQ(g_log.releases, 1);
+    TrackedDelete(TrackedNew(48, "Core_Test", 12), 48);
+    EXPECT_EQ(g_log.size, 48u);
+    EXPECT_STREQ(g_log.file, "Core_Test");
+    EXPECT_EQ(g_log.line, 12);
+    TrackedDelete(TrackedNewUnknownSource(8), 8);
+    EXPECT_STREQ(g_log.file, "unknown");
+    EXPECT_EQ(g_log.line, -1);
     TrackedDelete(nullptr, 16);
-    EXPECT_EQ(g_log.releases, 1);
-
-    void* unknown = TrackedNewUnknownSource(8);
-    EXPECT_STREQ(g_log.lastFile, "unknown");
-    EXPECT_EQ(g_log.lastLine, -1);
-    TrackedDelete(unknown, 8);
+    EXPECT_EQ(g_log.releases, 2);
 }
 
+// Size 3333 is used nowhere else, so its bucket has no free block to hand out.
 TEST_F(TrackedMemory, ExhaustedHeapThrowsBadAllocation) {
-    Core::MemoryPool::SetSystemAllocator(&FailingAllocator);
-    // A size no other test uses, so its bucket has no free block to hand out.
+    Core::testhooks::SetSystemAllocator([](std::size_t) -> void* { return nullptr; });
     for (std::size_t size : {std::size_t{3333}, std::size_t{1u << 20}}) {
         try {
             TrackedNew(size, __FILE__, __LINE__);
@@ -97,38 +88,28 @@ TEST_F(TrackedMemory, ExhaustedHeapThrowsBadAllocation) {
     EXPECT_EQ(g_log.allocations, 0);
 }
 
-// The exception machinery allocates too, so only the block allocated from
-// this file is followed.
 TEST_F(TrackedMemory, ThrowingConstructorGivesItsBlockBack) {
     EXPECT_THROW(TUN_NEW(ThrowsOnConstruction), std::runtime_error);
-    ASSERT_NE(g_log.blockFromThisFile, nullptr);
-    EXPECT_TRUE(g_log.blockFromThisFileReleased);
-
+    EXPECT_TRUE(g_log.fromThisFile != nullptr && g_log.fromThisFileReleased);
     g_log = {};
     EXPECT_THROW(new (__FILE__, __LINE__) ThrowsOnConstruction, std::runtime_error);
-    ASSERT_NE(g_log.blockFromThisFile, nullptr);
-    EXPECT_TRUE(g_log.blockFromThisFileReleased);
+    EXPECT_TRUE(g_log.fromThisFile != nullptr && g_log.fromThisFileReleased);
 }
 
 TEST_F(TrackedMemory, EveryFormOfTheGlobalOperatorsIsTracked) {
-    int* single = new int(7);
-    Escape(single);
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Object);
-    delete single;
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Object);
-
     int* array = new int[5];
     Escape(array);
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Array);
-    EXPECT_EQ(g_log.lastSize, 5 * sizeof(int));
+    EXPECT_EQ(g_log.kind, Core::AllocationKind::Array);
+    EXPECT_EQ(g_log.size, 5 * sizeof(int));
     delete[] array;
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Array);
-
+    EXPECT_EQ(g_log.kind, Core::AllocationKind::Array);
     int* positioned = new ("Core_Here", 99) int(3);
     Escape(positioned);
-    EXPECT_STREQ(g_log.lastFile, "Core_Here");
-    EXPECT_EQ(g_log.lastLine, 99);
+    EXPECT_EQ(g_log.kind, Core::AllocationKind::Object);
+    EXPECT_STREQ(g_log.file, "Core_Here");
+    EXPECT_EQ(g_log.line, 99);
     delete positioned;
+    EXPECT_EQ(g_log.kind, Core::AllocationKind::Object);
 
     struct alignas(64) Wide {
         char bytes[64];
@@ -137,10 +118,9 @@ TEST_F(TrackedMemory, EveryFormOfTheGlobalOperatorsIsTracked) {
     Escape(wide);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(wide) % 64, 0u);
     delete wide;
-
     char* quiet = new (std::nothrow) char[3];
     Escape(quiet);
-    EXPECT_EQ(g_log.lastSize, 3u);
+    EXPECT_EQ(g_log.size, 3u);
     delete[] quiet;
     EXPECT_EQ(g_log.allocations, g_log.releases);
 }

@@ -1,6 +1,7 @@
 #include "os/OS_Error.h"
 #include "os/OS_MessageBox.h"
 #include "os/OS_Process.h"
+#include "os/OS_ProcessTestHooks.h"
 #include "pal/PAL_ErrorReporter.h"
 
 #include <gtest/gtest.h>
