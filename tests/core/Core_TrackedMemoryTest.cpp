@@ -16,32 +16,26 @@ void Escape(void* pointer) { asm volatile("" : : "g"(pointer) : "memory"); }
 
 // What the hooks saw last. They run under the memory mutex: no allocation here.
 struct HookLog {
-    int allocations = 0;
-    int releases = 0;
+    int allocations = 0, releases = 0;
     Core::AllocationKind kind = Core::AllocationKind::Object;
     std::size_t size = 0;
-    const char* file = nullptr;
+    const char* file = "";
     int line = 0;
     void* fromThisFile = nullptr;  // the exception machinery allocates too
     bool fromThisFileReleased = false;
 } g_log;
 
-const Core::AllocationHooks kHooks{
-    [](void* block, Core::AllocationKind kind, std::size_t size, const char* file, int line) {
-        ++g_log.allocations;
-        g_log.kind = kind;
-        g_log.size = size;
-        g_log.file = file;
-        g_log.line = line;
-        if (file != nullptr && std::strcmp(file, __FILE__) == 0) {
-            g_log.fromThisFile = block;
-        }
-    },
-    [](void* block, Core::AllocationKind kind) {
-        ++g_log.releases;
-        g_log.kind = kind;
-        g_log.fromThisFileReleased |= block == g_log.fromThisFile;
-    }};
+void Allocated(void* block, Core::AllocationKind kind, std::size_t size, const char* file, int line) {
+    const bool here = std::strcmp(file, __FILE__) == 0;
+    g_log = {g_log.allocations + 1, g_log.releases, kind,  size, file, line, here ? block : g_log.fromThisFile,
+             g_log.fromThisFileReleased};
+}
+void Released(void* block, Core::AllocationKind kind) {
+    ++g_log.releases;
+    g_log.kind = kind;
+    g_log.fromThisFileReleased |= block == g_log.fromThisFile;
+}
+const Core::AllocationHooks kHooks{&Allocated, &Released};
 
 class TrackedMemory : public testing::Test {
 protected:
@@ -62,33 +56,16 @@ struct ThrowsOnConstruction {
 
 }  // namespace
 
+// A constructor that throws gives its block back; the exception machinery
+// allocates too, so only the block allocated from this file is followed.
 TEST_F(TrackedMemory, TrackedNewPassesTheSourcePositionToTheHook) {
     TrackedDelete(TrackedNew(48, "Core_Test", 12), 48);
-    EXPECT_EQ(g_log.size, 48u);
-    EXPECT_STREQ(g_log.file, "Core_Test");
-    EXPECT_EQ(g_log.line, 12);
+    EXPECT_TRUE(g_log.size == 48 && std::strcmp(g_log.file, "Core_Test") == 0 && g_log.line == 12);
     TrackedDelete(TrackedNewUnknownSource(8), 8);
-    EXPECT_STREQ(g_log.file, "unknown");
-    EXPECT_EQ(g_log.line, -1);
+    EXPECT_TRUE(std::strcmp(g_log.file, "unknown") == 0 && g_log.line == -1);
     TrackedDelete(nullptr, 16);
     EXPECT_EQ(g_log.releases, 2);
-}
 
-// Size 3333 is used nowhere else, so its bucket has no free block to hand out.
-TEST_F(TrackedMemory, ExhaustedHeapThrowsBadAllocation) {
-    Core::testhooks::SetSystemAllocator([](std::size_t) -> void* { return nullptr; });
-    for (std::size_t size : {std::size_t{3333}, std::size_t{1u << 20}}) {
-        try {
-            TrackedNew(size, __FILE__, __LINE__);
-            ADD_FAILURE() << "no exception for size " << size;
-        } catch (const std::bad_alloc& error) {
-            EXPECT_STREQ(error.what(), "bad allocation");
-        }
-    }
-    EXPECT_EQ(g_log.allocations, 0);
-}
-
-TEST_F(TrackedMemory, ThrowingConstructorGivesItsBlockBack) {
     EXPECT_THROW(TUN_NEW(ThrowsOnConstruction), std::runtime_error);
     EXPECT_TRUE(g_log.fromThisFile != nullptr && g_log.fromThisFileReleased);
     g_log = {};
@@ -96,18 +73,25 @@ TEST_F(TrackedMemory, ThrowingConstructorGivesItsBlockBack) {
     EXPECT_TRUE(g_log.fromThisFile != nullptr && g_log.fromThisFileReleased);
 }
 
+// Size 3333 is used nowhere else, so its bucket has no free block to hand out.
+TEST_F(TrackedMemory, ExhaustedHeapThrowsBadAllocation) {
+    Core::testhooks::SetSystemAllocator([](std::size_t) -> void* { return nullptr; });
+    for (std::size_t size : {std::size_t{3333}, std::size_t{1u << 20}}) {
+        EXPECT_THROW(TrackedNew(size, __FILE__, __LINE__), BadAllocation) << size;
+    }
+    EXPECT_STREQ(BadAllocation().what(), "bad allocation");
+    EXPECT_EQ(g_log.allocations, 0);
+}
+
 TEST_F(TrackedMemory, EveryFormOfTheGlobalOperatorsIsTracked) {
     int* array = new int[5];
     Escape(array);
-    EXPECT_EQ(g_log.kind, Core::AllocationKind::Array);
-    EXPECT_EQ(g_log.size, 5 * sizeof(int));
+    EXPECT_TRUE(g_log.kind == Core::AllocationKind::Array && g_log.size == 5 * sizeof(int));
     delete[] array;
     EXPECT_EQ(g_log.kind, Core::AllocationKind::Array);
     int* positioned = new ("Core_Here", 99) int(3);
     Escape(positioned);
-    EXPECT_EQ(g_log.kind, Core::AllocationKind::Object);
-    EXPECT_STREQ(g_log.file, "Core_Here");
-    EXPECT_EQ(g_log.line, 99);
+    EXPECT_TRUE(g_log.kind == Core::AllocationKind::Object && std::strcmp(g_log.file, "Core_Here") == 0);
     delete positioned;
     EXPECT_EQ(g_log.kind, Core::AllocationKind::Object);
 
@@ -125,14 +109,12 @@ TEST_F(TrackedMemory, EveryFormOfTheGlobalOperatorsIsTracked) {
     EXPECT_EQ(g_log.allocations, g_log.releases);
 }
 
-namespace {
-[[noreturn]] void ExitHoldingStaticPoolStrings() {
-    static Core::String longLived(200, 'x');
-    static Core::StringVector names(2, Core::String("a fairly long name that needs a pool block"));
-    std::exit(longLived.size() == 200 && names.size() == 2 ? 0 : 3);
-}
-}  // namespace
-
 TEST(TrackedMemoryExit, StaticObjectsHoldingPoolMemorySurviveProcessExit) {
-    EXPECT_EXIT(ExitHoldingStaticPoolStrings(), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            static Core::String longLived(200, 'x');
+            static Core::StringVector names(2, Core::String("a fairly long name that needs a pool block"));
+            std::exit(longLived.size() == 200 && names.size() == 2 ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
 }
