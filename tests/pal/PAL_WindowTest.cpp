@@ -89,9 +89,11 @@ TEST_F(PlatformWindow, PlacementAndDecorationKeepTheClientSize) {
     EXPECT_TRUE(os::IsWindowTopMost(handle));
 }
 
-// A file that is no icon is remembered but changes nothing; destroying takes
-// the context off, and messages for the gone window are dropped.
-TEST_F(PlatformWindow, StartsHiddenShowsOnRequestAndDestroysOnce) {
+// A file that is no icon is remembered but changes nothing. System commands
+// call back only for their exact value; a handled one leaves the window
+// alone, an unhandled one takes its default course. Destroying takes the
+// context off, and messages for the gone window are dropped.
+TEST_F(PlatformWindow, EventsAndCommandsReachTheirCallbacksUntilDestroyed) {
     testsupport::TempDirectory directory;
     const std::string icon = directory.WriteFile("GameIcon.ico", TwoByTwoIcon());
     const std::string bogus = directory.WriteFile("Bogus.ico", "not an icon");
@@ -106,6 +108,21 @@ TEST_F(PlatformWindow, StartsHiddenShowsOnRequestAndDestroysOnce) {
     EXPECT_TRUE(window.SetPixelFormat(1) && !window.SetPixelFormat(0));
     EXPECT_TRUE(os::GetPixelFormat(window.GetDeviceContext()) == 1 && window.GetPixelFormatIndex() == 1);
 
+    for (os::WindowEvent event : {os::WindowEvent::Minimized, os::WindowEvent::Maximized, os::WindowEvent::Restored,
+                                  os::WindowEvent::FocusGained, os::WindowEvent::FocusLost, os::WindowEvent::Exposed,
+                                  os::WindowEvent::Hidden}) {
+        os::headless::InjectWindowEvent(handle, event);
+    }
+    os::headless::InjectWindowEvent(handle, os::WindowEvent::SizeChanged, {300, 150});
+    window.handleCommands = true;
+    for (std::uintptr_t command : {os::SC_MINIMIZE, os::SC_MAXIMIZE, os::SC_RESTORE, os::SC_MINIMIZE + 1}) {
+        os::headless::PostMessage({handle, os::WM_SYSCOMMAND, command, 0});
+    }
+    EXPECT_TRUE(PAL::PumpMessages());
+    window.handleCommands = false;
+    os::headless::PostMessage({handle, os::WM_SYSCOMMAND, os::SC_RESTORE, 0});
+    EXPECT_TRUE(PAL::PumpMessages());
+
     os::headless::SetCurrentGLWindow(handle);
     window.Destory();
     window.Destory();
@@ -114,7 +131,10 @@ TEST_F(PlatformWindow, StartsHiddenShowsOnRequestAndDestroysOnce) {
     EXPECT_EQ(window.GetPixelFormatIndex(), 0);
     os::headless::InjectWindowEvent(handle, os::WindowEvent::Close);
     EXPECT_TRUE(PAL::PumpMessages());
-    EXPECT_EQ(window.seen, (std::vector<std::string>{"shown", "destroy"}));
+    EXPECT_EQ(window.seen, (std::vector<std::string>{"shown", "minimized", "maximized", "restored", "active",
+                                                     "inactive", "paint", "hidden", "sizing 300x150",
+                                                     "minimize command", "maximize command", "restore command",
+                                                     "minimized", "restore command", "restored", "destroy"}));
 }
 
 TEST_F(PlatformWindow, CloseAndQuitRequestsEndTheLoopOnce) {
@@ -141,31 +161,6 @@ TEST_F(PlatformWindow, CloseAndQuitRequestsEndTheLoopOnce) {
     os::headless::InjectWindowEvent(handle, os::WindowEvent::Close);
     EXPECT_FALSE(PAL::PumpMessages());
     EXPECT_TRUE(PAL::PumpMessages());
-}
-
-// System commands call back only for their exact value; a handled one
-// leaves the window alone, an unhandled one takes its default course.
-TEST_F(PlatformWindow, WindowEventsAndSystemCommandsReachTheirCallbacks) {
-    ProbeWindow window;
-    const os::WindowHandle handle = window.GetHandle();
-    for (os::WindowEvent event : {os::WindowEvent::Minimized, os::WindowEvent::Maximized, os::WindowEvent::Restored,
-                                  os::WindowEvent::FocusGained, os::WindowEvent::FocusLost, os::WindowEvent::Exposed,
-                                  os::WindowEvent::Hidden}) {
-        os::headless::InjectWindowEvent(handle, event);
-    }
-    os::headless::InjectWindowEvent(handle, os::WindowEvent::SizeChanged, {300, 150});
-    window.handleCommands = true;
-    for (std::uintptr_t command : {os::SC_MINIMIZE, os::SC_MAXIMIZE, os::SC_RESTORE, os::SC_MINIMIZE + 1}) {
-        os::headless::PostMessage({handle, os::WM_SYSCOMMAND, command, 0});
-    }
-    EXPECT_TRUE(PAL::PumpMessages());
-    window.handleCommands = false;
-    os::headless::PostMessage({handle, os::WM_SYSCOMMAND, os::SC_RESTORE, 0});
-    EXPECT_TRUE(PAL::PumpMessages());
-    EXPECT_EQ(window.seen, (std::vector<std::string>{"minimized", "maximized", "restored", "active", "inactive",
-                                                     "paint", "hidden", "sizing 300x150", "minimize command",
-                                                     "maximize command", "restore command", "minimized",
-                                                     "restore command", "restored"}));
 }
 
 }  // namespace
