@@ -57,11 +57,6 @@ public:
     // Gives a chain from first to last back to the bucket of size.
     void GiveBlocks(std::size_t size, FreeBlock* first, FreeBlock* last);
 
-    // Block size used for a requested size below 4096.
-    static std::size_t BlockSizeFor(std::size_t requested);
-    // Blocks in the chunk that follows one of previousBlocks (0: the first chunk).
-    static std::size_t ChunkBlocksAfter(std::size_t blockSize, std::size_t previousBlocks);
-
     struct BucketStats {
         std::size_t chunks = 0;
         std::size_t blocks = 0;  // in all chunks
@@ -73,6 +68,11 @@ public:
     BucketStats GetBucketStats(std::size_t requested);
 
 private:
+    // Block size used for a requested size below 4096.
+    static std::size_t BlockSizeFor(std::size_t requested);
+    // Blocks in the chunk that follows one of previousBlocks (0: the first chunk).
+    static std::size_t ChunkBlocksAfter(std::size_t blockSize, std::size_t previousBlocks);
+
     struct Chunk {
         Chunk* next;
     };
