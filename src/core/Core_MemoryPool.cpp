@@ -1,5 +1,8 @@
 #include "core/Core_MemoryPool.h"
 
+#include "core/Core_MemoryPoolTestHooks.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -8,10 +11,10 @@
 namespace Core {
 namespace {
 
-std::atomic<MemoryPool::SystemAllocator> g_systemAllocator{nullptr};
+std::atomic<testhooks::SystemAllocator> g_systemAllocator{nullptr};
 
 void* SystemAllocate(std::size_t size) {
-    if (MemoryPool::SystemAllocator allocator = g_systemAllocator.load(std::memory_order_acquire)) {
+    if (testhooks::SystemAllocator allocator = g_systemAllocator.load(std::memory_order_acquire)) {
         return allocator(size);
     }
     return std::malloc(size);
@@ -23,7 +26,7 @@ static_assert(sizeof(void*) <= kChunkHeaderSize);
 
 }  // namespace
 
-void MemoryPool::SetSystemAllocator(SystemAllocator allocator) {
+void testhooks::SetSystemAllocator(SystemAllocator allocator) {
     g_systemAllocator.store(allocator, std::memory_order_release);
 }
 
@@ -80,9 +83,17 @@ MemoryPool::Bucket* MemoryPool::GetOrCreateBucket(std::size_t size) {
     return bucket;
 }
 
+std::size_t MemoryPool::ChunkBlocksAfter(std::size_t blockSize, std::size_t previousBlocks) {
+    if (previousBlocks == 0) {
+        return std::clamp<std::size_t>(kFirstChunkBytes / blockSize, 1, kBlocksPerChunk);
+    }
+    return std::min(previousBlocks * 2, kBlocksPerChunk);
+}
+
 bool MemoryPool::AddChunk(Bucket& bucket) {
     const std::size_t blockSize = bucket.blockSize;
-    auto* raw = static_cast<unsigned char*>(SystemAllocate(kChunkHeaderSize + kBlocksPerChunk * blockSize));
+    const std::size_t blocks = ChunkBlocksAfter(blockSize, bucket.lastChunkBlocks);
+    auto* raw = static_cast<unsigned char*>(SystemAllocate(kChunkHeaderSize + blocks * blockSize));
     if (raw == nullptr) {
         return false;
     }
@@ -90,14 +101,16 @@ bool MemoryPool::AddChunk(Bucket& bucket) {
     chunk->next = bucket.chunks;
     bucket.chunks = chunk;
     ++bucket.chunkCount;
+    bucket.blockCount += blocks;
+    bucket.lastChunkBlocks = blocks;
 
     // Thread the blocks in address order so that they are handed out that way.
     unsigned char* first = raw + kChunkHeaderSize;
-    for (std::size_t k = 0; k + 1 < kBlocksPerChunk; ++k) {
+    for (std::size_t k = 0; k + 1 < blocks; ++k) {
         reinterpret_cast<FreeBlock*>(first + k * blockSize)->next =
             reinterpret_cast<FreeBlock*>(first + (k + 1) * blockSize);
     }
-    reinterpret_cast<FreeBlock*>(first + (kBlocksPerChunk - 1) * blockSize)->next = bucket.freeList;
+    reinterpret_cast<FreeBlock*>(first + (blocks - 1) * blockSize)->next = bucket.freeList;
     bucket.freeList = reinterpret_cast<FreeBlock*>(first);
     return true;
 }
@@ -171,6 +184,7 @@ MemoryPool::BucketStats MemoryPool::GetBucketStats(std::size_t requested) {
     }
     std::lock_guard<SpinLock> guard(bucket->lock);
     stats.chunks = bucket->chunkCount;
+    stats.blocks = bucket->blockCount;
     stats.blockSize = bucket->blockSize;
     for (FreeBlock* block = bucket->freeList; block != nullptr; block = block->next) {
         ++stats.freeBlocks;

@@ -9,10 +9,16 @@
 namespace Core {
 
 // Size-class pool for small blocks. Each requested size (0 to 4095 bytes) has
-// its own bucket; a bucket hands out fixed-size blocks from chunks of 256
-// taken from the C heap and never returns them before exit. Blocks carry no
-// header: whoever frees a block passes its requested size back. Requests of
-// 4096 bytes or more go straight to the C heap.
+// its own bucket; a bucket hands out fixed-size blocks from chunks taken from
+// the C heap and never returns them before exit. Blocks carry no header:
+// whoever frees a block passes its requested size back. Requests of 4096
+// bytes or more go straight to the C heap.
+//
+// A bucket's first chunk holds about 4 KB of blocks (at least one block) and
+// each further chunk twice as many, up to 256 blocks. With 4096 buckets, a
+// first chunk of 256 blocks would hold gigabytes for a program that uses
+// each size only a few times; the growth keeps busy sizes at one refill per
+// 256 blocks.
 //
 // Blocks are at least 16 bytes and 16-byte aligned, so a free block can hold
 // its 64-bit free-list link and any scalar type fits. Each bucket has its own
@@ -23,13 +29,8 @@ class MemoryPool {
 public:
     static constexpr std::size_t kBucketCount = 4096;
     static constexpr std::size_t kBlocksPerChunk = 256;
+    static constexpr std::size_t kFirstChunkBytes = 4096;
     static constexpr std::size_t kAlignment = 16;
-
-    using SystemAllocator = void* (*)(std::size_t size);
-
-    // Where chunks and large blocks come from (malloc unless a test injects
-    // a failing allocator). Null restores malloc.
-    static void SetSystemAllocator(SystemAllocator allocator);
 
     // The process-wide pool. It is never destroyed: static objects may still
     // free pool memory while the process exits, and the OS reclaims it.
@@ -56,19 +57,22 @@ public:
     // Gives a chain from first to last back to the bucket of size.
     void GiveBlocks(std::size_t size, FreeBlock* first, FreeBlock* last);
 
-    // Block size used for a requested size below 4096.
-    static std::size_t BlockSizeFor(std::size_t requested);
-
     struct BucketStats {
         std::size_t chunks = 0;
+        std::size_t blocks = 0;  // in all chunks
         std::size_t freeBlocks = 0;
         std::size_t blockSize = 0;
     };
-    // Chunk count and free blocks of the bucket of this requested size
+    // Chunks, blocks and free blocks of the bucket of this requested size
     // (all zero while the bucket does not exist). Walks the free list.
     BucketStats GetBucketStats(std::size_t requested);
 
 private:
+    // Block size used for a requested size below 4096.
+    static std::size_t BlockSizeFor(std::size_t requested);
+    // Blocks in the chunk that follows one of previousBlocks (0: the first chunk).
+    static std::size_t ChunkBlocksAfter(std::size_t blockSize, std::size_t previousBlocks);
+
     struct Chunk {
         Chunk* next;
     };
@@ -78,6 +82,8 @@ private:
         Chunk* chunks = nullptr;
         std::size_t blockSize = 0;
         std::size_t chunkCount = 0;
+        std::size_t blockCount = 0;
+        std::size_t lastChunkBlocks = 0;
     };
 
     Bucket* GetOrCreateBucket(std::size_t size);

@@ -15,7 +15,6 @@ public:
     // the next draw regenerates the whole state.
     void Seed(std::uint32_t seed);
     std::uint32_t Next();
-    std::uint32_t GetStateWord(int index) const { return m_state[index]; }
 
 private:
     void Regenerate();

@@ -26,11 +26,11 @@ void CoreStartup(std::uint8_t& guard) {
 }
 
 void CoreShutdown(std::uint8_t& guard) {
-    // A shut-down without a start-up is ignored.
+    // A shut-down without a start-up is ignored. The memory mutex stays:
+    // threads that outlive the Core may still allocate.
     if (g_startupCount == 0 || --g_startupCount != 0) {
         return;
     }
-    Core::DestroyMemoryMutex();
     if (guard == 0) {
         os::TimeEndPeriod(1);
     }

@@ -17,27 +17,12 @@ void SetMemoryMutexInterface(const MemoryMutexInterface* mutexInterface) {
     g_mutexInterface.store(mutexInterface, std::memory_order_release);
 }
 
-const MemoryMutexInterface* GetMemoryMutexInterface() { return g_mutexInterface.load(std::memory_order_acquire); }
-
 void CreateMemoryMutex() {
     const MemoryMutexInterface* mutexInterface = g_mutexInterface.load(std::memory_order_acquire);
     if (mutexInterface == nullptr || g_memoryMutex.load(std::memory_order_acquire) != nullptr) {
         return;
     }
     g_memoryMutex.store(mutexInterface->create(), std::memory_order_release);
-}
-
-void DestroyMemoryMutex() {
-    const MemoryMutexInterface* mutexInterface = g_mutexInterface.load(std::memory_order_acquire);
-    void* mutex = g_memoryMutex.load(std::memory_order_acquire);
-    if (mutexInterface == nullptr || mutex == nullptr) {
-        return;
-    }
-    // Take the handle away under the mutex, so no thread still waits on it.
-    mutexInterface->lock(mutex);
-    g_memoryMutex.store(nullptr, std::memory_order_release);
-    mutexInterface->unlock(mutex);
-    mutexInterface->destroy(mutex);
 }
 
 bool HasMemoryMutex() { return g_memoryMutex.load(std::memory_order_acquire) != nullptr; }

@@ -31,20 +31,20 @@ void TrackedDelete(void* block, std::size_t size);
 namespace Core {
 
 // How the memory mutex is made and used. The platform layer installs this
-// at static initialisation (the process-wide thread manager makes the mutex);
-// while no interface or no mutex exists, locking does nothing.
+// once, at static initialisation (the process-wide thread manager makes the
+// mutex); while no interface or no mutex exists, locking does nothing.
 struct MemoryMutexInterface {
     void* (*create)();
-    void (*destroy)(void* mutex);
     bool (*lock)(void* mutex);
     bool (*unlock)(void* mutex);
 };
 void SetMemoryMutexInterface(const MemoryMutexInterface* mutexInterface);
-const MemoryMutexInterface* GetMemoryMutexInterface();
 
-// Called by Core start-up and the last shut-down.
+// Called by Core start-up: makes the mutex unless it exists. It is never
+// destroyed, as the pool is not: a thread the thread manager gave up on may
+// still allocate after the last Core shut-down, and a thread that read the
+// handle must never lock freed memory.
 void CreateMemoryMutex();
-void DestroyMemoryMutex();
 bool HasMemoryMutex();
 
 // Holds the memory mutex for a scope (nothing while none exists).

@@ -1,6 +1,7 @@
 #include "os/OS_Clock.h"
 
 #include "os/OS_Backend.h"
+#include "os/OS_ClockTestHooks.h"
 
 #include <atomic>
 #include <ctime>

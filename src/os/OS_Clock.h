@@ -18,13 +18,5 @@ std::uint32_t TimeGetTime();
 // only keep count of outstanding requests.
 void TimeBeginPeriod(std::uint32_t milliseconds);
 void TimeEndPeriod(std::uint32_t milliseconds);
-int OutstandingTimerPeriods();
-
-namespace headless {
-// The headless clock stands still until a test moves it.
-void SetClockNanoseconds(std::int64_t nanoseconds);
-void AdvanceClockMilliseconds(double milliseconds);
-void SetPerformanceCounterAvailable(bool available);
-}  // namespace headless
 
 }  // namespace os

@@ -7,8 +7,8 @@
 namespace os {
 
 // The value of an environment variable; nothing when it is not set.
-// "USERPROFILE", the user's home folder on the system the engine was written
-// for, falls back to HOME when it is not set itself.
+// "USERPROFILE" names the user's home folder where saves and settings go;
+// when it is not set itself, HOME answers for it.
 std::optional<std::string> GetEnvironmentVariable(std::string_view name);
 
 }  // namespace os

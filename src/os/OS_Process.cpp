@@ -1,8 +1,9 @@
 #include "os/OS_Process.h"
 
+#include "os/OS_ProcessTestHooks.h"
+
 #include <SDL.h>
 
-#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -11,9 +12,6 @@
 namespace os {
 namespace {
 
-constexpr std::size_t kMaxCleanups = 8;
-std::array<std::atomic<EmergencyCleanup>, kMaxCleanups> g_cleanups{};
-std::atomic<std::size_t> g_cleanupCount{0};
 std::atomic<headless::ExitInterceptor> g_interceptor{nullptr};
 
 }  // namespace
@@ -26,13 +24,6 @@ int ExitStatusFor(std::uint32_t code) {
     return low != 0 ? low : 1;
 }
 
-void AddEmergencyCleanup(EmergencyCleanup cleanup) {
-    const std::size_t slot = g_cleanupCount.fetch_add(1, std::memory_order_relaxed);
-    if (slot < kMaxCleanups) {
-        g_cleanups[slot].store(cleanup, std::memory_order_release);
-    }
-}
-
 void ExitProcess(std::uint32_t code) {
     if (headless::ExitInterceptor interceptor = g_interceptor.load(std::memory_order_acquire)) {
         interceptor(code);
@@ -41,16 +32,6 @@ void ExitProcess(std::uint32_t code) {
         std::fprintf(stderr, "Exiting with error code %u\n", code);
     }
     std::fflush(nullptr);
-    std::size_t count = g_cleanupCount.load(std::memory_order_relaxed);
-    if (count > kMaxCleanups) {
-        count = kMaxCleanups;
-    }
-    while (count > 0) {
-        --count;
-        if (EmergencyCleanup cleanup = g_cleanups[count].load(std::memory_order_acquire)) {
-            cleanup();
-        }
-    }
     // A full-screen mode or a grabbed input would otherwise outlive the process.
     if (SDL_WasInit(0) != 0) {
         SDL_Quit();

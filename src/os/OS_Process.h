@@ -9,21 +9,9 @@ namespace os {
 // a non-zero code maps to (code & 0xFF), or to 1 when those bits are 0.
 int ExitStatusFor(std::uint32_t code);
 
-// Runs before the process ends abnormally (for example to give the desktop
-// its display mode back). At most a handful are registered; the newest runs first.
-using EmergencyCleanup = void (*)();
-void AddEmergencyCleanup(EmergencyCleanup cleanup);
-
-// Flushes standard streams, runs the emergency clean-ups, shuts SDL down
-// (restoring the desktop's display mode) and ends the process at once,
-// without static destructors. A non-zero code is also
-// printed in full on stderr.
+// Flushes standard streams, shuts SDL down (restoring the desktop's display
+// mode) and ends the process at once, without static destructors. A
+// non-zero code is also printed in full on stderr.
 [[noreturn]] void ExitProcess(std::uint32_t code);
-
-namespace headless {
-// Tests replace the exit: the interceptor must not return (it throws).
-using ExitInterceptor = void (*)(std::uint32_t code);
-void SetExitInterceptor(ExitInterceptor interceptor);
-}  // namespace headless
 
 }  // namespace os

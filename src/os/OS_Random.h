@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
-// The C runtime's pseudo-random generator as the engine expects it: values
-// 0..32767 from the classic linear congruential sequence. glibc's rand()
-// reaches 2^31-1 and a different sequence, so the engine never calls it.
-// One sequence is shared by every user in the process.
+// The process's pseudo-random sequence: values 0..32767 from a linear
+// congruential generator (state * 214013 + 2531011, bits 16..30). Seeded
+// games and replays must draw the same numbers on every machine, so the
+// sequence is fixed here rather than left to the C library's rand(), whose
+// range and sequence vary. One sequence is shared by every user in the process.
 namespace os {
 
 constexpr int kRandMax = 32767;

@@ -3,6 +3,13 @@
 #include "os/OS_Sleep.h"
 #include "pal/PAL_Stopwatch.h"
 
+#include <cstdio>
+
+ManagedThread::ManagedThread(Function init, Function run, void* argument, ThreadManager* owner, const char* name)
+    : m_init(init), m_run(run), m_argument(argument), m_owner(owner) {
+    std::snprintf(m_name, sizeof m_name, "%s", name != nullptr ? name : "unnamed");
+}
+
 bool ManagedThread::ShouldRun(ManagedThread* thread) {
     if (thread == nullptr) {
         return false;

@@ -3,6 +3,7 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 class ThreadManager;
@@ -15,6 +16,7 @@ class ManagedThread {
 public:
     // Init and run functions get the record; their results are not used.
     using Function = std::uint32_t (*)(ManagedThread* thread);
+    static constexpr std::size_t kNameSize = 32;
 
     ManagedThread(const ManagedThread&) = delete;
     ManagedThread& operator=(const ManagedThread&) = delete;
@@ -27,14 +29,14 @@ public:
     static ThreadManager* GetOwner(const ManagedThread* thread);
 
     void* GetArgument() const { return m_argument; }
+    const char* GetName() const { return m_name; }
     // 0, or -1 once the thread noticed that it must stop.
     std::int32_t GetResult() const { return m_result.load(std::memory_order_relaxed); }
 
 private:
     friend class ThreadManager;
 
-    ManagedThread(Function init, Function run, void* argument, ThreadManager* owner)
-        : m_init(init), m_run(run), m_argument(argument), m_owner(owner) {}
+    ManagedThread(Function init, Function run, void* argument, ThreadManager* owner, const char* name);
     ~ManagedThread() = default;
 
     // Written and read under the thread registry lock, so that it is set
@@ -43,6 +45,7 @@ private:
     const Function m_init;
     const Function m_run;
     void* const m_argument;
+    char m_name[kNameSize] = {};
     // Changed under the registry lock, read by the thread without it.
     std::atomic<ThreadManager*> m_owner;
     std::atomic<std::uint8_t> m_stop{0};

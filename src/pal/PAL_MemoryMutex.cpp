@@ -4,21 +4,18 @@
 #include "core/Core_TrackedMemory.h"
 #include "pal/PAL_ThreadManager.h"
 
-// Making and destroying the mutex allocates a list node while no memory
-// mutex is set, so neither waits on itself.
+// Making the mutex allocates a list node while no memory mutex is set, so
+// it does not wait on itself.
 
 namespace {
 
 void* CreateMemoryMutex() { return GetProcessThreadManager().CreateMutex(0); }
 
-void DestroyMemoryMutex(void* mutex) { GetProcessThreadManager().DestroyMutex(static_cast<pthread_mutex_t*>(mutex)); }
-
 bool LockMemoryMutex(void* mutex) { return ThreadManager::LockMutex(static_cast<pthread_mutex_t*>(mutex)); }
 
 bool UnlockMemoryMutex(void* mutex) { return ThreadManager::UnlockMutex(static_cast<pthread_mutex_t*>(mutex)); }
 
-constexpr Core::MemoryMutexInterface kMemoryMutex{&CreateMemoryMutex, &DestroyMemoryMutex, &LockMemoryMutex,
-                                                  &UnlockMemoryMutex};
+constexpr Core::MemoryMutexInterface kMemoryMutex{&CreateMemoryMutex, &LockMemoryMutex, &UnlockMemoryMutex};
 
 // Static initialisation, before the entry point and before any thread.
 [[maybe_unused]] const bool g_installed = (InstallMemoryMutex(), true);

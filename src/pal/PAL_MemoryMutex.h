@@ -1,7 +1,7 @@
 #pragma once
 
 // The Core memory mutex is a normal mutex of the process-wide thread manager.
-// Core start-up creates it and the last shut-down destroys it; in between,
+// The first Core start-up creates it and nothing destroys it; from then on,
 // every tracked and global allocation locks it.
 
 // Tells Core how to make and use the mutex. Runs once during static

@@ -128,8 +128,10 @@ int ClampPriority(int priority) {
 ThreadManager::ThreadManager() { GetThreadPriorityLevels(); }
 
 ThreadManager::~ThreadManager() {
-    m_waitForThreads = true;
     StopAll(false);
+    if (!WaitForThreads(kStopWaitLimit)) {
+        HandThreadsToFallback();
+    }
 
     DestroyListed(m_mutexes, nullptr);
     DestroyListed(m_readWriteLocks, nullptr);
@@ -137,7 +139,7 @@ ThreadManager::~ThreadManager() {
 }
 
 ManagedThread* ThreadManager::CreateThread(ManagedThread::Function init, ManagedThread::Function run, void* argument,
-                                           int priority, bool inheritScheduling) {
+                                           int priority, bool inheritScheduling, const char* name) {
     pthread_attr_t attributes;
     if (pthread_attr_init(&attributes) != 0) {
         return nullptr;
@@ -149,18 +151,18 @@ ManagedThread* ThreadManager::CreateThread(ManagedThread::Function init, Managed
         pthread_attr_setschedparam(&attributes, &parameters) == 0 &&
         pthread_attr_setinheritsched(&attributes, inheritScheduling ? PTHREAD_INHERIT_SCHED : PTHREAD_EXPLICIT_SCHED) ==
             0) {
-        thread = StartThread(attributes, init, run, argument);
+        thread = StartThread(attributes, init, run, argument, name);
     }
     pthread_attr_destroy(&attributes);
     return thread;
 }
 
 ManagedThread* ThreadManager::StartThread(const pthread_attr_t& attributes, ManagedThread::Function init,
-                                          ManagedThread::Function run, void* argument) {
+                                          ManagedThread::Function run, void* argument, const char* name) {
     ManagedThread* thread = nullptr;
     try {
         void* block = TrackedNew(sizeof(ManagedThread), "PAL_ThreadManager", __LINE__);
-        thread = ::new (block) ManagedThread(init, run, argument, this);
+        thread = ::new (block) ManagedThread(init, run, argument, this, name);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -238,17 +240,25 @@ void ThreadManager::StopThread(ManagedThread* thread, bool lowerPriority) {
 }
 
 void ThreadManager::StopAll(bool lowerPriority) {
-    {
-        std::lock_guard<std::mutex> lock(g_registryLock);
-        for (ManagedThread* thread : m_threads) {
-            TellToStop(thread, lowerPriority);
-        }
+    std::lock_guard<std::mutex> lock(g_registryLock);
+    for (ManagedThread* thread : m_threads) {
+        TellToStop(thread, lowerPriority);
     }
-    if (m_waitForThreads) {
-        for (std::uint32_t sleeps = 0; GetThreadCount() != 0 && sleeps < kStopWaitLimit; ++sleeps) {
-            os::Sleep(1);
-        }
+}
+
+bool ThreadManager::WaitForThreads(std::uint32_t milliseconds) {
+    for (std::uint32_t sleeps = 0; GetThreadCount() != 0 && sleeps < milliseconds; ++sleeps) {
+        os::Sleep(1);
     }
+    std::lock_guard<std::mutex> lock(g_registryLock);
+    for (const ManagedThread* thread : m_threads) {
+        std::fprintf(stderr, "ThreadManager: thread \"%s\" still running after %u ms\n", thread->GetName(),
+                     milliseconds);
+    }
+    return m_threads.empty();
+}
+
+void ThreadManager::HandThreadsToFallback() {
     ThreadManager& fallback = GetFallbackThreadManager();
     if (&fallback == this) {
         return;

@@ -17,8 +17,10 @@
 // Threads are stopped cooperatively: StopThread and StopAll set a flag that
 // the thread polls with ManagedThread::ShouldRun or SleepUnlessStopped.
 // Threads are detached; when a thread's functions return, the thread removes
-// its record from its owner's list and frees it. A thread still running when
-// its manager gives up waiting is handed to the fallback manager.
+// its record from its owner's list and frees it, so a manager's thread count
+// is the number of its threads still running their functions. Only a manager
+// being destroyed hands the threads it could not wait for to the fallback
+// manager, which counts them from then on.
 //
 // One process-wide registry lock guards every manager's lists and every
 // record's owner. It is taken before the memory mutex, never after: list
@@ -30,9 +32,9 @@ public:
     static constexpr std::uint32_t kStopWaitLimit = 500;
 
     ThreadManager();
-    // Stops the threads, waiting up to kStopWaitLimit sleeps for them to end
-    // (survivors go to the fallback manager), then destroys every listed
-    // primitive. A primitive still held is left in place, never destroyed.
+    // Stops the threads and waits up to kStopWaitLimit ms for them to end;
+    // survivors are logged by name and go to the fallback manager. Then
+    // destroys every listed primitive; one still held is left in place.
     ~ThreadManager();
     ThreadManager(const ThreadManager&) = delete;
     ThreadManager& operator=(const ThreadManager&) = delete;
@@ -40,16 +42,22 @@ public:
     // Starts a detached thread that calls init, then run (either may be null)
     // with its record. With inheritScheduling the thread takes its creator's
     // scheduling; otherwise the priority applies, brought into the range of
-    // the ThreadPriority levels. Null when the thread cannot be started.
+    // the ThreadPriority levels. The name (cut to ManagedThread::kNameSize - 1
+    // characters) tells the thread apart in logs. Null when the thread
+    // cannot be started.
     ManagedThread* CreateThread(ManagedThread::Function init, ManagedThread::Function run, void* argument,
-                                int priority, bool inheritScheduling);
+                                int priority, bool inheritScheduling, const char* name = "unnamed");
     // Tells a listed thread to stop, optionally dropping it to the lowest
     // priority level; does not wait. A record that is not listed here (its
     // thread ended, or it belongs to another manager) is ignored.
     void StopThread(ManagedThread* thread, bool lowerPriority);
-    // Tells every listed thread to stop; waits for them only while being
-    // destroyed. Threads still listed afterwards go to the fallback manager.
+    // Tells every listed thread to stop; does not wait.
     void StopAll(bool lowerPriority);
+    // Waits up to the given milliseconds (in 1 ms sleeps) for the thread
+    // count to reach 0. True when it did; otherwise every thread still
+    // running is logged by name and the answer is false. Use it after
+    // StopAll before freeing what the threads use.
+    bool WaitForThreads(std::uint32_t milliseconds);
 
     // Null when the primitive cannot be made (for the mutex: also for a type
     // pthread_mutexattr_settype refuses; every caller passes 0, the normal
@@ -75,8 +83,9 @@ public:
     static bool SignalCondition(pthread_cond_t* condition, bool all);
     static bool WaitCondition(pthread_cond_t* condition, pthread_mutex_t* mutex);
 
-    // Threads listed here. Once it reads 0, every thread that was listed has
-    // finished its work and freed its record.
+    // Threads of this manager still running their functions. Once it reads
+    // 0, every one of them has returned and freed its record; what remains of
+    // such a thread touches nothing of the manager or of its callers.
     std::size_t GetThreadCount() const { return m_threadCount.load(std::memory_order_acquire); }
     std::size_t GetMutexCount() const;
     std::size_t GetReadWriteLockCount() const;
@@ -93,8 +102,10 @@ private:
     static void TellToStop(ManagedThread* thread, bool lowerPriority);
 
     ManagedThread* StartThread(const pthread_attr_t& attributes, ManagedThread::Function init,
-                               ManagedThread::Function run, void* argument);
+                               ManagedThread::Function run, void* argument, const char* name);
     void PublishThreadCount();
+    // Hands every listed thread to the fallback manager.
+    void HandThreadsToFallback();
 
     std::list<ManagedThread*> m_threads;
     // Read without the registry lock by the stop wait.
@@ -102,7 +113,6 @@ private:
     std::list<pthread_mutex_t> m_mutexes;
     std::list<pthread_rwlock_t> m_readWriteLocks;
     std::list<pthread_cond_t> m_conditions;
-    bool m_waitForThreads = false;
 };
 
 // The two managers that live as long as the process (they are never

@@ -118,7 +118,7 @@ namespace {
 // Blocks of one pool size that are neither free in the pool nor absent.
 std::size_t BlocksInUse(std::size_t size) {
     const Core::MemoryPool::BucketStats stats = Core::MemoryPool::GetInstance().GetBucketStats(size);
-    return stats.chunks * Core::MemoryPool::kBlocksPerChunk - stats.freeBlocks;
+    return stats.blocks - stats.freeBlocks;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #include "core/Core_GlobalOperators.h"
-#include "core/Core_MemoryPool.h"
+#include "core/Core_MemoryPoolTestHooks.h"
 #include "core/Core_String.h"
 #include "core/Core_TrackedMemory.h"
 
@@ -14,36 +14,28 @@ namespace {
 // Keeps the compiler from eliding a new/delete pair.
 void Escape(void* pointer) { asm volatile("" : : "g"(pointer) : "memory"); }
 
-// Records what the allocation-tracking hooks see. The hooks run under the
-// memory mutex, so they only count and remember.
+// What the hooks saw last. They run under the memory mutex: no allocation here.
 struct HookLog {
-    int allocations = 0;
-    int releases = 0;
-    Core::AllocationKind lastKind = Core::AllocationKind::Object;
-    std::size_t lastSize = 0;
-    const char* lastFile = nullptr;
-    int lastLine = 0;
-    void* blockFromThisFile = nullptr;
-    bool blockFromThisFileReleased = false;
-};
-HookLog g_log;
+    int allocations = 0, releases = 0;
+    Core::AllocationKind kind = Core::AllocationKind::Object;
+    std::size_t size = 0;
+    const char* file = "";
+    int line = 0;
+    void* fromThisFile = nullptr;  // the exception machinery allocates too
+    bool fromThisFileReleased = false;
+} g_log;
 
-void OnAllocated(void* block, Core::AllocationKind kind, std::size_t size, const char* file, int line) {
-    ++g_log.allocations;
-    g_log.lastKind = kind;
-    g_log.lastSize = size;
-    g_log.lastFile = file;
-    g_log.lastLine = line;
-    if (file != nullptr && std::strcmp(file, __FILE__) == 0) {
-        g_log.blockFromThisFile = block;
-    }
+void Allocated(void* block, Core::AllocationKind kind, std::size_t size, const char* file, int line) {
+    const bool here = std::strcmp(file, __FILE__) == 0;
+    g_log = {g_log.allocations + 1, g_log.releases, kind,  size, file, line, here ? block : g_log.fromThisFile,
+             g_log.fromThisFileReleased};
 }
-void OnReleased(void* block, Core::AllocationKind kind) {
+void Released(void* block, Core::AllocationKind kind) {
     ++g_log.releases;
-    g_log.blockFromThisFileReleased |= block == g_log.blockFromThisFile;
-    g_log.lastKind = kind;
+    g_log.kind = kind;
+    g_log.fromThisFileReleased |= block == g_log.fromThisFile;
 }
-const Core::AllocationHooks kHooks{&OnAllocated, &OnReleased};
+const Core::AllocationHooks kHooks{&Allocated, &Released};
 
 class TrackedMemory : public testing::Test {
 protected:
@@ -53,11 +45,9 @@ protected:
     }
     void TearDown() override {
         Core::SetAllocationHooks(nullptr);
-        Core::MemoryPool::SetSystemAllocator(nullptr);
+        Core::testhooks::SetSystemAllocator(nullptr);
     }
 };
-
-void* FailingAllocator(std::size_t) { return nullptr; }
 
 struct ThrowsOnConstruction {
     char payload[40];
@@ -66,69 +56,44 @@ struct ThrowsOnConstruction {
 
 }  // namespace
 
+// A constructor that throws gives its block back; the exception machinery
+// allocates too, so only the block allocated from this file is followed.
 TEST_F(TrackedMemory, TrackedNewPassesTheSourcePositionToTheHook) {
-    void* block = TrackedNew(48, "Core_Test", 12);
-    EXPECT_EQ(g_log.allocations, 1);
-    EXPECT_EQ(g_log.lastSize, 48u);
-    EXPECT_STREQ(g_log.lastFile, "Core_Test");
-    EXPECT_EQ(g_log.lastLine, 12);
-    TrackedDelete(block, 48);
-    EXPECT_EQ(g_log.releases, 1);
+    TrackedDelete(TrackedNew(48, "Core_Test", 12), 48);
+    EXPECT_TRUE(g_log.size == 48 && std::strcmp(g_log.file, "Core_Test") == 0 && g_log.line == 12);
+    TrackedDelete(TrackedNewUnknownSource(8), 8);
+    EXPECT_TRUE(std::strcmp(g_log.file, "unknown") == 0 && g_log.line == -1);
     TrackedDelete(nullptr, 16);
-    EXPECT_EQ(g_log.releases, 1);
+    EXPECT_EQ(g_log.releases, 2);
 
-    void* unknown = TrackedNewUnknownSource(8);
-    EXPECT_STREQ(g_log.lastFile, "unknown");
-    EXPECT_EQ(g_log.lastLine, -1);
-    TrackedDelete(unknown, 8);
+    EXPECT_THROW(TUN_NEW(ThrowsOnConstruction), std::runtime_error);
+    EXPECT_TRUE(g_log.fromThisFile != nullptr && g_log.fromThisFileReleased);
+    g_log = {};
+    EXPECT_THROW(new (__FILE__, __LINE__) ThrowsOnConstruction, std::runtime_error);
+    EXPECT_TRUE(g_log.fromThisFile != nullptr && g_log.fromThisFileReleased);
 }
 
+// Size 3333 is used nowhere else, so its bucket has no free block to hand out.
 TEST_F(TrackedMemory, ExhaustedHeapThrowsBadAllocation) {
-    Core::MemoryPool::SetSystemAllocator(&FailingAllocator);
-    // A size no other test uses, so its bucket has no free block to hand out.
+    Core::testhooks::SetSystemAllocator([](std::size_t) -> void* { return nullptr; });
     for (std::size_t size : {std::size_t{3333}, std::size_t{1u << 20}}) {
-        try {
-            TrackedNew(size, __FILE__, __LINE__);
-            ADD_FAILURE() << "no exception for size " << size;
-        } catch (const std::bad_alloc& error) {
-            EXPECT_STREQ(error.what(), "bad allocation");
-        }
+        EXPECT_THROW(TrackedNew(size, __FILE__, __LINE__), BadAllocation) << size;
     }
+    EXPECT_STREQ(BadAllocation().what(), "bad allocation");
     EXPECT_EQ(g_log.allocations, 0);
 }
 
-// The exception machinery allocates too, so only the block allocated from
-// this file is followed.
-TEST_F(TrackedMemory, ThrowingConstructorGivesItsBlockBack) {
-    EXPECT_THROW(TUN_NEW(ThrowsOnConstruction), std::runtime_error);
-    ASSERT_NE(g_log.blockFromThisFile, nullptr);
-    EXPECT_TRUE(g_log.blockFromThisFileReleased);
-
-    g_log = {};
-    EXPECT_THROW(new (__FILE__, __LINE__) ThrowsOnConstruction, std::runtime_error);
-    ASSERT_NE(g_log.blockFromThisFile, nullptr);
-    EXPECT_TRUE(g_log.blockFromThisFileReleased);
-}
-
 TEST_F(TrackedMemory, EveryFormOfTheGlobalOperatorsIsTracked) {
-    int* single = new int(7);
-    Escape(single);
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Object);
-    delete single;
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Object);
-
     int* array = new int[5];
     Escape(array);
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Array);
-    EXPECT_EQ(g_log.lastSize, 5 * sizeof(int));
+    EXPECT_TRUE(g_log.kind == Core::AllocationKind::Array && g_log.size == 5 * sizeof(int));
     delete[] array;
-    EXPECT_EQ(g_log.lastKind, Core::AllocationKind::Array);
-
+    EXPECT_EQ(g_log.kind, Core::AllocationKind::Array);
     int* positioned = new ("Core_Here", 99) int(3);
     Escape(positioned);
-    EXPECT_STREQ(g_log.lastFile, "Core_Here");
-    EXPECT_EQ(g_log.lastLine, 99);
+    EXPECT_TRUE(g_log.kind == Core::AllocationKind::Object && std::strcmp(g_log.file, "Core_Here") == 0);
     delete positioned;
+    EXPECT_EQ(g_log.kind, Core::AllocationKind::Object);
 
     struct alignas(64) Wide {
         char bytes[64];
@@ -137,22 +102,19 @@ TEST_F(TrackedMemory, EveryFormOfTheGlobalOperatorsIsTracked) {
     Escape(wide);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(wide) % 64, 0u);
     delete wide;
-
     char* quiet = new (std::nothrow) char[3];
     Escape(quiet);
-    EXPECT_EQ(g_log.lastSize, 3u);
+    EXPECT_EQ(g_log.size, 3u);
     delete[] quiet;
     EXPECT_EQ(g_log.allocations, g_log.releases);
 }
 
-namespace {
-[[noreturn]] void ExitHoldingStaticPoolStrings() {
-    static Core::String longLived(200, 'x');
-    static Core::StringVector names(2, Core::String("a fairly long name that needs a pool block"));
-    std::exit(longLived.size() == 200 && names.size() == 2 ? 0 : 3);
-}
-}  // namespace
-
 TEST(TrackedMemoryExit, StaticObjectsHoldingPoolMemorySurviveProcessExit) {
-    EXPECT_EXIT(ExitHoldingStaticPoolStrings(), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            static Core::String longLived(200, 'x');
+            static Core::StringVector names(2, Core::String("a fairly long name that needs a pool block"));
+            std::exit(longLived.size() == 200 && names.size() == 2 ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -1,5 +1,6 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Clock.h"
+#include "os/OS_ClockTestHooks.h"
 #include "os/OS_Random.h"
 
 #include <gtest/gtest.h>

@@ -14,16 +14,3 @@ TEST(ExitProcessDeathTest, NonZeroCodesNeverExitAsSuccessAndArePrintedInFull) {
     EXPECT_EXIT(os::ExitProcess(512), testing::ExitedWithCode(1), "512");
     EXPECT_EXIT(os::ExitProcess(0), testing::ExitedWithCode(0), "");
 }
-
-namespace {
-void WriteMarker() { fputs("cleanup ran\n", stderr); }
-}  // namespace
-
-TEST(ExitProcessDeathTest, EmergencyCleanupRunsBeforeTheEnd) {
-    EXPECT_EXIT(
-        {
-            os::AddEmergencyCleanup(&WriteMarker);
-            os::ExitProcess(3);
-        },
-        testing::ExitedWithCode(3), "cleanup ran");
-}

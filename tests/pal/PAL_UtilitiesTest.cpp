@@ -1,12 +1,15 @@
+#include "core/Core_Clock.h"
 #include "os/OS_Path.h"
 #include "pal/PAL_ExecutablePath.h"
 #include "pal/PAL_FileSystem.h"
+#include "pal/PAL_Stopwatch.h"
 
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 TEST(ExecutablePath, SplitsAtTheLastSeparatorOfEitherKind) {
@@ -20,10 +23,9 @@ TEST(ExecutablePath, SplitsAtTheLastSeparatorOfEitherKind) {
         {"/opt/mixed\\dir/run", "/opt/mixed\\dir", "run"},
         {"game.exe", "", "game.exe"},
     };
-    for (const auto& c : cases) {
-        os::SetExecutablePathForTesting(c.path);
-        EXPECT_EQ(GetExecutableDirectory(), c.directory) << c.path;
-        EXPECT_EQ(GetExecutableFileName(), c.name) << c.path;
+    for (const auto& [path, directory, name] : cases) {
+        os::SetExecutablePathForTesting(path);
+        EXPECT_TRUE(GetExecutableDirectory() == directory && GetExecutableFileName() == name) << path;
     }
     os::SetExecutablePathForTesting("");
     EXPECT_EQ(GetExecutableFileName(), "test_pal");
@@ -38,17 +40,11 @@ TEST(FileTests, EachKindOfEntryAndAMissingPath) {
     const std::string file = root.WriteFile("Saves/slot1.sav", "");
     const std::string fifo = root.Path() + "/pipe";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const struct {
-        std::string path;
-        bool directory;
-        bool system;
-    } cases[] = {
-        {root.Path() + "\\SAVES", true, false}, {file, false, false},     {fifo, false, true},
-        {root.Path() + "/absent", false, false}, {"slot1.sav", false, false}, {"", false, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsDirectory(c.path), c.directory) << c.path;
-        EXPECT_EQ(IsSystemFile(c.path), c.system) << c.path;
+    const std::tuple<std::string, bool, bool> cases[] = {
+        {root.Path() + "\\SAVES", true, false}, {file, false, false},       {fifo, false, true},
+        {root.Path() + "/absent", false, false}, {"slot1.sav", false, false}, {"", false, false}};
+    for (const auto& [path, directory, system] : cases) {
+        EXPECT_TRUE(IsDirectory(path) == directory && IsSystemFile(path) == system) << path;
     }
 }
 
@@ -62,4 +58,23 @@ TEST(DirectoryList, TwoFilesGiveFourSortedNames) {
     EXPECT_EQ(names, (Core::StringVector{"earlier", ".", "..", "A.sav", "b.sav"}));
     ListDirectory(root.Path() + "\\Replays", names);
     EXPECT_EQ(names.size(), 5u);
+}
+
+TEST(Stopwatch, ReadsZeroUntilStartedAndAfterResetAndTheClockOtherwise) {
+    static double now = 1000.0;
+    const Core::ClockFunction previous = Core::GetClockFunction();
+    Core::SetClockFunction([] { return now; });
+    Stopwatch stopwatch;
+    now = 5000.0;
+    EXPECT_EQ(stopwatch.GetElapsed(), 0.0);
+    stopwatch.Start();
+    now = 5016.5;
+    EXPECT_TRUE(stopwatch.IsRunning() && stopwatch.GetElapsed() == 16.5);
+    stopwatch.Start();  // already running: the start time stays
+    now = 6000.25;
+    EXPECT_EQ(stopwatch.GetElapsed(), 1000.25);
+    stopwatch.Reset();
+    now = 7000.0;
+    EXPECT_TRUE(!stopwatch.IsRunning() && stopwatch.GetElapsed() == 0.0);
+    Core::SetClockFunction(previous);
 }
