@@ -12,6 +12,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <thread>
 
 // OpenGL contexts on windows: headless bookkeeping, and real contexts on
 // SDL's offscreen driver (Mesa through EGL, no display needed).
@@ -161,6 +162,23 @@ TEST_F(OffscreenGLContext, ARealContextDrawsAndATemporaryOneComesAndGoes) {
 
     EXPECT_TRUE(os::DeleteGLContext(context));
     os::DestroyWindow(window);
+}
+
+TEST_F(OffscreenGLContext, GLFromAThreadWithoutTheContextIsCaughtInDebugBuilds) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "the check is compiled into debug builds only";
+#else
+    const os::WindowHandle window = NewWindow();
+    ASSERT_TRUE(os::SetPixelFormat(window, 1));
+    const os::GLContext context = os::CreateGLContext(window);
+    ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
+    EXPECT_DEATH(std::thread([] { gl::Enable(GL_BLEND); }).join(), "other than the one that made the context current");
+    // A thread without a context of its own letting go of none changes nothing here.
+    std::thread([] { os::MakeGLContextCurrent(os::kNoWindow, os::kNoGLContext); }).join();
+    EXPECT_NE(gl::GetString(GL_VERSION), nullptr);
+    EXPECT_TRUE(os::DeleteGLContext(context));
+    os::DestroyWindow(window);
+#endif
 }
 
 TEST_F(OffscreenGLContext, MultisampledFormatsAreThoseTheDriverReallyGives) {

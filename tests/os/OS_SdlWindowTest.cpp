@@ -61,6 +61,8 @@ protected:
 };
 
 TEST_P(SdlWindow, WindowLivesAndDiesWithVideo) {
+    // A subsystem someone else started outlives the windows.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
     const os::WindowHandle window = os::CreateWindow(kClass, os::WS_OVERLAPPEDWINDOW, {10, 20, 330, 220}, nullptr);
     ASSERT_NE(window, os::kNoWindow) << os::ErrorText(os::GetLastError());
     EXPECT_EQ(g_created, 1);
@@ -98,6 +100,9 @@ TEST_P(SdlWindow, WindowLivesAndDiesWithVideo) {
 
     EXPECT_TRUE(os::DestroyWindow(window));
     EXPECT_FALSE(os::sdl::IsVideoActive());
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    EXPECT_NE(SDL_WasInit(SDL_INIT_TIMER), 0u);
+    SDL_QuitSubSystem(SDL_INIT_TIMER);
     // Without a window there is no cursor to ask.
     EXPECT_FALSE(os::GetCursorPos(&position));
     EXPECT_EQ(os::GetLastError(), os::ERROR_SDL_FAILURE);
