@@ -14,8 +14,8 @@
 #include <vector>
 
 // The display adapter on the headless backend: throw-away contexts, the
-// window-system extensions, both pixel-format paths and the full-screen
-// switch on the fake display.
+// window-system extensions, both pixel-format paths, the display-mode table
+// with its closest-mode choice and the full-screen switch on the fake display.
 namespace {
 
 using namespace Renderer;
@@ -37,6 +37,14 @@ class DisplayAdapter : public testing::Test {
 protected:
     void SetUp() override { Restore(); }
     void TearDown() override { Restore(); }
+
+    // The table of the fake display listing these modes.
+    static DisplayModes Listed(const std::vector<os::DisplayMode>& modes) {
+        os::headless::SetDisplayModes(modes, {1024, 768, 32, 60});
+        DisplayModes table;
+        table.Enumerate();
+        return table;
+    }
 
     static void Restore() {
         os::headless::ResetDisplay();
@@ -143,6 +151,44 @@ TEST_F(DisplayAdapter, DisplaySettingsTakeTheDesktopRateAndDepth) {
     }
     EXPECT_TRUE(settings.width == 800 && settings.height == 600 && settings.multisampleCount == 0);
     EXPECT_TRUE(settings.window == nullptr && !settings.fullScreen && !settings.verticalSync);
+}
+
+TEST_F(DisplayAdapter, ClosestModePrefersTheNextLargerValueOnEachLevel) {
+    DisplayModes table;
+    table.Enumerate();  // 800 x 600, 1024 x 768, 1280 x 1024 at 32 bits, 60 and 75 Hz
+    ASSERT_EQ(table.GetModes().size(), 6u);
+    struct Case {
+        DisplayMode requested;
+        DisplayMode chosen;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{1024, 768, 32, 60}, {1024, 768, 32, 60}},
+             {{1000, 700, 32, 60}, {1024, 768, 32, 60}},
+             // No 1024-wide mode is tall enough, so the next width is taken.
+             {{1024, 800, 32, 60}, {1280, 1024, 32, 60}},
+             {{2000, 2000, 32, 60}, {1280, 1024, 32, 60}},
+             {{1, 1, 32, 60}, {800, 600, 32, 60}},
+             {{1024, 768, 32, 85}, {1024, 768, 32, 75}},
+             {{1024, 768, 32, 59}, {1024, 768, 32, 60}},
+             {{1024, 768, 32, 0}, {1024, 768, 32, 60}},
+             {{1024, 768, 64, 60}, {1024, 768, 32, 60}},
+         }) {
+        EXPECT_EQ(table.FindClosestMode(c.requested), c.chosen)
+            << c.requested.width << "x" << c.requested.height << "x" << c.requested.colorBits << "@"
+            << c.requested.refreshRate;
+    }
+}
+
+TEST_F(DisplayAdapter, ClosestDepthIsTheNextDeeperOrElseTheDeepestAndAnEmptyTableKeepsTheRequest) {
+    const DisplayModes table = Listed({{640, 480, 16, 60}, {1024, 768, 32, 60}, {800, 600, 16, 70}});
+    EXPECT_EQ(table.FindClosestMode({1024, 768, 24, 60}), (DisplayMode{1024, 768, 32, 60}));
+    EXPECT_EQ(table.FindClosestMode({700, 500, 8, 65}), (DisplayMode{800, 600, 16, 70}));
+    EXPECT_EQ(table.GetColorDepths(), (std::vector<std::uint32_t>{16, 32}));
+    EXPECT_EQ(table.GetResolutions(16).size(), 2u);
+    EXPECT_TRUE(table.GetResolutions(24).empty());
+    EXPECT_EQ(table.GetRefreshRates(16, {800, 600}), std::vector<std::uint32_t>{70});
+    EXPECT_TRUE(table.GetRefreshRates(32, {800, 600}).empty());
+    EXPECT_EQ(Listed({}).FindClosestMode({1024, 768, 32, 60}), (DisplayMode{1024, 768, 32, 60}));
 }
 
 TEST(ExtensionNames, SpacesSeparateAndNeverMakeEmptyNames) {

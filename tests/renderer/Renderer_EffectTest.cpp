@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 // Effects, techniques and passes without a device: which state objects a
 // pass holds, what a technique saves, clones and the particle factors. What
 // a draw leaves behind is checked on OpenGL with the default effects.
@@ -102,7 +101,7 @@ TEST_F(Effects, CollectStatesSavesOneResetObjectPerType) {
     EXPECT_TRUE(renderer->Calls().empty());
 }
 
-TEST_F(Effects, TextureSlotsCountTheirTexturesAndRefuseBadSlots) {
+TEST_F(Effects, TextureSlotsRefuseBadSlotsAndAClonedEffectSharesTexturesButNotStates) {
     const RefPtr<Effect> effect = New<Effect>();
     const RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
     effect->SetTexture(1, texture);
@@ -111,16 +110,7 @@ TEST_F(Effects, TextureSlotsCountTheirTexturesAndRefuseBadSlots) {
     effect->SetTexture(0xFFFFFFFFu, texture);
     EXPECT_EQ(texture->GetReferenceCount(), 2u);
     EXPECT_FALSE(effect->GetTexture(Effect::kTextureSlotCount));
-    effect->SetTexture(1, nullptr);
-    EXPECT_EQ(texture->GetReferenceCount(), 1u);
     EXPECT_FALSE(effect->GetTechnique(0));
-    EXPECT_FALSE(New<Technique>()->GetPass(0));
-}
-
-TEST_F(Effects, AClonedEffectSharesTexturesButNotStates) {
-    const RefPtr<Effect> effect = New<Effect>();
-    const RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
-    effect->SetTexture(1, texture);
     effect->blended = true;
     effect->AddTechnique(TechniqueOf({PassOf({Depth(1, true, false)})}));
 
@@ -135,32 +125,29 @@ TEST_F(Effects, AClonedEffectSharesTexturesButNotStates) {
     ASSERT_NE(copiedState, nullptr);
     copiedState->compareFunction = 5;
     EXPECT_EQ(static_cast<const DepthBufferState&>(*source->GetPass(0)->GetState(0)).compareFunction, 1);
+    effect->SetTexture(1, nullptr);
+    clone->SetTexture(1, nullptr);
+    EXPECT_EQ(texture->GetReferenceCount(), 1u);
 }
 
-TEST_F(Effects, ParticleFactorsReachTheBlendingStateOfThePass) {
+TEST_F(Effects, ParticleFactorsReachTheBlendingStateOfTheirOwnPass) {
     const RefPtr<ParticleEffect> effect = New<ParticleEffect>();
-    EXPECT_EQ(effect->sourceFactor, 6u);
-    EXPECT_EQ(effect->destinationFactor, 7u);
     effect->UpdateStates();  // no target yet: nothing to do
-
     const RefPtr<AlphaBlendingState> blending = New<AlphaBlendingState>();
     blending->enabled = false;
     effect->blendTarget = blending;
     effect->AddTechnique(TechniqueOf({PassOf({Depth(1, true, false), blending})}));
     effect->destinationFactor = 1;
     effect->UpdateStates();
-    EXPECT_EQ(blending->sourceFactor, 6);
-    EXPECT_EQ(blending->destinationFactor, 1);
+    EXPECT_TRUE(blending->sourceFactor == 6 && blending->destinationFactor == 1);
     EXPECT_FALSE(blending->enabled) << "the enabled flag is the pass's own";
 
-    // A clone works on its own pass, not on its source's.
     const RefPtr<ParticleEffect> clone(static_cast<ParticleEffect*>(effect->Clone()));
-    const RefPtr<State> clonedBlending = clone->GetTechnique(0)->GetPass(0)->GetState(1);
-    ASSERT_EQ(clone->blendTarget.Get(), clonedBlending.Get());
+    ASSERT_EQ(clone->blendTarget.Get(), clone->GetTechnique(0)->GetPass(0)->GetState(1).Get());
     clone->sourceFactor = 1;
     clone->UpdateStates();
     EXPECT_EQ(clone->blendTarget->sourceFactor, 1);
-    EXPECT_EQ(blending->sourceFactor, 6);
+    EXPECT_EQ(blending->sourceFactor, 6) << "the clone changed its source's pass";
 }
 
 }  // namespace

@@ -2,13 +2,10 @@
 #include "support/Renderer_OffscreenFixture.h"
 
 #include "os/OS_DisplaySettings.h"
-#include "os/OS_GLExtensions.h"
 #include "os/OS_GLFunctions.h"
-#include "os/OS_Path.h"
 #include "os/OS_Process.h"
 #include "os/OS_SdlVideo.h"
 #include "pal/PAL_Window.h"
-#include "renderer/Renderer_Diagnostics.h"
 #include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_OGLRenderer.h"
 #include "renderer/Renderer_States.h"
@@ -24,26 +21,16 @@
 #include <GL/glext.h>
 
 #include <array>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 // Making and destroying the OpenGL renderer: what it learns from the
-// driver, the full-screen decision, vertical sync, the diagnostic files,
-// read-back, what it gives back, and replacing it in place while the game
+// driver, the full-screen decision, vertical sync, read-back, what it gives back, and replacing it in place while the game
 // holds textures.
 namespace {
 
 using namespace Renderer;
 constexpr auto ExpectGL = &testsupport::OffscreenRendererTest::ExpectGL;
-
-std::string FileText(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 os::Size ClientSize(const PAL::Window& window) {
     os::Rect client;
@@ -78,8 +65,6 @@ protected:
     void TearDown() override {
         os::gl::SetHiddenExtensionsForTesting({});
         os::headless::ResetDisplay();
-        SetDiagnosticsEnabled(false);
-        os::SetExecutablePathForTesting("");
         EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
     }
 };
@@ -121,52 +106,22 @@ TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
 
 TEST_F(OffscreenRendererLifecycle, AFullScreenModeTheDisplayRefusesLeavesAWindow) {
     // The offscreen driver lists no modes, so the fake display stands in.
-    os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
     RendererHost host(32, 24);
     DisplaySettings settings = host.Settings();
     settings.width = 800;
     settings.height = 600;
     settings.fullScreen = true;
-    settings.refreshRate = 60;
-    settings.colorBits = 32;
-    {
-        const OGLRenderer renderer(settings);
-        EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
+    for (const bool refused : {true, false}) {
+        os::headless::RefuseDisplayModes(refused ? std::vector<os::DisplayMode>{{800, 600, 32, 60}}
+                                                 : std::vector<os::DisplayMode>{});
+        {
+            const OGLRenderer renderer(settings);
+            EXPECT_EQ(renderer.GetDisplaySettings().fullScreen, !refused);
+            EXPECT_EQ(os::headless::DisplayChanges().back().flags, refused ? os::CDS_TEST : os::CDS_FULLSCREEN);
+        }
+        // Going away, the renderer gives the desktop its mode back (when it took it).
+        EXPECT_EQ(os::headless::DisplayChanges().back().restore, !refused);
     }
-    for (const os::headless::DisplayChange& change : os::headless::DisplayChanges()) {
-        EXPECT_EQ(change.flags, os::CDS_TEST) << "the display was changed";
-    }
-
-    os::headless::RefuseDisplayModes({});
-    {
-        const OGLRenderer renderer(settings);
-        EXPECT_TRUE(renderer.GetDisplaySettings().fullScreen);
-        ASSERT_FALSE(os::headless::DisplayChanges().empty());
-        EXPECT_EQ(os::headless::DisplayChanges().back().flags, os::CDS_FULLSCREEN);
-    }
-    // Going away, the renderer gives the desktop its mode back.
-    EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
-}
-
-TEST_F(OffscreenRendererLifecycle, DiagnosticsWriteTheInformationAndErrorFiles) {
-    testsupport::TempDirectory directory;
-    os::SetExecutablePathForTesting(directory.Path() + "/Emberline");
-    RendererHost host(16, 16);
-    { const OGLRenderer quiet(host.Settings()); }
-    EXPECT_FALSE(std::ifstream(directory.Path() + "/OpenGL Information.txt").good());
-
-    SetDiagnosticsEnabled(true);
-    const OGLRenderer renderer(host.Settings());
-    const std::string text = FileText(directory.Path() + "/OpenGL Information.txt");
-    const std::string vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
-    EXPECT_EQ(text.rfind("Vendor\n------\n" + vendor + "\n\nRenderer\n--------\n", 0), 0u) << text.substr(0, 200);
-    for (const char* part : {"\nOpenGL Version\n--------------\n", "\nGL Extensions\n-------------\nGL_",
-                             "\n\nGLU Version\n-----------\n", "\nGLU Extensions\n--------------\n",
-                             "\nWGL Extensions\n--------------\nWGL_ARB_extensions_string\n"}) {
-        EXPECT_NE(text.find(part), std::string::npos) << part;
-    }
-    EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
-    EXPECT_TRUE(std::ifstream(directory.Path() + "/OpenGLErrors.txt").good());
 }
 
 TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
