@@ -132,25 +132,4 @@ TEST_F(OffscreenGLContext, GLFromAThreadWithoutTheContextIsCaughtInDebugBuilds) 
 #endif
 }
 
-TEST_F(OffscreenGLContext, MultisampledFormatsAreThoseTheDriverReallyGives) {
-    const os::WindowHandle window = NewWindow();
-    std::int32_t formats = os::DescribePixelFormat(window, 1, 0, nullptr);
-    ASSERT_GE(formats, 1);
-    if (formats == 1) {
-        os::DestroyWindow(window);
-        GTEST_SKIP() << "the driver makes no multisampled context";
-    }
-    const std::int32_t samples = os::WGL_SAMPLES_ARB;
-    std::int32_t count = 0;
-    ASSERT_TRUE(os::GetPixelFormatAttribivARB(window, 2, 0, 1, &samples, &count));
-    ASSERT_TRUE(os::SetPixelFormat(window, 2));
-    const os::GLContext context = os::CreateGLContext(window);
-    ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
-    GLint driverSamples = 0;
-    gl::GetIntegerv(GL_SAMPLES, &driverSamples);
-    EXPECT_EQ(driverSamples, count);
-    EXPECT_TRUE(os::DeleteGLContext(context));
-    os::DestroyWindow(window);
-}
-
 }  // namespace

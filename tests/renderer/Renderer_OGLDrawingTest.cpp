@@ -110,26 +110,15 @@ TEST_F(OGLDrawing, TexturesBindByDimensionAndAnEmptyUnitBindsNothing) {
     Renderer().SetTexture(2, nullptr);
     ExpectGL({{GL_TEXTURE_BINDING_2D, {0}}, {GL_TEXTURE_BINDING_1D, {0}}});
     glDeleteTextures(2, names);
-}
 
-TEST_F(OGLDrawing, ArraysAreSwitchedPerUnitAndTheCurrentColourStaysCached) {
-    const std::array<float, 32 * 4> colors{};
-    const std::array<float, 32 * 2> coordinates{};
-    Renderer().SetTexCoordArray(3, coordinates.data());
-    Renderer().SetSecondaryColorArray(colors.data());
+    // Client arrays are switched per unit.
+    Renderer().SetTexCoordArray(3, VertexGrid());
+    Renderer().SetSecondaryColorArray(VertexGrid());
+    Renderer().SetColorArray(VertexGrid());
     ExpectGL({{GL_CLIENT_ACTIVE_TEXTURE, {GL_TEXTURE3}}, {GL_TEXTURE_COORD_ARRAY, {1}},
-              {GL_SECONDARY_COLOR_ARRAY, {1}}});
-    Renderer().SetTexCoordArray(3, nullptr);
+              {GL_SECONDARY_COLOR_ARRAY, {1}}, {GL_COLOR_ARRAY, {1}}});
     Renderer().SetSecondaryColorArray(nullptr);
-    ExpectGL({{GL_TEXTURE_COORD_ARRAY, {0}}, {GL_SECONDARY_COLOR_ARRAY, {0}}});
-
-    Renderer().SetCurrentColor({0.25f, 0.5f, 0.75f, 1.0f});
-    Renderer().SetVertexArray(VertexGrid());
-    Renderer().SetColorArray(colors.data());
-    ExpectGL({{GL_COLOR_ARRAY, {1}}});
-    Renderer().DrawArrays(kPointList, 0, 4);
-    const Color cached = Renderer().GetCurrentColor();
-    EXPECT_TRUE(cached.r == 0.25f && cached.g == 0.5f && cached.b == 0.75f);
+    ExpectGL({{GL_SECONDARY_COLOR_ARRAY, {0}}});
 }
 
 TEST_F(OGLDrawing, MatricesViewportAndClearsReachOpenGL) {

@@ -149,22 +149,4 @@ TEST_F(OGLStates, TexturingWithATextureSetsItsParametersOnTheActiveUnit) {
     ExpectGL({{GL_TEXTURE_2D, {0}}});
 }
 
-TEST_F(OGLStates, OneDimensionalGenerationUsesTheStoredPlane) {
-    const BoundTexture texture(0, 1, false, 0);
-    Renderer().StoreColor({0.5f, 0.0f, 0.0f, 0.25f});
-    TextureUnit0State unit;
-    unit.oneDimensional = true;
-    unit.coordinateGeneration = 1;
-    unit.enabled = true;
-    unit.Apply(Renderer());
-    ExpectGL({{GL_TEXTURE_1D, {1}}, {GL_TEXTURE_GEN_S, {1}}, {GL_TEXTURE_GEN_T, {0}}});
-    std::array<GLfloat, 4> plane{};
-    glGetTexGenfv(GL_S, GL_OBJECT_PLANE, plane.data());
-    EXPECT_EQ(plane, (std::array<GLfloat, 4>{0.5f, 0.0f, 0.0f, 0.25f}));
-    unit.coordinateGeneration = 0;
-    unit.enabled = false;
-    unit.Apply(Renderer());
-    ExpectGL({{GL_TEXTURE_GEN_S, {0}}});
-}
-
 }  // namespace
