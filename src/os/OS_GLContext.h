@@ -55,10 +55,4 @@ private:
     GLContext m_context;
 };
 
-namespace headless {
-// The headless backend has no OpenGL; its contexts only record which window
-// they are current on. Tests may also mark a window as current by hand.
-void SetCurrentGLWindow(WindowHandle window);
-}  // namespace headless
-
 }  // namespace os

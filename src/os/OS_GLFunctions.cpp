@@ -1,4 +1,5 @@
 #include "os/OS_GLFunctions.h"
+#include "os/OS_GLFunctionsTestHooks.h"
 
 #include <algorithm>
 #include <atomic>

@@ -3,9 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 // The OpenGL and GLU functions the engine calls, reached through one table.
 // While a context made by this layer is current the entries are the
@@ -53,17 +51,10 @@ inline void SetEnabled(GLenum capability, bool enabled) {
     }
 }
 
-// How many calls went to the stubs since the process started.
-std::uint64_t IgnoredCallCount();
-
 // Whether the current context lists the extension (after the test mask) and
 // whether its version is at least major.minor. False without a live context.
 bool IsExtensionAdvertised(const std::string& name);
 bool IsVersionAtLeast(int major, int minor);
-
-// Tests pretend the driver lacks these extensions: GetString(GL_EXTENSIONS)
-// leaves them out and their entry points are not handed out. Empty restores.
-void SetHiddenExtensionsForTesting(const std::vector<std::string>& names);
 
 namespace detail {
 // The context layer switches the table when the thread's current context changes.

@@ -1,4 +1,5 @@
 #include "os/OS_WindowSystem.h"
+#include "os/OS_HeadlessWindowHooks.h"
 
 #include <SDL.h>
 

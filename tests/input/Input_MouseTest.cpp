@@ -2,6 +2,7 @@
 
 #include "input/Input_Bytes.h"
 #include "os/OS_Cursor.h"
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_Keyboard.h"
 #include "os/OS_Message.h"
 #include "pal/PAL_Window.h"

@@ -1,4 +1,5 @@
 #include "os/OS_DisplaySettings.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_SdlVideo.h"
 #include "support/VideoDriver.h"
 

@@ -1,6 +1,8 @@
 #include "os/OS_GLContext.h"
 #include "os/OS_GLExtensions.h"
 #include "os/OS_GLFunctions.h"
+#include "os/OS_GLFunctionsTestHooks.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_Message.h"
 #include "os/OS_PixelFormat.h"
 #include "os/OS_SdlVideo.h"

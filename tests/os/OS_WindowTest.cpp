@@ -1,3 +1,4 @@
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_Message.h"
 #include "os/OS_Window.h"
 

@@ -1,6 +1,7 @@
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_GLContext.h"
 #include "os/OS_GLExtensions.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_PixelFormat.h"
 #include "renderer/Renderer_AdapterInformation.h"
 #include "renderer/Renderer_DisplayModes.h"

@@ -3,6 +3,8 @@
 
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_GLFunctions.h"
+#include "os/OS_GLFunctionsTestHooks.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_Process.h"
 #include "os/OS_SdlVideo.h"
 #include "pal/PAL_Window.h"
