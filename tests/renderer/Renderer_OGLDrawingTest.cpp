@@ -48,8 +48,8 @@ TEST_F(OGLDrawing, DrawArraysTakesTheVertexCountOfItsPrimitives) {
     EXPECT_EQ(Primitives([] { Renderer().DrawArrays(kLineList, 0, 3); }).size(), 3u);
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(3, 0, 5); }).empty());
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kLineStrip, -1, 5); }).empty());
-    // More vertices than an int holds: nothing, not a wrapped count.
-    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleList, 0, INT_MAX / 2); }).empty());
+    // More vertices than an int holds: nothing, not a wrapped count (3 x 0x55555557 wraps to 5).
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleList, 0, 0x55555557); }).empty());
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleStrip, 0, INT_MAX); }).empty());
 
     // And the points reach the frame: one pixel each.
