@@ -75,17 +75,15 @@ protected:
     testsupport::ScopedVideoDriver driver{"offscreen"};
 };
 
-TEST_F(OffscreenGLContext, ARealContextDrawsAndOffersOnlyWhatItHas) {
+// The driver answers any name; the layer answers only what the context offers.
+TEST_F(OffscreenGLContext, ARealContextOffersOnlyWhatItHas) {
     const os::WindowHandle window = NewWindow();
-    ASSERT_TRUE(os::WindowSupportsOpenGL(window)) << os::ErrorText(os::GetLastError());
     ASSERT_TRUE(os::SetPixelFormat(window, 1));
     const os::GLContext context = os::CreateGLContext(window);
     ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
     const auto* version = reinterpret_cast<const char*>(gl::GetString(GL_VERSION));
     ASSERT_NE(version, nullptr);
     EXPECT_NE(std::strstr(version, "Compatibility"), nullptr) << version;
-
-    // The driver answers anything; the layer answers only what the context offers.
     EXPECT_EQ(os::GetProcAddress("glMadeUpFunctionARB"), nullptr);
     EXPECT_NE(os::GetProcAddress("glActiveTextureARB"), nullptr);
     EXPECT_NE(os::GetProcAddress("glBindBufferARB"), nullptr);
@@ -93,26 +91,6 @@ TEST_F(OffscreenGLContext, ARealContextDrawsAndOffersOnlyWhatItHas) {
     EXPECT_EQ(os::GetProcAddress("glActiveTextureARB"), nullptr);
     EXPECT_FALSE(Lists(reinterpret_cast<const char*>(gl::GetString(GL_EXTENSIONS)), "GL_ARB_multitexture"));
     EXPECT_TRUE(Lists(reinterpret_cast<const char*>(gl::GetString(GL_EXTENSIONS)), "GL_ARB_vertex_buffer_object"));
-
-    // A second context comes and goes; the first stays current.
-    const os::GLContext temporary = os::CreateGLContext(window);
-    ASSERT_NE(temporary, os::kNoGLContext);
-    EXPECT_TRUE(os::DeleteGLContext(temporary));
-    EXPECT_EQ(os::GetCurrentGLContext(), context);
-
-    // Drawing reaches the window; with no context current nothing reaches the driver.
-    const std::uint64_t ignored = gl::IgnoredCallCount();
-    gl::ClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-    gl::Clear(GL_COLOR_BUFFER_BIT);
-    std::uint8_t pixel[4] = {};
-    gl::ReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    EXPECT_EQ(pixel[1], 255);
-    EXPECT_TRUE(os::SwapBuffers(window));
-    EXPECT_EQ(gl::IgnoredCallCount(), ignored);
-    ASSERT_TRUE(os::MakeGLContextCurrent(window, os::kNoGLContext));
-    gl::Clear(GL_COLOR_BUFFER_BIT);
-    EXPECT_EQ(gl::IgnoredCallCount(), ignored + 1);
-
     EXPECT_TRUE(os::DeleteGLContext(context));
     os::DestroyWindow(window);
 }

@@ -1,7 +1,6 @@
 #include "support/Renderer_FakeTexture.h"
 #include "support/Renderer_OffscreenFixture.h"
 
-#include "os/OS_DisplaySettings.h"
 #include "os/OS_GLFunctions.h"
 #include "os/OS_GLFunctionsTestHooks.h"
 #include "os/OS_HeadlessDisplayHooks.h"
@@ -10,8 +9,8 @@
 #include "pal/PAL_Window.h"
 #include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_OGLRenderer.h"
-#include "renderer/Renderer_States.h"
 #include "renderer/Renderer_ITexture.h"
+#include "renderer/Renderer_States.h"
 #include "renderer/Renderer_TextureManager.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
@@ -27,8 +26,8 @@
 #include <vector>
 
 // Making and destroying the OpenGL renderer: what it learns from the
-// driver, the full-screen decision, vertical sync, read-back, what it gives back, and replacing it in place while the game
-// holds textures.
+// driver, the full-screen decision, vertical sync, read-back, what it gives
+// back, and replacing it in place while the game holds textures.
 namespace {
 
 using namespace Renderer;
