@@ -6,36 +6,15 @@
 #include <GL/glext.h>
 
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 // Each render-state Set reaches OpenGL; read back with glGet.
 namespace {
 
 using namespace Renderer;
 
-class OGLStates : public testsupport::OffscreenRendererTest {
-protected:
-    static GLint TexParameter(GLenum target, GLenum name) {
-        GLint value = 0;
-        glGetTexParameteriv(target, name, &value);
-        return value;
-    }
-
-    // A texture with an OpenGL name bound to the unit for the test's length.
-    struct BoundTexture {
-        BoundTexture(std::uint32_t unit, std::uint32_t height, bool mipmapped, std::uint32_t dimension)
-            : unit(unit) {
-            glGenTextures(1, &name);
-            Renderer().SetTexture(
-                unit, Core::RefPtr<ITexture>(TUN_NEW(testsupport::FakeTexture, 8, height, name, mipmapped, dimension)));
-        }
-        ~BoundTexture() {
-            Renderer().SetTexture(unit, nullptr);
-            glDeleteTextures(1, &name);
-        }
-        std::uint32_t unit;
-        GLuint name = 0;
-    };
-};
+class OGLStates : public testsupport::OffscreenRendererTest {};
 
 // Out-of-range enumerations fall back: blend factors to zero, fog to exp2.
 TEST_F(OGLStates, BlendingAndStencilMapTheirEnumerationsAndTheCacheKeepsACopy) {
@@ -113,34 +92,41 @@ TEST_F(OGLStates, FixedFunctionSwitchesAndValuesReachOpenGL) {
     EXPECT_EQ(shininess, 16.0f);
 }
 
+// Texture parameters go to the texture bound on the unit.
 TEST_F(OGLStates, TexturingWithATextureSetsItsParametersOnTheActiveUnit) {
-    const BoundTexture texture(1, 8, true, 1);
-    TextureUnit1State unit;
-    unit.environmentMode = 2;
-    unit.filter = 1;
-    unit.wrapS = 2;
-    unit.wrapT = 3;
-    unit.enabled = true;
-    unit.coordinateGeneration = 1;
-    unit.Apply(Renderer());
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    Renderer().SetTexture(1, Core::RefPtr<ITexture>(TUN_NEW(testsupport::FakeTexture, 8, 8, name, true)));
+    const auto expectParameters = [](std::initializer_list<std::pair<GLenum, GLint>> parameters) {
+        for (const auto& [parameter, expected] : parameters) {
+            GLint value = 0;
+            glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+            EXPECT_EQ(value, expected) << "parameter 0x" << std::hex << parameter;
+        }
+    };
+    ApplyState<TextureUnit1State>([](auto& s) {
+        s.environmentMode = 2;
+        s.filter = 1;
+        s.wrapS = 2;
+        s.wrapT = 3;
+        s.enabled = true;
+        s.coordinateGeneration = 1;
+    });
     ExpectGL({{GL_ACTIVE_TEXTURE, {GL_TEXTURE1}}, {GL_TEXTURE_2D, {1}}, {GL_TEXTURE_GEN_S, {1}},
               {GL_TEXTURE_GEN_T, {1}}, {GL_TEXTURE_GEN_R, {1}}, {GL_TEXTURE_GEN_Q, {1}}});
-    EXPECT_EQ(TexParameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(TexParameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(TexParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(TexParameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_BORDER);
+    expectParameters({{GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR}, {GL_TEXTURE_MAG_FILTER, GL_LINEAR},
+                      {GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE}, {GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER}});
     GLint value = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
     EXPECT_EQ(value, GL_MODULATE);
     glGetTexGeniv(GL_Q, GL_TEXTURE_GEN_MODE, &value);
     EXPECT_EQ(value, GL_EYE_LINEAR);
 
-    unit.coordinateGeneration = 0;
-    unit.enabled = false;
-    unit.filter = 7;
-    unit.Apply(Renderer());
+    ApplyState<TextureUnit1State>([](auto& s) { s.filter = 7; });
     ExpectGL({{GL_TEXTURE_2D, {0}}, {GL_TEXTURE_GEN_S, {0}}, {GL_TEXTURE_GEN_Q, {0}}});
-    EXPECT_EQ(TexParameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    expectParameters({{GL_TEXTURE_MIN_FILTER, GL_NEAREST}});
+    Renderer().SetTexture(1, nullptr);
+    glDeleteTextures(1, &name);
 
     // A unit without a texture is still selected, and texturing stays off there.
     ApplyState<TextureUnit3State>([](auto& s) { s.enabled = true; });
