@@ -64,7 +64,6 @@ public:
 class RendererLifecycle : public testing::Test {
 protected:
     void TearDown() override {
-        os::gl::SetHiddenExtensionsForTesting({});
         os::headless::ResetDisplay();
         EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
     }
