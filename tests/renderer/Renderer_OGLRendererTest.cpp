@@ -1,4 +1,3 @@
-#include "support/Renderer_FakeTexture.h"
 #include "support/Renderer_OffscreenFixture.h"
 
 #include "os/OS_GLFunctions.h"
@@ -138,33 +137,6 @@ TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
     renderer.ReadPixels(nullptr);
 }
 
-// A texture whose OpenGL name is deleted when it goes, as real textures do.
-class DeletingTexture : public testsupport::FakeTexture {
-public:
-    explicit DeletingTexture(GLuint name) : FakeTexture(1, 1, name) {}
-    ~DeletingTexture() override {
-        const GLuint name = GetTextureName();
-        os::gl::DeleteTextures(1, &name);
-    }
-};
-
-TEST_F(OffscreenRendererLifecycle, NothingReachesOpenGLAfterTheContextIsReleased) {
-    RendererHost host(16, 16);
-    auto renderer = std::make_unique<OGLRenderer>(host.Settings());
-    GLuint names[2] = {};
-    glGenTextures(2, names);
-    renderer->SetTexture(0, Core::RefPtr<ITexture>(TUN_NEW(DeletingTexture, names[0])));
-    const Core::RefPtr<ITexture> kept(TUN_NEW(DeletingTexture, names[1]));
-    renderer->SetTexture(1, kept);
-
-    const std::uint64_t ignoredBefore = os::gl::IgnoredCallCount();
-    renderer.reset();
-    EXPECT_EQ(os::gl::IgnoredCallCount(), ignoredBefore) << "the renderer called OpenGL without a context";
-    EXPECT_FALSE(TextureManager::Exists());
-    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
-    EXPECT_EQ(GetRenderer(), nullptr);
-}
-
 // A quad over the window with the texture replacing its colour; the
 // centre pixel of the read-back frame.
 std::array<std::uint8_t, 3> DrawQuad(IRenderer& renderer, const Core::RefPtr<ITexture>& texture) {
@@ -194,7 +166,8 @@ std::array<std::uint8_t, 3> DrawQuad(IRenderer& renderer, const Core::RefPtr<ITe
 constexpr std::array<std::uint8_t, 3> kRed{255, 0, 0};
 
 // The options screen replaces the renderer in place; the adapter may be
-// asked during play. Neither takes the game's context or textures away.
+// asked during play. Neither takes the game's context or textures away, and
+// the last renderer gives everything back in order.
 TEST_F(OffscreenRendererLifecycle, ReplacingTheRendererOrAskingTheAdapterLeavesTheGameDrawing) {
     testsupport::TempDirectory directory;
     const Core::String red(directory.Path() + "/red.png");
@@ -221,6 +194,16 @@ TEST_F(OffscreenRendererLifecycle, ReplacingTheRendererOrAskingTheAdapterLeavesT
     EXPECT_EQ(os::GetCurrentGLContext(), game);
     EXPECT_EQ(os::GetCurrentGLWindow(), host.window.GetDeviceContext());
     EXPECT_EQ(DrawQuad(*renderer, texture), kRed);
+
+    // The last renderer gives back its OpenGL objects while its context is
+    // still current, then the context, and the cache goes with it.
+    renderer->SetTexture(1, TextureManager::GetTexture(Core::String(directory.Path() + "/missing.png"), false));
+    const std::uint64_t ignoredBefore = os::gl::IgnoredCallCount();
+    renderer = nullptr;
+    EXPECT_EQ(os::gl::IgnoredCallCount(), ignoredBefore) << "the renderer called OpenGL without a context";
+    EXPECT_FALSE(TextureManager::Exists());
+    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
+    EXPECT_EQ(GetRenderer(), nullptr);
 }
 
 TEST_F(RendererLifecycle, WithoutSwapControlOrMultitextureFlagsAreOnlyRemembered) {
