@@ -3,6 +3,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_GLContext.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 

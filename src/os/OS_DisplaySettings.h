@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 // Display modes of the primary display: listing them, testing and setting
 // a full-screen mode, and going back to the desktop. The real backend asks
@@ -35,9 +34,10 @@ constexpr std::int32_t DISP_CHANGE_BADFLAGS = -4;
 
 // Mode number `index` (0, 1, 2, ...), false past the last one; with
 // ENUM_CURRENT_SETTINGS the desktop mode (false, last error set, when the
-// display cannot be asked). As on the system the engine was written for,
-// mode 0 reads the display's list afresh and the numbers after it answer
-// from that reading (the very first call reads it whatever its number).
+// display cannot be asked). Mode 0 reads the display's list afresh and the
+// numbers after it answer from that reading, so one listing stays
+// consistent and asks the display once (the very first call reads it
+// whatever its number).
 bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode);
 
 // With CDS_TEST: DISP_CHANGE_SUCCESSFUL exactly when the mode is one of the
@@ -47,32 +47,9 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode);
 // 0 goes back to the desktop mode.
 std::int32_t ChangeDisplaySettings(const DisplayMode* mode, std::uint32_t flags);
 
-// A mode as SDL reports it, in the form the engine expects: bits per pixel
-// from the bytes per pixel (SDL says 24 bits for 32-bit pixels), 60 Hz
-// where SDL does not know the rate (0).
+// A mode as SDL reports it, in the units the display-mode table compares:
+// bits per pixel counted from the bytes per pixel (SDL says 24 bits for
+// 32-bit pixels), 60 Hz where SDL does not know the rate (0).
 DisplayMode SdlDisplayMode(int width, int height, int bytesPerPixel, int refreshRate);
 
-namespace headless {
-
-// One change the fake display took: a mode set (with its flags) or the
-// return to the desktop (restore true).
-struct DisplayChange {
-    DisplayMode mode;
-    std::uint32_t flags = 0;
-    bool restore = false;
-};
-
-// The fake display's modes and desktop mode. Until set: 800 x 600,
-// 1024 x 768 and 1280 x 1024 at 32 bits with 60 and 75 Hz each, on a
-// 1024 x 768, 32-bit, 60 Hz desktop.
-void SetDisplayModes(const std::vector<DisplayMode>& modes, const DisplayMode& desktop);
-// Listed modes the fake display nevertheless refuses to test or set.
-void RefuseDisplayModes(const std::vector<DisplayMode>& modes);
-const std::vector<DisplayChange>& DisplayChanges();
-// Whether the SDL display is used on this backend and driver (false: the fake one).
-bool UsesSdlDisplay();
-// Back to the defaults, no refusals, no recorded changes.
-void ResetDisplay();
-
-}  // namespace headless
 }  // namespace os

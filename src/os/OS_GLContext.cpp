@@ -3,6 +3,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_GLFunctions.h"
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_PixelFormat.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
@@ -65,8 +66,12 @@ void ReleaseCurrent() {
     if (CurrentNativeContext() != nullptr) {
         SDL_GL_MakeCurrent(nullptr, nullptr);
     }
+    // The table serves the thread whose context is current: a thread that
+    // had none leaves it alone.
+    if (t_current.context != kNoGLContext) {
+        gl::detail::UseDriver(false);
+    }
     t_current = {};
-    gl::detail::UseDriver(false);
 }
 
 }  // namespace
@@ -169,8 +174,27 @@ bool SwapBuffers(WindowHandle dc) {
     return true;
 }
 
+void SavedGLContext::Restore() const {
+    if (m_context == kNoGLContext) {
+        ReleaseCurrent();
+        // A window marked current without a context (headless) is marked again.
+        t_current.window = IsWindow(m_window) ? m_window : kNoWindow;
+        return;
+    }
+    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(m_context));
+    const detail::WindowRecord* window = IsWindow(m_window) ? detail::FindWindow(m_window) : nullptr;
+    if (found == Contexts().contexts.end() || window == nullptr || window->pixelFormat != found->second.pixelFormat) {
+        ReleaseCurrent();
+        return;
+    }
+    MakeGLContextCurrent(m_window, m_context);
+}
+
 namespace headless {
-void SetCurrentGLWindow(WindowHandle window) { t_current = {window, kNoGLContext}; }
+void SetCurrentGLWindow(WindowHandle window) {
+    ReleaseCurrent();
+    t_current.window = window;
+}
 }  // namespace headless
 
 }  // namespace os

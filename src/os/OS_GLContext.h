@@ -4,12 +4,13 @@
 
 #include <cstdint>
 
-// OpenGL rendering contexts on windows, as the renderer was written against
-// them: made for the window's pixel format, made current on a window
-// (which is its own device context), deleted. The layer tracks the calling
-// thread's current (window, context) and switches the GL function table
-// (OS_GLFunctions.h) with it. Contexts are compatibility profiles, so the
-// fixed-function pipeline and glGetString(GL_EXTENSIONS) work.
+// OpenGL rendering contexts on windows: made for the window's pixel format,
+// made current on a window (which is its own device context), deleted. A
+// window doubles as its device context so that the renderer needs no second
+// handle type. The layer tracks the calling thread's current (window,
+// context) and switches the GL function table (OS_GLFunctions.h) with it.
+// Contexts are compatibility profiles, so the fixed-function pipeline and
+// glGetString(GL_EXTENSIONS) work. Contexts do not share objects.
 //
 // Failing calls return false (or kNoGLContext) and set the last error.
 namespace os {
@@ -27,7 +28,8 @@ GLContext CreateGLContext(WindowHandle dc);
 // one the context was made for. kNoGLContext leaves the thread without a
 // current context, whatever the window.
 bool MakeGLContextCurrent(WindowHandle dc, GLContext context);
-// A current context is released first.
+// Released first when it is the thread's current context; another current
+// context stays current.
 bool DeleteGLContext(GLContext context);
 
 // kNoWindow when no context is current on this thread.
@@ -39,10 +41,18 @@ bool ReleaseGLContext(WindowHandle window);
 // Shows the back buffer of the window the current context draws into.
 bool SwapBuffers(WindowHandle dc);
 
-namespace headless {
-// The headless backend has no OpenGL; its contexts only record which window
-// they are current on. Tests may also mark a window as current by hand.
-void SetCurrentGLWindow(WindowHandle window);
-}  // namespace headless
+// Remembers the thread's current (window, context) so that code which has
+// to make a context of its own current for a while can give the previous
+// one back: Restore makes it current again, or leaves the thread without a
+// current context when that window or context has gone since.
+class SavedGLContext {
+public:
+    SavedGLContext() : m_window(GetCurrentGLWindow()), m_context(GetCurrentGLContext()) {}
+    void Restore() const;
+
+private:
+    WindowHandle m_window;
+    GLContext m_context;
+};
 
 }  // namespace os

@@ -4,6 +4,7 @@
 #include "os/OS_Error.h"
 #include "os/OS_GLContext.h"
 #include "os/OS_GLFunctions.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_PixelFormat.h"
 #include "os/OS_SdlVideo.h"
 

@@ -32,9 +32,4 @@ const char* GetExtensionsStringEXT();
 // 0 shows frames at once, 1 waits for the vertical blank.
 bool SwapIntervalEXT(std::int32_t interval);
 
-namespace headless {
-// Whether headless contexts may change their swap interval (no, until set).
-void SetSwapControl(bool available);
-}  // namespace headless
-
 }  // namespace os

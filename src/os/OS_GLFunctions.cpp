@@ -1,9 +1,12 @@
 #include "os/OS_GLFunctions.h"
+#include "os/OS_GLFunctionsTestHooks.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cstdio>
 #include <sstream>
+#include <thread>
 #include <type_traits>
 
 namespace os::gl {
@@ -11,6 +14,8 @@ namespace {
 
 std::atomic<std::uint64_t> g_ignoredCalls{0};
 bool g_live = false;
+// The thread whose current context the live table serves.
+std::atomic<std::thread::id> g_owner{};
 std::vector<std::string> g_hiddenExtensions;
 // The filtered GL_EXTENSIONS answer; its text stays valid until the next query.
 std::string g_extensions;
@@ -29,12 +34,36 @@ struct Ignored<Result (*)(Arguments...)> {
     }
 };
 
+void AssertOwnerThread() {
+    assert(g_owner.load(std::memory_order_relaxed) == std::this_thread::get_id() &&
+           "GL called from a thread other than the one that made the context current");
+}
+
+// The driver's function, after the thread check of debug builds.
+template <auto Function>
+struct OnOwnerThread;
+
+template <class Result, class... Arguments, Result (*Function)(Arguments...)>
+struct OnOwnerThread<Function> {
+    static Result Call(Arguments... arguments) {
+        AssertOwnerThread();
+        return Function(arguments...);
+    }
+};
+
+#ifdef NDEBUG
+#define TUN_GL_LIVE(function) &function
+#else
+#define TUN_GL_LIVE(function) &OnOwnerThread<&function>::Call
+#endif
+
 bool IsHidden(const std::string& name) {
     return std::find(g_hiddenExtensions.begin(), g_hiddenExtensions.end(), name) != g_hiddenExtensions.end();
 }
 
 // The driver's list without the hidden names, single spaces between names.
 const GLubyte* GetStringFiltered(GLenum name) {
+    AssertOwnerThread();
     const GLubyte* text = ::glGetString(name);
     if (name != GL_EXTENSIONS || text == nullptr || g_hiddenExtensions.empty()) {
         return text;
@@ -65,6 +94,7 @@ bool IsExtensionAdvertised(const std::string& name) {
     if (!g_live || name.empty() || IsHidden(name)) {
         return false;
     }
+    AssertOwnerThread();
     const GLubyte* text = ::glGetString(GL_EXTENSIONS);
     if (text == nullptr) {
         return false;
@@ -83,6 +113,7 @@ bool IsVersionAtLeast(int major, int minor) {
     if (!g_live) {
         return false;
     }
+    AssertOwnerThread();
     const GLubyte* text = ::glGetString(GL_VERSION);
     int haveMajor = 0;
     int haveMinor = 0;
@@ -97,9 +128,12 @@ void SetHiddenExtensionsForTesting(const std::vector<std::string>& names) { g_hi
 namespace detail {
 
 void UseDriver(bool live) {
+    assert((!g_live || g_owner.load(std::memory_order_relaxed) == std::this_thread::get_id()) &&
+           "a second thread changed the current GL context while another thread's was current");
     g_live = live;
-#define TUN_GL_BIND(name) name = live ? &::gl##name : &Ignored<decltype(&::gl##name)>::Call;
-#define TUN_GLU_BIND(name) name = live ? &::glu##name : &Ignored<decltype(&::glu##name)>::Call;
+    g_owner.store(live ? std::this_thread::get_id() : std::thread::id(), std::memory_order_relaxed);
+#define TUN_GL_BIND(name) name = live ? TUN_GL_LIVE(::gl##name) : &Ignored<decltype(&::gl##name)>::Call;
+#define TUN_GLU_BIND(name) name = live ? TUN_GL_LIVE(::glu##name) : &Ignored<decltype(&::glu##name)>::Call;
     TUN_GL_FUNCTIONS(TUN_GL_BIND)
     TUN_GLU_FUNCTIONS(TUN_GLU_BIND)
 #undef TUN_GL_BIND

@@ -3,17 +3,19 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 // The OpenGL and GLU functions the engine calls, reached through one table.
-// While the calling thread has a current context made by this layer the
-// entries are the driver's own functions; otherwise every entry is a stub
-// that does nothing, returns zero and counts the call. A texture released
-// after its renderer, for example, then deletes nothing instead of calling
-// into a driver without a context. Only the main thread draws, so the table
-// follows the main thread's context.
+// While a context made by this layer is current the entries are the
+// driver's own functions; otherwise every entry is a stub that does
+// nothing, returns zero and counts the call. A texture released after its
+// renderer, for example, then deletes nothing instead of calling into a
+// driver without a context.
+//
+// The table is one for the process while a current context belongs to a
+// thread: GL is used only from the thread that made the context current (the
+// main thread, which draws). Debug builds assert it on every call, and when
+// a second thread makes a context current while another thread's is.
 //
 // Call as gl::Enable(GL_BLEND) after `namespace gl = os::gl;`.
 #define TUN_GL_FUNCTIONS(X)                                                                                    \
@@ -49,17 +51,10 @@ inline void SetEnabled(GLenum capability, bool enabled) {
     }
 }
 
-// How many calls went to the stubs since the process started.
-std::uint64_t IgnoredCallCount();
-
 // Whether the current context lists the extension (after the test mask) and
 // whether its version is at least major.minor. False without a live context.
 bool IsExtensionAdvertised(const std::string& name);
 bool IsVersionAtLeast(int major, int minor);
-
-// Tests pretend the driver lacks these extensions: GetString(GL_EXTENSIONS)
-// leaves them out and their entry points are not handed out. Empty restores.
-void SetHiddenExtensionsForTesting(const std::vector<std::string>& names);
 
 namespace detail {
 // The context layer switches the table when the thread's current context changes.

@@ -1,6 +1,7 @@
 #include "os/OS_Message.h"
 
 #include "os/OS_Error.h"
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_WindowSystem.h"
 
 namespace os {
@@ -11,8 +12,9 @@ using detail::RawEvent;
 // The quit request as the pump hands it out: WM_QUIT with no window.
 constexpr Message kQuitMessage{kNoWindow, WM_QUIT, 0, 0};
 
-// The quit request is one flag, as on the system the engine was written
-// for: posting it twice before the pump takes it gives one WM_QUIT.
+// The quit request is one flag, so that the window's close handler and the
+// game asking to quit in the same frame end the loop once: posting it twice
+// before the pump takes it gives one WM_QUIT.
 bool g_quitPending = false;
 // A system quit right after a close request is the same request twice.
 bool g_closeSinceEmpty = false;

@@ -53,9 +53,4 @@ void PostQuitMessage(int exitCode);
 // The system's handling of a message the procedure leaves alone.
 std::intptr_t DefWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
-namespace headless {
-// Queues a message as if the system had posted it.
-void PostMessage(const Message& message);
-}  // namespace headless
-
 }  // namespace os

@@ -1,6 +1,7 @@
 #include "os/OS_MessageBox.h"
 
 #include "os/OS_Backend.h"
+#include "os/OS_HeadlessMessageBoxHooks.h"
 
 #include <SDL.h>
 

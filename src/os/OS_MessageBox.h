@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-// A blocking message box with the button sets, icons and answers the engine
-// was written against. A box that cannot be shown (no usable display, or the
+// A blocking message box with a set of buttons, an icon and the answer of
+// the button pressed. A box that cannot be shown (no usable display, or the
 // environment variable TUNDRA_NONINTERACTIVE is set for unattended runs)
 // writes its text to stderr and answers 0. A box closed without a button
 // answers Cancel, or OK for the OK-only box. The headless backend answers
@@ -41,20 +41,4 @@ constexpr int IDCONTINUE = 11;
 
 int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type);
 
-namespace headless {
-
-struct ShownMessageBox {
-    std::string text;
-    std::string caption;
-    std::uint32_t type = 0;
-};
-
-// Queues the answer of the next headless box; with none queued the box
-// answers with the first button of its set. Answer 0 simulates a failure.
-void QueueMessageBoxAnswer(int answer);
-void ClearMessageBoxAnswers();
-int MessageBoxCount();
-ShownMessageBox LastMessageBox();
-
-}  // namespace headless
 }  // namespace os

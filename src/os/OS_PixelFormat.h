@@ -72,7 +72,8 @@ constexpr std::int32_t WGL_SAMPLES_ARB = 0x2042;
 
 // The best format for the request, or 0 (last error set) when none can draw
 // it: colour-index, stereo, bitmap or GDI drawing. Bit counts the table cannot
-// meet still give the closest format, as the system's own choice does.
+// meet still give the closest format rather than none, so the game still
+// draws on a driver with fewer depth or stencil bits than it asks for.
 std::int32_t ChoosePixelFormat(WindowHandle dc, const PixelFormatDescriptor* request);
 
 // The number of formats; with a descriptor (bytes at least
@@ -92,12 +93,6 @@ bool ChoosePixelFormatARB(WindowHandle dc, const std::int32_t* intAttributes, co
 // answers the table size for any valid index.
 bool GetPixelFormatAttribivARB(WindowHandle dc, std::int32_t index, std::int32_t layer, std::uint32_t count,
                                const std::int32_t* attributes, std::int32_t* values);
-
-namespace headless {
-// The sample counts headless contexts pretend to support beyond format 1;
-// none until set. An empty list restores that.
-void SetMultisampleCounts(const std::vector<std::int32_t>& counts);
-}  // namespace headless
 
 namespace detail {
 

@@ -4,10 +4,14 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 namespace os::sdl {
 namespace {
 // Windows belong to the main thread, so the count needs no lock.
 int g_videoUsers = 0;
+
+void QuitSdl() { SDL_Quit(); }
 }  // namespace
 
 bool AcquireVideo() {
@@ -19,6 +23,8 @@ bool AcquireVideo() {
             SetLastErrorFromSdl();
             return false;
         }
+        static const bool quitAtExit = std::atexit(&QuitSdl) == 0;
+        static_cast<void>(quitAtExit);
     }
     ++g_videoUsers;
     return true;
@@ -29,7 +35,7 @@ void ReleaseVideo() {
         return;
     }
     if (--g_videoUsers == 0) {
-        SDL_Quit();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 

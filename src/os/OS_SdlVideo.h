@@ -3,9 +3,11 @@
 #include <cstdint>
 
 // The one owner of SDL's video subsystem. Every window holds it while it
-// exists: the first acquisition initialises SDL video, the last release shuts
-// SDL down, so no display mode or grab outlives the windows. Nothing else in
-// the program calls SDL_Init or SDL_Quit for video.
+// exists: the first acquisition starts SDL video, the last release stops
+// video alone, so no display mode or grab outlives the windows while any
+// other SDL subsystem someone started keeps running. SDL as a whole is shut
+// down once, when the process exits. Nothing else in the program starts or
+// stops SDL video.
 namespace os {
 
 // Code of a failure that SDL described; the text is SDL's own message.

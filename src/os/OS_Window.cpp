@@ -3,6 +3,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_GLContext.h"
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_Message.h"
 #include "os/OS_Path.h"
 #include "os/OS_PixelFormat.h"

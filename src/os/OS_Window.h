@@ -8,9 +8,11 @@
 
 struct SDL_Window;
 
-// Top-level windows as the engine was written against: a window class with
-// its procedure, windows named by handles, client and outer rectangles in
-// screen coordinates and the style bits the engine changes. The real backend
+// Top-level windows: a window class with its procedure, windows named by
+// handles, client and outer rectangles in screen coordinates and the style
+// bits the engine changes. Handles that are never reused make a stale one
+// fail cleanly, and one procedure per class receives every message of its
+// windows from the one queue the pump empties. The real backend
 // puts an SDL window (OpenGL-capable where the driver allows) behind each
 // handle; the headless backend keeps a virtual screen that tests drive.
 //
@@ -119,25 +121,4 @@ bool WindowSupportsOpenGL(WindowHandle window);
 // display: the desktop minus panels and task bars.
 bool GetWorkAreaSize(Size* size);
 
-namespace headless {
-
-// Work area of the virtual screen; 1920 x 1040 until set.
-void SetWorkAreaSize(Size size);
-
-// The window system reports an event for the window. Its state changes at
-// once (a minimised window has a 0 x 0 client area); the message comes at
-// the next pump. SizeChanged takes the new client size.
-void InjectWindowEvent(WindowHandle window, WindowEvent event, Size size = {});
-// The session asks the program to end (a signal, a log-out).
-void InjectSystemQuit();
-
-// How often a window class was registered in this process.
-int WindowClassRegistrations();
-// The icon file last given to the window ("" when none).
-std::string WindowIconPath(WindowHandle window);
-
-// Empties the event queue, drops a pending quit and restores the work area.
-void ResetWindowSystem();
-
-}  // namespace headless
 }  // namespace os

@@ -1,6 +1,7 @@
 #include "os/OS_HeadlessInput.h"
 #include "os/OS_KeyLatch.h"
 #include "os/OS_WindowSystem.h"
+#include "os/OS_HeadlessWindowHooks.h"
 
 #include <SDL.h>
 

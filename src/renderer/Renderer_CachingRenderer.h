@@ -148,7 +148,6 @@ public:
     std::int32_t GetTextureUnitCount() const { return m_textureUnitCount; }
     bool IsSwapControlAvailable() const { return m_swapControl; }
     std::uint32_t GetActiveTextureUnit() const { return m_activeTextureUnit; }
-    const Matrix4& GetModelViewMatrix() const { return m_modelView; }
     std::size_t GetRasterCommandCount() const { return m_rasterCommands.size(); }
     const Core::RefPtr<Buffer>& GetVertexBuffer(std::uint32_t slot) const;
     const Core::RefPtr<Buffer>& GetIndexBuffer() const { return m_indexBuffer; }

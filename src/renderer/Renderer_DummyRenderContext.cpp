@@ -40,6 +40,10 @@ DummyRenderContext::~DummyRenderContext() {
     ReportLastErrorAndExit(!os::MakeGLContextCurrent(GetDeviceContext(), os::kNoGLContext));
     SetErrorContext("wglDeleteContext", "Renderer::DummyRenderContext::~DummyRenderContext", __LINE__, kFile);
     ReportLastErrorAndExit(!os::DeleteGLContext(m_context));
+    m_previous.Restore();
+    if (os::GetCurrentGLContext() != os::kNoGLContext) {
+        LoadGLExtensionEntryPoints();
+    }
 }
 
 }  // namespace Renderer

@@ -69,6 +69,9 @@ OGLRenderer::OGLRenderer(const DisplaySettings& settings) : CachingRenderer(sett
         m_settings.window->SetPixelFormat(format);
     }
 
+    // The cache's textures leave the live renderer's context while it is
+    // still current; they load again into this one at the end.
+    TextureManager::UnloadAll();
     m_context = TUN_NEW(RenderingContext, m_settings.window);
     m_context->MakeCurrent(nullptr);
     FillExtensionLists();
@@ -82,14 +85,16 @@ OGLRenderer::OGLRenderer(const DisplaySettings& settings) : CachingRenderer(sett
     OGLRenderer::SetTextureMatrix(0, m_textureMatrices[0]);
     LoadModelView();
     SetViewport(m_viewport);
-    TextureManager::Create();
+    TextureManager::Create(this);
 }
 
 OGLRenderer::~OGLRenderer() {
     Uninstall();
-    TextureManager::Destroy();
-    // Textures and buffers delete their OpenGL objects: the context must still be current.
+    TextureManager::Destroy(this);
+    // Textures and buffers delete their OpenGL objects in the current context:
+    // this renderer's, or the newer renderer's that took the cache over.
     ReleaseDeviceObjects();
+    // Only this renderer's context is let go: a newer renderer's stays current.
     m_context = nullptr;
     if (m_settings.fullScreen) {
         m_adapter.GetAdapter().SetFullScreen(false);

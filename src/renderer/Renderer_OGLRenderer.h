@@ -19,9 +19,11 @@ namespace Renderer {
 // pixel format, makes the context, reads the driver's extensions and
 // capabilities and sets the fixed OpenGL settings; cached render states are
 // not pushed to OpenGL until they are set. Every Set operation caches and
-// applies at once, without comparing with the cache. Destruction gives back
-// every OpenGL object while the context is current, then the context, then
-// the desktop mode.
+// applies at once, without comparing with the cache. A renderer made while
+// another lives (replaced in place) takes the texture cache over.
+// Destruction touches only what the renderer owns: the cache when it still
+// owns it, its OpenGL objects, its context (let go only when current, so a
+// newer renderer's stays current), then the desktop mode.
 class OGLRenderer : public CachingRenderer {
 public:
     explicit OGLRenderer(const DisplaySettings& settings);

@@ -26,8 +26,11 @@ RenderingContext::RenderingContext(PAL::Window* window) : m_window(window) {
 }
 
 RenderingContext::~RenderingContext() {
-    SetErrorContext("wglMakeCurrent", "Renderer::RenderingContext::~RenderingContext", __LINE__, kFile);
-    ReportLastErrorAndExit(!os::MakeGLContextCurrent(DeviceContextOf(m_window), os::kNoGLContext));
+    // Another context (a newer renderer's) may be current by now: it stays current.
+    if (os::GetCurrentGLContext() == m_context) {
+        SetErrorContext("wglMakeCurrent", "Renderer::RenderingContext::~RenderingContext", __LINE__, kFile);
+        ReportLastErrorAndExit(!os::MakeGLContextCurrent(DeviceContextOf(m_window), os::kNoGLContext));
+    }
     SetErrorContext("wglDeleteContext", "Renderer::RenderingContext::~RenderingContext", __LINE__, kFile);
     ReportLastErrorAndExit(!os::DeleteGLContext(m_context));
 }

@@ -21,7 +21,8 @@ private:
     Core::StringVector m_names;
 };
 
-// The OpenGL context of a window (which must have its pixel format).
+// The OpenGL context of a window (which must have its pixel format). It is
+// taken off the thread when it goes only if it is the current one.
 class RenderingContext : public Core::Object {
 public:
     explicit RenderingContext(PAL::Window* window);

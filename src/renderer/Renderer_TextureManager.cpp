@@ -6,20 +6,32 @@ namespace {
 TextureManager* g_manager = nullptr;
 }  // namespace
 
-void TextureManager::Create() {
+void TextureManager::Create(const void* owner) {
     if (g_manager == nullptr) {
         g_manager = new TextureManager;
+    } else {
+        for (const auto& [name, texture] : g_manager->m_textures) {
+            texture->Reload();
+        }
     }
+    g_manager->m_owner = owner;
 }
 
-void TextureManager::Destroy() {
+void TextureManager::UnloadAll() {
     if (g_manager == nullptr) {
         return;
     }
-    // A name deleted later could belong to another context by then.
     for (const auto& [name, texture] : g_manager->m_textures) {
         texture->Unload();
     }
+}
+
+void TextureManager::Destroy(const void* owner) {
+    if (g_manager == nullptr || g_manager->m_owner != owner) {
+        return;
+    }
+    // A name deleted later could belong to another context by then.
+    UnloadAll();
     delete g_manager;
     g_manager = nullptr;
 }

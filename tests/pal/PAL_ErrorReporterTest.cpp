@@ -1,4 +1,5 @@
 #include "os/OS_Error.h"
+#include "os/OS_HeadlessMessageBoxHooks.h"
 #include "os/OS_MessageBox.h"
 #include "os/OS_ProcessTestHooks.h"
 #include "pal/PAL_ErrorReporter.h"

@@ -1,3 +1,4 @@
+#include "os/OS_HeadlessMessageBoxHooks.h"
 #include "os/OS_MessageBox.h"
 #include "pal/PAL_MessageBox.h"
 

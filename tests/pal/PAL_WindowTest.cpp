@@ -2,6 +2,7 @@
 
 #include "PAL_TestIcon.h"
 #include "os/OS_GLContext.h"
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_Message.h"
 #include "support/TempDirectory.h"
 

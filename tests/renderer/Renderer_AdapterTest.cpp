@@ -1,6 +1,7 @@
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_GLContext.h"
 #include "os/OS_GLExtensions.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_PixelFormat.h"
 #include "renderer/Renderer_AdapterInformation.h"
 #include "renderer/Renderer_DisplayModes.h"
@@ -14,8 +15,8 @@
 #include <vector>
 
 // The display adapter on the headless backend: throw-away contexts, the
-// window-system extensions, both pixel-format paths and the full-screen
-// switch on the fake display.
+// window-system extensions, both pixel-format paths, the display-mode table
+// with its closest-mode choice and the full-screen switch on the fake display.
 namespace {
 
 using namespace Renderer;
@@ -38,6 +39,14 @@ protected:
     void SetUp() override { Restore(); }
     void TearDown() override { Restore(); }
 
+    // The table of the fake display listing these modes.
+    static DisplayModes Listed(const std::vector<os::DisplayMode>& modes) {
+        os::headless::SetDisplayModes(modes, {1024, 768, 32, 60});
+        DisplayModes table;
+        table.Enumerate();
+        return table;
+    }
+
     static void Restore() {
         os::headless::ResetDisplay();
         os::headless::SetMultisampleCounts({});
@@ -51,20 +60,14 @@ TEST_F(DisplayAdapter, WithoutMultisamplingTheClassicPathListsFormatOne) {
     EXPECT_EQ(Names(adapter.GetWGLExtensions()),
               (std::vector<std::string>{"WGL_ARB_extensions_string", "WGL_EXT_extensions_string",
                                         "WGL_ARB_pixel_format"}));
-    EXPECT_FALSE(adapter.IsSwapControlAvailable());
-    EXPECT_FALSE(adapter.IsMultisampleAvailable());
+    EXPECT_FALSE(adapter.IsSwapControlAvailable() || adapter.IsMultisampleAvailable());
     ASSERT_EQ(adapter.GetPixelFormats().size(), 1u);
     const PixelFormatDescription& format = adapter.GetPixelFormats()[0];
-    EXPECT_EQ(format.index, 1u);
-    EXPECT_EQ(format.colorBits, 32u);
-    EXPECT_EQ(format.alphaBits, 8u);
-    EXPECT_EQ(format.depthBits, 24u);
-    EXPECT_EQ(format.stencilBits, 8u);
-    EXPECT_EQ(format.swapMethod, 1u);
+    EXPECT_EQ(std::tuple(format.index, format.colorBits, format.alphaBits, format.depthBits, format.stencilBits,
+                         format.swapMethod),
+              std::tuple(1u, 32u, 8u, 24u, 8u, 1u));
     EXPECT_TRUE(adapter.GetSampleCounts().empty());
     EXPECT_EQ(adapter.GetPixelFormat(GameRequest()), 1);
-    // Every throw-away context is gone again.
-    EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
     EXPECT_EQ(adapter.GetDesktopDisplayMode(), (DisplayMode{1024, 768, 32, 60}));
     EXPECT_EQ(adapter.GetDisplayModes().GetModes().size(), 6u);
 }
@@ -82,18 +85,19 @@ TEST_F(DisplayAdapter, WithMultisamplingTheExtendedPathListsEveryFormat) {
     EXPECT_EQ(adapter.GetPixelFormats()[0].swapMethod, 1u);
     EXPECT_EQ(adapter.GetSampleCounts(), (std::vector<std::uint32_t>{0, 4, 8}));
 
-    EXPECT_EQ(adapter.GetPixelFormat(GameRequest()), 1);
-    PixelFormatDescription multisampled = GameRequest();
-    multisampled.samples = 4;
-    multisampled.sampleBuffers = true;
-    EXPECT_EQ(adapter.GetPixelFormat(multisampled), 2);
+    const auto request = [](std::uint32_t samples, std::uint32_t swapMethod, std::uint32_t depthBits) {
+        PixelFormatDescription description = GameRequest();
+        description.samples = samples;
+        description.sampleBuffers = samples != 0;
+        description.swapMethod = swapMethod;
+        description.depthBits = depthBits;
+        return description;
+    };
+    EXPECT_EQ(adapter.GetPixelFormat(request(0, 1, 24)), 1);
+    EXPECT_EQ(adapter.GetPixelFormat(request(4, 1, 24)), 2);
     // An unspecified swap method matches nothing at first; the retries find exchange.
-    PixelFormatDescription anySwap = GameRequest();
-    anySwap.swapMethod = 0;
-    EXPECT_EQ(adapter.GetPixelFormat(anySwap), 1);
-    PixelFormatDescription tooDeep = GameRequest();
-    tooDeep.depthBits = 32;
-    EXPECT_EQ(adapter.GetPixelFormat(tooDeep), 0);
+    EXPECT_EQ(adapter.GetPixelFormat(request(0, 0, 24)), 1);
+    EXPECT_EQ(adapter.GetPixelFormat(request(0, 1, 32)), 0);
 }
 
 TEST_F(DisplayAdapter, FullScreenSwitchesOnceAndBackOnceAndNeverToARefusedMode) {
@@ -139,40 +143,59 @@ TEST_F(DisplayAdapter, HoldersShareOneAdapterThatGoesWithTheLast) {
 // The desktop mode need not be one of the listed modes.
 TEST_F(DisplayAdapter, DisplaySettingsTakeTheDesktopRateAndDepth) {
     os::headless::SetDisplayModes({{640, 480, 16, 60}}, {1920, 1080, 16, 75});
-    EXPECT_EQ(DisplayModes::GetCurrentDisplayMode(), (DisplayMode{1920, 1080, 16, 75}));
-    const DisplaySettings withoutAdapter(320, 200);
-    const AdapterInformation holder;
     const DisplaySettings settings(800, 600);
-    for (const DisplaySettings* made : {&withoutAdapter, &settings}) {
-        EXPECT_EQ(std::tuple(made->refreshRate, made->colorBits, made->depthBits, made->stencilBits),
-                  std::tuple(75u, 16u, 24u, 8u));
+    EXPECT_EQ(std::tuple(settings.width, settings.refreshRate, settings.colorBits, settings.depthBits,
+                         settings.stencilBits, settings.multisampleCount, settings.fullScreen, settings.verticalSync),
+              std::tuple(800u, 75u, 16u, 24u, 8u, 0u, false, false));
+}
+
+TEST_F(DisplayAdapter, ClosestModePrefersTheNextLargerValueOnEachLevel) {
+    DisplayModes table;
+    table.Enumerate();  // 800 x 600, 1024 x 768, 1280 x 1024 at 32 bits, 60 and 75 Hz
+    ASSERT_EQ(table.GetModes().size(), 6u);
+    struct Case {
+        DisplayMode requested;
+        DisplayMode chosen;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{1024, 768, 32, 60}, {1024, 768, 32, 60}},
+             {{1000, 700, 32, 60}, {1024, 768, 32, 60}},
+             // No 1024-wide mode is tall enough, so the next width is taken.
+             {{1024, 800, 32, 60}, {1280, 1024, 32, 60}},
+             {{2000, 2000, 32, 60}, {1280, 1024, 32, 60}},
+             {{1, 1, 32, 60}, {800, 600, 32, 60}},
+             {{1024, 768, 32, 85}, {1024, 768, 32, 75}},
+             {{1024, 768, 32, 59}, {1024, 768, 32, 60}},
+             {{1024, 768, 32, 0}, {1024, 768, 32, 60}},
+             {{1024, 768, 64, 60}, {1024, 768, 32, 60}},
+         }) {
+        EXPECT_EQ(table.FindClosestMode(c.requested), c.chosen)
+            << c.requested.width << "x" << c.requested.height << "x" << c.requested.colorBits << "@"
+            << c.requested.refreshRate;
     }
-    EXPECT_TRUE(settings.width == 800 && settings.height == 600 && settings.multisampleCount == 0);
-    EXPECT_TRUE(settings.window == nullptr && !settings.fullScreen && !settings.verticalSync);
+}
+
+TEST_F(DisplayAdapter, ClosestDepthIsTheNextDeeperOrElseTheDeepestAndAnEmptyTableKeepsTheRequest) {
+    const DisplayModes table = Listed({{640, 480, 16, 60}, {1024, 768, 32, 60}, {800, 600, 16, 70}});
+    EXPECT_EQ(table.FindClosestMode({1024, 768, 24, 60}), (DisplayMode{1024, 768, 32, 60}));
+    EXPECT_EQ(table.FindClosestMode({700, 500, 8, 65}), (DisplayMode{800, 600, 16, 70}));
+    EXPECT_EQ(table.GetColorDepths(), (std::vector<std::uint32_t>{16, 32}));
+    EXPECT_EQ(table.GetResolutions(16).size(), 2u);
+    EXPECT_TRUE(table.GetResolutions(24).empty());
+    EXPECT_EQ(table.GetRefreshRates(16, {800, 600}), std::vector<std::uint32_t>{70});
+    EXPECT_TRUE(table.GetRefreshRates(32, {800, 600}).empty());
+    EXPECT_EQ(Listed({}).FindClosestMode({1024, 768, 32, 60}), (DisplayMode{1024, 768, 32, 60}));
 }
 
 TEST(ExtensionNames, SpacesSeparateAndNeverMakeEmptyNames) {
-    struct Case {
-        const char* text;
-        std::vector<std::string> names;
-    };
     const std::string longName(300, 'x');
-    for (const Case& c : std::vector<Case>{{"a b ", {"a", "b"}},
-                                           {"  a   b", {"a", "b"}},
-                                           {"", {}},
-                                           {" ", {}},
-                                           {"GL_ARB_multitexture", {"GL_ARB_multitexture"}},
-                                           {longName.c_str(), {longName}}}) {
-        Core::StringVector names;
-        AppendExtensionNames(c.text, names);
-        EXPECT_EQ(Names(names), c.names) << '"' << c.text << '"';
-    }
     Core::StringVector names{"kept"};
-    AppendExtensionNames(nullptr, names);
-    AppendExtensionNames("next", names);
-    EXPECT_EQ(Names(names), (std::vector<std::string>{"kept", "next"}));
-    EXPECT_TRUE(HasExtension(names, "next"));
-    EXPECT_FALSE(HasExtension(names, "nex"));
+    for (const char* text : {"a b ", "  c   d", "", " ", static_cast<const char*>(nullptr), longName.c_str()}) {
+        AppendExtensionNames(text, names);
+    }
+    EXPECT_EQ(Names(names), (std::vector<std::string>{"kept", "a", "b", "c", "d", longName}));
+    EXPECT_TRUE(HasExtension(names, "d"));
+    EXPECT_FALSE(HasExtension(names, "kep"));
 }
 
 }  // namespace

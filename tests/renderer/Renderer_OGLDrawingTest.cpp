@@ -7,6 +7,7 @@
 #include <GL/glext.h>
 
 #include <array>
+#include <climits>
 #include <numeric>
 
 // Draw calls, arrays, textures per unit, lights, matrices, the viewport and
@@ -47,6 +48,9 @@ TEST_F(OGLDrawing, DrawArraysTakesTheVertexCountOfItsPrimitives) {
     EXPECT_EQ(Primitives([] { Renderer().DrawArrays(kLineList, 0, 3); }).size(), 3u);
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(3, 0, 5); }).empty());
     EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kLineStrip, -1, 5); }).empty());
+    // More vertices than an int holds: nothing, not a wrapped count (3 x 0x55555557 wraps to 5).
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleList, 0, 0x55555557); }).empty());
+    EXPECT_TRUE(Primitives([] { Renderer().DrawArrays(kTriangleStrip, 0, INT_MAX); }).empty());
 
     // And the points reach the frame: one pixel each.
     Renderer().DrawArrays(kPointList, 0, 5);
@@ -106,29 +110,18 @@ TEST_F(OGLDrawing, TexturesBindByDimensionAndAnEmptyUnitBindsNothing) {
     Renderer().SetTexture(2, nullptr);
     ExpectGL({{GL_TEXTURE_BINDING_2D, {0}}, {GL_TEXTURE_BINDING_1D, {0}}});
     glDeleteTextures(2, names);
-}
 
-TEST_F(OGLDrawing, ArraysAreSwitchedPerUnitAndTheCurrentColourStaysCached) {
-    const std::array<float, 32 * 4> colors{};
-    const std::array<float, 32 * 2> coordinates{};
-    Renderer().SetTexCoordArray(3, coordinates.data());
-    Renderer().SetSecondaryColorArray(colors.data());
+    // Client arrays are switched per unit.
+    Renderer().SetTexCoordArray(3, VertexGrid());
+    Renderer().SetSecondaryColorArray(VertexGrid());
+    Renderer().SetColorArray(VertexGrid());
     ExpectGL({{GL_CLIENT_ACTIVE_TEXTURE, {GL_TEXTURE3}}, {GL_TEXTURE_COORD_ARRAY, {1}},
-              {GL_SECONDARY_COLOR_ARRAY, {1}}});
-    Renderer().SetTexCoordArray(3, nullptr);
+              {GL_SECONDARY_COLOR_ARRAY, {1}}, {GL_COLOR_ARRAY, {1}}});
     Renderer().SetSecondaryColorArray(nullptr);
-    ExpectGL({{GL_TEXTURE_COORD_ARRAY, {0}}, {GL_SECONDARY_COLOR_ARRAY, {0}}});
-
-    Renderer().SetCurrentColor({0.25f, 0.5f, 0.75f, 1.0f});
-    Renderer().SetVertexArray(VertexGrid());
-    Renderer().SetColorArray(colors.data());
-    ExpectGL({{GL_COLOR_ARRAY, {1}}});
-    Renderer().DrawArrays(kPointList, 0, 4);
-    const Color cached = Renderer().GetCurrentColor();
-    EXPECT_TRUE(cached.r == 0.25f && cached.g == 0.5f && cached.b == 0.75f);
+    ExpectGL({{GL_SECONDARY_COLOR_ARRAY, {0}}});
 }
 
-TEST_F(OGLDrawing, MatricesAndTheViewportReachOpenGL) {
+TEST_F(OGLDrawing, MatricesViewportAndClearsReachOpenGL) {
     const Matrix4 world = Matrix4::Translation(3.0f, 4.0f, 0.0f);
     const Matrix4 view = Matrix4::RotationZ(90.0f);
     Renderer().SetViewMatrix(view);
@@ -140,36 +133,31 @@ TEST_F(OGLDrawing, MatricesAndTheViewportReachOpenGL) {
         EXPECT_NEAR(loaded[static_cast<std::size_t>(i)], expected[i], 1e-6f) << i;
     }
     Renderer().SetTextureMatrix(2, Matrix4::Scaling(2.0f, 3.0f, 1.0f));
-    // The matrix mode last set stays.
-    ExpectGL({{GL_ACTIVE_TEXTURE, {GL_TEXTURE2}}, {GL_MATRIX_MODE, {GL_TEXTURE}}});
     glGetFloatv(GL_TEXTURE_MATRIX, loaded.data());
     EXPECT_EQ(loaded[5], 3.0f);
-
+    ExpectGL({{GL_ACTIVE_TEXTURE, {GL_TEXTURE2}}, {GL_MATRIX_MODE, {GL_TEXTURE}}});
+    // The viewport is read back from OpenGL, the depth range from the cache.
     Renderer().SetViewport({2, 3, 20, 10, 0.25f, 0.75f});
     glViewport(1, 1, 5, 5);
-    const Viewport read = Renderer().GetViewport();
-    EXPECT_EQ(read, (Viewport{1, 1, 5, 5, 0.25f, 0.75f}));
-}
+    EXPECT_EQ(Renderer().GetViewport(), (Viewport{1, 1, 5, 5, 0.25f, 0.75f}));
 
-TEST_F(OGLDrawing, ClearsFillEachBuffer) {
     Renderer().ClearBuffers({0.0f, 1.0f, 0.0f, 1.0f}, 0.5f, 7);
-    EXPECT_EQ(PixelAt(10, 10), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
+    Renderer().ClearColorBuffer({1.0f, 0.0f, 0.0f, 1.0f});
+    Renderer().ClearStencilBuffer(2);
+    EXPECT_EQ(PixelAt(3, 3), (std::array<std::uint8_t, 4>{255, 0, 0, 255}));
     GLfloat depth = 0.0f;
     glReadPixels(3, 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     EXPECT_NEAR(depth, 0.5f, 1e-3f);
-    GLint stencil = 0;
-    glReadPixels(3, 3, 1, 1, GL_STENCIL_INDEX, GL_INT, &stencil);
-    EXPECT_EQ(stencil, 7);
-
-    Renderer().ClearColorBuffer({1.0f, 0.0f, 0.0f, 1.0f});
     Renderer().ClearDepthBuffer(1.0f);
-    Renderer().ClearStencilBuffer(2);
-    EXPECT_EQ(PixelAt(10, 10)[0], 255);
     glReadPixels(3, 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     EXPECT_NEAR(depth, 1.0f, 1e-3f);
+    GLint stencil = 0;
     glReadPixels(3, 3, 1, 1, GL_STENCIL_INDEX, GL_INT, &stencil);
     EXPECT_EQ(stencil, 2);
 
+    Renderer().SetViewport({0, 0, kWidth, kHeight, 0.0f, 1.0f});
+    Renderer().SetViewMatrix(Matrix4());
+    Renderer().SetWorldMatrix(Matrix4());
     Renderer().SetCurrentColor({0.0f, 0.0f, 1.0f, 1.0f});
     Renderer().ClearColorBuffer({0.0f, 0.0f, 0.0f, 0.0f});
     Renderer().DrawRectangle(10.0f, 10.0f, 14.0f, 13.0f);
@@ -202,9 +190,12 @@ TEST_F(OGLDrawing, LineStippleAndLightsReachOpenGL) {
     glGetLightfv(GL_LIGHT2, GL_SPOT_CUTOFF, &cutoff);
     EXPECT_EQ(cutoff, 45.0f);
 
-    Renderer().SetLight(1, nullptr);
+    // The base class is no kind of light; an empty slot is a light switched off.
+    Renderer().SetLight(1, Core::RefPtr<Light>(TUN_NEW(Light)));
+    ExpectGL({{GL_LIGHT1, {1}}});
     Renderer().SetLight(2, nullptr);
-    ExpectGL({{GL_LIGHT1, {0}}, {GL_LIGHT2, {0}}});
+    ExpectGL({{GL_LIGHT2, {0}}});
+    Renderer().SetLight(1, nullptr);
 }
 
 }  // namespace

@@ -1,19 +1,18 @@
-#include "support/Renderer_FakeTexture.h"
 #include "support/Renderer_OffscreenFixture.h"
 
-#include "os/OS_DisplaySettings.h"
-#include "os/OS_GLExtensions.h"
 #include "os/OS_GLFunctions.h"
-#include "os/OS_Path.h"
+#include "os/OS_GLFunctionsTestHooks.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_Process.h"
 #include "os/OS_SdlVideo.h"
 #include "pal/PAL_Window.h"
-#include "renderer/Renderer_Diagnostics.h"
 #include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_OGLRenderer.h"
+#include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_States.h"
 #include "renderer/Renderer_TextureManager.h"
 #include "support/TempDirectory.h"
+#include "support/TestImages.h"
 #include "support/VideoDriver.h"
 
 #include <SDL.h>
@@ -22,25 +21,16 @@
 #include <GL/glext.h>
 
 #include <array>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 // Making and destroying the OpenGL renderer: what it learns from the
-// driver, the full-screen decision, vertical sync, the diagnostic files,
-// read-back, and the order in which it gives everything back.
+// driver, the full-screen decision, vertical sync, read-back, what it gives
+// back, and replacing it in place while the game holds textures.
 namespace {
 
 using namespace Renderer;
 constexpr auto ExpectGL = &testsupport::OffscreenRendererTest::ExpectGL;
-
-std::string FileText(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 os::Size ClientSize(const PAL::Window& window) {
     os::Rect client;
@@ -73,10 +63,7 @@ public:
 class RendererLifecycle : public testing::Test {
 protected:
     void TearDown() override {
-        os::gl::SetHiddenExtensionsForTesting({});
         os::headless::ResetDisplay();
-        SetDiagnosticsEnabled(false);
-        os::SetExecutablePathForTesting("");
         EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
     }
 };
@@ -116,73 +103,24 @@ TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
     EXPECT_TRUE(culling.enabled);
 }
 
-TEST_F(OffscreenRendererLifecycle, WithoutMultitextureThereIsOneUnit) {
-    os::gl::SetHiddenExtensionsForTesting({"GL_ARB_multitexture"});
-    RendererHost host(16, 16);
-    const Core::RefPtr<IRenderer> created = CreateRenderer(host.Settings());
-    const auto& renderer = static_cast<const OGLRenderer&>(*created);
-    EXPECT_FALSE(renderer.IsMultitextureAvailable());
-    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
-    EXPECT_FALSE(IsExtensionSupported("GL_ARB_multitexture"));
-    EXPECT_TRUE(IsExtensionSupported("GL_ARB_vertex_buffer_object"));
-    created->SetTextureUnit2State(TextureUnit2State());
-    EXPECT_EQ(renderer.GetActiveTextureUnit(), 0u);
-}
-
 TEST_F(OffscreenRendererLifecycle, AFullScreenModeTheDisplayRefusesLeavesAWindow) {
     // The offscreen driver lists no modes, so the fake display stands in.
-    os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
     RendererHost host(32, 24);
     DisplaySettings settings = host.Settings();
     settings.width = 800;
     settings.height = 600;
     settings.fullScreen = true;
-    settings.refreshRate = 60;
-    settings.colorBits = 32;
-    {
-        const OGLRenderer renderer(settings);
-        EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
+    for (const bool refused : {true, false}) {
+        os::headless::RefuseDisplayModes(refused ? std::vector<os::DisplayMode>{{800, 600, 32, 60}}
+                                                 : std::vector<os::DisplayMode>{});
+        {
+            const OGLRenderer renderer(settings);
+            EXPECT_EQ(renderer.GetDisplaySettings().fullScreen, !refused);
+            EXPECT_EQ(os::headless::DisplayChanges().back().flags, refused ? os::CDS_TEST : os::CDS_FULLSCREEN);
+        }
+        // Going away, the renderer gives the desktop its mode back (when it took it).
+        EXPECT_EQ(os::headless::DisplayChanges().back().restore, !refused);
     }
-    for (const os::headless::DisplayChange& change : os::headless::DisplayChanges()) {
-        EXPECT_EQ(change.flags, os::CDS_TEST) << "the display was changed";
-    }
-
-    os::headless::RefuseDisplayModes({});
-    {
-        const OGLRenderer renderer(settings);
-        EXPECT_TRUE(renderer.GetDisplaySettings().fullScreen);
-        ASSERT_FALSE(os::headless::DisplayChanges().empty());
-        EXPECT_EQ(os::headless::DisplayChanges().back().flags, os::CDS_FULLSCREEN);
-    }
-    // Going away, the renderer gives the desktop its mode back.
-    EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
-}
-
-TEST_F(OffscreenRendererLifecycle, DiagnosticsWriteTheInformationAndErrorFiles) {
-    testsupport::TempDirectory directory;
-    os::SetExecutablePathForTesting(directory.Path() + "/Emberline");
-    RendererHost host(16, 16);
-    { const OGLRenderer quiet(host.Settings()); }
-    EXPECT_FALSE(std::ifstream(directory.Path() + "/OpenGL Information.txt").good());
-
-    SetDiagnosticsEnabled(true);
-    PAL::Window second(16, 16);
-    DisplaySettings settings = host.Settings();
-    settings.window = &second;
-    const OGLRenderer renderer(settings);
-    const std::string text = FileText(directory.Path() + "/OpenGL Information.txt");
-    const std::string vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
-    EXPECT_EQ(text.rfind("Vendor\n------\n" + vendor + "\n\nRenderer\n--------\n", 0), 0u) << text.substr(0, 200);
-    for (const char* part : {"\nOpenGL Version\n--------------\n", "\nGL Extensions\n-------------\nGL_",
-                             "\nGL_ARB_multitexture\n", "\n\nGLU Version\n-----------\n",
-                             "\nGLU Extensions\n--------------\n",
-                             "\nWGL Extensions\n--------------\nWGL_ARB_extensions_string\n"}) {
-        EXPECT_NE(text.find(part), std::string::npos) << part;
-    }
-    EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
-    EXPECT_TRUE(std::ifstream(directory.Path() + "/OpenGLErrors.txt").good());
-    EXPECT_TRUE(std::ifstream(directory.Path() + "/DisplayModes.txt").good() ||
-                !os::headless::UsesSdlDisplay());
 }
 
 TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
@@ -190,56 +128,98 @@ TEST_F(OffscreenRendererLifecycle, ReadPixelsFillsExactlyThreeBytesPerPixel) {
     OGLRenderer renderer(host.Settings());
     renderer.ClearColorBuffer({1.0f, 0.0f, 1.0f, 1.0f});
     // Six magenta pixels, then the guard bytes untouched.
-    std::vector<std::uint8_t> expected;
-    for (int pixel = 0; pixel < 6; ++pixel) {
-        expected.insert(expected.end(), {255, 0, 255});
-    }
-    expected.resize(18 + 8, 0x5A);
-    std::vector<std::uint8_t> buffer(expected.size(), 0x5A);
+    std::vector<std::uint8_t> buffer(18 + 8, 0x5A);
     renderer.ReadPixels(buffer.data());
-    EXPECT_EQ(buffer, expected);
+    for (std::size_t i = 0; i < buffer.size(); ++i) {
+        EXPECT_EQ(buffer[i], i >= 18 ? 0x5A : i % 3 == 1 ? 0 : 255) << i;
+    }
     ExpectGL({{GL_PACK_ALIGNMENT, {4}}});
     renderer.ReadPixels(nullptr);
 }
 
-// A texture whose OpenGL name is deleted when it goes, as real textures do.
-class DeletingTexture : public testsupport::FakeTexture {
-public:
-    explicit DeletingTexture(GLuint name) : FakeTexture(1, 1, name) {}
-    ~DeletingTexture() override {
-        const GLuint name = GetTextureName();
-        os::gl::DeleteTextures(1, &name);
-    }
-};
+// A quad over the window with the texture replacing its colour; the
+// centre pixel of the read-back frame.
+std::array<std::uint8_t, 3> DrawQuad(IRenderer& renderer, const Core::RefPtr<ITexture>& texture) {
+    const auto size = static_cast<float>(renderer.GetDisplaySettings().width);
+    const float corners[] = {0, 0, 0, size, 0, 0, size, size, 0, 0, size, 0};
+    const float texCoords[] = {0, 0, 1, 0, 1, 1, 0, 1};
+    renderer.SetProjectionMatrix(Matrix4::Orthographic(0.0f, size, 0.0f, size));
+    renderer.ClearColorBuffer({0.0f, 0.0f, 1.0f, 1.0f});
+    // The unit's filter goes to the bound texture, so the texture comes first.
+    renderer.SetTexture(0, texture);
+    TextureUnit0State unit;
+    unit.enabled = true;
+    unit.environmentMode = 0;
+    unit.Apply(renderer);
+    renderer.SetVertexArray(corners);
+    renderer.SetTexCoordArray(0, texCoords);
+    renderer.DrawArrays(kTriangleFan, 0, 2);
+    renderer.SetVertexArray(nullptr);
+    renderer.SetTexCoordArray(0, nullptr);
+    renderer.SetTexture(0, nullptr);
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(size * size) * 3);
+    renderer.ReadPixels(frame.data());
+    const std::size_t centre = frame.size() / 2 + static_cast<std::size_t>(size / 2) * 3;
+    return {frame[centre], frame[centre + 1], frame[centre + 2]};
+}
 
-TEST_F(OffscreenRendererLifecycle, NothingReachesOpenGLAfterTheContextIsReleased) {
+constexpr std::array<std::uint8_t, 3> kRed{255, 0, 0};
+
+// The options screen replaces the renderer in place; the adapter may be
+// asked during play. Neither takes the game's context or textures away, and
+// the last renderer gives everything back in order.
+TEST_F(OffscreenRendererLifecycle, ReplacingTheRendererOrAskingTheAdapterLeavesTheGameDrawing) {
+    testsupport::TempDirectory directory;
+    const Core::String red(directory.Path() + "/red.png");
+    testsupport::SavePng(testsupport::FlatImage(4, 4, {255, 0, 0, 255}), red.c_str());
     RendererHost host(16, 16);
-    auto renderer = std::make_unique<OGLRenderer>(host.Settings());
-    GLuint names[2] = {};
-    glGenTextures(2, names);
-    renderer->SetTexture(0, Core::RefPtr<ITexture>(TUN_NEW(DeletingTexture, names[0])));
-    const Core::RefPtr<ITexture> kept(TUN_NEW(DeletingTexture, names[1]));
-    renderer->SetTexture(1, kept);
+    Core::RefPtr<IRenderer> renderer = CreateRenderer(host.Settings());
+    const Core::RefPtr<ITexture> texture = TextureManager::GetTexture(red, false);
+    ASSERT_EQ(DrawQuad(*renderer, texture), kRed);
 
+    // The old renderer goes after the new one is made.
+    renderer = CreateRenderer(host.Settings());
+    EXPECT_EQ(GetRenderer(), renderer);
+    const os::GLContext game = os::GetCurrentGLContext();
+    EXPECT_NE(game, os::kNoGLContext) << "the old renderer let go of the new one's context";
+    EXPECT_EQ(TextureManager::GetTexture(red, false), texture);
+    EXPECT_NE(texture->GetTextureName(), 0u);
+    EXPECT_EQ(DrawQuad(*renderer, texture), kRed);
+
+    PixelFormatDescription request;
+    request.colorBits = 32;
+    request.swapMethod = 1;
+    EXPECT_NE(GetAdapter()->GetPixelFormat(request), 0);
+    { const Core::RefPtr<Adapter> probe(TUN_NEW(Adapter)); }
+    EXPECT_EQ(os::GetCurrentGLContext(), game);
+    EXPECT_EQ(os::GetCurrentGLWindow(), host.window.GetDeviceContext());
+    EXPECT_EQ(DrawQuad(*renderer, texture), kRed);
+
+    // The last renderer gives back its OpenGL objects while its context is
+    // still current, then the context, and the cache goes with it.
+    renderer->SetTexture(1, TextureManager::GetTexture(Core::String(directory.Path() + "/missing.png"), false));
     const std::uint64_t ignoredBefore = os::gl::IgnoredCallCount();
-    renderer.reset();
+    renderer = nullptr;
     EXPECT_EQ(os::gl::IgnoredCallCount(), ignoredBefore) << "the renderer called OpenGL without a context";
     EXPECT_FALSE(TextureManager::Exists());
     EXPECT_EQ(os::GetCurrentGLContext(), os::kNoGLContext);
     EXPECT_EQ(GetRenderer(), nullptr);
 }
 
-TEST_F(RendererLifecycle, WithoutSwapControlVerticalSyncIsOnlyRemembered) {
-    // The headless backend has contexts without a driver: every GL call is ignored.
+TEST_F(RendererLifecycle, WithoutSwapControlOrMultitextureFlagsAreOnlyRemembered) {
+    // The headless backend has contexts without a driver: no extensions at all.
     RendererHost host(64, 64);
     DisplaySettings settings = host.Settings();
     settings.verticalSync = true;
     OGLRenderer renderer(settings);
     EXPECT_FALSE(renderer.IsSwapControlAvailable());
-    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
     renderer.SetVSyncEnabled(false);
     renderer.SetVSyncEnabled(true);
     EXPECT_TRUE(renderer.GetVSyncEnabled());
+    EXPECT_FALSE(renderer.IsMultitextureAvailable());
+    EXPECT_EQ(renderer.GetTextureUnitCount(), 1);
+    renderer.SetTextureUnit2State(TextureUnit2State());
+    EXPECT_EQ(renderer.GetActiveTextureUnit(), 0u);
 }
 
 TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
@@ -259,20 +239,17 @@ TEST_F(RendererLifecycle, ToggleFullScreenGoesThereAndBackOnTheFakeDisplay) {
     EXPECT_EQ(os::headless::DisplayChanges().back().mode, (os::DisplayMode{800, 600, 32, 60}));
 
     renderer.ToggleFullScreen();
-    EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
-    EXPECT_TRUE(os::headless::DisplayChanges().back().restore);
-    EXPECT_TRUE(host.window.IsDecorated());
-    EXPECT_FALSE(os::IsWindowTopMost(host.window.GetHandle()));
+    EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen || os::IsWindowTopMost(host.window.GetHandle()));
+    EXPECT_TRUE(os::headless::DisplayChanges().back().restore && host.window.IsDecorated());
     EXPECT_EQ(Position(host.window), windowed);
     EXPECT_EQ(ClientSize(host.window), (os::Size{800, 600}));
 
-    // A mode the display refuses leaves everything as it was.
+    // A mode the display refuses leaves everything as it was: only the test was made.
     os::headless::RefuseDisplayModes({{800, 600, 32, 60}});
     const std::size_t changes = os::headless::DisplayChanges().size();
     renderer.ToggleFullScreen();
-    EXPECT_FALSE(renderer.GetDisplaySettings().fullScreen);
-    EXPECT_TRUE(host.window.IsDecorated());
-    EXPECT_EQ(os::headless::DisplayChanges().size(), changes + 1) << "only the test was made";
+    EXPECT_TRUE(!renderer.GetDisplaySettings().fullScreen && host.window.IsDecorated());
+    EXPECT_EQ(os::headless::DisplayChanges().size(), changes + 1);
 }
 
 TEST(RendererLifecycleDeathTest, ARendererWithoutAWindowEndsWithTheContextReport) {

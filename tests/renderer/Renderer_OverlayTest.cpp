@@ -3,6 +3,7 @@
 #include "renderer/Renderer_DepthBufferState.h"
 #include "renderer/Renderer_Surface.h"
 
+#include <climits>
 #include <cstring>
 
 #include <array>
@@ -16,8 +17,8 @@ using namespace Renderer;
 
 class Overlay : public testsupport::OffscreenRendererTest {
 protected:
-    static constexpr std::uint32_t kImageWidth = 4;
-    static constexpr std::uint32_t kImageHeight = 3;
+    static constexpr std::int32_t kImageWidth = 4;
+    static constexpr std::int32_t kImageHeight = 3;
 
     // Every pixel different: red from the column, green from the row.
     static std::array<std::uint8_t, 4> ImagePixel(std::int32_t column, std::int32_t row) {
@@ -25,11 +26,8 @@ protected:
     }
 
     Overlay() : image(TUN_NEW(Surface, kImageWidth, kImageHeight, 0)) {
-        std::uint8_t* pixel = image->GetPixels();
-        for (std::int32_t row = 0; row < static_cast<std::int32_t>(kImageHeight); ++row) {
-            for (std::int32_t column = 0; column < static_cast<std::int32_t>(kImageWidth); ++column, pixel += 4) {
-                std::memcpy(pixel, ImagePixel(column, row).data(), 4);
-            }
+        for (std::int32_t i = 0; i < kImageWidth * kImageHeight; ++i) {
+            std::memcpy(image->GetPixels() + i * 4, ImagePixel(i % kImageWidth, i / kImageWidth).data(), 4);
         }
     }
 
@@ -41,22 +39,17 @@ protected:
         Renderer().ClearColorBuffer({0.0f, 0.0f, 0.0f, 0.0f});
         Renderer().DrawSurface(Image(), x, y, 0, 0, kImageWidth, kImageHeight, flipX, flipY);
         Renderer().Present();
-        std::vector<std::uint8_t> frame(static_cast<std::size_t>(kWidth) * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
         for (std::int32_t wy = 0; wy < kHeight; ++wy) {
             for (std::int32_t wx = 0; wx < kWidth; ++wx) {
                 const std::int32_t dx = wx - x;
                 const std::int32_t dy = wy - y;
-                std::array<std::uint8_t, 4> expected{0, 0, 0, 0};
-                if (dx >= 0 && dx < static_cast<std::int32_t>(kImageWidth) && dy >= 0 &&
-                    dy < static_cast<std::int32_t>(kImageHeight)) {
-                    expected = ImagePixel(flipX ? static_cast<std::int32_t>(kImageWidth) - 1 - dx : dx,
-                                          flipY ? static_cast<std::int32_t>(kImageHeight) - 1 - dy : dy);
-                }
-                const std::size_t at = (static_cast<std::size_t>(wy) * kWidth + static_cast<std::size_t>(wx)) * 4;
-                const std::array<std::uint8_t, 4> actual{frame[at], frame[at + 1], frame[at + 2], frame[at + 3]};
-                ASSERT_EQ(actual, expected) << "window pixel " << wx << "," << wy << " for image at " << x << ","
-                                            << y << (flipX ? " mirrored x" : "") << (flipY ? " mirrored y" : "");
+                const bool inside = dx >= 0 && dx < kImageWidth && dy >= 0 && dy < kImageHeight;
+                const std::array<std::uint8_t, 4> expected =
+                    inside ? ImagePixel(flipX ? kImageWidth - 1 - dx : dx, flipY ? kImageHeight - 1 - dy : dy)
+                           : std::array<std::uint8_t, 4>{0, 0, 0, 0};
+                ASSERT_EQ(PixelAt(wx, wy), expected) << "window pixel " << wx << "," << wy << " for image at " << x
+                                                     << "," << y << (flipX ? " mirrored x" : "")
+                                                     << (flipY ? " mirrored y" : "");
             }
         }
     }
@@ -64,23 +57,18 @@ protected:
     Core::RefPtr<Surface> image;
 };
 
-TEST_F(Overlay, DrawsExactPixelsMirroredOrNot) {
-    for (const bool flipX : {false, true}) {
-        for (const bool flipY : {false, true}) {
-            ExpectImageAt(10, 5, flipX, flipY);
-        }
-    }
-}
-
-TEST_F(Overlay, ClipsAtEveryEdgeOfTheWindow) {
+// Inside, and cut at two opposite corners, plain and mirrored (where each
+// edge cut lands in the image is the placement tests' job).
+TEST_F(Overlay, DrawsExactPixelsMirroredOrNotAndClipped) {
     struct Corner {
         std::int32_t x;
         std::int32_t y;
     };
-    for (const Corner& corner : std::vector<Corner>{{-2, 5}, {kWidth - 2, 5}, {10, -1}, {10, kHeight - 1},
-                                                     {-3, -2}, {kWidth - 1, kHeight - 2}}) {
-        for (const bool flip : {false, true}) {
-            ExpectImageAt(corner.x, corner.y, flip, flip);
+    for (const Corner& corner : std::vector<Corner>{{10, 5}, {-3, -2}, {kWidth - 1, kHeight - 2}}) {
+        for (const bool flipX : {false, true}) {
+            for (const bool flipY : {false, true}) {
+                ExpectImageAt(corner.x, corner.y, flipX, flipY);
+            }
         }
     }
 }
@@ -88,48 +76,35 @@ TEST_F(Overlay, ClipsAtEveryEdgeOfTheWindow) {
 TEST_F(Overlay, NothingOutsideTheWindowAndTheQueueEmptiesEachFrame) {
     Renderer().DrawSurface(Image(), kWidth, 0, 0, 0, kImageWidth, kImageHeight, false, false);
     Renderer().DrawSurface(Image(), -10, -10, 0, 0, kImageWidth, kImageHeight, true, true);
-    EXPECT_EQ(Renderer().GetRasterCommandCount(), 2u);
-    EXPECT_EQ(Image()->GetReferenceCount(), 3u);
+    Renderer().DrawSurface(Image(), 5, 5, 3, 0, 1, kImageHeight, false, false);  // inverted source
+    Renderer().DrawSurface(Image(), INT_MAX, INT_MAX, 0, 0, INT_MAX, INT_MAX, false, false);
+    Renderer().DrawSurface(Image(), INT_MIN, INT_MIN, INT_MIN, INT_MIN, 4, 3, true, false);
+    EXPECT_EQ(Image()->GetReferenceCount(), 6u);
     Renderer().Present();
     EXPECT_EQ(Renderer().GetRasterCommandCount(), 0u);
     EXPECT_EQ(Image()->GetReferenceCount(), 1u) << "a drawn command kept its surface";
     EXPECT_EQ(CountLitPixels(), 0);
 
-    Renderer().DrawSurface(Image(), 0, 0, 0, 0, kImageWidth, kImageHeight, false, false);
+    // A source rectangle reaching past the image is cut to it, never read beyond.
+    Renderer().DrawSurface(Image(), 10, 5, 2, 1, 40, 40, false, false);
     Renderer().Present();
+    EXPECT_EQ(PixelAt(10, 5), ImagePixel(2, 1));
+    EXPECT_EQ(CountLitPixels(), 4);
     Renderer().ClearColorBuffer({0.0f, 0.0f, 0.0f, 0.0f});
     Renderer().Present();
     EXPECT_EQ(CountLitPixels(), 0) << "a command was drawn twice";
 }
 
-TEST_F(Overlay, MatricesAndDepthStateAreAsBeforeAfterPresent) {
-    const Matrix4 world = Matrix4::Translation(1.0f, 2.0f, 3.0f);
-    Renderer().SetWorldMatrix(world);
+// The overlay sets its own matrices, depth state and unpacking for the
+// draw; whatever the caller had comes back, every value to its own.
+TEST_F(Overlay, TheCallersMatricesDepthAndPixelStoreComeBackAfterPresent) {
+    Renderer().SetWorldMatrix(Matrix4::Translation(1.0f, 2.0f, 3.0f));
     Renderer().SetProjectionMatrix(Matrix4::Perspective(45.0f, 1.5f, 1.0f, 50.0f));
     ApplyState<DepthBufferState>([](auto& s) { s.compareFunction = 4; });
     std::array<GLfloat, 16> modelViewBefore{};
     std::array<GLfloat, 16> projectionBefore{};
     glGetFloatv(GL_MODELVIEW_MATRIX, modelViewBefore.data());
     glGetFloatv(GL_PROJECTION_MATRIX, projectionBefore.data());
-
-    Renderer().DrawSurface(Image(), 1, 1, 0, 0, kImageWidth, kImageHeight, false, false);
-    Renderer().Present();
-
-    std::array<GLfloat, 16> after{};
-    glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
-    EXPECT_EQ(after, modelViewBefore);
-    glGetFloatv(GL_PROJECTION_MATRIX, after.data());
-    EXPECT_EQ(after, projectionBefore);
-    ExpectGL({{GL_MATRIX_MODE, {GL_MODELVIEW}}, {GL_DEPTH_TEST, {1}}, {GL_DEPTH_FUNC, {GL_GREATER}},
-              {GL_DEPTH_WRITEMASK, {1}}, {GL_UNPACK_ROW_LENGTH, {0}}, {GL_ZOOM_X, {1}}, {GL_ZOOM_Y, {1}}});
-    DepthBufferState cached;
-    cached.Capture(Renderer());
-    EXPECT_EQ(cached.compareFunction, 4);
-}
-
-// The overlay sets its own unpacking for the draw; whatever the caller had
-// set comes back, every parameter to its own value.
-TEST_F(Overlay, TheCallersPixelStoreSettingsComeBackAfterPresent) {
     struct Setting {
         GLenum parameter;
         GLint value;
@@ -141,9 +116,18 @@ TEST_F(Overlay, TheCallersPixelStoreSettingsComeBackAfterPresent) {
     for (const Setting& setting : settings) {
         glPixelStorei(setting.parameter, setting.value);
     }
+
     Renderer().DrawSurface(Image(), 10, 5, 0, 0, kImageWidth, kImageHeight, true, false);
     Renderer().Present();
+
     EXPECT_EQ(PixelAt(10 + kImageWidth - 1, 5), ImagePixel(0, 0)) << "the caller's settings reached the draw";
+    std::array<GLfloat, 16> after{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
+    EXPECT_EQ(after, modelViewBefore);
+    glGetFloatv(GL_PROJECTION_MATRIX, after.data());
+    EXPECT_EQ(after, projectionBefore);
+    ExpectGL({{GL_MATRIX_MODE, {GL_MODELVIEW}}, {GL_DEPTH_TEST, {1}}, {GL_DEPTH_FUNC, {GL_GREATER}},
+              {GL_DEPTH_WRITEMASK, {1}}, {GL_ZOOM_X, {1}}, {GL_ZOOM_Y, {1}}});
     for (const Setting& setting : settings) {
         ExpectGL({{setting.parameter, {static_cast<GLfloat>(setting.value)}}});
         glPixelStorei(setting.parameter, setting.parameter == GL_UNPACK_ALIGNMENT ? 4 : 0);

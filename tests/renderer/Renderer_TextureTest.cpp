@@ -2,6 +2,7 @@
 #include "Renderer_TestFiles.h"
 
 #include "os/OS_GLFunctions.h"
+#include "os/OS_GLFunctionsTestHooks.h"
 #include "pal/PAL_Window.h"
 #include "renderer/Renderer_TextureLevels.h"
 #include "renderer/Renderer_TextureManager.h"

@@ -1,5 +1,6 @@
 #include "support/Renderer_OffscreenFixture.h"
 
+#include "core/Core_ClassRegistry.h"
 #include "os/OS_GLFunctions.h"
 #include "pal/PAL_Window.h"
 #include "renderer/Renderer_ITexture.h"
@@ -8,6 +9,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace testsupport {
 namespace {
@@ -57,26 +59,20 @@ void OffscreenRendererTest::SetUp() {
     r.SetProjectionMatrix(Matrix4::Orthographic(0.0f, kWidth, 0.0f, kHeight));
     r.SetViewMatrix(Matrix4());
     r.SetWorldMatrix(Matrix4());
+    // Every state type at its reset values, then depth testing and culling off.
+    for (const char* type : {"AlphaBlendingState", "AlphaTestingState", "ColorMaskState", "ScissorState",
+                             "StencilBufferState", "FogState", "LightingState", "FillingState", "ShadingState",
+                             "TriangleOffsetState", "DitheringState", "NormalizeNormalsState", "LineState",
+                             "PointState"}) {
+        const std::unique_ptr<Core::Object> state(CreateObjectByName(("Renderer::" + std::string(type)).c_str()));
+        static_cast<const Renderer::State&>(*state).Apply(r);
+    }
     Renderer::DepthBufferState depth;
     depth.enabled = false;
     r.SetDepthBufferState(depth);
-    r.SetAlphaBlendingState(Renderer::AlphaBlendingState());
     Renderer::CullingState culling;
     culling.enabled = false;
     r.SetCullingState(culling);
-    r.SetAlphaTestingState(Renderer::AlphaTestingState());
-    r.SetColorMaskState(Renderer::ColorMaskState());
-    r.SetScissorState(Renderer::ScissorState());
-    r.SetStencilBufferState(Renderer::StencilBufferState());
-    r.SetFogState(Renderer::FogState());
-    r.SetLightingState(Renderer::LightingState());
-    r.SetFillingState(Renderer::FillingState());
-    r.SetShadingState(Renderer::ShadingState());
-    r.SetTriangleOffsetState(Renderer::TriangleOffsetState());
-    r.SetDitheringState(Renderer::DitheringState());
-    r.SetNormalizeNormalsState(Renderer::NormalizeNormalsState());
-    r.SetLineState(Renderer::LineState());
-    r.SetPointState(Renderer::PointState());
     for (std::uint32_t unit = 0; unit < 8; ++unit) {
         r.SetTexture(unit, nullptr);
         r.SetTexCoordArray(unit, nullptr);
