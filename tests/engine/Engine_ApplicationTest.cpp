@@ -6,6 +6,7 @@
 #include "input/Input_MouseImp.h"
 #include "os/OS_Backend.h"
 #include "os/OS_GLFunctions.h"
+#include "os/OS_GLFunctionsTestHooks.h"
 #include "support/PAL_X11Close.h"
 #include "support/VideoDriver.h"
 

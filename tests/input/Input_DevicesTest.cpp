@@ -5,6 +5,7 @@
 #include "input/Input_MouseImp.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
+#include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_Message.h"
 #include "pal/PAL_Window.h"
 
