@@ -1,4 +1,6 @@
+#include "renderer/Renderer_PowerOfTwo.h"
 #include "renderer/Renderer_Surface.h"
+#include "renderer/Renderer_TextureLevels.h"
 
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
@@ -6,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 using Core::RefPtr;
 using Renderer::Surface;
+using Renderer::TextureSize;
 using testsupport::Bytes;
 using testsupport::EncodeRawSurface;
 using testsupport::MakeImage;
@@ -31,6 +35,27 @@ Bytes Counting(std::size_t count) {
     return bytes;
 }
 
+// Whatever came out must be a whole surface: the pitch and pixels agree with the size.
+void ExpectWholeSurface(const Renderer::Surface& surface, const std::string& what) {
+    ASSERT_GE(surface.GetWidth(), 1u) << what;
+    ASSERT_GE(surface.GetHeight(), 1u) << what;
+    ASSERT_EQ(surface.GetPitch(), surface.GetWidth() * 4) << what;
+    // AddressSanitizer checks that the last byte the size promises exists.
+    const volatile std::uint8_t last = surface.GetPixels()[std::size_t{surface.GetPitch()} * surface.GetHeight() - 1];
+    static_cast<void>(last);
+}
+
+void ExpectLoadsSafely(const std::string& path, const std::string& what) {
+    ExpectWholeSurface(Renderer::Surface(Core::String(path)), what);
+    Renderer::TextureLevels levels;
+    if (Renderer::LoadTextureLevels(Core::String(path), true, false, 64, levels)) {
+        ASSERT_FALSE(levels.levels.empty()) << what;
+        for (const auto& level : levels.levels) {
+            ExpectWholeSurface(*level, what);
+        }
+    }
+}
+
 }  // namespace
 
 TEST(Surface, BleedTakesTheColourOfVisibleNeighbours) {
@@ -46,17 +71,11 @@ TEST(Surface, BleedTakesTheColourOfVisibleNeighbours) {
     EXPECT_EQ(Pixels(*surface), (std::vector<Rgba>{red, {255, 0, 0, 0}, clear, {0, 0, 255, 0}, blue,
                                                    {127, 0, 127, 0}, red}));
 
-    // A clear pixel in a corner sees three neighbours; the diagonal one counts.
-    // Surface rows run bottom-up: the visible pixel is the last one of the first row.
-    const RefPtr<Surface> corner = Surface::FromBitmap(MakeImage(2, 2, [](std::uint32_t x, std::uint32_t y) {
-        return x == 1 && y == 1 ? Rgba{90, 30, 3, 1} : Rgba{0, 0, 0, 0};
-    }));
-    ASSERT_TRUE(corner);
+    // A clear pixel in a corner sees three neighbours; the diagonal one
+    // counts. Rows run bottom-up: the visible pixel is last in the first row.
+    const RefPtr<Surface> corner = Surface::FromBitmap(
+        MakeImage(2, 2, [](std::uint32_t x, std::uint32_t y) { return Rgba{90, 30, 3, x == 1 && y == 1}; }));
     EXPECT_EQ(Pixels(*corner), (std::vector<Rgba>{{90, 30, 3, 0}, {90, 30, 3, 1}, {90, 30, 3, 0}, {90, 30, 3, 0}}));
-
-    os::Image broken = testsupport::FlatImage(3, 3, {1, 1, 1, 1});
-    broken.pixels.pop_back();
-    EXPECT_FALSE(Surface::FromBitmap(broken));
 }
 
 // A raw file is read back exactly, whatever its stored pitch (rows are
@@ -102,4 +121,108 @@ TEST(Surface, RawFilesAreReadExactlyOrGiveThePattern) {
     EXPECT_EQ(Pixels(pattern)[255 * 256 + 200], (Rgba{55, 55, 55, 255}));
     EXPECT_EQ(Pixels(Surface(3, 2, 0)), std::vector<Rgba>(6, Rgba{}));
     EXPECT_EQ(Surface(Surface::kMaxRawSide + 1, 1, 0).GetWidth(), 0u);
+}
+
+TEST(PowerOfTwo, Tables) {
+    struct Row {
+        std::uint32_t value, next, previous, nearest;
+        bool isPower;
+    };
+    const Row rows[] = {
+        {0, 1, 1, 1, false}, {1, 2, 1, 1, true},  {3, 4, 2, 4, false},     {4, 8, 2, 4, true},
+        {5, 8, 4, 4, false}, {6, 8, 4, 8, false}, {12, 16, 8, 16, false},
+        {0x80000000u, 0x80000000u, 0x40000000u, 0x80000000u, true},
+        {0xC0000001u, 0x80000000u, 0x80000000u, 0x80000000u, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Renderer::NextPowerOfTwo(row.value), row.next) << row.value;
+        EXPECT_EQ(Renderer::PreviousPowerOfTwo(row.value), row.previous) << row.value;
+        EXPECT_EQ(Renderer::NearestPowerOfTwo(row.value), row.nearest) << row.value;
+        EXPECT_EQ(Renderer::IsPowerOfTwo(row.value), row.isPower) << row.value;
+    }
+}
+
+// An image size and the driver's answers give the decoded level 0 (the
+// first size) and the size a surface uploads at without mipmaps (the second).
+TEST(TextureSizes, LevelZeroAndSurfaceUploads) {
+    struct Case {
+        std::uint32_t width, height;
+        bool nonPowerOfTwo;
+        std::int32_t maximum;
+        TextureSize decoded, upload;
+    };
+    const Case cases[] = {
+        {100, 60, false, 4096, {128, 64}, {128, 64}},
+        {3000, 100, false, 2048, {2048, 128}, {2048, 128}},
+        {5000, 60, true, 4096, {4096, 60}, {4096, 64}},
+        // Compared as unsigned: a side past 2^31 is clamped, not let through.
+        {0xC0000000u, 1, true, 4096, {4096, 1}, {4096, 1}},
+        // A maximum below 1 counts as 1.
+        {64, 64, false, -5, {1, 1}, {1, 1}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Renderer::DecodedLevelSize(c.width, c.height, c.nonPowerOfTwo, c.maximum), c.decoded) << c.width;
+        EXPECT_EQ(Renderer::SurfaceUploadSize(c.width, c.height, c.nonPowerOfTwo, c.maximum), c.upload) << c.width;
+    }
+    EXPECT_EQ(Renderer::LevelSizes({1, 5}, true), (std::vector<TextureSize>{{1, 5}, {1, 2}, {1, 1}}));
+    EXPECT_EQ(Renderer::LevelSizes({0x80000000u, 1}, true).size(), 32u);
+}
+
+// Each level is a 2 x 2 box over the level before, colours weighted by
+// alpha. Worked by hand: the left block averages to (50, 0.5 -> 1, 0, 255)
+// and the right one to (0, 0, 20, 212.5 -> 213); the last level averages
+// those two. Averaging all eight pixels at once would give green 0.
+TEST(TextureLevels, EachLevelIsABoxOverTheLevelBefore) {
+    const std::vector<Rgba> top = {{200, 0, 0, 255}, {0, 1, 0, 255}, {0, 1, 0, 255}, {0, 0, 0, 255}};
+    const std::vector<Rgba> bottom = {{0, 1, 0, 255}, {0, 0, 0, 255}, {0, 0, 0, 255}, {0, 0, 200, 85}};
+    const os::Image image = testsupport::MakeImage(4, 2, [&](std::uint32_t x, std::uint32_t y) {
+        return (y == 0 ? top : bottom)[x];
+    });
+    Renderer::TextureLevels levels;
+    ASSERT_TRUE(Renderer::MakeTextureLevels(image, true, true, 4096, levels));
+    ASSERT_EQ(levels.levels.size(), 3u);
+    std::vector<Rgba> levelZero = bottom;
+    levelZero.insert(levelZero.end(), top.begin(), top.end());
+    EXPECT_EQ(Pixels(*levels.levels[0]), levelZero);
+    EXPECT_EQ(Pixels(*levels.levels[1]), (std::vector<Rgba>{{50, 1, 0, 255}, {0, 0, 20, 213}}));
+    EXPECT_EQ(Pixels(*levels.levels[2]), (std::vector<Rgba>{{27, 1, 9, 234}}));
+}
+
+// Every truncation and many seeded mutations of valid image and raw surface
+// files: each must decode, fall back to the raw reader or give the default
+// pattern, and end quickly (a cut-short PNG once hung the decoder); never
+// crash or overflow (these tests run under AddressSanitizer and
+// UndefinedBehaviorSanitizer).
+TEST(HostileImages, TruncatedAndMutatedFilesDecodeOrFallBack) {
+    testsupport::TempDirectory dir;
+    const os::Image image = MakeImage(12, 10, [](std::uint32_t x, std::uint32_t y) {
+        return Rgba{static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 25), 99, std::uint8_t(x < 6 ? 255 : 0)};
+    });
+    testsupport::SavePng(image, dir.Path() + "/valid.png");
+    testsupport::SaveBmp(image, dir.Path() + "/valid.bmp");
+    testsupport::SaveJpg(image, dir.Path() + "/valid.jpg", 90);
+    testsupport::WriteBytes(dir.Path() + "/valid.raw", EncodeRawSurface(0, 6, 5, 24, Counting(120)));
+
+    std::mt19937 random(20240607);
+    for (const std::string ending : {".png", ".bmp", ".jpg", ".raw"}) {
+        const std::string path = dir.Path() + "/valid" + ending;
+        const Bytes valid = testsupport::ReadBytes(path);
+        // Every decoder is reached: the valid files decode.
+        Renderer::TextureLevels levels;
+        ASSERT_EQ(Renderer::LoadTextureLevels(Core::String(path), false, true, 64, levels), ending != ".raw") << ending;
+        for (std::size_t size = 0; size < valid.size(); ++size) {
+            testsupport::WriteBytes(path, Bytes(valid.begin(), valid.begin() + size));
+            ExpectLoadsSafely(path, ending + " cut at " + std::to_string(size));
+        }
+        for (int i = 0; i < 400; ++i) {
+            Bytes bytes = testsupport::MutateFile(valid, random);
+            // Half of the PNGs get valid checksums, so the damage reaches
+            // the chunk parser and the inflater instead of the CRC check.
+            if (ending == ".png" && i % 2 == 0) {
+                testsupport::FixPngChecksums(bytes);
+            }
+            testsupport::WriteBytes(path, bytes);
+            ExpectLoadsSafely(path, ending + " mutation " + std::to_string(i));
+        }
+    }
 }
