@@ -1,11 +1,8 @@
 #include "support/TestImages.h"
 
-#include "os/OS_ByteOrder.h"
-
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -30,17 +27,6 @@ void Write(const os::Image& image, Uint32 format, const std::string& path, Save 
     }
 }
 
-std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t count) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < count; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
 }  // namespace
 
 os::Image MakeImage(std::uint32_t width, std::uint32_t height,
@@ -48,7 +34,6 @@ os::Image MakeImage(std::uint32_t width, std::uint32_t height,
     os::Image image;
     image.width = width;
     image.height = height;
-    image.pixels.reserve(std::size_t{width} * height * 4);
     for (std::uint32_t y = 0; y < height; ++y) {
         for (std::uint32_t x = 0; x < width; ++x) {
             const Rgba pixel = colour(x, y);
@@ -76,20 +61,6 @@ void SaveJpg(const os::Image& image, const std::string& path, int quality) {
     });
 }
 
-void FixPngChecksums(Bytes& png) {
-    for (std::size_t at = 8; at <= png.size() && png.size() - at >= 12;) {
-        const std::uint32_t length = os::LoadU32BE(png.data() + at);
-        if (length > png.size() - at - 12) {
-            return;
-        }
-        const std::uint32_t crc = Crc32(png.data() + at + 4, std::size_t{length} + 4);
-        for (int i = 0; i < 4; ++i) {
-            png[at + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-        }
-        at += std::size_t{length} + 12;
-    }
-}
-
 Bytes EncodeRawSurface(std::uint32_t format, std::uint32_t width, std::uint32_t height, std::uint32_t pitch,
                        const Bytes& pixels) {
     Bytes bytes;
@@ -99,25 +70,6 @@ Bytes EncodeRawSurface(std::uint32_t format, std::uint32_t width, std::uint32_t 
         }
     }
     bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-    return bytes;
-}
-
-Bytes MutateFile(const Bytes& valid, std::mt19937& random) {
-    Bytes bytes = valid;
-    const auto below = [&](std::size_t limit) { return limit == 0 ? 0 : random() % limit; };
-    const std::size_t front = std::min<std::size_t>(bytes.size(), 64);
-    if (random() % 2 == 0) {
-        for (std::size_t count = 1 + below(8); count > 0 && !bytes.empty(); --count) {
-            bytes[below(random() % 2 == 0 ? front : bytes.size())] = static_cast<std::uint8_t>(random());
-        }
-        return bytes;
-    }
-    static constexpr std::uint32_t kExtremes[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x00010000, 16385};
-    const std::uint32_t value = kExtremes[below(std::size(kExtremes))];
-    const bool bigEndian = random() % 2 == 0;
-    for (std::size_t at = below(front), i = 0; i < 4 && at + i < bytes.size(); ++i) {
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * (bigEndian ? 3 - i : i)));
-    }
     return bytes;
 }
 

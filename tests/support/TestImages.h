@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,18 +25,11 @@ os::Image FlatImage(std::uint32_t width, std::uint32_t height, Rgba colour);
 void SavePng(const os::Image& image, const std::string& path);
 void SaveBmp(const os::Image& image, const std::string& path);
 void SaveJpg(const os::Image& image, const std::string& path, int quality);
-// Recomputes the CRC of every complete chunk, so that altered chunk data
-// reaches the decoder instead of failing its checksum.
-void FixPngChecksums(Bytes& png);
 
 // A raw surface file: little-endian format, width, height and pitch, then
 // the pixel bytes as given (any count, so that tests can cut or pad them).
 Bytes EncodeRawSurface(std::uint32_t format, std::uint32_t width, std::uint32_t height, std::uint32_t pitch,
                        const Bytes& pixels);
-// One random mutation of a valid file: a few bytes changed, or a 32-bit
-// field set to an extreme value (either byte order). Headers sit at the
-// front, so most changes land in the first 64 bytes.
-Bytes MutateFile(const Bytes& valid, std::mt19937& random);
 
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);
