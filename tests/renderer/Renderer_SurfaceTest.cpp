@@ -117,6 +117,10 @@ TEST(Surface, BleedTakesTheColourOfVisibleNeighbours) {
     // neighbours were replaced. Pixel 5 takes the mean of blue and red, truncated.
     EXPECT_EQ(Pixels(*surface), (std::vector<Rgba>{red, {255, 0, 0, 0}, clear, {0, 0, 255, 0}, blue,
                                                    {127, 0, 127, 0}, red}));
+    // In a corner, the diagonal neighbour counts too (rows run bottom-up).
+    const RefPtr<Surface> corner = Surface::FromBitmap(
+        MakeImage(2, 2, [](std::uint32_t x, std::uint32_t y) { return x + y == 2 ? Rgba{90, 30, 3, 1} : Rgba{}; }));
+    EXPECT_EQ(Pixels(*corner), (std::vector<Rgba>{{90, 30, 3, 0}, {90, 30, 3, 1}, {90, 30, 3, 0}, {90, 30, 3, 0}}));
 }
 
 // A raw file is read back exactly, whatever its stored pitch (rows are
@@ -224,13 +228,13 @@ TEST(TextureLevels, EachLevelIsABoxOverTheLevelBefore) {
 
 // Every truncation and many seeded mutations of valid image and raw surface
 // files: each must decode, fall back to the raw reader or give the default
-// pattern, and end quickly (a cut-short PNG once hung the decoder); never
-// crash or overflow (these tests run under AddressSanitizer and
-// UndefinedBehaviorSanitizer).
+// pattern, end quickly (a cut-short PNG once hung the decoder), and never
+// crash or overflow (this runs under the address and undefined sanitizers).
 TEST(HostileImages, TruncatedAndMutatedFilesDecodeOrFallBack) {
     testsupport::TempDirectory dir;
     const os::Image image = MakeImage(12, 10, [](std::uint32_t x, std::uint32_t y) {
-        return Rgba{static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 25), 99, std::uint8_t(x < 6 ? 255 : 0)};
+        const auto alpha = static_cast<std::uint8_t>(x < 6 ? 255 : 0);
+        return Rgba{static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 25), 99, alpha};
     });
     testsupport::SavePng(image, dir.Path() + "/valid.png");
     testsupport::SaveBmp(image, dir.Path() + "/valid.bmp");

@@ -15,9 +15,10 @@ namespace {
 // SDL's writers.
 template <class Save>
 void Write(const os::Image& image, Uint32 format, const std::string& path, Save save) {
-    SDL_Surface* rgba = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.pixels.data()),
-                                                           static_cast<int>(image.width), static_cast<int>(image.height),
-                                                           32, static_cast<int>(image.width * 4), SDL_PIXELFORMAT_RGBA32);
+    const auto width = static_cast<int>(image.width);
+    SDL_Surface* rgba = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.pixels.data()), width,
+                                                           static_cast<int>(image.height), 32, width * 4,
+                                                           SDL_PIXELFORMAT_RGBA32);
     SDL_Surface* converted = rgba != nullptr ? SDL_ConvertSurfaceFormat(rgba, format, 0) : nullptr;
     const bool written = converted != nullptr && save(converted, path.c_str()) == 0;
     SDL_FreeSurface(converted);
@@ -47,7 +48,9 @@ os::Image FlatImage(std::uint32_t width, std::uint32_t height, Rgba colour) {
     return MakeImage(width, height, [colour](std::uint32_t, std::uint32_t) { return colour; });
 }
 
-void SavePng(const os::Image& image, const std::string& path) { Write(image, SDL_PIXELFORMAT_RGBA32, path, IMG_SavePNG); }
+void SavePng(const os::Image& image, const std::string& path) {
+    Write(image, SDL_PIXELFORMAT_RGBA32, path, IMG_SavePNG);
+}
 
 void SaveBmp(const os::Image& image, const std::string& path) {
     Write(image, SDL_PIXELFORMAT_RGB24, path, [](SDL_Surface* surface, const char* file) {
