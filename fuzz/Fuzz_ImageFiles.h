@@ -96,6 +96,31 @@ inline Bytes RunLengthBmp(std::uint32_t width) {
     return bmp;
 }
 
+// Recomputes the CRC of every complete PNG chunk, so that mutated chunk
+// data reaches the chunk parsers and the inflater instead of failing its
+// checksum, which a fuzzer could hardly ever get right.
+inline void FixPngChecksums(Bytes& png) {
+    for (std::size_t at = 8; at <= png.size() && png.size() - at >= 12;) {
+        const std::uint32_t length = static_cast<std::uint32_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 |
+                                     png[at + 3];
+        if (length > png.size() - at - 12) {
+            return;
+        }
+        std::uint32_t crc = 0xFFFFFFFFu;
+        for (std::size_t i = at + 4; i < at + 8 + length; ++i) {
+            crc ^= png[i];
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+            }
+        }
+        crc = ~crc;
+        for (int i = 0; i < 4; ++i) {
+            png[at + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+        }
+        at += std::size_t{length} + 12;
+    }
+}
+
 // The seeds both image harnesses start from: one byte naming the type
 // (os::ImageFileType), then a valid file of that type.
 inline void AddImageSeeds(Seeds& seeds) {

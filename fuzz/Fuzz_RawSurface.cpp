@@ -15,11 +15,14 @@
 // surface must be whole: pitch and pixels agree with its size.
 namespace {
 
-// One file per process, rewritten for each input, removed at exit.
+// One file per process, rewritten for each input, removed at exit; in
+// shared memory where there is some, since every input is written once.
 class ScratchFile {
 public:
     ScratchFile()
-        : m_path((std::filesystem::temp_directory_path() / ("tundra-fuzz-" + std::to_string(getpid()) + ".raw"))
+        : m_path(((std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                              : std::filesystem::temp_directory_path()) /
+                  ("tundra-fuzz-" + std::to_string(getpid()) + ".raw"))
                      .string()) {}
     ~ScratchFile() { std::filesystem::remove(m_path); }
 
