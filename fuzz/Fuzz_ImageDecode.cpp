@@ -14,7 +14,7 @@ namespace {
 
 // Images this large decode through the same code as small ones, only
 // slower; the size checks in front of them run for every input.
-constexpr std::uint64_t kLargestDecodedPixels = std::uint64_t{1} << 20;
+constexpr std::uint64_t kLargestDecodedPixels = std::uint64_t{1} << 16;
 
 void Require(bool condition) {
     if (!condition) {

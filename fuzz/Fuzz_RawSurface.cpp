@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-// A surface built from a file that is no image the decoder reads, as a
-// texture load falls back to: the raw surface reader (format, width,
-// height, pitch, pixels), else the default pattern. Input: the file. Every
-// surface must be whole: pitch and pixels agree with its size.
+// The raw surface reader (format, width, height, pitch, pixels), which a
+// texture load falls back to for a file that is no image the decoder reads.
+// Input: the file. A surface read must be whole: pitch and pixels agree
+// with its size; one refused must be left empty.
 namespace {
 
 // One file per process, rewritten for each input, removed at exit; in
@@ -57,7 +57,13 @@ fuzz::Bytes RawFile(std::uint32_t format, std::uint32_t width, std::uint32_t hei
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScratchFile scratch;
-    const Core::RefPtr<Renderer::Surface> surface(TUN_NEW(Renderer::Surface, Core::String(scratch.Write(data, size))));
+    const Core::RefPtr<Renderer::Surface> surface(TUN_NEW(Renderer::Surface));
+    if (!surface->LoadRaw(Core::String(scratch.Write(data, size)))) {
+        if (surface->GetWidth() != 0 || surface->GetHeight() != 0) {
+            std::abort();
+        }
+        return 0;
+    }
     const std::uint64_t bytes = std::uint64_t{surface->GetPitch()} * surface->GetHeight();
     if (surface->GetWidth() < 1 || surface->GetHeight() < 1 || surface->GetPitch() != surface->GetWidth() * 4) {
         std::abort();
