@@ -57,7 +57,9 @@ bool MakeTextureLevels(const os::Image& image, bool mipmaps, bool nonPowerOfTwoS
     os::Image level;
     os::Image next;
     for (const TextureSize& size : LevelSizes(levelZero, mipmaps)) {
-        if (!os::ResampleImage(*previous, size.width, size.height, next)) {
+        const bool halved = previous != &image && os::HalveImage(*previous, next) && next.width == size.width &&
+                            next.height == size.height;
+        if (!halved && !os::ResampleImage(*previous, size.width, size.height, next)) {
             return false;
         }
         surfaces.push_back(Surface::FromBitmap(next));

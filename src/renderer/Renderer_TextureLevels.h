@@ -48,9 +48,9 @@ struct TextureLevels {
 // Makes each level of LevelSizes(DecodedLevelSize(...), mipmaps) from the
 // decoded image (rows top-down) and turns it into a surface with
 // Surface::FromBitmap. Level 0 is the image resampled to its level size;
-// every further level is resampled from the one before (a 2 x 2 box,
-// weighted by alpha, where both sides halve), so a chain costs about a
-// third more than its level 0. False, with levels unchanged, when the
+// every further level is made from the one before (os::HalveImage where
+// the sides halve exactly, else os::ResampleImage: a box filter weighted by
+// alpha either way), so a chain costs about a third more than its level 0. False, with levels unchanged, when the
 // image's pixel count disagrees with its size.
 bool MakeTextureLevels(const os::Image& image, bool mipmaps, bool nonPowerOfTwoSupported, std::int32_t maxTextureSize,
                        TextureLevels& levels);

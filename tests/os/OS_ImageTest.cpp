@@ -146,21 +146,27 @@ TEST(ImageHeader, SizesAsTheDecodersFindThem) {
     EXPECT_EQ(size(Bmp, BmpHeader({40, static_cast<std::uint32_t>(-3), 5})), std::tuple(false, 0u, 0u));
 }
 
-// A flat colour stays flat at every scale, growing or shrinking; wholly
-// transparent areas keep their plain average colour (the texture levels'
-// test checks copies and alpha weighting). Bad sizes are refused, the
-// result left as it was.
-TEST(ImageResample, FiltersKeepColoursAndRefuseBadSizes) {
+// A flat colour stays flat at every scale, growing or shrinking. Halving in
+// integers gives exactly what the general filter gives, wholly transparent
+// blocks included (the texture levels' test checks the values by hand).
+TEST(ImageResample, FiltersKeepColoursAndHalvingAgrees) {
     os::Image scaled;
     const os::Image flat = FlatImage(256, 64, {200, 100, 50, 180});
     for (const auto& [width, height] : {std::pair{1u, 1u}, {2u, 1u}, {255u, 63u}, {300u, 64u}, {3u, 1000u}}) {
         ASSERT_TRUE(os::ResampleImage(flat, width, height, scaled)) << width << "x" << height;
         EXPECT_EQ(scaled.pixels, FlatImage(width, height, {200, 100, 50, 180}).pixels) << width << "x" << height;
     }
-    ASSERT_TRUE(os::ResampleImage(FlatImage(4, 4, {10, 20, 30, 0}), 2, 3, scaled));
-    EXPECT_EQ(scaled.pixels, FlatImage(2, 3, {10, 20, 30, 0}).pixels);
-
+    const auto noise = [](std::uint32_t x, std::uint32_t y) {
+        const auto alpha = static_cast<std::uint8_t>(x < 2 ? 0 : (x + y) % 3 * 120);
+        return Rgba{static_cast<std::uint8_t>(x * 41 + y), static_cast<std::uint8_t>(y * 67 + x), 90, alpha};
+    };
+    for (const auto& [width, height] : {std::pair{6u, 4u}, {1u, 4u}, {6u, 1u}}) {
+        os::Image half;
+        ASSERT_TRUE(os::HalveImage(MakeImage(width, height, noise), half));
+        ASSERT_TRUE(os::ResampleImage(MakeImage(width, height, noise), half.width, half.height, scaled));
+        EXPECT_EQ(half.pixels, scaled.pixels) << width << "x" << height;
+    }
+    EXPECT_FALSE(os::HalveImage(MakeImage(3, 2, noise), scaled));
     EXPECT_FALSE(os::ResampleImage(flat, 16385, 1, scaled));
-    EXPECT_TRUE(os::IsAcceptedImageSize(16384, 4096));
     EXPECT_FALSE(os::IsAcceptedImageSize(16384, 4097));
 }
