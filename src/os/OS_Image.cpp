@@ -2,7 +2,6 @@
 
 #include "os/OS_Error.h"
 #include "os/OS_File.h"
-#include "os/OS_ImageHeader.h"
 #include "os/OS_Path.h"
 
 #include <SDL.h>
@@ -69,8 +68,8 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-SDL_Surface* DecodeBytes(ImageFileType type, const std::vector<std::uint8_t>& bytes) {
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+SDL_Surface* DecodeWithLibrary(ImageFileType type, const std::uint8_t* bytes, std::size_t size) {
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes, static_cast<int>(size));
     if (stream == nullptr) {
         return nullptr;
     }
@@ -105,28 +104,43 @@ bool DecodeImageFile(std::string_view path, Image& image) {
     if (!ReadWholeFile(resolved, bytes)) {
         return false;
     }
+    return DecodeImageBytes(type, bytes.data(), bytes.size(), resolved, image);
+}
+
+bool DecodeImageBytes(ImageFileType type, const std::uint8_t* bytes, std::size_t size, std::string_view name,
+                      Image& image) {
+    const std::string label(name);
+    if (size > kMaxImageFileBytes) {
+        return Fail(EFBIG, "image file too large: " + label);
+    }
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    if (!ReadImageHeaderSize(type, bytes.data(), bytes.size(), width, height)) {
-        return Fail(EINVAL, "no valid image header in " + resolved);
+    if (!ReadImageHeaderSize(type, bytes, size, width, height)) {
+        return Fail(EINVAL, "no valid image header in " + label);
     }
     if (!IsAcceptedImageSize(width, height)) {
-        return Fail(EFBIG, "image too large: " + resolved);
+        return Fail(EFBIG, "image too large: " + label);
+    }
+    if (std::uint64_t{width} * height > size * kMaxPixelsPerFileByte) {
+        return Fail(EFBIG, "image larger than its file could hold: " + label);
+    }
+    if (type == ImageFileType::Png && !HasWholePngChunks(bytes, size)) {
+        return Fail(EINVAL, "PNG file cut short: " + label);
     }
 
     StartDecoders();
-    const SurfacePointer decoded(DecodeBytes(type, bytes));
+    const SurfacePointer decoded(DecodeWithLibrary(type, bytes, size));
     if (!decoded) {
-        return Fail(EINVAL, "cannot decode " + resolved + ": " + SDL_GetError());
+        return Fail(EINVAL, "cannot decode " + label + ": " + SDL_GetError());
     }
     // The header read above is the one the decoder used; a disagreement
     // would mean the two parse differently, and then neither is trusted.
     if (decoded->w != static_cast<int>(width) || decoded->h != static_cast<int>(height)) {
-        return Fail(EINVAL, "image size disagrees with its header: " + resolved);
+        return Fail(EINVAL, "image size disagrees with its header: " + label);
     }
     const SurfacePointer rgba(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGBA32, 0));
     if (!rgba) {
-        return Fail(ENOMEM, "cannot convert " + resolved + ": " + SDL_GetError());
+        return Fail(ENOMEM, "cannot convert " + label + ": " + SDL_GetError());
     }
 
     const std::size_t rowBytes = std::size_t{width} * 4;

@@ -4,6 +4,7 @@
 #include "os/OS_Path.h"
 
 #include <array>
+#include <cstring>
 
 namespace os {
 namespace {
@@ -148,6 +149,23 @@ bool ReadImageHeaderSize(ImageFileType type, const std::uint8_t* bytes, std::siz
     width = w;
     height = h;
     return true;
+}
+
+bool HasWholePngChunks(const std::uint8_t* bytes, std::size_t size) {
+    constexpr std::size_t kSignatureBytes = 8;
+    constexpr std::size_t kChunkFrameBytes = 12;  // length, type, checksum
+    std::size_t position = kSignatureBytes;
+    while (position <= size && size - position >= kChunkFrameBytes) {
+        const std::uint32_t length = LoadU32BE(bytes + position);
+        if (length > size - position - kChunkFrameBytes) {
+            return false;
+        }
+        if (std::memcmp(bytes + position + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        position += kChunkFrameBytes + length;
+    }
+    return false;
 }
 
 }  // namespace os

@@ -23,4 +23,10 @@ bool ImageFileTypeOf(std::string_view path, ImageFileType& type);
 bool ReadImageHeaderSize(ImageFileType type, const std::uint8_t* bytes, std::size_t size, std::uint32_t& width,
                          std::uint32_t& height);
 
+// True when every chunk after a PNG's 8-byte signature (length, type, data,
+// checksum) lies wholly inside the bytes, up to and including IEND. The PNG
+// decoder trusts chunk lengths and waits for ever for bytes that a file cut
+// short does not have, so only whole files may reach it.
+bool HasWholePngChunks(const std::uint8_t* bytes, std::size_t size);
+
 }  // namespace os

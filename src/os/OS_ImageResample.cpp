@@ -121,4 +121,48 @@ bool ResampleImage(const Image& source, std::uint32_t width, std::uint32_t heigh
     return true;
 }
 
+bool HalveImage(const Image& source, Image& result) {
+    const auto halved = [](std::uint32_t side) { return side == 1 ? 1 : side / 2; };
+    const auto halves = [](std::uint32_t side) { return side == 1 || side % 2 == 0; };
+    if (!halves(source.width) || !halves(source.height) || !IsAcceptedImageSize(source.width, source.height) ||
+        !HasPixelsForItsSize(source)) {
+        return false;
+    }
+    const std::uint32_t width = halved(source.width);
+    const std::uint32_t height = halved(source.height);
+    const std::size_t rowBytes = std::size_t{source.width} * 4;
+    const std::size_t columnStep = source.width == 1 ? 0 : 4;
+    const std::size_t rowStep = source.height == 1 ? 0 : rowBytes;
+    std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4);
+    std::uint8_t* out = pixels.data();
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const std::uint8_t* row = source.pixels.data() + (source.height == 1 ? 0 : 2 * y * rowBytes);
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint8_t* first = row + (source.width == 1 ? 0 : std::size_t{x} * 8);
+            const std::uint8_t* covered[4] = {first, first + columnStep, first + rowStep, first + rowStep + columnStep};
+            // A side of 1 repeats its pixel, which leaves every mean as it is.
+            std::uint32_t weighted[3] = {};
+            std::uint32_t plain[3] = {};
+            std::uint32_t alpha = 0;
+            for (const std::uint8_t* pixel : covered) {
+                for (int k = 0; k < 3; ++k) {
+                    weighted[k] += std::uint32_t{pixel[3]} * pixel[k];
+                    plain[k] += pixel[k];
+                }
+                alpha += pixel[3];
+            }
+            // Rounded to nearest, halves up: as lround gives for these values.
+            for (int k = 0; k < 3; ++k) {
+                out[k] = static_cast<std::uint8_t>(alpha > 0 ? (weighted[k] + alpha / 2) / alpha : (plain[k] + 2) / 4);
+            }
+            out[3] = static_cast<std::uint8_t>((alpha + 2) / 4);
+            out += 4;
+        }
+    }
+    result.width = width;
+    result.height = height;
+    result.pixels = std::move(pixels);
+    return true;
+}
+
 }  // namespace os

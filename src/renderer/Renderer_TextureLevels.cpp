@@ -1,9 +1,9 @@
 #include "renderer/Renderer_TextureLevels.h"
 
-#include "os/OS_Image.h"
 #include "renderer/Renderer_PowerOfTwo.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Renderer {
 namespace {
@@ -49,25 +49,34 @@ std::vector<TextureSize> LevelSizes(TextureSize levelZero, bool mipmaps) {
     return sizes;
 }
 
-bool LoadTextureLevels(const Core::String& fileName, bool mipmaps, bool nonPowerOfTwoSupported,
-                       std::int32_t maxTextureSize, TextureLevels& levels) {
-    os::Image image;
-    if (!os::DecodeImageFile(fileName, image)) {
-        return false;
-    }
+bool MakeTextureLevels(const os::Image& image, bool mipmaps, bool nonPowerOfTwoSupported, std::int32_t maxTextureSize,
+                       TextureLevels& levels) {
     const TextureSize levelZero = DecodedLevelSize(image.width, image.height, nonPowerOfTwoSupported, maxTextureSize);
     Core::RefPtrVector<Surface> surfaces;
+    const os::Image* previous = &image;
     os::Image level;
+    os::Image next;
     for (const TextureSize& size : LevelSizes(levelZero, mipmaps)) {
-        if (!os::ResampleImage(image, size.width, size.height, level)) {
+        const bool halved = previous != &image && os::HalveImage(*previous, next) && next.width == size.width &&
+                            next.height == size.height;
+        if (!halved && !os::ResampleImage(*previous, size.width, size.height, next)) {
             return false;
         }
-        surfaces.push_back(Surface::FromBitmap(level));
+        surfaces.push_back(Surface::FromBitmap(next));
+        std::swap(level, next);
+        previous = &level;
     }
     levels.width = image.width;
     levels.height = image.height;
     levels.levels = std::move(surfaces);
     return true;
+}
+
+bool LoadTextureLevels(const Core::String& fileName, bool mipmaps, bool nonPowerOfTwoSupported,
+                       std::int32_t maxTextureSize, TextureLevels& levels) {
+    os::Image image;
+    return os::DecodeImageFile(fileName, image) &&
+           MakeTextureLevels(image, mipmaps, nonPowerOfTwoSupported, maxTextureSize, levels);
 }
 
 }  // namespace Renderer

@@ -2,6 +2,7 @@
 
 #include "core/Core_RefPtrVector.h"
 #include "core/Core_String.h"
+#include "os/OS_Image.h"
 #include "renderer/Renderer_Surface.h"
 
 #include <cstdint>
@@ -44,10 +45,17 @@ struct TextureLevels {
     Core::RefPtrVector<Surface> levels;  // level 0 first, each a Surface (rows bottom-up)
 };
 
-// Decodes the PNG, BMP or JPG file, and makes each level of LevelSizes
-// (DecodedLevelSize(...), mipmaps) by resampling the whole image to the
-// level's size (every level from the image itself, not from the level
-// before) and turning it into a surface with Surface::FromBitmap. False,
+// Makes each level of LevelSizes(DecodedLevelSize(...), mipmaps) from the
+// decoded image (rows top-down) and turns it into a surface with
+// Surface::FromBitmap. Level 0 is the image resampled to its level size;
+// every further level is made from the one before (os::HalveImage where
+// the sides halve exactly, else os::ResampleImage: a box filter weighted by
+// alpha either way), so a chain costs about a third more than its level 0. False, with levels unchanged, when the
+// image's pixel count disagrees with its size.
+bool MakeTextureLevels(const os::Image& image, bool mipmaps, bool nonPowerOfTwoSupported, std::int32_t maxTextureSize,
+                       TextureLevels& levels);
+
+// Decodes the PNG, BMP or JPG file and makes its levels as above. False,
 // with levels unchanged, when the file cannot be decoded.
 bool LoadTextureLevels(const Core::String& fileName, bool mipmaps, bool nonPowerOfTwoSupported,
                        std::int32_t maxTextureSize, TextureLevels& levels);
