@@ -3,35 +3,34 @@
 namespace Engine {
 namespace {
 // Written and read on the main thread only.
-BitmapFontCache *g_current = nullptr;
-} // namespace
+BitmapFontCache* g_current = nullptr;
+}  // namespace
 
-BitmapFontCache *BitmapFontCache::GetInstance() { return g_current; }
+BitmapFontCache* BitmapFontCache::GetInstance() { return g_current; }
 
-void BitmapFontCache::SetInstance(BitmapFontCache *cache) { g_current = cache; }
+void BitmapFontCache::SetInstance(BitmapFontCache* cache) { g_current = cache; }
 
-Core::RefPtr<BitmapFont> BitmapFontCache::Get(const Core::String &name) {
-  if (g_current == nullptr) {
-    return TUN_NEW(BitmapFont, name);
-  }
-  Core::RefPtr<BitmapFont> font = g_current->Find(name);
-  if (!font) {
-    font = TUN_NEW(BitmapFont, name);
-    g_current->Insert(name, font);
-  }
-  return font;
+Core::RefPtr<BitmapFont> BitmapFontCache::Get(const Core::String& name) {
+    if (g_current == nullptr) {
+        return TUN_NEW(BitmapFont, name);
+    }
+    Core::RefPtr<BitmapFont> font = g_current->Find(name);
+    if (!font) {
+        font = TUN_NEW(BitmapFont, name);
+        g_current->Insert(name, font);
+    }
+    return font;
 }
 
-Core::RefPtr<BitmapFont> BitmapFontCache::Find(const Core::String &name) const {
-  const auto found = m_fonts.find(name);
-  return found != m_fonts.end() ? found->second : nullptr;
+Core::RefPtr<BitmapFont> BitmapFontCache::Find(const Core::String& name) const {
+    const auto found = m_fonts.find(name);
+    return found != m_fonts.end() ? found->second : nullptr;
 }
 
-void BitmapFontCache::Insert(const Core::String &name,
-                             const Core::RefPtr<BitmapFont> &font) {
-  if (font) {
-    m_fonts.emplace(name, font);
-  }
+void BitmapFontCache::Insert(const Core::String& name, const Core::RefPtr<BitmapFont>& font) {
+    if (font) {
+        m_fonts.emplace(name, font);
+    }
 }
 
-} // namespace Engine
+}  // namespace Engine
