@@ -22,8 +22,15 @@ FontFile SampleFont() {
     font.metrics = {101, 3, 103, 32, 105, 6, 40, 108};
     for (std::uint32_t k = 0; k < Engine::kFontGlyphCount; ++k) {
         const auto v = static_cast<std::int32_t>(k);
-        font.glyphs[k] = {static_cast<std::uint16_t>(32 + k), 10 + v, 12 + v, 20 + v, -v - 1, 1000 + v, 0.25f * v + 0.5f,
-                          v % 3 + 1, v % 5 + 1};
+        font.glyphs[k] = {static_cast<std::uint16_t>(32 + k),
+                          10 + v,
+                          12 + v,
+                          20 + v,
+                          -v - 1,
+                          1000 + v,
+                          0.25f * v + 0.5f,
+                          v % 3 + 1,
+                          v % 5 + 1};
     }
     return font;
 }
@@ -67,7 +74,11 @@ Bytes Mutate(Bytes bytes, std::mt19937& random) {
             bytes.resize(pick(bytes.size()));
             break;
         case 1: {
-            const std::uint32_t counts[] = {0, 1, 0xFFFFFFFFu, 0x80000000u, static_cast<std::uint32_t>(random()),
+            const std::uint32_t counts[] = {0,
+                                            1,
+                                            0xFFFFFFFFu,
+                                            0x80000000u,
+                                            static_cast<std::uint32_t>(random()),
                                             static_cast<std::uint32_t>((bytes.size() - 4) / 2 - pick(4))};
             os::StoreU32LE(bytes.data(), counts[pick(5)]);
             break;
@@ -89,7 +100,7 @@ TEST(FontFile, FieldsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(os::LoadU32LE(bytes.data()), 3u);
     EXPECT_EQ(os::LoadU16LE(bytes.data() + 4), u'a');
     EXPECT_EQ(static_cast<std::int32_t>(os::LoadU32LE(bytes.data() + 10)), 101);
-    EXPECT_EQ(static_cast<std::int32_t>(os::LoadU32LE(bytes.data() + 34)), 40);  // m7, the line height
+    EXPECT_EQ(static_cast<std::int32_t>(os::LoadU32LE(bytes.data() + 34)), 40);   // m7, the line height
     EXPECT_EQ(static_cast<std::int32_t>(os::LoadU32LE(bytes.data() + 38)), 108);  // m8
     EXPECT_EQ(os::LoadU16LE(bytes.data() + 42), 32u);
     EXPECT_EQ(os::LoadU32LE(bytes.data() + 44), 10u);
