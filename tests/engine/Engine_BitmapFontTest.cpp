@@ -1,171 +1,150 @@
 #include "engine/Engine_BitmapFontCache.h"
-#include "engine/Engine_RenderingApplication.h"
 
+#include "os/OS_ByteOrder.h"
 #include "os/OS_Path.h"
-#include "renderer/Renderer_TextureManager.h"
 #include "support/Renderer_OffscreenFixture.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
-#include "support/VideoDriver.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <algorithm>
+#include <random>
 
 using Engine::BitmapFont;
 using Engine::BitmapFontCache;
-using Engine::FontFile;
+using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-constexpr std::uint32_t kSpace = 0, kA = 33, kB = 34;
-
-// Top offset 3, cell 32, rise 6, line height 40; the space, A and B with
-// boxes and leads that keep every measured edge apart.
-FontFile MeasuredFont() {
-    FontFile font;
-    font.metrics = {0, 3, 0, 32, 0, 6, 40, 0};
-    font.glyphs[kSpace] = {32, 5, 8, 9, 0, 0, 0.0f, 3, 0};
-    font.glyphs[kA] = {65, 14, 16, 20, 0, 0, 1.5f, 2, 4};
-    font.glyphs[kB] = {66, 12, 15, 18, 0, 0, 2.5f, 1, 5};
+// Every field distinct and non-zero, so a field read from the wrong place shows. Top offset 3, cell 32,
+// rise 6, line height 40; A: box 43 x 53, advance 45, lead 1, top offset 4; B: 44 x 54, 46, 2, 5.
+Engine::FontFile SampleFont() {
+    Engine::FontFile font{{101, 3, 103, 32, 105, 6, 40, 108}};
+    for (std::int32_t k = 0; k < 96; ++k) {
+        font.glyphs[k] = {std::uint16_t(32 + k), 10 + k, 12 + k, 20 + k, -k, 2 * k, k + 0.5f, k % 3 + 1, k % 5 + 1};
+    }
     return font;
 }
 
-// Fonts written at test time: "<base>.png" of size x size and "<base>.tbf".
-class BitmapFontTest : public testsupport::OffscreenRendererTest {
-protected:
-    // Returns the engine path of the font (without extension).
-    Core::String WriteFont(const std::string& pngPath, const std::string& tbfPath, std::uint32_t size = 512) {
-        m_dir.WriteFile(tbfPath, "");
-        const std::vector<std::uint8_t> bytes = Engine::EncodeFontFile(MeasuredFont(), u"Test Face");
-        testsupport::WriteBytes(m_dir.Path() + "/" + tbfPath, bytes);
-        testsupport::SavePng(testsupport::FlatImage(size, size, {255, 255, 255, 255}), m_dir.Path() + "/" + pngPath);
-        return Core::String(m_dir.Path() + "\\" + tbfPath.substr(0, tbfPath.size() - 4));
+// Whether the parse gave exactly the fields the bytes hold entirely, from where the stored count puts them,
+// and 0 for every other field; seen through the encoder, which writes the parsed fields back in order.
+bool ParsedAsLaidOut(const Bytes& bytes) {
+    const Bytes encoded = Engine::EncodeFontFile(Engine::ParseFontFile(bytes), u"");
+    const std::uint64_t start = bytes.size() < 4 ? bytes.size() : Engine::FontBodyOffset(os::LoadU32LE(bytes.data()));
+    auto held = std::uint32_t(std::min<std::uint64_t>(start < bytes.size() ? bytes.size() - start : 0, 3296));
+    // Fields end every 4 bytes of the metrics, then 2 and every 4 more bytes into each 34-byte record.
+    while (held > 32 && (held - 32) % 34 != 0 && (held - 32) % 34 % 4 != 2) {
+        --held;
     }
-    testsupport::TempDirectory m_dir;
-};
+    held -= held <= 32 ? held % 4 : 0;
+    Bytes expected(3296, 0);
+    std::copy_n(bytes.begin() + std::ptrdiff_t(start), held, expected.begin());
+    return std::equal(expected.begin(), expected.end(), encoded.begin() + 4);
+}
 
-struct ProbeFont : BitmapFont {
-    explicit ProbeFont(const Core::String& name, bool* sawTextureCache) : BitmapFont(name), saw(sawTextureCache) {}
-    ~ProbeFont() override { *saw = TextureManager::Exists() && GetTexture()->GetWidth() == 512; }
-    bool* saw;
-};
+// A cut, a stored count (0xFFFFFFFF, random, or reaching just past the end) or flipped bytes.
+Bytes Mutate(Bytes bytes, std::mt19937& random) {
+    auto pick = [&](std::size_t bound) { return std::uniform_int_distribution<std::size_t>(0, bound)(random); };
+    const std::uint32_t counts[] = {0xFFFFFFFFu, std::uint32_t(random()), std::uint32_t(bytes.size() / 2 - pick(4))};
+    if (const std::size_t kind = pick(2); kind == 0) {
+        bytes.resize(pick(bytes.size()));
+    } else if (kind == 1) {
+        os::StoreU32LE(bytes.data(), counts[pick(2)]);
+    } else {
+        for (std::size_t flips = pick(16); flips > 0; --flips) {
+            bytes[pick(bytes.size() - 1)] ^= std::uint8_t(pick(254) + 1);
+        }
+    }
+    return bytes;
+}
+
+// A white 512-pixel image and the sample's metrics file; gives the engine path without extension.
+Core::String WriteFont(const testsupport::TempDirectory& dir, const std::string& png, const std::string& tbf) {
+    const Bytes bytes = Engine::EncodeFontFile(SampleFont(), u"Test Face");
+    dir.WriteFile(tbf, std::string(bytes.begin(), bytes.end()));
+    testsupport::SavePng(testsupport::FlatImage(512, 512, {255, 255, 255, 255}), dir.Path() + "/" + png);
+    return Core::String(dir.Path() + "\\" + tbf.substr(0, tbf.size() - 4));
+}
 
 }  // namespace
 
-TEST_F(BitmapFontTest, CellsMapToTextureCornersFromTheImageTop) {
-    const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get(WriteFont("Font.png", "Font.tbf"));
-    ASSERT_EQ(font->GetTexture()->GetWidth(), 512u);
-    EXPECT_EQ(font->GetCellSize(), 32);
-    EXPECT_EQ(font->GetLineHeight(), 40.0f);
-    struct Case {
-        std::int32_t code;
-        BitmapFont::TexCoords expected;
-    };
-    const Case cases[] = {
-        {32, {0, 0.9375f, 0.0625f, 0.9375f, 0.0625f, 1, 0, 1}},
-        {42, {0, 0.875f, 0.0625f, 0.875f, 0.0625f, 0.9375f, 0, 0.9375f}},
-        {43, {0.0625f, 0.875f, 0.125f, 0.875f, 0.125f, 0.9375f, 0.0625f, 0.9375f}},
-        {127, {0.3125f, 0.375f, 0.375f, 0.375f, 0.375f, 0.4375f, 0.3125f, 0.4375f}},
-        // Bytes outside the printable range take the space's cell.
-        {200, {0, 0.9375f, 0.0625f, 0.9375f, 0.0625f, 1, 0, 1}},
-        {-56, {0, 0.9375f, 0.0625f, 0.9375f, 0.0625f, 1, 0, 1}},
-        {7, {0, 0.9375f, 0.0625f, 0.9375f, 0.0625f, 1, 0, 1}},
-    };
-    for (const Case& c : cases) {
+TEST(FontFile, FieldsSitWhereTheLayoutPutsThemAndReadBack) {
+    const Bytes bytes = Engine::EncodeFontFile(SampleFont(), u"abc");
+    const auto at = [&](std::size_t offset) { return std::int32_t(os::LoadU32LE(bytes.data() + offset)); };
+    // Size, n, m1, m7, m8, the first record's code and g1, the last record's g8.
+    EXPECT_EQ((std::array{int(bytes.size()), at(0), at(10), at(34), at(38), at(42) & 0xFFFF, at(44), at(3302)}),
+              (std::array{3306, 3, 101, 40, 108, 32, 10, 1}));
+    EXPECT_EQ(Engine::ParseFontFile(bytes), SampleFont());
+}
+
+TEST(FontFileHostile, TruncationsStoredCountsAndSeededMutationsReadOnlyWholeFields) {
+    const Bytes valid = Engine::EncodeFontFile(SampleFont(), u"Face");
+    for (std::size_t size = 0; size <= valid.size(); ++size) {
+        EXPECT_TRUE(ParsedAsLaidOut(Bytes(valid.begin(), valid.begin() + std::ptrdiff_t(size)))) << size;
+    }
+    std::mt19937 random(5130);
+    for (int i = 0; i < 10000; ++i) {
+        ASSERT_TRUE(ParsedAsLaidOut(Mutate(valid, random))) << "mutation " << i;
+    }
+    const testsupport::TempDirectory dir;
+    EXPECT_EQ(Engine::LoadFontFile(dir.Path() + "/missing.tbf"), Engine::FontFile());
+    for (int i = 0; i < 300; ++i) {
+        const Bytes bytes = Mutate(valid, random);
+        testsupport::WriteBytes(dir.Path() + "/Font.tbf", bytes);
+        // As bytes: a mutated cell offset may be a NaN.
+        ASSERT_EQ(Engine::EncodeFontFile(Engine::LoadFontFile(dir.Path() + "\\FONT.TBF"), u""),
+                  Engine::EncodeFontFile(Engine::ParseFontFile(bytes), u"")) << "mutation " << i;
+    }
+}
+
+using BitmapFontTest = testsupport::OffscreenRendererTest;
+
+TEST_F(BitmapFontTest, CellsMapFromTheImageTopAndOtherCodesToTheSpaceAndStringsMeasure) {
+    const testsupport::TempDirectory dir;
+    const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get(WriteFont(dir, "Font.png", "Font.tbf"));
+    EXPECT_EQ(std::pair(font->GetCellSize(), font->GetLineHeight()), std::pair(32, 40.0f));
+    // Cells are 0.0625 wide and high on the 512-pixel image: (code, u0, v of the bottom edge).
+    for (const auto [code, u, v] : {std::tuple{32, 0.0f, 0.9375f}, {42, 0.0f, 0.875f}, {127, 0.3125f, 0.375f},
+                                    {200, 0.0f, 0.9375f}, {-56, 0.0f, 0.9375f}, {7, 0.0f, 0.9375f}}) {
         BitmapFont::TexCoords coords;
-        font->GetGlyphTexCoords(c.code, coords);
-        EXPECT_EQ(coords, c.expected) << c.code;
+        font->GetGlyphTexCoords(code, coords);
+        const float u1 = u + 0.0625f, v1 = v + 0.0625f;
+        EXPECT_EQ(coords, (BitmapFont::TexCoords{u, v, u1, v, u1, v1, u, v1})) << code;
+        Engine::FontGlyph glyph;
+        font->GetGlyph(code, glyph);
+        EXPECT_EQ(glyph, SampleFont().glyphs[code >= 32 && code < 128 ? code - 32 : 0]) << code;
     }
-    Engine::FontGlyph glyph;
-    font->GetGlyph(200, glyph);
-    EXPECT_EQ(glyph, MeasuredFont().glyphs[kSpace]);
-    font->GetGlyph('A', glyph);
-    EXPECT_EQ(glyph, MeasuredFont().glyphs[kA]);
-}
-
-TEST_F(BitmapFontTest, MeasuredBoxesFollowPenLeadsAndLines) {
-    const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get(WriteFont("Font.png", "Font.tbf"));
-    struct Case {
-        const char* text;
-        float width, height;
-    };
-    // A: x 0..14, y 27..47; after it the pen stands at 14. B: 12 x 18, 28 down.
-    const Case cases[] = {
-        {"", 0, 0},         {"A", 14, 20},  {"AB", 27, 20},  // B's lead puts it at 15
-        {"A\nB", 27, 59},                                    // a line lower, the pen kept
-        {"A\r\nB", 14, 59},                                  // back to the line's start, without B's lead
-        {"\rA", 14, 47},                                     // the empty box at the origin stays in force
-        {" ", 8, 1},                                         // blanks are a pixel high, under the top offset
-        {"\t", 32, 1},      {"\xC8", 5, 9},                  // the space's box
-        {"\x07", 5, 9},
-    };
-    for (const Case& c : cases) {
-        float width = -1, height = -1;
-        font->MeasureString(c.text, width, height);
-        EXPECT_EQ(width, c.width) << c.text;
-        EXPECT_EQ(height, c.height) << c.text;
+    // A: x 0..43, y 27..80, the pen then at 44; B from y 28, after its lead of 2.
+    for (const auto [text, width, height] :
+         {std::tuple{"", 0.0f, 0.0f}, {"A", 43.0f, 53.0f}, {"AB", 90.0f, 55.0f}, {"A\nB", 90.0f, 95.0f},
+          {"A\r\nB", 44.0f, 95.0f}, {"\rA", 43.0f, 80.0f}, {" ", 12.0f, 1.0f}, {"\t", 48.0f, 1.0f},
+          {"\xC8", 10.0f, 20.0f}, {"\x07", 10.0f, 20.0f}}) {
+        float w = -1, h = -1;
+        font->MeasureString(text, w, h);
+        EXPECT_EQ(std::pair(w, h), std::pair(width, height)) << text;
     }
 }
 
-TEST_F(BitmapFontTest, EmptyNameOpensTheDefaultFontBesideTheExecutableWhateverTheCase) {
-    WriteFont("resources/FONTS/defaultfont/DEFAULTFONT.PNG", "resources/FONTS/defaultfont/DefaultFont.TBF");
-    os::SetExecutablePathForTesting(m_dir.Path() + "/Emberline");
+TEST_F(BitmapFontTest, NamesLoadOncePerCacheTheEmptyOneBesideTheExecutableAndMissingFilesGiveDefaults) {
+    const testsupport::TempDirectory dir;
+    WriteFont(dir, "resources/FONTS/defaultfont/DEFAULTFONT.PNG", "resources/FONTS/defaultfont/DefaultFont.TBF");
+    os::SetExecutablePathForTesting(dir.Path() + "/Emberline");
     const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get("");
     os::SetExecutablePathForTesting("");
-    EXPECT_EQ(font->GetName(), Core::String(m_dir.Path() + "\\Resources\\Fonts\\DefaultFont\\DefaultFont"));
-    EXPECT_EQ(font->GetTexture()->GetWidth(), 512u);
-    EXPECT_EQ(font->GetMetrics(), MeasuredFont().metrics);
-}
+    EXPECT_EQ(font->GetName(), Core::String(dir.Path() + "\\Resources\\Fonts\\DefaultFont\\DefaultFont"));
+    EXPECT_TRUE(font->GetTexture()->GetWidth() == 512 && font->GetMetrics() == SampleFont().metrics);
 
-TEST_F(BitmapFontTest, OneNameIsLoadedOnceWhileACacheIsCurrent) {
-    const Core::String name = WriteFont("Font.png", "Font.tbf");
-    {
-        BitmapFontCache cache;
-        BitmapFontCache::SetInstance(&cache);
-        const Core::RefPtr<BitmapFont> first = BitmapFontCache::Get(name);
-        const Core::RefPtr<BitmapFont> second = BitmapFontCache::Get(name);
-        EXPECT_EQ(first, second);
-        EXPECT_EQ(first->GetReferenceCount(), 3u);  // the cache's and ours
-        BitmapFontCache::SetInstance(nullptr);
-        const Core::RefPtr<BitmapFont> uncached = BitmapFontCache::Get(name);
-        EXPECT_NE(uncached, first);
-        EXPECT_EQ(uncached->GetReferenceCount(), 1u);
-        EXPECT_EQ(uncached->GetTexture(), first->GetTexture());
-    }
-    EXPECT_EQ(TextureManager::GetTextureCount(), 0u);
-}
+    BitmapFontCache cache;
+    BitmapFontCache::SetInstance(&cache);
+    const Core::RefPtr<BitmapFont> first = BitmapFontCache::Get(font->GetName());
+    EXPECT_EQ(BitmapFontCache::Get(font->GetName()), first);
+    EXPECT_EQ(first->GetReferenceCount(), 2u);  // the cache's and ours
+    BitmapFontCache::SetInstance(nullptr);
+    EXPECT_TRUE(first != font && first->GetTexture() == font->GetTexture());
 
-TEST_F(BitmapFontTest, MissingImageShowsThePlaceholderAndMissingMetricsAreZero) {
-    const Core::String name(m_dir.Path() + "\\Nothing");
-    const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get(name);
-    ASSERT_TRUE(font->GetTexture());
-    EXPECT_EQ(font->GetTexture()->GetName(), Core::String(name + ".png"));
-    EXPECT_EQ(font->GetTexture()->GetWidth(), 256u);
-    EXPECT_EQ(font->GetMetrics(), Engine::FontMetrics());
-    Engine::FontGlyph glyph;
-    font->GetGlyph('A', glyph);
-    EXPECT_EQ(glyph, Engine::FontGlyph());
-}
-
-TEST(BitmapFontLifetime, ApplicationReleasesItsFontsWhileTheTextureCacheExists) {
-    testsupport::TempDirectory dir;
-    testsupport::SavePng(testsupport::FlatImage(512, 512, {255, 255, 255, 255}), dir.Path() + "/Font.png");
-    bool sawTextureCache = false;
-    {
-        const testsupport::ScopedVideoDriver driver("offscreen");
-        const Core::RefPtr<Engine::RenderingApplication> app =
-            TUN_NEW(Engine::RenderingApplication, Engine::StartupSettings{64, 48, 60, 0, false, false});
-        BitmapFontCache::GetInstance()->Insert(
-            "Probe", TUN_NEW(ProbeFont, Core::String(dir.Path() + "/Font"), &sawTextureCache));
-    }
-    EXPECT_TRUE(sawTextureCache);
-    // With the application gone nothing caches, and without a renderer a
-    // font has no texture and no cell corners.
-    ASSERT_EQ(BitmapFontCache::GetInstance(), nullptr);
-    const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get(Core::String(dir.Path() + "/Font"));
-    EXPECT_FALSE(font->GetTexture());
-    BitmapFont::TexCoords coords;
-    font->GetGlyphTexCoords('A', coords);
-    EXPECT_EQ(coords, BitmapFont::TexCoords{});
+    const Core::RefPtr<BitmapFont> missing = BitmapFontCache::Get(Core::String(dir.Path() + "\\Nothing"));
+    EXPECT_EQ(missing->GetTexture()->GetName(), Core::String(dir.Path() + "\\Nothing.png"));
+    EXPECT_EQ(missing->GetTexture()->GetWidth(), 256u);
+    EXPECT_EQ(missing->GetMetrics(), Engine::FontMetrics());
 }
