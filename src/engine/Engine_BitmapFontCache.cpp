@@ -10,6 +10,18 @@ BitmapFontCache* BitmapFontCache::GetInstance() { return g_current; }
 
 void BitmapFontCache::SetInstance(BitmapFontCache* cache) { g_current = cache; }
 
+Core::RefPtr<BitmapFont> BitmapFontCache::Get(const Core::String& name) {
+    if (g_current == nullptr) {
+        return TUN_NEW(BitmapFont, name);
+    }
+    Core::RefPtr<BitmapFont> font = g_current->Find(name);
+    if (!font) {
+        font = TUN_NEW(BitmapFont, name);
+        g_current->Insert(name, font);
+    }
+    return font;
+}
+
 Core::RefPtr<BitmapFont> BitmapFontCache::Find(const Core::String& name) const {
     const auto found = m_fonts.find(name);
     return found != m_fonts.end() ? found->second : nullptr;

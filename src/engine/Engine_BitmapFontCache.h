@@ -21,6 +21,10 @@ public:
     static BitmapFontCache* GetInstance();
     static void SetInstance(BitmapFontCache* cache);
 
+    // The font of that name from the current cache, loaded and kept there
+    // on the first request; without a current cache a font nobody keeps.
+    static Core::RefPtr<BitmapFont> Get(const Core::String& name);
+
     // Null when no font of that name is held.
     Core::RefPtr<BitmapFont> Find(const Core::String& name) const;
     // A name already held keeps its font; a null font is refused.
