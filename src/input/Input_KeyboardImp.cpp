@@ -10,8 +10,6 @@
 
 namespace Input {
 
-TUN_DEFINE_CLASS_NAMED(KeyboardImp, "Input::KeyboardImp");
-
 namespace {
 
 KeyboardImp* g_instance = nullptr;

@@ -9,11 +9,13 @@
 namespace Input {
 
 class KeyboardImp : public Keyboard {
-    TUN_DECLARE_CLASS(KeyboardImp);
-
+public:
     explicit KeyboardImp(bool remote = false);
-    KeyboardImp(const KeyboardImp&) = default;
     ~KeyboardImp() override;
+
+    // Not registered by name, and neither Clone nor GetType is overridden:
+    // a clone is a plain Core::Object and GetType reports "Object".
+    std::uint32_t GetSize() const override { return sizeof(KeyboardImp); }
 
     // The local keyboard, also kept as the process-wide one.
     static Core::RefPtr<KeyboardImp> CreateInstance();
@@ -24,8 +26,6 @@ class KeyboardImp : public Keyboard {
 
     // Polls a key held since the last Reset may hold back before it counts anyway.
     static constexpr std::uint32_t kMaxWaitPolls = 120;
-
-    bool IsRemote() const { return m_remote != 0; }
 
     void Update() override;
     bool IsPressed(int keyId) const override;

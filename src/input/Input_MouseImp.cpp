@@ -9,8 +9,6 @@
 
 namespace Input {
 
-TUN_DEFINE_CLASS_NAMED(MouseImp, "Input::MouseImp");
-
 namespace {
 
 MouseImp* g_instance = nullptr;

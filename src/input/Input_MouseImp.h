@@ -8,11 +8,13 @@
 namespace Input {
 
 class MouseImp : public Mouse {
-    TUN_DECLARE_CLASS(MouseImp);
-
+public:
     explicit MouseImp(bool remote = false);
-    MouseImp(const MouseImp&) = default;
     ~MouseImp() override;
+
+    // Not registered by name, and neither Clone nor GetType is overridden:
+    // a clone is a plain Core::Object and GetType reports "Object".
+    std::uint32_t GetSize() const override { return sizeof(MouseImp); }
 
     // The local mouse, also kept as the process-wide one.
     static Core::RefPtr<MouseImp> CreateInstance();
@@ -20,8 +22,6 @@ class MouseImp : public Mouse {
     static Core::RefPtr<MouseImp> CreateRemote();
     // The process-wide mouse (it owns nothing); null when there is none.
     static MouseImp* GetInstance();
-
-    bool IsRemote() const { return m_remote != 0; }
 
     void Update() override;
     void SetPosition(std::int32_t x, std::int32_t y) override;

@@ -2,6 +2,7 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_HeadlessInput.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 

@@ -25,9 +25,4 @@ bool SetCursorPos(std::int32_t x, std::int32_t y);
 int ShowCursor(bool show);
 bool GetCursorInfo(CursorInfo* info);
 
-namespace headless {
-// Cursor at (0, 0), display count 0.
-void ResetCursor();
-}  // namespace headless
-
 }  // namespace os

@@ -110,6 +110,15 @@ VirtualKey PositionalKey(SDL_Scancode scancode) {
     }
 }
 
+constexpr struct {
+    std::uint8_t button;
+    VirtualKey key;
+} kButtonKeys[] = {{SDL_BUTTON_LEFT, VK_LBUTTON},
+                   {SDL_BUTTON_RIGHT, VK_RBUTTON},
+                   {SDL_BUTTON_MIDDLE, VK_MBUTTON},
+                   {SDL_BUTTON_X1, VK_XBUTTON1},
+                   {SDL_BUTTON_X2, VK_XBUTTON2}};
+
 void SetDownIfEither(std::uint8_t state[256], VirtualKey generic, VirtualKey left, VirtualKey right) {
     if (((state[left] | state[right]) & kKeyDownBit) != 0) {
         state[generic] |= kKeyDownBit;
@@ -143,6 +152,15 @@ VirtualKey VirtualKeyFromSdl(SDL_Scancode scancode, SDL_Keycode keycode, bool nu
     return PositionalKey(scancode);
 }
 
+VirtualKey VirtualKeyOfSdlButton(std::uint8_t button) {
+    for (const auto& entry : kButtonKeys) {
+        if (entry.button == button) {
+            return entry.key;
+        }
+    }
+    return 0;
+}
+
 void HoldSharedModifiers(std::uint8_t state[256]) {
     SetDownIfEither(state, VK_SHIFT, VK_LSHIFT, VK_RSHIFT);
     SetDownIfEither(state, VK_CONTROL, VK_LCONTROL, VK_RCONTROL);
@@ -165,16 +183,8 @@ void BuildKeyboardState(const SdlInputState& input, std::uint8_t state[256]) {
     }
     HoldSharedModifiers(state);
 
-    const struct {
-        std::uint32_t mask;
-        VirtualKey key;
-    } buttons[] = {{SDL_BUTTON_LMASK, VK_LBUTTON},
-                   {SDL_BUTTON_RMASK, VK_RBUTTON},
-                   {SDL_BUTTON_MMASK, VK_MBUTTON},
-                   {SDL_BUTTON_X1MASK, VK_XBUTTON1},
-                   {SDL_BUTTON_X2MASK, VK_XBUTTON2}};
-    for (const auto& button : buttons) {
-        if ((input.mouseButtons & button.mask) != 0) {
+    for (const auto& button : kButtonKeys) {
+        if ((input.mouseButtons & SDL_BUTTON(button.button)) != 0) {
             state[button.key] |= kKeyDownBit;
         }
     }

@@ -16,6 +16,9 @@ namespace os {
 // navigation keys. 0 when the key has no virtual key.
 VirtualKey VirtualKeyFromSdl(SDL_Scancode scancode, SDL_Keycode keycode, bool numLock);
 
+// The key of an SDL mouse button (SDL_BUTTON_LEFT ...); 0 for another button.
+VirtualKey VirtualKeyOfSdlButton(std::uint8_t button);
+
 // One reading of SDL's input state.
 struct SdlInputState {
     const std::uint8_t* keys = nullptr;  // held flags indexed by scan code (SDL_GetKeyboardState)

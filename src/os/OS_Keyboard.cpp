@@ -2,6 +2,8 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_HeadlessInput.h"
+#include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
 
 #include <SDL.h>
@@ -42,13 +44,14 @@ void SdlKeyboardState(std::uint8_t state[256], std::uint32_t mouseButtons) {
 void ReadKeyboardState(std::uint8_t state[256], bool globalButtons) {
     if (IsHeadless()) {
         HeadlessKeyboardState(state);
-        return;
+    } else {
+        // The buttons of the async read are held anywhere on the screen, those
+        // of the keyboard state as the window's own events left them.
+        const std::uint32_t buttons =
+            globalButtons ? SDL_GetGlobalMouseState(nullptr, nullptr) : SDL_GetMouseState(nullptr, nullptr);
+        SdlKeyboardState(state, buttons);
     }
-    // The buttons of the async read are held anywhere on the screen, those
-    // of the keyboard state as the window's own events left them.
-    const std::uint32_t buttons =
-        globalButtons ? SDL_GetGlobalMouseState(nullptr, nullptr) : SDL_GetMouseState(nullptr, nullptr);
-    SdlKeyboardState(state, buttons);
+    detail::ApplyKeyLatches(state);
 }
 
 std::int16_t KeyStateOf(int virtualKey, bool globalButtons) {
@@ -83,7 +86,10 @@ void SetKey(VirtualKey key, bool down) { Keys().down[key] = down; }
 
 void SetToggle(VirtualKey key, bool on) { Keys().toggled[key] = on; }
 
-void ResetKeys() { Keys() = HeadlessKeys{}; }
+void ResetKeys() {
+    Keys() = HeadlessKeys{};
+    detail::ResetKeyLatches();
+}
 
 }  // namespace headless
 }  // namespace os

@@ -6,7 +6,9 @@
 
 // The polled keyboard, mouse buttons included, by virtual key. The real
 // backend reads SDL's state, which the message pump keeps current; the
-// headless backend answers from keys and toggles that tests set.
+// headless backend answers from keys and toggles that tests set
+// (OS_HeadlessInput.h). A key tapped within one pump reads as held until the
+// pump after a poll saw it (OS_KeyLatch.h).
 namespace os {
 
 // Bit 15 (the value is negative) while the key is held, bit 0 while it is
@@ -16,13 +18,5 @@ std::int16_t GetKeyState(int virtualKey);
 std::int16_t GetAsyncKeyState(int virtualKey);
 // All 256 keys: bit 7 held, bit 0 toggled. False for a null buffer.
 bool GetKeyboardState(std::uint8_t state[256]);
-
-namespace headless {
-// Left and right Shift, Control and Alt also hold the shared key (VK_SHIFT ...).
-void SetKey(VirtualKey key, bool down);
-void SetToggle(VirtualKey key, bool on);
-// Every key up, every toggle off.
-void ResetKeys();
-}  // namespace headless
 
 }  // namespace os

@@ -1,9 +1,12 @@
+#include "os/OS_HeadlessInput.h"
+#include "os/OS_KeyLatch.h"
 #include "os/OS_WindowSystem.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <deque>
+#include <variant>
 
 // The headless window system: windows on a virtual screen that only moves
 // when the program or a test moves it. Frames follow the style bits so that
@@ -15,6 +18,12 @@ constexpr Size kDefaultWorkArea{1920, 1040};
 constexpr std::int32_t kThickFrame = 8;
 constexpr std::int32_t kThinFrame = 3;
 constexpr std::int32_t kCaptionHeight = 23;
+
+// A key or button event, taken by the pump like the display's own.
+struct KeyEvent {
+    VirtualKey key = 0;
+    bool down = false;
+};
 
 struct HeadlessWindow : WindowRecord {
     Point origin;
@@ -128,12 +137,19 @@ public:
     }
 
     bool NextEvent(RawEvent* event) override {
-        if (m_queue.empty()) {
-            return false;
+        BeginInputPump();
+        while (!m_queue.empty()) {
+            const std::variant<RawEvent, KeyEvent> entry = m_queue.front();
+            m_queue.pop_front();
+            if (const KeyEvent* key = std::get_if<KeyEvent>(&entry)) {
+                headless::SetKey(key->key, key->down);
+                NoteKeyEvent(key->key, key->down);
+                continue;
+            }
+            *event = std::get<RawEvent>(entry);
+            return true;
         }
-        *event = m_queue.front();
-        m_queue.pop_front();
-        return true;
+        return false;
     }
 
     void QueueQuit() override {
@@ -143,6 +159,7 @@ public:
     }
 
     void Push(const RawEvent& event) { m_queue.push_back(event); }
+    void Push(const KeyEvent& event) { m_queue.push_back(event); }
 
     void Reset() {
         m_queue.clear();
@@ -180,7 +197,7 @@ private:
         m_queue.push_back(event);
     }
 
-    std::deque<RawEvent> m_queue;
+    std::deque<std::variant<RawEvent, KeyEvent>> m_queue;
     Size m_workArea = kDefaultWorkArea;
 };
 
@@ -214,6 +231,8 @@ void InjectWindowEvent(WindowHandle window, WindowEvent event, Size size) {
         detail::TheHeadlessSystem().Report(*record, event, size);
     }
 }
+
+void InjectKeyEvent(VirtualKey key, bool down) { detail::TheHeadlessSystem().Push(detail::KeyEvent{key, down}); }
 
 void InjectSystemQuit() {
     detail::RawEvent event;

@@ -1,4 +1,6 @@
 #include "os/OS_Error.h"
+#include "os/OS_KeyLatch.h"
+#include "os/OS_KeyMap.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 
@@ -42,6 +44,31 @@ bool TranslateWindowEvent(Uint8 sdlEvent, WindowEvent* event) {
         case SDL_WINDOWEVENT_FOCUS_LOST: *event = WindowEvent::FocusLost; return true;
         case SDL_WINDOWEVENT_CLOSE: *event = WindowEvent::Close; return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED: *event = WindowEvent::SizeChanged; return true;
+        default: return false;
+    }
+}
+
+// Key and button events only feed the tap latches: input is polled
+// (OS_Keyboard, OS_Cursor). False for any other event.
+bool NoteInputEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const SDL_Keysym& keysym = event.key.keysym;
+            const VirtualKey key = VirtualKeyFromSdl(keysym.scancode, keysym.sym, (keysym.mod & KMOD_NUM) != 0);
+            if (key != 0) {
+                NoteKeyEvent(key, event.type == SDL_KEYDOWN);
+            }
+            return true;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const VirtualKey key = VirtualKeyOfSdlButton(event.button.button);
+            if (key != 0) {
+                NoteKeyEvent(key, event.type == SDL_MOUSEBUTTONDOWN);
+            }
+            return true;
+        }
         default: return false;
     }
 }
@@ -238,8 +265,12 @@ public:
         if (!sdl::IsVideoActive()) {
             return false;
         }
+        BeginInputPump();
         SDL_Event sdlEvent;
         while (SDL_PollEvent(&sdlEvent) != 0) {
+            if (NoteInputEvent(sdlEvent)) {
+                continue;
+            }
             if (sdlEvent.type == SDL_QUIT) {
                 event->kind = RawEvent::Kind::SystemQuit;
                 return true;
@@ -248,7 +279,6 @@ public:
                 event->kind = RawEvent::Kind::Quit;
                 return true;
             }
-            // Key and mouse events are dropped: input is polled (OS_Keyboard, OS_Cursor).
             if (sdlEvent.type != SDL_WINDOWEVENT || !TranslateWindowEvent(sdlEvent.window.event, &event->event)) {
                 continue;
             }

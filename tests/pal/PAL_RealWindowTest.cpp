@@ -1,7 +1,7 @@
 #include "pal/PAL_Window.h"
 
 #include "PAL_TestIcon.h"
-#include "PAL_X11Close.h"
+#include "support/PAL_X11Close.h"
 #include "os/OS_Backend.h"
 #include "os/OS_SdlVideo.h"
 #include "support/GraphicsDrivers.h"

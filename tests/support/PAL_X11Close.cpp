@@ -1,4 +1,4 @@
-#include "PAL_X11Close.h"
+#include "support/PAL_X11Close.h"
 
 // Kept apart from the tests: the X11 headers define macros (None, Bool)
 // that clash with GoogleTest.

@@ -1,0 +1,24 @@
+#include "engine/Engine_BitmapFontCache.h"
+
+namespace Engine {
+namespace {
+// Written and read on the main thread only.
+BitmapFontCache* g_current = nullptr;
+}  // namespace
+
+BitmapFontCache* BitmapFontCache::GetInstance() { return g_current; }
+
+void BitmapFontCache::SetInstance(BitmapFontCache* cache) { g_current = cache; }
+
+Core::RefPtr<BitmapFont> BitmapFontCache::Find(const Core::String& name) const {
+    const auto found = m_fonts.find(name);
+    return found != m_fonts.end() ? found->second : nullptr;
+}
+
+void BitmapFontCache::Insert(const Core::String& name, const Core::RefPtr<BitmapFont>& font) {
+    if (font) {
+        m_fonts.emplace(name, font);
+    }
+}
+
+}  // namespace Engine

@@ -1,0 +1,109 @@
+#include "engine/Engine_RenderingApplication.h"
+
+#include "input/Input_KeyboardImp.h"
+#include "input/Input_MouseImp.h"
+#include "os/OS_Sleep.h"
+#include "renderer/Renderer_DisplaySettings.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace Engine {
+namespace {
+
+// Written and read on the main thread only.
+RenderingApplication* g_current = nullptr;
+
+// The handled flag stays clear, so the window posts the quit request too.
+void OnWindowClose(PAL::Window*, bool*) {
+    if (Application* application = Application::GetInstance()) {
+        application->Exit();
+    }
+}
+
+}  // namespace
+
+RenderingApplication::RenderingApplication(const StartupSettings& settings)
+    : m_window(static_cast<std::int32_t>(settings.width), static_cast<std::int32_t>(settings.height)) {
+    g_current = this;
+    BitmapFontCache::SetInstance(&m_fontCache);
+
+    if (settings.fullScreen) {
+        m_window.SetDecorated(false);
+        m_window.SetPosition(0, 0);
+        m_window.SetClientSize(static_cast<std::int32_t>(settings.width), static_cast<std::int32_t>(settings.height));
+        m_window.SetTopMost(true);
+    }
+    m_window.SetResizable(false);
+    m_window.SetMaximizeBox(false);
+    m_window.SetVisible(true);
+    m_window.SetOnClose(&OnWindowClose);
+
+    Core::RefPtr<Input::MouseImp> mouse = Input::MouseImp::CreateInstance();
+    mouse->SetWindow(m_window.GetHandle());
+    m_mouse = mouse;
+    m_keyboard = Input::KeyboardImp::CreateInstance();
+
+    Renderer::DisplaySettings display(settings.width, settings.height);
+    display.refreshRate = settings.refreshRate;
+    display.multisampleCount = settings.multisampleCount;
+    display.fullScreen = settings.fullScreen;
+    display.verticalSync = settings.verticalSync;
+    display.window = &m_window;
+    m_renderer = Renderer::CreateRenderer(display);
+}
+
+RenderingApplication::~RenderingApplication() {
+    m_fontCache.Clear();
+    m_renderer = nullptr;
+    m_keyboard = nullptr;
+    m_mouse = nullptr;
+    if (BitmapFontCache::GetInstance() == &m_fontCache) {
+        BitmapFontCache::SetInstance(nullptr);
+    }
+    if (g_current == this) {
+        g_current = nullptr;
+    }
+}
+
+RenderingApplication* RenderingApplication::GetInstance() { return g_current; }
+
+void RenderingApplication::BeginFrame() { m_frameStopwatch.Start(); }
+
+void RenderingApplication::EndFrame() {
+    m_renderer->Present();
+    while (m_frameRateLocked && m_frameStopwatch.GetElapsed() < m_targetFrameTime) {
+        Idle();
+    }
+    m_currentFrameRate = 1000.0 / m_frameStopwatch.GetElapsed();
+    m_frameStopwatch.Reset();
+}
+
+void RenderingApplication::Idle() { os::Sleep(0); }
+
+bool RenderingApplication::SetDesiredFrameRate(double fps) {
+    // A zero, negative or non-finite rate gives no usable target; with the
+    // lock on, EndFrame would never return.
+    if (!std::isfinite(fps) || fps <= 0.0) {
+        return false;
+    }
+    m_desiredFrameRate = fps;
+    m_targetFrameTime = 1000.0 / fps;
+    return true;
+}
+
+void RenderingApplication::ToggleFullScreen(bool on) {
+    if (m_renderer->GetDisplaySettings().fullScreen != on) {
+        m_renderer->ToggleFullScreen();
+    }
+}
+
+bool RenderingApplication::IsFullScreen() const { return m_renderer->GetDisplaySettings().fullScreen; }
+
+void RenderingApplication::AutoToggleFullScreen() { m_renderer->ToggleFullScreen(); }
+
+void RenderingApplication::SetVSync(bool on) { m_renderer->SetVSyncEnabled(on); }
+
+bool RenderingApplication::IsVSync() const { return m_renderer->GetVSyncEnabled(); }
+
+}  // namespace Engine

@@ -1,0 +1,240 @@
+#include "Engine_SceneTestSupport.h"
+
+#include "core/Core_MemoryFile.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "os/OS_Random.h"
+#include "renderer/Renderer_ScissorState.h"
+
+#include <random>
+#include <tuple>
+
+using Core::MemoryFile;
+using Core::RefPtr;
+using Engine::Group;
+using Engine::Node;
+using Engine::TransformationGroup;
+using enginetest::New;
+
+namespace {
+
+RefPtr<TransformationGroup> Moved(const Matrix4& transformation) {
+    RefPtr<TransformationGroup> group = New<TransformationGroup>();
+    group->SetTransformation(transformation);
+    return group;
+}
+
+using Nodes = enginetest::SceneTest;
+
+TEST_F(Nodes, MergingGroupsEncloseTheirFlaggedChildren) {
+    const RefPtr<Group> group = New<Group>();
+    scene->AddChild(group);
+    const RefPtr<TransformationGroup> children[] = {Moved(Matrix4::Translation(-100, 0, 0)),
+                                                    Moved(Matrix4::Translation(0, 50, 0)),
+                                                    Moved(Matrix4::Translation(0, 0, 300))};
+    children[2]->SetMergeIntoParent(false);
+    for (const auto& child : children) {
+        group->AddChild(child);
+    }
+    scene->UpdateAsCurrent(0.1f);
+    const Vector3D low = group->GetBoundingVolume().GetBox().corners[6];
+    const Vector3D high = group->GetBoundingVolume().GetBox().corners[0];
+    EXPECT_EQ(std::vector<float>({low.x, low.y, low.z, high.x, high.y, high.z}),
+              std::vector<float>({-105, -5, -5, 5, 55, 5}));
+}
+
+TEST_F(Nodes, TransformationGroupsComposeParentTimesOwn) {
+    const Matrix4 turn = Matrix4::RotationZ(90.0f);
+    const RefPtr<TransformationGroup> outer = Moved(turn), inner = Moved(Matrix4::Translation(10, 0, 0));
+    const RefPtr<Node> leaf = New<Node>();
+    scene->AddChild(outer);
+    outer->AddChild(inner);
+    inner->AddChild(leaf);
+    scene->UpdateAsCurrent(0.0f);
+    // Turned after the shift: the leaf sits at (0, 10).
+    EXPECT_EQ(leaf->GetCachedWorldMatrix().m, (turn * Matrix4::Translation(10, 0, 0)).m);
+}
+
+TEST_F(Nodes, TreeOperations) {
+    static std::vector<std::string> events;
+    struct Watched : Node {
+        ~Watched() override { events.push_back("released " + std::string(GetName())); }
+        void OnDetached() override { events.push_back("detached " + std::string(GetName())); }
+    };
+    const RefPtr<Group> group = New<Group>(), child = New<Group>();
+    const RefPtr<Node> a = New<Node>(), b = New<Node>();
+    for (auto [node, name] : {std::pair<Node*, const char*>(group.Get(), "b"), {b.Get(), "b"}, {a.Get(), "a"}}) {
+        node->SetName(name);
+    }
+    group->AddChild(child);
+    child->AddChild(a);
+    group->AddChild(b);
+    EXPECT_TRUE(group->FindByName("b") == group && group->FindByName("a") == a && !group->FindByName("c"));
+    // Refused: an ancestor, the group itself, null.
+    EXPECT_FALSE(child->AddChild(group) || group->AddChild(group) || group->AddChild(nullptr));
+    group->SetVisible(false, false);
+    EXPECT_TRUE(!group->GetVisible() && a->GetVisible());
+    group->SetVisible(false, true);
+    EXPECT_TRUE(!a->GetVisible() && !b->GetVisible());
+    group->RemoveChild(b.Get());
+    EXPECT_TRUE(b->GetParent() == group.Get() && group->GetChildCount() == 1);
+    for (const char* name : {"1", "2"}) {
+        child->AddChild(New<Watched>());
+        child->GetChild(child->GetChildCount() - 1)->SetName(name);
+    }
+    child->RemoveAllChildren();
+    EXPECT_EQ(events, (std::vector<std::string>{"detached 1", "detached 2", "released 1", "released 2"}));
+}
+
+TEST_F(Nodes, EachNodeDrawsThreeRandomChannels) {
+    os::SeedRand(77);
+    const int red = os::Rand(), green = os::Rand(), blue = os::Rand(), fourth = os::Rand();
+    os::SeedRand(77);
+    const RefPtr<Node> node = New<Node>();
+    EXPECT_EQ(os::Rand(), fourth);
+    const Color colour = node->GetBoundingVolume().GetMesh()->GetColors()[0];
+    EXPECT_EQ(std::vector<float>({colour.r, colour.g, colour.b, colour.a}),
+              std::vector<float>({red / 32767.0f, green / 32767.0f, blue / 32767.0f, 0.5f}));
+}
+
+TEST_F(Nodes, ParentlessUpdatesAndClonesStaySelfContained) {
+    const RefPtr<TransformationGroup> moved = Moved(Matrix4::Translation(1, 2, 3));
+    const RefPtr<Node> node = New<Node>();
+    for (const RefPtr<Node>& orphan : {node, RefPtr<Node>(New<Group>()), RefPtr<Node>(moved)}) {
+        orphan->Update(0.0f);
+    }
+    EXPECT_EQ(std::tuple(node->GetCachedWorldMatrix().m, moved->GetCachedWorldMatrix().m),
+              std::tuple(Matrix4().m, Matrix4::Translation(1, 2, 3).m));
+    RefPtr<Group> source = New<Group>();
+    source->AddChild(New<Node>());
+    const RefPtr<Group> clone(static_cast<Group*>(source->Clone()));
+    source = nullptr;
+    EXPECT_EQ(clone->GetChild(0)->GetParent(), clone.Get());
+    clone->Update(0.0f);
+    New<Group>()->AddChild(node);  // a group that dies before its child unlinks it
+    EXPECT_EQ(node->GetParent(), nullptr);
+}
+
+// A transformation group with every stored field set, a nested group and a leaf.
+std::vector<std::uint8_t> Stream() {
+    const RefPtr<TransformationGroup> group = Moved(Matrix4::Translation(1, 2, 3)), inner = Moved({});
+    std::tie(group->FurtherMatrix(0), group->FurtherMatrix(1)) =
+        std::tuple(Matrix4::Scaling(2, 2, 2), Matrix4::RotationZ(30));
+    group->SetName("layer");
+    group->SetHUDObject(true);
+    group->SetVisible(false, false);
+    inner->AddChild(New<Node>());
+    group->AddChild(inner);
+    group->AddChild(New<Node>());
+    group->GetChild(1)->SetName("leaf");
+    MemoryFile file;
+    file << group;
+    return {file.GetData(), file.GetData() + file.GetSize()};
+}
+
+RefPtr<TransformationGroup> Read(const std::vector<std::uint8_t>& bytes) {
+    MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return file.ReadObjectAs<TransformationGroup>(MemoryFile::Reference::Owning);
+}
+
+TEST(TransformationGroupStream, RoundTripRestoresEveryStoredFieldAndLinksChildren) {
+    const RefPtr<TransformationGroup> group = Read(Stream());
+    ASSERT_TRUE(group && group->GetChildCount() == 2);
+    EXPECT_EQ(std::tuple(group->GetTransformation().m, group->FurtherMatrix(0).m, group->FurtherMatrix(1).m),
+              std::tuple(Matrix4::Translation(1, 2, 3).m, Matrix4::Scaling(2, 2, 2).m, Matrix4::RotationZ(30).m));
+    EXPECT_EQ(group->GetFlags(), (Engine::NodeFlags{1, 1, 0, 0, 1}));
+    EXPECT_TRUE(group->GetName() == "layer" && group->GetChild(1)->GetName() == "leaf");
+    EXPECT_EQ(group->GetParent(), nullptr);
+    const auto* inner = dynamic_cast<TransformationGroup*>(group->GetChild(0).Get());
+    ASSERT_NE(inner, nullptr);
+    EXPECT_TRUE(inner->GetParent() == group.Get() && group->GetChild(1)->GetParent() == group.Get());
+    EXPECT_EQ(inner->GetChild(0)->GetParent(), inner);
+}
+
+// Every truncation and a few thousand seeded damages read without a fault
+// (the sanitizers watch, the leak checker among them at exit).
+TEST(TransformationGroupStream, HostileStreamsNeverCrashOrLeak) {
+    const std::vector<std::uint8_t> valid = Stream();
+    std::mt19937 random(1107);
+    for (std::size_t round = 0; round < valid.size() + 4000; ++round) {
+        std::vector<std::uint8_t> bytes(valid.begin(), valid.begin() + std::min(round, valid.size()));
+        for (int change = 0; change < 3 && round >= valid.size(); ++change) {
+            const std::size_t at = random() % (bytes.size() - 3);
+            // A byte or a 32-bit field: counts and lengths among them.
+            const std::uint32_t value = random() % 2 == 0 ? random() : std::uint32_t(random() % 3) - 1;
+            for (std::size_t i = 0; i < (value > 255 ? 4 : 1); ++i) {
+                bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
+        }
+        if (const RefPtr<TransformationGroup> group = Read(bytes)) {
+            group->Update(0.1f);
+            group->DrawTree();
+            EXPECT_EQ(group->GetParent(), nullptr);
+        }
+    }
+}
+
+class Cameras : public enginetest::SceneTest {
+protected:
+    // What a scene render borrows from the renderer.
+    auto Placement() const {
+        Renderer::ScissorState s;
+        renderer->GetScissorState(s);
+        return std::tuple(renderer->GetViewport(), std::tuple(s.x, s.y, s.width, s.height, s.enabled),
+                          renderer->GetProjectionMatrix().m, renderer->GetViewMatrix().m);
+    }
+    void SetUp() override {
+        const RefPtr<TransformationGroup> stand = Moved(Matrix4::Translation(0, 0, 500));
+        scene->AddChild(stand);
+        stand->AddChild(camera);
+        scene->UpdateAsCurrent(0.0f);
+    }
+    RefPtr<Engine::Camera> camera = New<Engine::Camera>(45.0f, 1.0f, 1000.0f);  // 500 units up the z axis
+    RefPtr<Engine::Viewport> viewport = New<Engine::Viewport>(0, 0, 512, 384);
+};
+
+TEST_F(Cameras, ViewportAndCameraOwnTheRendererUntilRestore) {
+    Renderer::ScissorState off;
+    off.x = 3;
+    renderer->SetScissorState(off);
+    renderer->SetViewport({1, 2, 30, 40, 0.0f, 1.0f});
+    const auto before = Placement();
+    viewport->Apply(*renderer);
+    camera->Apply(*renderer, 1024, 768);
+    const Matrix4 projection = Matrix4::Perspective(45.0f, 1.3333334f, 1.0f, 1000.0f);
+    EXPECT_EQ(Placement(), std::tuple(Renderer::Viewport{0, 0, 512, 384, 0.0f, 1.0f},
+                                      std::tuple(0, 0, 512, 384, true), projection.m,
+                                      Matrix4::Translation(0, 0, -500).m));
+    Matrix4 viewProjection;
+    camera->GetViewProjectionMatrix(viewProjection, 1024, 768);
+    EXPECT_EQ(viewProjection.m, (projection * renderer->GetViewMatrix()).m);
+
+    BoundingBox behind;
+    Math::SetBoxCorners(behind.corners, {-1, -1, 600}, {1, 1, 602});
+    EXPECT_EQ(camera->GetFrustum().ClassifyBox(behind), 2);
+    camera->Restore(*renderer);
+    viewport->Restore(*renderer);
+    EXPECT_EQ(Placement(), before);
+}
+
+TEST_F(Cameras, RenderClearsBeforeDrawingAndPutsEverythingBack) {
+    const RefPtr<Engine::TransformationGroup> shown = New<Engine::TransformationGroup>();
+    scene->AddChild(shown);
+    shown->SetShowBoundingVolume(true, false);
+    const auto before = Placement();
+    scene->Render(camera, viewport);
+    EXPECT_EQ(Calls({"SetViewport", "SetScissorState", "SetProjectionMatrix", "SetViewMatrix", "Clear", "Draw"}),
+              (std::vector<std::string>{"SetViewport", "SetScissorState", "SetProjectionMatrix", "SetViewMatrix",
+                                        "ClearBuffers 0", "SetViewMatrix", "SetProjectionMatrix",  // backgrounds
+                                        "SetProjectionMatrix", "SetViewMatrix", "DrawIndexRange 0 35",
+                                        "SetProjectionMatrix", "SetViewMatrix", "SetViewport", "SetScissorState"}));
+    EXPECT_EQ(Placement(), before);
+    EXPECT_EQ(renderer->draws.at(0).projection.m, Matrix4::Perspective(45.0f, 512.0f / 384, 1.0f, 1000.0f).m);
+
+    renderer->ClearCalls();
+    scene->ClearScreen({1, 0, 0, 1});
+    EXPECT_EQ(renderer->Calls(), (std::vector<std::string>{"SetViewport", "SetScissorState", "ClearColorBuffer",
+                                                           "SetViewport", "SetScissorState"}));
+    EXPECT_EQ(Placement(), before);
+}
+
+}  // namespace
