@@ -98,19 +98,6 @@ TEST(ContactTest, APairSeenFromBothSidesEndsAsOneContact) {
     }
 }
 
-TEST(ContactTest, ContactsAddedByTheCallbackAreSolvedAndDroppedAfterward) {
-    PhysicsEngine engine;
-    const std::uint32_t id = engine.AddRigidBody(MakeBody(1.0f, 0, {}));
-    engine.SetContactListUpdate([](PhysicsEngine* self, void* data) {
-        self->AddContact(*static_cast<std::uint32_t*>(data), 0, Contact({}, {1.0f, 0.0f}, {}, {}, 2.5f, 0.3f, 0.5f, 0));
-    });
-    std::uint32_t body = id;
-    engine.SetContactListUpdateData(&body);
-    engine.PostCollisionUpdate(0.02f);
-    EXPECT_NEAR(engine.GetRigidBody(id)->GetPosition().x, 2.0f, 0.01f);
-    EXPECT_EQ(engine.GetContactCount(), 0u);
-}
-
 TEST(ContactTest, APausedFrameOverADeepContactGainsNoVelocity) {
     PhysicsEngine engine;
     engine.SetScale(15.0f);

@@ -12,51 +12,52 @@ namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-PhysicsEngine MakeEngine() {
+// One body of the given mass and integrator, optionally under gravity.
+struct OneBody {
     PhysicsEngine engine;
-    engine.SetScale(15.0f);
-    return engine;
-}
+    std::uint32_t id;
+
+    OneBody(float mass, int kind, bool gravity, float scale = 15.0f) {
+        engine.SetScale(scale);
+        id = engine.AddRigidBody(MakeBody(mass, kind, {}));
+        if (gravity) engine.AddRigidBodyForce(id, MakeGravity());
+    }
+    const RigidBody& Body() const { return *engine.GetRigidBody(id); }
+};
 
 }  // namespace
 
 TEST(MassPropertiesTest, InversesAreZeroForValuesThatCannotBeInverted) {
     const struct { float value, inverse; } cases[] = {
-        {2.0f, 0.5f}, {4.0f, 0.25f}, {0.0f, 0.0f}, {-1.0f, 0.0f}, {kNaN, 0.0f},
-        {std::numeric_limits<float>::infinity(), 0.0f}};
+        {2.0f, 0.5f}, {4.0f, 0.25f}, {0.0f, 0.0f}, {-1.0f, 0.0f}, {kNaN, 0.0f}, {INFINITY, 0.0f}};
     for (const auto& c : cases) {
-        const MassProperties mass(c.value, c.value);
-        EXPECT_EQ(mass.GetInverseMass(), c.inverse) << c.value;
-        EXPECT_EQ(mass.GetInverseInertia(), c.inverse) << c.value;
+        EXPECT_EQ(MassProperties(c.value, c.value).GetInverseMass(), c.inverse) << c.value;
+        EXPECT_EQ(MassProperties(c.value, c.value).GetInverseInertia(), c.inverse) << c.value;
     }
 }
 
 TEST(IntegrationTest, OneGravityStepFromRestPerIntegrator) {
     const struct { int kind; float y; } cases[] = {{0, 0.0f}, {7, 0.0f}, {1, -0.0294f}, {2, -0.0294f}};
     for (const auto& c : cases) {
-        PhysicsEngine engine = MakeEngine();
-        const std::uint32_t id = engine.AddRigidBody(MakeBody(1.0f, c.kind, {}));
-        engine.AddRigidBodyForce(id, MakeGravity());
-        engine.Update(0.02f);
-        const RigidBody* body = engine.GetRigidBody(id);
-        EXPECT_NEAR(body->GetPosition().y, c.y, 1e-6f) << "kind " << c.kind;
-        EXPECT_EQ(body->GetPosition().x, 0.0f);
-        EXPECT_NEAR(body->GetVelocity().y, -0.196f, 1e-6f) << "kind " << c.kind;
+        OneBody world(1.0f, c.kind, true);
+        world.engine.Update(0.02f);
+        EXPECT_NEAR(world.Body().GetPosition().y, c.y, 1e-6f) << "kind " << c.kind;
+        EXPECT_NEAR(world.Body().GetVelocity().y, -0.196f, 1e-6f) << "kind " << c.kind;
     }
 }
 
 TEST(IntegrationTest, MasslessBodiesFlyUnmovedByForcesAndKindThreeNeverMoves) {
-    PhysicsEngine engine = MakeEngine();
+    OneBody shot(0.0f, 0, true);
+    shot.engine.SetRigidBodyVelocity(shot.id, {50.0f, 0.0f});
+    shot.engine.Update(0.01f);
+    EXPECT_NEAR(shot.Body().GetPosition().x, 50.0f * 15.0f * 0.01f, 1e-4f);
+    EXPECT_EQ(shot.Body().GetVelocity(), Vector2D(50.0f, 0.0f));
+
+    PhysicsEngine engine;
     CallbackLog log;
-    const std::uint32_t shot = engine.AddRigidBody(MakeBody(0.0f, 0, {}));
     const std::uint32_t fixed = engine.AddRigidBody(MakeBody(1.0f, 3, {}, &log));
-    for (const std::uint32_t id : {shot, fixed}) {
-        engine.SetRigidBodyVelocity(id, {50.0f, 0.0f});
-        engine.AddRigidBodyForce(id, MakeGravity());
-    }
+    engine.SetRigidBodyVelocity(fixed, {50.0f, 0.0f});
     engine.Update(0.01f);
-    EXPECT_NEAR(engine.GetRigidBody(shot)->GetPosition().x, 50.0f * 15.0f * 0.01f, 1e-4f);
-    EXPECT_EQ(engine.GetRigidBody(shot)->GetVelocity(), Vector2D(50.0f, 0.0f));
     EXPECT_EQ(engine.GetRigidBody(fixed)->GetPosition(), Vector2D());
     EXPECT_TRUE(log.calls.empty());
 }
@@ -69,19 +70,19 @@ public:
 };
 
 TEST(IntegrationTest, SpringEnergyDriftsLeastWithHigherOrderIntegrators) {
-    // Unit mass, stiffness 1, scale 1: period 2 pi, energy (x^2 + v^2) / 2.
+    // Unit mass and stiffness at scale 1: energy (x^2 + v^2) / 2 starts at 0.5.
     float drift[3] = {};
     for (int kind : {0, 1, 2}) {
-        PhysicsEngine engine;
-        engine.SetMaximumSimulationStep(1.0f);
-        const std::uint32_t id = engine.AddRigidBody(MakeBody(1.0f, kind, {1.0f, 0.0f}));
-        engine.AddRigidBodyForce(id, TUN_NEW(SpringForce));
-        const RigidBody* body = engine.GetRigidBody(id);
-        const auto energy = [&] { return 0.5f * (body->GetPosition().Dot(body->GetPosition()) + body->GetVelocity().Dot(body->GetVelocity())); };
-        const int stepsPerPeriod = static_cast<int>(std::lround(2.0f * std::numbers::pi_v<float> * 60.0f));
+        OneBody world(1.0f, kind, false, 1.0f);
+        world.engine.SetRigidBodyPosition(world.id, {1.0f, 0.0f});
+        world.engine.AddRigidBodyForce(world.id, TUN_NEW(SpringForce));
+        const auto energy = [&] {
+            const BodyState& s = world.Body().GetState();
+            return 0.5f * (s.position.Dot(s.position) + s.velocity.Dot(s.velocity));
+        };
         float previous = energy();
         for (int period = 0; period < 100; ++period) {
-            for (int step = 0; step < stepsPerPeriod; ++step) engine.Update(1.0f / 60.0f);
+            for (int step = 0; step < 377; ++step) world.engine.Update(1.0f / 60.0f);
             if (kind == 0) {
                 EXPECT_GT(energy(), previous) << "period " << period;
             }
@@ -94,34 +95,28 @@ TEST(IntegrationTest, SpringEnergyDriftsLeastWithHigherOrderIntegrators) {
 }
 
 TEST(IntegrationTest, TheStepIsCappedAndNonsenseStepsDoNothing) {
-    const struct { float maximum, dt, expectedX; } cases[] = {
-        {0.02f, 0.05f, 1.0f * 0.02f}, {0.02f, 0.01f, 0.01f}, {0.02f, 0.0f, 0.0f},
-        {0.02f, -1.0f, 0.0f},         {0.02f, kNaN, 0.0f},    {1e-12f, 0.02f, 1e-12f}};
+    const struct { float maximum, dt, x; } cases[] = {{0.02f, 0.05f, 0.02f}, {0.02f, 0.01f, 0.01f}, {0.02f, 0.0f, 0.0f},
+                                                      {0.02f, -1.0f, 0.0f},  {0.02f, kNaN, 0.0f},   {1e-12f, 0.02f, 1e-12f}};
     for (const auto& c : cases) {
-        PhysicsEngine engine;
-        engine.SetMaximumSimulationStep(c.maximum);
-        const std::uint32_t id = engine.AddRigidBody(MakeBody(1.0f, 0, {}));
-        engine.SetRigidBodyVelocity(id, {1.0f, 0.0f});
-        engine.Update(c.dt);
-        EXPECT_FLOAT_EQ(engine.GetRigidBody(id)->GetPosition().x, c.expectedX) << c.dt;
+        OneBody world(1.0f, 0, false, 1.0f);
+        world.engine.SetMaximumSimulationStep(c.maximum);
+        world.engine.SetRigidBodyVelocity(world.id, {1.0f, 0.0f});
+        world.engine.Update(c.dt);
+        EXPECT_FLOAT_EQ(world.Body().GetPosition().x, c.x) << c.dt;
     }
-    PhysicsEngine paused;
-    paused.SetScale(15.0f);
-    paused.SetMaximumSimulationStep(1e-12f);
-    const std::uint32_t id = paused.AddRigidBody(MakeBody(1.0f, 2, {}));
-    paused.AddRigidBodyForce(id, MakeGravity());
-    for (int frame = 0; frame < 1000; ++frame) paused.Update(1.0f / 60.0f);
-    EXPECT_LT(std::abs(paused.GetRigidBody(id)->GetPosition().y), 1e-6f);
+    OneBody paused(1.0f, 2, true);
+    paused.engine.SetMaximumSimulationStep(1e-12f);
+    for (int frame = 0; frame < 1000; ++frame) paused.engine.Update(1.0f / 60.0f);
+    EXPECT_LT(std::abs(paused.Body().GetPosition().y), 1e-6f);
 }
 
 namespace {
 
-// A body whose owner, when told of a move, moves itself again, pushes a
-// second body and removes a third, as game objects do through their setters.
+// An owner that, told of its body's move, moves it again, pushes a second
+// body and removes a third, as game objects do through their setters.
 struct Meddler : Core::Object {
     PhysicsEngine* engine = nullptr;
-    std::uint32_t pushed = 0;
-    std::uint32_t removed = 0;
+    std::uint32_t pushed = 0, removed = 0;
 
     static void Moved(RigidBody* body, Core::Object* owner) {
         auto* self = static_cast<Meddler*>(owner);
@@ -135,26 +130,23 @@ struct Meddler : Core::Object {
 
 TEST(IntegrationTest, CallbacksSeeThePoseLeftThenTheNewOneAndMayReenterTheEngine) {
     PhysicsEngine engine;
+    engine.SetMaximumSimulationStep(1.0f);
     CallbackLog log;
     const std::uint32_t logged = engine.AddRigidBody(MakeBody(1.0f, 0, {}, &log));
     engine.SetRigidBodyPosition(logged, {});
     engine.SetRigidBodyVelocity(logged, {2.0f, 0.0f});
     EXPECT_TRUE(log.calls.empty()) << "a by-index setter called back";
-    engine.SetMaximumSimulationStep(1.0f);
-    engine.Update(0.5f);
-    ASSERT_EQ(log.calls.size(), 2u);
-    EXPECT_TRUE(log.calls[0].old);
-    EXPECT_EQ(log.calls[0].position, Vector2D(0.0f, 0.0f));
-    EXPECT_FALSE(log.calls[1].old);
-    EXPECT_EQ(log.calls[1].position, Vector2D(1.0f, 0.0f));
 
     Meddler meddler;
     meddler.engine = &engine;
-    auto* first = TUN_NEW(RigidBody, MassProperties(1.0f), 0, &Meddler::Moved, nullptr, &meddler);
-    const std::uint32_t meddling = engine.AddRigidBody(first);
+    const std::uint32_t meddling = engine.AddRigidBody(TUN_NEW(RigidBody, MassProperties(1.0f), 0, &Meddler::Moved, nullptr, &meddler));
     meddler.pushed = engine.AddRigidBody(MakeBody(1.0f, 0, {}));
     meddler.removed = engine.AddRigidBody(MakeBody(1.0f, 0, {}));
     engine.Update(0.5f);
+    ASSERT_EQ(log.calls.size(), 2u);
+    EXPECT_TRUE(log.calls[0].old && !log.calls[1].old);
+    EXPECT_EQ(log.calls[0].position, Vector2D(0.0f, 0.0f));
+    EXPECT_EQ(log.calls[1].position, Vector2D(1.0f, 0.0f));
     EXPECT_EQ(engine.GetRigidBody(meddling)->GetPosition().y, 100.0f);
     EXPECT_EQ(engine.GetRigidBody(meddler.pushed)->GetPosition().y, 0.5f * 7.0f);
     EXPECT_EQ(engine.GetRigidBody(meddler.removed), nullptr);
