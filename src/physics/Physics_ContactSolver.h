@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/Core_RefPtr.h"
+#include "physics/Physics_Contact.h"
+#include "physics/Physics_RigidBody.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace Physics2D {
+
+// A contact as the engine keeps it between the callback and the solve:
+// copied by value into one flat list, so that no contact is allocated per
+// frame. Body indices count from 1; bodyB 0 is the world.
+struct ContactEntry {
+    std::uint32_t bodyA = 0;
+    std::uint32_t bodyB = 0;
+    Contact contact;
+};
+
+using BodyList = std::vector<Core::RefPtr<RigidBody>>;
+
+// Resolves one frame's contacts: sequential impulses on velocities, then a
+// projection of positions. Keeps its scratch arrays from frame to frame.
+class ContactSolver {
+public:
+    // Approach speeds (physics units per second) at or below this bounce no more.
+    static constexpr float kRestitutionThreshold = 1.0f;
+    // Overlap (world units) left in place, so that a resting contact stays reported.
+    static constexpr float kSlop = 0.5f;
+    // Share of the remaining overlap each position pass removes.
+    static constexpr float kCorrectionFactor = 0.8f;
+    static constexpr std::int32_t kMaxPositionPasses = 4;
+
+    // Two bodies that both own a body see each contact from both sides:
+    // the later of two mirrored contacts (bodies swapped, normals opposite)
+    // is dropped, so the pair is solved once.
+    void MergeMirroredContacts(std::vector<ContactEntry>& contacts);
+
+    // First velocities: accuracy iterations of impulses that never pull,
+    // with restitution and Coulomb friction. Then positions: a few passes
+    // of projection along the normals, applied through each moved body's
+    // two callbacks in index order. Nothing is divided by the step, so a
+    // paused frame cannot launch a body.
+    void Solve(const std::vector<ContactEntry>& contacts, const BodyList& bodies, std::int32_t accuracy, float scale);
+
+private:
+    // One contact as the solver sees it, with what stays fixed during the solve.
+    struct Constraint {
+        std::uint32_t a;
+        std::uint32_t b;  // 0: the world
+        Vector2D normal;
+        Vector2D tangent;
+        Vector2D armA;
+        Vector2D armB;
+        float inverseMassA;
+        float inverseMassB;
+        float inverseInertiaA;
+        float inverseInertiaB;
+        float normalMass;
+        float tangentMass;
+        float targetSpeed;
+        float friction;
+        float depth;
+        float normalImpulse = 0.0f;
+        float tangentImpulse = 0.0f;
+    };
+
+    void Prepare(const std::vector<ContactEntry>& contacts, const BodyList& bodies, float scale);
+    void SolveVelocities(const BodyList& bodies, std::int32_t accuracy, float scale);
+    void SolvePositions(const BodyList& bodies, std::int32_t accuracy);
+
+    std::vector<Constraint> m_constraints;
+    std::vector<Vector2D> m_velocityChange;
+    std::vector<float> m_angularChange;
+    std::vector<Vector2D> m_displacement;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairs;
+};
+
+}  // namespace Physics2D

@@ -1,0 +1,47 @@
+#include "physics/Physics_Force.h"
+
+#include <cmath>
+
+namespace Physics2D {
+
+GravityForce::GravityForce(const Vector2D& direction, float strength)
+    : m_direction(Vector2D::Normalized(direction)), m_strength(strength) {}
+
+Vector2D GravityForce::Evaluate(const BodyState&, const MassProperties& mass) const {
+    return m_direction * (mass.GetMass() * m_strength);
+}
+
+void GravityForce::Save(Core::File& file) const {
+    file << m_direction;
+    file.WriteF32(m_strength);
+}
+
+void GravityForce::Load(Core::File& file) {
+    file >> m_direction;
+    file.ReadF32(m_strength);
+    m_direction = Vector2D::Normalized(m_direction);
+}
+
+ConstantForce::ConstantForce(const Vector2D& force) : m_force(force) {}
+
+Vector2D ConstantForce::Evaluate(const BodyState&, const MassProperties&) const { return m_force; }
+
+void ConstantForce::Save(Core::File& file) const { file << m_force; }
+
+void ConstantForce::Load(Core::File& file) { file >> m_force; }
+
+DragForce::DragForce(float coefficient) : m_coefficient(coefficient) {}
+
+Vector2D DragForce::Evaluate(const BodyState& state, const MassProperties&) const {
+    return state.velocity * -m_coefficient;
+}
+
+void DragForce::Save(Core::File& file) const { file.WriteF32(m_coefficient); }
+
+void DragForce::Load(Core::File& file) { file.ReadF32(m_coefficient); }
+
+}  // namespace Physics2D
+
+TUN_DEFINE_CLASS(Physics2D::GravityForce)
+TUN_DEFINE_CLASS(Physics2D::ConstantForce)
+TUN_DEFINE_CLASS(Physics2D::DragForce)

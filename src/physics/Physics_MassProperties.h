@@ -1,0 +1,34 @@
+#pragma once
+
+#include "math/Math_Vector2D.h"
+
+namespace Physics2D {
+
+// Mass, rotational inertia and the body-local centre of mass, with the
+// inverses the solver multiplies by. A value that is 0, negative or not
+// finite has inverse 0: the body is infinitely heavy for forces and
+// contacts, yet still moves by its own velocity (shots have mass 0 and fly).
+class MassProperties {
+public:
+    MassProperties(float mass = 0.0f, float inertia = 0.0f, const Vector2D& centerOfMass = {});
+
+    float GetMass() const { return m_mass; }
+    float GetInertia() const { return m_inertia; }
+    float GetInverseMass() const { return m_inverseMass; }
+    float GetInverseInertia() const { return m_inverseInertia; }
+    const Vector2D& GetCenterOfMass() const { return m_centerOfMass; }
+    void SetCenterOfMass(const Vector2D& centerOfMass) { m_centerOfMass = centerOfMass; }
+
+    void Save(Core::File& file) const;
+    // Reads mass, inertia and centre of mass; the inverses are derived again.
+    void Load(Core::File& file);
+
+private:
+    float m_mass;
+    float m_inertia;
+    float m_inverseMass;
+    float m_inverseInertia;
+    Vector2D m_centerOfMass;
+};
+
+}  // namespace Physics2D

@@ -1,0 +1,258 @@
+#include "physics/Physics_PhysicsEngine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Physics2D {
+
+namespace {
+
+bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
+bool IsBodyIn(const BodyList& bodies, std::uint32_t index) {
+    return index >= 1 && index <= bodies.size() && bodies[index - 1] != nullptr;
+}
+
+}  // namespace
+
+PhysicsEngine::PhysicsEngine(const PhysicsEngine& other)
+    : Core::Object(other),
+      m_scale(other.m_scale),
+      m_accuracy(other.m_accuracy),
+      m_maximumStep(other.m_maximumStep),
+      m_contactCallback(other.m_contactCallback),
+      m_contactCallbackData(other.m_contactCallbackData),
+      m_contacts(other.m_contacts) {
+    for (const auto& body : other.m_bodies) {
+        m_bodies.emplace_back(body != nullptr ? static_cast<RigidBody*>(body->Clone()) : nullptr);
+    }
+    for (const auto& joint : other.m_joints) {
+        m_joints.emplace_back(static_cast<Joint*>(joint->Clone()));
+    }
+}
+
+void PhysicsEngine::Update(float dt) {
+    const float h = std::min(dt, m_maximumStep);
+    if (!(h > 0.0f) || !std::isfinite(h)) return;
+    // Callbacks re-enter the engine: the walk stops at the count it started
+    // with, looks each entry up again, and holds the body it is moving.
+    const std::size_t count = m_bodies.size();
+    for (std::size_t i = 0; i < count && i < m_bodies.size(); ++i) {
+        Core::RefPtr<RigidBody> body = m_bodies[i];
+        if (body == nullptr || !body->CanMove()) continue;
+        body->NotifyBeforeMove();
+        body->Integrate(h, m_scale);
+        body->NotifyAfterMove();
+    }
+}
+
+void PhysicsEngine::PostCollisionUpdate(float) {
+    if (m_contactCallback != nullptr) m_contactCallback(this, m_contactCallbackData);
+    m_solver.MergeMirroredContacts(m_contacts);
+    m_solver.Solve(m_contacts, m_bodies, m_accuracy, m_scale);
+    m_contacts.clear();
+}
+
+void PhysicsEngine::Reset() {
+    m_bodies.clear();
+    m_joints.clear();
+    m_contacts.clear();
+}
+
+void PhysicsEngine::SetScale(float scale) {
+    if (std::isfinite(scale) && scale > 0.0f) m_scale = scale;
+}
+
+void PhysicsEngine::SetAccuracy(std::int32_t iterations) { m_accuracy = std::clamp(iterations, 1, kMaxAccuracy); }
+
+void PhysicsEngine::SetMaximumSimulationStep(float seconds) {
+    if (std::isfinite(seconds)) m_maximumStep = seconds;
+}
+
+std::uint32_t PhysicsEngine::AddRigidBody(RigidBody* body) {
+    if (body == nullptr) return 0;
+    const auto listed = std::find(m_bodies.begin(), m_bodies.end(), body);
+    if (listed != m_bodies.end()) return static_cast<std::uint32_t>(listed - m_bodies.begin()) + 1;
+    const auto hole = std::find(m_bodies.begin(), m_bodies.end(), nullptr);
+    if (hole != m_bodies.end()) {
+        *hole = body;
+        return static_cast<std::uint32_t>(hole - m_bodies.begin()) + 1;
+    }
+    m_bodies.emplace_back(body);
+    return static_cast<std::uint32_t>(m_bodies.size());
+}
+
+void PhysicsEngine::RemoveRigidBody(std::uint32_t index) {
+    if (!IsUsable(index)) return;
+    std::erase_if(m_contacts, [index](const ContactEntry& entry) {
+        return entry.bodyA == index || entry.bodyB == index;
+    });
+    // Emptied before the body goes: its destruction must not find itself listed.
+    Core::RefPtr<RigidBody> removed = std::move(m_bodies[index - 1]);
+}
+
+std::uint32_t PhysicsEngine::CloneRigidBody(std::uint32_t index, Core::Object* owner) {
+    const RigidBody* source = GetRigidBody(index);
+    if (source == nullptr) return 0;
+    auto* copy = static_cast<RigidBody*>(source->Clone());
+    copy->SetUserData(owner);
+    return AddRigidBody(copy);
+}
+
+RigidBody* PhysicsEngine::GetRigidBody(std::uint32_t index) const {
+    return IsBodyIn(m_bodies, index) ? m_bodies[index - 1].Get() : nullptr;
+}
+
+void PhysicsEngine::SetRigidBodyPosition(std::uint32_t index, const Vector2D& position) {
+    if (RigidBody* body = GetRigidBody(index)) body->SetPosition(position);
+}
+
+void PhysicsEngine::SetRigidBodyOrientation(std::uint32_t index, float degrees) {
+    if (RigidBody* body = GetRigidBody(index)) body->SetOrientation(degrees);
+}
+
+void PhysicsEngine::SetRigidBodyVelocity(std::uint32_t index, const Vector2D& velocity) {
+    if (RigidBody* body = GetRigidBody(index)) body->SetVelocity(velocity);
+}
+
+bool PhysicsEngine::GetRigidBodyVelocity(std::uint32_t index, Vector2D& velocity) const {
+    const RigidBody* body = GetRigidBody(index);
+    if (body == nullptr) return false;
+    velocity = body->GetVelocity();
+    return true;
+}
+
+void PhysicsEngine::SetRigidBodyAngularVelocity(std::uint32_t index, float degreesPerSecond) {
+    if (RigidBody* body = GetRigidBody(index)) body->SetAngularVelocity(degreesPerSecond);
+}
+
+bool PhysicsEngine::GetRigidBodyAngularVelocity(std::uint32_t index, float& degreesPerSecond) const {
+    const RigidBody* body = GetRigidBody(index);
+    if (body == nullptr) return false;
+    degreesPerSecond = body->GetAngularVelocity();
+    return true;
+}
+
+void PhysicsEngine::RemoveAllRigidBodyForces(std::uint32_t index) {
+    if (RigidBody* body = GetRigidBody(index)) body->RemoveAllForces();
+}
+
+void PhysicsEngine::AddRigidBodyForce(std::uint32_t index, Force* force) {
+    // Held for the call, so that a new force handed to a bad index is freed.
+    const Core::RefPtr<Force> held(force);
+    if (RigidBody* body = GetRigidBody(index)) body->AddForce(force);
+}
+
+bool PhysicsEngine::RemoveRigidBodyForce(std::uint32_t index, std::uint32_t i) {
+    RigidBody* body = GetRigidBody(index);
+    return body != nullptr && body->RemoveForce(i);
+}
+
+bool PhysicsEngine::GetMassProperties(std::uint32_t index, MassProperties& mass) const {
+    const RigidBody* body = GetRigidBody(index);
+    if (body == nullptr) return false;
+    mass = body->GetMassProperties();
+    return true;
+}
+
+void PhysicsEngine::SetMassProperties(std::uint32_t index, const MassProperties& mass) {
+    if (RigidBody* body = GetRigidBody(index)) body->SetMassProperties(mass);
+}
+
+bool PhysicsEngine::GetRigidBodyCenterOfMass(std::uint32_t index, Vector2D& center) const {
+    const RigidBody* body = GetRigidBody(index);
+    if (body == nullptr) return false;
+    center = body->GetWorldCenterOfMass();
+    return true;
+}
+
+void PhysicsEngine::AddContact(std::uint32_t bodyA, std::uint32_t bodyB, const Contact& contact) {
+    if (!IsUsable(bodyA)) return;
+    const bool finite = IsFinite(contact.GetPoint()) && IsFinite(contact.GetNormal()) &&
+                        std::isfinite(contact.GetDepth()) && std::isfinite(contact.GetRestitution()) &&
+                        std::isfinite(contact.GetFriction());
+    if (!finite) return;
+    m_contacts.push_back({bodyA, IsUsable(bodyB) ? bodyB : 0, contact});
+}
+
+std::uint32_t PhysicsEngine::AddJoint(Joint* joint) {
+    if (joint == nullptr) return 0;
+    m_joints.emplace_back(joint);
+    return static_cast<std::uint32_t>(m_joints.size());
+}
+
+void PhysicsEngine::Save(Core::File& file) const {
+    file.WriteF32(m_scale);
+    file.WriteI32(m_accuracy);
+    file.WriteF32(m_maximumStep);
+    file.WriteU32(static_cast<std::uint32_t>(m_bodies.size()));
+    for (const auto& body : m_bodies) {
+        file << body;
+    }
+    file.WriteU32(static_cast<std::uint32_t>(m_joints.size()));
+    for (const auto& joint : m_joints) {
+        file << joint;
+    }
+    file.WriteU32(static_cast<std::uint32_t>(m_contacts.size()));
+    for (const ContactEntry& entry : m_contacts) {
+        file.WriteU32(entry.bodyA);
+        file.WriteU32(entry.bodyB);
+        entry.contact.Save(file);
+    }
+}
+
+void PhysicsEngine::Load(Core::File& file) {
+    float scale = 0.0f;
+    std::int32_t accuracy = 0;
+    float maximumStep = 0.0f;
+    file.ReadF32(scale);
+    file.ReadI32(accuracy);
+    file.ReadF32(maximumStep);
+    if (!(std::isfinite(scale) && scale > 0.0f) || accuracy < 1 || accuracy > kMaxAccuracy ||
+        !std::isfinite(maximumStep)) {
+        file.SetFailed();
+        return;
+    }
+
+    // Loops over stored counts stop as soon as the data runs out.
+    BodyList bodies;
+    std::uint32_t count = 0;
+    file.ReadU32(count);
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        Core::RefPtr<RigidBody> body;
+        file >> body;
+        bodies.push_back(std::move(body));
+    }
+    std::vector<Core::RefPtr<Joint>> joints;
+    file.ReadU32(count);
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        Core::RefPtr<Joint> joint;
+        file >> joint;
+        if (joint == nullptr) file.SetFailed();
+        joints.push_back(std::move(joint));
+    }
+    std::vector<ContactEntry> contacts;
+    file.ReadU32(count);
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        ContactEntry entry;
+        file.ReadU32(entry.bodyA);
+        file.ReadU32(entry.bodyB);
+        entry.contact.Load(file);
+        if (!IsBodyIn(bodies, entry.bodyA) || (entry.bodyB != 0 && !IsBodyIn(bodies, entry.bodyB))) {
+            file.SetFailed();
+        }
+        contacts.push_back(entry);
+    }
+    if (file.HasFailed()) return;
+
+    m_scale = scale;
+    m_accuracy = accuracy;
+    m_maximumStep = maximumStep;
+    m_bodies = std::move(bodies);
+    m_joints = std::move(joints);
+    m_contacts = std::move(contacts);
+}
+
+}  // namespace Physics2D
+
+TUN_DEFINE_CLASS(Physics2D::PhysicsEngine)

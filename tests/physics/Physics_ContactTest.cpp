@@ -1,0 +1,117 @@
+#include "Physics_TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Physics2D;
+
+namespace {
+
+struct BodySpec {
+    float mass;
+    Vector2D velocity;
+};
+
+struct ContactSpec {
+    std::uint32_t a, b;
+    Vector2D normal;
+    float depth;
+    float restitution = 0.0f;
+    float friction = 0.0f;
+};
+
+// Bodies at the origin, scale 15, the game's accuracy; the contacts added
+// directly, then one solve.
+struct Scene {
+    PhysicsEngine engine;
+
+    Scene(std::initializer_list<BodySpec> bodies, std::initializer_list<ContactSpec> contacts) {
+        engine.SetScale(15.0f);
+        engine.SetAccuracy(150);
+        for (const BodySpec& spec : bodies) {
+            const std::uint32_t id = engine.AddRigidBody(MakeBody(spec.mass, 0, {}));
+            engine.SetRigidBodyVelocity(id, spec.velocity);
+        }
+        for (const ContactSpec& c : contacts) {
+            engine.AddContact(c.a, c.b, Contact({}, c.normal, {}, {}, c.depth, c.restitution, c.friction, 0));
+        }
+        engine.PostCollisionUpdate(1.0f / 60.0f);
+    }
+    const Vector2D& Position(std::uint32_t id) const { return engine.GetRigidBody(id)->GetPosition(); }
+    const Vector2D& Velocity(std::uint32_t id) const { return engine.GetRigidBody(id)->GetVelocity(); }
+};
+
+constexpr float kSlop = ContactSolver::kSlop;
+
+}  // namespace
+
+TEST(ContactTest, OverlapIsRemovedDownToTheSlopSharedByInverseMass) {
+    const struct {
+        const char* what;
+        std::initializer_list<BodySpec> bodies;
+        ContactSpec contact;
+        float movedA, movedB;
+    } cases[] = {
+        {"against the world", {{1.0f, {}}}, {1, 0, {0.0f, 1.0f}, 5.0f}, 5.0f - kSlop, 0.0f},
+        {"two equal bodies", {{1.0f, {}}, {1.0f, {}}}, {1, 2, {0.0f, 1.0f}, 5.0f}, (5.0f - kSlop) / 2, -(5.0f - kSlop) / 2},
+        {"a heavier second body", {{1.0f, {}}, {3.0f, {}}}, {1, 2, {0.0f, 1.0f}, 4.5f}, 3.0f, -1.0f},
+        {"a massless first body", {{0.0f, {}}, {1.0f, {}}}, {1, 2, {0.0f, 1.0f}, 5.0f}, 0.0f, -(5.0f - kSlop)},
+        {"massless against the world", {{0.0f, {}}}, {1, 0, {0.0f, 1.0f}, 5.0f}, 0.0f, 0.0f},
+        {"a removed second body is the world", {{1.0f, {}}}, {1, 7, {0.0f, 1.0f}, 5.0f}, 5.0f - kSlop, 0.0f},
+    };
+    for (const auto& c : cases) {
+        const Scene scene(c.bodies, {c.contact});
+        EXPECT_NEAR(scene.Position(1).y, c.movedA, 0.01f) << c.what;
+        if (c.bodies.size() > 1) {
+            EXPECT_NEAR(scene.Position(2).y, c.movedB, 0.01f) << c.what;
+        }
+        EXPECT_EQ(scene.Velocity(1), c.bodies.begin()->velocity) << c.what << ": the position phase changed a velocity";
+    }
+}
+
+TEST(ContactTest, ApproachingBodiesBounceByRestitutionAboveTheThresholdOnly) {
+    const struct { float approach, restitution, leaving; } cases[] = {
+        {-10.0f, 0.3f, 3.0f}, {-10.0f, 0.0f, 0.0f}, {-0.5f, 0.3f, 0.0f}, {4.0f, 0.3f, 4.0f}};
+    for (const auto& c : cases) {
+        const Scene scene({{1.0f, {0.0f, c.approach}}}, {{1, 0, {0.0f, 1.0f}, 0.0f, c.restitution}});
+        EXPECT_NEAR(scene.Velocity(1).y, c.leaving, 1e-4f) << c.approach;
+    }
+}
+
+TEST(ContactTest, FrictionNeverChangesTheSlidingSpeedByMoreThanItsShareOfTheNormalImpulse) {
+    for (const float friction : {0.0f, 0.2f, 0.5f, 5.0f}) {
+        const Scene scene({{1.0f, {5.0f, -2.0f}}}, {{1, 0, {0.0f, 1.0f}, 0.0f, 0.0f, friction}});
+        const float normalImpulse = 2.0f;  // mass 1 stopped from 2 along the normal
+        EXPECT_NEAR(scene.Velocity(1).y, 0.0f, 1e-4f);
+        EXPECT_NEAR(scene.Velocity(1).x, std::max(5.0f - friction * normalImpulse, 0.0f), 1e-4f) << friction;
+    }
+}
+
+TEST(ContactTest, APairSeenFromBothSidesEndsAsOneContact) {
+    const std::initializer_list<BodySpec> bodies = {{1.0f, {0.0f, -3.0f}}, {2.0f, {0.0f, 1.0f}}};
+    const Scene once(bodies, {{1, 2, {0.0f, 1.0f}, 3.0f, 0.3f, 0.5f}});
+    const Scene twice(bodies, {{1, 2, {0.0f, 1.0f}, 3.0f, 0.3f, 0.5f}, {2, 1, {0.0f, -1.0f}, 3.0f, 0.3f, 0.5f}});
+    for (const std::uint32_t id : {1u, 2u}) {
+        EXPECT_EQ(once.Position(id), twice.Position(id));
+        EXPECT_EQ(once.Velocity(id), twice.Velocity(id));
+    }
+}
+
+TEST(ContactTest, APausedFrameOverADeepContactGainsNoVelocity) {
+    PhysicsEngine engine;
+    engine.SetScale(15.0f);
+    engine.SetMaximumSimulationStep(1e-12f);
+    CallbackLog log;
+    const std::uint32_t id = engine.AddRigidBody(MakeBody(1.0f, 0, {}, &log));
+    engine.AddRigidBodyForce(id, MakeGravity());
+    engine.Update(1.0f / 60.0f);
+    engine.AddContact(id, 0, Contact({}, {0.0f, 1.0f}, {}, {}, 40.0f, 0.3f, 0.5f, 0));
+    log.calls.clear();
+    engine.PostCollisionUpdate(1e-12f);
+    // The tiny approach is stopped; the 40 units of overlap add no speed.
+    EXPECT_EQ(engine.GetRigidBody(id)->GetVelocity(), Vector2D());
+    ASSERT_EQ(log.calls.size(), 2u);
+    EXPECT_LT(log.calls[0].position.y, 1.0f);
+    EXPECT_NEAR(log.calls[1].position.y, 40.0f - kSlop, 0.1f);
+}

@@ -1,0 +1,175 @@
+#include "Physics_TestWorld.h"
+
+#include "core/Core_ClassRegistry.h"
+#include "core/Core_MemoryFile.h"
+#include "core/Core_MersenneTwister.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+using namespace Physics2D;
+
+TEST(PhysicsEngineTest, IndicesCountFromOneAndTheLowestHoleIsReused) {
+    PhysicsEngine engine;
+    EXPECT_EQ(engine.AddRigidBody(nullptr), 0u);
+    RigidBody* first = MakeBody(1.0f, 0, {});
+    EXPECT_EQ(engine.AddRigidBody(first), 1u);
+    EXPECT_EQ(engine.AddRigidBody(first), 1u);
+    EXPECT_EQ(engine.AddRigidBody(MakeBody(1.0f, 0, {})), 2u);
+    EXPECT_EQ(engine.AddRigidBody(MakeBody(1.0f, 0, {})), 3u);
+    engine.RemoveRigidBody(3);
+    engine.RemoveRigidBody(1);
+    EXPECT_EQ(engine.GetRigidBodyCount(), 3u);
+    EXPECT_EQ(engine.GetRigidBody(1), nullptr);
+    EXPECT_EQ(engine.AddRigidBody(MakeBody(1.0f, 0, {})), 1u);
+    EXPECT_EQ(engine.AddRigidBody(MakeBody(1.0f, 0, {})), 3u);
+}
+
+TEST(PhysicsEngineTest, BadIndicesAndNonFiniteValuesChangeNothing) {
+    PhysicsEngine engine;
+    engine.AddRigidBody(MakeBody(1.0f, 0, {1.0f, 2.0f}));
+    engine.RemoveRigidBody(engine.AddRigidBody(MakeBody(1.0f, 0, {})));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const std::uint32_t bad : {0u, 2u, 3u, 0xFFFFFFFFu}) {
+        engine.SetRigidBodyPosition(bad, {5.0f, 5.0f});
+        engine.AddRigidBodyForce(bad, MakeGravity());
+        engine.RemoveRigidBody(bad);
+        Vector2D vector(9.0f, 9.0f);
+        float angular = 9.0f;
+        MassProperties mass;
+        EXPECT_FALSE(engine.GetRigidBodyVelocity(bad, vector) || engine.GetRigidBodyAngularVelocity(bad, angular) ||
+                     engine.GetMassProperties(bad, mass) || engine.GetRigidBodyCenterOfMass(bad, vector) ||
+                     engine.RemoveRigidBodyForce(bad, 0));
+        EXPECT_EQ(vector, Vector2D(9.0f, 9.0f));
+    }
+    engine.SetRigidBodyPosition(1, {nan, 0.0f});
+    engine.SetRigidBodyVelocity(1, {0.0f, nan});
+    for (const float scale : {0.0f, -1.0f, nan}) engine.SetScale(scale);
+    engine.SetMaximumSimulationStep(nan);
+    engine.SetAccuracy(-5);
+    EXPECT_EQ(engine.GetRigidBody(1)->GetPosition(), Vector2D(1.0f, 2.0f));
+    EXPECT_EQ(engine.GetRigidBody(1)->GetVelocity(), Vector2D());
+    EXPECT_EQ(engine.GetScale(), 1.0f);
+    EXPECT_EQ(engine.GetMaximumSimulationStep(), 0.02f);
+    EXPECT_EQ(engine.GetAccuracy(), 1);
+}
+
+TEST(PhysicsEngineTest, ACloneFallsOnItsOwnAndResetKeepsTheSettings) {
+    PhysicsEngine engine;
+    engine.SetScale(15.0f);
+    CallbackLog owner;
+    CallbackLog newOwner;
+    const std::uint32_t source = engine.AddRigidBody(MakeBody(1.0f, 0, {}, &owner));
+    engine.AddRigidBodyForce(source, MakeGravity());
+    const std::uint32_t copy = engine.CloneRigidBody(source, &newOwner);
+    EXPECT_EQ(engine.CloneRigidBody(99, &newOwner), 0u);
+    engine.RemoveAllRigidBodyForces(source);
+    engine.Update(0.02f);
+    EXPECT_EQ(engine.GetRigidBody(source)->GetVelocity(), Vector2D());
+    EXPECT_NEAR(engine.GetRigidBody(copy)->GetVelocity().y, -0.196f, 1e-6f);
+    EXPECT_EQ(engine.GetRigidBody(copy)->GetUserData(), &newOwner);
+    EXPECT_EQ(newOwner.calls.size(), 2u);
+
+    const auto callback = [](PhysicsEngine*, void*) {};
+    engine.SetContactListUpdate(callback);
+    engine.SetContactListUpdateData(&owner);
+    engine.AddJoint(TUN_NEW(JointHinge, 1, 2, Vector2D(), Vector2D()));
+    engine.AddContact(1, 0, Contact());
+    engine.Reset();
+    EXPECT_EQ(engine.GetRigidBodyCount(), 0u);
+    EXPECT_EQ(engine.GetJointCount(), 0u);
+    EXPECT_EQ(engine.GetContactCount(), 0u);
+    EXPECT_EQ(engine.GetScale(), 15.0f);
+    EXPECT_EQ(engine.GetContactListUpdate(), callback);
+    EXPECT_EQ(engine.GetContactListUpdateData(), &owner);
+}
+
+TEST(PhysicsEngineTest, EveryPhysicsClassIsCreatedByName) {
+    for (const char* name :
+         {"Physics2D::PhysicsEngine", "Physics2D::ConstantForce", "Physics2D::GravityForce", "Physics2D::DragForce",
+          "Physics2D::JointNail", "Physics2D::JointHinge", "Physics2D::JointSpring", "Physics2D::JointSlider",
+          "Physics2D::JointFixed", "Physics2D::JointAngularMotor", "Physics2D::Contact", "Physics2D::RigidBody",
+          "Physics2D::ODESolverEuler", "Physics2D::ODESolverHeun", "Physics2D::ODESolverRungeKuttaN4"}) {
+        Core::RefPtr<Core::Object> object(CreateObjectByName(name));
+        ASSERT_NE(object, nullptr) << name;
+        EXPECT_STREQ(object->GetType(), name);
+        EXPECT_EQ(object->GetReferenceCount(), 1u);
+    }
+}
+
+namespace {
+
+// An engine with a hole, forces of each kind, a joint and each integrator.
+Core::RefPtr<PhysicsEngine> MakeStoredEngine() {
+    Core::RefPtr<PhysicsEngine> engine(TUN_NEW(PhysicsEngine));
+    engine->SetScale(15.0f);
+    engine->SetAccuracy(150);
+    for (int kind : {0, 1, 2, 3}) {
+        const std::uint32_t id = engine->AddRigidBody(MakeBody(1.0f + kind, kind, {kind * 10.0f, 50.0f}));
+        engine->SetRigidBodyVelocity(id, {1.0f, kind * 0.5f});
+        engine->AddRigidBodyForce(id, MakeGravity());
+    }
+    engine->AddRigidBodyForce(1, TUN_NEW(DragForce, 0.25f));
+    engine->AddRigidBodyForce(2, TUN_NEW(ConstantForce, Vector2D(3.0f, 0.0f)));
+    engine->RemoveRigidBody(3);
+    engine->AddJoint(TUN_NEW(JointSpring, 1, 2, Vector2D(1.0f, 0.0f), Vector2D(0.0f, 1.0f)));
+    return engine;
+}
+
+std::vector<std::uint8_t> BytesOf(const Core::Object* object) {
+    Core::MemoryFile file;
+    file.WriteObject(object);
+    return {file.GetData(), file.GetData() + file.GetSize()};
+}
+
+Core::RefPtr<PhysicsEngine> Read(const std::vector<std::uint8_t>& bytes) {
+    Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    Core::RefPtr<PhysicsEngine> engine(file.ReadObjectAs<PhysicsEngine>(Core::File::Reference::Owning));
+    return file.HasFailed() ? nullptr : engine;
+}
+
+}  // namespace
+
+TEST(PhysicsEngineTest, ASavedEngineLoadsSavesAgainToTheSameBytesAndStepsAlike) {
+    Core::RefPtr<PhysicsEngine> original = MakeStoredEngine();
+    const std::vector<std::uint8_t> bytes = BytesOf(original.Get());
+    Core::RefPtr<PhysicsEngine> loaded = Read(bytes);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(BytesOf(loaded.Get()), bytes);
+    EXPECT_EQ(loaded->GetRigidBody(3), nullptr);
+    EXPECT_EQ(loaded->GetJointCount(), 1u);
+    for (int step = 0; step < 50; ++step) {
+        original->Update(1.0f / 60.0f);
+        loaded->Update(1.0f / 60.0f);
+    }
+    EXPECT_EQ(BytesOf(loaded.Get()), BytesOf(original.Get()));
+}
+
+TEST(PhysicsEngineTest, DamagedStreamsFailWithoutCrashing) {
+    const std::vector<std::uint8_t> bytes = BytesOf(MakeStoredEngine().Get());
+    // A joint where a body is stored (names of equal length), and accuracies out of range.
+    std::vector<std::uint8_t> wrongClass = bytes;
+    const std::string_view body = "Physics2D::RigidBody", joint = "Physics2D::JointNail";
+    std::copy(joint.begin(), joint.end(), std::search(wrongClass.begin(), wrongClass.end(), body.begin(), body.end()));
+    EXPECT_EQ(Read(wrongClass), nullptr);
+    for (const std::int32_t accuracy : {0, 10001, -1}) {
+        PhysicsEngine engine;
+        std::vector<std::uint8_t> stored = BytesOf(&engine);
+        std::memcpy(&stored[stored.size() - 5 * 4], &accuracy, 4);  // before the step and three counts
+        EXPECT_EQ(Read(stored), nullptr) << accuracy;
+    }
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        EXPECT_EQ(Read({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)}), nullptr) << size;
+    }
+    Core::MersenneTwister random(7);
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::vector<std::uint8_t> mutated = bytes;
+        for (int flip = 0; flip < 3; ++flip) {
+            mutated[random.Next() % mutated.size()] = static_cast<std::uint8_t>(random.Next());
+        }
+        Core::RefPtr<PhysicsEngine> engine = Read(mutated);
+        if (engine != nullptr) engine->Update(0.02f);
+    }
+}
