@@ -92,7 +92,8 @@ void ParticleSystem::WriteQuads() {
         const float hh = 0.5f * m_imageHeight * particle.scale.y;
         const Matrix4 placement = Matrix4::Translation(particle.position.x, particle.position.y, particle.position.z) *
                                   billboard * Matrix4::RotationZ(particle.angle);
-        const Vector3D corners[6] = {{-hw, -hh, 0}, {hw, -hh, 0}, {hw, hh, 0}, {hw, hh, 0}, {-hw, hh, 0}, {-hw, -hh, 0}};
+        const Vector3D corners[6] = {{-hw, -hh, 0}, {hw, -hh, 0}, {hw, hh, 0},
+                                     {hw, hh, 0},   {-hw, hh, 0}, {-hw, -hh, 0}};
         for (std::uint32_t k = 0; k < 6; ++k) {
             m_mesh->SetVertex(6 * i + k, Matrix4::TransformPoint(placement, corners[k]));
             m_mesh->SetColor(6 * i + k, particle.color);

@@ -1,11 +1,16 @@
 #include "Engine_SceneTestSupport.h"
 
 #include "core/Core_MemoryFile.h"
+#include "engine/Engine_RenderingApplication.h"
 #include "engine/Engine_Sprite.h"
 #include "engine/Engine_TransformationGroup.h"
+#include "renderer/Renderer_TextureManager.h"
+#include "support/Renderer_OffscreenFixture.h"
+#include "support/TempDirectory.h"
+#include "support/TestImages.h"
+#include "support/VideoDriver.h"
 
 #include <random>
-#include <tuple>
 
 using Core::RefPtr;
 using Engine::Sprite;
@@ -14,15 +19,16 @@ using enginetest::New;
 
 namespace {
 
-// What the renderer held at each draw.
+// The placement, the cell and the alpha the renderer held at each draw.
 struct ItemSpy : testsupport::RecordingRenderer {
     void DrawIndexRange(std::int32_t first, std::int32_t last) override {
-        drawn.push_back({GetWorldMatrix(), GetTextureMatrix(0), GetCurrentColor(), first});
+        drawn.emplace_back(GetWorldMatrix().m, GetTextureMatrix(0).m, GetCurrentColor().a);
         RecordingRenderer::DrawIndexRange(first, last);
     }
-    std::vector<std::tuple<Matrix4, Matrix4, Color, std::int32_t>> drawn;
+    std::vector<std::tuple<std::array<float, 16>, std::array<float, 16>, float>> drawn;
 };
 
+// Frame i is cell (i, i / 2) of a 256 x 128 sheet of 64 x 32 cells, shown 0.1 s.
 RefPtr<SpriteAnimation> Animation(std::uint32_t frames, const char* name = "",
                                   const RefPtr<Renderer::ITexture>& texture = New<testsupport::FakeTexture>(256, 128)) {
     std::vector<Engine::SpriteFrame> list;
@@ -42,22 +48,9 @@ RefPtr<Sprite> Playing(std::initializer_list<RefPtr<SpriteAnimation>> animations
     return sprite;
 }
 
-class Sprites : public testing::Test {
-protected:
-    // Draws the sprite through the queue; what each draw held.
-    auto Draw(Sprite& sprite) {
-        renderer->drawn.clear();
-        scene->SetViewportCount(1);
-        sprite.DrawSelf();
-        scene->GetRenderQueue().Flush();
-        scene->GetRenderQueue().EndFrame();
-        return renderer->drawn;
-    }
-    RefPtr<ItemSpy> renderer = New<ItemSpy>();
-    RefPtr<Engine::SceneGraph> scene = New<Engine::SceneGraph>(renderer.Get());
-};
+Matrix4 Cell(float x, float y, float w, float h) { return Matrix4::Translation(x, y, 0) * Matrix4::Scaling(w, h, 1); }
 
-TEST_F(Sprites, PlaybackAdvancesOneFrameAtMostAndWrapsAsTheLoopWindowSays) {
+TEST(Sprites, PlaybackAdvancesOneFrameAtMostAndWrapsAsTheLoopWindowSays) {
     struct Case {
         bool loop;
         std::uint32_t loopStart, loopEnd;
@@ -65,16 +58,11 @@ TEST_F(Sprites, PlaybackAdvancesOneFrameAtMostAndWrapsAsTheLoopWindowSays) {
         std::vector<std::uint32_t> frames;
         std::vector<bool> ends;
     };
-    const Case cases[] = {
-        {true, 1, 2, 1, 0.15f, {1, 2, 1, 2, 1}, {0, 0, 1, 0, 1}},
-        {false, 0, 3, 1, 0.15f, {1, 2, 3, 3}, {0, 0, 0, 1}},
-        {true, 7, 9, 1, 0.15f, {1, 2, 3, 3}, {0, 0, 0, 1}},  // the window kept within 4 frames
-        {true, 0, 3, 1, 10.0f, {1}, {0}},
-        {true, 0, 3, 0, 1.0f, {0, 0}, {0, 0}},
-        {true, 0, 3, 1, 0.06f, {0}, {0}},
-        {true, 0, 3, 2, 0.06f, {1}, {0}},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{true, 1, 2, 1, 0.15f, {1, 2, 1, 2, 1}, {0, 0, 1, 0, 1}},
+                          Case{false, 0, 3, 1, 0.15f, {1, 2, 3, 3}, {0, 0, 0, 1}},
+                          Case{true, 7, 9, 1, 0.15f, {1, 2, 3, 3}, {0, 0, 0, 1}},  // kept within 4 frames
+                          Case{true, 0, 3, 1, 10.0f, {1}, {0}}, Case{true, 0, 3, 0, 1.0f, {0, 0}, {0, 0}},
+                          Case{true, 0, 3, 1, 0.06f, {0}, {0}}, Case{true, 0, 3, 2, 0.06f, {1}, {0}}}) {
         const RefPtr<SpriteAnimation> animation = Animation(4);
         animation->SetLoopStartingFrame(c.loopStart);
         animation->SetLoopEndingFrame(c.loopEnd);
@@ -89,134 +77,128 @@ TEST_F(Sprites, PlaybackAdvancesOneFrameAtMostAndWrapsAsTheLoopWindowSays) {
             ends.push_back(sprite->IsEndOfAnimation());
         }
         EXPECT_EQ(std::tie(frames, ends), std::tie(c.frames, c.ends)) << c.loopStart << " " << c.dt;
-        EXPECT_EQ(sprite->IsPlaying(), c.loop);
-        EXPECT_TRUE(c.dt < 1.0f || sprite->GetFrameTimer() == 0.0f);
+        EXPECT_TRUE(sprite->IsPlaying() == c.loop && (c.dt < 1.0f || sprite->GetFrameTimer() == 0.0f));
+        sprite->SetPlaying(true);  // an ended sprite starts again
+        EXPECT_EQ(sprite->GetCurrentFrameIndex(), c.loop ? frames.back() : 0u);
     }
 }
 
-TEST_F(Sprites, StoppingPausingAndChoosingFramesAndAnimations) {
+TEST(Sprites, ChoicesOutOfRangeChangeNothing) {
     const RefPtr<Sprite> sprite = Playing({Animation(4, "run"), Animation(2, "jump"), Animation(0, "none")});
-    sprite->SetLoop(false);
-    for (int i = 0; i < 4; ++i) {
-        sprite->Update(0.15f);
-    }
-    EXPECT_TRUE(!sprite->IsPlaying() && sprite->IsEndOfAnimation() && sprite->GetCurrentFrameIndex() == 3);
-    sprite->SetPlaying(true);
-    EXPECT_TRUE(sprite->IsPlaying() && sprite->GetCurrentFrameIndex() == 0);
-    sprite->Pause();
-    sprite->Update(1.0f);
-    EXPECT_TRUE(sprite->IsPaused() && sprite->GetCurrentFrameIndex() == 0);
-    sprite->SetCurrentFrameIndex(4, true);
-    EXPECT_EQ(sprite->GetCurrentFrameIndex(), 0u);
-    sprite->GoToLastFrame(false);
-    EXPECT_EQ(sprite->GetCurrentFrame(), (Engine::SpriteFrame{3, 1, 0.1f}));
     sprite->SetCurrentAnimationName("jump", false);
-    EXPECT_TRUE(sprite->GetCurrentAnimationIndex() == 1 && sprite->GetCurrentFrameIndex() == 0);
     sprite->SetCurrentAnimationName("swim", false);
-    EXPECT_EQ(sprite->GetCurrentAnimationName(), "run");
-    sprite->SetCurrentAnimationIndex(2, false);  // no frames: the frame stays
+    sprite->SetCurrentFrameIndex(4, true);
+    EXPECT_TRUE(sprite->GetCurrentAnimationName() == "run" && sprite->GetCurrentFrameIndex() == 0);
+    sprite->SetCurrentAnimationIndex(2, false);
     sprite->SetCurrentAnimationIndex(3, true);
     EXPECT_EQ(std::tuple(sprite->GetCurrentAnimationIndex(), sprite->GetCurrentFrame()),
               std::tuple(2u, Engine::SpriteFrame{}));
     EXPECT_TRUE(!sprite->GetAnimation(3) && sprite->GetAnimation(0)->GetFrame(4) == Engine::SpriteFrame{});
     const RefPtr<Sprite> clone(static_cast<Sprite*>(sprite->Clone()));
     EXPECT_TRUE(clone->GetAnimation(1) == sprite->GetAnimation(1) && clone->GetCurrentAnimationIndex() == 2);
+    BoundingBox box;
+    Playing({Animation(1)})->GetWorldBoundingVolume(box);  // outside a tree: placed at the origin
+    EXPECT_TRUE(box.corners[0].x == 32 && box.corners[0].y == 16);
 }
 
-TEST_F(Sprites, ItemIsTheFrameCellScaledToTheFrameWithTheOpacityAsAlpha) {
-    const RefPtr<Engine::TransformationGroup> place = New<Engine::TransformationGroup>();
-    place->SetTransformation(Matrix4::Translation(10, 20, 0));
-    scene->AddChild(place);
-    const RefPtr<Sprite> sprite = Playing({Animation(6)});
-    place->AddChild(sprite);
+TEST(Sprites, QueuedAsTheFrameCellScaledToTheFrameWhenSomethingCanBeDrawn) {
+    const RefPtr<ItemSpy> renderer = New<ItemSpy>();
+    const RefPtr<Engine::SceneGraph> scene = New<Engine::SceneGraph>(renderer.Get());
+    const RefPtr<Engine::TransformationGroup> eye = New<Engine::TransformationGroup>(),
+                                              far = New<Engine::TransformationGroup>();
+    eye->SetTransformation(Matrix4::Translation(0, 0, 500));
+    far->SetTransformation(Matrix4::Translation(100000, 0, 0));
+    const RefPtr<Engine::Camera> camera = New<Engine::Camera>(45.0f, 1.0f, 1000.0f);
+    const RefPtr<Sprite> sprite = Playing({Animation(6)}), outside = Playing({Animation(1)});
+    eye->AddChild(camera);
+    far->AddChild(outside);
+    for (const RefPtr<Engine::Node>& node : std::initializer_list<RefPtr<Engine::Node>>{
+             eye, far, sprite, New<Sprite>(), Playing({Animation(1, "", nullptr)}),
+             Playing({Animation(1, "", New<testsupport::FakeTexture>(0, 16))})}) {
+        scene->AddChild(node);
+    }
+    scene->SetViewportCount(1);
     scene->UpdateAsCurrent(0.0f);
-    sprite->SetCurrentFrameIndex(5, false);  // column 5, row 2: eight bits of a 256 x 128 sheet
-    sprite->SetHUDObject(true);
+    sprite->SetCurrentFrameIndex(2, false);  // column 2, row 1
     sprite->SetModulationColor({0.5f, 1, 1, 0});
     sprite->SetOpacity(0.25f);
-    const Matrix4 cell = Matrix4::Translation(1.25f, 0.5f, 0) * Matrix4::Scaling(0.25f, 0.25f, 1);
-    const auto item = Draw(*sprite);
-    ASSERT_EQ(item.size(), 1u);
-    EXPECT_EQ(std::get<0>(item[0]).m, (Matrix4::Translation(10, 20, 0) * Matrix4::Scaling(64, 32, 1)).m);
-    EXPECT_EQ(std::get<1>(item[0]).m, cell.m);
-    const Color colour = std::get<2>(item[0]);
-    EXPECT_EQ(std::tuple(colour.r, colour.a, std::get<3>(item[0])), std::tuple(0.5f, 0.25f, 0));  // sub-range 0
-    sprite->SetCurrentFrameIndex(2, false);  // the sheet's column 2, row 1
-    EXPECT_EQ(sprite->GetFrameTextureMatrix().m,
-              (Matrix4::Translation(0.5f, 0.25f, 0) * Matrix4::Scaling(0.25f, 0.25f, 1)).m);
-    sprite->SetFlipHorizontal(true);
-    const auto flipped = Draw(*sprite);
-    EXPECT_EQ(std::get<0>(flipped.at(0)).m, (Matrix4::Translation(10, 20, 0) * Matrix4::Scaling(-64, 32, 1)).m);
-    EXPECT_EQ(std::get<1>(flipped[0]).m, sprite->GetFrameTextureMatrix().m);
-}
-
-TEST_F(Sprites, OnlyWhatCanBeDrawnIsQueued) {
-    const RefPtr<Engine::TransformationGroup> far = New<Engine::TransformationGroup>(), eye = New<Engine::TransformationGroup>();
-    far->SetTransformation(Matrix4::Translation(100000, 0, 0));
-    eye->SetTransformation(Matrix4::Translation(0, 0, 500));
-    const RefPtr<Engine::Camera> camera = New<Engine::Camera>(45.0f, 1.0f, 1000.0f);
-    scene->AddChild(far);
-    scene->AddChild(eye);
-    eye->AddChild(camera);
-    const RefPtr<Sprite> outside = Playing({Animation(1)}), inside = Playing({Animation(1)});
-    far->AddChild(outside);
-    scene->AddChild(inside);
-    scene->AddChild(New<Sprite>());  // made by class name: no animations
-    scene->AddChild(Playing({Animation(1, "", nullptr)}));
-    scene->AddChild(Playing({Animation(1, "", New<testsupport::FakeTexture>(0, 16))}));
-    scene->SetViewportCount(1);
-    scene->UpdateAsCurrent(1.0f);
-    const auto drawn = [&] {
+    const auto draw = [&] {
         renderer->drawn.clear();
         scene->Render(camera, New<Engine::Viewport>(0, 0, 640, 480));
-        return renderer->drawn.size();
+        return renderer->drawn;
     };
-    EXPECT_EQ(drawn(), 1u);
+    const Matrix4 cell = Cell(0.5f, 0.25f, 0.25f, 0.25f);
+    EXPECT_EQ(draw(), (std::vector{std::tuple(Cell(0, 0, 64, 32).m, cell.m, 0.25f)}));
+    sprite->SetFlipHorizontal(true);
     outside->SetHUDObject(true);
-    EXPECT_EQ(drawn(), 2u);
-    inside->SetVisible(false, false);
-    EXPECT_EQ(drawn(), 1u);
-    const RefPtr<Sprite> orphan = Playing({Animation(1)});
-    orphan->SetHUDObject(true);
-    EXPECT_EQ(std::get<0>(Draw(*orphan).at(0)).m, Matrix4::Scaling(64, 32, 1).m);
-}
-
-// A sprite with two animations, one shared by a second sprite, every field off its default.
-std::vector<std::uint8_t> Stream(const RefPtr<Renderer::ITexture>& texture) {
-    const RefPtr<SpriteAnimation> walk = Animation(3, "walk", texture), idle = Animation(2, "idle", texture);
-    walk->SetLoopStartingFrame(1);
-    const RefPtr<Sprite> sprite = Playing({walk, idle}), twin = Playing({idle});
-    sprite->SetCurrentAnimationIndex(1, false);
-    sprite->Update(0.15f);
-    sprite->SetLoop(false);
-    sprite->SetFlipVertical(true);
-    sprite->SetOpacity(0.5f);
-    sprite->SetModulationColor({0.1f, 0.2f, 0.3f, 0.4f});
-    sprite->SetAnimationSpeed(3.0f);
-    Core::MemoryFile file;
-    file << sprite << twin;
-    return {file.GetData(), file.GetData() + file.GetSize()};
+    EXPECT_EQ(draw(), (std::vector{std::tuple(Cell(0, 0, -64, 32).m, cell.m, 0.25f),
+                                   std::tuple(Cell(100000, 0, 64, 32).m, Cell(0, 0, 0.25f, 0.25f).m, 1.0f)}));
 }
 
 TEST(SpriteStream, HostileStreamsNeverCrash) {
-    const std::vector<std::uint8_t> valid = Stream(New<testsupport::FakeTexture>(64, 64));
+    const RefPtr<Sprite> source = Playing({Animation(3, "walk"), Animation(2, "idle")});
+    Core::MemoryFile written;
+    written << source;
+    const std::vector<std::uint8_t> valid(written.GetData(), written.GetData() + written.GetSize());
     std::mt19937 random(1103);
     for (std::size_t round = 0; round < valid.size() + 4000; ++round) {
         std::vector<std::uint8_t> bytes(valid.begin(), valid.begin() + std::min(round, valid.size()));
         for (int change = 0; change < 3 && round >= valid.size(); ++change) {
-            const std::size_t at = random() % (bytes.size() - 3);
-            const std::uint32_t value = random() % 2 == 0 ? random() : std::uint32_t(random() % 3) - 1;
-            for (std::size_t i = 0; i < (value > 255 ? 4 : 1); ++i) {
-                bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-            }
+            bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
         }
         Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
         if (const RefPtr<Sprite> sprite = file.ReadObjectAs<Sprite>(Core::File::Reference::Owning)) {
             sprite->Update(0.2f);
-            sprite->DrawSelf();
-            sprite->GetCurrentFrame();
         }
     }
+}
+
+using SpriteSheets = testsupport::OffscreenRendererTest;
+
+TEST_F(SpriteSheets, CellRowsCountFromTheImagesBottom) {
+    const testsupport::TempDirectory files;
+    const RefPtr<Engine::SceneGraph> scene(TUN_NEW(Engine::SceneGraph, &Renderer()));
+    // 8 x 8 cells, red and green on top, blue and yellow below; frames (0, 0) and (1, 1).
+    testsupport::Rgba cells[2][2] = {{{255, 0, 0, 255}, {0, 255, 0, 255}}, {{0, 0, 255, 255}, {255, 255, 0, 255}}};
+    const std::string path = files.Path() + "/sheet.png";
+    testsupport::SavePng(testsupport::MakeImage(16, 16, [&](auto x, auto y) { return cells[y / 8][x / 8]; }), path);
+    const RefPtr<Sprite> sprite = Playing({New<SpriteAnimation>(
+        TextureManager::GetTexture(path.c_str(), true), 8, 8, std::vector<Engine::SpriteFrame>{{0, 0, 1}, {1, 1, 1}})});
+    sprite->SetHUDObject(true);
+    scene->SetViewportCount(1);
+    for (const auto& [frame, colour] : {std::pair(0u, cells[1][0]), std::pair(1u, cells[0][1])}) {
+        sprite->SetCurrentFrameIndex(frame, false);
+        sprite->DrawSelf();
+        scene->FlushRenderQueue();
+        EXPECT_EQ(PixelAt(kWidth / 2, kHeight / 2), colour) << frame;
+    }
+}
+
+TEST(SpriteTextures, ReadBackThroughTheAnimationDirectoryAndTheFileName) {
+    const testsupport::ScopedVideoDriver driver("offscreen");
+    const RefPtr<Engine::RenderingApplication> application(
+        TUN_NEW(Engine::RenderingApplication, Engine::StartupSettings{64, 48, 60, 0, false, false}));
+    application->SetAnimationDirectory("/missing/Animations");
+    const auto sheet = [](const char* name) { return Animation(2, name, TextureManager::GetTexture(name, true)); };
+    const RefPtr<SpriteAnimation> walk = sheet("/missing/Animations\\walk.png"),
+                                  idle = sheet("/missing/Animations\\idle.png"), moved = sheet("C:\\Saves\\idle.png");
+    const RefPtr<Sprite> sprite = Playing({walk, idle});
+    sprite->SetCurrentAnimationIndex(1, false);
+    sprite->SetFlipHorizontal(true);
+    sprite->Update(0.05f);
+    Core::MemoryFile written, again;
+    written << sprite << moved;
+    Core::MemoryFile reading(written.GetData(), written.GetSize());
+    const RefPtr<Sprite> read = reading.ReadObjectAs<Sprite>(Core::File::Reference::Owning);
+    ASSERT_TRUE(read && read->GetAnimationsCount() == 2);
+    again << read;  // every stored field came back
+    EXPECT_EQ(std::vector(again.GetData(), again.GetData() + again.GetSize()),
+              std::vector(written.GetData(), written.GetData() + std::min(again.GetSize(), written.GetSize())));
+    EXPECT_TRUE(read->GetAnimation(0)->GetTexture() == walk->GetTexture() &&
+                read->GetAnimation(1)->GetTexture() == idle->GetTexture());
+    // Saved on another machine: only the file name counts.
+    const RefPtr<SpriteAnimation> found = reading.ReadObjectAs<SpriteAnimation>(Core::File::Reference::Owning);
+    EXPECT_EQ(found ? found->GetTexture() : nullptr, idle->GetTexture());
 }
 
 }  // namespace
