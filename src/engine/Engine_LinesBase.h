@@ -16,7 +16,6 @@ public:
 
     // The parent's world matrix becomes this node's; nothing else runs.
     void Update(float dt) override;
-    void Render(const Frustum& frustum) override { DrawSelf(); }
     // Queues the points as lines unless hidden or empty.
     void DrawSelf() override;
     void DrawTree() override { DrawSelf(); }

@@ -39,7 +39,6 @@ class ParticleSystem : public Node {
 
     // Only the update callback.
     void Update(float dt) override;
-    void Render(const Frustum& frustum) override { DrawSelf(); }
     // Writes the quads and queues them, unless hidden, without a texture or,
     // for a scene system, outside the view.
     void DrawSelf() override;

@@ -30,7 +30,6 @@ class Sprite : public Node {
 
     // The update callback, then at most one frame of the animation.
     void Update(float dt) override;
-    void Render(const Frustum& frustum) override { DrawSelf(); }
     // Queues the frame unless hidden or, for a scene sprite, outside the view.
     void DrawSelf() override;
     void DrawTree() override { DrawSelf(); }
