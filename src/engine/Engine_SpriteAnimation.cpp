@@ -57,10 +57,11 @@ void SpriteAnimation::Load(Core::File& file) {
     }
     // The stored name is the path the texture was loaded under on the
     // machine that saved; only its file name still means something here.
+    // An animation saved without a texture comes back without one.
+    const Core::String fileName = GetFileNameFromPath(textureName);
     const RenderingApplication* application = RenderingApplication::GetInstance();
-    if (application != nullptr) {
-        m_texture = TextureManager::GetTexture(
-            application->GetAnimationDirectory() + "\\" + GetFileNameFromPath(textureName), true);
+    if (application != nullptr && !fileName.empty()) {
+        m_texture = TextureManager::GetTexture(application->GetAnimationDirectory() + "\\" + fileName, true);
     }
 }
 

@@ -34,8 +34,9 @@ class SpriteAnimation : public Core::Object {
                     std::uint32_t frameHeight, const std::vector<SpriteFrame>& frames);
 
     // Frames, name, the texture's name, loop window, frame size. Reading
-    // loads the texture from the animation directory by the file-name part
-    // of the stored name, so that a save names no folder outside it.
+    // loads the texture from the rendering application's animation directory
+    // by the file-name part of the stored name, so that a save names no
+    // folder outside it; without an application or a name, no texture.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
