@@ -1,159 +1,152 @@
 #include "Core_StreamTestClasses.h"
 
 #include "core/Core_DiskFile.h"
-#include "core/Core_MemoryFile.h"
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
+using namespace streamtest;
 using Core::DiskFile;
 using Core::RefPtr;
-using streamtest::Make;
-using streamtest::StreamLeaf;
-using streamtest::StreamNode;
 
 namespace {
 
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
+std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A node with a child pointing back at it and a leaf they share.
-RefPtr<StreamNode> MakeGraph() {
-    RefPtr<StreamNode> root = Make<StreamNode>();
-    RefPtr<StreamNode> child = Make<StreamNode>();
-    RefPtr<StreamLeaf> leaf = Make<StreamLeaf>();
-    leaf->number = 42;
-    leaf->label = "shared leaf";
-    root->child = child;
-    root->leaf = leaf;
-    child->peer = root.Get();
-    child->leaf = leaf;
-    return root;
+// A node with a child pointing back at it and a leaf in a list.
+RefPtr<StreamList> MakeGraph() {
+    auto root = Make<StreamNode>();
+    root->child = Make<StreamNode>();
+    root->child->parent = root.Get();
+    root->value = 42;
+    auto list = Make<StreamList>();
+    list->items = {root, Make<StreamLeaf>()};
+    return list;
 }
 
 }  // namespace
 
-// Read back through an engine path with backslashes and another case.
+// Read back through an engine path with backslashes and another case; after
+// Close the next object written gets id 1 again.
 TEST(DiskFileStream, HoldsTheSameBytesAsAMemoryFileAndReadsBack) {
     testsupport::TempDirectory directory;
     const std::string path = directory.WriteFile("Saves/Graph.bin", "");
-    RefPtr<StreamNode> graph = MakeGraph();
+    RefPtr<StreamList> graph = MakeGraph();
     Core::MemoryFile memory;
     memory << graph << Core::String("tail");
     DiskFile disk(path, DiskFile::kModeWrite);
     disk << graph << Core::String("tail");
     disk.Close();
     EXPECT_FALSE(disk.HasFailed());
-    EXPECT_EQ(FileBytes(path), streamtest::BytesOf(memory));
+    const std::vector<std::uint8_t> bytes = BytesOf(memory);
+    EXPECT_EQ(FileText(path), std::string(bytes.begin(), bytes.end()));
 
     DiskFile reader(directory.Path() + "\\saves\\GRAPH.bin", DiskFile::kModeRead);
-    ASSERT_TRUE(reader.IsOpen());
-    RefPtr<StreamNode> back = reader.ReadObjectAs<StreamNode>();
+    RefPtr<StreamList> back = reader.ReadObjectAs<StreamList>();
     ASSERT_NE(back, nullptr);
-    ASSERT_NE(back->child, nullptr);
-    EXPECT_EQ(back->child->peer, back.Get());
-    EXPECT_EQ(back->leaf, back->child->leaf);
-    EXPECT_EQ(back->leaf->number, 42);
-    EXPECT_EQ(back->leaf->label, "shared leaf");
+    auto* node = dynamic_cast<StreamNode*>(back->items.at(0).Get());
+    ASSERT_TRUE(node != nullptr && node->child != nullptr);
+    EXPECT_EQ(node->child->parent, node);
+    EXPECT_EQ(node->value, 42u);
     Core::String tail;
     reader >> tail;
     EXPECT_EQ(tail, "tail");
     EXPECT_FALSE(reader.HasFailed());
+
+    ASSERT_TRUE(disk.Open(path, DiskFile::kModeWrite));
+    disk << node;
+    disk.Close();
+    EXPECT_EQ(FileText(path).substr(0, 13), std::string("\1\4\0\0\0Node\1\0\0\0", 13));
 }
 
-TEST(DiskFileStream, CloseRestartsIdsAtOne) {
-    testsupport::TempDirectory directory;
-    RefPtr<StreamLeaf> first = Make<StreamLeaf>();
-    RefPtr<StreamLeaf> second = Make<StreamLeaf>();
-    DiskFile file(directory.Path() + "/one.bin", DiskFile::kModeWrite);
-    file << first << second;
-    file.Close();
-    ASSERT_TRUE(file.Open(directory.Path() + "/two.bin", DiskFile::kModeWrite));
-    file << second;
-    file.Close();
-    const std::vector<std::uint8_t> bytes = FileBytes(directory.Path() + "/two.bin");
-    ASSERT_GE(bytes.size(), 19u);
-    EXPECT_EQ(bytes[15], 1);  // id after the flag and "StreamLeaf"
-}
-
-TEST(DiskFileStream, UnopenableFileFailsAndLeavesTargetsUnchanged) {
+// Each stream is unusable: reads leave their targets as they were, writes go
+// nowhere, and modes other than writing never create the file.
+TEST(DiskFileStream, UnopenableFilesAndReadsBeyondTheFileFail) {
     testsupport::TempDirectory directory;
     const std::string missing = directory.Path() + "/missing.bin";
     const std::pair<std::string, std::int32_t> cases[] = {
         {missing, DiskFile::kModeRead},
         {directory.Path() + "/no/such/folder/file.bin", DiskFile::kModeWrite},
         {directory.Path(), DiskFile::kModeRead},  // a folder, not a file
+        {directory.Path(), DiskFile::kModeWrite},
+        {"/dev/null", DiskFile::kModeWrite},  // never replaced by a file
         {missing, 2},
         {missing, -1},
-        {"", DiskFile::kModeRead},
+        {directory.WriteFile("short.bin", "\x01\x02"), DiskFile::kModeRead},
+        {directory.WriteFile("huge.bin", std::string("\xFF\xFF\xFF\xFF" "abc", 7)), DiskFile::kModeRead},
     };
     for (const auto& [path, mode] : cases) {
         DiskFile file(path, mode);
-        EXPECT_FALSE(file.IsOpen()) << path << " " << mode;
-        EXPECT_TRUE(file.HasFailed()) << path << " " << mode;
-        std::uint32_t value = 77;
-        file.ReadU32(value);
         Core::String text("kept");
         file >> text;
-        EXPECT_EQ(value, 77u);
+        std::uint32_t value = 77;
+        file.ReadU32(value);
+        EXPECT_EQ(value, 77u) << path;
         EXPECT_EQ(text, "kept");
         EXPECT_EQ(file.ReadObject(), nullptr);
         file.WriteU32(1);
+        file.Close();
+        EXPECT_TRUE(file.HasFailed()) << path << " " << mode;
     }
-    // Modes other than writing never create the file.
-    EXPECT_FALSE(std::ifstream(missing).good());
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
-TEST(DiskFileStream, ReadsBeyondTheFileOrAgainstTheModeFailAndChangeNothing) {
+// A save that fails part way leaves the previous file byte for byte, says so,
+// and leaves no temporary file behind; one that succeeds replaces it whole.
+TEST(DiskFileStream, FailedSaveKeepsThePreviousFile) {
     testsupport::TempDirectory directory;
-    DiskFile shortFile(directory.WriteFile("short.bin", "\x01\x02"), DiskFile::kModeRead);
-    std::uint32_t value = 0xAABBCCDD;
-    shortFile.ReadU32(value);
-    EXPECT_EQ(value, 0xAABBCCDDu);
-    EXPECT_TRUE(shortFile.HasFailed());
-
-    // A string length beyond the file's size.
-    DiskFile huge(directory.WriteFile("huge.bin", std::string("\xFF\xFF\xFF\xFF" "abc", 7)), DiskFile::kModeRead);
-    Core::String text("kept");
-    huge >> text;
-    EXPECT_EQ(text, "kept");
-    EXPECT_TRUE(huge.HasFailed());
-
-    DiskFile reader(directory.WriteFile("data.bin", "abcd"), DiskFile::kModeRead);
-    reader.WriteU8(1);
-    EXPECT_TRUE(reader.HasFailed());
-    DiskFile writer(directory.Path() + "/out.bin", DiskFile::kModeWrite);
-    std::uint8_t byte = 5;
-    writer.ReadU8(byte);
-    EXPECT_EQ(byte, 5);
-    EXPECT_TRUE(writer.HasFailed());
-}
-
-// A full disk accepts the buffered bytes and refuses them at the flush.
-TEST(DiskFileStream, CloseReportsAWriteError) {
-    testsupport::TempDirectory directory;
-    DiskFile file(directory.Path() + "/ok.bin", DiskFile::kModeWrite);
-    file.WriteU32(7);
-    file.Close();
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_FALSE(file.HasFailed());
-    file.WriteU32(8);  // closed: goes nowhere and says so
-    EXPECT_TRUE(file.HasFailed());
-
-    if (!std::ifstream("/dev/full").good()) {
-        GTEST_SKIP() << "no /dev/full";
+    const std::string path = directory.WriteFile("save.bin", "previous save");
+    const struct {
+        const char* what;
+        std::function<void(DiskFile&)> during;
+        bool fails;
+    } cases[] = {
+        {"a save that succeeds", [](DiskFile&) {}, false},
+        {"a writer that gives up", [](DiskFile& file) { file.SetFailed(); }, true},
+        {"a disk that refuses the bytes",
+         [](DiskFile&) {
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{4096, RLIM_INFINITY};
+             ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+         },
+         true},
+        {"a folder that refuses the rename",
+         [&path](DiskFile&) {
+             std::filesystem::remove(path);
+             std::filesystem::create_directories(path + "/in the way");
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        const std::string before = FileText(path);
+        {
+            DiskFile file(path, DiskFile::kModeWrite);
+            for (int i = 0; i < 1000; ++i) {
+                file << MakeGraph();
+            }
+            c.during(file);
+            file.Close();
+            EXPECT_EQ(file.HasFailed(), c.fails) << c.what;
+        }
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_EQ(FileText(path) == before, c.fails) << c.what;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.Path()), {}), 1) << c.what;
     }
-    DiskFile full("/dev/full", DiskFile::kModeWrite);
-    ASSERT_TRUE(full.IsOpen());
-    full << MakeGraph();
-    full.Close();
-    EXPECT_TRUE(full.HasFailed());
 }

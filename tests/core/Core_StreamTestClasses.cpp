@@ -9,15 +9,19 @@ void StreamLeaf::Save(Core::File& file) const {
 }
 
 void StreamLeaf::Load(Core::File& file) {
-    ++s_loads;
     file.ReadI32(number);
     file.ReadF32(weight);
     file >> label;
 }
 
+void StreamNode::Save(Core::File& file) const {
+    file << child << parent;
+    file.WriteU32(value);
+}
+
 void StreamNode::Load(Core::File& file) {
-    ++s_loads;
-    file >> child >> peer >> leaf;
+    file >> child >> parent;
+    file.ReadU32(value);
 }
 
 void StreamList::Save(Core::File& file) const {
@@ -28,7 +32,6 @@ void StreamList::Save(Core::File& file) const {
 }
 
 void StreamList::Load(Core::File& file) {
-    ++s_loads;
     std::uint32_t count = 0;
     file.ReadU32(count);
     // The count comes from the data: no reserve, and stop at the first failure.
@@ -49,8 +52,8 @@ Core::RefPtr<StreamNode> MakeChain(int count) {
     Core::RefPtr<StreamNode> first;
     for (int i = 0; i < count; ++i) {
         Core::RefPtr<StreamNode> node = Make<StreamNode>();
-        node->child = first;
-        first = node;
+        node->child = std::move(first);
+        first = std::move(node);
     }
     return first;
 }
@@ -58,5 +61,5 @@ Core::RefPtr<StreamNode> MakeChain(int count) {
 }  // namespace streamtest
 
 TUN_DEFINE_CLASS_NAMED(streamtest::StreamLeaf, "StreamLeaf")
-TUN_DEFINE_CLASS_NAMED(streamtest::StreamNode, "StreamNode")
+TUN_DEFINE_CLASS_NAMED(streamtest::StreamNode, "Node")
 TUN_DEFINE_CLASS_NAMED(streamtest::StreamList, "StreamList")

@@ -19,14 +19,10 @@ public:
     Counted(const Counted& other) : Core::Object(other) { ++s_live; }
     ~Counted() override { --s_live; }
 
-    // Objects of these classes alive now, and Load calls since the last Reset.
     static int Live() { return s_live; }
-    static int Loads() { return s_loads; }
-    static void Reset() { s_loads = 0; }
 
-protected:
+private:
     inline static int s_live = 0;
-    inline static int s_loads = 0;
 };
 
 // Value fields only.
@@ -41,16 +37,16 @@ class StreamLeaf : public Counted {
     Core::String label;
 };
 
-// Owns its child and its leaf; the peer is a plain pointer, for back edges.
+// Registered as "Node": owns its child; the parent is a plain pointer.
 class StreamNode : public Counted {
     TUN_DECLARE_CLASS(StreamNode);
 
-    void Save(Core::File& file) const override { file << child << peer << leaf; }
+    void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
     Core::RefPtr<StreamNode> child;
-    StreamNode* peer = nullptr;
-    Core::RefPtr<StreamLeaf> leaf;
+    StreamNode* parent = nullptr;
+    std::uint32_t value = 0;
 };
 
 // A counted list of owned objects of any class.
