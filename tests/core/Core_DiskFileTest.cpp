@@ -135,6 +135,7 @@ TEST(DiskFileStream, FailedSaveKeepsThePreviousFile) {
         const std::string before = FileText(path);
         {
             DiskFile file(path, DiskFile::kModeWrite);
+            file << Core::String(c.what);
             for (int i = 0; i < 1000; ++i) {
                 file << MakeGraph();
             }
