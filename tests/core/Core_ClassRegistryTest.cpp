@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -20,6 +18,7 @@ Core::Object* CreateNothing() { return nullptr; }
 
 }  // namespace
 
+// Static initialisation order within one file follows definition order.
 TUN_DEFINE_CLASS_NAMED(First, "RegistryTest::Shared")
 TUN_DEFINE_CLASS_NAMED(Second, "RegistryTest::Shared")
 
@@ -36,42 +35,30 @@ TEST(ClassRegistry, NamesAreOrderedByteWise) {
     EXPECT_FALSE(less("Object", "Object"));
 }
 
-TEST(ClassRegistry, UnknownNameGivesNothingAndLeavesTheRegistryUsable) {
-    const std::size_t before = Core::ClassRegistry::GetInstance().GetEntries().size();
+// The first registration of a name wins; unknown names create nothing and
+// leave the registry as it was.
+TEST(ClassRegistry, LookupsFindTheFirstRegistrationOrNothing) {
+    Core::ClassRegistry& registry = Core::ClassRegistry::GetInstance();
+    const std::size_t before = registry.GetEntries().size();
+    registry.Register("Object", &CreateNothing);
     EXPECT_EQ(CreateObjectByName("NoSuchClass"), nullptr);
     EXPECT_EQ(CreateObjectByName(nullptr), nullptr);
-    EXPECT_EQ(Core::ClassRegistry::GetInstance().Find("NoSuchClass"), nullptr);
-    EXPECT_EQ(Core::ClassRegistry::GetInstance().GetEntries().size(), before);
-    Core::Object* object = CreateObjectByName("Object");
-    ASSERT_NE(object, nullptr);
-    delete object;
-}
-
-TEST(ClassRegistry, FirstRegistrationOfANameWins) {
-    Core::Object* object = CreateObjectByName("RegistryTest::Shared");
-    // Static initialisation order within one file follows definition order.
-    EXPECT_NE(dynamic_cast<First*>(object), nullptr);
-    delete object;
-
-    Core::ClassRegistry::GetInstance().Register("Object", &CreateNothing);
-    Core::Object* root = CreateObjectByName("Object");
-    EXPECT_NE(root, nullptr);
-    delete root;
+    EXPECT_EQ(registry.Find("NoSuchClass"), nullptr);
+    EXPECT_EQ(registry.GetEntries().size(), before);
+    Core::Object* shared = CreateObjectByName("RegistryTest::Shared");
+    EXPECT_NE(dynamic_cast<First*>(shared), nullptr);
+    delete shared;
 }
 
 // Includes "Plugin::Widget", registered from a separate library that
 // nothing refers to: the linker must not have dropped it.
 TEST(ClassRegistry, EveryRegisteredNameCreatesAnUnreferencedObjectOfThatName) {
-    std::vector<std::string> names;
+    EXPECT_NE(Core::ClassRegistry::GetInstance().Find("Plugin::Widget"), nullptr);
     for (const auto& [name, registration] : Core::ClassRegistry::GetInstance().GetEntries()) {
-        names.emplace_back(name);
-    }
-    EXPECT_NE(std::find(names.begin(), names.end(), "Plugin::Widget"), names.end());
-    for (const std::string& name : names) {
-        Core::Object* object = CreateObjectByName(name.c_str());
+        Core::Object* object = CreateObjectByName(name);
         ASSERT_NE(object, nullptr) << name;
         EXPECT_EQ(object->GetReferenceCount(), 0u) << name;
-        EXPECT_EQ(name, object->GetType());
+        EXPECT_STREQ(name, object->GetType());
         delete object;
     }
 }

@@ -2,28 +2,6 @@
 
 namespace streamtest {
 
-void StreamLeaf::Save(Core::File& file) const {
-    file.WriteI32(number);
-    file.WriteF32(weight);
-    file << label;
-}
-
-void StreamLeaf::Load(Core::File& file) {
-    file.ReadI32(number);
-    file.ReadF32(weight);
-    file >> label;
-}
-
-void StreamNode::Save(Core::File& file) const {
-    file << child << parent;
-    file.WriteU32(value);
-}
-
-void StreamNode::Load(Core::File& file) {
-    file >> child >> parent;
-    file.ReadU32(value);
-}
-
 void StreamList::Save(Core::File& file) const {
     file.WriteU32(static_cast<std::uint32_t>(items.size()));
     for (const auto& item : items) {
@@ -31,14 +9,12 @@ void StreamList::Save(Core::File& file) const {
     }
 }
 
+// The count comes from the data: no reserve, and stop at the first failure.
 void StreamList::Load(Core::File& file) {
     std::uint32_t count = 0;
     file.ReadU32(count);
-    // The count comes from the data: no reserve, and stop at the first failure.
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-        Core::RefPtr<Core::Object> item;
-        file >> item;
-        items.push_back(item);
+        file >> items.emplace_back();
     }
 }
 

@@ -18,7 +18,6 @@ public:
     Counted() { ++s_live; }
     Counted(const Counted& other) : Core::Object(other) { ++s_live; }
     ~Counted() override { --s_live; }
-
     static int Live() { return s_live; }
 
 private:
@@ -28,9 +27,8 @@ private:
 // Value fields only.
 class StreamLeaf : public Counted {
     TUN_DECLARE_CLASS(StreamLeaf);
-
-    void Save(Core::File& file) const override;
-    void Load(Core::File& file) override;
+    void Save(Core::File& file) const override { file.WriteI32(number); file.WriteF32(weight); file << label; }
+    void Load(Core::File& file) override { file.ReadI32(number); file.ReadF32(weight); file >> label; }
 
     std::int32_t number = 0;
     float weight = 0.0f;
@@ -40,9 +38,8 @@ class StreamLeaf : public Counted {
 // Registered as "Node": owns its child; the parent is a plain pointer.
 class StreamNode : public Counted {
     TUN_DECLARE_CLASS(StreamNode);
-
-    void Save(Core::File& file) const override;
-    void Load(Core::File& file) override;
+    void Save(Core::File& file) const override { file << child << parent; file.WriteU32(value); }
+    void Load(Core::File& file) override { file >> child >> parent; file.ReadU32(value); }
 
     Core::RefPtr<StreamNode> child;
     StreamNode* parent = nullptr;
@@ -52,14 +49,12 @@ class StreamNode : public Counted {
 // A counted list of owned objects of any class.
 class StreamList : public Counted {
     TUN_DECLARE_CLASS(StreamList);
-
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
     std::vector<Core::RefPtr<Core::Object>> items;
 };
 
-// A new object of a registered class, held.
 template <class T>
 Core::RefPtr<T> Make() {
     return Core::RefPtr<T>(static_cast<T*>(T::Create()));
