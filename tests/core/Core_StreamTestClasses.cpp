@@ -18,10 +18,12 @@ void StreamList::Load(Core::File& file) {
     }
 }
 
-void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id) {
+std::string Head(std::string_view className, std::uint32_t id) {
+    Core::MemoryFile file;
     file.WriteU8(1);
     file << Core::String(className);
     file.WriteU32(id);
+    return std::string(file.GetData(), file.GetData() + file.GetSize());
 }
 
 Core::RefPtr<StreamNode> MakeChain(int count) {

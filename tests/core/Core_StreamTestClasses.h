@@ -1,12 +1,10 @@
 #pragma once
 
-#include "core/Core_File.h"
 #include "core/Core_MemoryFile.h"
-#include "core/Core_Object.h"
-#include "core/Core_RefPtr.h"
-#include "core/Core_String.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Small registered classes that store themselves in object streams, counted
@@ -24,7 +22,6 @@ private:
     inline static int s_live = 0;
 };
 
-// Value fields only.
 class StreamLeaf : public Counted {
     TUN_DECLARE_CLASS(StreamLeaf);
     void Save(Core::File& file) const override { file.WriteI32(number); file.WriteF32(weight); file << label; }
@@ -46,7 +43,7 @@ class StreamNode : public Counted {
     std::uint32_t value = 0;
 };
 
-// A counted list of owned objects of any class.
+// Owns a list of objects of any class.
 class StreamList : public Counted {
     TUN_DECLARE_CLASS(StreamList);
     void Save(Core::File& file) const override;
@@ -62,7 +59,7 @@ Core::RefPtr<T> Make() {
 
 // The head of an object reference as the writer stores it (flag 1, class
 // name, id), for streams put together by hand.
-void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id);
+std::string Head(std::string_view className, std::uint32_t id);
 
 inline std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
     return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
