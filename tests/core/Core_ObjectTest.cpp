@@ -35,7 +35,7 @@ TEST(ObjectModel, ObjectsDieAtTheLastReleaseIntoTheBucketOfTheirOwnSize) {
     const int live = Counted::Live();
     StreamLeaf* leaf = static_cast<StreamLeaf*>(StreamLeaf::Create());
     RefPtr<Core::Object> first(leaf);
-    RefPtr<StreamLeaf>(leaf).Reset(leaf);  // resetting to the held object keeps it alive
+    first.Reset(leaf);  // resetting to the held object keeps it alive
     EXPECT_EQ(leaf->GetReferenceCount(), 1u);
     first.Reset();
     EXPECT_EQ(Counted::Live(), live);
