@@ -27,9 +27,9 @@ namespace Core {
 // back as one object.
 //
 // Object tables. Ids stand until the tables are reset: by ResetObjectTables,
-// a memory file's ClearBuffer, a disk file's Close or (re)Open. Every graph
-// written between two resets reads back alone from a stream reset the same
-// way. While an id stands, the stream holds a reference to its object, so
+// a memory file's ClearBuffer, a disk file's Close or (re)Open, or the end of
+// the stream. What is written between two resets (a snapshot, a packet, a
+// save) reads back alone from a stream reset the same way. While an id stands, the stream holds a reference to its object, so
 // that an id never names a destroyed object (nor, when writing, an object
 // that took a destroyed one's address). An object that nobody holds when it
 // is written (count 0, such as one on the stack) cannot be kept: it is known
