@@ -36,7 +36,8 @@ bool DiskFile::Open(std::string_view path, std::int32_t mode) {
 void DiskFile::Close() {
     if (m_file != nullptr) {
         if (!m_writing) {
-            if (std::ferror(m_file) != 0 || std::fclose(m_reading.release()) != 0) {
+            const bool clean = std::ferror(m_file) == 0;
+            if (std::fclose(m_reading.release()) != 0 || !clean) {
                 SetFailed();
             }
         } else if (HasFailed()) {
