@@ -16,6 +16,16 @@ std::string ScratchPath(const char* name) {
     return (folder / ("tundra-fuzz-" + std::to_string(::getpid()) + "-" + name)).string();
 }
 
+// Removes the scratch files when the run ends.
+struct ScratchFiles {
+    const std::string& input;
+    const std::string& output;
+    ~ScratchFiles() {
+        std::remove(input.c_str());
+        std::remove(output.c_str());
+    }
+};
+
 }  // namespace
 
 // Saves on disk: any file is read without a fault, no plain link dangles,
@@ -24,6 +34,8 @@ std::string ScratchPath(const char* name) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string input = ScratchPath("input.bin");
     static const std::string output = ScratchPath("output.bin");
+    // Made before the streams, so that it goes after them at exit.
+    static const ScratchFiles scratch{input, output};
     static Core::DiskFile file(input, Core::DiskFile::kModeRead);
     static Core::DiskFile echo(output, Core::DiskFile::kModeWrite);
     if (std::FILE* raw = std::fopen(input.c_str(), "wb")) {
