@@ -1,7 +1,5 @@
 #include "core/Core_DiskFile.h"
 
-#include "os/OS_Path.h"
-
 #include <sys/stat.h>
 
 namespace Core {
@@ -15,18 +13,18 @@ bool DiskFile::Open(std::string_view path, std::int32_t mode) {
     ClearFailed();
     m_size = 0;
     m_position = 0;
-    if (mode == kModeRead || mode == kModeWrite) {
-        m_writing = mode == kModeWrite;
-        m_file = std::fopen(os::ResolvePath(path).c_str(), m_writing ? "wb" : "rb");
-    }
-    // Reading needs a regular file: its size bounds every read.
-    if (m_file != nullptr && !m_writing) {
+    m_writing = mode == kModeWrite;
+    if (m_writing) {
+        m_file = m_replacing.Open(path) ? m_replacing.Get() : nullptr;
+    } else if (mode == kModeRead) {
+        m_reading = os::OpenFile(path, "rb");
+        // Reading needs a regular file: its size bounds every read.
         struct stat info{};
-        if (::fstat(::fileno(m_file), &info) == 0 && S_ISREG(info.st_mode)) {
+        if (m_reading != nullptr && ::fstat(::fileno(m_reading.get()), &info) == 0 && S_ISREG(info.st_mode)) {
             m_size = static_cast<std::uint64_t>(info.st_size);
+            m_file = m_reading.get();
         } else {
-            std::fclose(m_file);
-            m_file = nullptr;
+            m_reading.reset();
         }
     }
     if (m_file == nullptr) {
@@ -37,9 +35,14 @@ bool DiskFile::Open(std::string_view path, std::int32_t mode) {
 
 void DiskFile::Close() {
     if (m_file != nullptr) {
-        const bool flushed = !m_writing || std::fflush(m_file) == 0;
-        const bool clean = std::ferror(m_file) == 0;
-        if (std::fclose(m_file) != 0 || !flushed || !clean) {
+        if (!m_writing) {
+            const bool clean = std::ferror(m_file) == 0;
+            if (std::fclose(m_reading.release()) != 0 || !clean) {
+                SetFailed();
+            }
+        } else if (HasFailed()) {
+            m_replacing.Discard();
+        } else if (!m_replacing.Commit()) {
             SetFailed();
         }
         m_file = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace Core {
@@ -40,22 +41,14 @@ private:
     std::vector<Object*>& m_loading;
 };
 
-// Lets go of one reference to each object; the list is emptied first, so
-// that destructors running here never see it half released.
-void ReleaseAll(std::vector<Object*>& objects) {
-    std::vector<Object*> releasing;
+// Lets go of the stream's references; the list is emptied first, so that
+// destructors running here never see it half released.
+void ReleaseAll(std::vector<RefPtr<Object>>& objects) {
+    std::vector<RefPtr<Object>> releasing;
     releasing.swap(objects);
-    for (Object* object : releasing) {
-        object->Release();
-    }
 }
 
 }  // namespace
-
-File::~File() {
-    ReleaseAll(m_held);
-    ReleaseAll(m_unclaimed);
-}
 
 void File::WriteString(std::string_view text) {
     if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
@@ -98,22 +91,37 @@ void File::WriteObject(const Object* object) {
         WriteU8(0);
         return;
     }
-    const auto [entry, first] = m_writtenIds.try_emplace(object, m_lastId + 1);
-    // A first reference needs a fresh id (none is left once the u32 ids wrap
-    // to 0) and one more level of Save (a graph too deep for the reader's
+    const auto known = m_writtenIds.find(object);
+    if (known != m_writtenIds.end()) {
+        WriteU8(1);
+        WriteString(TypeOf(object));
+        WriteU32(known->second);
+        return;
+    }
+    // A first reference needs a fresh id (none is left once the u32 ids are
+    // used up) and one more level of Save (a graph too deep for the reader's
     // limit would be refused when read back).
-    if (first && (entry->second == 0 || m_writeDepth >= kMaxObjectDepth)) {
-        m_writtenIds.erase(entry);
+    if (m_lastWrittenId == std::numeric_limits<std::uint32_t>::max() || m_writeDepth >= kMaxObjectDepth) {
         SetFailed();
         return;
     }
+    const std::uint32_t id = ++m_lastWrittenId;
     WriteU8(1);
     WriteString(TypeOf(object));
-    WriteU32(entry->second);
-    if (first) {
-        m_lastId = entry->second;
+    WriteU32(id);
+    m_writtenIds.emplace(object, id);
+    // Holding the object keeps its address from being reused while the id
+    // stands. Nothing can keep an object that nobody holds.
+    const bool held = object->GetReferenceCount() > 0;
+    if (held) {
+        m_written.emplace_back(const_cast<Object*>(object));
+    }
+    {
         const SaveScope saving(m_writeDepth);
         object->Save(*this);
+    }
+    if (!held) {
+        m_writtenIds.erase(object);
     }
 }
 
@@ -121,19 +129,24 @@ Object* File::ReadCheckedObject(ObjectTest accepts, Reference reference) {
     if (m_failed) {
         return nullptr;
     }
-    // Only an outermost read (no Load running) hands its objects over.
+    // Inside a Load: part of the running outermost read.
     if (!m_loading.empty()) {
-        return ReadReference(accepts, reference);
+        Object* object = ReadReference(accepts, reference);
+        if (object != nullptr && reference == Reference::Plain) {
+            m_plainLinks.push_back(object);
+        }
+        return object;
     }
+    const std::size_t firstCreated = m_read.size();
     Object* result = nullptr;
     try {
         result = ReadReference(accepts, reference);
     } catch (...) {
         SetFailed();
-        FinishOutermostRead(nullptr);
+        FinishOutermostRead(firstCreated, nullptr);
         throw;
     }
-    return FinishOutermostRead(result);
+    return FinishOutermostRead(firstCreated, result);
 }
 
 Object* File::ReadReference(ObjectTest accepts, Reference reference) {
@@ -173,8 +186,7 @@ Object* File::ReadReference(ObjectTest accepts, Reference reference) {
     if (object == nullptr) {
         return nullptr;
     }
-    m_held.push_back(object);
-    object->AddReference();
+    m_read.emplace_back(object);
     if (Refuses(object, accepts, reference) || m_loading.size() >= kMaxObjectDepth) {
         SetFailed();
         return nullptr;
@@ -193,31 +205,32 @@ bool File::Refuses(const Object* object, ObjectTest accepts, Reference reference
     return reference == Reference::Owning && std::find(m_loading.begin(), m_loading.end(), object) != m_loading.end();
 }
 
-Object* File::FinishOutermostRead(Object* result) {
-    if (m_failed) {
-        // Nothing is read after a failure, and entries may name objects about to go.
-        m_readObjects.clear();
-        ReleaseAll(m_held);
-        return nullptr;
-    }
-    for (Object* object : m_held) {
-        // The result goes back unowned for the caller to take; objects that
-        // others took are theirs. Neither reaches 0 here.
-        if (object == result || object->GetReferenceCount() > 1) {
-            object->ReleaseWithoutDestroy();
-        } else {
-            m_unclaimed.push_back(object);
+Object* File::FinishOutermostRead(std::size_t firstCreated, Object* result) {
+    // The stream's own reference is the 1: a plain link to an object that
+    // nothing else holds would dangle once the stream lets go.
+    for (const Object* linked : m_plainLinks) {
+        if (linked != result && linked->GetReferenceCount() < 2) {
+            SetFailed();
         }
     }
-    m_held.clear();
-    return result;
+    m_plainLinks.clear();
+    if (!m_failed) {
+        return result;
+    }
+    // Nothing is read after a failure, and entries may name objects about to go.
+    m_readObjects.clear();
+    std::vector<RefPtr<Object>> created(std::make_move_iterator(m_read.begin() + static_cast<std::ptrdiff_t>(firstCreated)),
+                                        std::make_move_iterator(m_read.end()));
+    m_read.resize(firstCreated);
+    return nullptr;  // created lets go of them here
 }
 
 void File::ResetObjectTables() {
-    m_lastId = 0;
+    m_lastWrittenId = 0;
     m_writtenIds.clear();
+    ReleaseAll(m_written);
     m_readObjects.clear();
-    ReleaseAll(m_unclaimed);
+    ReleaseAll(m_read);
 }
 
 }  // namespace Core

@@ -7,6 +7,7 @@
 
 #include <bit>
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -25,9 +26,18 @@ namespace Core {
 // first reference, so shared objects and cycles are stored once and come
 // back as one object.
 //
-// Reading objects back. An object comes back as the registry created it,
-// with count 0: the caller takes the first reference, usually by reading
-// straight into a RefPtr:
+// Object tables. Ids stand until the tables are reset: by ResetObjectTables,
+// a memory file's ClearBuffer, a disk file's Close or (re)Open, or the end of
+// the stream. What is written between two resets (a snapshot, a packet, a
+// save) reads back alone from a stream reset the same way. While an id stands, the stream holds a reference to its object, so
+// that an id never names a destroyed object (nor, when writing, an object
+// that took a destroyed one's address). An object that nobody holds when it
+// is written (count 0, such as one on the stack) cannot be kept: it is known
+// only while its own Save runs, and stored again in full when met later.
+//
+// Reading objects back. A read object is held by the stream (count 1) until
+// the reset; the caller takes its own reference, usually by reading straight
+// into a RefPtr:
 //
 //     void Sprite::Load(Core::File& file) {
 //         file >> m_animation;  // RefPtr<Engine::SpriteAnimation>: owning
@@ -35,26 +45,23 @@ namespace Core {
 //     }
 //     Core::RefPtr<Level> level = file.ReadObjectAs<Level>();
 //
-// Typed reads are checked: a reference to an object of another class gives
-// null and fails the stream. An owning read (into a RefPtr) of an object
-// whose own fields are still being read fails too: that reference cycle
-// would never be freed. Back edges of a cycle are plain pointers.
+// A plain link read inside a Load must name an object that something other
+// than the stream holds when the outermost read ends (or the object that
+// read returns): a plain link to an object nothing owns would dangle after
+// the reset, so it fails the read. Write owners before the objects that
+// point into what they own. Typed reads are checked: a reference to an
+// object of another class gives null and fails the stream. An owning read
+// (into a RefPtr) of an object whose own fields are still being read fails
+// too: that reference cycle would never be freed. Back edges of a cycle are
+// plain pointers.
 //
 // Failure. A read past the end, malformed data or a write error sets the
 // failed flag, which stays set until a memory file's ClearBuffer or a disk
 // file's Open starts over: later reads and writes do nothing and every read
-// target is left unchanged. Load code that loops over a stored count
-// stops once HasFailed() is true; Load code that finds a value it cannot
-// accept calls SetFailed().
-//
-// Who releases what a read created. While an outermost ReadObject runs, the
-// stream holds a reference to each object it creates, so nothing can vanish
-// under a later back-reference. A read that fails lets go of them all: every
-// object that nothing else took is destroyed, and the read gives null. A
-// read that succeeds hands its result back unowned (count 0) and leaves the
-// objects other objects took to them; objects that nothing took stay held
-// by the stream until it is destroyed (or a disk file is closed), so that a
-// later read of the same stream can still take them.
+// target is left unchanged. A failed outermost read gives null and lets go
+// of the objects it created; objects of earlier reads stay held until the
+// reset. Load code that loops over a stored count stops once HasFailed() is
+// true; Load code that finds a value it cannot accept calls SetFailed().
 //
 // A stream is used by one thread at a time; it takes no lock.
 class File {
@@ -66,7 +73,7 @@ public:
     File() = default;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    virtual ~File();
+    virtual ~File() = default;
 
     // Both do nothing once the stream has failed. A Read that cannot deliver
     // all count bytes copies none of them and fails the stream.
@@ -130,12 +137,13 @@ public:
     bool HasFailed() const { return m_failed; }
     void SetFailed() { m_failed = true; }
 
+    // Restarts ids at 1 for writing and reading and lets go of every object
+    // the stream holds.
+    void ResetObjectTables();
+
 protected:
     // Lets a stream start over on new bytes.
     void ClearFailed() { m_failed = false; }
-    // Restarts ids at 1, forgets every object met so far and lets go of the
-    // objects the stream still held.
-    void ResetObjectTables();
 
 private:
     using ObjectTest = bool (*)(const Object*);
@@ -148,21 +156,24 @@ private:
     Object* ReadCheckedObject(ObjectTest accepts, Reference reference);
     Object* ReadReference(ObjectTest accepts, Reference reference);
     bool Refuses(const Object* object, ObjectTest accepts, Reference reference) const;
-    Object* FinishOutermostRead(Object* result);
+    Object* FinishOutermostRead(std::size_t firstCreated, Object* result);
 
-    std::uint32_t m_lastId = 0;
     bool m_failed = false;
+
+    std::uint32_t m_lastWrittenId = 0;
     // Objects whose Save is running.
     std::uint32_t m_writeDepth = 0;
     std::unordered_map<const Object*, std::uint32_t> m_writtenIds;
+    // The written objects that had a holder, held while their ids stand.
+    std::vector<RefPtr<Object>> m_written;
+
     std::unordered_map<std::uint32_t, Object*> m_readObjects;
-    // Objects created by the running outermost read; the stream holds one
-    // reference to each.
-    std::vector<Object*> m_held;
+    // Every object read since the reset, in creation order.
+    std::vector<RefPtr<Object>> m_read;
     // Objects whose Load is running, innermost last.
     std::vector<Object*> m_loading;
-    // Objects that nothing took after a successful read, still held.
-    std::vector<Object*> m_unclaimed;
+    // Objects handed out by plain links during the running outermost read.
+    std::vector<Object*> m_plainLinks;
 };
 
 inline File& operator<<(File& file, const Object* object) {

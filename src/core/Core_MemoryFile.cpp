@@ -41,6 +41,7 @@ void MemoryFile::ClearBuffer() {
     m_buffer.clear();
     m_cursor = 0;
     ClearFailed();
+    ResetObjectTables();
 }
 
 }  // namespace Core

@@ -23,8 +23,8 @@ public:
 
     std::uint32_t GetSize() const { return static_cast<std::uint32_t>(m_buffer.size()); }
     const std::uint8_t* GetData() const { return m_buffer.data(); }
-    // An empty buffer, cursor 0 and no failure: the stream starts over on new
-    // bytes. The object tables stay, so ids go on from the last one.
+    // An empty buffer, cursor 0, no failure and fresh object tables: the
+    // stream starts over, as a new one, for the next snapshot or packet.
     void ClearBuffer();
 
 private:

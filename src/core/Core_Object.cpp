@@ -2,11 +2,20 @@
 
 #include <cassert>
 #include <lua.hpp>
+#include <vector>
 
 namespace Core {
 namespace {
 constexpr const char* kRootName = "Object";
 const ClassRegistration s_rootRegistration{kRootName, &Object::Create};
+
+// A destructor releases what the object owns, so releasing an owning chain
+// nests one destructor per link. Past this depth the destruction waits in a
+// per-thread list that the outermost release works through, which keeps the
+// stack bounded for chains of any length (streams can build them).
+constexpr int kMaxNestedDestroys = 64;
+thread_local int t_destroyDepth = 0;
+thread_local std::vector<Object*> t_waitingDestroys;
 }  // namespace
 
 Object::~Object() = default;
@@ -39,16 +48,23 @@ void Object::Release() {
     if (m_referenceCount == 0) {
         return;
     }
-    if (--m_referenceCount == 0) {
-        delete this;
+    if (--m_referenceCount != 0) {
+        return;
     }
-}
-
-void Object::ReleaseWithoutDestroy() {
-    assert(m_referenceCount > 0 && "release of an object nobody holds");
-    if (m_referenceCount > 0) {
-        --m_referenceCount;
+    if (t_destroyDepth >= kMaxNestedDestroys) {
+        t_waitingDestroys.push_back(this);
+        return;
     }
+    ++t_destroyDepth;
+    delete this;
+    if (t_destroyDepth == 1) {
+        while (!t_waitingDestroys.empty()) {
+            Object* next = t_waitingDestroys.back();
+            t_waitingDestroys.pop_back();
+            delete next;
+        }
+    }
+    --t_destroyDepth;
 }
 
 }  // namespace Core

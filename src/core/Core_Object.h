@@ -44,14 +44,10 @@ public:
     virtual std::uint32_t GetSize() const;
 
     void AddReference() { ++m_referenceCount; }
-    // Destroys the object when the last reference goes. Releasing an object
+    // Destroys the object when the last reference goes, before returning
+    // (the objects it owned too, however long the chain). Releasing an object
     // whose count is already 0 is a programming error: the count never wraps.
     void Release();
-    // Gives a reference back without destroying the object at 0, so that it
-    // returns to the unowned state of a new object: for a holder that kept a
-    // new object alive for a while and then hands it to a caller who takes
-    // the first reference (an object stream at the end of a read).
-    void ReleaseWithoutDestroy();
 
     // The registry's create function of the root class.
     static Object* Create();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace os {
@@ -16,5 +17,35 @@ using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
 // Opens an engine path (backslashes, any letter case: os::ResolvePath) with
 // an fopen mode; empty when the file cannot be opened.
 FilePointer OpenFile(std::string_view enginePath, const char* mode);
+
+// A file written under a temporary name in its target's folder and moved
+// over the target only once complete, so that a save that fails part way
+// leaves the previous file byte for byte as it was.
+class ReplacingFile {
+public:
+    ReplacingFile() = default;
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    // An uncommitted file is discarded.
+    ~ReplacingFile() { Discard(); }
+
+    // Discards any open file, then creates the temporary file for the engine
+    // path. False when it cannot, or when the target exists and is not a
+    // regular file. A target reached through a link is replaced where it lies.
+    bool Open(std::string_view enginePath);
+    // The open temporary file, or null.
+    std::FILE* Get() const { return m_file.get(); }
+    // Flushes the data to the disk, closes the file and renames it over the
+    // target. False on any error, the target untouched and the temporary
+    // file removed.
+    bool Commit();
+    // Closes and removes the temporary file; the target stays as it was.
+    void Discard();
+
+private:
+    FilePointer m_file;
+    std::string m_target;
+    std::string m_temporary;
+};
 
 }  // namespace os

@@ -1,159 +1,118 @@
 #include "Core_StreamTestClasses.h"
 
 #include "core/Core_DiskFile.h"
-#include "core/Core_MemoryFile.h"
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
-#include <vector>
+#include <sys/resource.h>
 
+using namespace streamtest;
 using Core::DiskFile;
-using Core::RefPtr;
-using streamtest::Make;
-using streamtest::StreamLeaf;
-using streamtest::StreamNode;
 
 namespace {
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
+std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-// A node with a child pointing back at it and a leaf they share.
-RefPtr<StreamNode> MakeGraph() {
-    RefPtr<StreamNode> root = Make<StreamNode>();
-    RefPtr<StreamNode> child = Make<StreamNode>();
-    RefPtr<StreamLeaf> leaf = Make<StreamLeaf>();
-    leaf->number = 42;
-    leaf->label = "shared leaf";
-    root->child = child;
-    root->leaf = leaf;
-    child->peer = root.Get();
-    child->leaf = leaf;
-    return root;
-}
-
 }  // namespace
 
-// Read back through an engine path with backslashes and another case.
+// Read back through an engine path with backslashes and another case; after
+// Close the next object written gets id 1 again.
 TEST(DiskFileStream, HoldsTheSameBytesAsAMemoryFileAndReadsBack) {
     testsupport::TempDirectory directory;
     const std::string path = directory.WriteFile("Saves/Graph.bin", "");
-    RefPtr<StreamNode> graph = MakeGraph();
+    auto graph = MakeChain(2);
+    graph->child->parent = graph.Get();
+    graph->value = 42;
     Core::MemoryFile memory;
-    memory << graph << Core::String("tail");
     DiskFile disk(path, DiskFile::kModeWrite);
-    disk << graph << Core::String("tail");
+    for (Core::File* file : {static_cast<Core::File*>(&memory), static_cast<Core::File*>(&disk)}) {
+        *file << graph << Core::String("tail");
+    }
     disk.Close();
-    EXPECT_FALSE(disk.HasFailed());
-    EXPECT_EQ(FileBytes(path), streamtest::BytesOf(memory));
+    const std::vector<std::uint8_t> bytes = BytesOf(memory);
+    EXPECT_EQ(FileText(path), std::string(bytes.begin(), bytes.end()));
 
     DiskFile reader(directory.Path() + "\\saves\\GRAPH.bin", DiskFile::kModeRead);
-    ASSERT_TRUE(reader.IsOpen());
-    RefPtr<StreamNode> back = reader.ReadObjectAs<StreamNode>();
-    ASSERT_NE(back, nullptr);
-    ASSERT_NE(back->child, nullptr);
-    EXPECT_EQ(back->child->peer, back.Get());
-    EXPECT_EQ(back->leaf, back->child->leaf);
-    EXPECT_EQ(back->leaf->number, 42);
-    EXPECT_EQ(back->leaf->label, "shared leaf");
+    Core::RefPtr<StreamNode> back = reader.ReadObjectAs<StreamNode>();
+    ASSERT_TRUE(back != nullptr && back->child != nullptr);
+    EXPECT_TRUE(back->child->parent == back.Get() && back->value == 42);
     Core::String tail;
     reader >> tail;
-    EXPECT_EQ(tail, "tail");
-    EXPECT_FALSE(reader.HasFailed());
+    EXPECT_TRUE(tail == "tail" && !reader.HasFailed());
+
+    ASSERT_TRUE(disk.Open(path, DiskFile::kModeWrite));
+    disk << back->child;
+    disk.Close();
+    EXPECT_EQ(FileText(path).substr(0, 13), std::string("\1\4\0\0\0Node\1\0\0\0", 13));
 }
 
-TEST(DiskFileStream, CloseRestartsIdsAtOne) {
-    testsupport::TempDirectory directory;
-    RefPtr<StreamLeaf> first = Make<StreamLeaf>();
-    RefPtr<StreamLeaf> second = Make<StreamLeaf>();
-    DiskFile file(directory.Path() + "/one.bin", DiskFile::kModeWrite);
-    file << first << second;
-    file.Close();
-    ASSERT_TRUE(file.Open(directory.Path() + "/two.bin", DiskFile::kModeWrite));
-    file << second;
-    file.Close();
-    const std::vector<std::uint8_t> bytes = FileBytes(directory.Path() + "/two.bin");
-    ASSERT_GE(bytes.size(), 19u);
-    EXPECT_EQ(bytes[15], 1);  // id after the flag and "StreamLeaf"
-}
-
-TEST(DiskFileStream, UnopenableFileFailsAndLeavesTargetsUnchanged) {
+// Each stream is unusable: reads leave their targets as they were, writes go
+// nowhere, and modes other than writing never create the file.
+TEST(DiskFileStream, UnopenableFilesAndReadsBeyondTheFileFail) {
     testsupport::TempDirectory directory;
     const std::string missing = directory.Path() + "/missing.bin";
     const std::pair<std::string, std::int32_t> cases[] = {
         {missing, DiskFile::kModeRead},
         {directory.Path() + "/no/such/folder/file.bin", DiskFile::kModeWrite},
         {directory.Path(), DiskFile::kModeRead},  // a folder, not a file
+        {directory.Path(), DiskFile::kModeWrite},
+        {"/dev/null", DiskFile::kModeWrite},  // never replaced by a file
         {missing, 2},
         {missing, -1},
-        {"", DiskFile::kModeRead},
+        {directory.WriteFile("short.bin", "\x01\x02"), DiskFile::kModeRead},
+        {directory.WriteFile("huge.bin", std::string("\xFF\xFF\xFF\xFF" "abc", 7)), DiskFile::kModeRead},
     };
     for (const auto& [path, mode] : cases) {
         DiskFile file(path, mode);
-        EXPECT_FALSE(file.IsOpen()) << path << " " << mode;
-        EXPECT_TRUE(file.HasFailed()) << path << " " << mode;
-        std::uint32_t value = 77;
-        file.ReadU32(value);
         Core::String text("kept");
         file >> text;
-        EXPECT_EQ(value, 77u);
-        EXPECT_EQ(text, "kept");
-        EXPECT_EQ(file.ReadObject(), nullptr);
+        std::uint32_t value = 77;
+        file.ReadU32(value);
         file.WriteU32(1);
+        EXPECT_TRUE(value == 77u && text == "kept" && file.ReadObject() == nullptr) << path;
+        file.Close();
+        EXPECT_TRUE(file.HasFailed()) << path << " " << mode;
     }
-    // Modes other than writing never create the file.
-    EXPECT_FALSE(std::ifstream(missing).good());
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
-TEST(DiskFileStream, ReadsBeyondTheFileOrAgainstTheModeFailAndChangeNothing) {
+// A save that fails part way leaves the previous file byte for byte, says so,
+// and leaves no temporary file behind; one that succeeds replaces it whole.
+TEST(DiskFileStream, FailedSaveKeepsThePreviousFile) {
     testsupport::TempDirectory directory;
-    DiskFile shortFile(directory.WriteFile("short.bin", "\x01\x02"), DiskFile::kModeRead);
-    std::uint32_t value = 0xAABBCCDD;
-    shortFile.ReadU32(value);
-    EXPECT_EQ(value, 0xAABBCCDDu);
-    EXPECT_TRUE(shortFile.HasFailed());
-
-    // A string length beyond the file's size.
-    DiskFile huge(directory.WriteFile("huge.bin", std::string("\xFF\xFF\xFF\xFF" "abc", 7)), DiskFile::kModeRead);
-    Core::String text("kept");
-    huge >> text;
-    EXPECT_EQ(text, "kept");
-    EXPECT_TRUE(huge.HasFailed());
-
-    DiskFile reader(directory.WriteFile("data.bin", "abcd"), DiskFile::kModeRead);
-    reader.WriteU8(1);
-    EXPECT_TRUE(reader.HasFailed());
-    DiskFile writer(directory.Path() + "/out.bin", DiskFile::kModeWrite);
-    std::uint8_t byte = 5;
-    writer.ReadU8(byte);
-    EXPECT_EQ(byte, 5);
-    EXPECT_TRUE(writer.HasFailed());
-}
-
-// A full disk accepts the buffered bytes and refuses them at the flush.
-TEST(DiskFileStream, CloseReportsAWriteError) {
-    testsupport::TempDirectory directory;
-    DiskFile file(directory.Path() + "/ok.bin", DiskFile::kModeWrite);
-    file.WriteU32(7);
-    file.Close();
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_FALSE(file.HasFailed());
-    file.WriteU32(8);  // closed: goes nowhere and says so
-    EXPECT_TRUE(file.HasFailed());
-
-    if (!std::ifstream("/dev/full").good()) {
-        GTEST_SKIP() << "no /dev/full";
+    const std::string path = directory.WriteFile("save.bin", "previous save");
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}, small{4096, RLIM_INFINITY};
+    std::signal(SIGXFSZ, SIG_IGN);
+    const std::function<void(DiskFile&)> cases[] = {
+        [](DiskFile&) {},                                                 // succeeds
+        [](DiskFile& file) { file.SetFailed(); },                         // the writer gives up
+        [&](DiskFile&) { setrlimit(RLIMIT_FSIZE, &small); },              // the disk refuses the bytes
+        [&](DiskFile&) { std::filesystem::create_directories(path + ".dir/in the way"); },
+    };
+    for (int round = 0; round < 4; ++round) {
+        const std::string before = FileText(path);
+        const std::string target = round == 3 ? path + ".dir" : path;  // a folder refuses the rename
+        {
+            DiskFile file(target, DiskFile::kModeWrite);
+            for (int i = 0; i < 1000; ++i) {
+                file << Core::String(std::to_string(round)) << MakeChain(3);
+            }
+            cases[round](file);
+            file.Close();
+            EXPECT_EQ(file.HasFailed(), round > 0) << round;
+        }
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_EQ(FileText(path) == before, round > 0) << round;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.Path()), {}), 1 + (round == 3)) << round;
     }
-    DiskFile full("/dev/full", DiskFile::kModeWrite);
-    ASSERT_TRUE(full.IsOpen());
-    full << MakeGraph();
-    full.Close();
-    EXPECT_TRUE(full.HasFailed());
 }

@@ -1,116 +1,72 @@
+#include "Core_StreamTestClasses.h"
+
 #include "core/Core_MemoryPool.h"
-#include "core/Core_Object.h"
-#include "core/Core_RefPtr.h"
 #include "core/Core_RefPtrVector.h"
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-namespace {
-
-int g_destroyed = 0;
-
-// A counted class with state, to see copies, clones and destruction.
-class Counter : public Core::Object {
-    TUN_DECLARE_CLASS(Counter);
-
-    Counter() = default;
-    Counter(const Counter&) = default;
-    ~Counter() override { ++g_destroyed; }
-
-    char padding[56] = {};
-};
-
-// A class that overrides nothing reports the root's name.
-class Plain : public Core::Object {};
-
-}  // namespace
-
-TUN_DEFINE_CLASS(Counter)
-
+using namespace streamtest;
 using Core::RefPtr;
 
-class ObjectModel : public testing::Test {
-protected:
-    void SetUp() override { g_destroyed = 0; }
+namespace {
+// A class that overrides nothing reports and clones as the root.
+class Plain : public Core::Object {};
+}  // namespace
 
-    static Counter* NewCounter() { return static_cast<Counter*>(Counter::Create()); }
-};
-
-TEST_F(ObjectModel, CopiesAndClonesOfAReferencedObjectStartUnreferenced) {
-    RefPtr<Counter> holder(NewCounter());
-    for (int i = 0; i < 4; ++i) {
-        holder->AddReference();
-    }
-    ASSERT_EQ(holder->GetReferenceCount(), 5u);
-    Counter copy(*holder);
-    EXPECT_EQ(copy.GetReferenceCount(), 0u);
-    Core::Object* clone = holder->Clone();
-    EXPECT_EQ(clone->GetReferenceCount(), 0u);
-    EXPECT_STREQ(clone->GetType(), "Counter");
-    delete clone;
-    for (int i = 0; i < 4; ++i) {
-        holder->Release();
+TEST(ObjectModel, CopiesAndClonesStartUnreferencedAsTheirOwnClass) {
+    RefPtr<StreamLeaf> holder = Make<StreamLeaf>();
+    RefPtr<StreamLeaf> second(holder);
+    EXPECT_EQ(StreamLeaf(*holder).GetReferenceCount(), 0u);
+    Plain plain;
+    EXPECT_EQ(plain.GetScript(), nullptr);
+    for (const Core::Object* source : {static_cast<Core::Object*>(holder.Get()), static_cast<Core::Object*>(&plain)}) {
+        RefPtr<Core::Object> clone(source->Clone());
+        EXPECT_EQ(clone->GetReferenceCount(), 1u);
+        EXPECT_STREQ(clone->GetType(), source == &plain ? "Object" : "StreamLeaf");
+        EXPECT_EQ(clone->GetSize(), source == &plain ? sizeof(Core::Object) : sizeof(StreamLeaf));
     }
 }
 
 // Released through a base pointer, the delete still hands back the derived
-// size: the next block of that size is this one again.
-TEST_F(ObjectModel, ObjectDiesAtTheLastReleaseIntoTheBucketOfItsOwnSize) {
-    Counter* counter = NewCounter();
-    RefPtr<Core::Object> first(counter);
-    {
-        RefPtr<Counter> second(counter);
-        EXPECT_EQ(counter->GetReferenceCount(), 2u);
-    }
-    first.Reset(first.Get());  // resetting to the held object keeps it alive
-    EXPECT_EQ(g_destroyed, 0);
-    EXPECT_EQ(counter->GetReferenceCount(), 1u);
+// size: the next block of that size is this one again. A million-link chain
+// goes at its head's release, without one nested destructor per link.
+TEST(ObjectModel, ObjectsDieAtTheLastReleaseIntoTheBucketOfTheirOwnSize) {
+    const int live = Counted::Live();
+    StreamLeaf* leaf = static_cast<StreamLeaf*>(StreamLeaf::Create());
+    RefPtr<Core::Object> first(leaf);
+    first.Reset(leaf);  // resetting to the held object keeps it alive
+    EXPECT_EQ(leaf->GetReferenceCount(), 1u);
     first.Reset();
-    EXPECT_EQ(g_destroyed, 1);
+    EXPECT_EQ(Counted::Live(), live);
 #if !defined(TUNDRA_POOL_PASSTHROUGH)
-    void* next = Core::PoolAllocate(sizeof(Counter));
-    EXPECT_EQ(next, static_cast<void*>(counter));
-    Core::PoolFree(next, sizeof(Counter));
+    void* next = Core::PoolAllocate(sizeof(StreamLeaf));
+    EXPECT_EQ(next, static_cast<void*>(leaf));
+    Core::PoolFree(next, sizeof(StreamLeaf));
 #endif
+    MakeChain(1000000) = nullptr;
+    EXPECT_EQ(Counted::Live(), live);
 }
 
-TEST_F(ObjectModel, RefPtrVectorDestroySkipsNullsAndLeavesItEmpty) {
-    Core::RefPtrVector<Counter> vector;
-    RefPtr<Counter> kept(NewCounter());
-    vector.push_back(NewCounter());
-    vector.push_back(nullptr);
-    vector.push_back(kept);
+TEST(ObjectModel, RefPtrVectorDestroySkipsNullsAndLeavesItEmpty) {
+    const int live = Counted::Live();
+    Core::RefPtrVector<StreamLeaf> vector;
+    RefPtr<StreamLeaf> kept = Make<StreamLeaf>();
+    vector.assign({Make<StreamLeaf>(), nullptr, kept});
     vector.Destroy();
-    EXPECT_TRUE(vector.empty());
-    EXPECT_EQ(vector.capacity(), 0u);
-    EXPECT_EQ(g_destroyed, 1);
+    EXPECT_TRUE(vector.empty() && vector.capacity() == 0);
+    EXPECT_EQ(Counted::Live(), live + 1);
     EXPECT_EQ(kept->GetReferenceCount(), 1u);
-    vector.Destroy();
-    EXPECT_TRUE(vector.empty());
-}
-
-TEST_F(ObjectModel, ClassWithoutOverridesReportsTheRoot) {
-    Plain plain;
-    EXPECT_STREQ(plain.GetType(), "Object");
-    EXPECT_EQ(plain.GetScript(), nullptr);
-    Core::Object* clone = plain.Clone();
-    EXPECT_STREQ(clone->GetType(), "Object");
-    EXPECT_EQ(clone->GetSize(), sizeof(Core::Object));
-    delete clone;
 }
 
 // The userdata holds a whole pointer, not the 4 bytes of a 32-bit build.
-TEST_F(ObjectModel, PushToLuaGivesAUserdataWithTheClassMetatable) {
+TEST(ObjectModel, PushToLuaGivesAUserdataWithTheClassMetatable) {
     lua_State* state = luaL_newstate();
     luaL_newmetatable(state, "Object");
-    lua_pop(state, 1);
     Core::Object object;
     object.PushToLua(state);
-    ASSERT_TRUE(lua_isuserdata(state, -1));
-    EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -1)), &object);
-    ASSERT_TRUE(lua_getmetatable(state, -1));
-    luaL_getmetatable(state, "Object");
-    EXPECT_TRUE(lua_rawequal(state, -1, -2));
+    ASSERT_TRUE(lua_isuserdata(state, -1) && lua_getmetatable(state, -1));
+    EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -2)), &object);
+    EXPECT_TRUE(lua_rawequal(state, -1, -3));
     lua_close(state);
 }

@@ -2,24 +2,6 @@
 
 namespace streamtest {
 
-void StreamLeaf::Save(Core::File& file) const {
-    file.WriteI32(number);
-    file.WriteF32(weight);
-    file << label;
-}
-
-void StreamLeaf::Load(Core::File& file) {
-    ++s_loads;
-    file.ReadI32(number);
-    file.ReadF32(weight);
-    file >> label;
-}
-
-void StreamNode::Load(Core::File& file) {
-    ++s_loads;
-    file >> child >> peer >> leaf;
-}
-
 void StreamList::Save(Core::File& file) const {
     file.WriteU32(static_cast<std::uint32_t>(items.size()));
     for (const auto& item : items) {
@@ -27,30 +9,29 @@ void StreamList::Save(Core::File& file) const {
     }
 }
 
+// The count comes from the data: no reserve, and stop at the first failure.
 void StreamList::Load(Core::File& file) {
-    ++s_loads;
     std::uint32_t count = 0;
     file.ReadU32(count);
-    // The count comes from the data: no reserve, and stop at the first failure.
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-        Core::RefPtr<Core::Object> item;
-        file >> item;
-        items.push_back(item);
+        file >> items.emplace_back();
     }
 }
 
-void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id) {
+std::string Head(std::string_view className, std::uint32_t id) {
+    Core::MemoryFile file;
     file.WriteU8(1);
     file << Core::String(className);
     file.WriteU32(id);
+    return std::string(file.GetData(), file.GetData() + file.GetSize());
 }
 
 Core::RefPtr<StreamNode> MakeChain(int count) {
     Core::RefPtr<StreamNode> first;
     for (int i = 0; i < count; ++i) {
         Core::RefPtr<StreamNode> node = Make<StreamNode>();
-        node->child = first;
-        first = node;
+        node->child = std::move(first);
+        first = std::move(node);
     }
     return first;
 }
@@ -58,5 +39,5 @@ Core::RefPtr<StreamNode> MakeChain(int count) {
 }  // namespace streamtest
 
 TUN_DEFINE_CLASS_NAMED(streamtest::StreamLeaf, "StreamLeaf")
-TUN_DEFINE_CLASS_NAMED(streamtest::StreamNode, "StreamNode")
+TUN_DEFINE_CLASS_NAMED(streamtest::StreamNode, "Node")
 TUN_DEFINE_CLASS_NAMED(streamtest::StreamList, "StreamList")

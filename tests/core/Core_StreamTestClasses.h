@@ -1,12 +1,10 @@
 #pragma once
 
-#include "core/Core_File.h"
 #include "core/Core_MemoryFile.h"
-#include "core/Core_Object.h"
-#include "core/Core_RefPtr.h"
-#include "core/Core_String.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Small registered classes that store themselves in object streams, counted
@@ -18,52 +16,42 @@ public:
     Counted() { ++s_live; }
     Counted(const Counted& other) : Core::Object(other) { ++s_live; }
     ~Counted() override { --s_live; }
-
-    // Objects of these classes alive now, and Load calls since the last Reset.
     static int Live() { return s_live; }
-    static int Loads() { return s_loads; }
-    static void Reset() { s_loads = 0; }
 
-protected:
+private:
     inline static int s_live = 0;
-    inline static int s_loads = 0;
 };
 
-// Value fields only.
 class StreamLeaf : public Counted {
     TUN_DECLARE_CLASS(StreamLeaf);
-
-    void Save(Core::File& file) const override;
-    void Load(Core::File& file) override;
+    void Save(Core::File& file) const override { file.WriteI32(number); file.WriteF32(weight); file << label; }
+    void Load(Core::File& file) override { file.ReadI32(number); file.ReadF32(weight); file >> label; }
 
     std::int32_t number = 0;
     float weight = 0.0f;
     Core::String label;
 };
 
-// Owns its child and its leaf; the peer is a plain pointer, for back edges.
+// Registered as "Node": owns its child; the parent is a plain pointer.
 class StreamNode : public Counted {
     TUN_DECLARE_CLASS(StreamNode);
-
-    void Save(Core::File& file) const override { file << child << peer << leaf; }
-    void Load(Core::File& file) override;
+    void Save(Core::File& file) const override { file << child << parent; file.WriteU32(value); }
+    void Load(Core::File& file) override { file >> child >> parent; file.ReadU32(value); }
 
     Core::RefPtr<StreamNode> child;
-    StreamNode* peer = nullptr;
-    Core::RefPtr<StreamLeaf> leaf;
+    StreamNode* parent = nullptr;
+    std::uint32_t value = 0;
 };
 
-// A counted list of owned objects of any class.
+// Owns a list of objects of any class.
 class StreamList : public Counted {
     TUN_DECLARE_CLASS(StreamList);
-
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
     std::vector<Core::RefPtr<Core::Object>> items;
 };
 
-// A new object of a registered class, held.
 template <class T>
 Core::RefPtr<T> Make() {
     return Core::RefPtr<T>(static_cast<T*>(T::Create()));
@@ -71,7 +59,7 @@ Core::RefPtr<T> Make() {
 
 // The head of an object reference as the writer stores it (flag 1, class
 // name, id), for streams put together by hand.
-void WriteReferenceHead(Core::File& file, const char* className, std::uint32_t id);
+std::string Head(std::string_view className, std::uint32_t id);
 
 inline std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
     return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());

@@ -9,75 +9,40 @@
 
 using Core::String;
 
-namespace {
-
-// True when the characters live inside the string object (no pool block).
-bool IsInline(const String& text) {
-    const auto* self = reinterpret_cast<const char*>(&text);
-    return text.data() >= self && text.data() < self + sizeof(text);
-}
-
-}  // namespace
-
-TEST(String, FifteenCharactersStayInlineTheSixteenthTakesAPoolBlock) {
-    String text("123456789012345");
-    EXPECT_TRUE(IsInline(text));
-    text += '6';
-    EXPECT_FALSE(IsInline(text));
-    EXPECT_STREQ(text.c_str(), "1234567890123456");
-
-    EXPECT_GE(String(String::Capacity{100}).capacity(), 100u);
-    EXPECT_TRUE(String(String::Capacity{100}).empty());
-    EXPECT_TRUE(String(static_cast<const char*>(nullptr)).empty());
-}
-
-TEST(String, ToUpperChangesOnlyAsciiLetters) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Level 2-b", "LEVEL 2-B"},
-        {"az{`@AZ", "AZ{`@AZ"},
-        {"\xE9t\xE9 \x80\xFF", "\xE9T\xE9 \x80\xFF"},  // bytes >= 0x80 keep their value
-    };
-    for (const auto& [text, upper] : cases) {
+// Bytes of 0x80 and above keep their value through ToUpper and widen as
+// Latin-1; a suffix compares byte for byte. A null text is empty; a capacity
+// is reserved, never taken for a text.
+TEST(String, CaseSuffixesAndWideningWorkOnBytes) {
+    const std::pair<const char*, const char*> uppers[] = {
+        {"Level 2-b", "LEVEL 2-B"}, {"az{`@AZ", "AZ{`@AZ"}, {"\xE9t\xE9 \x80\xFF", "\xE9T\xE9 \x80\xFF"}};
+    for (const auto& [text, upper] : uppers) {
         String value(text);
         EXPECT_EQ(&value.ToUpper(), &value);
         EXPECT_EQ(value, upper) << text;
     }
-}
-
-TEST(String, EndsWith) {
-    const struct {
-        const char* text;
-        const char* suffix;
-        bool expected;
-    } cases[] = {
+    const std::tuple<const char*, const char*, bool> suffixes[] = {
         {"abc", "", true},           {"", "", true},                 {"abc", "abcd", false}, {"file.png", ".png", true},
-        {"file.png", ".PNG", false}, {"file.png", "file.png", true}, {"", "a", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(String(c.text).EndsWith(c.suffix), c.expected) << c.text << " / " << c.suffix;
+        {"file.png", ".PNG", false}, {"file.png", "file.png", true}, {"", "a", false}};
+    for (const auto& [text, suffix, ends] : suffixes) {
+        EXPECT_EQ(String(text).EndsWith(suffix), ends) << text << " / " << suffix;
     }
+    String text("Az");
+    text += '\0';
+    text += "\x7F\x80\xE9\xFF";
+    EXPECT_EQ(text.ToWideString(), (Core::WideString{u'A', u'z', 0, 0x7F, 0x80, 0xE9, 0xFF}));
+    EXPECT_TRUE(String(static_cast<const char*>(nullptr)).empty());
+    EXPECT_TRUE(String(String::Capacity{100}).empty() && String(String::Capacity{100}).capacity() >= 100);
 }
 
 // Positions and counts near 2^32 must not wrap into the string.
 TEST(String, EraseRangeAndSubstringFromTakeOnlyRangesInsideTheString) {
-    const struct {
-        std::uint32_t position;
-        std::uint32_t count;
-        const char* expected;
-    } erases[] = {
-        {2, 2, "abef"},   {4, 3, "abcdef"},          {2, 0, "abcdef"},          {0, 6, ""},
-        {5, 1, "abcde"},  {6, 1, "abcdef"},          {1, 0xFFFFFFFFu, "abcdef"}, {0xFFFFFFFFu, 2, "abcdef"},
-        {0xFFFFFFFFu, 0xFFFFFFFFu, "abcdef"},
-    };
-    for (const auto& c : erases) {
-        String text("abcdef");
-        text.EraseRange(c.position, c.count);
-        EXPECT_EQ(text, c.expected) << c.position << " " << c.count;
+    const std::tuple<std::uint32_t, std::uint32_t, const char*> erases[] = {
+        {2, 2, "abef"},  {4, 3, "abcdef"}, {2, 0, "abcdef"}, {0, 6, ""}, {5, 1, "abcde"}, {6, 1, "abcdef"},
+        {1, 0xFFFFFFFFu, "abcdef"}, {0xFFFFFFFFu, 2, "abcdef"}, {0xFFFFFFFFu, 0xFFFFFFFFu, "abcdef"}};
+    for (const auto& [position, count, expected] : erases) {
+        EXPECT_EQ(String("abcdef").EraseRange(position, count), expected) << position << " " << count;
     }
-    String empty;
-    empty.EraseRange(0, 1);
-    EXPECT_EQ(empty, "");
-
+    EXPECT_EQ(String().EraseRange(0, 1), "");
     const std::pair<std::uint32_t, const char*> substrings[] = {{3, ""}, {2, "c"}, {0, "abc"}, {0xFFFFFFFFu, ""}};
     for (const auto& [position, expected] : substrings) {
         EXPECT_EQ(String("abc").SubstringFrom(position), expected) << position;
@@ -85,30 +50,16 @@ TEST(String, EraseRangeAndSubstringFromTakeOnlyRangesInsideTheString) {
     EXPECT_EQ(String().SubstringFrom(0), "");
 }
 
-TEST(String, ToWideStringWidensBytesAsLatin1) {
-    String text("Az");
-    text += '\0';
-    text += "\x7F\x80\xE9\xFF";
-    const Core::WideString expected = {u'A', u'z', 0, 0x7F, 0x80, 0xE9, 0xFF};
-    EXPECT_EQ(text.ToWideString(), expected);
-    EXPECT_TRUE(String().ToWideString().empty());
-}
-
-TEST(String, ToStringPrintsDecimal) {
+TEST(String, DecimalTextAndFileNames) {
     EXPECT_EQ(Core::ToString(-42), "-42");
     EXPECT_EQ(Core::ToString(INT32_MIN), "-2147483648");
     EXPECT_EQ(Core::ToString(INT32_MAX), "2147483647");
     EXPECT_EQ(Core::ToString(4294967295u), "4294967295");
     EXPECT_EQ(Core::ToString(0u), "0");
-}
-
-TEST(String, GetFileNameFromPathSplitsAtEitherSeparator) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Games\\hero.png", "hero.png"}, {"hero.png", "hero.png"},   {"C:\\Games\\", ""},
-        {"Resources/Fonts/Default.tbf", "Default.tbf"}, {"Resources/Fonts/", ""}, {"a/b\\c.txt", "c.txt"},
-        {"a\\b/c.txt", "c.txt"},             {"", ""},
-    };
-    for (const auto& [path, name] : cases) {
+    const std::pair<const char*, const char*> paths[] = {
+        {"C:\\Games\\hero.png", "hero.png"}, {"hero.png", "hero.png"}, {"C:\\Games\\", ""}, {"", ""},
+        {"Resources/Fonts/Default.tbf", "Default.tbf"}, {"a/b\\c.txt", "c.txt"}, {"a\\b/c.txt", "c.txt"}};
+    for (const auto& [path, name] : paths) {
         EXPECT_EQ(GetFileNameFromPath(path), name) << path;
     }
 }

@@ -1,0 +1,182 @@
+#pragma once
+
+#include "Fuzz_Harness.h"
+
+#include "core/Core_File.h"
+#include "core/Core_MemoryFile.h"
+#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+// What the object-stream harnesses share: small registered classes with
+// every kind of field, the reading of records as a game reads a save, and
+// seeds written by the engine. Included by one harness per program (it
+// registers its classes).
+namespace fuzz {
+
+class Counted : public Core::Object {
+public:
+    Counted() { ++s_live; }
+    Counted(const Counted& other) : Core::Object(other) { ++s_live; }
+    ~Counted() override { --s_live; }
+    static int Live() { return s_live; }
+
+private:
+    inline static int s_live = 0;
+};
+
+class Leaf : public Counted {
+    TUN_DECLARE_CLASS(Leaf);
+    void Save(Core::File& file) const override { file.WriteI32(number); file.WriteF32(weight); file << label; }
+    void Load(Core::File& file) override { file.ReadI32(number); file.ReadF32(weight); file >> label; }
+
+    std::int32_t number = 0;
+    float weight = 0.0f;
+    Core::String label;
+};
+
+// Owns its child; the parent is a plain back-pointer.
+class Node : public Counted {
+    TUN_DECLARE_CLASS(Node);
+    void Save(Core::File& file) const override { file << child << parent; file.WriteU32(value); }
+    void Load(Core::File& file) override { file >> child >> parent; file.ReadU32(value); }
+
+    Core::RefPtr<Node> child;
+    Node* parent = nullptr;
+    std::uint32_t value = 0;
+};
+
+// Owns objects of any class; the count comes from the data.
+class List : public Counted {
+    TUN_DECLARE_CLASS(List);
+    void Save(Core::File& file) const override {
+        file.WriteU32(static_cast<std::uint32_t>(items.size()));
+        for (const auto& item : items) {
+            file << item;
+        }
+    }
+    void Load(Core::File& file) override {
+        std::uint32_t count = 0;
+        file.ReadU32(count);
+        for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+            file >> items.emplace_back();
+        }
+    }
+
+    std::vector<Core::RefPtr<Core::Object>> items;
+};
+
+template <class T>
+Core::RefPtr<T> Make() {
+    return Core::RefPtr<T>(static_cast<T*>(T::Create()));
+}
+
+// Reads records until the stream fails or runs out and writes each one to
+// echo; keeps them all, or lets go of each before the next (so that later
+// ids name objects only the stream still holds).
+inline std::vector<Core::RefPtr<Core::Object>> ReadRecords(Core::File& file, Core::File& echo, bool keep) {
+    std::vector<Core::RefPtr<Core::Object>> kept;
+    for (std::uint32_t record = 0; !file.HasFailed(); ++record) {
+        Core::RefPtr<Core::Object> object;
+        if (record % 2 == 0) {
+            object = file.ReadObject();
+        } else {
+            object = file.ReadObjectAs<List>(Core::File::Reference::Owning);
+        }
+        echo << object;
+        if (keep) {
+            kept.push_back(object);
+        }
+    }
+    return kept;
+}
+
+// Reads the field behind every plain link of the kept records: one that
+// dangles is a use after free the sanitizer reports.
+inline std::uint32_t FollowPlainLinks(const std::vector<Core::RefPtr<Core::Object>>& records) {
+    std::vector<const Core::Object*> work;
+    for (const auto& record : records) {
+        work.push_back(record.Get());
+    }
+    std::unordered_set<const Core::Object*> seen;
+    std::uint32_t sum = 0;
+    while (!work.empty()) {
+        const Core::Object* object = work.back();
+        work.pop_back();
+        if (object == nullptr || !seen.insert(object).second) {
+            continue;
+        }
+        if (const auto* node = dynamic_cast<const Node*>(object)) {
+            sum += node->parent != nullptr ? node->parent->value : 0;
+            work.push_back(node->child.Get());
+        } else if (const auto* list = dynamic_cast<const List*>(object)) {
+            for (const auto& item : list->items) {
+                work.push_back(item.Get());
+            }
+        }
+    }
+    return sum;
+}
+
+// One input, twice through the reused streams: start() puts it at the start
+// of file with fresh tables (and echo with them), finish() resets both. The
+// second pass keeps every record past the reset and follows its plain links.
+// Afterwards no object may be left: the streams would have leaked it.
+template <class Start, class Finish>
+void ReadTwice(Core::File& file, Core::File& echo, Start start, Finish finish) {
+    start();
+    ReadRecords(file, echo, false);
+    finish();
+    start();
+    std::vector<Core::RefPtr<Core::Object>> records = ReadRecords(file, echo, true);
+    finish();
+    volatile std::uint32_t sum = FollowPlainLinks(records);
+    (void)sum;
+    records.clear();
+    if (Counted::Live() != 0) {
+        std::abort();
+    }
+}
+
+// Saves as the engine writes them: a cycle through a plain parent, a leaf
+// shared three times, nulls, a nested list, a chain of owned children, a
+// record of back-references into the first; and the bare plain-link stream.
+inline void WriteObjectStreamSeeds(Seeds& seeds) {
+    auto shared = Make<Leaf>();
+    shared->number = -5;
+    shared->weight = 2.5f;
+    shared->label = "a label of more than fifteen bytes";
+    auto a = Make<Node>();
+    a->child = Make<Node>();
+    a->child->child = Make<Node>();
+    a->child->parent = a.Get();
+    auto inner = Make<List>();
+    inner->items = {Make<Leaf>(), nullptr, shared};
+    auto root = Make<List>();
+    root->items = {a, inner, nullptr, shared, shared};
+    auto again = Make<List>();
+    again->items = {root, a->child, shared};
+    const auto bytesOf = [](const Core::MemoryFile& file) { return Bytes(file.GetData(), file.GetData() + file.GetSize()); };
+    Core::MemoryFile save;
+    save << root << again << root;
+    seeds.Add("save_of_three_records", bytesOf(save));
+    Core::MemoryFile single;
+    single << a;
+    seeds.Add("node_cycle", bytesOf(single));
+    Core::MemoryFile leaf;
+    leaf << shared << shared;
+    seeds.Add("leaf_twice", bytesOf(leaf));
+    const std::string plainLink("\x01\x04\0\0\0Node\x01\0\0\0\0\x01\x04\0\0\0Node\x02\0\0\0\0\0\0\0\0\0\0\0\0\0", 37);
+    seeds.Add("plain_link_to_nothing", Bytes(plainLink.begin(), plainLink.end()));
+}
+
+}  // namespace fuzz
+
+TUN_DEFINE_CLASS_NAMED(fuzz::Leaf, "Leaf")
+TUN_DEFINE_CLASS_NAMED(fuzz::Node, "Node")
+TUN_DEFINE_CLASS_NAMED(fuzz::List, "List")
