@@ -151,11 +151,13 @@ public:
     void Drive() {
         for (const auto& [owner, velocity] : m_enemies) {
             Vector2D p = owner->position + velocity;
-            Wrap(p) ? owner->Teleport(p) : owner->SetPose(p, owner->angle);
+            // A wrap is a jump: the old pose is set too, so nothing is swept across the screen.
+            if (Wrap(p)) owner->SetPose(p, 0, true);
+            owner->SetPose(p, 0);
         }
         for (bridge::Owner* owner : m_bullets) {
             Vector2D p = owner->position;
-            if (Wrap(p)) owner->Teleport(p);
+            if (Wrap(p)) owner->SetPose(p, 0, true), owner->SetPose(p, 0);
         }
     }
     void Step() { m_world.Step(kStep); }

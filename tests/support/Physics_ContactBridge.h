@@ -5,9 +5,8 @@
 
 #include <deque>
 
-// The two engines joined as the game joins them: owners keep their body and
-// collision object in step, and the contact callback turns the collision
-// records of every body's owner into contacts.
+// The two engines joined as the game joins them: owners keep their body and collision object in step,
+// and the contact callback turns the collision records of every body's owner into contacts.
 namespace bridge {
 
 using namespace Collision2D;
@@ -21,27 +20,19 @@ struct Owner : Core::Object {
     std::uint32_t body = 0, collision = 0;
     int tag = 0;
     Vector2D position;
-    float angle = 0.0f;
-
-    // old: the pose the collision object sweeps from. The body takes either.
+    // old: the pose the collision object sweeps from (set both for a jump). The body takes either.
     void SetPose(const Vector2D& p, float degrees, bool old = false) {
-        position = p, angle = degrees;
+        position = p;
         old ? (engine->SetObjectOldPosition(collision, p), engine->SetObjectOldOrientation(collision, degrees))
             : (engine->SetObjectPosition(collision, p), engine->SetObjectOrientation(collision, degrees));
         physics->SetRigidBodyPosition(body, p), physics->SetRigidBodyOrientation(body, degrees);
     }
-    // A jump, not a motion: nothing is swept on the way.
-    void Teleport(const Vector2D& p) { SetPose(p, angle, true), SetPose(p, angle); }
 };
 
 // The body's callbacks: Old just before a move, with the pose it leaves; the other just after.
 template <bool Old>
-void OnTransform(RigidBody* body, Core::Object* owner) {
+void OnMove(RigidBody* body, Core::Object* owner) {
     static_cast<Owner*>(owner)->SetPose(body->GetPosition(), body->GetOrientation(), Old);
-}
-inline void Link(RigidBody* body, Owner& o) {
-    body->SetUserData(&o), body->SetTransformCallback(&OnTransform<false>);
-    body->SetOldTransformCallback(&OnTransform<true>);
 }
 
 struct World {
@@ -51,7 +42,6 @@ struct World {
     PhysicsEngine physics;
     CollisionEngine collision;
     std::deque<Owner> owners;
-
     explicit World(std::int32_t accuracy = 150) {
         physics.SetScale(15.0f), physics.SetAccuracy(accuracy), physics.SetContactListUpdateData(this);
         physics.SetContactListUpdate([](PhysicsEngine*, void* world) { static_cast<World*>(world)->Bridge(); });
@@ -63,8 +53,8 @@ struct World {
         o.physics = &physics, o.engine = &collision, o.position = p, object->SetOwner(&o);
         o.collision = collision.AddObject(object, 0, p);
         if (mass == kNoBody) return o;
-        auto* body = TUN_NEW(RigidBody, Physics2D::MassProperties(mass), 0, nullptr, nullptr, nullptr);
-        Link(body, o), body->SetPosition(p);
+        auto* body = TUN_NEW(RigidBody, Physics2D::MassProperties(mass), 0, &OnMove<false>, &OnMove<true>, &o);
+        body->SetPosition(p);
         if (gravity) body->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
         return o.body = physics.AddRigidBody(body), o;
     }
@@ -72,15 +62,15 @@ struct World {
     // After both engines were loaded: owners and callbacks are never stored.
     void Relink() {
         for (Owner& o : owners) {
-            if (RigidBody* body = physics.GetRigidBody(o.body)) Link(body, o);
+            if (RigidBody* b = physics.GetRigidBody(o.body)) {
+                b->SetUserData(&o), b->SetTransformCallback(&OnMove<false>), b->SetOldTransformCallback(&OnMove<true>);
+            }
             if (DynamicObject* object = collision.GetCollisionResults(o.collision)) {
-                object->SetOwner(&o), o.position = object->GetPosition(), o.angle = object->GetOrientation();
+                object->SetOwner(&o), o.position = object->GetPosition();
             }
         }
     }
-
-    // For each body's owner: its records against other objects, anchored at
-    // both sides' contact positions, then those against static shapes.
+    // For each body's owner: its records of other objects (anchored at both sides), then those of statics.
     void Bridge() {
         for (auto i = 1u; i <= physics.GetRigidBodyCount(); ++i) {
             const RigidBody* body = physics.GetRigidBody(i);
@@ -92,8 +82,7 @@ struct World {
                 const DynamicObject* other = collision.GetCollisionResults(d.handle);
                 const auto* b = other != nullptr ? static_cast<const Owner*>(other->GetOwner()) : nullptr;
                 if (b == nullptr) continue;
-                // B's place, unless B's own records of A give one (the last one wins).
-                Vector2D anchorB = b->position;
+                Vector2D anchorB = b->position;  // unless B's records of A give a place, the last one winning
                 const auto& s = other->GetShapeCollisions();
                 for (auto j = 0u; j < s.Count(); ++j) if (s[j].handle == a->collision) anchorB = s[j].contactPosition;
                 const auto add = [&](const COLLISION_C& hit) { Add(*a, b, hit, d.contactPosition, anchorB); };
