@@ -8,8 +8,12 @@ namespace Physics2D {
 namespace {
 
 constexpr float kRadiansPerDegree = std::numbers::pi_v<float> / 180.0f;
-// Normals closer to opposite than this make two contacts mirrors.
+// Normals closer to opposite than this make two contacts mirrors; closer to
+// equal, the same direction.
 constexpr float kMirrorCosine = -0.999f;
+constexpr float kSameCosine = 0.999f;
+// How close last frame's normal must be for its impulses to be reused.
+constexpr float kWarmStartCosine = 0.95f;
 
 Vector2D Perpendicular(const Vector2D& v) { return {-v.y, v.x}; }
 
@@ -17,33 +21,47 @@ RigidBody* BodyAt(const BodyList& bodies, std::uint32_t index) {
     return index >= 1 && index <= bodies.size() ? bodies[index - 1].Get() : nullptr;
 }
 
+bool Turns(const RigidBody* body) { return body != nullptr && body->GetMassProperties().GetInverseInertia() != 0.0f; }
+
+std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) { return std::uint64_t{a} << 32 | b; }
+
+bool ByPair(const WarmStart& x, const WarmStart& y) { return PairKey(x.bodyA, x.bodyB) < PairKey(y.bodyA, y.bodyB); }
+
 }  // namespace
 
-void ContactSolver::MergeMirroredContacts(std::vector<ContactEntry>& contacts) {
-    // Contacts between two bodies, grouped by their unordered pair and kept
-    // in list order inside a group.
+void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const BodyList& bodies) {
+    // Contacts grouped by their unordered pair, in list order inside a group.
     m_pairs.clear();
     for (std::uint32_t i = 0; i < contacts.size(); ++i) {
         const std::uint32_t a = contacts[i].bodyA;
         const std::uint32_t b = contacts[i].bodyB;
-        if (b != 0) m_pairs.emplace_back(std::uint64_t{std::min(a, b)} << 32 | std::max(a, b), i);
+        m_pairs.emplace_back(PairKey(std::min(a, b), std::max(a, b)), i);
     }
     std::sort(m_pairs.begin(), m_pairs.end());
 
-    std::vector<bool> dropped(contacts.size(), false);
-    std::vector<bool> matched(contacts.size(), false);
+    m_dropped.assign(contacts.size(), 0);
     for (std::size_t first = 0; first < m_pairs.size();) {
         std::size_t end = first;
         while (end < m_pairs.size() && m_pairs[end].first == m_pairs[first].first) ++end;
-        for (std::size_t j = first; j < end; ++j) {
-            const ContactEntry& later = contacts[m_pairs[j].second];
+        for (std::size_t j = first + 1; j < end; ++j) {
+            ContactEntry& later = contacts[m_pairs[j].second];
+            const bool turns = Turns(BodyAt(bodies, later.bodyA)) || Turns(BodyAt(bodies, later.bodyB));
             for (std::size_t i = first; i < j; ++i) {
-                const std::uint32_t e = m_pairs[i].second;
-                const ContactEntry& earlier = contacts[e];
-                if (dropped[e] || matched[e] || earlier.bodyA != later.bodyB) continue;
-                if (earlier.contact.GetNormal().Dot(later.contact.GetNormal()) > kMirrorCosine) continue;
-                matched[e] = true;
-                dropped[m_pairs[j].second] = true;
+                ContactEntry& earlier = contacts[m_pairs[i].second];
+                if (m_dropped[m_pairs[i].second] != 0) continue;
+                const float cosine = earlier.contact.GetNormal().Dot(later.contact.GetNormal());
+                const bool mirrored = later.bodyB != 0 && earlier.bodyA == later.bodyB && earlier.bodyB == later.bodyA &&
+                                      cosine <= kMirrorCosine;
+                const bool alike = !turns && earlier.bodyA == later.bodyA && cosine >= kSameCosine;
+                if (!mirrored && !alike) continue;
+                if (alike) {
+                    const Contact& e = earlier.contact;
+                    const Contact& l = later.contact;
+                    earlier.contact = Contact((e.GetPoint() + l.GetPoint()) * 0.5f, e.GetNormal(), e.GetAnchorA(),
+                                              e.GetAnchorB(), std::max(e.GetDepth(), l.GetDepth()), e.GetRestitution(),
+                                              e.GetFriction(), e.GetFlag());
+                }
+                m_dropped[m_pairs[j].second] = 1;
                 break;
             }
         }
@@ -51,7 +69,7 @@ void ContactSolver::MergeMirroredContacts(std::vector<ContactEntry>& contacts) {
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < contacts.size(); ++i) {
-        if (!dropped[i]) contacts[kept++] = contacts[i];
+        if (m_dropped[i] == 0) contacts[kept++] = contacts[i];
     }
     contacts.resize(kept);
 }
@@ -59,113 +77,174 @@ void ContactSolver::MergeMirroredContacts(std::vector<ContactEntry>& contacts) {
 void ContactSolver::Solve(const std::vector<ContactEntry>& contacts, const BodyList& bodies, std::int32_t accuracy,
                           float scale) {
     Prepare(contacts, bodies, scale);
-    if (m_constraints.empty()) return;
-    SolveVelocities(bodies, accuracy, scale);
+    WarmStartConstraints();
+    SolveVelocities(accuracy);
+    StoreVelocities(bodies, scale);
     SolvePositions(bodies, accuracy);
+
+    m_warmStarts.clear();
+    for (const Constraint& c : m_constraints) {
+        m_warmStarts.push_back({c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse});
+    }
+    std::stable_sort(m_warmStarts.begin(), m_warmStarts.end(), ByPair);
+}
+
+void ContactSolver::SetWarmStarts(std::vector<WarmStart> warmStarts) {
+    m_warmStarts = std::move(warmStarts);
+    std::stable_sort(m_warmStarts.begin(), m_warmStarts.end(), ByPair);
+}
+
+void ContactSolver::ForgetBody(std::uint32_t index) {
+    std::erase_if(m_warmStarts, [index](const WarmStart& w) { return w.bodyA == index || w.bodyB == index; });
 }
 
 void ContactSolver::Prepare(const std::vector<ContactEntry>& contacts, const BodyList& bodies, float scale) {
+    const std::size_t slots = bodies.size() + 1;
+    m_velocity.assign(slots, Vector2D{});
+    m_angular.assign(slots, 0.0f);
+    m_inverseMass.assign(slots, 0.0f);
+    m_inverseInertia.assign(slots, 0.0f);
+    for (std::uint32_t index = 1; index < slots; ++index) {
+        if (const RigidBody* body = bodies[index - 1].Get()) {
+            m_velocity[index] = body->GetVelocity() * scale;
+            m_angular[index] = body->GetAngularVelocity() * kRadiansPerDegree;
+            m_inverseMass[index] = body->GetMassProperties().GetInverseMass();
+            m_inverseInertia[index] = body->GetMassProperties().GetInverseInertia();
+        }
+    }
+
     m_constraints.clear();
-    m_velocityChange.assign(bodies.size() + 1, Vector2D{});
-    m_angularChange.assign(bodies.size() + 1, 0.0f);
     for (const ContactEntry& entry : contacts) {
         const RigidBody* a = BodyAt(bodies, entry.bodyA);
         const RigidBody* b = BodyAt(bodies, entry.bodyB);
         if (a == nullptr) continue;
-        const Contact& contact = entry.contact;
         Constraint c{};
         c.a = entry.bodyA;
         c.b = b != nullptr ? entry.bodyB : 0;
-        c.inverseMassA = a->GetMassProperties().GetInverseMass();
-        c.inverseInertiaA = a->GetMassProperties().GetInverseInertia();
-        c.inverseMassB = b != nullptr ? b->GetMassProperties().GetInverseMass() : 0.0f;
-        c.inverseInertiaB = b != nullptr ? b->GetMassProperties().GetInverseInertia() : 0.0f;
+        c.inverseMassA = m_inverseMass[c.a];
+        c.inverseMassB = m_inverseMass[c.b];
         if (c.inverseMassA == 0.0f && c.inverseMassB == 0.0f) continue;
+        const Contact& contact = entry.contact;
         c.normal = Vector2D::Normalized(contact.GetNormal());
         c.tangent = Perpendicular(c.normal);
-        c.armA = contact.GetPoint() - a->GetWorldCenterOfMass();
-        c.armB = b != nullptr ? contact.GetPoint() - b->GetWorldCenterOfMass() : Vector2D{};
+        c.turns = m_inverseInertia[c.a] != 0.0f || m_inverseInertia[c.b] != 0.0f;
+        if (c.turns) {
+            c.armA = contact.GetPoint() - a->GetWorldCenterOfMass();
+            c.armB = b != nullptr ? contact.GetPoint() - b->GetWorldCenterOfMass() : Vector2D{};
+        }
         const auto effectiveMass = [&](const Vector2D& axis) {
             const float turnA = Math::CrossProduct(c.armA, axis);
             const float turnB = Math::CrossProduct(c.armB, axis);
-            const float k = c.inverseMassA + c.inverseMassB + c.inverseInertiaA * turnA * turnA +
-                            c.inverseInertiaB * turnB * turnB;
+            const float k = m_inverseMass[c.a] + m_inverseMass[c.b] + m_inverseInertia[c.a] * turnA * turnA +
+                            m_inverseInertia[c.b] * turnB * turnB;
             return k > 0.0f ? 1.0f / k : 0.0f;
         };
         c.normalMass = effectiveMass(c.normal);
         c.tangentMass = effectiveMass(c.tangent);
         c.friction = std::max(contact.GetFriction(), 0.0f);
         c.depth = contact.GetDepth();
-
-        // Velocities of the contact point in world units per second.
-        const auto pointVelocity = [&](const RigidBody* body, const Vector2D& arm) {
-            if (body == nullptr) return Vector2D{};
-            const float omega = body->GetAngularVelocity() * kRadiansPerDegree;
-            return body->GetVelocity() * scale + Perpendicular(arm) * omega;
-        };
-        const float approach = (pointVelocity(a, c.armA) - pointVelocity(b, c.armB)).Dot(c.normal);
+        const float approach = RelativeVelocity(c).Dot(c.normal);
         c.targetSpeed = approach < -kRestitutionThreshold * scale ? -contact.GetRestitution() * approach : 0.0f;
         m_constraints.push_back(c);
     }
 }
 
-void ContactSolver::SolveVelocities(const BodyList& bodies, std::int32_t accuracy, float scale) {
-    const auto velocityOf = [&](std::uint32_t index, const Vector2D& arm) {
-        const RigidBody* body = BodyAt(bodies, index);
-        if (body == nullptr) return Vector2D{};
-        const float omega = body->GetAngularVelocity() * kRadiansPerDegree + m_angularChange[index];
-        return body->GetVelocity() * scale + m_velocityChange[index] + Perpendicular(arm) * omega;
-    };
-    const auto applyImpulse = [&](const Constraint& c, const Vector2D& impulse) {
-        m_velocityChange[c.a] += impulse * c.inverseMassA;
-        m_angularChange[c.a] += c.inverseInertiaA * Math::CrossProduct(c.armA, impulse);
-        if (c.b != 0) {
-            m_velocityChange[c.b] -= impulse * c.inverseMassB;
-            m_angularChange[c.b] -= c.inverseInertiaB * Math::CrossProduct(c.armB, impulse);
-        }
-    };
-
-    for (std::int32_t iteration = 0; iteration < std::max(accuracy, 1); ++iteration) {
-        for (Constraint& c : m_constraints) {
-            const Vector2D relative = velocityOf(c.a, c.armA) - velocityOf(c.b, c.armB);
-            const float limit = c.friction * c.normalImpulse;
-            const float tangentImpulse =
-                std::clamp(c.tangentImpulse - relative.Dot(c.tangent) * c.tangentMass, -limit, limit);
-            applyImpulse(c, c.tangent * (tangentImpulse - c.tangentImpulse));
-            c.tangentImpulse = tangentImpulse;
-
-            const float speed = (velocityOf(c.a, c.armA) - velocityOf(c.b, c.armB)).Dot(c.normal);
-            const float normalImpulse = std::max(c.normalImpulse + (c.targetSpeed - speed) * c.normalMass, 0.0f);
-            applyImpulse(c, c.normal * (normalImpulse - c.normalImpulse));
-            c.normalImpulse = normalImpulse;
-        }
-    }
-
-    // Only bodies whose velocity changed are written, so that an untouched
-    // velocity never goes through a rounding round trip.
-    for (std::uint32_t index = 1; index <= bodies.size(); ++index) {
-        RigidBody* body = bodies[index - 1].Get();
-        if (body == nullptr) continue;
-        if (!(m_velocityChange[index] == Vector2D{})) {
-            body->SetVelocity(body->GetVelocity() + m_velocityChange[index] / scale);
-        }
-        if (m_angularChange[index] != 0.0f) {
-            body->SetAngularVelocity(body->GetAngularVelocity() + m_angularChange[index] / kRadiansPerDegree);
+void ContactSolver::WarmStartConstraints() {
+    for (Constraint& c : m_constraints) {
+        const WarmStart key{c.a, c.b, {}, 0.0f, 0.0f};
+        auto [begin, end] = std::equal_range(m_warmStarts.begin(), m_warmStarts.end(), key, ByPair);
+        for (auto it = begin; it != end; ++it) {
+            // Each stored entry serves one constraint: its normal is then spent.
+            if (it->normal.Dot(c.normal) < kWarmStartCosine) continue;
+            c.normalImpulse = it->normalImpulse;
+            c.tangentImpulse = it->tangentImpulse;
+            it->normal = {};
+            Apply(c, c.normal * c.normalImpulse + c.tangent * c.tangentImpulse);
+            break;
         }
     }
 }
 
+Vector2D ContactSolver::RelativeVelocity(const Constraint& c) const {
+    Vector2D relative = m_velocity[c.a] - m_velocity[c.b];
+    if (c.turns) relative += Perpendicular(c.armA) * m_angular[c.a] - Perpendicular(c.armB) * m_angular[c.b];
+    return relative;
+}
+
+void ContactSolver::Apply(const Constraint& c, const Vector2D& impulse) {
+    m_velocity[c.a] += impulse * m_inverseMass[c.a];
+    m_velocity[c.b] -= impulse * m_inverseMass[c.b];
+    if (c.turns) {
+        m_angular[c.a] += m_inverseInertia[c.a] * Math::CrossProduct(c.armA, impulse);
+        m_angular[c.b] -= m_inverseInertia[c.b] * Math::CrossProduct(c.armB, impulse);
+    }
+}
+
+void ContactSolver::SolveVelocities(std::int32_t accuracy) {
+    for (std::int32_t iteration = 0; iteration < std::max(accuracy, 1); ++iteration) {
+        for (Constraint& c : m_constraints) {
+            if (c.turns) {
+                SolveTurning(c);
+                continue;
+            }
+            // Bodies that cannot turn: the point velocity is the body's.
+            Vector2D& velocityA = m_velocity[c.a];
+            Vector2D& velocityB = m_velocity[c.b];
+            const float limit = c.friction * c.normalImpulse;
+            const float tangentImpulse = std::clamp(
+                c.tangentImpulse - (velocityA - velocityB).Dot(c.tangent) * c.tangentMass, -limit, limit);
+            const Vector2D tangentChange = c.tangent * (tangentImpulse - c.tangentImpulse);
+            velocityA += tangentChange * c.inverseMassA;
+            velocityB -= tangentChange * c.inverseMassB;
+            c.tangentImpulse = tangentImpulse;
+
+            const float speed = (velocityA - velocityB).Dot(c.normal);
+            const float normalImpulse = std::max(c.normalImpulse + (c.targetSpeed - speed) * c.normalMass, 0.0f);
+            const Vector2D normalChange = c.normal * (normalImpulse - c.normalImpulse);
+            velocityA += normalChange * c.inverseMassA;
+            velocityB -= normalChange * c.inverseMassB;
+            c.normalImpulse = normalImpulse;
+        }
+    }
+}
+
+void ContactSolver::SolveTurning(Constraint& c) {
+    const float limit = c.friction * c.normalImpulse;
+    const float tangentImpulse =
+        std::clamp(c.tangentImpulse - RelativeVelocity(c).Dot(c.tangent) * c.tangentMass, -limit, limit);
+    Apply(c, c.tangent * (tangentImpulse - c.tangentImpulse));
+    c.tangentImpulse = tangentImpulse;
+
+    const float speed = RelativeVelocity(c).Dot(c.normal);
+    const float normalImpulse = std::max(c.normalImpulse + (c.targetSpeed - speed) * c.normalMass, 0.0f);
+    Apply(c, c.normal * (normalImpulse - c.normalImpulse));
+    c.normalImpulse = normalImpulse;
+}
+
+void ContactSolver::StoreVelocities(const BodyList& bodies, float scale) {
+    // Only velocities the solve changed are written back, so that an
+    // untouched one never goes through a rounding round trip.
+    for (std::uint32_t index = 1; index < m_velocity.size(); ++index) {
+        RigidBody* body = bodies[index - 1].Get();
+        if (body == nullptr) continue;
+        const Vector2D velocity = body->GetVelocity() * scale;
+        if (!(m_velocity[index] == velocity)) body->SetVelocity(m_velocity[index] / scale);
+        const float angular = body->GetAngularVelocity() * kRadiansPerDegree;
+        if (m_angular[index] != angular) body->SetAngularVelocity(m_angular[index] / kRadiansPerDegree);
+    }
+}
+
 void ContactSolver::SolvePositions(const BodyList& bodies, std::int32_t accuracy) {
-    m_displacement.assign(bodies.size() + 1, Vector2D{});
+    m_displacement.assign(m_velocity.size(), Vector2D{});
     const std::int32_t passes = std::clamp(accuracy, 1, kMaxPositionPasses);
     for (std::int32_t pass = 0; pass < passes; ++pass) {
         for (const Constraint& c : m_constraints) {
-            const float total = c.inverseMassA + c.inverseMassB;
+            const float total = m_inverseMass[c.a] + m_inverseMass[c.b];
             const float moved = (m_displacement[c.a] - m_displacement[c.b]).Dot(c.normal);
             const float correction = std::max(c.depth - moved - kSlop, 0.0f) * kCorrectionFactor;
             if (correction <= 0.0f) continue;
-            m_displacement[c.a] += c.normal * (correction * c.inverseMassA / total);
-            if (c.b != 0) m_displacement[c.b] -= c.normal * (correction * c.inverseMassB / total);
+            m_displacement[c.a] += c.normal * (correction * m_inverseMass[c.a] / total);
+            m_displacement[c.b] -= c.normal * (correction * m_inverseMass[c.b] / total);
         }
     }
     // The callbacks may add or remove bodies: each entry is looked up again

@@ -19,6 +19,17 @@ struct ContactEntry {
     Contact contact;
 };
 
+// The impulses a pair of bodies ended a frame with along one normal: the
+// next frame starts from them (warm starting), so that a stack of bodies
+// holds up with few iterations. Part of the engine's saved state.
+struct WarmStart {
+    std::uint32_t bodyA = 0;
+    std::uint32_t bodyB = 0;
+    Vector2D normal;
+    float normalImpulse = 0.0f;
+    float tangentImpulse = 0.0f;
+};
+
 using BodyList = std::vector<Core::RefPtr<RigidBody>>;
 
 // Resolves one frame's contacts: sequential impulses on velocities, then a
@@ -35,15 +46,24 @@ public:
 
     // Two bodies that both own a body see each contact from both sides:
     // the later of two mirrored contacts (bodies swapped, normals opposite)
-    // is dropped, so the pair is solved once.
-    void MergeMirroredContacts(std::vector<ContactEntry>& contacts);
+    // is dropped, so the pair is solved once. Points of one pair along one
+    // normal between bodies that cannot turn push alike: they become one
+    // contact at their mean point with their largest depth.
+    void MergeContacts(std::vector<ContactEntry>& contacts, const BodyList& bodies);
 
     // First velocities: accuracy iterations of impulses that never pull,
-    // with restitution and Coulomb friction. Then positions: a few passes
-    // of projection along the normals, applied through each moved body's
-    // two callbacks in index order. Nothing is divided by the step, so a
-    // paused frame cannot launch a body.
+    // with restitution and Coulomb friction, started from the impulses of
+    // the frame before. Then positions: a few passes of projection along the
+    // normals, applied through each moved body's two callbacks in index
+    // order. Nothing is divided by the step, so a paused frame cannot launch
+    // a body.
     void Solve(const std::vector<ContactEntry>& contacts, const BodyList& bodies, std::int32_t accuracy, float scale);
+
+    const std::vector<WarmStart>& GetWarmStarts() const { return m_warmStarts; }
+    // Entries are kept sorted by body pair for the next frame's look-up.
+    void SetWarmStarts(std::vector<WarmStart> warmStarts);
+    void ForgetBody(std::uint32_t index);
+    void Clear() { m_warmStarts.clear(); }
 
 private:
     // One contact as the solver sees it, with what stays fixed during the solve.
@@ -54,28 +74,39 @@ private:
         Vector2D tangent;
         Vector2D armA;
         Vector2D armB;
+        bool turns;  // either body has a finite inertia
         float inverseMassA;
         float inverseMassB;
-        float inverseInertiaA;
-        float inverseInertiaB;
         float normalMass;
         float tangentMass;
         float targetSpeed;
         float friction;
         float depth;
-        float normalImpulse = 0.0f;
-        float tangentImpulse = 0.0f;
+        float normalImpulse;
+        float tangentImpulse;
     };
 
     void Prepare(const std::vector<ContactEntry>& contacts, const BodyList& bodies, float scale);
-    void SolveVelocities(const BodyList& bodies, std::int32_t accuracy, float scale);
+    void WarmStartConstraints();
+    void SolveVelocities(std::int32_t accuracy);
+    void SolveTurning(Constraint& c);
+    void StoreVelocities(const BodyList& bodies, float scale);
     void SolvePositions(const BodyList& bodies, std::int32_t accuracy);
+    void Apply(const Constraint& c, const Vector2D& impulse);
+    Vector2D RelativeVelocity(const Constraint& c) const;
 
     std::vector<Constraint> m_constraints;
-    std::vector<Vector2D> m_velocityChange;
-    std::vector<float> m_angularChange;
+    std::vector<WarmStart> m_warmStarts;
+    // Per body index (0 is the world, never moved): velocity in world units
+    // per second, angular velocity in radians per second, inverse mass and
+    // inertia, and whether the solve changed the velocities.
+    std::vector<Vector2D> m_velocity;
+    std::vector<float> m_angular;
+    std::vector<float> m_inverseMass;
+    std::vector<float> m_inverseInertia;
     std::vector<Vector2D> m_displacement;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairs;
+    std::vector<std::uint8_t> m_dropped;
 };
 
 }  // namespace Physics2D

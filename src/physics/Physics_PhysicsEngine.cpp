@@ -13,6 +13,11 @@ bool IsBodyIn(const BodyList& bodies, std::uint32_t index) {
     return index >= 1 && index <= bodies.size() && bodies[index - 1] != nullptr;
 }
 
+// A first body that exists and a second that exists or is the world.
+bool NamesBodies(const BodyList& bodies, std::uint32_t a, std::uint32_t b) {
+    return IsBodyIn(bodies, a) && (b == 0 || IsBodyIn(bodies, b));
+}
+
 }  // namespace
 
 PhysicsEngine::PhysicsEngine(const PhysicsEngine& other)
@@ -48,7 +53,7 @@ void PhysicsEngine::Update(float dt) {
 
 void PhysicsEngine::PostCollisionUpdate(float) {
     if (m_contactCallback != nullptr) m_contactCallback(this, m_contactCallbackData);
-    m_solver.MergeMirroredContacts(m_contacts);
+    m_solver.MergeContacts(m_contacts, m_bodies);
     m_solver.Solve(m_contacts, m_bodies, m_accuracy, m_scale);
     m_contacts.clear();
 }
@@ -57,6 +62,7 @@ void PhysicsEngine::Reset() {
     m_bodies.clear();
     m_joints.clear();
     m_contacts.clear();
+    m_solver.Clear();
 }
 
 void PhysicsEngine::SetScale(float scale) {
@@ -87,6 +93,7 @@ void PhysicsEngine::RemoveRigidBody(std::uint32_t index) {
     std::erase_if(m_contacts, [index](const ContactEntry& entry) {
         return entry.bodyA == index || entry.bodyB == index;
     });
+    m_solver.ForgetBody(index);
     // Emptied before the body goes: its destruction must not find itself listed.
     Core::RefPtr<RigidBody> removed = std::move(m_bodies[index - 1]);
 }
@@ -199,6 +206,15 @@ void PhysicsEngine::Save(Core::File& file) const {
         file.WriteU32(entry.bodyB);
         entry.contact.Save(file);
     }
+    const std::vector<WarmStart>& warmStarts = m_solver.GetWarmStarts();
+    file.WriteU32(static_cast<std::uint32_t>(warmStarts.size()));
+    for (const WarmStart& w : warmStarts) {
+        file.WriteU32(w.bodyA);
+        file.WriteU32(w.bodyB);
+        file << w.normal;
+        file.WriteF32(w.normalImpulse);
+        file.WriteF32(w.tangentImpulse);
+    }
 }
 
 void PhysicsEngine::Load(Core::File& file) {
@@ -238,10 +254,21 @@ void PhysicsEngine::Load(Core::File& file) {
         file.ReadU32(entry.bodyA);
         file.ReadU32(entry.bodyB);
         entry.contact.Load(file);
-        if (!IsBodyIn(bodies, entry.bodyA) || (entry.bodyB != 0 && !IsBodyIn(bodies, entry.bodyB))) {
-            file.SetFailed();
-        }
+        if (!NamesBodies(bodies, entry.bodyA, entry.bodyB)) file.SetFailed();
         contacts.push_back(entry);
+    }
+    std::vector<WarmStart> warmStarts;
+    file.ReadU32(count);
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        WarmStart w;
+        file.ReadU32(w.bodyA);
+        file.ReadU32(w.bodyB);
+        file >> w.normal;
+        file.ReadF32(w.normalImpulse);
+        file.ReadF32(w.tangentImpulse);
+        const bool finite = IsFinite(w.normal) && std::isfinite(w.normalImpulse) && std::isfinite(w.tangentImpulse);
+        if (!finite || !NamesBodies(bodies, w.bodyA, w.bodyB)) file.SetFailed();
+        warmStarts.push_back(w);
     }
     if (file.HasFailed()) return;
 
@@ -251,6 +278,7 @@ void PhysicsEngine::Load(Core::File& file) {
     m_bodies = std::move(bodies);
     m_joints = std::move(joints);
     m_contacts = std::move(contacts);
+    m_solver.SetWarmStarts(std::move(warmStarts));
 }
 
 }  // namespace Physics2D

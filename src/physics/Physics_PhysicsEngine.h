@@ -42,7 +42,8 @@ class PhysicsEngine : public Core::Object {
 
     void Update(float dt);
     void PostCollisionUpdate(float dt);
-    // Removes every body, joint and contact; settings and the callback stay.
+    // Removes every body, joint, contact and remembered impulse; settings and
+    // the callback stay.
     void Reset();
 
     void SetContactListUpdate(ContactListCallback callback) { m_contactCallback = callback; }
@@ -62,7 +63,8 @@ class PhysicsEngine : public Core::Object {
 
     // The engine takes a reference; null gives 0, a body already listed its index.
     std::uint32_t AddRigidBody(RigidBody* body);
-    // Also drops this frame's pending contacts that name the body.
+    // Also drops this frame's pending contacts and the remembered impulses
+    // that name the body.
     void RemoveRigidBody(std::uint32_t index);
     // 0 when there is no such body.
     std::uint32_t CloneRigidBody(std::uint32_t index, Core::Object* owner);
@@ -95,7 +97,8 @@ class PhysicsEngine : public Core::Object {
     std::uint32_t AddJoint(Joint* joint);
     std::uint32_t GetJointCount() const { return static_cast<std::uint32_t>(m_joints.size()); }
 
-    // Settings, bodies (holes as null references), joints and contacts.
+    // Settings, bodies (holes as null references), joints, contacts and the
+    // impulses the next solve starts from.
     // Callbacks, their data and the bodies' owners are never written.
     void Save(Core::File& file) const override;
     // All or nothing: a stream that fails, names the wrong class or holds a

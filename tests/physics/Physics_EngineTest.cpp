@@ -157,7 +157,7 @@ TEST(PhysicsEngineTest, DamagedStreamsFailWithoutCrashing) {
     for (const std::int32_t accuracy : {0, 10001, -1}) {
         PhysicsEngine engine;
         std::vector<std::uint8_t> stored = BytesOf(&engine);
-        std::memcpy(&stored[stored.size() - 5 * 4], &accuracy, 4);  // before the step and three counts
+        std::memcpy(&stored[stored.size() - 6 * 4], &accuracy, 4);  // before the step and four counts
         EXPECT_EQ(Read(stored), nullptr) << accuracy;
     }
     for (std::size_t size = 0; size < bytes.size(); ++size) {
