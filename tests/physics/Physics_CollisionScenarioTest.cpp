@@ -57,8 +57,12 @@ TEST(PhysicsCollisionScenario, BodiesMeetTilesShotsAndGroundAsTheGameExpects) {
         ASSERT_TRUE(t.Count() && t[0].currentLineSegmentsNumber > 0 && t[0].lineSegments[0].otherUserId == 22) << frame;
         ASSERT_NEAR(s.standing->position.y, 18 + kTouch - 0.5f, 0.5f) << frame;
         const auto& met = s.Results(s.bullet).GetShapeCollisions();
-        if (frame <= 4) EXPECT_EQ(met.Count() == 1 && met[0].handle == s.target->collision, frame == 2) << frame;
-        if (frame == 2) EXPECT_GE(s.sunk->position.y, kTouch - 4) << "still inside the ground";
+        if (frame <= 4) {
+            EXPECT_EQ(met.Count() == 1 && met[0].handle == s.target->collision, frame == 2) << frame;
+        }
+        if (frame == 2) {
+            EXPECT_GE(s.sunk->position.y, kTouch - 4) << "still inside the ground";
+        }
     }
     EXPECT_EQ(s.physics.GetRigidBody(s.bullet->body)->GetVelocity(), Vector2D(300, 0));
     for (int i = 60; i < 300; ++i) s.Frame();
