@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fuzz_Harness.h"
+#include "core/Core_StreamTestClasses.h"
 
 #include "core/Core_File.h"
 #include "core/Core_MemoryFile.h"
@@ -13,68 +14,16 @@
 #include <unordered_set>
 #include <vector>
 
-// What the object-stream harnesses share: small registered classes with
-// every kind of field, the reading of records as a game reads a save, and
-// seeds written by the engine. Included by one harness per program (it
-// registers its classes).
+// What the object-stream harnesses share: the reading of records as a game
+// reads a save, and seeds written by the engine, over the small registered
+// classes of the stream tests (compiled into every harness).
 namespace fuzz {
 
-class Counted : public Core::Object {
-public:
-    Counted() { ++s_live; }
-    Counted(const Counted& other) : Core::Object(other) { ++s_live; }
-    ~Counted() override { --s_live; }
-    static int Live() { return s_live; }
-
-private:
-    inline static int s_live = 0;
-};
-
-class Leaf : public Counted {
-    TUN_DECLARE_CLASS(Leaf);
-    void Save(Core::File& file) const override { file.WriteI32(number); file.WriteF32(weight); file << label; }
-    void Load(Core::File& file) override { file.ReadI32(number); file.ReadF32(weight); file >> label; }
-
-    std::int32_t number = 0;
-    float weight = 0.0f;
-    Core::String label;
-};
-
-// Owns its child; the parent is a plain back-pointer.
-class Node : public Counted {
-    TUN_DECLARE_CLASS(Node);
-    void Save(Core::File& file) const override { file << child << parent; file.WriteU32(value); }
-    void Load(Core::File& file) override { file >> child >> parent; file.ReadU32(value); }
-
-    Core::RefPtr<Node> child;
-    Node* parent = nullptr;
-    std::uint32_t value = 0;
-};
-
-// Owns objects of any class; the count comes from the data.
-class List : public Counted {
-    TUN_DECLARE_CLASS(List);
-    void Save(Core::File& file) const override {
-        file.WriteU32(static_cast<std::uint32_t>(items.size()));
-        for (const auto& item : items) {
-            file << item;
-        }
-    }
-    void Load(Core::File& file) override {
-        std::uint32_t count = 0;
-        file.ReadU32(count);
-        for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-            file >> items.emplace_back();
-        }
-    }
-
-    std::vector<Core::RefPtr<Core::Object>> items;
-};
-
-template <class T>
-Core::RefPtr<T> Make() {
-    return Core::RefPtr<T>(static_cast<T*>(T::Create()));
-}
+using streamtest::Counted;
+using streamtest::Make;
+using streamtest::StreamLeaf;
+using streamtest::StreamList;
+using streamtest::StreamNode;
 
 // Reads records until the stream fails or runs out and writes each one to
 // echo; keeps them all, or lets go of each before the next (so that later
@@ -86,7 +35,7 @@ inline std::vector<Core::RefPtr<Core::Object>> ReadRecords(Core::File& file, Cor
         if (record % 2 == 0) {
             object = file.ReadObject();
         } else {
-            object = file.ReadObjectAs<List>(Core::File::Reference::Owning);
+            object = file.ReadObjectAs<StreamList>(Core::File::Reference::Owning);
         }
         echo << object;
         if (keep) {
@@ -111,10 +60,10 @@ inline std::uint32_t FollowPlainLinks(const std::vector<Core::RefPtr<Core::Objec
         if (object == nullptr || !seen.insert(object).second) {
             continue;
         }
-        if (const auto* node = dynamic_cast<const Node*>(object)) {
+        if (const auto* node = dynamic_cast<const StreamNode*>(object)) {
             sum += node->parent != nullptr ? node->parent->value : 0;
             work.push_back(node->child.Get());
-        } else if (const auto* list = dynamic_cast<const List*>(object)) {
+        } else if (const auto* list = dynamic_cast<const StreamList*>(object)) {
             for (const auto& item : list->items) {
                 work.push_back(item.Get());
             }
@@ -147,19 +96,19 @@ void ReadTwice(Core::File& file, Core::File& echo, Start start, Finish finish) {
 // shared three times, nulls, a nested list, a chain of owned children, a
 // record of back-references into the first; and the bare plain-link stream.
 inline void WriteObjectStreamSeeds(Seeds& seeds) {
-    auto shared = Make<Leaf>();
+    auto shared = Make<StreamLeaf>();
     shared->number = -5;
     shared->weight = 2.5f;
     shared->label = "a label of more than fifteen bytes";
-    auto a = Make<Node>();
-    a->child = Make<Node>();
-    a->child->child = Make<Node>();
+    auto a = Make<StreamNode>();
+    a->child = Make<StreamNode>();
+    a->child->child = Make<StreamNode>();
     a->child->parent = a.Get();
-    auto inner = Make<List>();
-    inner->items = {Make<Leaf>(), nullptr, shared};
-    auto root = Make<List>();
+    auto inner = Make<StreamList>();
+    inner->items = {Make<StreamLeaf>(), nullptr, shared};
+    auto root = Make<StreamList>();
     root->items = {a, inner, nullptr, shared, shared};
-    auto again = Make<List>();
+    auto again = Make<StreamList>();
     again->items = {root, a->child, shared};
     const auto bytesOf = [](const Core::MemoryFile& file) { return Bytes(file.GetData(), file.GetData() + file.GetSize()); };
     Core::MemoryFile save;
@@ -177,6 +126,3 @@ inline void WriteObjectStreamSeeds(Seeds& seeds) {
 
 }  // namespace fuzz
 
-TUN_DEFINE_CLASS_NAMED(fuzz::Leaf, "Leaf")
-TUN_DEFINE_CLASS_NAMED(fuzz::Node, "Node")
-TUN_DEFINE_CLASS_NAMED(fuzz::List, "List")
