@@ -119,23 +119,18 @@ Core::RefPtr<PhysicsEngine> Read(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-TEST(PhysicsEngineTest, ASavedEngineLoadsSavesAgainToTheSameBytesAndStepsAlike) {
+TEST(PhysicsEngineTest, AStoredEngineComesBackWholeAndDamagedStreamsFail) {
     Core::RefPtr<PhysicsEngine> original = MakeStoredEngine();
     const std::vector<std::uint8_t> bytes = BytesOf(original.Get());
     Core::RefPtr<PhysicsEngine> loaded = Read(bytes);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(BytesOf(loaded.Get()), bytes);
-    EXPECT_EQ(loaded->GetRigidBody(3), nullptr);
-    EXPECT_EQ(loaded->GetJointCount(), 1u);
     for (int step = 0; step < 50; ++step) {
         original->Update(1.0f / 60.0f);
         loaded->Update(1.0f / 60.0f);
     }
     EXPECT_EQ(BytesOf(loaded.Get()), BytesOf(original.Get()));
-}
 
-TEST(PhysicsEngineTest, DamagedStreamsFailWithoutCrashing) {
-    const std::vector<std::uint8_t> bytes = BytesOf(MakeStoredEngine().Get());
     // A joint where a body is stored (names of equal length), and accuracies out of range.
     std::vector<std::uint8_t> wrongClass = bytes;
     const std::string_view body = "Physics2D::RigidBody", joint = "Physics2D::JointNail";

@@ -76,10 +76,8 @@ TEST(IntegrationTest, SpringEnergyDriftsLeastWithHigherOrderIntegrators) {
         OneBody world(1.0f, kind, false, 1.0f);
         world.engine.SetRigidBodyPosition(world.id, {1.0f, 0.0f});
         world.engine.AddRigidBodyForce(world.id, TUN_NEW(SpringForce));
-        const auto energy = [&] {
-            const BodyState& s = world.Body().GetState();
-            return 0.5f * (s.position.Dot(s.position) + s.velocity.Dot(s.velocity));
-        };
+        const BodyState& s = world.Body().GetState();
+        const auto energy = [&] { return 0.5f * (s.position.Dot(s.position) + s.velocity.Dot(s.velocity)); };
         float previous = energy();
         for (int period = 0; period < 100; ++period) {
             for (int step = 0; step < 377; ++step) world.engine.Update(1.0f / 60.0f);
@@ -128,26 +126,19 @@ struct Meddler : Core::Object {
 
 }  // namespace
 
-TEST(IntegrationTest, CallbacksSeeThePoseLeftThenTheNewOneAndMayReenterTheEngine) {
+TEST(IntegrationTest, CallbacksMayReenterTheEngineAndBySetterMovesCallNone) {
     PhysicsEngine engine;
     engine.SetMaximumSimulationStep(1.0f);
-    CallbackLog log;
-    const std::uint32_t logged = engine.AddRigidBody(MakeBody(1.0f, 0, {}, &log));
-    engine.SetRigidBodyPosition(logged, {});
-    engine.SetRigidBodyVelocity(logged, {2.0f, 0.0f});
-    EXPECT_TRUE(log.calls.empty()) << "a by-index setter called back";
-
     Meddler meddler;
     meddler.engine = &engine;
-    const std::uint32_t meddling = engine.AddRigidBody(TUN_NEW(RigidBody, MassProperties(1.0f), 0, &Meddler::Moved, nullptr, &meddler));
+    const std::uint32_t meddling =
+        engine.AddRigidBody(TUN_NEW(RigidBody, MassProperties(1.0f), 0, &Meddler::Moved, nullptr, &meddler));
     meddler.pushed = engine.AddRigidBody(MakeBody(1.0f, 0, {}));
     meddler.removed = engine.AddRigidBody(MakeBody(1.0f, 0, {}));
+    engine.SetRigidBodyPosition(meddling, {0.0f, 1.0f});
+    EXPECT_EQ(engine.GetRigidBody(meddler.removed)->GetPosition().y, 0.0f) << "a by-index setter called back";
     engine.Update(0.5f);
-    ASSERT_EQ(log.calls.size(), 2u);
-    EXPECT_TRUE(log.calls[0].old && !log.calls[1].old);
-    EXPECT_EQ(log.calls[0].position, Vector2D(0.0f, 0.0f));
-    EXPECT_EQ(log.calls[1].position, Vector2D(1.0f, 0.0f));
-    EXPECT_EQ(engine.GetRigidBody(meddling)->GetPosition().y, 100.0f);
+    EXPECT_EQ(engine.GetRigidBody(meddling)->GetPosition().y, 101.0f);
     EXPECT_EQ(engine.GetRigidBody(meddler.pushed)->GetPosition().y, 0.5f * 7.0f);
     EXPECT_EQ(engine.GetRigidBody(meddler.removed), nullptr);
 }

@@ -13,15 +13,20 @@ struct CallbackLog : Core::Object {
     };
     std::vector<Call> calls;
 
-    static void Old(Physics2D::RigidBody* body, Core::Object* owner) { Log(body, owner, true); }
-    static void New(Physics2D::RigidBody* body, Core::Object* owner) { Log(body, owner, false); }
-
-private:
-    static void Log(Physics2D::RigidBody* body, Core::Object* owner, bool old);
+    template <bool Old>
+    static void Log(Physics2D::RigidBody* body, Core::Object* owner) {
+        static_cast<CallbackLog*>(owner)->calls.push_back({Old, body->GetPosition()});
+    }
 };
 
 // A body at a position; with a log, the log owns it and hears its callbacks.
-Physics2D::RigidBody* MakeBody(float mass, int kind, const Vector2D& position, CallbackLog* log = nullptr);
+inline Physics2D::RigidBody* MakeBody(float mass, int kind, const Vector2D& position, CallbackLog* log = nullptr) {
+    auto* body = TUN_NEW(Physics2D::RigidBody, Physics2D::MassProperties(mass), kind,
+                         log != nullptr ? &CallbackLog::Log<false> : nullptr,
+                         log != nullptr ? &CallbackLog::Log<true> : nullptr, log);
+    body->SetPosition(position);
+    return body;
+}
 
 // Gravity along -y at the game's strength.
-Physics2D::GravityForce* MakeGravity();
+inline Physics2D::GravityForce* MakeGravity() { return TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f); }
