@@ -97,10 +97,14 @@ void Node::AddController(const Core::RefPtr<Controller>& controller) {
 Matrix4 Node::ParentWorldMatrix() const { return m_parent != nullptr ? m_parent->GetCachedWorldMatrix() : Matrix4(); }
 
 void Node::RunCallbacks(float dt) {
+    RunUpdateCallback(dt);
+    UpdateControllers(dt);
+}
+
+void Node::RunUpdateCallback(float dt) {
     if (m_updateCallback != nullptr) {
         m_updateCallback(this, dt);
     }
-    UpdateControllers(dt);
 }
 
 void Node::MergeIntoParent() {

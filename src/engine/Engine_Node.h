@@ -95,6 +95,8 @@ protected:
     Matrix4 ParentWorldMatrix() const;
     // The update's first two steps: callback, then controllers.
     void RunCallbacks(float dt);
+    // The update callback alone, for leaves that run no controllers.
+    void RunUpdateCallback(float dt);
     // Grows the parent's volume when this node merges into it.
     void MergeIntoParent();
 
