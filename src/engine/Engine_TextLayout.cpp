@@ -20,9 +20,8 @@ void AddBlank(Mesh& mesh) {
 }
 
 void AddCell(Mesh& mesh, float left, float bottom, float size, const BitmapFont::TexCoords& coords) {
-    const std::array<Vector2D, 4> corners = {
-        Vector2D(left, bottom), Vector2D(left + size, bottom), Vector2D(left + size, bottom + size),
-        Vector2D(left, bottom + size)};
+    const std::array<Vector2D, 4> corners = {Vector2D(left, bottom), Vector2D(left + size, bottom),
+                                             Vector2D(left + size, bottom + size), Vector2D(left, bottom + size)};
     for (const int corner : kQuadCorners) {
         mesh.AddVertex({corners[corner].x, corners[corner].y, 0.0f});
         mesh.AddTexCoord({coords[2 * corner], coords[2 * corner + 1]});
