@@ -120,8 +120,9 @@ TEST_F(TextQueue, OnlyDrawableTextsInViewOrInTheHudAreQueuedWithTheOpacityAsAlph
     scene->SetViewportCount(1);
     scene->UpdateAsCurrent(0.0f);
     scene->Render(camera, New<Engine::Viewport>(0, 0, 512, 384));
-    // The overlay comes last: the HUD text's colour and placement are still set.
+    // The HUD text comes last, in the overlay's own projection; its colour and placement are still set.
     EXPECT_EQ(Calls({"DrawIndexRange"}), (std::vector<std::string>{"DrawIndexRange 0 11", "DrawIndexRange 0 365"}));
+    EXPECT_NE(renderer->draws.at(1).projection.m, renderer->draws.at(0).projection.m);
     EXPECT_EQ(std::pair(renderer->GetCurrentColor().r, renderer->GetCurrentColor().a), std::pair(1.0f, 0.5f));
     EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4::Translation(30, 0, -500).m);
 }
