@@ -28,6 +28,15 @@ void AddCell(Mesh& mesh, float left, float bottom, float size, const BitmapFont:
     }
 }
 
+void Include(TextExtent& extent, const Vector2D& low, const Vector2D& high) {
+    if (!extent.hasCells) {
+        extent = {low, high, true};
+        return;
+    }
+    extent.low = {std::min(extent.low.x, low.x), std::min(extent.low.y, low.y)};
+    extent.high = {std::max(extent.high.x, high.x), std::max(extent.high.y, high.y)};
+}
+
 }  // namespace
 
 MeshSubRange TextSubRange(std::size_t length) {
@@ -87,12 +96,7 @@ TextExtent LayOutText(std::string_view text, const BitmapFont& font, Mesh& mesh)
             x -= static_cast<float>(glyph.lead);
         }
         AddCell(mesh, left, y, cell, coords);
-        const Vector2D low(left, y);
-        const Vector2D high(left + cell, y + cell);
-        extent.low = extent.hasCells ? Vector2D(std::min(extent.low.x, low.x), std::min(extent.low.y, low.y)) : low;
-        extent.high =
-            extent.hasCells ? Vector2D(std::max(extent.high.x, high.x), std::max(extent.high.y, high.y)) : high;
-        extent.hasCells = true;
+        Include(extent, {left, y}, {left + cell, y + cell});
     }
     return extent;
 }
