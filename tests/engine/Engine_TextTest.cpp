@@ -75,10 +75,9 @@ TEST_F(TextMeshes, StreamsKeepEveryFieldLoadTheFontByNameMakeANewEffectAndSurviv
     const testsupport::TempDirectory dir;
     const RefPtr<Engine::BitmapFont> font = LoadFont(dir);
     // The stream ends with colour, opacity, offset, the screen flag and the four kept values: all set here.
-    Bytes bytes = Saved(*MakeText("AB\nA", font));
+    Bytes bytes = Saved(*MakeText("AB\nA", font, true));
     for (int i = 0; i < 11; ++i)
         os::StoreU32LE(bytes.data() + bytes.size() - 45 + 4 * i + (i >= 7), std::bit_cast<std::uint32_t>(i + 0.5f));
-    bytes[bytes.size() - 17] = 1;
     const RefPtr<Text> text = Read(bytes), clone(static_cast<Text*>(text->Clone()));
     EXPECT_TRUE(Saved(*text) == bytes && Saved(*clone) == bytes && text->GetScreenFlag());
     EXPECT_TRUE(text->GetFont() != font && text->GetFont()->GetName() == font->GetName());
@@ -118,7 +117,6 @@ TEST_F(TextQueue, OnlyDrawableTextsInViewOrInTheHudAreQueuedWithTheOpacityAsAlph
     hud->SetHUDObject(true);
     hud->SetOpacity(0.5f);
     scene->SetViewportCount(1);
-    scene->UpdateAsCurrent(0.0f);
     scene->Render(camera, New<Engine::Viewport>(0, 0, 512, 384));
     // The HUD text comes last, in the overlay's own projection; its colour and placement are still set.
     EXPECT_EQ(Calls({"DrawIndexRange"}), (std::vector<std::string>{"DrawIndexRange 0 11", "DrawIndexRange 0 365"}));
