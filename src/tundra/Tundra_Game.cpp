@@ -117,7 +117,7 @@ void Game::AddCollisionAssets(Collision2D::CollisionActor* actor) {
 
 void Game::FreeCollisionAssets() {
     for (Collision2D::CollisionActor* actor : m_collisionAssets) {
-        delete actor;
+        FreeCollisionActor(actor);
     }
     m_collisionAssets.clear();
 }

@@ -1,5 +1,7 @@
 #include "Tundra_TestGame.h"
 
+#include "collision/Collision_CollisionActor.h"
+#include "collision/Collision_DynamicObject.h"
 #include "core/Core_Clock.h"
 #include "core/Core_Startup.h"
 #include "gui/GUI_HUDTestHooks.h"
@@ -124,6 +126,22 @@ TestObject& GameTest::Spawn(const char* name, std::uint32_t layer) {
     auto* object = TUN_NEW(TestObject, name);
     LayerAt(layer).AddGameObject(object);
     return *object;
+}
+
+Collision2D::DynamicObject* GameTest::CircleShape(float radius, int userId) {
+    auto* frame = new Collision2D::CollisionFrame;
+    frame->SetBoundingRectangle({radius, -radius, radius, -radius}, true);
+    frame->AddCircle({0.0f, 0.0f}, radius, userId, true);
+    auto* animation = new Collision2D::CollisionAnimation;
+    animation->AddCollisionFrame(frame);
+    auto* actor = new Collision2D::CollisionActor;
+    actor->AddCollisionAnimation(animation);
+    m_game->AddCollisionAssets(actor);
+    auto* object = new Collision2D::DynamicObject;
+    object->AddCollisionData(actor, 0, 0);
+    object->SetCollisionType(1);
+    object->SetCanCollid(0, true);
+    return object;
 }
 
 std::vector<std::string> GameTest::Entries(const std::string& prefix) {

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+namespace Collision2D {
+class DynamicObject;
+}
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -75,6 +79,9 @@ protected:
     Tundra::Layer& LayerAt(std::uint32_t index) { return *m_game->GetCurrentLevel()->GetLayer(index); }
     // Puts a new object in the layer; it starts at the next update.
     TestObject& Spawn(const char* name, std::uint32_t layer = 0);
+    // A collision object of one circle (radius, user id) that collides
+    // with group 0; its actor is the game's.
+    Collision2D::DynamicObject* CircleShape(float radius, int userId);
     // The log's entries that start with the prefix.
     static std::vector<std::string> Entries(const std::string& prefix);
 
