@@ -90,7 +90,22 @@ GameObject::GameObject(const GameObject& other)
     }
 }
 
-GameObject::~GameObject() { GameObject::Cleanup(); }
+GameObject::~GameObject() {
+    GameObject::Cleanup();
+    // A cleaned-up object may have been mounted on, or had mounted, again.
+    UnlinkMounts();
+}
+
+void GameObject::UnlinkMounts() {
+    for (GameObject* child : m_mounted) {
+        child->m_mount = nullptr;
+    }
+    m_mounted.clear();
+    if (m_mount != nullptr && m_mount != this) {
+        std::erase(m_mount->m_mounted, this);
+    }
+    m_mount = nullptr;
+}
 
 void GameObject::PushToLua(lua_State* state) const { PushToLuaAs(state, "GameObject"); }
 
@@ -167,14 +182,7 @@ void GameObject::Cleanup() {
     }
     m_layer = nullptr;
     m_destroyed = true;
-    for (GameObject* child : m_mounted) {
-        child->m_mount = nullptr;
-    }
-    m_mounted.clear();
-    if (m_mount != nullptr && m_mount != this) {
-        std::erase(m_mount->m_mounted, this);
-    }
-    m_mount = nullptr;
+    UnlinkMounts();
     RemoveCollision();
     if (Game::GetInstance() != nullptr) {
         RemovePhysicalProperties();

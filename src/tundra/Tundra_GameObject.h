@@ -191,6 +191,8 @@ private:
     std::uint32_t LivePhysicsId() const;
     void AdoptCollisionId(std::uint32_t id);
     void AdoptPhysicsId(std::uint32_t id);
+    // Both ends of every mount link of this object let go of each other.
+    void UnlinkMounts();
     void MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change);
     // Whether object is this one or a mount up its chain.
     bool IsInMountChain(const GameObject* object) const;

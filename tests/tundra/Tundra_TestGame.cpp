@@ -110,6 +110,7 @@ void GameTest::TearDown() {
 
 TestGame& GameTest::Start(std::uint32_t start) {
     m_game = nullptr;
+    Tundra::GameObject::SetIdCounter(0);
     m_game = TUN_NEW(TestGame, m_factory.Get(), start);
     Step(2);
     return *m_game;
