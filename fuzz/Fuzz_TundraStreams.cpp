@@ -15,7 +15,8 @@ Core::RefPtr<T> Read(Core::File& file) {
     return Core::RefPtr<T>(file.ReadObjectAs<T>(Core::File::Reference::Owning));
 }
 
-void Exercise(Core::File& file, std::uint8_t kind) {
+// What was read, kept until the stream is done with.
+Core::RefPtr<Core::Object> Exercise(Core::File& file, std::uint8_t kind) {
     if (kind % 3 == 0) {
         if (const Core::RefPtr<Tundra::Level> level = Read<Tundra::Level>(file)) {
             level->FrameUpdate(0.016f);
@@ -23,18 +24,22 @@ void Exercise(Core::File& file, std::uint8_t kind) {
             level->UpdateGameObjectTransformations();
             level->End();
             level->Shutdown();
+            return level;
         }
     } else if (kind % 3 == 1) {
         if (const Core::RefPtr<Tundra::Layer> layer = Read<Tundra::Layer>(file)) {
             layer->Update(0.016f);
             layer->Shutdown();
+            return layer;
         }
     } else if (const Core::RefPtr<Tundra::GameObject> object = Read<Tundra::GameObject>(file)) {
         object->EngineUpdate(0.016f);
         object->SetPosition({1.0f, 2.0f});
         object->SetRotationAngle(45.0f);
         object->Destroy();
+        return object;
     }
+    return nullptr;
 }
 
 }  // namespace
@@ -44,8 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t kind = input.Byte();
     const fuzz::Bytes rest = input.Rest();
     Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
+    // The second read may name objects of the first by id.
+    Core::RefPtr<Core::Object> results[2];
     for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
-        Exercise(file, kind);
+        results[read] = Exercise(file, kind);
     }
     return 0;
 }

@@ -115,5 +115,14 @@ TEST_F(GameTest, AStandaloneObjectWritesTheFixedFieldOrderAndLoadsBack) {
     EXPECT_EQ(std::vector<std::uint8_t>(again.GetData(), again.GetData() + again.GetSize()),
               std::vector<std::uint8_t>(saved.GetData(), saved.GetData() + saved.GetSize()));
     EXPECT_EQ(static_cast<Tundra::GameObject*>(loaded.Get())->GetID(), object->GetID());
+
+    std::vector<std::uint8_t> scripted(saved.GetData(), saved.GetData() + saved.GetSize());
+    scripted[88] = 1;
+    scripted.back() = 1;
+    Core::MemoryFile active(scripted.data(), static_cast<std::uint32_t>(scripted.size()));
+    const Core::RefPtr<Core::Object> inert = CreateObjectByName("Tundra::GameObject");
+    inert->Load(active);
+    EXPECT_FALSE(active.HasFailed());
+    EXPECT_EQ(inert->GetScript(), nullptr);
     (void)game;
 }
