@@ -170,6 +170,9 @@ class GameObject : public Core::Object {
     // The body's callbacks: its owner follows the body.
     static void OnRigidBodyTransform(Physics2D::RigidBody* body, Core::Object* owner);
     static void OnRigidBodyOldTransform(Physics2D::RigidBody* body, Core::Object* owner);
+    // Gives every body of the list both callbacks again (after a physics
+    // world was read back); null entries are skipped.
+    static void AttachRigidBodyCallbacks(const std::vector<Physics2D::RigidBody*>& bodies);
 
     // Script.
     void SetScript(const Core::String& name) { m_scriptName = name; }

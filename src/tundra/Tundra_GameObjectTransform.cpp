@@ -386,4 +386,13 @@ void GameObject::OnRigidBodyOldTransform(Physics2D::RigidBody* body, Core::Objec
     }
 }
 
+void GameObject::AttachRigidBodyCallbacks(const std::vector<Physics2D::RigidBody*>& bodies) {
+    for (Physics2D::RigidBody* body : bodies) {
+        if (body != nullptr) {
+            body->SetTransformCallback(&OnRigidBodyTransform);
+            body->SetOldTransformCallback(&OnRigidBodyOldTransform);
+        }
+    }
+}
+
 }  // namespace Tundra
