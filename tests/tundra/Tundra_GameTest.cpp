@@ -71,11 +71,11 @@ TEST_F(GameTest, ConstructionFallsBackToLevelZeroAndClampsTheVolume) {
     TestGame& game = Start(3);
     EXPECT_EQ(game.GetStartingLevelIndex(), 0u);
     EXPECT_EQ(Log().front(), "build 0");
-    for (const auto [given, expected] : {std::pair{12.0f, 10.0f}, {-1.0f, 0.0f}, {5.0f, 5.0f}}) {
+    for (const auto& [given, expected] : {std::pair{12.0f, 10.0f}, {-1.0f, 0.0f}, {5.0f, 5.0f}}) {
         game.SetMasterVolume(given);
         EXPECT_EQ(game.GetMasterVolume(), expected);
     }
-    for (const auto [path, expected] : {std::pair{"/opt/Emberline.EXE", "Emberline.EXE"}, {"/opt/game.exe", "game"}}) {
+    for (const auto& [path, expected] : {std::pair{"/opt/Emberline.EXE", "Emberline.EXE"}, {"/opt/game.exe", "game"}}) {
         os::SetExecutablePathForTesting(path);
         EXPECT_EQ(Tundra::Game::GetExecutableNameNoExtension(), expected);
     }
