@@ -10,36 +10,31 @@
 // first byte chooses what the rest is read as.
 namespace {
 
-template <class T>
-Core::RefPtr<T> Read(Core::File& file) {
-    return Core::RefPtr<T>(file.ReadObjectAs<T>(Core::File::Reference::Owning));
+Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
+    constexpr auto owning = Core::File::Reference::Owning;
+    switch (kind % 3) {
+        case 0: return file.ReadObjectAs<Tundra::Level>(owning);
+        case 1: return file.ReadObjectAs<Tundra::Layer>(owning);
+        default: return file.ReadObjectAs<Tundra::GameObject>(owning);
+    }
 }
 
-// What was read, kept until the stream is done with.
-Core::RefPtr<Core::Object> Exercise(Core::File& file, std::uint8_t kind) {
-    if (kind % 3 == 0) {
-        if (const Core::RefPtr<Tundra::Level> level = Read<Tundra::Level>(file)) {
-            level->FrameUpdate(0.016f);
-            level->FirstLateUpdate(0.016f);
-            level->UpdateGameObjectTransformations();
-            level->End();
-            level->Shutdown();
-            return level;
-        }
-    } else if (kind % 3 == 1) {
-        if (const Core::RefPtr<Tundra::Layer> layer = Read<Tundra::Layer>(file)) {
-            layer->Update(0.016f);
-            layer->Shutdown();
-            return layer;
-        }
-    } else if (const Core::RefPtr<Tundra::GameObject> object = Read<Tundra::GameObject>(file)) {
-        object->EngineUpdate(0.016f);
-        object->SetPosition({1.0f, 2.0f});
-        object->SetRotationAngle(45.0f);
-        object->Destroy();
-        return object;
+void Exercise(Core::Object* object) {
+    if (auto* level = dynamic_cast<Tundra::Level*>(object)) {
+        level->FrameUpdate(0.016f);
+        level->FirstLateUpdate(0.016f);
+        level->UpdateGameObjectTransformations();
+        level->End();
+        level->Shutdown();
+    } else if (auto* layer = dynamic_cast<Tundra::Layer*>(object)) {
+        layer->Update(0.016f);
+        layer->Shutdown();
+    } else if (auto* gameObject = dynamic_cast<Tundra::GameObject*>(object)) {
+        gameObject->EngineUpdate(0.016f);
+        gameObject->SetPosition({1.0f, 2.0f});
+        gameObject->SetRotationAngle(45.0f);
+        gameObject->Destroy();
     }
-    return nullptr;
 }
 
 }  // namespace
@@ -49,10 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t kind = input.Byte();
     const fuzz::Bytes rest = input.Rest();
     Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
-    // The second read may name objects of the first by id.
+    // Both reads first: the second may name objects of the first by id,
+    // which the exercise may let go of.
     Core::RefPtr<Core::Object> results[2];
     for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
-        results[read] = Exercise(file, kind);
+        results[read] = Read(file, kind);
+    }
+    for (const Core::RefPtr<Core::Object>& result : results) {
+        Exercise(result.Get());
     }
     return 0;
 }
