@@ -184,6 +184,10 @@ void Game::Update(float dt) {
     RecordReplayFrame(dt);
     PreUpdate(dt);
     level->FrameUpdate(dt);
+    // A hook may have shut the game down; the engines are gone then.
+    if (m_shutDown) {
+        return;
+    }
     level->FirstLateUpdate(dt);
     level->SecondLateUpdate(dt);
     m_physics->Update(dt);
