@@ -1,0 +1,181 @@
+#pragma once
+
+#include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+#include "engine/Engine_RenderingApplication.h"
+#include "engine/Engine_SceneGraph.h"
+#include "tundra/Tundra_Level.h"
+#include "tundra/Tundra_LevelFactory.h"
+
+#include <cstdint>
+#include <vector>
+
+class SoundEngine;
+namespace Collision2D {
+class CollisionActor;
+class CollisionEngine;
+}  // namespace Collision2D
+namespace Physics2D {
+class PhysicsEngine;
+}
+namespace GUI {
+class HUD;
+}
+
+namespace Tundra {
+
+class GameObject;
+class TunNet;
+class TunPlayer;
+
+// The application core of a level-based game: the current level and the
+// factory that builds levels, the scene graph, the collision, physics and
+// sound engines, the network front end and the HUD, one update per frame in
+// a fixed order, and requests carried out between frames. One instance at a
+// time, reachable through GetInstance while it lives.
+class Game : public Engine::RenderingApplication {
+public:
+    // The level is not built here: the first Frame builds it.
+    Game(LevelFactory* factory, const Engine::StartupSettings& settings, std::uint32_t startingLevel);
+    ~Game() override;
+
+    // Null when no game lives.
+    static Game* GetInstance();
+    static Core::String GetDirectory();
+    static Core::String GetExecutableName();
+    // The name without a trailing ".exe" (byte for byte).
+    static Core::String GetExecutableNameNoExtension();
+
+    // Generations of the engines: each changes whenever its engine is made,
+    // cleared, reset or destroyed, so that an object can tell whether an id
+    // it keeps still names its own entry.
+    static std::uint64_t GetCollisionEpoch();
+    static std::uint64_t GetPhysicsEpoch();
+
+    void PushToLua(lua_State* state) const override;
+
+    void Frame() override;
+    void Shutdown() override;
+    // The frame update; dt in seconds.
+    void Update(float dt);
+
+    // Hooks of the concrete game.
+    virtual void OnLevelStarted() {}
+    virtual void OnLevelEnded() {}
+    virtual void PreUpdate(float dt) {}
+    // Whether a contact between a and b (null for a static shape) counts,
+    // with which restitution and friction.
+    virtual bool CollisionFilter(GameObject* a, GameObject* b, float& restitution, float& friction);
+    virtual void PostCollision(float dt) {}
+    virtual bool OnPlayerJoinRequest(TunPlayer* player) { return true; }
+    virtual void OnJoinAnswer(int answer) {}
+    virtual void OnJoinedSession() {}
+    virtual void OnSessionHosted() {}
+    virtual void OnSessionEnded() {}
+    virtual void OnNetworkEventKind4(std::uint32_t word) {}
+    virtual void OnNetworkEventKind5(std::uint32_t word) {}
+    virtual void OnTextMessage(TunPlayer* sender, const Core::String& text) {}
+    virtual void OnDataMessage(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {}
+
+    // The physics engine's contact-list callback: collision results of every
+    // body's owner become contacts through CollisionFilter.
+    static void ContactCallback(Physics2D::PhysicsEngine* engine, void* game);
+    // Cleared before every filter call; a filter sets it to make the
+    // current pair's contacts one-sided.
+    static void SetOneWayCollision(bool oneWay);
+    static bool GetOneWayCollision();
+
+    // Level requests, carried out at the next frame's update; a later
+    // request replaces an earlier one; out-of-range requests are ignored.
+    void GoToLevel(std::uint32_t index);
+    void GoToLevelByName(const Core::String& name);
+    void GoToNextLevel();
+    void GoToPreviousLevel();
+    void GoToLastLevel();
+    void GoToFirstLevel();
+    void GoToStartingLevel();
+    void RestartLevel();
+    std::uint32_t GetLevelsCount() const;
+    // Carries out a pending level change.
+    void ChangeLevelNow();
+    bool IsLevelChangePending() const { return m_levelChangePending != 0; }
+
+    // The game owns the actor from here until the level ends.
+    void AddCollisionAssets(Collision2D::CollisionActor* actor);
+    std::vector<Collision2D::CollisionActor*> GetCollisionAssets() const { return m_collisionAssets; }
+    // Held until shut-down.
+    void AddManagedObject(Core::Object* object, const Core::String& name);
+
+    void SetTitle(const Core::String& title);
+    const Core::String& GetTitle() const { return m_title; }
+    void SetIcon(const Core::String& file) { m_icon = file; }
+    const Core::String& GetIcon() const { return m_icon; }
+    // Clamped to [0, 10].
+    void SetMasterVolume(float volume);
+    float GetMasterVolume() const;
+
+    Collision2D::CollisionEngine* GetCollisionEngine() const { return m_collision; }
+    Physics2D::PhysicsEngine* GetPhysicsEngine() const { return m_physics; }
+    SoundEngine* GetSoundEngine() const { return m_sound; }
+    TunNet* GetNetworkEngine() const { return m_network; }
+    Engine::SceneGraph* GetSceneGraph() const { return m_sceneGraph.Get(); }
+    GUI::HUD* GetHUD() const { return m_hud; }
+    Level* GetCurrentLevel() const { return m_level.Get(); }
+    std::uint32_t GetCurrentLevelIndex() const { return m_currentLevel; }
+    std::uint32_t GetStartingLevelIndex() const { return m_startingLevel; }
+    std::uint32_t GetResolutionWidth() const { return m_width; }
+    std::uint32_t GetResolutionHeight() const { return m_height; }
+    double GetLastFrameDuration() const { return m_lastFrameDuration; }
+
+protected:
+    // Save, load and replay steps; the requests that fill them come with the
+    // game-state stream.
+    virtual void WriteReplayData() {}
+    virtual void ReadReplayData() {}
+    virtual void ProcessSaveLoad() {}
+    virtual void PlayReplayFrame(float& dt) {}
+    virtual void RecordReplayFrame(float dt) {}
+    virtual void RefreshOnlineSessions() {}
+
+private:
+    void BuildFirstLevel();
+    void FreeCollisionAssets();
+    void DestroyEngines();
+    void ReleaseManagedObjects();
+    void RequestLevel(std::uint32_t index);
+
+    LuaScript* m_script = nullptr;
+    std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
+    std::vector<Core::String> m_managedObjectNames;
+    Core::RefPtr<LevelFactory> m_factory;
+    Core::RefPtr<Engine::SceneGraph> m_sceneGraph;
+    Collision2D::CollisionEngine* m_collision = nullptr;
+    Physics2D::PhysicsEngine* m_physics = nullptr;
+    SoundEngine* m_sound = nullptr;
+    TunNet* m_network = nullptr;
+    Core::RefPtr<Level> m_level;
+    double m_lastFrameTime = 0.0;
+    double m_lastFrameDuration = 0.0;
+    std::uint32_t m_width = 0;
+    std::uint32_t m_height = 0;
+    std::uint32_t m_currentLevel = 0;
+    std::uint32_t m_startingLevel = 0;
+    std::uint32_t m_pendingLevel = 0;
+    std::uint8_t m_levelChangePending = 0;
+    std::uint32_t m_pendingOperation = 0;
+    Core::String m_savePath;
+    Core::String m_loadPath;
+    std::vector<Collision2D::CollisionActor*> m_collisionAssets;
+    std::uint8_t m_replayRecording = 0;
+    std::uint8_t m_replayPlaying = 0;
+    Core::String m_replayName;
+    std::uint32_t m_replayFrameCursor = 0;
+    GUI::HUD* m_hud = nullptr;
+    Core::String m_title;
+    Core::String m_icon;
+    // OnLevelStarted runs for the first level only.
+    bool m_levelStarted = false;
+    bool m_shutDown = false;
+};
+
+}  // namespace Tundra

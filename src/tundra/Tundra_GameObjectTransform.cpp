@@ -1,0 +1,398 @@
+#include "collision/Collision_CollisionEngine.h"
+#include "math/Math_Matrix4.h"
+#include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_GameObject.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Tundra {
+namespace {
+
+constexpr float kDegreesToRadians = 0.0174532924f;
+constexpr float kRadiansToDegrees = 57.29578f;
+// Longer mount chains than this cannot be built: Mount refuses cycles.
+constexpr int kMaxMountDepth = 1 << 20;
+
+Collision2D::CollisionEngine* Collision() {
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetCollisionEngine() : nullptr;
+}
+
+Physics2D::PhysicsEngine* Physics() {
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetPhysicsEngine() : nullptr;
+}
+
+}  // namespace
+
+std::uint32_t GameObject::LiveCollisionId() const {
+    return m_collisionId != 0 && m_collisionEpoch == Game::GetCollisionEpoch() && Collision() != nullptr
+               ? m_collisionId
+               : 0;
+}
+
+std::uint32_t GameObject::LivePhysicsId() const {
+    return m_physicsId != 0 && m_physicsEpoch == Game::GetPhysicsEpoch() && Physics() != nullptr ? m_physicsId : 0;
+}
+
+void GameObject::AdoptCollisionId(std::uint32_t id) {
+    m_collisionId = id;
+    m_collisionEpoch = id != 0 ? Game::GetCollisionEpoch() : 0;
+}
+
+void GameObject::AdoptPhysicsId(std::uint32_t id) {
+    m_physicsId = id;
+    m_physicsEpoch = id != 0 ? Game::GetPhysicsEpoch() : 0;
+}
+
+void GameObject::ClaimEngineEntries() {
+    m_collisionEpoch = 0;
+    m_physicsEpoch = 0;
+    if (Collision2D::CollisionEngine* collision = Collision()) {
+        Collision2D::DynamicObject* object = collision->GetCollisionResults(m_collisionId);
+        if (object != nullptr && object->GetOwner() == nullptr) {
+            object->SetOwner(this);
+            m_collisionEpoch = Game::GetCollisionEpoch();
+        }
+    }
+    if (Physics2D::PhysicsEngine* physics = Physics()) {
+        Physics2D::RigidBody* body = physics->GetRigidBody(m_physicsId);
+        if (body != nullptr && body->GetUserData() == nullptr) {
+            body->SetUserData(this);
+            body->SetTransformCallback(&OnRigidBodyTransform);
+            body->SetOldTransformCallback(&OnRigidBodyOldTransform);
+            m_physicsEpoch = Game::GetPhysicsEpoch();
+        }
+    }
+}
+
+void GameObject::UpdateTransformation() {
+    if (!m_transformSync) {
+        return;
+    }
+    m_node->SetTransformation(Matrix4::Translation(m_position.x - m_center.x, m_position.y - m_center.y, m_zOrder) *
+                              Matrix4::Translation(m_center.x, m_center.y, 0.0f) * Matrix4::RotationZ(m_rotation) *
+                              Matrix4::Translation(-m_center.x, -m_center.y, 0.0f) *
+                              Matrix4::Scaling(m_scaleX, m_scaleY, 1.0f));
+}
+
+void GameObject::SetPosition(const Vector2D& position) {
+    const Vector2D delta = position - m_position;
+    m_position = position;
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->SetObjectPosition(id, position);
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyPosition(id, position);
+    }
+    for (GameObject* child : m_mounted) {
+        child->MoveWithMount(m_position, delta, 0.0f);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetOldPosition(const Vector2D& position) {
+    const Vector2D delta = position - m_position;
+    m_position = position;
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->SetObjectOldPosition(id, position);
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyPosition(id, position);
+    }
+    for (GameObject* child : m_mounted) {
+        child->MoveWithMount(m_position, delta, 0.0f);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetRotationAngle(float degrees) {
+    const float change = degrees - m_rotation;
+    m_rotation = degrees;
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->SetObjectOrientation(id, degrees);
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyOrientation(id, degrees);
+    }
+    for (GameObject* child : m_mounted) {
+        child->MoveWithMount(m_position, {0.0f, 0.0f}, change);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetOldRotationAngle(float degrees) {
+    const float change = degrees - m_rotation;
+    m_rotation = degrees;
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->SetObjectOldOrientation(id, degrees);
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyOrientation(id, degrees);
+    }
+    for (GameObject* child : m_mounted) {
+        child->MoveWithMount(m_position, {0.0f, 0.0f}, change);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetDirectionX(float x) {
+    SetRotationAngle(std::atan2(std::sin(m_rotation * kDegreesToRadians), x) * kRadiansToDegrees);
+}
+
+void GameObject::SetDirectionY(float y) {
+    SetRotationAngle(std::atan2(y, std::cos(m_rotation * kDegreesToRadians)) * kRadiansToDegrees);
+}
+
+void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change) {
+    if (change != 0.0f) {
+        const Matrix4 turn = Matrix4::Translation(pivot.x, pivot.y, 0.0f) * Matrix4::RotationZ(change) *
+                             Matrix4::Translation(-pivot.x, -pivot.y, 0.0f);
+        const Vector3D turned = Matrix4::TransformPoint(turn, {m_position.x, m_position.y, 0.0f});
+        m_position = {turned.x, turned.y};
+        m_rotation += change;
+        if (const std::uint32_t id = LiveCollisionId()) {
+            Collision()->SetObjectOrientation(id, m_rotation);
+        }
+        if (const std::uint32_t id = LivePhysicsId()) {
+            Physics()->SetRigidBodyOrientation(id, m_rotation);
+        }
+    }
+    m_position = m_position + delta;
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->SetObjectPosition(id, m_position);
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyPosition(id, m_position);
+    }
+    for (GameObject* child : m_mounted) {
+        child->MoveWithMount(pivot, delta, change);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetCenter(const Vector2D& center) {
+    m_center = center;
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->SetObjectOffset(id, center);
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics2D::MassProperties mass;
+        Physics()->GetMassProperties(id, mass);
+        mass.SetCenterOfMass(center);
+        Physics()->SetMassProperties(id, mass);
+    }
+    UpdateTransformation();
+}
+
+void GameObject::SetScale(float x, float y) {
+    m_scaleX = x;
+    m_scaleY = y;
+    UpdateTransformation();
+}
+
+bool GameObject::IsInMountChain(const GameObject* object) const {
+    const GameObject* link = this;
+    for (int depth = 0; link != nullptr && depth < kMaxMountDepth; ++depth, link = link->m_mount) {
+        if (link == object) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void GameObject::Mount(GameObject* child) {
+    if (child == nullptr || IsInMountChain(child)) {
+        return;
+    }
+    // An object follows one mount: an entry left on an earlier mount would
+    // outlive the child.
+    if (child->m_mount != nullptr && child->m_mount != this) {
+        std::erase(child->m_mount->m_mounted, child);
+    }
+    m_mounted.push_back(child);
+    child->m_mount = this;
+}
+
+void GameObject::UnMount(GameObject* child) {
+    if (child == nullptr || child == this) {
+        return;
+    }
+    const auto found = std::find(m_mounted.begin(), m_mounted.end(), child);
+    if (found == m_mounted.end()) {
+        return;
+    }
+    m_mounted.erase(found);
+    // A child mounted twice still follows through its other entry.
+    if (std::find(m_mounted.begin(), m_mounted.end(), child) == m_mounted.end()) {
+        child->m_mount = nullptr;
+    }
+}
+
+GameObject* GameObject::GetMountAt(int i) const {
+    return i >= 0 && i < GetMountsCount() ? m_mounted[static_cast<std::size_t>(i)] : nullptr;
+}
+
+bool GameObject::AddCollision(Collision2D::DynamicObject* object, std::uint8_t collisionLayer) {
+    Collision2D::CollisionEngine* collision = Collision();
+    if (object == nullptr) {
+        return false;
+    }
+    if (collision == nullptr) {
+        delete object;
+        return false;
+    }
+    RemoveCollision();
+    object->SetOwner(this);
+    AdoptCollisionId(collision->AddObject(object, collisionLayer, m_position));
+    return m_collisionId != 0;
+}
+
+void GameObject::RemoveCollision() {
+    if (const std::uint32_t id = LiveCollisionId()) {
+        Collision()->RemoveObject(id);
+    }
+    m_collisionEpoch = 0;
+}
+
+Collision2D::DynamicObject* GameObject::GetCollisionObject() const {
+    const std::uint32_t id = LiveCollisionId();
+    return id != 0 ? Collision()->GetCollisionResults(id) : nullptr;
+}
+
+bool GameObject::ObjectInCollision() const {
+    const Collision2D::DynamicObject* object = GetCollisionObject();
+    return object != nullptr &&
+           (object->GetCircleCollisions().Count() != 0 || object->GetLineSegmentCollisions().Count() != 0 ||
+            object->GetTileMapCollisionCount() != 0 || object->GetBoundingRectangleCollisions().Count() != 0 ||
+            object->GetShapeCollisions().Count() != 0);
+}
+
+bool GameObject::AddPhysicalProperties(const Physics2D::MassProperties* mass, int solverKind) {
+    Physics2D::PhysicsEngine* physics = Physics();
+    if (mass == nullptr || physics == nullptr || LivePhysicsId() != 0) {
+        return false;
+    }
+    const Core::RefPtr<Physics2D::RigidBody> body =
+        TUN_NEW(Physics2D::RigidBody, *mass, solverKind, &OnRigidBodyTransform, &OnRigidBodyOldTransform, this);
+    body->SetPosition(m_position);
+    body->SetOrientation(m_rotation);
+    AdoptPhysicsId(physics->AddRigidBody(body.Get()));
+    return m_physicsId != 0;
+}
+
+bool GameObject::RemovePhysicalProperties() {
+    if (Physics() == nullptr || m_physicsId == 0) {
+        return false;
+    }
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->RemoveRigidBody(id);
+    }
+    AdoptPhysicsId(0);
+    return true;
+}
+
+void GameObject::SetVelocity(const Vector2D& velocity) {
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyVelocity(id, velocity);
+    }
+}
+
+bool GameObject::GetVelocity(Vector2D& velocity) const {
+    const std::uint32_t id = LivePhysicsId();
+    return id != 0 && Physics()->GetRigidBodyVelocity(id, velocity);
+}
+
+void GameObject::SetAngularVelocity(float degreesPerSecond) {
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetRigidBodyAngularVelocity(id, degreesPerSecond);
+    }
+}
+
+bool GameObject::GetAngularVelocity(float& degreesPerSecond) const {
+    const std::uint32_t id = LivePhysicsId();
+    return id != 0 && Physics()->GetRigidBodyAngularVelocity(id, degreesPerSecond);
+}
+
+void GameObject::RemoveAllForces() {
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->RemoveAllRigidBodyForces(id);
+    }
+}
+
+void GameObject::AddForce(Physics2D::Force* force) {
+    // Held for the call, so that a new force nobody takes is freed.
+    const Core::RefPtr<Physics2D::Force> held = force;
+    if (const std::uint32_t id = LivePhysicsId(); id != 0 && force != nullptr) {
+        Physics()->AddRigidBodyForce(id, force);
+    }
+}
+
+bool GameObject::RemoveForce(std::uint32_t i) {
+    const std::uint32_t id = LivePhysicsId();
+    return id != 0 && Physics()->RemoveRigidBodyForce(id, i);
+}
+
+bool GameObject::GetMassProperties(Physics2D::MassProperties& mass) const {
+    const std::uint32_t id = LivePhysicsId();
+    return id != 0 && Physics()->GetMassProperties(id, mass);
+}
+
+void GameObject::SetMassProperties(const Physics2D::MassProperties& mass) {
+    if (const std::uint32_t id = LivePhysicsId()) {
+        Physics()->SetMassProperties(id, mass);
+    }
+}
+
+bool GameObject::GetCenterOfMass(Vector2D& center) const {
+    const std::uint32_t id = LivePhysicsId();
+    return id != 0 && Physics()->GetRigidBodyCenterOfMass(id, center);
+}
+
+bool GameObject::SetSpeed(float speed) {
+    Vector2D velocity;
+    if (!GetVelocity(velocity)) {
+        return false;
+    }
+    velocity.Normalize();
+    SetVelocity(velocity * speed);
+    return true;
+}
+
+bool GameObject::SetVelocityDirection(float x, float y) {
+    Vector2D velocity;
+    if (!GetVelocity(velocity)) {
+        return false;
+    }
+    Vector2D direction(x, y);
+    direction.Normalize();
+    SetVelocity(direction * velocity.Length());
+    return true;
+}
+
+void GameObject::OnRigidBodyTransform(Physics2D::RigidBody* body, Core::Object* owner) {
+    if (auto* object = dynamic_cast<GameObject*>(owner); object != nullptr && body != nullptr) {
+        object->SetPosition(body->GetPosition());
+        object->SetRotationAngle(body->GetOrientation());
+    }
+}
+
+void GameObject::OnRigidBodyOldTransform(Physics2D::RigidBody* body, Core::Object* owner) {
+    if (auto* object = dynamic_cast<GameObject*>(owner); object != nullptr && body != nullptr) {
+        object->SetOldPosition(body->GetPosition());
+        object->SetOldRotationAngle(body->GetOrientation());
+    }
+}
+
+void GameObject::AttachRigidBodyCallbacks(const std::vector<Physics2D::RigidBody*>& bodies) {
+    for (Physics2D::RigidBody* body : bodies) {
+        if (body != nullptr) {
+            body->SetTransformCallback(&OnRigidBodyTransform);
+            body->SetOldTransformCallback(&OnRigidBodyOldTransform);
+        }
+    }
+}
+
+}  // namespace Tundra

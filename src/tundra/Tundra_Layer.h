@@ -1,0 +1,123 @@
+#pragma once
+
+#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+#include "engine/Engine_TransformationGroup.h"
+#include "math/Math_Color.h"
+#include "math/Math_Vector2D.h"
+#include "tundra/Tundra_UnclonableClass.h"
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace Tundra {
+
+class GameObject;
+class TunPlayer;
+
+// One ordered plane of a level: it owns its game objects and updates them
+// in ascending ID, holds the scene group their nodes hang under, and owns one
+// collision layer with its static shapes. Additions and removals are queued
+// and carried out at the start of the next Update, so the set of objects
+// updated in a frame never changes during that frame.
+class Layer : public Core::Object {
+    TUN_DECLARE_UNCLONABLE_CLASS(Layer);
+    // For streams: no collision layer of its own.
+    Layer();
+    // Appends a collision layer to the game's collision engine.
+    explicit Layer(float zOrder);
+    Layer(const Layer&) = delete;
+    Layer& operator=(const Layer&) = delete;
+    ~Layer() override;
+
+    void PushToLua(lua_State* state) const override;
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    virtual void OnUpdate(float dt) {}
+    // Runs once: every object cleaned up (queued additions too), the static
+    // shapes removed.
+    virtual void Shutdown();
+
+    void SetName(const Core::String& name) { m_name = name; }
+    const Core::String& GetName() const { return m_name; }
+    void SetZOrder(float z);
+    float GetZOrder() const { return m_zOrder; }
+    void SetScale(float x, float y);
+    Vector2D GetScale() const { return {m_scaleX, m_scaleY}; }
+    void SetRotation(float degrees);
+    float GetRotation() const { return m_rotation; }
+    void SetIndex(std::uint32_t index) { m_index = index; }
+    std::uint32_t GetIndex() const { return m_index; }
+    std::uint8_t GetCollisionId() const { return m_collisionLayer; }
+    const Core::RefPtr<Engine::TransformationGroup>& GetSceneNode() const { return m_group; }
+    void SetCollisionProperties(const Vector2D& origin, int width, int height, int cellSize);
+
+    // Static shapes at their own coordinates; the collision id, 0 when refused.
+    std::uint32_t AddStaticLineSegment(const Vector2D& a, const Vector2D& b, std::uint8_t group, std::uint32_t userId);
+    std::uint32_t AddStaticCircle(const Vector2D& center, float radius, std::uint8_t group, std::uint32_t userId);
+    // Adds the shapes of a static-collision text file; a missing file adds nothing.
+    void ReadInformation_StaticCollision(const Core::String& path);
+
+    // Queues the object; refused for null, an object in a layer or a
+    // cleaned-up one. It starts at the next Update.
+    void AddGameObject(GameObject* object, bool networked = false, TunPlayer* owner = nullptr);
+    // Queues the removal of one of this layer's objects, once.
+    void RemoveGameObject(GameObject* object);
+    void InsertGameObject(GameObject* object);
+    void EraseGameObject(GameObject* object);
+    void RenameGameObject(GameObject* object, const Core::String& oldName, const Core::String& newName);
+
+    void GetGameObjects(std::vector<GameObject*>& out) const;
+    void GetGameObjectsByName(const Core::String& name, std::vector<GameObject*>& out) const;
+    std::uint32_t GetGameObjectsCount() const { return static_cast<std::uint32_t>(m_objects.size()); }
+
+    void Update(float dt);
+    void FirstLateUpdate(float dt);
+    void SecondLateUpdate(float dt);
+    void UpdateGameObjectTransformations();
+    void EndGameObjects();
+
+    void SetVisibleCollisionData(bool show) { m_collisionDataShown = show ? 1 : 0; }
+    bool GetVisibleCollisionData() const { return m_collisionDataShown != 0; }
+    void SetCollisionDataColor(const Color& color) { m_collisionDataColor = color; }
+    const Color& GetCollisionDataColor() const { return m_collisionDataColor; }
+    void SetLayerPartitionColor(const Color& color) { m_partitionColor = color; }
+    const Color& GetLayerPartitionColor() const { return m_partitionColor; }
+
+private:
+    using ObjectRef = Core::RefPtr<GameObject>;
+
+    void UpdateTransformation();
+    void ReleaseIfHeld(const ObjectRef& object);
+    void ApplyAdditions();
+    void ApplyRemovals();
+    void LoadNames(Core::File& file);
+    void LoadObjects(Core::File& file);
+
+    Core::RefPtr<Engine::TransformationGroup> m_group;
+    std::vector<ObjectRef> m_pendingAdditions;
+    std::vector<ObjectRef> m_pendingRemovals;
+    std::map<std::uint32_t, ObjectRef> m_objects;
+    std::map<Core::String, std::vector<ObjectRef>> m_objectsByName;
+    Core::String m_name;
+    float m_zOrder = 0.0f;
+    float m_scaleX = 1.0f;
+    float m_scaleY = 1.0f;
+    float m_rotation = 0.0f;
+    std::uint32_t m_index = 0;
+    std::uint8_t m_shutDown = 0;
+    std::uint8_t m_collisionLayer = 0;
+    std::uint8_t m_collisionDataShown = 0;
+    std::uint8_t m_partitionShown = 0;
+    Color m_collisionDataColor{0.0f, 0.0f, 0.0f, 1.0f};
+    Color m_partitionColor{0.0f, 0.0f, 0.0f, 1.0f};
+    Vector2D m_gridOrigin;
+    std::int32_t m_gridWidth = 1;
+    std::int32_t m_gridHeight = 1;
+    std::int32_t m_gridCellSize = 1;
+};
+
+}  // namespace Tundra

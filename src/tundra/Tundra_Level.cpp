@@ -1,0 +1,216 @@
+#include "tundra/Tundra_Level.h"
+
+#include "core/Core_File.h"
+#include "tundra/Lua_ScriptEngine.h"
+#include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_GameObject.h"
+
+namespace Tundra {
+namespace {
+
+Engine::SceneGraph* SceneGraph() {
+    Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetSceneGraph() : nullptr;
+}
+
+bool IsActive(const LuaScript* script) { return script != nullptr && !script->IsInactive(); }
+
+}  // namespace
+
+Level::~Level() { Level::Shutdown(); }
+
+void Level::PushToLua(lua_State* state) const { PushToLuaAs(state, "Level"); }
+
+void Level::OnStart() {
+    if (IsActive(m_script)) {
+        m_script->Call("OnStart");
+    }
+}
+
+void Level::OnEnd() {
+    if (IsActive(m_script)) {
+        m_script->Call("OnEnd");
+    }
+}
+
+void Level::Update(float dt) {
+    if (IsActive(m_script)) {
+        m_script->Call("Update", dt);
+    }
+}
+
+void Level::AddLayer(Layer* layer) {
+    if (layer == nullptr) {
+        return;
+    }
+    layer->SetIndex(GetLayersCount());
+    m_layers.emplace_back(layer);
+    if (Engine::SceneGraph* sceneGraph = SceneGraph()) {
+        sceneGraph->AddChild(layer->GetSceneNode());
+    }
+}
+
+Layer* Level::GetLayer(std::uint32_t index) const { return index < m_layers.size() ? m_layers[index].Get() : nullptr; }
+
+Layer* Level::GetLayerByName(const Core::String& name) const {
+    for (const Core::RefPtr<Layer>& layer : m_layers) {
+        if (layer->GetName() == name) {
+            return layer.Get();
+        }
+    }
+    return nullptr;
+}
+
+void Level::AddManagedObject(Core::Object* object, const Core::String& name) {
+    m_managedObjects.emplace_back(object);
+    m_managedObjectNames.push_back(name);
+}
+
+void Level::GetGameObjects(const Core::String* name, std::vector<GameObject*>& out) const {
+    out.clear();
+    std::vector<GameObject*> objects;
+    for (const Core::RefPtr<Layer>& layer : m_layers) {
+        if (name != nullptr) {
+            layer->GetGameObjectsByName(*name, objects);
+        } else {
+            layer->GetGameObjects(objects);
+        }
+        out.insert(out.end(), objects.begin(), objects.end());
+    }
+}
+
+void Level::RunScript() {
+    if (m_script == nullptr) {
+        m_script = LuaScript::Create();
+    }
+    if (m_script == nullptr) {
+        return;
+    }
+    m_script->SetSelf(this);
+    m_script->SetScriptPath(Game::GetDirectory() + "\\Resources\\Scripts\\" + m_scriptName);
+    m_script->Call("Constructor");
+}
+
+void Level::FrameUpdate(float dt) {
+    Update(dt);
+    for (std::size_t i = 0; i < m_layers.size(); ++i) {
+        const Core::RefPtr<Layer> layer = m_layers[i];
+        layer->Update(dt);
+    }
+    if (m_jukebox) {
+        m_jukebox->Update(dt);
+    }
+}
+
+void Level::FirstLateUpdate(float dt) {
+    for (const Core::RefPtr<Layer>& layer : m_layers) {
+        layer->FirstLateUpdate(dt);
+    }
+}
+
+void Level::SecondLateUpdate(float dt) {
+    for (const Core::RefPtr<Layer>& layer : m_layers) {
+        layer->SecondLateUpdate(dt);
+    }
+}
+
+void Level::UpdateGameObjectTransformations() {
+    for (const Core::RefPtr<Layer>& layer : m_layers) {
+        layer->UpdateGameObjectTransformations();
+    }
+}
+
+void Level::End() {
+    for (std::size_t i = 0; i < m_layers.size(); ++i) {
+        const Core::RefPtr<Layer> layer = m_layers[i];
+        layer->EndGameObjects();
+    }
+}
+
+void Level::Shutdown() {
+    if (m_shutDown != 0) {
+        return;
+    }
+    for (std::size_t i = 0; i < m_layers.size(); ++i) {
+        const Core::RefPtr<Layer> layer = m_layers[i];
+        layer->Shutdown();
+    }
+    m_layers.clear();
+    if (m_jukebox) {
+        m_jukebox->StopMusic();
+        m_jukebox = nullptr;
+    }
+    if (Engine::SceneGraph* sceneGraph = SceneGraph()) {
+        sceneGraph->RemoveAllChildren();
+    }
+    LuaScript::Destroy(m_script);
+    m_script = nullptr;
+    m_managedObjects.clear();
+    m_managedObjectNames.clear();
+    m_shutDown = 1;
+}
+
+void Level::Save(Core::File& file) const {
+    file.WriteU32(GetLayersCount());
+    for (const Core::RefPtr<Layer>& layer : m_layers) {
+        file << layer;
+    }
+    // Viewports come with their own class; none is stored yet.
+    file.WriteU32(0);
+    file.WriteF32(m_clearColor.r);
+    file.WriteF32(m_clearColor.g);
+    file.WriteF32(m_clearColor.b);
+    file.WriteF32(m_clearColor.a);
+    file << m_typeName;
+    file << m_jukebox;
+    file.WriteU8(m_shutDown);
+    file.WriteU8(m_clearBackBuffer);
+    file << (m_script != nullptr ? m_scriptName : Core::String());
+    if (IsActive(m_script)) {
+        for (const Core::RefPtr<Core::Object>& object : m_managedObjects) {
+            object->Save(file);
+        }
+        m_script->Call("Save");
+    }
+}
+
+void Level::Load(Core::File& file) {
+    std::uint32_t layers = 0;
+    file.ReadU32(layers);
+    for (std::uint32_t i = 0; i < layers && !file.HasFailed(); ++i) {
+        Core::RefPtr<Layer> layer;
+        file >> layer;
+        if (!layer) {
+            file.SetFailed();
+            break;
+        }
+        AddLayer(layer.Get());
+    }
+    std::uint32_t viewports = 0;
+    file.ReadU32(viewports);
+    if (viewports != 0) {
+        file.SetFailed();
+    }
+    file.ReadF32(m_clearColor.r);
+    file.ReadF32(m_clearColor.g);
+    file.ReadF32(m_clearColor.b);
+    file.ReadF32(m_clearColor.a);
+    Core::String typeName;
+    file >> typeName;
+    m_typeName = typeName;
+    Core::RefPtr<JukeBox> jukebox;
+    file >> jukebox;
+    m_jukebox = jukebox;
+    file.ReadU8(m_shutDown);
+    file.ReadU8(m_clearBackBuffer);
+    Core::String scriptName;
+    file >> scriptName;
+    if (!scriptName.empty() && !file.HasFailed()) {
+        m_scriptName = scriptName;
+        RunScript();
+    }
+}
+
+}  // namespace Tundra
+
+TUN_DEFINE_UNCLONABLE_CLASS(Tundra::Level)

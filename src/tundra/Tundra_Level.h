@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+#include "math/Math_Color.h"
+#include "sound/Sound_JukeBox.h"
+#include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_UnclonableClass.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace Tundra {
+
+class GameObject;
+
+// One screen of a game: ordered layers holding the game objects, an
+// optional jukebox, a clear colour and optional script hooks. Concrete
+// levels override OnStart, OnEnd and Update.
+class Level : public Core::Object {
+    TUN_DECLARE_UNCLONABLE_CLASS(Level);
+    Level() = default;
+    // Keeps the root's copy: a level cannot be cloned.
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+    ~Level() override;
+
+    LuaScript* GetScript() const override { return m_script; }
+    void PushToLua(lua_State* state) const override;
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    virtual void OnStart();
+    virtual void OnEnd();
+    virtual void Update(float dt);
+
+    // Gives the layer its index and hangs its group under the scene graph;
+    // null is ignored.
+    void AddLayer(Layer* layer);
+    std::uint32_t GetLayersCount() const { return static_cast<std::uint32_t>(m_layers.size()); }
+    Layer* GetLayer(std::uint32_t index) const;
+    Layer* GetLayerByName(const Core::String& name) const;
+
+    void SetJukeBox(JukeBox* jukebox) { m_jukebox = jukebox; }
+    JukeBox* GetJukeBox() const { return m_jukebox.Get(); }
+    void SetClearBackBuffer(bool clear) { m_clearBackBuffer = clear ? 1 : 0; }
+    bool GetClearBackBuffer() const { return m_clearBackBuffer != 0; }
+    void SetClearColor(const Color& color) { m_clearColor = color; }
+    const Color& GetClearColor() const { return m_clearColor; }
+    void SetTypeName(const Core::String& name) { m_typeName = name; }
+    const Core::String& GetTypeName() const { return m_typeName; }
+    void SetScriptName(const Core::String& name) { m_scriptName = name; }
+    // Held until the level shuts down.
+    void AddManagedObject(Core::Object* object, const Core::String& name);
+
+    // Every layer's objects in layer order (each in ID order), all of them
+    // or those of the name.
+    void GetGameObjects(const Core::String* name, std::vector<GameObject*>& out) const;
+
+    void RunScript();
+    // The hook, each layer's objects, the jukebox.
+    void FrameUpdate(float dt);
+    void FirstLateUpdate(float dt);
+    void SecondLateUpdate(float dt);
+    void UpdateGameObjectTransformations();
+    // Every object's end hook.
+    void End();
+    // Runs once: layers shut down and released, music stopped, the scene
+    // graph emptied, managed objects released.
+    void Shutdown();
+    bool IsShutDown() const { return m_shutDown != 0; }
+
+private:
+    LuaScript* m_script = nullptr;
+    std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
+    std::vector<Core::String> m_managedObjectNames;
+    Core::String m_scriptName;
+    std::vector<Core::RefPtr<Layer>> m_layers;
+    Color m_clearColor{0.0f, 0.0f, 0.0f, 1.0f};
+    Core::String m_typeName;
+    Core::RefPtr<JukeBox> m_jukebox;
+    std::uint8_t m_shutDown = 0;
+    std::uint8_t m_clearBackBuffer = 0;
+};
+
+}  // namespace Tundra

@@ -1,0 +1,128 @@
+#include "Tundra_TestGame.h"
+
+#include "collision/Collision_CollisionEngine.h"
+#include "core/Core_MemoryFile.h"
+#include "physics/Physics_PhysicsEngine.h"
+
+using namespace tundratest;
+
+namespace {
+
+std::size_t Count(const std::string& entry) { return static_cast<std::size_t>(std::count(Log().begin(), Log().end(), entry)); }
+
+Collision2D::DynamicObject* NewShape() { return new Collision2D::DynamicObject; }
+
+}  // namespace
+
+TEST_F(GameTest, LifetimeExpiresStrictlyAfterItAndDestroyActsOnce) {
+    Start();
+    TestObject& mortal = Spawn("mortal");
+    TestObject& immortal = Spawn("immortal");
+    mortal.SetLifeTime(2.0f);
+    Step(4, 1000.0);
+    EXPECT_EQ(Count("update mortal"), 2u);
+    EXPECT_EQ(Count("sync mortal"), 2u);
+    EXPECT_EQ(Count("end mortal"), 1u);
+    EXPECT_EQ(Count("update immortal"), 4u);
+    immortal.Destroy();
+    immortal.Destroy();
+    EXPECT_FALSE(immortal.IsDestroyed());
+    EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 1u);
+    const Core::RefPtr<TestObject> held = &immortal;
+    Step(1);
+    EXPECT_TRUE(held->IsDestroyed());
+    EXPECT_EQ(Count("end immortal"), 1u);
+    EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 0u);
+}
+
+TEST_F(GameTest, IdsRunInCreationOrderAndAClonesHasItsOwnEngineEntries) {
+    TestGame& game = Start();
+    TestObject& source = Spawn("source");
+    EXPECT_EQ(Spawn("next").GetID(), source.GetID() + 1);
+    source.SetPosition({3.0f, 4.0f});
+    source.SetLifeTime(9.0f);
+    source.SetModulationColor({0.5f, 0.5f, 0.5f, 1.0f});
+    ASSERT_TRUE(source.AddCollision(NewShape(), LayerAt(0).GetCollisionId()));
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    ASSERT_TRUE(source.AddPhysicalProperties(&mass, 0));
+    TestObject& child = Spawn("child");
+    source.Mount(&child);
+    Step(1);
+    const Core::RefPtr<TestObject> clone = static_cast<TestObject*>(source.Clone());
+    EXPECT_EQ(clone->GetID(), source.GetID() + 3);
+    EXPECT_EQ(clone->GetName(), "source");
+    EXPECT_EQ(clone->GetPosition(), source.GetPosition());
+    EXPECT_EQ(clone->GetLifeTime(), 9.0f);
+    EXPECT_EQ(clone->GetModulationColor().r, 0.5f);
+    EXPECT_EQ(clone->GetLayer(), nullptr);
+    EXPECT_EQ(clone->GetMountsCount(), 0);
+    EXPECT_NE(clone->GetCollisionId(), source.GetCollisionId());
+    ASSERT_NE(clone->GetCollisionObject(), nullptr);
+    EXPECT_EQ(clone->GetCollisionObject()->GetOwner(), clone.Get());
+    EXPECT_NE(clone->GetPhysicsId(), source.GetPhysicsId());
+    EXPECT_EQ(game.GetPhysicsEngine()->GetRigidBody(clone->GetPhysicsId())->GetUserData(), clone.Get());
+    const Core::RefPtr<TestObject> held = &source;
+    source.Destroy();
+    Step(1);
+    EXPECT_EQ(child.GetMount(), nullptr);
+    const Core::RefPtr<TestObject> late = static_cast<TestObject*>(held->Clone());
+    EXPECT_EQ(late->GetCollisionId(), 0u);
+    EXPECT_EQ(late->GetPhysicsId(), 0u);
+}
+
+TEST_F(GameTest, CleanupEmptiesTheMountsAndAChildMountedTwiceLeavesNoEntry) {
+    Start();
+    TestObject& mount = Spawn("mount");
+    TestObject& child = Spawn("child");
+    mount.Mount(&child);
+    mount.Mount(&child);
+    EXPECT_EQ(mount.GetMountsCount(), 2);
+    child.Destroy();
+    Step(2);
+    EXPECT_EQ(mount.GetMountsCount(), 0);
+}
+
+TEST_F(GameTest, AStandaloneObjectWritesTheFixedFieldOrderAndLoadsBack) {
+    TestGame& game = Start();
+    const Core::RefPtr<Tundra::GameObject> object = TUN_NEW(Tundra::GameObject);
+    object->SetName("A");
+    Core::MemoryFile body;
+    object->Save(body);
+    EXPECT_EQ(body.GetSize(), 95u);
+    Core::MemoryFile stream;
+    stream << object;
+    EXPECT_EQ(stream.GetSize(), 122u);
+
+    object->SetPosition({1.0f, 2.0f});
+    object->SetCenter({3.0f, 4.0f});
+    object->SetRotationAngle(30.0f);
+    object->SetScale(2.0f, 3.0f);
+    object->SetOpacity(0.25f);
+    object->SetLifeTime(5.0f);
+    object->SetZOrder(7.0f);
+    object->SetVisible(false);
+    object->SetTransformSync(false);
+    object->Destroy();
+    object->SetScript("s.lua");
+    Core::MemoryFile saved;
+    object->Save(saved);
+    const Core::RefPtr<Core::Object> loaded = CreateObjectByName("Tundra::GameObject");
+    Core::MemoryFile reader(saved.GetData(), saved.GetSize());
+    loaded->Load(reader);
+    ASSERT_FALSE(reader.HasFailed());
+    Core::MemoryFile again;
+    loaded->Save(again);
+    EXPECT_EQ(std::vector<std::uint8_t>(again.GetData(), again.GetData() + again.GetSize()),
+              std::vector<std::uint8_t>(saved.GetData(), saved.GetData() + saved.GetSize()));
+    EXPECT_EQ(static_cast<Tundra::GameObject*>(loaded.Get())->GetID(), object->GetID());
+
+    std::vector<std::uint8_t> scripted(saved.GetData(), saved.GetData() + saved.GetSize());
+    scripted[88] = 1;
+    scripted.back() = 1;
+    Core::MemoryFile active(scripted.data(), static_cast<std::uint32_t>(scripted.size()));
+    const Core::RefPtr<Core::Object> inert = CreateObjectByName("Tundra::GameObject");
+    inert->Load(active);
+    EXPECT_FALSE(active.HasFailed());
+    EXPECT_EQ(inert->GetScript(), nullptr);
+    (void)game;
+}

@@ -1,0 +1,75 @@
+#include "Tundra_TestGame.h"
+
+#include "gui/GUI_HUDTestHooks.h"
+#include "network/Network_TunNetTestHooks.h"
+#include "sound/Sound_SoundEngineTestHooks.h"
+#include "collision/Collision_CollisionEngine.h"
+#include "tundra/Tundra_FindObject.h"
+
+using namespace tundratest;
+
+TEST_F(GameTest, OnlyTheLastValidRequestOfAFrameIsBuiltAtTheNextUpdate) {
+    TestGame& game = Start();
+    game.GoToLevel(2);
+    game.GoToLevel(1);
+    game.GoToLevel(3);
+    game.GoToLevelByName("7");
+    game.GoToPreviousLevel();
+    Log().clear();
+    Step(2);
+    EXPECT_EQ(Entries("build"), (std::vector<std::string>{"build 1"}));
+    static_cast<TestLevel&>(*game.GetCurrentLevel()).onUpdate = [&game](TestLevel&) { game.GoToLevelByName("2"); };
+    Log().clear();
+    Step(1);
+    EXPECT_TRUE(Entries("build").empty());
+    Step(1);
+    EXPECT_EQ(Entries("build"), (std::vector<std::string>{"build 2"}));
+    EXPECT_EQ(game.GetCurrentLevelIndex(), 2u);
+}
+
+TEST_F(GameTest, RestartingEndsEverythingInOrderAndRestartsIdsAndTiming) {
+    TestGame& game = Start();
+    Spawn("a");
+    Step(1);
+    LayerAt(0).AddStaticCircle({0.0f, 0.0f}, 1.0f, 0, 1);
+    game.RestartLevel();
+    m_factory->buildMs = 500.0;
+    m_factory->fill = [](Tundra::Level& level, std::uint32_t) {
+        level.GetLayer(0)->AddGameObject(TUN_NEW(TestObject, "b"));
+    };
+    GUI::GetHudCallsForTesting() = {};
+    Log().clear();
+    game.dts.clear();
+    Step(1);
+    const std::vector<std::string> expected = {"end a",           "level end 0", "cleanup a",     "factory changed",
+                                               "build 0",         "level start 0", "pre update"};
+    EXPECT_EQ(std::vector<std::string>(Log().begin(), Log().begin() + 7), expected);
+    EXPECT_EQ(GUI::GetHudCallsForTesting().clears, 1);
+    EXPECT_EQ(GetStopAllCountForTesting(), 1);
+    EXPECT_EQ(Tundra::FindObject<TestObject>("b")->GetID(), 0u);
+    EXPECT_EQ(game.GetCollisionEngine()->GetLayerCount(), 2u);
+    Step(1);
+    EXPECT_EQ(game.dts.size(), 1u) << "the build's 500 ms are not a frame";
+    Step(1);
+    EXPECT_EQ(game.dts.back(), 0.016f);
+}
+
+TEST_F(GameTest, AClientTellsTheHostItsPlayerIdAfterAChange) {
+    TestGame& game = Start();
+    Tundra::TunNetTestState& network = Tundra::GetTunNetTestState();
+    network.networkGame = true;
+    network.localPlayer = Tundra::TunPlayer(0x01020304u);
+    network.host = true;
+    game.RestartLevel();
+    Step(2);
+    EXPECT_TRUE(network.sent.empty());
+    network.host = false;
+    game.RestartLevel();
+    Step(2);
+    EXPECT_EQ(network.clears, 2);
+    ASSERT_EQ(network.sent.size(), 1u);
+    EXPECT_EQ(network.sent[0].type, 16u);
+    EXPECT_EQ(network.sent[0].payload, (std::vector<std::uint8_t>{4, 3, 2, 1}));
+    EXPECT_TRUE(network.sent[0].reliable);
+    EXPECT_TRUE(network.sent[0].toAll);
+}

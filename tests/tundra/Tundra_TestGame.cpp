@@ -1,0 +1,160 @@
+#include "Tundra_TestGame.h"
+
+#include "collision/Collision_CollisionActor.h"
+#include "collision/Collision_DynamicObject.h"
+#include "core/Core_Clock.h"
+#include "core/Core_Startup.h"
+#include "gui/GUI_HUDTestHooks.h"
+#include "network/Network_TunNetTestHooks.h"
+#include "sound/Sound_JukeBoxTestHooks.h"
+#include "sound/Sound_SoundEngineTestHooks.h"
+
+namespace tundratest {
+
+double g_now = 0.0;
+
+namespace {
+double FakeClock() { return g_now; }
+std::string Name(const Tundra::GameObject& object) { return std::string(object.GetName()); }
+}  // namespace
+
+std::vector<std::string>& Log() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+void TestObject::OnStart() { Log().push_back("start " + Name(*this)); }
+void TestObject::OnEnd() { Log().push_back("end " + Name(*this)); }
+void TestObject::Update(float) {
+    Log().push_back("update " + Name(*this));
+    if (onUpdate) {
+        onUpdate(*this);
+    }
+}
+void TestObject::RenderSync(float) { Log().push_back("sync " + Name(*this)); }
+void TestObject::Cleanup() {
+    if (!IsDestroyed()) {
+        Log().push_back("cleanup " + Name(*this));
+    }
+    GameObject::Cleanup();
+}
+void TestObject::ReservedC(float) { Log().push_back("late1 " + Name(*this)); }
+void TestObject::ReservedD(float) { Log().push_back("late2 " + Name(*this)); }
+
+void TestLevel::OnStart() { Log().push_back("level start " + std::string(GetTypeName())); }
+void TestLevel::OnEnd() { Log().push_back("level end " + std::string(GetTypeName())); }
+void TestLevel::Update(float) {
+    Log().push_back("level update");
+    if (onUpdate) {
+        onUpdate(*this);
+    }
+}
+
+Tundra::Level* TestFactory::CreateLevel(std::uint32_t index) {
+    Log().push_back("build " + std::to_string(index));
+    g_now += buildMs;
+    if (giveNull) {
+        return nullptr;
+    }
+    auto* level = TUN_NEW(TestLevel);
+    level->SetTypeName(std::to_string(index).c_str());
+    for (std::uint32_t i = 0; i < layers; ++i) {
+        level->AddLayer(TUN_NEW(Tundra::Layer, static_cast<float>(i)));
+    }
+    if (fill) {
+        fill(*level, index);
+    }
+    return level;
+}
+
+bool TestFactory::GetLevelIndex(const Core::String& name, std::uint32_t& index) const {
+    if (name.size() != 1 || name[0] < '0' || static_cast<std::uint32_t>(name[0] - '0') >= count) {
+        return false;
+    }
+    index = static_cast<std::uint32_t>(name[0] - '0');
+    return true;
+}
+
+TestGame::TestGame(TestFactory* factory, std::uint32_t start) : Game(factory, {64, 48, 60, 0, false, false}, start) {}
+
+void TestGame::PreUpdate(float dt) {
+    Log().push_back("pre update");
+    dts.push_back(dt);
+}
+
+bool TestGame::CollisionFilter(Tundra::GameObject* a, Tundra::GameObject* b, float& restitution, float& friction) {
+    return filter ? filter(a, b, restitution, friction) : Game::CollisionFilter(a, b, restitution, friction);
+}
+
+void GameTest::SetUp() {
+    CoreStartup(m_core);
+    m_clock = Core::GetClockFunction();
+    Core::SetClockFunction(&FakeClock);
+    g_now = 0.0;
+    Log().clear();
+    GUI::GetHudCallsForTesting() = {};
+    Tundra::GetJukeBoxCallsForTesting() = {};
+    Tundra::GetTunNetTestState() = {};
+    GetStopAllCountForTesting() = 0;
+    Tundra::GameObject::SetIdCounter(0);
+}
+
+void GameTest::TearDown() {
+    if (m_game) {
+        m_game->Shutdown();
+    }
+    m_game = nullptr;
+    Core::SetClockFunction(m_clock);
+    CoreShutdown(m_core);
+}
+
+TestGame& GameTest::Start(std::uint32_t start) {
+    m_game = nullptr;
+    Tundra::GameObject::SetIdCounter(0);
+    m_game = TUN_NEW(TestGame, m_factory.Get(), start);
+    Step(2);
+    return *m_game;
+}
+
+void GameTest::Step(int frames, double ms) {
+    for (int i = 0; i < frames; ++i) {
+        g_now += ms;
+        m_game->Frame();
+    }
+}
+
+TestObject& GameTest::Spawn(const char* name, std::uint32_t layer) {
+    auto* object = TUN_NEW(TestObject, name);
+    LayerAt(layer).AddGameObject(object);
+    return *object;
+}
+
+Collision2D::DynamicObject* GameTest::CircleShape(float radius, int userId) {
+    auto* frame = new Collision2D::CollisionFrame;
+    frame->SetBoundingRectangle({radius, -radius, radius, -radius}, true);
+    frame->AddCircle({0.0f, 0.0f}, radius, userId, true);
+    auto* animation = new Collision2D::CollisionAnimation;
+    animation->AddCollisionFrame(frame);
+    auto* actor = new Collision2D::CollisionActor;
+    actor->AddCollisionAnimation(animation);
+    m_game->AddCollisionAssets(actor);
+    auto* object = new Collision2D::DynamicObject;
+    object->AddCollisionData(actor, 0, 0);
+    object->SetCollisionType(1);
+    object->SetCanCollid(0, true);
+    return object;
+}
+
+std::vector<std::string> GameTest::Entries(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& entry : Log()) {
+        if (entry.rfind(prefix, 0) == 0) {
+            found.push_back(entry);
+        }
+    }
+    return found;
+}
+
+}  // namespace tundratest
+
+TUN_DEFINE_CLASS(tundratest::TestObject)
