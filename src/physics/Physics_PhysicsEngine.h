@@ -92,6 +92,8 @@ class PhysicsEngine : public Core::Object {
     // it; an empty or bad bodyB makes it a contact with the world.
     void AddContact(std::uint32_t bodyA, std::uint32_t bodyB, const Contact& contact);
     std::uint32_t GetContactCount() const { return static_cast<std::uint32_t>(m_contacts.size()); }
+    // This frame's contact i (from 0) as added; null past the end.
+    const ContactEntry* GetContact(std::uint32_t i) const { return i < m_contacts.size() ? &m_contacts[i] : nullptr; }
 
     // The engine takes a reference; null gives 0. One-based.
     std::uint32_t AddJoint(Joint* joint);
