@@ -30,7 +30,9 @@
 // transformation group, updated through the scene graph and drawn through
 // the render queue into the 1024 x 768 window of a rendering application
 // (windowed, no vertical sync, no frame lock) on Mesa's software rasteriser
-// through SDL's offscreen driver. A timed frame ends with glFinish, so that
+// through SDL's offscreen driver. The sheet is loaded with mipmaps, as
+// sprite animations read from a stream load theirs (trilinear filtering),
+// or without (bilinear). A timed frame ends with glFinish, so that
 // the rasterisation is counted and not only the submission. Reported: the
 // mean frame time, and the median frame with its median split into update,
 // traversal with flush, and finishing (present and rasterisation).
@@ -58,7 +60,6 @@ public:
         m_application = TUN_NEW(Engine::RenderingApplication, settings);
         m_application->SetVSync(false);
         m_application->LockFrameRate(false);
-        m_sheet = TextureManager::GetTexture(Core::String(bench::Sheet().Path()), true);
         const char* threads = std::getenv("LP_NUM_THREADS");
         const auto* version = reinterpret_cast<const char*>(os::gl::GetString(GL_VERSION));
         m_label = std::string(version != nullptr ? version : "?") + ", LP_NUM_THREADS " +
@@ -66,13 +67,11 @@ public:
     }
 
     Engine::RenderingApplication& Application() { return *m_application; }
-    const Core::RefPtr<Renderer::ITexture>& Sheet() const { return m_sheet; }
     const std::string& Label() const { return m_label; }
 
 private:
     std::uint8_t m_core = 0;
     Core::RefPtr<Engine::RenderingApplication> m_application;
-    Core::RefPtr<Renderer::ITexture> m_sheet;
     std::string m_label;
 };
 
@@ -94,9 +93,9 @@ struct Turning {
 // and a camera of one unit per window pixel looking at the window's middle.
 class SpriteScene {
 public:
-    SpriteScene(Engine::RenderingApplication& application, const Core::RefPtr<Renderer::ITexture>& sheet,
-                std::int64_t count)
-        : m_scene(TUN_NEW(Engine::SceneGraph, application.GetRenderer())),
+    SpriteScene(Engine::RenderingApplication& application, std::int64_t count, bool mipmaps)
+        : m_sheet(TextureManager::GetTexture(Core::String(bench::Sheet().Path()), mipmaps)),
+          m_scene(TUN_NEW(Engine::SceneGraph, application.GetRenderer())),
           m_camera(TUN_NEW(Engine::Camera, 45.0f, 1.0f, 10000.0f)),
           m_viewport(TUN_NEW(Engine::Viewport, 0, 0, static_cast<std::int32_t>(kWidth),
                              static_cast<std::int32_t>(kHeight))) {
@@ -110,7 +109,7 @@ public:
         std::vector<Core::RefPtrVector<Engine::SpriteAnimation>> cells;
         for (std::uint32_t cell = 0; cell < kCellsPerSide * kCellsPerSide; ++cell) {
             const std::vector<Engine::SpriteFrame> frame = {{cell % kCellsPerSide, cell / kCellsPerSide, 1.0f}};
-            cells.emplace_back().push_back(TUN_NEW(Engine::SpriteAnimation, sheet, kCell, kCell, frame));
+            cells.emplace_back().push_back(TUN_NEW(Engine::SpriteAnimation, m_sheet, kCell, kCell, frame));
         }
         std::mt19937 random(20261207);
         std::uniform_real_distribution<float> x(0.0f, static_cast<float>(kWidth));
@@ -139,6 +138,9 @@ public:
     }
 
 private:
+    // Loaded for the scene and let go with it, so that the next scene can
+    // load the sheet with or without mipmaps.
+    Core::RefPtr<Renderer::ITexture> m_sheet;
     Core::RefPtr<Engine::SceneGraph> m_scene;
     Core::RefPtr<Engine::Camera> m_camera;
     Core::RefPtr<Engine::Viewport> m_viewport;
@@ -163,7 +165,7 @@ double Milliseconds(Clock::time_point from, Clock::time_point to) {
 void BM_RotatingSprites(benchmark::State& state) {
     Machine& machine = TheMachine();
     Engine::RenderingApplication& application = machine.Application();
-    SpriteScene scene(application, machine.Sheet(), state.range(0));
+    SpriteScene scene(application, state.range(0), state.range(1) != 0);
     auto frame = [&](double* update, double* flush, double* finish) {
         const Clock::time_point begin = Clock::now();
         application.BeginFrame();
@@ -201,13 +203,8 @@ void BM_RotatingSprites(benchmark::State& state) {
     state.SetLabel(machine.Label());
 }
 BENCHMARK(BM_RotatingSprites)
-    ->ArgName("sprites")
-    ->Arg(0)
-    ->Arg(100)
-    ->Arg(300)
-    ->Arg(1000)
-    ->Arg(5000)
-    ->Arg(20000)
+    ->ArgNames({"sprites", "mipmaps"})
+    ->ArgsProduct({{0, 100, 300, 1000, 5000, 20000}, {1, 0}})
     ->UseManualTime()
     ->MinTime(2.0)
     ->Unit(benchmark::kMillisecond);
