@@ -33,23 +33,17 @@ namespace {
 
 using Core::RefPtr;
 using testsupport::Rgba;
-constexpr std::int32_t kWidth = 320;
-constexpr std::int32_t kHeight = 240;
+constexpr std::int32_t kWidth = 320, kHeight = 240;
 const float kEyeDistance = static_cast<float>(kHeight / (2.0 * std::tan(std::numbers::pi / 8.0)));
 
 constexpr Rgba kBackground{60, 60, 60, 255}, kCorner{0, 96, 0, 255}, kBlue{0, 0, 255, 255}, kYellow{255, 255, 0, 255},
-    kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kWhite{255, 255, 255, 255}, kTeal{0, 128, 128, 255},
-    kClear{0, 0, 0, 0};
-
+    kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kWhite{255, 255, 255, 255}, kTeal{0, 128, 128, 255}, kClear{};
 // Frames drawn (RGB rows from the bottom), Shutdown calls, run by run.
 std::vector<std::vector<std::uint8_t>> g_frames;
 int g_shutdowns = 0;
 
-std::string Asset(const char* name) {
-    return GetExecutableDirectory().c_str() + std::string("\\Resources\\Textures\\") + name;
-}
-
-RefPtr<Renderer::ITexture> Texture(const char* name) { return TextureManager::GetTexture(Asset(name).c_str(), true); }
+Core::String Asset(const char* name) { return GetExecutableDirectory() + "\\Resources\\Textures\\" + name; }
+RefPtr<Renderer::ITexture> Texture(const char* name) { return TextureManager::GetTexture(Asset(name), true); }
 
 RefPtr<Engine::Sprite> SpriteOf(const char* sheet, std::uint32_t side, std::vector<Engine::SpriteFrame> frames) {
     Core::RefPtrVector<Engine::SpriteAnimation> animations;
@@ -120,7 +114,7 @@ public:
         }
         viewports[0] = TUN_NEW(Engine::Viewport, 0, 0, kWidth, kHeight);
         viewports[0]->SetClearColor({0, 0, 1, 1});
-        viewports[0]->SetBackground(Asset("background.png").c_str());
+        viewports[0]->SetBackground(Asset("background.png"));
         viewports[1] = TUN_NEW(Engine::Viewport, 220, 160, 100, 80);
         viewports[1]->SetClearColor({0, 96 / 255.0f, 0, 1});
         // Cells of 32 with 4 transparent pixels round each, shown twice their size.
@@ -187,28 +181,35 @@ private:
     RefPtr<Engine::TextRenderContext> screen = TUN_NEW(Engine::TextRenderContext);
 };
 
-void CreateScene(RefPtr<Engine::Application>& application, const Core::String&) {
-    application = TUN_NEW(SceneApplication);
+void CreateScene(RefPtr<Engine::Application>& app, const Core::String&) { app = TUN_NEW(SceneApplication); }
+
+// A 2 x 2 sheet of 32-pixel cells, flat inside 4 transparent pixels.
+Rgba SheetPixel(std::uint32_t x, std::uint32_t y) {
+    const Rgba cells[2][2] = {{{255, 0, 255, 255}, kWhite}, {kBlue, kYellow}};  // rows from the image's top
+    const bool border = x % 32 < 4 || x % 32 >= 28 || y % 32 < 4 || y % 32 >= 28;
+    return border ? kClear : cells[y / 32][x / 32];
 }
 
 void WriteAssets(const testsupport::TempDirectory& dir) {
     const std::string textures = dir.Path() + "/Resources/Textures/";
     std::filesystem::create_directories(textures);
-    const Rgba cells[2][2] = {{{255, 0, 255, 255}, kWhite}, {kBlue, kYellow}};  // rows from the image's top
-    testsupport::SavePng(testsupport::MakeImage(64, 64,
-                                                [&](std::uint32_t x, std::uint32_t y) {
-                                                    const bool border =
-                                                        x % 32 < 4 || x % 32 >= 28 || y % 32 < 4 || y % 32 >= 28;
-                                                    return border ? kClear : cells[y / 32][x / 32];
-                                                }),
-                         textures + "sheet.png");
-    testsupport::SavePng(
-        testsupport::MakeImage(32, 32, [](std::uint32_t x, std::uint32_t) { return x < 16 ? kRed : kGreen; }),
-        textures + "halves.png");
+    testsupport::SavePng(testsupport::MakeImage(64, 64, &SheetPixel), textures + "sheet.png");
+    const auto halves = [](std::uint32_t x, std::uint32_t) { return x < 16 ? kRed : kGreen; };
+    testsupport::SavePng(testsupport::MakeImage(32, 32, halves), textures + "halves.png");
     for (const auto& [name, colour] :
          {std::pair("white.png", kWhite), {"background.png", kBackground}, {"teal.png", kTeal}}) {
         testsupport::SavePng(testsupport::FlatImage(16, 16, colour), textures + name);
     }
+}
+
+// Beside the test program, for a look at what failed.
+void SaveFrame(const std::vector<std::uint8_t>& frame, const std::string& path) {
+    const auto pixel = [&](std::uint32_t x, std::uint32_t y) {
+        const std::uint8_t* p = &frame[((kHeight - 1 - y) * std::size_t{kWidth} + x) * 3];
+        return Rgba{p[0], p[1], p[2], 255};
+    };
+    testsupport::SavePng(testsupport::MakeImage(kWidth, kHeight, pixel), path);
+    ADD_FAILURE() << "frame written to " << path;
 }
 
 TEST(EndToEnd, ASceneDrawnThroughTheRunShowsEachPartWhereItBelongs) {
@@ -222,53 +223,27 @@ TEST(EndToEnd, ASceneDrawnThroughTheRunShowsEachPartWhereItBelongs) {
     os::SetExecutablePathForTesting("");
     EXPECT_EQ(g_shutdowns, 1);
     ASSERT_EQ(g_frames.size(), 2u);
-    struct Probe {
-        const char* what;
-        std::size_t frame;
-        int x, y;
-        Rgba colour;
-    };
+    struct Probe { const char* what; std::size_t frame; int x, y; Rgba colour; };
+    // Text "AA" (with text nodes): each 'A' cell white, the background between them.
     const Probe probes[] = {
-        {"sprite, frame (0, 0)", 0, 60, 60, kBlue},
-        {"sprite's border", 0, 32, 60, kBackground},
-        {"sprite, next frame", 1, 60, 60, kYellow},
-        {"flipped sprite's left", 0, 150, 60, kGreen},
-        {"flipped sprite's right", 0, 170, 60, kRed},
-        {"first particle", 0, 200, 120, {255, 128, 0, 255}},
-        {"second particle", 0, 240, 120, {128, 0, 255, 255}},
-        {"line's row", 0, 70, 130, {0, 255, 255, 255}},
-        {"above the line", 0, 70, 133, kBackground},
-        {"opaque mesh", 0, 140, 180, kTeal},
-        {"HUD sprite", 1, 28, 188, {255, 0, 255, 255}},
-        {"left of the HUD sprite", 1, 17, 188, kBackground},
-        {"right of the HUD sprite", 1, 39, 188, kBackground},
-        {"below the HUD sprite", 1, 28, 177, kBackground},
-        {"screen object", 1, 10, 10, kWhite},
-        {"beside the screen object", 1, 18, 10, kBackground},
-        {"viewport 1's corner", 1, 270, 200, kCorner},
-        {"left of the corner", 1, 215, 200, kBackground},
-        {"below the corner", 1, 270, 155, kBackground},
-        // Text "AA" (with text nodes): each 'A' cell white, the background between them.
-    };
+        {"sprite, frame (0, 0)", 0, 60, 60, kBlue}, {"sprite's border", 0, 32, 60, kBackground},
+        {"sprite, next frame", 1, 60, 60, kYellow}, {"flipped sprite's left", 0, 150, 60, kGreen},
+        {"flipped sprite's right", 0, 170, 60, kRed}, {"first particle", 0, 200, 120, {255, 128, 0, 255}},
+        {"second particle", 0, 240, 120, {128, 0, 255, 255}}, {"line's row", 0, 70, 130, {0, 255, 255, 255}},
+        {"above the line", 0, 70, 133, kBackground}, {"opaque mesh", 0, 140, 180, kTeal},
+        {"HUD sprite", 1, 28, 188, {255, 0, 255, 255}}, {"left of the HUD sprite", 1, 17, 188, kBackground},
+        {"right of the HUD sprite", 1, 39, 188, kBackground}, {"below the HUD sprite", 1, 28, 177, kBackground},
+        {"screen object", 1, 10, 10, kWhite}, {"beside the screen object", 1, 18, 10, kBackground},
+        {"viewport 1's corner", 1, 270, 200, kCorner}, {"left of the corner", 1, 215, 200, kBackground},
+        {"below the corner", 1, 270, 155, kBackground}};
     for (const Probe& p : probes) {
         const std::uint8_t* pixel = &g_frames[p.frame][(static_cast<std::size_t>(p.y) * kWidth + p.x) * 3];
         for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(pixel[c], p.colour[c], 2) << p.what << " at (" << p.x << ", " << p.y << "), channel " << c;
         }
     }
-    if (testing::Test::HasFailure()) {
-        for (std::size_t f = 0; f < g_frames.size(); ++f) {
-            const std::string path = os::ExecutableDirectory() + "/EndToEnd-frame" + std::to_string(f) + ".png";
-            testsupport::SavePng(
-                testsupport::MakeImage(kWidth, kHeight,
-                                       [&](std::uint32_t x, std::uint32_t y) {
-                                           const std::uint8_t* p =
-                                               &g_frames[f][((kHeight - 1 - y) * std::size_t{kWidth} + x) * 3];
-                                           return Rgba{p[0], p[1], p[2], 255};
-                                       }),
-                path);
-            ADD_FAILURE() << "frame written to " << path;
-        }
+    for (std::size_t f = 0; f < g_frames.size() && testing::Test::HasFailure(); ++f) {
+        SaveFrame(g_frames[f], os::ExecutableDirectory() + "/EndToEnd-frame" + std::to_string(f) + ".png");
     }
 }
 
