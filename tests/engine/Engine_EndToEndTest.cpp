@@ -117,11 +117,11 @@ public:
         viewports[0]->SetBackground(Asset("background.png"));
         viewports[1] = TUN_NEW(Engine::Viewport, 220, 160, 100, 80);
         viewports[1]->SetClearColor({0, 96 / 255.0f, 0, 1});
-        // Cells of 32 with 4 transparent pixels round each, shown twice their size.
+        // Two sprites of one sheet, drawn one after the other; the first twice its size.
         animated = SpriteOf("sheet.png", 32, {{0, 0, 0.1f}, {1, 0, 0.1f}});
         animated->SetPlaying(true);
         Place(60, 60, animated, 0, 2);
-        const RefPtr<Engine::Sprite> flipped = SpriteOf("halves.png", 32, {{0, 0, 1}});
+        const RefPtr<Engine::Sprite> flipped = SpriteOf("sheet.png", 32, {{0, 1, 1}});
         flipped->SetFlipHorizontal(true);
         Place(160, 60, flipped);
         const RefPtr<Engine::ParticleSystem> particles = TUN_NEW(Engine::ParticleSystem, Texture("white.png"), 2);
@@ -183,9 +183,10 @@ private:
 
 void CreateScene(RefPtr<Engine::Application>& app, const Core::String&) { app = TUN_NEW(SceneApplication); }
 
-// A 2 x 2 sheet of 32-pixel cells, flat inside 4 transparent pixels.
+// A 2 x 2 sheet of 32-pixel cells, flat inside 4 transparent pixels but
+// for the top-left one, red on its left half and green on its right.
 Rgba SheetPixel(std::uint32_t x, std::uint32_t y) {
-    const Rgba cells[2][2] = {{{255, 0, 255, 255}, kWhite}, {kBlue, kYellow}};  // rows from the image's top
+    const Rgba cells[2][2] = {{x < 16 ? kRed : kGreen, kWhite}, {kBlue, kYellow}};  // rows from the image's top
     const bool border = x % 32 < 4 || x % 32 >= 28 || y % 32 < 4 || y % 32 >= 28;
     return border ? kClear : cells[y / 32][x / 32];
 }
@@ -194,8 +195,6 @@ void WriteAssets(const testsupport::TempDirectory& dir) {
     const std::string textures = dir.Path() + "/Resources/Textures/";
     std::filesystem::create_directories(textures);
     testsupport::SavePng(testsupport::MakeImage(64, 64, &SheetPixel), textures + "sheet.png");
-    const auto halves = [](std::uint32_t x, std::uint32_t) { return x < 16 ? kRed : kGreen; };
-    testsupport::SavePng(testsupport::MakeImage(32, 32, halves), textures + "halves.png");
     for (const auto& [name, colour] :
          {std::pair("white.png", kWhite), {"background.png", kBackground}, {"teal.png", kTeal}}) {
         testsupport::SavePng(testsupport::FlatImage(16, 16, colour), textures + name);
@@ -227,8 +226,8 @@ TEST(EndToEnd, ASceneDrawnThroughTheRunShowsEachPartWhereItBelongs) {
     // Text "AA" (with text nodes): each 'A' cell white, the background between them.
     const Probe probes[] = {
         {"sprite, frame (0, 0)", 0, 60, 60, kBlue}, {"sprite's border", 0, 32, 60, kBackground},
-        {"sprite, next frame", 1, 60, 60, kYellow}, {"flipped sprite's left", 0, 150, 60, kGreen},
-        {"flipped sprite's right", 0, 170, 60, kRed}, {"first particle", 0, 200, 120, {255, 128, 0, 255}},
+        {"sprite, next frame", 1, 60, 60, kYellow}, {"flipped sprite's left", 0, 154, 60, kGreen},
+        {"flipped sprite's right", 0, 166, 60, kRed}, {"first particle", 0, 200, 120, {255, 128, 0, 255}},
         {"second particle", 0, 240, 120, {128, 0, 255, 255}}, {"line's row", 0, 70, 130, {0, 255, 255, 255}},
         {"above the line", 0, 70, 133, kBackground}, {"opaque mesh", 0, 140, 180, kTeal},
         {"HUD sprite", 1, 28, 188, {255, 0, 255, 255}}, {"left of the HUD sprite", 1, 17, 188, kBackground},
