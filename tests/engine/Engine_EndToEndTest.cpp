@@ -118,7 +118,7 @@ public:
         viewports[1] = TUN_NEW(Engine::Viewport, 220, 160, 100, 80);
         viewports[1]->SetClearColor({0, 96 / 255.0f, 0, 1});
         // Two sprites of one sheet, drawn one after the other; the first twice its size.
-        animated = SpriteOf("sheet.png", 32, {{0, 0, 0.1f}, {1, 0, 0.1f}});
+        const RefPtr<Engine::Sprite> animated = SpriteOf("sheet.png", 32, {{0, 0, 0.1f}, {1, 0, 0.1f}});
         animated->SetPlaying(true);
         Place(60, 60, animated, 0, 2);
         const RefPtr<Engine::Sprite> flipped = SpriteOf("sheet.png", 32, {{0, 1, 1}});
@@ -177,7 +177,6 @@ private:
     RefPtr<Engine::SceneGraph> scene = TUN_NEW(Engine::SceneGraph, GetRenderer());
     RefPtr<Engine::Camera> cameras[2];
     RefPtr<Engine::Viewport> viewports[2];
-    RefPtr<Engine::Sprite> animated;
     RefPtr<Engine::TextRenderContext> screen = TUN_NEW(Engine::TextRenderContext);
 };
 
