@@ -39,7 +39,8 @@ RenderQueue::RenderQueue()
       m_coloredTexturedEffect(Renderer::CreateColoredTexturedEffect()),
       m_textureDepthEffect(Renderer::CreateTextureDepthEffect()),
       m_particleEffect(Renderer::CreateParticleEffect()),
-      m_spriteQuad(MakeSpriteQuad()) {
+      m_spriteQuad(MakeSpriteQuad()),
+      m_spriteRun(TUN_NEW(Engine::Mesh)) {
     LiveQueues().push_back(this);
 }
 

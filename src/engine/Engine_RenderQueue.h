@@ -88,6 +88,13 @@ private:
     void RestartNumbering();
     void DrawBackgrounds();
     void DrawItemList(ItemList& list);
+    // The end of the run of sprites that starts at first: consecutive sprite
+    // items of one effect and one texture drawn with the unbuffered quad.
+    std::size_t SpriteRunEnd(const ItemList& list, std::size_t first) const;
+    // Draws the run as one draw of corners, texture coordinates and colours
+    // computed here, leaving the last sprite's world matrix, texture matrix
+    // and colour behind as drawing them one by one would.
+    void DrawSpriteRun(const ItemList& list, std::size_t first, std::size_t end);
     static void SortByDepth(ItemList& list);
     void DrawOverlayItems();
 
@@ -104,5 +111,7 @@ private:
     Core::RefPtr<Renderer::Effect> m_textureDepthEffect;
     Core::RefPtr<Renderer::ParticleEffect> m_particleEffect;
     Core::RefPtr<Engine::Mesh> m_spriteQuad;
+    // The placed quads of the sprite run being drawn, kept between frames.
+    Core::RefPtr<Engine::Mesh> m_spriteRun;
     std::uint32_t m_submissions = 0;
 };

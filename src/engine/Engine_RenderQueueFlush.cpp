@@ -186,6 +186,48 @@ void RenderQueue::DrawBackgrounds() {
     renderer.SetTextureMatrix(0, Matrix4());
 }
 
+std::size_t RenderQueue::SpriteRunEnd(const ItemList& list, std::size_t first) const {
+    const RenderItem& head = list[first].item;
+    const auto joins = [&](const RenderItem& item) {
+        return item.sprite && item.effect && item.effect == head.effect && item.texture == head.texture &&
+               item.mesh == m_spriteQuad && item.subRange == 0 && !m_spriteQuad->VertexBuffer();
+    };
+    std::size_t end = first;
+    while (end < list.size() && joins(list[end].item)) {
+        ++end;
+    }
+    return std::max(end, first + 1);
+}
+
+void RenderQueue::DrawSpriteRun(const ItemList& list, std::size_t first, std::size_t end) {
+    Renderer::IRenderer& renderer = *m_renderer;
+    Engine::Mesh& placed = *m_spriteRun;
+    const Engine::Mesh& quad = *m_spriteQuad;
+    placed.Clear();
+    std::uint32_t index = 0;
+    for (std::size_t i = first; i < end; ++i) {
+        const RenderItem& item = list[i].item;
+        for (const std::uint32_t corner : quad.GetIndices()) {
+            const Vector2D& uv = quad.GetTexCoords()[corner];
+            const Vector3D texel = Matrix4::TransformPoint(item.textureMatrix, {uv.x, uv.y, 0.0f});
+            placed.AddVertex(Matrix4::TransformPoint(item.worldMatrix, quad.GetVertices()[corner]));
+            placed.AddTexCoord({texel.x, texel.y});
+            placed.AddColor(item.color);
+            placed.AddIndex(index++);
+        }
+    }
+    placed.AddSubRange({0, index - 1, -1, 1});
+    placed.BindArrays(renderer);
+    renderer.SetWorldMatrix(Matrix4());
+    renderer.SetTextureMatrix(0, Matrix4());
+    placed.DrawSubRange(renderer, 0);
+    Engine::Mesh::UnbindArrays(renderer);
+    const RenderItem& last = list[end - 1].item;
+    renderer.SetWorldMatrix(last.worldMatrix);
+    renderer.SetTextureMatrix(0, last.textureMatrix);
+    renderer.SetCurrentColor(last.color);
+}
+
 void RenderQueue::DrawItemList(ItemList& list) {
     Renderer::IRenderer& renderer = *m_renderer;
     Engine::StateRun run(renderer);
@@ -193,8 +235,8 @@ void RenderQueue::DrawItemList(ItemList& list) {
     // Nothing else in the list changes the texture matrix: sprites of one
     // frame share it, so an equal one is not set again.
     const Matrix4* textureMatrix = nullptr;
-    for (Filed& filed : list) {
-        RenderItem& item = filed.item;
+    for (std::size_t index = 0; index < list.size(); ++index) {
+        RenderItem& item = list[index].item;
         if ((item.sprite || item.particle) && item.effect) {
             item.effect->SetTexture(1, item.texture);
         }
@@ -202,6 +244,14 @@ void RenderQueue::DrawItemList(ItemList& list) {
                                    : item.primitiveType == Renderer::kPointList ? m_colorEffectSecond.Get()
                                                                                 : item.effect.Get();
         if (effect == nullptr) {
+            continue;
+        }
+        if (const std::size_t end = item.sprite ? SpriteRunEnd(list, index) : index + 1; end - index > 1) {
+            run.Use(*effect, item.texture, false);
+            Unbind(renderer, bound);
+            DrawSpriteRun(list, index, end);
+            textureMatrix = &list[end - 1].item.textureMatrix;
+            index = end - 1;
             continue;
         }
         bool reapply = false;
