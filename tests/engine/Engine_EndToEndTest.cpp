@@ -1,9 +1,12 @@
+#include "engine/Engine_BitmapFont.h"
 #include "engine/Engine_EngineRun.h"
+#include "engine/Engine_FontFile.h"
 #include "engine/Engine_Lines.h"
 #include "engine/Engine_ParticleSystem.h"
 #include "engine/Engine_RenderingApplication.h"
 #include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_Sprite.h"
+#include "engine/Engine_Text.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "os/OS_Path.h"
 #include "pal/PAL_ExecutablePath.h"
@@ -21,6 +24,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <numbers>
 #include <string>
 #include <tuple>
@@ -134,7 +138,11 @@ public:
         line->SetColor({0, 1, 1, 1});
         scene->AddChild(line);
         scene->AddChild(RefPtr<Engine::Node>(TUN_NEW(MeshLeaf, Texture("teal.png"))));
-        // Text "AA" (with text nodes): font cell 16, its cells over (200, 20)-(240, 36), probed below.
+        // "AA" in a font whose 16-pixel 'A' cell is solid: cells over (200, 20)-(216, 36) and (224, 20)-(240, 36).
+        const RefPtr<Engine::Text> text = TUN_NEW(Engine::Text, "AA", false);
+        text->SetFont(TUN_NEW(Engine::BitmapFont, GetExecutableDirectory() + "\\Resources\\Fonts\\Test"));
+        text->SetColor({1, 1, 1, 1});
+        Place(200, 20, text);
         const RefPtr<Engine::Sprite> hud = SpriteOf("white.png", 16, {{0, 0, 1}});
         hud->SetModulationColor({1, 0, 1, 1});
         hud->SetHUDObject(true);
@@ -191,8 +199,19 @@ Rgba SheetPixel(std::uint32_t x, std::uint32_t y) {
 }
 
 void WriteAssets(const testsupport::TempDirectory& dir) {
-    const std::string textures = dir.Path() + "/Resources/Textures/";
+    const std::string textures = dir.Path() + "/Resources/Textures/", fonts = dir.Path() + "/Resources/Fonts/";
     std::filesystem::create_directories(textures);
+    std::filesystem::create_directories(fonts);
+    // Ten 16-pixel cells a row: 'A' (cell 33) is column 3, row 3 from the top; every pen step is 24 pixels.
+    testsupport::SavePng(testsupport::MakeImage(160, 160, [](std::uint32_t x, std::uint32_t y) {
+        return x / 16 == 3 && y / 16 == 3 ? kWhite : kClear;
+    }), fonts + "Test.png");
+    Engine::FontFile font;
+    font.metrics.cellSize = font.metrics.lineHeight = 16;
+    for (Engine::FontGlyph& glyph : font.glyphs) glyph.advance = 24;
+    const std::vector<std::uint8_t> metrics = Engine::EncodeFontFile(font, u"");
+    std::ofstream(fonts + "Test.tbf", std::ios::binary).write(reinterpret_cast<const char*>(metrics.data()),
+                                                             static_cast<std::streamsize>(metrics.size()));
     testsupport::SavePng(testsupport::MakeImage(64, 64, &SheetPixel), textures + "sheet.png");
     for (const auto& [name, colour] :
          {std::pair("white.png", kWhite), {"background.png", kBackground}, {"teal.png", kTeal}}) {
@@ -222,7 +241,6 @@ TEST(EndToEnd, ASceneDrawnThroughTheRunShowsEachPartWhereItBelongs) {
     EXPECT_EQ(g_shutdowns, 1);
     ASSERT_EQ(g_frames.size(), 2u);
     struct Probe { const char* what; std::size_t frame; int x, y; Rgba colour; };
-    // Text "AA" (with text nodes): each 'A' cell white, the background between them.
     const Probe probes[] = {
         {"sprite, frame (0, 0)", 0, 60, 60, kBlue}, {"sprite's border", 0, 32, 60, kBackground},
         {"sprite, next frame", 1, 60, 60, kYellow}, {"flipped sprite's left", 0, 154, 60, kGreen},
@@ -233,7 +251,8 @@ TEST(EndToEnd, ASceneDrawnThroughTheRunShowsEachPartWhereItBelongs) {
         {"right of the HUD sprite", 1, 39, 188, kBackground}, {"below the HUD sprite", 1, 28, 177, kBackground},
         {"screen object", 1, 10, 10, kWhite}, {"beside the screen object", 1, 18, 10, kBackground},
         {"viewport 1's corner", 1, 270, 200, kCorner}, {"left of the corner", 1, 215, 200, kBackground},
-        {"below the corner", 1, 270, 155, kBackground}};
+        {"below the corner", 1, 270, 155, kBackground}, {"first 'A'", 0, 208, 28, kWhite},
+        {"between the 'A's", 0, 220, 28, kBackground}, {"second 'A'", 0, 232, 28, kWhite}};
     for (const Probe& p : probes) {
         const std::uint8_t* pixel = &g_frames[p.frame][(static_cast<std::size_t>(p.y) * kWidth + p.x) * 3];
         for (int c = 0; c < 3; ++c) {
