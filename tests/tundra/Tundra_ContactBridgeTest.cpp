@@ -1,5 +1,6 @@
 #include "Tundra_TestGame.h"
 
+#include "collision/Collision_DynamicObject.h"
 #include "physics/Physics_PhysicsEngine.h"
 
 using namespace tundratest;
@@ -10,6 +11,18 @@ struct Call {
     Tundra::GameObject* a;
     Tundra::GameObject* b;
 };
+
+// The last of the object's shape records naming the other.
+const Collision2D::DGEO_C* RecordNaming(const Tundra::GameObject& self, const Tundra::GameObject& other) {
+    const auto& records = self.GetCollisionObject()->GetShapeCollisions();
+    const Collision2D::DGEO_C* found = nullptr;
+    for (std::uint32_t i = 0; i < records.Count(); ++i) {
+        found = records[i].handle == other.GetCollisionId() ? &records[i] : found;
+    }
+    return found;
+}
+
+std::uint32_t Points(const Collision2D::COLLISION_C& result) { return std::min(result.numberOfIntersectedPoints, 2u); }
 
 }  // namespace
 
@@ -48,12 +61,50 @@ TEST_F(GameTest, EveryIntersectedPointAsksTheFilterWithFreshDefaultsAndAcceptedO
     EXPECT_EQ(count(&b, nullptr), 0);
     EXPECT_EQ(calls.front().a, &a) << "bodies in the engine's order, pairs before statics";
 
-    calls.clear();
+    // This frame's records again, through the callback, read back before any solve.
     Physics2D::PhysicsEngine& physics = *game.GetPhysicsEngine();
-    Tundra::Game::ContactCallback(&physics, &game);
-    EXPECT_EQ(physics.GetContactCount(), static_cast<std::uint32_t>(count(&a, nullptr)));
+    using Seen = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
+    const auto bridge = [&] {
+        const std::uint32_t from = physics.GetContactCount();
+        Tundra::Game::ContactCallback(&physics, &game);
+        std::vector<Seen> seen;
+        for (std::uint32_t i = from; i < physics.GetContactCount(); ++i) {
+            const Physics2D::ContactEntry& entry = *physics.GetContact(i);
+            const Physics2D::Contact& c = entry.contact;
+            const TestObject& self = entry.bodyA == a.GetPhysicsId() ? a : b;
+            const TestObject& other = &self == &a ? b : a;
+            const bool world = entry.bodyB == 0 && c.GetFlag() == 0;
+            const auto& statics = self.GetCollisionObject()->GetCircleCollisions();
+            const Vector2D anchorA = world ? statics[0].contactPosition : RecordNaming(self, other)->contactPosition;
+            const Vector2D anchorB = world ? Vector2D(0.0f, 0.0f) : RecordNaming(other, self)->contactPosition;
+            EXPECT_TRUE(c.GetAnchorA() == anchorA && c.GetAnchorB() == anchorB && c.GetAnchorB() != other.GetPosition());
+            EXPECT_TRUE(game.filter || (c.GetRestitution() == 0.3f && c.GetFriction() == 0.5f)) << i;
+            seen.emplace_back(entry.bodyA, entry.bodyB, c.GetFlag());
+        }
+        return seen;
+    };
+    const std::uint32_t idA = a.GetPhysicsId(), idB = b.GetPhysicsId();
+    const auto expected = [&](std::uint32_t aToB, bool pairs) {
+        std::vector<Seen> out;
+        for (std::uint32_t k = 0; pairs && k < Points(RecordNaming(a, b)->circles[0]); ++k) {
+            out.emplace_back(idA, aToB, 1);
+        }
+        for (std::uint32_t k = 0; k < Points(a.GetCollisionObject()->GetCircleCollisions()[0]); ++k) {
+            out.emplace_back(idA, 0, 0);
+        }
+        for (std::uint32_t k = 0; pairs && k < Points(RecordNaming(b, a)->circles[0]); ++k) {
+            out.emplace_back(idB, idA, 1);
+        }
+        return out;
+    };
+    ASSERT_TRUE(RecordNaming(a, b) && RecordNaming(b, a) && !RecordNaming(a, a));
+    EXPECT_EQ(bridge(), expected(idB, false));
     game.filter = nullptr;
-    const std::uint32_t before = physics.GetContactCount();
-    Tundra::Game::ContactCallback(&physics, &game);
-    EXPECT_EQ(physics.GetContactCount() - before, calls.size());
+    EXPECT_EQ(bridge(), expected(idB, true));
+    // One-way for A's answers only: A's contacts meet the world, B's still meet A.
+    game.filter = [&](Tundra::GameObject* first, Tundra::GameObject*, float&, float&) {
+        Tundra::Game::SetOneWayCollision(first == &a);
+        return true;
+    };
+    EXPECT_EQ(bridge(), expected(0, true));
 }
