@@ -29,8 +29,7 @@ TEST_F(GameTest, FirstFrameBuildsAndStartsTheLevelAndTimingStartsAfterTheBuild) 
     Step(1);
     EXPECT_TRUE(game.dts.empty());
     Step(1);
-    ASSERT_EQ(game.dts.size(), 1u);
-    EXPECT_EQ(game.dts[0], 0.016f);
+    EXPECT_EQ(game.dts, std::vector<float>{0.016f});
     Step(1, 0.0);
     Step(1, 16.0);
     EXPECT_EQ(game.dts.size(), 2u) << "a 0 ms frame updates nothing, and neither does the one after it";
@@ -52,11 +51,10 @@ TEST_F(GameTest, UpdateRunsItsStepsInOrderWithEveryFirstLatePassBeforeAnySecond)
         GUI::GetHudCallsForTesting() = {};
         Step(1);
         EXPECT_LT(At("pre update"), At("level update"));
-        EXPECT_EQ(Tundra::GetJukeBoxCallsForTesting().updates, 1);
-        EXPECT_EQ(GUI::GetHudCallsForTesting().updates, 1);
-        EXPECT_EQ(GUI::GetHudCallsForTesting().renders, 1);
-        EXPECT_EQ(Tundra::GetTunNetTestState().deviceUpdates, 1);
-        EXPECT_EQ(Tundra::GetTunNetTestState().updates, 1);
+        EXPECT_EQ((std::vector{Tundra::GetJukeBoxCallsForTesting().updates, GUI::GetHudCallsForTesting().updates,
+                               GUI::GetHudCallsForTesting().renders, Tundra::GetTunNetTestState().deviceUpdates,
+                               Tundra::GetTunNetTestState().updates}),
+                  std::vector(5, 1));
         EXPECT_LT(At("level update"), At("post collision"));
         if (layers != 0) {
             EXPECT_LT(At("update a"), At("update b"));
@@ -85,12 +83,10 @@ TEST_F(GameTest, ANullLevelSkipsTheFrameAndIsAskedForAgain) {
     m_factory->giveNull = true;
     TestGame& game = Start();
     Step(2);
-    EXPECT_EQ(Entries("build").size(), 4u);
-    EXPECT_TRUE(game.dts.empty());
+    EXPECT_TRUE(Entries("build").size() == 4u && game.dts.empty());
     m_factory->giveNull = false;
     Step(2);
-    EXPECT_NE(game.GetCurrentLevel(), nullptr);
-    EXPECT_EQ(game.dts.size(), 1u);
+    EXPECT_TRUE(game.GetCurrentLevel() != nullptr && game.dts.size() == 1u);
 }
 
 TEST_F(GameTest, ShutdownEndsTheLevelOnceAndTheReleasedGameLeavesObjectsInert) {
@@ -101,14 +97,12 @@ TEST_F(GameTest, ShutdownEndsTheLevelOnceAndTheReleasedGameLeavesObjectsInert) {
     Step(1);
     const Core::RefPtr<TestObject> kept = TUN_NEW(TestObject, "kept");
     const Physics2D::MassProperties mass(1.0f, 1.0f);
-    kept->AddPhysicalProperties(&mass, 0);
-    EXPECT_NE(kept->GetPhysicsId(), 0u);
+    EXPECT_TRUE(kept->AddPhysicalProperties(&mass, 0) && kept->GetPhysicsId() != 0u);
     Log().clear();
     game.Shutdown();
     game.Shutdown();
     EXPECT_EQ(Log(), (std::vector<std::string>{"end a", "level end 0", "game ended", "cleanup a"}));
-    EXPECT_EQ(Tundra::GetJukeBoxCallsForTesting().stops, 1);
-    EXPECT_EQ(game.GetSceneGraph()->GetChildCount(), 0u);
+    EXPECT_TRUE(Tundra::GetJukeBoxCallsForTesting().stops == 1 && game.GetSceneGraph()->GetChildCount() == 0u);
     m_game = nullptr;
     EXPECT_EQ(Tundra::Game::GetInstance(), nullptr);
     kept->SetPosition({1.0f, 2.0f});
@@ -117,12 +111,9 @@ TEST_F(GameTest, ShutdownEndsTheLevelOnceAndTheReleasedGameLeavesObjectsInert) {
 TEST_F(GameTest, LevelsIndexLayersAndFindObjectsByNameInLayerAndIdOrder) {
     TestGame& game = Start();
     Tundra::Level& level = *game.GetCurrentLevel();
-    EXPECT_EQ(level.GetLayer(1)->GetIndex(), 1u);
-    EXPECT_EQ(level.GetLayer(2), nullptr);
-    EXPECT_EQ(level.GetLayerByName("none"), nullptr);
+    EXPECT_TRUE(level.GetLayer(1)->GetIndex() == 1u && !level.GetLayer(2) && !level.GetLayerByName("none"));
     EXPECT_EQ(game.GetSceneGraph()->GetChildCount(), 2u);
-    EXPECT_FALSE(level.GetClearBackBuffer());
-    EXPECT_EQ(level.GetClearColor().a, 1.0f);
+    EXPECT_TRUE(!level.GetClearBackBuffer() && level.GetClearColor().a == 1.0f);
     TestObject& second = Spawn("x", 1);
     TestObject& first = Spawn("x", 0);
     Spawn("y", 0);
@@ -133,6 +124,5 @@ TEST_F(GameTest, LevelsIndexLayersAndFindObjectsByNameInLayerAndIdOrder) {
     EXPECT_EQ(found, (std::vector<Tundra::GameObject*>{&first, &second}));
     level.GetGameObjects(nullptr, found);
     EXPECT_EQ(found.size(), 3u);
-    EXPECT_EQ(Tundra::FindObject<TestObject>("x"), &first);
-    EXPECT_EQ(Tundra::FindObject<TestObject>("z"), nullptr);
+    EXPECT_TRUE(Tundra::FindObject<TestObject>("x") == &first && !Tundra::FindObject<TestObject>("z"));
 }
