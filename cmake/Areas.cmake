@@ -6,9 +6,10 @@
 set(TUNDRA_AREAS
     os core math pal input renderer engine collision physics tundra sound
     gui network mygame mygame/generated)
-# The ThreadSanitizer build runs only the thread-manager tests: it builds the
-# areas they need and nothing more.
-if(TUNDRA_TSAN)
+# The ThreadSanitizer build, and the optimised run of the Core tests, need
+# only the foundation areas: they build those and nothing more.
+option(TUNDRA_FOUNDATION_ONLY "Build only the os, core and pal areas" OFF)
+if(TUNDRA_TSAN OR TUNDRA_FOUNDATION_ONLY)
     set(TUNDRA_AREAS os core pal)
 endif()
 

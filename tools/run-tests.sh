@@ -29,7 +29,8 @@ fi
 
 if [ "${TUNDRA_SKIP_RELEASE:-0}" != "1" ]; then
     release="$root/build/release-tests"
-    cmake -S "$root" -B "$release" -DCMAKE_BUILD_TYPE=Release -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
+    cmake -S "$root" -B "$release" -DCMAKE_BUILD_TYPE=Release -DTUNDRA_FOUNDATION_ONLY=ON \
+        -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
     cmake --build "$release" --parallel "$(nproc)" --target test_core
     TUNDRA_TEST_DATA="$root/tests/data" TUNDRA_NONINTERACTIVE=1 "$release/bin/test_core" || status=$?
 fi
