@@ -92,37 +92,22 @@ void ReadTwice(Core::File& file, Core::File& echo, Start start, Finish finish) {
     }
 }
 
-// Saves as the engine writes them: a cycle through a plain parent, a leaf
-// shared three times, nulls, a nested list, a chain of owned children, a
-// record of back-references into the first; and the bare plain-link stream.
+// The stream tests' save of three records, a node cycle, a shared leaf
+// twice, and the bare plain-link stream.
 inline void WriteObjectStreamSeeds(Seeds& seeds) {
-    auto shared = Make<StreamLeaf>();
-    shared->number = -5;
-    shared->weight = 2.5f;
-    shared->label = "a label of more than fifteen bytes";
-    auto a = Make<StreamNode>();
-    a->child = Make<StreamNode>();
-    a->child->child = Make<StreamNode>();
+    seeds.Add("save_of_three_records", streamtest::ValidStream());
+    auto a = streamtest::MakeChain(3);
     a->child->parent = a.Get();
-    auto inner = Make<StreamList>();
-    inner->items = {Make<StreamLeaf>(), nullptr, shared};
-    auto root = Make<StreamList>();
-    root->items = {a, inner, nullptr, shared, shared};
-    auto again = Make<StreamList>();
-    again->items = {root, a->child, shared};
-    const auto bytesOf = [](const Core::MemoryFile& file) { return Bytes(file.GetData(), file.GetData() + file.GetSize()); };
-    Core::MemoryFile save;
-    save << root << again << root;
-    seeds.Add("save_of_three_records", bytesOf(save));
     Core::MemoryFile single;
     single << a;
-    seeds.Add("node_cycle", bytesOf(single));
+    seeds.Add("node_cycle", streamtest::BytesOf(single));
+    auto shared = Make<StreamLeaf>();
+    shared->label = "a label of more than fifteen bytes";
     Core::MemoryFile leaf;
     leaf << shared << shared;
-    seeds.Add("leaf_twice", bytesOf(leaf));
+    seeds.Add("leaf_twice", streamtest::BytesOf(leaf));
     const std::string plainLink("\x01\x04\0\0\0Node\x01\0\0\0\0\x01\x04\0\0\0Node\x02\0\0\0\0\0\0\0\0\0\0\0\0\0", 37);
     seeds.Add("plain_link_to_nothing", Bytes(plainLink.begin(), plainLink.end()));
 }
 
 }  // namespace fuzz
-

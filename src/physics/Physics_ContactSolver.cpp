@@ -76,6 +76,11 @@ void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const Bod
 
 void ContactSolver::Solve(const std::vector<ContactEntry>& contacts, const BodyList& bodies, std::int32_t accuracy,
                           float scale) {
+    // A frame without contacts leaves every body as it is and remembers no impulse.
+    if (contacts.empty()) {
+        m_warmStarts.clear();
+        return;
+    }
     Prepare(contacts, bodies, scale);
     WarmStartConstraints();
     SolveVelocities(accuracy);

@@ -2,6 +2,7 @@
 
 #include "collision/Collision_CollisionEngine.h"
 #include "core/Core_File.h"
+#include "math/Math_Color.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Tundra_Game.h"
@@ -14,20 +15,6 @@ namespace Tundra {
 namespace {
 
 std::uint32_t g_idCounter = 0;
-
-void WriteColor(Core::File& file, const Color& color) {
-    file.WriteF32(color.r);
-    file.WriteF32(color.g);
-    file.WriteF32(color.b);
-    file.WriteF32(color.a);
-}
-
-void ReadColor(Core::File& file, Color& color) {
-    file.ReadF32(color.r);
-    file.ReadF32(color.g);
-    file.ReadF32(color.b);
-    file.ReadF32(color.a);
-}
 
 void ReadBool(Core::File& file, bool& value) {
     std::uint8_t byte = value ? 1 : 0;
@@ -250,7 +237,7 @@ void GameObject::Save(Core::File& file) const {
     file.WriteF32(m_scaleX);
     file.WriteF32(m_scaleY);
     file.WriteF32(m_opacity);
-    WriteColor(file, m_color);
+    file << m_color;
     file.WriteU8(GetVisible() ? 1 : 0);
     file.WriteF32(m_lifeTime);
     file.WriteF32(m_age);
@@ -305,7 +292,7 @@ void GameObject::Load(Core::File& file) {
     file.ReadF32(m_scaleX);
     file.ReadF32(m_scaleY);
     file.ReadF32(m_opacity);
-    ReadColor(file, m_color);
+    file >> m_color;
     bool visible = GetVisible();
     ReadBool(file, visible);
     file.ReadF32(m_lifeTime);

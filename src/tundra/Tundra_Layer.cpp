@@ -3,6 +3,7 @@
 #include "collision/Collision_CollisionEngine.h"
 #include "collision/Collision_CollisionId.h"
 #include "core/Core_File.h"
+#include "math/Math_Color.h"
 #include "math/Math_Matrix4.h"
 #include "network/Network_TunNet.h"
 #include "tundra/Tundra_Game.h"
@@ -17,20 +18,6 @@ namespace {
 Collision2D::CollisionEngine* Collision() {
     Game* game = Game::GetInstance();
     return game != nullptr ? game->GetCollisionEngine() : nullptr;
-}
-
-void WriteColor(Core::File& file, const Color& color) {
-    file.WriteF32(color.r);
-    file.WriteF32(color.g);
-    file.WriteF32(color.b);
-    file.WriteF32(color.a);
-}
-
-void ReadColor(Core::File& file, Color& color) {
-    file.ReadF32(color.r);
-    file.ReadF32(color.g);
-    file.ReadF32(color.b);
-    file.ReadF32(color.a);
 }
 
 }  // namespace
@@ -326,10 +313,9 @@ void Layer::Save(Core::File& file) const {
     }
     file.WriteU8(m_collisionDataShown);
     file.WriteU8(m_partitionShown);
-    WriteColor(file, m_collisionDataColor);
-    WriteColor(file, m_partitionColor);
-    file.WriteF32(m_gridOrigin.x);
-    file.WriteF32(m_gridOrigin.y);
+    file << m_collisionDataColor;
+    file << m_partitionColor;
+    file << m_gridOrigin;
     file.WriteI32(m_gridWidth);
     file.WriteI32(m_gridHeight);
     file.WriteI32(m_gridCellSize);
@@ -351,10 +337,9 @@ void Layer::Load(Core::File& file) {
     LoadObjects(file);
     file.ReadU8(m_collisionDataShown);
     file.ReadU8(m_partitionShown);
-    ReadColor(file, m_collisionDataColor);
-    ReadColor(file, m_partitionColor);
-    file.ReadF32(m_gridOrigin.x);
-    file.ReadF32(m_gridOrigin.y);
+    file >> m_collisionDataColor;
+    file >> m_partitionColor;
+    file >> m_gridOrigin;
     file.ReadI32(m_gridWidth);
     file.ReadI32(m_gridHeight);
     file.ReadI32(m_gridCellSize);

@@ -26,25 +26,6 @@ class ObjectStream : public testing::Test {
     const int m_liveBefore = Counted::Live();
 };
 
-// Three records: a list with a cycle through a plain parent, a shared leaf,
-// long and short strings, nulls, a nested list and a chain of owned children;
-// a list of back-references into the first; the first again.
-std::vector<std::uint8_t> ValidStream() {
-    auto shared = Make<StreamLeaf>();
-    shared->label = "a label of more than fifteen bytes";
-    auto a = MakeChain(6);
-    a->child->parent = a.Get();
-    auto inner = Make<StreamList>();
-    inner->items = {Make<StreamLeaf>(), nullptr, shared};
-    auto root = Make<StreamList>();
-    root->items = {a, inner, nullptr, shared, shared};
-    auto again = Make<StreamList>();
-    again->items = {root, a->child, shared};
-    MemoryFile file;
-    file << root << again << root;
-    return BytesOf(file);
-}
-
 // Reads the records from one stream, letting go of each before the next, so
 // that later ids name objects only the stream still holds; true when all
 // three were accepted.

@@ -36,6 +36,22 @@ Core::RefPtr<StreamNode> MakeChain(int count) {
     return first;
 }
 
+std::vector<std::uint8_t> ValidStream() {
+    auto shared = Make<StreamLeaf>();
+    shared->label = "a label of more than fifteen bytes";
+    auto a = MakeChain(6);
+    a->child->parent = a.Get();
+    auto inner = Make<StreamList>();
+    inner->items = {Make<StreamLeaf>(), nullptr, shared};
+    auto root = Make<StreamList>();
+    root->items = {a, inner, nullptr, shared, shared};
+    auto again = Make<StreamList>();
+    again->items = {root, a->child, shared};
+    Core::MemoryFile file;
+    file << root << again << root;
+    return BytesOf(file);
+}
+
 }  // namespace streamtest
 
 TUN_DEFINE_CLASS_NAMED(streamtest::StreamLeaf, "StreamLeaf")

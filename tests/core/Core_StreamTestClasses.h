@@ -65,6 +65,11 @@ inline std::vector<std::uint8_t> BytesOf(const Core::MemoryFile& file) {
     return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
 }
 
+// Three records: a list with a cycle through a plain parent, a shared leaf,
+// long and short strings, nulls, a nested list and a chain of owned children;
+// a list of back-references into the first; the first again.
+std::vector<std::uint8_t> ValidStream();
+
 // A chain of count nodes, each the child of the one before; returns the first.
 Core::RefPtr<StreamNode> MakeChain(int count);
 
