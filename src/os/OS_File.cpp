@@ -4,11 +4,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace os {
@@ -21,6 +24,39 @@ constexpr int kNameAttempts = 16;
 std::string FolderOf(const std::string& path) {
     const std::string folder = std::filesystem::path(path).parent_path().string();
     return folder.empty() ? "." : folder;
+}
+
+// The writer's process id in a temporary name ".<name>.<pid>.<n>.tmp" for
+// the target name, or 0 when the entry is not such a temporary.
+pid_t TemporaryWriter(std::string_view entry, std::string_view name) {
+    const std::string prefix = "." + std::string(name) + ".";
+    constexpr std::string_view kSuffix = ".tmp";
+    if (entry.size() <= prefix.size() + kSuffix.size() || !entry.starts_with(prefix) || !entry.ends_with(kSuffix)) {
+        return 0;
+    }
+    const std::string_view middle = entry.substr(prefix.size(), entry.size() - prefix.size() - kSuffix.size());
+    pid_t writer = 0;
+    const auto [afterPid, pidError] = std::from_chars(middle.data(), middle.data() + middle.size(), writer);
+    if (pidError != std::errc() || writer <= 0 || afterPid == middle.data() + middle.size() || *afterPid != '.') {
+        return 0;
+    }
+    unsigned count = 0;
+    const auto [end, countError] = std::from_chars(afterPid + 1, middle.data() + middle.size(), count);
+    return countError == std::errc() && end == middle.data() + middle.size() ? writer : 0;
+}
+
+// A writer killed part way (power loss, a killed process) leaves its
+// temporary behind for good; the next save of the same target removes those
+// whose writer no longer runs. A living writer's file is never touched.
+void RemoveDeadWritersTemporaries(const std::string& folder, std::string_view name) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const pid_t writer = TemporaryWriter(entry->path().filename().string(), name);
+        if (writer != 0 && writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH) {
+            ::unlink(entry->path().c_str());
+        }
+    }
 }
 
 // A renamed file is only durable once its folder's entry is on the disk too.
@@ -54,6 +90,7 @@ bool ReplacingFile::Open(std::string_view enginePath) {
     }
     const std::string folder = FolderOf(target);
     const std::string name = std::filesystem::path(target).filename().string();
+    RemoveDeadWritersTemporaries(folder, name);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string temporary = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
                                 std::to_string(s_temporaryCount++) + ".tmp";

@@ -32,6 +32,8 @@ public:
     // Discards any open file, then creates the temporary file for the engine
     // path. False when it cannot, or when the target exists and is not a
     // regular file. A target reached through a link is replaced where it lies.
+    // Temporaries of the same target left by writers that no longer run are
+    // removed first.
     bool Open(std::string_view enginePath);
     // The open temporary file, or null.
     std::FILE* Get() const { return m_file.get(); }

@@ -13,6 +13,8 @@
 #include <iterator>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace streamtest;
 using Core::DiskFile;
@@ -115,4 +117,56 @@ TEST(DiskFileStream, FailedSaveKeepsThePreviousFile) {
         EXPECT_EQ(FileText(path) == before, round > 0) << round;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.Path()), {}), 1 + (round == 3)) << round;
     }
+}
+
+// A writer killed mid-save leaves its temporary file; the next save of the
+// same target removes it, but never the temporary of a writer still running.
+TEST(DiskFileStream, NextSaveRemovesTemporariesOfKilledWriters) {
+    testsupport::TempDirectory directory;
+    const std::string path = directory.WriteFile("save.bin", "previous save");
+    // A child process that opens the save, writes part of it and waits.
+    struct Writer {
+        pid_t pid = 0;
+        explicit Writer(const std::string& path) {
+            int ready[2];
+            EXPECT_EQ(::pipe(ready), 0);
+            pid = ::fork();
+            if (pid == 0) {
+                DiskFile file(path, DiskFile::kModeWrite);
+                file.Write(std::string(1 << 20, 'x').data(), 1 << 20);
+                (void)!::write(ready[1], "w", 1);
+                ::pause();
+                ::_exit(0);
+            }
+            char started = 0;
+            EXPECT_EQ(::read(ready[0], &started, 1), 1);
+            ::close(ready[0]);
+            ::close(ready[1]);
+        }
+        ~Writer() { Kill(); }
+        void Kill() {
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+                pid = 0;
+            }
+        }
+    };
+    const auto entries = [&] { return std::distance(std::filesystem::directory_iterator(directory.Path()), {}); };
+    Writer killed(path);
+    killed.Kill();
+    EXPECT_EQ(entries(), 2);
+    Writer running(path);
+    EXPECT_EQ(entries(), 2);  // the killed writer's temporary went, the running one's came
+
+    DiskFile file(path, DiskFile::kModeWrite);
+    file << Core::String("new save");
+    file.Close();
+    EXPECT_FALSE(file.HasFailed());
+    EXPECT_EQ(entries(), 2);
+    running.Kill();
+    ASSERT_TRUE(file.Open(path, DiskFile::kModeWrite));
+    file.Close();
+    EXPECT_EQ(entries(), 1);
+    EXPECT_EQ(FileText(path), "");
 }
