@@ -34,6 +34,8 @@ PhysicsEngine::PhysicsEngine(const PhysicsEngine& other)
     for (const auto& joint : other.m_joints) {
         m_joints.emplace_back(static_cast<Joint*>(joint->Clone()));
     }
+    // Part of the state: the next solve starts from them.
+    m_solver.SetWarmStarts(other.m_solver.GetWarmStarts());
 }
 
 void PhysicsEngine::Update(float dt) {

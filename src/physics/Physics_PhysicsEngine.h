@@ -36,7 +36,9 @@ class PhysicsEngine : public Core::Object {
     static constexpr std::int32_t kMaxAccuracy = 10000;
 
     PhysicsEngine() = default;
-    // Copies every body and joint; the copies are the new engine's own.
+    // Copies every body and joint (the copies are the new engine's own), the
+    // pending contacts and the remembered impulses: the copy continues
+    // exactly as the original would.
     PhysicsEngine(const PhysicsEngine& other);
     PhysicsEngine& operator=(const PhysicsEngine&) = delete;
 
