@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace Physics2D {
 
@@ -16,6 +17,17 @@ bool IsBodyIn(const BodyList& bodies, std::uint32_t index) {
 // A first body that exists and a second that exists or is the world.
 bool NamesBodies(const BodyList& bodies, std::uint32_t a, std::uint32_t b) {
     return IsBodyIn(bodies, a) && (b == 0 || IsBodyIn(bodies, b));
+}
+
+// One body at two indices would be stepped twice a frame and meet itself
+// in contacts; AddRigidBody never lists a body twice, so no stream may.
+bool ListsABodyTwice(const BodyList& bodies) {
+    std::vector<const RigidBody*> listed;
+    for (const auto& body : bodies) {
+        if (body != nullptr) listed.push_back(body.Get());
+    }
+    std::sort(listed.begin(), listed.end(), std::less<>());
+    return std::adjacent_find(listed.begin(), listed.end()) != listed.end();
 }
 
 }  // namespace
@@ -239,6 +251,7 @@ void PhysicsEngine::Load(Core::File& file) {
         file >> body;
         bodies.push_back(std::move(body));
     }
+    if (ListsABodyTwice(bodies)) file.SetFailed();
     std::vector<Core::RefPtr<Joint>> joints;
     file.ReadU32(count);
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {

@@ -108,8 +108,8 @@ class PhysicsEngine : public Core::Object {
     // Callbacks, their data and the bodies' owners are never written.
     void Save(Core::File& file) const override;
     // All or nothing: a stream that fails, names the wrong class, holds a
-    // setting out of range or a value that is not finite leaves the engine
-    // as it was.
+    // setting out of range, a value that is not finite or one body at two
+    // indices leaves the engine as it was.
     void Load(Core::File& file) override;
 
 private:

@@ -174,3 +174,19 @@ TEST(PhysicsEngineTest, AStoredNonFiniteValueFailsTheWholeLoad) {
         }
     }
 }
+
+TEST(PhysicsEngineTest, AStreamListingOneBodyTwiceFails) {
+    PhysicsEngine engine;
+    for (int i = 0; i < 2; ++i) engine.AddRigidBody(MakeBody(1.0f, 3, {}));
+    std::vector<std::uint8_t> bytes = BytesOf(&engine);
+    ASSERT_NE(Read(bytes), nullptr);
+    // The second body's record (flag, name, id, then its fields: mass 16
+    // bytes, a null integrator 1, pose and velocities 24, no forces 4)
+    // becomes a second reference to the first body.
+    const std::string_view name = "Physics2D::RigidBody";
+    const auto first = std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) + name.size();
+    const auto second = std::search(first, bytes.end(), name.begin(), name.end()) + name.size();
+    std::copy(first, first + 4, second);
+    bytes.erase(second + 4, second + 4 + 16 + 1 + 24 + 4);
+    EXPECT_EQ(Read(bytes), nullptr);
+}
