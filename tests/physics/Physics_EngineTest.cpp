@@ -158,6 +158,11 @@ TEST(PhysicsEngineTest, AStoredNonFiniteValueFailsTheWholeLoad) {
     engine.AddRigidBodyForce(id, TUN_NEW(DragForce, 0.3125f));
     engine.AddJoint(TUN_NEW(JointHinge, id, 0, Vector2D(5.5f, 0.0f), Vector2D()));
     engine.AddContact(id, 0, Contact({1.5f, 0.0f}, {0.6f, 0.8f}, {2.5f, 0.0f}, {3.5f, 0.0f}, 1.75f, 0.3f, 0.5f, 0));
+    // Nor can one be added.
+    const Vector2D nan(std::numeric_limits<float>::quiet_NaN(), 0.0f);
+    EXPECT_EQ(engine.AddJoint(TUN_NEW(JointNail, id, 0, Vector2D(), nan)), 0u);
+    engine.AddContact(id, 0, Contact({}, {0.0f, 1.0f}, nan, {}, 1.0f, 0.3f, 0.5f, 0));
+    EXPECT_EQ(engine.GetJointCount() + engine.GetContactCount(), 2u);
     const std::vector<std::uint8_t> bytes = BytesOf(&engine);
     ASSERT_NE(Read(bytes), nullptr);
     for (const float stored : {123.5f, 33.25f, 4.375f, 7.125f, 2.625f, 3.875f, 0.1875f, 9.75f, 6.5f, 0.3125f, 5.5f,

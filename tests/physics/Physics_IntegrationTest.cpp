@@ -34,6 +34,11 @@ TEST(MassPropertiesTest, InversesAreZeroForValuesThatCannotBeInverted) {
         EXPECT_EQ(MassProperties(c.value, c.value).GetInverseMass(), c.inverse) << c.value;
         EXPECT_EQ(MassProperties(c.value, c.value).GetInverseInertia(), c.inverse) << c.value;
     }
+    // Values that are not finite are kept as 0, so that every stored one is finite.
+    MassProperties mass(INFINITY, kNaN, {kNaN, 1.0f});
+    mass.SetCenterOfMass({2.0f, INFINITY});
+    EXPECT_EQ(mass.GetMass() + mass.GetInertia(), 0.0f);
+    EXPECT_EQ(mass.GetCenterOfMass(), Vector2D());
 }
 
 TEST(IntegrationTest, OneGravityStepFromRestPerIntegrator) {
