@@ -326,6 +326,9 @@ TEST_F(Cameras, RenderClearsBeforeDrawingAndPutsEverythingBack) {
               (std::vector<std::string>{"SetViewport", "SetScissorState", "SetProjectionMatrix", "SetViewMatrix",
                                         "ClearBuffers 0", "SetViewMatrix", "SetProjectionMatrix",  // backgrounds
                                         "SetProjectionMatrix", "SetViewMatrix", "DrawIndexRange 0 35",
+                                        // the overlay: without a viewport count the only viewport is the last
+                                        "SetScissorState", "SetViewport", "SetViewMatrix", "SetProjectionMatrix",
+                                        "SetProjectionMatrix", "SetViewMatrix", "SetViewport", "SetScissorState",
                                         "SetProjectionMatrix", "SetViewMatrix", "SetViewport", "SetScissorState"}));
     EXPECT_EQ(Placement(), before);
     EXPECT_EQ(renderer->draws.at(0).projection.m, Matrix4::Perspective(45.0f, 512.0f / 384, 1.0f, 1000.0f).m);
