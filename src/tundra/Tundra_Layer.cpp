@@ -198,6 +198,12 @@ void Layer::ApplyAdditions() {
     // By position, re-reading the length: an OnStart may add more.
     for (std::size_t i = 0; i < m_pendingAdditions.size(); ++i) {
         const ObjectRef object = m_pendingAdditions[i];
+        // Ids restart at every level change: an object made before the last
+        // one may arrive with an id taken here, and takes a fresh one.
+        while (m_objects.contains(object->m_id)) {
+            object->m_id = GameObject::GetIdCounter();
+            GameObject::SetIdCounter(object->m_id + 1);
+        }
         m_group->AddChild(object->m_node);
         m_objects[object->m_id] = object;
         object->OnStart();
@@ -366,16 +372,19 @@ void Layer::LoadNames(Core::File& file) {
 
 void Layer::LoadObjects(Core::File& file) {
     // Every object this layer holds names it as its layer; one that another
-    // layer holds already fails the stream.
-    const auto adopt = [this, &file](const ObjectRef& object) {
-        if (!object || (object->m_layer != nullptr && object->m_layer != this)) {
+    // layer holds already, or one listed twice where each object is listed
+    // once, fails the stream. Objects (and queued additions) are filed under
+    // their own ids.
+    std::set<const GameObject*> filed;
+    std::set<const GameObject*> leaving;
+    const auto adopt = [this, &file](const ObjectRef& object, std::set<const GameObject*>& seen) {
+        if (!object || (object->m_layer != nullptr && object->m_layer != this) || !seen.insert(object.Get()).second) {
             file.SetFailed();
             return false;
         }
         object->m_layer = this;
         return true;
     };
-    std::set<const Engine::Node*> attached;
     std::uint32_t count = 0;
     file.ReadU32(count);
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
@@ -383,20 +392,20 @@ void Layer::LoadObjects(Core::File& file) {
         file.ReadU32(key);
         ObjectRef object;
         file >> object;
-        if (adopt(object)) {
+        if (object && (key != object->m_id || m_objects.contains(key))) {
+            file.SetFailed();
+        } else if (adopt(object, filed)) {
             m_objects[key] = object;
-            if (attached.insert(object->m_node.Get()).second) {
-                m_group->AddChild(object->m_node);
-            }
+            m_group->AddChild(object->m_node);
         }
     }
-    for (std::vector<ObjectRef>* pending : {&m_pendingAdditions, &m_pendingRemovals}) {
+    for (auto [pending, seen] : {std::pair{&m_pendingAdditions, &filed}, {&m_pendingRemovals, &leaving}}) {
         std::uint32_t pendingCount = 0;
         file.ReadU32(pendingCount);
         for (std::uint32_t i = 0; i < pendingCount && !file.HasFailed(); ++i) {
             ObjectRef object;
             file >> object;
-            if (adopt(object)) {
+            if (adopt(object, *seen)) {
                 pending->push_back(object);
             }
         }
