@@ -49,10 +49,7 @@ GameObject::GameObject(const GameObject& other)
       m_age(other.m_age),
       m_zOrder(other.m_zOrder),
       m_id(g_idCounter++),
-      m_destroyed(other.m_destroyed),
-      m_destroyRequested(other.m_destroyRequested),
       m_transformSync(other.m_transformSync),
-      m_cleanedUp(other.m_cleanedUp),
       m_collisionEpoch(0),
       m_physicsEpoch(0) {
     m_node->SetVisible(other.GetVisible(), true);
@@ -313,6 +310,12 @@ void GameObject::Load(Core::File& file) {
     ReadBool(file, m_scriptStarted);
     m_scriptSource = nullptr;
     m_node->SetVisible(visible, true);
+    // Only a destroyed object is cleaned up, and a cleaned-up one holds
+    // nothing: its destructor would not let go of what it claimed.
+    m_destroyed = m_destroyed || m_cleanedUp;
+    if (m_cleanedUp) {
+        return;
+    }
     ClaimEngineEntries();
     if (m_scriptActive && !m_scriptName.empty() && m_scriptStarted && !file.HasFailed()) {
         RunScript(false);

@@ -108,7 +108,7 @@ std::uint32_t Layer::AddStaticCircle(const Vector2D& center, float radius, std::
 }
 
 void Layer::AddGameObject(GameObject* object, bool networked, TunPlayer* owner) {
-    if (object == nullptr || object->m_layer != nullptr || object->m_destroyed) {
+    if (object == nullptr || object->m_layer != nullptr || object->m_destroyed || object->m_cleanedUp) {
         return;
     }
     // Held across the network call, which may be the first to see it.
