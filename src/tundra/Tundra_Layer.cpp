@@ -225,43 +225,49 @@ void Layer::ApplyRemovals() {
     m_pendingRemovals.clear();
 }
 
+void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
+    // In id order, the next entry found again after each call and each object
+    // held: hooks may file, drop or clean up objects meanwhile (a shut-down
+    // cleans every one up, and the walk passes over them).
+    for (auto entry = m_objects.begin(); entry != m_objects.end();) {
+        const std::uint32_t id = entry->first;
+        const ObjectRef held = entry->second;
+        if (!held->m_cleanedUp) {
+            action(*held);
+        }
+        entry = m_objects.upper_bound(id);
+    }
+}
+
 void Layer::Update(float dt) {
     ApplyAdditions();
     ApplyRemovals();
     OnUpdate(dt);
-    for (const auto& [id, object] : m_objects) {
-        const ObjectRef held = object;
-        held->EngineUpdate(dt);
-    }
+    ForEachObject([dt](GameObject& object) { object.EngineUpdate(dt); });
 }
 
 void Layer::FirstLateUpdate(float dt) {
-    for (const auto& [id, object] : m_objects) {
-        if (!object->IsNetworkReplica()) {
-            object->ReservedC(dt);
+    ForEachObject([dt](GameObject& object) {
+        if (!object.IsNetworkReplica()) {
+            object.ReservedC(dt);
         }
-    }
+    });
 }
 
 void Layer::SecondLateUpdate(float dt) {
-    for (const auto& [id, object] : m_objects) {
-        if (!object->IsNetworkReplica()) {
-            object->ReservedD(dt);
+    ForEachObject([dt](GameObject& object) {
+        if (!object.IsNetworkReplica()) {
+            object.ReservedD(dt);
         }
-    }
+    });
 }
 
 void Layer::UpdateGameObjectTransformations() {
-    for (const auto& [id, object] : m_objects) {
-        object->UpdateTransformation();
-    }
+    ForEachObject([](GameObject& object) { object.UpdateTransformation(); });
 }
 
 void Layer::EndGameObjects() {
-    for (const auto& [id, object] : m_objects) {
-        const ObjectRef held = object;
-        held->OnEnd();
-    }
+    ForEachObject([](GameObject& object) { object.OnEnd(); });
 }
 
 void Layer::Shutdown() {
@@ -269,10 +275,7 @@ void Layer::Shutdown() {
         return;
     }
     m_shutDown = 1;
-    for (const auto& [id, object] : m_objects) {
-        const ObjectRef held = object;
-        held->Cleanup();
-    }
+    ForEachObject([](GameObject& object) { object.Cleanup(); });
     // Queued objects would otherwise keep a pointer to this layer.
     for (std::size_t i = 0; i < m_pendingAdditions.size(); ++i) {
         const ObjectRef held = m_pendingAdditions[i];

@@ -9,6 +9,7 @@
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -91,6 +92,7 @@ private:
     using ObjectRef = Core::RefPtr<GameObject>;
 
     void UpdateTransformation();
+    void ForEachObject(const std::function<void(GameObject&)>& action);
     void ReleaseIfHeld(const ObjectRef& object);
     void ApplyAdditions();
     void ApplyRemovals();

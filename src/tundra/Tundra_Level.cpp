@@ -91,50 +91,44 @@ void Level::RunScript() {
     m_script->Call("Constructor");
 }
 
-void Level::FrameUpdate(float dt) {
-    Update(dt);
+void Level::ForEachLayer(const std::function<void(Layer&)>& action) {
+    // By position, re-reading the length, each layer held: hooks may add
+    // layers or shut the level down meanwhile.
     for (std::size_t i = 0; i < m_layers.size(); ++i) {
         const Core::RefPtr<Layer> layer = m_layers[i];
-        layer->Update(dt);
+        action(*layer);
     }
-    if (m_jukebox) {
-        m_jukebox->Update(dt);
+}
+
+void Level::FrameUpdate(float dt) {
+    Update(dt);
+    ForEachLayer([dt](Layer& layer) { layer.Update(dt); });
+    if (const Core::RefPtr<JukeBox> jukebox = m_jukebox) {
+        jukebox->Update(dt);
     }
 }
 
 void Level::FirstLateUpdate(float dt) {
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        layer->FirstLateUpdate(dt);
-    }
+    ForEachLayer([dt](Layer& layer) { layer.FirstLateUpdate(dt); });
 }
 
 void Level::SecondLateUpdate(float dt) {
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        layer->SecondLateUpdate(dt);
-    }
+    ForEachLayer([dt](Layer& layer) { layer.SecondLateUpdate(dt); });
 }
 
 void Level::UpdateGameObjectTransformations() {
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        layer->UpdateGameObjectTransformations();
-    }
+    ForEachLayer([](Layer& layer) { layer.UpdateGameObjectTransformations(); });
 }
 
 void Level::End() {
-    for (std::size_t i = 0; i < m_layers.size(); ++i) {
-        const Core::RefPtr<Layer> layer = m_layers[i];
-        layer->EndGameObjects();
-    }
+    ForEachLayer([](Layer& layer) { layer.EndGameObjects(); });
 }
 
 void Level::Shutdown() {
     if (m_shutDown != 0) {
         return;
     }
-    for (std::size_t i = 0; i < m_layers.size(); ++i) {
-        const Core::RefPtr<Layer> layer = m_layers[i];
-        layer->Shutdown();
-    }
+    ForEachLayer([](Layer& layer) { layer.Shutdown(); });
     m_layers.clear();
     if (m_jukebox) {
         m_jukebox->StopMusic();

@@ -9,6 +9,7 @@
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace Tundra {
@@ -72,6 +73,8 @@ class Level : public Core::Object {
     bool IsShutDown() const { return m_shutDown != 0; }
 
 private:
+    void ForEachLayer(const std::function<void(Layer&)>& action);
+
     LuaScript* m_script = nullptr;
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
     std::vector<Core::String> m_managedObjectNames;
