@@ -27,6 +27,7 @@ Layer::Layer() : m_group(TUN_NEW(Engine::TransformationGroup)) { UpdateTransform
 Layer::Layer(float zOrder) : m_group(TUN_NEW(Engine::TransformationGroup)), m_zOrder(zOrder) {
     if (Collision2D::CollisionEngine* collision = Collision()) {
         m_collisionLayer = collision->AddLayer();
+        m_collisionEpoch = Game::GetCollisionEpoch();
     }
     UpdateTransformation();
 }
@@ -285,7 +286,8 @@ void Layer::Shutdown() {
         const ObjectRef held = m_pendingRemovals[i];
         held->Cleanup();
     }
-    if (Collision2D::CollisionEngine* collision = Collision()) {
+    Collision2D::CollisionEngine* collision = Collision();
+    if (collision != nullptr && m_collisionEpoch == Game::GetCollisionEpoch()) {
         collision->ClearStaticGeometry(m_collisionLayer);
     }
 }
@@ -339,7 +341,10 @@ void Layer::Load(Core::File& file) {
     file.ReadF32(m_scaleY);
     file.ReadF32(m_rotation);
     file.ReadU32(m_index);
-    file.ReadU8(m_shutDown);
+    // A read layer still has its objects to clean up: the stored shut-down
+    // state is not taken.
+    std::uint8_t storedShutDown = 0;
+    file.ReadU8(storedShutDown);
     file.ReadU8(m_collisionLayer);
     UpdateTransformation();
     LoadNames(file);

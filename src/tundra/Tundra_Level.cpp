@@ -5,6 +5,8 @@
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
 
+#include <algorithm>
+
 namespace Tundra {
 namespace {
 
@@ -40,7 +42,7 @@ void Level::Update(float dt) {
 }
 
 void Level::AddLayer(Layer* layer) {
-    if (layer == nullptr) {
+    if (layer == nullptr || std::find(m_layers.begin(), m_layers.end(), layer) != m_layers.end()) {
         return;
     }
     layer->SetIndex(GetLayersCount());
@@ -128,13 +130,22 @@ void Level::Shutdown() {
     if (m_shutDown != 0) {
         return;
     }
-    ForEachLayer([](Layer& layer) { layer.Shutdown(); });
+    // The running level owns the scene graph; any other (one read from a
+    // save, say) takes back only what it hung there: its layers' groups.
+    Engine::SceneGraph* sceneGraph = SceneGraph();
+    const bool running = Game::GetInstance() != nullptr && Game::GetInstance()->GetCurrentLevel() == this;
+    ForEachLayer([sceneGraph, running](Layer& layer) {
+        layer.Shutdown();
+        if (sceneGraph != nullptr && !running) {
+            sceneGraph->RemoveChild(layer.GetSceneNode().Get());
+        }
+    });
     m_layers.clear();
     if (m_jukebox) {
         m_jukebox->StopMusic();
         m_jukebox = nullptr;
     }
-    if (Engine::SceneGraph* sceneGraph = SceneGraph()) {
+    if (sceneGraph != nullptr && running) {
         sceneGraph->RemoveAllChildren();
     }
     LuaScript::Destroy(m_script);
@@ -174,7 +185,8 @@ void Level::Load(Core::File& file) {
     for (std::uint32_t i = 0; i < layers && !file.HasFailed(); ++i) {
         Core::RefPtr<Layer> layer;
         file >> layer;
-        if (!layer) {
+        // A layer listed twice would be updated and drawn twice.
+        if (!layer || std::find(m_layers.begin(), m_layers.end(), layer) != m_layers.end()) {
             file.SetFailed();
             break;
         }
@@ -195,7 +207,10 @@ void Level::Load(Core::File& file) {
     Core::RefPtr<JukeBox> jukebox;
     file >> jukebox;
     m_jukebox = jukebox;
-    file.ReadU8(m_shutDown);
+    // A read level still has everything to let go of: the stored shut-down
+    // state is not taken.
+    std::uint8_t storedShutDown = 0;
+    file.ReadU8(storedShutDown);
     file.ReadU8(m_clearBackBuffer);
     Core::String scriptName;
     file >> scriptName;
