@@ -228,8 +228,11 @@ void GameObject::Save(Core::File& file) const {
     for (const GameObject* child : m_mounted) {
         file << child;
     }
-    file << m_mount;
-    file.WriteObject(m_layer);
+    // Neither the mount nor the layer is written (their places stay, as null):
+    // an object saved alone must not carry its containers, and the layer or
+    // mount that holds it links it again when read back.
+    file.WriteObject(nullptr);
+    file.WriteObject(nullptr);
     file << m_name;
     file.WriteF32(m_scaleX);
     file.WriteF32(m_scaleY);

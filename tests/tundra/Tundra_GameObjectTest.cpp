@@ -183,3 +183,22 @@ TEST_F(GameTest, ACloneLivesItsOwnLifeAndACleanedUpObjectTakesNoEngineEntry) {
     Step(2);
     EXPECT_TRUE(doomed == nullptr && held->GetUserData() == nullptr);
 }
+
+TEST_F(GameTest, AnObjectSavedFromALayerAndAMountReadsBackAloneWithoutThem) {
+    Start();
+    TestObject& mount = Spawn("mount");
+    TestObject& child = Spawn("child");
+    for (int i = 0; i < 20; ++i) {
+        Spawn("other");
+    }
+    mount.Mount(&child);
+    Step(1);
+    Core::MemoryFile alone;
+    alone << Core::RefPtr<TestObject>(TUN_NEW(TestObject, "child"));
+    Core::MemoryFile stream;
+    stream << &child;
+    EXPECT_EQ(stream.GetSize(), alone.GetSize());
+    const Core::RefPtr<TestObject> read = stream.ReadObjectAs<TestObject>(Core::File::Reference::Owning);
+    ASSERT_TRUE(read && !stream.HasFailed());
+    EXPECT_TRUE(read->GetLayer() == nullptr && read->GetMount() == nullptr && read->GetName() == "child");
+}
