@@ -54,7 +54,7 @@ TEST(StaticCollisionFile, ReadsCompleteRecordsUpToTheFirstFault) {
     EXPECT_EQ(StaticCollisionFile::Parse("S 1 0-5-1-1-0-1").segments[0].a, Vector2D(0.0f, 5.0f));
 }
 
-TEST_F(GameTest, ALayerRegistersTheFileShapesInFileOrderAndIgnoresMissingFiles) {
+TEST_F(GameTest, ALayerRegistersTheFileShapesInFileOrderAndIgnoresMissingAndOversizedFiles) {
     TestGame& game = Start();
     const testsupport::TempDirectory directory;
     const std::string path = directory.WriteFile("level0_layer0.txt", kExample);
