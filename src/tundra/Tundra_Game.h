@@ -8,6 +8,8 @@
 #include "tundra/Tundra_LevelFactory.h"
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <vector>
 
 class SoundEngine;
@@ -55,6 +57,9 @@ public:
     void PushToLua(lua_State* state) const override;
 
     void Frame() override;
+    // Ends the level and destroys the engines, once. Asked for during an
+    // engine's step (a collision filter, a body callback), it follows the
+    // step; the update and the level change stop at the hook that asked.
     void Shutdown() override;
     // The frame update; dt in seconds.
     void Update(float dt);
@@ -96,7 +101,8 @@ public:
     void GoToStartingLevel();
     void RestartLevel();
     std::uint32_t GetLevelsCount() const;
-    // Carries out a pending level change.
+    // Carries out a pending level change; during an engine's step it waits
+    // for the next update.
     void ChangeLevelNow();
     bool IsLevelChangePending() const { return m_levelChangePending != 0; }
 
@@ -138,7 +144,13 @@ protected:
     virtual void RefreshOnlineSessions() {}
 
 private:
+    // The factory's level; null when a hook of the build shut the game down.
+    Core::RefPtr<Level> BuildLevel(std::uint32_t index);
     void BuildFirstLevel();
+    // Runs the steps in order while going() holds; whether it still holds.
+    static bool RunWhile(const std::function<bool()>& going, std::initializer_list<std::function<void()>> steps);
+    // Runs an engine's step; a shut-down asked for meanwhile follows it.
+    void StepEngine(const std::function<void()>& step);
     void FreeCollisionAssets();
     void DestroyEngines();
     void ReleaseManagedObjects();
@@ -176,6 +188,10 @@ private:
     // OnLevelStarted runs for the first level only.
     bool m_levelStarted = false;
     bool m_shutDown = false;
+    // Engine steps running (the contact bridge runs inside the physics
+    // engine's), and a shut-down asked for during one.
+    std::uint32_t m_engineSteps = 0;
+    bool m_shutdownRequested = false;
 };
 
 }  // namespace Tundra

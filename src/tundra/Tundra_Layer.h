@@ -9,6 +9,7 @@
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -38,7 +39,7 @@ class Layer : public Core::Object {
 
     virtual void OnUpdate(float dt) {}
     // Runs once: every object cleaned up (queued additions too), the static
-    // shapes removed.
+    // shapes of the collision layer it added removed.
     virtual void Shutdown();
 
     void SetName(const Core::String& name) { m_name = name; }
@@ -58,7 +59,8 @@ class Layer : public Core::Object {
     // Static shapes at their own coordinates; the collision id, 0 when refused.
     std::uint32_t AddStaticLineSegment(const Vector2D& a, const Vector2D& b, std::uint8_t group, std::uint32_t userId);
     std::uint32_t AddStaticCircle(const Vector2D& center, float radius, std::uint8_t group, std::uint32_t userId);
-    // Adds the shapes of a static-collision text file; a missing file adds nothing.
+    // Adds the shapes of a static-collision text file; a missing file, or
+    // one above the size limit (with a message), adds nothing.
     void ReadInformation_StaticCollision(const Core::String& path);
 
     // Queues the object; refused for null, an object in a layer or a
@@ -91,6 +93,7 @@ private:
     using ObjectRef = Core::RefPtr<GameObject>;
 
     void UpdateTransformation();
+    void ForEachObject(const std::function<void(GameObject&)>& action);
     void ReleaseIfHeld(const ObjectRef& object);
     void ApplyAdditions();
     void ApplyRemovals();
@@ -118,6 +121,9 @@ private:
     std::int32_t m_gridWidth = 1;
     std::int32_t m_gridHeight = 1;
     std::int32_t m_gridCellSize = 1;
+    // The collision engine's generation when this layer added its collision
+    // layer; 0 when it added none (built for a stream, or without a game).
+    std::uint64_t m_collisionEpoch = 0;
 };
 
 }  // namespace Tundra
