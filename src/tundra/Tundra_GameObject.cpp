@@ -262,6 +262,12 @@ void GameObject::Save(Core::File& file) const {
 }
 
 void GameObject::Load(Core::File& file) {
+    // Reading replaces the object's state: what it held of the engines and its
+    // mount links go first, so that nothing is left naming it.
+    RemoveCollision();
+    RemovePhysicalProperties();
+    UnlinkMounts();
+    const bool wasCleanedUp = m_cleanedUp;
     file.ReadF32(m_position.x);
     file.ReadF32(m_position.y);
     file.ReadF32(m_center.x);
@@ -312,7 +318,9 @@ void GameObject::Load(Core::File& file) {
     m_scriptSource = nullptr;
     m_node->SetVisible(visible, true);
     // Only a destroyed object is cleaned up, and a cleaned-up one holds
-    // nothing: its destructor would not let go of what it claimed.
+    // nothing: its destructor would not let go of what it claimed. A stored
+    // flag never undoes a clean-up that already ran.
+    m_cleanedUp = m_cleanedUp || wasCleanedUp;
     m_destroyed = m_destroyed || m_cleanedUp;
     if (m_cleanedUp) {
         return;

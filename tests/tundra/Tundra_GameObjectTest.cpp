@@ -202,3 +202,33 @@ TEST_F(GameTest, AnObjectSavedFromALayerAndAMountReadsBackAloneWithoutThem) {
     ASSERT_TRUE(read && !stream.HasFailed());
     EXPECT_TRUE(read->GetLayer() == nullptr && read->GetMount() == nullptr && read->GetName() == "child");
 }
+
+// Loading over a live object replaces what it held: its earlier body and
+// collision object leave the engines, and a cleaned-up object stays so.
+TEST_F(GameTest, LoadingOverALiveObjectLetsGoOfWhatItHeld) {
+    TestGame& game = Start();
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    Core::MemoryFile stream;
+    Core::RefPtr<TestObject>(TUN_NEW(TestObject, "stored"))->Save(stream);
+    Core::MemoryFile first(stream.GetData(), stream.GetSize());
+    Core::RefPtr<TestObject> live = TUN_NEW(TestObject, "live");
+    TestObject& mount = Spawn("mount");
+    mount.Mount(live.Get());
+    ASSERT_TRUE(live->AddPhysicalProperties(&mass, 0) && live->AddCollision(CircleShape(1.0f, 1), 0));
+    const std::uint32_t bodyId = live->GetPhysicsId(), collisionId = live->GetCollisionId();
+    live->Load(first);
+    EXPECT_TRUE(game.GetPhysicsEngine()->GetRigidBody(bodyId) == nullptr &&
+                game.GetCollisionEngine()->GetObject(collisionId) == nullptr);
+    EXPECT_TRUE(live->GetMount() == nullptr && live->GetName() == "stored");
+    live = nullptr;
+    Step(2);
+
+    TestObject& ended = Spawn("ended");
+    Step(1);
+    ended.Destroy();
+    const Core::RefPtr<TestObject> held = &ended;
+    Step(1);
+    Core::MemoryFile again(stream.GetData(), stream.GetSize());
+    held->Load(again);
+    EXPECT_FALSE(held->AddPhysicalProperties(&mass, 0));
+}
