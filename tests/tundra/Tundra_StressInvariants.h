@@ -9,6 +9,15 @@
 
 namespace tundrastress {
 
+inline std::string LayerName(const Tundra::Level& level, const Tundra::Layer* layer) {
+    for (std::uint32_t i = 0; i < level.GetLayersCount(); ++i) {
+        if (level.GetLayer(i) == layer) {
+            return "layer " + std::to_string(i);
+        }
+    }
+    return layer == nullptr ? "no layer" : "a layer outside the level";
+}
+
 // What must hold of a level between frames, whatever its hooks did: every
 // object a layer lists names that layer, and isGone (an object that was
 // cleaned up) holds of none. The first fault found, or empty.
@@ -21,7 +30,7 @@ std::string LayerListingFault(const Tundra::Level& level, IsGone isGone) {
         for (const Tundra::GameObject* object : objects) {
             const std::string which = "layer " + std::to_string(i) + " lists object " + std::to_string(object->GetID());
             if (object->GetLayer() != layer) {
-                return which + ", which names another layer";
+                return which + ", which names " + LayerName(level, object->GetLayer());
             }
             if (isGone(*object)) {
                 return which + ", which was cleaned up";

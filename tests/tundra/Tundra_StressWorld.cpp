@@ -169,6 +169,24 @@ bool Allowed(const StressRun& run, Op op, Hook hook, const Tundra::Game& game) {
     return true;
 }
 
+// Named, placed, and sometimes given a collision object in the collision
+// layer, a body with gravity and a lifetime.
+Core::RefPtr<StressObject> NewObject(StressRun& run, std::uint8_t collisionLayer) {
+    const Core::RefPtr<StressObject> object = TUN_NEW(StressObject);
+    object->SetName(kNames[run.rng.Below(std::size(kNames))]);
+    object->SetPosition(RandomPoint(run.rng));
+    if (run.rng.Below(2) == 0) {
+        object->AddCollision(run.makeShape(run.rng.Uniform(2.0f, 12.0f)), collisionLayer);
+        if (run.rng.Below(3) != 0 && AddBody(run, *object)) {
+            object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 30.0f));
+        }
+    }
+    if (run.rng.Below(20) == 0) {
+        object->SetLifeTime(run.rng.Uniform(0.05f, 2.0f));
+    }
+    return object;
+}
+
 void RequestLevelChange(StressRun& run, Tundra::Game& game) {
     switch (run.rng.Below(5)) {
         case 0: game.GoToLevel(run.rng.Below(game.GetLevelsCount() + 1)); break;
@@ -254,13 +272,25 @@ void Perform(StressRun& run, Op op, Tundra::Game& game, Tundra::GameObject* targ
             return;
         case Op::AddToLayer: {
             const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get());
-            if (layer && !(run.guards.sameIdAdoption && LayerHasId(*layer, target->GetID()))) {
+            if (!layer) {
+                return;
+            }
+            // An id at or above the counter is one the level will give out again.
+            const bool idTaken = LayerHasId(*layer, target->GetID()) ||
+                                 target->GetID() >= Tundra::GameObject::GetIdCounter();
+            if (!(run.guards.sameIdAdoption && idTaken)) {
                 layer->AddGameObject(target);
             }
             return;
         }
         case Op::Spawn:
-            if (level && run.live.size() < kMostObjects) {
+            // Now and then one the game keeps outside every layer.
+            if (run.live.size() >= kMostObjects) {
+                return;
+            }
+            if (rng.Below(8) == 0 && run.held.size() < kMostHeld) {
+                run.held.emplace_back(NewObject(run, 0).Get());
+            } else if (level) {
                 SpawnInto(*level);
             }
             return;
@@ -335,12 +365,32 @@ const char* HookName(Hook hook) { return kHookNames[static_cast<std::size_t>(hoo
 
 const char* OpName(Op op) { return kOpInfo[static_cast<std::size_t>(op)].name; }
 
+namespace {
+
+constexpr std::array<std::pair<bool Guards::*, const char*>, 5> kGuardNames = {{
+    {&Guards::sameIdAdoption, "ids"},
+    {&Guards::filterChanges, "filter"},
+    {&Guards::lateShutdown, "late"},
+    {&Guards::cleanedUpEntries, "cleaned"},
+    {&Guards::bodyOwnerRelease, "body"},
+}};
+
+}  // namespace
+
+Guards Guards::Lifting(const std::string& text) {
+    Guards guards;
+    for (const auto& [member, name] : kGuardNames) {
+        if (text == "all" || ("," + text + ",").find("," + std::string(name) + ",") != std::string::npos) {
+            guards.*member = false;
+        }
+    }
+    return guards;
+}
+
 std::vector<const char*> Guards::Active() const {
     std::vector<const char*> names;
-    for (const auto& [on, name] : {std::pair{sameIdAdoption, "same-id adoption"}, {filterChanges, "filter changes"},
-                                   {lateShutdown, "late shut-down"}, {cleanedUpEntries, "cleaned-up entries"},
-                                   {bodyOwnerRelease, "body owner release"}}) {
-        if (on) {
+    for (const auto& [member, name] : kGuardNames) {
+        if (this->*member) {
             names.push_back(name);
         }
     }
@@ -374,20 +424,24 @@ void Act(Hook hook) {
     }
     const Op op = PickOp(run->rng);
     const OpInfo& info = kOpInfo[static_cast<std::size_t>(op)];
-    Core::RefPtr<StressObject> target;
+    // A quarter of the time one the game keeps, as a game keeps its player.
+    Core::RefPtr<Tundra::GameObject> target;
     if (info.needsTarget) {
         if (run->live.empty()) {
             return;
         }
-        target = run->live[run->rng.Below(static_cast<std::uint32_t>(run->live.size()))];
+        const bool kept = !run->held.empty() && run->rng.Below(4) == 0;
+        target = kept ? run->held[run->rng.Below(static_cast<std::uint32_t>(run->held.size()))]
+                      : run->live[run->rng.Below(static_cast<std::uint32_t>(run->live.size()))];
     }
     if (!Allowed(*run, op, hook, *game)) {
         return;
     }
     if (run->trace) {
-        std::fprintf(stderr, "frame %llu %s: %s %s#%u\n", static_cast<unsigned long long>(run->frame),
-                     HookName(hook), info.name, target ? target->GetName().c_str() : "",
-                     target ? target->GetID() : 0u);
+        const auto* object = dynamic_cast<const StressObject*>(target.Get());
+        std::fprintf(stderr, "frame %llu %s: %s %s#%u serial %llu\n", static_cast<unsigned long long>(run->frame),
+                     HookName(hook), info.name, target ? target->GetName().c_str() : "", target ? target->GetID() : 0u,
+                     static_cast<unsigned long long>(object != nullptr ? object->serial : 0));
     }
     ++run->done[static_cast<std::size_t>(op)];
     Perform(*run, op, *game, target.Get());
@@ -399,18 +453,7 @@ Tundra::GameObject* SpawnInto(Tundra::Level& level) {
     if (!layer) {
         return nullptr;
     }
-    const Core::RefPtr<StressObject> object = TUN_NEW(StressObject);
-    object->SetName(kNames[run.rng.Below(std::size(kNames))]);
-    object->SetPosition(RandomPoint(run.rng));
-    if (run.rng.Below(2) == 0) {
-        object->AddCollision(run.makeShape(run.rng.Uniform(2.0f, 12.0f)), layer->GetCollisionId());
-        if (run.rng.Below(3) != 0 && AddBody(run, *object)) {
-            object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 30.0f));
-        }
-    }
-    if (run.rng.Below(20) == 0) {
-        object->SetLifeTime(run.rng.Uniform(0.05f, 2.0f));
-    }
+    const Core::RefPtr<StressObject> object = NewObject(run, layer->GetCollisionId());
     layer->AddGameObject(object.Get());
     return object->GetLayer() == layer.Get() ? object.Get() : nullptr;
 }
@@ -418,6 +461,7 @@ Tundra::GameObject* SpawnInto(Tundra::Level& level) {
 StressObject::StressObject() {
     if (g_run != nullptr) {
         g_run->live.push_back(this);
+        serial = ++g_run->objectsMade;
     }
 }
 
@@ -425,6 +469,7 @@ StressObject::StressObject() {
 StressObject::StressObject(const StressObject& other) : Tundra::GameObject(other) {
     if (g_run != nullptr) {
         g_run->live.push_back(this);
+        serial = ++g_run->objectsMade;
     }
 }
 

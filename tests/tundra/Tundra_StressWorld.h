@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace Collision2D {
@@ -83,8 +84,8 @@ const char* OpName(Op op);
 // before anything else is found; each names what it steers around.
 struct Guards {
     // A layer files objects by id, and an object kept across a level change
-    // may carry an id the new level gave out again: never hand a layer such
-    // an object.
+    // may carry an id the new level gives out again: never hand a layer an
+    // object whose id it files already or the counter has not reached.
     bool sameIdAdoption = true;
     // The contact bridge keeps pointers into the records of the object it
     // asks about: no collision change, body removal, release or shut-down
@@ -100,7 +101,9 @@ struct Guards {
     // A body keeps a released owner across its two callbacks.
     bool bodyOwnerRelease = true;
 
-    static Guards None() { return {false, false, false, false, false}; }
+    // Every guard on, but those the text names (comma-separated: ids,
+    // filter, late, cleaned, body; "all" for every one).
+    static Guards Lifting(const std::string& text);
     // The names of the guards that are on, for the log.
     std::vector<const char*> Active() const;
 };
@@ -133,6 +136,7 @@ struct StressRun {
     bool shutDown = false;
     bool trace = false;
     std::uint64_t frame = 0;
+    std::uint64_t objectsMade = 0;
     std::array<std::uint64_t, static_cast<std::size_t>(Op::Count)> done{};
 };
 
@@ -159,6 +163,8 @@ struct StressObject : Tundra::GameObject {
     void ReservedC(float) override { Act(Hook::ObjectLate1); }
     void ReservedD(float) override { Act(Hook::ObjectLate2); }
     bool cleanedUp = false;
+    // Unique in the run, for the trace: ids start again at every level.
+    std::uint64_t serial = 0;
 };
 
 struct StressLayer : Tundra::Layer {
