@@ -2,6 +2,7 @@
 
 #include "core/Core_MemoryFile.h"
 #include "engine/Engine_Sprite.h"
+#include "support/Renderer_RecordingScene.h"
 
 namespace {
 
@@ -19,8 +20,9 @@ Core::RefPtr<Engine::SpriteAnimation> Animation(const char* name, std::uint32_t 
 }  // namespace
 
 // Sprites and their animations come back from saves and replays: any bytes
-// must read into a sprite that plays and draws, or into nothing, without a
-// fault. There is no renderer here, so no texture is loaded.
+// must read into a sprite that plays and draws through a scene graph (its
+// render queue and flush included), or into nothing, without a fault. The
+// renderer records instead of drawing, and no texture is loaded.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A stream of its own per input: a reused stream's id table keeps naming
     // the objects it handed out after their holders released them.
@@ -33,7 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sprite->GoToLastFrame(false);
         sprite->SetCurrentAnimationIndex(sprite->GetAnimationsCount() - 1, true);
         (void)sprite->GetFrameTextureMatrix();
-        sprite->DrawTree();
+        testsupport::RecordingScene scene;
+        scene.Add(sprite);
+        scene.Frame(0.15f);
+        sprite->SetHUDObject(true);
+        scene.Frame(0.15f);
     }
     return 0;
 }

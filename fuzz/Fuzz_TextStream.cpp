@@ -1,12 +1,13 @@
 #include "Fuzz_Harness.h"
 
 #include "core/Core_MemoryFile.h"
-#include "engine/Engine_SceneGraph.h"
 #include "engine/Engine_Text.h"
+#include "support/Renderer_RecordingScene.h"
 
 // Texts come back from saves and replays: any bytes must read into a text
-// that updates, lays out, queues, clones and saves, or into nothing. Fonts
-// load from the stored name without a renderer, so no texture is made.
+// that updates, lays out, is queued and flushed through a scene graph,
+// clones and saves, or into nothing. The renderer records instead of
+// drawing; fonts load from the stored name, and no texture is made.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A stream of its own per input: a reused stream's id table keeps naming
     // the objects it handed out after their holders released them.
@@ -15,11 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text) {
         return 0;
     }
-    const Core::RefPtr<Engine::SceneGraph> scene(TUN_NEW(Engine::SceneGraph, nullptr));
-    scene->AddChild(text);
-    scene->UpdateAsCurrent(0.016f);
-    scene->DrawTree();
-    scene->GetRenderQueue().EndFrame();
+    testsupport::RecordingScene scene;
+    scene.Add(text);
+    scene.Frame(0.016f);
     const Core::RefPtr<Core::Object> copy(text->Clone());
     Core::MemoryFile saved;
     saved << copy;

@@ -1,6 +1,6 @@
 #include "engine/Engine_BitmapFont.h"
 
-#include "pal/PAL_ExecutablePath.h"
+#include "engine/Engine_FontNames.h"
 #include "renderer/Renderer_TextureManager.h"
 
 #include <algorithm>
@@ -29,9 +29,7 @@ float Difference(std::int32_t a, std::int32_t b) { return static_cast<float>(std
 
 TUN_DEFINE_CLASS(BitmapFont);
 
-BitmapFont::BitmapFont(const Core::String& name)
-    : m_name(name.empty() ? Core::String(GetExecutableDirectory() + "\\Resources\\Fonts\\DefaultFont\\DefaultFont")
-                          : name) {
+BitmapFont::BitmapFont(const Core::String& name) : m_name(FontPath(name)) {
     m_texture = TextureManager::GetTexture(m_name + ".png", true);
     const FontFile file = LoadFontFile(m_name + ".tbf");
     m_metrics = file.metrics;

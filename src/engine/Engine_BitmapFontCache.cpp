@@ -1,5 +1,7 @@
 #include "engine/Engine_BitmapFontCache.h"
 
+#include "engine/Engine_FontNames.h"
+
 namespace Engine {
 namespace {
 // Written and read on the main thread only.
@@ -11,13 +13,16 @@ BitmapFontCache* BitmapFontCache::GetInstance() { return g_current; }
 void BitmapFontCache::SetInstance(BitmapFontCache* cache) { g_current = cache; }
 
 Core::RefPtr<BitmapFont> BitmapFontCache::Get(const Core::String& name) {
+    // Keyed by the full path: the empty name and the default font's path
+    // are one font.
+    const Core::String path = FontPath(name);
     if (g_current == nullptr) {
-        return TUN_NEW(BitmapFont, name);
+        return TUN_NEW(BitmapFont, path);
     }
-    Core::RefPtr<BitmapFont> font = g_current->Find(name);
+    Core::RefPtr<BitmapFont> font = g_current->Find(path);
     if (!font) {
-        font = TUN_NEW(BitmapFont, name);
-        g_current->Insert(name, font);
+        font = TUN_NEW(BitmapFont, path);
+        g_current->Insert(path, font);
     }
     return font;
 }

@@ -21,8 +21,9 @@ public:
     static BitmapFontCache* GetInstance();
     static void SetInstance(BitmapFontCache* cache);
 
-    // The font of that name from the current cache, loaded and kept there
-    // on the first request; without a current cache a font nobody keeps.
+    // The font of that name (the empty name: the default font) from the
+    // current cache, loaded and kept there on the first request; without a
+    // current cache a font nobody keeps.
     static Core::RefPtr<BitmapFont> Get(const Core::String& name);
 
     // Null when no font of that name is held.

@@ -18,13 +18,7 @@ Group::Group(const Group& other) : Node(other) {
     }
 }
 
-Group::~Group() {
-    for (const Core::RefPtr<Node>& child : m_children) {
-        if (child->m_parent == this) {
-            child->m_parent = nullptr;
-        }
-    }
-}
+Group::~Group() { Unlink(m_children); }
 
 void Group::Save(Core::File& file) const {
     Node::Save(file);
@@ -64,16 +58,26 @@ bool Group::AddChild(const Core::RefPtr<Node>& child) {
 
 void Group::RemoveChild(const Node* child) {
     const auto found = std::find(m_children.begin(), m_children.end(), child);
-    if (found != m_children.end()) {
-        m_children.erase(found);
+    if (found == m_children.end()) {
+        return;
+    }
+    // Held: the entry may have been the last reference.
+    const Core::RefPtr<Node> removed = *found;
+    m_children.erase(found);
+    if (removed->m_parent == this && std::find(m_children.begin(), m_children.end(), removed) == m_children.end()) {
+        removed->m_parent = nullptr;
     }
 }
 
 void Group::RemoveAllChildren() {
-    for (const Core::RefPtr<Node>& child : m_children) {
+    // By index, with the child held: OnDetached may change the list.
+    for (std::size_t i = 0; i < m_children.size(); ++i) {
+        const Core::RefPtr<Node> child = m_children[i];
         child->OnDetached();
     }
-    m_children.Destroy();
+    Core::RefPtrVector<Node> removed;
+    removed.swap(m_children);
+    Unlink(removed);
 }
 
 Core::RefPtr<Node> Group::GetChild(std::uint32_t index) const {
@@ -138,6 +142,14 @@ void Group::SetShowBoundingVolumeRecursive(bool show) {
     Node::SetShowBoundingVolumeRecursive(show);
     for (const Core::RefPtr<Node>& child : m_children) {
         child->SetShowBoundingVolumeRecursive(show);
+    }
+}
+
+void Group::Unlink(const Core::RefPtrVector<Node>& nodes) const {
+    for (const Core::RefPtr<Node>& node : nodes) {
+        if (node->m_parent == this) {
+            node->m_parent = nullptr;
+        }
     }
 }
 

@@ -24,9 +24,11 @@ class Group : public Node {
     // stays in any group that held it before. Refused (nothing changes) for
     // null, for the group itself and for a node this group lies below.
     bool AddChild(const Core::RefPtr<Node>& child);
-    // Removes the first entry of the child; its parent link stays.
+    // Removes the first entry of the child. Its parent link is cleared when
+    // it names this group and the group no longer holds the child.
     void RemoveChild(const Node* child);
-    // OnDetached of every child, then all are released.
+    // OnDetached of every child, then all are unlinked from this group and
+    // released.
     void RemoveAllChildren();
     std::uint32_t GetChildCount() const { return static_cast<std::uint32_t>(m_children.size()); }
     // Empty past the last child.
@@ -53,6 +55,8 @@ protected:
 private:
     // Whether node lies in the subtree below this group.
     bool HasDescendant(const Node* node) const;
+    // Clears the parent link of each of the nodes that names this group.
+    void Unlink(const Core::RefPtrVector<Node>& nodes) const;
 
     Core::RefPtrVector<Node> m_children;
 };

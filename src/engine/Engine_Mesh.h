@@ -11,6 +11,7 @@
 #include "math/Math_Vector3D.h"
 #include "math/Math_Vector4D.h"
 #include "renderer/Renderer_Buffer.h"
+#include "renderer/Renderer_CreationNumber.h"
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_IRenderer.h"
 
@@ -84,6 +85,9 @@ class Mesh : public Core::Object {
     BoundingBox& Box() { return m_box; }
     Vector4D& ExtraVector() { return m_extraVector; }
 
+    // Orders meshes the same way on every run.
+    std::uint64_t GetCreationNumber() const { return m_creation.Get(); }
+
     std::uint32_t GetPrimitiveType() const { return m_primitiveType; }
     void SetPrimitiveType(std::uint32_t type) { m_primitiveType = type; }
 
@@ -123,6 +127,7 @@ private:
     Core::RefPtr<Renderer::Buffer> m_vertexBuffer;
     Core::RefPtr<Renderer::Buffer> m_indexBuffer;
     std::uint32_t m_primitiveType = 4;
+    Renderer::CreationNumber m_creation;
     // The secondary colours as the renderer takes them: red, green, blue.
     MeshList<float> m_packedSecondaryColors;
 };

@@ -10,7 +10,6 @@ TUN_DEFINE_CLASS_NAMED(Node, "Engine::Node");
 Node::Node(const Node& other)
     : Core::Object(other),
       m_world(other.m_world),
-      m_parent(other.m_parent),
       m_volume(other.m_volume),
       m_flags(other.m_flags),
       m_updateCallback(other.m_updateCallback),
@@ -28,7 +27,7 @@ Node::~Node() {
 
 void Node::Save(Core::File& file) const {
     file << m_world;
-    file.WriteObject(m_parent);
+    file.WriteObject(nullptr);
     for (const std::uint8_t flag : {m_flags.reserved, m_flags.mergeIntoParent, m_flags.showBoundingVolume,
                                     m_flags.visible, m_flags.hudObject}) {
         file.WriteU8(flag);
@@ -64,7 +63,9 @@ void Node::DrawSelf() {
 }
 
 void Node::UpdateControllers(float dt) {
-    for (const Core::RefPtr<Controller>& controller : m_controllers) {
+    // By index, with the controller held: a controller may add another.
+    for (std::size_t i = 0; i < m_controllers.size(); ++i) {
+        const Core::RefPtr<Controller> controller = m_controllers[i];
         controller->Update(dt);
     }
 }

@@ -40,14 +40,17 @@ class Node : public Core::Object {
     using UpdateCallback = void (*)(const Core::RefPtr<Node>& node, float dt);
 
     Node() = default;
-    // A copy with the source's parent link; callers add it to a group.
+    // A copy in no group (no parent link: it is in no group's child list,
+    // so no group would clear the link); callers add it to a group.
     // Controllers are cloned and attached to the copy.
     Node(const Node& other);
     Node& operator=(const Node&) = delete;
     ~Node() override;
 
-    // World matrix, parent reference, flags, name. A node read back has no
-    // parent: the group that reads it links it.
+    // World matrix, parent reference, flags, name. The parent is written as
+    // null: a node saved on its own must not carry its group (and the whole
+    // tree above it) along. A node read back has no parent: the group that
+    // reads it links it.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -85,6 +88,8 @@ class Node : public Core::Object {
     const Matrix4& GetCachedWorldMatrix() const { return m_world; }
     BoundingVolume& GetBoundingVolume() { return m_volume; }
     const BoundingVolume& GetBoundingVolume() const { return m_volume; }
+    // The group that last added this node and still holds it; null when
+    // that group removed it or is gone.
     Group* GetParent() const { return m_parent; }
     void SetUpdateCallback(UpdateCallback callback);
     // Attaches the controller to this node; an empty reference is ignored.

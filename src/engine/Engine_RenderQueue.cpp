@@ -56,7 +56,12 @@ RenderQueue* RenderQueue::GetInstance() {
 
 bool RenderQueue::IsLastViewport() {
     const Engine::SceneGraph* scene = Engine::SceneGraph::GetCurrent();
-    return scene == nullptr || scene->GetViewportIndex() == scene->GetViewportCount() - 1;
+    if (scene == nullptr) {
+        return true;
+    }
+    // A scene graph nobody gave a count draws through one viewport.
+    const std::uint32_t count = std::max(scene->GetViewportCount(), 1u);
+    return scene->GetViewportIndex() == count - 1;
 }
 
 void RenderQueue::SetCamera(const Core::RefPtr<Engine::Camera>& camera) { m_camera = camera; }

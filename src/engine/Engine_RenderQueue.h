@@ -68,7 +68,7 @@ public:
     const Core::RefPtr<Engine::Mesh>& GetSpriteQuad() const { return m_spriteQuad; }
 
     // The viewport being drawn is the frame's last (always so without a
-    // current scene graph).
+    // current scene graph; a count of 0 counts as one viewport).
     static bool IsLastViewport();
 
 private:

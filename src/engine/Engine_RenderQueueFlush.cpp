@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 namespace {
 
-// A total order on identities: none first, then address order.
+// A total order on identities that is the same on every run: none first,
+// then creation order.
 template <class T>
 int CompareIdentity(const T* a, const T* b) {
     if (a == b) {
@@ -19,7 +19,7 @@ int CompareIdentity(const T* a, const T* b) {
     if (a == nullptr || b == nullptr) {
         return a == nullptr ? -1 : 1;
     }
-    return std::less<const T*>()(a, b) ? -1 : 1;
+    return a->GetCreationNumber() < b->GetCreationNumber() ? -1 : 1;
 }
 
 // Items that share effect and mesh lie together, in ascending sub-range order.

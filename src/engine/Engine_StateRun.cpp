@@ -22,7 +22,14 @@ void StateRun::Use(Renderer::Effect& effect, const Core::RefPtr<Renderer::ITextu
         return;
     }
     if (texture.Get() != m_texture) {
-        m_renderer.SetTexture(0, texture);
+        // The run's texture is let go before the next is bound, as each
+        // thing unbinding its own would.
+        if (m_texture != nullptr) {
+            m_renderer.SetTexture(0, nullptr);
+        }
+        if (texture) {
+            m_renderer.SetTexture(0, texture);
+        }
         m_texture = texture.Get();
         reapply = true;
     }

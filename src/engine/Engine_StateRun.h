@@ -9,8 +9,8 @@ namespace Engine {
 
 // Draws consecutive things through one effect (technique 0, pass 0) as if
 // each had bound its texture, saved, applied, drawn, restored and unbound
-// on its own, with one save and restore for the whole run and one bind per
-// run of equal textures. OpenGL keeps filter and wrap per texture object,
+// on its own, with one save and restore for the whole run and one bind and
+// one unbind per run of equal textures. OpenGL keeps filter and wrap per texture object,
 // so a new texture gets the pass applied again.
 class StateRun {
 public:

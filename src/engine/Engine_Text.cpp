@@ -1,6 +1,8 @@
 #include "engine/Engine_Text.h"
 
 #include "core/Core_File.h"
+#include "engine/Engine_BitmapFontCache.h"
+#include "engine/Engine_FontNames.h"
 #include "engine/Engine_Group.h"
 #include "engine/Engine_RenderQueue.h"
 #include "engine/Engine_SceneGraph.h"
@@ -54,7 +56,7 @@ Text::Text(const Text& other)
 
 void Text::Save(Core::File& file) const {
     Node::Save(file);
-    file << m_text << (m_font ? m_font->GetName() : Core::String());
+    file << m_text << (m_font ? StoredFontName(m_font->GetName()) : Core::String());
     file << m_color;
     file.WriteF32(m_opacity);
     file << m_offset;
@@ -80,9 +82,9 @@ void Text::Load(Core::File& file) {
     for (float* value : {&m_valueA, &m_valueB, &m_valueC, &m_valueD}) {
         file.ReadF32(*value);
     }
-    // A font's name is never empty (the default font's is its full path):
-    // an empty one was written by a text without font.
-    m_font = fontName.empty() || file.HasFailed() ? nullptr : TUN_NEW(BitmapFont, fontName);
+    // A stored font name is never empty: an empty one was written by a text
+    // without font.
+    m_font = fontName.empty() || file.HasFailed() ? nullptr : BitmapFontCache::Get(FontPathFromStored(fontName));
     m_effect = CreateEffect(m_screenFlag);
 }
 

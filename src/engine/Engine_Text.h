@@ -29,11 +29,12 @@ class Text : public Node {
     Text(const Text& other);
     Text& operator=(const Text&) = delete;
 
-    // After the node part: the string, the font's name (empty without a
-    // font), colour, opacity, offset, screen flag and the four kept values.
+    // After the node part: the string, the font's name relative to the
+    // resources (empty without a font), colour, opacity, offset, screen flag
+    // and the four kept values.
     void Save(Core::File& file) const override;
-    // The font is loaded anew from the stored name, outside the font cache
-    // (its texture is still the cached one); the effect is a new one.
+    // The font comes from the font cache by the stored name, resolved
+    // against this installation's resources; the effect is a new one.
     void Load(Core::File& file) override;
 
     void SetText(const Core::String& text) { m_text = text; }

@@ -1,5 +1,9 @@
 #include "physics/Physics_Contact.h"
 
+#include "physics/Physics_Finite.h"
+
+#include <cmath>
+
 namespace Physics2D {
 
 Contact::Contact(const Vector2D& point, const Vector2D& normal, const Vector2D& anchorA, const Vector2D& anchorB,
@@ -13,6 +17,11 @@ Contact::Contact(const Vector2D& point, const Vector2D& normal, const Vector2D& 
       m_friction(friction),
       m_flag(flag) {}
 
+bool Contact::HasFiniteValues() const {
+    return IsFinite(m_point) && IsFinite(m_normal) && IsFinite(m_anchorA) && IsFinite(m_anchorB) &&
+           std::isfinite(m_depth) && std::isfinite(m_restitution) && std::isfinite(m_friction);
+}
+
 void Contact::Save(Core::File& file) const {
     file << m_point << m_normal << m_anchorA << m_anchorB;
     file.WriteF32(m_depth);
@@ -22,11 +31,18 @@ void Contact::Save(Core::File& file) const {
 }
 
 void Contact::Load(Core::File& file) {
-    file >> m_point >> m_normal >> m_anchorA >> m_anchorB;
-    file.ReadF32(m_depth);
-    file.ReadF32(m_restitution);
-    file.ReadF32(m_friction);
-    file.ReadU32(m_flag);
+    Vector2D point, normal, anchorA, anchorB;
+    float depth = 0.0f, restitution = 0.0f, friction = 0.0f;
+    std::uint32_t flag = 0;
+    ReadFinite(file, point);
+    ReadFinite(file, normal);
+    ReadFinite(file, anchorA);
+    ReadFinite(file, anchorB);
+    ReadFinite(file, depth);
+    ReadFinite(file, restitution);
+    ReadFinite(file, friction);
+    file.ReadU32(flag);
+    if (!file.HasFailed()) *this = Contact(point, normal, anchorA, anchorB, depth, restitution, friction, flag);
 }
 
 }  // namespace Physics2D

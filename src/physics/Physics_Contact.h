@@ -18,6 +18,9 @@ class Contact : public Core::Object {
     Contact(const Vector2D& point, const Vector2D& normal, const Vector2D& anchorA, const Vector2D& anchorB,
             float depth, float restitution, float friction, std::uint32_t flag);
 
+    // The engine refuses a contact with a value that is not finite.
+    bool HasFiniteValues() const;
+
     const Vector2D& GetPoint() const { return m_point; }
     const Vector2D& GetNormal() const { return m_normal; }
     const Vector2D& GetAnchorA() const { return m_anchorA; }
@@ -28,6 +31,7 @@ class Contact : public Core::Object {
     std::uint32_t GetFlag() const { return m_flag; }
 
     void Save(Core::File& file) const override;
+    // All or nothing: a value that is not finite fails the stream.
     void Load(Core::File& file) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "physics/Physics_ContactSolver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 
 namespace Physics2D {
@@ -57,7 +58,8 @@ void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const Bod
                 if (alike) {
                     const Contact& e = earlier.contact;
                     const Contact& l = later.contact;
-                    earlier.contact = Contact((e.GetPoint() + l.GetPoint()) * 0.5f, e.GetNormal(), e.GetAnchorA(),
+                    // Halved first, so that two far points cannot overflow.
+                    earlier.contact = Contact(e.GetPoint() * 0.5f + l.GetPoint() * 0.5f, e.GetNormal(), e.GetAnchorA(),
                                               e.GetAnchorB(), std::max(e.GetDepth(), l.GetDepth()), e.GetRestitution(),
                                               e.GetFriction(), e.GetFlag());
                 }
@@ -85,13 +87,11 @@ void ContactSolver::Solve(const std::vector<ContactEntry>& contacts, const BodyL
     WarmStartConstraints();
     SolveVelocities(accuracy);
     StoreVelocities(bodies, scale);
-    SolvePositions(bodies, accuracy);
-
-    m_warmStarts.clear();
-    for (const Constraint& c : m_constraints) {
-        m_warmStarts.push_back({c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse});
-    }
-    std::stable_sort(m_warmStarts.begin(), m_warmStarts.end(), ByPair);
+    SolvePositions(accuracy);
+    // Remembered before the moves, whose callbacks may remove bodies: a
+    // removal then forgets the body's impulses like any other.
+    RememberImpulses();
+    MoveBodies(bodies);
 }
 
 void ContactSolver::SetWarmStarts(std::vector<WarmStart> warmStarts) {
@@ -239,7 +239,7 @@ void ContactSolver::StoreVelocities(const BodyList& bodies, float scale) {
     }
 }
 
-void ContactSolver::SolvePositions(const BodyList& bodies, std::int32_t accuracy) {
+void ContactSolver::SolvePositions(std::int32_t accuracy) {
     m_displacement.assign(m_velocity.size(), Vector2D{});
     const std::int32_t passes = std::clamp(accuracy, 1, kMaxPositionPasses);
     for (std::int32_t pass = 0; pass < passes; ++pass) {
@@ -252,13 +252,34 @@ void ContactSolver::SolvePositions(const BodyList& bodies, std::int32_t accuracy
             m_displacement[c.b] -= c.normal * (correction * m_inverseMass[c.b] / total);
         }
     }
-    // The callbacks may add or remove bodies: each entry is looked up again
-    // and held while its owner is told.
+}
+
+void ContactSolver::RememberImpulses() {
+    m_warmStarts.clear();
+    for (const Constraint& c : m_constraints) {
+        // An overflowed solve leaves nothing to start from.
+        if (!std::isfinite(c.normalImpulse) || !std::isfinite(c.tangentImpulse)) continue;
+        m_warmStarts.push_back({c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse});
+    }
+    std::stable_sort(m_warmStarts.begin(), m_warmStarts.end(), ByPair);
+}
+
+void ContactSolver::MoveBodies(const BodyList& bodies) {
+    // The callbacks may add, remove or replace bodies, and even solve again:
+    // the moves are taken out of the solver first, each with the body it was
+    // worked out for held, and a body is moved only while its index still
+    // names it (a new body in a removed one's place is not).
+    std::vector<Move> moves = std::move(m_moves);
+    moves.clear();
     for (std::uint32_t index = 1; index < m_displacement.size(); ++index) {
         if (m_displacement[index] == Vector2D{}) continue;
-        Core::RefPtr<RigidBody> body(BodyAt(bodies, index));
-        if (body != nullptr) body->MoveAndNotify(m_displacement[index]);
+        if (RigidBody* body = BodyAt(bodies, index)) moves.push_back({index, body, m_displacement[index]});
     }
+    for (const Move& move : moves) {
+        if (BodyAt(bodies, move.index) == move.body.Get()) move.body->MoveAndNotify(move.offset);
+    }
+    moves.clear();
+    m_moves = std::move(moves);
 }
 
 }  // namespace Physics2D

@@ -56,7 +56,9 @@ public:
     // the frame before. Then positions: a few passes of projection along the
     // normals, applied through each moved body's two callbacks in index
     // order. Nothing is divided by the step, so a paused frame cannot launch
-    // a body.
+    // a body. The callbacks may add and remove bodies: only a body that took
+    // part in the solve and is still listed at its index is moved, and
+    // only impulses between bodies still listed are remembered.
     void Solve(const std::vector<ContactEntry>& contacts, const BodyList& bodies, std::int32_t accuracy, float scale);
 
     const std::vector<WarmStart>& GetWarmStarts() const { return m_warmStarts; }
@@ -91,9 +93,18 @@ private:
     void SolveVelocities(std::int32_t accuracy);
     void SolveTurning(Constraint& c);
     void StoreVelocities(const BodyList& bodies, float scale);
-    void SolvePositions(const BodyList& bodies, std::int32_t accuracy);
+    void SolvePositions(std::int32_t accuracy);
+    void RememberImpulses();
+    void MoveBodies(const BodyList& bodies);
     void Apply(const Constraint& c, const Vector2D& impulse);
     Vector2D RelativeVelocity(const Constraint& c) const;
+
+    // A body's position correction, with the body it was worked out for.
+    struct Move {
+        std::uint32_t index;
+        Core::RefPtr<RigidBody> body;
+        Vector2D offset;
+    };
 
     std::vector<Constraint> m_constraints;
     std::vector<WarmStart> m_warmStarts;
@@ -105,6 +116,7 @@ private:
     std::vector<float> m_inverseMass;
     std::vector<float> m_inverseInertia;
     std::vector<Vector2D> m_displacement;
+    std::vector<Move> m_moves;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairs;
     std::vector<std::uint8_t> m_dropped;
 };

@@ -12,6 +12,9 @@ namespace Physics2D {
 class Force : public Core::Object {
 public:
     virtual Vector2D Evaluate(const BodyState& state, const MassProperties& mass) const = 0;
+    // Bodies refuse a force whose parameters are not finite; a stored one
+    // fails its stream.
+    virtual bool HasFiniteParameters() const { return true; }
 };
 
 // mass x normalised direction x strength: gravity for drops and rolling spikes.
@@ -19,6 +22,7 @@ class GravityForce : public Force {
     TUN_DECLARE_CLASS(GravityForce);
     GravityForce(const Vector2D& direction = {0.0f, -1.0f}, float strength = 0.0f);
     Vector2D Evaluate(const BodyState& state, const MassProperties& mass) const override;
+    bool HasFiniteParameters() const override;
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -32,6 +36,7 @@ class ConstantForce : public Force {
     TUN_DECLARE_CLASS(ConstantForce);
     explicit ConstantForce(const Vector2D& force = {});
     Vector2D Evaluate(const BodyState& state, const MassProperties& mass) const override;
+    bool HasFiniteParameters() const override;
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -44,6 +49,7 @@ class DragForce : public Force {
     TUN_DECLARE_CLASS(DragForce);
     explicit DragForce(float coefficient = 0.0f);
     Vector2D Evaluate(const BodyState& state, const MassProperties& mass) const override;
+    bool HasFiniteParameters() const override;
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 

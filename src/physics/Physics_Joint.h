@@ -19,8 +19,11 @@ public:
     std::uint32_t GetBodyB() const { return m_bodyB; }
     const Vector2D& GetAnchorA() const { return m_anchorA; }
     const Vector2D& GetAnchorB() const { return m_anchorB; }
+    // The engine refuses a joint whose anchors are not finite.
+    bool HasFiniteAnchors() const;
 
     void Save(Core::File& file) const override;
+    // All or nothing: an anchor that is not finite fails the stream.
     void Load(Core::File& file) override;
 
 private:

@@ -1,13 +1,14 @@
 #include "physics/Physics_PhysicsEngine.h"
 
+#include "physics/Physics_Finite.h"
+
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace Physics2D {
 
 namespace {
-
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 bool IsBodyIn(const BodyList& bodies, std::uint32_t index) {
     return index >= 1 && index <= bodies.size() && bodies[index - 1] != nullptr;
@@ -16,6 +17,17 @@ bool IsBodyIn(const BodyList& bodies, std::uint32_t index) {
 // A first body that exists and a second that exists or is the world.
 bool NamesBodies(const BodyList& bodies, std::uint32_t a, std::uint32_t b) {
     return IsBodyIn(bodies, a) && (b == 0 || IsBodyIn(bodies, b));
+}
+
+// One body at two indices would be stepped twice a frame and meet itself
+// in contacts; AddRigidBody never lists a body twice, so no stream may.
+bool ListsABodyTwice(const BodyList& bodies) {
+    std::vector<const RigidBody*> listed;
+    for (const auto& body : bodies) {
+        if (body != nullptr) listed.push_back(body.Get());
+    }
+    std::sort(listed.begin(), listed.end(), std::less<>());
+    return std::adjacent_find(listed.begin(), listed.end()) != listed.end();
 }
 
 }  // namespace
@@ -34,6 +46,8 @@ PhysicsEngine::PhysicsEngine(const PhysicsEngine& other)
     for (const auto& joint : other.m_joints) {
         m_joints.emplace_back(static_cast<Joint*>(joint->Clone()));
     }
+    // Part of the state: the next solve starts from them.
+    m_solver.SetWarmStarts(other.m_solver.GetWarmStarts());
 }
 
 void PhysicsEngine::Update(float dt) {
@@ -174,17 +188,15 @@ bool PhysicsEngine::GetRigidBodyCenterOfMass(std::uint32_t index, Vector2D& cent
 }
 
 void PhysicsEngine::AddContact(std::uint32_t bodyA, std::uint32_t bodyB, const Contact& contact) {
-    if (!IsUsable(bodyA)) return;
-    const bool finite = IsFinite(contact.GetPoint()) && IsFinite(contact.GetNormal()) &&
-                        std::isfinite(contact.GetDepth()) && std::isfinite(contact.GetRestitution()) &&
-                        std::isfinite(contact.GetFriction());
-    if (!finite) return;
+    if (!IsUsable(bodyA) || !contact.HasFiniteValues()) return;
     m_contacts.push_back({bodyA, IsUsable(bodyB) ? bodyB : 0, contact});
 }
 
 std::uint32_t PhysicsEngine::AddJoint(Joint* joint) {
-    if (joint == nullptr) return 0;
-    m_joints.emplace_back(joint);
+    // Held for the call, so that a new joint refused is freed.
+    const Core::RefPtr<Joint> held(joint);
+    if (joint == nullptr || !joint->HasFiniteAnchors()) return 0;
+    m_joints.push_back(held);
     return static_cast<std::uint32_t>(m_joints.size());
 }
 
@@ -239,6 +251,7 @@ void PhysicsEngine::Load(Core::File& file) {
         file >> body;
         bodies.push_back(std::move(body));
     }
+    if (ListsABodyTwice(bodies)) file.SetFailed();
     std::vector<Core::RefPtr<Joint>> joints;
     file.ReadU32(count);
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
@@ -263,11 +276,10 @@ void PhysicsEngine::Load(Core::File& file) {
         WarmStart w;
         file.ReadU32(w.bodyA);
         file.ReadU32(w.bodyB);
-        file >> w.normal;
-        file.ReadF32(w.normalImpulse);
-        file.ReadF32(w.tangentImpulse);
-        const bool finite = IsFinite(w.normal) && std::isfinite(w.normalImpulse) && std::isfinite(w.tangentImpulse);
-        if (!finite || !NamesBodies(bodies, w.bodyA, w.bodyB)) file.SetFailed();
+        ReadFinite(file, w.normal);
+        ReadFinite(file, w.normalImpulse);
+        ReadFinite(file, w.tangentImpulse);
+        if (!NamesBodies(bodies, w.bodyA, w.bodyB)) file.SetFailed();
         warmStarts.push_back(w);
     }
     if (file.HasFailed()) return;

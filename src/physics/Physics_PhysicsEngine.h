@@ -36,7 +36,9 @@ class PhysicsEngine : public Core::Object {
     static constexpr std::int32_t kMaxAccuracy = 10000;
 
     PhysicsEngine() = default;
-    // Copies every body and joint; the copies are the new engine's own.
+    // Copies every body and joint (the copies are the new engine's own), the
+    // pending contacts and the remembered impulses: the copy continues
+    // exactly as the original would.
     PhysicsEngine(const PhysicsEngine& other);
     PhysicsEngine& operator=(const PhysicsEngine&) = delete;
 
@@ -88,14 +90,16 @@ class PhysicsEngine : public Core::Object {
     // The centre of mass in world coordinates.
     bool GetRigidBodyCenterOfMass(std::uint32_t index, Vector2D& center) const;
 
-    // Copies the contact into this frame's list. An empty or bad bodyA drops
-    // it; an empty or bad bodyB makes it a contact with the world.
+    // Copies the contact into this frame's list. An empty or bad bodyA or a
+    // value that is not finite drops it; an empty or bad bodyB makes it a
+    // contact with the world.
     void AddContact(std::uint32_t bodyA, std::uint32_t bodyB, const Contact& contact);
     std::uint32_t GetContactCount() const { return static_cast<std::uint32_t>(m_contacts.size()); }
     // This frame's contact i (from 0) as added; null past the end.
     const ContactEntry* GetContact(std::uint32_t i) const { return i < m_contacts.size() ? &m_contacts[i] : nullptr; }
 
-    // The engine takes a reference; null gives 0. One-based.
+    // The engine takes a reference; null or an anchor that is not finite
+    // gives 0 (a new joint refused is freed). One-based.
     std::uint32_t AddJoint(Joint* joint);
     std::uint32_t GetJointCount() const { return static_cast<std::uint32_t>(m_joints.size()); }
 
@@ -103,8 +107,9 @@ class PhysicsEngine : public Core::Object {
     // impulses the next solve starts from.
     // Callbacks, their data and the bodies' owners are never written.
     void Save(Core::File& file) const override;
-    // All or nothing: a stream that fails, names the wrong class or holds a
-    // setting out of range leaves the engine as it was.
+    // All or nothing: a stream that fails, names the wrong class, holds a
+    // setting out of range, a value that is not finite or one body at two
+    // indices leaves the engine as it was.
     void Load(Core::File& file) override;
 
 private:

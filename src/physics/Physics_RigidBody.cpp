@@ -1,16 +1,11 @@
 #include "physics/Physics_RigidBody.h"
 
 #include "math/Math_Matrix3.h"
+#include "physics/Physics_Finite.h"
 
 #include <cmath>
 
 namespace Physics2D {
-
-namespace {
-
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
-
-}  // namespace
 
 RigidBody::RigidBody() : m_solver(CreateSolver(IntegrationKind::Euler)) {}
 
@@ -58,7 +53,9 @@ Vector2D RigidBody::GetWorldCenterOfMass() const {
 }
 
 void RigidBody::AddForce(Force* force) {
-    if (force != nullptr) m_forces.emplace_back(force);
+    // Held for the call, so that a new force refused is freed.
+    const Core::RefPtr<Force> held(force);
+    if (force != nullptr && force->HasFiniteParameters()) m_forces.push_back(held);
 }
 
 bool RigidBody::RemoveForce(std::uint32_t i) {
@@ -68,21 +65,31 @@ bool RigidBody::RemoveForce(std::uint32_t i) {
 }
 
 BodyRate RigidBody::RateAt(const BodyState& state, float scale) const {
+    // An infinitely heavy body is not accelerated: its forces are not even
+    // asked, since one proportional to the mass would give infinity x 0.
     Vector2D total;
-    for (const auto& force : m_forces) {
-        total += force->Evaluate(state, m_mass);
+    if (m_mass.GetInverseMass() != 0.0f) {
+        for (const auto& force : m_forces) {
+            total += force->Evaluate(state, m_mass);
+        }
     }
     return {state.velocity * scale, state.angularVelocity, total * m_mass.GetInverseMass(), 0.0f};
 }
 
 void RigidBody::Integrate(float h, float scale) {
     if (m_solver == nullptr) return;
-    m_state = m_solver->Step(m_state, h, [this, scale](const BodyState& state) { return RateAt(state, scale); });
+    const BodyState next =
+        m_solver->Step(m_state, h, [this, scale](const BodyState& state) { return RateAt(state, scale); });
+    // A step that overflows (a huge force on a light body, drag too stiff
+    // for the step) is not taken, so that the body stays finite.
+    if (IsFinite(next)) m_state = next;
 }
 
 void RigidBody::MoveAndNotify(const Vector2D& offset) {
     NotifyBeforeMove();
-    m_state.position += offset;
+    // A move that would overflow is not made.
+    const Vector2D moved = m_state.position + offset;
+    if (IsFinite(moved)) m_state.position = moved;
     NotifyAfterMove();
 }
 
@@ -100,24 +107,29 @@ void RigidBody::Save(Core::File& file) const {
 }
 
 void RigidBody::Load(Core::File& file) {
-    m_mass.Load(file);
-    file >> m_solver;
-    file >> m_state.position;
-    file.ReadF32(m_state.orientation);
-    file >> m_state.velocity;
-    file.ReadF32(m_state.angularVelocity);
+    MassProperties mass = m_mass;
+    Core::RefPtr<ODESolver> solver = m_solver;
+    BodyState state = m_state;
+    mass.Load(file);
+    file >> solver;
+    ReadFinite(file, state.position);
+    ReadFinite(file, state.orientation);
+    ReadFinite(file, state.velocity);
+    ReadFinite(file, state.angularVelocity);
     std::uint32_t count = 0;
     file.ReadU32(count);
-    m_forces.clear();
+    std::vector<Core::RefPtr<Force>> forces;
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         Core::RefPtr<Force> force;
         file >> force;
-        if (force == nullptr) {
-            file.SetFailed();
-            break;
-        }
-        m_forces.push_back(std::move(force));
+        if (force == nullptr) file.SetFailed();
+        forces.push_back(std::move(force));
     }
+    if (file.HasFailed()) return;
+    m_mass = mass;
+    m_solver = std::move(solver);
+    m_state = state;
+    m_forces = std::move(forces);
 }
 
 }  // namespace Physics2D

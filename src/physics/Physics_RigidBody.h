@@ -55,7 +55,8 @@ class RigidBody : public Core::Object {
     TransformCallback GetTransformCallback() const { return m_transform; }
     TransformCallback GetOldTransformCallback() const { return m_oldTransform; }
 
-    // The body takes a reference; null is ignored.
+    // The body takes a reference; null and a force whose parameters are not
+    // finite are refused (a new one is then freed).
     void AddForce(Force* force);
     // i counts from 0; false when there is no such force.
     bool RemoveForce(std::uint32_t i);
@@ -63,16 +64,19 @@ class RigidBody : public Core::Object {
     std::uint32_t GetForceCount() const { return static_cast<std::uint32_t>(m_forces.size()); }
 
     bool CanMove() const { return m_solver != nullptr; }
-    // One integration step of h seconds at the given scale. Calls no callback.
+    // One integration step of h seconds at the given scale. Calls no
+    // callback. A step whose result is not finite leaves the body as it was.
     void Integrate(float h, float scale);
     // Moves the body by an offset and tells the owner: the old-transform
-    // callback with the pose left, then the transform callback.
+    // callback with the pose left, then the transform callback. An offset
+    // that would make the position non-finite is not applied.
     void MoveAndNotify(const Vector2D& offset);
     // The two callbacks around a change the caller makes.
     void NotifyBeforeMove() { Notify(m_oldTransform); }
     void NotifyAfterMove() { Notify(m_transform); }
 
     void Save(Core::File& file) const override;
+    // All or nothing: a value that is not finite fails the stream.
     void Load(Core::File& file) override;
 
 private:

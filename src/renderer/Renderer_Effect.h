@@ -3,6 +3,7 @@
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
 #include "core/Core_RefPtrVector.h"
+#include "renderer/Renderer_CreationNumber.h"
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_Technique.h"
 
@@ -40,12 +41,16 @@ class Effect : public Core::Object {
     // Pushes the effect's own parameters into its states before a draw.
     virtual void UpdateStates();
 
+    // Orders effects the same way on every run.
+    std::uint64_t GetCreationNumber() const { return m_creation.Get(); }
+
     // Drawn after the texture-sorted items, in submission order.
     bool blended = false;
 
 private:
     Core::RefPtrVector<Technique> m_techniques;
     std::array<Core::RefPtr<ITexture>, kTextureSlotCount> m_textures;
+    CreationNumber m_creation;
 };
 
 }  // namespace Renderer

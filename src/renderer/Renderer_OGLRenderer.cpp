@@ -79,6 +79,7 @@ OGLRenderer::OGLRenderer(const DisplaySettings& settings) : CachingRenderer(sett
     DetectCapabilities();
     SetVSync();
     ApplyFixedSettings();
+    SendCachedStates();
 
     // The cached matrices and viewport reach OpenGL; unit 0 ends up active.
     OGLRenderer::SetProjectionMatrix(m_projection);

@@ -17,8 +17,9 @@ namespace Renderer {
 // full-screen mode when one is wanted and the display accepts it (else the
 // renderer stays in a window and clears the flag), gives the window its
 // pixel format, makes the context, reads the driver's extensions and
-// capabilities and sets the fixed OpenGL settings; cached render states are
-// not pushed to OpenGL until they are set. Every Set operation caches and
+// capabilities, sets the fixed OpenGL settings and sends every cached render
+// state, so that the cache and OpenGL agree from the first frame (a texture
+// unit's state goes with its first texture). Every Set operation caches and
 // applies at once, without comparing with the cache. A renderer made while
 // another lives (replaced in place) takes the texture cache over.
 // Destruction touches only what the renderer owns: the cache when it still
@@ -103,6 +104,8 @@ private:
     // Vertical sync as the settings say, where the driver lets it be set.
     void SetVSync();
     void ApplyFixedSettings();
+    // The cache's render states, line stipple and current colour to OpenGL.
+    void SendCachedStates();
     // glActiveTextureARB for the unit when the unit can be selected.
     void SelectDeviceUnit(std::uint32_t unit);
     void ApplyTextureUnitState(std::uint32_t unit);

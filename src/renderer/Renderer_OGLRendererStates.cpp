@@ -19,6 +19,29 @@ const GLfloat* Floats(const Color& color) { return &color.r; }
 
 }  // namespace
 
+void OGLRenderer::SendCachedStates() {
+    OGLRenderer::SetMaterial(*m_material);
+    OGLRenderer::SetColorMaskState(*m_colorMask);
+    OGLRenderer::SetScissorState(*m_scissor);
+    OGLRenderer::SetAlphaBlendingState(*m_alphaBlending);
+    OGLRenderer::SetAlphaTestingState(*m_alphaTesting);
+    OGLRenderer::SetCullingState(*m_culling);
+    OGLRenderer::SetFogState(*m_fog);
+    OGLRenderer::SetFillingState(*m_filling);
+    OGLRenderer::SetShadingState(*m_shading);
+    OGLRenderer::SetDepthBufferState(*m_depthBuffer);
+    OGLRenderer::SetStencilBufferState(*m_stencilBuffer);
+    OGLRenderer::SetTriangleOffsetState(*m_triangleOffset);
+    OGLRenderer::SetDitheringState(*m_dithering);
+    OGLRenderer::SetPointState(*m_point);
+    OGLRenderer::SetLineState(*m_line);
+    OGLRenderer::SetLightingState(*m_lighting);
+    OGLRenderer::SetNormalizeNormalsState(*m_normalizeNormals);
+    OGLRenderer::SetLineStippleEnabled(m_lineStipple);
+    OGLRenderer::SetLineStipplePattern(m_lineStipplePattern);
+    OGLRenderer::SetCurrentColor(m_currentColor);
+}
+
 void OGLRenderer::SetMaterial(const Material& state) {
     CachingRenderer::SetMaterial(state);
     gl::Materialfv(GL_FRONT_AND_BACK, GL_AMBIENT, Floats(m_material->ambient));

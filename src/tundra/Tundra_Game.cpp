@@ -12,6 +12,7 @@
 #include "tundra/Tundra_GameObject.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace Tundra {
 namespace {
@@ -122,21 +123,31 @@ void Game::FreeCollisionAssets() {
     m_collisionAssets.clear();
 }
 
+Core::RefPtr<Level> Game::BuildLevel(std::uint32_t index) {
+    const Core::RefPtr<LevelFactory> factory = m_factory;
+    Core::RefPtr<Level> level = factory ? factory->CreateLevel(index) : nullptr;
+    // The factory's hooks may have shut the game down: nothing may start then.
+    if (level && m_shutDown) {
+        level->Shutdown();
+        return nullptr;
+    }
+    return level;
+}
+
 void Game::BuildFirstLevel() {
-    if (!m_factory) {
-        return;
-    }
-    m_level = m_factory->CreateLevel(m_currentLevel);
-    if (!m_level) {
-        return;
-    }
+    m_level = BuildLevel(m_currentLevel);
     const Core::RefPtr<Level> level = m_level;
-    if (!m_levelStarted) {
-        m_levelStarted = true;
-        OnLevelStarted();
-    }
-    level->OnStart();
-    m_lastFrameTime = Core::GetMilliseconds();
+    RunWhile([&] { return level && !m_shutDown && m_level == level; },
+             {
+                 [this] {
+                     if (!m_levelStarted) {
+                         m_levelStarted = true;
+                         OnLevelStarted();
+                     }
+                 },
+                 [&] { level->OnStart(); },
+                 [this] { m_lastFrameTime = Core::GetMilliseconds(); },
+             });
 }
 
 void Game::Frame() {
@@ -154,21 +165,48 @@ void Game::Frame() {
     m_lastFrameTime = now;
 }
 
+bool Game::RunWhile(const std::function<bool()>& going, std::initializer_list<std::function<void()>> steps) {
+    for (const std::function<void()>& step : steps) {
+        if (!going()) {
+            return false;
+        }
+        step();
+    }
+    return going();
+}
+
+void Game::StepEngine(const std::function<void()>& step) {
+    ++m_engineSteps;
+    step();
+    --m_engineSteps;
+    if (m_engineSteps == 0 && m_shutdownRequested) {
+        Shutdown();
+    }
+}
+
 void Game::Update(float dt) {
-    if (m_shutDown) {
-        return;
-    }
-    if (m_pendingOperation == 3) {
-        WriteReplayData();
-    }
-    if (m_pendingOperation == 4) {
-        ReadReplayData();
-    }
-    ProcessSaveLoad();
-    m_pendingOperation = 0;
-    ChangeLevelNow();
+    // Every step may run hooks, and a hook may shut the game down (the
+    // engines are gone then) or change the level: the frame ends there.
+    const bool prepared = RunWhile([this] { return !m_shutDown; },
+                                   {
+                                       [this] {
+                                           if (m_pendingOperation == 3) {
+                                               WriteReplayData();
+                                           }
+                                       },
+                                       [this] {
+                                           if (m_pendingOperation == 4) {
+                                               ReadReplayData();
+                                           }
+                                       },
+                                       [this] { ProcessSaveLoad(); },
+                                       [this] {
+                                           m_pendingOperation = 0;
+                                           ChangeLevelNow();
+                                       },
+                                   });
     const Core::RefPtr<Level> level = m_level;
-    if (!level) {
+    if (!prepared || !level) {
         return;
     }
     if (m_replayPlaying == 0 && GetMouse() != nullptr) {
@@ -177,26 +215,31 @@ void Game::Update(float dt) {
     if (GetKeyboard() != nullptr) {
         GetKeyboard()->Update();
     }
-    if (m_replayPlaying != 0) {
-        PlayReplayFrame(dt);
-    }
-    UpdateHud(dt);
-    RecordReplayFrame(dt);
-    PreUpdate(dt);
-    level->FrameUpdate(dt);
-    // A hook may have shut the game down; the engines are gone then.
-    if (m_shutDown) {
+    // dt by reference: a replay frame may change it.
+    const bool stepped = RunWhile([&] { return !m_shutDown && m_level == level; },
+                                  {
+                                      [&] {
+                                          if (m_replayPlaying != 0) {
+                                              PlayReplayFrame(dt);
+                                          }
+                                      },
+                                      [&] { UpdateHud(dt); },
+                                      [&] { RecordReplayFrame(dt); },
+                                      [&] { PreUpdate(dt); },
+                                      [&] { level->FrameUpdate(dt); },
+                                      [&] { level->FirstLateUpdate(dt); },
+                                      [&] { level->SecondLateUpdate(dt); },
+                                      [&] { StepEngine([&] { m_physics->Update(dt); }); },
+                                      [&] { StepEngine([&] { m_collision->Update(dt); }); },
+                                      [&] { PostCollision(dt); },
+                                      [&] { StepEngine([&] { m_physics->PostCollisionUpdate(dt); }); },
+                                      [&] { m_network->UpdatePlayerDevices(); },
+                                      [&] { m_network->Update(dt); },
+                                      [&] { RefreshOnlineSessions(); },
+                                  });
+    if (!stepped) {
         return;
     }
-    level->FirstLateUpdate(dt);
-    level->SecondLateUpdate(dt);
-    m_physics->Update(dt);
-    m_collision->Update(dt);
-    PostCollision(dt);
-    m_physics->PostCollisionUpdate(dt);
-    m_network->UpdatePlayerDevices();
-    m_network->Update(dt);
-    RefreshOnlineSessions();
     level->UpdateGameObjectTransformations();
     m_sceneGraph->UpdateAsCurrent(dt);
     if (level->GetClearBackBuffer()) {
@@ -242,53 +285,80 @@ void Game::GoToStartingLevel() { RequestLevel(m_startingLevel); }
 void Game::RestartLevel() { RequestLevel(m_currentLevel); }
 
 void Game::ChangeLevelNow() {
-    if (m_levelChangePending == 0 || m_shutDown) {
+    // An engine stepping keeps its entries until its step is over.
+    if (m_levelChangePending == 0 || m_shutDown || m_engineSteps != 0) {
         return;
     }
-    if (m_hud != nullptr) {
-        m_hud->Clear();
-    }
-    if (const Core::RefPtr<Level> level = m_level) {
-        level->End();
-        level->OnEnd();
-        level->Shutdown();
-    }
-    m_level = nullptr;
-    m_collision->Clear();
-    ++g_collisionEpoch;
-    m_physics->Reset();
-    ++g_physicsEpoch;
-    m_sound->StopAll();
-    if (GetKeyboard() != nullptr) {
-        GetKeyboard()->Reset();
-    }
-    if (GetMouse() != nullptr) {
-        GetMouse()->Reset();
-    }
-    FreeCollisionAssets();
-    m_currentLevel = m_pendingLevel;
-    m_factory->OnLevelChanged();
-    if (m_network->IsNetworkGame()) {
-        m_network->ClearNetworkObjects();
-    }
-    GameObject::SetIdCounter(0);
-    m_level = m_factory->CreateLevel(m_currentLevel);
-    if (const Core::RefPtr<Level> level = m_level) {
-        level->OnStart();
-    }
-    m_levelChangePending = 0;
-    if (m_network->IsNetworkGame() && !m_network->IsHost()) {
-        if (const TunPlayer* player = m_network->GetLocalPlayer()) {
-            std::uint8_t payload[4];
-            os::StoreU32LE(payload, player->GetID());
-            m_network->SendToGroup(kClientJoinedLevelPacket, payload, 4, nullptr, true);
-        }
-    }
-    m_lastFrameTime = Core::GetMilliseconds();
+    const Core::RefPtr<Level> old = m_level;
+    const Core::RefPtr<LevelFactory> factory = m_factory;
+    Core::RefPtr<Level> level;
+    const auto onOld = [&old](void (Level::*step)()) {
+        return [&old, step] {
+            if (old) {
+                (old.Get()->*step)();
+            }
+        };
+    };
+    // Each hook of the change may shut the game down: the change stops there.
+    RunWhile([this] { return !m_shutDown; },
+             {[this] {
+                  if (m_hud != nullptr) {
+                      m_hud->Clear();
+                  }
+              },
+              onOld(&Level::End), onOld(&Level::OnEnd), onOld(&Level::Shutdown),
+              [this, &factory] {
+                  m_level = nullptr;
+                  m_collision->Clear();
+                  ++g_collisionEpoch;
+                  m_physics->Reset();
+                  ++g_physicsEpoch;
+                  m_sound->StopAll();
+                  if (GetKeyboard() != nullptr) {
+                      GetKeyboard()->Reset();
+                  }
+                  if (GetMouse() != nullptr) {
+                      GetMouse()->Reset();
+                  }
+                  FreeCollisionAssets();
+                  m_currentLevel = m_pendingLevel;
+                  factory->OnLevelChanged();
+              },
+              [this] {
+                  if (m_network->IsNetworkGame()) {
+                      m_network->ClearNetworkObjects();
+                  }
+              },
+              [this, &level] {
+                  GameObject::SetIdCounter(0);
+                  m_level = BuildLevel(m_currentLevel);
+                  level = m_level;
+              },
+              [&level] {
+                  if (level) {
+                      level->OnStart();
+                  }
+              },
+              [this] {
+                  m_levelChangePending = 0;
+                  if (m_network->IsNetworkGame() && !m_network->IsHost()) {
+                      if (const TunPlayer* player = m_network->GetLocalPlayer()) {
+                          std::uint8_t payload[4];
+                          os::StoreU32LE(payload, player->GetID());
+                          m_network->SendToGroup(kClientJoinedLevelPacket, payload, 4, nullptr, true);
+                      }
+                  }
+                  m_lastFrameTime = Core::GetMilliseconds();
+              }});
 }
 
 void Game::Shutdown() {
     if (m_shutDown) {
+        return;
+    }
+    // An engine is not destroyed under its own step: the shut-down follows it.
+    if (m_engineSteps != 0) {
+        m_shutdownRequested = true;
         return;
     }
     m_shutDown = true;

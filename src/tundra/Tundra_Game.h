@@ -8,6 +8,8 @@
 #include "tundra/Tundra_LevelFactory.h"
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <vector>
 
 class SoundEngine;
@@ -138,7 +140,13 @@ protected:
     virtual void RefreshOnlineSessions() {}
 
 private:
+    // The factory's level; null when a hook of the build shut the game down.
+    Core::RefPtr<Level> BuildLevel(std::uint32_t index);
     void BuildFirstLevel();
+    // Runs the steps in order while going() holds; whether it still holds.
+    static bool RunWhile(const std::function<bool()>& going, std::initializer_list<std::function<void()>> steps);
+    // Runs an engine's step; a shut-down asked for meanwhile follows it.
+    void StepEngine(const std::function<void()>& step);
     void FreeCollisionAssets();
     void DestroyEngines();
     void ReleaseManagedObjects();
@@ -176,6 +184,10 @@ private:
     // OnLevelStarted runs for the first level only.
     bool m_levelStarted = false;
     bool m_shutDown = false;
+    // Engine steps running (the contact bridge runs inside the physics
+    // engine's), and a shut-down asked for during one.
+    std::uint32_t m_engineSteps = 0;
+    bool m_shutdownRequested = false;
 };
 
 }  // namespace Tundra

@@ -49,10 +49,7 @@ GameObject::GameObject(const GameObject& other)
       m_age(other.m_age),
       m_zOrder(other.m_zOrder),
       m_id(g_idCounter++),
-      m_destroyed(other.m_destroyed),
-      m_destroyRequested(other.m_destroyRequested),
       m_transformSync(other.m_transformSync),
-      m_cleanedUp(other.m_cleanedUp),
       m_collisionEpoch(0),
       m_physicsEpoch(0) {
     m_node->SetVisible(other.GetVisible(), true);
@@ -231,8 +228,11 @@ void GameObject::Save(Core::File& file) const {
     for (const GameObject* child : m_mounted) {
         file << child;
     }
-    file << m_mount;
-    file.WriteObject(m_layer);
+    // Neither the mount nor the layer is written (their places stay, as null):
+    // an object saved alone must not carry its containers, and the layer or
+    // mount that holds it links it again when read back.
+    file.WriteObject(nullptr);
+    file.WriteObject(nullptr);
     file << m_name;
     file.WriteF32(m_scaleX);
     file.WriteF32(m_scaleY);
@@ -313,6 +313,12 @@ void GameObject::Load(Core::File& file) {
     ReadBool(file, m_scriptStarted);
     m_scriptSource = nullptr;
     m_node->SetVisible(visible, true);
+    // Only a destroyed object is cleaned up, and a cleaned-up one holds
+    // nothing: its destructor would not let go of what it claimed.
+    m_destroyed = m_destroyed || m_cleanedUp;
+    if (m_cleanedUp) {
+        return;
+    }
     ClaimEngineEntries();
     if (m_scriptActive && !m_scriptName.empty() && m_scriptStarted && !file.HasFailed()) {
         RunScript(false);

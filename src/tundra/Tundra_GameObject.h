@@ -36,7 +36,8 @@ class GameObject : public Core::Object {
     TUN_DECLARE_CLASS(GameObject);
     GameObject();
     // Used only by Clone: a new ID and node, no layer, mount, mounts or
-    // identity, and its own copies of the source's collision object and body.
+    // identity, its own copies of the source's collision object and body, and
+    // a life of its own (neither destroyed, queued for it nor cleaned up).
     GameObject(const GameObject& other);
     GameObject& operator=(const GameObject&) = delete;
     ~GameObject() override;
@@ -142,7 +143,8 @@ class GameObject : public Core::Object {
     GameObject* GetMountAt(int i) const;
 
     // Collision object: the engine takes it (removing an earlier one first);
-    // false for null or a refused object.
+    // false for null or a refused object, and once cleaned up (the object
+    // given is freed).
     bool AddCollision(Collision2D::DynamicObject* object, std::uint8_t collisionLayer);
     void RemoveCollision();
     // Null when the id names no live collision object of this object.
@@ -150,7 +152,7 @@ class GameObject : public Core::Object {
     bool ObjectInCollision() const;
     std::uint32_t GetCollisionId() const { return m_collisionId; }
 
-    // Rigid body.
+    // Rigid body: none once cleaned up. A body let go of names no owner.
     bool AddPhysicalProperties(const Physics2D::MassProperties* mass, int solverKind);
     bool RemovePhysicalProperties();
     void SetVelocity(const Vector2D& velocity);

@@ -240,7 +240,8 @@ bool GameObject::AddCollision(Collision2D::DynamicObject* object, std::uint8_t c
     if (object == nullptr) {
         return false;
     }
-    if (collision == nullptr) {
+    // Cleanup runs once: an entry taken after it would outlive the object.
+    if (collision == nullptr || m_cleanedUp) {
         delete object;
         return false;
     }
@@ -272,7 +273,7 @@ bool GameObject::ObjectInCollision() const {
 
 bool GameObject::AddPhysicalProperties(const Physics2D::MassProperties* mass, int solverKind) {
     Physics2D::PhysicsEngine* physics = Physics();
-    if (mass == nullptr || physics == nullptr || LivePhysicsId() != 0) {
+    if (mass == nullptr || physics == nullptr || LivePhysicsId() != 0 || m_cleanedUp) {
         return false;
     }
     const Core::RefPtr<Physics2D::RigidBody> body =
@@ -288,6 +289,9 @@ bool GameObject::RemovePhysicalProperties() {
         return false;
     }
     if (const std::uint32_t id = LivePhysicsId()) {
+        // The engine may hold the body across this object's end (a callback
+        // dropping the last reference): its callbacks then find no owner.
+        Physics()->GetRigidBody(id)->SetUserData(nullptr);
         Physics()->RemoveRigidBody(id);
     }
     AdoptPhysicsId(0);

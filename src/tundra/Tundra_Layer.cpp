@@ -27,6 +27,7 @@ Layer::Layer() : m_group(TUN_NEW(Engine::TransformationGroup)) { UpdateTransform
 Layer::Layer(float zOrder) : m_group(TUN_NEW(Engine::TransformationGroup)), m_zOrder(zOrder) {
     if (Collision2D::CollisionEngine* collision = Collision()) {
         m_collisionLayer = collision->AddLayer();
+        m_collisionEpoch = Game::GetCollisionEpoch();
     }
     UpdateTransformation();
 }
@@ -108,7 +109,7 @@ std::uint32_t Layer::AddStaticCircle(const Vector2D& center, float radius, std::
 }
 
 void Layer::AddGameObject(GameObject* object, bool networked, TunPlayer* owner) {
-    if (object == nullptr || object->m_layer != nullptr || object->m_destroyed) {
+    if (object == nullptr || object->m_layer != nullptr || object->m_destroyed || object->m_cleanedUp) {
         return;
     }
     // Held across the network call, which may be the first to see it.
@@ -198,6 +199,12 @@ void Layer::ApplyAdditions() {
     // By position, re-reading the length: an OnStart may add more.
     for (std::size_t i = 0; i < m_pendingAdditions.size(); ++i) {
         const ObjectRef object = m_pendingAdditions[i];
+        // Ids restart at every level change: an object made before the last
+        // one may arrive with an id taken here, and takes a fresh one.
+        while (m_objects.contains(object->m_id)) {
+            object->m_id = GameObject::GetIdCounter();
+            GameObject::SetIdCounter(object->m_id + 1);
+        }
         m_group->AddChild(object->m_node);
         m_objects[object->m_id] = object;
         object->OnStart();
@@ -219,43 +226,49 @@ void Layer::ApplyRemovals() {
     m_pendingRemovals.clear();
 }
 
+void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
+    // In id order, the next entry found again after each call and each object
+    // held: hooks may file, drop or clean up objects meanwhile (a shut-down
+    // cleans every one up, and the walk passes over them).
+    for (auto entry = m_objects.begin(); entry != m_objects.end();) {
+        const std::uint32_t id = entry->first;
+        const ObjectRef held = entry->second;
+        if (!held->m_cleanedUp) {
+            action(*held);
+        }
+        entry = m_objects.upper_bound(id);
+    }
+}
+
 void Layer::Update(float dt) {
     ApplyAdditions();
     ApplyRemovals();
     OnUpdate(dt);
-    for (const auto& [id, object] : m_objects) {
-        const ObjectRef held = object;
-        held->EngineUpdate(dt);
-    }
+    ForEachObject([dt](GameObject& object) { object.EngineUpdate(dt); });
 }
 
 void Layer::FirstLateUpdate(float dt) {
-    for (const auto& [id, object] : m_objects) {
-        if (!object->IsNetworkReplica()) {
-            object->ReservedC(dt);
+    ForEachObject([dt](GameObject& object) {
+        if (!object.IsNetworkReplica()) {
+            object.ReservedC(dt);
         }
-    }
+    });
 }
 
 void Layer::SecondLateUpdate(float dt) {
-    for (const auto& [id, object] : m_objects) {
-        if (!object->IsNetworkReplica()) {
-            object->ReservedD(dt);
+    ForEachObject([dt](GameObject& object) {
+        if (!object.IsNetworkReplica()) {
+            object.ReservedD(dt);
         }
-    }
+    });
 }
 
 void Layer::UpdateGameObjectTransformations() {
-    for (const auto& [id, object] : m_objects) {
-        object->UpdateTransformation();
-    }
+    ForEachObject([](GameObject& object) { object.UpdateTransformation(); });
 }
 
 void Layer::EndGameObjects() {
-    for (const auto& [id, object] : m_objects) {
-        const ObjectRef held = object;
-        held->OnEnd();
-    }
+    ForEachObject([](GameObject& object) { object.OnEnd(); });
 }
 
 void Layer::Shutdown() {
@@ -263,10 +276,7 @@ void Layer::Shutdown() {
         return;
     }
     m_shutDown = 1;
-    for (const auto& [id, object] : m_objects) {
-        const ObjectRef held = object;
-        held->Cleanup();
-    }
+    ForEachObject([](GameObject& object) { object.Cleanup(); });
     // Queued objects would otherwise keep a pointer to this layer.
     for (std::size_t i = 0; i < m_pendingAdditions.size(); ++i) {
         const ObjectRef held = m_pendingAdditions[i];
@@ -276,7 +286,8 @@ void Layer::Shutdown() {
         const ObjectRef held = m_pendingRemovals[i];
         held->Cleanup();
     }
-    if (Collision2D::CollisionEngine* collision = Collision()) {
+    Collision2D::CollisionEngine* collision = Collision();
+    if (collision != nullptr && m_collisionEpoch == Game::GetCollisionEpoch()) {
         collision->ClearStaticGeometry(m_collisionLayer);
     }
 }
@@ -330,7 +341,10 @@ void Layer::Load(Core::File& file) {
     file.ReadF32(m_scaleY);
     file.ReadF32(m_rotation);
     file.ReadU32(m_index);
-    file.ReadU8(m_shutDown);
+    // A read layer still has its objects to clean up: the stored shut-down
+    // state is not taken.
+    std::uint8_t storedShutDown = 0;
+    file.ReadU8(storedShutDown);
     file.ReadU8(m_collisionLayer);
     UpdateTransformation();
     LoadNames(file);
@@ -366,16 +380,19 @@ void Layer::LoadNames(Core::File& file) {
 
 void Layer::LoadObjects(Core::File& file) {
     // Every object this layer holds names it as its layer; one that another
-    // layer holds already fails the stream.
-    const auto adopt = [this, &file](const ObjectRef& object) {
-        if (!object || (object->m_layer != nullptr && object->m_layer != this)) {
+    // layer holds already, or one listed twice where each object is listed
+    // once, fails the stream. Objects (and queued additions) are filed under
+    // their own ids.
+    std::set<const GameObject*> filed;
+    std::set<const GameObject*> leaving;
+    const auto adopt = [this, &file](const ObjectRef& object, std::set<const GameObject*>& seen) {
+        if (!object || (object->m_layer != nullptr && object->m_layer != this) || !seen.insert(object.Get()).second) {
             file.SetFailed();
             return false;
         }
         object->m_layer = this;
         return true;
     };
-    std::set<const Engine::Node*> attached;
     std::uint32_t count = 0;
     file.ReadU32(count);
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
@@ -383,20 +400,20 @@ void Layer::LoadObjects(Core::File& file) {
         file.ReadU32(key);
         ObjectRef object;
         file >> object;
-        if (adopt(object)) {
+        if (object && (key != object->m_id || m_objects.contains(key))) {
+            file.SetFailed();
+        } else if (adopt(object, filed)) {
             m_objects[key] = object;
-            if (attached.insert(object->m_node.Get()).second) {
-                m_group->AddChild(object->m_node);
-            }
+            m_group->AddChild(object->m_node);
         }
     }
-    for (std::vector<ObjectRef>* pending : {&m_pendingAdditions, &m_pendingRemovals}) {
+    for (auto [pending, seen] : {std::pair{&m_pendingAdditions, &filed}, {&m_pendingRemovals, &leaving}}) {
         std::uint32_t pendingCount = 0;
         file.ReadU32(pendingCount);
         for (std::uint32_t i = 0; i < pendingCount && !file.HasFailed(); ++i) {
             ObjectRef object;
             file >> object;
-            if (adopt(object)) {
+            if (adopt(object, *seen)) {
                 pending->push_back(object);
             }
         }

@@ -9,6 +9,7 @@
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -38,7 +39,7 @@ class Layer : public Core::Object {
 
     virtual void OnUpdate(float dt) {}
     // Runs once: every object cleaned up (queued additions too), the static
-    // shapes removed.
+    // shapes of the collision layer it added removed.
     virtual void Shutdown();
 
     void SetName(const Core::String& name) { m_name = name; }
@@ -91,6 +92,7 @@ private:
     using ObjectRef = Core::RefPtr<GameObject>;
 
     void UpdateTransformation();
+    void ForEachObject(const std::function<void(GameObject&)>& action);
     void ReleaseIfHeld(const ObjectRef& object);
     void ApplyAdditions();
     void ApplyRemovals();
@@ -118,6 +120,9 @@ private:
     std::int32_t m_gridWidth = 1;
     std::int32_t m_gridHeight = 1;
     std::int32_t m_gridCellSize = 1;
+    // The collision engine's generation when this layer added its collision
+    // layer; 0 when it added none (built for a stream, or without a game).
+    std::uint64_t m_collisionEpoch = 0;
 };
 
 }  // namespace Tundra

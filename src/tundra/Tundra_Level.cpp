@@ -5,6 +5,8 @@
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
 
+#include <algorithm>
+
 namespace Tundra {
 namespace {
 
@@ -40,7 +42,7 @@ void Level::Update(float dt) {
 }
 
 void Level::AddLayer(Layer* layer) {
-    if (layer == nullptr) {
+    if (layer == nullptr || std::find(m_layers.begin(), m_layers.end(), layer) != m_layers.end()) {
         return;
     }
     layer->SetIndex(GetLayersCount());
@@ -91,56 +93,59 @@ void Level::RunScript() {
     m_script->Call("Constructor");
 }
 
-void Level::FrameUpdate(float dt) {
-    Update(dt);
+void Level::ForEachLayer(const std::function<void(Layer&)>& action) {
+    // By position, re-reading the length, each layer held: hooks may add
+    // layers or shut the level down meanwhile.
     for (std::size_t i = 0; i < m_layers.size(); ++i) {
         const Core::RefPtr<Layer> layer = m_layers[i];
-        layer->Update(dt);
+        action(*layer);
     }
-    if (m_jukebox) {
-        m_jukebox->Update(dt);
+}
+
+void Level::FrameUpdate(float dt) {
+    Update(dt);
+    ForEachLayer([dt](Layer& layer) { layer.Update(dt); });
+    if (const Core::RefPtr<JukeBox> jukebox = m_jukebox) {
+        jukebox->Update(dt);
     }
 }
 
 void Level::FirstLateUpdate(float dt) {
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        layer->FirstLateUpdate(dt);
-    }
+    ForEachLayer([dt](Layer& layer) { layer.FirstLateUpdate(dt); });
 }
 
 void Level::SecondLateUpdate(float dt) {
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        layer->SecondLateUpdate(dt);
-    }
+    ForEachLayer([dt](Layer& layer) { layer.SecondLateUpdate(dt); });
 }
 
 void Level::UpdateGameObjectTransformations() {
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        layer->UpdateGameObjectTransformations();
-    }
+    ForEachLayer([](Layer& layer) { layer.UpdateGameObjectTransformations(); });
 }
 
 void Level::End() {
-    for (std::size_t i = 0; i < m_layers.size(); ++i) {
-        const Core::RefPtr<Layer> layer = m_layers[i];
-        layer->EndGameObjects();
-    }
+    ForEachLayer([](Layer& layer) { layer.EndGameObjects(); });
 }
 
 void Level::Shutdown() {
     if (m_shutDown != 0) {
         return;
     }
-    for (std::size_t i = 0; i < m_layers.size(); ++i) {
-        const Core::RefPtr<Layer> layer = m_layers[i];
-        layer->Shutdown();
-    }
+    // The running level owns the scene graph; any other (one read from a
+    // save, say) takes back only what it hung there: its layers' groups.
+    Engine::SceneGraph* sceneGraph = SceneGraph();
+    const bool running = Game::GetInstance() != nullptr && Game::GetInstance()->GetCurrentLevel() == this;
+    ForEachLayer([sceneGraph, running](Layer& layer) {
+        layer.Shutdown();
+        if (sceneGraph != nullptr && !running) {
+            sceneGraph->RemoveChild(layer.GetSceneNode().Get());
+        }
+    });
     m_layers.clear();
     if (m_jukebox) {
         m_jukebox->StopMusic();
         m_jukebox = nullptr;
     }
-    if (Engine::SceneGraph* sceneGraph = SceneGraph()) {
+    if (sceneGraph != nullptr && running) {
         sceneGraph->RemoveAllChildren();
     }
     LuaScript::Destroy(m_script);
@@ -180,7 +185,8 @@ void Level::Load(Core::File& file) {
     for (std::uint32_t i = 0; i < layers && !file.HasFailed(); ++i) {
         Core::RefPtr<Layer> layer;
         file >> layer;
-        if (!layer) {
+        // A layer listed twice would be updated and drawn twice.
+        if (!layer || std::find(m_layers.begin(), m_layers.end(), layer) != m_layers.end()) {
             file.SetFailed();
             break;
         }
@@ -201,7 +207,10 @@ void Level::Load(Core::File& file) {
     Core::RefPtr<JukeBox> jukebox;
     file >> jukebox;
     m_jukebox = jukebox;
-    file.ReadU8(m_shutDown);
+    // A read level still has everything to let go of: the stored shut-down
+    // state is not taken.
+    std::uint8_t storedShutDown = 0;
+    file.ReadU8(storedShutDown);
     file.ReadU8(m_clearBackBuffer);
     Core::String scriptName;
     file >> scriptName;

@@ -9,6 +9,7 @@
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace Tundra {
@@ -36,7 +37,7 @@ class Level : public Core::Object {
     virtual void Update(float dt);
 
     // Gives the layer its index and hangs its group under the scene graph;
-    // null is ignored.
+    // null and a layer already listed are ignored.
     void AddLayer(Layer* layer);
     std::uint32_t GetLayersCount() const { return static_cast<std::uint32_t>(m_layers.size()); }
     Layer* GetLayer(std::uint32_t index) const;
@@ -67,11 +68,14 @@ class Level : public Core::Object {
     // Every object's end hook.
     void End();
     // Runs once: layers shut down and released, music stopped, the scene
-    // graph emptied, managed objects released.
+    // graph emptied (by the running level; any other takes back only its
+    // layers' groups), managed objects released.
     void Shutdown();
     bool IsShutDown() const { return m_shutDown != 0; }
 
 private:
+    void ForEachLayer(const std::function<void(Layer&)>& action);
+
     LuaScript* m_script = nullptr;
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
     std::vector<Core::String> m_managedObjectNames;

@@ -4,6 +4,7 @@
 #include "renderer/Renderer_States.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <tuple>
 
@@ -129,6 +130,7 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawnIntoTheNewestQueue) {
         {false, false, 0, 0, 4, 1, 0, "112"},  {false, false, 1, 0, 4, 1, 0, "122"},
         {false, false, -1, 0, 4, 1, 0, "122"}, {false, false, -1, 0, 1, 1, 0, "132"},
         {false, false, 0, 3, 4, 1, 0, "132"},  {false, false, 0, -1, 4, 1, 0, "132"},
+        {false, true, 0, 0, 4, 0, 0, "133"},  // no viewport count: one viewport
     };
     const RefPtr<Renderer::Effect> text = Renderer::CreateTextEffect();
     for (const Case& c : cases) {
@@ -147,7 +149,7 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawnIntoTheNewestQueue) {
     // The overlay lasts until the last viewport ends.
     Viewport(2, 0);
     Queue().EndFrame();
-    EXPECT_EQ(Lists(), "002");
+    EXPECT_EQ(Lists(), "003");
     Viewport(2, 1);
     Queue().EndFrame();
     EXPECT_EQ(Lists(), "000");
@@ -169,7 +171,12 @@ TEST_F(Queues, BlendedItemsDrawBackToFrontAndOpaqueItemsByState) {
         Submit(Sprite(depths[i], static_cast<float>(i)));
     }
     const RefPtr<Mesh> mesh = Ranges(0);
-    const RefPtr<Renderer::Effect> effects[] = {Renderer::CreateTextEffect(), Renderer::CreateTextureDepthEffect()};
+    // Made first but larger, so that an allocator sorting blocks by size may
+    // put it at the higher address: creation order decides, never addresses.
+    struct Larger : Renderer::Effect {
+        std::array<char, 4096> padding{};
+    };
+    const RefPtr<Renderer::Effect> effects[] = {New<Larger>(), Renderer::CreateTextureDepthEffect()};
     for (const auto& [effect, range] : {std::pair(0, 2), std::pair(1, 0), std::pair(0, 0), std::pair(1, 1),
                                         std::pair(0, 1)}) {
         RenderItem item;
@@ -180,9 +187,6 @@ TEST_F(Queues, BlendedItemsDrawBackToFrontAndOpaqueItemsByState) {
     Queue().Flush();
     // Opaque: all of one effect, then the other, ranges ascending; blended: far to near, NaN last.
     std::vector<std::pair<float, std::int32_t>> expected = {{10, 0}, {10, 1}, {10, 2}, {11, 0}, {11, 1}};
-    if (!std::less<>()(effects[0].Get(), effects[1].Get())) {
-        std::rotate(expected.begin(), expected.begin() + 3, expected.end());
-    }
     expected.insert(expected.end(), {{3, 0}, {0, 0}, {4, 0}, {1, 0}, {2, 0}});
     EXPECT_EQ(Drawn(), expected);
 }
@@ -197,6 +201,18 @@ TEST_F(Queues, BackgroundsShareBindsAndStatesWithTheirNeighbours) {
     EXPECT_EQ(Calls({"SetTexture ", "SetDepthBufferState", "DrawIndexRange"}),
               (std::vector<std::string>{"SetTexture 0", "SetDepthBufferState", "DrawIndexRange 0 5",
                                         "DrawIndexRange 0 5", "SetDepthBufferState", "SetTexture 0"}));
+    Queue().EndFrame();
+
+    // A texture that differs from the next one is let go after its draw.
+    const RefPtr<Renderer::ITexture> first = context.texture, second = Texture();
+    for (const auto& texture : {first, first, second}) {
+        context.texture = texture;
+        Queue().SubmitBackground(context);
+    }
+    renderer->boundTextures.clear();
+    Queue().Flush();
+    EXPECT_EQ(renderer->boundTextures,
+              (std::vector<const Renderer::ITexture*>{first.Get(), nullptr, second.Get(), nullptr}));
 }
 
 TEST_F(Queues, LinesPointsAndParticlesUseTheQueueEffects) {

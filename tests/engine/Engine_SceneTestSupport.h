@@ -40,10 +40,18 @@ public:
         Note(0);
         RecordingRenderer::Draw(count);
     }
+    void SetTexture(std::uint32_t unit, const Core::RefPtr<Renderer::ITexture>& texture) override {
+        if (unit == 0) {
+            boundTextures.push_back(texture.Get());
+        }
+        RecordingRenderer::SetTexture(unit, texture);
+    }
     const float* VertexArray() const { return m_vertexArray; }
     const float* SecondaryColorArray() const { return m_secondaryColorArray; }
 
     std::vector<DrawRecord> draws;
+    // What each SetTexture of unit 0 bound, none as null.
+    std::vector<const Renderer::ITexture*> boundTextures;
 
 private:
     void Note(std::int32_t first) {

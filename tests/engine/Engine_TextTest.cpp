@@ -2,10 +2,13 @@
 
 #include "Engine_SceneTestSupport.h"
 #include "core/Core_MemoryFile.h"
+#include "engine/Engine_BitmapFontCache.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "support/Renderer_OffscreenFixture.h"
 #include "support/TempDirectory.h"
 #include "support/TestImages.h"
+
+#include "os/OS_Path.h"
 
 #include <bit>
 #include <cstring>
@@ -123,6 +126,43 @@ TEST_F(TextQueue, OnlyDrawableTextsInViewOrInTheHudAreQueuedWithTheOpacityAsAlph
     EXPECT_NE(renderer->draws.at(1).projection.m, renderer->draws.at(0).projection.m);
     EXPECT_EQ(std::pair(renderer->GetCurrentColor().r, renderer->GetCurrentColor().a), std::pair(1.0f, 0.5f));
     EXPECT_EQ(renderer->GetWorldMatrix().m, Matrix4::Translation(30, 0, -500).m);
+}
+
+// A stream keeps a font relative to the resources; reading takes it from
+// the font cache, below the resources of the installation that reads.
+TEST(TextFonts, StoredRelativeToTheResourcesAndReadThroughTheCache) {
+    const testsupport::TempDirectory dir;
+    const std::string saving = dir.Path() + "/Old", reading = dir.Path() + "/New", outside = dir.Path() + "\\Font";
+    Engine::BitmapFontCache cache;
+    Engine::BitmapFontCache::SetInstance(&cache);
+    struct Case {
+        std::string font, stored, read;
+    };
+    const Case cases[] = {
+        {"", "Fonts\\DefaultFont\\DefaultFont", reading + "\\Resources\\Fonts\\DefaultFont\\DefaultFont"},
+        {saving + "\\Resources\\Fonts\\Big\\Big", "Fonts\\Big\\Big", reading + "\\Resources\\Fonts\\Big\\Big"},
+        {outside, outside, outside},
+        // As older saves keep them: a full path below another installation's resources.
+        {"/Moved\\Resources\\Fonts\\A\\A", "/Moved\\Resources\\Fonts\\A\\A", reading + "\\Resources\\Fonts\\A\\A"},
+    };
+    std::vector<Bytes> saves;
+    os::SetExecutablePathForTesting(saving + "/Emberline");
+    for (const Case& c : cases) {
+        saves.push_back(Saved(*MakeText("A", Engine::BitmapFontCache::Get(c.font.c_str()))));
+        const std::string bytes(saves.back().begin(), saves.back().end());
+        EXPECT_TRUE(bytes.find(c.stored) != std::string::npos && (c.stored == c.font || bytes.find(saving) == bytes.npos))
+            << c.font;
+    }
+    os::SetExecutablePathForTesting(reading + "/Emberline");
+    cache.Clear();
+    for (std::size_t i = 0; i < saves.size(); ++i) {
+        const RefPtr<Text> first = Read(saves[i]), second = Read(saves[i]);
+        EXPECT_TRUE(first && second && first->GetFont() == second->GetFont()) << i;
+        EXPECT_EQ(first->GetFont()->GetName(), cases[i].read.c_str());
+    }
+    EXPECT_EQ(Read(saves[0])->GetFont(), Engine::BitmapFontCache::Get(""));
+    os::SetExecutablePathForTesting("");
+    Engine::BitmapFontCache::SetInstance(nullptr);
 }
 
 }  // namespace

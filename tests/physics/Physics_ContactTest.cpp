@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -106,4 +107,86 @@ TEST(ContactTest, APausedFrameOverADeepContactGainsNoVelocity) {
     ASSERT_EQ(log.calls.size(), 2u);
     EXPECT_LT(log.calls[0].position.y, 1.0f);
     EXPECT_NEAR(log.calls[1].position.y, 40.0f - kSlop, 0.1f);
+}
+
+namespace {
+
+// The owner of body 1: told by the solver that its body moved, it removes
+// body 2 and may put a new body in its place, as a game object's script may.
+struct Replacer : Core::Object {
+    PhysicsEngine* engine = nullptr;
+    bool replace = false;
+    std::uint32_t added = 0;
+
+    static void Moved(RigidBody*, Core::Object* owner) {
+        auto* self = static_cast<Replacer*>(owner);
+        if (self->engine->GetRigidBody(2) == nullptr || self->added != 0) return;
+        self->engine->RemoveRigidBody(2);
+        if (self->replace) self->added = self->engine->AddRigidBody(MakeBody(1.0f, 0, {1000.0f, 1000.0f}));
+    }
+};
+
+}  // namespace
+
+TEST(ContactTest, ABodyRemovedOrReplacedByAPositionCallbackIsNeitherMovedNorRemembered) {
+    for (const bool replace : {false, true}) {
+        PhysicsEngine engine;
+        engine.SetScale(15.0f);
+        Replacer owner;
+        owner.engine = &engine;
+        owner.replace = replace;
+        engine.AddRigidBody(TUN_NEW(RigidBody, MassProperties(1.0f), 0, &Replacer::Moved, nullptr, &owner));
+        engine.AddRigidBody(MakeBody(1.0f, 0, {}));
+        engine.AddContact(1, 2, Contact({}, kUp, {}, {}, 5.0f, 0.3f, 0.5f, 0));
+        engine.PostCollisionUpdate(1.0f / 60.0f);
+        EXPECT_NEAR(engine.GetRigidBody(1)->GetPosition().y, (5.0f - kSlop) / 2, 0.01f) << replace;
+        if (replace) {
+            ASSERT_EQ(owner.added, 2u);
+            EXPECT_EQ(engine.GetRigidBody(2)->GetPosition(), Vector2D(1000.0f, 1000.0f));
+        }
+        const std::vector<std::uint8_t> bytes = BytesOf(&engine);
+        EXPECT_NE(Read(bytes), nullptr) << replace;
+        // The stream ends with the count of remembered impulses.
+        EXPECT_TRUE(std::equal(bytes.end() - 4, bytes.end(), std::vector<std::uint8_t>(4).begin())) << replace;
+    }
+}
+
+namespace {
+
+// Three boxes 10 units high stacked on the ground: each presses on the one
+// below it (body 1 on the world).
+void StackContacts(PhysicsEngine* engine, void*) {
+    for (std::uint32_t id = 1; id <= 3; ++id) {
+        const float top = id == 1 ? 0.0f : engine->GetRigidBody(id - 1)->GetPosition().y + 10.0f;
+        const float depth = top - engine->GetRigidBody(id)->GetPosition().y;
+        engine->AddContact(id, id - 1, Contact({}, kUp, {}, {}, depth, 0.0f, 0.5f, 0));
+    }
+}
+
+void StepStack(PhysicsEngine& engine, int frames) {
+    for (int frame = 0; frame < frames; ++frame) {
+        engine.Update(1.0f / 60.0f);
+        engine.PostCollisionUpdate(1.0f / 60.0f);
+    }
+}
+
+}  // namespace
+
+TEST(ContactTest, ACopiedEngineContinuesBitForBitWithTheOriginal) {
+    PhysicsEngine engine;
+    engine.SetScale(15.0f);
+    engine.SetAccuracy(4);  // few iterations: the remembered impulses carry the stack
+    engine.SetContactListUpdate(&StackContacts);
+    for (int i = 0; i < 3; ++i) {
+        engine.AddRigidBodyForce(engine.AddRigidBody(MakeBody(1.0f, 0, {0.0f, 10.0f * i + 1.0f})), MakeGravity());
+    }
+    StepStack(engine, 10);
+    PhysicsEngine copy(engine);
+    EXPECT_EQ(BytesOf(&copy), BytesOf(&engine));
+    StepStack(engine, 5);
+    StepStack(copy, 5);
+    for (std::uint32_t id = 1; id <= 3; ++id) {
+        EXPECT_EQ(copy.GetRigidBody(id)->GetPosition(), engine.GetRigidBody(id)->GetPosition()) << id;
+    }
+    EXPECT_EQ(BytesOf(&copy), BytesOf(&engine));
 }

@@ -105,18 +105,6 @@ Core::RefPtr<PhysicsEngine> MakeStoredEngine() {
     return engine;
 }
 
-std::vector<std::uint8_t> BytesOf(const Core::Object* object) {
-    Core::MemoryFile file;
-    file.WriteObject(object);
-    return {file.GetData(), file.GetData() + file.GetSize()};
-}
-
-Core::RefPtr<PhysicsEngine> Read(const std::vector<std::uint8_t>& bytes) {
-    Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    Core::RefPtr<PhysicsEngine> engine(file.ReadObjectAs<PhysicsEngine>(Core::File::Reference::Owning));
-    return file.HasFailed() ? nullptr : engine;
-}
-
 }  // namespace
 
 TEST(PhysicsEngineTest, AStoredEngineComesBackWholeAndDamagedStreamsFail) {
@@ -154,4 +142,56 @@ TEST(PhysicsEngineTest, AStoredEngineComesBackWholeAndDamagedStreamsFail) {
         Core::RefPtr<PhysicsEngine> engine = Read(mutated);
         if (engine != nullptr) engine->Update(0.02f);
     }
+}
+
+TEST(PhysicsEngineTest, AStoredNonFiniteValueFailsTheWholeLoad) {
+    // Every stored float has a value of its own, so that its bytes can be found.
+    PhysicsEngine engine;
+    const std::uint32_t id =
+        engine.AddRigidBody(TUN_NEW(RigidBody, MassProperties(2.625f, 3.875f, {0.1875f, 0.0f}), 0, nullptr, nullptr, nullptr));
+    engine.SetRigidBodyPosition(id, {123.5f, 0.0f});
+    engine.SetRigidBodyOrientation(id, 33.25f);
+    engine.SetRigidBodyVelocity(id, {4.375f, 0.0f});
+    engine.SetRigidBodyAngularVelocity(id, 7.125f);
+    engine.AddRigidBodyForce(id, TUN_NEW(GravityForce, Vector2D(0.0f, -1.0f), 9.75f));
+    engine.AddRigidBodyForce(id, TUN_NEW(ConstantForce, Vector2D(6.5f, 0.0f)));
+    engine.AddRigidBodyForce(id, TUN_NEW(DragForce, 0.3125f));
+    engine.AddJoint(TUN_NEW(JointHinge, id, 0, Vector2D(5.5f, 0.0f), Vector2D()));
+    engine.AddContact(id, 0, Contact({1.5f, 0.0f}, {0.6f, 0.8f}, {2.5f, 0.0f}, {3.5f, 0.0f}, 1.75f, 0.3f, 0.5f, 0));
+    // Nor can one be added.
+    const Vector2D nan(std::numeric_limits<float>::quiet_NaN(), 0.0f);
+    EXPECT_EQ(engine.AddJoint(TUN_NEW(JointNail, id, 0, Vector2D(), nan)), 0u);
+    engine.AddContact(id, 0, Contact({}, {0.0f, 1.0f}, nan, {}, 1.0f, 0.3f, 0.5f, 0));
+    EXPECT_EQ(engine.GetJointCount() + engine.GetContactCount(), 2u);
+    const std::vector<std::uint8_t> bytes = BytesOf(&engine);
+    ASSERT_NE(Read(bytes), nullptr);
+    for (const float stored : {123.5f, 33.25f, 4.375f, 7.125f, 2.625f, 3.875f, 0.1875f, 9.75f, 6.5f, 0.3125f, 5.5f,
+                               1.5f, 0.6f, 2.5f, 3.5f, 1.75f, 0.3f, 0.5f}) {
+        std::uint8_t pattern[4];
+        std::memcpy(pattern, &stored, 4);
+        const auto at = std::search(bytes.begin(), bytes.end(), std::begin(pattern), std::end(pattern));
+        ASSERT_NE(at, bytes.end()) << stored;
+        ASSERT_EQ(std::search(at + 1, bytes.end(), std::begin(pattern), std::end(pattern)), bytes.end()) << stored;
+        for (const float bad : {std::numeric_limits<float>::quiet_NaN(), -INFINITY}) {
+            std::vector<std::uint8_t> damaged = bytes;
+            std::memcpy(&damaged[static_cast<std::size_t>(at - bytes.begin())], &bad, 4);
+            EXPECT_EQ(Read(damaged), nullptr) << stored << " stored as " << bad;
+        }
+    }
+}
+
+TEST(PhysicsEngineTest, AStreamListingOneBodyTwiceFails) {
+    PhysicsEngine engine;
+    for (int i = 0; i < 2; ++i) engine.AddRigidBody(MakeBody(1.0f, 3, {}));
+    std::vector<std::uint8_t> bytes = BytesOf(&engine);
+    ASSERT_NE(Read(bytes), nullptr);
+    // The second body's record (flag, name, id, then its fields: mass 16
+    // bytes, a null integrator 1, pose and velocities 24, no forces 4)
+    // becomes a second reference to the first body.
+    const std::string_view name = "Physics2D::RigidBody";
+    const auto first = std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) + name.size();
+    const auto second = std::search(first, bytes.end(), name.begin(), name.end()) + name.size();
+    std::copy(first, first + 4, second);
+    bytes.erase(second + 4, second + 4 + 16 + 1 + 24 + 4);
+    EXPECT_EQ(Read(bytes), nullptr);
 }

@@ -34,6 +34,11 @@ TEST(MassPropertiesTest, InversesAreZeroForValuesThatCannotBeInverted) {
         EXPECT_EQ(MassProperties(c.value, c.value).GetInverseMass(), c.inverse) << c.value;
         EXPECT_EQ(MassProperties(c.value, c.value).GetInverseInertia(), c.inverse) << c.value;
     }
+    // Values that are not finite are kept as 0, so that every stored one is finite.
+    MassProperties mass(INFINITY, kNaN, {kNaN, 1.0f});
+    mass.SetCenterOfMass({2.0f, INFINITY});
+    EXPECT_EQ(mass.GetMass() + mass.GetInertia(), 0.0f);
+    EXPECT_EQ(mass.GetCenterOfMass(), Vector2D());
 }
 
 TEST(IntegrationTest, OneGravityStepFromRestPerIntegrator) {
@@ -60,6 +65,57 @@ TEST(IntegrationTest, MasslessBodiesFlyUnmovedByForcesAndKindThreeNeverMoves) {
     engine.Update(0.01f);
     EXPECT_EQ(engine.GetRigidBody(fixed)->GetPosition(), Vector2D());
     EXPECT_TRUE(log.calls.empty());
+}
+
+TEST(IntegrationTest, BodiesOfInverseMassZeroFeelNoForceAndStillLoadBack) {
+    for (const float mass : {INFINITY, kNaN, 0.0f, -1.0f}) {
+        OneBody world(mass, 2, true);
+        world.engine.SetRigidBodyVelocity(world.id, {1.0f, 0.0f});
+        for (int step = 0; step < 3; ++step) world.engine.Update(0.02f);
+        EXPECT_EQ(world.Body().GetVelocity(), Vector2D(1.0f, 0.0f)) << mass;
+        EXPECT_FLOAT_EQ(world.Body().GetPosition().x, 3 * 0.02f * 15.0f) << mass;
+        EXPECT_NE(Read(BytesOf(&world.engine)), nullptr) << mass;
+    }
+}
+
+TEST(IntegrationTest, ForcesWithNonFiniteParametersAreRefused) {
+    const auto refused = [] {
+        return std::vector<Core::RefPtr<Force>>{
+            TUN_NEW(GravityForce, Vector2D(0.0f, -1.0f), kNaN), TUN_NEW(GravityForce, Vector2D(INFINITY, 0.0f), 9.8f),
+            TUN_NEW(ConstantForce, Vector2D(kNaN, 0.0f)),       TUN_NEW(ConstantForce, Vector2D(0.0f, -INFINITY)),
+            TUN_NEW(DragForce, INFINITY),                       TUN_NEW(DragForce, kNaN)};
+    };
+    OneBody world(1.0f, 0, false);
+    for (const auto& force : refused()) world.engine.AddRigidBodyForce(world.id, force.Get());
+    for (const auto& force : refused()) world.engine.GetRigidBody(world.id)->AddForce(force.Get());
+    EXPECT_EQ(world.Body().GetForceCount(), 0u);
+}
+
+TEST(IntegrationTest, NoForceEverMakesABodyNonFinite) {
+    const float most = std::numeric_limits<float>::max();
+    const struct {
+        const char* what;
+        float mass;
+        Core::RefPtr<Force> force;
+    } cases[] = {
+        {"the largest push on a light body", 1e-3f, TUN_NEW(ConstantForce, Vector2D(most, -most))},
+        {"drag too stiff for the step", 1.0f, TUN_NEW(DragForce, 1e30f)},
+        {"gravity on an enormous mass", 1e38f, MakeGravity()},
+    };
+    for (const auto& c : cases) {
+        for (const int kind : {0, 1, 2}) {
+            OneBody world(c.mass, kind, false);
+            world.engine.AddRigidBodyForce(world.id, c.force.Get());
+            world.engine.SetRigidBodyVelocity(world.id, {1.0f, 1.0f});
+            world.engine.SetRigidBodyAngularVelocity(world.id, most);
+            for (int step = 0; step < 300; ++step) world.engine.Update(0.02f);
+            const BodyState& s = world.Body().GetState();
+            const bool finite = std::isfinite(s.position.x) && std::isfinite(s.position.y) &&
+                                std::isfinite(s.velocity.x) && std::isfinite(s.velocity.y) &&
+                                std::isfinite(s.orientation) && std::isfinite(s.angularVelocity);
+            EXPECT_TRUE(finite) << c.what << ", kind " << kind;
+        }
+    }
 }
 
 // A spring of the test's own: a force that depends on the position, so that

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Core_MemoryFile.h"
 #include "physics/Physics_PhysicsEngine.h"
 
 #include <vector>
@@ -30,3 +31,18 @@ inline Physics2D::RigidBody* MakeBody(float mass, int kind, const Vector2D& posi
 
 // Gravity along -y at the game's strength.
 inline Physics2D::GravityForce* MakeGravity() { return TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f); }
+
+// An object as the game-state stream stores it.
+inline std::vector<std::uint8_t> BytesOf(const Core::Object* object) {
+    Core::MemoryFile file;
+    file.WriteObject(object);
+    return {file.GetData(), file.GetData() + file.GetSize()};
+}
+
+// The engine stored in bytes; null when the stream fails.
+inline Core::RefPtr<Physics2D::PhysicsEngine> Read(const std::vector<std::uint8_t>& bytes) {
+    Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    Core::RefPtr<Physics2D::PhysicsEngine> engine(
+        file.ReadObjectAs<Physics2D::PhysicsEngine>(Core::File::Reference::Owning));
+    return file.HasFailed() ? nullptr : engine;
+}

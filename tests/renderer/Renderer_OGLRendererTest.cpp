@@ -6,6 +6,8 @@
 #include "os/OS_Process.h"
 #include "os/OS_SdlVideo.h"
 #include "pal/PAL_Window.h"
+#include "renderer/Renderer_DefaultEffects.h"
+#include "renderer/Renderer_Enumerations.h"
 #include "renderer/Renderer_ExtensionList.h"
 #include "renderer/Renderer_OGLRenderer.h"
 #include "renderer/Renderer_ITexture.h"
@@ -21,7 +23,9 @@
 #include <GL/glext.h>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Making and destroying the OpenGL renderer: what it learns from the
@@ -94,13 +98,110 @@ TEST_F(OffscreenRendererLifecycle, LearnsTheDriverAndSetsTheFixedSettings) {
     EXPECT_FALSE(renderer.GetVSyncEnabled());
     EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
 
-    // Cached states are not pushed at construction: culling is cached on, off in OpenGL.
     ExpectGL({{GL_LINE_SMOOTH, {1}}, {GL_POINT_SMOOTH, {1}}, {GL_LIGHT_MODEL_TWO_SIDE, {1}},
               {GL_LIGHT_MODEL_COLOR_CONTROL, {GL_SEPARATE_SPECULAR_COLOR}}, {GL_FOG_HINT, {GL_NICEST}},
-              {GL_VIEWPORT, {0, 0, 32, 24}}, {GL_CULL_FACE, {0}}});
+              {GL_VIEWPORT, {0, 0, 32, 24}}});
+}
+
+// What OpenGL should hold for each cached state, in glGetFloatv's terms.
+std::vector<testsupport::OffscreenRendererTest::GLValue> CachedValues(OGLRenderer& renderer) {
+    const auto on = [](bool value) { return std::vector<GLfloat>{value ? 1.0f : 0.0f}; };
+    const auto named = [](GLenum value) { return std::vector<GLfloat>{static_cast<GLfloat>(value)}; };
+    const auto rgba = [](const Color& c) { return std::vector<GLfloat>{c.r, c.g, c.b, c.a}; };
+    DepthBufferState depth;
     CullingState culling;
-    culling.Capture(renderer);
-    EXPECT_TRUE(culling.enabled);
+    AlphaBlendingState blending;
+    AlphaTestingState alphaTest;
+    StencilBufferState stencil;
+    FogState fog;
+    ScissorState scissor;
+    ColorMaskState mask;
+    ShadingState shading;
+    FillingState filling;
+    TriangleOffsetState offset;
+    DitheringState dithering;
+    PointState point;
+    LineState line;
+    LightingState lighting;
+    NormalizeNormalsState normalize;
+    for (State* state : std::initializer_list<State*>{&depth, &culling, &blending, &alphaTest, &stencil, &fog,
+                                                      &scissor, &mask, &shading, &filling, &offset, &dithering,
+                                                      &point, &line, &lighting, &normalize}) {
+        state->Capture(renderer);
+    }
+    return {{GL_DEPTH_TEST, on(depth.enabled)},
+            {GL_DEPTH_WRITEMASK, on(depth.writeEnabled)},
+            {GL_DEPTH_FUNC, named(CompareFunction(depth.compareFunction))},
+            {GL_CULL_FACE, on(culling.enabled)},
+            {GL_CULL_FACE_MODE, named(culling.face != 0 ? GL_FRONT : GL_BACK)},
+            {GL_BLEND, on(blending.enabled)},
+            {GL_BLEND_SRC, named(BlendFactor(blending.sourceFactor))},
+            {GL_BLEND_DST, named(BlendFactor(blending.destinationFactor))},
+            {GL_ALPHA_TEST, on(alphaTest.enabled)},
+            {GL_ALPHA_TEST_FUNC, named(CompareFunction(alphaTest.compareFunction))},
+            {GL_ALPHA_TEST_REF, {alphaTest.reference}},
+            {GL_STENCIL_TEST, on(stencil.enabled)},
+            {GL_STENCIL_FUNC, named(CompareFunction(stencil.compareFunction))},
+            {GL_STENCIL_FAIL, named(StencilOperation(stencil.stencilFailOperation))},
+            {GL_STENCIL_PASS_DEPTH_FAIL, named(StencilOperation(stencil.depthFailOperation))},
+            {GL_STENCIL_PASS_DEPTH_PASS, named(StencilOperation(stencil.depthPassOperation))},
+            {GL_STENCIL_REF, {static_cast<GLfloat>(stencil.reference)}},
+            {GL_FOG, on(fog.enabled)},
+            {GL_FOG_MODE, named(FogMode(fog.mode))},
+            {GL_FOG_COLOR, rgba(fog.color)},
+            {GL_FOG_DENSITY, {fog.density}},
+            {GL_FOG_START, {fog.start}},
+            {GL_FOG_END, {fog.end}},
+            {GL_SCISSOR_TEST, on(scissor.enabled)},
+            {GL_SCISSOR_BOX, {GLfloat(scissor.x), GLfloat(scissor.y), GLfloat(scissor.width), GLfloat(scissor.height)}},
+            {GL_COLOR_WRITEMASK, {GLfloat(mask.red), GLfloat(mask.green), GLfloat(mask.blue), GLfloat(mask.alpha)}},
+            {GL_SHADE_MODEL, named(ShadingMode(shading.mode))},
+            {GL_POLYGON_MODE, {GLfloat(FillingMode(filling.mode)), GLfloat(FillingMode(filling.mode))}},
+            {GL_POLYGON_OFFSET_FILL, on(offset.enabled)},
+            {GL_POLYGON_OFFSET_FACTOR, {offset.factor}},
+            {GL_POLYGON_OFFSET_UNITS, {offset.units}},
+            {GL_DITHER, on(dithering.enabled)},
+            {GL_POINT_SIZE, {point.size}},
+            {GL_LINE_WIDTH, {line.width}},
+            {GL_LIGHTING, on(lighting.enabled)},
+            {GL_LIGHT_MODEL_LOCAL_VIEWER, on(lighting.localViewer)},
+            {GL_LIGHT_MODEL_AMBIENT, rgba(lighting.ambient)},
+            {GL_NORMALIZE, on(normalize.enabled)},
+            {GL_LINE_STIPPLE, on(renderer.IsLineStippleEnabled())},
+            {GL_LINE_STIPPLE_PATTERN, {static_cast<GLfloat>(renderer.GetLineStipplePattern())}},
+            {GL_LINE_STIPPLE_REPEAT, {static_cast<GLfloat>(renderer.GetLineStippleFactor())}},
+            {GL_CURRENT_COLOR, rgba(renderer.GetCurrentColor())}};
+}
+
+// A new renderer's cache and its context agree on every cached state before
+// anything is set, and an effect's save, apply and restore leaves them agreeing.
+TEST_F(OffscreenRendererLifecycle, EveryCachedStateAgreesWithOpenGLFromConstruction) {
+    RendererHost host(32, 24);
+    const Core::RefPtr<IRenderer> created = CreateRenderer(host.Settings());
+    auto& renderer = static_cast<OGLRenderer&>(*created);
+    ExpectGL(CachedValues(renderer));
+    Material material;
+    material.Capture(renderer);
+    for (const auto& [name, colour] : {std::pair(GL_AMBIENT, material.ambient), {GL_DIFFUSE, material.diffuse},
+                                       {GL_SPECULAR, material.specular}, {GL_EMISSION, material.emission}}) {
+        std::array<GLfloat, 4> read{};
+        glGetMaterialfv(GL_FRONT, name, read.data());
+        EXPECT_EQ(read, (std::array{colour.r, colour.g, colour.b, colour.a})) << name;
+    }
+    StencilBufferState stencil;
+    stencil.Capture(renderer);
+    for (const auto& [name, expected] : {std::pair(GL_STENCIL_VALUE_MASK, stencil.compareMask),
+                                         {GL_STENCIL_WRITEMASK, stencil.writeMask}}) {
+        // Read as integers, which clamp: compared on the buffer's 8 stencil bits.
+        GLint read = 0;
+        glGetIntegerv(name, &read);
+        EXPECT_EQ(static_cast<GLuint>(read) & 0xFFu, expected & 0xFFu) << name;
+    }
+    const Core::RefPtr<Effect> sprite = CreateColoredTexturedEffect();
+    sprite->GetTechnique(0)->SaveStates();
+    sprite->GetTechnique(0)->GetPass(0)->Apply();
+    sprite->GetTechnique(0)->RestoreStates();
+    ExpectGL(CachedValues(renderer));
 }
 
 TEST_F(OffscreenRendererLifecycle, AFullScreenModeTheDisplayRefusesLeavesAWindow) {
@@ -145,6 +246,9 @@ std::array<std::uint8_t, 3> DrawQuad(IRenderer& renderer, const Core::RefPtr<ITe
     const float texCoords[] = {0, 0, 1, 0, 1, 1, 0, 1};
     renderer.SetProjectionMatrix(Matrix4::Orthographic(0.0f, size, 0.0f, size));
     renderer.ClearColorBuffer({0.0f, 0.0f, 1.0f, 1.0f});
+    DepthBufferState depth;
+    depth.enabled = false;
+    depth.Apply(renderer);
     // The unit's filter goes to the bound texture, so the texture comes first.
     renderer.SetTexture(0, texture);
     TextureUnit0State unit;

@@ -126,3 +126,79 @@ TEST_F(GameTest, AStandaloneObjectWritesTheFixedFieldOrderAndLoadsBack) {
     EXPECT_EQ(inert->GetScript(), nullptr);
     (void)game;
 }
+
+namespace {
+
+Core::RefPtr<TestObject>* g_dropped = nullptr;
+
+void DropOwner(Physics2D::RigidBody*, Core::Object*) { *g_dropped = nullptr; }
+
+}  // namespace
+
+TEST_F(GameTest, ACloneLivesItsOwnLifeAndACleanedUpObjectTakesNoEngineEntry) {
+    TestGame& game = Start();
+    Physics2D::PhysicsEngine& physics = *game.GetPhysicsEngine();
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    const Core::RefPtr<TestObject> slime = &Spawn("slime");
+    Step(1);
+    slime->Destroy();
+    const Core::RefPtr<TestObject> half = static_cast<TestObject*>(slime->Clone());
+    Step(1);
+    const Core::RefPtr<TestObject> late = static_cast<TestObject*>(slime->Clone());
+    for (TestObject* clone : {half.Get(), late.Get()}) {
+        EXPECT_FALSE(clone->IsDestroyed() || clone->IsDestroyRequested());
+        LayerAt(0).AddGameObject(clone);
+        clone->Destroy();
+    }
+    Step(1);
+    EXPECT_EQ(Entries("end slime").size(), 3u);
+
+    EXPECT_FALSE(slime->AddPhysicalProperties(&mass, 0));
+    EXPECT_FALSE(slime->AddCollision(CircleShape(1.0f, 1), 0));
+    EXPECT_EQ(slime->GetPhysicsId() + slime->GetCollisionId(), 0u);
+
+    // A stored object read as cleaned up (but not destroyed) naming an ownerless body.
+    const Core::RefPtr<Physics2D::RigidBody> stray = TUN_NEW(Physics2D::RigidBody);
+    const std::uint32_t strayId = physics.AddRigidBody(stray.Get());
+    Core::MemoryFile body;
+    Core::RefPtr<TestObject>(TUN_NEW(TestObject, "A"))->Save(body);
+    std::vector<std::uint8_t> bytes(body.GetData(), body.GetData() + body.GetSize());
+    bytes[80] = static_cast<std::uint8_t>(strayId);
+    bytes[84] = 0;
+    bytes[87] = 1;
+    Core::MemoryFile reader(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    Core::RefPtr<TestObject> read = TUN_NEW(TestObject);
+    read->Load(reader);
+    EXPECT_TRUE(!reader.HasFailed() && read->IsDestroyed() && stray->GetUserData() == nullptr);
+    LayerAt(0).AddGameObject(read.Get());
+    EXPECT_EQ(read->GetLayer(), nullptr);
+    read = nullptr;
+
+    // A callback that frees the owner leaves the body ownerless for the next one.
+    Core::RefPtr<TestObject> doomed = TUN_NEW(TestObject, "doomed");
+    ASSERT_TRUE(doomed->AddPhysicalProperties(&mass, 0));
+    const Core::RefPtr<Physics2D::RigidBody> held = physics.GetRigidBody(doomed->GetPhysicsId());
+    held->SetOldTransformCallback(&DropOwner);
+    g_dropped = &doomed;
+    Step(2);
+    EXPECT_TRUE(doomed == nullptr && held->GetUserData() == nullptr);
+}
+
+TEST_F(GameTest, AnObjectSavedFromALayerAndAMountReadsBackAloneWithoutThem) {
+    Start();
+    TestObject& mount = Spawn("mount");
+    TestObject& child = Spawn("child");
+    for (int i = 0; i < 20; ++i) {
+        Spawn("other");
+    }
+    mount.Mount(&child);
+    Step(1);
+    Core::MemoryFile alone;
+    alone << Core::RefPtr<TestObject>(TUN_NEW(TestObject, "child"));
+    Core::MemoryFile stream;
+    stream << &child;
+    EXPECT_EQ(stream.GetSize(), alone.GetSize());
+    const Core::RefPtr<TestObject> read = stream.ReadObjectAs<TestObject>(Core::File::Reference::Owning);
+    ASSERT_TRUE(read && !stream.HasFailed());
+    EXPECT_TRUE(read->GetLayer() == nullptr && read->GetMount() == nullptr && read->GetName() == "child");
+}

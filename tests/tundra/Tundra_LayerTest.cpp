@@ -111,3 +111,37 @@ TEST_F(GameTest, ShutdownCleansUpQueuedObjectsAndEmptiedNamesStayInTheStream) {
     EXPECT_EQ(Log(), (std::vector<std::string>{"cleanup new", "cleanup queued"}));
     EXPECT_EQ(Tundra::Game::GetInstance()->GetCollisionEngine()->GetLayer(0)->GetStaticCircleSlotCount(), 1u);
 }
+
+TEST_F(GameTest, AnObjectKeepsItsEntryWhateverItsIdAndAStreamFilingTwoUnderOneKeyFails) {
+    TestGame& game = Start();
+    const Core::RefPtr<TestObject> player = TUN_NEW(TestObject, "player");
+    m_factory->fill = [](Tundra::Level& level, std::uint32_t) {
+        level.GetLayer(0)->AddGameObject(TUN_NEW(TestObject, "local"));
+    };
+    game.RestartLevel();
+    Step(2);
+    LayerAt(0).AddGameObject(player.Get());
+    Log().clear();
+    Step(1);
+    EXPECT_EQ(Entries("update"), (std::vector<std::string>{"update local", "update player"}));
+    EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 2u);
+    game.RestartLevel();
+    Step(2);
+    EXPECT_TRUE(player->GetLayer() == nullptr && !Entries("cleanup player").empty());
+    player->SetName("gone");
+    player->Destroy();
+
+    Tundra::GameObject::SetIdCounter(1000);
+    Spawn("a");
+    Spawn("b");
+    Step(1);
+    Core::MemoryFile stream;
+    stream << &LayerAt(0);
+    std::vector<std::uint8_t> bytes(stream.GetData(), stream.GetData() + stream.GetSize());
+    const std::uint8_t keyOfB[] = {0xE9, 0x03, 0, 0, 1};
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin(keyOfB), std::end(keyOfB));
+    ASSERT_NE(at, bytes.end());
+    *at = 0xE8;
+    Core::MemoryFile patched(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    EXPECT_FALSE(patched.ReadObjectAs<Tundra::Layer>(Core::File::Reference::Owning));
+}

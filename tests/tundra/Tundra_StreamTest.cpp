@@ -1,5 +1,6 @@
 #include "Tundra_TestGame.h"
 
+#include "collision/Collision_CollisionEngine.h"
 #include "core/Core_MemoryFile.h"
 
 #include <random>
@@ -83,4 +84,49 @@ TEST_F(GameTest, TheSameInputsWriteTheSameLevelBytesAndHostileCopiesReadCleanly)
     Core::MemoryFile object;
     object << Core::RefPtr<TestObject>(TUN_NEW(TestObject, "alone"));
     ReadHostile<Tundra::GameObject>(Bytes(object.GetData(), object.GetData() + object.GetSize()), 10000);
+}
+
+TEST_F(GameTest, AReadLevelOrLayerIsAlwaysShutDownAndUndoesOnlyWhatItAdded) {
+    TestGame& game = Start();
+    Spawn("a");
+    LayerAt(0).AddStaticCircle({0.0f, 0.0f}, 5.0f, 0, 1);
+    Step(1);
+    const auto staticsKept = [&game] {
+        return game.GetCollisionEngine()->GetLayer(0)->GetStaticCircleSlotCount() == 2u;
+    };
+    const auto saved = [](const Core::Object* object) {
+        Core::MemoryFile file;
+        file << object;
+        return Bytes(file.GetData(), file.GetData() + file.GetSize());
+    };
+    // Each stream, stored as shut down, read and let go of: its copy of "a" is cleaned up.
+    Bytes level = saved(game.GetCurrentLevel());
+    level[level.size() - 6] = 1;
+    Bytes layer = saved(&LayerAt(0));
+    layer[46] = 1;
+    for (const Bytes& bytes : {level, layer}) {
+        Log().clear();
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        EXPECT_TRUE(file.ReadObject() != nullptr);
+        file.ResetObjectTables();
+        EXPECT_EQ(Entries("cleanup a").size(), 1u);
+        EXPECT_TRUE(staticsKept() && game.GetSceneGraph()->GetChildCount() == 2u);
+    }
+    Core::RefPtr<Tundra::Layer> unused = TUN_NEW(Tundra::Layer);
+    unused = nullptr;
+    EXPECT_TRUE(staticsKept());
+
+    // A level listing one layer twice: the layer's reference copied after its fields.
+    const Core::RefPtr<Tundra::Level> single = TUN_NEW(Tundra::Level);
+    single->AddLayer(TUN_NEW(Tundra::Layer));
+    single->AddLayer(single->GetLayer(0));
+    Bytes twice = saved(single.Get());
+    const std::size_t header = 22;
+    const std::size_t layerEnd = header + 4 + saved(single->GetLayer(0)).size();
+    twice[header] = 2;
+    twice.insert(twice.begin() + static_cast<std::ptrdiff_t>(layerEnd), twice.begin() + header + 4,
+                 twice.begin() + header + 4 + header);
+    Core::MemoryFile file(twice.data(), static_cast<std::uint32_t>(twice.size()));
+    EXPECT_EQ(file.ReadObjectAs<Tundra::Level>(Core::File::Reference::Owning), nullptr);
+    EXPECT_EQ(single->GetLayersCount(), 1u);
 }

@@ -23,35 +23,48 @@ std::vector<std::string>& Log() {
     return log;
 }
 
-void TestObject::OnStart() { Log().push_back("start " + Name(*this)); }
-void TestObject::OnEnd() { Log().push_back("end " + Name(*this)); }
+std::function<void(const std::string&)>& OnRecord() {
+    static std::function<void(const std::string&)> action;
+    return action;
+}
+
+void Record(const std::string& entry) {
+    Log().push_back(entry);
+    // A copy: the action may replace itself.
+    if (const std::function<void(const std::string&)> action = OnRecord()) {
+        action(entry);
+    }
+}
+
+void TestObject::OnStart() { Record("start " + Name(*this)); }
+void TestObject::OnEnd() { Record("end " + Name(*this)); }
 void TestObject::Update(float) {
-    Log().push_back("update " + Name(*this));
+    Record("update " + Name(*this));
     if (onUpdate) {
         onUpdate(*this);
     }
 }
-void TestObject::RenderSync(float) { Log().push_back("sync " + Name(*this)); }
+void TestObject::RenderSync(float) { Record("sync " + Name(*this)); }
 void TestObject::Cleanup() {
     if (!IsDestroyed()) {
-        Log().push_back("cleanup " + Name(*this));
+        Record("cleanup " + Name(*this));
     }
     GameObject::Cleanup();
 }
-void TestObject::ReservedC(float) { Log().push_back("late1 " + Name(*this)); }
-void TestObject::ReservedD(float) { Log().push_back("late2 " + Name(*this)); }
+void TestObject::ReservedC(float) { Record("late1 " + Name(*this)); }
+void TestObject::ReservedD(float) { Record("late2 " + Name(*this)); }
 
-void TestLevel::OnStart() { Log().push_back("level start " + std::string(GetTypeName())); }
-void TestLevel::OnEnd() { Log().push_back("level end " + std::string(GetTypeName())); }
+void TestLevel::OnStart() { Record("level start " + std::string(GetTypeName())); }
+void TestLevel::OnEnd() { Record("level end " + std::string(GetTypeName())); }
 void TestLevel::Update(float) {
-    Log().push_back("level update");
+    Record("level update");
     if (onUpdate) {
         onUpdate(*this);
     }
 }
 
 Tundra::Level* TestFactory::CreateLevel(std::uint32_t index) {
-    Log().push_back("build " + std::to_string(index));
+    Record("build " + std::to_string(index));
     g_now += buildMs;
     if (giveNull) {
         return nullptr;
@@ -78,7 +91,7 @@ bool TestFactory::GetLevelIndex(const Core::String& name, std::uint32_t& index) 
 TestGame::TestGame(TestFactory* factory, std::uint32_t start) : Game(factory, {64, 48, 60, 0, false, false}, start) {}
 
 void TestGame::PreUpdate(float dt) {
-    Log().push_back("pre update");
+    Record("pre update");
     dts.push_back(dt);
 }
 
@@ -92,6 +105,7 @@ void GameTest::SetUp() {
     Core::SetClockFunction(&FakeClock);
     g_now = 0.0;
     Log().clear();
+    OnRecord() = nullptr;
     GUI::GetHudCallsForTesting() = {};
     Tundra::GetJukeBoxCallsForTesting() = {};
     Tundra::GetTunNetTestState() = {};
@@ -100,6 +114,7 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() {
+    OnRecord() = nullptr;
     if (m_game) {
         m_game->Shutdown();
     }

@@ -20,6 +20,9 @@ class DynamicObject;
 namespace tundratest {
 
 std::vector<std::string>& Log();
+// Runs after every entry the doubles log: a test's way into their hooks.
+std::function<void(const std::string&)>& OnRecord();
+void Record(const std::string& entry);
 extern double g_now;
 
 struct TestObject : Tundra::GameObject {
@@ -48,7 +51,7 @@ struct TestLevel : Tundra::Level {
 struct TestFactory : Tundra::LevelFactory {
     std::uint32_t GetLevelsCount() const override { return count; }
     Tundra::Level* CreateLevel(std::uint32_t index) override;
-    void OnLevelChanged() override { Log().push_back("factory changed"); }
+    void OnLevelChanged() override { Record("factory changed"); }
     bool GetLevelIndex(const Core::String& name, std::uint32_t& index) const override;
     std::uint32_t count = 3;
     std::uint32_t layers = 2;
@@ -60,10 +63,10 @@ struct TestFactory : Tundra::LevelFactory {
 
 struct TestGame : Tundra::Game {
     TestGame(TestFactory* factory, std::uint32_t start);
-    void OnLevelStarted() override { Log().push_back("game started"); }
-    void OnLevelEnded() override { Log().push_back("game ended"); }
+    void OnLevelStarted() override { Record("game started"); }
+    void OnLevelEnded() override { Record("game ended"); }
     void PreUpdate(float dt) override;
-    void PostCollision(float dt) override { Log().push_back("post collision"); }
+    void PostCollision(float dt) override { Record("post collision"); }
     bool CollisionFilter(Tundra::GameObject* a, Tundra::GameObject* b, float& restitution, float& friction) override;
     std::function<bool(Tundra::GameObject*, Tundra::GameObject*, float&, float&)> filter;
     std::vector<float> dts;
