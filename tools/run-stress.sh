@@ -2,8 +2,8 @@
 # Builds the framework tests with AddressSanitizer and UndefinedBehaviorSanitizer
 # and runs the seeded framework stress for longer than the test command does.
 # Usage: tools/run-stress.sh [seeds] [frames per seed] [first seed]
-# (defaults 50, 3000, 1). TUNDRA_STRESS_UNGUARDED ("all" or guard names) and
-# TUNDRA_STRESS_TRACE=1 pass through to the test.
+# (defaults 50, 3000, 1). TUNDRA_STRESS_TRACE=1 passes through to the test and
+# prints every operation.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/test"

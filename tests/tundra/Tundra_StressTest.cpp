@@ -18,8 +18,7 @@
 // operations, and between frames the layers and poses must still be sound.
 // TUNDRA_STRESS_SEED (first seed), TUNDRA_STRESS_SEEDS (how many) and
 // TUNDRA_STRESS_FRAMES make longer runs (tools/run-stress.sh);
-// TUNDRA_STRESS_TRACE=1 prints every operation, TUNDRA_STRESS_UNGUARDED
-// lifts guards (see Guards::Lifting).
+// TUNDRA_STRESS_TRACE=1 prints every operation.
 using namespace tundrastress;
 
 namespace {
@@ -47,7 +46,7 @@ struct Totals {
 
 class FrameworkStress : public tundratest::GameTest {
 protected:
-    void RunSeed(std::uint64_t seed, std::uint64_t frames, const Guards& guards, Totals& totals);
+    void RunSeed(std::uint64_t seed, std::uint64_t frames, Totals& totals);
 
 private:
     void NewGame(StressRun& run);
@@ -85,9 +84,9 @@ std::string FrameworkStress::FrameFault(const StressRun& run) const {
     });
 }
 
-void FrameworkStress::RunSeed(std::uint64_t seed, std::uint64_t frames, const Guards& guards, Totals& totals) {
+void FrameworkStress::RunSeed(std::uint64_t seed, std::uint64_t frames, Totals& totals) {
     g_seed = seed;
-    StressRun run(seed, guards);
+    StressRun run(seed);
     run.trace = EnvNumber("TUNDRA_STRESS_TRACE", 0) != 0;
     run.makeShape = [this](float radius) { return CircleShape(radius, 1); };
     SetCurrentRun(&run);
@@ -128,22 +127,15 @@ TEST_F(FrameworkStress, EveryHookActsAtRandomAndLayersAndPosesStaySound) {
     __sanitizer_set_death_callback(&ReportWhere);
 #endif
     const std::uint64_t first = EnvNumber("TUNDRA_STRESS_SEED", 1);
-    const std::uint64_t seeds = EnvNumber("TUNDRA_STRESS_SEEDS", 3);
-    const std::uint64_t frames = EnvNumber("TUNDRA_STRESS_FRAMES", 240);
-    const char* lifted = std::getenv("TUNDRA_STRESS_UNGUARDED");
-    const Guards guards = Guards::Lifting(lifted != nullptr ? lifted : "");
-    std::string active;
-    for (const char* name : guards.Active()) {
-        active += std::string(active.empty() ? "" : ", ") + name;
-    }
+    const std::uint64_t seeds = EnvNumber("TUNDRA_STRESS_SEEDS", 4);
+    const std::uint64_t frames = EnvNumber("TUNDRA_STRESS_FRAMES", 300);
     Totals totals;
     for (std::uint64_t seed = first; seed < first + seeds && !HasFailure(); ++seed) {
-        RunSeed(seed, frames, guards, totals);
+        RunSeed(seed, frames, totals);
     }
-    std::printf("stress: seeds %llu to %llu, %llu frames, %llu games, guards: %s\n",
+    std::printf("stress: seeds %llu to %llu, %llu frames, %llu games\n",
                 static_cast<unsigned long long>(first), static_cast<unsigned long long>(first + seeds - 1),
-                static_cast<unsigned long long>(totals.frames), static_cast<unsigned long long>(totals.games),
-                active.empty() ? "none" : active.c_str());
+                static_cast<unsigned long long>(totals.frames), static_cast<unsigned long long>(totals.games));
     for (std::size_t i = 0; i < totals.done.size(); ++i) {
         std::printf("  %-18s %llu\n", OpName(static_cast<Op>(i)), static_cast<unsigned long long>(totals.done[i]));
     }

@@ -24,7 +24,7 @@ constexpr std::array<const char*, kHooks> kHookNames = {
 
 // Chance per call, in millionths: hooks that run once a frame act often,
 // those that run per object, per contact point or per body seldom, so that
-// a frame sees a few dozen operations.
+// a frame sees a dozen operations or so.
 constexpr std::array<std::uint32_t, kHooks> kRates = {
     100000, 100000, 40000,  10000,  100000, 10000, 10000, 300000, 300000, 300000, 200000,
     200000, 500000, 500000, 300000, 300000, 10000, 5000,  5000,   500000, 500000};
@@ -35,8 +35,8 @@ struct OpInfo {
     bool needsTarget;
 };
 
-// Weights out of about 14,000: a level change every hundred frames or so,
-// a shut-down every thousand or two.
+// Weights out of about 11,500: a level change asked for every seventy
+// frames or so, a shut-down every thousand.
 constexpr std::array<OpInfo, kOps> kOpInfo = {{
     {"add collision", 700, true},
     {"remove collision", 400, true},
@@ -83,23 +83,6 @@ Tundra::Game* RunningGame() {
                                                                                                             : nullptr;
 }
 
-// The hooks of the frame update, where a shut-down ends the frame at once.
-bool InFrameUpdate(Hook hook) {
-    switch (hook) {
-        case Hook::ObjectStart:
-        case Hook::ObjectEnd:
-        case Hook::ObjectUpdate:
-        case Hook::ObjectRenderSync:
-        case Hook::ObjectCleanup:
-        case Hook::LevelUpdate:
-        case Hook::LayerUpdate:
-        case Hook::GamePreUpdate: return true;
-        default: return false;
-    }
-}
-
-bool InBodyCallback(Hook hook) { return hook == Hook::BodyTransform || hook == Hook::BodyOldTransform; }
-
 void OnBodyTransform(Physics2D::RigidBody* body, Core::Object* owner) {
     Tundra::GameObject::OnRigidBodyTransform(body, owner);
     Act(Hook::BodyTransform);
@@ -108,6 +91,16 @@ void OnBodyTransform(Physics2D::RigidBody* body, Core::Object* owner) {
 void OnBodyOldTransform(Physics2D::RigidBody* body, Core::Object* owner) {
     Tundra::GameObject::OnRigidBodyOldTransform(body, owner);
     Act(Hook::BodyOldTransform);
+}
+
+const char* RandomName(Rng& rng) { return kNames[rng.Below(std::size(kNames))]; }
+
+// A new last layer with static ground along y = 0.
+Tundra::Layer& AddGroundLayer(Tundra::Level& level) {
+    auto* layer = TUN_NEW(StressLayer, static_cast<float>(level.GetLayersCount()));
+    level.AddLayer(layer);
+    layer->AddStaticLineSegment({-2000.0f, 0.0f}, {2000.0f, 0.0f}, 0, 1);
+    return *layer;
 }
 
 Vector2D RandomPoint(Rng& rng) { return {rng.Uniform(-400.0f, 400.0f), rng.Uniform(-50.0f, 400.0f)}; }
@@ -131,49 +124,17 @@ bool AddBody(StressRun& run, Tundra::GameObject& object) {
 
 void AddForce(StressRun& run, Tundra::GameObject& object) {
     switch (run.rng.Below(3)) {
-        case 0: object.AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), run.rng.Uniform(0.0f, 60.0f))); break;
-        case 1: object.AddForce(TUN_NEW(Physics2D::ConstantForce, Vector2D(run.rng.Uniform(-20.0f, 20.0f), 0.0f))); break;
+        case 0: object.AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), run.rng.Uniform(0, 60))); break;
+        case 1: object.AddForce(TUN_NEW(Physics2D::ConstantForce, Vector2D(run.rng.Uniform(-20, 20), 0.0f))); break;
         default: object.AddForce(TUN_NEW(Physics2D::DragForce, run.rng.Uniform(0.0f, 1.0f))); break;
     }
-}
-
-// Whether the layer already files an object under the id (its name lists
-// include the queued additions).
-bool LayerHasId(const Tundra::Layer& layer, std::uint32_t id) {
-    std::vector<Tundra::GameObject*> objects;
-    layer.GetGameObjects(objects);
-    for (const char* name : kNames) {
-        std::vector<Tundra::GameObject*> named;
-        layer.GetGameObjectsByName(name, named);
-        objects.insert(objects.end(), named.begin(), named.end());
-    }
-    return std::any_of(objects.begin(), objects.end(), [id](const Tundra::GameObject* o) { return o->GetID() == id; });
-}
-
-bool Allowed(const StressRun& run, Op op, Hook hook, const Tundra::Game& game) {
-    const Guards& guards = run.guards;
-    const bool removesRecords = op == Op::AddCollision || op == Op::RemoveCollision || op == Op::RemoveBody ||
-                                op == Op::Release || op == Op::Shutdown;
-    if (guards.filterChanges && hook == Hook::CollisionFilter && removesRecords) {
-        return false;
-    }
-    if (guards.lateShutdown && op == Op::Shutdown && (!InFrameUpdate(hook) || game.IsLevelChangePending())) {
-        return false;
-    }
-    if (guards.lateShutdown && op == Op::AddLayer && (hook == Hook::ObjectLate1 || hook == Hook::ObjectLate2)) {
-        return false;
-    }
-    if (guards.bodyOwnerRelease && op == Op::Release && InBodyCallback(hook)) {
-        return false;
-    }
-    return true;
 }
 
 // Named, placed, and sometimes given a collision object in the collision
 // layer, a body with gravity and a lifetime.
 Core::RefPtr<StressObject> NewObject(StressRun& run, std::uint8_t collisionLayer) {
     const Core::RefPtr<StressObject> object = TUN_NEW(StressObject);
-    object->SetName(kNames[run.rng.Below(std::size(kNames))]);
+    object->SetName(RandomName(run.rng));
     object->SetPosition(RandomPoint(run.rng));
     if (run.rng.Below(2) == 0) {
         object->AddCollision(run.makeShape(run.rng.Uniform(2.0f, 12.0f)), collisionLayer);
@@ -185,6 +146,18 @@ Core::RefPtr<StressObject> NewObject(StressRun& run, std::uint8_t collisionLayer
         object->SetLifeTime(run.rng.Uniform(0.05f, 2.0f));
     }
     return object;
+}
+
+// A new object in a random layer of the level; the live object or null.
+Tundra::GameObject* SpawnInto(Tundra::Level& level) {
+    StressRun& run = *g_run;
+    const Core::RefPtr<Tundra::Layer> layer = RandomLayer(run.rng, &level);
+    if (!layer) {
+        return nullptr;
+    }
+    const Core::RefPtr<StressObject> object = NewObject(run, layer->GetCollisionId());
+    layer->AddGameObject(object.Get());
+    return object->GetLayer() == layer.Get() ? object.Get() : nullptr;
 }
 
 void RequestLevelChange(StressRun& run, Tundra::Game& game) {
@@ -218,7 +191,7 @@ void SetVelocity(StressRun& run, Tundra::GameObject& target) {
         case 1: target.SetAngularVelocity(rng.Uniform(-360.0f, 360.0f)); break;
         case 2: target.SetSpeed(rng.Uniform(0.0f, 300.0f)); break;
         // A zero direction too.
-        default: target.SetVelocityDirection(rng.Uniform(-1.0f, 1.0f) * float(rng.Below(2)), rng.Uniform(-1.0f, 1.0f)); break;
+        default: target.SetVelocityDirection(rng.Uniform(-1, 1) * float(rng.Below(2)), rng.Uniform(-1, 1)); break;
     }
 }
 
@@ -227,19 +200,12 @@ void Perform(StressRun& run, Op op, Tundra::Game& game, Tundra::GameObject* targ
     const Core::RefPtr<Tundra::Level> level = game.GetCurrentLevel();
     switch (op) {
         case Op::AddCollision: {
-            if (run.guards.cleanedUpEntries && target->IsDestroyed()) {
-                return;
-            }
             const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get());
             target->AddCollision(run.makeShape(rng.Uniform(2.0f, 12.0f)), layer ? layer->GetCollisionId() : 0);
             return;
         }
         case Op::RemoveCollision: target->RemoveCollision(); return;
-        case Op::AddBody:
-            if (!(run.guards.cleanedUpEntries && target->IsDestroyed())) {
-                AddBody(run, *target);
-            }
-            return;
+        case Op::AddBody: AddBody(run, *target); return;
         case Op::RemoveBody: target->RemovePhysicalProperties(); return;
         case Op::AddForce: AddForce(run, *target); return;
         case Op::RemoveForce:
@@ -256,8 +222,8 @@ void Perform(StressRun& run, Op op, Tundra::Game& game, Tundra::GameObject* targ
         }
         case Op::UnMount: {
             if (target->GetMountsCount() != 0) {
-                const Core::RefPtr<Tundra::GameObject> child =
-                    target->GetMountAt(static_cast<int>(rng.Below(static_cast<std::uint32_t>(target->GetMountsCount()))));
+                const auto count = static_cast<std::uint32_t>(target->GetMountsCount());
+                const Core::RefPtr<Tundra::GameObject> child = target->GetMountAt(static_cast<int>(rng.Below(count)));
                 target->UnMount(child.Get());
             } else if (const Core::RefPtr<Tundra::GameObject> mount = target->GetMount()) {
                 mount->UnMount(target);
@@ -270,19 +236,11 @@ void Perform(StressRun& run, Op op, Tundra::Game& game, Tundra::GameObject* targ
                 layer->RemoveGameObject(target);
             }
             return;
-        case Op::AddToLayer: {
-            const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get());
-            if (!layer) {
-                return;
-            }
-            // An id at or above the counter is one the level will give out again.
-            const bool idTaken = LayerHasId(*layer, target->GetID()) ||
-                                 target->GetID() >= Tundra::GameObject::GetIdCounter();
-            if (!(run.guards.sameIdAdoption && idTaken)) {
+        case Op::AddToLayer:
+            if (const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get())) {
                 layer->AddGameObject(target);
             }
             return;
-        }
         case Op::Spawn:
             // Now and then one the game keeps outside every layer.
             if (run.live.size() >= kMostObjects) {
@@ -316,28 +274,27 @@ void Perform(StressRun& run, Op op, Tundra::Game& game, Tundra::GameObject* targ
                 last = nullptr;
             }
             return;
-        case Op::Rename: target->SetName(kNames[rng.Below(std::size(kNames))]); return;
+        case Op::Rename: target->SetName(RandomName(rng)); return;
         case Op::Move: Move(run, *target); return;
         case Op::SetVelocity: SetVelocity(run, *target); return;
         case Op::SetLifeTime: target->SetLifeTime(rng.Uniform(0.01f, 0.5f)); return;
         case Op::Find:
-            if (const Core::RefPtr<StressObject> found = Tundra::FindObject<StressObject>(kNames[rng.Below(std::size(kNames))])) {
+            if (const Core::RefPtr<StressObject> found = Tundra::FindObject<StressObject>(RandomName(rng))) {
                 found->SetPositionX(found->GetPositionX() + 1.0f);
             }
             return;
         case Op::ChangeLevel: RequestLevelChange(run, game); return;
         case Op::AddLayer:
             if (level && level->GetLayersCount() < kMostLayers) {
-                auto* layer = TUN_NEW(StressLayer, static_cast<float>(level->GetLayersCount()));
-                level->AddLayer(layer);
-                layer->AddStaticLineSegment({-2000.0f, 0.0f}, {2000.0f, 0.0f}, 0, 1);
+                AddGroundLayer(*level);
             }
             return;
         case Op::AddStaticShape:
             if (const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get())) {
                 const Vector2D at = RandomPoint(rng);
                 if (rng.Below(2) == 0) {
-                    layer->AddStaticLineSegment(at, at + Vector2D(rng.Uniform(-80.0f, 80.0f), rng.Uniform(-20.0f, 20.0f)), 0, 3);
+                    const Vector2D to = at + Vector2D(rng.Uniform(-80.0f, 80.0f), rng.Uniform(-20.0f, 20.0f));
+                    layer->AddStaticLineSegment(at, to, 0, 3);
                 } else {
                     layer->AddStaticCircle(at, rng.Uniform(1.0f, 40.0f), 0, 4);
                 }
@@ -364,38 +321,6 @@ Op PickOp(Rng& rng) {
 const char* HookName(Hook hook) { return kHookNames[static_cast<std::size_t>(hook)]; }
 
 const char* OpName(Op op) { return kOpInfo[static_cast<std::size_t>(op)].name; }
-
-namespace {
-
-constexpr std::array<std::pair<bool Guards::*, const char*>, 5> kGuardNames = {{
-    {&Guards::sameIdAdoption, "ids"},
-    {&Guards::filterChanges, "filter"},
-    {&Guards::lateShutdown, "late"},
-    {&Guards::cleanedUpEntries, "cleaned"},
-    {&Guards::bodyOwnerRelease, "body"},
-}};
-
-}  // namespace
-
-Guards Guards::Lifting(const std::string& text) {
-    Guards guards;
-    for (const auto& [member, name] : kGuardNames) {
-        if (text == "all" || ("," + text + ",").find("," + std::string(name) + ",") != std::string::npos) {
-            guards.*member = false;
-        }
-    }
-    return guards;
-}
-
-std::vector<const char*> Guards::Active() const {
-    std::vector<const char*> names;
-    for (const auto& [member, name] : kGuardNames) {
-        if (this->*member) {
-            names.push_back(name);
-        }
-    }
-    return names;
-}
 
 std::uint64_t Rng::Next() {
     // splitmix64: the same sequence on every platform.
@@ -434,9 +359,6 @@ void Act(Hook hook) {
         target = kept ? run->held[run->rng.Below(static_cast<std::uint32_t>(run->held.size()))]
                       : run->live[run->rng.Below(static_cast<std::uint32_t>(run->live.size()))];
     }
-    if (!Allowed(*run, op, hook, *game)) {
-        return;
-    }
     if (run->trace) {
         const auto* object = dynamic_cast<const StressObject*>(target.Get());
         std::fprintf(stderr, "frame %llu %s: %s %s#%u serial %llu\n", static_cast<unsigned long long>(run->frame),
@@ -445,17 +367,6 @@ void Act(Hook hook) {
     }
     ++run->done[static_cast<std::size_t>(op)];
     Perform(*run, op, *game, target.Get());
-}
-
-Tundra::GameObject* SpawnInto(Tundra::Level& level) {
-    StressRun& run = *g_run;
-    const Core::RefPtr<Tundra::Layer> layer = RandomLayer(run.rng, &level);
-    if (!layer) {
-        return nullptr;
-    }
-    const Core::RefPtr<StressObject> object = NewObject(run, layer->GetCollisionId());
-    layer->AddGameObject(object.Get());
-    return object->GetLayer() == layer.Get() ? object.Get() : nullptr;
 }
 
 StressObject::StressObject() {
@@ -499,10 +410,7 @@ Tundra::Level* StressFactory::CreateLevel(std::uint32_t index) {
     level->SetTypeName(std::to_string(index).c_str());
     const std::uint32_t layers = 2 + run.rng.Below(2);
     for (std::uint32_t i = 0; i < layers; ++i) {
-        auto* layer = TUN_NEW(StressLayer, static_cast<float>(i));
-        level->AddLayer(layer);
-        layer->AddStaticLineSegment({-2000.0f, 0.0f}, {2000.0f, 0.0f}, 0, 1);
-        layer->AddStaticCircle({run.rng.Uniform(-300.0f, 300.0f), 0.0f}, 20.0f, 0, 2);
+        AddGroundLayer(*level).AddStaticCircle({run.rng.Uniform(-300.0f, 300.0f), 0.0f}, 20.0f, 0, 2);
     }
     Tundra::GameObject* previous = nullptr;
     for (std::uint32_t i = 0; i < objectsPerLevel; ++i) {

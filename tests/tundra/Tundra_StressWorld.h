@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 namespace Collision2D {
@@ -80,34 +79,6 @@ enum class Op : std::uint8_t {
 const char* HookName(Hook hook);
 const char* OpName(Op op);
 
-// Operations left out where a fault of the framework would end the run
-// before anything else is found; each names what it steers around.
-struct Guards {
-    // A layer files objects by id, and an object kept across a level change
-    // may carry an id the new level gives out again: never hand a layer an
-    // object whose id it files already or the counter has not reached.
-    bool sameIdAdoption = true;
-    // The contact bridge keeps pointers into the records of the object it
-    // asks about: no collision change, body removal, release or shut-down
-    // in the filter.
-    bool filterChanges = true;
-    // Late passes, the physics step and the level change go on with the
-    // engines after a shut-down; the late passes walk the layer list by
-    // reference: shut-down only from the frame update outside a level
-    // change, and no new layer from a late pass.
-    bool lateShutdown = true;
-    // A cleaned-up object still takes engine entries that outlive it.
-    bool cleanedUpEntries = true;
-    // A body keeps a released owner across its two callbacks.
-    bool bodyOwnerRelease = true;
-
-    // Every guard on, but those the text names (comma-separated: ids,
-    // filter, late, cleaned, body; "all" for every one).
-    static Guards Lifting(const std::string& text);
-    // The names of the guards that are on, for the log.
-    std::vector<const char*> Active() const;
-};
-
 class Rng {
 public:
     explicit Rng(std::uint64_t seed) : m_state(seed) {}
@@ -124,11 +95,12 @@ private:
 struct StressObject;
 
 struct StressRun {
-    StressRun(std::uint64_t seed, const Guards& guards) : rng(seed), guards(guards) {}
+    explicit StressRun(std::uint64_t seed) : rng(seed) {}
 
     Rng rng;
-    Guards guards;
+    // Every object alive, in any state: the operations' targets.
     std::vector<StressObject*> live;
+    // The references the game itself keeps.
     std::vector<Core::RefPtr<Tundra::GameObject>> held;
     // A new collision object of one circle, its actor registered with the game.
     std::function<Collision2D::DynamicObject*(float radius)> makeShape;
@@ -146,9 +118,6 @@ void SetCurrentRun(StressRun* run);
 
 // With the hook's probability, one random operation.
 void Act(Hook hook);
-// A new object put in a random layer of the level, sometimes with a
-// collision object, a body and forces; the live object or null.
-Tundra::GameObject* SpawnInto(Tundra::Level& level);
 
 struct StressObject : Tundra::GameObject {
     TUN_DECLARE_CLASS(StressObject);
