@@ -176,8 +176,8 @@ TEST(CollisionPass, SweptContactsLieWhereTheShapesMet) {
     } cases[] = {
         {"shot added first", shotThrough, standingWall, {-4, 0}},
         {"wall added first", standingWall, shotThrough, {-4, 0}},
-        {"shots head-on", {shot.get(), kMutualShot, {-100, 0}, {100, 0}}, {shot.get(), kMutualShot, {100, 0}, {-100, 0}},
-         {0, 0}},
+        {"shots head-on", {shot.get(), kMutualShot, {-100, 0}, {100, 0}},
+         {shot.get(), kMutualShot, {100, 0}, {-100, 0}}, {0, 0}},
         {"wall moving into a shot", {wall.get(), kTile, {-60, 0}, {60, 0}}, {shot.get(), kBullet, {40, 0}, {20, 0}},
          {17.714286f, 0}},
     };
