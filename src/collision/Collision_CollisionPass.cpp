@@ -265,13 +265,15 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
     const BroadPhaseGrid::CellRange range = grid.RangeOf(reach);
     VisitCells(grid, range, m_segmentVisited, &BroadPhaseGrid::SegmentsAt, [&](std::uint16_t slot) {
         const StaticCollisionLineSegment* segment = layer.m_segments[slot];
-        if (segment != nullptr && IsMeasurable(*segment) && a.CanCollideWith(segment->GetZCollision()) && reach.Overlaps(BoxOf(*segment))) {
+        if (segment != nullptr && IsMeasurable(*segment) && a.CanCollideWith(segment->GetZCollision()) &&
+            reach.Overlaps(BoxOf(*segment))) {
             testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
         }
     });
     VisitCells(grid, range, m_circleVisited, &BroadPhaseGrid::CirclesAt, [&](std::uint16_t slot) {
         const StaticCollisionCircle* circle = layer.m_circles[slot];
-        if (circle != nullptr && IsMeasurable(*circle) && a.CanCollideWith(circle->GetZCollision()) && reach.Overlaps(BoxOf(*circle))) {
+        if (circle != nullptr && IsMeasurable(*circle) && a.CanCollideWith(circle->GetZCollision()) &&
+            reach.Overlaps(BoxOf(*circle))) {
             testStatic(a.m_circleRecords, *circle, slot, Capsule{circle->center, circle->center, circle->radius});
         }
     });

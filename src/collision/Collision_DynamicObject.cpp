@@ -24,11 +24,17 @@ struct Placement {
     Vector2D operator()(const Vector2D& local) const { return position + Matrix3::TransformPoint(rotation, local - offset); }
 };
 
+// Unlike std::min and std::max these keep a NaN from either side, so that
+// a shape placed at NaN (a NaN in the frame, or a placement that overflowed)
+// leaves the box unmeasurable and the object out of the pass.
+float Lower(float a, float b) { return std::isnan(a) || a < b ? a : b; }
+float Higher(float a, float b) { return std::isnan(a) || a > b ? a : b; }
+
 void Grow(Box& box, const Vector2D& p, float radius) {
-    box.minX = std::min(box.minX, p.x - radius);
-    box.minY = std::min(box.minY, p.y - radius);
-    box.maxX = std::max(box.maxX, p.x + radius);
-    box.maxY = std::max(box.maxY, p.y + radius);
+    box.minX = Lower(box.minX, p.x - radius);
+    box.minY = Lower(box.minY, p.y - radius);
+    box.maxX = Higher(box.maxX, p.x + radius);
+    box.maxY = Higher(box.maxY, p.y + radius);
 }
 
 }  // namespace
@@ -270,8 +276,8 @@ void DynamicObject::PrepareForPass() {
     m_box = CurrentBox();
     if (moved) {
         const Box old = OldBoxAndMotion();
-        m_box = {std::min(m_box.minX, old.minX), std::min(m_box.minY, old.minY), std::max(m_box.maxX, old.maxX),
-                 std::max(m_box.maxY, old.maxY)};
+        m_box = {Lower(m_box.minX, old.minX), Lower(m_box.minY, old.minY), Higher(m_box.maxX, old.maxX),
+                 Higher(m_box.maxY, old.maxY)};
     }
     m_inGrid = m_box.IsMeasurable() && RadiiAreMeasurable();
 }

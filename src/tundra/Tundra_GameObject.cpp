@@ -192,9 +192,7 @@ void GameObject::SetName(const Core::String& name) {
 
 void GameObject::SetVisible(bool visible) {
     m_node->SetVisible(visible, true);
-    for (GameObject* child : m_mounted) {
-        child->SetVisible(visible);
-    }
+    ForEachMounted([visible](GameObject& child) { child.m_node->SetVisible(visible, true); });
 }
 
 void GameObject::RunScript(bool skipConstructor) {

@@ -9,6 +9,7 @@
 #include "network/Network_TunNet.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class LuaScript;
@@ -198,7 +199,10 @@ private:
     void AdoptPhysicsId(std::uint32_t id);
     // Both ends of every mount link of this object let go of each other.
     void UnlinkMounts();
+    // Moves this object alone as its mount moved.
     void MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change);
+    // Every object mounted on this one, on those, and so on, depth first.
+    void ForEachMounted(const std::function<void(GameObject&)>& action) const;
     // Whether object is this one or a mount up its chain.
     bool IsInMountChain(const GameObject* object) const;
     // After a load: takes back the engine entries its ids name, when no one owns them.

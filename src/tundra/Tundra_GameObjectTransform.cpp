@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace Tundra {
 namespace {
@@ -87,9 +89,7 @@ void GameObject::SetPosition(const Vector2D& position) {
     if (const std::uint32_t id = LivePhysicsId()) {
         Physics()->SetRigidBodyPosition(id, position);
     }
-    for (GameObject* child : m_mounted) {
-        child->MoveWithMount(m_position, delta, 0.0f);
-    }
+    ForEachMounted([this, &delta](GameObject& child) { child.MoveWithMount(m_position, delta, 0.0f); });
     UpdateTransformation();
 }
 
@@ -102,9 +102,7 @@ void GameObject::SetOldPosition(const Vector2D& position) {
     if (const std::uint32_t id = LivePhysicsId()) {
         Physics()->SetRigidBodyPosition(id, position);
     }
-    for (GameObject* child : m_mounted) {
-        child->MoveWithMount(m_position, delta, 0.0f);
-    }
+    ForEachMounted([this, &delta](GameObject& child) { child.MoveWithMount(m_position, delta, 0.0f); });
     UpdateTransformation();
 }
 
@@ -117,9 +115,7 @@ void GameObject::SetRotationAngle(float degrees) {
     if (const std::uint32_t id = LivePhysicsId()) {
         Physics()->SetRigidBodyOrientation(id, degrees);
     }
-    for (GameObject* child : m_mounted) {
-        child->MoveWithMount(m_position, {0.0f, 0.0f}, change);
-    }
+    ForEachMounted([this, change](GameObject& child) { child.MoveWithMount(m_position, {0.0f, 0.0f}, change); });
     UpdateTransformation();
 }
 
@@ -132,9 +128,7 @@ void GameObject::SetOldRotationAngle(float degrees) {
     if (const std::uint32_t id = LivePhysicsId()) {
         Physics()->SetRigidBodyOrientation(id, degrees);
     }
-    for (GameObject* child : m_mounted) {
-        child->MoveWithMount(m_position, {0.0f, 0.0f}, change);
-    }
+    ForEachMounted([this, change](GameObject& child) { child.MoveWithMount(m_position, {0.0f, 0.0f}, change); });
     UpdateTransformation();
 }
 
@@ -167,10 +161,19 @@ void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, flo
     if (const std::uint32_t id = LivePhysicsId()) {
         Physics()->SetRigidBodyPosition(id, m_position);
     }
-    for (GameObject* child : m_mounted) {
-        child->MoveWithMount(pivot, delta, change);
-    }
     UpdateTransformation();
+}
+
+void GameObject::ForEachMounted(const std::function<void(GameObject&)>& action) const {
+    // Depth first on a list of its own: a mount chain read from a stream may
+    // be longer than the call stack allows. Mount refuses cycles.
+    std::vector<GameObject*> pending(m_mounted.rbegin(), m_mounted.rend());
+    while (!pending.empty()) {
+        GameObject* object = pending.back();
+        pending.pop_back();
+        action(*object);
+        pending.insert(pending.end(), object->m_mounted.rbegin(), object->m_mounted.rend());
+    }
 }
 
 void GameObject::SetCenter(const Vector2D& center) {

@@ -199,6 +199,11 @@ void Layer::ApplyAdditions() {
     // By position, re-reading the length: an OnStart may add more.
     for (std::size_t i = 0; i < m_pendingAdditions.size(); ++i) {
         const ObjectRef object = m_pendingAdditions[i];
+        // Cleaned up meanwhile (a shut-down), or filed by an update a hook ran.
+        const auto filed = m_objects.find(object->m_id);
+        if (object->m_cleanedUp || (filed != m_objects.end() && filed->second == object)) {
+            continue;
+        }
         // Ids restart at every level change: an object made before the last
         // one may arrive with an id taken here, and takes a fresh one.
         while (m_objects.contains(object->m_id)) {
@@ -213,17 +218,24 @@ void Layer::ApplyAdditions() {
 }
 
 void Layer::ApplyRemovals() {
-    for (std::size_t i = 0; i < m_pendingRemovals.size(); ++i) {
-        const ObjectRef object = m_pendingRemovals[i];
-        m_group->RemoveChild(object->m_node.Get());
-        const auto entry = m_objects.find(object->m_id);
-        if (entry != m_objects.end() && entry->second == object) {
-            m_objects.erase(entry);
+    // Taken out of the queue before their hooks run, so that an update a hook
+    // runs does not end them again; removals the hooks ask for follow in this
+    // pass. Each is ended once: a shut-down may have ended it already.
+    while (!m_pendingRemovals.empty()) {
+        std::vector<ObjectRef> leaving;
+        leaving.swap(m_pendingRemovals);
+        for (const ObjectRef& object : leaving) {
+            m_group->RemoveChild(object->m_node.Get());
+            const auto entry = m_objects.find(object->m_id);
+            if (entry != m_objects.end() && entry->second == object) {
+                m_objects.erase(entry);
+            }
+            if (!object->m_cleanedUp) {
+                object->OnEnd();
+                object->Cleanup();
+            }
         }
-        object->OnEnd();
-        object->Cleanup();
     }
-    m_pendingRemovals.clear();
 }
 
 void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {

@@ -59,7 +59,8 @@ class Layer : public Core::Object {
     // Static shapes at their own coordinates; the collision id, 0 when refused.
     std::uint32_t AddStaticLineSegment(const Vector2D& a, const Vector2D& b, std::uint8_t group, std::uint32_t userId);
     std::uint32_t AddStaticCircle(const Vector2D& center, float radius, std::uint8_t group, std::uint32_t userId);
-    // Adds the shapes of a static-collision text file; a missing file adds nothing.
+    // Adds the shapes of a static-collision text file; a missing file, or
+    // one above the size limit (with a message), adds nothing.
     void ReadInformation_StaticCollision(const Core::String& path);
 
     // Queues the object; refused for null, an object in a layer or a

@@ -16,6 +16,11 @@ void Layer::ReadInformation_StaticCollision(const Core::String& path) {
     char buffer[4096];
     for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) != 0;) {
         text.append(buffer, read);
+        if (text.size() > StaticCollisionFile::kMaxFileBytes) {
+            std::fprintf(stderr, "Static collision file %s is larger than %zu bytes: no shapes added\n", path.c_str(),
+                         StaticCollisionFile::kMaxFileBytes);
+            return;
+        }
     }
     const StaticCollisionFile shapes = StaticCollisionFile::Parse(text);
     for (const StaticCollisionFile::Segment& segment : shapes.segments) {

@@ -2,6 +2,7 @@
 
 #include "math/Math_Vector2D.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@ struct StaticCollisionFile {
         std::uint8_t group = 0;
         std::uint32_t userId = 0;
     };
+
+    // Larger files are refused: far above any level's, and their text is
+    // held in memory whole.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
     static StaticCollisionFile Parse(std::string_view text);
 

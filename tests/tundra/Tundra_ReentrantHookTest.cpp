@@ -2,6 +2,7 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_FindObject.h"
 
 using namespace tundratest;
 
@@ -134,4 +135,22 @@ TEST_F(HookTest, AFilterMayRemoveCollisionOrBodiesOrShutTheGameDown) {
         }
         Step(2);
     }
+}
+
+TEST_F(HookTest, ALayerUpdatedFromItsObjectsHooksStartsAndEndsEachObjectOnce) {
+    Start();
+    Spawn("a");
+    Spawn("b");
+    OnRecord() = [this](const std::string& logged) {
+        if (logged == "start a" || logged == "end a") {
+            LayerAt(0).Update(0.0f);
+        }
+    };
+    Step(1);
+    EXPECT_EQ(Entries("start").size(), 2u);
+    EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 2u);
+    LayerAt(0).RemoveGameObject(Tundra::FindObject<TestObject>("a"));
+    Step(1);
+    EXPECT_EQ(Entries("end a").size(), 1u);
+    EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 1u);
 }

@@ -5,6 +5,8 @@
 #include "support/TempDirectory.h"
 #include "tundra/Tundra_StaticCollisionFile.h"
 
+#include <filesystem>
+
 using namespace tundratest;
 using Tundra::StaticCollisionFile;
 
@@ -52,7 +54,7 @@ TEST(StaticCollisionFile, ReadsCompleteRecordsUpToTheFirstFault) {
     EXPECT_EQ(StaticCollisionFile::Parse("S 1 0-5-1-1-0-1").segments[0].a, Vector2D(0.0f, 5.0f));
 }
 
-TEST_F(GameTest, ALayerRegistersTheFileShapesInFileOrderAndIgnoresMissingFiles) {
+TEST_F(GameTest, ALayerRegistersTheFileShapesInFileOrderAndIgnoresMissingAndOversizedFiles) {
     TestGame& game = Start();
     const testsupport::TempDirectory directory;
     const std::string path = directory.WriteFile("level0_layer0.txt", kExample);
@@ -60,6 +62,12 @@ TEST_F(GameTest, ALayerRegistersTheFileShapesInFileOrderAndIgnoresMissingFiles) 
     layer.ReadInformation_StaticCollision((directory.Path() + "/missing.txt").c_str());
     layer.ReadInformation_StaticCollision(path.c_str());
     const Collision2D::CollisionLayer* shapes = game.GetCollisionEngine()->GetLayer(layer.GetCollisionId());
+    // Beyond the limit (a sparse file after a valid text), with a message.
+    const std::string huge = directory.WriteFile("huge.txt", kExample);
+    std::filesystem::resize_file(huge, StaticCollisionFile::kMaxFileBytes + 1);
+    testing::internal::CaptureStderr();
+    layer.ReadInformation_StaticCollision(huge.c_str());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("huge.txt is larger than"), std::string::npos);
     ASSERT_EQ(shapes->GetStaticLineSegmentSlotCount(), 2u);
     ASSERT_EQ(shapes->GetStaticCircleSlotCount(), 2u);
     EXPECT_EQ(shapes->GetStaticLineSegment(1)->GetUserId(), 7u);

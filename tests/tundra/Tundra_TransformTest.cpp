@@ -39,6 +39,23 @@ TEST_F(GameTest, MountedObjectsFollowTurnsAboutTheTopAndMovesAndCyclesAreRefused
     ExpectAt(grandchild, 5.0f, 25.0f);
 }
 
+TEST_F(GameTest, AMountChainOfAnyLengthFollowsItsTop) {
+    Start();
+    std::vector<Core::RefPtr<TestObject>> chain;
+    for (int i = 0; i < 20000; ++i) {
+        chain.emplace_back(TUN_NEW(TestObject));
+    }
+    for (std::size_t i = chain.size() - 1; i > 0; --i) {
+        chain[i - 1]->Mount(chain[i].Get());
+    }
+    chain[0]->SetPosition({1.0f, 0.0f});
+    chain[0]->SetRotationAngle(90.0f);
+    chain[0]->SetVisible(false);
+    EXPECT_NEAR(chain.back()->GetPositionX(), 1.0f, 1e-5f);
+    EXPECT_EQ(chain.back()->GetRotationAngle(), 90.0f);
+    EXPECT_FALSE(chain.back()->GetVisible());
+}
+
 TEST_F(GameTest, TheNodeTransformScalesTurnsAboutTheCentreAndPlacesItAtDepth) {
     Start();
     TestObject& object = Spawn("object");
