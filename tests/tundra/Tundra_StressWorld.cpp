@@ -1,5 +1,6 @@
 #include "Tundra_StressWorld.h"
 
+#include "core/Core_MemoryFile.h"
 #include "physics/Physics_Force.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Tundra_FindObject.h"
@@ -35,7 +36,7 @@ struct OpInfo {
     bool needsTarget;
 };
 
-// Weights out of about 11,500: a level change asked for every seventy
+// Weights out of about 11,800: a level change asked for every seventy
 // frames or so, a shut-down every thousand.
 constexpr std::array<OpInfo, kOps> kOpInfo = {{
     {"add collision", 700, true},
@@ -51,6 +52,7 @@ constexpr std::array<OpInfo, kOps> kOpInfo = {{
     {"add to layer", 500, true},
     {"spawn", 800, false},
     {"clone", 500, true},
+    {"save and read", 200, true},
     {"hold", 500, true},
     {"release", 500, false},
     {"rename", 500, true},
@@ -256,6 +258,20 @@ void Perform(StressRun& run, Op op, Tundra::Game& game, Tundra::GameObject* targ
             const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get());
             if (layer && run.live.size() < kMostObjects) {
                 const Core::RefPtr<Tundra::GameObject> copy = static_cast<Tundra::GameObject*>(target->Clone());
+                layer->AddGameObject(copy.Get());
+            }
+            return;
+        }
+        case Op::SaveAndRead: {
+            // A save of one object taken out of the running scene, read back
+            // beside it and sometimes put in a layer.
+            Core::MemoryFile saved;
+            saved << target;
+            Core::MemoryFile file(saved.GetData(), saved.GetSize());
+            const Core::RefPtr<Tundra::GameObject> copy =
+                file.ReadObjectAs<Tundra::GameObject>(Core::File::Reference::Owning);
+            const Core::RefPtr<Tundra::Layer> layer = RandomLayer(rng, level.Get());
+            if (copy && layer && run.live.size() < kMostObjects) {
                 layer->AddGameObject(copy.Get());
             }
             return;

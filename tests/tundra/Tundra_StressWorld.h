@@ -62,6 +62,7 @@ enum class Op : std::uint8_t {
     AddToLayer,
     Spawn,
     Clone,
+    SaveAndRead,
     Hold,
     Release,
     Rename,
