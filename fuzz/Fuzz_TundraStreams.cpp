@@ -10,6 +10,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 // Levels, layers and game objects come back from save games: any bytes must
 // read into objects that update, end and shut down, or into nothing, both on
@@ -93,7 +95,8 @@ void Step(Tundra::Game& game, int frames) {
 }
 
 // What the reads gave joins the running level: a level steps on its own
-// beside it, a layer joins the level, an object joins its first layer.
+// beside it, a layer joins the level, an object and its clone join its
+// first layer.
 void Place(Tundra::Game& game, Core::Object* object) {
     Tundra::Level* current = game.GetCurrentLevel();
     if (auto* level = dynamic_cast<Tundra::Level*>(object)) {
@@ -106,7 +109,16 @@ void Place(Tundra::Game& game, Core::Object* object) {
             current->AddLayer(layer);
         }
     } else if (auto* gameObject = dynamic_cast<Tundra::GameObject*>(object); gameObject && current) {
-        current->GetLayer(0)->AddGameObject(gameObject);
+        // It rides on the level's falling object, and a clone joins too.
+        Tundra::Layer& layer = *current->GetLayer(0);
+        std::vector<Tundra::GameObject*> objects;
+        layer.GetGameObjects(objects);
+        if (!objects.empty()) {
+            objects[0]->Mount(gameObject);
+        }
+        layer.AddGameObject(gameObject);
+        const Core::RefPtr<Core::Object> clone = gameObject->Clone();
+        layer.AddGameObject(static_cast<Tundra::GameObject*>(clone.Get()));
     }
 }
 
