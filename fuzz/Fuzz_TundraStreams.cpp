@@ -78,8 +78,8 @@ Core::RefPtr<Tundra::Game> StartGame() {
     return game;
 }
 
-// A layer listing an object that names another layer is a fault of the
-// reader: the sanitizers alone would not see it.
+// A layer listing an object that names another layer, or none, is a fault
+// of the reader that the sanitizers alone would not see.
 void Step(Tundra::Game& game, int frames) {
     for (int i = 0; i < frames; ++i) {
         game.Update(kFrame);
