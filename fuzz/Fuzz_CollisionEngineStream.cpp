@@ -78,8 +78,8 @@ std::vector<Loaded> LoadedObjects(const CollisionEngine& engine) {
 
 // Before pass 1 each even object moves onto the next one's place and the
 // next one onto its place, so that they sweep through each other; before
-// pass 2 the first two are put side by side near the float's limit; before
-// pass 3 frames are selected, flipped and attached again.
+// pass 2 the first two are put on one spot near the float's limit; before
+// pass 3 the neighbouring frames are selected, flipped and attached again.
 void MoveBeforePass(CollisionEngine& engine, const std::vector<Loaded>& objects, int pass) {
     for (std::size_t i = 0; i < objects.size(); ++i) {
         DynamicObject* o = engine.GetCollisionResults(objects[i].id);
@@ -88,13 +88,13 @@ void MoveBeforePass(CollisionEngine& engine, const std::vector<Loaded>& objects,
             engine.SetObjectPosition(objects[i].id, engine.GetCollisionResults(objects[i + 1].id)->GetPosition());
             engine.SetObjectPosition(objects[i + 1].id, here);
         } else if (pass == 2 && i < 2) {
-            engine.SetObjectPosition(objects[i].id, {-3.3e38f + 5.0f * static_cast<float>(i), 3.3e38f});
+            engine.SetObjectPosition(objects[i].id, {-3.3e38f, 3.3e38f});
             o->ResetMotion();
         } else if (pass == 3) {
             if (i % 3 == 0) {
                 o->AddCollisionData(&SharedActor(), o->GetAnimationIndex(), o->GetFrameIndex());
             }
-            o->SetCurrentCollisionFrame(o->GetAnimationIndex(), o->GetFrameIndex() + 1, i % 2 == 0, false);
+            o->SetCurrentCollisionFrame(o->GetAnimationIndex(), o->GetFrameIndex() ^ 1, i % 2 == 0, false);
             engine.SetObjectOrientation(objects[i].id, o->GetOrientation() + 45.0f);
         }
     }

@@ -57,6 +57,9 @@ public:
     void PushToLua(lua_State* state) const override;
 
     void Frame() override;
+    // Ends the level and destroys the engines, once. Asked for during an
+    // engine's step (a collision filter, a body callback), it follows the
+    // step; the update and the level change stop at the hook that asked.
     void Shutdown() override;
     // The frame update; dt in seconds.
     void Update(float dt);
@@ -98,7 +101,8 @@ public:
     void GoToStartingLevel();
     void RestartLevel();
     std::uint32_t GetLevelsCount() const;
-    // Carries out a pending level change.
+    // Carries out a pending level change; during an engine's step it waits
+    // for the next update.
     void ChangeLevelNow();
     bool IsLevelChangePending() const { return m_levelChangePending != 0; }
 
