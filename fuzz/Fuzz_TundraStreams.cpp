@@ -1,14 +1,26 @@
 #include "Fuzz_Harness.h"
 
 #include "core/Core_MemoryFile.h"
+#include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
+#include "tundra/Tundra_StressInvariants.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 // Levels, layers and game objects come back from save games: any bytes must
-// read into objects that update, end and shut down, or into nothing. The
-// first byte chooses what the rest is read as.
+// read into objects that update, end and shut down, or into nothing, both on
+// their own and inside a running game. The first byte chooses what the rest
+// is read as (its value modulo 3) and whether a game runs (when the value
+// divided by 3 is odd).
 namespace {
+
+constexpr float kFrame = 0.016f;
 
 Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
     constexpr auto owning = Core::File::Reference::Owning;
@@ -19,22 +31,119 @@ Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
     }
 }
 
+// Without a game: what a save's reader does with what it read.
 void Exercise(Core::Object* object) {
     if (auto* level = dynamic_cast<Tundra::Level*>(object)) {
-        level->FrameUpdate(0.016f);
-        level->FirstLateUpdate(0.016f);
+        level->FrameUpdate(kFrame);
+        level->FirstLateUpdate(kFrame);
         level->UpdateGameObjectTransformations();
         level->End();
         level->Shutdown();
     } else if (auto* layer = dynamic_cast<Tundra::Layer*>(object)) {
-        layer->Update(0.016f);
+        layer->Update(kFrame);
         layer->Shutdown();
     } else if (auto* gameObject = dynamic_cast<Tundra::GameObject*>(object)) {
-        gameObject->EngineUpdate(0.016f);
+        gameObject->EngineUpdate(kFrame);
         gameObject->SetPosition({1.0f, 2.0f});
         gameObject->SetRotationAngle(45.0f);
         gameObject->Destroy();
     }
+}
+
+// One level: a layer with static ground, an object with a falling body, and
+// a body nobody owns (the first, so that small stored ids name it).
+struct GroundFactory : Tundra::LevelFactory {
+    std::uint32_t GetLevelsCount() const override { return 1; }
+    Tundra::Level* CreateLevel(std::uint32_t) override {
+        auto* level = TUN_NEW(Tundra::Level);
+        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+        level->AddLayer(layer);
+        layer->AddStaticLineSegment({-1000.0f, 0.0f}, {1000.0f, 0.0f}, 0, 1);
+        layer->AddStaticCircle({40.0f, 0.0f}, 10.0f, 0, 2);
+        Tundra::Game::GetInstance()->GetPhysicsEngine()->AddRigidBody(TUN_NEW(Physics2D::RigidBody));
+        auto* object = TUN_NEW(Tundra::GameObject);
+        object->SetName("ground object");
+        object->SetPosition({0.0f, 20.0f});
+        const Physics2D::MassProperties mass(1.0f, 1.0f);
+        object->AddPhysicalProperties(&mass, 0);
+        object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
+        layer->AddGameObject(object);
+        return level;
+    }
+};
+
+Core::RefPtr<Tundra::Game> StartGame() {
+    Core::RefPtr<Tundra::Game> game = TUN_NEW(Tundra::Game, TUN_NEW(GroundFactory), Engine::StartupSettings{64, 48}, 0);
+    game->Frame();
+    return game;
+}
+
+// A layer listing an object that names another layer, or none, is a fault
+// of the reader that the sanitizers alone would not see.
+void Step(Tundra::Game& game, int frames) {
+    for (int i = 0; i < frames; ++i) {
+        game.Update(kFrame);
+        const Tundra::Level* level = game.GetCurrentLevel();
+        const std::string fault =
+            level != nullptr ? tundrastress::LayerListingFault(*level, [](const Tundra::GameObject&) { return false; })
+                             : std::string();
+        if (!fault.empty()) {
+            std::fprintf(stderr, "%s\n", fault.c_str());
+            std::abort();
+        }
+    }
+}
+
+// What the reads gave joins the running level: a level steps on its own
+// beside it, a layer joins the level, an object and its clone join its
+// first layer.
+void Place(Tundra::Game& game, Core::Object* object) {
+    Tundra::Level* current = game.GetCurrentLevel();
+    if (auto* level = dynamic_cast<Tundra::Level*>(object)) {
+        level->FrameUpdate(kFrame);
+        level->FirstLateUpdate(kFrame);
+        level->SecondLateUpdate(kFrame);
+        level->UpdateGameObjectTransformations();
+    } else if (auto* layer = dynamic_cast<Tundra::Layer*>(object)) {
+        if (current != nullptr) {
+            current->AddLayer(layer);
+        }
+    } else if (auto* gameObject = dynamic_cast<Tundra::GameObject*>(object); gameObject && current) {
+        // It rides on the level's falling object, and a clone joins too.
+        Tundra::Layer& layer = *current->GetLayer(0);
+        std::vector<Tundra::GameObject*> objects;
+        layer.GetGameObjects(objects);
+        if (!objects.empty()) {
+            objects[0]->Mount(gameObject);
+        }
+        layer.AddGameObject(gameObject);
+        const Core::RefPtr<Core::Object> clone = gameObject->Clone();
+        layer.AddGameObject(static_cast<Tundra::GameObject*>(clone.Get()));
+    }
+}
+
+void InRunningGame(Core::File& file, std::uint8_t kind) {
+    const Core::RefPtr<Tundra::Game> game = StartGame();
+    Core::RefPtr<Core::Object> results[2];
+    for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
+        results[read] = Read(file, kind);
+    }
+    for (const Core::RefPtr<Core::Object>& result : results) {
+        Place(*game, result.Get());
+    }
+    Step(*game, 3);
+    for (const Core::RefPtr<Core::Object>& result : results) {
+        if (auto* object = dynamic_cast<Tundra::GameObject*>(result.Get())) {
+            object->Destroy();
+        }
+    }
+    for (Core::RefPtr<Core::Object>& result : results) {
+        result = nullptr;
+    }
+    Step(*game, 3);
+    game->RestartLevel();
+    Step(*game, 2);
+    game->Shutdown();
 }
 
 }  // namespace
@@ -44,6 +153,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t kind = input.Byte();
     const fuzz::Bytes rest = input.Rest();
     Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
+    if (kind / 3 % 2 == 1) {
+        InRunningGame(file, kind);
+        return 0;
+    }
     // Both reads first: the second may name objects of the first by id,
     // which the exercise may let go of.
     Core::RefPtr<Core::Object> results[2];
@@ -57,6 +170,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
+    const auto seed = [&seeds](std::string_view name, std::uint8_t kind, const Core::Object* object) {
+        Core::MemoryFile file;
+        file.WriteU8(kind);
+        file << object;
+        seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
+    };
     const Core::RefPtr<Tundra::Level> level = TUN_NEW(Tundra::Level);
     for (int i = 0; i < 2; ++i) {
         auto* layer = TUN_NEW(Tundra::Layer);
@@ -70,18 +189,22 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
         mount->Mount(child);
         layer->AddGameObject(mount);
         layer->AddGameObject(child);
-        layer->Update(0.016f);
+        layer->Update(kFrame);
         layer->AddGameObject(TUN_NEW(Tundra::GameObject));
     }
-    const auto seed = [&seeds](std::string_view name, std::uint8_t kind, const Core::Object* object) {
-        Core::MemoryFile file;
-        file.WriteU8(kind);
-        file << object;
-        seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
-    };
     seed("level", 0, level.Get());
     seed("layer", 1, level->GetLayer(0));
     const Core::RefPtr<Tundra::GameObject> object = TUN_NEW(Tundra::GameObject);
     object->SetName("A");
     seed("object", 2, object.Get());
+    // The same from a running game, whose objects hold engine entries.
+    const Core::RefPtr<Tundra::Game> game = StartGame();
+    Step(*game, 2);
+    seed("running_level", 3, game->GetCurrentLevel());
+    seed("running_layer", 4, game->GetCurrentLevel()->GetLayer(0));
+    std::vector<Tundra::GameObject*> objects;
+    game->GetCurrentLevel()->GetGameObjects(nullptr, objects);
+    seed("running_object", 5, objects.at(0));
+    seed("foreign_level", 3, level.Get());
+    game->Shutdown();
 }

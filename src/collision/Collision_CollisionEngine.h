@@ -61,7 +61,7 @@ public:
     std::uint32_t CloneObject(std::uint32_t id, const Vector2D& position, Core::Object* owner);
     void ClearStaticGeometry(std::uint8_t layer);
 
-    // Poses of dynamic objects; other ids are ignored.
+    // Poses of dynamic objects; other ids and non-finite values are ignored.
     void SetObjectPosition(std::uint32_t id, const Vector2D& position);
     void SetObjectOrientation(std::uint32_t id, float degrees);
     void SetObjectOldPosition(std::uint32_t id, const Vector2D& position);

@@ -13,22 +13,46 @@ bool RectanglesOverlap(const TunRect& a, float growA, const TunRect& b, float gr
 
 Box Grown(const Box& box, float by) { return {box.minX - by, box.minY - by, box.maxX + by, box.maxY + by}; }
 
+bool IsMeasurable(const StaticCollisionLineSegment& s) { return BoxOf(s).IsMeasurable(); }
+bool IsMeasurable(const StaticCollisionCircle& c) { return BoxOf(c).IsMeasurable() && IsMeasurableRadius(c.radius); }
+
 Capsule Shifted(const Capsule& c, const Vector2D& by) { return {c.a + by, c.b + by, c.radius}; }
 
-// Overlap at the current poses; failing that, a circle that passed
-// through the other shape on its way here touches it at the meeting pose
-// with no depth, so it is reported without being pushed back.
-bool Meet(const Capsule& own, const Capsule& other, const Vector2D& motion, ShapeContact& contact) {
+// Overlap at the current poses; failing that, shapes that passed through
+// each other on their way here touch at the meeting time. Both are put back
+// to where they were then, so the record lies where they met whichever of
+// the two tests the pair; it has no depth, as nothing is to be pushed back.
+bool Meet(const Capsule& own, const Vector2D& ownMotion, const Capsule& other, const Vector2D& otherMotion,
+          ShapeContact& contact) {
     if (TestShapes(own, other, contact)) {
         return true;
     }
+    const Vector2D motion = ownMotion - otherMotion;
     float s = 1.0f;
     if ((motion.x == 0.0f && motion.y == 0.0f) || !SweepMeetingTime(own, other, motion, s) || !(s < 1.0f)) {
         return false;
     }
-    ContactGeometry(Shifted(own, motion * -(1.0f - s)), other, contact);
+    const float back = -(1.0f - s);
+    ContactGeometry(Shifted(own, ownMotion * back), Shifted(other, otherMotion * back), contact);
     contact.depth = 0.0f;
     return true;
+}
+
+// The mean of the contact positions, summed in double so that positions
+// near the float's limit do not overflow.
+Vector2D MeanContactPosition(const DGEO_C& record) {
+    double x = 0.0;
+    double y = 0.0;
+    const auto add = [&](const std::vector<COLLISION_C>& list, std::uint32_t count) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            x += list[i].contactPosition.x;
+            y += list[i].contactPosition.y;
+        }
+    };
+    add(record.lineSegments, record.currentLineSegmentsNumber);
+    add(record.circles, record.currentCirclesNumber);
+    const double total = record.currentLineSegmentsNumber + record.currentCirclesNumber;
+    return {static_cast<float>(x / total), static_cast<float>(y / total)};
 }
 
 void Fill(COLLISION_C& result, const ShapeContact& contact, ShapeKind ownKind, std::uint32_t ownIndex,
@@ -183,7 +207,7 @@ void CollisionPass::TestShapes(DynamicObject& a, DynamicObject& b) {
         ForEachShape(ShapesOf(b), [&](ShapeKind otherKind, std::uint32_t j, const Capsule& other,
                                                  const Vector2D& otherMotion, std::uint32_t otherUserId) {
             ShapeContact contact;
-            if (!Meet(own, other, ownMotion - otherMotion, contact)) {
+            if (!Meet(own, ownMotion, other, otherMotion, contact)) {
                 return;
             }
             COLLISION_C& result = otherKind == ShapeKind::LineSegment
@@ -197,14 +221,7 @@ void CollisionPass::TestShapes(DynamicObject& a, DynamicObject& b) {
         a.m_shapeRecords.RemoveLast();
         return;
     }
-    Vector2D sum;
-    for (std::uint32_t i = 0; i < record.currentLineSegmentsNumber; ++i) {
-        sum += record.lineSegments[i].contactPosition;
-    }
-    for (std::uint32_t i = 0; i < record.currentCirclesNumber; ++i) {
-        sum += record.circles[i].contactPosition;
-    }
-    record.contactPosition = sum / static_cast<float>(total);
+    record.contactPosition = MeanContactPosition(record);
 
     DGEO_C& mirror = b.m_shapeRecords.Append();
     mirror.handle = a.GetId();
@@ -238,7 +255,7 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
         ForEachShape(ShapesOf(a), [&](ShapeKind ownKind, std::uint32_t i, const Capsule& own,
                                                  const Vector2D& ownMotion, std::uint32_t ownUserId) {
             ShapeContact contact;
-            if (Meet(own, other, ownMotion, contact)) {
+            if (Meet(own, ownMotion, other, Vector2D(), contact)) {
                 auto& record = records.Append();
                 Fill(record, contact, ownKind, i, ownUserId, slot, shape.GetUserId());
                 record.handle = shape.GetId();
@@ -248,13 +265,15 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
     const BroadPhaseGrid::CellRange range = grid.RangeOf(reach);
     VisitCells(grid, range, m_segmentVisited, &BroadPhaseGrid::SegmentsAt, [&](std::uint16_t slot) {
         const StaticCollisionLineSegment* segment = layer.m_segments[slot];
-        if (segment != nullptr && a.CanCollideWith(segment->GetZCollision()) && reach.Overlaps(BoxOf(*segment))) {
+        if (segment != nullptr && IsMeasurable(*segment) && a.CanCollideWith(segment->GetZCollision()) &&
+            reach.Overlaps(BoxOf(*segment))) {
             testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
         }
     });
     VisitCells(grid, range, m_circleVisited, &BroadPhaseGrid::CirclesAt, [&](std::uint16_t slot) {
         const StaticCollisionCircle* circle = layer.m_circles[slot];
-        if (circle != nullptr && a.CanCollideWith(circle->GetZCollision()) && reach.Overlaps(BoxOf(*circle))) {
+        if (circle != nullptr && IsMeasurable(*circle) && a.CanCollideWith(circle->GetZCollision()) &&
+            reach.Overlaps(BoxOf(*circle))) {
             testStatic(a.m_circleRecords, *circle, slot, Capsule{circle->center, circle->center, circle->radius});
         }
     });

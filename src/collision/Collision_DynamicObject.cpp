@@ -24,11 +24,17 @@ struct Placement {
     Vector2D operator()(const Vector2D& local) const { return position + Matrix3::TransformPoint(rotation, local - offset); }
 };
 
+// Unlike std::min and std::max these keep a NaN from either side, so that
+// a shape placed at NaN (a NaN in the frame, or a placement that overflowed)
+// leaves the box unmeasurable and the object out of the pass.
+float Lower(float a, float b) { return std::isnan(a) || a < b ? a : b; }
+float Higher(float a, float b) { return std::isnan(a) || a > b ? a : b; }
+
 void Grow(Box& box, const Vector2D& p, float radius) {
-    box.minX = std::min(box.minX, p.x - radius);
-    box.minY = std::min(box.minY, p.y - radius);
-    box.maxX = std::max(box.maxX, p.x + radius);
-    box.maxY = std::max(box.maxY, p.y + radius);
+    box.minX = Lower(box.minX, p.x - radius);
+    box.minY = Lower(box.minY, p.y - radius);
+    box.maxX = Higher(box.maxX, p.x + radius);
+    box.maxY = Higher(box.maxY, p.y + radius);
 }
 
 }  // namespace
@@ -45,10 +51,14 @@ void DynamicObject::SetCurrentCollisionFrame(int animation, int frame, bool hori
     SelectFrame(m_actor, animation, frame, horizontalFlip, verticalFlip);
 }
 
-// Only a change of the shapes themselves counts as a change: re-attaching
-// the same actor after a load leaves an idle object idle.
+// A change of the selected frame or flips makes the object test this pass,
+// even when the new frame has the same shapes (an idle object animating
+// must meet its idle partners). Re-attaching an actor after a load keeps
+// the selection and the shapes, so an idle object stays idle.
 void DynamicObject::SelectFrame(const CollisionActor* actor, int animation, int frame, bool horizontalFlip,
                                 bool verticalFlip) {
+    const bool reselected = m_animation != animation || m_frame != frame || m_horizontalFlip != horizontalFlip ||
+                            m_verticalFlip != verticalFlip;
     m_actor = actor;
     m_animation = animation;
     m_frame = frame;
@@ -61,16 +71,16 @@ void DynamicObject::SelectFrame(const CollisionActor* actor, int animation, int 
     const auto& segments = selected ? selected->GetLineSegments(copy) : kNoSegments;
     const auto& circles = selected ? selected->GetCircles(copy) : kNoCircles;
     const TunRect rectangle = selected ? selected->GetBoundingRectangle(copy) : TunRect{};
-    if (m_hasFrame == (selected != nullptr) && m_localRectangle == rectangle && m_localSegments == segments &&
-        m_localCircles == circles) {
-        return;
+    const bool sameShapes = m_hasFrame == (selected != nullptr) && m_localRectangle == rectangle &&
+                            m_localSegments == segments && m_localCircles == circles;
+    if (!sameShapes) {
+        m_hasFrame = selected != nullptr;
+        m_localRectangle = rectangle;
+        m_localSegments = segments;
+        m_localCircles = circles;
+        m_worldStale = true;
     }
-    m_hasFrame = selected != nullptr;
-    m_localRectangle = rectangle;
-    m_localSegments = segments;
-    m_localCircles = circles;
-    m_changed = true;
-    m_worldStale = true;
+    m_changed = m_changed || reselected || !sameShapes;
 }
 
 void DynamicObject::SetCollisionThickness(float thickness) {
@@ -100,25 +110,39 @@ void DynamicObject::ResetMotion() {
 }
 
 void DynamicObject::SetPosition(const Vector2D& position) {
-    m_position = position;
-    m_worldStale = true;
+    if (IsFinite(position)) {
+        m_position = position;
+        m_worldStale = true;
+    }
 }
 
 void DynamicObject::SetOrientation(float degrees) {
-    m_orientation = degrees;
-    m_worldStale = true;
+    if (std::isfinite(degrees)) {
+        m_orientation = degrees;
+        m_worldStale = true;
+    }
 }
 
-void DynamicObject::SetOldPosition(const Vector2D& position) { m_oldPosition = position; }
+void DynamicObject::SetOldPosition(const Vector2D& position) {
+    if (IsFinite(position)) {
+        m_oldPosition = position;
+    }
+}
 
-void DynamicObject::SetOldOrientation(float degrees) { m_oldOrientation = degrees; }
+void DynamicObject::SetOldOrientation(float degrees) {
+    if (std::isfinite(degrees)) {
+        m_oldOrientation = degrees;
+    }
+}
 
 // The pivot has no old value to sweep from, so moving it only marks the
 // object as changed.
 void DynamicObject::SetOffset(const Vector2D& offset) {
-    m_offset = offset;
-    m_changed = true;
-    m_worldStale = true;
+    if (IsFinite(offset)) {
+        m_offset = offset;
+        m_changed = true;
+        m_worldStale = true;
+    }
 }
 
 void DynamicObject::PlaceAt(const Vector2D& position) {
@@ -196,7 +220,7 @@ Box DynamicObject::OldBoxAndMotion() {
         const Vector2D b = place(m_localSegments[i].pointB);
         Grow(box, a, half);
         Grow(box, b, half);
-        m_segmentMotion[i] = (m_worldSegments[i].pointA + m_worldSegments[i].pointB) * 0.5f - (a + b) * 0.5f;
+        m_segmentMotion[i] = Midpoint(m_worldSegments[i].pointA, m_worldSegments[i].pointB) - Midpoint(a, b);
     }
     for (std::size_t i = 0; i < m_localCircles.size(); ++i) {
         const Vector2D c = place(m_localCircles[i].center);
@@ -225,6 +249,12 @@ bool DynamicObject::PoseIsFinite() const {
            std::isfinite(m_oldOrientation);
 }
 
+bool DynamicObject::RadiiAreMeasurable() const {
+    return IsMeasurableRadius(m_thickness * 0.5f) &&
+           std::all_of(m_localCircles.begin(), m_localCircles.end(),
+                       [](const DynamicCollisionCircle& c) { return IsMeasurableRadius(c.radius); });
+}
+
 void DynamicObject::ClearRecords() {
     m_rectangleRecords.Clear();
     m_shapeRecords.Clear();
@@ -246,11 +276,10 @@ void DynamicObject::PrepareForPass() {
     m_box = CurrentBox();
     if (moved) {
         const Box old = OldBoxAndMotion();
-        m_box = {std::min(m_box.minX, old.minX), std::min(m_box.minY, old.minY), std::max(m_box.maxX, old.maxX),
-                 std::max(m_box.maxY, old.maxY)};
+        m_box = {Lower(m_box.minX, old.minX), Lower(m_box.minY, old.minY), Higher(m_box.maxX, old.maxX),
+                 Higher(m_box.maxY, old.maxY)};
     }
-    m_inGrid = std::isfinite(m_box.minX) && std::isfinite(m_box.minY) && std::isfinite(m_box.maxX) &&
-               std::isfinite(m_box.maxY);
+    m_inGrid = m_box.IsMeasurable() && RadiiAreMeasurable();
 }
 
 void DynamicObject::CommitPass() {

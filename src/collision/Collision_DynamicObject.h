@@ -6,6 +6,7 @@
 #include "collision/Collision_ShapeTests.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -18,6 +19,13 @@ namespace Collision2D {
 
 class CollisionActor;
 
+// The shape tests square lengths and multiply the squares in floats, which
+// stays finite for shapes and sweeps up to this size, far beyond any level.
+// Larger ones are left out of the pass like those at non-finite poses.
+inline constexpr float kMaxMeasurableSize = 1e8f;
+
+inline bool IsMeasurableRadius(float radius) { return std::fabs(radius) <= kMaxMeasurableSize; }
+
 // An axis-aligned box for the broad phase.
 struct Box {
     float minX = 0.0f;
@@ -26,6 +34,13 @@ struct Box {
     float maxY = 0.0f;
 
     bool Overlaps(const Box& o) const { return minX <= o.maxX && o.minX <= maxX && minY <= o.maxY && o.minY <= maxY; }
+    // Finite and no larger than kMaxMeasurableSize across. Near the float's
+    // limit a radius is lost in rounding, so radii are checked on their own.
+    bool IsMeasurable() const {
+        const float width = maxX - minX;
+        const float height = maxY - minY;
+        return width >= 0.0f && width <= kMaxMeasurableSize && height >= 0.0f && height <= kMaxMeasurableSize;
+    }
 };
 
 // The collision object of a game object: the shapes of its sprite's current
@@ -88,6 +103,7 @@ private:
 
     DynamicObject(const DynamicObject&) = default;
 
+    // Pose setters ignore non-finite values.
     void SetPosition(const Vector2D& position);
     void SetOrientation(float degrees);
     void SetOldPosition(const Vector2D& position);
@@ -106,6 +122,7 @@ private:
     void CommitPass();
     void ClearRecords();
     bool PoseIsFinite() const;
+    bool RadiiAreMeasurable() const;
 
     void Save(Core::File& file) const;
     std::uint32_t Load(Core::File& file);

@@ -51,7 +51,7 @@ void ClosestPoints(const Capsule& p, const Capsule& q, Vector2D& onP, Vector2D& 
 
 Vector2D LeftNormal(const Vector2D& a, const Vector2D& b) { return Vector2D::Normalized({a.y - b.y, b.x - a.x}); }
 
-Vector2D Middle(const Capsule& c) { return (c.a + c.b) * 0.5f; }
+Vector2D Middle(const Capsule& c) { return Midpoint(c.a, c.b); }
 
 // When the cores touch there is no direction between them: take the other
 // segment's normal on own's side, else own segment's normal, else straight up.
@@ -167,7 +167,7 @@ void ContactGeometry(const Capsule& own, const Capsule& other, ShapeContact& con
         contact.points[0] = onOther + contact.normal * (other.radius - contact.depth * 0.5f);
         contact.pointCount = 1;
     }
-    contact.position = contact.pointCount == 2 ? (contact.points[0] + contact.points[1]) * 0.5f : contact.points[0];
+    contact.position = contact.pointCount == 2 ? Midpoint(contact.points[0], contact.points[1]) : contact.points[0];
 }
 
 bool TestShapes(const Capsule& own, const Capsule& other, ShapeContact& contact) {

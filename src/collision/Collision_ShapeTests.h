@@ -17,6 +17,9 @@ struct Capsule {
     bool IsCircle() const { return a == b; }
 };
 
+// Halves first: the sum of two coordinates near the float's limit would overflow.
+inline Vector2D Midpoint(const Vector2D& a, const Vector2D& b) { return a * 0.5f + b * 0.5f; }
+
 struct ShapeContact {
     float depth = 0.0f;
     std::uint32_t pointCount = 0;

@@ -19,7 +19,9 @@ ClassifyResult Circle2D::ClassifyToCircle(const Circle2D& other, Point2D& first,
     if (distance + r0 < r1) {
         return ClassifyInside;
     }
-    if (center == other.center && r0 == r1) {
+    // Centres so close that their distance squares to 0 give no direction
+    // between them: they are one centre.
+    if (distance == 0.0f && r0 == r1) {
         return ClassifyCoincident;
     }
     // u runs from this centre to the other; h is the distance along u to the

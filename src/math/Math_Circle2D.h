@@ -15,7 +15,7 @@ struct Circle2D {
     Circle2D(const Point2D& centerValue, float radiusValue) : center(centerValue), radius(radiusValue) {}
 
     // Against another circle: contains it (26), inside it (3), the same
-    // circle (19), touching from inside (27, one point) or outside (28, one
+    // circle (19, also for centres too close to measure), touching from inside (27, one point) or outside (28, one
     // point), apart (2), or crossing (15, two points).
     ClassifyResult ClassifyToCircle(const Circle2D& other, Point2D& first, Point2D& second) const;
     // The segment's test against this circle.

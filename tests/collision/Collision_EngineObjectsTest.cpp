@@ -140,3 +140,30 @@ TEST(CollisionIds, CloneCopiesSettingsAndShapesButNoRecords) {
     EXPECT_EQ(clone->GetShapeCollisions().Count() + clone->GetBoundingRectangleCollisions().Count(), 0u);
     EXPECT_EQ(engine.CloneObject(536, {}, nullptr), 0u);
 }
+
+TEST(CollisionIds, NonFiniteSettersAreIgnored) {
+    const Actor player = PlayerActor();
+    CollisionEngine engine;
+    engine.AddLayer();
+    const std::uint32_t id = engine.AddObject(MakeObject(player.get(), kPlayer), 0, {5, 6});
+    const DynamicObject* object = engine.GetCollisionResults(id);
+    engine.SetObjectOrientation(id, 30);
+    engine.SetObjectOffset(id, {1, 2});
+    engine.Update(0.016f);
+    const TunRect rectangle = object->GetCurrentBoundingRectangle();
+    const Vector2D centre = object->GetCurrentCircles()[0].center;
+
+    engine.SetObjectPosition(id, {NAN, 0});
+    engine.SetObjectPosition(id, {0, -INFINITY});
+    engine.SetObjectOrientation(id, INFINITY);
+    engine.SetObjectOffset(id, {0, NAN});
+    engine.SetObjectOldPosition(id, {INFINITY, 0});
+    engine.SetObjectOldOrientation(id, NAN);
+    EXPECT_EQ(object->GetPosition(), Vector2D(5, 6));
+    EXPECT_EQ(object->GetOrientation(), 30.0f);
+    EXPECT_EQ(object->GetOffset(), Vector2D(1, 2));
+    EXPECT_EQ(object->GetOldPosition(), Vector2D(5, 6));
+    EXPECT_EQ(object->GetOldOrientation(), 30.0f);
+    EXPECT_EQ(object->GetCurrentBoundingRectangle(), rectangle);
+    EXPECT_EQ(object->GetCurrentCircles()[0].center, centre);
+}

@@ -209,6 +209,7 @@ TEST(CircleToCircle, CodesAndPoints) {
         {Circle2D({0, 0}, 3), Circle2D({0.5f, 0}, 1), ClassifyContains, kUnwritten, kUnwritten},
         {Circle2D({0.5f, 0}, 1), Circle2D({0, 0}, 3), ClassifyInside, kUnwritten, kUnwritten},
         {Circle2D({4, 5}, 2), Circle2D({4, 5}, 2), ClassifyCoincident, kUnwritten, kUnwritten},
+        {Circle2D({0, 0}, 10), Circle2D({1e-24f, 0}, 10), ClassifyCoincident, kUnwritten, kUnwritten},
         {Circle2D({0, 0}, 1), Circle2D({1, 0}, 1), ClassifyTwoPoints, {0.5f, h}, {0.5f, -h}},
         {Circle2D({0, 0}, 1), Circle2D({0, 1}, 1), ClassifyTwoPoints, {-h, 0.5f}, {h, 0.5f}},
     };
