@@ -105,7 +105,7 @@ TEST_F(BitmapFontTest, CellsMapFromTheImageTopAndOtherCodesToTheSpaceAndStringsM
     const Core::RefPtr<BitmapFont> font = BitmapFontCache::Get(WriteFont(dir, "Font.png", "Font.tbf"));
     EXPECT_EQ(std::pair(font->GetCellSize(), font->GetLineHeight()), std::pair(32, 40.0f));
     // Cells are 0.0625 wide and high on the 512-pixel image: (code, u0, v of the bottom edge).
-    for (const auto [code, u, v] : {std::tuple{32, 0.0f, 0.9375f}, {42, 0.0f, 0.875f}, {127, 0.3125f, 0.375f},
+    for (const auto& [code, u, v] : {std::tuple{32, 0.0f, 0.9375f}, {42, 0.0f, 0.875f}, {127, 0.3125f, 0.375f},
                                     {200, 0.0f, 0.9375f}, {-56, 0.0f, 0.9375f}, {7, 0.0f, 0.9375f}}) {
         BitmapFont::TexCoords coords;
         font->GetGlyphTexCoords(code, coords);
@@ -116,7 +116,7 @@ TEST_F(BitmapFontTest, CellsMapFromTheImageTopAndOtherCodesToTheSpaceAndStringsM
         EXPECT_EQ(glyph, SampleFont().glyphs[code >= 32 && code < 128 ? code - 32 : 0]) << code;
     }
     // A: x 0..43, y 27..80, the pen then at 44; B from y 28, after its lead of 2.
-    for (const auto [text, width, height] :
+    for (const auto& [text, width, height] :
          {std::tuple{"", 0.0f, 0.0f}, {"A", 43.0f, 53.0f}, {"AB", 90.0f, 55.0f}, {"A\nB", 90.0f, 95.0f},
           {"A\r\nB", 44.0f, 95.0f}, {"\rA", 43.0f, 80.0f}, {" ", 12.0f, 1.0f}, {"\t", 48.0f, 1.0f},
           {"\xC8", 10.0f, 20.0f}, {"\x07", 10.0f, 20.0f}}) {
