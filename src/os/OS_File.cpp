@@ -29,12 +29,13 @@ std::string FolderOf(const std::string& path) {
 // The writer's process id in a temporary name ".<name>.<pid>.<n>.tmp" for
 // the target name, or 0 when the entry is not such a temporary.
 pid_t TemporaryWriter(std::string_view entry, std::string_view name) {
-    const std::string prefix = "." + std::string(name) + ".";
     constexpr std::string_view kSuffix = ".tmp";
-    if (entry.size() <= prefix.size() + kSuffix.size() || !entry.starts_with(prefix) || !entry.ends_with(kSuffix)) {
+    const std::size_t prefixSize = name.size() + 2;
+    if (entry.size() <= prefixSize + kSuffix.size() || entry[0] != '.' || entry.substr(1, name.size()) != name ||
+        entry[prefixSize - 1] != '.' || !entry.ends_with(kSuffix)) {
         return 0;
     }
-    const std::string_view middle = entry.substr(prefix.size(), entry.size() - prefix.size() - kSuffix.size());
+    const std::string_view middle = entry.substr(prefixSize, entry.size() - prefixSize - kSuffix.size());
     pid_t writer = 0;
     const auto [afterPid, pidError] = std::from_chars(middle.data(), middle.data() + middle.size(), writer);
     if (pidError != std::errc() || writer <= 0 || afterPid == middle.data() + middle.size() || *afterPid != '.') {
