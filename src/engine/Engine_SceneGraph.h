@@ -46,6 +46,8 @@ class SceneGraph : public Group {
     // camera applied, tree queued, viewport cleared, background, flush,
     // camera and viewport restored. Nothing without both or a renderer.
     void Render(const Core::RefPtr<Camera>& camera, const Core::RefPtr<Viewport>& viewport);
+    // The group's frustum form stays callable beside it.
+    using Group::Render;
     // Clears the colour of the whole window, leaving viewport and scissor as they were.
     void ClearScreen(const Color& color);
 
