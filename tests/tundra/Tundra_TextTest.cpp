@@ -2,6 +2,13 @@
 #include "Tundra_TestGame.h"
 
 #include "core/Core_MemoryFile.h"
+#include "engine/Engine_Camera.h"
+#include "engine/Engine_FontFile.h"
+#include "engine/Engine_SceneGraph.h"
+#include "engine/Engine_Viewport.h"
+#include "support/Renderer_OffscreenFixture.h"
+#include "support/TempDirectory.h"
+#include "support/TestImages.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_Text.h"
@@ -64,4 +71,36 @@ TEST_F(GameTest, OpacityAndColourReachTheTextAtTheNextTickAndAClonesStringIsItsO
     text->NetworkSyncReceive(received);
     EXPECT_EQ(text->GetText(), "B");
     EXPECT_TRUE(text->IsHUDObject());
+}
+
+using TextHud = testsupport::OffscreenRendererTest;
+
+// A HUD text is placed in screen coordinates with (0, 0) at the centre, so
+// the camera's pose never moves it. A white 32 x 32 font image: every
+// glyph cell is white.
+TEST_F(TextHud, AHudTextAtTheOriginDrawsAtTheScreensCentreWhereverTheCameraLooks) {
+    const testsupport::TempDirectory dir;
+    Engine::FontFile font{{0, 0, 0, 16, 0, 0, 20, 0}};
+    font.glyphs['A' - 32] = {65, 0, 16, 0, 0, 0, 0.0f, 0, 0};
+    testsupport::WriteBytes(dir.Path() + "/Font.tbf", Engine::EncodeFontFile(font, u"Face"));
+    testsupport::SavePng(testsupport::FlatImage(32, 32, {255, 255, 255, 255}), dir.Path() + "/Font.png");
+    const Core::RefPtr<Tundra::Text> text = TUN_NEW(Tundra::Text, "A", Core::String(dir.Path() + "\\Font"));
+    text->SetHUDObject(true);
+    text->SetPosition({0.0f, 0.0f});
+    const Core::RefPtr<Engine::SceneGraph> scene = TUN_NEW(Engine::SceneGraph, &Renderer());
+    const Core::RefPtr<Engine::TransformationGroup> stand = TUN_NEW(Engine::TransformationGroup);
+    const Core::RefPtr<Engine::Camera> camera = TUN_NEW(Engine::Camera, 45.0f, 1.0f, 1000.0f);
+    scene->AddChild(stand);
+    stand->AddChild(camera);
+    scene->AddChild(text->GetSceneNode());
+    scene->SetViewportCount(1);
+    for (const Matrix4& pose : {Matrix4::Translation(0.0f, 0.0f, 500.0f), Matrix4::Translation(900.0f, -700.0f, 50.0f),
+                                Matrix4::RotationZ(90.0f)}) {
+        stand->SetTransformation(pose);
+        Renderer().ClearColorBuffer(Color(0.0f, 0.0f, 0.0f, 1.0f));
+        scene->UpdateAsCurrent(0.016f);
+        scene->Render(camera, TUN_NEW(Engine::Viewport, 0, 0, kWidth, kHeight));
+        EXPECT_EQ(PixelAt(kWidth / 2 + 8, kHeight / 2 + 8), (testsupport::Rgba{255, 255, 255, 255}));
+        EXPECT_EQ(PixelAt(kWidth / 2 - 8, kHeight / 2 - 8), (testsupport::Rgba{0, 0, 0, 255}));
+    }
 }
