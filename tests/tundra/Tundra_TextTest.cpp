@@ -38,6 +38,16 @@ TEST_F(GameTest, ATextKeepsItsFontByFileNameAndComesBackWithTheSameFontAndHudFla
     EXPECT_EQ(back->GetTextNode()->GetFont()->GetName(), fontPath);
     EXPECT_EQ(back->GetSceneNode()->GetChildCount(), 1u);
 
+    // A stored name that is a path still names a font below the fonts folder.
+    Bytes elsewhere = bytes;
+    const char other[] = "..\\Other\\AB";
+    std::memcpy(elsewhere.data() + elsewhere.size() - 12, other, 11);
+    Core::MemoryFile otherFile(elsewhere.data(), static_cast<std::uint32_t>(elsewhere.size()));
+    const Core::RefPtr<Tundra::Text> moved = otherFile.ReadObjectAs<Tundra::Text>(Core::File::Reference::Owning);
+    ASSERT_TRUE(moved != nullptr);
+    EXPECT_EQ(moved->GetTextNode()->GetFont()->GetName(),
+              Tundra::Game::GetDirectory() + "\\Resources\\Fonts\\AB\\AB");
+
     // A hostile stream never sets the node's own screen flag, which would hide the text.
     ReadHostile<Tundra::Text>(bytes, 3000, [](const Tundra::Text& read) {
         EXPECT_FALSE(read.GetTextNode()->GetScreenFlag());
