@@ -26,25 +26,25 @@ bool ReadFlag(Core::File& file) {
 Text::Text(const Core::String& text, const Core::String& fontPath) {
     Core::RefPtr<Engine::Text> node = TUN_NEW(Engine::Text, text, false);
     node->SetFont(Engine::BitmapFontCache::Get(fontPath));
-    ReplaceChildNode(*this, m_node, node);
+    ReplaceChildNode(*this, m_textNode, node);
 }
 
 Text::Text(const Text& other) : GameObject(other) {
-    ReplaceChildNode(*this, m_node, CloneNode(other.m_node));
+    ReplaceChildNode(*this, m_textNode, CloneNode(other.m_textNode));
     RunHook("OnClone", true);
 }
 
 void Text::PushToLua(lua_State* state) const { PushToLuaAs(state, "Text"); }
 
 void Text::RenderSync(float dt) {
-    m_node->SetColor(GetModulationColor());
-    m_node->SetOpacity(GetOpacity());
+    m_textNode->SetColor(GetModulationColor());
+    m_textNode->SetOpacity(GetOpacity());
 }
 
 void Text::Save(Core::File& file) const {
     GameObject::Save(file);
     file << GetText();
-    const Core::RefPtr<Engine::BitmapFont>& font = m_node->GetFont();
+    const Core::RefPtr<Engine::BitmapFont>& font = m_textNode->GetFont();
     file << (font ? GetFileNameFromPath(font->GetName()) : Core::String());
     file.WriteU8(IsHUDObject() ? 1 : 0);
 }
@@ -55,7 +55,7 @@ void Text::Load(Core::File& file) {
     // Only a name below the fonts folder: a stored path never leads elsewhere.
     const Core::String fontName = GetFileNameFromPath(ReadString(file));
     if (!file.HasFailed()) {
-        m_node->SetFont(fontName.empty() ? nullptr
+        m_textNode->SetFont(fontName.empty() ? nullptr
                                          : Engine::BitmapFontCache::Get(Game::GetDirectory() + "\\Resources\\Fonts\\" +
                                                                         fontName + "\\" + fontName));
     }

@@ -32,14 +32,14 @@ class Text : public GameObject {
     void NetworkSyncReceive(Core::File& file) override;
     void RenderSync(float dt) override;
 
-    void SetText(const Core::String& text) { m_node->SetText(text); }
-    const Core::String& GetText() const { return m_node->GetText(); }
-    void SetHUDObject(bool hud) { m_node->SetHUDObject(hud); }
-    bool IsHUDObject() const { return m_node->IsHUDObject(); }
-    const Core::RefPtr<Engine::Text>& GetTextNode() const { return m_node; }
+    void SetText(const Core::String& text) { m_textNode->SetText(text); }
+    const Core::String& GetText() const { return m_textNode->GetText(); }
+    void SetHUDObject(bool hud) { m_textNode->SetHUDObject(hud); }
+    bool IsHUDObject() const { return m_textNode->IsHUDObject(); }
+    const Core::RefPtr<Engine::Text>& GetTextNode() const { return m_textNode; }
 
 private:
-    Core::RefPtr<Engine::Text> m_node;
+    Core::RefPtr<Engine::Text> m_textNode;
 };
 
 }  // namespace Tundra
