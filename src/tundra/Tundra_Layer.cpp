@@ -6,8 +6,10 @@
 #include "math/Math_Color.h"
 #include "math/Math_Matrix4.h"
 #include "network/Network_TunNet.h"
+#include "tundra/Tundra_Circle.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
+#include "tundra/Tundra_Line.h"
 
 #include <algorithm>
 #include <set>

@@ -15,7 +15,9 @@
 
 namespace Tundra {
 
+class Circle;
 class GameObject;
+class Line;
 class TunPlayer;
 
 // One ordered plane of a level: it owns its game objects and updates them
@@ -82,9 +84,13 @@ class Layer : public Core::Object {
     void UpdateGameObjectTransformations();
     void EndGameObjects();
 
-    void SetVisibleCollisionData(bool show) { m_collisionDataShown = show ? 1 : 0; }
+    // Shows each static shape of the collision layer as a line or circle
+    // object of this layer, in the collision data colour; shapes already
+    // shown keep their object. Hiding destroys them all.
+    void SetVisibleCollisionData(bool show);
     bool GetVisibleCollisionData() const { return m_collisionDataShown != 0; }
-    void SetCollisionDataColor(const Color& color) { m_collisionDataColor = color; }
+    // Colours every shown shape too.
+    void SetCollisionDataColor(const Color& color);
     const Color& GetCollisionDataColor() const { return m_collisionDataColor; }
     void SetLayerPartitionColor(const Color& color) { m_partitionColor = color; }
     const Color& GetLayerPartitionColor() const { return m_partitionColor; }
@@ -99,6 +105,10 @@ private:
     void ApplyRemovals();
     void LoadNames(Core::File& file);
     void LoadObjects(Core::File& file);
+    // Makes the objects of the static shapes not shown yet.
+    void ShowStaticShapes();
+    // Colours, shows and adds one display object.
+    void AddDisplayObject(GameObject& object);
 
     Core::RefPtr<Engine::TransformationGroup> m_group;
     std::vector<ObjectRef> m_pendingAdditions;
@@ -121,6 +131,10 @@ private:
     std::int32_t m_gridWidth = 1;
     std::int32_t m_gridHeight = 1;
     std::int32_t m_gridCellSize = 1;
+    // The display objects of static shapes, slot k at k - 1; none for an empty slot.
+    // Held so that one destroyed elsewhere (or at shut-down) is never freed under us.
+    std::vector<Core::RefPtr<Line>> m_debugLines;
+    std::vector<Core::RefPtr<Circle>> m_debugCircles;
     // The collision engine's generation when this layer added its collision
     // layer; 0 when it added none (built for a stream, or without a game).
     std::uint64_t m_collisionEpoch = 0;

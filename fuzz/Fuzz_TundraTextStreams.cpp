@@ -1,0 +1,109 @@
+#include "Fuzz_Harness.h"
+
+#include "core/Core_MemoryFile.h"
+#include "tundra/Tundra_Circle.h"
+#include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_Level.h"
+#include "tundra/Tundra_Line.h"
+#include "tundra/Tundra_Text.h"
+
+// Texts, lines and circles come back from save games: any bytes must read
+// into an object that joins a running level, updates, is cloned, drawn,
+// destroyed and let go of, or into nothing. The first byte chooses the
+// class (its value modulo 3); the rest is the stream.
+namespace {
+
+constexpr float kFrame = 0.016f;
+
+struct OneLayerFactory : Tundra::LevelFactory {
+    std::uint32_t GetLevelsCount() const override { return 1; }
+    Tundra::Level* CreateLevel(std::uint32_t) override {
+        auto* level = TUN_NEW(Tundra::Level);
+        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+        layer->AddStaticLineSegment({-10.0f, 0.0f}, {10.0f, 0.0f}, 0, 1);
+        layer->AddStaticCircle({0.0f, 5.0f}, 2.0f, 0, 2);
+        layer->SetVisibleCollisionData(true);
+        level->AddLayer(layer);
+        return level;
+    }
+};
+
+Core::RefPtr<Tundra::GameObject> Read(Core::File& file, std::uint8_t kind) {
+    constexpr auto owning = Core::File::Reference::Owning;
+    switch (kind % 3) {
+        case 0: return file.ReadObjectAs<Tundra::Text>(owning);
+        case 1: return file.ReadObjectAs<Tundra::Line>(owning);
+        default: return file.ReadObjectAs<Tundra::Circle>(owning);
+    }
+}
+
+void Step(Tundra::Game& game, int frames) {
+    for (int i = 0; i < frames; ++i) {
+        game.Update(kFrame);
+    }
+}
+
+// The setters each class offers, then a draw of the whole object.
+void Exercise(Tundra::GameObject& object) {
+    object.SetModulationColor(Color(0.5f, 0.5f, 1.0f, 1.0f));
+    object.SetOpacity(0.5f);
+    if (auto* text = dynamic_cast<Tundra::Text*>(&object)) {
+        text->SetText(text->GetText() + "!");
+        text->SetHUDObject(!text->IsHUDObject());
+    } else if (auto* line = dynamic_cast<Tundra::Line*>(&object)) {
+        line->SetEndPoint(line->GetStartPoint());
+    } else if (auto* circle = dynamic_cast<Tundra::Circle*>(&object)) {
+        circle->SetRadius(circle->GetRadius() * 2.0f);
+    }
+    object.GetSceneNode()->DrawTree();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Input input(data, size);
+    const std::uint8_t kind = input.Byte();
+    const fuzz::Bytes rest = input.Rest();
+    Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
+    const Core::RefPtr<Tundra::Game> game =
+        TUN_NEW(Tundra::Game, TUN_NEW(OneLayerFactory), Engine::StartupSettings{64, 48}, 0);
+    game->Frame();
+    Core::RefPtr<Tundra::GameObject> object = Read(file, kind);
+    Tundra::Layer& layer = *game->GetCurrentLevel()->GetLayer(0);
+    if (object) {
+        layer.AddGameObject(object.Get());
+        const Core::RefPtr<Core::Object> clone = object->Clone();
+        layer.AddGameObject(static_cast<Tundra::GameObject*>(clone.Get()));
+        Step(*game, 2);
+        Exercise(*object);
+        Exercise(*static_cast<Tundra::GameObject*>(clone.Get()));
+        Step(*game, 1);
+        object->Destroy();
+        Core::MemoryFile again;
+        again << clone;
+    }
+    object = nullptr;
+    layer.SetCollisionDataColor(Color(1.0f, 0.0f, 0.0f, 1.0f));
+    layer.SetVisibleCollisionData(false);
+    Step(*game, 2);
+    game->Shutdown();
+    return 0;
+}
+
+void FuzzWriteSeeds(fuzz::Seeds& seeds) {
+    const auto seed = [&seeds](std::string_view name, std::uint8_t kind, const Core::Object* object) {
+        Core::MemoryFile file;
+        file.WriteU8(kind);
+        file << object;
+        seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
+    };
+    const Core::String font = Tundra::Game::GetDirectory() + "\\Resources\\Fonts\\DefaultFont\\DefaultFont";
+    const Core::RefPtr<Tundra::Text> text = TUN_NEW(Tundra::Text, "Score: 100\nLives", font);
+    seed("text", 0, text.Get());
+    text->SetHUDObject(true);
+    text->SetName("hud");
+    seed("hud_text", 0, text.Get());
+    seed("line", 1, Core::RefPtr<Tundra::Line>(TUN_NEW(Tundra::Line, Vector2D(0.0f, 0.0f), Vector2D(10.0f, 5.0f))).Get());
+    seed("circle", 2, Core::RefPtr<Tundra::Circle>(TUN_NEW(Tundra::Circle, 3.0f)).Get());
+}
