@@ -1,6 +1,7 @@
 #include "tundra/Tundra_Sprite.h"
 
 #include "collision/Collision_DynamicObject.h"
+#include "tundra/Tundra_Viewport.h"
 
 namespace Tundra {
 namespace {
@@ -223,6 +224,15 @@ void Sprite::SetHUDObject(bool hud) {
 
 bool Sprite::IsHUDObject() const {
     return Query(m_sprite, false, [](const Engine::Sprite& node) { return node.IsHUDObject(); });
+}
+
+bool Sprite::IsInViewport(const Viewport* viewport) const {
+    if (viewport == nullptr || !m_sprite) {
+        return false;
+    }
+    BoundingBox frame;
+    m_sprite->GetWorldBoundingVolume(frame);
+    return viewport->IsBoxInView(frame);
 }
 
 }  // namespace Tundra

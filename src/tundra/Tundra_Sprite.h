@@ -15,6 +15,8 @@
 
 namespace Tundra {
 
+class Viewport;
+
 // The game object that draws an animated, textured quad: its scene node
 // carries one engine sprite playing named animations. The sprite keeps its
 // collision object's shapes on the drawn frame, and can show those shapes
@@ -79,6 +81,10 @@ class Sprite : public GameObject {
     // Drawn without the view test, in screen space.
     void SetHUDObject(bool hud);
     bool IsHUDObject() const;
+    // Whether the drawn frame may show in the viewport: false without a
+    // viewport, its camera or a render node, and otherwise only when the
+    // frame lies wholly outside the camera's view.
+    bool IsInViewport(const Viewport* viewport) const;
 
     // Which collision-asset actor the collision object's shapes come from; -1 none.
     void SetCollisionActorIndex(int index) { m_collisionActorIndex = index; }

@@ -1,13 +1,14 @@
 #include "Tundra_HostileRead.h"
+#include "Tundra_SpriteShapes.h"
 #include "Tundra_TestGame.h"
 
-#include "collision/Collision_CollisionActor.h"
 #include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"
 #include "support/VideoDriver.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_Sprite.h"
+#include "tundra/Tundra_Viewport.h"
 
 using namespace tundratest;
 using Core::RefPtr;
@@ -15,51 +16,17 @@ using Tundra::Sprite;
 
 namespace {
 
-// Animation "a" has three frames, "b" two; without a renderer they have no
-// texture, which the node plays all the same.
-std::vector<RefPtr<Tundra::SpriteAnimation>> Animations(const Core::String& folder = "") {
-    std::vector<RefPtr<Tundra::SpriteAnimation>> list;
-    for (const auto& [name, frames] : {std::pair("a", 3), std::pair("b", 2)}) {
-        list.push_back(TUN_NEW(Tundra::SpriteAnimation, folder + name + ".png", 4, 1,
-                               std::vector<float>(static_cast<std::size_t>(frames), 0.1f)));
-        list.back()->SetName(name);
-    }
-    return list;
-}
-
-// Frame 0: rectangle (top 4, left -2, right 2, bottom -4), two segments and
-// one circle; frame 1: no segment, two circles. Animation 1 repeats them.
-Collision2D::CollisionActor* ShapesActor() {
-    auto* actor = new Collision2D::CollisionActor;
-    for (int animation = 0; animation < 2; ++animation) {
-        auto* frames = new Collision2D::CollisionAnimation;
-        auto* first = new Collision2D::CollisionFrame;
-        first->SetBoundingRectangle({4.0f, -2.0f, 2.0f, -4.0f}, true);
-        first->AddLineSegment({-2.0f, 0.0f}, {2.0f, 0.0f}, 1, true);
-        first->AddLineSegment({1.0f, -4.0f}, {1.0f, 4.0f}, 2, true);
-        first->AddCircle({0.0f, 1.0f}, 1.0f, 3, true);
-        auto* second = new Collision2D::CollisionFrame;
-        second->SetBoundingRectangle({3.0f, -1.0f, 1.0f, -3.0f}, true);
-        second->AddCircle({0.0f, 0.0f}, 2.0f, 4, true);
-        second->AddCircle({1.0f, 0.0f}, 0.5f, 5, true);
-        frames->AddCollisionFrame(first);
-        frames->AddCollisionFrame(second);
-        actor->AddCollisionAnimation(frames);
-    }
-    return actor;
-}
-
 class SpriteTest : public GameTest {
 protected:
     // A stopped sprite in the layer, at (10, 0) with z-order 2, whose
     // collision object takes its shapes from the actor above.
     Sprite& AddSprite(std::uint32_t layer = 0, bool collision = true) {
-        auto* sprite = TUN_NEW(Sprite, Animations());
+        auto* sprite = TUN_NEW(Sprite, SpriteAnimations());
         sprite->SetName("sprite");
         sprite->SetPosition({10.0f, 0.0f});
         sprite->SetZOrder(2.0f);
         if (collision) {
-            m_game->AddCollisionAssets(ShapesActor());
+            m_game->AddCollisionAssets(SpriteShapesActor());
             auto* object = new Collision2D::DynamicObject;
             object->AddCollisionData(m_game->GetCollisionAssets().back(), 0, 0);
             object->SetCollisionType(1);
@@ -100,7 +67,7 @@ struct ProbeSprite : Sprite {
 }  // namespace
 
 TEST_F(SpriteTest, AnimationControlChangesOnlyWhatDiffersAndANodelessSpriteAnswersDefaults) {
-    const RefPtr<Sprite> sprite = TUN_NEW(Sprite, Animations());
+    const RefPtr<Sprite> sprite = TUN_NEW(Sprite, SpriteAnimations());
     ASSERT_EQ(sprite->GetAnimationsCount(), 2);
     EXPECT_EQ(sprite->GetSceneNode()->GetChildCount(), 1u);
     sprite->Play(true);
@@ -140,8 +107,8 @@ TEST_F(SpriteTest, AnimationControlChangesOnlyWhatDiffersAndANodelessSpriteAnswe
 
 TEST_F(SpriteTest, TheCollisionObjectFollowsTheDrawnFrameBeforeUpdateRuns) {
     Start();
-    m_game->AddCollisionAssets(ShapesActor());
-    auto* sprite = TUN_NEW(ProbeSprite, Animations());
+    m_game->AddCollisionAssets(SpriteShapesActor());
+    auto* sprite = TUN_NEW(ProbeSprite, SpriteAnimations());
     auto* object = new Collision2D::DynamicObject;
     object->AddCollisionData(m_game->GetCollisionAssets().back(), 0, 0);
     ASSERT_TRUE(sprite->AddCollision(object, LayerAt(0).GetCollisionId()));
@@ -229,6 +196,25 @@ TEST_F(SpriteTest, TheShapeDisplayIsMadeOnceThenMovedHiddenAndDestroyed) {
     clone->SetVisibleBoundingRectangle(false);
 }
 
+TEST_F(SpriteTest, ASpriteIsInAViewportUnlessWhollyOutsideItsCamerasView) {
+    Start();
+    Sprite& near = AddSprite(0, false);
+    Sprite& far = AddSprite(0, false);
+    near.SetPosition({0.0f, 0.0f});
+    far.SetPosition({100000.0f, 0.0f});
+    auto* camera = TUN_NEW(Tundra::Camera);
+    camera->SetZOrder(500.0f);
+    camera->UpdateTransformation();
+    LayerAt(0).AddGameObject(camera);
+    const RefPtr<Tundra::Viewport> viewport = TUN_NEW(Tundra::Viewport, 0, 0, 64, 48);
+    Step(1);
+    EXPECT_FALSE(near.IsInViewport(nullptr));
+    EXPECT_FALSE(near.IsInViewport(viewport.Get()));
+    viewport->SetCamera(camera);
+    EXPECT_TRUE(near.IsInViewport(viewport.Get()));
+    EXPECT_FALSE(far.IsInViewport(viewport.Get()));
+}
+
 TEST_F(SpriteTest, CollidedSpriteIdsWriteTheOthersIdAndReadBackTheirHandles) {
     Start();
     Sprite& a = AddSprite(0);
@@ -274,7 +260,7 @@ TEST_F(SpriteTest, ASavedSpriteComesBackWithItsAnimationStateTexturesAndDisplays
         Start();
         const Core::String folder = Tundra::Game::GetDirectory() + "\\Resources\\Animations\\";
         Sprite& sprite = AddSprite();
-        const RefPtr<Sprite> source = TUN_NEW(Sprite, Animations(folder));
+        const RefPtr<Sprite> source = TUN_NEW(Sprite, SpriteAnimations(folder));
         sprite.SetVisibleCollisionData(true);
         Step(1);
         for (const bool playing : {false, true}) {
