@@ -285,7 +285,7 @@ TEST_F(SpriteTest, ASavedSpriteComesBackWithItsAnimationStateTexturesAndDisplays
             }
         }
         const Bytes displayed = Saved(&sprite);
-        ReadHostile<Sprite>(displayed, 3000, [](const Sprite& read) {
+        ReadHostile<Sprite>(displayed, 10000, [](const Sprite& read) {
             EXPECT_LE(static_cast<std::size_t>(read.GetLinesInUse()), read.GetSegmentLines().size());
         });
         Core::MemoryFile file(displayed.data(), static_cast<std::uint32_t>(displayed.size()));
