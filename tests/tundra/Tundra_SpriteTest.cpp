@@ -48,8 +48,8 @@ struct Edge {
 Edge EdgeOf(const Tundra::Line& line) { return {line.GetStartPoint(), line.GetEndPoint()}; }
 
 auto PlayState(const Sprite& s) {
-    return std::tuple(s.GetCurrentAnimationIndex(), s.GetCurrentFrameIndex(), s.GetFlipHorizontal(), s.GetFlipVertical(),
-                      s.GetLoop(), s.IsPlaying(), s.IsPaused(), s.GetAnimationSpeed());
+    return std::tuple(s.GetCurrentAnimationIndex(), s.GetCurrentFrameIndex(), s.GetFlipHorizontal(),
+                      s.GetFlipVertical(), s.GetLoop(), s.IsPlaying(), s.IsPaused(), s.GetAnimationSpeed());
 }
 
 // The collision frame the sprite's Update finds.
@@ -88,7 +88,8 @@ TEST_F(SpriteTest, AnimationControlChangesOnlyWhatDiffersAndANodelessSpriteAnswe
     bare->SetAnimationSpeed(3.0f);
     bare->RenderSync(0.0f);
     EXPECT_EQ(std::tuple(bare->GetAnimationsCount(), bare->GetCurrentFrameIndex(), bare->IsPlaying(),
-                         bare->GetAnimationSpeed(), bare->GetLoop(), bare->GetFrameWidth(0), bare->GetCurrentAnimationName()),
+                         bare->GetAnimationSpeed(), bare->GetLoop(), bare->GetFrameWidth(0),
+                         bare->GetCurrentAnimationName()),
               std::tuple(0, 0, false, 1.0f, true, 0, Core::String()));
 }
 
@@ -221,8 +222,8 @@ TEST_F(SpriteTest, CollidedSpriteIdsWriteTheOthersIdAndReadBackTheirHandles) {
         return std::pair(records->GetBoundingRectangleCollisions()[0].handle, records->GetShapeCollisions()[0].handle);
     };
     const auto word = [](std::uint32_t v) {
-        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-                     static_cast<std::uint8_t>(v >> 24)};
+        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
     };
     Bytes expected = word(b.GetID());
     expected.insert(expected.end(), expected.begin(), expected.end());
