@@ -1,5 +1,7 @@
 #pragma once
 
+#include "math/Math_Vector3D.h"
+
 // The game's audio engine. Until the audio subsystem fills it in it makes
 // no sound: it only keeps the master volume.
 class SoundEngine {
@@ -16,7 +18,11 @@ public:
     void StopAll();
     bool SetMasterVolume(float volume);
     float GetMasterVolume() const { return m_masterVolume; }
+    bool SetListenerPosition(const Vector3D& position);
 
 private:
+    friend const Vector3D& GetListenerPositionForTesting(const SoundEngine& engine);
+
     float m_masterVolume = 1.0f;
+    Vector3D m_listenerPosition;
 };

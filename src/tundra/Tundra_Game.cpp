@@ -245,6 +245,7 @@ void Game::Update(float dt) {
     if (level->GetClearBackBuffer()) {
         m_sceneGraph->ClearScreen(level->GetClearColor());
     }
+    level->RenderViewports(*m_sceneGraph);
     if (m_hud != nullptr) {
         m_hud->Render();
     }

@@ -1,6 +1,7 @@
 #include "tundra/Tundra_Level.h"
 
 #include "core/Core_File.h"
+#include "sound/Sound_SoundEngine.h"
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
@@ -63,6 +64,32 @@ Layer* Level::GetLayerByName(const Core::String& name) const {
     return nullptr;
 }
 
+void Level::AddViewport(Viewport* viewport) {
+    if (viewport != nullptr && std::find(m_viewports.begin(), m_viewports.end(), viewport) == m_viewports.end()) {
+        m_viewports.emplace_back(viewport);
+    }
+}
+
+void Level::RemoveViewport(Viewport* viewport) {
+    const auto found = std::find(m_viewports.begin(), m_viewports.end(), viewport);
+    if (found != m_viewports.end()) {
+        m_viewports.erase(found);
+    }
+}
+
+Viewport* Level::GetViewport(std::uint32_t index) const {
+    return index < m_viewports.size() ? m_viewports[index].Get() : nullptr;
+}
+
+Viewport* Level::GetViewportByName(const Core::String& name) const {
+    for (const Core::RefPtr<Viewport>& viewport : m_viewports) {
+        if (viewport->GetName() == name) {
+            return viewport.Get();
+        }
+    }
+    return nullptr;
+}
+
 void Level::AddManagedObject(Core::Object* object, const Core::String& name) {
     m_managedObjects.emplace_back(object);
     m_managedObjectNames.push_back(name);
@@ -105,9 +132,23 @@ void Level::ForEachLayer(const std::function<void(Layer&)>& action) {
 void Level::FrameUpdate(float dt) {
     Update(dt);
     ForEachLayer([dt](Layer& layer) { layer.Update(dt); });
+    PlaceSoundListener();
     if (const Core::RefPtr<JukeBox> jukebox = m_jukebox) {
         jukebox->Update(dt);
     }
+}
+
+void Level::PlaceSoundListener() {
+    const Camera* listener = Camera::GetActiveListener();
+    const Game* game = Game::GetInstance();
+    SoundEngine* sound = game != nullptr ? game->GetSoundEngine() : nullptr;
+    if (listener == nullptr || sound == nullptr) {
+        return;
+    }
+    // A camera outside any layer listens from depth 0.
+    const Layer* layer = listener->GetLayer();
+    sound->SetListenerPosition(
+        {listener->GetPositionX(), listener->GetPositionY(), layer != nullptr ? layer->GetZOrder() : 0.0f});
 }
 
 void Level::FirstLateUpdate(float dt) {
@@ -120,6 +161,15 @@ void Level::SecondLateUpdate(float dt) {
 
 void Level::UpdateGameObjectTransformations() {
     ForEachLayer([](Layer& layer) { layer.UpdateGameObjectTransformations(); });
+}
+
+void Level::RenderViewports(Engine::SceneGraph& sceneGraph) {
+    sceneGraph.SetViewportCount(GetViewportsCount());
+    for (std::uint32_t i = 0; i < m_viewports.size(); ++i) {
+        const Core::RefPtr<Viewport> viewport = m_viewports[i];
+        sceneGraph.SetViewportIndex(i);
+        viewport->Render(sceneGraph);
+    }
 }
 
 void Level::End() {
@@ -141,6 +191,7 @@ void Level::Shutdown() {
         }
     });
     m_layers.clear();
+    m_viewports.clear();
     if (m_jukebox) {
         m_jukebox->StopMusic();
         m_jukebox = nullptr;
@@ -160,8 +211,10 @@ void Level::Save(Core::File& file) const {
     for (const Core::RefPtr<Layer>& layer : m_layers) {
         file << layer;
     }
-    // Viewports come with their own class; none is stored yet.
-    file.WriteU32(0);
+    file.WriteU32(GetViewportsCount());
+    for (const Core::RefPtr<Viewport>& viewport : m_viewports) {
+        file << viewport;
+    }
     file.WriteF32(m_clearColor.r);
     file.WriteF32(m_clearColor.g);
     file.WriteF32(m_clearColor.b);
@@ -194,8 +247,15 @@ void Level::Load(Core::File& file) {
     }
     std::uint32_t viewports = 0;
     file.ReadU32(viewports);
-    if (viewports != 0) {
-        file.SetFailed();
+    for (std::uint32_t i = 0; i < viewports && !file.HasFailed(); ++i) {
+        Core::RefPtr<Viewport> viewport;
+        file >> viewport;
+        // A stored list holds no gaps and no viewport twice.
+        if (!viewport || std::find(m_viewports.begin(), m_viewports.end(), viewport) != m_viewports.end()) {
+            file.SetFailed();
+            break;
+        }
+        AddViewport(viewport.Get());
     }
     file.ReadF32(m_clearColor.r);
     file.ReadF32(m_clearColor.g);

@@ -7,6 +7,7 @@
 #include "sound/Sound_JukeBox.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_UnclonableClass.h"
+#include "tundra/Tundra_Viewport.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,8 +17,8 @@ namespace Tundra {
 
 class GameObject;
 
-// One screen of a game: ordered layers holding the game objects, an
-// optional jukebox, a clear colour and optional script hooks. Concrete
+// One screen of a game: ordered layers holding the game objects, the
+// viewports they are drawn through, an optional jukebox, a clear colour and optional script hooks. Concrete
 // levels override OnStart, OnEnd and Update.
 class Level : public Core::Object {
     TUN_DECLARE_UNCLONABLE_CLASS(Level);
@@ -43,6 +44,15 @@ class Level : public Core::Object {
     Layer* GetLayer(std::uint32_t index) const;
     Layer* GetLayerByName(const Core::String& name) const;
 
+    // Appends it, drawn after those before; null and a viewport already
+    // listed are ignored.
+    void AddViewport(Viewport* viewport);
+    // Its first occurrence, if any.
+    void RemoveViewport(Viewport* viewport);
+    std::uint32_t GetViewportsCount() const { return static_cast<std::uint32_t>(m_viewports.size()); }
+    Viewport* GetViewport(std::uint32_t index) const;
+    Viewport* GetViewportByName(const Core::String& name) const;
+
     void SetJukeBox(JukeBox* jukebox) { m_jukebox = jukebox; }
     JukeBox* GetJukeBox() const { return m_jukebox.Get(); }
     void SetClearBackBuffer(bool clear) { m_clearBackBuffer = clear ? 1 : 0; }
@@ -60,11 +70,14 @@ class Level : public Core::Object {
     void GetGameObjects(const Core::String* name, std::vector<GameObject*>& out) const;
 
     void RunScript();
-    // The hook, each layer's objects, the jukebox.
+    // The hook, each layer's objects, the sound listener, the jukebox.
     void FrameUpdate(float dt);
     void FirstLateUpdate(float dt);
     void SecondLateUpdate(float dt);
     void UpdateGameObjectTransformations();
+    // Each viewport in order, the scene graph told their count and the
+    // index of the one being drawn.
+    void RenderViewports(Engine::SceneGraph& sceneGraph);
     // Every object's end hook.
     void End();
     // Runs once: layers shut down and released, music stopped, the scene
@@ -75,12 +88,15 @@ class Level : public Core::Object {
 
 private:
     void ForEachLayer(const std::function<void(Layer&)>& action);
+    // Where the active listener camera is: its position and its layer's depth.
+    static void PlaceSoundListener();
 
     LuaScript* m_script = nullptr;
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
     std::vector<Core::String> m_managedObjectNames;
     Core::String m_scriptName;
     std::vector<Core::RefPtr<Layer>> m_layers;
+    std::vector<Core::RefPtr<Viewport>> m_viewports;
     Color m_clearColor{0.0f, 0.0f, 0.0f, 1.0f};
     Core::String m_typeName;
     Core::RefPtr<JukeBox> m_jukebox;

@@ -1,0 +1,117 @@
+#include "tundra/Tundra_Viewport.h"
+
+#include "core/Core_File.h"
+#include "math/Math_Frustum.h"
+#include "tundra/Tundra_Game.h"
+
+#include <algorithm>
+
+namespace Tundra {
+namespace {
+
+Core::RefPtr<Engine::Viewport> MakeEngineViewport(std::int32_t x, std::int32_t y, std::int32_t width,
+                                                  std::int32_t height) {
+    return TUN_NEW(Engine::Viewport, x, y, std::max(width, 0), std::max(height, 0));
+}
+
+Core::String CurrentLevelTypeName() {
+    const Game* game = Game::GetInstance();
+    const Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
+    return level != nullptr ? level->GetTypeName() : Core::String();
+}
+
+}  // namespace
+
+Viewport::Viewport() : Viewport(0, 0, 800, 600) {}
+
+Viewport::Viewport(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
+    : m_viewport(MakeEngineViewport(x, y, width, height)) {}
+
+void Viewport::PushToLua(lua_State* state) const { PushToLuaAs(state, "Viewport"); }
+
+void Viewport::Set(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+    // The engine's rectangle is fixed at construction: a new one takes over
+    // the colour and the (cached) background.
+    const Core::RefPtr<Engine::Viewport> reshaped = MakeEngineViewport(x, y, width, height);
+    reshaped->SetClearColor(m_viewport->GetClearColor());
+    if (!m_background.empty()) {
+        reshaped->SetBackground(m_background);
+    }
+    m_viewport = reshaped;
+}
+
+void Viewport::SetBackground(const Core::String& path) {
+    m_background = path;
+    m_viewport->SetBackground(path);
+}
+
+Camera* Viewport::GetCamera() const { return m_camera && !m_camera->IsCleanedUp() ? m_camera.Get() : nullptr; }
+
+void Viewport::Render(Engine::SceneGraph& sceneGraph) const {
+    if (const Camera* camera = GetCamera()) {
+        sceneGraph.Render(camera->GetCameraNode(), m_viewport);
+    }
+}
+
+bool Viewport::IsBoxInView(const BoundingBox& worldBox) const {
+    const Camera* camera = GetCamera();
+    if (camera == nullptr || GetWidth() == 0 || GetHeight() == 0) {
+        return false;
+    }
+    Matrix4 viewProjection;
+    camera->GetViewProjectionMatrix(viewProjection, GetWidth(), GetHeight());
+    // The planes of a view-projection matrix are the world-space frustum's.
+    Frustum frustum;
+    frustum.SetFromProjection(viewProjection);
+    return frustum.ClassifyBox(worldBox) != Math::ClassifyOutside;
+}
+
+void Viewport::Save(Core::File& file) const {
+    file << m_name;
+    file << m_camera;
+    file.WriteI32(GetX());
+    file.WriteI32(GetY());
+    file.WriteI32(GetWidth());
+    file.WriteI32(GetHeight());
+    file << GetClearColor();
+    file << CurrentLevelTypeName();
+    file << GetFileNameFromPath(m_background);
+}
+
+void Viewport::Load(Core::File& file) {
+    Core::String name;
+    file >> name;
+    Core::RefPtr<Camera> camera;
+    file >> camera;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    file.ReadI32(x);
+    file.ReadI32(y);
+    file.ReadI32(width);
+    file.ReadI32(height);
+    Color clearColor;
+    file >> clearColor;
+    Core::String levelName;
+    file >> levelName;
+    Core::String backgroundFile;
+    file >> backgroundFile;
+    if (file.HasFailed()) {
+        return;
+    }
+    m_name = name;
+    m_camera = camera;
+    m_background.clear();
+    m_viewport = MakeEngineViewport(x, y, width, height);
+    m_viewport->SetClearColor(clearColor);
+    // Backgrounds are kept per level, in a folder named after it.
+    if (!backgroundFile.empty()) {
+        SetBackground(Game::GetDirectory() + "\\Resources\\Viewports Backgrounds\\" + levelName + "\\" +
+                      backgroundFile);
+    }
+}
+
+}  // namespace Tundra
+
+TUN_DEFINE_UNCLONABLE_CLASS(Tundra::Viewport)
