@@ -5,6 +5,7 @@
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_TextureManager.h"
 #include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_Viewport.h"
 
 #include <algorithm>
 
@@ -95,6 +96,15 @@ void ParticleSystemBase::SetHUDObject(bool hud) {
 }
 
 bool ParticleSystemBase::IsHUDObject() const { return m_node && m_node->IsHUDObject(); }
+
+bool ParticleSystemBase::IsInViewport(const Viewport* viewport) const {
+    if (viewport == nullptr || !m_node) {
+        return false;
+    }
+    BoundingBox box;
+    m_node->GetWorldBoundingVolume(box);
+    return viewport->IsBoxInView(box);
+}
 
 void ParticleSystemBase::Save(Core::File& file) const {
     GameObject::Save(file);
