@@ -12,41 +12,6 @@ constexpr float kFullTurn = 6.2831855f;
 
 Vector2D UnitAt(float radians) { return {std::cos(radians), std::sin(radians)}; }
 
-// Circle and disk store the same fields.
-void WriteRound(Core::File& file, const Vector2D& centre, float radius) {
-    file << centre;
-    file.WriteF32(radius);
-}
-
-void ReadRound(Core::File& file, Vector2D& centre, float& radius) {
-    file >> centre;
-    file.ReadF32(radius);
-}
-
-RectangleCorners CornersOf(float x, float y, float width, float height) {
-    return {Vector2D(x, y), Vector2D(x + width, y), Vector2D(x + width, y + height), Vector2D(x, y + height)};
-}
-
-void WriteCorners(Core::File& file, const RectangleCorners& corners) {
-    for (const Vector2D& corner : corners) {
-        file << corner;
-    }
-}
-
-void ReadCorners(Core::File& file, RectangleCorners& corners) {
-    for (Vector2D& corner : corners) {
-        file >> corner;
-    }
-}
-
-// Edge 0..3 of the rounded draw: bottom, right, top, left.
-int DrawEdge() { return RandomRoundedInt(3); }
-
-Vector2D EdgeDirection(int edge) {
-    static const Vector2D kDirections[4] = {{0.0f, -1.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}};
-    return kDirections[edge];
-}
-
 }  // namespace
 
 PointEmitter::PointEmitter(float minimumAngle, float maximumAngle, const Vector2D& position)
@@ -92,17 +57,19 @@ void LineEmitter::GetPositionAndDirection(float, Vector2D& position, Vector2D& d
     direction.Normalize();
 }
 
-void CircleEmitter::PushToLua(lua_State* state) const { PushToLuaAs(state, "CircleEmitter"); }
-
-void CircleEmitter::Save(Core::File& file) const {
+void RoundEmitter::Save(Core::File& file) const {
     ParticleEmitter::Save(file);
-    WriteRound(file, m_centre, m_radius);
+    file << m_centre;
+    file.WriteF32(m_radius);
 }
 
-void CircleEmitter::Load(Core::File& file) {
+void RoundEmitter::Load(Core::File& file) {
     ParticleEmitter::Load(file);
-    ReadRound(file, m_centre, m_radius);
+    file >> m_centre;
+    file.ReadF32(m_radius);
 }
+
+void CircleEmitter::PushToLua(lua_State* state) const { PushToLuaAs(state, "CircleEmitter"); }
 
 void CircleEmitter::GetPositionAndDirection(float, Vector2D& position, Vector2D& direction) {
     direction = UnitAt(RandomFloatRange(0.0f, kFullTurn));
@@ -111,36 +78,37 @@ void CircleEmitter::GetPositionAndDirection(float, Vector2D& position, Vector2D&
 
 void DiskEmitter::PushToLua(lua_State* state) const { PushToLuaAs(state, "DiskEmitter"); }
 
-void DiskEmitter::Save(Core::File& file) const {
-    ParticleEmitter::Save(file);
-    WriteRound(file, m_centre, m_radius);
-}
-
-void DiskEmitter::Load(Core::File& file) {
-    ParticleEmitter::Load(file);
-    ReadRound(file, m_centre, m_radius);
-}
-
 void DiskEmitter::GetPositionAndDirection(float, Vector2D& position, Vector2D& direction) {
     const float distance = RandomFloatRange(0.0f, m_radius);
     direction = UnitAt(RandomFloatRange(0.0f, kFullTurn));
     position = m_centre + distance * direction;
 }
 
-RectangleEmitter::RectangleEmitter(float x, float y, float width, float height)
-    : m_corners(CornersOf(x, y, width, height)) {}
+RectangularEmitter::RectangularEmitter(float x, float y, float width, float height)
+    : m_corners{Vector2D(x, y), Vector2D(x + width, y), Vector2D(x + width, y + height), Vector2D(x, y + height)} {}
+
+void RectangularEmitter::Save(Core::File& file) const {
+    ParticleEmitter::Save(file);
+    for (const Vector2D& corner : m_corners) {
+        file << corner;
+    }
+}
+
+void RectangularEmitter::Load(Core::File& file) {
+    ParticleEmitter::Load(file);
+    for (Vector2D& corner : m_corners) {
+        file >> corner;
+    }
+}
+
+int RectangularEmitter::DrawEdge() { return RandomRoundedInt(3); }
+
+Vector2D RectangularEmitter::EdgeDirection(int edge) {
+    static const Vector2D kDirections[4] = {{0.0f, -1.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}};
+    return kDirections[edge];
+}
 
 void RectangleEmitter::PushToLua(lua_State* state) const { PushToLuaAs(state, "RectangleEmitter"); }
-
-void RectangleEmitter::Save(Core::File& file) const {
-    ParticleEmitter::Save(file);
-    WriteCorners(file, m_corners);
-}
-
-void RectangleEmitter::Load(Core::File& file) {
-    ParticleEmitter::Load(file);
-    ReadCorners(file, m_corners);
-}
 
 void RectangleEmitter::GetPositionAndDirection(float, Vector2D& position, Vector2D& direction) {
     const int edge = DrawEdge();
@@ -150,20 +118,7 @@ void RectangleEmitter::GetPositionAndDirection(float, Vector2D& position, Vector
     direction = EdgeDirection(edge);
 }
 
-FilledRectangleEmitter::FilledRectangleEmitter(float x, float y, float width, float height)
-    : m_corners(CornersOf(x, y, width, height)) {}
-
 void FilledRectangleEmitter::PushToLua(lua_State* state) const { PushToLuaAs(state, "FilledRectangleEmitter"); }
-
-void FilledRectangleEmitter::Save(Core::File& file) const {
-    ParticleEmitter::Save(file);
-    WriteCorners(file, m_corners);
-}
-
-void FilledRectangleEmitter::Load(Core::File& file) {
-    ParticleEmitter::Load(file);
-    ReadCorners(file, m_corners);
-}
 
 void FilledRectangleEmitter::GetPositionAndDirection(float, Vector2D& position, Vector2D& direction) {
     const int edge = DrawEdge();

@@ -54,88 +54,93 @@ private:
     Vector2D m_end;
 };
 
-// Born on the circle, leaving outward.
-class CircleEmitter : public ParticleEmitter {
-    TUN_DECLARE_CLASS(CircleEmitter);
-    CircleEmitter() = default;
-    CircleEmitter(const Vector2D& centre, float radius) : m_centre(centre), m_radius(radius) {}
-    CircleEmitter(const CircleEmitter&) = default;
-
-    void PushToLua(lua_State* state) const override;
+// The fields circle and disk share, centre and radius, and their stream form.
+class RoundEmitter : public ParticleEmitter {
+public:
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
-    void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
 
     const Vector2D& GetCentre() const { return m_centre; }
     float GetRadius() const { return m_radius; }
 
-private:
+protected:
+    RoundEmitter(const Vector2D& centre, float radius) : m_centre(centre), m_radius(radius) {}
+    RoundEmitter(const RoundEmitter&) = default;
+
     Vector2D m_centre;
-    float m_radius = 100.0f;
+    float m_radius;
+};
+
+// Born on the circle, leaving outward.
+class CircleEmitter : public RoundEmitter {
+    TUN_DECLARE_CLASS(CircleEmitter);
+    CircleEmitter() : CircleEmitter({}, 100.0f) {}
+    CircleEmitter(const Vector2D& centre, float radius) : RoundEmitter(centre, radius) {}
+    CircleEmitter(const CircleEmitter&) = default;
+
+    void PushToLua(lua_State* state) const override;
+    void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
 };
 
 // Born inside the disk, leaving away from its centre. The distance is drawn
 // uniformly, so births crowd towards the centre.
-class DiskEmitter : public ParticleEmitter {
+class DiskEmitter : public RoundEmitter {
     TUN_DECLARE_CLASS(DiskEmitter);
-    DiskEmitter() = default;
-    DiskEmitter(const Vector2D& centre, float radius) : m_centre(centre), m_radius(radius) {}
+    DiskEmitter() : DiskEmitter({}, 100.0f) {}
+    DiskEmitter(const Vector2D& centre, float radius) : RoundEmitter(centre, radius) {}
     DiskEmitter(const DiskEmitter&) = default;
 
     void PushToLua(lua_State* state) const override;
-    void Save(Core::File& file) const override;
-    void Load(Core::File& file) override;
     void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
-
-    const Vector2D& GetCentre() const { return m_centre; }
-    float GetRadius() const { return m_radius; }
-
-private:
-    Vector2D m_centre;
-    float m_radius = 100.0f;
 };
 
-// Four corners C0..C3; edge k runs from Ck to Ck+1 (C3 back to C0). With the
-// corners of the (x, y, width, height) constructor and y growing upward,
-// edges 0..3 are the bottom, right, top and left sides.
-using RectangleCorners = std::array<Vector2D, 4>;
+// The four corners both rectangle emitters keep, and their stream form.
+// Edge k runs from corner k to corner k + 1 (the last back to the first).
+// With the corners of the (x, y, width, height) constructor and y growing
+// upward, edges 0..3 are the bottom, right, top and left sides; nothing
+// checks that stored corners form such a rectangle.
+class RectangularEmitter : public ParticleEmitter {
+public:
+    using Corners = std::array<Vector2D, 4>;
 
-// Born on an edge, leaving along that edge's fixed outward axis. Edges 0 and
-// 3 come up half as often as 1 and 2 (the rounded draw of 0..3).
-class RectangleEmitter : public ParticleEmitter {
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    const Corners& GetCorners() const { return m_corners; }
+
+protected:
+    RectangularEmitter(float x, float y, float width, float height);
+    RectangularEmitter(const RectangularEmitter&) = default;
+
+    // Edges 0 and 3 come up half as often as 1 and 2 (the rounded draw of 0..3).
+    static int DrawEdge();
+    // The edge's outward axis.
+    static Vector2D EdgeDirection(int edge);
+
+    Corners m_corners;
+};
+
+// Born on an edge, leaving along that edge's outward axis.
+class RectangleEmitter : public RectangularEmitter {
     TUN_DECLARE_CLASS(RectangleEmitter);
     RectangleEmitter() : RectangleEmitter(0.0f, 0.0f, 100.0f, 100.0f) {}
-    RectangleEmitter(float x, float y, float width, float height);
+    RectangleEmitter(float x, float y, float width, float height) : RectangularEmitter(x, y, width, height) {}
     RectangleEmitter(const RectangleEmitter&) = default;
 
     void PushToLua(lua_State* state) const override;
-    void Save(Core::File& file) const override;
-    void Load(Core::File& file) override;
     void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
-
-    const RectangleCorners& GetCorners() const { return m_corners; }
-
-private:
-    RectangleCorners m_corners;
 };
 
 // Born anywhere between C0 and C1 across and C0 and C3 up, leaving along the
 // axis of a drawn edge, with the edge weights of the rectangle emitter.
-class FilledRectangleEmitter : public ParticleEmitter {
+class FilledRectangleEmitter : public RectangularEmitter {
     TUN_DECLARE_CLASS(FilledRectangleEmitter);
     FilledRectangleEmitter() : FilledRectangleEmitter(0.0f, 0.0f, 100.0f, 100.0f) {}
-    FilledRectangleEmitter(float x, float y, float width, float height);
+    FilledRectangleEmitter(float x, float y, float width, float height) : RectangularEmitter(x, y, width, height) {}
     FilledRectangleEmitter(const FilledRectangleEmitter&) = default;
 
     void PushToLua(lua_State* state) const override;
-    void Save(Core::File& file) const override;
-    void Load(Core::File& file) override;
     void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
-
-    const RectangleCorners& GetCorners() const { return m_corners; }
-
-private:
-    RectangleCorners m_corners;
 };
 
 }  // namespace Tundra
