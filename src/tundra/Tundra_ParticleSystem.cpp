@@ -27,12 +27,6 @@ void ReadParticle(Core::File& file, Particle& p) {
     p.alive = alive != 0;
 }
 
-void ReadBool(Core::File& file, bool& value) {
-    std::uint8_t byte = value ? 1 : 0;
-    file.ReadU8(byte);
-    value = byte != 0;
-}
-
 // The vector turned counter-clockwise by the angle, through its polar form.
 Vector2D Rotate(const Vector2D& v, float degrees) {
     const float angle = std::atan2(v.y, v.x) + degrees * kParticleDegreesToRadians;
@@ -288,14 +282,18 @@ void ParticleSystem::Load(Core::File& file) {
     file.ReadU32(m_emittedCount);
     Math::ReadFloats(file, m_lifetime.low, m_lifetime.high, m_rotationSpeed.low, m_rotationSpeed.high, m_speed.low,
                      m_speed.high, m_emissionRate.low, m_emissionRate.high, m_emissionCarry);
-    ReadBool(file, m_recycleParticles);
-    ReadBool(file, m_destroyIfNotRecycling);
-    ReadBool(file, m_firstUpdate);
+    std::uint8_t flags[3] = {};
+    for (std::uint8_t& flag : flags) {
+        file.ReadU8(flag);
+    }
     if (file.HasFailed()) {
         return;
     }
     m_particles = std::move(pool);
     m_emitter = emitter;
+    m_recycleParticles = flags[0] != 0;
+    m_destroyIfNotRecycling = flags[1] != 0;
+    m_firstUpdate = flags[2] != 0;
 }
 
 }  // namespace Tundra
