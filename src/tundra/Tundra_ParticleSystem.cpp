@@ -179,8 +179,7 @@ void ParticleSystem::WriteRecord(const Particle& particle, Engine::Particle& rec
         record.scale = {};
         return;
     }
-    // A particle whose age reached its lifetime (of 0, say) is at its end state.
-    const float f = particle.age < particle.lifetime ? particle.age / particle.lifetime : 1.0f;
+    const float f = particle.age / particle.lifetime;
     record.position = {particle.position.x, particle.position.y, 0.0f};
     record.scale = particle.startScale + (particle.endScale - particle.startScale) * f;
     record.angle = particle.rotation;
