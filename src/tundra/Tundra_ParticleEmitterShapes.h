@@ -23,10 +23,6 @@ class PointEmitter : public ParticleEmitter {
     void Load(Core::File& file) override;
     void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
 
-    float GetMinimumAngle() const { return m_minimumAngle; }
-    float GetMaximumAngle() const { return m_maximumAngle; }
-    const Vector2D& GetPosition() const { return m_position; }
-
 private:
     float m_minimumAngle;
     float m_maximumAngle;
@@ -46,9 +42,6 @@ class LineEmitter : public ParticleEmitter {
     void Load(Core::File& file) override;
     void GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) override;
 
-    const Vector2D& GetStart() const { return m_start; }
-    const Vector2D& GetEnd() const { return m_end; }
-
 private:
     Vector2D m_start;
     Vector2D m_end;
@@ -59,9 +52,6 @@ class RoundEmitter : public ParticleEmitter {
 public:
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
-
-    const Vector2D& GetCentre() const { return m_centre; }
-    float GetRadius() const { return m_radius; }
 
 protected:
     RoundEmitter(const Vector2D& centre, float radius) : m_centre(centre), m_radius(radius) {}
@@ -101,12 +91,8 @@ class DiskEmitter : public RoundEmitter {
 // checks that stored corners form such a rectangle.
 class RectangularEmitter : public ParticleEmitter {
 public:
-    using Corners = std::array<Vector2D, 4>;
-
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
-
-    const Corners& GetCorners() const { return m_corners; }
 
 protected:
     RectangularEmitter(float x, float y, float width, float height);
@@ -117,7 +103,7 @@ protected:
     // The edge's outward axis.
     static Vector2D EdgeDirection(int edge);
 
-    Corners m_corners;
+    std::array<Vector2D, 4> m_corners;
 };
 
 // Born on an edge, leaving along that edge's outward axis.

@@ -40,7 +40,6 @@ class ParticleSystemBase : public GameObject {
     void Load(Core::File& file) override;
 
     std::uint32_t GetParticleCount() const { return m_count; }
-    float GetBoundingSize() const { return m_boundingSize; }
     const Core::RefPtr<Engine::ParticleSystem>& GetParticleNode() const { return m_node; }
 
     // Renderer blend-factor codes, 0 without a node.
