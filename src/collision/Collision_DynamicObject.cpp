@@ -255,6 +255,18 @@ bool DynamicObject::RadiiAreMeasurable() const {
                        [](const DynamicCollisionCircle& c) { return IsMeasurableRadius(c.radius); });
 }
 
+void DynamicObject::SetBoundingRectangleCollisionHandle(std::uint32_t index, std::uint32_t handle) {
+    if (index < m_rectangleRecords.Count()) {
+        m_rectangleRecords[index].handle = handle;
+    }
+}
+
+void DynamicObject::SetShapeCollisionHandle(std::uint32_t index, std::uint32_t handle) {
+    if (index < m_shapeRecords.Count()) {
+        m_shapeRecords[index].handle = handle;
+    }
+}
+
 void DynamicObject::ClearRecords() {
     m_rectangleRecords.Clear();
     m_shapeRecords.Clear();

@@ -95,6 +95,10 @@ public:
     const RecordList<LNS_C>& GetLineSegmentCollisions() const { return m_segmentRecords; }
     const RecordList<CIR_C>& GetCircleCollisions() const { return m_circleRecords; }
     std::uint32_t GetTileMapCollisionCount() const { return 0; }
+    // Names the other object of a record again (a loaded game's objects get
+    // new handles); an index outside the records does nothing.
+    void SetBoundingRectangleCollisionHandle(std::uint32_t index, std::uint32_t handle);
+    void SetShapeCollisionHandle(std::uint32_t index, std::uint32_t handle);
 
 private:
     friend class CollisionEngine;

@@ -97,17 +97,15 @@ void WriteOtherIds(Core::File& file, const Collision2D::DynamicObject& object,
     }
 }
 
-// The records belong to the collision object this sprite owns, which is not
-// const; the object only hands them out read-only.
-template <class Record, class Find>
-void ReadOtherHandles(Core::File& file, const Collision2D::RecordList<Record>& records, Find find) {
-    auto& writable = const_cast<Collision2D::RecordList<Record>&>(records);
-    for (std::uint32_t i = 0; i < writable.Count(); ++i) {
+// Reads one id per record and names that record's other object again.
+template <class Find, class SetHandle>
+void ReadOtherHandles(Core::File& file, std::uint32_t count, Find find, SetHandle setHandle) {
+    for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t id = ReadU32(file);
         if (file.HasFailed()) {
             return;
         }
-        writable[i].handle = HandleOf(find(id));
+        setHandle(i, HandleOf(find(id)));
     }
 }
 
@@ -250,13 +248,18 @@ void Sprite::WriteCollidedSpriteIds(Core::File& file) const {
 }
 
 void Sprite::ReadCollidedSpriteIds(Core::File& file) {
-    const Collision2D::DynamicObject* object = GetCollisionObject();
+    Collision2D::DynamicObject* object = GetCollisionObject();
     if (object == nullptr) {
         return;
     }
-    ReadOtherHandles(file, object->GetBoundingRectangleCollisions(), &FindSpriteInCurrentLevel);
+    ReadOtherHandles(file, object->GetBoundingRectangleCollisions().Count(), &FindSpriteInCurrentLevel,
+                     [object](std::uint32_t i, std::uint32_t handle) {
+                         object->SetBoundingRectangleCollisionHandle(i, handle);
+                     });
     const Layer* layer = GetLayer();
-    ReadOtherHandles(file, object->GetShapeCollisions(), [layer](std::uint32_t id) { return FindSprite(layer, id); });
+    ReadOtherHandles(
+        file, object->GetShapeCollisions().Count(), [layer](std::uint32_t id) { return FindSprite(layer, id); },
+        [object](std::uint32_t i, std::uint32_t handle) { object->SetShapeCollisionHandle(i, handle); });
 }
 
 }  // namespace Tundra
