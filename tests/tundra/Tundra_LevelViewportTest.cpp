@@ -1,0 +1,112 @@
+#include "Tundra_TestGame.h"
+#include "Tundra_ViewTestSupport.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "sound/Sound_SoundEngineTestHooks.h"
+#include "tundra/Tundra_Viewport.h"
+
+using namespace tundratest;
+using Tundra::Camera;
+using Tundra::Viewport;
+
+namespace {
+
+// A viewport of the given width drawn through a new camera of the layer.
+Viewport* ViewThrough(Tundra::Layer& layer, const char* name, std::int32_t width) {
+    auto* viewport = TUN_NEW(Viewport, 0, 0, width, 100);
+    viewport->SetName(name);
+    auto* camera = TUN_NEW(Camera);
+    layer.AddGameObject(camera);
+    viewport->SetCamera(camera);
+    return viewport;
+}
+
+}  // namespace
+
+TEST_F(GameTest, ALevelListsEachViewportOnceInOrder) {
+    const Core::RefPtr<Tundra::Level> level = TUN_NEW(Tundra::Level);
+    const Core::RefPtr<Viewport> a = TUN_NEW(Viewport);
+    const Core::RefPtr<Viewport> b = TUN_NEW(Viewport);
+    a->SetName("a");
+    b->SetName("b");
+    for (Viewport* viewport : {a.Get(), static_cast<Viewport*>(nullptr), a.Get(), b.Get()}) {
+        level->AddViewport(viewport);
+    }
+    EXPECT_TRUE(level->GetViewportsCount() == 2u && level->GetViewport(0) == a && level->GetViewport(1) == b);
+    EXPECT_TRUE(level->GetViewport(2) == nullptr && level->GetViewportByName("b") == b &&
+                level->GetViewportByName("c") == nullptr);
+    level->RemoveViewport(a.Get());
+    EXPECT_EQ(level->GetViewport(0), b);
+    level->Shutdown();
+    EXPECT_EQ(level->GetViewportsCount(), 0u);
+}
+
+TEST_F(GameTest, EachFrameDrawsTheViewportsInOrderAndPlacesTheListener) {
+    m_factory->fill = [](Tundra::Level& level, std::uint32_t) {
+        level.AddViewport(ViewThrough(*level.GetLayer(1), "left", 10));
+        level.AddViewport(ViewThrough(*level.GetLayer(0), "right", 20));
+    };
+    TestGame& game = Start();
+    Tundra::Level& level = *game.GetCurrentLevel();
+    Step(1);
+    EXPECT_TRUE(game.GetSceneGraph()->GetViewportCount() == 2u && game.GetSceneGraph()->GetViewportIndex() == 1u);
+    {
+        viewtest::SpyScene spy;
+        level.RenderViewports(*spy.scene);
+        // The level's rectangles among the renderer's own (put back, the screen-space pass);
+        // the last viewport is applied again for that pass.
+        std::vector<viewtest::SpyScene::Applied> applied;
+        std::copy_if(spy.Applications().begin(), spy.Applications().end(), std::back_inserter(applied),
+                     [](const auto& a) { return a.rectangle.height == 100; });
+        ASSERT_GE(applied.size(), 2u);
+        EXPECT_TRUE(applied[0].count == 2u && applied[0].index == 0u && applied[0].rectangle.width == 10);
+        EXPECT_TRUE(applied[1].count == 2u && applied[1].index == 1u && applied[1].rectangle.width == 20);
+    }
+
+    // The first camera (of layer 1, at depth 1) listens from its layer's depth.
+    Camera* listener = Camera::GetActiveListener();
+    ASSERT_EQ(listener, level.GetViewport(0)->GetCamera());
+    listener->SetPosition({3.0f, 4.0f});
+    GetListenerPositionCountForTesting() = 0;
+    Step(2);
+    const Vector3D& heard = GetListenerPositionForTesting(*game.GetSoundEngine());
+    EXPECT_TRUE(heard.x == 3.0f && heard.y == 4.0f && heard.z == 1.0f);
+    EXPECT_EQ(GetListenerPositionCountForTesting(), 2);
+
+    const Core::RefPtr<Camera> outside = TUN_NEW(Camera);
+    outside->MakeActiveListener();
+    outside->SetPosition({5.0f, 6.0f});
+    Step(1);
+    EXPECT_TRUE(heard.x == 5.0f && heard.y == 6.0f && heard.z == 0.0f) << "outside a layer: depth 0";
+    outside->Cleanup();
+    Step(1);
+    EXPECT_EQ(GetListenerPositionCountForTesting(), 3) << "no listener, no placing";
+}
+
+TEST_F(GameTest, ALevelsViewportsComeBackWithTheirCamerasAndDamagedCopiesReadCleanly) {
+    m_factory->fill = [](Tundra::Level& level, std::uint32_t) {
+        level.AddViewport(ViewThrough(*level.GetLayer(1), "main", 64));
+        level.AddViewport(TUN_NEW(Viewport));
+    };
+    TestGame& game = Start();
+    Step(1);
+    const viewtest::Bytes bytes = viewtest::Saved(game.GetCurrentLevel());
+    {
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        const Core::RefPtr<Tundra::Level> level = file.ReadObjectAs<Tundra::Level>(Core::File::Reference::Owning);
+        ASSERT_TRUE(level && level->GetViewportsCount() == 2u);
+        std::vector<Tundra::GameObject*> cameras;
+        level->GetLayer(1)->GetGameObjects(cameras);
+        EXPECT_TRUE(cameras.size() == 1u && level->GetViewportByName("main")->GetCamera() == cameras[0]);
+        EXPECT_EQ(level->GetViewport(1)->GetCamera(), nullptr);
+        level->Shutdown();
+    }
+    viewtest::SpyScene spy;
+    viewtest::ReadEveryDamage<Tundra::Level>(bytes, 5000, [&spy](Tundra::Level& level) {
+        level.FrameUpdate(0.016f);
+        level.RenderViewports(*spy.scene);
+        level.Shutdown();
+    });
+}

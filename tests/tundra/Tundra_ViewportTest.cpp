@@ -1,0 +1,146 @@
+#include "Tundra_TestGame.h"
+#include "Tundra_ViewTestSupport.h"
+
+#include "core/Core_ClassRegistry.h"
+#include "tundra/Tundra_Viewport.h"
+
+using namespace tundratest;
+using Tundra::Camera;
+using Tundra::Viewport;
+using viewtest::Bytes;
+
+namespace {
+
+Core::RefPtr<Viewport> NewViewport(std::int32_t width = 1024, std::int32_t height = 768) {
+    return TUN_NEW(Viewport, 0, 0, width, height);
+}
+
+BoundingBox Cube(float x, float y, float half) {
+    BoundingBox box;
+    Math::SetBoxCorners(box.corners, {x - half, y - half, -half}, {x + half, y + half, half});
+    return box;
+}
+
+}  // namespace
+
+TEST_F(GameTest, AViewportsSizeIsNeverNegative) {
+    const Core::RefPtr<Core::Object> made = CreateObjectByName("Tundra::Viewport");
+    const auto& byRegistry = static_cast<const Viewport&>(*made);
+    EXPECT_TRUE(byRegistry.GetX() == 0 && byRegistry.GetY() == 0 && byRegistry.GetWidth() == 800 &&
+                byRegistry.GetHeight() == 600);
+
+    const Core::RefPtr<Viewport> viewport = TUN_NEW(Viewport, 3, 4, -5, 10);
+    EXPECT_EQ(viewport->GetWidth(), 0);
+    viewport->SetClearColor({0.5f, 0.25f, 0.0f, 1.0f});
+    const struct {
+        std::function<void(Viewport&)> change;
+        std::int32_t width;
+        std::int32_t height;
+    } cases[] = {
+        {[](Viewport& v) { v.SetWidth(20); }, 20, 10},
+        {[](Viewport& v) { v.SetWidth(-1); }, 0, 10},
+        {[](Viewport& v) { v.SetHeight(-1); }, 0, 0},
+        {[](Viewport& v) { v.Set(3, 4, 7, 9); }, 7, 9},
+    };
+    for (const auto& c : cases) {
+        c.change(*viewport);
+        EXPECT_TRUE(viewport->GetWidth() == c.width && viewport->GetHeight() == c.height);
+        EXPECT_TRUE(viewport->GetPosition().x == 3.0f && viewport->GetPosition().y == 4.0f);
+        EXPECT_EQ(viewport->GetClearColor().g, 0.25f) << "a new rectangle keeps the colour";
+    }
+}
+
+TEST_F(GameTest, OnlyALiveCameraDrawsAndSeesBoxes) {
+    Start();
+    viewtest::SpyScene spy;
+    const Core::RefPtr<Viewport> viewport = NewViewport();
+    viewport->Render(*spy.scene);
+    EXPECT_TRUE(spy.Calls().empty()) << "without a camera nothing is drawn or cleared";
+    EXPECT_FALSE(viewport->IsBoxInView(Cube(0.0f, 0.0f, 1.0f)));
+
+    Camera* camera = TUN_NEW(Camera);
+    LayerAt(0).AddGameObject(camera);
+    viewport->SetCamera(camera);
+    Step(1);
+    viewtest::PlaceCamera(*camera, 0.0f, 0.0f, 500.0f);
+    viewport->Render(*spy.scene);
+    EXPECT_EQ(spy.renderer->Count("ClearBuffers 0"), 1);
+    ASSERT_FALSE(spy.Applications().empty());
+    EXPECT_EQ(spy.Applications()[0].rectangle, (Renderer::Viewport{0, 0, 1024, 768, 0.0f, 1.0f}));
+
+    const struct {
+        BoundingBox box;
+        bool inView;
+    } boxes[] = {{Cube(0.0f, 0.0f, 1.0f), true}, {Cube(280.0f, 0.0f, 30.0f), true}, {Cube(340.0f, 0.0f, 30.0f), false}, {Cube(1e5f, 0.0f, 1.0f), false}};
+    for (const auto& b : boxes) {
+        EXPECT_EQ(viewport->IsBoxInView(b.box), b.inView);
+    }
+    viewport->SetWidth(0);
+    EXPECT_FALSE(viewport->IsBoxInView(Cube(0.0f, 0.0f, 1.0f))) << "an empty rectangle shows nothing";
+    viewport->SetWidth(1024);
+
+    // The camera goes first: the viewport keeps it, cleaned up, as no camera.
+    camera->Destroy();
+    Step(1);
+    spy.renderer->ClearCalls();
+    viewport->Render(*spy.scene);
+    EXPECT_TRUE(spy.Calls().empty());
+    EXPECT_TRUE(viewport->GetCamera() == nullptr && !viewport->IsBoxInView(Cube(0.0f, 0.0f, 1.0f)));
+}
+
+TEST_F(GameTest, AViewportStreamsFieldByFieldAndFindsItsBackgroundUnderTheLevelsFolder) {
+    const Core::RefPtr<Viewport> viewport = TUN_NEW(Viewport, -2, 3, 4, 5);
+    viewport->SetName("v");
+    viewport->SetClearColor({1.0f, 0.0f, 0.0f, 1.0f});
+    viewport->SetBackground("C:\\art\\sky.png");
+    // Without a running level the level's name is written empty.
+    const Bytes expected = {1,    16,   0,    0,    0,    'T',  'u',  'n',  'd',  'r',  'a',  ':',  ':',  'V',
+                            'i',  'e',  'w',  'p',  'o',  'r',  't',  1,    0,    0,    0,    1,    0,    0,
+                            0,    'v',  0,    0xFE, 0xFF, 0xFF, 0xFF, 3,    0,    0,    0,    4,    0,    0,
+                            0,    5,    0,    0,    0,    0,    0,    0x80, 0x3F, 0,    0,    0,    0,    0,
+                            0,    0,    0,    0,    0,    0x80, 0x3F, 0,    0,    0,    0,    7,    0,    0,
+                            0,    's',  'k',  'y',  '.',  'p',  'n',  'g'};
+    EXPECT_EQ(viewtest::Saved(viewport.Get()), expected);
+
+    TestGame& game = Start(1);
+    Camera* camera = TUN_NEW(Camera);
+    LayerAt(0).AddGameObject(camera);
+    viewport->SetCamera(camera);
+    Step(1);
+    const Core::RefPtr<Viewport> bare = NewViewport();
+    Core::MemoryFile file;
+    file << &LayerAt(0) << viewport << bare;
+    Core::RefPtr<Tundra::Layer> layer;
+    Core::RefPtr<Viewport> read;
+    Core::RefPtr<Viewport> readBare;
+    file >> layer >> read >> readBare;
+    ASSERT_TRUE(layer && read && readBare && !file.HasFailed());
+    std::vector<Tundra::GameObject*> objects;
+    layer->GetGameObjects(objects);
+    EXPECT_TRUE(objects.size() == 1u && read->GetCamera() == objects[0]);
+    EXPECT_TRUE(read->GetName() == "v" && read->GetX() == -2 && read->GetY() == 3 && read->GetWidth() == 4 &&
+                read->GetHeight() == 5 && read->GetClearColor().r == 1.0f);
+    EXPECT_EQ(read->GetBackground(),
+              Tundra::Game::GetDirectory() + "\\Resources\\Viewports Backgrounds\\1\\sky.png");
+    EXPECT_TRUE(readBare->GetBackground().empty() && !readBare->GetEngineViewport()->GetBackground());
+    layer->Shutdown();
+    (void)game;
+}
+
+TEST_F(GameTest, DamagedViewportAndCameraStreamsReadCleanly) {
+    Start();
+    const Core::RefPtr<Viewport> viewport = NewViewport();
+    viewport->SetName("main");
+    viewport->SetBackground("sky.png");
+    viewport->SetCamera(TUN_NEW(Camera, 50.0f));
+    viewtest::SpyScene spy;
+    viewtest::ReadEveryDamage<Viewport>(viewtest::Saved(viewport.Get()), 10000, [&spy](Viewport& read) {
+        read.Render(*spy.scene);
+        read.IsBoxInView(BoundingBox());
+        read.SetWidth(read.GetWidth() + 1);
+    });
+    viewtest::ReadEveryDamage<Camera>(viewtest::Saved(viewport->GetCamera()), 10000, [](Camera& read) {
+        read.EngineUpdate(0.016f);
+        read.Destroy();
+    });
+}
