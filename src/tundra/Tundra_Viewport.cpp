@@ -5,13 +5,20 @@
 #include "tundra/Tundra_Game.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace Tundra {
 namespace {
 
+// A size from 0 up to what keeps the far edge (start + size) an int.
+std::int32_t FittingSize(std::int32_t start, std::int32_t size) {
+    const std::int64_t room = std::int64_t{std::numeric_limits<std::int32_t>::max()} - start;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(size, 0, room));
+}
+
 Core::RefPtr<Engine::Viewport> MakeEngineViewport(std::int32_t x, std::int32_t y, std::int32_t width,
                                                   std::int32_t height) {
-    return TUN_NEW(Engine::Viewport, x, y, std::max(width, 0), std::max(height, 0));
+    return TUN_NEW(Engine::Viewport, x, y, FittingSize(x, width), FittingSize(y, height));
 }
 
 Core::String CurrentLevelTypeName() {

@@ -4,6 +4,8 @@
 #include "core/Core_ClassRegistry.h"
 #include "tundra/Tundra_Viewport.h"
 
+#include <limits>
+
 using namespace tundratest;
 using Tundra::Camera;
 using Tundra::Viewport;
@@ -41,6 +43,8 @@ TEST_F(GameTest, AViewportsSizeIsNeverNegative) {
         {[](Viewport& v) { v.SetWidth(-1); }, 0, 10},
         {[](Viewport& v) { v.SetHeight(-1); }, 0, 0},
         {[](Viewport& v) { v.Set(3, 4, 7, 9); }, 7, 9},
+        {[](Viewport& v) { v.SetWidth(std::numeric_limits<std::int32_t>::max()); },
+         std::numeric_limits<std::int32_t>::max() - 3, 9},
     };
     for (const auto& c : cases) {
         c.change(*viewport);
