@@ -1,3 +1,4 @@
+#include "Tundra_HostileRead.h"
 #include "Tundra_TestGame.h"
 
 #include "collision/Collision_CollisionEngine.h"
@@ -8,8 +9,6 @@
 using namespace tundratest;
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Objects spawn, die, mount and move by a seeded draw; the level's stream after the frames.
 Bytes PlayAndSave(GameTest& test, const std::function<TestObject&(const char*, std::uint32_t)>& spawn,
@@ -37,31 +36,6 @@ Bytes PlayAndSave(GameTest& test, const std::function<TestObject&(const char*, s
     Core::MemoryFile file;
     file << Tundra::Game::GetInstance()->GetCurrentLevel();
     return Bytes(file.GetData(), file.GetData() + file.GetSize());
-}
-
-// Every prefix and seeded mutations of the bytes read as a T or as nothing,
-// without a fault or a leak (the sanitizers judge).
-template <class T>
-void ReadHostile(const Bytes& bytes, int mutations) {
-    const auto read = [](const Bytes& data) {
-        Core::MemoryFile file(data.data(), static_cast<std::uint32_t>(data.size()));
-        const Core::RefPtr<T> object = file.ReadObjectAs<T>(Core::File::Reference::Owning);
-        if (object) {
-            Core::MemoryFile again;
-            again << object;
-        }
-    };
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
-        read(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)));
-    }
-    std::mt19937 draw(11);
-    for (int i = 0; i < mutations; ++i) {
-        Bytes mutated = bytes;
-        for (std::uint32_t n = draw() % 4 + 1; n > 0; --n) {
-            mutated[draw() % mutated.size()] = static_cast<std::uint8_t>(draw());
-        }
-        read(mutated);
-    }
 }
 
 }  // namespace
@@ -94,15 +68,10 @@ TEST_F(GameTest, AReadLevelOrLayerIsAlwaysShutDownAndUndoesOnlyWhatItAdded) {
     const auto staticsKept = [&game] {
         return game.GetCollisionEngine()->GetLayer(0)->GetStaticCircleSlotCount() == 2u;
     };
-    const auto saved = [](const Core::Object* object) {
-        Core::MemoryFile file;
-        file << object;
-        return Bytes(file.GetData(), file.GetData() + file.GetSize());
-    };
     // Each stream, stored as shut down, read and let go of: its copy of "a" is cleaned up.
-    Bytes level = saved(game.GetCurrentLevel());
+    Bytes level = Saved(game.GetCurrentLevel());
     level[level.size() - 6] = 1;
-    Bytes layer = saved(&LayerAt(0));
+    Bytes layer = Saved(&LayerAt(0));
     layer[46] = 1;
     for (const Bytes& bytes : {level, layer}) {
         Log().clear();
@@ -120,9 +89,9 @@ TEST_F(GameTest, AReadLevelOrLayerIsAlwaysShutDownAndUndoesOnlyWhatItAdded) {
     const Core::RefPtr<Tundra::Level> single = TUN_NEW(Tundra::Level);
     single->AddLayer(TUN_NEW(Tundra::Layer));
     single->AddLayer(single->GetLayer(0));
-    Bytes twice = saved(single.Get());
+    Bytes twice = Saved(single.Get());
     const std::size_t header = 22;
-    const std::size_t layerEnd = header + 4 + saved(single->GetLayer(0)).size();
+    const std::size_t layerEnd = header + 4 + Saved(single->GetLayer(0)).size();
     twice[header] = 2;
     twice.insert(twice.begin() + static_cast<std::ptrdiff_t>(layerEnd), twice.begin() + header + 4,
                  twice.begin() + header + 4 + header);
