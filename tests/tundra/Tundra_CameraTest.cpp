@@ -1,3 +1,4 @@
+#include "Tundra_HostileRead.h"
 #include "Tundra_TestGame.h"
 #include "Tundra_ViewTestSupport.h"
 
@@ -120,7 +121,7 @@ TEST_F(GameTest, CamerasAndTheListenerComeBackFromStreams) {
     EXPECT_EQ(Camera::GetActiveListener(), nullptr);
 
     // Made by the registry while none listens, then read as cleaned up: no listener.
-    const viewtest::Bytes cleaned = viewtest::Saved(clean.Get());
+    const Bytes cleaned = Saved(clean.Get());
     Core::MemoryFile alone(cleaned.data(), static_cast<std::uint32_t>(cleaned.size()));
     EXPECT_TRUE(alone.ReadObjectAs<Camera>() != nullptr && Camera::GetActiveListener() == nullptr);
 }

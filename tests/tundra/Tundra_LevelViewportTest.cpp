@@ -1,3 +1,4 @@
+#include "Tundra_HostileRead.h"
 #include "Tundra_TestGame.h"
 #include "Tundra_ViewTestSupport.h"
 
@@ -92,7 +93,7 @@ TEST_F(GameTest, ALevelsViewportsComeBackWithTheirCamerasAndDamagedCopiesReadCle
     };
     TestGame& game = Start();
     Step(1);
-    const viewtest::Bytes bytes = viewtest::Saved(game.GetCurrentLevel());
+    const Bytes bytes = Saved(game.GetCurrentLevel());
     {
         Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
         const Core::RefPtr<Tundra::Level> level = file.ReadObjectAs<Tundra::Level>(Core::File::Reference::Owning);
@@ -104,7 +105,7 @@ TEST_F(GameTest, ALevelsViewportsComeBackWithTheirCamerasAndDamagedCopiesReadCle
         level->Shutdown();
     }
     viewtest::SpyScene spy;
-    viewtest::ReadEveryDamage<Tundra::Level>(bytes, 5000, [&spy](Tundra::Level& level) {
+    ReadHostile<Tundra::Level>(bytes, 5000, [&spy](Tundra::Level& level) {
         level.FrameUpdate(0.016f);
         level.RenderViewports(*spy.scene);
         level.Shutdown();

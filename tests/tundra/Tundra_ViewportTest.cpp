@@ -1,3 +1,4 @@
+#include "Tundra_HostileRead.h"
 #include "Tundra_TestGame.h"
 #include "Tundra_ViewTestSupport.h"
 
@@ -9,7 +10,6 @@
 using namespace tundratest;
 using Tundra::Camera;
 using Tundra::Viewport;
-using viewtest::Bytes;
 
 namespace {
 
@@ -104,7 +104,7 @@ TEST_F(GameTest, AViewportStreamsFieldByFieldAndFindsItsBackgroundUnderTheLevels
                             0,    5,    0,    0,    0,    0,    0,    0x80, 0x3F, 0,    0,    0,    0,    0,
                             0,    0,    0,    0,    0,    0x80, 0x3F, 0,    0,    0,    0,    7,    0,    0,
                             0,    's',  'k',  'y',  '.',  'p',  'n',  'g'};
-    EXPECT_EQ(viewtest::Saved(viewport.Get()), expected);
+    EXPECT_EQ(Saved(viewport.Get()), expected);
 
     TestGame& game = Start(1);
     Camera* camera = TUN_NEW(Camera);
@@ -138,12 +138,12 @@ TEST_F(GameTest, DamagedViewportAndCameraStreamsReadCleanly) {
     viewport->SetBackground("sky.png");
     viewport->SetCamera(TUN_NEW(Camera, 50.0f));
     viewtest::SpyScene spy;
-    viewtest::ReadEveryDamage<Viewport>(viewtest::Saved(viewport.Get()), 10000, [&spy](Viewport& read) {
+    ReadHostile<Viewport>(Saved(viewport.Get()), 10000, [&spy](Viewport& read) {
         read.Render(*spy.scene);
         read.IsBoxInView(BoundingBox());
         read.SetWidth(read.GetWidth() + 1);
     });
-    viewtest::ReadEveryDamage<Camera>(viewtest::Saved(viewport->GetCamera()), 10000, [](Camera& read) {
+    ReadHostile<Camera>(Saved(viewport->GetCamera()), 10000, [](Camera& read) {
         read.EngineUpdate(0.016f);
         read.Destroy();
     });
