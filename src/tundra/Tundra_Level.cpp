@@ -5,6 +5,7 @@
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
+#include "tundra/Tundra_Sprite.h"
 
 #include <algorithm>
 
@@ -17,6 +18,19 @@ Engine::SceneGraph* SceneGraph() {
 }
 
 bool IsActive(const LuaScript* script) { return script != nullptr && !script->IsInactive(); }
+
+// Every sprite of the layers, layer by layer, each layer's in its order.
+void ForEachSprite(const std::vector<Core::RefPtr<Layer>>& layers, const std::function<void(Sprite&)>& action) {
+    std::vector<GameObject*> objects;
+    for (const Core::RefPtr<Layer>& layer : layers) {
+        layer->GetGameObjects(objects);
+        for (GameObject* object : objects) {
+            if (auto* sprite = dynamic_cast<Sprite*>(object)) {
+                action(*sprite);
+            }
+        }
+    }
+}
 
 }  // namespace
 
@@ -224,6 +238,9 @@ void Level::Save(Core::File& file) const {
     file.WriteU8(m_shutDown);
     file.WriteU8(m_clearBackBuffer);
     file << (m_script != nullptr ? m_scriptName : Core::String());
+    // No counts: the reader takes them from the collision results, which a
+    // save restores before the level.
+    ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.WriteCollidedSpriteIds(file); });
     if (IsActive(m_script)) {
         for (const Core::RefPtr<Core::Object>& object : m_managedObjects) {
             object->Save(file);
@@ -274,6 +291,7 @@ void Level::Load(Core::File& file) {
     file.ReadU8(m_clearBackBuffer);
     Core::String scriptName;
     file >> scriptName;
+    ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.ReadCollidedSpriteIds(file); });
     if (!scriptName.empty() && !file.HasFailed()) {
         m_scriptName = scriptName;
         RunScript();

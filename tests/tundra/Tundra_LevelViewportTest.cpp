@@ -1,11 +1,15 @@
 #include "Tundra_HostileRead.h"
+#include "Tundra_SpriteShapes.h"
 #include "Tundra_TestGame.h"
 #include "Tundra_ViewTestSupport.h"
 
 #include <algorithm>
 #include <iterator>
 
+#include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_DynamicObject.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
+#include "tundra/Tundra_Sprite.h"
 #include "tundra/Tundra_Viewport.h"
 
 using namespace tundratest;
@@ -110,4 +114,77 @@ TEST_F(GameTest, ALevelsViewportsComeBackWithTheirCamerasAndDamagedCopiesReadCle
         level.RenderViewports(*spy.scene);
         level.Shutdown();
     });
+}
+
+TEST_F(GameTest, ALevelStreamGivesItsSpritesTheirCollidedSpritesBack) {
+    TestGame& game = Start();
+    Step(1);
+    const auto sprite = [this](std::uint32_t layer) {
+        auto* added = TUN_NEW(Tundra::Sprite, SpriteAnimations());
+        Collision2D::DynamicObject* shape = CircleShape(5.0f, 1);
+        shape->SetUpdateOnIdle(true);
+        EXPECT_TRUE(added->AddCollision(shape, LayerAt(layer).GetCollisionId()));
+        LayerAt(layer).AddGameObject(added);
+        return added;
+    };
+    Tundra::Sprite* a = sprite(0);
+    Tundra::Sprite* b = sprite(0);
+    Tundra::Sprite* c = sprite(1);
+    Spawn("plain", 1);
+    Step(2);
+    // Only the sprites of layer 0 collide: a's rectangle and shape with b, b's with a.
+    const auto word = [](std::uint32_t v) {
+        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+                     static_cast<std::uint8_t>(v >> 24)};
+    };
+    const auto ids = [&word](std::initializer_list<std::uint32_t> values) {
+        Bytes bytes;
+        for (const std::uint32_t v : values) {
+            const Bytes w = word(v);
+            bytes.insert(bytes.end(), w.begin(), w.end());
+        }
+        return bytes;
+    };
+    Core::MemoryFile saved;
+    game.GetCollisionEngine()->Save(saved);
+    game.GetCurrentLevel()->Save(saved);
+    Bytes bytes(saved.GetData(), saved.GetData() + saved.GetSize());
+    const auto tail = Bytes(bytes.end() - 16, bytes.end());
+    EXPECT_EQ(tail, ids({b->GetID(), b->GetID(), a->GetID(), a->GetID()}));
+
+    // A gone other is written as 0xFFFFFFFF (0 is an ID); a sprite without collision object writes nothing.
+    b->RemoveCollision();
+    Core::MemoryFile again;
+    game.GetCurrentLevel()->Save(again);
+    EXPECT_EQ(Bytes(again.GetData() + again.GetSize() - 8, again.GetData() + again.GetSize()), Bytes(8, 0xFF));
+
+    // Across layers for a rectangle, only in the own layer for a shape; an unknown ID names none.
+    const Bytes patched = ids({c->GetID(), c->GetID(), 999u, a->GetID()});
+    std::copy(patched.begin(), patched.end(), bytes.end() - 16);
+    const std::uint32_t aId = a->GetID();
+    const std::uint32_t cId = c->GetID();
+    // As a saved game is read: the level gone, the collision engine read back first.
+    m_factory->layers = 0;
+    game.GoToLevel(1);
+    Step(1);
+    Core::MemoryFile reading(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    game.GetCollisionEngine()->Load(reading);
+    Tundra::Level& level = *game.GetCurrentLevel();
+    level.Load(reading);
+    ASSERT_FALSE(reading.HasFailed());
+    const auto find = [&level](std::uint32_t id) {
+        std::vector<Tundra::GameObject*> objects;
+        level.GetGameObjects(nullptr, objects);
+        return dynamic_cast<Tundra::Sprite*>(*std::find_if(objects.begin(), objects.end(), [id](auto* o) {
+            return o->GetID() == id;
+        }));
+    };
+    const auto handles = [](const Tundra::Sprite* s) {
+        const Collision2D::DynamicObject* object = s->GetCollisionObject();
+        return std::pair(object->GetBoundingRectangleCollisions()[0].handle, object->GetShapeCollisions()[0].handle);
+    };
+    const Tundra::Sprite* readA = find(aId);
+    const std::uint32_t readAHandle = readA->GetCollisionId();
+    EXPECT_EQ(handles(readA), std::pair(find(cId)->GetCollisionId(), 0u));
+    EXPECT_EQ(handles(find(aId + 1)), std::pair(0u, readAHandle));
 }
