@@ -1,5 +1,6 @@
 #include "Fuzz_Harness.h"
 
+#include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"
 #include "engine/Engine_SceneGraph.h"
 #include "support/Renderer_RecordingRenderer.h"
@@ -7,6 +8,8 @@
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
+#include "tundra/Tundra_Sprite.h"
+#include "tundra/Tundra_SpriteShapes.h"
 #include "tundra/Tundra_Viewport.h"
 
 // Viewports, cameras and the levels that list them come back from save
@@ -26,12 +29,24 @@ Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
     }
 }
 
-// A camera in a layer of depth 2 and a viewport through it.
+// A camera in a layer of depth 2 and a viewport through it; two sprites
+// of the layer collide, so the level's stream lists their ids.
 Tundra::Level* ViewedLevel() {
     auto* level = TUN_NEW(Tundra::Level);
     level->SetTypeName("viewed");
     auto* layer = TUN_NEW(Tundra::Layer, 2.0f);
     level->AddLayer(layer);
+    Tundra::Game& game = *Tundra::Game::GetInstance();
+    game.AddCollisionAssets(tundratest::SpriteShapesActor());
+    for (int i = 0; i < 2; ++i) {
+        auto* collision = new Collision2D::DynamicObject;
+        collision->AddCollisionData(game.GetCollisionAssets().back(), 0, 0);
+        collision->SetCanCollid(0, true);
+        collision->SetUpdateOnIdle(true);
+        auto* sprite = TUN_NEW(Tundra::Sprite, tundratest::SpriteAnimations());
+        sprite->AddCollision(collision, layer->GetCollisionId());
+        layer->AddGameObject(sprite);
+    }
     auto* camera = TUN_NEW(Tundra::Camera, 50.0f);
     camera->SetName("eye");
     camera->SetPosition({10.0f, 20.0f});
@@ -50,14 +65,22 @@ struct ViewFactory : Tundra::LevelFactory {
     Tundra::Level* CreateLevel(std::uint32_t) override { return ViewedLevel(); }
 };
 
-Core::RefPtr<Tundra::Game> StartGame() {
-    Core::RefPtr<Tundra::Game> game = TUN_NEW(Tundra::Game, TUN_NEW(ViewFactory), Engine::StartupSettings{64, 48}, 0);
-    game->Frame();
-    return game;
+// One game for the whole run (making one per input would cost most of the
+// time); every input starts on a freshly built level.
+Tundra::Game& RestartedGame() {
+    static Tundra::Game* game = [] {
+        auto* made = TUN_NEW(Tundra::Game, TUN_NEW(ViewFactory), Engine::StartupSettings{64, 48}, 0);
+        made->AddReference();
+        made->Frame();
+        return made;
+    }();
+    game->RestartLevel();
+    game->ChangeLevelNow();
+    return *game;
 }
 
 void Step(Tundra::Game& game, int frames) {
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames && game.GetCurrentLevel() != nullptr; ++i) {
         game.Update(kFrame);
     }
 }
@@ -94,53 +117,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t kind = input.Byte();
     const fuzz::Bytes rest = input.Rest();
     Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
-    const Core::RefPtr<Tundra::Game> game = StartGame();
-    Step(*game, 1);
-    {
-        const Core::RefPtr<testsupport::RecordingRenderer> renderer = TUN_NEW(testsupport::RecordingRenderer);
-        const Core::RefPtr<Engine::SceneGraph> recording = TUN_NEW(Engine::SceneGraph, renderer.Get());
-        Core::RefPtr<Core::Object> results[2];
-        for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
-            results[read] = Read(file, kind);
-        }
-        for (const Core::RefPtr<Core::Object>& result : results) {
-            Place(*game, *recording, result.Get());
-        }
-        Step(*game, 2);
-        game->GetCurrentLevel()->RenderViewports(*recording);
-        for (Core::RefPtr<Core::Object>& result : results) {
-            if (auto* level = dynamic_cast<Tundra::Level*>(result.Get())) {
-                level->Shutdown();
-            } else if (auto* camera = dynamic_cast<Tundra::Camera*>(result.Get())) {
-                camera->Destroy();
-            }
-            result = nullptr;
-        }
-        file.ResetObjectTables();
-        Step(*game, 2);
-        game->GetCurrentLevel()->RenderViewports(*recording);
+    Tundra::Game& game = RestartedGame();
+    Step(game, 1);
+    const Core::RefPtr<testsupport::RecordingRenderer> renderer = TUN_NEW(testsupport::RecordingRenderer);
+    const Core::RefPtr<Engine::SceneGraph> recording = TUN_NEW(Engine::SceneGraph, renderer.Get());
+    Core::RefPtr<Core::Object> results[2];
+    for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
+        results[read] = Read(file, kind);
     }
-    game->RestartLevel();
-    Step(*game, 2);
-    game->Shutdown();
+    for (const Core::RefPtr<Core::Object>& result : results) {
+        Place(game, *recording, result.Get());
+    }
+    Step(game, 2);
+    game.GetCurrentLevel()->RenderViewports(*recording);
+    for (Core::RefPtr<Core::Object>& result : results) {
+        if (auto* level = dynamic_cast<Tundra::Level*>(result.Get())) {
+            level->Shutdown();
+        } else if (auto* camera = dynamic_cast<Tundra::Camera*>(result.Get())) {
+            camera->Destroy();
+        }
+        result = nullptr;
+    }
+    file.ResetObjectTables();
+    Step(game, 2);
+    game.GetCurrentLevel()->RenderViewports(*recording);
     return 0;
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    const Core::RefPtr<Tundra::Game> game = StartGame();
-    Step(*game, 2);
+    Tundra::Game& game = RestartedGame();
+    Step(game, 2);
     const auto seed = [&seeds](std::string_view name, std::uint8_t kind, const Core::Object* object) {
         Core::MemoryFile file;
         file.WriteU8(kind);
         file << object;
         seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
     };
-    Tundra::Level* level = game->GetCurrentLevel();
+    Tundra::Level* level = game.GetCurrentLevel();
     Tundra::Viewport* viewport = level->GetViewport(0);
     viewport->SetBackground("C:\\art\\sky.png");
     seed("level", 0, level);
     seed("viewport", 1, viewport);
     seed("bare_viewport", 1, level->GetViewport(1));
     seed("camera", 2, viewport->GetCamera());
-    game->Shutdown();
 }
