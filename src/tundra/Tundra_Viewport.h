@@ -16,9 +16,10 @@
 namespace Tundra {
 
 // A named rectangle of the window into which the scene is drawn through one
-// camera, with its own clear colour and optional background image. Width and
-// height are never negative, nor so large that an edge passes the largest int. The viewport holds its camera: one cleaned up
-// meanwhile counts as none.
+// camera, with its own clear colour and optional background image. Width
+// and height are never negative, nor so large that an edge passes the
+// largest int. The viewport holds its camera: one cleaned up meanwhile
+// counts as none.
 class Viewport : public Core::Object {
     TUN_DECLARE_UNCLONABLE_CLASS(Viewport);
     // 0, 0, 800 x 600.
