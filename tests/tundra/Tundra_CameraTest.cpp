@@ -50,10 +50,19 @@ TEST_F(GameTest, TheFirstCameraListensUntilCleanedUpAndACopyNever) {
     const Core::RefPtr<Camera> source = NewCamera(60.0f);
     source->Cleanup();
     const Core::RefPtr<Core::Object> clone = source->Clone();
-    const auto* copy = static_cast<const Camera*>(clone.Get());
+    auto* copy = static_cast<Camera*>(clone.Get());
     EXPECT_TRUE(copy->GetFOV() == 60.0f && copy->GetCameraNode()->GetFOV() == 60.0f);
     EXPECT_EQ(Camera::GetActiveListener(), nullptr) << "a copy never becomes the listener";
 
+    // A copy of a cleaned-up camera lives a life of its own: its layer's
+    // removal cleans it up, and it stops listening then.
+    Start();
+    LayerAt(0).AddGameObject(copy);
+    Step(1);
+    copy->MakeActiveListener();
+    copy->Destroy();
+    Step(1);
+    EXPECT_TRUE(copy->IsCleanedUp() && copy->GetLayer() == nullptr && Camera::GetActiveListener() == nullptr);
 }
 
 TEST_F(GameTest, TheKeyboardFlightMovesTheSharedPoseAndTurnsFromTheNextStepOn) {
