@@ -5,6 +5,7 @@
 #include "tundra/Tundra_Camera.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Doubles and helpers of the viewport, camera and level-view tests.
