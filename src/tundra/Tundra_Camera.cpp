@@ -95,11 +95,12 @@ Camera::Camera(float fieldOfView)
     }
 }
 
+// Not cleaned up, whatever the source: like its game-object part, a copy
+// lives a life of its own, and its clean-up must run when it is removed.
 Camera::Camera(const Camera& other)
     : GameObject(other),
       m_node(static_cast<Engine::Camera*>(other.m_node->Clone())),
-      m_fieldOfView(other.m_fieldOfView),
-      m_cleanedUp(other.m_cleanedUp) {
+      m_fieldOfView(other.m_fieldOfView) {
     GetSceneNode()->AddChild(m_node);
     RunHook("OnClone", true);
 }

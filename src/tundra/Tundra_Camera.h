@@ -22,8 +22,8 @@ class Camera : public GameObject {
     Camera();
     // The first camera made while there is no listener becomes it.
     explicit Camera(float fieldOfView);
-    // Used only by Clone: a clone of the source's node, its field of view and
-    // clean-up state; a copy never becomes the listener.
+    // Used only by Clone: a clone of the source's node and its field of
+    // view; a copy is not cleaned up and never becomes the listener.
     Camera(const Camera& other);
     Camera& operator=(const Camera&) = delete;
     ~Camera() override;

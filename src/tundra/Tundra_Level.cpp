@@ -5,6 +5,7 @@
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
+#include "tundra/Tundra_Sprite.h"
 
 #include <algorithm>
 
@@ -17,6 +18,45 @@ Engine::SceneGraph* SceneGraph() {
 }
 
 bool IsActive(const LuaScript* script) { return script != nullptr && !script->IsInactive(); }
+
+template <class T>
+void WriteList(Core::File& file, const std::vector<Core::RefPtr<T>>& list) {
+    file.WriteU32(static_cast<std::uint32_t>(list.size()));
+    for (const Core::RefPtr<T>& element : list) {
+        file << element;
+    }
+}
+
+// A stored count of references, each handed to add. A stored list has no
+// gaps and nothing twice (a layer listed twice would be updated and drawn
+// twice): either fails the stream.
+template <class T, class Add>
+void ReadList(Core::File& file, const std::vector<Core::RefPtr<T>>& list, const Add& add) {
+    std::uint32_t count = 0;
+    file.ReadU32(count);
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        Core::RefPtr<T> element;
+        file >> element;
+        if (!element || std::find(list.begin(), list.end(), element) != list.end()) {
+            file.SetFailed();
+            return;
+        }
+        add(element.Get());
+    }
+}
+
+// Every sprite of the layers, layer by layer, each layer's in its order.
+void ForEachSprite(const std::vector<Core::RefPtr<Layer>>& layers, const std::function<void(Sprite&)>& action) {
+    std::vector<GameObject*> objects;
+    for (const Core::RefPtr<Layer>& layer : layers) {
+        layer->GetGameObjects(objects);
+        for (GameObject* object : objects) {
+            if (auto* sprite = dynamic_cast<Sprite*>(object)) {
+                action(*sprite);
+            }
+        }
+    }
+}
 
 }  // namespace
 
@@ -207,14 +247,8 @@ void Level::Shutdown() {
 }
 
 void Level::Save(Core::File& file) const {
-    file.WriteU32(GetLayersCount());
-    for (const Core::RefPtr<Layer>& layer : m_layers) {
-        file << layer;
-    }
-    file.WriteU32(GetViewportsCount());
-    for (const Core::RefPtr<Viewport>& viewport : m_viewports) {
-        file << viewport;
-    }
+    WriteList(file, m_layers);
+    WriteList(file, m_viewports);
     file.WriteF32(m_clearColor.r);
     file.WriteF32(m_clearColor.g);
     file.WriteF32(m_clearColor.b);
@@ -224,6 +258,9 @@ void Level::Save(Core::File& file) const {
     file.WriteU8(m_shutDown);
     file.WriteU8(m_clearBackBuffer);
     file << (m_script != nullptr ? m_scriptName : Core::String());
+    // No counts: the reader takes them from the collision results, which a
+    // save restores before the level.
+    ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.WriteCollidedSpriteIds(file); });
     if (IsActive(m_script)) {
         for (const Core::RefPtr<Core::Object>& object : m_managedObjects) {
             object->Save(file);
@@ -233,30 +270,8 @@ void Level::Save(Core::File& file) const {
 }
 
 void Level::Load(Core::File& file) {
-    std::uint32_t layers = 0;
-    file.ReadU32(layers);
-    for (std::uint32_t i = 0; i < layers && !file.HasFailed(); ++i) {
-        Core::RefPtr<Layer> layer;
-        file >> layer;
-        // A layer listed twice would be updated and drawn twice.
-        if (!layer || std::find(m_layers.begin(), m_layers.end(), layer) != m_layers.end()) {
-            file.SetFailed();
-            break;
-        }
-        AddLayer(layer.Get());
-    }
-    std::uint32_t viewports = 0;
-    file.ReadU32(viewports);
-    for (std::uint32_t i = 0; i < viewports && !file.HasFailed(); ++i) {
-        Core::RefPtr<Viewport> viewport;
-        file >> viewport;
-        // A stored list holds no gaps and no viewport twice.
-        if (!viewport || std::find(m_viewports.begin(), m_viewports.end(), viewport) != m_viewports.end()) {
-            file.SetFailed();
-            break;
-        }
-        AddViewport(viewport.Get());
-    }
+    ReadList(file, m_layers, [this](Layer* layer) { AddLayer(layer); });
+    ReadList(file, m_viewports, [this](Viewport* viewport) { AddViewport(viewport); });
     file.ReadF32(m_clearColor.r);
     file.ReadF32(m_clearColor.g);
     file.ReadF32(m_clearColor.b);
@@ -274,6 +289,7 @@ void Level::Load(Core::File& file) {
     file.ReadU8(m_clearBackBuffer);
     Core::String scriptName;
     file >> scriptName;
+    ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.ReadCollidedSpriteIds(file); });
     if (!scriptName.empty() && !file.HasFailed()) {
         m_scriptName = scriptName;
         RunScript();

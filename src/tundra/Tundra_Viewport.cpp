@@ -5,13 +5,20 @@
 #include "tundra/Tundra_Game.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace Tundra {
 namespace {
 
+// A size from 0 up to what keeps the far edge (start + size) an int.
+std::int32_t FittingSize(std::int32_t start, std::int32_t size) {
+    const std::int64_t room = std::int64_t{std::numeric_limits<std::int32_t>::max()} - start;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(size, 0, room));
+}
+
 Core::RefPtr<Engine::Viewport> MakeEngineViewport(std::int32_t x, std::int32_t y, std::int32_t width,
                                                   std::int32_t height) {
-    return TUN_NEW(Engine::Viewport, x, y, std::max(width, 0), std::max(height, 0));
+    return TUN_NEW(Engine::Viewport, x, y, FittingSize(x, width), FittingSize(y, height));
 }
 
 Core::String CurrentLevelTypeName() {
@@ -69,10 +76,9 @@ bool Viewport::IsBoxInView(const BoundingBox& worldBox) const {
 void Viewport::Save(Core::File& file) const {
     file << m_name;
     file << m_camera;
-    file.WriteI32(GetX());
-    file.WriteI32(GetY());
-    file.WriteI32(GetWidth());
-    file.WriteI32(GetHeight());
+    for (const std::int32_t field : {GetX(), GetY(), GetWidth(), GetHeight()}) {
+        file.WriteI32(field);
+    }
     file << GetClearColor();
     file << CurrentLevelTypeName();
     file << GetFileNameFromPath(m_background);
@@ -83,14 +89,11 @@ void Viewport::Load(Core::File& file) {
     file >> name;
     Core::RefPtr<Camera> camera;
     file >> camera;
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    file.ReadI32(x);
-    file.ReadI32(y);
-    file.ReadI32(width);
-    file.ReadI32(height);
+    // x, y, width, height.
+    std::int32_t rectangle[4] = {};
+    for (std::int32_t& field : rectangle) {
+        file.ReadI32(field);
+    }
     Color clearColor;
     file >> clearColor;
     Core::String levelName;
@@ -103,7 +106,7 @@ void Viewport::Load(Core::File& file) {
     m_name = name;
     m_camera = camera;
     m_background.clear();
-    m_viewport = MakeEngineViewport(x, y, width, height);
+    m_viewport = MakeEngineViewport(rectangle[0], rectangle[1], rectangle[2], rectangle[3]);
     m_viewport->SetClearColor(clearColor);
     // Backgrounds are kept per level, in a folder named after it.
     if (!backgroundFile.empty()) {

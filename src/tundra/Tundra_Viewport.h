@@ -16,14 +16,15 @@
 namespace Tundra {
 
 // A named rectangle of the window into which the scene is drawn through one
-// camera, with its own clear colour and optional background image. Width and
-// height are never negative. The viewport holds its camera: one cleaned up
-// meanwhile counts as none.
+// camera, with its own clear colour and optional background image. Width
+// and height are never negative, nor so large that an edge passes the
+// largest int. The viewport holds its camera: one cleaned up meanwhile
+// counts as none.
 class Viewport : public Core::Object {
     TUN_DECLARE_UNCLONABLE_CLASS(Viewport);
     // 0, 0, 800 x 600.
     Viewport();
-    // Negative sizes become 0.
+    // Sizes are brought into range (see above).
     Viewport(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
     Viewport(const Viewport&) = delete;
     Viewport& operator=(const Viewport&) = delete;
@@ -33,7 +34,7 @@ class Viewport : public Core::Object {
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
-    // The rectangle; negative sizes become 0.
+    // The rectangle; sizes are brought into range.
     void Set(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
     void SetWidth(std::int32_t width) { Set(GetX(), GetY(), width, GetHeight()); }
     void SetHeight(std::int32_t height) { Set(GetX(), GetY(), GetWidth(), height); }
