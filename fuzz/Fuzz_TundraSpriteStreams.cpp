@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if ((mode & 2) != 0 && !file.HasFailed()) {
         if (Tundra::Sprite* first = FirstSprite(game)) {
-            first->ReadCollidedSpriteIds(file);
+            first->ReadCollidedSpriteIds(file, *game.GetCurrentLevel());
         }
     }
     Tundra::Layer& layer = *game.GetCurrentLevel()->GetLayer(0);

@@ -289,7 +289,7 @@ void Level::Load(Core::File& file) {
     file.ReadU8(m_clearBackBuffer);
     Core::String scriptName;
     file >> scriptName;
-    ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.ReadCollidedSpriteIds(file); });
+    ForEachSprite(m_layers, [this, &file](Sprite& sprite) { sprite.ReadCollidedSpriteIds(file, *this); });
     if (!scriptName.empty() && !file.HasFailed()) {
         m_scriptName = scriptName;
         RunScript();

@@ -15,6 +15,7 @@
 
 namespace Tundra {
 
+class Level;
 class Viewport;
 
 // The game object that draws an animated, textured quad: its scene node
@@ -109,10 +110,11 @@ class Sprite : public GameObject {
     // of the collision object, by bounding rectangle and then by shape
     // (0xFFFFFFFF once the other is gone); reading puts back into each
     // record the collision handle of the sprite with that ID (searched in
-    // every layer of the current level for rectangle records, in this
-    // sprite's layer for shape records), 0 when there is none.
+    // every layer of the given level for rectangle records, in this
+    // sprite's layer for shape records), 0 when there is none. The level is
+    // the one being read: a loaded game's level is not current yet.
     void WriteCollidedSpriteIds(Core::File& file) const;
-    void ReadCollidedSpriteIds(Core::File& file);
+    void ReadCollidedSpriteIds(Core::File& file, const Level& level);
 
 private:
     // Hangs the node under the scene node in place of the old one.

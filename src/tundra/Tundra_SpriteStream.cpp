@@ -73,11 +73,9 @@ Sprite* FindSprite(const Layer* layer, std::uint32_t id) {
     return nullptr;
 }
 
-Sprite* FindSpriteInCurrentLevel(std::uint32_t id) {
-    const Game* game = Game::GetInstance();
-    const Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
-    for (std::uint32_t i = 0; level != nullptr && i < level->GetLayersCount(); ++i) {
-        if (Sprite* sprite = FindSprite(level->GetLayer(i), id)) {
+Sprite* FindSpriteInLevel(const Level& level, std::uint32_t id) {
+    for (std::uint32_t i = 0; i < level.GetLayersCount(); ++i) {
+        if (Sprite* sprite = FindSprite(level.GetLayer(i), id)) {
             return sprite;
         }
     }
@@ -247,12 +245,13 @@ void Sprite::WriteCollidedSpriteIds(Core::File& file) const {
     }
 }
 
-void Sprite::ReadCollidedSpriteIds(Core::File& file) {
+void Sprite::ReadCollidedSpriteIds(Core::File& file, const Level& level) {
     Collision2D::DynamicObject* object = GetCollisionObject();
     if (object == nullptr) {
         return;
     }
-    ReadOtherHandles(file, object->GetBoundingRectangleCollisions().Count(), &FindSpriteInCurrentLevel,
+    ReadOtherHandles(file, object->GetBoundingRectangleCollisions().Count(),
+                     [&level](std::uint32_t id) { return FindSpriteInLevel(level, id); },
                      [object](std::uint32_t i, std::uint32_t handle) {
                          object->SetBoundingRectangleCollisionHandle(i, handle);
                      });

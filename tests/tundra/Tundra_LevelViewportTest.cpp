@@ -153,9 +153,10 @@ TEST_F(GameTest, ALevelStreamGivesItsSpritesTheirCollidedSpritesBack) {
     game.GetCurrentLevel()->Save(gone);
     EXPECT_EQ(tail(gone, 8), Bytes(8, 0xFF));
 
-    // Read as a saved game is: the level gone, the collision engine read back
-    // first. A rectangle record finds c across layers, a shape record only
-    // in its own layer; an unknown id names none.
+    // Read as a saved game is: the old level gone, the collision engine read
+    // back first, the level read before it becomes current. A rectangle
+    // record finds c across the read level's layers, a shape record only in
+    // its own layer; an unknown id names none.
     Bytes bytes(saved.GetData(), saved.GetData() + saved.GetSize());
     const Bytes patched = words({c, c, 999u, a});
     std::copy(patched.begin(), patched.end(), bytes.end() - 16);
@@ -164,7 +165,8 @@ TEST_F(GameTest, ALevelStreamGivesItsSpritesTheirCollidedSpritesBack) {
     Step(1);
     Core::MemoryFile reading(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     game.GetCollisionEngine()->Load(reading);
-    Tundra::Level& level = *game.GetCurrentLevel();
+    const Core::RefPtr<Tundra::Level> readLevel = TUN_NEW(Tundra::Level);
+    Tundra::Level& level = *readLevel;
     level.Load(reading);
     std::vector<Tundra::GameObject*> read;
     level.GetGameObjects(nullptr, read);

@@ -218,7 +218,7 @@ TEST_F(SpriteTest, CollidedSpriteIdsWriteTheOthersIdAndReadBackTheirHandles) {
         file.WriteU32(rectangleId);
         file.WriteU32(shapeId);
         Core::MemoryFile reading(file.GetData(), file.GetSize());
-        a.ReadCollidedSpriteIds(reading);
+        a.ReadCollidedSpriteIds(reading, *Tundra::Game::GetInstance()->GetCurrentLevel());
         return std::pair(records->GetBoundingRectangleCollisions()[0].handle, records->GetShapeCollisions()[0].handle);
     };
     const auto word = [](std::uint32_t v) {
