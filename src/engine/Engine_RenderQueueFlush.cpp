@@ -171,11 +171,11 @@ void RenderQueue::SortByDepth(ItemList& list) {
 void RenderQueue::DrawBackgrounds() {
     Renderer::IRenderer& renderer = *m_renderer;
     const Renderer::Viewport v = renderer.GetViewport();
-    const CameraScope camera(
-        renderer,
-        Matrix4::Orthographic(static_cast<float>(v.x), static_cast<float>(v.x + v.width), static_cast<float>(v.y),
-                              static_cast<float>(v.y + v.height)),
-        Matrix4());
+    const auto left = static_cast<float>(v.x), bottom = static_cast<float>(v.y);
+    const CameraScope camera(renderer,
+                             Matrix4::Orthographic(left, left + static_cast<float>(v.width), bottom,
+                                                   bottom + static_cast<float>(v.height)),
+                             Matrix4());
     {
         Engine::StateRun run(renderer);
         for (const Engine::TextRenderContext& context : m_backgrounds) {

@@ -44,8 +44,9 @@ void Viewport::DrawBackground() const {
     }
     const auto left = static_cast<float>(m_x);
     const auto bottom = static_cast<float>(m_y);
-    const auto right = static_cast<float>(m_x + m_width);
-    const auto top = static_cast<float>(m_y + m_height);
+    // Far edges in float: x + width can pass the largest int.
+    const float right = left + static_cast<float>(m_width);
+    const float top = bottom + static_cast<float>(m_height);
     TextRenderContext context;
     context.corners = {Vector3D(left, bottom, 0.0f), Vector3D(right, bottom, 0.0f), Vector3D(right, top, 0.0f),
                        Vector3D(left, top, 0.0f)};

@@ -49,6 +49,10 @@ TEST_F(Drawing, RenderStretchesTheBackgroundOverItsViewport) {
     EXPECT_EQ(viewport->GetBackground(), TextureManager::GetTexture(white.c_str(), false));  // cached, shared
     scene->Render(RefPtr<Engine::Camera>(TUN_NEW(Engine::Camera, 45.0f, 1.0f, 100.0f)), viewport);
     ExpectLitExactly(16, 8, 48, 32);
+    // Far edges past the largest int are drawn without overflowing.
+    const RefPtr<Engine::Viewport> far{TUN_NEW(Engine::Viewport, 2000000000, 2000000000, 2000000000, 2000000000)};
+    far->SetBackground(white.c_str());
+    scene->Render(RefPtr<Engine::Camera>(TUN_NEW(Engine::Camera, 45.0f, 1.0f, 100.0f)), far);
 }
 
 TEST_F(Drawing, OverlaySpritesArePixelExactAndBlendBackToFront) {
