@@ -20,6 +20,10 @@ public:
     static void Destroy(LuaScript* script);
     // The compiled script loaded for the path, or null.
     static LuaScript* Find(const Core::String& path);
+    // Starts the script file of that name under "\Resources\Scripts\" for
+    // self in instance (made when missing): the compiled source when loaded,
+    // else the file. Returns the compiled source, or null.
+    static LuaScript* Start(LuaScript*& instance, const Core::Object* self, const Core::String& scriptName);
 
     // Runs the compiled source in this instance.
     void Run(LuaScript* source);

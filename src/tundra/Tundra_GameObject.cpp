@@ -196,19 +196,9 @@ void GameObject::SetVisible(bool visible) {
 }
 
 void GameObject::RunScript(bool skipConstructor) {
-    if (m_script == nullptr) {
-        m_script = LuaScript::Create();
-    }
-    const Core::String path = Game::GetDirectory() + "\\Resources\\Scripts\\" + m_scriptName;
-    m_scriptSource = LuaScript::Find(path);
+    m_scriptSource = LuaScript::Start(m_script, this, m_scriptName);
     if (m_script == nullptr) {
         return;
-    }
-    m_script->SetSelf(this);
-    if (m_scriptSource != nullptr) {
-        m_script->Run(m_scriptSource);
-    } else {
-        m_script->SetScriptPath(path);
     }
     m_scriptStarted = true;
     if (!skipConstructor) {

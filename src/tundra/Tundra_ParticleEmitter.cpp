@@ -2,7 +2,6 @@
 
 #include "core/Core_File.h"
 #include "tundra/Lua_ScriptEngine.h"
-#include "tundra/Tundra_Game.h"
 
 namespace Tundra {
 namespace {
@@ -69,19 +68,9 @@ void ParticleEmitter::AddManagedObject(Core::Object* object, const Core::String&
 }
 
 void ParticleEmitter::RunScript() {
-    if (m_script == nullptr) {
-        m_script = LuaScript::Create();
-    }
-    const Core::String path = Game::GetDirectory() + "\\Resources\\Scripts\\" + m_scriptName;
-    m_scriptSource = LuaScript::Find(path);
+    m_scriptSource = LuaScript::Start(m_script, this, m_scriptName);
     if (m_script == nullptr) {
         return;
-    }
-    m_script->SetSelf(this);
-    if (m_scriptSource != nullptr) {
-        m_script->Run(m_scriptSource);
-    } else {
-        m_script->SetScriptPath(path);
     }
     m_scriptStateOwned = true;
     m_scriptActive = true;
