@@ -14,6 +14,8 @@
 
 #include "Bench_SpriteSheet.h"
 
+#include <SDL.h>
+#include <SDL_image.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -22,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -94,8 +97,12 @@ Core::String WriteFont() {
         font.glyphs[k] = {static_cast<std::uint16_t>(Engine::kFontFirstCharacter + k), 12, 14, kCell, 0, 0, 0.0f, 0, 0};
     }
     const std::vector<std::uint8_t> metrics = Engine::EncodeFontFile(font, u"Bench");
-    std::ofstream(stem + ".tbf", std::ios::binary)
-        .write(reinterpret_cast<const char*>(metrics.data()), static_cast<std::streamsize>(metrics.size()));
+    std::ofstream metricsFile(stem + ".tbf", std::ios::binary);
+    metricsFile.write(reinterpret_cast<const char*>(metrics.data()), static_cast<std::streamsize>(metrics.size()));
+    if (!metricsFile) {
+        std::fprintf(stderr, "cannot write the font metrics\n");
+        std::exit(1);
+    }
     SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, kImageSide, kImageSide, 32, SDL_PIXELFORMAT_RGBA32);
     for (int y = 0; y < kImageSide; ++y) {
         auto* row = static_cast<std::uint8_t*>(image->pixels) + y * image->pitch;
@@ -283,29 +290,48 @@ BenchGame& Game() {
     return game;
 }
 
-double SecondsBetween(Clock::time_point start, Clock::time_point end) {
-    return std::chrono::duration<double>(end - start).count();
-}
+// A span of the frame: from one stamp to a later one.
+struct Span {
+    Clock::time_point FrameStamps::*from;
+    Clock::time_point FrameStamps::*to;
 
-// Microseconds per frame of a share summed over the run.
-benchmark::Counter PerFrame(double seconds) { return {seconds * 1e6, benchmark::Counter::kAvgIterations}; }
+    double Seconds(const FrameStamps& stamps) const {
+        return std::chrono::duration<double>(stamps.*to - stamps.*from).count();
+    }
+};
+
+// A share of the timed span, reported in microseconds per frame.
+struct Share {
+    const char* counter;
+    Span span;
+};
+
+// Runs whole frames, each timed over the span, and reports the shares and
+// the objects.
+void TimeFrames(benchmark::State& state, Span timed, std::initializer_list<Share> shares) {
+    BenchGame& bench = Game();
+    std::vector<double> seconds(shares.size(), 0.0);
+    for (auto _ : state) {
+        const FrameStamps& stamps = bench.Frame();
+        state.SetIterationTime(timed.Seconds(stamps));
+        for (std::size_t i = 0; i < shares.size(); ++i) {
+            seconds[i] += shares.begin()[i].span.Seconds(stamps);
+        }
+    }
+    bench.CountObjects(state);
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+        state.counters[shares.begin()[i].counter] =
+            benchmark::Counter(seconds[i] * 1e6, benchmark::Counter::kAvgIterations);
+    }
+}
 
 // Update steps 1-20: from the start of Game::Update to the scene graph's
 // update callback, with the shares of the level's updates (every object's
 // tick, the particles' emission and motion) and of the transform pass.
 void BM_GameUpdate(benchmark::State& state) {
-    BenchGame& bench = Game();
-    double levelSeconds = 0.0;
-    double transformSeconds = 0.0;
-    for (auto _ : state) {
-        const FrameStamps& stamps = bench.Frame();
-        state.SetIterationTime(SecondsBetween(stamps.start, stamps.sceneUpdateStart));
-        levelSeconds += SecondsBetween(stamps.levelStart, stamps.levelEnd);
-        transformSeconds += SecondsBetween(stamps.transformsStart, stamps.sceneUpdateStart);
-    }
-    bench.CountObjects(state);
-    state.counters["level us"] = PerFrame(levelSeconds);
-    state.counters["transforms us"] = PerFrame(transformSeconds);
+    TimeFrames(state, {&FrameStamps::start, &FrameStamps::sceneUpdateStart},
+               {{"level us", {&FrameStamps::levelStart, &FrameStamps::levelEnd}},
+                {"transforms us", {&FrameStamps::transformsStart, &FrameStamps::sceneUpdateStart}}});
 }
 BENCHMARK(BM_GameUpdate)->Unit(benchmark::kMicrosecond)->UseManualTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -313,18 +339,9 @@ BENCHMARK(BM_GameUpdate)->Unit(benchmark::kMicrosecond)->UseManualTime()->Repeti
 // Game::Update, with the shares of the scene-graph update (animations, the
 // particle nodes' bounds, world matrices) and of the level's viewport.
 void BM_RenderSubmission(benchmark::State& state) {
-    BenchGame& bench = Game();
-    double sceneUpdateSeconds = 0.0;
-    double viewportSeconds = 0.0;
-    for (auto _ : state) {
-        const FrameStamps& stamps = bench.Frame();
-        state.SetIterationTime(SecondsBetween(stamps.sceneUpdateStart, stamps.end));
-        sceneUpdateSeconds += SecondsBetween(stamps.sceneUpdateStart, stamps.sceneUpdateEnd);
-        viewportSeconds += SecondsBetween(stamps.sceneUpdateEnd, stamps.end);
-    }
-    bench.CountObjects(state);
-    state.counters["scene update us"] = PerFrame(sceneUpdateSeconds);
-    state.counters["viewports us"] = PerFrame(viewportSeconds);
+    TimeFrames(state, {&FrameStamps::sceneUpdateStart, &FrameStamps::end},
+               {{"scene update us", {&FrameStamps::sceneUpdateStart, &FrameStamps::sceneUpdateEnd}},
+                {"viewports us", {&FrameStamps::sceneUpdateEnd, &FrameStamps::end}}});
 }
 BENCHMARK(BM_RenderSubmission)
     ->Unit(benchmark::kMicrosecond)
