@@ -44,6 +44,17 @@ inline void AddStreamSeed(Seeds& seeds, std::string_view name, std::uint8_t choi
     seeds.Add(name, BytesOf(file));
 }
 
+// An object of the class the choice picks among Classes (its value modulo
+// their count), as an owning reference.
+template <class Result, class... Classes>
+Core::RefPtr<Result> ReadChosen(Core::File& file, std::uint8_t choice) {
+    const std::size_t chosen = choice % sizeof...(Classes);
+    std::size_t index = 0;
+    Core::RefPtr<Result> read;
+    ((index++ == chosen ? void(read = file.ReadObjectAs<Classes>(Core::File::Reference::Owning)) : void()), ...);
+    return read;
+}
+
 // Up to two objects from one stream, the second read only while the stream
 // holds: it may name objects of the first by id.
 template <class ReadOne>
@@ -55,20 +66,28 @@ std::array<Core::RefPtr<Core::Object>, 2> ReadTwo(Core::File& file, const ReadOn
     return results;
 }
 
-// A game of Factory's levels, past its first frame.
-template <class Factory>
+// Every level of the game is the one MakeLevel builds.
+template <Tundra::Level* (*MakeLevel)()>
+struct OneLevelFactory : Tundra::LevelFactory {
+    std::uint32_t GetLevelsCount() const override { return 1; }
+    Tundra::Level* CreateLevel(std::uint32_t) override { return MakeLevel(); }
+};
+
+// A game of MakeLevel's level, past its first frame.
+template <Tundra::Level* (*MakeLevel)()>
 Core::RefPtr<Tundra::Game> StartedGame() {
-    Core::RefPtr<Tundra::Game> game = TUN_NEW(Tundra::Game, TUN_NEW(Factory), Engine::StartupSettings{64, 48}, 0);
+    Core::RefPtr<Tundra::Game> game =
+        TUN_NEW(Tundra::Game, TUN_NEW(OneLevelFactory<MakeLevel>), Engine::StartupSettings{64, 48}, 0);
     game->Frame();
     return game;
 }
 
 // One game for the whole run (making one per input would cost most of the
 // time); every call starts it on a freshly built level.
-template <class Factory>
+template <Tundra::Level* (*MakeLevel)()>
 Tundra::Game& RestartedGame() {
     static Tundra::Game* game = [] {
-        const Core::RefPtr<Tundra::Game> made = StartedGame<Factory>();
+        const Core::RefPtr<Tundra::Game> made = StartedGame<MakeLevel>();
         made->AddReference();
         return made.Get();
     }();

@@ -18,22 +18,19 @@ using fuzz::kFrame;
 Core::String TexturePath() { return Tundra::Game::GetDirectory() + "\\Resources\\ParticleSystems\\Particle_Texture.png"; }
 
 // One layer seen by one viewport through a camera 500 units up.
-struct ViewedFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        level->AddLayer(layer);
-        auto* camera = TUN_NEW(Tundra::Camera);
-        camera->SetZOrder(500.0f);
-        camera->SetPosition({0.0f, 0.0f});
-        layer->AddGameObject(camera);
-        auto* viewport = TUN_NEW(Tundra::Viewport, 0, 0, 64, 48);
-        viewport->SetCamera(camera);
-        level->AddViewport(viewport);
-        return level;
-    }
-};
+Tundra::Level* ViewedLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    level->AddLayer(layer);
+    auto* camera = TUN_NEW(Tundra::Camera);
+    camera->SetZOrder(500.0f);
+    camera->SetPosition({0.0f, 0.0f});
+    layer->AddGameObject(camera);
+    auto* viewport = TUN_NEW(Tundra::Viewport, 0, 0, 64, 48);
+    viewport->SetCamera(camera);
+    level->AddViewport(viewport);
+    return level;
+}
 
 // A read system joins the layer with a clone beside it; a read emitter
 // drives a new system there.
@@ -69,7 +66,7 @@ void Place(Tundra::Game& game, Core::Object* object, std::uint8_t mode) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ChoiceAndStream input(data, size);
-    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<ViewedFactory>();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<ViewedLevel>();
     auto results = fuzz::ReadTwo(input.file, [&input] {
         return input.file.ReadObjectAs<Core::Object>(Core::File::Reference::Owning);
     });
@@ -81,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<ViewedFactory>();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<ViewedLevel>();
     const Core::RefPtr<Tundra::ParticleEmitter> shared = TUN_NEW(Tundra::DiskEmitter, Vector2D(1.0f, 2.0f), 30.0f);
     const Core::RefPtr<Tundra::ParticleSystem> smoke = TUN_NEW(Tundra::ParticleSystem, TexturePath(), 6, 64.0f, Vector2D(0.0f, 4.0f));
     const Core::RefPtr<Tundra::ParticleSystem> flame = TUN_NEW(Tundra::ParticleSystem, TexturePath(), 3, 32.0f, Vector2D());

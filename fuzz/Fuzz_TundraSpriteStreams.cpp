@@ -24,31 +24,28 @@ const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& Animations() {
 
 // Two overlapping sprites with collision objects on the shapes actor, both
 // displays on, in one layer with static ground.
-struct SpriteFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        level->AddLayer(layer);
-        layer->AddStaticLineSegment({-1000.0f, -10.0f}, {1000.0f, -10.0f}, 0, 1);
-        Tundra::Game& game = *Tundra::Game::GetInstance();
-        game.AddCollisionAssets(tundratest::SpriteShapesActor());
-        for (const float x : {0.0f, 1.0f}) {
-            auto* sprite = TUN_NEW(Tundra::Sprite, Animations());
-            sprite->SetPosition({x, 0.0f});
-            auto* object = new Collision2D::DynamicObject;
-            object->AddCollisionData(game.GetCollisionAssets().back(), 0, 0);
-            object->SetCanCollid(0, true);
-            sprite->AddCollision(object, layer->GetCollisionId());
-            sprite->SetCollisionActorIndex(0);
-            sprite->SetVisibleCollisionData(true);
-            sprite->SetVisibleBoundingRectangle(true);
-            sprite->Play(true);
-            layer->AddGameObject(sprite);
-        }
-        return level;
+Tundra::Level* SpriteLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    level->AddLayer(layer);
+    layer->AddStaticLineSegment({-1000.0f, -10.0f}, {1000.0f, -10.0f}, 0, 1);
+    Tundra::Game& game = *Tundra::Game::GetInstance();
+    game.AddCollisionAssets(tundratest::SpriteShapesActor());
+    for (const float x : {0.0f, 1.0f}) {
+        auto* sprite = TUN_NEW(Tundra::Sprite, Animations());
+        sprite->SetPosition({x, 0.0f});
+        auto* object = new Collision2D::DynamicObject;
+        object->AddCollisionData(game.GetCollisionAssets().back(), 0, 0);
+        object->SetCanCollid(0, true);
+        sprite->AddCollision(object, layer->GetCollisionId());
+        sprite->SetCollisionActorIndex(0);
+        sprite->SetVisibleCollisionData(true);
+        sprite->SetVisibleBoundingRectangle(true);
+        sprite->Play(true);
+        layer->AddGameObject(sprite);
     }
-};
+    return level;
+}
 
 Tundra::Sprite* FirstSprite(const Tundra::Game& game) {
     std::vector<Tundra::GameObject*> objects;
@@ -62,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ChoiceAndStream input(data, size);
     const std::uint8_t mode = input.choice;
     Core::MemoryFile& file = input.file;
-    Tundra::Game& game = fuzz::RestartedGame<SpriteFactory>();
+    Tundra::Game& game = fuzz::RestartedGame<SpriteLevel>();
     fuzz::Step(game, 1);
     std::vector<Core::RefPtr<Tundra::Sprite>> read;
     for (int i = 0; i <= (mode & 1) && !file.HasFailed(); ++i) {
@@ -96,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    Tundra::Game& game = fuzz::RestartedGame<SpriteFactory>();
+    Tundra::Game& game = fuzz::RestartedGame<SpriteLevel>();
     fuzz::Step(game, 3);
     Tundra::Sprite& sprite = *FirstSprite(game);
     for (const std::uint8_t mode : {0, 2, 3}) {

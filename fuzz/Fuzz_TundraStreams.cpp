@@ -22,12 +22,7 @@ namespace {
 using fuzz::kFrame;
 
 Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
-    constexpr auto owning = Core::File::Reference::Owning;
-    switch (kind % 3) {
-        case 0: return file.ReadObjectAs<Tundra::Level>(owning);
-        case 1: return file.ReadObjectAs<Tundra::Layer>(owning);
-        default: return file.ReadObjectAs<Tundra::GameObject>(owning);
-    }
+    return fuzz::ReadChosen<Core::Object, Tundra::Level, Tundra::Layer, Tundra::GameObject>(file, kind);
 }
 
 // Without a game: what a save's reader does with what it read.
@@ -51,25 +46,22 @@ void Exercise(Core::Object* object) {
 
 // One level: a layer with static ground, an object with a falling body, and
 // a body nobody owns (the first, so that small stored ids name it).
-struct GroundFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        level->AddLayer(layer);
-        layer->AddStaticLineSegment({-1000.0f, 0.0f}, {1000.0f, 0.0f}, 0, 1);
-        layer->AddStaticCircle({40.0f, 0.0f}, 10.0f, 0, 2);
-        Tundra::Game::GetInstance()->GetPhysicsEngine()->AddRigidBody(TUN_NEW(Physics2D::RigidBody));
-        auto* object = TUN_NEW(Tundra::GameObject);
-        object->SetName("ground object");
-        object->SetPosition({0.0f, 20.0f});
-        const Physics2D::MassProperties mass(1.0f, 1.0f);
-        object->AddPhysicalProperties(&mass, 0);
-        object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
-        layer->AddGameObject(object);
-        return level;
-    }
-};
+Tundra::Level* GroundLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    level->AddLayer(layer);
+    layer->AddStaticLineSegment({-1000.0f, 0.0f}, {1000.0f, 0.0f}, 0, 1);
+    layer->AddStaticCircle({40.0f, 0.0f}, 10.0f, 0, 2);
+    Tundra::Game::GetInstance()->GetPhysicsEngine()->AddRigidBody(TUN_NEW(Physics2D::RigidBody));
+    auto* object = TUN_NEW(Tundra::GameObject);
+    object->SetName("ground object");
+    object->SetPosition({0.0f, 20.0f});
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    object->AddPhysicalProperties(&mass, 0);
+    object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
+    layer->AddGameObject(object);
+    return level;
+}
 
 // A layer listing an object that names another layer, or none, is a fault
 // of the reader that the sanitizers alone would not see.
@@ -114,7 +106,7 @@ void Place(Tundra::Game& game, Core::Object* object) {
 }
 
 void InRunningGame(Core::File& file, std::uint8_t kind) {
-    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<GroundFactory>();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<GroundLevel>();
     auto results = fuzz::ReadTwo(file, [&] { return Read(file, kind); });
     for (const Core::RefPtr<Core::Object>& result : results) {
         Place(*game, result.Get());
@@ -163,7 +155,7 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
     object->SetName("A");
     fuzz::AddStreamSeed(seeds, "object", 2, {object.Get()});
     // The same from a running game, whose objects hold engine entries.
-    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<GroundFactory>();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<GroundLevel>();
     Step(*game, 2);
     fuzz::AddStreamSeed(seeds, "running_level", 3, {game->GetCurrentLevel()});
     fuzz::AddStreamSeed(seeds, "running_layer", 4, {game->GetCurrentLevel()->GetLayer(0)});

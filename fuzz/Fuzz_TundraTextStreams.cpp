@@ -10,26 +10,18 @@
 // class (its value modulo 3); the rest is the stream.
 namespace {
 
-struct OneLayerFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        layer->AddStaticLineSegment({-10.0f, 0.0f}, {10.0f, 0.0f}, 0, 1);
-        layer->AddStaticCircle({0.0f, 5.0f}, 2.0f, 0, 2);
-        layer->SetVisibleCollisionData(true);
-        level->AddLayer(layer);
-        return level;
-    }
-};
+Tundra::Level* OneLayerLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    layer->AddStaticLineSegment({-10.0f, 0.0f}, {10.0f, 0.0f}, 0, 1);
+    layer->AddStaticCircle({0.0f, 5.0f}, 2.0f, 0, 2);
+    layer->SetVisibleCollisionData(true);
+    level->AddLayer(layer);
+    return level;
+}
 
 Core::RefPtr<Tundra::GameObject> Read(Core::File& file, std::uint8_t kind) {
-    constexpr auto owning = Core::File::Reference::Owning;
-    switch (kind % 3) {
-        case 0: return file.ReadObjectAs<Tundra::Text>(owning);
-        case 1: return file.ReadObjectAs<Tundra::Line>(owning);
-        default: return file.ReadObjectAs<Tundra::Circle>(owning);
-    }
+    return fuzz::ReadChosen<Tundra::GameObject, Tundra::Text, Tundra::Line, Tundra::Circle>(file, kind);
 }
 
 // The setters each class offers, then a draw of the whole object.
@@ -51,7 +43,7 @@ void Exercise(Tundra::GameObject& object) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ChoiceAndStream input(data, size);
-    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<OneLayerFactory>();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<OneLayerLevel>();
     Core::RefPtr<Tundra::GameObject> object = Read(input.file, input.choice);
     Tundra::Layer& layer = *game->GetCurrentLevel()->GetLayer(0);
     if (object) {

@@ -17,12 +17,7 @@ namespace {
 using fuzz::kFrame;
 
 Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
-    constexpr auto owning = Core::File::Reference::Owning;
-    switch (kind % 3) {
-        case 0: return file.ReadObjectAs<Tundra::Level>(owning);
-        case 1: return file.ReadObjectAs<Tundra::Viewport>(owning);
-        default: return file.ReadObjectAs<Tundra::Camera>(owning);
-    }
+    return fuzz::ReadChosen<Core::Object, Tundra::Level, Tundra::Viewport, Tundra::Camera>(file, kind);
 }
 
 // A camera in a layer of depth 2 and a viewport through it; two sprites
@@ -56,11 +51,6 @@ Tundra::Level* ViewedLevel() {
     return level;
 }
 
-struct ViewFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override { return ViewedLevel(); }
-};
-
 // What a read gave joins the running level: a level updates and draws
 // beside it, a viewport is drawn by the level, a camera (and its clone)
 // joins the first layer and a viewport of its own.
@@ -89,7 +79,7 @@ void Place(Tundra::Game& game, Engine::SceneGraph& recording, Core::Object* obje
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ChoiceAndStream input(data, size);
     Core::MemoryFile& file = input.file;
-    Tundra::Game& game = fuzz::RestartedGame<ViewFactory>();
+    Tundra::Game& game = fuzz::RestartedGame<ViewedLevel>();
     fuzz::Step(game, 1);
     const Core::RefPtr<testsupport::RecordingRenderer> renderer = TUN_NEW(testsupport::RecordingRenderer);
     const Core::RefPtr<Engine::SceneGraph> recording = TUN_NEW(Engine::SceneGraph, renderer.Get());
@@ -114,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    Tundra::Game& game = fuzz::RestartedGame<ViewFactory>();
+    Tundra::Game& game = fuzz::RestartedGame<ViewedLevel>();
     fuzz::Step(game, 2);
     Tundra::Level* level = game.GetCurrentLevel();
     Tundra::Viewport* viewport = level->GetViewport(0);
