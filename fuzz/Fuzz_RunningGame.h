@@ -19,17 +19,15 @@ namespace fuzz {
 
 constexpr float kFrame = 0.016f;
 
-// The first byte chooses what the harness does; the rest is the stream read.
+// The first byte chooses what the harness does; the rest is the stream read
+// (the file keeps its own copy).
 struct ChoiceAndStream {
-    ChoiceAndStream(const std::uint8_t* data, std::size_t size) : ChoiceAndStream(Input(data, size)) {}
+    ChoiceAndStream(const std::uint8_t* data, std::size_t size)
+        : choice(size > 0 ? data[0] : 0),
+          file(size > 0 ? data + 1 : nullptr, static_cast<std::uint32_t>(size > 0 ? size - 1 : 0)) {}
 
     std::uint8_t choice;
-    Bytes rest;
     Core::MemoryFile file;
-
-private:
-    explicit ChoiceAndStream(Input input)
-        : choice(input.Byte()), rest(input.Rest()), file(rest.data(), static_cast<std::uint32_t>(rest.size())) {}
 };
 
 inline Bytes BytesOf(const Core::MemoryFile& file) { return Bytes(file.GetData(), file.GetData() + file.GetSize()); }
