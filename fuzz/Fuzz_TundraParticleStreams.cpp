@@ -1,10 +1,6 @@
-#include "Fuzz_Harness.h"
+#include "Fuzz_RunningGame.h"
 
-#include "core/Core_MemoryFile.h"
 #include "tundra/Tundra_Camera.h"
-#include "tundra/Tundra_Game.h"
-#include "tundra/Tundra_Layer.h"
-#include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_ParticleEmitterShapes.h"
 #include "tundra/Tundra_ParticleSystem.h"
 #include "tundra/Tundra_Viewport.h"
@@ -17,32 +13,23 @@
 // the screen-space flag for what joins.
 namespace {
 
-constexpr float kFrame = 0.016f;
+using fuzz::kFrame;
 
 Core::String TexturePath() { return Tundra::Game::GetDirectory() + "\\Resources\\ParticleSystems\\Particle_Texture.png"; }
 
 // One layer seen by one viewport through a camera 500 units up.
-struct ViewedFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        level->AddLayer(layer);
-        auto* camera = TUN_NEW(Tundra::Camera);
-        camera->SetZOrder(500.0f);
-        camera->SetPosition({0.0f, 0.0f});
-        layer->AddGameObject(camera);
-        auto* viewport = TUN_NEW(Tundra::Viewport, 0, 0, 64, 48);
-        viewport->SetCamera(camera);
-        level->AddViewport(viewport);
-        return level;
-    }
-};
-
-void Step(Tundra::Game& game, int frames) {
-    for (int i = 0; i < frames; ++i) {
-        game.Update(kFrame);
-    }
+Tundra::Level* ViewedLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    level->AddLayer(layer);
+    auto* camera = TUN_NEW(Tundra::Camera);
+    camera->SetZOrder(500.0f);
+    camera->SetPosition({0.0f, 0.0f});
+    layer->AddGameObject(camera);
+    auto* viewport = TUN_NEW(Tundra::Viewport, 0, 0, 64, 48);
+    viewport->SetCamera(camera);
+    level->AddViewport(viewport);
+    return level;
 }
 
 // A read system joins the layer with a clone beside it; a read emitter
@@ -72,56 +59,26 @@ void Place(Tundra::Game& game, Core::Object* object, std::uint8_t mode) {
     if (auto* particles = dynamic_cast<Tundra::ParticleSystem*>(system.Get())) {
         particles->WarmUp(0.05f);
     }
-    layer.AddGameObject(system.Get());
-    const Core::RefPtr<Core::Object> clone = system->Clone();
-    layer.AddGameObject(static_cast<Tundra::GameObject*>(clone.Get()));
+    fuzz::JoinWithClone(layer, *system);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::Input input(data, size);
-    const std::uint8_t mode = input.Byte();
-    const fuzz::Bytes rest = input.Rest();
-    Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
-    const Core::RefPtr<Tundra::Game> game =
-        TUN_NEW(Tundra::Game, TUN_NEW(ViewedFactory), Engine::StartupSettings{64, 48}, 0);
-    game->Frame();
-    Core::RefPtr<Core::Object> results[2];
-    for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
-        results[read] = file.ReadObjectAs<Core::Object>(Core::File::Reference::Owning);
-    }
+    fuzz::ChoiceAndStream input(data, size);
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<ViewedLevel>();
+    auto results = fuzz::ReadTwo(input.file, [&input] {
+        return input.file.ReadObjectAs<Core::Object>(Core::File::Reference::Owning);
+    });
     for (const Core::RefPtr<Core::Object>& result : results) {
-        Place(*game, result.Get(), mode);
+        Place(*game, result.Get(), input.choice);
     }
-    Step(*game, 3);
-    for (const Core::RefPtr<Core::Object>& result : results) {
-        if (auto* object = dynamic_cast<Tundra::GameObject*>(result.Get())) {
-            object->Destroy();
-        }
-    }
-    for (Core::RefPtr<Core::Object>& result : results) {
-        result = nullptr;
-    }
-    Step(*game, 3);
-    game->RestartLevel();
-    Step(*game, 2);
-    game->Shutdown();
+    fuzz::LeaveAndShutDown(*game, results, fuzz::Step);
     return 0;
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    const auto seed = [&seeds](std::string_view name, std::uint8_t mode, std::initializer_list<const Core::Object*> objects) {
-        Core::MemoryFile file;
-        file.WriteU8(mode);
-        for (const Core::Object* object : objects) {
-            file << object;
-        }
-        seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
-    };
-    const Core::RefPtr<Tundra::Game> game =
-        TUN_NEW(Tundra::Game, TUN_NEW(ViewedFactory), Engine::StartupSettings{64, 48}, 0);
-    game->Frame();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<ViewedLevel>();
     const Core::RefPtr<Tundra::ParticleEmitter> shared = TUN_NEW(Tundra::DiskEmitter, Vector2D(1.0f, 2.0f), 30.0f);
     const Core::RefPtr<Tundra::ParticleSystem> smoke = TUN_NEW(Tundra::ParticleSystem, TexturePath(), 6, 64.0f, Vector2D(0.0f, 4.0f));
     const Core::RefPtr<Tundra::ParticleSystem> flame = TUN_NEW(Tundra::ParticleSystem, TexturePath(), 3, 32.0f, Vector2D());
@@ -132,8 +89,8 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
         system->WarmUp(0.3f);
     }
     flame->SetRecycleParticles(false);
-    seed("shared_emitter", 1, {smoke.Get(), flame.Get()});
-    seed("base", 2, {Core::RefPtr<Tundra::ParticleSystemBase>(TUN_NEW(Tundra::ParticleSystemBase, TexturePath(), 2, 8.0f)).Get()});
+    fuzz::AddStreamSeed(seeds, "shared_emitter", 1, {smoke.Get(), flame.Get()});
+    fuzz::AddStreamSeed(seeds, "base", 2, {Core::RefPtr<Tundra::ParticleSystemBase>(TUN_NEW(Tundra::ParticleSystemBase, TexturePath(), 2, 8.0f)).Get()});
     const Core::RefPtr<Tundra::ParticleEmitter> emitters[] = {
         TUN_NEW(Tundra::ParticleEmitter),
         TUN_NEW(Tundra::PointEmitter, 0.0f, 90.0f, Vector2D(1.0f, 1.0f)),
@@ -146,7 +103,7 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
     for (const Core::RefPtr<Tundra::ParticleEmitter>& emitter : emitters) {
         emitter->SetScript("fx.lua");
         // "Tundra::PointEmitter" is seed "PointEmitter".
-        seed(std::string_view(emitter->GetType()).substr(8), 5, {emitter.Get()});
+        fuzz::AddStreamSeed(seeds, std::string_view(emitter->GetType()).substr(8), 5, {emitter.Get()});
     }
     game->Shutdown();
 }

@@ -1,6 +1,5 @@
-#include "Fuzz_Harness.h"
+#include "Fuzz_RunningGame.h"
 
-#include "core/Core_MemoryFile.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
@@ -20,15 +19,10 @@
 // divided by 3 is odd).
 namespace {
 
-constexpr float kFrame = 0.016f;
+using fuzz::kFrame;
 
 Core::RefPtr<Core::Object> Read(Core::File& file, std::uint8_t kind) {
-    constexpr auto owning = Core::File::Reference::Owning;
-    switch (kind % 3) {
-        case 0: return file.ReadObjectAs<Tundra::Level>(owning);
-        case 1: return file.ReadObjectAs<Tundra::Layer>(owning);
-        default: return file.ReadObjectAs<Tundra::GameObject>(owning);
-    }
+    return fuzz::ReadChosen<Core::Object, Tundra::Level, Tundra::Layer, Tundra::GameObject>(file, kind);
 }
 
 // Without a game: what a save's reader does with what it read.
@@ -52,37 +46,28 @@ void Exercise(Core::Object* object) {
 
 // One level: a layer with static ground, an object with a falling body, and
 // a body nobody owns (the first, so that small stored ids name it).
-struct GroundFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        level->AddLayer(layer);
-        layer->AddStaticLineSegment({-1000.0f, 0.0f}, {1000.0f, 0.0f}, 0, 1);
-        layer->AddStaticCircle({40.0f, 0.0f}, 10.0f, 0, 2);
-        Tundra::Game::GetInstance()->GetPhysicsEngine()->AddRigidBody(TUN_NEW(Physics2D::RigidBody));
-        auto* object = TUN_NEW(Tundra::GameObject);
-        object->SetName("ground object");
-        object->SetPosition({0.0f, 20.0f});
-        const Physics2D::MassProperties mass(1.0f, 1.0f);
-        object->AddPhysicalProperties(&mass, 0);
-        object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
-        layer->AddGameObject(object);
-        return level;
-    }
-};
-
-Core::RefPtr<Tundra::Game> StartGame() {
-    Core::RefPtr<Tundra::Game> game = TUN_NEW(Tundra::Game, TUN_NEW(GroundFactory), Engine::StartupSettings{64, 48}, 0);
-    game->Frame();
-    return game;
+Tundra::Level* GroundLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    level->AddLayer(layer);
+    layer->AddStaticLineSegment({-1000.0f, 0.0f}, {1000.0f, 0.0f}, 0, 1);
+    layer->AddStaticCircle({40.0f, 0.0f}, 10.0f, 0, 2);
+    Tundra::Game::GetInstance()->GetPhysicsEngine()->AddRigidBody(TUN_NEW(Physics2D::RigidBody));
+    auto* object = TUN_NEW(Tundra::GameObject);
+    object->SetName("ground object");
+    object->SetPosition({0.0f, 20.0f});
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    object->AddPhysicalProperties(&mass, 0);
+    object->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
+    layer->AddGameObject(object);
+    return level;
 }
 
 // A layer listing an object that names another layer, or none, is a fault
 // of the reader that the sanitizers alone would not see.
 void Step(Tundra::Game& game, int frames) {
     for (int i = 0; i < frames; ++i) {
-        game.Update(kFrame);
+        fuzz::Step(game, 1);
         const Tundra::Level* level = game.GetCurrentLevel();
         const std::string fault =
             level != nullptr ? tundrastress::LayerListingFault(*level, [](const Tundra::GameObject&) { return false; })
@@ -116,53 +101,31 @@ void Place(Tundra::Game& game, Core::Object* object) {
         if (!objects.empty()) {
             objects[0]->Mount(gameObject);
         }
-        layer.AddGameObject(gameObject);
-        const Core::RefPtr<Core::Object> clone = gameObject->Clone();
-        layer.AddGameObject(static_cast<Tundra::GameObject*>(clone.Get()));
+        fuzz::JoinWithClone(layer, *gameObject);
     }
 }
 
 void InRunningGame(Core::File& file, std::uint8_t kind) {
-    const Core::RefPtr<Tundra::Game> game = StartGame();
-    Core::RefPtr<Core::Object> results[2];
-    for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
-        results[read] = Read(file, kind);
-    }
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<GroundLevel>();
+    auto results = fuzz::ReadTwo(file, [&] { return Read(file, kind); });
     for (const Core::RefPtr<Core::Object>& result : results) {
         Place(*game, result.Get());
     }
-    Step(*game, 3);
-    for (const Core::RefPtr<Core::Object>& result : results) {
-        if (auto* object = dynamic_cast<Tundra::GameObject*>(result.Get())) {
-            object->Destroy();
-        }
-    }
-    for (Core::RefPtr<Core::Object>& result : results) {
-        result = nullptr;
-    }
-    Step(*game, 3);
-    game->RestartLevel();
-    Step(*game, 2);
-    game->Shutdown();
+    fuzz::LeaveAndShutDown(*game, results, Step);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::Input input(data, size);
-    const std::uint8_t kind = input.Byte();
-    const fuzz::Bytes rest = input.Rest();
-    Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
+    fuzz::ChoiceAndStream input(data, size);
+    const std::uint8_t kind = input.choice;
     if (kind / 3 % 2 == 1) {
-        InRunningGame(file, kind);
+        InRunningGame(input.file, kind);
         return 0;
     }
     // Both reads first: the second may name objects of the first by id,
     // which the exercise may let go of.
-    Core::RefPtr<Core::Object> results[2];
-    for (int read = 0; read < 2 && !file.HasFailed(); ++read) {
-        results[read] = Read(file, kind);
-    }
+    const auto results = fuzz::ReadTwo(input.file, [&] { return Read(input.file, kind); });
     for (const Core::RefPtr<Core::Object>& result : results) {
         Exercise(result.Get());
     }
@@ -170,12 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    const auto seed = [&seeds](std::string_view name, std::uint8_t kind, const Core::Object* object) {
-        Core::MemoryFile file;
-        file.WriteU8(kind);
-        file << object;
-        seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
-    };
     const Core::RefPtr<Tundra::Level> level = TUN_NEW(Tundra::Level);
     for (int i = 0; i < 2; ++i) {
         auto* layer = TUN_NEW(Tundra::Layer);
@@ -192,19 +149,19 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
         layer->Update(kFrame);
         layer->AddGameObject(TUN_NEW(Tundra::GameObject));
     }
-    seed("level", 0, level.Get());
-    seed("layer", 1, level->GetLayer(0));
+    fuzz::AddStreamSeed(seeds, "level", 0, {level.Get()});
+    fuzz::AddStreamSeed(seeds, "layer", 1, {level->GetLayer(0)});
     const Core::RefPtr<Tundra::GameObject> object = TUN_NEW(Tundra::GameObject);
     object->SetName("A");
-    seed("object", 2, object.Get());
+    fuzz::AddStreamSeed(seeds, "object", 2, {object.Get()});
     // The same from a running game, whose objects hold engine entries.
-    const Core::RefPtr<Tundra::Game> game = StartGame();
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<GroundLevel>();
     Step(*game, 2);
-    seed("running_level", 3, game->GetCurrentLevel());
-    seed("running_layer", 4, game->GetCurrentLevel()->GetLayer(0));
+    fuzz::AddStreamSeed(seeds, "running_level", 3, {game->GetCurrentLevel()});
+    fuzz::AddStreamSeed(seeds, "running_layer", 4, {game->GetCurrentLevel()->GetLayer(0)});
     std::vector<Tundra::GameObject*> objects;
     game->GetCurrentLevel()->GetGameObjects(nullptr, objects);
-    seed("running_object", 5, objects.at(0));
-    seed("foreign_level", 3, level.Get());
+    fuzz::AddStreamSeed(seeds, "running_object", 5, {objects.at(0)});
+    fuzz::AddStreamSeed(seeds, "foreign_level", 3, {level.Get()});
     game->Shutdown();
 }

@@ -1,10 +1,6 @@
-#include "Fuzz_Harness.h"
+#include "Fuzz_RunningGame.h"
 
-#include "core/Core_MemoryFile.h"
 #include "tundra/Tundra_Circle.h"
-#include "tundra/Tundra_Game.h"
-#include "tundra/Tundra_Layer.h"
-#include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_Line.h"
 #include "tundra/Tundra_Text.h"
 
@@ -14,34 +10,18 @@
 // class (its value modulo 3); the rest is the stream.
 namespace {
 
-constexpr float kFrame = 0.016f;
-
-struct OneLayerFactory : Tundra::LevelFactory {
-    std::uint32_t GetLevelsCount() const override { return 1; }
-    Tundra::Level* CreateLevel(std::uint32_t) override {
-        auto* level = TUN_NEW(Tundra::Level);
-        auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
-        layer->AddStaticLineSegment({-10.0f, 0.0f}, {10.0f, 0.0f}, 0, 1);
-        layer->AddStaticCircle({0.0f, 5.0f}, 2.0f, 0, 2);
-        layer->SetVisibleCollisionData(true);
-        level->AddLayer(layer);
-        return level;
-    }
-};
-
-Core::RefPtr<Tundra::GameObject> Read(Core::File& file, std::uint8_t kind) {
-    constexpr auto owning = Core::File::Reference::Owning;
-    switch (kind % 3) {
-        case 0: return file.ReadObjectAs<Tundra::Text>(owning);
-        case 1: return file.ReadObjectAs<Tundra::Line>(owning);
-        default: return file.ReadObjectAs<Tundra::Circle>(owning);
-    }
+Tundra::Level* OneLayerLevel() {
+    auto* level = TUN_NEW(Tundra::Level);
+    auto* layer = TUN_NEW(Tundra::Layer, 0.0f);
+    layer->AddStaticLineSegment({-10.0f, 0.0f}, {10.0f, 0.0f}, 0, 1);
+    layer->AddStaticCircle({0.0f, 5.0f}, 2.0f, 0, 2);
+    layer->SetVisibleCollisionData(true);
+    level->AddLayer(layer);
+    return level;
 }
 
-void Step(Tundra::Game& game, int frames) {
-    for (int i = 0; i < frames; ++i) {
-        game.Update(kFrame);
-    }
+Core::RefPtr<Tundra::GameObject> Read(Core::File& file, std::uint8_t kind) {
+    return fuzz::ReadChosen<Tundra::GameObject, Tundra::Text, Tundra::Line, Tundra::Circle>(file, kind);
 }
 
 // The setters each class offers, then a draw of the whole object.
@@ -62,23 +42,16 @@ void Exercise(Tundra::GameObject& object) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::Input input(data, size);
-    const std::uint8_t kind = input.Byte();
-    const fuzz::Bytes rest = input.Rest();
-    Core::MemoryFile file(rest.data(), static_cast<std::uint32_t>(rest.size()));
-    const Core::RefPtr<Tundra::Game> game =
-        TUN_NEW(Tundra::Game, TUN_NEW(OneLayerFactory), Engine::StartupSettings{64, 48}, 0);
-    game->Frame();
-    Core::RefPtr<Tundra::GameObject> object = Read(file, kind);
+    fuzz::ChoiceAndStream input(data, size);
+    const Core::RefPtr<Tundra::Game> game = fuzz::StartedGame<OneLayerLevel>();
+    Core::RefPtr<Tundra::GameObject> object = Read(input.file, input.choice);
     Tundra::Layer& layer = *game->GetCurrentLevel()->GetLayer(0);
     if (object) {
-        layer.AddGameObject(object.Get());
-        const Core::RefPtr<Core::Object> clone = object->Clone();
-        layer.AddGameObject(static_cast<Tundra::GameObject*>(clone.Get()));
-        Step(*game, 2);
+        const Core::RefPtr<Core::Object> clone = fuzz::JoinWithClone(layer, *object);
+        fuzz::Step(*game, 2);
         Exercise(*object);
         Exercise(*static_cast<Tundra::GameObject*>(clone.Get()));
-        Step(*game, 1);
+        fuzz::Step(*game, 1);
         object->Destroy();
         Core::MemoryFile again;
         again << clone;
@@ -86,24 +59,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     object = nullptr;
     layer.SetCollisionDataColor(Color(1.0f, 0.0f, 0.0f, 1.0f));
     layer.SetVisibleCollisionData(false);
-    Step(*game, 2);
+    fuzz::Step(*game, 2);
     game->Shutdown();
     return 0;
 }
 
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
-    const auto seed = [&seeds](std::string_view name, std::uint8_t kind, const Core::Object* object) {
-        Core::MemoryFile file;
-        file.WriteU8(kind);
-        file << object;
-        seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
-    };
     const Core::String font = Tundra::Game::GetDirectory() + "\\Resources\\Fonts\\DefaultFont\\DefaultFont";
     const Core::RefPtr<Tundra::Text> text = TUN_NEW(Tundra::Text, "Score: 100\nLives", font);
-    seed("text", 0, text.Get());
+    fuzz::AddStreamSeed(seeds, "text", 0, {text.Get()});
     text->SetHUDObject(true);
     text->SetName("hud");
-    seed("hud_text", 0, text.Get());
-    seed("line", 1, Core::RefPtr<Tundra::Line>(TUN_NEW(Tundra::Line, Vector2D(0.0f, 0.0f), Vector2D(10.0f, 5.0f))).Get());
-    seed("circle", 2, Core::RefPtr<Tundra::Circle>(TUN_NEW(Tundra::Circle, 3.0f)).Get());
+    fuzz::AddStreamSeed(seeds, "hud_text", 0, {text.Get()});
+    const Core::RefPtr<Tundra::Line> line = TUN_NEW(Tundra::Line, Vector2D(0.0f, 0.0f), Vector2D(10.0f, 5.0f));
+    fuzz::AddStreamSeed(seeds, "line", 1, {line.Get()});
+    const Core::RefPtr<Tundra::Circle> circle = TUN_NEW(Tundra::Circle, 3.0f);
+    fuzz::AddStreamSeed(seeds, "circle", 2, {circle.Get()});
 }

@@ -19,16 +19,17 @@ inline Bytes Saved(const Core::Object* object) {
 }
 
 // Every prefix and seeded mutations of the bytes read as a T or as nothing,
-// without a fault or a leak (the sanitizers judge); check sees each T read.
+// without a fault or a leak (the sanitizers judge); check sees each T read,
+// which is written before and after it (check may exercise or end it).
 template <class T, class Check>
 void ReadHostile(const Bytes& bytes, int mutations, const Check& check) {
     const auto read = [&check](const Bytes& data) {
         Core::MemoryFile file(data.data(), static_cast<std::uint32_t>(data.size()));
         const Core::RefPtr<T> object = file.ReadObjectAs<T>(Core::File::Reference::Owning);
         if (object) {
-            Core::MemoryFile again;
-            again << object;
+            Saved(object.Get());
             check(*object);
+            Saved(object.Get());
         }
     };
     for (std::size_t size = 0; size < bytes.size(); ++size) {
