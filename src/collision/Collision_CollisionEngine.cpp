@@ -8,7 +8,7 @@ namespace Collision2D {
 
 namespace {
 
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+using Math::IsFinite;
 
 std::uint16_t NumberOf(std::uint32_t id) { return static_cast<std::uint16_t>(id & 0xFFFFu); }
 

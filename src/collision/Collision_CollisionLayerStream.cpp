@@ -10,7 +10,7 @@ namespace Collision2D {
 
 namespace {
 
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+using Math::IsFinite;
 
 // The stored id must name this very slot of this layer.
 bool NamesSlot(std::uint32_t id, std::uint8_t layer, std::uint32_t number) {

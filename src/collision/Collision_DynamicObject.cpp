@@ -10,7 +10,7 @@ namespace Collision2D {
 
 namespace {
 
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+using Math::IsFinite;
 
 // world = position + R(orientation) (local - offset)
 struct Placement {

@@ -6,7 +6,7 @@ namespace Collision2D {
 
 namespace {
 
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+using Math::IsFinite;
 
 bool IsFinite(const COLLISION_C& r) {
     if (!IsFinite(r.contactPosition) || !std::isfinite(r.penetrationDistance)) {

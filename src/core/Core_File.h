@@ -91,6 +91,18 @@ public:
     void WriteF32(float value) { WriteU32(std::bit_cast<std::uint32_t>(value)); }
 
     void ReadU8(std::uint8_t& value) { Read(&value, 1); }
+    // A byte, any value but 0 reading as true; a failed read leaves value as it was.
+    void ReadBool(bool& value) {
+        std::uint8_t byte = value ? 1 : 0;
+        ReadU8(byte);
+        value = byte != 0;
+    }
+    // The same as a value: false when the read fails.
+    bool ReadFlag() {
+        bool value = false;
+        ReadBool(value);
+        return value;
+    }
     void ReadU32(std::uint32_t& value) {
         // Filled from the target first, so that a failed read leaves it as it was.
         std::uint8_t bytes[4];

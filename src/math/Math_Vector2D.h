@@ -100,6 +100,8 @@ inline float DotProduct(const Vector2D& a, const Vector2D& b) { return a.x * b.x
 // The 2D cross product a.x * b.y - a.y * b.x.
 inline float CrossProduct(const Vector2D& a, const Vector2D& b) { return a.x * b.y - a.y * b.x; }
 
+inline bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
 }  // namespace Math
 
 inline Core::File& operator<<(Core::File& file, const Vector2D& v) {

@@ -9,7 +9,7 @@ namespace Physics2D {
 
 // The engine keeps every stored number finite: a single infinity or NaN
 // would spread through the solver to every body it touches.
-inline bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+using Math::IsFinite;
 
 inline bool IsFinite(const BodyState& s) {
     return IsFinite(s.position) && std::isfinite(s.orientation) && IsFinite(s.velocity) &&

@@ -16,11 +16,6 @@ namespace {
 
 std::uint32_t g_idCounter = 0;
 
-void ReadBool(Core::File& file, bool& value) {
-    std::uint8_t byte = value ? 1 : 0;
-    file.ReadU8(byte);
-    value = byte != 0;
-}
 
 }  // namespace
 
@@ -288,23 +283,23 @@ void GameObject::Load(Core::File& file) {
     file.ReadF32(m_opacity);
     file >> m_color;
     bool visible = GetVisible();
-    ReadBool(file, visible);
+    file.ReadBool(visible);
     file.ReadF32(m_lifeTime);
     file.ReadF32(m_age);
     file.ReadF32(m_zOrder);
     file.ReadU32(m_id);
     file.ReadU32(m_collisionId);
     file.ReadU32(m_physicsId);
-    ReadBool(file, m_destroyed);
-    ReadBool(file, m_destroyRequested);
-    ReadBool(file, m_transformSync);
-    ReadBool(file, m_cleanedUp);
-    ReadBool(file, m_scriptActive);
+    file.ReadBool(m_destroyed);
+    file.ReadBool(m_destroyRequested);
+    file.ReadBool(m_transformSync);
+    file.ReadBool(m_cleanedUp);
+    file.ReadBool(m_scriptActive);
     Core::String scriptName;
     file >> scriptName;
     m_scriptName = scriptName;
-    ReadBool(file, m_scriptCopied);
-    ReadBool(file, m_scriptStarted);
+    file.ReadBool(m_scriptCopied);
+    file.ReadBool(m_scriptStarted);
     m_scriptSource = nullptr;
     m_node->SetVisible(visible, true);
     // Only a destroyed object is cleaned up, and a cleaned-up one holds

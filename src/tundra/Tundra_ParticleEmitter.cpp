@@ -4,15 +4,6 @@
 #include "tundra/Lua_ScriptEngine.h"
 
 namespace Tundra {
-namespace {
-
-void ReadBool(Core::File& file, bool& value) {
-    std::uint8_t byte = value ? 1 : 0;
-    file.ReadU8(byte);
-    value = byte != 0;
-}
-
-}  // namespace
 
 ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
     : Core::Object(other),
@@ -91,13 +82,13 @@ void ParticleEmitter::Save(Core::File& file) const {
 }
 
 void ParticleEmitter::Load(Core::File& file) {
-    ReadBool(file, m_scriptActive);
+    file.ReadBool(m_scriptActive);
     // A fresh string: a stored length of 0 leaves the target as it was.
     Core::String name;
     file >> name;
     m_scriptName = name;
-    ReadBool(file, m_scriptStateOwned);
-    ReadBool(file, m_restoreOnLoad);
+    file.ReadBool(m_scriptStateOwned);
+    file.ReadBool(m_restoreOnLoad);
     if (!m_restoreOnLoad || !m_scriptActive || m_scriptName.empty() || file.HasFailed()) {
         return;
     }

@@ -19,11 +19,6 @@ namespace {
 // Written for a record whose other object is gone: 0 is a valid ID.
 constexpr std::uint32_t kGoneObjectId = 0xFFFFFFFF;
 
-bool ReadFlag(Core::File& file) {
-    std::uint8_t byte = 0;
-    file.ReadU8(byte);
-    return byte != 0;
-}
 
 std::uint32_t ReadU32(Core::File& file) {
     std::uint32_t value = 0;
@@ -154,8 +149,8 @@ void Sprite::Load(Core::File& file) {
     LoadAnimationState(file);
     m_collisionActorIndex = static_cast<std::int32_t>(ReadU32(file));
     LoadCollisionActor();
-    m_collisionDataVisible = ReadFlag(file);
-    m_boundingRectangleVisible = ReadFlag(file);
+    m_collisionDataVisible = file.ReadFlag();
+    m_boundingRectangleVisible = file.ReadFlag();
     const std::uint32_t linesInUse = ReadU32(file);
     const std::uint32_t circlesInUse = ReadU32(file);
     file >> m_collisionDataColor;
@@ -166,14 +161,14 @@ void Sprite::Load(Core::File& file) {
 }
 
 void Sprite::LoadAnimationState(Core::File& file) {
-    SetFlipHorizontal(ReadFlag(file));
-    SetFlipVertical(ReadFlag(file));
-    SetLoop(ReadFlag(file));
+    SetFlipHorizontal(file.ReadFlag());
+    SetFlipVertical(file.ReadFlag());
+    SetLoop(file.ReadFlag());
     float speed = 1.0f;
     file.ReadF32(speed);
     SetAnimationSpeed(speed);
-    const bool paused = ReadFlag(file);
-    const bool playing = ReadFlag(file);
+    const bool paused = file.ReadFlag();
+    const bool playing = file.ReadFlag();
     if (playing) {
         Play(true);
     } else if (paused) {
@@ -189,7 +184,7 @@ void Sprite::LoadAnimationState(Core::File& file) {
     if (frame != static_cast<std::uint32_t>(GetCurrentFrameIndex())) {
         m_sprite->SetCurrentFrameIndex(frame, true);
     }
-    SetHUDObject(ReadFlag(file));
+    SetHUDObject(file.ReadFlag());
 }
 
 void Sprite::LoadCollisionActor() {
@@ -222,9 +217,9 @@ void Sprite::NetworkSyncReceive(Core::File& file) {
     file >> name;
     const std::uint32_t animation = ReadU32(file);
     const std::uint32_t frame = ReadU32(file);
-    const bool flipHorizontal = ReadFlag(file);
-    const bool flipVertical = ReadFlag(file);
-    const bool hud = ReadFlag(file);
+    const bool flipHorizontal = file.ReadFlag();
+    const bool flipVertical = file.ReadFlag();
+    const bool hud = file.ReadFlag();
     if (file.HasFailed()) {
         return;
     }

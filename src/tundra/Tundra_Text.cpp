@@ -15,11 +15,6 @@ Core::String ReadString(Core::File& file) {
     return text;
 }
 
-bool ReadFlag(Core::File& file) {
-    std::uint8_t byte = 0;
-    file.ReadU8(byte);
-    return byte != 0;
-}
 
 }  // namespace
 
@@ -60,7 +55,7 @@ void Text::Load(Core::File& file) {
                                                                         fontName + "\\" + fontName));
     }
     SetVisible(GetVisible());
-    SetHUDObject(ReadFlag(file));
+    SetHUDObject(file.ReadFlag());
 }
 
 void Text::NetworkSave(Core::File& file) const {
@@ -82,7 +77,7 @@ void Text::NetworkSyncSend(Core::File& file) const {
 void Text::NetworkSyncReceive(Core::File& file) {
     GameObject::NetworkSyncReceive(file);
     SetText(ReadString(file));
-    SetHUDObject(ReadFlag(file));
+    SetHUDObject(file.ReadFlag());
 }
 
 }  // namespace Tundra
