@@ -14,14 +14,14 @@ if(TUNDRA_TSAN OR TUNDRA_FOUNDATION_ONLY)
 endif()
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
-set(TUNDRA_DEPS_core      Lua51::Lua51 Threads::Threads)
-set(TUNDRA_DEPS_math      Lua51::Lua51)
+set(TUNDRA_DEPS_core      PkgConfig::LUA Threads::Threads)
+set(TUNDRA_DEPS_math      PkgConfig::LUA)
 set(TUNDRA_DEPS_pal       SDL2::SDL2 Threads::Threads)
 set(TUNDRA_DEPS_input     SDL2::SDL2)
 set(TUNDRA_DEPS_renderer  OpenGL::GL OpenGL::GLU SDL2::SDL2 SDL2_image::SDL2_image)
 set(TUNDRA_DEPS_engine    OpenGL::GL OpenGL::GLU)
 set(TUNDRA_DEPS_sound     OpenAL::OpenAL PkgConfig::VORBIS Threads::Threads)
-set(TUNDRA_DEPS_tundra    Lua51::Lua51)
+set(TUNDRA_DEPS_tundra    PkgConfig::LUA)
 set(TUNDRA_DEPS_network   Threads::Threads)
 
 # Adds the OBJECT library of one area when its folder holds sources.

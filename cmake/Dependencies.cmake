@@ -6,15 +6,12 @@ find_package(SDL2 REQUIRED CONFIG)
 find_package(SDL2_image REQUIRED CONFIG)
 set(OpenGL_GL_PREFERENCE GLVND)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
-find_package(Lua51 REQUIRED)
 find_package(OpenAL REQUIRED)
 pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisfile vorbis ogg)
 
-if(NOT TARGET Lua51::Lua51)
-    add_library(Lua51::Lua51 INTERFACE IMPORTED)
-    target_include_directories(Lua51::Lua51 INTERFACE ${LUA_INCLUDE_DIR})
-    target_link_libraries(Lua51::Lua51 INTERFACE ${LUA_LIBRARIES})
-endif()
+# Lua built as C++: a script error unwinds as an exception, so the
+# destructors of the engine code it passes through run.
+pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.1-c++)
 
 if(NOT TARGET OpenAL::OpenAL)
     add_library(OpenAL::OpenAL INTERFACE IMPORTED)

@@ -112,6 +112,19 @@ public:
     // Held until shut-down.
     void AddManagedObject(Core::Object* object, const Core::String& name);
 
+    // Save, load and replay requests, carried out at the start of the next
+    // update; a later request replaces the pending one. Names are plain file
+    // names inside the "Saves" folder.
+    void RequestSave(const Core::String& name);
+    void RequestLoad(const Core::String& name);
+    void ReplayRecordingStart(const Core::String& name);
+    void ReplayRecordingStop();
+    void ReplayStart(const Core::String& name);
+    void ReplayStop();
+    // Both empty the list first.
+    void GetSavedGames(std::vector<Core::String>& names) const;
+    void GetReplayFiles(std::vector<Core::String>& names) const;
+
     void SetTitle(const Core::String& title);
     const Core::String& GetTitle() const { return m_title; }
     void SetIcon(const Core::String& file) { m_icon = file; }
