@@ -181,4 +181,34 @@ TEST_F(WorldScriptTest, ViewportRectanglesRoundTripAndStayInRange) {
               (std::vector<double>{10, 20, 30, 40, 0, 3, 4, 7, 0}));
 }
 
+TEST_F(WorldScriptTest, EveryEntryTakesNoValuesAndWrongValuesWithoutHarm) {
+    m_factory->fill = [](Tundra::Level& level, std::uint32_t) {
+        level.AddViewport(TUN_NEW(Tundra::Viewport));
+        level.AddViewport(TUN_NEW(Tundra::Viewport));
+    };
+    Start();
+    std::string code =
+        "local level = Game:GetCurrentLevel() "
+        "local receivers = { Game = Game, Level = level, Layer = level:GetLayer(0), Viewport = level:GetViewport(0) } "
+        "local dead = level:GetViewport(1) level:RemoveViewport(dead) "
+        "local values = { 1e12, 0/0, -1, 'x', {}, true, dead } "
+        "local function sweep(table, name) "
+        "  local receiver = receivers[table] "
+        "  pcall(receiver[name], receiver) "
+        "  pcall(receiver[name], receiver, nil, nil, nil, nil) "
+        "  for _, v in ipairs(values) do pcall(receiver[name], receiver, v, v, v, v) end "
+        "end ";
+    for (const GoldenTable& golden : WorldTables()) {
+        for (const std::string& name : golden.names) {
+            // A script named by a sweep value does not exist: its box would ask to quit.
+            if (name != "RunScript") {
+                code += "sweep('" + std::string(golden.scriptName) + "', '" + name + "') ";
+            }
+        }
+    }
+    ASSERT_TRUE(RunChunk(code));
+    EXPECT_TRUE(m_game->GetTitle() == "x" && m_game->GetCurrentLevel()->GetTypeName() == "x");
+    Step(3);
+}
+
 }  // namespace
