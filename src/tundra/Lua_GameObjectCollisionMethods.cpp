@@ -1,9 +1,12 @@
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_RefPtr.h"
 #include "tundra/Lua_GameObjectBindings.h"
 #include "tundra/Tundra_CollisionQueries.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <lua.hpp>
+#include <vector>
 
 namespace Lua::GameObjectScript {
 namespace {
@@ -68,11 +71,13 @@ int PushRecordTable(Tundra::GameObject& self, lua_State* state) {
     if (ArgumentCount(state) < 1) {
         return 0;
     }
-    const auto* record = Record(self.GetCollisionObject(), GetInt(state, 1));
+    const Collision2D::COLLISION_C* record = Record(self.GetCollisionObject(), GetInt(state, 1));
     if (record == nullptr) {
         return 0;
     }
-    PushResultTable(state, *record);
+    // A copy: building the table runs script code ("CreateVector"), which
+    // may remove the collision object and its results.
+    PushResultTable(state, Collision2D::COLLISION_C(*record));
     return 1;
 }
 
@@ -181,21 +186,24 @@ int GetCollidedSpriteData(Tundra::GameObject& self, lua_State* state) {
     if (record == nullptr) {
         return 0;
     }
-    const Tundra::GameObject* other = Tundra::GetCollidedSprite(object, index, true);
+    // Copies and a held object: building the tables runs script code
+    // ("CreateVector"), which may remove the collision object or the other one.
+    const Core::RefPtr<Tundra::GameObject> other = Tundra::GetCollidedSprite(object, index, true);
     const std::size_t segments = std::min<std::size_t>(record->currentLineSegmentsNumber, record->lineSegments.size());
     const std::size_t circles = std::min<std::size_t>(record->currentCirclesNumber, record->circles.size());
-    // Room for every table and the few values each is built with.
     if (segments + circles > kMaxResults || !lua_checkstack(state, static_cast<int>(segments + circles) + 4)) {
         RaiseError(state, "too many collision results to return");
     }
-    const auto push = [state, other](const Collision2D::COLLISION_C& result) {
+    std::vector<Collision2D::COLLISION_C> results(record->lineSegments.begin(),
+                                                  record->lineSegments.begin() + static_cast<std::ptrdiff_t>(segments));
+    results.insert(results.end(), record->circles.begin(),
+                   record->circles.begin() + static_cast<std::ptrdiff_t>(circles));
+    for (const Collision2D::COLLISION_C& result : results) {
         PushResultTable(state, result);
-        PushObject(state, other);
+        PushObject(state, other.Get());
         lua_setfield(state, -2, "Sprite");
-    };
-    std::for_each_n(record->lineSegments.begin(), segments, push);
-    std::for_each_n(record->circles.begin(), circles, push);
-    return static_cast<int>(segments + circles);
+    }
+    return static_cast<int>(results.size());
 }
 
 }  // namespace Lua::GameObjectScript

@@ -2,8 +2,6 @@
 #include "input/Input_Mouse.h"
 #include "network/Network_TunNet.h"
 #include "tundra/Lua_GameObjectBindings.h"
-#include "tundra/Lua_Values.h"
-#include "tundra/Tundra_GameObject.h"
 #include "tundra/Tundra_Layer.h"
 
 #include <lua.hpp>
