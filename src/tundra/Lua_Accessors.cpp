@@ -3,70 +3,22 @@
 #include <lua.hpp>
 
 namespace Lua {
-namespace {
 
-bool Present(lua_State* state, int index) { return index <= lua_gettop(state); }
+bool IsTable(lua_State* state, int index) { return lua_istable(state, index); }
 
-}  // namespace
+void PushUnsigned(lua_State* state, std::uint32_t value) { lua_pushnumber(state, value); }
 
-bool ReadArgument(lua_State* state, int index, bool& value) {
-    if (!Present(state, index)) {
-        return false;
+void NewList(lua_State* state, int size) { lua_createtable(state, size, 0); }
+
+void AppendToList(lua_State* state, int position) { lua_rawseti(state, -2, position); }
+
+int PushStrings(lua_State* state, const std::vector<Core::String>& strings) {
+    NewList(state, static_cast<int>(strings.size()));
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        lua_pushlstring(state, strings[i].data(), strings[i].size());
+        AppendToList(state, static_cast<int>(i + 1));
     }
-    value = GetBool(state, index);
-    return true;
+    return 1;
 }
-
-bool ReadArgument(lua_State* state, int index, float& value) {
-    if (!Present(state, index)) {
-        return false;
-    }
-    value = GetFloat(state, index);
-    return true;
-}
-
-bool ReadArgument(lua_State* state, int index, std::int32_t& value) {
-    if (!Present(state, index)) {
-        return false;
-    }
-    value = GetInt(state, index);
-    return true;
-}
-
-bool ReadArgument(lua_State* state, int index, std::uint32_t& value) {
-    std::int32_t read = 0;
-    if (!ReadArgument(state, index, read) || read < 0) {
-        return false;
-    }
-    value = static_cast<std::uint32_t>(read);
-    return true;
-}
-
-bool ReadArgument(lua_State* state, int index, Core::String& value) {
-    const char* text = GetString(state, index);
-    if (text == nullptr) {
-        return false;
-    }
-    value = text;
-    return true;
-}
-
-bool ReadArgument(lua_State* state, int index, Color& value) {
-    if (!lua_istable(state, index)) {
-        return false;
-    }
-    value = GetColor(state, index);
-    return true;
-}
-
-bool ReadArgument(lua_State* state, int index, Vector2D& value) {
-    if (!lua_istable(state, index)) {
-        return false;
-    }
-    value = GetVector2D(state, index);
-    return true;
-}
-
-void PushResult(lua_State* state, std::uint32_t value) { lua_pushnumber(state, value); }
 
 }  // namespace Lua

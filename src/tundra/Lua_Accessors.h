@@ -8,56 +8,82 @@
 #include "tundra/Lua_Values.h"
 
 #include <cstdint>
+#include <optional>
 #include <type_traits>
+#include <vector>
 
-// Bindings made from a class's own accessors, so that a table entry that only
-// gets, sets or runs one member needs no function of its own:
-//   BindGetter<Sprite, &Sprite::GetLoop>("GetLoop")
-// A setter given too few arguments, or a value it cannot use (a string that
-// is not a string, a colour or vector that is not a table), changes nothing.
+struct lua_State;
+
+// Bindings made from an engine operation alone: a getter pushes what the
+// operation returns, a setter reads its one argument and calls it. Lists go
+// to scripts as tables indexed from 1.
 namespace Lua {
 
-// Reads the argument at index into value; false when it is missing or unusable.
-bool ReadArgument(lua_State* state, int index, bool& value);
-bool ReadArgument(lua_State* state, int index, float& value);
-bool ReadArgument(lua_State* state, int index, std::int32_t& value);
-// A negative number is unusable.
-bool ReadArgument(lua_State* state, int index, std::uint32_t& value);
-bool ReadArgument(lua_State* state, int index, Core::String& value);
-bool ReadArgument(lua_State* state, int index, Color& value);
-bool ReadArgument(lua_State* state, int index, Vector2D& value);
+// The one argument type of a setter.
+template <class M>
+struct SetterArgument;
+template <class C, class A>
+struct SetterArgument<void (C::*)(A)> {
+    using Type = std::remove_cvref_t<A>;
+};
 
-inline void PushResult(lua_State* state, bool value) { PushBool(state, value); }
-inline void PushResult(lua_State* state, float value) { PushFloat(state, value); }
-inline void PushResult(lua_State* state, std::int32_t value) { PushInt(state, value); }
-void PushResult(lua_State* state, std::uint32_t value);
-inline void PushResult(lua_State* state, const Core::String& value) { PushString(state, value.c_str()); }
-inline void PushResult(lua_State* state, const Color& value) { PushColor(state, value); }
-inline void PushResult(lua_State* state, const Vector2D& value) { PushVector2D(state, value); }
-template <class O>
-    requires std::is_base_of_v<Core::Object, O>
-void PushResult(lua_State* state, const O* object) {
-    PushObject(state, object);
+bool IsTable(lua_State* state, int index);
+// Whole 32-bit values, beyond what an f32 holds exactly.
+void PushUnsigned(lua_State* state, std::uint32_t value);
+// One table; returns 1, the number of results.
+int PushStrings(lua_State* state, const std::vector<Core::String>& strings);
+// An empty table with room for size elements, and the value on top of the
+// stack stored at position (from 1) of the table below it.
+void NewList(lua_State* state, int size);
+void AppendToList(lua_State* state, int position);
+
+template <class T>
+int PushObjects(lua_State* state, const std::vector<T*>& objects) {
+    NewList(state, static_cast<int>(objects.size()));
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        PushObject(state, objects[i]);
+        AppendToList(state, static_cast<int>(i + 1));
+    }
+    return 1;
 }
 
-namespace detail {
+inline void PushResult(lua_State* state, float value) { PushFloat(state, value); }
+inline void PushResult(lua_State* state, double value) { PushFloat(state, static_cast<float>(value)); }
+inline void PushResult(lua_State* state, bool value) { PushBool(state, value); }
+inline void PushResult(lua_State* state, std::int32_t value) { PushInt(state, value); }
+inline void PushResult(lua_State* state, std::uint32_t value) { PushUnsigned(state, value); }
+inline void PushResult(lua_State* state, const Core::String& value) { PushString(state, value.c_str()); }
+inline void PushResult(lua_State* state, const Vector2D& value) { PushVector2D(state, value); }
+inline void PushResult(lua_State* state, const Point2D& value) { PushPoint2D(state, value); }
+inline void PushResult(lua_State* state, const Color& value) { PushColor(state, value); }
+inline void PushResult(lua_State* state, const Core::Object* value) { PushObject(state, value); }
 
-template <class M>
-struct MemberArgument;
-template <class C, class A>
-struct MemberArgument<void (C::*)(A)> {
-    using type = std::remove_cvref_t<A>;
-};
-template <class C, class A>
-struct MemberArgument<void (C::*)(A, A)> {
-    using type = std::remove_cvref_t<A>;
-};
-template <class C, class A>
-struct MemberArgument<void (C::*)(A&, A&) const> {
-    using type = A;
-};
-
-}  // namespace detail
+// The argument at index as the operation takes it; nothing when it cannot
+// stand for one (a string or colour that is not given as such).
+template <class A>
+std::optional<A> ReadArgument(lua_State* state, int index) {
+    if constexpr (std::is_same_v<A, bool>) {
+        return GetBool(state, index);
+    } else if constexpr (std::is_same_v<A, float>) {
+        return GetFloat(state, index);
+    } else if constexpr (std::is_same_v<A, std::int32_t>) {
+        return GetInt(state, index);
+    } else if constexpr (std::is_same_v<A, Core::String>) {
+        const char* text = GetString(state, index);
+        return text != nullptr ? std::optional<A>(text) : std::nullopt;
+    } else if constexpr (std::is_same_v<A, Color>) {
+        return IsTable(state, index) ? std::optional<A>(GetColor(state, index)) : std::nullopt;
+    } else if constexpr (std::is_same_v<A, Vector2D>) {
+        return IsTable(state, index) ? std::optional<A>(GetVector2D(state, index)) : std::nullopt;
+    } else if constexpr (std::is_same_v<A, std::uint32_t>) {
+        // A negative number stands for no frame or code.
+        const std::int32_t value = GetInt(state, index);
+        return value >= 0 ? std::optional<A>(static_cast<A>(value)) : std::nullopt;
+    } else {
+        static_assert(std::is_pointer_v<A>, "no reader for this argument type");
+        return GetObject<std::remove_pointer_t<A>>(state, index);
+    }
+}
 
 template <class T, auto Get>
 int Getter(T& self, lua_State* state) {
@@ -65,38 +91,22 @@ int Getter(T& self, lua_State* state) {
     return 1;
 }
 
+// With no argument it does nothing.
 template <class T, auto Set>
 int Setter(T& self, lua_State* state) {
-    typename detail::MemberArgument<decltype(Set)>::type value{};
-    if (ReadArgument(state, 1, value)) {
-        (self.*Set)(value);
+    if (ArgumentCount(state) < 1) {
+        return 0;
+    }
+    if (const auto value = ReadArgument<typename SetterArgument<decltype(Set)>::Type>(state, 1)) {
+        (self.*Set)(*value);
     }
     return 0;
 }
 
-// A setter of a low and a high limit.
-template <class T, auto Set>
-int RangeSetter(T& self, lua_State* state) {
-    typename detail::MemberArgument<decltype(Set)>::type low{}, high{};
-    if (ReadArgument(state, 1, low) && ReadArgument(state, 2, high)) {
-        (self.*Set)(low, high);
-    }
-    return 0;
-}
-
-// A getter filling a low and a high limit: two results.
-template <class T, auto Get>
-int RangeGetter(T& self, lua_State* state) {
-    typename detail::MemberArgument<decltype(Get)>::type low{}, high{};
-    (self.*Get)(low, high);
-    PushResult(state, low);
-    PushResult(state, high);
-    return 2;
-}
-
-template <class T, auto Act>
-int Action(T& self, lua_State*) {
-    (self.*Act)();
+// An operation without arguments or results.
+template <class T, auto Operation>
+int Perform(T& self, lua_State*) {
+    (self.*Operation)();
     return 0;
 }
 
@@ -110,19 +120,9 @@ constexpr Method BindSetter(const char* name) {
     return Bind<T, &Setter<T, Set>>(name);
 }
 
-template <class T, auto Set>
-constexpr Method BindRangeSetter(const char* name) {
-    return Bind<T, &RangeSetter<T, Set>>(name);
-}
-
-template <class T, auto Get>
-constexpr Method BindRangeGetter(const char* name) {
-    return Bind<T, &RangeGetter<T, Get>>(name);
-}
-
-template <class T, auto Act>
-constexpr Method BindAction(const char* name) {
-    return Bind<T, &Action<T, Act>>(name);
+template <class T, auto Operation>
+constexpr Method BindOperation(const char* name) {
+    return Bind<T, &Perform<T, Operation>>(name);
 }
 
 }  // namespace Lua

@@ -14,13 +14,12 @@ using Tundra::ParticleEmitter;
 // (time) -> position (a point), direction (a vector). Without a script the
 // base emitter answers the origin and the zero vector.
 int GetPositionAndDirection(ParticleEmitter& self, lua_State* state) {
-    float time = 0.0f;
-    if (!ReadArgument(state, 1, time)) {
+    if (ArgumentCount(state) < 1) {
         return 0;
     }
     Vector2D position;
     Vector2D direction;
-    self.GetPositionAndDirection(time, position, direction);
+    self.GetPositionAndDirection(GetFloat(state, 1), position, direction);
     PushPoint2D(state, position.x, position.y);
     PushVector2D(state, direction);
     return 2;
@@ -29,8 +28,8 @@ int GetPositionAndDirection(ParticleEmitter& self, lua_State* state) {
 // (object, name): the emitter holds the object; nil or a name that is no
 // string does nothing.
 int AddManagedObject(ParticleEmitter& self, lua_State* state) {
-    Core::String name;
-    if (ArgumentCount(state) < 2 || !ReadArgument(state, 2, name)) {
+    const char* name = GetString(state, 2);
+    if (name == nullptr) {
         return 0;
     }
     self.AddManagedObject(GetAnyObject(state, 1), name);
@@ -49,7 +48,7 @@ const MethodTable& EmitterMethods() {
             Bind<ParticleEmitter, &GetPositionAndDirection>("GetPositionAndDirection"),
             Bind<Core::Object, &CloneObject>("Clone"),
             BindSetter<ParticleEmitter, &ParticleEmitter::SetScript>("SetScript"),
-            BindAction<ParticleEmitter, &ParticleEmitter::RunScript>("RunScript"),
+            BindOperation<ParticleEmitter, &ParticleEmitter::RunScript>("RunScript"),
             Bind<ParticleEmitter, &AddManagedObject>("AddManagedObject"),
         }};
     return table;

@@ -1,4 +1,4 @@
-#include "tundra/Lua_Accessors.h"
+#include "tundra/Lua_RangeAccessors.h"
 #include "tundra/Lua_GameObjectMethods.h"
 #include "tundra/Lua_SharedMethods.h"
 #include "tundra/Lua_ViewportArgument.h"
@@ -100,7 +100,7 @@ const MethodTable& ParticleSystemMethods() {
             BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleEndingScale>("GetParticleEndingScale"),
             BindSetter<ParticleSystem, &ParticleSystem::SetParticleDirection>("SetParticleDirection"),
             BindGetter<ParticleSystem, &ParticleSystem::GetParticleDirection>("GetParticleDirection"),
-            BindAction<ParticleSystem, &ParticleSystem::Reset>("Reset"),
+            BindOperation<ParticleSystem, &ParticleSystem::Reset>("Reset"),
             Bind<Core::Object, &CloneObject>("Clone"),
             BindSetter<ParticleSystem, &ParticleSystem::WarmUp>("WarmUp"),
         },

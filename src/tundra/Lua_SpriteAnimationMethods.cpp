@@ -15,10 +15,10 @@ int GetFramesCount(SpriteAnimation& self, lua_State* state) {
 
 // (frame index) -> seconds; 0 past the last frame.
 int GetFrameDelay(SpriteAnimation& self, lua_State* state) {
-    std::int32_t frame = 0;
-    if (!ReadArgument(state, 1, frame)) {
+    if (ArgumentCount(state) < 1) {
         return 0;
     }
+    const std::int32_t frame = GetInt(state, 1);
     PushResult(state, frame >= 0 ? self.GetEngineAnimation()->GetFrame(static_cast<std::uint32_t>(frame)).delay : 0.0f);
     return 1;
 }

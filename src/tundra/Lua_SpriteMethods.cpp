@@ -14,21 +14,15 @@ using Tundra::Sprite;
 // Index, then an optional restart (force) flag, false when left out.
 template <void (Sprite::*Set)(int, bool)>
 int SetIndex(Sprite& self, lua_State* state) {
-    std::int32_t index = 0;
-    if (ReadArgument(state, 1, index)) {
-        bool force = false;
-        ReadArgument(state, 2, force);
-        (self.*Set)(index, force);
+    if (ArgumentCount(state) >= 1) {
+        (self.*Set)(GetInt(state, 1), GetBool(state, 2));
     }
     return 0;
 }
 
 int SetCurrentAnimationName(Sprite& self, lua_State* state) {
-    Core::String name;
-    if (ReadArgument(state, 1, name)) {
-        bool restart = false;
-        ReadArgument(state, 2, restart);
-        self.SetCurrentAnimationName(name, restart);
+    if (const char* name = GetString(state, 1)) {
+        self.SetCurrentAnimationName(name, GetBool(state, 2));
     }
     return 0;
 }
@@ -36,21 +30,19 @@ int SetCurrentAnimationName(Sprite& self, lua_State* state) {
 // Of the animation given by index.
 template <int (Sprite::*Get)(int) const>
 int GetOfAnimation(Sprite& self, lua_State* state) {
-    std::int32_t animation = 0;
-    if (!ReadArgument(state, 1, animation)) {
+    if (ArgumentCount(state) < 1) {
         return 0;
     }
-    PushResult(state, (self.*Get)(animation));
+    PushResult(state, (self.*Get)(GetInt(state, 1)));
     return 1;
 }
 
+// (animation, frame) -> seconds.
 int GetFrameDelay(Sprite& self, lua_State* state) {
-    std::int32_t animation = 0;
-    std::int32_t frame = 0;
-    if (!ReadArgument(state, 1, animation) || !ReadArgument(state, 2, frame)) {
+    if (ArgumentCount(state) < 2) {
         return 0;
     }
-    PushResult(state, self.GetFrameDelay(animation, frame));
+    PushResult(state, self.GetFrameDelay(GetInt(state, 1), GetInt(state, 2)));
     return 1;
 }
 
@@ -119,14 +111,14 @@ const MethodTable& SpriteMethods() {
             BindGetter<Sprite, &Sprite::IsEndOfAnimation>("IsEndOfAnimation"),
             BindSetter<Sprite, &Sprite::SetLoop>("SetLoop"),
             BindGetter<Sprite, &Sprite::GetLoop>("GetLoop"),
-            BindAction<Sprite, &Sprite::GoToFirstFrame>("GoToFirstFrame"),
-            BindAction<Sprite, &Sprite::GoToLastFrame>("GoToLastFrame"),
+            BindOperation<Sprite, &Sprite::GoToFirstFrame>("GoToFirstFrame"),
+            BindOperation<Sprite, &Sprite::GoToLastFrame>("GoToLastFrame"),
             BindSetter<Sprite, &Sprite::SetAnimationSpeed>("SetAnimationSpeed"),
             BindGetter<Sprite, &Sprite::GetAnimationSpeed>("GetAnimationSpeed"),
             Bind<Sprite, &Play>("Play"),
-            BindAction<Sprite, &Sprite::Stop>("Stop"),
+            BindOperation<Sprite, &Sprite::Stop>("Stop"),
             BindGetter<Sprite, &Sprite::IsPlaying>("IsPlaying"),
-            BindAction<Sprite, &Sprite::Pause>("Pause"),
+            BindOperation<Sprite, &Sprite::Pause>("Pause"),
             BindGetter<Sprite, &Sprite::IsPaused>("IsPaused"),
             BindGetter<Sprite, &Sprite::GetAnimationsCount>("GetAnimationsCount"),
             Bind<Sprite, &SetIndex<&Sprite::SetCurrentAnimationIndex>>("SetCurrentAnimationIndex"),
