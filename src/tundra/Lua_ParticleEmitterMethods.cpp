@@ -3,6 +3,7 @@
 #include "tundra/Tundra_ParticleEmitter.h"
 
 #include <array>
+#include <utility>
 
 // The tables of the base emitter and the six shapes: one list of methods
 // under each class's script name.
