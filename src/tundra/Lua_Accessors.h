@@ -73,6 +73,12 @@ std::optional<A> ReadArgument(lua_State* state, int index) {
         return text != nullptr ? std::optional<A>(text) : std::nullopt;
     } else if constexpr (std::is_same_v<A, Color>) {
         return IsTable(state, index) ? std::optional<A>(GetColor(state, index)) : std::nullopt;
+    } else if constexpr (std::is_same_v<A, Vector2D>) {
+        return IsTable(state, index) ? std::optional<A>(GetVector2D(state, index)) : std::nullopt;
+    } else if constexpr (std::is_same_v<A, std::uint32_t>) {
+        // A negative number stands for no frame or code.
+        const std::int32_t value = GetInt(state, index);
+        return value >= 0 ? std::optional<A>(static_cast<A>(value)) : std::nullopt;
     } else {
         static_assert(std::is_pointer_v<A>, "no reader for this argument type");
         return GetObject<std::remove_pointer_t<A>>(state, index);
