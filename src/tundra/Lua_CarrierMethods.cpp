@@ -11,61 +11,28 @@ using Math::Line2D;
 using Math::LineSegment2D;
 using Math::Ray2D;
 
-int RayToRay(Ray2D& self, lua_State* state) {
-    const auto* other = GetShape<Ray2D>(state, 1);
-    if (other == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    LineSegment2D between;
-    Ray2D inner;
-    return PushMeeting(state, self.ClassifyToRay(*other, point, between, inner), point, &between, &inner);
+Math::ClassifyResult RayToRay(const Ray2D& self, const Ray2D& other, Meeting& meeting) {
+    return self.ClassifyToRay(other, meeting.point, meeting.piece.emplace(), meeting.inner.emplace());
 }
 
-int RayToSegment(Ray2D& self, lua_State* state) {
-    const auto* segment = GetShape<LineSegment2D>(state, 1);
-    if (segment == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    LineSegment2D piece;
-    return PushMeeting(state, segment->ClassifyToRay(self, point, piece), point, &piece);
+Math::ClassifyResult RayToSegment(const Ray2D& self, const LineSegment2D& segment, Meeting& meeting) {
+    return segment.ClassifyToRay(self, meeting.point, meeting.piece.emplace());
 }
 
-int RayToLine(Ray2D& self, lua_State* state) {
-    const auto* line = GetShape<Line2D>(state, 1);
-    if (line == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    return PushMeeting(state, line->ClassifyToRay(self, point), point);
+Math::ClassifyResult RayToLine(const Ray2D& self, const Line2D& line, Meeting& meeting) {
+    return line.ClassifyToRay(self, meeting.point);
 }
 
-int LineToLine(Line2D& self, lua_State* state) {
-    const auto* other = GetShape<Line2D>(state, 1);
-    if (other == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    return PushMeeting(state, self.ClassifyToLine(*other, point), point);
+Math::ClassifyResult LineToLine(const Line2D& self, const Line2D& other, Meeting& meeting) {
+    return self.ClassifyToLine(other, meeting.point);
 }
 
-int LineToRay(Line2D& self, lua_State* state) {
-    const auto* ray = GetShape<Ray2D>(state, 1);
-    if (ray == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    return PushMeeting(state, self.ClassifyToRay(*ray, point), point);
+Math::ClassifyResult LineToRay(const Line2D& self, const Ray2D& ray, Meeting& meeting) {
+    return self.ClassifyToRay(ray, meeting.point);
 }
 
-int LineToSegment(Line2D& self, lua_State* state) {
-    const auto* segment = GetShape<LineSegment2D>(state, 1);
-    if (segment == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    return PushMeeting(state, segment->ClassifyToLine(self, point), point);
+Math::ClassifyResult LineToSegment(const Line2D& self, const LineSegment2D& segment, Meeting& meeting) {
+    return segment.ClassifyToLine(self, meeting.point);
 }
 
 // In degrees, to a ray or a line.
@@ -90,14 +57,14 @@ const MethodTable& RayMethods() {
             BindValue<R, &SetField<R, &R::origin>>("SetOrigin"),
             BindValue<R, &GetField<R, &R::direction>>("GetDirection"),
             BindValue<R, &SetField<R, &R::direction>>("SetDirection"),
-            BindValue<R, &RayToRay>("ClassifyToRay"),
+            BindValue<R, &Meet<R, R, &RayToRay>>("ClassifyToRay"),
             BindValue<R, &Compare<R, R, &R::Perpendicular>>("Perpendicular"),
             BindValue<R, &Compare<R, R, &R::Parallel>>("Parallel"),
             BindValue<R, &Compare<R, R, &R::AngleBetween>>("AngleBetween"),
             BindValue<R, &ClassifyWithPoints<R, Circle2D, &R::ClassifyToCircle>>("ClassifyToCircle"),
             BindValue<R, &Tangent<R>>("Tangent"),
-            BindValue<R, &RayToSegment>("ClassifyToLineSegment"),
-            BindValue<R, &RayToLine>("ClassifyToLine"),
+            BindValue<R, &Meet<R, LineSegment2D, &RayToSegment>>("ClassifyToLineSegment"),
+            BindValue<R, &Meet<R, Line2D, &RayToLine>>("ClassifyToLine"),
         },
         true};
     return table;
@@ -112,14 +79,14 @@ const MethodTable& LineMethods() {
             BindValue<L, &SetField<L, &L::point>>("SetPoint"),
             BindValue<L, &GetField<L, &L::direction>>("GetDirection"),
             BindValue<L, &SetField<L, &L::direction>>("SetDirection"),
-            BindValue<L, &LineToLine>("ClassifyToLine"),
+            BindValue<L, &Meet<L, L, &LineToLine>>("ClassifyToLine"),
             BindValue<L, &Compare<L, L, &L::Perpendicular>>("Perpendicular"),
             BindValue<L, &Compare<L, L, &L::Parallel>>("Parallel"),
             BindValue<L, &LineAngleBetween>("AngleBetween"),
             BindValue<L, &ClassifyWithPoints<L, Circle2D, &L::ClassifyToCircle>>("ClassifyToCircle"),
             BindValue<L, &Tangent<L>>("Tangent"),
-            BindValue<L, &LineToRay>("ClassifyToRay"),
-            BindValue<L, &LineToSegment>("ClassifyToLineSegment"),
+            BindValue<L, &Meet<L, Ray2D, &LineToRay>>("ClassifyToRay"),
+            BindValue<L, &Meet<L, LineSegment2D, &LineToSegment>>("ClassifyToLineSegment"),
         },
         true};
     return table;

@@ -4,19 +4,18 @@
 
 namespace Lua {
 
-int PushMeeting(lua_State* state, Math::ClassifyResult code, const Point2D& point, const Math::LineSegment2D* piece,
-                const Math::Ray2D* inner) {
+int PushMeeting(lua_State* state, Math::ClassifyResult code, const Meeting& meeting) {
     PushInt(state, code);
     if (code == Math::ClassifyIntersecting) {
-        PushPoint2D(state, point);
+        PushPoint2D(state, meeting.point);
         return 2;
     }
-    if ((code == Math::ClassifyCoincident || code == Math::ClassifyOppositeOverlap) && piece != nullptr) {
-        PushShape(state, *piece);
+    if ((code == Math::ClassifyCoincident || code == Math::ClassifyOppositeOverlap) && meeting.piece) {
+        PushShape(state, *meeting.piece);
         return 2;
     }
-    if (code == Math::ClassifyContainsRay && inner != nullptr) {
-        PushShape(state, *inner);
+    if (code == Math::ClassifyContainsRay && meeting.inner) {
+        PushShape(state, *meeting.inner);
         return 2;
     }
     return 1;
@@ -49,33 +48,16 @@ using Math::Line2D;
 using Math::LineSegment2D;
 using Math::Ray2D;
 
-int SegmentToSegment(LineSegment2D& self, lua_State* state) {
-    const auto* other = GetShape<LineSegment2D>(state, 1);
-    if (other == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    LineSegment2D piece;
-    return PushMeeting(state, self.ClassifyToLineSegment(*other, point, piece), point, &piece);
+Math::ClassifyResult SegmentToSegment(const LineSegment2D& self, const LineSegment2D& other, Meeting& meeting) {
+    return self.ClassifyToLineSegment(other, meeting.point, meeting.piece.emplace());
 }
 
-int SegmentToRay(LineSegment2D& self, lua_State* state) {
-    const auto* ray = GetShape<Ray2D>(state, 1);
-    if (ray == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    LineSegment2D piece;
-    return PushMeeting(state, self.ClassifyToRay(*ray, point, piece), point, &piece);
+Math::ClassifyResult SegmentToRay(const LineSegment2D& self, const Ray2D& ray, Meeting& meeting) {
+    return self.ClassifyToRay(ray, meeting.point, meeting.piece.emplace());
 }
 
-int SegmentToLine(LineSegment2D& self, lua_State* state) {
-    const auto* line = GetShape<Line2D>(state, 1);
-    if (line == nullptr) {
-        return 0;
-    }
-    Point2D point;
-    return PushMeeting(state, self.ClassifyToLine(*line, point), point);
+Math::ClassifyResult SegmentToLine(const LineSegment2D& self, const Line2D& line, Meeting& meeting) {
+    return self.ClassifyToLine(line, meeting.point);
 }
 
 const MethodTable& LineSegmentMethods() {
@@ -87,15 +69,15 @@ const MethodTable& LineSegmentMethods() {
             BindValue<S, &SetField<S, &S::pointA>>("SetPointA"),
             BindValue<S, &GetField<S, &S::pointB>>("GetPointB"),
             BindValue<S, &SetField<S, &S::pointB>>("SetPointB"),
-            BindValue<S, &SegmentToSegment>("ClassifyToLineSegment"),
+            BindValue<S, &Meet<S, S, &SegmentToSegment>>("ClassifyToLineSegment"),
             BindValue<S, &Compare<S, S, &S::Perpendicular>>("Perpendicular"),
             BindValue<S, &Compare<S, S, &S::Parallel>>("Parallel"),
             BindValue<S, &Compare<S, S, &S::Alligned>>("Alligned"),
             BindValue<S, &Compare<S, S, &S::AngleBetween>>("AngleBetween"),
             BindValue<S, &ClassifyWithPoints<S, Circle2D, &S::ClassifyToCircle>>("ClassifyToCircle"),
             BindValue<S, &Tangent<S>>("Tangent"),
-            BindValue<S, &SegmentToRay>("ClassifyToRay"),
-            BindValue<S, &SegmentToLine>("ClassifyToLine"),
+            BindValue<S, &Meet<S, Ray2D, &SegmentToRay>>("ClassifyToRay"),
+            BindValue<S, &Meet<S, Line2D, &SegmentToLine>>("ClassifyToLine"),
         },
         true};
     return table;

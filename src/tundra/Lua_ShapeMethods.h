@@ -6,6 +6,7 @@
 #include "math/Math_Ray2D.h"
 #include "tundra/Lua_Answers.h"
 
+#include <optional>
 #include <type_traits>
 
 // Building blocks of the shape tables. Shapes travel as value userdata
@@ -34,11 +35,30 @@ void PushShape(lua_State* state, const Shape& shape) {
     PushValue(state, shape, kShapeName<Shape>);
 }
 
-// The code, then the point or piece the test wrote for it: the crossing
-// point (0), the common piece or the piece between two origins (19, 22;
-// only by tests that write one) or the inner ray (23).
-int PushMeeting(lua_State* state, Math::ClassifyResult code, const Point2D& point,
-                const Math::LineSegment2D* piece = nullptr, const Math::Ray2D* inner = nullptr);
+// What a test of two carriers wrote: the crossing point, and, for tests
+// that have them, the common piece or the piece between two origins and the
+// inner ray.
+struct Meeting {
+    Point2D point;
+    std::optional<Math::LineSegment2D> piece;
+    std::optional<Math::Ray2D> inner;
+};
+
+// The code, then what the test wrote for it: the point (0), the piece (19,
+// 22) or the inner ray (23).
+int PushMeeting(lua_State* state, Math::ClassifyResult code, const Meeting& meeting);
+
+template <class Shape, class Other, Math::ClassifyResult (*Classify)(const Shape&, const Other&, Meeting&)>
+int Meet(Shape& self, lua_State* state) {
+    const Other* other = GetShape<Other>(state, 1);
+    if (other == nullptr) {
+        return 0;
+    }
+    Meeting meeting;
+    const Math::ClassifyResult code = Classify(self, *other, meeting);
+    return PushMeeting(state, code, meeting);
+}
+
 // The code of a test against a circle, then the points it wrote.
 int PushCirclePoints(lua_State* state, Math::ClassifyResult code, const Point2D& first, const Point2D& second);
 
