@@ -3,15 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Logs "+X" on entering state X, "uX" on updating it, "-X" on leaving it;
-// condition I answers conditions[I] and counts its calls.
+// Logs " +X" on entering state X, " uX" on updating it, " -X" on leaving it
+// and " ?I" when condition I is asked; condition I answers conditions[I].
 struct Owner {
     template <char Name>
     void Enter(float) { log += std::string(" +") + Name; }
@@ -21,14 +23,13 @@ struct Owner {
     void Exit(float) { log += std::string(" -") + Name; }
     template <int I>
     bool Condition(float) {
-        ++calls[I];
+        log += " ?" + std::to_string(I);
         return conditions[I];
     }
     std::string TakeLog() { return std::exchange(log, {}); }
 
     std::string log;
     std::array<bool, 3> conditions{};
-    std::array<int, 3> calls{};
 };
 
 using Machine = Tundra::StateMachine<Owner>;
@@ -51,6 +52,14 @@ Core::RefPtr<Machine> BuildAB(Owner* owner, float holdTime = 0.5f, float minimum
     Ref a = MakeState<'A'>(minimumTimeA);
     a->AddTransition(1, &Owner::Condition<0>, holdTime);
     return TUN_NEW(Machine, Machine::StateList{a, MakeState<'B'>(0.25f)}, 0, 0.0f, owner);
+}
+
+// A goes to B on condition 0 and to C on condition 1, both at once.
+Core::RefPtr<Machine> BuildABC(Owner* owner) {
+    Ref a = MakeState<'A'>();
+    a->AddTransition(1, &Owner::Condition<0>, 0.0f);
+    a->AddTransition(2, &Owner::Condition<1>, 0.0f);
+    return TUN_NEW(Machine, Machine::StateList{a, MakeState<'B'>(), MakeState<'C'>()}, 0, 0.0f, owner);
 }
 
 // N, a machine of X (to Y on condition 1) and Y, left for B on condition 0
@@ -86,114 +95,62 @@ const Bytes kTwoUpdates = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x3F, 0xCD,
                            0x00, 0x42, 0x00, 0x00, 0x80, 0x3E, 0xCD, 0xCC, 0x4C, 0x3E, 0x00, 0x00,
                            0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00};
 
-TEST(StateMachine, FirstUpdateOnlyEntersThenTransitionsSwitchWithinOneUpdate) {
-    Owner owner;
-    owner.conditions[0] = true;
-    auto machine = BuildAB(&owner, 0.0f);
-    machine->Update(0.2f);
-    EXPECT_EQ(owner.TakeLog(), " +A uA");
-    EXPECT_EQ(owner.calls[0], 0);
-    machine->Update(0.2f);
-    EXPECT_EQ(owner.TakeLog(), " -A +B uB");
-    EXPECT_EQ(machine->GetCurrent(), 1);
-    EXPECT_EQ(machine->GetTimeInState(), 0.0f);
-}
-
-TEST(StateMachine, ConditionMustHoldUnbrokenForTheHoldTime) {
-    struct Case {
-        std::vector<bool> frames;
-        std::vector<float> timers;  // A's timer after each frame
-        int switchFrame;
+TEST(StateMachine, UpdatesEnterSwitchAndAskConditionsAsScheduled) {
+    // Steps "conditions[>state]|log;...": before each update the conditions
+    // are set ("101": 0 and 2 true) and a state is chosen by name; then the
+    // update must leave the log.
+    struct Scenario {
+        Core::RefPtr<Machine> (*build)(Owner*);
+        float dt;
+        const char* steps;
     };
-    const Case cases[] = {
-        {{true, true, true}, {0.2f, 0.4f, 0.0f}, 2},
-        {{true, false, true, true, true}, {0.2f, 0.0f, 0.2f, 0.4f, 0.0f}, 4},
+    const Scenario scenarios[] = {
+        {[](Owner* o) { return BuildAB(o, 0.0f); }, 0.1f, "100| +A uA;100| ?0 -A +B uB"},
+        // Hold 0.5 at dt 0.2: the third true frame fires; a false frame restarts the count.
+        {[](Owner* o) { return BuildAB(o); }, 0.2f, "100| +A uA;100| ?0 uA;100| ?0 uA;100| ?0 -A +B uB"},
+        {[](Owner* o) { return BuildAB(o); }, 0.2f, "100| +A uA;100| ?0 uA;000| ?0 uA;100| ?0 uA;100| ?0 uA;100| ?0 -A +B uB"},
+        {&BuildABC, 0.1f, "110| +A uA;110| ?0 -A +B uB"},
+        {[](Owner* o) { return BuildAB(o, 0.5f, 1.0f); }, 0.25f, "100| +A uA;100| uA;100| uA;100| uA;100| ?0 uA"},
+        {&BuildNested, 0.1f, "010| +N +X uX;010| ?0 ?0 ?1 -X +Y uY;100| ?0 ?0 +B uB;001| ?2 -B +N +X uX"},
+        {[](Owner* o) { return BuildAB(o); }, 0.1f, "000| +A uA;000>A| -A +A uA;000| ?0 uA"},
+        {[](Owner* o) { return BuildAB(o); }, 0.1f, "100>B| +B uB"},
     };
-    for (const Case& c : cases) {
+    for (const Scenario& scenario : scenarios) {
         Owner owner;
-        auto machine = BuildAB(&owner);
-        machine->Update(0.2f);
-        for (std::size_t frame = 0; frame < c.frames.size(); ++frame) {
-            owner.conditions[0] = c.frames[frame];
-            machine->Update(0.2f);
-            EXPECT_FLOAT_EQ(machine->GetStates()[0]->GetTransitions()[0].timer, c.timers[frame]);
-            EXPECT_EQ(machine->GetCurrent(), static_cast<int>(frame) >= c.switchFrame ? 1 : 0) << frame;
+        auto machine = scenario.build(&owner);
+        std::istringstream steps(scenario.steps);
+        for (std::string step; std::getline(steps, step, ';');) {
+            const std::size_t bar = step.find('|');
+            for (std::size_t c = 0; c < owner.conditions.size(); ++c) {
+                owner.conditions[c] = step[c] == '1';
+            }
+            if (step[3] == '>') {
+                ASSERT_TRUE(machine->SetStateByName(step.substr(4, bar - 4)));
+            }
+            machine->Update(scenario.dt);
+            EXPECT_EQ(owner.TakeLog(), step.substr(bar + 1)) << scenario.steps;
         }
     }
 }
 
-TEST(StateMachine, EarlierReadyTransitionWinsAndLaterConditionIsNotCalled) {
-    Owner owner;
-    owner.conditions = {true, true, false};
-    Ref a = MakeState<'A'>();
-    a->AddTransition(1, &Owner::Condition<0>, 0.0f);
-    a->AddTransition(2, &Owner::Condition<1>, 0.0f);
-    Machine machine({a, MakeState<'B'>(), MakeState<'C'>()}, 0, 0.0f, &owner);
-    machine.Update(0.1f);
-    machine.Update(0.1f);
-    EXPECT_EQ(owner.TakeLog(), " +A uA -A +B uB");
-    EXPECT_EQ(owner.calls[1], 0);
-}
-
-TEST(StateMachine, MinimumTimeKeepsConditionsUncalled) {
-    Owner owner;
-    auto machine = BuildAB(&owner, 0.5f, 1.0f);
-    machine->Update(0.25f);
-    for (int update = 1; update <= 4; ++update) {
-        machine->Update(0.25f);
-        EXPECT_EQ(owner.calls[0], update == 4 ? 1 : 0) << update;
-    }
-}
-
-TEST(StateMachine, NestedMachineIsEnteredResetOnExitAndReenteredAtItsStart) {
+TEST(StateMachine, NestedMachineLeftByAWinIsResetWithItsOwnTimers) {
     Owner owner;
     auto machine = BuildNested(&owner);
     const auto& nested = static_cast<const Machine&>(*machine->GetStates()[0]);
-    owner.conditions[1] = true;
+    owner.conditions = {false, true, false};
     machine->Update(0.1f);
     machine->Update(0.1f);
-    EXPECT_EQ(owner.TakeLog(), " +N +X uX -X +Y uY");
-
-    // The quick transition wins while the slow one has started counting; the
-    // win clears N's timers, as it clears an ordinary state's.
+    // The quick transition wins while the slow one has started counting.
     owner.conditions = {true, false, false};
     machine->Update(0.1f);
-    EXPECT_EQ(owner.TakeLog(), " +B uB");
+    EXPECT_EQ(machine->GetCurrent(), 1);
     EXPECT_TRUE(nested.IsFirstUpdate());
     EXPECT_EQ(nested.GetCurrent(), 0);
-    for (const auto& transition : nested.GetTransitions()) {
-        EXPECT_EQ(transition.timer, 0.0f);
-    }
-
-    owner.conditions = {false, false, true};
-    machine->Update(0.1f);
-    EXPECT_EQ(owner.TakeLog(), " -B +N +X uX");
+    EXPECT_EQ(nested.GetTransitions()[0].timer, 0.0f);
+    EXPECT_FALSE(machine->SetStateByName("X"));
 }
 
-TEST(StateMachine, PendingSwitchToTheCurrentStateLeavesAndReentersIt) {
-    Owner owner;
-    auto machine = BuildAB(&owner);
-    machine->Update(0.1f);
-    owner.TakeLog();
-    ASSERT_TRUE(machine->SetStateByName("A"));
-    EXPECT_EQ(machine->GetPending(), 0);
-    machine->Update(0.1f);
-    EXPECT_EQ(owner.TakeLog(), " -A +A uA");
-    EXPECT_EQ(machine->GetPending(), Machine::kNone);
-}
-
-TEST(StateMachine, SetStateByNameBeforeTheFirstUpdateStartsThere) {
-    Owner owner;
-    auto machine = BuildAB(&owner);
-    EXPECT_FALSE(machine->SetStateByName("C"));
-    ASSERT_TRUE(machine->SetStateByName("B"));
-    EXPECT_EQ(machine->GetCurrent(), 1);
-    EXPECT_EQ(machine->GetPending(), Machine::kNone);
-    machine->Update(0.1f);
-    EXPECT_EQ(owner.TakeLog(), " +B uB");
-}
-
-TEST(StateMachine, WithoutOwnerOrStatesNothingHappens) {
+TEST(StateMachine, WithoutOwnerOrStatesOrAValidTargetNothingHappens) {
     Owner owner;
     auto ownerless = BuildAB(nullptr);
     ownerless->Update(0.1f);
@@ -207,16 +164,13 @@ TEST(StateMachine, WithoutOwnerOrStatesNothingHappens) {
     EXPECT_TRUE(Load(empty, Save(empty)));
     empty.Update(0.1f);
     EXPECT_EQ(owner.log, "");
-}
 
-TEST(StateMachine, TransitionOutsideTheMachineIsIgnored) {
-    Owner owner;
-    owner.conditions[0] = true;
     Ref a = MakeState<'A'>();
     a->AddTransition(4, &Owner::Condition<0>, 0.0f);
-    Machine machine({a}, 0, 0.0f, &owner);
-    machine.Update(0.1f);
-    EXPECT_DEBUG_DEATH(machine.Update(0.1f), "outside the machine");
+    Machine outside({a}, 0, 0.0f, &owner);
+    owner.conditions[0] = true;
+    outside.Update(0.1f);
+    EXPECT_DEBUG_DEATH(outside.Update(0.1f), "outside the machine");
 }
 
 TEST(StateMachine, StreamHoldsTimersNamesAndPositionAndLoadsIntoAFreshMachine) {
@@ -244,27 +198,21 @@ TEST(StateMachine, StreamHoldsTimersNamesAndPositionAndLoadsIntoAFreshMachine) {
 }
 
 TEST(StateMachine, IndicesOutsideTheMachineFailTheStreamAndChangeNoPosition) {
-    struct Case {
-        std::size_t offset;
-        std::uint8_t value;
-    };
-    // Current 5, pending 7, initial 2, first-update flag 2, A's target 9.
-    const Case cases[] = {{34, 5}, {38, 7}, {42, 2}, {46, 2}, {0, 9}};
-    for (const Case& c : cases) {
+    const auto with = [](std::size_t offset, const Bytes& patch) {
         Bytes bytes = kTwoUpdates;
-        bytes[c.offset] = c.value;
-        if (c.offset == 38) {
-            std::fill_n(bytes.begin() + 39, 3, 0);
-        }
+        std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+        return bytes;
+    };
+    // Current 5, pending 7, initial 2, first-update flag 2, A's target 9, one byte short.
+    const Bytes streams[] = {with(34, {5}), with(38, {7, 0, 0, 0}), with(42, {2}),
+                             with(46, {2}), with(0, {9}),           Bytes(kTwoUpdates.begin(), kTwoUpdates.end() - 1)};
+    for (const Bytes& bytes : streams) {
         Owner owner;
         auto machine = BuildAB(&owner);
-        EXPECT_FALSE(Load(*machine, bytes)) << c.offset;
+        EXPECT_FALSE(Load(*machine, bytes));
         EXPECT_TRUE(machine->IsFirstUpdate());
         EXPECT_EQ(machine->GetTimeInState(), 0.0f);
     }
-    Owner owner;
-    auto machine = BuildAB(&owner);
-    EXPECT_FALSE(Load(*machine, Bytes(kTwoUpdates.begin(), kTwoUpdates.end() - 1)));
 }
 
 TEST(StateMachine, CloneRepointedWithSetOwnerRecursiveDrivesOnlyItsNewOwner) {
@@ -276,7 +224,7 @@ TEST(StateMachine, CloneRepointedWithSetOwnerRecursiveDrivesOnlyItsNewOwner) {
     copy->SetOwnerRecursive(&copyOwner);
     copyOwner.conditions[1] = true;
     copy->Update(0.1f);
-    EXPECT_EQ(copyOwner.TakeLog(), " -X +Y uY");
+    EXPECT_EQ(copyOwner.TakeLog(), " ?0 ?0 ?1 -X +Y uY");
     EXPECT_EQ(original.TakeLog(), " +N +X uX");
     EXPECT_EQ(static_cast<const Machine&>(*copy->GetStates()[0]).GetOwner(), &copyOwner);
     EXPECT_EQ(static_cast<const Machine&>(*machine->GetStates()[0]).GetOwner(), &original);
