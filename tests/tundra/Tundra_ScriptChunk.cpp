@@ -22,4 +22,8 @@ double NumberAt(lua_State* state, int index) {
     return lua_isnumber(state, index) ? lua_tonumber(state, index) : 0.0;
 }
 
+std::string TextAt(lua_State* state, int index) {
+    return lua_type(state, index) == LUA_TSTRING ? lua_tostring(state, index) : "";
+}
+
 }  // namespace tundratest
