@@ -18,16 +18,6 @@ int PushAt(Level& level, lua_State* state) {
     return 1;
 }
 
-// Held until the level shuts down, beside whatever else holds it.
-int AddManagedObject(Level& level, lua_State* state) {
-    Core::Object* object = GetAnyObject(state, 1);
-    const char* name = GetString(state, 2);
-    if (object != nullptr && name != nullptr) {
-        level.AddManagedObject(object, name);
-    }
-    return 0;
-}
-
 template <class T, void (Level::*Change)(T*)>
 int ChangeWith(Level& level, lua_State* state) {
     if (T* object = GetObject<T>(state, 1)) {
@@ -58,7 +48,7 @@ const MethodTable& LevelMethods() {
         "Level",
         {
             Bind<Core::Object, &ObjectFunction>("ObjectFunction"),
-            Bind<Level, &AddManagedObject>("AddManagedObject"),
+            Bind<Level, &AddManagedObject<Level>>("AddManagedObject"),
             BindSetter<Level, &Level::SetTypeName>("SetName"),
             BindGetter<Level, &Level::GetTypeName>("GetName"),
             Bind<Level, &ChangeWith<Tundra::Layer, &Level::AddLayer>>("AddLayer"),
