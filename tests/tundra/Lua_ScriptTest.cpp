@@ -214,3 +214,34 @@ TEST_F(LuaScriptTest, AnEmitterAsksItsScriptAndItsCloneRunsOnClone) {
 }
 
 }  // namespace
+
+namespace {
+
+int SaveData(lua_State* state) {
+    return Lua::SaveNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
+}
+
+int LoadData(lua_State* state) {
+    return Lua::LoadNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
+}
+
+TEST_F(LuaScriptTest, NetworkDataGoesThroughTheStreamTheNetworkLayerLends) {
+    Start();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    lua_State* state = Lua::Host::GetMainState();
+    for (const auto& [name, function] : {std::pair{"SaveData", &SaveData}, std::pair{"LoadData", &LoadData}}) {
+        lua_pushlightuserdata(state, &object);
+        lua_pushcclosure(state, function, 1);
+        lua_setglobal(state, name);
+    }
+    EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 2) assert(select('#', LoadData()) == 0)"), "");
+    Core::MemoryFile stream;
+    object.SetNetworkStream(&stream);
+    EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 'two', CreateVector())"), "");
+    EXPECT_EQ(stream.GetSize(), 4u + 8u + 8u + 10u + 7u + 10u + 12u + 16u);
+    EXPECT_EQ(testsupport::RunChunk(state, "local a, b, v = LoadData() assert(a == 1 and b == 'two' and v.X == 0)"),
+              "");
+    object.SetNetworkStream(nullptr);
+}
+
+}  // namespace
