@@ -197,8 +197,9 @@ class GameObject : public Core::Object {
     // Script.
     void SetScript(const Core::String& name) { m_scriptName = name; }
     void RunScript(bool skipConstructor);
-    // The object is held (a reference) until Cleanup; null, the object
-    // itself and anything handed over after Cleanup are refused.
+    // The object holds a reference to it until Cleanup and its script sees
+    // it under the name; null, the object itself and anything handed over
+    // after Cleanup are refused.
     void AddManagedObject(Core::Object* object, const Core::String& name);
     // The stream the network layer lends for one save, load or
     // synchronisation of this object; null otherwise.
