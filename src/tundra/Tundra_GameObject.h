@@ -180,6 +180,13 @@ class GameObject : public Core::Object {
     // Script.
     void SetScript(const Core::String& name) { m_scriptName = name; }
     void RunScript(bool skipConstructor);
+    // The object holds a reference to it (null is ignored) and its script
+    // sees it under the name.
+    void AddManagedObject(Core::Object* object, const Core::String& name);
+    // The stream the network layer lends for one save, load or
+    // synchronisation of this object; null otherwise.
+    Core::File* GetNetworkStream() const { return m_networkStream; }
+    void SetNetworkStream(Core::File* stream) { m_networkStream = stream; }
 
 protected:
     // Calls a script hook when an instance exists, is not inactive and the
