@@ -1,3 +1,4 @@
+#include "support/Lua_TestScripts.h"
 #include "Tundra_SpriteShapes.h"
 #include "Tundra_TestGame.h"
 
@@ -40,15 +41,7 @@ protected:
     }
 
     // Runs the chunk on the game's interpreter: the error text, empty when it ran.
-    static std::string Run(const std::string& code) {
-        lua_State* state = Lua::Host::GetMainState();
-        if (luaL_loadstring(state, code.c_str()) == 0 && lua_pcall(state, 0, 0, 0) == 0) {
-            return "";
-        }
-        std::string error = lua_tostring(state, -1);
-        lua_pop(state, 1);
-        return error;
-    }
+    static std::string Run(const std::string& code) { return testsupport::RunChunk(Lua::Host::GetMainState(), code); }
 
     static void SetGlobal(const char* name, const Core::Object* object) {
         lua_State* state = Lua::Host::GetMainState();
@@ -216,7 +209,7 @@ TEST_F(SpriteTablesTest, ParticleSystemSettingsRoundTrip) {
 }
 
 TEST_F(SpriteTablesTest, EmittersAnswerPositionAndDirectionAndHoldTheirManagedObjects) {
-    const RefPtr<Tundra::ParticleEmitter> emitters[] = {
+    RefPtr<Tundra::ParticleEmitter> emitters[] = {
         TUN_NEW(Tundra::ParticleEmitter),
         TUN_NEW(Tundra::LineEmitter, Vector2D{0.0f, 0.0f}, Vector2D{10.0f, 0.0f}),
         TUN_NEW(Tundra::PointEmitter, 90.0f, 90.0f, Vector2D{5.0f, 6.0f}),
