@@ -62,7 +62,11 @@ void ReportCompileFailure(const std::string& message) {
 
 // The name as a log line may show it.
 std::string Printable(std::string_view name) {
-    std::string shown(name.substr(0, kMaxScriptNameLength + 1));
+    constexpr std::size_t kShown = 64;
+    std::string shown(name.substr(0, kShown));
+    if (name.size() > kShown) {
+        shown += "...";
+    }
     std::replace_if(shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
     return shown;
 }

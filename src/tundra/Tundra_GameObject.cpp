@@ -209,6 +209,7 @@ void GameObject::RunScript(bool skipConstructor) {
     if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName)) {
         return;
     }
+    m_scriptActive = true;
     m_scriptStarted = true;
     if (!skipConstructor) {
         RunHook("Constructor", true);

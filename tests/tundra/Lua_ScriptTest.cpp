@@ -1,0 +1,247 @@
+#include "Tundra_TestGame.h"
+#include "support/Lua_TestScripts.h"
+
+#include "core/Core_ErrorLogTestHooks.h"
+#include "core/Core_MemoryFile.h"
+#include "os/OS_HeadlessMessageBoxHooks.h"
+#include "pal/PAL_Window.h"
+#include "tundra/Lua_Host.h"
+#include "tundra/Lua_ScriptEngine.h"
+#include "tundra/Lua_ScriptEngineTestHooks.h"
+#include "tundra/Lua_SharedMethods.h"
+#include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_Level.h"
+#include "tundra/Tundra_ParticleEmitter.h"
+
+#include <lua.hpp>
+
+namespace {
+
+using tundratest::GameTest;
+
+// Every hook a script can have, each adding its name to the shared "trace".
+constexpr const char* kTracingScript = R"(
+local function trace(text) _G.trace = (_G.trace or "") .. text .. " " end
+function Constructor() trace("Constructor") end
+function OnStart() trace("OnStart") end
+function Update(dt) trace(string.format("Update%.3f", dt)) end
+function OnEnd() trace("OnEnd") end
+function Destroy() trace("Destroy") end
+function Save() trace("Save") end
+function Load() trace("Load") end
+)";
+
+class LuaScriptTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        m_scripts.Write("trace.lua", kTracingScript);
+    }
+
+    // A plain object in layer 0 running the script file.
+    Tundra::GameObject& Scripted(std::string_view scriptName) {
+        auto* object = TUN_NEW(Tundra::GameObject);
+        LayerAt(0).AddGameObject(object);
+        object->SetScript(Core::String(scriptName));
+        object->RunScript(false);
+        return *object;
+    }
+
+    std::string Trace() {
+        lua_State* state = Lua::Host::GetMainState();
+        lua_getglobal(state, "trace");
+        const char* text = lua_tostring(state, -1);
+        const std::string trace = text != nullptr ? text : "";
+        lua_pop(state, 1);
+        lua_pushnil(state);
+        lua_setglobal(state, "trace");
+        return trace;
+    }
+
+    testsupport::ScriptDirectory m_scripts;
+};
+
+TEST_F(LuaScriptTest, HooksRunThroughTheObjectsLifeAndAFileCompilesOnce) {
+    Start();
+    const std::uint32_t compiled = Lua::testhooks::CompileCount();
+    Tundra::GameObject& first = Scripted("trace.lua");
+    Tundra::GameObject& second = Scripted("trace.lua");
+    EXPECT_EQ(Lua::testhooks::CompileCount(), compiled + 1);
+    EXPECT_EQ(Trace(), "Constructor Constructor ");
+    Step();
+    EXPECT_EQ(Trace(), "OnStart OnStart Update0.016 Update0.016 ");
+    first.Destroy();
+    second.Destroy();
+    Step();
+    EXPECT_EQ(Trace(), "Destroy Destroy OnEnd OnEnd ");
+}
+
+TEST_F(LuaScriptTest, ARuntimeErrorIsLoggedWithItsLineAndTheFrameGoesOn) {
+    m_scripts.Write("bad.lua", "function Update(dt)\n  local x = nil\n  x.field = 1\nend\n");
+    Start();
+    Scripted("bad.lua");
+    Scripted("trace.lua");
+    Trace();
+    Core::testhooks::StartCapturingErrors();
+    Step(2);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].rfind("bad.lua:3: attempt to index local 'x'", 0), 0u) << errors[0];
+    EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
+}
+
+TEST_F(LuaScriptTest, AFileThatDoesNotCompileShowsTheScriptErrorBoxAndAsksToQuit) {
+    m_scripts.Write("broken.lua", "function Update(dt)\n\n  if then\nend\n");
+    Start();
+    const int boxes = os::headless::MessageBoxCount();
+    const Tundra::GameObject& object = Scripted("broken.lua");
+    ASSERT_EQ(os::headless::MessageBoxCount(), boxes + 1);
+    EXPECT_EQ(os::headless::LastMessageBox().caption, "Script Error");
+    EXPECT_NE(os::headless::LastMessageBox().text.find("broken.lua:3:"), std::string::npos);
+    EXPECT_FALSE(PAL::PumpMessages());
+    EXPECT_TRUE(object.GetScript() == nullptr || object.GetScript()->IsInactive());
+}
+
+TEST_F(LuaScriptTest, NamesThatAreNoPlainFileNameAreRefused) {
+    m_scripts.Write("x.lua", kTracingScript);
+    Start();
+    for (const std::string& name : {std::string("..\\x.lua"), std::string("a/b.lua"), std::string("x.lua\0.txt", 10),
+                                    std::string(256, 'a'), std::string()}) {
+        Core::testhooks::StartCapturingErrors();
+        const Tundra::GameObject& object = Scripted(name);
+        EXPECT_EQ(object.GetScript(), nullptr);
+        EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 1u) << name;
+    }
+    EXPECT_TRUE(LuaScript::IsPlainScriptName("enemy.lua"));
+    EXPECT_EQ(Trace(), "");
+}
+
+TEST_F(LuaScriptTest, WithoutTheHostScriptsHooksAndStoredScriptsDoNothing) {
+    Start();
+    Core::MemoryFile stored;
+    Scripted("trace.lua").Save(stored);
+    Trace();
+    Lua::Host::Close();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    EXPECT_EQ(object.GetScript(), nullptr);
+    const Core::RefPtr<Tundra::GameObject> loaded = TUN_NEW(Tundra::GameObject);
+    loaded->Load(stored);
+    EXPECT_FALSE(stored.HasFailed());
+    EXPECT_EQ(loaded->GetScript(), nullptr);
+    Step(2);
+    object.Destroy();
+    Step();
+}
+
+TEST_F(LuaScriptTest, ALoadedObjectRunsItsConstructorAndLoadHooksAndSavesTheSameBytes) {
+    Start();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    Core::MemoryFile first;
+    object.Save(first);
+    Core::MemoryFile read(first.GetData(), first.GetSize());
+    const Core::RefPtr<Tundra::GameObject> loaded = TUN_NEW(Tundra::GameObject);
+    Trace();
+    loaded->Load(read);
+    EXPECT_EQ(Trace(), "Constructor Load ");
+    Core::MemoryFile second;
+    loaded->Save(second);
+    EXPECT_EQ(std::vector<std::uint8_t>(first.GetData(), first.GetData() + first.GetSize()),
+              std::vector<std::uint8_t>(second.GetData(), second.GetData() + second.GetSize()));
+}
+
+// "ObjectFunction" as a global of the shared state, on the object given.
+int CallOn(lua_State* state) {
+    auto* object = static_cast<Core::Object*>(lua_touserdata(state, lua_upvalueindex(1)));
+    return Lua::ObjectFunction(*object, state);
+}
+
+TEST_F(LuaScriptTest, ObjectFunctionCallsIntoAnotherScriptAndReturnsItsResults) {
+    m_scripts.Write("adder.lua", "function Add(a, b, v) return a + b, v.X, 'sum' end\nfunction Fail() error('no') end");
+    m_scripts.Write("caller.lua", "function Constructor()\n"
+                                  "  _G.a, _G.x, _G.s, _G.extra = CallOther('Add', 4, 2, 3, CreateVector())\n"
+                                  "  _G.none = select('#', CallOther('Fail', 2))\n"
+                                  "  _G.limit = pcall(CallOther, 'Add', 1e9)\n"
+                                  "end");
+    Start();
+    Tundra::GameObject& adder = Scripted("adder.lua");
+    lua_State* state = Lua::Host::GetMainState();
+    lua_pushlightuserdata(state, &adder);
+    lua_pushcclosure(state, &CallOn, 1);
+    lua_setglobal(state, "CallOther");
+    Core::testhooks::StartCapturingErrors();
+    Scripted("caller.lua");
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("adder.lua:2: no", 0), 0u) << errors[0];
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(a == 5 and x == 0 and s == 'sum' and extra == nil)\n"
+                                           "assert(none == 0 and limit == false)"),
+              "");
+}
+
+TEST_F(LuaScriptTest, LevelScriptsRunTheirHooks) {
+    Start();
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("trace.lua");
+    level.RunScript();
+    Tundra::Level& base = level;
+    base.Tundra::Level::OnStart();
+    base.Tundra::Level::Update(0.5f);
+    base.Tundra::Level::OnEnd();
+    EXPECT_EQ(Trace(), "Constructor OnStart Update0.500 OnEnd ");
+}
+
+TEST_F(LuaScriptTest, AnEmitterAsksItsScriptAndItsCloneRunsOnClone) {
+    m_scripts.Write("emit.lua", "function GetPositionAndDirection(t) return CreatePoint(), { X = t, Y = 2 } end\n"
+                                "function OnClone(source) _G.cloned = (source ~= self) end");
+    Start();
+    Core::RefPtr<Tundra::ParticleEmitter> emitter = TUN_NEW(Tundra::ParticleEmitter);
+    emitter->SetScript("emit.lua");
+    emitter->RunScript();
+    // Managed objects are held: one a layer holds too outlives the emitter.
+    Tundra::GameObject& shared = Scripted("trace.lua");
+    const std::uint32_t layerHeld = shared.GetReferenceCount();
+    emitter->AddManagedObject(&shared, "shared");
+    Vector2D position(9.0f, 9.0f);
+    Vector2D direction;
+    emitter->GetPositionAndDirection(1.5f, position, direction);
+    EXPECT_EQ(position, Vector2D(0.0f, 0.0f));
+    EXPECT_EQ(direction, Vector2D(1.5f, 2.0f));
+    const Core::RefPtr<Core::Object> clone = emitter->Clone();
+    EXPECT_EQ(testsupport::RunChunk(Lua::Host::GetMainState(), "assert(cloned == true)"), "");
+    emitter = nullptr;
+    EXPECT_EQ(shared.GetReferenceCount(), layerHeld);
+    EXPECT_FALSE(shared.IsDestroyed());
+}
+
+}  // namespace
+
+namespace {
+
+int SaveData(lua_State* state) {
+    return Lua::SaveNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
+}
+
+int LoadData(lua_State* state) {
+    return Lua::LoadNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
+}
+
+TEST_F(LuaScriptTest, NetworkDataGoesThroughTheStreamTheNetworkLayerLends) {
+    Start();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    lua_State* state = Lua::Host::GetMainState();
+    for (const auto& [name, function] : {std::pair{"SaveData", &SaveData}, std::pair{"LoadData", &LoadData}}) {
+        lua_pushlightuserdata(state, &object);
+        lua_pushcclosure(state, function, 1);
+        lua_setglobal(state, name);
+    }
+    EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 2) assert(select('#', LoadData()) == 0)"), "");
+    Core::MemoryFile stream;
+    object.SetNetworkStream(&stream);
+    EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 'two', CreateVector())"), "");
+    EXPECT_EQ(stream.GetSize(), 4u + 8u + 8u + 10u + 7u + 10u + 12u + 16u);
+    EXPECT_EQ(testsupport::RunChunk(state, "local a, b, v = LoadData() assert(a == 1 and b == 'two' and v.X == 0)"),
+              "");
+    object.SetNetworkStream(nullptr);
+}
+
+}  // namespace
