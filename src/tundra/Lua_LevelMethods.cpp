@@ -13,6 +13,9 @@ using Tundra::Level;
 // An index below 0 names nothing.
 template <class T, T* (Level::*Get)(std::uint32_t) const>
 int PushAt(Level& level, lua_State* state) {
+    if (ArgumentCount(state) < 1) {
+        return 0;
+    }
     const std::int32_t index = GetInt(state, 1);
     PushObject(state, index >= 0 ? (level.*Get)(static_cast<std::uint32_t>(index)) : nullptr);
     return 1;
