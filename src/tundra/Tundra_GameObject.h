@@ -211,6 +211,8 @@ protected:
     // hook's own condition holds.
     void RunHook(const char* hook, bool condition) const;
     void RunHook(const char* hook, bool condition, float argument) const;
+    // "OnClone" gets the source object.
+    void RunHook(const char* hook, bool condition, const Core::Object* argument) const;
 
 private:
     friend class Game;
