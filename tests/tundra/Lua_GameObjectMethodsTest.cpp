@@ -125,6 +125,10 @@ TEST_F(LuaGameObjectMethodsTest, ScriptsDriveBodiesAndReadCollisionResults) {
         {"local found, list = a:GetTileMapStaticEntries_UsingHotSpot(); return tostring(found) .. #list", "false0"},
         {"return select('#', a:GetCollidedTileMap()) + select('#', a:GetTileMapCollisionObject())", "0"},
         {"return type(a:GetCollisionObject()) .. tostring(a:ObjectInCollision())", "userdatatrue"},
+        // Making a vector may run script code that ends the results being read.
+        {"local make = CreateVector; CreateVector = function() a:RemoveCollision(); return make() end;"
+         "local ok, d = pcall(a.GetCollidedSpriteData, a, 0); CreateVector = make; return d.Penetration",
+         "4"},
     };
     for (const auto& c : queries) {
         EXPECT_EQ(Eval(c.body), c.expected) << c.body;
