@@ -238,6 +238,17 @@ TEST_F(SpriteTablesTest, EmittersAnswerPositionAndDirectionAndHoldTheirManagedOb
     EXPECT_FALSE(sprite.IsDestroyed());
 }
 
+TEST_F(SpriteTablesTest, AnEmitterHoldingItselfOrItsSystemIsFreedWithIt) {
+    // The leak check at exit fails this test when either is kept alive.
+    auto* system = TUN_NEW(Tundra::ParticleSystem, "", 4, 64.0f, Vector2D{});
+    LayerAt(0).AddGameObject(system);
+    Step();
+    SetGlobal("p", system);
+    EXPECT_EQ(Run("local e = p:GetEmitter() e:AddManagedObject(e, 'me') e:AddManagedObject(p, 'system') p:Destroy()"),
+              "");
+    Step(2);
+}
+
 TEST_F(SpriteTablesTest, SpriteAnimationGettersReadTheEngineAnimation) {
     const RefPtr<Tundra::SpriteAnimation> animation = m_animations[0];
     SetGlobal("a", animation.Get());
