@@ -3,6 +3,7 @@
 #include "Tundra_TestGame.h"
 
 #include "tundra/Lua_Host.h"
+#include "tundra/Lua_MethodTable.h"
 #include "tundra/Lua_Values.h"
 #include "tundra/Tundra_Camera.h"
 #include "tundra/Tundra_Layer.h"
@@ -268,4 +269,11 @@ TEST_F(SpriteTablesTest, SpriteAnimationGettersReadTheEngineAnimation) {
     EXPECT_EQ(animation->GetEngineAnimation()->GetName(), "z");
     EXPECT_EQ(animation->GetEngineAnimation()->GetLoopStartingFrame(), 1u);
     EXPECT_EQ(animation->GetEngineAnimation()->GetLoopEndingFrame(), 2u);
+    // Not a registered class, so swept here: missing and wrong arguments.
+    for (const Lua::Method& method : Lua::FindTable("SpriteAnimation")->methods) {
+        const std::string call = std::string("pcall(a.") + method.name + ", a";
+        EXPECT_EQ(Run(call + ") for i, v in pairs({0/0, 1e12, -1, 'x', {}, a}) do " + call + ", v) " + call +
+                      ", nil, v) end"),
+                  "");
+    }
 }
