@@ -1,7 +1,7 @@
-#include "support/Lua_TestScripts.h"
 #include "Tundra_SpriteShapes.h"
 #include "Tundra_TestGame.h"
 
+#include "support/Lua_TestScripts.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_MethodTable.h"
 #include "tundra/Lua_Values.h"
