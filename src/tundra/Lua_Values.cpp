@@ -12,6 +12,11 @@
 namespace Lua {
 namespace {
 
+// Reading fields pushes values: a relative index is made absolute first.
+int Absolute(lua_State* state, int index) {
+    return index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(state) + index + 1;
+}
+
 float FieldAsFloat(lua_State* state, int table, const char* field) {
     lua_getfield(state, table, field);
     const float value = GetFloat(state, -1);
@@ -77,14 +82,14 @@ Vector2D GetVector2D(lua_State* state, int index) {
     if (!lua_istable(state, index)) {
         return {};
     }
-    const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(state) + index + 1;
+    const int table = Absolute(state, index);
     return {FieldAsFloat(state, table, "X"), FieldAsFloat(state, table, "Y")};
 }
 
 Point2D GetPoint2D(lua_State* state, int index) { return Point2D(GetVector2D(state, index)); }
 
 Color GetColor(lua_State* state, int index) {
-    const int table = std::abs(index);
+    const int table = Absolute(state, index);
     if (!lua_istable(state, table)) {
         return {0.0f, 0.0f, 0.0f, 1.0f};
     }
@@ -120,8 +125,9 @@ const char* GetClassName(lua_State* state, int index) {
     if (!lua_istable(state, index)) {
         return nullptr;
     }
+    const int table = Absolute(state, index);
     lua_pushliteral(state, "className");
-    lua_rawget(state, index > 0 || index <= LUA_REGISTRYINDEX ? index : index - 1);
+    lua_rawget(state, table);
     // The table still holds the string, so it outlives the pop.
     const char* name = GetString(state, -1);
     lua_pop(state, 1);
@@ -129,7 +135,7 @@ const char* GetClassName(lua_State* state, int index) {
 }
 
 void ReadValueFields(lua_State* state, int index, const ValueClass& valueClass, double* values) {
-    const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(state) + index + 1;
+    const int table = Absolute(state, index);
     for (int i = 0; i < valueClass.fieldCount; ++i) {
         lua_pushstring(state, valueClass.fields[i]);
         lua_rawget(state, table);

@@ -38,7 +38,7 @@ const char* GetString(lua_State* state, int index);
 // A table's "X" and "Y"; anything else gives the zero vector.
 Vector2D GetVector2D(lua_State* state, int index);
 Point2D GetPoint2D(lua_State* state, int index);
-// A table's "R", "G", "B", "A" (the index's absolute value is used);
+// A table's "R", "G", "B", "A";
 // anything else gives opaque black.
 Color GetColor(lua_State* state, int index);
 

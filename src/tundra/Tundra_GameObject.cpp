@@ -142,6 +142,12 @@ void GameObject::RunHook(const char* hook, bool condition, float argument) const
     }
 }
 
+void GameObject::RunHook(const char* hook, bool condition, const Core::Object* argument) const {
+    if (m_script != nullptr && !m_script->IsInactive() && condition) {
+        m_script->Call(hook, argument);
+    }
+}
+
 void GameObject::Destroy() {
     if (m_destroyed || m_destroyRequested) {
         return;

@@ -197,9 +197,9 @@ class GameObject : public Core::Object {
     // Script.
     void SetScript(const Core::String& name) { m_scriptName = name; }
     void RunScript(bool skipConstructor);
-    // The object is held (a reference) until Cleanup and its script sees it
-    // under the name; null, the object itself and anything handed over after
-    // Cleanup are refused.
+    // The object holds a reference to it until Cleanup and its script sees
+    // it under the name; null, the object itself and anything handed over
+    // after Cleanup are refused.
     void AddManagedObject(Core::Object* object, const Core::String& name);
     // The stream the network layer lends for one save, load or
     // synchronisation of this object; null otherwise.
@@ -211,6 +211,8 @@ protected:
     // hook's own condition holds.
     void RunHook(const char* hook, bool condition) const;
     void RunHook(const char* hook, bool condition, float argument) const;
+    // "OnClone" gets the source object.
+    void RunHook(const char* hook, bool condition, const Core::Object* argument) const;
 
 private:
     friend class Game;

@@ -57,7 +57,7 @@ void ParticleEmitter::GetPositionAndDirection(float time, Vector2D& position, Ve
 void ParticleEmitter::Update(float dt) { RunHook("Update", dt); }
 
 void ParticleEmitter::AddManagedObject(Core::Object* object, const Core::String& name) {
-    // An emitter holding itself would never be freed.
+    // Holding itself, it would never be freed.
     if (object == nullptr || object == this) {
         return;
     }

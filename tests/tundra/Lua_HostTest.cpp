@@ -136,6 +136,9 @@ TEST_F(LuaHostTest, ValueReadersGiveTheirDefaults) {
     EXPECT_EQ(Lua::GetInt(L, 2), 2147483647);
     EXPECT_EQ(Lua::GetInt(L, 3), -2147483647 - 1);
     EXPECT_EQ(Lua::GetInt(L, 4), 0);
+    // A relative index names the value it counts back to.
+    Lua::PushColor(L, 0.5f, 0.0f, 0.0f, 0.5f);
+    EXPECT_EQ(Lua::GetColor(L, -1).r, 0.5f);
     lua_settop(L, 0);
 }
 
