@@ -8,6 +8,14 @@ bool IsTable(lua_State* state, int index) { return lua_istable(state, index); }
 
 void PushUnsigned(lua_State* state, std::uint32_t value) { lua_pushnumber(state, value); }
 
+void PushHandle(lua_State* state, const void* part) {
+    if (part == nullptr) {
+        lua_pushnil(state);
+    } else {
+        lua_pushlightuserdata(state, const_cast<void*>(part));
+    }
+}
+
 void NewList(lua_State* state, int size) { lua_createtable(state, size, 0); }
 
 void AppendToList(lua_State* state, int position) { lua_rawseti(state, -2, position); }

@@ -30,6 +30,9 @@ struct SetterArgument<void (C::*)(A)> {
 bool IsTable(lua_State* state, int index);
 // Whole 32-bit values, beyond what an f32 holds exactly.
 void PushUnsigned(lua_State* state, std::uint32_t value);
+// A part of the engine without a script table (a collision layer, the
+// physics engine): a userdata without methods, nil for null.
+void PushHandle(lua_State* state, const void* part);
 // One table; returns 1, the number of results.
 int PushStrings(lua_State* state, const std::vector<Core::String>& strings);
 // An empty table with room for size elements, and the value on top of the
@@ -107,6 +110,18 @@ int Setter(T& self, lua_State* state) {
 template <class T, auto Operation>
 int Perform(T& self, lua_State*) {
     (self.*Operation)();
+    return 0;
+}
+
+// "AddManagedObject"(object, name): the manager holds the object beside
+// whatever else holds it, and lets go of it when its own life ends.
+template <class Manager>
+int AddManagedObject(Manager& manager, lua_State* state) {
+    Core::Object* object = GetAnyObject(state, 1);
+    const char* name = GetString(state, 2);
+    if (object != nullptr && name != nullptr) {
+        manager.AddManagedObject(object, name);
+    }
     return 0;
 }
 

@@ -55,28 +55,9 @@ int GoToLevel(Game& game, lua_State* state) {
 // already): these entries do nothing.
 int Unavailable(Game&, lua_State*) { return 0; }
 
-// Engines without script tables reach scripts as plain userdata without
-// methods, to hand back to the engine.
-void PushHandle(lua_State* state, const void* engine) {
-    if (engine == nullptr) {
-        lua_pushnil(state);
-    } else {
-        lua_pushlightuserdata(state, const_cast<void*>(engine));
-    }
-}
-
-int GetCollisionEngine(Game& game, lua_State* state) {
-    PushHandle(state, game.GetCollisionEngine());
-    return 1;
-}
-
-int GetPhysicsEngine(Game& game, lua_State* state) {
-    PushHandle(state, game.GetPhysicsEngine());
-    return 1;
-}
-
-int GetNetworkEngine(Game& game, lua_State* state) {
-    PushHandle(state, game.GetNetworkEngine());
+template <auto Get>
+int PushEngine(Game& game, lua_State* state) {
+    PushHandle(state, (game.*Get)());
     return 1;
 }
 
@@ -97,16 +78,6 @@ int SetDesiredFrameRate(Game& game, lua_State* state) {
     return 0;
 }
 
-int GetKeyboard(Game& game, lua_State* state) {
-    PushObject(state, game.GetKeyboard());
-    return 1;
-}
-
-int GetMouse(Game& game, lua_State* state) {
-    PushObject(state, game.GetMouse());
-    return 1;
-}
-
 // The run loop ends after the current frame.
 int Exit(Game&, lua_State*) {
     PAL::RequestQuit();
@@ -116,16 +87,6 @@ int Exit(Game&, lua_State*) {
 int SetOneWayCollision(Game&, lua_State* state) {
     if (ArgumentCount(state) >= 1) {
         Game::SetOneWayCollision(GetBool(state, 1));
-    }
-    return 0;
-}
-
-// Held until shut-down, beside whatever else holds it.
-int AddManagedObject(Game& game, lua_State* state) {
-    Core::Object* object = GetAnyObject(state, 1);
-    const char* name = GetString(state, 2);
-    if (object != nullptr && name != nullptr) {
-        game.AddManagedObject(object, name);
     }
     return 0;
 }
@@ -154,10 +115,10 @@ const MethodTable& GameMethods() {
             BindOperation<Game, &Game::RestartLevel>("RestartLevel"),
             Bind<Game, &AskNamed<&Game::RequestSave>>("Save"),
             Bind<Game, &AskNamed<&Game::RequestLoad>>("Load"),
-            Bind<Game, &GetCollisionEngine>("GetCollisionEngine"),
-            Bind<Game, &GetPhysicsEngine>("GetPhysicsEngine"),
+            Bind<Game, &PushEngine<&Game::GetCollisionEngine>>("GetCollisionEngine"),
+            Bind<Game, &PushEngine<&Game::GetPhysicsEngine>>("GetPhysicsEngine"),
             Bind<Game, &Unavailable>("GetSoundEngine"),
-            Bind<Game, &GetNetworkEngine>("GetNetworkEngine"),
+            Bind<Game, &PushEngine<&Game::GetNetworkEngine>>("GetNetworkEngine"),
             Bind<Game, &Unavailable>("GetSceneGraph"),
             BindSetter<Game, &Game::SetMasterVolume>("SetMasterVolume"),
             BindGetter<Game, &Game::GetMasterVolume>("GetMasterVolume"),
@@ -182,8 +143,8 @@ const MethodTable& GameMethods() {
             BindGetter<Game, &Game::IsFrameRateLocked>("IsFrameRateLocked"),
             BindGetter<Game, &Game::GetDesiredFrameRate>("GetDesiredFrameRate"),
             BindGetter<Game, &Game::GetCurrentFrameRate>("GetCurrentFrameRate"),
-            Bind<Game, &GetKeyboard>("GetKeyboard"),
-            Bind<Game, &GetMouse>("GetMouse"),
+            BindGetter<Game, &Game::GetKeyboard>("GetKeyboard"),
+            BindGetter<Game, &Game::GetMouse>("GetMouse"),
             BindSetter<Game, &Game::SetVSync>("SetVSync"),
             BindGetter<Game, &Game::IsVSync>("IsVSync"),
             BindSetter<Game, &Game::ToggleFullScreen>("ToggleFullScreen"),
@@ -193,7 +154,7 @@ const MethodTable& GameMethods() {
             Bind<Game, &PushFileList<&Game::GetReplayFiles>>("GetReplayFiles"),
             Bind<Game, &PushFileList<&Game::GetSavedGames>>("GetSavedGames"),
             Bind<Game, &SetOneWayCollision>("SetOneWayCollision"),
-            Bind<Game, &AddManagedObject>("AddManagedObject"),
+            Bind<Game, &AddManagedObject<Game>>("AddManagedObject"),
         },
     };
     return table;

@@ -26,17 +26,10 @@ int SetScale(Layer& layer, lua_State* state) {
     return 0;
 }
 
-// The collision layer has no script table: a userdata without methods.
 int GetLayerCollision(Layer& layer, lua_State* state) {
     const Tundra::Game* game = Tundra::Game::GetInstance();
     const Collision2D::CollisionEngine* collision = game != nullptr ? game->GetCollisionEngine() : nullptr;
-    const Collision2D::CollisionLayer* shapes =
-        collision != nullptr ? collision->GetLayer(layer.GetCollisionId()) : nullptr;
-    if (shapes == nullptr) {
-        lua_pushnil(state);
-    } else {
-        lua_pushlightuserdata(state, const_cast<Collision2D::CollisionLayer*>(shapes));
-    }
+    PushHandle(state, collision != nullptr ? collision->GetLayer(layer.GetCollisionId()) : nullptr);
     return 1;
 }
 

@@ -13,19 +13,12 @@ using Tundra::Level;
 // An index below 0 names nothing.
 template <class T, T* (Level::*Get)(std::uint32_t) const>
 int PushAt(Level& level, lua_State* state) {
+    if (ArgumentCount(state) < 1) {
+        return 0;
+    }
     const std::int32_t index = GetInt(state, 1);
     PushObject(state, index >= 0 ? (level.*Get)(static_cast<std::uint32_t>(index)) : nullptr);
     return 1;
-}
-
-// Held until the level shuts down, beside whatever else holds it.
-int AddManagedObject(Level& level, lua_State* state) {
-    Core::Object* object = GetAnyObject(state, 1);
-    const char* name = GetString(state, 2);
-    if (object != nullptr && name != nullptr) {
-        level.AddManagedObject(object, name);
-    }
-    return 0;
 }
 
 template <class T, void (Level::*Change)(T*)>
@@ -58,7 +51,7 @@ const MethodTable& LevelMethods() {
         "Level",
         {
             Bind<Core::Object, &ObjectFunction>("ObjectFunction"),
-            Bind<Level, &AddManagedObject>("AddManagedObject"),
+            Bind<Level, &AddManagedObject<Level>>("AddManagedObject"),
             BindSetter<Level, &Level::SetTypeName>("SetName"),
             BindGetter<Level, &Level::GetTypeName>("GetName"),
             Bind<Level, &ChangeWith<Tundra::Layer, &Level::AddLayer>>("AddLayer"),
