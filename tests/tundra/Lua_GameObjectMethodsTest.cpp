@@ -138,11 +138,22 @@ TEST_F(LuaGameObjectMethodsTest, DeadObjectsAndWrongReceiversGiveScriptErrors) {
     Publish("layer", &LayerAt(0));
     doomed.Destroy();
     Step();
-    EXPECT_EQ(Eval("doomed:SetPosition(V(1, 1))").rfind("error test:5:", 0), 0u);
     TestObject& live = Spawn("live");
     Publish("live", &live);
-    EXPECT_EQ(Eval("live.SetPosition(layer, V(1, 1))").rfind("error test:5:", 0), 0u);
-    EXPECT_EQ(Eval("live.SetPosition(V(1, 1))").rfind("error test:5:", 0), 0u);
+    const struct {
+        const char* body;
+        const char* message;
+    } cases[] = {
+        {"doomed:SetPosition(V(1, 1))", "the object was destroyed"},
+        {"live.SetPosition(layer, V(1, 1))", "not a method of a Tundra::Layer"},
+        {"live.SetPosition(V(1, 1))", "the receiver is not an engine object"},
+        {"live:Mount(layer)", "argument 1 is a Tundra::Layer"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = Eval(c.body);
+        EXPECT_EQ(error.rfind("error test:5: ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
 }
 
 TEST_F(LuaGameObjectMethodsTest, ManagedObjectsAreHeldNotOwned) {
