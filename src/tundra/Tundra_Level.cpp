@@ -131,7 +131,8 @@ Viewport* Level::GetViewportByName(const Core::String& name) const {
 }
 
 void Level::AddManagedObject(Core::Object* object, const Core::String& name) {
-    if (object == nullptr) {
+    // Holding itself, it would never be freed.
+    if (object == nullptr || object == this) {
         return;
     }
     m_managedObjects.emplace_back(object);

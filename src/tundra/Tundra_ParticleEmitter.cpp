@@ -57,7 +57,8 @@ void ParticleEmitter::GetPositionAndDirection(float time, Vector2D& position, Ve
 void ParticleEmitter::Update(float dt) { RunHook("Update", dt); }
 
 void ParticleEmitter::AddManagedObject(Core::Object* object, const Core::String& name) {
-    if (object == nullptr) {
+    // Holding itself, it would never be freed.
+    if (object == nullptr || object == this) {
         return;
     }
     m_managed.emplace_back(object);

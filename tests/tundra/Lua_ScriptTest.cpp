@@ -245,3 +245,55 @@ TEST_F(LuaScriptTest, NetworkDataGoesThroughTheStreamTheNetworkLayerLends) {
 }
 
 }  // namespace
+
+namespace {
+
+int ShutDownLevel(lua_State*) {
+    Tundra::Game::GetInstance()->GetCurrentLevel()->Shutdown();
+    return 0;
+}
+
+int CloseHost(lua_State*) {
+    Lua::Host::Close();
+    return 0;
+}
+
+TEST_F(LuaScriptTest, AScriptEndingItsOwnInstanceOrTheHostFinishesItsCall) {
+    m_scripts.Write("ending.lua", "function Update(dt) ShutDownLevel() CloseHost() _G.after = CreateVector() end");
+    Start();
+    lua_register(Lua::Host::GetMainState(), "ShutDownLevel", &ShutDownLevel);
+    lua_register(Lua::Host::GetMainState(), "CloseHost", &CloseHost);
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("ending.lua");
+    level.RunScript();
+    level.Tundra::Level::Update(0.1f);
+    EXPECT_FALSE(Lua::Host::IsOpen());
+    EXPECT_EQ(level.GetScript(), nullptr);
+}
+
+// Each of two scripts calls the other's function, which calls back.
+TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
+    m_scripts.Write("ping.lua", "function Ping(n) _G.depth = n return CallOther('Ping', 1, n + 1) end");
+    Start();
+    lua_State* state = Lua::Host::GetMainState();
+    Tundra::GameObject& first = Scripted("ping.lua");
+    Tundra::GameObject& second = Scripted("ping.lua");
+    // Each script's CallOther names the other object.
+    for (auto [object, other] : {std::pair{&first, &second}, std::pair{&second, &first}}) {
+        lua_State* thread = object->GetScript()->GetThread();
+        lua_pushstring(thread, "CallOther");
+        lua_pushlightuserdata(thread, other);
+        lua_pushcclosure(thread, &CallOn, 1);
+        lua_rawset(thread, LUA_GLOBALSINDEX);
+    }
+    Core::testhooks::StartCapturingErrors();
+    first.GetScript()->Call("Ping", 1.0f);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0], "script calls nested too deeply: the call is refused");
+    lua_getglobal(state, "depth");
+    EXPECT_EQ(lua_tonumber(state, -1), 64.0);
+    lua_pop(state, 1);
+}
+
+}  // namespace
