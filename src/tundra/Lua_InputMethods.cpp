@@ -1,6 +1,6 @@
 #include "input/Input_KeyboardImp.h"
 #include "input/Input_MouseImp.h"
-#include "tundra/Lua_Answers.h"
+#include "tundra/Lua_Accessors.h"
 #include "tundra/Lua_MethodTable.h"
 
 namespace Lua {
@@ -8,6 +8,16 @@ namespace {
 
 using Input::KeyboardImp;
 using Input::MouseImp;
+
+// The answer about one numbered item (a button, a key id).
+template <class T, auto Query>
+int AnswerFor(T& self, lua_State* state) {
+    if (ArgumentCount(state) < 1) {
+        return 0;
+    }
+    PushResult(state, (self.*Query)(GetInt(state, 1)));
+    return 1;
+}
 
 // The found key id follows true; false stands alone.
 template <bool (KeyboardImp::*Find)(int*) const>
@@ -35,16 +45,16 @@ const MethodTable& MouseMethods() {
     static const MethodTable table{
         MouseImp::kScriptName,
         {
-            Bind<MouseImp, &Answer<MouseImp, &MouseImp::GetPosition>>("GetPosition"),
-            Bind<MouseImp, &Answer<MouseImp, &MouseImp::GetPositionX>>("GetPositionX"),
-            Bind<MouseImp, &Answer<MouseImp, &MouseImp::GetPositionY>>("GetPositionY"),
-            Bind<MouseImp, &Answer<MouseImp, &MouseImp::IsInWindow>>("IsInWindow"),
-            Bind<MouseImp, &Answer<MouseImp, &MouseImp::IsMoved>>("IsMoved"),
+            BindGetter<MouseImp, &MouseImp::GetPosition>("GetPosition"),
+            BindGetter<MouseImp, &MouseImp::GetPositionX>("GetPositionX"),
+            BindGetter<MouseImp, &MouseImp::GetPositionY>("GetPositionY"),
+            BindGetter<MouseImp, &MouseImp::IsInWindow>("IsInWindow"),
+            BindGetter<MouseImp, &MouseImp::IsMoved>("IsMoved"),
             Bind<MouseImp, &AnswerFor<MouseImp, &MouseImp::IsPressed>>("IsPressed"),
             Bind<MouseImp, &AnswerFor<MouseImp, &MouseImp::IsTriggered>>("IsTriggered"),
             Bind<MouseImp, &AnswerFor<MouseImp, &MouseImp::IsDown>>("IsDown"),
             Bind<MouseImp, &AnswerFor<MouseImp, &MouseImp::IsUp>>("IsUp"),
-            Bind<MouseImp, &Answer<MouseImp, &MouseImp::IsCursorVisible>>("IsCursorVisible"),
+            BindGetter<MouseImp, &MouseImp::IsCursorVisible>("IsCursorVisible"),
         }};
     return table;
 }
@@ -57,7 +67,7 @@ const MethodTable& KeyboardMethods() {
             Bind<KeyboardImp, &AnswerFor<KeyboardImp, &KeyboardImp::IsTriggered>>("IsTriggered"),
             Bind<KeyboardImp, &AnswerFor<KeyboardImp, &KeyboardImp::IsDown>>("IsDown"),
             Bind<KeyboardImp, &AnswerFor<KeyboardImp, &KeyboardImp::IsUp>>("IsUp"),
-            Bind<KeyboardImp, &Answer<KeyboardImp, &KeyboardImp::AnyKey>>("AnyKey"),
+            BindGetter<KeyboardImp, &KeyboardImp::AnyKey>("AnyKey"),
             Bind<KeyboardImp, &FindKey<&KeyboardImp::GetPressed>>("GetPressed"),
             Bind<KeyboardImp, &FindKey<&KeyboardImp::GetTriggered>>("GetTriggered"),
             Bind<KeyboardImp, &GetKeyAsChar>("GetKeyAsChar"),

@@ -4,7 +4,7 @@
 #include "math/Math_Line2D.h"
 #include "math/Math_LineSegment2D.h"
 #include "math/Math_Ray2D.h"
-#include "tundra/Lua_Answers.h"
+#include "tundra/Lua_Accessors.h"
 
 #include <optional>
 #include <type_traits>
@@ -75,7 +75,7 @@ Field GetFieldArgument(lua_State* state, int index) {
 
 template <class Shape, auto Field>
 int GetField(Shape& self, lua_State* state) {
-    PushAnswer(state, self.*Field);
+    PushResult(state, self.*Field);
     return 1;
 }
 
@@ -95,7 +95,7 @@ int Compare(Shape& self, lua_State* state) {
     if (other == nullptr) {
         return 0;
     }
-    PushAnswer(state, (self.*Test)(*other));
+    PushResult(state, (self.*Test)(*other));
     return 1;
 }
 
