@@ -297,3 +297,32 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
 }
 
 }  // namespace
+
+namespace {
+
+int CloneSelf(lua_State* state) {
+    return Lua::CloneObject(*static_cast<Core::Object*>(lua_touserdata(state, lua_upvalueindex(1))), state);
+}
+
+// A clone made for a script runs the script's chunk as itself, and goes
+// when the outermost script call returns unless something took it.
+TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
+    m_scripts.Write("clone.lua", "_G.selves = (_G.selves or '') .. tostring(self ~= nil) .. ' '\n"
+                                 "function Make() _G.copy = CloneSelf() _G.alive = _G.copy ~= self end");
+    Start();
+    Tundra::GameObject& object = Scripted("clone.lua");
+    lua_State* thread = object.GetScript()->GetThread();
+    lua_pushstring(thread, "CloneSelf");
+    lua_pushlightuserdata(thread, &object);
+    lua_pushcclosure(thread, &CloneSelf, 1);
+    lua_rawset(thread, LUA_GLOBALSINDEX);
+    object.GetScript()->Call("Make");
+    lua_State* state = Lua::Host::GetMainState();
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(selves == 'true true ' and alive == true)"), "");
+    lua_getglobal(state, "copy");
+    ASSERT_EQ(lua_type(state, -1), LUA_TUSERDATA);
+    EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -1)), nullptr);
+    lua_pop(state, 1);
+}
+
+}  // namespace
