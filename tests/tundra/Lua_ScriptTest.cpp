@@ -271,6 +271,27 @@ TEST_F(LuaScriptTest, AScriptEndingItsOwnInstanceOrTheHostFinishesItsCall) {
     EXPECT_EQ(level.GetScript(), nullptr);
 }
 
+// The level's script, called from another script, ends the level and so
+// its own instance; the call still finishes.
+TEST_F(LuaScriptTest, AScriptEndingItsInstanceInsideObjectFunctionFinishesTheCall) {
+    m_scripts.Write("finish.lua", "function Finish() ShutDownLevel() return CreateVector(), CreateVector() end");
+    // Copying the results collects garbage, the level's thread included once nothing holds it.
+    m_scripts.Write("caller.lua", "function CreateVector() collectgarbage() return { className = 'Vector2D' } end\n"
+                                  "function Constructor() _G.result = CallOther('Finish', 2) end");
+    Start();
+    lua_State* state = Lua::Host::GetMainState();
+    lua_register(state, "ShutDownLevel", &ShutDownLevel);
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("finish.lua");
+    level.RunScript();
+    lua_pushlightuserdata(state, &level);
+    lua_pushcclosure(state, &CallOn, 1);
+    lua_setglobal(state, "CallOther");
+    Scripted("caller.lua");
+    EXPECT_EQ(level.GetScript(), nullptr);
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(result.className == 'Vector2D')"), "");
+}
+
 // Each of two scripts calls the other's function, which calls back.
 TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     m_scripts.Write("ping.lua", "function Ping(n) _G.depth = n return CallOther('Ping', 1, n + 1) end");
