@@ -176,6 +176,10 @@ bool LuaScript::Compile(const Core::String& path) {
         ReportCompileFailure(name + ": " + reason);
         return false;
     }
+    if (!lua_checkstack(m_thread, 2)) {
+        ReportCompileFailure(name + ": no room to compile");
+        return false;
+    }
     if (luaL_loadbuffer(m_thread, text.data(), text.size(), ("@" + name).c_str()) != 0) {
         const char* message = lua_tostring(m_thread, -1);
         ReportCompileFailure(message != nullptr ? message : name + ": does not compile");
