@@ -47,16 +47,7 @@ protected:
         return *object;
     }
 
-    std::string Trace() {
-        lua_State* state = Lua::Host::GetMainState();
-        lua_getglobal(state, "trace");
-        const char* text = lua_tostring(state, -1);
-        const std::string trace = text != nullptr ? text : "";
-        lua_pop(state, 1);
-        lua_pushnil(state);
-        lua_setglobal(state, "trace");
-        return trace;
-    }
+    static std::string Trace() { return testsupport::TakeGlobalText(Lua::Host::GetMainState(), "trace"); }
 
     testsupport::ScriptDirectory m_scripts;
 };
@@ -149,10 +140,9 @@ TEST_F(LuaScriptTest, ALoadedObjectRunsItsConstructorAndLoadHooksAndSavesTheSame
               std::vector<std::uint8_t>(second.GetData(), second.GetData() + second.GetSize()));
 }
 
-// "ObjectFunction" as a global of the shared state, on the object given.
-int CallOn(lua_State* state) {
-    auto* object = static_cast<Core::Object*>(lua_touserdata(state, lua_upvalueindex(1)));
-    return Lua::ObjectFunction(*object, state);
+// "ObjectFunction" as a global, on the object given.
+void SetCallOther(lua_State* state, Core::Object* object) {
+    testsupport::SetBoundGlobal<Core::Object, &Lua::ObjectFunction>(state, "CallOther", object);
 }
 
 TEST_F(LuaScriptTest, ObjectFunctionCallsIntoAnotherScriptAndReturnsItsResults) {
@@ -165,9 +155,7 @@ TEST_F(LuaScriptTest, ObjectFunctionCallsIntoAnotherScriptAndReturnsItsResults) 
     Start();
     Tundra::GameObject& adder = Scripted("adder.lua");
     lua_State* state = Lua::Host::GetMainState();
-    lua_pushlightuserdata(state, &adder);
-    lua_pushcclosure(state, &CallOn, 1);
-    lua_setglobal(state, "CallOther");
+    SetCallOther(state, &adder);
     Core::testhooks::StartCapturingErrors();
     Scripted("caller.lua");
     const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
@@ -217,23 +205,12 @@ TEST_F(LuaScriptTest, AnEmitterAsksItsScriptAndItsCloneRunsOnClone) {
 
 namespace {
 
-int SaveData(lua_State* state) {
-    return Lua::SaveNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
-}
-
-int LoadData(lua_State* state) {
-    return Lua::LoadNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
-}
-
 TEST_F(LuaScriptTest, NetworkDataGoesThroughTheStreamTheNetworkLayerLends) {
     Start();
     Tundra::GameObject& object = Scripted("trace.lua");
     lua_State* state = Lua::Host::GetMainState();
-    for (const auto& [name, function] : {std::pair{"SaveData", &SaveData}, std::pair{"LoadData", &LoadData}}) {
-        lua_pushlightuserdata(state, &object);
-        lua_pushcclosure(state, function, 1);
-        lua_setglobal(state, name);
-    }
+    testsupport::SetBoundGlobal<Tundra::GameObject, &Lua::SaveNetworkData>(state, "SaveData", &object);
+    testsupport::SetBoundGlobal<Tundra::GameObject, &Lua::LoadNetworkData>(state, "LoadData", &object);
     EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 2) assert(select('#', LoadData()) == 0)"), "");
     Core::MemoryFile stream;
     object.SetNetworkStream(&stream);
@@ -284,9 +261,7 @@ TEST_F(LuaScriptTest, AScriptEndingItsInstanceInsideObjectFunctionFinishesTheCal
     Tundra::Level& level = *m_game->GetCurrentLevel();
     level.SetScriptName("finish.lua");
     level.RunScript();
-    lua_pushlightuserdata(state, &level);
-    lua_pushcclosure(state, &CallOn, 1);
-    lua_setglobal(state, "CallOther");
+    SetCallOther(state, &level);
     Scripted("caller.lua");
     EXPECT_EQ(level.GetScript(), nullptr);
     EXPECT_EQ(testsupport::RunChunk(state, "assert(result.className == 'Vector2D')"), "");
@@ -301,11 +276,7 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     Tundra::GameObject& second = Scripted("ping.lua");
     // Each script's CallOther names the other object.
     for (auto [object, other] : {std::pair{&first, &second}, std::pair{&second, &first}}) {
-        lua_State* thread = object->GetScript()->GetThread();
-        lua_pushstring(thread, "CallOther");
-        lua_pushlightuserdata(thread, other);
-        lua_pushcclosure(thread, &CallOn, 1);
-        lua_rawset(thread, LUA_GLOBALSINDEX);
+        SetCallOther(object->GetScript()->GetThread(), other);
     }
     Core::testhooks::StartCapturingErrors();
     first.GetScript()->Call("Ping", 1.0f);
@@ -321,10 +292,6 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
 
 namespace {
 
-int CloneSelf(lua_State* state) {
-    return Lua::CloneObject(*static_cast<Core::Object*>(lua_touserdata(state, lua_upvalueindex(1))), state);
-}
-
 // A clone made for a script runs the script's chunk as itself, and goes
 // when the outermost script call returns unless something took it.
 TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
@@ -332,11 +299,8 @@ TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
                                  "function Make() _G.copy = CloneSelf() _G.alive = _G.copy ~= self end");
     Start();
     Tundra::GameObject& object = Scripted("clone.lua");
-    lua_State* thread = object.GetScript()->GetThread();
-    lua_pushstring(thread, "CloneSelf");
-    lua_pushlightuserdata(thread, &object);
-    lua_pushcclosure(thread, &CloneSelf, 1);
-    lua_rawset(thread, LUA_GLOBALSINDEX);
+    testsupport::SetBoundGlobal<Core::Object, &Lua::CloneObject>(object.GetScript()->GetThread(), "CloneSelf",
+                                                                 &object);
     object.GetScript()->Call("Make");
     lua_State* state = Lua::Host::GetMainState();
     EXPECT_EQ(testsupport::RunChunk(state, "assert(selves == 'true true ' and alive == true)"), "");

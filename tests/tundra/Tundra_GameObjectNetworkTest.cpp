@@ -36,15 +36,7 @@ protected:
         return *object;
     }
 
-    std::string Trace() {
-        lua_State* state = Lua::Host::GetMainState();
-        lua_getglobal(state, "trace");
-        const std::string trace = lua_isstring(state, -1) ? lua_tostring(state, -1) : "";
-        lua_pop(state, 1);
-        lua_pushnil(state);
-        lua_setglobal(state, "trace");
-        return trace;
-    }
+    static std::string Trace() { return testsupport::TakeGlobalText(Lua::Host::GetMainState(), "trace"); }
 
     testsupport::ScriptDirectory m_scripts;
 };
