@@ -9,6 +9,7 @@
 #include "tundra/Lua_Values.h"
 
 #include <lua.hpp>
+#include <string>
 #include <vector>
 
 namespace Lua {

@@ -176,6 +176,10 @@ bool LuaScript::Compile(const Core::String& path) {
         ReportCompileFailure(name + ": " + reason);
         return false;
     }
+    if (!lua_checkstack(m_thread, 2)) {
+        ReportCompileFailure(name + ": no room to compile");
+        return false;
+    }
     if (luaL_loadbuffer(m_thread, text.data(), text.size(), ("@" + name).c_str()) != 0) {
         const char* message = lua_tostring(m_thread, -1);
         ReportCompileFailure(message != nullptr ? message : name + ": does not compile");
@@ -199,7 +203,7 @@ void LuaScript::LoadAndRun() {
         return;
     }
     m_active = true;
-    ProtectedCall(0, 0);
+    CallPushed(0, 0);
 }
 
 void LuaScript::Run(const LuaScript* source) {
@@ -242,7 +246,7 @@ bool LuaScript::PushFunction(const char* function) {
     return false;
 }
 
-bool LuaScript::ProtectedCall(int argCount, int resultCount, const std::function<void(lua_State*, int)>& onResults) {
+bool LuaScript::CallPushed(int argCount, int resultCount, const std::function<void(lua_State*, int)>& onResults) {
     ++m_runningCalls;
     const bool succeeded = Lua::Host::Call(m_thread, argCount, resultCount, onResults);
     if (--m_runningCalls == 0 && m_destroyed) {
@@ -253,21 +257,21 @@ bool LuaScript::ProtectedCall(int argCount, int resultCount, const std::function
 
 void LuaScript::Call(const char* function) {
     if (PushFunction(function)) {
-        ProtectedCall(0, 0);
+        CallPushed(0, 0);
     }
 }
 
 void LuaScript::Call(const char* function, float argument) {
     if (PushFunction(function)) {
         lua_pushnumber(m_thread, argument);
-        ProtectedCall(1, 0);
+        CallPushed(1, 0);
     }
 }
 
 void LuaScript::Call(const char* function, const Core::Object* argument) {
     if (PushFunction(function)) {
         Lua::PushObject(m_thread, argument);
-        ProtectedCall(1, 0);
+        CallPushed(1, 0);
     }
 }
 
@@ -277,7 +281,7 @@ bool LuaScript::CallForPointAndVector(const char* function, float argument, Vect
     }
     lua_pushnumber(m_thread, argument);
     bool read = false;
-    ProtectedCall(1, 2, [&](lua_State* thread, int first) {
+    CallPushed(1, 2, [&](lua_State* thread, int first) {
         if (!lua_istable(thread, first) || !lua_istable(thread, first + 1)) {
             return;
         }

@@ -64,6 +64,10 @@ public:
     void Call(const char* function);
     void Call(const char* function, float argument);
     void Call(const char* function, const Core::Object* argument);
+    // Calls the function pushed on the thread under its arguments in
+    // protected mode (onResults sees the results from index first on); the
+    // instance outlives a Destroy meanwhile, but may be gone afterwards.
+    bool CallPushed(int argCount, int resultCount, const std::function<void(lua_State*, int first)>& onResults = {});
     // function(argument) with two results, read as a point and a vector;
     // false (both left as they were) when the call fails or there is none.
     bool CallForPointAndVector(const char* function, float argument, Vector2D& point, Vector2D& vector);
@@ -76,8 +80,6 @@ private:
     void LoadAndRun();
     // Pushes the global function; false (nothing pushed) when inactive or undefined.
     bool PushFunction(const char* function);
-    // Calls it in protected mode; the instance survives a Destroy meanwhile.
-    bool ProtectedCall(int argCount, int resultCount, const std::function<void(lua_State*, int)>& onResults = {});
 
     lua_State* m_thread = nullptr;
     int m_threadReference = 0;

@@ -65,7 +65,7 @@ int ObjectFunction(Core::Object& self, lua_State* state) {
     lua_pushcfunction(target, &CallForeign);
     lua_pushlightuserdata(target, &call);
     int pushed = 0;
-    Host::Call(target, 1, resultCount, [&](lua_State* thread, int) {
+    script->CallPushed(1, resultCount, [&](lua_State* thread, int) {
         pushed = CopyValues(thread, state, 0, resultCount);
     });
     return pushed;

@@ -61,11 +61,14 @@ class GameObject : public Core::Object {
     // the removal. The object leaves at the layer's next update.
     virtual void Destroy();
     virtual void ReservedA() {}
-    virtual void NetworkSave(Core::File& file) const {}
-    virtual void NetworkLoad(Core::File& file) {}
+    // The full state a replicated object is announced with, and the short
+    // state sent every tick; derived classes append theirs. A message that
+    // ends early changes nothing of the fixed part.
+    virtual void NetworkSave(Core::File& file) const;
+    virtual void NetworkLoad(Core::File& file);
     virtual bool ReservedB() { return true; }
-    virtual void NetworkSyncSend(Core::File& file) const {}
-    virtual void NetworkSyncReceive(Core::File& file) {}
+    virtual void NetworkSyncSend(Core::File& file) const;
+    virtual void NetworkSyncReceive(Core::File& file);
     virtual void OnStart();
     virtual void OnEnd();
     // Lifetime, then Update and RenderSync; a replica on a client only

@@ -25,4 +25,20 @@ std::string RunChunk(lua_State* state, std::string_view text) {
     return error;
 }
 
+std::string TakeGlobalText(lua_State* state, const char* name) {
+    lua_getglobal(state, name);
+    const std::string text = lua_isstring(state, -1) ? lua_tostring(state, -1) : "";
+    lua_pop(state, 1);
+    lua_pushnil(state);
+    lua_setglobal(state, name);
+    return text;
+}
+
+void SetGlobalFunction(lua_State* state, const char* name, lua_CFunction function, void* object) {
+    lua_pushstring(state, name);
+    lua_pushlightuserdata(state, object);
+    lua_pushcclosure(state, function, 1);
+    lua_rawset(state, LUA_GLOBALSINDEX);
+}
+
 }  // namespace testsupport

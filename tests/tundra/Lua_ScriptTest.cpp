@@ -47,16 +47,7 @@ protected:
         return *object;
     }
 
-    std::string Trace() {
-        lua_State* state = Lua::Host::GetMainState();
-        lua_getglobal(state, "trace");
-        const char* text = lua_tostring(state, -1);
-        const std::string trace = text != nullptr ? text : "";
-        lua_pop(state, 1);
-        lua_pushnil(state);
-        lua_setglobal(state, "trace");
-        return trace;
-    }
+    static std::string Trace() { return testsupport::TakeGlobalText(Lua::Host::GetMainState(), "trace"); }
 
     testsupport::ScriptDirectory m_scripts;
 };
@@ -149,10 +140,9 @@ TEST_F(LuaScriptTest, ALoadedObjectRunsItsConstructorAndLoadHooksAndSavesTheSame
               std::vector<std::uint8_t>(second.GetData(), second.GetData() + second.GetSize()));
 }
 
-// "ObjectFunction" as a global of the shared state, on the object given.
-int CallOn(lua_State* state) {
-    auto* object = static_cast<Core::Object*>(lua_touserdata(state, lua_upvalueindex(1)));
-    return Lua::ObjectFunction(*object, state);
+// "ObjectFunction" as a global, on the object given.
+void SetCallOther(lua_State* state, Core::Object* object) {
+    testsupport::SetBoundGlobal<Core::Object, &Lua::ObjectFunction>(state, "CallOther", object);
 }
 
 TEST_F(LuaScriptTest, ObjectFunctionCallsIntoAnotherScriptAndReturnsItsResults) {
@@ -165,9 +155,7 @@ TEST_F(LuaScriptTest, ObjectFunctionCallsIntoAnotherScriptAndReturnsItsResults) 
     Start();
     Tundra::GameObject& adder = Scripted("adder.lua");
     lua_State* state = Lua::Host::GetMainState();
-    lua_pushlightuserdata(state, &adder);
-    lua_pushcclosure(state, &CallOn, 1);
-    lua_setglobal(state, "CallOther");
+    SetCallOther(state, &adder);
     Core::testhooks::StartCapturingErrors();
     Scripted("caller.lua");
     const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
@@ -217,23 +205,12 @@ TEST_F(LuaScriptTest, AnEmitterAsksItsScriptAndItsCloneRunsOnClone) {
 
 namespace {
 
-int SaveData(lua_State* state) {
-    return Lua::SaveNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
-}
-
-int LoadData(lua_State* state) {
-    return Lua::LoadNetworkData(*static_cast<Tundra::GameObject*>(lua_touserdata(state, lua_upvalueindex(1))), state);
-}
-
 TEST_F(LuaScriptTest, NetworkDataGoesThroughTheStreamTheNetworkLayerLends) {
     Start();
     Tundra::GameObject& object = Scripted("trace.lua");
     lua_State* state = Lua::Host::GetMainState();
-    for (const auto& [name, function] : {std::pair{"SaveData", &SaveData}, std::pair{"LoadData", &LoadData}}) {
-        lua_pushlightuserdata(state, &object);
-        lua_pushcclosure(state, function, 1);
-        lua_setglobal(state, name);
-    }
+    testsupport::SetBoundGlobal<Tundra::GameObject, &Lua::SaveNetworkData>(state, "SaveData", &object);
+    testsupport::SetBoundGlobal<Tundra::GameObject, &Lua::LoadNetworkData>(state, "LoadData", &object);
     EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 2) assert(select('#', LoadData()) == 0)"), "");
     Core::MemoryFile stream;
     object.SetNetworkStream(&stream);
@@ -271,6 +248,25 @@ TEST_F(LuaScriptTest, AScriptEndingItsOwnInstanceOrTheHostFinishesItsCall) {
     EXPECT_EQ(level.GetScript(), nullptr);
 }
 
+// The level's script, called from another script, ends the level and so
+// its own instance; the call still finishes.
+TEST_F(LuaScriptTest, AScriptEndingItsInstanceInsideObjectFunctionFinishesTheCall) {
+    m_scripts.Write("finish.lua", "function Finish() ShutDownLevel() return CreateVector(), CreateVector() end");
+    // Copying the results collects garbage, the level's thread included once nothing holds it.
+    m_scripts.Write("caller.lua", "function CreateVector() collectgarbage() return { className = 'Vector2D' } end\n"
+                                  "function Constructor() _G.result = CallOther('Finish', 2) end");
+    Start();
+    lua_State* state = Lua::Host::GetMainState();
+    lua_register(state, "ShutDownLevel", &ShutDownLevel);
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("finish.lua");
+    level.RunScript();
+    SetCallOther(state, &level);
+    Scripted("caller.lua");
+    EXPECT_EQ(level.GetScript(), nullptr);
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(result.className == 'Vector2D')"), "");
+}
+
 // Each of two scripts calls the other's function, which calls back.
 TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     m_scripts.Write("ping.lua", "function Ping(n) _G.depth = n return CallOther('Ping', 1, n + 1) end");
@@ -280,11 +276,7 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     Tundra::GameObject& second = Scripted("ping.lua");
     // Each script's CallOther names the other object.
     for (auto [object, other] : {std::pair{&first, &second}, std::pair{&second, &first}}) {
-        lua_State* thread = object->GetScript()->GetThread();
-        lua_pushstring(thread, "CallOther");
-        lua_pushlightuserdata(thread, other);
-        lua_pushcclosure(thread, &CallOn, 1);
-        lua_rawset(thread, LUA_GLOBALSINDEX);
+        SetCallOther(object->GetScript()->GetThread(), other);
     }
     Core::testhooks::StartCapturingErrors();
     first.GetScript()->Call("Ping", 1.0f);
@@ -293,6 +285,28 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     EXPECT_EQ(errors[0], "script calls nested too deeply: the call is refused");
     lua_getglobal(state, "depth");
     EXPECT_EQ(lua_tonumber(state, -1), 64.0);
+    lua_pop(state, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A clone made for a script runs the script's chunk as itself, and goes
+// when the outermost script call returns unless something took it.
+TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
+    m_scripts.Write("clone.lua", "_G.selves = (_G.selves or '') .. tostring(self ~= nil) .. ' '\n"
+                                 "function Make() _G.copy = CloneSelf() _G.alive = _G.copy ~= self end");
+    Start();
+    Tundra::GameObject& object = Scripted("clone.lua");
+    testsupport::SetBoundGlobal<Core::Object, &Lua::CloneObject>(object.GetScript()->GetThread(), "CloneSelf",
+                                                                 &object);
+    object.GetScript()->Call("Make");
+    lua_State* state = Lua::Host::GetMainState();
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(selves == 'true true ' and alive == true)"), "");
+    lua_getglobal(state, "copy");
+    ASSERT_EQ(lua_type(state, -1), LUA_TUSERDATA);
+    EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -1)), nullptr);
     lua_pop(state, 1);
 }
 

@@ -8,6 +8,7 @@
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
 
+#include <algorithm>
 #include <exception>
 #include <lua.hpp>
 #include <map>
@@ -99,11 +100,23 @@ protected:
         return nullptr;
     }
 
+    // The class of each table: the one pushed under its name, else the
+    // first that every method of the table accepts.
     void FindClasses() {
-        for (const auto& [name, registration] : Core::ClassRegistry::GetInstance().GetEntries()) {
-            const Core::RefPtr<Core::Object> object = registration.GetCreateFunction()();
-            if (object) {
+        const auto& entries = Core::ClassRegistry::GetInstance().GetEntries();
+        for (const auto& [name, registration] : entries) {
+            if (const Core::RefPtr<Core::Object> object = registration.GetCreateFunction()()) {
                 m_classOf.emplace(ScriptNameOf(m_state, *object), name);
+            }
+        }
+        for (const Lua::MethodTable* table : Lua::RegisteredTables()) {
+            for (auto entry = entries.begin(); !table->holdsValues && !m_classOf.count(table->scriptName) && entry != entries.end();
+                 ++entry) {
+                const Core::RefPtr<Core::Object> object = entry->second.GetCreateFunction()();
+                if (object && std::all_of(table->methods.begin(), table->methods.end(),
+                                          [&](const Lua::Method& method) { return method.accepts(*object); })) {
+                    m_classOf.emplace(table->scriptName, entry->first);
+                }
             }
         }
     }
