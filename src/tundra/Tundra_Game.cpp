@@ -199,6 +199,11 @@ void Game::Update(float dt) {
                                                ReadReplayData();
                                            }
                                        },
+                                       [this] {
+                                           if (m_pendingOperation == kSaveRecordingStart) {
+                                               SaveRecordingStart();
+                                           }
+                                       },
                                        [this] { ProcessSaveLoad(); },
                                        [this] {
                                            m_pendingOperation = 0;

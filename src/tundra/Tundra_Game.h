@@ -6,6 +6,7 @@
 #include "engine/Engine_SceneGraph.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_LevelFactory.h"
+#include "tundra/Tundra_ReplayFrame.h"
 
 #include <cstdint>
 #include <functional>
@@ -121,6 +122,8 @@ public:
     void ReplayRecordingStop();
     void ReplayStart(const Core::String& name);
     void ReplayStop();
+    bool IsReplayRecording() const { return m_replayRecording != 0; }
+    bool IsReplayPlaying() const { return m_replayPlaying != 0; }
     // Both empty the list first.
     void GetSavedGames(std::vector<Core::String>& names) const;
     void GetReplayFiles(std::vector<Core::String>& names) const;
@@ -149,11 +152,11 @@ public:
 protected:
     // Save, load and replay steps; the requests that fill them come with the
     // game-state stream.
-    virtual void WriteReplayData() {}
-    virtual void ReadReplayData() {}
+    virtual void WriteReplayData();
+    virtual void ReadReplayData();
     virtual void ProcessSaveLoad() {}
-    virtual void PlayReplayFrame(float& dt) {}
-    virtual void RecordReplayFrame(float dt) {}
+    virtual void PlayReplayFrame(float& dt);
+    virtual void RecordReplayFrame(float dt);
     virtual void RefreshOnlineSessions() {}
 
 private:
@@ -168,6 +171,11 @@ private:
     void DestroyEngines();
     void ReleaseManagedObjects();
     void RequestLevel(std::uint32_t index);
+    // A recording's starting state is saved and at once loaded back, so that
+    // the recording goes on from the same freshly loaded state its replay
+    // starts from (what no stream holds, such as solver caches, would differ).
+    static constexpr std::uint32_t kSaveRecordingStart = 5;
+    void SaveRecordingStart();
 
     LuaScript* m_script = nullptr;
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
@@ -193,6 +201,10 @@ private:
     std::vector<Collision2D::CollisionActor*> m_collisionAssets;
     std::uint8_t m_replayRecording = 0;
     std::uint8_t m_replayPlaying = 0;
+    // Played and recorded frames apart: a replay watched during a recording
+    // pauses it and leaves its frames as they were.
+    std::vector<ReplayFrame> m_replayFrames;
+    std::vector<ReplayFrame> m_recordedFrames;
     Core::String m_replayName;
     std::uint32_t m_replayFrameCursor = 0;
     GUI::HUD* m_hud = nullptr;

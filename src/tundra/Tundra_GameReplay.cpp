@@ -1,15 +1,166 @@
 #include "tundra/Tundra_Game.h"
 
+#include "core/Core_DiskFile.h"
+#include "core/Core_ErrorLog.h"
+#include "network/Network_TunNet.h"
+#include "tundra/Tundra_ReplayDataFile.h"
+#include "tundra/Tundra_SaveFolder.h"
+
+#include <string>
+#include <string_view>
+
 namespace Tundra {
 
-void Game::ReplayRecordingStart(const Core::String&) {}
+namespace {
 
-void Game::ReplayRecordingStop() {}
+constexpr std::uint32_t kWriteReplayData = 3;
+constexpr std::uint32_t kStartReplay = 4;
 
-void Game::ReplayStart(const Core::String&) {}
+// The state a replay returns to when it ends or is stopped.
+constexpr std::string_view kReplayReturnSave = "gameSaved_OnReplayStart";
+constexpr std::string_view kStartSuffix = "_gameSaved";
+constexpr std::string_view kDataSuffix = "_replayData";
 
-void Game::ReplayStop() {}
+Core::String WithSuffix(const Core::String& name, std::string_view suffix) { return name + Core::String(suffix); }
 
-void Game::GetReplayFiles(std::vector<Core::String>& names) const { names.clear(); }
+// Both files of a replay must be plain names inside the folder.
+bool IsReplayName(const Core::String& name) {
+    return SaveFolder::IsPlainName(WithSuffix(name, kStartSuffix)) &&
+           SaveFolder::IsPlainName(WithSuffix(name, kDataSuffix));
+}
+
+void ReportRefusedName(std::string_view request, const Core::String& name) {
+    Core::LogError(std::string(request) + ": \"" + std::string(name) + "\" is not a plain file name");
+}
+
+}  // namespace
+
+void Game::ReplayRecordingStart(const Core::String& name) {
+    if (m_replayPlaying != 0) {
+        return;
+    }
+    if (!IsReplayName(name)) {
+        ReportRefusedName("ReplayRecordingStart", name);
+        return;
+    }
+    m_replayRecording = 1;
+    m_recordedFrames.clear();
+    m_replayName = name;
+    // In a network game the frames are recorded without a starting state.
+    if (!m_network->IsNetworkGame()) {
+        m_savePath = SaveFolder::FilePath(WithSuffix(name, kStartSuffix));
+        m_pendingOperation = kSaveRecordingStart;
+    }
+}
+
+void Game::ReplayRecordingStop() {
+    if (m_replayRecording == 0 || m_replayPlaying != 0) {
+        return;
+    }
+    m_replayRecording = 0;
+    if (!m_network->IsNetworkGame()) {
+        m_pendingOperation = kWriteReplayData;
+        m_replayName = SaveFolder::FilePath(WithSuffix(m_replayName, kDataSuffix));
+    }
+}
+
+void Game::ReplayStart(const Core::String& name) {
+    // A second start would save the first replay's middle as the state to return to.
+    if (m_network->IsNetworkGame() || m_replayPlaying != 0) {
+        return;
+    }
+    if (!IsReplayName(name)) {
+        ReportRefusedName("ReplayStart", name);
+        return;
+    }
+    m_replayPlaying = 1;
+    m_replayFrames.clear();
+    RequestSave(Core::String(kReplayReturnSave));
+    RequestLoad(WithSuffix(name, kStartSuffix));
+    m_pendingOperation = kStartReplay;
+    m_replayName = SaveFolder::FilePath(WithSuffix(name, kDataSuffix));
+    m_replayFrameCursor = 0;
+}
+
+void Game::ReplayStop() {
+    if (m_replayPlaying != 0) {
+        m_replayPlaying = 0;
+        RequestLoad(Core::String(kReplayReturnSave));
+    }
+}
+
+void Game::GetReplayFiles(std::vector<Core::String>& names) const {
+    names.clear();
+    for (const Core::String& file : SaveFolder::ListFiles()) {
+        if (SaveFolder::EndsWithNoCase(file, kDataSuffix)) {
+            names.emplace_back(file.substr(0, file.size() - kDataSuffix.size()));
+        }
+    }
+}
+
+void Game::SaveRecordingStart() {
+    const Core::String path = m_savePath;
+    m_savePath.clear();
+    m_pendingOperation = 0;
+    // A recording whose start cannot be loaded could never be replayed.
+    if (!SaveStateTo(path) || !LoadStateFrom(path)) {
+        m_replayRecording = 0;
+    }
+    m_recordedFrames.clear();
+}
+
+void Game::WriteReplayData() {
+    if (!SaveFolder::Ensure()) {
+        Core::LogError(std::string(m_replayName) + ": cannot make the folder");
+        return;
+    }
+    Core::DiskFile file(m_replayName, Core::DiskFile::kModeWrite);
+    ReplayDataFile::Write(file, m_recordedFrames);
+    file.Close();
+    if (file.HasFailed()) {
+        Core::LogError(std::string(m_replayName) + ": cannot write the replay data");
+    }
+}
+
+void Game::ReadReplayData() {
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+    if (!SaveFolder::ReadFile(m_replayName, bytes, reason) ||
+        !ReplayDataFile::Read(bytes, m_replayFrames, reason)) {
+        Core::LogError(std::string(m_replayName) + ": replay not started: " + reason);
+        m_pendingOperation = 0;
+        m_replayPlaying = 0;
+    }
+}
+
+void Game::PlayReplayFrame(float& dt) {
+    Input::Keyboard* keyboard = GetKeyboard();
+    Input::Mouse* mouse = GetMouse();
+    if (keyboard != nullptr && keyboard->IsTriggered(keyboard->GetUserValue())) {
+        ReplayStop();
+        keyboard->Reset();
+        keyboard->EndWaitForRelease();
+        return;
+    }
+    // A replay without frames ends as one at the end of its frames does.
+    if (m_replayFrameCursor < m_replayFrames.size()) {
+        const ReplayFrame& frame = m_replayFrames[m_replayFrameCursor];
+        if (m_replayFrameCursor == 0 && mouse != nullptr) {
+            RestMouseAt(frame, *mouse);
+        }
+        ApplyReplayFrame(frame, keyboard, mouse);
+        dt = frame.dt;
+        ++m_replayFrameCursor;
+    }
+    if (m_replayFrameCursor >= m_replayFrames.size()) {
+        ReplayStop();
+    }
+}
+
+void Game::RecordReplayFrame(float dt) {
+    if (m_replayRecording != 0 && m_replayPlaying == 0) {
+        m_recordedFrames.push_back(CaptureReplayFrame(GetKeyboard(), GetMouse(), dt));
+    }
+}
 
 }  // namespace Tundra
