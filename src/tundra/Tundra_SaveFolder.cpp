@@ -1,0 +1,55 @@
+#include "tundra/Tundra_SaveFolder.h"
+
+#include "os/OS_File.h"
+#include "os/OS_FileSystem.h"
+#include "os/OS_Path.h"
+#include "tundra/Tundra_Game.h"
+
+#include <algorithm>
+#include <string>
+
+namespace Tundra::SaveFolder {
+namespace {
+constexpr std::size_t kMaxNameLength = 255;
+}  // namespace
+
+Core::String Path() { return Game::GetDirectory() + "\\Saves"; }
+
+Core::String FilePath(std::string_view name) { return Path() + "\\" + Core::String(name); }
+
+bool IsPlainName(std::string_view name) {
+    const bool hasBadByte = std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F || c == '\\' || c == '/';
+    });
+    return !name.empty() && name.size() <= kMaxNameLength && !hasBadByte && name[0] != '.' &&
+           name.find("..") == std::string_view::npos;
+}
+
+bool Ensure() {
+    os::CreateDirectory(Path());
+    return os::GetFileAttributes(Path()) == os::FILE_ATTRIBUTE_DIRECTORY;
+}
+
+std::vector<Core::String> ListFiles() {
+    std::vector<std::string> entries;
+    std::vector<Core::String> files;
+    if (!os::ListDirectory(Path(), entries)) {
+        return files;
+    }
+    for (const std::string& entry : entries) {
+        if (entry != "." && entry != ".." && !os::IsReplacingTemporary(entry) &&
+            os::GetFileAttributes(FilePath(entry)) == os::FILE_ATTRIBUTE_NORMAL) {
+            files.emplace_back(entry);
+        }
+    }
+    return files;
+}
+
+bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
+    return name.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char a, char b) { return os::UpperAscii(a) == os::UpperAscii(b); });
+}
+
+}  // namespace Tundra::SaveFolder
