@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <span>
+#include <string>
 #include <vector>
 
 class SoundEngine;
@@ -56,6 +58,13 @@ public:
     static std::uint64_t GetPhysicsEpoch();
 
     void PushToLua(lua_State* state) const override;
+    // The game state stream: collision assets and engine, the level, the
+    // frame and level fields, the HUD, the title, the listener, the id
+    // counter and the physics engine. Load reads into a game cleared for it
+    // (ClearForLoad) and fails the stream, taking nothing over, unless every
+    // object's collision and physics ids each name a live entry of their own.
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
 
     void Frame() override;
     // Ends the level and destroys the engines, once. Asked for during an
@@ -126,6 +135,12 @@ public:
     bool IsReplayPlaying() const { return m_replayPlaying != 0; }
     // Both empty the list first.
     void GetSavedGames(std::vector<Core::String>& names) const;
+    // Ends the level as a level change does, without building another.
+    void ClearForLoad();
+    // A fingerprint of the whole simulation state (both random generators
+    // and the game state stream), for tests and diagnostics: equal states
+    // give equal hashes, whatever the clock or a recording.
+    std::uint64_t GetStateHash() const;
     void GetReplayFiles(std::vector<Core::String>& names) const;
 
     void SetTitle(const Core::String& title);
@@ -154,10 +169,15 @@ protected:
     // game-state stream.
     virtual void WriteReplayData();
     virtual void ReadReplayData();
-    virtual void ProcessSaveLoad() {}
+    virtual void ProcessSaveLoad();
     virtual void PlayReplayFrame(float& dt);
     virtual void RecordReplayFrame(float dt);
     virtual void RefreshOnlineSessions() {}
+    // At once, between frames only. Every failure is reported on the error
+    // log with the file and the reason. A failed save keeps the previous file;
+    // a failed load leaves the running game as it was.
+    bool SaveStateTo(const Core::String& path);
+    bool LoadStateFrom(const Core::String& path);
 
 private:
     // The factory's level; null when a hook of the build shut the game down.
@@ -171,6 +191,28 @@ private:
     void DestroyEngines();
     void ReleaseManagedObjects();
     void RequestLevel(std::uint32_t index);
+    // The level's end hooks, then the level and everything the engines held
+    // for it let go; false when a hook shut the game down.
+    bool EndCurrentLevel();
+    // Refuses (with a report) requests in a network game and names that are
+    // not plain file names.
+    bool AcceptsSaveRequest(const char* what, const Core::String& name) const;
+    // Takes the engine over from a stream in place of the current one.
+    void AdoptPhysicsEngine(Physics2D::PhysicsEngine* engine);
+    // Saved games: the generators, then the game state stream. For a hash,
+    // the frame duration and the recording flag are written as 0.
+    void WritePayload(Core::File& file, bool forHash) const;
+    // Loads a whole payload into the game cleared for it; false, with the
+    // reason, when it fails (the game is then to be cleared again).
+    bool LoadPayload(std::span<const std::uint8_t> payload, std::string& reason);
+    void WriteState(Core::File& file, bool forHash) const;
+    // What Load reads before it takes anything over.
+    struct LoadedState;
+    bool ReadState(Core::File& file, LoadedState& state);
+    void TakeOver(LoadedState& state);
+    // Hands every held object's bodies back to it; false when an object's
+    // ids do not each name a live entry that it alone claims.
+    bool RelinkObjects(const Level& level);
     // A recording's starting state is saved and at once loaded back, so that
     // the recording goes on from the same freshly loaded state its replay
     // starts from (what no stream holds, such as solver caches, would differ).

@@ -29,8 +29,11 @@ bool IsReplayName(const Core::String& name) {
            SaveFolder::IsPlainName(WithSuffix(name, kDataSuffix));
 }
 
-void ReportRefusedName(std::string_view request, const Core::String& name) {
-    Core::LogError(std::string(request) + ": \"" + std::string(name) + "\" is not a plain file name");
+// Hours of play stay far below it.
+constexpr std::uint64_t kMaxDataFileBytes = 256ull << 20;
+
+void Report(std::string_view path, std::string_view reason) {
+    Core::LogError("Replay \"" + std::string(path) + "\": " + std::string(reason));
 }
 
 }  // namespace
@@ -40,7 +43,7 @@ void Game::ReplayRecordingStart(const Core::String& name) {
         return;
     }
     if (!IsReplayName(name)) {
-        ReportRefusedName("ReplayRecordingStart", name);
+        Report(name, "not a plain file name");
         return;
     }
     m_replayRecording = 1;
@@ -70,7 +73,7 @@ void Game::ReplayStart(const Core::String& name) {
         return;
     }
     if (!IsReplayName(name)) {
-        ReportRefusedName("ReplayStart", name);
+        Report(name, "not a plain file name");
         return;
     }
     m_replayPlaying = 1;
@@ -111,23 +114,22 @@ void Game::SaveRecordingStart() {
 
 void Game::WriteReplayData() {
     if (!SaveFolder::Ensure()) {
-        Core::LogError(std::string(m_replayName) + ": cannot make the folder");
+        Report(m_replayName, "no Saves folder");
         return;
     }
     Core::DiskFile file(m_replayName, Core::DiskFile::kModeWrite);
     ReplayDataFile::Write(file, m_recordedFrames);
     file.Close();
     if (file.HasFailed()) {
-        Core::LogError(std::string(m_replayName) + ": cannot write the replay data");
+        Report(m_replayName, "write failed");
     }
 }
 
 void Game::ReadReplayData() {
-    std::vector<std::uint8_t> bytes;
     std::string reason;
-    if (!SaveFolder::ReadFile(m_replayName, bytes, reason) ||
-        !ReplayDataFile::Read(bytes, m_replayFrames, reason)) {
-        Core::LogError(std::string(m_replayName) + ": replay not started: " + reason);
+    const std::vector<std::uint8_t> bytes = SaveFolder::ReadFile(m_replayName, kMaxDataFileBytes, reason);
+    if (!reason.empty() || !ReplayDataFile::Read(bytes, m_replayFrames, reason)) {
+        Report(m_replayName, "replay not started: " + reason);
         m_pendingOperation = 0;
         m_replayPlaying = 0;
     }
