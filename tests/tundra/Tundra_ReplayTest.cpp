@@ -1,0 +1,207 @@
+#include "Tundra_TestGame.h"
+
+#include "support/TempDirectory.h"
+#include "core/Core_ErrorLogTestHooks.h"
+#include "core/Core_MersenneTwister.h"
+#include "core/Core_Random.h"
+#include "input/Input_KeyTable.h"
+#include "os/OS_Cursor.h"
+#include "os/OS_HeadlessInput.h"
+#include "os/OS_Path.h"
+#include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_SaveFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+using namespace tundratest;
+
+namespace {
+
+// Steers by the arrow keys, jumps on Up, is kicked at random by a click and
+// keeps score of the mouse, both generators and its collisions, so that any
+// difference in input, draws or contacts shows in the state.
+struct ReplayProbe : Tundra::GameObject {
+    TUN_DECLARE_CLASS(ReplayProbe);
+
+    void Update(float dt) override {
+        const Tundra::Game& game = *Tundra::Game::GetInstance();
+        const Input::Keyboard& keyboard = *game.GetKeyboard();
+        const Input::Mouse& mouse = *game.GetMouse();
+        Vector2D push(0.0f, 0.0f);
+        push.x += keyboard.IsPressed(Input::kKeyRight) ? 60.0f : 0.0f;
+        push.x -= keyboard.IsPressed(Input::kKeyLeft) ? 60.0f : 0.0f;
+        push.y += keyboard.IsTriggered(Input::kKeyUp) ? 400.0f : 0.0f;
+        if (mouse.IsTriggered(0)) {
+            push = push + RandomPointBetween({-300.0f, -300.0f}, {300.0f, 300.0f});
+            score += static_cast<float>(Core::GameRandomGenerator().Next() % 97);
+        }
+        score += mouse.IsMoved() ? 0.5f + static_cast<float>(mouse.GetPositionX() % 7) : 0.0f;
+        score += ObjectInCollision() ? 1.0f : 0.0f;
+        score += mouse.IsPressed(0) ? 3.0f : 0.0f;
+        score += RandomFloatRange(0.0f, 0.25f);
+        Vector2D velocity;
+        if (GetVelocity(velocity)) {
+            SetVelocity(velocity + push * dt * 10.0f);
+        }
+    }
+    void Save(Core::File& file) const override {
+        GameObject::Save(file);
+        file.WriteF32(score);
+    }
+    void Load(Core::File& file) override {
+        GameObject::Load(file);
+        file.ReadF32(score);
+    }
+
+    float score = 0.0f;
+};
+
+// One scripted frame of input: keys held, the button held, the cursor.
+struct ScriptedFrame {
+    bool right, left, up, button;
+    os::Point cursor;
+};
+
+ScriptedFrame ScriptedInput(int frame) {
+    return {frame % 90 < 50, frame % 90 >= 60, frame % 45 == 20, frame % 37 < 2,
+            {100 + (frame / 6) * 3 % 200, 40 + frame % 11}};
+}
+
+void Apply(const ScriptedFrame& input) {
+    os::headless::SetKey(os::VK_RIGHT, input.right);
+    os::headless::SetKey(os::VK_LEFT, input.left);
+    os::headless::SetKey(os::VK_UP, input.up);
+    os::headless::SetKey(os::VK_LBUTTON, input.button);
+    os::SetCursorPos(input.cursor.x, input.cursor.y);
+}
+
+// Frame lengths that vary from frame to frame, in milliseconds.
+double FrameMs(int frame) { return 9.0 + (frame * 7) % 13; }
+
+class ReplayTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        os::SetExecutablePathForTesting(m_directory.Path() + "/Emberline");
+        os::headless::ResetKeys();
+        os::headless::ResetCursor();
+        SeedRandom(7);
+        Core::GameRandomGenerator().Seed(11);
+        m_factory->layers = 1;
+        m_factory->fill = [this](Tundra::Level& level, std::uint32_t) {
+            Tundra::Layer& layer = *level.GetLayer(0);
+            const Physics2D::MassProperties mass(1.0f, 1.0f);
+            for (int i = 0; i < 6; ++i) {
+                auto* probe = TUN_NEW(ReplayProbe);
+                layer.AddGameObject(probe);
+                probe->SetPosition({static_cast<float>(i * 9), static_cast<float>(i % 2) * 4.0f});
+                probe->AddCollision(CircleShape(5.0f, i + 1), 0);
+                probe->AddPhysicalProperties(&mass, 0);
+                probe->SetVelocity({static_cast<float>(3 - i) * 5.0f, 0.0f});
+            }
+            layer.AddStaticCircle({20.0f, -40.0f}, 30.0f, 0, 9);
+        };
+        // The clock moves during each update too: a load restarts the frame
+        // time, and a frame of 0 ms would skip the next update.
+        m_onPreUpdate = [this](const std::string& entry) {
+            if (entry == "pre update") {
+                m_preUpdateHash = m_game->GetStateHash();
+                g_now += 1.0;
+            }
+        };
+        OnRecord() = m_onPreUpdate;
+    }
+    void TearDown() override {
+        GameTest::TearDown();
+        os::SetExecutablePathForTesting("");
+        os::headless::ResetKeys();
+    }
+
+    // Frames with the scripted input from the given frame on; the hash after each.
+    std::vector<std::uint64_t> Play(int frames, int from = 0) {
+        std::vector<std::uint64_t> hashes;
+        for (int frame = from; frame < from + frames; ++frame) {
+            Apply(ScriptedInput(frame));
+            Step(1, FrameMs(frame));
+            hashes.push_back(m_game->GetStateHash());
+        }
+        return hashes;
+    }
+    // Frames with the input left alone, at another pace than the recording's.
+    std::vector<std::uint64_t> Watch(int frames) {
+        std::vector<std::uint64_t> hashes;
+        for (int frame = 0; frame < frames; ++frame) {
+            Step(1, 25.0);
+            hashes.push_back(m_game->GetStateHash());
+        }
+        return hashes;
+    }
+    // A recording of the scripted input over the given number of updates,
+    // with a key and the button held since before it starts; the hash after
+    // each update.
+    std::vector<std::uint64_t> Record(const char* name, int frames) {
+        // The devices' first polls count only once nothing is held.
+        Step(2);
+        Play(2);
+        m_game->ReplayRecordingStart(name);
+        std::vector<std::uint64_t> hashes = Play(frames);
+        m_game->ReplayRecordingStop();
+        // The data file is written by the next update; the input is let go
+        // and the cursor put elsewhere, which the replay must not see.
+        os::headless::ResetKeys();
+        os::SetCursorPos(400, 300);
+        Step(1);
+        return hashes;
+    }
+    std::vector<std::uint8_t> SavedFile(const std::string& name) const {
+        std::ifstream in(os::ResolvePath(Tundra::SaveFolder::FilePath(name)), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void WriteSavedFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        std::ofstream out(os::ResolvePath(Tundra::SaveFolder::FilePath(name)), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    testsupport::TempDirectory m_directory;
+    std::function<void(const std::string&)> m_onPreUpdate;
+    std::uint64_t m_preUpdateHash = 0;
+};
+
+std::uint32_t CountOf(const std::vector<std::uint8_t>& data) {
+    return data.size() < 4 ? 0 : data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+}
+
+TEST_F(ReplayTest, AReplayRetracesTheRecordingFrameByFrameAndReturnsToWhereItStarted) {
+    Start();
+    constexpr int kFrames = 300;
+    const std::vector<std::uint64_t> recorded = Record("run", kFrames);
+    EXPECT_EQ(CountOf(SavedFile("run_replayData")), kFrames - 1u);
+    // Every scripted reaction took place: the recording is not a still life.
+    EXPECT_EQ(std::set(recorded.begin(), recorded.end()).size(), recorded.size());
+
+    for (const bool stopKey : {false, true}) {
+        const std::uint64_t before = m_game->GetStateHash();
+        m_game->ReplayStart("run");
+        const int played = stopKey ? 120 : kFrames - 1;
+        const std::vector<std::uint64_t> replayed = Watch(played);
+        EXPECT_TRUE(std::equal(replayed.begin(), replayed.end(), recorded.begin())) << stopKey;
+        if (stopKey) {
+            EXPECT_TRUE(m_game->IsReplayPlaying());
+            os::headless::SetKey(os::VK_ESCAPE, true);
+            Step(1);
+            os::headless::SetKey(os::VK_ESCAPE, false);
+        }
+        EXPECT_FALSE(m_game->IsReplayPlaying());
+        // The next update loads the state the replay started from.
+        Step(1);
+        EXPECT_EQ(m_preUpdateHash, before) << stopKey;
+    }
+}
+
+}  // namespace
+
+TUN_DEFINE_CLASS(ReplayProbe)
