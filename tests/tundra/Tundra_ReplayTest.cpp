@@ -68,16 +68,9 @@ struct ScriptedFrame {
 
 ScriptedFrame ScriptedInput(int frame) {
     return {frame % 90 < 50, frame % 90 >= 60, frame % 45 == 20, frame % 37 < 2,
-            {100 + (frame / 6) * 3 % 200, 40 + frame % 11}};
+            {5 + (frame / 6) * 3 % 50, 4 + (frame / 4) % 11}};
 }
 
-void Apply(const ScriptedFrame& input) {
-    os::headless::SetKey(os::VK_RIGHT, input.right);
-    os::headless::SetKey(os::VK_LEFT, input.left);
-    os::headless::SetKey(os::VK_UP, input.up);
-    os::headless::SetKey(os::VK_LBUTTON, input.button);
-    os::SetCursorPos(input.cursor.x, input.cursor.y);
-}
 
 // Frame lengths that vary from frame to frame, in milliseconds.
 double FrameMs(int frame) { return 9.0 + (frame * 7) % 13; }
@@ -121,6 +114,17 @@ protected:
         os::headless::ResetKeys();
     }
 
+    void Apply(const ScriptedFrame& input) {
+        os::headless::SetKey(os::VK_RIGHT, input.right);
+        os::headless::SetKey(os::VK_LEFT, input.left);
+        os::headless::SetKey(os::VK_UP, input.up);
+        os::headless::SetKey(os::VK_LBUTTON, input.button);
+        MoveCursor(input.cursor);
+    }
+    void MoveCursor(os::Point client) {
+        os::ClientToScreen(m_game->GetWindow().GetHandle(), &client);
+        os::SetCursorPos(client.x, client.y);
+    }
     // Frames with the scripted input from the given frame on; the hash after each.
     std::vector<std::uint64_t> Play(int frames, int from = 0) {
         std::vector<std::uint64_t> hashes;
@@ -153,7 +157,7 @@ protected:
         // The data file is written by the next update; the input is let go
         // and the cursor put elsewhere, which the replay must not see.
         os::headless::ResetKeys();
-        os::SetCursorPos(400, 300);
+        MoveCursor({30, 30});
         Step(1);
         return hashes;
     }
