@@ -243,11 +243,14 @@ private:
     std::vector<Collision2D::CollisionActor*> m_collisionAssets;
     std::uint8_t m_replayRecording = 0;
     std::uint8_t m_replayPlaying = 0;
-    // Played and recorded frames apart: a replay watched during a recording
-    // pauses it and leaves its frames as they were.
+    // Played and recorded frames and names apart: a replay watched during a
+    // recording pauses it and leaves its frames and name as they were. Each
+    // name becomes the full path of its data file once that is to be written
+    // or read.
     std::vector<ReplayFrame> m_replayFrames;
     std::vector<ReplayFrame> m_recordedFrames;
     Core::String m_replayName;
+    Core::String m_recordingName;
     std::uint32_t m_replayFrameCursor = 0;
     GUI::HUD* m_hud = nullptr;
     Core::String m_title;

@@ -23,9 +23,9 @@ constexpr std::string_view kDataSuffix = "_replayData";
 
 Core::String WithSuffix(const Core::String& name, std::string_view suffix) { return name + Core::String(suffix); }
 
-// Both files of a replay must be plain names inside the folder.
+// The name and both files of a replay must be plain names inside the folder.
 bool IsReplayName(const Core::String& name) {
-    return SaveFolder::IsPlainName(WithSuffix(name, kStartSuffix)) &&
+    return SaveFolder::IsPlainName(name) && SaveFolder::IsPlainName(WithSuffix(name, kStartSuffix)) &&
            SaveFolder::IsPlainName(WithSuffix(name, kDataSuffix));
 }
 
@@ -48,7 +48,7 @@ void Game::ReplayRecordingStart(const Core::String& name) {
     }
     m_replayRecording = 1;
     m_recordedFrames.clear();
-    m_replayName = name;
+    m_recordingName = name;
     // In a network game the frames are recorded without a starting state.
     if (!m_network->IsNetworkGame()) {
         m_savePath = SaveFolder::FilePath(WithSuffix(name, kStartSuffix));
@@ -63,7 +63,7 @@ void Game::ReplayRecordingStop() {
     m_replayRecording = 0;
     if (!m_network->IsNetworkGame()) {
         m_pendingOperation = kWriteReplayData;
-        m_replayName = SaveFolder::FilePath(WithSuffix(m_replayName, kDataSuffix));
+        m_recordingName = SaveFolder::FilePath(WithSuffix(m_recordingName, kDataSuffix));
     }
 }
 
@@ -114,14 +114,14 @@ void Game::SaveRecordingStart() {
 
 void Game::WriteReplayData() {
     if (!SaveFolder::Ensure()) {
-        Report(m_replayName, "no Saves folder");
+        Report(m_recordingName, "no Saves folder");
         return;
     }
-    Core::DiskFile file(m_replayName, Core::DiskFile::kModeWrite);
+    Core::DiskFile file(m_recordingName, Core::DiskFile::kModeWrite);
     ReplayDataFile::Write(file, m_recordedFrames);
     file.Close();
     if (file.HasFailed()) {
-        Report(m_replayName, "write failed");
+        Report(m_recordingName, "write failed");
     }
 }
 

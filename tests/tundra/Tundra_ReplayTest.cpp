@@ -8,6 +8,7 @@
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
 #include "os/OS_Path.h"
+#include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_SaveFolder.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 
 using namespace tundratest;
@@ -151,8 +153,11 @@ protected:
         // The devices' first polls count only once nothing is held.
         Step(2);
         Play(2);
+        const Core::RefPtr<Tundra::Level> live = m_game->GetCurrentLevel();
         m_game->ReplayRecordingStart(name);
         std::vector<std::uint64_t> hashes = Play(frames);
+        // It went on from its starting state, loaded back.
+        EXPECT_NE(m_game->GetCurrentLevel(), live.Get());
         m_game->ReplayRecordingStop();
         // The data file is written by the next update; the input is let go
         // and the cursor put elsewhere, which the replay must not see.
@@ -204,6 +209,113 @@ TEST_F(ReplayTest, AReplayRetracesTheRecordingFrameByFrameAndReturnsToWhereItSta
         Step(1);
         EXPECT_EQ(m_preUpdateHash, before) << stopKey;
     }
+}
+
+// A replay without frames ends at once; one whose files are damaged or
+// missing does not start: either way the game is left as it was.
+TEST_F(ReplayTest, ReplaysThatEndAtOnceOrDoNotStartLeaveTheGameAsItWas) {
+    Start();
+    Record("one", 1);
+    EXPECT_EQ(SavedFile("one_replayData"), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+    Record("run", 40);
+    const std::vector<std::uint8_t> data = SavedFile("run_replayData");
+    WriteSavedFile("bad_gameSaved", SavedFile("run_gameSaved"));
+    std::vector<std::uint8_t> trailing = data, badPresence = data;
+    trailing.push_back(0);
+    badPresence[4] = 2;
+    const auto prefix = [&data](std::size_t size) { return std::vector<std::uint8_t>(data.begin(), data.begin() + size); };
+    // Data file (none: missing), what the log gives as the reason.
+    const std::pair<std::optional<std::vector<std::uint8_t>>, const char*> damaged[] = {
+        {std::nullopt, "missing"},      {prefix(0), "truncated"},        {prefix(3), "truncated"},
+        {prefix(5), "count larger than the file"},
+        {prefix(data.size() / 2), "count larger than the file"}, {prefix(data.size() - 1), "truncated"},
+        {trailing, "trailing bytes"}, {badPresence, "presence byte not 0 or 1"}};
+    for (const auto& [bytes, reason] : damaged) {
+        std::filesystem::remove(os::ResolvePath(Tundra::SaveFolder::FilePath("bad_replayData")));
+        std::filesystem::remove(os::ResolvePath(Tundra::SaveFolder::FilePath("gameSaved_OnReplayStart")));
+        if (bytes) {
+            WriteSavedFile("bad_replayData", *bytes);
+        }
+        const std::uint64_t before = m_game->GetStateHash();
+        Core::testhooks::StartCapturingErrors();
+        m_game->ReplayStart("bad");
+        Step(1);
+        const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+        EXPECT_FALSE(m_game->IsReplayPlaying()) << reason;
+        EXPECT_EQ(m_preUpdateHash, before) << reason;
+        EXPECT_TRUE(SavedFile("gameSaved_OnReplayStart").empty()) << reason;
+        ASSERT_EQ(errors.size(), 1u) << reason;
+        EXPECT_NE(errors[0].find("bad_replayData"), std::string::npos) << errors[0];
+        EXPECT_NE(errors[0].find(reason), std::string::npos) << errors[0];
+    }
+    // The one-frame recording wrote no frame: its replay loads its start and comes back.
+    const std::uint64_t before = m_game->GetStateHash();
+    m_game->ReplayStart("one");
+    Step(1);
+    EXPECT_FALSE(m_game->IsReplayPlaying());
+    Step(1);
+    EXPECT_EQ(m_preUpdateHash, before);
+}
+
+// A replay watched during a recording pauses it; the recording's frames stay
+// its own, and a second start while a replay plays changes nothing.
+TEST_F(ReplayTest, AReplayWatchedDuringARecordingLeavesTheRecordingWhole) {
+    Start();
+    Record("a", 20);
+    m_game->ReplayRecordingStart("b");
+    std::vector<std::uint64_t> recorded = Play(10);
+    const std::uint64_t paused = m_game->GetStateHash();
+    m_game->ReplayStart("a");
+    Watch(5);
+    m_game->ReplayStart("a");
+    Watch(14);
+    ASSERT_FALSE(m_game->IsReplayPlaying());
+    Step(1);
+    EXPECT_EQ(m_preUpdateHash, paused);
+    EXPECT_TRUE(m_game->IsReplayRecording());
+    recorded.push_back(m_game->GetStateHash());
+    const std::vector<std::uint64_t> resumed = Play(9, 10);
+    recorded.insert(recorded.end(), resumed.begin(), resumed.end());
+    m_game->ReplayRecordingStop();
+    Play(1);
+    EXPECT_EQ(CountOf(SavedFile("b_replayData")), 19u);
+    m_game->ReplayStart("b");
+    const std::vector<std::uint64_t> replayed = Watch(19);
+    EXPECT_TRUE(std::equal(replayed.begin(), replayed.end(), recorded.begin()));
+}
+
+// Names that are not plain file names are refused; a network game records
+// frames but neither saves their start nor writes them, and plays nothing.
+TEST_F(ReplayTest, RefusedNamesAndNetworkGamesWriteNothing) {
+    Start();
+    Core::testhooks::StartCapturingErrors();
+    for (const char* name : {"", "..\\x", "a/b", "x\n"}) {
+        m_game->ReplayRecordingStart(name);
+        m_game->ReplayStart(name);
+        EXPECT_FALSE(m_game->IsReplayRecording() || m_game->IsReplayPlaying()) << name;
+    }
+    EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 8u);
+    Tundra::GetTunNetTestState().networkGame = true;
+    m_game->ReplayRecordingStart("net");
+    Play(3);
+    EXPECT_TRUE(m_game->IsReplayRecording());
+    m_game->ReplayRecordingStop();
+    m_game->ReplayStart("net");
+    Play(1);
+    EXPECT_FALSE(m_game->IsReplayRecording() || m_game->IsReplayPlaying());
+    EXPECT_FALSE(std::filesystem::exists(m_directory.Path() + "/Saves"));
+}
+
+TEST_F(ReplayTest, ReplayFilesAreTheDataFilesNamesWithoutTheSuffix) {
+    Start();
+    for (const char* file : {"x_replayData", "Y_REPLAYDATA", "z_RePlayData", "w_gameSaved", "plain",
+                             ".a_replayData.12.0.tmp"}) {
+        m_directory.WriteFile(std::string("Saves/") + file, "");
+    }
+    std::filesystem::create_directory(m_directory.Path() + "/Saves/d_replayData");
+    std::vector<Core::String> names{"stale"};
+    m_game->GetReplayFiles(names);
+    EXPECT_EQ(names, (std::vector<Core::String>{"x", "Y", "z"}));
 }
 
 }  // namespace
