@@ -1,16 +1,14 @@
+#include "Tundra_ReplayProbe.h"
 #include "Tundra_TestGame.h"
 
 #include "support/TempDirectory.h"
 #include "core/Core_ErrorLogTestHooks.h"
 #include "core/Core_MersenneTwister.h"
 #include "core/Core_Random.h"
-#include "input/Input_KeyTable.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
 #include "os/OS_Path.h"
 #include "network/Network_TunNetTestHooks.h"
-#include "physics/Physics_PhysicsEngine.h"
-#include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_SaveFolder.h"
 
 #include <filesystem>
@@ -22,45 +20,6 @@
 using namespace tundratest;
 
 namespace {
-
-// Steers by the arrow keys, jumps on Up, is kicked at random by a click and
-// keeps score of the mouse, both generators and its collisions, so that any
-// difference in input, draws or contacts shows in the state.
-struct ReplayProbe : Tundra::GameObject {
-    TUN_DECLARE_CLASS(ReplayProbe);
-
-    void Update(float dt) override {
-        const Tundra::Game& game = *Tundra::Game::GetInstance();
-        const Input::Keyboard& keyboard = *game.GetKeyboard();
-        const Input::Mouse& mouse = *game.GetMouse();
-        Vector2D push(0.0f, 0.0f);
-        push.x += keyboard.IsPressed(Input::kKeyRight) ? 60.0f : 0.0f;
-        push.x -= keyboard.IsPressed(Input::kKeyLeft) ? 60.0f : 0.0f;
-        push.y += keyboard.IsTriggered(Input::kKeyUp) ? 400.0f : 0.0f;
-        if (mouse.IsTriggered(0)) {
-            push = push + RandomPointBetween({-300.0f, -300.0f}, {300.0f, 300.0f});
-            score += static_cast<float>(Core::GameRandomGenerator().Next() % 97);
-        }
-        score += mouse.IsMoved() ? 0.5f + static_cast<float>(mouse.GetPositionX() % 7) : 0.0f;
-        score += ObjectInCollision() ? 1.0f : 0.0f;
-        score += mouse.IsPressed(0) ? 3.0f : 0.0f;
-        score += RandomFloatRange(0.0f, 0.25f);
-        Vector2D velocity;
-        if (GetVelocity(velocity)) {
-            SetVelocity(velocity + push * dt * 10.0f);
-        }
-    }
-    void Save(Core::File& file) const override {
-        GameObject::Save(file);
-        file.WriteF32(score);
-    }
-    void Load(Core::File& file) override {
-        GameObject::Load(file);
-        file.ReadF32(score);
-    }
-
-    float score = 0.0f;
-};
 
 // One scripted frame of input: keys held, the button held, the cursor.
 struct ScriptedFrame {
@@ -87,19 +46,7 @@ protected:
         SeedRandom(7);
         Core::GameRandomGenerator().Seed(11);
         m_factory->layers = 1;
-        m_factory->fill = [this](Tundra::Level& level, std::uint32_t) {
-            Tundra::Layer& layer = *level.GetLayer(0);
-            const Physics2D::MassProperties mass(1.0f, 1.0f);
-            for (int i = 0; i < 6; ++i) {
-                auto* probe = TUN_NEW(ReplayProbe);
-                layer.AddGameObject(probe);
-                probe->SetPosition({static_cast<float>(i * 9), static_cast<float>(i % 2) * 4.0f});
-                probe->AddCollision(CircleShape(5.0f, i + 1), 0);
-                probe->AddPhysicalProperties(&mass, 0);
-                probe->SetVelocity({static_cast<float>(3 - i) * 5.0f, 0.0f});
-            }
-            layer.AddStaticCircle({20.0f, -40.0f}, 30.0f, 0, 9);
-        };
+        m_factory->fill = [this](Tundra::Level& level, std::uint32_t) { AddReplayProbes(level, *m_game); };
         // The clock moves during each update too: a load restarts the frame
         // time, and a frame of 0 ms would skip the next update.
         m_onPreUpdate = [this](const std::string& entry) {
@@ -319,5 +266,3 @@ TEST_F(ReplayTest, ReplayFilesAreTheDataFilesNamesWithoutTheSuffix) {
 }
 
 }  // namespace
-
-TUN_DEFINE_CLASS(ReplayProbe)
