@@ -23,12 +23,6 @@ constexpr std::string_view kDataSuffix = "_replayData";
 
 Core::String WithSuffix(const Core::String& name, std::string_view suffix) { return name + Core::String(suffix); }
 
-// The name and both files of a replay must be plain names inside the folder.
-bool IsReplayName(const Core::String& name) {
-    return SaveFolder::IsPlainName(name) && SaveFolder::IsPlainName(WithSuffix(name, kStartSuffix)) &&
-           SaveFolder::IsPlainName(WithSuffix(name, kDataSuffix));
-}
-
 // Hours of play stay far below it.
 constexpr std::uint64_t kMaxDataFileBytes = 256ull << 20;
 
@@ -36,14 +30,21 @@ void Report(std::string_view path, std::string_view reason) {
     Core::LogError("Replay \"" + std::string(path) + "\": " + std::string(reason));
 }
 
+// The name and both files of a replay must be plain names inside the folder;
+// a refused name is reported.
+bool AcceptsReplayName(const Core::String& name) {
+    const bool plain = SaveFolder::IsPlainName(name) && SaveFolder::IsPlainName(WithSuffix(name, kStartSuffix)) &&
+                       SaveFolder::IsPlainName(WithSuffix(name, kDataSuffix));
+    if (!plain) {
+        Report(name, "not a plain file name");
+    }
+    return plain;
+}
+
 }  // namespace
 
 void Game::ReplayRecordingStart(const Core::String& name) {
-    if (m_replayPlaying != 0) {
-        return;
-    }
-    if (!IsReplayName(name)) {
-        Report(name, "not a plain file name");
+    if (m_replayPlaying != 0 || !AcceptsReplayName(name)) {
         return;
     }
     m_replayRecording = 1;
@@ -61,19 +62,21 @@ void Game::ReplayRecordingStop() {
         return;
     }
     m_replayRecording = 0;
-    if (!m_network->IsNetworkGame()) {
-        m_pendingOperation = kWriteReplayData;
-        m_recordingName = SaveFolder::FilePath(WithSuffix(m_recordingName, kDataSuffix));
+    if (m_network->IsNetworkGame()) {
+        Report(m_recordingName, "not written in a network game");
+        return;
     }
+    m_pendingOperation = kWriteReplayData;
+    m_recordingName = SaveFolder::FilePath(WithSuffix(m_recordingName, kDataSuffix));
 }
 
 void Game::ReplayStart(const Core::String& name) {
-    // A second start would save the first replay's middle as the state to return to.
-    if (m_network->IsNetworkGame() || m_replayPlaying != 0) {
+    if (m_network->IsNetworkGame()) {
+        Report(name, "refused in a network game");
         return;
     }
-    if (!IsReplayName(name)) {
-        Report(name, "not a plain file name");
+    // A second start would save the first replay's middle as the state to return to.
+    if (m_replayPlaying != 0 || !AcceptsReplayName(name)) {
         return;
     }
     m_replayPlaying = 1;
