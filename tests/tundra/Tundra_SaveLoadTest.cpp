@@ -1,0 +1,46 @@
+#include "Tundra_SaveLoadTest.h"
+
+#include "os/OS_Path.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace tundratest {
+
+void SaveLoadTest::SetUp() {
+    GameTest::SetUp();
+    os::SetExecutablePathForTesting(m_folder.Path() + "/game");
+}
+
+void SaveLoadTest::TearDown() {
+    GameTest::TearDown();
+    os::SetExecutablePathForTesting("");
+}
+
+SavingGame& SaveLoadTest::StartScene() {
+    m_game = nullptr;
+    Tundra::GameObject::SetIdCounter(0);
+    m_game = TUN_NEW(SavingGame, m_factory.Get(), 0);
+    Step(2);
+    FillSaveScene(*m_game);
+    Step(6);
+    return Game();
+}
+
+Core::String SaveLoadTest::EnginePath(const std::string& name) const {
+    return Tundra::Game::GetDirectory() + "\\Saves\\" + Core::String(name);
+}
+
+FileBytes SaveLoadTest::ReadBytes(const std::string& name) const {
+    std::ifstream file(SavePath(name), std::ios::binary);
+    return FileBytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void SaveLoadTest::WriteBytes(const std::string& name, const FileBytes& bytes) const {
+    std::filesystem::create_directories(m_folder.Path() + "/Saves");
+    std::ofstream file(SavePath(name), std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace tundratest

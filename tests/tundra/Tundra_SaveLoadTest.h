@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Tundra_SaveScene.h"
+#include "Tundra_TestGame.h"
+
+#include "support/TempDirectory.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tundratest {
+
+using FileBytes = std::vector<std::uint8_t>;
+
+// The test game with the immediate save and load of the frame's steps.
+struct SavingGame : TestGame {
+    using TestGame::TestGame;
+    using Game::LoadStateFrom;
+    using Game::SaveStateTo;
+};
+
+// A game whose executable lives in a fresh folder, so that "Saves" is its own.
+class SaveLoadTest : public GameTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The game past its first frames, with the scene of every class.
+    SavingGame& StartScene();
+    SavingGame& Game() { return static_cast<SavingGame&>(*m_game); }
+    std::string SavePath(const std::string& name) const { return m_folder.Path() + "/Saves/" + name; }
+    Core::String EnginePath(const std::string& name) const;
+    FileBytes ReadBytes(const std::string& name) const;
+    void WriteBytes(const std::string& name, const FileBytes& bytes) const;
+
+    testsupport::TempDirectory m_folder;
+};
+
+}  // namespace tundratest

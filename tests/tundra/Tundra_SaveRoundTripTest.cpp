@@ -1,0 +1,61 @@
+#include "Tundra_SaveLoadTest.h"
+
+#include "core/Core_Crc32.h"
+#include "core/Core_MemoryFile.h"
+#include "core/Core_MersenneTwister.h"
+#include "os/OS_ByteOrder.h"
+#include "os/OS_Random.h"
+
+using namespace tundratest;
+
+namespace {
+
+constexpr std::size_t kHeader = 16;
+// The C-runtime generator's word, the 624 words of the game's generator and its index.
+constexpr std::size_t kGenerators = 4 + 624 * 4 + 4;
+
+}  // namespace
+
+TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileAndTheFileIsTheEnvelopedGameStream) {
+    SavingGame& game = StartScene();
+    game.GoToLevel(2);
+    Core::GameRandomGenerator().Next();
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("first")));
+    const FileBytes first = ReadBytes("first");
+    ASSERT_GT(first.size(), kHeader + kGenerators);
+
+    const FileBytes signature{'T', 'S', 'A', 'V', 1, 0, 0, 0};
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), first.begin()));
+    EXPECT_EQ(os::LoadU32LE(&first[8]), first.size() - kHeader);
+    EXPECT_EQ(os::LoadU32LE(&first[12]), Core::Crc32(first.data() + kHeader, first.size() - kHeader));
+    EXPECT_EQ(os::LoadU32LE(&first[kHeader]), os::GetRandState());
+    const Core::MersenneTwister::State generator = Core::GameRandomGenerator().GetState();
+    EXPECT_EQ(os::LoadU32LE(&first[kHeader + 4 + 4 * 17]), generator.words[17]);
+    EXPECT_EQ(os::LoadU32LE(&first[kHeader + kGenerators - 4]), generator.index);
+    Core::MemoryFile stream;
+    game.Save(stream);
+    EXPECT_EQ(FileBytes(first.begin() + kHeader + kGenerators, first.end()),
+              FileBytes(stream.GetData(), stream.GetData() + stream.GetSize()));
+
+    const std::uint64_t hash = game.GetStateHash();
+    const std::vector<std::uint32_t> draws{Core::GameRandomGenerator().Next(), static_cast<std::uint32_t>(os::Rand())};
+    ASSERT_TRUE(game.LoadStateFrom(EnginePath("first")));
+    EXPECT_EQ(game.GetStateHash(), hash);
+    EXPECT_EQ(draws, (std::vector<std::uint32_t>{Core::GameRandomGenerator().Next(),
+                                                 static_cast<std::uint32_t>(os::Rand())}));
+    ASSERT_TRUE(game.LoadStateFrom(EnginePath("first")));
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("second")));
+    EXPECT_EQ(ReadBytes("second"), first);
+    EXPECT_TRUE(Tundra::Camera::GetActiveListener() != nullptr);
+
+    // A loaded state goes on the same way each time it is loaded.
+    std::vector<std::uint64_t> runs;
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(game.LoadStateFrom(EnginePath("first")));
+        Step(20);
+        runs.push_back(game.GetStateHash());
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+    EXPECT_EQ(game.GetCurrentLevelIndex(), 2u);
+}
+
