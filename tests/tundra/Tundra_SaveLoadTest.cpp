@@ -1,12 +1,27 @@
 #include "Tundra_SaveLoadTest.h"
 
+#include "core/Core_Crc32.h"
+#include "os/OS_ByteOrder.h"
 #include "os/OS_Path.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace tundratest {
+
+FileBytes Reseal(FileBytes file) {
+    os::StoreU32LE(&file[8], static_cast<std::uint32_t>(file.size() - kSaveHeader));
+    os::StoreU32LE(&file[12], Core::Crc32(file.data() + kSaveHeader, file.size() - kSaveHeader));
+    return file;
+}
+
+bool Reported(const std::vector<std::string>& lines, const std::string& file, const std::string& reason) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(file) != std::string::npos && line.find(reason) != std::string::npos;
+    });
+}
 
 void SaveLoadTest::SetUp() {
     GameTest::SetUp();

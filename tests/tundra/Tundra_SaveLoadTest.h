@@ -13,6 +13,15 @@ namespace tundratest {
 
 using FileBytes = std::vector<std::uint8_t>;
 
+constexpr std::size_t kSaveHeader = 16;
+// The C-runtime generator's word, the 624 words of the game's generator and its index.
+constexpr std::size_t kSaveGenerators = 4 + 624 * 4 + 4;
+
+// The file again with the length and checksum of its payload as it now is.
+FileBytes Reseal(FileBytes file);
+// Whether one of the lines names the file and the reason.
+bool Reported(const std::vector<std::string>& lines, const std::string& file, const std::string& reason);
+
 // The test game with the immediate save and load of the frame's steps.
 struct SavingGame : TestGame {
     using TestGame::TestGame;

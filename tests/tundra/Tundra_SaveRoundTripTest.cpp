@@ -8,33 +8,25 @@
 
 using namespace tundratest;
 
-namespace {
-
-constexpr std::size_t kHeader = 16;
-// The C-runtime generator's word, the 624 words of the game's generator and its index.
-constexpr std::size_t kGenerators = 4 + 624 * 4 + 4;
-
-}  // namespace
-
 TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileAndTheFileIsTheEnvelopedGameStream) {
     SavingGame& game = StartScene();
     game.GoToLevel(2);
     Core::GameRandomGenerator().Next();
     ASSERT_TRUE(game.SaveStateTo(EnginePath("first")));
     const FileBytes first = ReadBytes("first");
-    ASSERT_GT(first.size(), kHeader + kGenerators);
+    ASSERT_GT(first.size(), kSaveHeader + kSaveGenerators);
 
     const FileBytes signature{'T', 'S', 'A', 'V', 1, 0, 0, 0};
     EXPECT_TRUE(std::equal(signature.begin(), signature.end(), first.begin()));
-    EXPECT_EQ(os::LoadU32LE(&first[8]), first.size() - kHeader);
-    EXPECT_EQ(os::LoadU32LE(&first[12]), Core::Crc32(first.data() + kHeader, first.size() - kHeader));
-    EXPECT_EQ(os::LoadU32LE(&first[kHeader]), os::GetRandState());
+    EXPECT_EQ(os::LoadU32LE(&first[8]), first.size() - kSaveHeader);
+    EXPECT_EQ(os::LoadU32LE(&first[12]), Core::Crc32(first.data() + kSaveHeader, first.size() - kSaveHeader));
+    EXPECT_EQ(os::LoadU32LE(&first[kSaveHeader]), os::GetRandState());
     const Core::MersenneTwister::State generator = Core::GameRandomGenerator().GetState();
-    EXPECT_EQ(os::LoadU32LE(&first[kHeader + 4 + 4 * 17]), generator.words[17]);
-    EXPECT_EQ(os::LoadU32LE(&first[kHeader + kGenerators - 4]), generator.index);
+    EXPECT_EQ(os::LoadU32LE(&first[kSaveHeader + 4 + 4 * 17]), generator.words[17]);
+    EXPECT_EQ(os::LoadU32LE(&first[kSaveHeader + kSaveGenerators - 4]), generator.index);
     Core::MemoryFile stream;
     game.Save(stream);
-    EXPECT_EQ(FileBytes(first.begin() + kHeader + kGenerators, first.end()),
+    EXPECT_EQ(FileBytes(first.begin() + kSaveHeader + kSaveGenerators, first.end()),
               FileBytes(stream.GetData(), stream.GetData() + stream.GetSize()));
 
     const std::uint64_t hash = game.GetStateHash();
@@ -59,3 +51,40 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileAndTheFileIsTheEnvelopedGameStr
     EXPECT_EQ(game.GetCurrentLevelIndex(), 2u);
 }
 
+
+TEST_F(SaveLoadTest, OfASaveAndALoadAskedForInOneFrameOnlyTheLoadIsCarriedOut) {
+    SavingGame& game = StartScene();
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("earlier")));
+    Step(3);
+    game.RequestSave("later");
+    game.RequestLoad("earlier");
+    Step(1);
+    const std::uint64_t requested = game.GetStateHash();
+    ASSERT_TRUE(game.LoadStateFrom(EnginePath("earlier")));
+    Step(1);
+    EXPECT_EQ(game.GetStateHash(), requested);
+    EXPECT_TRUE(ReadBytes("later").empty());
+}
+
+TEST_F(SaveLoadTest, ALevelChangePendingInASaveIsCarriedOutInTheUpdateThatLoadsIt) {
+    SavingGame& game = StartScene();
+    game.GoToLevel(2);
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("changing")));
+    // The change's frame is measured from the build: the next has no update.
+    Step(2);
+    ASSERT_EQ(game.GetCurrentLevelIndex(), 2u);
+    game.RequestLoad("changing");
+    Log().clear();
+    Step(1);
+    EXPECT_EQ(game.GetCurrentLevelIndex(), 2u);
+    EXPECT_FALSE(game.IsLevelChangePending());
+    const std::vector<std::string> expected{"factory changed", "factory changed", "build 2", "level start 2",
+                                            "pre update"};
+    std::vector<std::string> seen;
+    for (const std::string& entry : Log()) {
+        if (std::find(expected.begin(), expected.end(), entry) != expected.end()) {
+            seen.push_back(entry);
+        }
+    }
+    EXPECT_EQ(seen, expected);
+}

@@ -22,23 +22,30 @@
 // first two of the running game's level.
 namespace tundratest {
 
-inline Tundra::Sprite& AddFallingSprite(Tundra::Game& game, Tundra::Layer& layer, const Vector2D& position) {
-    // Where loads look for animation sheets.
-    auto* sprite = TUN_NEW(Tundra::Sprite, SpriteAnimations(Tundra::Game::GetDirectory() + "\\Resources\\Animations\\"));
-    sprite->SetName("sprite");
-    sprite->SetPosition(position);
+// The object falls with a body and collides with the shapes of a new asset.
+inline void AddFallingBody(Tundra::Game& game, Tundra::Layer& layer, Tundra::GameObject& object,
+                           const Vector2D& position) {
+    object.SetPosition(position);
     game.AddCollisionAssets(SpriteShapesActor());
     auto* shape = new Collision2D::DynamicObject;
     shape->AddCollisionData(game.GetCollisionAssets().back(), 0, 0);
     shape->SetCollisionType(1);
     shape->SetCanCollid(0, true);
-    sprite->AddCollision(shape, layer.GetCollisionId());
-    sprite->SetCollisionActorIndex(static_cast<int>(game.GetCollisionAssets().size()) - 1);
+    object.AddCollision(shape, layer.GetCollisionId());
     const Physics2D::MassProperties mass(1.0f, 1.0f);
-    sprite->AddPhysicalProperties(&mass, 0);
-    sprite->AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
+    object.AddPhysicalProperties(&mass, 0);
+    object.AddForce(TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), 9.8f));
+    layer.AddGameObject(&object);
+}
+
+inline Tundra::Sprite& AddFallingSprite(Tundra::Game& game, Tundra::Layer& layer, const Vector2D& position) {
+    // Where loads look for animation sheets.
+    auto* sprite =
+        TUN_NEW(Tundra::Sprite, SpriteAnimations(Tundra::Game::GetDirectory() + "\\Resources\\Animations\\"));
+    sprite->SetName("sprite");
     sprite->Play(true);
-    layer.AddGameObject(sprite);
+    AddFallingBody(game, layer, *sprite, position);
+    sprite->SetCollisionActorIndex(static_cast<int>(game.GetCollisionAssets().size()) - 1);
     return *sprite;
 }
 
@@ -51,6 +58,10 @@ inline void FillSaveScene(Tundra::Game& game) {
     Tundra::Sprite& first = AddFallingSprite(game, front, {0.0f, 0.0f});
     AddFallingSprite(game, front, {1.5f, 0.5f});
     AddFallingSprite(game, back, {60.0f, 4.0f});
+    // A plain object in the sprites' collision records.
+    auto* block = TUN_NEW(Tundra::GameObject);
+    block->SetName("block");
+    AddFallingBody(game, front, *block, {-1.5f, 0.5f});
     auto* rider = TUN_NEW(Tundra::GameObject);
     rider->SetName("rider");
     front.AddGameObject(rider);
