@@ -33,12 +33,16 @@ void SaveLoadTest::TearDown() {
     os::SetExecutablePathForTesting("");
 }
 
-SavingGame& SaveLoadTest::StartScene() {
+SavingGame& SaveLoadTest::StartGame() {
     m_game = nullptr;
     Tundra::GameObject::SetIdCounter(0);
     m_game = TUN_NEW(SavingGame, m_factory.Get(), 0);
     Step(2);
-    FillSaveScene(*m_game);
+    return Game();
+}
+
+SavingGame& SaveLoadTest::StartScene() {
+    FillSaveScene(StartGame());
     Step(6);
     return Game();
 }
@@ -54,7 +58,9 @@ FileBytes SaveLoadTest::ReadBytes(const std::string& name) const {
 
 void SaveLoadTest::WriteBytes(const std::string& name, const FileBytes& bytes) const {
     std::filesystem::create_directories(m_folder.Path() + "/Saves");
-    std::ofstream file(SavePath(name), std::ios::binary | std::ios::trunc);
+    // A new file: truncating one the disk still writes out waits for it.
+    std::filesystem::remove(SavePath(name));
+    std::ofstream file(SavePath(name), std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 

@@ -34,7 +34,8 @@ class SaveLoadTest : public GameTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // The game past its first frames, with the scene of every class.
+    // The game past its first frames; with the scene of every class.
+    SavingGame& StartGame();
     SavingGame& StartScene();
     SavingGame& Game() { return static_cast<SavingGame&>(*m_game); }
     std::string SavePath(const std::string& name) const { return m_folder.Path() + "/Saves/" + name; }
