@@ -5,11 +5,13 @@
 #include "core/Core_MemoryFile.h"
 #include "core/Core_MersenneTwister.h"
 #include "gui/GUI_HUD.h"
+#include "os/OS_ByteOrder.h"
 #include "os/OS_Random.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Tundra_Camera.h"
 #include "tundra/Tundra_Game.h"
 
+#include <array>
 #include <bit>
 
 namespace Tundra {
@@ -48,6 +50,9 @@ double ReadF64(Core::File& file) {
 }
 
 bool IsFlag(std::uint32_t value) { return value <= 1; }
+
+// The C-runtime generator's word, then the game generator's words and index.
+constexpr std::size_t kGeneratorBytes = 4 + 4 * Core::MersenneTwister::kStateSize + 4;
 
 }  // namespace
 
@@ -181,28 +186,35 @@ void Game::TakeOver(LoadedState& state) {
 }
 
 void Game::WritePayload(Core::File& file, bool forHash) const {
-    file.WriteU32(os::GetRandState());
+    // The generators' words in one piece: a hash is taken every frame.
     const Core::MersenneTwister::State generator = Core::GameRandomGenerator().GetState();
-    for (const std::uint32_t word : generator.words) {
-        file.WriteU32(word);
+    std::array<std::uint8_t, kGeneratorBytes> bytes;
+    os::StoreU32LE(bytes.data(), os::GetRandState());
+    for (std::size_t i = 0; i < generator.words.size(); ++i) {
+        os::StoreU32LE(&bytes[4 + 4 * i], generator.words[i]);
     }
-    file.WriteU32(generator.index);
+    os::StoreU32LE(&bytes[kGeneratorBytes - 4], generator.index);
+    file.Write(bytes.data(), kGeneratorBytes);
     WriteState(file, forHash);
 }
 
 bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reason) {
-    Core::MemoryFile file(payload.data(), static_cast<std::uint32_t>(payload.size()));
-    std::uint32_t randState = 0;
-    Core::MersenneTwister::State generator;
-    file.ReadU32(randState);
-    for (std::uint32_t& word : generator.words) {
-        file.ReadU32(word);
-    }
-    file.ReadU32(generator.index);
-    if (file.HasFailed() || generator.index > Core::MersenneTwister::kStateSize) {
+    if (payload.size() < kGeneratorBytes) {
         reason = "bad generator state";
         return false;
     }
+    const std::uint32_t randState = os::LoadU32LE(payload.data());
+    Core::MersenneTwister::State generator;
+    for (std::size_t i = 0; i < generator.words.size(); ++i) {
+        generator.words[i] = os::LoadU32LE(&payload[4 + 4 * i]);
+    }
+    generator.index = os::LoadU32LE(&payload[kGeneratorBytes - 4]);
+    if (generator.index > Core::MersenneTwister::kStateSize) {
+        reason = "bad generator state";
+        return false;
+    }
+    const std::span<const std::uint8_t> stream = payload.subspan(kGeneratorBytes);
+    Core::MemoryFile file(stream.data(), static_cast<std::uint32_t>(stream.size()));
     LoadedState state;
     if (!ReadState(file, state)) {
         reason = m_shutDown ? "the game ended during the load" : "bad game state";
