@@ -1,4 +1,5 @@
 #include "Tundra_ReplayProbe.h"
+#include "Tundra_SaveScene.h"
 #include "Tundra_TestGame.h"
 
 #include "support/TempDirectory.h"
@@ -156,6 +157,22 @@ TEST_F(ReplayTest, AReplayRetracesTheRecordingFrameByFrameAndReturnsToWhereItSta
         Step(1);
         EXPECT_EQ(m_preUpdateHash, before) << stopKey;
     }
+}
+
+// What a replay retraces does not hang on where objects are in memory: the
+// scene of every framework class replays alike after the heap was stirred.
+TEST_F(ReplayTest, EveryFrameworkClassReplaysAlikeWhereverItLives) {
+    m_factory->layers = 2;
+    Start();
+    FillSaveScene(*m_game);
+    const std::vector<std::uint64_t> recorded = Record("all", 120);
+    std::vector<std::unique_ptr<char[]>> stirred;
+    for (std::size_t size = 8; size < 4096; size = size * 5 / 3 + 8) {
+        stirred.emplace_back(new char[size]);
+    }
+    m_game->ReplayStart("all");
+    const std::vector<std::uint64_t> replayed = Watch(119);
+    EXPECT_TRUE(std::equal(replayed.begin(), replayed.end(), recorded.begin()));
 }
 
 // A replay without frames ends at once; one whose files are damaged or
