@@ -74,8 +74,11 @@ void Game::ProcessSaveLoad() {
             m_savePath.clear();
             m_loadPath.clear();
             m_pendingOperation = 0;
-            SaveStateTo(savePath);
-            if (LoadStateFrom(loadPath)) {
+            // Without the state to come back to (an older one may be there)
+            // the replay does not start.
+            if (!SaveStateTo(savePath)) {
+                m_replayPlaying = 0;
+            } else if (LoadStateFrom(loadPath)) {
                 m_replayRecording = 0;
             } else {
                 m_replayPlaying = 0;

@@ -7,6 +7,7 @@
 #include "core/Core_MersenneTwister.h"
 #include "core/Core_Random.h"
 #include "os/OS_Cursor.h"
+#include "os/OS_FileTestHooks.h"
 #include "os/OS_HeadlessInput.h"
 #include "os/OS_Path.h"
 #include "network/Network_TunNetTestHooks.h"
@@ -219,6 +220,15 @@ TEST_F(ReplayTest, ReplaysThatEndAtOnceOrDoNotStartLeaveTheGameAsItWas) {
     EXPECT_FALSE(m_game->IsReplayPlaying());
     Step(1);
     EXPECT_EQ(m_preUpdateHash, before);
+    // Where the state to come back to cannot be written, an older one is not
+    // come back to: the replay does not start.
+    Play(5);
+    const std::uint64_t unsaved = m_game->GetStateHash();
+    os::testhooks::FailReplacingFileCommits(1);
+    m_game->ReplayStart("run");
+    Step(1);
+    EXPECT_FALSE(m_game->IsReplayPlaying());
+    EXPECT_EQ(m_preUpdateHash, unsaved);
 }
 
 // A replay watched during a recording pauses it; the recording's frames stay
