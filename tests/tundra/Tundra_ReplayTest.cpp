@@ -1,21 +1,16 @@
 #include "Tundra_ReplayProbe.h"
-#include "Tundra_SaveScene.h"
-#include "Tundra_TestGame.h"
+#include "Tundra_SaveLoadTest.h"
 
-#include "support/TempDirectory.h"
 #include "core/Core_ErrorLogTestHooks.h"
 #include "core/Core_MersenneTwister.h"
 #include "core/Core_Random.h"
+#include "os/OS_ByteOrder.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_FileTestHooks.h"
 #include "os/OS_HeadlessInput.h"
-#include "os/OS_Path.h"
 #include "network/Network_TunNetTestHooks.h"
-#include "tundra/Tundra_SaveFolder.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 
@@ -34,15 +29,13 @@ ScriptedFrame ScriptedInput(int frame) {
             {5 + (frame / 6) * 3 % 50, 4 + (frame / 4) % 11}};
 }
 
-
 // Frame lengths that vary from frame to frame, in milliseconds.
 double FrameMs(int frame) { return 9.0 + (frame * 7) % 13; }
 
-class ReplayTest : public GameTest {
+class ReplayTest : public SaveLoadTest {
 protected:
     void SetUp() override {
-        GameTest::SetUp();
-        os::SetExecutablePathForTesting(m_directory.Path() + "/Emberline");
+        SaveLoadTest::SetUp();
         os::headless::ResetKeys();
         os::headless::ResetCursor();
         SeedRandom(7);
@@ -51,17 +44,15 @@ protected:
         m_factory->fill = [this](Tundra::Level& level, std::uint32_t) { AddReplayProbes(level, *m_game); };
         // The clock moves during each update too: a load restarts the frame
         // time, and a frame of 0 ms would skip the next update.
-        m_onPreUpdate = [this](const std::string& entry) {
+        OnRecord() = [this](const std::string& entry) {
             if (entry == "pre update") {
                 m_preUpdateHash = m_game->GetStateHash();
                 g_now += 1.0;
             }
         };
-        OnRecord() = m_onPreUpdate;
     }
     void TearDown() override {
-        GameTest::TearDown();
-        os::SetExecutablePathForTesting("");
+        SaveLoadTest::TearDown();
         os::headless::ResetKeys();
     }
 
@@ -115,29 +106,16 @@ protected:
         Step(1);
         return hashes;
     }
-    std::vector<std::uint8_t> SavedFile(const std::string& name) const {
-        std::ifstream in(os::ResolvePath(Tundra::SaveFolder::FilePath(name)), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void WriteSavedFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream out(os::ResolvePath(Tundra::SaveFolder::FilePath(name)), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    testsupport::TempDirectory m_directory;
-    std::function<void(const std::string&)> m_onPreUpdate;
     std::uint64_t m_preUpdateHash = 0;
 };
 
-std::uint32_t CountOf(const std::vector<std::uint8_t>& data) {
-    return data.size() < 4 ? 0 : data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-}
+std::uint32_t CountOf(const FileBytes& data) { return data.size() < 4 ? 0 : os::LoadU32LE(data.data()); }
 
 TEST_F(ReplayTest, AReplayRetracesTheRecordingFrameByFrameAndReturnsToWhereItStarted) {
     Start();
     constexpr int kFrames = 300;
     const std::vector<std::uint64_t> recorded = Record("run", kFrames);
-    EXPECT_EQ(CountOf(SavedFile("run_replayData")), kFrames - 1u);
+    EXPECT_EQ(CountOf(ReadBytes("run_replayData")), kFrames - 1u);
     // Every scripted reaction took place: the recording is not a still life.
     EXPECT_EQ(std::set(recorded.begin(), recorded.end()).size(), recorded.size());
 
@@ -181,25 +159,25 @@ TEST_F(ReplayTest, EveryFrameworkClassReplaysAlikeWhereverItLives) {
 TEST_F(ReplayTest, ReplaysThatEndAtOnceOrDoNotStartLeaveTheGameAsItWas) {
     Start();
     Record("one", 1);
-    EXPECT_EQ(SavedFile("one_replayData"), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(ReadBytes("one_replayData"), (FileBytes{0, 0, 0, 0}));
     Record("run", 40);
-    const std::vector<std::uint8_t> data = SavedFile("run_replayData");
-    WriteSavedFile("bad_gameSaved", SavedFile("run_gameSaved"));
-    std::vector<std::uint8_t> trailing = data, badPresence = data;
+    const FileBytes data = ReadBytes("run_replayData");
+    WriteBytes("bad_gameSaved", ReadBytes("run_gameSaved"));
+    FileBytes trailing = data, badPresence = data;
     trailing.push_back(0);
     badPresence[4] = 2;
-    const auto prefix = [&data](std::size_t size) { return std::vector<std::uint8_t>(data.begin(), data.begin() + size); };
+    const auto prefix = [&data](std::size_t size) { return FileBytes(data.begin(), data.begin() + size); };
     // Data file (none: missing), what the log gives as the reason.
-    const std::pair<std::optional<std::vector<std::uint8_t>>, const char*> damaged[] = {
+    const std::pair<std::optional<FileBytes>, const char*> damaged[] = {
         {std::nullopt, "missing"},      {prefix(0), "truncated"},        {prefix(3), "truncated"},
         {prefix(5), "count larger than the file"},
         {prefix(data.size() / 2), "count larger than the file"}, {prefix(data.size() - 1), "truncated"},
         {trailing, "trailing bytes"}, {badPresence, "presence byte not 0 or 1"}};
     for (const auto& [bytes, reason] : damaged) {
-        std::filesystem::remove(os::ResolvePath(Tundra::SaveFolder::FilePath("bad_replayData")));
-        std::filesystem::remove(os::ResolvePath(Tundra::SaveFolder::FilePath("gameSaved_OnReplayStart")));
+        std::filesystem::remove(SavePath("bad_replayData"));
+        std::filesystem::remove(SavePath("gameSaved_OnReplayStart"));
         if (bytes) {
-            WriteSavedFile("bad_replayData", *bytes);
+            WriteBytes("bad_replayData", *bytes);
         }
         const std::uint64_t before = m_game->GetStateHash();
         Core::testhooks::StartCapturingErrors();
@@ -208,7 +186,7 @@ TEST_F(ReplayTest, ReplaysThatEndAtOnceOrDoNotStartLeaveTheGameAsItWas) {
         const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
         EXPECT_FALSE(m_game->IsReplayPlaying()) << reason;
         EXPECT_EQ(m_preUpdateHash, before) << reason;
-        EXPECT_TRUE(SavedFile("gameSaved_OnReplayStart").empty()) << reason;
+        EXPECT_TRUE(ReadBytes("gameSaved_OnReplayStart").empty()) << reason;
         ASSERT_EQ(errors.size(), 1u) << reason;
         EXPECT_NE(errors[0].find("bad_replayData"), std::string::npos) << errors[0];
         EXPECT_NE(errors[0].find(reason), std::string::npos) << errors[0];
@@ -252,7 +230,7 @@ TEST_F(ReplayTest, AReplayWatchedDuringARecordingLeavesTheRecordingWhole) {
     recorded.insert(recorded.end(), resumed.begin(), resumed.end());
     m_game->ReplayRecordingStop();
     Play(1);
-    EXPECT_EQ(CountOf(SavedFile("b_replayData")), 19u);
+    EXPECT_EQ(CountOf(ReadBytes("b_replayData")), 19u);
     m_game->ReplayStart("b");
     const std::vector<std::uint64_t> replayed = Watch(19);
     EXPECT_TRUE(std::equal(replayed.begin(), replayed.end(), recorded.begin()));
@@ -277,16 +255,16 @@ TEST_F(ReplayTest, RefusedNamesAndNetworkGamesWriteNothing) {
     m_game->ReplayStart("net");
     Play(1);
     EXPECT_FALSE(m_game->IsReplayRecording() || m_game->IsReplayPlaying());
-    EXPECT_FALSE(std::filesystem::exists(m_directory.Path() + "/Saves"));
+    EXPECT_FALSE(std::filesystem::exists(SavePath("")));
 }
 
 TEST_F(ReplayTest, ReplayFilesAreTheDataFilesNamesWithoutTheSuffix) {
     Start();
     for (const char* file : {"x_replayData", "Y_REPLAYDATA", "z_RePlayData", "w_gameSaved", "plain",
                              ".a_replayData.12.0.tmp"}) {
-        m_directory.WriteFile(std::string("Saves/") + file, "");
+        m_folder.WriteFile(std::string("Saves/") + file, "");
     }
-    std::filesystem::create_directory(m_directory.Path() + "/Saves/d_replayData");
+    std::filesystem::create_directory(SavePath("d_replayData"));
     std::vector<Core::String> names{"stale"};
     m_game->GetReplayFiles(names);
     EXPECT_EQ(names, (std::vector<Core::String>{"x", "Y", "z"}));
