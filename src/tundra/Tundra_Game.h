@@ -135,13 +135,13 @@ public:
     bool IsReplayPlaying() const { return m_replayPlaying != 0; }
     // Both empty the list first.
     void GetSavedGames(std::vector<Core::String>& names) const;
+    void GetReplayFiles(std::vector<Core::String>& names) const;
     // Ends the level as a level change does, without building another.
     void ClearForLoad();
     // A fingerprint of the whole simulation state (both random generators
     // and the game state stream), for tests and diagnostics: equal states
     // give equal hashes, whatever the clock or a recording.
     std::uint64_t GetStateHash() const;
-    void GetReplayFiles(std::vector<Core::String>& names) const;
 
     void SetTitle(const Core::String& title);
     const Core::String& GetTitle() const { return m_title; }

@@ -148,6 +148,8 @@ bool Game::LoadStateFrom(const Core::String& path) {
         Report("Load", path, "the running game could not be kept");
         return false;
     }
+    // Its bytes are enough: the objects go with the level they belong to.
+    running.ResetObjectTables();
     ClearForLoad();
     const bool loaded = !m_shutDown && LoadPayload(payload, reason);
     if (!loaded && !m_shutDown) {

@@ -217,7 +217,9 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
     Core::MemoryFile file(stream.data(), static_cast<std::uint32_t>(stream.size()));
     LoadedState state;
     if (!ReadState(file, state)) {
-        reason = m_shutDown ? "the game ended during the load" : "bad game state";
+        reason = m_shutDown                           ? "the game ended during the load"
+                 : !file.GetUnknownClass().empty() ? "unknown class " + file.GetUnknownClass()
+                                                   : "bad game state";
         return false;
     }
     std::uint8_t extra = 0;

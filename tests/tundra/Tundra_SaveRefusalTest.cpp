@@ -16,7 +16,7 @@ struct Damage {
 };
 
 // Each refused with its reason, the running game and the other save untouched.
-void ExpectRefused(SaveLoadTest& test, SavingGame& game, const std::vector<Damage>& damages,
+void ExpectRefused(SavingGame& game, const std::vector<Damage>& damages,
                    const std::function<void(const FileBytes&)>& write, const Core::String& path) {
     const std::uint64_t hash = game.GetStateHash();
     for (const Damage& damage : damages) {
@@ -28,7 +28,6 @@ void ExpectRefused(SaveLoadTest& test, SavingGame& game, const std::vector<Damag
             << damage.reason << " / " << (errors.empty() ? "" : errors.front());
         ASSERT_EQ(game.GetStateHash(), hash) << damage.reason;
     }
-    (void)test;
 }
 
 // Where the object's stored collision id lies in the file: 45 bytes after its
@@ -83,9 +82,9 @@ TEST_F(SaveLoadTest, DamagedTruncatedAndForeignFilesAreRefusedBeforeTheGameIsTou
     FileBytes longer = good;
     longer.push_back(0);
     damages.push_back({longer, "length mismatch"});
-    ExpectRefused(*this, game, damages, [this](const FileBytes& bytes) { WriteBytes("bad", bytes); },
+    ExpectRefused(game, damages, [this](const FileBytes& bytes) { WriteBytes("bad", bytes); },
                   EnginePath("bad"));
-    ExpectRefused(*this, game, {{{}, "missing"}}, [](const FileBytes&) {}, EnginePath("absent"));
+    ExpectRefused(game, {{{}, "missing"}}, [](const FileBytes&) {}, EnginePath("absent"));
     EXPECT_EQ(ReadBytes("previous"), previous);
 }
 
@@ -113,9 +112,15 @@ TEST_F(SaveLoadTest, AStateThatFailsToLoadOrToRelinkRollsBackToTheRunningGame) {
     FileBytes trailing = good;
     trailing.push_back(0);
     FileBytes generatorCut(good.begin(), good.begin() + kSaveHeader + 100);
+    FileBytes foreign = good;
+    const std::string_view levelClass = "Tundra::Level";
+    const auto named = std::search(foreign.begin(), foreign.end(), levelClass.begin(), levelClass.end());
+    ASSERT_NE(named, foreign.end());
+    named[levelClass.size() - 1] = 'r';
     std::vector<Damage> damages{
         {Reseal(trailing), "trailing bytes"},
         {Reseal(generatorCut), "bad generator state"},
+        {Reseal(foreign), "unknown class Tundra::Lever"},
         {changed(kSaveHeader + kSaveGenerators - 4, 625), "bad generator state"},
         // Both objects claim one body, or one entry of the collision engine.
         {changed(omegaIds + 4, alpha.GetPhysicsId()), "bad game state"},
@@ -124,7 +129,7 @@ TEST_F(SaveLoadTest, AStateThatFailsToLoadOrToRelinkRollsBackToTheRunningGame) {
         {changed(omegaIds + 4, 999), "bad game state"},
         {changed(alphaIds, 0x00001234), "bad game state"},
     };
-    ExpectRefused(*this, game, damages, [this](const FileBytes& bytes) { WriteBytes("bad", bytes); },
+    ExpectRefused(game, damages, [this](const FileBytes& bytes) { WriteBytes("bad", bytes); },
                   EnginePath("bad"));
     EXPECT_TRUE(game.LoadStateFrom(EnginePath("good")));
 }

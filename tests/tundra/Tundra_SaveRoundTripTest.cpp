@@ -1,5 +1,6 @@
 #include "Tundra_SaveLoadTest.h"
 
+#include "collision/Collision_CollisionEngine.h"
 #include "core/Core_Crc32.h"
 #include "core/Core_MemoryFile.h"
 #include "core/Core_MersenneTwister.h"
@@ -12,6 +13,12 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileAndTheFileIsTheEnvelopedGameStr
     SavingGame& game = StartScene();
     game.GoToLevel(2);
     Core::GameRandomGenerator().Next();
+    // Still queued in its layer, it holds a body and collides already.
+    TestObject& queued = Spawn("queued");
+    queued.AddCollision(CircleShape(2.0f, 7), 0);
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    queued.AddPhysicalProperties(&mass, 0);
+    game.GetCollisionEngine()->Update(0.0f);
     ASSERT_TRUE(game.SaveStateTo(EnginePath("first")));
     const FileBytes first = ReadBytes("first");
     ASSERT_GT(first.size(), kSaveHeader + kSaveGenerators);
@@ -35,6 +42,10 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileAndTheFileIsTheEnvelopedGameStr
     EXPECT_EQ(game.GetStateHash(), hash);
     EXPECT_EQ(draws, (std::vector<std::uint32_t>{Core::GameRandomGenerator().Next(),
                                                  static_cast<std::uint32_t>(os::Rand())}));
+    std::vector<Tundra::GameObject*> held;
+    LayerAt(0).GetHeldGameObjects(held);
+    ASSERT_EQ(held.back()->GetName(), "queued");
+    EXPECT_EQ(game.GetPhysicsEngine()->GetRigidBody(held.back()->GetPhysicsId())->GetUserData(), held.back());
     ASSERT_TRUE(game.LoadStateFrom(EnginePath("first")));
     ASSERT_TRUE(game.SaveStateTo(EnginePath("second")));
     EXPECT_EQ(ReadBytes("second"), first);

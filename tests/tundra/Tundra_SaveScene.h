@@ -5,21 +5,25 @@
 #include "collision/Collision_DynamicObject.h"
 #include "physics/Physics_Force.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "sound/Sound_JukeBox.h"
 #include "tundra/Tundra_Camera.h"
 #include "tundra/Tundra_Circle.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_Line.h"
 #include "tundra/Tundra_ParticleEmitterShapes.h"
 #include "tundra/Tundra_ParticleSystem.h"
+#include "tundra/Tundra_ParticleSystemBase.h"
 #include "tundra/Tundra_Sprite.h"
 #include "tundra/Tundra_Text.h"
 #include "tundra/Tundra_Viewport.h"
 
+#include <initializer_list>
+
 // A scene of every framework class for saved games: sprites with shapes and
 // bodies falling onto static ground and into each other, an object mounted
 // on one, a camera that listens and looks through a viewport, a text, a
-// line, a circle and a particle system with its emitter. Its layers are the
-// first two of the running game's level.
+// line, a circle, particle systems with every kind of emitter and a jukebox.
+// Its layers are the first two of the running game's level.
 namespace tundratest {
 
 // The object falls with a body and collides with the shapes of a new asset.
@@ -75,12 +79,21 @@ inline void FillSaveScene(Tundra::Game& game) {
     front.AddGameObject(TUN_NEW(Tundra::Text, "Score", ""));
     front.AddGameObject(TUN_NEW(Tundra::Line, Vector2D(0.0f, 0.0f), Vector2D(5.0f, 5.0f)));
     back.AddGameObject(TUN_NEW(Tundra::Circle, 3.0f));
-    auto* system = TUN_NEW(Tundra::ParticleSystem, Tundra::Game::GetDirectory() + "\\Resources\\spark.png", 16, 32.0f,
-                           Vector2D(0.0f, -1.0f));
-    system->SetEmitter(TUN_NEW(Tundra::PointEmitter, 0.0f, 90.0f, Vector2D(1.0f, 1.0f)));
-    system->SetEmissionRate(40.0f, 60.0f);
-    system->SetParticleLifeTime(0.2f, 0.5f);
-    back.AddGameObject(system);
+    // A particle system for each kind of emitter, and a bare base.
+    const Core::String texture = Tundra::Game::GetDirectory() + "\\Resources\\spark.png";
+    for (Tundra::ParticleEmitter* emitter :
+         std::initializer_list<Tundra::ParticleEmitter*>{
+             TUN_NEW(Tundra::ParticleEmitter), TUN_NEW(Tundra::PointEmitter, 0.0f, 90.0f, Vector2D(1.0f, 1.0f)),
+             TUN_NEW(Tundra::LineEmitter), TUN_NEW(Tundra::CircleEmitter), TUN_NEW(Tundra::DiskEmitter),
+             TUN_NEW(Tundra::RectangleEmitter), TUN_NEW(Tundra::FilledRectangleEmitter)}) {
+        auto* system = TUN_NEW(Tundra::ParticleSystem, texture, 8, 32.0f, Vector2D(0.0f, -1.0f));
+        system->SetEmitter(emitter);
+        system->SetEmissionRate(40.0f, 60.0f);
+        system->SetParticleLifeTime(0.2f, 0.5f);
+        back.AddGameObject(system);
+    }
+    back.AddGameObject(TUN_NEW(Tundra::ParticleSystemBase, texture, 4, 16.0f));
+    level.SetJukeBox(TUN_NEW(Tundra::JukeBox));
 }
 
 }  // namespace tundratest
