@@ -16,15 +16,28 @@ const ClassRegistration s_rootRegistration{kRootName, &Object::Create};
 constexpr int kMaxNestedDestroys = 64;
 thread_local int t_destroyDepth = 0;
 thread_local std::vector<Object*> t_waitingDestroys;
+
+const Object::ScriptLink* g_scriptLink = nullptr;
 }  // namespace
 
-Object::~Object() = default;
+Object::~Object() {
+    if (m_pushedToScript && g_scriptLink != nullptr) {
+        g_scriptLink->forget(*this);
+    }
+}
+
+void Object::SetScriptLink(const ScriptLink* link) { g_scriptLink = link; }
 
 LuaScript* Object::GetScript() const { return nullptr; }
 
 void Object::PushToLua(lua_State* state) const { PushToLuaAs(state, kRootName); }
 
 void Object::PushToLuaAs(lua_State* state, const char* scriptName) const {
+    m_pushedToScript = true;
+    if (g_scriptLink != nullptr) {
+        g_scriptLink->push(state, *this, scriptName);
+        return;
+    }
     auto* slot = static_cast<const Object**>(lua_newuserdata(state, sizeof(const Object*)));
     *slot = this;
     lua_getfield(state, LUA_REGISTRYINDEX, scriptName);

@@ -27,8 +27,9 @@ class File;
 class Object : public Base {
 public:
     Object() = default;
-    Object(const Object&) = default;
-    Object& operator=(const Object&) = default;
+    // A copy is a new object: it has never been pushed to a script.
+    Object(const Object& other) : Base(other) {}
+    Object& operator=(const Object&) { return *this; }
 
     virtual LuaScript* GetScript() const;
     // Pushes a userdata holding this object's address, with the metatable the
@@ -61,9 +62,22 @@ public:
     static void* operator new[](std::size_t) = delete;
     static void operator delete[](void*) = delete;
 
+    // How pushes reach the script host, which keeps one userdata per object
+    // and clears it when the object goes; without a link (no host open) a
+    // push makes a plain userdata. The link's functions must not throw.
+    struct ScriptLink {
+        void (*push)(lua_State* state, const Object& object, const char* scriptName);
+        void (*forget)(const Object& object);
+    };
+    static void SetScriptLink(const ScriptLink* link);
+
 protected:
     // Pushes this object as userdata with the metatable registered under scriptName.
     void PushToLuaAs(lua_State* state, const char* scriptName) const;
+
+private:
+    // Set by the first push: only such objects are worth telling the host about.
+    mutable bool m_pushedToScript = false;
 };
 
 }  // namespace Core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <type_traits>
 #include <vector>
 
 struct lua_State;
@@ -38,7 +39,13 @@ struct MethodTable {
 
 template <class T>
 bool IsA(const Core::Object& object) {
-    return dynamic_cast<const T*>(&object) != nullptr;
+    // Every object is a Core::Object (and the cast of a reference's address
+    // to its own class is never null, which compilers warn about).
+    if constexpr (std::is_same_v<T, Core::Object>) {
+        return true;
+    } else {
+        return dynamic_cast<const T*>(&object) != nullptr;
+    }
 }
 
 template <class T, int (*F)(T&, lua_State*)>

@@ -1,37 +1,297 @@
 #include "tundra/Lua_ScriptEngine.h"
 
+#include "core/Core_ErrorLog.h"
+#include "os/OS_File.h"
+#include "os/OS_Path.h"
+#include "pal/PAL_MessageBox.h"
+#include "pal/PAL_Window.h"
+#include "tundra/Lua_Host.h"
+#include "tundra/Lua_ScriptEngineTestHooks.h"
+#include "tundra/Lua_Values.h"
 #include "tundra/Tundra_Game.h"
 
-LuaScript* LuaScript::Create() { return nullptr; }
+#include <algorithm>
+#include <lua.hpp>
 
-void LuaScript::Destroy(LuaScript* script) { delete script; }
+namespace {
 
-LuaScript* LuaScript::Find(const Core::String&) { return nullptr; }
+// Script files are small; anything beyond this is no script.
+constexpr std::size_t kMaxScriptFileSize = 16u << 20;
+constexpr std::size_t kMaxScriptNameLength = 255;
 
-LuaScript* LuaScript::Start(LuaScript*& instance, const Core::Object* self, const Core::String& scriptName) {
+std::vector<LuaScript*> g_scripts;
+std::uint32_t g_compileCount = 0;
+
+int AppendChunk(lua_State*, const void* bytes, size_t size, void* target) {
+    auto* bytecode = static_cast<std::vector<char>*>(target);
+    bytecode->insert(bytecode->end(), static_cast<const char*>(bytes), static_cast<const char*>(bytes) + size);
+    return 0;
+}
+
+// The whole file, or false with the reason.
+bool ReadScriptFile(const Core::String& path, std::vector<char>& text, std::string& reason) {
+    const os::FilePointer file = os::OpenFile(path, "rb");
+    if (!file) {
+        reason = "cannot open the file";
+        return false;
+    }
+    char buffer[4096];
+    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get())) {
+        if (text.size() + read > kMaxScriptFileSize) {
+            reason = "the file is too large";
+            return false;
+        }
+        text.insert(text.end(), buffer, buffer + read);
+    }
+    if (std::ferror(file.get()) != 0) {
+        reason = "the file cannot be read";
+        return false;
+    }
+    if (!text.empty() && text[0] == LUA_SIGNATURE[0]) {
+        reason = "compiled chunks are refused";
+        return false;
+    }
+    return true;
+}
+
+void ReportCompileFailure(const std::string& message) {
+    Core::LogError(message);
+    AskUser("Script Error", message, MessageBoxError, MessageBoxOK);
+    PAL::RequestQuit();
+}
+
+// The name as a log line may show it.
+std::string Printable(std::string_view name) {
+    constexpr std::size_t kShown = 64;
+    std::string shown(name.substr(0, kShown));
+    if (name.size() > kShown) {
+        shown += "...";
+    }
+    std::replace_if(shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+    return shown;
+}
+
+}  // namespace
+
+namespace Lua::testhooks {
+std::uint32_t CompileCount() { return g_compileCount; }
+}  // namespace Lua::testhooks
+
+LuaScript* LuaScript::Create() {
+    lua_State* main = Lua::Host::GetMainState();
+    if (!Lua::Host::IsOpen() || !lua_checkstack(main, 4)) {
+        return nullptr;
+    }
+    auto* script = new LuaScript;
+    script->m_thread = lua_newthread(main);
+    lua_State* thread = script->m_thread;
+    // Globals of its own: writes stay in the script, reads fall through.
+    lua_newtable(thread);
+    lua_newtable(thread);
+    lua_pushvalue(thread, LUA_GLOBALSINDEX);
+    lua_setfield(thread, -2, "__index");
+    lua_setmetatable(thread, -2);
+    lua_replace(thread, LUA_GLOBALSINDEX);
+    script->m_threadReference = luaL_ref(main, LUA_REGISTRYINDEX);
+    g_scripts.push_back(script);
+    return script;
+}
+
+LuaScript::~LuaScript() {
+    std::erase(g_scripts, this);
+    if (m_thread != nullptr) {
+        luaL_unref(Lua::Host::GetMainState(), LUA_REGISTRYINDEX, m_threadReference);
+    }
+}
+
+void LuaScript::Destroy(LuaScript* script) {
+    if (script == nullptr || script->m_destroyed) {
+        return;
+    }
+    // It stays listed (so that a closing host detaches it) until it goes.
+    script->m_destroyed = true;
+    if (script->m_runningCalls == 0) {
+        delete script;
+    }
+}
+
+LuaScript* LuaScript::Find(const Core::String& path) {
+    for (LuaScript* script : g_scripts) {
+        if (!script->m_destroyed && !script->m_bytecode.empty() && script->m_path == path) {
+            return script;
+        }
+    }
+    return nullptr;
+}
+
+bool LuaScript::IsPlainScriptName(std::string_view name) {
+    if (name.empty() || name.size() > kMaxScriptNameLength || name == "." || name.find("..") != name.npos) {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(), [](unsigned char c) {
+        return c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':';
+    });
+}
+
+bool LuaScript::Start(LuaScript*& instance, LuaScript*& source, const Core::Object* self,
+                      const Core::String& scriptName) {
+    source = nullptr;
+    if (!Lua::Host::IsOpen()) {
+        return false;
+    }
+    if (!IsPlainScriptName(scriptName)) {
+        Core::LogError("script name refused (not a plain file name): \"" + Printable(scriptName) + "\"");
+        return false;
+    }
     if (instance == nullptr) {
         instance = Create();
     }
-    const Core::String path = Tundra::Game::GetDirectory() + "\\Resources\\Scripts\\" + scriptName;
-    LuaScript* source = Find(path);
     if (instance == nullptr) {
-        return source;
+        return false;
     }
+    const Core::String path = Tundra::Game::GetDirectory() + "\\Resources\\Scripts\\" + scriptName;
+    source = Find(path);
     instance->SetSelf(self);
     if (source != nullptr) {
         instance->Run(source);
     } else {
         instance->SetScriptPath(path);
     }
-    return source;
+    return true;
 }
 
-void LuaScript::Run(LuaScript*) {}
+void LuaScript::DetachAll() {
+    for (LuaScript* script : g_scripts) {
+        script->m_thread = nullptr;
+    }
+}
 
-void LuaScript::SetScriptPath(const Core::String&) {}
+bool LuaScript::Compile(const Core::String& path) {
+    ++g_compileCount;
+    m_bytecode.clear();
+    const std::string name(os::FileNameOf(path));
+    std::vector<char> text;
+    std::string reason;
+    if (!ReadScriptFile(path, text, reason)) {
+        ReportCompileFailure(name + ": " + reason);
+        return false;
+    }
+    if (!lua_checkstack(m_thread, 2)) {
+        ReportCompileFailure(name + ": no room to compile");
+        return false;
+    }
+    if (luaL_loadbuffer(m_thread, text.data(), text.size(), ("@" + name).c_str()) != 0) {
+        const char* message = lua_tostring(m_thread, -1);
+        ReportCompileFailure(message != nullptr ? message : name + ": does not compile");
+        lua_pop(m_thread, 1);
+        return false;
+    }
+    // The debug information stays: it gives errors their line numbers.
+    lua_dump(m_thread, &AppendChunk, &m_bytecode);
+    lua_pop(m_thread, 1);
+    return !m_bytecode.empty();
+}
 
-void LuaScript::SetSelf(const Core::Object*) {}
+void LuaScript::LoadAndRun() {
+    if (m_thread == nullptr || m_bytecode.empty() || !lua_checkstack(m_thread, 2)) {
+        return;
+    }
+    if (luaL_loadbuffer(m_thread, m_bytecode.data(), m_bytecode.size(), "=loaded_chunk") != 0) {
+        const char* message = lua_tostring(m_thread, -1);
+        Core::LogError(message != nullptr ? message : "loaded_chunk: cannot be loaded");
+        lua_pop(m_thread, 1);
+        return;
+    }
+    m_active = true;
+    CallPushed(0, 0);
+}
 
-void LuaScript::Call(const char*) {}
+void LuaScript::Run(const LuaScript* source) {
+    if (source == nullptr || source == this || m_thread == nullptr) {
+        return;
+    }
+    m_bytecode = source->m_bytecode;
+    m_path = source->m_path;
+    LoadAndRun();
+}
 
-void LuaScript::Call(const char*, float) {}
+void LuaScript::SetScriptPath(const Core::String& path) {
+    m_path = path;
+    if (m_thread != nullptr && Compile(path)) {
+        LoadAndRun();
+    }
+}
+
+void LuaScript::SetGlobal(const char* name, const Core::Object* object) {
+    if (m_thread == nullptr || !lua_checkstack(m_thread, 2)) {
+        return;
+    }
+    // Raw: the script may have given its globals a metatable of its own.
+    lua_pushstring(m_thread, name);
+    Lua::PushObject(m_thread, object);
+    lua_rawset(m_thread, LUA_GLOBALSINDEX);
+}
+
+bool LuaScript::PushFunction(const char* function) {
+    if (IsInactive() || !lua_checkstack(m_thread, 5)) {
+        return false;
+    }
+    // The script's own function, read raw: no script code runs unprotected.
+    lua_pushstring(m_thread, function);
+    lua_rawget(m_thread, LUA_GLOBALSINDEX);
+    if (lua_isfunction(m_thread, -1)) {
+        return true;
+    }
+    lua_pop(m_thread, 1);
+    return false;
+}
+
+bool LuaScript::CallPushed(int argCount, int resultCount, const std::function<void(lua_State*, int)>& onResults) {
+    ++m_runningCalls;
+    const bool succeeded = Lua::Host::Call(m_thread, argCount, resultCount, onResults);
+    if (--m_runningCalls == 0 && m_destroyed) {
+        delete this;
+    }
+    return succeeded;
+}
+
+void LuaScript::Call(const char* function) {
+    if (PushFunction(function)) {
+        CallPushed(0, 0);
+    }
+}
+
+void LuaScript::Call(const char* function, float argument) {
+    if (PushFunction(function)) {
+        lua_pushnumber(m_thread, argument);
+        CallPushed(1, 0);
+    }
+}
+
+void LuaScript::Call(const char* function, const Core::Object* argument) {
+    if (PushFunction(function)) {
+        Lua::PushObject(m_thread, argument);
+        CallPushed(1, 0);
+    }
+}
+
+bool LuaScript::CallForPointAndVector(const char* function, float argument, Vector2D& point, Vector2D& vector) {
+    if (!PushFunction(function)) {
+        return false;
+    }
+    lua_pushnumber(m_thread, argument);
+    bool read = false;
+    CallPushed(1, 2, [&](lua_State* thread, int first) {
+        if (!lua_istable(thread, first) || !lua_istable(thread, first + 1)) {
+            return;
+        }
+        double values[2][4] = {};
+        const Lua::ValueClass& xy = *Lua::FindValueClass("Vector2D");
+        Lua::ReadValueFields(thread, first, xy, values[0]);
+        Lua::ReadValueFields(thread, first + 1, xy, values[1]);
+        point = {static_cast<float>(values[0][0]), static_cast<float>(values[0][1])};
+        vector = {static_cast<float>(values[1][0]), static_cast<float>(values[1][1])};
+        read = true;
+    });
+    return read;
+}

@@ -4,12 +4,18 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <lua.hpp>
 #include <string>
 
 namespace Lua {
 namespace {
+
+// Reading fields pushes values: a relative index is made absolute first.
+int Absolute(lua_State* state, int index) {
+    return index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(state) + index + 1;
+}
 
 float FieldAsFloat(lua_State* state, int table, const char* field) {
     lua_getfield(state, table, field);
@@ -18,24 +24,22 @@ float FieldAsFloat(lua_State* state, int table, const char* field) {
     return value;
 }
 
-int PushMadeTable(lua_State* state, const char* constructor, std::initializer_list<std::pair<const char*, float>> fields) {
-    lua_getglobal(state, constructor);
-    lua_call(state, 0, 1);
-    const int table = lua_gettop(state);
-    if (lua_istable(state, table)) {
-        for (const auto& [field, value] : fields) {
-            lua_pushnumber(state, value);
-            lua_setfield(state, table, field);
-        }
-    }
-    return table;
-}
+constexpr ValueClass kValueClasses[] = {
+    {"Point2D", "CreatePoint", 2, {"X", "Y"}},
+    {"Vector2D", "CreateVector", 2, {"X", "Y"}},
+    {"Color", "CreateColor", 4, {"R", "G", "B", "A"}},
+};
+const ValueClass& kPoint = kValueClasses[0];
+const ValueClass& kVector = kValueClasses[1];
+const ValueClass& kColor = kValueClasses[2];
 
 bool HasObjectMetatable(lua_State* state, int index) {
     if (lua_type(state, index) != LUA_TUSERDATA || !lua_getmetatable(state, index)) {
         return false;
     }
-    lua_getfield(state, -1, kObjectMarker);
+    // Raw: a metatable a script made may itself have a metatable.
+    lua_pushstring(state, kObjectMarker);
+    lua_rawget(state, -2);
     const bool marked = lua_toboolean(state, -1) != 0;
     lua_pop(state, 2);
     return marked;
@@ -78,14 +82,14 @@ Vector2D GetVector2D(lua_State* state, int index) {
     if (!lua_istable(state, index)) {
         return {};
     }
-    const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(state) + index + 1;
+    const int table = Absolute(state, index);
     return {FieldAsFloat(state, table, "X"), FieldAsFloat(state, table, "Y")};
 }
 
 Point2D GetPoint2D(lua_State* state, int index) { return Point2D(GetVector2D(state, index)); }
 
 Color GetColor(lua_State* state, int index) {
-    const int table = std::abs(index);
+    const int table = Absolute(state, index);
     if (!lua_istable(state, table)) {
         return {0.0f, 0.0f, 0.0f, 1.0f};
     }
@@ -94,15 +98,64 @@ Color GetColor(lua_State* state, int index) {
 }
 
 int PushVector2D(lua_State* state, float x, float y) {
-    return PushMadeTable(state, "CreateVector", {{"X", x}, {"Y", y}});
+    const double values[] = {x, y};
+    return PushValueTable(state, kVector, values);
 }
 
 int PushPoint2D(lua_State* state, float x, float y) {
-    return PushMadeTable(state, "CreatePoint", {{"X", x}, {"Y", y}});
+    const double values[] = {x, y};
+    return PushValueTable(state, kPoint, values);
 }
 
 int PushColor(lua_State* state, float r, float g, float b, float a) {
-    return PushMadeTable(state, "CreateColor", {{"R", r}, {"G", g}, {"B", b}, {"A", a}});
+    const double values[] = {r, g, b, a};
+    return PushValueTable(state, kColor, values);
+}
+
+const ValueClass* FindValueClass(const char* className) {
+    for (const ValueClass& valueClass : kValueClasses) {
+        if (className != nullptr && std::strcmp(valueClass.className, className) == 0) {
+            return &valueClass;
+        }
+    }
+    return nullptr;
+}
+
+const char* GetClassName(lua_State* state, int index) {
+    if (!lua_istable(state, index)) {
+        return nullptr;
+    }
+    const int table = Absolute(state, index);
+    lua_pushliteral(state, "className");
+    lua_rawget(state, table);
+    // The table still holds the string, so it outlives the pop.
+    const char* name = GetString(state, -1);
+    lua_pop(state, 1);
+    return name;
+}
+
+void ReadValueFields(lua_State* state, int index, const ValueClass& valueClass, double* values) {
+    const int table = Absolute(state, index);
+    for (int i = 0; i < valueClass.fieldCount; ++i) {
+        lua_pushstring(state, valueClass.fields[i]);
+        lua_rawget(state, table);
+        values[i] = lua_type(state, -1) == LUA_TNUMBER ? lua_tonumber(state, -1) : 0.0;
+        lua_pop(state, 1);
+    }
+}
+
+int PushValueTable(lua_State* state, const ValueClass& valueClass, const double* values) {
+    luaL_checkstack(state, 3, "no room for a value table");
+    lua_getglobal(state, valueClass.constructor);
+    lua_call(state, 0, 1);
+    const int table = lua_gettop(state);
+    if (lua_istable(state, table)) {
+        for (int i = 0; i < valueClass.fieldCount; ++i) {
+            lua_pushnumber(state, values[i]);
+            lua_setfield(state, table, valueClass.fields[i]);
+        }
+    }
+    return table;
 }
 
 void PushFloat(lua_State* state, float value) { lua_pushnumber(state, value); }
@@ -121,14 +174,21 @@ void PushObject(lua_State* state, const Core::Object* object) {
     object->PushToLua(state);
 }
 
+Core::Object** ToObjectSlot(lua_State* state, int index) {
+    if (!HasObjectMetatable(state, index) || lua_objlen(state, index) != sizeof(Core::Object*)) {
+        return nullptr;
+    }
+    return static_cast<Core::Object**>(lua_touserdata(state, index));
+}
+
 Core::Object* GetAnyObject(lua_State* state, int index) {
     if (lua_isnoneornil(state, index)) {
         return nullptr;
     }
-    if (!HasObjectMetatable(state, index)) {
+    Core::Object* const* slot = ToObjectSlot(state, index);
+    if (slot == nullptr) {
         RaiseError(state, ("argument " + std::to_string(index) + " is not an engine object").c_str());
     }
-    auto* const* slot = static_cast<Core::Object* const*>(lua_touserdata(state, index));
     if (*slot == nullptr) {
         RaiseError(state, ("argument " + std::to_string(index) + " is a destroyed object").c_str());
     }

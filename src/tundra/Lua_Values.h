@@ -38,7 +38,7 @@ const char* GetString(lua_State* state, int index);
 // A table's "X" and "Y"; anything else gives the zero vector.
 Vector2D GetVector2D(lua_State* state, int index);
 Point2D GetPoint2D(lua_State* state, int index);
-// A table's "R", "G", "B", "A" (the index's absolute value is used);
+// A table's "R", "G", "B", "A";
 // anything else gives opaque black.
 Color GetColor(lua_State* state, int index);
 
@@ -51,12 +51,35 @@ inline int PushVector2D(lua_State* state, const Vector2D& v) { return PushVector
 inline int PushPoint2D(lua_State* state, const Point2D& p) { return PushPoint2D(state, p.x, p.y); }
 inline int PushColor(lua_State* state, const Color& c) { return PushColor(state, c.r, c.g, c.b, c.a); }
 
+// The value classes scripts build with "CreatePoint", "CreateVector" and
+// "CreateColor": tables whose "className" names the class.
+struct ValueClass {
+    const char* className;
+    const char* constructor;
+    int fieldCount;
+    const char* fields[4];
+};
+// The value class of that name, or null.
+const ValueClass* FindValueClass(const char* className);
+// The table's class name ("className" field), or null when it has none.
+// This and ReadValueFields read fields raw: no script code runs, so they
+// may read a script's results outside a protected call.
+const char* GetClassName(lua_State* state, int index);
+// Reads the class's fields of the table at index as numbers (0 for others).
+void ReadValueFields(lua_State* state, int index, const ValueClass& valueClass, double* values);
+// A new table of the class made by its constructor, fields set; returns its index.
+int PushValueTable(lua_State* state, const ValueClass& valueClass, const double* values);
+
 void PushFloat(lua_State* state, float value);
 void PushInt(lua_State* state, std::int32_t value);
 void PushBool(lua_State* state, bool value);
 void PushString(lua_State* state, const char* text);
 // The object through its own push (its script class); nil for null.
 void PushObject(lua_State* state, const Core::Object* object);
+
+// The slot of the engine-object userdata at index (holding null once the
+// object was destroyed), or null when the value is no such userdata.
+Core::Object** ToObjectSlot(lua_State* state, int index);
 
 // The engine object at index; null for nil or no value. A destroyed object,
 // or a value that is no engine object, raises a script error.

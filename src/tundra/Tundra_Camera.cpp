@@ -102,7 +102,7 @@ Camera::Camera(const Camera& other)
       m_node(static_cast<Engine::Camera*>(other.m_node->Clone())),
       m_fieldOfView(other.m_fieldOfView) {
     GetSceneNode()->AddChild(m_node);
-    RunHook("OnClone", true);
+    RunHook("OnClone", true, &other);
 }
 
 Camera::~Camera() {

@@ -9,6 +9,7 @@
 #include "pal/PAL_ExecutablePath.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "sound/Sound_SoundEngine.h"
+#include "tundra/Lua_Host.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <algorithm>
@@ -50,6 +51,7 @@ Game::Game(LevelFactory* factory, const Engine::StartupSettings& settings, std::
     m_network = new TunNet;
     m_width = settings.width;
     m_height = settings.height;
+    Lua::Host::Open(this);
 }
 
 Game::~Game() {
@@ -397,6 +399,7 @@ void Game::Shutdown() {
     m_factory = nullptr;
     DestroyEngines();
     ReleaseManagedObjects();
+    Lua::Host::Close();
 }
 
 void Game::DestroyEngines() {

@@ -63,6 +63,9 @@ GameObject::GameObject(const GameObject& other)
             Core::Object* copy = other.m_managed[i] != nullptr ? other.m_managed[i]->Clone() : nullptr;
             if (copy != nullptr) {
                 copy->AddReference();
+                if (m_script != nullptr) {
+                    m_script->SetGlobal(m_managedNames.back().c_str(), copy);
+                }
             }
             m_managed.push_back(copy);
         }
@@ -101,6 +104,12 @@ void GameObject::RunHook(const char* hook, bool condition) const {
 }
 
 void GameObject::RunHook(const char* hook, bool condition, float argument) const {
+    if (m_script != nullptr && !m_script->IsInactive() && condition) {
+        m_script->Call(hook, argument);
+    }
+}
+
+void GameObject::RunHook(const char* hook, bool condition, const Core::Object* argument) const {
     if (m_script != nullptr && !m_script->IsInactive() && condition) {
         m_script->Call(hook, argument);
     }
@@ -190,11 +199,23 @@ void GameObject::SetVisible(bool visible) {
     ForEachMounted([visible](GameObject& child) { child.m_node->SetVisible(visible, true); });
 }
 
-void GameObject::RunScript(bool skipConstructor) {
-    m_scriptSource = LuaScript::Start(m_script, this, m_scriptName);
-    if (m_script == nullptr) {
+void GameObject::AddManagedObject(Core::Object* object, const Core::String& name) {
+    if (object == nullptr) {
         return;
     }
+    object->AddReference();
+    m_managed.push_back(object);
+    m_managedNames.push_back(name);
+    if (m_script != nullptr) {
+        m_script->SetGlobal(name.c_str(), object);
+    }
+}
+
+void GameObject::RunScript(bool skipConstructor) {
+    if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName)) {
+        return;
+    }
+    m_scriptActive = true;
     m_scriptStarted = true;
     if (!skipConstructor) {
         RunHook("Constructor", true);
@@ -237,8 +258,9 @@ void GameObject::Save(Core::File& file) const {
     file.WriteU8(m_scriptCopied ? 1 : 0);
     file.WriteU8(m_scriptStarted ? 1 : 0);
     if (m_scriptActive && m_script != nullptr && m_scriptStarted && !m_script->IsInactive()) {
-        for (const Core::Object* object : m_managed) {
-            if (object != nullptr) {
+        // By position, each held: a hook may add managed objects meanwhile.
+        for (std::size_t i = 0; i < m_managed.size(); ++i) {
+            if (const Core::RefPtr<Core::Object> object = m_managed[i]) {
                 object->Save(file);
             }
         }
@@ -314,8 +336,9 @@ void GameObject::Load(Core::File& file) {
     if (m_scriptActive && !m_scriptName.empty() && m_scriptStarted && !file.HasFailed()) {
         RunScript(false);
         if (m_script != nullptr && !m_script->IsInactive()) {
-            for (Core::Object* object : m_managed) {
-                if (object != nullptr) {
+            // By position, each held: a hook may add managed objects meanwhile.
+            for (std::size_t i = 0; i < m_managed.size(); ++i) {
+                if (const Core::RefPtr<Core::Object> object = m_managed[i]) {
                     object->Load(file);
                 }
             }

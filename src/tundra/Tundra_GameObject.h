@@ -57,11 +57,14 @@ class GameObject : public Core::Object {
     // the removal. The object leaves at the layer's next update.
     virtual void Destroy();
     virtual void ReservedA() {}
-    virtual void NetworkSave(Core::File& file) const {}
-    virtual void NetworkLoad(Core::File& file) {}
+    // The full state a replicated object is announced with, and the short
+    // state sent every tick; derived classes append theirs. A message that
+    // ends early changes nothing of the fixed part.
+    virtual void NetworkSave(Core::File& file) const;
+    virtual void NetworkLoad(Core::File& file);
     virtual bool ReservedB() { return true; }
-    virtual void NetworkSyncSend(Core::File& file) const {}
-    virtual void NetworkSyncReceive(Core::File& file) {}
+    virtual void NetworkSyncSend(Core::File& file) const;
+    virtual void NetworkSyncReceive(Core::File& file);
     virtual void OnStart();
     virtual void OnEnd();
     // Lifetime, then Update and RenderSync; a replica on a client only
@@ -180,12 +183,21 @@ class GameObject : public Core::Object {
     // Script.
     void SetScript(const Core::String& name) { m_scriptName = name; }
     void RunScript(bool skipConstructor);
+    // The object holds a reference to it (null is ignored) and its script
+    // sees it under the name.
+    void AddManagedObject(Core::Object* object, const Core::String& name);
+    // The stream the network layer lends for one save, load or
+    // synchronisation of this object; null otherwise.
+    Core::File* GetNetworkStream() const { return m_networkStream; }
+    void SetNetworkStream(Core::File* stream) { m_networkStream = stream; }
 
 protected:
     // Calls a script hook when an instance exists, is not inactive and the
     // hook's own condition holds.
     void RunHook(const char* hook, bool condition) const;
     void RunHook(const char* hook, bool condition, float argument) const;
+    // "OnClone" gets the source object.
+    void RunHook(const char* hook, bool condition, const Core::Object* argument) const;
 
 private:
     friend class Game;

@@ -131,8 +131,15 @@ Viewport* Level::GetViewportByName(const Core::String& name) const {
 }
 
 void Level::AddManagedObject(Core::Object* object, const Core::String& name) {
+    // Holding itself, it would never be freed.
+    if (object == nullptr || object == this) {
+        return;
+    }
     m_managedObjects.emplace_back(object);
     m_managedObjectNames.push_back(name);
+    if (m_script != nullptr) {
+        m_script->SetGlobal(name.c_str(), object);
+    }
 }
 
 void Level::GetGameObjects(const Core::String* name, std::vector<GameObject*>& out) const {
@@ -149,14 +156,10 @@ void Level::GetGameObjects(const Core::String* name, std::vector<GameObject*>& o
 }
 
 void Level::RunScript() {
-    if (m_script == nullptr) {
-        m_script = LuaScript::Create();
-    }
-    if (m_script == nullptr) {
+    LuaScript* source = nullptr;
+    if (!LuaScript::Start(m_script, source, this, m_scriptName)) {
         return;
     }
-    m_script->SetSelf(this);
-    m_script->SetScriptPath(Game::GetDirectory() + "\\Resources\\Scripts\\" + m_scriptName);
     m_script->Call("Constructor");
 }
 
@@ -262,7 +265,9 @@ void Level::Save(Core::File& file) const {
     // save restores before the level.
     ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.WriteCollidedSpriteIds(file); });
     if (IsActive(m_script)) {
-        for (const Core::RefPtr<Core::Object>& object : m_managedObjects) {
+        // By position, each held: a hook may add managed objects meanwhile.
+        for (std::size_t i = 0; i < m_managedObjects.size(); ++i) {
+            const Core::RefPtr<Core::Object> object = m_managedObjects[i];
             object->Save(file);
         }
         m_script->Call("Save");
@@ -293,6 +298,14 @@ void Level::Load(Core::File& file) {
     if (!scriptName.empty() && !file.HasFailed()) {
         m_scriptName = scriptName;
         RunScript();
+    }
+    if (IsActive(m_script) && !file.HasFailed()) {
+        // The managed objects are those the "Constructor" hook added.
+        for (std::size_t i = 0; i < m_managedObjects.size() && !file.HasFailed(); ++i) {
+            const Core::RefPtr<Core::Object> object = m_managedObjects[i];
+            object->Load(file);
+        }
+        m_script->Call("Load");
     }
 }
 

@@ -62,7 +62,8 @@ class Level : public Core::Object {
     void SetTypeName(const Core::String& name) { m_typeName = name; }
     const Core::String& GetTypeName() const { return m_typeName; }
     void SetScriptName(const Core::String& name) { m_scriptName = name; }
-    // Held until the level shuts down.
+    // Held until the level shuts down (null and the level itself are
+    // refused); the level's script sees it under the name.
     void AddManagedObject(Core::Object* object, const Core::String& name);
 
     // Every layer's objects in layer order (each in ID order), all of them

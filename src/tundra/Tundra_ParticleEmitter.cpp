@@ -18,13 +18,18 @@ ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
     m_script = LuaScript::Create();
     if (m_script != nullptr) {
         m_script->SetSelf(this);
-        m_script->Run(other.m_scriptSource);
+        m_script->Run(other.m_script);
     }
     for (std::size_t i = 0; i < other.m_managed.size(); ++i) {
         m_managed.emplace_back(other.m_managed[i]->Clone());
         m_managedNames.push_back(other.m_managedNames[i]);
+        if (m_script != nullptr) {
+            m_script->SetGlobal(m_managedNames.back().c_str(), m_managed.back().Get());
+        }
     }
-    RunHook("OnClone");
+    if (m_scriptActive && m_script != nullptr && !m_script->IsInactive()) {
+        m_script->Call("OnClone", &other);
+    }
 }
 
 ParticleEmitter::~ParticleEmitter() { LuaScript::Destroy(m_script); }
@@ -43,24 +48,28 @@ void ParticleEmitter::RunHook(const char* hook, float argument) const {
     }
 }
 
-void ParticleEmitter::GetPositionAndDirection(float time, Vector2D&, Vector2D&) {
-    // The script's two results have no way back yet: the outputs stay.
-    RunHook("GetPositionAndDirection", time);
+void ParticleEmitter::GetPositionAndDirection(float time, Vector2D& position, Vector2D& direction) {
+    if (m_scriptActive && m_script != nullptr) {
+        m_script->CallForPointAndVector("GetPositionAndDirection", time, position, direction);
+    }
 }
 
 void ParticleEmitter::Update(float dt) { RunHook("Update", dt); }
 
 void ParticleEmitter::AddManagedObject(Core::Object* object, const Core::String& name) {
-    if (object == nullptr) {
+    // Holding itself, it would never be freed.
+    if (object == nullptr || object == this) {
         return;
     }
     m_managed.emplace_back(object);
     m_managedNames.push_back(name);
+    if (m_script != nullptr) {
+        m_script->SetGlobal(name.c_str(), object);
+    }
 }
 
 void ParticleEmitter::RunScript() {
-    m_scriptSource = LuaScript::Start(m_script, this, m_scriptName);
-    if (m_script == nullptr) {
+    if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName)) {
         return;
     }
     m_scriptStateOwned = true;
@@ -74,7 +83,9 @@ void ParticleEmitter::Save(Core::File& file) const {
     file.WriteU8(m_scriptStateOwned ? 1 : 0);
     file.WriteU8(m_restoreOnLoad ? 1 : 0);
     if (m_scriptActive && m_script != nullptr && !m_script->IsInactive()) {
-        for (const Core::RefPtr<Core::Object>& object : m_managed) {
+        // By position, each held: a hook may add managed objects meanwhile.
+        for (std::size_t i = 0; i < m_managed.size(); ++i) {
+            const Core::RefPtr<Core::Object> object = m_managed[i];
             object->Save(file);
         }
         RunHook("Save");
@@ -94,7 +105,9 @@ void ParticleEmitter::Load(Core::File& file) {
     }
     RunScript();
     if (m_script != nullptr && !m_script->IsInactive()) {
-        for (const Core::RefPtr<Core::Object>& object : m_managed) {
+        // By position, each held: a hook may add managed objects meanwhile.
+        for (std::size_t i = 0; i < m_managed.size(); ++i) {
+            const Core::RefPtr<Core::Object> object = m_managed[i];
             object->Load(file);
         }
         RunHook("Load");

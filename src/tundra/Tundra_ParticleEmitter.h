@@ -46,8 +46,8 @@ class ParticleEmitter : public Core::Object {
     void SetScript(const Core::String& name) { m_scriptName = name; }
     const Core::String& GetScriptName() const { return m_scriptName; }
     void RunScript();
-    // The emitter holds the object (null is ignored) and the script sees it
-    // under the name.
+    // The emitter holds the object (null and itself are refused) and the
+    // script sees it under the name.
     void AddManagedObject(Core::Object* object, const Core::String& name);
 
     // Whether reading runs the stored script again.

@@ -80,7 +80,7 @@ ParticleSystem::ParticleSystem(const ParticleSystem& other)
       m_destroyIfNotRecycling(other.m_destroyIfNotRecycling),
       m_firstUpdate(other.m_firstUpdate) {
     // Only a copy of an object with an active script has an instance.
-    RunHook("OnClone", true);
+    RunHook("OnClone", true, &other);
 }
 
 void ParticleSystem::DrawAttributes(Particle& particle) {

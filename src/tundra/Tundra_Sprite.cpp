@@ -45,8 +45,8 @@ Sprite::Sprite(const Sprite& other)
     if (other.m_sprite) {
         SetRenderNode(static_cast<Engine::Sprite*>(other.m_sprite->Clone()));
     }
-    // Only a copied script instance exists here; the seam passes no source.
-    RunHook("OnClone", true);
+    // Only a copied script instance exists here.
+    RunHook("OnClone", true, &other);
 }
 
 void Sprite::PushToLua(lua_State* state) const { PushToLuaAs(state, "Sprite"); }

@@ -26,7 +26,7 @@ Text::Text(const Core::String& text, const Core::String& fontPath) {
 
 Text::Text(const Text& other) : GameObject(other) {
     ReplaceChildNode(*this, m_textNode, CloneNode(other.m_textNode));
-    RunHook("OnClone", true);
+    RunHook("OnClone", true, &other);
 }
 
 void Text::PushToLua(lua_State* state) const { PushToLuaAs(state, "Text"); }

@@ -3,6 +3,7 @@
 #include "collision/Collision_CollisionEngine.h"
 #include "core/Core_MemoryFile.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Lua_Host.h"
 
 using namespace tundratest;
 
@@ -120,6 +121,8 @@ TEST_F(GameTest, AStandaloneObjectWritesTheFixedFieldOrderAndLoadsBack) {
     scripted[88] = 1;
     scripted.back() = 1;
     Core::MemoryFile active(scripted.data(), static_cast<std::uint32_t>(scripted.size()));
+    // Without the script host a stored script stays inert.
+    Lua::Host::Close();
     const Core::RefPtr<Core::Object> inert = CreateObjectByName("Tundra::GameObject");
     inert->Load(active);
     EXPECT_FALSE(active.HasFailed());

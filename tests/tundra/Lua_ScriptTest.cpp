@@ -1,0 +1,313 @@
+#include "Tundra_TestGame.h"
+#include "support/Lua_TestScripts.h"
+
+#include "core/Core_ErrorLogTestHooks.h"
+#include "core/Core_MemoryFile.h"
+#include "os/OS_HeadlessMessageBoxHooks.h"
+#include "pal/PAL_Window.h"
+#include "tundra/Lua_Host.h"
+#include "tundra/Lua_ScriptEngine.h"
+#include "tundra/Lua_ScriptEngineTestHooks.h"
+#include "tundra/Lua_SharedMethods.h"
+#include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_Level.h"
+#include "tundra/Tundra_ParticleEmitter.h"
+
+#include <lua.hpp>
+
+namespace {
+
+using tundratest::GameTest;
+
+// Every hook a script can have, each adding its name to the shared "trace".
+constexpr const char* kTracingScript = R"(
+local function trace(text) _G.trace = (_G.trace or "") .. text .. " " end
+function Constructor() trace("Constructor") end
+function OnStart() trace("OnStart") end
+function Update(dt) trace(string.format("Update%.3f", dt)) end
+function OnEnd() trace("OnEnd") end
+function Destroy() trace("Destroy") end
+function Save() trace("Save") end
+function Load() trace("Load") end
+)";
+
+class LuaScriptTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        m_scripts.Write("trace.lua", kTracingScript);
+    }
+
+    // A plain object in layer 0 running the script file.
+    Tundra::GameObject& Scripted(std::string_view scriptName) {
+        auto* object = TUN_NEW(Tundra::GameObject);
+        LayerAt(0).AddGameObject(object);
+        object->SetScript(Core::String(scriptName));
+        object->RunScript(false);
+        return *object;
+    }
+
+    static std::string Trace() { return testsupport::TakeGlobalText(Lua::Host::GetMainState(), "trace"); }
+
+    testsupport::ScriptDirectory m_scripts;
+};
+
+TEST_F(LuaScriptTest, HooksRunThroughTheObjectsLifeAndAFileCompilesOnce) {
+    Start();
+    const std::uint32_t compiled = Lua::testhooks::CompileCount();
+    Tundra::GameObject& first = Scripted("trace.lua");
+    Tundra::GameObject& second = Scripted("trace.lua");
+    EXPECT_EQ(Lua::testhooks::CompileCount(), compiled + 1);
+    EXPECT_EQ(Trace(), "Constructor Constructor ");
+    Step();
+    EXPECT_EQ(Trace(), "OnStart OnStart Update0.016 Update0.016 ");
+    first.Destroy();
+    second.Destroy();
+    Step();
+    EXPECT_EQ(Trace(), "Destroy Destroy OnEnd OnEnd ");
+}
+
+TEST_F(LuaScriptTest, ARuntimeErrorIsLoggedWithItsLineAndTheFrameGoesOn) {
+    m_scripts.Write("bad.lua", "function Update(dt)\n  local x = nil\n  x.field = 1\nend\n");
+    Start();
+    Scripted("bad.lua");
+    Scripted("trace.lua");
+    Trace();
+    Core::testhooks::StartCapturingErrors();
+    Step(2);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].rfind("bad.lua:3: attempt to index local 'x'", 0), 0u) << errors[0];
+    EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
+}
+
+TEST_F(LuaScriptTest, AFileThatDoesNotCompileShowsTheScriptErrorBoxAndAsksToQuit) {
+    m_scripts.Write("broken.lua", "function Update(dt)\n\n  if then\nend\n");
+    Start();
+    const int boxes = os::headless::MessageBoxCount();
+    const Tundra::GameObject& object = Scripted("broken.lua");
+    ASSERT_EQ(os::headless::MessageBoxCount(), boxes + 1);
+    EXPECT_EQ(os::headless::LastMessageBox().caption, "Script Error");
+    EXPECT_NE(os::headless::LastMessageBox().text.find("broken.lua:3:"), std::string::npos);
+    EXPECT_FALSE(PAL::PumpMessages());
+    EXPECT_TRUE(object.GetScript() == nullptr || object.GetScript()->IsInactive());
+}
+
+TEST_F(LuaScriptTest, NamesThatAreNoPlainFileNameAreRefused) {
+    m_scripts.Write("x.lua", kTracingScript);
+    Start();
+    for (const std::string& name : {std::string("..\\x.lua"), std::string("a/b.lua"), std::string("x.lua\0.txt", 10),
+                                    std::string(256, 'a'), std::string()}) {
+        Core::testhooks::StartCapturingErrors();
+        const Tundra::GameObject& object = Scripted(name);
+        EXPECT_EQ(object.GetScript(), nullptr);
+        EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 1u) << name;
+    }
+    EXPECT_TRUE(LuaScript::IsPlainScriptName("enemy.lua"));
+    EXPECT_EQ(Trace(), "");
+}
+
+TEST_F(LuaScriptTest, WithoutTheHostScriptsHooksAndStoredScriptsDoNothing) {
+    Start();
+    Core::MemoryFile stored;
+    Scripted("trace.lua").Save(stored);
+    Trace();
+    Lua::Host::Close();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    EXPECT_EQ(object.GetScript(), nullptr);
+    const Core::RefPtr<Tundra::GameObject> loaded = TUN_NEW(Tundra::GameObject);
+    loaded->Load(stored);
+    EXPECT_FALSE(stored.HasFailed());
+    EXPECT_EQ(loaded->GetScript(), nullptr);
+    Step(2);
+    object.Destroy();
+    Step();
+}
+
+TEST_F(LuaScriptTest, ALoadedObjectRunsItsConstructorAndLoadHooksAndSavesTheSameBytes) {
+    Start();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    Core::MemoryFile first;
+    object.Save(first);
+    Core::MemoryFile read(first.GetData(), first.GetSize());
+    const Core::RefPtr<Tundra::GameObject> loaded = TUN_NEW(Tundra::GameObject);
+    Trace();
+    loaded->Load(read);
+    EXPECT_EQ(Trace(), "Constructor Load ");
+    Core::MemoryFile second;
+    loaded->Save(second);
+    EXPECT_EQ(std::vector<std::uint8_t>(first.GetData(), first.GetData() + first.GetSize()),
+              std::vector<std::uint8_t>(second.GetData(), second.GetData() + second.GetSize()));
+}
+
+// "ObjectFunction" as a global, on the object given.
+void SetCallOther(lua_State* state, Core::Object* object) {
+    testsupport::SetBoundGlobal<Core::Object, &Lua::ObjectFunction>(state, "CallOther", object);
+}
+
+TEST_F(LuaScriptTest, ObjectFunctionCallsIntoAnotherScriptAndReturnsItsResults) {
+    m_scripts.Write("adder.lua", "function Add(a, b, v) return a + b, v.X, 'sum' end\nfunction Fail() error('no') end");
+    m_scripts.Write("caller.lua", "function Constructor()\n"
+                                  "  _G.a, _G.x, _G.s, _G.extra = CallOther('Add', 4, 2, 3, CreateVector())\n"
+                                  "  _G.none = select('#', CallOther('Fail', 2))\n"
+                                  "  _G.limit = pcall(CallOther, 'Add', 1e9)\n"
+                                  "end");
+    Start();
+    Tundra::GameObject& adder = Scripted("adder.lua");
+    lua_State* state = Lua::Host::GetMainState();
+    SetCallOther(state, &adder);
+    Core::testhooks::StartCapturingErrors();
+    Scripted("caller.lua");
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("adder.lua:2: no", 0), 0u) << errors[0];
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(a == 5 and x == 0 and s == 'sum' and extra == nil)\n"
+                                           "assert(none == 0 and limit == false)"),
+              "");
+}
+
+TEST_F(LuaScriptTest, LevelScriptsRunTheirHooks) {
+    Start();
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("trace.lua");
+    level.RunScript();
+    Tundra::Level& base = level;
+    base.Tundra::Level::OnStart();
+    base.Tundra::Level::Update(0.5f);
+    base.Tundra::Level::OnEnd();
+    EXPECT_EQ(Trace(), "Constructor OnStart Update0.500 OnEnd ");
+}
+
+TEST_F(LuaScriptTest, AnEmitterAsksItsScriptAndItsCloneRunsOnClone) {
+    m_scripts.Write("emit.lua", "function GetPositionAndDirection(t) return CreatePoint(), { X = t, Y = 2 } end\n"
+                                "function OnClone(source) _G.cloned = (source ~= self) end");
+    Start();
+    Core::RefPtr<Tundra::ParticleEmitter> emitter = TUN_NEW(Tundra::ParticleEmitter);
+    emitter->SetScript("emit.lua");
+    emitter->RunScript();
+    // Managed objects are held: one a layer holds too outlives the emitter.
+    Tundra::GameObject& shared = Scripted("trace.lua");
+    const std::uint32_t layerHeld = shared.GetReferenceCount();
+    emitter->AddManagedObject(&shared, "shared");
+    Vector2D position(9.0f, 9.0f);
+    Vector2D direction;
+    emitter->GetPositionAndDirection(1.5f, position, direction);
+    EXPECT_EQ(position, Vector2D(0.0f, 0.0f));
+    EXPECT_EQ(direction, Vector2D(1.5f, 2.0f));
+    const Core::RefPtr<Core::Object> clone = emitter->Clone();
+    EXPECT_EQ(testsupport::RunChunk(Lua::Host::GetMainState(), "assert(cloned == true)"), "");
+    emitter = nullptr;
+    EXPECT_EQ(shared.GetReferenceCount(), layerHeld);
+    EXPECT_FALSE(shared.IsDestroyed());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LuaScriptTest, NetworkDataGoesThroughTheStreamTheNetworkLayerLends) {
+    Start();
+    Tundra::GameObject& object = Scripted("trace.lua");
+    lua_State* state = Lua::Host::GetMainState();
+    testsupport::SetBoundGlobal<Tundra::GameObject, &Lua::SaveNetworkData>(state, "SaveData", &object);
+    testsupport::SetBoundGlobal<Tundra::GameObject, &Lua::LoadNetworkData>(state, "LoadData", &object);
+    EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 2) assert(select('#', LoadData()) == 0)"), "");
+    Core::MemoryFile stream;
+    object.SetNetworkStream(&stream);
+    EXPECT_EQ(testsupport::RunChunk(state, "SaveData(1, 'two', CreateVector())"), "");
+    EXPECT_EQ(stream.GetSize(), 4u + 8u + 8u + 10u + 7u + 10u + 12u + 16u);
+    EXPECT_EQ(testsupport::RunChunk(state, "local a, b, v = LoadData() assert(a == 1 and b == 'two' and v.X == 0)"),
+              "");
+    object.SetNetworkStream(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+int ShutDownLevel(lua_State*) {
+    Tundra::Game::GetInstance()->GetCurrentLevel()->Shutdown();
+    return 0;
+}
+
+int CloseHost(lua_State*) {
+    Lua::Host::Close();
+    return 0;
+}
+
+TEST_F(LuaScriptTest, AScriptEndingItsOwnInstanceOrTheHostFinishesItsCall) {
+    m_scripts.Write("ending.lua", "function Update(dt) ShutDownLevel() CloseHost() _G.after = CreateVector() end");
+    Start();
+    lua_register(Lua::Host::GetMainState(), "ShutDownLevel", &ShutDownLevel);
+    lua_register(Lua::Host::GetMainState(), "CloseHost", &CloseHost);
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("ending.lua");
+    level.RunScript();
+    level.Tundra::Level::Update(0.1f);
+    EXPECT_FALSE(Lua::Host::IsOpen());
+    EXPECT_EQ(level.GetScript(), nullptr);
+}
+
+// The level's script, called from another script, ends the level and so
+// its own instance; the call still finishes.
+TEST_F(LuaScriptTest, AScriptEndingItsInstanceInsideObjectFunctionFinishesTheCall) {
+    m_scripts.Write("finish.lua", "function Finish() ShutDownLevel() return CreateVector(), CreateVector() end");
+    // Copying the results collects garbage, the level's thread included once nothing holds it.
+    m_scripts.Write("caller.lua", "function CreateVector() collectgarbage() return { className = 'Vector2D' } end\n"
+                                  "function Constructor() _G.result = CallOther('Finish', 2) end");
+    Start();
+    lua_State* state = Lua::Host::GetMainState();
+    lua_register(state, "ShutDownLevel", &ShutDownLevel);
+    Tundra::Level& level = *m_game->GetCurrentLevel();
+    level.SetScriptName("finish.lua");
+    level.RunScript();
+    SetCallOther(state, &level);
+    Scripted("caller.lua");
+    EXPECT_EQ(level.GetScript(), nullptr);
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(result.className == 'Vector2D')"), "");
+}
+
+// Each of two scripts calls the other's function, which calls back.
+TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
+    m_scripts.Write("ping.lua", "function Ping(n) _G.depth = n return CallOther('Ping', 1, n + 1) end");
+    Start();
+    lua_State* state = Lua::Host::GetMainState();
+    Tundra::GameObject& first = Scripted("ping.lua");
+    Tundra::GameObject& second = Scripted("ping.lua");
+    // Each script's CallOther names the other object.
+    for (auto [object, other] : {std::pair{&first, &second}, std::pair{&second, &first}}) {
+        SetCallOther(object->GetScript()->GetThread(), other);
+    }
+    Core::testhooks::StartCapturingErrors();
+    first.GetScript()->Call("Ping", 1.0f);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0], "script calls nested too deeply: the call is refused");
+    lua_getglobal(state, "depth");
+    EXPECT_EQ(lua_tonumber(state, -1), 64.0);
+    lua_pop(state, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A clone made for a script runs the script's chunk as itself, and goes
+// when the outermost script call returns unless something took it.
+TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
+    m_scripts.Write("clone.lua", "_G.selves = (_G.selves or '') .. tostring(self ~= nil) .. ' '\n"
+                                 "function Make() _G.copy = CloneSelf() _G.alive = _G.copy ~= self end");
+    Start();
+    Tundra::GameObject& object = Scripted("clone.lua");
+    testsupport::SetBoundGlobal<Core::Object, &Lua::CloneObject>(object.GetScript()->GetThread(), "CloneSelf",
+                                                                 &object);
+    object.GetScript()->Call("Make");
+    lua_State* state = Lua::Host::GetMainState();
+    EXPECT_EQ(testsupport::RunChunk(state, "assert(selves == 'true true ' and alive == true)"), "");
+    lua_getglobal(state, "copy");
+    ASSERT_EQ(lua_type(state, -1), LUA_TUSERDATA);
+    EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -1)), nullptr);
+    lua_pop(state, 1);
+}
+
+}  // namespace
