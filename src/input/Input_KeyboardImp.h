@@ -17,6 +17,10 @@ public:
     // a clone is a plain Core::Object and GetType reports "Object".
     std::uint32_t GetSize() const override { return sizeof(KeyboardImp); }
 
+    // The script class whose methods scripts call on it.
+    static constexpr const char* kScriptName = "KeyboardImp";
+    void PushToLua(lua_State* state) const override { PushToLuaAs(state, kScriptName); }
+
     // The local keyboard, also kept as the process-wide one.
     static Core::RefPtr<KeyboardImp> CreateInstance();
     // A keyboard fed by a peer; not kept anywhere.

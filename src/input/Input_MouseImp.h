@@ -16,6 +16,10 @@ public:
     // a clone is a plain Core::Object and GetType reports "Object".
     std::uint32_t GetSize() const override { return sizeof(MouseImp); }
 
+    // The script class whose methods scripts call on it.
+    static constexpr const char* kScriptName = "MouseImp";
+    void PushToLua(lua_State* state) const override { PushToLuaAs(state, kScriptName); }
+
     // The local mouse, also kept as the process-wide one.
     static Core::RefPtr<MouseImp> CreateInstance();
     // A mouse fed by a peer; not kept anywhere.

@@ -11,11 +11,23 @@ TunNetTestState g_state;
 
 TunNetTestState& GetTunNetTestState() { return g_state; }
 
+bool TunNet::Start(std::uint32_t mode, const Core::String&, const Core::String&) {
+    g_state.startModes.push_back(mode);
+    m_running = g_state.canStart;
+    return m_running;
+}
+
+bool TunNet::HostSession(const Core::String&, std::uint32_t) { return m_running && g_state.canHost; }
+
 void TunNet::UpdatePlayerDevices() { ++g_state.deviceUpdates; }
 
 void TunNet::Update(float) { ++g_state.updates; }
 
-bool TunNet::Shutdown() { return false; }
+bool TunNet::Shutdown() {
+    const bool wasRunning = m_running;
+    m_running = false;
+    return wasRunning;
+}
 
 bool TunNet::IsNetworkGame() const { return g_state.networkGame; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Core_Object.h"
+#include "core/Core_String.h"
 
 #include <cstdint>
 
@@ -48,6 +49,14 @@ public:
     TunNet& operator=(const TunNet&) = delete;
     ~TunNet() = default;
 
+    // mode 0 starts a client, 1 a host. Until the networking subsystem
+    // comes, the stand-in starts only when its test state lets it.
+    bool Start(std::uint32_t mode, const Core::String& name, const Core::String& second);
+    bool HostSession(const Core::String& text, std::uint32_t playerCount);
+    // The text that announcements of this game's sessions carry.
+    void SetNetworkName(const Core::String& name) { m_networkName = name; }
+    const Core::String& GetNetworkName() const { return m_networkName; }
+
     void UpdatePlayerDevices();
     void Update(float dt);
     // False when no session runs.
@@ -60,6 +69,10 @@ public:
     bool SendToGroup(std::uint32_t type, const void* data, std::uint32_t size, const void* group, bool reliable);
     bool AddNetworkObject(GameObject* object, std::uint32_t layerIndex, TunPlayer* owner);
     bool RemoveNetworkObject(GameObject* object);
+
+private:
+    Core::String m_networkName;
+    bool m_running = false;
 };
 
 }  // namespace Tundra

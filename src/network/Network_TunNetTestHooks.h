@@ -12,6 +12,10 @@ struct TunNetTestState {
     bool networkGame = false;
     bool host = false;
     TunPlayer localPlayer{0};
+    // Whether Start and HostSession succeed, and the modes Start was asked for.
+    bool canStart = false;
+    bool canHost = false;
+    std::vector<std::uint32_t> startModes;
     int deviceUpdates = 0;
     int updates = 0;
     int clears = 0;

@@ -44,12 +44,14 @@ bool AnyShapeResult(const Collision2D::DGEO_C& record, Test test) {
     return false;
 }
 
-bool IsMyShapeCollided(const Collision2D::DynamicObject* object, Collision2D::ShapeKind kind, std::uint32_t id) {
+// otherId, when given, must be the user id of the shape met too.
+bool IsMyShapeCollided(const Collision2D::DynamicObject* object, Collision2D::ShapeKind kind, std::uint32_t id,
+                       const std::uint32_t* otherId) {
     if (object == nullptr) {
         return false;
     }
-    const auto mine = [kind, id](const Collision2D::COLLISION_C& result) {
-        return result.ownKind == kind && result.ownUserId == id;
+    const auto mine = [kind, id, otherId](const Collision2D::COLLISION_C& result) {
+        return result.ownKind == kind && result.ownUserId == id && (otherId == nullptr || result.otherUserId == *otherId);
     };
     return Any(object->GetCircleCollisions(), mine) || Any(object->GetLineSegmentCollisions(), mine) ||
            Any(object->GetShapeCollisions(), [&mine](const Collision2D::DGEO_C& record) {
@@ -148,11 +150,19 @@ bool IsCollidedWithCircle(const Collision2D::DynamicObject* object, std::uint32_
 }
 
 bool IsMyCircleCollided(const Collision2D::DynamicObject* object, std::uint32_t id) {
-    return IsMyShapeCollided(object, Collision2D::ShapeKind::Circle, id);
+    return IsMyShapeCollided(object, Collision2D::ShapeKind::Circle, id, nullptr);
 }
 
 bool IsMyLineSegmentCollided(const Collision2D::DynamicObject* object, std::uint32_t id) {
-    return IsMyShapeCollided(object, Collision2D::ShapeKind::LineSegment, id);
+    return IsMyShapeCollided(object, Collision2D::ShapeKind::LineSegment, id, nullptr);
+}
+
+bool IsMyCircleCollided(const Collision2D::DynamicObject* object, std::uint32_t id, std::uint32_t otherId) {
+    return IsMyShapeCollided(object, Collision2D::ShapeKind::Circle, id, &otherId);
+}
+
+bool IsMyLineSegmentCollided(const Collision2D::DynamicObject* object, std::uint32_t id, std::uint32_t otherId) {
+    return IsMyShapeCollided(object, Collision2D::ShapeKind::LineSegment, id, &otherId);
 }
 
 }  // namespace Tundra

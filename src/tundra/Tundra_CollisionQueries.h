@@ -38,5 +38,8 @@ bool IsCollidedWithCircle(const Collision2D::DynamicObject* object, std::uint32_
 // circle, segment or sprite-shape record.
 bool IsMyCircleCollided(const Collision2D::DynamicObject* object, std::uint32_t id);
 bool IsMyLineSegmentCollided(const Collision2D::DynamicObject* object, std::uint32_t id);
+// As above, and the shape met has the user id otherId.
+bool IsMyCircleCollided(const Collision2D::DynamicObject* object, std::uint32_t id, std::uint32_t otherId);
+bool IsMyLineSegmentCollided(const Collision2D::DynamicObject* object, std::uint32_t id, std::uint32_t otherId);
 
 }  // namespace Tundra

@@ -143,6 +143,14 @@ public:
     // give equal hashes, whatever the clock or a recording.
     std::uint64_t GetStateHash() const;
 
+    // Restarts networking as a client; the front end takes the network name
+    // when it started.
+    bool NetworkStart(const Core::String& networkName);
+    // Only once networking runs ("NetworkStart" first): restarts it as a
+    // host and opens a session.
+    bool HostNetworkGame(const Core::String& name, const Core::String& text, const Core::String& second,
+                         std::uint32_t playerCount);
+
     void SetTitle(const Core::String& title);
     const Core::String& GetTitle() const { return m_title; }
     void SetIcon(const Core::String& file) { m_icon = file; }

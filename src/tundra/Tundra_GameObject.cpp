@@ -97,6 +97,39 @@ bool GameObject::IsNetworkReplica() const {
     return m_networkId != nullptr && network != nullptr && network->IsNetworkGame() && !network->IsHost();
 }
 
+bool GameObject::ChangeNetworkOwner(const TunPlayer* player) {
+    if (m_networkId == nullptr) {
+        return false;
+    }
+    if (player == nullptr) {
+        const Game* game = Game::GetInstance();
+        const TunNet* network = game != nullptr ? game->GetNetworkEngine() : nullptr;
+        player = network != nullptr ? network->GetLocalPlayer() : nullptr;
+    }
+    // Outside a session there is no local player: player id 0 stands for it.
+    const std::uint32_t owner = player != nullptr ? player->GetID() : 0;
+    m_networkId = TUN_NEW(NetObjectID, owner, m_networkId->GetObjectNumber());
+    return true;
+}
+
+bool GameObject::GetNetworkOwner(std::uint32_t& playerId) const {
+    if (m_networkId == nullptr) {
+        return false;
+    }
+    playerId = m_networkId->GetOwnerId();
+    return true;
+}
+
+Input::Keyboard* GameObject::GetNetworkKeyboard() const {
+    const Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetKeyboard() : nullptr;
+}
+
+Input::Mouse* GameObject::GetNetworkMouse() const {
+    const Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetMouse() : nullptr;
+}
+
 void GameObject::RunHook(const char* hook, bool condition) const {
     if (m_script != nullptr && !m_script->IsInactive() && condition) {
         m_script->Call(hook);
@@ -200,7 +233,9 @@ void GameObject::SetVisible(bool visible) {
 }
 
 void GameObject::AddManagedObject(Core::Object* object, const Core::String& name) {
-    if (object == nullptr) {
+    // After Cleanup nothing would let go of it; an object holding itself
+    // would never be freed.
+    if (object == nullptr || object == this || m_cleanedUp) {
         return;
     }
     object->AddReference();

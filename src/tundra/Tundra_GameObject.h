@@ -17,6 +17,10 @@ class LuaScript;
 namespace Collision2D {
 class DynamicObject;
 }
+namespace Input {
+class Keyboard;
+class Mouse;
+}  // namespace Input
 namespace Physics2D {
 class Force;
 class MassProperties;
@@ -95,6 +99,15 @@ class GameObject : public Core::Object {
     bool IsNetworkObject() const { return m_networkId != nullptr; }
     // A replicated object on a client of a network game.
     bool IsNetworkReplica() const;
+    // A new identity owned by player (the local player when null) that keeps
+    // the object number; false without an identity.
+    bool ChangeNetworkOwner(const TunPlayer* player);
+    // The owner's player id; false without an identity.
+    bool GetNetworkOwner(std::uint32_t& playerId) const;
+    // The devices the owner plays with. The front end mirrors no peer's
+    // devices, so these are the game's own (null without a game).
+    Input::Keyboard* GetNetworkKeyboard() const;
+    Input::Mouse* GetNetworkMouse() const;
 
     // Appearance.
     void SetZOrder(float z) { m_zOrder = z; }
@@ -126,6 +139,10 @@ class GameObject : public Core::Object {
     float GetRotationAngle() const { return m_rotation; }
     void SetDirectionX(float x);
     void SetDirectionY(float y);
+    // Turns to the direction of the vector; GetDirection is the unit vector
+    // of the angle.
+    void SetDirection(const Vector2D& direction);
+    Vector2D GetDirection() const;
     void SetCenter(const Vector2D& center);
     void SetCenterX(float x) { SetCenter({x, m_center.y}); }
     void SetCenterY(float y) { SetCenter({m_center.x, y}); }
@@ -183,8 +200,9 @@ class GameObject : public Core::Object {
     // Script.
     void SetScript(const Core::String& name) { m_scriptName = name; }
     void RunScript(bool skipConstructor);
-    // The object holds a reference to it (null is ignored) and its script
-    // sees it under the name.
+    // The object holds a reference to it until Cleanup and its script sees
+    // it under the name; null, the object itself and anything handed over
+    // after Cleanup are refused.
     void AddManagedObject(Core::Object* object, const Core::String& name);
     // The stream the network layer lends for one save, load or
     // synchronisation of this object; null otherwise.

@@ -140,6 +140,14 @@ void GameObject::SetDirectionY(float y) {
     SetRotationAngle(std::atan2(y, std::cos(m_rotation * kDegreesToRadians)) * kRadiansToDegrees);
 }
 
+void GameObject::SetDirection(const Vector2D& direction) {
+    SetRotationAngle(std::atan2(direction.y, direction.x) * kRadiansToDegrees);
+}
+
+Vector2D GameObject::GetDirection() const {
+    return {std::cos(m_rotation * kDegreesToRadians), std::sin(m_rotation * kDegreesToRadians)};
+}
+
 void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change) {
     if (change != 0.0f) {
         const Matrix4 turn = Matrix4::Translation(pivot.x, pivot.y, 0.0f) * Matrix4::RotationZ(change) *

@@ -1,0 +1,114 @@
+#include "tundra/Lua_RangeAccessors.h"
+#include "tundra/Lua_GameObjectMethods.h"
+#include "tundra/Lua_SharedMethods.h"
+#include "tundra/Lua_ViewportArgument.h"
+#include "tundra/Tundra_ParticleSystem.h"
+
+// The "ParticleSystem" table: the game object's methods, the drawing
+// settings of the system's node, then emission and the particle limits.
+namespace Lua {
+namespace {
+
+using Tundra::ParticleSystem;
+using Tundra::ParticleSystemBase;
+
+int IsInViewport(ParticleSystemBase& self, lua_State* state) {
+    if (ArgumentCount(state) < 1) {
+        return 0;
+    }
+    PushResult(state, self.IsInViewport(GetViewportArgument(state, 1)));
+    return 1;
+}
+
+// nil takes the emitter away: the system then emits nothing.
+int SetEmitter(ParticleSystem& self, lua_State* state) {
+    if (ArgumentCount(state) >= 1) {
+        self.SetEmitter(GetObject<Tundra::ParticleEmitter>(state, 1));
+    }
+    return 0;
+}
+
+const MethodTable& ParticleSystemMethods() {
+    static const MethodTable table = ComposeTable(
+        "ParticleSystem",
+        {
+            "ObjectFunction", "Mount", "GetMount", "UnMount", "GetMountsCount", "IsMounted", "GetMountSupport",
+            "GetLayer", "SetName", "GetName", "GetID", "SetLifeTime", "GetLifeTime", "GetAge", "ResetAge", "SetVisible",
+            "GetVisible", "Destroy", "IsDestroyed", "SetPosition", "SetPositionX", "SetPositionY", "GetPosition",
+            "GetPositionX", "GetPositionY", "SetOldPosition", "SetZOrder", "GetZOrder", "SetRotationAngle",
+            "SetOldRotationAngle", "GetRotationAngle", "SetDirection", "SetDirectionX", "SetDirectionY", "GetDirection",
+            "GetDirectionX", "GetDirectionY", "SetScale", "SetScaleX", "SetScaleY", "GetScale", "GetScaleX",
+            "GetScaleY", "SetCenter", "SetCenterX", "SetCenterY", "GetCenter", "GetCenterX", "GetCenterY",
+            "SetModulationColor", "SetModulationR", "SetModulationG", "SetModulationB", "GetModulationColor",
+            "GetModulationR", "GetModulationG", "GetModulationB", "SetOpacity", "GetOpacity", "AddCollision",
+            "RemoveCollision", "ObjectInCollision", "GetCollisionId", "GetCollisionObject", "GetTileMapCollisionObject",
+            "AddPhysicalProperties", "RemovePhysicalProperties", "SetMassProperties", "GetMassProperties",
+            "GetCenterOfMass", "SetVelocity", "GetVelocity", "SetAngularVelocity", "GetAngularVelocity", "SetSpeed",
+            "GetSpeed", "SetVelocityDirection", "GetVelocityDirection", "AddForce", "RemoveForce", "RemoveAllForces",
+            "GetPhysicsId", "GetNetworkKeyboard", "GetNetworkMouse", "GetNetworkOwner", "GetNumberOfCollidedSprites",
+            "GetNumberOfCollidedCircles", "GetNumberOfCollidedLineSegments", "GetNumberOfCollidedTileMaps",
+            "GetCollidedSprite", "GetCollidedTileMap", "IsCollidedWithSprite", "IsCollidedWithSpriteLineSegment",
+            "IsCollidedWithSpriteCircle", "IsCollidedWithLineSegment", "IsCollidedWithCircle", "IsCollidedWithTileMap",
+            "IsMyLineSegmentCollided", "IsMyCircleCollided", "GetTileMapNewEntries_UsingBoundingRectangle",
+            "GetTileMapStaticEntries_UsingBoundingRectangle", "GetTileMapNewEntries_UsingHotSpot",
+            "GetTileMapStaticEntries_UsingHotSpot", "SetScript", "RunScript", "SaveNetworkData", "LoadNetworkData",
+            "AddManagedObject", "SetSrcBlendFactor", "GetSrcBlendFactor", "SetDstBlendFactor", "GetDstBlendFactor",
+            "IsInViewport", "SetHUDObject", "IsHUDObject", "SetUseLocalCoordinates", "GetUseLocalCoordinates",
+            "SetEmitter", "GetEmitter", "SetGravity", "GetGravity", "SetEmissionRate", "GetEmissionRate",
+            "SetRecycleParticles", "GetRecycleParticles", "SetDestroyIfNotRecycling", "GetDestroyIfNotRecycling",
+            "SetParticleStartingColor", "GetParticleStartingColor", "SetParticleEndingColor", "GetParticleEndingColor",
+            "SetParticleLifeTime", "GetParticleLifeTime", "SetParticleRotationSpeed", "GetParticleRotationSpeed",
+            "SetParticleSpeed", "GetParticleSpeed", "SetParticleStartingScale", "GetParticleStartingScale",
+            "SetParticleEndingScale", "GetParticleEndingScale", "SetParticleDirection", "GetParticleDirection", "Reset",
+            "Clone", "WarmUp",
+        },
+        {
+            Bind<Tundra::GameObject, &SaveNetworkData>("SaveNetworkData"),
+            Bind<Tundra::GameObject, &LoadNetworkData>("LoadNetworkData"),
+            BindSetter<ParticleSystemBase, &ParticleSystemBase::SetSrcBlendFactor>("SetSrcBlendFactor"),
+            BindGetter<ParticleSystemBase, &ParticleSystemBase::GetSrcBlendFactor>("GetSrcBlendFactor"),
+            BindSetter<ParticleSystemBase, &ParticleSystemBase::SetDstBlendFactor>("SetDstBlendFactor"),
+            BindGetter<ParticleSystemBase, &ParticleSystemBase::GetDstBlendFactor>("GetDstBlendFactor"),
+            Bind<ParticleSystemBase, &IsInViewport>("IsInViewport"),
+            BindSetter<ParticleSystemBase, &ParticleSystemBase::SetHUDObject>("SetHUDObject"),
+            BindGetter<ParticleSystemBase, &ParticleSystemBase::IsHUDObject>("IsHUDObject"),
+            BindSetter<ParticleSystemBase, &ParticleSystemBase::SetUseLocalCoordinates>("SetUseLocalCoordinates"),
+            BindGetter<ParticleSystemBase, &ParticleSystemBase::GetUseLocalCoordinates>("GetUseLocalCoordinates"),
+            Bind<ParticleSystem, &SetEmitter>("SetEmitter"),
+            BindGetter<ParticleSystem, &ParticleSystem::GetEmitter>("GetEmitter"),
+            BindSetter<ParticleSystem, &ParticleSystem::SetGravity>("SetGravity"),
+            BindGetter<ParticleSystem, &ParticleSystem::GetGravity>("GetGravity"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetEmissionRate>("SetEmissionRate"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetEmissionRate>("GetEmissionRate"),
+            BindSetter<ParticleSystem, &ParticleSystem::SetRecycleParticles>("SetRecycleParticles"),
+            BindGetter<ParticleSystem, &ParticleSystem::GetRecycleParticles>("GetRecycleParticles"),
+            BindSetter<ParticleSystem, &ParticleSystem::SetDestroyIfNotRecycling>("SetDestroyIfNotRecycling"),
+            BindGetter<ParticleSystem, &ParticleSystem::GetDestroyIfNotRecycling>("GetDestroyIfNotRecycling"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleStartingColor>("SetParticleStartingColor"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleStartingColor>("GetParticleStartingColor"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleEndingColor>("SetParticleEndingColor"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleEndingColor>("GetParticleEndingColor"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleLifeTime>("SetParticleLifeTime"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleLifeTime>("GetParticleLifeTime"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleRotationSpeed>("SetParticleRotationSpeed"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleRotationSpeed>("GetParticleRotationSpeed"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleSpeed>("SetParticleSpeed"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleSpeed>("GetParticleSpeed"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleStartingScale>("SetParticleStartingScale"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleStartingScale>("GetParticleStartingScale"),
+            BindRangeSetter<ParticleSystem, &ParticleSystem::SetParticleEndingScale>("SetParticleEndingScale"),
+            BindRangeGetter<ParticleSystem, &ParticleSystem::GetParticleEndingScale>("GetParticleEndingScale"),
+            BindSetter<ParticleSystem, &ParticleSystem::SetParticleDirection>("SetParticleDirection"),
+            BindGetter<ParticleSystem, &ParticleSystem::GetParticleDirection>("GetParticleDirection"),
+            BindOperation<ParticleSystem, &ParticleSystem::Reset>("Reset"),
+            Bind<Core::Object, &CloneObject>("Clone"),
+            BindSetter<ParticleSystem, &ParticleSystem::WarmUp>("WarmUp"),
+        },
+        GameObjectMethods());
+    return table;
+}
+
+const TableRegistration s_registration{&ParticleSystemMethods};
+
+}  // namespace
+}  // namespace Lua

@@ -1,0 +1,156 @@
+#include "tundra/Lua_MethodTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The sprite, particle-system, emitter and sprite-animation tables: names,
+// order and count, and entries shared with the game object's table bound
+// to the very same binding.
+namespace {
+
+using Names = std::vector<std::string>;
+
+const Names kSprite{
+    "ObjectFunction", "Mount", "GetMount", "UnMount", "GetMountsCount", "IsMounted", "GetMountSupport", "GetLayer",
+    "SetName", "GetName", "GetID", "SetLifeTime", "GetLifeTime", "GetAge", "ResetAge", "SetVisible", "GetVisible",
+    "Destroy", "IsDestroyed", "SetPosition", "SetPositionX", "SetPositionY", "GetPosition", "GetPositionX",
+    "GetPositionY", "SetOldPosition", "SetZOrder", "GetZOrder", "SetRotationAngle", "SetOldRotationAngle",
+    "GetRotationAngle", "SetDirection", "SetDirectionX", "SetDirectionY", "GetDirection", "GetDirectionX",
+    "GetDirectionY", "SetScale", "SetScaleX", "SetScaleY", "GetScale", "GetScaleX", "GetScaleY", "SetCenter",
+    "SetCenterX", "SetCenterY", "GetCenter", "GetCenterX", "GetCenterY", "SetModulationColor", "SetModulationR",
+    "SetModulationG", "SetModulationB", "GetModulationColor", "GetModulationR", "GetModulationG", "GetModulationB",
+    "SetOpacity", "GetOpacity", "AddCollision", "RemoveCollision", "ObjectInCollision", "GetCollisionId",
+    "GetCollisionObject", "GetTileMapCollisionObject", "AddPhysicalProperties", "RemovePhysicalProperties",
+    "SetMassProperties", "GetMassProperties", "GetCenterOfMass", "SetVelocity", "GetVelocity", "SetAngularVelocity",
+    "GetAngularVelocity", "SetSpeed", "GetSpeed", "SetVelocityDirection", "GetVelocityDirection", "AddForce",
+    "RemoveForce", "RemoveAllForces", "GetPhysicsId", "GetNetworkKeyboard", "GetNetworkMouse", "GetNetworkOwner",
+    "GetNumberOfCollidedSprites", "GetNumberOfCollidedCircles", "GetNumberOfCollidedLineSegments",
+    "GetNumberOfCollidedTileMaps", "GetCollidedSprite", "GetCollidedTileMap", "IsCollidedWithSprite",
+    "IsCollidedWithSpriteLineSegment", "IsCollidedWithSpriteCircle", "IsCollidedWithLineSegment",
+    "IsCollidedWithCircle", "IsCollidedWithTileMap", "IsMyLineSegmentCollided", "IsMyCircleCollided",
+    "GetTileMapNewEntries_UsingBoundingRectangle", "GetTileMapStaticEntries_UsingBoundingRectangle",
+    "GetTileMapNewEntries_UsingHotSpot", "GetTileMapStaticEntries_UsingHotSpot", "GetCollidedCircleData",
+    "GetCollidedLineSegmentData", "GetCollidedTileMapData", "GetCollidedSpriteData", "SetScript", "RunScript",
+    "AddManagedObject", "SaveNetworkData", "LoadNetworkData", "SetFlipHorizontal", "GetFlipHorizontal",
+    "SetFlipVertical", "GetFlipVertical", "GetCurrentFrameDelay", "GetFrameDelay", "GetFramesCount", "GetFrameWidth",
+    "GetFrameHeight", "SetCurrentFrameIndex", "GetCurrentFrameIndex", "IsEndOfAnimation", "SetLoop", "GetLoop",
+    "GoToFirstFrame", "GoToLastFrame", "SetAnimationSpeed", "GetAnimationSpeed", "Play", "Stop", "IsPlaying", "Pause",
+    "IsPaused", "GetAnimationsCount", "SetCurrentAnimationIndex", "GetCurrentAnimationIndex", "SetCurrentAnimationName",
+    "GetCurrentAnimationName", "IsInViewport", "SetHUDObject", "IsHUDObject", "SetCollisionActorIndex",
+    "SetVisibleCollisionData", "GetVisibleCollisionData", "SetCollisionDataColor", "GetCollisionDataColor",
+    "SetVisibleBoundingRectangle", "GetVisibleBoundingRectangle", "SetBoundingRectangleColor",
+    "GetBoundingRectangleColor", "Clone",
+};
+
+const Names kParticleSystem{
+    "ObjectFunction", "Mount", "GetMount", "UnMount", "GetMountsCount", "IsMounted", "GetMountSupport", "GetLayer",
+    "SetName", "GetName", "GetID", "SetLifeTime", "GetLifeTime", "GetAge", "ResetAge", "SetVisible", "GetVisible",
+    "Destroy", "IsDestroyed", "SetPosition", "SetPositionX", "SetPositionY", "GetPosition", "GetPositionX",
+    "GetPositionY", "SetOldPosition", "SetZOrder", "GetZOrder", "SetRotationAngle", "SetOldRotationAngle",
+    "GetRotationAngle", "SetDirection", "SetDirectionX", "SetDirectionY", "GetDirection", "GetDirectionX",
+    "GetDirectionY", "SetScale", "SetScaleX", "SetScaleY", "GetScale", "GetScaleX", "GetScaleY", "SetCenter",
+    "SetCenterX", "SetCenterY", "GetCenter", "GetCenterX", "GetCenterY", "SetModulationColor", "SetModulationR",
+    "SetModulationG", "SetModulationB", "GetModulationColor", "GetModulationR", "GetModulationG", "GetModulationB",
+    "SetOpacity", "GetOpacity", "AddCollision", "RemoveCollision", "ObjectInCollision", "GetCollisionId",
+    "GetCollisionObject", "GetTileMapCollisionObject", "AddPhysicalProperties", "RemovePhysicalProperties",
+    "SetMassProperties", "GetMassProperties", "GetCenterOfMass", "SetVelocity", "GetVelocity", "SetAngularVelocity",
+    "GetAngularVelocity", "SetSpeed", "GetSpeed", "SetVelocityDirection", "GetVelocityDirection", "AddForce",
+    "RemoveForce", "RemoveAllForces", "GetPhysicsId", "GetNetworkKeyboard", "GetNetworkMouse", "GetNetworkOwner",
+    "GetNumberOfCollidedSprites", "GetNumberOfCollidedCircles", "GetNumberOfCollidedLineSegments",
+    "GetNumberOfCollidedTileMaps", "GetCollidedSprite", "GetCollidedTileMap", "IsCollidedWithSprite",
+    "IsCollidedWithSpriteLineSegment", "IsCollidedWithSpriteCircle", "IsCollidedWithLineSegment",
+    "IsCollidedWithCircle", "IsCollidedWithTileMap", "IsMyLineSegmentCollided", "IsMyCircleCollided",
+    "GetTileMapNewEntries_UsingBoundingRectangle", "GetTileMapStaticEntries_UsingBoundingRectangle",
+    "GetTileMapNewEntries_UsingHotSpot", "GetTileMapStaticEntries_UsingHotSpot", "SetScript", "RunScript",
+    "SaveNetworkData", "LoadNetworkData", "AddManagedObject", "SetSrcBlendFactor", "GetSrcBlendFactor",
+    "SetDstBlendFactor", "GetDstBlendFactor", "IsInViewport", "SetHUDObject", "IsHUDObject", "SetUseLocalCoordinates",
+    "GetUseLocalCoordinates", "SetEmitter", "GetEmitter", "SetGravity", "GetGravity", "SetEmissionRate",
+    "GetEmissionRate", "SetRecycleParticles", "GetRecycleParticles", "SetDestroyIfNotRecycling",
+    "GetDestroyIfNotRecycling", "SetParticleStartingColor", "GetParticleStartingColor", "SetParticleEndingColor",
+    "GetParticleEndingColor", "SetParticleLifeTime", "GetParticleLifeTime", "SetParticleRotationSpeed",
+    "GetParticleRotationSpeed", "SetParticleSpeed", "GetParticleSpeed", "SetParticleStartingScale",
+    "GetParticleStartingScale", "SetParticleEndingScale", "GetParticleEndingScale", "SetParticleDirection",
+    "GetParticleDirection", "Reset", "Clone", "WarmUp",
+};
+
+const Names kEmitter{"ObjectFunction", "GetPositionAndDirection", "Clone",
+                     "SetScript",      "RunScript",               "AddManagedObject"};
+
+const Names kSpriteAnimation{"SetName", "GetName", "GetFrameWidth", "GetFrameHeight", "GetFramesCount",
+                             "GetFrameDelay", "SetLoopStartingFrame", "GetLoopStartingFrame", "SetLoopEndingFrame",
+                             "GetLoopEndingFrame"};
+
+const Lua::MethodTable& Table(const char* scriptName) {
+    const Lua::MethodTable* table = Lua::FindTable(scriptName);
+    EXPECT_NE(table, nullptr) << scriptName;
+    static const Lua::MethodTable kEmpty{"", {}};
+    return table != nullptr ? *table : kEmpty;
+}
+
+Names NamesOf(const Lua::MethodTable& table) {
+    Names names;
+    for (const Lua::Method& method : table.methods) {
+        names.emplace_back(method.name);
+        EXPECT_NE(method.binding, nullptr) << table.scriptName << "." << method.name;
+        EXPECT_NE(method.accepts, nullptr) << table.scriptName << "." << method.name;
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(SpriteTables, NamesOrderAndCounts) {
+    const struct {
+        const char* scriptName;
+        const Names& names;
+        std::size_t count;
+    } cases[] = {
+        {"Sprite", kSprite, 153},
+        {"ParticleSystem", kParticleSystem, 146},
+        {"ParticleEmitter", kEmitter, 6},
+        {"PointEmitter", kEmitter, 6},
+        {"LineEmitter", kEmitter, 6},
+        {"CircleEmitter", kEmitter, 6},
+        {"DiskEmitter", kEmitter, 6},
+        {"RectangleEmitter", kEmitter, 6},
+        {"FilledRectangleEmitter", kEmitter, 6},
+        {"SpriteAnimation", kSpriteAnimation, 10},
+    };
+    for (const auto& [scriptName, names, count] : cases) {
+        EXPECT_EQ(NamesOf(Table(scriptName)), names) << scriptName;
+        EXPECT_EQ(names.size(), count) << scriptName;
+    }
+}
+
+TEST(SpriteTables, SharedEntriesAreOneBinding) {
+    // Each name a derived table shares with the game object's table keeps
+    // its binding; the bindings every framework table shares are one each.
+    const Lua::MethodTable& base = Table("GameObject");
+    for (const char* derived : {"Sprite", "ParticleSystem"}) {
+        for (const Lua::Method& method : Table(derived).methods) {
+            if (const Lua::Method* same = Lua::FindMethod(base, method.name)) {
+                EXPECT_EQ(method.binding, same->binding) << derived << "." << method.name;
+            }
+        }
+    }
+    const Lua::MethodTable& sprite = Table("Sprite");
+    for (const char* shared : {"ObjectFunction", "SaveNetworkData", "LoadNetworkData", "Clone"}) {
+        for (const char* other : {"GameObject", "ParticleSystem", "Text", "Camera", "PointEmitter"}) {
+            const Lua::Method* mine = Lua::FindMethod(sprite, shared);
+            const Lua::Method* theirs = Lua::FindMethod(Table(other), shared);
+            ASSERT_NE(mine, nullptr) << shared;
+            if (theirs != nullptr) {
+                EXPECT_EQ(mine->binding, theirs->binding) << other << "." << shared;
+            }
+        }
+    }
+    // The emitters' methods are one set of bindings under seven names.
+    const Lua::MethodTable& point = Table("PointEmitter");
+    for (const char* emitter : {"ParticleEmitter", "LineEmitter", "FilledRectangleEmitter"}) {
+        for (std::size_t i = 0; i < point.methods.size(); ++i) {
+            EXPECT_EQ(Table(emitter).methods.at(i).binding, point.methods[i].binding) << emitter;
+        }
+    }
+}
