@@ -1,37 +1,10 @@
+#include "tundra/Lua_Accessors.h"
 #include "tundra/Lua_GameObjectMethods.h"
 #include "tundra/Lua_SharedMethods.h"
-#include "tundra/Lua_Values.h"
 #include "tundra/Tundra_Camera.h"
 
 namespace Lua {
 namespace {
-
-int SetFOV(Tundra::Camera& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        self.SetFOV(GetFloat(state, 1));
-    }
-    return 0;
-}
-
-int GetFOV(Tundra::Camera& self, lua_State* state) {
-    PushFloat(state, self.GetFOV());
-    return 1;
-}
-
-int UpdateFromKeyboard(Tundra::Camera& self, lua_State*) {
-    self.UpdateFromKeyboard();
-    return 0;
-}
-
-int MakeActiveListener(Tundra::Camera& self, lua_State*) {
-    self.MakeActiveListener();
-    return 0;
-}
-
-int IsActiveListener(Tundra::Camera& self, lua_State* state) {
-    PushBool(state, self.IsActiveListener());
-    return 1;
-}
 
 const MethodTable& CameraMethods() {
     static const MethodTable table = ComposeTable(
@@ -63,11 +36,11 @@ const MethodTable& CameraMethods() {
         {
             Bind<Tundra::GameObject, &SaveNetworkData>("SaveNetworkData"),
             Bind<Tundra::GameObject, &LoadNetworkData>("LoadNetworkData"),
-            Bind<Tundra::Camera, &SetFOV>("SetFOV"),
-            Bind<Tundra::Camera, &GetFOV>("GetFOV"),
-            Bind<Tundra::Camera, &UpdateFromKeyboard>("UpdateFromKeyboard"),
-            Bind<Tundra::Camera, &MakeActiveListener>("MakeActiveListener"),
-            Bind<Tundra::Camera, &IsActiveListener>("IsActiveListener"),
+            BindSetter<Tundra::Camera, &Tundra::Camera::SetFOV>("SetFOV"),
+            BindGetter<Tundra::Camera, &Tundra::Camera::GetFOV>("GetFOV"),
+            BindOperation<Tundra::Camera, &Tundra::Camera::UpdateFromKeyboard>("UpdateFromKeyboard"),
+            BindOperation<Tundra::Camera, &Tundra::Camera::MakeActiveListener>("MakeActiveListener"),
+            BindGetter<Tundra::Camera, &Tundra::Camera::IsActiveListener>("IsActiveListener"),
             Bind<Core::Object, &CloneObject>("Clone"),
         },
         GameObjectMethods());

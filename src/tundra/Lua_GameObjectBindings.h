@@ -1,98 +1,24 @@
 #pragma once
 
-#include "tundra/Lua_Values.h"
+#include "tundra/Lua_Accessors.h"
 #include "tundra/Tundra_GameObject.h"
 
-#include <cstdint>
-
-// The bindings of the "GameObject" table, by concern; the tables of the
-// derived framework classes reuse them through the composed table. Each reads
-// its arguments from index 1 and returns how many results it pushed; with
-// fewer arguments than it needs it does nothing.
+// The bindings of the "GameObject" table that are more than a plain getter,
+// setter or operation, by concern; the tables of the derived framework
+// classes reuse them through the composed table. Each reads its arguments
+// from index 1 and returns how many results it pushed; with fewer arguments
+// than it needs it does nothing.
 namespace Lua::GameObjectScript {
-
-// A number as an unsigned id (ids and handles are u32): saturating, NaN and
-// anything else 0.
-std::uint32_t GetUnsigned(lua_State* state, int index);
-void PushUnsigned(lua_State* state, std::uint32_t value);
-
-// Forwards to one member of the object: a setter of one number, one bool or
-// one vector table (nothing without the argument), an operation without
-// arguments, a getter pushing its number, bool or vector.
-template <auto Set>
-int SetFloatArgument(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        (self.*Set)(GetFloat(state, 1));
-    }
-    return 0;
-}
-
-template <auto Set>
-int SetBoolArgument(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        (self.*Set)(GetBool(state, 1));
-    }
-    return 0;
-}
-
-template <auto Set>
-int SetVectorArgument(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        (self.*Set)(GetVector2D(state, 1));
-    }
-    return 0;
-}
-
-template <auto Operation>
-int Call(Tundra::GameObject& self, lua_State*) {
-    (self.*Operation)();
-    return 0;
-}
-
-template <auto Get>
-int PushFloatResult(Tundra::GameObject& self, lua_State* state) {
-    PushFloat(state, (self.*Get)());
-    return 1;
-}
-
-template <auto Get>
-int PushBoolResult(Tundra::GameObject& self, lua_State* state) {
-    PushBool(state, (self.*Get)());
-    return 1;
-}
-
-template <auto Get>
-int PushUnsignedResult(Tundra::GameObject& self, lua_State* state) {
-    PushUnsigned(state, (self.*Get)());
-    return 1;
-}
-
-template <auto Get>
-int PushVectorResult(Tundra::GameObject& self, lua_State* state) {
-    PushVector2D(state, (self.*Get)());
-    return 1;
-}
 
 // Answers nothing: what names a tile map (none exist) and what would hand
 // the engine a collision object (scripts hold none of their own).
 int Nothing(Tundra::GameObject& self, lua_State* state);
 
 // Identity, life, mounting, network owner and script.
-int AddManagedObject(Tundra::GameObject& self, lua_State* state);
-int Mount(Tundra::GameObject& self, lua_State* state);
-int GetMount(Tundra::GameObject& self, lua_State* state);
-int UnMount(Tundra::GameObject& self, lua_State* state);
-int GetMountsCount(Tundra::GameObject& self, lua_State* state);
 int IsMounted(Tundra::GameObject& self, lua_State* state);
 int GetMountSupport(Tundra::GameObject& self, lua_State* state);
-int GetLayer(Tundra::GameObject& self, lua_State* state);
-int SetName(Tundra::GameObject& self, lua_State* state);
-int GetName(Tundra::GameObject& self, lua_State* state);
-int GetNetworkKeyboard(Tundra::GameObject& self, lua_State* state);
-int GetNetworkMouse(Tundra::GameObject& self, lua_State* state);
 int GetNetworkOwner(Tundra::GameObject& self, lua_State* state);
 int ChangeNetworkOwner(Tundra::GameObject& self, lua_State* state);
-int SetScript(Tundra::GameObject& self, lua_State* state);
 int RunScript(Tundra::GameObject& self, lua_State* state);
 
 // Transform and appearance.
@@ -102,11 +28,9 @@ int SetScale(Tundra::GameObject& self, lua_State* state);
 int GetScale(Tundra::GameObject& self, lua_State* state);
 int GetCenterX(Tundra::GameObject& self, lua_State* state);
 int GetCenterY(Tundra::GameObject& self, lua_State* state);
-int SetModulationColor(Tundra::GameObject& self, lua_State* state);
 int SetModulationR(Tundra::GameObject& self, lua_State* state);
 int SetModulationG(Tundra::GameObject& self, lua_State* state);
 int SetModulationB(Tundra::GameObject& self, lua_State* state);
-int GetModulationColor(Tundra::GameObject& self, lua_State* state);
 int GetModulationR(Tundra::GameObject& self, lua_State* state);
 int GetModulationG(Tundra::GameObject& self, lua_State* state);
 int GetModulationB(Tundra::GameObject& self, lua_State* state);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <lua.hpp>
+#include <optional>
 #include <vector>
 
 namespace Lua::GameObjectScript {
@@ -22,13 +23,15 @@ int PushCount(lua_State* state, int count) {
     return 1;
 }
 
-// (id): whether the query holds for the object's current results.
+// (id): whether the query holds for the object's current results; no
+// shape has a negative id.
 template <QueryById Query>
 int AskById(Tundra::GameObject& self, lua_State* state) {
     if (ArgumentCount(state) < 1) {
         return 0;
     }
-    PushBool(state, Query(self.GetCollisionObject(), GetUnsigned(state, 1)));
+    const std::optional<std::uint32_t> id = ReadArgument<std::uint32_t>(state, 1);
+    PushBool(state, id && Query(self.GetCollisionObject(), *id));
     return 1;
 }
 
@@ -40,16 +43,17 @@ int AskByOwnId(Tundra::GameObject& self, lua_State* state) {
         return 0;
     }
     const Collision2D::DynamicObject* object = self.GetCollisionObject();
-    const std::uint32_t id = GetUnsigned(state, 1);
-    PushBool(state, count >= 2 ? QueryWithOther(object, id, GetUnsigned(state, 2)) : Query(object, id));
+    const std::optional<std::uint32_t> id = ReadArgument<std::uint32_t>(state, 1);
+    const std::optional<std::uint32_t> otherId = count >= 2 ? ReadArgument<std::uint32_t>(state, 2) : std::nullopt;
+    PushBool(state, id && (count >= 2 ? otherId && QueryWithOther(object, *id, *otherId) : Query(object, *id)));
     return 1;
 }
 
 void SetVectorList(lua_State* state, const char* field, const Vector2D* vectors, std::uint32_t count) {
-    lua_createtable(state, static_cast<int>(count), 0);
+    NewList(state, static_cast<int>(count));
     for (std::uint32_t i = 0; i < count; ++i) {
         PushVector2D(state, vectors[i]);
-        lua_rawseti(state, -2, static_cast<int>(i) + 1);
+        AppendToList(state, static_cast<int>(i) + 1);
     }
     lua_setfield(state, -2, field);
 }
@@ -83,13 +87,9 @@ int PushRecordTable(Tundra::GameObject& self, lua_State* state) {
 
 }  // namespace
 
-// An opaque handle without methods (no binding takes it back), or nil.
+// A handle without methods (no binding takes it back), or nil.
 int GetCollisionObject(Tundra::GameObject& self, lua_State* state) {
-    if (Collision2D::DynamicObject* object = self.GetCollisionObject()) {
-        lua_pushlightuserdata(state, object);
-    } else {
-        lua_pushnil(state);
-    }
+    PushHandle(state, self.GetCollisionObject());
     return 1;
 }
 
@@ -161,7 +161,7 @@ int IsMyCircleCollided(Tundra::GameObject& self, lua_State* state) {
 
 int GetTileMapEntries(Tundra::GameObject&, lua_State* state) {
     PushBool(state, false);
-    lua_newtable(state);
+    NewList(state, 0);
     return 2;
 }
 

@@ -1,48 +1,10 @@
-#include "input/Input_Keyboard.h"
-#include "input/Input_Mouse.h"
 #include "network/Network_TunNet.h"
 #include "tundra/Lua_GameObjectBindings.h"
-#include "tundra/Tundra_Layer.h"
 
 #include <lua.hpp>
+#include <optional>
 
 namespace Lua::GameObjectScript {
-
-int AddManagedObject(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) < 2) {
-        return 0;
-    }
-    Core::Object* object = GetAnyObject(state, 1);
-    const char* name = GetString(state, 2);
-    if (name != nullptr) {
-        self.AddManagedObject(object, name);
-    }
-    return 0;
-}
-
-int Mount(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        self.Mount(GetObject<Tundra::GameObject>(state, 1));
-    }
-    return 0;
-}
-
-int GetMount(Tundra::GameObject& self, lua_State* state) {
-    PushObject(state, self.GetMount());
-    return 1;
-}
-
-int UnMount(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        self.UnMount(GetObject<Tundra::GameObject>(state, 1));
-    }
-    return 0;
-}
-
-int GetMountsCount(Tundra::GameObject& self, lua_State* state) {
-    PushInt(state, self.GetMountsCount());
-    return 1;
-}
 
 int IsMounted(Tundra::GameObject& self, lua_State* state) {
     PushBool(state, self.GetMount() != nullptr);
@@ -57,33 +19,6 @@ int GetMountSupport(Tundra::GameObject& self, lua_State* state) {
     return 1;
 }
 
-int GetLayer(Tundra::GameObject& self, lua_State* state) {
-    PushObject(state, self.GetLayer());
-    return 1;
-}
-
-int SetName(Tundra::GameObject& self, lua_State* state) {
-    if (const char* name = GetString(state, 1)) {
-        self.SetName(name);
-    }
-    return 0;
-}
-
-int GetName(Tundra::GameObject& self, lua_State* state) {
-    PushString(state, self.GetName().c_str());
-    return 1;
-}
-
-int GetNetworkKeyboard(Tundra::GameObject& self, lua_State* state) {
-    PushObject(state, self.GetNetworkKeyboard());
-    return 1;
-}
-
-int GetNetworkMouse(Tundra::GameObject& self, lua_State* state) {
-    PushObject(state, self.GetNetworkMouse());
-    return 1;
-}
-
 int GetNetworkOwner(Tundra::GameObject& self, lua_State* state) {
     std::uint32_t playerId = 0;
     if (!self.GetNetworkOwner(playerId)) {
@@ -93,24 +28,13 @@ int GetNetworkOwner(Tundra::GameObject& self, lua_State* state) {
     return 1;
 }
 
-// ("player id"): without one, the local player.
+// ([player id]): without one, the local player.
 int ChangeNetworkOwner(Tundra::GameObject& self, lua_State* state) {
-    bool changed = false;
-    if (lua_type(state, 1) == LUA_TNUMBER) {
-        const Tundra::TunPlayer player(GetUnsigned(state, 1));
-        changed = self.ChangeNetworkOwner(&player);
-    } else {
-        changed = self.ChangeNetworkOwner(nullptr);
-    }
-    PushBool(state, changed);
+    const std::optional<std::uint32_t> playerId =
+        lua_type(state, 1) == LUA_TNUMBER ? ReadArgument<std::uint32_t>(state, 1) : std::nullopt;
+    const Tundra::TunPlayer player(playerId.value_or(0));
+    PushBool(state, self.ChangeNetworkOwner(playerId ? &player : nullptr));
     return 1;
-}
-
-int SetScript(Tundra::GameObject& self, lua_State* state) {
-    if (const char* name = GetString(state, 1)) {
-        self.SetScript(name);
-    }
-    return 0;
 }
 
 // (skip constructor = false).

@@ -1,26 +1,13 @@
 #include "tundra/Lua_GameObjectMethods.h"
 
+#include "input/Input_Keyboard.h"
+#include "input/Input_Mouse.h"
 #include "tundra/Lua_GameObjectBindings.h"
 #include "tundra/Lua_SharedMethods.h"
-
-#include <cmath>
-#include <lua.hpp>
+#include "tundra/Tundra_Layer.h"
 
 namespace Lua {
 namespace GameObjectScript {
-
-std::uint32_t GetUnsigned(lua_State* state, int index) {
-    if (lua_type(state, index) != LUA_TNUMBER) {
-        return 0;
-    }
-    const double value = lua_tonumber(state, index);
-    if (std::isnan(value) || value <= 0.0) {
-        return 0;
-    }
-    return value >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
-}
-
-void PushUnsigned(lua_State* state, std::uint32_t value) { lua_pushnumber(state, value); }
 
 int Nothing(Tundra::GameObject&, lua_State*) { return 0; }
 
@@ -36,6 +23,21 @@ constexpr Method On(const char* name) {
     return Bind<GameObject, F>(name);
 }
 
+template <auto Getter>
+constexpr Method Get(const char* name) {
+    return BindGetter<GameObject, Getter>(name);
+}
+
+template <auto Setter>
+constexpr Method Set(const char* name) {
+    return BindSetter<GameObject, Setter>(name);
+}
+
+template <auto Operation>
+constexpr Method Do(const char* name) {
+    return BindOperation<GameObject, Operation>(name);
+}
+
 }  // namespace
 
 const MethodTable& GameObjectMethods() {
@@ -43,71 +45,71 @@ const MethodTable& GameObjectMethods() {
         "GameObject",
         {
             Bind<Core::Object, &ObjectFunction>("ObjectFunction"),
-            On<&S::AddManagedObject>("AddManagedObject"),
-            On<&S::Mount>("Mount"),
-            On<&S::GetMount>("GetMount"),
-            On<&S::UnMount>("UnMount"),
-            On<&S::GetMountsCount>("GetMountsCount"),
+            Bind<GameObject, &AddManagedObject<GameObject>>("AddManagedObject"),
+            Set<&GameObject::Mount>("Mount"),
+            Get<&GameObject::GetMount>("GetMount"),
+            Set<&GameObject::UnMount>("UnMount"),
+            Get<&GameObject::GetMountsCount>("GetMountsCount"),
             On<&S::IsMounted>("IsMounted"),
             On<&S::GetMountSupport>("GetMountSupport"),
-            On<&S::GetLayer>("GetLayer"),
-            On<&S::SetName>("SetName"),
-            On<&S::GetName>("GetName"),
-            On<&S::PushUnsignedResult<&GameObject::GetID>>("GetID"),
-            On<&S::SetFloatArgument<&GameObject::SetLifeTime>>("SetLifeTime"),
-            On<&S::PushFloatResult<&GameObject::GetLifeTime>>("GetLifeTime"),
-            On<&S::PushFloatResult<&GameObject::GetAge>>("GetAge"),
-            On<&S::Call<&GameObject::ResetAge>>("ResetAge"),
-            On<&S::SetBoolArgument<&GameObject::SetVisible>>("SetVisible"),
-            On<&S::PushBoolResult<&GameObject::GetVisible>>("GetVisible"),
-            On<&S::Call<&GameObject::Destroy>>("Destroy"),
-            On<&S::PushBoolResult<&GameObject::IsDestroyed>>("IsDestroyed"),
-            On<&S::SetVectorArgument<&GameObject::SetPosition>>("SetPosition"),
-            On<&S::SetFloatArgument<&GameObject::SetPositionX>>("SetPositionX"),
-            On<&S::SetFloatArgument<&GameObject::SetPositionY>>("SetPositionY"),
-            On<&S::PushVectorResult<&GameObject::GetPosition>>("GetPosition"),
-            On<&S::PushFloatResult<&GameObject::GetPositionX>>("GetPositionX"),
-            On<&S::PushFloatResult<&GameObject::GetPositionY>>("GetPositionY"),
-            On<&S::SetVectorArgument<&GameObject::SetOldPosition>>("SetOldPosition"),
-            On<&S::SetFloatArgument<&GameObject::SetZOrder>>("SetZOrder"),
-            On<&S::PushFloatResult<&GameObject::GetZOrder>>("GetZOrder"),
-            On<&S::SetFloatArgument<&GameObject::SetRotationAngle>>("SetRotationAngle"),
-            On<&S::SetFloatArgument<&GameObject::SetOldRotationAngle>>("SetOldRotationAngle"),
-            On<&S::PushFloatResult<&GameObject::GetRotationAngle>>("GetRotationAngle"),
-            On<&S::SetVectorArgument<&GameObject::SetDirection>>("SetDirection"),
-            On<&S::SetFloatArgument<&GameObject::SetDirectionX>>("SetDirectionX"),
-            On<&S::SetFloatArgument<&GameObject::SetDirectionY>>("SetDirectionY"),
-            On<&S::PushVectorResult<&GameObject::GetDirection>>("GetDirection"),
+            Get<&GameObject::GetLayer>("GetLayer"),
+            Set<&GameObject::SetName>("SetName"),
+            Get<&GameObject::GetName>("GetName"),
+            Get<&GameObject::GetID>("GetID"),
+            Set<&GameObject::SetLifeTime>("SetLifeTime"),
+            Get<&GameObject::GetLifeTime>("GetLifeTime"),
+            Get<&GameObject::GetAge>("GetAge"),
+            Do<&GameObject::ResetAge>("ResetAge"),
+            Set<&GameObject::SetVisible>("SetVisible"),
+            Get<&GameObject::GetVisible>("GetVisible"),
+            Do<&GameObject::Destroy>("Destroy"),
+            Get<&GameObject::IsDestroyed>("IsDestroyed"),
+            Set<&GameObject::SetPosition>("SetPosition"),
+            Set<&GameObject::SetPositionX>("SetPositionX"),
+            Set<&GameObject::SetPositionY>("SetPositionY"),
+            Get<&GameObject::GetPosition>("GetPosition"),
+            Get<&GameObject::GetPositionX>("GetPositionX"),
+            Get<&GameObject::GetPositionY>("GetPositionY"),
+            Set<&GameObject::SetOldPosition>("SetOldPosition"),
+            Set<&GameObject::SetZOrder>("SetZOrder"),
+            Get<&GameObject::GetZOrder>("GetZOrder"),
+            Set<&GameObject::SetRotationAngle>("SetRotationAngle"),
+            Set<&GameObject::SetOldRotationAngle>("SetOldRotationAngle"),
+            Get<&GameObject::GetRotationAngle>("GetRotationAngle"),
+            Set<&GameObject::SetDirection>("SetDirection"),
+            Set<&GameObject::SetDirectionX>("SetDirectionX"),
+            Set<&GameObject::SetDirectionY>("SetDirectionY"),
+            Get<&GameObject::GetDirection>("GetDirection"),
             On<&S::GetDirectionX>("GetDirectionX"),
             On<&S::GetDirectionY>("GetDirectionY"),
             On<&S::SetScale>("SetScale"),
-            On<&S::SetFloatArgument<&GameObject::SetScaleX>>("SetScaleX"),
-            On<&S::SetFloatArgument<&GameObject::SetScaleY>>("SetScaleY"),
+            Set<&GameObject::SetScaleX>("SetScaleX"),
+            Set<&GameObject::SetScaleY>("SetScaleY"),
             On<&S::GetScale>("GetScale"),
-            On<&S::PushFloatResult<&GameObject::GetScaleX>>("GetScaleX"),
-            On<&S::PushFloatResult<&GameObject::GetScaleY>>("GetScaleY"),
-            On<&S::SetVectorArgument<&GameObject::SetCenter>>("SetCenter"),
-            On<&S::SetFloatArgument<&GameObject::SetCenterX>>("SetCenterX"),
-            On<&S::SetFloatArgument<&GameObject::SetCenterY>>("SetCenterY"),
-            On<&S::PushVectorResult<&GameObject::GetCenter>>("GetCenter"),
+            Get<&GameObject::GetScaleX>("GetScaleX"),
+            Get<&GameObject::GetScaleY>("GetScaleY"),
+            Set<&GameObject::SetCenter>("SetCenter"),
+            Set<&GameObject::SetCenterX>("SetCenterX"),
+            Set<&GameObject::SetCenterY>("SetCenterY"),
+            Get<&GameObject::GetCenter>("GetCenter"),
             On<&S::GetCenterX>("GetCenterX"),
             On<&S::GetCenterY>("GetCenterY"),
-            On<&S::SetModulationColor>("SetModulationColor"),
+            Set<&GameObject::SetModulationColor>("SetModulationColor"),
             On<&S::SetModulationR>("SetModulationR"),
             On<&S::SetModulationG>("SetModulationG"),
             On<&S::SetModulationB>("SetModulationB"),
-            On<&S::GetModulationColor>("GetModulationColor"),
+            Get<&GameObject::GetModulationColor>("GetModulationColor"),
             On<&S::GetModulationR>("GetModulationR"),
             On<&S::GetModulationG>("GetModulationG"),
             On<&S::GetModulationB>("GetModulationB"),
-            On<&S::SetFloatArgument<&GameObject::SetOpacity>>("SetOpacity"),
-            On<&S::PushFloatResult<&GameObject::GetOpacity>>("GetOpacity"),
+            Set<&GameObject::SetOpacity>("SetOpacity"),
+            Get<&GameObject::GetOpacity>("GetOpacity"),
             // Collision objects reach scripts only as handles of objects the
             // engine already holds: none can be handed to it.
             On<&S::Nothing>("AddCollision"),
-            On<&S::Call<&GameObject::RemoveCollision>>("RemoveCollision"),
-            On<&S::PushBoolResult<&GameObject::ObjectInCollision>>("ObjectInCollision"),
-            On<&S::PushUnsignedResult<&GameObject::GetCollisionId>>("GetCollisionId"),
+            Do<&GameObject::RemoveCollision>("RemoveCollision"),
+            Get<&GameObject::ObjectInCollision>("ObjectInCollision"),
+            Get<&GameObject::GetCollisionId>("GetCollisionId"),
             On<&S::GetCollisionObject>("GetCollisionObject"),
             On<&S::Nothing>("GetTileMapCollisionObject"),
             On<&S::AddPhysicalProperties>("AddPhysicalProperties"),
@@ -115,9 +117,9 @@ const MethodTable& GameObjectMethods() {
             On<&S::SetMassProperties>("SetMassProperties"),
             On<&S::GetMassProperties>("GetMassProperties"),
             On<&S::GetCenterOfMass>("GetCenterOfMass"),
-            On<&S::SetVectorArgument<&GameObject::SetVelocity>>("SetVelocity"),
+            Set<&GameObject::SetVelocity>("SetVelocity"),
             On<&S::GetVelocity>("GetVelocity"),
-            On<&S::SetFloatArgument<&GameObject::SetAngularVelocity>>("SetAngularVelocity"),
+            Set<&GameObject::SetAngularVelocity>("SetAngularVelocity"),
             On<&S::GetAngularVelocity>("GetAngularVelocity"),
             On<&S::SetSpeed>("SetSpeed"),
             On<&S::GetSpeed>("GetSpeed"),
@@ -125,10 +127,10 @@ const MethodTable& GameObjectMethods() {
             On<&S::GetVelocityDirection>("GetVelocityDirection"),
             On<&S::AddForce>("AddForce"),
             On<&S::RemoveForce>("RemoveForce"),
-            On<&S::Call<&GameObject::RemoveAllForces>>("RemoveAllForces"),
-            On<&S::PushUnsignedResult<&GameObject::GetPhysicsId>>("GetPhysicsId"),
-            On<&S::GetNetworkKeyboard>("GetNetworkKeyboard"),
-            On<&S::GetNetworkMouse>("GetNetworkMouse"),
+            Do<&GameObject::RemoveAllForces>("RemoveAllForces"),
+            Get<&GameObject::GetPhysicsId>("GetPhysicsId"),
+            Get<&GameObject::GetNetworkKeyboard>("GetNetworkKeyboard"),
+            Get<&GameObject::GetNetworkMouse>("GetNetworkMouse"),
             On<&S::GetNetworkOwner>("GetNetworkOwner"),
             On<&S::ChangeNetworkOwner>("ChangeNetworkOwner"),
             On<&S::GetNumberOfCollidedSprites>("GetNumberOfCollidedSprites"),
@@ -153,7 +155,7 @@ const MethodTable& GameObjectMethods() {
             On<&S::GetCollidedLineSegmentData>("GetCollidedLineSegmentData"),
             On<&S::Nothing>("GetCollidedTileMapData"),
             On<&S::GetCollidedSpriteData>("GetCollidedSpriteData"),
-            On<&S::SetScript>("SetScript"),
+            Set<&GameObject::SetScript>("SetScript"),
             On<&S::RunScript>("RunScript"),
         },
     };

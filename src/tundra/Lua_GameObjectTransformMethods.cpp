@@ -45,13 +45,6 @@ int GetCenterX(Tundra::GameObject& self, lua_State* state) { return PushNumber(s
 
 int GetCenterY(Tundra::GameObject& self, lua_State* state) { return PushNumber(state, self.GetCenter().y); }
 
-int SetModulationColor(Tundra::GameObject& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        self.SetModulationColor(GetColor(state, 1));
-    }
-    return 0;
-}
-
 int SetModulationR(Tundra::GameObject& self, lua_State* state) {
     return SetModulationChannel<&Color::r>(self, state);
 }
@@ -62,11 +55,6 @@ int SetModulationG(Tundra::GameObject& self, lua_State* state) {
 
 int SetModulationB(Tundra::GameObject& self, lua_State* state) {
     return SetModulationChannel<&Color::b>(self, state);
-}
-
-int GetModulationColor(Tundra::GameObject& self, lua_State* state) {
-    PushColor(state, self.GetModulationColor());
-    return 1;
 }
 
 int GetModulationR(Tundra::GameObject& self, lua_State* state) {

@@ -1,34 +1,10 @@
+#include "tundra/Lua_Accessors.h"
 #include "tundra/Lua_GameObjectMethods.h"
 #include "tundra/Lua_SharedMethods.h"
-#include "tundra/Lua_Values.h"
 #include "tundra/Tundra_Text.h"
 
 namespace Lua {
 namespace {
-
-int SetText(Tundra::Text& self, lua_State* state) {
-    if (const char* text = GetString(state, 1)) {
-        self.SetText(text);
-    }
-    return 0;
-}
-
-int GetText(Tundra::Text& self, lua_State* state) {
-    PushString(state, self.GetText().c_str());
-    return 1;
-}
-
-int SetHUDObject(Tundra::Text& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        self.SetHUDObject(GetBool(state, 1));
-    }
-    return 0;
-}
-
-int IsHUDObject(Tundra::Text& self, lua_State* state) {
-    PushBool(state, self.IsHUDObject());
-    return 1;
-}
 
 const MethodTable& TextMethods() {
     static const MethodTable table = ComposeTable(
@@ -60,10 +36,10 @@ const MethodTable& TextMethods() {
         {
             Bind<Tundra::GameObject, &SaveNetworkData>("SaveNetworkData"),
             Bind<Tundra::GameObject, &LoadNetworkData>("LoadNetworkData"),
-            Bind<Tundra::Text, &SetText>("SetText"),
-            Bind<Tundra::Text, &GetText>("GetText"),
-            Bind<Tundra::Text, &SetHUDObject>("SetHUDObject"),
-            Bind<Tundra::Text, &IsHUDObject>("IsHUDObject"),
+            BindSetter<Tundra::Text, &Tundra::Text::SetText>("SetText"),
+            BindGetter<Tundra::Text, &Tundra::Text::GetText>("GetText"),
+            BindSetter<Tundra::Text, &Tundra::Text::SetHUDObject>("SetHUDObject"),
+            BindGetter<Tundra::Text, &Tundra::Text::IsHUDObject>("IsHUDObject"),
             Bind<Core::Object, &CloneObject>("Clone"),
         },
         GameObjectMethods());
