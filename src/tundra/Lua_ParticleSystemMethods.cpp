@@ -1,5 +1,5 @@
-#include "tundra/Lua_RangeAccessors.h"
 #include "tundra/Lua_GameObjectMethods.h"
+#include "tundra/Lua_RangeAccessors.h"
 #include "tundra/Lua_SharedMethods.h"
 #include "tundra/Lua_ViewportArgument.h"
 #include "tundra/Tundra_ParticleSystem.h"
@@ -11,22 +11,6 @@ namespace {
 
 using Tundra::ParticleSystem;
 using Tundra::ParticleSystemBase;
-
-int IsInViewport(ParticleSystemBase& self, lua_State* state) {
-    if (ArgumentCount(state) < 1) {
-        return 0;
-    }
-    PushResult(state, self.IsInViewport(GetViewportArgument(state, 1)));
-    return 1;
-}
-
-// nil takes the emitter away: the system then emits nothing.
-int SetEmitter(ParticleSystem& self, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        self.SetEmitter(GetObject<Tundra::ParticleEmitter>(state, 1));
-    }
-    return 0;
-}
 
 const MethodTable& ParticleSystemMethods() {
     static const MethodTable table = ComposeTable(
@@ -69,12 +53,12 @@ const MethodTable& ParticleSystemMethods() {
             BindGetter<ParticleSystemBase, &ParticleSystemBase::GetSrcBlendFactor>("GetSrcBlendFactor"),
             BindSetter<ParticleSystemBase, &ParticleSystemBase::SetDstBlendFactor>("SetDstBlendFactor"),
             BindGetter<ParticleSystemBase, &ParticleSystemBase::GetDstBlendFactor>("GetDstBlendFactor"),
-            Bind<ParticleSystemBase, &IsInViewport>("IsInViewport"),
+            Bind<ParticleSystemBase, &IsInViewport<ParticleSystemBase>>("IsInViewport"),
             BindSetter<ParticleSystemBase, &ParticleSystemBase::SetHUDObject>("SetHUDObject"),
             BindGetter<ParticleSystemBase, &ParticleSystemBase::IsHUDObject>("IsHUDObject"),
             BindSetter<ParticleSystemBase, &ParticleSystemBase::SetUseLocalCoordinates>("SetUseLocalCoordinates"),
             BindGetter<ParticleSystemBase, &ParticleSystemBase::GetUseLocalCoordinates>("GetUseLocalCoordinates"),
-            Bind<ParticleSystem, &SetEmitter>("SetEmitter"),
+            BindSetter<ParticleSystem, &ParticleSystem::SetEmitter>("SetEmitter"),
             BindGetter<ParticleSystem, &ParticleSystem::GetEmitter>("GetEmitter"),
             BindSetter<ParticleSystem, &ParticleSystem::SetGravity>("SetGravity"),
             BindGetter<ParticleSystem, &ParticleSystem::GetGravity>("GetGravity"),

@@ -51,14 +51,6 @@ int Play(Sprite& self, lua_State*) {
     return 0;
 }
 
-int IsInViewport(Sprite& self, lua_State* state) {
-    if (ArgumentCount(state) < 1) {
-        return 0;
-    }
-    PushResult(state, self.IsInViewport(GetViewportArgument(state, 1)));
-    return 1;
-}
-
 const MethodTable& SpriteMethods() {
     static const MethodTable table = ComposeTable(
         "Sprite",
@@ -125,7 +117,7 @@ const MethodTable& SpriteMethods() {
             BindGetter<Sprite, &Sprite::GetCurrentAnimationIndex>("GetCurrentAnimationIndex"),
             Bind<Sprite, &SetCurrentAnimationName>("SetCurrentAnimationName"),
             BindGetter<Sprite, &Sprite::GetCurrentAnimationName>("GetCurrentAnimationName"),
-            Bind<Sprite, &IsInViewport>("IsInViewport"),
+            Bind<Sprite, &IsInViewport<Sprite>>("IsInViewport"),
             BindSetter<Sprite, &Sprite::SetHUDObject>("SetHUDObject"),
             BindGetter<Sprite, &Sprite::IsHUDObject>("IsHUDObject"),
             BindSetter<Sprite, &Sprite::SetCollisionActorIndex>("SetCollisionActorIndex"),

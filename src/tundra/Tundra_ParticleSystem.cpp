@@ -91,6 +91,11 @@ void ParticleSystem::DrawAttributes(Particle& particle) {
     particle.endColor = RandomColorBetween(m_endColor.low, m_endColor.high);
 }
 
+void ParticleSystem::Cleanup() {
+    ParticleSystemBase::Cleanup();
+    m_emitter = nullptr;
+}
+
 void ParticleSystem::Reset() {
     m_emissionCarry = 0.0f;
     m_deadCount = 0;

@@ -62,6 +62,9 @@ class ParticleSystem : public ParticleSystemBase {
     // Emits, ages, moves, retires, writes the render records, then runs the
     // game object's update.
     void EngineUpdate(float dt) override;
+    // Lets go of the emitter too: a script may have handed this system to
+    // its own emitter, and neither would ever be freed.
+    void Cleanup() override;
 
     // Every particle dead and freshly drawn from the emitter and the limits;
     // the next update sees no movement of the system.
