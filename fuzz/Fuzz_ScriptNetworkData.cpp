@@ -13,10 +13,11 @@
 #include <lua.hpp>
 #include <utility>
 
-// Script values arrive from the network as tagged values: any bytes must
-// read into values a script can use, or fail the stream, in a running game
-// with a scripted object. What was read, written again, must read back and
-// write the same bytes.
+// Network messages reach a scripted object in a running game: any bytes
+// must read into values a script can use, or fail the stream, and what was
+// read, written again, must read back and write the same bytes. The first
+// byte chooses the message (its value modulo 3): tagged script values, the
+// announced state, or a tick's state.
 namespace {
 
 // Keeps what it reads and sends it back; "use" touches every value read.
@@ -79,10 +80,23 @@ fuzz::Bytes ReadAndWriteBack(const fuzz::Bytes& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Tundra::Game& game = fuzz::RestartedGame<ScriptedLevel>();
-    const fuzz::Bytes first = ReadAndWriteBack(fuzz::Bytes(data, data + size));
-    if (!first.empty() && ReadAndWriteBack(first) != first) {
-        std::fprintf(stderr, "tagged values read back differently\n");
-        std::abort();
+    fuzz::ChoiceAndStream input(data, size);
+    switch (input.choice % 3) {
+    case 0: {
+        const fuzz::Bytes bytes = fuzz::BytesOf(input.file);
+        const fuzz::Bytes first = ReadAndWriteBack(bytes);
+        if (!first.empty() && ReadAndWriteBack(first) != first) {
+            std::fprintf(stderr, "tagged values read back differently\n");
+            std::abort();
+        }
+        break;
+    }
+    case 1:
+        g_object->NetworkLoad(input.file);
+        break;
+    default:
+        g_object->NetworkSyncReceive(input.file);
+        break;
     }
     fuzz::Step(game, 2);
     return 0;
@@ -99,8 +113,17 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
         luaL_loadstring(state, chunk);
         lua_call(state, 0, LUA_MULTRET);
         Core::MemoryFile file;
+        file.WriteU8(0);
         Lua::WriteTaggedValues(state, 1, lua_gettop(state), file);
         lua_settop(state, 0);
         seeds.Add(name, fuzz::BytesOf(file));
     }
+    Core::MemoryFile announced;
+    announced.WriteU8(1);
+    g_object->NetworkSave(announced);
+    seeds.Add("announced", fuzz::BytesOf(announced));
+    Core::MemoryFile tick;
+    tick.WriteU8(2);
+    g_object->NetworkSyncSend(tick);
+    seeds.Add("tick", fuzz::BytesOf(tick));
 }

@@ -184,6 +184,9 @@ Object* File::ReadReference(ObjectTest accepts, Reference reference) {
     // Recorded before Load, so that references met inside it resolve to it.
     m_readObjects.emplace(id, object);
     if (object == nullptr) {
+        if (m_unknownClass.empty()) {
+            m_unknownClass = name;
+        }
         return nullptr;
     }
     m_read.emplace_back(object);
@@ -231,6 +234,7 @@ void File::ResetObjectTables() {
     ReleaseAll(m_written);
     m_readObjects.clear();
     ReleaseAll(m_read);
+    m_unknownClass.clear();
 }
 
 }  // namespace Core

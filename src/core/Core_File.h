@@ -146,6 +146,11 @@ public:
         return dynamic_cast<T*>(ReadCheckedObject(&IsA<T>, reference));
     }
 
+    // The first class name read since the tables were reset that no class
+    // is registered under; empty when there was none. Tells a reader why an
+    // object it expected came back null.
+    const String& GetUnknownClass() const { return m_unknownClass; }
+
     bool HasFailed() const { return m_failed; }
     void SetFailed() { m_failed = true; }
 
@@ -186,6 +191,7 @@ private:
     std::vector<Object*> m_loading;
     // Objects handed out by plain links during the running outermost read.
     std::vector<Object*> m_plainLinks;
+    String m_unknownClass;
 };
 
 inline File& operator<<(File& file, const Object* object) {

@@ -1,6 +1,8 @@
 #include "core/Core_MersenneTwister.h"
 
+#include <algorithm>
 #include <ctime>
+#include <iterator>
 
 namespace Core {
 namespace {
@@ -42,6 +44,22 @@ std::uint32_t MersenneTwister::Next() {
     y ^= (y << 15) & 0xEFC60000u;
     y ^= y >> 18;
     return y & m_mask;
+}
+
+MersenneTwister::State MersenneTwister::GetState() const {
+    State state;
+    std::copy(std::begin(m_state), std::end(m_state), state.words.begin());
+    state.index = static_cast<std::uint32_t>(m_index);
+    return state;
+}
+
+bool MersenneTwister::SetState(const State& state) {
+    if (state.index > static_cast<std::uint32_t>(kStateSize)) {
+        return false;
+    }
+    std::copy(state.words.begin(), state.words.end(), std::begin(m_state));
+    m_index = static_cast<int>(state.index);
+    return true;
 }
 
 MersenneTwister& GameRandomGenerator() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace Core {
@@ -15,6 +16,16 @@ public:
     // the next draw regenerates the whole state.
     void Seed(std::uint32_t seed);
     std::uint32_t Next();
+
+    // Everything the next draws depend on: the words and the index of the
+    // next word drawn (kStateSize: the next draw regenerates the words).
+    struct State {
+        std::array<std::uint32_t, kStateSize> words{};
+        std::uint32_t index = kStateSize;
+    };
+    State GetState() const;
+    // Refuses (false, nothing changed) an index above kStateSize.
+    bool SetState(const State& state);
 
 private:
     void Regenerate();

@@ -24,6 +24,10 @@ void HUD::Render() { ++g_calls.renders; }
 
 void HUD::Clear() { ++g_calls.clears; }
 
+void HUD::WriteInformation(Core::File&) const {}
+
+void HUD::ReadInformation(Core::File&) {}
+
 }  // namespace GUI
 
 void UpdateHud(float) { ++GUI::g_calls.updates; }

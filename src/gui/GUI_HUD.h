@@ -1,5 +1,9 @@
 #pragma once
 
+namespace Core {
+class File;
+}
+
 namespace GUI {
 
 // The screen-space layer of forms and controls drawn after the viewports.
@@ -18,6 +22,10 @@ public:
     void Render();
     // Empties the forms, controls and pending lists (every level change).
     void Clear();
+    // The HUD's part of a saved game: with nothing in the HUD yet, nothing
+    // is written or read.
+    void WriteInformation(Core::File& file) const;
+    void ReadInformation(Core::File& file);
 };
 
 }  // namespace GUI

@@ -64,8 +64,8 @@ void KeyboardImp::Update() {
     const auto held = [&state](int code) { return (state[code] & os::kKeyDownBit) != 0; };
 
     // After a Reset, polls are ignored while any key (mouse buttons included)
-    // is held, for at most kMaxWaitPolls polls. Ignored polls keep the states
-    // and event lists of the last poll that counted.
+    // is held, for at most kMaxWaitPolls polls. Ignored polls leave the
+    // states and event lists as the Reset cleared them.
     if (m_wait != 0) {
         ++m_waitCounter;
         bool anyHeld = false;
@@ -161,7 +161,11 @@ char KeyboardImp::GetKeyAsChar(int keyId) const {
 }
 
 void KeyboardImp::Reset() {
+    // The event lists go too: polls ignored during the wait would otherwise
+    // report the keys of the last poll before it, which no key state holds.
     m_keys = {};
+    m_eventCodes.clear();
+    m_eventStates.clear();
     m_wait = 1;
 }
 

@@ -5,6 +5,7 @@
 #include "os/OS_Window.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -25,6 +26,11 @@ using MouseSnapshot = std::array<std::uint8_t, kMouseSnapshotBytes>;
 //   0 previous x, 4 previous y, 8 moved, 9-11 zero, 12 current x, 16 current y
 constexpr std::uint32_t kMouseMovementBytes = 20;
 using MouseMovementRecord = std::array<std::uint8_t, kMouseMovementBytes>;
+constexpr std::size_t kMovementPreviousX = 0;
+constexpr std::size_t kMovementPreviousY = 4;
+constexpr std::size_t kMovementMoved = 8;
+constexpr std::size_t kMovementCurrentX = 12;
+constexpr std::size_t kMovementCurrentY = 16;
 
 // Buttons: 0 left, 1 middle, 2 right.
 constexpr int kMouseButtonCount = 3;

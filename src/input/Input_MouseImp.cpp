@@ -27,13 +27,6 @@ constexpr std::size_t kSnapshotInWindow = 24;
 constexpr std::size_t kSnapshotMoved = 25;
 constexpr std::size_t kSnapshotVisible = 26;
 
-// Movement-record offsets.
-constexpr std::size_t kMovementPreviousX = 0;
-constexpr std::size_t kMovementPreviousY = 4;
-constexpr std::size_t kMovementMoved = 8;
-constexpr std::size_t kMovementCurrentX = 12;
-constexpr std::size_t kMovementCurrentY = 16;
-
 bool IsHeld(os::VirtualKey button) { return os::GetAsyncKeyState(button) < 0; }
 
 std::uint8_t AsByte(bool value) { return value ? 1 : 0; }
@@ -75,7 +68,7 @@ void MouseImp::Update() {
     if (m_remote != 0) {
         return;
     }
-    // Ignored polls keep the states and event lists of the last one that counted.
+    // Ignored polls leave the states and event lists as the Reset cleared them.
     if (m_wait != 0) {
         if (!WaitIsOver()) {
             return;
@@ -216,7 +209,10 @@ void MouseImp::Reset() {
     m_moved = 0;
     os::GetCursorPos(&m_current);
     m_previous = m_current;
+    // As the keyboard's: no stale button events while the wait ignores polls.
     m_buttons = {};
+    m_eventButtons.clear();
+    m_eventStates.clear();
     m_wait = 1;
 }
 

@@ -1,5 +1,6 @@
 #include "os/OS_File.h"
 
+#include "os/OS_FileTestHooks.h"
 #include "os/OS_Path.h"
 
 #include <atomic>
@@ -20,6 +21,7 @@ namespace {
 // Names are unique per process and call; O_EXCL settles races with others.
 std::atomic<unsigned> s_temporaryCount{0};
 constexpr int kNameAttempts = 16;
+std::atomic<int> s_commitsToFail{0};
 
 std::string FolderOf(const std::string& path) {
     const std::string folder = std::filesystem::path(path).parent_path().string();
@@ -70,6 +72,21 @@ void SyncFolder(const std::string& folder) {
 }
 
 }  // namespace
+
+void testhooks::FailReplacingFileCommits(int count) { s_commitsToFail.store(count); }
+
+bool IsReplacingTemporary(std::string_view entry) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (!entry.ends_with(kSuffix)) {
+        return false;
+    }
+    const std::string_view stem = entry.substr(0, entry.size() - kSuffix.size());
+    const std::size_t countDot = stem.rfind('.');
+    const std::size_t pidDot = countDot == std::string_view::npos || countDot == 0
+                                   ? std::string_view::npos
+                                   : stem.rfind('.', countDot - 1);
+    return pidDot != std::string_view::npos && pidDot >= 2 && TemporaryWriter(entry, entry.substr(1, pidDot - 1)) != 0;
+}
 
 FilePointer OpenFile(std::string_view enginePath, const char* mode) {
     return FilePointer(std::fopen(ResolvePath(enginePath).c_str(), mode));
@@ -126,6 +143,10 @@ bool ReplacingFile::Commit() {
     std::FILE* file = m_file.release();
     bool written = std::fflush(file) == 0 && std::ferror(file) == 0 && ::fsync(::fileno(file)) == 0;
     written = std::fclose(file) == 0 && written;
+    if (s_commitsToFail.load() > 0) {
+        --s_commitsToFail;
+        written = false;
+    }
     if (!written || std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         ::unlink(m_temporary.c_str());
         m_temporary.clear();

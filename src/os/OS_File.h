@@ -18,6 +18,11 @@ using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
 // an fopen mode; empty when the file cannot be opened.
 FilePointer OpenFile(std::string_view enginePath, const char* mode);
 
+// Whether a folder entry is the temporary file of a ReplacingFile
+// (".<target>.<pid>.<n>.tmp"), finished or left behind: listings of what
+// was saved leave these out.
+bool IsReplacingTemporary(std::string_view entry);
+
 // A file written under a temporary name in its target's folder and moved
 // over the target only once complete, so that a save that fails part way
 // leaves the previous file byte for byte as it was.

@@ -11,6 +11,8 @@ std::atomic<std::uint32_t> g_state{1};
 
 void SeedRand(std::uint32_t seed) { g_state.store(seed, std::memory_order_relaxed); }
 
+std::uint32_t GetRandState() { return g_state.load(std::memory_order_relaxed); }
+
 int Rand() {
     const std::uint32_t next = g_state.load(std::memory_order_relaxed) * 214013u + 2531011u;
     g_state.store(next, std::memory_order_relaxed);

@@ -11,7 +11,10 @@ namespace os {
 
 constexpr int kRandMax = 32767;
 
+// Also restores a state that GetRandState gave: the sequence goes on from there.
 void SeedRand(std::uint32_t seed);
 int Rand();
+// The whole state of the sequence, for saves and replays.
+std::uint32_t GetRandState();
 
 }  // namespace os

@@ -201,6 +201,11 @@ void Game::Update(float dt) {
                                                ReadReplayData();
                                            }
                                        },
+                                       [this] {
+                                           if (m_pendingOperation == kSaveRecordingStart) {
+                                               SaveRecordingStart();
+                                           }
+                                       },
                                        [this] { ProcessSaveLoad(); },
                                        [this] {
                                            m_pendingOperation = 0;
@@ -287,14 +292,8 @@ void Game::GoToStartingLevel() { RequestLevel(m_startingLevel); }
 
 void Game::RestartLevel() { RequestLevel(m_currentLevel); }
 
-void Game::ChangeLevelNow() {
-    // An engine stepping keeps its entries until its step is over.
-    if (m_levelChangePending == 0 || m_shutDown || m_engineSteps != 0) {
-        return;
-    }
+bool Game::EndCurrentLevel() {
     const Core::RefPtr<Level> old = m_level;
-    const Core::RefPtr<LevelFactory> factory = m_factory;
-    Core::RefPtr<Level> level;
     const auto onOld = [&old](void (Level::*step)()) {
         return [&old, step] {
             if (old) {
@@ -302,28 +301,49 @@ void Game::ChangeLevelNow() {
             }
         };
     };
-    // Each hook of the change may shut the game down: the change stops there.
+    // Each hook may shut the game down: the teardown stops there.
+    return RunWhile([this] { return !m_shutDown; },
+                    {[this] {
+                         if (m_hud != nullptr) {
+                             m_hud->Clear();
+                         }
+                     },
+                     onOld(&Level::End), onOld(&Level::OnEnd), onOld(&Level::Shutdown), [this] {
+                         m_level = nullptr;
+                         m_collision->Clear();
+                         ++g_collisionEpoch;
+                         m_physics->Reset();
+                         ++g_physicsEpoch;
+                         m_sound->StopAll();
+                         if (GetKeyboard() != nullptr) {
+                             GetKeyboard()->Reset();
+                         }
+                         if (GetMouse() != nullptr) {
+                             GetMouse()->Reset();
+                         }
+                         FreeCollisionAssets();
+                     }});
+}
+
+void Game::AdoptPhysicsEngine(Physics2D::PhysicsEngine* engine) {
+    engine->AddReference();
+    m_physics->Release();
+    m_physics = engine;
+    ++g_physicsEpoch;
+}
+
+void Game::ChangeLevelNow() {
+    // An engine stepping keeps its entries until its step is over.
+    if (m_levelChangePending == 0 || m_shutDown || m_engineSteps != 0) {
+        return;
+    }
+    const Core::RefPtr<LevelFactory> factory = m_factory;
+    Core::RefPtr<Level> level;
+    if (!EndCurrentLevel()) {
+        return;
+    }
     RunWhile([this] { return !m_shutDown; },
-             {[this] {
-                  if (m_hud != nullptr) {
-                      m_hud->Clear();
-                  }
-              },
-              onOld(&Level::End), onOld(&Level::OnEnd), onOld(&Level::Shutdown),
-              [this, &factory] {
-                  m_level = nullptr;
-                  m_collision->Clear();
-                  ++g_collisionEpoch;
-                  m_physics->Reset();
-                  ++g_physicsEpoch;
-                  m_sound->StopAll();
-                  if (GetKeyboard() != nullptr) {
-                      GetKeyboard()->Reset();
-                  }
-                  if (GetMouse() != nullptr) {
-                      GetMouse()->Reset();
-                  }
-                  FreeCollisionAssets();
+             {[this, &factory] {
                   m_currentLevel = m_pendingLevel;
                   factory->OnLevelChanged();
               },

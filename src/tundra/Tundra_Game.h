@@ -6,10 +6,13 @@
 #include "engine/Engine_SceneGraph.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_LevelFactory.h"
+#include "tundra/Tundra_ReplayFrame.h"
 
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <span>
+#include <string>
 #include <vector>
 
 class SoundEngine;
@@ -55,6 +58,13 @@ public:
     static std::uint64_t GetPhysicsEpoch();
 
     void PushToLua(lua_State* state) const override;
+    // The game state stream: collision assets and engine, the level, the
+    // frame and level fields, the HUD, the title, the listener, the id
+    // counter and the physics engine. Load reads into a game cleared for it
+    // (ClearForLoad) and fails the stream, taking nothing over, unless every
+    // object's collision and physics ids each name a live entry of their own.
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
 
     void Frame() override;
     // Ends the level and destroys the engines, once. Asked for during an
@@ -121,9 +131,17 @@ public:
     void ReplayRecordingStop();
     void ReplayStart(const Core::String& name);
     void ReplayStop();
+    bool IsReplayRecording() const { return m_replayRecording != 0; }
+    bool IsReplayPlaying() const { return m_replayPlaying != 0; }
     // Both empty the list first.
     void GetSavedGames(std::vector<Core::String>& names) const;
     void GetReplayFiles(std::vector<Core::String>& names) const;
+    // Ends the level as a level change does, without building another.
+    void ClearForLoad();
+    // A fingerprint of the whole simulation state (both random generators
+    // and the game state stream), for tests and diagnostics: equal states
+    // give equal hashes, whatever the clock or a recording.
+    std::uint64_t GetStateHash() const;
 
     // Restarts networking as a client; the front end takes the network name
     // when it started.
@@ -157,12 +175,17 @@ public:
 protected:
     // Save, load and replay steps; the requests that fill them come with the
     // game-state stream.
-    virtual void WriteReplayData() {}
-    virtual void ReadReplayData() {}
-    virtual void ProcessSaveLoad() {}
-    virtual void PlayReplayFrame(float& dt) {}
-    virtual void RecordReplayFrame(float dt) {}
+    virtual void WriteReplayData();
+    virtual void ReadReplayData();
+    virtual void ProcessSaveLoad();
+    virtual void PlayReplayFrame(float& dt);
+    virtual void RecordReplayFrame(float dt);
     virtual void RefreshOnlineSessions() {}
+    // At once, between frames only. Every failure is reported on the error
+    // log with the file and the reason. A failed save keeps the previous file;
+    // a failed load leaves the running game as it was.
+    bool SaveStateTo(const Core::String& path);
+    bool LoadStateFrom(const Core::String& path);
 
 private:
     // The factory's level; null when a hook of the build shut the game down.
@@ -176,6 +199,33 @@ private:
     void DestroyEngines();
     void ReleaseManagedObjects();
     void RequestLevel(std::uint32_t index);
+    // The level's end hooks, then the level and everything the engines held
+    // for it let go; false when a hook shut the game down.
+    bool EndCurrentLevel();
+    // Refuses (with a report) requests in a network game and names that are
+    // not plain file names.
+    bool AcceptsSaveRequest(const char* what, const Core::String& name) const;
+    // Takes the engine over from a stream in place of the current one.
+    void AdoptPhysicsEngine(Physics2D::PhysicsEngine* engine);
+    // Saved games: the generators, then the game state stream. For a hash,
+    // the frame duration and the recording flag are written as 0.
+    void WritePayload(Core::File& file, bool forHash) const;
+    // Loads a whole payload into the game cleared for it; false, with the
+    // reason, when it fails (the game is then to be cleared again).
+    bool LoadPayload(std::span<const std::uint8_t> payload, std::string& reason);
+    void WriteState(Core::File& file, bool forHash) const;
+    // What Load reads before it takes anything over.
+    struct LoadedState;
+    bool ReadState(Core::File& file, LoadedState& state);
+    void TakeOver(LoadedState& state);
+    // Hands every held object's bodies back to it; false when an object's
+    // ids do not each name a live entry that it alone claims.
+    bool RelinkObjects(const Level& level);
+    // A recording's starting state is saved and at once loaded back, so that
+    // the recording goes on from the same freshly loaded state its replay
+    // starts from (what no stream holds, such as solver caches, would differ).
+    static constexpr std::uint32_t kSaveRecordingStart = 5;
+    void SaveRecordingStart();
 
     LuaScript* m_script = nullptr;
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
@@ -201,7 +251,14 @@ private:
     std::vector<Collision2D::CollisionActor*> m_collisionAssets;
     std::uint8_t m_replayRecording = 0;
     std::uint8_t m_replayPlaying = 0;
+    // Played and recorded frames and names apart: a replay watched during a
+    // recording pauses it and leaves its frames and name as they were. Each
+    // name becomes the full path of its data file once that is to be written
+    // or read.
+    std::vector<ReplayFrame> m_replayFrames;
+    std::vector<ReplayFrame> m_recordedFrames;
     Core::String m_replayName;
+    Core::String m_recordingName;
     std::uint32_t m_replayFrameCursor = 0;
     GUI::HUD* m_hud = nullptr;
     Core::String m_title;

@@ -235,7 +235,8 @@ private:
     void ForEachMounted(const std::function<void(GameObject&)>& action) const;
     // Whether object is this one or a mount up its chain.
     bool IsInMountChain(const GameObject* object) const;
-    // After a load: takes back the engine entries its ids name, when no one owns them.
+    // After a load: takes back the engine entries its ids name, when no one
+    // else owns them.
     void ClaimEngineEntries();
 
     std::vector<Core::Object*> m_managed;

@@ -54,14 +54,14 @@ void GameObject::ClaimEngineEntries() {
     m_physicsEpoch = 0;
     if (Collision2D::CollisionEngine* collision = Collision()) {
         Collision2D::DynamicObject* object = collision->GetCollisionResults(m_collisionId);
-        if (object != nullptr && object->GetOwner() == nullptr) {
+        if (object != nullptr && (object->GetOwner() == nullptr || object->GetOwner() == this)) {
             object->SetOwner(this);
             m_collisionEpoch = Game::GetCollisionEpoch();
         }
     }
     if (Physics2D::PhysicsEngine* physics = Physics()) {
         Physics2D::RigidBody* body = physics->GetRigidBody(m_physicsId);
-        if (body != nullptr && body->GetUserData() == nullptr) {
+        if (body != nullptr && (body->GetUserData() == nullptr || body->GetUserData() == this)) {
             body->SetUserData(this);
             body->SetTransformCallback(&OnRigidBodyTransform);
             body->SetOldTransformCallback(&OnRigidBodyOldTransform);

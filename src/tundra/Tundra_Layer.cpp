@@ -187,6 +187,15 @@ void Layer::GetGameObjects(std::vector<GameObject*>& out) const {
     }
 }
 
+void Layer::GetHeldGameObjects(std::vector<GameObject*>& out) const {
+    GetGameObjects(out);
+    for (const std::vector<ObjectRef>* queue : {&m_pendingAdditions, &m_pendingRemovals}) {
+        for (const ObjectRef& object : *queue) {
+            out.push_back(object.Get());
+        }
+    }
+}
+
 void Layer::GetGameObjectsByName(const Core::String& name, std::vector<GameObject*>& out) const {
     out.clear();
     const auto list = m_objectsByName.find(name);

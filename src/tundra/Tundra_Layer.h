@@ -77,6 +77,9 @@ class Layer : public Core::Object {
     void GetGameObjects(std::vector<GameObject*>& out) const;
     void GetGameObjectsByName(const Core::String& name, std::vector<GameObject*>& out) const;
     std::uint32_t GetGameObjectsCount() const { return static_cast<std::uint32_t>(m_objects.size()); }
+    // Every object the layer holds: its objects, then the queued additions
+    // and removals (an object may come twice).
+    void GetHeldGameObjects(std::vector<GameObject*>& out) const;
 
     void Update(float dt);
     void FirstLateUpdate(float dt);

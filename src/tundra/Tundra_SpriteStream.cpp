@@ -53,32 +53,34 @@ std::int32_t CountInUse(std::uint32_t stored, std::size_t available) {
     return static_cast<std::int32_t>(std::min<std::size_t>(stored, available));
 }
 
-// The sprite of that ID among the layer's objects, or null.
-Sprite* FindSprite(const Layer* layer, std::uint32_t id) {
+// The object of that ID that the layer holds (queued ones too: they collide
+// already), or null. Any game object with a collision entry is met in a
+// sprite's records, not sprites alone.
+GameObject* FindObject(const Layer* layer, std::uint32_t id) {
     if (layer == nullptr) {
         return nullptr;
     }
     std::vector<GameObject*> objects;
-    layer->GetGameObjects(objects);
+    layer->GetHeldGameObjects(objects);
     for (GameObject* object : objects) {
         if (object->GetID() == id) {
-            return dynamic_cast<Sprite*>(object);
+            return object;
         }
     }
     return nullptr;
 }
 
-Sprite* FindSpriteInLevel(const Level& level, std::uint32_t id) {
+GameObject* FindObjectInLevel(const Level& level, std::uint32_t id) {
     for (std::uint32_t i = 0; i < level.GetLayersCount(); ++i) {
-        if (Sprite* sprite = FindSprite(level.GetLayer(i), id)) {
-            return sprite;
+        if (GameObject* object = FindObject(level.GetLayer(i), id)) {
+            return object;
         }
     }
     return nullptr;
 }
 
-std::uint32_t HandleOf(const Sprite* sprite) {
-    return sprite != nullptr && sprite->GetCollisionObject() != nullptr ? sprite->GetCollisionId() : 0;
+std::uint32_t HandleOf(const GameObject* object) {
+    return object != nullptr && object->GetCollisionObject() != nullptr ? object->GetCollisionId() : 0;
 }
 
 template <class Record>
@@ -90,7 +92,8 @@ void WriteOtherIds(Core::File& file, const Collision2D::DynamicObject& object,
     }
 }
 
-// Reads one id per record and names that record's other object again.
+// Reads one id per record and names that record's other object again. A
+// record whose object was gone keeps the handle the collision engine read.
 template <class Find, class SetHandle>
 void ReadOtherHandles(Core::File& file, std::uint32_t count, Find find, SetHandle setHandle) {
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -98,7 +101,9 @@ void ReadOtherHandles(Core::File& file, std::uint32_t count, Find find, SetHandl
         if (file.HasFailed()) {
             return;
         }
-        setHandle(i, HandleOf(find(id)));
+        if (id != kGoneObjectId) {
+            setHandle(i, HandleOf(find(id)));
+        }
     }
 }
 
@@ -246,13 +251,13 @@ void Sprite::ReadCollidedSpriteIds(Core::File& file, const Level& level) {
         return;
     }
     ReadOtherHandles(file, object->GetBoundingRectangleCollisions().Count(),
-                     [&level](std::uint32_t id) { return FindSpriteInLevel(level, id); },
+                     [&level](std::uint32_t id) { return FindObjectInLevel(level, id); },
                      [object](std::uint32_t i, std::uint32_t handle) {
                          object->SetBoundingRectangleCollisionHandle(i, handle);
                      });
     const Layer* layer = GetLayer();
     ReadOtherHandles(
-        file, object->GetShapeCollisions().Count(), [layer](std::uint32_t id) { return FindSprite(layer, id); },
+        file, object->GetShapeCollisions().Count(), [layer](std::uint32_t id) { return FindObject(layer, id); },
         [object](std::uint32_t i, std::uint32_t handle) { object->SetShapeCollisionHandle(i, handle); });
 }
 

@@ -14,3 +14,20 @@ TEST(MersenneTwister, SeedingGivesTheReferenceSequence) {
     }
     EXPECT_EQ(value, 4123659995u);
 }
+
+TEST(MersenneTwister, AStateTakenMidSequenceGoesOnTheSameWayAndABadIndexIsRefused) {
+    Core::MersenneTwister generator(7u);
+    for (int i = 0; i < 700; ++i) {
+        generator.Next();
+    }
+    const Core::MersenneTwister::State state = generator.GetState();
+    const std::uint32_t next = generator.Next();
+    Core::MersenneTwister other(1u);
+    EXPECT_TRUE(other.SetState(state));
+    EXPECT_EQ(other.Next(), next);
+
+    Core::MersenneTwister::State bad = state;
+    bad.index = Core::MersenneTwister::kStateSize + 1;
+    EXPECT_FALSE(other.SetState(bad));
+    EXPECT_EQ(other.Next(), generator.Next());
+}

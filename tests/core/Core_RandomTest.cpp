@@ -16,6 +16,11 @@ TEST(Random, EachHelperTakesExactlyOneDrawOfTheClassicSequence) {
     const Color color = RandomColorBetween({0.0f, 1.0f, 0.0f, 0.5f}, {1.0f, 0.0f, 1.0f, 0.5f});
     EXPECT_TRUE(color.r == t(6334) && color.g == 1.0f - t(6334) && color.a == 0.5f);
     EXPECT_EQ(os::Rand(), 26500);
+    // The state read back and set again goes on from there.
+    const std::uint32_t state = os::GetRandState();
+    const int next = os::Rand();
+    os::SeedRand(state);
+    EXPECT_EQ(os::Rand(), next);
 
     SeedRandom(1);
     const int rounded[] = {RandomRoundedInt(0), RandomRoundedInt(1), RandomRoundedInt(-1), RandomRoundedInt(-1)};

@@ -1,7 +1,6 @@
 #include "Tundra_TestGame.h"
 
-#include "collision/Collision_CollisionActor.h"
-#include "collision/Collision_DynamicObject.h"
+#include "Tundra_ReplayProbe.h"
 #include "core/Core_Clock.h"
 #include "core/Core_Startup.h"
 #include "gui/GUI_HUDTestHooks.h"
@@ -145,19 +144,7 @@ TestObject& GameTest::Spawn(const char* name, std::uint32_t layer) {
 }
 
 Collision2D::DynamicObject* GameTest::CircleShape(float radius, int userId) {
-    auto* frame = new Collision2D::CollisionFrame;
-    frame->SetBoundingRectangle({radius, -radius, radius, -radius}, true);
-    frame->AddCircle({0.0f, 0.0f}, radius, userId, true);
-    auto* animation = new Collision2D::CollisionAnimation;
-    animation->AddCollisionFrame(frame);
-    auto* actor = new Collision2D::CollisionActor;
-    actor->AddCollisionAnimation(animation);
-    m_game->AddCollisionAssets(actor);
-    auto* object = new Collision2D::DynamicObject;
-    object->AddCollisionData(actor, 0, 0);
-    object->SetCollisionType(1);
-    object->SetCanCollid(0, true);
-    return object;
+    return MakeCircleShape(*m_game, radius, userId);
 }
 
 std::vector<std::string> GameTest::Entries(const std::string& prefix) {
