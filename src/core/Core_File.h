@@ -89,6 +89,12 @@ public:
     }
     void WriteI32(std::int32_t value) { WriteU32(static_cast<std::uint32_t>(value)); }
     void WriteF32(float value) { WriteU32(std::bit_cast<std::uint32_t>(value)); }
+    // Eight bytes, low word first.
+    void WriteF64(double value) {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        WriteU32(static_cast<std::uint32_t>(bits));
+        WriteU32(static_cast<std::uint32_t>(bits >> 32));
+    }
 
     void ReadU8(std::uint8_t& value) { Read(&value, 1); }
     // A byte, any value but 0 reading as true; a failed read leaves value as it was.
@@ -119,6 +125,14 @@ public:
         auto bits = std::bit_cast<std::uint32_t>(value);
         ReadU32(bits);
         value = std::bit_cast<float>(bits);
+    }
+    void ReadF64(double& value) {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        auto low = static_cast<std::uint32_t>(bits);
+        auto high = static_cast<std::uint32_t>(bits >> 32);
+        ReadU32(low);
+        ReadU32(high);
+        value = std::bit_cast<double>(static_cast<std::uint64_t>(high) << 32 | low);
     }
 
     // A u32 length and the bytes. Texts longer than a u32 fail the stream.

@@ -6,6 +6,8 @@
 #include "tundra/Lua_SharedMethods.h"
 #include "tundra/Tundra_Layer.h"
 
+#include <string_view>
+
 namespace Lua {
 namespace GameObjectScript {
 
@@ -160,6 +162,36 @@ const MethodTable& GameObjectMethods() {
         },
     };
     return table;
+}
+
+const MethodTable& FrameworkObjectMethods() {
+    static const MethodTable table = [] {
+        MethodTable methods = GameObjectMethods();
+        methods.methods.push_back(Bind<GameObject, &SaveNetworkData>("SaveNetworkData"));
+        methods.methods.push_back(Bind<GameObject, &LoadNetworkData>("LoadNetworkData"));
+        methods.methods.push_back(Bind<Core::Object, &CloneObject>("Clone"));
+        return methods;
+    }();
+    return table;
+}
+
+const std::vector<const char*>& DerivedObjectNames() {
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> run;
+        bool inRun = false;
+        for (const Method& method : GameObjectMethods().methods) {
+            const std::string_view name = method.name;
+            inRun = inRun || name == "Mount";
+            if (inRun && name != "ChangeNetworkOwner") {
+                run.push_back(method.name);
+            }
+            if (name == "GetTileMapStaticEntries_UsingHotSpot") {
+                break;
+            }
+        }
+        return run;
+    }();
+    return names;
 }
 
 namespace {

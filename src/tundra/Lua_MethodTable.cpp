@@ -22,7 +22,15 @@ const Method* FindMethod(const MethodTable& table, const char* name) {
     return nullptr;
 }
 
-MethodTable ComposeTable(const char* scriptName, std::initializer_list<const char*> names,
+std::vector<const char*> JoinNames(std::initializer_list<std::vector<const char*>> runs) {
+    std::vector<const char*> names;
+    for (const std::vector<const char*>& run : runs) {
+        names.insert(names.end(), run.begin(), run.end());
+    }
+    return names;
+}
+
+MethodTable ComposeTable(const char* scriptName, const std::vector<const char*>& names,
                          std::initializer_list<Method> own, const MethodTable& base) {
     const MethodTable ownTable{scriptName, own};
     MethodTable table{scriptName, {}, base.holdsValues};

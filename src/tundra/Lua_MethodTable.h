@@ -74,8 +74,11 @@ constexpr Method BindValue(const char* name) {
 // A table with the names in the order given, each bound to the method of
 // that name in own, else to base's. A name found in neither is a
 // programming error (asserted; left out in release builds).
-MethodTable ComposeTable(const char* scriptName, std::initializer_list<const char*> names,
+MethodTable ComposeTable(const char* scriptName, const std::vector<const char*>& names,
                          std::initializer_list<Method> own, const MethodTable& base);
+
+// The runs of names one after the other.
+std::vector<const char*> JoinNames(std::initializer_list<std::vector<const char*>> runs);
 
 // The method of that name in the table, or null.
 const Method* FindMethod(const MethodTable& table, const char* name);

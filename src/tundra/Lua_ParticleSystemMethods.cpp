@@ -1,6 +1,5 @@
 #include "tundra/Lua_GameObjectMethods.h"
 #include "tundra/Lua_RangeAccessors.h"
-#include "tundra/Lua_SharedMethods.h"
 #include "tundra/Lua_ViewportArgument.h"
 #include "tundra/Tundra_ParticleSystem.h"
 
@@ -15,40 +14,20 @@ using Tundra::ParticleSystemBase;
 const MethodTable& ParticleSystemMethods() {
     static const MethodTable table = ComposeTable(
         "ParticleSystem",
+        JoinNames({
+            {"ObjectFunction"},
+            DerivedObjectNames(),
+            {"SetScript", "RunScript", "SaveNetworkData", "LoadNetworkData", "AddManagedObject", "SetSrcBlendFactor",
+             "GetSrcBlendFactor", "SetDstBlendFactor", "GetDstBlendFactor", "IsInViewport", "SetHUDObject",
+             "IsHUDObject", "SetUseLocalCoordinates", "GetUseLocalCoordinates", "SetEmitter", "GetEmitter",
+             "SetGravity", "GetGravity", "SetEmissionRate", "GetEmissionRate", "SetRecycleParticles",
+             "GetRecycleParticles", "SetDestroyIfNotRecycling", "GetDestroyIfNotRecycling", "SetParticleStartingColor",
+             "GetParticleStartingColor", "SetParticleEndingColor", "GetParticleEndingColor", "SetParticleLifeTime",
+             "GetParticleLifeTime", "SetParticleRotationSpeed", "GetParticleRotationSpeed", "SetParticleSpeed",
+             "GetParticleSpeed", "SetParticleStartingScale", "GetParticleStartingScale", "SetParticleEndingScale",
+             "GetParticleEndingScale", "SetParticleDirection", "GetParticleDirection", "Reset", "Clone", "WarmUp"},
+        }),
         {
-            "ObjectFunction", "Mount", "GetMount", "UnMount", "GetMountsCount", "IsMounted", "GetMountSupport",
-            "GetLayer", "SetName", "GetName", "GetID", "SetLifeTime", "GetLifeTime", "GetAge", "ResetAge", "SetVisible",
-            "GetVisible", "Destroy", "IsDestroyed", "SetPosition", "SetPositionX", "SetPositionY", "GetPosition",
-            "GetPositionX", "GetPositionY", "SetOldPosition", "SetZOrder", "GetZOrder", "SetRotationAngle",
-            "SetOldRotationAngle", "GetRotationAngle", "SetDirection", "SetDirectionX", "SetDirectionY", "GetDirection",
-            "GetDirectionX", "GetDirectionY", "SetScale", "SetScaleX", "SetScaleY", "GetScale", "GetScaleX",
-            "GetScaleY", "SetCenter", "SetCenterX", "SetCenterY", "GetCenter", "GetCenterX", "GetCenterY",
-            "SetModulationColor", "SetModulationR", "SetModulationG", "SetModulationB", "GetModulationColor",
-            "GetModulationR", "GetModulationG", "GetModulationB", "SetOpacity", "GetOpacity", "AddCollision",
-            "RemoveCollision", "ObjectInCollision", "GetCollisionId", "GetCollisionObject", "GetTileMapCollisionObject",
-            "AddPhysicalProperties", "RemovePhysicalProperties", "SetMassProperties", "GetMassProperties",
-            "GetCenterOfMass", "SetVelocity", "GetVelocity", "SetAngularVelocity", "GetAngularVelocity", "SetSpeed",
-            "GetSpeed", "SetVelocityDirection", "GetVelocityDirection", "AddForce", "RemoveForce", "RemoveAllForces",
-            "GetPhysicsId", "GetNetworkKeyboard", "GetNetworkMouse", "GetNetworkOwner", "GetNumberOfCollidedSprites",
-            "GetNumberOfCollidedCircles", "GetNumberOfCollidedLineSegments", "GetNumberOfCollidedTileMaps",
-            "GetCollidedSprite", "GetCollidedTileMap", "IsCollidedWithSprite", "IsCollidedWithSpriteLineSegment",
-            "IsCollidedWithSpriteCircle", "IsCollidedWithLineSegment", "IsCollidedWithCircle", "IsCollidedWithTileMap",
-            "IsMyLineSegmentCollided", "IsMyCircleCollided", "GetTileMapNewEntries_UsingBoundingRectangle",
-            "GetTileMapStaticEntries_UsingBoundingRectangle", "GetTileMapNewEntries_UsingHotSpot",
-            "GetTileMapStaticEntries_UsingHotSpot", "SetScript", "RunScript", "SaveNetworkData", "LoadNetworkData",
-            "AddManagedObject", "SetSrcBlendFactor", "GetSrcBlendFactor", "SetDstBlendFactor", "GetDstBlendFactor",
-            "IsInViewport", "SetHUDObject", "IsHUDObject", "SetUseLocalCoordinates", "GetUseLocalCoordinates",
-            "SetEmitter", "GetEmitter", "SetGravity", "GetGravity", "SetEmissionRate", "GetEmissionRate",
-            "SetRecycleParticles", "GetRecycleParticles", "SetDestroyIfNotRecycling", "GetDestroyIfNotRecycling",
-            "SetParticleStartingColor", "GetParticleStartingColor", "SetParticleEndingColor", "GetParticleEndingColor",
-            "SetParticleLifeTime", "GetParticleLifeTime", "SetParticleRotationSpeed", "GetParticleRotationSpeed",
-            "SetParticleSpeed", "GetParticleSpeed", "SetParticleStartingScale", "GetParticleStartingScale",
-            "SetParticleEndingScale", "GetParticleEndingScale", "SetParticleDirection", "GetParticleDirection", "Reset",
-            "Clone", "WarmUp",
-        },
-        {
-            Bind<Tundra::GameObject, &SaveNetworkData>("SaveNetworkData"),
-            Bind<Tundra::GameObject, &LoadNetworkData>("LoadNetworkData"),
             BindSetter<ParticleSystemBase, &ParticleSystemBase::SetSrcBlendFactor>("SetSrcBlendFactor"),
             BindGetter<ParticleSystemBase, &ParticleSystemBase::GetSrcBlendFactor>("GetSrcBlendFactor"),
             BindSetter<ParticleSystemBase, &ParticleSystemBase::SetDstBlendFactor>("SetDstBlendFactor"),
@@ -85,10 +64,9 @@ const MethodTable& ParticleSystemMethods() {
             BindSetter<ParticleSystem, &ParticleSystem::SetParticleDirection>("SetParticleDirection"),
             BindGetter<ParticleSystem, &ParticleSystem::GetParticleDirection>("GetParticleDirection"),
             BindOperation<ParticleSystem, &ParticleSystem::Reset>("Reset"),
-            Bind<Core::Object, &CloneObject>("Clone"),
             BindSetter<ParticleSystem, &ParticleSystem::WarmUp>("WarmUp"),
         },
-        GameObjectMethods());
+        FrameworkObjectMethods());
     return table;
 }
 

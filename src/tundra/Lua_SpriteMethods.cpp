@@ -1,6 +1,5 @@
 #include "tundra/Lua_Accessors.h"
 #include "tundra/Lua_GameObjectMethods.h"
-#include "tundra/Lua_SharedMethods.h"
 #include "tundra/Lua_ViewportArgument.h"
 #include "tundra/Tundra_Sprite.h"
 
@@ -54,41 +53,22 @@ int Play(Sprite& self, lua_State*) {
 const MethodTable& SpriteMethods() {
     static const MethodTable table = ComposeTable(
         "Sprite",
+        JoinNames({
+            {"ObjectFunction"},
+            DerivedObjectNames(),
+            {"GetCollidedCircleData", "GetCollidedLineSegmentData", "GetCollidedTileMapData", "GetCollidedSpriteData",
+             "SetScript", "RunScript", "AddManagedObject", "SaveNetworkData", "LoadNetworkData", "SetFlipHorizontal",
+             "GetFlipHorizontal", "SetFlipVertical", "GetFlipVertical", "GetCurrentFrameDelay", "GetFrameDelay",
+             "GetFramesCount", "GetFrameWidth", "GetFrameHeight", "SetCurrentFrameIndex", "GetCurrentFrameIndex",
+             "IsEndOfAnimation", "SetLoop", "GetLoop", "GoToFirstFrame", "GoToLastFrame", "SetAnimationSpeed",
+             "GetAnimationSpeed", "Play", "Stop", "IsPlaying", "Pause", "IsPaused", "GetAnimationsCount",
+             "SetCurrentAnimationIndex", "GetCurrentAnimationIndex", "SetCurrentAnimationName",
+             "GetCurrentAnimationName", "IsInViewport", "SetHUDObject", "IsHUDObject", "SetCollisionActorIndex",
+             "SetVisibleCollisionData", "GetVisibleCollisionData", "SetCollisionDataColor", "GetCollisionDataColor",
+             "SetVisibleBoundingRectangle", "GetVisibleBoundingRectangle", "SetBoundingRectangleColor",
+             "GetBoundingRectangleColor", "Clone"},
+        }),
         {
-            "ObjectFunction", "Mount", "GetMount", "UnMount", "GetMountsCount", "IsMounted", "GetMountSupport",
-            "GetLayer", "SetName", "GetName", "GetID", "SetLifeTime", "GetLifeTime", "GetAge", "ResetAge", "SetVisible",
-            "GetVisible", "Destroy", "IsDestroyed", "SetPosition", "SetPositionX", "SetPositionY", "GetPosition",
-            "GetPositionX", "GetPositionY", "SetOldPosition", "SetZOrder", "GetZOrder", "SetRotationAngle",
-            "SetOldRotationAngle", "GetRotationAngle", "SetDirection", "SetDirectionX", "SetDirectionY", "GetDirection",
-            "GetDirectionX", "GetDirectionY", "SetScale", "SetScaleX", "SetScaleY", "GetScale", "GetScaleX",
-            "GetScaleY", "SetCenter", "SetCenterX", "SetCenterY", "GetCenter", "GetCenterX", "GetCenterY",
-            "SetModulationColor", "SetModulationR", "SetModulationG", "SetModulationB", "GetModulationColor",
-            "GetModulationR", "GetModulationG", "GetModulationB", "SetOpacity", "GetOpacity", "AddCollision",
-            "RemoveCollision", "ObjectInCollision", "GetCollisionId", "GetCollisionObject", "GetTileMapCollisionObject",
-            "AddPhysicalProperties", "RemovePhysicalProperties", "SetMassProperties", "GetMassProperties",
-            "GetCenterOfMass", "SetVelocity", "GetVelocity", "SetAngularVelocity", "GetAngularVelocity", "SetSpeed",
-            "GetSpeed", "SetVelocityDirection", "GetVelocityDirection", "AddForce", "RemoveForce", "RemoveAllForces",
-            "GetPhysicsId", "GetNetworkKeyboard", "GetNetworkMouse", "GetNetworkOwner", "GetNumberOfCollidedSprites",
-            "GetNumberOfCollidedCircles", "GetNumberOfCollidedLineSegments", "GetNumberOfCollidedTileMaps",
-            "GetCollidedSprite", "GetCollidedTileMap", "IsCollidedWithSprite", "IsCollidedWithSpriteLineSegment",
-            "IsCollidedWithSpriteCircle", "IsCollidedWithLineSegment", "IsCollidedWithCircle", "IsCollidedWithTileMap",
-            "IsMyLineSegmentCollided", "IsMyCircleCollided", "GetTileMapNewEntries_UsingBoundingRectangle",
-            "GetTileMapStaticEntries_UsingBoundingRectangle", "GetTileMapNewEntries_UsingHotSpot",
-            "GetTileMapStaticEntries_UsingHotSpot", "GetCollidedCircleData", "GetCollidedLineSegmentData",
-            "GetCollidedTileMapData", "GetCollidedSpriteData", "SetScript", "RunScript", "AddManagedObject",
-            "SaveNetworkData", "LoadNetworkData", "SetFlipHorizontal", "GetFlipHorizontal", "SetFlipVertical",
-            "GetFlipVertical", "GetCurrentFrameDelay", "GetFrameDelay", "GetFramesCount", "GetFrameWidth",
-            "GetFrameHeight", "SetCurrentFrameIndex", "GetCurrentFrameIndex", "IsEndOfAnimation", "SetLoop", "GetLoop",
-            "GoToFirstFrame", "GoToLastFrame", "SetAnimationSpeed", "GetAnimationSpeed", "Play", "Stop", "IsPlaying",
-            "Pause", "IsPaused", "GetAnimationsCount", "SetCurrentAnimationIndex", "GetCurrentAnimationIndex",
-            "SetCurrentAnimationName", "GetCurrentAnimationName", "IsInViewport", "SetHUDObject", "IsHUDObject",
-            "SetCollisionActorIndex", "SetVisibleCollisionData", "GetVisibleCollisionData", "SetCollisionDataColor",
-            "GetCollisionDataColor", "SetVisibleBoundingRectangle", "GetVisibleBoundingRectangle",
-            "SetBoundingRectangleColor", "GetBoundingRectangleColor", "Clone",
-        },
-        {
-            Bind<Tundra::GameObject, &SaveNetworkData>("SaveNetworkData"),
-            Bind<Tundra::GameObject, &LoadNetworkData>("LoadNetworkData"),
             BindSetter<Sprite, &Sprite::SetFlipHorizontal>("SetFlipHorizontal"),
             BindGetter<Sprite, &Sprite::GetFlipHorizontal>("GetFlipHorizontal"),
             BindSetter<Sprite, &Sprite::SetFlipVertical>("SetFlipVertical"),
@@ -129,9 +109,8 @@ const MethodTable& SpriteMethods() {
             BindGetter<Sprite, &Sprite::GetVisibleBoundingRectangle>("GetVisibleBoundingRectangle"),
             BindSetter<Sprite, &Sprite::SetBoundingRectangleColor>("SetBoundingRectangleColor"),
             BindGetter<Sprite, &Sprite::GetBoundingRectangleColor>("GetBoundingRectangleColor"),
-            Bind<Core::Object, &CloneObject>("Clone"),
         },
-        GameObjectMethods());
+        FrameworkObjectMethods());
     return table;
 }
 

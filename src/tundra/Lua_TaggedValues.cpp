@@ -4,27 +4,12 @@
 #include "core/Core_String.h"
 #include "tundra/Lua_Values.h"
 
-#include <bit>
 #include <cstdint>
 #include <lua.hpp>
 #include <string_view>
 
 namespace Lua {
 namespace {
-
-void WriteDouble(Core::File& file, double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    file.WriteU32(static_cast<std::uint32_t>(bits));
-    file.WriteU32(static_cast<std::uint32_t>(bits >> 32));
-}
-
-double ReadDouble(Core::File& file) {
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
-    file.ReadU32(low);
-    file.ReadU32(high);
-    return std::bit_cast<double>(static_cast<std::uint64_t>(high) << 32 | low);
-}
 
 void WriteTable(lua_State* state, int index, Core::File& file) {
     file.WriteString("ttable");
@@ -34,7 +19,7 @@ void WriteTable(lua_State* state, int index, Core::File& file) {
         double values[4] = {};
         ReadValueFields(state, index, *valueClass, values);
         for (int i = 0; i < valueClass->fieldCount; ++i) {
-            WriteDouble(file, values[i]);
+            file.WriteF64(values[i]);
         }
     }
 }
@@ -50,7 +35,7 @@ void WriteValue(lua_State* state, int index, Core::File& file) {
         break;
     case LUA_TNUMBER:
         file.WriteString("tnum");
-        WriteDouble(file, lua_tonumber(state, index));
+        file.WriteF64(lua_tonumber(state, index));
         break;
     case LUA_TSTRING: {
         size_t length = 0;
@@ -84,7 +69,7 @@ void ReadTable(lua_State* state, Core::File& file) {
     if (const ValueClass* valueClass = FindValueClass(className.c_str())) {
         double values[4] = {};
         for (int i = 0; i < valueClass->fieldCount; ++i) {
-            values[i] = ReadDouble(file);
+            file.ReadF64(values[i]);
         }
         if (!file.HasFailed()) {
             PushValueTable(state, *valueClass, values);
@@ -113,7 +98,8 @@ bool ReadValue(lua_State* state, Core::File& file) {
             lua_pushboolean(state, value ? 1 : 0);
         }
     } else if (tag == "tnum") {
-        const double value = ReadDouble(file);
+        double value = 0.0;
+        file.ReadF64(value);
         if (!file.HasFailed()) {
             lua_pushnumber(state, value);
         }

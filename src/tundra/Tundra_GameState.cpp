@@ -12,7 +12,6 @@
 #include "tundra/Tundra_Game.h"
 
 #include <array>
-#include <bit>
 
 namespace Tundra {
 
@@ -34,20 +33,6 @@ struct Game::LoadedState {
 };
 
 namespace {
-
-void WriteF64(Core::File& file, double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    file.WriteU32(static_cast<std::uint32_t>(bits));
-    file.WriteU32(static_cast<std::uint32_t>(bits >> 32));
-}
-
-double ReadF64(Core::File& file) {
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
-    file.ReadU32(low);
-    file.ReadU32(high);
-    return std::bit_cast<double>(static_cast<std::uint64_t>(high) << 32 | low);
-}
 
 bool IsFlag(std::uint32_t value) { return value <= 1; }
 
@@ -72,7 +57,7 @@ void Game::WriteState(Core::File& file, bool forHash) const {
     }
     m_collision->Save(file);
     file << m_level;
-    WriteF64(file, forHash ? 0.0 : m_lastFrameDuration);
+    file.WriteF64(forHash ? 0.0 : m_lastFrameDuration);
     file.WriteU32(m_width);
     file.WriteU32(m_height);
     file.WriteU32(m_currentLevel);
@@ -119,7 +104,7 @@ bool Game::ReadState(Core::File& file, LoadedState& state) {
     if (m_shutDown) {
         return false;
     }
-    state.frameDuration = ReadF64(file);
+    file.ReadF64(state.frameDuration);
     file.ReadU32(state.width);
     file.ReadU32(state.height);
     file.ReadU32(state.currentLevel);
