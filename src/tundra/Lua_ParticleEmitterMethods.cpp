@@ -26,17 +26,6 @@ int GetPositionAndDirection(ParticleEmitter& self, lua_State* state) {
     return 2;
 }
 
-// (object, name): the emitter holds the object; nil or a name that is no
-// string does nothing.
-int AddManagedObject(ParticleEmitter& self, lua_State* state) {
-    const char* name = GetString(state, 2);
-    if (name == nullptr) {
-        return 0;
-    }
-    self.AddManagedObject(GetAnyObject(state, 1), name);
-    return 0;
-}
-
 constexpr std::array kScriptNames{"ParticleEmitter", "PointEmitter",     "LineEmitter",           "CircleEmitter",
                                   "DiskEmitter",     "RectangleEmitter", "FilledRectangleEmitter"};
 
@@ -50,7 +39,7 @@ const MethodTable& EmitterMethods() {
             Bind<Core::Object, &CloneObject>("Clone"),
             BindSetter<ParticleEmitter, &ParticleEmitter::SetScript>("SetScript"),
             BindOperation<ParticleEmitter, &ParticleEmitter::RunScript>("RunScript"),
-            Bind<ParticleEmitter, &AddManagedObject>("AddManagedObject"),
+            Bind<ParticleEmitter, &AddManagedObject<ParticleEmitter>>("AddManagedObject"),
         }};
     return table;
 }
