@@ -85,11 +85,13 @@ TEST_F(NullAudioEngine, ReleasingARecordThatIsNotLiveFails) {
     SoundData* sound = engine->LoadStaticSound(WriteTone("t.wav", 0.1), 0.0f);
     const SoundSourceHandle released = engine->CreateSource(sound, true, false);
     ASSERT_TRUE(engine->ReleaseSource(released));
-    // The next record may well take the released one's place.
     const SoundSourceHandle next = engine->CreateSource(sound, true, false);
     SoundSource stranger;
     EXPECT_FALSE(engine->ReleaseSource({&stranger, next.id}));
     EXPECT_FALSE(engine->ReleaseSource(released));
+    // A stale holder whose record's place was taken by a newer one.
+    EXPECT_FALSE(engine->ReleaseSource({next.record, released.id}));
+    EXPECT_FALSE(engine->SetSourceGain({next.record, released.id}, 0.5f));
     EXPECT_FALSE(engine->SetSourceGain(released, 0.5f));
     EXPECT_FALSE(engine->ReleaseSource({}));
     EXPECT_EQ(engine->GetSourceSound(next), sound) << "the newer record is untouched";
