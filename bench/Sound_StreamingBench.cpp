@@ -51,7 +51,8 @@ double CpuSeconds(clockid_t clock) {
 void StreamingThreadCpu(benchmark::State& state) {
     const int streams = static_cast<int>(state.range(0));
     const testsupport::TempDirectory folder;
-    const testsupport::OggToneSpec tone{.frequency = 440.0, .seconds = 4.0, .channels = 2, .rate = 44100, .quality = 0.4f};
+    const testsupport::OggToneSpec tone{
+        .frequency = 440.0, .seconds = 4.0, .channels = 2, .rate = 44100, .quality = 0.4f};
     const Core::String path(folder.WriteFile("stream.ogg", testsupport::OggTone(tone)).c_str());
 
     for (auto _ : state) {

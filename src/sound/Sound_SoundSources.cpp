@@ -195,7 +195,8 @@ bool SoundEngine::ReleaseSource(SoundSourceHandle handle) {
 }
 
 bool SoundEngine::SetSourceLooping(SoundSourceHandle handle, bool looping) {
-    return WithLiveSource(handle, false, [this, looping](SoundSource& source) { return ApplyLooping(source, looping); });
+    return WithLiveSource(handle, false,
+                          [this, looping](SoundSource& source) { return ApplyLooping(source, looping); });
 }
 
 bool SoundEngine::GetSourceLooping(SoundSourceHandle handle) {
