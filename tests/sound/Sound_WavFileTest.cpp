@@ -165,15 +165,21 @@ TEST_F(SoundWavFileTest, BlocksStopAtTheEndOfTheDataChunkAndRewind) {
     EXPECT_EQ(std::string(data.pcm.begin(), data.pcm.begin() + bytes), kSamples.substr(0, 4));
 }
 
-TEST_F(SoundWavFileTest, StreamBufferHoldsAtLeastOneFrame) {
+TEST_F(SoundWavFileTest, StreamBufferHoldsAtLeastOneFrameAndNoMoreThanTheSound) {
     SoundData data;
-    ASSERT_EQ(OpenFromMemory(data, SoundContainer::Wav, PcmWav(Pcm(2, 16), kSamples)), kSoundOk);
+    ASSERT_EQ(OpenFromMemory(data, SoundContainer::Wav, PcmWav(Pcm(2, 16), std::string(100000, '\0'))), kSoundOk);
     for (float seconds : {0.0f, -1.0f, 1e-9f}) {
         ASSERT_EQ(PrepareStreamBuffer(data, seconds), kSoundOk);
         EXPECT_EQ(data.bufferSize, 4u);
     }
     ASSERT_EQ(PrepareStreamBuffer(data, 0.5f), kSoundOk);
     EXPECT_EQ(data.bufferSize, 44100u);  // half of 22050 frames of 4 bytes
+    // A header asking for a huge rate gets a block the size of the sound.
+    WavFormatFields greedy = Pcm(2, 16);
+    greedy.averageBytesPerSecond = 0xFFFFFFF0u;
+    ASSERT_EQ(OpenFromMemory(data, SoundContainer::Wav, PcmWav(greedy, kSamples)), kSoundOk);
+    ASSERT_EQ(PrepareStreamBuffer(data, 0.5f), kSoundOk);
+    EXPECT_EQ(data.bufferSize, kSamples.size());
 }
 
 TEST_F(SoundWavFileTest, IntroSplitFallsOnAFrameBoundary) {
