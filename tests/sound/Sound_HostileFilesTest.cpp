@@ -178,6 +178,20 @@ TEST_F(SoundHostileFilesTest, MutatedAndTruncatedOggStreams) {
     EXPECT_GT(opened, count / 10);
 }
 
+TEST_F(SoundHostileFilesTest, CodebookWithoutDimensionIsRefused) {
+    std::string file = OggSeeds()[1];
+    // The first codebook's dimension: a u16 eight bytes into the setup
+    // header, after the packet type, "vorbis", the book count and the sync.
+    const std::size_t setup = file.find("\x05vorbis");
+    ASSERT_NE(setup, std::string::npos);
+    ASSERT_EQ(file.substr(setup + 8, 3), "BCV");
+    file[setup + 11] = file[setup + 12] = '\0';
+    MendChecksums(file);
+    SoundData data;
+    EXPECT_EQ(OpenFromMemory(data, SoundContainer::Ogg, file), kSoundUnusable);
+    EXPECT_FALSE(IsDecoderOpen(data));
+}
+
 TEST_F(SoundHostileFilesTest, StreamWhoseDecodingCannotStartIsNotReadAgain) {
     // Two changed bytes in a codebook's code lengths: the stream opens, but
     // its decoder cannot be set up. libvorbis crashes when asked again.
