@@ -1,5 +1,6 @@
 #include "sound/Sound_Decoder.h"
 #include "sound/Sound_DecoderTable.h"
+#include "sound/Sound_SoundEngine.h"
 #include "support/Sound_TestFiles.h"
 #include "support/TempDirectory.h"
 
@@ -7,13 +8,16 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <numbers>
 #include <string>
 #include <vector>
 
 // A minute of stereo music at 44.1 kHz decoded from disk through ReadBlock in
 // the streaming thread's half-second blocks, beside a plain ov_read loop over
-// the same file with the same block size.
+// the same file with the same block size; and whole loads of effect-sized
+// sounds (1.2 s of stereo at 44.1 kHz, under the streaming threshold) on the
+// null backend.
 
 namespace {
 
@@ -116,5 +120,44 @@ void BM_PlainOvRead(benchmark::State& state) {
     Report(state, total);
 }
 BENCHMARK(BM_PlainOvRead)->Unit(benchmark::kMillisecond);
+
+// Effects load whole: upload included, the engine's StopAll afterwards not.
+void LoadStaticSound(benchmark::State& state, const char* name, const std::string& bytes) {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    testsupport::TempDirectory folder;
+    const Core::String path(folder.WriteFile(name, bytes).c_str());
+    SoundEngine engine;
+    if (!engine.Initialize(-1, 30)) {
+        state.SkipWithError("no OpenAL device");
+        return;
+    }
+    for (auto _ : state) {
+        if (engine.LoadStaticSound(path, 0.0f) == nullptr) {
+            state.SkipWithError("the effect does not load");
+            return;
+        }
+        state.PauseTiming();
+        engine.StopAll();
+        state.ResumeTiming();
+    }
+}
+
+constexpr double kEffectSeconds = 1.2;
+
+void BM_LoadStaticSoundOgg(benchmark::State& state) {
+    LoadStaticSound(state, "effect.ogg",
+                    testsupport::OggTone({440.0, kEffectSeconds, kChannels, kRate, kQuality}));
+}
+BENCHMARK(BM_LoadStaticSoundOgg)->Unit(benchmark::kMillisecond);
+
+void BM_LoadStaticSoundWav(benchmark::State& state) {
+    testsupport::WavFormatFields fields;
+    fields.channels = kChannels;
+    fields.sampleRate = kRate;
+    LoadStaticSound(state, "effect.wav",
+                    testsupport::PcmWav(fields, testsupport::SampleBytes(
+                                                    testsupport::SineTone(440.0, kEffectSeconds, kChannels, kRate))));
+}
+BENCHMARK(BM_LoadStaticSoundWav)->Unit(benchmark::kMillisecond);
 
 }  // namespace
