@@ -5,6 +5,7 @@
 #include "os/OS_Random.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
 #include "sound/Sound_MusicPath.h"
+#include "sound/Sound_SoundData.h"
 #include "sound/Sound_SoundEngine.h"
 #include "tundra/Tundra_Game.h"
 
@@ -12,9 +13,6 @@
 
 namespace Tundra {
 namespace {
-
-// Music this long or longer streams from disk.
-constexpr std::uint32_t kStreamingThreshold = 0x40000;
 
 JukeBoxCalls g_calls;
 SoundEngine* g_engineForTesting = nullptr;
@@ -34,10 +32,10 @@ SoundEngine* Engine() {
 float FadeOutRate(float gain, float seconds) { return seconds > 0.0f ? -gain / seconds : 0.0f; }
 
 // Lets go of the source, if any, and of the pointer to it.
-void Release(SoundEngine& engine, SoundSource*& source) {
-    if (source != nullptr) {
+void ReleaseAndForget(SoundEngine& engine, SoundSourceHandle& source) {
+    if (source) {
         engine.ReleaseSource(source);
-        source = nullptr;
+        source = {};
     }
 }
 
@@ -62,8 +60,8 @@ JukeBox::JukeBox(const std::vector<Core::String>& paths) {
 
 JukeBox::~JukeBox() {
     if (SoundEngine* engine = Engine()) {
-        Release(*engine, m_musicSource);
-        Release(*engine, m_fadingSource);
+        ReleaseAndForget(*engine, m_musicSource);
+        ReleaseAndForget(*engine, m_fadingSource);
     }
     for (const Core::RefPtr<Playlist>& playlist : m_playlists) {
         if (playlist->GetOwner() == this) {
@@ -80,16 +78,16 @@ void JukeBox::LoadMusic(const std::vector<Core::String>& paths) {
         return;
     }
     for (const Core::String& path : paths) {
-        if (SoundData* sound = engine->LoadSound(path, kStreamingThreshold)) {
-            m_musicSounds.push_back(sound);
+        if (SoundData* sound = engine->LoadSound(path, SoundEngine::kStreamThreshold)) {
+            m_musicSounds.push_back({path, sound});
         }
     }
 }
 
 SoundData* JukeBox::FindMusicSound(const Core::String& path) const {
     const auto found = std::find_if(m_musicSounds.begin(), m_musicSounds.end(),
-                                    [&path](const SoundData* sound) { return sound->path == path; });
-    return found != m_musicSounds.end() ? *found : nullptr;
+                                    [&path](const MusicSound& music) { return music.path == path; });
+    return found != m_musicSounds.end() ? found->sound : nullptr;
 }
 
 Playlist::Track* JukeBox::CurrentTrack() const {
@@ -114,20 +112,20 @@ std::int32_t JukeBox::DrawUnplayedTrack() const {
     return index;
 }
 
-void JukeBox::ReleaseFadingSource(SoundEngine& engine) { Release(engine, m_fadingSource); }
+void JukeBox::ReleaseFadingSource(SoundEngine& engine) { ReleaseAndForget(engine, m_fadingSource); }
 
 void JukeBox::StartFadeOut(SoundEngine& engine, float seconds) {
     ReleaseFadingSource(engine);
     m_fadingSource = m_musicSource;
-    m_musicSource = nullptr;
-    if (m_fadingSource != nullptr) {
+    m_musicSource = {};
+    if (m_fadingSource) {
         m_fadeOutRate = FadeOutRate(engine.GetSourceGain(m_fadingSource), seconds);
     }
 }
 
 bool JukeBox::StartTrack(SoundEngine& engine, std::int32_t index) {
-    SoundSource* source = engine.CreateSource(m_currentPlaylist->GetTrack(index).sound, true, false);
-    if (source == nullptr) {
+    const SoundSourceHandle source = engine.CreateSource(m_currentPlaylist->GetTrack(index).sound, true, false);
+    if (!source) {
         return false;
     }
     if (!engine.PlaySource(source)) {
@@ -157,7 +155,7 @@ bool JukeBox::PlayMusic(std::int32_t index) {
     track.played = 0;
     StartFadeOut(*engine, m_fadeTime);
     // The same music cannot fade out while it fades in.
-    if (m_fadingSource != nullptr && engine->GetSourceSound(m_fadingSource) == track.sound) {
+    if (m_fadingSource && engine->GetSourceSound(m_fadingSource) == track.sound) {
         ReleaseFadingSource(*engine);
     }
     if (!StartTrack(*engine, index)) {
@@ -194,13 +192,13 @@ bool JukeBox::SetCurrentPlaylist(const Core::String& name) {
 }
 
 void JukeBox::PauseMusic() {
-    if (SoundEngine* engine = Engine(); engine != nullptr && m_musicSource != nullptr) {
+    if (SoundEngine* engine = Engine(); engine != nullptr && m_musicSource) {
         engine->PauseSource(m_musicSource);
     }
 }
 
 void JukeBox::RewindMusic() {
-    if (SoundEngine* engine = Engine(); engine != nullptr && m_musicSource != nullptr) {
+    if (SoundEngine* engine = Engine(); engine != nullptr && m_musicSource) {
         engine->RewindSource(m_musicSource);
     }
     m_elapsed = 0.0f;
@@ -208,12 +206,12 @@ void JukeBox::RewindMusic() {
 
 bool JukeBox::IsPlaying() const {
     SoundEngine* engine = Engine();
-    return engine != nullptr && m_musicSource != nullptr && engine->IsSourcePlaying(m_musicSource);
+    return engine != nullptr && m_musicSource && engine->IsSourcePlaying(m_musicSource);
 }
 
 void JukeBox::SetMusicVolume(float volume, float fadeTime) {
     SoundEngine* engine = Engine();
-    if (engine == nullptr || m_musicSource == nullptr) {
+    if (engine == nullptr || !m_musicSource) {
         return;
     }
     m_targetVolume = volume;
@@ -223,7 +221,7 @@ void JukeBox::SetMusicVolume(float volume, float fadeTime) {
 
 float JukeBox::GetMusicVolume() const {
     SoundEngine* engine = Engine();
-    return engine != nullptr && m_musicSource != nullptr ? engine->GetSourceGain(m_musicSource) : 0.0f;
+    return engine != nullptr && m_musicSource ? engine->GetSourceGain(m_musicSource) : 0.0f;
 }
 
 void JukeBox::NextTrack() {
@@ -249,14 +247,14 @@ void JukeBox::Update(float dt) {
 }
 
 bool JukeBox::FollowTrack(SoundEngine& engine, float dt) {
-    if (m_musicSource == nullptr) {
+    if (!m_musicSource) {
         m_elapsed = 0.0f;
         return true;
     }
     if (!engine.IsSourceActive(m_musicSource)) {
         // The track ended, or something stopped it.
         if (m_playing == 0) {
-            Release(engine, m_musicSource);
+            ReleaseAndForget(engine, m_musicSource);
             return false;
         }
         if (HasRepeatsLeft()) {
@@ -267,7 +265,7 @@ bool JukeBox::FollowTrack(SoundEngine& engine, float dt) {
             return false;
         }
         m_repeatCounter = 0;
-        Release(engine, m_musicSource);
+        ReleaseAndForget(engine, m_musicSource);
         m_elapsed = 0.0f;
         AdvanceTrack(engine);
         return true;
@@ -276,7 +274,8 @@ bool JukeBox::FollowTrack(SoundEngine& engine, float dt) {
         return true;
     }
     m_elapsed += dt;
-    const float remaining = static_cast<float>(engine.GetSourceSound(m_musicSource)->duration) - m_elapsed;
+    const SoundData* sound = engine.GetSourceSound(m_musicSource);
+    const float remaining = (sound != nullptr ? static_cast<float>(sound->duration) : 0.0f) - m_elapsed;
     if (HasRepeatsLeft() || remaining > m_fadeTime) {
         return true;
     }
@@ -309,7 +308,7 @@ void JukeBox::AdvanceTrack(SoundEngine& engine) {
     if (next >= count) {
         return;
     }
-    if (m_fadingSource != nullptr &&
+    if (m_fadingSource &&
         engine.GetSourceSound(m_fadingSource) == m_currentPlaylist->GetTrack(next).sound) {
         ReleaseFadingSource(engine);
     }
@@ -317,7 +316,7 @@ void JukeBox::AdvanceTrack(SoundEngine& engine) {
 }
 
 void JukeBox::FadeIn(SoundEngine& engine, float dt) {
-    if (m_musicSource == nullptr) {
+    if (!m_musicSource) {
         return;
     }
     float gain = m_targetVolume;
@@ -330,10 +329,10 @@ void JukeBox::FadeIn(SoundEngine& engine, float dt) {
 }
 
 void JukeBox::FadeOut(SoundEngine& engine, float dt) {
-    if (m_fadingSource == nullptr) {
+    if (!m_fadingSource) {
         return;
     }
-    if (m_musicSource != nullptr && engine.GetSourceSound(m_musicSource) == engine.GetSourceSound(m_fadingSource)) {
+    if (m_musicSource && engine.GetSourceSound(m_musicSource) == engine.GetSourceSound(m_fadingSource)) {
         ReleaseFadingSource(engine);
         return;
     }
@@ -351,8 +350,8 @@ void JukeBox::FadeOut(SoundEngine& engine, float dt) {
 
 void JukeBox::Save(Core::File& file) const {
     file.WriteU32(static_cast<std::uint32_t>(m_musicSounds.size()));
-    for (const SoundData* sound : m_musicSounds) {
-        file << ToStoredMusicPath(sound->path);
+    for (const MusicSound& music : m_musicSounds) {
+        file << ToStoredMusicPath(music.path);
     }
     file.WriteU32(static_cast<std::uint32_t>(m_playlists.size()));
     for (const Core::RefPtr<Playlist>& playlist : m_playlists) {

@@ -4,6 +4,7 @@
 #include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
 #include "sound/Sound_Playlist.h"
+#include "sound/Sound_SoundSource.h"
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
@@ -11,7 +12,6 @@
 
 class SoundEngine;
 struct SoundData;
-struct SoundSource;
 
 namespace Tundra {
 
@@ -73,8 +73,8 @@ class JukeBox : public Core::Object {
     Playlist* GetPlaylist(std::uint32_t index) const { return m_playlists[index].Get(); }
     Playlist* GetCurrentPlaylist() const { return m_currentPlaylist; }
     // The sources of the current track and of the one fading out (null when none).
-    SoundSource* GetMusicSource() const { return m_musicSource; }
-    SoundSource* GetFadingSource() const { return m_fadingSource; }
+    SoundSourceHandle GetMusicSource() const { return m_musicSource; }
+    SoundSourceHandle GetFadingSource() const { return m_fadingSource; }
 
 private:
     void LoadMusic(const std::vector<Core::String>& paths);
@@ -93,13 +93,20 @@ private:
     void FadeIn(SoundEngine& engine, float dt);
     void FadeOut(SoundEngine& engine, float dt);
 
-    std::vector<SoundData*> m_musicSounds;
+    // Each with the path it was loaded from: a save never reads the
+    // engine's records, which a StopAll may have freed.
+    struct MusicSound {
+        Core::String path;
+        SoundData* sound = nullptr;
+    };
+
+    std::vector<MusicSound> m_musicSounds;
     std::vector<Core::RefPtr<Playlist>> m_playlists;
     Playlist* m_currentPlaylist = nullptr;
     std::int32_t m_trackIndex = -1;
     std::int32_t m_repeatCounter = 0;
-    SoundSource* m_musicSource = nullptr;
-    SoundSource* m_fadingSource = nullptr;
+    SoundSourceHandle m_musicSource;
+    SoundSourceHandle m_fadingSource;
     std::uint8_t m_playing = 0;
     std::uint8_t m_repeat = 0;
     std::uint8_t m_shuffle = 0;
