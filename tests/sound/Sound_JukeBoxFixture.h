@@ -23,6 +23,9 @@
 // folder of its own whose "\Resources\Sounds\" holds the tracks they write.
 namespace soundtest {
 
+// The tracks' sample rate, which is also the wave writer's.
+inline constexpr int kRate = 22050;
+
 class JukeBoxTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -72,7 +75,6 @@ protected:
 
     SoundEngine& Engine() { return *m_engine; }
 
-    static constexpr int kRate = 22050;
     std::uint8_t m_core = 0;
     testsupport::TempDirectory m_directory;
     std::unique_ptr<SoundEngine> m_engine;

@@ -1,0 +1,134 @@
+#include "Sound_JukeBoxFixture.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+using soundtest::JukeBoxTest;
+
+namespace {
+
+using WaveAudioJukeBox = JukeBoxTest;
+
+constexpr double kLow = 440.0;
+constexpr double kHigh = 1000.0;
+constexpr std::size_t kWindow = soundtest::kRate / 100;
+
+// The mono 16-bit samples of the "data" chunk of the writer's file.
+std::vector<double> ReadWave(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t data = bytes.find("data");
+    std::vector<double> samples;
+    for (std::size_t i = data + 8; data != std::string::npos && i + 1 < bytes.size(); i += 2) {
+        samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                                    static_cast<std::uint8_t>(bytes[i + 1]) << 8) /
+                          32768.0);
+    }
+    return samples;
+}
+
+// The amplitudes of both tones in the samples from first on: a least-squares
+// fit of a sine and a cosine of each, so neither leaks into the other.
+std::array<double, 2> ToneAmplitudes(const std::vector<double>& samples, std::size_t first) {
+    std::array<std::array<double, 5>, 4> system{};
+    for (std::size_t n = first; n < first + kWindow && n < samples.size(); ++n) {
+        const double t = static_cast<double>(n) / soundtest::kRate;
+        const std::array<double, 4> basis{std::sin(2 * M_PI * kLow * t), std::cos(2 * M_PI * kLow * t),
+                                          std::sin(2 * M_PI * kHigh * t), std::cos(2 * M_PI * kHigh * t)};
+        for (std::size_t row = 0; row < 4; ++row) {
+            for (std::size_t column = 0; column < 4; ++column) {
+                system[row][column] += basis[row] * basis[column];
+            }
+            system[row][4] += basis[row] * samples[n];
+        }
+    }
+    // Gaussian elimination; the basis is well conditioned over a window.
+    for (std::size_t pivot = 0; pivot < 4; ++pivot) {
+        for (std::size_t row = 0; row < 4; ++row) {
+            if (row != pivot) {
+                const double factor = system[row][pivot] / system[pivot][pivot];
+                for (std::size_t column = pivot; column < 5; ++column) {
+                    system[row][column] -= factor * system[pivot][column];
+                }
+            }
+        }
+    }
+    std::array<double, 4> c{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        c[i] = system[i][4] / system[i][i];
+    }
+    return {std::hypot(c[0], c[1]), std::hypot(c[2], c[3])};
+}
+
+class WaveAudioJukeBoxFade : public JukeBoxTest {
+protected:
+    // Plays the low tone into the high one with the fade time, then closes
+    // the device; the written samples.
+    std::vector<double> Record(double lowSeconds, float fadeTime) {
+        const char* wave = std::getenv("TUNDRA_WAVE_FILE");
+        if (wave == nullptr) {
+            ADD_FAILURE() << "no wave file configured";
+            return {};
+        }
+        {
+            const auto jukebox = MakeJukeBox({Tone("low.wav", lowSeconds, kLow), Tone("high.wav", 1.5, kHigh)});
+            jukebox->SetFadeTime(fadeTime);
+            EXPECT_TRUE(jukebox->PlayMusic(0));
+            auto highStart = std::chrono::steady_clock::time_point::max();
+            EXPECT_TRUE(UpdateUntil(*jukebox, 5.0, [&] {
+                const auto now = std::chrono::steady_clock::now();
+                if (jukebox->GetCurrentTrack() == 1 && highStart == std::chrono::steady_clock::time_point::max()) {
+                    highStart = now;
+                }
+                return now > highStart + std::chrono::milliseconds(900);
+            }));
+        }
+        Tundra::SetJukeBoxEngineForTesting(nullptr);
+        m_engine.reset();
+        return ReadWave(wave);
+    }
+
+    static constexpr double kFull = 0.5;
+};
+
+TEST_F(WaveAudioJukeBoxFade, TheTonesRampDownAndUpOverTheFadeTime) {
+    const std::vector<double> samples = Record(1.0, 0.5f);
+    // Where the high tone is at half its level: a quarter second into the fade.
+    std::size_t half = 0;
+    while (half + kWindow < samples.size() && ToneAmplitudes(samples, half)[1] < kFull / 2) {
+        half += kWindow / 4;
+    }
+    ASSERT_LT(half + kWindow, samples.size());
+    const double start = static_cast<double>(half + kWindow / 2) / soundtest::kRate - 0.25;
+    for (double at = start + 0.05; at < start + 0.45; at += 0.01) {
+        const auto first = static_cast<std::size_t>(at * soundtest::kRate);
+        const std::array<double, 2> amplitudes = ToneAmplitudes(samples, first);
+        const double progress = (at + 0.005 - start) / 0.5;
+        EXPECT_NEAR(amplitudes[0], kFull * (1.0 - progress), 0.15 * kFull) << at - start;
+        EXPECT_NEAR(amplitudes[1], kFull * progress, 0.15 * kFull) << at - start;
+    }
+}
+
+TEST_F(WaveAudioJukeBoxFade, WithoutAFadeTheNewToneIsAtFullLevelInItsFirstWindow) {
+    const std::vector<double> samples = Record(0.5, 0.0f);
+    // The high tone starts where the first sample after the low one's last
+    // window leaves silence.
+    std::size_t low = 0;
+    while (low + kWindow < samples.size() && ToneAmplitudes(samples, low)[0] < kFull / 2) {
+        low += kWindow;
+    }
+    while (low + kWindow < samples.size() && ToneAmplitudes(samples, low)[0] > 0.05) {
+        low += kWindow;
+    }
+    std::size_t onset = low;
+    while (onset < samples.size() && std::abs(samples[onset]) < 0.05) {
+        ++onset;
+    }
+    ASSERT_LT(onset + kWindow, samples.size());
+    EXPECT_NEAR(ToneAmplitudes(samples, onset)[1], kFull, 0.15 * kFull);
+}
+
+}  // namespace
