@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 using soundtest::JukeBoxTest;
 
@@ -77,13 +78,13 @@ protected:
             const auto jukebox = MakeJukeBox({Tone("low.wav", lowSeconds, kLow), Tone("high.wav", 1.5, kHigh)});
             jukebox->SetFadeTime(fadeTime);
             EXPECT_TRUE(jukebox->PlayMusic(0));
-            auto highStart = std::chrono::steady_clock::time_point::max();
+            std::optional<std::chrono::steady_clock::time_point> highStart;
             EXPECT_TRUE(UpdateUntil(*jukebox, 5.0, [&] {
                 const auto now = std::chrono::steady_clock::now();
-                if (jukebox->GetCurrentTrack() == 1 && highStart == std::chrono::steady_clock::time_point::max()) {
+                if (jukebox->GetCurrentTrack() == 1 && !highStart) {
                     highStart = now;
                 }
-                return now > highStart + std::chrono::milliseconds(900);
+                return highStart && now > *highStart + std::chrono::milliseconds(900);
             }));
         }
         Tundra::SetJukeBoxEngineForTesting(nullptr);

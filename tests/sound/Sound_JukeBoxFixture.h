@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Core_Clock.h"
 #include "core/Core_RefPtr.h"
 #include "core/Core_Startup.h"
 #include "os/OS_Path.h"
@@ -30,6 +31,8 @@ class JukeBoxTest : public testing::Test {
 protected:
     void SetUp() override {
         CoreStartup(m_core);
+        m_clock = Core::GetClockFunction();
+        Core::SetClockFunction([] { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count(); });
         os::SetExecutablePathForTesting(m_directory.Path() + "/Emberline");
         m_engine = std::make_unique<SoundEngine>();
         ASSERT_TRUE(m_engine->Initialize(-1, 10));
@@ -39,6 +42,7 @@ protected:
     void TearDown() override {
         Tundra::SetJukeBoxEngineForTesting(nullptr);
         m_engine.reset();
+        Core::SetClockFunction(m_clock);
         os::SetExecutablePathForTesting("");
         CoreShutdown(m_core);
     }
@@ -76,6 +80,7 @@ protected:
     SoundEngine& Engine() { return *m_engine; }
 
     std::uint8_t m_core = 0;
+    Core::ClockFunction m_clock = nullptr;
     testsupport::TempDirectory m_directory;
     std::unique_ptr<SoundEngine> m_engine;
 };

@@ -76,7 +76,7 @@ TEST_F(NullAudioJukeBox, ShuffleNeverRepeatsATrackWithinAPassAndRepeatStartsAnot
             jukebox->SetFadeTime(5.0f);
             ASSERT_TRUE(jukebox->PlayMusic(-1));
             std::vector<int> order{jukebox->GetCurrentTrack()};
-            for (int update = 0; update < 20; ++update) {
+            for (int update = 0; update < 14; ++update) {
                 const SoundSourceHandle before = jukebox->GetMusicSource();
                 jukebox->Update(0.01f);
                 if (jukebox->GetMusicSource() && jukebox->GetMusicSource() != before) {
