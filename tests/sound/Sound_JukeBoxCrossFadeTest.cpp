@@ -2,9 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 using soundtest::JukeBoxTest;
@@ -15,28 +12,14 @@ using WaveAudioJukeBox = JukeBoxTest;
 
 constexpr double kLow = 440.0;
 constexpr double kHigh = 1000.0;
-constexpr std::size_t kWindow = soundtest::kRate / 100;
-
-// The mono 16-bit samples of the "data" chunk of the writer's file.
-std::vector<double> ReadWave(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t data = bytes.find("data");
-    std::vector<double> samples;
-    for (std::size_t i = data + 8; data != std::string::npos && i + 1 < bytes.size(); i += 2) {
-        samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                                    static_cast<std::uint8_t>(bytes[i + 1]) << 8) /
-                          32768.0);
-    }
-    return samples;
-}
+constexpr std::size_t kWindow = testsupport::kWaveWriterRate / 100;
 
 // The amplitudes of both tones in the samples from first on: a least-squares
 // fit of a sine and a cosine of each, so neither leaks into the other.
 std::array<double, 2> ToneAmplitudes(const std::vector<double>& samples, std::size_t first) {
     std::array<std::array<double, 5>, 4> system{};
     for (std::size_t n = first; n < first + kWindow && n < samples.size(); ++n) {
-        const double t = static_cast<double>(n) / soundtest::kRate;
+        const double t = static_cast<double>(n) / testsupport::kWaveWriterRate;
         const std::array<double, 4> basis{std::sin(2 * M_PI * kLow * t), std::cos(2 * M_PI * kLow * t),
                                           std::sin(2 * M_PI * kHigh * t), std::cos(2 * M_PI * kHigh * t)};
         for (std::size_t row = 0; row < 4; ++row) {
@@ -69,11 +52,6 @@ protected:
     // Plays the low tone into the high one with the fade time, then closes
     // the device; the written samples.
     std::vector<double> Record(double lowSeconds, float fadeTime) {
-        const char* wave = std::getenv("TUNDRA_WAVE_FILE");
-        if (wave == nullptr) {
-            ADD_FAILURE() << "no wave file configured";
-            return {};
-        }
         {
             const auto jukebox = MakeJukeBox({Tone("low.wav", lowSeconds, kLow), Tone("high.wav", 1.5, kHigh)});
             jukebox->SetFadeTime(fadeTime);
@@ -89,10 +67,13 @@ protected:
         }
         Tundra::SetJukeBoxEngineForTesting(nullptr);
         m_engine.reset();
-        return ReadWave(wave);
+        const std::vector<std::int16_t> written = testsupport::ReadWaveWriterOutput();
+        EXPECT_FALSE(written.empty());
+        return std::vector<double>(written.begin(), written.end());
     }
 
-    static constexpr double kFull = 0.5;
+    // The tones' level: half of full scale.
+    static constexpr double kFull = 0.5 * 32768;
 };
 
 TEST_F(WaveAudioJukeBoxFade, TheTonesRampDownAndUpOverTheFadeTime) {
@@ -103,9 +84,9 @@ TEST_F(WaveAudioJukeBoxFade, TheTonesRampDownAndUpOverTheFadeTime) {
         half += kWindow / 4;
     }
     ASSERT_LT(half + kWindow, samples.size());
-    const double start = static_cast<double>(half + kWindow / 2) / soundtest::kRate - 0.25;
+    const double start = static_cast<double>(half + kWindow / 2) / testsupport::kWaveWriterRate - 0.25;
     for (double at = start + 0.05; at < start + 0.45; at += 0.01) {
-        const auto first = static_cast<std::size_t>(at * soundtest::kRate);
+        const auto first = static_cast<std::size_t>(at * testsupport::kWaveWriterRate);
         const std::array<double, 2> amplitudes = ToneAmplitudes(samples, first);
         const double progress = (at + 0.005 - start) / 0.5;
         EXPECT_NEAR(amplitudes[0], kFull * (1.0 - progress), 0.15 * kFull) << at - start;
@@ -121,11 +102,11 @@ TEST_F(WaveAudioJukeBoxFade, WithoutAFadeTheNewToneIsAtFullLevelInItsFirstWindow
     while (low + kWindow < samples.size() && ToneAmplitudes(samples, low)[0] < kFull / 2) {
         low += kWindow;
     }
-    while (low + kWindow < samples.size() && ToneAmplitudes(samples, low)[0] > 0.05) {
+    while (low + kWindow < samples.size() && ToneAmplitudes(samples, low)[0] > 0.05 * kFull) {
         low += kWindow;
     }
     std::size_t onset = low;
-    while (onset < samples.size() && std::abs(samples[onset]) < 0.05) {
+    while (onset < samples.size() && std::abs(samples[onset]) < 0.05 * kFull) {
         ++onset;
     }
     ASSERT_LT(onset + kWindow, samples.size());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/Core_Clock.h"
 #include "core/Core_RefPtr.h"
 #include "core/Core_Startup.h"
 #include "os/OS_Path.h"
@@ -8,6 +7,7 @@
 #include "sound/Sound_JukeBox.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
 #include "sound/Sound_SoundEngine.h"
+#include "support/Sound_TestEngine.h"
 #include "support/Sound_TestFiles.h"
 #include "support/TempDirectory.h"
 
@@ -16,6 +16,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,15 +25,11 @@
 // folder of its own whose "\Resources\Sounds\" holds the tracks they write.
 namespace soundtest {
 
-// The tracks' sample rate, which is also the wave writer's.
-inline constexpr int kRate = 22050;
-
 class JukeBoxTest : public testing::Test {
 protected:
     void SetUp() override {
         CoreStartup(m_core);
-        m_clock = Core::GetClockFunction();
-        Core::SetClockFunction([] { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count(); });
+        m_realTime.emplace();
         os::SetExecutablePathForTesting(m_directory.Path() + "/Emberline");
         m_engine = std::make_unique<SoundEngine>();
         ASSERT_TRUE(m_engine->Initialize(-1, 10));
@@ -42,16 +39,16 @@ protected:
     void TearDown() override {
         Tundra::SetJukeBoxEngineForTesting(nullptr);
         m_engine.reset();
-        Core::SetClockFunction(m_clock);
+        m_realTime.reset();
         os::SetExecutablePathForTesting("");
         CoreShutdown(m_core);
     }
 
     // A mono sine track under "\Resources\Sounds\", by its engine path.
     Core::String Tone(const std::string& name, double seconds, double hertz) const {
-        const testsupport::WavFormatFields format{.sampleRate = static_cast<std::uint32_t>(kRate)};
+        const testsupport::WavFormatFields format{.sampleRate = static_cast<std::uint32_t>(testsupport::kWaveWriterRate)};
         m_directory.WriteFile("Resources/Sounds/" + name,
-                              testsupport::PcmWav(format, testsupport::SampleBytes(testsupport::SineTone(hertz, seconds, 1, kRate))));
+                              testsupport::PcmWav(format, testsupport::SampleBytes(testsupport::SineTone(hertz, seconds, 1, testsupport::kWaveWriterRate))));
         return GetExecutableDirectory() + Core::String("\\Resources\\Sounds\\" + name);
     }
 
@@ -80,7 +77,8 @@ protected:
     SoundEngine& Engine() { return *m_engine; }
 
     std::uint8_t m_core = 0;
-    Core::ClockFunction m_clock = nullptr;
+    // The streaming thread sleeps on the Core clock.
+    std::optional<testsupport::RealTimeCoreClock> m_realTime;
     testsupport::TempDirectory m_directory;
     std::unique_ptr<SoundEngine> m_engine;
 };
