@@ -70,7 +70,10 @@ class JukeBox : public Core::Object {
     SoundData* FindMusicSound(const Core::String& path) const;
     std::uint32_t GetMusicSoundsCount() const { return static_cast<std::uint32_t>(m_musicSounds.size()); }
     std::uint32_t GetPlaylistsCount() const { return static_cast<std::uint32_t>(m_playlists.size()); }
-    Playlist* GetPlaylist(std::uint32_t index) const { return m_playlists[index].Get(); }
+    // Null past the last playlist.
+    Playlist* GetPlaylist(std::uint32_t index) const {
+        return index < m_playlists.size() ? m_playlists[index].Get() : nullptr;
+    }
     Playlist* GetCurrentPlaylist() const { return m_currentPlaylist; }
     // The sources of the current track and of the one fading out (null when none).
     SoundSourceHandle GetMusicSource() const { return m_musicSource; }
