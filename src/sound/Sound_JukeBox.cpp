@@ -3,11 +3,11 @@
 #include "core/Core_ErrorLog.h"
 #include "core/Core_File.h"
 #include "os/OS_Random.h"
+#include "sound/Sound_JukeBoxLink.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
 #include "sound/Sound_MusicPath.h"
 #include "sound/Sound_SoundData.h"
 #include "sound/Sound_SoundEngine.h"
-#include "tundra/Tundra_Game.h"
 
 #include <algorithm>
 
@@ -16,6 +16,7 @@ namespace {
 
 JukeBoxCalls g_calls;
 SoundEngine* g_engineForTesting = nullptr;
+const JukeBoxLink* g_link = nullptr;
 
 // Looked up at each use: the jukebox may outlive the game and its engine,
 // which frees every source and sound when it goes.
@@ -23,9 +24,10 @@ SoundEngine* Engine() {
     if (g_engineForTesting != nullptr) {
         return g_engineForTesting;
     }
-    const Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetSoundEngine() : nullptr;
+    return g_link != nullptr ? g_link->engine() : nullptr;
 }
+
+bool WritingStateHash() { return g_link != nullptr && g_link->writingStateHash(); }
 
 // The rate that takes the gain to 0 over the seconds; 0 (let go at once)
 // when no time is left.
@@ -40,6 +42,8 @@ void ReleaseAndForget(SoundEngine& engine, SoundSourceHandle& source) {
 }
 
 }  // namespace
+
+JukeBoxLinkRegistration::JukeBoxLinkRegistration(const JukeBoxLink& link) { g_link = &link; }
 
 JukeBoxCalls& GetJukeBoxCallsForTesting() { return g_calls; }
 void SetJukeBoxEngineForTesting(SoundEngine* engine) { g_engineForTesting = engine; }
@@ -370,7 +374,7 @@ void JukeBox::Save(Core::File& file) const {
     file.WriteF32(m_elapsed);
     // Whether the device still plays follows its own clock: a state hash
     // leaves it out.
-    file.WriteU8(!Game::IsWritingStateHash() && IsPlaying() ? 1 : 0);
+    file.WriteU8(!WritingStateHash() && IsPlaying() ? 1 : 0);
 }
 
 void JukeBox::Load(Core::File& file) {

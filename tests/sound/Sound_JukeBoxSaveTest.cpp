@@ -2,10 +2,6 @@
 
 #include "core/Core_ErrorLogTestHooks.h"
 #include "core/Core_MemoryFile.h"
-#include "support/Lua_TestScripts.h"
-#include "tundra/Lua_Host.h"
-
-#include <lua.hpp>
 
 using soundtest::JukeBoxTest;
 
@@ -85,22 +81,6 @@ TEST_F(NullAudioJukeBoxSave, RefusesMusicOutsideTheGameFolderAndSaysSo) {
     EXPECT_EQ(jukebox->GetMusicSoundsCount(), 0u);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("outside.wav"), std::string::npos);
-}
-
-TEST_F(NullAudioJukeBoxSave, AScriptMovesTheJukeBoxToTheNextTrack) {
-    const auto jukebox = MakeJukeBox({Tone("a.wav", 1.0, 440.0), Tone("b.wav", 1.0, 1000.0)});
-    Lua::Host::Open(nullptr);
-    lua_State* state = Lua::Host::GetMainState();
-    jukebox->PushToLua(state);
-    lua_setglobal(state, "jukebox");
-    EXPECT_EQ(testsupport::RunChunk(state, "jukebox:PlayMusic() jukebox:NextTrack()"
-                                           " current = jukebox:GetCurrentTrack()"),
-              "");
-    lua_getglobal(state, "current");
-    EXPECT_EQ(lua_tointeger(state, -1), 1);
-    lua_pop(state, 1);
-    EXPECT_TRUE(jukebox->IsPlaying());
-    Lua::Host::Close();
 }
 
 }  // namespace
