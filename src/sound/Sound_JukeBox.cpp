@@ -33,7 +33,7 @@ bool WritingStateHash() { return g_link != nullptr && g_link->writingStateHash()
 // when no time is left.
 float FadeOutRate(float gain, float seconds) { return seconds > 0.0f ? -gain / seconds : 0.0f; }
 
-// Lets go of the source, if any, and of the pointer to it.
+// Lets go of the source, if any, and empties the handle.
 void ReleaseAndForget(SoundEngine& engine, SoundSourceHandle& source) {
     if (source) {
         engine.ReleaseSource(source);
@@ -52,9 +52,7 @@ JukeBox::JukeBox(const std::vector<Core::String>& paths) {
     LoadMusic(paths);
     auto* playlist = TUN_NEW(Playlist, "Default", this);
     m_playlists.emplace_back(playlist);
-    if (m_currentPlaylist == nullptr) {
-        m_currentPlaylist = playlist;
-    }
+    m_currentPlaylist = playlist;
     for (const Core::String& path : paths) {
         if (SoundData* sound = FindMusicSound(path)) {
             playlist->AddTrack(path, sound, 0);
