@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <complex>
 #include <optional>
 
 using soundtest::JukeBoxTest;
@@ -14,37 +15,19 @@ constexpr double kLow = 440.0;
 constexpr double kHigh = 1000.0;
 constexpr std::size_t kWindow = testsupport::kWaveWriterRate / 100;
 
-// The amplitudes of both tones in the samples from first on: a least-squares
-// fit of a sine and a cosine of each, so neither leaks into the other.
+// The amplitudes of both tones in the window from first on: Hann-windowed
+// single-frequency transforms, in which the other tone does not leak.
 std::array<double, 2> ToneAmplitudes(const std::vector<double>& samples, std::size_t first) {
-    std::array<std::array<double, 5>, 4> system{};
+    std::array<std::complex<double>, 2> sums{};
+    double weights = 0.0;
     for (std::size_t n = first; n < first + kWindow && n < samples.size(); ++n) {
+        const double weight = 0.5 - 0.5 * std::cos(2 * M_PI * static_cast<double>(n - first) / kWindow);
         const double t = static_cast<double>(n) / testsupport::kWaveWriterRate;
-        const std::array<double, 4> basis{std::sin(2 * M_PI * kLow * t), std::cos(2 * M_PI * kLow * t),
-                                          std::sin(2 * M_PI * kHigh * t), std::cos(2 * M_PI * kHigh * t)};
-        for (std::size_t row = 0; row < 4; ++row) {
-            for (std::size_t column = 0; column < 4; ++column) {
-                system[row][column] += basis[row] * basis[column];
-            }
-            system[row][4] += basis[row] * samples[n];
-        }
+        sums[0] += weight * samples[n] * std::polar(1.0, -2 * M_PI * kLow * t);
+        sums[1] += weight * samples[n] * std::polar(1.0, -2 * M_PI * kHigh * t);
+        weights += weight;
     }
-    // Gaussian elimination; the basis is well conditioned over a window.
-    for (std::size_t pivot = 0; pivot < 4; ++pivot) {
-        for (std::size_t row = 0; row < 4; ++row) {
-            if (row != pivot) {
-                const double factor = system[row][pivot] / system[pivot][pivot];
-                for (std::size_t column = pivot; column < 5; ++column) {
-                    system[row][column] -= factor * system[pivot][column];
-                }
-            }
-        }
-    }
-    std::array<double, 4> c{};
-    for (std::size_t i = 0; i < 4; ++i) {
-        c[i] = system[i][4] / system[i][i];
-    }
-    return {std::hypot(c[0], c[1]), std::hypot(c[2], c[3])};
+    return {2 * std::abs(sums[0]) / weights, 2 * std::abs(sums[1]) / weights};
 }
 
 class WaveAudioJukeBoxFade : public JukeBoxTest {
