@@ -36,6 +36,8 @@ namespace {
 
 bool IsFlag(std::uint32_t value) { return value <= 1; }
 
+bool g_writingStateHash = false;
+
 // The C-runtime generator's word, then the game generator's words and index.
 constexpr std::size_t kGeneratorBytes = 4 + 4 * Core::MersenneTwister::kStateSize + 4;
 
@@ -220,10 +222,14 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
     return true;
 }
 
+bool Game::IsWritingStateHash() { return g_writingStateHash; }
+
 std::uint64_t Game::GetStateHash() const {
     Core::HashingFile file;
     if (!m_shutDown) {
+        g_writingStateHash = true;
         WritePayload(file, true);
+        g_writingStateHash = false;
     }
     return file.GetHash();
 }
