@@ -14,6 +14,7 @@ constexpr int kIntroBars = 4;
 constexpr int kPhraseBars = 4;
 constexpr double kTailSeconds = 3.0;
 constexpr float kMusicPeak = 0.89f;
+constexpr float kMusicLoudness = 0.2f;  // RMS before the peaks are rounded off
 constexpr double kDt = 1.0 / kSampleRate;
 
 // Equal-power gains of a position between left (-1) and right (1).
@@ -59,6 +60,23 @@ float Oscillator(Wave wave, double phase, float envelope) {
             return static_cast<float>(std::sin(kTwoPi * phase + 1.2 * envelope * std::sin(kTwoPi * 3.0 * phase)));
     }
     return 0.0f;
+}
+
+// Raises the mix to a game's usual loudness; the drum peaks this pushes past
+// full scale are rounded off rather than clipped.
+void Compress(Pcm& pcm) {
+    double sum = 0.0;
+    for (const float s : pcm.samples) {
+        sum += static_cast<double>(s) * s;
+    }
+    const double rms = std::sqrt(sum / static_cast<double>(std::max<std::size_t>(1, pcm.samples.size())));
+    if (rms <= 0.0) {
+        return;
+    }
+    const auto gain = static_cast<float>(kMusicLoudness / rms);
+    for (float& s : pcm.samples) {
+        s = std::tanh(gain * s);
+    }
 }
 
 class TrackRenderer {
@@ -293,7 +311,7 @@ private:
         });
     }
 
-    // Ping-pong echo of the send, three sixteenths apart, then the peak.
+    // Ping-pong echo of the send, three sixteenths apart, then the level.
     Pcm Finish() {
         const std::size_t delay = SecondsToFrames(3.0 * stepSeconds_);
         Pcm out = mix_.dry;
@@ -311,6 +329,7 @@ private:
             }
         }
         FadeOutEnd(out, 0.3);
+        Compress(out);
         Normalize(out, kMusicPeak);
         return out;
     }

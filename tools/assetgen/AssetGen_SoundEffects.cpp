@@ -166,14 +166,16 @@ Pcm RapidFireLoop() {
     Pcm loop = RenderLoop(kFrames, [](std::size_t i) {
         return 0.1f * Triangle(56.0 * static_cast<double>(i) / kFrames);
     });
+    // Shots start half a shot in, so the loop point falls between two of them.
     for (std::size_t shot = 0; shot < kShots; ++shot) {
         StateVariableFilter crack;
         crack.Set(2200.0 + 600.0 * random.Unit(), 0.4);
         double phase = 0.0;
-        AddWrapped(loop, shot * kShotFrames, 0.09, [&](double t) {
+        AddWrapped(loop, shot * kShotFrames + kShotFrames / 2, 0.09, [&](double t) {
             phase += (110.0 + 110.0 * std::exp(-t / 0.01)) * kDt;
             crack.Process(random.Signed());
-            return 1.4f * crack.Band() * Decay(t, 0.012) + 0.7f * Triangle(phase) * Decay(t, 0.02);
+            const float attack = static_cast<float>(std::min(1.0, t / 0.001));
+            return attack * (1.4f * crack.Band() * Decay(t, 0.012) + 0.7f * Sine(phase) * Decay(t, 0.02));
         });
     }
     Normalize(loop, kEffectPeak);
