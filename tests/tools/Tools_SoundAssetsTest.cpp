@@ -11,38 +11,16 @@
 
 #include "AssetGen_OggVorbisWriter.h"
 #include "AssetGen_SoundAssets.h"
-#include "os/OS_Path.h"
+#include "tools/Tools_GameSounds.h"
 #include "support/TempDirectory.h"
 
 namespace {
 
-// Below this many bytes of 16-bit samples the engine loads a sound whole.
-constexpr long kStreamThreshold = 262144;
-
-enum class Kind { Effect, Loop, Music };
-
-struct Expected {
-    std::string name;
-    Kind kind;
-};
-
-std::vector<Expected> GameSounds() {
-    std::vector<Expected> sounds = {
-        {"buttonHover.ogg", Kind::Effect},  {"playerHit.ogg", Kind::Effect},  {"playerDeath.ogg", Kind::Effect},
-        {"playerCollect.ogg", Kind::Effect}, {"weaponStart0.ogg", Kind::Effect}, {"weaponStart1.ogg", Kind::Effect},
-        {"weaponStart2.ogg", Kind::Loop},    {"weaponStart3.ogg", Kind::Loop},   {"weaponEnd2.ogg", Kind::Effect},
-        {"weaponEnd3.ogg", Kind::Effect},
-    };
-    for (int n = 1; n <= 9; ++n) {
-        sounds.push_back({"music (" + std::to_string(n) + ").ogg", Kind::Music});
-    }
-    for (int n = 0; n <= 2; ++n) {
-        sounds.push_back({"bgm" + std::to_string(n) + ".ogg", Kind::Music});
-    }
-    return sounds;
-}
-
-std::string SoundPath(const std::string& name) { return os::ExecutableDirectory() + "/Resources/Sounds/" + name; }
+using testsupport::GameSound;
+using testsupport::GameSounds;
+using testsupport::GeneratedSoundPath;
+using testsupport::kStreamThreshold;
+using testsupport::SoundKind;
 
 struct Decoded {
     bool opened = false;
@@ -90,14 +68,14 @@ std::string ReadAll(const std::string& path) {
 }
 
 TEST(SoundAssets, EveryGameSoundDecodesWholeAndEffectsStayUnderTheStreamingSize) {
-    for (const Expected& sound : GameSounds()) {
+    for (const GameSound& sound : GameSounds()) {
         SCOPED_TRACE(sound.name);
-        const Decoded decoded = Decode(SoundPath(sound.name));
+        const Decoded decoded = Decode(GeneratedSoundPath(sound.name));
         ASSERT_TRUE(decoded.opened);
         EXPECT_EQ(decoded.rate, 44100);
         const std::int64_t bytes = decoded.pcmTotal * 2 * decoded.channels;
         EXPECT_EQ(static_cast<std::int64_t>(decoded.samples.size()) * 2, bytes);
-        if (sound.kind == Kind::Music) {
+        if (sound.kind == SoundKind::Music) {
             EXPECT_EQ(decoded.channels, 2);
             EXPECT_GT(bytes, kStreamThreshold);
             EXPECT_GE(decoded.pcmTotal, 20 * decoded.rate);
@@ -111,12 +89,12 @@ TEST(SoundAssets, EveryGameSoundDecodesWholeAndEffectsStayUnderTheStreamingSize)
 // A looping sound clicks when its last sample does not lead into its first:
 // the step across the loop point is no larger than the steps inside it.
 TEST(SoundAssets, WeaponLoopsJoinWithoutAJump) {
-    for (const Expected& sound : GameSounds()) {
-        if (sound.kind != Kind::Loop) {
+    for (const GameSound& sound : GameSounds()) {
+        if (sound.kind != SoundKind::Loop) {
             continue;
         }
         SCOPED_TRACE(sound.name);
-        const Decoded decoded = Decode(SoundPath(sound.name));
+        const Decoded decoded = Decode(GeneratedSoundPath(sound.name));
         ASSERT_GT(decoded.Frames(), 1u);
         std::vector<int> steps;
         for (std::size_t frame = 1; frame < decoded.Frames(); ++frame) {
@@ -131,12 +109,12 @@ TEST(SoundAssets, WeaponLoopsJoinWithoutAJump) {
 // A repeating playlist starts the track again 2 s before its end: those
 // seconds hold only a fading tail.
 TEST(SoundAssets, MusicEndsInAQuietTail) {
-    for (const Expected& sound : GameSounds()) {
-        if (sound.kind != Kind::Music) {
+    for (const GameSound& sound : GameSounds()) {
+        if (sound.kind != SoundKind::Music) {
             continue;
         }
         SCOPED_TRACE(sound.name);
-        const Decoded decoded = Decode(SoundPath(sound.name));
+        const Decoded decoded = Decode(GeneratedSoundPath(sound.name));
         ASSERT_GT(decoded.Frames(), static_cast<std::size_t>(2 * decoded.rate));
         EXPECT_LT(Rms(decoded, decoded.Frames() - static_cast<std::size_t>(2 * decoded.rate)), 0.1 * Rms(decoded, 0));
     }
@@ -148,7 +126,7 @@ TEST(SoundAssets, RegeneratingASoundGivesTheSameBytes) {
     const std::string path = directory.Path() + "/" + asset.fileName;
     std::string error;
     ASSERT_TRUE(AssetGen::WriteOggVorbis(asset.render(), asset.quality, path, error)) << error;
-    EXPECT_EQ(ReadAll(path), ReadAll(SoundPath(asset.fileName)));
+    EXPECT_EQ(ReadAll(path), ReadAll(GeneratedSoundPath(asset.fileName)));
 }
 
 }  // namespace
