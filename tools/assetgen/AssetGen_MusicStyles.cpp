@@ -6,20 +6,20 @@ namespace {
 Voice Lead(Wave wave, double pan) {
     switch (wave) {
         case Wave::Square:
-            return {wave, {0.005, 0.2, 0.5, 0.08}, 3000.0, 0.2, pan, 0.3, 0.003};
+            return {wave, {0.005, 0.2, 0.5, 0.08}, 3000.0, 0.28, pan, 0.3, 0.003};
         case Wave::Saw:
-            return {wave, {0.01, 0.3, 0.6, 0.1}, 2500.0, 0.24, pan, 0.3, 0.004};
+            return {wave, {0.01, 0.3, 0.6, 0.1}, 2500.0, 0.34, pan, 0.3, 0.004};
         case Wave::Triangle:
-            return {wave, {0.005, 0.25, 0.6, 0.1}, 6000.0, 0.36, pan, 0.35, 0.003};
+            return {wave, {0.005, 0.25, 0.6, 0.1}, 6000.0, 0.5, pan, 0.35, 0.003};
         case Wave::Bell:
-            return {wave, {0.002, 0.3, 0.2, 0.2}, 8000.0, 0.3, pan, 0.4, 0.002};
+            return {wave, {0.002, 0.3, 0.2, 0.2}, 8000.0, 0.42, pan, 0.4, 0.002};
     }
     return {};
 }
 
 Voice Bass(Wave wave) {
     const double cutoff = wave == Wave::Triangle ? 2000.0 : 600.0;
-    const double gain = wave == Wave::Triangle ? 0.5 : 0.4;
+    const double gain = wave == Wave::Triangle ? 0.42 : 0.32;
     return {wave, {0.005, 0.15, 0.6, 0.04}, cutoff, gain, 0.0, 0.0};
 }
 
