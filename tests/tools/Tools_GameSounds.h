@@ -36,6 +36,12 @@ inline std::vector<GameSound> GameSounds() {
     return sounds;
 }
 
+inline std::vector<GameSound> GameSoundsOf(SoundKind kind) {
+    std::vector<GameSound> sounds = GameSounds();
+    std::erase_if(sounds, [kind](const GameSound& sound) { return sound.kind != kind; });
+    return sounds;
+}
+
 // The native path of a generated sound beside the running test program.
 inline std::string GeneratedSoundPath(const std::string& name) {
     return os::ExecutableDirectory() + "/Resources/Sounds/" + name;

@@ -89,10 +89,7 @@ TEST(SoundAssets, EveryGameSoundDecodesWholeAndEffectsStayUnderTheStreamingSize)
 // A looping sound clicks when its last sample does not lead into its first:
 // the step across the loop point is no larger than the steps inside it.
 TEST(SoundAssets, WeaponLoopsJoinWithoutAJump) {
-    for (const GameSound& sound : GameSounds()) {
-        if (sound.kind != SoundKind::Loop) {
-            continue;
-        }
+    for (const GameSound& sound : testsupport::GameSoundsOf(SoundKind::Loop)) {
         SCOPED_TRACE(sound.name);
         const Decoded decoded = Decode(GeneratedSoundPath(sound.name));
         ASSERT_GT(decoded.Frames(), 1u);
@@ -109,10 +106,7 @@ TEST(SoundAssets, WeaponLoopsJoinWithoutAJump) {
 // A repeating playlist starts the track again 2 s before its end: those
 // seconds hold only a fading tail.
 TEST(SoundAssets, MusicEndsInAQuietTail) {
-    for (const GameSound& sound : GameSounds()) {
-        if (sound.kind != SoundKind::Music) {
-            continue;
-        }
+    for (const GameSound& sound : testsupport::GameSoundsOf(SoundKind::Music)) {
         SCOPED_TRACE(sound.name);
         const Decoded decoded = Decode(GeneratedSoundPath(sound.name));
         ASSERT_GT(decoded.Frames(), static_cast<std::size_t>(2 * decoded.rate));
