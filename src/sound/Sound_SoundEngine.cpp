@@ -93,8 +93,7 @@ bool SoundEngine::Initialize(int deviceIndex, std::uint32_t refillMilliseconds) 
         // The first record is the default source, made only to prove that
         // the context gives sources.
         ready = lock && AppendSource(true) != nullptr &&
-                CallAl([&] { alGetFloatv(AL_SPEED_OF_SOUND, &m_speedOfSound); }) &&
-                ApplyDistanceModel(m_distanceModel);
+                CallAl([&] { alGetFloatv(AL_SPEED_OF_SOUND, &m_speedOfSound); }) && ApplyDistanceModel(m_distanceModel);
         if (ready) {
             m_vendor = AlString(AL_VENDOR);
             m_version = AlString(AL_VERSION);

@@ -195,7 +195,8 @@ bool SoundEngine::ReleaseSource(SoundSourceHandle handle) {
 }
 
 bool SoundEngine::SetSourceLooping(SoundSourceHandle handle, bool looping) {
-    return WithLiveSource(handle, false, [this, looping](SoundSource& source) { return ApplyLooping(source, looping); });
+    return WithLiveSource(handle, false,
+                          [this, looping](SoundSource& source) { return ApplyLooping(source, looping); });
 }
 
 bool SoundEngine::GetSourceLooping(SoundSourceHandle handle) {
@@ -271,4 +272,11 @@ std::uint32_t SoundEngineTestAccess::SourceName(SoundEngine& engine, SoundSource
 
 SoundSource::Mode SoundEngineTestAccess::SourceMode(SoundEngine& engine, SoundSourceHandle handle) {
     return engine.WithLiveSource(handle, SoundSource::Mode::Unbound, [](SoundSource& source) { return source.mode; });
+}
+
+int SoundEngineTestAccess::SourceProperty(SoundEngine& engine, SoundSourceHandle handle, int property) {
+    return engine.WithLiveSource(handle, -1, [property](SoundSource& source) {
+        ALint value = 0;
+        return QuerySource(source.name, property, value) ? value : -1;
+    });
 }

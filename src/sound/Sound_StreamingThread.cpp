@@ -152,8 +152,8 @@ bool SoundEngine::FillAndQueue(SoundSource& source) {
         const std::uint32_t bytes = ReadNextBlock(sound);
         // A buffer that got nothing stays out of the queue.
         if (bytes > 0) {
-            filled = Upload(sound, buffer, bytes) &&
-                     CallAl([&] { alSourceQueueBuffers(source.name, 1, &buffer); }) && filled;
+            filled = Upload(sound, buffer, bytes) && CallAl([&] { alSourceQueueBuffers(source.name, 1, &buffer); }) &&
+                     filled;
         }
     }
     return filled;
