@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "AssetGen_Random.h"
 
@@ -89,6 +88,7 @@ public:
     }
 
     Pcm Render() {
+        // Four-bar phrases in the form A B A C: the opening phrase comes back.
         const std::vector<Note> phrases[] = {ComposePhrase(0), ComposePhrase(1), ComposePhrase(0), ComposePhrase(2)};
         for (int bar = 0; bar < style_.bars; ++bar) {
             const int chord = ChordOf(bar);
@@ -250,7 +250,8 @@ private:
             if (style_.kick[step] == 'x') {
                 Kick(time, 1.0);
             }
-            if (!intro && (style_.snare[step] == 'x' || (fill && step >= 12 && step % 2 == 0) || (fill && step == 15))) {
+            const bool fillHit = fill && step >= 12 && (step % 2 == 0 || step == 15);
+            if (!intro && (style_.snare[step] == 'x' || fillHit)) {
                 Snare(time, fill && step >= 12 ? 0.7 : 1.0);
             }
             if (style_.hat[step] == 'x' || style_.hat[step] == 'o') {

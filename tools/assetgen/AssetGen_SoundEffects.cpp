@@ -1,5 +1,6 @@
 #include "AssetGen_SoundEffects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 

@@ -59,7 +59,9 @@ void LowPass::SetCutoff(double hertz) {
 }
 
 void StateVariableFilter::Set(double cutoffHertz, double resonance) {
-    frequency_ = static_cast<float>(2.0 * std::sin(kTwoPi * 0.5 * std::min(cutoffHertz, kSampleRate / 6.0) / kSampleRate));
+    // The filter stays stable up to a sixth of the sample rate.
+    const double cutoff = std::min(cutoffHertz, kSampleRate / 6.0);
+    frequency_ = static_cast<float>(2.0 * std::sin(kTwoPi * 0.5 * cutoff / kSampleRate));
     damping_ = static_cast<float>(std::clamp(2.0 - 2.0 * resonance, 0.1, 2.0));
 }
 
