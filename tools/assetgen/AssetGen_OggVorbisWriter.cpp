@@ -9,10 +9,11 @@
 namespace AssetGen {
 namespace {
 
-// The library's encoder state, torn down in reverse order of set-up.
+// The library's encoder state, torn down in reverse order of set-up; pages
+// are appended to `out` as they complete.
 class VorbisEncoder {
 public:
-    VorbisEncoder() {
+    explicit VorbisEncoder(std::string& out) : out_(out) {
         vorbis_info_init(&info_);
         vorbis_comment_init(&comment_);
     }
@@ -28,8 +29,8 @@ public:
     VorbisEncoder(const VorbisEncoder&) = delete;
     VorbisEncoder& operator=(const VorbisEncoder&) = delete;
 
-    bool Start(int channels, float quality, std::FILE* file) {
-        if (vorbis_encode_init_vbr(&info_, channels, kSampleRate, quality) != 0) {
+    bool Start(int channels, int rate, float quality) {
+        if (vorbis_encode_init_vbr(&info_, channels, rate, quality) != 0) {
             return false;
         }
         vorbis_comment_add_tag(&comment_, "ENCODER", "Emberline assetgen");
@@ -37,7 +38,6 @@ public:
         vorbis_block_init(&dsp_, &block_);
         ogg_stream_init(&stream_, 0x456d6265);
         started_ = true;
-        file_ = file;
 
         ogg_packet header, commentHeader, codeHeader;
         vorbis_analysis_headerout(&dsp_, &comment_, &header, &commentHeader, &codeHeader);
@@ -47,13 +47,13 @@ public:
         // Audio starts on a fresh page, as decoders expect.
         ogg_page page;
         while (ogg_stream_flush(&stream_, &page) != 0) {
-            WritePage(page);
+            Append(page);
         }
-        return ok_;
+        return true;
     }
 
     // Hands the frames [first, first + count) to the encoder; count 0 ends the stream.
-    bool Write(const Pcm& pcm, std::size_t first, std::size_t count) {
+    void Write(const Pcm& pcm, std::size_t first, std::size_t count) {
         if (count > 0) {
             float** buffer = vorbis_analysis_buffer(&dsp_, static_cast<int>(count));
             const auto channels = static_cast<std::size_t>(pcm.channels);
@@ -64,12 +64,6 @@ public:
             }
         }
         vorbis_analysis_wrote(&dsp_, static_cast<int>(count));
-        Drain();
-        return ok_;
-    }
-
-private:
-    void Drain() {
         while (vorbis_analysis_blockout(&dsp_, &block_) == 1) {
             vorbis_analysis(&block_, nullptr);
             vorbis_bitrate_addblock(&block_);
@@ -78,27 +72,25 @@ private:
                 ogg_stream_packetin(&stream_, &packet);
                 ogg_page page;
                 while (ogg_stream_pageout(&stream_, &page) != 0) {
-                    WritePage(page);
+                    Append(page);
                 }
             }
         }
     }
 
-    void WritePage(const ogg_page& page) {
-        ok_ = ok_ && std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file_) ==
-                         static_cast<std::size_t>(page.header_len);
-        ok_ = ok_ && std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file_) ==
-                         static_cast<std::size_t>(page.body_len);
+private:
+    void Append(const ogg_page& page) {
+        out_.append(reinterpret_cast<const char*>(page.header), static_cast<std::size_t>(page.header_len));
+        out_.append(reinterpret_cast<const char*>(page.body), static_cast<std::size_t>(page.body_len));
     }
 
+    std::string& out_;
     vorbis_info info_{};
     vorbis_comment comment_{};
     vorbis_dsp_state dsp_{};
     vorbis_block block_{};
     ogg_stream_state stream_{};
-    std::FILE* file_ = nullptr;
     bool started_ = false;
-    bool ok_ = true;
 };
 
 struct FileCloser {
@@ -107,25 +99,35 @@ struct FileCloser {
 
 }  // namespace
 
+std::string EncodeOggVorbis(const Pcm& pcm, float quality) {
+    std::string out;
+    VorbisEncoder encoder(out);
+    if (!encoder.Start(pcm.channels, pcm.rate, quality)) {
+        return {};
+    }
+    constexpr std::size_t kChunk = 4096;
+    for (std::size_t first = 0; first < pcm.Frames(); first += kChunk) {
+        encoder.Write(pcm, first, std::min(kChunk, pcm.Frames() - first));
+    }
+    encoder.Write(pcm, 0, 0);
+    return out;
+}
+
 bool WriteOggVorbis(const Pcm& pcm, float quality, const std::string& path, std::string& error) {
+    const std::string bytes = EncodeOggVorbis(pcm, quality);
+    if (bytes.empty()) {
+        error = "the encoder refused " + path;
+        return false;
+    }
     const std::string partial = path + ".part";
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(partial.c_str(), "wb"));
     if (!file) {
         error = "cannot create " + partial;
         return false;
     }
-    bool ok;
-    {
-        VorbisEncoder encoder;
-        ok = encoder.Start(pcm.channels, quality, file.get());
-        constexpr std::size_t kChunk = 4096;
-        for (std::size_t first = 0; ok && first < pcm.Frames(); first += kChunk) {
-            ok = encoder.Write(pcm, first, std::min(kChunk, pcm.Frames() - first));
-        }
-        ok = ok && encoder.Write(pcm, 0, 0);
-    }
-    ok = std::fclose(file.release()) == 0 && ok;
-    if (!ok || std::rename(partial.c_str(), path.c_str()) != 0) {
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed || std::rename(partial.c_str(), path.c_str()) != 0) {
         std::remove(partial.c_str());
         error = "cannot write " + path;
         return false;

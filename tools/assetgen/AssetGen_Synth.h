@@ -10,9 +10,11 @@ namespace AssetGen {
 constexpr int kSampleRate = 44100;
 constexpr double kTwoPi = 6.283185307179586;
 
-// Interleaved float samples in [-1, 1] at kSampleRate.
+// Interleaved float samples in [-1, 1]. Everything the generator makes is at
+// kSampleRate; other rates are for encoding samples made elsewhere.
 struct Pcm {
     int channels = 1;
+    int rate = kSampleRate;
     std::vector<float> samples;
 
     static Pcm Silence(int channels, std::size_t frames);
