@@ -160,8 +160,7 @@ bool SoundEngine::FillAndQueue(SoundSource& source) {
 }
 
 bool SoundEngine::Reprime(SoundSource& source) {
-    ALint state = 0;
-    const bool wasPlaying = QuerySource(source.name, AL_SOURCE_STATE, state) && state == AL_PLAYING;
+    const bool wasPlaying = QueryPlaying(source.name);
     if (source.mode == SoundSource::Mode::Streamed) {
         if (!CallAl([&] { alSourceStop(source.name); })) {
             return false;
@@ -176,6 +175,10 @@ bool SoundEngine::Reprime(SoundSource& source) {
             FillAndQueue(source);
         }
     }
+    return RewindAndResume(source, wasPlaying);
+}
+
+bool SoundEngine::RewindAndResume(SoundSource& source, bool wasPlaying) {
     if (!CallAl([&] { alSourceRewind(source.name); })) {
         return false;
     }
