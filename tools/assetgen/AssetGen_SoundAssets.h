@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AssetGen_Synth.h"
+
+// The sound module of the asset generator: every sound file the game loads
+// from "Resources/Sounds", with how it is made.
+namespace AssetGen {
+
+struct SoundAsset {
+    std::string fileName;
+    std::function<Pcm()> render;
+    float quality;  // Vorbis quality, -0.1 .. 1
+};
+
+std::vector<SoundAsset> SoundAssets();
+
+// Renders and encodes every sound into `soundsDirectory` (created when
+// missing). False, with the reason in `error`, at the first failure.
+bool WriteSoundAssets(const std::string& soundsDirectory, std::string& error);
+
+}  // namespace AssetGen
