@@ -183,17 +183,6 @@ TEST_F(SoundWavFileTest, StreamBufferHoldsAtLeastOneFrameAndNoMoreThanTheSound) 
     EXPECT_EQ(data.bufferSize, kSamples.size());
 }
 
-TEST_F(SoundWavFileTest, IntroSplitFallsOnAFrameBoundary) {
-    SoundData data;
-    data.format.blockAlign = 4;
-    data.dataSize = 1000;
-    EXPECT_EQ(IntroSplitOffset(data, 0.3f), 300u);
-    data.dataSize = 1010;
-    EXPECT_EQ(IntroSplitOffset(data, 0.3f), 300u);  // 303 rounded down
-    EXPECT_EQ(IntroSplitOffset(data, -0.5f), 0u);
-    EXPECT_EQ(IntroSplitOffset(data, 2.0f), 1008u);
-}
-
 TEST_F(SoundWavFileTest, PathsChooseTheContainerByExtension) {
     TempDirectory folder;
     const std::string wav = PcmWav(Pcm(1, 16), kSamples);
