@@ -142,6 +142,9 @@ public:
     // and the game state stream), for tests and diagnostics: equal states
     // give equal hashes, whatever the clock or a recording.
     std::uint64_t GetStateHash() const;
+    // While a state hash is written: objects write what follows the sound
+    // device's real-time progress as 0, as a replay could not repeat it.
+    static bool IsWritingStateHash();
 
     // Restarts networking as a client; the front end takes the network name
     // when it started.

@@ -39,6 +39,8 @@ bool IsFlag(std::uint32_t value) { return value <= 1; }
 // The C-runtime generator's word, then the game generator's words and index.
 constexpr std::size_t kGeneratorBytes = 4 + 4 * Core::MersenneTwister::kStateSize + 4;
 
+bool g_writingStateHash = false;
+
 }  // namespace
 
 void Game::Save(Core::File& file) const {
@@ -223,9 +225,13 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
 std::uint64_t Game::GetStateHash() const {
     Core::HashingFile file;
     if (!m_shutDown) {
+        g_writingStateHash = true;
         WritePayload(file, true);
+        g_writingStateHash = false;
     }
     return file.GetHash();
 }
+
+bool Game::IsWritingStateHash() { return g_writingStateHash; }
 
 }  // namespace Tundra
