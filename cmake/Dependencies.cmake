@@ -8,6 +8,8 @@ set(OpenGL_GL_PREFERENCE GLVND)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(OpenAL REQUIRED)
 pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisfile vorbis ogg)
+# The encoder makes the sound files of the tests, benchmarks and assets.
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
 
 # Lua built as C++: a script error unwinds as an exception, so the
 # destructors of the engine code it passes through run.

@@ -130,7 +130,6 @@ private:
 
     static std::uint32_t StreamingThread(ManagedThread* thread);
     void StreamingPass();
-    void SignalThreadFinished();
 
     bool CreateLocks();
     void DestroyLocks();
@@ -140,7 +139,12 @@ private:
     void CloseDevice();
     // Undoes a failed Initialize after the locks exist.
     bool FailInitialize();
+    void SignalThreadFinished();
 
+    // Runs action on the live record the handle names, under the source
+    // lock; fallback when there is none.
+    template <typename Result, typename Action>
+    Result WithLiveSource(SoundSourceHandle handle, Result fallback, Action&& action);
     // The helpers below expect the source lock held.
     SoundSource* FindLive(SoundSourceHandle handle);
     bool IsLoaded(const SoundData* sound) const;
@@ -158,9 +162,6 @@ private:
     void ServiceStream(SoundSource& source);
     void ReleaseEverything();
     void ForgetEverything();
-
-    SoundData* UploadStatic(std::unique_ptr<SoundData> sound, std::vector<std::uint8_t>& pcm, float introFraction);
-    SoundData* Adopt(std::unique_ptr<SoundData> sound);
 
     bool m_initialized = false;
     ThreadManager m_threads;
