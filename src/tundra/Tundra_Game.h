@@ -142,8 +142,8 @@ public:
     // and the game state stream), for tests and diagnostics: equal states
     // give equal hashes, whatever the clock or a recording.
     std::uint64_t GetStateHash() const;
-    // While a state hash is written: objects write what follows the sound
-    // device's real-time progress as 0, as a replay could not repeat it.
+    // True while GetStateHash writes the state: what follows the sound
+    // device's own clock (whether a sound still plays) is written as 0 then.
     static bool IsWritingStateHash();
 
     // Restarts networking as a client; the front end takes the network name

@@ -36,10 +36,10 @@ namespace {
 
 bool IsFlag(std::uint32_t value) { return value <= 1; }
 
+bool g_writingStateHash = false;
+
 // The C-runtime generator's word, then the game generator's words and index.
 constexpr std::size_t kGeneratorBytes = 4 + 4 * Core::MersenneTwister::kStateSize + 4;
-
-bool g_writingStateHash = false;
 
 }  // namespace
 
@@ -222,6 +222,8 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
     return true;
 }
 
+bool Game::IsWritingStateHash() { return g_writingStateHash; }
+
 std::uint64_t Game::GetStateHash() const {
     Core::HashingFile file;
     if (!m_shutDown) {
@@ -231,7 +233,5 @@ std::uint64_t Game::GetStateHash() const {
     }
     return file.GetHash();
 }
-
-bool Game::IsWritingStateHash() { return g_writingStateHash; }
 
 }  // namespace Tundra
