@@ -6,10 +6,13 @@
 set(TUNDRA_AREAS
     os core math pal input renderer engine collision physics tundra sound
     gui network mygame mygame/generated)
-# The ThreadSanitizer build, and the optimised run of the Core tests, need
-# only the foundation areas: they build those and nothing more.
+# The optimised run of the Core tests needs only the foundation areas; the
+# ThreadSanitizer build adds the sound engine, for its streaming thread. They
+# build those and nothing more.
 option(TUNDRA_FOUNDATION_ONLY "Build only the os, core and pal areas" OFF)
-if(TUNDRA_TSAN OR TUNDRA_FOUNDATION_ONLY)
+if(TUNDRA_TSAN)
+    set(TUNDRA_AREAS os core pal math sound)
+elseif(TUNDRA_FOUNDATION_ONLY)
     set(TUNDRA_AREAS os core pal)
 endif()
 

@@ -9,10 +9,11 @@ if(TUNDRA_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# A ThreadSanitizer build of the thread-manager tests (tools/run-tests.sh).
+# A ThreadSanitizer build of the thread-manager and sound streaming tests
+# (tools/run-tests.sh).
 # It cannot be combined with AddressSanitizer; the memory pool stays on, so
 # its locks are checked too.
-option(TUNDRA_TSAN "Build with ThreadSanitizer (only the os, core and pal areas)" OFF)
+option(TUNDRA_TSAN "Build with ThreadSanitizer (only the os, core, pal, math and sound areas)" OFF)
 if(TUNDRA_TSAN)
     if(TUNDRA_SANITIZE)
         message(FATAL_ERROR "TUNDRA_TSAN and TUNDRA_SANITIZE exclude each other")

@@ -26,6 +26,9 @@ public:
     // The OpenAL name of a live source, 0 for a handle that names none.
     static std::uint32_t SourceName(SoundEngine& engine, SoundSourceHandle handle);
     static SoundSource::Mode SourceMode(SoundEngine& engine, SoundSourceHandle handle);
+    // An integer property of a live source as OpenAL reports it (AL_SOURCE_STATE,
+    // AL_SAMPLE_OFFSET, AL_BUFFERS_QUEUED, ...), -1 when there is none.
+    static int SourceProperty(SoundEngine& engine, SoundSourceHandle handle, int property);
     // Holds the source lock, as a long streaming pass would, until Release.
     static bool HoldSourceLock(SoundEngine& engine);
     static void ReleaseSourceLock(SoundEngine& engine);

@@ -272,3 +272,10 @@ std::uint32_t SoundEngineTestAccess::SourceName(SoundEngine& engine, SoundSource
 SoundSource::Mode SoundEngineTestAccess::SourceMode(SoundEngine& engine, SoundSourceHandle handle) {
     return engine.WithLiveSource(handle, SoundSource::Mode::Unbound, [](SoundSource& source) { return source.mode; });
 }
+
+int SoundEngineTestAccess::SourceProperty(SoundEngine& engine, SoundSourceHandle handle, int property) {
+    return engine.WithLiveSource(handle, -1, [property](SoundSource& source) {
+        ALint value = 0;
+        return QuerySource(source.name, property, value) ? value : -1;
+    });
+}
