@@ -42,18 +42,27 @@ std::int32_t SeekWav(SoundData& data, std::int64_t offset) {
     return kSoundOk;
 }
 
+// The PCM bytes the sound can give: a WAV data chunk's claim, cut at the
+// end of the file.
+std::uint64_t DeliverableBytes(SoundData& data) {
+    if (data.container == SoundContainer::Ogg) {
+        return data.dataSize;
+    }
+    const std::int64_t size = data.file->Size();
+    const std::uint64_t inFile =
+        size > 0 && static_cast<std::uint64_t>(size) > data.dataOffset ? static_cast<std::uint64_t>(size) - data.dataOffset : 0;
+    return std::min<std::uint64_t>(data.dataSize, inFile);
+}
+
 std::int32_t ReadWholeWav(SoundData& data) {
-    SoundByteSource& file = *data.file;
-    const std::int64_t position = file.Tell();
-    const std::int64_t size = file.Size();
     // A claim beyond the end of the file would fail at the read anyway; it is
     // refused before the buffer is allocated.
-    if (position < 0 || size < position || static_cast<std::uint64_t>(size - position) < data.dataSize) {
+    if (DeliverableBytes(data) < data.dataSize) {
         ResetFormatBlock(data);
         return kSoundUnusable;
     }
     data.pcm.resize(data.dataSize);
-    if (file.Read(data.pcm.data(), data.dataSize) != data.dataSize) {
+    if (data.file->Read(data.pcm.data(), data.dataSize) != data.dataSize) {
         ResetFormatBlock(data);
         return kSoundUnusable;
     }
@@ -185,6 +194,7 @@ void CloseDecoder(SoundData& data) {
         }
         data.ogg = OggVorbis_File{};
         data.streamInfo = nullptr;
+        data.oggFailed = false;
     }
 }
 
@@ -199,12 +209,15 @@ std::int32_t PrepareStreamBuffer(SoundData& data, float secondsPerBuffer) {
     if (!IsDecoderOpen(data)) {
         return kSoundNotOpen;
     }
-    const std::uint32_t align = std::max<std::uint32_t>(data.format.blockAlign, 1);
+    const std::uint64_t align = std::max<std::uint64_t>(data.format.blockAlign, 1);
     const double wanted = data.format.averageBytesPerSecond * static_cast<double>(secondsPerBuffer);
     std::uint64_t size = wanted >= 1.0 ? static_cast<std::uint64_t>(std::min(wanted, static_cast<double>(kMax32))) : 0;
+    // A block larger than all the sound can deliver would only be memory a
+    // hostile header asked for.
+    size = std::min(size, (DeliverableBytes(data) + align - 1) / align * align);
     size -= size % align;
     // A block smaller than one frame would read nothing and stall the stream.
-    size = std::max<std::uint64_t>(size, align);
+    size = std::max(size, align);
     data.bufferSize = static_cast<std::uint32_t>(size);
     data.pcm.assign(data.bufferSize, 0);
     return kSoundOk;

@@ -3,6 +3,7 @@
 #include "sound/Sound_AlFormat.h"
 #include "sound/Sound_Decoder.h"
 #include "sound/Sound_DecoderTable.h"
+#include "sound/Sound_VorbisSetupCheck.h"
 
 #include <algorithm>
 #include <climits>
@@ -40,6 +41,9 @@ std::int32_t OpenOggStream(SoundData& data, std::unique_ptr<SoundByteSource> sou
         return kSoundUnusable;
     }
     data.streamInfo = info;
+    if (!VorbisCodebooksAreDecodable(data.ogg)) {
+        return CloseUnusable(data, kSoundUnusable);
+    }
 
     // Sizes are worked out in 64 bits; a stream whose sizes do not fit the
     // format's 32-bit fields is refused.
@@ -74,7 +78,7 @@ std::int32_t OpenOggStream(SoundData& data, std::unique_ptr<SoundByteSource> sou
 
 std::uint32_t DecodeOggBlock(SoundData& data, std::uint8_t* bytes, std::uint32_t count) {
     const DecoderTable& table = GetDecoderTable();
-    if (!table.ready || data.streamInfo == nullptr) {
+    if (!table.ready || data.streamInfo == nullptr || data.oggFailed) {
         return 0;
     }
     std::uint32_t done = 0;
@@ -86,6 +90,9 @@ std::uint32_t DecodeOggBlock(SoundData& data, std::uint8_t* bytes, std::uint32_t
         // what follows still plays.
         if (got == OV_HOLE) {
             continue;
+        }
+        if (got < 0) {
+            data.oggFailed = true;
         }
         if (got <= 0) {
             break;

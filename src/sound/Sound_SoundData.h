@@ -66,6 +66,10 @@ struct SoundData {
     OggVorbis_File ogg{};
     // Non-null exactly while the Ogg decoder is open.
     vorbis_info* streamInfo = nullptr;
+    // Set once the decoder reported an error other than a hole: it is not
+    // asked again (libvorbis 1.3.7 crashes when a stream whose decoding
+    // failed to start is read a second time).
+    bool oggFailed = false;
 
     // Where the sound was loaded from; set only once opening succeeded.
     Core::String path;

@@ -84,10 +84,11 @@ struct HeaderCase {
 TEST_F(SoundWavFileTest, MalformedHeadersAreRefused) {
     const std::string fmt = WavChunk("fmt ", WavFormatBody(Pcm(1, 16)));
     const std::string data = WavChunk("data", kSamples);
-    auto withFields = [&](auto change) {
-        WavFormatFields fields = Pcm(1, 16);
-        change(fields);
-        return WavFile(WavChunk("fmt ", WavFormatBody(fields)) + data);
+    // A plain mono "fmt " body with one u16 or u32 field set to zero.
+    auto zeroed = [&](std::size_t offset, std::size_t width) {
+        std::string body = WavFormatBody(Pcm(1, 16));
+        body.replace(offset, width, std::string(width, '\0'));
+        return WavFile(WavChunk("fmt ", body) + data);
     };
     const HeaderCase cases[] = {
         {"plain", WavFile(fmt + data), kSoundOk},
@@ -96,10 +97,10 @@ TEST_F(SoundWavFileTest, MalformedHeadersAreRefused) {
         {"fmt of 14 bytes", WavFile(WavChunk("fmt ", WavFormatBody(Pcm(1, 16), 14)) + data), kSoundUnusable},
         {"fmt of 1 byte", WavFile(WavChunk("fmt ", "\x01") + data), kSoundUnusable},
         {"extensible fmt of 30 bytes", WavFile(WavChunk("fmt ", WavFormatBody(Extensible(1, 4), 30)) + data), kSoundUnusable},
-        {"channels 0", withFields([](WavFormatFields& f) { f.channels = 0; }), kSoundUnusable},
-        {"rate 0", withFields([](WavFormatFields& f) { f.sampleRate = 0; f.averageBytesPerSecond = 2; }), kSoundUnusable},
-        {"block align 0", withFields([](WavFormatFields& f) { f.blockAlign = 0; f.channels = 0; f.averageBytesPerSecond = 2; }), kSoundUnusable},
-        {"bytes per second 0", withFields([](WavFormatFields& f) { f.sampleRate = 0; f.averageBytesPerSecond = 0; f.blockAlign = 2; }), kSoundUnusable},
+        {"channels 0", zeroed(2, 2), kSoundUnusable},
+        {"rate 0", zeroed(4, 4), kSoundUnusable},
+        {"bytes per second 0", zeroed(8, 4), kSoundUnusable},
+        {"block align 0", zeroed(12, 2), kSoundUnusable},
         {"no data chunk", WavFile(fmt), kSoundUnusable},
         {"no fmt chunk", WavFile(data), kSoundUnusable},
         {"not RIFF", [&] { std::string f = WavFile(fmt + data); f[0] = 'X'; return f; }(), kSoundUnusable},
@@ -165,15 +166,21 @@ TEST_F(SoundWavFileTest, BlocksStopAtTheEndOfTheDataChunkAndRewind) {
     EXPECT_EQ(std::string(data.pcm.begin(), data.pcm.begin() + bytes), kSamples.substr(0, 4));
 }
 
-TEST_F(SoundWavFileTest, StreamBufferHoldsAtLeastOneFrame) {
+TEST_F(SoundWavFileTest, StreamBufferHoldsAtLeastOneFrameAndNoMoreThanTheSound) {
     SoundData data;
-    ASSERT_EQ(OpenFromMemory(data, SoundContainer::Wav, PcmWav(Pcm(2, 16), kSamples)), kSoundOk);
+    ASSERT_EQ(OpenFromMemory(data, SoundContainer::Wav, PcmWav(Pcm(2, 16), std::string(100000, '\0'))), kSoundOk);
     for (float seconds : {0.0f, -1.0f, 1e-9f}) {
         ASSERT_EQ(PrepareStreamBuffer(data, seconds), kSoundOk);
         EXPECT_EQ(data.bufferSize, 4u);
     }
     ASSERT_EQ(PrepareStreamBuffer(data, 0.5f), kSoundOk);
     EXPECT_EQ(data.bufferSize, 44100u);  // half of 22050 frames of 4 bytes
+    // A header asking for a huge rate gets a block the size of the sound.
+    WavFormatFields greedy = Pcm(2, 16);
+    greedy.averageBytesPerSecond = 0xFFFFFFF0u;
+    ASSERT_EQ(OpenFromMemory(data, SoundContainer::Wav, PcmWav(greedy, kSamples)), kSoundOk);
+    ASSERT_EQ(PrepareStreamBuffer(data, 0.5f), kSoundOk);
+    EXPECT_EQ(data.bufferSize, kSamples.size());
 }
 
 TEST_F(SoundWavFileTest, IntroSplitFallsOnAFrameBoundary) {
