@@ -61,7 +61,8 @@ inline Tundra::Sprite& AddFallingSprite(Tundra::Game& game, Tundra::Layer& layer
 
 // A short tone under the game's "\Resources\Sounds\", by its engine path.
 inline Core::String WriteSceneEffect() {
-    const std::filesystem::path folder = std::filesystem::path(std::string(Tundra::Game::GetDirectory())) / "Resources" / "Sounds";
+    const std::filesystem::path folder =
+        std::filesystem::path(std::string(Tundra::Game::GetDirectory())) / "Resources" / "Sounds";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "effect.wav", std::ios::binary)
         << testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.5, 1, 22050)));

@@ -37,9 +37,8 @@ protected:
 
     // A mono tone under "\Resources\Sounds\", by its engine path.
     Core::String Tone(const std::string& name, double seconds) const {
-        m_folder.WriteFile("Resources/Sounds/" + name,
-                           testsupport::PcmWav({.sampleRate = kRate},
-                                               testsupport::SampleBytes(testsupport::SineTone(440.0, seconds, 1, kRate))));
+        const std::string samples = testsupport::SampleBytes(testsupport::SineTone(440.0, seconds, 1, kRate));
+        m_folder.WriteFile("Resources/Sounds/" + name, testsupport::PcmWav({.sampleRate = kRate}, samples));
         return Tundra::Game::GetDirectory() + Core::String("\\Resources\\Sounds\\" + name);
     }
 
