@@ -49,7 +49,7 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
         --gtest_filter='ThreadPriorities.*:ThreadManagerTest.*:MemoryMutex.*' || status=$?
     TSAN_OPTIONS="halt_on_error=1" "${run[@]}" "$tsan/bin/test_core" --gtest_filter='MemoryPool.Concurrent*' || status=$?
     # The sound engine's tests, its streaming thread running, on OpenAL Soft's null backend.
-    ALSOFT_DRIVERS=null TSAN_OPTIONS="halt_on_error=1" \
+    ALSOFT_DRIVERS=null TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tests/support/tsan.supp" \
         "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' || status=$?
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then

@@ -1,0 +1,57 @@
+#include "sound/Sound_Playlist.h"
+
+#include "core/Core_File.h"
+#include "sound/Sound_JukeBox.h"
+#include "sound/Sound_MusicPath.h"
+
+#include <algorithm>
+
+namespace Tundra {
+
+void Playlist::AddTrack(const Core::String& path, SoundData* sound, std::int32_t repeats) {
+    m_tracks.push_back({path, sound, repeats, 0});
+}
+
+bool Playlist::AllPlayed() const {
+    return std::all_of(m_tracks.begin(), m_tracks.end(), [](const Track& track) { return track.played != 0; });
+}
+
+void Playlist::ClearPlayedMarks() {
+    for (Track& track : m_tracks) {
+        track.played = 0;
+    }
+}
+
+void Playlist::Save(Core::File& file) const {
+    file << m_name;
+    file << static_cast<const Core::Object*>(m_owner);
+    file.WriteU32(static_cast<std::uint32_t>(m_tracks.size()));
+    for (const Track& track : m_tracks) {
+        file << ToStoredMusicPath(track.path);
+        file.WriteI32(track.repeats);
+    }
+}
+
+void Playlist::Load(Core::File& file) {
+    file >> m_name;
+    file >> m_owner;
+    std::uint32_t count = 0;
+    file.ReadU32(count);
+    m_tracks.clear();
+    // One by one: a hostile count fails when the bytes run out.
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        Core::String storedPath;
+        std::int32_t repeats = 0;
+        file >> storedPath;
+        file.ReadI32(repeats);
+        const Core::String path = FromStoredMusicPath(storedPath);
+        SoundData* sound = m_owner != nullptr ? m_owner->FindMusicSound(path) : nullptr;
+        if (sound != nullptr && !file.HasFailed()) {
+            AddTrack(path, sound, std::max(repeats, 0));
+        }
+    }
+}
+
+}  // namespace Tundra
+
+TUN_DEFINE_CLASS(Tundra::Playlist)

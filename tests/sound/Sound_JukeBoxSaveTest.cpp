@@ -1,0 +1,86 @@
+#include "Sound_JukeBoxFixture.h"
+
+#include "core/Core_ErrorLogTestHooks.h"
+#include "core/Core_MemoryFile.h"
+
+using soundtest::JukeBoxTest;
+
+namespace {
+
+using NullAudioJukeBoxSave = JukeBoxTest;
+
+std::string Saved(const Tundra::JukeBox& jukebox) {
+    Core::MemoryFile file;
+    file << &jukebox;
+    return std::string(reinterpret_cast<const char*>(file.GetData()), file.GetSize());
+}
+
+Core::RefPtr<Tundra::JukeBox> Loaded(const std::string& bytes) {
+    Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return file.ReadObjectAs<Tundra::JukeBox>(Core::File::Reference::Owning);
+}
+
+TEST_F(NullAudioJukeBoxSave, KeepsOnePlaylistAndStoresPathsFromTheResourcesFolder) {
+    m_directory.WriteFile("Resources/Sounds/music (1).ogg", testsupport::OggTone({.seconds = 0.5}));
+    const Core::String path = GetExecutableDirectory() + "\\Resources\\Sounds\\music (1).ogg";
+    const auto jukebox = MakeJukeBox({path});
+    jukebox->GetPlaylist(0)->GetTrack(0).repeats = 3;
+    jukebox->SetRepeat(true);
+    jukebox->SetFadeTime(2.0f);
+    const std::string bytes = Saved(*jukebox);
+    EXPECT_NE(bytes.find("\\Resources\\Sounds\\music (1).ogg"), std::string::npos);
+    EXPECT_EQ(bytes.find(m_directory.Path()), std::string::npos);
+
+    const auto loaded = Loaded(bytes);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->GetPlaylistsCount(), 1u);
+    const Tundra::Playlist& playlist = *loaded->GetPlaylist(0);
+    EXPECT_EQ(playlist.GetName(), "Default");
+    EXPECT_EQ(loaded->GetCurrentPlaylist(), &playlist);
+    ASSERT_EQ(playlist.GetTrackCount(), 1);
+    EXPECT_EQ(playlist.GetTrack(0).path, path);
+    EXPECT_EQ(playlist.GetTrack(0).repeats, 3);
+    EXPECT_NE(playlist.GetTrack(0).sound, nullptr);
+    // Stopped, it stays stopped and saves the same bytes again.
+    EXPECT_FALSE(loaded->GetMusicSource());
+    EXPECT_EQ(Saved(*loaded), bytes);
+}
+
+TEST_F(NullAudioJukeBoxSave, PlaysAfterTheLoadOnlyWhatPlayedWhenSaved) {
+    const auto jukebox = MakeJukeBox({Tone("a.wav", 1.0, 440.0), Tone("b.wav", 1.0, 1000.0)});
+    ASSERT_TRUE(jukebox->PlayMusic(1));
+    const auto playing = Loaded(Saved(*jukebox));
+    EXPECT_TRUE(playing->IsPlaying());
+    EXPECT_EQ(playing->GetCurrentTrack(), 1);
+    jukebox->PauseMusic();
+    EXPECT_FALSE(Loaded(Saved(*jukebox))->GetMusicSource());
+}
+
+TEST_F(NullAudioJukeBoxSave, RefusesMusicOutsideTheGameFolderAndSaysSo) {
+    m_directory.WriteFile("outside.wav", testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.3, 1, 22050))));
+    Core::MemoryFile file;
+    file.WriteU32(1);
+    file << Core::String("\\Resources\\..\\outside.wav");
+    file.WriteU32(0);
+    file << static_cast<const Core::Object*>(nullptr);
+    for (int field = 0; field < 2; ++field) {
+        file.WriteI32(0);
+    }
+    for (int field = 0; field < 3; ++field) {
+        file.WriteU8(0);
+    }
+    for (int field = 0; field < 5; ++field) {
+        file.WriteF32(0.0f);
+    }
+    file.WriteU8(0);
+    const Core::RefPtr<Tundra::JukeBox> jukebox = TUN_NEW(Tundra::JukeBox);
+    Core::testhooks::StartCapturingErrors();
+    jukebox->Load(file);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    EXPECT_FALSE(file.HasFailed());
+    EXPECT_EQ(jukebox->GetMusicSoundsCount(), 0u);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("outside.wav"), std::string::npos);
+}
+
+}  // namespace
