@@ -81,8 +81,6 @@ class Sound : public GameObject {
     bool GetLooping() const { return m_looping; }
     const Core::String& GetFileName() const { return m_filePath; }
     std::uint32_t GetPositioning() const { return m_positioning; }
-    float GetIntroFraction() const { return m_introFraction; }
-    bool GetNoStreaming() const { return m_noStreaming; }
 
 private:
     friend class SoundTestAccess;
