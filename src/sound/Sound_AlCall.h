@@ -16,3 +16,9 @@ bool CallAl(Call&& call) {
 inline bool QuerySource(ALuint source, ALenum property, ALint& value) {
     return CallAl([&] { alGetSourcei(source, property, &value); });
 }
+
+// The source is playing now; false also when the query fails.
+inline bool QueryPlaying(ALuint source) {
+    ALint state = 0;
+    return QuerySource(source, AL_SOURCE_STATE, state) && state == AL_PLAYING;
+}

@@ -17,6 +17,9 @@ namespace {
 
 int g_stopAllCount = 0;
 int g_listenerPositionCount = 0;
+// The decoder table is the process's: it is cleared only when the last
+// engine goes, so that one engine's end leaves another's Ogg files readable.
+int g_liveEngines = 0;
 
 constexpr std::array<ALenum, 7> kDistanceModels = {
     AL_NONE,
@@ -52,6 +55,7 @@ SoundEngine::SoundEngine() {
         m_deviceNames.emplace_back(name);
     }
     FillDecoderTable();
+    ++g_liveEngines;
 }
 
 SoundEngine::~SoundEngine() {
@@ -66,7 +70,9 @@ SoundEngine::~SoundEngine() {
         DestroyLocks();
         ForgetEverything();
     }
-    ClearDecoderTable();
+    if (--g_liveEngines == 0) {
+        ClearDecoderTable();
+    }
 }
 
 bool SoundEngine::Initialize(int deviceIndex, std::uint32_t refillMilliseconds) {
@@ -93,8 +99,7 @@ bool SoundEngine::Initialize(int deviceIndex, std::uint32_t refillMilliseconds) 
         // The first record is the default source, made only to prove that
         // the context gives sources.
         ready = lock && AppendSource(true) != nullptr &&
-                CallAl([&] { alGetFloatv(AL_SPEED_OF_SOUND, &m_speedOfSound); }) &&
-                ApplyDistanceModel(m_distanceModel);
+                CallAl([&] { alGetFloatv(AL_SPEED_OF_SOUND, &m_speedOfSound); }) && ApplyDistanceModel(m_distanceModel);
         if (ready) {
             m_vendor = AlString(AL_VENDOR);
             m_version = AlString(AL_VERSION);

@@ -155,7 +155,10 @@ private:
     bool Bind(SoundSource& source, SoundData* sound);
     bool Unbind(SoundSource& source);
     bool Stop(SoundSource& source);
+    // Brings a streamed source back to the start of its sound, refilled.
     bool Reprime(SoundSource& source);
+    // Rewinds, and plays again when it was playing.
+    bool RewindAndResume(SoundSource& source, bool wasPlaying);
     bool FillAndQueue(SoundSource& source);
     void ServiceStatic(SoundSource& source);
     void ServiceIntroAndLoop(SoundSource& source);

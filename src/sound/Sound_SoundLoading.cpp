@@ -80,8 +80,7 @@ SoundData* SoundEngine::LoadStaticSound(const Core::String& path, float introFra
     return m_loadedSounds.emplace_back(std::move(sound)).get();
 }
 
-SoundData* SoundEngine::LoadStreamedSound(const Core::String& path, float secondsPerBuffer,
-                                          std::uint32_t bufferCount) {
+SoundData* SoundEngine::LoadStreamedSound(const Core::String& path, float secondsPerBuffer, std::uint32_t bufferCount) {
     if (!m_initialized || bufferCount > kMaxStreamBuffers) {
         return nullptr;
     }

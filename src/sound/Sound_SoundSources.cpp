@@ -148,10 +148,7 @@ bool SoundEngine::PauseSource(SoundSourceHandle handle) {
 }
 
 bool SoundEngine::IsSourcePlaying(SoundSourceHandle handle) {
-    return WithLiveSource(handle, false, [](SoundSource& source) {
-        ALint state = 0;
-        return QuerySource(source.name, AL_SOURCE_STATE, state) && state == AL_PLAYING;
-    });
+    return WithLiveSource(handle, false, [](SoundSource& source) { return QueryPlaying(source.name); });
 }
 
 bool SoundEngine::IsSourceActive(SoundSourceHandle handle) {
@@ -160,18 +157,8 @@ bool SoundEngine::IsSourceActive(SoundSourceHandle handle) {
 
 bool SoundEngine::RewindSource(SoundSourceHandle handle) {
     return WithLiveSource(handle, false, [this](SoundSource& source) {
-        ALint state = 0;
-        const bool wasPlaying = QuerySource(source.name, AL_SOURCE_STATE, state) && state == AL_PLAYING;
-        if (!Reprime(source) || !CallAl([&] { alSourceRewind(source.name); })) {
-            return false;
-        }
-        if (wasPlaying) {
-            if (!CallAl([&] { alSourcePlay(source.name); })) {
-                return false;
-            }
-            source.playing = true;
-        }
-        return true;
+        const bool wasPlaying = QueryPlaying(source.name);
+        return Reprime(source) && RewindAndResume(source, wasPlaying);
     });
 }
 
@@ -195,7 +182,8 @@ bool SoundEngine::ReleaseSource(SoundSourceHandle handle) {
 }
 
 bool SoundEngine::SetSourceLooping(SoundSourceHandle handle, bool looping) {
-    return WithLiveSource(handle, false, [this, looping](SoundSource& source) { return ApplyLooping(source, looping); });
+    return WithLiveSource(handle, false,
+                          [this, looping](SoundSource& source) { return ApplyLooping(source, looping); });
 }
 
 bool SoundEngine::GetSourceLooping(SoundSourceHandle handle) {

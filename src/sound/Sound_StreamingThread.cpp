@@ -152,16 +152,15 @@ bool SoundEngine::FillAndQueue(SoundSource& source) {
         const std::uint32_t bytes = ReadNextBlock(sound);
         // A buffer that got nothing stays out of the queue.
         if (bytes > 0) {
-            filled = Upload(sound, buffer, bytes) &&
-                     CallAl([&] { alSourceQueueBuffers(source.name, 1, &buffer); }) && filled;
+            filled = Upload(sound, buffer, bytes) && CallAl([&] { alSourceQueueBuffers(source.name, 1, &buffer); }) &&
+                     filled;
         }
     }
     return filled;
 }
 
 bool SoundEngine::Reprime(SoundSource& source) {
-    ALint state = 0;
-    const bool wasPlaying = QuerySource(source.name, AL_SOURCE_STATE, state) && state == AL_PLAYING;
+    const bool wasPlaying = QueryPlaying(source.name);
     if (source.mode == SoundSource::Mode::Streamed) {
         if (!CallAl([&] { alSourceStop(source.name); })) {
             return false;
@@ -176,6 +175,10 @@ bool SoundEngine::Reprime(SoundSource& source) {
             FillAndQueue(source);
         }
     }
+    return RewindAndResume(source, wasPlaying);
+}
+
+bool SoundEngine::RewindAndResume(SoundSource& source, bool wasPlaying) {
     if (!CallAl([&] { alSourceRewind(source.name); })) {
         return false;
     }

@@ -18,11 +18,18 @@ TEST_F(NullAudioEngine, InitializingTwiceFailsAndChangesNothing) {
 }
 
 TEST_F(NullAudioEngine, ADeviceIndexOutsideTheListOpensTheDefaultDevice) {
+    // One context is current in a process: the others take turns.
+    engine->Shutdown();
     for (const int index : {-1, static_cast<int>(engine->GetDeviceNames().size())}) {
         SoundEngine other;
         EXPECT_TRUE(other.Initialize(index, kRefillMilliseconds)) << index;
         EXPECT_FALSE(other.GetVersion().empty());
     }
+}
+
+TEST_F(NullAudioEngine, AnotherEnginesEndLeavesTheOggDecoderInPlace) {
+    { SoundEngine other; }
+    EXPECT_NE(engine->LoadStaticSound(Write("t.ogg", testsupport::OggTone({.seconds = 0.1})), 0.0f), nullptr);
 }
 
 TEST_F(NullAudioEngine, AModelAboveSixIsStoredAndOpenALKeepsItsModel) {
@@ -34,13 +41,13 @@ TEST_F(NullAudioEngine, AModelAboveSixIsStoredAndOpenALKeepsItsModel) {
 }
 
 TEST_F(NullAudioEngine, PlayingAPlayingSourceFailsWithoutRestartingItAndPlayingAPausedOneResumesIt) {
-    const SoundSourceHandle source = engine->CreateSource(engine->LoadStaticSound(WriteTone("tone.wav", 2.0), 0.0f), true, false);
+    const SoundSourceHandle source =
+        engine->CreateSource(engine->LoadStaticSound(WriteTone("tone.wav", 2.0), 0.0f), true, false);
     ASSERT_TRUE(engine->PlaySource(source));
     ASSERT_TRUE(WaitUntil([&] { return Property(source, AL_SAMPLE_OFFSET) > 2000; }, 2s));
     const int offset = Property(source, AL_SAMPLE_OFFSET);
     EXPECT_FALSE(engine->PlaySource(source));
-    EXPECT_TRUE(WaitUntil([&] { return Property(source, AL_SAMPLE_OFFSET) > offset + 1000; }, 2s))
-        << "not restarted";
+    EXPECT_TRUE(WaitUntil([&] { return Property(source, AL_SAMPLE_OFFSET) > offset + 1000; }, 2s)) << "not restarted";
 
     ASSERT_TRUE(engine->PauseSource(source));
     EXPECT_FALSE(engine->IsSourcePlaying(source));
@@ -61,18 +68,22 @@ TEST_F(NullAudioEngine, LoopingAStreamedSourceOnlyStoresTheFlag) {
 }
 
 TEST_F(NullAudioEngine, AValueOpenALRefusesIsNotStored) {
-    const SoundSourceHandle source = engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.1), 0.0f), false, false);
+    const SoundSourceHandle source =
+        engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.1), 0.0f), false, false);
     struct Setter {
         const char* name;
         std::function<bool(float)> set;
         std::function<float()> get;
     };
     const Setter setters[] = {
-        {"gain", [&](float v) { return engine->SetSourceGain(source, v); }, [&] { return engine->GetSourceGain(source); }},
-        {"pitch", [&](float v) { return engine->SetSourcePitch(source, v); }, [&] { return engine->GetSourcePitch(source); }},
+        {"gain", [&](float v) { return engine->SetSourceGain(source, v); },
+         [&] { return engine->GetSourceGain(source); }},
+        {"pitch", [&](float v) { return engine->SetSourcePitch(source, v); },
+         [&] { return engine->GetSourcePitch(source); }},
         {"reference distance", [&](float v) { return engine->SetSourceReferenceDistance(source, v); },
          [&] { return engine->GetSourceReferenceDistance(source); }},
-        {"master volume", [&](float v) { return engine->SetMasterVolume(v); }, [&] { return engine->GetMasterVolume(); }},
+        {"master volume", [&](float v) { return engine->SetMasterVolume(v); },
+         [&] { return engine->GetMasterVolume(); }},
     };
     for (const Setter& setter : setters) {
         ASSERT_TRUE(setter.set(0.5f)) << setter.name;
@@ -116,9 +127,11 @@ TEST_F(NullAudioEngine, StopAllEmptiesTheListsAndTheSameFileLoadsAgain) {
 
 TEST_F(NullAudioEngine, LoadsSplitAtTheStreamingThresholdAndCacheOnlyStaticSounds) {
     // 16-bit mono: two bytes a sample.
-    const Core::String atThreshold = WriteWav("at.wav", std::vector<std::int16_t>(SoundEngine::kStreamThreshold / 2, 100));
-    const Core::String below = Write("below.wav", testsupport::PcmWav({.channels = 1, .blockAlign = 1, .bitsPerSample = 8},
-                                                                   std::string(SoundEngine::kStreamThreshold - 1, '\x90')));
+    const Core::String atThreshold =
+        WriteWav("at.wav", std::vector<std::int16_t>(SoundEngine::kStreamThreshold / 2, 100));
+    const Core::String below =
+        Write("below.wav", testsupport::PcmWav({.channels = 1, .blockAlign = 1, .bitsPerSample = 8},
+                                               std::string(SoundEngine::kStreamThreshold - 1, '\x90')));
     SoundData* streamed = engine->LoadSound(atThreshold, SoundEngine::kStreamThreshold);
     SoundData* whole = engine->LoadSound(below, SoundEngine::kStreamThreshold);
     ASSERT_TRUE(streamed != nullptr && whole != nullptr);
@@ -136,8 +149,8 @@ TEST_F(NullAudioEngine, LoadsSplitAtTheStreamingThresholdAndCacheOnlyStaticSound
 
 TEST_F(NullAudioEngine, AnIntroSplitsOnASampleFrameBoundary) {
     // Stereo: four bytes a frame; 0.3 of 1001 frames falls inside a frame.
-    const Core::String path = Write("stereo.wav", testsupport::PcmWav({.channels = 2, .sampleRate = 22050},
-                                                                    std::string(1001 * 4, '\x01')));
+    const Core::String path =
+        Write("stereo.wav", testsupport::PcmWav({.channels = 2, .sampleRate = 22050}, std::string(1001 * 4, '\x01')));
     SoundData* sound = engine->LoadStaticSound(path, 0.3f);
     ASSERT_TRUE(sound != nullptr && sound->buffers.size() == 2u);
     ALint intro = 0;

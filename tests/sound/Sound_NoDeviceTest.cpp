@@ -9,7 +9,9 @@
 TEST(NoAudioEngine, InitializeFailsLeavingNothingAndEveryOperationFailsQuietly) {
     testsupport::TempDirectory files;
     const Core::String path(
-        files.WriteFile("t.wav", testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440, 0.1, 1, 22050))))
+        files
+            .WriteFile("t.wav",
+                       testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440, 0.1, 1, 22050))))
             .c_str());
     SoundEngine engine;
     EXPECT_FALSE(engine.Initialize(-1, 30));

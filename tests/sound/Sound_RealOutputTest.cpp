@@ -96,12 +96,14 @@ TEST_F(WaveAudioOutput, AnIntroPlaysOnceThenItsLoopRepeats) {
     std::vector<std::int16_t> samples = testsupport::SineTone(1000.0, 0.3, 1, kWaveWriterRate);
     const std::vector<std::int16_t> loop = testsupport::SineTone(250.0, 0.3, 1, kWaveWriterRate);
     samples.insert(samples.end(), loop.begin(), loop.end());
-    const std::vector<std::int16_t> out = Record(engine->LoadStaticSound(WriteWav("il.wav", samples), 0.5f), true, 1500ms);
+    const std::vector<std::int16_t> out =
+        Record(engine->LoadStaticSound(WriteWav("il.wav", samples), 0.5f), true, 1500ms);
     const std::vector<int> windows = CrossingsPerWindow(out, FirstSound(out), LastSound(out));
     // 1000 Hz gives about 20 crossings a window, 250 Hz about 5.
     const auto firstLoop = std::find_if(windows.begin(), windows.end(), [](int c) { return c < 12; });
     const auto introWindows = firstLoop - windows.begin();
     EXPECT_NEAR(static_cast<double>(introWindows), 30.0, 2.0) << "the intro, once";
-    EXPECT_TRUE(std::all_of(firstLoop, windows.end(), [](int c) { return c >= 3 && c < 12; })) << "only the loop after it";
+    EXPECT_TRUE(std::all_of(firstLoop, windows.end(), [](int c) { return c >= 3 && c < 12; }))
+        << "only the loop after it";
     EXPECT_GE(windows.end() - firstLoop, 90) << "the loop repeated";
 }

@@ -20,7 +20,8 @@ constexpr auto kOnePass = std::chrono::milliseconds(SoundEngineFixture::kRefillM
 }  // namespace
 
 TEST_F(NullAudioStreaming, AStaticSoundThatEndsClearsItsFlagWithinOnePass) {
-    const SoundSourceHandle source = engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.05), 0.0f), true, false);
+    const SoundSourceHandle source =
+        engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.05), 0.0f), true, false);
     ASSERT_TRUE(engine->PlaySource(source));
     ASSERT_TRUE(WaitUntil([&] { return !engine->IsSourcePlaying(source); }, 2s));
     EXPECT_TRUE(WaitUntil([&] { return !engine->IsSourceActive(source); }, kOnePass));
@@ -74,7 +75,8 @@ TEST_F(NullAudioStreaming, AStarvedStreamRestartsAtTheNextPass) {
 TEST_F(NullAudioStreaming, AnIntroPlaysOnceAndItsLoopRepeatsWhileTheWalkGoesOn) {
     const SoundSourceHandle looped =
         engine->CreateSource(engine->LoadStaticSound(WriteTone("loop.wav", 0.2), 0.5f), true, true);
-    const SoundSourceHandle after = engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.3), 0.0f), true, false);
+    const SoundSourceHandle after =
+        engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.3), 0.0f), true, false);
     ASSERT_TRUE(engine->PlaySource(looped) && engine->PlaySource(after));
     EXPECT_TRUE(WaitUntil([&] { return Property(looped, AL_BUFFERS_QUEUED) == 1; }, 2s)) << "the intro left the queue";
     EXPECT_EQ(Property(looped, AL_LOOPING), AL_TRUE);
@@ -92,7 +94,8 @@ TEST_F(NullAudioStreaming, ShutdownReturnsOnlyOnceTheThreadHasFinished) {
 }
 
 TEST_F(NullAudioStreaming, ShutdownDuringAPassWaitsForIt) {
-    ASSERT_TRUE(engine->PlaySource(engine->CreateSource(engine->LoadStreamedSound(WriteTone("s.wav", 1.0), 0.05f, 2), true, true)));
+    ASSERT_TRUE(engine->PlaySource(
+        engine->CreateSource(engine->LoadStreamedSound(WriteTone("s.wav", 1.0), 0.05f, 2), true, true)));
     // Another thread holds the lock as a long pass would; the streaming
     // thread queues up behind it in the middle of its loop.
     std::atomic<bool> held{false};

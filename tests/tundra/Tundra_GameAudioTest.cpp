@@ -13,7 +13,8 @@ namespace {
 void PlayALoop(SoundEngine& sound, const testsupport::TempDirectory& folder) {
     const std::string path = folder.WriteFile(
         "loop.wav", testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.2, 1, 22050))));
-    ASSERT_TRUE(sound.PlaySource(sound.CreateSource(sound.LoadStaticSound(Core::String(path.c_str()), 0.0f), true, true)));
+    ASSERT_TRUE(
+        sound.PlaySource(sound.CreateSource(sound.LoadStaticSound(Core::String(path.c_str()), 0.0f), true, true)));
 }
 
 }  // namespace
