@@ -183,8 +183,9 @@ void JukeBox::StopMusic() {
 }
 
 bool JukeBox::SetCurrentPlaylist(const Core::String& name) {
-    const auto found = std::find_if(m_playlists.begin(), m_playlists.end(),
-                                    [&name](const Core::RefPtr<Playlist>& playlist) { return playlist->GetName() == name; });
+    const auto found =
+        std::find_if(m_playlists.begin(), m_playlists.end(),
+                     [&name](const Core::RefPtr<Playlist>& playlist) { return playlist->GetName() == name; });
     if (found == m_playlists.end()) {
         return false;
     }
@@ -310,8 +311,7 @@ void JukeBox::AdvanceTrack(SoundEngine& engine) {
     if (next >= count) {
         return;
     }
-    if (m_fadingSource &&
-        engine.GetSourceSound(m_fadingSource) == m_currentPlaylist->GetTrack(next).sound) {
+    if (m_fadingSource && engine.GetSourceSound(m_fadingSource) == m_currentPlaylist->GetTrack(next).sound) {
         ReleaseFadingSource(engine);
     }
     StartTrack(engine, next);
@@ -397,8 +397,9 @@ void JukeBox::Load(Core::File& file) {
         }
     }
     file >> m_currentPlaylist;
-    const bool listed = std::any_of(m_playlists.begin(), m_playlists.end(),
-                                    [this](const Core::RefPtr<Playlist>& playlist) { return playlist.Get() == m_currentPlaylist; });
+    const bool listed =
+        std::any_of(m_playlists.begin(), m_playlists.end(),
+                    [this](const Core::RefPtr<Playlist>& playlist) { return playlist.Get() == m_currentPlaylist; });
     if (m_currentPlaylist != nullptr && !listed) {
         m_currentPlaylist = nullptr;
         file.SetFailed();

@@ -46,9 +46,11 @@ protected:
 
     // A mono sine track under "\Resources\Sounds\", by its engine path.
     Core::String Tone(const std::string& name, double seconds, double hertz) const {
-        const testsupport::WavFormatFields format{.sampleRate = static_cast<std::uint32_t>(testsupport::kWaveWriterRate)};
+        const testsupport::WavFormatFields format{.sampleRate =
+                                                      static_cast<std::uint32_t>(testsupport::kWaveWriterRate)};
         m_directory.WriteFile("Resources/Sounds/" + name,
-                              testsupport::PcmWav(format, testsupport::SampleBytes(testsupport::SineTone(hertz, seconds, 1, testsupport::kWaveWriterRate))));
+                              testsupport::PcmWav(format, testsupport::SampleBytes(testsupport::SineTone(
+                                                              hertz, seconds, 1, testsupport::kWaveWriterRate))));
         return GetExecutableDirectory() + Core::String("\\Resources\\Sounds\\" + name);
     }
 

@@ -57,28 +57,16 @@ TEST_F(NullAudioJukeBoxSave, PlaysAfterTheLoadOnlyWhatPlayedWhenSaved) {
 }
 
 TEST_F(NullAudioJukeBoxSave, RefusesMusicOutsideTheGameFolderAndSaysSo) {
-    m_directory.WriteFile("outside.wav", testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.3, 1, 22050))));
-    Core::MemoryFile file;
-    file.WriteU32(1);
-    file << Core::String("\\Resources\\..\\outside.wav");
-    file.WriteU32(0);
-    file << static_cast<const Core::Object*>(nullptr);
-    for (int field = 0; field < 2; ++field) {
-        file.WriteI32(0);
-    }
-    for (int field = 0; field < 3; ++field) {
-        file.WriteU8(0);
-    }
-    for (int field = 0; field < 5; ++field) {
-        file.WriteF32(0.0f);
-    }
-    file.WriteU8(0);
-    const Core::RefPtr<Tundra::JukeBox> jukebox = TUN_NEW(Tundra::JukeBox);
+    Tone("inside.wav", 0.3, 440.0);
+    m_directory.WriteFile(
+        "outside.wav", testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.3, 1, 22050))));
+    const auto jukebox = MakeJukeBox({GetExecutableDirectory() + "\\Resources\\Sounds\\..\\..\\outside.wav"});
+    ASSERT_EQ(jukebox->GetMusicSoundsCount(), 1u);
     Core::testhooks::StartCapturingErrors();
-    jukebox->Load(file);
+    const auto loaded = Loaded(Saved(*jukebox));
     const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
-    EXPECT_FALSE(file.HasFailed());
-    EXPECT_EQ(jukebox->GetMusicSoundsCount(), 0u);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->GetMusicSoundsCount(), 0u);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("outside.wav"), std::string::npos);
 }
