@@ -2,6 +2,7 @@
 
 #include "core/Core_ErrorLogTestHooks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -20,6 +21,16 @@ void LogError(std::string_view text) {
     if (g_capturing) {
         g_captured.emplace_back(text);
     }
+}
+
+std::string PrintableForLog(std::string_view name) {
+    constexpr std::size_t kShown = 64;
+    std::string shown(name.substr(0, kShown));
+    if (name.size() > kShown) {
+        shown += "...";
+    }
+    std::replace_if(shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+    return shown;
 }
 
 namespace testhooks {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // The engine's error log: failures that the engine survives (a refused save,
@@ -7,5 +8,8 @@
 namespace Core {
 
 void LogError(std::string_view text);
+// A name from outside (a file, a script) as a log line may show it: its
+// first 64 bytes, control characters as '?'.
+std::string PrintableForLog(std::string_view name);
 
 }  // namespace Core

@@ -60,17 +60,6 @@ void ReportCompileFailure(const std::string& message) {
     PAL::RequestQuit();
 }
 
-// The name as a log line may show it.
-std::string Printable(std::string_view name) {
-    constexpr std::size_t kShown = 64;
-    std::string shown(name.substr(0, kShown));
-    if (name.size() > kShown) {
-        shown += "...";
-    }
-    std::replace_if(shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
-    return shown;
-}
-
 }  // namespace
 
 namespace Lua::testhooks {
@@ -140,7 +129,7 @@ bool LuaScript::Start(LuaScript*& instance, LuaScript*& source, const Core::Obje
         return false;
     }
     if (!IsPlainScriptName(scriptName)) {
-        Core::LogError("script name refused (not a plain file name): \"" + Printable(scriptName) + "\"");
+        Core::LogError("script name refused (not a plain file name): \"" + Core::PrintableForLog(scriptName) + "\"");
         return false;
     }
     if (instance == nullptr) {

@@ -57,6 +57,14 @@ Names TextNames() {
     return names;
 }
 
+Names SoundNames() {
+    Names names = WithoutObjectOnlyEntries(kObjectOnly);
+    names.insert(names.end(), {"SaveNetworkData", "LoadNetworkData", "GetFileName", "Play", "Stop", "Pause", "Rewind",
+                               "IsPlaying", "SetVolume", "GetVolume", "SetPitch", "GetPitch", "SetIntensity",
+                               "GetIntensity", "SetLooping", "GetLooping", "Clone"});
+    return names;
+}
+
 Names CameraNames() {
     Names leftOut = kObjectOnly;
     leftOut.push_back("AddManagedObject");
@@ -87,7 +95,8 @@ TEST(ObjectTables, HoldTheirMethodsInOrderEachBoundWithTheClassItTakes) {
         const char* scriptName;
         Names names;
         std::size_t count;
-    } cases[] = {{"GameObject", kGameObjectNames, 111}, {"Text", TextNames(), 113}, {"Camera", CameraNames(), 114}};
+    } cases[] = {{"GameObject", kGameObjectNames, 111}, {"Text", TextNames(), 113}, {"Camera", CameraNames(), 114},
+                 {"Sound", SoundNames(), 123}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scriptName);
         const Lua::MethodTable& table = Table(c.scriptName);

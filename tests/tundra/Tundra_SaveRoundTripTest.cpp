@@ -6,6 +6,7 @@
 #include "core/Core_MersenneTwister.h"
 #include "os/OS_ByteOrder.h"
 #include "os/OS_Random.h"
+#include "sound/Sound_SoundEngine.h"
 
 using namespace tundratest;
 
@@ -46,6 +47,11 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileAndTheFileIsTheEnvelopedGameStr
     LayerAt(0).GetHeldGameObjects(held);
     ASSERT_EQ(held.back()->GetName(), "queued");
     EXPECT_EQ(game.GetPhysicsEngine()->GetRigidBody(held.back()->GetPhysicsId())->GetUserData(), held.back());
+    // The looping effect plays again, where there is a device to play it.
+    LayerAt(1).GetHeldGameObjects(held);
+    const auto* effect = dynamic_cast<const Tundra::Sound*>(held.back());
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->IsPlaying(), game.GetSoundEngine()->IsInitialized());
     ASSERT_TRUE(game.LoadStateFrom(EnginePath("first")));
     ASSERT_TRUE(game.SaveStateTo(EnginePath("second")));
     EXPECT_EQ(ReadBytes("second"), first);

@@ -13,16 +13,22 @@
 #include "tundra/Tundra_ParticleEmitterShapes.h"
 #include "tundra/Tundra_ParticleSystem.h"
 #include "tundra/Tundra_ParticleSystemBase.h"
+#include "tundra/Tundra_Sound.h"
 #include "tundra/Tundra_Sprite.h"
 #include "tundra/Tundra_Text.h"
 #include "tundra/Tundra_Viewport.h"
 
+#include "support/Sound_TestFiles.h"
+
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 
 // A scene of every framework class for saved games: sprites with shapes and
 // bodies falling onto static ground and into each other, an object mounted
 // on one, a camera that listens and looks through a viewport, a text, a
-// line, a circle, particle systems with every kind of emitter and a jukebox.
+// line, a circle, particle systems with every kind of emitter, a jukebox and
+// sound effects, one looping and one stopped.
 // Its layers are the first two of the running game's level.
 namespace tundratest {
 
@@ -51,6 +57,16 @@ inline Tundra::Sprite& AddFallingSprite(Tundra::Game& game, Tundra::Layer& layer
     AddFallingBody(game, layer, *sprite, position);
     sprite->SetCollisionActorIndex(static_cast<int>(game.GetCollisionAssets().size()) - 1);
     return *sprite;
+}
+
+// A short tone under the game's "\Resources\Sounds\", by its engine path.
+inline Core::String WriteSceneEffect() {
+    const std::filesystem::path folder =
+        std::filesystem::path(std::string(Tundra::Game::GetDirectory())) / "Resources" / "Sounds";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "effect.wav", std::ios::binary)
+        << testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.5, 1, 22050)));
+    return Tundra::Game::GetDirectory() + "\\Resources\\Sounds\\effect.wav";
 }
 
 inline void FillSaveScene(Tundra::Game& game) {
@@ -94,6 +110,12 @@ inline void FillSaveScene(Tundra::Game& game) {
     }
     back.AddGameObject(TUN_NEW(Tundra::ParticleSystemBase, texture, 4, 16.0f));
     level.SetJukeBox(TUN_NEW(Tundra::JukeBox));
+    const Core::String effect = WriteSceneEffect();
+    auto* looping = TUN_NEW(Tundra::Sound, effect, Tundra::Sound::kAtOwnDepth, 10.0f, true, 0.0f, false);
+    looping->SetVolume(0.5f);
+    looping->Play(false);
+    back.AddGameObject(looping);
+    front.AddGameObject(TUN_NEW(Tundra::Sound, effect, Tundra::Sound::kRelative, 10.0f, false, 0.0f, true));
 }
 
 }  // namespace tundratest
