@@ -10,7 +10,8 @@
 
 namespace tundratest {
 
-double g_now = 0.0;
+// Read by the sound engine's streaming thread too.
+std::atomic<double> g_now = 0.0;
 
 namespace {
 double FakeClock() { return g_now; }

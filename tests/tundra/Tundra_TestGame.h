@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 namespace Collision2D {
 class DynamicObject;
 }
@@ -23,7 +25,7 @@ std::vector<std::string>& Log();
 // Runs after every entry the doubles log: a test's way into their hooks.
 std::function<void(const std::string&)>& OnRecord();
 void Record(const std::string& entry);
-extern double g_now;
+extern std::atomic<double> g_now;
 
 struct TestObject : Tundra::GameObject {
     TUN_DECLARE_CLASS(TestObject);
