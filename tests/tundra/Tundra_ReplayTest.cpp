@@ -11,6 +11,7 @@
 #include "network/Network_TunNetTestHooks.h"
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <set>
 
@@ -151,6 +152,33 @@ TEST_F(ReplayTest, EveryFrameworkClassReplaysAlikeWhereverItLives) {
     }
     m_game->ReplayStart("all");
     const std::vector<std::uint64_t> replayed = Watch(119);
+    EXPECT_TRUE(std::equal(replayed.begin(), replayed.end(), recorded.begin()));
+}
+
+// Cross-fading music advances with the game's time, not the device's: a
+// recorded play with effects and shuffled, repeating music replays alike.
+TEST_F(ReplayTest, APlayWithEffectsAndCrossFadingMusicReplaysAlike) {
+    m_factory->layers = 2;
+    Start();
+    FillSaveScene(*m_game);
+    const std::filesystem::path folder =
+        std::filesystem::path(std::string(Tundra::Game::GetDirectory())) / "Resources" / "Sounds";
+    std::vector<Core::String> tracks;
+    for (const double frequency : {330.0, 440.0, 550.0}) {
+        const std::string name = "track" + std::to_string(static_cast<int>(frequency)) + ".wav";
+        std::ofstream(folder / name, std::ios::binary)
+            << testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(frequency, 0.4, 1, 22050)));
+        tracks.push_back(Tundra::Game::GetDirectory() + "\\Resources\\Sounds\\" + name.c_str());
+    }
+    auto* jukebox = TUN_NEW(Tundra::JukeBox, tracks);
+    jukebox->SetShuffle(true);
+    jukebox->SetRepeat(true);
+    jukebox->SetFadeTime(0.15f);
+    m_game->GetCurrentLevel()->SetJukeBox(jukebox);
+    ASSERT_TRUE(jukebox->PlayMusic(-1));
+    const std::vector<std::uint64_t> recorded = Record("music", 150);
+    m_game->ReplayStart("music");
+    const std::vector<std::uint64_t> replayed = Watch(149);
     EXPECT_TRUE(std::equal(replayed.begin(), replayed.end(), recorded.begin()));
 }
 
