@@ -1,6 +1,6 @@
 #include "support/Sound_TestFiles.h"
 
-#include <vorbis/vorbisenc.h>
+#include "AssetGen_OggVorbisWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,11 +18,6 @@ void Put16(std::string& out, std::uint32_t value) {
 void Put32(std::string& out, std::uint32_t value) {
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
-}
-
-void AppendPage(std::string& out, const ogg_page& page) {
-    out.append(reinterpret_cast<const char*>(page.header), page.header_len);
-    out.append(reinterpret_cast<const char*>(page.body), page.body_len);
 }
 
 }  // namespace
@@ -97,70 +92,18 @@ std::string SampleBytes(const std::vector<std::int16_t>& samples) {
 }
 
 std::string EncodeOgg(const std::vector<std::int16_t>& samples, int channels, int rate, float quality) {
-    vorbis_info info;
-    vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) {
-        vorbis_info_clear(&info);
+    AssetGen::Pcm pcm;
+    pcm.channels = channels;
+    pcm.rate = rate;
+    pcm.samples.reserve(samples.size());
+    for (const std::int16_t sample : samples) {
+        pcm.samples.push_back(sample / 32768.0f);
+    }
+    // A fixed serial number and no comment: the same samples give the same bytes.
+    std::string out = AssetGen::EncodeOggVorbis(pcm, quality, {0x5EED, nullptr});
+    if (out.empty()) {
         throw std::runtime_error("vorbis encoder refused the layout");
     }
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    // A fixed serial number: the same samples give the same bytes.
-    ogg_stream_init(&stream, 0x5EED);
-
-    std::string out;
-    ogg_packet header, commentHeader, codeHeader;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &commentHeader);
-    ogg_stream_packetin(&stream, &codeHeader);
-    ogg_page page;
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        AppendPage(out, page);
-    }
-
-    // Every finished block goes out as packets, and full pages as they fill.
-    auto drain = [&] {
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet) != 0) {
-                ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0) {
-                    AppendPage(out, page);
-                }
-            }
-        }
-    };
-    const std::size_t frames = samples.size() / channels;
-    constexpr std::size_t kChunk = 4096;
-    for (std::size_t start = 0; start < frames; start += kChunk) {
-        const std::size_t count = std::min(kChunk, frames - start);
-        float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-        for (std::size_t i = 0; i < count; ++i) {
-            for (int c = 0; c < channels; ++c) {
-                buffer[c][i] = samples[(start + i) * channels + c] / 32768.0f;
-            }
-        }
-        vorbis_analysis_wrote(&dsp, static_cast<int>(count));
-        drain();
-    }
-    vorbis_analysis_wrote(&dsp, 0);
-    drain();
-    while (ogg_stream_flush(&stream, &page) != 0) {
-        AppendPage(out, page);
-    }
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
     return out;
 }
 

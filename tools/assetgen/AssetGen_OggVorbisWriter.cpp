@@ -29,14 +29,16 @@ public:
     VorbisEncoder(const VorbisEncoder&) = delete;
     VorbisEncoder& operator=(const VorbisEncoder&) = delete;
 
-    bool Start(int channels, int rate, float quality) {
+    bool Start(int channels, int rate, float quality, const OggStreamLabel& label) {
         if (vorbis_encode_init_vbr(&info_, channels, rate, quality) != 0) {
             return false;
         }
-        vorbis_comment_add_tag(&comment_, "ENCODER", "Emberline assetgen");
+        if (label.encoder != nullptr) {
+            vorbis_comment_add_tag(&comment_, "ENCODER", label.encoder);
+        }
         vorbis_analysis_init(&dsp_, &info_);
         vorbis_block_init(&dsp_, &block_);
-        ogg_stream_init(&stream_, 0x456d6265);
+        ogg_stream_init(&stream_, label.serial);
         started_ = true;
 
         ogg_packet header, commentHeader, codeHeader;
@@ -99,10 +101,10 @@ struct FileCloser {
 
 }  // namespace
 
-std::string EncodeOggVorbis(const Pcm& pcm, float quality) {
+std::string EncodeOggVorbis(const Pcm& pcm, float quality, const OggStreamLabel& label) {
     std::string out;
     VorbisEncoder encoder(out);
-    if (!encoder.Start(pcm.channels, pcm.rate, quality)) {
+    if (!encoder.Start(pcm.channels, pcm.rate, quality, label)) {
         return {};
     }
     constexpr std::size_t kChunk = 4096;
