@@ -1,6 +1,7 @@
 #include "os/OS_Path.h"
 
 #include <dirent.h>
+#include <algorithm>
 #include <mutex>
 #include <strings.h>
 #include <sys/stat.h>
@@ -119,6 +120,15 @@ std::string_view DirectoryOf(std::string_view path) {
 std::string_view FileNameOf(std::string_view path) {
     const std::size_t separator = LastSeparator(path);
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+bool IsPlainFileName(std::string_view name) {
+    constexpr std::size_t kMaxLength = 255;
+    const bool hasBadByte = std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F || c == '\\' || c == '/';
+    });
+    return !name.empty() && name.size() <= kMaxLength && !hasBadByte && name.find("..") == std::string_view::npos;
 }
 
 void SetExecutablePathForTesting(const std::string& path) {

@@ -29,6 +29,10 @@ std::string ExecutableDirectory();
 std::string_view DirectoryOf(std::string_view path);
 std::string_view FileNameOf(std::string_view path);
 
+// A name that stays inside the folder it is joined onto: 1 to 255 bytes, no
+// separator, no "..", no control character.
+bool IsPlainFileName(std::string_view name);
+
 // Tests pretend the executable lives elsewhere; an empty path restores the real one.
 void SetExecutablePathForTesting(const std::string& path);
 

@@ -17,7 +17,6 @@ namespace {
 
 // Script files are small; anything beyond this is no script.
 constexpr std::size_t kMaxScriptFileSize = 16u << 20;
-constexpr std::size_t kMaxScriptNameLength = 255;
 
 std::vector<LuaScript*> g_scripts;
 std::uint32_t g_compileCount = 0;
@@ -114,12 +113,7 @@ LuaScript* LuaScript::Find(const Core::String& path) {
 }
 
 bool LuaScript::IsPlainScriptName(std::string_view name) {
-    if (name.empty() || name.size() > kMaxScriptNameLength || name == "." || name.find("..") != name.npos) {
-        return false;
-    }
-    return std::none_of(name.begin(), name.end(), [](unsigned char c) {
-        return c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':';
-    });
+    return os::IsPlainFileName(name) && name != "." && name.find(':') == std::string_view::npos;
 }
 
 bool LuaScript::Start(LuaScript*& instance, LuaScript*& source, const Core::Object* self,

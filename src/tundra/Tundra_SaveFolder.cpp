@@ -11,22 +11,12 @@
 #include <sys/stat.h>
 
 namespace Tundra::SaveFolder {
-namespace {
-constexpr std::size_t kMaxNameLength = 255;
-}  // namespace
 
 Core::String Path() { return Game::GetDirectory() + "\\Saves"; }
 
 Core::String FilePath(std::string_view name) { return Path() + "\\" + Core::String(name); }
 
-bool IsPlainName(std::string_view name) {
-    const bool hasBadByte = std::any_of(name.begin(), name.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F || c == '\\' || c == '/';
-    });
-    return !name.empty() && name.size() <= kMaxNameLength && !hasBadByte && name[0] != '.' &&
-           name.find("..") == std::string_view::npos;
-}
+bool IsPlainName(std::string_view name) { return os::IsPlainFileName(name) && name[0] != '.'; }
 
 bool Ensure() {
     os::CreateDirectory(Path());
