@@ -15,6 +15,10 @@ pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
 # destructors of the engine code it passes through run.
 pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.1-c++)
 
+# Only the asset generator draws with cairo and rasterises glyphs with FreeType.
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+
 if(NOT TARGET OpenAL::OpenAL)
     add_library(OpenAL::OpenAL INTERFACE IMPORTED)
     target_include_directories(OpenAL::OpenAL INTERFACE ${OPENAL_INCLUDE_DIR})
