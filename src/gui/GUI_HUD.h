@@ -63,6 +63,10 @@ public:
     // Removes every occurrence, then ForgetControl.
     void UnregisterControl(Control* control);
     bool IsRegistered(const Control* control) const;
+    // The control and its descendants that are not registered yet join the registry.
+    void RegisterSubtree(Control* control);
+    // Whether the control is one of the top-level forms (pending removal or not).
+    bool IsForm(const Control* control) const;
     std::uint32_t GetRegisteredCount() const { return static_cast<std::uint32_t>(m_registeredControls.size()); }
     // DestroyNow at the end of the next update; once per control (null ignored).
     void QueueDestroy(Control* control);
@@ -118,8 +122,7 @@ public:
 
 private:
 
-    std::vector<Control*> SnapshotCandidates(bool rootsOnly) const;
-    void RegisterSubtree(Control* control);
+    static void SetUpdateCounter(float counter);
     void UnregisterSubtree(Control* control);
     void UpdateSystemCursor();
     void TakePendingFormRemovals();
