@@ -270,7 +270,7 @@ Control* HUD::GetTopForm() const {
 
 void HUD::Render() {
     ++g_calls.renders;
-    if (Engine::RenderQueue* queue = Engine::RenderQueue::GetInstance()) {
+    if (RenderQueue* queue = RenderQueue::GetInstance()) {
         queue->DrawScreenObjects();
     }
 }
@@ -289,7 +289,7 @@ void HUD::Clear() {
     }
     m_systemCursorShown = false;
     input::ShowSystemCursor(false);
-    if (Engine::RenderQueue* queue = Engine::RenderQueue::GetInstance()) {
+    if (RenderQueue* queue = RenderQueue::GetInstance()) {
         queue->ClearScreenObjects();
     }
     m_loading = false;
