@@ -90,6 +90,7 @@ TEST_F(Buttons, NotEnabledRaisesNoClick) {
     for (const auto& enable : disablers) {
         guitest::Recorder clicks;
         button->AddEventHandler(ControlEvent::Click, guitest::RecordInto(clicks));
+        button->AddEventHandler(ControlEvent::DoubleClick, guitest::RecordInto(clicks));
         enable(false);
         Click(150, 140);
         button->FireClick();
@@ -170,6 +171,7 @@ TEST_F(Buttons, SkinChangeKeepsLookAndAbsolutePlace) {
     const GUI::PieceSet two[] = {{0, 0, 8, 8, 0, 8, 0, 8}, {8, 0, 8, 8, 0, 8, 0, 8}};
     resources.WriteSkin("Small", two, 16, 8);
     button->SetPosition({30, 40});
+    EXPECT_EQ(button->GetSkinImage()->GetPosition(), Vector2D(138, 148));
     button->SetModulationColor({1, 0, 0, 1});
     button->SetSkin("Small");
     const GUI::GuiImage& skin = *button->GetSkinImage();

@@ -1,0 +1,187 @@
+#include "GUI_WidgetScene.h"
+
+#include "core/Core_MemoryFile.h"
+#include "gui/GUI_Button.h"
+#include "gui/GUI_Form.h"
+#include "gui/GUI_RadioButton.h"
+
+using Core::RefPtr;
+using GUI::Form;
+using guitest::New;
+
+namespace {
+
+bool operator==(const Color& a, const Color& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+
+// A default form at (100, 100): caption from y 324 to 356, close button at (334, 334).
+class Forms : public guitest::WidgetScene {
+protected:
+    Forms() {
+        form->SetPosition({100, 100});
+        hud->AddForm(form.Get());
+        Frame();
+    }
+    void Press(float x, float y) {
+        MoveTo(x, y);
+        Frame();
+        Frame();
+        HoldLeft(true);
+        Frame();
+    }
+    void Release() {
+        HoldLeft(false);
+        Frame();
+    }
+
+    RefPtr<Form> form = New<Form>();
+};
+
+TEST_F(Forms, DefaultWindowLayout) {
+    EXPECT_EQ(form->GetClientRectangle(), GUI::NRectangle(108, 108, 240, 216));
+    EXPECT_TRUE(form->GetModulationColor() == Form::DefaultActiveColor());
+    EXPECT_TRUE(form->GetInactiveModulationColor() == Form::DefaultInactiveColor());
+    const struct {
+        GUI::GuiImage* image;
+        GUI::NRectangle place;
+        std::uint32_t pieceSet;
+    } frames[] = {{form->GetCaptionImage(), {100, 324, 256, 32}, 0},
+                  {form->GetBottomBorderImage(), {100, 100, 256, 8}, 3},
+                  {form->GetLeftBorderImage(), {100, 108, 8, 216}, 1},
+                  {form->GetRightBorderImage(), {348, 108, 8, 216}, 2}};
+    for (const auto& frame : frames) {
+        const Vector2D corner = frame.image->GetPosition();
+        EXPECT_EQ(GUI::NRectangle(corner.x, corner.y, frame.image->GetWidth(), frame.image->GetHeight()), frame.place);
+        EXPECT_EQ(frame.image->GetPieceSet(), frame.pieceSet);
+    }
+    const GUI::Button& close = *form->GetCloseButton();
+    EXPECT_EQ(close.GetRectangle(), GUI::NRectangle(334, 334, 20, 20));
+    EXPECT_EQ(close.GetName(), Form::kCloseButtonName);
+    EXPECT_EQ(close.GetSkinImage()->GetPosition(), Vector2D(334, 334));
+    EXPECT_EQ(close.GetSkinImage()->GetPieceSet(), 4u);
+    EXPECT_FALSE(close.GetTabStop() || close.GetAcceptsEnter());
+}
+
+TEST_F(Forms, CloseButtonSideFollowsTheCaption) {
+    const std::pair<float, float> cases[] = {{10, 8}, {1, 2}, {40, 20}};
+    for (const auto& [caption, side] : cases) {
+        form->SetCaptionHeight(caption);
+        EXPECT_EQ(form->GetCloseButton()->GetWidth(), side) << caption;
+        EXPECT_EQ(form->GetCloseButton()->GetPosition(), Vector2D(256 - 8 - side - 2, 256 - 8 - side - 2));
+        EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Vector2D(100, 356 - caption));
+        EXPECT_EQ(form->GetClientRectangle().GetHeight(), 256 - 8 - caption);
+    }
+    form->SetCaptionHeight(-1);
+    form->SetLeftBorderWidth(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(form->GetCaptionHeight(), 40);
+    EXPECT_EQ(form->GetLeftBorderWidth(), 8);
+}
+
+TEST_F(Forms, CaptionDragsKeepingTheGrabPoint) {
+    Press(200, 340);
+    EXPECT_TRUE(form->IsDragging());
+    MoveTo(250, 300);
+    Frame();
+    EXPECT_EQ(form->GetPosition(), Vector2D(150, 60));
+    EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Vector2D(150, 284));
+    Release();
+    EXPECT_FALSE(form->IsDragging());
+    Press(200, 200);  // the client area
+    MoveTo(230, 230);
+    Frame();
+    Release();
+    EXPECT_EQ(form->GetPosition(), Vector2D(150, 60));
+}
+
+TEST_F(Forms, ShowOnlyControlsDrawsNoFrameNorDrags) {
+    form->SetShowOnlyControls(true);
+    form->SetCloseButtonVisible(true);
+    EXPECT_FALSE(form->GetCloseButton()->GetOwnVisible());
+    queue.ClearScreenObjects();
+    Press(200, 340);
+    EXPECT_FALSE(form->IsDragging());
+    EXPECT_EQ(Queued(), 3u);  // the cursor, once a frame
+    Release();
+    form->SetShowOnlyControls(false);
+    EXPECT_TRUE(form->GetCloseButton()->GetOwnVisible());
+    form->SetVisible(false);
+    EXPECT_FALSE(form->GetCloseButton()->GetOwnVisible());
+}
+
+TEST_F(Forms, PressOutsideAModalFormBlinksIt) {
+    auto other = New<Form>();
+    other->SetPosition({500, 100});
+    hud->AddForm(other.Get());
+    form->SetModal(true);
+    guitest::Recorder presses;
+    other->AddEventHandler(GUI::ControlEvent::MouseDown, guitest::RecordInto(presses));
+    MoveTo(600, 200);
+    Frame();
+    Frame();
+    HoldLeft(true);
+    std::vector<bool> active;
+    for (int frame = 0; frame < 14; ++frame) {
+        Frame(0.06f);
+        active.push_back(form->GetCaptionImage()->GetColor() == Form::DefaultActiveColor());
+    }
+    // Switching each time the 0.1 s toggle runs over (every other 0.06 s frame),
+    // then back in the active colour after 0.8 s.
+    EXPECT_EQ(active, (std::vector<bool>{false, true, true, false, false, true, true, false, false, true, true, false,
+                                         false, true}));
+    EXPECT_FALSE(form->IsBlinking());
+    EXPECT_EQ(presses.Count(), 0u);
+    form->SetModal(false);
+    EXPECT_EQ(hud->GetModalForm(), nullptr);
+}
+
+TEST_F(Forms, CloseButtonRemovesTheFormAfterTheNextFrame) {
+    Press(344, 344);
+    Release();
+    EXPECT_EQ(hud->GetFormCount(), 1u);
+    EXPECT_FALSE(hud->IsRegistered(form.Get()));
+    Frame();
+    EXPECT_EQ(hud->GetFormCount(), 0u);
+}
+
+// The close button follows the form's opacity once, not squared.
+TEST_F(Forms, OpacityReachesFrameAndCloseButtonOnce) {
+    form->SetOpacity(0.5f);
+    EXPECT_EQ(form->GetCaptionImage()->GetOpacity(), 0.5f);
+    EXPECT_EQ(form->GetCloseButton()->GetSkinImage()->GetOpacity(), 0.5f);
+    EXPECT_EQ(form->GetCloseButton()->GetOpacity(), 1.0f);
+}
+
+TEST_F(Forms, StreamKeepsWidgetsAndHooksTheCloseButtonAgain) {
+    form->SetCaptionHeight(24);
+    form->SetText("Title");
+    auto button = New<GUI::Button>();
+    button->SetHoverPieceSet(7);
+    auto radio = New<GUI::RadioButton>();
+    radio->SetChecked(true);
+    form->AddControl(button.Get());
+    form->AddControl(radio.Get());
+    Frame();
+    Core::MemoryFile file;
+    hud->WriteInformation(file);
+    hud->Clear();
+    form = nullptr;
+    Core::MemoryFile read(file.GetData(), file.GetSize());
+    hud->ReadInformation(read);
+    ASSERT_FALSE(read.HasFailed());
+    ASSERT_EQ(hud->GetFormCount(), 1u);
+    auto* loaded = dynamic_cast<Form*>(hud->GetForm(0u));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetCaptionHeight(), 24);
+    EXPECT_EQ(loaded->GetClientRectangle(), GUI::NRectangle(108, 108, 240, 224));
+    const auto* loadedButton = dynamic_cast<GUI::Button*>(loaded->GetControl(1u));
+    const auto* loadedRadio = dynamic_cast<GUI::RadioButton*>(loaded->GetControl(2u));
+    ASSERT_TRUE(loadedButton != nullptr && loadedRadio != nullptr);
+    EXPECT_EQ(loadedButton->GetPieceSetOf(GUI::Button::State::Hover), 7u);
+    EXPECT_TRUE(loadedRadio->GetChecked());
+    EXPECT_EQ(loaded->GetCloseButton(), loaded->GetControl(0u));
+    loaded->GetCloseButton()->FireClick();
+    Frame();
+    Frame();
+    EXPECT_EQ(hud->GetFormCount(), 0u);
+}
+
+}  // namespace
