@@ -58,14 +58,18 @@ TUN_DEFINE_CLASS_NAMED(GuiImage, "GUI::GuiImage");
 
 GuiImage::GuiImage() = default;
 
-GuiImage::GuiImage(const Core::String& skinBasePath, const Vector2D& size) {
+GuiImage::GuiImage(const Core::String& skinBasePath, const Vector2D& size)
+    : GuiImage(skinBasePath, skinBasePath.empty() ? std::vector<PieceSet>() : LoadSkinDescriptor(skinBasePath),
+               size) {}
+
+GuiImage::GuiImage(const Core::String& skinBasePath, std::vector<PieceSet> pieceSets, const Vector2D& size) {
     m_state.name = skinBasePath;
     if (m_state.name.empty()) {
         return;
     }
     m_state.width = size.x;
     m_state.height = size.y;
-    LoadSkin();
+    UseSkin(std::move(pieceSets));
     ApplyPieceSet();
     MakeRenderers();
     LayoutPieces();
@@ -82,7 +86,7 @@ GuiImage::GuiImage(const Core::String& skinBasePath, const GuiImage& model) {
     if (m_state.name.empty()) {
         return;
     }
-    LoadSkin();
+    UseSkin(LoadSkinDescriptor(m_state.name));
     m_state.pieceSet = model.m_state.pieceSet < GetPieceSetCount() ? model.m_state.pieceSet : 0;
     ApplyPieceSet();
     MakeRenderers();
@@ -100,8 +104,12 @@ Core::RefPtr<GuiImage> GuiImage::CloneWithSkin(const Core::String& skinBasePath)
     return Core::RefPtr<GuiImage>(TUN_NEW(GuiImage, skinBasePath, *this));
 }
 
-void GuiImage::LoadSkin() {
-    m_state.pieceSets = LoadSkinDescriptor(m_state.name);
+void GuiImage::UseSkin(std::vector<PieceSet> pieceSets) {
+    // As many as a descriptor may give, so that the image streams back.
+    if (pieceSets.size() > kMaxPieceSets) {
+        pieceSets.resize(kMaxPieceSets);
+    }
+    m_state.pieceSets = std::move(pieceSets);
     m_texture = SkinTexture(m_state.name);
     m_state.textureWidth = m_texture ? static_cast<float>(m_texture->GetWidth()) : 0.0f;
     m_state.textureHeight = m_texture ? static_cast<float>(m_texture->GetHeight()) : 0.0f;

@@ -149,7 +149,11 @@ void HUD::ReadInformation(Core::File& file) {
     }
     m_loading = false;
     if (!file.HasFailed()) {
-        input::WarpMouse(mouse);
+        // The pointer matters only to forms; without any the user's pointer
+        // stays where it is (a replay's recorded pointer included).
+        if (!m_forms.empty()) {
+            input::WarpMouse(mouse);
+        }
         return;
     }
     m_forms.resize(formCount);

@@ -77,7 +77,9 @@ void WarpMouse(const Vector2D& position) {
         const float last = static_cast<float>(std::max(extent - 1, 0));
         return static_cast<std::int32_t>(std::clamp(value, 0.0f, last));
     };
-    mouse->SetPosition(toPixel(position.x, client.right - client.left), toPixel(position.y, client.bottom - client.top));
+    const std::int32_t x = toPixel(position.x, client.right - client.left);
+    const std::int32_t y = toPixel(position.y, client.bottom - client.top);
+    mouse->SetPosition(x, y);
 }
 
 }  // namespace GUI::input
