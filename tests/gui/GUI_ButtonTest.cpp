@@ -6,6 +6,7 @@
 #include "gui/GUI_ResourcePaths.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -24,19 +25,19 @@ Engine::FontFile LabelFont() {
     return file;
 }
 
-std::string Plain(const Core::String& text) { return {text.begin(), text.end()}; }
-
 class Buttons : public guitest::WidgetScene {
 protected:
     Buttons() {
         resources.WriteFont("DefaultFont", LabelFont());
-        textures.SetSize(Plain(GUI::GetOverlayFilePath(Button::kArrowImage)), 16, 16);
+        const std::filesystem::path overlays = std::filesystem::path(resources.Root()) / "Resources/Skins/Overlays";
+        std::filesystem::create_directories(overlays);
+        testsupport::SavePng(testsupport::FlatImage(16, 16, {255, 255, 255, 255}), overlays / Button::kArrowImage);
         form = New<GUI::Form>();
         button = New<Button>();
-        form->SetPosition({100, 100});
+        form->SetPosition({10, 10});
         hud->AddForm(form.Get());
         button->SetSize({80, 30});
-        button->SetPosition({20, 20});  // at (128, 128) on screen
+        button->SetPosition({20, 20});  // at (38, 38) on screen
         form->AddControl(button.Get());
         Frame();
     }
@@ -60,17 +61,17 @@ TEST_F(Buttons, EachLookShowsItsPieceSet) {
     const std::pair<std::function<void()>, State> steps[] = {
         {[] {}, State::Focused},  // the form's first update focused it
         {[&] { form->LoseFocus(); }, State::Normal},
-        {[&] { MoveTo(150, 140); }, State::Hover},
+        {[&] { MoveTo(60, 50); }, State::Hover},
         {[&] { HoldLeft(true); }, State::Pressed},  // focused by the press, still pressed-looking
         {[&] { HoldLeft(false); }, State::Hover},
-        {[&] { MoveTo(300, 300); }, State::Focused},  // leaving while focused
+        {[&] { MoveTo(200, 150); }, State::Focused},  // leaving while focused
         {[&] { form->LoseFocus(); }, State::Normal},
-        {[&] { MoveTo(150, 140); }, State::Hover},
-        {[&] { MoveTo(300, 300); }, State::Normal},  // leaving unfocused
+        {[&] { MoveTo(60, 50); }, State::Hover},
+        {[&] { MoveTo(200, 150); }, State::Normal},  // leaving unfocused
         {[&] { button->SetEnabled(false); }, State::Disabled},
-        {[&] { MoveTo(150, 140); }, State::Disabled},  // ignored while disabled
+        {[&] { MoveTo(60, 50); }, State::Disabled},  // ignored while disabled
         {[&] {
-             MoveTo(300, 300);
+             MoveTo(200, 150);
              button->SetEnabled(true);
          },
          State::Normal},
@@ -88,23 +89,23 @@ TEST_F(Buttons, NotEnabledRaisesNoClick) {
     const std::function<void(bool)> disablers[] = {[&](bool on) { button->SetEnabled(on); },
                                                    [&](bool on) { form->SetEnabled(on); }};
     for (const auto& enable : disablers) {
-        guitest::Recorder clicks;
-        button->AddEventHandler(ControlEvent::Click, guitest::RecordInto(clicks));
-        button->AddEventHandler(ControlEvent::DoubleClick, guitest::RecordInto(clicks));
+        std::vector<int> clicks;
+        button->AddEventHandler(ControlEvent::Click, std::make_shared<guitest::LoggedEvent>(clicks, 1));
+        button->AddEventHandler(ControlEvent::DoubleClick, std::make_shared<guitest::LoggedEvent>(clicks, 2));
         enable(false);
-        Click(150, 140);
+        Click(60, 50);
         button->FireClick();
         button->FireEvent2();
-        EXPECT_EQ(clicks.Count(), 0u);
+        EXPECT_EQ(clicks, std::vector<int>{});
         enable(true);
         button->FireClick();
-        EXPECT_EQ(clicks.Count(), 1u);
+        EXPECT_EQ(clicks, std::vector<int>{1});
         button->RemoveEventHandlersFor(&clicks);
     }
 }
 
 TEST_F(Buttons, EnablingAHoveredButtonShowsNormal) {
-    MoveTo(150, 140);
+    MoveTo(60, 50);
     Settle();
     ASSERT_EQ(button->GetState(), State::Hover);
     button->SetEnabled(false);
@@ -171,12 +172,12 @@ TEST_F(Buttons, SkinChangeKeepsLookAndAbsolutePlace) {
     const GUI::PieceSet two[] = {{0, 0, 8, 8, 0, 8, 0, 8}, {8, 0, 8, 8, 0, 8, 0, 8}};
     resources.WriteSkin("Small", two, 16, 8);
     button->SetPosition({30, 40});
-    EXPECT_EQ(button->GetSkinImage()->GetPosition(), Vector2D(138, 148));
+    EXPECT_EQ(button->GetSkinImage()->GetPosition(), Vector2D(48, 58));
     button->SetModulationColor({1, 0, 0, 1});
     button->SetSkin("Small");
     const GUI::GuiImage& skin = *button->GetSkinImage();
     EXPECT_EQ(skin.GetName(), GUI::GetSkinFilePath("Small"));
-    EXPECT_EQ(skin.GetPosition(), Vector2D(138, 148));
+    EXPECT_EQ(skin.GetPosition(), Vector2D(48, 58));
     EXPECT_EQ(skin.GetWidth(), 80);
     EXPECT_EQ(skin.GetColor().g, 0);
 }

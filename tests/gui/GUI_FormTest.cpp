@@ -13,11 +13,11 @@ namespace {
 
 bool operator==(const Color& a, const Color& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
 
-// A default form at (100, 100): caption from y 324 to 356, close button at (334, 334).
+// A default form at (20, 0): caption from y 224 to 256, close button at (254, 234).
 class Forms : public guitest::WidgetScene {
 protected:
     Forms() {
-        form->SetPosition({100, 100});
+        form->SetPosition({20, 0});
         hud->AddForm(form.Get());
         Frame();
     }
@@ -37,26 +37,26 @@ protected:
 };
 
 TEST_F(Forms, DefaultWindowLayout) {
-    EXPECT_EQ(form->GetClientRectangle(), GUI::NRectangle(108, 108, 240, 216));
+    EXPECT_EQ(form->GetClientRectangle(), GUI::NRectangle(28, 8, 240, 216));
     EXPECT_TRUE(form->GetModulationColor() == Form::DefaultActiveColor());
     EXPECT_TRUE(form->GetInactiveModulationColor() == Form::DefaultInactiveColor());
     const struct {
         GUI::GuiImage* image;
         GUI::NRectangle place;
         std::uint32_t pieceSet;
-    } frames[] = {{form->GetCaptionImage(), {100, 324, 256, 32}, 0},
-                  {form->GetBottomBorderImage(), {100, 100, 256, 8}, 3},
-                  {form->GetLeftBorderImage(), {100, 108, 8, 216}, 1},
-                  {form->GetRightBorderImage(), {348, 108, 8, 216}, 2}};
+    } frames[] = {{form->GetCaptionImage(), {20, 224, 256, 32}, 0},
+                  {form->GetBottomBorderImage(), {20, 0, 256, 8}, 3},
+                  {form->GetLeftBorderImage(), {20, 8, 8, 216}, 1},
+                  {form->GetRightBorderImage(), {268, 8, 8, 216}, 2}};
     for (const auto& frame : frames) {
         const Vector2D corner = frame.image->GetPosition();
         EXPECT_EQ(GUI::NRectangle(corner.x, corner.y, frame.image->GetWidth(), frame.image->GetHeight()), frame.place);
         EXPECT_EQ(frame.image->GetPieceSet(), frame.pieceSet);
     }
     const GUI::Button& close = *form->GetCloseButton();
-    EXPECT_EQ(close.GetRectangle(), GUI::NRectangle(334, 334, 20, 20));
+    EXPECT_EQ(close.GetRectangle(), GUI::NRectangle(254, 234, 20, 20));
     EXPECT_EQ(close.GetName(), Form::kCloseButtonName);
-    EXPECT_EQ(close.GetSkinImage()->GetPosition(), Vector2D(334, 334));
+    EXPECT_EQ(close.GetSkinImage()->GetPosition(), Vector2D(254, 234));
     EXPECT_EQ(close.GetSkinImage()->GetPieceSet(), 4u);
     EXPECT_FALSE(close.GetTabStop() || close.GetAcceptsEnter());
 }
@@ -67,7 +67,7 @@ TEST_F(Forms, CloseButtonSideFollowsTheCaption) {
         form->SetCaptionHeight(caption);
         EXPECT_EQ(form->GetCloseButton()->GetWidth(), side) << caption;
         EXPECT_EQ(form->GetCloseButton()->GetPosition(), Vector2D(256 - 8 - side - 2, 256 - 8 - side - 2));
-        EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Vector2D(100, 356 - caption));
+        EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Vector2D(20, 256 - caption));
         EXPECT_EQ(form->GetClientRectangle().GetHeight(), 256 - 8 - caption);
     }
     form->SetCaptionHeight(-1);
@@ -77,19 +77,19 @@ TEST_F(Forms, CloseButtonSideFollowsTheCaption) {
 }
 
 TEST_F(Forms, CaptionDragsKeepingTheGrabPoint) {
-    Press(200, 340);
+    Press(100, 230);
     EXPECT_TRUE(form->IsDragging());
-    MoveTo(250, 300);
+    MoveTo(150, 200);
     Frame();
-    EXPECT_EQ(form->GetPosition(), Vector2D(150, 60));
-    EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Vector2D(150, 284));
+    EXPECT_EQ(form->GetPosition(), Vector2D(70, -30));
+    EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Vector2D(70, 194));
     Release();
     EXPECT_FALSE(form->IsDragging());
-    Press(200, 200);  // the client area
-    MoveTo(230, 230);
+    Press(100, 100);  // the client area
+    MoveTo(130, 130);
     Frame();
     Release();
-    EXPECT_EQ(form->GetPosition(), Vector2D(150, 60));
+    EXPECT_EQ(form->GetPosition(), Vector2D(70, -30));
 }
 
 TEST_F(Forms, ShowOnlyControlsDrawsNoFrameNorDrags) {
@@ -97,7 +97,7 @@ TEST_F(Forms, ShowOnlyControlsDrawsNoFrameNorDrags) {
     form->SetCloseButtonVisible(true);
     EXPECT_FALSE(form->GetCloseButton()->GetOwnVisible());
     queue.ClearScreenObjects();
-    Press(200, 340);
+    Press(100, 230);
     EXPECT_FALSE(form->IsDragging());
     EXPECT_EQ(Queued(), 3u);  // the cursor, once a frame
     Release();
@@ -108,13 +108,15 @@ TEST_F(Forms, ShowOnlyControlsDrawsNoFrameNorDrags) {
 }
 
 TEST_F(Forms, PressOutsideAModalFormBlinksIt) {
+    form->SetSize({120, 120});
     auto other = New<Form>();
-    other->SetPosition({500, 100});
+    other->SetSize({100, 100});
+    other->SetPosition({180, 20});
     hud->AddForm(other.Get());
     form->SetModal(true);
-    guitest::Recorder presses;
-    other->AddEventHandler(GUI::ControlEvent::MouseDown, guitest::RecordInto(presses));
-    MoveTo(600, 200);
+    std::vector<int> presses;
+    other->AddEventHandler(GUI::ControlEvent::MouseDown, std::make_shared<guitest::LoggedEvent>(presses, 11));
+    MoveTo(230, 70);
     Frame();
     Frame();
     HoldLeft(true);
@@ -128,13 +130,13 @@ TEST_F(Forms, PressOutsideAModalFormBlinksIt) {
     EXPECT_EQ(active, (std::vector<bool>{false, true, true, false, false, true, true, false, false, true, true, false,
                                          false, true}));
     EXPECT_FALSE(form->IsBlinking());
-    EXPECT_EQ(presses.Count(), 0u);
+    EXPECT_TRUE(presses.empty());
     form->SetModal(false);
     EXPECT_EQ(hud->GetModalForm(), nullptr);
 }
 
 TEST_F(Forms, CloseButtonRemovesTheFormAfterTheNextFrame) {
-    Press(344, 344);
+    Press(260, 236);
     Release();
     EXPECT_EQ(hud->GetFormCount(), 1u);
     EXPECT_FALSE(hud->IsRegistered(form.Get()));
@@ -171,7 +173,7 @@ TEST_F(Forms, StreamKeepsWidgetsAndHooksTheCloseButtonAgain) {
     auto* loaded = dynamic_cast<Form*>(hud->GetForm(0u));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->GetCaptionHeight(), 24);
-    EXPECT_EQ(loaded->GetClientRectangle(), GUI::NRectangle(108, 108, 240, 224));
+    EXPECT_EQ(loaded->GetClientRectangle(), GUI::NRectangle(28, 8, 240, 224));
     const auto* loadedButton = dynamic_cast<GUI::Button*>(loaded->GetControl(1u));
     const auto* loadedRadio = dynamic_cast<GUI::RadioButton*>(loaded->GetControl(2u));
     ASSERT_TRUE(loadedButton != nullptr && loadedRadio != nullptr);
