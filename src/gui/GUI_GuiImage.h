@@ -45,6 +45,9 @@ class GuiImage : public Core::Object {
     // Loads the skin at skinBasePath ("<path>.gui" and "<path>.png"), piece
     // set 0, at (0, 0). The empty path reads nothing.
     GuiImage(const Core::String& skinBasePath, const Vector2D& size);
+    // The same with the piece sets given (a descriptor already parsed); only
+    // the texture is fetched.
+    GuiImage(const Core::String& skinBasePath, std::vector<PieceSet> pieceSets, const Vector2D& size);
     // Loads another skin with the model's size, colour, opacity, visibility,
     // depth and piece set (0 when the new skin has fewer); at (0, 0).
     GuiImage(const Core::String& skinBasePath, const GuiImage& model);
@@ -91,7 +94,10 @@ class GuiImage : public Core::Object {
     void Load(Core::File& file) override;
 
     const Core::String& GetName() const { return m_state.name; }
-    const TRectangle& GetPiece(std::size_t index) const { return m_state.pieces[index < kPieceCount ? index : kCenter]; }
+    // Indices past the last piece give the centre.
+    const TRectangle& GetPiece(std::size_t index) const {
+        return m_state.pieces[index < kPieceCount ? index : kCenter];
+    }
     const Core::RefPtr<ImageRenderContext>& GetRenderer(std::size_t index) const {
         return m_renderers[index < kPieceCount ? index : kCenter];
     }
@@ -106,8 +112,8 @@ class GuiImage : public Core::Object {
     const NRectangle& GetLastClip() const { return m_state.lastClip; }
 
 private:
-    // Reads the descriptor and fetches the texture of the name.
-    void LoadSkin();
+    // Takes the piece sets and fetches the texture of the name.
+    void UseSkin(std::vector<PieceSet> pieceSets);
     void MakeRenderers();
     // Borders, piece sizes and texture corners of the selected piece set.
     void ApplyPieceSet();
