@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -145,6 +146,27 @@ TEST_F(HudStreamTest, DamagedStreamsLoadOrLeaveTheHudAsItWas) {
             bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
         }
         check(bytes, "mutated", static_cast<std::size_t>(mutation));
+    }
+}
+
+// The pointer goes back where the state had it, clamped to the window; a
+// position that is not finite leaves it alone.
+TEST_F(HudStreamTest, TheStoredPointerIsClampedOrIgnored) {
+    BuildScene();
+    const Bytes written = Write();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        float x, y;
+        int expectedX, expectedY;
+    } cases[] = {{nan, 5, 50, 50}, {100.7f, 20.2f, 100, 20}, {1e30f, -1e30f, testsupport::HeadlessHud::kWidth - 1, 0}};
+    for (const auto& [x, y, expectedX, expectedY] : cases) {
+        Bytes bytes = written;
+        std::memcpy(&bytes[bytes.size() - 8], &x, 4);
+        std::memcpy(&bytes[bytes.size() - 4], &y, 4);
+        Hud().Clear();
+        ASSERT_TRUE(Read(bytes));
+        EXPECT_EQ(m_hud.Mouse().GetPositionX(), expectedX) << x;
+        EXPECT_EQ(m_hud.Mouse().GetPositionY(), expectedY) << y;
     }
 }
 
