@@ -13,12 +13,9 @@
 
 namespace GUI {
 
-const ::Core::ClassRegistration Control::s_registration{"GUI::Control", &Control::Create};
+GUI_DEFINE_CONTROL_CLASS(Control, "GUI::Control")
 
-::Core::Object* Control::Create() { return ::Core::NewTracked<Control>(__FILE__, __LINE__); }
 ::Core::Object* Control::Clone() const { return nullptr; }
-const char* Control::GetType() const { return "GUI::Control"; }
-std::uint32_t Control::GetSize() const { return static_cast<std::uint32_t>(sizeof(Control)); }
 
 Control::Control() : Control(Vector2D{}, 64.0f, 64.0f) {}
 
@@ -84,23 +81,18 @@ void Control::SetEnabled(bool enabled) {
     NotifyEnabledChanged();
 }
 
-void Control::NotifyEnabledChanged() {
+void Control::NotifySubtree(void (Control::*hook)()) {
     const Core::RefPtr<Control> self(this);
-    OnEnabledChanged();
+    (this->*hook)();
     const auto children = m_children;
     for (const Core::RefPtr<Control>& child : children) {
-        child->NotifyEnabledChanged();
+        child->NotifySubtree(hook);
     }
 }
 
-void Control::NotifyOpacityChanged() {
-    const Core::RefPtr<Control> self(this);
-    OnOpacityChanged();
-    const auto children = m_children;
-    for (const Core::RefPtr<Control>& child : children) {
-        child->NotifyOpacityChanged();
-    }
-}
+void Control::NotifyEnabledChanged() { NotifySubtree(&Control::OnEnabledChanged); }
+
+void Control::NotifyOpacityChanged() { NotifySubtree(&Control::OnOpacityChanged); }
 
 void Control::SetSkin(const Core::String& skinName) {
     if (skinName != m_skinName) {
