@@ -219,7 +219,9 @@ NRectangle Control::GetDrawClipRectangle() const {
     return m_clipMode == kClipToParentClient ? m_parent->m_visibleClientRectangle : m_parent->m_visibleRectangle;
 }
 
-bool Control::HitTest() const {
+bool Control::HitTest() const { return HitTest(input::GetMousePosition()); }
+
+bool Control::HitTest(const Vector2D& point) const {
     if (!IsVisible()) {
         return false;
     }
@@ -232,8 +234,7 @@ bool Control::HitTest() const {
             return false;
         }
     }
-    const Vector2D mouse = input::GetMousePosition();
-    return area.IsInside(mouse.x, mouse.y);
+    return area.IsInside(point.x, point.y);
 }
 
 // --- Tree ---
@@ -291,6 +292,12 @@ Control* Control::GetControl(std::string_view name) const {
     return nullptr;
 }
 
+void Control::RequestFrontChild(Control* child) {
+    if (std::find(m_children.begin(), m_children.end(), child) != m_children.end()) {
+        m_frontChildRequest = child;
+    }
+}
+
 void Control::ForgetChildLinks(const Control* child) {
     if (m_lastAddedChild == child) {
         m_lastAddedChild = nullptr;
@@ -336,6 +343,7 @@ void Control::UnregisterSubtree() {
     std::vector<Core::RefPtr<Control>> children;
     children.swap(m_children);
     m_tabOrder.clear();
+    m_pendingChildRemovals.clear();
     m_tabCursor = m_previousTabCursor = -1;
     for (const Core::RefPtr<Control>& child : children) {
         child->UnregisterSubtree();

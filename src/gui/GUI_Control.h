@@ -167,8 +167,9 @@ class Control : public Core::Object {
     Control* GetSelectedChild() const { return m_selectedChild; }
     const std::vector<Core::RefPtr<Control>>& GetChildren() const { return m_children; }
     const std::vector<Core::RefPtr<Control>>& GetTabOrder() const { return m_tabOrder; }
-    // The child moves to the end of the children at this control's next update.
-    void RequestFrontChild(Control* child) { m_frontChildRequest = child; }
+    // The child moves to the end of the children at this control's next
+    // update; a control that is not a child is refused.
+    void RequestFrontChild(Control* child);
 
     // --- Plain properties ---
     void SetName(const Core::String& name) { m_name = name; }
@@ -231,6 +232,8 @@ class Control : public Core::Object {
     // Whether the mouse point lies in the control, clipped by its clip mode,
     // with the control and its ancestors visible.
     bool HitTest() const;
+    // The same test for a given point (the HUD reads the mouse once a frame).
+    bool HitTest(const Vector2D& point) const;
     bool IsHovered() const;
     const Vector2D& GetMousePosition() const { return m_mousePosition; }
 

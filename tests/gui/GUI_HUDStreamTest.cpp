@@ -149,6 +149,28 @@ TEST_F(HudStreamTest, DamagedStreamsLoadOrLeaveTheHudAsItWas) {
     }
 }
 
+// A state saved between removals and the frame that takes them reads back:
+// a removed subtree keeps no pending entries, and queued or registered
+// controls outside the forms' trees are dropped.
+TEST_F(HudStreamTest, StatesAwaitingRemovalsReadBack) {
+    BuildScene();
+    Control* first = m_forms[0]->GetControl("First");
+    first->AddControl(MakeControl(0, 0, 5, 5).Get());
+    first->GetControl(0u)->DestroyNow();
+    first->DestroyNow();
+    const Core::RefPtr<Control> detached = MakeControl(0, 0, 5, 5);
+    Hud().QueueDestroy(detached.Get());
+    Hud().RegisterControl(detached.Get());
+    const Bytes written = Write();
+    Hud().Clear();
+    ASSERT_TRUE(Read(written));
+    Control* main = Hud().GetForm("Main");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Hud().GetRegisteredCount(), 4u);
+    m_hud.Frame();
+    EXPECT_EQ(main->GetControlsCount(), 2u);
+}
+
 // The pointer goes back where the state had it, clamped to the window; a
 // position that is not finite leaves it alone.
 TEST_F(HudStreamTest, TheStoredPointerIsClampedOrIgnored) {
