@@ -107,13 +107,6 @@ void Control::SetClipMode(std::uint32_t mode) {
     }
 }
 
-void Control::SetDoubleClickTimes(float minimum, float maximum) {
-    if (std::isfinite(minimum) && std::isfinite(maximum) && 0.0f <= minimum && minimum <= maximum) {
-        m_doubleClickMinimum = minimum;
-        m_doubleClickMaximum = maximum;
-    }
-}
-
 float Control::GetEffectiveOpacity() const {
     if (m_parent == nullptr) {
         return m_opacity;

@@ -209,7 +209,6 @@ class Control : public Core::Object {
     void SetUserData(Core::Object* userData) { m_userData = userData; }
     Core::Object* GetUserData() const { return m_userData; }
     float GetDepth() const { return m_depth; }
-    void SetDoubleClickTimes(float minimum, float maximum);
 
     // --- Geometry ---
     const Vector2D& GetPosition() const { return m_position; }
