@@ -13,12 +13,9 @@
 
 namespace GUI {
 
-const ::Core::ClassRegistration Control::s_registration{"GUI::Control", &Control::Create};
+GUI_DEFINE_CONTROL_CLASS(Control, "GUI::Control")
 
-::Core::Object* Control::Create() { return ::Core::NewTracked<Control>(__FILE__, __LINE__); }
 ::Core::Object* Control::Clone() const { return nullptr; }
-const char* Control::GetType() const { return "GUI::Control"; }
-std::uint32_t Control::GetSize() const { return static_cast<std::uint32_t>(sizeof(Control)); }
 
 Control::Control() : Control(Vector2D{}, 64.0f, 64.0f) {}
 
@@ -84,23 +81,18 @@ void Control::SetEnabled(bool enabled) {
     NotifyEnabledChanged();
 }
 
-void Control::NotifyEnabledChanged() {
+void Control::NotifySubtree(void (Control::*hook)()) {
     const Core::RefPtr<Control> self(this);
-    OnEnabledChanged();
+    (this->*hook)();
     const auto children = m_children;
     for (const Core::RefPtr<Control>& child : children) {
-        child->NotifyEnabledChanged();
+        child->NotifySubtree(hook);
     }
 }
 
-void Control::NotifyOpacityChanged() {
-    const Core::RefPtr<Control> self(this);
-    OnOpacityChanged();
-    const auto children = m_children;
-    for (const Core::RefPtr<Control>& child : children) {
-        child->NotifyOpacityChanged();
-    }
-}
+void Control::NotifyEnabledChanged() { NotifySubtree(&Control::OnEnabledChanged); }
+
+void Control::NotifyOpacityChanged() { NotifySubtree(&Control::OnOpacityChanged); }
 
 void Control::SetSkin(const Core::String& skinName) {
     if (skinName != m_skinName) {
@@ -112,13 +104,6 @@ void Control::SetSkin(const Core::String& skinName) {
 void Control::SetClipMode(std::uint32_t mode) {
     if (mode <= kClipToParentClient) {
         m_clipMode = mode;
-    }
-}
-
-void Control::SetDoubleClickTimes(float minimum, float maximum) {
-    if (std::isfinite(minimum) && std::isfinite(maximum) && 0.0f <= minimum && minimum <= maximum) {
-        m_doubleClickMinimum = minimum;
-        m_doubleClickMaximum = maximum;
     }
 }
 
@@ -227,7 +212,9 @@ NRectangle Control::GetDrawClipRectangle() const {
     return m_clipMode == kClipToParentClient ? m_parent->m_visibleClientRectangle : m_parent->m_visibleRectangle;
 }
 
-bool Control::HitTest() const {
+bool Control::HitTest() const { return HitTest(input::GetMousePosition()); }
+
+bool Control::HitTest(const Vector2D& point) const {
     if (!IsVisible()) {
         return false;
     }
@@ -240,8 +227,7 @@ bool Control::HitTest() const {
             return false;
         }
     }
-    const Vector2D mouse = input::GetMousePosition();
-    return area.IsInside(mouse.x, mouse.y);
+    return area.IsInside(point.x, point.y);
 }
 
 // --- Tree ---
@@ -299,6 +285,12 @@ Control* Control::GetControl(std::string_view name) const {
     return nullptr;
 }
 
+void Control::RequestFrontChild(Control* child) {
+    if (std::find(m_children.begin(), m_children.end(), child) != m_children.end()) {
+        m_frontChildRequest = child;
+    }
+}
+
 void Control::ForgetChildLinks(const Control* child) {
     if (m_lastAddedChild == child) {
         m_lastAddedChild = nullptr;
@@ -344,6 +336,7 @@ void Control::UnregisterSubtree() {
     std::vector<Core::RefPtr<Control>> children;
     children.swap(m_children);
     m_tabOrder.clear();
+    m_pendingChildRemovals.clear();
     m_tabCursor = m_previousTabCursor = -1;
     for (const Core::RefPtr<Control>& child : children) {
         child->UnregisterSubtree();

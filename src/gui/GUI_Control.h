@@ -7,6 +7,7 @@
 #include "gui/GUI_NRectangle.h"
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
+#include "tundra/Tundra_UnclonableClass.h"
 
 #include <array>
 #include <cstdint>
@@ -59,10 +60,8 @@ using EventHandler = MemberFunctionBase1Param<Control*>;
 // leaves. Removal is deferred: DestroyNow queues the control on its parent,
 // which erases it at its next update.
 class Control : public Core::Object {
-private:
-    static const ::Core::ClassRegistration s_registration;
+    TUN_DECLARE_UNCLONABLE_CLASS(Control);
 
-public:
     static constexpr const char* kScriptName = "Control";
 
     // A control at (0, 0), 64 x 64 (what the class registry builds).
@@ -72,11 +71,8 @@ public:
     Control& operator=(const Control&) = delete;
     ~Control() override;
 
-    static ::Core::Object* Create();
     // Controls are not cloned: null.
     ::Core::Object* Clone() const override;
-    const char* GetType() const override;
-    std::uint32_t GetSize() const override;
     void PushToLua(lua_State* state) const override { PushToLuaAs(state, kScriptName); }
 
     // Every field but the handlers, the font and the text renderer, which
@@ -171,8 +167,9 @@ public:
     Control* GetSelectedChild() const { return m_selectedChild; }
     const std::vector<Core::RefPtr<Control>>& GetChildren() const { return m_children; }
     const std::vector<Core::RefPtr<Control>>& GetTabOrder() const { return m_tabOrder; }
-    // The child moves to the end of the children at this control's next update.
-    void RequestFrontChild(Control* child) { m_frontChildRequest = child; }
+    // The child moves to the end of the children at this control's next
+    // update; a control that is not a child is refused.
+    void RequestFrontChild(Control* child);
 
     // --- Plain properties ---
     void SetName(const Core::String& name) { m_name = name; }
@@ -212,7 +209,6 @@ public:
     void SetUserData(Core::Object* userData) { m_userData = userData; }
     Core::Object* GetUserData() const { return m_userData; }
     float GetDepth() const { return m_depth; }
-    void SetDoubleClickTimes(float minimum, float maximum);
 
     // --- Geometry ---
     const Vector2D& GetPosition() const { return m_position; }
@@ -235,6 +231,8 @@ public:
     // Whether the mouse point lies in the control, clipped by its clip mode,
     // with the control and its ancestors visible.
     bool HitTest() const;
+    // The same test for a given point (the HUD reads the mouse once a frame).
+    bool HitTest(const Vector2D& point) const;
     bool IsHovered() const;
     const Vector2D& GetMousePosition() const { return m_mousePosition; }
 
@@ -262,6 +260,8 @@ protected:
     // rectangle, client rectangle and clip rectangles of this control only.
     void RefreshOwnRectangles();
     void UpdateClipRectangles();
+    // The hook on the control, then on every descendant (pre-order).
+    void NotifySubtree(void (Control::*hook)());
     void NotifyEnabledChanged();
     void NotifyOpacityChanged();
     // Walks the list over a snapshot, so that handlers may change it.
@@ -333,16 +333,9 @@ private:
 
 }  // namespace GUI
 
-// For the subclasses: registration, Create, GetType and GetSize (controls
-// are never cloned, so Clone stays the control's).
-#define GUI_DECLARE_CONTROL_CLASS(Class)                  \
-private:                                                  \
-    static const ::Core::ClassRegistration s_registration; \
-                                                          \
-public:                                                   \
-    static ::Core::Object* Create();                      \
-    const char* GetType() const override;                 \
-    std::uint32_t GetSize() const override
+// For the subclasses: registration, Create, GetType and GetSize under the
+// given name (controls are never cloned, so Clone stays the control's).
+#define GUI_DECLARE_CONTROL_CLASS(Class) TUN_DECLARE_UNCLONABLE_CLASS(Class)
 
 #define GUI_DEFINE_CONTROL_CLASS(Class, Name)                                                   \
     const ::Core::ClassRegistration Class::s_registration{Name, &Class::Create};                \

@@ -36,11 +36,11 @@ bool IsFinite(const TRectangle& r) {
     return finite;
 }
 
+bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
 Core::RefPtr<Renderer::ITexture> SkinTexture(const Core::String& skinBasePath) {
     return TextureManager::GetTexture(skinBasePath + ".png", false);
 }
-
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 bool operator!=(const Color& a, const Color& b) { return a.r != b.r || a.g != b.g || a.b != b.b || a.a != b.a; }
 
@@ -75,22 +75,16 @@ GuiImage::GuiImage(const Core::String& skinBasePath, std::vector<PieceSet> piece
     LayoutPieces();
 }
 
-GuiImage::GuiImage(const Core::String& skinBasePath, const GuiImage& model) {
-    m_state.name = skinBasePath;
-    m_state.visible = model.m_state.visible;
-    m_state.opacity = model.m_state.opacity;
+GuiImage::GuiImage(const Core::String& skinBasePath, const GuiImage& model)
+    : GuiImage(skinBasePath, Vector2D(model.m_state.width, model.m_state.height)) {
     m_state.width = model.m_state.width;
     m_state.height = model.m_state.height;
+    m_state.visible = model.m_state.visible;
+    m_state.opacity = model.m_state.opacity;
     m_state.depth = model.m_state.depth;
     m_state.color = model.m_state.color;
-    if (m_state.name.empty()) {
-        return;
-    }
-    UseSkin(LoadSkinDescriptor(m_state.name));
-    m_state.pieceSet = model.m_state.pieceSet < GetPieceSetCount() ? model.m_state.pieceSet : 0;
-    ApplyPieceSet();
-    MakeRenderers();
-    LayoutPieces();
+    // Ignored past this skin's last piece set, which leaves set 0.
+    SetPieceSet(model.m_state.pieceSet);
 }
 
 GuiImage::GuiImage(const GuiImage& other)
@@ -135,24 +129,26 @@ void GuiImage::ApplyPieceSet() {
         }
         return;
     }
-    const float w = m_state.width;
-    const float h = m_state.height;
-    m_state.leftBorder = s.leftSplit;
-    m_state.rightBorder = s.width - s.rightSplit;
-    m_state.topBorder = s.height - s.topSplit;
-    m_state.bottomBorder = s.bottomSplit;
-    const std::array<float, 3> widths{Clamp(m_state.leftBorder, w), Clamp(w - m_state.leftBorder - m_state.rightBorder, w),
-                                      Clamp(m_state.rightBorder, w)};
-    const std::array<float, 3> heights{Clamp(m_state.topBorder, h), Clamp(h - m_state.topBorder - m_state.bottomBorder, h),
-                                       Clamp(m_state.bottomBorder, h)};
+    State& st = m_state;
+    st.leftBorder = s.leftSplit;
+    st.rightBorder = s.width - s.rightSplit;
+    st.topBorder = s.height - s.topSplit;
+    st.bottomBorder = s.bottomSplit;
+    const std::array<float, 3> widths{Clamp(st.leftBorder, st.width),
+                                      Clamp(st.width - st.leftBorder - st.rightBorder, st.width),
+                                      Clamp(st.rightBorder, st.width)};
+    const std::array<float, 3> heights{Clamp(st.topBorder, st.height),
+                                       Clamp(st.height - st.topBorder - st.bottomBorder, st.height),
+                                       Clamp(st.bottomBorder, st.height)};
     // Column and row boundaries in texture units; rows from the top down.
-    const std::array<float, 4> u{s.x / m_state.textureWidth, (s.x + s.leftSplit) / m_state.textureWidth,
-                                 (s.x + s.rightSplit) / m_state.textureWidth, (s.x + s.width) / m_state.textureWidth};
-    const std::array<float, 4> v{(s.y + s.height) / m_state.textureHeight, (s.y + s.topSplit) / m_state.textureHeight,
-                                 (s.y + s.bottomSplit) / m_state.textureHeight, s.y / m_state.textureHeight};
+    const float tw = st.textureWidth;
+    const float th = st.textureHeight;
+    const std::array<float, 4> u{s.x / tw, (s.x + s.leftSplit) / tw, (s.x + s.rightSplit) / tw, (s.x + s.width) / tw};
+    const std::array<float, 4> v{(s.y + s.height) / th, (s.y + s.topSplit) / th, (s.y + s.bottomSplit) / th,
+                                 s.y / th};
     for (std::size_t row = 0; row < 3; ++row) {
         for (std::size_t column = 0; column < 3; ++column) {
-            TRectangle& piece = m_state.pieces[3 * row + column];
+            TRectangle& piece = st.pieces[3 * row + column];
             piece.SetWidth(widths[column]);
             piece.SetHeight(heights[row]);
             const float low = v[row + 1];
@@ -166,10 +162,11 @@ void GuiImage::ApplyPieceSet() {
 }
 
 void GuiImage::LayoutPieces() {
-    const std::array<float, 3> xs{m_state.position.x, m_state.position.x + m_state.leftBorder,
-                                  m_state.position.x + m_state.width - m_state.rightBorder};
-    const std::array<float, 3> ys{m_state.position.y + m_state.height - m_state.topBorder, m_state.position.y + m_state.bottomBorder,
-                                  m_state.position.y};
+    const State& st = m_state;
+    const std::array<float, 3> xs{st.position.x, st.position.x + st.leftBorder,
+                                  st.position.x + st.width - st.rightBorder};
+    const std::array<float, 3> ys{st.position.y + st.height - st.topBorder, st.position.y + st.bottomBorder,
+                                  st.position.y};
     for (std::size_t row = 0; row < 3; ++row) {
         for (std::size_t column = 0; column < 3; ++column) {
             m_state.pieces[3 * row + column].SetPosition({xs[column], ys[row]});
@@ -265,15 +262,16 @@ void GuiImage::Draw(const NRectangle& clip) {
 }
 
 void GuiImage::Save(Core::File& file) const {
-    file.WriteString(m_state.name);
-    for (const TRectangle& piece : m_state.pieces) {
+    const State& st = m_state;
+    file.WriteString(st.name);
+    for (const TRectangle& piece : st.pieces) {
         piece.Write(file);
     }
-    Math::WriteFloats(file, {m_state.leftBorder, m_state.rightBorder, m_state.topBorder, m_state.bottomBorder, m_state.textureWidth,
-                             m_state.textureHeight});
-    file.WriteU8(m_state.visible ? 1 : 0);
-    file << m_state.color;
-    Math::WriteFloats(file, {m_state.opacity, m_state.width, m_state.height, m_state.depth, m_state.position.x, m_state.position.y});
+    Math::WriteFloats(file, {st.leftBorder, st.rightBorder, st.topBorder, st.bottomBorder, st.textureWidth,
+                             st.textureHeight});
+    file.WriteU8(st.visible ? 1 : 0);
+    file << st.color;
+    Math::WriteFloats(file, {st.opacity, st.width, st.height, st.depth, st.position.x, st.position.y});
     file.WriteU32(m_state.pieceSet);
     file.WriteU32(GetPieceSetCount());
     for (const PieceSet& s : m_state.pieceSets) {

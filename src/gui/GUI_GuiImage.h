@@ -94,7 +94,10 @@ class GuiImage : public Core::Object {
     void Load(Core::File& file) override;
 
     const Core::String& GetName() const { return m_state.name; }
-    const TRectangle& GetPiece(std::size_t index) const { return m_state.pieces[index < kPieceCount ? index : kCenter]; }
+    // Indices past the last piece give the centre.
+    const TRectangle& GetPiece(std::size_t index) const {
+        return m_state.pieces[index < kPieceCount ? index : kCenter];
+    }
     const Core::RefPtr<ImageRenderContext>& GetRenderer(std::size_t index) const {
         return m_renderers[index < kPieceCount ? index : kCenter];
     }

@@ -258,8 +258,9 @@ void HUD::Update(float dt) {
 }
 
 Control* HUD::GetControlUnderMouse() const {
+    const Vector2D mouse = input::GetMousePosition();
     return HighestDepth(m_registeredControls,
-                        [](const Control& control) { return control.IsEnabled() && control.HitTest(); });
+                        [&mouse](const Control& control) { return control.IsEnabled() && control.HitTest(mouse); });
 }
 
 Control* HUD::GetTopForm() const {

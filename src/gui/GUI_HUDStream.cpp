@@ -9,9 +9,10 @@
 #include <algorithm>
 #include <unordered_set>
 
-// The HUD's part of a saved game. A read appends to the lists; whatever it
-// names must belong to the form trees it read, and a failed read puts the
-// HUD back as it was.
+// The HUD's part of a saved game. A read appends to the lists; the forms
+// must be controls without parent, and whatever else it names is taken only
+// when it belongs to the form trees it read (anything else reads as none).
+// A failed read puts the HUD back as it was.
 namespace GUI {
 namespace {
 
@@ -96,26 +97,24 @@ void HUD::ReadInformation(Core::File& file) {
             }) &&
         ReadEntries(file, readControl,
                     [&](Control* form) {
-                        const bool accepted = form != nullptr && form->GetParent() == nullptr && inReadTrees(form);
-                        if (accepted && std::find(m_pendingFormRemovals.begin(), m_pendingFormRemovals.end(), form) ==
-                                            m_pendingFormRemovals.end()) {
+                        if (form != nullptr && form->GetParent() == nullptr && inReadTrees(form) &&
+                            std::find(m_pendingFormRemovals.begin(), m_pendingFormRemovals.end(), form) ==
+                                m_pendingFormRemovals.end()) {
                             m_pendingFormRemovals.emplace_back(form);
                         }
-                        return accepted;
+                        return true;
                     }) &&
         ReadEntries(file, readControl,
                     [&](Control* control) {
-                        if (control == nullptr || !inReadTrees(control)) {
-                            return false;
+                        if (inReadTrees(control)) {
+                            m_registeredControls.push_back(control);
                         }
-                        m_registeredControls.push_back(control);
                         return true;
                     }) &&
         ReadEntries(file, readControl, [&](Control* control) {
-            if (control == nullptr || !inReadTrees(control)) {
-                return false;
+            if (inReadTrees(control)) {
+                QueueDestroy(control);
             }
-            QueueDestroy(control);
             return true;
         });
     if (listsRead) {

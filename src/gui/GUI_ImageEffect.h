@@ -9,10 +9,11 @@
 
 namespace GUI {
 
-// The effect of the GUI's image and glyph quads: modulated texture clamped to
-// the edge, depth test without writes, alpha blending, alpha test, lighting
-// off. Its filter follows filterSelector (0 nearest, 1 linear), which the
-// quad drawn next sets before the queue applies the effect.
+// The effect of the GUI's image and glyph quads: the engine's text effect
+// (modulated texture clamped to the edge, depth test without writes, alpha
+// blending, alpha test, lighting off) whose filter follows filterSelector
+// (0 nearest, 1 linear), which the quad drawn next sets before the queue
+// applies the effect.
 class ImageEffect : public Renderer::Effect {
     TUN_DECLARE_UNREGISTERED_CLASS(ImageEffect);
 

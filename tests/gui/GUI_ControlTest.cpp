@@ -166,6 +166,23 @@ TEST_F(ControlTest, TabSkipsADisabledStopAndWrapsAndIndicesAreRenumbered) {
               (std::vector{1, 0, 2}));
 }
 
+// Only a control in its parent's tab order takes focus by a press: a
+// control outside it does not hand focus to whichever stop has its index.
+TEST_F(ControlTest, APressFocusesOnlyTabStops) {
+    const Core::RefPtr<Control> form = AddForm();
+    const Core::RefPtr<Control> first = AddChild(*form, 0, 0);
+    const Core::RefPtr<Control> second = AddChild(*form, 50, 0);
+    const Core::RefPtr<Control> plain = AddChild(*form, 100, 0);
+    plain->SetTabStop(false);
+    plain->SetTabIndex(0);
+    m_hud.TapKey(os::VK_TAB);
+    ASSERT_TRUE(second->IsFocused() && plain->GetTabIndex() == 0);
+    m_hud.Click(110, 10);
+    EXPECT_TRUE(second->IsFocused() && !first->IsFocused());
+    m_hud.Click(10, 10);
+    EXPECT_TRUE(first->IsFocused() && !second->IsFocused());
+}
+
 TEST_F(ControlTest, EnterClicksTheFocusedControlOnlyWhenItAcceptsEnter) {
     const Core::RefPtr<Control> form = AddForm();
     const Core::RefPtr<Control> child = AddChild(*form, 0, 0);

@@ -94,7 +94,8 @@ TEST_F(Cursors, StreamsKeepOffsetAndFileAndRefuseOtherClasses) {
     Core::MemoryFile in(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     const RefPtr<CursorManager> read(in.ReadObjectAs<CursorManager>(Core::File::Reference::Owning));
     ASSERT_TRUE(read != nullptr && read->GetCursor() != nullptr && read->GetCursor() != cursor);
-    EXPECT_TRUE(read->GetCursor()->GetOffset() == Vector2D(0, 32) && read->GetCursor()->GetTexture() == cursor->GetTexture());
+    EXPECT_TRUE(read->GetCursor()->GetOffset() == Vector2D(0, 32) &&
+                read->GetCursor()->GetTexture() == cursor->GetTexture());
     EXPECT_EQ(read->GetCursor()->GetFileName(), cursor->GetFileName());
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         Core::MemoryFile truncated(bytes.data(), static_cast<std::uint32_t>(cut));
