@@ -387,9 +387,6 @@ void Form::Load(Core::File& file) {
         image = file.ReadObjectAs<GuiImage>(Core::File::Reference::Owning);
     }
     Core::RefPtr<Button> closeButton = file.ReadObjectAs<Button>(Core::File::Reference::Owning);
-    if (closeButton && closeButton->GetParent() != this) {
-        file.SetFailed();
-    }
     Core::String pictureName;
     file.ReadString(pictureName);
     bool closeButtonVisible = m_closeButtonVisible;

@@ -54,9 +54,9 @@ class Form : public Control {
 
     // The control's part, the frame images, the close button, the picture's
     // name, flags, timers, border sizes, the inactive colour and the drag.
-    // Load refuses a close button that is not one of the form's children and
-    // border sizes that are not finite; it fetches the picture again and
-    // hooks the close button up again.
+    // Load refuses border sizes that are not finite; it fetches the picture
+    // again and hooks the close button up again (also one a script took out
+    // of the form).
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 

@@ -186,4 +186,18 @@ TEST_F(Forms, StreamKeepsWidgetsAndHooksTheCloseButtonAgain) {
     EXPECT_EQ(hud->GetFormCount(), 0u);
 }
 
+// A script may destroy the close button; the form still saves and loads.
+TEST_F(Forms, StreamKeepsAFormWhoseCloseButtonWasDestroyed) {
+    form->GetCloseButton()->DestroyNow();
+    Frame();
+    ASSERT_EQ(form->GetControlsCount(), 0u);
+    Core::MemoryFile file;
+    hud->WriteInformation(file);
+    hud->Clear();
+    Core::MemoryFile read(file.GetData(), file.GetSize());
+    hud->ReadInformation(read);
+    EXPECT_FALSE(read.HasFailed());
+    EXPECT_EQ(hud->GetFormCount(), 1u);
+}
+
 }  // namespace
