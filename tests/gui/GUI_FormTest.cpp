@@ -4,12 +4,37 @@
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_RadioButton.h"
+#include "os/OS_ByteOrder.h"
+
+#include <algorithm>
+#include <bit>
+#include <initializer_list>
+#include <vector>
 
 using Core::RefPtr;
 using GUI::Form;
 using guitest::New;
 
 namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The bytes with the word `shift` bytes past the first run of the
+// little-endian words `mark` replaced by value.
+Bytes Patched(Bytes bytes, std::initializer_list<std::uint32_t> mark, std::size_t shift, std::uint32_t value) {
+    Bytes words;
+    for (const std::uint32_t word : mark) {
+        words.resize(words.size() + 4);
+        os::StoreU32LE(&words[words.size() - 4], word);
+    }
+    const auto found = std::search(bytes.begin(), bytes.end(), words.begin(), words.end());
+    if (found == bytes.end()) {
+        ADD_FAILURE() << "mark not found";
+        return bytes;
+    }
+    os::StoreU32LE(&*found + shift, value);
+    return bytes;
+}
 
 bool operator==(const Color& a, const Color& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
 
@@ -184,6 +209,41 @@ TEST_F(Forms, StreamKeepsWidgetsAndHooksTheCloseButtonAgain) {
     Frame();
     Frame();
     EXPECT_EQ(hud->GetFormCount(), 0u);
+}
+
+// A button state naming no look and a border that is not finite fail the stream.
+TEST_F(Forms, StreamsRefuseValuesTheWidgetsCannotHold) {
+    constexpr std::uint32_t kMark = 0x5A5A5A5A;
+    form->SetCaptionHeight(23.25f);
+    auto button = New<GUI::Button>();
+    button->SetFocusedPieceSet(kMark);  // the last piece-set field: the state follows it
+    const auto bytesOf = [](const Core::Object* object) {
+        Core::MemoryFile file;
+        file << object;
+        return Bytes(file.GetData(), file.GetData() + file.GetSize());
+    };
+    const auto loads = [](const Bytes& bytes) {
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        return file.ReadObjectAs<Core::Object>() != nullptr && !file.HasFailed();
+    };
+    const Bytes buttonBytes = bytesOf(button.Get());
+    const Bytes formBytes = bytesOf(form.Get());
+    EXPECT_TRUE(loads(buttonBytes) && loads(formBytes));
+    EXPECT_TRUE(loads(Patched(buttonBytes, {kMark}, 4, 4)));
+    EXPECT_FALSE(loads(Patched(buttonBytes, {kMark}, 4, 5)));
+    // The form's own fields: caption height, then the borders.
+    const auto caption = {std::bit_cast<std::uint32_t>(23.25f), std::bit_cast<std::uint32_t>(8.0f)};
+    EXPECT_TRUE(loads(Patched(formBytes, caption, 0, std::bit_cast<std::uint32_t>(30.0f))));
+    EXPECT_FALSE(loads(Patched(formBytes, caption, 0, 0x7FC00000)));
+}
+
+// The close button a script still holds no longer calls into its freed form.
+TEST_F(Forms, CloseButtonOutlivingItsFormClosesNothing) {
+    RefPtr<GUI::Button> close(form->GetCloseButton());
+    hud->Clear();
+    form = nullptr;
+    close->FireClick();
+    EXPECT_EQ(close->GetEventHandlerCount(GUI::ControlEvent::Click), 0u);
 }
 
 // A script may destroy the close button; the form still saves and loads.
