@@ -221,6 +221,7 @@ using HostileSkins = SkinImages;
 
 TEST_F(HostileSkins, CutAndForgedDescriptorsGiveTheWholeRecordsUpToTheCap) {
     const Bytes whole = GUI::EncodeSkinDescriptor(kSets);
+    EXPECT_EQ(GUI::ParseSkinDescriptor(whole), std::vector<PieceSet>(std::begin(kSets), std::end(kSets)));
     for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
         resources.WriteSkinDescriptor("Test", Bytes(whole.begin(), whole.begin() + cut));
         const RefPtr<GuiImage> image = Image();
