@@ -112,8 +112,12 @@ public:
 
     // The HUD's part of a saved game.
     void WriteInformation(Core::File& file) const;
-    // Appends what it reads; a failed read removes what it appended and
-    // leaves every pointer, flag and the counter as they were.
+    // Appends what it reads; special pointers and list entries naming
+    // controls outside the form trees read become none. With forms held
+    // afterwards, the pointer moves to the stored position (a non-finite one
+    // is ignored, a finite one clamped to the window). A failed read removes
+    // what it appended and leaves every pointer, flag and the counter as
+    // they were.
     void ReadInformation(Core::File& file);
 
     Graphics* GetGraphics() const { return m_graphics.get(); }
