@@ -350,8 +350,17 @@ void Control::UnregisterSubtree() {
     }
 }
 
+void Control::DropOwnUserData() {
+    // Let go after the field is empty: the object's destructor may call back.
+    const Core::RefPtr<Core::Object> userData = std::move(m_userData);
+    m_userData = nullptr;
+}
+
+void Control::ReleaseUserData() { NotifySubtree(&Control::DropOwnUserData); }
+
 void Control::DestroyNow() {
     const Core::RefPtr<Control> self(this);
+    ReleaseUserData();
     UnregisterSubtree();
     HUD* hud = HUD::GetInstance();
     if (m_parent != nullptr) {

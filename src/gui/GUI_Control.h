@@ -205,9 +205,16 @@ class Control : public Core::Object {
     bool GetAcceptsEnter() const { return m_acceptsEnter; }
     void SetPassActivationToParent(bool pass) { m_passActivationToParent = pass; }
     bool GetPassActivationToParent() const { return m_passActivationToParent; }
-    // Free for the application; saved as an object reference.
+    // Free for the application: held (counted) until the control is
+    // destroyed, leaves the HUD through Clear or is freed, so that a control
+    // never hands out a freed object; a cycle through it (a control holding
+    // itself or its form) is broken on those removals. Saved as an owned
+    // object reference: a stream whose user data names the control itself or
+    // a control still being read is refused, as that cycle would never be freed.
     void SetUserData(Core::Object* userData) { m_userData = userData; }
-    Core::Object* GetUserData() const { return m_userData; }
+    Core::Object* GetUserData() const { return m_userData.Get(); }
+    // Lets go of the user data of the control and of its subtree.
+    void ReleaseUserData();
     float GetDepth() const { return m_depth; }
 
     // --- Geometry ---
@@ -280,6 +287,7 @@ private:
     void ReleaseCheck();
     void ReselectChild();
     void UnregisterSubtree();
+    void DropOwnUserData();
     bool ReadChildList(Core::File& file, std::vector<Core::RefPtr<Control>>& list, bool mustBeChildren);
 
     std::array<std::vector<std::shared_ptr<EventHandler>>, kControlEventCount> m_eventLists;
@@ -313,7 +321,7 @@ private:
     std::uint32_t m_clipMode = kClipToParentClient;
     std::int32_t m_tabCursor = -1;
     std::int32_t m_previousTabCursor = -1;
-    Core::Object* m_userData = nullptr;
+    Core::RefPtr<Core::Object> m_userData;
     std::vector<Core::RefPtr<Control>> m_tabOrder;
     float m_width = 0.0f;
     float m_height = 0.0f;

@@ -160,7 +160,7 @@ void Control::Load(Core::File& file) {
     std::int32_t previousTabCursor = -1;
     file.ReadI32(tabCursor);
     file.ReadI32(previousTabCursor);
-    m_userData = file.ReadObjectAs<Core::Object>();
+    file >> m_userData;
     if (!ReadChildList(file, m_tabOrder, true)) {
         return;
     }

@@ -10,12 +10,23 @@
 #include "gui/GUI_ResourcePaths.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace GUI {
 namespace {
 HUD* g_instance = nullptr;
 float g_updateCounter = 0.0f;
 HudCalls g_calls;
+
+// Controls leaving the HUD let go of their user data, which breaks any
+// cycle through it (a form holding itself would otherwise never be freed).
+void ReleaseUserData(std::initializer_list<const std::vector<Core::RefPtr<Control>>*> lists) {
+    for (const auto* list : lists) {
+        for (const Core::RefPtr<Control>& control : *list) {
+            control->ReleaseUserData();
+        }
+    }
+}
 
 template <class List>
 bool ListHolds(const List& list, const Control* control) {
@@ -63,6 +74,7 @@ HUD::~HUD() {
     for (Control** special : Specials()) {
         *special = nullptr;
     }
+    ReleaseUserData({&forms, &removals, &destroys});
 }
 
 HUD* HUD::GetInstance() { return g_instance; }
@@ -294,6 +306,7 @@ void HUD::Clear() {
         queue->ClearScreenObjects();
     }
     m_loading = false;
+    ReleaseUserData({&forms, &removals, &destroys});
 }
 
 }  // namespace GUI

@@ -300,4 +300,87 @@ TEST_F(ControlTest, BadArgumentsChangeNothing) {
     EXPECT_FALSE(parent->SetFocusIndex(5));
 }
 
+// A control that counts its destructions.
+struct CountedControl : Control {
+    explicit CountedControl(int& destroyed) : Control({}, 10, 10), destroyed(destroyed) {}
+    ~CountedControl() override { ++destroyed; }
+    int& destroyed;
+};
+
+// The user data is held: dropped by everyone else it is still handed out
+// alive, and it goes with the control, whichever way the control leaves,
+// even when it is the control itself or its form.
+TEST_F(ControlTest, UserDataLivesWithTheControlAndGoesWithIt) {
+    int destroyed = 0;
+    {
+        const Core::RefPtr<Control> form = AddForm();
+        Core::RefPtr<Control> data(TUN_NEW(CountedControl, destroyed));
+        data->SetName("data");
+        form->SetUserData(data.Get());
+        data = nullptr;
+        ASSERT_EQ(destroyed, 0);
+        EXPECT_EQ(static_cast<Control*>(form->GetUserData())->GetName(), "data");
+        m_hud.Hud().Clear();
+        EXPECT_EQ(destroyed, 1);
+    }
+    // A form and its child, the child holding itself, its form or an object
+    // of its own; the form holds itself but when it is simply let go.
+    enum class Leave { DestroyNow, Clear, Released };
+    enum class Holds { Itself, ItsForm, Other };
+    const struct {
+        Leave leave;
+        Holds holds;
+    } cases[] = {{Leave::DestroyNow, Holds::Itself}, {Leave::DestroyNow, Holds::ItsForm},
+                 {Leave::Clear, Holds::Itself},      {Leave::Clear, Holds::ItsForm},
+                 {Leave::Released, Holds::Other}};
+    for (const auto& [leave, holds] : cases) {
+        destroyed = 0;
+        {
+            Core::RefPtr<Control> form(TUN_NEW(CountedControl, destroyed));
+            m_hud.Hud().AddForm(form.Get());
+            Core::RefPtr<Control> child(TUN_NEW(CountedControl, destroyed));
+            form->AddControl(child.Get());
+            const Core::RefPtr<Control> other(TUN_NEW(CountedControl, destroyed));
+            child->SetUserData(holds == Holds::Itself ? child.Get() : holds == Holds::ItsForm ? form.Get() : other.Get());
+            form->SetUserData(leave == Leave::Released ? nullptr : form.Get());
+            child = nullptr;
+            if (leave == Leave::DestroyNow) {
+                form->DestroyNow();
+                m_hud.Frame();
+            } else if (leave == Leave::Clear) {
+                m_hud.Hud().Clear();
+            } else {
+                m_hud.Hud().RemoveForm(form.Get());
+                m_hud.Frame();
+            }
+        }
+        EXPECT_EQ(destroyed, 3) << static_cast<int>(leave) << " " << static_cast<int>(holds);
+    }
+}
+
+// User data streams as an owned reference; naming the control itself (a
+// cycle the stream could never free) is refused.
+TEST_F(ControlTest, UserDataStreamsAndACycleIsRefused) {
+    const Core::RefPtr<Control> form = MakeControl(0, 0, 100, 100);
+    const Core::RefPtr<Control> data = MakeControl(0, 0, 5, 5);
+    data->SetName("data");
+    form->SetUserData(data.Get());
+    Core::MemoryFile file;
+    file << form.Get();
+    file.ResetObjectTables();
+    Core::RefPtr<Control> loaded = file.ReadObjectAs<Control>(Core::File::Reference::Owning);
+    ASSERT_TRUE(loaded != nullptr && !file.HasFailed());
+    file.ResetObjectTables();
+    ASSERT_NE(loaded->GetUserData(), nullptr);
+    EXPECT_EQ(static_cast<Control*>(loaded->GetUserData())->GetName(), "data");
+
+    form->SetUserData(form.Get());
+    Core::MemoryFile cyclic;
+    cyclic << form.Get();
+    cyclic.ResetObjectTables();
+    EXPECT_EQ(cyclic.ReadObjectAs<Control>(Core::File::Reference::Owning), nullptr);
+    EXPECT_TRUE(cyclic.HasFailed());
+    form->SetUserData(nullptr);
+}
+
 }  // namespace

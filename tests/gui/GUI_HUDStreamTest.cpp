@@ -193,11 +193,13 @@ TEST_F(HudStreamTest, TheStoredPointerIsClampedOrIgnored) {
 }
 
 // Trees that are not trees are refused: a control listed as its own child,
-// a child whose parent link names another control.
+// a child whose parent link names another control, a child holding its
+// parent or an ancestor.
 TEST_F(HudStreamTest, ChildListsThatAreNotTreesAreRefused) {
     const Core::RefPtr<Control> form = MakeControl(0, 0, 100, 100);
     form->AddControl(MakeControl(0, 0, 10, 10).Get());
     form->AddControl(MakeControl(20, 0, 10, 10).Get());
+    form->GetControl(1u)->AddControl(MakeControl(0, 0, 5, 5).Get());
     Hud().AddForm(form.Get());
     const Bytes written = Write();
     // An object reference: flag, class name, id.
@@ -228,11 +230,14 @@ TEST_F(HudStreamTest, ChildListsThatAreNotTreesAreRefused) {
     Hud().Clear();
     const HudShape before = ShapeOf(Hud());
     // Ids: 1 the form, 2 its first child (which names the form, id 1, as its
-    // parent), then the cursor and the second child.
+    // parent), then the cursor, the second child (4) and its child (5).
     const struct {
         const char* what;
         Bytes bytes;
-    } cases[] = {{"the form lists itself", patched(2, 1, 0)}, {"a child names itself its parent", patched(1, 2, 1)}};
+    } cases[] = {{"the form lists itself", patched(2, 1, 0)},
+                 {"a child names itself its parent", patched(1, 2, 1)},
+                 {"a child holds its parent", patched(5, 4, 0)},
+                 {"a grandchild holds the form", patched(5, 1, 0)}};
     for (const auto& [what, bytes] : cases) {
         EXPECT_FALSE(Read(bytes)) << what;
         EXPECT_TRUE(ShapeOf(Hud()) == before) << what;

@@ -26,8 +26,13 @@ GuiTestResources::~GuiTestResources() { os::SetExecutablePathForTesting(""); }
 
 void GuiTestResources::WriteSkin(const std::string& name, std::span<const GUI::PieceSet> pieceSets,
                                  std::uint32_t width, std::uint32_t height, Rgba colour) const {
+    WriteSkin(name, pieceSets, FlatImage(width, height, colour));
+}
+
+void GuiTestResources::WriteSkin(const std::string& name, std::span<const GUI::PieceSet> pieceSets,
+                                 const os::Image& image) const {
     WriteSkinDescriptor(name, GUI::EncodeSkinDescriptor(pieceSets));
-    SavePng(FlatImage(width, height, colour), Prepared(Root(), "Skins/" + name + "/" + name + ".png"));
+    SavePng(image, Prepared(Root(), "Skins/" + name + "/" + name + ".png"));
 }
 
 void GuiTestResources::WriteSkinDescriptor(const std::string& name, const Bytes& bytes) const {

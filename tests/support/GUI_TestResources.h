@@ -27,6 +27,8 @@ public:
     // width x height image of one colour.
     void WriteSkin(const std::string& name, std::span<const GUI::PieceSet> pieceSets, std::uint32_t width,
                    std::uint32_t height, Rgba colour = {255, 255, 255, 255}) const;
+    // The same with the image given.
+    void WriteSkin(const std::string& name, std::span<const GUI::PieceSet> pieceSets, const os::Image& image) const;
     // Skins\name\name.gui holding exactly these bytes.
     void WriteSkinDescriptor(const std::string& name, const Bytes& bytes) const;
     // Cursors\name: a flat PNG.
