@@ -38,9 +38,7 @@ const struct {
 class GuiSweepTest : public GameTest {
 protected:
     static void SetGlobal(const char* name, const Core::Object* object) {
-        lua_State* state = Lua::Host::GetMainState();
-        Lua::PushObject(state, object);
-        lua_setglobal(state, name);
+        testsupport::SetGlobalObject(Lua::Host::GetMainState(), name, object);
     }
 
     // A new form in the HUD holding a control, a button and a radio button.

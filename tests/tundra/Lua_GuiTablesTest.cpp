@@ -50,9 +50,7 @@ protected:
     static std::string Run(const std::string& code) { return testsupport::RunChunk(Lua::Host::GetMainState(), code); }
 
     static void SetGlobal(const char* name, const Core::Object* object) {
-        lua_State* state = Lua::Host::GetMainState();
-        Lua::PushObject(state, object);
-        lua_setglobal(state, name);
+        testsupport::SetGlobalObject(Lua::Host::GetMainState(), name, object);
     }
 
     static GUI::HUD& Hud() { return *GUI::HUD::GetInstance(); }
