@@ -3,6 +3,7 @@
 #include "gui/GUI_ControlProbe.h"
 #include "gui/GUI_CursorManager.h"
 #include "gui/GUI_HUD.h"
+#include "support/DamagedBytes.h"
 #include "support/GUI_HeadlessHud.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <array>
 #include <cstring>
 #include <limits>
-#include <random>
 #include <vector>
 
 namespace {
@@ -136,17 +136,7 @@ TEST_F(HudStreamTest, DamagedStreamsLoadOrLeaveTheHudAsItWas) {
         EXPECT_FALSE(Hud().IsLoading());
         EXPECT_TRUE(ShapeOf(Hud()) == before) << what << " " << case_;
     };
-    for (std::size_t length = 0; length < written.size(); ++length) {
-        check(Bytes(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(length)), "truncated", length);
-    }
-    std::mt19937 random(19);
-    for (int mutation = 0; mutation < 2000; ++mutation) {
-        Bytes bytes = written;
-        for (int flips = 1 + mutation % 4; flips > 0; --flips) {
-            bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-        }
-        check(bytes, "mutated", static_cast<std::size_t>(mutation));
-    }
+    testsupport::ForEachDamaged(written, 2000, 4, 19, check);
 }
 
 // A state saved between removals and the frame that takes them reads back:

@@ -4,9 +4,9 @@
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_RadioButton.h"
+#include "support/DamagedBytes.h"
 
 #include <array>
-#include <random>
 #include <vector>
 
 using Core::RefPtr;
@@ -190,17 +190,7 @@ TEST_F(SaveLoad, DamagedStatesLoadOrLeaveTheHudAsItWas) {
         EXPECT_FALSE(hud->IsLoading());
         ASSERT_TRUE(StateOf(*hud) == before) << what << " " << case_;
     };
-    for (std::size_t length = 0; length < written.size(); ++length) {
-        check(Bytes(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(length)), "truncated", length);
-    }
-    std::mt19937 random(1019);
-    for (int mutation = 0; mutation < 10000; ++mutation) {
-        Bytes bytes = written;
-        for (int changes = 1 + mutation % 8; changes > 0; --changes) {
-            bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-        }
-        check(bytes, "mutated", static_cast<std::size_t>(mutation));
-    }
+    testsupport::ForEachDamaged(written, 10000, 8, 1019, check);
     EXPECT_GT(loads, 0);
 }
 

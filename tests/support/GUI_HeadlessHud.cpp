@@ -28,13 +28,17 @@ HeadlessHud::~HeadlessHud() {
 }
 
 void HeadlessHud::Frame(float dt) {
+    Poll();
+    UpdateHud(dt);
+}
+
+void HeadlessHud::Poll() {
     os::Message message;
     while (os::PeekMessage(&message)) {
         os::DispatchMessage(message);
     }
     m_keyboard->Update();
     m_mouse->Update();
-    UpdateHud(dt);
 }
 
 void HeadlessHud::Frames(int count, float dt) {

@@ -32,6 +32,8 @@ public:
 
     // Pumps the window's messages, polls keyboard and mouse, runs UpdateHud.
     void Frame(float dt = kFrame);
+    // The frame's input part alone: pump and polls.
+    void Poll();
     void Frames(int count, float dt = kFrame);
     // The pointer at a GUI point (it may lie outside the window).
     void MoveMouse(int x, int y);

@@ -42,13 +42,24 @@ GUI::HUD& OffscreenHud::MakeHud() {
 }
 
 void OffscreenHud::Update(float dt) {
+    Poll();
+    UpdateHud(dt);
+}
+
+void OffscreenHud::Poll() {
     os::Message message;
     for (int guard = 0; guard < 1000 && os::PeekMessage(&message); ++guard) {
         os::DispatchMessage(message);
     }
     m_keyboard->Update();
     m_mouse->Update();
-    UpdateHud(dt);
+}
+
+void OffscreenHud::PushLeftButton(bool down) {
+    SDL_Event click{};
+    click.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    click.button.button = SDL_BUTTON_LEFT;
+    SDL_PushEvent(&click);
 }
 
 void OffscreenHud::Draw() {
@@ -69,12 +80,8 @@ void OffscreenHud::MoveMouse(int x, int y) { m_mouse->SetPosition(x, y); }
 void OffscreenHud::Click(int x, int y) {
     MoveMouse(x, y);
     Frame();
-    SDL_Event click{};
-    click.button.button = SDL_BUTTON_LEFT;
-    for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        click.type = type;
-        SDL_PushEvent(&click);
-    }
+    PushLeftButton(true);
+    PushLeftButton(false);
     Frame();
     Frame();
 }

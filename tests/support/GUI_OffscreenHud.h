@@ -37,6 +37,10 @@ public:
     // Pumps, polls, updates the HUD; then clears the frame and draws the HUD.
     void Frame(float dt = 1.0f / 60.0f);
     void Update(float dt = 1.0f / 60.0f);
+    // The frame's input part alone: pump and polls.
+    void Poll();
+    // Pushes a left-button press (down) or release (up) to the window's events.
+    static void PushLeftButton(bool down);
     void Draw();
     // The pointer at a GUI point of the window.
     void MoveMouse(int x, int y);
