@@ -8,21 +8,9 @@
 namespace GUI {
 namespace {
 
-constexpr const char* kConstructor = "CreateSize";
-
-float NumberField(lua_State* state, int table, const char* field) {
-    lua_getfield(state, table, field);
-    const float value = Lua::GetFloat(state, -1);
-    lua_pop(state, 1);
-    return value;
-}
-
-// Raw: filling in the fields runs no script code.
-void SetNumberField(lua_State* state, int table, const char* field, float value) {
-    lua_pushstring(state, field);
-    lua_pushnumber(state, value);
-    lua_rawset(state, table);
-}
+// Not one of the host's value classes: sizes keep no place in saved script
+// data and are not copied between scripts.
+constexpr Lua::ValueClass kSize{"Size", "CreateSize", 2, {"Width", "Height"}};
 
 }  // namespace
 
@@ -30,13 +18,14 @@ Vector2D GetScriptSize(lua_State* state, int index) {
     if (!lua_istable(state, index)) {
         return {};
     }
-    const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(state) + index + 1;
-    return {NumberField(state, table, "Width"), NumberField(state, table, "Height")};
+    double values[2] = {};
+    Lua::ReadValueFields(state, index, kSize, values);
+    return {static_cast<float>(values[0]), static_cast<float>(values[1])};
 }
 
 int PushScriptSize(lua_State* state, float width, float height) {
     luaL_checkstack(state, 3, "no room for a size");
-    lua_getglobal(state, kConstructor);
+    lua_getglobal(state, kSize.constructor);
     if (!lua_isfunction(state, -1)) {
         Lua::RaiseError(state, "CreateSize is not a function");
     }
@@ -48,8 +37,13 @@ int PushScriptSize(lua_State* state, float width, float height) {
         Lua::RaiseError(state, "CreateSize returned no table");
     }
     const int table = lua_gettop(state);
-    SetNumberField(state, table, "Width", width);
-    SetNumberField(state, table, "Height", height);
+    const float values[] = {width, height};
+    // Raw: filling the fields in runs no script code.
+    for (int i = 0; i < kSize.fieldCount; ++i) {
+        lua_pushstring(state, kSize.fields[i]);
+        lua_pushnumber(state, values[i]);
+        lua_rawset(state, table);
+    }
     return table;
 }
 

@@ -8,8 +8,9 @@ struct lua_State;
 // "Height", made by the script constructor "CreateSize".
 namespace GUI {
 
-// The table's "Width" and "Height" at that stack index as (width, height);
-// (0, 0) for anything that is not a table.
+// The table's "Width" and "Height" at that stack index (read raw; a field
+// that is no number reads 0) as (width, height); (0, 0) for anything that
+// is not a table.
 Vector2D GetScriptSize(lua_State* state, int index);
 
 // A new "CreateSize" table with the fields set, left on the stack; returns
