@@ -351,9 +351,8 @@ void Control::UnregisterSubtree() {
 }
 
 void Control::DropOwnUserData() {
-    // Let go after the field is empty: the object's destructor may call back.
+    // Moved out first: the field is empty when the object's destructor calls back.
     const Core::RefPtr<Core::Object> userData = std::move(m_userData);
-    m_userData = nullptr;
 }
 
 void Control::ReleaseUserData() { NotifySubtree(&Control::DropOwnUserData); }
