@@ -26,6 +26,7 @@ set(TUNDRA_DEPS_engine    OpenGL::GL OpenGL::GLU)
 set(TUNDRA_DEPS_sound     OpenAL::OpenAL PkgConfig::VORBIS Threads::Threads)
 set(TUNDRA_DEPS_tundra    PkgConfig::LUA)
 set(TUNDRA_DEPS_network   Threads::Threads)
+set(TUNDRA_DEPS_gui       PkgConfig::LUA)
 
 # Adds the OBJECT library of one area when its folder holds sources.
 function(tundra_add_area area)

@@ -1,10 +1,18 @@
 #include "renderer/Renderer_TextureManager.h"
 
+#include "renderer/Renderer_TextureManagerTestHooks.h"
 #include "renderer/Renderer_TextureOGL.h"
 
 namespace {
 TextureManager* g_manager = nullptr;
+
+Renderer::TextureFactory& TestFactory() {
+    static Renderer::TextureFactory factory;
+    return factory;
+}
 }  // namespace
+
+void Renderer::SetTextureFactoryForTesting(TextureFactory factory) { TestFactory() = std::move(factory); }
 
 void TextureManager::Create(const void* owner) {
     if (g_manager == nullptr) {
@@ -39,6 +47,9 @@ void TextureManager::Destroy(const void* owner) {
 bool TextureManager::Exists() { return g_manager != nullptr; }
 
 Core::RefPtr<Renderer::ITexture> TextureManager::GetTexture(const Core::String& fileName, bool mipmaps) {
+    if (TestFactory()) {
+        return TestFactory()(fileName, mipmaps);
+    }
     if (g_manager == nullptr) {
         return nullptr;
     }

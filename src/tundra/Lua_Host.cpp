@@ -3,7 +3,9 @@
 #include "core/Core_ErrorLog.h"
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
+#include "gui/GUI_HUD.h"
 #include "tundra/Lua_Dispatch.h"
+#include "tundra/Lua_GuiValues.h"
 #include "tundra/Lua_ObjectLinks.h"
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Lua_Values.h"
@@ -20,6 +22,7 @@ constexpr const char* kConstructors = R"(
 function CreateVector() return { className = "Vector2D", X = 0, Y = 0 } end
 function CreatePoint() return { className = "Point2D", X = 0, Y = 0 } end
 function CreateColor() return { className = "Color", R = 0, G = 0, B = 0, A = 1 } end
+function CreateSize() return { className = "Size", Width = 0, Height = 0 } end
 )";
 
 // Script calls inside one another (hooks, "ObjectFunction" between scripts):
@@ -76,6 +79,10 @@ int Populate(lua_State* state) {
     LinkObjects(state);
     PushObject(state, static_cast<const Core::Object*>(lua_touserdata(state, 1)));
     lua_setglobal(state, "Game");
+    if (const GUI::HUD* hud = GUI::HUD::GetInstance()) {
+        PushHud(state, *hud);
+        lua_setglobal(state, "HUD");
+    }
     return 0;
 }
 

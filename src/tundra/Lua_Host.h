@@ -9,8 +9,9 @@ class Object;
 
 // The one interpreter of the running game. Opening it installs every
 // registered method table as a metatable under its script name, the value
-// constructors "CreateVector", "CreatePoint" and "CreateColor", and the game
-// as the global "Game". While it is closed nothing scripted runs: scripts
+// constructors "CreateVector", "CreatePoint", "CreateColor" and "CreateSize",
+// the game as the global "Game" and the GUI manager, when there is one, as
+// the global "HUD". While it is closed nothing scripted runs: scripts
 // cannot be created and every hook does nothing.
 namespace Lua {
 

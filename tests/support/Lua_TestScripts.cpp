@@ -1,6 +1,7 @@
 #include "Lua_TestScripts.h"
 
 #include "os/OS_Path.h"
+#include "tundra/Lua_Values.h"
 
 #include <lua.hpp>
 
@@ -39,6 +40,11 @@ void SetGlobalFunction(lua_State* state, const char* name, lua_CFunction functio
     lua_pushlightuserdata(state, object);
     lua_pushcclosure(state, function, 1);
     lua_rawset(state, LUA_GLOBALSINDEX);
+}
+
+void SetGlobalObject(lua_State* state, const char* name, const Core::Object* object) {
+    Lua::PushObject(state, object);
+    lua_setglobal(state, name);
 }
 
 }  // namespace testsupport

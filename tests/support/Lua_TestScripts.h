@@ -8,6 +8,10 @@
 
 #include <lua.hpp>
 
+namespace Core {
+class Object;
+}
+
 // Script tests: a game directory of their own whose "\Resources\Scripts\"
 // holds the scripts they write, and chunks run straight on a state.
 namespace testsupport {
@@ -33,6 +37,9 @@ std::string RunChunk(lua_State* state, std::string_view text);
 
 // The text a global holds (empty when it holds none); the global is cleared.
 std::string TakeGlobalText(lua_State* state, const char* name);
+
+// The object pushed as scripts see it (nil for null) under the global name.
+void SetGlobalObject(lua_State* state, const char* name, const Core::Object* object);
 
 // Sets a global of the state or thread (its own globals, raw) to a function
 // calling the binding on the object, as a method table entry would.

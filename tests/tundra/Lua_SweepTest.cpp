@@ -2,6 +2,9 @@
 
 #include "core/Core_ClassRegistry.h"
 #include "core/Core_ErrorLogTestHooks.h"
+#include "gui/GUI_Button.h"
+#include "gui/GUI_HUD.h"
+#include "tundra/Lua_GuiValues.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_MethodTable.h"
 #include "tundra/Lua_Values.h"
@@ -40,9 +43,9 @@ int CallBinding(lua_State* state) {
     Lua::RaiseError(state, failure.c_str());
 }
 
-enum class Wrong { None, Nil, Number, String, Table, DeadObject };
+enum class Wrong { None, Nil, Number, String, Table, DeadObject, DeadControl };
 
-void PushWrong(lua_State* state, Wrong kind, int deadObject) {
+void PushWrong(lua_State* state, Wrong kind, int deadObject, int deadControl) {
     switch (kind) {
     case Wrong::None:
         break;
@@ -60,6 +63,9 @@ void PushWrong(lua_State* state, Wrong kind, int deadObject) {
         break;
     case Wrong::DeadObject:
         lua_rawgeti(state, LUA_REGISTRYINDEX, deadObject);
+        break;
+    case Wrong::DeadControl:
+        lua_rawgeti(state, LUA_REGISTRYINDEX, deadControl);
         break;
     }
 }
@@ -121,17 +127,20 @@ protected:
         }
     }
 
-    void Sweep(const Lua::MethodTable& table, const Core::RefPtr<Core::Object>& receiver, std::string& swept) {
+    // Value tables pass the value their methods work on.
+    void Sweep(const Lua::MethodTable& table, const Core::RefPtr<Core::Object>& receiver, std::string& swept,
+               void* value = nullptr) {
         for (const Lua::Method& method : table.methods) {
             for (const Wrong kind : {Wrong::None, Wrong::Nil, Wrong::Number, Wrong::String, Wrong::Table,
-                                     Wrong::DeadObject}) {
-                const Core::RefPtr<Core::Object> fresh = m_classOf.count(table.scriptName) ? ReceiverFor(table) : receiver;
+                                     Wrong::DeadObject, Wrong::DeadControl}) {
+                const Core::RefPtr<Core::Object> fresh =
+                    value == nullptr && m_classOf.count(table.scriptName) ? ReceiverFor(table) : receiver;
                 lua_pushlightuserdata(m_state, const_cast<Lua::Method*>(&method));
-                lua_pushlightuserdata(m_state, fresh.Get());
+                lua_pushlightuserdata(m_state, value != nullptr ? value : fresh.Get());
                 lua_pushcclosure(m_state, &CallBinding, 2);
                 const int count = kind == Wrong::None ? 0 : 4;
                 for (int i = 0; i < count; ++i) {
-                    PushWrong(m_state, kind, m_deadObject);
+                    PushWrong(m_state, kind, m_deadObject, m_deadControl);
                 }
                 g_overclaimed = false;
                 lua_pcall(m_state, count, LUA_MULTRET, 0);
@@ -148,6 +157,7 @@ protected:
 
     lua_State* m_state = nullptr;
     int m_deadObject = LUA_NOREF;
+    int m_deadControl = LUA_NOREF;
     std::map<std::string, std::string> m_classOf;
 };
 
@@ -161,7 +171,13 @@ TEST_F(LuaSweepTest, EveryBindingTakesMissingAndWrongArgumentsWithoutHarm) {
         const Core::RefPtr<Tundra::GameObject> dead = TUN_NEW(Tundra::GameObject);
         dead->PushToLua(m_state);
         m_deadObject = luaL_ref(m_state, LUA_REGISTRYINDEX);
+        const Core::RefPtr<GUI::Button> deadControl = TUN_NEW(GUI::Button);
+        deadControl->PushToLua(m_state);
+        m_deadControl = luaL_ref(m_state, LUA_REGISTRYINDEX);
     }
+    GUI::NRectangle rectangle(1.0f, 2.0f, 3.0f, 4.0f);
+    Lua::HudHandle hud{GUI::HUD::GetInstance()};
+    const std::map<std::string, void*> values = {{Lua::kRectangleName, &rectangle}, {Lua::kHudName, &hud}};
     std::string swept;
     std::string noReceiver;
     const Lua::MethodTable* gameTable = nullptr;
@@ -171,7 +187,9 @@ TEST_F(LuaSweepTest, EveryBindingTakesMissingAndWrongArgumentsWithoutHarm) {
             continue;
         }
         const Core::RefPtr<Core::Object> receiver = table->holdsValues ? nullptr : ReceiverFor(*table);
-        if (receiver) {
+        if (const auto value = values.find(table->scriptName); value != values.end()) {
+            Sweep(*table, nullptr, swept, value->second);
+        } else if (receiver) {
             Sweep(*table, receiver, swept);
         } else {
             noReceiver += std::string(table->scriptName) + " ";
@@ -182,6 +200,8 @@ TEST_F(LuaSweepTest, EveryBindingTakesMissingAndWrongArgumentsWithoutHarm) {
     }
     Core::testhooks::StopCapturingErrors();
     EXPECT_NE(swept.find("Probe"), std::string::npos);
+    EXPECT_NE(swept.find("HUD "), std::string::npos);
+    EXPECT_NE(swept.find("NRectangle "), std::string::npos);
     std::printf("swept: %s\nno receiver (value tables are swept by their own tests): %s\n", swept.c_str(),
                 noReceiver.c_str());
 }
