@@ -2,6 +2,7 @@
 #include "core/Core_DiskFile.h"
 #include "core/Core_ErrorLog.h"
 #include "core/Core_MemoryFile.h"
+#include "gui/GUI_Input.h"
 #include "network/Network_TunNet.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_SaveEnvelope.h"
@@ -150,6 +151,9 @@ bool Game::LoadStateFrom(const Core::String& path) {
     }
     // Its bytes are enough: the objects go with the level they belong to.
     running.ResetObjectTables();
+    // The HUD places the pointer as it reads its part, before the rest of
+    // the file may be refused.
+    const Vector2D pointer = GUI::input::GetMousePosition();
     ClearForLoad();
     const bool loaded = !m_shutDown && LoadPayload(payload, reason);
     if (!loaded && !m_shutDown) {
@@ -158,6 +162,9 @@ bool Game::LoadStateFrom(const Core::String& path) {
         std::string restoreReason;
         if (!m_shutDown && !LoadPayload({running.GetData(), running.GetSize()}, restoreReason)) {
             Report("Load", path, "the running game could not be restored: " + restoreReason);
+        }
+        if (GUI::input::GetMousePosition() != pointer) {
+            GUI::input::WarpMouse(pointer);
         }
     }
     m_lastFrameTime = Core::GetMilliseconds();

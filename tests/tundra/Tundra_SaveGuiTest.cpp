@@ -3,6 +3,7 @@
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"
 #include "gui/GUI_HUD.h"
+#include "gui/GUI_Input.h"
 #include "gui/GUI_RadioButton.h"
 
 using namespace tundratest;
@@ -38,4 +39,24 @@ TEST_F(SaveLoadTest, TheHudsWindowsRoundTripThroughTheGamesSave) {
     EXPECT_TRUE(hud.GetForm(0u) != main.Get() && hud.GetModalForm() == hud.GetForm(1u));
     EXPECT_EQ(hud.GetForm(0u)->GetControlsCount(), 5u);
     Step(3);
+}
+
+// A file refused after its HUD part was read leaves the pointer where the
+// player had it, also when the running game has no window to place it.
+TEST_F(SaveLoadTest, ARefusedSaveLeavesThePointerWhereItWas) {
+    SavingGame& game = StartScene();
+    game.GetHUD()->AddForm(Core::RefPtr<GUI::Form>(TUN_NEW(GUI::Form)).Get());
+    GUI::input::WarpMouse({40, 30});
+    Step(2);
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("windowed")));
+    FileBytes trailing = ReadBytes("windowed");
+    trailing.push_back(0);
+    WriteBytes("refused", Reseal(trailing));
+
+    game.GetHUD()->Clear();
+    GUI::input::WarpMouse({200, 150});
+    Step(2);
+    const Vector2D pointer = GUI::input::GetMousePosition();
+    EXPECT_FALSE(game.LoadStateFrom(EnginePath("refused")));
+    EXPECT_EQ(GUI::input::GetMousePosition(), pointer);
 }
