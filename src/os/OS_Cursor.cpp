@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 namespace os {
 namespace {
 
@@ -37,6 +39,13 @@ SDL_Window* WarpWindow() {
         }
     }
     return nullptr;
+}
+
+// X11 knows where the pointer is on the desktop; the other drivers (the
+// offscreen one among them) report it relative to the window under it.
+bool DriverKnowsDesktopPointer() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "x11") == 0;
 }
 
 bool SdlSetCursorPos(std::int32_t x, std::int32_t y) {
@@ -71,7 +80,18 @@ bool GetCursorPos(Point* position) {
     if (!RequireVideo()) {
         return false;
     }
-    SDL_GetGlobalMouseState(&position->x, &position->y);
+    if (DriverKnowsDesktopPointer()) {
+        SDL_GetGlobalMouseState(&position->x, &position->y);
+        return true;
+    }
+    // On the desktop, as a warp takes it.
+    SDL_GetMouseState(&position->x, &position->y);
+    if (SDL_Window* window = WarpWindow()) {
+        Point origin;
+        SDL_GetWindowPosition(window, &origin.x, &origin.y);
+        position->x += origin.x;
+        position->y += origin.y;
+    }
     return true;
 }
 

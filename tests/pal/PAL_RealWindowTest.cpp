@@ -2,6 +2,8 @@
 
 #include "PAL_TestIcon.h"
 #include "os/OS_Backend.h"
+#include "os/OS_Cursor.h"
+#include "os/OS_Window.h"
 #include "os/OS_SdlVideo.h"
 #include "support/GraphicsDrivers.h"
 #include "support/TempDirectory.h"
@@ -42,6 +44,28 @@ TEST(RealWindow, CloseButtonReachesTheCallbackAndEndsTheLoop) {
         EXPECT_TRUE(os::IsWindow(handle) && PAL::PumpMessages());
     }
     EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
+    unsetenv("SDL_VIDEODRIVER");
+    os::SelectBackend(os::Backend::Headless);
+}
+
+// A driver without a desktop pointer (the offscreen one) reports it within
+// the window; the cursor still reads back where it was put, wherever the
+// window stands.
+TEST(RealWindow, TheCursorReadsBackWhereItWasPutAwayFromTheOrigin) {
+    testsupport::KeepGraphicsDriversLoaded();
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    os::SelectBackend(os::Backend::Real);
+    {
+        PAL::Window window(320, 240);
+        ASSERT_TRUE(os::SetWindowPosition(window.GetHandle(), 100, 60));
+        os::Point origin{0, 0};
+        ASSERT_TRUE(os::ClientToScreen(window.GetHandle(), &origin));
+        ASSERT_TRUE(os::SetCursorPos(origin.x + 200, origin.y + 120));
+        os::Point position;
+        ASSERT_TRUE(os::GetCursorPos(&position));
+        EXPECT_EQ(position.x, origin.x + 200);
+        EXPECT_EQ(position.y, origin.y + 120);
+    }
     unsetenv("SDL_VIDEODRIVER");
     os::SelectBackend(os::Backend::Headless);
 }
