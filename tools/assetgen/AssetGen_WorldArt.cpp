@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "AssetGen_Random.h"
 #include "AssetGen_Sheet.h"
@@ -44,7 +45,7 @@ const Ground& GroundOf(int theme) {
     static const std::array<Ground, 3> kGrounds{{
         {Palette::Grass, Palette::Soil, Rgb(196, 170, 140), Rgb(150, 150, 162), false},
         {Rgb(214, 170, 78), Palette::DuskRock, Rgb(232, 196, 150), Palette::Sand, false},
-        {Palette::Snow, Rgb(84, 90, 128), Rgb(150, 170, 200), Palette::Ice, true},
+        {Palette::Snow, Rgb(84, 90, 128), Rgb(150, 170, 200), Mix(Palette::Ice, Palette::SkyNight, 0.3), true},
     }};
     return kGrounds.at(static_cast<std::size_t>(std::clamp(theme, 0, 2)));
 }
@@ -88,7 +89,7 @@ void Soil(cairo_t* cr, const Ground& ground, Random& random, double top, int peb
 // The lower edge of the grass or snow: whole scallops, so it meets both
 // tile edges at the same depth whatever the variant.
 double CoverBottom(double x, int scallops, double depth) {
-    return kSurface - 7.0 - depth * std::fabs(std::sin(scallops * kPi * (x + kHalfTile) / (2.0 * kHalfTile)));
+    return kSurface - 9.0 - depth * std::fabs(std::sin(scallops * kPi * (x + kHalfTile) / (2.0 * kHalfTile)));
 }
 
 void CoverPath(cairo_t* cr, double left, int scallops, double depth) {
@@ -103,29 +104,44 @@ void CoverPath(cairo_t* cr, double left, int scallops, double depth) {
 }
 
 // Blades or snow lumps standing on the surface, away from the tile's edges.
-void Tufts(cairo_t* cr, const Ground& ground, Random& random, double left) {
-    const Style::Tones tones = Style::TonesOf(ground.cover);
-    const int count = 2 + random.Below(2);
-    for (int i = 0; i < count; ++i) {
-        const double x = left + 6.0 + (kHalfTile - 6.0 - left - 6.0) * (i + 0.2 + 0.6 * random.Unit()) / count;
-        const double height = 3.0 + 2.5 * random.Unit();
-        auto tuft = [&](cairo_t* c) {
-            if (ground.snow) {
-                cairo_new_sub_path(c);
-                cairo_arc(c, x, kSurface - 1.0, height, 0.0, kPi);
-                cairo_close_path(c);
-                return;
-            }
-            cairo_move_to(c, x - 4.0, kSurface - 1.0);
-            cairo_line_to(c, x - 3.0, kSurface + height * 0.7);
-            cairo_line_to(c, x - 1.2, kSurface + 0.5);
-            cairo_line_to(c, x, kSurface + height);
-            cairo_line_to(c, x + 1.2, kSurface + 0.5);
-            cairo_line_to(c, x + 3.0, kSurface + height * 0.8);
-            cairo_line_to(c, x + 4.0, kSurface - 1.0);
-            cairo_close_path(c);
-        };
-        Style::FlatFill(cr, tuft, tones.light, 1.0);
+// Their outlines go down first and their fills last, over the band's inked
+// top, so they grow out of the cover.
+struct Tufts {
+    std::array<double, 3> x{};
+    std::array<double, 3> height{};
+    int count = 0;
+};
+
+Tufts PlaceTufts(Random& random, double left) {
+    Tufts tufts;
+    tufts.count = 2 + random.Below(2);
+    for (int i = 0; i < tufts.count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        tufts.x[at] = left + 6.0 + (kHalfTile - 12.0 - left) * (i + 0.2 + 0.6 * random.Unit()) / tufts.count;
+        tufts.height[at] = 3.0 + 2.5 * random.Unit();
+    }
+    return tufts;
+}
+
+void TuftPaths(cairo_t* cr, const Ground& ground, const Tufts& tufts) {
+    cairo_new_path(cr);
+    for (int i = 0; i < tufts.count; ++i) {
+        const double x = tufts.x[static_cast<std::size_t>(i)];
+        const double height = tufts.height[static_cast<std::size_t>(i)];
+        if (ground.snow) {
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, x, kSurface - 1.5, height, 0.0, kPi);
+            cairo_close_path(cr);
+            continue;
+        }
+        cairo_move_to(cr, x - 4.0, kSurface - 1.5);
+        cairo_line_to(cr, x - 3.0, kSurface + height * 0.7);
+        cairo_line_to(cr, x - 1.2, kSurface + 0.5);
+        cairo_line_to(cr, x, kSurface + height);
+        cairo_line_to(cr, x + 1.2, kSurface + 0.5);
+        cairo_line_to(cr, x + 3.0, kSurface + height * 0.8);
+        cairo_line_to(cr, x + 4.0, kSurface - 1.5);
+        cairo_close_path(cr);
     }
 }
 
@@ -136,6 +152,13 @@ void Cover(cairo_t* cr, const Ground& ground, Random& random, double left) {
     const double depth = 2.0 + 2.0 * random.Unit();
     const Style::Tones soil = Style::TonesOf(ground.soil);
     const Style::Tones cover = Style::TonesOf(ground.cover);
+    const Tufts tufts = PlaceTufts(random, left);
+
+    TuftPaths(cr, ground, tufts);
+    Style::SetColour(cr, Palette::Ink);
+    cairo_set_line_width(cr, 2.0);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
 
     cairo_save(cr);
     cairo_translate(cr, 0.0, -2.5);
@@ -151,8 +174,10 @@ void Cover(cairo_t* cr, const Ground& ground, Random& random, double left) {
     cairo_set_line_width(cr, 1.0);
     cairo_stroke(cr);
     FillRectangle(cr, cover.light, left, kSurface - 3.5, kHalfTile, kSurface - 1.5);
-    Tufts(cr, ground, random, left);
     FillRectangle(cr, Palette::Ink, left, kSurface - kTileOutline, kHalfTile, kSurface);
+    TuftPaths(cr, ground, tufts);
+    Style::SetColour(cr, cover.light);
+    cairo_fill(cr);
 }
 
 // The face of a step: the wall at x -22 with the cover folding over its
@@ -311,21 +336,27 @@ void DrawTitleSun(const FrameCanvas& canvas) {
     cairo_fill(cr);
     cairo_pattern_destroy(glow);
 
+    // Chunky rays with round ends: each stroked wide in ink, then narrower
+    // in its colour, all outlines first so no ray's ink crosses another.
     const int rays = 12;
-    const Colour rayColour = Mix(Palette::Gold, Palette::White, 0.3);
-    for (int i = 0; i < rays; ++i) {
-        const double angle = (i + 0.5) * 2.0 * kPi / rays;
-        const double inner = disc + 8.0;
-        const double outer = radius * (i % 2 == 0 ? 0.9 : 0.78);
-        const double spread = 0.12;
-        auto ray = [&](cairo_t* c) {
-            cairo_move_to(c, inner * std::cos(angle - spread), inner * std::sin(angle - spread));
-            cairo_line_to(c, outer * std::cos(angle), outer * std::sin(angle));
-            cairo_line_to(c, inner * std::cos(angle + spread), inner * std::sin(angle + spread));
-            cairo_close_path(c);
-        };
-        Style::FlatFill(cr, ray, rayColour, 2.5);
-    }
+    auto strokeRays = [&](const Colour& colour, double extra) {
+        Style::SetColour(cr, colour);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        for (int i = 0; i < rays; ++i) {
+            const double angle = (i + 0.5) * 2.0 * kPi / rays;
+            const bool longRay = i % 2 == 0;
+            const double width = (longRay ? 15.0 : 11.0) + extra;
+            const double inner = disc + 10.0;
+            const double outer = radius * (longRay ? 0.9 : 0.78) - width / 2.0;
+            cairo_new_path(cr);
+            cairo_move_to(cr, inner * std::cos(angle), inner * std::sin(angle));
+            cairo_line_to(cr, outer * std::cos(angle), outer * std::sin(angle));
+            cairo_set_line_width(cr, width);
+            cairo_stroke(cr);
+        }
+    };
+    strokeRays(Palette::Ink, 5.0);
+    strokeRays(Mix(Palette::Gold, Palette::White, 0.35), 0.0);
 
     const Style::Tones tones{Palette::Ember, Mix(Palette::Gold, Palette::Ember, 0.25), Palette::Gold,
                              Mix(Palette::Gold, Palette::White, 0.75)};
@@ -341,56 +372,64 @@ void DrawTitleSun(const FrameCanvas& canvas) {
 void DrawCloud(const FrameCanvas& canvas) {
     cairo_t* cr = canvas.cr;
     Random random(canvas.seed + static_cast<std::uint64_t>(canvas.frame));
-    const double halfWidth = canvas.width / 2.0 - 6.0;
-    const double halfHeight = canvas.height / 2.0 - 6.0;
-    const double base = -halfHeight * 0.55;
+    const double halfWidth = canvas.width / 2.0 - 4.0;
+    const double halfHeight = canvas.height / 2.0 - 4.0;
+    const double base = -halfHeight * 0.72;  // the flat bottom
 
     struct Puff {
         double x, y, r;
     };
-    std::array<Puff, 9> puffs{};
-    const int count = 6 + random.Below(4);
-    const double span = halfWidth * (0.72 + 0.2 * random.Unit());
-    for (int i = 0; i < count; ++i) {
-        const double along = -1.0 + 2.0 * (i + 0.5) / count;
-        const double r = halfHeight * (0.34 + 0.22 * (1.0 - along * along) + 0.12 * random.Unit());
-        const double x = along * (span - r * 0.6);
-        const double y = base + r * (0.55 + 0.35 * random.Unit()) * (1.0 - 0.5 * std::fabs(along));
-        puffs[static_cast<std::size_t>(i)] = {x, std::min(y, halfHeight - r), r};
+    // A low row of small puffs along the base and a few big ones heaped on
+    // it, highest near the middle, every one inside the cell.
+    std::vector<Puff> puffs;
+    const double span = halfWidth * (0.82 + 0.14 * random.Unit());
+    const int low = 5 + random.Below(3);
+    for (int i = 0; i < low; ++i) {
+        const double along = -1.0 + 2.0 * i / (low - 1);
+        const double r = halfHeight * (0.34 + 0.1 * random.Unit());
+        puffs.push_back({along * (span - r), base + r * 0.75, r});
+    }
+    const int high = 2 + random.Below(3);
+    for (int i = 0; i < high; ++i) {
+        const double along = (-1.0 + 2.0 * (i + 0.5) / high) * (0.55 + 0.15 * random.Unit());
+        const double r = halfHeight * (0.42 + 0.2 * (1.0 - along * along) + 0.1 * random.Unit());
+        const double y = std::min(base + r * (0.9 + 0.4 * random.Unit()), halfHeight - r);
+        puffs.push_back({along * (span - r), y, r});
     }
     auto heap = [&](cairo_t* c) {
-        for (int i = 0; i < count; ++i) {
-            const Puff& p = puffs[static_cast<std::size_t>(i)];
+        for (const Puff& p : puffs) {
             cairo_new_sub_path(c);
             cairo_arc(c, p.x, p.y, p.r, 0.0, 2.0 * kPi);
         }
-        Rectangle(c, -span, base - halfHeight * 0.18, span, base + halfHeight * 0.2);
     };
 
-    const Colour rim = Rgb(206, 210, 220);
-    const Colour shade = Rgb(222, 226, 234);
     cairo_save(cr);
+    cairo_new_path(cr);
+    Rectangle(cr, -halfWidth, base, halfWidth, halfHeight);
+    cairo_clip(cr);
+    cairo_new_path(cr);
+    heap(cr);
+    Style::SetColour(cr, Rgb(204, 208, 220));  // the rim, in shade below
+    cairo_fill(cr);
+    // Lighter tones: the heap moved toward the light, so only its lower
+    // right rim keeps the shade.
+    auto tone = [&](const Colour& colour, double shift) {
+        cairo_save(cr);
+        cairo_translate(cr, -shift, 1.6 * shift);
+        cairo_new_path(cr);
+        heap(cr);
+        Style::SetColour(cr, colour);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    };
+    tone(Rgb(224, 228, 238), 4.0);
+    tone(Palette::White, 9.0);
+    // The flat underside in shade.
     cairo_new_path(cr);
     heap(cr);
     cairo_clip(cr);
-    Style::SetColour(cr, rim);
-    cairo_paint(cr);
-    // The lit body: the heap moved up and left, inside the rim.
-    cairo_save(cr);
-    cairo_translate(cr, -2.0, 3.0);
-    cairo_scale(cr, 0.985, 0.97);
-    cairo_new_path(cr);
-    heap(cr);
-    Style::SetColour(cr, shade);
-    cairo_fill(cr);
-    cairo_restore(cr);
-    for (int i = 0; i < count; ++i) {
-        const Puff& p = puffs[static_cast<std::size_t>(i)];
-        cairo_new_path(cr);
-        cairo_arc(cr, p.x - p.r * 0.12, p.y + p.r * 0.16, p.r * 0.82, 0.0, 2.0 * kPi);
-        Style::SetColour(cr, Palette::White);
-        cairo_fill(cr);
-    }
+    FillRectangle(cr, Rgb(222, 226, 236), -halfWidth, base, halfWidth, base + 14.0);
+    FillRectangle(cr, Rgb(204, 208, 220), -halfWidth, base, halfWidth, base + 5.0);
     cairo_restore(cr);
 }
 
