@@ -293,9 +293,9 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
     if (!intact) {
         // Smoke columns behind the wreck, rising and thinning.
         const double s = (t - blastStart) / (1.0 - blastStart);
-        SmokeCloud(cr, -8.0, 10.0 + 60.0 * s, 10.0 + 12.0 * s * (1.0 - 0.5 * s), 0.25 + 0.2 * s);
+        SmokeCloud(cr, -8.0, 14.0 + 62.0 * s, 10.0 + 12.0 * s * (1.0 - 0.5 * s), 0.25 + 0.2 * s);
         if (s > 0.25) {
-            SmokeCloud(cr, 10.0, 2.0 + 40.0 * (s - 0.25), 7.0 + 6.0 * s, 0.35);
+            SmokeCloud(cr, 10.0, 4.0 + 50.0 * (s - 0.25), 7.0 + 6.0 * s, 0.35);
         }
     }
 
@@ -307,8 +307,11 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
         pose.dy = (f % 3 == 0 ? 0.5 : -0.5) * shake * 0.5;
         pose.eye = (f % 2 == 0) ? Eye::Red : Eye::Off;
         pose.cracks = heat;
-        pose.tint = Palette::Ember;
-        pose.tintAmount = 0.55 * heat;
+        pose.tint = Mix(Palette::Ember, Palette::EmberRed, 0.3);
+        pose.tintAmount = 0.5 * heat;
+        if (heat > 0.0) {
+            Glow(cr, 0.0, -12.0, 40.0 + 6.0 * heat, WithAlpha(Palette::Ember, 0.5 * heat));
+        }
         if (f == 6) {
             pose.tint = Palette::White;
             pose.tintAmount = 0.75;
@@ -344,7 +347,7 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
     if (f <= 11) {
         // The fireball rises and cools.
         const double b = (f - 8) / 3.0;
-        Fireball(cr, 0.0, 6.0 + 26.0 * b, 20.0 + 6.0 * b, 0.25 * b);
+        Fireball(cr, 0.0, 6.0 + 34.0 * b, 21.0 + 7.0 * b, 0.3 * b);
         Random debris(canvas.seed);
         for (int i = 0; i < 6; ++i) {
             const double vx = debris.Signed() * 40.0;
@@ -360,7 +363,7 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
     // The head's flight: up out of the blast, turning, then down onto the wreck.
     const double flight = std::clamp(s / ((landed - blastStart) / (1.0 - blastStart)), 0.0, 1.0);
     const double hx = 14.0 * flight;
-    const double hy = 3.0 + 4.0 * 44.0 * flight * (1.0 - flight) + (flight >= 1.0 ? -2.0 : 0.0);
+    const double hy = 3.0 + 4.0 * 50.0 * flight * (1.0 - flight) + (flight >= 1.0 ? -2.0 : 0.0);
     const double spin = -flight * 2.0 * kPi * 0.75 - (flight >= 1.0 ? 0.35 : 0.0) + (flight >= 1.0 ? 2.0 * kPi * 0.75 : 0.0);
     cairo_save(cr);
     cairo_translate(cr, hx, hy + 8.0);
