@@ -198,18 +198,12 @@ void DrawMachineGunWeapon(const FrameCanvas& canvas) {
         Tube(cr, [y](cairo_t* c) { RoundedRectangle(c, -6.0, y - 2.4, 29.0, 4.8, 1.5); }, kGunLight, 2.4, y);
     }
     Band(cr, 17.0, 19.5, 8.0, kGunMetal);
+    for (double y : {-5.0, 0.0, 5.0}) {
+        FlatFill(cr, [y](cairo_t* c) { Ellipse(c, 21.6, y, 0.9, 1.3); }, Palette::Ink, 0.0);
+    }
     Tube(cr, Block(-23.0, -4.0, 8.0, 4.0), kGunMetal, 8.0);
     FlatFill(cr, Block(-18.0, -12.0, 8.0, 1.0), minigun, kLine);
     FlatFill(cr, Block(-17.5, -12.5, 1.2, 0.0), Mix(minigun, Palette::White, 0.7), 0.0);
-    cairo_save(cr);
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, 1.2);
-    for (double x : {-16.0, -14.0}) {
-        cairo_move_to(cr, x, -7.0);
-        cairo_line_to(cr, x, 7.0);
-    }
-    cairo_stroke(cr);
-    cairo_restore(cr);
     FlatFill(cr, [](cairo_t* c) { Ellipse(c, -7.5, 0.0, 2.2, 2.2); }, Mix(minigun, Palette::White, 0.3), 1.2);
 }
 
