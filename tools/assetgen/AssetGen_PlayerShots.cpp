@@ -25,7 +25,7 @@ double Phase(const FrameCanvas& canvas) { return canvas.frame / static_cast<doub
 // A comet tail behind a shot: a teardrop from the head at (x, 0) back to x - length.
 void Tail(cairo_t* cr, double x, double length, double half, const Colour& colour) {
     cairo_save(cr);
-    cairo_pattern_t* fade = cairo_pattern_create_linear(x - length, 0.0, x, 0.0);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(x - length, 0.0, x - half, 0.0);
     cairo_pattern_add_color_stop_rgba(fade, 0.0, colour.r, colour.g, colour.b, 0.0);
     cairo_pattern_add_color_stop_rgba(fade, 1.0, colour.r, colour.g, colour.b, colour.a);
     cairo_new_path(cr);
@@ -89,13 +89,14 @@ void DrawPlasmaBullet(const FrameCanvas& canvas) {
     cairo_t* cr = canvas.cr;
     const Colour plasma = Palette::Plasma;
     const double turn = 2.0 * kPi * Phase(canvas);
-    Glow(cr, 1.5, 0.0, 8.0, WithAlpha(plasma, 0.55));
-    Tail(cr, 2.0, 12.0, 4.5, WithAlpha(Mix(plasma, Palette::White, 0.2), 0.85));
-    CelFill(cr, [](cairo_t* c) { Ellipse(c, 2.0, 0.0, 5.5, 5.5); }, TonesOf(plasma), 1.8, 1.5);
-    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 2.8, 0.3, 2.6, 2.6); }, Mix(plasma, Palette::White, 0.75), 0.0);
+    Glow(cr, 2.5, 0.0, 7.5, WithAlpha(plasma, 0.55));
+    Tail(cr, 2.5, 12.5, 4.6, Mix(plasma, Palette::White, 0.15));
+    Tail(cr, 2.5, 9.0, 2.2, Mix(plasma, Palette::White, 0.7));
+    CelFill(cr, [](cairo_t* c) { Ellipse(c, 2.5, 0.0, 5.0, 5.0); }, TonesOf(plasma), 1.6, 1.5);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 3.2, 0.3, 2.4, 2.4); }, Mix(plasma, Palette::White, 0.75), 0.0);
     for (int i = 0; i < 2; ++i) {
         const double a = turn + kPi * i;
-        const double x = 1.5 + 6.2 * std::cos(a);
+        const double x = 2.5 + 6.0 * std::cos(a);
         const double y = 3.2 * std::sin(a);
         FlatFill(cr, [=](cairo_t* c) { Ellipse(c, x, y, 1.5, 1.5); }, Mix(plasma, Palette::White, 0.6), 0.0);
     }
