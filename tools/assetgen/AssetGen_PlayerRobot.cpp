@@ -350,7 +350,7 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
         Fireball(cr, 0.0, 6.0 + 34.0 * b, 21.0 + 7.0 * b, 0.3 * b);
         Random debris(canvas.seed);
         for (int i = 0; i < 6; ++i) {
-            const double vx = debris.Signed() * 40.0;
+            const double vx = debris.Signed() * 28.0;
             const double vy = 50.0 + debris.Unit() * 40.0;
             const double k = b + 0.35;
             const double x = vx * k;
