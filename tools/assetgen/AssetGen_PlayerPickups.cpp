@@ -15,43 +15,45 @@ namespace {
 using namespace Style;
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kLine = 1.4;
+constexpr double kLine = 1.1;
 
 }  // namespace
 
 // Quorvex: a round little piglet with a flame tuft, facing +x, its feet on
-// the bottom of its cell so that it stands on the robot's head.
+// the bottom of its cell so that it stands on the robot's head. Drawn for its
+// 20 x 26 cell: few shapes, a thin outline, one big eye.
 void DrawQuorvex(const FrameCanvas& canvas) {
     cairo_t* cr = canvas.cr;
-    const Colour skin = Mix(Palette::EmberRed, Palette::White, 0.55);
+    const Colour skin = Mix(Palette::EmberRed, Palette::White, 0.6);
     const Tones tones = TonesOf(skin);
     // Flame tuft on the crown, behind the head.
     FlatFill(cr, [](cairo_t* c) {
-        cairo_move_to(c, -4.0, 4.0);
-        cairo_curve_to(c, -5.0, 7.5, -3.0, 9.0, -1.5, 10.2);
-        cairo_curve_to(c, -1.0, 8.8, 0.0, 8.4, 1.0, 9.4);
-        cairo_curve_to(c, 1.5, 8.0, 3.0, 7.0, 2.5, 4.0);
+        cairo_move_to(c, -3.5, 2.0);
+        cairo_curve_to(c, -4.5, 6.0, -2.5, 7.5, -1.0, 10.0);
+        cairo_curve_to(c, -0.5, 8.0, 0.5, 7.5, 2.0, 8.5);
+        cairo_curve_to(c, 2.5, 6.0, 3.0, 4.0, 2.5, 2.0);
         cairo_close_path(c);
     }, Palette::Ember, kLine);
-    FlatFill(cr, [](cairo_t* c) { Ellipse(c, -0.8, 6.0, 1.4, 2.0); }, Palette::Gold, 0.0);
-    // Feet and body.
-    for (double x : {-3.5, 2.5}) {
-        CelFill(cr, [x](cairo_t* c) { RoundedRectangle(c, x - 1.6, -10.2, 3.2, 3.6, 1.2); }, tones, 1.0, kLine);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, -0.6, 5.0, 1.3, 2.0); }, Palette::Gold, 0.0);
+    for (double x : {-3.2, 2.6}) {
+        CelFill(cr, [x](cairo_t* c) { RoundedRectangle(c, x - 1.5, -10.2, 3.0, 3.5, 1.0); }, tones, 0.8, kLine);
     }
-    CelFill(cr, [](cairo_t* c) { Ellipse(c, -0.2, -1.5, 6.8, 6.8); }, tones, 1.6, kLine);
-    // Ear flopping back, snout toward +x, one big eye.
+    CelFill(cr, [](cairo_t* c) { Ellipse(c, -0.3, -2.6, 7.0, 6.4); }, tones, 1.5, kLine);
+    // An ear pricked up at the back of the head.
     CelFill(cr, [](cairo_t* c) {
-        cairo_move_to(c, -4.5, 3.0);
-        cairo_line_to(c, -6.5, 7.0);
-        cairo_line_to(c, -1.5, 4.8);
+        cairo_move_to(c, -6.0, 1.5);
+        cairo_line_to(c, -6.2, 6.2);
+        cairo_line_to(c, -2.6, 3.4);
         cairo_close_path(c);
-    }, tones, 0.8, kLine);
-    CelFill(cr, [](cairo_t* c) { Ellipse(c, 5.2, -2.5, 1.9, 2.4); }, TonesOf(Mix(skin, Palette::EmberRed, 0.3)), 0.8,
+    }, tones, 0.6, kLine);
+    // Snout toward +x with its nostril, the eye, a blush.
+    CelFill(cr, [](cairo_t* c) { Ellipse(c, 5.3, -3.2, 1.9, 2.2); }, TonesOf(Mix(skin, Palette::EmberRed, 0.35)), 0.6,
             kLine);
-    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 5.7, -2.0, 0.5, 0.8); }, Palette::Ink, 0.0);
-    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 2.6, 0.8, 1.3, 1.8); }, Palette::Ink, 0.0);
-    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 2.9, 1.5, 0.55, 0.55); }, Palette::White, 0.0);
-    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 1.5, -4.0, 1.4, 0.8); }, WithAlpha(Palette::EmberRed, 0.45), 0.0);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 5.8, -2.8, 0.5, 0.8); }, Palette::Ink, 0.0);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 2.0, 0.2, 1.9, 2.2); }, Palette::White, 0.0);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 2.6, 0.0, 1.2, 1.6); }, Palette::Ink, 0.0);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 2.9, 0.6, 0.5, 0.5); }, Palette::White, 0.0);
+    FlatFill(cr, [](cairo_t* c) { Ellipse(c, 1.0, -4.6, 1.5, 0.9); }, WithAlpha(Palette::EmberRed, 0.5), 0.0);
 }
 
 // The drop: a glazed ember donut with sprinkles that bobs and glints
