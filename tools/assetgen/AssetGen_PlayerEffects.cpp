@@ -67,25 +67,14 @@ void Blob(cairo_t* cr, std::span<const Circle> circles, const Style::Tones& tone
 
 void Star(cairo_t* cr, double cx, double cy, int points, double inner, double outer, double turn, const Colour& fill,
           double outline) {
-    cairo_save(cr);
-    cairo_new_path(cr);
-    for (int i = 0; i < 2 * points; ++i) {
-        const double a = turn + i * std::numbers::pi / points;
-        const double r = (i % 2 == 0) ? outer : inner;
-        cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
-    }
-    cairo_close_path(cr);
-    SetColour(cr, fill);
-    if (outline > 0.0) {
-        cairo_fill_preserve(cr);
-        SetColour(cr, Style::Palette::Ink);
-        cairo_set_line_width(cr, outline);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_stroke(cr);
-    } else {
-        cairo_fill(cr);
-    }
-    cairo_restore(cr);
+    Style::FlatFill(cr, [=](cairo_t* c) {
+        for (int i = 0; i < 2 * points; ++i) {
+            const double a = turn + i * std::numbers::pi / points;
+            const double r = (i % 2 == 0) ? outer : inner;
+            cairo_line_to(c, cx + r * std::cos(a), cy + r * std::sin(a));
+        }
+        cairo_close_path(c);
+    }, fill, outline);
 }
 
 void Glow(cairo_t* cr, double cx, double cy, double radius, const Colour& colour) {

@@ -45,18 +45,6 @@ struct Pose {
     double cracks = 0.0;  // 0 .. 1: glowing cracks in the shell
 };
 
-// A rectangle with separate top and bottom corner radii.
-void Capsule(cairo_t* cr, double left, double bottom, double width, double height, double top, double base) {
-    const double right = left + width;
-    const double up = bottom + height;
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, right - top, up - top, top, 0.0, kPi / 2.0);
-    cairo_arc(cr, left + top, up - top, top, kPi / 2.0, kPi);
-    cairo_arc(cr, left + base, bottom + base, base, kPi, 1.5 * kPi);
-    cairo_arc(cr, right - base, bottom + base, base, 1.5 * kPi, 2.0 * kPi);
-    cairo_close_path(cr);
-}
-
 void Line(cairo_t* cr, double x0, double y0, double x1, double y1, const Colour& c, double width) {
     cairo_save(cr);
     cairo_new_path(cr);
@@ -107,7 +95,7 @@ void Head(cairo_t* cr, Eye eye) {
     CelFill(cr, [](cairo_t* c) { Ellipse(c, -21.5, 26.0, 3.2, 3.2); }, TonesOf(Palette::Ember), 1.2);
     cairo_save(cr);
     cairo_translate(cr, 0.0, -1.0);
-    CelFill(cr, [](cairo_t* c) { Capsule(c, -30.0, 2.0, 60.0, 18.5, 12.0, 4.0); }, TonesOf(kShell), 3.0);
+    CelFill(cr, [](cairo_t* c) { RoundedRectangle(c, -30.0, 2.0, 60.0, 18.5, 9.0); }, TonesOf(kShell), 3.0);
     // Cooling slits at the back of the head.
     for (double y : {7.0, 11.0}) {
         Line(cr, -24.0, y, -16.0, y, Mix(kShell, Palette::Ink, 0.45), 1.6);
@@ -141,7 +129,7 @@ void Backpack(cairo_t* cr) {
 }
 
 void Body(cairo_t* cr, double cracks) {
-    CelFill(cr, [](cairo_t* c) { Capsule(c, -28.0, -33.0, 56.0, 36.0, 3.0, 9.0); }, TonesOf(kShell), 3.5);
+    CelFill(cr, [](cairo_t* c) { RoundedRectangle(c, -28.0, -33.0, 56.0, 36.0, 9.0); }, TonesOf(kShell), 3.5);
     // The neck ring the head sits on.
     CelFill(cr, [](cairo_t* c) { RoundedRectangle(c, -25.0, -3.5, 50.0, 6.0, 2.0); }, TonesOf(kMetal), 1.5);
     // Chest plate with the ember core, below where the gun crosses.
