@@ -28,6 +28,14 @@ void Underlay(cairo_t* cr, const PathFunction& path, double outline, double alph
 
 }  // namespace
 
+void KeepMargin(const FrameCanvas& canvas) {
+    constexpr double kMargin = 2.5;
+    cairo_new_path(canvas.cr);
+    cairo_rectangle(canvas.cr, -canvas.width / 2.0 + kMargin, -canvas.height / 2.0 + kMargin, canvas.width - 2 * kMargin,
+                    canvas.height - 2 * kMargin);
+    cairo_clip(canvas.cr);
+}
+
 PathFunction Ellipse(double cx, double cy, double rx, double ry) {
     return [=](cairo_t* cr) { Style::Ellipse(cr, cx, cy, rx, ry); };
 }

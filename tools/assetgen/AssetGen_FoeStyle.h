@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "AssetGen_Sheet.h"
 #include "AssetGen_Style.h"
 
 // Drawing pieces the enemies and bosses share, on top of the common style:
@@ -18,6 +19,10 @@ using Style::Tones;
 namespace Palette = Style::Palette;
 
 inline constexpr double kPi = 3.14159265358979323846;
+
+// Clips drawing to the cell less its 2-pixel margin, for effects (rays,
+// flying debris) that would otherwise reach the neighbouring cells.
+void KeepMargin(const FrameCanvas& canvas);
 
 // Paths (FrameCanvas coordinates, y up).
 PathFunction Ellipse(double cx, double cy, double rx, double ry);
