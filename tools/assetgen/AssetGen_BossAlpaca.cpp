@@ -36,8 +36,8 @@ struct AlpacaPose {
     double chew = 0;      // 0 .. 1, the jaw shifted
     bool beaten = false;  // crossed eyes drawn on the face
     double flash = 0;
-    double sway = 0;      // radians about the feet
-    double sink = 0;      // 0 .. 1, flattened onto the ground
+    double sway = 0;  // radians about the feet
+    double sink = 0;  // 0 .. 1, flattened onto the ground
 };
 
 void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
@@ -85,8 +85,9 @@ void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
     Body(cr, Ellipse(hx - 24 - jaw, hy - 62, 48, 34), kFace, 6, kOutline);
     Flat(cr, Ellipse(hx - 44 - jaw, hy - 50, 7, 4), Palette::Ink, 0);
     Flat(cr, Ellipse(hx - 12 - jaw, hy - 50, 7, 4), Palette::Ink, 0);
-    Limb(cr, {hx - 46 - jaw, hy - 76, hx - 28 - jaw, hy - 82 - jaw * 0.5, hx - 28, hy - 66, hx - 28 - jaw,
-              hy - 82 - jaw * 0.5, hx - 10 - jaw, hy - 76},
+    Limb(cr,
+         {hx - 46 - jaw, hy - 76, hx - 28 - jaw, hy - 82 - jaw * 0.5, hx - 28, hy - 66, hx - 28 - jaw,
+          hy - 82 - jaw * 0.5, hx - 10 - jaw, hy - 76},
          Palette::Ink, 3, 0);
     if (pose.beaten) {
         for (const double x : {-81.0, -17.0}) CrossedEye(cr, x, 12, 14, kOutline * 0.8);

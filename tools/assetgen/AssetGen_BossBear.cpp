@@ -28,8 +28,8 @@ struct BearPose {
     double lids = 0;      // 0 open .. 1 shut
     bool beaten = false;  // crossed eyes
     double flash = 0;
-    double sparks = 0;    // 0 .. 1, the storm around the head
-    double sink = 0;      // 0 .. 1, slumping when beaten
+    double sparks = 0;  // 0 .. 1, the storm around the head
+    double sink = 0;    // 0 .. 1, slumping when beaten
     double tilt = 0;
 };
 
@@ -72,8 +72,7 @@ void Bear(cairo_t* cr, const BearPose& pose, std::uint64_t seed) {
 
     Body(cr, Ellipse(0, -84, 114, 102), fur, 12, kOutline);
     Body(cr, Ellipse(-24, -92, 70, 72), kBelly, 8, 0);
-    Body(cr, RoundedPolygon({-18, -44, 10, -44, -6, -84, 14, -84, -30, -146, -18, -100, -38, -100}, 2), kSpark, 3,
-         2.5);
+    Body(cr, RoundedPolygon({-18, -44, 10, -44, -6, -84, 14, -84, -30, -146, -18, -100, -38, -100}, 2), kSpark, 3, 2.5);
 
     const double hy = 54 - pose.headDrop - 30 * pose.sink;
     for (const double x : {-52.0, 58.0}) {
@@ -86,7 +85,8 @@ void Bear(cairo_t* cr, const BearPose& pose, std::uint64_t seed) {
         const double open = 8 + 24 * pose.mouth;
         Flat(cr, Ellipse(-64, hy - 50, 30, open), kMouth, kOutline * 0.75);
         for (const double x : {-80.0, -50.0}) {
-            Flat(cr, RoundedPolygon({x - 6, hy - 50 + open - 2, x + 6, hy - 50 + open - 2, x, hy - 50 + open - 16}, 1.5),
+            Flat(cr,
+                 RoundedPolygon({x - 6, hy - 50 + open - 2, x + 6, hy - 50 + open - 2, x, hy - 50 + open - 16}, 1.5),
                  Palette::White, 1.5);
         }
     } else {

@@ -86,8 +86,9 @@ void DrawBearBall(const FrameCanvas& canvas) {
     for (int i = 0; i < 6; ++i) {
         const double a = i * kPi / 3 + random.Signed() * 0.3;
         const double r0 = 10 + 20 * t, r1 = r0 + 14;
-        Bolt(cr, {r0 * std::cos(a), r0 * std::sin(a), (r0 + r1) / 2 * std::cos(a + 0.15), (r0 + r1) / 2 * std::sin(a + 0.15),
-                  r1 * std::cos(a), r1 * std::sin(a)},
+        Bolt(cr,
+             {r0 * std::cos(a), r0 * std::sin(a), (r0 + r1) / 2 * std::cos(a + 0.15),
+              (r0 + r1) / 2 * std::sin(a + 0.15), r1 * std::cos(a), r1 * std::sin(a)},
              3, 1 - 0.6 * t);
     }
 }

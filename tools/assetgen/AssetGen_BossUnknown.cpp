@@ -27,15 +27,17 @@ constexpr double kCoreX = -24, kCoreY = -42;
 PathFunction Wing(double side) {
     // Mirrored about the core's centre line.
     auto x = [side](double dx) { return kCoreX + side * dx; };
-    return RoundedPolygon({x(10), 30, x(120), 150, x(272), 176, x(228), 112, x(268), 62, x(204), 34, x(250), -20,
-                           x(168), -38, x(190), -100, x(80), -84},
+    return RoundedPolygon({x(10),  30, x(120), 150, x(272), 176, x(228), 112,  x(268), 62,
+                           x(204), 34, x(250), -20, x(168), -38, x(190), -100, x(80),  -84},
                           6);
 }
 
 void WingRibs(cairo_t* cr, double side, double alpha) {
-    for (const auto& tip : {std::array<double, 2>{248, 168}, std::array<double, 2>{246, 62}, std::array<double, 2>{228, -18}}) {
-        Limb(cr, {kCoreX + side * 40, 0, kCoreX + side * (tip[0] * 0.55), tip[1] * 0.7 + 10, kCoreX + side * tip[0] * 0.9,
-                  tip[1] * 0.9},
+    for (const auto& tip :
+         {std::array<double, 2>{248, 168}, std::array<double, 2>{246, 62}, std::array<double, 2>{228, -18}}) {
+        Limb(cr,
+             {kCoreX + side * 40, 0, kCoreX + side * (tip[0] * 0.55), tip[1] * 0.7 + 10, kCoreX + side * tip[0] * 0.9,
+              tip[1] * 0.9},
              Style::WithAlpha(kGleam, alpha), 3, 0);
     }
 }
@@ -116,7 +118,8 @@ void Half(cairo_t* cr, bool left, double charge, double crack, std::uint64_t see
     Body(cr, Circle(cx, cy, r), kVoid, 8, kOutline * 0.9);
     const double eye = r * (0.38 + 0.12 * charge);
     Flat(cr, Circle(cx - 10, cy + 2, eye), Style::Mix(kSocket, kGleam, 0.7 * charge), 0);
-    Flat(cr, Circle(cx - 10, cy + 2, eye * 0.5), Style::Mix(Style::Mix(kSocket, kGleam, 0.5), Palette::White, charge), 0);
+    Flat(cr, Circle(cx - 10, cy + 2, eye * 0.5), Style::Mix(Style::Mix(kSocket, kGleam, 0.5), Palette::White, charge),
+         0);
     if (charge > 0) {
         cairo_new_path(cr);
         cairo_arc(cr, cx, cy, r - 5, 0, 2 * kPi);

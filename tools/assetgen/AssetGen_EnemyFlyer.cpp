@@ -78,9 +78,9 @@ void Wing(cairo_t* cr, int theme, const FlyerLook& look, double side, double bea
         return;
     }
     // An ice moth's broad wing with an eye spot.
-    Body(cr, RoundedPolygon({rootX, rootY + 4, tipX, tipY + 4, tipX - side * 4, tipY - 18, trailX, trailY - 12, rootX,
-                             rootY - 10},
-                            9),
+    Body(cr,
+         RoundedPolygon(
+             {rootX, rootY + 4, tipX, tipY + 4, tipX - side * 4, tipY - 18, trailX, trailY - 12, rootX, rootY - 10}, 9),
          wing, 4, kOutline);
     const double spotX = rootX + (tipX - rootX) * 0.62, spotY = rootY + (tipY - rootY) * 0.5 - 5;
     Flat(cr, Circle(spotX, spotY, 6), look.accent, kOutline * 0.6);
@@ -131,8 +131,8 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     if (theme == 1) {
         for (const double side : {-1.0, 1.0}) {
             const double x = faceX * 0.4 + side * r * 0.45;
-            Body(cr, RoundedPolygon({x - 6, cy + r * 0.6, x + 6, cy + r * 0.6, x + side * 3, cy + r * 1.35}, 2), body, 2,
-                 kOutline);
+            Body(cr, RoundedPolygon({x - 6, cy + r * 0.6, x + 6, cy + r * 0.6, x + side * 3, cy + r * 1.35}, 2), body,
+                 2, kOutline);
         }
         Body(cr, Ellipse(0, cy, r * 1.05, r), body, 4, kOutline);
     } else {

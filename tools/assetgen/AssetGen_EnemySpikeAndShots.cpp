@@ -117,7 +117,8 @@ void DrawArcShot(const FrameCanvas& canvas, int theme) {
             Limb(cr, {0, 12, 2, 16}, Style::Rgb(112, 78, 48), 2.5, 1);
         } else if (theme == 1) {
             Body(cr, RoundedPolygon({-13, -6, -5, -13, 9, -11, 14, 1, 6, 13, -8, 12}, 4), colour, 3.5, kOutline);
-            for (const auto& dot : {std::array<double, 2>{-4, 3}, std::array<double, 2>{5, -4}, std::array<double, 2>{2, 6}}) {
+            for (const auto& dot :
+                 {std::array<double, 2>{-4, 3}, std::array<double, 2>{5, -4}, std::array<double, 2>{2, 6}}) {
                 Flat(cr, Circle(dot[0], dot[1], 1.8), Style::Mix(colour, Palette::Ink, 0.45), 0);
             }
         } else {

@@ -24,10 +24,10 @@ struct WalkerLook {
 
 const WalkerLook& LookOf(int theme) {
     static const WalkerLook kLooks[3] = {
-        {Palette::Grass, Style::Rgb(206, 240, 150), Style::Rgb(70, 120, 50), Style::Rgb(90, 60, 30), Style::Rgb(170, 112, 60),
-         Style::Rgb(60, 160, 70), 28, -14},
-        {Style::Rgb(128, 168, 78), Style::Rgb(222, 214, 140), Style::Rgb(120, 86, 60), Style::Rgb(150, 40, 40), Palette::Sand,
-         Style::Rgb(240, 104, 150), 27, -14},
+        {Palette::Grass, Style::Rgb(206, 240, 150), Style::Rgb(70, 120, 50), Style::Rgb(90, 60, 30),
+         Style::Rgb(170, 112, 60), Style::Rgb(60, 160, 70), 28, -14},
+        {Style::Rgb(128, 168, 78), Style::Rgb(222, 214, 140), Style::Rgb(120, 86, 60), Style::Rgb(150, 40, 40),
+         Palette::Sand, Style::Rgb(240, 104, 150), 27, -14},
         {Palette::Snow, Style::Rgb(150, 178, 226), Style::Rgb(84, 98, 150), Style::Rgb(40, 120, 200), Palette::Snow,
          Style::Rgb(176, 150, 220), 33, -9},
     };
@@ -35,15 +35,15 @@ const WalkerLook& LookOf(int theme) {
 }
 
 struct Pose {
-    double dx = 0;         // the whole figure moved sideways
-    double lean = 0;       // shear of the body over the feet, + leans back (right)
-    double squash = 1;     // height factor about the feet
-    double handX = 0.95;   // the throwing hand, in body radii from the body centre
+    double dx = 0;        // the whole figure moved sideways
+    double lean = 0;      // shear of the body over the feet, + leans back (right)
+    double squash = 1;    // height factor about the feet
+    double handX = 0.95;  // the throwing hand, in body radii from the body centre
     double handY = -0.35;
     bool holding = true;
     bool knockedOut = false;
-    double flash = 0;      // white flash of a hit, 0..1
-    double scale = 1;      // shrinking away
+    double flash = 0;  // white flash of a hit, 0..1
+    double scale = 1;  // shrinking away
 };
 
 void Leaf(cairo_t* cr, double x, double y, double angle, double length, double width, const Colour& colour) {
@@ -68,7 +68,8 @@ void Crest(cairo_t* cr, int theme, const WalkerLook& look, double top) {
     } else if (theme == 1) {
         for (int i = 0; i < 5; ++i) {
             const double a = i * 2 * kPi / 5 + 0.3;
-            Body(cr, Ellipse(4 + 6 * std::cos(a), top + 3 + 6 * std::sin(a), 4.5, 4.5), look.trim, 1.2, kOutline * 0.75);
+            Body(cr, Ellipse(4 + 6 * std::cos(a), top + 3 + 6 * std::sin(a), 4.5, 4.5), look.trim, 1.2,
+                 kOutline * 0.75);
         }
         Flat(cr, Circle(4, top + 3, 3.2), Palette::Gold, kOutline * 0.5);
     } else {

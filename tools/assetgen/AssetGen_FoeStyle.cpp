@@ -31,8 +31,8 @@ void Underlay(cairo_t* cr, const PathFunction& path, double outline, double alph
 void KeepMargin(const FrameCanvas& canvas) {
     constexpr double kMargin = 2.5;
     cairo_new_path(canvas.cr);
-    cairo_rectangle(canvas.cr, -canvas.width / 2.0 + kMargin, -canvas.height / 2.0 + kMargin, canvas.width - 2 * kMargin,
-                    canvas.height - 2 * kMargin);
+    cairo_rectangle(canvas.cr, -canvas.width / 2.0 + kMargin, -canvas.height / 2.0 + kMargin,
+                    canvas.width - 2 * kMargin, canvas.height - 2 * kMargin);
     cairo_clip(canvas.cr);
 }
 
@@ -192,7 +192,8 @@ void SmokePuff(cairo_t* cr, double cx, double cy, double radius, double grow, do
     }
     const PathFunction path = [=](cairo_t* c) {
         Style::Ellipse(c, cx, cy, lobe * 1.2, lobe * 1.1);
-        for (std::size_t i = 0; i < lobes.size(); i += 3) Style::Ellipse(c, lobes[i], lobes[i + 1], lobes[i + 2], lobes[i + 2]);
+        for (std::size_t i = 0; i < lobes.size(); i += 3)
+            Style::Ellipse(c, lobes[i], lobes[i + 1], lobes[i + 2], lobes[i + 2]);
     };
     cairo_push_group(cr);
     Body(cr, path, colour, lobe * 0.3, std::clamp(radius * 0.06, 1.5, 4.0));
@@ -212,8 +213,8 @@ void Shards(cairo_t* cr, double cx, double cy, double reach, double t, int count
         cairo_save(cr);
         cairo_translate(cr, cx + d * std::cos(a), cy + d * std::sin(a));
         cairo_rotate(cr, spin);
-        Flat(cr, RoundedPolygon({-s, -s * 0.6, s, -s * 0.3, -s * 0.2, s}, s * 0.2), colour,
-             std::max(1.0, size * 0.16), fade);
+        Flat(cr, RoundedPolygon({-s, -s * 0.6, s, -s * 0.3, -s * 0.2, s}, s * 0.2), colour, std::max(1.0, size * 0.16),
+             fade);
         cairo_restore(cr);
     }
 }
@@ -221,8 +222,8 @@ void Shards(cairo_t* cr, double cx, double cy, double reach, double t, int count
 void Burst(cairo_t* cr, double cx, double cy, double radius, int points, const Colour& colour, double alpha,
            double turn) {
     Flat(cr, Star(cx, cy, points, radius * 0.45, radius, turn), colour, 0, alpha);
-    Flat(cr, Star(cx, cy, points, radius * 0.25, radius * 0.6, turn + 0.3), Style::Mix(colour, Palette::White, 0.7),
-         0, alpha);
+    Flat(cr, Star(cx, cy, points, radius * 0.25, radius * 0.6, turn + 0.3), Style::Mix(colour, Palette::White, 0.7), 0,
+         alpha);
 }
 
 }  // namespace AssetGen::Foe
