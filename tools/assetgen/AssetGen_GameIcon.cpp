@@ -3,8 +3,10 @@
 #include <cairo.h>
 
 #include <numbers>
+#include <utility>
 
 #include "AssetGen_OutputFiles.h"
+#include "AssetGen_Png.h"
 #include "AssetGen_Style.h"
 
 namespace AssetGen::GameIcon {
@@ -128,17 +130,10 @@ std::vector<std::uint8_t> Emblem(int size) {
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < size; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        std::uint8_t* row = &pixels[static_cast<std::size_t>(y) * size * 4];
+        StraightRgbaRow(data + static_cast<std::ptrdiff_t>(y) * stride, size, row);
         for (int x = 0; x < size; ++x) {
-            const std::uint32_t argb = row[x];
-            const std::uint32_t a = argb >> 24;
-            std::uint8_t* out = &pixels[(static_cast<std::size_t>(y) * size + x) * 4];
-            // Cairo keeps colours premultiplied; the icon stores them straight.
-            for (int channel = 0; channel < 3; ++channel) {
-                const std::uint32_t c = argb >> (8 * channel) & 0xFF;
-                out[channel] = static_cast<std::uint8_t>(a == 0 ? 0 : (c * 255 + a / 2) / a);
-            }
-            out[3] = static_cast<std::uint8_t>(a);
+            std::swap(row[4 * x], row[4 * x + 2]);  // RGBA to the icon's BGRA
         }
     }
     cairo_surface_destroy(surface);
