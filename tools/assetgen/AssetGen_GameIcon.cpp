@@ -64,10 +64,7 @@ void DrawEmblem(cairo_t* cr) {
     Flame(cr, 0.42);
     Style::SetColour(cr, Palette::Gold);
     cairo_fill(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, 114.0, 178.0, 12.0, 0.0, 2.0 * pi);
-    Style::SetColour(cr, Style::Mix(Palette::Gold, Palette::White, 0.7));
-    cairo_fill(cr);
+    Style::Highlight(cr, 100.0, 140.0, 8.0, 14.0, Style::Mix(Palette::Gold, Palette::White, 0.7));
 }
 
 void PutU16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
