@@ -37,7 +37,7 @@ void Flame(cairo_t* cr, double scale) {
 }
 
 // A dark round badge ringed in ember red, holding a flame of three tones
-// and a bright core; light from the upper left.
+// and a glint; light from the upper left.
 void DrawEmblem(cairo_t* cr) {
     const double pi = std::numbers::pi;
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -52,12 +52,7 @@ void DrawEmblem(cairo_t* cr) {
     cairo_set_line_width(cr, 4.0);
     cairo_stroke(cr);
 
-    Flame(cr, 1.0);
-    Style::SetColour(cr, Palette::EmberRed);
-    cairo_fill_preserve(cr);
-    Style::SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, 8.0);
-    cairo_stroke(cr);
+    Style::FlatFill(cr, [](cairo_t* c) { Flame(c, 1.0); }, Palette::EmberRed, 8.0);
     Flame(cr, 0.72);
     Style::SetColour(cr, Palette::Ember);
     cairo_fill(cr);
