@@ -8,9 +8,7 @@
 #include <vector>
 
 namespace AssetGen {
-namespace {
 
-// One row of premultiplied native-endian ARGB words as straight RGBA bytes.
 void StraightRgbaRow(const unsigned char* source, int width, std::uint8_t* row) {
     for (int x = 0; x < width; ++x) {
         std::uint32_t argb;
@@ -24,8 +22,6 @@ void StraightRgbaRow(const unsigned char* source, int width, std::uint8_t* row) 
         out[3] = static_cast<std::uint8_t>(alpha);
     }
 }
-
-}  // namespace
 
 bool WritePng(cairo_surface_t* surface, const std::string& path, std::string& error) {
     cairo_surface_flush(surface);
