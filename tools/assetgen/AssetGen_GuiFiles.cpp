@@ -4,6 +4,7 @@
 #include "AssetGen_Files.h"
 #include "AssetGen_GuiSkins.h"
 #include "AssetGen_OutputFiles.h"
+#include "AssetGen_Png.h"
 #include "AssetGen_Style.h"
 
 namespace AssetGen {
@@ -18,13 +19,9 @@ bool WritePicture(const std::string& path, int width, int height, DrawPicture dr
     cairo_t* cr = cairo_create(surface);
     draw(cr);
     cairo_destroy(cr);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+    const bool written = WritePng(surface, path, error);
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        error = path + ": " + cairo_status_to_string(status);
-        return false;
-    }
-    return true;
+    return written;
 }
 
 void Arrow(cairo_t* cr) {

@@ -102,7 +102,7 @@ void Cursor(const FrameCanvas& c) {
         cairo_arc(cr, cx, cy, 6.0, 0.0, 2.0 * 3.141592653589793);
         for (const auto& [dx, dy] : std::array<std::pair<double, double>, 4>{{{1, 0}, {-1, 0}, {0, 1}, {0, -1}}}) {
             cairo_move_to(cr, cx + dx * 4.0, cy + dy * 4.0);
-            cairo_line_to(cr, cx + dx * 10.0, cy + dy * 10.0);
+            cairo_line_to(cr, cx + dx * 8.5, cy + dy * 8.5);
         }
         SetColour(cr, colour);
         cairo_set_line_width(cr, width);

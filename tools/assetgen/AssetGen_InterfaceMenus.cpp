@@ -40,10 +40,11 @@ void Button(const FrameCanvas& c) {
 // health page (k = -1) or weapon k's page.
 void Tab(const FrameCanvas& c, int weapon, std::string_view word) {
     cairo_t* cr = c.cr;
-    const double left = -c.width / 2.0 + kMargin + 1.0;
-    const double right = c.width / 2.0 - kMargin;
-    const double bottom = -c.height / 2.0 + kMargin + 1.0;
-    const double top = c.height / 2.0 - kMargin - 1.0;
+    const double inset = kMargin + kOutline * 0.75;
+    const double left = -c.width / 2.0 + inset;
+    const double right = c.width / 2.0 - inset;
+    const double bottom = -c.height / 2.0 + inset;
+    const double top = c.height / 2.0 - inset;
     const double r = 14.0;
     auto shape = [&](cairo_t* p) {
         cairo_move_to(p, right, top);

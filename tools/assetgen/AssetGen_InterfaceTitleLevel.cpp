@@ -139,12 +139,13 @@ void Machine(const FrameCanvas& c, std::string_view name, const Colour& body, Sc
 template <typename BulbLit>
 void Sign(const FrameCanvas& c, std::string_view text, const Colour& board, const Colour& letters, BulbLit bulbLit) {
     cairo_t* cr = c.cr;
-    const double bottom = -c.height / 2.0 + 2.0;
+    const double inset = 3.5;  // the margin and half the outline
+    const double bottom = -c.height / 2.0 + inset;
     CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -4.0, bottom, 8.0, 22.0, 2.0); }, TonesOf(Palette::SteelDark),
             1.5, kOutline);
-    const double boardBottom = bottom + 16.0;
-    const double boardTop = c.height / 2.0 - 3.0;
-    const double half = c.width / 2.0 - 3.0;
+    const double boardBottom = bottom + 15.0;
+    const double boardTop = c.height / 2.0 - inset;
+    const double half = c.width / 2.0 - inset;
     CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -half, boardBottom, 2.0 * half, boardTop - boardBottom, 8.0); },
             TonesOf(board), 3.0, kOutline);
     constexpr int kBulbsAcross = 6;
