@@ -97,20 +97,13 @@ void Cursor(const FrameCanvas& c) {
     const double cx = c.width / 2.0;
     const double cy = c.height / 2.0;
     cairo_t* cr = c.cr;
-    auto crosshair = [&](double width, const Colour& colour) {
-        cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, 6.0, 0.0, 2.0 * 3.141592653589793);
-        for (const auto& [dx, dy] : std::array<std::pair<double, double>, 4>{{{1, 0}, {-1, 0}, {0, 1}, {0, -1}}}) {
-            cairo_move_to(cr, cx + dx * 4.0, cy + dy * 4.0);
-            cairo_line_to(cr, cx + dx * 8.5, cy + dy * 8.5);
-        }
-        SetColour(cr, colour);
-        cairo_set_line_width(cr, width);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_stroke(cr);
-    };
-    crosshair(4.0, Palette::Ink);
-    crosshair(2.0, Palette::White);
+    cairo_new_path(cr);
+    cairo_arc(cr, cx, cy, 6.0, 0.0, 2.0 * 3.141592653589793);
+    for (const Point& d : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}}) {
+        cairo_move_to(cr, cx + d.x * 4.0, cy + d.y * 4.0);
+        cairo_line_to(cr, cx + d.x * 8.5, cy + d.y * 8.5);
+    }
+    OutlinedStroke(cr, Palette::White, 2.0, 1.0);
     Rectangle(cr, cx - 1.0, cy - 1.0, 2.0, 2.0, Palette::Ember);
 }
 
@@ -196,13 +189,7 @@ void DistBG(const FrameCanvas& c) {
 void DistPoint(const FrameCanvas& c) {
     const double r = std::min(c.width, c.height) / 2.0 - 3.0;
     CelFill(c.cr, [&](cairo_t* p) { Ellipse(p, 0, 0, r, r); }, TonesOf(Palette::Ember), 2.0, kOutline);
-    FlatFill(c.cr,
-             [&](cairo_t* p) {
-                 cairo_move_to(p, r * 0.6, 0);
-                 cairo_line_to(p, -r * 0.35, r * 0.5);
-                 cairo_line_to(p, -r * 0.35, -r * 0.5);
-                 cairo_close_path(p);
-             },
+    FlatFill(c.cr, [&](cairo_t* p) { Polygon(p, {{r * 0.6, 0}, {-r * 0.35, r * 0.5}, {-r * 0.35, -r * 0.5}}); },
              Palette::White, 1.0);
 }
 
@@ -242,6 +229,11 @@ void BossHPBar(const FrameCanvas& c) {
     Rectangle(cr, -3.0, cy - 8.0, 6.0, 2.0, Palette::Ink);
 }
 
+// The volume ramp both Volume and volumeBG follow, in PixelSpace.
+void VolumeRamp(cairo_t* cr, double width, double height) {
+    Polygon(cr, {{0, height - 8.0}, {width, height - 8.0}, {width, 6.0}, {0, height - 22.0}});
+}
+
 void Volume(const FrameCanvas& c) {
     // Tinted red to green by the code and cut from the right by the volume:
     // a rising ramp whose every column holds ink, in light bands.
@@ -249,11 +241,7 @@ void Volume(const FrameCanvas& c) {
     cairo_t* cr = c.cr;
     cairo_save(cr);
     cairo_new_path(cr);
-    cairo_move_to(cr, 0, c.height - 8.0);
-    cairo_line_to(cr, c.width, c.height - 8.0);
-    cairo_line_to(cr, c.width, 6.0);
-    cairo_line_to(cr, 0, c.height - 22.0);
-    cairo_close_path(cr);
+    VolumeRamp(cr, c.width, c.height);
     cairo_clip(cr);
     for (int x = 0; x < c.width; x += 10) {
         Rectangle(cr, x, 0, 8, c.height, Palette::White);
@@ -267,13 +255,7 @@ void VolumeBG(const FrameCanvas& c) {
     PixelSpace space(c);
     const double w = c.width;
     const double h = c.height;
-    auto wedge = [&](cairo_t* p) {
-        cairo_move_to(p, 0, h - 8.0);
-        cairo_line_to(p, w, h - 8.0);
-        cairo_line_to(p, w, 6.0);
-        cairo_line_to(p, 0, h - 22.0);
-        cairo_close_path(p);
-    };
+    auto wedge = [&](cairo_t* p) { VolumeRamp(p, w, h); };
     // A dark band around the ramp, then the ramp cut out a pixel and a half
     // wider than the fill, so no pixel the fill inks keeps any alpha.
     cairo_save(cr);
@@ -298,29 +280,14 @@ void VolumeBG(const FrameCanvas& c) {
     for (int k = 1; k < 10; ++k) {
         Rectangle(cr, k * w / 10.0 - 1.0, h - 5.0, 2.0, 3.0, Palette::LightGrey);
     }
-    CelFill(cr,
-            [&](cairo_t* p) {
-                cairo_move_to(p, 8, 14);
-                cairo_line_to(p, 14, 14);
-                cairo_line_to(p, 22, 7);
-                cairo_line_to(p, 22, 31);
-                cairo_line_to(p, 14, 24);
-                cairo_line_to(p, 8, 24);
-                cairo_close_path(p);
-            },
+    CelFill(cr, [](cairo_t* p) { Polygon(p, {{8, 14}, {14, 14}, {22, 7}, {22, 31}, {14, 24}, {8, 24}}); },
             TonesOf(Palette::PaleGrey), 1.5, kOutline);
     cairo_new_path(cr);
     for (const double r : {6.0, 11.0}) {
         cairo_new_sub_path(cr);
         cairo_arc(cr, 23, 19, r, -0.8, 0.8);
     }
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, 4.0);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Palette::PaleGrey);
-    cairo_set_line_width(cr, 2.0);
-    cairo_stroke(cr);
+    OutlinedStroke(cr, Palette::PaleGrey, 2.0, 1.0);
 }
 
 void WarningText(const FrameCanvas& c) {
@@ -336,13 +303,7 @@ void WarningText(const FrameCanvas& c) {
     for (int side = -1; side <= 1; side += 2) {
         const double cx = side * (c.width / 2.0 - 34.0);
         const double r = c.height / 2.0 - 4.0;
-        CelFill(c.cr,
-                [&](cairo_t* p) {
-                    cairo_move_to(p, cx, r);
-                    cairo_line_to(p, cx + r * 1.1, -r * 0.85);
-                    cairo_line_to(p, cx - r * 1.1, -r * 0.85);
-                    cairo_close_path(p);
-                },
+        CelFill(c.cr, [&](cairo_t* p) { Polygon(p, {{cx, r}, {cx + r * 1.1, -r * 0.85}, {cx - r * 1.1, -r * 0.85}}); },
                 TonesOf(bright ? Palette::Minigun : Palette::Danger), 2.0, 3.0);
         LetteringStyle mark;
         mark.size = r * 1.1;
@@ -373,14 +334,7 @@ void WarningBoss(const FrameCanvas& c) {
 void DialogArrow(const FrameCanvas& c) {
     PixelSpace space(c);
     const double w = c.width;
-    CelFill(c.cr,
-            [&](cairo_t* p) {
-                cairo_move_to(p, 5, 3);
-                cairo_line_to(p, w - 5, 3);
-                cairo_line_to(p, w / 2.0, c.height - 3.0);
-                cairo_close_path(p);
-            },
-            TonesOf(Palette::White), 1.5, kOutline);
+    CelFill(c.cr, [&](cairo_t* p) { Polygon(p, {{5, 3}, {w - 5, 3}, {w / 2.0, c.height - 3.0}}); }, TonesOf(Palette::White), 1.5, kOutline);
 }
 
 void Star(const FrameCanvas& c) {

@@ -117,6 +117,23 @@ void CreditLine(cairo_t* cr, std::string_view text, double y, double size, doubl
     LetteringToFit(cr, text, 0, y, maxWidth, size * 1.5, style);
 }
 
+// A logo's name and, smaller beneath it in the plain face, its tagline,
+// both centred between left and right.
+void NameAndTagline(cairo_t* cr, std::string_view name, std::string_view tagline, double left, double right,
+                    double nameY, double taglineY, const LetteringStyle& nameStyle, const Colour& taglineTop,
+                    const Colour& taglineBottom) {
+    const double centre = (left + right) / 2.0;
+    LetteringToFit(cr, name, centre, nameY, right - left, (nameY - taglineY) * 1.3, nameStyle);
+    LetteringStyle tag = nameStyle;
+    tag.size = 30.0;
+    tag.face = DejaVu::Sans;
+    tag.top = taglineTop;
+    tag.bottom = taglineBottom;
+    tag.outlineWidth = 3.0;
+    tag.shadowOffset = 0.0;
+    LetteringToFit(cr, tagline, centre, taglineY, (right - left) * 0.8, 36.0, tag);
+}
+
 }  // namespace
 
 void HwLogo(const FrameCanvas& c) {
@@ -125,12 +142,11 @@ void HwLogo(const FrameCanvas& c) {
     const double emblemX = -c.width / 2.0 + 70.0;
     CelFill(cr,
             [&](cairo_t* p) {
-                cairo_move_to(p, emblemX - 52.0, -56.0);
-                cairo_line_to(p, emblemX - 52.0, 12.0);
-                cairo_line_to(p, emblemX, 60.0);
-                cairo_line_to(p, emblemX + 52.0, 12.0);
-                cairo_line_to(p, emblemX + 52.0, -56.0);
-                cairo_close_path(p);
+                Polygon(p, {{emblemX - 52.0, -56.0},
+                            {emblemX - 52.0, 12.0},
+                            {emblemX, 60.0},
+                            {emblemX + 52.0, 12.0},
+                            {emblemX + 52.0, -56.0}});
             },
             TonesOf(Palette::DuskRock), 5.0, 3.0);
     FlatFill(cr, [&](cairo_t* p) { RoundedRectangle(p, emblemX - 30.0, -50.0, 60.0, 58.0, 26.0); }, Palette::Ink, 0.0);
@@ -141,17 +157,8 @@ void HwLogo(const FrameCanvas& c) {
     word.bottom = Palette::Ember;
     word.outlineWidth = 4.0;
     word.shadowOffset = 3.0;
-    const double textCentre = emblemX + 60.0 + (c.width / 2.0 - 4.0 - emblemX - 60.0) / 2.0;
-    const double textWidth = c.width / 2.0 - 4.0 - emblemX - 60.0;
-    LetteringToFit(cr, "HEARTHWORKS", textCentre, 14.0, textWidth, 70.0, word);
-    LetteringStyle tag = word;
-    tag.size = 26.0;
-    tag.face = DejaVu::Sans;
-    tag.top = Palette::PaleGrey;
-    tag.bottom = Palette::LightGrey;
-    tag.outlineWidth = 3.0;
-    tag.shadowOffset = 0.0;
-    LetteringToFit(cr, "G A M E   S T U D I O", textCentre, -40.0, textWidth * 0.8, 34.0, tag);
+    NameAndTagline(cr, "HEARTHWORKS", "G A M E   S T U D I O", emblemX + 60.0, c.width / 2.0 - 4.0, 14.0, -40.0, word,
+                   Palette::PaleGrey, Palette::LightGrey);
 }
 
 void TdLogo(const FrameCanvas& c) {
@@ -160,23 +167,21 @@ void TdLogo(const FrameCanvas& c) {
     const double emblemX = -c.width / 2.0 + 100.0;
     CelFill(cr,
             [&](cairo_t* p) {
-                cairo_move_to(p, emblemX - 86.0, -70.0);
-                cairo_line_to(p, emblemX - 20.0, 66.0);
-                cairo_line_to(p, emblemX + 8.0, 20.0);
-                cairo_line_to(p, emblemX + 26.0, 44.0);
-                cairo_line_to(p, emblemX + 86.0, -70.0);
-                cairo_close_path(p);
+                Polygon(p, {{emblemX - 86.0, -70.0},
+                            {emblemX - 20.0, 66.0},
+                            {emblemX + 8.0, 20.0},
+                            {emblemX + 26.0, 44.0},
+                            {emblemX + 86.0, -70.0}});
             },
             TonesOf(Palette::Ice), 8.0, 4.0);
     FlatFill(cr,
              [&](cairo_t* p) {
-                 cairo_move_to(p, emblemX - 20.0, 66.0);
-                 cairo_line_to(p, emblemX - 42.0, 21.0);
-                 cairo_line_to(p, emblemX - 28.0, 30.0);
-                 cairo_line_to(p, emblemX - 16.0, 18.0);
-                 cairo_line_to(p, emblemX - 2.0, 30.0);
-                 cairo_line_to(p, emblemX + 8.0, 20.0);
-                 cairo_close_path(p);
+                 Polygon(p, {{emblemX - 20.0, 66.0},
+                             {emblemX - 42.0, 21.0},
+                             {emblemX - 28.0, 30.0},
+                             {emblemX - 16.0, 18.0},
+                             {emblemX - 2.0, 30.0},
+                             {emblemX + 8.0, 20.0}});
              },
              Palette::Snow, 3.0);
     LetteringStyle word;
@@ -186,17 +191,8 @@ void TdLogo(const FrameCanvas& c) {
     word.outline = Palette::Navy;
     word.outlineWidth = 5.0;
     word.shadowOffset = 4.0;
-    const double left = emblemX + 100.0;
-    const double right = c.width / 2.0 - 6.0;
-    LetteringToFit(cr, "TUNDRA", (left + right) / 2.0, 16.0, right - left, 120.0, word);
-    LetteringStyle tag = word;
-    tag.size = 30.0;
-    tag.face = DejaVu::Sans;
-    tag.top = Palette::Ice;
-    tag.bottom = Palette::Beam;
-    tag.outlineWidth = 3.0;
-    tag.shadowOffset = 0.0;
-    LetteringToFit(cr, "E N G I N E", (left + right) / 2.0, -62.0, right - left, 40.0, tag);
+    NameAndTagline(cr, "TUNDRA", "E N G I N E", emblemX + 100.0, c.width / 2.0 - 6.0, 16.0, -62.0, word, Palette::Ice,
+                   Palette::Beam);
 }
 
 void SquealingQuor(const FrameCanvas& c) {
@@ -230,13 +226,7 @@ void Title(const FrameCanvas& c) {
     cairo_new_path(cr);
     cairo_move_to(cr, -c.width / 2.0 + 24.0, -66.0);
     cairo_curve_to(cr, -40.0, -58.0, 40.0, -74.0, c.width / 2.0 - 24.0, -64.0);
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, 7.0);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Palette::Ember);
-    cairo_set_line_width(cr, 3.0);
-    cairo_stroke(cr);
+    OutlinedStroke(cr, Palette::Ember, 3.0, 2.0);
 }
 
 void Credits(const FrameCanvas& c) {

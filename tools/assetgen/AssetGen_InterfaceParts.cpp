@@ -35,50 +35,24 @@ FaceColours ColoursOf(ButtonLook look) {
     return {Palette::MidGrey, false, {}};
 }
 
-void Polygon(cairo_t* cr, std::initializer_list<std::pair<double, double>> points) {
-    bool first = true;
-    for (const auto& [x, y] : points) {
-        if (first) {
-            cairo_move_to(cr, x, y);
-            first = false;
-        } else {
-            cairo_line_to(cr, x, y);
-        }
-    }
-    cairo_close_path(cr);
-}
-
 void PlasmaIcon(cairo_t* cr, double cx, double cy, double s, double line) {
     const Colour colour = WeaponColour(0);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     // The orbit ring behind the orb, then the orb, then the ring's front half.
-    cairo_save(cr);
-    cairo_rotate(cr, 0.5);
-    cairo_scale(cr, 1.0, 0.38);
-    cairo_new_path(cr);
-    cairo_arc(cr, 0.0, 0.0, s * 0.46, 0.0, 2.0 * kPi);
-    cairo_restore(cr);
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, line * 2.6);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Mix(colour, Palette::White, 0.45));
-    cairo_set_line_width(cr, line * 1.1);
-    cairo_stroke(cr);
+    auto ring = [&](double from, double to) {
+        cairo_save(cr);
+        cairo_rotate(cr, 0.5);
+        cairo_scale(cr, 1.0, 0.38);
+        cairo_new_path(cr);
+        cairo_arc(cr, 0.0, 0.0, s * 0.46, from, to);
+        cairo_restore(cr);
+        OutlinedStroke(cr, Mix(colour, Palette::White, 0.45), line * 1.1, line * 0.75);
+    };
+    ring(0.0, 2.0 * kPi);
     CelFill(cr, [&](cairo_t* c) { Ellipse(c, 0.0, 0.0, s * 0.3, s * 0.3); }, TonesOf(colour), s * 0.08, line);
     Highlight(cr, -s * 0.1, s * 0.1, s * 0.08, s * 0.06);
-    cairo_save(cr);
-    cairo_rotate(cr, 0.5);
-    cairo_scale(cr, 1.0, 0.38);
-    cairo_new_path(cr);
-    cairo_arc(cr, 0.0, 0.0, s * 0.46, kPi, 2.0 * kPi);
-    cairo_restore(cr);
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, line * 2.6);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Mix(colour, Palette::White, 0.45));
-    cairo_set_line_width(cr, line * 1.1);
-    cairo_stroke(cr);
+    ring(kPi, 2.0 * kPi);
     cairo_restore(cr);
 }
 

@@ -45,12 +45,11 @@ void FlagPicture(cairo_t* cr, double cx, double cy, double size, double phase) {
     const double s = size;
     FlatFill(cr,
              [&](cairo_t* p) {
-                 cairo_move_to(p, cx - s * 0.5, cy - s * 0.4);
-                 cairo_line_to(p, cx - s * 0.12, cy + s * 0.02);
-                 cairo_line_to(p, cx + s * 0.12, cy - s * 0.16);
-                 cairo_line_to(p, cx + s * 0.5, cy + s * 0.12);
-                 cairo_line_to(p, cx + s * 0.5, cy - s * 0.4);
-                 cairo_close_path(p);
+                 Polygon(p, {{cx - s * 0.5, cy - s * 0.4},
+                             {cx - s * 0.12, cy + s * 0.02},
+                             {cx + s * 0.12, cy - s * 0.16},
+                             {cx + s * 0.5, cy + s * 0.12},
+                             {cx + s * 0.5, cy - s * 0.4}});
              },
              Palette::Grass, 1.5);
     const double poleX = cx - s * 0.12;
@@ -179,15 +178,7 @@ void MenuSignGeneric(const FrameCanvas& c) {
     for (int k = 0; k < 4; ++k) {
         const bool lit = k == c.frame % 4;
         const double x = -18.0 + k * 10.0;
-        FlatFill(
-            cr,
-            [&](cairo_t* p) {
-                cairo_move_to(p, x - 3.0, 10.0);
-                cairo_line_to(p, x + 4.0, 3.0);
-                cairo_line_to(p, x - 3.0, -4.0);
-                cairo_close_path(p);
-            },
-            lit ? Palette::Gold : Palette::MidGrey, 1.0);
+        FlatFill(cr, [&](cairo_t* p) { Polygon(p, {{x - 3.0, 10.0}, {x + 4.0, 3.0}, {x - 3.0, -4.0}}); }, lit ? Palette::Gold : Palette::MidGrey, 1.0);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string_view>
 
 #include "AssetGen_Lettering.h"
@@ -90,6 +91,15 @@ using PathFunction = std::function<void(cairo_t*)>;
 // Paths, all in FrameCanvas coordinates (y up).
 void RoundedRectangle(cairo_t* cr, double left, double bottom, double width, double height, double radius);
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+struct Point {
+    double x;
+    double y;
+};
+void Polygon(cairo_t* cr, std::initializer_list<Point> points);  // closed
+
+// Strokes the current path `width` wide in `colour` over a dark outline
+// `outline` wider on each side, with round ends; the path is consumed.
+void OutlinedStroke(cairo_t* cr, const Colour& colour, double width, double outline = kOutline / 2.0);
 
 // Fills `path` cel-shaded (base, a light rim toward the upper left and a
 // shadow toward the lower right of the picture, `depth` pixels deep) and
