@@ -62,7 +62,8 @@ bool WriteImage(const std::string& path, std::uint64_t, std::string& error) {
 template <GuiSkin Skin>
 bool WriteSkinImage(const std::string& path, std::uint64_t, std::string& error) {
     const SkinTexture texture = TextureOfSkin(Skin);
-    return WritePicture(path, texture.width, texture.height, [](cairo_t* cr) { DrawSkinTexture(cr, Skin); }, error);
+    return WritePicture(
+        path, texture.width, texture.height, [](cairo_t* cr) { DrawSkinTexture(cr, Skin); }, error);
 }
 
 template <GuiSkin Skin>

@@ -54,8 +54,9 @@ void Clear(cairo_t* cr, const PixelRect& r) {
 
 // A dark rounded casing around a window, with a lighter inner lip.
 void Casing(cairo_t* cr, double x, double y, double width, double height, double radius, const PixelRect& window) {
-    CelFill(cr, [&](cairo_t* c) { RoundedRectangle(c, x, y, width, height, radius); }, TonesOf(Palette::Panel), 2.5,
-            kOutline);
+    CelFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, x, y, width, height, radius); }, TonesOf(Palette::Panel), 2.5,
+        kOutline);
     cairo_new_path(cr);
     cairo_rectangle(cr, window.x - 1.0, window.y - 1.0, window.width + 2.0, window.height + 2.0);
     SetColour(cr, Palette::Ink);
@@ -124,12 +125,14 @@ void WeaponBars(const FrameCanvas& c) {
     const Colour accent = WeaponColour(c.frame % 4);
     const double railWidth = kWeaponFillLeft - 3.0;
     for (const double x : {2.0, kWeaponFillLeft + kWeaponFillWidth + 1.0}) {
-        CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, x, 1, railWidth, c.height - 2.0, 3); },
-                TonesOf(Palette::SteelDark), 2.0, kOutline);
+        CelFill(
+            cr, [&](cairo_t* p) { RoundedRectangle(p, x, 1, railWidth, c.height - 2.0, 3); },
+            TonesOf(Palette::SteelDark), 2.0, kOutline);
         for (int k = 0; k < 3; ++k) {
             const double y = 10.0 + k * 24.0;
-            CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, x + 1.5, y, railWidth - 3.0, 8, 2); }, TonesOf(accent),
-                    1.5, 1.0);
+            CelFill(
+                cr, [&](cairo_t* p) { RoundedRectangle(p, x + 1.5, y, railWidth - 3.0, 8, 2); }, TonesOf(accent), 1.5,
+                1.0);
         }
     }
     Clear(cr, {kWeaponFillLeft, 0, kWeaponFillWidth, c.height});
@@ -188,9 +191,14 @@ void DistBG(const FrameCanvas& c) {
 
 void DistPoint(const FrameCanvas& c) {
     const double r = std::min(c.width, c.height) / 2.0 - 3.0;
-    CelFill(c.cr, [&](cairo_t* p) { Ellipse(p, 0, 0, r, r); }, TonesOf(Palette::Ember), 2.0, kOutline);
-    FlatFill(c.cr, [&](cairo_t* p) { Polygon(p, {{r * 0.6, 0}, {-r * 0.35, r * 0.5}, {-r * 0.35, -r * 0.5}}); },
-             Palette::White, 1.0);
+    CelFill(
+        c.cr, [&](cairo_t* p) { Ellipse(p, 0, 0, r, r); }, TonesOf(Palette::Ember), 2.0, kOutline);
+    FlatFill(
+        c.cr,
+        [&](cairo_t* p) {
+            Polygon(p, {{r * 0.6, 0}, {-r * 0.35, r * 0.5}, {-r * 0.35, -r * 0.5}});
+        },
+        Palette::White, 1.0);
 }
 
 void BossHP(const FrameCanvas& c) {
@@ -213,18 +221,21 @@ void BossHPBar(const FrameCanvas& c) {
     // The skull badge above the window (y up from here).
     const double cy = c.height / 2.0 - 14.0;
     for (int side = -1; side <= 1; side += 2) {
-        CelFill(cr,
-                [&](cairo_t* p) {
-                    cairo_move_to(p, side * 7.0, cy + 4.0);
-                    cairo_curve_to(p, side * 14.0, cy + 8.0, side * 18.0, cy + 8.0, side * 22.0, cy + 12.0);
-                    cairo_curve_to(p, side * 17.0, cy + 2.0, side * 13.0, cy - 2.0, side * 8.0, cy - 3.0);
-                    cairo_close_path(p);
-                },
-                TonesOf(Palette::PaleGrey), 1.5, kOutline);
+        CelFill(
+            cr,
+            [&](cairo_t* p) {
+                cairo_move_to(p, side * 7.0, cy + 4.0);
+                cairo_curve_to(p, side * 14.0, cy + 8.0, side * 18.0, cy + 8.0, side * 22.0, cy + 12.0);
+                cairo_curve_to(p, side * 17.0, cy + 2.0, side * 13.0, cy - 2.0, side * 8.0, cy - 3.0);
+                cairo_close_path(p);
+            },
+            TonesOf(Palette::PaleGrey), 1.5, kOutline);
     }
-    CelFill(cr, [&](cairo_t* p) { Ellipse(p, 0, cy, 10.5, 10.0); }, TonesOf(Palette::PaleGrey), 2.0, kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { Ellipse(p, 0, cy, 10.5, 10.0); }, TonesOf(Palette::PaleGrey), 2.0, kOutline);
     for (int side = -1; side <= 1; side += 2) {
-        FlatFill(cr, [&](cairo_t* p) { Ellipse(p, side * 4.0, cy + 0.5, 2.6, 3.0); }, Palette::EmberRed, 0.0);
+        FlatFill(
+            cr, [&](cairo_t* p) { Ellipse(p, side * 4.0, cy + 0.5, 2.6, 3.0); }, Palette::EmberRed, 0.0);
     }
     Rectangle(cr, -3.0, cy - 8.0, 6.0, 2.0, Palette::Ink);
 }
@@ -280,8 +291,12 @@ void VolumeBG(const FrameCanvas& c) {
     for (int k = 1; k < 10; ++k) {
         Rectangle(cr, k * w / 10.0 - 1.0, h - 5.0, 2.0, 3.0, Palette::LightGrey);
     }
-    CelFill(cr, [](cairo_t* p) { Polygon(p, {{8, 14}, {14, 14}, {22, 7}, {22, 31}, {14, 24}, {8, 24}}); },
-            TonesOf(Palette::PaleGrey), 1.5, kOutline);
+    CelFill(
+        cr,
+        [](cairo_t* p) {
+            Polygon(p, {{8, 14}, {14, 14}, {22, 7}, {22, 31}, {14, 24}, {8, 24}});
+        },
+        TonesOf(Palette::PaleGrey), 1.5, kOutline);
     cairo_new_path(cr);
     for (const double r : {6.0, 11.0}) {
         cairo_new_sub_path(cr);
@@ -293,34 +308,29 @@ void VolumeBG(const FrameCanvas& c) {
 void WarningText(const FrameCanvas& c) {
     // Two frames blinking: bright, then glowing red.
     const bool bright = c.frame % 2 == 0;
-    LetteringStyle style;
-    style.size = 46;
-    style.top = bright ? Palette::Minigun : Palette::White;
-    style.bottom = bright ? Palette::Ember : Rgb(255, 150, 130);
-    style.outline = bright ? Palette::Ink : Palette::EmberRed;
-    style.outlineWidth = 3.0;
+    const LetteringStyle style{.size = 46,
+                               .top = bright ? Palette::Minigun : Palette::White,
+                               .bottom = bright ? Palette::Ember : Rgb(255, 150, 130),
+                               .outline = bright ? Palette::Ink : Palette::EmberRed,
+                               .outlineWidth = 3.0};
     LetteringToFit(c.cr, "WARNING", 0, 0, c.width - 120.0, c.height - 4.0, style);
     for (int side = -1; side <= 1; side += 2) {
         const double cx = side * (c.width / 2.0 - 34.0);
         const double r = c.height / 2.0 - 4.0;
-        CelFill(c.cr, [&](cairo_t* p) { Polygon(p, {{cx, r}, {cx + r * 1.1, -r * 0.85}, {cx - r * 1.1, -r * 0.85}}); },
-                TonesOf(bright ? Palette::Minigun : Palette::Danger), 2.0, 3.0);
-        LetteringStyle mark;
-        mark.size = r * 1.1;
-        mark.top = Palette::Ink;
-        mark.bottom = Palette::Ink;
-        mark.outlineWidth = 0.0;
+        CelFill(
+            c.cr,
+            [&](cairo_t* p) {
+                Polygon(p, {{cx, r}, {cx + r * 1.1, -r * 0.85}, {cx - r * 1.1, -r * 0.85}});
+            },
+            TonesOf(bright ? Palette::Minigun : Palette::Danger), 2.0, 3.0);
+        const LetteringStyle mark{.size = r * 1.1, .top = Palette::Ink, .bottom = Palette::Ink, .outlineWidth = 0.0};
         Lettering(c.cr, "!", cx, -r * 0.12, mark);
     }
 }
 
 void WarningBoss(const FrameCanvas& c) {
-    LetteringStyle big;
-    big.size = 100;
-    big.top = Palette::Gold;
-    big.bottom = Palette::EmberRed;
-    big.outlineWidth = 5.0;
-    big.shadowOffset = 4.0;
+    const LetteringStyle big{
+        .size = 100, .top = Palette::Gold, .bottom = Palette::EmberRed, .outlineWidth = 5.0, .shadowOffset = 4.0};
     LetteringToFit(c.cr, "BOSS", 0, c.height * 0.17, c.width - 8.0, c.height * 0.6, big);
     LetteringStyle small = big;
     small.size = 44;
@@ -334,7 +344,12 @@ void WarningBoss(const FrameCanvas& c) {
 void DialogArrow(const FrameCanvas& c) {
     PixelSpace space(c);
     const double w = c.width;
-    CelFill(c.cr, [&](cairo_t* p) { Polygon(p, {{5, 3}, {w - 5, 3}, {w / 2.0, c.height - 3.0}}); }, TonesOf(Palette::White), 1.5, kOutline);
+    CelFill(
+        c.cr,
+        [&](cairo_t* p) {
+            Polygon(p, {{5, 3}, {w - 5, 3}, {w / 2.0, c.height - 3.0}});
+        },
+        TonesOf(Palette::White), 1.5, kOutline);
 }
 
 void Star(const FrameCanvas& c) {
@@ -346,8 +361,9 @@ void Star(const FrameCanvas& c) {
     for (int i = 0; i < 3; ++i) {
         const Place& p = places.at(static_cast<std::size_t>(i));
         const bool earned = i < c.frame;
-        CelFill(c.cr, [&](cairo_t* q) { InterfaceParts::StarPath(q, p.x, p.y, p.r); },
-                TonesOf(earned ? Palette::Gold : Palette::DarkGrey), 4.0, 3.0);
+        CelFill(
+            c.cr, [&](cairo_t* q) { InterfaceParts::StarPath(q, p.x, p.y, p.r); },
+            TonesOf(earned ? Palette::Gold : Palette::DarkGrey), 4.0, 3.0);
         if (earned) {
             Highlight(c.cr, p.x - p.r * 0.22, p.y + p.r * 0.2, p.r * 0.12, p.r * 0.08);
         }

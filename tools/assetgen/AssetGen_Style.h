@@ -104,8 +104,7 @@ void OutlinedStroke(cairo_t* cr, const Colour& colour, double width, double outl
 // Fills `path` cel-shaded (base, a light rim toward the upper left and a
 // shadow toward the lower right of the picture, `depth` pixels deep) and
 // strokes its outline; right in a FrameCanvas space and a PixelSpace alike.
-void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth = 3.0,
-             double outline = kOutline);
+void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth = 3.0, double outline = kOutline);
 // Fills `path` flat and strokes its outline.
 void FlatFill(cairo_t* cr, const PathFunction& path, const Colour& fill, double outline = kOutline);
 // A soft highlight: a small light ellipse, the glint of the upper-left light.
@@ -128,7 +127,7 @@ private:
 // Lettering, in the DejaVu faces of AssetGen_Lettering.h.
 struct LetteringStyle {
     DejaVu face = DejaVu::SansBold;
-    double size = 24.0;        // pixels, the em size
+    double size = 24.0;           // pixels, the em size
     Colour top = Palette::White;  // a vertical gradient from top to bottom of the ink
     Colour bottom = Palette::LightGrey;
     Colour outline = Palette::Ink;
