@@ -29,9 +29,10 @@ void DrawChecks(cairo_t* cr, double width, double height) {
     cairo_save(cr);
     cairo_rectangle(cr, 0, 0, width, height);
     cairo_clip(cr);
-    cairo_set_source_rgb(cr, 0.8, 0.8, 0.8);
+    // Mid greys, so that white art and dark outlines both show.
+    cairo_set_source_rgb(cr, 0.62, 0.62, 0.62);
     cairo_paint(cr);
-    cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
+    cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
     for (double y = 0; y < height; y += 8) {
         for (double x = (static_cast<int>(y / 8) % 2) * 8.0; x < width; x += 16) {
             cairo_rectangle(cr, x, y, 8, 8);
@@ -87,7 +88,8 @@ void DrawTile(cairo_t* cr, cairo_surface_t* picture, const ManifestRow& row, dou
     UseFont(cr, DejaVu::SansBold, 12);
     cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
     cairo_move_to(cr, 0, 15);
-    std::string label(row.kind == FileKind::Sheet ? row.SheetName() : std::string_view(row.path));
+    // Sheets by name with their grid; other pictures by file name, which fits the tile.
+    std::string label(row.kind == FileKind::Sheet ? row.SheetName() : row.path.substr(row.path.rfind('/') + 1));
     if (row.kind == FileKind::Sheet) {
         label += "  " + std::to_string(row.grid.columns) + "x" + std::to_string(row.grid.rows) + " of " +
                  std::to_string(row.grid.frameWidth) + "x" + std::to_string(row.grid.frameHeight);

@@ -16,6 +16,7 @@
 #include "AssetGen_Files.h"
 #include "AssetGen_Lettering.h"
 #include "AssetGen_OggVorbisWriter.h"
+#include "AssetGen_Png.h"
 #include "AssetGen_SheetImage.h"
 #include "AssetGen_SoundAssets.h"
 
@@ -41,13 +42,9 @@ const FileArt* FindFileArt(std::string_view path) {
 
 bool WriteSheet(const ManifestRow& row, const std::string& path, std::string& error) {
     cairo_surface_t* surface = RenderSheet(row);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+    const bool written = WritePng(surface, path, error);
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        error = path + ": " + cairo_status_to_string(status);
-        return false;
-    }
-    return true;
+    return written;
 }
 
 class FileMaker {

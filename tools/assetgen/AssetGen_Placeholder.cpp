@@ -13,10 +13,9 @@ void DrawPlaceholder(const FrameCanvas& canvas, bool fillsCell) {
     const double halfWidth = std::max(canvas.width / 2.0 - margin, 0.5);
     const double halfHeight = std::max(canvas.height / 2.0 - margin, 0.5);
     cairo_rectangle(cr, -halfWidth, -halfHeight, 2 * halfWidth, 2 * halfHeight);
-    cairo_set_source_rgb(cr, 1.0, 0.0, 1.0);
-    cairo_fill_preserve(cr);
-    cairo_save(cr);
     cairo_clip(cr);
+    cairo_set_source_rgb(cr, 1.0, 0.0, 1.0);
+    cairo_paint(cr);
     cairo_set_source_rgb(cr, 0.1, 0.0, 0.1);
     cairo_set_line_width(cr, 4.0);
     const double reach = halfWidth + halfHeight;
@@ -25,7 +24,6 @@ void DrawPlaceholder(const FrameCanvas& canvas, bool fillsCell) {
         cairo_line_to(cr, x + 2 * halfHeight, halfHeight);
     }
     cairo_stroke(cr);
-    cairo_restore(cr);
 
     const double size = std::min(halfWidth, halfHeight);
     if (size < 4.0) {
