@@ -171,14 +171,14 @@ void DrawFlamethrowerWeapon(const FrameCanvas& canvas) {
     cairo_t* cr = canvas.cr;
     const Colour flamer = Palette::Flamer;
     const bool big = canvas.frame % 2 == 0;
-    Tube(cr, Block(-10.0, 18.0, 3.5, 1.0), kGunLight, 3.5);
-    Band(cr, 4.0, 6.5, 4.8, kGunMetal);
-    Tube(cr, Block(15.5, 21.0, 5.5, 1.5), kGunMetal, 5.5);
+    Tube(cr, Block(-10.0, 16.0, 3.5, 1.0), kGunLight, 3.5);
+    Band(cr, 3.0, 5.5, 4.8, kGunMetal);
+    Tube(cr, Block(13.5, 19.0, 5.5, 1.5), kGunMetal, 5.5);
     Tube(cr, [](cairo_t* c) { Ellipse(c, -14.5, 0.0, 8.5, 8.2); }, flamer, 8.2);
     Band(cr, -16.0, -13.0, 7.9, Mix(flamer, Palette::Ink, 0.45));
     FlatFill(cr, [](cairo_t* c) { Ellipse(c, -19.5, 0.0, 1.6, 1.6); }, Palette::Ink, 0.0);
     // The pilot flame: an outer orange tongue with a gold core.
-    const double length = big ? 2.6 : 1.8;
+    const double length = big ? 4.6 : 3.2;
     const double half = big ? 3.2 : 2.4;
     auto tongue = [](cairo_t* c, double x, double len, double h) {
         cairo_move_to(c, x, -h);
@@ -186,8 +186,8 @@ void DrawFlamethrowerWeapon(const FrameCanvas& canvas) {
         cairo_curve_to(c, x + len, h * 0.3, x + len * 0.6, h, x, h);
         cairo_close_path(c);
     };
-    FlatFill(cr, [&](cairo_t* c) { tongue(c, 21.0, length, half); }, flamer, 1.2);
-    FlatFill(cr, [&](cairo_t* c) { tongue(c, 21.0, length * 0.6, half * 0.5); }, Palette::Gold, 0.0);
+    FlatFill(cr, [&](cairo_t* c) { tongue(c, 19.0, length, half); }, flamer, 1.2);
+    FlatFill(cr, [&](cairo_t* c) { tongue(c, 19.0, length * 0.6, half * 0.5); }, Palette::Gold, 0.0);
 }
 
 // The machine gun: a drum with a yellow warning stripe and three barrels.
