@@ -98,14 +98,18 @@ void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
 
 }  // namespace
 
-void DrawAlpaca(const FrameCanvas& canvas) { Alpaca(canvas.cr, {canvas.frame % 2 == 1 ? 1.0 : 0.0}); }
+void DrawAlpaca(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
+    // Frame 1, held briefly, chews.
+    Alpaca(canvas.cr, {canvas.frame % 2 == 1 ? 1.0 : 0.0});
+}
 
 void DrawAlpacaDeath(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     // Hit, wobble, topple, lie dazed, then burst into tufts of wool.
     constexpr double kSway[12] = {0, 0.04, -0.04, -0.06, -0.09, -0.1, -0.1, -0.1, -0.1, -0.1, -0.1, -0.1};
     constexpr double kSink[12] = {0, 0, 0, 0.2, 0.4, 0.6, 0.65, 0.7, 0.7, 0.7, 0.7, 0.7};
     const int k = std::clamp(canvas.frame, 0, 11);
-    KeepMargin(canvas);
     AlpacaPose pose;
     pose.beaten = true;
     pose.flash = k == 0 ? 0.45 : 0;
@@ -134,6 +138,7 @@ void DrawAlpacaDeath(const FrameCanvas& canvas) {
 }
 
 void DrawAlpacaEyes(const FrameCanvas& canvas, int phase) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     // Frames: a wide look, a narrowing glare held, a glare at the player, and
     // the blink the animation ends on.

@@ -146,6 +146,7 @@ void Arm(cairo_t* cr, const Colour& fur, bool openPaw, double charge, std::uint6
 }  // namespace
 
 void DrawBearBody(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     BearPose pose;
     if (canvas.frame % 2 == 1) {
         // Breathing out: the head sinks, the eyes narrow.
@@ -156,6 +157,7 @@ void DrawBearBody(const FrameCanvas& canvas) {
 }
 
 void DrawBearRoar(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     const double t = (canvas.frame + 1.0) / std::max(1, canvas.frameCount);
     BearPose pose;
     pose.headDrop = -4;
@@ -165,6 +167,7 @@ void DrawBearRoar(const FrameCanvas& canvas) {
 }
 
 void DrawBearDeath(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     const int k = canvas.frame;
     BearPose pose;
     pose.beaten = true;
@@ -183,12 +186,14 @@ void DrawBearDeath(const FrameCanvas& canvas) {
 }
 
 void DrawBearArm(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     // Frame 1 is the lightning paw, opened and crackling.
     const bool lightning = canvas.frame % 2 == 1;
     Arm(canvas.cr, kFur, lightning, lightning ? 1 : 0, canvas.seed);
 }
 
 void DrawBearArmDeath(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     const int k = canvas.frame;
     const double t = k / static_cast<double>(std::max(1, canvas.frameCount - 1));
     const Colour fur = k == 0 ? Style::Mix(kFur, Palette::White, 0.5) : Style::Mix(kFur, Palette::Ink, 0.35 * t);

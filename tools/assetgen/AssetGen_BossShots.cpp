@@ -51,6 +51,7 @@ void Bolt(cairo_t* cr, const std::vector<double>& p, double width, double alpha)
 }  // namespace
 
 void DrawAttackWarning(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     Body(cr, RoundedPolygon({-16, 2, 16, 2, 0, -40}, 4), Palette::Danger, 3, 2.5);
     Body(cr, Circle(0, 16, 22), Palette::Danger, 5, 2.5);
@@ -59,6 +60,7 @@ void DrawAttackWarning(const FrameCanvas& canvas) {
 }
 
 void DrawBearBall(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     Random random(canvas.seed + canvas.frame);
     if (canvas.frame == 0) {
@@ -127,6 +129,7 @@ void DrawBearLightning(const FrameCanvas& canvas) {
 }
 
 void DrawAlpacaBomb(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     const int k = canvas.frame;
     if (k == 0) {

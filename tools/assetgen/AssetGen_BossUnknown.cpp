@@ -151,11 +151,14 @@ void Half(cairo_t* cr, bool left, double charge, double crack, std::uint64_t see
 
 }  // namespace
 
-void DrawUnknownBody(const FrameCanvas& canvas) { Unknown(canvas.cr, 0, canvas.seed); }
+void DrawUnknownBody(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
+    Unknown(canvas.cr, 0, canvas.seed);
+}
 
 void DrawUnknownDeath(const FrameCanvas& canvas) {
-    const double t = (canvas.frame + 1.0) / std::max(1, canvas.frameCount);
     KeepMargin(canvas);
+    const double t = (canvas.frame + 1.0) / std::max(1, canvas.frameCount);
     Unknown(canvas.cr, t, canvas.seed + canvas.frame);
     if (canvas.frame >= canvas.frameCount / 2) {
         Shards(canvas.cr, kCoreX, kCoreY, 190, t, 12, 16, kVoid, canvas.seed);
@@ -163,6 +166,7 @@ void DrawUnknownDeath(const FrameCanvas& canvas) {
 }
 
 void DrawUnknownEyes(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     // Where the eye looks, frame by frame: the game picks frames at random.
     constexpr double kLook[4][2] = {{-0.7, 0}, {-0.2, 0.6}, {0.5, -0.4}, {-0.6, -0.6}};
@@ -182,10 +186,12 @@ void DrawUnknownEyes(const FrameCanvas& canvas) {
 }
 
 void DrawUnknownHalf(const FrameCanvas& canvas, bool left) {
+    KeepMargin(canvas);
     Half(canvas.cr, left, canvas.frame == 0 ? 1 : 0, 0, canvas.seed);
 }
 
 void DrawUnknownHalfDeath(const FrameCanvas& canvas, bool left) {
+    KeepMargin(canvas);
     const int k = canvas.frame;
     const double t = k / static_cast<double>(std::max(1, canvas.frameCount - 1));
     if (k < 3) {

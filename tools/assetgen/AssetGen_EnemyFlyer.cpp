@@ -170,12 +170,14 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
 }  // namespace
 
 void DrawFlyerFlap(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     Pose pose;
     pose.beat = std::cos(2 * kPi * canvas.frame / std::max(1, canvas.frameCount));
     Figure(canvas.cr, theme, pose);
 }
 
 void DrawFlyerDeath(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     const FlyerLook& look = LookOf(theme);
     const int k = canvas.frame;
     constexpr int kTumbleFrames = 4;

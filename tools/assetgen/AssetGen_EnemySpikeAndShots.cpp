@@ -91,6 +91,7 @@ void Spike(cairo_t* cr, const SpikeLook& look, double flash, int cracks, std::ui
 }  // namespace
 
 void DrawSpike(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     const SpikeLook& look = SpikeOf(theme);
     const int k = canvas.frame;
     if (k <= 2) {
@@ -107,6 +108,7 @@ void DrawSpike(const FrameCanvas& canvas, int theme) {
 }
 
 void DrawArcShot(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     const Colour colour = ShotOf(theme).arc;
     if (canvas.frame == 0) {
@@ -133,6 +135,7 @@ void DrawArcShot(const FrameCanvas& canvas, int theme) {
 }
 
 void DrawDart(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     const Colour colour = ShotOf(theme).dart;
     if (canvas.frame == 0) {

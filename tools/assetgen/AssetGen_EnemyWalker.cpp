@@ -159,6 +159,7 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
 }  // namespace
 
 void DrawWalkerThrow(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     static const Pose kPoses[3] = {
         {0, 0, 1, 0.95, -0.35, true},
         {0, 0.14, 0.93, 0.75, 1.0, true},
@@ -168,6 +169,7 @@ void DrawWalkerThrow(const FrameCanvas& canvas, int theme) {
 }
 
 void DrawWalkerDeath(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     const WalkerLook& look = LookOf(theme);
     const int k = canvas.frame;
     const int puffFrames = std::max(1, canvas.frameCount - 3);

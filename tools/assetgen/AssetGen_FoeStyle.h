@@ -20,8 +20,9 @@ namespace Palette = Style::Palette;
 
 inline constexpr double kPi = 3.14159265358979323846;
 
-// Clips drawing to the cell less its 2-pixel margin, for effects (rays,
-// flying debris) that would otherwise reach the neighbouring cells.
+// Clips drawing to the cell less its 2-pixel margin: flying debris, rays and
+// tumbling poses must not reach the neighbouring cells, which filtering and
+// mipmaps sample.
 void KeepMargin(const FrameCanvas& canvas);
 
 // Paths (FrameCanvas coordinates, y up).
