@@ -64,18 +64,26 @@ void DrawBearBall(const FrameCanvas& canvas) {
     cairo_t* cr = canvas.cr;
     Random random(canvas.seed + canvas.frame);
     if (canvas.frame == 0) {
+        // A ball of storm: deep blue shell, a bright heart, bolts inside and
+        // sparks leaping off its rim.
         Glow(cr, 1, 0, 50, kStorm, 0.6);
-        Body(cr, Circle(1, 0, 34), kStorm, 7, 3);
+        Body(cr, Circle(1, 0, 34), Style::Mix(kStormDeep, kStorm, 0.45), 7, 3);
+        Glow(cr, 1, 0, 26, Palette::White, 0.8);
         for (int i = 0; i < 3; ++i) {
             const double a = i * 2.1 + 0.5;
             std::vector<double> p{1, 0};
             for (int s = 1; s <= 3; ++s) {
-                p.push_back(1 + 10 * s * std::cos(a) + 4 * random.Signed());
-                p.push_back(10 * s * std::sin(a) + 4 * random.Signed());
+                p.push_back(1 + 9 * s * std::cos(a) + 4 * random.Signed());
+                p.push_back(9 * s * std::sin(a) + 4 * random.Signed());
             }
-            StrokePolyline(cr, p, Palette::White, 3);
+            Bolt(cr, p, 2.5, 1);
         }
-        Flat(cr, Circle(-10, 12, 7), Palette::White, 0, 0.8);
+        for (int i = 0; i < 4; ++i) {
+            const double a = i * kPi / 2 + 0.6;
+            Bolt(cr, {1 + 32 * std::cos(a), 32 * std::sin(a), 1 + 40 * std::cos(a + 0.12), 40 * std::sin(a + 0.12),
+                      1 + 45 * std::cos(a - 0.05), 45 * std::sin(a - 0.05)},
+                 2, 1);
+        }
         return;
     }
     const double t = canvas.frame / static_cast<double>(std::max(1, canvas.frameCount - 1));
