@@ -16,21 +16,9 @@ namespace {
 using namespace Foe;
 
 constexpr double kOutline = 4.0;
-const Colour kWool = Style::Rgb(244, 216, 200);
 const Colour kFace = Style::Rgb(222, 186, 156);
 const Colour kHoof = Style::Rgb(96, 70, 66);
 const Colour kTassels[3] = {Palette::EmberRed, Palette::Gold, Palette::Teal};
-
-// A fleece: a round core ringed by bumps.
-PathFunction Fleece(double cx, double cy, double rx, double ry, int bumps, double bump) {
-    return [=](cairo_t* cr) {
-        Style::Ellipse(cr, cx, cy, rx, ry);
-        for (int i = 0; i < bumps; ++i) {
-            const double a = i * 2 * kPi / bumps;
-            Style::Ellipse(cr, cx + rx * std::cos(a), cy + ry * std::sin(a), bump, bump);
-        }
-    };
-}
 
 struct AlpacaPose {
     double chew = 0;      // 0 .. 1, the jaw shifted
@@ -41,7 +29,7 @@ struct AlpacaPose {
 };
 
 void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
-    const Colour wool = Style::Mix(kWool, Palette::White, pose.flash);
+    const Colour wool = Style::Mix(kAlpacaWool, Palette::White, pose.flash);
     for (const double x : {-92.0, -38.0, 30.0, 84.0}) {
         const Colour leg = x > 0 ? Style::Mix(kFace, Palette::Ink, 0.15) : kFace;
         Limb(cr, {x, -150, x, -184}, leg, 24, kOutline);
@@ -53,8 +41,8 @@ void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
     cairo_scale(cr, 1 + 0.08 * pose.sink, 1 - 0.3 * pose.sink);
     cairo_translate(cr, 0, 195);
 
-    Body(cr, Fleece(116, -70, 16, 16, 6, 12), wool, 5, kOutline);
-    Body(cr, Fleece(-8, -110, 108, 62, 14, 26), wool, 14, kOutline);
+    Body(cr, Fluffy(116, -70, 16, 16, 6, 12), wool, 5, kOutline);
+    Body(cr, Fluffy(-8, -110, 108, 62, 14, 26), wool, 14, kOutline);
     // A saddle blanket in stripes of the game's warm colours.
     Body(cr, RoundedPolygon({-20, -40, 96, -52, 100, -110, -10, -104}, 10), Palette::Teal, 6, kOutline * 0.75);
     for (int i = 0; i < 3; ++i) {
@@ -62,7 +50,7 @@ void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
         Limb(cr, {-10, y + 6, 96, y - 6}, kTassels[i], 6, 0);
     }
     // Neck and head.
-    Body(cr, Fleece(-40, -40, 54, 50, 9, 18), wool, 9, kOutline);
+    Body(cr, Fluffy(-40, -40, 54, 50, 9, 18), wool, 9, kOutline);
     const double hx = -36, hy = 34;
     for (int i = 0; i < 2; ++i) {
         const double ex = i == 0 ? hx - 58 : hx + 44, ey = hy + 112;
@@ -77,8 +65,8 @@ void Alpaca(cairo_t* cr, const AlpacaPose& pose) {
             Flat(cr, Circle(ex + (i == 0 ? 14 : -14) + t * 6, ey - 36 - t * 5, 6), kTassels[t], kOutline * 0.5);
         }
     }
-    Body(cr, Fleece(hx, hy, 78, 74, 12, 20), wool, 12, kOutline);
-    Body(cr, Fleece(hx + 6, hy + 82, 38, 16, 6, 16), wool, 6, kOutline);
+    Body(cr, Fluffy(hx, hy, 78, 74, 12, 20), wool, 12, kOutline);
+    Body(cr, Fluffy(hx + 6, hy + 82, 38, 16, 6, 16), wool, 6, kOutline);
     // The long face: eyes above, muzzle below, pointing down and left.
     Body(cr, Ellipse(hx - 16, hy - 10, 60, 52), kFace, 8, 0);
     const double jaw = 6 * pose.chew;
@@ -132,7 +120,7 @@ void DrawAlpacaDeath(const FrameCanvas& canvas) {
         const double spots[5][2] = {{-90, -100}, {10, -130}, {90, -60}, {-40, 10}, {40, 70}};
         for (int i = 0; i < 5; ++i) {
             SmokePuff(canvas.cr, spots[i][0] * (0.6 + 0.3 * t), spots[i][1] * (0.6 + 0.3 * t) - 20 * t, 60, t,
-                      1 - 0.55 * t, kWool, canvas.seed + i);
+                      1 - 0.55 * t, kAlpacaWool, canvas.seed + i);
         }
     }
 }
