@@ -20,6 +20,11 @@ namespace Palette = Style::Palette;
 
 inline constexpr double kPi = 3.14159265358979323846;
 
+// Outlines: the style's 2 pixels on the 96-pixel enemies; the bosses, drawn
+// at the same scale but four times as tall, a little heavier.
+inline constexpr double kEnemyOutline = Style::kOutline;
+inline constexpr double kBossOutline = 4.0;
+
 // Clips drawing to the cell less its 2-pixel margin: flying debris, rays and
 // tumbling poses must not reach the neighbouring cells, which filtering and
 // mipmaps sample.
