@@ -1,13 +1,9 @@
 #include "AssetGen_Style.h"
 
-#include <cairo-ft.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <numbers>
-#include <stdexcept>
 #include <string>
 
 namespace AssetGen::Style {
@@ -15,17 +11,12 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// The faces live for the whole run: the drawing threads share them, and
-// cairo serialises its use of each FreeType face.
-FT_Library g_freeType = nullptr;
-std::array<cairo_font_face_t*, 3> g_faces{};
-
-cairo_font_face_t* LoadFace(const std::string& path) {
-    FT_Face face = nullptr;
-    if (FT_New_Face(g_freeType, path.c_str(), 0, &face) != 0) {
-        throw std::runtime_error("cannot read the font " + path);
-    }
-    return cairo_ft_font_face_create_for_ft_face(face, FT_LOAD_NO_HINTING);
+// Glyphs are laid out y down: a y-up user space is flipped for them.
+bool UserSpaceIsYUp(cairo_t* cr) {
+    double dx = 0.0;
+    double dy = 1.0;
+    cairo_user_to_device_distance(cr, &dx, &dy);
+    return dy < 0.0;
 }
 
 // Replaces the current path with the text's outline, its ink box centred on
@@ -83,7 +74,41 @@ void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_restore(cr);
 }
 
+void Polygon(cairo_t* cr, std::initializer_list<Point> points) {
+    bool first = true;
+    for (const Point& p : points) {
+        if (first) {
+            cairo_move_to(cr, p.x, p.y);
+            first = false;
+        } else {
+            cairo_line_to(cr, p.x, p.y);
+        }
+    }
+    cairo_close_path(cr);
+}
+
+void OutlinedStroke(cairo_t* cr, const Colour& colour, double width, double outline) {
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    SetColour(cr, Palette::Ink);
+    cairo_set_line_width(cr, width + 2.0 * outline);
+    cairo_stroke_preserve(cr);
+    SetColour(cr, colour);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
 void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth, double outline) {
+    // The light comes from the upper left of the picture whatever way the
+    // user space is turned: (-1, -1) in device space, where y runs down.
+    double lx = -1.0;
+    double ly = -1.0;
+    cairo_device_to_user_distance(cr, &lx, &ly);
+    const double length = std::hypot(lx, ly);
+    lx /= length;
+    ly /= length;
     // A tone's rim is the shape less the shape moved toward that tone's side.
     auto rim = [&](const Colour& tone, double dx, double dy) {
         cairo_push_group(cr);
@@ -105,8 +130,8 @@ void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double d
     cairo_clip(cr);
     SetColour(cr, tones.base);
     cairo_paint(cr);
-    rim(tones.shadow, -depth, depth);
-    rim(tones.light, depth * 0.6, -depth * 0.6);
+    rim(tones.shadow, lx * depth, ly * depth);
+    rim(tones.light, -lx * depth * 0.6, -ly * depth * 0.6);
     cairo_restore(cr);
     if (outline > 0.0) {
         cairo_save(cr);
@@ -155,31 +180,9 @@ PixelSpace::PixelSpace(const FrameCanvas& canvas) : cr_(canvas.cr) {
 
 PixelSpace::~PixelSpace() { cairo_restore(cr_); }
 
-void SetLetteringFonts(const std::string& boldPath, const std::string& regularPath, const std::string& monoBoldPath) {
-    if (g_freeType == nullptr && FT_Init_FreeType(&g_freeType) != 0) {
-        throw std::runtime_error("cannot start FreeType");
-    }
-    g_faces = {LoadFace(boldPath), LoadFace(regularPath), LoadFace(monoBoldPath)};
-}
-
-void SelectFace(cairo_t* cr, Face face, double size) {
-    cairo_font_face_t* chosen = g_faces.at(static_cast<std::size_t>(face));
-    if (chosen == nullptr) {
-        throw std::logic_error("lettering before SetLetteringFonts");
-    }
-    cairo_set_font_face(cr, chosen);
-    cairo_set_font_size(cr, size);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_set_font_options(cr, options);
-    cairo_font_options_destroy(options);
-}
-
 InkSize LetteringSize(cairo_t* cr, std::string_view text, const LetteringStyle& style) {
     cairo_save(cr);
-    SelectFace(cr, style.face, style.size);
+    UseFont(cr, style.face, style.size);
     cairo_text_extents_t ink;
     cairo_text_extents(cr, std::string(text).c_str(), &ink);
     cairo_restore(cr);
@@ -190,8 +193,10 @@ void Lettering(cairo_t* cr, std::string_view text, double cx, double cy, const L
     const std::string owned(text);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
-    cairo_scale(cr, 1.0, -1.0);
-    SelectFace(cr, style.face, style.size);
+    if (UserSpaceIsYUp(cr)) {
+        cairo_scale(cr, 1.0, -1.0);
+    }
+    UseFont(cr, style.face, style.size);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_text_extents_t ink;
     cairo_text_extents(cr, owned.c_str(), &ink);
@@ -221,6 +226,20 @@ void Lettering(cairo_t* cr, std::string_view text, double cx, double cy, const L
     cairo_fill(cr);
     cairo_pattern_destroy(gradient);
     cairo_restore(cr);
+}
+
+void LetteringToFit(cairo_t* cr, std::string_view text, double cx, double cy, double maxWidth, double maxHeight,
+                    LetteringStyle style) {
+    // Ink grows in proportion to the size, so one measurement finds the scale.
+    const InkSize ink = LetteringSize(cr, text, style);
+    const double margin = 2.0 * (style.outlineWidth + style.shadowOffset);
+    if (ink.width > 0.0 && ink.height > 0.0) {
+        const double scale = std::min((maxWidth - margin) / ink.width, (maxHeight - margin) / ink.height);
+        if (scale < 1.0) {
+            style.size *= scale;
+        }
+    }
+    Lettering(cr, text, cx, cy, style);
 }
 
 }  // namespace AssetGen::Style

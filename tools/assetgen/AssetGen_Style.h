@@ -3,9 +3,10 @@
 #include <cairo.h>
 
 #include <functional>
-#include <string>
+#include <initializer_list>
 #include <string_view>
 
+#include "AssetGen_Lettering.h"
 #include "AssetGen_Sheet.h"
 
 // The look every sheet shares: one palette, a dark outline about two pixels
@@ -90,11 +91,20 @@ using PathFunction = std::function<void(cairo_t*)>;
 // Paths, all in FrameCanvas coordinates (y up).
 void RoundedRectangle(cairo_t* cr, double left, double bottom, double width, double height, double radius);
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+struct Point {
+    double x;
+    double y;
+};
+void Polygon(cairo_t* cr, std::initializer_list<Point> points);  // closed
+
+// Strokes the current path `width` wide in `colour` over a dark outline
+// `outline` wider on each side, with round ends; the path is consumed.
+void OutlinedStroke(cairo_t* cr, const Colour& colour, double width, double outline = kOutline / 2.0);
 
 // Fills `path` cel-shaded (base, a light rim toward the upper left and a
-// shadow toward the lower right, `depth` pixels deep) and strokes its outline.
-void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth = 3.0,
-             double outline = kOutline);
+// shadow toward the lower right of the picture, `depth` pixels deep) and
+// strokes its outline; right in a FrameCanvas space and a PixelSpace alike.
+void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth = 3.0, double outline = kOutline);
 // Fills `path` flat and strokes its outline.
 void FlatFill(cairo_t* cr, const PathFunction& path, const Colour& fill, double outline = kOutline);
 // A soft highlight: a small light ellipse, the glint of the upper-left light.
@@ -114,17 +124,10 @@ private:
     cairo_t* cr_;
 };
 
-// Lettering. The driver names the DejaVu faces once, before any drawing.
-enum class Face { Bold, Regular, MonoBold };
-void SetLetteringFonts(const std::string& boldPath, const std::string& regularPath, const std::string& monoBoldPath);
-// Selects the face at `size` pixels with the fixed font options (grey
-// antialiasing, no hinting, unhinted metrics), so no system setting changes
-// a pixel. The face must have been named with SetLetteringFonts.
-void SelectFace(cairo_t* cr, Face face, double size);
-
+// Lettering, in the DejaVu faces of AssetGen_Lettering.h.
 struct LetteringStyle {
-    Face face = Face::Bold;
-    double size = 24.0;        // pixels, the em size
+    DejaVu face = DejaVu::SansBold;
+    double size = 24.0;           // pixels, the em size
     Colour top = Palette::White;  // a vertical gradient from top to bottom of the ink
     Colour bottom = Palette::LightGrey;
     Colour outline = Palette::Ink;
@@ -132,8 +135,14 @@ struct LetteringStyle {
     double shadowOffset = 0.0;  // a drop shadow down and right, in the outline colour
 };
 
-// Draws `text` upright with its ink box centred on (cx, cy) (y up).
+// Draws `text` upright with its ink box centred on (cx, cy), in a y-up
+// FrameCanvas space or a y-down PixelSpace alike.
 void Lettering(cairo_t* cr, std::string_view text, double cx, double cy, const LetteringStyle& style);
+// Lettering() at the largest size up to style.size whose ink, outline
+// included, fits a box of maxWidth x maxHeight centred on (cx, cy).
+void LetteringToFit(cairo_t* cr, std::string_view text, double cx, double cy, double maxWidth, double maxHeight,
+                    LetteringStyle style);
+
 struct InkSize {
     double width;
     double height;
