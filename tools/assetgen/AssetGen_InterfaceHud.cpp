@@ -268,8 +268,9 @@ void VolumeBG(const FrameCanvas& c) {
     const double h = c.height;
     // A dark plate with a rim along the ramp, then the ramp cut out a pixel
     // and a half wider than the fill, so no pixel the fill inks keeps alpha.
-    CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, 1.0, 1.0, w - 2.0, h - 2.0, 8.0); }, TonesOf(Palette::Panel), 2.5,
-            kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, 1.0, 1.0, w - 2.0, h - 2.0, 8.0); }, TonesOf(Palette::Panel), 2.5,
+        kOutline);
     cairo_save(cr);
     cairo_new_path(cr);
     VolumeRamp(cr, w, h);
