@@ -291,7 +291,7 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
         pose.tint = Mix(Palette::Ember, Palette::EmberRed, 0.3);
         pose.tintAmount = 0.5 * heat;
         if (heat > 0.0) {
-            Glow(cr, 0.0, -12.0, 40.0 + 6.0 * heat, WithAlpha(Palette::Ember, 0.9 * heat));
+            Glow(cr, 0.0, -12.0, 46.0, WithAlpha(Palette::Ember, std::min(1.0, 1.2 * heat)));
         }
         if (f == 6) {
             pose.tint = Palette::White;
