@@ -1,16 +1,13 @@
 #include "os/OS_GLFunctions.h"
-#include "pal/PAL_Window.h"
-#include "renderer/Renderer_AdapterInformation.h"
-#include "renderer/Renderer_IRenderer.h"
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_TextureManager.h"
 
 #include "AssetGen_Manifest.h"
+#include "Bench_OffscreenRenderer.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,28 +43,10 @@ std::vector<Core::String> Files(bool stageOnly) {
     return files;
 }
 
-// The offscreen window and renderer, made once for the whole run.
-class OffscreenRenderer {
-public:
-    OffscreenRenderer() : m_window(64, 64) {
-        Renderer::DisplaySettings settings(64, 64);
-        settings.window = &m_window;
-        m_renderer = Renderer::CreateRenderer(settings);
-    }
-
-private:
-    // First: SDL reads the driver when video starts.
-    struct OffscreenDriver {
-        OffscreenDriver() { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
-    } m_driver;
-    Renderer::AdapterInformation m_adapter;
-    PAL::Window m_window;
-    Core::RefPtr<Renderer::IRenderer> m_renderer;
-};
-
 // Argument 1: what the stage level loads; 0: every sheet.
 void BM_LoadSheets(benchmark::State& state) {
-    static const OffscreenRenderer renderer;
+    // The offscreen window and renderer, made once for the whole run.
+    static const bench::OffscreenRenderer renderer;
     const std::vector<Core::String> files = Files(state.range(0) != 0);
     std::vector<Core::RefPtr<Renderer::ITexture>> textures;
     for (auto _ : state) {

@@ -37,6 +37,24 @@ private:
     AssetGen::CellRect m_rect;
 };
 
+// The share (0..1) of the pixels within `radius` of (cx, cy) that are inked;
+// the centre is given as collision shapes are, from the cell's centre, y up.
+inline double InkedShareOfCircle(const Cell& cell, double cx, double cy, double radius) {
+    int inside = 0;
+    int inked = 0;
+    for (int y = 0; y < cell.Height(); ++y) {
+        for (int x = 0; x < cell.Width(); ++x) {
+            const double dx = x + 0.5 - cell.Width() / 2.0 - cx;
+            const double dy = cell.Height() / 2.0 - (y + 0.5) - cy;
+            if (dx * dx + dy * dy <= radius * radius) {
+                ++inside;
+                inked += cell.Inked(x, y) ? 1 : 0;
+            }
+        }
+    }
+    return inside == 0 ? 0.0 : static_cast<double>(inked) / inside;
+}
+
 inline Cell CellOf(const os::Image& image, const AssetGen::SheetGrid& grid, int frame) {
     return Cell(image, AssetGen::CellOfFrame(grid, frame));
 }

@@ -14,7 +14,6 @@ namespace {
 
 using namespace Foe;
 
-constexpr double kOutline = 4.0;
 const Colour kFur = Style::Rgb(92, 104, 150);
 const Colour kBelly = Style::Rgb(236, 224, 196);
 const Colour kMuzzle = Style::Rgb(214, 200, 176);
@@ -60,7 +59,7 @@ void Spark(cairo_t* cr, double x, double y, double a, double length, double widt
 void Bear(cairo_t* cr, const BearPose& pose, std::uint64_t seed) {
     const Colour fur = Style::Mix(kFur, Palette::White, pose.flash);
     for (const double side : {1.0, -1.0}) {
-        Body(cr, Ellipse(side * 58, -180, 44, 22), Style::Mix(fur, Palette::Ink, 0.15), 6, kOutline);
+        Body(cr, Ellipse(side * 58, -180, 44, 22), Style::Mix(fur, Palette::Ink, 0.15), 6, kBossOutline);
         Flat(cr, Ellipse(side * 58 - 10, -186, 22, 9), kMuzzle, 0);
     }
     cairo_save(cr);
@@ -70,20 +69,20 @@ void Bear(cairo_t* cr, const BearPose& pose, std::uint64_t seed) {
     cairo_scale(cr, 1 + 0.05 * pose.sink, 1 - 0.2 * pose.sink);
     cairo_translate(cr, 0, 200);
 
-    Body(cr, Ellipse(0, -84, 114, 102), fur, 12, kOutline);
+    Body(cr, Ellipse(0, -84, 114, 102), fur, 12, kBossOutline);
     Body(cr, Ellipse(-24, -92, 70, 72), kBelly, 8, 0);
     Body(cr, RoundedPolygon({-18, -44, 10, -44, -6, -84, 14, -84, -30, -146, -18, -100, -38, -100}, 2), kSpark, 3, 2.5);
 
     const double hy = 54 - pose.headDrop - 30 * pose.sink;
     for (const double x : {-52.0, 58.0}) {
-        Body(cr, Circle(x, hy + 72, 28), fur, 6, kOutline);
+        Body(cr, Circle(x, hy + 72, 28), fur, 6, kBossOutline);
         Flat(cr, Circle(x - 2, hy + 70, 14), kMuzzle, 0);
     }
-    Body(cr, Ellipse(6, hy, 92, 86), fur, 12, kOutline);
-    Body(cr, Ellipse(-58, hy - 24, 50, 38), kMuzzle, 6, kOutline);
+    Body(cr, Ellipse(6, hy, 92, 86), fur, 12, kBossOutline);
+    Body(cr, Ellipse(-58, hy - 24, 50, 38), kMuzzle, 6, kBossOutline);
     if (pose.mouth > 0) {
         const double open = 8 + 24 * pose.mouth;
-        Flat(cr, Ellipse(-64, hy - 50, 30, open), kMouth, kOutline * 0.75);
+        Flat(cr, Ellipse(-64, hy - 50, 30, open), kMouth, kBossOutline * 0.75);
         for (const double x : {-80.0, -50.0}) {
             Flat(cr,
                  RoundedPolygon({x - 6, hy - 50 + open - 2, x + 6, hy - 50 + open - 2, x, hy - 50 + open - 16}, 1.5),
@@ -92,17 +91,17 @@ void Bear(cairo_t* cr, const BearPose& pose, std::uint64_t seed) {
     } else {
         Limb(cr, {-84, hy - 46, -66, hy - 52, -48, hy - 46}, Palette::Ink, 3, 0);
     }
-    Body(cr, Ellipse(-94, hy - 10, 18, 13), kNose, 3, kOutline * 0.6);
+    Body(cr, Ellipse(-94, hy - 10, 18, 13), kNose, 3, kBossOutline * 0.6);
 
     const double eyeX[2] = {-52, 2}, eyeY[2] = {hy + 24, hy + 28};
     for (int i = 0; i < 2; ++i) {
         if (pose.beaten) {
-            CrossedEye(cr, eyeX[i], eyeY[i], 10, kOutline * 0.8);
+            CrossedEye(cr, eyeX[i], eyeY[i], 10, kBossOutline * 0.8);
             continue;
         }
         Glow(cr, eyeX[i], eyeY[i], 26, Palette::Gold, 0.25 + 0.4 * pose.sparks);
-        Eye(cr, eyeX[i], eyeY[i], 13, 15, -0.6, 0, pose.lids, Palette::Gold, kOutline * 0.7);
-        Brow(cr, eyeX[i], eyeY[i] + 21, 15, i == 0 ? -5 : 5, kOutline * 1.2);
+        Eye(cr, eyeX[i], eyeY[i], 13, 15, -0.6, 0, pose.lids, Palette::Gold, kBossOutline * 0.7);
+        Brow(cr, eyeX[i], eyeY[i] + 21, 15, i == 0 ? -5 : 5, kBossOutline * 1.2);
     }
     if (pose.sparks > 0) {
         const int count = static_cast<int>(2 + 6 * pose.sparks);
@@ -115,13 +114,13 @@ void Bear(cairo_t* cr, const BearPose& pose, std::uint64_t seed) {
 }
 
 void Arm(cairo_t* cr, const Colour& fur, bool openPaw, double charge, std::uint64_t seed) {
-    Limb(cr, {0, 2, 2, -60, 0, -112}, fur, 44, kOutline);
-    Body(cr, Circle(0, 4, 28), fur, 7, kOutline);
+    Limb(cr, {0, 2, 2, -60, 0, -112}, fur, 44, kBossOutline);
+    Body(cr, Circle(0, 4, 28), fur, 7, kBossOutline);
     if (charge > 0) Glow(cr, 0, -126, 33, kSpark, 0.7 * charge);
-    Body(cr, Circle(0, -126, 30.5), fur, 7, kOutline);
+    Body(cr, Circle(0, -126, 30.5), fur, 7, kBossOutline);
     if (openPaw) {
-        Body(cr, Ellipse(-2, -128, 17, 15), kMuzzle, 3, kOutline * 0.6);
-        for (int i = 0; i < 3; ++i) Flat(cr, Circle(-16 + i * 14, -108 + (i == 1 ? 4 : 0), 6), kMuzzle, kOutline * 0.5);
+        Body(cr, Ellipse(-2, -128, 17, 15), kMuzzle, 3, kBossOutline * 0.6);
+        for (int i = 0; i < 3; ++i) Flat(cr, Circle(-16 + i * 14, -108 + (i == 1 ? 4 : 0), 6), kMuzzle, kBossOutline * 0.5);
     } else {
         Style::SetColour(cr, Style::Mix(fur, Palette::Ink, 0.5));
         cairo_set_line_width(cr, 2.5);
@@ -146,6 +145,7 @@ void Arm(cairo_t* cr, const Colour& fur, bool openPaw, double charge, std::uint6
 }  // namespace
 
 void DrawBearBody(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     BearPose pose;
     if (canvas.frame % 2 == 1) {
         // Breathing out: the head sinks, the eyes narrow.
@@ -156,6 +156,7 @@ void DrawBearBody(const FrameCanvas& canvas) {
 }
 
 void DrawBearRoar(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     const double t = (canvas.frame + 1.0) / std::max(1, canvas.frameCount);
     BearPose pose;
     pose.headDrop = -4;
@@ -165,6 +166,7 @@ void DrawBearRoar(const FrameCanvas& canvas) {
 }
 
 void DrawBearDeath(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     const int k = canvas.frame;
     BearPose pose;
     pose.beaten = true;
@@ -183,12 +185,14 @@ void DrawBearDeath(const FrameCanvas& canvas) {
 }
 
 void DrawBearArm(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     // Frame 1 is the lightning paw, opened and crackling.
     const bool lightning = canvas.frame % 2 == 1;
     Arm(canvas.cr, kFur, lightning, lightning ? 1 : 0, canvas.seed);
 }
 
 void DrawBearArmDeath(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     const int k = canvas.frame;
     const double t = k / static_cast<double>(std::max(1, canvas.frameCount - 1));
     const Colour fur = k == 0 ? Style::Mix(kFur, Palette::White, 0.5) : Style::Mix(kFur, Palette::Ink, 0.35 * t);

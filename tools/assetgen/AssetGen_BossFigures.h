@@ -29,7 +29,7 @@ void DrawUnknownHalf(const FrameCanvas& canvas, bool left);
 void DrawUnknownHalfDeath(const FrameCanvas& canvas, bool left);
 
 // The attacks: the warning marker, the bear's ball and lightning column (lying
-// along x; the game turns it upright), the alpaca's strike.
+// along x; the game turns it upright), the alpaca's wool bomb.
 void DrawAttackWarning(const FrameCanvas& canvas);
 void DrawBearBall(const FrameCanvas& canvas);
 void DrawBearLightning(const FrameCanvas& canvas);

@@ -1,5 +1,5 @@
 // The bosses' attacks: the warning marker that bobs where a strike will land,
-// the bear's thrown ball and its lightning column, the alpaca's strike. Each
+// the bear's thrown ball and its lightning column, the alpaca's wool bomb. Each
 // hit circle lies on the ink of the frames that carry it.
 #include <algorithm>
 #include <cmath>
@@ -17,7 +17,6 @@ using namespace Foe;
 
 const Colour kStorm = Style::Rgb(120, 214, 255);
 const Colour kStormDeep = Style::Rgb(40, 110, 230);
-const Colour kSpit = Style::Rgb(200, 240, 168);
 
 // A jagged line from x0 to x1 along y = 0, `step` apart, jittered by `jag`.
 std::vector<double> Jagged(double x0, double x1, double y, double step, double jag, Random& random) {
@@ -51,6 +50,7 @@ void Bolt(cairo_t* cr, const std::vector<double>& p, double width, double alpha)
 }  // namespace
 
 void DrawAttackWarning(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     Body(cr, RoundedPolygon({-16, 2, 16, 2, 0, -40}, 4), Palette::Danger, 3, 2.5);
     Body(cr, Circle(0, 16, 22), Palette::Danger, 5, 2.5);
@@ -59,21 +59,31 @@ void DrawAttackWarning(const FrameCanvas& canvas) {
 }
 
 void DrawBearBall(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     Random random(canvas.seed + canvas.frame);
     if (canvas.frame == 0) {
+        // A ball of storm: deep blue shell, a bright heart, bolts inside and
+        // sparks leaping off its rim.
         Glow(cr, 1, 0, 50, kStorm, 0.6);
-        Body(cr, Circle(1, 0, 34), kStorm, 7, 3);
+        Body(cr, Circle(1, 0, 34), Style::Mix(kStormDeep, kStorm, 0.45), 7, 3);
+        Glow(cr, 1, 0, 26, Palette::White, 0.8);
         for (int i = 0; i < 3; ++i) {
             const double a = i * 2.1 + 0.5;
             std::vector<double> p{1, 0};
             for (int s = 1; s <= 3; ++s) {
-                p.push_back(1 + 10 * s * std::cos(a) + 4 * random.Signed());
-                p.push_back(10 * s * std::sin(a) + 4 * random.Signed());
+                p.push_back(1 + 9 * s * std::cos(a) + 4 * random.Signed());
+                p.push_back(9 * s * std::sin(a) + 4 * random.Signed());
             }
-            StrokePolyline(cr, p, Palette::White, 3);
+            Bolt(cr, p, 2.5, 1);
         }
-        Flat(cr, Circle(-10, 12, 7), Palette::White, 0, 0.8);
+        for (int i = 0; i < 4; ++i) {
+            const double a = i * kPi / 2 + 0.6;
+            Bolt(cr,
+                 {1 + 32 * std::cos(a), 32 * std::sin(a), 1 + 40 * std::cos(a + 0.12), 40 * std::sin(a + 0.12),
+                  1 + 45 * std::cos(a - 0.05), 45 * std::sin(a - 0.05)},
+                 2, 1);
+        }
         return;
     }
     const double t = canvas.frame / static_cast<double>(std::max(1, canvas.frameCount - 1));
@@ -127,25 +137,29 @@ void DrawBearLightning(const FrameCanvas& canvas) {
 }
 
 void DrawAlpacaBomb(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     const int k = canvas.frame;
     if (k == 0) {
-        // The falling glob, with the streaks of its drop above it.
-        for (const double x : {-10.0, 0.0, 10.0}) {
-            Limb(cr, {x, 24, x, 42 - std::abs(x)}, Style::WithAlpha(kSpit, 0.7), 4, 0);
-        }
-        Body(cr, RoundedPolygon({0, 30, 20, -4, 14, -22, -14, -22, -20, -4}, 14), kSpit, 5, 3);
+        // A ball of wool with a lit fuse, fading in where the marker bobbed.
+        Limb(cr, {4, 18, 10, 28, 18, 30}, Style::Rgb(120, 90, 70), 3, 1.5);
+        Burst(cr, 19, 31, 8, 6, Palette::Gold, 1, 0.2);
+        Body(cr, Fluffy(0, -4, 20, 20, 9, 8), kAlpacaWool, 5, 3);
+        Limb(cr, {-14, -4, 14, -4}, Palette::Teal, 4, 0);
         return;
     }
-    // The splash; it hurts on frames 1 to 3, so it covers the hit circle there.
+    // The blast hurts on frames 1 to 3, so it covers the hit circle there;
+    // the last frame is its smoke.
     const double t = (k - 1.0) / std::max(1, canvas.frameCount - 2);
-    const double alpha = k >= canvas.frameCount - 1 ? 0.6 : 1;
-    cairo_push_group(cr);
-    Body(cr, Star(0, -1, 9, 36 + 4 * t, 46, 0.3 * k), kSpit, 6, 3);
-    Body(cr, Circle(0, -1, 34 - 8 * t), Style::Mix(kSpit, Palette::White, 0.4), 5, 0);
-    Shards(cr, 0, 0, 46, 0.4 + 0.6 * t, 8, 6, kSpit, canvas.seed + k);
-    cairo_pop_group_to_source(cr);
-    cairo_paint_with_alpha(cr, alpha);
+    if (k < canvas.frameCount - 1) {
+        Burst(cr, 0, -1, 47, 9, Palette::Ember, 1, 0.35 * k);
+        Body(cr, Fluffy(0, -1, 30, 30, 8, 10), Palette::Ember, 6, 3);
+        Body(cr, Fluffy(0, -1, 20 - 4 * t, 20 - 4 * t, 7, 7), Palette::Gold, 4, 0);
+        Glow(cr, 0, -1, 20, Palette::White, 0.9 - 0.4 * t);
+    } else {
+        SmokePuff(cr, 0, 4, 44, 1, 0.7, Palette::LightGrey, canvas.seed);
+    }
+    Shards(cr, 0, -1, 44, 0.3 + 0.7 * t, 7, 6, kAlpacaWool, canvas.seed + k);
 }
 
 }  // namespace AssetGen::Boss

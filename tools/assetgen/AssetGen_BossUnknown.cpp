@@ -16,7 +16,6 @@ namespace {
 
 using namespace Foe;
 
-constexpr double kOutline = 4.0;
 const Colour kVoid = Style::Rgb(76, 46, 116);
 const Colour kWing = Style::Rgb(52, 34, 84);
 const Colour kBone = Style::Rgb(232, 226, 206);
@@ -50,7 +49,7 @@ void Unknown(cairo_t* cr, double ruin, std::uint64_t seed) {
         cairo_translate(cr, kCoreX, kCoreY + 60);
         cairo_scale(cr, wingScale, wingScale);
         cairo_translate(cr, -kCoreX, -(kCoreY + 60));
-        Body(cr, Wing(side), Style::Mix(kWing, Palette::Ink, 0.4 * ruin), 14, kOutline);
+        Body(cr, Wing(side), Style::Mix(kWing, Palette::Ink, 0.4 * ruin), 14, kBossOutline);
         WingRibs(cr, side, 0.8 * (1 - ruin));
         cairo_restore(cr);
     }
@@ -58,15 +57,15 @@ void Unknown(cairo_t* cr, double ruin, std::uint64_t seed) {
         const double x = kCoreX - 60 + i * 40, out = (i - 1.5) * 16;
         const double reach = 1 - 0.6 * ruin;
         Limb(cr, {x, kCoreY - 60, x + out * 0.5 - 8, kCoreY - 60 - 50 * reach, x + out + 6, kCoreY - 60 - 88 * reach},
-             kWing, 12 - 2 * (i % 2), kOutline * 0.75);
+             kWing, 12 - 2 * (i % 2), kBossOutline * 0.75);
     }
     for (int i = -1; i <= 1; ++i) {
         const double x = kCoreX + i * 50, h = i == 0 ? 120 : 88;
         Body(cr, RoundedPolygon({x - 16, kCoreY + 80, x + 16, kCoreY + 80, x + i * 22, kCoreY + 80 + h}, 4), kBone, 5,
-             kOutline);
+             kBossOutline);
     }
     Glow(cr, kCoreX, kCoreY, 150, kGleam, 0.35 + 0.5 * ruin);
-    Body(cr, Circle(kCoreX, kCoreY, 100), Style::Mix(kVoid, kGleam, 0.35 * ruin), 16, kOutline);
+    Body(cr, Circle(kCoreX, kCoreY, 100), Style::Mix(kVoid, kGleam, 0.35 * ruin), 16, kBossOutline);
     cairo_save(cr);
     cairo_new_path(cr);
     cairo_arc(cr, kCoreX, kCoreY, 84, 0, 2 * kPi);
@@ -75,7 +74,7 @@ void Unknown(cairo_t* cr, double ruin, std::uint64_t seed) {
     Style::SetColour(cr, Style::WithAlpha(kGleam, 0.8));
     cairo_stroke(cr);
     cairo_restore(cr);
-    Flat(cr, Ellipse(-54, -42, 50, 72), kSocket, kOutline);
+    Flat(cr, Ellipse(-54, -42, 50, 72), kSocket, kBossOutline);
     if (ruin <= 0) return;
     // Cracks of light, wider as it breaks.
     Random random(seed);
@@ -115,7 +114,7 @@ PathFunction Talon(double cx, double cy, double r, double a0, double a1, double 
 void Half(cairo_t* cr, bool left, double charge, double crack, std::uint64_t seed) {
     const double cx = left ? 0 : -4, cy = left ? 0 : -2, r = left ? 46 : 41;
     if (charge > 0) Glow(cr, cx, cy, 55, kGleam, 0.8 * charge);
-    Body(cr, Circle(cx, cy, r), kVoid, 8, kOutline * 0.9);
+    Body(cr, Circle(cx, cy, r), kVoid, 8, kBossOutline * 0.9);
     const double eye = r * (0.38 + 0.12 * charge);
     Flat(cr, Circle(cx - 10, cy + 2, eye), Style::Mix(kSocket, kGleam, 0.7 * charge), 0);
     Flat(cr, Circle(cx - 10, cy + 2, eye * 0.5), Style::Mix(Style::Mix(kSocket, kGleam, 0.5), Palette::White, charge),
@@ -127,10 +126,10 @@ void Half(cairo_t* cr, bool left, double charge, double crack, std::uint64_t see
         Style::SetColour(cr, Style::WithAlpha(kGleam, charge));
         cairo_stroke(cr);
     }
-    Body(cr, Ellipse(cx + r * 0.92, cy, 10, 20), kBone, 3, kOutline * 0.6);
+    Body(cr, Ellipse(cx + r * 0.92, cy, 10, 20), kBone, 3, kBossOutline * 0.6);
     const double talons[3][2] = {{0.25, 1.9}, {-0.25, -1.9}, {0.0, left ? 0.9 : -0.7}};
     for (int i = 0; i < (left ? 3 : 2); ++i) {
-        Body(cr, Talon(cx, cy, r - 3, talons[i][0], talons[i][1], 11 - 2 * i), kBone, 3, kOutline * 0.6);
+        Body(cr, Talon(cx, cy, r - 3, talons[i][0], talons[i][1], 11 - 2 * i), kBone, 3, kBossOutline * 0.6);
     }
     if (crack > 0) {
         Random random(seed);
@@ -151,11 +150,14 @@ void Half(cairo_t* cr, bool left, double charge, double crack, std::uint64_t see
 
 }  // namespace
 
-void DrawUnknownBody(const FrameCanvas& canvas) { Unknown(canvas.cr, 0, canvas.seed); }
+void DrawUnknownBody(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
+    Unknown(canvas.cr, 0, canvas.seed);
+}
 
 void DrawUnknownDeath(const FrameCanvas& canvas) {
-    const double t = (canvas.frame + 1.0) / std::max(1, canvas.frameCount);
     KeepMargin(canvas);
+    const double t = (canvas.frame + 1.0) / std::max(1, canvas.frameCount);
     Unknown(canvas.cr, t, canvas.seed + canvas.frame);
     if (canvas.frame >= canvas.frameCount / 2) {
         Shards(canvas.cr, kCoreX, kCoreY, 190, t, 12, 16, kVoid, canvas.seed);
@@ -163,6 +165,7 @@ void DrawUnknownDeath(const FrameCanvas& canvas) {
 }
 
 void DrawUnknownEyes(const FrameCanvas& canvas) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     // Where the eye looks, frame by frame: the game picks frames at random.
     constexpr double kLook[4][2] = {{-0.7, 0}, {-0.2, 0.6}, {0.5, -0.4}, {-0.6, -0.6}};
@@ -182,10 +185,12 @@ void DrawUnknownEyes(const FrameCanvas& canvas) {
 }
 
 void DrawUnknownHalf(const FrameCanvas& canvas, bool left) {
+    KeepMargin(canvas);
     Half(canvas.cr, left, canvas.frame == 0 ? 1 : 0, 0, canvas.seed);
 }
 
 void DrawUnknownHalfDeath(const FrameCanvas& canvas, bool left) {
+    KeepMargin(canvas);
     const int k = canvas.frame;
     const double t = k / static_cast<double>(std::max(1, canvas.frameCount - 1));
     if (k < 3) {

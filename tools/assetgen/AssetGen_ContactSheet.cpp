@@ -101,9 +101,16 @@ void DrawTile(cairo_t* cr, cairo_surface_t* picture, const ManifestRow& row, dou
     cairo_save(cr);
     cairo_scale(cr, scaleX, scaleY);
     cairo_set_source_surface(cr, picture, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), fit >= 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+    // Enlarged pixels stay sharp, one-pixel strips included.
+    cairo_pattern_set_filter(cairo_get_source(cr),
+                             std::max(scaleX, scaleY) >= 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_restore(cr);
+    // The picture's bounds, which an opaque white picture would not show.
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    cairo_set_line_width(cr, 1.0);
+    cairo_rectangle(cr, -0.5, -0.5, width * scaleX + 1, height * scaleY + 1);
+    cairo_stroke(cr);
     if (row.kind == FileKind::Sheet) {
         DrawGrid(cr, row.grid, scaleX, scaleY);
     }

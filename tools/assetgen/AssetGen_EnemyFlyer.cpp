@@ -14,7 +14,6 @@ namespace {
 
 using namespace Foe;
 
-constexpr double kOutline = 2.0;
 
 struct FlyerLook {
     Colour body, wing, accent, iris;
@@ -51,7 +50,7 @@ void Wing(cairo_t* cr, int theme, const FlyerLook& look, double side, double bea
         cairo_translate(cr, rootX, rootY);
         cairo_rotate(cr, std::atan2(tipY - rootY, tipX - rootX));
         const double len = std::hypot(tipX - rootX, tipY - rootY);
-        Flat(cr, Ellipse(len * 0.55, 0, len * 0.55, 8), wing, kOutline * 0.75);
+        Flat(cr, Ellipse(len * 0.55, 0, len * 0.55, 8), wing, kEnemyOutline * 0.75);
         Style::SetColour(cr, Style::WithAlpha(Palette::Ink, 0.35));
         cairo_set_line_width(cr, 1);
         cairo_move_to(cr, 4, 0);
@@ -67,7 +66,7 @@ void Wing(cairo_t* cr, int theme, const FlyerLook& look, double side, double bea
              RoundedPolygon({rootX, rootY + 6, tipX, tipY, side * look.span * 0.85, tipY - 14, trailX + side * 8,
                              trailY + 2, trailX, trailY - 2, rootX, rootY - 8},
                             3),
-             wing, 3, kOutline);
+             wing, 3, kEnemyOutline);
         Style::SetColour(cr, Style::Mix(wing, Palette::Ink, 0.45));
         cairo_set_line_width(cr, 1.6);
         for (const double f : {0.55, 0.8}) {
@@ -81,9 +80,9 @@ void Wing(cairo_t* cr, int theme, const FlyerLook& look, double side, double bea
     Body(cr,
          RoundedPolygon(
              {rootX, rootY + 4, tipX, tipY + 4, tipX - side * 4, tipY - 18, trailX, trailY - 12, rootX, rootY - 10}, 9),
-         wing, 4, kOutline);
+         wing, 4, kEnemyOutline);
     const double spotX = rootX + (tipX - rootX) * 0.62, spotY = rootY + (tipY - rootY) * 0.5 - 5;
-    Flat(cr, Circle(spotX, spotY, 6), look.accent, kOutline * 0.6);
+    Flat(cr, Circle(spotX, spotY, 6), look.accent, kEnemyOutline * 0.6);
     Flat(cr, Circle(spotX - 1, spotY + 1, 2.5), Palette::White, 0);
 }
 
@@ -105,8 +104,8 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     if (theme == 0) {
         Limb(cr, {-r * 0.9, cy + r * 0.3, -r * 1.3, cy + r * 1.0, -r * 1.55, cy + r * 1.05}, Palette::Ink, 1.6, 0);
         Limb(cr, {-r * 0.7, cy + r * 0.4, -r * 0.9, cy + r * 1.15, -r * 1.15, cy + r * 1.25}, Palette::Ink, 1.6, 0);
-        Body(cr, Circle(-r * 0.8, cy - 1, r * 0.58), Style::Rgb(52, 44, 60), 2.5, kOutline);
-        Body(cr, Circle(r * 0.1, cy, r), body, 4, kOutline);
+        Body(cr, Circle(-r * 0.8, cy - 1, r * 0.58), Style::Rgb(52, 44, 60), 2.5, kEnemyOutline);
+        Body(cr, Circle(r * 0.1, cy, r), body, 4, kEnemyOutline);
         Style::SetColour(cr, Palette::Ink);
         cairo_set_line_width(cr, 1.8);
         cairo_move_to(cr, r * 0.1 - r * 0.5, cy + r * 0.86);
@@ -120,10 +119,10 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
         Wing(cr, theme, look, -1, pose.beat * 0.9);
         const double ex = -r * 1.0;
         if (pose.knockedOut) {
-            CrossedEye(cr, ex, eyeY - 2, r * 0.14, kOutline * 0.8);
+            CrossedEye(cr, ex, eyeY - 2, r * 0.14, kEnemyOutline * 0.8);
         } else {
-            Eye(cr, ex, eyeY - 2, r * 0.2, r * 0.24, -0.6, 0, 0, look.iris, kOutline * 0.6);
-            Brow(cr, ex, eyeY + r * 0.22, r * 0.18, -r * 0.06, kOutline * 0.8);
+            Eye(cr, ex, eyeY - 2, r * 0.2, r * 0.24, -0.6, 0, 0, look.iris, kEnemyOutline * 0.6);
+            Brow(cr, ex, eyeY + r * 0.22, r * 0.18, -r * 0.06, kEnemyOutline * 0.8);
         }
         cairo_restore(cr);
         return;
@@ -132,14 +131,14 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
         for (const double side : {-1.0, 1.0}) {
             const double x = faceX * 0.4 + side * r * 0.45;
             Body(cr, RoundedPolygon({x - 6, cy + r * 0.6, x + 6, cy + r * 0.6, x + side * 3, cy + r * 1.35}, 2), body,
-                 2, kOutline);
+                 2, kEnemyOutline);
         }
-        Body(cr, Ellipse(0, cy, r * 1.05, r), body, 4, kOutline);
+        Body(cr, Ellipse(0, cy, r * 1.05, r), body, 4, kEnemyOutline);
     } else {
         for (const double side : {-1.0, 1.0}) {
             Limb(cr, {faceX + side * 5, cy + r * 0.7, faceX + side * 10 - 6, cy + r * 1.35}, look.accent, 2, 0.8);
         }
-        Body(cr, Ellipse(r * 0.15, cy - 2, r * 1.0, r * 0.92), body, 5, kOutline);
+        Body(cr, Ellipse(r * 0.15, cy - 2, r * 1.0, r * 0.92), body, 5, kEnemyOutline);
         Style::SetColour(cr, Style::Mix(body, look.accent, 0.35));
         cairo_set_line_width(cr, 2);
         for (const double x : {0.25, 0.6}) {
@@ -151,10 +150,10 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     for (int i = 0; i < 2; ++i) {
         const double ex = faceX + (i == 0 ? -r * 0.22 : r * 0.3);
         if (pose.knockedOut) {
-            CrossedEye(cr, ex, eyeY, r * 0.13, kOutline * 0.8);
+            CrossedEye(cr, ex, eyeY, r * 0.13, kEnemyOutline * 0.8);
         } else {
-            Eye(cr, ex, eyeY, r * 0.19, r * 0.24, -0.5, -0.1, 0, look.iris, kOutline * 0.6);
-            Brow(cr, ex, eyeY + r * 0.32, r * 0.17, (i == 0 ? -1 : 1) * r * 0.06, kOutline * 0.8);
+            Eye(cr, ex, eyeY, r * 0.19, r * 0.24, -0.5, -0.1, 0, look.iris, kEnemyOutline * 0.6);
+            Brow(cr, ex, eyeY + r * 0.32, r * 0.17, (i == 0 ? -1 : 1) * r * 0.06, kEnemyOutline * 0.8);
         }
     }
     if (theme == 1) {
@@ -170,12 +169,14 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
 }  // namespace
 
 void DrawFlyerFlap(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     Pose pose;
     pose.beat = std::cos(2 * kPi * canvas.frame / std::max(1, canvas.frameCount));
     Figure(canvas.cr, theme, pose);
 }
 
 void DrawFlyerDeath(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     const FlyerLook& look = LookOf(theme);
     const int k = canvas.frame;
     constexpr int kTumbleFrames = 4;

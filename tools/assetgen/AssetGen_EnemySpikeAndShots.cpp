@@ -15,7 +15,6 @@ namespace {
 
 using namespace Foe;
 
-constexpr double kOutline = 2.0;
 
 struct SpikeLook {
     Colour core, spike;
@@ -70,9 +69,9 @@ void Crack(cairo_t* cr, double size, std::uint64_t seed, double width) {
 void Spike(cairo_t* cr, const SpikeLook& look, double flash, int cracks, std::uint64_t seed) {
     const double r = look.coreRadius;
     // Sharp for the game's sake: the points reach well past the hit circle.
-    Body(cr, Star(0, 0, look.spikes, r * 0.9, 41.5, 0.2), look.spike, 3, kOutline);
+    Body(cr, Star(0, 0, look.spikes, r * 0.9, 41.5, 0.2), look.spike, 3, kEnemyOutline);
     const Colour core = Style::Mix(look.core, Palette::White, flash);
-    Body(cr, Circle(0, 0, r), core, 5, kOutline);
+    Body(cr, Circle(0, 0, r), core, 5, kEnemyOutline);
     Style::SetColour(cr, Style::Mix(core, Palette::Ink, 0.3));
     cairo_set_line_width(cr, 1.5);
     for (int i = 0; i < 3; ++i) {
@@ -82,8 +81,8 @@ void Spike(cairo_t* cr, const SpikeLook& look, double flash, int cracks, std::ui
     }
     for (int i = 0; i < 2; ++i) {
         const double ex = i == 0 ? -10 : 6;
-        Eye(cr, ex, 4, 5, 6, -0.5, 0, 0, Palette::EmberRed, kOutline * 0.6);
-        Brow(cr, ex, 12, 5.5, i == 0 ? -2 : 2, kOutline * 0.8);
+        Eye(cr, ex, 4, 5, 6, -0.5, 0, 0, Palette::EmberRed, kEnemyOutline * 0.6);
+        Brow(cr, ex, 12, 5.5, i == 0 ? -2 : 2, kEnemyOutline * 0.8);
     }
     for (int i = 0; i < cracks; ++i) Crack(cr, r * 0.95, seed + i, 1.8);
 }
@@ -91,6 +90,7 @@ void Spike(cairo_t* cr, const SpikeLook& look, double flash, int cracks, std::ui
 }  // namespace
 
 void DrawSpike(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     const SpikeLook& look = SpikeOf(theme);
     const int k = canvas.frame;
     if (k <= 2) {
@@ -107,22 +107,23 @@ void DrawSpike(const FrameCanvas& canvas, int theme) {
 }
 
 void DrawArcShot(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     const Colour colour = ShotOf(theme).arc;
     if (canvas.frame == 0) {
         if (theme == 0) {
             // A seed: cap on top so its spin shows.
-            Body(cr, Ellipse(0, -1.5, 11.5, 12.5), colour, 3, kOutline);
-            Body(cr, Ellipse(0, 7, 13.5, 6.5), Style::Rgb(112, 78, 48), 2, kOutline);
+            Body(cr, Ellipse(0, -1.5, 11.5, 12.5), colour, 3, kEnemyOutline);
+            Body(cr, Ellipse(0, 7, 13.5, 6.5), Style::Rgb(112, 78, 48), 2, kEnemyOutline);
             Limb(cr, {0, 12, 2, 16}, Style::Rgb(112, 78, 48), 2.5, 1);
         } else if (theme == 1) {
-            Body(cr, RoundedPolygon({-13, -6, -5, -13, 9, -11, 14, 1, 6, 13, -8, 12}, 4), colour, 3.5, kOutline);
+            Body(cr, RoundedPolygon({-13, -6, -5, -13, 9, -11, 14, 1, 6, 13, -8, 12}, 4), colour, 3.5, kEnemyOutline);
             for (const auto& dot :
                  {std::array<double, 2>{-4, 3}, std::array<double, 2>{5, -4}, std::array<double, 2>{2, 6}}) {
                 Flat(cr, Circle(dot[0], dot[1], 1.8), Style::Mix(colour, Palette::Ink, 0.45), 0);
             }
         } else {
-            Body(cr, Circle(0, 0, 13), colour, 4, kOutline);
+            Body(cr, Circle(0, 0, 13), colour, 4, kEnemyOutline);
             Limb(cr, {-7, 2, -1, 6, 6, 3}, Palette::Ice, 2, 0);
         }
         return;
@@ -133,12 +134,13 @@ void DrawArcShot(const FrameCanvas& canvas, int theme) {
 }
 
 void DrawDart(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     cairo_t* cr = canvas.cr;
     const Colour colour = ShotOf(theme).dart;
     if (canvas.frame == 0) {
         Glow(cr, -2, 0, 20, colour, 0.55);
         Flat(cr, RoundedPolygon({-21, 0, -8, 5, -8, -5}, 2), Style::WithAlpha(colour, 0.6), 0);
-        Body(cr, RoundedPolygon({15, 0, 2, 8.5, -10, 7, -12, 0, -10, -7, 2, -8.5}, 5), colour, 2.5, kOutline);
+        Body(cr, RoundedPolygon({15, 0, 2, 8.5, -10, 7, -12, 0, -10, -7, 2, -8.5}, 5), colour, 2.5, kEnemyOutline);
         Flat(cr, Ellipse(1, 1.5, 5, 2.5), Style::Mix(colour, Palette::White, 0.75), 0);
         return;
     }

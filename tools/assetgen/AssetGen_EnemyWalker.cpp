@@ -13,7 +13,6 @@ namespace {
 
 using namespace Foe;
 
-constexpr double kOutline = 2.0;
 constexpr double kFeetY = -37.0;
 
 struct WalkerLook {
@@ -50,7 +49,7 @@ void Leaf(cairo_t* cr, double x, double y, double angle, double length, double w
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_rotate(cr, angle);
-    Body(cr, Ellipse(length * 0.5, 0, length * 0.5, width * 0.5), colour, width * 0.18, kOutline);
+    Body(cr, Ellipse(length * 0.5, 0, length * 0.5, width * 0.5), colour, width * 0.18, kEnemyOutline);
     Style::SetColour(cr, Style::Mix(colour, Palette::Ink, 0.35));
     cairo_set_line_width(cr, 1.2);
     cairo_move_to(cr, length * 0.15, 0);
@@ -62,21 +61,21 @@ void Leaf(cairo_t* cr, double x, double y, double angle, double length, double w
 // What stands above the body: leaves, a flower, horns.
 void Crest(cairo_t* cr, int theme, const WalkerLook& look, double top) {
     if (theme == 0) {
-        Limb(cr, {2, top - 4, 3, top + 8}, Style::Rgb(70, 130, 50), 3, kOutline * 0.75);
+        Limb(cr, {2, top - 4, 3, top + 8}, Style::Rgb(70, 130, 50), 3, kEnemyOutline * 0.75);
         Leaf(cr, 3, top + 8, 2.3, 20, 10, look.trim);
         Leaf(cr, 3, top + 8, 0.5, 17, 9, Style::Mix(look.trim, Palette::Grass, 0.5));
     } else if (theme == 1) {
         for (int i = 0; i < 5; ++i) {
             const double a = i * 2 * kPi / 5 + 0.3;
             Body(cr, Ellipse(4 + 6 * std::cos(a), top + 3 + 6 * std::sin(a), 4.5, 4.5), look.trim, 1.2,
-                 kOutline * 0.75);
+                 kEnemyOutline * 0.75);
         }
-        Flat(cr, Circle(4, top + 3, 3.2), Palette::Gold, kOutline * 0.5);
+        Flat(cr, Circle(4, top + 3, 3.2), Palette::Gold, kEnemyOutline * 0.5);
     } else {
         for (const double side : {-1.0, 1.0}) {
             const double x = side * 14;
             Body(cr, RoundedPolygon({x - 5, top - 8, x + 5, top - 8, x + side * 7, top + 8}, 2), look.trim, 1.5,
-                 kOutline);
+                 kEnemyOutline);
         }
     }
 }
@@ -90,7 +89,7 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     cairo_scale(cr, pose.scale, pose.scale);
     // Feet stay planted; the body leans and squashes over them.
     for (const double side : {1.0, -1.0}) {
-        Body(cr, Ellipse(side * r * 0.42 - 2, -1, r * 0.36, 5), look.feet, 2, kOutline);
+        Body(cr, Ellipse(side * r * 0.42 - 2, -1, r * 0.36, 5), look.feet, 2, kEnemyOutline);
     }
     cairo_matrix_t lean;
     cairo_matrix_init(&lean, 1, 0, pose.lean, pose.squash, 0, 0);
@@ -101,8 +100,8 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     const double sx = r * 0.5, sy = cy + r * 0.05;
     const Colour arm = Style::Mix(tint, Palette::Ink, 0.12);
     auto drawArm = [&] {
-        Limb(cr, {sx, sy, (sx + hx) * 0.5 + 2, (sy + hy) * 0.5 + 3, hx, hy}, arm, r * 0.26, kOutline);
-        if (pose.holding) Body(cr, Circle(hx, hy + r * 0.12, r * 0.3), look.ball, 2, kOutline);
+        Limb(cr, {sx, sy, (sx + hx) * 0.5 + 2, (sy + hy) * 0.5 + 3, hx, hy}, arm, r * 0.26, kEnemyOutline);
+        if (pose.holding) Body(cr, Circle(hx, hy + r * 0.12, r * 0.3), look.ball, 2, kEnemyOutline);
     };
     // The throwing arm swings behind the body, so the face stays clear.
     drawArm();
@@ -111,7 +110,7 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     if (theme != 1) Crest(cr, theme, look, top);
     if (theme == 1) {
         // A cactus stands taller than it is wide, ribbed and spined.
-        Body(cr, RoundedPolygon({-r, cy - r, r, cy - r, r * 0.95, top, -r * 0.95, top}, r * 0.85), tint, 4, kOutline);
+        Body(cr, RoundedPolygon({-r, cy - r, r, cy - r, r * 0.95, top, -r * 0.95, top}, r * 0.85), tint, 4, kEnemyOutline);
         Style::SetColour(cr, Style::Mix(tint, Palette::Ink, 0.3));
         cairo_set_line_width(cr, 1.4);
         for (const double x : {-0.5, 0.5}) {
@@ -129,10 +128,10 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
         Crest(cr, theme, look, top);
     } else if (theme == 2) {
         // Shaggy fur: a ragged star of a rim around the round body.
-        Body(cr, Star(0, cy, 22, r * 0.9, r * 1.02, 0.1), tint, 5, kOutline);
-        Body(cr, Ellipse(-r * 0.28, cy + r * 0.12, r * 0.55, r * 0.5), look.belly, 3, kOutline * 0.75);
+        Body(cr, Star(0, cy, 22, r * 0.9, r * 1.02, 0.1), tint, 5, kEnemyOutline);
+        Body(cr, Ellipse(-r * 0.28, cy + r * 0.12, r * 0.55, r * 0.5), look.belly, 3, kEnemyOutline * 0.75);
     } else {
-        Body(cr, Ellipse(0, cy, r * 1.05, r), tint, 4.5, kOutline);
+        Body(cr, Ellipse(0, cy, r * 1.05, r), tint, 4.5, kEnemyOutline);
     }
     if (theme != 2) Body(cr, Ellipse(-r * 0.25, cy - r * 0.42, r * 0.52, r * 0.4), look.belly, 2.5, 0);
 
@@ -141,15 +140,15 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
     const double ex[2] = {-r * 0.55, -r * 0.08};
     for (int i = 0; i < 2; ++i) {
         if (pose.knockedOut) {
-            CrossedEye(cr, ex[i], eyeY, r * 0.13, kOutline);
+            CrossedEye(cr, ex[i], eyeY, r * 0.13, kEnemyOutline);
         } else {
-            Eye(cr, ex[i], eyeY, r * 0.17, r * 0.22, -0.6, 0.1, 0, look.iris, kOutline * 0.75);
-            Brow(cr, ex[i], eyeY + r * 0.3, r * 0.16, (i == 0 ? -1 : 1) * r * 0.05, kOutline);
+            Eye(cr, ex[i], eyeY, r * 0.17, r * 0.22, -0.6, 0.1, 0, look.iris, kEnemyOutline * 0.75);
+            Brow(cr, ex[i], eyeY + r * 0.3, r * 0.16, (i == 0 ? -1 : 1) * r * 0.05, kEnemyOutline);
         }
     }
     const double mouthY = cy - r * 0.08;
     if (!pose.holding || pose.knockedOut) {
-        Flat(cr, Ellipse(-r * 0.38, mouthY, r * 0.13, r * 0.1), Style::Rgb(120, 30, 40), kOutline * 0.6);
+        Flat(cr, Ellipse(-r * 0.38, mouthY, r * 0.13, r * 0.1), Style::Rgb(120, 30, 40), kEnemyOutline * 0.6);
     } else {
         Limb(cr, {-r * 0.5, mouthY + 1, -r * 0.3, mouthY - 1.5}, Palette::Ink, 1.4, 0);
     }
@@ -159,6 +158,7 @@ void Figure(cairo_t* cr, int theme, const Pose& pose) {
 }  // namespace
 
 void DrawWalkerThrow(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     static const Pose kPoses[3] = {
         {0, 0, 1, 0.95, -0.35, true},
         {0, 0.14, 0.93, 0.75, 1.0, true},
@@ -168,6 +168,7 @@ void DrawWalkerThrow(const FrameCanvas& canvas, int theme) {
 }
 
 void DrawWalkerDeath(const FrameCanvas& canvas, int theme) {
+    KeepMargin(canvas);
     const WalkerLook& look = LookOf(theme);
     const int k = canvas.frame;
     const int puffFrames = std::max(1, canvas.frameCount - 3);

@@ -72,6 +72,16 @@ PathFunction RoundedPolygon(std::initializer_list<double> xy, double radius) {
     };
 }
 
+PathFunction Fluffy(double cx, double cy, double rx, double ry, int bumps, double bump) {
+    return [=](cairo_t* cr) {
+        Style::Ellipse(cr, cx, cy, rx, ry);
+        for (int i = 0; i < bumps; ++i) {
+            const double a = i * 2 * kPi / bumps;
+            Style::Ellipse(cr, cx + rx * std::cos(a), cy + ry * std::sin(a), bump, bump);
+        }
+    };
+}
+
 PathFunction Star(double cx, double cy, int points, double inner, double outer, double turn) {
     return [=](cairo_t* cr) {
         cairo_new_sub_path(cr);

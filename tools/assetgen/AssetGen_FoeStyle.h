@@ -20,15 +20,26 @@ namespace Palette = Style::Palette;
 
 inline constexpr double kPi = 3.14159265358979323846;
 
-// Clips drawing to the cell less its 2-pixel margin, for effects (rays,
-// flying debris) that would otherwise reach the neighbouring cells.
+// Outlines: the style's 2 pixels on the 96-pixel enemies; the bosses, drawn
+// at the same scale but four times as tall, a little heavier.
+inline constexpr double kEnemyOutline = Style::kOutline;
+inline constexpr double kBossOutline = 4.0;
+
+// Clips drawing to the cell less its 2-pixel margin: flying debris, rays and
+// tumbling poses must not reach the neighbouring cells, which filtering and
+// mipmaps sample.
 void KeepMargin(const FrameCanvas& canvas);
+
+// The alpaca's wool, also on its bombs.
+inline constexpr Colour kAlpacaWool = Style::Rgb(244, 216, 200);
 
 // Paths (FrameCanvas coordinates, y up).
 PathFunction Ellipse(double cx, double cy, double rx, double ry);
 PathFunction Circle(double cx, double cy, double r);
 // A closed polygon through (x, y) pairs with its corners rounded by `radius`.
 PathFunction RoundedPolygon(std::initializer_list<double> xy, double radius);
+// A fluffy round shape: an ellipse ringed by `bumps` circles of radius `bump`.
+PathFunction Fluffy(double cx, double cy, double rx, double ry, int bumps, double bump);
 // `points` spikes between the inner and outer radius, the first at angle `turn`.
 PathFunction Star(double cx, double cy, int points, double inner, double outer, double turn);
 

@@ -30,20 +30,6 @@ Voice Pad(Wave wave) {
     return {wave, {0.3, 1.0, 0.7, 0.6}, wave == Wave::Saw ? 900.0 : 1500.0, wave == Wave::Saw ? 0.06 : 0.08, 0.0, 0.25};
 }
 
-// A track plays for at least this long before its tail, so a level's music
-// does not start over every few dozen seconds.
-constexpr double kShortestTrackSeconds = 60.0;
-
-// `bars` or more: whole rounds of the chords lasting the shortest track's time.
-int BarsOfAtLeastAMinute(int bars, double beatsPerMinute, int chordCount) {
-    const double barSeconds = 4.0 * 60.0 / beatsPerMinute;
-    int atLeast = std::max(bars, static_cast<int>(std::ceil(kShortestTrackSeconds / barSeconds)));
-    if (chordCount > 0) {
-        atLeast = (atLeast + chordCount - 1) / chordCount * chordCount;
-    }
-    return atLeast;
-}
-
 TrackStyle Track(std::uint64_t seed, int root, const std::array<int, 7>& scale, double beatsPerMinute, int bars,
                  std::vector<int> chords) {
     TrackStyle style;
@@ -51,7 +37,10 @@ TrackStyle Track(std::uint64_t seed, int root, const std::array<int, 7>& scale, 
     style.root = root;
     style.scale = scale;
     style.beatsPerMinute = beatsPerMinute;
-    style.bars = BarsOfAtLeastAMinute(bars, beatsPerMinute, static_cast<int>(chords.size()));
+    // The jukebox plays each track for a minute or more: at least that many
+    // bars, in whole rounds of four.
+    const double barsPerMinute = beatsPerMinute / 4.0;
+    style.bars = std::max(bars, 4 * static_cast<int>(std::ceil(barsPerMinute / 4.0)));
     style.chords = std::move(chords);
     return style;
 }
