@@ -61,6 +61,8 @@ void CrossedEye(cairo_t* cr, double cx, double cy, double size, double outline);
 // An angry brow over an eye facing left: its inner end low.
 void Brow(cairo_t* cr, double cx, double cy, double halfWidth, double tilt, double outline);
 
+// Little stars circling a dazed head on a flat ellipse, turned by `phase`.
+void DizzyStars(cairo_t* cr, double cx, double cy, double radius, int count, double size, double phase);
 // A puff of smoke within `radius` of its centre, spread by `grow` 0..1 and
 // faded by `alpha`.
 void SmokePuff(cairo_t* cr, double cx, double cy, double radius, double grow, double alpha, const Colour& colour,
