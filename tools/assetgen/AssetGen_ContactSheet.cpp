@@ -29,9 +29,10 @@ void DrawChecks(cairo_t* cr, double width, double height) {
     cairo_save(cr);
     cairo_rectangle(cr, 0, 0, width, height);
     cairo_clip(cr);
-    cairo_set_source_rgb(cr, 0.8, 0.8, 0.8);
+    // Mid greys, so that white art and dark outlines both show.
+    cairo_set_source_rgb(cr, 0.62, 0.62, 0.62);
     cairo_paint(cr);
-    cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
+    cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
     for (double y = 0; y < height; y += 8) {
         for (double x = (static_cast<int>(y / 8) % 2) * 8.0; x < width; x += 16) {
             cairo_rectangle(cr, x, y, 8, 8);
@@ -87,7 +88,8 @@ void DrawTile(cairo_t* cr, cairo_surface_t* picture, const ManifestRow& row, dou
     UseFont(cr, DejaVu::SansBold, 12);
     cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
     cairo_move_to(cr, 0, 15);
-    std::string label(row.kind == FileKind::Sheet ? row.SheetName() : std::string_view(row.path));
+    // Sheets by name with their grid; other pictures by file name, which fits the tile.
+    std::string label(row.kind == FileKind::Sheet ? row.SheetName() : row.path.substr(row.path.rfind('/') + 1));
     if (row.kind == FileKind::Sheet) {
         label += "  " + std::to_string(row.grid.columns) + "x" + std::to_string(row.grid.rows) + " of " +
                  std::to_string(row.grid.frameWidth) + "x" + std::to_string(row.grid.frameHeight);
@@ -99,9 +101,16 @@ void DrawTile(cairo_t* cr, cairo_surface_t* picture, const ManifestRow& row, dou
     cairo_save(cr);
     cairo_scale(cr, scaleX, scaleY);
     cairo_set_source_surface(cr, picture, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), fit >= 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+    // Enlarged pixels stay sharp, one-pixel strips included.
+    cairo_pattern_set_filter(cairo_get_source(cr),
+                             std::max(scaleX, scaleY) >= 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_restore(cr);
+    // The picture's bounds, which an opaque white picture would not show.
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    cairo_set_line_width(cr, 1.0);
+    cairo_rectangle(cr, -0.5, -0.5, width * scaleX + 1, height * scaleY + 1);
+    cairo_stroke(cr);
     if (row.kind == FileKind::Sheet) {
         DrawGrid(cr, row.grid, scaleX, scaleY);
     }

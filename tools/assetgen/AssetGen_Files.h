@@ -8,7 +8,8 @@
 // How the files of the tree that are not sprite sheets or sounds are made:
 // one function per file, found by the file's path below Resources/ (as the
 // manifest spells it). A function writes the whole file at `path`, whose
-// folder exists; random detail comes only from Random(seed).
+// folder exists; random detail comes only from Random(seed). Images go
+// through WritePng (AssetGen_Png.h), which always keeps the alpha channel.
 namespace AssetGen {
 
 using WriteFile = bool (*)(const std::string& path, std::uint64_t seed, std::string& error);

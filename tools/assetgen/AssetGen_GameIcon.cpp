@@ -3,8 +3,10 @@
 #include <cairo.h>
 
 #include <numbers>
+#include <utility>
 
 #include "AssetGen_OutputFiles.h"
+#include "AssetGen_Png.h"
 #include "AssetGen_Style.h"
 
 namespace AssetGen::GameIcon {
@@ -35,7 +37,7 @@ void Flame(cairo_t* cr, double scale) {
 }
 
 // A dark round badge ringed in ember red, holding a flame of three tones
-// and a bright core; light from the upper left.
+// and a glint; light from the upper left.
 void DrawEmblem(cairo_t* cr) {
     const double pi = std::numbers::pi;
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -50,22 +52,14 @@ void DrawEmblem(cairo_t* cr) {
     cairo_set_line_width(cr, 4.0);
     cairo_stroke(cr);
 
-    Flame(cr, 1.0);
-    Style::SetColour(cr, Palette::EmberRed);
-    cairo_fill_preserve(cr);
-    Style::SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, 8.0);
-    cairo_stroke(cr);
+    Style::FlatFill(cr, [](cairo_t* c) { Flame(c, 1.0); }, Palette::EmberRed, 8.0);
     Flame(cr, 0.72);
     Style::SetColour(cr, Palette::Ember);
     cairo_fill(cr);
     Flame(cr, 0.42);
     Style::SetColour(cr, Palette::Gold);
     cairo_fill(cr);
-    cairo_new_path(cr);
-    cairo_arc(cr, 114.0, 178.0, 12.0, 0.0, 2.0 * pi);
-    Style::SetColour(cr, Style::Mix(Palette::Gold, Palette::White, 0.7));
-    cairo_fill(cr);
+    Style::Highlight(cr, 100.0, 140.0, 8.0, 14.0, Style::Mix(Palette::Gold, Palette::White, 0.7));
 }
 
 void PutU16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
@@ -128,17 +122,10 @@ std::vector<std::uint8_t> Emblem(int size) {
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < size; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        std::uint8_t* row = &pixels[static_cast<std::size_t>(y) * size * 4];
+        StraightRgbaRow(data + static_cast<std::ptrdiff_t>(y) * stride, size, row);
         for (int x = 0; x < size; ++x) {
-            const std::uint32_t argb = row[x];
-            const std::uint32_t a = argb >> 24;
-            std::uint8_t* out = &pixels[(static_cast<std::size_t>(y) * size + x) * 4];
-            // Cairo keeps colours premultiplied; the icon stores them straight.
-            for (int channel = 0; channel < 3; ++channel) {
-                const std::uint32_t c = argb >> (8 * channel) & 0xFF;
-                out[channel] = static_cast<std::uint8_t>(a == 0 ? 0 : (c * 255 + a / 2) / a);
-            }
-            out[3] = static_cast<std::uint8_t>(a);
+            std::swap(row[4 * x], row[4 * x + 2]);  // RGBA to the icon's BGRA
         }
     }
     cairo_surface_destroy(surface);

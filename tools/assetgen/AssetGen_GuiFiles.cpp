@@ -28,14 +28,7 @@ void Arrow(cairo_t* cr) {
     // The tip is the image's top-left pixel: the cursor's offset puts it on
     // the mouse position.
     cairo_new_path(cr);
-    cairo_move_to(cr, 1.0, 1.0);
-    cairo_line_to(cr, 1.0, 23.0);
-    cairo_line_to(cr, 6.5, 18.0);
-    cairo_line_to(cr, 10.5, 27.5);
-    cairo_line_to(cr, 14.5, 25.5);
-    cairo_line_to(cr, 10.5, 16.5);
-    cairo_line_to(cr, 17.5, 16.5);
-    cairo_close_path(cr);
+    Polygon(cr, {{1.0, 1.0}, {1.0, 23.0}, {6.5, 18.0}, {10.5, 27.5}, {14.5, 25.5}, {10.5, 16.5}, {17.5, 16.5}});
     SetColour(cr, Palette::White);
     cairo_fill_preserve(cr);
     SetColour(cr, Palette::Ink);
@@ -53,10 +46,7 @@ void Plain(cairo_t* cr) {
 template <bool Enabled>
 void ComboDown(cairo_t* cr) {
     cairo_new_path(cr);
-    cairo_move_to(cr, 3.0, 5.5);
-    cairo_line_to(cr, 13.0, 5.5);
-    cairo_line_to(cr, 8.0, 11.5);
-    cairo_close_path(cr);
+    Polygon(cr, {{3.0, 5.5}, {13.0, 5.5}, {8.0, 11.5}});
     SetColour(cr, Enabled ? Palette::Ink : Palette::LightGrey);
     cairo_fill_preserve(cr);
     SetColour(cr, Enabled ? Palette::Ink : Palette::MidGrey);
@@ -72,7 +62,8 @@ bool WriteImage(const std::string& path, std::uint64_t, std::string& error) {
 template <GuiSkin Skin>
 bool WriteSkinImage(const std::string& path, std::uint64_t, std::string& error) {
     const SkinTexture texture = TextureOfSkin(Skin);
-    return WritePicture(path, texture.width, texture.height, [](cairo_t* cr) { DrawSkinTexture(cr, Skin); }, error);
+    return WritePicture(
+        path, texture.width, texture.height, [](cairo_t* cr) { DrawSkinTexture(cr, Skin); }, error);
 }
 
 template <GuiSkin Skin>

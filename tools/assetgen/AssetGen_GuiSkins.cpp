@@ -25,8 +25,8 @@ struct SkinArea {
 // The form: 0 caption, 1 left, 2 right, 3 bottom border, drawn light for
 // the form to tint; 4 to 6 its close button: normal, pressed, hover.
 constexpr std::array kFormAreas{
-    SkinArea{0, 0, 32, 32, 8, 8},  SkinArea{32, 0, 8, 16, 0, 0},  SkinArea{40, 0, 8, 16, 0, 0},
-    SkinArea{0, 32, 32, 8, 8, 0},  SkinArea{0, 40, 20, 20, 0, 0}, SkinArea{20, 40, 20, 20, 0, 0},
+    SkinArea{0, 0, 32, 32, 8, 8},   SkinArea{32, 0, 8, 16, 0, 0},  SkinArea{40, 0, 8, 16, 0, 0},
+    SkinArea{0, 32, 32, 8, 8, 0},   SkinArea{0, 40, 20, 20, 0, 0}, SkinArea{20, 40, 20, 20, 0, 0},
     SkinArea{40, 40, 20, 20, 0, 0},
 };
 // The button: normal, pressed, hover, focused, disabled.
@@ -46,9 +46,12 @@ constexpr auto kRadioAreas = [] {
 
 std::span<const SkinArea> AreasOf(GuiSkin skin) {
     switch (skin) {
-        case GuiSkin::Form: return kFormAreas;
-        case GuiSkin::Button: return kButtonAreas;
-        case GuiSkin::RadioButton: return kRadioAreas;
+        case GuiSkin::Form:
+            return kFormAreas;
+        case GuiSkin::Button:
+            return kButtonAreas;
+        case GuiSkin::RadioButton:
+            return kRadioAreas;
     }
     return {};
 }
@@ -62,11 +65,11 @@ struct FaceLook {
 };
 
 constexpr std::array kButtonLooks{
-    FaceLook{Rgb(178, 186, 202), Palette::Ink, false},    // normal
-    FaceLook{Rgb(146, 154, 172), Palette::Ink, true},     // pressed
-    FaceLook{Rgb(204, 212, 228), Palette::Ink, false},    // hover
-    FaceLook{Rgb(178, 186, 202), Palette::Ember, false},  // focused
-    FaceLook{Rgb(170, 170, 170), Palette::MidGrey, true}, // disabled
+    FaceLook{Rgb(178, 186, 202), Palette::Ink, false},     // normal
+    FaceLook{Rgb(146, 154, 172), Palette::Ink, true},      // pressed
+    FaceLook{Rgb(204, 212, 228), Palette::Ink, false},     // hover
+    FaceLook{Rgb(178, 186, 202), Palette::Ember, false},   // focused
+    FaceLook{Rgb(170, 170, 170), Palette::MidGrey, true},  // disabled
 };
 
 // A face drawn into the area (x, y, w, h), y down: outline, a light top and a
@@ -163,9 +166,12 @@ void DrawRadioArea(cairo_t* cr, int index, const SkinArea& a) {
 
 SkinTexture TextureOfSkin(GuiSkin skin) {
     switch (skin) {
-        case GuiSkin::Form: return {64, 64};
-        case GuiSkin::Button: return {128, 64};
-        case GuiSkin::RadioButton: return {64, 64};
+        case GuiSkin::Form:
+            return {64, 64};
+        case GuiSkin::Button:
+            return {128, 64};
+        case GuiSkin::RadioButton:
+            return {64, 64};
     }
     return {0, 0};
 }

@@ -54,8 +54,9 @@ void Clear(cairo_t* cr, const PixelRect& r) {
 
 // A dark rounded casing around a window, with a lighter inner lip.
 void Casing(cairo_t* cr, double x, double y, double width, double height, double radius, const PixelRect& window) {
-    CelFill(cr, [&](cairo_t* c) { RoundedRectangle(c, x, y, width, height, radius); }, TonesOf(Palette::Panel), 2.5,
-            kOutline);
+    CelFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, x, y, width, height, radius); }, TonesOf(Palette::Panel), 2.5,
+        kOutline);
     cairo_new_path(cr);
     cairo_rectangle(cr, window.x - 1.0, window.y - 1.0, window.width + 2.0, window.height + 2.0);
     SetColour(cr, Palette::Ink);
@@ -97,20 +98,13 @@ void Cursor(const FrameCanvas& c) {
     const double cx = c.width / 2.0;
     const double cy = c.height / 2.0;
     cairo_t* cr = c.cr;
-    auto crosshair = [&](double width, const Colour& colour) {
-        cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, 6.0, 0.0, 2.0 * 3.141592653589793);
-        for (const auto& [dx, dy] : std::array<std::pair<double, double>, 4>{{{1, 0}, {-1, 0}, {0, 1}, {0, -1}}}) {
-            cairo_move_to(cr, cx + dx * 4.0, cy + dy * 4.0);
-            cairo_line_to(cr, cx + dx * 8.5, cy + dy * 8.5);
-        }
-        SetColour(cr, colour);
-        cairo_set_line_width(cr, width);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_stroke(cr);
-    };
-    crosshair(4.0, Palette::Ink);
-    crosshair(2.0, Palette::White);
+    cairo_new_path(cr);
+    cairo_arc(cr, cx, cy, 6.0, 0.0, 2.0 * 3.141592653589793);
+    for (const Point& d : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}}) {
+        cairo_move_to(cr, cx + d.x * 4.0, cy + d.y * 4.0);
+        cairo_line_to(cr, cx + d.x * 8.5, cy + d.y * 8.5);
+    }
+    OutlinedStroke(cr, Palette::White, 2.0, 1.0);
     Rectangle(cr, cx - 1.0, cy - 1.0, 2.0, 2.0, Palette::Ember);
 }
 
@@ -131,12 +125,14 @@ void WeaponBars(const FrameCanvas& c) {
     const Colour accent = WeaponColour(c.frame % 4);
     const double railWidth = kWeaponFillLeft - 3.0;
     for (const double x : {2.0, kWeaponFillLeft + kWeaponFillWidth + 1.0}) {
-        CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, x, 1, railWidth, c.height - 2.0, 3); },
-                TonesOf(Palette::SteelDark), 2.0, kOutline);
+        CelFill(
+            cr, [&](cairo_t* p) { RoundedRectangle(p, x, 1, railWidth, c.height - 2.0, 3); },
+            TonesOf(Palette::SteelDark), 2.0, kOutline);
         for (int k = 0; k < 3; ++k) {
             const double y = 10.0 + k * 24.0;
-            CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, x + 1.5, y, railWidth - 3.0, 8, 2); }, TonesOf(accent),
-                    1.5, 1.0);
+            CelFill(
+                cr, [&](cairo_t* p) { RoundedRectangle(p, x + 1.5, y, railWidth - 3.0, 8, 2); }, TonesOf(accent), 1.5,
+                1.0);
         }
     }
     Clear(cr, {kWeaponFillLeft, 0, kWeaponFillWidth, c.height});
@@ -195,15 +191,14 @@ void DistBG(const FrameCanvas& c) {
 
 void DistPoint(const FrameCanvas& c) {
     const double r = std::min(c.width, c.height) / 2.0 - 3.0;
-    CelFill(c.cr, [&](cairo_t* p) { Ellipse(p, 0, 0, r, r); }, TonesOf(Palette::Ember), 2.0, kOutline);
-    FlatFill(c.cr,
-             [&](cairo_t* p) {
-                 cairo_move_to(p, r * 0.6, 0);
-                 cairo_line_to(p, -r * 0.35, r * 0.5);
-                 cairo_line_to(p, -r * 0.35, -r * 0.5);
-                 cairo_close_path(p);
-             },
-             Palette::White, 1.0);
+    CelFill(
+        c.cr, [&](cairo_t* p) { Ellipse(p, 0, 0, r, r); }, TonesOf(Palette::Ember), 2.0, kOutline);
+    FlatFill(
+        c.cr,
+        [&](cairo_t* p) {
+            Polygon(p, {{r * 0.6, 0}, {-r * 0.35, r * 0.5}, {-r * 0.35, -r * 0.5}});
+        },
+        Palette::White, 1.0);
 }
 
 void BossHP(const FrameCanvas& c) {
@@ -226,20 +221,28 @@ void BossHPBar(const FrameCanvas& c) {
     // The skull badge above the window (y up from here).
     const double cy = c.height / 2.0 - 14.0;
     for (int side = -1; side <= 1; side += 2) {
-        CelFill(cr,
-                [&](cairo_t* p) {
-                    cairo_move_to(p, side * 7.0, cy + 4.0);
-                    cairo_curve_to(p, side * 14.0, cy + 8.0, side * 18.0, cy + 8.0, side * 22.0, cy + 12.0);
-                    cairo_curve_to(p, side * 17.0, cy + 2.0, side * 13.0, cy - 2.0, side * 8.0, cy - 3.0);
-                    cairo_close_path(p);
-                },
-                TonesOf(Palette::PaleGrey), 1.5, kOutline);
+        CelFill(
+            cr,
+            [&](cairo_t* p) {
+                cairo_move_to(p, side * 7.0, cy + 4.0);
+                cairo_curve_to(p, side * 14.0, cy + 8.0, side * 18.0, cy + 8.0, side * 22.0, cy + 12.0);
+                cairo_curve_to(p, side * 17.0, cy + 2.0, side * 13.0, cy - 2.0, side * 8.0, cy - 3.0);
+                cairo_close_path(p);
+            },
+            TonesOf(Palette::PaleGrey), 1.5, kOutline);
     }
-    CelFill(cr, [&](cairo_t* p) { Ellipse(p, 0, cy, 10.5, 10.0); }, TonesOf(Palette::PaleGrey), 2.0, kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { Ellipse(p, 0, cy, 10.5, 10.0); }, TonesOf(Palette::PaleGrey), 2.0, kOutline);
     for (int side = -1; side <= 1; side += 2) {
-        FlatFill(cr, [&](cairo_t* p) { Ellipse(p, side * 4.0, cy + 0.5, 2.6, 3.0); }, Palette::EmberRed, 0.0);
+        FlatFill(
+            cr, [&](cairo_t* p) { Ellipse(p, side * 4.0, cy + 0.5, 2.6, 3.0); }, Palette::EmberRed, 0.0);
     }
     Rectangle(cr, -3.0, cy - 8.0, 6.0, 2.0, Palette::Ink);
+}
+
+// The volume ramp both Volume and volumeBG follow, in PixelSpace.
+void VolumeRamp(cairo_t* cr, double width, double height) {
+    Polygon(cr, {{0, height - 8.0}, {width, height - 8.0}, {width, 6.0}, {0, height - 22.0}});
 }
 
 void Volume(const FrameCanvas& c) {
@@ -249,11 +252,7 @@ void Volume(const FrameCanvas& c) {
     cairo_t* cr = c.cr;
     cairo_save(cr);
     cairo_new_path(cr);
-    cairo_move_to(cr, 0, c.height - 8.0);
-    cairo_line_to(cr, c.width, c.height - 8.0);
-    cairo_line_to(cr, c.width, 6.0);
-    cairo_line_to(cr, 0, c.height - 22.0);
-    cairo_close_path(cr);
+    VolumeRamp(cr, c.width, c.height);
     cairo_clip(cr);
     for (int x = 0; x < c.width; x += 10) {
         Rectangle(cr, x, 0, 8, c.height, Palette::White);
@@ -267,13 +266,7 @@ void VolumeBG(const FrameCanvas& c) {
     PixelSpace space(c);
     const double w = c.width;
     const double h = c.height;
-    auto wedge = [&](cairo_t* p) {
-        cairo_move_to(p, 0, h - 8.0);
-        cairo_line_to(p, w, h - 8.0);
-        cairo_line_to(p, w, 6.0);
-        cairo_line_to(p, 0, h - 22.0);
-        cairo_close_path(p);
-    };
+    auto wedge = [&](cairo_t* p) { VolumeRamp(p, w, h); };
     // A dark band around the ramp, then the ramp cut out a pixel and a half
     // wider than the fill, so no pixel the fill inks keeps any alpha.
     cairo_save(cr);
@@ -298,68 +291,46 @@ void VolumeBG(const FrameCanvas& c) {
     for (int k = 1; k < 10; ++k) {
         Rectangle(cr, k * w / 10.0 - 1.0, h - 5.0, 2.0, 3.0, Palette::LightGrey);
     }
-    CelFill(cr,
-            [&](cairo_t* p) {
-                cairo_move_to(p, 8, 14);
-                cairo_line_to(p, 14, 14);
-                cairo_line_to(p, 22, 7);
-                cairo_line_to(p, 22, 31);
-                cairo_line_to(p, 14, 24);
-                cairo_line_to(p, 8, 24);
-                cairo_close_path(p);
-            },
-            TonesOf(Palette::PaleGrey), 1.5, kOutline);
+    CelFill(
+        cr,
+        [](cairo_t* p) {
+            Polygon(p, {{8, 14}, {14, 14}, {22, 7}, {22, 31}, {14, 24}, {8, 24}});
+        },
+        TonesOf(Palette::PaleGrey), 1.5, kOutline);
     cairo_new_path(cr);
     for (const double r : {6.0, 11.0}) {
         cairo_new_sub_path(cr);
         cairo_arc(cr, 23, 19, r, -0.8, 0.8);
     }
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, 4.0);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Palette::PaleGrey);
-    cairo_set_line_width(cr, 2.0);
-    cairo_stroke(cr);
+    OutlinedStroke(cr, Palette::PaleGrey, 2.0, 1.0);
 }
 
 void WarningText(const FrameCanvas& c) {
     // Two frames blinking: bright, then glowing red.
     const bool bright = c.frame % 2 == 0;
-    LetteringStyle style;
-    style.size = 46;
-    style.top = bright ? Palette::Minigun : Palette::White;
-    style.bottom = bright ? Palette::Ember : Rgb(255, 150, 130);
-    style.outline = bright ? Palette::Ink : Palette::EmberRed;
-    style.outlineWidth = 3.0;
+    const LetteringStyle style{.size = 46,
+                               .top = bright ? Palette::Minigun : Palette::White,
+                               .bottom = bright ? Palette::Ember : Rgb(255, 150, 130),
+                               .outline = bright ? Palette::Ink : Palette::EmberRed,
+                               .outlineWidth = 3.0};
     LetteringToFit(c.cr, "WARNING", 0, 0, c.width - 120.0, c.height - 4.0, style);
     for (int side = -1; side <= 1; side += 2) {
         const double cx = side * (c.width / 2.0 - 34.0);
         const double r = c.height / 2.0 - 4.0;
-        CelFill(c.cr,
-                [&](cairo_t* p) {
-                    cairo_move_to(p, cx, r);
-                    cairo_line_to(p, cx + r * 1.1, -r * 0.85);
-                    cairo_line_to(p, cx - r * 1.1, -r * 0.85);
-                    cairo_close_path(p);
-                },
-                TonesOf(bright ? Palette::Minigun : Palette::Danger), 2.0, 3.0);
-        LetteringStyle mark;
-        mark.size = r * 1.1;
-        mark.top = Palette::Ink;
-        mark.bottom = Palette::Ink;
-        mark.outlineWidth = 0.0;
+        CelFill(
+            c.cr,
+            [&](cairo_t* p) {
+                Polygon(p, {{cx, r}, {cx + r * 1.1, -r * 0.85}, {cx - r * 1.1, -r * 0.85}});
+            },
+            TonesOf(bright ? Palette::Minigun : Palette::Danger), 2.0, 3.0);
+        const LetteringStyle mark{.size = r * 1.1, .top = Palette::Ink, .bottom = Palette::Ink, .outlineWidth = 0.0};
         Lettering(c.cr, "!", cx, -r * 0.12, mark);
     }
 }
 
 void WarningBoss(const FrameCanvas& c) {
-    LetteringStyle big;
-    big.size = 100;
-    big.top = Palette::Gold;
-    big.bottom = Palette::EmberRed;
-    big.outlineWidth = 5.0;
-    big.shadowOffset = 4.0;
+    const LetteringStyle big{
+        .size = 100, .top = Palette::Gold, .bottom = Palette::EmberRed, .outlineWidth = 5.0, .shadowOffset = 4.0};
     LetteringToFit(c.cr, "BOSS", 0, c.height * 0.17, c.width - 8.0, c.height * 0.6, big);
     LetteringStyle small = big;
     small.size = 44;
@@ -373,14 +344,12 @@ void WarningBoss(const FrameCanvas& c) {
 void DialogArrow(const FrameCanvas& c) {
     PixelSpace space(c);
     const double w = c.width;
-    CelFill(c.cr,
-            [&](cairo_t* p) {
-                cairo_move_to(p, 5, 3);
-                cairo_line_to(p, w - 5, 3);
-                cairo_line_to(p, w / 2.0, c.height - 3.0);
-                cairo_close_path(p);
-            },
-            TonesOf(Palette::White), 1.5, kOutline);
+    CelFill(
+        c.cr,
+        [&](cairo_t* p) {
+            Polygon(p, {{5, 3}, {w - 5, 3}, {w / 2.0, c.height - 3.0}});
+        },
+        TonesOf(Palette::White), 1.5, kOutline);
 }
 
 void Star(const FrameCanvas& c) {
@@ -392,8 +361,9 @@ void Star(const FrameCanvas& c) {
     for (int i = 0; i < 3; ++i) {
         const Place& p = places.at(static_cast<std::size_t>(i));
         const bool earned = i < c.frame;
-        CelFill(c.cr, [&](cairo_t* q) { InterfaceParts::StarPath(q, p.x, p.y, p.r); },
-                TonesOf(earned ? Palette::Gold : Palette::DarkGrey), 4.0, 3.0);
+        CelFill(
+            c.cr, [&](cairo_t* q) { InterfaceParts::StarPath(q, p.x, p.y, p.r); },
+            TonesOf(earned ? Palette::Gold : Palette::DarkGrey), 4.0, 3.0);
         if (earned) {
             Highlight(c.cr, p.x - p.r * 0.22, p.y + p.r * 0.2, p.r * 0.12, p.r * 0.08);
         }

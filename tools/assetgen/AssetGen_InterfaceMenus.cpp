@@ -73,12 +73,11 @@ void Tab(const FrameCanvas& c, int weapon, std::string_view word) {
     } else {
         InterfaceParts::WeaponIcon(cr, weapon, iconX, 0, iconSize);
     }
-    LetteringStyle style;
-    style.size = 20;
-    style.top = look == 0 ? Palette::Ink : Palette::White;
-    style.bottom = look == 0 ? Palette::Navy : Palette::PaleGrey;
-    style.outline = Palette::Ink;
-    style.outlineWidth = look == 0 ? 0.0 : 2.0;
+    const LetteringStyle style{.size = 20,
+                               .top = look == 0 ? Palette::Ink : Palette::White,
+                               .bottom = look == 0 ? Palette::Navy : Palette::PaleGrey,
+                               .outline = Palette::Ink,
+                               .outlineWidth = look == 0 ? 0.0 : 2.0};
     const double textLeft = iconX + iconSize / 2.0 + 2.0;
     LetteringToFit(cr, word, (textLeft + right - 4.0) / 2.0, 0, right - 4.0 - textLeft, c.height * 0.5, style);
 }
@@ -112,8 +111,9 @@ void ShopCapsule(const FrameCanvas& c) {
     cairo_t* cr = c.cr;
     const double w = c.width - 2 * kMargin - 2.0;
     const double h = c.height - 2 * kMargin - 2.0;
-    CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -w / 2, -h / 2, w, h, h / 2); }, TonesOf(Palette::Panel), 3.0,
-            kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -w / 2, -h / 2, w, h, h / 2); }, TonesOf(Palette::Panel), 3.0,
+        kOutline);
     const double inner = h - 14.0;
     const double cellGap = 4.0;
     const double cellWidth = (w - h + 6.0 - 4 * cellGap) / 5.0;
@@ -122,8 +122,9 @@ void ShopCapsule(const FrameCanvas& c) {
         const double x = first + k * (cellWidth + cellGap);
         const bool lit = k < c.frame;
         const Colour colour = lit ? Mix(Palette::Ember, Palette::Gold, k / 4.0) : Palette::DarkGrey;
-        CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, x, -inner / 2, cellWidth, inner, 4.0); }, TonesOf(colour),
-                2.0, 1.5);
+        CelFill(
+            cr, [&](cairo_t* p) { RoundedRectangle(p, x, -inner / 2, cellWidth, inner, 4.0); }, TonesOf(colour), 2.0,
+            1.5);
         if (lit) {
             Highlight(cr, x + cellWidth * 0.3, inner * 0.22, cellWidth * 0.16, inner * 0.1);
         }
@@ -168,8 +169,10 @@ void FrameCorner(const FrameCanvas& c) {
     }
     const double jointX = -line + bend - bend * std::cos(pi / 4);
     const double jointY = line - bend + bend * std::sin(pi / 4);
-    CelFill(cr, [&](cairo_t* p) { Ellipse(p, jointX, jointY, 7.0, 7.0); }, TonesOf(Palette::Steel), 2.0, kOutline);
-    FlatFill(cr, [&](cairo_t* p) { Ellipse(p, jointX, jointY, 2.5, 2.5); }, Palette::Ember, 1.0);
+    CelFill(
+        cr, [&](cairo_t* p) { Ellipse(p, jointX, jointY, 7.0, 7.0); }, TonesOf(Palette::Steel), 2.0, kOutline);
+    FlatFill(
+        cr, [&](cairo_t* p) { Ellipse(p, jointX, jointY, 2.5, 2.5); }, Palette::Ember, 1.0);
 }
 
 }  // namespace AssetGen::InterfaceSheets

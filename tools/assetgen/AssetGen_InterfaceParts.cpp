@@ -35,50 +35,25 @@ FaceColours ColoursOf(ButtonLook look) {
     return {Palette::MidGrey, false, {}};
 }
 
-void Polygon(cairo_t* cr, std::initializer_list<std::pair<double, double>> points) {
-    bool first = true;
-    for (const auto& [x, y] : points) {
-        if (first) {
-            cairo_move_to(cr, x, y);
-            first = false;
-        } else {
-            cairo_line_to(cr, x, y);
-        }
-    }
-    cairo_close_path(cr);
-}
-
 void PlasmaIcon(cairo_t* cr, double cx, double cy, double s, double line) {
     const Colour colour = WeaponColour(0);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     // The orbit ring behind the orb, then the orb, then the ring's front half.
-    cairo_save(cr);
-    cairo_rotate(cr, 0.5);
-    cairo_scale(cr, 1.0, 0.38);
-    cairo_new_path(cr);
-    cairo_arc(cr, 0.0, 0.0, s * 0.46, 0.0, 2.0 * kPi);
-    cairo_restore(cr);
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, line * 2.6);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Mix(colour, Palette::White, 0.45));
-    cairo_set_line_width(cr, line * 1.1);
-    cairo_stroke(cr);
-    CelFill(cr, [&](cairo_t* c) { Ellipse(c, 0.0, 0.0, s * 0.3, s * 0.3); }, TonesOf(colour), s * 0.08, line);
+    auto ring = [&](double from, double to) {
+        cairo_save(cr);
+        cairo_rotate(cr, 0.5);
+        cairo_scale(cr, 1.0, 0.38);
+        cairo_new_path(cr);
+        cairo_arc(cr, 0.0, 0.0, s * 0.46, from, to);
+        cairo_restore(cr);
+        OutlinedStroke(cr, Mix(colour, Palette::White, 0.45), line * 1.1, line * 0.75);
+    };
+    ring(0.0, 2.0 * kPi);
+    CelFill(
+        cr, [&](cairo_t* c) { Ellipse(c, 0.0, 0.0, s * 0.3, s * 0.3); }, TonesOf(colour), s * 0.08, line);
     Highlight(cr, -s * 0.1, s * 0.1, s * 0.08, s * 0.06);
-    cairo_save(cr);
-    cairo_rotate(cr, 0.5);
-    cairo_scale(cr, 1.0, 0.38);
-    cairo_new_path(cr);
-    cairo_arc(cr, 0.0, 0.0, s * 0.46, kPi, 2.0 * kPi);
-    cairo_restore(cr);
-    SetColour(cr, Palette::Ink);
-    cairo_set_line_width(cr, line * 2.6);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, Mix(colour, Palette::White, 0.45));
-    cairo_set_line_width(cr, line * 1.1);
-    cairo_stroke(cr);
+    ring(kPi, 2.0 * kPi);
     cairo_restore(cr);
 }
 
@@ -109,8 +84,10 @@ void FlamerIcon(cairo_t* cr, double cx, double cy, double s, double line) {
         cairo_curve_to(c, cx - w * 1.4, b + h * 0.9, cx - w * 1.3, b, cx, b);
         cairo_close_path(c);
     };
-    CelFill(cr, [&](cairo_t* c) { flame(c, 1.0, 0.0); }, TonesOf(WeaponColour(2)), s * 0.07, line);
-    CelFill(cr, [&](cairo_t* c) { flame(c, 0.5, s * 0.04); }, TonesOf(Palette::Gold), s * 0.04, 0.0);
+    CelFill(
+        cr, [&](cairo_t* c) { flame(c, 1.0, 0.0); }, TonesOf(WeaponColour(2)), s * 0.07, line);
+    CelFill(
+        cr, [&](cairo_t* c) { flame(c, 0.5, s * 0.04); }, TonesOf(Palette::Gold), s * 0.04, 0.0);
 }
 
 void MinigunIcon(cairo_t* cr, double cx, double cy, double s, double line) {
@@ -121,8 +98,9 @@ void MinigunIcon(cairo_t* cr, double cx, double cy, double s, double line) {
         const double w = s * 0.19;
         const double bottom = cy - s * 0.42;
         const double caseHeight = s * 0.5;
-        CelFill(cr, [&](cairo_t* c) { RoundedRectangle(c, x - w / 2, bottom, w, caseHeight, w * 0.15); }, brass,
-                s * 0.04, line);
+        CelFill(
+            cr, [&](cairo_t* c) { RoundedRectangle(c, x - w / 2, bottom, w, caseHeight, w * 0.15); }, brass, s * 0.04,
+            line);
         CelFill(
             cr,
             [&](cairo_t* c) {
@@ -149,19 +127,22 @@ void ButtonFace(cairo_t* cr, double cx, double cy, double width, double height, 
     const double radius = std::min(h * 0.32, 16.0);
     const double bevel = look == ButtonLook::Pressed ? 1.0 : std::clamp(h * 0.1, 2.0, 7.0);
 
-    FlatFill(cr, [&](cairo_t* c) { RoundedRectangle(c, left, bottom, w, h, radius); }, Mix(colours.face, Palette::Ink, 0.5),
-             0.0);
-    CelFill(cr, [&](cairo_t* c) { RoundedRectangle(c, left, bottom + bevel, w, h - bevel, radius); },
-            TonesOf(colours.face), std::clamp(h * 0.06, 1.5, 4.0), 0.0);
+    FlatFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, left, bottom, w, h, radius); }, Mix(colours.face, Palette::Ink, 0.5),
+        0.0);
+    CelFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, left, bottom + bevel, w, h - bevel, radius); }, TonesOf(colours.face),
+        std::clamp(h * 0.06, 1.5, 4.0), 0.0);
     if (look != ButtonLook::Pressed && look != ButtonLook::Disabled) {
         // The gloss: a light band along the top of the face.
         const double inset = radius * 0.6 + 2.0;
-        FlatFill(cr,
-                 [&](cairo_t* c) {
-                     RoundedRectangle(c, left + inset, bottom + h - std::max(3.0, h * 0.14) - 2.0, w - 2.0 * inset,
-                                      std::max(2.0, h * 0.08), 2.0);
-                 },
-                 WithAlpha(Palette::White, 0.55), 0.0);
+        FlatFill(
+            cr,
+            [&](cairo_t* c) {
+                RoundedRectangle(c, left + inset, bottom + h - std::max(3.0, h * 0.14) - 2.0, w - 2.0 * inset,
+                                 std::max(2.0, h * 0.08), 2.0);
+            },
+            WithAlpha(Palette::White, 0.55), 0.0);
     }
     cairo_save(cr);
     cairo_new_path(cr);
@@ -209,12 +190,15 @@ void RobotIcon(cairo_t* cr, double cx, double cy, double s) {
     cairo_set_line_width(cr, line * 2.2);
     cairo_stroke(cr);
     cairo_restore(cr);
-    CelFill(cr, [&](cairo_t* c) { Ellipse(c, cx + s * 0.2, cy + s * 0.4, s * 0.07, s * 0.07); },
-            TonesOf(Palette::Ember), s * 0.03, line);
-    CelFill(cr, [&](cairo_t* c) { RoundedRectangle(c, cx - s * 0.4, cy - s * 0.36, s * 0.8, s * 0.62, s * 0.2); },
-            TonesOf(Palette::Steel), s * 0.07, line);
-    CelFill(cr, [&](cairo_t* c) { RoundedRectangle(c, cx - s * 0.3, cy - s * 0.17, s * 0.6, s * 0.26, s * 0.1); },
-            TonesOf(Palette::Navy), s * 0.03, line * 0.8);
+    CelFill(
+        cr, [&](cairo_t* c) { Ellipse(c, cx + s * 0.2, cy + s * 0.4, s * 0.07, s * 0.07); }, TonesOf(Palette::Ember),
+        s * 0.03, line);
+    CelFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, cx - s * 0.4, cy - s * 0.36, s * 0.8, s * 0.62, s * 0.2); },
+        TonesOf(Palette::Steel), s * 0.07, line);
+    CelFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, cx - s * 0.3, cy - s * 0.17, s * 0.6, s * 0.26, s * 0.1); },
+        TonesOf(Palette::Navy), s * 0.03, line * 0.8);
     for (int side = -1; side <= 1; side += 2) {
         Highlight(cr, cx + side * s * 0.13, cy - s * 0.04, s * 0.06, s * 0.07, Palette::Teal);
     }
@@ -229,19 +213,17 @@ void KeyCap(cairo_t* cr, std::string_view letter, double cx, double cy, double w
     const double h = height - line;
     const double radius = std::min(w, h) * 0.2;
     const double skirt = std::max(3.0, h * 0.16);
-    FlatFill(cr, [&](cairo_t* c) { RoundedRectangle(c, left, bottom, w, h, radius); }, Palette::MidGrey, line);
+    FlatFill(
+        cr, [&](cairo_t* c) { RoundedRectangle(c, left, bottom, w, h, radius); }, Palette::MidGrey, line);
     const double inset = std::max(2.5, w * 0.09);
-    CelFill(cr,
-            [&](cairo_t* c) {
-                RoundedRectangle(c, left + inset, bottom + skirt, w - 2.0 * inset, h - skirt - inset * 0.6,
-                                 radius * 0.8);
-            },
-            TonesOf(Palette::PaleGrey), 2.0, line * 0.6);
-    LetteringStyle style;
-    style.size = (h - skirt) * 0.62;
-    style.top = Palette::Ink;
-    style.bottom = Palette::Navy;
-    style.outlineWidth = 0.0;
+    CelFill(
+        cr,
+        [&](cairo_t* c) {
+            RoundedRectangle(c, left + inset, bottom + skirt, w - 2.0 * inset, h - skirt - inset * 0.6, radius * 0.8);
+        },
+        TonesOf(Palette::PaleGrey), 2.0, line * 0.6);
+    const LetteringStyle style{
+        .size = (h - skirt) * 0.62, .top = Palette::Ink, .bottom = Palette::Navy, .outlineWidth = 0.0};
     Lettering(cr, letter, cx, bottom + skirt + (h - skirt - inset * 0.6) / 2.0, style);
 }
 

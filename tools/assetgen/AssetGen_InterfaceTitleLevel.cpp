@@ -43,16 +43,16 @@ void GearPicture(cairo_t* cr, double cx, double cy, double size, double phase) {
 
 void FlagPicture(cairo_t* cr, double cx, double cy, double size, double phase) {
     const double s = size;
-    FlatFill(cr,
-             [&](cairo_t* p) {
-                 cairo_move_to(p, cx - s * 0.5, cy - s * 0.4);
-                 cairo_line_to(p, cx - s * 0.12, cy + s * 0.02);
-                 cairo_line_to(p, cx + s * 0.12, cy - s * 0.16);
-                 cairo_line_to(p, cx + s * 0.5, cy + s * 0.12);
-                 cairo_line_to(p, cx + s * 0.5, cy - s * 0.4);
-                 cairo_close_path(p);
-             },
-             Palette::Grass, 1.5);
+    FlatFill(
+        cr,
+        [&](cairo_t* p) {
+            Polygon(p, {{cx - s * 0.5, cy - s * 0.4},
+                        {cx - s * 0.12, cy + s * 0.02},
+                        {cx + s * 0.12, cy - s * 0.16},
+                        {cx + s * 0.5, cy + s * 0.12},
+                        {cx + s * 0.5, cy - s * 0.4}});
+        },
+        Palette::Grass, 1.5);
     const double poleX = cx - s * 0.12;
     cairo_new_path(cr);
     cairo_move_to(cr, poleX, cy + s * 0.02);
@@ -61,17 +61,18 @@ void FlagPicture(cairo_t* cr, double cx, double cy, double size, double phase) {
     cairo_set_line_width(cr, 2.0);
     cairo_stroke(cr);
     const double wave = std::sin(phase * 2.0 * kPi) * s * 0.05;
-    FlatFill(cr,
-             [&](cairo_t* p) {
-                 cairo_move_to(p, poleX, cy + s * 0.46);
-                 cairo_curve_to(p, poleX + s * 0.15, cy + s * 0.46 + wave, poleX + s * 0.25, cy + s * 0.4 - wave,
-                                poleX + s * 0.36, cy + s * 0.42);
-                 cairo_line_to(p, poleX + s * 0.36, cy + s * 0.22);
-                 cairo_curve_to(p, poleX + s * 0.25, cy + s * 0.2 - wave, poleX + s * 0.15, cy + s * 0.26 + wave,
-                                poleX, cy + s * 0.26);
-                 cairo_close_path(p);
-             },
-             Palette::Ember, 1.5);
+    FlatFill(
+        cr,
+        [&](cairo_t* p) {
+            cairo_move_to(p, poleX, cy + s * 0.46);
+            cairo_curve_to(p, poleX + s * 0.15, cy + s * 0.46 + wave, poleX + s * 0.25, cy + s * 0.4 - wave,
+                           poleX + s * 0.36, cy + s * 0.42);
+            cairo_line_to(p, poleX + s * 0.36, cy + s * 0.22);
+            cairo_curve_to(p, poleX + s * 0.25, cy + s * 0.2 - wave, poleX + s * 0.15, cy + s * 0.26 + wave, poleX,
+                           cy + s * 0.26);
+            cairo_close_path(p);
+        },
+        Palette::Ember, 1.5);
 }
 
 void WeaponsPicture(cairo_t* cr, double cx, double cy, double size, double phase) {
@@ -87,27 +88,28 @@ void Machine(const FrameCanvas& c, std::string_view name, const Colour& body, Sc
     const double bottom = -c.height / 2.0 + 3.0;
     const double top = c.height / 2.0 - 3.0;
     for (int side = -1; side <= 1; side += 2) {
-        FlatFill(cr, [&](cairo_t* p) { RoundedRectangle(p, side * (half - 12.0) - 9.0, bottom, 18.0, 10.0, 3.0); },
-                 Palette::DarkGrey, kOutline);
+        FlatFill(
+            cr, [&](cairo_t* p) { RoundedRectangle(p, side * (half - 12.0) - 9.0, bottom, 18.0, 10.0, 3.0); },
+            Palette::DarkGrey, kOutline);
     }
-    CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -half, bottom + 6.0, 2.0 * half, top - bottom - 6.0, 14.0); },
-            TonesOf(body), 5.0, kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -half, bottom + 6.0, 2.0 * half, top - bottom - 6.0, 14.0); },
+        TonesOf(body), 5.0, kOutline);
     // The marquee with the machine's name.
     const double marqueeBottom = top - 30.0;
-    CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -half + 7.0, marqueeBottom, 2.0 * half - 14.0, 24.0, 7.0); },
-            TonesOf(Rgb(246, 238, 222)), 2.0, kOutline);
-    LetteringStyle marquee;
-    marquee.size = 16.0;
-    marquee.top = Palette::Ink;
-    marquee.bottom = Palette::Navy;
-    marquee.outlineWidth = 0.0;
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -half + 7.0, marqueeBottom, 2.0 * half - 14.0, 24.0, 7.0); },
+        TonesOf(Rgb(246, 238, 222)), 2.0, kOutline);
+    const LetteringStyle marquee{.size = 16.0, .top = Palette::Ink, .bottom = Palette::Navy, .outlineWidth = 0.0};
     LetteringToFit(cr, name, 0, marqueeBottom + 12.0, 2.0 * half - 22.0, 20.0, marquee);
     // The screen: the picture, with a scan line rolling down it.
     const double screenTop = marqueeBottom - 6.0;
     const double screenHeight = 58.0;
     const double screenBottom = screenTop - screenHeight;
     const double screenHalf = half - 10.0;
-    auto screen = [&](cairo_t* p) { RoundedRectangle(p, -screenHalf, screenBottom, 2.0 * screenHalf, screenHeight, 6.0); };
+    auto screen = [&](cairo_t* p) {
+        RoundedRectangle(p, -screenHalf, screenBottom, 2.0 * screenHalf, screenHeight, 6.0);
+    };
     FlatFill(cr, screen, Palette::Navy, kOutline);
     cairo_save(cr);
     cairo_new_path(cr);
@@ -125,14 +127,16 @@ void Machine(const FrameCanvas& c, std::string_view name, const Colour& body, Sc
     const double keysY = screenBottom - 14.0;
     for (int k = 0; k < 3; ++k) {
         const bool lit = k == c.frame % 3;
-        CelFill(cr, [&](cairo_t* p) { Ellipse(p, (k - 1) * 22.0, keysY, 6.5, 6.5); },
-                TonesOf(lit ? Palette::Gold : Palette::SteelDark), 2.0, kOutline);
+        CelFill(
+            cr, [&](cairo_t* p) { Ellipse(p, (k - 1) * 22.0, keysY, 6.5, 6.5); },
+            TonesOf(lit ? Palette::Gold : Palette::SteelDark), 2.0, kOutline);
     }
     // The slot things come out of.
-    FlatFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -24.0, bottom + 14.0, 48.0, 14.0, 4.0); }, Palette::Ink,
-             0.0);
-    FlatFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -20.0, bottom + 16.0, 40.0, 5.0, 2.0); },
-             Mix(body, Palette::Ink, 0.5), 0.0);
+    FlatFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -24.0, bottom + 14.0, 48.0, 14.0, 4.0); }, Palette::Ink, 0.0);
+    FlatFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -20.0, bottom + 16.0, 40.0, 5.0, 2.0); },
+        Mix(body, Palette::Ink, 0.5), 0.0);
 }
 
 // The exit sign's board on its post; the bulbs around it lit by `bulbLit`.
@@ -141,13 +145,15 @@ void Sign(const FrameCanvas& c, std::string_view text, const Colour& board, cons
     cairo_t* cr = c.cr;
     const double inset = 3.5;  // the margin and half the outline
     const double bottom = -c.height / 2.0 + inset;
-    CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -4.0, bottom, 8.0, 22.0, 2.0); }, TonesOf(Palette::SteelDark),
-            1.5, kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -4.0, bottom, 8.0, 22.0, 2.0); }, TonesOf(Palette::SteelDark), 1.5,
+        kOutline);
     const double boardBottom = bottom + 15.0;
     const double boardTop = c.height / 2.0 - inset;
     const double half = c.width / 2.0 - inset;
-    CelFill(cr, [&](cairo_t* p) { RoundedRectangle(p, -half, boardBottom, 2.0 * half, boardTop - boardBottom, 8.0); },
-            TonesOf(board), 3.0, kOutline);
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -half, boardBottom, 2.0 * half, boardTop - boardBottom, 8.0); },
+        TonesOf(board), 3.0, kOutline);
     constexpr int kBulbsAcross = 6;
     int bulb = 0;
     for (int row = 0; row < 2; ++row) {
@@ -155,14 +161,12 @@ void Sign(const FrameCanvas& c, std::string_view text, const Colour& board, cons
             const double x = -half + 8.0 + k * (2.0 * half - 16.0) / (kBulbsAcross - 1);
             const double y = row == 0 ? boardTop - 5.0 : boardBottom + 5.0;
             const bool lit = bulbLit(bulb);
-            FlatFill(cr, [&](cairo_t* p) { Ellipse(p, x, y, 2.2, 2.2); }, lit ? Palette::Gold : Palette::DarkGrey, 1.0);
+            FlatFill(
+                cr, [&](cairo_t* p) { Ellipse(p, x, y, 2.2, 2.2); }, lit ? Palette::Gold : Palette::DarkGrey, 1.0);
         }
     }
-    LetteringStyle style;
-    style.size = 22.0;
-    style.top = letters;
-    style.bottom = Mix(letters, Palette::Ink, 0.25);
-    style.outlineWidth = 2.0;
+    const LetteringStyle style{
+        .size = 22.0, .top = letters, .bottom = Mix(letters, Palette::Ink, 0.25), .outlineWidth = 2.0};
     LetteringToFit(cr, text, 0, (boardBottom + boardTop) / 2.0, 2.0 * half - 8.0, boardTop - boardBottom - 16.0, style);
 }
 
@@ -182,10 +186,7 @@ void MenuSignGeneric(const FrameCanvas& c) {
         FlatFill(
             cr,
             [&](cairo_t* p) {
-                cairo_move_to(p, x - 3.0, 10.0);
-                cairo_line_to(p, x + 4.0, 3.0);
-                cairo_line_to(p, x - 3.0, -4.0);
-                cairo_close_path(p);
+                Polygon(p, {{x - 3.0, 10.0}, {x + 4.0, 3.0}, {x - 3.0, -4.0}});
             },
             lit ? Palette::Gold : Palette::MidGrey, 1.0);
     }
@@ -215,9 +216,7 @@ void ControlInstruction(const FrameCanvas& c) {
         InterfaceParts::KeyCap(cr, std::string_view(k, 1), x + key / 2.0, 0, key, key);
         x += key + 3.0;
     }
-    LetteringStyle words;
-    words.size = 30.0;
-    words.outlineWidth = 3.0;
+    const LetteringStyle words{.size = 30.0, .outlineWidth = 3.0};
     LetteringToFit(cr, c.frame == 0 ? "MOVE" : "JUMP", (x + right) / 2.0, 0, right - x, c.height - 4.0, words);
 }
 

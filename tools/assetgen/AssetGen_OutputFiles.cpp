@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "AssetGen_Png.h"
+
 namespace AssetGen {
 
 bool WriteText(const std::string& path, std::string_view text, std::string& error) {
@@ -35,13 +37,9 @@ bool WriteWhitePng(const std::string& path, int width, int height, std::span<con
         }
     }
     cairo_surface_mark_dirty(surface);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+    const bool written = WritePng(surface, path, error);
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        error = path + ": " + cairo_status_to_string(status);
-        return false;
-    }
-    return true;
+    return written;
 }
 
 }  // namespace AssetGen

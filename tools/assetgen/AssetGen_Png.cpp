@@ -8,9 +8,7 @@
 #include <vector>
 
 namespace AssetGen {
-namespace {
 
-// One row of premultiplied native-endian ARGB words as straight RGBA bytes.
 void StraightRgbaRow(const unsigned char* source, int width, std::uint8_t* row) {
     for (int x = 0; x < width; ++x) {
         std::uint32_t argb;
@@ -25,6 +23,30 @@ void StraightRgbaRow(const unsigned char* source, int width, std::uint8_t* row) 
     }
 }
 
+namespace {
+
+// libpng reports errors by longjmp to the setjmp here, so this frame holds
+// nothing with a destructor and nothing it changes after the setjmp.
+bool WriteRows(png_structp png, png_infop info, FILE* file, cairo_surface_t* surface, std::uint8_t* row) {
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        return false;
+    }
+    const int width = cairo_image_surface_get_width(surface);
+    const int height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) {
+        StraightRgbaRow(data + static_cast<std::size_t>(y) * stride, width, row);
+        png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
 }  // namespace
 
 bool WritePng(cairo_surface_t* surface, const std::string& path, std::string& error) {
@@ -34,11 +56,6 @@ bool WritePng(cairo_surface_t* surface, const std::string& path, std::string& er
         error = path + ": not an ARGB32 image";
         return false;
     }
-    const int width = cairo_image_surface_get_width(surface);
-    const int height = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         error = "cannot write " + path;
@@ -46,21 +63,8 @@ bool WritePng(cairo_surface_t* surface, const std::string& path, std::string& er
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 4);
-    bool written = false;
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                     PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < height; ++y) {
-            StraightRgbaRow(data + static_cast<std::size_t>(y) * stride, width, row.data());
-            png_write_row(png, row.data());
-        }
-        png_write_end(png, nullptr);
-        written = true;
-    }
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(cairo_image_surface_get_width(surface)) * 4);
+    bool written = info != nullptr && WriteRows(png, info, file, surface, row.data());
     png_destroy_write_struct(&png, &info);
     written = std::fclose(file) == 0 && written;
     if (!written) {

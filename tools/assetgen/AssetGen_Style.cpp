@@ -74,6 +74,32 @@ void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_restore(cr);
 }
 
+void Polygon(cairo_t* cr, std::initializer_list<Point> points) {
+    bool first = true;
+    for (const Point& p : points) {
+        if (first) {
+            cairo_move_to(cr, p.x, p.y);
+            first = false;
+        } else {
+            cairo_line_to(cr, p.x, p.y);
+        }
+    }
+    cairo_close_path(cr);
+}
+
+void OutlinedStroke(cairo_t* cr, const Colour& colour, double width, double outline) {
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    SetColour(cr, Palette::Ink);
+    cairo_set_line_width(cr, width + 2.0 * outline);
+    cairo_stroke_preserve(cr);
+    SetColour(cr, colour);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
 void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth, double outline) {
     // The light comes from the upper left of the picture whatever way the
     // user space is turned: (-1, -1) in device space, where y runs down.

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string_view>
 
 #include "AssetGen_Lettering.h"
@@ -90,12 +91,20 @@ using PathFunction = std::function<void(cairo_t*)>;
 // Paths, all in FrameCanvas coordinates (y up).
 void RoundedRectangle(cairo_t* cr, double left, double bottom, double width, double height, double radius);
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+struct Point {
+    double x;
+    double y;
+};
+void Polygon(cairo_t* cr, std::initializer_list<Point> points);  // closed
+
+// Strokes the current path `width` wide in `colour` over a dark outline
+// `outline` wider on each side, with round ends; the path is consumed.
+void OutlinedStroke(cairo_t* cr, const Colour& colour, double width, double outline = kOutline / 2.0);
 
 // Fills `path` cel-shaded (base, a light rim toward the upper left and a
 // shadow toward the lower right of the picture, `depth` pixels deep) and
 // strokes its outline; right in a FrameCanvas space and a PixelSpace alike.
-void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth = 3.0,
-             double outline = kOutline);
+void CelFill(cairo_t* cr, const PathFunction& path, const Tones& tones, double depth = 3.0, double outline = kOutline);
 // Fills `path` flat and strokes its outline.
 void FlatFill(cairo_t* cr, const PathFunction& path, const Colour& fill, double outline = kOutline);
 // A soft highlight: a small light ellipse, the glint of the upper-left light.
@@ -118,7 +127,7 @@ private:
 // Lettering, in the DejaVu faces of AssetGen_Lettering.h.
 struct LetteringStyle {
     DejaVu face = DejaVu::SansBold;
-    double size = 24.0;        // pixels, the em size
+    double size = 24.0;           // pixels, the em size
     Colour top = Palette::White;  // a vertical gradient from top to bottom of the ink
     Colour bottom = Palette::LightGrey;
     Colour outline = Palette::Ink;

@@ -369,12 +369,16 @@ void DrawTitleSun(const FrameCanvas& canvas) {
 //
 // White and light grey only: each stage tints them with its theme. Three
 // shapes, each a flat-bottomed heap of puffs, shaded on their lower side.
+// The greys are neutral and light enough that even the faintest edge pixel,
+// once its alpha is rounded, stays a light grey.
+constexpr Colour kCloudShade = Rgb(218, 218, 218);
+constexpr Colour kCloudLight = Rgb(234, 234, 234);
 void DrawCloud(const FrameCanvas& canvas) {
     cairo_t* cr = canvas.cr;
     Random random(canvas.seed + static_cast<std::uint64_t>(canvas.frame));
     const double halfWidth = canvas.width / 2.0 - 4.0;
     const double halfHeight = canvas.height / 2.0 - 4.0;
-    const double base = -halfHeight * 0.72;  // the flat bottom
+    const double base = std::round(-halfHeight * 0.72);  // the flat bottom, on a pixel edge
 
     struct Puff {
         double x, y, r;
@@ -409,7 +413,7 @@ void DrawCloud(const FrameCanvas& canvas) {
     cairo_clip(cr);
     cairo_new_path(cr);
     heap(cr);
-    Style::SetColour(cr, Rgb(204, 208, 220));  // the rim, in shade below
+    Style::SetColour(cr, kCloudShade);  // the rim, in shade below
     cairo_fill(cr);
     // Lighter tones: the heap moved toward the light, so only its lower
     // right rim keeps the shade.
@@ -422,14 +426,14 @@ void DrawCloud(const FrameCanvas& canvas) {
         cairo_fill(cr);
         cairo_restore(cr);
     };
-    tone(Rgb(224, 228, 238), 4.0);
+    tone(kCloudLight, 4.0);
     tone(Palette::White, 9.0);
     // The flat underside in shade.
     cairo_new_path(cr);
     heap(cr);
     cairo_clip(cr);
-    FillRectangle(cr, Rgb(222, 226, 236), -halfWidth, base, halfWidth, base + 14.0);
-    FillRectangle(cr, Rgb(204, 208, 220), -halfWidth, base, halfWidth, base + 5.0);
+    FillRectangle(cr, kCloudLight, -halfWidth, base, halfWidth, base + 14.0);
+    FillRectangle(cr, kCloudShade, -halfWidth, base, halfWidth, base + 5.0);
     cairo_restore(cr);
 }
 
