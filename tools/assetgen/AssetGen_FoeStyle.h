@@ -25,6 +25,13 @@ inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kEnemyOutline = Style::kOutline;
 inline constexpr double kBossOutline = 4.0;
 
+// One drawing shared by several sheets that differ only by a variant (a
+// theme, a fight phase, a side), as the sheet lists need it.
+template <void (*Draw)(const FrameCanvas&, int), int Variant>
+void DrawVariant(const FrameCanvas& canvas) {
+    Draw(canvas, Variant);
+}
+
 // Clips drawing to the cell less its 2-pixel margin: flying debris, rays and
 // tumbling poses must not reach the neighbouring cells, which filtering and
 // mipmaps sample.
