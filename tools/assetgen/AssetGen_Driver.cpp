@@ -51,9 +51,9 @@ class FileMaker {
 public:
     FileMaker() : sounds_(SoundAssets()) {}
 
-    // Writes the row's file at `path`. False with a reason on failure; true
-    // with a warning when nothing makes that file yet.
-    bool Make(const ManifestRow& row, const std::string& path, std::string& error, std::string& warning) const {
+    // Writes the row's file at `path`. False, with the reason, on failure or
+    // when nothing makes that file: the tree would miss it.
+    bool Make(const ManifestRow& row, const std::string& path, std::string& error) const {
         if (row.kind == FileKind::Sheet) {
             return WriteSheet(row, path, error);
         }
@@ -67,8 +67,8 @@ public:
         } else if (const FileArt* art = FindFileArt(row.path)) {
             return art->write(path, SeedOfPath(row.path), error);
         }
-        warning = "nothing makes " + row.path + " yet";
-        return true;
+        error = "nothing makes " + row.path;
+        return false;
     }
 
 private:
@@ -170,22 +170,18 @@ int RunDriver(const DriverOptions& options) {
     std::atomic<std::size_t> next{0};
     std::mutex reportMutex;
     std::vector<std::string> errors;
-    std::vector<std::string> warnings;
     std::map<FileKind, double> secondsPerKind;
     auto work = [&] {
         for (std::size_t i = next++; i < jobs.size(); i = next++) {
             const ManifestRow& row = *jobs[i].row;
             std::string error;
-            std::string warning;
             const auto start = std::chrono::steady_clock::now();
-            const bool made = maker.Make(row, (staging / row.path).string(), error, warning);
+            const bool made = maker.Make(row, (staging / row.path).string(), error);
             const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
             const std::lock_guard lock(reportMutex);
             secondsPerKind[row.kind] += spent.count();
             if (!made) {
                 errors.push_back(error);
-            } else if (!warning.empty()) {
-                warnings.push_back(warning);
             }
         }
     };
@@ -201,10 +197,6 @@ int RunDriver(const DriverOptions& options) {
         thread.join();
     }
 
-    std::sort(warnings.begin(), warnings.end());
-    for (const std::string& warning : warnings) {
-        std::fprintf(stderr, "assetgen: warning: %s\n", warning.c_str());
-    }
     if (!errors.empty()) {
         std::sort(errors.begin(), errors.end());
         for (const std::string& error : errors) {
