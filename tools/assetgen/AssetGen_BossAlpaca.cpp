@@ -112,6 +112,7 @@ void DrawAlpacaDeath(const FrameCanvas& canvas) {
             cairo_translate(canvas.cr, 0, 200);
         }
         Alpaca(canvas.cr, pose);
+        if (k >= 3) DizzyStars(canvas.cr, -36, 150, 70, 4, 12, 0.9 * k);
         cairo_restore(canvas.cr);
     }
     if (k >= kBurstFrom) {

@@ -120,7 +120,8 @@ void Arm(cairo_t* cr, const Colour& fur, bool openPaw, double charge, std::uint6
     Body(cr, Circle(0, -126, 30.5), fur, 7, kBossOutline);
     if (openPaw) {
         Body(cr, Ellipse(-2, -128, 17, 15), kMuzzle, 3, kBossOutline * 0.6);
-        for (int i = 0; i < 3; ++i) Flat(cr, Circle(-16 + i * 14, -108 + (i == 1 ? 4 : 0), 6), kMuzzle, kBossOutline * 0.5);
+        for (int i = 0; i < 3; ++i)
+            Flat(cr, Circle(-16 + i * 14, -108 + (i == 1 ? 4 : 0), 6), kMuzzle, kBossOutline * 0.5);
     } else {
         Style::SetColour(cr, Style::Mix(fur, Palette::Ink, 0.5));
         cairo_set_line_width(cr, 2.5);
@@ -175,10 +176,13 @@ void DrawBearDeath(const FrameCanvas& canvas) {
     pose.sink = std::min(1.0, k / 6.0);
     pose.tilt = k % 2 == 1 ? 0.03 : -0.02;
     Bear(canvas.cr, pose, canvas.seed);
+    if (k >= 2 && k < 6) DizzyStars(canvas.cr, 0, 150 - 30 * pose.sink, 80, 4, 12, 0.9 * k);
     if (k >= 4) {
         const double t = (k - 3.0) / std::max(1, canvas.frameCount - 4);
+        // Smoke rises from its flanks; the face stays readable.
+        constexpr double kSpots[3][2] = {{-100, -120}, {100, -96}, {-10, -168}};
         for (int i = 0; i < 3; ++i) {
-            SmokePuff(canvas.cr, -70 + 70 * i, -40 + 50 * (i % 2) + 40 * t, 70, t, 0.85 - 0.3 * t, Palette::LightGrey,
+            SmokePuff(canvas.cr, kSpots[i][0], kSpots[i][1] + 30 * t, 52, t, 0.85 - 0.3 * t, Palette::LightGrey,
                       canvas.seed + i);
         }
     }

@@ -25,8 +25,10 @@ void DrawAlpacaEyes(const FrameCanvas& canvas, int phase);
 void DrawUnknownBody(const FrameCanvas& canvas);
 void DrawUnknownDeath(const FrameCanvas& canvas);
 void DrawUnknownEyes(const FrameCanvas& canvas);
-void DrawUnknownHalf(const FrameCanvas& canvas, bool left);
-void DrawUnknownHalfDeath(const FrameCanvas& canvas, bool left);
+inline constexpr int kLeftHalf = 0;
+inline constexpr int kRightHalf = 1;
+void DrawUnknownHalf(const FrameCanvas& canvas, int half);
+void DrawUnknownHalfDeath(const FrameCanvas& canvas, int half);
 
 // The attacks: the warning marker, the bear's ball and lightning column (lying
 // along x; the game turns it upright), the alpaca's wool bomb.

@@ -184,17 +184,17 @@ void DrawUnknownEyes(const FrameCanvas& canvas) {
     Limb(cr, {-44, 0, -30, 52, 0, 72, 30, 52, 44, 0}, kWing, 6, 2);
 }
 
-void DrawUnknownHalf(const FrameCanvas& canvas, bool left) {
+void DrawUnknownHalf(const FrameCanvas& canvas, int half) {
     KeepMargin(canvas);
-    Half(canvas.cr, left, canvas.frame == 0 ? 1 : 0, 0, canvas.seed);
+    Half(canvas.cr, half == kLeftHalf, canvas.frame == 0 ? 1 : 0, 0, canvas.seed);
 }
 
-void DrawUnknownHalfDeath(const FrameCanvas& canvas, bool left) {
+void DrawUnknownHalfDeath(const FrameCanvas& canvas, int half) {
     KeepMargin(canvas);
     const int k = canvas.frame;
     const double t = k / static_cast<double>(std::max(1, canvas.frameCount - 1));
     if (k < 3) {
-        Half(canvas.cr, left, k == 0 ? 0.6 : 0, 0.5 + 0.25 * k, canvas.seed);
+        Half(canvas.cr, half == kLeftHalf, k == 0 ? 0.6 : 0, 0.5 + 0.25 * k, canvas.seed);
         return;
     }
     SmokePuff(canvas.cr, 0, 0, 48, t, 1 - 0.55 * t, kVoid, canvas.seed);

@@ -38,7 +38,7 @@ struct ShotLook {
 const ShotLook& ShotOf(int theme) {
     static const ShotLook kLooks[3] = {
         {Style::Rgb(170, 112, 60), Style::Rgb(170, 240, 60)},
-        {Palette::Sand, Palette::Ember},
+        {Palette::Sand, Style::Rgb(244, 70, 120)},
         {Palette::Snow, Style::Rgb(120, 210, 255)},
     };
     return kLooks[theme];

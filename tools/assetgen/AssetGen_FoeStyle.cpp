@@ -186,6 +186,14 @@ void Brow(cairo_t* cr, double cx, double cy, double halfWidth, double tilt, doub
     Limb(cr, {cx - halfWidth, cy - tilt, cx + halfWidth, cy + tilt}, Palette::Ink, outline * 1.5, 0);
 }
 
+void DizzyStars(cairo_t* cr, double cx, double cy, double radius, int count, double size, double phase) {
+    for (int i = 0; i < count; ++i) {
+        const double a = phase + i * 2 * kPi / count;
+        Body(cr, Star(cx + radius * std::cos(a), cy + radius * 0.3 * std::sin(a), 5, size * 0.45, size, a),
+             Palette::Gold, size * 0.2, std::max(1.0, size * 0.15));
+    }
+}
+
 void SmokePuff(cairo_t* cr, double cx, double cy, double radius, double grow, double alpha, const Colour& colour,
                std::uint64_t seed) {
     Random random(seed);

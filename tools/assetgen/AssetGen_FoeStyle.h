@@ -25,6 +25,13 @@ inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kEnemyOutline = Style::kOutline;
 inline constexpr double kBossOutline = 4.0;
 
+// One drawing shared by several sheets that differ only by a variant (a
+// theme, a fight phase, a side), as the sheet lists need it.
+template <void (*Draw)(const FrameCanvas&, int), int Variant>
+void DrawVariant(const FrameCanvas& canvas) {
+    Draw(canvas, Variant);
+}
+
 // Clips drawing to the cell less its 2-pixel margin: flying debris, rays and
 // tumbling poses must not reach the neighbouring cells, which filtering and
 // mipmaps sample.
@@ -61,6 +68,8 @@ void CrossedEye(cairo_t* cr, double cx, double cy, double size, double outline);
 // An angry brow over an eye facing left: its inner end low.
 void Brow(cairo_t* cr, double cx, double cy, double halfWidth, double tilt, double outline);
 
+// Little stars circling a dazed head on a flat ellipse, turned by `phase`.
+void DizzyStars(cairo_t* cr, double cx, double cy, double radius, int count, double size, double phase);
 // A puff of smoke within `radius` of its centre, spread by `grow` 0..1 and
 // faded by `alpha`.
 void SmokePuff(cairo_t* cr, double cx, double cy, double radius, double grow, double alpha, const Colour& colour,

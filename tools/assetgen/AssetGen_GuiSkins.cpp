@@ -65,11 +65,11 @@ struct FaceLook {
 };
 
 constexpr std::array kButtonLooks{
-    FaceLook{Rgb(178, 186, 202), Palette::Ink, false},     // normal
-    FaceLook{Rgb(146, 154, 172), Palette::Ink, true},      // pressed
-    FaceLook{Rgb(204, 212, 228), Palette::Ink, false},     // hover
-    FaceLook{Rgb(178, 186, 202), Palette::Ember, false},   // focused
-    FaceLook{Rgb(170, 170, 170), Palette::MidGrey, true},  // disabled
+    FaceLook{Rgb(178, 186, 202), Palette::Ink, false},      // normal
+    FaceLook{Rgb(146, 154, 172), Palette::Ink, true},       // pressed
+    FaceLook{Rgb(204, 212, 228), Palette::Ink, false},      // hover
+    FaceLook{Rgb(178, 186, 202), Palette::Ember, false},    // focused
+    FaceLook{Rgb(222, 222, 224), Palette::MidGrey, false},  // disabled: pale under its greyed label
 };
 
 // A face drawn into the area (x, y, w, h), y down: outline, a light top and a

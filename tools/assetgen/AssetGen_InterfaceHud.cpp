@@ -266,23 +266,20 @@ void VolumeBG(const FrameCanvas& c) {
     PixelSpace space(c);
     const double w = c.width;
     const double h = c.height;
-    auto wedge = [&](cairo_t* p) { VolumeRamp(p, w, h); };
-    // A dark band around the ramp, then the ramp cut out a pixel and a half
-    // wider than the fill, so no pixel the fill inks keeps any alpha.
+    // A dark plate with a rim along the ramp, then the ramp cut out a pixel
+    // and a half wider than the fill, so no pixel the fill inks keeps alpha.
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, 1.0, 1.0, w - 2.0, h - 2.0, 8.0); }, TonesOf(Palette::Panel), 2.5,
+        kOutline);
     cairo_save(cr);
     cairo_new_path(cr);
-    wedge(cr);
-    SetColour(cr, Palette::Navy);
-    cairo_set_line_width(cr, 12.0);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke_preserve(cr);
-    cairo_fill(cr);
-    wedge(cr);
+    VolumeRamp(cr, w, h);
     SetColour(cr, Palette::Ink);
     cairo_set_line_width(cr, 7.0);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    wedge(cr);
+    VolumeRamp(cr, w, h);
     cairo_set_line_width(cr, 3.0);
     cairo_stroke_preserve(cr);
     cairo_fill(cr);

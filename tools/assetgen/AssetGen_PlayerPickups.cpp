@@ -40,12 +40,7 @@ void DrawQuorvex(const FrameCanvas& canvas) {
     }
     CelFill(cr, [](cairo_t* c) { Ellipse(c, -0.3, -2.6, 7.0, 6.4); }, tones, 1.5, kLine);
     // An ear pricked up at the back of the head.
-    CelFill(cr, [](cairo_t* c) {
-        cairo_move_to(c, -6.0, 1.5);
-        cairo_line_to(c, -6.2, 6.2);
-        cairo_line_to(c, -2.6, 3.4);
-        cairo_close_path(c);
-    }, tones, 0.6, kLine);
+    CelFill(cr, [](cairo_t* c) { Polygon(c, {{-6.0, 1.5}, {-6.2, 6.2}, {-2.6, 3.4}}); }, tones, 0.6, kLine);
     // Snout toward +x with its nostril, the eye, a blush.
     CelFill(cr, [](cairo_t* c) { Ellipse(c, 5.3, -3.2, 1.9, 2.2); }, TonesOf(Mix(skin, Palette::EmberRed, 0.35)), 0.6,
             kLine);

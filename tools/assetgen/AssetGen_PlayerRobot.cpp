@@ -90,8 +90,10 @@ void Eyes(cairo_t* cr, Eye eye) {
 // The head, its bottom edge centred on the origin: shell cap, dark visor
 // toward +x with the eye, an antenna toward the back.
 void Head(cairo_t* cr, Eye eye) {
-    Line(cr, -17.0, 15.0, -21.0, 25.0, Palette::Ink, 3.6);
-    Line(cr, -17.0, 15.0, -21.0, 25.0, Palette::MidGrey, 1.4);
+    cairo_new_path(cr);
+    cairo_move_to(cr, -17.0, 15.0);
+    cairo_line_to(cr, -21.0, 25.0);
+    OutlinedStroke(cr, Palette::MidGrey, 1.4, 1.1);
     CelFill(cr, [](cairo_t* c) { Ellipse(c, -21.5, 26.0, 3.2, 3.2); }, TonesOf(Palette::Ember), 1.2);
     cairo_save(cr);
     cairo_translate(cr, 0.0, -1.0);
@@ -143,7 +145,6 @@ void Body(cairo_t* cr, double cracks) {
     if (cracks > 0.0) {
         // Cracks grow from the core as the robot overheats.
         const Colour hot = Mix(Palette::Ember, Palette::Gold, 0.5);
-        cairo_save(cr);
         cairo_new_path(cr);
         cairo_move_to(cr, -3.0, -20.0);
         cairo_rel_line_to(cr, 8.0 * cracks, 6.0 * cracks);
@@ -153,15 +154,7 @@ void Body(cairo_t* cr, double cracks) {
         cairo_rel_line_to(cr, -3.0 * cracks, 8.0 * cracks);
         cairo_move_to(cr, -3.0, -20.0);
         cairo_rel_line_to(cr, 4.0 * cracks, -9.0 * cracks);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        SetColour(cr, Palette::Ink);
-        cairo_set_line_width(cr, 3.0);
-        cairo_stroke_preserve(cr);
-        SetColour(cr, hot);
-        cairo_set_line_width(cr, 1.4);
-        cairo_stroke(cr);
-        cairo_restore(cr);
+        OutlinedStroke(cr, hot, 1.4, 0.8);
     }
 }
 
@@ -298,7 +291,7 @@ void DrawPlayerDeath(const FrameCanvas& canvas) {
         pose.tint = Mix(Palette::Ember, Palette::EmberRed, 0.3);
         pose.tintAmount = 0.5 * heat;
         if (heat > 0.0) {
-            Glow(cr, 0.0, -12.0, 40.0 + 6.0 * heat, WithAlpha(Palette::Ember, 0.9 * heat));
+            Glow(cr, 0.0, -12.0, 46.0, WithAlpha(Palette::Ember, std::min(1.0, 1.2 * heat)));
         }
         if (f == 6) {
             pose.tint = Palette::White;

@@ -123,13 +123,7 @@ void DrawPlasmaWeapon(const FrameCanvas& canvas) {
         Band(cr, x, x + 3.5, 6.0, lit ? Mix(plasma, Palette::White, 0.35) : Mix(plasma, Palette::Ink, 0.3));
     }
     // The emitter's flared mouth.
-    Tube(cr, [](cairo_t* c) {
-        cairo_move_to(c, 12.0, -4.5);
-        cairo_line_to(c, 21.0, -6.8);
-        cairo_line_to(c, 21.0, 6.8);
-        cairo_line_to(c, 12.0, 4.5);
-        cairo_close_path(c);
-    }, kGunMetal, 6.8);
+    Tube(cr, [](cairo_t* c) { Polygon(c, {{12.0, -4.5}, {21.0, -6.8}, {21.0, 6.8}, {12.0, 4.5}}); }, kGunMetal, 6.8);
     Orb(cr, 18.5, 3.0 + 1.2 * std::sin(2.0 * kPi * phase), plasma);
 }
 
@@ -142,12 +136,7 @@ void DrawLightningWeapon(const FrameCanvas& canvas) {
     // Two prongs with an open gap between them for the arcs.
     for (double sign : {-1.0, 1.0}) {
         Tube(cr, [sign](cairo_t* c) {
-            cairo_move_to(c, -2.0, sign * 3.5);
-            cairo_line_to(c, 21.0, sign * 4.0);
-            cairo_line_to(c, 22.5, sign * 6.0);
-            cairo_line_to(c, 20.0, sign * 7.8);
-            cairo_line_to(c, -2.0, sign * 7.5);
-            cairo_close_path(c);
+            Polygon(c, {{-2.0, sign * 3.5}, {21.0, sign * 4.0}, {22.5, sign * 6.0}, {20.0, sign * 7.8}, {-2.0, sign * 7.5}});
         }, kGunLight, 2.0, sign * 5.7);
         Tube(cr, [sign](cairo_t* c) { RoundedRectangle(c, 8.0, sign * 5.7 - 2.4, 3.0, 4.8, 1.0); },
              Mix(beam, Palette::Ink, 0.2), 2.4, sign * 5.7);
