@@ -65,15 +65,13 @@ void FillRectangle(cairo_t* cr, const Colour& colour, double left, double bottom
 // Flipped either way it still tiles.
 void Soil(cairo_t* cr, const Ground& ground, Random& random, double top, int pebbles) {
     FillRectangle(cr, ground.soil, -kHalfTile, -kHalfTile, kHalfTile, top);
-    const Style::Tones tones = Style::TonesOf(ground.pebble);
+    const Style::Tones pebble = Style::TonesOf(Mix(ground.soil, ground.pebble, 0.7));
     for (int i = 0; i < pebbles; ++i) {
         const double rx = 2.0 + 2.0 * random.Unit();
         const double ry = rx * (0.6 + 0.2 * random.Unit());
         const double x = random.Signed() * (kHalfTile - 5.0 - rx);
         const double y = -kHalfTile + 5.0 + ry + random.Unit() * (top - 2.0 * ry - 12.0 + kHalfTile);
-        Style::CelFill(
-            cr, [&](cairo_t* c) { Style::Ellipse(c, x, y, rx, ry); }, Style::TonesOf(Mix(ground.soil, tones.base, 0.7)),
-            1.0, 1.0);
+        Style::CelFill(cr, [&](cairo_t* c) { Style::Ellipse(c, x, y, rx, ry); }, pebble, 1.0, 1.0);
     }
     // Specks of darker soil.
     Style::SetColour(cr, Style::TonesOf(ground.soil).shadow);
@@ -182,10 +180,10 @@ void Cover(cairo_t* cr, const Ground& ground, Random& random, double left) {
 
 // The face of a step: the wall at x -22 with the cover folding over its
 // edge and the soil below it in shade.
-void StepFace(cairo_t* cr, const Ground& ground, double bottom) {
+void StepFace(cairo_t* cr, const Ground& ground) {
     const Style::Tones soil = Style::TonesOf(ground.soil);
     const Style::Tones cover = Style::TonesOf(ground.cover);
-    FillRectangle(cr, soil.shadow, kWall, bottom, kWall + 4.0, kSurface);
+    FillRectangle(cr, soil.shadow, kWall, -kHalfTile, kWall + 4.0, kSurface);
     auto lip = [](cairo_t* c) {
         cairo_move_to(c, kWall, kSurface);
         cairo_line_to(c, kWall + 6.0, kSurface);
@@ -196,7 +194,7 @@ void StepFace(cairo_t* cr, const Ground& ground, double bottom) {
     lip(cr);
     Style::SetColour(cr, cover.base);
     cairo_fill(cr);
-    FillRectangle(cr, Palette::Ink, kWall, bottom, kWall + kTileOutline, kSurface);
+    FillRectangle(cr, Palette::Ink, kWall, -kHalfTile, kWall + kTileOutline, kSurface);
 }
 
 // Top tiles with the ground's collider: frames 3t and 3t + 1 flat, 3t + 2
@@ -215,7 +213,7 @@ void DrawColliderTile(const FrameCanvas& canvas) {
     Cover(cr, ground, random, left);
     cairo_restore(cr);
     if (step) {
-        StepFace(cr, ground, -kHalfTile);
+        StepFace(cr, ground);
     }
 }
 
