@@ -92,20 +92,18 @@ void Unknown(cairo_t* cr, double ruin, std::uint64_t seed) {
     }
 }
 
-// A bone talon hugging a circle of radius r from angle a0 to its tip at a1,
-// tapering as it goes.
-PathFunction Talon(double cx, double cy, double r, double a0, double a1, double width) {
+// A bone talon curling from angle a0 on a circle of radius r0 about (cx, cy)
+// to its tip at angle a1 and radius r1, tapering as it goes.
+PathFunction Talon(double cx, double cy, double r0, double r1, double a0, double a1, double width) {
     return [=](cairo_t* cr) {
-        constexpr int kSteps = 10;
-        cairo_new_sub_path(cr);
-        for (int s = 0; s <= kSteps; ++s) {
-            const double a = a0 + (a1 - a0) * s / kSteps, w = width * (1 - s / double(kSteps));
-            cairo_line_to(cr, cx + (r + w) * std::cos(a), cy + (r + w) * std::sin(a));
-        }
-        for (int s = kSteps; s >= 0; --s) {
-            const double a = a0 + (a1 - a0) * s / kSteps;
+        constexpr int kSteps = 12;
+        auto point = [&](int s, double out) {
+            const double f = s / double(kSteps), a = a0 + (a1 - a0) * f, r = r0 + (r1 - r0) * f + out;
             cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
-        }
+        };
+        cairo_new_sub_path(cr);
+        for (int s = 0; s <= kSteps; ++s) point(s, width * (1 - s / double(kSteps)));
+        for (int s = kSteps; s >= 0; --s) point(s, 0);
         cairo_close_path(cr);
     };
 }
@@ -127,9 +125,11 @@ void Half(cairo_t* cr, bool left, double charge, double crack, std::uint64_t see
         cairo_stroke(cr);
     }
     Body(cr, Ellipse(cx + r * 0.92, cy, 10, 20), kBone, 3, kBossOutline * 0.6);
-    const double talons[3][2] = {{0.25, 1.9}, {-0.25, -1.9}, {0.0, left ? 0.9 : -0.7}};
+    // Talons curl from the back over the orb's face, their tips apart.
+    const double talons[3][2] = {{0.3, 1.75}, {-0.3, -1.75}, {0.0, left ? 0.75 : -0.75}};
     for (int i = 0; i < (left ? 3 : 2); ++i) {
-        Body(cr, Talon(cx, cy, r - 3, talons[i][0], talons[i][1], 11 - 2 * i), kBone, 3, kBossOutline * 0.6);
+        const double tip = i == 2 ? r * 0.55 : r * 0.72;
+        Body(cr, Talon(cx, cy, r + 1, tip, talons[i][0], talons[i][1], 12 - 2 * i), kBone, 3, kBossOutline * 0.6);
     }
     if (crack > 0) {
         Random random(seed);
