@@ -1,15 +1,12 @@
 #include "os/OS_GLFunctions.h"
-#include "pal/PAL_Window.h"
-#include "renderer/Renderer_AdapterInformation.h"
-#include "renderer/Renderer_IRenderer.h"
 #include "renderer/Renderer_ITexture.h"
 #include "renderer/Renderer_TextureManager.h"
 
+#include "Bench_OffscreenRenderer.h"
 #include "Bench_SpriteSheet.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 // A whole texture load of a 1024 x 1024 PNG sprite sheet through the cache:
 // decode, level building and upload to OpenGL (Mesa on SDL's offscreen
@@ -20,25 +17,7 @@
 namespace {
 
 // The offscreen window and renderer, made once for the whole run.
-class OffscreenRenderer {
-public:
-    OffscreenRenderer() : m_window(64, 64) {
-        Renderer::DisplaySettings settings(64, 64);
-        settings.window = &m_window;
-        m_renderer = Renderer::CreateRenderer(settings);
-    }
-
-private:
-    // First: SDL reads the driver when video starts.
-    struct OffscreenDriver {
-        OffscreenDriver() { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
-    } m_driver;
-    Renderer::AdapterInformation m_adapter;
-    PAL::Window m_window;
-    Core::RefPtr<Renderer::IRenderer> m_renderer;
-};
-
-void MakeRendererOnce() { static const OffscreenRenderer renderer; }
+void MakeRendererOnce() { static const bench::OffscreenRenderer renderer; }
 
 // Argument 1: with mipmaps (11 levels); 0: level 0 only.
 void BM_LoadTexture(benchmark::State& state) {

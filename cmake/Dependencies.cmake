@@ -15,9 +15,11 @@ pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
 # destructors of the engine code it passes through run.
 pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.1-c++)
 
-# Only the asset generator draws with cairo and rasterises glyphs with FreeType.
+# Only the asset generator draws with cairo, rasterises glyphs with FreeType
+# and writes PNG files with libpng.
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 
 if(NOT TARGET OpenAL::OpenAL)
     add_library(OpenAL::OpenAL INTERFACE IMPORTED)

@@ -1,5 +1,8 @@
 #include "AssetGen_MusicStyles.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace AssetGen {
 namespace {
 
@@ -34,7 +37,10 @@ TrackStyle Track(std::uint64_t seed, int root, const std::array<int, 7>& scale, 
     style.root = root;
     style.scale = scale;
     style.beatsPerMinute = beatsPerMinute;
-    style.bars = bars;
+    // The jukebox plays each track for a minute or more: at least that many
+    // bars, in whole rounds of four.
+    const double barsPerMinute = beatsPerMinute / 4.0;
+    style.bars = std::max(bars, 4 * static_cast<int>(std::ceil(barsPerMinute / 4.0)));
     style.chords = std::move(chords);
     return style;
 }
