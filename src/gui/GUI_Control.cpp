@@ -25,8 +25,7 @@ Control::Control(const Vector2D& position, float width, float height)
     if (const HUD* hud = HUD::GetInstance(); hud != nullptr && hud->GetDefaultCursor() != nullptr) {
         m_cursor = hud->GetDefaultCursor();
     } else {
-        m_cursor = TUN_NEW(Cursor, GetCursorFilePath("Arrow.png"));
-        m_cursor->SetOffset({0.0f, 32.0f});
+        m_cursor = MakeArrowCursor();
     }
     m_textRenderer = TUN_NEW(Engine::StringRenderContext);
     RefreshLayout();

@@ -2,6 +2,7 @@
 
 #include "core/Core_File.h"
 #include "gui/GUI_Graphics.h"
+#include "gui/GUI_ResourcePaths.h"
 #include "gui/GUI_TRectangle.h"
 #include "renderer/Renderer_TextureManager.h"
 
@@ -54,6 +55,12 @@ void Cursor::Load(Core::File& file) {
     m_fileName = fileName;
     FetchTexture();
     m_renderer = Core::RefPtr<Engine::TextRenderContext>(TUN_NEW(Engine::TextRenderContext));
+}
+
+Core::RefPtr<Cursor> MakeArrowCursor() {
+    Core::RefPtr<Cursor> arrow(TUN_NEW(Cursor, GetCursorFilePath("Arrow.png")));
+    arrow->SetOffset({0.0f, 32.0f});
+    return arrow;
 }
 
 }  // namespace GUI

@@ -48,4 +48,8 @@ private:
     Core::RefPtr<Engine::TextRenderContext> m_renderer;
 };
 
+// The toolkit's arrow ("Arrow.png" of the cursors folder) with its tip, the
+// image's upper-left corner, on the mouse point.
+Core::RefPtr<Cursor> MakeArrowCursor();
+
 }  // namespace GUI

@@ -153,7 +153,6 @@ void Form::SetBorder(float& border, float value) {
         return;
     }
     border = value;
-    SetPosition(GetPosition());
     Relayout(false);
     UpdatePosition();
 }

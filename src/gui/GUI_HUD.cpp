@@ -7,7 +7,6 @@
 #include "gui/GUI_Graphics.h"
 #include "gui/GUI_HUDTestHooks.h"
 #include "gui/GUI_Input.h"
-#include "gui/GUI_ResourcePaths.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -53,8 +52,7 @@ HudCalls& GetHudCallsForTesting() { return g_calls; }
 HUD::HUD()
     : m_graphics(std::make_unique<Graphics>()),
       m_cursorManager(TUN_NEW(CursorManager)),
-      m_defaultCursor(TUN_NEW(Cursor, GetCursorFilePath("Arrow.png"))) {
-    m_defaultCursor->SetOffset({0.0f, 32.0f});
+      m_defaultCursor(MakeArrowCursor()) {
     g_instance = this;
     input::ShowSystemCursor(false);
 }
@@ -63,10 +61,14 @@ HUD::~HUD() {
     if (g_instance == this) {
         g_instance = nullptr;
     }
+    DropAllControls();
+}
+
+void HUD::DropAllControls() {
     // Forms that call back while they go find the lists already empty.
-    auto forms = std::move(m_forms);
-    auto removals = std::move(m_pendingFormRemovals);
-    auto destroys = std::move(m_pendingDestroys);
+    const auto forms = std::move(m_forms);
+    const auto removals = std::move(m_pendingFormRemovals);
+    const auto destroys = std::move(m_pendingDestroys);
     m_forms.clear();
     m_pendingFormRemovals.clear();
     m_pendingDestroys.clear();
@@ -290,23 +292,13 @@ void HUD::Render() {
 
 void HUD::Clear() {
     ++g_calls.clears;
-    const auto forms = std::move(m_forms);
-    const auto removals = std::move(m_pendingFormRemovals);
-    const auto destroys = std::move(m_pendingDestroys);
-    m_forms.clear();
-    m_pendingFormRemovals.clear();
-    m_pendingDestroys.clear();
-    m_registeredControls.clear();
-    for (Control** special : Specials()) {
-        *special = nullptr;
-    }
     m_systemCursorShown = false;
     input::ShowSystemCursor(false);
     if (RenderQueue* queue = RenderQueue::GetInstance()) {
         queue->ClearScreenObjects();
     }
     m_loading = false;
-    ReleaseUserData({&forms, &removals, &destroys});
+    DropAllControls();
 }
 
 }  // namespace GUI

@@ -127,6 +127,8 @@ public:
 private:
 
     static void SetUpdateCounter(float counter);
+    // Empties every list and special pointer, then lets the controls go.
+    void DropAllControls();
     void UnregisterSubtree(Control* control);
     void UpdateSystemCursor();
     void TakePendingFormRemovals();

@@ -73,8 +73,10 @@ void HUD::ReadInformation(Core::File& file) {
     const std::size_t destroyCount = m_pendingDestroys.size();
     const Core::RefPtr<Cursor> defaultCursor = m_defaultCursor;
     const Core::RefPtr<Cursor> managerCursor = m_cursorManager->GetCursor();
-    const std::array<Control*, 7> specials = {m_activeForm,     m_selectedControl, m_focusedControl, m_pressedControl,
-                                             m_hoveredControl, m_frontRequest,    m_modalForm};
+    const auto specialPointers = Specials();
+    std::array<Control*, 7> specials{};
+    std::transform(specialPointers.begin(), specialPointers.end(), specials.begin(),
+                   [](Control** special) { return *special; });
     const bool cursorVisible = m_cursorVisible;
     const bool systemCursorShown = m_systemCursorShown;
     const float counter = GetUpdateCounter();

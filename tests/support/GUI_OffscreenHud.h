@@ -32,7 +32,6 @@ public:
     GUI::HUD& MakeHud();
     GUI::HUD& Hud() { return *m_hud; }
     Renderer::OGLRenderer& Renderer() { return *m_renderer; }
-    RenderQueue& Queue() { return m_queue; }
 
     // Pumps, polls, updates the HUD; then clears the frame and draws the HUD.
     void Frame(float dt = 1.0f / 60.0f);

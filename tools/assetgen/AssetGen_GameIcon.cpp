@@ -1,3 +1,4 @@
+#include "AssetGen_Bytes.h"
 #include "AssetGen_GameIcon.h"
 
 #include <cairo.h>
@@ -62,16 +63,6 @@ void DrawEmblem(cairo_t* cr) {
     Style::Highlight(cr, 100.0, 140.0, 8.0, 14.0, Style::Mix(Palette::Gold, Palette::White, 0.7));
 }
 
-void PutU16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    PutU16(bytes, value);
-    PutU16(bytes, value >> 16);
-}
-
 int MaskRowBytes(int size) { return (size + 31) / 32 * 4; }
 
 std::uint32_t EntryBytes(int size) {
@@ -82,15 +73,15 @@ std::uint32_t EntryBytes(int size) {
 // the BGRA rows bottom-up, then the mask: 1 where the pixel is not fully
 // opaque, so readers that honour the mask keep the alpha as drawn.
 void PutEntryImage(std::vector<std::uint8_t>& bytes, int size) {
-    PutU32(bytes, kInfoHeaderBytes);
-    PutU32(bytes, static_cast<std::uint32_t>(size));
-    PutU32(bytes, static_cast<std::uint32_t>(2 * size));
-    PutU16(bytes, 1);   // planes
-    PutU16(bytes, 32);  // bits per pixel
-    PutU32(bytes, 0);   // uncompressed
-    PutU32(bytes, EntryBytes(size) - kInfoHeaderBytes);
+    AppendU32LE(bytes, kInfoHeaderBytes);
+    AppendU32LE(bytes, static_cast<std::uint32_t>(size));
+    AppendU32LE(bytes, static_cast<std::uint32_t>(2 * size));
+    AppendU16LE(bytes, 1);   // planes
+    AppendU16LE(bytes, 32);  // bits per pixel
+    AppendU32LE(bytes, 0);   // uncompressed
+    AppendU32LE(bytes, EntryBytes(size) - kInfoHeaderBytes);
     for (int i = 0; i < 4; ++i) {
-        PutU32(bytes, 0);  // resolution and palette: none
+        AppendU32LE(bytes, 0);  // resolution and palette: none
     }
     const std::vector<std::uint8_t> pixels = Emblem(size);
     for (int y = size - 1; y >= 0; --y) {
@@ -134,9 +125,9 @@ std::vector<std::uint8_t> Emblem(int size) {
 
 std::vector<std::uint8_t> IconFile() {
     std::vector<std::uint8_t> bytes;
-    PutU16(bytes, 0);  // reserved
-    PutU16(bytes, 1);  // an icon
-    PutU16(bytes, static_cast<std::uint32_t>(std::size(kSizes)));
+    AppendU16LE(bytes, 0);  // reserved
+    AppendU16LE(bytes, 1);  // an icon
+    AppendU16LE(bytes, static_cast<std::uint32_t>(std::size(kSizes)));
     std::uint32_t offset = kDirectoryBytes + kEntryBytes * static_cast<std::uint32_t>(std::size(kSizes));
     for (const int size : kSizes) {
         // 256 is written as 0 in the one-byte sizes.
@@ -144,10 +135,10 @@ std::vector<std::uint8_t> IconFile() {
         bytes.push_back(static_cast<std::uint8_t>(size % 256));
         bytes.push_back(0);  // no palette
         bytes.push_back(0);
-        PutU16(bytes, 1);   // planes
-        PutU16(bytes, 32);  // bits per pixel
-        PutU32(bytes, EntryBytes(size));
-        PutU32(bytes, offset);
+        AppendU16LE(bytes, 1);   // planes
+        AppendU16LE(bytes, 32);  // bits per pixel
+        AppendU32LE(bytes, EntryBytes(size));
+        AppendU32LE(bytes, offset);
         offset += EntryBytes(size);
     }
     for (const int size : kSizes) {

@@ -14,7 +14,6 @@ constexpr int kPhraseBars = 4;
 constexpr double kTailSeconds = 3.0;
 constexpr float kMusicPeak = 0.89f;
 constexpr float kMusicLoudness = 0.2f;  // RMS before the peaks are rounded off
-constexpr double kDt = 1.0 / kSampleRate;
 
 // Equal-power gains of a position between left (-1) and right (1).
 struct Pan {
@@ -273,8 +272,6 @@ private:
             mix_.Add(begin + i, voice(static_cast<double>(i) * kDt), gains, static_cast<float>(echo));
         }
     }
-
-    static float Decay(double time, double tau) { return static_cast<float>(std::exp(-time / tau)); }
 
     void Kick(double start, double level) {
         double phase = 0.0;

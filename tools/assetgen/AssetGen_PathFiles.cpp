@@ -1,3 +1,4 @@
+#include "AssetGen_Bytes.h"
 #include "AssetGen_PathFiles.h"
 
 #include <bit>
@@ -33,12 +34,6 @@ constexpr Path kPaths[] = {
     {"FlyingRangedEnemy_path3", kFlyerWave},
 };
 
-void PutU32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
 }  // namespace
 
 std::span<const Path> Paths() { return kPaths; }
@@ -54,11 +49,11 @@ const Path* Find(std::string_view name) {
 
 std::vector<std::uint8_t> Encode(std::span<const Segment> segments) {
     std::vector<std::uint8_t> bytes;
-    PutU32(bytes, static_cast<std::uint32_t>(segments.size()));
+    AppendU32LE(bytes, static_cast<std::uint32_t>(segments.size()));
     for (const Segment& segment : segments) {
         for (const Point& point : segment) {
-            PutU32(bytes, std::bit_cast<std::uint32_t>(point.x));
-            PutU32(bytes, std::bit_cast<std::uint32_t>(point.y));
+            AppendU32LE(bytes, std::bit_cast<std::uint32_t>(point.x));
+            AppendU32LE(bytes, std::bit_cast<std::uint32_t>(point.y));
         }
     }
     return bytes;

@@ -1,11 +1,7 @@
 #include "AssetGen_SoundAssets.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "AssetGen_MusicStyles.h"
 #include "AssetGen_MusicTrack.h"
-#include "AssetGen_OggVorbisWriter.h"
 #include "AssetGen_SoundEffects.h"
 
 namespace AssetGen {
@@ -40,21 +36,6 @@ std::vector<SoundAsset> SoundAssets() {
                           kMusicQuality});
     }
     return assets;
-}
-
-bool WriteSoundAssets(const std::string& soundsDirectory, std::string& error) {
-    std::error_code code;
-    std::filesystem::create_directories(soundsDirectory, code);
-    if (code) {
-        error = "cannot create " + soundsDirectory + ": " + code.message();
-        return false;
-    }
-    for (const SoundAsset& asset : SoundAssets()) {
-        if (!WriteOggVorbis(asset.render(), asset.quality, soundsDirectory + "/" + asset.fileName, error)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace AssetGen

@@ -18,8 +18,4 @@ struct SoundAsset {
 
 std::vector<SoundAsset> SoundAssets();
 
-// Renders and encodes every sound into `soundsDirectory` (created when
-// missing). False, with the reason in `error`, at the first failure.
-bool WriteSoundAssets(const std::string& soundsDirectory, std::string& error);
-
 }  // namespace AssetGen

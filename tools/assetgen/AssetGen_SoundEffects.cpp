@@ -10,7 +10,6 @@ namespace AssetGen::Effects {
 namespace {
 
 constexpr float kEffectPeak = 0.8f;
-constexpr double kDt = 1.0 / kSampleRate;
 
 // Fills a mono buffer sample by sample from `voice(time)`, then sets its peak.
 Pcm Render(double seconds, const std::function<float(double)>& voice) {
@@ -41,8 +40,6 @@ void AddWrapped(Pcm& loop, std::size_t start, double seconds, const std::functio
         loop.samples[(start + i) % loop.samples.size()] += grain(static_cast<double>(i) * kDt);
     }
 }
-
-float Decay(double time, double tau) { return static_cast<float>(std::exp(-time / tau)); }
 
 }  // namespace
 

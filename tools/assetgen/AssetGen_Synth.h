@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -9,6 +10,8 @@ namespace AssetGen {
 
 constexpr int kSampleRate = 44100;
 constexpr double kTwoPi = 6.283185307179586;
+// Seconds per sample.
+constexpr double kDt = 1.0 / kSampleRate;
 
 // Interleaved float samples in [-1, 1]. Everything the generator makes is at
 // kSampleRate; other rates are for encoding samples made elsewhere.
@@ -24,6 +27,9 @@ struct Pcm {
 std::size_t SecondsToFrames(double seconds);
 
 double NoteFrequency(double midiNote);
+
+// An exponential fall from 1 with the time constant tau (seconds).
+inline float Decay(double time, double tau) { return static_cast<float>(std::exp(-time / tau)); }
 
 // Phase in cycles; only its fractional part matters.
 float Sine(double phase);
