@@ -1,0 +1,75 @@
+#pragma once
+
+#include "math/Math_Vector2D.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class MapTile;
+class HorizontalLineSprite;
+
+// A stage's endless ground: columns of 46-unit tiles enter at the right
+// edge, scroll left at 100 units per second and are recycled once they have
+// left; the ground steps up and down one row at a time between flat runs,
+// and raised blocks with a standing line on top pass from time to time.
+// Asked to end, it lays a last flat run and stops when that reaches the
+// right edge, telling where the ground lies.
+class Terrain {
+public:
+    using EndCallback = std::function<void(float groundY)>;
+
+    Terrain() = default;
+    Terrain(const Terrain&) = delete;
+    Terrain& operator=(const Terrain&) = delete;
+    ~Terrain();
+
+    // Finds the tile templates in the current level and lays the first
+    // column; without templates the ground stays empty.
+    void Start(float screenWidth);
+    void Update(float dt);
+    // A last flat run of that many columns; the callback gets the top
+    // tiles' y once the run has reached the right edge.
+    void End(std::int32_t flatCount, EndCallback callback);
+
+    // The rightmost top tile's position; (0, 0) before the first column.
+    Vector2D GetLeadingPosition() const;
+    // The top tile of the sixth column from the left (of the last when
+    // there are fewer); (0, 0) without columns.
+    Vector2D GetRespawnPosition() const;
+    bool IsEnding() const { return m_ending != 0; }
+    // The ground no longer moves.
+    bool IsEndReached() const { return m_endReached != 0; }
+
+    // Shared by every terrain: each tile placed sinks a little deeper, so
+    // later tiles draw over earlier ones.
+    static float GetTileDepthCounter();
+    static void SetTileDepthCounter(float value);
+
+private:
+    using Column = std::vector<MapTile*>;
+
+    MapTile* GetTile(std::uint32_t pool, std::uint32_t variant, const Vector2D& position, float depthBase);
+    void BuildColumn(std::uint32_t variant, float x, std::int32_t row);
+    void StepUp();
+    void StepDown();
+    void FlatRun(std::int32_t count);
+    void Extend();
+    void AddBlock();
+    void Scroll(float dt);
+
+    float m_screenWidth = 0.0f;
+    MapTile* m_topTemplate = nullptr;
+    MapTile* m_fillTemplate = nullptr;
+    std::vector<MapTile*> m_freeTopTiles;
+    std::vector<MapTile*> m_freeFillTiles;
+    std::vector<Column> m_groundColumns;
+    std::vector<Column> m_blocks;
+    std::vector<HorizontalLineSprite*> m_lines;
+    MapTile* m_leadingTile = nullptr;
+    std::int32_t m_height = 0;
+    float m_blockCountdown = 0.0f;
+    EndCallback m_endCallback;
+    std::uint8_t m_ending = 0;
+    std::uint8_t m_endReached = 0;
+};
