@@ -14,6 +14,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 // Full screen at the desktop size: the desktop's mode stays, the window
@@ -200,6 +201,47 @@ TEST_F(OffscreenFullScreen, WithoutFramebufferObjectsFullScreenIsRefused) {
     ASSERT_TRUE(os::MakeGLContextCurrent(m_window, m_context));
     EXPECT_EQ(NativeSize(), (os::Size{1024, 768}));
     EXPECT_EQ(ClientSize(), (os::Size{1024, 768}));
+}
+
+}  // namespace
+
+namespace {
+
+// SDL's own display: the window covers the desktop, whose mode stays.
+TEST(X11FullScreen, TheWindowCoversTheDesktopAndDrawsOffScreenUntilRestored) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        GTEST_SKIP() << "no X display (tools/run-tests.sh provides one with Xvfb)";
+    }
+    const testsupport::ScopedVideoDriver driver("x11");
+    static const bool registered = os::RegisterWindowClass("X11FullScreenTest", &Procedure);
+    static_cast<void>(registered);
+    const os::WindowHandle window =
+        os::CreateWindow("X11FullScreenTest", os::WS_OVERLAPPEDWINDOW, {40, 30, 680, 510}, nullptr);
+    ASSERT_TRUE(os::ShowWindow(window, true) && os::SetPixelFormat(window, 1));
+    const os::GLContext context = os::CreateGLContext(window);
+    ASSERT_TRUE(os::MakeGLContextCurrent(window, context));
+    os::DisplayMode desktop;
+    os::DisplayMode mode;
+    ASSERT_TRUE(os::EnumDisplaySettings(os::ENUM_CURRENT_SETTINGS, &desktop) && os::EnumDisplaySettings(0, &mode));
+
+    ASSERT_EQ(os::ChangeDisplaySettings(&mode, os::CDS_FULLSCREEN), os::DISP_CHANGE_SUCCESSFUL);
+    os::DisplayMode during;
+    ASSERT_TRUE(os::EnumDisplaySettings(os::ENUM_CURRENT_SETTINGS, &during));
+    EXPECT_EQ(during, desktop);
+    EXPECT_NE(SDL_GetWindowFlags(os::GetSdlWindow(window)) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    os::Rect client;
+    ASSERT_TRUE(os::GetClientRect(window, &client));
+    EXPECT_EQ(client, (os::Rect{0, 0, static_cast<std::int32_t>(mode.width), static_cast<std::int32_t>(mode.height)}));
+    GLint framebuffer = 0;
+    gl::GetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    EXPECT_NE(framebuffer, 0);
+    EXPECT_TRUE(os::SwapBuffers(window));
+
+    ASSERT_EQ(os::ChangeDisplaySettings(nullptr, 0), os::DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(SDL_GetWindowFlags(os::GetSdlWindow(window)) & SDL_WINDOW_FULLSCREEN, 0u);
+    gl::GetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    EXPECT_EQ(framebuffer, 0);
+    EXPECT_TRUE(os::DeleteGLContext(context) && os::DestroyWindow(window));
 }
 
 }  // namespace
