@@ -18,7 +18,7 @@
 // on a scripted clock with scripted keys and cursor.
 namespace mygametest {
 
-class GameTest : public testing::Test {
+class MyGameTest : public testing::Test {
 protected:
     static constexpr double kFrameMilliseconds = 1000.0 / 60.0;
     static constexpr std::uint32_t kSeed = 5489;
