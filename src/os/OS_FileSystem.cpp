@@ -1,10 +1,12 @@
 #include "os/OS_FileSystem.h"
 
+#include "os/OS_DataFolder.h"
 #include "os/OS_Error.h"
 #include "os/OS_Path.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -79,10 +81,25 @@ bool ListDirectory(std::string_view directory, std::vector<std::string>& names) 
 }
 
 CreateDirectoryResult CreateDirectory(std::string_view path) {
-    if (::mkdir(ResolvePath(path).c_str(), 0777) == 0) {
+    const std::string native = ResolvePath(path);
+    // The data folder stands in for a folder that always exists elsewhere,
+    // so the folders above it are made as needed.
+    const bool inDataFolder = MapToUserDataFolder(path).has_value();
+    if (inDataFolder && !CreateParentFolders(native)) {
+        return CreateDirectoryResult::Failed;
+    }
+    if (::mkdir(native.c_str(), inDataFolder ? kUserDataFolderMode : 0777) == 0) {
         return CreateDirectoryResult::Created;
     }
     return SetLastErrorFromErrno() == EEXIST ? CreateDirectoryResult::AlreadyExists : CreateDirectoryResult::Failed;
+}
+
+bool MoveFile(std::string_view from, std::string_view to) {
+    if (std::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) != 0) {
+        SetLastErrorFromErrno();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace os

@@ -30,6 +30,11 @@ bool ListDirectory(std::string_view directory, std::vector<std::string>& names);
 // Creates one directory (the parent must exist). An existing entry of that
 // name is reported apart from other failures.
 enum class CreateDirectoryResult { Created, AlreadyExists, Failed };
+// A folder in the user's data folder (see os::MapToUserDataFolder) is made
+// with the missing folders above it, readable by the user alone.
 CreateDirectoryResult CreateDirectory(std::string_view path);
+
+// Renames a file or folder; an existing file of the new name is replaced.
+bool MoveFile(std::string_view from, std::string_view to);
 
 }  // namespace os

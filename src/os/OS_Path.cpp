@@ -1,5 +1,7 @@
 #include "os/OS_Path.h"
 
+#include "os/OS_DataFolder.h"
+
 #include <dirent.h>
 #include <algorithm>
 #include <mutex>
@@ -65,7 +67,7 @@ std::string ToNativePath(std::string_view enginePath) {
 }
 
 std::string ResolvePath(std::string_view enginePath) {
-    const std::string native = ToNativePath(enginePath);
+    const std::string native = MapToUserDataFolder(enginePath).value_or(ToNativePath(enginePath));
     if (native.empty() || Exists(native)) {
         return native;
     }

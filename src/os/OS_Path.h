@@ -18,6 +18,8 @@ std::string ToNativePath(std::string_view enginePath);
 // The native form of the path; when that does not exist, each component is
 // matched case-insensitively (ASCII) against its directory. Components that
 // match nothing are kept as written, so the result names the file to create.
+// Paths in the profile's games folder lead into the user's data folder
+// (os::MapToUserDataFolder).
 std::string ResolvePath(std::string_view enginePath);
 
 // Full path of the running executable and its directory (no trailing
