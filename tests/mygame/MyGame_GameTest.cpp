@@ -186,9 +186,6 @@ TEST_F(MyGameTest, ShutDownFreesEveryTemplate) {
     PlaceCountedTemplates(Content(), 1, {}, true);
     MyGame& game = StartGame();
     ASSERT_TRUE(GoToLevel(1));
-    if (game.GetTemplate(kBulletTemplate) == nullptr) {
-        game.CaptureTemplates();
-    }
     ASSERT_NE(game.GetTemplate(kBulletTemplate), nullptr);
     EXPECT_GT(CountedSprite::alive, 0);
     EndGame();
