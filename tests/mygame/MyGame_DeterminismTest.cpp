@@ -1,5 +1,6 @@
 #include "MyGame_PlayTest.h"
 
+#include "mygame/MyGame_MenuLevel.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "os/OS_HeadlessInput.h"
 
@@ -11,6 +12,8 @@ namespace {
 
 constexpr int kMenuFrames = 400;
 constexpr int kStageFrames = 3600;
+// The title level's state of walking among the menus.
+constexpr std::int32_t kInMenu = 1;
 
 // The game's default control keys: A, D and W.
 constexpr os::VirtualKey kLeft = os::VK_A;
@@ -39,6 +42,9 @@ protected:
             hashes.push_back(Hash());
         }
         os::headless::ResetKeys();
+        // The whole title sequence ran: the player walks the title level.
+        const auto* title = dynamic_cast<const MenuLevel*>(m_game->GetCurrentLevel());
+        EXPECT_EQ(title != nullptr ? title->GetMenuMachine().GetCurrent() : -1, kInMenu);
         GameLevel& stage = EnterStage();
         for (int frame = 0; frame < stageFrames; ++frame) {
             StepStage(stage);

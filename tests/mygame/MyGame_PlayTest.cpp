@@ -1,9 +1,6 @@
 #include "MyGame_PlayTest.h"
 
-#include "core/Core_MersenneTwister.h"
-#include "core/Core_Random.h"
 #include "mygame/MyGame_Cloud.h"
-#include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "os/OS_Path.h"
@@ -30,31 +27,35 @@ MyGame& PlayTest::StartPlay(std::uint32_t seed) {
     Terrain::SetTileDepthCounter(0.0f);
     os::headless::ResetKeys();
     os::headless::ResetCursor();
-    Tundra::GameObject::SetIdCounter(0);
-    m_game = MakeGame(MakePlayContent());
-    Core::GameRandomGenerator().Seed(seed);
-    SeedRandom(seed);
-    return *m_game;
+    AddPlayContent(Content());
+    return StartGame(seed);
 }
 
 void PlayTest::SkipIntro() {
-    // The keyboard counts keys once it has seen none held.
-    Step(2);
+    // The first frame builds the intro, the second times the first; the
+    // keyboard counts keys once an update has seen none held.
+    Step(3);
     HoldKey(os::VK_SPACE, true);
     for (int frame = 0; frame < 10 && m_game->GetCurrentLevelIndex() != MyLevelFactory::kMenuLevel; ++frame) {
         Step();
     }
     HoldKey(os::VK_SPACE, false);
     ASSERT_EQ(m_game->GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel);
+    // The frame after a level change has no time behind it; from the next
+    // on every frame updates.
+    Step();
 }
 
 GameLevel& PlayTest::EnterStage() {
     m_game->ChangeLevel(MyLevelFactory::kGameLevel);
-    Step();
+    for (int frame = 0; frame < 3 && m_game->GetCurrentLevelIndex() != MyLevelFactory::kGameLevel; ++frame) {
+        Step();
+    }
     auto* stage = dynamic_cast<GameLevel*>(m_game->GetCurrentLevel());
     EXPECT_NE(stage, nullptr);
     m_game->CaptureTemplates();
     stage->GetTerrain().Start(static_cast<float>(MyGame::kWidth));
+    EXPECT_GT(stage->GetTerrain().GetLeadingPosition().x, 0.0f);
     for (int i = 0; i < 6; ++i) {
         EXPECT_NE(MakeCloud(-0.5f - 0.1f * static_cast<float>(i)), nullptr);
     }

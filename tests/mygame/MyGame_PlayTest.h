@@ -20,10 +20,11 @@ protected:
     // A new game over the play content, as the fixture starts one, with
     // what an earlier game of the test left in the process put back.
     MyGame& StartPlay(std::uint32_t seed = kSeed);
-    // A key pressed in the intro, let go once the title level runs.
+    // A key pressed in the intro, let go once the title level runs; returns
+    // once the title level updates every frame.
     void SkipIntro();
     // Through the game's own level change; then the stage's templates, its
-    // ground laid and six clouds made.
+    // ground laid and six clouds made (the next frame does not update).
     GameLevel& EnterStage();
     // A frame of the stage: the game's, then the ground's.
     void StepStage(GameLevel& stage);
