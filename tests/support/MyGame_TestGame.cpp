@@ -23,7 +23,7 @@ double ScriptedClock() { return g_now; }
 
 }  // namespace
 
-void GameTest::SetUp() {
+void MyGameTest::SetUp() {
     CoreStartup(m_core);
     m_clock = Core::GetClockFunction();
     g_frames = 0;
@@ -43,11 +43,10 @@ void GameTest::SetUp() {
     Globals() = GameGlobals{};
     Tundra::GameObject::SetIdCounter(0);
     m_textures.emplace();
-    m_ownedContent = std::make_unique<TestContent>();
-    m_content = m_ownedContent.get();
+    FreshContent();
 }
 
-void GameTest::TearDown() {
+void MyGameTest::TearDown() {
     EndGame();
     m_textures.reset();
     Globals() = GameGlobals{};
@@ -64,7 +63,7 @@ void GameTest::TearDown() {
     CoreShutdown(m_core);
 }
 
-MyGame& GameTest::StartGame(std::uint32_t seed) {
+MyGame& MyGameTest::StartGame(std::uint32_t seed) {
     EndGame();
     Tundra::GameObject::SetIdCounter(0);
     m_game = MakeGame(std::move(m_ownedContent));
@@ -73,7 +72,7 @@ MyGame& GameTest::StartGame(std::uint32_t seed) {
     return *m_game;
 }
 
-void GameTest::Step(int frames) {
+void MyGameTest::Step(int frames) {
     for (int i = 0; i < frames && m_game; ++i) {
         ++g_frames;
         g_now = static_cast<double>(g_frames) * kFrameMilliseconds;
@@ -81,7 +80,7 @@ void GameTest::Step(int frames) {
     }
 }
 
-bool GameTest::GoToLevel(std::uint32_t index, int frameLimit) {
+bool MyGameTest::GoToLevel(std::uint32_t index, int frameLimit) {
     m_game->GoToLevel(index);
     for (int i = 0; i < frameLimit; ++i) {
         Step();
@@ -92,15 +91,21 @@ bool GameTest::GoToLevel(std::uint32_t index, int frameLimit) {
     return false;
 }
 
-void GameTest::EndGame() {
+void MyGameTest::EndGame() {
     if (m_game) {
         m_game->Shutdown();
         m_game = nullptr;
+        FreshContent();
     }
 }
 
-void GameTest::HoldKey(os::VirtualKey key, bool down) { os::headless::SetKey(key, down); }
+void MyGameTest::FreshContent() {
+    m_ownedContent = std::make_unique<TestContent>();
+    m_content = m_ownedContent.get();
+}
 
-void GameTest::SetCursor(std::int32_t x, std::int32_t y) { os::SetCursorPos(x, y); }
+void MyGameTest::HoldKey(os::VirtualKey key, bool down) { os::headless::SetKey(key, down); }
+
+void MyGameTest::SetCursor(std::int32_t x, std::int32_t y) { os::SetCursorPos(x, y); }
 
 }  // namespace mygametest
