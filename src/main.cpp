@@ -1,12 +1,4 @@
-#include "core/Core_Startup.h"
+#include "engine/Engine_EngineRun.h"
+#include "mygame/MyGame_CreateGame.h"
 
-#include <cstdio>
-
-// The program so far: the engine core starts and stops; the game comes later.
-int main() {
-    std::uint8_t coreGuard = 0;
-    CoreStartup(coreGuard);
-    std::puts("Emberline: engine core started and stopped cleanly.");
-    CoreShutdown(coreGuard);
-    return 0;
-}
+int main(int argc, char** argv) { return EngineRun(JoinCommandLine(argc, argv), CreateGame); }

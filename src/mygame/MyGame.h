@@ -100,6 +100,9 @@ public:
 
 private:
     void HandTemplatesToLevel();
+    // A jukebox over the tracks, playing at the game's volume, made the
+    // current level's; null without a level.
+    Tundra::JukeBox* StartLevelJukeBox(const std::vector<Core::String>& tracks, bool shuffle);
 
     PlayerProfile m_profile;
     // Clones held outside every layer; the layer a template is handed to

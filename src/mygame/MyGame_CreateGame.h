@@ -3,6 +3,7 @@
 #include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
 #include "engine/Engine_Application.h"
+#include "engine/Engine_StartupSettings.h"
 #include "mygame/MyGame_LevelContent.h"
 
 #include <memory>

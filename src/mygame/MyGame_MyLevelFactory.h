@@ -46,6 +46,8 @@ class MyLevelFactory : public Tundra::LevelFactory {
     Tundra::Layer* GetLayer(std::uint32_t index) const;
     Tundra::Viewport* GetViewport() const { return m_viewport; }
     Tundra::Camera* GetCamera(std::uint32_t level) const;
+    // The level of that index last built; null once the level changed.
+    Tundra::Level* GetLevel(std::uint32_t index) const;
 
 private:
     Tundra::Level* BuildIntroLevel();

@@ -8,6 +8,9 @@
 
 class MapTile;
 class HorizontalLineSprite;
+namespace Tundra {
+class Layer;
+}
 
 // A stage's endless ground: columns of 46-unit tiles enter at the right
 // edge, scroll left at 100 units per second and are recycled once they have
@@ -25,11 +28,15 @@ public:
     ~Terrain();
 
     // Finds the tile templates in the current level and lays the first
-    // column; without templates the ground stays empty.
+    // column; without templates (or a world layer) the ground stays empty.
+    // Once started, or for a width that is negative, not finite or wider
+    // than any display, it does nothing.
     void Start(float screenWidth);
+    // A negative or non-finite dt does nothing.
     void Update(float dt);
-    // A last flat run of that many columns; the callback gets the top
-    // tiles' y once the run has reached the right edge.
+    // A last flat run of that many columns (0 to 100); the callback gets the
+    // top tiles' y once the run has reached the right edge (at once, with 0,
+    // for an empty ground). Asked once: later requests do nothing.
     void End(std::int32_t flatCount, EndCallback callback);
 
     // The rightmost top tile's position; (0, 0) before the first column.
@@ -44,9 +51,11 @@ public:
     // Shared by every terrain: each tile placed sinks a little deeper, so
     // later tiles draw over earlier ones.
     static float GetTileDepthCounter();
+    // A value outside [-1, 0] (or not a number) is refused.
     static void SetTileDepthCounter(float value);
 
 private:
+    friend class TerrainTestAccess;
     using Column = std::vector<MapTile*>;
 
     MapTile* GetTile(std::uint32_t pool, std::uint32_t variant, const Vector2D& position, float depthBase);
@@ -56,9 +65,15 @@ private:
     void FlatRun(std::int32_t count);
     void Extend();
     void AddBlock();
+    // Hands a column's tiles back to the free arrays (a ground column's top
+    // tile to the top tiles).
+    void Recycle(Column& column, bool groundColumn);
     void Scroll(float dt);
 
     float m_screenWidth = 0.0f;
+    // The stage's world layer, where the tiles and lines live; null until a
+    // start found the templates.
+    Tundra::Layer* m_worldLayer = nullptr;
     MapTile* m_topTemplate = nullptr;
     MapTile* m_fillTemplate = nullptr;
     std::vector<MapTile*> m_freeTopTiles;

@@ -1,0 +1,97 @@
+#include "mygame/MyGame_DataFolder.h"
+
+#include "core/Core_DiskFile.h"
+#include "core/Core_ErrorLog.h"
+#include "os/OS_Environment.h"
+#include "os/OS_File.h"
+#include "os/OS_FileSystem.h"
+#include "os/OS_Path.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+constexpr std::string_view kGamesFolder = "\\Documents\\My Games\\";
+constexpr std::string_view kGameFolder = "Emberline\\";
+
+std::optional<std::string> DataFilePath(std::string_view name) {
+    std::optional<std::string> path = os::GetEnvironmentVariable("USERPROFILE");
+    if (path) {
+        *path += kGamesFolder;
+        *path += kGameFolder;
+        *path += name;
+    }
+    return path;
+}
+
+// Damaged files that could not be moved aside, by path.
+std::set<std::string>& FilesLeftInPlace() {
+    static std::set<std::string> paths;
+    return paths;
+}
+
+}  // namespace
+
+std::optional<DataFileBytes> ReadDataFile(std::string_view name) {
+    const std::optional<std::string> path = DataFilePath(name);
+    if (!path) {
+        return std::nullopt;
+    }
+    const std::uint32_t attributes = os::GetFileAttributes(*path);
+    if (attributes == os::INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    DataFileBytes file{{}, false};
+    // Only a regular file is read: a fifo would block, a folder has no bytes.
+    const os::FilePointer stream =
+        attributes == os::FILE_ATTRIBUTE_NORMAL ? os::OpenFile(*path, "rb") : os::FilePointer();
+    if (stream) {
+        // One byte more than the limit tells a longer file.
+        file.bytes.resize(kMaxDataFileBytes + 1);
+        const std::size_t count = std::fread(file.bytes.data(), 1, file.bytes.size(), stream.get());
+        file.whole = std::ferror(stream.get()) == 0 && count <= kMaxDataFileBytes;
+        file.bytes.resize(std::min(count, kMaxDataFileBytes));
+    }
+    return file;
+}
+
+void WriteDataFile(std::string_view name, std::string_view text) {
+    std::optional<std::string> folder = os::GetEnvironmentVariable("USERPROFILE");
+    if (!folder) {
+        return;
+    }
+    *folder += kGamesFolder;
+    os::CreateDirectory(*folder);
+    *folder += kGameFolder;
+    os::CreateDirectory(*folder);
+    const std::string path = *folder + std::string(name);
+    if (FilesLeftInPlace().count(path) != 0) {
+        return;
+    }
+    Core::DiskFile file(path, Core::DiskFile::kModeWrite);
+    file.Write(text.data(), static_cast<std::uint32_t>(text.size()));
+    file.Close();
+    if (file.HasFailed()) {
+        Core::LogError("Emberline: could not write " + std::string(name) + "; the previous file is kept");
+    }
+}
+
+void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText) {
+    const std::string keptName = std::string(name) + ".damaged";
+    const std::optional<std::string> path = DataFilePath(name);
+    const std::optional<std::string> keptPath = DataFilePath(keptName);
+    if (!path || !keptPath) {
+        return;
+    }
+    if (std::rename(os::ResolvePath(*path).c_str(), os::ResolvePath(*keptPath).c_str()) != 0) {
+        FilesLeftInPlace().insert(*path);
+        Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be renamed " + keptName +
+                       "; it is left as it is and not written in this run");
+        return;
+    }
+    Core::LogError("Emberline: " + std::string(name) + " was damaged; kept as " + keptName +
+                   " and written again, with defaults for what could not be read");
+    WriteDataFile(name, repairedText);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The game's files in the user's folder "Documents\My Games\Emberline"
+// (the platform layer places it among the user's data). Without a user
+// folder nothing is read or written.
+
+// Files larger than this are not the game's.
+constexpr std::size_t kMaxDataFileBytes = 4096;
+
+// A file's first kMaxDataFileBytes bytes; not whole when it is longer, or
+// is there but cannot be read (nothing is read then).
+struct DataFileBytes {
+    std::string bytes;
+    bool whole = true;
+};
+// Nothing when the file is not there.
+std::optional<DataFileBytes> ReadDataFile(std::string_view name);
+
+// Replaces the file at once, creating the folders; a failed write leaves
+// the previous file and says so on stderr.
+void WriteDataFile(std::string_view name, std::string_view text);
+
+// Moves the damaged file to "<name>.damaged", then writes the repaired text
+// in its place. A file that cannot be moved aside is left as it is, and
+// nothing writes over it for the rest of the run.
+void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText);

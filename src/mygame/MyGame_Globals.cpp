@@ -1,0 +1,14 @@
+#include "mygame/MyGame_Globals.h"
+
+void GameGlobals::ForgetLevelLinks() {
+    player = nullptr;
+    buttonHoverSound = nullptr;
+    playerHitSound = nullptr;
+    playerDeathSound = nullptr;
+    playerCollectSound = nullptr;
+}
+
+GameGlobals& Globals() {
+    static GameGlobals globals;
+    return globals;
+}

@@ -1,0 +1,3 @@
+#include "mygame/MyGame_InternalSprite.h"
+
+TUN_DEFINE_CLASS(InternalSprite)

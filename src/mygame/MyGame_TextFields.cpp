@@ -1,0 +1,59 @@
+#include "mygame/MyGame_TextFields.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+}  // namespace
+
+void TextFieldReader::SkipBlanks() {
+    while (m_position < m_text.size() && IsBlank(m_text[m_position])) {
+        ++m_position;
+    }
+}
+
+std::string_view TextFieldReader::NextToken() {
+    SkipBlanks();
+    const std::size_t start = m_position;
+    while (m_position < m_text.size() && !IsBlank(m_text[m_position])) {
+        ++m_position;
+    }
+    return m_text.substr(start, m_position - start);
+}
+
+std::optional<std::uint8_t> TextFieldReader::NextRawByte() {
+    SkipBlanks();
+    if (m_position == m_text.size()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(m_text[m_position++]);
+}
+
+bool TextFieldReader::AtEnd() {
+    SkipBlanks();
+    return m_position == m_text.size();
+}
+
+std::optional<float> ParseFloat(std::string_view token) {
+    float value = 0.0f;
+    const auto [end, error] =
+        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
+    if (token.empty() || error != std::errc() || end != token.data() + token.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void AppendFloatLine(std::string& text, float value) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 6);
+    text.append(digits, result.ptr);
+    text += '\n';
+}
+
+float AsWrittenInLine(float value) {
+    std::string line;
+    AppendFloatLine(line, value);
+    line.pop_back();
+    return ParseFloat(line).value_or(value);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The saved text files are read as formatted stream extraction reads them:
+// each field after any blanks, a number as one token, a raw-byte field as
+// the next non-blank byte. Whatever the bytes, nothing is read past them.
+class TextFieldReader {
+public:
+    explicit TextFieldReader(std::string_view text) : m_text(text) {}
+
+    // The next run of non-blank bytes; empty at the end.
+    std::string_view NextToken();
+    // The next non-blank byte; nothing at the end.
+    std::optional<std::uint8_t> NextRawByte();
+    // Only blanks are left.
+    bool AtEnd();
+
+private:
+    void SkipBlanks();
+
+    std::string_view m_text;
+    std::size_t m_position = 0;
+};
+
+// A token that is a whole decimal integer of the type; nothing otherwise.
+template <class Integer>
+std::optional<Integer> ParseInteger(std::string_view token) {
+    Integer value{};
+    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (token.empty() || error != std::errc() || end != token.data() + token.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A token that is a whole decimal number; nothing otherwise.
+std::optional<float> ParseFloat(std::string_view token);
+
+// Stores a field that is there and valid; else the value keeps its default
+// and the file counts as damaged.
+template <class T, class Valid>
+void TakeField(std::optional<T> field, const Valid& valid, T& value, bool& damaged) {
+    if (field && valid(*field)) {
+        value = *field;
+    } else {
+        damaged = true;
+    }
+}
+
+template <class Integer>
+void AppendIntegerLine(std::string& text, Integer value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, result.ptr);
+    text += '\n';
+}
+
+// Six significant digits, shortest form ("0.8", "1", "0.123457"), in any locale.
+void AppendFloatLine(std::string& text, float value);
+// The value that line reads back as.
+float AsWrittenInLine(float value);
