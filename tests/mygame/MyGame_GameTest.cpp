@@ -1,8 +1,11 @@
+#include "core/Core_ClassRegistry.h"
 #include "core/Core_MemoryPoolTestHooks.h"
 #include "mygame/MyGame_CreateGame.h"
+#include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_Templates.h"
+#include "mygame/MyGame_TitleSun.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_FindObject.h"
@@ -188,6 +191,29 @@ TEST_F(MyGameTest, WithoutALevelThereIsNoLayer) {
     ASSERT_NE(game.GetCurrentLevel(), nullptr);
     EXPECT_EQ(game.GetWorldLayer(), game.GetCurrentLevel()->GetLayer(1));
     EXPECT_EQ(game.GetHudLayer(), game.GetCurrentLevel()->GetLayer(0));
+}
+
+// The stage's classes stand in for what later work completes: each is made
+// by its registered name, and a player walks at its standard steps from rest
+// however it was made.
+TEST_F(MyGameTest, StandInsAreRegisteredAndStartAtRest) {
+    for (const char* name : {"Player", "TitleSun", "GameLevel"}) {
+        const Core::RefPtr<Core::Object> made = CreateObjectByName(name);
+        ASSERT_NE(made, nullptr) << name;
+        EXPECT_STREQ(made->GetType(), name);
+    }
+    const Core::RefPtr<Player> made = TUN_NEW(Player, TestAnimations(1));
+    const std::vector<Core::RefPtr<Player>> players = {made, static_cast<Player*>(made->Clone()),
+                                                       static_cast<Player*>(CreateObjectByName("Player"))};
+    for (const Core::RefPtr<Player>& player : players) {
+        EXPECT_EQ(std::make_tuple(player->GetRightStep(), player->GetLeftStep()), std::make_tuple(5, -14));
+        EXPECT_EQ(player->GetVelocity().x, 0.0f);
+        EXPECT_EQ(player->GetVelocity().y, 0.0f);
+    }
+    const Core::RefPtr<TitleSun> sun = TUN_NEW(TitleSun, TestAnimations(1));
+    sun->SetUseEndPath(true);
+    sun->OnStart();
+    EXPECT_FALSE(sun->GetUseEndPath());
 }
 
 }  // namespace
