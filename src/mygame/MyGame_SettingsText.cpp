@@ -33,8 +33,9 @@ ReadSettings ParseSettings(std::string_view text) {
         TakeField(ParseInteger<std::int32_t>(fields.NextToken()), isKey, *key, read.damaged);
     }
     TakeField(ParseFloat(fields.NextToken()), isVolume, settings.volume, read.damaged);
-    // "-0" is silence too; it is written back as "0".
-    settings.volume += 0.0f;
+    // Held as the file will store it, so that an undamaged file writes back
+    // as the same value; "-0" is silence too, written back as "0".
+    settings.volume = AsWrittenInLine(settings.volume) + 0.0f;
     TakeField(ParseInteger<std::uint8_t>(fields.NextToken()), isFlag, settings.muted, read.damaged);
     read.damaged = read.damaged || !fields.AtEnd();
     return read;

@@ -50,3 +50,10 @@ void AppendFloatLine(std::string& text, float value) {
     text.append(digits, result.ptr);
     text += '\n';
 }
+
+float AsWrittenInLine(float value) {
+    std::string line;
+    AppendFloatLine(line, value);
+    line.pop_back();
+    return ParseFloat(line).value_or(value);
+}

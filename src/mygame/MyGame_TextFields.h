@@ -62,3 +62,5 @@ void AppendIntegerLine(std::string& text, Integer value) {
 
 // Six significant digits, shortest form ("0.8", "1", "0.123457"), in any locale.
 void AppendFloatLine(std::string& text, float value);
+// The value that line reads back as.
+float AsWrittenInLine(float value);

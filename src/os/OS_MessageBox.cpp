@@ -2,6 +2,7 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_HeadlessMessageBoxHooks.h"
+#include "os/OS_SdlVideo.h"
 
 #include <SDL.h>
 
@@ -89,12 +90,15 @@ int ClosedAnswer(const std::vector<Button>& buttons) {
     return 0;
 }
 
-int SdlMessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
+// A box that is not shown answers 0, never a button: a failure must not
+// read as the user's agreement. Unless the caller wrote it, the text still
+// reaches stderr.
+int SdlMessageBox(const std::string& text, const std::string& caption, std::uint32_t type, bool writeUnshown) {
     const std::vector<Button> buttons = ButtonsFor(type);
-    // A box that is not shown answers 0, never a button: a failure must not
-    // read as the user's agreement. The text still reaches stderr.
-    if (IsNonInteractive()) {
-        WriteToStderr(text, caption);
+    if (IsNonInteractive() || (!writeUnshown && sdl::IsDisplayUnavailable())) {
+        if (writeUnshown) {
+            WriteToStderr(text, caption);
+        }
         return 0;
     }
     std::vector<SDL_MessageBoxButtonData> data;
@@ -116,7 +120,9 @@ int SdlMessageBox(const std::string& text, const std::string& caption, std::uint
     box.buttons = data.data();
     int answer = 0;
     if (SDL_ShowMessageBox(&box, &answer) != 0) {
-        WriteToStderr(text, caption);
+        if (writeUnshown) {
+            WriteToStderr(text, caption);
+        }
         return 0;
     }
     return answer > 0 ? answer : ClosedAnswer(buttons);
@@ -128,7 +134,14 @@ int MessageBox(const std::string& text, const std::string& caption, std::uint32_
     if (IsHeadless()) {
         return HeadlessMessageBox(text, caption, type);
     }
-    return SdlMessageBox(text, caption, type);
+    return SdlMessageBox(text, caption, type, true);
+}
+
+int MessageBoxBesideStderr(const std::string& text, const std::string& caption, std::uint32_t type) {
+    if (IsHeadless()) {
+        return HeadlessMessageBox(text, caption, type);
+    }
+    return SdlMessageBox(text, caption, type, false);
 }
 
 namespace headless {

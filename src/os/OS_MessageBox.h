@@ -41,4 +41,9 @@ constexpr int IDCONTINUE = 11;
 
 int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type);
 
+// As MessageBox, for a text its caller has written to stderr already: a box
+// that cannot be shown writes nothing, and none is tried once no display
+// could be opened.
+int MessageBoxBesideStderr(const std::string& text, const std::string& caption, std::uint32_t type);
+
 }  // namespace os

@@ -1,5 +1,6 @@
 #include "os/OS_Process.h"
 
+#include "os/OS_MessageBox.h"
 #include "os/OS_ProcessTestHooks.h"
 
 #include <SDL.h>
@@ -24,11 +25,13 @@ int ExitStatusFor(std::uint32_t code) {
     return low != 0 ? low : 1;
 }
 
-void ExitProcess(std::uint32_t code) {
+namespace {
+
+[[noreturn]] void EndProcess(std::uint32_t code, bool printCode) {
     if (headless::ExitInterceptor interceptor = g_interceptor.load(std::memory_order_acquire)) {
         interceptor(code);
     }
-    if (code != 0) {
+    if (printCode && code != 0) {
         std::fprintf(stderr, "Exiting with error code %u\n", code);
     }
     std::fflush(nullptr);
@@ -37,6 +40,17 @@ void ExitProcess(std::uint32_t code) {
         SDL_Quit();
     }
     _exit(ExitStatusFor(code));
+}
+
+}  // namespace
+
+void ExitProcess(std::uint32_t code) { EndProcess(code, true); }
+
+void FatalExit(const std::string& text, const std::string& caption, std::uint32_t code) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+    MessageBoxBesideStderr(text, caption, MB_OK | MB_ICONHAND);
+    EndProcess(code, false);
 }
 
 namespace headless {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Ending the process with a 32-bit code, as the engine's fatal paths do.
 namespace os {
@@ -13,5 +14,11 @@ int ExitStatusFor(std::uint32_t code);
 // mode) and ends the process at once, without static destructors. A
 // non-zero code is also printed in full on stderr.
 [[noreturn]] void ExitProcess(std::uint32_t code);
+
+// Ends the process over a fatal error whose text names the code: the text
+// is written to stderr once, then shown in an error box with the caption
+// where a display can show one (never waiting for a box that cannot come),
+// and the process ends as ExitProcess ends it, without a second line.
+[[noreturn]] void FatalExit(const std::string& text, const std::string& caption, std::uint32_t code);
 
 }  // namespace os

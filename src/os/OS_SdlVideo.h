@@ -12,13 +12,17 @@ namespace os {
 
 // Code of a failure that SDL described; the text is SDL's own message.
 constexpr std::uint32_t ERROR_SDL_FAILURE = 0x20000001u;
+// Video could not start: no display could be opened. The text gives SDL's reason.
+constexpr std::uint32_t ERROR_NO_DISPLAY = 0x20000002u;
 
 namespace sdl {
 
-// False (and the last error set) when SDL video cannot start.
+// False, with ERROR_NO_DISPLAY as the last error, when SDL video cannot start.
 bool AcquireVideo();
 void ReleaseVideo();
 bool IsVideoActive();
+// Whether the last attempt to start video failed: nothing can be shown.
+bool IsDisplayUnavailable();
 
 // Records SDL's current error text as the thread's last error.
 void SetLastErrorFromSdl();

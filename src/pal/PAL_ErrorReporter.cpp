@@ -1,7 +1,6 @@
 #include "pal/PAL_ErrorReporter.h"
 
 #include "os/OS_Error.h"
-#include "os/OS_MessageBox.h"
 #include "os/OS_Process.h"
 
 #include <climits>
@@ -47,7 +46,5 @@ void ReportLastErrorAndExit(bool failed) {
                   "The \"%s\" function failed with error %d: %s\nEnclosing Function: %s\nFile: %s\nLine: %d",
                   g_context.failingFunction, static_cast<int>(code), reason.c_str(), g_context.enclosingFunction,
                   g_context.file, g_context.line);
-    std::fprintf(stderr, "%s\n", text);
-    os::MessageBox(text, "Error", os::MB_OK | os::MB_ICONHAND);
-    os::ExitProcess(code);
+    os::FatalExit(text, "Error", code);
 }

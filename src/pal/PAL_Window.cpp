@@ -43,7 +43,9 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight) {
     }
     const os::Rect client{origin.x, origin.y, origin.x + clientWidth, origin.y + clientHeight};
     // WM_CREATE fills in the handle and the drawing surface before this returns.
-    os::CreateWindow(kClassName, kWindowStyle, client, this);
+    // Without a window (no display, above all) the program cannot go on.
+    SetErrorContext("CreateWindow", "PAL::Window::Window", __LINE__, "PAL_Window");
+    ReportLastErrorAndExit(os::CreateWindow(kClassName, kWindowStyle, client, this) == os::kNoWindow);
 }
 
 Window::~Window() { Destory(); }

@@ -189,6 +189,12 @@ protected:
     // a failed load leaves the running game as it was.
     bool SaveStateTo(const Core::String& path);
     bool LoadStateFrom(const Core::String& path);
+    // For a concrete game's Load, of an object it streams itself outside the
+    // layers (after the framework's part): takes back the engine entries its
+    // ids name, as the layers' objects do; false when they do not each name a
+    // live entry that it alone claims. Making the objects it reads moves the
+    // id counter, which it then sets back to what the framework's part left.
+    static bool RelinkObject(GameObject& object);
 
 private:
     // The factory's level; null when a hook of the build shut the game down.
@@ -210,11 +216,13 @@ private:
     bool AcceptsSaveRequest(const char* what, const Core::String& name) const;
     // Takes the engine over from a stream in place of the current one.
     void AdoptPhysicsEngine(Physics2D::PhysicsEngine* engine);
-    // Saved games: the generators, then the game state stream. For a hash,
-    // the frame duration and the recording flag are written as 0.
-    void WritePayload(Core::File& file, bool forHash) const;
-    // Loads a whole payload into the game cleared for it; false, with the
-    // reason, when it fails (the game is then to be cleared again).
+    // Saved games: the generators, then the concrete game's Save. For a hash
+    // (IsWritingStateHash), the frame duration and the recording flag are
+    // written as 0.
+    void WritePayload(Core::File& file) const;
+    // Loads a whole payload into the game cleared for it, through the
+    // concrete game's Load; false, with the reason, when it fails (the game
+    // is then to be cleared again).
     bool LoadPayload(std::span<const std::uint8_t> payload, std::string& reason);
     void WriteState(Core::File& file, bool forHash) const;
     // What Load reads before it takes anything over.

@@ -108,7 +108,7 @@ void Game::ClearForLoad() {
 bool Game::SaveStateTo(const Core::String& path) {
     Core::MemoryFile payload;
     if (!m_shutDown) {
-        WritePayload(payload, false);
+        WritePayload(payload);
     }
     if (m_shutDown || payload.HasFailed()) {
         Report("Save", path, "the game state could not be written");
@@ -144,7 +144,7 @@ bool Game::LoadStateFrom(const Core::String& path) {
     }
     // The running game, to come back to when the file's state is refused.
     Core::MemoryFile running;
-    WritePayload(running, false);
+    WritePayload(running);
     if (running.HasFailed()) {
         Report("Load", path, "the running game could not be kept");
         return false;

@@ -49,7 +49,7 @@ void Game::Save(Core::File& file) const {
         file.SetFailed();
         return;
     }
-    WriteState(file, false);
+    WriteState(file, IsWritingStateHash());
 }
 
 void Game::WriteState(Core::File& file, bool forHash) const {
@@ -143,18 +143,22 @@ bool Game::RelinkObjects(const Level& level) {
     for (std::uint32_t i = 0; i < level.GetLayersCount(); ++i) {
         level.GetLayer(i)->GetHeldGameObjects(objects);
         for (GameObject* object : objects) {
-            if (object->m_cleanedUp) {
-                continue;
-            }
-            // Its collision entry was taken as it was read; its body only
-            // now, as the physics engine comes after the level.
-            object->ClaimEngineEntries();
-            if (object->LiveCollisionId() != object->m_collisionId || object->LivePhysicsId() != object->m_physicsId) {
+            if (!RelinkObject(*object)) {
                 return false;
             }
         }
     }
     return true;
+}
+
+bool Game::RelinkObject(GameObject& object) {
+    if (object.m_cleanedUp) {
+        return true;
+    }
+    // Its collision entry was taken as it was read; its body only now when
+    // the physics engine came after it.
+    object.ClaimEngineEntries();
+    return object.LiveCollisionId() == object.m_collisionId && object.LivePhysicsId() == object.m_physicsId;
 }
 
 void Game::TakeOver(LoadedState& state) {
@@ -172,7 +176,7 @@ void Game::TakeOver(LoadedState& state) {
     GameObject::SetIdCounter(state.idCounter);
 }
 
-void Game::WritePayload(Core::File& file, bool forHash) const {
+void Game::WritePayload(Core::File& file) const {
     // The generators' words in one piece: a hash is taken every frame.
     const Core::MersenneTwister::State generator = Core::GameRandomGenerator().GetState();
     std::array<std::uint8_t, kGeneratorBytes> bytes;
@@ -182,7 +186,8 @@ void Game::WritePayload(Core::File& file, bool forHash) const {
     }
     os::StoreU32LE(&bytes[kGeneratorBytes - 4], generator.index);
     file.Write(bytes.data(), kGeneratorBytes);
-    WriteState(file, forHash);
+    // Through the concrete game, which adds its own part.
+    Save(file);
 }
 
 bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reason) {
@@ -202,8 +207,10 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
     }
     const std::span<const std::uint8_t> stream = payload.subspan(kGeneratorBytes);
     Core::MemoryFile file(stream.data(), static_cast<std::uint32_t>(stream.size()));
-    LoadedState state;
-    if (!ReadState(file, state)) {
+    // Through the concrete game, which reads its own part; what it took over
+    // goes with the next clear when the rest is refused.
+    Load(file);
+    if (m_shutDown || file.HasFailed()) {
         reason = m_shutDown                           ? "the game ended during the load"
                  : !file.GetUnknownClass().empty() ? "unknown class " + file.GetUnknownClass()
                                                    : "bad game state";
@@ -215,7 +222,6 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
         reason = "trailing bytes";
         return false;
     }
-    TakeOver(state);
     // Last: making the objects may have drawn numbers.
     os::SeedRand(randState);
     Core::GameRandomGenerator().SetState(generator);
@@ -228,7 +234,7 @@ std::uint64_t Game::GetStateHash() const {
     Core::HashingFile file;
     if (!m_shutDown) {
         g_writingStateHash = true;
-        WritePayload(file, true);
+        WritePayload(file);
         g_writingStateHash = false;
     }
     return file.GetHash();

@@ -42,7 +42,7 @@ TEST(ProfileText, NewProfileIsFiftyBytesAndReadsBack) {
     }
     played.fifthWeaponLevel = 5;
     const std::string text = FormatProfile(played);
-    EXPECT_EQ(text.substr(0, 28), "65535\n262152\n\x08\n\x04\n1234\n\0\n\x01\n"s);
+    EXPECT_EQ(text.substr(0, 26), "65535\n262152\n\x08\n\x04\n1234\n\0\n\x01\n"s);
     const ReadProfile read = ParseProfile(text);
     EXPECT_FALSE(read.damaged);
     EXPECT_EQ(read.profile, played);

@@ -44,6 +44,8 @@ TEST(SettingsText, InvalidFieldsTakeTheirDefaults) {
         {"7\n8\n9\n1.5\n0\n", {7, 8, 9, 0.8f, 0}, true},
         {"7\n8\n9\n-0.1\n0\n", {7, 8, 9, 0.8f, 0}, true},
         {"7\n8\n9\n-0\n0\n", {7, 8, 9, 0.0f, 0}, false},
+        // Held as it will be written again.
+        {"7\n8\n9\n0.12345678\n0\n", {7, 8, 9, 0.123457f, 0}, false},
         {"+7\n8.0\n9x\n0,5\n1\n", {53, 56, 75, 0.8f, 1}, true},
         {"53\n56\n75\n0.8\n0\n0\n", {}, true},
         {"53\n56\n75\n0.8\n0\0"s, {}, true},

@@ -1,5 +1,6 @@
 #include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_SpawnWave.h"
+#include "support/MyGame_TestContent.h"
 
 #include <gtest/gtest.h>
 
@@ -51,39 +52,36 @@ TEST(GameTables, StoryListsEndWithAnEmptyLine) {
     EXPECT_EQ(GetStoryLines(9), nullptr);
 }
 
-// Writes down what a wave asks for.
-class RecordingSpawner : public WaveSpawner {
-public:
-    void SpawnGroundEnemy() override { calls.push_back("ground"); }
-    void SpawnFlyingEnemy(std::int32_t path, float phase) override {
-        calls.push_back("flying " + std::to_string(path));
-        phases.push_back(phase);
-    }
-    void SpawnRollingSpike() override { calls.push_back("spike"); }
-
-    std::vector<std::string> calls;
-    std::vector<float> phases;
-};
+using mygametest::RecordingSpawner;
+using Call = RecordingSpawner::Call;
 
 struct WaveStep {
     bool finished;
-    std::vector<std::string> calls;
+    std::vector<Call> calls;
 };
 
 TEST(SpawnWave, ReleasesOneOfEachKindPerStep) {
-    const std::vector<std::string> ring = {"flying 1", "flying 4", "flying 4", "flying 4", "flying 4", "flying 4"};
-    std::vector<std::string> ringAndSpike = ring;
-    ringAndSpike.push_back("spike");
+    const Call ground{RecordingSpawner::kGround};
+    const Call spike{RecordingSpawner::kRolling};
+    const Call onPathTwo{RecordingSpawner::kFlying, 2};
+    // The ring: a leader on path 1, five on path 4 a fifth of a turn apart
+    // (float sums).
+    std::vector<Call> ring = {{RecordingSpawner::kFlying, 1}};
+    for (const float phase : {0.0f, 1.2566371f, 2.5132742f, 3.7699113f, 5.0265484f}) {
+        ring.push_back({RecordingSpawner::kFlying, 4, phase});
+    }
+    std::vector<Call> ringAndSpike = ring;
+    ringAndSpike.push_back(spike);
     const struct {
         SpawnWave wave;
         float dt;
         std::vector<WaveStep> steps;
     } cases[] = {
-        {{2, 0, 1, 0, 0.0f, 1.0f}, 0.5f, {{false, {}}, {false, {"ground", "spike"}}, {false, {}}, {true, {"ground"}}}},
-        {{0, 3, 0, 2, 0.0f, 0.0f}, 0.75f, {{false, {"flying 2"}}, {false, {"flying 2"}}, {true, {"flying 2"}}}},
+        {{2, 0, 1, 0, 0.0f, 1.0f}, 0.5f, {{false, {}}, {false, {ground, spike}}, {false, {}}, {true, {ground}}}},
+        {{0, 3, 0, 2, 0.0f, 0.0f}, 0.75f, {{false, {onPathTwo}}, {false, {onPathTwo}}, {true, {onPathTwo}}}},
         {{0, 6, 0, 1, 0.0f, 0.0f}, 0.75f, {{true, ring}}},
         // The ring leaves no flying enemy behind: the spikes still come.
-        {{0, 6, 2, 1, 0.0f, 0.0f}, 0.75f, {{false, ringAndSpike}, {true, {"spike"}}}},
+        {{0, 6, 2, 1, 0.0f, 0.0f}, 0.75f, {{false, ringAndSpike}, {true, {spike}}}},
     };
     for (const auto& test : cases) {
         SpawnWave wave = test.wave;
@@ -93,16 +91,8 @@ TEST(SpawnWave, ReleasesOneOfEachKindPerStep) {
             EXPECT_EQ(wave.Tick(test.dt, spawner), test.steps[step].finished) << "step " << step;
             EXPECT_EQ(spawner.calls, test.steps[step].calls) << "step " << step;
         }
+        EXPECT_EQ(wave.flying, 0);
     }
-}
-
-TEST(SpawnWave, RingPhasesAreFloatSumsOfAFifthTurn) {
-    SpawnWave wave{0, 6, 0, 3, 0.0f, 0.0f};
-    RecordingSpawner spawner;
-    ASSERT_TRUE(wave.Tick(0.0f, spawner));
-    const std::vector<float> phases = {0.0f, 0.0f, 1.2566371f, 2.5132742f, 3.7699113f, 5.0265484f};
-    EXPECT_EQ(spawner.phases, phases);
-    EXPECT_EQ(wave.flying, 0);
 }
 
 }  // namespace

@@ -43,8 +43,7 @@ void MyGameTest::SetUp() {
     Globals() = GameGlobals{};
     Tundra::GameObject::SetIdCounter(0);
     m_textures.emplace();
-    m_ownedContent = std::make_unique<TestContent>();
-    m_content = m_ownedContent.get();
+    FreshContent();
 }
 
 void MyGameTest::TearDown() {
@@ -96,7 +95,13 @@ void MyGameTest::EndGame() {
     if (m_game) {
         m_game->Shutdown();
         m_game = nullptr;
+        FreshContent();
     }
+}
+
+void MyGameTest::FreshContent() {
+    m_ownedContent = std::make_unique<TestContent>();
+    m_content = m_ownedContent.get();
 }
 
 void MyGameTest::HoldKey(os::VirtualKey key, bool down) { os::headless::SetKey(key, down); }

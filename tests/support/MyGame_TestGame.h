@@ -27,7 +27,8 @@ protected:
     // Shuts the game down and releases it, then restores the process.
     void TearDown() override;
 
-    // The content the next StartGame builds from: set its builders first.
+    // The content of the game that runs, or else of the next StartGame: set
+    // its builders first.
     TestContent& Content() { return *m_content; }
     // Makes the game over the content and seeds both random generators; the
     // first Step builds the intro.
@@ -37,7 +38,8 @@ protected:
     void Step(int frames = 1);
     // Asks for the level and steps until it runs; false when it never came.
     bool GoToLevel(std::uint32_t index, int frameLimit = 4);
-    // Shuts the game down and releases it (at once, as the program's end).
+    // Shuts the game down and releases it (at once, as the program's end);
+    // the next game gets a content of its own.
     void EndGame();
 
     // Held down (or let go) from the next frame's keyboard poll on.
@@ -54,6 +56,8 @@ protected:
     Core::RefPtr<MyGame> m_game;
 
 private:
+    void FreshContent();
+
     struct SavedVariable {
         const char* name;
         std::optional<std::string> value;
@@ -66,5 +70,8 @@ private:
     std::unique_ptr<TestContent> m_ownedContent;
     TestContent* m_content = nullptr;
 };
+
+// The fixture's first name, still used by the level factory's tests.
+using GameTest = MyGameTest;
 
 }  // namespace mygametest
