@@ -1,0 +1,154 @@
+#include "MyGame_PlayTest.h"
+
+#include "mygame/MyGame_Cloud.h"
+#include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_IntroLevel.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_Player.h"
+#include "sound/Sound_JukeBox.h"
+#include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_Sound.h"
+
+using namespace mygametest;
+
+namespace {
+
+class StreamTest : public PlayTest {
+protected:
+    // Saved now, played on for `frames`, loaded and played again: every
+    // frame's state is as it was the first time. The frame after a load has
+    // no time behind it and does not update.
+    void ExpectPlayGoesOnAfterALoad(const char* name, int frames) {
+        m_game->RequestSave(name);
+        Step();
+        std::vector<std::uint64_t> first{Hash()};
+        for (int frame = 0; frame < frames; ++frame) {
+            Step();
+            first.push_back(Hash());
+        }
+        m_game->RequestLoad(name);
+        Step();
+        ASSERT_EQ(Hash(), first[0]);
+        Step();
+        ASSERT_EQ(Hash(), first[0]);
+        for (int frame = 1; frame <= frames; ++frame) {
+            Step();
+            ASSERT_EQ(Hash(), first[static_cast<std::size_t>(frame)]) << "frame " << frame;
+        }
+    }
+    // Saved, then loaded at the next frame.
+    void SaveAndLoad(const char* name) {
+        m_game->RequestSave(name);
+        Step();
+        m_game->RequestLoad(name);
+        Step();
+    }
+};
+
+TEST_F(StreamTest, TheIntroGoesOnFromItsStep) {
+    StartPlay();
+    Step(100);
+    ExpectPlayGoesOnAfterALoad("intro", 120);
+    const auto* intro = dynamic_cast<const IntroLevel*>(m_game->GetCurrentLevel());
+    ASSERT_NE(intro, nullptr);
+    EXPECT_EQ(intro->GetStep(), 4u);
+    EXPECT_GT(Tundra::FindObject<Tundra::Sprite>("TdLogo")->GetOpacity(), 0.0f);
+}
+
+TEST_F(StreamTest, TheTitleGoesOnWithItsSlide) {
+    StartPlay();
+    SkipIntro();
+    Step(30);
+    ExpectPlayGoesOnAfterALoad("title", 60);
+    const float y = Tundra::FindObject<Tundra::Sprite>("Title")->GetPositionY();
+    Step();
+    EXPECT_EQ(Tundra::FindObject<Tundra::Sprite>("Title")->GetPositionY(), y - 3.0f);
+}
+
+TEST_F(StreamTest, CloudsGoOnAtTheirSpeedAndTemplatesStillCloneWithCollision) {
+    StartPlay();
+    SkipIntro();
+    EnterStage();
+    Step(30);
+    ExpectPlayGoesOnAfterALoad("stage", 120);
+    std::vector<Tundra::GameObject*> clouds;
+    const Core::String cloudName = kTemplateNames[kCloudTemplate];
+    m_game->GetCurrentLevel()->GetGameObjects(&cloudName, clouds);
+    ASSERT_EQ(clouds.size(), 6u);
+    for (Tundra::GameObject* cloud : clouds) {
+        const float speed = static_cast<Cloud*>(cloud)->GetSpeed();
+        EXPECT_TRUE(speed >= 90.0f && speed <= 130.0f) << speed;
+    }
+    const Core::RefPtr<Tundra::GameObject> bullet = m_game->CloneTemplate(kBulletTemplate);
+    ASSERT_NE(bullet, nullptr);
+    EXPECT_NE(bullet->GetCollisionObject(), nullptr);
+    EXPECT_NE(MakeCloud(-0.5f), nullptr);
+}
+
+// What the game links into the level is linked again into what was read:
+// its templates, sounds, both jukeboxes, its player; the pause and the
+// depth of the tiles come back as they were saved.
+TEST_F(StreamTest, AfterALoadTheGameHoldsWhatWasRead) {
+    StartPlay();
+    SkipIntro();
+    Globals().paused = 1;
+    Terrain::SetTileDepthCounter(-0.25f);
+    m_game->RequestSave("links");
+    Step();
+    Globals().paused = 0;
+    Terrain::SetTileDepthCounter(0.0f);
+    const Core::RefPtr<Tundra::Level> saved = m_game->GetCurrentLevel();
+    m_game->RequestLoad("links");
+    Step();
+    const Tundra::Level* level = m_game->GetCurrentLevel();
+    ASSERT_NE(level, saved.Get());
+    EXPECT_EQ(Globals().paused, 1);
+    EXPECT_EQ(Terrain::GetTileDepthCounter(), -0.25f);
+
+    const std::vector<Tundra::Sound*>& sounds = m_game->GetEffectSounds();
+    ASSERT_EQ(sounds.size(), 4u);
+    for (const Tundra::Sound* sound : sounds) {
+        EXPECT_EQ(sound->GetLayer(), m_game->GetWorldLayer());
+    }
+    const GameGlobals& globals = Globals();
+    EXPECT_EQ((std::vector<Tundra::Sound*>{globals.buttonHoverSound, globals.playerHitSound,
+                                           globals.playerDeathSound, globals.playerCollectSound}),
+              sounds);
+    EXPECT_EQ(m_game->GetMenuMusic(), level->GetJukeBox());
+    EXPECT_NE(m_game->GetMenuMusic(), nullptr);
+    EXPECT_EQ(m_game->GetLevelMusic(), nullptr);
+    ASSERT_NE(globals.player, nullptr);
+    EXPECT_EQ(globals.player, Tundra::FindObject<Player>("Player"));
+    for (std::uint32_t slot = 0; slot < kTemplateCount; ++slot) {
+        const Tundra::GameObject* held = m_game->GetTemplate(slot);
+        ASSERT_NE(held, nullptr) << slot;
+        EXPECT_EQ(held->GetLayer(), nullptr) << slot;
+        EXPECT_EQ(held->GetName(), kTemplateNames[slot]);
+    }
+    // Loaded again into the level it read, the game changes level as before.
+    SaveAndLoad("links");
+    m_game->ChangeLevel(MyLevelFactory::kGameLevel);
+    Step(2);
+    EXPECT_EQ(m_game->GetCurrentLevelIndex(), MyLevelFactory::kGameLevel);
+    EXPECT_EQ(m_game->GetTemplate(kBulletTemplate), nullptr);
+}
+
+// A file whose game part is damaged leaves the running game as it was.
+TEST_F(StreamTest, ADamagedGamePartLeavesTheRunningGame) {
+    StartPlay();
+    SkipIntro();
+    // A pause flag of 2 is no flag.
+    Globals().paused = 2;
+    m_game->RequestSave("damaged");
+    Step();
+    Globals().paused = 0;
+    const Core::RefPtr<Tundra::Level> running = m_game->GetCurrentLevel();
+    m_game->RequestLoad("damaged");
+    Step();
+    EXPECT_EQ(Globals().paused, 0);
+    EXPECT_NE(m_game->GetCurrentLevel(), running.Get());
+    EXPECT_NE(m_game->GetTemplate(kBulletTemplate), nullptr);
+    EXPECT_NE(Globals().player, nullptr);
+}
+
+}  // namespace
