@@ -30,6 +30,7 @@ class Cloud : public Tundra::Sprite {
     float GetSpeed() const { return m_speed; }
 
 private:
+    friend class CloudTestAccess;
     // Units per second to the left.
     float m_speed = 0.0f;
 };

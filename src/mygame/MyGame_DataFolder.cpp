@@ -79,18 +79,19 @@ void WriteDataFile(std::string_view name, std::string_view text) {
 }
 
 void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText) {
+    const std::string keptName = std::string(name) + ".damaged";
     const std::optional<std::string> path = DataFilePath(name);
-    if (!path) {
+    const std::optional<std::string> keptPath = DataFilePath(keptName);
+    if (!path || !keptPath) {
         return;
     }
-    const std::string kept = std::string(name) + ".damaged";
-    if (std::rename(os::ResolvePath(*path).c_str(), os::ResolvePath(*path + ".damaged").c_str()) != 0) {
+    if (std::rename(os::ResolvePath(*path).c_str(), os::ResolvePath(*keptPath).c_str()) != 0) {
         FilesLeftInPlace().insert(*path);
-        Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be renamed " + kept +
+        Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be renamed " + keptName +
                        "; it is left as it is and not written in this run");
         return;
     }
-    Core::LogError("Emberline: " + std::string(name) + " was damaged; kept as " + kept +
+    Core::LogError("Emberline: " + std::string(name) + " was damaged; kept as " + keptName +
                    " and written again, with defaults for what could not be read");
     WriteDataFile(name, repairedText);
 }

@@ -55,6 +55,7 @@ public:
     static void SetTileDepthCounter(float value);
 
 private:
+    friend class TerrainTestAccess;
     using Column = std::vector<MapTile*>;
 
     MapTile* GetTile(std::uint32_t pool, std::uint32_t variant, const Vector2D& position, float depthBase);

@@ -2,6 +2,7 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_FullScreenWindow.h"
 #include "os/OS_GLContext.h"
 #include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_SdlVideo.h"
@@ -20,7 +21,6 @@ struct FakeDisplay {
     DisplayMode desktop;
     std::vector<DisplayMode> refused;
     std::vector<headless::DisplayChange> changes;
-    std::optional<DisplayMode> fullScreen;
 };
 
 FakeDisplay DefaultFakeDisplay() {
@@ -38,7 +38,7 @@ FakeDisplay& Fake() {
     return display;
 }
 
-// The window the last full-screen change went to (SDL display).
+// The window covering the desktop since the last full-screen change.
 WindowHandle g_fullScreenWindow = kNoWindow;
 
 // Keeps SDL video up for one call; the display can be asked before any window exists.
@@ -93,22 +93,6 @@ bool FakeAccepts(const DisplayMode& mode) {
            std::find(display.refused.begin(), display.refused.end(), mode) == display.refused.end();
 }
 
-std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
-    FakeDisplay& display = Fake();
-    display.changes.push_back({mode != nullptr ? *mode : DisplayMode{}, flags, mode == nullptr});
-    if (mode == nullptr) {
-        display.fullScreen.reset();
-        return DISP_CHANGE_SUCCESSFUL;
-    }
-    if (!FakeAccepts(*mode)) {
-        return DISP_CHANGE_BADMODE;
-    }
-    if (flags == CDS_FULLSCREEN) {
-        display.fullScreen = *mode;
-    }
-    return DISP_CHANGE_SUCCESSFUL;
-}
-
 // The program's main window: the one the current context draws into (a
 // window being switched is hidden meanwhile), else the first shown one (the
 // renderer's throw-away windows stay hidden).
@@ -124,12 +108,55 @@ detail::WindowRecord* MainWindow() {
     return nullptr;
 }
 
+void LeaveFullScreen() {
+    if (IsWindow(g_fullScreenWindow)) {
+        detail::UncoverDesktop(*detail::FindWindow(g_fullScreenWindow));
+    }
+    g_fullScreenWindow = kNoWindow;
+}
+
+// The display's mode stays as it is: the main window covers the desktop and
+// keeps drawing at the mode's size (see OS_FullScreenWindow.h). A context
+// already drawing into the window must be able to draw off screen.
+std::int32_t EnterFullScreen(detail::WindowRecord& window, const DisplayMode& mode, const Size* fakeDesktop) {
+    if (!detail::CanDrawOffscreen(window.handle)) {
+        return DISP_CHANGE_FAILED;
+    }
+    if (g_fullScreenWindow != window.handle) {
+        LeaveFullScreen();
+    }
+    const Size drawable{static_cast<std::int32_t>(mode.width), static_cast<std::int32_t>(mode.height)};
+    if (!detail::CoverDesktop(window, drawable, fakeDesktop)) {
+        return DISP_CHANGE_FAILED;
+    }
+    g_fullScreenWindow = window.handle;
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+// Without a real window to show (the headless backend) the fake display
+// only records the change.
+std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
+    FakeDisplay& display = Fake();
+    display.changes.push_back({mode != nullptr ? *mode : DisplayMode{}, flags, mode == nullptr});
+    if (mode == nullptr) {
+        LeaveFullScreen();
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    if (!FakeAccepts(*mode)) {
+        return DISP_CHANGE_BADMODE;
+    }
+    detail::WindowRecord* window = flags == CDS_FULLSCREEN ? MainWindow() : nullptr;
+    if (window == nullptr || window->system->Native(*window) == nullptr) {
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    const Size desktop{static_cast<std::int32_t>(display.desktop.width),
+                       static_cast<std::int32_t>(display.desktop.height)};
+    return EnterFullScreen(*window, *mode, &desktop);
+}
+
 std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
     if (mode == nullptr) {
-        if (SDL_Window* window = detail::NativeWindowOf(g_fullScreenWindow)) {
-            SDL_SetWindowFullscreen(window, 0);
-        }
-        g_fullScreenWindow = kNoWindow;
+        LeaveFullScreen();
         return DISP_CHANGE_SUCCESSFUL;
     }
     const std::vector<SdlMode> modes = SdlModes();
@@ -141,16 +168,7 @@ std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
         return DISP_CHANGE_SUCCESSFUL;
     }
     detail::WindowRecord* window = MainWindow();
-    if (window == nullptr) {
-        return DISP_CHANGE_FAILED;
-    }
-    SDL_Window* native = window->system->Native(*window);
-    if (SDL_SetWindowDisplayMode(native, &found->native) != 0 ||
-        SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN) != 0) {
-        return DISP_CHANGE_FAILED;
-    }
-    g_fullScreenWindow = window->handle;
-    return DISP_CHANGE_SUCCESSFUL;
+    return window != nullptr ? EnterFullScreen(*window, *mode, nullptr) : DISP_CHANGE_FAILED;
 }
 
 }  // namespace
@@ -172,8 +190,7 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
     if (index == ENUM_CURRENT_SETTINGS) {
         const VideoUse video;
         if (!UseSdl(video)) {
-            const FakeDisplay& display = Fake();
-            *mode = display.fullScreen.value_or(display.desktop);
+            *mode = Fake().desktop;
             return true;
         }
         SDL_DisplayMode desktop;

@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
-// Display modes of the primary display: listing them, testing and setting
-// a full-screen mode, and going back to the desktop. The real backend asks
-// SDL; a fake display stands in on the headless backend and on video
-// drivers that report no usable mode (the offscreen driver). The fake one
-// lists a configurable table, records every change and never touches a
-// window.
+// Display modes of the primary display: listing them, testing them, full
+// screen in one of them, and going back to the desktop. The display's own
+// mode is never changed: full screen covers the desktop as it is and shows
+// the chosen mode's picture scaled to fit. The real backend asks SDL; a
+// fake display stands in on the headless backend and on video drivers that
+// report no usable mode (the offscreen driver). The fake one lists a
+// configurable table and desktop and records every change; where the main
+// window is a real one, full screen covers the fake desktop with it.
 namespace os {
 
 struct DisplayMode {
@@ -41,10 +43,15 @@ constexpr std::int32_t DISP_CHANGE_BADFLAGS = -4;
 bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode);
 
 // With CDS_TEST: DISP_CHANGE_SUCCESSFUL exactly when the mode is one of the
-// listed modes. With CDS_FULLSCREEN: switches the display to the mode and
-// gives the program's main window the whole screen (the window the current
-// OpenGL context draws into, else the first shown window). A null mode with flags
-// 0 goes back to the desktop mode.
+// listed modes. With CDS_FULLSCREEN: the program's main window (the window
+// the current OpenGL context draws into, else the first shown window)
+// covers the desktop without a frame, while its client area, OpenGL
+// drawing, reading back and cursor positions keep the mode's size; each
+// SwapBuffers shows the picture as large as it fits, aspect kept, between
+// black bars. DISP_CHANGE_FAILED when a context current on the window has
+// no framebuffer objects (a context made later without them leaves the
+// window windowed). A null mode with flags 0 gives back a window of the
+// mode's size, drawn directly.
 std::int32_t ChangeDisplaySettings(const DisplayMode* mode, std::uint32_t flags);
 
 // A mode as SDL reports it, in the units the display-mode table compares:

@@ -2,6 +2,8 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_Framebuffer.h"
+#include "os/OS_FullScreenWindow.h"
 #include "os/OS_GLFunctions.h"
 #include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_PixelFormat.h"
@@ -18,6 +20,8 @@ namespace {
 struct ContextRecord {
     SDL_GLContext native = nullptr;  // null for a headless context
     std::int32_t pixelFormat = 0;
+    // What the context draws into while its window covers the desktop.
+    detail::DrawableFramebuffer framebuffer;
 };
 
 struct ContextTable {
@@ -45,11 +49,29 @@ ContextRecord* FindContext(GLContext context) {
     return &found->second;
 }
 
+// The record of the thread's current context when it is a real one.
+ContextRecord* CurrentNativeRecord() {
+    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
+    return found != Contexts().contexts.end() && found->second.native != nullptr ? &found->second : nullptr;
+}
+
 // The SDL context of the thread's current context; null when there is none
 // or it is a headless one.
 SDL_GLContext CurrentNativeContext() {
-    const auto found = Contexts().contexts.find(static_cast<std::uint32_t>(t_current.context));
-    return found != Contexts().contexts.end() ? found->second.native : nullptr;
+    const ContextRecord* record = CurrentNativeRecord();
+    return record != nullptr ? record->native : nullptr;
+}
+
+// The context, current on the window, draws where the window wants it: into
+// its framebuffer object while the window covers the desktop, else into the
+// window itself. A context that cannot have the object gives the window
+// back its own size.
+void DrawWhereTheWindowShows(detail::WindowRecord& window, ContextRecord& context) {
+    if (!window.IsCoveringDesktop()) {
+        context.framebuffer.Release();
+    } else if (!context.framebuffer.Bind(window.drawable)) {
+        detail::UncoverDesktop(window);
+    }
 }
 
 // SDL's idea of the current context follows ours again (after SDL made a
@@ -112,8 +134,8 @@ bool MakeGLContextCurrent(WindowHandle dc, GLContext context) {
         ReleaseCurrent();
         return true;
     }
-    const ContextRecord* record = FindContext(context);
-    const detail::WindowRecord* window = record != nullptr ? detail::FindWindow(dc) : nullptr;
+    ContextRecord* record = FindContext(context);
+    detail::WindowRecord* window = record != nullptr ? detail::FindWindow(dc) : nullptr;
     if (window == nullptr) {
         return false;
     }
@@ -127,6 +149,9 @@ bool MakeGLContextCurrent(WindowHandle dc, GLContext context) {
     }
     t_current = {dc, context};
     gl::detail::UseDriver(record->native != nullptr);
+    if (record->native != nullptr) {
+        DrawWhereTheWindowShows(*window, *record);
+    }
     return true;
 }
 
@@ -169,6 +194,11 @@ bool SwapBuffers(WindowHandle dc) {
         return false;
     }
     if (SDL_Window* native = window->system->Native(*window)) {
+        if (const ContextRecord* record = CurrentNativeRecord(); record != nullptr && record->framebuffer.IsActive()) {
+            Size size;
+            SDL_GL_GetDrawableSize(native, &size.width, &size.height);
+            record->framebuffer.Present(size);
+        }
         SDL_GL_SwapWindow(native);
     }
     return true;
@@ -189,6 +219,25 @@ void SavedGLContext::Restore() const {
     }
     MakeGLContextCurrent(m_window, m_context);
 }
+
+namespace detail {
+
+void FollowWindowDrawable(WindowHandle window) {
+    ContextRecord* context = CurrentNativeRecord();
+    WindowRecord* record = t_current.window == window ? FindWindow(window) : nullptr;
+    if (context == nullptr || record == nullptr) {
+        return;
+    }
+    // The native window may be a new one.
+    SDL_GL_MakeCurrent(record->system->Native(*record), context->native);
+    DrawWhereTheWindowShows(*record, *context);
+}
+
+bool CanDrawOffscreen(WindowHandle window) {
+    return t_current.window != window || CurrentNativeContext() == nullptr || DrawableFramebuffer::Supported();
+}
+
+}  // namespace detail
 
 namespace headless {
 void SetCurrentGLWindow(WindowHandle window) {

@@ -1,6 +1,8 @@
 #include "os/OS_GLFunctions.h"
 #include "os/OS_GLFunctionsTestHooks.h"
 
+#include <GL/glext.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cassert>
@@ -19,6 +21,7 @@ std::atomic<std::thread::id> g_owner{};
 std::vector<std::string> g_hiddenExtensions;
 // The filtered GL_EXTENSIONS answer; its text stays valid until the next query.
 std::string g_extensions;
+bool g_drawingToFramebuffer = false;
 
 // Stands in for a function while no context is current.
 template <class Function>
@@ -77,6 +80,15 @@ const GLubyte* GetStringFiltered(GLenum name) {
         }
     }
     return reinterpret_cast<const GLubyte*>(g_extensions.c_str());
+}
+
+// The window's buffers, read while a framebuffer object stands in for the
+// window, are its colour buffer.
+void ReadBufferOfDrawable(GLenum buffer) {
+    AssertOwnerThread();
+    const bool windowBuffer = buffer == GL_BACK || buffer == GL_FRONT || buffer == GL_BACK_LEFT ||
+                              buffer == GL_FRONT_LEFT || buffer == GL_LEFT;
+    ::glReadBuffer(g_drawingToFramebuffer && windowBuffer ? GL_COLOR_ATTACHMENT0 : buffer);
 }
 
 }  // namespace
@@ -138,10 +150,14 @@ void UseDriver(bool live) {
     TUN_GLU_FUNCTIONS(TUN_GLU_BIND)
 #undef TUN_GL_BIND
 #undef TUN_GLU_BIND
+    g_drawingToFramebuffer = false;
     if (live) {
         GetString = &GetStringFiltered;
+        ReadBuffer = &ReadBufferOfDrawable;
     }
 }
+
+void SetDrawingToFramebuffer(bool drawing) { g_drawingToFramebuffer = drawing; }
 
 }  // namespace detail
 }  // namespace os::gl

@@ -59,6 +59,9 @@ bool IsVersionAtLeast(int major, int minor);
 namespace detail {
 // The context layer switches the table when the thread's current context changes.
 void UseDriver(bool live);
+// While the current context draws into the framebuffer object that stands
+// in for a full-screen window, ReadBuffer's GL_BACK and GL_FRONT name it.
+void SetDrawingToFramebuffer(bool drawing);
 }  // namespace detail
 
 }  // namespace os::gl

@@ -4,6 +4,7 @@
 #include "os/OS_Error.h"
 #include "os/OS_GLContext.h"
 #include "os/OS_HeadlessWindowHooks.h"
+#include "os/OS_Letterbox.h"
 #include "os/OS_Message.h"
 #include "os/OS_Path.h"
 #include "os/OS_PixelFormat.h"
@@ -83,15 +84,24 @@ const WindowRecord* FindForOutput(WindowHandle window, const void* output) {
     return FindWindow(window);
 }
 
-// Adds (direction 1) or subtracts (-1) the window's client origin.
+// Adds (direction 1) or subtracts (-1) the window's client origin. The
+// client area of a window covering the desktop is its drawable, shown
+// scaled inside it.
 bool MoveByClientOrigin(WindowHandle window, Point* point, std::int64_t direction) {
     const WindowRecord* record = FindForOutput(window, point);
     if (record == nullptr) {
         return false;
     }
     const Point origin = record->system->ClientOrigin(*record);
+    const Size shown = record->system->ClientSize(*record);
+    if (direction > 0 && record->IsCoveringDesktop()) {
+        *point = detail::PictureToWindow(*point, record->drawable, shown);
+    }
     point->x = Offset(point->x, direction * origin.x);
     point->y = Offset(point->y, direction * origin.y);
+    if (direction < 0 && record->IsCoveringDesktop()) {
+        *point = detail::WindowToPicture(*point, record->drawable, shown);
+    }
     return true;
 }
 
@@ -247,7 +257,7 @@ bool GetClientRect(WindowHandle window, Rect* rect) {
     if (record == nullptr) {
         return false;
     }
-    const Size size = record->system->ClientSize(*record);
+    const Size size = record->IsCoveringDesktop() ? record->drawable : record->system->ClientSize(*record);
     *rect = {0, 0, size.width, size.height};
     return true;
 }
@@ -256,6 +266,10 @@ bool SetWindowPosition(WindowHandle window, std::int32_t x, std::int32_t y) {
     WindowRecord* record = FindWindow(window);
     if (record == nullptr) {
         return false;
+    }
+    // A window covering the desktop stays where it is.
+    if (record->IsCoveringDesktop()) {
+        return true;
     }
     const detail::Borders borders = record->system->FrameBorders(*record);
     return record->system->MoveClient(*record, {Offset(x, borders.left), Offset(y, borders.top)});
@@ -269,6 +283,10 @@ bool SetWindowClientSize(WindowHandle window, std::int32_t width, std::int32_t h
     if (width <= 0 || height <= 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
+    }
+    // A window covering the desktop keeps covering it and drawing at the full-screen size.
+    if (record->IsCoveringDesktop()) {
+        return true;
     }
     return record->system->ResizeClient(*record, {width, height});
 }

@@ -129,6 +129,7 @@ public:
     }
 
     bool UsePixelFormat(WindowRecord&, const PixelFormat&) override { return true; }
+    bool RemakeNative(WindowRecord&) override { return true; }
     SDL_Window* Native(const WindowRecord&) const override { return nullptr; }
     bool SupportsOpenGL(const WindowRecord&) const override { return false; }
 

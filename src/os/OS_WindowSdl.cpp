@@ -211,35 +211,18 @@ public:
     }
 
     // SDL fixes the visual when it makes a window, so another format needs a
-    // new native window in the old one's place (same title, place, size and
-    // state; the icon is not carried over).
+    // new native window in the old one's place.
     bool UsePixelFormat(WindowRecord& window, const PixelFormat& format) override {
         SdlWindow& record = Of(window);
         if (!record.openGL || record.format == format) {
             return true;
         }
-        const Uint32 kept = SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALWAYS_ON_TOP;
-        Uint32 flags = (SDL_GetWindowFlags(record.window) & kept) | SDL_WINDOW_OPENGL;
-        if ((flags & SDL_WINDOW_SHOWN) == 0) {
-            flags |= SDL_WINDOW_HIDDEN;
-        }
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-        SDL_GetWindowPosition(record.window, &x, &y);
-        SDL_GetWindowSize(record.window, &width, &height);
-        RequestSdlPixelFormat(format);
-        SDL_Window* replacement = SDL_CreateWindow(SDL_GetWindowTitle(record.window), x, y, width, height, flags);
-        RequestSdlPixelFormat(PixelFormat{});
-        if (replacement == nullptr) {
-            sdl::SetLastErrorFromSdl();
-            return false;
-        }
-        SDL_DestroyWindow(record.window);
-        record.window = replacement;
-        record.format = format;
-        return true;
+        return Replace(record, format);
+    }
+
+    bool RemakeNative(WindowRecord& window) override {
+        SdlWindow& record = Of(window);
+        return !record.openGL || Replace(record, record.format);
     }
 
     SDL_Window* Native(const WindowRecord& window) const override { return Of(window).window; }
@@ -299,6 +282,34 @@ public:
         SDL_Event quit{};
         quit.type = QuitEventType();
         SDL_PushEvent(&quit);
+    }
+
+private:
+    // A native window of the format in the old one's place: same title,
+    // place, size and state (the icon is not carried over).
+    static bool Replace(SdlWindow& record, const PixelFormat& format) {
+        const Uint32 kept = SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALWAYS_ON_TOP;
+        Uint32 flags = (SDL_GetWindowFlags(record.window) & kept) | SDL_WINDOW_OPENGL;
+        if ((flags & SDL_WINDOW_SHOWN) == 0) {
+            flags |= SDL_WINDOW_HIDDEN;
+        }
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowPosition(record.window, &x, &y);
+        SDL_GetWindowSize(record.window, &width, &height);
+        RequestSdlPixelFormat(format);
+        SDL_Window* replacement = SDL_CreateWindow(SDL_GetWindowTitle(record.window), x, y, width, height, flags);
+        RequestSdlPixelFormat(PixelFormat{});
+        if (replacement == nullptr) {
+            sdl::SetLastErrorFromSdl();
+            return false;
+        }
+        SDL_DestroyWindow(record.window);
+        record.window = replacement;
+        record.format = format;
+        return true;
     }
 };
 

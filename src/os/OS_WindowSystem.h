@@ -28,6 +28,11 @@ struct WindowRecord {
     std::uint32_t style = 0;
     std::int32_t pixelFormat = 0;
     bool destroying = false;
+    // While the window covers the desktop in full screen: the size of what
+    // is drawn (the chosen mode's), shown scaled to fit. 0 x 0 otherwise.
+    Size drawable;
+
+    bool IsCoveringDesktop() const { return drawable.width > 0 && drawable.height > 0; }
 };
 
 // Frame thickness around the client area on each side.
@@ -75,6 +80,10 @@ public:
 
     // Prepares the native window for contexts of the format.
     virtual bool UsePixelFormat(WindowRecord& window, const PixelFormat& format) = 0;
+    // A new native window in the old one's place (same title, place, size,
+    // state and format): drivers whose GL drawable keeps the size it was
+    // made with (the offscreen one) then draw at the present size.
+    virtual bool RemakeNative(WindowRecord& window) = 0;
     virtual SDL_Window* Native(const WindowRecord& window) const = 0;
     virtual bool SupportsOpenGL(const WindowRecord& window) const = 0;
 

@@ -34,9 +34,7 @@ TEST(SettingsText, InvalidFieldsTakeTheirDefaults) {
         GameSettings settings;
         bool damaged;
     } cases[] = {
-        {"53\r\n56\r\n75\r\n0.35\r\n1\r\n", {53, 56, 75, 0.35f, 1}, false},
         {" 60\t61\v62\f0.5 1", {60, 61, 62, 0.5f, 1}, false},
-        {"53\n999\nx\n0.35\n1\n", {53, 56, 75, 0.35f, 1}, true},
         {"", {}, true},
         {"5\n196\n-1\n0.5\n1\n", {53, 56, 75, 0.5f, 1}, true},
         {"7\n8\n9\nnan\n2\n", {7, 8, 9, 0.8f, 0}, true},

@@ -21,6 +21,7 @@ TEST(GameTables, LevelRowsCountAndWeaponDamage) {
     EXPECT_EQ(last[LevelInfo::kDamagePercent], 40);
     EXPECT_EQ(last[LevelInfo::kRollingSpikes], 14);
     EXPECT_EQ(GetLevelCount(), 9u);
+    EXPECT_DEBUG_DEATH(GetLevelInfo(9), "stage index out of range");
 
     const auto& weapons = GetWeaponTable();
     EXPECT_EQ(weapons[0], 0.85f);

@@ -1,0 +1,51 @@
+#include "os/OS_FullScreenWindow.h"
+
+#include "os/OS_SdlVideo.h"
+
+#include <SDL.h>
+
+namespace os::detail {
+
+bool CoverDesktop(WindowRecord& window, Size drawable, const Size* fakeDesktop) {
+    SDL_Window* native = window.system->Native(window);
+    if (native == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    if (fakeDesktop == nullptr) {
+        if (SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            sdl::SetLastErrorFromSdl();
+            return false;
+        }
+    } else {
+        SDL_SetWindowBordered(native, SDL_FALSE);
+        window.system->MoveClient(window, {0, 0});
+        window.system->ResizeClient(window, *fakeDesktop);
+        if (!window.system->RemakeNative(window)) {
+            return false;
+        }
+    }
+    window.drawable = drawable;
+    FollowWindowDrawable(window.handle);
+    return true;
+}
+
+void UncoverDesktop(WindowRecord& window) {
+    SDL_Window* native = window.system->Native(window);
+    if (!window.IsCoveringDesktop() || native == nullptr) {
+        return;
+    }
+    const Size drawable = window.drawable;
+    window.drawable = {};
+    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) != 0) {
+        SDL_SetWindowFullscreen(native, 0);
+        window.system->ResizeClient(window, drawable);
+    } else {
+        window.system->ApplyStyle(window, window.style);
+        window.system->ResizeClient(window, drawable);
+        window.system->RemakeNative(window);
+    }
+    FollowWindowDrawable(window.handle);
+}
+
+}  // namespace os::detail

@@ -1,0 +1,480 @@
+#include "collision/Collision_DynamicObject.h"
+#include "core/Core_MemoryFile.h"
+#include "core/Core_MersenneTwister.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_GameTables.h"
+#include "mygame/MyGame_HorizontalLineSprite.h"
+#include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_TerrainTestHooks.h"
+#include "support/MyGame_TestGame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace mygametest {
+namespace {
+
+using Column = TerrainTestAccess::Column;
+
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr float kWidth = 1024.0f;
+
+std::int32_t RowOf(const Tundra::GameObject& tile) {
+    return static_cast<std::int32_t>(std::lround((tile.GetPositionY() - 24.0f) / 46.0f));
+}
+
+// The draws a fresh generator of the seed makes to reach the game's state.
+std::optional<int> DrawsSince(std::uint32_t seed, int limit = 100000) {
+    Core::MersenneTwister reference(seed);
+    const Core::MersenneTwister::State target = Core::GameRandomGenerator().GetState();
+    for (int draws = 0; draws <= limit; ++draws) {
+        const Core::MersenneTwister::State state = reference.GetState();
+        if (state.index == target.index && state.words == target.words) {
+            return draws;
+        }
+        reference.Next();
+    }
+    return std::nullopt;
+}
+
+// A column stands at one x: its top tile, under a slope's top the tile of
+// that slope, then fillings down to row 0.
+testing::AssertionResult ColumnShape(const Column& column, std::uint32_t topVariant, float depthBase) {
+    const std::int32_t top = RowOf(*column.front());
+    if (column.size() != static_cast<std::size_t>(top + 1)) {
+        return testing::AssertionFailure() << "column of " << column.size() << " tiles at row " << top;
+    }
+    for (std::size_t i = 0; i < column.size(); ++i) {
+        const MapTile& tile = *column[i];
+        std::uint32_t expected = i == 0 ? topVariant : (topVariant == MapTile::kBlockTop ? MapTile::kBlockFilling
+                                                                                         : MapTile::kFilling);
+        if (i == 1 && topVariant == MapTile::kStepUpTop) {
+            expected = MapTile::kUnderStepUp;
+        }
+        if (i == 1 && topVariant == MapTile::kStepDownTop) {
+            expected = MapTile::kUnderStepDown;
+        }
+        if (i == 0 && topVariant != MapTile::kBlockTop && tile.GetVariant() > MapTile::kStepDownTop) {
+            return testing::AssertionFailure() << "top variant " << tile.GetVariant();
+        }
+        if ((i != 0 || topVariant == MapTile::kBlockTop) && tile.GetVariant() != expected) {
+            return testing::AssertionFailure() << "tile " << i << " variant " << tile.GetVariant();
+        }
+        if (RowOf(tile) != top - static_cast<std::int32_t>(i) || tile.GetPositionX() != column.front()->GetPositionX() ||
+            !tile.GetVisible() || tile.GetZOrder() > depthBase || tile.GetZOrder() < depthBase - 1.0f) {
+            return testing::AssertionFailure() << "tile " << i << " misplaced";
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+// Rows 0 to 3, slopes one row high, 4 to 8 flat columns between slopes,
+// columns 46 apart.
+testing::AssertionResult GroundShape(const Terrain& terrain) {
+    const std::vector<Column>& columns = TerrainTestAccess::GetGroundColumns(terrain);
+    std::int32_t flatRun = -1;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const MapTile& top = *columns[i].front();
+        const std::int32_t row = RowOf(top);
+        if (row < 0 || row > 3) {
+            return testing::AssertionFailure() << "row " << row;
+        }
+        if (testing::AssertionResult shape = ColumnShape(columns[i], top.GetVariant(), 0.0f); !shape) {
+            return shape << " in column " << i;
+        }
+        if (i == 0) {
+            continue;
+        }
+        const MapTile& previous = *columns[i - 1].front();
+        const std::int32_t rise = row - RowOf(previous);
+        const std::int32_t expectedRise = top.GetVariant() == MapTile::kStepUpTop ? 1
+                                          : previous.GetVariant() == MapTile::kStepDownTop ? -1
+                                                                                          : 0;
+        if (rise != expectedRise || std::fabs(top.GetPositionX() - previous.GetPositionX() - 46.0f) > 0.01f) {
+            return testing::AssertionFailure() << "columns " << i - 1 << " and " << i << " do not join";
+        }
+        if (top.GetVariant() == MapTile::kFlatTop) {
+            flatRun = flatRun < 0 ? flatRun : flatRun + 1;
+        } else {
+            if (flatRun > 0 && (flatRun < 4 || flatRun > 8)) {
+                return testing::AssertionFailure() << "a flat run of " << flatRun;
+            }
+            flatRun = 0;
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+class TerrainTest : public MyGameTest {
+protected:
+    void SetUp() override {
+        MyGameTest::SetUp();
+        Terrain::SetTileDepthCounter(0.0f);
+    }
+
+    // The stage running, with or without the tile templates, the game's
+    // generator seeded afresh.
+    void EnterStage(bool withTiles = true, std::uint32_t seed = kSeed) {
+        if (withTiles) {
+            Content().OnBuild(2, 1, [](const LayerBuild& build) { PlaceTileTemplates(build); });
+        }
+        StartGame();
+        Step();
+        ASSERT_TRUE(GoToLevel(2));
+        Core::GameRandomGenerator().Seed(seed);
+    }
+
+    // The world layer's objects of the class, the queued ones too.
+    template <class T>
+    std::vector<T*> WorldObjects() {
+        std::vector<Tundra::GameObject*> held;
+        Game().GetWorldLayer()->GetHeldGameObjects(held);
+        std::vector<T*> found;
+        for (Tundra::GameObject* object : held) {
+            if (auto* typed = dynamic_cast<T*>(object); typed != nullptr && !object->IsDestroyRequested()) {
+                found.push_back(typed);
+            }
+        }
+        return found;
+    }
+
+    // The first stage of the theme.
+    static std::uint8_t StageOfTheme(std::int32_t theme) {
+        std::uint8_t stage = 0;
+        while (GetLevelInfo(stage).Theme() != theme) {
+            ++stage;
+        }
+        return stage;
+    }
+};
+
+TEST_F(TerrainTest, TheFirstUpdateLaysAScreenOfGroundFromTheSeed) {
+    EnterStage();
+    Terrain terrain;
+    terrain.Start(kWidth);
+    EXPECT_EQ(terrain.GetLeadingPosition(), (Vector2D{24.0f, 162.0f}));
+    EXPECT_EQ(terrain.GetRespawnPosition(), (Vector2D{24.0f, 162.0f}));
+
+    terrain.Update(0.0f);
+    const std::vector<Column>& columns = TerrainTestAccess::GetGroundColumns(terrain);
+    const std::vector<std::int32_t> rows = {3, 3, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 2, 3, 3, 3, 3, 3};
+    const std::vector<std::uint32_t> variants = {0, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 1,
+                                                 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
+    ASSERT_EQ(columns.size(), rows.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        EXPECT_EQ(columns[i].front()->GetPositionX(), 24.0f + 46.0f * static_cast<float>(i)) << i;
+        EXPECT_EQ(RowOf(*columns[i].front()), rows[i]) << i;
+        EXPECT_EQ(columns[i].front()->GetVariant(), variants[i]) << i;
+    }
+    EXPECT_TRUE(GroundShape(terrain));
+    EXPECT_EQ(terrain.GetLeadingPosition(), (Vector2D{1128.0f, 162.0f}));
+    EXPECT_EQ(terrain.GetRespawnPosition(), (Vector2D{254.0f, 24.0f}));
+    EXPECT_EQ(DrawsSince(kSeed), 109);
+    // Every tile a clone in the world layer, beside the two templates.
+    std::size_t tiles = 0;
+    for (const Column& column : columns) {
+        tiles += column.size();
+    }
+    EXPECT_EQ(WorldObjects<MapTile>().size(), tiles + 2);
+}
+
+std::size_t TileCount(const std::vector<Column>& columns) {
+    std::size_t count = 0;
+    for (const Column& column : columns) {
+        count += column.size();
+    }
+    return count;
+}
+
+class TerrainSeedTest : public TerrainTest, public testing::WithParamInterface<std::uint32_t> {};
+
+// Blocks of 3 to 6 columns and 4 to 6 rows, each with its line; lines gone
+// once they pass x 0; every tile either in the ground or waiting to be
+// reused, so the clones stop at the largest ground ever shown.
+TEST_P(TerrainSeedTest, TenMinutesKeepTheGroundsShapeAndReuseItsTiles) {
+    EnterStage(true, GetParam());
+    Terrain terrain;
+    terrain.Start(kWidth);
+    std::size_t blocksSeen = 0;
+    for (int frame = 0; frame < 36000; ++frame) {
+        const std::size_t blocksBefore = TerrainTestAccess::GetBlocks(terrain).size();
+        const std::size_t linesBefore = TerrainTestAccess::GetLines(terrain).size();
+        terrain.Update(kFrame);
+        ASSERT_TRUE(GroundShape(terrain)) << "frame " << frame;
+        const std::vector<Column>& blocks = TerrainTestAccess::GetBlocks(terrain);
+        const std::vector<HorizontalLineSprite*>& lines = TerrainTestAccess::GetLines(terrain);
+        if (blocks.size() > blocksBefore) {
+            ++blocksSeen;
+            const std::size_t added = blocks.size() - blocksBefore;
+            ASSERT_TRUE(added >= 3 && added <= 6) << added;
+            ASSERT_EQ(lines.size(), linesBefore + 1);
+            const MapTile& lastTop = *blocks.back().front();
+            const std::int32_t height = RowOf(lastTop);
+            ASSERT_TRUE(height >= 4 && height <= 6) << height;
+            for (std::size_t i = blocks.size() - added; i < blocks.size(); ++i) {
+                ASSERT_TRUE(ColumnShape(blocks[i], MapTile::kBlockTop, -1.0f));
+                ASSERT_EQ(RowOf(*blocks[i].front()), height);
+            }
+            const HorizontalLineSprite& line = *lines.back();
+            EXPECT_EQ(line.GetWidth(), 46.0f * static_cast<float>(added));
+            EXPECT_NEAR(line.GetPositionX(), lastTop.GetPositionX() + 24.0f, 0.01f);
+            EXPECT_EQ(line.GetPositionY(), 46.0f * static_cast<float>(height) + 41.0f);
+        }
+        for (const HorizontalLineSprite* line : lines) {
+            ASSERT_GE(line->GetPositionX(), 0.0f);
+        }
+        // The game carries out what the terrain queued now and then.
+        if (frame % 30 == 0) {
+            Step();
+            ASSERT_EQ(WorldObjects<HorizontalLineSprite>().size(), lines.size());
+            const std::size_t clones = WorldObjects<MapTile>().size() - 2;
+            ASSERT_EQ(clones, TileCount(TerrainTestAccess::GetGroundColumns(terrain)) + TileCount(blocks) +
+                                  TerrainTestAccess::GetFreeTileCount(terrain));
+            // 25 columns of up to 4 tiles and two blocks of up to 6 x 7.
+            ASSERT_LE(clones, 200u);
+        }
+    }
+    EXPECT_GT(blocksSeen, 40u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, TerrainSeedTest, testing::Values(1u, 5489u, 900001u));
+
+
+TEST_F(TerrainTest, HalfASecondMovesTheGroundFiftyAndRecyclesPastTwoTiles) {
+    EnterStage();
+    Terrain terrain;
+    terrain.Start(kWidth);
+    terrain.Update(0.0f);
+    const std::vector<Column>& columns = TerrainTestAccess::GetGroundColumns(terrain);
+    const std::size_t count = columns.size();
+    terrain.Update(0.5f);
+    ASSERT_EQ(columns.size(), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(columns[i].front()->GetPositionX(), 24.0f + 46.0f * static_cast<float>(i) - 50.0f) << i;
+    }
+    terrain.Update(0.24f);
+    const Column first = columns.front();
+    ASSERT_EQ(first.front()->GetPositionX(), -50.0f);
+    EXPECT_TRUE(TerrainTestAccess::GetBlocks(terrain).empty());
+
+    terrain.Update(0.5f);
+    ASSERT_EQ(columns.size(), count - 1);
+    EXPECT_EQ(columns.front().front()->GetPositionX(), 70.0f - 124.0f);
+    // The recycled tiles wait hidden where they left; the first of them
+    // comes back at once as the block the recycling let in.
+    EXPECT_EQ(first.front()->GetPositionX(), -50.0f);
+    EXPECT_FALSE(first.front()->GetVisible());
+
+    const std::vector<Column>& blocks = TerrainTestAccess::GetBlocks(terrain);
+    ASSERT_GE(blocks.size(), 3u);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        EXPECT_EQ(blocks[i].front()->GetPositionX(), 998.0f + 46.0f * static_cast<float>(i)) << i;
+        EXPECT_TRUE(ColumnShape(blocks[i], MapTile::kBlockTop, -1.0f));
+    }
+    const float top = blocks.front().front()->GetPositionY();
+    ASSERT_EQ(TerrainTestAccess::GetLines(terrain).size(), 1u);
+    const HorizontalLineSprite& line = *TerrainTestAccess::GetLines(terrain).front();
+    const float width = 46.0f * static_cast<float>(blocks.size());
+    EXPECT_EQ(line.GetName(), "bgCollider");
+    EXPECT_EQ(line.GetPosition(), (Vector2D{blocks.back().front()->GetPositionX() + 24.0f, top + 17.0f}));
+    EXPECT_EQ(line.GetWidth(), width);
+
+    // Its collision object: segment 23 ending at the line's position, 8
+    // thick, group 0, meeting groups 0 and 3.
+    const Collision2D::DynamicObject* object = line.GetCollisionObject();
+    ASSERT_NE(object, nullptr);
+    ASSERT_EQ(object->GetCurrentLineSegments().size(), 1u);
+    const Collision2D::DynamicCollisionLineSegment& segment = object->GetCurrentLineSegments()[0];
+    EXPECT_EQ(segment.GetUserId(), 23u);
+    EXPECT_EQ(segment.pointA, (Vector2D{line.GetPositionX() - width, line.GetPositionY()}));
+    EXPECT_EQ(segment.pointB, line.GetPosition());
+    EXPECT_EQ(object->GetOldPosition(), line.GetPosition());
+    EXPECT_EQ(object->GetCollisionType(), 1u);
+    EXPECT_EQ(object->GetCollisionThickness(), 8.0f);
+    EXPECT_EQ(object->GetZCollision(), 0u);
+    EXPECT_TRUE(object->CanCollideWith(0) && object->CanCollideWith(3));
+    EXPECT_FALSE(object->CanCollideWith(1) || object->CanCollideWith(2));
+    EXPECT_TRUE(object->GetUpdateOnIdle());
+}
+
+TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {
+    EnterStage();
+    Terrain terrain;
+    terrain.Start(kWidth);
+    while (TerrainTestAccess::GetHeight(terrain) != 2) {
+        terrain.Update(kFrame);
+    }
+    std::vector<float> calls;
+    terrain.End(3, [&calls](float y) { calls.push_back(y); });
+    terrain.End(5, [&calls](float y) { calls.push_back(-y); });
+    const std::vector<Column>& columns = TerrainTestAccess::GetGroundColumns(terrain);
+    for (std::size_t i = columns.size() - 3; i < columns.size(); ++i) {
+        EXPECT_EQ(columns[i].front()->GetVariant(), MapTile::kFlatTop);
+        EXPECT_EQ(RowOf(*columns[i].front()), 2);
+    }
+    const MapTile* last = columns.back().front();
+    float leadingX = terrain.GetLeadingPosition().x;
+    while (calls.empty()) {
+        ASSERT_GT(leadingX, kWidth);
+        leadingX = terrain.GetLeadingPosition().x;
+        terrain.Update(kFrame);
+        // Nothing new is laid while ending.
+        ASSERT_EQ(columns.back().front(), last);
+    }
+    // The update that found the run at the edge moved nothing.
+    EXPECT_EQ(terrain.GetLeadingPosition().x, leadingX);
+    EXPECT_LE(leadingX, kWidth);
+    EXPECT_EQ(calls, std::vector<float>{116.0f});
+    EXPECT_TRUE(terrain.IsEndReached());
+
+    const Core::MersenneTwister::State state = Core::GameRandomGenerator().GetState();
+    const Vector2D first = columns.front().front()->GetPosition();
+    for (int frame = 0; frame < 600; ++frame) {
+        terrain.Update(kFrame);
+    }
+    EXPECT_EQ(columns.front().front()->GetPosition(), first);
+    EXPECT_EQ(terrain.GetLeadingPosition().x, leadingX);
+    EXPECT_EQ(calls.size(), 1u);
+    EXPECT_EQ(Core::GameRandomGenerator().GetState().words, state.words);
+}
+
+TEST_F(TerrainTest, TheTileDepthSinksAStepPerTileAndStartsAgainBelowMinusOne) {
+    EnterStage();
+    Terrain::SetTileDepthCounter(-1.0f);
+    for (const float refused : {0.5f, -1.5f, std::nanf("")}) {
+        Terrain::SetTileDepthCounter(refused);
+        EXPECT_EQ(Terrain::GetTileDepthCounter(), -1.0f);
+    }
+    Terrain terrain;
+    terrain.Start(kWidth);
+    const Column& column = TerrainTestAccess::GetGroundColumns(terrain).front();
+    float depth = 0.0f;
+    for (const MapTile* tile : column) {
+        EXPECT_EQ(tile->GetZOrder(), depth);
+        depth -= 0.00001f;
+    }
+    EXPECT_EQ(Terrain::GetTileDepthCounter(), depth + 0.00001f);
+}
+
+TEST_F(TerrainTest, WithoutTileTemplatesTheGroundStaysEmpty) {
+    EnterStage(false);
+    Terrain terrain;
+    terrain.Start(kWidth);
+    std::vector<float> calls;
+    for (int frame = 0; frame < 120; ++frame) {
+        terrain.Update(kFrame);
+    }
+    EXPECT_TRUE(WorldObjects<MapTile>().empty());
+    EXPECT_EQ(terrain.GetLeadingPosition(), (Vector2D{0.0f, 0.0f}));
+    EXPECT_EQ(terrain.GetRespawnPosition(), (Vector2D{0.0f, 0.0f}));
+    terrain.End(3, [&calls](float y) { calls.push_back(y); });
+    terrain.Update(kFrame);
+    terrain.Update(kFrame);
+    EXPECT_EQ(calls, std::vector<float>{0.0f});
+    EXPECT_TRUE(WorldObjects<MapTile>().empty());
+}
+
+// Seed 5489 draws the bits 1, 0, 1.
+TEST_F(TerrainTest, SetVariantChoosesTheThemesFrameAndFlips) {
+    enum Flip { kOff, kOn, kKept };
+    struct Row {
+        std::uint32_t variant;
+        std::int32_t perTheme;  // 3 for the top looks, 5 for the fillings, 0 for none
+        std::int32_t frame;
+        Flip horizontal;
+        Flip vertical;
+        int draws;
+    };
+    const Row rows[] = {
+        {0, 3, 1, kOff, kKept, 1},  {1, 3, 2, kOff, kKept, 0}, {2, 3, 2, kOn, kKept, 0},
+        {3, 5, 4, kOff, kOff, 0},   {4, 5, 4, kOn, kOff, 0},   {5, 0, 13, kKept, kKept, 0},
+        {6, 0, 13, kKept, kKept, 0}, {7, 5, 1, kOff, kOn, 3},  {8, 5, 2, kOn, kOff, 2},
+        {9, 5, 3, kOff, kOff, 0},   {10, 0, 13, kKept, kKept, 0},
+    };
+    StartGame();
+    const Core::RefPtr<MapTile> tile = TUN_NEW(MapTile, TestAnimations(1, 15));
+    for (const std::int32_t theme : {0, 1, 2}) {
+        Game().GetProfile().currentStage = StageOfTheme(theme);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "theme " << theme << " variant " << row.variant);
+            tile->SetVariant(MapTile::kFlatTop);
+            tile->SetCurrentFrameIndex(13, true);
+            tile->SetFlipHorizontal(true);
+            tile->SetFlipVertical(true);
+            Core::GameRandomGenerator().Seed(kSeed);
+            tile->SetVariant(row.variant);
+            EXPECT_EQ(tile->GetVariant(), row.variant == 10 ? 0u : row.variant);
+            EXPECT_EQ(tile->GetCurrentFrameIndex(), row.perTheme * theme + row.frame);
+            EXPECT_EQ(tile->GetFlipHorizontal(), row.horizontal != kOff);
+            EXPECT_EQ(tile->GetFlipVertical(), row.vertical != kOff);
+            EXPECT_EQ(DrawsSince(kSeed), row.draws);
+        }
+    }
+}
+
+TEST_F(TerrainTest, ATileStoresItsVariantAndFlagAndItsCloneStartsPlain) {
+    StartGame();
+    const Core::RefPtr<MapTile> tile = TUN_NEW(MapTile, TestAnimations(1));
+    tile->SetVariant(MapTile::kBlockTop);
+    Core::MemoryFile stored;
+    stored.WriteObject(tile.Get());
+    ASSERT_FALSE(stored.HasFailed());
+    std::vector<std::uint8_t> bytes(stored.GetData(), stored.GetData() + stored.GetSize());
+    const auto load = [&bytes]() {
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        Core::RefPtr<MapTile> tile = file.ReadObjectAs<MapTile>();
+        return std::make_pair(tile, file.HasFailed());
+    };
+    // The variant and the flag end the tile's part.
+    ASSERT_GE(bytes.size(), 5u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.end() - 5, bytes.end()), (std::vector<std::uint8_t>{9, 0, 0, 0, 0}));
+    bytes.back() = 7;
+    const auto [loaded, failed] = load();
+    ASSERT_FALSE(failed);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetVariant(), MapTile::kBlockTop);
+    Core::MemoryFile again;
+    again.WriteObject(loaded.Get());
+    EXPECT_EQ(again.GetData()[again.GetSize() - 1], 7u);
+    bytes[bytes.size() - 5] = 10;
+    EXPECT_TRUE(load().second);
+
+    const Core::RefPtr<Tundra::GameObject> clone = static_cast<Tundra::GameObject*>(loaded->Clone());
+    ASSERT_NE(dynamic_cast<MapTile*>(clone.Get()), nullptr);
+    EXPECT_EQ(static_cast<MapTile&>(*clone).GetVariant(), 0u);
+    EXPECT_EQ(static_cast<MapTile&>(*clone).GetCurrentFrameIndex(), loaded->GetCurrentFrameIndex());
+}
+
+// The line owns its collision records once: its end frees them (a second
+// end finds nothing), a line that never ended frees them with itself, and
+// a copy has records of its own.
+TEST_F(TerrainTest, ALinesCollisionRecordsAreFreedOnce) {
+    const Core::RefPtr<HorizontalLineSprite> loose = TUN_NEW(HorizontalLineSprite, Vector2D{100.0f, 225.0f}, 92.0f);
+    EXPECT_NE(loose->GetCollisionActor(), nullptr);
+    EXPECT_EQ(loose->GetLayer(), nullptr);
+
+    EnterStage(false);
+    const Core::RefPtr<HorizontalLineSprite> line = TUN_NEW(HorizontalLineSprite, Vector2D{100.0f, 225.0f}, 92.0f);
+    Step();
+    ASSERT_EQ(line->GetLayer(), Game().GetWorldLayer());
+    const Core::RefPtr<Tundra::GameObject> copy = static_cast<Tundra::GameObject*>(line->Clone());
+    const auto& copied = static_cast<const HorizontalLineSprite&>(*copy);
+    ASSERT_NE(copied.GetCollisionActor(), nullptr);
+    EXPECT_NE(copied.GetCollisionActor(), line->GetCollisionActor());
+    ASSERT_NE(copied.GetCollisionObject(), nullptr);
+    EXPECT_EQ(copied.GetCollisionObject()->GetActor(), copied.GetCollisionActor());
+
+    line->Destroy();
+    Step();
+    EXPECT_EQ(line->GetCollisionActor(), nullptr);
+    EXPECT_EQ(line->GetCollisionObject(), nullptr);
+    line->OnEnd();
+    ASSERT_NE(copied.GetCollisionObject(), nullptr);
+    EXPECT_EQ(copied.GetCollisionObject()->GetCurrentLineSegments().size(), 1u);
+}
+}  // namespace
+}  // namespace mygametest
