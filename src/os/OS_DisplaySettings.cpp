@@ -58,23 +58,18 @@ private:
     bool m_active;
 };
 
-struct SdlMode {
-    DisplayMode mode;
-    SDL_DisplayMode native;
-};
-
 DisplayMode FromSdl(const SDL_DisplayMode& mode) {
     return SdlDisplayMode(mode.w, mode.h, SDL_BYTESPERPIXEL(mode.format), mode.refresh_rate);
 }
 
 // Modes of display 0 with a size; the offscreen driver reports only 0 x 0.
-std::vector<SdlMode> SdlModes() {
-    std::vector<SdlMode> modes;
+std::vector<DisplayMode> SdlModes() {
+    std::vector<DisplayMode> modes;
     const int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode native;
         if (SDL_GetDisplayMode(0, i, &native) == 0 && native.w > 0 && native.h > 0) {
-            modes.push_back({FromSdl(native), native});
+            modes.push_back(FromSdl(native));
         }
     }
     return modes;
@@ -85,7 +80,7 @@ bool UseSdl(const VideoUse& video) { return video.Active() && !SdlModes().empty(
 // The list that mode 0 read: SDL's modes, empty while the fake display
 // stands in. Listing mode after mode then starts the display once, not once
 // per mode.
-std::optional<std::vector<SdlMode>> g_listedModes;
+std::optional<std::vector<DisplayMode>> g_listedModes;
 
 bool FakeAccepts(const DisplayMode& mode) {
     const FakeDisplay& display = Fake();
@@ -159,9 +154,8 @@ std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
         LeaveFullScreen();
         return DISP_CHANGE_SUCCESSFUL;
     }
-    const std::vector<SdlMode> modes = SdlModes();
-    const auto found = std::find_if(modes.begin(), modes.end(), [mode](const SdlMode& m) { return m.mode == *mode; });
-    if (found == modes.end()) {
+    const std::vector<DisplayMode> modes = SdlModes();
+    if (std::find(modes.begin(), modes.end(), *mode) == modes.end()) {
         return DISP_CHANGE_BADMODE;
     }
     if (flags == CDS_TEST) {
@@ -203,7 +197,7 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
     }
     if (index == 0 || !g_listedModes) {
         const VideoUse video;
-        g_listedModes = video.Active() ? SdlModes() : std::vector<SdlMode>{};
+        g_listedModes = video.Active() ? SdlModes() : std::vector<DisplayMode>{};
     }
     if (g_listedModes->empty()) {
         const FakeDisplay& display = Fake();
@@ -216,7 +210,7 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
     if (index >= g_listedModes->size()) {
         return false;
     }
-    *mode = (*g_listedModes)[index].mode;
+    *mode = (*g_listedModes)[index];
     return true;
 }
 
