@@ -58,23 +58,38 @@ private:
     bool m_active;
 };
 
-struct SdlMode {
-    DisplayMode mode;
-    SDL_DisplayMode native;
-};
-
 DisplayMode FromSdl(const SDL_DisplayMode& mode) {
     return SdlDisplayMode(mode.w, mode.h, SDL_BYTESPERPIXEL(mode.format), mode.refresh_rate);
 }
 
-// Modes of display 0 with a size; the offscreen driver reports only 0 x 0.
-std::vector<SdlMode> SdlModes() {
-    std::vector<SdlMode> modes;
+// Full screen scales what it shows, so besides the display's own modes
+// the common sizes that fit on the desktop can be chosen, at the desktop's
+// depth and rate.
+constexpr Size kScaledSizes[] = {{640, 480},   {800, 600},  {1024, 768}, {1280, 720}, {1280, 800},
+                                 {1280, 1024}, {1366, 768}, {1600, 900}, {1920, 1080}};
+
+// Modes of display 0 with a size, then the scaled sizes; none when the
+// display lists none (the offscreen driver reports only 0 x 0).
+std::vector<DisplayMode> SdlModes() {
+    std::vector<DisplayMode> modes;
     const int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode native;
         if (SDL_GetDisplayMode(0, i, &native) == 0 && native.w > 0 && native.h > 0) {
-            modes.push_back({FromSdl(native), native});
+            modes.push_back(FromSdl(native));
+        }
+    }
+    SDL_DisplayMode native;
+    if (modes.empty() || SDL_GetDesktopDisplayMode(0, &native) != 0) {
+        return modes;
+    }
+    const DisplayMode desktop = FromSdl(native);
+    for (const Size size : kScaledSizes) {
+        const DisplayMode scaled{static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height),
+                                 desktop.bitsPerPixel, desktop.frequency};
+        if (scaled.width <= desktop.width && scaled.height <= desktop.height &&
+            std::find(modes.begin(), modes.end(), scaled) == modes.end()) {
+            modes.push_back(scaled);
         }
     }
     return modes;
@@ -85,7 +100,7 @@ bool UseSdl(const VideoUse& video) { return video.Active() && !SdlModes().empty(
 // The list that mode 0 read: SDL's modes, empty while the fake display
 // stands in. Listing mode after mode then starts the display once, not once
 // per mode.
-std::optional<std::vector<SdlMode>> g_listedModes;
+std::optional<std::vector<DisplayMode>> g_listedModes;
 
 bool FakeAccepts(const DisplayMode& mode) {
     const FakeDisplay& display = Fake();
@@ -118,7 +133,8 @@ void LeaveFullScreen() {
 // The display's mode stays as it is: the main window covers the desktop and
 // keeps drawing at the mode's size (see OS_FullScreenWindow.h). A context
 // already drawing into the window must be able to draw off screen.
-std::int32_t EnterFullScreen(detail::WindowRecord& window, const DisplayMode& mode, const Size* fakeDesktop) {
+std::int32_t EnterFullScreen(detail::WindowRecord& window, const DisplayMode& mode, const Rect& desktop,
+                             bool fakeDisplay) {
     if (!detail::CanDrawOffscreen(window.handle)) {
         return DISP_CHANGE_FAILED;
     }
@@ -126,7 +142,7 @@ std::int32_t EnterFullScreen(detail::WindowRecord& window, const DisplayMode& mo
         LeaveFullScreen();
     }
     const Size drawable{static_cast<std::int32_t>(mode.width), static_cast<std::int32_t>(mode.height)};
-    if (!detail::CoverDesktop(window, drawable, fakeDesktop)) {
+    if (!detail::CoverDesktop(window, drawable, desktop, fakeDisplay)) {
         return DISP_CHANGE_FAILED;
     }
     g_fullScreenWindow = window.handle;
@@ -149,9 +165,9 @@ std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
     if (window == nullptr || window->system->Native(*window) == nullptr) {
         return DISP_CHANGE_SUCCESSFUL;
     }
-    const Size desktop{static_cast<std::int32_t>(display.desktop.width),
+    const Rect desktop{0, 0, static_cast<std::int32_t>(display.desktop.width),
                        static_cast<std::int32_t>(display.desktop.height)};
-    return EnterFullScreen(*window, *mode, &desktop);
+    return EnterFullScreen(*window, *mode, desktop, true);
 }
 
 std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
@@ -159,16 +175,19 @@ std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
         LeaveFullScreen();
         return DISP_CHANGE_SUCCESSFUL;
     }
-    const std::vector<SdlMode> modes = SdlModes();
-    const auto found = std::find_if(modes.begin(), modes.end(), [mode](const SdlMode& m) { return m.mode == *mode; });
-    if (found == modes.end()) {
+    const std::vector<DisplayMode> modes = SdlModes();
+    if (std::find(modes.begin(), modes.end(), *mode) == modes.end()) {
         return DISP_CHANGE_BADMODE;
     }
     if (flags == CDS_TEST) {
         return DISP_CHANGE_SUCCESSFUL;
     }
     detail::WindowRecord* window = MainWindow();
-    return window != nullptr ? EnterFullScreen(*window, *mode, nullptr) : DISP_CHANGE_FAILED;
+    SDL_Rect bounds;
+    if (window == nullptr || SDL_GetDisplayBounds(0, &bounds) != 0) {
+        return DISP_CHANGE_FAILED;
+    }
+    return EnterFullScreen(*window, *mode, {bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h}, false);
 }
 
 }  // namespace
@@ -203,7 +222,7 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
     }
     if (index == 0 || !g_listedModes) {
         const VideoUse video;
-        g_listedModes = video.Active() ? SdlModes() : std::vector<SdlMode>{};
+        g_listedModes = video.Active() ? SdlModes() : std::vector<DisplayMode>{};
     }
     if (g_listedModes->empty()) {
         const FakeDisplay& display = Fake();
@@ -216,7 +235,7 @@ bool EnumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
     if (index >= g_listedModes->size()) {
         return false;
     }
-    *mode = (*g_listedModes)[index].mode;
+    *mode = (*g_listedModes)[index];
     return true;
 }
 

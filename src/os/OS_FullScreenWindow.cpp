@@ -6,24 +6,23 @@
 
 namespace os::detail {
 
-bool CoverDesktop(WindowRecord& window, Size drawable, const Size* fakeDesktop) {
+bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool fakeDisplay) {
     SDL_Window* native = window.system->Native(window);
     if (native == nullptr) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
     }
-    if (fakeDesktop == nullptr) {
-        if (SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-            sdl::SetLastErrorFromSdl();
-            return false;
-        }
-    } else {
+    // Placed by hand first: without a window manager (a bare X server) the
+    // full-screen request alone changes nothing.
+    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0) {
         SDL_SetWindowBordered(native, SDL_FALSE);
-        window.system->MoveClient(window, {0, 0});
-        window.system->ResizeClient(window, *fakeDesktop);
-        if (!window.system->RemakeNative(window)) {
-            return false;
-        }
+        window.system->MoveClient(window, {desktop.left, desktop.top});
+        window.system->ResizeClient(window, {desktop.Width(), desktop.Height()});
+    }
+    if (fakeDisplay ? !window.system->RemakeNative(window)
+                    : SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        sdl::SetLastErrorFromSdl();
+        return false;
     }
     window.drawable = drawable;
     FollowWindowDrawable(window.handle);

@@ -8,10 +8,10 @@
 // to fit; leaving gives a window of that size drawn directly again.
 namespace os::detail {
 
-// fakeDesktop is the fake display's desktop size, the window then placed at
-// (0, 0) without a frame; null lets SDL cover its own desktop. False, the
-// last error set, when the window cannot cover it.
-bool CoverDesktop(WindowRecord& window, Size drawable, const Size* fakeDesktop);
+// The window is placed over the desktop (screen coordinates) without a
+// frame; on SDL's own display (fakeDisplay false) it also asks the window
+// manager for full screen. False, the last error set, when it cannot.
+bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool fakeDisplay);
 // A window of the drawable's size, decorated as its style says. Nothing
 // for a window that does not cover the desktop.
 void UncoverDesktop(WindowRecord& window);

@@ -47,7 +47,11 @@ namespace {
 void ExitProcess(std::uint32_t code) { EndProcess(code, true); }
 
 void FatalExit(const std::string& text, const std::string& caption, std::uint32_t code) {
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::string line;
+    for (const char c : text) {
+        line += c == '\n' ? std::string("; ") : std::string(1, c);
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
     MessageBoxBesideStderr(text, caption, MB_OK | MB_ICONHAND);
     EndProcess(code, false);

@@ -16,9 +16,10 @@ int ExitStatusFor(std::uint32_t code);
 [[noreturn]] void ExitProcess(std::uint32_t code);
 
 // Ends the process over a fatal error whose text names the code: the text
-// is written to stderr once, then shown in an error box with the caption
-// where a display can show one (never waiting for a box that cannot come),
-// and the process ends as ExitProcess ends it, without a second line.
+// is written to stderr as one line (its line breaks become "; "), then
+// shown as it is in an error box with the caption where a display can show
+// one (never waiting for a box that cannot come), and the process ends as
+// ExitProcess ends it, without a second line.
 [[noreturn]] void FatalExit(const std::string& text, const std::string& caption, std::uint32_t code);
 
 }  // namespace os
