@@ -106,6 +106,10 @@ void MyGame::HandTemplatesToLevel() {
 }
 
 void MyGame::ChangeLevel(std::uint32_t index) {
+    // The framework ignores a level it does not have: the templates stay.
+    if (index >= GetLevelsCount()) {
+        return;
+    }
     SaveProfile();
     HandTemplatesToLevel();
     GoToLevel(index);

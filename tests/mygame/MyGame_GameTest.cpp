@@ -152,6 +152,11 @@ TEST_F(MyGameTest, ChangeLevelSavesTheProfileHandsTheTemplatesBackAndSwitchesNex
     const std::filesystem::path profile = std::filesystem::path(DataFolder()) / "profile.sav";
     std::filesystem::remove(profile);
 
+    game.ChangeLevel(3);  // no such level: nothing changes
+    EXPECT_FALSE(std::filesystem::exists(profile));
+    EXPECT_FALSE(game.IsLevelChangePending());
+    EXPECT_EQ(game.GetTemplate(kBulletTemplate)->GetLayer(), nullptr);
+
     game.ChangeLevel(2);
     EXPECT_TRUE(std::filesystem::exists(profile));
     EXPECT_EQ(game.GetCurrentLevelIndex(), 0u);
