@@ -136,6 +136,10 @@ void MyGame::UpdateMoveSpeed() {
 }
 
 void MyGame::SetVolume(float volume, float fadeTime) {
+    // Not NaN either: the music would fade towards it.
+    if (!(volume >= 0.0f && volume <= 1.0f)) {
+        return;
+    }
     for (Tundra::Sound* sound : m_effectSounds) {
         sound->SetVolume(volume);
     }
