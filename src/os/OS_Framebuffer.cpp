@@ -3,57 +3,39 @@
 #include "os/OS_GLFunctions.h"
 #include "os/OS_Letterbox.h"
 
-#include <GL/glext.h>
 #include <SDL.h>
 
 namespace os::detail {
 namespace {
-
-// The framebuffer entry points; the driver's addresses serve every context.
-struct Functions {
-    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-};
 
 template <class Function>
 void Load(Function& function, const char* name) {
     function = reinterpret_cast<Function>(SDL_GL_GetProcAddress(name));
 }
 
-const Functions& Loaded() {
-    static const Functions functions = [] {
-        Functions f;
-        Load(f.genFramebuffers, "glGenFramebuffers");
-        Load(f.deleteFramebuffers, "glDeleteFramebuffers");
-        Load(f.bindFramebuffer, "glBindFramebuffer");
-        Load(f.genRenderbuffers, "glGenRenderbuffers");
-        Load(f.deleteRenderbuffers, "glDeleteRenderbuffers");
-        Load(f.bindRenderbuffer, "glBindRenderbuffer");
-        Load(f.renderbufferStorage, "glRenderbufferStorage");
-        Load(f.framebufferRenderbuffer, "glFramebufferRenderbuffer");
-        Load(f.checkFramebufferStatus, "glCheckFramebufferStatus");
-        Load(f.blitFramebuffer, "glBlitFramebuffer");
-        return f;
-    }();
-    return functions;
+FramebufferFunctions Loaded() {
+    FramebufferFunctions f;
+    Load(f.genFramebuffers, "glGenFramebuffers");
+    Load(f.deleteFramebuffers, "glDeleteFramebuffers");
+    Load(f.bindFramebuffer, "glBindFramebuffer");
+    Load(f.genRenderbuffers, "glGenRenderbuffers");
+    Load(f.deleteRenderbuffers, "glDeleteRenderbuffers");
+    Load(f.bindRenderbuffer, "glBindRenderbuffer");
+    Load(f.renderbufferStorage, "glRenderbufferStorage");
+    Load(f.framebufferRenderbuffer, "glFramebufferRenderbuffer");
+    Load(f.checkFramebufferStatus, "glCheckFramebufferStatus");
+    Load(f.blitFramebuffer, "glBlitFramebuffer");
+    return f;
 }
 
-bool Complete(const Functions& f) {
+bool Complete(const FramebufferFunctions& f) {
     return f.genFramebuffers != nullptr && f.deleteFramebuffers != nullptr && f.bindFramebuffer != nullptr &&
            f.genRenderbuffers != nullptr && f.deleteRenderbuffers != nullptr && f.bindRenderbuffer != nullptr &&
            f.renderbufferStorage != nullptr && f.framebufferRenderbuffer != nullptr &&
            f.checkFramebufferStatus != nullptr && f.blitFramebuffer != nullptr;
 }
 
-GLuint MakeRenderbuffer(const Functions& f, GLenum format, Size size, GLenum attachment) {
+GLuint MakeRenderbuffer(const FramebufferFunctions& f, GLenum format, Size size, GLenum attachment) {
     GLuint buffer = 0;
     f.genRenderbuffers(1, &buffer);
     f.bindRenderbuffer(GL_RENDERBUFFER, buffer);
@@ -70,7 +52,7 @@ bool DrawableFramebuffer::Supported() {
 
 bool DrawableFramebuffer::Bind(Size size) {
     if (m_framebuffer != 0 && m_size == size) {
-        Loaded().bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+        m_functions.bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
         gl::detail::SetDrawingToFramebuffer(true);
         return true;
     }
@@ -78,7 +60,8 @@ bool DrawableFramebuffer::Bind(Size size) {
     if (!Supported() || size.width <= 0 || size.height <= 0) {
         return false;
     }
-    const Functions& f = Loaded();
+    m_functions = Loaded();
+    const FramebufferFunctions& f = m_functions;
     GLint renderbuffer = 0;
     ::glGetIntegerv(GL_RENDERBUFFER_BINDING, &renderbuffer);
     f.genFramebuffers(1, &m_framebuffer);
@@ -97,7 +80,7 @@ bool DrawableFramebuffer::Bind(Size size) {
 
 void DrawableFramebuffer::Release() {
     if (m_framebuffer != 0) {
-        const Functions& f = Loaded();
+        const FramebufferFunctions& f = m_functions;
         f.bindFramebuffer(GL_FRAMEBUFFER, 0);
         f.deleteFramebuffers(1, &m_framebuffer);
         const GLuint buffers[] = {m_color, m_depthStencil};
@@ -112,7 +95,7 @@ void DrawableFramebuffer::Present(Size window) const {
     if (m_framebuffer == 0) {
         return;
     }
-    const Functions& f = Loaded();
+    const FramebufferFunctions& f = m_functions;
     const GLboolean scissor = ::glIsEnabled(GL_SCISSOR_TEST);
     GLfloat clearColor[4];
     GLboolean colorMask[4];

@@ -36,12 +36,13 @@ void UncoverDesktop(WindowRecord& window) {
     }
     const Size drawable = window.drawable;
     window.drawable = {};
-    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) != 0) {
+    const bool fakeDisplay = (SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0;
+    if (!fakeDisplay) {
         SDL_SetWindowFullscreen(native, 0);
-        window.system->ResizeClient(window, drawable);
-    } else {
-        window.system->ApplyStyle(window, window.style);
-        window.system->ResizeClient(window, drawable);
+    }
+    window.system->ApplyStyle(window, window.style);
+    window.system->ResizeClient(window, drawable);
+    if (fakeDisplay) {
         window.system->RemakeNative(window);
     }
     FollowWindowDrawable(window.handle);

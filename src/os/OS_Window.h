@@ -93,7 +93,11 @@ void* GetWindowUserData(WindowHandle window);
 
 // Outer rectangle (frame included) in screen coordinates.
 bool GetWindowRect(WindowHandle window, Rect* rect);
-// (0, 0, width, height); 0 x 0 while the window is minimised.
+// (0, 0, width, height); 0 x 0 while the window is minimised. A window
+// covering the desktop in full screen (OS_DisplaySettings.h) has the
+// full-screen mode's size, whatever it covers; moving or resizing it
+// changes nothing until it leaves full screen, and points map between the
+// screen and the picture as it is shown scaled.
 bool GetClientRect(WindowHandle window, Rect* rect);
 // Moves the outer top-left corner, keeping the size.
 bool SetWindowPosition(WindowHandle window, std::int32_t x, std::int32_t y);

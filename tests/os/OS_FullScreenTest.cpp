@@ -261,7 +261,10 @@ TEST(X11FullScreen, TheWindowCoversTheDesktopAndDrawsOffScreenUntilRestored) {
     }
 
     ASSERT_EQ(os::ChangeDisplaySettings(nullptr, 0), os::DISP_CHANGE_SUCCESSFUL);
-    EXPECT_EQ(SDL_GetWindowFlags(os::GetSdlWindow(window)) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_GetWindowFlags(os::GetSdlWindow(window)) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS), 0u)
+        << "not a framed window again";
+    SDL_GetWindowSize(os::GetSdlWindow(window), &screen.width, &screen.height);
+    EXPECT_EQ(screen, (os::Size{800, 600}));
     gl::GetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
     EXPECT_EQ(framebuffer, 0);
     EXPECT_TRUE(os::DeleteGLContext(context) && os::DestroyWindow(window));
