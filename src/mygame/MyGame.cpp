@@ -106,6 +106,10 @@ void MyGame::HandTemplatesToLevel() {
 }
 
 void MyGame::ChangeLevel(std::uint32_t index) {
+    // The framework ignores a level it does not have: the templates stay.
+    if (index >= GetLevelsCount()) {
+        return;
+    }
     SaveProfile();
     HandTemplatesToLevel();
     GoToLevel(index);
@@ -132,6 +136,10 @@ void MyGame::UpdateMoveSpeed() {
 }
 
 void MyGame::SetVolume(float volume, float fadeTime) {
+    // Not NaN either: the music would fade towards it.
+    if (!(volume >= 0.0f && volume <= 1.0f)) {
+        return;
+    }
     for (Tundra::Sound* sound : m_effectSounds) {
         sound->SetVolume(volume);
     }

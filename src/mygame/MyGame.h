@@ -48,7 +48,7 @@ public:
     Tundra::Layer* GetHudLayer() const;
 
     // A clone of the held template, for the caller to add to a layer; null
-    // for an empty slot or an index past the table (debug assert).
+    // for an empty slot or an index past the table.
     Tundra::GameObject* CloneTemplate(std::uint32_t index) const;
     Tundra::GameObject* GetTemplate(std::uint32_t index) const;
     // Clones the level's templates out of it and finds its player.

@@ -25,12 +25,14 @@ class MapTile : public Tundra::Sprite {
     // The sprite part; the variant starts cleared.
     MapTile(const MapTile& other);
 
-    // The variant and flag after the sprite part.
+    // The variant and flag after the sprite part; a stored variant above 9
+    // fails the stream.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
     // Chooses the frame and flips of the look in the current stage's theme
-    // (random draws: frame, horizontal flip, vertical flip).
+    // (random draws: frame, horizontal flip, vertical flip). Variants 5 and
+    // 6 change no look; one above 9 is refused.
     void SetVariant(std::uint32_t variant);
     std::uint32_t GetVariant() const { return m_variant; }
 

@@ -208,16 +208,8 @@ bool MyLevelFactory::GetLevelIndex(const Core::String& name, std::uint32_t& inde
 }
 
 Tundra::Layer* MyLevelFactory::GetLayer(std::uint32_t index) const {
-    switch (index) {
-    case kHudLayer:
-        return m_hudLayer;
-    case kWorldLayer:
-        return m_worldLayer;
-    case kBackLayer:
-        return m_backLayer;
-    default:
-        return nullptr;
-    }
+    const std::array<Tundra::Layer*, 3> layers{m_hudLayer, m_worldLayer, m_backLayer};
+    return index < layers.size() ? layers[index] : nullptr;
 }
 
 Tundra::Camera* MyLevelFactory::GetCamera(std::uint32_t level) const {
@@ -225,14 +217,6 @@ Tundra::Camera* MyLevelFactory::GetCamera(std::uint32_t level) const {
 }
 
 Tundra::Level* MyLevelFactory::GetLevel(std::uint32_t index) const {
-    switch (index) {
-    case kIntroLevel:
-        return m_introLevel;
-    case kMenuLevel:
-        return m_menuLevel;
-    case kGameLevel:
-        return m_gameLevel;
-    default:
-        return nullptr;
-    }
+    const std::array<Tundra::Level*, kLevelCount> levels{m_introLevel, m_menuLevel, m_gameLevel};
+    return index < kLevelCount ? levels[index] : nullptr;
 }

@@ -48,8 +48,8 @@ public:
     // The ground no longer moves.
     bool IsEndReached() const { return m_endReached != 0; }
 
-    // Shared by every terrain: each tile placed sinks a little deeper, so
-    // later tiles draw over earlier ones.
+    // Shared by every terrain: each tile placed takes a depth a step below
+    // the last one's, so that no two tiles tie in the draw order.
     static float GetTileDepthCounter();
     // A value outside [-1, 0] (or not a number) is refused.
     static void SetTileDepthCounter(float value);

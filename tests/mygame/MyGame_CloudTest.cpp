@@ -1,19 +1,15 @@
 #include "core/Core_ClassRegistry.h"
-#include "core/Core_MemoryFile.h"
 #include "core/Core_MersenneTwister.h"
-#include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_Cloud.h"
 #include "mygame/MyGame_CloudTestHooks.h"
 #include "mygame/MyGame_GameLevel.h"
-#include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_InternalSprite.h"
+#include "mygame/MyGame_Templates.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_FindObject.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdint>
 
 namespace mygametest {
 namespace {
@@ -22,8 +18,8 @@ const Color kPlacedColor{0.5f, 0.25f, 0.75f, 1.0f};
 
 class CloudTest : public MyGameTest {
 protected:
-    // A stage whose content places the cloud template (or not), in the
-    // placed colour; the game holds the template, its generator seeded.
+    // A stage whose content places the cloud template (or not) in its own
+    // colour; the game holds the template, its generator seeded afresh.
     void EnterStage(bool withTemplate = true) {
         if (withTemplate) {
             Content().OnBuild(2, 1, [](const LayerBuild& build) {
@@ -40,26 +36,15 @@ protected:
     }
 
     Terrain& StageTerrain() { return static_cast<GameLevel&>(*Game().GetCurrentLevel()).GetTerrain(); }
-
-    // Asks the stage's ground to end and waits until it stands.
-    void StopTheGround() {
-        StageTerrain().End(0, nullptr);
-        for (int frame = 0; frame < 3600 && !StageTerrain().IsEndReached(); ++frame) {
-            Step();
-            StageTerrain().Update(0.0f);
-        }
-        ASSERT_TRUE(StageTerrain().IsEndReached());
-    }
 };
 
 TEST_F(CloudTest, MakeCloudPlacesAResetCloudInTheWorldLayer) {
     EnterStage();
     Cloud* cloud = MakeCloud(-0.5f);
     ASSERT_NE(cloud, nullptr);
-    EXPECT_EQ(cloud->GetPositionY(), 376.0f);
+    EXPECT_EQ(cloud->GetPosition(), (Vector2D{1069.0f, 376.0f}));
     EXPECT_EQ(cloud->GetCurrentFrameIndex(), 0);
     EXPECT_EQ(cloud->GetSpeed(), 126.231674f);
-    EXPECT_EQ(cloud->GetPositionX(), 1069.0f);
     EXPECT_EQ(cloud->GetZOrder(), -0.5f);
     Step();
     EXPECT_EQ(cloud->GetLayer(), Game().GetWorldLayer());
@@ -71,34 +56,24 @@ TEST_F(CloudTest, WithoutACloudTemplateNoCloudIsMade) {
 }
 
 TEST_F(CloudTest, TheStagesThemeTintsTheCloudAsItStarts) {
-    struct Row {
-        std::int32_t theme;
-        Color color;
-    };
-    const Row rows[] = {
+    const std::pair<std::uint8_t, Color> rows[] = {
         {0, kPlacedColor},
-        {1, {1.0f, 230.0f / 255.0f, 185.0f / 255.0f, 1.0f}},
-        {2, {180.0f / 255.0f, 205.0f / 255.0f, 210.0f / 255.0f, 1.0f}},
+        {3, {1.0f, 230.0f / 255.0f, 185.0f / 255.0f, 1.0f}},
+        {6, {180.0f / 255.0f, 205.0f / 255.0f, 210.0f / 255.0f, 1.0f}},
     };
     EnterStage();
-    for (const Row& row : rows) {
-        std::uint8_t stage = 0;
-        while (GetLevelInfo(stage).Theme() != row.theme) {
-            ++stage;
-        }
+    for (const auto& [stage, expected] : rows) {
         Game().GetProfile().currentStage = stage;
         Cloud* cloud = MakeCloud(0.0f);
         Step();
         const Color& color = cloud->GetModulationColor();
-        EXPECT_EQ(color.r, row.color.r) << row.theme;
-        EXPECT_EQ(color.g, row.color.g) << row.theme;
-        EXPECT_EQ(color.b, row.color.b) << row.theme;
-        EXPECT_EQ(color.a, row.color.a) << row.theme;
+        EXPECT_TRUE(color.r == expected.r && color.g == expected.g && color.b == expected.b && color.a == 1.0f)
+            << "stage " << int{stage};
     }
 }
 
-// Left at the cloud's speed while the ground scrolls; once it stands, at
-// the difference to the ground's 100 per second.
+// Left at the cloud's speed while the ground scrolls (outside a stage too);
+// once it stands, at the difference to the ground's 100 per second.
 TEST_F(CloudTest, CloudsDriftRelativeToTheGround) {
     struct Row {
         float speed;
@@ -111,7 +86,9 @@ TEST_F(CloudTest, CloudsDriftRelativeToTheGround) {
     Step();
     for (const Row& row : rows) {
         if (row.groundStands && !StageTerrain().IsEndReached()) {
-            StopTheGround();
+            StageTerrain().End(0, nullptr);
+            StageTerrain().Update(0.0f);
+            ASSERT_TRUE(StageTerrain().IsEndReached());
         }
         CloudTestAccess::SetSpeed(*cloud, row.speed);
         cloud->SetPositionX(500.0f);
@@ -133,59 +110,33 @@ TEST_F(CloudTest, OutsideAStageACloudDriftsAsOverScrollingGround) {
     EXPECT_NEAR(cloud->GetPositionX(), x - 90.0f, 0.01f);
 }
 
-TEST_F(CloudTest, ACloudPastTheLeftEdgeComesBackAtTheRight) {
+TEST_F(CloudTest, ACloudAtTheLeftEdgeComesBackAtTheRightAndAPauseHoldsIt) {
     EnterStage();
     Cloud* cloud = MakeCloud(0.0f);
     Step();
-    cloud->SetPositionX(-255.0f);
-    Step();
-    EXPECT_LT(cloud->GetPositionX(), -255.0f);
     cloud->SetPositionX(-256.0f);
-    Core::GameRandomGenerator().Seed(kSeed);
-    Step();
-    EXPECT_EQ(cloud->GetPositionX(), 1280.0f);
-    EXPECT_EQ(cloud->GetPositionY(), 376.0f);
-    EXPECT_EQ(cloud->GetSpeed(), 126.231674f);
-}
-
-TEST_F(CloudTest, APausedGameHoldsTheClouds) {
-    EnterStage();
-    Cloud* cloud = MakeCloud(0.0f);
-    Step();
-    const Vector2D position = cloud->GetPosition();
     Globals().paused = 1;
     Step(30);
-    EXPECT_EQ(cloud->GetPosition(), position);
+    EXPECT_EQ(cloud->GetPositionX(), -256.0f);
     Globals().paused = 0;
+    Core::GameRandomGenerator().Seed(kSeed);
     Step();
-    EXPECT_LT(cloud->GetPositionX(), position.x);
-}
-
-TEST_F(CloudTest, ACloudStoresItsSpeedAndItsCloneStartsStill) {
-    EnterStage();
-    Cloud* cloud = MakeCloud(0.0f);
-    Core::MemoryFile stored;
-    stored.WriteObject(cloud);
-    Core::MemoryFile read(stored.GetData(), stored.GetSize());
-    const Core::RefPtr<Cloud> loaded = read.ReadObjectAs<Cloud>();
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->GetSpeed(), cloud->GetSpeed());
-    const Core::RefPtr<Tundra::GameObject> clone = static_cast<Tundra::GameObject*>(cloud->Clone());
+    EXPECT_EQ(cloud->GetPosition(), (Vector2D{1280.0f, 376.0f}));
+    EXPECT_EQ(cloud->GetSpeed(), 126.231674f);
+    const Core::RefPtr<Core::Object> clone = cloud->Clone();
     EXPECT_EQ(static_cast<Cloud&>(*clone).GetSpeed(), 0.0f);
 }
 
 TEST_F(CloudTest, AnInternalSpriteRegistersAndClonesAsASprite) {
     StartGame();
     const Core::RefPtr<Core::Object> made = CreateObjectByName("InternalSprite");
-    ASSERT_NE(dynamic_cast<InternalSprite*>(made.Get()), nullptr);
+    EXPECT_NE(dynamic_cast<InternalSprite*>(made.Get()), nullptr);
     const Core::RefPtr<InternalSprite> placed = TUN_NEW(InternalSprite, TestAnimations(2));
     placed->SetCurrentAnimationIndex(1, true);
     const Core::RefPtr<Core::Object> clone = placed->Clone();
     const auto* copy = dynamic_cast<InternalSprite*>(clone.Get());
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->GetAnimationsCount(), 2);
     EXPECT_EQ(copy->GetCurrentAnimationIndex(), 1);
-    EXPECT_STREQ(copy->GetType(), "InternalSprite");
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
+#include "core/Core_ClassRegistry.h"
 #include "core/Core_MemoryPoolTestHooks.h"
 #include "mygame/MyGame_CreateGame.h"
+#include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_Templates.h"
+#include "mygame/MyGame_TitleSun.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sprite.h"
 
 #include <filesystem>
+#include <tuple>
 
 namespace mygametest {
 
@@ -46,16 +50,10 @@ TEST_F(MyGameTest, FirstRunSetsUpTheApplication) {
     EXPECT_EQ(GetGame(), &game);
     Step(2);
     EXPECT_EQ(game.GetCurrentLevelIndex(), 0u);
-}
-
-TEST_F(MyGameTest, StartupRecordAsksForFullScreenAtTheGameSize) {
     const Engine::StartupSettings settings = MakeStartupSettings();
-    EXPECT_EQ(settings.width, 1024u);
-    EXPECT_EQ(settings.height, 768u);
-    EXPECT_EQ(settings.refreshRate, 60u);
-    EXPECT_EQ(settings.multisampleCount, 0u);
-    EXPECT_TRUE(settings.fullScreen);
-    EXPECT_TRUE(settings.verticalSync);
+    EXPECT_EQ(std::make_tuple(settings.width, settings.height, settings.refreshRate, settings.multisampleCount),
+              std::make_tuple(1024u, 768u, 60u, 0u));
+    EXPECT_TRUE(settings.fullScreen && settings.verticalSync);
 }
 
 // The heap gives out after `allowed` more blocks.
@@ -125,6 +123,13 @@ TEST_F(MyGameTest, CaptureClonesEachTemplateOutOfTheLevel) {
             EXPECT_EQ(Tundra::FindObject<Tundra::GameObject>(kTemplateNames[slot]), nullptr);
         }
         EXPECT_EQ(game.CloneTemplate(kTemplateCount), nullptr);
+        {
+            const Core::RefPtr<Tundra::GameObject> clone = game.CloneTemplate(kEnemyDropTemplate);
+            ASSERT_NE(dynamic_cast<CountedSprite*>(clone.Get()), nullptr);
+            EXPECT_NE(clone.Get(), game.GetTemplate(kEnemyDropTemplate));
+            EXPECT_EQ(clone->GetName(), "EnemyDropTemplate");
+            EXPECT_EQ(clone->GetLayer(), nullptr);
+        }
         EXPECT_EQ(Globals().player, realPlayer ? Tundra::FindObject<Player>("Player") : nullptr);
         EXPECT_EQ(Globals().player != nullptr, realPlayer);
         Step();
@@ -139,21 +144,6 @@ TEST_F(MyGameTest, CaptureClonesEachTemplateOutOfTheLevel) {
     }
 }
 
-TEST_F(MyGameTest, ACloneIsANewObjectOfTheTemplatesClassOutsideTheLevel) {
-    PlaceCountedTemplates(Content(), 0, {}, true);
-    MyGame& game = StartGame();
-    Step(2);
-    game.CaptureTemplates();
-    const int before = CountedSprite::alive;
-    const Core::RefPtr<Tundra::GameObject> clone = game.CloneTemplate(kEnemyDropTemplate);
-    ASSERT_NE(clone, nullptr);
-    EXPECT_NE(clone.Get(), game.GetTemplate(kEnemyDropTemplate));
-    EXPECT_NE(dynamic_cast<CountedSprite*>(clone.Get()), nullptr);
-    EXPECT_EQ(clone->GetName(), "EnemyDropTemplate");
-    EXPECT_EQ(clone->GetLayer(), nullptr);
-    EXPECT_EQ(CountedSprite::alive, before + 1);
-}
-
 TEST_F(MyGameTest, ChangeLevelSavesTheProfileHandsTheTemplatesBackAndSwitchesNextFrame) {
     PlaceCountedTemplates(Content(), 0, {kCloudTemplate}, true);
     MyGame& game = StartGame();
@@ -161,6 +151,11 @@ TEST_F(MyGameTest, ChangeLevelSavesTheProfileHandsTheTemplatesBackAndSwitchesNex
     game.CaptureTemplates();
     const std::filesystem::path profile = std::filesystem::path(DataFolder()) / "profile.sav";
     std::filesystem::remove(profile);
+
+    game.ChangeLevel(3);  // no such level: nothing changes
+    EXPECT_FALSE(std::filesystem::exists(profile));
+    EXPECT_FALSE(game.IsLevelChangePending());
+    EXPECT_EQ(game.GetTemplate(kBulletTemplate)->GetLayer(), nullptr);
 
     game.ChangeLevel(2);
     EXPECT_TRUE(std::filesystem::exists(profile));
@@ -201,6 +196,29 @@ TEST_F(MyGameTest, WithoutALevelThereIsNoLayer) {
     ASSERT_NE(game.GetCurrentLevel(), nullptr);
     EXPECT_EQ(game.GetWorldLayer(), game.GetCurrentLevel()->GetLayer(1));
     EXPECT_EQ(game.GetHudLayer(), game.GetCurrentLevel()->GetLayer(0));
+}
+
+// The stage's classes stand in for what later work completes: each is made
+// by its registered name, and a player walks at its standard steps from rest
+// however it was made.
+TEST_F(MyGameTest, StandInsAreRegisteredAndStartAtRest) {
+    for (const char* name : {"Player", "TitleSun", "GameLevel"}) {
+        const Core::RefPtr<Core::Object> made = CreateObjectByName(name);
+        ASSERT_NE(made, nullptr) << name;
+        EXPECT_STREQ(made->GetType(), name);
+    }
+    const Core::RefPtr<Player> made = TUN_NEW(Player, TestAnimations(1));
+    const std::vector<Core::RefPtr<Player>> players = {made, static_cast<Player*>(made->Clone()),
+                                                       static_cast<Player*>(CreateObjectByName("Player"))};
+    for (const Core::RefPtr<Player>& player : players) {
+        EXPECT_EQ(std::make_tuple(player->GetRightStep(), player->GetLeftStep()), std::make_tuple(5, -14));
+        EXPECT_EQ(player->GetVelocity().x, 0.0f);
+        EXPECT_EQ(player->GetVelocity().y, 0.0f);
+    }
+    const Core::RefPtr<TitleSun> sun = TUN_NEW(TitleSun, TestAnimations(1));
+    sun->SetUseEndPath(true);
+    sun->OnStart();
+    EXPECT_FALSE(sun->GetUseEndPath());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_Sound.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,9 @@ TEST_F(GameAudioTest, SetVolumeReachesEveryEffectAndTheMusicButIsNotStored) {
         }
         Settle();
         game.SetVolume(0.25f, 0.0f);
+        for (const float refused : {-0.5f, 1.5f, std::numeric_limits<float>::quiet_NaN()}) {
+            game.SetVolume(refused, 0.0f);
+        }
         Settle();
         for (const Tundra::Sound* sound : game.GetEffectSounds()) {
             EXPECT_EQ(sound->GetVolume(), 0.25f);

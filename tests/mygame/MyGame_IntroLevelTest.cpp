@@ -1,7 +1,6 @@
 #include "gui/GUI_HUD.h"
 #include "mygame/MyGame_IntroLevel.h"
 #include "support/MyGame_TestGame.h"
-#include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sprite.h"
 
 #include <gtest/gtest.h>
@@ -85,25 +84,6 @@ TEST_P(IntroSkipTest, AKeyOrALeftClickAsksForTheMenuOnTheUpdateThatSeesIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KeysAndButton, IntroSkipTest, testing::Values(os::VK_A, os::VK_LBUTTON));
-
-TEST_F(IntroLevelTest, ALoadedIntroGoesOnFromItsStepWithTheLogosItRead) {
-    StartIntro();
-    Step(100);
-    Game().RequestSave("IntroLevelTest-mid-hold");
-    Step();
-    const auto* saved = dynamic_cast<IntroLevel*>(Game().GetCurrentLevel());
-    const std::array<float, 2> state = {static_cast<float>(saved->GetStep()), saved->GetValue()};
-    Step(30);
-    Game().RequestLoad("IntroLevelTest-mid-hold");
-    Step();
-    const auto* loaded = dynamic_cast<IntroLevel*>(Game().GetCurrentLevel());
-    EXPECT_EQ((std::array<float, 2>{static_cast<float>(loaded->GetStep()), loaded->GetValue()}), state);
-    // The hold ends on update 144 and the fade-out reaches the logo read.
-    Step(50);
-    const auto* logo = Tundra::FindObject<Tundra::Sprite>(kLogoNames[0]);
-    ASSERT_NE(logo, m_logos[0]);
-    EXPECT_LT(logo->GetOpacity(), 1.0f);
-}
 
 }  // namespace
 }  // namespace mygametest

@@ -183,27 +183,6 @@ TEST_F(MenuLevelTest, WithoutItsObjectsTheTitleLevelRunsAndWaits) {
     EXPECT_EQ(StateOf(menu), "START");
 }
 
-TEST_F(MenuLevelTest, ALoadedTitleLevelGoesOnSlidingTheTitleItRead) {
-    PlaceTitleScreen();
-    StartMenu();
-    Step(49);
-    Game().RequestSave("MenuLevelTest-sliding");
-    Step();
-    const float savedY = m_title->GetPositionY();
-    Step(20);
-
-    Game().RequestLoad("MenuLevelTest-sliding");
-    // The load's update, then the frame that measures the time afresh.
-    Step(2);
-    const auto* menu = dynamic_cast<MenuLevel*>(Game().GetCurrentLevel());
-    const auto* title = Tundra::FindObject<Tundra::Sprite>("Title");
-    ASSERT_NE(title, m_title);
-    EXPECT_EQ(StateOf(*menu), "START");
-    EXPECT_EQ(title->GetPositionY(), savedY);
-    Step();
-    EXPECT_EQ(title->GetPositionY(), savedY - 3.0f);
-}
-
 // Test access to the player's movement fields.
 struct ProbePlayer : MenuPlayer {
     ProbePlayer(bool facingRight, float velocityX) : MenuPlayer(TestAnimations(1)) {

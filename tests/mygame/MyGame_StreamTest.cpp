@@ -7,7 +7,12 @@
 #include "mygame/MyGame_Player.h"
 #include "sound/Sound_JukeBox.h"
 #include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_SaveEnvelope.h"
 #include "tundra/Tundra_Sound.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 using namespace mygametest;
 
@@ -148,6 +153,42 @@ TEST_F(StreamTest, ADamagedGamePartLeavesTheRunningGame) {
     EXPECT_EQ(Globals().paused, 0);
     EXPECT_NE(m_game->GetCurrentLevel(), running.Get());
     EXPECT_NE(m_game->GetTemplate(kBulletTemplate), nullptr);
+    EXPECT_NE(Globals().player, nullptr);
+}
+
+// Cut anywhere, and sealed again so that only the stream can tell, a saved
+// game is refused and the game goes on linked to its own level.
+TEST_F(StreamTest, ACutGameStateIsRefusedAndTheGameKeepsItsLinks) {
+    StartPlay();
+    SkipIntro();
+    m_game->RequestSave("whole");
+    Step();
+    const std::string folder = m_saves.Path() + "/Saves/";
+    std::ifstream in(folder + "whole", std::ios::binary);
+    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(file.size(), Tundra::SaveEnvelope::kHeaderSize + 64);
+    const std::span<const std::uint8_t> payload(file.begin() + Tundra::SaveEnvelope::kHeaderSize, file.end());
+    std::vector<std::size_t> cuts;
+    for (std::size_t cut = 1; cut <= 48; ++cut) {
+        cuts.push_back(payload.size() - cut);
+    }
+    for (std::size_t cut = 2600; cut < payload.size(); cut += payload.size() / 40) {
+        cuts.push_back(cut);
+    }
+    for (const std::size_t cut : cuts) {
+        const std::span<const std::uint8_t> part = payload.first(cut);
+        const std::vector<std::uint8_t> header = Tundra::SaveEnvelope::Header(part);
+        std::ofstream out(folder + "cut", std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+        out.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
+        out.close();
+        m_game->RequestLoad("cut");
+        Step();
+        ASSERT_EQ(m_game->GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel) << cut;
+        ASSERT_NE(m_game->GetTemplate(kBulletTemplate), nullptr) << cut;
+        ASSERT_EQ(Globals().player, Tundra::FindObject<Player>("Player")) << cut;
+        ASSERT_EQ(m_game->GetEffectSounds().size(), 4u) << cut;
+    }
     EXPECT_NE(Globals().player, nullptr);
 }
 

@@ -1,38 +1,21 @@
 #include "support/MyGame_PlayContent.h"
 
-#include "collision/Collision_CollisionActor.h"
-#include "collision/Collision_DynamicObject.h"
 #include "mygame/MyGame_Cloud.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_TitleSun.h"
+#include "support/Collision_CircleShape.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_Sprite.h"
 
 namespace mygametest {
 namespace {
 
-// A circle of radius 4 colliding with group 0; its actor goes to the game.
-Collision2D::DynamicObject* CircleShape() {
-    auto* frame = new Collision2D::CollisionFrame;
-    frame->SetBoundingRectangle({4.0f, -4.0f, 4.0f, -4.0f}, true);
-    frame->AddCircle({0.0f, 0.0f}, 4.0f, 1, true);
-    auto* animation = new Collision2D::CollisionAnimation;
-    animation->AddCollisionFrame(frame);
-    auto* actor = new Collision2D::CollisionActor;
-    actor->AddCollisionAnimation(animation);
-    Tundra::Game::GetInstance()->AddCollisionAssets(actor);
-    auto* object = new Collision2D::DynamicObject;
-    object->AddCollisionData(actor, 0, 0);
-    object->SetCollisionType(1);
-    object->SetCanCollid(0, true);
-    return object;
-}
-
 void PlaceGameTemplates(const LayerBuild& build) {
     PlaceTemplates(build, {kBulletTemplate, kCloudTemplate});
-    PlaceSprite<Tundra::Sprite>(build, kTemplateNames[kBulletTemplate]).AddCollision(CircleShape(), 0);
+    Tundra::Sprite& bullet = PlaceSprite<Tundra::Sprite>(build, kTemplateNames[kBulletTemplate]);
+    bullet.AddCollision(testsupport::MakeCircleShape(*Tundra::Game::GetInstance(), 4.0f, 1), 0);
     PlaceSprite<Cloud>(build, kTemplateNames[kCloudTemplate], {}, 1);
     PlaceTileTemplates(build);
 }

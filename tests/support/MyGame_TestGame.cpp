@@ -5,6 +5,7 @@
 #include "core/Core_Startup.h"
 #include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_Terrain.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
 #include "tundra/Tundra_GameObject.h"
@@ -41,6 +42,7 @@ void MyGameTest::SetUp() {
     os::headless::ResetKeys();
     os::headless::ResetCursor();
     Globals() = GameGlobals{};
+    Terrain::SetTileDepthCounter(0.0f);
     Tundra::GameObject::SetIdCounter(0);
     m_textures.emplace();
     FreshContent();

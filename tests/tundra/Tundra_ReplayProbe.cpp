@@ -1,30 +1,13 @@
 #include "Tundra_ReplayProbe.h"
 
-#include "collision/Collision_CollisionActor.h"
-#include "collision/Collision_DynamicObject.h"
 #include "core/Core_MersenneTwister.h"
 #include "core/Core_Random.h"
 #include "input/Input_KeyTable.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "support/Collision_CircleShape.h"
 #include "tundra/Tundra_Layer.h"
 
 namespace tundratest {
-
-Collision2D::DynamicObject* MakeCircleShape(Tundra::Game& game, float radius, int userId) {
-    auto* frame = new Collision2D::CollisionFrame;
-    frame->SetBoundingRectangle({radius, -radius, radius, -radius}, true);
-    frame->AddCircle({0.0f, 0.0f}, radius, userId, true);
-    auto* animation = new Collision2D::CollisionAnimation;
-    animation->AddCollisionFrame(frame);
-    auto* actor = new Collision2D::CollisionActor;
-    actor->AddCollisionAnimation(animation);
-    game.AddCollisionAssets(actor);
-    auto* object = new Collision2D::DynamicObject;
-    object->AddCollisionData(actor, 0, 0);
-    object->SetCollisionType(1);
-    object->SetCanCollid(0, true);
-    return object;
-}
 
 void ReplayProbe::Update(float dt) {
     const Tundra::Game& game = *Tundra::Game::GetInstance();
@@ -65,7 +48,7 @@ void AddReplayProbes(Tundra::Level& level, Tundra::Game& game) {
         auto* probe = TUN_NEW(ReplayProbe);
         layer.AddGameObject(probe);
         probe->SetPosition({static_cast<float>(i * 9), static_cast<float>(i % 2) * 4.0f});
-        probe->AddCollision(MakeCircleShape(game, 5.0f, i + 1), 0);
+        probe->AddCollision(testsupport::MakeCircleShape(game, 5.0f, i + 1), 0);
         probe->AddPhysicalProperties(&mass, 0);
         probe->SetVelocity({static_cast<float>(3 - i) * 5.0f, 0.0f});
     }

@@ -4,17 +4,9 @@
 #include "tundra/Tundra_GameObject.h"
 #include "tundra/Tundra_Level.h"
 
-namespace Collision2D {
-class DynamicObject;
-}
-
 // Objects whose state follows every kind of input a replay carries, for the
 // replay tests and the replay fuzz harness.
 namespace tundratest {
-
-// A collision object of one circle (radius, user id) that collides with
-// group 0; its actor is the game's.
-Collision2D::DynamicObject* MakeCircleShape(Tundra::Game& game, float radius, int userId);
 
 // Steers by the arrow keys, jumps on Up, is kicked at random by a click and
 // keeps score of the mouse, both generators and its collisions, so that any

@@ -7,6 +7,7 @@
 #include "network/Network_TunNetTestHooks.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
+#include "support/Collision_CircleShape.h"
 
 namespace tundratest {
 
@@ -145,7 +146,7 @@ TestObject& GameTest::Spawn(const char* name, std::uint32_t layer) {
 }
 
 Collision2D::DynamicObject* GameTest::CircleShape(float radius, int userId) {
-    return MakeCircleShape(*m_game, radius, userId);
+    return testsupport::MakeCircleShape(*m_game, radius, userId);
 }
 
 std::vector<std::string> GameTest::Entries(const std::string& prefix) {

@@ -1,0 +1,175 @@
+#include "core/Core_Clock.h"
+#include "engine/Engine_EngineRun.h"
+#include "mygame/MyGame_CreateGame.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+#include "os/OS_DisplaySettings.h"
+#include "os/OS_Window.h"
+#include "support/MyGame_ObservedRun.h"
+#include "support/MyGame_TestGame.h"
+#include "support/PAL_X11Close.h"
+#include "support/VideoDriver.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace mygametest;
+
+namespace {
+
+// What the observed run saw of the game.
+struct RunSeen {
+    int frames = 0;
+    int titleFrames = 0;
+    bool desktopKept = true;
+};
+RunSeen g_seen;
+os::DisplayMode g_desktop;
+// What the run does once the title level has drawn twice.
+void (*g_atTitle)(MyGame&) = nullptr;
+constexpr int kFrameLimit = 600;
+
+os::DisplayMode DesktopMode() {
+    os::DisplayMode mode;
+    EXPECT_TRUE(os::EnumDisplaySettings(os::ENUM_CURRENT_SETTINGS, &mode));
+    return mode;
+}
+
+// A key tap once the intro has updated with nothing held (the keyboard
+// counts keys only after it has seen none held): its next update skips it.
+void BeforeFrame(MyGame&) {
+    if (++g_seen.frames == 3) {
+        SDL_Event key{};
+        key.key.keysym = {SDL_SCANCODE_SPACE, SDLK_SPACE, KMOD_NONE, 0};
+        for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            key.type = type;
+            EXPECT_EQ(SDL_PushEvent(&key), 1) << SDL_GetError();
+        }
+    }
+}
+
+void AfterPresent(MyGame& game) {
+    g_seen.desktopKept = g_seen.desktopKept && DesktopMode() == g_desktop;
+    if (game.GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel && ++g_seen.titleFrames == 2) {
+        g_atTitle(game);
+    } else if (g_seen.frames == kFrameLimit) {
+        ADD_FAILURE() << "no title level after " << kFrameLimit << " frames";
+        game.Exit();
+    }
+}
+
+void CreateObservedGame(Core::RefPtr<Engine::Application>& application, const Core::String& commandLine) {
+    CreateGame(application, commandLine);
+    ObservedRun::Wrap(application, &BeforeFrame, &AfterPresent);
+}
+
+// On a real video driver with the real clock, its files in the fixture's folders.
+class ProgramTest : public MyGameTest {
+protected:
+    explicit ProgramTest(const char* driver = "offscreen") : m_driver(driver) {}
+    void SetUp() override {
+        const Core::ClockFunction clock = Core::GetClockFunction();
+        MyGameTest::SetUp();
+        Core::SetClockFunction(clock);
+        m_textures.reset();
+        g_seen = RunSeen{};
+        g_desktop = DesktopMode();
+    }
+    int Run(void (*atTitle)(MyGame&)) {
+        g_atTitle = atTitle;
+        return EngineRun("", &CreateObservedGame);
+    }
+
+private:
+    testsupport::ScopedVideoDriver m_driver;
+};
+
+TEST_F(ProgramTest, TheGameReachesTheTitleLevelAndEndsWithZeroWhenAskedToQuit) {
+    EXPECT_EQ(Run([](MyGame& game) { game.Exit(); }), 0);
+    EXPECT_EQ(g_seen.titleFrames, 2);
+    EXPECT_LT(g_seen.frames, 20);
+}
+
+class X11Program : public ProgramTest {
+protected:
+    X11Program() : ProgramTest("x11") {}
+};
+
+// Full screen covers the desktop without changing its mode, and the window
+// manager's close button ends the program as a quit does.
+TEST_F(X11Program, TheWindowManagersCloseEndsTheGameWithZeroAndTheDesktopModeStays) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        GTEST_SKIP() << "no X display";
+    }
+    EXPECT_EQ(Run([](MyGame& game) {
+                  EXPECT_TRUE(game.IsFullScreen());
+                  EXPECT_TRUE(SendWindowManagerClose(os::GetSdlWindow(game.GetWindow().GetHandle())));
+              }),
+              0);
+    // The window system may take a frame or two to deliver the close.
+    EXPECT_GE(g_seen.titleFrames, 2);
+    EXPECT_TRUE(g_seen.desktopKept);
+    EXPECT_EQ(DesktopMode(), g_desktop);
+}
+
+struct ProgramResult {
+    int status = -1;
+    std::string errors;
+    double seconds = 0.0;
+};
+
+// The built program, with the environment changed as given, its stderr kept.
+ProgramResult RunProgram(const std::string& home) {
+    int pipe[2];
+    EXPECT_EQ(::pipe(pipe), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipe[1], STDERR_FILENO);
+        ::close(pipe[0]);
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "TUNDRA_NONINTERACTIVE"}) {
+            unsetenv(name);
+        }
+        setenv("HOME", home.c_str(), 1);
+        ::execl(EMBERLINE_PROGRAM, EMBERLINE_PROGRAM, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ::close(pipe[1]);
+    ProgramResult result;
+    const auto deadline = start + std::chrono::seconds(20);
+    while (::waitpid(child, &result.status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &result.status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
+        result.errors.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(pipe[0]);
+    return result;
+}
+
+TEST_F(MyGameTest, WithoutADisplayTheProgramSaysSoOnOneLineAndFailsAtOnce) {
+    const ProgramResult result = RunProgram(Home());
+    ASSERT_TRUE(WIFEXITED(result.status)) << "ended by a signal: " << result.status << "\n" << result.errors;
+    EXPECT_NE(WEXITSTATUS(result.status), 0);
+    EXPECT_NE(WEXITSTATUS(result.status), 127) << "not started";
+    EXPECT_LT(result.seconds, 10.0);
+    ASSERT_FALSE(result.errors.empty());
+    EXPECT_NE(result.errors.find("no display could be opened"), std::string::npos) << result.errors;
+    EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+    EXPECT_EQ(result.errors.back(), '\n') << result.errors;
+}
+
+}  // namespace
