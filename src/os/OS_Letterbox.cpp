@@ -16,6 +16,11 @@ std::int64_t Scale(std::int64_t value, std::int64_t numerator, std::int64_t deno
     return product % denominator != 0 && product < 0 ? quotient - 1 : quotient;
 }
 
+// value * numerator / denominator rounded up.
+std::int64_t ScaleUp(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
+    return -Scale(-value, numerator, denominator);
+}
+
 // Points come from callers that may pass anything; results saturate.
 std::int32_t Saturate(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
@@ -44,10 +49,12 @@ Point WindowToPicture(Point point, Size picture, Size window) {
             Saturate(Scale(std::int64_t{point.y} - area.top, picture.height, area.Height()))};
 }
 
+// The first window pixel that reads back as the point: rounding down would
+// land, when the picture is enlarged, on a pixel that reads as the one before.
 Point PictureToWindow(Point point, Size picture, Size window) {
     const Rect area = LetterboxArea(picture, window);
-    return {Saturate(area.left + Scale(point.x, area.Width(), picture.width)),
-            Saturate(area.top + Scale(point.y, area.Height(), picture.height))};
+    return {Saturate(area.left + ScaleUp(point.x, area.Width(), picture.width)),
+            Saturate(area.top + ScaleUp(point.y, area.Height(), picture.height))};
 }
 
 }  // namespace os::detail

@@ -40,6 +40,15 @@ TEST(Letterbox, ThePictureFitsAndPointsMapBothWays) {
     EXPECT_EQ(os::detail::WindowToPicture({199, 0}, picture, window), (os::Point{-1, 0})) << "bars lie outside";
     EXPECT_EQ(os::detail::PictureToWindow({512, 384}, picture, window), (os::Point{800, 450}));
     EXPECT_EQ(os::detail::PictureToWindow({INT32_MAX, 0}, picture, window).x, INT32_MAX) << "saturates";
+    // A cursor placed at a picture point reads back as that point.
+    for (const os::Size shown : {window, os::Size{1920, 1080}, os::Size{1280, 1024}}) {
+        for (std::int32_t i = 0; i < picture.height; ++i) {
+            const os::Point point{i, i};
+            ASSERT_EQ(os::detail::WindowToPicture(os::detail::PictureToWindow(point, picture, shown), picture, shown),
+                      point)
+                << shown.width << " x " << shown.height;
+        }
+    }
 }
 
 std::intptr_t Procedure(os::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
