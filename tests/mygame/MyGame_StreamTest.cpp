@@ -42,6 +42,27 @@ protected:
             ASSERT_EQ(Hash(), first[static_cast<std::size_t>(frame)]) << "frame " << frame;
         }
     }
+    // The game saved now as "whole": the file's payload, past its envelope.
+    std::vector<std::uint8_t> SavedPayload() {
+        m_game->RequestSave("whole");
+        Step();
+        std::ifstream in(m_saves.Path() + "/Saves/whole", std::ios::binary);
+        const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+        return file.size() < Tundra::SaveEnvelope::kHeaderSize
+                   ? std::vector<std::uint8_t>()
+                   : std::vector<std::uint8_t>(file.begin() + Tundra::SaveEnvelope::kHeaderSize, file.end());
+    }
+    // The payload sealed in a fresh envelope, so that only the stream can
+    // tell what was changed, loaded at the next frame.
+    void LoadSealed(std::span<const std::uint8_t> payload) {
+        const std::vector<std::uint8_t> header = Tundra::SaveEnvelope::Header(payload);
+        std::ofstream out(m_saves.Path() + "/Saves/sealed", std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+        out.write(reinterpret_cast<const char*>(payload.data()), static_cast<std::streamsize>(payload.size()));
+        out.close();
+        m_game->RequestLoad("sealed");
+        Step();
+    }
     // Saved, then loaded at the next frame.
     void SaveAndLoad(const char* name) {
         m_game->RequestSave(name);
@@ -183,12 +204,7 @@ TEST_F(StreamTest, ALinkToAnObjectOnlyTheFileHoldsIsRefused) {
 TEST_F(StreamTest, ANullEffectSoundIsRefused) {
     StartPlay();
     SkipIntro();
-    m_game->RequestSave("whole");
-    Step();
-    const std::string folder = m_saves.Path() + "/Saves/";
-    std::ifstream in(folder + "whole", std::ios::binary);
-    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
-    std::vector<std::uint8_t> payload(file.begin() + Tundra::SaveEnvelope::kHeaderSize, file.end());
+    std::vector<std::uint8_t> payload = SavedPayload();
     // The list: its count 4, then four sound references (present, class
     // name, id), which the globals' four repeat.
     const auto listsSounds = [&payload](std::size_t at) {
@@ -210,13 +226,7 @@ TEST_F(StreamTest, ANullEffectSoundIsRefused) {
     ASSERT_LT(count, payload.size());
     payload[count] = 5;
     payload.insert(payload.begin() + static_cast<std::ptrdiff_t>(count + 4), 0);
-    const std::vector<std::uint8_t> header = Tundra::SaveEnvelope::Header(payload);
-    std::ofstream out(folder + "null", std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    out.write(reinterpret_cast<const char*>(payload.data()), static_cast<std::streamsize>(payload.size()));
-    out.close();
-    m_game->RequestLoad("null");
-    Step();
+    LoadSealed(payload);
     ASSERT_EQ(m_game->GetEffectSounds().size(), 4u);
     for (const Tundra::Sound* sound : m_game->GetEffectSounds()) {
         ASSERT_NE(sound, nullptr);
@@ -229,13 +239,9 @@ TEST_F(StreamTest, ANullEffectSoundIsRefused) {
 TEST_F(StreamTest, ACutGameStateIsRefusedAndTheGameKeepsItsLinks) {
     StartPlay();
     SkipIntro();
-    m_game->RequestSave("whole");
-    Step();
-    const std::string folder = m_saves.Path() + "/Saves/";
-    std::ifstream in(folder + "whole", std::ios::binary);
-    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
-    ASSERT_GT(file.size(), Tundra::SaveEnvelope::kHeaderSize + 64);
-    const std::span<const std::uint8_t> payload(file.begin() + Tundra::SaveEnvelope::kHeaderSize, file.end());
+    const std::vector<std::uint8_t> whole = SavedPayload();
+    ASSERT_GT(whole.size(), 64u);
+    const std::span<const std::uint8_t> payload(whole);
     std::vector<std::size_t> cuts;
     for (std::size_t cut = 1; cut <= 48; ++cut) {
         cuts.push_back(payload.size() - cut);
@@ -244,14 +250,7 @@ TEST_F(StreamTest, ACutGameStateIsRefusedAndTheGameKeepsItsLinks) {
         cuts.push_back(cut);
     }
     for (const std::size_t cut : cuts) {
-        const std::span<const std::uint8_t> part = payload.first(cut);
-        const std::vector<std::uint8_t> header = Tundra::SaveEnvelope::Header(part);
-        std::ofstream out(folder + "cut", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-        out.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
-        out.close();
-        m_game->RequestLoad("cut");
-        Step();
+        LoadSealed(payload.first(cut));
         ASSERT_EQ(m_game->GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel) << cut;
         ASSERT_NE(m_game->GetTemplate(kBulletTemplate), nullptr) << cut;
         ASSERT_EQ(Globals().player, Tundra::FindObject<Player>("Player")) << cut;
