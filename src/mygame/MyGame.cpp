@@ -115,7 +115,12 @@ void MyGame::ChangeLevel(std::uint32_t index) {
     GoToLevel(index);
 }
 
-void MyGame::OnLevelEnded() { HandTemplatesToLevel(); }
+void MyGame::OnLevelEnded() {
+    HandTemplatesToLevel();
+    // The level goes with the shut-down: the templates with it, and nothing
+    // is left naming its objects.
+    ForgetLevelObjects();
+}
 
 void MyGame::ForgetLevelObjects() {
     for (Core::RefPtr<Tundra::GameObject>& held : m_templates) {

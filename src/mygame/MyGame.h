@@ -38,7 +38,8 @@ public:
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
-    // At shut-down: the templates go back to the level to be freed with it.
+    // At shut-down: the templates go back to the level to be freed with it,
+    // and every link into the level is forgotten.
     void OnLevelEnded() override;
     bool CollisionFilter(Tundra::GameObject* a, Tundra::GameObject* b, float& restitution,
                          float& friction) override;

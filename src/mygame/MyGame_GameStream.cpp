@@ -7,6 +7,7 @@
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sound.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -18,6 +19,10 @@ std::array<Tundra::Sound**, 4> GlobalSounds() {
     return {&globals.buttonHoverSound, &globals.playerHitSound, &globals.playerDeathSound,
             &globals.playerCollectSound};
 }
+
+// The stream lets go of what it read once the load ends: a link is kept
+// only to an object something else holds too (the level it belongs to).
+bool HeldBeyondTheStream(const Core::Object* object) { return object == nullptr || object->GetReferenceCount() > 1; }
 
 }  // namespace
 
@@ -66,6 +71,10 @@ void MyGame::Load(Core::File& file) {
     for (std::uint32_t i = 0; i < soundCount && !file.HasFailed(); ++i) {
         Tundra::Sound* sound = nullptr;
         file >> sound;
+        // The game lists only sounds it made.
+        if (sound == nullptr) {
+            file.SetFailed();
+        }
         sounds.push_back(sound);
     }
     std::array<Tundra::Sound*, 4> globalSounds{};
@@ -80,7 +89,10 @@ void MyGame::Load(Core::File& file) {
     file.ReadU8(paused);
     float depthCounter = 0.0f;
     file.ReadF32(depthCounter);
-    if (file.HasFailed() || paused > 1 || !std::isfinite(depthCounter)) {
+    const bool linksHeld = std::all_of(sounds.begin(), sounds.end(), HeldBeyondTheStream) &&
+                           std::all_of(globalSounds.begin(), globalSounds.end(), HeldBeyondTheStream) &&
+                           HeldBeyondTheStream(levelMusic) && HeldBeyondTheStream(menuMusic);
+    if (file.HasFailed() || !linksHeld || paused > 1 || !std::isfinite(depthCounter)) {
         file.SetFailed();
         return;
     }

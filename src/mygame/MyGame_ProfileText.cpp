@@ -3,7 +3,6 @@
 #include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_TextFields.h"
 
-
 namespace {
 
 // The shop's limit.

@@ -187,6 +187,25 @@ TEST_F(MyGameTest, ShutDownFreesEveryTemplate) {
     EXPECT_EQ(CountedSprite::alive, 0);
 }
 
+// Shut down but not yet released, the game names nothing of the level that
+// went with the shut-down, and the templates went with it.
+TEST_F(MyGameTest, ShutDownForgetsEveryLinkIntoTheLevel) {
+    PlaceCountedTemplates(Content(), 1, {}, true);
+    MyGame& game = StartGame();
+    ASSERT_TRUE(GoToLevel(1));
+    ASSERT_FALSE(game.GetEffectSounds().empty());
+    ASSERT_NE(game.GetMenuMusic(), nullptr);
+    ASSERT_NE(Globals().player, nullptr);
+    game.Shutdown();
+    EXPECT_TRUE(game.GetEffectSounds().empty());
+    EXPECT_EQ(game.GetMenuMusic(), nullptr);
+    EXPECT_EQ(Globals().player, nullptr);
+    EXPECT_EQ(Globals().buttonHoverSound, nullptr);
+    EXPECT_EQ(game.GetTemplate(kBulletTemplate), nullptr);
+    EXPECT_EQ(CountedSprite::alive, 0);
+    game.SetVolume(0.5f, 0.0f);
+}
+
 TEST_F(MyGameTest, WithoutALevelThereIsNoLayer) {
     MyGame& game = StartGame();
     EXPECT_EQ(game.GetWorldLayer(), nullptr);

@@ -10,6 +10,7 @@
 #include "tundra/Tundra_SaveEnvelope.h"
 #include "tundra/Tundra_Sound.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -40,6 +41,27 @@ protected:
             Step();
             ASSERT_EQ(Hash(), first[static_cast<std::size_t>(frame)]) << "frame " << frame;
         }
+    }
+    // The game saved now as "whole": the file's payload, past its envelope.
+    std::vector<std::uint8_t> SavedPayload() {
+        m_game->RequestSave("whole");
+        Step();
+        std::ifstream in(m_saves.Path() + "/Saves/whole", std::ios::binary);
+        const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+        return file.size() < Tundra::SaveEnvelope::kHeaderSize
+                   ? std::vector<std::uint8_t>()
+                   : std::vector<std::uint8_t>(file.begin() + Tundra::SaveEnvelope::kHeaderSize, file.end());
+    }
+    // The payload sealed in a fresh envelope, so that only the stream can
+    // tell what was changed, loaded at the next frame.
+    void LoadSealed(std::span<const std::uint8_t> payload) {
+        const std::vector<std::uint8_t> header = Tundra::SaveEnvelope::Header(payload);
+        std::ofstream out(m_saves.Path() + "/Saves/sealed", std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+        out.write(reinterpret_cast<const char*>(payload.data()), static_cast<std::streamsize>(payload.size()));
+        out.close();
+        m_game->RequestLoad("sealed");
+        Step();
     }
     // Saved, then loaded at the next frame.
     void SaveAndLoad(const char* name) {
@@ -156,18 +178,70 @@ TEST_F(StreamTest, ADamagedGamePartLeavesTheRunningGame) {
     EXPECT_NE(Globals().player, nullptr);
 }
 
+// The game's links are references into the level the file holds: a file
+// that writes a sound in place of one, held by nothing but the stream, is
+// refused rather than leaving a link to an object freed with the stream.
+TEST_F(StreamTest, ALinkToAnObjectOnlyTheFileHoldsIsRefused) {
+    StartPlay();
+    SkipIntro();
+    const Core::RefPtr<Tundra::Sound> loose = m_game->GetEffectSounds().front();
+    loose->Destroy();
+    Step();
+    ASSERT_EQ(loose->GetLayer(), nullptr);
+    m_game->RequestSave("loose");
+    Step();
+    m_game->LoadSoundEffects();
+    m_game->RequestLoad("loose");
+    Step();
+    for (const Tundra::Sound* sound : m_game->GetEffectSounds()) {
+        EXPECT_EQ(sound->GetLayer(), m_game->GetWorldLayer());
+    }
+    m_game->SetVolume(0.5f, 0.0f);
+}
+
+// A file listing a null among the effect sounds is refused: every sound the
+// game lists is one it can set the volume of.
+TEST_F(StreamTest, ANullEffectSoundIsRefused) {
+    StartPlay();
+    SkipIntro();
+    std::vector<std::uint8_t> payload = SavedPayload();
+    // The list: its count 4, then four sound references (present, class
+    // name, id), which the globals' four repeat.
+    const auto listsSounds = [&payload](std::size_t at) {
+        if (at + 9 > payload.size() || payload[at] != 4 || payload[at + 1] != 0 || payload[at + 2] != 0 ||
+            payload[at + 3] != 0 || payload[at + 4] != 1) {
+            return false;
+        }
+        const std::size_t list = 4 * (9 + std::size_t{payload[at + 5]});
+        const auto first = payload.begin() + static_cast<std::ptrdiff_t>(at + 4);
+        return at + 4 + 2 * list <= payload.size() &&
+               std::equal(first, first + static_cast<std::ptrdiff_t>(list), first + static_cast<std::ptrdiff_t>(list));
+    };
+    std::size_t count = payload.size();
+    for (std::size_t at = 0; at < payload.size(); ++at) {
+        if (listsSounds(at)) {
+            count = at;
+        }
+    }
+    ASSERT_LT(count, payload.size());
+    payload[count] = 5;
+    payload.insert(payload.begin() + static_cast<std::ptrdiff_t>(count + 4), 0);
+    LoadSealed(payload);
+    ASSERT_EQ(m_game->GetEffectSounds().size(), 4u);
+    for (const Tundra::Sound* sound : m_game->GetEffectSounds()) {
+        ASSERT_NE(sound, nullptr);
+    }
+    m_game->SetVolume(0.5f, 0.0f);
+}
+
 // Cut anywhere, and sealed again so that only the stream can tell, a saved
 // game is refused and the game goes on linked to its own level.
 TEST_F(StreamTest, ACutGameStateIsRefusedAndTheGameKeepsItsLinks) {
     StartPlay();
     SkipIntro();
-    m_game->RequestSave("whole");
-    Step();
-    const std::string folder = m_saves.Path() + "/Saves/";
-    std::ifstream in(folder + "whole", std::ios::binary);
-    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
-    ASSERT_GT(file.size(), Tundra::SaveEnvelope::kHeaderSize + 64);
-    const std::span<const std::uint8_t> payload(file.begin() + Tundra::SaveEnvelope::kHeaderSize, file.end());
+    const std::vector<std::uint8_t> whole = SavedPayload();
+    ASSERT_GT(whole.size(), 64u);
+    const std::span<const std::uint8_t> payload(whole);
     std::vector<std::size_t> cuts;
     for (std::size_t cut = 1; cut <= 48; ++cut) {
         cuts.push_back(payload.size() - cut);
@@ -176,14 +250,7 @@ TEST_F(StreamTest, ACutGameStateIsRefusedAndTheGameKeepsItsLinks) {
         cuts.push_back(cut);
     }
     for (const std::size_t cut : cuts) {
-        const std::span<const std::uint8_t> part = payload.first(cut);
-        const std::vector<std::uint8_t> header = Tundra::SaveEnvelope::Header(part);
-        std::ofstream out(folder + "cut", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-        out.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
-        out.close();
-        m_game->RequestLoad("cut");
-        Step();
+        LoadSealed(payload.first(cut));
         ASSERT_EQ(m_game->GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel) << cut;
         ASSERT_NE(m_game->GetTemplate(kBulletTemplate), nullptr) << cut;
         ASSERT_EQ(Globals().player, Tundra::FindObject<Player>("Player")) << cut;
