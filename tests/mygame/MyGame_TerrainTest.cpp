@@ -253,6 +253,28 @@ TEST_F(TerrainTest, HalfASecondMovesTheGroundFiftyAndRecyclesPastTwoTiles) {
     EXPECT_FALSE(object->CanCollideWith(1) || object->CanCollideWith(2));
 }
 
+// A frame long enough to take every column off leaves the ground to be
+// laid again from where it went, and an end asked then still arrives.
+TEST_F(TerrainTest, AFrameThatTakesTheWholeGroundOffLaysItAgain) {
+    EnterStage();
+    Terrain terrain;
+    terrain.Start(kWidth);
+    terrain.Update(0.0f);
+    terrain.Update(20.0f);
+    ASSERT_TRUE(TerrainTestAccess::GetGroundColumns(terrain).empty());
+    terrain.Update(0.0f);
+    EXPECT_TRUE(GroundShape(terrain));
+    EXPECT_GT(terrain.GetLeadingPosition().x, kWidth);
+    EXPECT_GE(TerrainTestAccess::GetGroundColumns(terrain).size(), 25u);
+
+    terrain.Update(20.0f);
+    int calls = 0;
+    terrain.End(3, [&calls](float) { ++calls; });
+    terrain.Update(kFrame);
+    terrain.Update(kFrame);
+    EXPECT_EQ(calls, 1);
+}
+
 TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {
     EnterStage();
     Terrain terrain;
