@@ -402,6 +402,26 @@ TEST_F(TerrainTest, ATileStoresItsVariantAndFlagAndItsCloneStartsPlain) {
     }
 }
 
+// A refused stream leaves the tile as it was, its flag too.
+TEST_F(TerrainTest, ARefusedTileStreamChangesNothing) {
+    StartGame();
+    const Core::RefPtr<MapTile> tile = TUN_NEW(MapTile, TestAnimations(1));
+    tile->SetVariant(MapTile::kBlockTop);
+    Core::MemoryFile stored;
+    tile->Save(stored);
+    std::vector<std::uint8_t> bytes(stored.GetData(), stored.GetData() + stored.GetSize());
+    bytes[bytes.size() - 5] = 10;
+    bytes.back() = 1;
+    Core::MemoryFile read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    tile->Load(read);
+    EXPECT_TRUE(read.HasFailed());
+    Core::MemoryFile again;
+    tile->Save(again);
+    ASSERT_EQ(again.GetSize(), stored.GetSize());
+    EXPECT_EQ(std::vector<std::uint8_t>(again.GetData() + again.GetSize() - 5, again.GetData() + again.GetSize()),
+              (std::vector<std::uint8_t>{9, 0, 0, 0, 0}));
+}
+
 // Its end frees them (a second end finds nothing), a line that never
 // ended frees them with itself, and a copy has records of its own.
 TEST_F(TerrainTest, ALinesCollisionRecordsAreFreedOnce) {
