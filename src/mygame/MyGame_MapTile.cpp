@@ -27,13 +27,17 @@ void MapTile::Save(Core::File& file) const {
 void MapTile::Load(Core::File& file) {
     Sprite::Load(file);
     std::uint32_t variant = m_variant;
+    std::uint8_t flag = m_flag;
     file.ReadU32(variant);
-    file.ReadU8(m_flag);
+    file.ReadU8(flag);
     if (variant > kHighestVariant) {
         file.SetFailed();
+    }
+    if (file.HasFailed()) {
         return;
     }
     m_variant = variant;
+    m_flag = flag;
 }
 
 // Each theme has three top looks (two flat, one slope) and five filling

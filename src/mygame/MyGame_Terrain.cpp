@@ -242,6 +242,11 @@ void Terrain::Scroll(float dt) {
     for (std::size_t i = 0; i < m_groundColumns.size();) {
         const float x = m_groundColumns[i].front()->GetPositionX() + shift;
         if (x <= kGroundRecycleX) {
+            if (m_groundColumns[i].front() == m_leadingTile) {
+                // A long frame took the whole ground off: the next columns
+                // continue from where the leading one went.
+                m_leadingTile->SetPositionX(x);
+            }
             Recycle(m_groundColumns[i], true);
             m_groundColumns.erase(m_groundColumns.begin() + static_cast<std::ptrdiff_t>(i));
             if (m_blockCountdown <= 0.0f) {

@@ -1,4 +1,5 @@
 #include "core/Core_ClassRegistry.h"
+#include "core/Core_MemoryFile.h"
 #include "core/Core_MersenneTwister.h"
 #include "mygame/MyGame_Cloud.h"
 #include "mygame/MyGame_CloudTestHooks.h"
@@ -10,6 +11,10 @@
 #include "tundra/Tundra_FindObject.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <vector>
 
 namespace mygametest {
 namespace {
@@ -137,6 +142,26 @@ TEST_F(CloudTest, AnInternalSpriteRegistersAndClonesAsASprite) {
     const auto* copy = dynamic_cast<InternalSprite*>(clone.Get());
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->GetCurrentAnimationIndex(), 1);
+}
+
+// A streamed speed that is no number is refused and the cloud keeps its own.
+TEST_F(CloudTest, AStreamedSpeedThatIsNoNumberIsRefused) {
+    StartGame();
+    const Core::RefPtr<Cloud> saved = TUN_NEW(Cloud, TestAnimations(2));
+    Core::MemoryFile file;
+    saved->Save(file);
+    std::vector<std::uint8_t> bytes(file.GetData(), file.GetData() + file.GetSize());
+    ASSERT_GE(bytes.size(), 4u);
+    for (const float speed : {100.0f, std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity()}) {
+        SCOPED_TRACE(speed);
+        std::memcpy(&bytes[bytes.size() - 4], &speed, 4);
+        const Core::RefPtr<Cloud> read = TUN_NEW(Cloud, TestAnimations(2));
+        CloudTestAccess::SetSpeed(*read, 95.0f);
+        Core::MemoryFile reader(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        read->Load(reader);
+        EXPECT_EQ(reader.HasFailed(), speed != 100.0f);
+        EXPECT_EQ(read->GetSpeed(), speed == 100.0f ? 100.0f : 95.0f);
+    }
 }
 
 }  // namespace

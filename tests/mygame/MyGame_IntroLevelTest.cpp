@@ -1,3 +1,4 @@
+#include "core/Core_MemoryFile.h"
 #include "gui/GUI_HUD.h"
 #include "mygame/MyGame_IntroLevel.h"
 #include "support/MyGame_TestGame.h"
@@ -7,6 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
 
 namespace mygametest {
 namespace {
@@ -84,6 +89,37 @@ TEST_P(IntroSkipTest, AKeyOrALeftClickAsksForTheMenuOnTheUpdateThatSeesIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KeysAndButton, IntroSkipTest, testing::Values(os::VK_A, os::VK_LBUTTON));
+
+// A step past the last or a value that is no number is refused, and the
+// level keeps what it had.
+TEST_F(IntroLevelTest, AStreamedStepOrValueOutOfRangeIsRefused) {
+    struct Case {
+        std::uint32_t step;
+        float value;
+        bool accepted;
+    };
+    const Case cases[] = {{9, 0.25f, true},
+                          {10, 0.25f, false},
+                          {3, std::numeric_limits<float>::quiet_NaN(), false},
+                          {3, std::numeric_limits<float>::infinity(), false}};
+    StartGame();
+    const Core::RefPtr<IntroLevel> saved = TUN_NEW(IntroLevel);
+    Core::MemoryFile file;
+    saved->Save(file);
+    std::vector<std::uint8_t> bytes(file.GetData(), file.GetData() + file.GetSize());
+    ASSERT_GE(bytes.size(), 8u);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.step);
+        std::memcpy(&bytes[bytes.size() - 8], &test.step, 4);
+        std::memcpy(&bytes[bytes.size() - 4], &test.value, 4);
+        const Core::RefPtr<IntroLevel> read = TUN_NEW(IntroLevel);
+        Core::MemoryFile reader(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        read->Load(reader);
+        EXPECT_EQ(reader.HasFailed(), !test.accepted);
+        EXPECT_EQ(read->GetStep(), test.accepted ? test.step : 0u);
+        EXPECT_EQ(read->GetValue(), test.accepted ? test.value : 0.5f);
+    }
+}
 
 }  // namespace
 }  // namespace mygametest

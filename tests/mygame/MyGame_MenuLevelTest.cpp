@@ -228,6 +228,14 @@ TEST_F(MenuLevelTest, TheMenuPlayerStandsStillUntilItsControlsAreOnAndStopsAtThe
     Core::MemoryFile reader(file.GetData(), file.GetSize());
     read->Load(reader);
     EXPECT_TRUE(!reader.HasFailed() && read->GetControlsOn());
+    // A flag other than 0 or 1 is refused and the flag stays as it was.
+    std::vector<std::uint8_t> bytes(file.GetData(), file.GetData() + file.GetSize());
+    bytes.back() = 2;
+    const Core::RefPtr<MenuPlayer> refused = TUN_NEW(MenuPlayer, TestAnimations(1));
+    Core::MemoryFile hostile(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    refused->Load(hostile);
+    EXPECT_TRUE(hostile.HasFailed());
+    EXPECT_FALSE(refused->GetControlsOn());
     const Core::RefPtr<MenuPlayer> cloned = static_cast<MenuPlayer*>(built->Clone());
     for (const Core::RefPtr<MenuPlayer>& player : {built, read, cloned}) {
         EXPECT_EQ(player->GetRightStep(), 10);

@@ -253,6 +253,28 @@ TEST_F(TerrainTest, HalfASecondMovesTheGroundFiftyAndRecyclesPastTwoTiles) {
     EXPECT_FALSE(object->CanCollideWith(1) || object->CanCollideWith(2));
 }
 
+// A frame long enough to take every column off leaves the ground to be
+// laid again from where it went, and an end asked then still arrives.
+TEST_F(TerrainTest, AFrameThatTakesTheWholeGroundOffLaysItAgain) {
+    EnterStage();
+    Terrain terrain;
+    terrain.Start(kWidth);
+    terrain.Update(0.0f);
+    terrain.Update(20.0f);
+    ASSERT_TRUE(TerrainTestAccess::GetGroundColumns(terrain).empty());
+    terrain.Update(0.0f);
+    EXPECT_TRUE(GroundShape(terrain));
+    EXPECT_GT(terrain.GetLeadingPosition().x, kWidth);
+    EXPECT_GE(TerrainTestAccess::GetGroundColumns(terrain).size(), 25u);
+
+    terrain.Update(20.0f);
+    int calls = 0;
+    terrain.End(3, [&calls](float) { ++calls; });
+    terrain.Update(kFrame);
+    terrain.Update(kFrame);
+    EXPECT_EQ(calls, 1);
+}
+
 TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {
     EnterStage();
     Terrain terrain;
@@ -378,6 +400,26 @@ TEST_F(TerrainTest, ATileStoresItsVariantAndFlagAndItsCloneStartsPlain) {
         EXPECT_EQ(loaded != nullptr && loaded->GetVariant() == 9, variant == 9);
         EXPECT_EQ(read.HasFailed(), variant == 10);
     }
+}
+
+// A refused stream leaves the tile as it was, its flag too.
+TEST_F(TerrainTest, ARefusedTileStreamChangesNothing) {
+    StartGame();
+    const Core::RefPtr<MapTile> tile = TUN_NEW(MapTile, TestAnimations(1));
+    tile->SetVariant(MapTile::kBlockTop);
+    Core::MemoryFile stored;
+    tile->Save(stored);
+    std::vector<std::uint8_t> bytes(stored.GetData(), stored.GetData() + stored.GetSize());
+    bytes[bytes.size() - 5] = 10;
+    bytes.back() = 1;
+    Core::MemoryFile read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    tile->Load(read);
+    EXPECT_TRUE(read.HasFailed());
+    Core::MemoryFile again;
+    tile->Save(again);
+    ASSERT_EQ(again.GetSize(), stored.GetSize());
+    EXPECT_EQ(std::vector<std::uint8_t>(again.GetData() + again.GetSize() - 5, again.GetData() + again.GetSize()),
+              (std::vector<std::uint8_t>{9, 0, 0, 0, 0}));
 }
 
 // Its end frees them (a second end finds nothing), a line that never
