@@ -1,4 +1,5 @@
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_MemoryFile.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_CenteredText.h"
@@ -6,8 +7,10 @@
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_PauseableParticleSystem.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
 #include "mygame/MyGame_SkyGradient.h"
@@ -15,6 +18,7 @@
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
 #include "support/MyGame_StageFixture.h"
+#include "support/MyGame_TestEnemy.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_ParticleSystem.h"
 #include "tundra/Tundra_Sprite.h"
@@ -45,16 +49,16 @@ TEST_F(StageContentTest, TheStageBuildsItsNamedObjectsWithTheirClasses) {
         bool hud;
     };
     const Named rows[] = {
-        {"Player", &IsA<Tundra::Sprite>, false},
+        {"Player", &IsA<GamePlayer>, false},
         {"LeftWeapon", &IsA<WeaponSprite>, false},
         {"RightWeapon", &IsA<WeaponSprite>, false},
         {"Quorvex", &IsA<Quorvex>, false},
         {"SkyGradient", &IsA<SkyGradient>, false},
         {"MapTileColliderTemplate", &IsA<MapTile>, false},
         {"MapTileTemplate", &IsA<MapTile>, false},
-        {"GasEmitter", &IsA<Tundra::ParticleSystem>, false},
-        {"FlameEmitter", &IsA<Tundra::ParticleSystem>, false},
-        {"SmokeEmitter", &IsA<Tundra::ParticleSystem>, false},
+        {"GasEmitter", &IsA<PauseableParticleSystem>, false},
+        {"FlameEmitter", &IsA<PauseableParticleSystem>, false},
+        {"SmokeEmitter", &IsA<PauseableParticleSystem>, false},
         {"LeftWeaponBar", &IsA<WeaponBar>, true},
         {"RightWeaponBar", &IsA<WeaponBar>, true},
         {"LeftWeaponBarBG", &IsA<Tundra::Sprite>, true},
@@ -125,6 +129,29 @@ TEST_F(StageContentTest, CollisionShapesCarryTheIdsTheGameReads) {
     }
     Vector2D velocity;
     EXPECT_TRUE(Find("Player")->GetVelocity(velocity));
+}
+
+// A test enemy joins the stage's live enemies and keeps its kind through a
+// save; a kind past the table fails the stream.
+TEST_F(StageContentTest, ATestEnemyLivesInTheStageAndKeepsItsKind) {
+    ASSERT_TRUE(EnterStage(0));
+    TestEnemy* enemy = AddTestEnemy({600.0f, 400.0f}, 3);
+    ASSERT_NE(enemy, nullptr);
+    ASSERT_EQ(Stage()->GetLiveEnemyCount(), 1u);
+    EXPECT_EQ(Stage()->GetLiveEnemy(0), enemy);
+    Core::MemoryFile stored;
+    stored.WriteObject(enemy);
+    std::vector<std::uint8_t> bytes(stored.GetData(), stored.GetData() + stored.GetSize());
+    ASSERT_GE(bytes.size(), 4u);
+    for (const std::uint8_t kind : {3, 6}) {
+        bytes[bytes.size() - 4] = kind;
+        Core::MemoryFile read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        const Core::RefPtr<TestEnemy> loaded = read.ReadObjectAs<TestEnemy>();
+        EXPECT_EQ(loaded != nullptr, kind == 3);
+        if (loaded != nullptr) {
+            EXPECT_EQ(loaded->GetEnemyKind(), 3);
+        }
+    }
 }
 
 }  // namespace

@@ -20,17 +20,6 @@ namespace {
 
 Core::String ResourcePath(const Core::String& relative) { return Tundra::Game::GetDirectory() + "\\Resources\\" + relative; }
 
-AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations) {
-    AnimationList list;
-    for (const SheetAnimation& animation : animations) {
-        const Core::String sheet = animation.sheet;
-        list.push_back(TUN_NEW(Tundra::SpriteAnimation, ResourcePath("Animations\\" + sheet + ".png"),
-                               animation.columns, animation.rows, animation.delays));
-        list.back()->SetName(sheet);
-    }
-    return list;
-}
-
 void AddCollider(const LayerBuild& build, Tundra::Sprite& sprite, int actorIndex, const ColliderSettings& settings) {
     const CollisionActorTable& actors = build.factory.GetCollisionActors();
     if (actorIndex < 0 || static_cast<std::size_t>(actorIndex) >= actors.size() || actors[actorIndex] == nullptr) {
@@ -126,6 +115,17 @@ void PlaceTemplates(const LayerBuild& build, std::initializer_list<std::uint32_t
 void PlaceTileTemplates(const LayerBuild& build) {
     PlaceSprite<MapTile>(build, "MapTileColliderTemplate");
     PlaceSprite<MapTile>(build, "MapTileTemplate");
+}
+
+AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations) {
+    AnimationList list;
+    for (const SheetAnimation& animation : animations) {
+        const Core::String sheet = animation.sheet;
+        list.push_back(TUN_NEW(Tundra::SpriteAnimation, ResourcePath("Animations\\" + sheet + ".png"),
+                               animation.columns, animation.rows, animation.delays));
+        list.back()->SetName(sheet);
+    }
+    return list;
 }
 
 std::vector<float> Delays(int frames, float delay) { return std::vector<float>(static_cast<std::size_t>(frames), delay); }

@@ -101,6 +101,7 @@ struct SheetAnimation {
     int rows;
     std::vector<float> delays;
 };
+AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations);
 // `frames` frames of `delay` seconds each.
 std::vector<float> Delays(int frames, float delay = 1.0f);
 // Runs of equal delays in turn: {{0.25f, 5}, {1.0f, 1}}.

@@ -6,11 +6,14 @@
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_InternalSprite.h"
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_MapTile.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_PS_FireDebuff.h"
+#include "mygame/MyGame_PauseableParticleSystem.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
 #include "mygame/MyGame_SkyGradient.h"
@@ -164,7 +167,7 @@ std::vector<SpriteRow> WorldSpritesBeforeBullet() {
          .animations = {{"GrassColliderTileset", 3, 3, Delays(9)}}, .actorIndex = 18, .collider = kTileCollider,
          .position = {-578.0f, 520.0f}, .z = 0.0f, .stopped = true},
         {.name = "Player",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<GamePlayer>,
          .animations = {{"Player", 1, 1, Delays(1, 0.33f)},
                         {"PlayerDmg", 2, 1, Delays(2, 0.2f)},
                         {"PlayerDeath", 5, 4, Delays(17, 0.3f)}},
@@ -209,14 +212,14 @@ constexpr float k70 = 70.0f / 255.0f;
 constexpr float k53 = 53.0f / 255.0f;
 
 std::vector<ParticleRow> ParticleRows() {
-    using System = Tundra::ParticleSystem;
+    using System = PauseableParticleSystem;
     const Vector2D weapon{193.0f, 306.0f};
     return {
         {"SmokeEmitter", &MakeParticles<System>, 45, {0.0f, 9.8f}, {10.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, weapon,
          6.8f, {0.0f, 0.0f}, 6, 7, {{0.6f, 0.6f, 0.6f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f}},
          {{0.4f, 0.4f, 0.4f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}}, {0.0f, 1.0f}, {400.0f, 500.0f},
          Range<float>{0.0f, 0.0f}, 1, {{0.3f, 0.3f}, {0.5f, 0.5f}}, {{3.0f, 3.0f}, {3.5f, 3.5f}}, 0.1f},
-        {"FireDebuffTemplate", &MakeParticles<System>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f}, 30.0f,
+        {"FireDebuffTemplate", &MakeParticles<PS_FireDebuff>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f}, 30.0f,
          {-581.0f, 874.0f}, 6.8f, {5.0f, 10.0f}, 6, 7, {{1.0f, 1.0f, 1.0f, 0.9f}, {1.0f, 1.0f, 1.0f, 0.9f}},
          {{1.0f, 1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}}, {0.5f, 1.0f}, {10.0f, 8.0f}, Range<float>{0.0f, 0.0f},
          1, {{0.0f, 0.0f}, {0.0f, 0.0f}}, {{2.6f, 2.6f}, {3.0f, 3.0f}}, 0.0f},
