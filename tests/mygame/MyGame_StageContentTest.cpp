@@ -34,6 +34,7 @@ namespace mygametest {
 namespace {
 
 using StageContentTest = StageFixture;
+using OffscreenStageContentTest = OffscreenStageFixture;
 
 template <class T>
 bool IsA(const Tundra::GameObject* object) {
@@ -90,6 +91,14 @@ TEST_F(StageContentTest, TheStageBuildsItsNamedObjectsWithTheirClasses) {
     // Frames are cut from the generated sheets.
     EXPECT_EQ(Find<Tundra::Sprite>("Player")->GetFrameHeight(2), 192);
     EXPECT_EQ(Find<Tundra::Sprite>("LeftWeaponBar")->GetFrameHeight(0), 76);
+}
+
+// The renderer's textures give the same frame sizes as the sheets' headers.
+TEST_F(OffscreenStageContentTest, FramesAreCutFromTheGeneratedSheets) {
+    ASSERT_TRUE(EnterStage(0));
+    EXPECT_EQ(Find<Tundra::Sprite>("Player")->GetFrameHeight(2), 192);
+    EXPECT_EQ(Find<Tundra::Sprite>("LeftWeaponBar")->GetFrameHeight(0), 76);
+    Step(2);
 }
 
 // The ids the game reads off collisions: the player's circle 0, the
