@@ -1,7 +1,19 @@
 #include "collision/Collision_DynamicObject.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_CenteredText.h"
+#include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_DialogText.h"
+#include "mygame/MyGame_DistanceUI.h"
+#include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_Quorvex.h"
+#include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_SkyGradient.h"
+#include "mygame/MyGame_VolumeControl.h"
+#include "mygame/MyGame_WeaponBar.h"
+#include "mygame/MyGame_WeaponSprite.h"
 #include "support/MyGame_StageFixture.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_ParticleSystem.h"
@@ -34,34 +46,34 @@ TEST_F(StageContentTest, TheStageBuildsItsNamedObjectsWithTheirClasses) {
     };
     const Named rows[] = {
         {"Player", &IsA<Tundra::Sprite>, false},
-        {"LeftWeapon", &IsA<Tundra::Sprite>, false},
-        {"RightWeapon", &IsA<Tundra::Sprite>, false},
-        {"Quorvex", &IsA<Tundra::Sprite>, false},
-        {"SkyGradient", &IsA<Tundra::Sprite>, false},
+        {"LeftWeapon", &IsA<WeaponSprite>, false},
+        {"RightWeapon", &IsA<WeaponSprite>, false},
+        {"Quorvex", &IsA<Quorvex>, false},
+        {"SkyGradient", &IsA<SkyGradient>, false},
         {"MapTileColliderTemplate", &IsA<MapTile>, false},
         {"MapTileTemplate", &IsA<MapTile>, false},
         {"GasEmitter", &IsA<Tundra::ParticleSystem>, false},
         {"FlameEmitter", &IsA<Tundra::ParticleSystem>, false},
         {"SmokeEmitter", &IsA<Tundra::ParticleSystem>, false},
-        {"LeftWeaponBar", &IsA<Tundra::Sprite>, true},
-        {"RightWeaponBar", &IsA<Tundra::Sprite>, true},
+        {"LeftWeaponBar", &IsA<WeaponBar>, true},
+        {"RightWeaponBar", &IsA<WeaponBar>, true},
         {"LeftWeaponBarBG", &IsA<Tundra::Sprite>, true},
         {"RightWeaponBarBG", &IsA<Tundra::Sprite>, true},
-        {"MainCursor", &IsA<Tundra::Sprite>, true},
-        {"DistanceUI", &IsA<Tundra::Sprite>, true},
-        {"PlayerHPBarColor", &IsA<Tundra::Sprite>, true},
-        {"VolumeBG", &IsA<Tundra::Sprite>, true},
+        {"MainCursor", &IsA<CursorClass>, true},
+        {"DistanceUI", &IsA<DistanceUI>, true},
+        {"PlayerHPBarColor", &IsA<HpBar>, true},
+        {"VolumeBG", &IsA<VolumeControl>, true},
         {"Volume", &IsA<Tundra::Sprite>, true},
-        {"DialogText", &IsA<Tundra::Text>, true},
+        {"DialogText", &IsA<DialogText>, true},
         {"DialogArrow", &IsA<Tundra::Sprite>, true},
-        {"DropsCollectedText", &IsA<Tundra::Text>, true},
+        {"DropsCollectedText", &IsA<ScoreText>, true},
         {"DebugText", &IsA<Tundra::Text>, true},
-        {"EndGameDialog", &IsA<Tundra::Text>, true},
+        {"EndGameDialog", &IsA<CenteredText>, true},
         {"WinEnemyTemplate1", &IsA<Tundra::Sprite>, true},
         {"WinEnemyTemplate2", &IsA<Tundra::Sprite>, true},
         {"WinEnemyTemplate3", &IsA<Tundra::Sprite>, true},
         {"Stars", &IsA<Tundra::Sprite>, true},
-        {"FadeTransition", &IsA<Tundra::Sprite>, true},
+        {"FadeTransition", &IsA<FadeTransition>, true},
         {"WarningText", &IsA<Tundra::Sprite>, true},
         {"Donut", &IsA<Tundra::Sprite>, true},
     };

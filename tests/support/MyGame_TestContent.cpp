@@ -145,7 +145,11 @@ Tundra::Sprite& PlaceSpriteRow(const LayerBuild& build, const SpriteRow& row) {
     }
     sprite->SetName(row.name);
     sprite->SetCollisionActorIndex(row.actorIndex);
-    sprite->SetOpacity(1.0f);
+    if (row.setOpacity != nullptr) {
+        row.setOpacity(*sprite, 1.0f);
+    } else {
+        sprite->SetOpacity(1.0f);
+    }
     sprite->Play(!row.stopped);
     sprite->SetPosition(row.position);
     sprite->SetCurrentAnimationIndex(row.animation, false);

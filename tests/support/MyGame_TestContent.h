@@ -137,13 +137,19 @@ struct SpriteRow {
     int frame = 0;
     std::optional<BodySettings> body{};
     std::optional<Color> color{};
-    // The class's own visibility setter, for classes that show parts with it.
+    // The class's own opacity and visibility setters, for classes that
+    // reach parts with them.
+    void (*setOpacity)(Tundra::Sprite&, float) = nullptr;
     void (*setVisible)(Tundra::Sprite&, bool) = nullptr;
 };
 
 template <class T>
 Tundra::Sprite* MakeSprite(const AnimationList& animations) {
     return TUN_NEW(T, animations);
+}
+template <class T>
+void SetOpacityAs(Tundra::Sprite& sprite, float opacity) {
+    static_cast<T&>(sprite).SetOpacity(opacity);
 }
 template <class T>
 void SetVisibleAs(Tundra::Sprite& sprite, bool visible) {
