@@ -1,15 +1,27 @@
 #include "mygame/MyGame_Player.h"
 
-// The movement comes with the stage; until then the player stands still.
+#include "core/Core_File.h"
+
+TUN_DEFINE_CLASS(Player)
+
 Player::Player() = default;
 
 Player::Player(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations) : Sprite(animations) {}
 
-// The sprite part only: a copy starts at rest with the standard steps.
 Player::Player(const Player& other) : Sprite(other) {}
+
+Player::~Player() = default;
+
+void Player::Save(Core::File& file) const { Sprite::Save(file); }
+
+void Player::Load(Core::File& file) { Sprite::Load(file); }
 
 void Player::OnStart() { Sprite::OnStart(); }
 
 void Player::Update(float dt) { Sprite::Update(dt); }
 
-TUN_DEFINE_CLASS(Player)
+void Player::SetPaused(bool) {}
+
+bool Player::IsOnGround() const { return false; }
+
+void Player::ClampToScreen() {}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/Core_RefPtr.h"
+#include "mygame/MyGame_Player.h"
+#include "tundra/Tundra_StateMachine.h"
+
+#include <vector>
+
+// The player of a stage: a player whose machine "PlayerState" blinks it
+// while it is invulnerable after a hit, plays its death once the stage's
+// health is gone and then shows the defeat dialog. It stands still while
+// the game is paused and once it is dead.
+class GamePlayer : public Player {
+    TUN_DECLARE_CLASS(GamePlayer);
+    using StateMachine = Tundra::StateMachine<GamePlayer>;
+
+    GamePlayer();
+    explicit GamePlayer(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations);
+    GamePlayer(const GamePlayer& other);
+    ~GamePlayer() override;
+
+    // The player part, then the timers and "PlayerState".
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    void OnStart() override;
+    void Update(float dt) override;
+
+    // Seconds left of the blinking after a hit; the stage's damage sets it.
+    void SetInvulnerableTime(float seconds) { m_invulnerableTime = seconds; }
+    float GetInvulnerableTime() const { return m_invulnerableTime; }
+    float GetBlinkPhase() const { return m_blinkPhase; }
+    const StateMachine* GetPlayerState() const { return m_stateMachine.Get(); }
+
+private:
+    float m_invulnerableTime = 0.0f;
+    // Radians, 0..2 pi.
+    float m_blinkPhase = 0.0f;
+    Core::RefPtr<StateMachine> m_stateMachine;
+};

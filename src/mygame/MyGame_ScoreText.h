@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/Core_String.h"
+#include "math/Math_Vector2D.h"
+#include "mygame/MyGame_CenteredText.h"
+
+#include <cstdint>
+
+// A centred text showing prefix, a number and suffix; the number counts
+// toward a target.
+class ScoreText : public CenteredText {
+    TUN_DECLARE_CLASS(ScoreText);
+    // Base position (0, 0); the counter is set up by CreateScoreText.
+    ScoreText() = default;
+    ScoreText(const Core::String& text, const Core::String& fontPath);
+    // The text part; the counter starts afresh, as a new one does.
+    ScoreText(const ScoreText& other);
+
+    // After the centred text: target, shown value, pulse, rate, base
+    // position, finished flag, prefix, suffix.
+    void Save(Core::File& file) const override;
+    void Load(Core::File& file) override;
+
+    // Counting resumes from the shown value.
+    void SetTargetValue(std::int32_t value);
+    // Shows the value at once.
+    void SetShownValue(std::int32_t value);
+    void SetRate(float rate) { m_rate = rate; }
+    void SetBasePosition(const Vector2D& position) { m_basePosition = position; }
+    void SetAffixes(const Core::String& prefix, const Core::String& suffix);
+
+    std::int32_t GetTargetValue() const { return m_target; }
+    std::int32_t GetShownValue() const { return m_shown; }
+    float GetRate() const { return m_rate; }
+    const Vector2D& GetBasePosition() const { return m_basePosition; }
+    bool IsFinished() const { return m_finished != 0; }
+    const Core::String& GetPrefix() const { return m_prefix; }
+    const Core::String& GetSuffix() const { return m_suffix; }
+
+private:
+    std::int32_t m_target = 0;
+    std::int32_t m_shown = -1;
+    float m_pulse = 1.0f;
+    float m_rate = 10.0f;
+    Vector2D m_basePosition{0.0f, 0.0f};
+    std::uint8_t m_finished = 0;
+    Core::String m_prefix;
+    Core::String m_suffix;
+};
+
+// A clone of the score-text template in the HUD layer at the position,
+// shown, showing prefix + start + suffix and counting toward the target;
+// null without the template or a HUD layer.
+ScoreText* CreateScoreText(const Vector2D& position, std::int32_t start, std::int32_t target, float rate,
+                           const Core::String& prefix, const Core::String& suffix);

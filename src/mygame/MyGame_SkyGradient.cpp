@@ -1,0 +1,3 @@
+#include "mygame/MyGame_SkyGradient.h"
+
+TUN_DEFINE_CLASS(SkyGradient)

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/Core_String.h"
+
+class LabeledButton;
+
+// Pressing and leaving the menus' buttons as a player would. Only a button
+// that is shown and not being destroyed can be used; each call answers
+// whether it did anything.
+
+// The first such button of the current level's HUD layer whose label shows
+// the text; null when there is none.
+LabeledButton* FindButton(const Core::String& label);
+
+// A click: the button's click callback runs.
+bool PressButton(LabeledButton* button);
+bool PressButton(const Core::String& label);
+
+// The cursor leaves the button: a key-capture button's leave callback runs.
+bool LeaveButton(LabeledButton* button);

@@ -1,0 +1,66 @@
+#include "support/MyGame_StageFixture.h"
+
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+
+namespace mygametest {
+
+void StageFixture::AlsoBuild(std::uint32_t layer, TestContent::Builder builder) {
+    m_extraBuilders.emplace_back(layer, std::move(builder));
+}
+
+bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
+    AddStageContent(Content());
+    for (const auto& [layer, extra] : m_extraBuilders) {
+        Content().ThenBuild(MyLevelFactory::kGameLevel, layer, extra);
+    }
+    MyGame& game = StartGame(seed);
+    Step();
+    game.GetProfile().currentStage = static_cast<std::uint8_t>(stage);
+    game.ChangeLevel(MyLevelFactory::kGameLevel);
+    constexpr int kFrameLimit = 4;
+    for (int i = 0; i < kFrameLimit && m_game; ++i) {
+        Step();
+        if (Stage() != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+GameLevel* StageFixture::Stage() const {
+    if (!m_game || m_game->IsLevelChangePending() || m_game->GetCurrentLevelIndex() != MyLevelFactory::kGameLevel) {
+        return nullptr;
+    }
+    return dynamic_cast<GameLevel*>(m_game->GetCurrentLevel());
+}
+
+std::optional<int> StageFixture::RunUntil(const std::function<bool()>& done, int maxFrames) {
+    for (int frame = 1; frame <= maxFrames && m_game; ++frame) {
+        Step();
+        if (done()) {
+            return frame;
+        }
+    }
+    return std::nullopt;
+}
+
+void StageFixture::AimAt(const Vector2D& world) {
+    const auto x = static_cast<std::int32_t>(world.x);
+    const auto y = static_cast<std::int32_t>(MyGame::kHeight) - 1 - static_cast<std::int32_t>(world.y);
+    SetCursor(x, y);
+}
+
+void StageFixture::Tap(os::VirtualKey key) {
+    Press(key);
+    Step();
+    Release(key);
+}
+
+void OffscreenStageFixture::SetUp() {
+    StageFixture::SetUp();
+    m_textures.reset();
+}
+
+}  // namespace mygametest

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "math/Math_Vector2D.h"
+#include "os/OS_VirtualKeys.h"
+#include "support/MyGame_TestContent.h"
+#include "support/MyGame_TestGame.h"
+#include "support/VideoDriver.h"
+#include "tundra/Tundra_FindObject.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class GameLevel;
+
+// A game over the stage's test content that enters a stage as the title
+// level does: the profile's current stage set, then a change to level 2.
+// Headless, on the scripted clock, keys and cursor.
+namespace mygametest {
+
+class StageFixture : public MyGameTest {
+protected:
+    // Runs after the stage's own rows of that layer (tests' extra objects).
+    void AlsoBuild(std::uint32_t layer, TestContent::Builder builder);
+    // Starts a game (seeded), lets the intro begin, then enters the stage;
+    // false when the stage is not running within a few frames.
+    bool EnterStage(std::uint32_t stage, std::uint32_t seed = kSeed);
+    // The running stage; null outside one.
+    GameLevel* Stage() const;
+
+    // Steps one frame at a time until `done` holds after a frame; the
+    // frames stepped, or nothing when it still did not hold after
+    // `maxFrames`.
+    std::optional<int> RunUntil(const std::function<bool()>& done, int maxFrames);
+
+    // The first object of the name and class in the running level.
+    template <class T = Tundra::GameObject>
+    static T* Find(const char* name) {
+        return Tundra::FindObject<T>(name);
+    }
+
+    // The cursor over a point of the world layer (client pixels, y from the
+    // bottom, are world units there).
+    static void AimAt(const Vector2D& world);
+    // Held from the next frame on, until released; a tap is a press for
+    // one frame.
+    static void Press(os::VirtualKey key) { HoldKey(key, true); }
+    static void Release(os::VirtualKey key) { HoldKey(key, false); }
+    void Tap(os::VirtualKey key);
+
+private:
+    std::vector<std::pair<std::uint32_t, TestContent::Builder>> m_extraBuilders;
+};
+
+// The same on SDL's offscreen driver with real textures: sprites get the
+// generated sheets' frame sizes from the renderer. Input there is the
+// window system's, not the scripted one.
+class OffscreenStageFixture : public StageFixture {
+protected:
+    void SetUp() override;
+
+private:
+    testsupport::ScopedVideoDriver m_driver{"offscreen"};
+};
+
+}  // namespace mygametest

@@ -1,0 +1,368 @@
+#include "collision/Collision_CollisionActor.h"
+#include "mygame/MyGame_Cloud.h"
+#include "mygame/MyGame_InternalSprite.h"
+#include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+#include "support/MyGame_TestContent.h"
+#include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_ParticleSystem.h"
+#include "tundra/Tundra_Sprite.h"
+#include "tundra/Tundra_Text.h"
+
+// The stage's rows as the game's content gives them: names, classes, sheets,
+// grids, delays, positions, z-orders, colliders and bodies.
+namespace mygametest {
+namespace {
+
+// Collision groups: 0 player, enemies and terrain; 1 enemy shots; 2 the
+// player's bullets; 3 drops.
+const ColliderSettings kHudCollider{};
+const ColliderSettings kTileCollider{1, 8.0f, 0, {0, 1, 2, 3}, true};
+const ColliderSettings kPlayerCollider{1, 8.0f, 0, {0, 1, 3}, true};
+const ColliderSettings kBulletCollider{1, 8.0f, 2, {0}, false};
+
+const std::vector<SheetAnimation> kWeaponAnimations{
+    {"PlasmaWeapon", 2, 2, Delays(4, 0.2f)},
+    {"LightningWeapon", 2, 2, Delays(4, 0.6f)},
+    {"FlamethrowerWeapon", 2, 1, {0.5f, 1.0f}},
+    {"MachineGunWeapon", 1, 1, Delays(1)},
+};
+const std::vector<SheetAnimation> kWeaponBarAnimations{
+    {"PlasmaBar", 1, 1, Delays(1)},
+    {"LightningBar", 1, 1, Delays(1)},
+    {"FlamethrowerBar", 1, 1, Delays(1)},
+    {"MachineGunBar", 1, 1, Delays(1)},
+};
+
+std::vector<TextRow> HudTexts() {
+    return {
+        {"DebugText", &MakeText<Tundra::Text>, "debug text", {-512.0f, -384.0f}, 0.0f, 1.0f, true},
+        {"DialogText", &MakeText<Tundra::Text>, "DialogText", {-426.0f, -281.0f}, 0.3f},
+        {"CenteredTextTemplate", &MakeText<Tundra::Text>, "template", {-648.0f, 1021.0f}, 1.2f},
+        {"DropsCollectedText", &MakeText<Tundra::Text>, "0", {-404.0f, 210.0f}, 5.0f},
+        {"EndGameDialog", &MakeText<Tundra::Text>, "win", {600.0f, 600.0f}, 5.0f, 2.0f, true},
+        {"ScoreTextTemplate", &MakeText<Tundra::Text>, "template", {-642.0f, 1068.0f}, 5.0f},
+    };
+}
+
+std::vector<SpriteRow> HudSprites() {
+    using Sprite = Tundra::Sprite;
+    const std::vector<SheetAnimation> deadFlying{{"Flying1Dead", 3, 3, DelayRuns({{0.2f, 4}, {0.05f, 5}})},
+                                                 {"Flying2Dead", 3, 3, DelayRuns({{0.2f, 4}, {0.05f, 5}})},
+                                                 {"Flying3Dead", 3, 3, DelayRuns({{0.2f, 4}, {0.05f, 5}})}};
+    return {
+        {.name = "DistBar", .make = &MakeSprite<Sprite>, .animations = {{"DistBar", 1, 1, Delays(1)}}, .actorIndex = 37,
+         .position = {0.0f, -358.0f}, .z = -0.1f, .stopped = true},
+        {.name = "DistBG", .make = &MakeSprite<Sprite>, .animations = {{"DistBG", 1, 1, Delays(1)}}, .actorIndex = 38,
+         .position = {0.0f, -358.0f}, .z = 0.0f, .stopped = true},
+        {.name = "LeftWeaponBarBG", .make = &MakeSprite<Sprite>, .animations = {{"WeaponBars", 2, 2, Delays(4)}},
+         .actorIndex = 3, .position = {-468.0f, 287.0f}, .z = 0.0f, .stopped = true},
+        {.name = "LeftWeaponBar", .make = &MakeSprite<Sprite>, .animations = kWeaponBarAnimations, .actorIndex = 4,
+         .position = {-468.0f, 287.0f}, .z = 0.0f, .stopped = true},
+        {.name = "RightWeaponBarBG", .make = &MakeSprite<Sprite>, .animations = {{"WeaponBars", 2, 2, Delays(4)}},
+         .actorIndex = 3, .position = {-409.0f, 287.0f}, .z = 0.0f, .stopped = true},
+        {.name = "RightWeaponBar", .make = &MakeSprite<Sprite>, .animations = kWeaponBarAnimations, .actorIndex = 4,
+         .position = {-409.0f, 287.0f}, .z = 0.0f, .stopped = true},
+        {.name = "PlayerHPBarColor", .make = &MakeSprite<Sprite>, .animations = {{"PlayerHPColor", 1, 1, Delays(1)}},
+         .actorIndex = 5, .position = {-438.0f, 349.0f}, .z = 0.0f, .stopped = true},
+        {.name = "Donut", .make = &MakeSprite<Sprite>, .animations = {{"EnemyDrop", 2, 2, Delays(4, 0.25f)}},
+         .actorIndex = 6, .collider = kHudCollider, .position = {-470.0f, 215.0f}, .z = 0.0f},
+        {.name = "DistanceUI", .make = &MakeSprite<Sprite>, .animations = {{"DistPoint", 1, 1, Delays(1)}},
+         .actorIndex = 39, .position = {0.0f, -358.0f}, .z = 0.1f},
+        {.name = "WarningText", .make = &MakeSprite<Sprite>, .animations = {{"WarningText", 2, 1, Delays(2, 0.5f)}},
+         .actorIndex = 40, .collider = kHudCollider, .position = {0.0f, -700.0f}, .z = 0.12f},
+        {.name = "WarningBoss", .make = &MakeSprite<Sprite>, .animations = {{"WarningBoss", 1, 1, Delays(1)}},
+         .actorIndex = 41, .collider = kHudCollider, .position = {0.0f, -700.0f}, .z = 0.12f, .stopped = true},
+        {.name = "FrameBGTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FrameBG", 1, 1, Delays(1)}},
+         .actorIndex = 8, .collider = kHudCollider, .position = {-810.0f, 244.0f}, .z = 0.2f, .scale = {50.0f, 50.0f}},
+        {.name = "FramePipeTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FramePipe", 1, 1, Delays(1)}},
+         .actorIndex = 9, .collider = kHudCollider, .position = {-827.0f, 303.0f}, .z = 0.3f, .scale = {100.0f, 1.0f}},
+        {.name = "DialogArrow", .make = &MakeSprite<Sprite>, .animations = {{"DialogArrow", 1, 1, Delays(1)}},
+         .actorIndex = 42, .collider = kHudCollider, .position = {410.0f, -340.0f}, .z = 0.3f, .hidden = true},
+        {.name = "FrameCornerTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FrameCorner", 1, 1, Delays(1)}},
+         .actorIndex = 10, .collider = kHudCollider, .position = {-807.0f, 366.0f}, .z = 0.4f},
+        {.name = "ButtonTemplate", .make = &MakeSprite<Sprite>, .animations = {{"ButtonTemplate", 2, 2, Delays(3)}},
+         .actorIndex = 43, .position = {-575.0f, 969.0f}, .z = 1.0f, .stopped = true, .hidden = true},
+        {.name = "Volume", .make = &MakeSprite<InternalSprite>, .animations = {{"Volume", 1, 1, Delays(1)}},
+         .actorIndex = 11, .collider = kHudCollider, .position = {-842.0f, 468.0f}, .z = 1.0f, .hidden = true},
+        {.name = "VolumeBG", .make = &MakeSprite<Sprite>, .animations = {{"volumeBG", 1, 1, Delays(1)}},
+         .actorIndex = 12, .collider = kHudCollider, .position = {-842.0f, 468.0f}, .z = 1.2f, .hidden = true},
+        {.name = "PlayerHPBar", .make = &MakeSprite<Sprite>, .animations = {{"PlayerHP", 1, 1, Delays(1)}},
+         .actorIndex = 17, .position = {-437.0f, 349.0f}, .z = 3.0f, .stopped = true},
+        {.name = "WinEnemyTemplate1", .make = &MakeSprite<Sprite>, .animations = deadFlying, .actorIndex = 44,
+         .collider = kHudCollider, .position = {-116.0f, 108.0f}, .z = 3.9f, .hidden = true},
+        {.name = "Stars", .make = &MakeSprite<Sprite>, .animations = {{"Star", 2, 2, Delays(4)}}, .actorIndex = 45,
+         .collider = kHudCollider, .position = {0.0f, 244.0f}, .z = 3.9f, .stopped = true, .hidden = true},
+        {.name = "WinEnemyTemplate2",
+         .make = &MakeSprite<Sprite>,
+         .animations = {{"Range1Dead", 3, 3, Delays(7, 0.15f)},
+                        {"Range2Dead", 3, 3, DelayRuns({{0.25f, 2}, {0.15f, 5}})},
+                        {"Range3Dead", 3, 3, DelayRuns({{0.25f, 2}, {0.15f, 6}})}},
+         .actorIndex = 46,
+         .collider = kHudCollider,
+         .position = {3.0f, 117.0f},
+         .z = 3.9f,
+         .hidden = true},
+        {.name = "WinEnemyTemplate3",
+         .make = &MakeSprite<Sprite>,
+         .animations = {{"Rolling1", 3, 3, Delays(8, 0.15f)},
+                        {"Rolling2", 3, 3, Delays(7, 0.175f)},
+                        {"Rolling3", 3, 3, Delays(7, 0.175f)}},
+         .actorIndex = 47,
+         .collider = kHudCollider,
+         .position = {122.0f, 97.0f},
+         .z = 3.9f,
+         .hidden = true},
+        {.name = "LeftCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+         .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
+        {.name = "RightCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+         .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true, .frame = 1},
+        {.name = "MainCursor", .make = &MakeSprite<Sprite>, .animations = {{"Cursor", 1, 1, Delays(1)}},
+         .actorIndex = 21, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
+        {.name = "FadeTransition", .make = &MakeSprite<Sprite>, .animations = {{"WhiteDot", 1, 1, Delays(1)}},
+         .actorIndex = 20, .collider = kHudCollider, .position = {0.0f, 0.0f}, .z = 100.0f,
+         .scale = {1024.0f, 768.0f}},
+    };
+}
+
+// The world rows but the enemies', drops' and bosses' (their classes come
+// later); creation order kept.
+std::vector<SpriteRow> WorldSpritesBeforeBullet() {
+    using Sprite = Tundra::Sprite;
+    return {
+        {.name = "CloudTemplate", .make = &MakeSprite<Cloud>, .animations = {{"BGCloud", 2, 2, Delays(3)}},
+         .actorIndex = 48, .position = {-582.0f, 82.0f}, .z = -100.0f, .stopped = true,
+         .color = Color{1.0f, 1.0f, 1.0f, 1.0f}},
+        {.name = "SkyGradient",
+         .make = &MakeSprite<Sprite>,
+         .animations = {{"Sky1Gradient", 1, 1, Delays(1)},
+                        {"Sky2Gradient", 1, 1, Delays(1)},
+                        {"Sky3Gradient", 1, 1, Delays(1)}},
+         .actorIndex = 23,
+         .position = {511.0f, 383.0f},
+         .z = -5.0f,
+         .scale = {1030.0f, 1.05f},
+         .stopped = true},
+        {.name = "MapTileTemplate", .make = &MakeSprite<MapTile>, .animations = {{"GrassTileset", 4, 4, Delays(15)}},
+         .actorIndex = 30, .position = {-577.0f, 388.0f}, .z = 0.0f, .stopped = true},
+        {.name = "MapTileColliderTemplate", .make = &MakeSprite<MapTile>,
+         .animations = {{"GrassColliderTileset", 3, 3, Delays(9)}}, .actorIndex = 18, .collider = kTileCollider,
+         .position = {-578.0f, 520.0f}, .z = 0.0f, .stopped = true},
+        {.name = "Player",
+         .make = &MakeSprite<Sprite>,
+         .animations = {{"Player", 1, 1, Delays(1, 0.33f)},
+                        {"PlayerDmg", 2, 1, Delays(2, 0.2f)},
+                        {"PlayerDeath", 5, 4, Delays(17, 0.3f)}},
+         .actorIndex = 51,
+         .collider = kPlayerCollider,
+         .position = {153.0f, 305.0f},
+         .z = 1.0f,
+         .stopped = true,
+         .body = BodySettings{1.0f, std::nullopt}},
+        {.name = "Quorvex", .make = &MakeSprite<Sprite>, .animations = {{"Quorvex", 1, 1, Delays(1)}},
+         .actorIndex = 33, .collider = kHudCollider, .position = {153.0f, 337.0f}, .z = 1.5f},
+        {.name = "RightWeapon", .make = &MakeSprite<Sprite>, .animations = kWeaponAnimations, .actorIndex = 34,
+         .collider = kHudCollider, .position = {154.0f, 305.0f}, .z = 2.0f},
+        {.name = "LeftWeapon", .make = &MakeSprite<Sprite>, .animations = kWeaponAnimations, .actorIndex = 34,
+         .position = {154.0f, 305.0f}, .z = 2.0f},
+        {.name = "HpBarTemplate", .make = &MakeSprite<Sprite>, .animations = {{"HpBar", 2, 1, Delays(2)}},
+         .actorIndex = 55, .position = {-587.0f, 29.0f}, .z = 3.0f, .stopped = true, .hidden = true},
+    };
+}
+
+SpriteRow BulletRow() {
+    return {.name = "BulletTemplate",
+            .make = &MakeSprite<Tundra::Sprite>,
+            .animations = {{"PlasmaBullet", 4, 3, Delays(12, 0.05f)},
+                           {"PlasmaDestroy", 3, 2, Delays(6, 0.1f)},
+                           {"LightHack", 1, 1, Delays(1)},
+                           {"Lightning", 1, 6, Delays(6, 0.03f)},
+                           {"MachineGunBullet", 1, 1, Delays(1)},
+                           {"MiniDestroy", 3, 2, Delays(6, 0.1f)}},
+            .actorIndex = 35,
+            .collider = kBulletCollider,
+            .position = {-584.0f, 266.0f},
+            .z = 4.5f,
+            .body = BodySettings{0.0f, std::nullopt}};
+}
+
+constexpr float k100 = 100.0f / 255.0f;
+constexpr float k52 = 52.0f / 255.0f;
+constexpr float k46 = 46.0f / 255.0f;
+constexpr float k166 = 166.0f / 255.0f;
+constexpr float k70 = 70.0f / 255.0f;
+constexpr float k53 = 53.0f / 255.0f;
+
+std::vector<ParticleRow> ParticleRows() {
+    using System = Tundra::ParticleSystem;
+    const Vector2D weapon{193.0f, 306.0f};
+    return {
+        {"SmokeEmitter", &MakeParticles<System>, 45, {0.0f, 9.8f}, {10.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, weapon,
+         6.8f, {0.0f, 0.0f}, 6, 7, {{0.6f, 0.6f, 0.6f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f}},
+         {{0.4f, 0.4f, 0.4f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}}, {0.0f, 1.0f}, {400.0f, 500.0f},
+         Range<float>{0.0f, 0.0f}, 1, {{0.3f, 0.3f}, {0.5f, 0.5f}}, {{3.0f, 3.0f}, {3.5f, 3.5f}}, 0.1f},
+        {"FireDebuffTemplate", &MakeParticles<System>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f}, 30.0f,
+         {-581.0f, 874.0f}, 6.8f, {5.0f, 10.0f}, 6, 7, {{1.0f, 1.0f, 1.0f, 0.9f}, {1.0f, 1.0f, 1.0f, 0.9f}},
+         {{1.0f, 1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}}, {0.5f, 1.0f}, {10.0f, 8.0f}, Range<float>{0.0f, 0.0f},
+         1, {{0.0f, 0.0f}, {0.0f, 0.0f}}, {{2.6f, 2.6f}, {3.0f, 3.0f}}, 0.0f},
+        {"FlameEmitter", &MakeParticles<System>, 30, {0.0f, 0.0f}, {30.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, weapon,
+         6.9f, {0.0f, 0.0f}, 6, 1, {{1.0f, 0.4f, 0.4f, 1.0f}, {1.0f, k100, k52, 1.0f}},
+         {{0.6f, k46, 0.0f, 0.0f}, {k166, k70, k53, 0.0f}}, {0.0f, 2.0f}, {200.0f, 250.0f}, Range<float>{-2.0f, 2.0f},
+         1, {{1.0f, 1.0f}, {1.0f, 1.0f}}, {{2.0f, 2.0f}, {3.0f, 3.0f}}, 0.1f},
+        {"GasEmitter", &MakeParticles<System>, 10, {0.0f, 0.0f}, {0.0f, 0.0f}, {30.0f, -30.0f}, std::nullopt, weapon,
+         7.0f, {0.0f, 0.0f}, 6, 1, {{1.0f, 0.0f, 1.0f, 0.3f}, {0.8f, 0.0f, 0.8f, 0.5f}},
+         {{1.0f, 0.2f, 0.0f, 0.0f}, {1.0f, 0.6f, 0.0f, 0.0f}}, {0.0f, 1.25f}, {100.0f, 100.0f}, std::nullopt, 0,
+         {{0.8f, 0.3f}, {1.0f, 0.35f}}, {{1.0f, 0.8f}, {2.0f, 1.2f}}, 0.0f},
+    };
+}
+
+void BuildStageHud(const LayerBuild& build) {
+    for (const TextRow& row : HudTexts()) {
+        PlaceTextRow(build, row);
+    }
+    for (const SpriteRow& row : HudSprites()) {
+        PlaceSpriteRow(build, row);
+    }
+}
+
+void BuildStageWorld(const LayerBuild& build) {
+    PlaceTextRow(build, {"Zcollision", &MakeText<Tundra::Text>,
+                         "zcollision\n\n0 player ememies terrain \n1 enemy projectiles\n2 player bullets\n3 enemy drops",
+                         {-1140.0f, 110.0f}, 0.0f, 1.0f, true});
+    for (const SpriteRow& row : WorldSpritesBeforeBullet()) {
+        PlaceSpriteRow(build, row);
+    }
+    PlaceSpriteRow(build, BulletRow());
+    for (const ParticleRow& row : ParticleRows()) {
+        PlaceParticleRow(build, row);
+    }
+}
+
+// Collision actors: per animation its frames, each with a bounding
+// rectangle (top, left, right, bottom) and its circles and segments.
+struct Circle {
+    Vector2D centre;
+    float radius;
+    int id;
+    bool mirror = true;
+};
+struct Segment {
+    Vector2D p1;
+    Vector2D p2;
+    int id;
+};
+struct FrameShapes {
+    Collision2D::TunRect rectangle;
+    std::vector<Circle> circles;
+    std::vector<Segment> segments;
+};
+using AnimationShapes = std::vector<FrameShapes>;
+
+AnimationShapes Frames(int count, const FrameShapes& shapes) {
+    return AnimationShapes(static_cast<std::size_t>(count), shapes);
+}
+
+Collision2D::CollisionActor* MakeActor(const std::vector<AnimationShapes>& animations) {
+    auto* actor = TUN_NEW(Collision2D::CollisionActor);
+    for (const AnimationShapes& frames : animations) {
+        auto* animation = TUN_NEW(Collision2D::CollisionAnimation);
+        for (const FrameShapes& shapes : frames) {
+            auto* frame = TUN_NEW(Collision2D::CollisionFrame);
+            frame->SetBoundingRectangle(shapes.rectangle, true);
+            for (const Circle& circle : shapes.circles) {
+                frame->AddCircle(circle.centre, circle.radius, circle.id, circle.mirror);
+            }
+            for (const Segment& segment : shapes.segments) {
+                frame->AddLineSegment(segment.p1, segment.p2, segment.id, true);
+            }
+            animation->AddCollisionFrame(frame);
+        }
+        actor->AddCollisionAnimation(animation);
+    }
+    return actor;
+}
+
+// The ground tiles: a flat top, or a slope's top beside its wall.
+AnimationShapes ColliderTileFrames() {
+    constexpr int kTopSegment = 22;
+    const Collision2D::TunRect square{25.0f, -25.0f, 25.0f, -25.0f};
+    const FrameShapes flat{square, {}, {{{-24.0f, 18.0f}, {24.0f, 18.0f}, kTopSegment}}};
+    const FrameShapes slope{square,
+                            {},
+                            {{{-22.0f, 18.0f}, {24.0f, 18.0f}, kTopSegment}, {{-22.0f, -24.0f}, {-22.0f, 18.0f}, 0}}};
+    return {flat, flat, slope, flat, flat, slope, flat, flat, slope};
+}
+
+std::map<int, std::vector<AnimationShapes>> StageActors() {
+    constexpr int kBulletCircle = 16;
+    const Circle player{{0.0f, -14.0f}, 30.0f, 0, false};
+    const Collision2D::TunRect bullet{12.0f, -12.0f, 12.0f, -12.0f};
+    auto box = [](float top, float left, float right, float bottom, int frames = 1) {
+        return std::vector<AnimationShapes>{Frames(frames, {{top, left, right, bottom}, {}, {}})};
+    };
+    return {
+        {6, {Frames(4, {{32.0f, -32.0f, 32.0f, -32.0f}, {{{0.0f, 0.0f}, 32.0f, 0}}, {}})}},
+        {8, box(0.0f, 0.0f, 1.0f, -1.0f)},
+        {9, box(4.0f, 0.0f, 1.0f, -5.0f)},
+        {10, box(17.0f, -17.0f, 17.0f, -17.0f)},
+        {11, box(36.0f, -100.0f, 100.0f, -36.0f)},
+        {12, box(36.0f, -100.0f, 100.0f, -36.0f)},
+        {18, {ColliderTileFrames()}},
+        {20, box(0.0f, 0.0f, 1.0f, -1.0f)},
+        {33, box(13.0f, -10.0f, 10.0f, -13.0f)},
+        {34,
+         {Frames(4, {{10.0f, -26.0f, 26.0f, -10.0f}, {}, {}}), Frames(4, {{11.0f, -26.0f, 26.0f, -11.0f}, {}, {}}),
+          Frames(2, {{11.0f, -26.0f, 27.0f, -11.0f}, {}, {}}), Frames(1, {{11.0f, -26.0f, 26.0f, -11.0f}, {}, {}})}},
+        {35,
+         {Frames(12, {bullet, {{{0.0f, 0.0f}, 9.0f, kBulletCircle}}, {}}), Frames(6, {bullet, {}, {}}),
+          Frames(1, {{10.0f, -10.0f, 10.0f, -10.0f}, {{{0.0f, 0.0f}, 10.0f, kBulletCircle}}, {}}),
+          Frames(6, {{40.0f, -600.0f, 600.0f, -40.0f}, {}, {}}),
+          Frames(1, {{8.0f, -32.0f, 32.0f, -8.0f}, {{{24.0f, 0.0f}, 5.0f, kBulletCircle}}, {}}),
+          Frames(6, {bullet, {}, {}})}},
+        {40, box(26.0f, -206.0f, 206.0f, -26.0f, 2)},
+        {41, box(82.0f, -282.0f, 282.0f, -82.0f)},
+        {42, box(8.0f, -16.0f, 16.0f, -8.0f)},
+        {44,
+         {Frames(9, {{48.0f, -48.0f, 48.0f, -48.0f}, {}, {}}), Frames(9, {{48.0f, -48.0f, 48.0f, -48.0f}, {}, {}}),
+          Frames(9, {{48.0f, -56.0f, 56.0f, -48.0f}, {}, {}})}},
+        {45, box(59.0f, -115.0f, 115.0f, -59.0f, 4)},
+        {46,
+         {Frames(7, {{48.0f, -48.0f, 48.0f, -48.0f}, {}, {}}), Frames(7, {{48.0f, -48.0f, 48.0f, -48.0f}, {}, {}}),
+          Frames(8, {{48.0f, -60.0f, 60.0f, -48.0f}, {}, {}})}},
+        {47,
+         {Frames(8, {{47.0f, -47.0f, 47.0f, -47.0f}, {}, {}}), Frames(7, {{47.0f, -47.0f, 47.0f, -47.0f}, {}, {}}),
+          Frames(7, {{47.0f, -47.0f, 47.0f, -47.0f}, {}, {}})}},
+        {51,
+         {Frames(1, {{48.0f, -48.0f, 48.0f, -48.0f}, {player}, {}}),
+          Frames(2, {{48.0f, -48.0f, 48.0f, -48.0f}, {{player.centre, 30.0f, 0}}, {}}),
+          Frames(17, {{96.0f, -48.0f, 48.0f, -96.0f}, {{{0.0f, -12.0f}, 30.0f, 0}}, {}})}},
+    };
+}
+
+}  // namespace
+
+void BuildStageActors(MyLevelFactory& factory) {
+    Tundra::Game* game = Tundra::Game::GetInstance();
+    if (game == nullptr) {
+        return;
+    }
+    for (const auto& [number, animations] : StageActors()) {
+        Collision2D::CollisionActor* actor = MakeActor(animations);
+        game->AddCollisionAssets(actor);
+        factory.GetCollisionActors()[static_cast<std::size_t>(number)] = actor;
+    }
+}
+
+void AddStageContent(TestContent& content) {
+    content.OnLoadActors(&BuildStageActors);
+    content.OnBuild(MyLevelFactory::kGameLevel, MyLevelFactory::kHudLayer, &BuildStageHud);
+    content.OnBuild(MyLevelFactory::kGameLevel, MyLevelFactory::kWorldLayer, &BuildStageWorld);
+}
+
+std::unique_ptr<TestContent> MakeStageContent() {
+    auto content = std::make_unique<TestContent>();
+    AddStageContent(*content);
+    return content;
+}
+
+}  // namespace mygametest
