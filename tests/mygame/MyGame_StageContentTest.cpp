@@ -1,8 +1,24 @@
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_MemoryFile.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_CenteredText.h"
+#include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_DialogText.h"
+#include "mygame/MyGame_DistanceUI.h"
+#include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_GamePlayer.h"
+#include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_PauseableParticleSystem.h"
+#include "mygame/MyGame_Quorvex.h"
+#include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_SkyGradient.h"
+#include "mygame/MyGame_VolumeControl.h"
+#include "mygame/MyGame_WeaponBar.h"
+#include "mygame/MyGame_WeaponSprite.h"
 #include "support/MyGame_StageFixture.h"
+#include "support/MyGame_TestEnemy.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_ParticleSystem.h"
 #include "tundra/Tundra_Sprite.h"
@@ -18,6 +34,7 @@ namespace mygametest {
 namespace {
 
 using StageContentTest = StageFixture;
+using OffscreenStageContentTest = OffscreenStageFixture;
 
 template <class T>
 bool IsA(const Tundra::GameObject* object) {
@@ -33,35 +50,35 @@ TEST_F(StageContentTest, TheStageBuildsItsNamedObjectsWithTheirClasses) {
         bool hud;
     };
     const Named rows[] = {
-        {"Player", &IsA<Tundra::Sprite>, false},
-        {"LeftWeapon", &IsA<Tundra::Sprite>, false},
-        {"RightWeapon", &IsA<Tundra::Sprite>, false},
-        {"Quorvex", &IsA<Tundra::Sprite>, false},
-        {"SkyGradient", &IsA<Tundra::Sprite>, false},
+        {"Player", &IsA<GamePlayer>, false},
+        {"LeftWeapon", &IsA<WeaponSprite>, false},
+        {"RightWeapon", &IsA<WeaponSprite>, false},
+        {"Quorvex", &IsA<Quorvex>, false},
+        {"SkyGradient", &IsA<SkyGradient>, false},
         {"MapTileColliderTemplate", &IsA<MapTile>, false},
         {"MapTileTemplate", &IsA<MapTile>, false},
-        {"GasEmitter", &IsA<Tundra::ParticleSystem>, false},
-        {"FlameEmitter", &IsA<Tundra::ParticleSystem>, false},
-        {"SmokeEmitter", &IsA<Tundra::ParticleSystem>, false},
-        {"LeftWeaponBar", &IsA<Tundra::Sprite>, true},
-        {"RightWeaponBar", &IsA<Tundra::Sprite>, true},
+        {"GasEmitter", &IsA<PauseableParticleSystem>, false},
+        {"FlameEmitter", &IsA<PauseableParticleSystem>, false},
+        {"SmokeEmitter", &IsA<PauseableParticleSystem>, false},
+        {"LeftWeaponBar", &IsA<WeaponBar>, true},
+        {"RightWeaponBar", &IsA<WeaponBar>, true},
         {"LeftWeaponBarBG", &IsA<Tundra::Sprite>, true},
         {"RightWeaponBarBG", &IsA<Tundra::Sprite>, true},
-        {"MainCursor", &IsA<Tundra::Sprite>, true},
-        {"DistanceUI", &IsA<Tundra::Sprite>, true},
-        {"PlayerHPBarColor", &IsA<Tundra::Sprite>, true},
-        {"VolumeBG", &IsA<Tundra::Sprite>, true},
+        {"MainCursor", &IsA<CursorClass>, true},
+        {"DistanceUI", &IsA<DistanceUI>, true},
+        {"PlayerHPBarColor", &IsA<HpBar>, true},
+        {"VolumeBG", &IsA<VolumeControl>, true},
         {"Volume", &IsA<Tundra::Sprite>, true},
-        {"DialogText", &IsA<Tundra::Text>, true},
+        {"DialogText", &IsA<DialogText>, true},
         {"DialogArrow", &IsA<Tundra::Sprite>, true},
-        {"DropsCollectedText", &IsA<Tundra::Text>, true},
+        {"DropsCollectedText", &IsA<ScoreText>, true},
         {"DebugText", &IsA<Tundra::Text>, true},
-        {"EndGameDialog", &IsA<Tundra::Text>, true},
+        {"EndGameDialog", &IsA<CenteredText>, true},
         {"WinEnemyTemplate1", &IsA<Tundra::Sprite>, true},
         {"WinEnemyTemplate2", &IsA<Tundra::Sprite>, true},
         {"WinEnemyTemplate3", &IsA<Tundra::Sprite>, true},
         {"Stars", &IsA<Tundra::Sprite>, true},
-        {"FadeTransition", &IsA<Tundra::Sprite>, true},
+        {"FadeTransition", &IsA<FadeTransition>, true},
         {"WarningText", &IsA<Tundra::Sprite>, true},
         {"Donut", &IsA<Tundra::Sprite>, true},
     };
@@ -74,6 +91,14 @@ TEST_F(StageContentTest, TheStageBuildsItsNamedObjectsWithTheirClasses) {
     // Frames are cut from the generated sheets.
     EXPECT_EQ(Find<Tundra::Sprite>("Player")->GetFrameHeight(2), 192);
     EXPECT_EQ(Find<Tundra::Sprite>("LeftWeaponBar")->GetFrameHeight(0), 76);
+}
+
+// The renderer's textures give the same frame sizes as the sheets' headers.
+TEST_F(OffscreenStageContentTest, FramesAreCutFromTheGeneratedSheets) {
+    ASSERT_TRUE(EnterStage(0));
+    EXPECT_EQ(Find<Tundra::Sprite>("Player")->GetFrameHeight(2), 192);
+    EXPECT_EQ(Find<Tundra::Sprite>("LeftWeaponBar")->GetFrameHeight(0), 76);
+    Step(2);
 }
 
 // The ids the game reads off collisions: the player's circle 0, the
@@ -113,6 +138,29 @@ TEST_F(StageContentTest, CollisionShapesCarryTheIdsTheGameReads) {
     }
     Vector2D velocity;
     EXPECT_TRUE(Find("Player")->GetVelocity(velocity));
+}
+
+// A test enemy joins the stage's live enemies and keeps its kind through a
+// save; a kind past the table fails the stream.
+TEST_F(StageContentTest, ATestEnemyLivesInTheStageAndKeepsItsKind) {
+    ASSERT_TRUE(EnterStage(0));
+    TestEnemy* enemy = AddTestEnemy({600.0f, 400.0f}, 3);
+    ASSERT_NE(enemy, nullptr);
+    ASSERT_EQ(Stage()->GetLiveEnemyCount(), 1u);
+    EXPECT_EQ(Stage()->GetLiveEnemy(0), enemy);
+    Core::MemoryFile stored;
+    stored.WriteObject(enemy);
+    std::vector<std::uint8_t> bytes(stored.GetData(), stored.GetData() + stored.GetSize());
+    ASSERT_GE(bytes.size(), 4u);
+    for (const std::uint8_t kind : {3, 6}) {
+        bytes[bytes.size() - 4] = kind;
+        Core::MemoryFile read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        const Core::RefPtr<TestEnemy> loaded = read.ReadObjectAs<TestEnemy>();
+        EXPECT_EQ(loaded != nullptr, kind == 3);
+        if (loaded != nullptr) {
+            EXPECT_EQ(loaded->GetEnemyKind(), 3);
+        }
+    }
 }
 
 }  // namespace
