@@ -138,6 +138,7 @@ void WeaponSprite::OnStart() {
     SetWeapon(SelectedWeaponOfHand(GetName().c_str()));
     m_bar = Tundra::FindObject<WeaponBar>(IsLeftHand() ? "LeftWeaponBar" : "RightWeaponBar");
     m_emitters = {};
+    ForgetWeaponSounds();
     switch (m_weapon) {
         case kRifle:
         case kBeamGun:
@@ -371,9 +372,9 @@ void WeaponSprite::SetPaused(bool paused) {
     }
 }
 
-void WeaponSprite::LoadWeaponSounds(bool withEnd) {
-    // A second start makes new sounds: the old ones must not play on
-    // with nobody to stop them.
+// A second start makes new sounds, or none: the old ones must not play on
+// with nobody to stop them.
+void WeaponSprite::ForgetWeaponSounds() {
     for (Tundra::Sound* sound : {m_startSound, m_endSound}) {
         if (sound != nullptr) {
             sound->Stop();
@@ -383,6 +384,10 @@ void WeaponSprite::LoadWeaponSounds(bool withEnd) {
     m_endSound = nullptr;
     m_soundOn = 0;
     m_soundVolume = 1.0f;
+}
+
+void WeaponSprite::LoadWeaponSounds(bool withEnd) {
+    ForgetWeaponSounds();
     MyGame* game = GetGame();
     const std::int32_t index = WeaponAnimationIndex(m_weapon);
     if (game == nullptr || index < 0) {

@@ -10,6 +10,7 @@
 #include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_PauseableParticleSystem.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
@@ -102,39 +103,40 @@ TEST_F(OffscreenStageContentTest, FramesAreCutFromTheGeneratedSheets) {
 }
 
 // The ids the game reads off collisions: the player's circle 0, the
-// bullets' circle 16, the top segment 22 of a collider tile.
+// bullets' circle 16, the top segment 22 of a collider tile; as built (the
+// bullet template leaves the level when the stage starts).
 TEST_F(StageContentTest, CollisionShapesCarryTheIdsTheGameReads) {
-    ASSERT_TRUE(EnterStage(0));
     struct Shape {
         const char* name;
-        std::uint32_t slot;
         bool circle;
         std::uint32_t id;
+        std::vector<std::uint32_t> found;
     };
-    const Shape shapes[] = {
-        {"Player", kTemplateCount, true, 0},
-        {"BulletTemplate", kBulletTemplate, true, 16},
-        {"MapTileColliderTemplate", kTemplateCount, false, 22},
-    };
+    std::vector<Shape> shapes{{"Player", true, 0, {}}, {"BulletTemplate", true, 16, {}},
+                              {"MapTileColliderTemplate", false, 22, {}}};
+    AlsoBuild(MyLevelFactory::kWorldLayer, [&shapes](const LayerBuild& build) {
+        for (Shape& shape : shapes) {
+            std::vector<Tundra::GameObject*> objects;
+            build.layer.GetGameObjectsByName(shape.name, objects);
+            const Collision2D::DynamicObject* collision =
+                objects.size() == 1 ? objects[0]->GetCollisionObject() : nullptr;
+            if (collision == nullptr) {
+                continue;
+            }
+            if (shape.circle) {
+                for (const auto& circle : collision->GetCurrentCircles()) {
+                    shape.found.push_back(circle.GetUserId());
+                }
+            } else {
+                for (const auto& segment : collision->GetCurrentLineSegments()) {
+                    shape.found.push_back(segment.GetUserId());
+                }
+            }
+        }
+    });
+    ASSERT_TRUE(EnterStage(0));
     for (const Shape& shape : shapes) {
-        Tundra::GameObject* object = Find(shape.name);
-        if (object == nullptr && shape.slot < kTemplateCount) {
-            object = Game().GetTemplate(shape.slot);
-        }
-        ASSERT_NE(object, nullptr) << shape.name;
-        const Collision2D::DynamicObject* collision = object->GetCollisionObject();
-        ASSERT_NE(collision, nullptr) << shape.name;
-        std::vector<std::uint32_t> ids;
-        if (shape.circle) {
-            for (const auto& circle : collision->GetCurrentCircles()) {
-                ids.push_back(circle.GetUserId());
-            }
-        } else {
-            for (const auto& segment : collision->GetCurrentLineSegments()) {
-                ids.push_back(segment.GetUserId());
-            }
-        }
-        EXPECT_EQ(ids, std::vector<std::uint32_t>{shape.id}) << shape.name;
+        EXPECT_EQ(shape.found, std::vector<std::uint32_t>{shape.id}) << shape.name;
     }
     Vector2D velocity;
     EXPECT_TRUE(Find("Player")->GetVelocity(velocity));
