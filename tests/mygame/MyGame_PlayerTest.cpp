@@ -29,6 +29,7 @@ protected:
         m_player = Find<Player>("Player");
         ASSERT_NE(m_player, nullptr);
         ASSERT_EQ(Game().GetMoveSpeedFactor(), 1.0f);
+        m_player->SetPosition({500.0f, kFlatGroundY + 100.0f});
         AimAt({1000.0f, 400.0f});
         ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 600));
         m_groundY = m_player->GetPositionY();

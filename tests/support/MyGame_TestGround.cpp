@@ -10,7 +10,6 @@ namespace mygametest {
 bool LayFlatGround() {
     constexpr float kTileSize = 46.0f;
     constexpr float kFirstX = 24.0f;
-    constexpr float kTopY = 24.0f;
     constexpr int kColumns = 23;
     const auto* tileTemplate = Tundra::FindObject<MapTile>("MapTileColliderTemplate");
     MyGame* game = GetGame();
@@ -21,7 +20,7 @@ bool LayFlatGround() {
     for (int column = 0; column < kColumns; ++column) {
         auto* tile = static_cast<MapTile*>(tileTemplate->Clone());
         world->AddGameObject(tile);
-        const Vector2D position{kFirstX + kTileSize * static_cast<float>(column), kTopY};
+        const Vector2D position{kFirstX + kTileSize * static_cast<float>(column), kFlatGroundY};
         tile->SetOldPosition(position);
         tile->SetPosition(position);
         tile->SetVisible(true);
