@@ -143,6 +143,8 @@ struct BossBonus {
     std::uint32_t stage;
     const char* boss;
     std::uint32_t bonus;
+    // The last stage unlocks nothing.
+    std::uint32_t highestStage;
 };
 
 class StageBossBonusTest : public StageTest, public testing::WithParamInterface<BossBonus> {};
@@ -162,12 +164,12 @@ TEST_P(StageBossBonusTest, ResultsCreditDropsAndTheBossBonusAndWriteTheProfileAt
     EXPECT_EQ(Game().GetProfile().currency, before + 7 + row.bonus);
     const PlayerProfile onDisk = ProfileOnDisk();
     EXPECT_EQ(onDisk.currency, before + 7 + row.bonus);
-    EXPECT_EQ(onDisk.highestStage, row.stage + 1);
+    EXPECT_EQ(onDisk.highestStage, row.highestStage);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bosses, StageBossBonusTest,
-                         testing::Values(BossBonus{2, "BearBossBody", 50}, BossBonus{5, "AlpacaBoss", 150},
-                                         BossBonus{8, "UnknownBoss", 300}));
+                         testing::Values(BossBonus{2, "BearBossBody", 50, 3}, BossBonus{5, "AlpacaBoss", 150, 6},
+                                         BossBonus{8, "UnknownBoss", 300, 0}));
 
 TEST_F(StageTest, ABossStageWithoutItsBossPlaysAsAStageWithoutOne) {
     ASSERT_TRUE(EnterStage(2));
