@@ -125,6 +125,8 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     void ShowControlsDialog();
 
 private:
+    friend class GameLevelTestAccess;
+
     void FindObjects();
     GamePlayer* GetGamePlayer() const;
     float BuildSpawnWaves();

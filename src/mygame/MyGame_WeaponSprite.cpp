@@ -4,6 +4,7 @@
 #include "input/Input_Mouse.h"
 #include "math/Math_Angles.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_Bullet.h"
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_Globals.h"
@@ -361,16 +362,7 @@ void WeaponSprite::AimAtCursor() {
     SetRotationAngle(Math::UnitVectorToDegrees(Vector2D::Normalized(MousePosition() - GetPosition())));
 }
 
-void WeaponSprite::SetPaused(bool paused) {
-    if (paused) {
-        m_wasPlaying = IsPlaying() ? 1 : 0;
-        if (m_wasPlaying != 0) {
-            Pause();
-        }
-    } else if (m_wasPlaying != 0) {
-        Play(true);
-    }
-}
+void WeaponSprite::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }
 
 // A second start makes new sounds, or none: the old ones must not play on
 // with nobody to stop them.
