@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace mygametest {
 namespace {
@@ -127,6 +128,53 @@ TEST_F(GamePlayerTest, TheStagePlayerStopsAWalkAtTheScreenEdge) {
     Press(kLeftKey);
     ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementWalking; }, 10));
     EXPECT_EQ(BodyVelocity().x, 0.0f);
+}
+
+// What a save must carry of the stage's player.
+struct PlayerTrace {
+    Vector2D position;
+    Vector2D velocity;
+    std::int32_t movement;
+    std::int32_t state;
+    float invulnerableTime;
+    float blinkPhase;
+    float opacity;
+    bool operator==(const PlayerTrace&) const = default;
+};
+
+TEST_F(GamePlayerTest, ASaveMidJumpAndBlinkingPlaysOnAlike) {
+    Tap(kJumpKey);
+    Step(5);
+    Stage()->DamagePlayer(0.05f);
+    Step(3);
+    ASSERT_EQ(MovementState(), kMovementJump);
+    ASSERT_EQ(State(), kInvulnerable);
+    const auto trace = [this](int frames) {
+        std::vector<PlayerTrace> traces;
+        for (int frame = 0; frame < frames; ++frame) {
+            Step();
+            auto* player = Find<GamePlayer>("Player");
+            traces.push_back({player->GetPosition(), player->GetVelocity(),
+                              player->GetMovementMachine()->GetCurrent(), player->GetPlayerState()->GetCurrent(),
+                              player->GetInvulnerableTime(), player->GetBlinkPhase(), player->GetOpacity()});
+        }
+        return traces;
+    };
+    // Through the rest of the rise and the blinking, up to just before the
+    // player touches down.
+    constexpr int kFrames = 40;
+    Game().RequestSave("player");
+    const std::vector<PlayerTrace> first = trace(kFrames);
+    Game().RequestLoad("player");
+    // The frame of the load reads the saved state; the next one has no time
+    // behind it and does not update.
+    Step();
+    const std::vector<PlayerTrace> second = trace(kFrames);
+    EXPECT_EQ(first.back().state, kIdle);
+    EXPECT_EQ(first.back().movement, kMovementInAir);
+    for (std::size_t frame = 0; frame < second.size(); ++frame) {
+        ASSERT_TRUE(second[frame] == first[frame]) << "frame " << frame;
+    }
 }
 
 }  // namespace
