@@ -1,10 +1,18 @@
 #include "mygame/MyGame_Enemy.h"
 
 #include "core/Core_File.h"
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_GameLevel.h"
 
 #include <cmath>
 
 TUN_DEFINE_CLASS(Enemy)
+
+namespace {
+
+constexpr std::uint32_t kStageLevelIndex = 2;
+
+}  // namespace
 
 Enemy::Enemy(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations) : DeBuffable(animations) {}
 
@@ -46,7 +54,16 @@ void Enemy::Load(Core::File& file) {
     m_wasPlaying = wasPlaying;
 }
 
-void Enemy::Destroy() { DeBuffable::Destroy(); }
+void Enemy::Destroy() {
+    DeBuffable::Destroy();
+    const MyGame* game = GetGame();
+    if (game == nullptr || game->GetCurrentLevelIndex() != kStageLevelIndex) {
+        return;
+    }
+    if (auto* stage = dynamic_cast<GameLevel*>(game->GetCurrentLevel())) {
+        stage->RemoveLiveEnemy(this);
+    }
+}
 
 void Enemy::SetPaused(bool paused) {
     if (paused) {

@@ -42,6 +42,11 @@ void PS_BaseDebuff::Load(Core::File& file) {
 
 void PS_BaseDebuff::OnStart() {
     PauseableParticleSystem::OnStart();
+    // A new effect may be told to stop before its layer starts it: that
+    // start must not make it emit again, unmounted and never finishing.
+    if (m_stopping != 0 && m_finished == 0) {
+        return;
+    }
     m_lingerTime = 1.0f;
     m_stopping = 0;
     m_finished = 0;

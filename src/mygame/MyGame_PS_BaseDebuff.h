@@ -16,7 +16,8 @@ class PS_BaseDebuff : public PauseableParticleSystem {
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
-    // Re-armed: not stopping, not finished, a full linger time.
+    // Re-armed: not stopping, not finished, a full linger time; an effect
+    // still lingering keeps on lingering.
     void OnStart() override;
     // Counts the linger time down while stopping.
     void Update(float dt) override;

@@ -12,7 +12,9 @@ PS_FireDebuff::PS_FireDebuff(const PS_FireDebuff& other) : PS_BaseDebuff(other) 
 
 void PS_FireDebuff::OnStart() {
     PS_BaseDebuff::OnStart();
-    SetEmissionRate(5.0f, 10.0f);
+    if (!IsStopping()) {
+        SetEmissionRate(5.0f, 10.0f);
+    }
 }
 
 void PS_FireDebuff::OnFinished() { ReturnFireEffectToPool(this); }

@@ -9,7 +9,7 @@ class PS_FireDebuff : public PS_BaseDebuff {
     PS_FireDebuff(const Core::String& texturePath, std::uint32_t count, float boundingSize, const Vector2D& gravity);
     PS_FireDebuff(const PS_FireDebuff& other);
 
-    // Re-armed, emitting 5 to 10 particles a second.
+    // Re-armed, emitting 5 to 10 particles a second (not while lingering).
     void OnStart() override;
     void OnFinished() override;
 };

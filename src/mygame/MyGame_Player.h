@@ -45,7 +45,9 @@ class Player : public Tundra::Sprite {
     // Stops a push past the screen's left or right edge.
     void ClampToScreen();
 
+    // The velocity field; the body's is the framework's overload.
     const Vector2D& GetVelocity() const { return m_velocity; }
+    using Sprite::GetVelocity;
     bool IsFacingRight() const { return m_facingRight != 0; }
     bool IsInAir() const { return m_inAir != 0; }
     std::int32_t GetRightStep() const { return m_rightStep; }

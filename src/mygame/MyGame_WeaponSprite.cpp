@@ -4,6 +4,7 @@
 #include "input/Input_Mouse.h"
 #include "math/Math_Angles.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_Bullet.h"
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_Globals.h"
@@ -138,6 +139,7 @@ void WeaponSprite::OnStart() {
     SetWeapon(SelectedWeaponOfHand(GetName().c_str()));
     m_bar = Tundra::FindObject<WeaponBar>(IsLeftHand() ? "LeftWeaponBar" : "RightWeaponBar");
     m_emitters = {};
+    ForgetWeaponSounds();
     switch (m_weapon) {
         case kRifle:
         case kBeamGun:
@@ -360,20 +362,11 @@ void WeaponSprite::AimAtCursor() {
     SetRotationAngle(Math::UnitVectorToDegrees(Vector2D::Normalized(MousePosition() - GetPosition())));
 }
 
-void WeaponSprite::SetPaused(bool paused) {
-    if (paused) {
-        m_wasPlaying = IsPlaying() ? 1 : 0;
-        if (m_wasPlaying != 0) {
-            Pause();
-        }
-    } else if (m_wasPlaying != 0) {
-        Play(true);
-    }
-}
+void WeaponSprite::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }
 
-void WeaponSprite::LoadWeaponSounds(bool withEnd) {
-    // A second start makes new sounds: the old ones must not play on
-    // with nobody to stop them.
+// A second start makes new sounds, or none: the old ones must not play on
+// with nobody to stop them.
+void WeaponSprite::ForgetWeaponSounds() {
     for (Tundra::Sound* sound : {m_startSound, m_endSound}) {
         if (sound != nullptr) {
             sound->Stop();
@@ -383,6 +376,10 @@ void WeaponSprite::LoadWeaponSounds(bool withEnd) {
     m_endSound = nullptr;
     m_soundOn = 0;
     m_soundVolume = 1.0f;
+}
+
+void WeaponSprite::LoadWeaponSounds(bool withEnd) {
+    ForgetWeaponSounds();
     MyGame* game = GetGame();
     const std::int32_t index = WeaponAnimationIndex(m_weapon);
     if (game == nullptr || index < 0) {

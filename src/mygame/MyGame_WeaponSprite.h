@@ -83,6 +83,7 @@ private:
     Bullet* PlaceShot(Bullet* shot, int kind) const;
     void SetCooldown(float seconds);
     void RestartStartSound();
+    void ForgetWeaponSounds();
 
     std::uint32_t m_weapon = 0;
     float m_charge = 0.0f;

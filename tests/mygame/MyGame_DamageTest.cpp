@@ -2,6 +2,7 @@
 
 #include "mygame/MyGame_Debuff.h"
 #include "mygame/MyGame_EnemySpawns.h"
+#include "mygame/MyGame_GameLevel.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,21 @@ TEST_F(DamageTest, PausingAnEnemyResumesOnlyAPlayingAnimation) {
     }
     EXPECT_TRUE(playing.IsPlaying());
     EXPECT_FALSE(stopped.IsPlaying());
+}
+
+TEST_F(DamageTest, ADestroyedEnemyLeavesTheLiveListOthersKeepTheirOrder) {
+    EnterStage();
+    auto& stage = static_cast<GameLevel&>(*Game().GetCurrentLevel());
+    TestEnemy* enemies[] = {&AddEnemy(0), &AddEnemy(1), &AddEnemy(2)};
+    for (TestEnemy* enemy : enemies) {
+        stage.AddLiveEnemy(enemy);
+    }
+    enemies[1]->Destroy();
+    enemies[1]->Destroy();
+    ASSERT_EQ(stage.GetLiveEnemyCount(), 2u);
+    EXPECT_EQ(stage.GetLiveEnemy(0), enemies[0]);
+    EXPECT_EQ(stage.GetLiveEnemy(1), enemies[2]);
+    EXPECT_TRUE(enemies[1]->IsDestroyRequested());
 }
 
 TEST_F(DamageTest, SpawnsGiveNoEnemyYet) {

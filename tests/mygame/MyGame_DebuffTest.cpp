@@ -138,6 +138,20 @@ TEST_F(DebuffTest, ADestroyedIdleEffectIsNeverTakenAgain) {
     EXPECT_EQ(GetFireEffectPoolSize(), 0u);
 }
 
+// The burn ends before the layer started its new effect: the start does
+// not make it emit again, and it finishes as any other.
+TEST_F(DebuffTest, AnEffectStoppedBeforeItStartedStillFinishes) {
+    EnterStage();
+    TestEnemy& enemy = AddEnemy(0);
+    enemy.SetOnFire();
+    const Core::RefPtr<PS_FireDebuff> effect = MountedEffect(enemy);
+    ASSERT_NE(effect, nullptr);
+    enemy.EndDebuff();
+    EXPECT_NEAR(StepUntilFinished(*effect), 60, 2);
+    EXPECT_EQ(EmissionHigh(*effect), 0.0f);
+    EXPECT_EQ(GetFireEffectPoolSize(), 1u);
+}
+
 TEST_F(DebuffTest, AnEndingEnemyEndsItsBurn) {
     EnterStage();
     TestEnemy& enemy = AddEnemy(0);

@@ -111,8 +111,7 @@ StageView LookAtStage(const GameLevel& stage, std::int64_t frame) {
             view.groundTops.push_back(top->GetPosition());
         }
     }
-    // The story holds the stage once the ground has come to its end.
-    view.storyShowing = Globals().paused != 0 && stage.GetTerrain().IsEndReached();
+    view.storyShowing = stage.IsStoryActive();
     return view;
 }
 
