@@ -7,6 +7,7 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_StateBuilder.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_WeaponSprite.h"
 #include "tundra/Tundra_FindObject.h"
@@ -78,11 +79,7 @@ GamePlayer::StateMachine* GamePlayer::BuildPlayerState(GamePlayer* owner) {
     }};
     StateMachine::StateList states;
     for (const Spec& spec : specs) {
-        State* state = TUN_NEW(State, 0.0f);
-        states.emplace_back(state);
-        state->SetName(spec.name);
-        state->SetEnterCallback(spec.enter);
-        state->SetUpdateCallback(spec.update);
+        State* state = AppendState<GamePlayer>(states, spec.name, 0.0f, spec.enter, spec.update, nullptr);
         for (const auto& [target, condition] : spec.transitions) {
             if (condition != nullptr) {
                 state->AddTransition(target, condition, 0.0f);
