@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace mygametest {
@@ -182,6 +183,8 @@ TEST_F(DebuffTest, PausedParticleSystemsStandStill) {
     for (const Tundra::Particle& particle : smoke->GetParticles()) {
         positions.push_back(particle.position);
     }
+    const auto& particles = smoke->GetParticles();
+    ASSERT_TRUE(std::any_of(particles.begin(), particles.end(), [](const auto& particle) { return particle.alive; }));
     Globals().paused = 1;
     Step(60);
     EXPECT_EQ(effect->GetLingerTime(), linger);
