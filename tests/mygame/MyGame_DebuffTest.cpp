@@ -217,5 +217,21 @@ TEST_F(DebuffTest, ABurnSurvivesTheStream) {
     EXPECT_EQ(read->GetDebuff()->GetEffect(), read->GetMountAt(0));
 }
 
+// Every cut of a burning enemy's stream loads or fails; a failed one gives nothing.
+TEST_F(DebuffTest, EveryTruncatedBurningEnemyFailsCleanly) {
+    EnterStage();
+    TestEnemy& enemy = AddEnemy(0);
+    enemy.SetOnFire();
+    Step(2);
+    Core::MemoryFile file;
+    file << static_cast<const Core::Object*>(&enemy);
+    for (std::uint32_t size = 0; size < file.GetSize(); ++size) {
+        Core::MemoryFile reader(file.GetData(), size);
+        const Core::RefPtr<Enemy> read = reader.ReadObjectAs<Enemy>(Core::File::Reference::Owning);
+        EXPECT_TRUE(reader.HasFailed()) << "size " << size;
+        EXPECT_EQ(read, nullptr) << "size " << size;
+    }
+}
+
 }  // namespace
 }  // namespace mygametest
