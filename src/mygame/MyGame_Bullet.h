@@ -33,6 +33,11 @@ class Bullet : public Tundra::Sprite {
     void SetPaused(bool paused);
 
 private:
+    void UpdateFlying(std::uint32_t weaponBit, int impact);
+    void UpdateBeamShot();
+    // Stops where it is and plays its impact once.
+    void TurnIntoImpact(int impact);
+
     std::uint8_t m_wasPlaying = 0;
 };
 

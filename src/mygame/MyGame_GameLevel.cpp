@@ -1,32 +1,112 @@
 #include "mygame/MyGame_GameLevel.h"
 
-#include "core/Core_File.h"
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_Bullet.h"
+#include "mygame/MyGame_DialogText.h"
+#include "mygame/MyGame_DistanceUI.h"
+#include "mygame/MyGame_Enemy.h"
+#include "mygame/MyGame_EnemySpawns.h"
+#include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_FireEffectPool.h"
+#include "mygame/MyGame_GamePlayer.h"
+#include "mygame/MyGame_FindInLevel.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_HpBar.h"
+#include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_Player.h"
+#include "mygame/MyGame_Quorvex.h"
+#include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_UiFrame.h"
+#include "mygame/MyGame_VolumeControl.h"
+#include "mygame/MyGame_WeaponSprite.h"
+#include "physics/Physics_PhysicsEngine.h"
+#include "sound/Sound_JukeBox.h"
+#include "tundra/Tundra_Sound.h"
 
 #include <algorithm>
 #include <cmath>
 
 TUN_DEFINE_UNCLONABLE_CLASS(GameLevel)
 
+namespace {
+
+constexpr float kRunningPhysicsStep = 0.02f;
+// Small enough that bodies stand still while the stage is paused.
+constexpr float kPausedPhysicsStep = 1e-12f;
+constexpr float kInvulnerableTime = 0.5f;
+// Below this health the companion leaves and the stage's own music starts.
+constexpr float kCompanionLeavesBelow = 0.4f;
+constexpr std::uint32_t kFifthWeaponBit = 16;
+
+void PlayEffect(Tundra::Sound* sound) {
+    if (sound != nullptr) {
+        sound->Rewind();
+        sound->Play(false);
+    }
+}
+
+// Every object of the name in the level whose class is T, in level order.
+template <class T>
+std::vector<Core::RefPtr<T>> AllInLevel(const Tundra::Level& level, const Core::String& name) {
+    std::vector<Tundra::GameObject*> objects;
+    level.GetGameObjects(&name, objects);
+    std::vector<Core::RefPtr<T>> found;
+    for (Tundra::GameObject* object : objects) {
+        if (auto* typed = dynamic_cast<T*>(object)) {
+            found.emplace_back(typed);
+        }
+    }
+    return found;
+}
+
+void PlayOrStop(const Tundra::Level& level, const char* name, bool paused) {
+    if (auto* sprite = FindInLevel<Tundra::Sprite>(level, name)) {
+        sprite->Play(!paused);
+    }
+}
+
+}  // namespace
+
 GameLevel::GameLevel() { Globals().paused = 0; }
 
 GameLevel::~GameLevel() = default;
 
-void GameLevel::Save(Core::File& file) const { Level::Save(file); }
-
-void GameLevel::Load(Core::File& file) { Level::Load(file); }
-
-void GameLevel::OnStart() {}
-
-void GameLevel::OnEnd() {}
-
-void GameLevel::Update(float) {}
+void GameLevel::OnEnd() {
+    ClearFireEffectPool();
+    if (m_frame != nullptr) {
+        m_frame->Destroy();
+        m_frame.reset();
+    }
+    Level::OnEnd();
+}
 
 void GameLevel::DamagePlayer(float amount) {
     if (!std::isfinite(amount) || amount < 0.0f) {
         return;
     }
-    m_health -= amount;
+    const MyGame* game = GetGame();
+    const std::uint8_t armour = game != nullptr ? GetUpgradeLevel(game->GetProfile(), kFifthWeaponBit, 0) : 0;
+    const float share = static_cast<float>(armour) / 10.0f;
+    m_health = m_health - (amount - share * amount);
+    if (m_healthBar) {
+        m_healthBar->SetHealth(m_health);
+    }
+    if (GamePlayer* player = GetGamePlayer()) {
+        player->SetInvulnerableTime(m_health > 0.0f ? kInvulnerableTime : 0.0f);
+    }
+    if (m_health < kCompanionLeavesBelow && m_companion && m_companion->GetMount() != nullptr) {
+        m_companion->GetMount()->UnMount(m_companion.Get());
+        if (game != nullptr) {
+            MyGame* mutableGame = GetGame();
+            if (Tundra::JukeBox* playlist = mutableGame->GetMenuMusic()) {
+                playlist->PauseMusic();
+            }
+            // The stage's music takes the level's one jukebox, and with it
+            // the game's link to the playlist.
+            mutableGame->LoadLevelMusic();
+        }
+    }
+    PlayEffect(Globals().playerHitSound);
 }
 
 void GameLevel::AddDrops(std::int32_t count) {
@@ -34,33 +114,74 @@ void GameLevel::AddDrops(std::int32_t count) {
         return;
     }
     m_drops += count;
+    if (auto* text = FindInLevel<ScoreText>(*this, "DropsCollectedText")) {
+        text->SetTargetValue(m_drops);
+    }
+    PlayEffect(Globals().playerCollectSound);
 }
 
-void GameLevel::SetLevelPaused(bool paused) { Globals().paused = paused ? 1 : 0; }
+void GameLevel::SetLevelPaused(bool paused) {
+    Globals().paused = paused ? 1 : 0;
+    if (MyGame* game = GetGame()) {
+        if (Physics2D::PhysicsEngine* physics = game->GetPhysicsEngine()) {
+            physics->SetMaximumSimulationStep(paused ? kPausedPhysicsStep : kRunningPhysicsStep);
+        }
+    }
+    // Pausing may destroy nothing, but walk by index re-reading the length
+    // all the same: the objects' hooks are not ours.
+    for (std::size_t i = 0; i < m_liveEnemies.size(); ++i) {
+        const Core::RefPtr<Enemy> enemy = m_liveEnemies[i];
+        enemy->SetPaused(paused);
+    }
+    for (const Core::RefPtr<Bullet>& bullet : AllInLevel<Bullet>(*this, "BulletTemplate")) {
+        bullet->SetPaused(paused);
+    }
+    if (Player* player = GetPlayer()) {
+        player->SetPaused(paused);
+        for (WeaponSprite* weapon : {player->GetLeftWeapon(), player->GetRightWeapon()}) {
+            if (weapon != nullptr) {
+                weapon->SetPaused(paused);
+            }
+        }
+    }
+    PlayOrStop(*this, "WarningText", paused);
+    PlayOrStop(*this, "Donut", paused);
+}
 
-void GameLevel::SpawnGroundEnemy() {}
+void GameLevel::SpawnGroundEnemy() {
+    const Vector2D at = m_terrain.GetLeadingPosition() + Vector2D{0.0f, 63.0f};
+    AddLiveEnemy(CreateWalkingRangedEnemy(at));
+}
 
-void GameLevel::SpawnFlyingEnemy(std::int32_t, float) {}
+// The ring's phase is the flying enemies' to take once they fly a ring.
+void GameLevel::SpawnFlyingEnemy(std::int32_t path, float) {
+    AddLiveEnemy(CreateFlyingRangedEnemy(Vector2D{1000.0f, 1000.0f}, path));
+}
 
-void GameLevel::SpawnRollingSpike() {}
+void GameLevel::SpawnRollingSpike() {
+    const Vector2D at = m_terrain.GetLeadingPosition() + Vector2D{0.0f, 70.0f};
+    AddLiveEnemy(CreateRollingSpike(at, Vector2D{0.0f, -2.0f}));
+}
 
 void GameLevel::SpawnBoss(float) {}
 
 Player* GameLevel::GetPlayer() const { return Globals().player; }
 
+GamePlayer* GameLevel::GetGamePlayer() const { return dynamic_cast<GamePlayer*>(Globals().player); }
+
 void GameLevel::AddLiveEnemy(Enemy* enemy) {
     if (enemy == nullptr || std::find(m_liveEnemies.begin(), m_liveEnemies.end(), enemy) != m_liveEnemies.end()) {
         return;
     }
-    m_liveEnemies.push_back(enemy);
+    m_liveEnemies.emplace_back(enemy);
 }
 
 void GameLevel::RemoveLiveEnemy(const Enemy* enemy) {
-    std::erase(m_liveEnemies, enemy);
+    std::erase_if(m_liveEnemies, [enemy](const Core::RefPtr<Enemy>& live) { return live.Get() == enemy; });
 }
 
 Enemy* GameLevel::GetLiveEnemy(std::size_t index) const {
-    return index < m_liveEnemies.size() ? m_liveEnemies[index] : nullptr;
+    return index < m_liveEnemies.size() ? m_liveEnemies[index].Get() : nullptr;
 }
 
 void GameLevel::CountKill(std::int32_t enemyKind) {
@@ -80,15 +201,17 @@ void GameLevel::CountKill(std::int32_t enemyKind) {
 }
 
 LabeledButton* GameLevel::GetDialogButton(std::size_t slot) const {
-    return slot < kDialogSlots ? m_dialogButtons[slot] : nullptr;
+    return slot < kDialogSlots ? m_dialogButtons[slot].Get() : nullptr;
 }
 
 void GameLevel::ClearCompanion() { m_companion = nullptr; }
 
-void GameLevel::ShowPauseDialog(bool) {}
-
-void GameLevel::ShowOptionsDialog() {}
-
-void GameLevel::ShowVolumeDialog() {}
-
-void GameLevel::ShowControlsDialog() {}
+void GameLevel::FindObjects() {
+    m_distanceBar = FindInLevel<DistanceUI>(*this, "DistanceUI");
+    m_healthBar = FindInLevel<HpBar>(*this, "PlayerHPBarColor");
+    m_volumeSlider = FindInLevel<VolumeControl>(*this, "VolumeBG");
+    m_dialogText = FindInLevel<DialogText>(*this, "DialogText");
+    m_dialogArrow = FindInLevel<Tundra::Sprite>(*this, "DialogArrow");
+    m_endGameText = FindInLevel<CenteredText>(*this, "EndGameDialog");
+    m_fade = FindInLevel<FadeTransition>(*this, "FadeTransition");
+}

@@ -1,20 +1,26 @@
 #pragma once
 
 #include "core/Core_RefPtr.h"
+#include "core/Core_String.h"
+#include "math/Math_Vector2D.h"
 #include "mygame/MyGame_SpawnWave.h"
 #include "mygame/MyGame_Terrain.h"
 #include "tundra/Tundra_Level.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace Tundra {
 class Sprite;
 }
+class CenteredText;
 class DialogText;
 class DistanceUI;
 class Enemy;
+class FadeTransition;
+class GamePlayer;
 class HpBar;
 class LabeledButton;
 class Player;
@@ -30,7 +36,7 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     TUN_DECLARE_UNCLONABLE_CLASS(GameLevel);
 
     // Which dialog the four button slots hold.
-    enum class Dialog : std::uint8_t { kNone = 0, kPause, kOptions, kVolume, kControls, kResults, kDefeat };
+    enum class Dialog : std::uint8_t { kNone = 0, kPause, kOptions, kVolume, kControls, kResults };
     // The bindings the controls dialog can capture.
     enum KeyCapture : std::int32_t { kNoCapture = 0, kCaptureLeft = 1, kCaptureRight = 2, kCaptureJump = 3 };
     struct KillCounters {
@@ -67,7 +73,8 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     void SpawnGroundEnemy() override;
     void SpawnFlyingEnemy(std::int32_t path, float phase) override;
     void SpawnRollingSpike() override;
-    // Activates the boss on the ground the terrain ended at.
+    // Activates the boss on the ground the terrain ended at (the boss
+    // classes bring their activation).
     void SpawnBoss(float groundY);
 
     // The stage's "Player" as the game captured it; null without one.
@@ -80,7 +87,7 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     std::size_t GetLiveEnemyCount() const { return m_liveEnemies.size(); }
     // Null past the end.
     Enemy* GetLiveEnemy(std::size_t index) const;
-    Enemy* GetBoss() const { return m_boss; }
+    Enemy* GetBoss() const { return m_boss.Get(); }
 
     // enemyKind: 0 walking, 1 flying, 2 rolling; the bosses count nowhere.
     void CountKill(std::int32_t enemyKind);
@@ -103,13 +110,13 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     // Null for an empty slot or an index past the four.
     LabeledButton* GetDialogButton(std::size_t slot) const;
 
-    UiFrame* GetFrame() const { return m_frame; }
+    UiFrame* GetFrame() const { return m_frame.get(); }
     Terrain& GetTerrain() { return m_terrain; }
     const Terrain& GetTerrain() const { return m_terrain; }
 
     // The companion leaves the stage (it calls this when it goes).
     void ClearCompanion();
-    Quorvex* GetCompanion() const { return m_companion; }
+    Quorvex* GetCompanion() const { return m_companion.Get(); }
 
     // The dialogs: pause (shown or hidden), options, volume and controls.
     void ShowPauseDialog(bool show);
@@ -118,7 +125,10 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     void ShowControlsDialog();
 
 private:
+    friend class GameLevelTestAccess;
+
     void FindObjects();
+    GamePlayer* GetGamePlayer() const;
     float BuildSpawnWaves();
     void UpdateSpawnWaves(float dt);
     void UpdateProgress(float dt);
@@ -126,13 +136,37 @@ private:
     void StartStory();
     void AdvanceStory();
     void ShowLevelResults();
+    void CaptureKey();
 
-    DistanceUI* m_distanceBar = nullptr;
+    // Dialog building blocks (MyGame_StageDialogs).
+    // Ends the open dialog's buttons and a key capture waiting on them.
+    void ClearDialogButtons();
+    void ShowDialogTitle(const char* title, const Vector2D& position);
+    void SetDialogButton(std::size_t slot, LabeledButton* button);
+    // A label is read and written only through a live slot.
+    Core::String GetSlotLabel(std::size_t slot) const;
+    void SetSlotLabel(std::size_t slot, const Core::String& text);
+    void OpenPauseDialog(bool frameFromLarge);
+    // The first press asks "confirm?", the second leaves for the level.
+    void ConfirmThenFade(std::size_t slot, std::uint32_t level);
+    void FadeTo(std::uint32_t level);
+    // Rebuilds what the open dialog shows after a load (callbacks are not
+    // streamed).
+    void ReopenDialog();
+    void ShowResultsButtons();
+
+    void SaveStage(Core::File& file) const;
+    bool LoadStage(Core::File& file);
+
+    // Found by name at start and after a load; held, so that an object
+    // destroyed meanwhile is never read freed.
+    Core::RefPtr<DistanceUI> m_distanceBar;
     float m_distance = 0.0f;
     Terrain m_terrain;
-    std::vector<Enemy*> m_liveEnemies;
-    HpBar* m_healthBar = nullptr;
-    Enemy* m_boss = nullptr;
+    // Creation order; an enemy takes itself out when it is destroyed.
+    std::vector<Core::RefPtr<Enemy>> m_liveEnemies;
+    Core::RefPtr<HpBar> m_healthBar;
+    Core::RefPtr<Enemy> m_boss;
     float m_stageLength = 0.0f;
     std::uint8_t m_cleared = 0;
     std::uint8_t m_endBegun = 0;
@@ -140,18 +174,21 @@ private:
     float m_health = 1.0f;
     std::int32_t m_drops = 0;
     KillCounters m_kills;
-    std::array<LabeledButton*, kDialogSlots> m_dialogButtons{};
+    std::array<Core::RefPtr<LabeledButton>, kDialogSlots> m_dialogButtons;
     Dialog m_openDialog = Dialog::kNone;
-    // Owned: made at start, destroyed at the end.
-    UiFrame* m_frame = nullptr;
+    std::unique_ptr<UiFrame> m_frame;
     std::uint8_t m_storyActive = 0;
-    DialogText* m_dialogText = nullptr;
-    Tundra::Sprite* m_dialogArrow = nullptr;
+    Core::RefPtr<DialogText> m_dialogText;
+    Core::RefPtr<Tundra::Sprite> m_dialogArrow;
     // Index into the stage's story lines of the next line to show; -1
     // before the story.
     std::int32_t m_storyLine = -1;
     std::uint8_t m_resultsShowing = 0;
-    VolumeControl* m_volumeSlider = nullptr;
+    Core::RefPtr<VolumeControl> m_volumeSlider;
     std::int32_t m_keyCapture = kNoCapture;
-    Quorvex* m_companion = nullptr;
+    Core::RefPtr<Quorvex> m_companion;
+    Core::RefPtr<CenteredText> m_endGameText;
+    Core::RefPtr<FadeTransition> m_fade;
+    // A dialog read from a stream waits for the first update to be built.
+    std::uint8_t m_reopenPending = 0;
 };

@@ -1,18 +1,137 @@
 #include "mygame/MyGame_GamePlayer.h"
 
+#include "collision/Collision_DynamicObject.h"
+#include "core/Core_File.h"
+#include "mygame/MyGame_CenteredText.h"
+#include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_UiFrame.h"
+#include "mygame/MyGame_WeaponSprite.h"
+#include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_Sound.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
 TUN_DEFINE_CLASS(GamePlayer)
 
-GamePlayer::GamePlayer() = default;
+namespace {
 
-GamePlayer::GamePlayer(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations) : Player(animations) {}
+enum PlayerStateIndex : std::int32_t { kInvulnerable = 0, kIdle = 1, kDying = 2, kYouLose = 3 };
 
-GamePlayer::GamePlayer(const GamePlayer& other) : Player(other) {}
+constexpr int kStandAnimation = 0;
+constexpr int kHitAnimation = 1;
+constexpr int kDeathAnimation = 2;
+constexpr float kBlinkSpeed = 50.0f;
+constexpr float kFullTurn = static_cast<float>(2.0 * std::numbers::pi);
+constexpr std::uint32_t kMenuLevel = 1;
+constexpr std::uint32_t kStageLevel = 2;
+constexpr std::uint8_t kBoundingRectangleOnly = 0;
+
+using State = Tundra::State<GamePlayer>;
+
+GameLevel* CurrentStage() {
+    const Tundra::Game* game = Tundra::Game::GetInstance();
+    return game != nullptr ? dynamic_cast<GameLevel*>(game->GetCurrentLevel()) : nullptr;
+}
+
+// Outside a stage nothing hurts the player.
+float StageHealth() {
+    const GameLevel* stage = CurrentStage();
+    return stage != nullptr ? stage->GetHealth() : 1.0f;
+}
+
+void FadeTo(std::uint32_t level) {
+    if (auto* fade = Tundra::FindObject<FadeTransition>("FadeTransition")) {
+        fade->FadeToLevel(level);
+    }
+}
+
+void SetMountsOpacity(const Tundra::GameObject& object, float opacity) {
+    for (int i = 0; i < object.GetMountsCount(); ++i) {
+        if (Tundra::GameObject* mounted = object.GetMountAt(i)) {
+            mounted->SetOpacity(opacity);
+        }
+    }
+}
+
+}  // namespace
+
+GamePlayer::StateMachine* GamePlayer::BuildPlayerState(GamePlayer* owner) {
+    struct Spec {
+        const char* name;
+        State::Callback enter;
+        State::Callback update;
+        std::array<std::pair<std::int32_t, State::Condition>, 2> transitions;
+    };
+    const std::array<Spec, 4> specs{{
+        {"Invulnerable", &GamePlayer::EnterInvulnerable, &GamePlayer::Blink,
+         {{{kIdle, &GamePlayer::IsVulnerable}, {0, nullptr}}}},
+        {"Idle", &GamePlayer::EnterIdleState, nullptr,
+         {{{kInvulnerable, &GamePlayer::IsInvulnerable}, {kDying, &GamePlayer::IsOutOfHealth}}}},
+        {"Dying", &GamePlayer::EnterDying, nullptr, {{{kYouLose, &GamePlayer::IsDeathOver}, {0, nullptr}}}},
+        {"YouLose", &GamePlayer::EnterYouLose, nullptr, {}},
+    }};
+    StateMachine::StateList states;
+    for (const Spec& spec : specs) {
+        State* state = TUN_NEW(State, 0.0f);
+        states.emplace_back(state);
+        state->SetName(spec.name);
+        state->SetEnterCallback(spec.enter);
+        state->SetUpdateCallback(spec.update);
+        for (const auto& [target, condition] : spec.transitions) {
+            if (condition != nullptr) {
+                state->AddTransition(target, condition, 0.0f);
+            }
+        }
+    }
+    StateMachine* machine = TUN_NEW(StateMachine, states, kIdle, 0.0f, owner);
+    machine->SetName("PlayerState");
+    return machine;
+}
+
+GamePlayer::GamePlayer() : m_stateMachine(BuildPlayerState(this)) {}
+
+GamePlayer::GamePlayer(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations)
+    : Player(animations), m_stateMachine(BuildPlayerState(this)) {}
+
+GamePlayer::GamePlayer(const GamePlayer& other)
+    : Player(other), m_stateMachine(static_cast<StateMachine*>(other.m_stateMachine->CloneState())) {
+    m_stateMachine->SetOwnerRecursive(this);
+}
 
 GamePlayer::~GamePlayer() = default;
 
-void GamePlayer::Save(Core::File& file) const { Player::Save(file); }
+void GamePlayer::Save(Core::File& file) const {
+    Player::Save(file);
+    file.WriteF32(m_invulnerableTime);
+    file.WriteF32(m_blinkPhase);
+    m_stateMachine->Save(file);
+}
 
-void GamePlayer::Load(Core::File& file) { Player::Load(file); }
+void GamePlayer::Load(Core::File& file) {
+    Player::Load(file);
+    float invulnerableTime = m_invulnerableTime;
+    float blinkPhase = m_blinkPhase;
+    file.ReadF32(invulnerableTime);
+    file.ReadF32(blinkPhase);
+    if (!std::isfinite(invulnerableTime) || !std::isfinite(blinkPhase)) {
+        file.SetFailed();
+    }
+    if (file.HasFailed()) {
+        return;
+    }
+    m_stateMachine->Load(file);
+    if (file.HasFailed()) {
+        return;
+    }
+    m_invulnerableTime = invulnerableTime;
+    m_blinkPhase = blinkPhase;
+}
 
 void GamePlayer::OnStart() {
     Player::OnStart();
@@ -20,4 +139,97 @@ void GamePlayer::OnStart() {
     m_blinkPhase = 0.0f;
 }
 
-void GamePlayer::Update(float dt) { Player::Update(dt); }
+// While the death animation plays the level is paused, yet the machine
+// runs on to the defeat; a dead player no longer moves or turns.
+void GamePlayer::Update(float dt) {
+    if (Globals().paused != 0 && GetCurrentAnimationIndex() != kDeathAnimation) {
+        return;
+    }
+    if (StageHealth() > 0.0f) {
+        Player::Update(dt);
+        ClampToScreen();
+        SetVelocity(m_velocity);
+    }
+    m_stateMachine->Update(dt);
+}
+
+void GamePlayer::EnterInvulnerable(float) {
+    SetCurrentAnimationIndex(kHitAnimation, true);
+    SetLoop(true);
+    Play(true);
+}
+
+void GamePlayer::Blink(float dt) {
+    m_invulnerableTime -= dt;
+    m_blinkPhase += dt * kBlinkSpeed;
+    if (m_blinkPhase > kFullTurn) {
+        m_blinkPhase -= kFullTurn;
+    }
+    const float opacity = std::sin(m_blinkPhase) * 0.5f + 0.5f;
+    SetOpacity(opacity);
+    SetMountsOpacity(*this, opacity);
+}
+
+void GamePlayer::EnterIdleState(float) {
+    SetOpacity(1.0f);
+    SetMountsOpacity(*this, 1.0f);
+    SetCurrentAnimationIndex(kStandAnimation, true);
+    SetLoop(false);
+    Stop();
+}
+
+void GamePlayer::EnterDying(float) {
+    if (Collision2D::DynamicObject* object = GetCollisionObject()) {
+        object->SetCollisionType(kBoundingRectangleOnly);
+    }
+    RemoveAllForces();
+    m_velocity = {0.0f, 0.0f};
+    SetVelocity(m_velocity);
+    SetOpacity(1.0f);
+    SetMountsOpacity(*this, 0.0f);
+    SetCurrentAnimationIndex(kDeathAnimation, true);
+    SetLoop(false);
+    Play(true);
+    if (GameLevel* stage = CurrentStage()) {
+        stage->SetLevelPaused(true);
+    }
+    if (Tundra::Sound* sound = Globals().playerDeathSound) {
+        sound->Rewind();
+        sound->Play(false);
+    }
+}
+
+void GamePlayer::EnterYouLose(float) { ShowDefeatDialog(); }
+
+bool GamePlayer::IsVulnerable(float) { return m_invulnerableTime <= 0.0f; }
+
+bool GamePlayer::IsInvulnerable(float) { return m_invulnerableTime > 0.0f; }
+
+bool GamePlayer::IsOutOfHealth(float) { return StageHealth() <= 0.0f; }
+
+bool GamePlayer::IsDeathOver(float) { return IsEndOfAnimation(); }
+
+void GamePlayer::MakeDefeatButtons() {
+    MakeLabeledButton({0.0f, 0.0f}, "restart", 0, [] { FadeTo(kStageLevel); });
+    MakeLabeledButton({0.0f, -70.0f}, "exit to menu", 0, [] { FadeTo(kMenuLevel); });
+}
+
+void GamePlayer::ShowDefeatDialog() {
+    MakeDefeatButtons();
+    if (const GameLevel* stage = CurrentStage(); stage != nullptr && stage->GetFrame() != nullptr) {
+        stage->GetFrame()->SetTargetRect(0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+        stage->GetFrame()->SetTargetRect(-200.0f, 200.0f, 200.0f, -200.0f, 1.0f);
+    }
+    SetVisible(false);
+    for (WeaponSprite* weapon : {GetLeftWeapon(), GetRightWeapon()}) {
+        if (weapon != nullptr) {
+            weapon->SetVisible(false);
+        }
+    }
+    if (auto* text = Tundra::FindObject<CenteredText>("EndGameDialog")) {
+        text->SetAnchor({0.0f, 120.0f});
+        text->SetScale(2.0f, 2.0f);
+        text->SetVisible(true);
+        text->SetText("defeat");
+    }
+}

@@ -32,7 +32,27 @@ class GamePlayer : public Player {
     float GetBlinkPhase() const { return m_blinkPhase; }
     const StateMachine* GetPlayerState() const { return m_stateMachine.Get(); }
 
+    // The defeat: "restart" and "exit to menu", the frame around them, the
+    // player and its weapons hidden, "defeat" written large.
+    void ShowDefeatDialog();
+    // The two buttons alone, as a loaded stage rebuilds them (callbacks are
+    // not streamed).
+    static void MakeDefeatButtons();
+
 private:
+    // "PlayerState" in array order.
+    static StateMachine* BuildPlayerState(GamePlayer* owner);
+
+    void EnterInvulnerable(float dt);
+    void Blink(float dt);
+    void EnterIdleState(float dt);
+    void EnterDying(float dt);
+    void EnterYouLose(float dt);
+    bool IsVulnerable(float dt);
+    bool IsInvulnerable(float dt);
+    bool IsOutOfHealth(float dt);
+    bool IsDeathOver(float dt);
+
     float m_invulnerableTime = 0.0f;
     // Radians, 0..2 pi.
     float m_blinkPhase = 0.0f;

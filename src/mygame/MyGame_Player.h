@@ -45,7 +45,9 @@ class Player : public Tundra::Sprite {
     // Stops a push past the screen's left or right edge.
     void ClampToScreen();
 
+    // The velocity field; the body's is the framework's overload.
     const Vector2D& GetVelocity() const { return m_velocity; }
+    using Sprite::GetVelocity;
     bool IsFacingRight() const { return m_facingRight != 0; }
     bool IsInAir() const { return m_inAir != 0; }
     std::int32_t GetRightStep() const { return m_rightStep; }
@@ -69,6 +71,32 @@ protected:
     std::int32_t m_leftStep = -14;
 
 private:
+    // The movement machine's states in array order (MyGame_PlayerMovement).
+    static Machine* BuildMovementStateMachine(Player* owner);
+    // Speeds now, from the move-speed factor: right is slower while a
+    // stage's ground still scrolls.
+    float LeftwardSpeed() const;
+    float RightwardSpeed() const;
+    void StepFall();
+
+    // "MovementStateMachine": per update, not scaled by the frame time.
+    void EnterIdle(float dt);
+    void EnterInAir(float dt);
+    void UpdateInAir(float dt);
+    void EnterJump(float dt);
+    void UpdateJump(float dt);
+    void ExitJump(float dt);
+    void EnterWalking(float dt);
+    bool WantsWalk(float dt);
+    bool WantsStop(float dt);
+    bool IsAirborne(float dt);
+    bool IsLanded(float dt);
+    bool WantsJump(float dt);
+    // The jump ends in the air once its minimum time is up.
+    bool Always(float dt);
+
+    void FaceCursor();
+
     // Mounted at start and found again after a load.
     WeaponSprite* m_leftWeapon = nullptr;
     WeaponSprite* m_rightWeapon = nullptr;

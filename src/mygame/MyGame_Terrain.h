@@ -6,6 +6,9 @@
 #include <functional>
 #include <vector>
 
+namespace Core {
+class File;
+}
 class MapTile;
 class HorizontalLineSprite;
 namespace Tundra {
@@ -38,6 +41,15 @@ public:
     // top tiles' y once the run has reached the right edge (at once, with 0,
     // for an empty ground). Asked once: later requests do nothing.
     void End(std::int32_t flatCount, EndCallback callback);
+
+    // The fields, with the tiles and lines as references to objects the
+    // level holds, and whether an end was asked with a callback.
+    void Save(Core::File& file) const;
+    // What Save wrote; a started terrain takes the world layer given, an
+    // ending one the callback given (its owner rebuilds the one it asked
+    // with). A value the terrain could not hold fails the stream and leaves
+    // the terrain as it was.
+    void Load(Core::File& file, Tundra::Layer* worldLayer, EndCallback callback);
 
     // The rightmost top tile's position; (0, 0) before the first column.
     Vector2D GetLeadingPosition() const;

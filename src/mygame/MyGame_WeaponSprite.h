@@ -10,6 +10,7 @@ namespace Tundra {
 class ParticleSystem;
 class Sound;
 }  // namespace Tundra
+class Bullet;
 class CursorClass;
 class WeaponBar;
 
@@ -66,9 +67,24 @@ class WeaponSprite : public Tundra::Sprite {
     WeaponBar* GetBar() const { return m_bar; }
     Tundra::Sound* GetStartSound() const { return m_startSound; }
     Tundra::Sound* GetEndSound() const { return m_endSound; }
+    // Whether the weapon has its start sound running (its own record).
+    bool IsStartSoundOn() const { return m_soundOn != 0; }
     bool IsLeftHand() const;
 
 private:
+    void TakeFlameEmitters();
+    void UpdateFlame(float dt);
+    // The bar and the cursor's gauge of this hand.
+    void ShowReadiness(float fill);
+    void SetEmissionRate(float perSecond);
+    void FadeStartSound(float dt);
+    void ApplySoundVolume();
+    // The shot's kind (its animation) and the weapon's rotation.
+    Bullet* PlaceShot(Bullet* shot, int kind) const;
+    void SetCooldown(float seconds);
+    void RestartStartSound();
+    void ForgetWeaponSounds();
+
     std::uint32_t m_weapon = 0;
     float m_charge = 0.0f;
     WeaponBar* m_bar = nullptr;
@@ -81,4 +97,6 @@ private:
     Tundra::Sound* m_startSound = nullptr;
     Tundra::Sound* m_endSound = nullptr;
     float m_soundVolume = 1.0f;
+    // 1 from the start sound's start until the weapon stops or fades it out.
+    std::uint8_t m_soundOn = 0;
 };

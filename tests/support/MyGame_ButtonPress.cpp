@@ -39,7 +39,7 @@ LabeledButton* FindButton(const Core::String& label) {
         return nullptr;
     }
     std::vector<Tundra::GameObject*> objects;
-    hud->GetGameObjects(objects);
+    hud->GetHeldGameObjects(objects);
     for (Tundra::GameObject* object : objects) {
         auto* button = dynamic_cast<LabeledButton*>(object);
         if (button != nullptr && IsUsable(*button) && button->GetLabel() != nullptr &&

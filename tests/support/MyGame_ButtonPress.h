@@ -8,8 +8,8 @@ class LabeledButton;
 // that is shown and not being destroyed can be used; each call answers
 // whether it did anything.
 
-// The first such button of the current level's HUD layer whose label shows
-// the text; null when there is none.
+// The first such button held by the current level's HUD layer (one added
+// this frame too) whose label shows the text; null when there is none.
 LabeledButton* FindButton(const Core::String& label);
 
 // A click: the button's click callback runs.

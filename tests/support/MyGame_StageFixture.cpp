@@ -1,8 +1,12 @@
 #include "support/MyGame_StageFixture.h"
 
+#include "collision/Collision_DynamicObject.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "support/Collision_CircleShape.h"
+#include "support/MyGame_TestEnemy.h"
+#include "tundra/Tundra_Layer.h"
 
 namespace mygametest {
 
@@ -44,6 +48,26 @@ std::optional<int> StageFixture::RunUntil(const std::function<bool()>& done, int
         }
     }
     return std::nullopt;
+}
+
+TestEnemy* StageFixture::AddTestEnemy(const Vector2D& position, std::int32_t kind, const char* name, float radius) {
+    GameLevel* stage = Stage();
+    Tundra::Layer* world = m_game ? m_game->GetWorldLayer() : nullptr;
+    if (stage == nullptr || world == nullptr) {
+        return nullptr;
+    }
+    constexpr std::uint8_t kBulletGroup = 2;
+    // One frame: the collision circle has one.
+    auto* enemy = TUN_NEW(TestEnemy, SheetAnimations({{"Flying1", 2, 2, Delays(1)}}));
+    enemy->SetEnemyKind(kind);
+    enemy->SetName(name);
+    Collision2D::DynamicObject* circle = testsupport::MakeCircleShape(*m_game, radius, 0);
+    circle->SetCanCollid(kBulletGroup, true);
+    enemy->AddCollision(circle, world->GetCollisionId());
+    enemy->SetOldPosition(position);
+    world->AddGameObject(enemy);
+    stage->AddLiveEnemy(enemy);
+    return enemy;
 }
 
 void StageFixture::AimAt(const Vector2D& world) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 class GameLevel;
+class TestEnemy;
 
 // A game over the stage's test content that enters a stage as the title
 // level does: the profile's current stage set, then a change to level 2.
@@ -40,6 +41,13 @@ protected:
     static T* Find(const char* name) {
         return Tundra::FindObject<T>(name);
     }
+
+    // A test enemy of the kind in the stage's world layer, named as given,
+    // with one collision circle (id 0) of group 0 that meets groups 0 and 2
+    // (the player's bullets), appended to the stage's live enemies; null
+    // outside a stage.
+    TestEnemy* AddTestEnemy(const Vector2D& position, std::int32_t kind = 0, const char* name = "TestEnemy",
+                            float radius = 30.0f);
 
     // The cursor over a point of the world layer (client pixels, y from the
     // bottom, are world units there).

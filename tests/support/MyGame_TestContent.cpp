@@ -20,17 +20,6 @@ namespace {
 
 Core::String ResourcePath(const Core::String& relative) { return Tundra::Game::GetDirectory() + "\\Resources\\" + relative; }
 
-AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations) {
-    AnimationList list;
-    for (const SheetAnimation& animation : animations) {
-        const Core::String sheet = animation.sheet;
-        list.push_back(TUN_NEW(Tundra::SpriteAnimation, ResourcePath("Animations\\" + sheet + ".png"),
-                               animation.columns, animation.rows, animation.delays));
-        list.back()->SetName(sheet);
-    }
-    return list;
-}
-
 void AddCollider(const LayerBuild& build, Tundra::Sprite& sprite, int actorIndex, const ColliderSettings& settings) {
     const CollisionActorTable& actors = build.factory.GetCollisionActors();
     if (actorIndex < 0 || static_cast<std::size_t>(actorIndex) >= actors.size() || actors[actorIndex] == nullptr) {
@@ -128,6 +117,17 @@ void PlaceTileTemplates(const LayerBuild& build) {
     PlaceSprite<MapTile>(build, "MapTileTemplate");
 }
 
+AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations) {
+    AnimationList list;
+    for (const SheetAnimation& animation : animations) {
+        const Core::String sheet = animation.sheet;
+        list.push_back(TUN_NEW(Tundra::SpriteAnimation, ResourcePath("Animations\\" + sheet + ".png"),
+                               animation.columns, animation.rows, animation.delays));
+        list.back()->SetName(sheet);
+    }
+    return list;
+}
+
 std::vector<float> Delays(int frames, float delay) { return std::vector<float>(static_cast<std::size_t>(frames), delay); }
 
 std::vector<float> DelayRuns(std::initializer_list<std::pair<float, int>> runs) {
@@ -145,7 +145,11 @@ Tundra::Sprite& PlaceSpriteRow(const LayerBuild& build, const SpriteRow& row) {
     }
     sprite->SetName(row.name);
     sprite->SetCollisionActorIndex(row.actorIndex);
-    sprite->SetOpacity(1.0f);
+    if (row.setOpacity != nullptr) {
+        row.setOpacity(*sprite, 1.0f);
+    } else {
+        sprite->SetOpacity(1.0f);
+    }
     sprite->Play(!row.stopped);
     sprite->SetPosition(row.position);
     sprite->SetCurrentAnimationIndex(row.animation, false);

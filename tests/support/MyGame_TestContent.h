@@ -101,6 +101,7 @@ struct SheetAnimation {
     int rows;
     std::vector<float> delays;
 };
+AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations);
 // `frames` frames of `delay` seconds each.
 std::vector<float> Delays(int frames, float delay = 1.0f);
 // Runs of equal delays in turn: {{0.25f, 5}, {1.0f, 1}}.
@@ -137,13 +138,19 @@ struct SpriteRow {
     int frame = 0;
     std::optional<BodySettings> body{};
     std::optional<Color> color{};
-    // The class's own visibility setter, for classes that show parts with it.
+    // The class's own opacity and visibility setters, for classes that
+    // reach parts with them.
+    void (*setOpacity)(Tundra::Sprite&, float) = nullptr;
     void (*setVisible)(Tundra::Sprite&, bool) = nullptr;
 };
 
 template <class T>
 Tundra::Sprite* MakeSprite(const AnimationList& animations) {
     return TUN_NEW(T, animations);
+}
+template <class T>
+void SetOpacityAs(Tundra::Sprite& sprite, float opacity) {
+    static_cast<T&>(sprite).SetOpacity(opacity);
 }
 template <class T>
 void SetVisibleAs(Tundra::Sprite& sprite, bool visible) {

@@ -1,8 +1,25 @@
 #include "collision/Collision_CollisionActor.h"
+#include "mygame/MyGame_Bullet.h"
+#include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_Cloud.h"
+#include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_DialogText.h"
+#include "mygame/MyGame_DistanceUI.h"
+#include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_GamePlayer.h"
+#include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_InternalSprite.h"
+#include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_MapTile.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_PS_FireDebuff.h"
+#include "mygame/MyGame_PauseableParticleSystem.h"
+#include "mygame/MyGame_Quorvex.h"
+#include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_SkyGradient.h"
+#include "mygame/MyGame_VolumeControl.h"
+#include "mygame/MyGame_WeaponBar.h"
+#include "mygame/MyGame_WeaponSprite.h"
 #include "support/MyGame_TestContent.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_ParticleSystem.h"
@@ -37,11 +54,11 @@ const std::vector<SheetAnimation> kWeaponBarAnimations{
 std::vector<TextRow> HudTexts() {
     return {
         {"DebugText", &MakeText<Tundra::Text>, "debug text", {-512.0f, -384.0f}, 0.0f, 1.0f, true},
-        {"DialogText", &MakeText<Tundra::Text>, "DialogText", {-426.0f, -281.0f}, 0.3f},
-        {"CenteredTextTemplate", &MakeText<Tundra::Text>, "template", {-648.0f, 1021.0f}, 1.2f},
-        {"DropsCollectedText", &MakeText<Tundra::Text>, "0", {-404.0f, 210.0f}, 5.0f},
-        {"EndGameDialog", &MakeText<Tundra::Text>, "win", {600.0f, 600.0f}, 5.0f, 2.0f, true},
-        {"ScoreTextTemplate", &MakeText<Tundra::Text>, "template", {-642.0f, 1068.0f}, 5.0f},
+        {"DialogText", &MakeText<DialogText>, "DialogText", {-426.0f, -281.0f}, 0.3f},
+        {"CenteredTextTemplate", &MakeText<CenteredText>, "template", {-648.0f, 1021.0f}, 1.2f},
+        {"DropsCollectedText", &MakeText<ScoreText>, "0", {-404.0f, 210.0f}, 5.0f},
+        {"EndGameDialog", &MakeText<CenteredText>, "win", {600.0f, 600.0f}, 5.0f, 2.0f, true},
+        {"ScoreTextTemplate", &MakeText<ScoreText>, "template", {-642.0f, 1068.0f}, 5.0f},
     };
 }
 
@@ -57,17 +74,17 @@ std::vector<SpriteRow> HudSprites() {
          .position = {0.0f, -358.0f}, .z = 0.0f, .stopped = true},
         {.name = "LeftWeaponBarBG", .make = &MakeSprite<Sprite>, .animations = {{"WeaponBars", 2, 2, Delays(4)}},
          .actorIndex = 3, .position = {-468.0f, 287.0f}, .z = 0.0f, .stopped = true},
-        {.name = "LeftWeaponBar", .make = &MakeSprite<Sprite>, .animations = kWeaponBarAnimations, .actorIndex = 4,
+        {.name = "LeftWeaponBar", .make = &MakeSprite<WeaponBar>, .animations = kWeaponBarAnimations, .actorIndex = 4,
          .position = {-468.0f, 287.0f}, .z = 0.0f, .stopped = true},
         {.name = "RightWeaponBarBG", .make = &MakeSprite<Sprite>, .animations = {{"WeaponBars", 2, 2, Delays(4)}},
          .actorIndex = 3, .position = {-409.0f, 287.0f}, .z = 0.0f, .stopped = true},
-        {.name = "RightWeaponBar", .make = &MakeSprite<Sprite>, .animations = kWeaponBarAnimations, .actorIndex = 4,
+        {.name = "RightWeaponBar", .make = &MakeSprite<WeaponBar>, .animations = kWeaponBarAnimations, .actorIndex = 4,
          .position = {-409.0f, 287.0f}, .z = 0.0f, .stopped = true},
-        {.name = "PlayerHPBarColor", .make = &MakeSprite<Sprite>, .animations = {{"PlayerHPColor", 1, 1, Delays(1)}},
+        {.name = "PlayerHPBarColor", .make = &MakeSprite<HpBar>, .animations = {{"PlayerHPColor", 1, 1, Delays(1)}},
          .actorIndex = 5, .position = {-438.0f, 349.0f}, .z = 0.0f, .stopped = true},
         {.name = "Donut", .make = &MakeSprite<Sprite>, .animations = {{"EnemyDrop", 2, 2, Delays(4, 0.25f)}},
          .actorIndex = 6, .collider = kHudCollider, .position = {-470.0f, 215.0f}, .z = 0.0f},
-        {.name = "DistanceUI", .make = &MakeSprite<Sprite>, .animations = {{"DistPoint", 1, 1, Delays(1)}},
+        {.name = "DistanceUI", .make = &MakeSprite<DistanceUI>, .animations = {{"DistPoint", 1, 1, Delays(1)}},
          .actorIndex = 39, .position = {0.0f, -358.0f}, .z = 0.1f},
         {.name = "WarningText", .make = &MakeSprite<Sprite>, .animations = {{"WarningText", 2, 1, Delays(2, 0.5f)}},
          .actorIndex = 40, .collider = kHudCollider, .position = {0.0f, -700.0f}, .z = 0.12f},
@@ -81,11 +98,12 @@ std::vector<SpriteRow> HudSprites() {
          .actorIndex = 42, .collider = kHudCollider, .position = {410.0f, -340.0f}, .z = 0.3f, .hidden = true},
         {.name = "FrameCornerTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FrameCorner", 1, 1, Delays(1)}},
          .actorIndex = 10, .collider = kHudCollider, .position = {-807.0f, 366.0f}, .z = 0.4f},
-        {.name = "ButtonTemplate", .make = &MakeSprite<Sprite>, .animations = {{"ButtonTemplate", 2, 2, Delays(3)}},
-         .actorIndex = 43, .position = {-575.0f, 969.0f}, .z = 1.0f, .stopped = true, .hidden = true},
+        {.name = "ButtonTemplate", .make = &MakeSprite<LabeledButton>, .animations = {{"ButtonTemplate", 2, 2, Delays(3)}},
+         .actorIndex = 43, .position = {-575.0f, 969.0f}, .z = 1.0f, .stopped = true, .hidden = true,
+         .setOpacity = &SetOpacityAs<LabeledButton>, .setVisible = &SetVisibleAs<LabeledButton>},
         {.name = "Volume", .make = &MakeSprite<InternalSprite>, .animations = {{"Volume", 1, 1, Delays(1)}},
          .actorIndex = 11, .collider = kHudCollider, .position = {-842.0f, 468.0f}, .z = 1.0f, .hidden = true},
-        {.name = "VolumeBG", .make = &MakeSprite<Sprite>, .animations = {{"volumeBG", 1, 1, Delays(1)}},
+        {.name = "VolumeBG", .make = &MakeSprite<VolumeControl>, .animations = {{"volumeBG", 1, 1, Delays(1)}},
          .actorIndex = 12, .collider = kHudCollider, .position = {-842.0f, 468.0f}, .z = 1.2f, .hidden = true},
         {.name = "PlayerHPBar", .make = &MakeSprite<Sprite>, .animations = {{"PlayerHP", 1, 1, Delays(1)}},
          .actorIndex = 17, .position = {-437.0f, 349.0f}, .z = 3.0f, .stopped = true},
@@ -117,9 +135,9 @@ std::vector<SpriteRow> HudSprites() {
          .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
         {.name = "RightCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true, .frame = 1},
-        {.name = "MainCursor", .make = &MakeSprite<Sprite>, .animations = {{"Cursor", 1, 1, Delays(1)}},
+        {.name = "MainCursor", .make = &MakeSprite<CursorClass>, .animations = {{"Cursor", 1, 1, Delays(1)}},
          .actorIndex = 21, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
-        {.name = "FadeTransition", .make = &MakeSprite<Sprite>, .animations = {{"WhiteDot", 1, 1, Delays(1)}},
+        {.name = "FadeTransition", .make = &MakeSprite<FadeTransition>, .animations = {{"WhiteDot", 1, 1, Delays(1)}},
          .actorIndex = 20, .collider = kHudCollider, .position = {0.0f, 0.0f}, .z = 100.0f,
          .scale = {1024.0f, 768.0f}},
     };
@@ -134,7 +152,7 @@ std::vector<SpriteRow> WorldSpritesBeforeBullet() {
          .actorIndex = 48, .position = {-582.0f, 82.0f}, .z = -100.0f, .stopped = true,
          .color = Color{1.0f, 1.0f, 1.0f, 1.0f}},
         {.name = "SkyGradient",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<SkyGradient>,
          .animations = {{"Sky1Gradient", 1, 1, Delays(1)},
                         {"Sky2Gradient", 1, 1, Delays(1)},
                         {"Sky3Gradient", 1, 1, Delays(1)}},
@@ -149,7 +167,7 @@ std::vector<SpriteRow> WorldSpritesBeforeBullet() {
          .animations = {{"GrassColliderTileset", 3, 3, Delays(9)}}, .actorIndex = 18, .collider = kTileCollider,
          .position = {-578.0f, 520.0f}, .z = 0.0f, .stopped = true},
         {.name = "Player",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<GamePlayer>,
          .animations = {{"Player", 1, 1, Delays(1, 0.33f)},
                         {"PlayerDmg", 2, 1, Delays(2, 0.2f)},
                         {"PlayerDeath", 5, 4, Delays(17, 0.3f)}},
@@ -159,11 +177,11 @@ std::vector<SpriteRow> WorldSpritesBeforeBullet() {
          .z = 1.0f,
          .stopped = true,
          .body = BodySettings{1.0f, std::nullopt}},
-        {.name = "Quorvex", .make = &MakeSprite<Sprite>, .animations = {{"Quorvex", 1, 1, Delays(1)}},
+        {.name = "Quorvex", .make = &MakeSprite<Quorvex>, .animations = {{"Quorvex", 1, 1, Delays(1)}},
          .actorIndex = 33, .collider = kHudCollider, .position = {153.0f, 337.0f}, .z = 1.5f},
-        {.name = "RightWeapon", .make = &MakeSprite<Sprite>, .animations = kWeaponAnimations, .actorIndex = 34,
+        {.name = "RightWeapon", .make = &MakeSprite<WeaponSprite>, .animations = kWeaponAnimations, .actorIndex = 34,
          .collider = kHudCollider, .position = {154.0f, 305.0f}, .z = 2.0f},
-        {.name = "LeftWeapon", .make = &MakeSprite<Sprite>, .animations = kWeaponAnimations, .actorIndex = 34,
+        {.name = "LeftWeapon", .make = &MakeSprite<WeaponSprite>, .animations = kWeaponAnimations, .actorIndex = 34,
          .position = {154.0f, 305.0f}, .z = 2.0f},
         {.name = "HpBarTemplate", .make = &MakeSprite<Sprite>, .animations = {{"HpBar", 2, 1, Delays(2)}},
          .actorIndex = 55, .position = {-587.0f, 29.0f}, .z = 3.0f, .stopped = true, .hidden = true},
@@ -172,7 +190,7 @@ std::vector<SpriteRow> WorldSpritesBeforeBullet() {
 
 SpriteRow BulletRow() {
     return {.name = "BulletTemplate",
-            .make = &MakeSprite<Tundra::Sprite>,
+            .make = &MakeSprite<Bullet>,
             .animations = {{"PlasmaBullet", 4, 3, Delays(12, 0.05f)},
                            {"PlasmaDestroy", 3, 2, Delays(6, 0.1f)},
                            {"LightHack", 1, 1, Delays(1)},
@@ -194,14 +212,14 @@ constexpr float k70 = 70.0f / 255.0f;
 constexpr float k53 = 53.0f / 255.0f;
 
 std::vector<ParticleRow> ParticleRows() {
-    using System = Tundra::ParticleSystem;
+    using System = PauseableParticleSystem;
     const Vector2D weapon{193.0f, 306.0f};
     return {
         {"SmokeEmitter", &MakeParticles<System>, 45, {0.0f, 9.8f}, {10.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, weapon,
          6.8f, {0.0f, 0.0f}, 6, 7, {{0.6f, 0.6f, 0.6f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f}},
          {{0.4f, 0.4f, 0.4f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}}, {0.0f, 1.0f}, {400.0f, 500.0f},
          Range<float>{0.0f, 0.0f}, 1, {{0.3f, 0.3f}, {0.5f, 0.5f}}, {{3.0f, 3.0f}, {3.5f, 3.5f}}, 0.1f},
-        {"FireDebuffTemplate", &MakeParticles<System>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f}, 30.0f,
+        {"FireDebuffTemplate", &MakeParticles<PS_FireDebuff>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f}, 30.0f,
          {-581.0f, 874.0f}, 6.8f, {5.0f, 10.0f}, 6, 7, {{1.0f, 1.0f, 1.0f, 0.9f}, {1.0f, 1.0f, 1.0f, 0.9f}},
          {{1.0f, 1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}}, {0.5f, 1.0f}, {10.0f, 8.0f}, Range<float>{0.0f, 0.0f},
          1, {{0.0f, 0.0f}, {0.0f, 0.0f}}, {{2.6f, 2.6f}, {3.0f, 3.0f}}, 0.0f},

@@ -1,0 +1,281 @@
+// The stage's dialogs: pause, options, volume and controls, sharing the
+// level's frame, its title text and its four button slots.
+#include "input/Input_KeyTable.h"
+#include "input/Input_Keyboard.h"
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_CenteredText.h"
+#include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_UiFrame.h"
+#include "mygame/MyGame_VolumeControl.h"
+#include "tundra/Tundra_Sound.h"
+
+namespace {
+
+constexpr float kFadeTime = 0.25f;
+constexpr int kKeyX = 76;
+// Shown for a key without a character.
+constexpr char kNoCharacter = 127;
+constexpr const char* kConfirm = "confirm?";
+constexpr std::int32_t kTitleLevel = 1;
+constexpr std::int32_t kStageLevel = 2;
+
+struct Binding {
+    const char* name;
+    std::int32_t GameGlobals::*key;
+};
+// By key capture 1..3; the controls dialog holds their buttons in slots 0..2.
+constexpr Binding kBindings[] = {
+    {"Left - ", &GameGlobals::leftKeyId}, {"Right - ", &GameGlobals::rightKeyId}, {"Jump - ", &GameGlobals::jumpKeyId}};
+
+Core::String BindingLabel(std::size_t binding) {
+    const MyGame* game = GetGame();
+    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
+    char character = keyboard != nullptr ? keyboard->GetKeyAsChar(Globals().*kBindings[binding].key) : '\0';
+    if (character == '\0') {
+        character = kNoCharacter;
+    }
+    return Core::String(kBindings[binding].name) + Core::String(1, character);
+}
+
+void SetHoverVolume(float volume) {
+    if (Tundra::Sound* hover = Globals().buttonHoverSound) {
+        hover->SetVolume(volume);
+    }
+}
+
+}  // namespace
+
+void GameLevel::ClearDialogButtons() {
+    for (Core::RefPtr<LabeledButton>& button : m_dialogButtons) {
+        if (button && !button->IsDestroyRequested()) {
+            button->SetVisible(false);
+            button->Destroy();
+        }
+        button = nullptr;
+    }
+    // A key button that waits goes with its dialog.
+    m_keyCapture = kNoCapture;
+    m_openDialog = Dialog::kNone;
+}
+
+void GameLevel::SetDialogButton(std::size_t slot, LabeledButton* button) {
+    if (button != nullptr) {
+        button->SetOpacity(-1.0f);
+    }
+    m_dialogButtons[slot] = button;
+}
+
+Core::String GameLevel::GetSlotLabel(std::size_t slot) const {
+    const LabeledButton* button = GetDialogButton(slot);
+    const CenteredText* label = button != nullptr ? button->GetLabel() : nullptr;
+    return label != nullptr ? label->GetText() : Core::String();
+}
+
+void GameLevel::SetSlotLabel(std::size_t slot, const Core::String& text) {
+    LabeledButton* button = GetDialogButton(slot);
+    CenteredText* label = button != nullptr && !button->IsDestroyRequested() ? button->GetLabel() : nullptr;
+    if (label != nullptr) {
+        label->SetText(text);
+    }
+}
+
+void GameLevel::ShowDialogTitle(const char* title, const Vector2D& position) {
+    if (!m_endGameText) {
+        return;
+    }
+    m_endGameText->SetOpacity(-1.0f);
+    m_endGameText->SetAnchor(position);
+    m_endGameText->SetPosition(position);
+    m_endGameText->SetScale(2.0f, 2.0f);
+    m_endGameText->SetVisible(true);
+    m_endGameText->SetText(title);
+}
+
+void GameLevel::FadeTo(std::uint32_t level) {
+    if (m_fade) {
+        m_fade->FadeToLevel(level);
+    } else if (MyGame* game = GetGame()) {
+        game->ChangeLevel(level);
+    }
+}
+
+void GameLevel::ShowPauseDialog(bool show) {
+    if (show) {
+        OpenPauseDialog(!m_dialogButtons[0]);
+        return;
+    }
+    MyGame* game = GetGame();
+    if (game != nullptr && !game->IsMuted()) {
+        game->SetVolume(game->GetVolume(), kFadeTime);
+    }
+    if (m_volumeSlider) {
+        m_volumeSlider->SetVisible(false);
+    }
+    if (m_frame) {
+        m_frame->SetTargetRect(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    }
+    ClearDialogButtons();
+    if (m_endGameText) {
+        m_endGameText->SetAnchor({600.0f, 600.0f});
+        m_endGameText->SetPosition({600.0f, 600.0f});
+    }
+}
+
+void GameLevel::OpenPauseDialog(bool frameFromLarge) {
+    if (m_frame) {
+        if (frameFromLarge) {
+            m_frame->SetRect(-300.0f, 325.0f, 300.0f, -325.0f, 0.0f);
+        }
+        m_frame->SetTargetRect(-200.0f, 225.0f, 200.0f, -225.0f, 1.0f);
+    }
+    if (MyGame* game = GetGame()) {
+        game->SetVolume(0.0f, kFadeTime);
+        // The dialog's buttons still sound.
+        if (!game->IsMuted()) {
+            SetHoverVolume(game->GetVolume());
+        }
+    }
+    ClearDialogButtons();
+    m_openDialog = Dialog::kPause;
+    SetDialogButton(0, MakeKeyCaptureButton(
+                           {0.0f, 65.0f}, "exit to menu", 0, [this] { ConfirmThenFade(0, kTitleLevel); },
+                           [this] { SetSlotLabel(0, "exit to menu"); }));
+    SetDialogButton(1, MakeKeyCaptureButton(
+                           {0.0f, -10.0f}, "restart", 0, [this] { ConfirmThenFade(1, kStageLevel); },
+                           [this] { SetSlotLabel(1, "restart"); }));
+    SetDialogButton(2, MakeLabeledButton({0.0f, -85.0f}, "options", 0, [this] { ShowOptionsDialog(); }));
+    SetDialogButton(3, MakeLabeledButton({0.0f, -160.0f}, "resume", 0, [this] {
+                        ShowPauseDialog(false);
+                        SetLevelPaused(false);
+                    }));
+    ShowDialogTitle("pause", {0.0f, 150.0f});
+}
+
+void GameLevel::ConfirmThenFade(std::size_t slot, std::uint32_t level) {
+    if (GetSlotLabel(slot) == kConfirm) {
+        FadeTo(level);
+    } else {
+        SetSlotLabel(slot, kConfirm);
+    }
+}
+
+void GameLevel::ShowOptionsDialog() {
+    ClearDialogButtons();
+    m_openDialog = Dialog::kOptions;
+    if (m_frame) {
+        m_frame->SetTargetRect(-200.0f, 225.0f, 200.0f, -225.0f, 1.0f);
+    }
+    ShowDialogTitle("options", {0.0f, 150.0f});
+    const auto displayLabel = [] {
+        const MyGame* game = GetGame();
+        return Core::String(game != nullptr && game->IsFullScreen() ? "Windowed" : "FullScreen");
+    };
+    SetDialogButton(0, MakeLabeledButton({0.0f, 65.0f}, "controls", 0, [this] { ShowControlsDialog(); }));
+    SetDialogButton(1, MakeLabeledButton({0.0f, -10.0f}, "volume", 0, [this] { ShowVolumeDialog(); }));
+    SetDialogButton(2, MakeLabeledButton({0.0f, -85.0f}, displayLabel(), 0, [this, displayLabel] {
+                        if (MyGame* game = GetGame()) {
+                            game->AutoToggleFullScreen();
+                        }
+                        SetSlotLabel(2, displayLabel());
+                    }));
+    // Back to the pause dialog with the frame where it stands.
+    SetDialogButton(3, MakeLabeledButton({0.0f, -160.0f}, "back", 0, [this] { OpenPauseDialog(false); }));
+}
+
+void GameLevel::ShowVolumeDialog() {
+    ClearDialogButtons();
+    m_openDialog = Dialog::kVolume;
+    if (m_frame) {
+        m_frame->SetTargetRect(-200.0f, 200.0f, 200.0f, -200.0f, 1.0f);
+    }
+    ShowDialogTitle("volume", {0.0f, 125.0f});
+    if (m_volumeSlider) {
+        m_volumeSlider->SetVisible(false);
+        m_volumeSlider->SetOpacity(-1.0f);
+        m_volumeSlider->SetPosition({0.0f, 60.0f});
+        // The slider's own update brings it in.
+        m_volumeSlider->SetShowPending(true);
+    }
+    const MyGame* game = GetGame();
+    const bool muted = game != nullptr && game->IsMuted();
+    SetDialogButton(0, MakeLabeledButton({0.0f, -40.0f}, muted ? "unmute" : "mute", 0, [this] {
+                        MyGame* running = GetGame();
+                        if (running == nullptr) {
+                            return;
+                        }
+                        const bool unmute = running->IsMuted();
+                        running->SetMuted(!unmute);
+                        SetHoverVolume(unmute ? running->GetVolume() : 0.0f);
+                        SetSlotLabel(0, unmute ? "mute" : "unmute");
+                    }));
+    SetDialogButton(1, MakeLabeledButton({0.0f, -115.0f}, "back", 0, [this] {
+                        if (m_volumeSlider) {
+                            m_volumeSlider->SetVisible(false);
+                        }
+                        if (MyGame* running = GetGame()) {
+                            running->SaveSettings();
+                        }
+                        ShowOptionsDialog();
+                    }));
+}
+
+void GameLevel::ShowControlsDialog() {
+    ClearDialogButtons();
+    m_openDialog = Dialog::kControls;
+    if (m_frame) {
+        m_frame->SetTargetRect(-200.0f, 225.0f, 200.0f, -225.0f, 1.0f);
+    }
+    ShowDialogTitle("controls", {0.0f, 150.0f});
+    for (std::size_t binding = 0; binding < std::size(kBindings); ++binding) {
+        const auto capture = static_cast<std::int32_t>(binding + 1);
+        const Vector2D at{0.0f, 50.0f - 75.0f * static_cast<float>(binding)};
+        SetDialogButton(binding, MakeKeyCaptureButton(
+                                     at, BindingLabel(binding), 0,
+                                     [this, binding, capture] {
+                                         // A second press while it waits gives the binding back.
+                                         if (GetSlotLabel(binding).starts_with(kBindings[binding].name[0])) {
+                                             SetSlotLabel(binding, "?");
+                                             m_keyCapture = capture;
+                                         } else {
+                                             SetSlotLabel(binding, BindingLabel(binding));
+                                             m_keyCapture = kNoCapture;
+                                         }
+                                     },
+                                     [this, binding] {
+                                         SetSlotLabel(binding, BindingLabel(binding));
+                                         m_keyCapture = kNoCapture;
+                                     }));
+    }
+    SetDialogButton(3, MakeLabeledButton({0.0f, -175.0f}, "back", 0, [this] {
+                        if (MyGame* game = GetGame()) {
+                            game->SaveSettings();
+                        }
+                        ShowOptionsDialog();
+                    }));
+}
+
+void GameLevel::CaptureKey() {
+    const MyGame* game = GetGame();
+    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
+    int key = 0;
+    if (m_keyCapture == kNoCapture || keyboard == nullptr || !keyboard->GetTriggered(&key) ||
+        key == Input::kKeyEscape || key == kKeyX) {
+        return;
+    }
+    const auto binding = static_cast<std::size_t>(m_keyCapture - 1);
+    GameGlobals& globals = Globals();
+    for (std::size_t other = 0; other < std::size(kBindings); ++other) {
+        if (other != binding && globals.*kBindings[other].key == key) {
+            return;
+        }
+    }
+    globals.*kBindings[binding].key = key;
+    // Only the controls dialog's own button shows the binding.
+    if (m_openDialog == Dialog::kControls) {
+        SetSlotLabel(binding, BindingLabel(binding));
+    }
+    m_keyCapture = kNoCapture;
+}
