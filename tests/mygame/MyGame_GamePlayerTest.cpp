@@ -7,7 +7,9 @@
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_PlayerMovement.h"
+#include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_WeaponSprite.h"
+#include "tundra/Tundra_Layer.h"
 #include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_PlayerFixture.h"
 
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace mygametest {
 namespace {
@@ -31,6 +34,12 @@ protected:
     }
 
     std::int32_t State() const { return m_gamePlayer->GetPlayerState()->GetCurrent(); }
+    // A hit that takes all the health, then the death played out.
+    void Die() {
+        Stage()->DamagePlayer(Stage()->GetHealth());
+        ASSERT_EQ(Stage()->GetHealth(), 0.0f);
+        ASSERT_TRUE(RunUntil([this] { return State() == kYouLose; }, 600));
+    }
     bool WeaponsHidden() const {
         return !m_player->GetLeftWeapon()->GetVisible() && !m_player->GetRightWeapon()->GetVisible();
     }
@@ -70,7 +79,6 @@ TEST_F(GamePlayerTest, AKillingHitPlaysTheDeathThenShowsTheDefeat) {
     const std::uint32_t stage = Game().GetProfile().currentStage;
     const auto currency = Game().GetProfile().currency;
     Stage()->DamagePlayer(Stage()->GetHealth());
-    ASSERT_EQ(Stage()->GetHealth(), 0.0f);
     Step();
     ASSERT_EQ(State(), kDying);
     EXPECT_EQ(m_player->GetCollisionObject()->GetCollisionType(), 0);
@@ -95,10 +103,33 @@ TEST_F(GamePlayerTest, AKillingHitPlaysTheDeathThenShowsTheDefeat) {
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(restart->GetPosition(), (Vector2D{0.0f, 0.0f}));
     EXPECT_EQ(exit->GetPosition(), (Vector2D{0.0f, -70.0f}));
+    ASSERT_NE(Stage()->GetFrame(), nullptr);
+    EXPECT_EQ(Stage()->GetFrame()->GetTarget(), (UiFrameRect{-200.0f, 200.0f, 200.0f, -200.0f, 1.0f}));
     ASSERT_TRUE(PressButton(restart));
     ASSERT_TRUE(RunUntil([this] { return Stage() != nullptr && Stage()->GetHealth() == 1.0f; }, 600));
     EXPECT_EQ(Game().GetProfile().currentStage, stage);
     EXPECT_EQ(Game().GetProfile().currency, currency);
+}
+
+TEST_F(GamePlayerTest, TheDefeatLoadedShowsButtonsThatWork) {
+    Die();
+    Game().RequestSave("defeat");
+    Step();
+    Game().RequestLoad("defeat");
+    Step(3);
+    m_gamePlayer = Find<GamePlayer>("Player");
+    ASSERT_NE(m_gamePlayer, nullptr);
+    EXPECT_EQ(State(), kYouLose);
+    std::vector<Tundra::GameObject*> buttons;
+    Game().GetHudLayer()->GetGameObjects(buttons);
+    const auto restarts = std::count_if(buttons.begin(), buttons.end(), [](Tundra::GameObject* object) {
+        auto* button = dynamic_cast<LabeledButton*>(object);
+        return button != nullptr && !button->IsDestroyRequested() && !button->IsDestroyed() && button->GetLabel() != nullptr &&
+               std::string_view(button->GetLabel()->GetText()) == "restart";
+    });
+    EXPECT_EQ(restarts, 1);
+    ASSERT_TRUE(PressButton("exit to menu"));
+    ASSERT_TRUE(RunUntil([this] { return Game().GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel; }, 600));
 }
 
 TEST_F(GamePlayerTest, AKillingHitWhileBlinkingPassesThroughIdle) {
@@ -127,6 +158,53 @@ TEST_F(GamePlayerTest, TheStagePlayerStopsAWalkAtTheScreenEdge) {
     Press(kLeftKey);
     ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementWalking; }, 10));
     EXPECT_EQ(BodyVelocity().x, 0.0f);
+}
+
+// What a save must carry of the stage's player.
+struct PlayerTrace {
+    Vector2D position;
+    Vector2D velocity;
+    std::int32_t movement;
+    std::int32_t state;
+    float invulnerableTime;
+    float blinkPhase;
+    float opacity;
+    bool operator==(const PlayerTrace&) const = default;
+};
+
+TEST_F(GamePlayerTest, ASaveMidJumpAndBlinkingPlaysOnAlike) {
+    Tap(kJumpKey);
+    Step(5);
+    Stage()->DamagePlayer(0.05f);
+    Step(3);
+    ASSERT_EQ(MovementState(), kMovementJump);
+    ASSERT_EQ(State(), kInvulnerable);
+    const auto trace = [this](int frames) {
+        std::vector<PlayerTrace> traces;
+        for (int frame = 0; frame < frames; ++frame) {
+            Step();
+            auto* player = Find<GamePlayer>("Player");
+            traces.push_back({player->GetPosition(), player->GetVelocity(),
+                              player->GetMovementMachine()->GetCurrent(), player->GetPlayerState()->GetCurrent(),
+                              player->GetInvulnerableTime(), player->GetBlinkPhase(), player->GetOpacity()});
+        }
+        return traces;
+    };
+    // Through the rest of the rise and the blinking, up to just before the
+    // player touches down.
+    constexpr int kFrames = 40;
+    Game().RequestSave("player");
+    const std::vector<PlayerTrace> first = trace(kFrames);
+    Game().RequestLoad("player");
+    // The frame of the load reads the saved state; the next one has no time
+    // behind it and does not update.
+    Step();
+    const std::vector<PlayerTrace> second = trace(kFrames);
+    EXPECT_EQ(first.back().state, kIdle);
+    EXPECT_EQ(first.back().movement, kMovementInAir);
+    for (std::size_t frame = 0; frame < second.size(); ++frame) {
+        ASSERT_TRUE(second[frame] == first[frame]) << "frame " << frame;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+#include "Fuzz_GameDataFiles.h"
+#include "Fuzz_SaveFiles.h"
+
+#include "mygame/MyGame_Enemy.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+#include "support/MyGame_TestContent.h"
+#include "support/Renderer_FakeTextureCache.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+// A saved stage, changed by the fuzzer and put in its envelope as a save
+// writes it, loads into a running game of the stage's test content: either
+// it loads and the stage plays and draws a few frames, or it is refused and
+// the running game plays on. Either way the game then goes back to its own
+// saved stage, which lets go of what was loaded.
+namespace {
+
+using fuzz::SavePath;
+
+constexpr int kFramesPerInput = 3;
+
+void Frames(MyGame& game, int count) {
+    for (int frame = 0; frame < count; ++frame) {
+        game.Frame();
+    }
+}
+
+void Load(MyGame& game, const char* name) {
+    game.RequestLoad(name);
+    Frames(game, 1);
+}
+
+// Stage 0 run for a while with two test enemies alive, saved as "stage";
+// "paused" the same with the pause dialog open. One game for the whole run.
+MyGame& RunningStage() {
+    static MyGame* game = [] {
+        static testsupport::FakeTextureCache textures;
+        fuzz::DataHome();
+        std::string folder = "/tmp/fuzz-saved-stage-XXXXXX";
+        fuzz::Check(::mkdtemp(folder.data()) != nullptr, "saves folder");
+        os::SetExecutablePathForTesting(folder + "/game");
+        Core::RefPtr<MyGame> made = MakeGame(mygametest::MakeStageContent());
+        fuzz::Check(made != nullptr, "no game");
+        made->AddReference();
+        Frames(*made, 1);
+        made->GetProfile().currentStage = 0;
+        made->ChangeLevel(MyLevelFactory::kGameLevel);
+        Frames(*made, 4);
+        auto* stage = dynamic_cast<GameLevel*>(made->GetCurrentLevel());
+        fuzz::Check(stage != nullptr, "no stage");
+        for (const Vector2D& position : {Vector2D{600.0f, 300.0f}, Vector2D{800.0f, 500.0f}}) {
+            auto* enemy = TUN_NEW(Enemy, mygametest::TestAnimations(1));
+            enemy->SetOldPosition(position);
+            made->GetWorldLayer()->AddGameObject(enemy);
+            stage->AddLiveEnemy(enemy);
+        }
+        Frames(*made, 90);
+        made->RequestSave("stage");
+        Frames(*made, 1);
+        stage->ShowPauseDialog(true);
+        stage->SetLevelPaused(true);
+        made->RequestSave("paused");
+        Frames(*made, 1);
+        Load(*made, "stage");
+        return made.Get();
+    }();
+    return *game;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    MyGame& game = RunningStage();
+    fuzz::WriteEnveloped("input", data, size);
+    Load(game, "input");
+    Frames(game, kFramesPerInput);
+    if (game.GetCurrentLevel() == nullptr) {
+        std::fprintf(stderr, "a loaded stage left the game without a level\n");
+        std::abort();
+    }
+    Load(game, "stage");
+    return 0;
+}
+
+void FuzzWriteSeeds(fuzz::Seeds& seeds) {
+    RunningStage();
+    seeds.Add("stage", fuzz::PayloadOf("stage"));
+    seeds.Add("paused", fuzz::PayloadOf("paused"));
+}

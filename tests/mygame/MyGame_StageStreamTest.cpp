@@ -1,0 +1,231 @@
+#include "mygame/MyGame_DeBuffable.h"
+#include "mygame/MyGame_Enemy.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_Player.h"
+#include "mygame/MyGame_ProfileText.h"
+#include "support/MyGame_ButtonPress.h"
+#include "support/MyGame_StageFixture.h"
+#include "support/MyGame_StageSaves.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+using namespace mygametest;
+
+namespace {
+
+constexpr os::VirtualKey kJump = os::VK_A + ('W' - 'A');
+
+class StageStreamTest : public StageFixture {
+protected:
+    // Stage 0 with the flame thrower in both hands, three test enemies
+    // ahead of the player, played until every kind of state is in motion:
+    // waves still to come, a block passing, the flame firing with one enemy
+    // burning, the player invulnerable after a hit and in the air.
+    GameLevel& StartBusyStage() {
+        PlayerProfile profile = MakeNewProfile();
+        profile.unlockedWeapons = 1 | 2 | 4;
+        profile.selectedWeapons = 4 | (4u << 16);
+        std::filesystem::create_directories(DataFolder());
+        std::ofstream(DataFolder() + "/profile.sav", std::ios::binary) << FormatProfile(profile);
+        EXPECT_TRUE(EnterStage(0));
+        GameLevel& stage = *Stage();
+        EXPECT_TRUE(RunUntil([] { return BlockShowing(); }, 900));
+        const Vector2D player = stage.GetPlayer()->GetPosition();
+        for (const Vector2D& offset : {Vector2D{140.0f, 10.0f}, Vector2D{170.0f, 60.0f}, Vector2D{420.0f, 500.0f}}) {
+            auto* enemy = TUN_NEW(Enemy, TestAnimations(1));
+            enemy->SetName("TestEnemy");
+            enemy->SetOldPosition(player + offset);
+            m_game->GetWorldLayer()->AddGameObject(enemy);
+            stage.AddLiveEnemy(enemy);
+        }
+        AimAt(player + Vector2D{140.0f, 10.0f});
+        Press(os::VK_LBUTTON);
+        EXPECT_TRUE(RunUntil([&stage] { return stage.GetLiveEnemy(0)->GetDebuff() != nullptr; }, 120));
+        stage.DamagePlayer(0.05f);
+        Tap(kJump);
+        Step(4);
+        EXPECT_FALSE(stage.GetPlayer()->IsOnGround());
+        EXPECT_FALSE(stage.GetWaves().empty());
+        EXPECT_TRUE(BlockShowing());
+        return stage;
+    }
+
+    static bool BlockShowing() {
+        std::vector<Tundra::GameObject*> tiles;
+        const Core::String name("MapTileTemplate");
+        GetGame()->GetCurrentLevel()->GetGameObjects(&name, tiles);
+        for (const Tundra::GameObject* tile : tiles) {
+            const auto* mapTile = dynamic_cast<const MapTile*>(tile);
+            if (mapTile != nullptr && mapTile->GetVisible() && mapTile->GetVariant() == MapTile::kBlockTop &&
+                mapTile->GetPositionX() < static_cast<float>(MyGame::kWidth)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Saved now, then played on: the state saved, and the states after
+    // each next frame (the save's own frame first). The keyboard of a game
+    // that loads has seen no button held: the flame's button is let go.
+    std::vector<std::uint64_t> SaveAndPlayOn(const char* name, int frames) {
+        Release(os::VK_LBUTTON);
+        std::vector<std::uint64_t> hashes{m_game->GetStateHash()};
+        m_game->RequestSave(name);
+        for (int frame = 0; frame < frames; ++frame) {
+            Step();
+            hashes.push_back(m_game->GetStateHash());
+        }
+        return hashes;
+    }
+
+    // Asks for the load and steps until the game holds another level.
+    void Load(const char* name) {
+        const Tundra::Level* before = m_game->GetCurrentLevel();
+        m_game->RequestLoad(name);
+        ASSERT_TRUE(RunUntil([&] { return m_game->GetCurrentLevel() != before; }, 3)) << name;
+    }
+
+    void Save(const char* name) {
+        m_game->RequestSave(name);
+        ASSERT_TRUE(RunUntil([&] { return !m_saves.Payload(name).empty(); }, 3)) << name;
+    }
+
+    StageSaves m_saves;
+};
+
+TEST_F(StageStreamTest, ABusyStageLoadedIntoAFreshGamePlaysOnAsTheUninterruptedOne) {
+    StartBusyStage();
+    constexpr int kFrames = 600;
+    const std::vector<std::uint64_t> uninterrupted = SaveAndPlayOn("busy", kFrames);
+    EndGame();
+
+    ASSERT_TRUE(EnterStage(0, kSeed + 1));
+    Load("busy");
+    ASSERT_EQ(m_game->GetStateHash(), uninterrupted[0]);
+    // The frame after a load has no time behind it.
+    Step();
+    ASSERT_EQ(m_game->GetStateHash(), uninterrupted[0]);
+    for (int frame = 1; frame <= kFrames; ++frame) {
+        Step();
+        ASSERT_EQ(m_game->GetStateHash(), uninterrupted[static_cast<std::size_t>(frame)]) << "frame " << frame;
+    }
+}
+
+TEST_F(StageStreamTest, ABusyStageSavedLoadedAndSavedAgainGivesTheSameBytes) {
+    StartBusyStage();
+    Save("first");
+    Load("first");
+    Save("second");
+    const std::vector<std::uint8_t> first = m_saves.Payload("first");
+    const std::vector<std::uint8_t> second = m_saves.Payload("second");
+    ASSERT_EQ(second.size(), first.size());
+    const auto differs = std::mismatch(first.begin(), first.end(), second.begin());
+    EXPECT_EQ(differs.first, first.end()) << "first difference at byte " << differs.first - first.begin();
+}
+
+// A dialog open when the stage was saved is open after the load, built
+// anew: its buttons do what they did.
+struct DialogCase {
+    const char* what;
+    void (*open)(GameLevel&);
+    bool (*shown)(const GameLevel&);
+    const char* label;
+    // After the press: the level index the game goes to, or -1 for the
+    // stage running again unpaused.
+    int leadsTo;
+};
+
+void OpenPause(GameLevel& stage) { stage.ShowPauseDialog(true), stage.SetLevelPaused(true); }
+void ClearStage(GameLevel& stage) { stage.SetCleared(); }
+void KillPlayer(GameLevel& stage) { stage.DamagePlayer(1.0f); }
+bool PauseShown(const GameLevel& stage) { return stage.GetOpenDialog() == GameLevel::Dialog::kPause; }
+bool ResultsShown(const GameLevel& stage) { return stage.AreResultsShowing(); }
+bool DefeatShown(const GameLevel&) { return FindButton("restart") != nullptr && FindButton("exit to menu") != nullptr; }
+
+class StageDialogStreamTest : public StageStreamTest, public testing::WithParamInterface<DialogCase> {};
+
+TEST_P(StageDialogStreamTest, ADialogOpenWhenSavedShowsAgainAndItsButtonsWork) {
+    const DialogCase& dialog = GetParam();
+    ASSERT_TRUE(EnterStage(0));
+    Step(60);
+    dialog.open(*Stage());
+    // The story is clicked through to the results.
+    bool down = false;
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            down = !down && Stage()->IsStoryActive();
+            HoldKey(os::VK_LBUTTON, down);
+            return dialog.shown(*Stage());
+        },
+        2400));
+    HoldKey(os::VK_LBUTTON, false);
+    Step();
+    const Core::RefPtr<Tundra::Level> saved = m_game->GetCurrentLevel();
+    Save("dialog");
+    Load("dialog");
+    GameLevel* loaded = Stage();
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_NE(loaded, saved.Get());
+    EXPECT_TRUE(dialog.shown(*loaded));
+    EXPECT_EQ(Globals().paused, 1);
+    ASSERT_TRUE(PressButton(dialog.label)) << dialog.label;
+    if (dialog.leadsTo < 0) {
+        ASSERT_TRUE(RunUntil([] { return Globals().paused == 0; }, 120));
+        EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kNone);
+    } else {
+        ASSERT_TRUE(RunUntil(
+            [&] {
+                return !m_game->IsLevelChangePending() &&
+                       m_game->GetCurrentLevelIndex() == static_cast<std::uint32_t>(dialog.leadsTo) &&
+                       m_game->GetCurrentLevel() != loaded;
+            },
+            240));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, StageDialogStreamTest,
+    testing::Values(DialogCase{"pause", &OpenPause, &PauseShown, "resume", -1},
+                    DialogCase{"results", &ClearStage, &ResultsShown, "exit to menu",
+                               static_cast<int>(MyLevelFactory::kMenuLevel)},
+                    DialogCase{"defeat", &KillPlayer, &DefeatShown, "restart",
+                               static_cast<int>(MyLevelFactory::kGameLevel)}),
+    [](const testing::TestParamInfo<DialogCase>& info) { return std::string(info.param.what); });
+
+// Cut anywhere or changed anywhere, and sealed again so that only the
+// stream can tell, a busy stage either loads and plays, or is refused and
+// the game plays on; the sanitizers watch both.
+TEST_F(StageStreamTest, CutAndMutatedStagesLoadOrAreRefusedCleanly) {
+    StartBusyStage();
+    Release(os::VK_LBUTTON);
+    m_game->RequestSave("busy");
+    Step();
+    const std::vector<std::uint8_t> payload = m_saves.Payload("busy");
+    ASSERT_GT(payload.size(), 1000u);
+    const auto loadAndPlay = [this](std::span<const std::uint8_t> bytes) {
+        m_saves.WriteSealed("changed", bytes);
+        m_game->RequestLoad("changed");
+        Step(3);
+        ASSERT_NE(m_game->GetCurrentLevel(), nullptr);
+    };
+    for (std::size_t cut = 0; cut < payload.size(); cut += cut < payload.size() / 2 ? 97 : 1) {
+        loadAndPlay(std::span(payload).first(cut));
+    }
+    std::mt19937 random(kSeed);
+    for (int mutation = 0; mutation < 3000; ++mutation) {
+        std::vector<std::uint8_t> changed = payload;
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int change = 0; change < changes; ++change) {
+            changed[random() % changed.size()] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+        }
+        loadAndPlay(changed);
+    }
+}
+
+}  // namespace
