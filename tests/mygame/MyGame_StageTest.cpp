@@ -311,7 +311,7 @@ TEST_F(StageTest, ADefeatInTheFrameTheGroundEndsIsNotFollowedByTheStory) {
     EXPECT_FALSE(stage.AreResultsShowing());
 }
 
-class StageStreamTest : public StageTest {
+class StageSaveTest : public StageTest {
 protected:
     void SetUp() override {
         StageTest::SetUp();
@@ -326,7 +326,7 @@ protected:
     testsupport::TempDirectory m_saves;
 };
 
-TEST_F(StageStreamTest, ASavedStageComesBackWithItsRunWavesEnemiesAndGround) {
+TEST_F(StageSaveTest, ASavedStageComesBackWithItsRunWavesEnemiesAndGround) {
     ASSERT_TRUE(EnterStage(0));
     TestEnemy* enemy = AddTestEnemy({700.0f, 400.0f});
     Step(200);
@@ -358,7 +358,7 @@ TEST_F(StageStreamTest, ASavedStageComesBackWithItsRunWavesEnemiesAndGround) {
     EXPECT_LT(Stage()->GetTerrain().GetRespawnPosition().x, respawn.x);
 }
 
-TEST_F(StageStreamTest, APauseDialogSavedOpenIsBuiltAgainWithWorkingButtons) {
+TEST_F(StageSaveTest, APauseDialogSavedOpenIsBuiltAgainWithWorkingButtons) {
     ASSERT_TRUE(EnterStage(0));
     Step(10);
     Tap(os::VK_ESCAPE);
