@@ -2,6 +2,7 @@
 
 #include "core/Core_File.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_WeaponSprite.h"
@@ -133,16 +134,7 @@ void Bullet::TurnIntoImpact(int impact) {
     SetVelocity({0.0f, 0.0f});
 }
 
-void Bullet::SetPaused(bool paused) {
-    if (paused) {
-        m_wasPlaying = IsPlaying() ? 1 : 0;
-        if (m_wasPlaying != 0) {
-            Pause();
-        }
-    } else if (m_wasPlaying != 0) {
-        Play(true);
-    }
-}
+void Bullet::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }
 
 Bullet* SpawnBullet(const Vector2D& position, const Vector2D& velocity) {
     const MyGame* game = GetGame();

@@ -2,6 +2,7 @@
 
 #include "core/Core_File.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_GameLevel.h"
 
 #include <cmath>
@@ -65,13 +66,4 @@ void Enemy::Destroy() {
     }
 }
 
-void Enemy::SetPaused(bool paused) {
-    if (paused) {
-        m_wasPlaying = IsPlaying() ? 1 : 0;
-        if (m_wasPlaying != 0) {
-            Pause();
-        }
-    } else if (m_wasPlaying != 0) {
-        Play(true);
-    }
-}
+void Enemy::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }

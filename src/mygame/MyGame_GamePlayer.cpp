@@ -7,6 +7,7 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_StateBuilder.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_WeaponSprite.h"
 #include "tundra/Tundra_FindObject.h"
@@ -78,11 +79,7 @@ GamePlayer::StateMachine* GamePlayer::BuildPlayerState(GamePlayer* owner) {
     }};
     StateMachine::StateList states;
     for (const Spec& spec : specs) {
-        State* state = TUN_NEW(State, 0.0f);
-        states.emplace_back(state);
-        state->SetName(spec.name);
-        state->SetEnterCallback(spec.enter);
-        state->SetUpdateCallback(spec.update);
+        State* state = AppendState<GamePlayer>(states, spec.name, 0.0f, spec.enter, spec.update, nullptr);
         for (const auto& [target, condition] : spec.transitions) {
             if (condition != nullptr) {
                 state->AddTransition(target, condition, 0.0f);
@@ -111,6 +108,9 @@ void GamePlayer::Save(Core::File& file) const {
     file.WriteF32(m_invulnerableTime);
     file.WriteF32(m_blinkPhase);
     m_stateMachine->Save(file);
+    for (const Core::RefPtr<LabeledButton>& button : m_defeatButtons) {
+        file << button;
+    }
 }
 
 void GamePlayer::Load(Core::File& file) {
@@ -126,11 +126,23 @@ void GamePlayer::Load(Core::File& file) {
         return;
     }
     m_stateMachine->Load(file);
+    std::array<LabeledButton*, 2> buttons{};
+    for (LabeledButton*& button : buttons) {
+        file >> button;
+    }
     if (file.HasFailed()) {
         return;
     }
     m_invulnerableTime = invulnerableTime;
     m_blinkPhase = blinkPhase;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        m_defeatButtons[i] = buttons[i];
+    }
+    m_defeatRebuildPending = (buttons[0] != nullptr || buttons[1] != nullptr) ? 1 : 0;
+}
+
+LabeledButton* GamePlayer::GetDefeatButton(std::size_t index) const {
+    return index < m_defeatButtons.size() ? m_defeatButtons[index].Get() : nullptr;
 }
 
 void GamePlayer::OnStart() {
@@ -142,6 +154,10 @@ void GamePlayer::OnStart() {
 // While the death animation plays the level is paused, yet the machine
 // runs on to the defeat; a dead player no longer moves or turns.
 void GamePlayer::Update(float dt) {
+    if (m_defeatRebuildPending != 0) {
+        m_defeatRebuildPending = 0;
+        MakeDefeatButtons();
+    }
     if (Globals().paused != 0 && GetCurrentAnimationIndex() != kDeathAnimation) {
         return;
     }
@@ -210,8 +226,13 @@ bool GamePlayer::IsOutOfHealth(float) { return StageHealth() <= 0.0f; }
 bool GamePlayer::IsDeathOver(float) { return IsEndOfAnimation(); }
 
 void GamePlayer::MakeDefeatButtons() {
-    MakeLabeledButton({0.0f, 0.0f}, "restart", 0, [] { FadeTo(kStageLevel); });
-    MakeLabeledButton({0.0f, -70.0f}, "exit to menu", 0, [] { FadeTo(kMenuLevel); });
+    for (Core::RefPtr<LabeledButton>& button : m_defeatButtons) {
+        if (button) {
+            button->Destroy();
+        }
+    }
+    m_defeatButtons[0] = MakeLabeledButton({0.0f, 0.0f}, "restart", 0, [] { FadeTo(kStageLevel); });
+    m_defeatButtons[1] = MakeLabeledButton({0.0f, -70.0f}, "exit to menu", 0, [] { FadeTo(kMenuLevel); });
 }
 
 void GamePlayer::ShowDefeatDialog() {

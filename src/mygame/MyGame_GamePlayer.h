@@ -4,7 +4,11 @@
 #include "mygame/MyGame_Player.h"
 #include "tundra/Tundra_StateMachine.h"
 
+#include <array>
+#include <cstdint>
 #include <vector>
+
+class LabeledButton;
 
 // The player of a stage: a player whose machine "PlayerState" blinks it
 // while it is invulnerable after a hit, plays its death once the stage's
@@ -19,7 +23,9 @@ class GamePlayer : public Player {
     GamePlayer(const GamePlayer& other);
     ~GamePlayer() override;
 
-    // The player part, then the timers and "PlayerState".
+    // The player part, then the timers, "PlayerState" and the defeat buttons
+    // (object references). Read buttons have no callbacks: the next update
+    // builds them anew.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -35,9 +41,7 @@ class GamePlayer : public Player {
     // The defeat: "restart" and "exit to menu", the frame around them, the
     // player and its weapons hidden, "defeat" written large.
     void ShowDefeatDialog();
-    // The two buttons alone, as a loaded stage rebuilds them (callbacks are
-    // not streamed).
-    static void MakeDefeatButtons();
+    LabeledButton* GetDefeatButton(std::size_t index) const;
 
 private:
     // "PlayerState" in array order.
@@ -53,8 +57,16 @@ private:
     bool IsOutOfHealth(float dt);
     bool IsDeathOver(float dt);
 
+    // Destroys the buttons held (read ones included) and makes both anew.
+    void MakeDefeatButtons();
+
     float m_invulnerableTime = 0.0f;
     // Radians, 0..2 pi.
     float m_blinkPhase = 0.0f;
     Core::RefPtr<StateMachine> m_stateMachine;
+    // "restart" and "exit to menu" once the defeat shows; held, so that a
+    // button destroyed first is never named after it is freed.
+    std::array<Core::RefPtr<LabeledButton>, 2> m_defeatButtons;
+    // Set by a load that read buttons; not streamed.
+    std::uint8_t m_defeatRebuildPending = 0;
 };

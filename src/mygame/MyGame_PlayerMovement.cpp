@@ -5,6 +5,7 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
+#include "mygame/MyGame_StateBuilder.h"
 
 #include <array>
 
@@ -107,12 +108,7 @@ Player::Machine* Player::BuildMovementStateMachine(Player* owner) {
     }};
     Machine::StateList states;
     for (const StateSpec& spec : specs) {
-        State* state = TUN_NEW(State, spec.minimumTime);
-        states.emplace_back(state);
-        state->SetName(spec.name);
-        state->SetEnterCallback(spec.enter);
-        state->SetUpdateCallback(spec.update);
-        state->SetExitCallback(spec.exit);
+        State* state = AppendState<Player>(states, spec.name, spec.minimumTime, spec.enter, spec.update, spec.exit);
         for (const Transition& transition : spec.transitions) {
             if (transition.condition == nullptr) {
                 break;

@@ -8,6 +8,7 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_Quorvex.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_WidgetStream.h"
 
@@ -19,10 +20,6 @@ constexpr std::uint32_t kWorldLayer = 1;
 // Far more than any stage plans; a larger count is damage.
 constexpr std::uint32_t kMaxWaves = 1024;
 constexpr std::int32_t kMaxFlyingPath = 4;
-
-// The stage links only to objects its level holds (read before): one held
-// by the stream alone would be freed when the load ends.
-bool HeldByLevel(const Core::Object* object) { return object == nullptr || object->GetReferenceCount() > 1; }
 
 void WriteRect(Core::File& file, const UiFrameRect& rect) {
     for (float value : {rect.left, rect.top, rect.right, rect.bottom, rect.alpha}) {
@@ -151,7 +148,7 @@ void GameLevel::Load(Core::File& file) {
     for (std::uint32_t i = 0; i < enemyCount && !file.HasFailed(); ++i) {
         Enemy* enemy = nullptr;
         file >> enemy;
-        if (enemy == nullptr || !HeldByLevel(enemy)) {
+        if (enemy == nullptr || !HeldBeyondTheStream(enemy)) {
             file.SetFailed();
         }
         enemies.push_back(enemy);
@@ -168,8 +165,8 @@ void GameLevel::Load(Core::File& file) {
         ReadRect(file, current);
         ReadRect(file, target);
     }
-    const bool linksHeld = HeldByLevel(boss) && HeldByLevel(companion) &&
-                           std::all_of(buttons.begin(), buttons.end(), HeldByLevel);
+    const bool linksHeld = HeldBeyondTheStream(boss) && HeldBeyondTheStream(companion) &&
+                           std::all_of(buttons.begin(), buttons.end(), HeldBeyondTheStream);
     if (file.HasFailed() || !linksHeld || read.drops < 0 || read.kills.flying < 0 || read.kills.ground < 0 ||
         read.kills.rolling < 0 || read.keyCapture < kNoCapture || read.keyCapture > kCaptureJump ||
         read.storyLine < -1 || dialog > static_cast<std::uint8_t>(Dialog::kResults)) {

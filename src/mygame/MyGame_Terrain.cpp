@@ -25,9 +25,6 @@ constexpr float kDepthStep = 0.00001f;
 constexpr float kDepthFloor = -1.0f;
 // The line stands this far above its block's top row centre.
 constexpr float kLineRowOffset = 41.0f;
-// Far wider than any display, and far longer than a stage's last run: larger
-// values would only lay columns until memory runs out.
-constexpr float kMaxScreenWidth = 16384.0f;
 constexpr std::int32_t kMaxEndRun = 100;
 
 enum Pool : std::uint32_t { kTopPool = 0, kFillPool = 1 };

@@ -24,6 +24,9 @@ class Layer;
 class Terrain {
 public:
     using EndCallback = std::function<void(float groundY)>;
+    // Far wider than any display, and far longer than a stage's last run:
+    // larger widths would only lay columns until memory runs out.
+    static constexpr float kMaxScreenWidth = 16384.0f;
 
     Terrain() = default;
     Terrain(const Terrain&) = delete;

@@ -1,15 +1,12 @@
 #include "core/Core_File.h"
 #include "mygame/MyGame_HorizontalLineSprite.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_Terrain.h"
 
 #include <cmath>
 
 namespace {
-
-// The objects live in the level's layers, read before the terrain: one held
-// only by the stream would be freed when the load ends.
-bool HeldByLevel(const Core::Object* object) { return object == nullptr || object->GetReferenceCount() > 1; }
 
 template <class T>
 void WriteList(Core::File& file, const std::vector<T*>& objects) {
@@ -28,7 +25,7 @@ void ReadList(Core::File& file, std::vector<T*>& objects) {
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         T* object = nullptr;
         file >> object;
-        if (object == nullptr || !HeldByLevel(object)) {
+        if (object == nullptr || !HeldBeyondTheStream(object)) {
             file.SetFailed();
             return;
         }
@@ -114,10 +111,12 @@ void Terrain::Load(Core::File& file, Tundra::Layer* worldLayer, EndCallback call
     // a leading tile; an ending one the callback it was asked with.
     const bool startedWell = started == 0 || (worldLayer != nullptr && topTemplate != nullptr &&
                                               fillTemplate != nullptr && leadingTile != nullptr);
+    const bool linksHeld = HeldBeyondTheStream(topTemplate) && HeldBeyondTheStream(fillTemplate) &&
+                           HeldBeyondTheStream(leadingTile);
     if (file.HasFailed() || started > 1 || hasCallback > 1 || ending > 1 || endReached > 1 || !startedWell ||
-        !(screenWidth >= 0.0f && screenWidth <= 16384.0f) || !std::isfinite(blockCountdown) || height < 0 ||
-        height > 3 || !HeldByLevel(topTemplate) || !HeldByLevel(fillTemplate) || !HeldByLevel(leadingTile) ||
-        (hasCallback != 0 && (ending == 0 || !callback)) || (endReached != 0 && ending == 0)) {
+        !linksHeld || !(screenWidth >= 0.0f && screenWidth <= kMaxScreenWidth) || !std::isfinite(blockCountdown) ||
+        height < 0 || height > 3 || (hasCallback != 0 && (ending == 0 || !callback)) ||
+        (endReached != 0 && ending == 0)) {
         file.SetFailed();
         return;
     }

@@ -4,6 +4,7 @@
 #include "input/Input_Mouse.h"
 #include "math/Math_Angles.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_Bullet.h"
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_Globals.h"
@@ -88,45 +89,60 @@ void WeaponSprite::Save(Core::File& file) const {
 
 void WeaponSprite::Load(Core::File& file) {
     Sprite::Load(file);
-    WeaponSprite read;
-    file.ReadU32(read.m_weapon);
-    file.ReadF32(read.m_charge);
-    file >> read.m_bar;
-    file.ReadF32(read.m_period);
-    for (Tundra::ParticleSystem*& emitter : read.m_emitters) {
+    // Read aside (a spare weapon would take an object id): the weapon
+    // changes only when the whole part reads well.
+    struct Fields {
+        std::uint32_t weapon = 0;
+        float charge = 0.0f;
+        WeaponBar* bar = nullptr;
+        float period = 0.0f;
+        std::array<Tundra::ParticleSystem*, kEmitterCount> emitters{};
+        std::uint8_t fired = 0;
+        float flameRange = 0.0f;
+        CursorClass* cursor = nullptr;
+        std::uint8_t wasPlaying = 0;
+        Tundra::Sound* startSound = nullptr;
+        Tundra::Sound* endSound = nullptr;
+        float soundVolume = 0.0f;
+        std::uint8_t soundOn = 0;
+    } read;
+    file.ReadU32(read.weapon);
+    file.ReadF32(read.charge);
+    file >> read.bar;
+    file.ReadF32(read.period);
+    for (Tundra::ParticleSystem*& emitter : read.emitters) {
         file >> emitter;
     }
-    file.ReadU8(read.m_fired);
-    file.ReadF32(read.m_flameRange);
-    file >> read.m_cursor;
-    file.ReadU8(read.m_wasPlaying);
-    file >> read.m_startSound;
-    file >> read.m_endSound;
-    file.ReadF32(read.m_soundVolume);
-    file.ReadU8(read.m_soundOn);
-    const bool valid = std::isfinite(read.m_charge) && std::isfinite(read.m_period) &&
-                       std::isfinite(read.m_flameRange) && std::isfinite(read.m_soundVolume) &&
-                       read.m_soundVolume >= 0.0f && read.m_fired <= 1 && read.m_wasPlaying <= 1 &&
-                       read.m_soundOn <= 1;
+    file.ReadU8(read.fired);
+    file.ReadF32(read.flameRange);
+    file >> read.cursor;
+    file.ReadU8(read.wasPlaying);
+    file >> read.startSound;
+    file >> read.endSound;
+    file.ReadF32(read.soundVolume);
+    file.ReadU8(read.soundOn);
+    const bool valid = std::isfinite(read.charge) && std::isfinite(read.period) && std::isfinite(read.flameRange) &&
+                       std::isfinite(read.soundVolume) && read.soundVolume >= 0.0f && read.fired <= 1 &&
+                       read.wasPlaying <= 1 && read.soundOn <= 1;
     if (!valid) {
         file.SetFailed();
     }
     if (file.HasFailed()) {
         return;
     }
-    m_weapon = read.m_weapon;
-    m_charge = read.m_charge;
-    m_bar = read.m_bar;
-    m_period = read.m_period;
-    m_emitters = read.m_emitters;
-    m_fired = read.m_fired;
-    m_flameRange = read.m_flameRange;
-    m_cursor = read.m_cursor;
-    m_wasPlaying = read.m_wasPlaying;
-    m_startSound = read.m_startSound;
-    m_endSound = read.m_endSound;
-    m_soundVolume = read.m_soundVolume;
-    m_soundOn = read.m_soundOn;
+    m_weapon = read.weapon;
+    m_charge = read.charge;
+    m_bar = read.bar;
+    m_period = read.period;
+    m_emitters = read.emitters;
+    m_fired = read.fired;
+    m_flameRange = read.flameRange;
+    m_cursor = read.cursor;
+    m_wasPlaying = read.wasPlaying;
+    m_startSound = read.startSound;
+    m_endSound = read.endSound;
+    m_soundVolume = read.soundVolume;
+    m_soundOn = read.soundOn;
 }
 
 void WeaponSprite::OnStart() {
@@ -361,16 +377,7 @@ void WeaponSprite::AimAtCursor() {
     SetRotationAngle(Math::UnitVectorToDegrees(Vector2D::Normalized(MousePosition() - GetPosition())));
 }
 
-void WeaponSprite::SetPaused(bool paused) {
-    if (paused) {
-        m_wasPlaying = IsPlaying() ? 1 : 0;
-        if (m_wasPlaying != 0) {
-            Pause();
-        }
-    } else if (m_wasPlaying != 0) {
-        Play(true);
-    }
-}
+void WeaponSprite::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }
 
 // A second start makes new sounds, or none: the old ones must not play on
 // with nobody to stop them.

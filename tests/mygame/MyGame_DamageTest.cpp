@@ -1,7 +1,5 @@
 #include "MyGame_DamageFixture.h"
 
-#include "mygame/MyGame_Debuff.h"
-#include "mygame/MyGame_EnemySpawns.h"
 #include "mygame/MyGame_GameLevel.h"
 
 #include <gtest/gtest.h>
@@ -60,41 +58,6 @@ TEST_F(DamageTest, HealthGoesBelowZeroAndHitsStillCount) {
     EXPECT_EQ(enemy.healthChanges, 4);
 }
 
-TEST_F(DamageTest, WithoutAGameNothingIsDealt) { EXPECT_EQ(ComputeWeaponDamage(0, 1), 0.0f); }
-
-TEST_F(DamageTest, AnEnemyCopyHasNoBarAndNoDebuff) {
-    EnterStage();
-    TestEnemy& enemy = AddEnemy(0);
-    enemy.SetOnFire();
-    enemy.TakeDamage(0.4f, 1);
-    const Core::RefPtr<Core::Object> clone = enemy.Clone();
-    const auto* copy = dynamic_cast<Enemy*>(clone.Get());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->GetDebuff(), nullptr);
-    EXPECT_EQ(copy->GetHealthBar(), nullptr);
-    EXPECT_EQ(copy->GetHealth(), enemy.GetHealth());
-    // The source's burn is its own still.
-    ASSERT_NE(enemy.GetDebuff(), nullptr);
-    EXPECT_EQ(enemy.GetMountsCount(), 1);
-}
-
-TEST_F(DamageTest, PausingAnEnemyResumesOnlyAPlayingAnimation) {
-    EnterStage();
-    TestEnemy& playing = AddEnemy(0);
-    TestEnemy& stopped = AddEnemy(0);
-    playing.Play(true);
-    stopped.Stop();
-    for (TestEnemy* enemy : {&playing, &stopped}) {
-        enemy->SetPaused(true);
-    }
-    EXPECT_FALSE(playing.IsPlaying());
-    for (TestEnemy* enemy : {&playing, &stopped}) {
-        enemy->SetPaused(false);
-    }
-    EXPECT_TRUE(playing.IsPlaying());
-    EXPECT_FALSE(stopped.IsPlaying());
-}
-
 TEST_F(DamageTest, ADestroyedEnemyLeavesTheLiveListOthersKeepTheirOrder) {
     EnterStage();
     auto& stage = static_cast<GameLevel&>(*Game().GetCurrentLevel());
@@ -108,13 +71,6 @@ TEST_F(DamageTest, ADestroyedEnemyLeavesTheLiveListOthersKeepTheirOrder) {
     EXPECT_EQ(stage.GetLiveEnemy(0), enemies[0]);
     EXPECT_EQ(stage.GetLiveEnemy(1), enemies[2]);
     EXPECT_TRUE(enemies[1]->IsDestroyRequested());
-}
-
-TEST_F(DamageTest, SpawnsGiveNoEnemyYet) {
-    EnterStage();
-    EXPECT_EQ(CreateFlyingRangedEnemy({500.0f, 400.0f}, 1), nullptr);
-    EXPECT_EQ(CreateWalkingRangedEnemy({500.0f, 100.0f}), nullptr);
-    EXPECT_EQ(CreateRollingSpike({900.0f, 100.0f}, {-5.0f, 0.0f}), nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace mygametest {
@@ -182,6 +183,8 @@ TEST_F(DebuffTest, PausedParticleSystemsStandStill) {
     for (const Tundra::Particle& particle : smoke->GetParticles()) {
         positions.push_back(particle.position);
     }
+    const auto& particles = smoke->GetParticles();
+    ASSERT_TRUE(std::any_of(particles.begin(), particles.end(), [](const auto& particle) { return particle.alive; }));
     Globals().paused = 1;
     Step(60);
     EXPECT_EQ(effect->GetLingerTime(), linger);
@@ -212,6 +215,22 @@ TEST_F(DebuffTest, ABurnSurvivesTheStream) {
     EXPECT_TRUE(SameColor(read->GetModulationColor(), kBurning));
     EXPECT_EQ(read->GetMountsCount(), 1);
     EXPECT_EQ(read->GetDebuff()->GetEffect(), read->GetMountAt(0));
+}
+
+// Every cut of a burning enemy's stream loads or fails; a failed one gives nothing.
+TEST_F(DebuffTest, EveryTruncatedBurningEnemyFailsCleanly) {
+    EnterStage();
+    TestEnemy& enemy = AddEnemy(0);
+    enemy.SetOnFire();
+    Step(2);
+    Core::MemoryFile file;
+    file << static_cast<const Core::Object*>(&enemy);
+    for (std::uint32_t size = 0; size < file.GetSize(); ++size) {
+        Core::MemoryFile reader(file.GetData(), size);
+        const Core::RefPtr<Enemy> read = reader.ReadObjectAs<Enemy>(Core::File::Reference::Owning);
+        EXPECT_TRUE(reader.HasFailed()) << "size " << size;
+        EXPECT_EQ(read, nullptr) << "size " << size;
+    }
 }
 
 }  // namespace

@@ -3,8 +3,7 @@
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_PlayerMovement.h"
 #include "mygame/MyGame_WeaponSprite.h"
-#include "support/MyGame_StageFixture.h"
-#include "support/MyGame_TestGround.h"
+#include "support/MyGame_PlayerFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,65 +13,26 @@
 namespace mygametest {
 namespace {
 
-const os::VirtualKey kLeftKey = os::VirtualKey('A');
-const os::VirtualKey kRightKey = os::VirtualKey('D');
-const os::VirtualKey kJumpKey = os::VirtualKey('W');
-
-// The stage's player standing still on a flat ground, the cursor to its
-// right.
-class PlayerTest : public StageFixture {
+class PlayerTest : public PlayerFixture {
 protected:
-    void SetUp() override {
-        StageFixture::SetUp();
-        ASSERT_TRUE(EnterStage(0));
-        ASSERT_TRUE(LayFlatGround());
-        m_player = Find<Player>("Player");
-        ASSERT_NE(m_player, nullptr);
-        ASSERT_EQ(Game().GetMoveSpeedFactor(), 1.0f);
-        AimAt({1000.0f, 400.0f});
-        ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 600));
-        m_groundY = m_player->GetPositionY();
-    }
-
-    void TearDown() override {
-        for (os::VirtualKey key : {kLeftKey, kRightKey, kJumpKey}) {
-            Release(key);
-        }
-        StageFixture::TearDown();
-    }
-
-    std::int32_t State() const { return m_player->GetMovementMachine()->GetCurrent(); }
-    Vector2D BodyVelocity() const {
-        Vector2D velocity;
-        m_player->GetVelocity(velocity);
-        return velocity;
-    }
     // Where the player's position moves in one second of walking begun now.
     float WalkOneSecond(os::VirtualKey key) {
         Press(key);
-        EXPECT_TRUE(RunUntil([this] { return State() == kMovementWalking; }, 10));
+        EXPECT_TRUE(RunUntil([this] { return MovementState() == kMovementWalking; }, 10));
         const float startX = m_player->GetPositionX();
         Step(60);
         return m_player->GetPositionX() - startX;
     }
-    void StandAt(float x) {
-        m_player->SetOldPosition({x, m_groundY});
-        m_player->SetPosition({x, m_groundY});
-        Step();
-    }
-
-    Player* m_player = nullptr;
-    float m_groundY = 0.0f;
 };
 
 TEST_F(PlayerTest, FallsOntoTheGroundAndRests) {
     m_player->SetPositionY(m_groundY + 100.0f);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementInAir; }, 10));
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 600));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementInAir; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementIdle; }, 600));
     for (int frame = 0; frame < 600; ++frame) {
         Step();
         ASSERT_NEAR(m_player->GetPositionY(), m_groundY, 0.1f) << frame;
-        ASSERT_EQ(State(), kMovementIdle) << frame;
+        ASSERT_EQ(MovementState(), kMovementIdle) << frame;
     }
 }
 
@@ -85,14 +45,14 @@ TEST_F(PlayerTest, WalksSlowerRightThanLeftWhileTheGroundScrolls) {
         StandAt(500.0f);
         EXPECT_NEAR(WalkOneSecond(walk.key), walk.distance, 0.01f * 210.0f);
         Release(walk.key);
-        ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 10));
+        ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementIdle; }, 10));
     }
 }
 
 TEST_F(PlayerTest, AWalkKeepsTheSpeedItBeganWithOnceTheGroundEnds) {
     StandAt(200.0f);
     Press(kRightKey);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementWalking; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementWalking; }, 10));
     Terrain& terrain = Stage()->GetTerrain();
     terrain.End(0, [](float) {});
     // Without moving the ground: an empty one ends here, a laid one as the
@@ -101,7 +61,7 @@ TEST_F(PlayerTest, AWalkKeepsTheSpeedItBeganWithOnceTheGroundEnds) {
     ASSERT_TRUE(RunUntil([this] { return Stage()->GetTerrain().IsEndReached(); }, 600));
     EXPECT_FLOAT_EQ(m_player->GetVelocity().x, 5.0f);
     Release(kRightKey);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementIdle; }, 10));
     StandAt(200.0f);
     EXPECT_NEAR(WalkOneSecond(kRightKey), 210.0f, 2.1f);
 }
@@ -111,16 +71,16 @@ TEST_F(PlayerTest, LeftAndRightTogether) {
     Press(kLeftKey);
     Press(kRightKey);
     Step(10);
-    EXPECT_EQ(State(), kMovementIdle);
+    EXPECT_EQ(MovementState(), kMovementIdle);
     EXPECT_EQ(m_player->GetVelocity().x, 0.0f);
     // Walking: a stop.
     Release(kLeftKey);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementWalking; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementWalking; }, 10));
     Press(kLeftKey);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementIdle; }, 10));
     // In the air: Left wins.
     m_player->SetPositionY(m_groundY + 200.0f);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementInAir; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementInAir; }, 10));
     Step();
     EXPECT_FLOAT_EQ(m_player->GetVelocity().x, -14.0f);
     EXPECT_FALSE(m_player->IsFacingRight());
@@ -131,15 +91,15 @@ TEST_F(PlayerTest, JumpRisesAndFallsByFixedSteps) {
         SCOPED_TRACE(held ? "held" : "tapped");
         StandAt(500.0f);
         Press(kJumpKey);
-        ASSERT_TRUE(RunUntil([this] { return State() == kMovementJump; }, 10));
+        ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementJump; }, 10));
         if (!held) {
             Release(kJumpKey);
         }
         std::vector<float> velocities{BodyVelocity().y};
         int framesInJump = 1;
         int boosts = 0;
-        while (State() != kMovementIdle && velocities.size() < 600) {
-            const bool wasJumping = State() == kMovementJump;
+        while (MovementState() != kMovementIdle && velocities.size() < 600) {
+            const bool wasJumping = MovementState() == kMovementJump;
             Step();
             const float velocity = BodyVelocity().y;
             if (velocity == 0.0f && m_player->GetVelocity().y != 0.0f) {
@@ -148,13 +108,13 @@ TEST_F(PlayerTest, JumpRisesAndFallsByFixedSteps) {
                 continue;
             }
             const float change = velocity - velocities.back();
-            if (wasJumping && State() == kMovementInAir) {
+            if (wasJumping && MovementState() == kMovementInAir) {
                 if (held) {
                     EXPECT_FLOAT_EQ(change, 8.0f - 1.25f);
                     EXPECT_GE(static_cast<float>(framesInJump) / 60.0f, 0.15f);
                     ++boosts;
                 }
-            } else if (State() != kMovementIdle) {
+            } else if (MovementState() != kMovementIdle) {
                 EXPECT_TRUE(change == -1.25f || (change == 0.0f && velocity <= -25.0f && velocity > -26.25f))
                     << velocity;
             }
@@ -167,7 +127,7 @@ TEST_F(PlayerTest, JumpRisesAndFallsByFixedSteps) {
         // the steps off the grid, so it settles just below.
         EXPECT_EQ(*std::min_element(velocities.begin(), velocities.end()), held ? -25.75f : -25.0f);
         EXPECT_EQ(boosts, held ? 1 : 0);
-        ASSERT_EQ(State(), kMovementIdle);
+        ASSERT_EQ(MovementState(), kMovementIdle);
     }
 }
 
@@ -176,9 +136,9 @@ TEST_F(PlayerTest, OnlyALongerLossOfGroundIsAFall) {
         StandAt(500.0f);
         m_player->SetPositionY(m_groundY + 30.0f);
         Step(frames);
-        EXPECT_EQ(State(), frames == 2 ? kMovementIdle : kMovementInAir) << frames;
+        EXPECT_EQ(MovementState(), frames == 2 ? kMovementIdle : kMovementInAir) << frames;
         m_player->SetPositionY(m_groundY);
-        ASSERT_TRUE(RunUntil([this] { return State() == kMovementIdle; }, 600));
+        ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementIdle; }, 600));
     }
 }
 
@@ -186,7 +146,7 @@ TEST_F(PlayerTest, OnlyALongerLossOfGroundIsAFall) {
 TEST_F(PlayerTest, TheScreenEdgeStopsAPlayerInTheAir) {
     m_player->SetPosition({20.0f, m_groundY + 300.0f});
     Press(kLeftKey);
-    ASSERT_TRUE(RunUntil([this] { return State() == kMovementInAir; }, 10));
+    ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementInAir; }, 10));
     Step();
     EXPECT_EQ(m_player->GetVelocity().x, 0.0f);
     EXPECT_EQ(BodyVelocity().x, 0.0f);

@@ -42,9 +42,12 @@ bool IsA(const Tundra::GameObject* object) {
     return dynamic_cast<const T*>(object) != nullptr;
 }
 
-// The named objects the stage finds, each of the class the game casts it to.
+// The named objects the stage finds, each of the class the game casts it to;
+// a second game entering a stage builds them again.
 TEST_F(StageContentTest, TheStageBuildsItsNamedObjectsWithTheirClasses) {
     ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterStage(1));
+    EXPECT_EQ(Game().GetProfile().currentStage, 1);
     struct Named {
         const char* name;
         bool (*isA)(const Tundra::GameObject*);

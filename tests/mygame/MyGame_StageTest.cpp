@@ -9,10 +9,12 @@
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_ProfileText.h"
 #include "mygame/MyGame_Quorvex.h"
+#include "os/OS_Path.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_StageFixture.h"
 #include "support/MyGame_TestEnemy.h"
+#include "support/TempDirectory.h"
 #include "tundra/Tundra_Layer.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +145,8 @@ struct BossBonus {
     std::uint32_t stage;
     const char* boss;
     std::uint32_t bonus;
+    // The last stage unlocks nothing.
+    std::uint32_t highestStage;
 };
 
 class StageBossBonusTest : public StageTest, public testing::WithParamInterface<BossBonus> {};
@@ -162,12 +166,12 @@ TEST_P(StageBossBonusTest, ResultsCreditDropsAndTheBossBonusAndWriteTheProfileAt
     EXPECT_EQ(Game().GetProfile().currency, before + 7 + row.bonus);
     const PlayerProfile onDisk = ProfileOnDisk();
     EXPECT_EQ(onDisk.currency, before + 7 + row.bonus);
-    EXPECT_EQ(onDisk.highestStage, row.stage + 1);
+    EXPECT_EQ(onDisk.highestStage, row.highestStage);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bosses, StageBossBonusTest,
-                         testing::Values(BossBonus{2, "BearBossBody", 50}, BossBonus{5, "AlpacaBoss", 150},
-                                         BossBonus{8, "UnknownBoss", 300}));
+                         testing::Values(BossBonus{2, "BearBossBody", 50, 3}, BossBonus{5, "AlpacaBoss", 150, 6},
+                                         BossBonus{8, "UnknownBoss", 300, 0}));
 
 TEST_F(StageTest, ABossStageWithoutItsBossPlaysAsAStageWithoutOne) {
     ASSERT_TRUE(EnterStage(2));
@@ -305,6 +309,74 @@ TEST_F(StageTest, ADefeatInTheFrameTheGroundEndsIsNotFollowedByTheStory) {
     Step(10);
     EXPECT_FALSE(stage.IsStoryActive());
     EXPECT_FALSE(stage.AreResultsShowing());
+}
+
+class StageStreamTest : public StageTest {
+protected:
+    void SetUp() override {
+        StageTest::SetUp();
+        // "Saves" beside the executable, in the test's own folder.
+        os::SetExecutablePathForTesting(m_saves.Path() + "/game");
+    }
+    void TearDown() override {
+        StageTest::TearDown();
+        os::SetExecutablePathForTesting("");
+    }
+
+    testsupport::TempDirectory m_saves;
+};
+
+TEST_F(StageStreamTest, ASavedStageComesBackWithItsRunWavesEnemiesAndGround) {
+    ASSERT_TRUE(EnterStage(0));
+    TestEnemy* enemy = AddTestEnemy({700.0f, 400.0f});
+    Step(200);
+    Stage()->DamagePlayer(0.25f);
+    Game().RequestSave("stage");
+    Step();
+    const GameLevel& saved = *Stage();
+    const float distance = saved.GetDistance();
+    const std::size_t waves = saved.GetWaves().size();
+    const Vector2D leading = saved.GetTerrain().GetLeadingPosition();
+    const Vector2D respawn = saved.GetTerrain().GetRespawnPosition();
+    Step(60);
+    enemy->Destroy();
+    Game().RequestLoad("stage");
+    Step();
+    const GameLevel* loaded = Stage();
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetDistance(), distance);
+    EXPECT_EQ(loaded->GetStageLength(), 40.0f);
+    EXPECT_EQ(loaded->GetWaves().size(), waves);
+    EXPECT_EQ(loaded->GetHealth(), 0.75f);
+    ASSERT_EQ(loaded->GetLiveEnemyCount(), 1u);
+    EXPECT_EQ(loaded->GetLiveEnemy(0), Find<TestEnemy>("TestEnemy"));
+    EXPECT_EQ(loaded->GetTerrain().GetLeadingPosition(), leading);
+    EXPECT_EQ(loaded->GetTerrain().GetRespawnPosition(), respawn);
+    // The ground goes on from there.
+    Step(2);
+    EXPECT_GT(Stage()->GetDistance(), distance);
+    EXPECT_LT(Stage()->GetTerrain().GetRespawnPosition().x, respawn.x);
+}
+
+TEST_F(StageStreamTest, APauseDialogSavedOpenIsBuiltAgainWithWorkingButtons) {
+    ASSERT_TRUE(EnterStage(0));
+    Step(10);
+    Tap(os::VK_ESCAPE);
+    ASSERT_TRUE(PressButton("restart"));
+    Game().RequestSave("paused");
+    Step();
+    Game().RequestLoad("paused");
+    Step(2);
+    ASSERT_NE(Stage(), nullptr);
+    EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kPause);
+    EXPECT_EQ(Globals().paused, 1);
+    // One set of buttons, the confirmation kept.
+    ASSERT_NE(FindButton("confirm?"), nullptr);
+    EXPECT_EQ(FindButton("restart"), nullptr);
+    ASSERT_TRUE(PressButton("resume"));
+    Step();
+    EXPECT_EQ(Globals().paused, 0);
+    EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kNone);
 }
 
 }  // namespace

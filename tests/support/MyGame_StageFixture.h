@@ -18,15 +18,18 @@ class TestEnemy;
 
 // A game over the stage's test content that enters a stage as the title
 // level does: the profile's current stage set, then a change to level 2.
-// Headless, on the scripted clock, keys and cursor.
+// Headless, on the scripted clock, keys and cursor; frames still take the
+// generated sheets' sizes (the fake textures read the image headers).
 namespace mygametest {
 
 class StageFixture : public MyGameTest {
 protected:
-    // Runs after the stage's own rows of that layer (tests' extra objects).
+    // Runs after the stage's own rows of that layer (tests' extra objects);
+    // set before EnterStage.
     void AlsoBuild(std::uint32_t layer, TestContent::Builder builder);
-    // Starts a game (seeded), lets the intro begin, then enters the stage;
-    // false when the stage is not running within a few frames.
+    // Ends a running game, starts one (seeded), lets the intro begin, then
+    // enters the stage; false when the stage is not running within a few
+    // frames.
     bool EnterStage(std::uint32_t stage, std::uint32_t seed = kSeed);
     // The running stage; null outside one.
     GameLevel* Stage() const;
