@@ -1,6 +1,7 @@
 #include "Fuzz_GameDataFiles.h"
 #include "Fuzz_SaveFiles.h"
 
+#include "core/Core_Clock.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_MyLevelFactory.h"
@@ -8,6 +9,7 @@
 #include "support/Renderer_FakeTextureCache.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 
 // A saved stage, changed by the fuzzer and put in its envelope as a save
@@ -21,8 +23,14 @@ using fuzz::SavePath;
 
 constexpr int kFramesPerInput = 3;
 
+// Frames of 1/60 s on a clock of the harness's own, so that every frame
+// updates as a real one would.
+double g_now = 0.0;
+double HarnessClock() { return g_now; }
+
 void Frames(MyGame& game, int count) {
     for (int frame = 0; frame < count; ++frame) {
+        g_now += 1000.0 / 60.0;
         game.Frame();
     }
 }
@@ -37,9 +45,12 @@ void Load(MyGame& game, const char* name) {
 MyGame& RunningStage() {
     static MyGame* game = [] {
         static testsupport::FakeTextureCache textures;
+        Core::SetClockFunction(&HarnessClock);
         fuzz::DataHome();
         std::string folder = "/tmp/fuzz-saved-stage-XXXXXX";
         fuzz::Check(::mkdtemp(folder.data()) != nullptr, "saves folder");
+        // The stage's sheets stay where the build put them.
+        std::filesystem::create_directory_symlink(os::ExecutableDirectory() + "/Resources", folder + "/Resources");
         os::SetExecutablePathForTesting(folder + "/game");
         Core::RefPtr<MyGame> made = MakeGame(mygametest::MakeStageContent());
         fuzz::Check(made != nullptr, "no game");
@@ -47,8 +58,11 @@ MyGame& RunningStage() {
         Frames(*made, 1);
         made->GetProfile().currentStage = 0;
         made->ChangeLevel(MyLevelFactory::kGameLevel);
-        Frames(*made, 4);
-        auto* stage = dynamic_cast<GameLevel*>(made->GetCurrentLevel());
+        GameLevel* stage = nullptr;
+        for (int frame = 0; frame < 600 && stage == nullptr; ++frame) {
+            Frames(*made, 1);
+            stage = made->IsLevelChangePending() ? nullptr : dynamic_cast<GameLevel*>(made->GetCurrentLevel());
+        }
         fuzz::Check(stage != nullptr, "no stage");
         for (const Vector2D& position : {Vector2D{600.0f, 300.0f}, Vector2D{800.0f, 500.0f}}) {
             auto* enemy = TUN_NEW(Enemy, mygametest::TestAnimations(1));

@@ -151,7 +151,8 @@ TEST_F(WholeStageTest, TheBotPlaysStageZeroToItsResultsAndAMidStageRecordingRepl
     }
     GameLevel* ended = stage();
     ASSERT_NE(ended, nullptr);
-    ASSERT_TRUE(lengthRun.has_value());
+    ASSERT_TRUE(lengthRun.has_value()) << "distance " << ended->GetDistance() << " of " << ended->GetStageLength()
+                                       << ", health " << ended->GetHealth() << ", paused " << int{Globals().paused};
     EXPECT_NEAR(*lengthRun, 2400, 60);
     EXPECT_TRUE(ended->AreResultsShowing());
     EXPECT_EQ(ended->GetHealth(), 1.0f);
