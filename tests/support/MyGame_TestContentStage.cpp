@@ -364,10 +364,15 @@ void BuildStageActors(MyLevelFactory& factory) {
     if (game == nullptr) {
         return;
     }
-    for (const auto& [number, animations] : StageActors()) {
-        Collision2D::CollisionActor* actor = MakeActor(animations);
+    // Every number gets an actor, in number order: a sprite read back from a
+    // saved game finds its actor by its index in the game's asset list.
+    const std::map<int, std::vector<AnimationShapes>> shapes = StageActors();
+    for (std::uint32_t number = 0; number < kCollisionActorCount; ++number) {
+        const auto found = shapes.find(static_cast<int>(number));
+        Collision2D::CollisionActor* actor =
+            found != shapes.end() ? MakeActor(found->second) : TUN_NEW(Collision2D::CollisionActor);
         game->AddCollisionAssets(actor);
-        factory.GetCollisionActors()[static_cast<std::size_t>(number)] = actor;
+        factory.GetCollisionActors()[number] = actor;
     }
 }
 
