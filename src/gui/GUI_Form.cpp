@@ -24,10 +24,6 @@ constexpr std::uint32_t kCloseNormal = 4;
 constexpr std::uint32_t kClosePressed = 5;
 constexpr std::uint32_t kCloseHover = 6;
 
-Core::RefPtr<Renderer::ITexture> PictureTexture(const Core::String& fileName) {
-    return TextureManager::GetTexture(fileName, true);
-}
-
 }  // namespace
 
 GUI_DEFINE_CONTROL_CLASS(Form, "GUI::Form");
@@ -139,7 +135,7 @@ void Form::SetCloseButtonVisible(bool visible) {
 
 void Form::SetPicture(const Core::String& fileName) {
     m_pictureName = fileName;
-    m_pictureTexture = PictureTexture(fileName);
+    m_pictureTexture = TextureManager::GetTexture(fileName, true);
     m_pictureRenderer = TUN_NEW(Engine::TextRenderContext);
 }
 

@@ -95,8 +95,6 @@ class Form : public Control {
     GuiImage* GetBottomBorderImage() const { return m_frames[kBottomBorder].Get(); }
     GuiImage* GetLeftBorderImage() const { return m_frames[kLeftBorder].Get(); }
     GuiImage* GetRightBorderImage() const { return m_frames[kRightBorder].Get(); }
-    const Core::RefPtr<Engine::TextRenderContext>& GetPictureRenderer() const { return m_pictureRenderer; }
-    const Core::RefPtr<Renderer::ITexture>& GetPictureTexture() const { return m_pictureTexture; }
     bool IsDragging() const { return m_dragging; }
     bool IsBlinking() const { return m_blinkRequested; }
     // Whether the form is the HUD's active form (drawn in the active colour).

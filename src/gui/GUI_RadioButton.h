@@ -53,7 +53,6 @@ class RadioButton : public SkinnedControl {
     // Refused (false) for null or a handler calling the same member on the
     // same object as one already listed.
     bool AddCheckedHandler(std::shared_ptr<EventHandler> handler);
-    std::uint32_t GetCheckedHandlerCount() const { return static_cast<std::uint32_t>(m_checkedHandlers.size()); }
 
     // A click checks; enter and release show the hover look, leave the
     // focused or normal one, a press the pressed one.

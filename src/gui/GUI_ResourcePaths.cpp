@@ -7,7 +7,7 @@ namespace {
 
 Core::String Join(const Core::String& folder, std::string_view name) { return folder + "\\" + Core::String(name); }
 
-Core::String ResourcesPath() { return Join(GetExecutableDirectory(), "Resources"); }
+Core::String ResourcesPath() { return Join(GetExecutableDirectory(), GetResourcesFolderName()); }
 
 }  // namespace
 

@@ -23,6 +23,10 @@ Core::String SoundPath(const Core::String& fileName) {
     return Tundra::Game::GetDirectory() + "\\Resources\\Sounds\\" + fileName;
 }
 
+// The Emberline game alive now; GetGame answers it without a dynamic_cast
+// on every call.
+MyGame* g_running = nullptr;
+
 // "0".."9": the tracks and themes are numbered by one character.
 Core::String Digit(std::uint32_t value) { return Core::String(1, static_cast<char>('0' + value)); }
 
@@ -30,6 +34,7 @@ Core::String Digit(std::uint32_t value) { return Core::String(1, static_cast<cha
 
 MyGame::MyGame(MyLevelFactory* factory, const Engine::StartupSettings& settings, std::uint32_t startingLevel)
     : Tundra::Game(factory, settings, startingLevel) {
+    g_running = this;
     SetDesiredFrameRate(60.0);
     LockFrameRate(true);
     SetMasterVolume(1.0f);
@@ -55,9 +60,13 @@ MyGame::MyGame(MyLevelFactory* factory, const Engine::StartupSettings& settings,
     SetTitle("Emberline");
 }
 
-MyGame::~MyGame() = default;
+MyGame::~MyGame() {
+    if (g_running == this) {
+        g_running = nullptr;
+    }
+}
 
-MyGame* GetGame() { return dynamic_cast<MyGame*>(Tundra::Game::GetInstance()); }
+MyGame* GetGame() { return Tundra::Game::GetInstance() == g_running ? g_running : nullptr; }
 
 Tundra::Layer* MyGame::GetWorldLayer() const {
     const Tundra::Level* level = GetCurrentLevel();

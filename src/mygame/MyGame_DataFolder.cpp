@@ -5,7 +5,6 @@
 #include "os/OS_Environment.h"
 #include "os/OS_File.h"
 #include "os/OS_FileSystem.h"
-#include "os/OS_Path.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,10 +15,18 @@ namespace {
 constexpr std::string_view kGamesFolder = "\\Documents\\My Games\\";
 constexpr std::string_view kGameFolder = "Emberline\\";
 
+// "<profile>\Documents\My Games\"; nothing without a user folder.
+std::optional<std::string> GamesFolder() {
+    std::optional<std::string> folder = os::GetEnvironmentVariable("USERPROFILE");
+    if (folder) {
+        *folder += kGamesFolder;
+    }
+    return folder;
+}
+
 std::optional<std::string> DataFilePath(std::string_view name) {
-    std::optional<std::string> path = os::GetEnvironmentVariable("USERPROFILE");
+    std::optional<std::string> path = GamesFolder();
     if (path) {
-        *path += kGamesFolder;
         *path += kGameFolder;
         *path += name;
     }
@@ -58,11 +65,10 @@ std::optional<DataFileBytes> ReadDataFile(std::string_view name) {
 }
 
 void WriteDataFile(std::string_view name, std::string_view text) {
-    std::optional<std::string> folder = os::GetEnvironmentVariable("USERPROFILE");
+    std::optional<std::string> folder = GamesFolder();
     if (!folder) {
         return;
     }
-    *folder += kGamesFolder;
     os::CreateDirectory(*folder);
     *folder += kGameFolder;
     os::CreateDirectory(*folder);
@@ -85,7 +91,7 @@ void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText
     if (!path || !keptPath) {
         return;
     }
-    if (std::rename(os::ResolvePath(*path).c_str(), os::ResolvePath(*keptPath).c_str()) != 0) {
+    if (!os::MoveFile(*path, *keptPath)) {
         FilesLeftInPlace().insert(*path);
         Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be renamed " + keptName +
                        "; it is left as it is and not written in this run");

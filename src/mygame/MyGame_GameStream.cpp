@@ -98,8 +98,9 @@ void MyGame::Load(Core::File& file) {
     }
     m_templates = std::move(templates);
     m_effectSounds = std::move(sounds);
+    const std::array<Tundra::Sound**, 4> globalLinks = GlobalSounds();
     for (std::size_t i = 0; i < globalSounds.size(); ++i) {
-        *GlobalSounds()[i] = globalSounds[i];
+        *globalLinks[i] = globalSounds[i];
     }
     m_levelMusic = levelMusic;
     m_menuMusic = menuMusic;

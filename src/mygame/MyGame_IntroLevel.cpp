@@ -5,7 +5,7 @@
 #include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
-#include "mygame/MyGame_FindInLevel.h"
+#include "tundra/Tundra_FindObject.h"
 
 #include <cmath>
 
@@ -87,7 +87,7 @@ void IntroLevel::OnStart() {
 
 void IntroLevel::FindLogos() {
     for (std::size_t i = 0; i < m_logos.size(); ++i) {
-        m_logos[i] = FindInLevel<Tundra::Sprite>(*this, kLogoNames[i]);
+        m_logos[i] = Tundra::FindObject<Tundra::Sprite>(*this, kLogoNames[i]);
     }
 }
 

@@ -2,11 +2,11 @@
 
 #include "core/Core_File.h"
 #include "mygame/MyGame.h"
-#include "mygame/MyGame_FindInLevel.h"
 #include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Random.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_FindObject.h"
 
 #include <charconv>
 #include <string_view>
@@ -75,15 +75,15 @@ void MenuLevel::Update(float dt) {
 }
 
 void MenuLevel::FindObjects() {
-    m_bulletTemplate = FindInLevel<Tundra::Sprite>(*this, "BulletTemplate");
-    m_title = FindInLevel<Tundra::Sprite>(*this, "Title");
-    m_player = FindInLevel<MenuPlayer>(*this, "Player");
-    m_exitSign = FindInLevel<Tundra::Sprite>(*this, "ExitSign");
-    m_titleSun = FindInLevel<TitleSun>(*this, "TitleSun");
-    m_colliderTileTemplate = FindInLevel<MapTile>(*this, "MapTileColliderTemplate");
-    m_groundTileTemplate = FindInLevel<MapTile>(*this, "MapTileTemplate");
-    m_currencyText = FindInLevel<Tundra::Text>(*this, "DropsCollectedText");
-    m_sky = FindInLevel<Tundra::Sprite>(*this, "SkyGradient");
+    m_bulletTemplate = Tundra::FindObject<Tundra::Sprite>(*this, "BulletTemplate");
+    m_title = Tundra::FindObject<Tundra::Sprite>(*this, "Title");
+    m_player = Tundra::FindObject<MenuPlayer>(*this, "Player");
+    m_exitSign = Tundra::FindObject<Tundra::Sprite>(*this, "ExitSign");
+    m_titleSun = Tundra::FindObject<TitleSun>(*this, "TitleSun");
+    m_colliderTileTemplate = Tundra::FindObject<MapTile>(*this, "MapTileColliderTemplate");
+    m_groundTileTemplate = Tundra::FindObject<MapTile>(*this, "MapTileTemplate");
+    m_currencyText = Tundra::FindObject<Tundra::Text>(*this, "DropsCollectedText");
+    m_sky = Tundra::FindObject<Tundra::Sprite>(*this, "SkyGradient");
 }
 
 void MenuLevel::ShowCurrency() {

@@ -1,9 +1,9 @@
 #include "mygame/MyGame_MenuLevel.h"
 
 #include "input/Input_Keyboard.h"
-#include "mygame/MyGame_FindInLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "pal/PAL_Window.h"
+#include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Game.h"
 
 #include <array>
@@ -122,7 +122,7 @@ bool MenuLevel::IsControlKeyHeld(float) {
 
 void MenuLevel::SetInstructionsVisible(bool visible) {
     for (const char* name : {"ControlsInstruction1", "ControlsInstruction2"}) {
-        if (Tundra::GameObject* instruction = FindInLevel<Tundra::GameObject>(*this, name)) {
+        if (Tundra::GameObject* instruction = Tundra::FindObject<Tundra::GameObject>(*this, name)) {
             instruction->SetVisible(visible);
         }
     }

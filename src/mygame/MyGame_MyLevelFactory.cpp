@@ -1,11 +1,11 @@
 #include "mygame/MyGame_MyLevelFactory.h"
 
 #include "mygame/MyGame.h"
-#include "mygame/MyGame_FindInLevel.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_IntroLevel.h"
 #include "mygame/MyGame_MenuLevel.h"
 #include "tundra/Tundra_Camera.h"
+#include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Viewport.h"
 
@@ -170,8 +170,8 @@ void MyLevelFactory::BuildFrame(Tundra::Level& level, std::uint32_t index) {
 
 void MyLevelFactory::MountObjects(Tundra::Level& level) {
     for (const auto& [childName, parentName] : kMounts) {
-        Tundra::GameObject* child = FindInLevel<Tundra::GameObject>(level, childName);
-        Tundra::GameObject* parent = FindInLevel<Tundra::GameObject>(level, parentName);
+        Tundra::GameObject* child = Tundra::FindObject<Tundra::GameObject>(level, childName);
+        Tundra::GameObject* parent = Tundra::FindObject<Tundra::GameObject>(level, parentName);
         // Content without one of the pair has nothing to mount.
         if (child != nullptr && parent != nullptr) {
             parent->Mount(child);

@@ -42,11 +42,11 @@ ReadProfile ParseProfile(std::string_view text) {
     const auto any = [](auto) { return true; };
     const auto isStage = [](std::uint8_t stage) { return stage < kStageCount; };
     const auto isLevel = [](std::uint8_t level) { return level <= kMaxUpgradeLevel; };
-    TakeField(ParseInteger<std::uint16_t>(fields.NextToken()), any, profile.unlockedWeapons, damaged);
-    TakeField(ParseInteger<std::uint32_t>(fields.NextToken()), IsSelection, profile.selectedWeapons, damaged);
+    TakeField(ParseNumber<std::uint16_t>(fields.NextToken()), any, profile.unlockedWeapons, damaged);
+    TakeField(ParseNumber<std::uint32_t>(fields.NextToken()), IsSelection, profile.selectedWeapons, damaged);
     TakeField(fields.NextRawByte(), isStage, profile.highestStage, damaged);
     TakeField(fields.NextRawByte(), isStage, profile.currentStage, damaged);
-    TakeField(ParseInteger<std::uint32_t>(fields.NextToken()), any, profile.currency, damaged);
+    TakeField(ParseNumber<std::uint32_t>(fields.NextToken()), any, profile.currency, damaged);
     for (std::uint8_t& level : profile.upgradeLevels) {
         TakeField(fields.NextRawByte(), isLevel, level, damaged);
     }

@@ -30,13 +30,13 @@ ReadSettings ParseSettings(std::string_view text) {
     const auto isVolume = [](float volume) { return std::isfinite(volume) && volume >= 0.0f && volume <= 1.0f; };
     const auto isFlag = [](std::uint8_t flag) { return flag <= 1; };
     for (std::int32_t* key : {&settings.leftKeyId, &settings.rightKeyId, &settings.jumpKeyId}) {
-        TakeField(ParseInteger<std::int32_t>(fields.NextToken()), isKey, *key, read.damaged);
+        TakeField(ParseNumber<std::int32_t>(fields.NextToken()), isKey, *key, read.damaged);
     }
-    TakeField(ParseFloat(fields.NextToken()), isVolume, settings.volume, read.damaged);
+    TakeField(ParseNumber<float>(fields.NextToken()), isVolume, settings.volume, read.damaged);
     // Held as the file will store it, so that an undamaged file writes back
     // as the same value; "-0" is silence too, written back as "0".
     settings.volume = AsWrittenInLine(settings.volume) + 0.0f;
-    TakeField(ParseInteger<std::uint8_t>(fields.NextToken()), isFlag, settings.muted, read.damaged);
+    TakeField(ParseNumber<std::uint8_t>(fields.NextToken()), isFlag, settings.muted, read.damaged);
     read.damaged = read.damaged || !fields.AtEnd();
     return read;
 }

@@ -34,16 +34,6 @@ bool TextFieldReader::AtEnd() {
     return m_position == m_text.size();
 }
 
-std::optional<float> ParseFloat(std::string_view token) {
-    float value = 0.0f;
-    const auto [end, error] =
-        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
-    if (token.empty() || error != std::errc() || end != token.data() + token.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 void AppendFloatLine(std::string& text, float value) {
     char digits[32];
     const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 6);
@@ -55,5 +45,5 @@ float AsWrittenInLine(float value) {
     std::string line;
     AppendFloatLine(line, value);
     line.pop_back();
-    return ParseFloat(line).value_or(value);
+    return ParseNumber<float>(line).value_or(value);
 }

@@ -27,19 +27,17 @@ private:
     std::size_t m_position = 0;
 };
 
-// A token that is a whole decimal integer of the type; nothing otherwise.
-template <class Integer>
-std::optional<Integer> ParseInteger(std::string_view token) {
-    Integer value{};
+// A token that is a whole decimal number of the type (an integer, or for a
+// floating type any general form); nothing otherwise.
+template <class Number>
+std::optional<Number> ParseNumber(std::string_view token) {
+    Number value{};
     const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
     if (token.empty() || error != std::errc() || end != token.data() + token.size()) {
         return std::nullopt;
     }
     return value;
 }
-
-// A token that is a whole decimal number; nothing otherwise.
-std::optional<float> ParseFloat(std::string_view token);
 
 // Stores a field that is there and valid; else the value keeps its default
 // and the file counts as damaged.

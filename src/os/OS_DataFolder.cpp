@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <strings.h>
 #include <sys/stat.h>
 
 namespace os {
@@ -26,15 +27,7 @@ std::optional<std::string> AbsoluteVariable(const char* name) {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 // Consumes a separator and the name from the front of rest.

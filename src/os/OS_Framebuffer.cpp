@@ -28,11 +28,12 @@ FramebufferFunctions Loaded() {
     return f;
 }
 
-bool Complete(const FramebufferFunctions& f) {
-    return f.genFramebuffers != nullptr && f.deleteFramebuffers != nullptr && f.bindFramebuffer != nullptr &&
-           f.genRenderbuffers != nullptr && f.deleteRenderbuffers != nullptr && f.bindRenderbuffer != nullptr &&
-           f.renderbufferStorage != nullptr && f.framebufferRenderbuffer != nullptr &&
-           f.checkFramebufferStatus != nullptr && f.blitFramebuffer != nullptr;
+// The current context advertises framebuffer objects and gave every entry point.
+bool Usable(const FramebufferFunctions& f) {
+    return gl::IsExtensionAdvertised("GL_ARB_framebuffer_object") && f.genFramebuffers != nullptr &&
+           f.deleteFramebuffers != nullptr && f.bindFramebuffer != nullptr && f.genRenderbuffers != nullptr &&
+           f.deleteRenderbuffers != nullptr && f.bindRenderbuffer != nullptr && f.renderbufferStorage != nullptr &&
+           f.framebufferRenderbuffer != nullptr && f.checkFramebufferStatus != nullptr && f.blitFramebuffer != nullptr;
 }
 
 GLuint MakeRenderbuffer(const FramebufferFunctions& f, GLenum format, Size size, GLenum attachment) {
@@ -46,9 +47,7 @@ GLuint MakeRenderbuffer(const FramebufferFunctions& f, GLenum format, Size size,
 
 }  // namespace
 
-bool DrawableFramebuffer::Supported() {
-    return gl::IsExtensionAdvertised("GL_ARB_framebuffer_object") && Complete(Loaded());
-}
+bool DrawableFramebuffer::Supported() { return Usable(Loaded()); }
 
 bool DrawableFramebuffer::Bind(Size size) {
     if (m_framebuffer != 0 && m_size == size) {
@@ -57,11 +56,14 @@ bool DrawableFramebuffer::Bind(Size size) {
         return true;
     }
     Release();
-    if (!Supported() || size.width <= 0 || size.height <= 0) {
+    if (size.width <= 0 || size.height <= 0) {
         return false;
     }
     m_functions = Loaded();
     const FramebufferFunctions& f = m_functions;
+    if (!Usable(f)) {
+        return false;
+    }
     GLint renderbuffer = 0;
     ::glGetIntegerv(GL_RENDERBUFFER_BINDING, &renderbuffer);
     f.genFramebuffers(1, &m_framebuffer);

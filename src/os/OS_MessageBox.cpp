@@ -128,20 +128,18 @@ int SdlMessageBox(const std::string& text, const std::string& caption, std::uint
     return answer > 0 ? answer : ClosedAnswer(buttons);
 }
 
+int ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t type, bool writeUnshown) {
+    return IsHeadless() ? HeadlessMessageBox(text, caption, type) : SdlMessageBox(text, caption, type, writeUnshown);
+}
+
 }  // namespace
 
 int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
-    if (IsHeadless()) {
-        return HeadlessMessageBox(text, caption, type);
-    }
-    return SdlMessageBox(text, caption, type, true);
+    return ShowMessageBox(text, caption, type, true);
 }
 
 int MessageBoxBesideStderr(const std::string& text, const std::string& caption, std::uint32_t type) {
-    if (IsHeadless()) {
-        return HeadlessMessageBox(text, caption, type);
-    }
-    return SdlMessageBox(text, caption, type, false);
+    return ShowMessageBox(text, caption, type, false);
 }
 
 namespace headless {

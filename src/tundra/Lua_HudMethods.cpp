@@ -22,18 +22,6 @@ constexpr Method BindHud(const char* name) {
     return BindValue<HudHandle, &OnLiveHud<F>>(name);
 }
 
-int ShowCursor(HUD& hud, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        hud.SetCursorVisible(GetBool(state, 1));
-    }
-    return 0;
-}
-
-int IsCursorVisible(HUD& hud, lua_State* state) {
-    PushBool(state, hud.IsCursorVisible());
-    return 1;
-}
-
 int AddForm(HUD& hud, lua_State* state) {
     if (GUI::Control* form = GetObject<GUI::Control>(state, 1)) {
         hud.AddForm(form);
@@ -47,19 +35,14 @@ int GetForm(HUD& hud, lua_State* state) {
         [&](std::string_view name) { return hud.GetForm(name); });
 }
 
-int IsLoading(HUD& hud, lua_State* state) {
-    PushBool(state, hud.IsLoading());
-    return 1;
-}
-
 const MethodTable& HudMethods() {
     static const MethodTable table{kHudName,
                                    {
-                                       BindHud<&ShowCursor>("ShowCursor"),
-                                       BindHud<&IsCursorVisible>("IsCursorVisible"),
+                                       BindHud<&Setter<HUD, &HUD::SetCursorVisible>>("ShowCursor"),
+                                       BindHud<&Getter<HUD, &HUD::IsCursorVisible>>("IsCursorVisible"),
                                        BindHud<&AddForm>("AddForm"),
                                        BindHud<&GetForm>("GetForm"),
-                                       BindHud<&IsLoading>("IsLoading"),
+                                       BindHud<&Getter<HUD, &HUD::IsLoading>>("IsLoading"),
                                    },
                                    true};
     return table;

@@ -41,30 +41,11 @@ int GetSize(NRectangle& rectangle, lua_State* state) {
     return 1;
 }
 
-template <void (NRectangle::*Set)(float)>
-int SetNumber(NRectangle& rectangle, lua_State* state) {
-    if (ArgumentCount(state) >= 1) {
-        (rectangle.*Set)(GetFloat(state, 1));
-    }
-    return 0;
-}
-
-template <float (NRectangle::*Get)() const>
-int GetNumber(NRectangle& rectangle, lua_State* state) {
-    PushFloat(state, (rectangle.*Get)());
-    return 1;
-}
-
 int IsInside(NRectangle& rectangle, lua_State* state) {
     if (ArgumentCount(state) < 2) {
         return 0;
     }
     PushBool(state, rectangle.IsInside(GetFloat(state, 1), GetFloat(state, 2)));
-    return 1;
-}
-
-int IsValid(NRectangle& rectangle, lua_State* state) {
-    PushBool(state, rectangle.IsValid());
     return 1;
 }
 
@@ -99,18 +80,18 @@ const MethodTable& RectangleMethods() {
                                        BindValue<R, &GetPosition>("GetPosition"),
                                        BindValue<R, &SetSize>("SetSize"),
                                        BindValue<R, &GetSize>("GetSize"),
-                                       BindValue<R, &SetNumber<&R::SetX>>("SetLeft"),
-                                       BindValue<R, &GetNumber<&R::GetX>>("GetLeft"),
-                                       BindValue<R, &SetNumber<&R::SetY>>("SetBottom"),
-                                       BindValue<R, &GetNumber<&R::GetY>>("GetBottom"),
-                                       BindValue<R, &SetNumber<&R::SetWidth>>("SetWidth"),
-                                       BindValue<R, &GetNumber<&R::GetWidth>>("GetWidth"),
-                                       BindValue<R, &SetNumber<&R::SetHeight>>("SetHeight"),
-                                       BindValue<R, &GetNumber<&R::GetHeight>>("GetHeight"),
-                                       BindValue<R, &GetNumber<&R::GetRight>>("GetRight"),
-                                       BindValue<R, &GetNumber<&R::GetTop>>("GetTop"),
+                                       BindValue<R, &Setter<R, &R::SetX>>("SetLeft"),
+                                       BindValue<R, &Getter<R, &R::GetX>>("GetLeft"),
+                                       BindValue<R, &Setter<R, &R::SetY>>("SetBottom"),
+                                       BindValue<R, &Getter<R, &R::GetY>>("GetBottom"),
+                                       BindValue<R, &Setter<R, &R::SetWidth>>("SetWidth"),
+                                       BindValue<R, &Getter<R, &R::GetWidth>>("GetWidth"),
+                                       BindValue<R, &Setter<R, &R::SetHeight>>("SetHeight"),
+                                       BindValue<R, &Getter<R, &R::GetHeight>>("GetHeight"),
+                                       BindValue<R, &Getter<R, &R::GetRight>>("GetRight"),
+                                       BindValue<R, &Getter<R, &R::GetTop>>("GetTop"),
                                        BindValue<R, &IsInside>("IsInside"),
-                                       BindValue<R, &IsValid>("IsValid"),
+                                       BindValue<R, &Getter<R, &R::IsValid>>("IsValid"),
                                        BindValue<R, &Translate>("Translate"),
                                        BindValue<R, &Intersect>("Intersect"),
                                    },

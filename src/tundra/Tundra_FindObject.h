@@ -10,19 +10,15 @@
 
 namespace Tundra {
 
-// The first object of the name in the current level whose class is T or
-// derives from it: layers in index order, each in its name index's order.
-// Null when none, or when no level is current.
+// The first object of the name in this level whose class is T or derives
+// from it: layers in index order, each in its name index's order. The level
+// need not be current, so a level being built or being read from a stream
+// can look into itself.
 template <class T>
-T* FindObject(const Core::String& name) {
-    const Game* game = Game::GetInstance();
-    const Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
-    if (level == nullptr) {
-        return nullptr;
-    }
+T* FindObject(const Level& level, const Core::String& name) {
     std::vector<GameObject*> objects;
-    for (std::uint32_t i = 0; i < level->GetLayersCount(); ++i) {
-        level->GetLayer(i)->GetGameObjectsByName(name, objects);
+    for (std::uint32_t i = 0; i < level.GetLayersCount(); ++i) {
+        level.GetLayer(i)->GetGameObjectsByName(name, objects);
         for (GameObject* object : objects) {
             if (auto* found = dynamic_cast<T*>(object)) {
                 return found;
@@ -30,6 +26,14 @@ T* FindObject(const Core::String& name) {
         }
     }
     return nullptr;
+}
+
+// The same in the current level. Null when none, or when no level is current.
+template <class T>
+T* FindObject(const Core::String& name) {
+    const Game* game = Game::GetInstance();
+    const Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
+    return level != nullptr ? FindObject<T>(*level, name) : nullptr;
 }
 
 }  // namespace Tundra

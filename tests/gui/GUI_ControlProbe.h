@@ -5,9 +5,15 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace guitest {
+
+template <class T, class... Args>
+Core::RefPtr<T> New(Args&&... args) {
+    return Core::RefPtr<T>(TUN_NEW(T, std::forward<Args>(args)...));
+}
 
 // Appends its list number to a log when invoked.
 class LoggedEvent final : public GUI::EventHandler {
@@ -49,7 +55,7 @@ inline void OnEvent(GUI::Control& control, GUI::ControlEvent list, std::function
 }
 
 inline Core::RefPtr<GUI::Control> MakeControl(float x, float y, float width, float height) {
-    return Core::RefPtr<GUI::Control>(TUN_NEW(GUI::Control, Vector2D{x, y}, width, height));
+    return New<GUI::Control>(Vector2D{x, y}, width, height);
 }
 
 // A control with a client area inset like a window's, that counts the
@@ -69,7 +75,7 @@ public:
 };
 
 inline Core::RefPtr<FramedControl> MakeFramed(float x, float y, float width, float height) {
-    return Core::RefPtr<FramedControl>(TUN_NEW(FramedControl, x, y, width, height));
+    return New<FramedControl>(x, y, width, height);
 }
 
 }  // namespace guitest

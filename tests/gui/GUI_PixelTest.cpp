@@ -29,11 +29,6 @@ Rgba ButtonColour(std::uint32_t k) {
     return {static_cast<std::uint8_t>(30 + 20 * k), static_cast<std::uint8_t>(200 - 15 * k), 100, 255};
 }
 
-template <class T>
-RefPtr<T> Make() {
-    return RefPtr<T>(TUN_NEW(T));
-}
-
 class GuiPixels : public testing::Test {
 protected:
     static constexpr Rgba kGreen{40, 200, 80, 255};
@@ -75,7 +70,7 @@ protected:
     }
 
     RefPtr<GUI::Form> AddForm(float x, float y, const char* picture) {
-        const RefPtr<GUI::Form> form = Make<GUI::Form>();
+        const RefPtr<GUI::Form> form = guitest::New<GUI::Form>();
         form->SetPosition({x, y});
         form->SetSize({150, 150});
         form->SetCaptionHeight(20);
@@ -123,12 +118,12 @@ TEST_F(GuiPixels, CaptionClientAreaAndTheFrontWindow) {
 TEST_F(GuiPixels, ButtonLooksClippingAndTheRowConvention) {
     const RefPtr<GUI::Control> parent = guitest::MakeControl(200, 20, 60, 40);
     hud->AddForm(parent.Get());
-    const RefPtr<GUI::Button> button = Make<GUI::Button>();
+    const RefPtr<GUI::Button> button = guitest::New<GUI::Button>();
     button->SetPosition({40, 10});
     button->SetSize({40, 20});
     button->SetTabStop(false);  // so that it rests in the normal look, not the focused one
     parent->AddControl(button.Get());
-    const RefPtr<GUI::Button> rows = Make<GUI::Button>();
+    const RefPtr<GUI::Button> rows = guitest::New<GUI::Button>();
     rows->SetSkin("RowSkin");
     rows->SetPosition({20, 150});
     hud->AddForm(rows.Get());
@@ -148,7 +143,7 @@ TEST_F(GuiPixels, ButtonLooksClippingAndTheRowConvention) {
 // sits at the pointer.
 TEST_F(GuiPixels, LabelAndCursor) {
     GUI::Graphics& graphics = *hud->GetGraphics();
-    const RefPtr<Engine::StringRenderContext> label = Make<Engine::StringRenderContext>();
+    const RefPtr<Engine::StringRenderContext> label = guitest::New<Engine::StringRenderContext>();
     graphics.Reset();
     graphics.DrawText(*label, {100, 100}, "A", defaultFont.Get());
     ASSERT_EQ(label->vertices.size(), 4u);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GUI_ControlProbe.h"
+
 #include "engine/Engine_BitmapFontCache.h"
 #include "engine/Engine_RenderQueue.h"
 #include "gui/GUI_Graphics.h"
@@ -12,11 +14,6 @@
 #include <memory>
 
 namespace guitest {
-
-template <class T, class... Args>
-Core::RefPtr<T> New(Args&&... args) {
-    return Core::RefPtr<T>(TUN_NEW(T, std::forward<Args>(args)...));
-}
 
 // What the GUI draws with, without OpenGL: a 1024 x 768 recording renderer,
 // the render queue, fake textures, a temporary resources tree and the

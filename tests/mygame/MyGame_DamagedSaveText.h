@@ -6,12 +6,20 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 
 // Damaged save-file text for the readers' hostile tests, and the ranges a
 // read record must be in whatever the text.
 namespace mygametest {
+
+// How many damaged files a test tries: the environment variable asks for a
+// longer run by hand.
+inline int MutationRuns(const char* variable, int usual) {
+    const char* asked = std::getenv(variable);
+    return asked != nullptr ? std::atoi(asked) : usual;
+}
 
 // One to three edits of the kinds a disk, an editor or a careless copy make.
 inline std::string Mutated(const std::string& text, std::mt19937& draw) {

@@ -1,10 +1,10 @@
 #include "core/Core_MemoryFile.h"
-#include "mygame/MyGame_FindInLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Player.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_Camera.h"
+#include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sprite.h"
 
 #include <gtest/gtest.h>
@@ -109,7 +109,7 @@ TEST_F(LevelFactoryTest, EachLevelIsFramedAsItsTableSays) {
             EXPECT_EQ(GridOf(layer), (std::array<float, 5>{grid[0], grid[1], grid[2], grid[3], 100}));
         }
 
-        auto* camera = FindInLevel<Tundra::Camera>(level, "camera0");
+        auto* camera = Tundra::FindObject<Tundra::Camera>(level, "camera0");
         ASSERT_NE(camera, nullptr);
         EXPECT_EQ(m_factory->GetCamera(index), camera);
         EXPECT_EQ(camera->GetLayer(), level.GetLayer(2));
@@ -136,7 +136,7 @@ TEST_F(LevelFactoryTest, ChildrenRideTheirParentsInTheTitleLevelAndTheStageOnly)
             for (const auto& pair : kMounts) {
                 for (const char* name : pair) {
                     if (std::find(missing.begin(), missing.end(), name) == missing.end() &&
-                        FindInLevel<Tundra::GameObject>(*build.factory.GetLevel(build.level), name) == nullptr) {
+                        Tundra::FindObject<Tundra::GameObject>(*build.factory.GetLevel(build.level), name) == nullptr) {
                         PlaceSprite<Tundra::Sprite>(build, name);
                     }
                 }
@@ -144,8 +144,8 @@ TEST_F(LevelFactoryTest, ChildrenRideTheirParentsInTheTitleLevelAndTheStageOnly)
         });
         const Tundra::Level& level = Build(index);
         for (const auto& [childName, parentName] : kMounts) {
-            const auto* child = FindInLevel<Tundra::GameObject>(level, childName);
-            const auto* parent = FindInLevel<Tundra::GameObject>(level, parentName);
+            const auto* child = Tundra::FindObject<Tundra::GameObject>(level, childName);
+            const auto* parent = Tundra::FindObject<Tundra::GameObject>(level, parentName);
             const bool placed = child != nullptr && parent != nullptr;
             EXPECT_EQ(placed && child->GetMount() == parent, placed && index != 0) << index << childName;
         }

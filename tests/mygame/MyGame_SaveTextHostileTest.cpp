@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,12 +16,6 @@
 namespace {
 
 using namespace mygametest;
-
-// TUNDRA_SAVE_TEXT_MUTATIONS asks for a longer run by hand.
-int MutationCount() {
-    const char* asked = std::getenv("TUNDRA_SAVE_TEXT_MUTATIONS");
-    return asked != nullptr ? std::atoi(asked) : 10000;
-}
 
 struct SettingsFile {
     static GameSettings Parse(std::string_view text, bool& damaged) {
@@ -92,7 +85,8 @@ void CheckDamagedTexts() {
         }
     }
     std::mt19937 draw(20211);
-    for (int mutation = 0; mutation < MutationCount(); ++mutation) {
+    const int runs = MutationRuns("TUNDRA_SAVE_TEXT_MUTATIONS", 10000);
+    for (int mutation = 0; mutation < runs; ++mutation) {
         const std::string& valid = validFiles[static_cast<std::size_t>(mutation) % validFiles.size()];
         ExpectSound<File>(Mutated(valid, draw), "mutation", static_cast<std::size_t>(mutation));
     }

@@ -8,7 +8,6 @@
 
 #include "MyGame_DamagedSaveText.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -184,12 +183,6 @@ TEST_F(SaveFilesTest, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(ReadFile(Settings()), kNewSettings);
 }
 
-// TUNDRA_SAVE_FILE_MUTATIONS asks for a longer run by hand.
-int FileMutationCount() {
-    const char* asked = std::getenv("TUNDRA_SAVE_FILE_MUTATIONS");
-    return asked != nullptr ? std::atoi(asked) : 300;
-}
-
 // Damaged files on the disk, each read by a game that then runs a few
 // frames: every value in range, the damaged file's bytes kept aside, an
 // undamaged file left alone, and saving again writes what reads back.
@@ -199,7 +192,7 @@ TEST_F(SaveFilesTest, DamagedFilesOnTheDiskLeaveTheGameInRange) {
     played.highestStage = 6;
     played.upgradeLevels = {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3};
     const std::string profiles[] = {kNewProfile, FormatProfile(played)};
-    for (int run = 0; run < FileMutationCount(); ++run) {
+    for (int run = 0, runs = MutationRuns("TUNDRA_SAVE_FILE_MUTATIONS", 300); run < runs; ++run) {
         const std::string settings = Mutated(kNewSettings, draw);
         const std::string profile = Mutated(profiles[run % 2], draw);
         std::filesystem::remove_all(DataFolder());

@@ -51,10 +51,6 @@ TEST(Letterbox, ThePictureFitsAndPointsMapBothWays) {
     }
 }
 
-std::intptr_t Procedure(os::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return os::DefWindowProc(window, message, wParam, lParam);
-}
-
 constexpr os::DisplayMode kMode{1024, 768, 32, 60};
 constexpr os::DisplayMode kDesktop{1600, 900, 32, 60};
 
@@ -63,7 +59,7 @@ protected:
     void SetUp() override {
         os::headless::ResetDisplay();
         os::headless::SetDisplayModes({kMode}, kDesktop);
-        static const bool registered = os::RegisterWindowClass("FullScreenTest", &Procedure);
+        static const bool registered = os::RegisterWindowClass("FullScreenTest", &os::DefWindowProc);
         static_cast<void>(registered);
         m_window = os::CreateWindow("FullScreenTest", os::WS_OVERLAPPEDWINDOW, {100, 50, 1124, 818}, nullptr);
         ASSERT_NE(m_window, os::kNoWindow);
@@ -223,7 +219,7 @@ TEST(X11FullScreen, TheWindowCoversTheDesktopAndDrawsOffScreenUntilRestored) {
         GTEST_SKIP() << "no X display (tools/run-tests.sh provides one with Xvfb)";
     }
     const testsupport::ScopedVideoDriver driver("x11");
-    static const bool registered = os::RegisterWindowClass("X11FullScreenTest", &Procedure);
+    static const bool registered = os::RegisterWindowClass("X11FullScreenTest", &os::DefWindowProc);
     static_cast<void>(registered);
     const os::WindowHandle window =
         os::CreateWindow("X11FullScreenTest", os::WS_OVERLAPPEDWINDOW, {40, 30, 680, 510}, nullptr);

@@ -16,10 +16,6 @@
 // line on stderr and ends with a failure status at once, whoever is watching.
 namespace {
 
-std::intptr_t Procedure(os::WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return os::DefWindowProc(window, message, wParam, lParam);
-}
-
 // The window layer's own answer first (status 100 when wrong), then the
 // engine's window, which must not come back. SDL would fall back to its
 // offscreen driver, which shows nothing.
@@ -28,7 +24,7 @@ std::intptr_t Procedure(os::WindowHandle window, std::uint32_t message, std::uin
         unsetenv(name);
     }
     os::SelectBackend(os::Backend::Real);
-    os::RegisterWindowClass("NoDisplayTest", &Procedure);
+    os::RegisterWindowClass("NoDisplayTest", &os::DefWindowProc);
     if (os::CreateWindow("NoDisplayTest", os::WS_OVERLAPPEDWINDOW, {0, 0, 64, 48}, nullptr) != os::kNoWindow ||
         os::GetLastError() != os::ERROR_NO_DISPLAY) {
         _exit(100);

@@ -1,25 +1,20 @@
 #include "pal/PAL_Window.h"
 
 #include "PAL_TestIcon.h"
-#include "os/OS_Backend.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_Window.h"
 #include "os/OS_SdlVideo.h"
-#include "support/GraphicsDrivers.h"
 #include "support/TempDirectory.h"
+#include "support/VideoDriver.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 // The platform window on SDL's offscreen driver: shown with a title and the
 // .ico icon, then closed as the window manager's close button does. The
 // close never destroys the window by itself, and one quit is queued.
 TEST(RealWindow, CloseButtonReachesTheCallbackAndEndsTheLoop) {
-    testsupport::KeepGraphicsDriversLoaded();
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);  // chosen before SDL video starts
-    os::SelectBackend(os::Backend::Real);
+    const testsupport::ScopedVideoDriver driver("offscreen");
     {
         static int closes = 0;
         testsupport::TempDirectory directory;
@@ -36,25 +31,23 @@ TEST(RealWindow, CloseButtonReachesTheCallbackAndEndsTheLoop) {
         EXPECT_TRUE(os::IsWindowVisible(handle) && os::GetWindowTitle(handle) == "Emberline");
         EXPECT_TRUE(PAL::PumpMessages());
         SDL_Event close{};
-        close.window = {SDL_WINDOWEVENT, SDL_GetTicks(), SDL_GetWindowID(os::GetSdlWindow(handle)),
-                        SDL_WINDOWEVENT_CLOSE};
+        close.window.type = SDL_WINDOWEVENT;
+        close.window.timestamp = SDL_GetTicks();
+        close.window.windowID = SDL_GetWindowID(os::GetSdlWindow(handle));
+        close.window.event = SDL_WINDOWEVENT_CLOSE;
         EXPECT_EQ(SDL_PushEvent(&close), 1) << SDL_GetError();
         EXPECT_FALSE(PAL::PumpMessages());
         EXPECT_EQ(closes, 1);
         EXPECT_TRUE(os::IsWindow(handle) && PAL::PumpMessages());
     }
     EXPECT_FALSE(os::sdl::IsVideoActive()) << "a window outlived its test";
-    unsetenv("SDL_VIDEODRIVER");
-    os::SelectBackend(os::Backend::Headless);
 }
 
 // A driver without a desktop pointer (the offscreen one) reports it within
 // the window; the cursor still reads back where it was put, wherever the
 // window stands.
 TEST(RealWindow, TheCursorReadsBackWhereItWasPutAwayFromTheOrigin) {
-    testsupport::KeepGraphicsDriversLoaded();
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    os::SelectBackend(os::Backend::Real);
+    const testsupport::ScopedVideoDriver driver("offscreen");
     {
         PAL::Window window(320, 240);
         ASSERT_TRUE(os::SetWindowPosition(window.GetHandle(), 100, 60));
@@ -66,6 +59,4 @@ TEST(RealWindow, TheCursorReadsBackWhereItWasPutAwayFromTheOrigin) {
         EXPECT_EQ(position.x, origin.x + 200);
         EXPECT_EQ(position.y, origin.y + 120);
     }
-    unsetenv("SDL_VIDEODRIVER");
-    os::SelectBackend(os::Backend::Headless);
 }
