@@ -9,7 +9,7 @@
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_FireEffectPool.h"
 #include "mygame/MyGame_GamePlayer.h"
-#include "mygame/MyGame_FindInLevel.h"
+#include "tundra/Tundra_FindObject.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_LabeledButton.h"
@@ -60,7 +60,7 @@ std::vector<Core::RefPtr<T>> AllInLevel(const Tundra::Level& level, const Core::
 }
 
 void PlayOrStop(const Tundra::Level& level, const char* name, bool paused) {
-    if (auto* sprite = FindInLevel<Tundra::Sprite>(level, name)) {
+    if (auto* sprite = Tundra::FindObject<Tundra::Sprite>(level, name)) {
         sprite->Play(!paused);
     }
 }
@@ -114,7 +114,7 @@ void GameLevel::AddDrops(std::int32_t count) {
         return;
     }
     m_drops += count;
-    if (auto* text = FindInLevel<ScoreText>(*this, "DropsCollectedText")) {
+    if (auto* text = Tundra::FindObject<ScoreText>(*this, "DropsCollectedText")) {
         text->SetTargetValue(m_drops);
     }
     PlayEffect(Globals().playerCollectSound);
@@ -207,11 +207,11 @@ LabeledButton* GameLevel::GetDialogButton(std::size_t slot) const {
 void GameLevel::ClearCompanion() { m_companion = nullptr; }
 
 void GameLevel::FindObjects() {
-    m_distanceBar = FindInLevel<DistanceUI>(*this, "DistanceUI");
-    m_healthBar = FindInLevel<HpBar>(*this, "PlayerHPBarColor");
-    m_volumeSlider = FindInLevel<VolumeControl>(*this, "VolumeBG");
-    m_dialogText = FindInLevel<DialogText>(*this, "DialogText");
-    m_dialogArrow = FindInLevel<Tundra::Sprite>(*this, "DialogArrow");
-    m_endGameText = FindInLevel<CenteredText>(*this, "EndGameDialog");
-    m_fade = FindInLevel<FadeTransition>(*this, "FadeTransition");
+    m_distanceBar = Tundra::FindObject<DistanceUI>(*this, "DistanceUI");
+    m_healthBar = Tundra::FindObject<HpBar>(*this, "PlayerHPBarColor");
+    m_volumeSlider = Tundra::FindObject<VolumeControl>(*this, "VolumeBG");
+    m_dialogText = Tundra::FindObject<DialogText>(*this, "DialogText");
+    m_dialogArrow = Tundra::FindObject<Tundra::Sprite>(*this, "DialogArrow");
+    m_endGameText = Tundra::FindObject<CenteredText>(*this, "EndGameDialog");
+    m_fade = Tundra::FindObject<FadeTransition>(*this, "FadeTransition");
 }

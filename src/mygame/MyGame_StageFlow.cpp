@@ -9,7 +9,7 @@
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_Enemy.h"
-#include "mygame/MyGame_FindInLevel.h"
+#include "tundra/Tundra_FindObject.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_Globals.h"
@@ -119,11 +119,11 @@ void GameLevel::OnStart() {
     m_drops = 0;
     m_frame = std::make_unique<UiFrame>(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     m_storyActive = 0;
-    m_companion = FindInLevel<Quorvex>(*this, "Quorvex");
+    m_companion = Tundra::FindObject<Quorvex>(*this, "Quorvex");
     m_storyLine = -1;
     m_resultsShowing = 0;
     const BossRow* boss = FindBossRow(GetLevelInfo(CurrentStage())[LevelInfo::kBossKind]);
-    m_boss = boss != nullptr ? FindInLevel<Enemy>(*this, boss->name) : nullptr;
+    m_boss = boss != nullptr ? Tundra::FindObject<Enemy>(*this, boss->name) : nullptr;
 }
 
 float GameLevel::BuildSpawnWaves() {
@@ -252,7 +252,7 @@ void GameLevel::UpdateProgress(float dt) {
         return;
     }
     if (m_endBegun != 0 || !m_liveEnemies.empty() || !m_waves.empty() ||
-        FindInLevel<Tundra::GameObject>(*this, "EnemyDropTemplate") != nullptr) {
+        Tundra::FindObject<Tundra::GameObject>(*this, "EnemyDropTemplate") != nullptr) {
         return;
     }
     if (!m_boss) {
@@ -312,13 +312,13 @@ void GameLevel::ShowLevelResults() {
     PlayerProfile& profile = game->GetProfile();
     const std::uint32_t stage = profile.currentStage;
     const LevelInfo& row = GetLevelInfo(stage);
-    if (auto* debug = FindInLevel<Tundra::Text>(*this, "DebugText")) {
+    if (auto* debug = Tundra::FindObject<Tundra::Text>(*this, "DebugText")) {
         debug->SetText(Core::String(std::to_string(profile.currency) + " " + std::to_string(m_drops)));
     }
     const BossRow* boss = m_boss ? FindBossRow(row[LevelInfo::kBossKind]) : nullptr;
     if (boss != nullptr) {
         m_drops += boss->bonus;
-        if (auto* collected = FindInLevel<ScoreText>(*this, "DropsCollectedText")) {
+        if (auto* collected = Tundra::FindObject<ScoreText>(*this, "DropsCollectedText")) {
             collected->SetTargetValue(m_drops);
         }
         CreateCenteredText({-62.0f, -34.0f}, "boss");
@@ -333,7 +333,7 @@ void GameLevel::ShowLevelResults() {
         m_frame->SetTargetRect(-200.0f, 200.0f, 200.0f, -300.0f, 1.0f);
     }
     for (const char* name : {"WinEnemyTemplate1", "WinEnemyTemplate2", "WinEnemyTemplate3"}) {
-        if (auto* sprite = FindInLevel<Tundra::Sprite>(*this, name)) {
+        if (auto* sprite = Tundra::FindObject<Tundra::Sprite>(*this, name)) {
             sprite->SetCurrentAnimationIndex(row.Theme(), false);
             sprite->SetCurrentFrameIndex(0, false);
             sprite->SetVisible(true);
@@ -348,7 +348,7 @@ void GameLevel::ShowLevelResults() {
     const float killRate = total > 0 ? static_cast<float>(killed * 100) / static_cast<float>(total) : 0.0f;
     CreateCenteredText({-62.0f, 6.0f}, "kill rate");
     CreateScoreText({75.0f, 5.0f}, 0, static_cast<std::int32_t>(killRate), 10.0f, "", "%");
-    if (auto* stars = FindInLevel<Tundra::Sprite>(*this, "Stars")) {
+    if (auto* stars = Tundra::FindObject<Tundra::Sprite>(*this, "Stars")) {
         stars->SetVisible(true);
         if (killRate > 90.0f) {
             stars->SetCurrentFrameIndex(3, false);

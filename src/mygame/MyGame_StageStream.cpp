@@ -3,7 +3,7 @@
 #include "core/Core_File.h"
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_Enemy.h"
-#include "mygame/MyGame_FindInLevel.h"
+#include "tundra/Tundra_FindObject.h"
 #include "mygame/MyGame_FireEffectPool.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_LabeledButton.h"
