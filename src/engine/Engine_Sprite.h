@@ -81,6 +81,12 @@ class Sprite : public Node {
     void SetOpacity(float opacity) { m_opacity = opacity; }
     float GetOpacity() const { return m_opacity; }
     float GetFrameTimer() const { return m_timer; }
+    // Where a stored sprite was within its frame, so that it moves on when
+    // the running one would have.
+    void RestoreFrameProgress(float timer, bool endOfAnimation) {
+        m_timer = timer;
+        m_endOfAnimation = endOfAnimation;
+    }
 
     // The unit quad's bounding volume placed by the parent's world matrix
     // and scaled to the frame.

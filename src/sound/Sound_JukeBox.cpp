@@ -359,20 +359,22 @@ void JukeBox::Save(Core::File& file) const {
     for (const Core::RefPtr<Playlist>& playlist : m_playlists) {
         file << playlist;
     }
+    // How far the music has come is left out of a state hash: a load starts
+    // the track again, and the play does not hang on it. So is whether the
+    // device still plays, which follows its own clock.
+    const bool hashing = WritingStateHash();
     file << static_cast<const Core::Object*>(m_currentPlaylist);
     file.WriteI32(m_trackIndex);
-    file.WriteI32(m_repeatCounter);
+    file.WriteI32(hashing ? 0 : m_repeatCounter);
     file.WriteU8(m_playing);
     file.WriteU8(m_repeat);
     file.WriteU8(m_shuffle);
     file.WriteF32(m_targetVolume);
     file.WriteF32(m_fadeTime);
-    file.WriteF32(m_fadeInRate);
-    file.WriteF32(m_fadeOutRate);
-    file.WriteF32(m_elapsed);
-    // Whether the device still plays follows its own clock: a state hash
-    // leaves it out.
-    file.WriteU8(!WritingStateHash() && IsPlaying() ? 1 : 0);
+    file.WriteF32(hashing ? 0.0f : m_fadeInRate);
+    file.WriteF32(hashing ? 0.0f : m_fadeOutRate);
+    file.WriteF32(hashing ? 0.0f : m_elapsed);
+    file.WriteU8(!hashing && IsPlaying() ? 1 : 0);
 }
 
 void JukeBox::Load(Core::File& file) {

@@ -133,6 +133,10 @@ void Sprite::Save(Core::File& file) const {
     file << m_collisionDataColor;
     WriteList(file, m_circleObjects);
     WriteList(file, m_segmentLines);
+    // The time on the current frame: without it a loaded game's animations
+    // lag the saved one's, and so do the collision shapes that follow them.
+    file.WriteF32(m_sprite ? m_sprite->GetFrameTimer() : 0.0f);
+    file.WriteU8(m_sprite && m_sprite->IsEndOfAnimation() ? 1 : 0);
 }
 
 void Sprite::Load(Core::File& file) {
@@ -150,7 +154,9 @@ void Sprite::Load(Core::File& file) {
         }
     }
     SetRenderNode(TUN_NEW(Engine::Sprite, animations));
-    SetVisible(GetVisible());
+    // The new drawing takes this object's stored visibility; the objects
+    // mounted on it were read with their own.
+    GetSceneNode()->SetVisible(GetVisible(), true);
     LoadAnimationState(file);
     m_collisionActorIndex = static_cast<std::int32_t>(ReadU32(file));
     LoadCollisionActor();
@@ -163,6 +169,14 @@ void Sprite::Load(Core::File& file) {
     m_segmentLines = ReadList<Line>(file);
     m_linesInUse = CountInUse(linesInUse, m_segmentLines.size());
     m_circlesInUse = CountInUse(circlesInUse, m_circleObjects.size());
+    float frameTimer = 0.0f;
+    file.ReadF32(frameTimer);
+    const bool endOfAnimation = file.ReadFlag();
+    if (!(frameTimer >= 0.0f && frameTimer <= std::numeric_limits<float>::max())) {
+        file.SetFailed();
+    } else if (!file.HasFailed()) {
+        m_sprite->RestoreFrameProgress(frameTimer, endOfAnimation);
+    }
 }
 
 void Sprite::LoadAnimationState(Core::File& file) {

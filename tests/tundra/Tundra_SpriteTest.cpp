@@ -280,3 +280,31 @@ TEST_F(SpriteTest, ASavedSpriteComesBackWithItsAnimationStateTexturesAndDisplays
         m_game = nullptr;
     }
 }
+
+// Read back, a sprite is where it was within its frame, and the sprite
+// mounted on it keeps its own visibility.
+TEST_F(SpriteTest, ASpriteReadBackKeepsItsTimeOnTheFrameAndItsMountsVisibility) {
+    Start();
+    Sprite& mount = AddSprite(0, false);
+    Sprite& hidden = AddSprite(0, false);
+    mount.SetName("mount");
+    hidden.SetName("hidden");
+    mount.Mount(&hidden);
+    hidden.SetVisible(false);
+    mount.Play(true);
+    Step(2);
+    ASSERT_GT(mount.GetEngineSprite()->GetFrameTimer(), 0.0f);
+    const Bytes bytes = Saved(&LayerAt(0));
+    Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    const RefPtr<Tundra::Layer> back = file.ReadObjectAs<Tundra::Layer>(Core::File::Reference::Owning);
+    ASSERT_TRUE(back != nullptr);
+    std::vector<Tundra::GameObject*> found;
+    back->GetGameObjectsByName("mount", found);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(static_cast<Sprite*>(found[0])->GetEngineSprite()->GetFrameTimer(),
+              mount.GetEngineSprite()->GetFrameTimer());
+    back->GetGameObjectsByName("hidden", found);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_FALSE(found[0]->GetVisible());
+    EXPECT_FALSE(found[0]->GetSceneNode()->GetChild(0)->GetVisible());
+}
