@@ -86,8 +86,8 @@ protected:
     }
 
     // Records the next frames from here, replays them and comes back: the
-    // hashes of the replay are those recorded, and the game is again where
-    // the recording ended.
+    // hashes of the replay are those recorded, and the game goes on from
+    // where the recording ended (the state the replay saved as it started).
     void RecordAndReplay() {
         const PlayerProfile profile = m_game->GetProfile();
         const GameGlobals keys = Globals();
@@ -99,16 +99,24 @@ protected:
         }
         m_game->ReplayRecordingStop();
         Step();
-        const std::uint64_t end = m_game->GetStateHash();
         m_game->ReplayStart("wholeStage");
         // The data holds every recorded frame but the last.
         for (int frame = 0; frame + 1 < kRecordedFrames; ++frame) {
             Step();
             ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
         }
+        // The replay's last frame asked for the way back; this one takes it,
+        // and plays on from there as a load of that state does.
         Step();
         EXPECT_FALSE(m_game->IsReplayPlaying());
-        EXPECT_EQ(m_game->GetStateHash(), end);
+        const std::uint64_t back = m_game->GetStateHash();
+        const Core::RefPtr<Tundra::Level> returned = m_game->GetCurrentLevel();
+        // The frame after a load has no time behind it.
+        Step();
+        m_game->RequestLoad("gameSaved_OnReplayStart");
+        Step();
+        EXPECT_NE(m_game->GetCurrentLevel(), returned.Get());
+        EXPECT_EQ(m_game->GetStateHash(), back);
         // Profile and settings are no game state: the replay leaves them to
         // the test.
         m_game->GetProfile() = profile;
@@ -153,7 +161,8 @@ TEST_F(WholeStageTest, TheBotPlaysStageZeroToItsResultsAndAMidStageRecordingRepl
     ASSERT_NE(ended, nullptr);
     ASSERT_TRUE(lengthRun.has_value()) << "distance " << ended->GetDistance() << " of " << ended->GetStageLength()
                                        << ", health " << ended->GetHealth() << ", paused " << int{Globals().paused};
-    EXPECT_NEAR(*lengthRun, 2400, 60);
+    // The recorded frames were played too.
+    EXPECT_NEAR(*lengthRun + kRecordedFrames, 2400, 60);
     EXPECT_TRUE(ended->AreResultsShowing());
     EXPECT_EQ(ended->GetHealth(), 1.0f);
 
