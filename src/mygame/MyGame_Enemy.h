@@ -30,15 +30,16 @@ class Enemy : public DeBuffable {
     // only then.
     void SetPaused(bool paused);
 
-    Tundra::Sprite* GetHealthBar() const { return m_healthBar; }
-    Tundra::Sprite* GetHealthBarBackground() const { return m_healthBarBackground; }
+    Tundra::Sprite* GetHealthBar() const { return m_healthBar.Get(); }
+    Tundra::Sprite* GetHealthBarBackground() const { return m_healthBarBackground.Get(); }
     float GetBarDisplayTime() const { return m_barDisplayTime; }
     bool IsDead() const { return m_dead != 0; }
 
 private:
-    // In the world layer; not owned.
-    Tundra::Sprite* m_healthBar = nullptr;
-    Tundra::Sprite* m_healthBarBackground = nullptr;
+    // In the world layer, and held: the layer may let go of them first as
+    // the enemy ends.
+    Core::RefPtr<Tundra::Sprite> m_healthBar;
+    Core::RefPtr<Tundra::Sprite> m_healthBarBackground;
     float m_barDisplayTime = 0.0f;
     std::uint8_t m_dead = 0;
     std::uint8_t m_wasPlaying = 0;

@@ -2,6 +2,7 @@
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_Terrain.h"
 #include "sound/Sound_JukeBox.h"
 #include "tundra/Tundra_FindObject.h"
@@ -19,10 +20,6 @@ std::array<Tundra::Sound**, 4> GlobalSounds() {
     return {&globals.buttonHoverSound, &globals.playerHitSound, &globals.playerDeathSound,
             &globals.playerCollectSound};
 }
-
-// The stream lets go of what it read once the load ends: a link is kept
-// only to an object something else holds too (the level it belongs to).
-bool HeldBeyondTheStream(const Core::Object* object) { return object == nullptr || object->GetReferenceCount() > 1; }
 
 }  // namespace
 
@@ -89,9 +86,11 @@ void MyGame::Load(Core::File& file) {
     file.ReadU8(paused);
     float depthCounter = 0.0f;
     file.ReadF32(depthCounter);
-    const bool linksHeld = std::all_of(sounds.begin(), sounds.end(), HeldBeyondTheStream) &&
-                           std::all_of(globalSounds.begin(), globalSounds.end(), HeldBeyondTheStream) &&
-                           HeldBeyondTheStream(levelMusic) && HeldBeyondTheStream(menuMusic);
+    Player* player = Tundra::FindObject<Player>("Player");
+    const bool linksHeld = std::all_of(sounds.begin(), sounds.end(), HeldInItsLayer) &&
+                           std::all_of(globalSounds.begin(), globalSounds.end(), HeldInItsLayer) &&
+                           HeldBeyondTheStream(levelMusic) && HeldBeyondTheStream(menuMusic) &&
+                           HeldInItsLayer(player);
     if (file.HasFailed() || !linksHeld || paused > 1 || !std::isfinite(depthCounter)) {
         file.SetFailed();
         return;
@@ -106,5 +105,5 @@ void MyGame::Load(Core::File& file) {
     m_menuMusic = menuMusic;
     Globals().paused = paused;
     Terrain::SetTileDepthCounter(depthCounter);
-    Globals().player = Tundra::FindObject<Player>("Player");
+    Globals().player = player;
 }

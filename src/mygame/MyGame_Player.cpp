@@ -2,6 +2,7 @@
 
 #include "core/Core_File.h"
 #include "input/Input_Mouse.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
 #include "mygame/MyGame_WeaponStateMachine.h"
@@ -102,7 +103,7 @@ void Player::Load(Core::File& file) {
     file.ReadF32(weaponBlend);
     file.ReadU8(wasPlaying);
     if (!std::isfinite(velocity.x) || !std::isfinite(velocity.y) || !std::isfinite(weaponBlend) || facingRight > 1 ||
-        inAir > 1 || wasPlaying > 1) {
+        inAir > 1 || wasPlaying > 1 || !StaysInItsLayer(leftWeapon) || !StaysInItsLayer(rightWeapon)) {
         file.SetFailed();
     }
     if (file.HasFailed()) {

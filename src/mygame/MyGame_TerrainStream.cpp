@@ -25,7 +25,7 @@ void ReadList(Core::File& file, std::vector<T*>& objects) {
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         T* object = nullptr;
         file >> object;
-        if (object == nullptr || !HeldBeyondTheStream(object)) {
+        if (object == nullptr || !HeldInItsLayer(object)) {
             file.SetFailed();
             return;
         }
@@ -111,8 +111,8 @@ void Terrain::Load(Core::File& file, Tundra::Layer* worldLayer, EndCallback call
     // a leading tile; an ending one the callback it was asked with.
     const bool startedWell = started == 0 || (worldLayer != nullptr && topTemplate != nullptr &&
                                               fillTemplate != nullptr && leadingTile != nullptr);
-    const bool linksHeld = HeldBeyondTheStream(topTemplate) && HeldBeyondTheStream(fillTemplate) &&
-                           HeldBeyondTheStream(leadingTile);
+    const bool linksHeld =
+        HeldInItsLayer(topTemplate) && HeldInItsLayer(fillTemplate) && HeldInItsLayer(leadingTile);
     if (file.HasFailed() || started > 1 || hasCallback > 1 || ending > 1 || endReached > 1 || !startedWell ||
         !linksHeld || !(screenWidth >= 0.0f && screenWidth <= kMaxScreenWidth) || !std::isfinite(blockCountdown) ||
         height < 0 || height > 3 || (hasCallback != 0 && (ending == 0 || !callback)) ||

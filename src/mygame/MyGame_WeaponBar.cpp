@@ -2,6 +2,7 @@
 
 #include "core/Core_File.h"
 #include "engine/Engine_SpriteAnimation.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WeaponKind.h"
 #include "tundra/Tundra_FindObject.h"
 
@@ -53,7 +54,7 @@ void WeaponBar::Load(Core::File& file) {
     file.ReadU8(active);
     file.ReadF32(brightness);
     if (!std::isfinite(fill) || !std::isfinite(fullHeight) || fullHeight < 0.0f || !std::isfinite(baseY) ||
-        active > 1 || !std::isfinite(brightness)) {
+        active > 1 || !std::isfinite(brightness) || !StaysInItsLayer(background)) {
         file.SetFailed();
     }
     if (file.HasFailed()) {

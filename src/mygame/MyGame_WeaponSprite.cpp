@@ -10,6 +10,7 @@
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Random.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponFlame.h"
 #include "mygame/MyGame_WeaponKind.h"
@@ -121,9 +122,12 @@ void WeaponSprite::Load(Core::File& file) {
     file >> read.endSound;
     file.ReadF32(read.soundVolume);
     file.ReadU8(read.soundOn);
+    const bool linksStay = StaysInItsLayer(read.bar) && StaysInItsLayer(read.cursor) &&
+                           StaysInItsLayer(read.startSound) && StaysInItsLayer(read.endSound) &&
+                           std::all_of(read.emitters.begin(), read.emitters.end(), StaysInItsLayer);
     const bool valid = std::isfinite(read.charge) && std::isfinite(read.period) && std::isfinite(read.flameRange) &&
                        std::isfinite(read.soundVolume) && read.soundVolume >= 0.0f && read.fired <= 1 &&
-                       read.wasPlaying <= 1 && read.soundOn <= 1;
+                       read.wasPlaying <= 1 && read.soundOn <= 1 && linksStay;
     if (!valid) {
         file.SetFailed();
     }
