@@ -9,7 +9,6 @@
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_FireEffectPool.h"
 #include "mygame/MyGame_GamePlayer.h"
-#include "tundra/Tundra_FindObject.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_LabeledButton.h"
@@ -21,6 +20,7 @@
 #include "mygame/MyGame_WeaponSprite.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "sound/Sound_JukeBox.h"
+#include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sound.h"
 
 #include <algorithm>

@@ -9,7 +9,6 @@
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_Enemy.h"
-#include "tundra/Tundra_FindObject.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_Globals.h"
@@ -20,6 +19,7 @@
 #include "mygame/MyGame_ScoreText.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Text.h"
 
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "core/Core_File.h"
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_Enemy.h"
-#include "tundra/Tundra_FindObject.h"
 #include "mygame/MyGame_FireEffectPool.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_LabeledButton.h"
@@ -11,6 +10,7 @@
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_WidgetStream.h"
+#include "tundra/Tundra_FindObject.h"
 
 #include <cmath>
 
