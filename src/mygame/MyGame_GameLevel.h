@@ -132,6 +132,9 @@ private:
     float BuildSpawnWaves();
     void UpdateSpawnWaves(float dt);
     void UpdateProgress(float dt);
+    // The boss joins the live enemies and the ground ends on a flat run, at
+    // whose end the boss is called in.
+    void BringBossIn();
     void RespawnPlayer();
     void StartStory();
     void AdvanceStory();

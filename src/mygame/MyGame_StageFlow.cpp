@@ -269,6 +269,10 @@ void GameLevel::UpdateProgress(float dt) {
     if (m_distanceBar && !m_distanceBar->IsWarningShown()) {
         return;
     }
+    BringBossIn();
+}
+
+void GameLevel::BringBossIn() {
     AddLiveEnemy(m_boss.Get());
     m_terrain.End(kEndRunWithBoss, [this](float groundY) { SpawnBoss(groundY); });
     m_endBegun = 1;

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+class Enemy;
 class GameLevel;
 class TestEnemy;
 
@@ -33,6 +34,15 @@ protected:
     bool EnterStage(std::uint32_t stage, std::uint32_t seed = kSeed);
     // The running stage; null outside one.
     GameLevel* Stage() const;
+
+    // A boss fight: the stage entered, its run skipped to its end and its
+    // warning taken as shown, then stepped until the ground has run out and
+    // the stage has called its boss in. The boss, or null when the stage has
+    // none or it never came.
+    Enemy* EnterBossFight(std::uint32_t stage, std::uint32_t seed = kSeed);
+    // From now on hits cost the player nothing (the fifth weapon's armour
+    // takes the whole of each), so a fight lasts as long as a test needs.
+    void HoldHealth();
 
     // Steps one frame at a time until `done` holds after a frame; the
     // frames stepped, or nothing when it still did not hold after
