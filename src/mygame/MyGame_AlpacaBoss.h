@@ -52,6 +52,15 @@ class AlpacaBoss : public Enemy {
     Tundra::Sprite* GetEye() const { return m_eye.Get(); }
 
 private:
+    // Salvos around the stand until 90 are placed, then the boss takes its
+    // stand with its bar.
+    void UpdateOpening();
+    // Once the death animation has ended: the stage is cleared and the boss
+    // hidden.
+    void UpdateDying();
+    // Volleys of salvos around the player and rests, by phase.
+    void UpdateFight(float dt);
+
     // HUD and world objects of the level; held, as the level may let go of
     // them first when it ends.
     Core::RefPtr<Tundra::Sprite> m_barFrame;
