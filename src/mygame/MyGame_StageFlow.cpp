@@ -60,6 +60,18 @@ const BossRow* FindBossRow(std::int32_t kind) {
     return row != std::end(kBosses) ? row : nullptr;
 }
 
+}  // namespace
+
+bool GameLevel::IsNamedBoss(const Enemy* enemy) {
+    if (enemy == nullptr) {
+        return true;
+    }
+    const BossRow* row = FindBossRow(enemy->GetEnemyKind());
+    return row != nullptr && enemy->GetName() == row->name;
+}
+
+namespace {
+
 std::uint32_t CurrentStage() {
     const MyGame* game = GetGame();
     return game != nullptr ? game->GetProfile().currentStage : 0;

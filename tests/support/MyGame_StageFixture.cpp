@@ -18,7 +18,7 @@ void StageFixture::AlsoBuild(std::uint32_t layer, TestContent::Builder builder) 
 bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
     // A running game goes first: its end gives the next game a fresh content.
     EndGame();
-    AddStageContent(Content());
+    AddStageContent(Content(), m_bosses);
     for (const auto& [layer, extra] : m_extraBuilders) {
         Content().ThenBuild(MyLevelFactory::kGameLevel, layer, extra);
     }

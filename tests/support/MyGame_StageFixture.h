@@ -28,6 +28,8 @@ protected:
     // Runs after the stage's own rows of that layer (tests' extra objects);
     // set before EnterStage.
     void AlsoBuild(std::uint32_t layer, TestContent::Builder builder);
+    // The stages entered from now on have no boss bodies.
+    void LeaveOutBosses() { m_bosses = StageBosses::kLeftOut; }
     // Ends a running game, starts one (seeded), lets the intro begin, then
     // enters the stage; false when the stage is not running within a few
     // frames.
@@ -73,6 +75,7 @@ protected:
 
 private:
     std::vector<std::pair<std::uint32_t, TestContent::Builder>> m_extraBuilders;
+    StageBosses m_bosses = StageBosses::kPlaced;
 };
 
 // The same on SDL's offscreen driver with real textures: sprites get the
