@@ -1,6 +1,7 @@
 #include "support/MyGame_StageBot.h"
 
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_BossProjectile.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
@@ -33,9 +34,6 @@ constexpr float kHazardReach = 60.0f;
 constexpr float kJumpReach = 1.5f * kTileSize;
 constexpr float kCursorLead = 300.0f;
 constexpr std::int32_t kBearKind = 3;
-constexpr int kMarker = 0;
-constexpr int kColumn = 2;
-constexpr int kStrike = 3;
 
 // The top of the column under x; NaN where none is.
 float GroundUnder(const std::vector<Vector2D>& tops, float x) {
@@ -196,11 +194,11 @@ StageView LookAtStage(const GameLevel& stage, std::int64_t frame) {
     const Core::String shotName("BossProjTemplate");
     stage.GetGameObjects(&shotName, shots);
     for (const Tundra::GameObject* shot : shots) {
-        const auto* sprite = dynamic_cast<const Tundra::Sprite*>(shot);
-        // A boss shot shows its kind's animation.
-        const int kind = sprite != nullptr && sprite->GetVisible() ? sprite->GetCurrentAnimationIndex() : -1;
-        if ((kind == kMarker || kind == kColumn || kind == kStrike)) {
-            view.hazards.push_back(sprite->GetPosition());
+        const auto* bossShot = dynamic_cast<const BossProjectile*>(shot);
+        const std::int32_t kind = bossShot != nullptr && bossShot->GetVisible() ? bossShot->GetKind() : -1;
+        if (kind == BossProjectile::kWarningMarker || kind == BossProjectile::kColumn ||
+            kind == BossProjectile::kStrike) {
+            view.hazards.push_back(bossShot->GetPosition());
         }
     }
     view.storyShowing = stage.IsStoryActive();
