@@ -27,6 +27,8 @@ struct PathFollower {
     // (direction not normalised). Without a curve, or with one of length 0
     // (a refused path file), nothing happens and the outputs stay as given.
     void Advance(float dt, Vector2D& position, Vector2D& direction);
+    // A curve of some length to follow.
+    bool HasPath() const;
 
     // The curve as an object reference, then mode, t, speed and loop.
     void Save(Core::File& file) const;
