@@ -1,10 +1,24 @@
+#include "MyGame_QuietStageFixture.h"
+
 #include "core/Core_MemoryFile.h"
+#include "mygame/MyGame_EnemyDrop.h"
+#include "mygame/MyGame_EnemySpawns.h"
+#include "mygame/MyGame_FlyingRangedEnemy.h"
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_GamePlayer.h"
+#include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_PathFollower.h"
+#include "mygame/MyGame_Projectile.h"
+#include "mygame/MyGame_RollingSpike.h"
+#include "mygame/MyGame_WalkingRangedEnemy.h"
+#include "tundra/Tundra_CollisionQueries.h"
 #include "tundra/Tundra_Game.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <set>
 #include <vector>
 
 namespace {
@@ -141,6 +155,248 @@ TEST(PathFollowerTest, StreamsItsCurveOnceAndRefusesBadValues) {
         EXPECT_EQ(target.t, 0.75f);
         EXPECT_EQ(target.loop, 1);
     }
+}
+
+using mygametest::QuietStageFixture;
+
+class OrdinaryEnemyTest : public QuietStageFixture {
+protected:
+    FlyingRangedEnemy& Flyer(std::int32_t pattern, const Vector2D& at = {1000.0f, 1000.0f}, float angle = 0.0f) {
+        return *Keep<FlyingRangedEnemy>(CreateFlyingRangedEnemy(at, pattern, angle));
+    }
+    WalkingRangedEnemy& Walker(const Vector2D& at) { return *Keep<WalkingRangedEnemy>(CreateWalkingRangedEnemy(at)); }
+
+    GamePlayer& ThePlayer() const { return *dynamic_cast<GamePlayer*>(Stage()->GetPlayer()); }
+
+    // The point of the follower's curve where it stands.
+    static Vector2D PathPoint(const PathFollower& follower) {
+        return follower.curve->GetPosition(follower.curve->LookupSampledValue(follower.t));
+    }
+};
+
+TEST_F(OrdinaryEnemyTest, FlyersOnPathsMove80UnitsASecondAlongThem) {
+    EnterQuietStage();
+    FlyingRangedEnemy* flyers[] = {&Flyer(1), &Flyer(2), &Flyer(3)};
+    Run(2);
+    for (int frame = 0; frame < 60; ++frame) {
+        Vector2D before[3];
+        for (int i = 0; i < 3; ++i) {
+            before[i] = flyers[i]->GetPosition();
+        }
+        Run();
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_NEAR(Distance(before[i], flyers[i]->GetPosition()), 80.0f * kFrame, 0.01f * 80.0f * kFrame);
+            EXPECT_LT(Distance(flyers[i]->GetPosition(), PathPoint(flyers[i]->GetFollower(i))), 0.001f);
+        }
+    }
+}
+
+// A ring of five, as the stage sends it: 80 units around follower 1's
+// point, 2 pi / 5 apart, turning at 0.4 radians a second.
+TEST_F(OrdinaryEnemyTest, ARingOfFiveCirclesTheFirstPathsPoint) {
+    EnterQuietStage();
+    std::vector<FlyingRangedEnemy*> ring;
+    float angle = 0.0f;
+    for (int i = 0; i < 5; ++i) {
+        ring.push_back(&Flyer(FlyingRangedEnemy::kRingPattern, {1000.0f, 1000.0f}, angle));
+        angle += 2.0f * std::numbers::pi_v<float> / 5.0f;
+    }
+    RunUntil([&ring] { return ring[0]->GetFormationAngle() > 0.0f; }, 3);
+    const Vector2D centre = PathPoint(ring[0]->GetFollower(0));
+    EXPECT_NEAR(ring[0]->GetPositionX() - centre.x, 80.0f, 0.001f);
+    EXPECT_NEAR(ring[0]->GetPositionY(), centre.y, 0.001f);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(Distance(ring[i]->GetPosition(), centre), 80.0f, 0.001f);
+        EXPECT_NEAR(Distance(ring[i]->GetPosition(), ring[(i + 1) % 5]->GetPosition()),
+                    160.0f * std::sin(std::numbers::pi_v<float> / 5.0f), 0.01f);
+    }
+    Run(59);
+    EXPECT_NEAR(ring[0]->GetFormationAngle(), 0.4f, 1e-5f);
+}
+
+TEST_F(OrdinaryEnemyTest, AFlyerShootsAfter4Point5SecondsThenEvery2Point5To3Point5) {
+    EnterQuietStage();
+    FlyingRangedEnemy& flyer = Flyer(1);
+    int updates = 0;
+    std::vector<int> shotAt;
+    while (shotAt.size() < 3 && updates < 900) {
+        const std::size_t shots = Shots().size();
+        Run();
+        if (flyer.GetShotTimer() != 4.5f) {
+            ++updates;
+        }
+        if (Shots().size() > shots) {
+            shotAt.push_back(updates);
+            const Projectile& shot = *Shots().back();
+            EXPECT_EQ(shot.GetKind(), Projectile::kStraight);
+            const Vector2D from = shot.GetPosition();
+            Run();
+            ++updates;
+            EXPECT_NEAR(Distance(from, shot.GetPosition()), 450.0f * kFrame, 0.01f);
+        }
+    }
+    ASSERT_EQ(shotAt.size(), 3u);
+    EXPECT_GE(shotAt[0], 270);
+    EXPECT_LE(shotAt[0], 271);
+    for (std::size_t i = 1; i < shotAt.size(); ++i) {
+        EXPECT_GE(shotAt[i] - shotAt[i - 1], 150);
+        EXPECT_LE(shotAt[i] - shotAt[i - 1], 211);
+    }
+}
+
+// Aimed within 30 units of where the player will be: its position, led by
+// its body's velocity (physics units, 15 world units each).
+TEST_F(OrdinaryEnemyTest, AShotAimsAtThePlayerLedByItsVelocity) {
+    EnterQuietStage();
+    FlyingRangedEnemy& flyer = Flyer(0, {800.0f, 600.0f});
+    Run(2);
+    GamePlayer& player = ThePlayer();
+    for (const float lead : {0.0f, 4.0f, -4.0f}) {
+        SCOPED_TRACE(lead);
+        player.SetVelocity({lead, 0.0f});
+        const std::size_t before = Shots().size();
+        flyer.Shoot();
+        ASSERT_EQ(Shots().size(), before + 1);
+        Vector2D velocity;
+        ASSERT_TRUE(Shots().back()->GetVelocity(velocity));
+        EXPECT_NEAR(velocity.Length(), 30.0f, 0.001f);
+        const Vector2D toPlayer = player.GetPosition() - flyer.GetPosition();
+        const float aimedX = toPlayer.y * velocity.x / velocity.y;
+        EXPECT_GE(aimedX, toPlayer.x + lead * 15.0f - 30.5f);
+        EXPECT_LE(aimedX, toPlayer.x + lead * 15.0f + 30.5f);
+    }
+    Globals().player = nullptr;
+    const std::size_t before = Shots().size();
+    flyer.Shoot();
+    EXPECT_EQ(Shots().size(), before);
+    Globals().player = &player;
+}
+
+// Killed just before its first shot: no shot ever, a drop and a kill, and a
+// fall that gains speed every frame until its death has played or it is
+// below the screen.
+TEST_F(OrdinaryEnemyTest, AKilledFlyerNeverShootsFallsFasterAndGoes) {
+    struct Case {
+        const char* name;
+        Vector2D at;
+        bool goneBelowScreen;
+    };
+    for (const Case& c : {Case{"high", {600.0f, 600.0f}, false}, Case{"low", {600.0f, 40.0f}, true}}) {
+        SCOPED_TRACE(c.name);
+        GameLevel& stage = EnterQuietStage();
+        Core::RefPtr<FlyingRangedEnemy> flyer(&Flyer(0, c.at));
+        Run(260);
+        const std::size_t shots = Shots().size();
+        flyer->TakeDamage(100.0f, 1);
+        EXPECT_EQ(flyer->GetHealth(), 0.0f);
+        EXPECT_EQ(stage.GetKills().flying, 1);
+        EXPECT_NE(Find<EnemyDrop>("EnemyDropTemplate"), nullptr);
+        float lastFall = 0.0f;
+        int frames = 0;
+        while (!flyer->IsDestroyRequested() && frames < 200) {
+            const float y = flyer->GetPositionY();
+            Run();
+            ++frames;
+            EXPECT_GT(y - flyer->GetPositionY(), lastFall);
+            lastFall = y - flyer->GetPositionY();
+        }
+        EXPECT_EQ(Shots().size(), shots);
+        EXPECT_EQ(flyer->GetPositionY() < -50.0f, c.goneBelowScreen);
+        EXPECT_EQ(flyer->IsEndOfAnimation(), !c.goneBelowScreen);
+        EXPECT_EQ(stage.GetKills().flying, 1);
+    }
+}
+
+// The wind-up starts in the first frame that begins with the timer below
+// 0.3, the throw comes in the first that ends it below 0, and every 3 s.
+TEST_F(OrdinaryEnemyTest, AWalkerDriftsLeftAndThrowsAnArcAtThePlayerEveryThreeSeconds) {
+    EnterQuietStage();
+    WalkingRangedEnemy& walker = Walker({1000.0f, 400.0f});
+    Run(2);
+    std::vector<int> throws;
+    float timer = walker.GetThrowTimer();
+    float previous = timer;
+    for (int frame = 1; throws.size() < 2 && frame < 400; ++frame) {
+        const float x = walker.GetPositionX();
+        const bool wasPlaying = walker.IsPlaying();
+        const std::size_t shots = Shots().size();
+        Run();
+        EXPECT_NEAR(x - walker.GetPositionX(), 100.0f * kFrame, 1e-3f);
+        if (!wasPlaying && walker.IsPlaying()) {
+            EXPECT_LT(timer, 0.3f);
+            EXPECT_GE(previous, 0.3f);
+        }
+        if (Shots().size() > shots) {
+            throws.push_back(frame);
+            EXPECT_GE(timer, 0.0f);
+            EXPECT_EQ(walker.GetThrowTimer(), 3.0f);
+            EXPECT_TRUE(walker.IsPlaying());
+            const Projectile& arc = *Shots().back();
+            EXPECT_EQ(arc.GetKind(), Projectile::kArc);
+            EXPECT_EQ(arc.GetStartPoint(), (Vector2D{walker.GetPositionX() + 10.0f, walker.GetPositionY()}));
+            EXPECT_LT(Distance(arc.GetEndPoint(), ThePlayer().GetPosition()), 2.0f);
+        }
+        previous = timer;
+        timer = walker.GetThrowTimer();
+    }
+    ASSERT_EQ(throws.size(), 2u);
+    EXPECT_NEAR(throws[1] - throws[0], 180, 1);
+}
+
+// Flipped toward the player when left of it or exactly level with it.
+TEST_F(OrdinaryEnemyTest, AWalkerFacesThePlayer) {
+    EnterQuietStage();
+    Run(30);
+    const float playerX = ThePlayer().GetPositionX();
+    std::vector<std::pair<WalkingRangedEnemy*, float>> walkers;
+    for (const float offset : {-10.0f, 0.0f, 10.0f}) {
+        // Placed so that its first frame's drift ends it there.
+        const float target = playerX + offset;
+        float x = target + 100.0f * kFrame;
+        while (x - kFrame * 100.0f < target) {
+            x = std::nextafter(x, 2000.0f);
+        }
+        while (x - kFrame * 100.0f > target) {
+            x = std::nextafter(x, 0.0f);
+        }
+        walkers.emplace_back(&Walker({x, 400.0f}), target);
+    }
+    WalkingRangedEnemy& first = *walkers[0].first;
+    RunUntil([&first] { return first.GetThrowTimer() > 0.0f && first.GetThrowTimer() < 1.0f; }, 3);
+    EXPECT_EQ(ThePlayer().GetPositionX(), playerX);
+    for (const auto& [walker, target] : walkers) {
+        EXPECT_EQ(walker->GetPositionX(), target);
+        EXPECT_EQ(walker->GetFlipHorizontal(), target <= playerX) << target - playerX;
+    }
+}
+
+// Contact costs 0.005 in every frame that begins touching, blinking player
+// or not; the spike rolls left, spinning at |v| x 50 + 150 degrees a second
+// for the speed it begins the frame with.
+TEST_F(OrdinaryEnemyTest, ASpikeRollsLeftSpinsWithItsSpeedAndHurtsEveryFrameOfContact) {
+    GameLevel& stage = EnterQuietStage();
+    Run(30);
+    const Vector2D player = ThePlayer().GetPosition();
+    RollingSpike& spike = *Keep<RollingSpike>(CreateRollingSpike(player + Vector2D{80.0f, 20.0f}, {0.0f, -2.0f}));
+    Run(2);
+    int contacts = 0;
+    for (int frame = 0; frame < 120 && contacts < 10; ++frame) {
+        const bool touching = Tundra::IsCollidedWithSprite(spike.GetCollisionObject(), "Player", true);
+        const float health = stage.GetHealth();
+        const float x = spike.GetPositionX();
+        Vector2D velocity;
+        ASSERT_TRUE(spike.GetVelocity(velocity));
+        Run();
+        EXPECT_NEAR(health - stage.GetHealth(), touching ? 0.005f : 0.0f, 1e-6f) << frame;
+        EXPECT_LT(spike.GetPositionX(), x);
+        contacts += touching ? 1 : 0;
+        float spin = 0.0f;
+        ASSERT_TRUE(spike.GetAngularVelocity(spin));
+        EXPECT_NEAR(spin, velocity.Length() * 50.0f + 150.0f, 0.01f);
+    }
+    EXPECT_EQ(contacts, 10);
+    EXPECT_NEAR(1.0f - stage.GetHealth(), 10 * 0.005f, 1e-5f);
 }
 
 }  // namespace
