@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <set>
 #include <vector>
@@ -397,6 +399,145 @@ TEST_F(OrdinaryEnemyTest, ASpikeRollsLeftSpinsWithItsSpeedAndHurtsEveryFrameOfCo
     }
     EXPECT_EQ(contacts, 10);
     EXPECT_NEAR(1.0f - stage.GetHealth(), 10 * 0.005f, 1e-5f);
+}
+
+// Runs a job in its first update, as the stage and the bosses make
+// enemies and shots during a frame.
+class Spawner : public Tundra::GameObject {
+public:
+    explicit Spawner(std::function<void()> job) : m_job(std::move(job)) {}
+    void Update(float) override {
+        if (m_job) {
+            const std::function<void()> job = std::move(m_job);
+            m_job = nullptr;
+            job();
+        }
+    }
+
+private:
+    std::function<void()> m_job;
+};
+
+// Walkers and flyers show their theme's living animation from a random
+// frame, with a bar above them; spikes get their theme's animation and no
+// bar. Their start keeps what their creation set.
+TEST_F(OrdinaryEnemyTest, CreationGivesTheThemesArtRandomFramesAndBars) {
+    for (const std::uint32_t stage : {0u, 3u, 6u}) {
+        SCOPED_TRACE(stage);
+        EnterQuietStage(stage);
+        const int theme = static_cast<int>(stage / 3);
+        std::vector<Enemy*> made[3];
+        const float ringAngle = 1.2566f;
+        m_game->GetWorldLayer()->AddGameObject(TUN_NEW(Spawner, [&] {
+            for (int i = 0; i < 6; ++i) {
+                const Vector2D at{300.0f + 100.0f * static_cast<float>(i), 600.0f};
+                made[0].push_back(Keep<Enemy>(CreateFlyingRangedEnemy(at, 0, ringAngle)));
+                made[1].push_back(Keep<Enemy>(CreateWalkingRangedEnemy(at - Vector2D{0.0f, 200.0f})));
+                made[2].push_back(Keep<Enemy>(CreateRollingSpike(at + Vector2D{0.0f, 100.0f}, {0.0f, -2.0f})));
+            }
+        }));
+        RunUntil([&made] { return !made[0].empty(); }, 3);
+        const std::vector<Vector2D> where = [&made] {
+            std::vector<Vector2D> positions;
+            for (const Enemy* flyer : made[0]) {
+                positions.push_back(flyer->GetPosition());
+            }
+            return positions;
+        }();
+        Run(2);
+        for (int kind = 0; kind < 3; ++kind) {
+            std::set<int> frames;
+            for (std::size_t i = 0; i < made[kind].size(); ++i) {
+                const Enemy& enemy = *made[kind][i];
+                ASSERT_EQ(enemy.GetHealth(), 1.0f);
+                EXPECT_EQ(enemy.GetCurrentAnimationIndex(), kind == 2 ? theme : theme * 2);
+                frames.insert(enemy.GetCurrentFrameIndex());
+                if (kind == 2) {
+                    EXPECT_EQ(enemy.GetHealthBar(), nullptr);
+                    continue;
+                }
+                EXPECT_TRUE(enemy.GetVisible());
+                ASSERT_NE(enemy.GetHealthBar(), nullptr);
+                EXPECT_EQ(enemy.GetHealthBar()->GetMount(), &enemy);
+                EXPECT_EQ(enemy.GetHealthBarBackground()->GetMount(), &enemy);
+                EXPECT_EQ(enemy.GetHealthBar()->GetPosition(), enemy.GetPosition() + Vector2D(0.0f, 10.0f));
+            }
+            EXPECT_GT(frames.size(), kind == 2 ? 0u : 1u) << kind;
+            EXPECT_LE(*frames.rbegin(), 4);
+        }
+        for (std::size_t i = 0; i < made[0].size(); ++i) {
+            const auto& flyer = dynamic_cast<const FlyingRangedEnemy&>(*made[0][i]);
+            EXPECT_EQ(flyer.GetPosition(), where[i]);
+            EXPECT_EQ(flyer.GetFormationAngle(), ringAngle);
+            EXPECT_EQ(flyer.GetFlightPattern(), 0);
+        }
+    }
+}
+
+std::vector<EnemyDrop*> Drops(const Tundra::Layer& world) {
+    std::vector<Tundra::GameObject*> held;
+    world.GetHeldGameObjects(held);
+    std::vector<EnemyDrop*> drops;
+    for (Tundra::GameObject* object : held) {
+        auto* drop = dynamic_cast<EnemyDrop*>(object);
+        if (drop != nullptr && std::find(drops.begin(), drops.end(), drop) == drops.end()) {
+            drops.push_back(drop);
+        }
+    }
+    return drops;
+}
+
+// Hits after the first that kills change nothing: one kill, one drop
+// where it died, one death animation, then it is gone; a dead walker
+// throws no more.
+TEST_F(OrdinaryEnemyTest, KilledWalkersAndSpikesDieOnceLeaveADropAndGo) {
+    GameLevel& stage = EnterQuietStage();
+    WalkingRangedEnemy& walker = Walker({700.0f, 450.0f});
+    Core::RefPtr<Enemy> enemies[] = {&walker, Keep<Enemy>(CreateRollingSpike({850.0f, 500.0f}, {0.0f, 0.0f}))};
+    Run(50);
+    for (const Core::RefPtr<Enemy>& enemy : enemies) {
+        for (int hit = 0; hit < 3; ++hit) {
+            enemy->TakeDamage(100.0f, 1);
+        }
+        EXPECT_EQ(Drops(*m_game->GetWorldLayer()).back()->GetPosition(), enemy->GetPosition());
+        EXPECT_TRUE(enemy->IsPlaying());
+    }
+    EXPECT_EQ(walker.GetCurrentAnimationIndex(), 1);
+    EXPECT_EQ(Drops(*m_game->GetWorldLayer()).size(), 2u);
+    const std::size_t shots = Shots().size();
+    const auto gone = RunUntil([&enemies] { return enemies[0]->IsDestroyRequested() && enemies[1]->IsDestroyRequested(); }, 120);
+    ASSERT_TRUE(gone);
+    for (const Core::RefPtr<Enemy>& enemy : enemies) {
+        EXPECT_FALSE(enemy->GetVisible());
+        EXPECT_TRUE(enemy->IsEndOfAnimation());
+    }
+    EXPECT_EQ(stage.GetKills().ground, 1);
+    EXPECT_EQ(stage.GetKills().rolling, 1);
+    EXPECT_EQ(stage.GetKills().flying, 0);
+    EXPECT_EQ(Shots().size(), shots);
+}
+
+TEST_F(OrdinaryEnemyTest, PausedEnemiesAndShotsStandStillAndGoOnWhenResumed) {
+    GameLevel& stage = EnterQuietStage();
+    Tundra::GameObject* objects[] = {
+        &Flyer(2), &Walker({900.0f, 450.0f}), Keep<Enemy>(CreateRollingSpike({800.0f, 500.0f}, {-2.0f, 0.0f})),
+        CreateProjectile(Projectile::kStraight, {700.0f, 600.0f}, {-10.0f, 0.0f}),
+        CreateArcProjectile(Projectile::kArc, {900.0f, 400.0f}, {500.0f, 400.0f})};
+    Run(10);
+    std::vector<Vector2D> at;
+    for (const Tundra::GameObject* object : objects) {
+        at.push_back(object->GetPosition());
+    }
+    stage.SetLevelPaused(true);
+    Run(30);
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        EXPECT_EQ(objects[i]->GetPosition(), at[i]) << i;
+    }
+    stage.SetLevelPaused(false);
+    Run(2);
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        EXPECT_NE(objects[i]->GetPosition(), at[i]) << i;
+    }
 }
 
 }  // namespace
