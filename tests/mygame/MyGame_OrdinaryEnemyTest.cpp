@@ -11,6 +11,7 @@
 #include "mygame/MyGame_Projectile.h"
 #include "mygame/MyGame_RollingSpike.h"
 #include "mygame/MyGame_WalkingRangedEnemy.h"
+#include "support/MyGame_StageSaves.h"
 #include "tundra/Tundra_CollisionQueries.h"
 #include "tundra/Tundra_Game.h"
 
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <numbers>
 #include <set>
 #include <vector>
@@ -537,6 +539,121 @@ TEST_F(OrdinaryEnemyTest, PausedEnemiesAndShotsStandStillAndGoOnWhenResumed) {
     Run(2);
     for (std::size_t i = 0; i < at.size(); ++i) {
         EXPECT_NE(objects[i]->GetPosition(), at[i]) << i;
+    }
+}
+
+std::vector<std::uint8_t> Saved(const Core::Object& object) {
+    Core::MemoryFile file;
+    object.Save(file);
+    return {file.GetData(), file.GetData() + file.GetSize()};
+}
+
+bool LoadInto(Core::Object& object, const std::vector<std::uint8_t>& bytes) {
+    Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    object.Load(file);
+    return !file.HasFailed();
+}
+
+// Each class's own fields come after its base part and read back whole; a
+// value there that the class could not hold fails the read and leaves the
+// object as it was.
+TEST_F(OrdinaryEnemyTest, EnemiesAndShotsStreamTheirOwnFieldsAndRefuseBadOnes) {
+    EnterQuietStage();
+    Core::RefPtr<FlyingRangedEnemy> flyer(TUN_NEW(FlyingRangedEnemy, mygametest::TestAnimations(2)));
+    flyer->SetFlightPattern(FlyingRangedEnemy::kRingPattern);
+    flyer->SetFormationAngle(1.25f);
+    Core::RefPtr<WalkingRangedEnemy> walker(TUN_NEW(WalkingRangedEnemy, mygametest::TestAnimations(2)));
+    Core::RefPtr<Projectile> arc(TUN_NEW(Projectile, mygametest::TestAnimations(2)));
+    arc->SetArc({900.0f, 100.0f}, {300.0f, 100.0f});
+    for (Core::Object* object : std::initializer_list<Core::Object*>{flyer.Get(), walker.Get(), arc.Get()}) {
+        auto* sprite = dynamic_cast<Tundra::Sprite*>(object);
+        sprite->SetOldPosition({400.0f, 300.0f});
+        m_game->GetWorldLayer()->AddGameObject(sprite);
+    }
+    Run(20);
+
+    const Core::RefPtr<Core::Object> fresh[] = {TUN_NEW(FlyingRangedEnemy), TUN_NEW(WalkingRangedEnemy),
+                                                TUN_NEW(Projectile)};
+    const Core::Object* saved[] = {flyer.Get(), walker.Get(), arc.Get()};
+    for (int i = 0; i < 3; ++i) {
+        const std::vector<std::uint8_t> bytes = Saved(*saved[i]);
+        ASSERT_TRUE(LoadInto(*fresh[i], bytes)) << i;
+        EXPECT_EQ(Saved(*fresh[i]), bytes) << i;
+    }
+    EXPECT_EQ(dynamic_cast<FlyingRangedEnemy&>(*fresh[0]).GetFollower(0).curve->GetLength(),
+              flyer->GetFollower(0).curve->GetLength());
+
+    struct BadValue {
+        const char* what;
+        Core::Object* object;
+        // Bytes before the end of the stream.
+        std::size_t fromEnd;
+        std::uint32_t value;
+    };
+    constexpr std::uint32_t kNaN = 0x7fc00000u;
+    const BadValue bad[] = {
+        {"flyer's state", flyer.Get(), 12, 1},
+        {"flyer's shot timer", flyer.Get(), 8, kNaN},
+        {"flyer's flight position", flyer.Get(), 20, 0x7f800000u},
+        {"flyer's formation angle", flyer.Get(), 24, kNaN},
+        {"third follower's t", flyer.Get(), 33, 0x3fc00000u},
+        {"walker's throw timer", walker.Get(), 4, kNaN},
+        {"shot's kind", arc.Get(), 6, 2},
+        {"shot's spin", arc.Get(), 14, kNaN},
+        {"shot's arc", arc.Get(), 30, kNaN},
+    };
+    for (const BadValue& value : bad) {
+        SCOPED_TRACE(value.what);
+        const std::vector<std::uint8_t> good = Saved(*value.object);
+        std::vector<std::uint8_t> spoiled = good;
+        for (std::size_t byte = 0; byte < 4; ++byte) {
+            spoiled[good.size() - value.fromEnd + byte] = static_cast<std::uint8_t>(value.value >> (8 * byte));
+        }
+        EXPECT_FALSE(LoadInto(*value.object, spoiled));
+        EXPECT_EQ(Saved(*value.object), good);
+    }
+    for (const std::uint8_t flag : {2, 255}) {
+        std::vector<std::uint8_t> spoiled = Saved(*arc);
+        spoiled[spoiled.size() - 2] = flag;
+        EXPECT_FALSE(LoadInto(*arc, spoiled));
+        EXPECT_TRUE(arc->SpinsBackwards());
+    }
+}
+
+// Saved with every kind in motion (a ring on its path, a walker's arc in
+// the air, a flyer falling, a spike rolling), loaded into a fresh game: it
+// plays on as the uninterrupted run.
+TEST_F(OrdinaryEnemyTest, AStageSavedWithEnemiesAndShotsInMotionPlaysOnAsBefore) {
+    mygametest::StageSaves saves;
+    EnterQuietStage();
+    for (int i = 0; i < 5; ++i) {
+        Flyer(FlyingRangedEnemy::kRingPattern, {1000.0f, 1000.0f}, 1.2566f * static_cast<float>(i));
+    }
+    FlyingRangedEnemy& falling = Flyer(2);
+    Walker({800.0f, 400.0f});
+    Keep<RollingSpike>(CreateRollingSpike({900.0f, 300.0f}, {0.0f, -2.0f}));
+    Run(60);
+    falling.TakeDamage(100.0f, 1);
+    Run(5);
+    ASSERT_EQ(Shots().size(), 1u);
+    m_game->RequestSave("enemies");
+    std::vector<std::uint64_t> uninterrupted;
+    for (int frame = 0; frame < 120; ++frame) {
+        Step();
+        uninterrupted.push_back(m_game->GetStateHash());
+    }
+    ASSERT_FALSE(saves.Payload("enemies").empty());
+    EndGame();
+
+    ASSERT_TRUE(EnterStage(0, kSeed + 1));
+    const Tundra::Level* before = m_game->GetCurrentLevel();
+    m_game->RequestLoad("enemies");
+    ASSERT_TRUE(RunUntil([&] { return m_game->GetCurrentLevel() != before; }, 3));
+    ASSERT_EQ(m_game->GetStateHash(), uninterrupted[0]);
+    Step();
+    for (std::size_t frame = 1; frame < uninterrupted.size(); ++frame) {
+        Step();
+        ASSERT_EQ(m_game->GetStateHash(), uninterrupted[frame]) << "frame " << frame;
     }
 }
 
