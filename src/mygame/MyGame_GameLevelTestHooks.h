@@ -11,4 +11,12 @@ public:
         level.m_distance = level.m_stageLength + 1.0f;
         level.m_waves.clear();
     }
+    // Skipped to the end, and the boss's warning taken as shown: the ground
+    // ends and calls the boss in. Nothing on a stage without a boss.
+    static void SkipToBoss(GameLevel& level) {
+        SkipToEnd(level);
+        if (level.m_boss) {
+            level.BringBossIn();
+        }
+    }
 };

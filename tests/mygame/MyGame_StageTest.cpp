@@ -174,6 +174,7 @@ INSTANTIATE_TEST_SUITE_P(Bosses, StageBossBonusTest,
                                          BossBonus{8, "UnknownBoss", 300, 0}));
 
 TEST_F(StageTest, ABossStageWithoutItsBossPlaysAsAStageWithoutOne) {
+    LeaveOutBosses();
     ASSERT_TRUE(EnterStage(2));
     GameLevel& stage = *Stage();
     EXPECT_EQ(stage.GetBoss(), nullptr);
@@ -211,6 +212,8 @@ TEST_F(StageTest, NextLevelPressedTwiceGoesOneStageOn) {
 }
 
 TEST_F(StageTest, TheLastStageOffersNoNextLevelAndUnlocksNothing) {
+    // The results without a fight.
+    LeaveOutBosses();
     ASSERT_TRUE(EnterStage(8));
     Game().GetProfile().highestStage = 8;
     ASSERT_TRUE(RunToResults());

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+class Enemy;
 class GameLevel;
 class TestEnemy;
 
@@ -27,12 +28,23 @@ protected:
     // Runs after the stage's own rows of that layer (tests' extra objects);
     // set before EnterStage.
     void AlsoBuild(std::uint32_t layer, TestContent::Builder builder);
+    // The stages entered from now on have no boss bodies.
+    void LeaveOutBosses() { m_bosses = StageBosses::kLeftOut; }
     // Ends a running game, starts one (seeded), lets the intro begin, then
     // enters the stage; false when the stage is not running within a few
     // frames.
     bool EnterStage(std::uint32_t stage, std::uint32_t seed = kSeed);
     // The running stage; null outside one.
     GameLevel* Stage() const;
+
+    // A boss fight: the stage entered, its run skipped to its end and its
+    // warning taken as shown, then stepped until the ground has run out and
+    // the stage has called its boss in. The boss, or null when the stage has
+    // none or it never came.
+    Enemy* EnterBossFight(std::uint32_t stage, std::uint32_t seed = kSeed);
+    // From now on hits cost the player nothing (the fifth weapon's armour
+    // takes the whole of each), so a fight lasts as long as a test needs.
+    void HoldHealth();
 
     // Steps one frame at a time until `done` holds after a frame; the
     // frames stepped, or nothing when it still did not hold after
@@ -63,6 +75,7 @@ protected:
 
 private:
     std::vector<std::pair<std::uint32_t, TestContent::Builder>> m_extraBuilders;
+    StageBosses m_bosses = StageBosses::kPlaced;
 };
 
 // The same on SDL's offscreen driver with real textures: sprites get the
