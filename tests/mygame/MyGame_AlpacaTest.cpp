@@ -126,16 +126,13 @@ TEST_F(AlpacaTest, TheBarIsCroppedFromTheRightKeepingItsLeftEdge) {
     }
 }
 
-TEST_F(AlpacaTest, UntilCalledInTheBossNeitherAttacksNorChangesItsBar) {
-    Step(120);
+TEST_F(AlpacaTest, CalledInItsOpeningPlacesNinetySalvosAroundItsCentreThenTheBossTakesItsStand) {
+    // Until called in it stands by, its eye mounted on it.
+    Step(60);
     EXPECT_TRUE(NewPairs().empty());
     EXPECT_EQ(m_boss->GetCooldown(), 0.7f);
     EXPECT_EQ(m_boss->GetSalvoCounter(), 0);
-    EXPECT_EQ(m_boss->GetBossHealthBar()->GetHealth(), 1.0f);
     EXPECT_EQ(m_boss->GetEye()->GetMount(), m_boss);
-}
-
-TEST_F(AlpacaTest, TheOpeningPlacesNinetySalvosAroundItsCentreThenTheBossTakesItsStand) {
     Stage()->SpawnBoss(kOffset);
     std::size_t pairs = 0;
     const Vector2D centre{900.0f, kOffset + 171.0f};
