@@ -294,7 +294,7 @@ TEST_F(FinalBossTest, TeleportsAcrossAfterARestAndIsHarmlessWhileFaded) {
 
 // Killed (burning), it plays its dying animations, hides eye and bar and
 // burns no more; it fades at 0.006 a frame while the sky brightens back,
-// then clears the stage and hides.
+// then clears the stage and hides; the results count its bonus of 300.
 TEST_F(FinalBossTest, DyingFadesOutWhileTheSkyBrightensThenClearsTheStage) {
     UnknownBoss& boss = StartFight();
     HoldHealth();
@@ -332,6 +332,15 @@ TEST_F(FinalBossTest, DyingFadesOutWhileTheSkyBrightensThenClearsTheStage) {
     EXPECT_FALSE(boss.GetVisible());
     EXPECT_FALSE(Part("UnknownLeft").GetVisible());
     EXPECT_FALSE(Part("UnknownRight").GetVisible());
+
+    // A click completes a story line, the next one moves on.
+    const std::int32_t drops = Stage()->GetDrops();
+    for (int i = 0; i < 100 && !Stage()->AreResultsShowing(); ++i) {
+        Tap(os::VK_LBUTTON);
+        Step();
+    }
+    ASSERT_TRUE(Stage()->AreResultsShowing());
+    EXPECT_EQ(Stage()->GetDrops(), drops + 300);
 }
 
 }  // namespace
