@@ -2,6 +2,7 @@
 #include "mygame/MyGame_BossHp.h"
 #include "mygame/MyGame_BossProjectile.h"
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_SkyGradient.h"
 #include "mygame/MyGame_UnknownBoss.h"
@@ -341,6 +342,32 @@ TEST_F(FinalBossTest, DyingFadesOutWhileTheSkyBrightensThenClearsTheStage) {
     }
     ASSERT_TRUE(Stage()->AreResultsShowing());
     EXPECT_EQ(Stage()->GetDrops(), drops + 300);
+}
+
+// Content without its eye, its bar and the sky: the boss still comes in,
+// fires, dies and clears the stage.
+TEST_F(FinalBossTest, WithoutEyeBarAndSkyItStillFightsAndClearsTheStage) {
+    AlsoBuild(MyLevelFactory::kWorldLayer, [](const LayerBuild& build) {
+        std::vector<Tundra::GameObject*> objects;
+        for (const char* name : {"UnknownEye", "BossHP", "BossHPBar", "SkyGradient"}) {
+            build.layer.GetGameObjectsByName(name, objects);
+            for (Tundra::GameObject* object : objects) {
+                object->SetName("Missing");
+            }
+        }
+    });
+    UnknownBoss& boss = StartFight();
+    HoldHealth();
+    boss.SetHealth(0.5f);
+    for (int frame = 0; frame < 120; ++frame) {
+        UnknownBossTestAccess::RestartTeleportRest(boss);
+        Step();
+        NoteNewShots(frame);
+    }
+    EXPECT_FALSE(m_shots.empty());
+    boss.SetHealth(0.001f);
+    boss.TakeDamage(1.0f, static_cast<std::int32_t>(WeaponSprite::kRifle));
+    EXPECT_TRUE(RunUntil([this] { return Stage()->IsCleared(); }, 200));
 }
 
 }  // namespace
