@@ -8,7 +8,7 @@
 #include "mygame/MyGame_UnknownBoss.h"
 #include "mygame/MyGame_UnknownBossTestHooks.h"
 #include "mygame/MyGame_WeaponSprite.h"
-#include "support/MyGame_StageFixture.h"
+#include "support/MyGame_StageStreamFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ struct Shot {
     bool flipped;
 };
 
-class FinalBossTest : public StageFixture {
+class FinalBossTest : public StageStreamFixture {
 protected:
     // The last stage run to its boss, which has just been called in.
     UnknownBoss& CallBossIn() {
@@ -368,6 +368,32 @@ TEST_F(FinalBossTest, WithoutEyeBarAndSkyItStillFightsAndClearsTheStage) {
     boss.SetHealth(0.001f);
     boss.TakeDamage(1.0f, static_cast<std::int32_t>(WeaponSprite::kRifle));
     EXPECT_TRUE(RunUntil([this] { return Stage()->IsCleared(); }, 200));
+}
+
+// A fight saved below half health and loaded into a fresh game goes on:
+// the parts, the bar and the sky are found again by name.
+TEST_F(FinalBossTest, ALoadedFightFindsItsPartsBarAndSkyAgain) {
+    UnknownBoss& saved = StartFight();
+    saved.SetHealth(0.5f);
+    const Vector2D home = saved.GetHome();
+    Save("fight");
+    EndGame();
+    ASSERT_TRUE(EnterStage(kFinalStage, kSeed + 1));
+    Load("fight");
+    auto* boss = dynamic_cast<UnknownBoss*>(Stage()->GetBoss());
+    ASSERT_NE(boss, nullptr);
+    EXPECT_TRUE(boss->IsOpeningDone());
+    EXPECT_EQ(boss->GetHome().x, home.x);
+    const float skyRed = Sky().GetModulationColor().r;
+    for (int frame = 0; frame < 120; ++frame) {
+        UnknownBossTestAccess::RestartTeleportRest(*boss);
+        Step();
+        NoteNewShots(frame);
+    }
+    EXPECT_FALSE(m_shots.empty());
+    EXPECT_LT(Sky().GetModulationColor().r, skyRed);
+    boss->TakeDamage(1.0f, static_cast<std::int32_t>(WeaponSprite::kRifle));
+    EXPECT_EQ(Find<BossHp>("BossHP")->GetHealth(), boss->GetHealth());
 }
 
 }  // namespace
