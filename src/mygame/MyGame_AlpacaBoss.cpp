@@ -317,6 +317,12 @@ void AlpacaBoss::Destroy() {
     }
 }
 
+void AlpacaBoss::SetSalvoCounter(std::int32_t count) {
+    if (count >= 0 && count <= kOpeningSalvos) {
+        m_salvoCounter = count;
+    }
+}
+
 void AlpacaBoss::Activate(float verticalOffset) {
     if (!std::isfinite(verticalOffset)) {
         return;

@@ -39,6 +39,10 @@ class AlpacaBoss : public Enemy {
     // refused.
     void Activate(float verticalOffset);
 
+    // Salvos of the current volley (or the opening) so far; a count below 0
+    // or above the opening's 90 is refused.
+    void SetSalvoCounter(std::int32_t count);
+
     bool IsActive() const { return m_active != 0; }
     bool IsOpeningDone() const { return m_openingDone != 0; }
     float GetVerticalOffset() const { return m_verticalOffset; }
@@ -52,6 +56,8 @@ class AlpacaBoss : public Enemy {
     Tundra::Sprite* GetEye() const { return m_eye.Get(); }
 
 private:
+    friend class AlpacaBossTestAccess;
+
     // Salvos around the stand until 90 are placed, then the boss takes its
     // stand with its bar.
     void UpdateOpening();

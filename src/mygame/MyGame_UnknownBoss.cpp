@@ -298,8 +298,8 @@ void UnknownBoss::UpdateFight(float dt) {
         }
         m_fight.eyeTimer = 0.0f;
     }
-    UpdatePart(m_leftPart.Get(), dt, true);
-    UpdatePart(m_rightPart.Get(), dt, false);
+    UpdatePart(m_leftPart.Get(), dt, true, phaseTwo);
+    UpdatePart(m_rightPart.Get(), dt, false, phaseTwo);
     FadePartIn(m_leftPart.Get(), m_fight.leftFadingIn, pace.partFadeIn);
     FadePartIn(m_rightPart.Get(), m_fight.rightFadingIn, pace.partFadeIn);
 }
@@ -343,11 +343,11 @@ void UnknownBoss::UpdateTeleport(float dt) {
 }
 
 // A part rests, then charges (showing frame 0), then fires.
-void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left) {
+void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left, bool phaseTwo) {
     if (part == nullptr) {
         return;
     }
-    const Pace& pace = IsPhaseTwo() ? kPhaseTwo : kPhaseOne;
+    const Pace& pace = phaseTwo ? kPhaseTwo : kPhaseOne;
     float& cooldown = left ? m_fight.leftCooldown : m_fight.rightCooldown;
     float& charge = left ? m_fight.leftCharge : m_fight.rightCharge;
     if (cooldown > 0.0f) {
@@ -357,7 +357,7 @@ void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left) {
     part->SetCurrentFrameIndex(0, false);
     charge = charge + dt;
     if (charge > (left ? pace.leftCharge : pace.rightCharge)) {
-        FirePart(*part, left);
+        FirePart(*part, left, phaseTwo);
         cooldown = left ? pace.leftCooldown : pace.rightCooldown;
         charge = 0.0f;
     }
@@ -365,7 +365,7 @@ void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left) {
 
 // A shot at the player, led by its velocity; the part goes dark and fades
 // back in.
-void UnknownBoss::FirePart(Tundra::Sprite& part, bool left) {
+void UnknownBoss::FirePart(Tundra::Sprite& part, bool left, bool phaseTwo) {
     GameLevel* stage = GetRunningStage();
     Player* player = stage != nullptr ? stage->GetPlayer() : nullptr;
     if (player != nullptr) {
@@ -376,7 +376,7 @@ void UnknownBoss::FirePart(Tundra::Sprite& part, bool left) {
         aim = Vector2D::Normalized(aim) * kShotSpeed;
         const std::int32_t kind = left ? BossProjectile::kLeftFadingShot : BossProjectile::kRightFadingShot;
         if (BossProjectile* shot = CreateBossProjectileMoving(kind, part.GetPosition(), aim)) {
-            const bool upper = left != IsPhaseTwo();
+            const bool upper = left != phaseTwo;
             shot->SetZOrder(upper ? kUpperShotDepth : kLowerShotDepth);
             shot->SetFlipHorizontal(m_fight.side != 0);
         }
