@@ -33,8 +33,8 @@ public:
     ~MyGame() override;
 
     // The framework's game state, then the templates, the effect sounds and
-    // jukeboxes (as object references), the paused flag and the tile depth
-    // counter; Load finds the player again.
+    // jukeboxes (as object references), the paused flag and the tile and
+    // health-bar depth counters; Load finds the player again.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 

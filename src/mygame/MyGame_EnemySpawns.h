@@ -6,8 +6,9 @@
 
 class Enemy;
 
-// The ordinary enemies, cloned from their templates into the world layer;
-// null when no enemy could be made.
-Enemy* CreateFlyingRangedEnemy(Vector2D position, std::int32_t flightPattern);
+// The ordinary enemies, cloned from their templates into the world layer
+// with the stage theme's art; null when no enemy could be made.
+// A flyer of a ring (pattern 4) starts at the formation angle (radians).
+Enemy* CreateFlyingRangedEnemy(Vector2D position, std::int32_t flightPattern, float formationAngle = 0.0f);
 Enemy* CreateWalkingRangedEnemy(Vector2D position);
 Enemy* CreateRollingSpike(Vector2D position, Vector2D velocity);

@@ -1,10 +1,14 @@
 #include "mygame/MyGame_GameLevel.h"
 
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_AlpacaBoss.h"
+#include "mygame/MyGame_BearBoss.h"
+#include "mygame/MyGame_BossProjectile.h"
 #include "mygame/MyGame_Bullet.h"
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_Enemy.h"
+#include "mygame/MyGame_EnemyDrop.h"
 #include "mygame/MyGame_EnemySpawns.h"
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_FireEffectPool.h"
@@ -13,8 +17,10 @@
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_Player.h"
+#include "mygame/MyGame_Projectile.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_UnknownBoss.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_VolumeControl.h"
 #include "mygame/MyGame_WeaponSprite.h"
@@ -57,6 +63,14 @@ std::vector<Core::RefPtr<T>> AllInLevel(const Tundra::Level& level, const Core::
         }
     }
     return found;
+}
+
+// Every object of the name whose class is T paused or resumed.
+template <class T>
+void PauseAllNamed(const Tundra::Level& level, const char* name, bool paused) {
+    for (const Core::RefPtr<T>& object : AllInLevel<T>(level, name)) {
+        object->SetPaused(paused);
+    }
 }
 
 void PlayOrStop(const Tundra::Level& level, const char* name, bool paused) {
@@ -133,9 +147,8 @@ void GameLevel::SetLevelPaused(bool paused) {
         const Core::RefPtr<Enemy> enemy = m_liveEnemies[i];
         enemy->SetPaused(paused);
     }
-    for (const Core::RefPtr<Bullet>& bullet : AllInLevel<Bullet>(*this, "BulletTemplate")) {
-        bullet->SetPaused(paused);
-    }
+    PauseAllNamed<Bullet>(*this, "BulletTemplate", paused);
+    PauseAllNamed<Projectile>(*this, "ProjectileTemplate", paused);
     if (Player* player = GetPlayer()) {
         player->SetPaused(paused);
         for (WeaponSprite* weapon : {player->GetLeftWeapon(), player->GetRightWeapon()}) {
@@ -145,6 +158,8 @@ void GameLevel::SetLevelPaused(bool paused) {
         }
     }
     PlayOrStop(*this, "WarningText", paused);
+    PauseAllNamed<BossProjectile>(*this, "BossProjTemplate", paused);
+    PauseAllNamed<EnemyDrop>(*this, "EnemyDropTemplate", paused);
     PlayOrStop(*this, "Donut", paused);
 }
 
@@ -153,9 +168,8 @@ void GameLevel::SpawnGroundEnemy() {
     AddLiveEnemy(CreateWalkingRangedEnemy(at));
 }
 
-// The ring's phase is the flying enemies' to take once they fly a ring.
-void GameLevel::SpawnFlyingEnemy(std::int32_t path, float) {
-    AddLiveEnemy(CreateFlyingRangedEnemy(Vector2D{1000.0f, 1000.0f}, path));
+void GameLevel::SpawnFlyingEnemy(std::int32_t path, float phase) {
+    AddLiveEnemy(CreateFlyingRangedEnemy(Vector2D{1000.0f, 1000.0f}, path, phase));
 }
 
 void GameLevel::SpawnRollingSpike() {
@@ -163,7 +177,22 @@ void GameLevel::SpawnRollingSpike() {
     AddLiveEnemy(CreateRollingSpike(at, Vector2D{0.0f, -2.0f}));
 }
 
-void GameLevel::SpawnBoss(float) {}
+void GameLevel::SpawnBoss(float groundY) {
+    // The final boss stands on whole units: an offset beyond them is refused.
+    constexpr float kWholeUnitsEnd = 2147483648.0f;
+    if (!m_boss || !std::isfinite(groundY)) {
+        return;
+    }
+    if (auto* bear = dynamic_cast<BearBoss*>(m_boss.Get())) {
+        bear->Activate(groundY);
+    } else if (auto* alpaca = dynamic_cast<AlpacaBoss*>(m_boss.Get())) {
+        alpaca->Activate(groundY);
+    } else if (auto* unknown = dynamic_cast<UnknownBoss*>(m_boss.Get())) {
+        if (std::fabs(groundY) < kWholeUnitsEnd) {
+            unknown->Activate(static_cast<std::int32_t>(groundY));
+        }
+    }
+}
 
 Player* GameLevel::GetPlayer() const { return Globals().player; }
 

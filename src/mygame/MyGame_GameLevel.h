@@ -132,6 +132,9 @@ private:
     float BuildSpawnWaves();
     void UpdateSpawnWaves(float dt);
     void UpdateProgress(float dt);
+    // The boss joins the live enemies and the ground ends on a flat run, at
+    // whose end the boss is called in.
+    void BringBossIn();
     void RespawnPlayer();
     void StartStory();
     void AdvanceStory();
@@ -155,8 +158,9 @@ private:
     void ReopenDialog();
     void ShowResultsButtons();
 
-    void SaveStage(Core::File& file) const;
-    bool LoadStage(Core::File& file);
+    // Null, or a boss named as the level content names its kind's body: what
+    // a boss link read from a stream must be.
+    static bool IsNamedBoss(const Enemy* enemy);
 
     // Found by name at start and after a load; held, so that an object
     // destroyed meanwhile is never read freed.

@@ -1,5 +1,6 @@
 #include "core/Core_File.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_StreamLinks.h"
@@ -41,6 +42,7 @@ void MyGame::Save(Core::File& file) const {
     file << m_menuMusic;
     file.WriteU8(Globals().paused);
     file.WriteF32(Terrain::GetTileDepthCounter());
+    file.WriteF32(Enemy::GetHealthBarDepthCounter());
 }
 
 void MyGame::Load(Core::File& file) {
@@ -86,12 +88,15 @@ void MyGame::Load(Core::File& file) {
     file.ReadU8(paused);
     float depthCounter = 0.0f;
     file.ReadF32(depthCounter);
+    float barDepthCounter = 0.0f;
+    file.ReadF32(barDepthCounter);
     Player* player = Tundra::FindObject<Player>("Player");
     const bool linksHeld = std::all_of(sounds.begin(), sounds.end(), HeldInItsLayer) &&
                            std::all_of(globalSounds.begin(), globalSounds.end(), HeldInItsLayer) &&
                            HeldBeyondTheStream(levelMusic) && HeldBeyondTheStream(menuMusic) &&
                            HeldInItsLayer(player);
-    if (file.HasFailed() || !linksHeld || paused > 1 || !std::isfinite(depthCounter)) {
+    if (file.HasFailed() || !linksHeld || paused > 1 || !std::isfinite(depthCounter) ||
+        !std::isfinite(barDepthCounter) || barDepthCounter > Enemy::kHealthBarDepthStart) {
         file.SetFailed();
         return;
     }
@@ -105,5 +110,6 @@ void MyGame::Load(Core::File& file) {
     m_menuMusic = menuMusic;
     Globals().paused = paused;
     Terrain::SetTileDepthCounter(depthCounter);
+    Enemy::SetHealthBarDepthCounter(barDepthCounter);
     Globals().player = player;
 }

@@ -60,6 +60,18 @@ const BossRow* FindBossRow(std::int32_t kind) {
     return row != std::end(kBosses) ? row : nullptr;
 }
 
+}  // namespace
+
+bool GameLevel::IsNamedBoss(const Enemy* enemy) {
+    if (enemy == nullptr) {
+        return true;
+    }
+    const BossRow* row = FindBossRow(enemy->GetEnemyKind());
+    return row != nullptr && enemy->GetName() == row->name;
+}
+
+namespace {
+
 std::uint32_t CurrentStage() {
     const MyGame* game = GetGame();
     return game != nullptr ? game->GetProfile().currentStage : 0;
@@ -269,6 +281,10 @@ void GameLevel::UpdateProgress(float dt) {
     if (m_distanceBar && !m_distanceBar->IsWarningShown()) {
         return;
     }
+    BringBossIn();
+}
+
+void GameLevel::BringBossIn() {
     AddLiveEnemy(m_boss.Get());
     m_terrain.End(kEndRunWithBoss, [this](float groundY) { SpawnBoss(groundY); });
     m_endBegun = 1;

@@ -165,7 +165,7 @@ void GameLevel::Load(Core::File& file) {
         ReadRect(file, current);
         ReadRect(file, target);
     }
-    const bool linksHeld = HeldBeyondTheStream(boss) && HeldBeyondTheStream(companion) &&
+    const bool linksHeld = HeldBeyondTheStream(boss) && IsNamedBoss(boss) && HeldBeyondTheStream(companion) &&
                            std::all_of(buttons.begin(), buttons.end(), HeldBeyondTheStream);
     if (file.HasFailed() || !linksHeld || read.drops < 0 || read.kills.flying < 0 || read.kills.ground < 0 ||
         read.kills.rolling < 0 || read.keyCapture < kNoCapture || read.keyCapture > kCaptureJump ||

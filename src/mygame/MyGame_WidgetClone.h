@@ -8,20 +8,30 @@
 
 #include <cstdint>
 
-// A clone of the held template of the slot, added to the current level's HUD
-// layer; null when the slot is empty, holds another class or there is no
-// HUD layer (the clone is then freed).
-template <class T>
-T* CloneTemplateToHud(std::uint32_t slot) {
+// A clone of the held template of the slot, added to the layer the game
+// gives; null when the slot is empty, holds another class or there is no
+// such layer (the clone is then freed).
+template <class T, Tundra::Layer* (MyGame::*GetLayer)() const>
+T* CloneTemplateToLayer(std::uint32_t slot) {
     MyGame* game = GetGame();
-    Tundra::Layer* hud = game != nullptr ? game->GetHudLayer() : nullptr;
-    if (hud == nullptr) {
+    Tundra::Layer* layer = game != nullptr ? (game->*GetLayer)() : nullptr;
+    if (layer == nullptr) {
         return nullptr;
     }
     const Core::RefPtr<Tundra::GameObject> clone(game->CloneTemplate(slot));
-    auto* widget = dynamic_cast<T*>(clone.Get());
-    if (widget != nullptr) {
-        hud->AddGameObject(widget);
+    auto* object = dynamic_cast<T*>(clone.Get());
+    if (object != nullptr) {
+        layer->AddGameObject(object);
     }
-    return widget;
+    return object;
+}
+
+template <class T>
+T* CloneTemplateToHud(std::uint32_t slot) {
+    return CloneTemplateToLayer<T, &MyGame::GetHudLayer>(slot);
+}
+
+template <class T>
+T* CloneTemplateToWorld(std::uint32_t slot) {
+    return CloneTemplateToLayer<T, &MyGame::GetWorldLayer>(slot);
 }

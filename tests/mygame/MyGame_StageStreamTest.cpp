@@ -7,13 +7,10 @@
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_ProfileText.h"
 #include "support/MyGame_ButtonPress.h"
-#include "support/MyGame_StageFixture.h"
-#include "support/MyGame_StageSaves.h"
+#include "support/MyGame_StageStreamFixture.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 using namespace mygametest;
 
@@ -21,7 +18,7 @@ namespace {
 
 constexpr os::VirtualKey kJump = os::VK_A + ('W' - 'A');
 
-class StageStreamTest : public StageFixture {
+class StageStreamTest : public StageStreamFixture {
 protected:
     // Stage 0 with the flame thrower in both hands, three test enemies
     // ahead of the player, played until every kind of state is in motion:
@@ -33,6 +30,8 @@ protected:
         profile.selectedWeapons = 4 | (4u << 16);
         std::filesystem::create_directories(DataFolder());
         std::ofstream(DataFolder() + "/profile.sav", std::ios::binary) << FormatProfile(profile);
+        // The enemies are the test's own.
+        LeaveOutEnemies();
         EXPECT_TRUE(EnterStage(0));
         GameLevel& stage = *Stage();
         EXPECT_TRUE(RunUntil([] { return BlockShowing(); }, 900));
@@ -69,53 +68,14 @@ protected:
         }
         return false;
     }
-
-    // Saved now, then played on: the state saved, and the states after
-    // each next frame (the save's own frame first). The keyboard of a game
-    // that loads has seen no button held: the flame's button is let go.
-    std::vector<std::uint64_t> SaveAndPlayOn(const char* name, int frames) {
-        Release(os::VK_LBUTTON);
-        std::vector<std::uint64_t> hashes{m_game->GetStateHash()};
-        m_game->RequestSave(name);
-        for (int frame = 0; frame < frames; ++frame) {
-            Step();
-            hashes.push_back(m_game->GetStateHash());
-        }
-        return hashes;
-    }
-
-    // Asks for the load and steps until the game holds another level.
-    void Load(const char* name) {
-        const Tundra::Level* before = m_game->GetCurrentLevel();
-        m_game->RequestLoad(name);
-        ASSERT_TRUE(RunUntil([&] { return m_game->GetCurrentLevel() != before; }, 3)) << name;
-    }
-
-    void Save(const char* name) {
-        m_game->RequestSave(name);
-        ASSERT_TRUE(RunUntil([&] { return !m_saves.Payload(name).empty(); }, 3)) << name;
-    }
-
-    StageSaves m_saves;
 };
 
 TEST_F(StageStreamTest, ABusyStageLoadedIntoAFreshGamePlaysOnAsTheUninterruptedOne) {
     StartBusyStage();
-    constexpr int kFrames = 600;
-    const std::vector<std::uint64_t> uninterrupted = SaveAndPlayOn("busy", kFrames);
-    EndGame();
-
-    ASSERT_TRUE(EnterStage(0, kSeed + 1));
-    // The load's frame goes on as the save's did.
-    Load("busy");
-    ASSERT_EQ(m_game->GetStateHash(), uninterrupted[1]);
-    // The frame after a load has no time behind it.
-    Step();
-    ASSERT_EQ(m_game->GetStateHash(), uninterrupted[1]);
-    for (int frame = 2; frame <= kFrames; ++frame) {
-        Step();
-        ASSERT_EQ(m_game->GetStateHash(), uninterrupted[static_cast<std::size_t>(frame)]) << "frame " << frame;
-    }
+    // The keyboard of a game that loads has seen no button held: the
+    // flame's button is let go.
+    Release(os::VK_LBUTTON);
+    ExpectLoadPlaysOn("busy", 0, SaveAndPlayOn("busy", 600));
 }
 
 // Saved in the frame after the save's own, and again after a load of the
@@ -220,25 +180,7 @@ TEST_F(StageStreamTest, CutAndMutatedStagesLoadOrAreRefusedCleanly) {
     Step();
     const std::vector<std::uint8_t> payload = m_saves.Payload("busy");
     ASSERT_GT(payload.size(), 1000u);
-    const auto loadAndPlay = [this](std::span<const std::uint8_t> bytes) {
-        m_saves.WriteSealed("changed", bytes);
-        m_game->RequestLoad("changed");
-        Step(3);
-        ASSERT_NE(m_game->GetCurrentLevel(), nullptr);
-    };
-    constexpr std::size_t kCuts = 60;
-    for (std::size_t cut = 0; cut < payload.size(); cut += payload.size() / kCuts) {
-        loadAndPlay(std::span(payload).first(cut));
-    }
-    std::mt19937 random(kSeed);
-    for (int mutation = 0; mutation < 150; ++mutation) {
-        std::vector<std::uint8_t> changed = payload;
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int change = 0; change < changes; ++change) {
-            changed[random() % changed.size()] ^= static_cast<std::uint8_t>(1u << (random() % 8));
-        }
-        loadAndPlay(changed);
-    }
+    LoadCutsAndMutations(payload, 60, 150);
 }
 
 }  // namespace

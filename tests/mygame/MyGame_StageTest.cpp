@@ -29,6 +29,9 @@ namespace {
 
 class StageTest : public StageFixture {
 protected:
+    // The stage's course, without enemies of its own.
+    StageTest() { LeaveOutEnemies(); }
+
     // Clicks each story line once it is whole; the lines shown, in order.
     std::vector<std::string> ClickThroughStory() {
         std::vector<std::string> lines;
@@ -174,6 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Bosses, StageBossBonusTest,
                                          BossBonus{8, "UnknownBoss", 300, 0}));
 
 TEST_F(StageTest, ABossStageWithoutItsBossPlaysAsAStageWithoutOne) {
+    LeaveOutBosses();
     ASSERT_TRUE(EnterStage(2));
     GameLevel& stage = *Stage();
     EXPECT_EQ(stage.GetBoss(), nullptr);
@@ -211,6 +215,8 @@ TEST_F(StageTest, NextLevelPressedTwiceGoesOneStageOn) {
 }
 
 TEST_F(StageTest, TheLastStageOffersNoNextLevelAndUnlocksNothing) {
+    // The results without a fight.
+    LeaveOutBosses();
     ASSERT_TRUE(EnterStage(8));
     Game().GetProfile().highestStage = 8;
     ASSERT_TRUE(RunToResults());

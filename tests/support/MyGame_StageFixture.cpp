@@ -2,7 +2,9 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_GameLevelTestHooks.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "support/Collision_CircleShape.h"
 #include "support/MyGame_TestEnemy.h"
@@ -17,7 +19,7 @@ void StageFixture::AlsoBuild(std::uint32_t layer, TestContent::Builder builder) 
 bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
     // A running game goes first: its end gives the next game a fresh content.
     EndGame();
-    AddStageContent(Content());
+    AddStageContent(Content(), m_leftOut);
     for (const auto& [layer, extra] : m_extraBuilders) {
         Content().ThenBuild(MyLevelFactory::kGameLevel, layer, extra);
     }
@@ -33,6 +35,48 @@ bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
         }
     }
     return false;
+}
+
+Enemy* StageFixture::EnterBossFight(std::uint32_t stage, std::uint32_t seed) {
+    if (!EnterStage(stage, seed)) {
+        return nullptr;
+    }
+    GameLevel& level = *Stage();
+    if (level.GetBoss() == nullptr) {
+        return nullptr;
+    }
+    SendEnemiesAway();
+    GameLevelTestAccess::SkipToBoss(level);
+    // The last flat run scrolls in at the ground's pace.
+    constexpr int kGroundFrameLimit = 1200;
+    if (!RunUntil([this] { return Stage() != nullptr && Stage()->GetTerrain().IsEndReached(); }, kGroundFrameLimit)) {
+        return nullptr;
+    }
+    return Stage()->GetBoss();
+}
+
+void StageFixture::SendEnemiesAway() {
+    GameLevel* level = Stage();
+    if (level == nullptr) {
+        return;
+    }
+    GameLevelTestAccess::PlanWaves(*level, {});
+    // Each leaves the live list as it goes.
+    for (std::size_t i = 0; i < level->GetLiveEnemyCount();) {
+        Enemy* enemy = level->GetLiveEnemy(i);
+        if (enemy == level->GetBoss()) {
+            ++i;
+        } else {
+            enemy->Destroy();
+        }
+    }
+}
+
+void StageFixture::HoldHealth() {
+    constexpr std::uint8_t kWholeHit = 10;
+    if (m_game) {
+        m_game->GetProfile().fifthWeaponLevel = kWholeHit;
+    }
 }
 
 GameLevel* StageFixture::Stage() const {

@@ -1,0 +1,73 @@
+#include "support/MyGame_WholeStageFixture.h"
+
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_Globals.h"
+#include "support/MyGame_StageBot.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace mygametest {
+
+void WholeStageFixture::WriteBotProfile() {
+    constexpr std::uint8_t kUpgradeLevel = 5;
+    PlayerProfile profile = MakeNewProfile();
+    profile.unlockedWeapons = 4 | 8;
+    profile.selectedWeapons = 4 | (8u << 16);
+    profile.upgradeLevels.fill(kUpgradeLevel);
+    profile.fifthWeaponLevel = kUpgradeLevel;
+    std::filesystem::create_directories(DataFolder());
+    std::ofstream(DataFolder() + "/profile.sav", std::ios::binary) << FormatProfile(profile);
+}
+
+void WholeStageFixture::BotStep() {
+    ApplyStageInput(DecideStageInput(LookAtStage(*Stage(), m_botFrame++)));
+    Step();
+}
+
+void WholeStageFixture::RecordAndReplay(int frames) {
+    const PlayerProfile profile = m_game->GetProfile();
+    const GameGlobals keys = Globals();
+    m_game->ReplayRecordingStart("wholeStage");
+    std::vector<std::uint64_t> recorded;
+    for (int frame = 0; frame < frames; ++frame) {
+        BotStep();
+        recorded.push_back(m_game->GetStateHash());
+    }
+    m_game->ReplayRecordingStop();
+    Step();
+    m_game->ReplayStart("wholeStage");
+    // The data holds every recorded frame but the last.
+    for (int frame = 0; frame + 1 < frames; ++frame) {
+        Step();
+        ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
+    }
+    // The replay's last frame asked for the way back; this one takes it,
+    // and plays on from there as a load of that state does.
+    Step();
+    EXPECT_FALSE(m_game->IsReplayPlaying());
+    const std::uint64_t back = m_game->GetStateHash();
+    const Core::RefPtr<Tundra::Level> returned = m_game->GetCurrentLevel();
+    // The frame after a load has no time behind it.
+    Step();
+    m_game->RequestLoad("gameSaved_OnReplayStart");
+    Step();
+    EXPECT_NE(m_game->GetCurrentLevel(), returned.Get());
+    EXPECT_EQ(m_game->GetStateHash(), back);
+    // Profile and settings are no game state: the replay leaves them to
+    // the test.
+    m_game->GetProfile() = profile;
+    Globals().leftKeyId = keys.leftKeyId;
+    Globals().rightKeyId = keys.rightKeyId;
+    Globals().jumpKeyId = keys.jumpKeyId;
+}
+
+ReadProfile WholeStageFixture::SavedProfile() const {
+    std::ifstream file(DataFolder() + "/profile.sav", std::ios::binary);
+    return ParseProfile(std::string(std::istreambuf_iterator<char>(file), {}));
+}
+
+}  // namespace mygametest
