@@ -476,6 +476,26 @@ TEST_F(OrdinaryEnemyTest, CreationGivesTheThemesArtRandomFramesAndBars) {
     }
 }
 
+TEST_F(OrdinaryEnemyTest, CreationRefusesValuesItCannotUse) {
+    EnterQuietStage();
+    const float nan = std::nanf("");
+    const Vector2D lost{nan, 100.0f};
+    const Vector2D at{500.0f, 500.0f};
+    std::vector<Tundra::GameObject*> before;
+    m_game->GetWorldLayer()->GetHeldGameObjects(before);
+    EXPECT_EQ(CreateFlyingRangedEnemy(lost, 1), nullptr);
+    EXPECT_EQ(CreateFlyingRangedEnemy(at, 4, nan), nullptr);
+    EXPECT_EQ(CreateWalkingRangedEnemy(lost), nullptr);
+    EXPECT_EQ(CreateRollingSpike(at, lost), nullptr);
+    EXPECT_EQ(CreateProjectile(2, at, {1.0f, 0.0f}), nullptr);
+    EXPECT_EQ(CreateProjectile(Projectile::kStraight, at, lost), nullptr);
+    EXPECT_EQ(CreateArcProjectile(-1, at, at), nullptr);
+    EXPECT_EQ(CreateArcProjectile(Projectile::kArc, at, lost), nullptr);
+    std::vector<Tundra::GameObject*> after;
+    m_game->GetWorldLayer()->GetHeldGameObjects(after);
+    EXPECT_EQ(after.size(), before.size());
+}
+
 std::vector<EnemyDrop*> Drops(const Tundra::Layer& world) {
     std::vector<Tundra::GameObject*> held;
     world.GetHeldGameObjects(held);
