@@ -139,6 +139,9 @@ void BossProjectile::Update(float dt) {
     if (Globals().paused != 0 || IsDestroyRequested()) {
         return;
     }
+    // Held: hurting the player reaches into the stage, which may let go of
+    // this shot meanwhile.
+    const Core::RefPtr<BossProjectile> self(GetReferenceCount() > 0 ? this : nullptr);
     switch (m_kind) {
         case kWarningMarker:
             UpdateWarningMarker(dt);
