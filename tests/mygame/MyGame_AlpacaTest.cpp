@@ -5,11 +5,8 @@
 #include "mygame/MyGame_BossHp.h"
 #include "mygame/MyGame_BossProjectile.h"
 #include "mygame/MyGame_GameLevel.h"
-#include "mygame/MyGame_GamePlayer.h"
-#include "mygame/MyGame_Globals.h"
 #include "support/MyGame_StageBot.h"
-#include "support/MyGame_StageFixture.h"
-#include "support/MyGame_StageSaves.h"
+#include "support/MyGame_StageStreamFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,49 +22,6 @@ namespace {
 
 constexpr std::uint32_t kAlpacaStage = 5;
 constexpr float kOffset = 100.0f;
-
-// The boss, its eye, its bar and the boss shots' template, as the content
-// places them in the world layer.
-void PlaceAlpacaRows(const LayerBuild& build) {
-    using Sprite = Tundra::Sprite;
-    const std::vector<float> eyeDelays{0.1f, 0.5f, 0.5f, 0.001f};
-    PlaceSpriteRow(build, {.name = "BossHPBar", .make = &MakeSprite<Sprite>,
-                           .animations = {{"BossHPBar", 1, 1, Delays(1)}}, .actorIndex = 49,
-                           .position = {1263.0f, 574.0f}});
-    PlaceSpriteRow(build, {.name = "BossHP", .make = &MakeSprite<BossHp>, .animations = {{"BossHP", 1, 1, Delays(1)}},
-                           .actorIndex = 50, .position = {1263.0f, 570.0f}});
-    PlaceSpriteRow(build, {.name = "AlpacaBoss",
-                           .make = &MakeSprite<AlpacaBoss>,
-                           .animations = {{"Alpaca", 2, 1, {2.0f, 0.5f}},
-                                          {"AlpacaDead", 4, 3,
-                                           DelayRuns({{1.0f, 1}, {0.4f, 2}, {0.35f, 1}, {0.3f, 1}, {1.0f, 2},
-                                                      {0.25f, 5}})}},
-                           .actorIndex = 60,
-                           .position = {1615.0f, 352.0f},
-                           .z = 3.2f});
-    PlaceSpriteRow(build, {.name = "AlpacaEye",
-                           .make = &MakeSprite<Sprite>,
-                           .animations = {{"AlpacaEye1", 2, 2, eyeDelays},
-                                          {"AlpacaEye2", 2, 2, eyeDelays},
-                                          {"AlpacaEye3", 2, 2, eyeDelays}},
-                           .actorIndex = 63,
-                           .position = {1566.0f, 361.0f},
-                           .z = 3.3f,
-                           .stopped = true});
-    PlaceSpriteRow(build, {.name = "BossProjTemplate",
-                           .make = &MakeSprite<BossProjectile>,
-                           .animations = {{"BossAttWarn", 1, 1, {0.25f}},
-                                          {"BearBall", 3, 2, Delays(5, 0.1f)},
-                                          {"BearLightning", 2, 5, DelayRuns({{0.01f, 1}, {0.02f, 9}})},
-                                          {"AlpacaBomb", 3, 2, DelayRuns({{0.25f, 1}, {0.2f, 1}, {0.15f, 1}, {0.1f, 2}})},
-                                          {"UnLeft", 2, 1, Delays(2)},
-                                          {"UnRight", 2, 1, Delays(2)}},
-                           .actorIndex = 64,
-                           .position = {-578.0f, 773.0f},
-                           .z = 3.5f,
-                           .stopped = true,
-                           .animation = 1});
-}
 
 struct Spread {
     float low;
@@ -85,34 +39,25 @@ struct Strike {
     float strikeOpacity;
 };
 
-class AlpacaTest : public StageFixture {
+class AlpacaTest : public StageStreamFixture {
 protected:
     void SetUp() override {
-        StageFixture::SetUp();
-        AlsoBuild(1, &PlaceAlpacaRows);
+        StageStreamFixture::SetUp();
         ASSERT_TRUE(EnterStage(kAlpacaStage));
         m_boss = Find<AlpacaBoss>("AlpacaBoss");
         ASSERT_NE(m_boss, nullptr);
         ASSERT_EQ(Stage()->GetBoss(), m_boss);
+        // The strikes are the point, not the player's health.
+        HoldHealth();
         // The stage's first frame has no time behind it.
         Step();
     }
 
-    // The strikes only are the point: the player is never hurt.
-    void StepHeld(int frames = 1) {
-        for (int i = 0; i < frames; ++i) {
-            if (auto* player = dynamic_cast<GamePlayer*>(Stage()->GetPlayer())) {
-                player->SetInvulnerableTime(1.0f);
-            }
-            Step();
-        }
-    }
-
     // The opening cut short: its last salvo counted, the boss stands.
     void CallInAfterOpening() {
-        m_boss->Activate(kOffset);
+        Stage()->SpawnBoss(kOffset);
         m_boss->SetSalvoCounter(90);
-        StepHeld();
+        Step();
         ASSERT_TRUE(m_boss->IsOpeningDone());
     }
 
@@ -181,23 +126,20 @@ TEST_F(AlpacaTest, TheBarIsCroppedFromTheRightKeepingItsLeftEdge) {
     }
 }
 
-TEST_F(AlpacaTest, UntilCalledInTheBossNeitherAttacksNorChangesItsBar) {
-    StepHeld(120);
+TEST_F(AlpacaTest, CalledInItsOpeningPlacesNinetySalvosAroundItsCentreThenTheBossTakesItsStand) {
+    // Until called in it stands by, its eye mounted on it.
+    Step(60);
     EXPECT_TRUE(NewPairs().empty());
     EXPECT_EQ(m_boss->GetCooldown(), 0.7f);
     EXPECT_EQ(m_boss->GetSalvoCounter(), 0);
-    EXPECT_EQ(m_boss->GetBossHealthBar()->GetHealth(), 1.0f);
     EXPECT_EQ(m_boss->GetEye()->GetMount(), m_boss);
-}
-
-TEST_F(AlpacaTest, TheOpeningPlacesNinetySalvosAroundItsCentreThenTheBossTakesItsStand) {
-    m_boss->Activate(kOffset);
+    Stage()->SpawnBoss(kOffset);
     std::size_t pairs = 0;
     const Vector2D centre{900.0f, kOffset + 171.0f};
     const PairSpread opening{{-100.0f, 100.0f}, {-200.0f, 200.0f}};
     const PairSpread wide{{-300.0f, 300.0f}, {-400.0f, 400.0f}};
     for (int frame = 0; frame < 600 && !m_boss->IsOpeningDone(); ++frame) {
-        StepHeld();
+        Step();
         const std::vector<Strike> placed = NewPairs();
         ExpectSalvos(placed, centre, opening, wide);
         pairs += placed.size();
@@ -226,7 +168,7 @@ TEST_P(AlpacaPhaseTest, AVolleyPlacesItsPhasesSalvosAroundThePlayerThenTheBossRe
     m_boss->SetHealth(phase.health);
     std::int32_t salvos = 0;
     for (int frame = 0; frame < 900 && m_boss->GetCooldown() != 1.5f; ++frame) {
-        StepHeld();
+        Step();
         const std::vector<Strike> placed = NewPairs();
         ExpectSalvos(placed, m_boss->GetTarget(), phase.a, phase.b);
         salvos += static_cast<std::int32_t>(placed.size() / 2);
@@ -236,7 +178,7 @@ TEST_P(AlpacaPhaseTest, AVolleyPlacesItsPhasesSalvosAroundThePlayerThenTheBossRe
     EXPECT_EQ(m_boss->GetSalvoLimit(), phase.salvos);
     EXPECT_EQ(m_boss->GetEye()->GetCurrentAnimationIndex(), phase.eyeAnimation);
     // The rest: 1.5 s without a salvo.
-    StepHeld(90);
+    Step(90);
     EXPECT_TRUE(NewPairs().empty());
 }
 
@@ -263,9 +205,9 @@ TEST_F(AlpacaTest, ACooldownOfExactlyZeroWaitsOneMoreFrameInTheFirstPhaseOnly) {
         m_boss->SetHealth(c.health);
         AlpacaBossTestAccess::SetCooldown(*m_boss, 0.0f);
         const std::int32_t before = m_boss->GetSalvoLimit();
-        StepHeld(c.framesWaiting);
+        Step(c.framesWaiting);
         EXPECT_EQ(m_boss->GetSalvoLimit(), before) << c.health;
-        StepHeld();
+        Step();
         EXPECT_EQ(m_boss->GetSalvoLimit(), c.limit) << c.health;
     }
 }
@@ -299,41 +241,20 @@ TEST_F(AlpacaTest, KilledWhileBurningItDiesHidesItsPartsThenClearsTheStageForIts
     EXPECT_EQ(Stage()->GetDrops(), 150);
 }
 
-class AlpacaStreamTest : public AlpacaTest {
-protected:
-    StageSaves m_saves;
-};
-
-// Saved mid-volley with strikes in the air, loaded into a fresh game: the
-// fight plays on as the uninterrupted one did.
-TEST_F(AlpacaStreamTest, AFightSavedMidVolleyPlaysOnAfterALoadAsItWouldHave) {
+// Saved mid-volley with markers and strikes in the air: a fresh game that
+// loads it plays on as the uninterrupted one did, and saves the same bytes;
+// cut or changed, it loads or is refused cleanly.
+TEST_F(AlpacaTest, AFightSavedMidVolleyPlaysOnAfterALoadAsItWouldHave) {
     CallInAfterOpening();
     m_boss->SetHealth(0.6f);
     ASSERT_TRUE(RunUntil([this] { return m_boss->GetSalvoCounter() == 3; }, 600));
-    constexpr int kFrames = 240;
-    std::vector<std::uint64_t> uninterrupted{Game().GetStateHash()};
-    Game().RequestSave("alpaca");
-    for (int frame = 0; frame < kFrames; ++frame) {
-        Step();
-        uninterrupted.push_back(Game().GetStateHash());
-    }
-    ASSERT_FALSE(m_saves.Payload("alpaca").empty());
-    ASSERT_TRUE(EnterStage(kAlpacaStage, kSeed + 1));
-    const Tundra::Level* before = Game().GetCurrentLevel();
-    Game().RequestLoad("alpaca");
-    ASSERT_TRUE(RunUntil([&] { return Game().GetCurrentLevel() != before; }, 3));
-    ASSERT_EQ(Game().GetStateHash(), uninterrupted[1]);
-    // The frame after a load has no time behind it.
-    Step();
-    ASSERT_EQ(Game().GetStateHash(), uninterrupted[1]);
-    for (int frame = 2; frame <= kFrames; ++frame) {
-        Step();
-        ASSERT_EQ(Game().GetStateHash(), uninterrupted[static_cast<std::size_t>(frame)]) << "frame " << frame;
-    }
+    ExpectLoadPlaysOn("alpaca", kAlpacaStage, SaveAndPlayOn("alpaca", 240));
     const auto* boss = Find<AlpacaBoss>("AlpacaBoss");
     ASSERT_NE(boss, nullptr);
     EXPECT_TRUE(boss->IsOpeningDone());
     EXPECT_EQ(boss->GetEye()->GetMount(), boss);
+    ExpectSaveLoadSaveGivesTheSameBytes();
+    LoadCutsAndMutations(m_saves.Payload("alpaca"), 40, 40);
 }
 
 }  // namespace

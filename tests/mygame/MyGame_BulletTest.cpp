@@ -68,6 +68,10 @@ TEST_F(BulletTest, ShotsStopOnEnemiesAndTilesAndLeaveTheScreen) {
 TEST_F(BulletTest, ABeamShotHurtsOnEveryFrameOfOverlap) {
     ASSERT_TRUE(EnterWithWeapons(WeaponSprite::kRifle, WeaponSprite::kRifle, 0));
     Enemy& enemy = *AddTestEnemy({600.0f, 550.0f});
+    // Started, then given health for every frame of the overlap: a dead
+    // enemy's stays at 0.
+    Step();
+    enemy.SetHealth(100.0f);
     // 150 units a second: 2.5 a frame across 80 units of overlap.
     const Core::RefPtr<Bullet> shot = Shoot(Bullet::kBeamShot, {500.0f, 550.0f}, {10.0f, 0.0f});
     ASSERT_NE(shot, nullptr);

@@ -4,6 +4,7 @@
 #include "core/Core_Random.h"
 #include "core/Core_Startup.h"
 #include "mygame/MyGame_CreateGame.h"
+#include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Terrain.h"
 #include "os/OS_Cursor.h"
@@ -43,6 +44,7 @@ void MyGameTest::SetUp() {
     os::headless::ResetCursor();
     Globals() = GameGlobals{};
     Terrain::SetTileDepthCounter(0.0f);
+    Enemy::SetHealthBarDepthCounter(Enemy::kHealthBarDepthStart);
     Tundra::GameObject::SetIdCounter(0);
     m_textures.emplace();
     FreshContent();
