@@ -31,8 +31,8 @@
 
 // The heaviest moment of the game, on the stage test content through SDL's
 // offscreen driver at 1024 x 768, frame lock and vertical sync off: the
-// Alpaca held in its opening barrage (its salvo counter set back every
-// frame), a full wave alive and held alive (the ring of six flyers, three
+// Alpaca held in its opening barrage (its salvo counter set back before
+// the opening ends), a full wave alive and held alive (the ring of six flyers, three
 // walkers and two spikes, their bars showing), 200 rifle rounds in flight
 // (those that end are replaced), the flame thrower firing through four
 // burning enemies, the ground and clouds moving. After 120 frames of warm-up
@@ -58,6 +58,8 @@ constexpr int kSpikes = 2;
 constexpr std::int32_t kRingPattern = 4;
 constexpr int kRingMembers = 5;
 constexpr int kBurning = 4;
+// The opening ends at 90 salvos.
+constexpr std::int32_t kSalvosHeld = 80;
 
 Clock::time_point g_submissionStart;
 void StampSubmission(const Core::RefPtr<Engine::Node>&, float) { g_submissionStart = Clock::now(); }
@@ -109,8 +111,8 @@ public:
         for (int frame = 0; frame < 4 && Stage() == nullptr; ++frame) {
             Frame();
         }
-        if (GameLevel* stage = Stage()) {
-            stage->SpawnBoss(0.0f);
+        if (GameLevel* stage = Stage(); stage != nullptr && Alpaca(*stage) != nullptr) {
+            Alpaca(*stage)->Activate(stage->GetTerrain().GetLeadingPosition().y);
         }
         m_game->GetSceneGraph()->SetUpdateCallback(&StampSubmission);
     }
@@ -172,11 +174,17 @@ public:
     }
 
 private:
+    static AlpacaBoss* Alpaca(const GameLevel& stage) { return dynamic_cast<AlpacaBoss*>(stage.GetBoss()); }
+
     // The barrage goes on, the wave is whole and alive, the rounds fly and
     // the flame burns.
     void HoldTheScene(GameLevel& stage) {
-        if (auto* alpaca = dynamic_cast<AlpacaBoss*>(stage.GetBoss())) {
-            alpaca->SetSalvoCounter(0);
+        // The boss's own start sets its salvo counter back (and its
+        // health): the opening begins again before it could end.
+        if (AlpacaBoss* alpaca = Alpaca(stage); alpaca != nullptr && alpaca->GetSalvoCounter() >= kSalvosHeld) {
+            const float offset = alpaca->GetVerticalOffset();
+            alpaca->OnStart();
+            alpaca->Activate(offset);
         }
         if (auto* player = dynamic_cast<GamePlayer*>(stage.GetPlayer())) {
             player->SetInvulnerableTime(1.0f);

@@ -54,15 +54,11 @@ GameLevel* EnterStage(MyGame& game, std::uint8_t index) {
     return stage;
 }
 
-// The stage's run skipped to its end with nothing alive, so that its boss
-// is called in; a flyer and a walker join the fight, which is saved after
-// the frames.
+// The stage's run skipped to its boss, which the ground calls in; a flyer
+// and a walker join the fight, which is saved after the frames.
 void SaveBossFight(MyGame& game, std::uint8_t index, int frames, const char* name) {
     GameLevel* stage = EnterStage(game, index);
-    while (stage->GetLiveEnemyCount() > 0) {
-        stage->GetLiveEnemy(0)->Destroy();
-    }
-    GameLevelTestAccess::SkipToEnd(*stage);
+    GameLevelTestAccess::SkipToBoss(*stage);
     Frames(game, frames);
     stage->SpawnFlyingEnemy(1, 0.0f);
     stage->SpawnGroundEnemy();

@@ -125,6 +125,9 @@ private:
     float RightArmRotation() const;
     // Back at rest: arms at 0, a new cooldown, no attack chosen.
     void ReturnArms();
+    // Where lightning strikes: the target's x, at half health or less also
+    // 100 to either side.
+    std::vector<float> StrikeXs() const;
     // A kind-1 shot from the arm's hand toward the player.
     void ThrowFromArm(bool rightArm);
 

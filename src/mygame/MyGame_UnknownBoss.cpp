@@ -288,8 +288,9 @@ void UnknownBoss::UpdateFight(float dt) {
     const float angle = m_fight.orbitStep * kPi;
     const float cosine = std::cos(angle);
     const float sine = std::sin(angle);
-    const Vector2D offset = GetPosition() - m_fight.home;
-    SetPosition({m_fight.home.x + offset.x * cosine - offset.y * sine, m_fight.home.y + offset.x * sine + offset.y * cosine});
+    const Vector2D& home = m_fight.home;
+    const Vector2D offset = GetPosition() - home;
+    SetPosition({home.x + offset.x * cosine - offset.y * sine, home.y + offset.x * sine + offset.y * cosine});
     m_fight.eyeTimer = m_fight.eyeTimer + dt;
     if (m_fight.eyeTimer > pace.eyeInterval) {
         const std::int32_t frame = RandomInt(0, kEyeFrames);
@@ -298,8 +299,8 @@ void UnknownBoss::UpdateFight(float dt) {
         }
         m_fight.eyeTimer = 0.0f;
     }
-    UpdatePart(m_leftPart.Get(), dt, true);
-    UpdatePart(m_rightPart.Get(), dt, false);
+    UpdatePart(m_leftPart.Get(), dt, true, phaseTwo);
+    UpdatePart(m_rightPart.Get(), dt, false, phaseTwo);
     FadePartIn(m_leftPart.Get(), m_fight.leftFadingIn, pace.partFadeIn);
     FadePartIn(m_rightPart.Get(), m_fight.rightFadingIn, pace.partFadeIn);
 }
@@ -343,11 +344,11 @@ void UnknownBoss::UpdateTeleport(float dt) {
 }
 
 // A part rests, then charges (showing frame 0), then fires.
-void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left) {
+void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left, bool phaseTwo) {
     if (part == nullptr) {
         return;
     }
-    const Pace& pace = IsPhaseTwo() ? kPhaseTwo : kPhaseOne;
+    const Pace& pace = phaseTwo ? kPhaseTwo : kPhaseOne;
     float& cooldown = left ? m_fight.leftCooldown : m_fight.rightCooldown;
     float& charge = left ? m_fight.leftCharge : m_fight.rightCharge;
     if (cooldown > 0.0f) {
@@ -357,7 +358,7 @@ void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left) {
     part->SetCurrentFrameIndex(0, false);
     charge = charge + dt;
     if (charge > (left ? pace.leftCharge : pace.rightCharge)) {
-        FirePart(*part, left);
+        FirePart(*part, left, phaseTwo);
         cooldown = left ? pace.leftCooldown : pace.rightCooldown;
         charge = 0.0f;
     }
@@ -365,7 +366,7 @@ void UnknownBoss::UpdatePart(Tundra::Sprite* part, float dt, bool left) {
 
 // A shot at the player, led by its velocity; the part goes dark and fades
 // back in.
-void UnknownBoss::FirePart(Tundra::Sprite& part, bool left) {
+void UnknownBoss::FirePart(Tundra::Sprite& part, bool left, bool phaseTwo) {
     GameLevel* stage = GetRunningStage();
     Player* player = stage != nullptr ? stage->GetPlayer() : nullptr;
     if (player != nullptr) {
@@ -376,7 +377,7 @@ void UnknownBoss::FirePart(Tundra::Sprite& part, bool left) {
         aim = Vector2D::Normalized(aim) * kShotSpeed;
         const std::int32_t kind = left ? BossProjectile::kLeftFadingShot : BossProjectile::kRightFadingShot;
         if (BossProjectile* shot = CreateBossProjectileMoving(kind, part.GetPosition(), aim)) {
-            const bool upper = left != IsPhaseTwo();
+            const bool upper = left != phaseTwo;
             shot->SetZOrder(upper ? kUpperShotDepth : kLowerShotDepth);
             shot->SetFlipHorizontal(m_fight.side != 0);
         }
@@ -455,7 +456,8 @@ void UnknownBoss::OnDeath() {
             sprite->SetLoop(false);
         }
     }
-    for (Tundra::Sprite* hidden : {m_eye.Get(), m_healthBarFrame.Get(), static_cast<Tundra::Sprite*>(m_healthBar.Get())}) {
+    Tundra::Sprite* const bar = m_healthBar.Get();
+    for (Tundra::Sprite* hidden : {m_eye.Get(), m_healthBarFrame.Get(), bar}) {
         if (hidden != nullptr) {
             hidden->SetVisible(false);
         }

@@ -75,8 +75,8 @@ private:
     void UpdateDying();
     void UpdateTeleport(float dt);
     void UpdateFight(float dt);
-    void UpdatePart(Tundra::Sprite* part, float dt, bool left);
-    void FirePart(Tundra::Sprite& part, bool left);
+    void UpdatePart(Tundra::Sprite* part, float dt, bool left, bool phaseTwo);
+    void FirePart(Tundra::Sprite& part, bool left, bool phaseTwo);
     void FadePartIn(Tundra::Sprite* part, std::uint8_t& fadingIn, float rate);
     void SetOpacityOfAll(float opacity);
     void TurnToSide(std::uint8_t side);

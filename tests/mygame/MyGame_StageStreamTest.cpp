@@ -30,6 +30,8 @@ protected:
         profile.selectedWeapons = 4 | (4u << 16);
         std::filesystem::create_directories(DataFolder());
         std::ofstream(DataFolder() + "/profile.sav", std::ios::binary) << FormatProfile(profile);
+        // The enemies are the test's own.
+        LeaveOutEnemies();
         EXPECT_TRUE(EnterStage(0));
         GameLevel& stage = *Stage();
         EXPECT_TRUE(RunUntil([] { return BlockShowing(); }, 900));

@@ -1,8 +1,11 @@
 #include "Tundra_TestGame.h"
 
 #include "collision/Collision_CollisionEngine.h"
+#include "collision/Collision_DynamicObject.h"
 #include "math/Math_Matrix4.h"
+#include "physics/Physics_MassProperties.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "physics/Physics_RigidBody.h"
 #include "tundra/Tundra_CollisionQueries.h"
 
 using namespace tundratest;
@@ -37,6 +40,32 @@ TEST_F(GameTest, MountedObjectsFollowTurnsAboutTheTopAndMovesAndCyclesAreRefused
     top.SetPosition({5.0f, 5.0f});
     ExpectAt(child, 5.0f, 15.0f);
     ExpectAt(grandchild, 5.0f, 25.0f);
+}
+
+// Game code turns objects step by step and reads the angle back to decide
+// when a turn is done: the angle given is the angle read, never wrapped into
+// one turn, also after the body's transform callbacks have run.
+TEST_F(GameTest, AnObjectKeepsTheExactAngleItWasGivenThroughItsBodysCallbacks) {
+    TestGame& game = Start();
+    const Physics2D::MassProperties mass(1.0f, 1.0f);
+    for (const float angle : {-180.0f, -75.0f, -0.5f, 45.0f, 360.0f, 540.25f, -720.75f}) {
+        TestObject& object = Spawn("turned");
+        TestObject& rider = Spawn("rider");
+        object.Mount(&rider);
+        ASSERT_TRUE(object.AddCollision(CircleShape(1.0f, 1), 0));
+        ASSERT_TRUE(object.AddPhysicalProperties(&mass, 0));
+        object.SetVelocity({1.0f, 0.0f});
+        object.SetRotationAngle(angle);
+        Step(1);
+        EXPECT_GT(object.GetPositionX(), 0.0f) << "the body moved its object";
+        EXPECT_EQ(object.GetRotationAngle(), angle);
+        EXPECT_EQ(object.GetCollisionObject()->GetOrientation(), angle);
+        EXPECT_EQ(object.GetCollisionObject()->GetOldOrientation(), angle);
+        EXPECT_EQ(rider.GetRotationAngle(), angle);
+        EXPECT_EQ(game.GetPhysicsEngine()->GetRigidBody(object.GetPhysicsId())->GetOrientation(), angle);
+        object.Destroy();
+        rider.Destroy();
+    }
 }
 
 TEST_F(GameTest, AMountChainOfAnyLengthFollowsItsTop) {
