@@ -1,12 +1,12 @@
 #include "mygame/MyGame_FlyingRangedEnemy.h"
 
 #include "core/Core_File.h"
-#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_Projectile.h"
 #include "mygame/MyGame_Random.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_StageTheme.h"
 #include "tundra/Tundra_Game.h"
 
