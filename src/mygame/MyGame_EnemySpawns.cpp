@@ -7,6 +7,8 @@
 #include "mygame/MyGame_WalkingRangedEnemy.h"
 #include "mygame/MyGame_WidgetClone.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr std::int32_t kLastRandomFrame = 4;
@@ -29,6 +31,9 @@ void ShowBarred(Enemy& enemy, const Vector2D& position) {
 }  // namespace
 
 Enemy* CreateFlyingRangedEnemy(Vector2D position, std::int32_t flightPattern, float formationAngle) {
+    if (!Math::IsFinite(position) || !std::isfinite(formationAngle)) {
+        return nullptr;
+    }
     auto* enemy = CloneTemplateToWorld<FlyingRangedEnemy>(kFlyingRangedEnemyTemplate);
     if (enemy == nullptr) {
         return nullptr;
@@ -40,6 +45,9 @@ Enemy* CreateFlyingRangedEnemy(Vector2D position, std::int32_t flightPattern, fl
 }
 
 Enemy* CreateWalkingRangedEnemy(Vector2D position) {
+    if (!Math::IsFinite(position)) {
+        return nullptr;
+    }
     auto* enemy = CloneTemplateToWorld<WalkingRangedEnemy>(kWalkingRangedEnemyTemplate);
     if (enemy != nullptr) {
         ShowBarred(*enemy, position);
@@ -48,6 +56,9 @@ Enemy* CreateWalkingRangedEnemy(Vector2D position) {
 }
 
 Enemy* CreateRollingSpike(Vector2D position, Vector2D velocity) {
+    if (!Math::IsFinite(position) || !Math::IsFinite(velocity)) {
+        return nullptr;
+    }
     auto* enemy = CloneTemplateToWorld<RollingSpike>(kRollingSpikeTemplate);
     if (enemy == nullptr) {
         return nullptr;

@@ -1,12 +1,12 @@
 #include "mygame/MyGame_FlyingRangedEnemy.h"
 
 #include "core/Core_File.h"
-#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_Projectile.h"
 #include "mygame/MyGame_Random.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_StageTheme.h"
 #include "tundra/Tundra_Game.h"
 
@@ -34,8 +34,6 @@ constexpr float kFallDrift = 1.0f;
 
 const char* const kPathNames[FlyingRangedEnemy::kPathCount] = {
     "FlyingRangedEnemy_path1", "FlyingRangedEnemy_path2", "FlyingRangedEnemy_path3"};
-
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 }  // namespace
 
@@ -78,7 +76,7 @@ void FlyingRangedEnemy::Load(Core::File& file) {
     file.ReadI32(state);
     file.ReadF32(shotTimer);
     file.ReadI32(flightPattern);
-    if (file.HasFailed() || !std::isfinite(formationAngle) || !IsFinite(flightPosition) ||
+    if (file.HasFailed() || !std::isfinite(formationAngle) || !Math::IsFinite(flightPosition) ||
         (state != kFlying && state != kDying) || !std::isfinite(shotTimer)) {
         file.SetFailed();
         return;
@@ -117,8 +115,9 @@ void FlyingRangedEnemy::Update(float dt) {
     }
 }
 
-// Patterns 1 to 3 follow their path; 4 circles the first path's point; any
-// other pattern hovers where it is.
+// Patterns 1 to 3 follow their path; 4 circles the first path's point (and
+// hovers without that path: there is no point to circle); any other pattern
+// hovers where it is.
 void FlyingRangedEnemy::Fly(float dt) {
     Vector2D direction;
     if (m_flightPattern >= 1 && m_flightPattern <= static_cast<std::int32_t>(kPathCount)) {

@@ -5,6 +5,7 @@
 #include "mygame/MyGame_PathFollower.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -40,8 +41,12 @@ class FlyingRangedEnemy : public Enemy {
 
     void SetFlightPattern(std::int32_t pattern) { m_flightPattern = pattern; }
     std::int32_t GetFlightPattern() const { return m_flightPattern; }
-    // Radians around the ring's centre (pattern 4).
-    void SetFormationAngle(float radians) { m_formationAngle = radians; }
+    // Radians around the ring's centre (pattern 4); not finite is refused.
+    void SetFormationAngle(float radians) {
+        if (std::isfinite(radians)) {
+            m_formationAngle = radians;
+        }
+    }
     float GetFormationAngle() const { return m_formationAngle; }
     const Vector2D& GetFlightPosition() const { return m_flightPosition; }
     std::int32_t GetState() const { return m_state; }

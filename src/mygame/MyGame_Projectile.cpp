@@ -3,10 +3,10 @@
 #include "core/Core_File.h"
 #include "math/Math_Angles.h"
 #include "mygame/MyGame_AnimationPause.h"
-#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_StageTheme.h"
 #include "mygame/MyGame_WidgetClone.h"
 #include "tundra/Tundra_CollisionQueries.h"
@@ -28,8 +28,6 @@ constexpr float kSpinSpeed = 1000.0f;
 
 bool IsOutsideArea(const Vector2D& p) { return p.x < -100.0f || p.x > 1100.0f || p.y > 1000.0f || p.y < -100.0f; }
 
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
-
 // A hit counts only on a player that is not blinking after an earlier one.
 bool IsOpenPlayer() {
     const auto* player = dynamic_cast<const GamePlayer*>(Globals().player);
@@ -39,6 +37,9 @@ bool IsOpenPlayer() {
 // The template's clone in the world layer at the position, with the
 // theme's animation of the kind; null without a template or a world.
 Projectile* PlaceProjectile(std::int32_t kind, const Vector2D& position) {
+    if ((kind != Projectile::kArc && kind != Projectile::kStraight) || !Math::IsFinite(position)) {
+        return nullptr;
+    }
     auto* projectile = CloneTemplateToWorld<Projectile>(kProjectileTemplate);
     if (projectile == nullptr) {
         return nullptr;
@@ -83,7 +84,7 @@ void Projectile::Load(Core::File& file) {
     file.ReadI32(kind);
     file.ReadU8(spinBackwards);
     file.ReadU8(wasPlaying);
-    if (file.HasFailed() || !IsFinite(p0) || !IsFinite(p1) || !IsFinite(p2) || !std::isfinite(t) ||
+    if (file.HasFailed() || !Math::IsFinite(p0) || !Math::IsFinite(p1) || !Math::IsFinite(p2) || !std::isfinite(t) ||
         !std::isfinite(spinAngle) || (kind != kArc && kind != kStraight) || spinBackwards > 1 || wasPlaying > 1) {
         file.SetFailed();
         return;
@@ -131,6 +132,9 @@ void Projectile::Update(float dt) {
 void Projectile::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }
 
 void Projectile::SetArc(const Vector2D& from, const Vector2D& to) {
+    if (!Math::IsFinite(from) || !Math::IsFinite(to)) {
+        return;
+    }
     m_p0 = from;
     m_p2 = to;
     const float distance = (m_p2 - m_p0).Length();
@@ -161,7 +165,7 @@ void Projectile::FollowArc(float dt) {
 }
 
 Projectile* CreateProjectile(std::int32_t kind, Vector2D position, Vector2D velocity) {
-    Projectile* projectile = PlaceProjectile(kind, position);
+    Projectile* projectile = Math::IsFinite(velocity) ? PlaceProjectile(kind, position) : nullptr;
     if (projectile == nullptr) {
         return nullptr;
     }
@@ -171,7 +175,7 @@ Projectile* CreateProjectile(std::int32_t kind, Vector2D position, Vector2D velo
 }
 
 Projectile* CreateArcProjectile(std::int32_t kind, Vector2D from, Vector2D to) {
-    Projectile* projectile = PlaceProjectile(kind, from);
+    Projectile* projectile = Math::IsFinite(to) ? PlaceProjectile(kind, from) : nullptr;
     if (projectile != nullptr) {
         projectile->SetArc(projectile->GetPosition(), to);
     }

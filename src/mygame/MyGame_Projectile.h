@@ -32,10 +32,16 @@ class Projectile : public Tundra::Sprite {
     void SetPaused(bool paused);
 
     // From, control point and to of the arc: the control point lies midway
-    // in x and above the higher end by the ends' distance.
+    // in x and above the higher end by the ends' distance. Points that are
+    // not finite are refused.
     void SetArc(const Vector2D& from, const Vector2D& to);
     std::int32_t GetKind() const { return m_kind; }
-    void SetKind(std::int32_t kind) { m_kind = kind; }
+    // Only the two kinds.
+    void SetKind(std::int32_t kind) {
+        if (kind == kArc || kind == kStraight) {
+            m_kind = kind;
+        }
+    }
     const Vector2D& GetStartPoint() const { return m_p0; }
     const Vector2D& GetControlPoint() const { return m_p1; }
     const Vector2D& GetEndPoint() const { return m_p2; }
@@ -59,7 +65,8 @@ private:
 
 // A clone of the projectile template in the world layer at the position
 // (previous position too), with the theme's animation of the kind, turned
-// along the velocity its body flies with; null without a template or world.
+// along the velocity its body flies with; null without a template or world,
+// for another kind or points that are not finite.
 Projectile* CreateProjectile(std::int32_t kind, Vector2D position, Vector2D velocity);
 // As CreateProjectile without a velocity, flying an arc from one point to
 // the other.

@@ -1,8 +1,8 @@
 #include "mygame/MyGame_RollingSpike.h"
 
-#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "tundra/Tundra_CollisionQueries.h"
 
 TUN_DEFINE_CLASS(RollingSpike)

@@ -1,11 +1,11 @@
 #include "mygame/MyGame_WalkingRangedEnemy.h"
 
 #include "core/Core_File.h"
-#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_Projectile.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_StageTheme.h"
 
 #include <cmath>

@@ -212,9 +212,12 @@ void Sprite::LoadCollisionActor() {
         return;
     }
     const std::vector<Collision2D::CollisionActor*> actors = Game::GetInstance()->GetCollisionAssets();
+    // The frame the object had selected, not the one drawn: a sprite not
+    // updated since its frame changed (one held outside the layers) still
+    // tests the shapes it was saved with.
     if (static_cast<std::size_t>(m_collisionActorIndex) < actors.size()) {
         object->AddCollisionData(actors[static_cast<std::size_t>(m_collisionActorIndex)],
-                                 GetCurrentAnimationIndex(), GetCurrentFrameIndex());
+                                 object->GetAnimationIndex(), object->GetFrameIndex());
     }
 }
 

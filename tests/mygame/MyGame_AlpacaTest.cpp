@@ -5,6 +5,7 @@
 #include "mygame/MyGame_BossHp.h"
 #include "mygame/MyGame_BossProjectile.h"
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_MyLevelFactory.h"
 #include "support/MyGame_StageBot.h"
 #include "support/MyGame_StageStreamFixture.h"
 
@@ -43,12 +44,13 @@ class AlpacaTest : public StageStreamFixture {
 protected:
     void SetUp() override {
         StageStreamFixture::SetUp();
+        // The strikes are the point, not the player's health: in every game
+        // that enters the stage, also one that loads a save.
+        AlsoBuild(MyLevelFactory::kHudLayer, [this](const LayerBuild&) { HoldHealth(); });
         ASSERT_TRUE(EnterStage(kAlpacaStage));
         m_boss = Find<AlpacaBoss>("AlpacaBoss");
         ASSERT_NE(m_boss, nullptr);
         ASSERT_EQ(Stage()->GetBoss(), m_boss);
-        // The strikes are the point, not the player's health.
-        HoldHealth();
         // The stage's first frame has no time behind it.
         Step();
     }

@@ -476,6 +476,26 @@ TEST_F(OrdinaryEnemyTest, CreationGivesTheThemesArtRandomFramesAndBars) {
     }
 }
 
+TEST_F(OrdinaryEnemyTest, CreationRefusesValuesItCannotUse) {
+    EnterQuietStage();
+    const float nan = std::nanf("");
+    const Vector2D lost{nan, 100.0f};
+    const Vector2D at{500.0f, 500.0f};
+    std::vector<Tundra::GameObject*> before;
+    m_game->GetWorldLayer()->GetHeldGameObjects(before);
+    EXPECT_EQ(CreateFlyingRangedEnemy(lost, 1), nullptr);
+    EXPECT_EQ(CreateFlyingRangedEnemy(at, 4, nan), nullptr);
+    EXPECT_EQ(CreateWalkingRangedEnemy(lost), nullptr);
+    EXPECT_EQ(CreateRollingSpike(at, lost), nullptr);
+    EXPECT_EQ(CreateProjectile(2, at, {1.0f, 0.0f}), nullptr);
+    EXPECT_EQ(CreateProjectile(Projectile::kStraight, at, lost), nullptr);
+    EXPECT_EQ(CreateArcProjectile(-1, at, at), nullptr);
+    EXPECT_EQ(CreateArcProjectile(Projectile::kArc, at, lost), nullptr);
+    std::vector<Tundra::GameObject*> after;
+    m_game->GetWorldLayer()->GetHeldGameObjects(after);
+    EXPECT_EQ(after.size(), before.size());
+}
+
 std::vector<EnemyDrop*> Drops(const Tundra::Layer& world) {
     std::vector<Tundra::GameObject*> held;
     world.GetHeldGameObjects(held);
@@ -599,7 +619,8 @@ TEST_F(OrdinaryEnemyTest, EnemiesAndShotsStreamTheirOwnFieldsAndRefuseBadOnes) {
         {"third follower's t", flyer.Get(), 33, 0x3fc00000u},
         {"walker's throw timer", walker.Get(), 4, kNaN},
         {"shot's kind", arc.Get(), 6, 2},
-        {"shot's spin", arc.Get(), 14, kNaN},
+        {"shot's spin", arc.Get(), 10, kNaN},
+        {"shot's t", arc.Get(), 14, 0x7f800000u},
         {"shot's arc", arc.Get(), 30, kNaN},
     };
     for (const BadValue& value : bad) {
@@ -612,11 +633,13 @@ TEST_F(OrdinaryEnemyTest, EnemiesAndShotsStreamTheirOwnFieldsAndRefuseBadOnes) {
         EXPECT_FALSE(LoadInto(*value.object, spoiled));
         EXPECT_EQ(Saved(*value.object), good);
     }
-    for (const std::uint8_t flag : {2, 255}) {
-        std::vector<std::uint8_t> spoiled = Saved(*arc);
-        spoiled[spoiled.size() - 2] = flag;
+    // The spin direction and the pause flag: bytes 2 and 1 from the end.
+    for (const std::size_t fromEnd : {2u, 1u}) {
+        const std::vector<std::uint8_t> good = Saved(*arc);
+        std::vector<std::uint8_t> spoiled = good;
+        spoiled[spoiled.size() - fromEnd] = 2;
         EXPECT_FALSE(LoadInto(*arc, spoiled));
-        EXPECT_TRUE(arc->SpinsBackwards());
+        EXPECT_EQ(Saved(*arc), good);
     }
 }
 

@@ -1,7 +1,10 @@
 #include "Tundra_SaveLoadTest.h"
+#include "Tundra_SpriteShapes.h"
 
+#include "collision/Collision_DynamicObject.h"
 #include "core/Core_File.h"
 #include "physics/Physics_PhysicsEngine.h"
+#include "tundra/Tundra_Sprite.h"
 
 using namespace tundratest;
 
@@ -28,7 +31,7 @@ struct HoldingGame : SavingGame {
             file.SetFailed();
         }
     }
-    Core::RefPtr<TestObject> held;
+    Core::RefPtr<Tundra::GameObject> held;
 };
 
 class SaveHeldObjectTest : public SaveLoadTest {
@@ -55,7 +58,7 @@ TEST_F(SaveHeldObjectTest, AnObjectHeldOutsideTheLayersIsSavedHashedAndRelinked)
     game.held->SetPositionX(40.0f);
     EXPECT_NE(game.GetStateHash(), before);
     ASSERT_TRUE(game.SaveStateTo(EnginePath("held")));
-    const Core::RefPtr<TestObject> saved = game.held;
+    const Core::RefPtr<Tundra::GameObject> saved = game.held;
     const std::uint64_t hash = game.GetStateHash();
 
     ASSERT_TRUE(game.LoadStateFrom(EnginePath("held")));
@@ -69,6 +72,32 @@ TEST_F(SaveHeldObjectTest, AnObjectHeldOutsideTheLayersIsSavedHashedAndRelinked)
     EXPECT_NE(clone->GetCollisionObject(), nullptr);
     Vector2D velocity;
     EXPECT_TRUE(clone->GetVelocity(velocity));
+}
+
+// A held sprite is never updated: its collision object keeps the frame it
+// was given, whatever frame the sprite shows since, and a load keeps it too.
+TEST_F(SaveHeldObjectTest, AHeldSpriteComesBackTestingTheFrameItsCollisionObjectHad) {
+    HoldingGame& game = StartHolding();
+    // Where loads look for animation sheets.
+    auto* sprite =
+        TUN_NEW(Tundra::Sprite, SpriteAnimations(Tundra::Game::GetDirectory() + "\\Resources\\Animations\\"));
+    game.held = sprite;
+    game.AddCollisionAssets(SpriteShapesActor());
+    auto* shape = new Collision2D::DynamicObject;
+    shape->AddCollisionData(game.GetCollisionAssets().back(), 0, 0);
+    ASSERT_TRUE(sprite->AddCollision(shape, 0));
+    sprite->SetCollisionActorIndex(static_cast<int>(game.GetCollisionAssets().size()) - 1);
+    sprite->Stop();
+    sprite->SetCurrentFrameIndex(1, false);
+    const std::uint64_t hash = game.GetStateHash();
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("sprite")));
+
+    ASSERT_TRUE(game.LoadStateFrom(EnginePath("sprite")));
+    const Collision2D::DynamicObject* loaded = game.held->GetCollisionObject();
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(std::pair(loaded->GetAnimationIndex(), loaded->GetFrameIndex()), std::pair(0, 0));
+    EXPECT_EQ(loaded->GetCurrentLineSegments().size(), 2u);
+    EXPECT_EQ(game.GetStateHash(), hash);
 }
 
 }  // namespace
