@@ -380,6 +380,9 @@ TEST_F(BearTest, KilledItFadesForAHundredAndOneFramesThenHidesAndTheStageIsClear
     bear->SetHealth(0.0f);
     bear->OnHealthChanged();
     EXPECT_EQ(bear->GetDebuff(), nullptr) << "the dying boss no longer ticks its burn";
+    bear->SetOnFire();
+    Step();
+    EXPECT_EQ(bear->GetDebuff(), nullptr) << "nor one a flame gives it while it dies";
     EXPECT_EQ(bear->GetCurrentAnimationIndex(), 2);
     EXPECT_EQ(bear->GetLeftArm()->GetCurrentAnimationIndex(), 1);
     EXPECT_FALSE(Find<BossHp>("BossHP")->GetVisible());
