@@ -1,14 +1,14 @@
 #include "mygame/MyGame_BossProjectile.h"
 
 #include "core/Core_File.h"
-#include "mygame/MyGame.h"
 #include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_Templates.h"
+#include "mygame/MyGame_WidgetClone.h"
 #include "tundra/Tundra_CollisionQueries.h"
-#include "tundra/Tundra_Layer.h"
 
 #include <cmath>
 
@@ -32,11 +32,6 @@ bool IsOutsideArea(const Vector2D& p) { return p.x < -100.0f || p.x > 1200.0f ||
 
 bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
-GameLevel* CurrentStage() {
-    const MyGame* game = GetGame();
-    return game != nullptr ? dynamic_cast<GameLevel*>(game->GetCurrentLevel()) : nullptr;
-}
-
 // A stage's player that has no invulnerability left; null otherwise.
 const GamePlayer* OpenPlayer() {
     const auto* player = dynamic_cast<const GamePlayer*>(Globals().player);
@@ -44,7 +39,7 @@ const GamePlayer* OpenPlayer() {
 }
 
 void DamagePlayer(float amount) {
-    if (GameLevel* stage = CurrentStage()) {
+    if (GameLevel* stage = GetRunningStage()) {
         stage->DamagePlayer(amount);
     }
 }
@@ -261,18 +256,10 @@ BossProjectile* BossProjectile::Create(std::int32_t kind, const Vector2D& positi
     if (kind < 0 || kind >= kKindCount || !IsFinite(position)) {
         return nullptr;
     }
-    const MyGame* game = GetGame();
-    Tundra::Layer* world = game != nullptr ? game->GetWorldLayer() : nullptr;
-    if (world == nullptr) {
-        return nullptr;
-    }
-    // Held while it is placed: a clone of another class goes again here.
-    const Core::RefPtr<Tundra::GameObject> clone(game->CloneTemplate(kBossProjTemplate));
-    auto* projectile = dynamic_cast<BossProjectile*>(clone.Get());
+    auto* projectile = CloneTemplateToWorld<BossProjectile>(kBossProjTemplate);
     if (projectile == nullptr) {
         return nullptr;
     }
-    world->AddGameObject(projectile);
     projectile->SetPosition(position);
     projectile->SetOldPosition(position);
     projectile->m_kind = kind;

@@ -288,8 +288,9 @@ void UnknownBoss::UpdateFight(float dt) {
     const float angle = m_fight.orbitStep * kPi;
     const float cosine = std::cos(angle);
     const float sine = std::sin(angle);
-    const Vector2D offset = GetPosition() - m_fight.home;
-    SetPosition({m_fight.home.x + offset.x * cosine - offset.y * sine, m_fight.home.y + offset.x * sine + offset.y * cosine});
+    const Vector2D& home = m_fight.home;
+    const Vector2D offset = GetPosition() - home;
+    SetPosition({home.x + offset.x * cosine - offset.y * sine, home.y + offset.x * sine + offset.y * cosine});
     m_fight.eyeTimer = m_fight.eyeTimer + dt;
     if (m_fight.eyeTimer > pace.eyeInterval) {
         const std::int32_t frame = RandomInt(0, kEyeFrames);
@@ -455,7 +456,8 @@ void UnknownBoss::OnDeath() {
             sprite->SetLoop(false);
         }
     }
-    for (Tundra::Sprite* hidden : {m_eye.Get(), m_healthBarFrame.Get(), static_cast<Tundra::Sprite*>(m_healthBar.Get())}) {
+    Tundra::Sprite* const bar = m_healthBar.Get();
+    for (Tundra::Sprite* hidden : {m_eye.Get(), m_healthBarFrame.Get(), bar}) {
         if (hidden != nullptr) {
             hidden->SetVisible(false);
         }

@@ -148,6 +148,7 @@ TEST_F(StageContentTest, CollisionShapesCarryTheIdsTheGameReads) {
 // A test enemy joins the stage's live enemies and keeps its kind through a
 // save; a kind past the table fails the stream.
 TEST_F(StageContentTest, ATestEnemyLivesInTheStageAndKeepsItsKind) {
+    LeaveOutEnemies();
     ASSERT_TRUE(EnterStage(0));
     TestEnemy* enemy = AddTestEnemy({600.0f, 400.0f}, 3);
     ASSERT_NE(enemy, nullptr);

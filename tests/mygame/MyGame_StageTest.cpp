@@ -29,6 +29,9 @@ namespace {
 
 class StageTest : public StageFixture {
 protected:
+    // The stage's course, without enemies of its own.
+    StageTest() { LeaveOutEnemies(); }
+
     // Clicks each story line once it is whole; the lines shown, in order.
     std::vector<std::string> ClickThroughStory() {
         std::vector<std::string> lines;

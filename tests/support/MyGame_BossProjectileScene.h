@@ -1,19 +1,12 @@
 #pragma once
 
-#include "support/MyGame_TestContent.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <functional>
 
-// What a stage needs for the bosses' shots: the shot template with the
-// collision shapes of its six animations, and a stand-in for a boss that
-// makes its shots inside its own update.
+// A stand-in for a boss in tests of the bosses' shots: it acts inside its
+// own update, as a boss makes its shots.
 namespace mygametest {
-
-// "BossProjTemplate" as the content places it, over collision actor 64,
-// whose empty entry is filled in place (it keeps its number in the game's
-// asset list).
-void PlaceBossProjTemplate(const LayerBuild& build);
 
 // Runs its action in its update: once, then it goes, or in every frame.
 // Whatever the action adds to a layer is added during another object's

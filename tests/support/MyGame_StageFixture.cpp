@@ -2,6 +2,7 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GameLevelTestHooks.h"
 #include "mygame/MyGame_MyLevelFactory.h"
@@ -18,7 +19,7 @@ void StageFixture::AlsoBuild(std::uint32_t layer, TestContent::Builder builder) 
 bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
     // A running game goes first: its end gives the next game a fresh content.
     EndGame();
-    AddStageContent(Content(), m_bosses);
+    AddStageContent(Content(), m_leftOut);
     for (const auto& [layer, extra] : m_extraBuilders) {
         Content().ThenBuild(MyLevelFactory::kGameLevel, layer, extra);
     }
@@ -44,6 +45,7 @@ Enemy* StageFixture::EnterBossFight(std::uint32_t stage, std::uint32_t seed) {
     if (level.GetBoss() == nullptr) {
         return nullptr;
     }
+    SendEnemiesAway();
     GameLevelTestAccess::SkipToBoss(level);
     // The last flat run scrolls in at the ground's pace.
     constexpr int kGroundFrameLimit = 1200;
@@ -51,6 +53,23 @@ Enemy* StageFixture::EnterBossFight(std::uint32_t stage, std::uint32_t seed) {
         return nullptr;
     }
     return Stage()->GetBoss();
+}
+
+void StageFixture::SendEnemiesAway() {
+    GameLevel* level = Stage();
+    if (level == nullptr) {
+        return;
+    }
+    GameLevelTestAccess::PlanWaves(*level, {});
+    // Each leaves the live list as it goes.
+    for (std::size_t i = 0; i < level->GetLiveEnemyCount();) {
+        Enemy* enemy = level->GetLiveEnemy(i);
+        if (enemy == level->GetBoss()) {
+            ++i;
+        } else {
+            enemy->Destroy();
+        }
+    }
 }
 
 void StageFixture::HoldHealth() {

@@ -28,8 +28,10 @@ protected:
     // Runs after the stage's own rows of that layer (tests' extra objects);
     // set before EnterStage.
     void AlsoBuild(std::uint32_t layer, TestContent::Builder builder);
-    // The stages entered from now on have no boss bodies.
-    void LeaveOutBosses() { m_bosses = StageBosses::kLeftOut; }
+    // The stages entered from now on have no enemy templates (their waves
+    // bring nothing), or no boss bodies.
+    void LeaveOutEnemies() { m_leftOut.enemies = true; }
+    void LeaveOutBosses() { m_leftOut.bosses = true; }
     // Ends a running game, starts one (seeded), lets the intro begin, then
     // enters the stage; false when the stage is not running within a few
     // frames.
@@ -37,11 +39,14 @@ protected:
     // The running stage; null outside one.
     GameLevel* Stage() const;
 
-    // A boss fight: the stage entered, its run skipped to its end and its
-    // warning taken as shown, then stepped until the ground has run out and
-    // the stage has called its boss in. The boss, or null when the stage has
-    // none or it never came.
+    // A boss fight: the stage entered, the enemies of its first wave sent
+    // away, its run skipped to its end and its warning taken as shown, then
+    // stepped until the ground has run out and the stage has called its boss
+    // in. The boss, or null when the stage has none or it never came.
     Enemy* EnterBossFight(std::uint32_t stage, std::uint32_t seed = kSeed);
+    // Every live enemy but the boss goes (leaving no drop), and the waves
+    // still to come with them.
+    void SendEnemiesAway();
     // From now on hits cost the player nothing (the fifth weapon's armour
     // takes the whole of each), so a fight lasts as long as a test needs.
     void HoldHealth();
@@ -75,7 +80,7 @@ protected:
 
 private:
     std::vector<std::pair<std::uint32_t, TestContent::Builder>> m_extraBuilders;
-    StageBosses m_bosses = StageBosses::kPlaced;
+    StageLeftOut m_leftOut;
 };
 
 // The same on SDL's offscreen driver with real textures: sprites get the

@@ -222,10 +222,15 @@ Tundra::ParticleSystem& PlaceParticleRow(const LayerBuild& build, const Particle
 // the templates, the three bosses with their parts, and the collision
 // actors those rows use (ids as the game reads them: 22 on the top of a
 // collider tile, 16 on bullets, the player's circle; the enemies', shots'
-// and bosses' circles). Layer 2 stays empty. Without the bosses' bodies a
-// boss stage plays as one without a boss.
-enum class StageBosses { kPlaced, kLeftOut };
-void AddStageContent(TestContent& content, StageBosses bosses = StageBosses::kPlaced);
+// and bosses' circles). Layer 2 stays empty.
+// Rows a test can do without: the enemies' templates (the waves then bring
+// nothing), the bosses' bodies (a boss stage then plays as one without a
+// boss).
+struct StageLeftOut {
+    bool enemies = false;
+    bool bosses = false;
+};
+void AddStageContent(TestContent& content, StageLeftOut leftOut = {});
 std::unique_ptr<TestContent> MakeStageContent();
 // The actors of the stage's rows, in the factory's table and the game's
 // collision assets.

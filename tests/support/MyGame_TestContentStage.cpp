@@ -164,9 +164,9 @@ std::vector<SpriteRow> HudSprites() {
     };
 }
 
-// The world's sprite rows in creation order, the bullet's last; the three
-// boss bodies only when asked for.
-std::vector<SpriteRow> WorldSprites(bool withBosses) {
+// The world's sprite rows in creation order, the bullet's last, but those
+// left out.
+std::vector<SpriteRow> WorldSprites(StageLeftOut leftOut) {
     using Sprite = Tundra::Sprite;
     const std::vector<float> deadFlyer = DelayRuns({{0.2f, 4}, {0.05f, 5}});
     const std::vector<float> firstShots = DelayRuns({{0.05f, 1}, {0.15f, 4}});
@@ -356,12 +356,13 @@ std::vector<SpriteRow> WorldSprites(bool withBosses) {
          .z = 4.5f,
          .body = BodySettings{0.0f, std::nullopt}},
     };
-    if (!withBosses) {
-        std::erase_if(rows, [](const SpriteRow& row) {
-            const std::string name = row.name;
-            return name == "UnknownBoss" || name == "BearBossBody" || name == "AlpacaBoss";
-        });
-    }
+    std::erase_if(rows, [leftOut](const SpriteRow& row) {
+        const std::string name = row.name;
+        const bool enemy = name == "WalkingRangedEnemyTemplate" || name == "FlyingRangedEnemyTemplate" ||
+                           name == "RollingSpikeTemplate";
+        const bool boss = name == "UnknownBoss" || name == "BearBossBody" || name == "AlpacaBoss";
+        return (enemy && leftOut.enemies) || (boss && leftOut.bosses);
+    });
     return rows;
 }
 
@@ -404,11 +405,11 @@ void BuildStageHud(const LayerBuild& build) {
     }
 }
 
-void BuildStageWorld(const LayerBuild& build, bool withBosses) {
+void BuildStageWorld(const LayerBuild& build, StageLeftOut leftOut) {
     PlaceTextRow(build, {"Zcollision", &MakeText<Tundra::Text>,
                          "zcollision\n\n0 player ememies terrain \n1 enemy projectiles\n2 player bullets\n3 enemy drops",
                          {-1140.0f, 110.0f}, 0.0f, 1.0f, true});
-    for (const SpriteRow& row : WorldSprites(withBosses)) {
+    for (const SpriteRow& row : WorldSprites(leftOut)) {
         PlaceSpriteRow(build, row);
     }
     for (const ParticleRow& row : ParticleRows()) {
@@ -646,12 +647,11 @@ void BuildStageActors(MyLevelFactory& factory) {
     }
 }
 
-void AddStageContent(TestContent& content, StageBosses bosses) {
+void AddStageContent(TestContent& content, StageLeftOut leftOut) {
     content.OnLoadActors(&BuildStageActors);
     content.OnBuild(MyLevelFactory::kGameLevel, MyLevelFactory::kHudLayer, &BuildStageHud);
-    content.OnBuild(MyLevelFactory::kGameLevel, MyLevelFactory::kWorldLayer, [bosses](const LayerBuild& build) {
-        BuildStageWorld(build, bosses == StageBosses::kPlaced);
-    });
+    content.OnBuild(MyLevelFactory::kGameLevel, MyLevelFactory::kWorldLayer,
+                    [leftOut](const LayerBuild& build) { BuildStageWorld(build, leftOut); });
 }
 
 std::unique_ptr<TestContent> MakeStageContent() {

@@ -22,6 +22,8 @@ void WeaponScenario::SelectWeapons(std::uint32_t left, std::uint32_t right, std:
 
 bool WeaponScenario::EnterWithWeapons(std::uint32_t left, std::uint32_t right, std::uint8_t stat1,
                                       std::uint8_t stat2) {
+    // The test's own enemies are the only targets.
+    LeaveOutEnemies();
     if (!EnterStage(0)) {
         return false;
     }
