@@ -1,3 +1,4 @@
+#include "mygame/MyGame_BearBoss.h"
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_EnemyDrop.h"
@@ -283,6 +284,49 @@ TEST_F(WholeStageEnemiesTest, TheBotPlaysStageZeroWithItsEnemiesToItsResults) {
     EXPECT_EQ(saved.profile.currency, currency + static_cast<std::uint32_t>(stage->GetDrops()));
     EXPECT_EQ(saved.profile.highestStage, 1);
     ReportSeconds("whole stage 0", start);
+}
+
+// Stage index 2 to its Bear, which the bot beats; a recording begun in the
+// fight replays.
+TEST_F(WholeStageEnemiesTest, TheBotReachesTheBearOnStageTwoAndBeatsIt) {
+    const auto start = std::chrono::steady_clock::now();
+    constexpr int kRecordedFrames = 300;
+    constexpr std::int32_t kBearBonus = 50;
+    WriteBotProfile();
+    ASSERT_TRUE(EnterStage(2));
+    const std::uint32_t currency = m_game->GetProfile().currency;
+    auto* bear = dynamic_cast<BearBoss*>(Stage()->GetBoss());
+    ASSERT_NE(bear, nullptr);
+
+    const auto fighting = [bear](const GameLevel&) { return bear->IsOpeningDone(); };
+    ASSERT_TRUE(PlayUntil(fighting, 6000)) << "distance " << Stage()->GetDistance() << ", enemies "
+                                           << Stage()->GetLiveEnemyCount() << ", health " << Stage()->GetHealth();
+    // Into the fight before the recording starts.
+    ASSERT_FALSE(PlayUntil(&ResultsShowing, 120));
+    RecordAndReplay(kRecordedFrames);
+    ASSERT_FALSE(HasFatalFailure());
+    bear = dynamic_cast<BearBoss*>(Stage()->GetBoss());
+    ASSERT_NE(bear, nullptr);
+
+    std::int32_t dropsBeforeResults = 0;
+    const auto watch = [&dropsBeforeResults](const GameLevel& stage) {
+        if (!stage.AreResultsShowing()) {
+            dropsBeforeResults = stage.GetDrops();
+        }
+        return stage.AreResultsShowing();
+    };
+    ASSERT_TRUE(PlayUntil(watch, 6000)) << "bear health " << bear->GetHealth() << ", player health "
+                                        << Stage()->GetHealth();
+    GameLevel& stage = *Stage();
+    EXPECT_TRUE(stage.IsCleared());
+    EXPECT_LE(bear->GetHealth(), 0.0f);
+    EXPECT_FALSE(bear->GetVisible());
+    EXPECT_EQ(stage.GetDrops(), dropsBeforeResults + kBearBonus);
+    const ReadProfile saved = SavedProfile();
+    EXPECT_FALSE(saved.damaged);
+    EXPECT_EQ(saved.profile.currency, currency + static_cast<std::uint32_t>(stage.GetDrops()));
+    EXPECT_EQ(saved.profile.highestStage, 3);
+    ReportSeconds("whole stage 2", start);
 }
 
 }  // namespace
