@@ -346,6 +346,10 @@ TEST_F(BossProjectileTest, AMarkerSurvivesTheStreamAndBadStreamsFailCleanly) {
     };
     EXPECT_TRUE(same(*read, *marker));
     EXPECT_EQ(read->GetWarningMachine()->GetCurrent(), BossProjectile::kGoUp);
+    Core::MemoryFile again;
+    again << static_cast<const Core::Object*>(read.Get());
+    EXPECT_EQ(std::vector<std::uint8_t>(again.GetData(), again.GetData() + again.GetSize()),
+              std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize()));
     EXPECT_EQ(read->GetPosition(), marker->GetPosition());
 
     Core::MemoryFile raw;
