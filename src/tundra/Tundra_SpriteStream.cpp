@@ -212,9 +212,12 @@ void Sprite::LoadCollisionActor() {
         return;
     }
     const std::vector<Collision2D::CollisionActor*> actors = Game::GetInstance()->GetCollisionAssets();
+    // The frame the collision object was saved with, which lags the
+    // animation when it changed after this sprite's last tick: the next tick
+    // selects the animation's frame, with or without a load between.
     if (static_cast<std::size_t>(m_collisionActorIndex) < actors.size()) {
         object->AddCollisionData(actors[static_cast<std::size_t>(m_collisionActorIndex)],
-                                 GetCurrentAnimationIndex(), GetCurrentFrameIndex());
+                                 object->GetAnimationIndex(), object->GetFrameIndex());
     }
 }
 

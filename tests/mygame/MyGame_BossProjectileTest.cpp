@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -150,7 +151,8 @@ TEST_F(BossProjectileTest, AStrikeHurtsOnlyOnceFadedInAndGoesAfterPlaying) {
     EXPECT_FALSE(strike->IsPlaying());
 }
 
-// A column hurts by x alone: 40 units beside it (half its 80-pixel frame)
+// A column hurts by x alone: 40 units beside it (half its 80-pixel frame,
+// the generated sheet's, which the headless textures read from its header)
 // is inside, 41 is not, however high the player stands.
 TEST_F(BossProjectileTest, AColumnHurtsAPlayerWithinHalfItsFrameOfIt) {
     ASSERT_TRUE(Enter());
@@ -243,6 +245,31 @@ TEST_F(BossProjectileTest, AFadingShotFadesOutAfterAHitAndGoesOutsideTheArea) {
         const Shot outside = Make([&] { return CreateBossProjectileMoving(kind, {1250.0f, 300.0f}, {0.0f, 0.0f}); });
         EXPECT_EQ(FramesUntilGone(outside, 5), 1);
     }
+}
+
+// A kind outside 0..5 or a value that is not finite makes nothing.
+TEST_F(BossProjectileTest, BadCreationsMakeNothing) {
+    ASSERT_TRUE(Enter());
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<BossProjectile*> made;
+    Act([&] {
+        made = {CreateBossProjectileTimed(6, {100.0f, 100.0f}, 1.0f),
+                CreateBossProjectileTimed(-1, {100.0f, 100.0f}, 1.0f),
+                CreateBossProjectileTimed(BossProjectile::kWarningMarker, {100.0f, 100.0f}, nan),
+                CreateBossProjectileMoving(BossProjectile::kFlyingShot, {inf, 100.0f}, {1.0f, 0.0f}),
+                CreateBossProjectileMoving(BossProjectile::kFlyingShot, {100.0f, 100.0f}, {nan, 0.0f}),
+                CreateBossProjectileTurned(BossProjectile::kColumn, {100.0f, nan})};
+    });
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        EXPECT_EQ(made[i], nullptr) << "call " << i;
+    }
+    Step();
+    std::vector<Tundra::GameObject*> shots;
+    Stage()->GetGameObjects(nullptr, shots);
+    EXPECT_EQ(std::count_if(shots.begin(), shots.end(),
+                            [](const Tundra::GameObject* object) { return dynamic_cast<const BossProjectile*>(object); }),
+              0);
 }
 
 // What pausing must hold still.

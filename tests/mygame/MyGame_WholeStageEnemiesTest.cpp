@@ -1,3 +1,4 @@
+#include "mygame/MyGame_BearBoss.h"
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_EnemyDrop.h"
@@ -85,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FightCase>& info) { return std::string(info.param.what); });
 
 // What the test saw of a stage's enemies and drops, looked at after every
-// frame from some frame on: enemies dying or dead and drops lying at the
-// first look are no part of it. Each is held, so that none is freed and its
+// frame from some frame on: enemies dying or dead at the first look are no
+// part of it, nor are the drops lying then, unless they are taken. Each is held, so that none is freed and its
 // place taken by another while the test still counts it.
 class Sightings {
 public:
@@ -104,11 +105,10 @@ public:
         stage.GetGameObjects(&dropName, drops);
         for (Tundra::GameObject* object : drops) {
             auto* drop = dynamic_cast<EnemyDrop*>(object);
-            if (drop != nullptr && !firstLook && !Seen(m_drops, drop) && !Seen(m_dropsLying, drop)) {
+            if (drop != nullptr && !Seen(m_drops, drop)) {
                 m_drops.emplace_back(drop);
                 m_dropPlaces.push_back(drop->GetPosition());
-            } else if (drop != nullptr && firstLook) {
-                m_dropsLying.emplace_back(drop);
+                m_dropsLying += firstLook ? 1 : 0;
             }
         }
         for (std::size_t i = 0; i < m_drops.size(); ++i) {
@@ -134,7 +134,8 @@ public:
         return static_cast<std::size_t>(
             std::count_if(m_enemies.begin(), m_enemies.end(), [](const auto& enemy) { return !Gone(*enemy); }));
     }
-    std::size_t Drops() const { return m_drops.size(); }
+    // Drops left since the first look.
+    std::size_t Drops() const { return m_drops.size() - m_dropsLying; }
     // Drops that went inside the stage's area: the player took them (the
     // others drifted out on the left).
     std::int32_t DropsTaken() const {
@@ -158,7 +159,7 @@ private:
     std::vector<Core::RefPtr<Enemy>> m_enemies;
     std::vector<Core::RefPtr<EnemyDrop>> m_drops;
     std::vector<Vector2D> m_dropPlaces;
-    std::vector<Core::RefPtr<EnemyDrop>> m_dropsLying;
+    std::size_t m_dropsLying = 0;
     bool m_looked = false;
 };
 
@@ -222,7 +223,7 @@ bool ResultsShowing(const GameLevel& stage) { return stage.AreResultsShowing(); 
 TEST_F(WholeStageEnemiesTest, TheBotPlaysStageZeroWithItsEnemiesToItsResults) {
     const auto start = std::chrono::steady_clock::now();
     constexpr int kRecordFrom = 1200;
-    constexpr int kRecordedFrames = 600;
+    constexpr int kRecordedFrames = 300;
     WriteBotProfile();
     ASSERT_TRUE(EnterStage(0));
     const std::uint32_t currency = m_game->GetProfile().currency;
@@ -283,6 +284,49 @@ TEST_F(WholeStageEnemiesTest, TheBotPlaysStageZeroWithItsEnemiesToItsResults) {
     EXPECT_EQ(saved.profile.currency, currency + static_cast<std::uint32_t>(stage->GetDrops()));
     EXPECT_EQ(saved.profile.highestStage, 1);
     ReportSeconds("whole stage 0", start);
+}
+
+// Stage index 2 to its Bear, which the bot beats; a recording begun in the
+// fight replays.
+TEST_F(WholeStageEnemiesTest, TheBotReachesTheBearOnStageTwoAndBeatsIt) {
+    const auto start = std::chrono::steady_clock::now();
+    constexpr int kRecordedFrames = 300;
+    constexpr std::int32_t kBearBonus = 50;
+    WriteBotProfile();
+    ASSERT_TRUE(EnterStage(2));
+    const std::uint32_t currency = m_game->GetProfile().currency;
+    auto* bear = dynamic_cast<BearBoss*>(Stage()->GetBoss());
+    ASSERT_NE(bear, nullptr);
+
+    const auto fighting = [bear](const GameLevel&) { return bear->IsOpeningDone(); };
+    ASSERT_TRUE(PlayUntil(fighting, 6000)) << "distance " << Stage()->GetDistance() << ", enemies "
+                                           << Stage()->GetLiveEnemyCount() << ", health " << Stage()->GetHealth();
+    // Into the fight before the recording starts.
+    ASSERT_FALSE(PlayUntil(&ResultsShowing, 120));
+    RecordAndReplay(kRecordedFrames);
+    ASSERT_FALSE(HasFatalFailure());
+    bear = dynamic_cast<BearBoss*>(Stage()->GetBoss());
+    ASSERT_NE(bear, nullptr);
+
+    std::int32_t dropsBeforeResults = 0;
+    const auto watch = [&dropsBeforeResults](const GameLevel& stage) {
+        if (!stage.AreResultsShowing()) {
+            dropsBeforeResults = stage.GetDrops();
+        }
+        return stage.AreResultsShowing();
+    };
+    ASSERT_TRUE(PlayUntil(watch, 6000)) << "bear health " << bear->GetHealth() << ", player health "
+                                        << Stage()->GetHealth();
+    GameLevel& stage = *Stage();
+    EXPECT_TRUE(stage.IsCleared());
+    EXPECT_LE(bear->GetHealth(), 0.0f);
+    EXPECT_FALSE(bear->GetVisible());
+    EXPECT_EQ(stage.GetDrops(), dropsBeforeResults + kBearBonus);
+    const ReadProfile saved = SavedProfile();
+    EXPECT_FALSE(saved.damaged);
+    EXPECT_EQ(saved.profile.currency, currency + static_cast<std::uint32_t>(stage.GetDrops()));
+    EXPECT_EQ(saved.profile.highestStage, 3);
+    ReportSeconds("whole stage 2", start);
 }
 
 }  // namespace

@@ -46,9 +46,9 @@ void StageStreamFixture::ExpectSaveLoadSaveGivesTheSameBytes() {
     Save("replayed");
     const std::vector<std::uint8_t> played = m_saves.Payload("played");
     const std::vector<std::uint8_t> replayed = m_saves.Payload("replayed");
-    ASSERT_EQ(replayed.size(), played.size());
-    const auto differs = std::mismatch(played.begin(), played.end(), replayed.begin());
-    EXPECT_EQ(differs.first, played.end()) << "first difference at byte " << differs.first - played.begin();
+    const auto differs = std::mismatch(played.begin(), played.end(), replayed.begin(), replayed.end());
+    EXPECT_EQ(played, replayed) << "sizes " << played.size() << " and " << replayed.size()
+                                << ", first difference at byte " << differs.first - played.begin();
 }
 
 void StageStreamFixture::Load(const char* name) {
