@@ -336,6 +336,38 @@ TEST_F(BearTest, TheArmsHurtAndPushBackOnEveryFrameOfContactOnlyWhileDangerous) 
     }
 }
 
+// Content without the arms and the boss bar: the machine reads back the
+// angles it gave, so the Bear still attacks both ways, dies and clears the
+// stage.
+TEST_F(BearTest, WithoutArmsAndBarItStillFightsAndClearsTheStage) {
+    AlsoBuild(MyLevelFactory::kWorldLayer, [](const LayerBuild& build) {
+        std::vector<Tundra::GameObject*> objects;
+        for (const char* name : {"BearLArm", "BearRArm", "BossHP", "BossHPBar"}) {
+            build.layer.GetGameObjectsByName(name, objects);
+            for (Tundra::GameObject* object : objects) {
+                object->SetName("Missing");
+            }
+        }
+    });
+    BearBoss* bear = CallBearIn();
+    ASSERT_NE(bear, nullptr);
+    ASSERT_EQ(bear->GetLeftArm(), nullptr);
+    HoldHealth();
+    bool swung = false;
+    bool struck = false;
+    EXPECT_TRUE(RunUntil(
+        [&] {
+            const std::int32_t state = bear->GetMachine()->GetCurrent();
+            swung |= state == BearBoss::kRightSwing;
+            struck |= state == BearBoss::kLightningAttack;
+            return swung && struck && state == BearBoss::kIdle;
+        },
+        3000));
+    bear->SetHealth(0.0f);
+    bear->OnHealthChanged();
+    EXPECT_TRUE(RunUntil([this] { return Stage()->IsCleared(); }, 400));
+}
+
 TEST_F(BearTest, KilledItFadesForAHundredAndOneFramesThenHidesAndTheStageIsClearedWithItsBonus) {
     BearBoss* bear = CallBearIn();
     ASSERT_NE(bear, nullptr);
@@ -343,8 +375,14 @@ TEST_F(BearTest, KilledItFadesForAHundredAndOneFramesThenHidesAndTheStageIsClear
     HoldHealth();
     Step();
     ASSERT_EQ(bear->GetOpacity(), 1.0f);
+    bear->SetOnFire();
+    ASSERT_NE(bear->GetDebuff(), nullptr);
     bear->SetHealth(0.0f);
     bear->OnHealthChanged();
+    EXPECT_EQ(bear->GetDebuff(), nullptr) << "the dying boss no longer ticks its burn";
+    bear->SetOnFire();
+    Step();
+    EXPECT_EQ(bear->GetDebuff(), nullptr) << "nor one a flame gives it while it dies";
     EXPECT_EQ(bear->GetCurrentAnimationIndex(), 2);
     EXPECT_EQ(bear->GetLeftArm()->GetCurrentAnimationIndex(), 1);
     EXPECT_FALSE(Find<BossHp>("BossHP")->GetVisible());

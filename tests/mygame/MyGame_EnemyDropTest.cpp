@@ -1,6 +1,5 @@
 #include "MyGame_EnemyFixture.h"
 
-#include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_Player.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +15,7 @@ using EnemyDropTest = EnemyScenario;
 // rests there, reaches full size within a second and drifts left with the
 // ground at 100 units a second.
 TEST_F(EnemyDropTest, ADropRisesLandsGrowsAndDriftsWithTheGround) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     const Vector2D start{900.0f, 400.0f};
     EnemyDrop* drop = SpawnEnemyDrop(start);
     ASSERT_NE(drop, nullptr);
@@ -53,7 +52,7 @@ TEST_F(EnemyDropTest, ThePlayerCollectsADropWorthTheStageNumberOnce) {
     };
     for (const Case& c : {Case{0, 1}, Case{8, 9}}) {
         SCOPED_TRACE(c.stageIndex);
-        ASSERT_TRUE(EnterStage(0));
+        ASSERT_TRUE(EnterEmptyStage());
         Game().GetProfile().currentStage = c.stageIndex;
         const Core::RefPtr<EnemyDrop> drop = SpawnEnemyDrop(Stage()->GetPlayer()->GetPosition());
         ASSERT_NE(drop, nullptr);
@@ -63,16 +62,15 @@ TEST_F(EnemyDropTest, ThePlayerCollectsADropWorthTheStageNumberOnce) {
     }
 }
 
-// While the game is paused a drop neither moves, grows nor is collected;
-// resumed, the player collects it.
+// While the stage is paused a drop neither moves, grows, plays nor is
+// collected; resumed, it plays and the player collects it.
 TEST_F(EnemyDropTest, APausedDropStandsStill) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     GameLevel& stage = *Stage();
-    stage.SetLevelPaused(true);
     const Core::RefPtr<EnemyDrop> drop = SpawnEnemyDrop(stage.GetPlayer()->GetPosition());
     ASSERT_NE(drop, nullptr);
-    drop->SetPaused(true);
-    Step(30);
+    Step();
+    stage.SetLevelPaused(true);
     const Vector2D pausedAt = drop->GetPosition();
     const float pausedScale = drop->GetScaleX();
     Step(30);
@@ -82,7 +80,6 @@ TEST_F(EnemyDropTest, APausedDropStandsStill) {
     EXPECT_EQ(stage.GetDrops(), 0);
     EXPECT_FALSE(drop->IsPlaying());
     stage.SetLevelPaused(false);
-    drop->SetPaused(false);
     EXPECT_TRUE(drop->IsPlaying());
     ASSERT_TRUE(RunUntil([&] { return drop->IsDestroyRequested(); }, 10));
     EXPECT_EQ(stage.GetDrops(), 1);
@@ -90,7 +87,7 @@ TEST_F(EnemyDropTest, APausedDropStandsStill) {
 
 // Outside x -100 to 1200 or y -100 to 1000 a drop goes.
 TEST_F(EnemyDropTest, ADropOutsideTheAreaGoes) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     const Vector2D outside[] = {{-101.0f, 500.0f}, {1201.0f, 500.0f}, {500.0f, 1001.0f}, {500.0f, -101.0f}};
     for (const Vector2D& at : outside) {
         const Core::RefPtr<EnemyDrop> drop = SpawnEnemyDrop(at);

@@ -1,5 +1,6 @@
 #include "MyGame_EnemyFixture.h"
 
+#include "mygame/MyGame_EnemySpawns.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_WeaponSprite.h"
 
@@ -12,31 +13,39 @@ namespace {
 
 using EnemyTest = EnemyScenario;
 
-// Rifle rounds take 0.34 each: the third leaves health at exactly 0 and
-// the hits after it change nothing; the death is counted once and leaves
-// one drop where the enemy died.
-TEST_F(EnemyTest, BulletsKillOnceCountOnceAndLeaveOneDrop) {
-    ASSERT_TRUE(EnterWithWeapons(WeaponSprite::kRifle, WeaponSprite::kRifle, 0));
-    const Vector2D at = Stage()->GetPlayer()->GetPosition() + Vector2D{220.0f, 150.0f};
-    DyingEnemy& enemy = Place(at);
-    AimAt(at);
+// Rounds of the new player's rifle take 0.34 each from a walker: the third
+// leaves health at exactly 0 and the hits after it change nothing; the
+// death is counted once and leaves one drop where the walker died.
+TEST_F(EnemyTest, BulletsKillAWalkerOnceCountItOnceAndLeaveOneDrop) {
+    ASSERT_TRUE(EnterEmptyStage());
+    // Aims are taken from where the weapons rest, on the ground.
+    const Player& player = *Stage()->GetPlayer();
+    ASSERT_TRUE(RunUntil([&] { return !player.IsInAir() && player.GetVelocity() == Vector2D{}; }, 600));
+    const Core::RefPtr<Enemy> walker =
+        CreateWalkingRangedEnemy(player.GetPosition() + Vector2D{320.0f, 150.0f});
+    ASSERT_NE(walker, nullptr);
     Press(os::VK_LBUTTON);
-    ASSERT_TRUE(RunUntil([&] { return enemy.IsDead(); }, 240));
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            AimAt(walker->GetPosition());
+            return walker->IsDead();
+        },
+        240));
     Release(os::VK_LBUTTON);
-    EXPECT_EQ(enemy.GetHealth(), 0.0f);
+    const Vector2D diedAt = walker->GetPosition();
+    EXPECT_EQ(walker->GetHealth(), 0.0f);
     Step();
     const std::vector<EnemyDrop*> drops = LiveDrops();
     ASSERT_EQ(drops.size(), 1u);
-    // It rises from where the enemy died.
-    EXPECT_NEAR(drops[0]->GetPositionX(), enemy.deathPosition.x, 2.0f);
-    EXPECT_GE(drops[0]->GetPositionY(), enemy.deathPosition.y);
-    EXPECT_LT(drops[0]->GetPositionY(), enemy.deathPosition.y + 5.0f);
+    // It rises from where the walker died.
+    EXPECT_NEAR(drops[0]->GetPositionX(), diedAt.x, 2.0f);
+    EXPECT_GE(drops[0]->GetPositionY(), diedAt.y);
+    EXPECT_LT(drops[0]->GetPositionY(), diedAt.y + 5.0f);
     for (int hit = 0; hit < 3; ++hit) {
-        enemy.TakeDamage(0.4f, WeaponSprite::kRifle);
+        walker->TakeDamage(0.4f, WeaponSprite::kRifle);
         Step();
     }
-    EXPECT_EQ(enemy.GetHealth(), 0.0f);
-    EXPECT_EQ(enemy.deaths, 1);
+    EXPECT_EQ(walker->GetHealth(), 0.0f);
     EXPECT_EQ(Stage()->GetKills().ground, 1);
     EXPECT_EQ(LiveDrops().size(), 1u);
 }
@@ -44,7 +53,7 @@ TEST_F(EnemyTest, BulletsKillOnceCountOnceAndLeaveOneDrop) {
 // A hit shows bar and background for a second; a second hit within it
 // starts the second again.
 TEST_F(EnemyTest, TheBarShowsForASecondAfterEachHit) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     Enemy& enemy = Place(Vector2D{600.0f, 400.0f});
     Step(2);
     Tundra::Sprite* bar = enemy.GetHealthBar();
@@ -73,7 +82,7 @@ TEST_F(EnemyTest, TheBarShowsForASecondAfterEachHit) {
 // The bar starts 10 above the enemy, shrinks from one side with health
 // (a full bar is 50 wide) and moves with its enemy.
 TEST_F(EnemyTest, TheBarShowsTheHealthFromOneSideAndFollowsTheEnemy) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     Enemy& enemy = Place(Vector2D{600.0f, 400.0f});
     Step(2);
     Tundra::Sprite& bar = *enemy.GetHealthBar();
@@ -96,7 +105,7 @@ TEST_F(EnemyTest, TheBarShowsTheHealthFromOneSideAndFollowsTheEnemy) {
 // Every bar is drawn a step below the one made before it, and the bar
 // itself just below its background.
 TEST_F(EnemyTest, EachNewBarLiesBelowThePreviousOne) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     const float depth = Enemy::GetHealthBarDepthCounter();
     Enemy& first = Place(Vector2D{600.0f, 400.0f});
     Enemy& second = Place(Vector2D{700.0f, 400.0f});
@@ -111,7 +120,7 @@ TEST_F(EnemyTest, EachNewBarLiesBelowThePreviousOne) {
 // Past x -50 or below y -50 an enemy goes, and its bar with it; the others
 // keep their order in the live list.
 TEST_F(EnemyTest, AnEnemyPastTheLeftOrBottomEdgeGoesWithItsBar) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     const Vector2D positions[] = {{-50.0f, 300.0f}, {-50.01f, 300.0f}, {300.0f, -50.0f}, {300.0f, -50.01f},
                                   {400.0f, 300.0f}};
     std::vector<Enemy*> placed;
@@ -133,7 +142,7 @@ TEST_F(EnemyTest, AnEnemyPastTheLeftOrBottomEdgeGoesWithItsBar) {
 // The bar depth reached comes back with a saved game, and the loaded
 // enemies keep their bars.
 TEST_F(EnemyTest, TheBarDepthAndTheBarsComeBackWithASavedGame) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     Place(Vector2D{600.0f, 400.0f});
     Step(2);
     const float depth = Enemy::GetHealthBarDepthCounter();
@@ -156,7 +165,7 @@ TEST_F(EnemyTest, TheBarDepthAndTheBarsComeBackWithASavedGame) {
 // the enemy destroy that object with it: such a save is refused, and the
 // running game goes on.
 TEST_F(EnemyTest, ASavedBarThatIsNotTheEnemysOwnIsRefused) {
-    ASSERT_TRUE(EnterStage(0));
+    ASSERT_TRUE(EnterEmptyStage());
     Enemy& enemy = Place(Vector2D{600.0f, 400.0f});
     Step(2);
     Tundra::Sprite* bar = enemy.GetHealthBar();
