@@ -152,6 +152,10 @@ void UnknownBoss::FindParts() {
     m_sky = Tundra::FindObject<SkyGradient>("SkyGradient");
 }
 
+std::array<Tundra::Sprite*, 3> UnknownBoss::MountedParts() const {
+    return {m_eye.Get(), m_leftPart.Get(), m_rightPart.Get()};
+}
+
 void UnknownBoss::FindPartsAfterLoad() {
     if (m_partsPending != 0) {
         FindParts();
@@ -161,7 +165,7 @@ void UnknownBoss::FindPartsAfterLoad() {
 void UnknownBoss::OnStart() {
     Enemy::OnStart();
     FindParts();
-    for (Tundra::Sprite* part : {m_eye.Get(), m_leftPart.Get(), m_rightPart.Get()}) {
+    for (Tundra::Sprite* part : MountedParts()) {
         if (part != nullptr && part->GetMount() != this) {
             Mount(part);
         }
@@ -191,7 +195,7 @@ void UnknownBoss::Update(float dt) {
     }
     // The parts take the body's tint (a burn's among them).
     m_fight.color = GetModulationColor();
-    for (Tundra::Sprite* part : {m_eye.Get(), m_leftPart.Get(), m_rightPart.Get()}) {
+    for (Tundra::Sprite* part : MountedParts()) {
         if (part != nullptr) {
             part->SetModulationColor(m_fight.color);
         }
@@ -401,7 +405,7 @@ void UnknownBoss::FadePartIn(Tundra::Sprite* part, std::uint8_t& fadingIn, float
 
 void UnknownBoss::SetOpacityOfAll(float opacity) {
     SetOpacity(opacity);
-    for (Tundra::Sprite* part : {m_eye.Get(), m_leftPart.Get(), m_rightPart.Get()}) {
+    for (Tundra::Sprite* part : MountedParts()) {
         if (part != nullptr) {
             part->SetOpacity(opacity);
         }
@@ -468,7 +472,7 @@ void UnknownBoss::OnDeath() {
 void UnknownBoss::Destroy() {
     FindPartsAfterLoad();
     Enemy::Destroy();
-    for (Tundra::Sprite* part : {m_eye.Get(), m_leftPart.Get(), m_rightPart.Get()}) {
+    for (Tundra::Sprite* part : MountedParts()) {
         if (part != nullptr) {
             part->Destroy();
         }

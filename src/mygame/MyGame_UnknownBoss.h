@@ -5,6 +5,7 @@
 #include "math/Math_Vector2D.h"
 #include "mygame/MyGame_Enemy.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -70,6 +71,8 @@ private:
     // once the level read is whole.
     void FindParts();
     void FindPartsAfterLoad();
+    // The eye and both parts; null where one is missing.
+    std::array<Tundra::Sprite*, 3> MountedParts() const;
 
     void UpdateOpening();
     void UpdateDying();
