@@ -34,7 +34,6 @@ constexpr float kHazardReach = 60.0f;
 constexpr float kJumpReach = 1.5f * kTileSize;
 constexpr float kCursorLead = 300.0f;
 constexpr std::int32_t kBearKind = 3;
-constexpr std::int64_t kFramesPerPress = 60;
 
 // The top of the column under x; NaN where none is.
 float GroundUnder(const std::vector<Vector2D>& tops, float x) {
@@ -163,10 +162,7 @@ StageInput DecideStageInput(const StageView& view) {
     input.jump = evenFrame && RiseAhead(view);
     if (const Vector2D* enemy = NearestEnemy(view)) {
         input.cursor = *enemy;
-        // Let go once a second: a new press takes the hand back to the
-        // weapon it fires, whatever the hands did meanwhile (a load starts
-        // with the other one).
-        input.click = view.frame % kFramesPerPress != 0;
+        input.click = true;
     } else {
         input.cursor = {view.player.x + kCursorLead, view.player.y};
     }

@@ -48,8 +48,7 @@ struct StageInput {
 // arms), steps out from under markers, columns and strikes, jumps when the
 // ground ahead rises above the ground it stands on, and clicks through
 // the story and the results. With an enemy in view the cursor is on the
-// nearest one and the fire is held (let go for a frame each second);
-// without one the cursor stays ahead of
+// nearest one and the fire is held; without one the cursor stays ahead of
 // the player, so that it faces the way the ground comes from.
 StageInput DecideStageInput(const StageView& view);
 
