@@ -77,7 +77,7 @@ class WholeStageTest : public OffscreenStageFixture {
 protected:
     static constexpr int kFrameLimit = 4000;
     static constexpr int kRecordFrom = 1200;
-    static constexpr int kRecordedFrames = 600;
+    static constexpr int kRecordedFrames = 300;
 
     // One frame with the bot's input for what the stage shows now.
     void BotStep() {
