@@ -11,6 +11,7 @@
 #include "tundra/Tundra_Line.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace Tundra {
@@ -172,7 +173,7 @@ void Sprite::Load(Core::File& file) {
     float frameTimer = 0.0f;
     file.ReadF32(frameTimer);
     const bool endOfAnimation = file.ReadFlag();
-    if (!(frameTimer >= 0.0f && frameTimer <= std::numeric_limits<float>::max())) {
+    if (!std::isfinite(frameTimer) || frameTimer < 0.0f) {
         file.SetFailed();
     } else if (!file.HasFailed()) {
         m_sprite->RestoreFrameProgress(frameTimer, endOfAnimation);
