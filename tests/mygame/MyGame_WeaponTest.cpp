@@ -187,7 +187,8 @@ TEST_F(WeaponTest, TheFlameDrainsAndRecharges) {
 }
 
 // The cone: 20 degrees around the aim, strictly within the range, living
-// enemies only. Outside the stage the flame drains but burns nothing.
+// enemies only; one its hit kills is not lit (a boss would burn on, hidden).
+// Outside the stage the flame drains but burns nothing.
 TEST_F(WeaponTest, TheFlameBurnsLivingEnemiesInItsCone) {
     ASSERT_TRUE(EnterWithWeapons(WeaponSprite::kFlameThrower, WeaponSprite::kRifle, 0));
     WeaponSprite& flame = *Find<Player>("Player")->GetLeftWeapon();
@@ -200,8 +201,10 @@ TEST_F(WeaponTest, TheFlameBurnsLivingEnemiesInItsCone) {
     Enemy& wide = *AddTestEnemy(at(-21.0f, 200.0f));
     Enemy& far = *AddTestEnemy(at(0.0f, 450.0f));
     Enemy& dead = *AddTestEnemy(at(5.0f, 150.0f));
+    Enemy& killed = *AddTestEnemy(at(-10.0f, 250.0f));
     Step();
     dead.SetHealth(0.0f);
+    killed.SetHealth(0.0001f);
     AimAt(at(0.0f, 300.0f));
     Press(os::VK_LBUTTON);
     Step(60);
@@ -212,8 +215,10 @@ TEST_F(WeaponTest, TheFlameBurnsLivingEnemiesInItsCone) {
         EXPECT_EQ(untouched->GetHealth(), 1.0f);
         EXPECT_EQ(untouched->GetDebuff(), nullptr);
     }
-    EXPECT_EQ(dead.GetHealth(), 0.0f);
-    EXPECT_EQ(dead.GetDebuff(), nullptr);
+    for (Enemy* lifeless : {&dead, &killed}) {
+        EXPECT_EQ(lifeless->GetHealth(), 0.0f);
+        EXPECT_EQ(lifeless->GetDebuff(), nullptr);
+    }
 }
 
 TEST_F(WeaponTest, OnTheTitleTheFlameDrainsAndBurnsNothing) {
