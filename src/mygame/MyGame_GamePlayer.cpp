@@ -125,7 +125,9 @@ void GamePlayer::Load(Core::File& file) {
     if (file.HasFailed()) {
         return;
     }
-    m_stateMachine->Load(file);
+    // Read into a copy, kept only when the whole stream is sound.
+    const Core::RefPtr<StateMachine> machine(static_cast<StateMachine*>(m_stateMachine->CloneState()));
+    machine->Load(file);
     std::array<LabeledButton*, 2> buttons{};
     for (LabeledButton*& button : buttons) {
         file >> button;
@@ -133,6 +135,7 @@ void GamePlayer::Load(Core::File& file) {
     if (file.HasFailed()) {
         return;
     }
+    m_stateMachine = machine;
     m_invulnerableTime = invulnerableTime;
     m_blinkPhase = blinkPhase;
     for (std::size_t i = 0; i < buttons.size(); ++i) {

@@ -1,4 +1,5 @@
 #include "collision/Collision_DynamicObject.h"
+#include "core/Core_MemoryFile.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_GameLevel.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace mygametest {
@@ -158,6 +160,40 @@ TEST_F(GamePlayerTest, TheStagePlayerStopsAWalkAtTheScreenEdge) {
     Press(kLeftKey);
     ASSERT_TRUE(RunUntil([this] { return MovementState() == kMovementWalking; }, 10));
     EXPECT_EQ(BodyVelocity().x, 0.0f);
+}
+
+// A blinking player's stream cut anywhere in the stage player's own part
+// fails and leaves an idle player's timers and "PlayerState" as they were;
+// the whole stream loads. (Copies of the player have no weapons, which
+// only their layer could give a read player.)
+TEST_F(GamePlayerTest, ACutStreamLeavesTheStagePlayersOwnPartUnchanged) {
+    const auto copy = [this] { return Core::RefPtr<GamePlayer>(static_cast<GamePlayer*>(m_gamePlayer->Clone())); };
+    Stage()->DamagePlayer(0.05f);
+    Step(3);
+    ASSERT_EQ(State(), kInvulnerable);
+    Core::MemoryFile blinking;
+    Core::MemoryFile playerPart;
+    copy()->Save(blinking);
+    copy()->Player::Save(playerPart);
+    ASSERT_TRUE(RunUntil([this] { return State() == kIdle; }, 120));
+    const Core::RefPtr<GamePlayer> idle = copy();
+    const auto own = [&idle] {
+        Core::MemoryFile machine;
+        idle->GetPlayerState()->Save(machine);
+        std::vector<std::uint8_t> bytes(machine.GetData(), machine.GetData() + machine.GetSize());
+        return std::tuple(bytes, idle->GetInvulnerableTime(), idle->GetBlinkPhase());
+    };
+    const auto before = own();
+    for (std::uint32_t size = playerPart.GetSize(); size < blinking.GetSize(); ++size) {
+        Core::MemoryFile cut(blinking.GetData(), size);
+        idle->Load(cut);
+        EXPECT_TRUE(cut.HasFailed()) << "size " << size;
+        EXPECT_TRUE(own() == before) << "size " << size;
+    }
+    Core::MemoryFile whole(blinking.GetData(), blinking.GetSize());
+    idle->Load(whole);
+    EXPECT_FALSE(whole.HasFailed());
+    EXPECT_EQ(idle->GetPlayerState()->GetCurrent(), kInvulnerable);
 }
 
 // What a save must carry of the stage's player.
