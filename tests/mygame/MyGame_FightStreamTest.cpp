@@ -114,6 +114,19 @@ TEST_F(FightStreamTest, ATeleportSavedLoadedAndSavedAgainGivesTheSameBytes) {
     ExpectSaveLoadSaveGivesTheSameBytes();
 }
 
+// A fight's health held by the test stays held in the fresh game that loads
+// it, so that a loaded fight lasts as long as the uninterrupted one.
+TEST_F(FightStreamTest, HeldHealthHoldsInTheFreshGameThatLoadsTheSave) {
+    ASSERT_TRUE(EnterStage(kBearStage));
+    HoldHealth();
+    Save("held");
+    EndGame();
+    ASSERT_TRUE(EnterStage(kBearStage, kSeed + 1));
+    Load("held");
+    Stage()->DamagePlayer(0.5f);
+    EXPECT_EQ(Stage()->GetHealth(), 1.0f);
+}
+
 // A sample of cuts and changes of each fight: the fuzz harness of saved
 // stages goes further.
 TEST_F(FightStreamTest, CutAndMutatedFightsLoadOrAreRefusedCleanly) {

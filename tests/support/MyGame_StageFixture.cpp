@@ -24,6 +24,7 @@ bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
         Content().ThenBuild(MyLevelFactory::kGameLevel, layer, extra);
     }
     MyGame& game = StartGame(seed);
+    ApplyHeldHealth();
     Step();
     game.GetProfile().currentStage = static_cast<std::uint8_t>(stage);
     game.ChangeLevel(MyLevelFactory::kGameLevel);
@@ -73,8 +74,13 @@ void StageFixture::SendEnemiesAway() {
 }
 
 void StageFixture::HoldHealth() {
+    m_holdingHealth = true;
+    ApplyHeldHealth();
+}
+
+void StageFixture::ApplyHeldHealth() {
     constexpr std::uint8_t kWholeHit = 10;
-    if (m_game) {
+    if (m_holdingHealth && m_game) {
         m_game->GetProfile().fifthWeaponLevel = kWholeHit;
     }
 }

@@ -48,7 +48,9 @@ protected:
     // still to come with them.
     void SendEnemiesAway();
     // From now on hits cost the player nothing (the fifth weapon's armour
-    // takes the whole of each), so a fight lasts as long as a test needs.
+    // takes the whole of each), so a fight lasts as long as a test needs:
+    // in the running game and in every game entered after, also one that
+    // then loads a save (the profile is no game state).
     void HoldHealth();
 
     // Steps one frame at a time until `done` holds after a frame; the
@@ -79,8 +81,11 @@ protected:
     void Tap(os::VirtualKey key);
 
 private:
+    void ApplyHeldHealth();
+
     std::vector<std::pair<std::uint32_t, TestContent::Builder>> m_extraBuilders;
     StageLeftOut m_leftOut;
+    bool m_holdingHealth = false;
 };
 
 // The same on SDL's offscreen driver with real textures: sprites get the
