@@ -2,13 +2,11 @@
 
 #include "core/Core_File.h"
 #include "mygame/MyGame_AnimationPause.h"
-#include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_Globals.h"
-#include "mygame/MyGame_RunningStage.h"
+#include "mygame/MyGame_ShotRules.h"
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_WidgetClone.h"
-#include "tundra/Tundra_CollisionQueries.h"
 
 #include <cmath>
 
@@ -28,21 +26,7 @@ constexpr float kBurstRiseSpeed = 25.0f;
 constexpr float kBurstDriftSpeed = 100.0f;
 constexpr float kTurnedRotation = -90.0f;
 
-bool IsOutsideArea(const Vector2D& p) { return p.x < -100.0f || p.x > 1200.0f || p.y > 800.0f || p.y < -100.0f; }
-
-bool IsFinite(const Vector2D& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
-
-// A stage's player that has no invulnerability left; null otherwise.
-const GamePlayer* OpenPlayer() {
-    const auto* player = dynamic_cast<const GamePlayer*>(Globals().player);
-    return player != nullptr && !(player->GetInvulnerableTime() > 0.0f) ? player : nullptr;
-}
-
-void DamagePlayer(float amount) {
-    if (GameLevel* stage = GetRunningStage()) {
-        stage->DamagePlayer(amount);
-    }
-}
+constexpr ShotArea kArea{-100.0f, 1200.0f, -100.0f, 800.0f};
 
 }  // namespace
 
@@ -102,7 +86,7 @@ void BossProjectile::Load(Core::File& file) {
     file.ReadU8(wasPlaying);
     file.ReadU8(fading);
     file.ReadU8(timedStart);
-    if (kind < 0 || kind >= kKindCount || !std::isfinite(timer) || !std::isfinite(duration) || !IsFinite(home) ||
+    if (kind < 0 || kind >= kKindCount || !std::isfinite(timer) || !std::isfinite(duration) || !Math::IsFinite(home) ||
         wasPlaying > 1 || fading > 1 || timedStart > 1) {
         file.SetFailed();
     }
@@ -169,12 +153,11 @@ void BossProjectile::UpdateWarningMarker(float dt) {
 }
 
 void BossProjectile::UpdateFlyingShot(float dt) {
-    if (IsOutsideArea(GetPosition())) {
+    if (IsOutside(GetPosition(), kArea)) {
         Play(true);
         SetVelocity({0.0f, 0.0f});
     }
-    if (Tundra::IsCollidedWithSprite(GetCollisionObject(), "Player", true) && OpenPlayer() != nullptr) {
-        DamagePlayer(kShotDamage);
+    if (HurtOpenPlayerOnContact(GetCollisionObject(), kShotDamage)) {
         Play(true);
         SetVelocity({0.0f, 0.0f});
     }
@@ -200,7 +183,7 @@ void BossProjectile::UpdateColumn() {
     const float x = GetPositionX();
     const float playerX = player->GetPositionX();
     if (x - halfWidth <= playerX && playerX <= x + halfWidth) {
-        DamagePlayer(kColumnDamage);
+        DamageStagePlayer(kColumnDamage);
     }
 }
 
@@ -218,8 +201,7 @@ void BossProjectile::UpdateStrike(float dt) {
         SetOpacity(GetOpacity() + kStrikeFadeInStep);
         return;
     }
-    if (Tundra::IsCollidedWithSprite(GetCollisionObject(), "Player", true) && OpenPlayer() != nullptr) {
-        DamagePlayer(kStrikeDamage);
+    if (HurtOpenPlayerOnContact(GetCollisionObject(), kStrikeDamage)) {
         SetVelocity({0.0f, 0.0f});
     }
     if (!IsPlaying()) {
@@ -229,12 +211,11 @@ void BossProjectile::UpdateStrike(float dt) {
 }
 
 void BossProjectile::UpdateFadingShot() {
-    if (IsOutsideArea(GetPosition())) {
+    if (IsOutside(GetPosition(), kArea)) {
         Destroy();
         return;
     }
-    if (Tundra::IsCollidedWithSprite(GetCollisionObject(), "Player", true) && OpenPlayer() != nullptr) {
-        DamagePlayer(kShotDamage);
+    if (HurtOpenPlayerOnContact(GetCollisionObject(), kShotDamage)) {
         m_fading = 1;
     }
     if (m_fading != 0) {
@@ -253,7 +234,7 @@ void BossProjectile::UpdateFadingShot() {
 void BossProjectile::SetPaused(bool paused) { PauseAnimation(*this, paused, m_wasPlaying); }
 
 BossProjectile* BossProjectile::Create(std::int32_t kind, const Vector2D& position) {
-    if (kind < 0 || kind >= kKindCount || !IsFinite(position)) {
+    if (kind < 0 || kind >= kKindCount || !Math::IsFinite(position)) {
         return nullptr;
     }
     auto* projectile = CloneTemplateToWorld<BossProjectile>(kBossProjTemplate);
@@ -268,7 +249,7 @@ BossProjectile* BossProjectile::Create(std::int32_t kind, const Vector2D& positi
 }
 
 BossProjectile* CreateBossProjectileMoving(std::int32_t kind, Vector2D position, Vector2D velocity) {
-    if (!IsFinite(velocity)) {
+    if (!Math::IsFinite(velocity)) {
         return nullptr;
     }
     BossProjectile* projectile = BossProjectile::Create(kind, position);

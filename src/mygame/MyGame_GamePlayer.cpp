@@ -7,11 +7,11 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_StateBuilder.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_WeaponSprite.h"
 #include "tundra/Tundra_FindObject.h"
-#include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_Sound.h"
 
 #include <array>
@@ -35,14 +35,9 @@ constexpr std::uint8_t kBoundingRectangleOnly = 0;
 
 using State = Tundra::State<GamePlayer>;
 
-GameLevel* CurrentStage() {
-    const Tundra::Game* game = Tundra::Game::GetInstance();
-    return game != nullptr ? dynamic_cast<GameLevel*>(game->GetCurrentLevel()) : nullptr;
-}
-
 // Outside a stage nothing hurts the player.
 float StageHealth() {
-    const GameLevel* stage = CurrentStage();
+    const GameLevel* stage = GetRunningStage();
     return stage != nullptr ? stage->GetHealth() : 1.0f;
 }
 
@@ -209,7 +204,7 @@ void GamePlayer::EnterDying(float) {
     SetCurrentAnimationIndex(kDeathAnimation, true);
     SetLoop(false);
     Play(true);
-    if (GameLevel* stage = CurrentStage()) {
+    if (GameLevel* stage = GetRunningStage()) {
         stage->SetLevelPaused(true);
     }
     if (Tundra::Sound* sound = Globals().playerDeathSound) {
@@ -240,7 +235,7 @@ void GamePlayer::MakeDefeatButtons() {
 
 void GamePlayer::ShowDefeatDialog() {
     MakeDefeatButtons();
-    if (const GameLevel* stage = CurrentStage(); stage != nullptr && stage->GetFrame() != nullptr) {
+    if (const GameLevel* stage = GetRunningStage(); stage != nullptr && stage->GetFrame() != nullptr) {
         stage->GetFrame()->SetTargetRect(0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
         stage->GetFrame()->SetTargetRect(-200.0f, 200.0f, 200.0f, -200.0f, 1.0f);
     }

@@ -3,10 +3,8 @@
 #include "core/Core_File.h"
 #include "math/Math_Angles.h"
 #include "mygame/MyGame_AnimationPause.h"
-#include "mygame/MyGame_GameLevel.h"
-#include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_Globals.h"
-#include "mygame/MyGame_RunningStage.h"
+#include "mygame/MyGame_ShotRules.h"
 #include "mygame/MyGame_StageTheme.h"
 #include "mygame/MyGame_WidgetClone.h"
 #include "tundra/Tundra_CollisionQueries.h"
@@ -26,13 +24,7 @@ constexpr float kExplosionDriftSpeed = 100.0f;
 constexpr float kArcRate = 0.6f;
 constexpr float kSpinSpeed = 1000.0f;
 
-bool IsOutsideArea(const Vector2D& p) { return p.x < -100.0f || p.x > 1100.0f || p.y > 1000.0f || p.y < -100.0f; }
-
-// A hit counts only on a player that is not blinking after an earlier one.
-bool IsOpenPlayer() {
-    const auto* player = dynamic_cast<const GamePlayer*>(Globals().player);
-    return player != nullptr && !(player->GetInvulnerableTime() > 0.0f);
-}
+constexpr ShotArea kArea{-100.0f, 1100.0f, -100.0f, 1000.0f};
 
 // The template's clone in the world layer at the position, with the
 // theme's animation of the kind; null without a template or a world.
@@ -104,7 +96,7 @@ void Projectile::Update(float dt) {
     if (Globals().paused != 0 || IsDestroyRequested()) {
         return;
     }
-    if (IsOutsideArea(GetPosition())) {
+    if (IsOutside(GetPosition(), kArea)) {
         Destroy();
         return;
     }
@@ -112,10 +104,7 @@ void Projectile::Update(float dt) {
     if (Tundra::IsCollidedWithSprite(collision, "MapTileColliderTemplate", true)) {
         Explode();
     }
-    if (Tundra::IsCollidedWithSprite(collision, "Player", true) && IsOpenPlayer()) {
-        if (GameLevel* stage = GetRunningStage()) {
-            stage->DamagePlayer(kPlayerDamage);
-        }
+    if (HurtOpenPlayerOnContact(collision, kPlayerDamage)) {
         Explode();
     }
     if (IsPlaying()) {

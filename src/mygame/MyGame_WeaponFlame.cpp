@@ -3,8 +3,8 @@
 #include "math/Math_Angles.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_WeaponSprite.h"
-#include "tundra/Tundra_Game.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ constexpr float kBurnPerSecond = 0.5f;
 }  // namespace
 
 void BurnEnemiesInCone(const WeaponSprite& weapon, float range, float dt) {
-    const Tundra::Game* game = Tundra::Game::GetInstance();
-    auto* stage = game != nullptr ? dynamic_cast<GameLevel*>(game->GetCurrentLevel()) : nullptr;
+    GameLevel* stage = GetRunningStage();
     if (stage == nullptr) {
         return;
     }
