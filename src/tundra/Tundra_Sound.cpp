@@ -82,6 +82,7 @@ SoundEngine* Sound::Engine() {
 void Sound::Setup(const Core::String& path, std::uint32_t positioning, float intensity, bool looping,
                   float introFraction, bool noStreaming) {
     ReleaseHeldSource();
+    m_started = false;
     m_noStreaming = noStreaming;
     m_sound = nullptr;
     SoundEngine* engine = Engine();
@@ -124,16 +125,22 @@ bool Sound::Play(bool restart) {
         engine->SetSourcePitch(m_source, m_pitch);
     }
     engine->SetSourceLooping(m_source, m_looping);
-    return engine->PlaySource(m_source);
+    if (!engine->PlaySource(m_source)) {
+        return false;
+    }
+    m_started = true;
+    return true;
 }
 
 void Sound::Stop() {
+    m_started = false;
     if (SoundEngine* engine = Engine(); engine != nullptr && m_source) {
         engine->StopSource(m_source);
     }
 }
 
 void Sound::Pause() {
+    m_started = false;
     if (SoundEngine* engine = Engine(); engine != nullptr && m_source) {
         engine->PauseSource(m_source);
     }
@@ -241,9 +248,8 @@ void Sound::Save(Core::File& file) const {
     file.WriteU32(m_positioning);
     file.WriteF32(m_introFraction);
     file.WriteU8(m_noStreaming ? 1 : 0);
-    // Whether it still plays is the device's to say, in its own time.
-    PlayState{GetVolume(), GetPitch(), m_intensity, m_looping, !Game::IsWritingStateHash() && IsPlaying()}.Write(
-        file);
+    const bool playing = !Game::IsWritingStateHash() && m_looping && m_started;
+    PlayState{GetVolume(), GetPitch(), m_intensity, m_looping, playing}.Write(file);
 }
 
 void Sound::Load(Core::File& file) {

@@ -41,10 +41,13 @@ class Sound : public GameObject {
     void PushToLua(lua_State* state) const override;
     // After the object part: the file name alone, positioning, intro
     // fraction, no streaming, volume, pitch, intensity, looping, playing.
+    // Playing is stored for a looping sound started and not stopped or
+    // paused since; never for a one-shot, whose end the device times on its
+    // own clock (two saves of the same state would differ).
     void Save(Core::File& file) const override;
     // The sound comes back from "\Resources\Sounds\<name>" below the game's
-    // directory and plays again when it was playing. A name that is not a
-    // plain file name loads nothing and is reported.
+    // directory and plays again when it was stored playing. A name that is
+    // not a plain file name loads nothing and is reported.
     void Load(Core::File& file) override;
     // Stops the sound; the source is given back by clean-up.
     void Destroy() override;
@@ -103,6 +106,9 @@ private:
     float m_pitch = 1.0f;
     float m_intensity = 0.0f;
     bool m_noStreaming = false;
+    // Set by a Play that started the sound, cleared by Stop, Pause and a
+    // new Setup: the game's own account, which the device's cannot change.
+    bool m_started = false;
 };
 
 }  // namespace Tundra
