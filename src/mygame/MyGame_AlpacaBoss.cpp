@@ -241,8 +241,6 @@ void AlpacaBoss::UpdateOpening() {
 }
 
 void AlpacaBoss::UpdateDying() {
-    // A flame may still reach the dying boss; its burn would never end.
-    EndDebuff();
     if (GetCurrentAnimationIndex() != kDeathAnimation || !IsEndOfAnimation()) {
         return;
     }

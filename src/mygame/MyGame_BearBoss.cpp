@@ -222,8 +222,6 @@ void BearBoss::UpdateFight(float dt) {
 // Once the death animation has ended the boss fades out, then hides and
 // tells the stage it is beaten.
 void BearBoss::UpdateDying() {
-    // A flame may still reach the dying boss; its burn would never end.
-    EndDebuff();
     if (GetCurrentAnimationIndex() != kDeathAnimation || !IsEndOfAnimation()) {
         return;
     }

@@ -238,8 +238,6 @@ void UnknownBoss::UpdateOpening() {
 
 // Fades out while the sky brightens, then clears the stage and hides.
 void UnknownBoss::UpdateDying() {
-    // A flame may light the body again after its death: nothing burns on.
-    EndDebuff();
     if (GetCurrentAnimationIndex() != kDeathAnimation) {
         return;
     }

@@ -5,7 +5,6 @@
 #include "mygame/MyGame_BossHp.h"
 #include "mygame/MyGame_BossProjectile.h"
 #include "mygame/MyGame_GameLevel.h"
-#include "mygame/MyGame_MyLevelFactory.h"
 #include "support/MyGame_StageBot.h"
 #include "support/MyGame_StageStreamFixture.h"
 
@@ -46,7 +45,7 @@ protected:
         StageStreamFixture::SetUp();
         // The strikes are the point, not the player's health: in every game
         // that enters the stage, also one that loads a save.
-        AlsoBuild(MyLevelFactory::kHudLayer, [this](const LayerBuild&) { HoldHealth(); });
+        HoldHealth();
         ASSERT_TRUE(EnterStage(kAlpacaStage));
         m_boss = Find<AlpacaBoss>("AlpacaBoss");
         ASSERT_NE(m_boss, nullptr);
