@@ -57,12 +57,23 @@ void WholeStageFixture::RecordAndReplay(int frames) {
     Step();
     EXPECT_NE(m_game->GetCurrentLevel(), returned.Get());
     EXPECT_EQ(m_game->GetStateHash(), back);
+    LetGo();
     // Profile and settings are no game state: the replay leaves them to
     // the test.
     m_game->GetProfile() = profile;
     Globals().leftKeyId = keys.leftKeyId;
     Globals().rightKeyId = keys.rightKeyId;
     Globals().jumpKeyId = keys.jumpKeyId;
+}
+
+void WholeStageFixture::LetGo() {
+    // The frame after the load polls nothing, the next poll takes the
+    // cursor's place, the one after finds the buttons free.
+    constexpr int kFreeFrames = 3;
+    for (int frame = 0; frame < kFreeFrames; ++frame) {
+        ApplyStageInput(StageInput{});
+        Step();
+    }
 }
 
 ReadProfile WholeStageFixture::SavedProfile() const {
