@@ -223,7 +223,7 @@ bool ResultsShowing(const GameLevel& stage) { return stage.AreResultsShowing(); 
 TEST_F(WholeStageEnemiesTest, TheBotPlaysStageZeroWithItsEnemiesToItsResults) {
     const auto start = std::chrono::steady_clock::now();
     constexpr int kRecordFrom = 1200;
-    constexpr int kRecordedFrames = 300;
+    constexpr int kRecordedFrames = 120;
     WriteBotProfile();
     ASSERT_TRUE(EnterStage(0));
     const std::uint32_t currency = m_game->GetProfile().currency;

@@ -45,25 +45,17 @@ void WholeStageFixture::RecordAndReplay(int frames) {
         Step();
         ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
     }
-    // The replay's last frame asked for the way back; this one takes it,
-    // and plays on from there as a load of that state does.
+    // The replay's last frame asked for the way back, a load of the state
+    // saved as the replay started; this one takes it.
     Step();
     EXPECT_FALSE(m_game->IsReplayPlaying());
-    const std::uint64_t back = m_game->GetStateHash();
-    const Core::RefPtr<Tundra::Level> returned = m_game->GetCurrentLevel();
-    // The frame after a load has no time behind it.
-    Step();
-    m_game->RequestLoad("gameSaved_OnReplayStart");
-    Step();
-    EXPECT_NE(m_game->GetCurrentLevel(), returned.Get());
-    EXPECT_EQ(m_game->GetStateHash(), back);
-    LetGo();
     // Profile and settings are no game state: the replay leaves them to
     // the test.
     m_game->GetProfile() = profile;
     Globals().leftKeyId = keys.leftKeyId;
     Globals().rightKeyId = keys.rightKeyId;
     Globals().jumpKeyId = keys.jumpKeyId;
+    LetGo();
 }
 
 void WholeStageFixture::LetGo() {
