@@ -4,6 +4,7 @@
 #include "mygame/MyGame_Globals.h"
 #include "support/MyGame_StageBot.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,21 @@
 #include <vector>
 
 namespace mygametest {
+
+namespace {
+
+// Mesa's software renderer (the offscreen driver's, as in CI) reads this as
+// it starts.
+constexpr const char* kSoftwareRendererKnobs = "LP_PERF";
+
+}  // namespace
+
+// Pixels are no part of what these tests check, and drawing them was most of
+// a frame's time: the software renderer skips shading, textures, blending and
+// depth. The sheets still load, so frames keep their textures' sizes.
+WholeStageFixture::WholeStageFixture() { setenv(kSoftwareRendererKnobs, "no_shade,no_tex,no_blend,no_depth", 1); }
+
+WholeStageFixture::~WholeStageFixture() { unsetenv(kSoftwareRendererKnobs); }
 
 void WholeStageFixture::WriteBotProfile() {
     constexpr std::uint8_t kUpgradeLevel = 5;

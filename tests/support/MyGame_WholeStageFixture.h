@@ -12,6 +12,9 @@ namespace mygametest {
 
 class WholeStageFixture : public OffscreenStageFixture {
 protected:
+    WholeStageFixture();
+    ~WholeStageFixture() override;
+
     // The bot's profile, written before the stage is entered: the scatter
     // gun in the left hand (the one the bot fires), the flame thrower in
     // the right, every upgrade at level 5.
