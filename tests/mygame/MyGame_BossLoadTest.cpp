@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace mygametest {
@@ -17,6 +18,8 @@ struct BossCase {
     std::uint32_t stage;
     // The boss stands in its place and fights.
     bool (*fighting)(const Enemy&);
+
+    friend void PrintTo(const BossCase& boss, std::ostream* out) { *out << boss.what; }
 };
 
 template <class Boss>
