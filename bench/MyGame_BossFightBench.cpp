@@ -27,6 +27,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,8 @@ constexpr int kWalkers = 3;
 constexpr int kSpikes = 2;
 constexpr std::int32_t kRingPattern = 4;
 constexpr int kRingMembers = 5;
+// The ring and one flyer on its path.
+constexpr int kFlyers = kRingMembers + 1;
 constexpr int kBurning = 4;
 // The opening ends at 90 salvos.
 constexpr std::int32_t kSalvosHeld = 80;
@@ -67,6 +70,10 @@ void StampSubmission(const Core::RefPtr<Engine::Node>&, float) { g_submissionSta
 
 double Microseconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::micro>(to - from).count();
+}
+
+double Mean(const std::vector<double>& values) {
+    return std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
 }
 
 double Median(std::vector<double> values) {
@@ -198,13 +205,18 @@ private:
     }
 
     void HoldTheWave(GameLevel& stage) {
-        if (CountOf<FlyingRangedEnemy>(stage) == 0) {
-            stage.SpawnFlyingEnemy(1, 0.0f);
+        // The ring comes whole; a flyer that left it, or the path flyer
+        // at its path's end, is replaced by a path flyer.
+        const int flyers = CountOf<FlyingRangedEnemy>(stage);
+        if (flyers == 0) {
             float angle = 0.0f;
             for (int member = 0; member < kRingMembers; ++member) {
                 stage.SpawnFlyingEnemy(kRingPattern, angle);
                 angle += 2.0f * static_cast<float>(M_PI) / kRingMembers;
             }
+        }
+        for (int flyer = std::max(flyers, kRingMembers); flyer < kFlyers; ++flyer) {
+            stage.SpawnFlyingEnemy(1, 0.0f);
         }
         for (int walker = CountOf<WalkingRangedEnemy>(stage); walker < kWalkers; ++walker) {
             stage.SpawnGroundEnemy();
@@ -292,6 +304,10 @@ void BM_BossFightFrame(benchmark::State& state) {
     state.counters["update us"] = Median(update);
     state.counters["submission us"] = Median(submission);
     state.counters["frame us"] = Median(whole);
+    // The software rasteriser finishes most frames' drawing in the present
+    // of a later frame, so a few long presents carry the drawing: the mean
+    // shows it where the median does not.
+    state.counters["frame mean us"] = Mean(whole);
     fight.CountObjects(state);
 }
 BENCHMARK(BM_BossFightFrame)->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);

@@ -4,6 +4,7 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"
+#include "support/Renderer_FakeTextureCache.h"
 #include "support/VideoDriver.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
@@ -177,6 +178,21 @@ TEST_F(SpriteTest, TheShapeDisplayIsMadeOnceThenMovedHiddenAndDestroyed) {
     clone->SetVisibleCollisionData(false);
     m_game->Shutdown();
     clone->SetVisibleBoundingRectangle(false);
+}
+
+TEST_F(SpriteTest, ClonesShareTheTemplatesTexturesWhichOutliveItWhileAnyCloneHoldsThem) {
+    const testsupport::FakeTextureCache textures;
+    RefPtr<Sprite> original = TUN_NEW(Sprite, SpriteAnimations());
+    const std::size_t requests = textures.Requests().size();
+    const RefPtr<Sprite> clone = static_cast<Sprite*>(original->Clone());
+    const RefPtr<Sprite> cloneOfClone = static_cast<Sprite*>(clone->Clone());
+    EXPECT_EQ(textures.Requests().size(), requests);
+    const RefPtr<Renderer::ITexture> sheet = original->GetEngineSprite()->GetAnimation(1)->GetTexture();
+    original = nullptr;
+    for (const RefPtr<Sprite>& copy : {clone, cloneOfClone}) {
+        EXPECT_EQ(copy->GetEngineSprite()->GetAnimation(1)->GetTexture(), sheet);
+    }
+    EXPECT_GT(sheet->GetWidth(), 0u);
 }
 
 TEST_F(SpriteTest, ASpriteIsInAViewportUnlessWhollyOutsideItsCamerasView) {
