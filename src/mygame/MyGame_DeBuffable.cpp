@@ -109,6 +109,11 @@ void DeBuffable::TakeDamage(float scale, std::int32_t weaponCode) {
 }
 
 void DeBuffable::SetOnFire() {
+    // Death has ended any burn, and a dead boss no longer runs the update
+    // that would end a new one.
+    if (!(m_health > 0.0f)) {
+        return;
+    }
     if (auto* burning = dynamic_cast<FireDebuff*>(m_debuff.get())) {
         burning->SetRemaining(burning->GetDuration());
         return;

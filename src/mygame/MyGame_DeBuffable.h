@@ -38,7 +38,7 @@ class DeBuffable : public Tundra::Sprite {
     // The weapon table's column for this enemy.
     virtual std::int32_t GetEnemyKind() const { return 0; }
 
-    // A flame contact: burning starts, a burn is renewed to its full
+    // A flame contact on the living: burning starts, a burn is renewed to its full
     // duration, another debuff is ended and replaced by burning.
     void SetOnFire();
     // Ends a current debuff (effect factor back to 1); nothing without one.

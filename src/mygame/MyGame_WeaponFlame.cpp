@@ -32,11 +32,7 @@ void BurnEnemiesInCone(const WeaponSprite& weapon, float range, float dt) {
             continue;
         }
         enemy->TakeDamage(dt * kBurnPerSecond, static_cast<std::int32_t>(WeaponSprite::kFlameThrower));
-        // A killing hit lights nothing: the death has ended any burn, and a
-        // boss no longer runs the update that would end a new one.
-        if (enemy->GetHealth() > 0.0f) {
-            enemy->SetOnFire();
-        }
+        enemy->SetOnFire();
         // The enemy left the list: the next one now has its index.
         if (i < stage->GetLiveEnemyCount() && stage->GetLiveEnemy(i) != enemy.Get()) {
             --i;

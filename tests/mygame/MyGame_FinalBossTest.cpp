@@ -293,7 +293,7 @@ TEST_F(FinalBossTest, DyingFadesOutWhileTheSkyBrightensThenClearsTheStage) {
     Kill(boss, WeaponSprite::kFlameThrower);
     EXPECT_EQ(boss.GetHealth(), 0.0f);
     EXPECT_EQ(boss.GetDebuff(), nullptr);
-    // The flame lights the body again in the frame of the killing hit.
+    // Nothing lights the dead body again.
     boss.SetOnFire();
     for (Tundra::Sprite* sprite : {static_cast<Tundra::Sprite*>(&boss), &Part("UnknownLeft"), &Part("UnknownRight")}) {
         EXPECT_EQ(sprite->GetCurrentAnimationIndex(), 1) << sprite->GetName().c_str();
