@@ -133,11 +133,11 @@ TEST_F(FightStreamTest, CutAndMutatedFightsLoadOrAreRefusedCleanly) {
     StartBearFight();
     ASSERT_FALSE(HasFatalFailure());
     Save("bear");
-    LoadCutsAndMutations(m_saves.Payload("bear"), 24, 60);
+    LoadCutsAndMutations(m_saves.Payload("bear"), 10, 20);
     StartTeleport();
     ASSERT_FALSE(HasFatalFailure());
     Save("teleport");
-    LoadCutsAndMutations(m_saves.Payload("teleport"), 24, 60);
+    LoadCutsAndMutations(m_saves.Payload("teleport"), 10, 20);
 }
 
 }  // namespace
