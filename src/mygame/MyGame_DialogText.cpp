@@ -69,3 +69,7 @@ bool DialogText::ShowWholeLine() {
     m_reveal = 1;
     return wasWhole;
 }
+
+void DialogText::Update(float dt) {
+    Text::Update(dt);
+}

@@ -116,3 +116,7 @@ LabeledButton* MakeKeyCaptureButton(const Vector2D& position, const Core::String
     }
     return button;
 }
+
+void LabeledButton::Update(float dt) {
+    Sprite::Update(dt);
+}

@@ -26,6 +26,10 @@ class LabeledButton : public Tundra::Sprite {
     void Load(Core::File& file) override;
 
     void OnStart() override;
+    // Shows a pending button, hit-tests the mouse (edges outside), clicks
+    // on a release that follows a press inside, and eases the label's
+    // colour toward its state's. Hidden or destroyed: nothing.
+    void Update(float dt) override;
     // The label goes with the button.
     void Destroy() override;
 
