@@ -321,3 +321,54 @@ TEST_F(ButtonTest, StreamsKeepTheStateAndRefuseWhatTheyCannotHold) {
 
 }  // namespace
 }  // namespace mygametest
+
+namespace mygametest {
+namespace {
+
+class ButtonPixelTest : public WidgetPixelTest {
+protected:
+    static constexpr testsupport::Rgba kIdle{255, 0, 0, 255};
+    static constexpr testsupport::Rgba kHovered{0, 255, 0, 255};
+    static constexpr testsupport::Rgba kPressed{0, 0, 255, 255};
+
+    void SetUp() override {
+        WidgetPixelTest::SetUp();
+        ASSERT_TRUE(Resources().WriteFlatSheet("ButtonTemplate", {kIdle, kHovered, kPressed}));
+        Resources().WriteSolidFont();
+        ASSERT_TRUE(EnterTitle());
+        Find<Tundra::Sprite>("FadeTransition")->SetVisible(false);
+        m_button = MakeLabeledButton({0.0f, 0.0f}, "Play", 0, [] {});
+        ASSERT_NE(m_button, nullptr);
+    }
+
+    // Inside the 228 x 60 button, clear of its label and of the game's
+    // cursor.
+    static inline const Vector2D kFrameProbe{80.0f, 20.0f};
+    static inline const Vector2D kCursorAt{-80.0f, -20.0f};
+    LabeledButton* m_button = nullptr;
+};
+
+TEST_F(ButtonPixelTest, EachStateShowsItsFrame) {
+    PointAt({400.0f, -300.0f});
+    Step(90);
+    EXPECT_TRUE(IsNear(PixelAt(kFrameProbe), kIdle));
+    PointAt(kCursorAt);
+    Step(2);
+    EXPECT_TRUE(IsNear(PixelAt(kFrameProbe), kHovered));
+    HoldLeftButton(true);
+    Step(2);
+    EXPECT_TRUE(IsNear(PixelAt(kFrameProbe), kPressed));
+    HoldLeftButton(false);
+    Step();
+}
+
+TEST_F(ButtonPixelTest, AHoveredLabelTurnsGold) {
+    PointAt(kCursorAt);
+    Step(120);
+    ASSERT_EQ(m_button->GetState(), 1u);
+    const CenteredText* label = m_button->GetLabel();
+    EXPECT_TRUE(IsNear(PixelAt(label->GetPosition() + Vector2D{8.0f, 8.0f}), {255, 224, 51, 255}));
+}
+
+}  // namespace
+}  // namespace mygametest
