@@ -45,11 +45,7 @@ void CenteredText::Load(Core::File& file) {
 
 void CenteredText::Update(float dt) {
     Text::Update(dt);
-    SetOpacity(FadedInOpacity(GetOpacity(), dt));
-    if (m_showPending != 0) {
-        SetVisible(true);
-        m_showPending = 0;
-    }
+    FadeInAndShowPending(*this, m_showPending, dt);
 }
 
 void CenteredText::SetText(const Core::String& text) {
