@@ -2,6 +2,7 @@
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
 #include "support/MyGame_TestGame.h"
+#include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Sound.h"
@@ -180,6 +181,42 @@ TEST_F(FadeTest, ASavedFadeReadsBackMidWayAndRefusesAnUnknownState) {
     EXPECT_EQ(ReadBack<FadeTransition>(WithFieldFromEnd<std::uint32_t>(bytes, 8, 3)), nullptr);
     EXPECT_EQ(ReadBack<FadeTransition>(WithFieldFromEnd(bytes, 12, std::numeric_limits<float>::quiet_NaN())),
               nullptr);
+}
+
+using BarAndFadePixelTest = WidgetPixelTest;
+
+// The title level's bar on a white sheet, its frame hidden: the left half
+// shows the tint, the right what lies behind the bar.
+TEST_F(BarAndFadePixelTest, AHalfBarShowsItsTintLeftAndTheBackgroundRight) {
+    ASSERT_TRUE(Resources().WriteFlatSheet("PlayerHPColor", {{255, 255, 255, 255}}));
+    ASSERT_TRUE(EnterTitle());
+    Find<Tundra::Sprite>("FadeTransition")->SetVisible(false);
+    Find<Tundra::Sprite>("PlayerHPBar")->SetVisible(false);
+    HpBar& bar = *Find<HpBar>("PlayerHPBarColor");
+    const float quarter = bar.GetFullWidth() / 4.0f;
+    const Vector2D left{bar.GetBaseX() - quarter, bar.GetPositionY()};
+    const Vector2D right{bar.GetBaseX() + quarter, bar.GetPositionY()};
+    bar.SetVisible(false);
+    Step(2);
+    const testsupport::Rgba background = PixelAt(right);
+    bar.SetVisible(true);
+    bar.SetHealth(0.5f);
+    Step(2);
+    EXPECT_TRUE(IsNear(PixelAt(left), {255, 255, 0, 255}));
+    EXPECT_TRUE(IsNear(PixelAt(right), background));
+}
+
+TEST_F(BarAndFadePixelTest, TheFadeAtFullAlphaLeavesEveryPixelBlack) {
+    ASSERT_TRUE(EnterTitle());
+    FadeTransition& fade = *Find<FadeTransition>("FadeTransition");
+    ASSERT_TRUE(RunUntil([&] { return fade.GetState() == FadeTransition::kIdle; }, 12));
+    fade.FadeToLevel(1);
+    ASSERT_TRUE(RunUntil([&] { return Game().IsLevelChangePending(); }, 12));
+    EXPECT_EQ(fade.GetAlpha(), 1.0f);
+    for (const Vector2D& point : {Vector2D{0.0f, 0.0f}, Vector2D{-500.0f, -370.0f}, Vector2D{500.0f, 370.0f},
+                                  Vector2D{-437.0f, 349.0f}, Vector2D{300.0f, -200.0f}}) {
+        EXPECT_TRUE(IsNear(PixelAt(point), {0, 0, 0, 255})) << point.x << ", " << point.y;
+    }
 }
 
 }  // namespace
