@@ -1,7 +1,9 @@
 #include "core/Core_MemoryFile.h"
+#include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_VendingMachine.h"
+#include "support/MyGame_StageFixture.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Level.h"
@@ -353,6 +355,34 @@ TEST_F(MenuMachineTest, AStreamTheMachineCannotHoldIsRefused) {
         read->Load(reader);
         EXPECT_TRUE(reader.HasFailed()) << size;
     }
+}
+
+using StagePanelTest = StageFixture;
+
+// The stage's panel reads back with the pieces its HUD layer was read with:
+// none made anew, none left behind unanimated.
+TEST_F(StagePanelTest, AStageSavedWithItsPanelOpenGoesOnWithThatPanelsPieces) {
+    ASSERT_TRUE(EnterStage(0));
+    Step(10);
+    Tap(os::VK_ESCAPE);
+    Step(5);
+    const auto centres = [this] {
+        std::vector<Tundra::GameObject*> found;
+        Game().GetHudLayer()->GetGameObjectsByName("FrameBGTemplate", found);
+        return found.size();
+    };
+    ASSERT_EQ(centres(), 1u);
+    Game().RequestSave("panel");
+    Step();
+    Game().RequestLoad("panel");
+    Step(2);
+    ASSERT_NE(Stage(), nullptr);
+    const UiFrame* frame = Stage()->GetFrame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->GetCentre(), nullptr);
+    EXPECT_EQ(frame->GetCentre()->GetLayer(), Game().GetHudLayer());
+    EXPECT_EQ(centres(), 1u);
+    EXPECT_EQ(frame->GetTarget(), (UiFrameRect{-200.0f, 225.0f, 200.0f, -225.0f, 1.0f}));
 }
 
 }  // namespace
