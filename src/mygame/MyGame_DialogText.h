@@ -35,6 +35,10 @@ class DialogText : public Tundra::Text {
     bool IsArrowShown() const { return m_arrowShown != 0; }
 
 private:
+    void TypeDigit(float dt);
+    void RevealCharacter(float dt);
+    bool StepDue(float dt, float pace);
+
     float m_stepTimer = 0.0f;
     Core::String m_line;
     std::uint32_t m_typedCount = 0;

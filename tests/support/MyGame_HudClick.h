@@ -14,7 +14,8 @@ Vector2D ClientPixelOf(const Vector2D& hudPoint);
 // The cursor over the HUD point from the next poll on; false without a
 // running game.
 bool PointAt(const Vector2D& hudPoint);
-// The left button held or let go from the next poll on.
+// The left button held or let go from the next poll on (on SDL's offscreen
+// driver: pressed or released at the next pump).
 void HoldLeftButton(bool down);
 
 // A click in three frames: the cursor enters at the point, the left button

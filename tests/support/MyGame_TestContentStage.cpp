@@ -7,6 +7,7 @@
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_Cloud.h"
 #include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_DialogArrow.h"
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_EnemyDrop.h"
@@ -102,7 +103,7 @@ std::vector<SpriteRow> HudSprites() {
          .actorIndex = 8, .collider = kRectangleCollider, .position = {-810.0f, 244.0f}, .z = 0.2f, .scale = {50.0f, 50.0f}},
         {.name = "FramePipeTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FramePipe", 1, 1, Delays(1)}},
          .actorIndex = 9, .collider = kRectangleCollider, .position = {-827.0f, 303.0f}, .z = 0.3f, .scale = {100.0f, 1.0f}},
-        {.name = "DialogArrow", .make = &MakeSprite<Sprite>, .animations = {{"DialogArrow", 1, 1, Delays(1)}},
+        {.name = "DialogArrow", .make = &MakeSprite<DialogArrow>, .animations = {{"DialogArrow", 1, 1, Delays(1)}},
          .actorIndex = 42, .collider = kRectangleCollider, .position = {410.0f, -340.0f}, .z = 0.3f, .hidden = true},
         {.name = "FrameCornerTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FrameCorner", 1, 1, Delays(1)}},
          .actorIndex = 10, .collider = kRectangleCollider, .position = {-807.0f, 366.0f}, .z = 0.4f},

@@ -2,6 +2,7 @@
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_FadeTransition.h"
+#include "mygame/MyGame_FadingText.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_InternalSprite.h"
 #include "mygame/MyGame_LabeledButton.h"
@@ -33,7 +34,7 @@ const ColliderSettings kBulletCollider{.type = 1, .thickness = 8.0f, .group = 2}
 std::vector<TextRow> TitleHudTexts() {
     return {
         {"CenteredTextTemplate", &MakeText<CenteredText>, "template", {-671.0f, 447.0f}, 3.1f},
-        {"FadingTextTemplate", &MakeText<CenteredText>, "I'm a template!", {-685.0f, 487.0f}, 3.1f},
+        {"FadingTextTemplate", &MakeText<FadingText>, "I'm a template!", {-685.0f, 487.0f}, 3.1f},
         {"DropsCollectedText", &MakeText<Tundra::Text>, "0", {-420.0f, 205.0f}, 5.0f},
     };
 }
