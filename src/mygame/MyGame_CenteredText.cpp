@@ -1,5 +1,6 @@
 #include "mygame/MyGame_CenteredText.h"
 
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_WidgetStream.h"
 
@@ -38,6 +39,15 @@ void CenteredText::Load(Core::File& file) {
     m_anchor = anchor;
     m_textLength = length;
     m_showPending = showPending;
+}
+
+void CenteredText::Update(float dt) {
+    Text::Update(dt);
+    SetOpacity(FadedInOpacity(GetOpacity(), dt));
+    if (m_showPending != 0) {
+        SetVisible(true);
+        m_showPending = 0;
+    }
 }
 
 void CenteredText::SetText(const Core::String& text) {

@@ -25,7 +25,16 @@ double ScriptedClock() { return g_now; }
 
 }  // namespace
 
+MyGameTest* MyGameTest::s_running = nullptr;
+
+void MyGameTest::StepRunningTest(int frames) {
+    if (s_running != nullptr) {
+        s_running->Step(frames);
+    }
+}
+
 void MyGameTest::SetUp() {
+    s_running = this;
     CoreStartup(m_core);
     m_clock = Core::GetClockFunction();
     g_frames = 0;
@@ -65,6 +74,7 @@ void MyGameTest::TearDown() {
     }
     Core::SetClockFunction(m_clock);
     CoreShutdown(m_core);
+    s_running = nullptr;
 }
 
 MyGame& MyGameTest::StartGame(std::uint32_t seed) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "math/Math_Vector2D.h"
+
+// The game's own HUD used as a player uses it: the headless cursor and the
+// left mouse button, read by the game's mouse at each frame's poll, over
+// frames of the game of the running test (MyGameTest).
+namespace mygametest {
+
+// A HUD point (origin at the centre of the 1024 x 768 view, y up) as the
+// client pixel the menus read (x from the left, y from the bottom).
+Vector2D ClientPixelOf(const Vector2D& hudPoint);
+
+// The cursor over the HUD point from the next poll on; false without a
+// running game.
+bool PointAt(const Vector2D& hudPoint);
+// The left button held or let go from the next poll on (on SDL's offscreen
+// driver: pressed or released at the next pump).
+void HoldLeftButton(bool down);
+
+// A click in three frames: the cursor enters at the point, the left button
+// goes down, then comes up there. False without a running game.
+bool ClickAt(const Vector2D& hudPoint);
+
+}  // namespace mygametest
