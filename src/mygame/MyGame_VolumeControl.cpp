@@ -2,8 +2,8 @@
 
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
-#include "mygame/MyGame_AnimationCrop.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
@@ -140,7 +140,7 @@ void VolumeControl::CutFillBar() {
         return;
     }
     // Drawn no wider than the wedge, whatever the value.
-    const float width = std::min(m_value, 1.0f) * 2.0f * m_halfWidth;
+    const float width = DrawnFraction(m_value) * 2.0f * m_halfWidth;
     CropFrameWidth(*m_fillBar, width);
     m_fillBar->SetPositionX(GetPositionX() + width * 0.5f - m_halfWidth);
 }
