@@ -53,6 +53,12 @@ void ReadRect(Core::File& file, UiFrameRect& rect) {
     ReadFinite(file, rect.alpha);
 }
 
+// A piece something else destroyed is gone from the level: it is written
+// as none, so that the frame reads back without it.
+void WritePiece(Core::File& file, const Core::RefPtr<Tundra::Sprite>& piece) {
+    file << (StaysInItsLayer(piece.Get()) ? piece.Get() : nullptr);
+}
+
 // A piece link read back: a sprite (or nothing) its layer will keep.
 Core::RefPtr<Tundra::Sprite> ReadPiece(Core::File& file) {
     Tundra::Sprite* piece = nullptr;
@@ -151,10 +157,10 @@ void UiFrame::LayOut() {
 }
 
 void UiFrame::Save(Core::File& file) const {
-    file << m_centre;
+    WritePiece(file, m_centre);
     for (std::size_t i = 0; i < kEdges; ++i) {
-        file << m_pipes[i];
-        file << m_corners[i];
+        WritePiece(file, m_pipes[i]);
+        WritePiece(file, m_corners[i]);
     }
     WriteRect(file, m_current);
     WriteRect(file, m_target);

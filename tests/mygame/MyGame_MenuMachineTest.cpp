@@ -1,8 +1,11 @@
 #include "core/Core_MemoryFile.h"
+#include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_VendingMachine.h"
+#include "support/MyGame_StageFixture.h"
 #include "support/MyGame_TestGame.h"
+#include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Level.h"
 
@@ -353,6 +356,65 @@ TEST_F(MenuMachineTest, AStreamTheMachineCannotHoldIsRefused) {
         read->Load(reader);
         EXPECT_TRUE(reader.HasFailed()) << size;
     }
+}
+
+using StagePanelTest = StageFixture;
+
+// The stage's panel reads back with the pieces its HUD layer was read with:
+// none made anew, none left behind unanimated.
+TEST_F(StagePanelTest, AStageSavedWithItsPanelOpenGoesOnWithThatPanelsPieces) {
+    ASSERT_TRUE(EnterStage(0));
+    Step(10);
+    Tap(os::VK_ESCAPE);
+    Step(5);
+    const auto centres = [this] {
+        std::vector<Tundra::GameObject*> found;
+        Game().GetHudLayer()->GetGameObjectsByName("FrameBGTemplate", found);
+        return found.size();
+    };
+    ASSERT_EQ(centres(), 1u);
+    Game().RequestSave("panel");
+    Step();
+    Game().RequestLoad("panel");
+    Step(2);
+    ASSERT_NE(Stage(), nullptr);
+    const UiFrame* frame = Stage()->GetFrame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->GetCentre(), nullptr);
+    EXPECT_EQ(frame->GetCentre()->GetLayer(), Game().GetHudLayer());
+    EXPECT_EQ(centres(), 1u);
+    EXPECT_EQ(frame->GetTarget(), (UiFrameRect{-200.0f, 225.0f, 200.0f, -225.0f, 1.0f}));
+}
+
+using FramePanelPixelTest = WidgetPixelTest;
+
+// Centre, pipe and corner show their sheets' colours where they lie; at
+// opacity 0 none of them is drawn.
+TEST_F(FramePanelPixelTest, ThePiecesDrawTheirSheetsAndNothingAtOpacityZero) {
+    const testsupport::Rgba centre{200, 0, 0, 255};
+    const testsupport::Rgba pipe{0, 200, 0, 255};
+    const testsupport::Rgba corner{0, 0, 200, 255};
+    ASSERT_TRUE(Resources().WriteFlatSheet("FrameBG", {centre}));
+    ASSERT_TRUE(Resources().WriteFlatSheet("FramePipe", {pipe}));
+    ASSERT_TRUE(Resources().WriteFlatSheet("FrameCorner", {corner}));
+    ASSERT_TRUE(EnterTitle());
+    Find<Tundra::Sprite>("FadeTransition")->SetVisible(false);
+    const std::unique_ptr<UiFrame> frame = MakeUiFrame(-100.0f, 50.0f, 100.0f, -50.0f, 0.0f);
+    const Vector2D onCentre{0.0f, 0.0f};
+    const Vector2D onPipe{-100.0f, 0.0f};
+    const Vector2D onCorner{-92.0f, -42.0f};
+    Step(2);
+    for (const Vector2D& point : {onCentre, onPipe, onCorner}) {
+        for (const testsupport::Rgba& colour : {centre, pipe, corner}) {
+            EXPECT_FALSE(IsNear(PixelAt(point), colour)) << point.x;
+        }
+    }
+    frame->SetRect(-100.0f, 50.0f, 100.0f, -50.0f, 1.0f);
+    Step(2);
+    EXPECT_TRUE(IsNear(PixelAt(onCentre), centre));
+    EXPECT_TRUE(IsNear(PixelAt(onPipe), pipe));
+    EXPECT_TRUE(IsNear(PixelAt(onCorner), corner));
+    frame->Destroy();
 }
 
 }  // namespace
