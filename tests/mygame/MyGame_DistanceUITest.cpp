@@ -196,7 +196,8 @@ TEST_F(DistanceUITest, PausingInsideTheWarningDelaysItByThePausedUpdates) {
 }
 
 // A copy taken mid-rise drives itself with a machine of its own: neither
-// the source nor the strip's sprites move (it has found none).
+// the source nor the strip's sprites move (it has found none, and skips
+// their steps).
 TEST_F(DistanceUITest, ACloneTakenMidSequenceRunsItsOwnMachineOnItselfOnly) {
     Activate();
     RunInto(*m_ui, "ALL_TO_CENTRE");
@@ -212,6 +213,12 @@ TEST_F(DistanceUITest, ACloneTakenMidSequenceRunsItsOwnMachineOnItselfOnly) {
     EXPECT_EQ(m_ui->GetPosition(), source);
     EXPECT_TRUE(Looks() == looks);
     EXPECT_EQ(StateOf(*m_ui), "ALL_TO_CENTRE");
+    // Without the named sprites the warning still plays to its end.
+    for (int n = 0; n < 1000 && clone->IsActive(); ++n) {
+        clone->Update(kDt);
+    }
+    EXPECT_TRUE(clone->IsWarningShown() && !clone->IsActive());
+    EXPECT_EQ(clone->GetPosition(), (Vector2D{109.0f, -358.0f}));
 }
 
 // Read back mid-swell, the strip finds its sprites again and finishes the
