@@ -4,6 +4,8 @@
 #include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_WidgetStream.h"
 
+#include <cmath>
+
 TUN_DEFINE_CLASS(CenteredText)
 
 namespace {
@@ -43,11 +45,7 @@ void CenteredText::Load(Core::File& file) {
 
 void CenteredText::Update(float dt) {
     Text::Update(dt);
-    SetOpacity(FadedInOpacity(GetOpacity(), dt));
-    if (m_showPending != 0) {
-        SetVisible(true);
-        m_showPending = 0;
-    }
+    FadeInAndShowPending(*this, m_showPending, dt);
 }
 
 void CenteredText::SetText(const Core::String& text) {
@@ -56,7 +54,16 @@ void CenteredText::SetText(const Core::String& text) {
     }
     Text::SetText(text);
     m_textLength = static_cast<std::uint32_t>(text.size());
-    SetPosition(m_anchor);
+    // Half advances of the default bitmap font; only the first row counts.
+    const float scale = GetScaleX();
+    float x = m_anchor.x;
+    for (const char c : text) {
+        if (c == '\n') {
+            break;
+        }
+        x = x - (c == ' ' ? scale * 4.25f : scale * 8.5f);
+    }
+    SetPosition({std::trunc(x) + 2.0f, std::trunc(m_anchor.y - 9.0f)});
 }
 
 CenteredText* CreateCenteredText(const Vector2D& position, const Core::String& text) {

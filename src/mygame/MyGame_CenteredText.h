@@ -23,7 +23,8 @@ class CenteredText : public Tundra::Text {
     // Shows a pending text and fades toward full opacity.
     void Update(float dt) override;
 
-    // Sets the string and centres its first row on the anchor.
+    // Sets the string and centres its first row on the anchor, in whole
+    // units.
     void SetText(const Core::String& text);
 
     void SetAnchor(const Vector2D& anchor) { m_anchor = anchor; }

@@ -5,6 +5,8 @@
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sprite.h"
 
+#include <string_view>
+
 TUN_DEFINE_CLASS(DialogText)
 
 namespace {
@@ -22,7 +24,7 @@ constexpr std::size_t kRowLength = 50;
 // line count as characters of the row.
 void BreakIntoRows(Core::String& line) {
     std::size_t run = 0;
-    // Nothing before this index can hold a usable space.
+    // Nothing before this index holds a space the search may use.
     std::size_t searchFrom = 0;
     for (std::size_t i = 0; i < line.size();) {
         if (run < kRowLength) {
@@ -30,21 +32,16 @@ void BreakIntoRows(Core::String& line) {
             ++i;
             continue;
         }
-        std::size_t space = i + 1;
-        for (std::size_t j = i + 1; j > searchFrom; --j) {
-            if (line[j - 1] == ' ') {
-                space = j - 1;
-                break;
-            }
-        }
-        if (space > i) {
+        const std::size_t space = std::string_view(line).substr(searchFrom, i + 1 - searchFrom).rfind(' ');
+        if (space == std::string_view::npos) {
             searchFrom = i + 1;
             ++i;
             continue;
         }
-        line[space] = '\n';
+        i = searchFrom + space;
+        line[i] = '\n';
         run = 0;
-        i = space + 1;
+        ++i;
         searchFrom = i;
     }
 }

@@ -27,11 +27,7 @@ void FadingText::OnStart() {
 
 void FadingText::Update(float dt) {
     Text::Update(dt);
-    SetOpacity(FadedInOpacity(GetOpacity(), dt));
-    if (m_showPending != 0) {
-        SetVisible(true);
-        m_showPending = 0;
-    }
+    FadeInAndShowPending(*this, m_showPending, dt);
 }
 
 FadingText* CreateFadingText(float x, float y, const Core::String& text) {

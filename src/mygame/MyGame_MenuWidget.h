@@ -2,8 +2,13 @@
 
 #include "math/Math_Vector2D.h"
 
+#include <cstdint>
+
 namespace Input {
 class Mouse;
+}
+namespace Tundra {
+class GameObject;
 }
 
 // What the game's own menu widgets share: the HUD's origin, the mouse they
@@ -21,3 +26,7 @@ const Input::Mouse* MenuMouse();
 inline float FadedInOpacity(float opacity, float dt) {
     return opacity + (1.0f - opacity) * dt * 5.0f;
 }
+
+// A menu text's update: one step of the fade-in, then a pending show shows
+// the object and clears the flag.
+void FadeInAndShowPending(Tundra::GameObject& object, std::uint8_t& showPending, float dt);

@@ -121,6 +121,8 @@ TEST_F(WidgetStandInTest, TheStagesSeamsAnswerAtOnce) {
 
     DialogText dialog("", "");
     dialog.SetLine("Long ago, the ember line burned.");
+    // Typed over later updates, or shown whole by a skip.
+    EXPECT_FALSE(dialog.ShowWholeLine());
     EXPECT_EQ(dialog.GetText(), "Long ago, the ember line burned.");
     EXPECT_TRUE(dialog.ShowWholeLine());
 }
