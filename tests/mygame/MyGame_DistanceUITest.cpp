@@ -1,7 +1,7 @@
 #include "core/Core_MemoryFile.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_Globals.h"
-#include "support/MyGame_StageFixture.h"
+#include "support/MyGame_WidgetFixture.h"
 #include "support/MyGame_TestContent.h"
 
 #include <gtest/gtest.h>
@@ -38,10 +38,10 @@ struct Look {
 
 // The strip of a running stage, driven update by update without the rest
 // of the frame: the stage's own progress calls never interfere.
-class DistanceUITest : public StageFixture {
+class DistanceUITest : public WidgetTest {
 protected:
     void SetUp() override {
-        StageFixture::SetUp();
+        WidgetTest::SetUp();
         ASSERT_TRUE(EnterStage(0));
         m_ui = Find<DistanceUI>("DistanceUI");
         ASSERT_NE(m_ui, nullptr);

@@ -7,7 +7,7 @@
 #include "mygame/MyGame_Random.h"
 #include "mygame/MyGame_SkyGradient.h"
 #include "mygame/MyGame_TitleSun.h"
-#include "support/MyGame_StageFixture.h"
+#include "support/MyGame_WidgetFixture.h"
 #include "support/MyGame_TestContent.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +101,7 @@ TEST(TitleSunTest, SharedCurvesReadBackSharedAndACurveOfAnotherClassIsRefused) {
     EXPECT_EQ(copy->GetStartPath().t, before.t);
 }
 
-class QuorvexTest : public StageFixture {
+class QuorvexTest : public WidgetTest {
 protected:
     // Updates until the mascot destroys itself; the lowest point before,
     // the highest, and whether each update before found it at or above the
