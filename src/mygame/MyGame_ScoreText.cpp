@@ -105,8 +105,8 @@ void ScoreText::SetTargetValue(std::int32_t value) {
     m_finished = 0;
 }
 
-// Counting resumes too: a finished counter set below its target (the
-// results click) steps back up to it instead of showing one less.
+// A finished counter set below its target (the results click) steps back
+// up to it instead of showing one less.
 void ScoreText::SetShownValue(std::int32_t value) {
     m_shown = value;
     m_finished = 0;

@@ -27,7 +27,7 @@ class ScoreText : public CenteredText {
 
     // Counting resumes from the shown value.
     void SetTargetValue(std::int32_t value);
-    // Shows the value at once.
+    // Shows the value at once; counting resumes toward the target.
     void SetShownValue(std::int32_t value);
     // The pulse's decay per second; negative or not finite is refused.
     void SetRate(float rate);

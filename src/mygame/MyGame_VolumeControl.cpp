@@ -63,7 +63,10 @@ void VolumeControl::Load(Core::File& file) {
     m_halfHeight = halfHeight;
     m_halfWidth = halfWidth;
     m_fillBar = fillBar;
-    CutFillBar();
+    // The cut lives in the bar's animation; where the bar stands it keeps.
+    if (m_fillBar) {
+        CropFrameWidth(*m_fillBar, FilledWidth());
+    }
 }
 
 void VolumeControl::OnStart() {
@@ -121,7 +124,10 @@ void VolumeControl::SetValue(float value) {
     }
     m_value = std::max(value, 0.0f);
     if (m_fillBar) {
-        CutFillBar();
+        // Its left edge stays on the wedge's.
+        const float width = FilledWidth();
+        CropFrameWidth(*m_fillBar, width);
+        m_fillBar->SetPositionX(GetPositionX() + width * 0.5f - m_halfWidth);
         const float red = std::min(2.0f * (1.0f - m_value), 1.0f);
         const float green = std::min(2.0f * m_value, 1.0f);
         m_fillBar->SetModulationColor({red, green, 0.0f, 1.0f});
@@ -135,14 +141,9 @@ void VolumeControl::SetValue(float value) {
     }
 }
 
-void VolumeControl::CutFillBar() {
-    if (!m_fillBar) {
-        return;
-    }
-    // Drawn no wider than the wedge, whatever the value.
-    const float width = DrawnFraction(m_value) * 2.0f * m_halfWidth;
-    CropFrameWidth(*m_fillBar, width);
-    m_fillBar->SetPositionX(GetPositionX() + width * 0.5f - m_halfWidth);
+float VolumeControl::FilledWidth() const {
+    // No wider than the wedge, whatever the value.
+    return DrawnFraction(m_value) * 2.0f * m_halfWidth;
 }
 
 void VolumeControl::SetVisible(bool visible) {

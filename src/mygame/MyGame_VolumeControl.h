@@ -40,7 +40,7 @@ class VolumeControl : public Tundra::Sprite {
 
 private:
     void TakeCursor();
-    void CutFillBar();
+    float FilledWidth() const;
 
     float m_halfHeight = 0.0f;
     float m_halfWidth = 0.0f;

@@ -110,6 +110,8 @@ TEST_F(StageDialogTest, BackFromTheOptionsKeepsTheFrameWhereItStands) {
     Press("options");
     const char* display = Game().IsFullScreen() ? "Windowed" : "FullScreen";
     EXPECT_EQ(Labels(), (std::vector<std::string>{"controls", "volume", display, "back"}));
+    // Standing still there, so that the click's frames glide it nowhere.
+    frame.SetTargetRect(-210.0f, 230.0f, 210.0f, -230.0f, 0.9f);
     frame.SetRect(-210.0f, 230.0f, 210.0f, -230.0f, 0.9f);
     ASSERT_TRUE(PressButton("back"));
     EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kPause);

@@ -1,9 +1,11 @@
 #include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_CursorSprite.h"
 #include "mygame/MyGame_FadingText.h"
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_TitleSun.h"
+#include "mygame/MyGame_VendingMachine.h"
 #include "mygame/MyGame_VolumeControl.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "support/Renderer_ManifestSizes.h"
@@ -36,6 +38,10 @@ TEST_F(WidgetFixtureTest, TheTitleLevelHoldsItsRowsWithTheGeneratedFrameSizes) {
         EXPECT_EQ(sprite->GetFrameHeight(0), row.height) << row.name;
     }
     EXPECT_NE(Find<CursorClass>("MainCursor"), nullptr);
+    EXPECT_NE(Find<CursorSprite>("RightCursor"), nullptr);
+    for (const char* machine : {"OptionsUI", "LevelSelUI", "ShopUI"}) {
+        EXPECT_NE(Find<VendingMachine>(machine), nullptr) << machine;
+    }
     EXPECT_NE(Find<VolumeControl>("VolumeBG"), nullptr);
     EXPECT_NE(Find<MenuPlayer>("Player"), nullptr);
     EXPECT_NE(Find<TitleSun>("TitleSun"), nullptr);

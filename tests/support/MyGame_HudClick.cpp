@@ -47,15 +47,19 @@ void HoldLeftButton(bool down) {
     SDL_PushEvent(&event);
 }
 
+void PressAndRelease() {
+    HoldLeftButton(true);
+    MyGameTest::StepRunningTest();
+    HoldLeftButton(false);
+    MyGameTest::StepRunningTest();
+}
+
 bool ClickAt(const Vector2D& hudPoint) {
     if (!PointAt(hudPoint)) {
         return false;
     }
     MyGameTest::StepRunningTest();
-    HoldLeftButton(true);
-    MyGameTest::StepRunningTest();
-    HoldLeftButton(false);
-    MyGameTest::StepRunningTest();
+    PressAndRelease();
     return true;
 }
 

@@ -18,6 +18,9 @@ bool PointAt(const Vector2D& hudPoint);
 // driver: pressed or released at the next pump).
 void HoldLeftButton(bool down);
 
+// The left button goes down for a frame and comes up in the next, wherever
+// the cursor is.
+void PressAndRelease();
 // A click in three frames: the cursor enters at the point, the left button
 // goes down, then comes up there. False without a running game.
 bool ClickAt(const Vector2D& hudPoint);

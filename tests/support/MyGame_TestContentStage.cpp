@@ -7,6 +7,7 @@
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_Cloud.h"
 #include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_CursorSprite.h"
 #include "mygame/MyGame_DialogArrow.h"
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
@@ -140,9 +141,9 @@ std::vector<SpriteRow> HudSprites() {
          .position = {122.0f, 97.0f},
          .z = 3.9f,
          .hidden = true},
-        {.name = "LeftCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+        {.name = "LeftCursor", .make = &MakeSprite<CursorSprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
-        {.name = "RightCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+        {.name = "RightCursor", .make = &MakeSprite<CursorSprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true, .frame = 1},
         {.name = "MainCursor", .make = &MakeSprite<CursorClass>, .animations = {{"Cursor", 1, 1, Delays(1)}},
          .actorIndex = 21, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},

@@ -1,6 +1,7 @@
 #include "mygame/MyGame_Bullet.h"
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_CursorSprite.h"
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_FadingText.h"
 #include "mygame/MyGame_HpBar.h"
@@ -12,6 +13,7 @@
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
 #include "mygame/MyGame_TitleSun.h"
+#include "mygame/MyGame_VendingMachine.h"
 #include "mygame/MyGame_VolumeControl.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
@@ -114,9 +116,9 @@ std::vector<SpriteRow> TitleHudSprites() {
          .actorIndex = 20, .collider = kRectangleCollider, .z = 10.0f, .scale = {1024.0f, 768.0f}},
         {.name = "MainCursor", .make = &MakeSprite<CursorClass>, .animations = {{"Cursor", 1, 1, Delays(1)}},
          .actorIndex = 21, .collider = kRectangleCollider, .position = {-641.0f, 211.0f}, .z = 13.0f, .stopped = true},
-        {.name = "LeftCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+        {.name = "LeftCursor", .make = &MakeSprite<CursorSprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .collider = kRectangleCollider, .position = {-641.0f, 211.0f}, .z = 13.0f, .stopped = true},
-        {.name = "RightCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+        {.name = "RightCursor", .make = &MakeSprite<CursorSprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .collider = kRectangleCollider, .position = {-641.0f, 211.0f}, .z = 13.0f, .stopped = true,
          .frame = 1},
     };
@@ -154,11 +156,11 @@ std::vector<SpriteRow> TitleWorldSprites() {
          .position = {50.0f, 122.0f},
          .z = -2.0f,
          .stopped = true},
-        {.name = "OptionsUI", .make = &MakeSprite<Sprite>, .animations = {{"OptionMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "OptionsUI", .make = &MakeSprite<VendingMachine>, .animations = {{"OptionMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 26, .position = {273.0f, 166.0f}, .z = -0.2f},
-        {.name = "LevelSelUI", .make = &MakeSprite<Sprite>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "LevelSelUI", .make = &MakeSprite<VendingMachine>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 27, .position = {739.0f, 166.0f}, .z = -0.2f},
-        {.name = "ShopUI", .make = &MakeSprite<Sprite>, .animations = {{"WepSelMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "ShopUI", .make = &MakeSprite<VendingMachine>, .animations = {{"WepSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 28, .position = {527.0f, 166.0f}, .z = -0.2f},
         {.name = "Title", .make = &MakeSprite<Sprite>, .animations = {{"Title", 1, 1, Delays(1)}}, .actorIndex = 29,
          .collider = kShapeCollider, .position = {512.0f, 860.0f}, .z = -0.1f, .stopped = true},

@@ -21,11 +21,6 @@ class WidgetTest : public StageFixture {
 protected:
     void SetUp() override;
 
-    // Ends a running game, starts one (seeded), lets the intro begin, then
-    // enters the title level; false when it is not running within a few
-    // frames. Its first update has run.
-    bool EnterTitle(std::uint32_t seed = kSeed);
-
     // A click at the HUD point (origin at the screen's centre, y up) over
     // three frames: enter, down, up. False without a running game.
     static bool ClickAt(const Vector2D& hudPoint);
