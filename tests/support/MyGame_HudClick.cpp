@@ -4,6 +4,7 @@
 #include "input/Input_Mouse.h"
 #include "os/OS_Backend.h"
 #include "os/OS_HeadlessInput.h"
+#include "pal/PAL_Window.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_Game.h"
 
@@ -15,6 +16,8 @@ namespace mygametest {
 namespace {
 
 const Vector2D kViewCentre{512.0f, 384.0f};
+
+bool g_heldOffscreen = false;
 
 }  // namespace
 
@@ -39,12 +42,26 @@ bool PointAt(const Vector2D& hudPoint) {
 void HoldLeftButton(bool down) {
     if (os::IsHeadless()) {
         os::headless::SetKey(os::VK_LBUTTON, down);
+    }
+    g_heldOffscreen = down && !os::IsHeadless();
+}
+
+void PumpOffscreenInput() {
+    if (os::IsHeadless()) {
         return;
     }
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = SDL_BUTTON_LEFT;
-    SDL_PushEvent(&event);
+    // SDL's offscreen driver has no button that stays down, but a press and
+    // a release within one pump reach the next poll as held: one of them
+    // before every frame keeps the button held.
+    if (g_heldOffscreen) {
+        for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            SDL_Event event{};
+            event.type = type;
+            event.button.button = SDL_BUTTON_LEFT;
+            SDL_PushEvent(&event);
+        }
+    }
+    PAL::PumpMessages();
 }
 
 void PressAndRelease() {

@@ -14,9 +14,13 @@ Vector2D ClientPixelOf(const Vector2D& hudPoint);
 // The cursor over the HUD point from the next poll on; false without a
 // running game.
 bool PointAt(const Vector2D& hudPoint);
-// The left button held or let go from the next poll on (on SDL's offscreen
-// driver: pressed or released at the next pump).
+// The left button held or let go from the next poll on.
 void HoldLeftButton(bool down);
+// On SDL's offscreen driver: the window's events taken, as the program's
+// loop does before each frame, a held button pressed again first (no button
+// stays down there). The game fixture's steps do it. Nothing on the
+// headless backend, whose keys and cursor act at once.
+void PumpOffscreenInput();
 
 // The left button goes down for a frame and comes up in the next, wherever
 // the cursor is.

@@ -3,6 +3,7 @@
 #include "AssetGen_Manifest.h"
 #include "engine/Engine_FontFile.h"
 #include "os/OS_Path.h"
+#include "renderer/Renderer_TextureRows.h"
 
 #include <filesystem>
 
@@ -69,7 +70,11 @@ bool PixelResources::WriteFlatSheet(const std::string& sheet,
     const os::Image image = testsupport::MakeImage(
         static_cast<std::uint32_t>(grid.ImageWidth()), static_cast<std::uint32_t>(grid.ImageHeight()),
         [&](std::uint32_t x, std::uint32_t y) {
-            const auto frame = static_cast<int>(y) / grid.frameHeight * grid.columns + static_cast<int>(x) / grid.frameWidth;
+            // Cell rows count from the image's bottom, as the engine cuts
+            // frames.
+            const auto cellRow = Renderer::TextureRowOfImageRow(y / static_cast<std::uint32_t>(grid.frameHeight),
+                                                                static_cast<std::uint32_t>(grid.rows));
+            const auto frame = static_cast<int>(cellRow) * grid.columns + static_cast<int>(x) / grid.frameWidth;
             return frame < grid.frameCount ? frameColours[static_cast<std::size_t>(frame)] : testsupport::Rgba{};
         });
     testsupport::SavePng(image, Replaced(Root(), "Animations/" + sheet + ".png").string());

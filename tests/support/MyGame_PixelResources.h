@@ -23,7 +23,8 @@ public:
     PixelResources& operator=(const PixelResources&) = delete;
 
     // Animations/<sheet>.png at the manifest's size and grid: frame i's
-    // cell all in colour i; cells past the frames transparent. False for a
+    // cell (rows of cells counted from the image's bottom, as the engine
+    // cuts them) all in colour i; cells past the frames transparent. False for a
     // name the manifest has no sheet of, or too few colours.
     bool WriteFlatSheet(const std::string& sheet, const std::vector<testsupport::Rgba>& frameColours) const;
     // Fonts/DefaultFont/DefaultFont: every character a solid white square

@@ -9,6 +9,7 @@
 #include "mygame/MyGame_Terrain.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
+#include "support/MyGame_HudClick.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <cstdlib>
@@ -51,6 +52,7 @@ void MyGameTest::SetUp() {
     unsetenv("USERPROFILE");
     os::headless::ResetKeys();
     os::headless::ResetCursor();
+    HoldLeftButton(false);
     Globals() = GameGlobals{};
     Terrain::SetTileDepthCounter(0.0f);
     Enemy::SetHealthBarDepthCounter(Enemy::kHealthBarDepthStart);
@@ -90,6 +92,7 @@ void MyGameTest::Step(int frames) {
     for (int i = 0; i < frames && m_game; ++i) {
         ++g_frames;
         g_now = static_cast<double>(g_frames) * kFrameMilliseconds;
+        PumpOffscreenInput();
         m_game->Frame();
     }
 }
