@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace mygametest {
 namespace {
@@ -103,22 +104,17 @@ TEST(TitleSunTest, SharedCurvesReadBackSharedAndACurveOfAnotherClassIsRefused) {
 
 class QuorvexTest : public WidgetTest {
 protected:
-    // Updates until the mascot destroys itself; the lowest point before,
-    // the highest, and whether each update before found it at or above the
-    // line.
-    struct Flight {
-        float highest = -1e9f;
-        int updates = 0;
-        bool stayedAboveUntilGone = true;
-    };
-    static Flight FlyUntilGone(Quorvex& mascot) {
-        Flight flight;
-        for (; flight.updates < 2000 && !mascot.IsDestroyRequested(); ++flight.updates) {
-            flight.stayedAboveUntilGone = flight.stayedAboveUntilGone && mascot.GetPositionY() >= -100.0f;
-            flight.highest = std::max(flight.highest, mascot.GetPositionY());
+    // Updates until the mascot destroys itself: the highest point on the
+    // way, and whether it was at or above the line before every update.
+    static std::pair<float, bool> FlyUntilGone(Quorvex& mascot) {
+        float highest = mascot.GetPositionY();
+        bool aboveUntilGone = true;
+        for (int n = 0; n < 2000 && !mascot.IsDestroyRequested(); ++n) {
+            aboveUntilGone = aboveUntilGone && mascot.GetPositionY() >= -100.0f;
+            highest = std::max(highest, mascot.GetPositionY());
             mascot.Update(kDt);
         }
-        return flight;
+        return {highest, aboveUntilGone};
     }
 };
 
@@ -136,7 +132,8 @@ TEST_F(QuorvexTest, ALetGoCompanionLeapsSpinsFallsAndIsForgottenByTheStage) {
 
     const Core::RefPtr<Quorvex> stray = TUN_NEW(Quorvex, TestAnimations(1));
     stray->SetPosition({0.0f, -99.0f});
-    EXPECT_GT(FlyUntilGone(*stray).updates, 1);
+    FlyUntilGone(*stray);
+    EXPECT_TRUE(stray->IsDestroyRequested());
     EXPECT_EQ(stage.GetCompanion(), companion.Get());
 
     companion->GetMount()->UnMount(companion.Get());
@@ -152,9 +149,9 @@ TEST_F(QuorvexTest, ALetGoCompanionLeapsSpinsFallsAndIsForgottenByTheStage) {
     companion->Update(kDt);
     EXPECT_EQ(companion->GetAngle(), 0.0f - 1000.0f * kDt);
 
-    const Flight flight = FlyUntilGone(*companion);
-    EXPECT_GT(flight.highest, std::max(0.0f, landing));
-    EXPECT_TRUE(flight.stayedAboveUntilGone);
+    const auto [highest, aboveUntilGone] = FlyUntilGone(*companion);
+    EXPECT_GT(highest, std::max(0.0f, landing));
+    EXPECT_TRUE(aboveUntilGone);
     EXPECT_LT(companion->GetPositionY(), -100.0f);
     EXPECT_EQ(stage.GetCompanion(), nullptr);
 }
