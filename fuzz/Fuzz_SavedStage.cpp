@@ -1,7 +1,7 @@
 #include "Fuzz_GameDataFiles.h"
+#include "Fuzz_GameFrames.h"
 #include "Fuzz_SaveFiles.h"
 
-#include "core/Core_Clock.h"
 #include "mygame/MyGame_Enemy.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_GameLevelTestHooks.h"
@@ -21,21 +21,10 @@
 // goes back to its own saved stage, which lets go of what was loaded.
 namespace {
 
+using fuzz::Frames;
 using fuzz::SavePath;
 
 constexpr int kFramesPerInput = 3;
-
-// Frames of 1/60 s on a clock of the harness's own, so that every frame
-// updates as a real one would.
-double g_now = 0.0;
-double HarnessClock() { return g_now; }
-
-void Frames(MyGame& game, int count) {
-    for (int frame = 0; frame < count; ++frame) {
-        g_now += 1000.0 / 60.0;
-        game.Frame();
-    }
-}
 
 void Load(MyGame& game, const char* name) {
     game.RequestLoad(name);
@@ -73,7 +62,7 @@ void SaveBossFight(MyGame& game, std::uint8_t index, int frames, const char* nam
 MyGame& RunningStage() {
     static MyGame* game = [] {
         static testsupport::FakeTextureCache textures;
-        Core::SetClockFunction(&HarnessClock);
+        fuzz::UseHarnessClock();
         fuzz::DataHome();
         std::string folder = "/tmp/fuzz-saved-stage-XXXXXX";
         fuzz::Check(::mkdtemp(folder.data()) != nullptr, "saves folder");

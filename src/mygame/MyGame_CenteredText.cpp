@@ -1,7 +1,10 @@
 #include "mygame/MyGame_CenteredText.h"
 
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_WidgetStream.h"
+
+#include <cmath>
 
 TUN_DEFINE_CLASS(CenteredText)
 
@@ -40,13 +43,27 @@ void CenteredText::Load(Core::File& file) {
     m_showPending = showPending;
 }
 
+void CenteredText::Update(float dt) {
+    Text::Update(dt);
+    FadeInAndShowPending(*this, m_showPending, dt);
+}
+
 void CenteredText::SetText(const Core::String& text) {
     if (m_anchor.x < kUnsetAnchor) {
         m_anchor = GetPosition();
     }
     Text::SetText(text);
     m_textLength = static_cast<std::uint32_t>(text.size());
-    SetPosition(m_anchor);
+    // Half advances of the default bitmap font; only the first row counts.
+    const float scale = GetScaleX();
+    float x = m_anchor.x;
+    for (const char c : text) {
+        if (c == '\n') {
+            break;
+        }
+        x = x - (c == ' ' ? scale * 4.25f : scale * 8.5f);
+    }
+    SetPosition({std::trunc(x) + 2.0f, std::trunc(m_anchor.y - 9.0f)});
 }
 
 CenteredText* CreateCenteredText(const Vector2D& position, const Core::String& text) {

@@ -20,7 +20,11 @@ class CenteredText : public Tundra::Text {
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
-    // Sets the string and puts the text on its anchor.
+    // Shows a pending text and fades toward full opacity.
+    void Update(float dt) override;
+
+    // Sets the string and centres its first row on the anchor, in whole
+    // units.
     void SetText(const Core::String& text);
 
     void SetAnchor(const Vector2D& anchor) { m_anchor = anchor; }

@@ -1,8 +1,52 @@
 #include "mygame/MyGame_DialogText.h"
 
+#include "mygame/MyGame_Random.h"
 #include "mygame/MyGame_WidgetStream.h"
+#include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_Sprite.h"
+
+#include <string_view>
 
 TUN_DEFINE_CLASS(DialogText)
+
+namespace {
+
+constexpr const char* kArrowName = "DialogArrow";
+// Negative timer values at which the next digit, or the next real
+// character, is due.
+constexpr float kDigitStep = -0.0125f;
+constexpr float kRevealStep = -0.02f;
+constexpr std::size_t kRowLength = 50;
+
+// Turns the last space before each row grows past kRowLength characters
+// into a newline. The search never goes back past the row's start: a row
+// without a space stays whole until the next space. Newlines already in the
+// line count as characters of the row.
+void BreakIntoRows(Core::String& line) {
+    std::size_t run = 0;
+    // Nothing before this index holds a space the search may use.
+    std::size_t searchFrom = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        if (run < kRowLength) {
+            ++run;
+            ++i;
+            continue;
+        }
+        const std::size_t space = std::string_view(line).substr(searchFrom, i + 1 - searchFrom).rfind(' ');
+        if (space == std::string_view::npos) {
+            searchFrom = i + 1;
+            ++i;
+            continue;
+        }
+        i = searchFrom + space;
+        line[i] = '\n';
+        run = 0;
+        ++i;
+        searchFrom = i;
+    }
+}
+
+}  // namespace
 
 DialogText::DialogText(const Core::String& text, const Core::String& fontPath) : Text(text, fontPath) {}
 
@@ -52,20 +96,80 @@ void DialogText::OnStart() {
     SetText("");
 }
 
-// The line is shown whole at once.
 void DialogText::SetLine(const Core::String& line) {
     m_line = line;
+    BreakIntoRows(m_line);
     m_stepTimer = 0.0f;
-    m_typedCount = static_cast<std::uint32_t>(m_line.size());
-    m_reveal = 1;
+    m_typedCount = 0;
+    m_reveal = 0;
     m_arrowShown = 0;
-    SetText(m_line);
+    SetText("");
 }
 
 bool DialogText::ShowWholeLine() {
-    const bool wasWhole = IsLineComplete();
+    if (IsLineComplete()) {
+        return true;
+    }
     SetText(m_line);
     m_typedCount = static_cast<std::uint32_t>(m_line.size());
     m_reveal = 1;
-    return wasWhole;
+    return false;
+}
+
+void DialogText::Update(float dt) {
+    Text::Update(dt);
+    SetOpacity(GetOpacity() + 2.0f * (1.0f - GetOpacity()) * dt);
+    if (m_reveal == 0) {
+        TypeDigit(dt);
+    } else if (m_typedCount < m_line.size()) {
+        RevealCharacter(dt);
+    } else if (m_arrowShown == 0) {
+        if (auto* arrow = Tundra::FindObject<Tundra::Sprite>(kArrowName)) {
+            arrow->SetVisible(true);
+        }
+        m_arrowShown = 1;
+    }
+}
+
+// The rows of digits keep the line's newlines, so they match the final rows.
+void DialogText::TypeDigit(float dt) {
+    if (m_typedCount >= m_line.size()) {
+        m_reveal = 1;
+        m_typedCount = 0;
+        return;
+    }
+    if (!StepDue(dt, kDigitStep)) {
+        return;
+    }
+    Core::String shown = GetText();
+    if (m_line[m_typedCount] == '\n') {
+        shown += '\n';
+    } else {
+        shown += RandomInt(0, 1) == 0 ? '0' : '1';
+    }
+    SetText(shown);
+    ++m_typedCount;
+}
+
+void DialogText::RevealCharacter(float dt) {
+    if (!StepDue(dt, kRevealStep)) {
+        return;
+    }
+    Core::String shown = GetText();
+    if (m_typedCount < shown.size()) {
+        shown[m_typedCount] = m_line[m_typedCount];
+        SetText(shown);
+    }
+    ++m_typedCount;
+}
+
+// One step when the timer falls below the pace; the rest of the time is
+// dropped, so the pace follows the frame rate.
+bool DialogText::StepDue(float dt, float pace) {
+    m_stepTimer = m_stepTimer - dt;
+    if (!(m_stepTimer < pace)) {
+        return false;
+    }
+    m_stepTimer = 0.0f;
+    return true;
 }

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-// The stage's story text: it shows one line at a time; a line is shown
-// whole as soon as it is set.
+// The stage's story text: it types one line at a time, first as random
+// binary digits, then revealing the real characters, and shows the
+// "DialogArrow" once the line is complete. The pace is one step a frame.
 class DialogText : public Tundra::Text {
     TUN_DECLARE_CLASS(DialogText);
     DialogText() = default;
@@ -21,7 +22,10 @@ class DialogText : public Tundra::Text {
 
     // No line, nothing shown, no arrow before the first line.
     void OnStart() override;
+    void Update(float dt) override;
 
+    // Starts typing the line, broken on spaces into rows of at most 50
+    // characters.
     void SetLine(const Core::String& line);
     // True when the line was already shown whole; otherwise shows it whole.
     bool ShowWholeLine();
@@ -31,6 +35,10 @@ class DialogText : public Tundra::Text {
     bool IsArrowShown() const { return m_arrowShown != 0; }
 
 private:
+    void TypeDigit(float dt);
+    void RevealCharacter(float dt);
+    bool StepDue(float dt, float pace);
+
     float m_stepTimer = 0.0f;
     Core::String m_line;
     std::uint32_t m_typedCount = 0;

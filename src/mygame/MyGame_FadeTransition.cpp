@@ -2,13 +2,27 @@
 
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_WidgetStream.h"
+#include "tundra/Tundra_FindObject.h"
 
 TUN_DEFINE_CLASS(FadeTransition)
+
+namespace {
+
+// Exponential approach per second; the fades end at these thresholds,
+// about nine frames at 60 a second.
+constexpr float kFadeRate = 12.0f;
+constexpr float kFadedIn = 0.15f;
+constexpr float kFadedOut = 0.85f;
+
+constexpr const char* kCursorNames[] = {"RightCursor", "LeftCursor", "MainCursor"};
+
+}  // namespace
 
 FadeTransition::FadeTransition(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations)
     : Sprite(animations) {}
 
-FadeTransition::FadeTransition(const FadeTransition& other) : Sprite(other) {}
+FadeTransition::FadeTransition(const FadeTransition& other)
+    : Sprite(other), m_alpha(other.m_alpha), m_state(other.m_state), m_targetLevel(other.m_targetLevel) {}
 
 void FadeTransition::Save(Core::File& file) const {
     Sprite::Save(file);
@@ -36,13 +50,40 @@ void FadeTransition::Load(Core::File& file) {
     m_targetLevel = target;
 }
 
+void FadeTransition::Update(float dt) {
+    Sprite::Update(dt);
+    if (m_state == kFadingIn) {
+        m_alpha = m_alpha + (0.0f - m_alpha) * dt * kFadeRate;
+        if (m_alpha <= kFadedIn) {
+            m_state = kIdle;
+            m_alpha = 0.0f;
+        }
+        SetOpacity(m_alpha);
+    } else if (m_state == kFadingOut) {
+        m_alpha = m_alpha + (1.0f - m_alpha) * dt * kFadeRate;
+        if (m_alpha > kFadedOut) {
+            // Asked again on every update until the level goes.
+            if (MyGame* game = GetGame()) {
+                game->ChangeLevel(m_targetLevel);
+            }
+            m_alpha = 1.0f;
+        }
+        SetOpacity(m_alpha);
+    }
+}
+
 void FadeTransition::FadeToLevel(std::uint32_t level) {
-    MyGame* game = GetGame();
-    if (m_state == kFadingOut || game == nullptr) {
+    if (m_state != kIdle) {
         return;
     }
     m_targetLevel = level;
     m_state = kFadingOut;
-    m_alpha = 1.0f;
-    game->ChangeLevel(level);
+    if (MyGame* game = GetGame()) {
+        game->SetVolume(0.0f, 0.25f);
+    }
+    for (const char* name : kCursorNames) {
+        if (auto* cursor = Tundra::FindObject<Tundra::Sprite>(name)) {
+            cursor->SetVisible(false);
+        }
+    }
 }

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-// The full-screen black sprite of every level; leaving a level goes through
-// it.
+// The full-screen black sprite of every level: it fades the level in, and
+// on request fades it out, silences the sound, hides the cursors and asks
+// the game for another level. Leaving a level goes through it.
 class FadeTransition : public Tundra::Sprite {
     TUN_DECLARE_CLASS(FadeTransition);
-    // 0 fading in, 1 idle, 2 fading out.
     enum State : std::uint32_t { kFadingIn = 0, kIdle = 1, kFadingOut = 2 };
 
     FadeTransition() = default;
@@ -20,8 +20,11 @@ class FadeTransition : public Tundra::Sprite {
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
-    // Asks the game for the level change at once; a later request while
-    // the first one is under way is ignored.
+    // Fades in, or out and then asks for the level change on every update
+    // until the level goes.
+    void Update(float dt) override;
+
+    // Only while idle: a request during either fade is ignored.
     void FadeToLevel(std::uint32_t level);
 
     float GetAlpha() const { return m_alpha; }

@@ -1,10 +1,48 @@
 #include "mygame/MyGame_LabeledButton.h"
 
+#include "input/Input_Mouse.h"
 #include "mygame/MyGame_CenteredText.h"
+#include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_WidgetStream.h"
+#include "tundra/Tundra_Sound.h"
+
+#include <array>
 
 TUN_DEFINE_CLASS(LabeledButton)
+
+namespace {
+
+enum State : std::uint32_t { kIdle = 0, kHovered = 1, kPressed = 2 };
+
+// The colour the label eases toward in each state, how fast, and the frame
+// the button shows.
+struct StateLook {
+    float r, g, b;
+    float rate;
+    int frame;
+};
+
+constexpr std::array<StateLook, 3> kLooks{{
+    {0.0f, 0.0f, 0.0f, 2.0f, 0},
+    {1.0f, 0.8784314f, 0.2f, 15.0f, 1},
+    {0.90588236f, 0.90588236f, 0.90588236f, 15.0f, 2},
+}};
+
+float Eased(float channel, float target, float dt, float rate) {
+    return channel + (target - channel) * dt * rate;
+}
+
+void PlayHoverSound() {
+    Tundra::Sound* sound = Globals().buttonHoverSound;
+    if (sound != nullptr) {
+        sound->Rewind();
+        sound->Play(false);
+    }
+}
+
+}  // namespace
 
 LabeledButton::LabeledButton(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations)
     : Sprite(animations) {}
@@ -59,6 +97,85 @@ void LabeledButton::OnStart() {
     const int animation = GetCurrentAnimationIndex();
     m_halfWidth = static_cast<float>(GetFrameWidth(animation)) * 0.5f;
     m_halfHeight = static_cast<float>(GetFrameHeight(animation)) * 0.5f;
+}
+
+void LabeledButton::Update(float dt) {
+    Sprite::Update(dt);
+    if (IsDestroyRequested()) {
+        return;
+    }
+    if (m_showPending != 0) {
+        SetVisible(true);
+        m_showPending = 0;
+    }
+    const Input::Mouse* mouse = MenuMouse();
+    if (!GetVisible() || mouse == nullptr) {
+        return;
+    }
+    Vector2D at = mouse->GetPosition();
+    if (m_screenSpace != 0) {
+        at = at - kHudCentre;
+        SetOpacity(FadedInOpacity(GetOpacity(), dt));
+    }
+    at = at - GetPosition();
+    const bool inside = -m_halfWidth < at.x && at.x < m_halfWidth && -m_halfHeight < at.y && at.y < m_halfHeight;
+    if (!FollowMouse(*mouse, inside)) {
+        return;
+    }
+    ShowState(dt);
+}
+
+bool LabeledButton::FollowMouse(const Input::Mouse& mouse, bool inside) {
+    if (!inside) {
+        const bool leaving = m_state != kIdle && m_hasLeaveCallback != 0;
+        m_state = kIdle;
+        return !leaving || Run(m_leave);
+    }
+    switch (m_state) {
+        case kIdle:
+            m_state = kHovered;
+            PlayHoverSound();
+            break;
+        case kHovered:
+            if (mouse.IsDown(0)) {
+                m_state = kPressed;
+            }
+            break;
+        case kPressed:
+            if (mouse.IsUp(0)) {
+                m_state = kIdle;
+                return Run(m_click);
+            }
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+// The callback may destroy this button, rebuild its menu or replace the
+// callback itself: the button and a copy of the callback are held while it
+// runs. False when the button was destroyed meanwhile.
+bool LabeledButton::Run(const std::function<void()>& callback) {
+    if (!callback) {
+        return true;
+    }
+    const Core::RefPtr<LabeledButton> held(this);
+    const std::function<void()> running = callback;
+    running();
+    return !IsDestroyRequested();
+}
+
+void LabeledButton::ShowState(float dt) {
+    const StateLook& look = kLooks[m_state];
+    if (m_label != nullptr) {
+        Color color = m_label->GetModulationColor();
+        color.r = Eased(color.r, look.r, dt, look.rate);
+        color.g = Eased(color.g, look.g, dt, look.rate);
+        color.b = Eased(color.b, look.b, dt, look.rate);
+        m_label->SetModulationColor(color);
+    }
+    SetCurrentFrameIndex(look.frame, false);
 }
 
 void LabeledButton::Destroy() {

@@ -10,6 +10,10 @@
 #include <functional>
 #include <vector>
 
+namespace Input {
+class Mouse;
+}
+
 // A HUD button of the in-world menus and dialogs: a sprite with a centred
 // label, a click callback and, for key-capture buttons, a leave callback.
 class LabeledButton : public Tundra::Sprite {
@@ -26,6 +30,10 @@ class LabeledButton : public Tundra::Sprite {
     void Load(Core::File& file) override;
 
     void OnStart() override;
+    // Shows a pending button, hit-tests the mouse (edges outside), clicks
+    // on a release that follows a press inside, and eases the label's
+    // colour toward its state's. Hidden or destroyed: nothing.
+    void Update(float dt) override;
     // The label goes with the button.
     void Destroy() override;
 
@@ -47,6 +55,13 @@ class LabeledButton : public Tundra::Sprite {
 
 private:
     friend class LabeledButtonTestAccess;
+
+    // Steps the state by the mouse and runs a callback the step calls for;
+    // false when that callback destroyed the button.
+    bool FollowMouse(const Input::Mouse& mouse, bool inside);
+    bool Run(const std::function<void()>& callback);
+    // The state's frame, and the label's colour eased toward the state's.
+    void ShowState(float dt);
 
     std::function<void()> m_click;
     std::function<void()> m_leave;

@@ -129,7 +129,7 @@ void GameLevel::OnStart() {
         opacity -= kCloudOpacityStep;
     }
     m_drops = 0;
-    m_frame = std::make_unique<UiFrame>(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    m_frame = MakeUiFrame(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     m_storyActive = 0;
     m_companion = Tundra::FindObject<Quorvex>(*this, "Quorvex");
     m_storyLine = -1;

@@ -21,18 +21,6 @@ constexpr std::uint32_t kWorldLayer = 1;
 constexpr std::uint32_t kMaxWaves = 1024;
 constexpr std::int32_t kMaxFlyingPath = 4;
 
-void WriteRect(Core::File& file, const UiFrameRect& rect) {
-    for (float value : {rect.left, rect.top, rect.right, rect.bottom, rect.alpha}) {
-        file.WriteF32(value);
-    }
-}
-
-void ReadRect(Core::File& file, UiFrameRect& rect) {
-    for (float* value : {&rect.left, &rect.top, &rect.right, &rect.bottom, &rect.alpha}) {
-        ReadFinite(file, *value);
-    }
-}
-
 // The stage's values, read whole before any is taken.
 struct StageValues {
     float distance = 0.0f;
@@ -92,8 +80,7 @@ void GameLevel::Save(Core::File& file) const {
     file << m_companion;
     file.WriteU8(m_frame ? 1 : 0);
     if (m_frame) {
-        WriteRect(file, m_frame->GetCurrent());
-        WriteRect(file, m_frame->GetTarget());
+        m_frame->Save(file);
     }
     SaveFireEffectPool(file);
     m_terrain.Save(file);
@@ -159,12 +146,8 @@ void GameLevel::Load(Core::File& file) {
     file >> companion;
     std::uint8_t hasFrame = 0;
     ReadFlagByte(file, hasFrame);
-    UiFrameRect current;
-    UiFrameRect target;
-    if (hasFrame != 0) {
-        ReadRect(file, current);
-        ReadRect(file, target);
-    }
+    // The frame goes on with the pieces its HUD layer was read with.
+    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
     const bool linksHeld = HeldBeyondTheStream(boss) && IsNamedBoss(boss) && HeldBeyondTheStream(companion) &&
                            std::all_of(buttons.begin(), buttons.end(), HeldBeyondTheStream);
     if (file.HasFailed() || !linksHeld || read.drops < 0 || read.kills.flying < 0 || read.kills.ground < 0 ||
@@ -205,15 +188,7 @@ void GameLevel::Load(Core::File& file) {
     m_liveEnemies.assign(enemies.begin(), enemies.end());
     m_boss = boss;
     m_companion = companion;
-    if (hasFrame != 0) {
-        if (!m_frame) {
-            m_frame = std::make_unique<UiFrame>(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
-        }
-        m_frame->SetRect(current.left, current.top, current.right, current.bottom, current.alpha);
-        m_frame->SetTargetRect(target.left, target.top, target.right, target.bottom, target.alpha);
-    } else {
-        m_frame.reset();
-    }
+    m_frame = std::move(frame);
     FindObjects();
     // The read buttons have no callbacks: the next update builds the dialog
     // anew, once this level is the running one.

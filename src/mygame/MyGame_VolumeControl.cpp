@@ -1,12 +1,30 @@
 #include "mygame/MyGame_VolumeControl.h"
 
+#include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_SpriteCrop.h"
+#include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WidgetStream.h"
+#include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_Sound.h"
 
 #include <algorithm>
 #include <cmath>
 
 TUN_DEFINE_CLASS(VolumeControl)
+
+namespace {
+
+// The menus' screen is 1024 x 768 with its origin at the centre.
+constexpr float kScreenCentreX = 512.0f;
+constexpr float kScreenCentreY = 384.0f;
+constexpr float kFadeRate = 5.0f;
+
+// The sign of a x b, with 0 counted as not negative.
+bool IsNegativeCross(const Vector2D& a, const Vector2D& b) { return a.x * b.y - a.y * b.x < 0.0f; }
+
+}  // namespace
 
 VolumeControl::VolumeControl(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations)
     : Sprite(animations) {}
@@ -17,30 +35,120 @@ void VolumeControl::Save(Core::File& file) const {
     Sprite::Save(file);
     file.WriteF32(m_value);
     file.WriteU8(m_showPending);
+    file.WriteF32(m_halfHeight);
+    file.WriteF32(m_halfWidth);
+    file << m_fillBar;
 }
 
 void VolumeControl::Load(Core::File& file) {
     Sprite::Load(file);
     float value = m_value;
     std::uint8_t showPending = m_showPending;
+    float halfHeight = m_halfHeight;
+    float halfWidth = m_halfWidth;
+    InternalSprite* fillBar = nullptr;
     ReadFinite(file, value);
     ReadFlagByte(file, showPending);
+    ReadFinite(file, halfHeight);
+    ReadFinite(file, halfWidth);
+    file >> fillBar;
+    if (value < 0.0f || halfHeight < 0.0f || halfWidth < 0.0f || !StaysInItsLayer(fillBar)) {
+        file.SetFailed();
+    }
     if (file.HasFailed()) {
         return;
     }
     m_value = value;
     m_showPending = showPending;
+    m_halfHeight = halfHeight;
+    m_halfWidth = halfWidth;
+    m_fillBar = fillBar;
+    // The cut lives in the bar's animation; where the bar stands it keeps.
+    if (m_fillBar) {
+        CropFrameWidth(*m_fillBar, FilledWidth());
+    }
 }
 
 void VolumeControl::OnStart() {
     Sprite::OnStart();
+    const int animation = GetCurrentAnimationIndex();
+    m_halfHeight = static_cast<float>(GetFrameHeight(animation)) * 0.5f;
+    m_halfWidth = static_cast<float>(GetFrameWidth(animation)) * 0.5f;
+    m_fillBar = Tundra::FindObject<InternalSprite>("Volume");
     if (const MyGame* game = GetGame()) {
         SetValue(game->GetVolume());
     }
 }
 
+void VolumeControl::Update(float dt) {
+    Sprite::Update(dt);
+    if (m_showPending != 0) {
+        SetVisible(true);
+        m_showPending = 0;
+    }
+    if (!GetVisible()) {
+        return;
+    }
+    SetOpacity(GetOpacity() + (1.0f - GetOpacity()) * dt * kFadeRate);
+    if (m_fillBar) {
+        m_fillBar->SetOpacity(GetOpacity());
+    }
+    TakeCursor();
+}
+
+void VolumeControl::TakeCursor() {
+    const MyGame* game = GetGame();
+    const Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
+    if (mouse == nullptr) {
+        return;
+    }
+    const Vector2D p(static_cast<float>(mouse->GetPositionX()) - kScreenCentreX,
+                     static_cast<float>(mouse->GetPositionY()) - kScreenCentreY);
+    const Vector2D a(GetPositionX() - m_halfWidth, GetPositionY() - m_halfHeight);
+    const Vector2D b(GetPositionX() + m_halfWidth, GetPositionY() - m_halfHeight);
+    const Vector2D c(GetPositionX() + m_halfWidth, GetPositionY() + m_halfHeight);
+    const bool ab = IsNegativeCross(b - a, p - a);
+    const bool bc = IsNegativeCross(c - b, p - b);
+    const bool ca = IsNegativeCross(a - c, p - c);
+    const bool inside = (ab && bc && ca) || (!ab && !bc && !ca);
+    const float width = b.x - a.x;
+    // A wedge without width has no fraction to give.
+    if (inside && mouse->IsPressed(0) && width != 0.0f) {
+        SetValue((p.x - a.x) / width);
+    }
+}
+
 void VolumeControl::SetValue(float value) {
-    if (!std::isnan(value)) {
-        m_value = std::max(value, 0.0f);
+    if (std::isnan(value)) {
+        return;
+    }
+    m_value = std::max(value, 0.0f);
+    if (m_fillBar) {
+        // Its left edge stays on the wedge's.
+        const float width = FilledWidth();
+        CropFrameWidth(*m_fillBar, width);
+        m_fillBar->SetPositionX(GetPositionX() + width * 0.5f - m_halfWidth);
+        const float red = std::min(2.0f * (1.0f - m_value), 1.0f);
+        const float green = std::min(2.0f * m_value, 1.0f);
+        m_fillBar->SetModulationColor({red, green, 0.0f, 1.0f});
+    }
+    if (MyGame* game = GetGame()) {
+        Tundra::Sound* hover = Globals().buttonHoverSound;
+        if (!game->IsMuted() && hover != nullptr) {
+            hover->SetVolume(m_value);
+        }
+        game->StoreVolume(m_value);
+    }
+}
+
+float VolumeControl::FilledWidth() const {
+    // No wider than the wedge, whatever the value.
+    return DrawnFraction(m_value) * 2.0f * m_halfWidth;
+}
+
+void VolumeControl::SetVisible(bool visible) {
+    Sprite::SetVisible(visible);
+    if (m_fillBar) {
+        m_fillBar->SetVisible(visible);
     }
 }

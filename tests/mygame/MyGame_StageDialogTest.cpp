@@ -90,7 +90,8 @@ TEST_F(StageDialogTest, RestartAndExitAskForConfirmationFirst) {
     EXPECT_EQ(SlotLabel(1), "restart");
     Press("restart");
     ASSERT_TRUE(PressButton("confirm?"));
-    Step(3);
+    // The fade-out takes nine frames, the switch one more.
+    Step(11);
     ASSERT_NE(Stage(), nullptr);
     EXPECT_LT(Stage()->GetDistance(), 0.1f);
     EXPECT_EQ(Game().GetProfile().currentStage, 0);
@@ -100,7 +101,7 @@ TEST_F(StageDialogTest, RestartAndExitAskForConfirmationFirst) {
     Press("exit to menu");
     EXPECT_EQ(SlotLabel(0), "confirm?");
     ASSERT_TRUE(PressButton("confirm?"));
-    ASSERT_TRUE(RunUntil([this] { return Game().GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel; }, 5));
+    ASSERT_TRUE(RunUntil([this] { return Game().GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel; }, 12));
 }
 
 TEST_F(StageDialogTest, BackFromTheOptionsKeepsTheFrameWhereItStands) {
@@ -109,6 +110,8 @@ TEST_F(StageDialogTest, BackFromTheOptionsKeepsTheFrameWhereItStands) {
     Press("options");
     const char* display = Game().IsFullScreen() ? "Windowed" : "FullScreen";
     EXPECT_EQ(Labels(), (std::vector<std::string>{"controls", "volume", display, "back"}));
+    // Standing still there, so that the click's frames glide it nowhere.
+    frame.SetTargetRect(-210.0f, 230.0f, 210.0f, -230.0f, 0.9f);
     frame.SetRect(-210.0f, 230.0f, 210.0f, -230.0f, 0.9f);
     ASSERT_TRUE(PressButton("back"));
     EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kPause);

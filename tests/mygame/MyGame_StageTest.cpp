@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <iterator>
@@ -40,7 +41,10 @@ protected:
             if (text == nullptr || !RunUntil([text] { return text->IsLineComplete(); }, 600)) {
                 break;
             }
-            lines.emplace_back(text->GetLine());
+            // Rows of a long line are broken on spaces.
+            std::string line = text->GetLine().c_str();
+            std::replace(line.begin(), line.end(), '\n', ' ');
+            lines.push_back(line);
             Tap(os::VK_LBUTTON);
         }
         return lines;

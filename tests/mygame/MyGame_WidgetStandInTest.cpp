@@ -115,10 +115,14 @@ TEST_F(WidgetStandInTest, TheStagesSeamsAnswerAtOnce) {
     StartGame();
     DistanceUI distance(TestAnimations(1));
     distance.SetActive(true);
-    EXPECT_TRUE(distance.IsWarningShown());
+    // The warning plays over the strip's later updates.
+    EXPECT_TRUE(distance.IsActive());
+    EXPECT_FALSE(distance.IsWarningShown());
 
     DialogText dialog("", "");
     dialog.SetLine("Long ago, the ember line burned.");
+    // Typed over later updates, or shown whole by a skip.
+    EXPECT_FALSE(dialog.ShowWholeLine());
     EXPECT_EQ(dialog.GetText(), "Long ago, the ember line burned.");
     EXPECT_TRUE(dialog.ShowWholeLine());
 }
@@ -126,9 +130,18 @@ TEST_F(WidgetStandInTest, TheStagesSeamsAnswerAtOnce) {
 TEST_F(WidgetStandInTest, FadingToALevelChangesToItAndIgnoresALaterRequest) {
     EnterStage();
     const Core::RefPtr<FadeTransition> fade = TUN_NEW(FadeTransition, TestAnimations(1));
+    // Requests wait for the fade-in, and the change for the fade-out: nine
+    // frames each.
+    const auto fadeNineFrames = [&] {
+        for (int i = 0; i < 9; ++i) {
+            fade->Update(1.0f / 60.0f);
+        }
+    };
+    fadeNineFrames();
     fade->FadeToLevel(1);
     fade->FadeToLevel(2);
     EXPECT_EQ(fade->GetTargetLevel(), 1u);
+    fadeNineFrames();
     Step(2);
     EXPECT_EQ(Game().GetCurrentLevelIndex(), 1u);
 }

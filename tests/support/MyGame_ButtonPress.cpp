@@ -3,34 +3,48 @@
 #include "core/Core_RefPtr.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_LabeledButton.h"
-#include "mygame/MyGame_LabeledButtonTestHooks.h"
+#include "support/MyGame_HudClick.h"
+#include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_Layer.h"
 
-#include <functional>
 #include <vector>
 
+namespace mygametest {
 namespace {
 
 bool IsUsable(const LabeledButton& button) {
     return button.GetVisible() && !button.IsDestroyRequested() && !button.IsDestroyed();
 }
 
-// The callback may destroy the button and its label, or make new buttons:
-// the button and a copy of the callback are held while it runs.
-bool Run(LabeledButton* button, const std::function<void()>& (*callbackOf)(const LabeledButton&)) {
-    if (button == nullptr || !IsUsable(*button)) {
+constexpr std::uint32_t kIdle = 0;
+
+// A point of the HUD no menu puts a button on: the screen's bottom-left
+// corner.
+const Vector2D kAwayFromButtons{-511.0f, -383.0f};
+
+// The cursor onto a usable button, stepped until the button is hovered and
+// then for a frame with the cursor still; false when it was not usable.
+bool Enter(LabeledButton* button) {
+    if (button == nullptr || !IsUsable(*button) || !PointAt(button->GetPosition())) {
         return false;
     }
+    // A button made in this frame measures itself at its first update and
+    // is entered at its second.
     const Core::RefPtr<LabeledButton> held(button);
-    const std::function<void()> callback = callbackOf(*button);
-    if (!callback) {
-        return false;
+    constexpr int kEnterFrameLimit = 2;
+    for (int frame = 0; frame < kEnterFrameLimit && button->GetState() == kIdle; ++frame) {
+        MyGameTest::StepRunningTest();
     }
-    callback();
-    return true;
+    // The mouse of a game that has just loaded ignores its buttons until the
+    // cursor has stood still between two polls.
+    MyGameTest::StepRunningTest();
+    return IsUsable(*button);
 }
 
 }  // namespace
+}  // namespace mygametest
+
+using namespace mygametest;
 
 LabeledButton* FindButton(const Core::String& label) {
     MyGame* game = GetGame();
@@ -51,16 +65,20 @@ LabeledButton* FindButton(const Core::String& label) {
 }
 
 bool PressButton(LabeledButton* button) {
-    return Run(button, &LabeledButtonTestAccess::GetClickCallback);
-}
-
-bool PressButton(const Core::String& label) {
-    return PressButton(FindButton(label));
-}
-
-bool LeaveButton(LabeledButton* button) {
-    if (button == nullptr || !button->HasLeaveCallback()) {
+    if (!Enter(button)) {
         return false;
     }
-    return Run(button, &LabeledButtonTestAccess::GetLeaveCallback);
+    PressAndRelease();
+    return true;
+}
+
+bool PressButton(const Core::String& label) { return PressButton(FindButton(label)); }
+
+bool LeaveButton(LabeledButton* button) {
+    if (button == nullptr || !button->HasLeaveCallback() || !Enter(button)) {
+        return false;
+    }
+    PointAt(kAwayFromButtons);
+    MyGameTest::StepRunningTest();
+    return true;
 }

@@ -17,9 +17,18 @@ void StageFixture::AlsoBuild(std::uint32_t layer, TestContent::Builder builder) 
 }
 
 bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
+    return EnterLevel(MyLevelFactory::kGameLevel, stage, seed);
+}
+
+bool StageFixture::EnterTitle(std::uint32_t seed) { return EnterLevel(MyLevelFactory::kMenuLevel, 0, seed); }
+
+bool StageFixture::EnterLevel(std::uint32_t level, std::uint32_t stage, std::uint32_t seed) {
     // A running game goes first: its end gives the next game a fresh content.
     EndGame();
     AddStageContent(Content(), m_leftOut);
+    if (level == MyLevelFactory::kMenuLevel) {
+        AddTitleContent(Content());
+    }
     for (const auto& [layer, extra] : m_extraBuilders) {
         Content().ThenBuild(MyLevelFactory::kGameLevel, layer, extra);
     }
@@ -27,11 +36,11 @@ bool StageFixture::EnterStage(std::uint32_t stage, std::uint32_t seed) {
     ApplyHeldHealth();
     Step();
     game.GetProfile().currentStage = static_cast<std::uint8_t>(stage);
-    game.ChangeLevel(MyLevelFactory::kGameLevel);
+    game.ChangeLevel(level);
     constexpr int kFrameLimit = 4;
     for (int i = 0; i < kFrameLimit && m_game; ++i) {
         Step();
-        if (Stage() != nullptr) {
+        if (!m_game->IsLevelChangePending() && m_game->GetCurrentLevelIndex() == level) {
             return true;
         }
     }

@@ -36,6 +36,9 @@ protected:
     // enters the stage; false when the stage is not running within a few
     // frames.
     bool EnterStage(std::uint32_t stage, std::uint32_t seed = kSeed);
+    // The same for the title level, over the title level's test content
+    // (the stage's rows stay for a later stage); its first update has run.
+    bool EnterTitle(std::uint32_t seed = kSeed);
     // The running stage; null outside one.
     GameLevel* Stage() const;
 
@@ -82,6 +85,7 @@ protected:
 
 private:
     void ApplyHeldHealth();
+    bool EnterLevel(std::uint32_t level, std::uint32_t stage, std::uint32_t seed);
 
     std::vector<std::pair<std::uint32_t, TestContent::Builder>> m_extraBuilders;
     StageLeftOut m_leftOut;

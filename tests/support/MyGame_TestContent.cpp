@@ -146,9 +146,9 @@ Tundra::Sprite& PlaceSpriteRow(const LayerBuild& build, const SpriteRow& row) {
     sprite->SetName(row.name);
     sprite->SetCollisionActorIndex(row.actorIndex);
     if (row.setOpacity != nullptr) {
-        row.setOpacity(*sprite, 1.0f);
+        row.setOpacity(*sprite, row.opacity);
     } else {
-        sprite->SetOpacity(1.0f);
+        sprite->SetOpacity(row.opacity);
     }
     sprite->Play(!row.stopped);
     sprite->SetPosition(row.position);
@@ -156,7 +156,7 @@ Tundra::Sprite& PlaceSpriteRow(const LayerBuild& build, const SpriteRow& row) {
     sprite->SetCurrentFrameIndex(row.frame, false);
     sprite->SetLoop(!row.stopped);
     sprite->SetAnimationSpeed(1.0f);
-    sprite->SetFlipHorizontal(false);
+    sprite->SetFlipHorizontal(row.flipped);
     sprite->SetFlipVertical(false);
     sprite->SetLifeTime(0.0f);
     if (row.setVisible != nullptr) {

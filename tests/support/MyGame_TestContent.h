@@ -136,6 +136,8 @@ struct SpriteRow {
     bool hidden = false;
     int animation = 0;
     int frame = 0;
+    float opacity = 1.0f;
+    bool flipped = false;
     std::optional<BodySettings> body{};
     std::optional<Color> color{};
     // The class's own opacity and visibility setters, for classes that
@@ -217,6 +219,18 @@ Tundra::ParticleSystem* MakeParticles(const Core::String& texture, std::uint32_t
 Tundra::Sprite& PlaceSpriteRow(const LayerBuild& build, const SpriteRow& row);
 Tundra::Text& PlaceTextRow(const LayerBuild& build, const TextRow& row);
 Tundra::ParticleSystem& PlaceParticleRow(const LayerBuild& build, const ParticleRow& row);
+
+// Animation lists several rows share: the weapons', the weapon bars', the
+// bullet's.
+std::vector<SheetAnimation> WeaponAnimations();
+std::vector<SheetAnimation> WeaponBarAnimations();
+std::vector<SheetAnimation> BulletAnimations();
+// The smoke, flame and gas mounted on the right weapon, at the position.
+std::vector<ParticleRow> WeaponEffectRows(decltype(ParticleRow::make) make, const Vector2D& position);
+
+// The title level (level 1): its HUD and world rows that the game and the
+// menus find by name, with the collision actors of the stage's content.
+void AddTitleContent(TestContent& content);
 
 // The stage (level 2): its HUD and world rows that the game finds by name,
 // the templates, the three bosses with their parts, and the collision

@@ -7,6 +7,8 @@
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_Cloud.h"
 #include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_CursorSprite.h"
+#include "mygame/MyGame_DialogArrow.h"
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_EnemyDrop.h"
@@ -59,19 +61,6 @@ const ColliderSettings kBossPartCollider{1, 4.0f, 0, {0}, true};
 const ColliderSettings kBossCollider{1, 8.0f, 0, {0, 2}, true};
 const ColliderSettings kBossShotCollider{1, 8.0f, 1, {0}, true};
 
-const std::vector<SheetAnimation> kWeaponAnimations{
-    {"PlasmaWeapon", 2, 2, Delays(4, 0.2f)},
-    {"LightningWeapon", 2, 2, Delays(4, 0.6f)},
-    {"FlamethrowerWeapon", 2, 1, {0.5f, 1.0f}},
-    {"MachineGunWeapon", 1, 1, Delays(1)},
-};
-const std::vector<SheetAnimation> kWeaponBarAnimations{
-    {"PlasmaBar", 1, 1, Delays(1)},
-    {"LightningBar", 1, 1, Delays(1)},
-    {"FlamethrowerBar", 1, 1, Delays(1)},
-    {"MachineGunBar", 1, 1, Delays(1)},
-};
-
 std::vector<TextRow> HudTexts() {
     return {
         {"DebugText", &MakeText<Tundra::Text>, "debug text", {-512.0f, -384.0f}, 0.0f, 1.0f, true},
@@ -95,11 +84,11 @@ std::vector<SpriteRow> HudSprites() {
          .position = {0.0f, -358.0f}, .z = 0.0f, .stopped = true},
         {.name = "LeftWeaponBarBG", .make = &MakeSprite<Sprite>, .animations = {{"WeaponBars", 2, 2, Delays(4)}},
          .actorIndex = 3, .position = {-468.0f, 287.0f}, .z = 0.0f, .stopped = true},
-        {.name = "LeftWeaponBar", .make = &MakeSprite<WeaponBar>, .animations = kWeaponBarAnimations, .actorIndex = 4,
+        {.name = "LeftWeaponBar", .make = &MakeSprite<WeaponBar>, .animations = WeaponBarAnimations(), .actorIndex = 4,
          .position = {-468.0f, 287.0f}, .z = 0.0f, .stopped = true},
         {.name = "RightWeaponBarBG", .make = &MakeSprite<Sprite>, .animations = {{"WeaponBars", 2, 2, Delays(4)}},
          .actorIndex = 3, .position = {-409.0f, 287.0f}, .z = 0.0f, .stopped = true},
-        {.name = "RightWeaponBar", .make = &MakeSprite<WeaponBar>, .animations = kWeaponBarAnimations, .actorIndex = 4,
+        {.name = "RightWeaponBar", .make = &MakeSprite<WeaponBar>, .animations = WeaponBarAnimations(), .actorIndex = 4,
          .position = {-409.0f, 287.0f}, .z = 0.0f, .stopped = true},
         {.name = "PlayerHPBarColor", .make = &MakeSprite<HpBar>, .animations = {{"PlayerHPColor", 1, 1, Delays(1)}},
          .actorIndex = 5, .position = {-438.0f, 349.0f}, .z = 0.0f, .stopped = true},
@@ -115,7 +104,7 @@ std::vector<SpriteRow> HudSprites() {
          .actorIndex = 8, .collider = kRectangleCollider, .position = {-810.0f, 244.0f}, .z = 0.2f, .scale = {50.0f, 50.0f}},
         {.name = "FramePipeTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FramePipe", 1, 1, Delays(1)}},
          .actorIndex = 9, .collider = kRectangleCollider, .position = {-827.0f, 303.0f}, .z = 0.3f, .scale = {100.0f, 1.0f}},
-        {.name = "DialogArrow", .make = &MakeSprite<Sprite>, .animations = {{"DialogArrow", 1, 1, Delays(1)}},
+        {.name = "DialogArrow", .make = &MakeSprite<DialogArrow>, .animations = {{"DialogArrow", 1, 1, Delays(1)}},
          .actorIndex = 42, .collider = kRectangleCollider, .position = {410.0f, -340.0f}, .z = 0.3f, .hidden = true},
         {.name = "FrameCornerTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FrameCorner", 1, 1, Delays(1)}},
          .actorIndex = 10, .collider = kRectangleCollider, .position = {-807.0f, 366.0f}, .z = 0.4f},
@@ -152,9 +141,9 @@ std::vector<SpriteRow> HudSprites() {
          .position = {122.0f, 97.0f},
          .z = 3.9f,
          .hidden = true},
-        {.name = "LeftCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+        {.name = "LeftCursor", .make = &MakeSprite<CursorSprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
-        {.name = "RightCursor", .make = &MakeSprite<Sprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
+        {.name = "RightCursor", .make = &MakeSprite<CursorSprite>, .animations = {{"LRCursor", 2, 1, Delays(2)}},
          .actorIndex = 22, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true, .frame = 1},
         {.name = "MainCursor", .make = &MakeSprite<CursorClass>, .animations = {{"Cursor", 1, 1, Delays(1)}},
          .actorIndex = 21, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
@@ -263,9 +252,9 @@ std::vector<SpriteRow> WorldSprites(StageLeftOut leftOut) {
          .z = 2.0f,
          .stopped = true,
          .body = BodySettings{0.0f, std::nullopt}},
-        {.name = "RightWeapon", .make = &MakeSprite<WeaponSprite>, .animations = kWeaponAnimations, .actorIndex = 34,
+        {.name = "RightWeapon", .make = &MakeSprite<WeaponSprite>, .animations = WeaponAnimations(), .actorIndex = 34,
          .collider = kRectangleCollider, .position = {154.0f, 305.0f}, .z = 2.0f},
-        {.name = "LeftWeapon", .make = &MakeSprite<WeaponSprite>, .animations = kWeaponAnimations, .actorIndex = 34,
+        {.name = "LeftWeapon", .make = &MakeSprite<WeaponSprite>, .animations = WeaponAnimations(), .actorIndex = 34,
          .position = {154.0f, 305.0f}, .z = 2.0f},
         {.name = "HpBarTemplate", .make = &MakeSprite<Sprite>, .animations = {{"HpBar", 2, 1, Delays(2)}},
          .actorIndex = 55, .position = {-587.0f, 29.0f}, .z = 3.0f, .stopped = true, .hidden = true},
@@ -342,19 +331,8 @@ std::vector<SpriteRow> WorldSprites(StageLeftOut leftOut) {
          .stopped = true,
          .animation = 1,
          .body = BodySettings{0.0f, std::nullopt}},
-        {.name = "BulletTemplate",
-         .make = &MakeSprite<Bullet>,
-         .animations = {{"PlasmaBullet", 4, 3, Delays(12, 0.05f)},
-                        {"PlasmaDestroy", 3, 2, Delays(6, 0.1f)},
-                        {"LightHack", 1, 1, Delays(1)},
-                        {"Lightning", 1, 6, Delays(6, 0.03f)},
-                        {"MachineGunBullet", 1, 1, Delays(1)},
-                        {"MiniDestroy", 3, 2, Delays(6, 0.1f)}},
-         .actorIndex = 35,
-         .collider = kBulletCollider,
-         .position = {-584.0f, 266.0f},
-         .z = 4.5f,
-         .body = BodySettings{0.0f, std::nullopt}},
+        {.name = "BulletTemplate", .make = &MakeSprite<Bullet>, .animations = BulletAnimations(), .actorIndex = 35,
+         .collider = kBulletCollider, .position = {-584.0f, 266.0f}, .z = 4.5f, .body = BodySettings{0.0f, std::nullopt}},
     };
     std::erase_if(rows, [leftOut](const SpriteRow& row) {
         const std::string name = row.name;
@@ -374,26 +352,13 @@ constexpr float k70 = 70.0f / 255.0f;
 constexpr float k53 = 53.0f / 255.0f;
 
 std::vector<ParticleRow> ParticleRows() {
-    using System = PauseableParticleSystem;
-    const Vector2D weapon{193.0f, 306.0f};
-    return {
-        {"SmokeEmitter", &MakeParticles<System>, 45, {0.0f, 9.8f}, {10.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, weapon,
-         6.8f, {0.0f, 0.0f}, 6, 7, {{0.6f, 0.6f, 0.6f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f}},
-         {{0.4f, 0.4f, 0.4f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}}, {0.0f, 1.0f}, {400.0f, 500.0f},
-         Range<float>{0.0f, 0.0f}, 1, {{0.3f, 0.3f}, {0.5f, 0.5f}}, {{3.0f, 3.0f}, {3.5f, 3.5f}}, 0.1f},
-        {"FireDebuffTemplate", &MakeParticles<PS_FireDebuff>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f}, 30.0f,
-         {-581.0f, 874.0f}, 6.8f, {5.0f, 10.0f}, 6, 7, {{1.0f, 1.0f, 1.0f, 0.9f}, {1.0f, 1.0f, 1.0f, 0.9f}},
-         {{1.0f, 1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}}, {0.5f, 1.0f}, {10.0f, 8.0f}, Range<float>{0.0f, 0.0f},
-         1, {{0.0f, 0.0f}, {0.0f, 0.0f}}, {{2.6f, 2.6f}, {3.0f, 3.0f}}, 0.0f},
-        {"FlameEmitter", &MakeParticles<System>, 30, {0.0f, 0.0f}, {30.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, weapon,
-         6.9f, {0.0f, 0.0f}, 6, 1, {{1.0f, 0.4f, 0.4f, 1.0f}, {1.0f, k100, k52, 1.0f}},
-         {{0.6f, k46, 0.0f, 0.0f}, {k166, k70, k53, 0.0f}}, {0.0f, 2.0f}, {200.0f, 250.0f}, Range<float>{-2.0f, 2.0f},
-         1, {{1.0f, 1.0f}, {1.0f, 1.0f}}, {{2.0f, 2.0f}, {3.0f, 3.0f}}, 0.1f},
-        {"GasEmitter", &MakeParticles<System>, 10, {0.0f, 0.0f}, {0.0f, 0.0f}, {30.0f, -30.0f}, std::nullopt, weapon,
-         7.0f, {0.0f, 0.0f}, 6, 1, {{1.0f, 0.0f, 1.0f, 0.3f}, {0.8f, 0.0f, 0.8f, 0.5f}},
-         {{1.0f, 0.2f, 0.0f, 0.0f}, {1.0f, 0.6f, 0.0f, 0.0f}}, {0.0f, 1.25f}, {100.0f, 100.0f}, std::nullopt, 0,
-         {{0.8f, 0.3f}, {1.0f, 0.35f}}, {{1.0f, 0.8f}, {2.0f, 1.2f}}, 0.0f},
-    };
+    std::vector<ParticleRow> rows = WeaponEffectRows(&MakeParticles<PauseableParticleSystem>, {193.0f, 306.0f});
+    rows.insert(rows.begin() + 1,
+                {"FireDebuffTemplate", &MakeParticles<PS_FireDebuff>, 5, {0.0f, 9.8f}, {0.0f, -20.0f}, {0.0f, 0.0f},
+                 30.0f, {-581.0f, 874.0f}, 6.8f, {5.0f, 10.0f}, 6, 7, {{1.0f, 1.0f, 1.0f, 0.9f}, {1.0f, 1.0f, 1.0f, 0.9f}},
+                 {{1.0f, 1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 0.0f}}, {0.5f, 1.0f}, {10.0f, 8.0f},
+                 Range<float>{0.0f, 0.0f}, 1, {{0.0f, 0.0f}, {0.0f, 0.0f}}, {{2.6f, 2.6f}, {3.0f, 3.0f}}, 0.0f});
+    return rows;
 }
 
 void BuildStageHud(const LayerBuild& build) {
@@ -592,6 +557,7 @@ std::map<int, std::vector<AnimationShapes>> StageActors() {
         {12, box(36.0f, -100.0f, 100.0f, -36.0f)},
         {18, {ColliderTileFrames()}},
         {20, box(0.0f, 0.0f, 1.0f, -1.0f)},
+        {32, {Frames(1, {{48.0f, -48.0f, 48.0f, -48.0f}, {player}, {}})}},
         {33, box(13.0f, -10.0f, 10.0f, -13.0f)},
         {34,
          {Frames(4, {{10.0f, -26.0f, 26.0f, -10.0f}, {}, {}}), Frames(4, {{11.0f, -26.0f, 26.0f, -11.0f}, {}, {}}),
@@ -629,6 +595,49 @@ std::map<int, std::vector<AnimationShapes>> StageActors() {
 }
 
 }  // namespace
+
+std::vector<SheetAnimation> WeaponAnimations() {
+    return {
+        {"PlasmaWeapon", 2, 2, Delays(4, 0.2f)},
+        {"LightningWeapon", 2, 2, Delays(4, 0.6f)},
+        {"FlamethrowerWeapon", 2, 1, {0.5f, 1.0f}},
+        {"MachineGunWeapon", 1, 1, Delays(1)},
+    };
+}
+
+std::vector<SheetAnimation> WeaponBarAnimations() {
+    return {
+        {"PlasmaBar", 1, 1, Delays(1)},
+        {"LightningBar", 1, 1, Delays(1)},
+        {"FlamethrowerBar", 1, 1, Delays(1)},
+        {"MachineGunBar", 1, 1, Delays(1)},
+    };
+}
+
+std::vector<SheetAnimation> BulletAnimations() {
+    return {
+        {"PlasmaBullet", 4, 3, Delays(12, 0.05f)}, {"PlasmaDestroy", 3, 2, Delays(6, 0.1f)},
+        {"LightHack", 1, 1, Delays(1)},           {"Lightning", 1, 6, Delays(6, 0.03f)},
+        {"MachineGunBullet", 1, 1, Delays(1)},     {"MiniDestroy", 3, 2, Delays(6, 0.1f)},
+    };
+}
+
+std::vector<ParticleRow> WeaponEffectRows(decltype(ParticleRow::make) make, const Vector2D& position) {
+    return {
+        {"SmokeEmitter", make, 45, {0.0f, 9.8f}, {10.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, position, 6.8f,
+         {0.0f, 0.0f}, 6, 7, {{0.6f, 0.6f, 0.6f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f}},
+         {{0.4f, 0.4f, 0.4f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}}, {0.0f, 1.0f}, {400.0f, 500.0f},
+         Range<float>{0.0f, 0.0f}, 1, {{0.3f, 0.3f}, {0.5f, 0.5f}}, {{3.0f, 3.0f}, {3.5f, 3.5f}}, 0.1f},
+        {"FlameEmitter", make, 30, {0.0f, 0.0f}, {30.0f, 0.0f}, {10.0f, -10.0f}, std::nullopt, position, 6.9f,
+         {0.0f, 0.0f}, 6, 1, {{1.0f, 0.4f, 0.4f, 1.0f}, {1.0f, k100, k52, 1.0f}},
+         {{0.6f, k46, 0.0f, 0.0f}, {k166, k70, k53, 0.0f}}, {0.0f, 2.0f}, {200.0f, 250.0f}, Range<float>{-2.0f, 2.0f},
+         1, {{1.0f, 1.0f}, {1.0f, 1.0f}}, {{2.0f, 2.0f}, {3.0f, 3.0f}}, 0.1f},
+        {"GasEmitter", make, 10, {0.0f, 0.0f}, {0.0f, 0.0f}, {30.0f, -30.0f}, std::nullopt, position, 7.0f,
+         {0.0f, 0.0f}, 6, 1, {{1.0f, 0.0f, 1.0f, 0.3f}, {0.8f, 0.0f, 0.8f, 0.5f}},
+         {{1.0f, 0.2f, 0.0f, 0.0f}, {1.0f, 0.6f, 0.0f, 0.0f}}, {0.0f, 1.25f}, {100.0f, 100.0f}, std::nullopt, 0,
+         {{0.8f, 0.3f}, {1.0f, 0.35f}}, {{1.0f, 0.8f}, {2.0f, 1.2f}}, 0.0f},
+    };
+}
 
 void BuildStageActors(MyLevelFactory& factory) {
     Tundra::Game* game = Tundra::Game::GetInstance();

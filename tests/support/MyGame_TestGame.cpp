@@ -9,6 +9,7 @@
 #include "mygame/MyGame_Terrain.h"
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
+#include "support/MyGame_HudClick.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <cstdlib>
@@ -25,7 +26,16 @@ double ScriptedClock() { return g_now; }
 
 }  // namespace
 
+MyGameTest* MyGameTest::s_running = nullptr;
+
+void MyGameTest::StepRunningTest(int frames) {
+    if (s_running != nullptr) {
+        s_running->Step(frames);
+    }
+}
+
 void MyGameTest::SetUp() {
+    s_running = this;
     CoreStartup(m_core);
     m_clock = Core::GetClockFunction();
     g_frames = 0;
@@ -42,6 +52,7 @@ void MyGameTest::SetUp() {
     unsetenv("USERPROFILE");
     os::headless::ResetKeys();
     os::headless::ResetCursor();
+    HoldLeftButton(false);
     Globals() = GameGlobals{};
     Terrain::SetTileDepthCounter(0.0f);
     Enemy::SetHealthBarDepthCounter(Enemy::kHealthBarDepthStart);
@@ -65,6 +76,7 @@ void MyGameTest::TearDown() {
     }
     Core::SetClockFunction(m_clock);
     CoreShutdown(m_core);
+    s_running = nullptr;
 }
 
 MyGame& MyGameTest::StartGame(std::uint32_t seed) {
@@ -80,6 +92,7 @@ void MyGameTest::Step(int frames) {
     for (int i = 0; i < frames && m_game; ++i) {
         ++g_frames;
         g_now = static_cast<double>(g_frames) * kFrameMilliseconds;
+        PumpOffscreenInput();
         m_game->Frame();
     }
 }

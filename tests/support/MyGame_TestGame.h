@@ -19,6 +19,11 @@
 namespace mygametest {
 
 class MyGameTest : public testing::Test {
+public:
+    // Frames of the game of the test that runs now, for helpers outside the
+    // fixture (clicks, button presses); nothing without one.
+    static void StepRunningTest(int frames = 1);
+
 protected:
     static constexpr double kFrameMilliseconds = 1000.0 / 60.0;
     static constexpr std::uint32_t kSeed = 5489;
@@ -62,6 +67,8 @@ private:
         const char* name;
         std::optional<std::string> value;
     };
+
+    static MyGameTest* s_running;
 
     std::uint8_t m_core = 0;
     Core::ClockFunction m_clock = nullptr;

@@ -45,9 +45,13 @@ Core::RefPtr<Renderer::ITexture> FakeTextureCache::Get(const Core::String& fileN
     }
     std::uint32_t width = kPlaceholderSize;
     std::uint32_t height = kPlaceholderSize;
+    const std::optional<Size> ruled = m_sizeRule ? m_sizeRule(name) : std::nullopt;
     if (const auto size = m_sizes.find(name); size != m_sizes.end()) {
         width = size->second.first;
         height = size->second.second;
+    } else if (ruled) {
+        width = ruled->width;
+        height = ruled->height;
     } else {
         ImageFileSize(name, width, height);
     }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "math/Math_Vector2D.h"
+
+#include <cstdint>
+
+namespace Input {
+class Mouse;
+}
+namespace Tundra {
+class GameObject;
+}
+
+// What the game's own menu widgets share: the HUD's origin, the mouse they
+// follow and the delayed fade-in every menu element enters with.
+
+// The HUD layers place objects around the centre of the 1024 x 768 screen;
+// the mouse counts client pixels from the bottom-left corner.
+inline const Vector2D kHudCentre{512.0f, 384.0f};
+
+// The game's mouse; null without a game or device.
+const Input::Mouse* MenuMouse();
+
+// One update of the fade toward full opacity: a widget set to -3 stays
+// invisible for about a quarter of a second, then fades in.
+inline float FadedInOpacity(float opacity, float dt) {
+    return opacity + (1.0f - opacity) * dt * 5.0f;
+}
+
+// A menu text's update: one step of the fade-in, then a pending show shows
+// the object and clears the flag.
+void FadeInAndShowPending(Tundra::GameObject& object, std::uint8_t& showPending, float dt);

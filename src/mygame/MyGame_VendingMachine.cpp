@@ -1,0 +1,165 @@
+#include "mygame/MyGame_VendingMachine.h"
+
+#include "input/Input_Keyboard.h"
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_StreamLinks.h"
+#include "mygame/MyGame_WidgetStream.h"
+#include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_Layer.h"
+
+TUN_DEFINE_CLASS(VendingMachine)
+
+namespace {
+
+// A clone of the level's "PushX" in the world layer, hidden; null without
+// either.
+Tundra::Sprite* ClonePrompt() {
+    const Tundra::Sprite* source = Tundra::FindObject<Tundra::Sprite>("PushX");
+    MyGame* game = GetGame();
+    Tundra::Layer* world = game != nullptr ? game->GetWorldLayer() : nullptr;
+    if (source == nullptr || world == nullptr) {
+        return nullptr;
+    }
+    const Core::RefPtr<Core::Object> clone(source->Clone());
+    auto* prompt = dynamic_cast<Tundra::Sprite*>(clone.Get());
+    if (prompt != nullptr) {
+        world->AddGameObject(prompt);
+        prompt->SetVisible(false);
+    }
+    return prompt;
+}
+
+bool IsOpenKeyTriggered() {
+    const MyGame* game = GetGame();
+    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
+    return keyboard != nullptr && keyboard->IsTriggered(VendingMachine::kOpenKey);
+}
+
+}  // namespace
+
+VendingMachine::VendingMachine() = default;
+
+VendingMachine::VendingMachine(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations)
+    : Sprite(animations) {}
+
+VendingMachine::VendingMachine(const VendingMachine& other) : Sprite(other) {}
+
+VendingMachine::~VendingMachine() = default;
+
+void VendingMachine::Save(Core::File& file) const {
+    Sprite::Save(file);
+    file.WriteU8(m_open);
+    file.WriteF32(m_halfWidth);
+    file.WriteF32(m_halfHeight);
+    file << m_prompt;
+    file << m_player;
+    file.WriteU8(m_frame ? 1 : 0);
+    if (m_frame) {
+        m_frame->Save(file);
+    }
+}
+
+void VendingMachine::Load(Core::File& file) {
+    Sprite::Load(file);
+    std::uint8_t open = m_open;
+    float halfWidth = m_halfWidth;
+    float halfHeight = m_halfHeight;
+    Tundra::Sprite* prompt = nullptr;
+    MenuPlayer* player = nullptr;
+    std::uint8_t hasFrame = 0;
+    ReadFlagByte(file, open);
+    ReadFinite(file, halfWidth);
+    ReadFinite(file, halfHeight);
+    file >> prompt;
+    file >> player;
+    ReadFlagByte(file, hasFrame);
+    if (file.HasFailed() || halfWidth < 0.0f || halfHeight < 0.0f || !StaysInItsLayer(prompt) ||
+        !StaysInItsLayer(player)) {
+        file.SetFailed();
+        return;
+    }
+    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
+    if (file.HasFailed()) {
+        return;
+    }
+    m_open = open;
+    m_halfWidth = halfWidth;
+    m_halfHeight = halfHeight;
+    m_prompt = prompt;
+    m_player = player;
+    m_frame = std::move(frame);
+}
+
+void VendingMachine::OnStart() {
+    Sprite::OnStart();
+    m_halfWidth = static_cast<float>(GetFrameWidth(0)) * 0.5f;
+    m_halfHeight = static_cast<float>(GetFrameHeight(0)) * 0.5f;
+    m_prompt = ClonePrompt();
+    if (m_prompt) {
+        const Vector2D above(GetPositionX(), GetPositionY() + kPromptRise);
+        m_prompt->SetOldPosition(above);
+        m_prompt->SetPosition(above);
+    }
+    m_player = Tundra::FindObject<MenuPlayer>("Player");
+    m_open = 0;
+    if (m_frame) {
+        m_frame->Destroy();
+    }
+    m_frame = MakeUiFrame(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+void VendingMachine::Update(float dt) {
+    Sprite::Update(dt);
+    if (!IsPlayerInRange()) {
+        if (m_prompt) {
+            m_prompt->SetVisible(false);
+        }
+        m_open = 0;
+    } else {
+        if (m_prompt) {
+            m_prompt->SetVisible(true);
+        }
+        if (IsOpenKeyTriggered()) {
+            if (m_player->GetControlsOn()) {
+                OpenMenu();
+            } else if (m_open != 0) {
+                CloseMenu();
+            }
+        }
+    }
+    if (m_frame) {
+        m_frame->Animate(dt);
+    }
+}
+
+void VendingMachine::OnEnd() {
+    Sprite::OnEnd();
+    if (m_frame) {
+        m_frame->Destroy();
+        m_frame.reset();
+    }
+}
+
+void VendingMachine::OpenMenu() {
+    m_open = 1;
+    if (m_player) {
+        m_player->SetControlsOn(false);
+    }
+}
+
+void VendingMachine::CloseMenu() {
+    m_open = 0;
+    if (m_player) {
+        m_player->SetControlsOn(true);
+    }
+}
+
+bool VendingMachine::IsPlayerInRange() const {
+    if (!m_player) {
+        return false;
+    }
+    const float x = m_player->GetPositionX();
+    const float y = m_player->GetPositionY();
+    return GetPositionX() - m_halfWidth < x && x < GetPositionX() + m_halfWidth && GetPositionY() - m_halfHeight < y &&
+           y < GetPositionY() + m_halfHeight;
+}
