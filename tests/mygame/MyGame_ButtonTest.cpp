@@ -348,15 +348,19 @@ protected:
     LabeledButton* m_button = nullptr;
 };
 
-// The pressed frame is read in the headless click test: a button pushed on
-// the offscreen driver does not reach the game's mouse.
-TEST_F(ButtonPixelTest, IdleAndHoveredShowTheirFrames) {
+TEST_F(ButtonPixelTest, EachStateShowsItsFrame) {
     PointAt({400.0f, -300.0f});
     Step(90);
     EXPECT_TRUE(IsNear(PixelAt(kFrameProbe), kIdle));
     PointAt(kCursorAt);
     Step(2);
     EXPECT_TRUE(IsNear(PixelAt(kFrameProbe), kHovered));
+    HoldLeftButton(true);
+    Step(2);
+    ASSERT_EQ(m_button->GetState(), 2u);
+    EXPECT_TRUE(IsNear(PixelAt(kFrameProbe), kPressed));
+    HoldLeftButton(false);
+    Step();
 }
 
 TEST_F(ButtonPixelTest, AHoveredLabelTurnsGold) {
