@@ -1,11 +1,7 @@
 #include "mygame/MyGame_BossHp.h"
 
-#include "engine/Engine_Sprite.h"
-#include "engine/Engine_SpriteAnimation.h"
+#include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_WidgetStream.h"
-
-#include <cmath>
-#include <cstdint>
 
 TUN_DEFINE_CLASS(BossHp)
 
@@ -52,11 +48,7 @@ void BossHp::SetHealth(float health) {
     }
     m_health = health;
     const float width = health * m_fullWidth;
-    const Core::RefPtr<Engine::Sprite> sprite = GetEngineSprite();
-    const Core::RefPtr<Engine::SpriteAnimation> animation = sprite ? sprite->GetCurrentAnimation() : nullptr;
-    if (animation) {
-        animation->SetFrameWidth(static_cast<std::uint32_t>(width));
-    }
+    CropFrameWidth(*this, width);
     // The left edge stays where the full bar's was.
     SetPositionX(width * 0.5f + m_anchorX - 0.5f * m_fullWidth);
 }

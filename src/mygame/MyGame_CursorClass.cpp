@@ -4,6 +4,7 @@
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_CursorSprite.h"
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
@@ -90,8 +91,8 @@ void CursorClass::OnStart() {
 void CursorClass::Update(float dt) {
     Sprite::Update(dt);
     FindGaugesAfterLoad();
+    const Input::Mouse* mouse = MenuMouse();
     const Tundra::Game* game = Tundra::Game::GetInstance();
-    const Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
     const Tundra::Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
     const Tundra::Viewport* viewport = level != nullptr ? level->GetViewport(0) : nullptr;
     if (mouse == nullptr || viewport == nullptr) {

@@ -1,5 +1,6 @@
 #include "mygame/MyGame_HpBar.h"
 
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_WidgetStream.h"
 
@@ -57,7 +58,7 @@ void HpBar::SetHealth(float fraction) {
     ApplyCrop();
     const float drawn = DrawnFraction(f) * m_fullWidth;
     SetPositionX(m_baseX + drawn / 2.0f - m_fullWidth / 2.0f);
-    SetModulationColor({std::min(2.0f * (1.0f - f), 1.0f), std::min(2.0f * f, 1.0f), 0.0f, 1.0f});
+    SetModulationColor(RedToGreen(f));
 }
 
 void HpBar::ApplyCrop() const { CropFrameWidth(*this, DrawnFraction(m_fraction) * m_fullWidth); }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace Input {
@@ -25,6 +27,12 @@ const Input::Mouse* MenuMouse();
 // invisible for about a quarter of a second, then fades in.
 inline float FadedInOpacity(float opacity, float dt) {
     return opacity + (1.0f - opacity) * dt * 5.0f;
+}
+
+// A bar's tint for the share it shows: red at 0, yellow at a half, green
+// from 1 on.
+inline Color RedToGreen(float share) {
+    return {std::min(2.0f * (1.0f - share), 1.0f), std::min(2.0f * share, 1.0f), 0.0f, 1.0f};
 }
 
 // A menu text's update: one step of the fade-in, then a pending show shows

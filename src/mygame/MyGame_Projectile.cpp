@@ -3,6 +3,7 @@
 #include "core/Core_File.h"
 #include "math/Math_Angles.h"
 #include "mygame/MyGame_AnimationPause.h"
+#include "mygame/MyGame_ArcFlight.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_ShotRules.h"
 #include "mygame/MyGame_StageTheme.h"
@@ -140,16 +141,9 @@ void Projectile::Explode() {
 // Past t = 1 the shot keeps to the extended parabola until it hits something
 // or leaves the area.
 void Projectile::FollowArc(float dt) {
-    const float u = 1.0f - m_t;
-    const float w0 = u * u;
-    const float w1 = 2.0f * u * m_t;
-    const float w2 = m_t * m_t;
-    SetPosition(m_p0 * w0 + m_p1 * w1 + m_p2 * w2);
+    SetPosition(ArcPoint(m_p0, m_p1, m_p2, m_t));
     m_t = m_t + kArcRate * dt;
-    m_spinAngle = m_spinBackwards != 0 ? m_spinAngle - kSpinSpeed * dt : m_spinAngle + kSpinSpeed * dt;
-    if (m_spinAngle > 360.0f) {
-        m_spinAngle -= 360.0f;
-    }
+    m_spinAngle = SpunAngle(m_spinAngle, m_spinBackwards != 0, kSpinSpeed, dt);
     SetRotationAngle(m_spinAngle);
 }
 

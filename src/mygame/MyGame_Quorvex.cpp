@@ -1,5 +1,6 @@
 #include "mygame/MyGame_Quorvex.h"
 
+#include "mygame/MyGame_ArcFlight.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Random.h"
 #include "mygame/MyGame_RunningStage.h"
@@ -18,7 +19,6 @@ constexpr float kLandingBand = 75.0f;
 constexpr float kLeapRate = 0.6f;
 // Degrees a second.
 constexpr float kSpinRate = 1000.0f;
-constexpr float kFullTurn = 360.0f;
 
 }  // namespace
 
@@ -104,12 +104,8 @@ void Quorvex::Leap() {
 
 // t is not clamped: past the end it keeps falling along the parabola.
 void Quorvex::Fly(float dt) {
-    const float rest = 1.0f - m_t;
-    SetPosition(m_start * (rest * rest) + m_control * (2.0f * rest * m_t) + m_end * (m_t * m_t));
+    SetPosition(ArcPoint(m_start, m_control, m_end, m_t));
     m_t = m_t + kLeapRate * dt;
-    m_angle = m_direction != 0 ? m_angle - kSpinRate * dt : m_angle + kSpinRate * dt;
-    if (m_angle > kFullTurn) {
-        m_angle = m_angle - kFullTurn;
-    }
+    m_angle = SpunAngle(m_angle, m_direction != 0, kSpinRate, dt);
     SetRotationAngle(m_angle);
 }

@@ -136,10 +136,9 @@ void UiFrame::LayOut() {
     const float midX = (left + right) * 0.5f;
     const float midY = (top + bottom) * 0.5f;
     if (m_centre) {
-        m_centre->SetPositionXY(midX, midY);
         m_centre->SetScale(right - left, top - bottom);
-        m_centre->SetOpacity(alpha);
     }
+    Place(m_centre.Get(), midX, midY, alpha);
     const std::array<Vector2D, kEdges> pipeAt{{{left, midY}, {midX, top}, {right, midY}, {midX, bottom}}};
     const std::array<Vector2D, kEdges> cornerAt{{{left + kCornerInset, bottom + kCornerInset},
                                                  {left + kCornerInset, top - kCornerInset},

@@ -3,6 +3,7 @@
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WidgetStream.h"
@@ -15,11 +16,6 @@
 TUN_DEFINE_CLASS(VolumeControl)
 
 namespace {
-
-// The menus' screen is 1024 x 768 with its origin at the centre.
-constexpr float kScreenCentreX = 512.0f;
-constexpr float kScreenCentreY = 384.0f;
-constexpr float kFadeRate = 5.0f;
 
 // The sign of a x b, with 0 counted as not negative.
 bool IsNegativeCross(const Vector2D& a, const Vector2D& b) { return a.x * b.y - a.y * b.x < 0.0f; }
@@ -89,7 +85,7 @@ void VolumeControl::Update(float dt) {
     if (!GetVisible()) {
         return;
     }
-    SetOpacity(GetOpacity() + (1.0f - GetOpacity()) * dt * kFadeRate);
+    SetOpacity(FadedInOpacity(GetOpacity(), dt));
     if (m_fillBar) {
         m_fillBar->SetOpacity(GetOpacity());
     }
@@ -97,13 +93,11 @@ void VolumeControl::Update(float dt) {
 }
 
 void VolumeControl::TakeCursor() {
-    const MyGame* game = GetGame();
-    const Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
+    const Input::Mouse* mouse = MenuMouse();
     if (mouse == nullptr) {
         return;
     }
-    const Vector2D p(static_cast<float>(mouse->GetPositionX()) - kScreenCentreX,
-                     static_cast<float>(mouse->GetPositionY()) - kScreenCentreY);
+    const Vector2D p = mouse->GetPosition() - kHudCentre;
     const Vector2D a(GetPositionX() - m_halfWidth, GetPositionY() - m_halfHeight);
     const Vector2D b(GetPositionX() + m_halfWidth, GetPositionY() - m_halfHeight);
     const Vector2D c(GetPositionX() + m_halfWidth, GetPositionY() + m_halfHeight);
@@ -128,9 +122,7 @@ void VolumeControl::SetValue(float value) {
         const float width = FilledWidth();
         CropFrameWidth(*m_fillBar, width);
         m_fillBar->SetPositionX(GetPositionX() + width * 0.5f - m_halfWidth);
-        const float red = std::min(2.0f * (1.0f - m_value), 1.0f);
-        const float green = std::min(2.0f * m_value, 1.0f);
-        m_fillBar->SetModulationColor({red, green, 0.0f, 1.0f});
+        m_fillBar->SetModulationColor(RedToGreen(m_value));
     }
     if (MyGame* game = GetGame()) {
         Tundra::Sound* hover = Globals().buttonHoverSound;

@@ -1,7 +1,7 @@
 #include "mygame/MyGame_WeaponBar.h"
 
 #include "core/Core_File.h"
-#include "engine/Engine_SpriteAnimation.h"
+#include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WeaponKind.h"
 #include "tundra/Tundra_FindObject.h"
@@ -102,10 +102,6 @@ void WeaponBar::SetFill(float fill) {
     }
     m_fill = fill;
     const float height = std::clamp(fill * m_fullHeight, 0.0f, m_fullHeight);
-    if (const Core::RefPtr<Engine::Sprite> sprite = GetEngineSprite()) {
-        if (const Core::RefPtr<Engine::SpriteAnimation> animation = sprite->GetCurrentAnimation()) {
-            animation->SetFrameHeight(static_cast<std::uint32_t>(height));
-        }
-    }
+    CropFrameHeight(*this, height);
     SetPositionY(static_cast<float>(static_cast<double>(height) * 0.5 + m_baseY - 0.5 * m_fullHeight));
 }
