@@ -12,7 +12,7 @@ shift || true
 build="$root/build/fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
     -DTUNDRA_SANITIZE=ON -DTUNDRA_FUZZ=ON -DTUNDRA_BUILD_TESTS=OFF -DTUNDRA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+cmake --build "$build" --parallel "$(nproc)" --target fuzz_all
 
 harnesses=("$@")
 if [ "${#harnesses[@]}" -eq 0 ]; then
