@@ -291,11 +291,14 @@ TEST_F(WepSelTest, ThePanelsStreamReadsBackOrIsRefused) {
     Core::MemoryFile file;
     bare->Save(file);
     const StreamBytes bytes(file.GetData(), file.GetData() + file.GetSize());
+    // From the end: the column's count, the links, the mode, then the
+    // machine's first-update flag, initial, pending and current state.
     const std::size_t mode = 4 + 3 + 4;
-    const std::size_t machineEnd = mode + 17;
+    const std::size_t pending = mode + 1 + 4 + 4;
+    const std::size_t current = pending + 4;
     std::vector<StreamBytes> refused{
-        WithFieldFromEnd(bytes, mode, std::int32_t{3}),      WithFieldFromEnd(bytes, mode, std::int32_t{-1}),
-        WithFieldFromEnd(bytes, machineEnd - 4, std::int32_t{4}), WithFieldFromEnd(bytes, machineEnd - 8, std::int32_t{9}),
+        WithFieldFromEnd(bytes, mode, std::int32_t{3}),    WithFieldFromEnd(bytes, mode, std::int32_t{-1}),
+        WithFieldFromEnd(bytes, current, std::int32_t{4}), WithFieldFromEnd(bytes, pending, std::int32_t{9}),
         WithFieldFromEnd(bytes, 4, std::uint32_t{1}),
     };
     refused.push_back(refused.back());
