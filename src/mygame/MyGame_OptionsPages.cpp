@@ -1,10 +1,9 @@
 // The options machine's pages and the actions of their buttons: one column
 // of up to five buttons at x -62, a title above it.
-#include "input/Input_KeyTable.h"
-#include "input/Input_Keyboard.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_KeyBindings.h"
 #include "mygame/MyGame_OptionsUI.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sound.h"
@@ -12,45 +11,17 @@
 namespace {
 
 constexpr float kColumnX = -62.0f;
-// Every page button enters hidden this long (the fade-in starts at -3).
+// A page's buttons come in from here: hidden for about a quarter of a
+// second, then fading in.
 constexpr float kEnteringOpacity = -3.0f;
 constexpr int kPageAnimation = 0;
-constexpr int kKeyX = 76;
-// Shown for a key that types no character.
-constexpr char kNoCharacter = 127;
 constexpr std::uint32_t kTitleLevel = 1;
 const Vector2D kVolumeControlAt{kColumnX, 60.0f};
 const Vector2D kCreditsAt{kColumnX, -4.0f};
+// The controls page's key buttons, by binding, in slots 0..2.
+constexpr float kKeyButtonY[kKeyBindingCount] = {50.0f, -25.0f, -100.0f};
 
-// The key bindings by capture mode 1..3; the controls page shows them in
-// slots 0..2, top to bottom, and a waiting one shows "?".
-struct Binding {
-    const char* name;
-    std::int32_t GameGlobals::*key;
-    float y;
-};
-constexpr Binding kBindings[] = {{"Left - ", &GameGlobals::leftKeyId, 50.0f},
-                                 {"Right - ", &GameGlobals::rightKeyId, -25.0f},
-                                 {"Jump - ", &GameGlobals::jumpKeyId, -100.0f}};
-constexpr std::size_t kBindingCount = std::size(kBindings);
-
-const Input::Keyboard* GameKeyboard() {
-    const MyGame* game = GetGame();
-    return game != nullptr ? game->GetKeyboard() : nullptr;
-}
-
-char BoundCharacter(std::size_t binding) {
-    const Input::Keyboard* keyboard = GameKeyboard();
-    const char character = keyboard != nullptr ? keyboard->GetKeyAsChar(Globals().*kBindings[binding].key) : '\0';
-    return character != '\0' ? character : kNoCharacter;
-}
-
-Core::String BindingLabel(std::size_t binding, char character) {
-    return Core::String(kBindings[binding].name) + Core::String(1, character);
-}
-
-// The binding a capture mode names; none for kNoCapture or beyond.
-bool IsBindingMode(std::uint32_t mode) { return mode >= OptionsUI::kCaptureLeft && mode <= kBindingCount; }
+std::size_t SlotOfBinding(std::uint32_t binding) { return binding - 1; }
 
 Vector2D InColumn(float y) { return {kColumnX, y}; }
 
@@ -127,13 +98,13 @@ void OptionsUI::ShowMainPage() {
 void OptionsUI::ShowControlsPage() {
     ClearPage();
     ShowPageTitle("controls");
-    for (std::size_t binding = 0; binding < kBindingCount; ++binding) {
-        const auto mode = static_cast<std::uint32_t>(binding + 1);
-        const char shown = BoundCharacter(binding);
-        SetPageButton(binding, MakeKeyCaptureButton(
-                                   InColumn(kBindings[binding].y), BindingLabel(binding, shown), kPageAnimation,
-                                   [this, mode, shown] { ToggleKeyCapture(mode, shown); },
-                                   [this, mode] { CancelKeyCapture(mode); }));
+    for (std::uint32_t binding = 1; binding <= kKeyBindingCount; ++binding) {
+        const char shown = BoundKeyCharacter(binding);
+        const std::size_t slot = SlotOfBinding(binding);
+        SetPageButton(slot, MakeKeyCaptureButton(
+                                InColumn(kKeyButtonY[slot]), KeyBindingLabel(binding, shown), kPageAnimation,
+                                [this, binding, shown] { ToggleKeyCapture(binding, shown); },
+                                [this, binding] { CancelKeyCapture(binding); }));
     }
     SetPageButton(3, MakeLabeledButton(InColumn(-244.0f), "back", kPageAnimation, [this] { BackFromControls(); }));
 }
@@ -193,46 +164,34 @@ void OptionsUI::BackFromCredits() {
 // A button that waits shows "?": a click on it gives back the label its
 // page was built with; otherwise the click starts the wait.
 void OptionsUI::ToggleKeyCapture(std::uint32_t mode, char shownCharacter) {
-    if (!IsBindingMode(mode)) {
+    if (mode == kNoCapture || mode > kKeyBindingCount) {
         return;
     }
-    const std::size_t binding = mode - 1;
-    if (!GetSlotLabel(binding).starts_with(kBindings[binding].name[0])) {
-        SetSlotLabel(binding, BindingLabel(binding, shownCharacter));
+    const std::size_t slot = SlotOfBinding(mode);
+    if (!GetSlotLabel(slot).starts_with(KeyBindingName(mode)[0])) {
+        SetSlotLabel(slot, KeyBindingLabel(mode, shownCharacter));
         m_captureMode = kNoCapture;
     } else {
-        SetSlotLabel(binding, "?");
+        SetSlotLabel(slot, "?");
         m_captureMode = mode;
     }
 }
 
 void OptionsUI::CancelKeyCapture(std::uint32_t mode) {
-    if (!IsBindingMode(mode)) {
+    if (mode == kNoCapture || mode > kKeyBindingCount) {
         return;
     }
-    const std::size_t binding = mode - 1;
-    SetSlotLabel(binding, BindingLabel(binding, BoundCharacter(binding)));
+    SetSlotLabel(SlotOfBinding(mode), KeyBindingLabel(mode, BoundKeyCharacter(mode)));
     m_captureMode = kNoCapture;
 }
 
 // Escape and X never bind (X closes the machine); a key another binding
 // holds is passed over while the wait goes on.
 void OptionsUI::CaptureKey() {
-    const Input::Keyboard* keyboard = GameKeyboard();
-    int key = 0;
-    if (!IsBindingMode(m_captureMode) || keyboard == nullptr || !keyboard->GetTriggered(&key) ||
-        key == Input::kKeyEscape || key == kKeyX) {
+    if (m_captureMode == kNoCapture || !BindTriggeredKey(m_captureMode)) {
         return;
     }
-    const std::size_t binding = m_captureMode - 1;
-    GameGlobals& globals = Globals();
-    for (std::size_t other = 0; other < kBindingCount; ++other) {
-        if (other != binding && globals.*kBindings[other].key == key) {
-            return;
-        }
-    }
-    globals.*kBindings[binding].key = key;
-    SetSlotLabel(binding, BindingLabel(binding, BoundCharacter(binding)));
+    SetSlotLabel(SlotOfBinding(m_captureMode), KeyBindingLabel(m_captureMode, BoundKeyCharacter(m_captureMode)));
     m_captureMode = kNoCapture;
 }
 

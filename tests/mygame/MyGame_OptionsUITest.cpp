@@ -33,7 +33,8 @@ constexpr int kKeyIdJ = 62;
 
 const std::string kDefaultSettings = "53\n56\n75\n0.8\n0\n";
 // Weapons 1 and 2 unlocked, 1 in the left hand, 2 in the right, 300 currency.
-const std::string kNewProfile = "3\n65538\n\0\n\0\n300\n"s + "\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n"s;
+const std::string kNewProfile = "3\n65538\n\0\n\0\n300\n"s + "\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n\0\n"s +
+                                "\0\n\0\n\0\n\0\n\0\n"s;
 
 using OptionsUITest = OptionsFixture;
 
@@ -267,6 +268,7 @@ TEST_F(OptionsUITest, ResetSaveWritesTheNewProfileAndReloadsTheTitleUnlessAFadeR
     Game().GetProfile().currency = 1234;
     Game().SaveProfile();
     Press("Reset Save");
+    ASSERT_EQ(kNewProfile.size(), 50u);
     EXPECT_EQ(ProfileFile(), kNewProfile);
     EXPECT_EQ(Game().GetProfile().currency, 300u);
     const Tundra::Level* title = Game().GetCurrentLevel();
@@ -284,6 +286,33 @@ TEST_F(OptionsUITest, ResetSaveWritesTheNewProfileAndReloadsTheTitleUnlessAFadeR
     Step();
     EXPECT_EQ(Game().GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel);
     EXPECT_NE(Find<OptionsUI>("OptionsUI"), nullptr);
+}
+
+// What the level lacks is skipped: no picture, no slider, no fade (the
+// profile is reset all the same).
+TEST_F(OptionsUITest, WithoutCreditsSliderOrFadeEveryPageStillWorks) {
+    ASSERT_TRUE(EnterAtMachine());
+    for (const char* name : {"Credits", "VolumeBG", "FadeTransition"}) {
+        Tundra::GameObject* object = Find(name);
+        ASSERT_NE(object, nullptr) << name;
+        object->Destroy();
+    }
+    Step();
+    const Core::RefPtr<OptionsUI> bare = static_cast<OptionsUI*>(Machine().Clone());
+    Game().GetWorldLayer()->AddGameObject(bare.Get());
+    Step();
+    EXPECT_TRUE(bare->GetCreditsPicture() == nullptr && bare->GetVolumeControl() == nullptr);
+    bare->OpenMenu();
+    Step(2);
+    ASSERT_TRUE(bare->IsShown());
+    for (const char* label : {"Credits", "Back", "volume", "mute", "Set", "back", "Reset Save"}) {
+        Press(label);
+    }
+    EXPECT_EQ(ProfileFile(), kNewProfile);
+    EXPECT_EQ(Settings(), "53\n56\n75\n0.8\n1\n");
+    const Tundra::Level* title = Game().GetCurrentLevel();
+    Step(20);
+    EXPECT_EQ(Game().GetCurrentLevel(), title);
 }
 
 // A load brings the menu back closed, the player free, its page's buttons
