@@ -4,13 +4,13 @@
 #include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
-#include "support/DamagedBytes.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
+#include "tundra/Tundra_Layer.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -305,6 +305,31 @@ TEST_F(LevelUITest, EndingTwiceAndAnUnstartedCloneFaultNothing) {
     EndGame();
 }
 
+// A level select started in a level without the weapon panel, the
+// preview tile or the fade opens, chooses and closes; "Play" does nothing.
+TEST_F(LevelUITest, WithoutThePanelPreviewOrFadeTheMenuStillWorks) {
+    EnterWith(4);
+    for (const char* name : {"WepSelFrame", "LevelTile", "FadeTransition"}) {
+        Find(name)->Destroy();
+    }
+    const Core::RefPtr<LevelUI> menu(static_cast<LevelUI*>(m_menu->Clone()));
+    m_menu->Destroy();
+    Game().GetWorldLayer()->AddGameObject(menu.Get());
+    Step();
+    m_menu = menu.Get();
+    EXPECT_EQ(m_menu->GetWeaponPanel(), nullptr);
+    EXPECT_EQ(m_menu->GetPreview(), nullptr);
+    Open();
+    ClickOn(m_menu->GetStageButtons()[3]->GetPosition());
+    EXPECT_EQ(Game().GetProfile().currentStage, 3u);
+    ClickOn(kPlayAt);
+    Step(12);
+    EXPECT_FALSE(Game().IsLevelChangePending());
+    StepAtMenu(true);
+    EXPECT_FALSE(m_menu->IsOpen());
+    EXPECT_FALSE(m_menu->GetStageButtons()[0]->GetVisible());
+}
+
 // Saved open or closed, the menu reads back closed with the player free and
 // its buttons working again.
 TEST_F(LevelUITest, ASavedMenuReadsBackClosedWithWorkingButtons) {
@@ -314,7 +339,11 @@ TEST_F(LevelUITest, ASavedMenuReadsBackClosedWithWorkingButtons) {
         if (open) {
             Open();
             ClickOn(m_menu->GetStageButtons()[1]->GetPosition());
+            // A hand's column open in the weapon panel.
+            ClickOn(m_menu->GetWeaponPanel()->GetRightIcon()->GetPosition());
+            StepAtMenu();
             ASSERT_TRUE(m_menu->IsOpen());
+            ASSERT_EQ(m_menu->GetWeaponPanel()->GetMachine()->GetCurrent(), WepSelUI::kRightSel);
         }
         const std::size_t hudObjects = Game().GetHudLayer()->GetGameObjectsCount();
         Game().RequestSave("levels");
@@ -326,8 +355,8 @@ TEST_F(LevelUITest, ASavedMenuReadsBackClosedWithWorkingButtons) {
         StepAtMenu();
         EXPECT_FALSE(m_menu->IsShown());
         EXPECT_TRUE(m_player->GetControlsOn());
-        ExpectClosedLayout();
-        EXPECT_EQ(m_menu->GetWeaponPanel()->GetMachine()->GetCurrent(), WepSelUI::kIdleSel);
+        ExpectAllHidden();
+        EXPECT_EQ(m_menu->GetWeaponPanel()->GetVisible(), !open);
         EXPECT_EQ(Game().GetHudLayer()->GetGameObjectsCount(), hudObjects);
         ASSERT_EQ(m_menu->GetStageButtons().size(), 5u);
         for (const Tundra::GameObject* widget : Widgets()) {
@@ -335,6 +364,7 @@ TEST_F(LevelUITest, ASavedMenuReadsBackClosedWithWorkingButtons) {
         }
 
         Open();
+        EXPECT_EQ(m_menu->GetWeaponPanel()->GetMachine()->GetCurrent(), WepSelUI::kIdleSel);
         ClickOn(m_menu->GetStageButtons()[4]->GetPosition());
         EXPECT_EQ(Game().GetProfile().currentStage, 4u);
         EXPECT_EQ(std::string(m_menu->GetTitle()->GetText()), "Level 5");
@@ -343,26 +373,55 @@ TEST_F(LevelUITest, ASavedMenuReadsBackClosedWithWorkingButtons) {
     }
 }
 
-// Read on its own, every cut of the menu's stream is refused; damaged copies
-// read or fail without harm, and the menu's own bytes it cannot hold fail.
+// A level select started where no "Player" stands reads back on its own:
+// its own part refuses every cut and what it cannot hold; damaged copies
+// read or fail without harm.
 TEST_F(LevelUITest, AStreamTheMenuCannotHoldIsRefused) {
-    EnterWith(4);
-    Open();
-    const StreamBytes bytes = SavedBytes(*m_menu);
+    EnterWith(1);
+    m_player->Destroy();
+    Step();
+    const Core::RefPtr<LevelUI> menu(static_cast<LevelUI*>(m_menu->Clone()));
+    Game().GetWorldLayer()->AddGameObject(menu.Get());
+    Step();
+    ASSERT_EQ(menu->GetPlayer(), nullptr);
+    const StreamBytes bytes = SavedBytes(*menu);
     const Core::RefPtr<LevelUI> read = ReadBack<LevelUI>(bytes);
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(read->GetStageButtons().size(), 5u);
+    EXPECT_EQ(read->GetStageButtons().size(), 2u);
     EXPECT_EQ(read->GetInfoTexts().size(), LevelUI::kInfoLines);
-    EXPECT_TRUE(read->IsShown());
     EXPECT_EQ(SavedBytes(*read), bytes);
-    testsupport::ForEachDamaged(bytes, 24, 3, kSeed, [](const StreamBytes& damaged, const char* what, std::size_t at) {
-        const Core::RefPtr<LevelUI> menu = ReadBack<LevelUI>(damaged);
-        if (std::string(what) == "truncated") {
-            EXPECT_EQ(menu, nullptr) << at;
-        }
-    });
-    // The preview flag is last.
+
+    // Where the menu's own part starts: after the machine's.
+    Core::MemoryFile whole;
+    menu->Save(whole);
+    Core::MemoryFile machine;
+    menu->VendingMachine::Save(machine);
+    const std::size_t own = bytes.size() - (whole.GetSize() - machine.GetSize());
+    // Cuts through its fields and the widgets they bring (sampled: each
+    // read parses the whole prefix), and through the last fields one by one.
+    for (std::size_t length = own; length < bytes.size(); length += length + 16 < bytes.size() ? 53 : 1) {
+        EXPECT_EQ(ReadBack<LevelUI>(StreamBytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length))),
+                  nullptr)
+            << length;
+    }
+    // The shown flag, more stage buttons than stages, the preview flag.
+    StreamBytes damaged = bytes;
+    damaged[own] = 2;
+    EXPECT_EQ(ReadBack<LevelUI>(damaged), nullptr);
+    damaged = bytes;
+    damaged[own + 1] = 10;
+    EXPECT_EQ(ReadBack<LevelUI>(damaged), nullptr);
     EXPECT_EQ(ReadBack<LevelUI>(WithFieldFromEnd(bytes, 1, std::uint8_t{2})), nullptr);
+    std::mt19937 random(kSeed);
+    for (int copy = 0; copy < 12; ++copy) {
+        damaged = bytes;
+        for (int change = 0; change <= copy % 3; ++change) {
+            damaged[own + random() % (bytes.size() - own)] = static_cast<std::uint8_t>(random());
+        }
+        if (const Core::RefPtr<LevelUI> menuRead = ReadBack<LevelUI>(damaged)) {
+            EXPECT_FALSE(SavedBytes(*menuRead).empty());
+        }
+    }
 }
 
 }  // namespace
