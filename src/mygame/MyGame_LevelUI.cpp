@@ -136,8 +136,7 @@ std::unique_ptr<UiFrame> ReadFrame(Core::File& file) {
 
 LevelUI::LevelUI() = default;
 
-LevelUI::LevelUI(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations)
-    : VendingMachine(animations) {}
+LevelUI::LevelUI(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations) : VendingMachine(animations) {}
 
 LevelUI::LevelUI(const LevelUI& other) : VendingMachine(other) {}
 
@@ -189,9 +188,8 @@ void LevelUI::Load(Core::File& file) {
     file >> weaponHeading;
     file >> weaponPanel;
     ReadFlagByte(file, previewPending);
-    const std::array<const Tundra::GameObject*, 7> links{heading, playButton,    title,      preview,
-                                                         closeButton, weaponHeading, weaponPanel};
-    for (const Tundra::GameObject* link : links) {
+    for (const Tundra::GameObject* link : {static_cast<Tundra::GameObject*>(heading), playButton, title, preview,
+                                           closeButton, weaponHeading, weaponPanel}) {
         if (!StaysInItsLayer(link)) {
             file.SetFailed();
         }
