@@ -9,6 +9,7 @@
 #include "tundra/Tundra_FindObject.h"
 
 #include <array>
+#include <initializer_list>
 
 TUN_DEFINE_CLASS(LevelUI)
 
@@ -188,8 +189,9 @@ void LevelUI::Load(Core::File& file) {
     file >> weaponHeading;
     file >> weaponPanel;
     ReadFlagByte(file, previewPending);
-    for (const Tundra::GameObject* link : {static_cast<Tundra::GameObject*>(heading), playButton, title, preview,
-                                           closeButton, weaponHeading, weaponPanel}) {
+    const std::initializer_list<const Tundra::GameObject*> links{heading,     playButton,    title,      preview,
+                                                                 closeButton, weaponHeading, weaponPanel};
+    for (const Tundra::GameObject* link : links) {
         if (!StaysInItsLayer(link)) {
             file.SetFailed();
         }
