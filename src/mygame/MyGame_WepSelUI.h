@@ -35,25 +35,28 @@ class WepSelUI : public Tundra::Sprite {
     ~WepSelUI() override;
 
     // After the sprite part: "WepSelSM", then mode, template, icons and the
-    // column (object references).
+    // column (object references). A panel read with its column open comes
+    // back idle, and its next update ends that column.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
     // Finds "WepSelTemplate" and makes the two hidden hand icons showing the
     // profile's weapons.
     void OnStart() override;
-    // Runs the machine, only while the panel is visible.
+    // Ends a column read back open; runs the machine only while the panel
+    // is visible.
     void Update(float dt) override;
 
-    // The panel and both icons (current and previous positions).
+    // The panel and both icons (theirs current and previous). Hides the
+    // sprite's own, which would leave the icons behind.
     void SetPosition(float x, float y);
     // Both icons restart their fade-in from -3 with the given visibility.
     void SetIconsVisible(bool visible);
     // Places and shows the panel, its icons hidden until their next update
     // and then fading in: how the menus bring it up.
     void Open(float x, float y);
-    // Ends the column, hides panel and icons; the machine returns to
-    // "IDLESEL".
+    // Ends the column, hides panel and icons (a pending show dropped); the
+    // machine returns to "IDLESEL", at its next update once it has run.
     void Close();
 
     std::int32_t GetMode() const { return m_mode; }

@@ -77,7 +77,7 @@ void WepSelUI::OpenColumn(WepSelButton* icon) {
         }
         WepSelButton* candidate = CloneTemplateToHud();
         if (candidate == nullptr) {
-            return;
+            break;
         }
         candidate->SetCurrentAnimationIndex(animation, false);
         m_candidates.emplace_back(candidate);
