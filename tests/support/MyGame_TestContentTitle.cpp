@@ -9,6 +9,7 @@
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_MenuExit.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Quorvex.h"
@@ -149,7 +150,7 @@ std::vector<SpriteRow> TitleWorldSprites() {
         {.name = "TitleSun", .make = &MakeSprite<TitleSun>, .animations = {{"TitleSun", 1, 1, Delays(1)}},
          .actorIndex = 24, .position = {-312.0f, 123.0f}, .z = -4.0f, .stopped = true},
         {.name = "ExitSign",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<MenuExit>,
          .animations = {{"MenuSignGeneric", 2, 2, Delays(4, 0.25f)},
                         {"MenuExit", 2, 2, Delays(4, 0.2f)},
                         {"MenuExitHover", 1, 1, Delays(1)}},
