@@ -7,7 +7,9 @@
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_InternalSprite.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_MenuExit.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_OptionsUI.h"
@@ -149,7 +151,7 @@ std::vector<SpriteRow> TitleWorldSprites() {
         {.name = "TitleSun", .make = &MakeSprite<TitleSun>, .animations = {{"TitleSun", 1, 1, Delays(1)}},
          .actorIndex = 24, .position = {-312.0f, 123.0f}, .z = -4.0f, .stopped = true},
         {.name = "ExitSign",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<MenuExit>,
          .animations = {{"MenuSignGeneric", 2, 2, Delays(4, 0.25f)},
                         {"MenuExit", 2, 2, Delays(4, 0.2f)},
                         {"MenuExitHover", 1, 1, Delays(1)}},
@@ -160,7 +162,7 @@ std::vector<SpriteRow> TitleWorldSprites() {
          .stopped = true},
         {.name = "OptionsUI", .make = &MakeSprite<OptionsUI>, .animations = {{"OptionMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 26, .position = {273.0f, 166.0f}, .z = -0.2f},
-        {.name = "LevelSelUI", .make = &MakeSprite<VendingMachine>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "LevelSelUI", .make = &MakeSprite<LevelUI>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 27, .position = {739.0f, 166.0f}, .z = -0.2f},
         {.name = "ShopUI", .make = &MakeSprite<VendingMachine>, .animations = {{"WepSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 28, .position = {527.0f, 166.0f}, .z = -0.2f},

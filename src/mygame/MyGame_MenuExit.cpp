@@ -1,0 +1,262 @@
+#include "mygame/MyGame_MenuExit.h"
+
+#include "input/Input_Keyboard.h"
+#include "input/Input_Mouse.h"
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_MenuWidget.h"
+#include "mygame/MyGame_StreamLinks.h"
+#include "mygame/MyGame_VendingMachine.h"
+#include "mygame/MyGame_WidgetStream.h"
+#include "pal/PAL_Window.h"
+#include "tundra/Tundra_FindObject.h"
+
+TUN_DEFINE_CLASS(MenuExit)
+
+namespace {
+
+// The frame is a point at the bottom-left while closed and a square around
+// the HUD's centre while open.
+constexpr UiFrameRect kClosedFrame{-450.0f, -260.0f, -450.0f, -260.0f, 0.0f};
+constexpr UiFrameRect kOpenFrame{-140.0f, 140.0f, 140.0f, -140.0f, 1.0f};
+// About a quarter of a second before the dialog's content shows.
+constexpr float kFadeInStart = -3.0f;
+
+void SetTarget(UiFrame* frame, const UiFrameRect& rect) {
+    if (frame != nullptr) {
+        frame->SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
+    }
+}
+
+bool IsCloseKeyTriggered() {
+    const MyGame* game = GetGame();
+    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
+    return keyboard != nullptr && keyboard->IsTriggered(VendingMachine::kOpenKey);
+}
+
+void FadeIn(LabeledButton* button) {
+    if (button != nullptr) {
+        button->SetOpacity(kFadeInStart);
+        button->SetVisible(false);
+        button->SetShowPending(true);
+    }
+}
+
+void Hide(LabeledButton* button) {
+    if (button != nullptr) {
+        button->SetVisible(false);
+        button->SetShowPending(false);
+    }
+}
+
+}  // namespace
+
+MenuExit::MenuExit() = default;
+
+MenuExit::MenuExit(const std::vector<Core::RefPtr<Tundra::SpriteAnimation>>& animations) : Sprite(animations) {}
+
+MenuExit::MenuExit(const MenuExit& other) : Sprite(other) {}
+
+MenuExit::~MenuExit() = default;
+
+void MenuExit::Save(Core::File& file) const {
+    Sprite::Save(file);
+    file.WriteF32(m_width);
+    file.WriteF32(m_height);
+    file << m_confirm;
+    file << m_cancel;
+    file.WriteU32(m_state);
+    WriteVector(file, m_cursor);
+    file << m_heading;
+    file << m_player;
+    file.WriteU8(m_frame ? 1 : 0);
+    if (m_frame) {
+        m_frame->Save(file);
+    }
+}
+
+void MenuExit::Load(Core::File& file) {
+    Sprite::Load(file);
+    float width = m_width;
+    float height = m_height;
+    LabeledButton* confirm = nullptr;
+    LabeledButton* cancel = nullptr;
+    std::uint32_t state = m_state;
+    Vector2D cursor = m_cursor;
+    CenteredText* heading = nullptr;
+    MenuPlayer* player = nullptr;
+    std::uint8_t hasFrame = 0;
+    ReadFinite(file, width);
+    ReadFinite(file, height);
+    file >> confirm;
+    file >> cancel;
+    file.ReadU32(state);
+    ReadVector(file, cursor);
+    file >> heading;
+    file >> player;
+    ReadFlagByte(file, hasFrame);
+    if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen || !StaysInItsLayer(confirm) ||
+        !StaysInItsLayer(cancel) || !StaysInItsLayer(heading) || !StaysInItsLayer(player)) {
+        file.SetFailed();
+        return;
+    }
+    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
+    if (file.HasFailed()) {
+        return;
+    }
+    m_width = width;
+    m_height = height;
+    m_confirm = confirm;
+    m_cancel = cancel;
+    m_state = state;
+    m_cursor = cursor;
+    m_heading = heading;
+    m_player = player;
+    m_frame = std::move(frame);
+    m_remakeAfterLoad = true;
+}
+
+void MenuExit::OnStart() {
+    Sprite::OnStart();
+    const int animation = GetCurrentAnimationIndex();
+    m_width = static_cast<float>(GetFrameWidth(animation));
+    m_height = static_cast<float>(GetFrameHeight(animation));
+    m_player = Tundra::FindObject<MenuPlayer>("Player");
+    MakeWidgets();
+    m_state = kIdle;
+    m_remakeAfterLoad = false;
+    if (m_frame) {
+        m_frame->Destroy();
+    }
+    m_frame =
+        MakeUiFrame(kClosedFrame.left, kClosedFrame.top, kClosedFrame.right, kClosedFrame.bottom, kClosedFrame.alpha);
+}
+
+void MenuExit::Update(float dt) {
+    if (m_remakeAfterLoad) {
+        RemakeWidgetsAfterLoad();
+    }
+    Sprite::Update(dt);
+    if (GetVisible() && GetCurrentAnimationIndex() != 0) {
+        FollowMouse();
+        if (m_state == kDialogOpen && IsCloseKeyTriggered()) {
+            CloseDialog();
+        }
+    }
+    if (m_frame) {
+        m_frame->Animate(dt);
+    }
+}
+
+void MenuExit::OnEnd() {
+    Sprite::OnEnd();
+    DestroyWidgets();
+    if (m_frame) {
+        m_frame->Destroy();
+        m_frame.reset();
+    }
+}
+
+void MenuExit::MakeWidgets() {
+    m_heading = CreateCenteredText({0.0f, 100.0f}, "Exit");
+    if (m_heading) {
+        m_heading->SetVisible(false);
+    }
+    m_confirm = MakeLabeledButton({0.0f, 0.0f}, "Confirm", 0, [] { PAL::RequestQuit(); });
+    m_cancel = MakeLabeledButton({0.0f, -65.0f}, "Cancel", 0, [this] { CloseDialog(); });
+    Hide(m_confirm.Get());
+    Hide(m_cancel.Get());
+}
+
+void MenuExit::DestroyWidgets() {
+    if (m_heading) {
+        m_heading->Destroy();
+        m_heading = nullptr;
+    }
+    for (Core::RefPtr<LabeledButton>* button : {&m_confirm, &m_cancel}) {
+        if (*button) {
+            (*button)->Destroy();
+            *button = nullptr;
+        }
+    }
+}
+
+void MenuExit::RemakeWidgetsAfterLoad() {
+    m_remakeAfterLoad = false;
+    DestroyWidgets();
+    MakeWidgets();
+    if (m_state == kDialogOpen) {
+        CloseDialog();
+    }
+}
+
+bool MenuExit::IsUnderCursor() const {
+    // Raw client pixels against the full frame size: the title's camera
+    // shows one world unit per client pixel.
+    return m_player && m_player->GetControlsOn() && GetPositionX() - m_width <= m_cursor.x &&
+           m_cursor.x <= GetPositionX() + m_width && GetPositionY() - m_height <= m_cursor.y &&
+           m_cursor.y <= GetPositionY() + m_height;
+}
+
+void MenuExit::FollowMouse() {
+    const Input::Mouse* mouse = MenuMouse();
+    if (mouse == nullptr) {
+        return;
+    }
+    m_cursor = mouse->GetPosition();
+    if (!IsUnderCursor()) {
+        if (m_state != kDialogOpen) {
+            m_state = kIdle;
+            SetCurrentAnimationIndex(kIdleAnimation, false);
+            SetLoop(true);
+            Play(true);
+        }
+        return;
+    }
+    switch (m_state) {
+        case kIdle:
+            SetCurrentAnimationIndex(kLitAnimation, false);
+            m_state = kHovered;
+            break;
+        case kHovered:
+            if (mouse->IsDown(0)) {
+                m_state = kPressed;
+            }
+            break;
+        case kPressed:
+            if (mouse->IsUp(0)) {
+                OpenDialog();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void MenuExit::OpenDialog() {
+    if (m_player) {
+        m_player->SetControlsOn(false);
+    }
+    SetTarget(m_frame.get(), kOpenFrame);
+    if (m_heading) {
+        m_heading->SetOpacity(kFadeInStart);
+        m_heading->SetVisible(false);
+        m_heading->SetShowPending(true);
+    }
+    FadeIn(m_confirm.Get());
+    FadeIn(m_cancel.Get());
+    m_state = kDialogOpen;
+}
+
+void MenuExit::CloseDialog() {
+    if (m_player) {
+        m_player->SetControlsOn(true);
+    }
+    if (m_heading) {
+        m_heading->SetVisible(false);
+        m_heading->SetShowPending(false);
+    }
+    Hide(m_confirm.Get());
+    Hide(m_cancel.Get());
+    m_state = kIdle;
+    SetTarget(m_frame.get(), kClosedFrame);
+}
