@@ -23,7 +23,7 @@ class WepSelButton : public ButtonClass {
     // The hit box is the current frame less the inset; idle, not clicked,
     // nothing pending.
     void OnStart() override;
-    // The button's update, the pending show, then one fade-in step.
+    // The button's update, then one fade-in step and a pending show.
     void Update(float dt) override;
 
     void OnStateChange() override;

@@ -64,9 +64,24 @@ class WepSelUI : public Tundra::Sprite {
     const StateMachine* GetMachine() const { return m_machine.Get(); }
 
 private:
+    // The weapons 1, 2, 4, 8 have an icon each, in bit order.
+    static constexpr int kIconAnimations = 4;
+
     static StateMachine* BuildWepSelSM(WepSelUI* owner);
+    // The icon animation of a weapon bit; -1 for a value naming none.
+    static int IconAnimation(std::uint32_t weaponBits);
+    // Null without the template or a HUD layer.
+    WepSelButton* CloneTemplateToHud() const;
+    // Hidden, at the panel's position with the offset, showing the weapon.
     WepSelButton* MakeIcon(float dx, std::uint32_t weaponBits);
     void DestroyCandidates();
+    // Clones of the template stacked under the icon: the unlocked weapons
+    // neither hand holds, in bit order.
+    void OpenColumn(WepSelButton* icon);
+    // The hand's weapon becomes the clicked candidate's (profile, bar, weapon
+    // sprite, cursor gauges, move speed); the flags of both icons then decide
+    // whether the column stays, closes or turns to the other hand.
+    void Choose(bool leftHand);
 
     // "WepSelSM"'s callbacks and conditions (their own source file).
     void OpenRightColumn(float dt);
@@ -89,4 +104,6 @@ private:
     std::vector<Core::RefPtr<WepSelButton>> m_candidates;
     std::int32_t m_mode = kIdle;
     Core::RefPtr<StateMachine> m_machine;
+    // Set by a read of an open column, which the next update ends.
+    std::uint8_t m_columnLeftByLoad = 0;
 };
