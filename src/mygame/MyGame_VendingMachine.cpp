@@ -82,7 +82,9 @@ void VendingMachine::Load(Core::File& file) {
     if (file.HasFailed()) {
         return;
     }
-    m_open = open;
+    // Callbacks are not streamed, so an open page cannot be rebuilt.
+    m_open = 0;
+    m_endMenuAfterLoad = open != 0;
     m_halfWidth = halfWidth;
     m_halfHeight = halfHeight;
     m_prompt = prompt;
@@ -102,6 +104,7 @@ void VendingMachine::OnStart() {
     }
     m_player = Tundra::FindObject<MenuPlayer>("Player");
     m_open = 0;
+    m_endMenuAfterLoad = false;
     if (m_frame) {
         m_frame->Destroy();
     }
@@ -109,6 +112,11 @@ void VendingMachine::OnStart() {
 }
 
 void VendingMachine::Update(float dt) {
+    if (m_endMenuAfterLoad) {
+        m_endMenuAfterLoad = false;
+        EndMenuAfterLoad();
+        CloseMenu();
+    }
     Sprite::Update(dt);
     if (!IsPlayerInRange()) {
         if (m_prompt) {

@@ -27,7 +27,8 @@ class VendingMachine : public Tundra::Sprite {
     ~VendingMachine() override;
 
     // After the sprite part: the open flag, the half size, the prompt and
-    // player (object references) and the frame when there is one.
+    // player (object references) and the frame when there is one. A machine
+    // read back open loads closed and ends its menu at its next update.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -54,11 +55,19 @@ class VendingMachine : public Tundra::Sprite {
     float GetHalfWidth() const { return m_halfWidth; }
     float GetHalfHeight() const { return m_halfHeight; }
 
+protected:
+    // A menu read back open is ended at the machine's first update after the
+    // load: the subclass destroys the widgets of its page (read back without
+    // callbacks) and returns to its closed layout; then the machine closes
+    // and the player is free.
+    virtual void EndMenuAfterLoad() {}
+
 private:
     // In the world layer, not owned; held so a destroyed one is never read
     // freed.
     Core::RefPtr<Tundra::Sprite> m_prompt;
     std::uint8_t m_open = 0;
+    bool m_endMenuAfterLoad = false;
     Core::RefPtr<MenuPlayer> m_player;
     std::unique_ptr<UiFrame> m_frame;
     float m_halfWidth = 0.0f;

@@ -271,7 +271,7 @@ TEST_F(MenuMachineTest, TheMachineEndsItsFrameOnceAndACloneHasNone) {
     clone->Update(kDt);
 }
 
-TEST_F(MenuMachineTest, AMachineSavedOpenLoadsOpenWithThePlayerFrozen) {
+TEST_F(MenuMachineTest, AMachineSavedOpenLoadsClosedWithThePlayerFree) {
     StartMenu();
     m_player->SetControlsOn(true);
     StepAt(500.0f, true);
@@ -288,10 +288,9 @@ TEST_F(MenuMachineTest, AMachineSavedOpenLoadsOpenWithThePlayerFrozen) {
 
     auto* machine = Tundra::FindObject<VendingMachine>("Machine");
     ASSERT_NE(machine, nullptr);
-    EXPECT_TRUE(machine->IsOpen());
+    EXPECT_FALSE(machine->IsOpen());
     ASSERT_NE(machine->GetPlayer(), nullptr);
     EXPECT_EQ(machine->GetPlayer(), Tundra::FindObject<MenuPlayer>("Player"));
-    EXPECT_FALSE(machine->GetPlayer()->GetControlsOn());
     EXPECT_EQ(machine->GetPrompt()->GetLayer(), Game().GetWorldLayer());
     EXPECT_TRUE(machine->GetPrompt()->GetVisible());
     // The frame goes on with its own pieces, none made anew.
@@ -305,14 +304,16 @@ TEST_F(MenuMachineTest, AMachineSavedOpenLoadsOpenWithThePlayerFrozen) {
         EXPECT_EQ(piece->GetLayer(), Game().GetHudLayer());
     }
     EXPECT_EQ(Game().GetHudLayer()->GetGameObjectsCount(), hudObjects);
-    // X closes it and frees the player (the frame after a load runs
-    // nothing).
+    // Its first update frees the player (the frame after a load runs
+    // nothing); X then opens it again.
     Step();
+    EXPECT_TRUE(machine->GetPlayer()->GetControlsOn());
+    EXPECT_FALSE(machine->IsOpen());
     machine->GetPlayer()->SetPositionXY(500.0f, kMachineAt.y);
     HoldKey(kOpenKey, true);
     Step();
-    EXPECT_FALSE(machine->IsOpen());
-    EXPECT_TRUE(machine->GetPlayer()->GetControlsOn());
+    EXPECT_TRUE(machine->IsOpen());
+    EXPECT_FALSE(machine->GetPlayer()->GetControlsOn());
 }
 
 // A machine's own fields that it could not hold are refused, and it keeps
