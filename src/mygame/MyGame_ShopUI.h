@@ -93,7 +93,7 @@ class ShopUI : public VendingMachine {
     UiFrame* GetSecondFrame() const { return m_secondFrame.get(); }
 
 protected:
-    void EndMenuAfterLoad();
+    void EndMenuAfterLoad() override;
 
 private:
     void MakeTabs();

@@ -102,6 +102,7 @@ protected:
         }
         return words;
     }
+    static std::vector<float> Channels(const Color& colour) { return {colour.r, colour.g, colour.b, colour.a}; }
     std::vector<std::string> ButtonLabels() const {
         std::vector<std::string> labels;
         for (const Core::RefPtr<LabeledButton>& button : m_shop->GetActionButtons()) {

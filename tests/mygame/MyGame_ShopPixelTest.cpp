@@ -35,8 +35,16 @@ TEST_F(ShopPixelTest, TabsShowTheirLooksACapsuleItsLevelAndAMaxedRowReadsGreen) 
     Frames(2);
     Click(Shop().GetTabs()[1]->GetPosition());
     ASSERT_EQ(Shop().GetCurrentPage(), 1);
-    Frames(90);
+    // Drawn at full opacity rather than waiting for the fade-in.
     const ShopUI::Held<ShopTabs>& tabs = Shop().GetTabs();
+    for (const Core::RefPtr<ShopTabs>& tab : tabs) {
+        tab->SetOpacity(1.0f);
+    }
+    for (const Core::RefPtr<Tundra::Sprite>& capsule : Shop().GetCapsules()) {
+        capsule->SetOpacity(1.0f);
+    }
+    Shop().GetCostTexts()[1]->SetOpacity(1.0f);
+    Frames(2);
     for (std::size_t i = 0; i < tabs.size(); ++i) {
         EXPECT_TRUE(IsNear(PixelAt(tabs[i]->GetPosition()), i == 1 ? kSelected : kNormal)) << i;
     }

@@ -113,7 +113,7 @@ TEST_F(ShopTest, TheFirstOpeningShowsTheHealthPageAndBringsTheTabsInLate) {
     // The health page: one row, its cost, "Buy: 0" and "Reset".
     EXPECT_EQ(Texts(Shop().GetLabels()), (std::vector<std::string>{"Health"}));
     EXPECT_EQ(Texts(Shop().GetCostTexts()), (std::vector<std::string>{"Cost: 100"}));
-    EXPECT_EQ(Shop().GetCostTexts()[0]->GetModulationColor(), kBlack);
+    EXPECT_EQ(Channels(Shop().GetCostTexts()[0]->GetModulationColor()), Channels(kBlack));
     EXPECT_EQ(ButtonLabels(), (std::vector<std::string>{"Buy: 0", "Reset"}));
     ASSERT_EQ(Shop().GetPlusButtons().size(), 1u);
     EXPECT_EQ(Shop().GetPlusButtons()[0]->GetPosition(), Vector2D(123.0f, 168.0f));
@@ -139,7 +139,7 @@ TEST_F(ShopTest, PlusAddsWhatTheCurrencyCoversAndBuyWritesItToTheProfileFile) {
     EXPECT_EQ(Shop().GetPendingTotal(), 50);
     EXPECT_EQ(Texts(Shop().GetPlusTexts()), (std::vector<std::string>{"+1", "", "", ""}));
     EXPECT_EQ(Shop().GetCostTexts()[0]->GetText(), "Cost: 75");
-    EXPECT_EQ(Shop().GetCostTexts()[0]->GetModulationColor(), kRed);
+    EXPECT_EQ(Channels(Shop().GetCostTexts()[0]->GetModulationColor()), Channels(kRed));
     EXPECT_EQ(ButtonLabels()[0], "Buy: 50");
 
     Click(Shop().GetActionButtons()[0]->GetPosition());
@@ -161,7 +161,7 @@ TEST_F(ShopTest, AMaxedRowCannotRiseAndResetReturnsToTheSavedLevels) {
     Profile().upgradeLevels[4 + 2] = 3;
     OpenOnTab(2);
     EXPECT_EQ(Shop().GetCostTexts()[1]->GetText(), "Max Upgrade");
-    EXPECT_EQ(Shop().GetCostTexts()[1]->GetModulationColor(), kGreen);
+    EXPECT_EQ(Channels(Shop().GetCostTexts()[1]->GetModulationColor()), Channels(kGreen));
     Click(Shop().GetPlusButtons()[1]->GetPosition());
     Click(Shop().GetPlusButtons()[0]->GetPosition());
     Click(Shop().GetPlusButtons()[2]->GetPosition());
@@ -226,7 +226,7 @@ TEST_F(ShopTest, AnUnaffordableUnlockDoesNothingAndARepairIsFree) {
     OpenOnTab(3);
     EXPECT_EQ(Texts(Shop().GetLabels()),
               (std::vector<std::string>{"Not enough currency!\nGet back out there!\n\n\nFlamer\nCost: 250"}));
-    EXPECT_EQ(Shop().GetLabels()[0]->GetModulationColor(), kRed);
+    EXPECT_EQ(Channels(Shop().GetLabels()[0]->GetModulationColor()), Channels(kRed));
     const std::string file = ProfileFileBytes();
     Click(Shop().GetActionButtons()[0]->GetPosition());
     Frames(1);
@@ -272,6 +272,7 @@ TEST_F(ShopTest, ATabChangeOrClosingSpendsNothingAndTheShopReopensOnTheLastTab) 
     EXPECT_TRUE(Shop().GetPendingLevels().empty());
     EXPECT_EQ(ProfileFileBytes(), file);
 
+    Frames(1);
     PressX();
     EXPECT_EQ(Shop().GetCurrentPage(), 2);
 }
@@ -291,7 +292,7 @@ TEST_F(ShopTest, FourBillionBuysWithoutWrapping) {
     Profile().currency = 4000000000u;
     OpenOnTab(1);
     Click(Shop().GetPlusButtons()[0]->GetPosition());
-    EXPECT_EQ(Shop().GetCostTexts()[0]->GetModulationColor(), kBlack);
+    EXPECT_EQ(Channels(Shop().GetCostTexts()[0]->GetModulationColor()), Channels(kBlack));
     Click(Shop().GetActionButtons()[0]->GetPosition());
     EXPECT_EQ(SavedProfile().currency, 3999999950u);
 }
