@@ -4,6 +4,7 @@
 #include "mygame/MyGame_ShopPrices.h"
 #include "mygame/MyGame_ShopUI.h"
 #include "mygame/MyGame_ShopUnlockPage.h"
+#include "tundra/Tundra_Layer.h"
 #include "mygame/MyGame_ShopFixture.h"
 
 #include <gtest/gtest.h>
@@ -295,6 +296,52 @@ TEST_F(ShopTest, FourBillionBuysWithoutWrapping) {
     EXPECT_EQ(Channels(Shop().GetCostTexts()[0]->GetModulationColor()), Channels(kBlack));
     Click(Shop().GetActionButtons()[0]->GetPosition());
     EXPECT_EQ(SavedProfile().currency, 3999999950u);
+}
+
+// A second shop started after the level's named objects went away: it
+// skips what it cannot find and still opens and closes.
+TEST_F(ShopTest, AShopMissingTheObjectsItFindsByNameSkipsThem) {
+    struct Case {
+        std::vector<const char*> missing;
+        std::size_t tabs;
+        std::size_t capsules;
+        std::size_t plusButtons;
+    };
+    const Case cases[] = {{{"ShopCapsuleTemplate", "WepSelFrame"}, 5, 0, 1}, {{"ShopTabs"}, 0, 0, 0}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.missing[0]);
+        EnterShop();
+        // The first shop's tabs are clones of the same name.
+        for (const char* name : test.missing) {
+            std::vector<Tundra::GameObject*> found;
+            Game().GetHudLayer()->GetGameObjectsByName(name, found);
+            for (Tundra::GameObject* object : found) {
+                object->SetName("Gone");
+            }
+        }
+        const Vector2D at{200.0f, 166.0f};
+        auto* shop = TUN_NEW(ShopUI, SheetAnimations({{"WepSelMachine", 2, 2, Delays(3)}}));
+        shop->SetOldPosition(at);
+        Game().GetWorldLayer()->AddGameObject(shop);
+        Step();
+        Player().SetPositionXY(at.x, at.y);
+        Player().SetControlsOn(true);
+        shop->OpenMenu();
+        for (int frame = 0; frame < 3; ++frame) {
+            Player().SetPositionXY(at.x, at.y);
+            Step();
+        }
+        EXPECT_TRUE(shop->IsShown());
+        EXPECT_EQ(shop->GetTabs().size(), test.tabs);
+        EXPECT_EQ(shop->GetCapsules().size(), test.capsules);
+        EXPECT_EQ(shop->GetPlusButtons().size(), test.plusButtons);
+        shop->AddUpgrade(kHealthBit, 0);
+        shop->ResetUpgrades(kHealthBit);
+        shop->CloseMenu();
+        Step();
+        EXPECT_FALSE(shop->IsShown());
+        EXPECT_TRUE(Player().GetControlsOn());
+    }
 }
 
 TEST_F(ShopTest, OnEndEndsItsWidgetsOnceAndACloneHasNone) {
