@@ -24,9 +24,13 @@ bool IsWeaponBit(std::uint32_t itemBit) {
 
 }  // namespace
 
+bool ShopUI::SellsOnThisPage(std::uint32_t itemBit) const {
+    return UpgradeRows(itemBit) != 0 && itemBit == ItemBitOfPage(m_currentPage);
+}
+
 void ShopUI::AddUpgrade(std::uint32_t itemBit, std::size_t row) {
     const MyGame* game = GetGame();
-    if (game == nullptr || row >= std::min(m_pendingLevels.size(), UpgradeRows(itemBit))) {
+    if (game == nullptr || !SellsOnThisPage(itemBit) || row >= std::min(m_pendingLevels.size(), UpgradeRows(itemBit))) {
         return;
     }
     const std::optional<std::int32_t> cost = UpgradeCost(itemBit, m_pendingLevels[row]);
@@ -43,7 +47,7 @@ void ShopUI::AddUpgrade(std::uint32_t itemBit, std::size_t row) {
 
 void ShopUI::ConfirmUpgrades(std::uint32_t itemBit) {
     MyGame* game = GetGame();
-    if (game == nullptr || UpgradeRows(itemBit) == 0) {
+    if (game == nullptr || !SellsOnThisPage(itemBit)) {
         return;
     }
     PlayerProfile& profile = game->GetProfile();
@@ -64,6 +68,9 @@ void ShopUI::ConfirmUpgrades(std::uint32_t itemBit) {
 }
 
 void ShopUI::ResetUpgrades(std::uint32_t itemBit) {
+    if (!SellsOnThisPage(itemBit)) {
+        return;
+    }
     m_pendingTotal = 0;
     RefreshCapsules(itemBit);
     RefreshPlusTexts(itemBit);
@@ -73,7 +80,7 @@ void ShopUI::ResetUpgrades(std::uint32_t itemBit) {
 
 void ShopUI::UnlockWeapon(std::uint32_t itemBit) {
     MyGame* game = GetGame();
-    if (game == nullptr || !IsWeaponBit(itemBit)) {
+    if (game == nullptr || !IsWeaponBit(itemBit) || !SellsOnThisPage(itemBit)) {
         return;
     }
     PlayerProfile& profile = game->GetProfile();

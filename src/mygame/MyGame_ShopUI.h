@@ -53,7 +53,9 @@ class ShopUI : public VendingMachine {
     // The item bit a page sells: 16 (health) for page 0, then 1, 2, 4, 8.
     static std::uint32_t ItemBitOfPage(std::int32_t page);
 
-    // The pending levels of the page's rows and what they would cost.
+    // The buttons' actions. Each acts on the current page's item only: any
+    // other bit or row changes nothing.
+    // One pending level more on the row, when the currency covers it.
     void AddUpgrade(std::uint32_t itemBit, std::size_t row);
     // Writes the pending levels to the profile and pays for them.
     void ConfirmUpgrades(std::uint32_t itemBit);
@@ -93,9 +95,11 @@ class ShopUI : public VendingMachine {
     UiFrame* GetSecondFrame() const { return m_secondFrame.get(); }
 
 protected:
+    // Ends the page a load brought back open and folds the menu.
     void EndMenuAfterLoad() override;
 
 private:
+    bool SellsOnThisPage(std::uint32_t itemBit) const;
     void MakeTabs();
     void ShowMenu();
     void HideMenu();

@@ -6,7 +6,8 @@ namespace {
 
 constexpr const char* kRepair = "Something must have gone\nwrong with your system!\nFear not! For repair is free!";
 // The same words broken after "wrong", for a player in debt.
-constexpr const char* kRepairInDebt = "Something must have gone wrong\nwith your system!\nFear not! For repair is free!";
+constexpr const char* kRepairInDebt =
+    "Something must have gone wrong\nwith your system!\nFear not! For repair is free!";
 
 struct Offer {
     std::uint32_t bit;

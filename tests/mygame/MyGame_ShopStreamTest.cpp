@@ -57,8 +57,8 @@ TEST_F(ShopStreamTest, AShopSavedOpenOnAPageComesBackClosedWithThePlayerFree) {
     EXPECT_FALSE(Shop().IsOpen());
     EXPECT_FALSE(Shop().IsShown());
     EXPECT_TRUE(Player().GetControlsOn());
-    EXPECT_TRUE(Shop().GetPlusButtons().empty() && Shop().GetCapsules().empty() &&
-                Shop().GetActionButtons().empty() && Shop().GetLabels().empty());
+    EXPECT_TRUE(Shop().GetPlusButtons().empty() && Shop().GetCapsules().empty());
+    EXPECT_TRUE(Shop().GetActionButtons().empty() && Shop().GetLabels().empty());
     EXPECT_EQ(Shop().GetPendingTotal(), 0);
     EXPECT_EQ(Shop().GetCurrentPage(), ShopUI::kNoPage);
     for (const Core::RefPtr<ShopTabs>& tab : Shop().GetTabs()) {
@@ -155,7 +155,7 @@ TEST_F(ShopStreamTest, FieldsTheShopCannotHoldAreRefused) {
     // Random damage to the tail reads or is refused, never half-taken.
     const StreamBytes tail(bytes.end() - kShown, bytes.end());
     const StreamBytes head(bytes.begin(), bytes.end() - kShown);
-    testsupport::ForEachDamaged(tail, 300, 4, 7, [&head](const StreamBytes& damagedTail, const char* what, std::size_t) {
+    const auto readsOrIsRefused = [&head](const StreamBytes& damagedTail, const char* what, std::size_t) {
         if (std::string(what) != "mutated") {
             return;
         }
@@ -171,7 +171,8 @@ TEST_F(ShopStreamTest, FieldsTheShopCannotHoldAreRefused) {
             EXPECT_LT(read->GetCurrentPage(), 5);
             EXPECT_GE(read->GetPendingTotal(), 0);
         }
-    });
+    };
+    testsupport::ForEachDamaged(tail, 300, 4, 7, readsOrIsRefused);
 }
 
 }  // namespace

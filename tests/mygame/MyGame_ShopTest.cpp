@@ -1,11 +1,11 @@
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_ProfileText.h"
+#include "mygame/MyGame_ShopFixture.h"
 #include "mygame/MyGame_ShopPrices.h"
 #include "mygame/MyGame_ShopUI.h"
 #include "mygame/MyGame_ShopUnlockPage.h"
 #include "tundra/Tundra_Layer.h"
-#include "mygame/MyGame_ShopFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -57,11 +57,12 @@ TEST(ShopPricesTest, EveryUnlockPageSaysExactlyItsWords) {
         {1, 0, repair, true, "Repair", true, 0},
         {1, -1, repair, true, "Repair", true, 0},
         {2, 0, repair, true, "Repair", true, 0},
-        {2, -1, "Something must have gone wrong\nwith your system!\nFear not! For repair is free!", true, "Repair", true,
-         0},
+        {2, -1, "Something must have gone wrong\nwith your system!\nFear not! For repair is free!", true, "Repair",
+         true, 0},
         {4, 249, "Not enough currency!\nGet back out there!\n\n\nFlamer\nCost: 250", true, "Buy: 250", false, 0},
         {4, 250,
-         "Cannot wait to unleash\nthe purifying flames on\nto the world?\n\nUnlock your weapon NOW!\n\n\nFlamer\nCost: 250",
+         "Cannot wait to unleash\nthe purifying flames on\nto the world?\n\n"
+         "Unlock your weapon NOW!\n\n\nFlamer\nCost: 250",
          false, "Buy: 250", true, 250},
         {8, 499, "Not enough currency!\nGet back out there!\n\n\nMiniGun\nCost: 500", true, "Buy: 500", false, 0},
         {8, 4000000000,
@@ -136,7 +137,10 @@ TEST_F(ShopTest, PlusAddsWhatTheCurrencyCoversAndBuyWritesItToTheProfileFile) {
     EXPECT_EQ(Shop().GetPendingLevels(), (std::vector<std::uint8_t>{1, 0, 0, 2}));
     EXPECT_EQ(Shop().GetPendingTotal(), 50);
     Click(Shop().GetPlusButtons()[0]->GetPosition());
-    EXPECT_EQ(Shop().GetPendingLevels()[0], 1);
+    // Another page's item or a row past the page's changes nothing either.
+    Shop().AddUpgrade(2, 0);
+    Shop().AddUpgrade(1, 4);
+    EXPECT_EQ(Shop().GetPendingLevels(), (std::vector<std::uint8_t>{1, 0, 0, 2}));
     EXPECT_EQ(Shop().GetPendingTotal(), 50);
     EXPECT_EQ(Texts(Shop().GetPlusTexts()), (std::vector<std::string>{"+1", "", "", ""}));
     EXPECT_EQ(Shop().GetCostTexts()[0]->GetText(), "Cost: 75");
