@@ -1,12 +1,11 @@
 // The stage's dialogs: pause, options, volume and controls, sharing the
 // level's frame, its title text and its four button slots.
-#include "input/Input_KeyTable.h"
-#include "input/Input_Keyboard.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_CenteredText.h"
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_KeyBindings.h"
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_VolumeControl.h"
@@ -15,30 +14,11 @@
 namespace {
 
 constexpr float kFadeTime = 0.25f;
-constexpr int kKeyX = 76;
-// Shown for a key without a character.
-constexpr char kNoCharacter = 127;
 constexpr const char* kConfirm = "confirm?";
 constexpr std::int32_t kTitleLevel = 1;
 constexpr std::int32_t kStageLevel = 2;
 
-struct Binding {
-    const char* name;
-    std::int32_t GameGlobals::*key;
-};
-// By key capture 1..3; the controls dialog holds their buttons in slots 0..2.
-constexpr Binding kBindings[] = {
-    {"Left - ", &GameGlobals::leftKeyId}, {"Right - ", &GameGlobals::rightKeyId}, {"Jump - ", &GameGlobals::jumpKeyId}};
-
-Core::String BindingLabel(std::size_t binding) {
-    const MyGame* game = GetGame();
-    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-    char character = keyboard != nullptr ? keyboard->GetKeyAsChar(Globals().*kBindings[binding].key) : '\0';
-    if (character == '\0') {
-        character = kNoCharacter;
-    }
-    return Core::String(kBindings[binding].name) + Core::String(1, character);
-}
+Core::String BindingLabel(std::uint32_t binding) { return KeyBindingLabel(binding, BoundKeyCharacter(binding)); }
 
 void SetHoverVolume(float volume) {
     if (Tundra::Sound* hover = Globals().buttonHoverSound) {
@@ -229,25 +209,26 @@ void GameLevel::ShowControlsDialog() {
         m_frame->SetTargetRect(-200.0f, 225.0f, 200.0f, -225.0f, 1.0f);
     }
     ShowDialogTitle("controls", {0.0f, 150.0f});
-    for (std::size_t binding = 0; binding < std::size(kBindings); ++binding) {
-        const auto capture = static_cast<std::int32_t>(binding + 1);
-        const Vector2D at{0.0f, 50.0f - 75.0f * static_cast<float>(binding)};
-        SetDialogButton(binding, MakeKeyCaptureButton(
-                                     at, BindingLabel(binding), 0,
-                                     [this, binding, capture] {
-                                         // A second press while it waits gives the binding back.
-                                         if (GetSlotLabel(binding).starts_with(kBindings[binding].name[0])) {
-                                             SetSlotLabel(binding, "?");
-                                             m_keyCapture = capture;
-                                         } else {
-                                             SetSlotLabel(binding, BindingLabel(binding));
-                                             m_keyCapture = kNoCapture;
-                                         }
-                                     },
-                                     [this, binding] {
-                                         SetSlotLabel(binding, BindingLabel(binding));
-                                         m_keyCapture = kNoCapture;
-                                     }));
+    for (std::uint32_t binding = 1; binding <= kKeyBindingCount; ++binding) {
+        // Key captures 1..3 hold slots 0..2.
+        const std::size_t slot = binding - 1;
+        const Vector2D at{0.0f, 50.0f - 75.0f * static_cast<float>(slot)};
+        SetDialogButton(slot, MakeKeyCaptureButton(
+                                  at, BindingLabel(binding), 0,
+                                  [this, binding, slot] {
+                                      // A second press while it waits gives the binding back.
+                                      if (GetSlotLabel(slot).starts_with(KeyBindingName(binding)[0])) {
+                                          SetSlotLabel(slot, "?");
+                                          m_keyCapture = static_cast<std::int32_t>(binding);
+                                      } else {
+                                          SetSlotLabel(slot, BindingLabel(binding));
+                                          m_keyCapture = kNoCapture;
+                                      }
+                                  },
+                                  [this, binding, slot] {
+                                      SetSlotLabel(slot, BindingLabel(binding));
+                                      m_keyCapture = kNoCapture;
+                                  }));
     }
     SetDialogButton(3, MakeLabeledButton({0.0f, -175.0f}, "back", 0, [this] {
                         if (MyGame* game = GetGame()) {
@@ -258,24 +239,13 @@ void GameLevel::ShowControlsDialog() {
 }
 
 void GameLevel::CaptureKey() {
-    const MyGame* game = GetGame();
-    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-    int key = 0;
-    if (m_keyCapture == kNoCapture || keyboard == nullptr || !keyboard->GetTriggered(&key) ||
-        key == Input::kKeyEscape || key == kKeyX) {
+    const auto binding = static_cast<std::uint32_t>(m_keyCapture);
+    if (m_keyCapture == kNoCapture || !BindTriggeredKey(binding)) {
         return;
     }
-    const auto binding = static_cast<std::size_t>(m_keyCapture - 1);
-    GameGlobals& globals = Globals();
-    for (std::size_t other = 0; other < std::size(kBindings); ++other) {
-        if (other != binding && globals.*kBindings[other].key == key) {
-            return;
-        }
-    }
-    globals.*kBindings[binding].key = key;
     // Only the controls dialog's own button shows the binding.
     if (m_openDialog == Dialog::kControls) {
-        SetSlotLabel(binding, BindingLabel(binding));
+        SetSlotLabel(binding - 1, BindingLabel(binding));
     }
     m_keyCapture = kNoCapture;
 }
