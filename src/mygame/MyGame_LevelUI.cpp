@@ -93,33 +93,6 @@ void StartGameLevel() {
     }
 }
 
-template <class T>
-void WriteLinks(Core::File& file, const std::vector<Core::RefPtr<T>>& objects) {
-    file.WriteU32(static_cast<std::uint32_t>(objects.size()));
-    for (const Core::RefPtr<T>& object : objects) {
-        file << object;
-    }
-}
-
-// At most `limit` objects of the class, none missing, each one its layer
-// keeps.
-template <class T>
-void ReadLinks(Core::File& file, std::size_t limit, std::vector<Core::RefPtr<T>>& objects) {
-    std::uint32_t count = 0;
-    file.ReadU32(count);
-    if (count > limit) {
-        file.SetFailed();
-    }
-    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-        T* object = nullptr;
-        file >> object;
-        if (object == nullptr || !StaysInItsLayer(object)) {
-            file.SetFailed();
-        }
-        objects.emplace_back(object);
-    }
-}
-
 void WriteFrame(Core::File& file, const std::unique_ptr<UiFrame>& frame) {
     file.WriteU8(frame ? 1 : 0);
     if (frame) {

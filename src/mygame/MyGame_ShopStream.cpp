@@ -11,46 +11,6 @@ namespace {
 constexpr std::uint32_t kMaxRows = 4;
 constexpr std::uint32_t kMaxActionButtons = 2;
 
-template <class T>
-void WriteHeld(Core::File& file, const ShopUI::Held<T>& objects) {
-    file.WriteU32(static_cast<std::uint32_t>(objects.size()));
-    for (const Core::RefPtr<T>& object : objects) {
-        file << object;
-    }
-}
-
-// At most `limit` objects of the class, each one its layer keeps.
-template <class T>
-void ReadHeld(Core::File& file, ShopUI::Held<T>& objects, std::uint32_t limit) {
-    std::uint32_t count = 0;
-    file.ReadU32(count);
-    if (count > limit) {
-        file.SetFailed();
-    }
-    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-        T* object = nullptr;
-        file >> object;
-        if (object == nullptr || !StaysInItsLayer(object)) {
-            file.SetFailed();
-            return;
-        }
-        objects.emplace_back(object);
-    }
-}
-
-// A single link the layer keeps, or none.
-template <class T>
-void ReadLink(Core::File& file, Core::RefPtr<T>& link) {
-    T* object = nullptr;
-    file >> object;
-    if (!StaysInItsLayer(object)) {
-        file.SetFailed();
-    }
-    if (!file.HasFailed()) {
-        link = object;
-    }
-}
-
 // The shop's fields, read whole before any is taken.
 struct ShopFields {
     std::uint8_t shown = 0;
@@ -76,22 +36,22 @@ struct ShopFields {
 void ShopUI::Save(Core::File& file) const {
     VendingMachine::Save(file);
     file.WriteU8(m_shown);
-    WriteHeld(file, m_tabs);
+    WriteLinks(file, m_tabs);
     file.WriteI32(m_currentPage);
-    WriteHeld(file, m_plusButtons);
+    WriteLinks(file, m_plusButtons);
     file.WriteU8(m_rebuildRequested);
     file.WriteU8(m_pageBuilt);
     file.WriteU32(static_cast<std::uint32_t>(m_pendingLevels.size()));
     for (const std::uint8_t level : m_pendingLevels) {
         file.WriteU8(level);
     }
-    WriteHeld(file, m_labels);
-    WriteHeld(file, m_capsules);
-    WriteHeld(file, m_plusTexts);
+    WriteLinks(file, m_labels);
+    WriteLinks(file, m_capsules);
+    WriteLinks(file, m_plusTexts);
     file << m_weaponPanel;
     file.WriteI32(m_pendingTotal);
-    WriteHeld(file, m_costTexts);
-    WriteHeld(file, m_actionButtons);
+    WriteLinks(file, m_costTexts);
+    WriteLinks(file, m_actionButtons);
     file << m_closeButton;
     file << m_titleText;
     file.WriteU8(m_secondFrame ? 1 : 0);
@@ -107,9 +67,9 @@ void ShopUI::Load(Core::File& file) {
     }
     ShopFields read;
     ReadFlagByte(file, read.shown);
-    ReadHeld(file, read.tabs, kPageCount);
+    ReadLinks(file, kPageCount, read.tabs);
     file.ReadI32(read.currentPage);
-    ReadHeld(file, read.plusButtons, kMaxRows);
+    ReadLinks(file, kMaxRows, read.plusButtons);
     ReadFlagByte(file, read.rebuildRequested);
     ReadFlagByte(file, read.pageBuilt);
     std::uint32_t pendingCount = 0;
@@ -125,13 +85,13 @@ void ShopUI::Load(Core::File& file) {
         }
         read.pendingLevels.push_back(level);
     }
-    ReadHeld(file, read.labels, kMaxRows);
-    ReadHeld(file, read.capsules, kMaxRows);
-    ReadHeld(file, read.plusTexts, kMaxRows);
+    ReadLinks(file, kMaxRows, read.labels);
+    ReadLinks(file, kMaxRows, read.capsules);
+    ReadLinks(file, kMaxRows, read.plusTexts);
     ReadLink(file, read.weaponPanel);
     file.ReadI32(read.pendingTotal);
-    ReadHeld(file, read.costTexts, kMaxRows);
-    ReadHeld(file, read.actionButtons, kMaxActionButtons);
+    ReadLinks(file, kMaxRows, read.costTexts);
+    ReadLinks(file, kMaxActionButtons, read.actionButtons);
     ReadLink(file, read.closeButton);
     ReadLink(file, read.titleText);
     std::uint8_t hasSecondFrame = 0;

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "core/Core_File.h"
 #include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
 #include "tundra/Tundra_GameObject.h"
+
+#include <cstdint>
+#include <vector>
 
 // A link read from a stream may only name an object that something beyond
 // the stream holds too (the level it was read with): the stream lets go of
@@ -23,4 +28,48 @@ inline bool StaysInItsLayer(const Tundra::GameObject* object) {
 // Both, for a link read once the level's layers are.
 inline bool HeldInItsLayer(const Tundra::GameObject* object) {
     return HeldBeyondTheStream(object) && StaysInItsLayer(object);
+}
+
+// A list of links: its length, then each link.
+template <class T>
+void WriteLinks(Core::File& file, const std::vector<Core::RefPtr<T>>& objects) {
+    file.WriteU32(static_cast<std::uint32_t>(objects.size()));
+    for (const Core::RefPtr<T>& object : objects) {
+        file << object;
+    }
+}
+
+// A list of at most `limit` links, none empty, each to an object its layer
+// keeps; appended to `objects`, which the caller drops when the stream
+// failed.
+template <class T>
+void ReadLinks(Core::File& file, std::uint32_t limit, std::vector<Core::RefPtr<T>>& objects) {
+    std::uint32_t count = 0;
+    file.ReadU32(count);
+    if (count > limit) {
+        file.SetFailed();
+    }
+    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
+        T* object = nullptr;
+        file >> object;
+        if (object == nullptr || !StaysInItsLayer(object)) {
+            file.SetFailed();
+            return;
+        }
+        objects.emplace_back(object);
+    }
+}
+
+// One link to an object its layer keeps, or none; taken only while the
+// stream is sound.
+template <class T>
+void ReadLink(Core::File& file, Core::RefPtr<T>& link) {
+    T* object = nullptr;
+    file >> object;
+    if (!StaysInItsLayer(object)) {
+        file.SetFailed();
+    }
+    if (!file.HasFailed()) {
+        link = object;
+    }
 }

@@ -43,10 +43,7 @@ void WepSelUI::Save(Core::File& file) const {
     file << m_template;
     file << m_leftIcon;
     file << m_rightIcon;
-    file.WriteU32(static_cast<std::uint32_t>(m_candidates.size()));
-    for (const Core::RefPtr<WepSelButton>& candidate : m_candidates) {
-        file << candidate;
-    }
+    WriteLinks(file, m_candidates);
 }
 
 void WepSelUI::Load(Core::File& file) {
@@ -61,22 +58,13 @@ void WepSelUI::Load(Core::File& file) {
     WepSelButton* buttonTemplate = nullptr;
     WepSelButton* leftIcon = nullptr;
     WepSelButton* rightIcon = nullptr;
-    std::uint32_t count = 0;
     file.ReadI32(mode);
     ReadButton(file, buttonTemplate);
     ReadButton(file, leftIcon);
     ReadButton(file, rightIcon);
-    file.ReadU32(count);
     std::vector<Core::RefPtr<WepSelButton>> candidates;
-    // One by one: a hostile count fails when the bytes run out.
-    for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-        WepSelButton* candidate = nullptr;
-        ReadButton(file, candidate);
-        if (candidate == nullptr) {
-            file.SetFailed();
-        }
-        candidates.emplace_back(candidate);
-    }
+    // One icon for each weapon at most.
+    ReadLinks(file, kIconAnimations, candidates);
     if (mode < kIdle || mode > kChooseRight) {
         file.SetFailed();
     }
