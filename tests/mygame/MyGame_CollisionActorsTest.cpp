@@ -206,8 +206,12 @@ private:
             const int first = Int();
             const int last = Skip("-") ? Int() : first;
             Expect(" ");
-            failed = failed || first != static_cast<int>(frames.size()) || last < first;
-            frames.insert(frames.end(), static_cast<std::size_t>(last - first + 1), Frame());
+            const RowFrame frame = Frame();
+            if (first != static_cast<int>(frames.size()) || last < first) {
+                failed = true;
+                break;
+            }
+            frames.insert(frames.end(), static_cast<std::size_t>(last - first + 1), frame);
         } while (Skip(", fr "));
         failed = failed || static_cast<int>(frames.size()) != count;
         return frames;
