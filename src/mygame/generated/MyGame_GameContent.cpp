@@ -1,5 +1,6 @@
 #include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/generated/MyGame_CollisionActors.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_Layer.h"
 
@@ -10,7 +11,7 @@ namespace {
 // The authored levels: no objects yet, only each layer's static collision.
 class GameContent final : public LevelContent {
 public:
-    void LoadCollisionActors(MyLevelFactory&) override {}
+    void LoadCollisionActors(MyLevelFactory& factory) override { BuildCollisionActors(factory); }
 
     void BuildLayer(MyLevelFactory& factory, std::uint32_t level, std::uint32_t layer) override {
         if (Tundra::Layer* target = factory.GetLayer(layer)) {
