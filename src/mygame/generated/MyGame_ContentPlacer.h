@@ -3,15 +3,12 @@
 #include "core/Core_RefPtr.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/generated/MyGame_ContentRows.h"
+#include "tundra/Tundra_GameObject.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-namespace Tundra {
-class GameObject;
-}
 
 // Places the rows of a level layer by layer and keeps a handle to each
 // object: one table per level, indexed by the row's place in the level

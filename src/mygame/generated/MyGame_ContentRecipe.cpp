@@ -25,11 +25,16 @@ std::vector<float> DelayRuns(std::initializer_list<std::pair<float, int>> runs) 
 }
 
 AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations) {
+    return SheetAnimations(animations, __FILE__);
+}
+
+AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations, const char* sourceTag) {
     AnimationList list;
     for (const SheetAnimation& animation : animations) {
         const Core::String sheet = animation.sheet;
-        list.push_back(TUN_NEW(Tundra::SpriteAnimation, recipe::ResourcePath("Animations\\") + sheet + ".png",
-                               animation.columns, animation.rows, animation.delays));
+        list.push_back(Core::NewTracked<Tundra::SpriteAnimation>(
+            sourceTag, __LINE__, recipe::ResourcePath("Animations\\") + sheet + ".png", animation.columns,
+            animation.rows, animation.delays));
         list.back()->SetName(sheet);
     }
     return list;
@@ -121,8 +126,8 @@ Collision2D::DynamicObject* MakeCollider(const LayerBuild& build, int actorIndex
 
 Physics2D::MassProperties MakeMass(const BodySettings& body) { return {body.mass, 0.0f, {0.0f, 0.0f}}; }
 
-Physics2D::Force* MakeGravity(float strength) {
-    return TUN_NEW(Physics2D::GravityForce, Vector2D(0.0f, -1.0f), strength);
+Physics2D::Force* MakeGravity(const LayerBuild& build, float strength) {
+    return Core::NewTracked<Physics2D::GravityForce>(SourceTag(build), __LINE__, Vector2D(0.0f, -1.0f), strength);
 }
 
 Tundra::ParticleEmitter* MakeEmitter(const LayerBuild& build, const ParticleRow& row) {

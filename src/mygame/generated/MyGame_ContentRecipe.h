@@ -33,8 +33,10 @@ struct LayerBuild {
 
 using AnimationList = std::vector<Core::RefPtr<Tundra::SpriteAnimation>>;
 
-// The sheets of a row's animations, each named after its sheet.
+// The sheets of a row's animations, each named after its sheet; allocated
+// under the source tag when one is given.
 AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations);
+AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations, const char* sourceTag);
 
 // Places a row on the layer being built by the recipe of its class and
 // returns the object (the layer owns it); null for a row without a class.
@@ -58,7 +60,7 @@ Core::String ResourcePath(const char* relative);
 // Over the row's actor, set as the row says; null without that actor.
 Collision2D::DynamicObject* MakeCollider(const LayerBuild& build, int actorIndex, const ColliderSettings& settings);
 Physics2D::MassProperties MakeMass(const BodySettings& body);
-Physics2D::Force* MakeGravity(float strength);
+Physics2D::Force* MakeGravity(const LayerBuild& build, float strength);
 Tundra::ParticleEmitter* MakeEmitter(const LayerBuild& build, const ParticleRow& row);
 constexpr float kParticleBoundingSize = 256.0f;
 
@@ -71,7 +73,7 @@ bool IsHudLayer(const LayerBuild& build);
 template <class T>
 Tundra::Sprite* MakeSprite(const LayerBuild& build, const SpriteRow& row) {
     const Core::RefPtr<T> sprite(
-        Core::NewTracked<T>(recipe::SourceTag(build), __LINE__, SheetAnimations(row.animations)));
+        Core::NewTracked<T>(recipe::SourceTag(build), __LINE__, SheetAnimations(row.animations, recipe::SourceTag(build))));
     if (row.collider && !recipe::IsNetworkClient()) {
         if (Collision2D::DynamicObject* collider = recipe::MakeCollider(build, row.actorIndex, *row.collider)) {
             sprite->AddCollision(collider, build.layer.GetCollisionId());
@@ -110,7 +112,7 @@ Tundra::Sprite* MakeSprite(const LayerBuild& build, const SpriteRow& row) {
         const Physics2D::MassProperties mass = recipe::MakeMass(*row.body);
         sprite->AddPhysicalProperties(&mass, 0);
         if (row.body->gravity) {
-            sprite->AddForce(recipe::MakeGravity(*row.body->gravity));
+            sprite->AddForce(recipe::MakeGravity(build, *row.body->gravity));
         }
         sprite->SetVelocity({0.0f, 0.0f});
         sprite->SetAngularVelocity(0.0f);

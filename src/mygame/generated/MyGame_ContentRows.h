@@ -50,7 +50,7 @@ struct BodySettings {
 };
 
 struct SpriteRow {
-    const char* name{};
+    const char* name = "";
     SpriteClass make{};
     std::vector<SheetAnimation> animations{};
     int actorIndex{};
@@ -76,9 +76,9 @@ struct SpriteRow {
 };
 
 struct TextRow {
-    const char* name{};
+    const char* name = "";
     TextClass make{};
-    const char* text{};
+    const char* text = "";
     Vector2D position{};
     float z{};
     float scale = 1.0f;
@@ -94,7 +94,7 @@ struct ValueRange {
 };
 
 struct ParticleRow {
-    const char* name{};
+    const char* name = "";
     ParticleClass make{};
     std::uint32_t count{};
     Vector2D gravity{};
