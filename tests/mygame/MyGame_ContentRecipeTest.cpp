@@ -389,7 +389,7 @@ Log FullSettings() {
             "SetModulationColor 0.25 0.5 0.75 1"};
 }
 
-const Log kFullBody{"SetCenter 0 0", "AddPhysicalProperties 2 0 0 0 0", "AddForce GravityForce 0 -9.8",
+const Log kFullBody{"SetCenter 0 0", "AddPhysicalProperties 2 0 0 0 0", "AddForce Physics2D::GravityForce 0 -9.8",
                     "SetVelocity 0 0", "SetAngularVelocity 0"};
 
 TEST_F(ContentRecipeTest, SpriteRowsMakeEverySettingInTheRecipesOrder) {
@@ -564,7 +564,6 @@ TEST_F(ContentRecipeTest, ParticleRowsGetTheirEmitterFirstAndEverySettingBeforeT
         const char* what;
         ParticleRow row;
         Log expected;
-        const char* emitter;
     };
     ParticleRow point{"Smoke", &MakeParticles<LoggedParticles>, 45, {0.0f, 9.8f}, {10.0f, 0.0f}, {10.0f, 10.0f},
                       std::nullopt, {193.0f, 306.0f}, 6.8f, {5.0f, 10.0f}, 6, 7,
@@ -581,17 +580,15 @@ TEST_F(ContentRecipeTest, ParticleRowsGetTheirEmitterFirstAndEverySettingBeforeT
     const Case cases[] = {
         {"point emitter, warmed up",
          point,
-         Joined({{"SetEmitter PointEmitter"}, placed, {"SetVisible 1"}, settings,
+         Joined({{"SetEmitter Tundra::PointEmitter"}, placed, {"SetVisible 1"}, settings,
                  {"SetParticleLifeTime 0 1", "SetParticleRotationSpeed -2 2", "SetParticleSpeed 400 500",
                   "SetParticleDirection 1"},
-                 scales, {"WarmUp 0.1"}, warmSteps}),
-         "PointEmitter"},
+                 scales, {"WarmUp 0.1"}, warmSteps})},
         {"disk emitter, hidden before its settings, no rotation speed, no warm-up",
          disk,
-         Joined({{"SetEmitter DiskEmitter"}, placed, {"SetVisible 0"}, settings,
+         Joined({{"SetEmitter Tundra::DiskEmitter"}, placed, {"SetVisible 0"}, settings,
                  {"SetParticleLifeTime 0 1", "SetParticleSpeed 400 500", "SetParticleDirection 0"}, scales,
-                 {"WarmUp 0"}}),
-         "DiskEmitter"},
+                 {"WarmUp 0"}})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
