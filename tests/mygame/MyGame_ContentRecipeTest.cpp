@@ -20,11 +20,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mygametest {
@@ -660,6 +663,44 @@ TEST_F(ContentRecipeTest, AnIndexPastTheLastLevelBuildsTheActorsAndNoLayer) {
     for (const Collision2D::CollisionActor* actor : m_factory->GetCollisionActors()) {
         EXPECT_NE(actor, nullptr);
     }
+}
+
+// Which layers' source tags the tracked allocations carried, and whether
+// any carried the recipe's own source files. Hooks must not allocate.
+struct SeenTags {
+    std::array<std::array<bool, 3>, 3> layers{};
+    bool recipeFiles = false;
+};
+SeenTags g_seenTags;
+
+void NoteAllocationTag(void*, Core::AllocationKind, std::size_t, const char* file, int) {
+    constexpr std::string_view kPrefix = "MyGame_MyLevelFactory_";
+    if (file == nullptr) {
+        return;
+    }
+    const std::string_view tag = file;
+    if (tag.size() == kPrefix.size() + 3 && tag.substr(0, kPrefix.size()) == kPrefix) {
+        const auto level = static_cast<std::size_t>(tag[kPrefix.size()] - '0');
+        const auto layer = static_cast<std::size_t>(tag[kPrefix.size() + 2] - '0');
+        if (level < 3 && layer < 3) {
+            g_seenTags.layers[level][layer] = true;
+        }
+    }
+    g_seenTags.recipeFiles = g_seenTags.recipeFiles || tag.find("MyGame_ContentRecipe") != std::string_view::npos;
+}
+
+TEST_F(ContentRecipeTest, AllocationsCarryTheSourceTagOfTheirLevelAndLayer) {
+    LevelRows rows;
+    rows[0] = {TextRow{"HudText", "Tundra::Text", "a"}};
+    rows[1] = {FullRow(), ParticleRow{.name = "Disk", .make = "Tundra::ParticleSystem", .diskRadius = 5.0f}};
+    static constexpr Core::AllocationHooks kHooks{&NoteAllocationTag, [](void*, Core::AllocationKind) {}};
+    g_seenTags = {};
+    Core::SetAllocationHooks(&kHooks);
+    Build(MyLevelFactory::kGameLevel, rows);
+    Core::SetAllocationHooks(nullptr);
+    const std::array<std::array<bool, 3>, 3> expected{{{}, {}, {true, true, false}}};
+    EXPECT_EQ(g_seenTags.layers, expected);
+    EXPECT_FALSE(g_seenTags.recipeFiles);
 }
 
 // Static-collision files in a folder the game runs beside while it lives.
