@@ -38,7 +38,8 @@ std::vector<std::string>& CallLog() {
     return log;
 }
 
-std::string Text(std::initializer_list<float> values) {
+// The values as a call is logged: each after a space.
+std::string Values(std::initializer_list<float> values) {
     std::ostringstream text;
     for (const float value : values) {
         text << ' ' << value;
@@ -57,44 +58,44 @@ public:
         Base::SetName(name);
     }
     void SetPosition(const Vector2D& position) {
-        CallLog().push_back("SetPosition" + Text({position.x, position.y}));
+        CallLog().push_back("SetPosition" + Values({position.x, position.y}));
         Base::SetPosition(position);
     }
     void SetLifeTime(float seconds) {
-        CallLog().push_back("SetLifeTime" + Text({seconds}));
+        CallLog().push_back("SetLifeTime" + Values({seconds}));
         Base::SetLifeTime(seconds);
     }
     void SetVisible(bool visible) {
-        CallLog().push_back("SetVisible" + Text({float(visible)}));
+        CallLog().push_back("SetVisible" + Values({float(visible)}));
         Base::SetVisible(visible);
     }
     void SetOpacity(float opacity) {
-        CallLog().push_back("SetOpacity" + Text({opacity}));
+        CallLog().push_back("SetOpacity" + Values({opacity}));
         Base::SetOpacity(opacity);
     }
     void SetRotationAngle(float degrees) {
-        CallLog().push_back("SetRotationAngle" + Text({degrees}));
+        CallLog().push_back("SetRotationAngle" + Values({degrees}));
         Base::SetRotationAngle(degrees);
     }
     void SetScale(float x, float y) {
-        CallLog().push_back("SetScale" + Text({x, y}));
+        CallLog().push_back("SetScale" + Values({x, y}));
         Base::SetScale(x, y);
     }
     void SetCenter(const Vector2D& center) {
-        CallLog().push_back("SetCenter" + Text({center.x, center.y}));
+        CallLog().push_back("SetCenter" + Values({center.x, center.y}));
         Base::SetCenter(center);
     }
     void SetZOrder(float z) {
-        CallLog().push_back("SetZOrder" + Text({z}));
+        CallLog().push_back("SetZOrder" + Values({z}));
         Base::SetZOrder(z);
     }
     void SetModulationColor(const Color& color) {
-        CallLog().push_back("SetModulationColor" + Text({color.r, color.g, color.b, color.a}));
+        CallLog().push_back("SetModulationColor" + Values({color.r, color.g, color.b, color.a}));
         Base::SetModulationColor(color);
     }
     // Where the mark falls against the layer's adding.
     void SetHUDObject(bool hud) {
-        CallLog().push_back("SetHUDObject" + Text({float(hud)}) + (this->GetLayer() != nullptr ? " in a layer" : ""));
+        CallLog().push_back("SetHUDObject" + Values({float(hud)}) + (this->GetLayer() != nullptr ? " in a layer" : ""));
         Base::SetHUDObject(hud);
     }
 };
@@ -104,60 +105,60 @@ public:
     using Logged::Logged;
 
     bool AddCollision(Collision2D::DynamicObject* object, std::uint8_t collisionLayer) {
-        CallLog().push_back("AddCollision" + Text({float(collisionLayer)}));
+        CallLog().push_back("AddCollision" + Values({float(collisionLayer)}));
         return Sprite::AddCollision(object, collisionLayer);
     }
     void SetCollisionActorIndex(int index) {
-        CallLog().push_back("SetCollisionActorIndex" + Text({float(index)}));
+        CallLog().push_back("SetCollisionActorIndex" + Values({float(index)}));
         Sprite::SetCollisionActorIndex(index);
     }
     void Play(bool play) {
-        CallLog().push_back("Play" + Text({float(play)}));
+        CallLog().push_back("Play" + Values({float(play)}));
         Sprite::Play(play);
     }
     void SetCurrentAnimationIndex(int index, bool restart) {
-        CallLog().push_back("SetCurrentAnimationIndex" + Text({float(index), float(restart)}));
+        CallLog().push_back("SetCurrentAnimationIndex" + Values({float(index), float(restart)}));
         Sprite::SetCurrentAnimationIndex(index, restart);
     }
     void SetCurrentFrameIndex(int index, bool force) {
-        CallLog().push_back("SetCurrentFrameIndex" + Text({float(index), float(force)}));
+        CallLog().push_back("SetCurrentFrameIndex" + Values({float(index), float(force)}));
         Sprite::SetCurrentFrameIndex(index, force);
     }
     void SetLoop(bool loop) {
-        CallLog().push_back("SetLoop" + Text({float(loop)}));
+        CallLog().push_back("SetLoop" + Values({float(loop)}));
         Sprite::SetLoop(loop);
     }
     void SetAnimationSpeed(float speed) {
-        CallLog().push_back("SetAnimationSpeed" + Text({speed}));
+        CallLog().push_back("SetAnimationSpeed" + Values({speed}));
         Sprite::SetAnimationSpeed(speed);
     }
     void SetFlipHorizontal(bool flip) {
-        CallLog().push_back("SetFlipHorizontal" + Text({float(flip)}));
+        CallLog().push_back("SetFlipHorizontal" + Values({float(flip)}));
         Sprite::SetFlipHorizontal(flip);
     }
     void SetFlipVertical(bool flip) {
-        CallLog().push_back("SetFlipVertical" + Text({float(flip)}));
+        CallLog().push_back("SetFlipVertical" + Values({float(flip)}));
         Sprite::SetFlipVertical(flip);
     }
     // Mass, inertia, centre of mass, solver kind.
     bool AddPhysicalProperties(const Physics2D::MassProperties* mass, int solverKind) {
         const Vector2D& centre = mass->GetCenterOfMass();
         CallLog().push_back("AddPhysicalProperties" +
-                            Text({mass->GetMass(), mass->GetInertia(), centre.x, centre.y, float(solverKind)}));
+                            Values({mass->GetMass(), mass->GetInertia(), centre.x, centre.y, float(solverKind)}));
         return Sprite::AddPhysicalProperties(mass, solverKind);
     }
     // The force on a body of mass 1.
     void AddForce(Physics2D::Force* force) {
         const Vector2D pull = force->Evaluate({}, Physics2D::MassProperties(1.0f));
-        CallLog().push_back(std::string("AddForce ") + force->GetType() + Text({pull.x, pull.y}));
+        CallLog().push_back(std::string("AddForce ") + force->GetType() + Values({pull.x, pull.y}));
         Sprite::AddForce(force);
     }
     void SetVelocity(const Vector2D& velocity) {
-        CallLog().push_back("SetVelocity" + Text({velocity.x, velocity.y}));
+        CallLog().push_back("SetVelocity" + Values({velocity.x, velocity.y}));
         Sprite::SetVelocity(velocity);
     }
     void SetAngularVelocity(float degreesPerSecond) {
-        CallLog().push_back("SetAngularVelocity" + Text({degreesPerSecond}));
+        CallLog().push_back("SetAngularVelocity" + Values({degreesPerSecond}));
         Sprite::SetAngularVelocity(degreesPerSecond);
     }
 };
@@ -168,11 +169,11 @@ public:
     using LoggedSprite::LoggedSprite;
 
     void SetOpacity(float opacity) {
-        CallLog().push_back("own SetOpacity" + Text({opacity}));
+        CallLog().push_back("own SetOpacity" + Values({opacity}));
         Sprite::SetOpacity(opacity);
     }
     void SetVisible(bool visible) {
-        CallLog().push_back("own SetVisible" + Text({float(visible)}));
+        CallLog().push_back("own SetVisible" + Values({float(visible)}));
         Sprite::SetVisible(visible);
     }
 };
@@ -188,65 +189,65 @@ public:
         ParticleSystem::SetEmitter(emitter);
     }
     void SetRecycleParticles(bool recycle) {
-        CallLog().push_back("SetRecycleParticles" + Text({float(recycle)}));
+        CallLog().push_back("SetRecycleParticles" + Values({float(recycle)}));
         ParticleSystem::SetRecycleParticles(recycle);
     }
     void SetEmissionRate(float low, float high) {
-        CallLog().push_back("SetEmissionRate" + Text({low, high}));
+        CallLog().push_back("SetEmissionRate" + Values({low, high}));
         ParticleSystem::SetEmissionRate(low, high);
     }
     void SetSrcBlendFactor(std::uint32_t factor) {
-        CallLog().push_back("SetSrcBlendFactor" + Text({float(factor)}));
+        CallLog().push_back("SetSrcBlendFactor" + Values({float(factor)}));
         ParticleSystem::SetSrcBlendFactor(factor);
     }
     void SetDstBlendFactor(std::uint32_t factor) {
-        CallLog().push_back("SetDstBlendFactor" + Text({float(factor)}));
+        CallLog().push_back("SetDstBlendFactor" + Values({float(factor)}));
         ParticleSystem::SetDstBlendFactor(factor);
     }
     void SetParticleStartingColor(const Color& low, const Color& high) {
         CallLog().push_back("SetParticleStartingColor" +
-                            Text({low.r, low.g, low.b, low.a, high.r, high.g, high.b, high.a}));
+                            Values({low.r, low.g, low.b, low.a, high.r, high.g, high.b, high.a}));
         ParticleSystem::SetParticleStartingColor(low, high);
     }
     void SetParticleEndingColor(const Color& low, const Color& high) {
         CallLog().push_back("SetParticleEndingColor" +
-                            Text({low.r, low.g, low.b, low.a, high.r, high.g, high.b, high.a}));
+                            Values({low.r, low.g, low.b, low.a, high.r, high.g, high.b, high.a}));
         ParticleSystem::SetParticleEndingColor(low, high);
     }
     void SetParticleLifeTime(float low, float high) {
-        CallLog().push_back("SetParticleLifeTime" + Text({low, high}));
+        CallLog().push_back("SetParticleLifeTime" + Values({low, high}));
         ParticleSystem::SetParticleLifeTime(low, high);
     }
     void SetParticleRotationSpeed(float low, float high) {
-        CallLog().push_back("SetParticleRotationSpeed" + Text({low, high}));
+        CallLog().push_back("SetParticleRotationSpeed" + Values({low, high}));
         ParticleSystem::SetParticleRotationSpeed(low, high);
     }
     void SetParticleSpeed(float low, float high) {
-        CallLog().push_back("SetParticleSpeed" + Text({low, high}));
+        CallLog().push_back("SetParticleSpeed" + Values({low, high}));
         ParticleSystem::SetParticleSpeed(low, high);
     }
     void SetParticleDirection(std::int32_t mode) {
-        CallLog().push_back("SetParticleDirection" + Text({float(mode)}));
+        CallLog().push_back("SetParticleDirection" + Values({float(mode)}));
         ParticleSystem::SetParticleDirection(mode);
     }
     void SetParticleStartingScale(const Vector2D& low, const Vector2D& high) {
-        CallLog().push_back("SetParticleStartingScale" + Text({low.x, low.y, high.x, high.y}));
+        CallLog().push_back("SetParticleStartingScale" + Values({low.x, low.y, high.x, high.y}));
         ParticleSystem::SetParticleStartingScale(low, high);
     }
     void SetParticleEndingScale(const Vector2D& low, const Vector2D& high) {
-        CallLog().push_back("SetParticleEndingScale" + Text({low.x, low.y, high.x, high.y}));
+        CallLog().push_back("SetParticleEndingScale" + Values({low.x, low.y, high.x, high.y}));
         ParticleSystem::SetParticleEndingScale(low, high);
     }
     void SetUseLocalCoordinates(bool local) {
-        CallLog().push_back("SetUseLocalCoordinates" + Text({float(local)}));
+        CallLog().push_back("SetUseLocalCoordinates" + Values({float(local)}));
         ParticleSystem::SetUseLocalCoordinates(local);
     }
     void WarmUp(float seconds) {
-        CallLog().push_back("WarmUp" + Text({seconds}));
+        CallLog().push_back("WarmUp" + Values({seconds}));
         ParticleSystem::WarmUp(seconds);
     }
     void EngineUpdate(float dt) override {
-        CallLog().push_back("step" + Text({dt}));
+        CallLog().push_back("step" + Values({dt}));
         ParticleSystem::EngineUpdate(dt);
     }
 };
@@ -302,7 +303,7 @@ protected:
         m_levels.emplace_back(m_factory->CreateLevel(index));
         return *m_levels.back();
     }
-    // The one row on layer `layer` of the title level, and its log.
+    // Builds the title level with the one row on layer `layer`; the object placed.
     template <class Object = Tundra::GameObject>
     Object* BuildOne(std::uint32_t layer, const ContentRow& row) {
         LevelRows rows;
@@ -330,7 +331,7 @@ Log Joined(std::initializer_list<Log> parts) {
 // Step 5 of a sprite row left at the recipe's values.
 Log DefaultSettings(const char* name, int actor) {
     return {"SetName " + std::string(name),
-            "SetCollisionActorIndex" + Text({float(actor)}),
+            "SetCollisionActorIndex" + Values({float(actor)}),
             "SetOpacity 1",
             "Play 1",
             "SetPosition 0 0",
@@ -410,7 +411,7 @@ TEST_F(ContentRecipeTest, SpriteRowsMakeEverySettingInTheRecipesOrder) {
          [](std::uint8_t) { return DefaultSettings("Plain", 18); }},
         {"every value, hidden on the HUD", 0, FullRow(),
          [](std::uint8_t id) {
-             return Joined({{"AddCollision" + Text({float(id)})}, FullSettings(), kFullBody, {"SetHUDObject 1"}});
+             return Joined({{"AddCollision" + Values({float(id)})}, FullSettings(), kFullBody, {"SetHUDObject 1"}});
          }},
         {"a class's own opacity and visibility in their place",
          1,
@@ -464,7 +465,8 @@ TEST_F(ContentRecipeTest, CollidersTakeTheRecipesDefaultsAndTheRowsValues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.actorIndex);
-        const SpriteRow row{.name = "Collider", .make = "Tundra::Sprite", .actorIndex = c.actorIndex, .collider = c.collider};
+        const SpriteRow row{
+            .name = "Collider", .make = "Tundra::Sprite", .actorIndex = c.actorIndex, .collider = c.collider};
         const auto* sprite = BuildOne<Tundra::Sprite>(1, row);
         ASSERT_NE(sprite, nullptr);
         EXPECT_EQ(sprite->GetCollisionActorIndex(), c.actorIndex);
@@ -509,7 +511,7 @@ TEST_F(ContentRecipeTest, NetworkClientsGetNeitherColliderNorBodyButEveryOtherSe
         CallLog().clear();
         const auto* sprite = BuildOne<Tundra::Sprite>(0, FullRow());
         ASSERT_NE(sprite, nullptr);
-        const Log collider{"AddCollision" + Text({float(CollisionId(0))})};
+        const Log collider{"AddCollision" + Values({float(CollisionId(0))})};
         EXPECT_EQ(CallLog(), c.client ? Joined({FullSettings(), {"SetHUDObject 1"}})
                                       : Joined({collider, FullSettings(), kFullBody, {"SetHUDObject 1"}}));
         EXPECT_EQ(sprite->GetCollisionObject() == nullptr, c.client);
@@ -634,7 +636,8 @@ TEST_F(ContentRecipeTest, HandlesFollowTheRowsOfTheLevelAndAreForgottenWithIt) {
     LevelRows rows;
     rows[0] = {TextRow{"HudText", "Tundra::Text", "a"}, SpriteRow{.name = "HudSprite", .make = "Tundra::Sprite"}};
     // A class the table does not hold places nothing and keeps its slot.
-    rows[1] = {SpriteRow{.name = "Unknown", .make = "NoSuchClass"}, SpriteRow{.name = "World", .make = "MapTile", .animations = kTwoAnimations}};
+    rows[1] = {SpriteRow{.name = "Unknown", .make = "NoSuchClass"},
+               SpriteRow{.name = "World", .make = "MapTile", .animations = kTwoAnimations}};
     rows[2] = {ParticleRow{.name = "Back", .make = "Tundra::ParticleSystem"}};
     const Tundra::Level& level = Build(kTitleLevel, rows);
     const char* const names[] = {"HudText", "HudSprite", nullptr, "World", "Back"};

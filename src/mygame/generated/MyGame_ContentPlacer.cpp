@@ -9,10 +9,13 @@ void ContentPlacer::BuildLayer(MyLevelFactory& factory, std::uint32_t level, std
     if (level >= m_handles.size() || layer >= rows.size() || target == nullptr) {
         return;
     }
+    // The layer's rows follow those of the layers before it.
     std::size_t first = 0;
-    std::size_t total = 0;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        first += i < layer ? rows[i].size() : 0;
+    for (std::uint32_t i = 0; i < layer; ++i) {
+        first += rows[i].size();
+    }
+    std::size_t total = first;
+    for (std::size_t i = layer; i < rows.size(); ++i) {
         total += rows[i].size();
     }
     std::vector<Core::RefPtr<Tundra::GameObject>>& handles = m_handles[level];

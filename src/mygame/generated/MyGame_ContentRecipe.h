@@ -72,8 +72,8 @@ bool IsHudLayer(const LayerBuild& build);
 // where it has them.
 template <class T>
 Tundra::Sprite* MakeSprite(const LayerBuild& build, const SpriteRow& row) {
-    const Core::RefPtr<T> sprite(
-        Core::NewTracked<T>(recipe::SourceTag(build), __LINE__, SheetAnimations(row.animations, recipe::SourceTag(build))));
+    const char* tag = recipe::SourceTag(build);
+    const Core::RefPtr<T> sprite(Core::NewTracked<T>(tag, __LINE__, SheetAnimations(row.animations, tag)));
     if (row.collider && !recipe::IsNetworkClient()) {
         if (Collision2D::DynamicObject* collider = recipe::MakeCollider(build, row.actorIndex, *row.collider)) {
             sprite->AddCollision(collider, build.layer.GetCollisionId());
