@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/Core_RefPtr.h"
-#include "core/Core_String.h"
 #include "core/Core_TrackedMemory.h"
-#include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
 #include "mygame/MyGame_LevelContent.h"
 #include "mygame/MyGame_SpawnWave.h"
+#include "mygame/generated/MyGame_ContentRecipe.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_SpriteAnimation.h"
 
@@ -15,13 +14,10 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
 namespace Tundra {
-class ParticleSystem;
-class Sprite;
 class Text;
 }  // namespace Tundra
 
@@ -30,13 +26,7 @@ class Text;
 // places them; the factory's calls are recorded.
 namespace mygametest {
 
-// The layer being built, as a callback sees it.
-struct LayerBuild {
-    MyLevelFactory& factory;
-    std::uint32_t level;
-    std::uint32_t layerIndex;
-    Tundra::Layer& layer;
-};
+using ::LayerBuild;
 
 class TestContent : public LevelContent {
 public:
@@ -88,137 +78,30 @@ void PlaceTemplates(const LayerBuild& build, std::initializer_list<std::uint32_t
 // "MapTileColliderTemplate" and "MapTileTemplate", tiles of one animation.
 void PlaceTileTemplates(const LayerBuild& build);
 
-// Rows placed as the game's content places them: animations cut from the
-// generated sheets, the object's settings in the content's order, its
-// collision object over the factory's actor and its body.
-using AnimationList = std::vector<Core::RefPtr<Tundra::SpriteAnimation>>;
-
-// One animation of a row: Resources\Animations\<sheet>.png cut into a grid,
-// one delay a frame; the animation is named after the sheet.
-struct SheetAnimation {
-    const char* sheet;
-    int columns;
-    int rows;
-    std::vector<float> delays;
-};
-AnimationList SheetAnimations(const std::vector<SheetAnimation>& animations);
-// `frames` frames of `delay` seconds each.
-std::vector<float> Delays(int frames, float delay = 1.0f);
-// Runs of equal delays in turn: {{0.25f, 5}, {1.0f, 1}}.
-std::vector<float> DelayRuns(std::initializer_list<std::pair<float, int>> runs);
-
-struct ColliderSettings {
-    std::uint8_t type = 0;
-    float thickness = 4.0f;
-    std::uint8_t group = 0;
-    std::vector<std::uint8_t> collidesWith{0};
-    bool updateOnIdle = false;
-};
-
-struct BodySettings {
-    float mass = 0.0f;
-    // Downwards, when given.
-    std::optional<float> gravity{};
-};
-
-struct SpriteRow {
-    const char* name{};
-    Tundra::Sprite* (*make)(const AnimationList&) = nullptr;
-    std::vector<SheetAnimation> animations{};
-    int actorIndex{};
-    // Over the actor of the actor index.
-    std::optional<ColliderSettings> collider{};
-    Vector2D position{};
-    float z{};
-    Vector2D scale{1.0f, 1.0f};
-    // Not playing and not looping.
-    bool stopped = false;
-    bool hidden = false;
-    int animation = 0;
-    int frame = 0;
-    float opacity = 1.0f;
-    bool flipped = false;
-    std::optional<BodySettings> body{};
-    std::optional<Color> color{};
-    // The class's own opacity and visibility setters, for classes that
-    // reach parts with them.
-    void (*setOpacity)(Tundra::Sprite&, float) = nullptr;
-    void (*setVisible)(Tundra::Sprite&, bool) = nullptr;
-};
-
+// Rows placed as the game's content places them, by the game's recipe:
+// animations cut from the generated sheets, the object's settings in the
+// content's order, its collision object over the factory's actor and its
+// body.
+using ::AnimationList;
+using ::BodySettings;
+using ::ColliderSettings;
+using ::DelayRuns;
+using ::Delays;
+using ::MakeParticles;
+using ::MakeSprite;
+using ::MakeText;
+using ::ParticleRow;
+using ::PlaceParticleRow;
+using ::PlaceSpriteRow;
+using ::PlaceTextRow;
+using ::SetOpacityAs;
+using ::SetVisibleAs;
+using ::SheetAnimation;
+using ::SheetAnimations;
+using ::SpriteRow;
+using ::TextRow;
 template <class T>
-Tundra::Sprite* MakeSprite(const AnimationList& animations) {
-    return TUN_NEW(T, animations);
-}
-template <class T>
-void SetOpacityAs(Tundra::Sprite& sprite, float opacity) {
-    static_cast<T&>(sprite).SetOpacity(opacity);
-}
-template <class T>
-void SetVisibleAs(Tundra::Sprite& sprite, bool visible) {
-    static_cast<T&>(sprite).SetVisible(visible);
-}
-
-struct TextRow {
-    const char* name{};
-    Tundra::Text* (*make)(const Core::String& text, const Core::String& fontPath) = nullptr;
-    const char* text{};
-    Vector2D position{};
-    float z{};
-    float scale = 1.0f;
-    bool hidden = false;
-    Color color{0.0f, 0.0f, 0.0f, 1.0f};
-};
-
-template <class T>
-Tundra::Text* MakeText(const Core::String& text, const Core::String& fontPath) {
-    return TUN_NEW(T, text, fontPath);
-}
-
-template <class T>
-struct Range {
-    T low{};
-    T high{};
-};
-
-struct ParticleRow {
-    const char* name{};
-    Tundra::ParticleSystem* (*make)(const Core::String& texture, std::uint32_t count, float size,
-                                    const Vector2D& gravity) = nullptr;
-    std::uint32_t count{};
-    Vector2D gravity{};
-    // A point emitter at the offset between the two angles, or a disk
-    // emitter of the radius around it.
-    Vector2D emitterOffset{};
-    Range<float> emitterAngles{};
-    std::optional<float> diskRadius{};
-    Vector2D position{};
-    float z{};
-    Range<float> emissionRate{};
-    std::uint32_t sourceBlend{};
-    std::uint32_t destinationBlend{};
-    Range<Color> startColor{};
-    Range<Color> endColor{};
-    Range<float> lifetime{};
-    Range<float> speed{};
-    std::optional<Range<float>> rotationSpeed{};
-    std::int32_t direction{};
-    Range<Vector2D> startScale{};
-    Range<Vector2D> endScale{};
-    float warmUp{};
-};
-
-template <class T>
-Tundra::ParticleSystem* MakeParticles(const Core::String& texture, std::uint32_t count, float size,
-                                      const Vector2D& gravity) {
-    return TUN_NEW(T, texture, count, size, gravity);
-}
-
-// Each placed on the layer being built and returned; HUD objects (layer 0)
-// are screen-space.
-Tundra::Sprite& PlaceSpriteRow(const LayerBuild& build, const SpriteRow& row);
-Tundra::Text& PlaceTextRow(const LayerBuild& build, const TextRow& row);
-Tundra::ParticleSystem& PlaceParticleRow(const LayerBuild& build, const ParticleRow& row);
+using Range = ::ValueRange<T>;
 
 // Animation lists several rows share: the weapons', the weapon bars', the
 // bullet's.

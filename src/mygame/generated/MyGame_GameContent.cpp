@@ -1,27 +1,24 @@
 #include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/generated/MyGame_CollisionActors.h"
-#include "tundra/Tundra_Game.h"
-#include "tundra/Tundra_Layer.h"
-
-#include <string>
+#include "mygame/generated/MyGame_ContentPlacer.h"
+#include "mygame/generated/MyGame_ContentTables.h"
 
 namespace {
 
-// The authored levels: no objects yet, only each layer's static collision.
+// The authored levels: each layer's rows, then its static collision.
 class GameContent final : public LevelContent {
 public:
     void LoadCollisionActors(MyLevelFactory& factory) override { BuildCollisionActors(factory); }
 
     void BuildLayer(MyLevelFactory& factory, std::uint32_t level, std::uint32_t layer) override {
-        if (Tundra::Layer* target = factory.GetLayer(layer)) {
-            const std::string file = "level" + std::to_string(level) + "_layer" + std::to_string(layer) + ".txt";
-            target->ReadInformation_StaticCollision(Tundra::Game::GetDirectory() + "\\Resources\\Layers Collisions\\" +
-                                                    file.c_str());
-        }
+        m_placer.BuildLayer(factory, level, layer, ContentLevelRows(level));
     }
 
-    void ForgetObjects() override {}
+    void ForgetObjects() override { m_placer.ForgetObjects(); }
+
+private:
+    ContentPlacer m_placer;
 };
 
 }  // namespace
