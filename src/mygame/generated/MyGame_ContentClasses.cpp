@@ -20,14 +20,19 @@
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_InternalSprite.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MapTile.h"
+#include "mygame/MyGame_MenuExit.h"
 #include "mygame/MyGame_MenuPlayer.h"
+#include "mygame/MyGame_OptionsUI.h"
 #include "mygame/MyGame_PS_FireDebuff.h"
 #include "mygame/MyGame_PauseableParticleSystem.h"
 #include "mygame/MyGame_Projectile.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_RollingSpike.h"
 #include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_ShopTabs.h"
+#include "mygame/MyGame_ShopUI.h"
 #include "mygame/MyGame_SkyGradient.h"
 #include "mygame/MyGame_TitleSun.h"
 #include "mygame/MyGame_UnknownBoss.h"
@@ -35,6 +40,8 @@
 #include "mygame/MyGame_WalkingRangedEnemy.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
+#include "mygame/MyGame_WepSelButton.h"
+#include "mygame/MyGame_WepSelUI.h"
 #include "mygame/generated/MyGame_ContentRecipe.h"
 
 #include <array>
@@ -74,11 +81,16 @@ constexpr std::array kClasses{
     Sprite<HpBar>("HpBar"),
     Sprite<InternalSprite>("InternalSprite"),
     Sprite<LabeledButton>("LabeledButton"),
+    Sprite<LevelUI>("LevelUI"),
     Sprite<MapTile>("MapTile"),
+    Sprite<MenuExit>("MenuExit"),
     Sprite<MenuPlayer>("MenuPlayer"),
+    Sprite<OptionsUI>("OptionsUI"),
     Sprite<Projectile>("Projectile"),
     Sprite<Quorvex>("Quorvex"),
     Sprite<RollingSpike>("RollingSpike"),
+    Sprite<ShopTabs>("ShopTabs"),
+    Sprite<ShopUI>("ShopUI"),
     Sprite<SkyGradient>("SkyGradient"),
     Sprite<TitleSun>("TitleSun"),
     Sprite<UnknownBoss>("UnknownBoss"),
@@ -86,6 +98,8 @@ constexpr std::array kClasses{
     Sprite<WalkingRangedEnemy>("WalkingRangedEnemy"),
     Sprite<WeaponBar>("WeaponBar"),
     Sprite<WeaponSprite>("WeaponSprite"),
+    Sprite<WepSelButton>("WepSelButton"),
+    Sprite<WepSelUI>("WepSelUI"),
     Text<Tundra::Text>("Tundra::Text"),
     Text<CenteredText>("CenteredText"),
     Text<DialogText>("DialogText"),
