@@ -2,6 +2,7 @@
 
 #include "core/Core_RefPtr.h"
 #include "mygame/MyGame_WepSelButton.h"
+#include "math/Math_Vector2D.h"
 #include "tundra/Tundra_Sprite.h"
 #include "tundra/Tundra_StateMachine.h"
 
@@ -50,6 +51,7 @@ class WepSelUI : public Tundra::Sprite {
     // The panel and both icons (theirs current and previous). Hides the
     // sprite's own, which would leave the icons behind.
     void SetPosition(float x, float y);
+    void SetPosition(const Vector2D& position) { SetPosition(position.x, position.y); }
     // Both icons restart their fade-in from -3 with the given visibility.
     void SetIconsVisible(bool visible);
     // Places and shows the panel, its icons hidden until their next update
