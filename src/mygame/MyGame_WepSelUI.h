@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/Core_RefPtr.h"
-#include "mygame/MyGame_WepSelButton.h"
 #include "math/Math_Vector2D.h"
+#include "mygame/MyGame_WepSelButton.h"
 #include "tundra/Tundra_Sprite.h"
 #include "tundra/Tundra_StateMachine.h"
 
