@@ -13,7 +13,7 @@ const ColliderSettings kTileCollider{.type = 1, .collidesWith = {0, 1, 2}};
 const ColliderSettings kBulletCollider{.type = 1, .thickness = 8.0f, .group = 2};
 
 // The weapon effects ride on the right weapon, where their mounts put them.
-constexpr Vector2D kEffectsPosition{652.0f, 816.0f};
+const Vector2D kEffectsPosition{652.0f, 816.0f};
 
 std::vector<SheetAnimation> WeaponAnimations() {
     return {{"PlasmaWeapon", 2, 2, Delays(4, 0.2f)},
