@@ -7,6 +7,7 @@
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_VolumeControl.h"
 #include "mygame/generated/MyGame_ContentTables.h"
+#include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
 #include "support/MyGame_TestGame.h"
 #include "support/Renderer_ManifestSizes.h"
@@ -180,12 +181,20 @@ protected:
         testsupport::SizeSheetsAsManifest(*m_textures);
     }
     void TearDown() override {
+        SetNetworkClient(false);
         if (m_level) {
             m_level->Shutdown();
         }
         m_level = nullptr;
         m_factory = nullptr;
         MyGameTest::TearDown();
+    }
+
+    // In a network game this machine does not host, or outside one.
+    static void SetNetworkClient(bool client) {
+        Tundra::TunNetTestState& state = Tundra::GetTunNetTestState();
+        state.networkGame = client;
+        state.host = false;
     }
 
     // The level as the factory leaves it: its objects wait for their
@@ -391,9 +400,27 @@ TEST_F(TitleContentTest, TheTitleLevelPlacesItsHudAndWorldRowsInOrder) {
         ASSERT_NE(flipped, nullptr);
         EXPECT_TRUE(flipped->GetFlipHorizontal()) << name;
     }
-    const auto* dialog = Tundra::FindObject<Tundra::Text>(level, "DialogTemplate");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(std::string(dialog->GetText().c_str()), "");
+    // The texts are black, but the dialog template's, which keeps the
+    // class's own colour.
+    struct Shown {
+        const char* name;
+        const char* text;
+        float red;
+    };
+    const Shown texts[] = {{"CenteredTextTemplate", "template", 0.0f},
+                           {"FadingTextTemplate", "I'm a template!", 0.0f},
+                           {"DropsCollectedText", "0", 0.0f},
+                           {"DialogTemplate", "", 1.0f},
+                           {"ScoreTextTemplate", "template", 0.0f}};
+    for (const Shown& shown : texts) {
+        const auto* text = Tundra::FindObject<Tundra::Text>(level, shown.name);
+        ASSERT_NE(text, nullptr) << shown.name;
+        EXPECT_EQ(std::string(text->GetText().c_str()), shown.text) << shown.name;
+        const Color& colour = text->GetModulationColor();
+        EXPECT_EQ((std::array<float, 4>{colour.r, colour.g, colour.b, colour.a}),
+                  (std::array<float, 4>{shown.red, shown.red, shown.red, 1.0f}))
+            << shown.name;
+    }
     const auto* sky = Tundra::FindObject<Tundra::Sprite>(level, "SkyGradient");
     ASSERT_NE(sky, nullptr);
     EXPECT_EQ(sky->GetAnimationsCount(), 3);
@@ -409,6 +436,16 @@ TEST_F(TitleContentTest, TheTitleLevelsCollidersAndBodiesAreItsRows) {
     const std::span<const Placed> layers[] = {kTitleHud, kTitleWorld};
     ExpectColliders(layers, kTitleColliders);
     ExpectBodies(layers, kTitleBodies);
+}
+
+TEST_F(TitleContentTest, ANetworkClientsTitleLevelHasNoColliderNorBodyButEveryOtherSetting) {
+    SetNetworkClient(true);
+    const Tundra::Level& level = Build(MyLevelFactory::kMenuLevel);
+    ExpectPlaced(level, 0, kTitleHud);
+    ExpectPlaced(level, 1, kTitleWorld);
+    const std::span<const Placed> layers[] = {kTitleHud, kTitleWorld};
+    ExpectColliders(layers, {});
+    ExpectBodies(layers, {});
 }
 
 // A particle system as its row sets it up (colours and scales as first,
