@@ -561,6 +561,9 @@ TEST_F(TitleContentTest, OwnSetterRowsHideTheirButtonAndVolumeThroughTheirClasse
 TEST_F(TitleContentTest, TheTitleLevelCapturesItsEightTemplatesAndRidesItsMounts) {
     m_game = MakeGame(MakeGameContent());
     Step();
+    for (const char* logo : {"HwLogo", "TdLogo", "QuorLogo"}) {
+        EXPECT_NE(Tundra::FindObject<Tundra::Sprite>(logo), nullptr) << logo;
+    }
     ASSERT_TRUE(GoToLevel(MyLevelFactory::kMenuLevel));
     std::set<std::uint32_t> filled;
     for (std::uint32_t slot = 0; slot < kTemplateCount; ++slot) {
@@ -583,6 +586,10 @@ TEST_F(TitleContentTest, TheTitleLevelCapturesItsEightTemplatesAndRidesItsMounts
         ASSERT_NE(carrier, nullptr) << parent;
         EXPECT_EQ(rider->GetMount(), carrier) << child;
     }
+    // The title level runs on its rows.
+    Step(60);
+    EXPECT_EQ(Game().GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel);
+    EXPECT_NE(Tundra::FindObject<Tundra::Sprite>("Player"), nullptr);
 }
 
 }  // namespace
