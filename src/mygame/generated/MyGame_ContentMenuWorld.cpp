@@ -12,7 +12,7 @@ const ColliderSettings kPlayerCollider{.type = 1, .updateOnIdle = true};
 const ColliderSettings kTileCollider{.type = 1, .collidesWith = {0, 1, 2}};
 const ColliderSettings kBulletCollider{.type = 1, .thickness = 8.0f, .group = 2};
 
-// The weapon effects ride on the right weapon, where their mounts put them.
+// Beside the right weapon, which carries the effects once they are mounted.
 const Vector2D kEffectsPosition{652.0f, 816.0f};
 
 std::vector<SheetAnimation> WeaponAnimations() {
