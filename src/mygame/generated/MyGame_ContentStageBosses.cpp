@@ -6,7 +6,8 @@ namespace {
 const ColliderSettings kPartCollider{.type = 1, .updateOnIdle = true};
 const ColliderSettings kBodyCollider{.type = 1, .thickness = 8.0f, .collidesWith = {0, 2}, .updateOnIdle = true};
 const ColliderSettings kRectangleCollider{};
-const ColliderSettings kShotCollider{.type = 1, .thickness = 8.0f, .group = 1, .collidesWith = {0}, .updateOnIdle = true};
+const ColliderSettings kShotCollider{
+    .type = 1, .thickness = 8.0f, .group = 1, .collidesWith = {0}, .updateOnIdle = true};
 
 std::vector<SheetAnimation> BearArmAnimations() {
     return {{"BearBossArm", 2, 1, Delays(2)}, {"BearBossArmDead", 3, 2, DelayRuns({{0.25f, 5}, {1.0f, 1}})}};
