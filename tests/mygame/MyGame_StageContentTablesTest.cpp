@@ -1,5 +1,7 @@
 #include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"
+#include "engine/Engine_Sprite.h"
+#include "engine/Engine_SpriteAnimation.h"
 #include "mygame/MyGame_AlpacaBoss.h"
 #include "mygame/MyGame_BearBoss.h"
 #include "mygame/MyGame_BossHp.h"
@@ -301,6 +303,67 @@ TEST_F(BuiltStageTest, EachLayerHoldsItsObjectsInCreationOrderWithTheirSettings)
     }
     for (std::uint32_t layer = 0; layer < 3; ++layer) {
         EXPECT_EQ(Members(layer), placed[layer]) << layer;
+    }
+}
+
+// `count` frames of `delay` seconds, for the timing rows below.
+std::vector<float> Repeat(int count, float delay) { return std::vector<float>(static_cast<std::size_t>(count), delay); }
+std::vector<float> Then(std::vector<float> first, const std::vector<float>& more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+}
+
+// The animations whose frames do not all last one second, and a few that do:
+// each named after its sheet, one frame per delay.
+TEST_F(BuiltStageTest, AnimationsTakeTheirSheetsNamesAndFrameDelays) {
+    struct Timing {
+        const char* object;
+        int animation;
+        const char* sheet;
+        std::vector<float> delays;
+    };
+    const Timing rows[] = {
+        {"Donut", 0, "EnemyDrop", Repeat(4, 0.25f)},
+        {"WarningText", 0, "WarningText", Repeat(2, 0.5f)},
+        {"ButtonTemplate", 0, "ButtonTemplate", Repeat(3, 1.0f)},
+        {"WinEnemyTemplate1", 2, "Flying3Dead", Then(Repeat(4, 0.2f), Repeat(5, 0.05f))},
+        {"WinEnemyTemplate2", 1, "Range2Dead", Then(Repeat(2, 0.25f), Repeat(5, 0.15f))},
+        {"WinEnemyTemplate3", 0, "Rolling1", Repeat(8, 0.15f)},
+        {"MapTileTemplate", 0, "GrassTileset", Repeat(15, 1.0f)},
+        {"RollingSpikeTemplate", 2, "Rolling3", Repeat(7, 0.175f)},
+        {"Player", 0, "Player", {0.33f}},
+        {"Player", 2, "PlayerDeath", Repeat(17, 0.3f)},
+        {"WalkingRangedEnemyTemplate", 5, "Range3Dead", Then(Repeat(2, 0.25f), Repeat(6, 0.15f))},
+        {"FlyingRangedEnemyTemplate", 4, "Flying3", Repeat(4, 0.15f)},
+        {"ProjectileTemplate", 1, "Flying1P", Then({0.05f}, Repeat(4, 0.15f))},
+        {"ProjectileTemplate", 5, "Flying3P", Then(Then({0.05f}, Repeat(3, 0.15f)), {0.05f})},
+        {"RightWeapon", 1, "LightningWeapon", Repeat(4, 0.6f)},
+        {"LeftWeapon", 2, "FlamethrowerWeapon", {0.5f, 1.0f}},
+        {"UnknownRight", 1, "UnknownRightDead", Then({0.35f}, Repeat(5, 0.25f))},
+        {"BearRArm", 1, "BearBossArmDead", Then(Repeat(5, 0.25f), {1.0f})},
+        {"UnknownBoss", 1, "UnknownDead", Repeat(6, 0.35f)},
+        {"BearBossBody", 1, "BearBossLightAtt", Repeat(3, 0.3f)},
+        {"AlpacaBoss", 0, "Alpaca", {2.0f, 0.5f}},
+        {"AlpacaBoss", 1, "AlpacaDead", Then({1.0f, 0.4f, 0.4f, 0.35f, 0.3f, 1.0f, 1.0f}, Repeat(5, 0.25f))},
+        {"AlpacaEye", 2, "AlpacaEye3", {0.1f, 0.5f, 0.5f, 0.001f}},
+        {"BossProjTemplate", 2, "BearLightning", Then({0.01f}, Repeat(9, 0.02f))},
+        {"BossProjTemplate", 3, "AlpacaBomb", {0.25f, 0.2f, 0.15f, 0.1f, 0.1f}},
+        {"BossProjTemplate", 5, "UnRight", Repeat(2, 1.0f)},
+        {"BulletTemplate", 3, "Lightning", Repeat(6, 0.03f)},
+    };
+    for (const Timing& row : rows) {
+        SCOPED_TRACE(std::string(row.object) + " " + row.sheet);
+        const auto* sprite = Find<Tundra::Sprite>(row.object);
+        ASSERT_NE(sprite, nullptr);
+        const Core::RefPtr<Engine::SpriteAnimation> animation =
+            sprite->GetEngineSprite()->GetAnimation(static_cast<std::uint32_t>(row.animation));
+        ASSERT_NE(animation.Get(), nullptr);
+        EXPECT_EQ(std::string(animation->GetName().c_str()), row.sheet);
+        std::vector<float> delays;
+        for (std::uint32_t frame = 0; frame < animation->GetFramesCount(); ++frame) {
+            delays.push_back(sprite->GetFrameDelay(row.animation, static_cast<int>(frame)));
+        }
+        EXPECT_EQ(delays, row.delays);
     }
 }
 
