@@ -37,6 +37,7 @@
 #include "mygame/MyGame_WalkingRangedEnemy.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
+#include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
@@ -117,6 +118,26 @@ protected:
 
     Core::RefPtr<MyLevelFactory> m_factory;
     Core::RefPtr<Tundra::Level> m_level;
+};
+
+// The same on a network client: a network game this machine does not host.
+class ClientStageTest : public BuiltStageTest {
+protected:
+    void SetUp() override {
+        SetClient(true);
+        BuiltStageTest::SetUp();
+    }
+    void TearDown() override {
+        BuiltStageTest::TearDown();
+        SetClient(false);
+    }
+
+private:
+    static void SetClient(bool client) {
+        Tundra::TunNetTestState& state = Tundra::GetTunNetTestState();
+        state.networkGame = client;
+        state.host = false;
+    }
 };
 
 bool IsHud(const Tundra::GameObject& object) {
@@ -509,6 +530,20 @@ TEST_F(BuiltStageTest, BodiesTakeTheirMassAndOnlyTheDropAndTheSpikeFall) {
             Physics2D::MassProperties mass;
             EXPECT_EQ(object->GetMassProperties(mass), withBody.contains(object->GetName().c_str()))
                 << object->GetName().c_str();
+        }
+    }
+}
+
+TEST_F(ClientStageTest, NoObjectHasAColliderOrABodyYetEveryObjectIsPlacedAsOnAHost) {
+    const std::array<std::vector<Placed>, 2> tables{HudTable(), WorldTable()};
+    for (std::uint32_t layer = 0; layer < tables.size(); ++layer) {
+        const std::vector<Tundra::GameObject*> objects = Objects(layer);
+        ASSERT_EQ(objects.size(), tables[layer].size());
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            ExpectPlaced(*objects[i], tables[layer][i]);
+            EXPECT_EQ(objects[i]->GetCollisionObject(), nullptr) << tables[layer][i].name;
+            Physics2D::MassProperties mass;
+            EXPECT_FALSE(objects[i]->GetMassProperties(mass)) << tables[layer][i].name;
         }
     }
 }
