@@ -2,6 +2,7 @@
 
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/generated/MyGame_ContentMenu.h"
+#include "mygame/generated/MyGame_ContentStage.h"
 
 #include <array>
 
@@ -10,6 +11,7 @@ const LevelRows& ContentLevelRows(std::uint32_t level) {
     static const std::array<LevelRows, MyLevelFactory::kLevelCount> levels{
         IntroLevelRows(),
         MenuLevelRows(),
+        StageLevelRows(),
     };
     static const LevelRows none{};
     return level < levels.size() ? levels[level] : none;
