@@ -18,6 +18,7 @@
 #include "mygame/MyGame_VolumeControl.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
+#include "mygame/MyGame_WepSelUI.h"
 #include "support/MyGame_TestContent.h"
 #include "tundra/Tundra_ParticleSystem.h"
 #include "tundra/Tundra_Sprite.h"
@@ -57,7 +58,7 @@ std::vector<SpriteRow> TitleHudSprites() {
          .actorIndex = 5, .position = {-437.0f, 349.0f}, .stopped = true},
         {.name = "Donut", .make = &MakeSprite<Sprite>, .animations = {{"EnemyDrop", 2, 2, Delays(4, 0.25f)}},
          .actorIndex = 6, .collider = kRectangleCollider, .position = {-470.0f, 215.0f}},
-        {.name = "WepSelFrame", .make = &MakeSprite<Sprite>, .animations = {{"LightHack", 1, 1, Delays(1)}},
+        {.name = "WepSelFrame", .make = &MakeSprite<WepSelUI>, .animations = {{"LightHack", 1, 1, Delays(1)}},
          .actorIndex = 7, .collider = kRectangleCollider, .position = {-956.0f, 260.0f}, .stopped = true},
         {.name = "FrameBGTemplate", .make = &MakeSprite<Sprite>, .animations = {{"FrameBG", 1, 1, Delays(1)}},
          .actorIndex = 8, .collider = kRectangleCollider, .position = {-451.0f, 553.0f}, .z = 0.2f,
@@ -84,7 +85,7 @@ std::vector<SpriteRow> TitleHudSprites() {
          .z = 3.0f,
          .stopped = true},
         {.name = "WepSelTemplate",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<WepSelButton>,
          .animations = {{"PlasmaSel", 2, 2, Delays(3)},
                         {"LightSel", 2, 2, Delays(3)},
                         {"FlameSel", 2, 2, Delays(3)},
