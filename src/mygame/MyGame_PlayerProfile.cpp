@@ -10,15 +10,32 @@ PlayerProfile MakeNewProfile() {
     return profile;
 }
 
-std::uint8_t GetUpgradeLevel(const PlayerProfile& profile, std::uint32_t weaponBit, std::uint32_t stat) {
+namespace {
+
+// The byte of a stat of a weapon bit; null for any other pair.
+template <class Profile>
+auto* UpgradeByte(Profile& profile, std::uint32_t weaponBit, std::uint32_t stat) {
     if (weaponBit == 16 && stat == 0) {
-        return profile.fifthWeaponLevel;
+        return &profile.fifthWeaponLevel;
     }
     for (std::uint32_t weapon = 0; weapon < 4 && stat < 4; ++weapon) {
         if (kWeaponBits[weapon] == weaponBit) {
-            return profile.upgradeLevels[4 * weapon + stat];
+            return &profile.upgradeLevels[4 * weapon + stat];
         }
     }
-    assert(false && "no such weapon stat");
-    return 0;
+    return static_cast<decltype(&profile.fifthWeaponLevel)>(nullptr);
+}
+
+}  // namespace
+
+std::uint8_t GetUpgradeLevel(const PlayerProfile& profile, std::uint32_t weaponBit, std::uint32_t stat) {
+    const std::uint8_t* level = UpgradeByte(profile, weaponBit, stat);
+    assert(level != nullptr && "no such weapon stat");
+    return level != nullptr ? *level : 0;
+}
+
+void SetUpgradeLevel(PlayerProfile& profile, std::uint32_t weaponBit, std::uint32_t stat, std::uint8_t level) {
+    if (std::uint8_t* upgrade = UpgradeByte(profile, weaponBit, stat)) {
+        *upgrade = level;
+    }
 }

@@ -31,3 +31,5 @@ PlayerProfile MakeNewProfile();
 // The level of a stat (0..3) of a weapon bit; bit 16 has stat 0 only. Any
 // other pair gives 0 (debug assert).
 std::uint8_t GetUpgradeLevel(const PlayerProfile& profile, std::uint32_t weaponBit, std::uint32_t stat);
+// Sets the level GetUpgradeLevel reads; any other pair changes nothing.
+void SetUpgradeLevel(PlayerProfile& profile, std::uint32_t weaponBit, std::uint32_t stat, std::uint8_t level);

@@ -13,6 +13,8 @@
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
+#include "mygame/MyGame_ShopTabs.h"
+#include "mygame/MyGame_ShopUI.h"
 #include "mygame/MyGame_TitleSun.h"
 #include "mygame/MyGame_VendingMachine.h"
 #include "mygame/MyGame_VolumeControl.h"
@@ -74,7 +76,7 @@ std::vector<SpriteRow> TitleHudSprites() {
          .actorIndex = 12, .collider = kRectangleCollider, .position = {-1004.0f, 365.0f}, .z = 1.2f, .hidden = true,
          .setVisible = &SetVisibleAs<VolumeControl>},
         {.name = "ShopTabs",
-         .make = &MakeSprite<Sprite>,
+         .make = &MakeSprite<ShopTabs>,
          .animations = {{"RobotTab", 2, 2, Delays(3)},
                         {"PlasmaTab", 2, 2, Delays(3)},
                         {"BeamTab", 2, 2, Delays(3)},
@@ -162,7 +164,7 @@ std::vector<SpriteRow> TitleWorldSprites() {
          .actorIndex = 26, .position = {273.0f, 166.0f}, .z = -0.2f},
         {.name = "LevelSelUI", .make = &MakeSprite<VendingMachine>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 27, .position = {739.0f, 166.0f}, .z = -0.2f},
-        {.name = "ShopUI", .make = &MakeSprite<VendingMachine>, .animations = {{"WepSelMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "ShopUI", .make = &MakeSprite<ShopUI>, .animations = {{"WepSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 28, .position = {527.0f, 166.0f}, .z = -0.2f},
         {.name = "Title", .make = &MakeSprite<Sprite>, .animations = {{"Title", 1, 1, Delays(1)}}, .actorIndex = 29,
          .collider = kShapeCollider, .position = {512.0f, 860.0f}, .z = -0.1f, .stopped = true},
