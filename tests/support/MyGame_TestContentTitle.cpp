@@ -7,6 +7,7 @@
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_InternalSprite.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MapTile.h"
 #include "mygame/MyGame_MenuExit.h"
 #include "mygame/MyGame_MenuPlayer.h"
@@ -162,7 +163,7 @@ std::vector<SpriteRow> TitleWorldSprites() {
          .stopped = true},
         {.name = "OptionsUI", .make = &MakeSprite<VendingMachine>, .animations = {{"OptionMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 26, .position = {273.0f, 166.0f}, .z = -0.2f},
-        {.name = "LevelSelUI", .make = &MakeSprite<VendingMachine>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "LevelSelUI", .make = &MakeSprite<LevelUI>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 27, .position = {739.0f, 166.0f}, .z = -0.2f},
         {.name = "ShopUI", .make = &MakeSprite<ShopUI>, .animations = {{"WepSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 28, .position = {527.0f, 166.0f}, .z = -0.2f},
