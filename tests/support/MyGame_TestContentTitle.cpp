@@ -12,6 +12,7 @@
 #include "mygame/MyGame_MenuExit.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_OptionsUI.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_ScoreText.h"
 #include "mygame/MyGame_ShopTabs.h"
@@ -161,7 +162,7 @@ std::vector<SpriteRow> TitleWorldSprites() {
          .position = {50.0f, 122.0f},
          .z = -2.0f,
          .stopped = true},
-        {.name = "OptionsUI", .make = &MakeSprite<VendingMachine>, .animations = {{"OptionMachine", 2, 2, Delays(3, 0.5f)}},
+        {.name = "OptionsUI", .make = &MakeSprite<OptionsUI>, .animations = {{"OptionMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 26, .position = {273.0f, 166.0f}, .z = -0.2f},
         {.name = "LevelSelUI", .make = &MakeSprite<LevelUI>, .animations = {{"LevelSelMachine", 2, 2, Delays(3, 0.5f)}},
          .actorIndex = 27, .position = {739.0f, 166.0f}, .z = -0.2f},
