@@ -4,18 +4,26 @@
 
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame_CreateGame.h"
+#include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MenuExit.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_OptionsUI.h"
+#include "mygame/MyGame_ShopTabs.h"
+#include "mygame/MyGame_ShopUI.h"
 #include "mygame/MyGame_VendingMachine.h"
+#include "mygame/MyGame_WepSelButton.h"
+#include "mygame/MyGame_WepSelUI.h"
 #include "os/OS_HeadlessInput.h"
 #include "support/MyGame_TestContent.h"
 #include "support/Renderer_FakeTextureCache.h"
 #include "support/Renderer_ManifestSizes.h"
 #include "tundra/Tundra_FindObject.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 // The title level's menus read from a stream into the running title level
@@ -46,28 +54,35 @@ Core::RefPtr<Tundra::GameObject> ReadAs(Core::File& file) {
 }
 
 constexpr std::array kClasses{
-    MenuClass{&ReadAs<VendingMachine>, false},
-    MenuClass{&ReadAs<MenuExit>, false},
+    MenuClass{&ReadAs<VendingMachine>, false}, MenuClass{&ReadAs<MenuExit>, false},
+    MenuClass{&ReadAs<WepSelUI>, true},        MenuClass{&ReadAs<ShopUI>, false},
+    MenuClass{&ReadAs<ShopTabs>, true},        MenuClass{&ReadAs<LevelUI>, false},
+    MenuClass{&ReadAs<OptionsUI>, false},      MenuClass{&ReadAs<WepSelButton>, true},
 };
 
 bool InTitle(MyGame& game) {
     return !game.IsLevelChangePending() && game.GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel;
 }
 
-// The cursor over a client pixel from the next frame on.
+// The cursor over a client pixel from the next frame on; a read position
+// may lie anywhere, the cursor stays in the 1024 x 768 window.
 void PointAt(MyGame& game, const Vector2D& client) {
+    const auto inWindow = [](float value, float size) {
+        return static_cast<std::int32_t>(std::isfinite(value) ? std::clamp(value, 0.0f, size - 1.0f) : 0.0f);
+    };
     if (Input::Mouse* mouse = game.GetMouse()) {
-        mouse->SetPosition(static_cast<std::int32_t>(client.x), static_cast<std::int32_t>(client.y));
+        mouse->SetPosition(inWindow(client.x, 1024.0f), inWindow(client.y, 768.0f));
     }
 }
 
-void HoldButtons(bool down) {
+// The left mouse button, and X with it when asked.
+void HoldButtons(bool down, bool withX) {
     os::headless::SetKey(os::VK_LBUTTON, down);
-    os::headless::SetKey('X', down);
+    os::headless::SetKey('X', down && withX);
 }
 
-// The title level past its title screen: the player free, the sign past its
-// opening.
+// The title level: the player free, every weapon unlocked (so that the
+// weapon panel offers some), the sign past its opening.
 MyGame& RunningTitle() {
     static MyGame* game = [] {
         static testsupport::FakeTextureCache textures;
@@ -90,6 +105,7 @@ MyGame& RunningTitle() {
         auto* sign = Find<MenuExit>("ExitSign");
         fuzz::Check(player != nullptr && sign != nullptr, "no player or sign");
         player->SetControlsOn(true);
+        made->GetProfile().unlockedWeapons = 15;
         sign->SetCurrentAnimationIndex(MenuExit::kIdleAnimation, false);
         Frames(*made, 2);
         return made.Get();
@@ -103,12 +119,13 @@ Vector2D ClientPixelOver(const Tundra::GameObject& object, bool inHud) {
     return inHud ? object.GetPosition() + kHudCentre : object.GetPosition();
 }
 
-void Play(MyGame& game, const Vector2D& client) {
+// The cursor comes over the client pixel, the button goes down and up.
+void Play(MyGame& game, const Vector2D& client, bool withX = false) {
     PointAt(game, client);
     Frames(game, 1);
-    HoldButtons(true);
+    HoldButtons(true, withX);
     Frames(game, 1);
-    HoldButtons(false);
+    HoldButtons(false, withX);
     Frames(game, 2);
 }
 
@@ -132,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             client = ClientPixelOver(*menu, chosen.inHud);
         }
     }
-    Play(game, client);
+    Play(game, client, true);
     for (const auto& list : {std::vector<Core::RefPtr<Core::Object>>(read.begin(), read.end()), clones}) {
         for (const Core::RefPtr<Core::Object>& object : list) {
             if (auto* menu = dynamic_cast<Tundra::GameObject*>(object.Get())) {
@@ -147,17 +164,48 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
 }
 
+// The machine opened with the player in front of it, laid out over a few
+// frames (the title screen lets the player sink: it is put back each frame).
+template <class Machine>
+Machine& OpenMachine(MyGame& game, const char* name) {
+    auto* machine = Find<Machine>(name);
+    auto* player = Find<MenuPlayer>("Player");
+    fuzz::Check(machine != nullptr && player != nullptr, "no machine");
+    machine->OpenMenu();
+    for (int frame = 0; frame < 3; ++frame) {
+        player->SetPosition(machine->GetPosition());
+        Frames(game, 1);
+    }
+    fuzz::Check(machine->IsOpen(), "the machine did not open");
+    return *machine;
+}
+
 void FuzzWriteSeeds(fuzz::Seeds& seeds) {
     MyGame& game = RunningTitle();
-    auto* machine = Find<VendingMachine>("OptionsUI");
-    fuzz::Check(machine != nullptr, "no machine");
-    machine->OpenMenu();
-    Frames(game, 2);
-    fuzz::AddStreamSeed(seeds, "machine", 0, {machine});
-    machine->CloseMenu();
     // The exit dialog opens under a press and release over the sign.
     auto* sign = Find<MenuExit>("ExitSign");
     Play(game, sign->GetPosition());
     fuzz::Check(sign->GetState() == MenuExit::kDialogOpen, "the exit dialog did not open");
     fuzz::AddStreamSeed(seeds, "exit", 1, {sign});
+    Play(game, kHudCentre + Vector2D{0.0f, -65.0f});
+
+    auto& options = OpenMachine<OptionsUI>(game, "OptionsUI");
+    fuzz::AddStreamSeed(seeds, "options", 6, {&options});
+    options.CloseMenu();
+    auto& levels = OpenMachine<LevelUI>(game, "LevelSelUI");
+    fuzz::AddStreamSeed(seeds, "levels", 5, {&levels});
+    fuzz::AddStreamSeed(seeds, "machine", 0, {&levels});
+    levels.CloseMenu();
+
+    auto& shop = OpenMachine<ShopUI>(game, "ShopUI");
+    fuzz::Check(!shop.GetTabs().empty() && shop.GetWeaponPanel() != nullptr, "no shop page");
+    fuzz::AddStreamSeed(seeds, "shop", 3, {&shop});
+    fuzz::AddStreamSeed(seeds, "tab", 4, {shop.GetTabs()[0].Get()});
+    // The right hand's column open beside it.
+    WepSelUI& panel = *shop.GetWeaponPanel();
+    Play(game, panel.GetRightIcon()->GetPosition() + kHudCentre);
+    Frames(game, 2);
+    fuzz::Check(!panel.GetCandidates().empty(), "no weapon column");
+    fuzz::AddStreamSeed(seeds, "panel", 2, {&panel});
+    fuzz::AddStreamSeed(seeds, "weapon", 7, {panel.GetCandidates()[0].Get()});
 }
