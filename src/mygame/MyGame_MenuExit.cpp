@@ -1,8 +1,6 @@
 #include "mygame/MyGame_MenuExit.h"
 
-#include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
-#include "mygame/MyGame.h"
 #include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_VendingMachine.h"
@@ -18,33 +16,24 @@ namespace {
 // the HUD's centre while open.
 constexpr UiFrameRect kClosedFrame{-450.0f, -260.0f, -450.0f, -260.0f, 0.0f};
 constexpr UiFrameRect kOpenFrame{-140.0f, 140.0f, 140.0f, -140.0f, 1.0f};
-// About a quarter of a second before the dialog's content shows.
-constexpr float kFadeInStart = -3.0f;
 
-void SetTarget(UiFrame* frame, const UiFrameRect& rect) {
-    if (frame != nullptr) {
-        frame->SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
+// Hidden now, shown by its next update, then fading in from -3 (about a
+// quarter of a second unseen).
+template <class Widget>
+void EnterLate(Widget* widget) {
+    if (widget != nullptr) {
+        widget->SetOpacity(-3.0f);
+        widget->SetVisible(false);
+        widget->SetShowPending(true);
     }
 }
 
-bool IsCloseKeyTriggered() {
-    const MyGame* game = GetGame();
-    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-    return keyboard != nullptr && keyboard->IsTriggered(VendingMachine::kOpenKey);
-}
-
-void FadeIn(LabeledButton* button) {
-    if (button != nullptr) {
-        button->SetOpacity(kFadeInStart);
-        button->SetVisible(false);
-        button->SetShowPending(true);
-    }
-}
-
-void Hide(LabeledButton* button) {
-    if (button != nullptr) {
-        button->SetVisible(false);
-        button->SetShowPending(false);
+// Hidden for good: a show still pending would bring it back.
+template <class Widget>
+void PutAway(Widget* widget) {
+    if (widget != nullptr) {
+        widget->SetVisible(false);
+        widget->SetShowPending(false);
     }
 }
 
@@ -138,7 +127,7 @@ void MenuExit::Update(float dt) {
     Sprite::Update(dt);
     if (GetVisible() && GetCurrentAnimationIndex() != 0) {
         FollowMouse();
-        if (m_state == kDialogOpen && IsCloseKeyTriggered()) {
+        if (m_state == kDialogOpen && VendingMachine::IsOpenKeyTriggered()) {
             CloseDialog();
         }
     }
@@ -158,13 +147,11 @@ void MenuExit::OnEnd() {
 
 void MenuExit::MakeWidgets() {
     m_heading = CreateCenteredText({0.0f, 100.0f}, "Exit");
-    if (m_heading) {
-        m_heading->SetVisible(false);
-    }
     m_confirm = MakeLabeledButton({0.0f, 0.0f}, "Confirm", 0, [] { PAL::RequestQuit(); });
     m_cancel = MakeLabeledButton({0.0f, -65.0f}, "Cancel", 0, [this] { CloseDialog(); });
-    Hide(m_confirm.Get());
-    Hide(m_cancel.Get());
+    PutAway(m_heading.Get());
+    PutAway(m_confirm.Get());
+    PutAway(m_cancel.Get());
 }
 
 void MenuExit::DestroyWidgets() {
@@ -236,14 +223,12 @@ void MenuExit::OpenDialog() {
     if (m_player) {
         m_player->SetControlsOn(false);
     }
-    SetTarget(m_frame.get(), kOpenFrame);
-    if (m_heading) {
-        m_heading->SetOpacity(kFadeInStart);
-        m_heading->SetVisible(false);
-        m_heading->SetShowPending(true);
+    if (m_frame) {
+        m_frame->SetTargetRect(kOpenFrame);
     }
-    FadeIn(m_confirm.Get());
-    FadeIn(m_cancel.Get());
+    EnterLate(m_heading.Get());
+    EnterLate(m_confirm.Get());
+    EnterLate(m_cancel.Get());
     m_state = kDialogOpen;
 }
 
@@ -251,12 +236,11 @@ void MenuExit::CloseDialog() {
     if (m_player) {
         m_player->SetControlsOn(true);
     }
-    if (m_heading) {
-        m_heading->SetVisible(false);
-        m_heading->SetShowPending(false);
-    }
-    Hide(m_confirm.Get());
-    Hide(m_cancel.Get());
+    PutAway(m_heading.Get());
+    PutAway(m_confirm.Get());
+    PutAway(m_cancel.Get());
     m_state = kIdle;
-    SetTarget(m_frame.get(), kClosedFrame);
+    if (m_frame) {
+        m_frame->SetTargetRect(kClosedFrame);
+    }
 }

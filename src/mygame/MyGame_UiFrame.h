@@ -41,6 +41,9 @@ public:
     void SetRect(float left, float top, float right, float bottom, float alpha);
     // Approached from now on.
     void SetTargetRect(float left, float top, float right, float bottom, float alpha);
+    void SetTargetRect(const UiFrameRect& rect) {
+        SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
+    }
     // One step toward the target; a step of 8 dt at 2 or more lands on it.
     void Animate(float dt);
     // Ends the nine pieces in the level.

@@ -29,12 +29,6 @@ Tundra::Sprite* ClonePrompt() {
     return prompt;
 }
 
-bool IsOpenKeyTriggered() {
-    const MyGame* game = GetGame();
-    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-    return keyboard != nullptr && keyboard->IsTriggered(VendingMachine::kOpenKey);
-}
-
 }  // namespace
 
 VendingMachine::VendingMachine() = default;
@@ -160,6 +154,12 @@ void VendingMachine::CloseMenu() {
     if (m_player) {
         m_player->SetControlsOn(true);
     }
+}
+
+bool VendingMachine::IsOpenKeyTriggered() {
+    const MyGame* game = GetGame();
+    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
+    return keyboard != nullptr && keyboard->IsTriggered(kOpenKey);
 }
 
 bool VendingMachine::IsPlayerInRange() const {

@@ -47,6 +47,9 @@ class VendingMachine : public Tundra::Sprite {
     void CloseMenu();
     bool IsOpen() const { return m_open != 0; }
 
+    // X went down this poll; false without a game or keyboard.
+    static bool IsOpenKeyTriggered();
+
     // The player stands strictly inside the machine's frame rectangle.
     bool IsPlayerInRange() const;
     UiFrame* GetFrame() const { return m_frame.get(); }
