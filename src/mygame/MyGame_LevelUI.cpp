@@ -93,19 +93,6 @@ void StartGameLevel() {
     }
 }
 
-void WriteFrame(Core::File& file, const std::unique_ptr<UiFrame>& frame) {
-    file.WriteU8(frame ? 1 : 0);
-    if (frame) {
-        frame->Save(file);
-    }
-}
-
-std::unique_ptr<UiFrame> ReadFrame(Core::File& file) {
-    std::uint8_t hasFrame = 0;
-    ReadFlagByte(file, hasFrame);
-    return hasFrame != 0 && !file.HasFailed() ? UiFrame::Read(file) : nullptr;
-}
-
 }  // namespace
 
 LevelUI::LevelUI() = default;
@@ -126,8 +113,8 @@ void LevelUI::Save(Core::File& file) const {
     file << m_title;
     file << m_preview;
     file << m_closeButton;
-    WriteFrame(file, m_infoFrame);
-    WriteFrame(file, m_weaponFrame);
+    SaveOptionalFrame(file, m_infoFrame.get());
+    SaveOptionalFrame(file, m_weaponFrame.get());
     file << m_weaponHeading;
     file << m_weaponPanel;
     file.WriteU8(m_previewPending);
@@ -157,8 +144,8 @@ void LevelUI::Load(Core::File& file) {
     file >> title;
     file >> preview;
     file >> closeButton;
-    std::unique_ptr<UiFrame> infoFrame = ReadFrame(file);
-    std::unique_ptr<UiFrame> weaponFrame = ReadFrame(file);
+    std::unique_ptr<UiFrame> infoFrame = ReadOptionalFrame(file);
+    std::unique_ptr<UiFrame> weaponFrame = ReadOptionalFrame(file);
     file >> weaponHeading;
     file >> weaponPanel;
     ReadFlagByte(file, previewPending);

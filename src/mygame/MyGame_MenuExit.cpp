@@ -57,10 +57,7 @@ void MenuExit::Save(Core::File& file) const {
     WriteVector(file, m_cursor);
     file << m_heading;
     file << m_player;
-    file.WriteU8(m_frame ? 1 : 0);
-    if (m_frame) {
-        m_frame->Save(file);
-    }
+    SaveOptionalFrame(file, m_frame.get());
 }
 
 void MenuExit::Load(Core::File& file) {
@@ -73,7 +70,6 @@ void MenuExit::Load(Core::File& file) {
     Vector2D cursor = m_cursor;
     CenteredText* heading = nullptr;
     MenuPlayer* player = nullptr;
-    std::uint8_t hasFrame = 0;
     ReadFinite(file, width);
     ReadFinite(file, height);
     file >> confirm;
@@ -82,14 +78,10 @@ void MenuExit::Load(Core::File& file) {
     ReadVector(file, cursor);
     file >> heading;
     file >> player;
-    ReadFlagByte(file, hasFrame);
+    std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
     if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen || !StaysInItsLayer(confirm) ||
         !StaysInItsLayer(cancel) || !StaysInItsLayer(heading) || !StaysInItsLayer(player)) {
         file.SetFailed();
-        return;
-    }
-    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
-    if (file.HasFailed()) {
         return;
     }
     m_width = width;

@@ -75,5 +75,10 @@ private:
     std::uint8_t m_settled = 1;
 };
 
+// A frame its owner may be without: a flag byte, then the frame.
+void SaveOptionalFrame(Core::File& file, const UiFrame* frame);
+// Null without one, and null with the stream failed when refused.
+std::unique_ptr<UiFrame> ReadOptionalFrame(Core::File& file);
+
 // A frame in tracked memory under its one owner.
 std::unique_ptr<UiFrame> MakeUiFrame(float left, float top, float right, float bottom, float alpha);
