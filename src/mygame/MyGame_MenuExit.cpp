@@ -17,26 +17,6 @@ namespace {
 constexpr UiFrameRect kClosedFrame{-450.0f, -260.0f, -450.0f, -260.0f, 0.0f};
 constexpr UiFrameRect kOpenFrame{-140.0f, 140.0f, 140.0f, -140.0f, 1.0f};
 
-// Hidden now, shown by its next update, then fading in from -3 (about a
-// quarter of a second unseen).
-template <class Widget>
-void EnterLate(Widget* widget) {
-    if (widget != nullptr) {
-        widget->SetOpacity(-3.0f);
-        widget->SetVisible(false);
-        widget->SetShowPending(true);
-    }
-}
-
-// Hidden for good: a show still pending would bring it back.
-template <class Widget>
-void PutAway(Widget* widget) {
-    if (widget != nullptr) {
-        widget->SetVisible(false);
-        widget->SetShowPending(false);
-    }
-}
-
 }  // namespace
 
 MenuExit::MenuExit() = default;
@@ -108,8 +88,7 @@ void MenuExit::OnStart() {
     if (m_frame) {
         m_frame->Destroy();
     }
-    m_frame =
-        MakeUiFrame(kClosedFrame.left, kClosedFrame.top, kClosedFrame.right, kClosedFrame.bottom, kClosedFrame.alpha);
+    m_frame = MakeUiFrame(kClosedFrame);
 }
 
 void MenuExit::Update(float dt) {

@@ -39,6 +39,7 @@ public:
 
     // Shown at once.
     void SetRect(float left, float top, float right, float bottom, float alpha);
+    void SetRect(const UiFrameRect& rect) { SetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha); }
     // Approached from now on.
     void SetTargetRect(float left, float top, float right, float bottom, float alpha);
     void SetTargetRect(const UiFrameRect& rect) {
@@ -82,3 +83,13 @@ std::unique_ptr<UiFrame> ReadOptionalFrame(Core::File& file);
 
 // A frame in tracked memory under its one owner.
 std::unique_ptr<UiFrame> MakeUiFrame(float left, float top, float right, float bottom, float alpha);
+inline std::unique_ptr<UiFrame> MakeUiFrame(const UiFrameRect& rect) {
+    return MakeUiFrame(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
+}
+
+// The frame's target, when there is a frame.
+inline void TargetFrame(UiFrame* frame, const UiFrameRect& rect) {
+    if (frame != nullptr) {
+        frame->SetTargetRect(rect);
+    }
+}
