@@ -123,6 +123,15 @@ void OptionsUI::Update(float dt) {
     CaptureKey();
 }
 
+void OptionsUI::OnEnd() {
+    VendingMachine::OnEnd();
+    ClearPage();
+    if (m_closeButton) {
+        const Core::RefPtr<LabeledButton> button = std::move(m_closeButton);
+        button->Destroy();
+    }
+}
+
 void OptionsUI::EndMenuAfterLoad() { LayOutClosed(); }
 
 void OptionsUI::LayOutOpen() {

@@ -128,6 +128,11 @@ void VendingMachine::Update(float dt) {
 
 void VendingMachine::OnEnd() {
     Sprite::OnEnd();
+    // The prompt is this machine's own clone.
+    if (m_prompt) {
+        const Core::RefPtr<Tundra::Sprite> prompt = std::move(m_prompt);
+        prompt->Destroy();
+    }
     if (m_frame) {
         m_frame->Destroy();
         m_frame.reset();

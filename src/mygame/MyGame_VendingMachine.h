@@ -37,7 +37,7 @@ class VendingMachine : public Tundra::Sprite {
     void OnStart() override;
     // Range, prompt and X; then the frame's step.
     void Update(float dt) override;
-    // Ends the frame's pieces and lets the frame go (once).
+    // Ends the prompt and the frame's pieces and lets the frame go (once).
     void OnEnd() override;
 
     // The two ways the menu opens and closes, shared by X and the menus'
