@@ -7,7 +7,7 @@
 # per-thread caches; skipped when TUNDRA_SKIP_RELEASE=1), the thread tests
 # and the sound streaming tests under ThreadSanitizer (skipped when
 # TUNDRA_SKIP_TSAN=1), and every fuzz harness for a short time
-# (TUNDRA_FUZZ_SECONDS, default 10; skipped when TUNDRA_SKIP_FUZZ=1).
+# (TUNDRA_FUZZ_SECONDS, default 8; skipped when TUNDRA_SKIP_FUZZ=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
@@ -53,6 +53,6 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
         "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' || status=$?
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
-    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-10}" || status=$?
+    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-8}" || status=$?
 fi
 exit "$status"

@@ -46,36 +46,6 @@ constexpr float kInfoStep = 45.0f;
 // The preview sheet holds three frames per terrain.
 constexpr std::int32_t kFramesPerTerrain = 3;
 constexpr std::uint32_t kGameLevel = 2;
-// Delayed fade-in: hidden now, shown by the widget's next update.
-constexpr float kEnteringOpacity = -3.0f;
-
-std::unique_ptr<UiFrame> MakeFrame(const UiFrameRect& rect) {
-    return MakeUiFrame(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
-}
-
-void Target(UiFrame* frame, const UiFrameRect& rect) {
-    if (frame != nullptr) {
-        frame->SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
-    }
-}
-
-template <class Widget>
-void BringIn(Widget* widget) {
-    if (widget != nullptr) {
-        widget->SetOpacity(kEnteringOpacity);
-        widget->SetVisible(false);
-        widget->SetShowPending(true);
-    }
-}
-
-// Hidden for good: a show still pending would bring it back.
-template <class Widget>
-void PutAway(Widget* widget) {
-    if (widget != nullptr) {
-        widget->SetVisible(false);
-        widget->SetShowPending(false);
-    }
-}
 
 template <class Widget>
 Core::RefPtr<Widget> MadeHidden(Widget* widget) {
@@ -91,19 +61,6 @@ void StartGameLevel() {
     if (auto* fade = Tundra::FindObject<FadeTransition>("FadeTransition")) {
         fade->FadeToLevel(kGameLevel);
     }
-}
-
-void WriteFrame(Core::File& file, const std::unique_ptr<UiFrame>& frame) {
-    file.WriteU8(frame ? 1 : 0);
-    if (frame) {
-        frame->Save(file);
-    }
-}
-
-std::unique_ptr<UiFrame> ReadFrame(Core::File& file) {
-    std::uint8_t hasFrame = 0;
-    ReadFlagByte(file, hasFrame);
-    return hasFrame != 0 && !file.HasFailed() ? UiFrame::Read(file) : nullptr;
 }
 
 }  // namespace
@@ -126,8 +83,8 @@ void LevelUI::Save(Core::File& file) const {
     file << m_title;
     file << m_preview;
     file << m_closeButton;
-    WriteFrame(file, m_infoFrame);
-    WriteFrame(file, m_weaponFrame);
+    SaveOptionalFrame(file, m_infoFrame.get());
+    SaveOptionalFrame(file, m_weaponFrame.get());
     file << m_weaponHeading;
     file << m_weaponPanel;
     file.WriteU8(m_previewPending);
@@ -157,8 +114,8 @@ void LevelUI::Load(Core::File& file) {
     file >> title;
     file >> preview;
     file >> closeButton;
-    std::unique_ptr<UiFrame> infoFrame = ReadFrame(file);
-    std::unique_ptr<UiFrame> weaponFrame = ReadFrame(file);
+    std::unique_ptr<UiFrame> infoFrame = ReadOptionalFrame(file);
+    std::unique_ptr<UiFrame> weaponFrame = ReadOptionalFrame(file);
     file >> weaponHeading;
     file >> weaponPanel;
     ReadFlagByte(file, previewPending);
@@ -192,12 +149,11 @@ void LevelUI::Load(Core::File& file) {
 void LevelUI::OnStart() {
     VendingMachine::OnStart();
     if (UiFrame* frame = GetFrame()) {
-        frame->SetRect(kMachineClosed.left, kMachineClosed.top, kMachineClosed.right, kMachineClosed.bottom,
-                       kMachineClosed.alpha);
+        frame->SetRect(kMachineClosed);
     }
     ForgetPanels();
-    m_infoFrame = MakeFrame(kInfoClosed);
-    m_weaponFrame = MakeFrame(kWeaponClosed);
+    m_infoFrame = MakeUiFrame(kInfoClosed);
+    m_weaponFrame = MakeUiFrame(kWeaponClosed);
     m_weaponPanel = Tundra::FindObject<WepSelUI>("WepSelFrame");
     m_preview = Tundra::FindObject<Tundra::Sprite>("LevelTile");
     if (m_preview) {
@@ -278,35 +234,36 @@ void LevelUI::Update(float dt) {
 }
 
 void LevelUI::LayOutOpen() {
-    Target(GetFrame(), kMachineOpen);
-    Target(m_infoFrame.get(), kInfoOpen);
-    Target(m_weaponFrame.get(), kWeaponOpen);
-    BringIn(m_weaponHeading.Get());
+    TargetFrame(GetFrame(), kMachineOpen);
+    TargetFrame(m_infoFrame.get(), kInfoOpen);
+    TargetFrame(m_weaponFrame.get(), kWeaponOpen);
+    EnterLate(m_weaponHeading.Get());
     if (m_weaponPanel) {
         m_weaponPanel->Open(kWeaponPanelAt.x, kWeaponPanelAt.y);
     }
-    BringIn(m_heading.Get());
-    BringIn(m_title.Get());
+    EnterLate(m_heading.Get());
+    EnterLate(m_title.Get());
     if (m_preview) {
-        m_preview->SetOpacity(kEnteringOpacity);
+        // Shown by this menu's next update: a plain sprite has no pending show.
+        m_preview->SetOpacity(-3.0f);
         m_preview->SetVisible(false);
     }
     m_previewPending = 1;
-    BringIn(m_playButton.Get());
-    BringIn(m_closeButton.Get());
+    EnterLate(m_playButton.Get());
+    EnterLate(m_closeButton.Get());
     for (const Core::RefPtr<LabeledButton>& button : m_stageButtons) {
-        BringIn(button.Get());
+        EnterLate(button.Get());
     }
     for (const Core::RefPtr<FadingText>& text : m_infoTexts) {
-        BringIn(text.Get());
+        EnterLate(text.Get());
     }
     m_shown = 1;
 }
 
 void LevelUI::LayOutClosed() {
-    Target(GetFrame(), kMachineClosed);
-    Target(m_infoFrame.get(), kInfoClosed);
-    Target(m_weaponFrame.get(), kWeaponClosed);
+    TargetFrame(GetFrame(), kMachineClosed);
+    TargetFrame(m_infoFrame.get(), kInfoClosed);
+    TargetFrame(m_weaponFrame.get(), kWeaponClosed);
     PutAway(m_weaponHeading.Get());
     PutAway(m_heading.Get());
     if (m_preview) {

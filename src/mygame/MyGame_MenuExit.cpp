@@ -1,8 +1,6 @@
 #include "mygame/MyGame_MenuExit.h"
 
-#include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
-#include "mygame/MyGame.h"
 #include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_VendingMachine.h"
@@ -18,35 +16,6 @@ namespace {
 // the HUD's centre while open.
 constexpr UiFrameRect kClosedFrame{-450.0f, -260.0f, -450.0f, -260.0f, 0.0f};
 constexpr UiFrameRect kOpenFrame{-140.0f, 140.0f, 140.0f, -140.0f, 1.0f};
-// About a quarter of a second before the dialog's content shows.
-constexpr float kFadeInStart = -3.0f;
-
-void SetTarget(UiFrame* frame, const UiFrameRect& rect) {
-    if (frame != nullptr) {
-        frame->SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
-    }
-}
-
-bool IsCloseKeyTriggered() {
-    const MyGame* game = GetGame();
-    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-    return keyboard != nullptr && keyboard->IsTriggered(VendingMachine::kOpenKey);
-}
-
-void FadeIn(LabeledButton* button) {
-    if (button != nullptr) {
-        button->SetOpacity(kFadeInStart);
-        button->SetVisible(false);
-        button->SetShowPending(true);
-    }
-}
-
-void Hide(LabeledButton* button) {
-    if (button != nullptr) {
-        button->SetVisible(false);
-        button->SetShowPending(false);
-    }
-}
 
 }  // namespace
 
@@ -68,10 +37,7 @@ void MenuExit::Save(Core::File& file) const {
     WriteVector(file, m_cursor);
     file << m_heading;
     file << m_player;
-    file.WriteU8(m_frame ? 1 : 0);
-    if (m_frame) {
-        m_frame->Save(file);
-    }
+    SaveOptionalFrame(file, m_frame.get());
 }
 
 void MenuExit::Load(Core::File& file) {
@@ -84,7 +50,6 @@ void MenuExit::Load(Core::File& file) {
     Vector2D cursor = m_cursor;
     CenteredText* heading = nullptr;
     MenuPlayer* player = nullptr;
-    std::uint8_t hasFrame = 0;
     ReadFinite(file, width);
     ReadFinite(file, height);
     file >> confirm;
@@ -93,14 +58,10 @@ void MenuExit::Load(Core::File& file) {
     ReadVector(file, cursor);
     file >> heading;
     file >> player;
-    ReadFlagByte(file, hasFrame);
+    std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
     if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen || !StaysInItsLayer(confirm) ||
         !StaysInItsLayer(cancel) || !StaysInItsLayer(heading) || !StaysInItsLayer(player)) {
         file.SetFailed();
-        return;
-    }
-    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
-    if (file.HasFailed()) {
         return;
     }
     m_width = width;
@@ -127,8 +88,7 @@ void MenuExit::OnStart() {
     if (m_frame) {
         m_frame->Destroy();
     }
-    m_frame =
-        MakeUiFrame(kClosedFrame.left, kClosedFrame.top, kClosedFrame.right, kClosedFrame.bottom, kClosedFrame.alpha);
+    m_frame = MakeUiFrame(kClosedFrame);
 }
 
 void MenuExit::Update(float dt) {
@@ -138,7 +98,7 @@ void MenuExit::Update(float dt) {
     Sprite::Update(dt);
     if (GetVisible() && GetCurrentAnimationIndex() != 0) {
         FollowMouse();
-        if (m_state == kDialogOpen && IsCloseKeyTriggered()) {
+        if (m_state == kDialogOpen && VendingMachine::IsOpenKeyTriggered()) {
             CloseDialog();
         }
     }
@@ -158,13 +118,11 @@ void MenuExit::OnEnd() {
 
 void MenuExit::MakeWidgets() {
     m_heading = CreateCenteredText({0.0f, 100.0f}, "Exit");
-    if (m_heading) {
-        m_heading->SetVisible(false);
-    }
     m_confirm = MakeLabeledButton({0.0f, 0.0f}, "Confirm", 0, [] { PAL::RequestQuit(); });
     m_cancel = MakeLabeledButton({0.0f, -65.0f}, "Cancel", 0, [this] { CloseDialog(); });
-    Hide(m_confirm.Get());
-    Hide(m_cancel.Get());
+    PutAway(m_heading.Get());
+    PutAway(m_confirm.Get());
+    PutAway(m_cancel.Get());
 }
 
 void MenuExit::DestroyWidgets() {
@@ -236,14 +194,12 @@ void MenuExit::OpenDialog() {
     if (m_player) {
         m_player->SetControlsOn(false);
     }
-    SetTarget(m_frame.get(), kOpenFrame);
-    if (m_heading) {
-        m_heading->SetOpacity(kFadeInStart);
-        m_heading->SetVisible(false);
-        m_heading->SetShowPending(true);
+    if (m_frame) {
+        m_frame->SetTargetRect(kOpenFrame);
     }
-    FadeIn(m_confirm.Get());
-    FadeIn(m_cancel.Get());
+    EnterLate(m_heading.Get());
+    EnterLate(m_confirm.Get());
+    EnterLate(m_cancel.Get());
     m_state = kDialogOpen;
 }
 
@@ -251,12 +207,11 @@ void MenuExit::CloseDialog() {
     if (m_player) {
         m_player->SetControlsOn(true);
     }
-    if (m_heading) {
-        m_heading->SetVisible(false);
-        m_heading->SetShowPending(false);
-    }
-    Hide(m_confirm.Get());
-    Hide(m_cancel.Get());
+    PutAway(m_heading.Get());
+    PutAway(m_confirm.Get());
+    PutAway(m_cancel.Get());
     m_state = kIdle;
-    SetTarget(m_frame.get(), kClosedFrame);
+    if (m_frame) {
+        m_frame->SetTargetRect(kClosedFrame);
+    }
 }

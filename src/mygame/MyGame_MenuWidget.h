@@ -35,6 +35,26 @@ inline Color RedToGreen(float share) {
     return {std::min(2.0f * (1.0f - share), 1.0f), std::min(2.0f * share, 1.0f), 0.0f, 1.0f};
 }
 
+// The delayed fade-in's entrance: hidden now, shown by the widget's next
+// update, then fading in from -3.
+template <class Widget>
+void EnterLate(Widget* widget) {
+    if (widget != nullptr) {
+        widget->SetOpacity(-3.0f);
+        widget->SetVisible(false);
+        widget->SetShowPending(true);
+    }
+}
+
+// Hidden for good: a show still pending would bring it back.
+template <class Widget>
+void PutAway(Widget* widget) {
+    if (widget != nullptr) {
+        widget->SetVisible(false);
+        widget->SetShowPending(false);
+    }
+}
+
 // A menu text's update: one step of the fade-in, then a pending show shows
 // the object and clears the flag.
 void FadeInAndShowPending(Tundra::GameObject& object, std::uint8_t& showPending, float dt);

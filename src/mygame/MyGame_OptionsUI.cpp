@@ -18,12 +18,6 @@ const Vector2D kPageTitleAt{-62.0f, 250.0f};
 // The close button's one-character sheet.
 constexpr int kCloseAnimation = 1;
 
-void SetFrameTarget(UiFrame* frame, const UiFrameRect& rect) {
-    if (frame != nullptr) {
-        frame->SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
-    }
-}
-
 template <class T>
 void Hide(const Core::RefPtr<T>& object) {
     if (object) {
@@ -102,8 +96,7 @@ void OptionsUI::OnStart() {
     m_credits = Tundra::FindObject<Tundra::Sprite>("Credits");
     m_volumeControl = Tundra::FindObject<VolumeControl>("VolumeBG");
     if (UiFrame* frame = GetFrame()) {
-        frame->SetRect(kClosedFrame.left, kClosedFrame.top, kClosedFrame.right, kClosedFrame.bottom,
-                       kClosedFrame.alpha);
+        frame->SetRect(kClosedFrame);
     }
     // A second start replaces what the first made.
     ClearPage();
@@ -130,10 +123,19 @@ void OptionsUI::Update(float dt) {
     CaptureKey();
 }
 
+void OptionsUI::OnEnd() {
+    VendingMachine::OnEnd();
+    ClearPage();
+    if (m_closeButton) {
+        const Core::RefPtr<LabeledButton> button = std::move(m_closeButton);
+        button->Destroy();
+    }
+}
+
 void OptionsUI::EndMenuAfterLoad() { LayOutClosed(); }
 
 void OptionsUI::LayOutOpen() {
-    SetFrameTarget(GetFrame(), kOpenFrame);
+    TargetFrame(GetFrame(), kOpenFrame);
     if (m_closeButton) {
         m_closeButton->SetOpacity(-3.0f);
         m_closeButton->SetVisible(false);
@@ -146,7 +148,7 @@ void OptionsUI::LayOutOpen() {
 // Leaving the menu applies the volume the slider may have changed (silence
 // when muted) but saves nothing.
 void OptionsUI::LayOutClosed() {
-    SetFrameTarget(GetFrame(), kClosedFrame);
+    TargetFrame(GetFrame(), kClosedFrame);
     ClearPage();
     Hide(m_closeButton);
     Hide(m_credits);

@@ -45,6 +45,9 @@ class OptionsUI : public VendingMachine {
     // The machine's update, then the open or closed layout the open flag
     // asks for, then a waiting key capture.
     void Update(float dt) override;
+    // The machine's end; the page's buttons and the close button go with it,
+    // since their actions name this machine.
+    void OnEnd() override;
 
     bool IsShown() const { return m_shown != 0; }
     LabeledButton* GetCloseButton() const { return m_closeButton.Get(); }

@@ -54,10 +54,7 @@ void ShopUI::Save(Core::File& file) const {
     WriteLinks(file, m_actionButtons);
     file << m_closeButton;
     file << m_titleText;
-    file.WriteU8(m_secondFrame ? 1 : 0);
-    if (m_secondFrame) {
-        m_secondFrame->Save(file);
-    }
+    SaveOptionalFrame(file, m_secondFrame.get());
 }
 
 void ShopUI::Load(Core::File& file) {
@@ -94,16 +91,11 @@ void ShopUI::Load(Core::File& file) {
     ReadLinks(file, kMaxActionButtons, read.actionButtons);
     ReadLink(file, read.closeButton);
     ReadLink(file, read.titleText);
-    std::uint8_t hasSecondFrame = 0;
-    ReadFlagByte(file, hasSecondFrame);
+    std::unique_ptr<UiFrame> secondFrame = ReadOptionalFrame(file);
     if (read.currentPage < kNoPage || read.currentPage >= static_cast<std::int32_t>(kPageCount) ||
         read.pendingTotal < 0) {
         file.SetFailed();
     }
-    if (file.HasFailed()) {
-        return;
-    }
-    std::unique_ptr<UiFrame> secondFrame = hasSecondFrame != 0 ? UiFrame::Read(file) : nullptr;
     if (file.HasFailed()) {
         return;
     }

@@ -32,22 +32,6 @@ const Vector2D kTitleAt{398.0f, 285.0f};
 constexpr const char* kTitle = "Weapon Select\n  L:               R:";
 constexpr float kTitleScale = 0.667f;
 
-void Target(UiFrame* frame, const UiFrameRect& rect) {
-    if (frame != nullptr) {
-        frame->SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
-    }
-}
-
-// Hidden now, shown by its next update, then fading in.
-template <class T>
-void EnterLate(T* widget) {
-    if (widget != nullptr) {
-        widget->SetOpacity(-3.0f);
-        widget->SetVisible(false);
-        widget->SetShowPending(true);
-    }
-}
-
 }  // namespace
 
 ShopUI::ShopUI() = default;
@@ -68,14 +52,12 @@ std::uint32_t ShopUI::ItemBitOfPage(std::int32_t page) {
 void ShopUI::OnStart() {
     VendingMachine::OnStart();
     if (UiFrame* frame = GetFrame()) {
-        frame->SetRect(kPanelAtStart.left, kPanelAtStart.top, kPanelAtStart.right, kPanelAtStart.bottom,
-                       kPanelAtStart.alpha);
+        frame->SetRect(kPanelAtStart);
     }
     if (m_secondFrame) {
         m_secondFrame->Destroy();
     }
-    m_secondFrame = MakeUiFrame(kSideFolded.left, kSideFolded.top, kSideFolded.right, kSideFolded.bottom,
-                                kSideFolded.alpha);
+    m_secondFrame = MakeUiFrame(kSideFolded);
     m_weaponPanel = Tundra::FindObject<WepSelUI>("WepSelFrame");
     m_shown = 0;
     m_rebuildRequested = 0;
@@ -142,8 +124,8 @@ void ShopUI::Update(float dt) {
 }
 
 void ShopUI::ShowMenu() {
-    Target(GetFrame(), kPanelOpen);
-    Target(m_secondFrame.get(), kSideOpen);
+    TargetFrame(GetFrame(), kPanelOpen);
+    TargetFrame(m_secondFrame.get(), kSideOpen);
     EnterLate(m_titleText.Get());
     if (m_weaponPanel) {
         m_weaponPanel->Open(kWeaponPanelAt.x, kWeaponPanelAt.y);
@@ -157,14 +139,14 @@ void ShopUI::ShowMenu() {
 
 // The tabs keep their selected flags: the shop reopens on the last page.
 void ShopUI::HideMenu() {
-    Target(GetFrame(), kPanelFolded);
+    TargetFrame(GetFrame(), kPanelFolded);
     if (m_closeButton) {
         m_closeButton->SetVisible(false);
     }
     if (m_titleText) {
         m_titleText->SetVisible(false);
     }
-    Target(m_secondFrame.get(), kSideFolded);
+    TargetFrame(m_secondFrame.get(), kSideFolded);
     if (m_weaponPanel) {
         m_weaponPanel->Close();
     }

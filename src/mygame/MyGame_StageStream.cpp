@@ -78,10 +78,7 @@ void GameLevel::Save(Core::File& file) const {
     }
     file << m_boss;
     file << m_companion;
-    file.WriteU8(m_frame ? 1 : 0);
-    if (m_frame) {
-        m_frame->Save(file);
-    }
+    SaveOptionalFrame(file, m_frame.get());
     SaveFireEffectPool(file);
     m_terrain.Save(file);
 }
@@ -144,10 +141,8 @@ void GameLevel::Load(Core::File& file) {
     Quorvex* companion = nullptr;
     file >> boss;
     file >> companion;
-    std::uint8_t hasFrame = 0;
-    ReadFlagByte(file, hasFrame);
     // The frame goes on with the pieces its HUD layer was read with.
-    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
+    std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
     const bool linksHeld = HeldBeyondTheStream(boss) && IsNamedBoss(boss) && HeldBeyondTheStream(companion) &&
                            std::all_of(buttons.begin(), buttons.end(), HeldBeyondTheStream);
     if (file.HasFailed() || !linksHeld || read.drops < 0 || read.kills.flying < 0 || read.kills.ground < 0 ||

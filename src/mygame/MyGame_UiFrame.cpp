@@ -182,6 +182,19 @@ std::unique_ptr<UiFrame> UiFrame::Read(Core::File& file) {
     return frame;
 }
 
+void SaveOptionalFrame(Core::File& file, const UiFrame* frame) {
+    file.WriteU8(frame != nullptr ? 1 : 0);
+    if (frame != nullptr) {
+        frame->Save(file);
+    }
+}
+
+std::unique_ptr<UiFrame> ReadOptionalFrame(Core::File& file) {
+    std::uint8_t present = 0;
+    ReadFlagByte(file, present);
+    return present != 0 && !file.HasFailed() ? UiFrame::Read(file) : nullptr;
+}
+
 std::unique_ptr<UiFrame> MakeUiFrame(float left, float top, float right, float bottom, float alpha) {
     return std::unique_ptr<UiFrame>(new (__FILE__, __LINE__) UiFrame(left, top, right, bottom, alpha));
 }

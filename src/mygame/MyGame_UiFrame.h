@@ -39,8 +39,12 @@ public:
 
     // Shown at once.
     void SetRect(float left, float top, float right, float bottom, float alpha);
+    void SetRect(const UiFrameRect& rect) { SetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha); }
     // Approached from now on.
     void SetTargetRect(float left, float top, float right, float bottom, float alpha);
+    void SetTargetRect(const UiFrameRect& rect) {
+        SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
+    }
     // One step toward the target; a step of 8 dt at 2 or more lands on it.
     void Animate(float dt);
     // Ends the nine pieces in the level.
@@ -72,5 +76,20 @@ private:
     std::uint8_t m_settled = 1;
 };
 
+// A frame its owner may be without: a flag byte, then the frame.
+void SaveOptionalFrame(Core::File& file, const UiFrame* frame);
+// Null without one, and null with the stream failed when refused.
+std::unique_ptr<UiFrame> ReadOptionalFrame(Core::File& file);
+
 // A frame in tracked memory under its one owner.
 std::unique_ptr<UiFrame> MakeUiFrame(float left, float top, float right, float bottom, float alpha);
+inline std::unique_ptr<UiFrame> MakeUiFrame(const UiFrameRect& rect) {
+    return MakeUiFrame(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
+}
+
+// The frame's target, when there is a frame.
+inline void TargetFrame(UiFrame* frame, const UiFrameRect& rect) {
+    if (frame != nullptr) {
+        frame->SetTargetRect(rect);
+    }
+}

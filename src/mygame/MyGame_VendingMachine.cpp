@@ -29,12 +29,6 @@ Tundra::Sprite* ClonePrompt() {
     return prompt;
 }
 
-bool IsOpenKeyTriggered() {
-    const MyGame* game = GetGame();
-    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-    return keyboard != nullptr && keyboard->IsTriggered(VendingMachine::kOpenKey);
-}
-
 }  // namespace
 
 VendingMachine::VendingMachine() = default;
@@ -53,10 +47,7 @@ void VendingMachine::Save(Core::File& file) const {
     file.WriteF32(m_halfHeight);
     file << m_prompt;
     file << m_player;
-    file.WriteU8(m_frame ? 1 : 0);
-    if (m_frame) {
-        m_frame->Save(file);
-    }
+    SaveOptionalFrame(file, m_frame.get());
 }
 
 void VendingMachine::Load(Core::File& file) {
@@ -66,20 +57,15 @@ void VendingMachine::Load(Core::File& file) {
     float halfHeight = m_halfHeight;
     Tundra::Sprite* prompt = nullptr;
     MenuPlayer* player = nullptr;
-    std::uint8_t hasFrame = 0;
     ReadFlagByte(file, open);
     ReadFinite(file, halfWidth);
     ReadFinite(file, halfHeight);
     file >> prompt;
     file >> player;
-    ReadFlagByte(file, hasFrame);
+    std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
     if (file.HasFailed() || halfWidth < 0.0f || halfHeight < 0.0f || !StaysInItsLayer(prompt) ||
         !StaysInItsLayer(player)) {
         file.SetFailed();
-        return;
-    }
-    std::unique_ptr<UiFrame> frame = hasFrame != 0 ? UiFrame::Read(file) : nullptr;
-    if (file.HasFailed()) {
         return;
     }
     // Callbacks are not streamed, so an open page cannot be rebuilt.
@@ -142,6 +128,11 @@ void VendingMachine::Update(float dt) {
 
 void VendingMachine::OnEnd() {
     Sprite::OnEnd();
+    // The prompt is this machine's own clone.
+    if (m_prompt) {
+        const Core::RefPtr<Tundra::Sprite> prompt = std::move(m_prompt);
+        prompt->Destroy();
+    }
     if (m_frame) {
         m_frame->Destroy();
         m_frame.reset();
@@ -160,6 +151,12 @@ void VendingMachine::CloseMenu() {
     if (m_player) {
         m_player->SetControlsOn(true);
     }
+}
+
+bool VendingMachine::IsOpenKeyTriggered() {
+    const MyGame* game = GetGame();
+    const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
+    return keyboard != nullptr && keyboard->IsTriggered(kOpenKey);
 }
 
 bool VendingMachine::IsPlayerInRange() const {

@@ -37,7 +37,7 @@ class VendingMachine : public Tundra::Sprite {
     void OnStart() override;
     // Range, prompt and X; then the frame's step.
     void Update(float dt) override;
-    // Ends the frame's pieces and lets the frame go (once).
+    // Ends the prompt and the frame's pieces and lets the frame go (once).
     void OnEnd() override;
 
     // The two ways the menu opens and closes, shared by X and the menus'
@@ -46,6 +46,9 @@ class VendingMachine : public Tundra::Sprite {
     void OpenMenu();
     void CloseMenu();
     bool IsOpen() const { return m_open != 0; }
+
+    // X went down this poll; false without a game or keyboard.
+    static bool IsOpenKeyTriggered();
 
     // The player stands strictly inside the machine's frame rectangle.
     bool IsPlayerInRange() const;

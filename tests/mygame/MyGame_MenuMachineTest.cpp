@@ -251,8 +251,10 @@ TEST_F(MenuMachineTest, WithoutTemplatesOrLevelTheFrameStillAnimates) {
     frame.Destroy();
 }
 
-TEST_F(MenuMachineTest, TheMachineEndsItsFrameOnceAndACloneHasNone) {
+TEST_F(MenuMachineTest, TheMachineEndsItsPromptAndFrameOnceAndACloneHasNone) {
     StartMenu();
+    const Core::RefPtr<Tundra::Sprite> prompt(m_machine->GetPrompt());
+    ASSERT_NE(prompt, nullptr);
     UiFrame* frame = m_machine->GetFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetCurrent(), UiFrameRect{});
@@ -262,6 +264,8 @@ TEST_F(MenuMachineTest, TheMachineEndsItsFrameOnceAndACloneHasNone) {
     m_machine->OnEnd();
     EXPECT_EQ(m_machine->GetFrame(), nullptr);
     EXPECT_TRUE(centre->IsDestroyRequested() || centre->IsDestroyed());
+    EXPECT_EQ(m_machine->GetPrompt(), nullptr);
+    EXPECT_TRUE(prompt->IsDestroyRequested() || prompt->IsDestroyed());
     m_machine->OnEnd();
 
     const Core::RefPtr<VendingMachine> clone = static_cast<VendingMachine*>(m_machine->Clone());

@@ -89,6 +89,14 @@ TEST_F(OptionsUITest, OpeningLaysOutTheMainPageFadingInAndTheCloseButtonEndsIt) 
     TapOpenKey();
     EXPECT_EQ(Labels()[0], "controls");
     EXPECT_EQ(Machine().GetCloseButton(), close);
+
+    // Ended, the machine takes the buttons whose actions name it along.
+    const Core::RefPtr<LabeledButton> heldClose(close);
+    const Core::RefPtr<LabeledButton> heldPage(Machine().GetPageButton(0));
+    Machine().OnEnd();
+    EXPECT_TRUE(heldClose->IsDestroyRequested() || heldClose->IsDestroyed());
+    EXPECT_TRUE(heldPage->IsDestroyRequested() || heldPage->IsDestroyed());
+    EXPECT_EQ(Machine().GetCloseButton(), nullptr);
 }
 
 TEST_F(OptionsUITest, AKeyButtonWaitsForAFreeKeyAndOnlyBackWritesTheSettings) {
