@@ -6,6 +6,7 @@
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_PS_FireDebuff.h"
 #include "mygame/MyGame_VolumeControl.h"
+#include "mygame/generated/MyGame_CollisionActors.h"
 #include "mygame/generated/MyGame_ContentPlacer.h"
 #include "mygame/generated/MyGame_ContentRecipe.h"
 #include "network/Network_TunNetTestHooks.h"
@@ -252,11 +253,19 @@ public:
     }
 };
 
-// Levels of synthetic rows, built with the stage's collision actors and
+// Levels of synthetic rows, built with the game's collision actors and
 // placed by the game's placer.
 class RowContent : public LevelContent {
 public:
-    void LoadCollisionActors(MyLevelFactory& factory) override { BuildStageActors(factory); }
+    // The levels of a test are built one after the other in one running
+    // game, without its level switch, which alone frees the actors: the
+    // first build's serve the later ones.
+    void LoadCollisionActors(MyLevelFactory& factory) override {
+        const Tundra::Game* game = Tundra::Game::GetInstance();
+        if (game != nullptr && game->GetCollisionAssets().empty()) {
+            BuildCollisionActors(factory);
+        }
+    }
     void BuildLayer(MyLevelFactory& factory, std::uint32_t level, std::uint32_t layer) override {
         ++builtLayers;
         placer.BuildLayer(factory, level, layer, level < levels.size() ? levels[level] : LevelRows{});

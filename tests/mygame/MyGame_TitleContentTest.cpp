@@ -6,6 +6,7 @@
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_VolumeControl.h"
+#include "mygame/generated/MyGame_ContentRecipe.h"
 #include "mygame/generated/MyGame_ContentTables.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
@@ -551,9 +552,10 @@ TEST_F(TitleContentTest, OwnSetterRowsHideTheirButtonAndVolumeThroughTheirClasse
     }
     ASSERT_NE(button, nullptr);
     ASSERT_NE(volume, nullptr);
-    EXPECT_EQ(button->setVisible, &SetVisibleAs<LabeledButton>);
-    EXPECT_EQ(button->setOpacity, &SetOpacityAs<LabeledButton>);
-    EXPECT_EQ(volume->setVisible, &SetVisibleAs<VolumeControl>);
+    // The recipe of a class calls its own opacity and visibility in place
+    // of the object's.
+    EXPECT_EQ(button->make.GetMaker(), &MakeSprite<LabeledButton>);
+    EXPECT_EQ(volume->make.GetMaker(), &MakeSprite<VolumeControl>);
 }
 
 // Through the game's level switch: the title level's start captures the

@@ -94,8 +94,6 @@ using ::ParticleRow;
 using ::PlaceParticleRow;
 using ::PlaceSpriteRow;
 using ::PlaceTextRow;
-using ::SetOpacityAs;
-using ::SetVisibleAs;
 using ::SheetAnimation;
 using ::SheetAnimations;
 using ::SpriteRow;
@@ -103,23 +101,12 @@ using ::TextRow;
 template <class T>
 using Range = ::ValueRange<T>;
 
-// Animation lists several rows share: the weapons', the weapon bars', the
-// bullet's.
-std::vector<SheetAnimation> WeaponAnimations();
-std::vector<SheetAnimation> WeaponBarAnimations();
-std::vector<SheetAnimation> BulletAnimations();
-// The smoke, flame and gas mounted on the right weapon, at the position.
-std::vector<ParticleRow> WeaponEffectRows(decltype(ParticleRow::make) make, const Vector2D& position);
-
-// The title level (level 1): its HUD and world rows that the game and the
-// menus find by name, with the collision actors of the stage's content.
+// The title level (level 1): the game's own rows of its HUD and world
+// layers, with the game's collision actors.
 void AddTitleContent(TestContent& content);
 
-// The stage (level 2): its HUD and world rows that the game finds by name,
-// the templates, the three bosses with their parts, and the collision
-// actors those rows use (ids as the game reads them: 22 on the top of a
-// collider tile, 16 on bullets, the player's circle; the enemies', shots'
-// and bosses' circles). Layer 2 stays empty.
+// The stage (level 2): the game's own rows of its HUD and world layers, with
+// the game's collision actors; no layer reads a static-collision file.
 // Rows a test can do without: the enemies' templates (the waves then bring
 // nothing), the bosses' bodies (a boss stage then plays as one without a
 // boss).
@@ -129,9 +116,6 @@ struct StageLeftOut {
 };
 void AddStageContent(TestContent& content, StageLeftOut leftOut = {});
 std::unique_ptr<TestContent> MakeStageContent();
-// The actors of the stage's rows, in the factory's table and the game's
-// collision assets.
-void BuildStageActors(MyLevelFactory& factory);
 
 // A stage stand-in that records what a wave spawns.
 class RecordingSpawner : public WaveSpawner {

@@ -1,7 +1,4 @@
-#include "mygame/MyGame_LabeledButton.h"
-#include "mygame/MyGame_VolumeControl.h"
 #include "mygame/generated/MyGame_ContentMenu.h"
-#include "mygame/generated/MyGame_ContentRecipe.h"
 
 namespace {
 
@@ -53,9 +50,10 @@ LayerRows MenuHudRows() {
         SpriteRow{.name = "Volume", .make = "InternalSprite", .animations = {{"Volume", 1, 1, Delays(1)}},
                   .actorIndex = 11, .collider = kHudCollider, .position = {-1004.0f, 365.0f}, .z = 1.0f,
                   .hidden = true},
+        // Its own visibility reaches the knob too.
         SpriteRow{.name = "VolumeBG", .make = "VolumeControl", .animations = {{"volumeBG", 1, 1, Delays(1)}},
                   .actorIndex = 12, .collider = kHudCollider, .position = {-1004.0f, 365.0f}, .z = 1.2f,
-                  .hidden = true, .setVisible = &SetVisibleAs<VolumeControl>},
+                  .hidden = true},
         SpriteRow{.name = "ShopTabs",
                   .make = "ShopTabs",
                   .animations = {{"RobotTab", 2, 2, Delays(3)},
@@ -77,6 +75,7 @@ LayerRows MenuHudRows() {
                   .position = {-624.0f, 664.0f},
                   .z = 3.0f,
                   .stopped = true},
+        // The button's own opacity and visibility reach its label too.
         SpriteRow{.name = "ButtonTemplate",
                   .make = "LabeledButton",
                   .animations = {{"ButtonTemplate", 2, 2, Delays(3)},
@@ -86,9 +85,7 @@ LayerRows MenuHudRows() {
                   .position = {-613.0f, 779.0f},
                   .z = 3.0f,
                   .stopped = true,
-                  .hidden = true,
-                  .setOpacity = &SetOpacityAs<LabeledButton>,
-                  .setVisible = &SetVisibleAs<LabeledButton>},
+                  .hidden = true},
         SpriteRow{.name = "ShopCapsuleTemplate", .make = "Tundra::Sprite",
                   .animations = {{"ShopCapsule", 3, 2, Delays(6)}}, .actorIndex = 16, .position = {-618.0f, 845.0f},
                   .z = 3.0f, .stopped = true, .opacity = 0.6f},

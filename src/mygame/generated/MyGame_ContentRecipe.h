@@ -81,11 +81,7 @@ Tundra::Sprite* MakeSprite(const LayerBuild& build, const SpriteRow& row) {
     }
     sprite->SetName(row.name);
     sprite->SetCollisionActorIndex(row.actorIndex);
-    if (row.setOpacity != nullptr) {
-        row.setOpacity(*sprite, row.opacity);
-    } else {
-        sprite->SetOpacity(row.opacity);
-    }
+    sprite->SetOpacity(row.opacity);
     sprite->Play(!row.stopped);
     sprite->SetPosition(row.position);
     sprite->SetCurrentAnimationIndex(row.animation, false);
@@ -95,11 +91,7 @@ Tundra::Sprite* MakeSprite(const LayerBuild& build, const SpriteRow& row) {
     sprite->SetFlipHorizontal(row.flipped);
     sprite->SetFlipVertical(false);
     sprite->SetLifeTime(0.0f);
-    if (row.setVisible != nullptr) {
-        row.setVisible(*sprite, !row.hidden);
-    } else {
-        sprite->SetVisible(!row.hidden);
-    }
+    sprite->SetVisible(!row.hidden);
     sprite->SetRotationAngle(0.0f);
     sprite->SetScale(row.scale.x, row.scale.y);
     sprite->SetCenter({0.0f, 0.0f});
@@ -186,15 +178,4 @@ Tundra::ParticleSystem* MakeParticles(const LayerBuild& build, const ParticleRow
     }
     build.layer.AddGameObject(system.Get(), false, nullptr);
     return system.Get();
-}
-
-// The class's own opacity and visibility operations, for a row's
-// `setOpacity` and `setVisible`.
-template <class T>
-void SetOpacityAs(Tundra::Sprite& sprite, float opacity) {
-    static_cast<T&>(sprite).SetOpacity(opacity);
-}
-template <class T>
-void SetVisibleAs(Tundra::Sprite& sprite, bool visible) {
-    static_cast<T&>(sprite).SetVisible(visible);
 }

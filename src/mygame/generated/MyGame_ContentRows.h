@@ -69,10 +69,6 @@ struct SpriteRow {
     std::optional<BodySettings> body{};
     // Set after the z-order.
     std::optional<Color> color{};
-    // In place of the object's opacity and visibility operations; without
-    // them a class's own operations (where it has them) are called.
-    void (*setOpacity)(Tundra::Sprite&, float) = nullptr;
-    void (*setVisible)(Tundra::Sprite&, bool) = nullptr;
 };
 
 struct TextRow {
