@@ -1,4 +1,5 @@
 #include "mygame/generated/MyGame_ContentMenu.h"
+#include "mygame/generated/MyGame_ContentWeaponRows.h"
 
 #include <utility>
 #include <vector>
@@ -14,13 +15,6 @@ const ColliderSettings kBulletCollider{.type = 1, .thickness = 8.0f, .group = 2}
 
 // Beside the right weapon, which carries the effects once they are mounted.
 const Vector2D kEffectsPosition{652.0f, 816.0f};
-
-std::vector<SheetAnimation> WeaponAnimations() {
-    return {{"PlasmaWeapon", 2, 2, Delays(4, 0.2f)},
-            {"LightningWeapon", 2, 2, Delays(4, 0.6f)},
-            {"FlamethrowerWeapon", 2, 1, {0.5f, 1.0f}},
-            {"MachineGunWeapon", 1, 1, Delays(1)}};
-}
 
 // The smoke, flame and gas of the right weapon, last in the layer.
 LayerRows WeaponEffectRows() {

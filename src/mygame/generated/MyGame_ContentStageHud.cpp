@@ -1,16 +1,10 @@
 #include "mygame/generated/MyGame_ContentStage.h"
+#include "mygame/generated/MyGame_ContentWeaponRows.h"
 
 namespace {
 
 // Every collider of the HUD takes the recipe's defaults.
 const ColliderSettings kHudCollider{};
-
-std::vector<SheetAnimation> WeaponBarAnimations() {
-    return {{"PlasmaBar", 1, 1, Delays(1)},
-            {"LightningBar", 1, 1, Delays(1)},
-            {"FlamethrowerBar", 1, 1, Delays(1)},
-            {"MachineGunBar", 1, 1, Delays(1)}};
-}
 
 }  // namespace
 

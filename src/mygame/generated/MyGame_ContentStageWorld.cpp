@@ -1,4 +1,5 @@
 #include "mygame/generated/MyGame_ContentStage.h"
+#include "mygame/generated/MyGame_ContentWeaponRows.h"
 
 #include <iterator>
 
@@ -22,13 +23,6 @@ const Color kOpaqueWhite{1.0f, 1.0f, 1.0f, 1.0f};
 // The legend of the groups, worded as it always was.
 constexpr const char* kLegend =
     "zcollision\n\n0 player ememies terrain \n1 enemy projectiles\n2 player bullets\n3 enemy drops";
-
-std::vector<SheetAnimation> WeaponAnimations() {
-    return {{"PlasmaWeapon", 2, 2, Delays(4, 0.2f)},
-            {"LightningWeapon", 2, 2, Delays(4, 0.6f)},
-            {"FlamethrowerWeapon", 2, 1, {0.5f, 1.0f}},
-            {"MachineGunWeapon", 1, 1, Delays(1)}};
-}
 
 // Row 1 of the layer.
 LayerRows LegendRows() {
