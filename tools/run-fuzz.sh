@@ -31,7 +31,10 @@ run_one() {
     TUNDRA_FUZZ_SEEDS="$corpus" "$program"
     local dictionary=()
     [ -f "$root/fuzz/$name.dict" ] && dictionary=(-dict="$root/fuzz/$name.dict")
-    if "$program" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+    # The time limit of one input is generous: a harness's first input also
+    # builds the running game it reads into (a stage played to its boss
+    # fight takes over ten seconds under the sanitizers on a busy machine).
+    if "$program" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 \
         -artifact_prefix="$build/logs/$name-" "${dictionary[@]}" "$corpus" >"$log" 2>&1; then
         echo "fuzz $name: $(grep -a -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*') executions, no fault"
     else
