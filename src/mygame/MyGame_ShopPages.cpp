@@ -1,7 +1,7 @@
 // The shop's upgrade pages: building them row by row and refreshing what
 // their rows show as levels are added, bought or reset.
 #include "mygame/MyGame.h"
-#include "mygame/MyGame_ShopClones.h"
+#include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_ShopPrices.h"
 #include "mygame/MyGame_ShopUI.h"
 #include "mygame/MyGame_ShopUnlockPage.h"

@@ -65,10 +65,7 @@ void ShopTabs::Update(float dt) {
     if (IsDestroyRequested()) {
         return;
     }
-    if (m_showPending != 0) {
-        SetVisible(true);
-        m_showPending = 0;
-    }
+    FadeInAndShowPending(*this, m_showPending, dt);
     const Input::Mouse* mouse = MenuMouse();
     if (GetVisible() && mouse != nullptr) {
         m_lastMouse = mouse->GetPosition();
@@ -90,5 +87,4 @@ void ShopTabs::Update(float dt) {
             SetCurrentFrameIndex(kNormalFrame, false);
         }
     }
-    SetOpacity(FadedInOpacity(GetOpacity(), dt));
 }

@@ -28,8 +28,8 @@ class ShopTabs : public Tundra::Sprite {
 
     // The hit box is animation 0's frame less the inset; nothing pressed.
     void OnStart() override;
-    // A pending show, the look under the mouse (edges inside), a click, then
-    // one fade-in step.
+    // One fade-in step and a pending show, then the look under the mouse
+    // (edges inside) and a click.
     void Update(float dt) override;
 
     bool IsSelected() const { return m_selected != 0; }

@@ -2,7 +2,7 @@
 
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_MenuWidget.h"
-#include "mygame/MyGame_ShopClones.h"
+#include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_ShopPrices.h"
 #include "tundra/Tundra_FindObject.h"
 

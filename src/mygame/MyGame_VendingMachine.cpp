@@ -3,9 +3,9 @@
 #include "input/Input_Keyboard.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_StreamLinks.h"
+#include "mygame/MyGame_WidgetClone.h"
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
-#include "tundra/Tundra_Layer.h"
 
 TUN_DEFINE_CLASS(VendingMachine)
 
@@ -14,16 +14,8 @@ namespace {
 // A clone of the level's "PushX" in the world layer, hidden; null without
 // either.
 Tundra::Sprite* ClonePrompt() {
-    const Tundra::Sprite* source = Tundra::FindObject<Tundra::Sprite>("PushX");
-    MyGame* game = GetGame();
-    Tundra::Layer* world = game != nullptr ? game->GetWorldLayer() : nullptr;
-    if (source == nullptr || world == nullptr) {
-        return nullptr;
-    }
-    const Core::RefPtr<Core::Object> clone(source->Clone());
-    auto* prompt = dynamic_cast<Tundra::Sprite*>(clone.Get());
+    Tundra::Sprite* prompt = CloneNamedToWorld<Tundra::Sprite>("PushX");
     if (prompt != nullptr) {
-        world->AddGameObject(prompt);
         prompt->SetVisible(false);
     }
     return prompt;

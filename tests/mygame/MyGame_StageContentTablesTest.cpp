@@ -41,6 +41,7 @@
 #include "physics/Physics_MassProperties.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
+#include "support/MyGame_ScreenSpace.h"
 #include "support/MyGame_TestGame.h"
 #include "support/Renderer_ManifestSizes.h"
 #include "tundra/Tundra_FindObject.h"
@@ -139,19 +140,6 @@ private:
         state.host = false;
     }
 };
-
-bool IsHud(const Tundra::GameObject& object) {
-    if (const auto* sprite = dynamic_cast<const Tundra::Sprite*>(&object)) {
-        return sprite->IsHUDObject();
-    }
-    if (const auto* text = dynamic_cast<const Tundra::Text*>(&object)) {
-        return text->IsHUDObject();
-    }
-    if (const auto* system = dynamic_cast<const Tundra::ParticleSystem*>(&object)) {
-        return system->IsHUDObject();
-    }
-    return false;
-}
 
 // What a sprite row sets of its animation.
 struct SpriteState {
@@ -306,7 +294,7 @@ TEST_F(BuiltStageTest, EachLayerHoldsItsObjectsInCreationOrderWithTheirSettings)
         std::set<std::string> names;
         for (std::size_t i = 0; i < placed[layer].size(); ++i) {
             ExpectPlaced(*placed[layer][i], tables[layer][i]);
-            EXPECT_EQ(IsHud(*placed[layer][i]), layer == MyLevelFactory::kHudLayer) << tables[layer][i].name;
+            EXPECT_EQ(IsScreenSpace(*placed[layer][i]), layer == MyLevelFactory::kHudLayer) << tables[layer][i].name;
             names.insert(placed[layer][i]->GetName().c_str());
         }
         EXPECT_EQ(names.size(), placed[layer].size());

@@ -10,6 +10,7 @@
 #include "mygame/generated/MyGame_ContentTables.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
+#include "support/MyGame_ScreenSpace.h"
 #include "support/MyGame_TestGame.h"
 #include "support/Renderer_ManifestSizes.h"
 #include "tundra/Tundra_FindObject.h"
@@ -116,19 +117,6 @@ const Placed kTitleWorld[] = {
     {"FlameEmitter", "Tundra::ParticleSystem", {652, 816}, 6.9f, true, {1, 1}},
     {"GasEmitter", "Tundra::ParticleSystem", {652, 816}, 7.0f, true, {1, 1}},
 };
-
-bool IsScreenSpace(const Tundra::GameObject& object) {
-    if (const auto* sprite = dynamic_cast<const Tundra::Sprite*>(&object)) {
-        return sprite->IsHUDObject();
-    }
-    if (const auto* text = dynamic_cast<const Tundra::Text*>(&object)) {
-        return text->IsHUDObject();
-    }
-    if (const auto* system = dynamic_cast<const Tundra::ParticleSystemBase*>(&object)) {
-        return system->IsHUDObject();
-    }
-    return false;
-}
 
 // A collision object as a row sets it up.
 struct ColliderRow {
