@@ -6,14 +6,10 @@
 set(TUNDRA_AREAS
     os core math pal input renderer engine collision physics tundra sound
     gui network mygame mygame/generated)
-# The optimised run of the Core tests needs only the foundation areas; the
-# ThreadSanitizer build adds the sound engine, for its streaming thread. They
-# build those and nothing more.
-option(TUNDRA_FOUNDATION_ONLY "Build only the os, core and pal areas" OFF)
+# The ThreadSanitizer build runs the foundation's and the sound engine's
+# tests (its streaming thread): it builds those areas and nothing more.
 if(TUNDRA_TSAN)
     set(TUNDRA_AREAS os core pal math sound)
-elseif(TUNDRA_FOUNDATION_ONLY)
-    set(TUNDRA_AREAS os core pal)
 endif()
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)

@@ -2,12 +2,11 @@
 # Sets up the machine, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every test with CTest. Tests that need
 # a window run under a virtual X server when no display is available.
-# Then the Core tests run once more in an optimised build (the sanitizer
-# build routes the memory pool to malloc, so only this run covers the pool's
-# per-thread caches; skipped when TUNDRA_SKIP_RELEASE=1), the thread tests
-# and the sound streaming tests under ThreadSanitizer (skipped when
-# TUNDRA_SKIP_TSAN=1), and every fuzz harness for a short time
-# (TUNDRA_FUZZ_SECONDS, default 8; skipped when TUNDRA_SKIP_FUZZ=1).
+# Then the Core tests, the thread tests and the sound streaming tests run
+# under ThreadSanitizer (the sanitizer build routes the memory pool to
+# malloc, so only this build covers the pool's per-thread caches; skipped
+# when TUNDRA_SKIP_TSAN=1), and every fuzz harness for a short time
+# (TUNDRA_FUZZ_SECONDS, default 4; skipped when TUNDRA_SKIP_FUZZ=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
@@ -27,14 +26,6 @@ else
     "${ctest_command[@]}" "$@" || status=$?
 fi
 
-if [ "${TUNDRA_SKIP_RELEASE:-0}" != "1" ]; then
-    release="$root/build/release-tests"
-    cmake -S "$root" -B "$release" -DCMAKE_BUILD_TYPE=Release -DTUNDRA_FOUNDATION_ONLY=ON \
-        -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
-    cmake --build "$release" --parallel "$(nproc)" --target test_core
-    TUNDRA_TEST_DATA="$root/tests/data" TUNDRA_NONINTERACTIVE=1 "$release/bin/test_core" || status=$?
-fi
-
 if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     tsan="$root/build/tsan"
     cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_TSAN=ON -DTUNDRA_SANITIZE=OFF \
@@ -47,12 +38,13 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     fi
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_pal" \
         --gtest_filter='ThreadPriorities.*:ThreadManagerTest.*:MemoryMutex.*' || status=$?
-    TSAN_OPTIONS="halt_on_error=1" "${run[@]}" "$tsan/bin/test_core" --gtest_filter='MemoryPool.Concurrent*' || status=$?
+    TUNDRA_TEST_DATA="$root/tests/data" TUNDRA_NONINTERACTIVE=1 TSAN_OPTIONS="halt_on_error=1" \
+        "${run[@]}" "$tsan/bin/test_core" || status=$?
     # The sound engine's tests, its streaming thread running, on OpenAL Soft's null backend.
     ALSOFT_DRIVERS=null TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tests/support/tsan.supp" \
         "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' || status=$?
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
-    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-8}" || status=$?
+    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-4}" || status=$?
 fi
 exit "$status"
