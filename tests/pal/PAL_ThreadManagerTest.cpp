@@ -1,4 +1,3 @@
-#include "os/OS_Sleep.h"
 #include "pal/PAL_ThreadManager.h"
 #include "support/MovingClock.h"
 
