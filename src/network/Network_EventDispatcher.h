@@ -41,8 +41,6 @@ enum class PostResult {
 // posts, and the Core clock measures every budget and idle wait.
 class EventDispatcher {
 public:
-    enum Mode : std::uint32_t { kOwnerDrains = 0, kDispatchThread = 1, kWorkerThreads = 2 };
-
     // The handler owns the event's message from the call on (a session
     // installs DeliverEvent, which frees it unless the callback keeps it).
     // The event is never null.
@@ -97,10 +95,14 @@ public:
     std::size_t GetThreadCount() const { return m_threads.GetThreadCount(); }
 
 private:
+    enum Mode : std::uint32_t { kOwnerDrains = 0, kDispatchThread = 1, kWorkerThreads = 2 };
+
     static std::uint32_t RunDispatchThread(ManagedThread* thread);
     static std::uint32_t RunWorkerDispatchThread(ManagedThread* thread);
     static std::uint32_t RunWorker(ManagedThread* thread);
 
+    // Under the queue lock: Refused when memory is short.
+    PostResult Append(const Tun_Event& event);
     // Takes the front event out under the queue lock; false when empty.
     bool TakeFront(Tun_Event& event);
     // Hands one event to the handler, marking this thread as its caller.
