@@ -1,4 +1,5 @@
 #include "os/OS_Error.h"
+#include "os/OS_NetworkInterfaces.h"
 #include "os/OS_Socket.h"
 #include "os/OS_SocketPoll.h"
 #include "os/OS_WakeUp.h"
@@ -8,6 +9,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -163,7 +165,7 @@ TEST(SocketSend, ToAResetPeerFailsAndTheProcessLives) {
     EXPECT_EQ(sent, -1);
     EXPECT_EQ(os::GetLastError(), os::kSocketConnectionReset);
     std::uint8_t byte = 0;
-    EXPECT_EQ(os::ReceiveStream(pair.far.GetHandle(), &byte, 1) <= 0, true);
+    EXPECT_LE(os::ReceiveStream(pair.far.GetHandle(), &byte, 1), 0);
 }
 
 TEST(SocketReceive, ReportsWouldBlockPendingBytesAndAClosedPeer) {
@@ -242,6 +244,16 @@ TEST(SocketPoll, ReportsReadyEntriesAndSkipsInvalidOnes) {
     EXPECT_EQ(entries[1].returned, os::kPollReadable);
     EXPECT_EQ(entries[2].returned, 0);
     EXPECT_EQ(os::PollSockets(&entries[2], 1, nullptr, 0, nullptr), 0);
+}
+
+TEST(NetworkInterfaces, ListTheLoopbackInterfaceAndTheHostHasAName) {
+    const std::vector<os::NetworkInterface> interfaces = os::ListIPv4Interfaces();
+    const auto loopback = std::find_if(interfaces.begin(), interfaces.end(),
+                                       [](const os::NetworkInterface& found) { return found.loopback; });
+    ASSERT_NE(loopback, interfaces.end());
+    EXPECT_EQ(loopback->ipv4 >> 24, 127u);
+    EXPECT_TRUE(loopback->up);
+    EXPECT_FALSE(os::GetHostName().empty());
 }
 
 }  // namespace
