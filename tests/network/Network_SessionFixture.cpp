@@ -1,6 +1,7 @@
 #include "Network_SessionFixture.h"
 
 #include <chrono>
+#include <utility>
 
 namespace sessiontest {
 

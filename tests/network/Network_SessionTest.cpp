@@ -128,9 +128,12 @@ TEST_F(SessionTest, ACloseWaitsForTheCallerThatUsesTheSocket) {
     ASSERT_TRUE(testsupport::WaitUntil([&] { return entered.load(); }, std::chrono::milliseconds(2000)));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::atomic<bool> returnedBeforeClose{false};
+    // The reader leaves the socket a moment before its call returns; a close
+    // carried out early would come while it still waits.
     EventLog::SetReaction([&](const Network::Tun_Event& event) {
         if (event.kind == Tun_Event_Kind::SocketClosed) {
-            returnedBeforeClose = returned.load();
+            returnedBeforeClose =
+                testsupport::WaitUntil([&] { return returned.load(); }, std::chrono::milliseconds(50));
         }
     });
     EXPECT_TRUE(m_session.CloseSocket(3, false));
