@@ -1,6 +1,7 @@
 #include "Network_SessionFixture.h"
 
 #include "network/Network_Message.h"
+#include "network/Network_SessionTestHooks.h"
 
 #include <atomic>
 #include <chrono>
@@ -123,16 +124,28 @@ TEST_F(SocketTest, ALargeMessageToASlowReaderArrivesWholeAndFirst) {
     WirePeer far = OpenClient();
     Network::Tun_Address peer;
     ASSERT_TRUE(m_session.GetRemoteAddress(3, peer));
-    const std::string large(Network::kMaxPayloadLength, 'L');
-    ASSERT_TRUE(m_session.SendMessage(3, 1, large.data(), Network::kMaxPayloadLength, peer));
+    // Fillers until the socket takes no more and output waits.
+    const std::string filler(64 * 1024, 'f');
+    for (int sends = 0; sends < 1000 && Network::SessionTestAccess::GetWaitingOutput(m_session, 3) == 0; ++sends) {
+        ASSERT_TRUE(m_session.SendMessage(3, 9, filler.data(), static_cast<std::uint32_t>(filler.size()), peer));
+    }
+    ASSERT_GT(Network::SessionTestAccess::GetWaitingOutput(m_session, 3), 0u);
+    // Large, yet leaving room for the fillers and the messages behind it
+    // within the output limit.
+    const std::string large(Network::kMaxPayloadLength - 2 * filler.size(), 'L');
+    ASSERT_TRUE(m_session.SendMessage(3, 1, large.data(), static_cast<std::uint32_t>(large.size()), peer));
     for (std::uint32_t type = 2; type <= 4; ++type) {
         ASSERT_TRUE(m_session.SendMessage(3, type, "after", 5, peer));
     }
-    const auto first = far.ReadMessage();
-    ASSERT_TRUE(first.has_value());
-    EXPECT_EQ(first->type, 1u);
-    EXPECT_EQ(first->payload.size(), large.size());
-    EXPECT_EQ(first->payload.back(), 'L');
+
+    auto message = far.ReadMessage();
+    while (message.has_value() && message->type == 9) {
+        message = far.ReadMessage();
+    }
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->type, 1u);
+    EXPECT_EQ(message->payload.size(), large.size());
+    EXPECT_EQ(message->payload.back(), 'L');
     for (std::uint32_t type = 2; type <= 4; ++type) {
         const auto next = far.ReadMessage();
         ASSERT_TRUE(next.has_value());
