@@ -9,7 +9,7 @@ namespace Network {
 // The IPv4 address a host is reached by on its LAN: the address it announces
 // and binds its game to.
 struct LocalHost {
-    // Most significant byte first as a number: 192.168.1.20 is 0xC0A80114.
+    // Host order: 192.168.1.20 is 0xC0A80114.
     std::uint32_t address = 0;
     // Dotted form, "192.168.1.20".
     Core::String text;

@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,11 +13,11 @@ namespace os {
 
 namespace {
 
+bool IsIPv4(const sockaddr* address) { return address != nullptr && address->sa_family == AF_INET; }
+
 std::uint32_t AddressOf(const sockaddr* address) {
     return ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
 }
-
-bool IsIPv4(const sockaddr* address) { return address != nullptr && address->sa_family == AF_INET; }
 
 }  // namespace
 
@@ -34,8 +33,9 @@ std::vector<NetworkInterface> ListIPv4Interfaces() {
         }
         NetworkInterface found;
         found.name = entry->ifa_name != nullptr ? entry->ifa_name : "";
-        found.address = AddressOf(entry->ifa_addr);
-        if ((entry->ifa_flags & IFF_BROADCAST) != 0 && IsIPv4(entry->ifa_broadaddr)) {
+        found.ipv4 = AddressOf(entry->ifa_addr);
+        found.hasBroadcast = (entry->ifa_flags & IFF_BROADCAST) != 0 && IsIPv4(entry->ifa_broadaddr);
+        if (found.hasBroadcast) {
             found.broadcast = AddressOf(entry->ifa_broadaddr);
         }
         found.up = (entry->ifa_flags & IFF_UP) != 0;
@@ -46,25 +46,12 @@ std::vector<NetworkInterface> ListIPv4Interfaces() {
     return interfaces;
 }
 
-std::optional<std::uint32_t> ResolveHostNameAddress() {
+std::string GetHostName() {
     std::array<char, 256> name{};
     if (gethostname(name.data(), name.size() - 1) != 0) {
-        return std::nullopt;
+        return {};
     }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* results = nullptr;
-    if (getaddrinfo(name.data(), nullptr, &hints, &results) != 0) {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> address;
-    for (const addrinfo* result = results; result != nullptr && !address; result = result->ai_next) {
-        if (IsIPv4(result->ai_addr)) {
-            address = AddressOf(result->ai_addr);
-        }
-    }
-    freeaddrinfo(results);
-    return address;
+    return name.data();
 }
 
 }  // namespace os
