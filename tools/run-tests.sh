@@ -6,8 +6,9 @@
 # build routes the memory pool to malloc, so only this run covers the pool's
 # per-thread caches; skipped when TUNDRA_SKIP_RELEASE=1), the thread tests,
 # the sound streaming tests and the network sessions' thread tests under
-# ThreadSanitizer (skipped when TUNDRA_SKIP_TSAN=1), and every fuzz harness for a short time
-# (TUNDRA_FUZZ_SECONDS, default 8; skipped when TUNDRA_SKIP_FUZZ=1).
+# ThreadSanitizer (skipped when TUNDRA_SKIP_TSAN=1), and every fuzz harness
+# for a short time (TUNDRA_FUZZ_SECONDS, default 8; skipped when
+# TUNDRA_SKIP_FUZZ=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
