@@ -84,7 +84,8 @@ using Tun_EventList = std::vector<Tun_Event>;
 // freeing its list later cannot free the message again. Other kinds ignore
 // the result. Null does nothing.
 void DeliverEvent(Tun_Event* event);
-// Each in list order; the list keeps its elements (messages handed on cleared).
+// Each in list order; the list keeps its elements (messages handed on
+// cleared). A callback must not change the list.
 void DeliverEvents(Tun_EventList& events);
 // Frees every element's message and empties the list.
 void FreeEventList(Tun_EventList& events);

@@ -6,8 +6,8 @@
 #include "network/Network_Address.h"
 #include "network/Network_Event.h"
 #include "network/Network_EventDispatcher.h"
-#include "network/Network_SessionRequest.h"
 #include "network/Network_Socket.h"
+#include "pal/PAL_ThreadManager.h"
 
 #include <pthread.h>
 
@@ -18,7 +18,6 @@
 #include <vector>
 
 class ManagedThread;
-class ThreadManager;
 
 namespace Network {
 
@@ -26,9 +25,12 @@ class IoThreadState;
 
 // One network session: its sockets, the I/O thread that serves them, the
 // dispatcher that hands their events to the packet handler, and the LAN
-// broadcast of a host. Every thread and lock of the session comes from the
-// dispatcher's thread manager, so its thread count tells whether anything of
+// broadcast of a host. Every thread of the session comes from its own or its
+// dispatcher's thread manager, so GetThreadCount tells whether anything of
 // the session still runs.
+//
+// Socket records returned by OpenSocket or named in events stay valid until
+// their socket-closed event is posted.
 class Tun_Session : public Core::Object {
 public:
     // What caller-thread waits (a blocking connect, a receive on a blocking
@@ -46,7 +48,7 @@ public:
 
     // Starts the dispatcher and the I/O thread and delivers the
     // session-opened event on this thread. The name is the caller's label.
-    bool Open(const Core::String& name, const Core::String& text, std::uint8_t openFlag, PacketHandler handler,
+    bool Open(const Core::String& name, const Core::String& text, std::uint8_t openFlag, Tun_PacketHandler handler,
               std::int32_t priority, std::uint8_t threaded, std::int32_t workerLimit,
               std::uint32_t idleSleepMilliseconds, std::uint32_t selectTimeoutMilliseconds);
     // Stops the broadcast, then the I/O thread, closes every socket and
@@ -61,6 +63,7 @@ public:
     std::uint8_t GetOpenFlag() const { return m_openFlag; }
     const Core::String& GetText() const { return m_text; }
     bool IsOpen() const { return m_open; }
+    std::size_t GetThreadCount() const;
 
     // Sockets. Every operation names a socket by the id the caller chose;
     // an id that no open socket carries fails.
@@ -124,8 +127,10 @@ private:
     // caller removes it.
     Tun_Socket* UseSocket(std::int32_t id);
     // Queues the close of a record under the exclusive list lock.
-    void QueueClose(Tun_Socket& record, std::atomic<bool>* completion);
-    bool WaitForClose(const std::atomic<bool>& completion);
+    void QueueClose(Tun_Socket& record, Tun_CloseCompletion* completion);
+    // A close with wait is refused on the I/O thread, which carries it out,
+    // and in a packet handler, which may hold up the events the I/O thread
+    // posts.
     bool MayWaitHere() const;
     // Asks the I/O thread to close a connection that broke (its framing or
     // its waiting output).
@@ -155,8 +160,9 @@ private:
     // frees the data and closes socket 0.
     static std::uint32_t BroadcastThread(ManagedThread* thread);
 
+    // Destroyed last: it waits for the threads that use everything else.
+    ThreadManager m_threads;
     EventDispatcher m_dispatcher;
-    ThreadManager* m_threads = nullptr;
     bool m_open = false;
     std::uint8_t m_openFlag = 0;
     bool m_listening = false;
@@ -166,12 +172,12 @@ private:
     // Guarded by the list lock.
     Records m_sockets;
     Records m_accepted;
-    std::deque<SessionRequest> m_closeRequests;
-    std::deque<SessionRequest> m_connectRequests;
-    std::deque<SessionRequest> m_sendRequests;
+    // Requests: close (naming its record in detail), connect, and send
+    // (holding its message).
+    std::deque<Tun_Event> m_closeRequests;
+    std::deque<Tun_Event> m_connectRequests;
+    std::deque<Tun_Event> m_sendRequests;
     ManagedThread* m_ioThread = nullptr;
-    // The I/O thread's pthread, so that it can be told from its callers.
-    pthread_t m_ioThreadId{};
     std::unique_ptr<IoThreadState> m_io;
     // Recorded from StartBroadcast to Close; the session owns its data and
     // frees it once the thread has ended.
@@ -187,7 +193,7 @@ private:
     // Set when Close starts: no new socket, connect or queued send from then on.
     std::atomic<bool> m_closing{false};
     std::uint32_t m_selectTimeout = 0;
-    PacketHandler m_handler = nullptr;
+    Tun_PacketHandler m_handler = nullptr;
     std::atomic<std::uint64_t> m_ioPasses{0};
 };
 

@@ -14,27 +14,11 @@ class ThreadManager;
 
 namespace Network {
 
-// Socket types as OpenSocket takes them.
-constexpr std::int32_t kStreamSocket = 1;
-constexpr std::int32_t kDatagramSocket = 2;
-
 // Service flags: who serves a socket.
 // The session's I/O thread reads, accepts and turns what arrives into events.
 constexpr std::uint32_t kServiceByIoThread = 1;
 // SendMessage queues the message for the I/O thread instead of sending it.
 constexpr std::uint32_t kServiceQueuedSend = 2;
-
-// Option flags, applied in increasing bit order when a socket opens.
-constexpr std::uint32_t kOptionBroadcast = 1;
-constexpr std::uint32_t kOptionDebug = 2;
-constexpr std::uint32_t kOptionDontRoute = 4;
-constexpr std::uint32_t kOptionKeepAlive = 8;
-constexpr std::uint32_t kOptionReuseAddress = 16;
-constexpr std::uint32_t kOptionNoDelay = 32;
-// Non-blocking: connects complete on the I/O thread, receives never wait.
-constexpr std::uint32_t kOptionNonBlocking = 64;
-// Streams only: lingers on close.
-constexpr std::uint32_t kOptionLinger = 128;
 
 // Bytes a connection may have waiting to be written; more closes it, since a
 // peer that far behind no longer reads.
@@ -47,7 +31,6 @@ constexpr std::size_t kMaxWaitingOutput = 1024 * 1024;
 // caller uses it.
 class Tun_Socket {
 public:
-    static constexpr int kNoHandle = -1;
     enum BufferIndex { kReceiveBuffer = 0, kSendBuffer = 1 };
 
     Tun_Socket() = default;
@@ -73,8 +56,13 @@ public:
     void RemoveUser();
     std::int32_t GetUserCount() const;
 
-    // Waiting output, under the send lock. Append is false, taking nothing,
-    // when the bytes would pass kMaxWaitingOutput.
+    bool IsStream() const { return type == static_cast<std::int32_t>(os::SocketType::Stream); }
+    bool IsNonBlocking() const { return (optionFlags & os::kSocketOptionNonBlocking) != 0; }
+
+    // Waiting output, under the send lock: bytes of stream messages the
+    // socket has not taken yet, later messages behind them; the I/O thread
+    // writes them when the socket turns writable. Append is false, taking
+    // nothing, when the bytes would pass kMaxWaitingOutput.
     bool AppendOutput(const std::uint8_t* bytes, std::size_t length);
     const std::uint8_t* GetOutput() const { return m_output.data() + m_outputStart; }
     std::size_t GetOutputSize() const { return m_output.size() - m_outputStart; }
@@ -82,16 +70,18 @@ public:
     // Read without the send lock by the I/O thread choosing what to watch.
     bool HasOutput() const { return m_hasOutput.load(std::memory_order_acquire); }
 
-    int handle = kNoHandle;
+    os::SocketHandle handle = os::kInvalidSocket;
     std::int32_t type = -1;
     std::int32_t id = -1;
-    std::uint32_t serviceFlags = 0;
+    // Read by callers without the list lock.
+    std::atomic<std::uint32_t> serviceFlags{0};
     std::uint32_t optionFlags = 0;
     Tun_Address localAddress;
     Tun_Address remoteAddress;
     bool accepted = false;
     bool connectPending = false;
-    bool connected = false;
+    // Set (after the remote address) under the list lock, read without it.
+    std::atomic<bool> connected{false};
     // A close is queued: lookups no longer see the record.
     bool closing = false;
     // What the I/O thread has read of a message not yet whole.

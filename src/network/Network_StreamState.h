@@ -37,11 +37,13 @@ public:
 private:
     // Takes bytes from a read; false when the stream broke the format.
     bool Consume(const std::uint8_t* bytes, std::size_t count, std::vector<RawMessage>& messages);
+    // Counts bytes written into the message's body; hands it over once whole.
+    void TakeBody(std::uint32_t count, std::vector<RawMessage>& messages);
     void Close();
 
     std::uint8_t m_header[kMessageHeaderSize] = {};
     std::uint32_t m_headerBytes = 0;
-    RawMessage m_message;  // allocated once the header is checked
+    RawMessage m_message;  // allocated once the header is checked; never whole here
     std::uint32_t m_messageBytes = 0;
     bool m_closed = false;
 };
