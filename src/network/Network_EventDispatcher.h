@@ -41,11 +41,10 @@ enum class PostResult {
 // posts, and the Core clock measures every budget and idle wait.
 class EventDispatcher {
 public:
-    enum Mode : std::uint32_t { kOwnerDrains = 0, kDispatchThread = 1, kWorkerThreads = 2 };
-
     // The handler owns the event's message from the call on (a session
     // installs DeliverEvent, which frees it unless the callback keeps it).
-    using Handler = std::function<void(Tun_Event& event)>;
+    // The event is never null.
+    using Handler = std::function<void(Tun_Event* event)>;
 
     // The most message bytes (headers included) that may wait in the queue;
     // events without a message are not counted and never refused for it.
@@ -96,10 +95,14 @@ public:
     std::size_t GetThreadCount() const { return m_threads.GetThreadCount(); }
 
 private:
+    enum Mode : std::uint32_t { kOwnerDrains = 0, kDispatchThread = 1, kWorkerThreads = 2 };
+
     static std::uint32_t RunDispatchThread(ManagedThread* thread);
     static std::uint32_t RunWorkerDispatchThread(ManagedThread* thread);
     static std::uint32_t RunWorker(ManagedThread* thread);
 
+    // Under the queue lock: Refused when memory is short.
+    PostResult Append(const Tun_Event& event);
     // Takes the front event out under the queue lock; false when empty.
     bool TakeFront(Tun_Event& event);
     // Hands one event to the handler, marking this thread as its caller.
@@ -120,8 +123,8 @@ private:
     std::uint32_t m_idleSleep = 0;
     std::int32_t m_workerLimit = 0;
 
-    // Guards the queue, its byte count, stopping, the drainer flag and the
-    // active workers.
+    // Guards the queue, its message bytes, stopping, the drainer flag and
+    // the active workers.
     pthread_mutex_t* m_queueLock = nullptr;
     std::deque<Tun_Event> m_queue;
     std::size_t m_queuedMessageBytes = 0;
@@ -129,7 +132,9 @@ private:
     bool m_draining = false;
     std::int32_t m_activeWorkers = 0;
 
-    // Guard and signal the end of the dispatch thread and of each worker.
+    // Guards the running flag and pairs with the condition that the dispatch
+    // thread and each worker signal when they end. Taken before the queue
+    // lock, never after.
     pthread_mutex_t* m_waitLock = nullptr;
     pthread_cond_t* m_threadEnded = nullptr;
     bool m_dispatchThreadRunning = false;
