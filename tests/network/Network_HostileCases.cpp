@@ -1,6 +1,7 @@
 #include "network/Network_HostileCases.h"
 
 #include "support/DamagedBytes.h"
+#include "support/Network_WirePeer.h"
 
 #include <cstdlib>
 #include <random>
@@ -15,12 +16,6 @@ constexpr std::size_t kLengthAt = 4;
 constexpr std::uint32_t kUnknownTypes[] = {19, 1000, 0x7FFFFFFF, 0xFFFFFFFF};
 constexpr std::uint32_t kRewrittenLengths[] = {0, 7, 8, kMiB, kMiB + 1, 0xFFFFFFFF};
 constexpr int kBitFlipsPerType = 4;
-
-void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes[at++] = static_cast<std::uint8_t>(value >> shift);
-    }
-}
 
 std::uint32_t GetU32(const Bytes& bytes, std::size_t at) {
     std::uint32_t value = 0;
@@ -55,8 +50,9 @@ std::vector<std::size_t> RandomCuts(std::mt19937& random, std::size_t size) {
 
 void AddTypeCases(std::uint32_t type, std::mt19937& random, std::vector<Case>& cases) {
     const std::string name = "type " + std::to_string(type);
-    const Bytes message = MakeMessage(type, RandomPayload(random, 24));
-    const Bytes trailer = MakeMessage(type, RandomPayload(random, 8));
+    const Bytes payload = RandomPayload(random, 24);
+    const Bytes message = testsupport::FramedMessage(type, payload);
+    const Bytes trailer = testsupport::FramedMessage(type, RandomPayload(random, 8));
     const auto size = static_cast<std::uint32_t>(message.size());
     cases.push_back({name + " valid", Followed(message, trailer), {}});
     testsupport::ForEachDamaged(message, 0, 1, random(), [&](const Bytes& cut, const char*, std::size_t length) {
@@ -66,9 +62,8 @@ void AddTypeCases(std::uint32_t type, std::mt19937& random, std::vector<Case>& c
     lengths.push_back(size - 1);
     lengths.push_back(size + 1);
     for (const std::uint32_t length : lengths) {
-        Bytes rewritten = message;
-        PutU32(rewritten, kLengthAt, length);
-        cases.push_back({name + " length " + std::to_string(length), Followed(rewritten, trailer), {}});
+        cases.push_back({name + " length " + std::to_string(length),
+                         Followed(testsupport::FramedMessageWithLength(type, length, payload), trailer), {}});
     }
     for (int flip = 0; flip < kBitFlipsPerType; ++flip) {
         Bytes flipped = message;
@@ -80,10 +75,15 @@ void AddTypeCases(std::uint32_t type, std::mt19937& random, std::vector<Case>& c
     }
 }
 
-Case RandomRun(std::size_t number, std::mt19937& random) {
+}  // namespace
+
+Case MakeRandomRun(std::uint32_t seed, std::size_t number) {
+    std::mt19937 random(seed ^ static_cast<std::uint32_t>(number * 2654435761u));
     Case run{"random run " + std::to_string(number), {}, {}};
     for (std::size_t count = 1 + random() % 4; count > 0; --count) {
-        Bytes message = MakeMessage(static_cast<std::uint32_t>(random() % 24), RandomPayload(random, 40));
+        const auto type = static_cast<std::uint32_t>(random() % 24);
+        const Bytes payload = RandomPayload(random, 40);
+        Bytes message = testsupport::FramedMessage(type, payload);
         switch (random() % 6) {
             case 0:
                 message[random() % message.size()] ^= static_cast<std::uint8_t>(1u << random() % 8);
@@ -92,7 +92,7 @@ Case RandomRun(std::size_t number, std::mt19937& random) {
                 message.resize(random() % message.size());
                 break;
             case 2:
-                PutU32(message, kLengthAt, static_cast<std::uint32_t>(random()));
+                message = testsupport::FramedMessageWithLength(type, static_cast<std::uint32_t>(random()), payload);
                 break;
             default:
                 break;
@@ -103,17 +103,7 @@ Case RandomRun(std::size_t number, std::mt19937& random) {
     return run;
 }
 
-}  // namespace
-
-Bytes MakeMessage(std::uint32_t type, const Bytes& payload) {
-    Bytes message(8);
-    PutU32(message, 0, type);
-    PutU32(message, kLengthAt, static_cast<std::uint32_t>(payload.size() + 8));
-    message.insert(message.end(), payload.begin(), payload.end());
-    return message;
-}
-
-std::vector<Case> MakeCases(std::uint32_t seed, std::size_t randomCases) {
+std::vector<Case> MakeTypeCases(std::uint32_t seed) {
     std::mt19937 random(seed);
     std::vector<Case> cases;
     for (std::uint32_t type = 0; type <= 18; ++type) {
@@ -122,17 +112,30 @@ std::vector<Case> MakeCases(std::uint32_t seed, std::size_t randomCases) {
     for (const std::uint32_t type : kUnknownTypes) {
         AddTypeCases(type, random, cases);
     }
-    for (std::size_t number = 0; number < randomCases; ++number) {
-        cases.push_back(RandomRun(number, random));
-    }
     return cases;
 }
 
-std::size_t RandomCaseCount(std::size_t ciCount) {
-    if (const char* asked = std::getenv("TUNDRA_HOSTILE_CASES")) {
-        return static_cast<std::size_t>(std::strtoull(asked, nullptr, 10));
+void ForEachBatch(std::uint32_t seed, std::size_t ciRuns, std::size_t batchSize,
+                  const std::function<void(const std::vector<Case>& batch)>& check) {
+    std::vector<Case> batch;
+    const auto take = [&](Case next) {
+        batch.push_back(std::move(next));
+        if (batch.size() == batchSize) {
+            check(batch);
+            batch.clear();
+        }
+    };
+    for (Case& typeCase : MakeTypeCases(seed)) {
+        take(std::move(typeCase));
     }
-    return ciCount;
+    const char* asked = std::getenv("TUNDRA_HOSTILE_RUNS");
+    const std::size_t runs = asked != nullptr ? static_cast<std::size_t>(std::strtoull(asked, nullptr, 10)) : ciRuns;
+    for (std::size_t number = 0; number < runs; ++number) {
+        take(MakeRandomRun(seed, number));
+    }
+    if (!batch.empty()) {
+        check(batch);
+    }
 }
 
 StreamOutcome ExpectFromStream(const Bytes& bytes) {

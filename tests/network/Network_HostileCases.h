@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,20 +22,21 @@ struct Case {
     std::vector<std::size_t> cuts;
 };
 
-// A valid message: type, length (payload + 8), payload; little-endian.
-Bytes MakeMessage(std::uint32_t type, const Bytes& payload);
-
 // Types 0 to 18 and a few that no peer of this system sends: each as a valid
 // message with a seeded random payload, every truncation of it, its length
 // rewritten to 0, 7, 8, n - 1, n + 1, 1 MiB, 1 MiB + 1 and 0xFFFFFFFF, and a
 // few single-bit flips; every damaged message is followed by a valid one.
-// Then `randomCases` runs of one to four messages with random damage and
-// random cuts. The same seed gives the same cases.
-std::vector<Case> MakeCases(std::uint32_t seed, std::size_t randomCases);
+// The same seed gives the same cases.
+std::vector<Case> MakeTypeCases(std::uint32_t seed);
+// Run `number` of the seed: one to four messages of random types, some
+// damaged (a flipped bit, cut short, a random length), with random cuts.
+Case MakeRandomRun(std::uint32_t seed, std::size_t number);
 
-// The seeded random runs CI makes, or the count TUNDRA_HOSTILE_CASES asks
-// for (by hand: 1000000).
-std::size_t RandomCaseCount(std::size_t ciCount);
+// Hands the type cases, then the random runs, to check in batches of at most
+// batchSize. CI makes ciRuns random runs; TUNDRA_HOSTILE_RUNS asks for
+// another count (by hand: 1000000).
+void ForEachBatch(std::uint32_t seed, std::size_t ciRuns, std::size_t batchSize,
+                  const std::function<void(const std::vector<Case>& batch)>& check);
 
 // A stream of these bytes: the whole messages before the first length that
 // is not 8 to 1 MiB (or before an incomplete tail), and whether such a
