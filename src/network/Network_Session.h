@@ -18,6 +18,7 @@
 #include <vector>
 
 class ManagedThread;
+class Stopwatch;
 
 namespace Network {
 
@@ -113,8 +114,8 @@ private:
     void StopBroadcastThread();
     void StopIoThread();
     void CloseEveryRecord();
-    void DeliverNow(Tun_Event& event);
-    Tun_Event MakeEvent(Tun_Event_Kind kind, std::int32_t id, const Tun_Address& address) const;
+    // An event of this session for its packet handler.
+    Tun_Event MakeEvent(Tun_Event_Kind kind, std::int32_t id, const Tun_Address& address);
     // Marks a thread of the session as ended, under the exit mutex, and wakes
     // whoever waits for it.
     void ReportThreadEnded(bool& ended);
@@ -128,6 +129,8 @@ private:
     Tun_Socket* UseSocket(std::int32_t id);
     // Queues the close of a record under the exclusive list lock.
     void QueueClose(Tun_Socket& record, Tun_CloseCompletion* completion);
+    // CloseSocket without a peer, ClosePeer with one.
+    bool ClosePeerOrSocket(std::int32_t id, const Tun_Address* peer, bool wait);
     // A close with wait is refused on the I/O thread, which carries it out,
     // and in a packet handler, which may hold up the events the I/O thread
     // posts.
@@ -142,18 +145,46 @@ private:
     bool QueueSend(Tun_Socket& socket, std::uint32_t type, const void* payload, std::uint32_t length,
                    const Tun_Address& destination);
     // Sends a whole message on a stream; what the socket does not take waits
-    // as output. False (and the connection closed) when that overflows.
-    bool WriteOrKeep(Tun_Socket& connection, const std::uint8_t* message, std::size_t length,
+    // as output. False, and the connection closed, when the output would
+    // overflow or the socket failed.
+    bool WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
                      std::uint32_t* bytesSent);
+    // The same for a built message, under the connection's send lock.
+    static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length);
 
     // Caller-thread receives.
     bool ReceiveFromStream(Tun_Socket& connection, Tun_EventList& events, std::uint32_t waitLimit);
     bool ReceiveFromListener(Tun_Socket& listener, Tun_EventList& events, std::uint32_t waitLimit);
     bool ReceiveDatagrams(Tun_Socket& socket, Tun_EventList& events, std::uint32_t waitLimit);
+    // Cuts the read bytes in the receive buffer into message events; a
+    // message cut off at the end is completed by reading exactly what it
+    // lacks. False when the stream broke the format or ended inside one.
+    bool CutMessages(Tun_Socket& connection, std::size_t read, Tun_EventList& events, const Stopwatch& stopwatch,
+                     std::uint32_t waitLimit);
 
     // The I/O thread.
     static std::uint32_t IoThread(ManagedThread* thread);
-    void RunIoPass(ManagedThread* thread);
+    // False once the thread is to end.
+    bool RunIoPass(ManagedThread* thread);
+    // Under the list lock: carry out closes (true when one waits for a user
+    // to finish), issue connects (true while one is under way), choose the
+    // targets of queued sends, choose the sockets to read and to write.
+    bool ServeCloseRequests();
+    bool ServeConnectRequests();
+    void ServeSendRequests();
+    Tun_Socket* SendTarget(std::int32_t id, const Tun_Address& destination) const;
+    void WatchSockets();
+    // After the wait, without the list lock.
+    void HandleReady(std::size_t watchIndex);
+    void AcceptConnection(Tun_Socket& listener);
+    void ReadStream(Tun_Socket& connection);
+    void ReadDatagram(Tun_Socket& socket);
+    void FinishConnecting(Tun_Socket& record);
+    void SendQueued(Tun_Socket& target);
+    void WriteOutput(Tun_Socket& connection);
+    // An event reporting on a request, gathered for posting.
+    void Gather(Tun_Event_Kind kind, const Tun_Event& request, bool failed);
+    void PostGathered(ManagedThread* thread);
     void WakeIoThread();
     // The broadcast thread; its argument is the session. Its last step is
     // ReportThreadEnded(m_broadcastEnded): Close waits for that before it
