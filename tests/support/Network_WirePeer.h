@@ -72,7 +72,6 @@ private:
 class WireListener {
 public:
     WireListener();
-    ~WireListener() { m_socket.Close(); }
     WireListener(const WireListener&) = delete;
     WireListener& operator=(const WireListener&) = delete;
 
