@@ -1,5 +1,6 @@
 #include "network/Network_LocalHostTestHooks.h"
 #include "network/Network_Session.h"
+#include "os/OS_Socket.h"
 #include "os/OS_SocketAddress.h"
 #include "support/Network_WirePeer.h"
 
@@ -29,6 +30,8 @@ constexpr std::int32_t kServer = 2;
 constexpr std::int32_t kConnection = 3;
 constexpr std::int32_t kHostDatagrams = 4;
 constexpr std::int32_t kClientDatagrams = 5;
+constexpr auto kStream = static_cast<std::int32_t>(os::SocketType::Stream);
+constexpr auto kDatagram = static_cast<std::int32_t>(os::SocketType::Datagram);
 
 std::size_t g_messages = 0;
 std::size_t g_connects = 0;
@@ -84,8 +87,8 @@ void Report(benchmark::State& state, std::size_t sent, std::size_t arrived) {
 
 void SessionDatagrams(benchmark::State& state) {
     BenchSession host;
-    host->OpenSocket(kHostDatagrams, Network::kDatagramSocket, Loopback(), Network::kServiceByIoThread,
-                     Network::kOptionNonBlocking);
+    host->OpenSocket(kHostDatagrams, kDatagram, Loopback(), Network::kServiceByIoThread,
+                     os::kSocketOptionNonBlocking);
     const std::uint16_t port = host.Port(kHostDatagrams);
     testsupport::WirePeer sender = testsupport::WirePeer::OpenDatagram();
     g_messages = 0;
@@ -121,7 +124,7 @@ void SessionStream(benchmark::State& state, std::uint32_t clientService) {
     BenchSession host;
     BenchSession client;
     host->StartServer(Loopback(), 4);
-    client->OpenSocket(kConnection, Network::kStreamSocket, Network::Tun_Address(), 0, 0);
+    client->OpenSocket(kConnection, kStream, Network::Tun_Address(), 0, 0);
     g_connects = 0;
     const Network::Tun_Address server = Loopback(host.Port(kServer));
     if (!client->Connect(kConnection, server)) {
@@ -173,13 +176,13 @@ void IdleSessions(benchmark::State& state) {
         BenchSession host;
         BenchSession client;
         host->StartServer(Loopback(), 4);
-        host->OpenSocket(kHostDatagrams, Network::kDatagramSocket, Loopback(), Network::kServiceByIoThread,
-                         Network::kOptionNonBlocking);
+        host->OpenSocket(kHostDatagrams, kDatagram, Loopback(), Network::kServiceByIoThread,
+                         os::kSocketOptionNonBlocking);
         client->OpenUdpSocket(0);
-        client->OpenSocket(kClientDatagrams, Network::kDatagramSocket, Loopback(), Network::kServiceByIoThread,
-                           Network::kOptionNonBlocking);
-        client->OpenSocket(kConnection, Network::kStreamSocket, Network::Tun_Address(), Network::kServiceByIoThread,
-                           Network::kOptionNonBlocking);
+        client->OpenSocket(kClientDatagrams, kDatagram, Loopback(), Network::kServiceByIoThread,
+                           os::kSocketOptionNonBlocking);
+        client->OpenSocket(kConnection, kStream, Network::Tun_Address(), Network::kServiceByIoThread,
+                           os::kSocketOptionNonBlocking);
         g_connects = 0;
         client->Connect(kConnection, Loopback(host.Port(kServer)));
         client.DrainUntil(g_connects, 1);

@@ -53,10 +53,10 @@ bool Tun_Broadcast_Data::SetPayload(const void* payload, std::uint32_t length) {
     if (length > kMaxPayloadLength || (payload == nullptr && length > 0)) {
         return false;
     }
-    const Lock lock(*this);
-    if (!lock || m_message.bytes == nullptr) {
+    if (m_message.bytes == nullptr) {
         return false;
     }
+    const MutexLock lock(m_mutex);
     const std::uint32_t total = length + kMessageHeaderSize;
     if (total > m_message.length) {
         RawMessage larger = AllocateMessage(total);
@@ -69,19 +69,6 @@ bool Tun_Broadcast_Data::SetPayload(const void* payload, std::uint32_t length) {
     WriteMessage(m_message.bytes, m_type, payload, length);
     m_length = total;
     return true;
-}
-
-const std::uint8_t* Tun_Broadcast_Data::GetPayload() const { return m_message.bytes + kMessageHeaderSize; }
-
-std::uint32_t Tun_Broadcast_Data::GetPayloadLength() const { return m_length - kMessageHeaderSize; }
-
-Tun_Broadcast_Data::Lock::Lock(const Tun_Broadcast_Data& data)
-    : m_mutex(data.m_mutex), m_locked(ThreadManager::LockMutex(data.m_mutex)) {}
-
-Tun_Broadcast_Data::Lock::~Lock() {
-    if (m_locked) {
-        ThreadManager::UnlockMutex(m_mutex);
-    }
 }
 
 }  // namespace Network

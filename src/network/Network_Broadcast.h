@@ -3,6 +3,7 @@
 #include "core/Core_Object.h"
 #include "network/Network_Address.h"
 #include "network/Network_Message.h"
+#include "network/Network_MutexLock.h"
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <pthread.h>
@@ -39,28 +40,17 @@ public:
                 std::uint32_t type, const void* payload, std::uint32_t length);
 
     // Replaces the payload, keeping the type; a payload that fits reuses the
-    // buffer. False, message unchanged, when it is too long, memory is short
-    // or the mutex fails.
+    // buffer. False, message unchanged, when it is too long or memory is
+    // short.
     bool SetPayload(const void* payload, std::uint32_t length);
 
-    // Holds the mutex for the sending of one announcement: the message stays
-    // as it is while the lock lives.
-    class Lock {
-    public:
-        explicit Lock(const Tun_Broadcast_Data& data);
-        ~Lock();
-        Lock(const Lock&) = delete;
-        Lock& operator=(const Lock&) = delete;
-        explicit operator bool() const { return m_locked; }
-
-    private:
-        pthread_mutex_t* m_mutex;
-        bool m_locked;
-    };
-    // Read under a Lock.
-    std::uint32_t GetMessageType() const { return m_type; }
-    const std::uint8_t* GetPayload() const;
-    std::uint32_t GetPayloadLength() const;
+    // Calls send(type, payload, payload length) under the mutex, so that the
+    // message cannot change while it goes out.
+    template <class Send>
+    void Announce(const Send& send) const {
+        const MutexLock lock(m_mutex);
+        send(m_type, m_message.bytes + kMessageHeaderSize, m_length - kMessageHeaderSize);
+    }
 
     const Tun_Address& GetDestination() const { return m_destination; }
     std::uint32_t GetInterval() const { return m_interval; }

@@ -47,7 +47,7 @@ TEST(BroadcastLocalHost, TheHookForcesTheAddressAndItsText) {
 TEST(BroadcastLocalHost, PrefersAnInterfaceThatLanPeersReach) {
     Network::ClearForcedLocalHost();
     const Network::LocalHost host = Network::ResolveLocalHost();
-    EXPECT_EQ(host.text, os::FormatIPv4(host.address));
+    EXPECT_STREQ(host.text.c_str(), os::FormatIPv4(host.address).c_str());
     for (const os::NetworkInterface& candidate : os::ListIPv4Interfaces()) {
         if (candidate.up && !candidate.loopback && candidate.hasBroadcast) {
             EXPECT_EQ(host.address, candidate.ipv4) << candidate.name;

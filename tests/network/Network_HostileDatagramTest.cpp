@@ -68,8 +68,8 @@ protected:
 
 TEST_F(HostileInput, ServicedDatagramsGiveWholeMessagesOrNothing) {
     ASSERT_TRUE(m_session.Open());
-    ASSERT_NE(m_session->OpenSocket(kServicedDatagrams, Network::kDatagramSocket, testsupport::Loopback(),
-                                    Network::kServiceByIoThread, Network::kOptionNonBlocking),
+    ASSERT_NE(m_session->OpenSocket(kServicedDatagrams, testsupport::kDatagramSocket, testsupport::Loopback(),
+                                    Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
               nullptr);
     const std::uint16_t port = m_session.LocalPort(kServicedDatagrams);
     WirePeer sender = WirePeer::OpenDatagram();
@@ -92,7 +92,7 @@ TEST_F(HostileInput, ServicedDatagramsGiveWholeMessagesOrNothing) {
 
 TEST_F(HostileInput, ReceiveMessagesOnDatagramsGivesWholeMessagesOrNothing) {
     ASSERT_TRUE(m_session.Open());
-    ASSERT_NE(m_session->OpenSocket(kReadDatagrams, Network::kDatagramSocket, testsupport::Loopback(), 0, 0),
+    ASSERT_NE(m_session->OpenSocket(kReadDatagrams, testsupport::kDatagramSocket, testsupport::Loopback(), 0, 0),
               nullptr);
     const std::uint16_t port = m_session.LocalPort(kReadDatagrams);
     WirePeer sender = WirePeer::OpenDatagram();
@@ -123,7 +123,7 @@ TEST_F(HostileInput, ReceiveMessagesOnAStreamGivesWholeMessagesThenEnds) {
             if (HasFailure()) {
                 return;
             }
-            ASSERT_NE(m_session->OpenSocket(kReadStream, Network::kStreamSocket, Network::Tun_Address(), 0, 0),
+            ASSERT_NE(m_session->OpenSocket(kReadStream, testsupport::kStreamSocket, Network::Tun_Address(), 0, 0),
                       nullptr);
             ASSERT_TRUE(m_session->Connect(kReadStream, testsupport::Loopback(listener.GetPort()), kWaitLimit));
             WirePeer peer = listener.Accept();

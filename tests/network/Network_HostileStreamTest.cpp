@@ -113,8 +113,8 @@ TEST_F(HostileStream, ClientConnectionsGiveTheirWholeMessagesThenClose) {
         std::vector<WirePeer> peers;
         for (std::size_t index = 0; index < batch.size(); ++index) {
             const auto id = kFirstClientId + static_cast<std::int32_t>(index);
-            ASSERT_NE(client->OpenSocket(id, Network::kStreamSocket, Network::Tun_Address(),
-                                         Network::kServiceByIoThread, Network::kOptionNonBlocking),
+            ASSERT_NE(client->OpenSocket(id, testsupport::kStreamSocket, Network::Tun_Address(),
+                                         Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
                       nullptr);
             ASSERT_TRUE(client->Connect(id, testsupport::Loopback(listener.GetPort())));
             // One connect at a time: the accepted end is this socket's peer.

@@ -27,7 +27,7 @@ constexpr std::uint32_t kBothWays = Network::kServiceByIoThread | Network::kServ
 
 void ToggleSocket(Network::Tun_Session& session) {
     if (!session.CloseSocket(kToggled, false)) {
-        session.OpenSocket(kToggled, Network::kDatagramSocket, testsupport::Loopback(), 0, 0);
+        session.OpenSocket(kToggled, testsupport::kDatagramSocket, testsupport::Loopback(), 0, 0);
     }
 }
 
@@ -45,14 +45,14 @@ void RunCycle(int cycle) {
     const char announcement[] = "cycle";
     ASSERT_TRUE(host->StartBroadcast(client.LocalPort(1), 3, 2, 0, announcement, sizeof announcement, 0));
     ASSERT_TRUE(host->StartServer(testsupport::Loopback(), 4));
-    ASSERT_NE(host->OpenSocket(kHostDatagrams, Network::kDatagramSocket, testsupport::Loopback(), kBothWays,
-                               Network::kOptionNonBlocking),
+    ASSERT_NE(host->OpenSocket(kHostDatagrams, testsupport::kDatagramSocket, testsupport::Loopback(), kBothWays,
+                               os::kSocketOptionNonBlocking),
               nullptr);
-    ASSERT_NE(client->OpenSocket(kClientDatagrams, Network::kDatagramSocket, testsupport::Loopback(),
-                                 Network::kServiceByIoThread, Network::kOptionNonBlocking),
+    ASSERT_NE(client->OpenSocket(kClientDatagrams, testsupport::kDatagramSocket, testsupport::Loopback(),
+                                 Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
               nullptr);
-    ASSERT_NE(client->OpenSocket(kConnection, Network::kStreamSocket, Network::Tun_Address(),
-                                 Network::kServiceByIoThread, Network::kOptionNonBlocking),
+    ASSERT_NE(client->OpenSocket(kConnection, testsupport::kStreamSocket, Network::Tun_Address(),
+                                 Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
               nullptr);
     const Network::Tun_Address server = testsupport::Loopback(host.LocalPort(kServer));
     const Network::Tun_Address hostDatagrams = testsupport::Loopback(host.LocalPort(kHostDatagrams));

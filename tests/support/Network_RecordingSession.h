@@ -2,6 +2,7 @@
 
 #include "network/Network_Event.h"
 #include "network/Network_Session.h"
+#include "os/OS_Socket.h"
 
 #include <chrono>
 #include <cstddef>
@@ -12,6 +13,10 @@
 // A session for tests: opened on 127.0.0.1 in dispatch mode 0, its packet
 // handler recording a copy of every event it is given.
 namespace testsupport {
+
+// Socket types as OpenSocket takes them.
+constexpr auto kStreamSocket = static_cast<std::int32_t>(os::SocketType::Stream);
+constexpr auto kDatagramSocket = static_cast<std::int32_t>(os::SocketType::Datagram);
 
 struct RecordedEvent {
     Network::Tun_Event_Kind kind = Network::Tun_Event_Kind::SessionOpened;
