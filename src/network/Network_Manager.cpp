@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+TUN_DEFINE_UNCLONABLE_CLASS(Network::Tun_Network_Manager)
+
 namespace Network {
 
 Tun_Network_Manager::~Tun_Network_Manager() { CloseAllSessions(); }

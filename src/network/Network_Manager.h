@@ -3,6 +3,7 @@
 #include "core/Core_Object.h"
 #include "core/Core_String.h"
 #include "network/Network_Event.h"
+#include "tundra/Tundra_UnclonableClass.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,8 @@ class Tun_Session;
 // Owns the process's socket library and the sessions it made, in creation
 // order.
 class Tun_Network_Manager : public Core::Object {
+    TUN_DECLARE_UNCLONABLE_CLASS(Tun_Network_Manager);
+
 public:
     Tun_Network_Manager() = default;
     // Closes every session.

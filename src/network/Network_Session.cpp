@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+TUN_DEFINE_UNCLONABLE_CLASS(Network::Tun_Session)
+
 namespace Network {
 
 Tun_Session::Tun_Session() = default;
@@ -22,7 +24,7 @@ bool Tun_Session::Open(const Core::String& /*name*/, const Core::String& text, s
     const LocalHost localHost = ResolveLocalHost();
     auto io = std::make_unique<IoThreadState>();
     if (!io->IsValid() ||
-        !m_dispatcher.Start([](Tun_Event& event) { DeliverEvent(&event); }, threaded != 0, workerLimit, priority,
+        !m_dispatcher.Start(&DeliverEvent, threaded != 0, workerLimit, priority,
                             idleSleepMilliseconds)) {
         return false;
     }
@@ -129,6 +131,7 @@ void Tun_Session::StopBroadcastThread() {
         }
         ThreadManager::UnlockMutex(m_exitMutex);
         m_broadcastThread = nullptr;
+        m_broadcastEnded = false;
     }
     m_broadcastData.Reset();
 }

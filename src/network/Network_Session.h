@@ -8,6 +8,7 @@
 #include "network/Network_EventDispatcher.h"
 #include "network/Network_Socket.h"
 #include "pal/PAL_ThreadManager.h"
+#include "tundra/Tundra_UnclonableClass.h"
 
 #include <pthread.h>
 
@@ -33,6 +34,8 @@ class IoThreadState;
 // Socket records returned by OpenSocket or named in events stay valid until
 // their socket-closed event is posted.
 class Tun_Session : public Core::Object {
+    TUN_DECLARE_UNCLONABLE_CLASS(Tun_Session);
+
 public:
     // What caller-thread waits (a blocking connect, a receive on a blocking
     // socket) wait at most unless told otherwise.
@@ -215,8 +218,8 @@ private:
     ManagedThread* m_broadcastThread = nullptr;
     Core::RefPtr<Core::Object> m_broadcastData;
     pthread_rwlock_t* m_listLock = nullptr;
-    // The exit mutex guards the ended flags and the completion of waited
-    // closes; the exit condition announces each.
+    // The exit mutex guards the ended flags; the exit condition announces
+    // each.
     pthread_mutex_t* m_exitMutex = nullptr;
     pthread_cond_t* m_exitCondition = nullptr;
     bool m_ioEnded = false;
