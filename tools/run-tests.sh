@@ -54,7 +54,7 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
         "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' || status=$?
     # Sessions with their I/O, dispatch and broadcast threads, opened and closed over and over.
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_network" \
-        --gtest_filter='EventDispatcher*:Session*:Broadcast*:ThreadCycles*' || status=$?
+        --gtest_filter='*EventDispatcher*:SessionTest.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' || status=$?
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
     "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-8}" || status=$?
