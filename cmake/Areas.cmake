@@ -7,11 +7,12 @@ set(TUNDRA_AREAS
     os core math pal input renderer engine collision physics tundra sound
     gui network mygame mygame/generated)
 # The optimised run of the Core tests needs only the foundation areas; the
-# ThreadSanitizer build adds the sound engine, for its streaming thread. They
-# build those and nothing more.
+# ThreadSanitizer build adds the sound engine, for its streaming thread, and
+# the network engine, for its I/O, dispatch and broadcast threads. They build
+# those and nothing more.
 option(TUNDRA_FOUNDATION_ONLY "Build only the os, core and pal areas" OFF)
 if(TUNDRA_TSAN)
-    set(TUNDRA_AREAS os core pal math sound)
+    set(TUNDRA_AREAS os core pal math sound network)
 elseif(TUNDRA_FOUNDATION_ONLY)
     set(TUNDRA_AREAS os core pal)
 endif()
