@@ -32,7 +32,7 @@ std::uint32_t Read32(const Bytes& bytes, std::size_t at) {
 WirePeer BoundSocket(os::SocketType type, std::uint16_t port) {
     WirePeer peer(os::OpenSocket(type));
     // A chosen source port may still be held by an earlier test's closed connection.
-    const std::uint32_t options = port != 0 ? os::kSocketOptionReuseAddress : 0;
+    const std::uint32_t options = port != 0 ? std::uint32_t{os::kSocketOptionReuseAddress} : 0u;
     if (!peer.IsOpen() || !os::ApplySocketOptions(peer.GetHandle(), type, options) ||
         !os::BindSocket(peer.GetHandle(), os::MakeSocketAddress(os::kLoopbackIPv4, port))) {
         return {};
