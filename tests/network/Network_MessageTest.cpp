@@ -147,12 +147,4 @@ TEST(NetworkEvent, AHandlerReturningFalseKeepsItsMessage) {
     Network::DeliverEvent(nullptr);
 }
 
-TEST(NetworkEvent, CloseCompletionIsSeenByAWaitingThread) {
-    Network::Tun_CloseCompletion completion;
-    EXPECT_FALSE(completion.IsDone());
-    completion.Signal();
-    completion.Wait();
-    EXPECT_TRUE(completion.IsDone());
-}
-
 }  // namespace
