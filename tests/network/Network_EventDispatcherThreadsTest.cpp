@@ -138,7 +138,7 @@ TEST_F(EventDispatcherThreadsTest, WorkerLimitHoldsFurtherEventsUntilAWorkerEnds
 // poster waits for the queue.
 TEST_F(EventDispatcherThreadsTest, HandlerMayTakeTheLockAPosterHoldsWhilePosting) {
     constexpr std::int32_t kBurst = 50;
-    std::timed_mutex posterLock;
+    std::mutex posterLock;
     std::atomic<std::int32_t> handling{-1};
     std::atomic<std::int32_t> lockedFor{-1};
     std::atomic<int> stalls{0};
@@ -148,7 +148,7 @@ TEST_F(EventDispatcherThreadsTest, HandlerMayTakeTheLockAPosterHoldsWhilePosting
             handling = event->socketId;
             const std::int32_t next = std::min(event->socketId + 1, kBurst - 1);
             testsupport::WaitUntil([&] { return lockedFor.load() >= next; }, kPatience);
-            if (posterLock.try_lock_for(2s)) {
+            if (testsupport::WaitUntil([&] { return posterLock.try_lock(); }, 2s)) {
                 posterLock.unlock();
             } else {
                 ++stalls;
@@ -162,7 +162,7 @@ TEST_F(EventDispatcherThreadsTest, HandlerMayTakeTheLockAPosterHoldsWhilePosting
         for (Tun_Event& event : events) {
             testsupport::WaitUntil(
                 [&] { return handling.load() >= event.socketId - 1 || stalls.load() != 0; }, kPatience);
-            std::lock_guard<std::timed_mutex> lock(posterLock);
+            std::lock_guard<std::mutex> lock(posterLock);
             lockedFor = event.socketId;
             EXPECT_EQ(dispatcher.PostEvent(event, thread), PostResult::Queued);
         }
