@@ -105,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::span<const std::uint8_t> rest(bytes);
     bool open = true;
     for (std::size_t i = 0; i < pieceCount && !rest.empty(); ++i) {
-        const std::span<const std::uint8_t> piece = rest.first(i < sizes.size() ? std::min(sizes[i], rest.size()) : rest.size());
+        const std::size_t pieceSize = i < sizes.size() ? std::min(sizes[i], rest.size()) : rest.size();
+        const std::span<const std::uint8_t> piece = rest.first(pieceSize);
         rest = rest.subspan(piece.size());
         if (open) {
             open = FeedStream(pair, state, piece, messages);
