@@ -1,6 +1,6 @@
-#include "network/Network_IoThread.h"
-
 #include "network/Network_Session.h"
+
+#include "network/Network_IoThreadState.h"
 #include "os/OS_Error.h"
 
 #include <algorithm>
@@ -81,12 +81,13 @@ bool Tun_Session::ServeCloseRequests() {
             os::CloseSocket(record->handle);
         }
         record->DestroyLocks(m_threads);
-        Tun_Event closed = MakeEvent(record->accepted ? Tun_Event_Kind::AcceptedConnectionClosed
-                                                      : Tun_Event_Kind::SocketClosed,
-                                     record->id, record->remoteAddress);
+        Tun_Event closed =
+            MakeEvent(record->accepted ? Tun_Event_Kind::AcceptedConnectionClosed : Tun_Event_Kind::SocketClosed,
+                      record->id, record->remoteAddress);
         Records& records = record->accepted ? m_accepted : m_sockets;
-        records.erase(std::find_if(records.begin(), records.end(),
-                                   [record](const std::unique_ptr<Tun_Socket>& listed) { return listed.get() == record; }));
+        records.erase(std::find_if(records.begin(), records.end(), [record](const std::unique_ptr<Tun_Socket>& listed) {
+            return listed.get() == record;
+        }));
         if (request->completion != nullptr) {
             request->completion->Signal();
         }
@@ -274,8 +275,7 @@ void Tun_Session::ReadDatagram(Tun_Socket& socket) {
     }
     ThreadManager::UnlockMutex(socket.GetReceiveLock());
     if (message.bytes != nullptr) {
-        Tun_Event event =
-            MakeEvent(Tun_Event_Kind::MessageReceived, socket.id, Tun_Address::FromSocketAddress(source));
+        Tun_Event event = MakeEvent(Tun_Event_Kind::MessageReceived, socket.id, Tun_Address::FromSocketAddress(source));
         event.detail = &socket;
         event.AttachMessage(message);
         m_io->gathered.push_back(event);
@@ -366,10 +366,10 @@ void Tun_Session::Gather(Tun_Event_Kind kind, const Tun_Event& request, bool fai
 
 void Tun_Session::PostGathered(ManagedThread* thread) {
     for (Tun_Event& event : m_io->gathered) {
-        Tun_Socket* stream = event.kind == Tun_Event_Kind::MessageReceived && event.detail != nullptr &&
-                                     event.detail->IsStream()
-                                 ? event.detail
-                                 : nullptr;
+        Tun_Socket* stream =
+            event.kind == Tun_Event_Kind::MessageReceived && event.detail != nullptr && event.detail->IsStream()
+                ? event.detail
+                : nullptr;
         // A stream that lost a message has lost its framing.
         if (m_dispatcher.PostEvent(event, thread) == PostResult::Full && stream != nullptr) {
             CloseBroken(*stream);

@@ -1,4 +1,4 @@
-#include "network/Network_IoThread.h"
+#include "network/Network_IoThreadState.h"
 
 #include "network/Network_Socket.h"
 

@@ -20,9 +20,9 @@ bool Tun_Network_Manager::Initialize() {
 }
 
 Tun_Session* Tun_Network_Manager::CreateSession(const Core::String& name, const Core::String& text,
-                                                std::uint8_t openFlag, Tun_PacketHandler handler,
-                                                std::int32_t priority, std::uint8_t threaded,
-                                                std::int32_t workerLimit, std::uint32_t idleSleepMilliseconds,
+                                                std::uint8_t openFlag, Tun_PacketHandler handler, std::int32_t priority,
+                                                std::uint8_t threaded, std::int32_t workerLimit,
+                                                std::uint32_t idleSleepMilliseconds,
                                                 std::uint32_t selectTimeoutMilliseconds) {
     auto session = std::make_unique<Tun_Session>();
     if (!session->Open(name, text, openFlag, handler, priority, threaded, workerLimit, idleSleepMilliseconds,

@@ -1,6 +1,6 @@
 #include "network/Network_Session.h"
 
-#include "network/Network_IoThread.h"
+#include "network/Network_IoThreadState.h"
 #include "network/Network_LocalHost.h"
 
 #include <limits>
@@ -24,8 +24,7 @@ bool Tun_Session::Open(const Core::String& /*name*/, const Core::String& text, s
     const LocalHost localHost = ResolveLocalHost();
     auto io = std::make_unique<IoThreadState>();
     if (!io->IsValid() ||
-        !m_dispatcher.Start(&DeliverEvent, threaded != 0, workerLimit, priority,
-                            idleSleepMilliseconds)) {
+        !m_dispatcher.Start(&DeliverEvent, threaded != 0, workerLimit, priority, idleSleepMilliseconds)) {
         return false;
     }
     if (!CreateLocks()) {
@@ -77,8 +76,8 @@ bool Tun_Session::Close() {
     return true;
 }
 
-void Tun_Session::ProcessEvents(std::uint32_t maxMilliseconds, std::uint32_t waitMilliseconds,
-                                std::uint32_t* processed, std::uint32_t* remaining) {
+void Tun_Session::ProcessEvents(std::uint32_t maxMilliseconds, std::uint32_t waitMilliseconds, std::uint32_t* processed,
+                                std::uint32_t* remaining) {
     std::size_t handed = 0;
     std::size_t left = 0;
     m_dispatcher.ProcessEvents(maxMilliseconds, waitMilliseconds, handed, left);
@@ -90,9 +89,7 @@ void Tun_Session::ProcessEvents(std::uint32_t maxMilliseconds, std::uint32_t wai
     }
 }
 
-std::size_t Tun_Session::GetThreadCount() const {
-    return m_threads.GetThreadCount() + m_dispatcher.GetThreadCount();
-}
+std::size_t Tun_Session::GetThreadCount() const { return m_threads.GetThreadCount() + m_dispatcher.GetThreadCount(); }
 
 bool Tun_Session::CreateLocks() {
     m_listLock = m_threads.CreateReadWriteLock();

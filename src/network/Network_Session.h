@@ -98,8 +98,7 @@ public:
 
     // LAN broadcast, discovery listener and host server.
     bool StartBroadcast(std::uint16_t port, std::int32_t scope, std::uint32_t intervalMilliseconds,
-                        std::uint32_t messageType, const void* payload, std::uint32_t length,
-                        std::int32_t priority);
+                        std::uint32_t messageType, const void* payload, std::uint32_t length, std::int32_t priority);
     bool SetBroadcastPayload(const void* payload, std::uint32_t length);
     bool OpenUdpSocket(std::uint16_t port);
     bool CloseDiscoverySocket(bool wait);

@@ -89,8 +89,7 @@ bool Tun_Session::ReceiveFromStream(Tun_Socket& connection, Tun_EventList& event
 bool Tun_Session::CutMessages(Tun_Socket& connection, std::size_t read, Tun_EventList& events,
                               const Stopwatch& stopwatch, std::uint32_t waitLimit) {
     const std::uint8_t* bytes = connection.GetBuffer(Tun_Socket::kReceiveBuffer);
-    const Tun_Event received =
-        MakeEvent(Tun_Event_Kind::MessageReceived, connection.id, connection.remoteAddress);
+    const Tun_Event received = MakeEvent(Tun_Event_Kind::MessageReceived, connection.id, connection.remoteAddress);
     std::size_t position = 0;
     while (position < read) {
         std::uint8_t header[kMessageHeaderSize];

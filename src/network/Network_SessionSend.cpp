@@ -49,10 +49,9 @@ bool Tun_Session::SendDirect(Tun_Socket& socket, std::uint32_t type, const void*
         ThreadManager::LockMutex(socket.GetSendLock());
         const bool built = socket.EnsureBuffer(Tun_Socket::kSendBuffer, total) &&
                            WriteMessage(socket.GetBuffer(Tun_Socket::kSendBuffer), type, payload, length);
-        const std::int64_t sent =
-            built ? os::SendDatagram(socket.handle, socket.GetBuffer(Tun_Socket::kSendBuffer), total,
-                                     destination.GetSocketAddress())
-                  : -1;
+        const std::int64_t sent = built ? os::SendDatagram(socket.handle, socket.GetBuffer(Tun_Socket::kSendBuffer),
+                                                           total, destination.GetSocketAddress())
+                                        : -1;
         ThreadManager::UnlockMutex(socket.GetSendLock());
         if (sent < 0) {
             return false;
@@ -63,8 +62,7 @@ bool Tun_Session::SendDirect(Tun_Socket& socket, std::uint32_t type, const void*
         return true;
     }
     if (socket.connected.load(std::memory_order_acquire)) {
-        return socket.remoteAddress.SameEndpoint(destination) &&
-               WriteOrKeep(socket, type, payload, length, bytesSent);
+        return socket.remoteAddress.SameEndpoint(destination) && WriteOrKeep(socket, type, payload, length, bytesSent);
     }
     // A listening socket sends through its connection to the destination.
     if (!ThreadManager::ReadLock(m_listLock)) {
@@ -83,8 +81,8 @@ bool Tun_Session::SendDirect(Tun_Socket& socket, std::uint32_t type, const void*
     return sent;
 }
 
-bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload,
-                              std::uint32_t length, std::uint32_t* bytesSent) {
+bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
+                              std::uint32_t* bytesSent) {
     const std::uint32_t total = length + kMessageHeaderSize;
     ThreadManager::LockMutex(connection.GetSendLock());
     if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {

@@ -1,5 +1,6 @@
-#include "network/Network_IoThread.h"
 #include "network/Network_Session.h"
+
+#include "network/Network_IoThreadState.h"
 
 #include <algorithm>
 #include <cassert>
@@ -94,9 +95,7 @@ void Tun_Session::QueueClose(Tun_Socket& record, Tun_CloseCompletion* completion
     m_closeRequests.push_back(request);
 }
 
-bool Tun_Session::CloseSocket(std::int32_t id, bool wait) {
-    return ClosePeerOrSocket(id, nullptr, wait);
-}
+bool Tun_Session::CloseSocket(std::int32_t id, bool wait) { return ClosePeerOrSocket(id, nullptr, wait); }
 
 bool Tun_Session::ClosePeer(std::int32_t id, const Tun_Address& peer, bool wait) {
     return ClosePeerOrSocket(id, &peer, wait);
@@ -160,8 +159,7 @@ bool Tun_Session::Connect(std::int32_t id, const Tun_Address& destination, std::
     }
     record->AddUser();
     ThreadManager::UnlockReadWriteLock(m_listLock);
-    const bool connected =
-        os::ConnectWithin(record->handle, destination.GetSocketAddress(), waitLimitMilliseconds);
+    const bool connected = os::ConnectWithin(record->handle, destination.GetSocketAddress(), waitLimitMilliseconds);
     if (connected && ThreadManager::WriteLock(m_listLock)) {
         record->remoteAddress = destination;
         record->connected.store(true, std::memory_order_release);

@@ -175,7 +175,8 @@ TEST_F(SessionTest, EmptyAndShortDatagramsAreDroppedAndTheSocketsServeOn) {
     ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::MessageReceived, 3));
     m_session.PumpUntil([] { return false; }, std::chrono::milliseconds(50));
     for (std::int32_t id : ids) {
-        EXPECT_EQ(m_session.Messages(id), std::vector<testsupport::Bytes>{FramedMessage(static_cast<std::uint32_t>(id), "valid")});
+        EXPECT_EQ(m_session.Messages(id),
+                  std::vector<testsupport::Bytes>{FramedMessage(static_cast<std::uint32_t>(id), "valid")});
     }
     EXPECT_EQ(m_session.Count(Tun_Event_Kind::SocketClosed), 0u);
 }
