@@ -50,8 +50,10 @@ bool EventDispatcher::StartWorker() {
     }
     // Started under the queue lock: the worker's end, which takes it, cannot
     // come before it was counted, and the front stays the one it copied.
-    WorkerRecord* record = new (std::nothrow) WorkerRecord{this, m_queue.front()};
-    if (record == nullptr) {
+    WorkerRecord* record = nullptr;
+    try {
+        record = new WorkerRecord{this, m_queue.front()};
+    } catch (const std::bad_alloc&) {
         return false;
     }
     if (m_threads.CreateThread(nullptr, &RunWorker, record, 0, false, "network worker") == nullptr) {
