@@ -19,7 +19,7 @@ void Tun_Address::Set(const char* hostText, std::uint16_t port) {
 
 void Tun_Address::SetFromSocketAddress(const os::SocketAddress& address) {
     m_socketAddress = os::MakeSocketAddress(os::SocketAddressIPv4(address), os::SocketAddressPort(address));
-    m_hostText = os::FormatIPv4(GetIPv4());
+    m_hostText = os::FormatIPv4(GetIPv4()).c_str();
 }
 
 Tun_Address Tun_Address::FromSocketAddress(const os::SocketAddress& address) {

@@ -221,11 +221,12 @@ void Tun_Session::AcceptConnection(Tun_Socket& listener) {
         record->id = listener.id;
         record->serviceFlags.store(listener.serviceFlags.load());
         record->optionFlags = listener.optionFlags;
-        record->localAddress = listener.localAddress;
         record->remoteAddress = accepted.address;
         record->accepted = true;
         record->connected.store(true);
         ThreadManager::WriteLock(m_listLock);
+        // GetLocalAddress may be refreshing it.
+        record->localAddress = listener.localAddress;
         if (m_accepted.size() < kMaxAcceptedConnections && record->CreateLocks(m_threads)) {
             accepted.detail = record.get();
             m_accepted.push_back(std::move(record));

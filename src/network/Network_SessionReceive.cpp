@@ -111,7 +111,7 @@ bool Tun_Session::CutMessages(Tun_Socket& connection, std::size_t read, Tun_Even
             std::memcpy(message.bytes + kMessageHeaderSize, bytes + position + kMessageHeaderSize,
                         present - kMessageHeaderSize);
         }
-        const std::size_t have = std::max(present, kMessageHeaderSize);
+        const std::size_t have = std::max<std::size_t>(present, kMessageHeaderSize);
         if (have < message.length &&
             !ReadExactly(connection.handle, message.bytes + have, message.length - have, stopwatch, waitLimit)) {
             FreeMessage(message);

@@ -56,23 +56,20 @@ Tun_Socket* Tun_Session::OpenSocket(std::int32_t id, std::int32_t type, const Tu
         const auto socketType = static_cast<os::SocketType>(type);
         auto record = std::make_unique<Tun_Socket>();
         const os::SocketHandle handle = os::OpenSocket(socketType);
-        os::SocketAddress bound{};
-        if (handle != os::kInvalidSocket && os::BindSocket(handle, bindAddress.GetSocketAddress()) &&
-            os::GetSocketLocalAddress(handle, &bound) && record->CreateLocks(m_threads)) {
-            if (os::ApplySocketOptions(handle, socketType, optionFlags)) {
-                record->handle = handle;
-                record->type = type;
-                record->id = id;
-                // The address as asked for, text included; GetLocalAddress
-                // gives the bound one.
-                record->localAddress = bindAddress;
-                record->serviceFlags.store(serviceFlags);
-                record->optionFlags = optionFlags;
-                opened = record.get();
-                m_sockets.push_back(std::move(record));
-            } else {
-                record->DestroyLocks(m_threads);
-            }
+        // Options before the bind: a shared port (SO_REUSEADDR) is settled
+        // by the bind.
+        if (handle != os::kInvalidSocket && os::ApplySocketOptions(handle, socketType, optionFlags) &&
+            os::BindSocket(handle, bindAddress.GetSocketAddress()) && record->CreateLocks(m_threads)) {
+            record->handle = handle;
+            record->type = type;
+            record->id = id;
+            // The address as asked for, text included; GetLocalAddress
+            // gives the bound one.
+            record->localAddress = bindAddress;
+            record->serviceFlags.store(serviceFlags);
+            record->optionFlags = optionFlags;
+            opened = record.get();
+            m_sockets.push_back(std::move(record));
         }
         if (opened == nullptr && handle != os::kInvalidSocket) {
             os::CloseSocket(handle);

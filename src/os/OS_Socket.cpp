@@ -103,11 +103,11 @@ bool IsNonBlocking(SocketHandle handle, bool* nonBlocking) {
 }  // namespace
 
 SocketHandle OpenSocket(SocketType type) {
-    const int kind = type == SocketType::Stream ? SOCK_STREAM : SOCK_DGRAM;
     if (type != SocketType::Stream && type != SocketType::Datagram) {
         RecordSocketError(EINVAL);
         return kInvalidSocket;
     }
+    const int kind = type == SocketType::Stream ? SOCK_STREAM : SOCK_DGRAM;
     const int handle = socket(AF_INET, kind | SOCK_CLOEXEC, 0);
     return Succeeded(handle) ? handle : kInvalidSocket;
 }

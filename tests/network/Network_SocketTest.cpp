@@ -1,6 +1,7 @@
 #include "Network_SessionFixture.h"
 
 #include "network/Network_Message.h"
+#include "network/Network_SessionTestHooks.h"
 
 #include <atomic>
 #include <chrono>
@@ -21,26 +22,28 @@ std::string PayloadOf(const Network::Tun_Event& event) {
     return std::string(reinterpret_cast<const char*>(event.payload), event.payloadLength);
 }
 
+using sessiontest::PayloadOf;
+
 TEST_F(SocketTest, ASecondOpenOfAnIdFailsAndTheFirstSocketStillReceives) {
-    ASSERT_NE(m_session.OpenSocket(4, 2, Loopback(0), Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
+    ASSERT_NE(m_session->OpenSocket(4, 2, Loopback(0), Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
               nullptr);
-    EXPECT_EQ(m_session.OpenSocket(4, 2, Loopback(0), Network::kServiceByIoThread, 0), nullptr);
-    EXPECT_EQ(EventLog::Count(Tun_Event_Kind::SocketOpened), 1u);
+    EXPECT_EQ(m_session->OpenSocket(4, 2, Loopback(0), Network::kServiceByIoThread, 0), nullptr);
+    EXPECT_EQ(m_session.Count(Tun_Event_Kind::SocketOpened), 1u);
 
     WirePeer peer = WirePeer::OpenDatagram();
     ASSERT_TRUE(peer.SendDatagram(PortOf(4), FramedMessage(7, "still here")));
-    ASSERT_TRUE(PumpUntil(Tun_Event_Kind::MessageReceived));
-    EXPECT_EQ(EventLog::Take().back().payload, "still here");
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::MessageReceived, 1));
+    EXPECT_EQ(PayloadOf(m_session.Events().back()), "still here");
 }
 
 TEST_F(SocketTest, AConnectedStreamSendsOnlyToItsPeer) {
     WirePeer far = OpenClient();
     Network::Tun_Address peer;
-    ASSERT_TRUE(m_session.GetRemoteAddress(3, peer));
+    ASSERT_TRUE(m_session->GetRemoteAddress(3, peer));
 
-    EXPECT_FALSE(m_session.SendMessage(3, 1, "no", 2, Loopback(ClosedPort())));
+    EXPECT_FALSE(m_session->SendMessage(3, 1, "no", 2, Loopback(ClosedPort())));
     std::uint32_t sent = 0;
-    EXPECT_TRUE(m_session.SendMessage(3, 2, "yes", 3, peer, &sent));
+    EXPECT_TRUE(m_session->SendMessage(3, 2, "yes", 3, peer, &sent));
     EXPECT_EQ(sent, 11u);
 
     const auto message = far.ReadMessage();
@@ -52,10 +55,10 @@ TEST_F(SocketTest, AListenerSendsThroughTheConnectionOfTheDestination) {
     OpenListener();
     WirePeer first = WirePeer::ConnectStream(PortOf(2));
     WirePeer second = WirePeer::ConnectStream(PortOf(2));
-    ASSERT_TRUE(PumpUntil(Tun_Event_Kind::ConnectionAccepted, 2));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 2));
 
-    EXPECT_TRUE(m_session.SendMessage(2, 5, "to second", 9, Loopback(second.GetLocalPort())));
-    EXPECT_FALSE(m_session.SendMessage(2, 5, "nobody", 6, Loopback(ClosedPort())));
+    EXPECT_TRUE(m_session->SendMessage(2, 5, "to second", 9, Loopback(second.GetLocalPort())));
+    EXPECT_FALSE(m_session->SendMessage(2, 5, "nobody", 6, Loopback(ClosedPort())));
 
     const auto message = second.ReadMessage();
     ASSERT_TRUE(message.has_value());
@@ -80,14 +83,14 @@ TEST_F(SocketTest, AMessageCutOffInAReadIsCompletedAndTheNextOneWaits) {
     });
 
     Tun_EventList events;
-    EXPECT_TRUE(m_session.ReceiveMessages(3, events));
+    EXPECT_TRUE(m_session->ReceiveMessages(3, events));
     late.join();
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(PayloadOf(events[0]), "first");
     EXPECT_EQ(PayloadOf(events[1]), "second, cut after its header and two bytes");
     Network::FreeEventList(events);
 
-    EXPECT_TRUE(m_session.ReceiveMessages(3, events));
+    EXPECT_TRUE(m_session->ReceiveMessages(3, events));
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].messageType, 3u);
     Network::FreeEventList(events);
@@ -96,43 +99,55 @@ TEST_F(SocketTest, AMessageCutOffInAReadIsCompletedAndTheNextOneWaits) {
 TEST_F(SocketTest, ReceiveFailsForAClosedPeerAndAtItsLimitForASilentOne) {
     WirePeer far = OpenClient();
     Tun_EventList events;
-    EXPECT_FALSE(m_session.ReceiveMessages(3, events, 30));
+    EXPECT_FALSE(m_session->ReceiveMessages(3, events, 30));
     far.Close();
-    EXPECT_FALSE(m_session.ReceiveMessages(3, events));
+    EXPECT_FALSE(m_session->ReceiveMessages(3, events));
     EXPECT_TRUE(events.empty());
 }
 
 TEST_F(SocketTest, ReceiveOnADatagramSocketTakesEveryPendingDatagram) {
-    ASSERT_NE(m_session.OpenSocket(5, 2, Loopback(0), 0, os::kSocketOptionNonBlocking), nullptr);
+    ASSERT_NE(m_session->OpenSocket(5, 2, Loopback(0), 0, os::kSocketOptionNonBlocking), nullptr);
     WirePeer peer = WirePeer::OpenDatagram();
     for (std::uint32_t type = 1; type <= 3; ++type) {
         ASSERT_TRUE(peer.SendDatagram(PortOf(5), FramedMessage(type, std::string(type, 'x'))));
     }
     Tun_EventList events;
-    EXPECT_TRUE(m_session.ReceiveMessages(5, events));
+    EXPECT_TRUE(m_session->ReceiveMessages(5, events));
     ASSERT_EQ(events.size(), 3u);
     for (std::uint32_t type = 1; type <= 3; ++type) {
         EXPECT_EQ(events[type - 1].messageType, type);
         EXPECT_EQ(events[type - 1].address.GetPort(), peer.GetLocalPort());
     }
     Network::FreeEventList(events);
-    EXPECT_FALSE(m_session.ReceiveMessages(5, events));
+    EXPECT_FALSE(m_session->ReceiveMessages(5, events));
 }
 
 TEST_F(SocketTest, ALargeMessageToASlowReaderArrivesWholeAndFirst) {
     WirePeer far = OpenClient();
     Network::Tun_Address peer;
-    ASSERT_TRUE(m_session.GetRemoteAddress(3, peer));
-    const std::string large(Network::kMaxPayloadLength, 'L');
-    ASSERT_TRUE(m_session.SendMessage(3, 1, large.data(), Network::kMaxPayloadLength, peer));
-    for (std::uint32_t type = 2; type <= 4; ++type) {
-        ASSERT_TRUE(m_session.SendMessage(3, type, "after", 5, peer));
+    ASSERT_TRUE(m_session->GetRemoteAddress(3, peer));
+    // Fillers until the socket takes no more and output waits.
+    const std::string filler(64 * 1024, 'f');
+    for (int sends = 0; sends < 1000 && Network::SessionTestAccess::GetWaitingOutput(*m_session, 3) == 0; ++sends) {
+        ASSERT_TRUE(m_session->SendMessage(3, 9, filler.data(), static_cast<std::uint32_t>(filler.size()), peer));
     }
-    const auto first = far.ReadMessage();
-    ASSERT_TRUE(first.has_value());
-    EXPECT_EQ(first->type, 1u);
-    EXPECT_EQ(first->payload.size(), large.size());
-    EXPECT_EQ(first->payload.back(), 'L');
+    ASSERT_GT(Network::SessionTestAccess::GetWaitingOutput(*m_session, 3), 0u);
+    // Large, yet leaving room for the fillers and the messages behind it
+    // within the output limit.
+    const std::string large(Network::kMaxPayloadLength - 2 * filler.size(), 'L');
+    ASSERT_TRUE(m_session->SendMessage(3, 1, large.data(), static_cast<std::uint32_t>(large.size()), peer));
+    for (std::uint32_t type = 2; type <= 4; ++type) {
+        ASSERT_TRUE(m_session->SendMessage(3, type, "after", 5, peer));
+    }
+
+    auto message = far.ReadMessage();
+    while (message.has_value() && message->type == 9) {
+        message = far.ReadMessage();
+    }
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->type, 1u);
+    EXPECT_EQ(message->payload.size(), large.size());
+    EXPECT_EQ(message->payload.back(), 'L');
     for (std::uint32_t type = 2; type <= 4; ++type) {
         const auto next = far.ReadMessage();
         ASSERT_TRUE(next.has_value());
@@ -143,18 +158,18 @@ TEST_F(SocketTest, ALargeMessageToASlowReaderArrivesWholeAndFirst) {
 TEST_F(SocketTest, APeerThatStopsReadingIsDisconnected) {
     WirePeer far = OpenClient();
     Network::Tun_Address peer;
-    ASSERT_TRUE(m_session.GetRemoteAddress(3, peer));
+    ASSERT_TRUE(m_session->GetRemoteAddress(3, peer));
     const std::string chunk(64 * 1024, 'c');
     bool refused = false;
     for (int sends = 0; sends < 2000 && !refused; ++sends) {
-        refused = !m_session.SendMessage(3, 1, chunk.data(), static_cast<std::uint32_t>(chunk.size()), peer);
+        refused = !m_session->SendMessage(3, 1, chunk.data(), static_cast<std::uint32_t>(chunk.size()), peer);
     }
     EXPECT_TRUE(refused);
-    EXPECT_TRUE(PumpUntil(Tun_Event_Kind::SocketClosed));
+    EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::SocketClosed, 1));
 }
 
 TEST_F(SocketTest, TheLocalAddressOfAPortZeroSocketHasItsRealPort) {
-    ASSERT_NE(m_session.OpenSocket(4, 2, Loopback(0), 0, 0), nullptr);
+    ASSERT_NE(m_session->OpenSocket(4, 2, Loopback(0), 0, 0), nullptr);
     EXPECT_NE(PortOf(4), 0);
 }
 

@@ -45,7 +45,9 @@ class Hostile {
 public:
     explicit Hostile(std::uint32_t seed) : m_random(seed) {}
 
-    std::uint32_t Below(std::uint32_t bound) { return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(m_random); }
+    std::uint32_t Below(std::uint32_t bound) {
+        return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(m_random);
+    }
 
     // Valid messages of the application's types 0 to 18 and a few unknown ones.
     Bytes Messages(std::vector<std::size_t>& starts) {

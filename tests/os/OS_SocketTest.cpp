@@ -3,6 +3,7 @@
 #include "os/OS_Socket.h"
 #include "os/OS_SocketPoll.h"
 #include "os/OS_WakeUp.h"
+#include "support/MovingClock.h"
 #include "support/Network_WirePeer.h"
 
 #include <gtest/gtest.h>

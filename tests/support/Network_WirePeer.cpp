@@ -32,7 +32,7 @@ std::uint32_t Read32(const Bytes& bytes, std::size_t at) {
 WirePeer BoundSocket(os::SocketType type, std::uint16_t port) {
     WirePeer peer(os::OpenSocket(type));
     // A chosen source port may still be held by an earlier test's closed connection.
-    const std::uint32_t options = port != 0 ? os::kSocketOptionReuseAddress : 0;
+    const std::uint32_t options = port != 0 ? std::uint32_t{os::kSocketOptionReuseAddress} : 0u;
     if (!peer.IsOpen() || !os::ApplySocketOptions(peer.GetHandle(), type, options) ||
         !os::BindSocket(peer.GetHandle(), os::MakeSocketAddress(os::kLoopbackIPv4, port))) {
         return {};
@@ -104,11 +104,14 @@ bool WirePeer::Write(std::span<const std::uint8_t> bytes, milliseconds limit) {
     return true;
 }
 
-bool WirePeer::WriteMessage(std::uint32_t type, std::string_view payload) { return Write(FramedMessage(type, payload)); }
+bool WirePeer::WriteMessage(std::uint32_t type, std::string_view payload) {
+    return Write(FramedMessage(type, payload));
+}
 
 bool WirePeer::SendDatagram(std::uint16_t port, std::span<const std::uint8_t> bytes) {
     const os::SocketAddress destination = os::MakeSocketAddress(os::kLoopbackIPv4, port);
-    return os::SendDatagram(m_handle, bytes.data(), bytes.size(), destination) == static_cast<std::int64_t>(bytes.size());
+    const std::int64_t sent = os::SendDatagram(m_handle, bytes.data(), bytes.size(), destination);
+    return sent == static_cast<std::int64_t>(bytes.size());
 }
 
 Bytes WirePeer::Read(std::size_t count, milliseconds limit) {
