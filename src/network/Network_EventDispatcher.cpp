@@ -153,9 +153,10 @@ bool EventDispatcher::ProcessEvents(std::uint32_t maxMilliseconds, std::uint32_t
         if (idle.GetElapsed() > oversleep) {
             // Never past the wait budget.
             const auto budget = static_cast<std::uint32_t>(std::ceil(waitMilliseconds - elapsed));
+            const std::uint32_t asked = std::min(m_idleSleep, budget);
             Restart(idle);
-            SleepUnlessStopped(std::min(m_idleSleep, budget), nullptr);
-            oversleep = idle.GetElapsed() - m_idleSleep;
+            SleepUnlessStopped(asked, nullptr);
+            oversleep = idle.GetElapsed() - asked;
             Restart(idle);
         } else {
             SleepUnlessStopped(0, nullptr);
@@ -190,7 +191,6 @@ bool EventDispatcher::Stop() {
     return true;
 }
 
-// The caller holds the wait lock.
 bool EventDispatcher::AllThreadsEnded() {
     MutexLock lock(m_queueLock);
     return !m_dispatchThreadRunning && m_activeWorkers == 0;

@@ -38,7 +38,7 @@ enum class PostResult {
 // The handler never runs under the queue lock: the front event is taken out
 // under it and handed over after unlocking, one drainer at a time. So a
 // handler may call back into a poster that holds its own lock while it
-// posts, and the Core clock measures every budget and idle wait.
+// posts. Budgets and the threads' idle sleeps measure on the Core clock.
 class EventDispatcher {
 public:
     // The handler owns the event's message from the call on (a session
@@ -108,10 +108,11 @@ private:
     // Hands one event to the handler, marking this thread as its caller.
     void Deliver(Tun_Event& event);
     // Mode 2: starts a worker for the front event while fewer than the limit
-    // run; false when none was started.
+    // run; false when none was started (the event then stays queued).
     bool StartWorker();
     void WorkerEnded();
     void DispatchThreadEnded();
+    // The caller holds the wait lock.
     bool AllThreadsEnded();
     void DestroyLocks();
 

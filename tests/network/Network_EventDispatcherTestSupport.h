@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <numeric>
 #include <vector>
 
 namespace dispatchtest {
@@ -93,10 +94,8 @@ inline std::vector<Network::Tun_Event> NumberedEvents(std::int32_t count) {
 }
 
 inline std::vector<std::int32_t> Sequence(std::int32_t count) {
-    std::vector<std::int32_t> ids;
-    for (std::int32_t id = 0; id < count; ++id) {
-        ids.push_back(id);
-    }
+    std::vector<std::int32_t> ids(static_cast<std::size_t>(count));
+    std::iota(ids.begin(), ids.end(), 0);
     return ids;
 }
 

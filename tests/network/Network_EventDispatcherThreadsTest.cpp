@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <mutex>
 #include <ostream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,35 +34,50 @@ protected:
     Recorder m_recorder;
 };
 
-struct ThreadedMode {
+struct Mode {
     const char* name;
+    bool threaded;
     std::int32_t workerLimit;
 };
 
-void PrintTo(const ThreadedMode& mode, std::ostream* out) { *out << mode.name; }
+void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
 
-class EventDispatcherModeTest : public EventDispatcherThreadsTest, public testing::WithParamInterface<ThreadedMode> {};
+std::string ModeName(const testing::TestParamInfo<Mode>& info) { return info.param.name; }
 
 // Mode 2 with one worker at a time: the workers start in posting order, and
 // only one running keeps the handler calls in that order too.
-INSTANTIATE_TEST_SUITE_P(Modes, EventDispatcherModeTest,
-                         testing::Values(ThreadedMode{"DispatchThread", 0}, ThreadedMode{"OneWorker", 1}),
-                         [](const testing::TestParamInfo<ThreadedMode>& info) { return info.param.name; });
+constexpr Mode kOwnerDrains{"OwnerDrains", false, 0};
+constexpr Mode kDispatchThread{"DispatchThread", true, 0};
+constexpr Mode kOneWorker{"OneWorker", true, 1};
 
-TEST_P(EventDispatcherModeTest, DeliversInPostingOrder) {
+class EventDispatcherOrderTest : public EventDispatcherThreadsTest, public testing::WithParamInterface<Mode> {};
+INSTANTIATE_TEST_SUITE_P(Modes, EventDispatcherOrderTest, testing::Values(kOwnerDrains, kDispatchThread, kOneWorker),
+                         ModeName);
+
+TEST_P(EventDispatcherOrderTest, DeliversInPostingOrder) {
     EventDispatcher dispatcher;
-    ASSERT_TRUE(dispatcher.Start(m_recorder.Handler(), true, GetParam().workerLimit, 0, 1));
+    ASSERT_TRUE(dispatcher.Start(m_recorder.Handler(), GetParam().threaded, GetParam().workerLimit, 0, 1));
     PostFromThread(dispatcher, NumberedEvents(30));
-    EXPECT_TRUE(testsupport::WaitUntil([&] { return m_recorder.Count() == 30; }, kPatience));
+    EXPECT_TRUE(testsupport::WaitUntil(
+        [&] {
+            std::size_t processed = 0;
+            std::size_t remaining = 0;
+            dispatcher.ProcessEvents(5, 0, processed, remaining);
+            return m_recorder.Count() == 30;
+        },
+        kPatience));
     EXPECT_EQ(m_recorder.Ids(), Sequence(30));
     EXPECT_TRUE(dispatcher.Stop());
     EXPECT_EQ(dispatcher.GetThreadCount(), 0u);
 }
 
+class EventDispatcherStopTest : public EventDispatcherThreadsTest, public testing::WithParamInterface<Mode> {};
+INSTANTIATE_TEST_SUITE_P(Modes, EventDispatcherStopTest, testing::Values(kDispatchThread, kOneWorker), ModeName);
+
 // A handler still running when Stop is called is waited for: Stop returns
 // after it finished and its thread ended. Afterwards posts are refused (their
 // messages freed) and the owner drains what the thread left.
-TEST_P(EventDispatcherModeTest, StopWaitsForTheThreadsAndLeavesTheRestToTheOwner) {
+TEST_P(EventDispatcherStopTest, WaitsForTheThreadsAndLeavesTheRestToTheOwner) {
     std::atomic<int> entered{0};
     std::atomic<int> finished{0};
     std::atomic<bool> release{false};
@@ -74,7 +90,7 @@ TEST_P(EventDispatcherModeTest, StopWaitsForTheThreadsAndLeavesTheRestToTheOwner
             m_recorder.Handler()(event);
             ++finished;
         },
-        true, GetParam().workerLimit, 0, 1));
+        GetParam().threaded, GetParam().workerLimit, 0, 1));
     PostFromThread(dispatcher, NumberedEvents(3));
     ASSERT_TRUE(testsupport::WaitUntil([&] { return entered.load() == 1; }, kPatience));
 
