@@ -169,7 +169,7 @@ private:
     // False once the thread is to end.
     bool RunIoPass(ManagedThread* thread);
     // Under the list lock: carry out closes (true when one waits for a user
-    // to finish), issue connects (true while one is under way), choose the
+    // to finish), start connects (true while one is under way), choose the
     // targets of queued sends, choose the sockets to read and to write.
     bool ServeCloseRequests();
     bool ServeConnectRequests();
