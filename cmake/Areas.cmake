@@ -6,10 +6,11 @@
 set(TUNDRA_AREAS
     os core math pal input renderer engine collision physics tundra sound
     gui network mygame mygame/generated)
-# The ThreadSanitizer build runs the foundation's and the sound engine's
-# tests (its streaming thread): it builds those areas and nothing more.
+# The ThreadSanitizer build runs the foundation's, the sound engine's (its
+# streaming thread) and the network engine's tests (its I/O, dispatch and
+# broadcast threads): it builds those areas and nothing more.
 if(TUNDRA_TSAN)
-    set(TUNDRA_AREAS os core pal math sound)
+    set(TUNDRA_AREAS os core pal math sound network)
 endif()
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)

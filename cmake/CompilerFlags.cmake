@@ -13,7 +13,7 @@ endif()
 # (tools/run-tests.sh).
 # It cannot be combined with AddressSanitizer; the memory pool stays on, so
 # its locks are checked too.
-option(TUNDRA_TSAN "Build with ThreadSanitizer (only the os, core, pal, math and sound areas)" OFF)
+option(TUNDRA_TSAN "Build with ThreadSanitizer (only the os, core, pal, math, sound and network areas)" OFF)
 if(TUNDRA_TSAN)
     if(TUNDRA_SANITIZE)
         message(FATAL_ERROR "TUNDRA_TSAN and TUNDRA_SANITIZE exclude each other")

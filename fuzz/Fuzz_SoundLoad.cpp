@@ -21,7 +21,7 @@ SoundEngine& Engine() {
         setenv("ALSOFT_DRIVERS", "null", 1);
         // The streaming thread sleeps on the Core clock, which stands still
         // on the headless backend.
-        static testsupport::RealTimeCoreClock clock;
+        static testsupport::MovingClock clock;
         auto* made = new SoundEngine;
         made->Initialize(-1, 1);
         return made;

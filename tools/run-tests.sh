@@ -2,11 +2,12 @@
 # Sets up the machine, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every test with CTest. Tests that need
 # a window run under a virtual X server when no display is available.
-# Then the Core tests, the thread tests and the sound streaming tests run
-# under ThreadSanitizer (the sanitizer build routes the memory pool to
-# malloc, so only this build covers the pool's per-thread caches; skipped
-# when TUNDRA_SKIP_TSAN=1), and every fuzz harness for a short time
-# (TUNDRA_FUZZ_SECONDS, default 4; skipped when TUNDRA_SKIP_FUZZ=1).
+# Then the Core tests, the thread tests, the sound streaming tests and the
+# network sessions' thread tests run under ThreadSanitizer (the sanitizer
+# build routes the memory pool to malloc, so only this build covers the
+# pool's per-thread caches; skipped when TUNDRA_SKIP_TSAN=1), and every fuzz
+# harness for a short time (TUNDRA_FUZZ_SECONDS, default 4; skipped when
+# TUNDRA_SKIP_FUZZ=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
@@ -30,7 +31,7 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     tsan="$root/build/tsan"
     cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_TSAN=ON -DTUNDRA_SANITIZE=OFF \
         -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
-    cmake --build "$tsan" --parallel "$(nproc)" --target test_pal test_core test_sound
+    cmake --build "$tsan" --parallel "$(nproc)" --target test_pal test_core test_sound test_network
     # ThreadSanitizer needs a fixed memory layout on kernels with wide address randomisation.
     run=()
     if command -v setarch >/dev/null 2>&1 && setarch "$(uname -m)" -R true 2>/dev/null; then
@@ -43,6 +44,9 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     # The sound engine's tests, its streaming thread running, on OpenAL Soft's null backend.
     ALSOFT_DRIVERS=null TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tests/support/tsan.supp" \
         "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' || status=$?
+    # Sessions with their I/O, dispatch and broadcast threads, opened and closed over and over.
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_network" \
+        --gtest_filter='*EventDispatcher*:SessionTest.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' || status=$?
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
     "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-4}" || status=$?

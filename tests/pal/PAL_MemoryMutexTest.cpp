@@ -3,19 +3,17 @@
 #include "pal/PAL_MemoryMutex.h"
 #include "os/OS_Sleep.h"
 #include "pal/PAL_ThreadManager.h"
+#include "support/MovingClock.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-double SteadyMilliseconds() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using testsupport::SteadyMilliseconds;
 
 // Core start-up with the real memory mutex: the process-wide thread manager's.
 class MemoryMutex : public testing::Test {

@@ -1,36 +1,27 @@
-#include "core/Core_Clock.h"
-#include "os/OS_Sleep.h"
 #include "pal/PAL_ThreadManager.h"
+#include "support/MovingClock.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <functional>
 #include <memory>
 
 namespace {
 
-double SteadyMilliseconds() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using testsupport::SteadyMilliseconds;
 
 // Polls condition in 1 ms steps for up to 10 s; true once it holds.
-template <class Condition>
-bool WaitFor(Condition condition) {
-    for (int step = 0; step < 10000 && !condition(); ++step) {
-        os::Sleep(1);
-    }
-    return condition();
+bool WaitFor(const std::function<bool()>& condition) {
+    return testsupport::WaitUntil(condition, std::chrono::seconds(10));
 }
 
 // The headless clock stands still, and sleeps bounded by the Core clock need a moving one.
 class ThreadManagerTest : public testing::Test {
 protected:
-    void SetUp() override { Core::SetClockFunction(&SteadyMilliseconds); }
-    void TearDown() override { Core::SetClockFunction(m_clock); }
-
-    const Core::ClockFunction m_clock = Core::GetClockFunction();
+    testsupport::MovingClock m_clock;
 };
 
 // Shared between a test and its thread; it must outlive the thread.

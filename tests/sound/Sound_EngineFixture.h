@@ -37,7 +37,7 @@ protected:
         return SoundEngineTestAccess::SourceProperty(*engine, source, property);
     }
 
-    testsupport::RealTimeCoreClock clock;
+    testsupport::MovingClock clock;
     testsupport::TempDirectory files;
     std::unique_ptr<SoundEngine> engine = std::make_unique<SoundEngine>();
 };

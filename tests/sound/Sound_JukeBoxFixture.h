@@ -80,7 +80,7 @@ protected:
 
     std::uint8_t m_core = 0;
     // The streaming thread sleeps on the Core clock.
-    std::optional<testsupport::RealTimeCoreClock> m_realTime;
+    std::optional<testsupport::MovingClock> m_realTime;
     testsupport::TempDirectory m_directory;
     std::unique_ptr<SoundEngine> m_engine;
 };

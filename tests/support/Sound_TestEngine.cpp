@@ -1,7 +1,6 @@
 #include "support/Sound_TestEngine.h"
 
-#include "os/OS_Sleep.h"
-
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -9,10 +8,6 @@
 
 namespace testsupport {
 namespace {
-
-double SteadyMilliseconds() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -42,23 +37,6 @@ std::uint32_t LittleEndian32(const std::string& bytes, std::size_t at) {
 }
 
 }  // namespace
-
-RealTimeCoreClock::RealTimeCoreClock() : m_previous(Core::GetClockFunction()) {
-    Core::SetClockFunction(&SteadyMilliseconds);
-}
-
-RealTimeCoreClock::~RealTimeCoreClock() { Core::SetClockFunction(m_previous); }
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return condition();
-        }
-        os::Sleep(1);
-    }
-    return true;
-}
 
 std::vector<std::int16_t> ReadWaveWriterOutput() {
     std::ifstream in(WaveWriterFile(), std::ios::binary);

@@ -1,0 +1,124 @@
+#include "network/Network_Session.h"
+
+#include "os/OS_Error.h"
+
+namespace Network {
+
+bool Tun_Session::SendMessage(std::int32_t id, std::uint32_t type, const void* payload, std::uint32_t length,
+                              const Tun_Address& destination, std::uint32_t* bytesSent) {
+    if (length > kMaxPayloadLength || (payload == nullptr && length > 0)) {
+        return false;
+    }
+    Tun_Socket* socket = UseSocket(id);
+    if (socket == nullptr) {
+        return false;
+    }
+    const bool sent = (socket->serviceFlags.load() & kServiceQueuedSend) != 0
+                          ? QueueSend(*socket, type, payload, length, destination)
+                          : SendDirect(*socket, type, payload, length, destination, bytesSent);
+    socket->RemoveUser();
+    return sent;
+}
+
+bool Tun_Session::QueueSend(Tun_Socket& socket, std::uint32_t type, const void* payload, std::uint32_t length,
+                            const Tun_Address& destination) {
+    if (m_closing.load()) {
+        return false;
+    }
+    RawMessage message = BuildMessage(type, payload, length);
+    if (message.bytes == nullptr) {
+        return false;
+    }
+    Tun_Event request(Tun_Event_Kind::SendRequest, this, socket.id, destination);
+    request.AttachMessage(message);
+    if (!ThreadManager::WriteLock(m_listLock)) {
+        RawMessage unsent = request.DetachMessage();
+        FreeMessage(unsent);
+        return false;
+    }
+    m_sendRequests.push_back(request);
+    ThreadManager::UnlockReadWriteLock(m_listLock);
+    WakeIoThread();
+    return true;
+}
+
+bool Tun_Session::SendDirect(Tun_Socket& socket, std::uint32_t type, const void* payload, std::uint32_t length,
+                             const Tun_Address& destination, std::uint32_t* bytesSent) {
+    const std::uint32_t total = length + kMessageHeaderSize;
+    if (!socket.IsStream()) {
+        ThreadManager::LockMutex(socket.GetSendLock());
+        const bool built = socket.EnsureBuffer(Tun_Socket::kSendBuffer, total) &&
+                           WriteMessage(socket.GetBuffer(Tun_Socket::kSendBuffer), type, payload, length);
+        const std::int64_t sent = built ? os::SendDatagram(socket.handle, socket.GetBuffer(Tun_Socket::kSendBuffer),
+                                                           total, destination.GetSocketAddress())
+                                        : -1;
+        ThreadManager::UnlockMutex(socket.GetSendLock());
+        if (sent < 0) {
+            return false;
+        }
+        if (bytesSent != nullptr) {
+            *bytesSent = static_cast<std::uint32_t>(sent);
+        }
+        return true;
+    }
+    if (socket.connected.load(std::memory_order_acquire)) {
+        return socket.remoteAddress.SameEndpoint(destination) && WriteOrKeep(socket, type, payload, length, bytesSent);
+    }
+    // A listening socket sends through its connection to the destination.
+    if (!ThreadManager::ReadLock(m_listLock)) {
+        return false;
+    }
+    Tun_Socket* connection = FindAccepted(socket.id, destination);
+    if (connection != nullptr) {
+        connection->AddUser();
+    }
+    ThreadManager::UnlockReadWriteLock(m_listLock);
+    if (connection == nullptr) {
+        return false;
+    }
+    const bool sent = WriteOrKeep(*connection, type, payload, length, bytesSent);
+    connection->RemoveUser();
+    return sent;
+}
+
+bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
+                              std::uint32_t* bytesSent) {
+    const std::uint32_t total = length + kMessageHeaderSize;
+    ThreadManager::LockMutex(connection.GetSendLock());
+    if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
+        ThreadManager::UnlockMutex(connection.GetSendLock());
+        return false;
+    }
+    std::uint8_t* message = connection.GetBuffer(Tun_Socket::kSendBuffer);
+    WriteMessage(message, type, payload, length);
+    const bool kept = WriteOrKeepLocked(connection, message, total);
+    ThreadManager::UnlockMutex(connection.GetSendLock());
+    if (!kept) {
+        CloseBroken(connection);
+        return false;
+    }
+    if (connection.HasOutput()) {
+        WakeIoThread();
+    }
+    if (bytesSent != nullptr) {
+        *bytesSent = total;
+    }
+    return true;
+}
+
+bool Tun_Session::WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length) {
+    if (connection.HasOutput()) {
+        return connection.AppendOutput(message, length);
+    }
+    std::int64_t sent = os::SendStream(connection.handle, message, length);
+    if (sent < 0) {
+        if (os::GetLastError() != os::kSocketWouldBlock) {
+            return false;
+        }
+        sent = 0;
+    }
+    const auto taken = static_cast<std::size_t>(sent);
+    return taken == length || connection.AppendOutput(message + taken, length - taken);
+}
+
+}  // namespace Network

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "network/Network_Session.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Network {
+
+// What tests may see of a session beyond its interface.
+struct SessionTestAccess {
+    // Passes the I/O thread has begun: an idle session makes next to none.
+    static std::uint64_t GetIoPassCount(const Tun_Session& session) {
+        return session.m_ioPasses.load(std::memory_order_relaxed);
+    }
+    // Bytes of the socket's messages still waiting to be written.
+    static std::size_t GetWaitingOutput(Tun_Session& session, std::int32_t id) {
+        Tun_Socket* socket = session.UseSocket(id);
+        if (socket == nullptr) {
+            return 0;
+        }
+        ThreadManager::LockMutex(socket->GetSendLock());
+        const std::size_t waiting = socket->GetOutputSize();
+        ThreadManager::UnlockMutex(socket->GetSendLock());
+        socket->RemoveUser();
+        return waiting;
+    }
+};
+
+}  // namespace Network

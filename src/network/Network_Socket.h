@@ -1,0 +1,101 @@
+#pragma once
+
+#include "network/Network_Address.h"
+#include "network/Network_StreamState.h"
+
+#include <pthread.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class ThreadManager;
+
+namespace Network {
+
+// Service flags: who serves a socket.
+// The session's I/O thread reads, accepts and turns what arrives into events.
+constexpr std::uint32_t kServiceByIoThread = 1;
+// SendMessage queues the message for the I/O thread instead of sending it.
+constexpr std::uint32_t kServiceQueuedSend = 2;
+
+// Bytes a connection may have waiting to be written; more closes it, since a
+// peer that far behind no longer reads.
+constexpr std::size_t kMaxWaitingOutput = 1024 * 1024;
+
+// One socket of a session. The session's list lock guards the lists that hold
+// records and the flags that lookups read; the receive mutex guards the
+// receive buffer and the stream state, the send mutex the send buffer and
+// the waiting output. Only the I/O thread frees a record, and only once no
+// caller uses it.
+class Tun_Socket {
+public:
+    enum BufferIndex { kReceiveBuffer = 0, kSendBuffer = 1 };
+
+    Tun_Socket() = default;
+    Tun_Socket(const Tun_Socket&) = delete;
+    Tun_Socket& operator=(const Tun_Socket&) = delete;
+    ~Tun_Socket() = default;
+
+    // Keeps the buffer when it holds size bytes already, else replaces it by
+    // one of exactly size bytes (contents not kept). False when that fails.
+    bool EnsureBuffer(BufferIndex index, std::size_t size);
+    std::uint8_t* GetBuffer(BufferIndex index) { return m_buffers[index].data(); }
+    std::size_t GetCapacity(BufferIndex index) const { return m_buffers[index].size(); }
+
+    // The receive, send and count mutexes; false (none left) when one
+    // cannot be made.
+    bool CreateLocks(ThreadManager& threads);
+    void DestroyLocks(ThreadManager& threads);
+    pthread_mutex_t* GetReceiveLock() const { return m_receiveLock; }
+    pthread_mutex_t* GetSendLock() const { return m_sendLock; }
+
+    // Callers using the record outside the list lock.
+    void AddUser();
+    void RemoveUser();
+    std::int32_t GetUserCount() const;
+
+    bool IsStream() const { return type == static_cast<std::int32_t>(os::SocketType::Stream); }
+    bool IsNonBlocking() const { return (optionFlags & os::kSocketOptionNonBlocking) != 0; }
+
+    // Waiting output, under the send lock: bytes of stream messages the
+    // socket has not taken yet, later messages behind them; the I/O thread
+    // writes them when the socket turns writable. Append is false, taking
+    // nothing, when the bytes would pass kMaxWaitingOutput.
+    bool AppendOutput(const std::uint8_t* bytes, std::size_t length);
+    const std::uint8_t* GetOutput() const { return m_output.data() + m_outputStart; }
+    std::size_t GetOutputSize() const { return m_output.size() - m_outputStart; }
+    void ConsumeOutput(std::size_t length);
+    // Read without the send lock by the I/O thread choosing what to watch.
+    bool HasOutput() const { return m_hasOutput.load(std::memory_order_acquire); }
+
+    os::SocketHandle handle = os::kInvalidSocket;
+    std::int32_t type = -1;
+    std::int32_t id = -1;
+    // Read by callers without the list lock.
+    std::atomic<std::uint32_t> serviceFlags{0};
+    std::uint32_t optionFlags = 0;
+    Tun_Address localAddress;
+    Tun_Address remoteAddress;
+    bool accepted = false;
+    bool connectPending = false;
+    // Set (after the remote address) under the list lock, read without it.
+    std::atomic<bool> connected{false};
+    // A close is queued: lookups no longer see the record.
+    bool closing = false;
+    // What the I/O thread has read of a message not yet whole.
+    StreamState stream;
+
+private:
+    std::vector<std::uint8_t> m_buffers[2];
+    pthread_mutex_t* m_receiveLock = nullptr;
+    pthread_mutex_t* m_sendLock = nullptr;
+    pthread_mutex_t* m_countLock = nullptr;
+    std::int32_t m_userCount = 0;
+    std::vector<std::uint8_t> m_output;
+    std::size_t m_outputStart = 0;
+    std::atomic<bool> m_hasOutput{false};
+};
+
+}  // namespace Network

@@ -1,0 +1,38 @@
+#include "Network_SessionFixture.h"
+
+namespace sessiontest {
+
+std::uint16_t SessionTest::ClosedPort() {
+    constexpr std::int32_t kHolder = 99;
+    Network::Tun_Address held;
+    if (!m_session->GetLocalAddress(kHolder, held)) {
+        EXPECT_NE(m_session->OpenSocket(kHolder, 1, Loopback(0), 0, 0), nullptr);
+        m_session->GetLocalAddress(kHolder, held);
+    }
+    return held.GetPort();
+}
+
+std::string PayloadOf(const testsupport::RecordedEvent& event) {
+    return event.message.size() < 8 ? std::string() : std::string(event.message.begin() + 8, event.message.end());
+}
+
+void SessionTest::SetUp() { ASSERT_TRUE(m_session.Open()); }
+
+void SessionTest::TearDown() {
+    m_session->Close();
+    EXPECT_EQ(m_session->GetThreadCount(), 0u);
+}
+
+void SessionTest::OpenListener(std::uint32_t serviceFlags) {
+    ASSERT_NE(m_session->OpenSocket(2, 1, Loopback(0), serviceFlags, os::kSocketOptionNonBlocking), nullptr);
+    ASSERT_TRUE(m_session->Listen(2, 70));
+}
+
+testsupport::WirePeer SessionTest::OpenClient(std::uint32_t serviceFlags) {
+    testsupport::WireListener listener;
+    EXPECT_NE(m_session->OpenSocket(3, 1, Loopback(0), serviceFlags, 0), nullptr);
+    EXPECT_TRUE(m_session->Connect(3, Loopback(listener.GetPort())));
+    return listener.Accept();
+}
+
+}  // namespace sessiontest

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "network/Network_Session.h"
+#include "support/MovingClock.h"
+#include "support/Network_RecordingSession.h"
+#include "support/Network_WirePeer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace sessiontest {
+
+using Network::Tun_Event_Kind;
+using testsupport::Loopback;
+
+// The payload of a recorded message event.
+std::string PayloadOf(const testsupport::RecordedEvent& event);
+
+// An open session (mode 0, select timeout 1 ms) on a moving clock, closed
+// and checked for threads after the test.
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::uint16_t PortOf(std::int32_t id) { return m_session.LocalPort(id); }
+    // A port held by a stream that does not listen: connects to it are
+    // refused, and no socket bound to port 0 can get it (a connect from its
+    // own port would connect to itself).
+    std::uint16_t ClosedPort();
+    // Socket id 2 listening on 127.0.0.1, port 0.
+    void OpenListener(std::uint32_t serviceFlags = Network::kServiceByIoThread);
+    // Socket id 3, blocking, connected to a listener's accepted far end.
+    testsupport::WirePeer OpenClient(std::uint32_t serviceFlags = 0);
+
+    testsupport::MovingClock m_clock;
+    testsupport::RecordingSession m_session;
+};
+
+}  // namespace sessiontest

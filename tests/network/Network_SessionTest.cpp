@@ -1,0 +1,298 @@
+#include "Network_SessionFixture.h"
+
+#include "network/Network_EventDispatcher.h"
+#include "network/Network_Manager.h"
+#include "network/Network_SessionTestHooks.h"
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace sessiontest {
+namespace {
+
+using testsupport::FramedMessage;
+using testsupport::WirePeer;
+
+constexpr std::uint32_t kServed = Network::kServiceByIoThread;
+constexpr std::uint32_t kNonBlocking = os::kSocketOptionNonBlocking;
+
+std::vector<std::pair<Tun_Event_Kind, std::thread::id>> g_opened;
+
+bool NoteOpened(Network::Tun_Event* event) {
+    g_opened.emplace_back(event->kind, std::this_thread::get_id());
+    return true;
+}
+
+TEST(NetworkManagerTest, StartsOnceAndDestroysOnlyOpenListedSessions) {
+    testsupport::MovingClock clock;
+    Network::Tun_Network_Manager manager;
+    EXPECT_TRUE(manager.Initialize());
+    EXPECT_FALSE(manager.Initialize());
+
+    g_opened.clear();
+    Network::Tun_Session* session = manager.CreateSession("host", "text", 3, &NoteOpened, 0, 0, 0, 0, 1);
+    ASSERT_NE(session, nullptr);
+    ASSERT_EQ(g_opened.size(), 1u);
+    EXPECT_EQ(g_opened[0].first, Tun_Event_Kind::SessionOpened);
+    EXPECT_EQ(g_opened[0].second, std::this_thread::get_id());
+    EXPECT_EQ(session->GetOpenFlag(), 3);
+    EXPECT_EQ(session->GetText(), "text");
+    EXPECT_FALSE(session->GetLocalIpText().empty());
+
+    Network::Tun_Session unlisted;
+    EXPECT_FALSE(manager.DestroySession(&unlisted));
+    EXPECT_FALSE(manager.DestroySession(nullptr));
+    EXPECT_TRUE(session->Close());
+    EXPECT_EQ(session->GetThreadCount(), 0u);
+    EXPECT_FALSE(manager.DestroySession(session));
+    manager.CloseAllSessions();
+}
+
+TEST_F(SessionTest, AnAcceptedConnectionReportsTheConnectorsEndpoint) {
+    OpenListener();
+    WirePeer connector = WirePeer::ConnectStream(PortOf(2));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 1));
+    const testsupport::RecordedEvent accepted = m_session.Events().back();
+    EXPECT_EQ(accepted.socketId, 2);
+    EXPECT_FALSE(accepted.failed);
+    EXPECT_EQ(accepted.address.GetPort(), connector.GetLocalPort());
+
+    ASSERT_TRUE(connector.WriteMessage(9, "hello"));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::MessageReceived, 1));
+    EXPECT_EQ(PayloadOf(m_session.Events().back()), "hello");
+}
+
+TEST_F(SessionTest, AnAsynchronousConnectReportsItsOutcome) {
+    testsupport::WireListener listener;
+    struct Case {
+        std::int32_t id;
+        std::uint16_t port;
+        bool failed;
+    };
+    for (const Case& test : {Case{3, ClosedPort(), true}, Case{5, listener.GetPort(), false}}) {
+        m_session.Events().clear();
+        ASSERT_NE(m_session->OpenSocket(test.id, 1, Loopback(0), 0, kNonBlocking), nullptr);
+        ASSERT_TRUE(m_session->Connect(test.id, Loopback(test.port)));
+        ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectCompleted, 1));
+        const testsupport::RecordedEvent completed = m_session.Events().back();
+        EXPECT_EQ(completed.failed, test.failed);
+        EXPECT_EQ(completed.address.GetPort(), test.port);
+    }
+    Network::Tun_Address remote;
+    ASSERT_TRUE(m_session->GetRemoteAddress(5, remote));
+    EXPECT_EQ(remote.GetPort(), listener.GetPort());
+}
+
+TEST_F(SessionTest, ASecondConnectWhileOneIsQueuedFails) {
+    // A listener whose backlog is full drops further connects: the first
+    // stays under way.
+    constexpr std::int32_t kFullListener = 8;
+    ASSERT_NE(m_session->OpenSocket(kFullListener, 1, Loopback(0), 0, 0), nullptr);
+    ASSERT_TRUE(m_session->Listen(kFullListener, 0));
+    WirePeer waiting = WirePeer::ConnectStream(PortOf(kFullListener));
+    ASSERT_TRUE(waiting.IsOpen());
+
+    ASSERT_NE(m_session->OpenSocket(3, 1, Loopback(0), 0, kNonBlocking), nullptr);
+    EXPECT_TRUE(m_session->Connect(3, Loopback(PortOf(kFullListener))));
+    EXPECT_FALSE(m_session->Connect(3, Loopback(PortOf(kFullListener))));
+    // Closing the socket ends its connect as failed.
+    EXPECT_TRUE(m_session->CloseSocket(3, true));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::SocketClosed, 1));
+    ASSERT_EQ(m_session.Count(Tun_Event_Kind::ConnectCompleted), 1u);
+    for (const testsupport::RecordedEvent& event : m_session.Events()) {
+        if (event.kind == Tun_Event_Kind::ConnectCompleted) {
+            EXPECT_TRUE(event.failed);
+        }
+    }
+}
+
+TEST_F(SessionTest, QueuedMessagesGoOutInOrderEachReported) {
+    WirePeer far = OpenClient(Network::kServiceQueuedSend);
+    Network::Tun_Address peer;
+    ASSERT_TRUE(m_session->GetRemoteAddress(3, peer));
+    EXPECT_TRUE(m_session->SendMessage(3, 1, "one", 3, peer));
+    EXPECT_TRUE(m_session->SendMessage(3, 2, "two", 3, peer));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::QueuedSendCompleted, 2));
+    for (const testsupport::RecordedEvent& event : m_session.Events()) {
+        EXPECT_FALSE(event.failed);
+    }
+    for (std::uint32_t type = 1; type <= 2; ++type) {
+        const auto message = far.ReadMessage();
+        ASSERT_TRUE(message.has_value());
+        EXPECT_EQ(message->type, type);
+    }
+}
+
+TEST_F(SessionTest, AQueuedSendToAListenerWithoutThatConnectionFails) {
+    OpenListener(kServed | Network::kServiceQueuedSend);
+    EXPECT_TRUE(m_session->SendMessage(2, 1, "lost", 4, Loopback(ClosedPort())));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::QueuedSendCompleted, 1));
+    EXPECT_TRUE(m_session.Events().back().failed);
+}
+
+TEST_F(SessionTest, ACloseWaitsForTheCallerThatUsesTheSocket) {
+    WirePeer far = OpenClient();
+    std::atomic<bool> entered{false};
+    std::atomic<bool> returned{false};
+    std::thread reader([&] {
+        Network::Tun_EventList events;
+        entered = true;
+        m_session->ReceiveMessages(3, events, 200);
+        returned = true;
+    });
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return entered.load(); }, std::chrono::milliseconds(2000)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // The reader leaves the socket a moment before its call returns; a close
+    // carried out early would come while it still waits.
+    bool returnedBeforeClose = false;
+    m_session.SetReaction([&](Network::Tun_Session&, const Network::Tun_Event& event) {
+        if (event.kind == Tun_Event_Kind::SocketClosed) {
+            returnedBeforeClose =
+                testsupport::WaitUntil([&] { return returned.load(); }, std::chrono::milliseconds(50));
+        }
+    });
+    EXPECT_TRUE(m_session->CloseSocket(3, false));
+    EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::SocketClosed, 1));
+    reader.join();
+    EXPECT_TRUE(returnedBeforeClose);
+}
+
+TEST_F(SessionTest, EmptyAndShortDatagramsAreDroppedAndTheSocketsServeOn) {
+    const std::int32_t ids[] = {1, 4, 5};
+    for (std::int32_t id : ids) {
+        ASSERT_NE(m_session->OpenSocket(id, 2, Loopback(0), kServed, id == 1 ? 0x51u : kNonBlocking), nullptr);
+    }
+    WirePeer peer = WirePeer::OpenDatagram();
+    for (std::int32_t id : ids) {
+        ASSERT_TRUE(peer.SendDatagram(PortOf(id), {}));
+        ASSERT_TRUE(peer.SendDatagram(PortOf(id), testsupport::Bytes{1, 2, 3}));
+        ASSERT_TRUE(peer.SendDatagram(PortOf(id), FramedMessage(static_cast<std::uint32_t>(id), "valid")));
+    }
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::MessageReceived, 3));
+    m_session.PumpUntil([] { return false; }, std::chrono::milliseconds(50));
+    for (std::int32_t id : ids) {
+        EXPECT_EQ(m_session.Messages(id),
+                  std::vector<testsupport::Bytes>{FramedMessage(static_cast<std::uint32_t>(id), "valid")});
+    }
+    EXPECT_EQ(m_session.Count(Tun_Event_Kind::SocketClosed), 0u);
+}
+
+TEST_F(SessionTest, CloseDeliversQueuedEventsThenEveryClosedSocketThenItsEnd) {
+    ASSERT_NE(m_session->OpenSocket(1, 2, Loopback(0), kServed, 0x51), nullptr);
+    OpenListener();
+    WirePeer connector = WirePeer::ConnectStream(PortOf(2));
+    // The accepted event waits in the queue until Close delivers it.
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [&] {
+            std::uint32_t remaining = 0;
+            m_session->ProcessEvents(0, 0, nullptr, &remaining);
+            return remaining > 0;
+        },
+        std::chrono::milliseconds(2000)));
+    m_session.Events().clear();
+    std::vector<std::thread::id> threads;
+    bool reopened = false;
+    m_session.SetReaction([&](Network::Tun_Session& session, const Network::Tun_Event&) {
+        threads.push_back(std::this_thread::get_id());
+        // A handler reopening a socket while the session closes would leak it.
+        reopened = reopened || session.OpenSocket(6, 2, Loopback(0), kServed, 0) != nullptr;
+    });
+    ASSERT_TRUE(m_session->Close());
+    EXPECT_EQ(m_session->GetThreadCount(), 0u);
+    const std::vector<testsupport::RecordedEvent>& events = m_session.Events();
+    struct Expected {
+        Tun_Event_Kind kind;
+        std::int32_t id;
+    };
+    const Expected expected[] = {{Tun_Event_Kind::ConnectionAccepted, 2},
+                                 {Tun_Event_Kind::SocketClosed, 1},
+                                 {Tun_Event_Kind::SocketClosed, 2},
+                                 {Tun_Event_Kind::AcceptedConnectionClosed, 2},
+                                 {Tun_Event_Kind::SessionClosed, -1}};
+    ASSERT_EQ(events.size(), std::size(expected));
+    for (std::size_t index = 0; index < events.size(); ++index) {
+        EXPECT_EQ(events[index].kind, expected[index].kind) << index;
+        EXPECT_EQ(events[index].socketId, expected[index].id) << index;
+        EXPECT_EQ(threads[index], std::this_thread::get_id());
+    }
+    EXPECT_FALSE(reopened);
+    EXPECT_FALSE(m_session->Close());
+}
+
+TEST_F(SessionTest, IdleSessionsMakeNextToNoPasses) {
+    testsupport::RecordingSession client;
+    ASSERT_TRUE(client.Open());
+    OpenListener();
+    ASSERT_NE(m_session->OpenSocket(4, 2, Loopback(0), kServed, kNonBlocking), nullptr);
+    ASSERT_NE(client->OpenSocket(1, 2, Loopback(0), kServed, 0x51), nullptr);
+    ASSERT_NE(client->OpenSocket(3, 1, Loopback(0), kServed, kNonBlocking), nullptr);
+    ASSERT_NE(client->OpenSocket(5, 2, Loopback(0), kServed, kNonBlocking), nullptr);
+    ASSERT_TRUE(client->Connect(3, Loopback(PortOf(2))));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 1));
+    ASSERT_TRUE(client.PumpUntilCount(Tun_Event_Kind::ConnectCompleted, 1));
+
+    const std::uint64_t hostPasses = Network::SessionTestAccess::GetIoPassCount(*m_session);
+    const std::uint64_t clientPasses = Network::SessionTestAccess::GetIoPassCount(*client);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    EXPECT_LE(Network::SessionTestAccess::GetIoPassCount(*m_session) - hostPasses, 3u);
+    EXPECT_LE(Network::SessionTestAccess::GetIoPassCount(*client) - clientPasses, 3u);
+    EXPECT_TRUE(client->Close());
+    EXPECT_EQ(client->GetThreadCount(), 0u);
+}
+
+TEST_F(SessionTest, ConnectionsBeyondTheLimitAreRefused) {
+    OpenListener();
+    std::vector<WirePeer> connectors;
+    for (std::size_t count = 0; count <= Network::Tun_Session::kMaxAcceptedConnections; ++count) {
+        connectors.push_back(WirePeer::ConnectStream(PortOf(2)));
+    }
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, connectors.size()));
+    std::size_t failed = 0;
+    for (const testsupport::RecordedEvent& event : m_session.Events()) {
+        failed += event.kind == Tun_Event_Kind::ConnectionAccepted && event.failed ? 1 : 0;
+    }
+    EXPECT_EQ(failed, 1u);
+}
+
+TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
+    ASSERT_NE(m_session->OpenSocket(4, 2, Loopback(0), kServed, kNonBlocking), nullptr);
+    OpenListener();
+    WirePeer connector = WirePeer::ConnectStream(PortOf(2));
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 1));
+
+    WirePeer flooder = WirePeer::OpenDatagram();
+    const testsupport::Bytes datagram = FramedMessage(1, std::string(8000, 'f'));
+    const std::size_t capacity = Network::EventDispatcher::kQueuedMessageLimit / datagram.size();
+    for (std::size_t sent = 0; sent < capacity * 3 / 2; ++sent) {
+        flooder.SendDatagram(PortOf(4), datagram);
+        if (sent % 16 == 15) {
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+        }
+    }
+    std::uint32_t queued = 0;
+    EXPECT_TRUE(testsupport::WaitUntil(
+        [&] {
+            m_session->ProcessEvents(0, 0, nullptr, &queued);
+            return queued > 0;
+        },
+        std::chrono::milliseconds(2000)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    m_session->ProcessEvents(0, 0, nullptr, &queued);
+    EXPECT_LE(queued, capacity);
+
+    // Drained, the queue takes the stream's message again.
+    ASSERT_TRUE(m_session.PumpUntil([&] {
+        std::uint32_t remaining = 0;
+        m_session->ProcessEvents(50, 0, nullptr, &remaining);
+        return remaining == 0;
+    }));
+    ASSERT_TRUE(connector.WriteMessage(2, "after the flood"));
+    EXPECT_TRUE(m_session.PumpUntil([&] { return !m_session.Messages(2).empty(); }, std::chrono::milliseconds(3000)));
+}
+
+}  // namespace
+}  // namespace sessiontest

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "os/OS_Socket.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+// The far end of a test's connection: plain sockets on 127.0.0.1 that write
+// framed messages or any bytes (cut anywhere, from chosen source ports) and
+// read what arrives. Every wait has a limit.
+namespace testsupport {
+
+using Bytes = std::vector<std::uint8_t>;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kWireWait{2000};
+
+// A message as the wire carries it, built byte by byte: type, then the
+// length field (payload + 8 unless given), then the payload.
+Bytes FramedMessage(std::uint32_t type, std::string_view payload);
+Bytes FramedMessage(std::uint32_t type, std::span<const std::uint8_t> payload);
+Bytes FramedMessageWithLength(std::uint32_t type, std::uint32_t lengthField, std::span<const std::uint8_t> payload);
+
+struct WireMessage {
+    std::uint32_t type = 0;
+    Bytes payload;
+};
+
+class WirePeer {
+public:
+    WirePeer() = default;
+    explicit WirePeer(os::SocketHandle handle) : m_handle(handle) {}
+    WirePeer(WirePeer&& other) noexcept;
+    WirePeer& operator=(WirePeer&& other) noexcept;
+    ~WirePeer() { Close(); }
+
+    // A stream connected to 127.0.0.1:port, from sourcePort (0: any); not open on failure.
+    static WirePeer ConnectStream(std::uint16_t port, std::uint16_t sourcePort = 0);
+    // A datagram socket bound to 127.0.0.1:sourcePort (0: any).
+    static WirePeer OpenDatagram(std::uint16_t sourcePort = 0);
+
+    bool IsOpen() const { return m_handle != os::kInvalidSocket; }
+    os::SocketHandle GetHandle() const { return m_handle; }
+    std::uint16_t GetLocalPort() const;
+    // Unread bytes are dropped: a stream with bytes it never read resets the connection.
+    void Close();
+
+    // Stream: every byte, waiting while the socket is full.
+    bool Write(std::span<const std::uint8_t> bytes, milliseconds limit = kWireWait);
+    bool WriteMessage(std::uint32_t type, std::string_view payload);
+    // Datagram: one datagram to 127.0.0.1:port.
+    bool SendDatagram(std::uint16_t port, std::span<const std::uint8_t> bytes);
+
+    // Stream: the next count bytes; fewer when the limit passed or the peer closed.
+    Bytes Read(std::size_t count, milliseconds limit = kWireWait);
+    std::optional<WireMessage> ReadMessage(milliseconds limit = kWireWait);
+    // Datagram: the next one, with its source port.
+    std::optional<Bytes> ReceiveDatagram(milliseconds limit = kWireWait, std::uint16_t* sourcePort = nullptr);
+    // Stream: true once the peer closed or reset it (arriving bytes are dropped).
+    bool WaitClosed(milliseconds limit = kWireWait);
+
+private:
+    os::SocketHandle m_handle = os::kInvalidSocket;
+};
+
+// A listening stream on 127.0.0.1, port 0 (the port it got reported).
+class WireListener {
+public:
+    WireListener();
+    WireListener(const WireListener&) = delete;
+    WireListener& operator=(const WireListener&) = delete;
+
+    bool IsOpen() const { return m_socket.IsOpen(); }
+    std::uint16_t GetPort() const { return m_socket.GetLocalPort(); }
+    // Not open when nobody connected within the limit.
+    WirePeer Accept(milliseconds limit = kWireWait, bool nonBlocking = false);
+
+private:
+    WirePeer m_socket;
+};
+
+// Both ends of one loopback connection.
+struct WirePair {
+    WirePeer near;  // the end a test hands to the code under test
+    WirePeer far;   // the end that plays the peer
+};
+WirePair ConnectedPair();
+
+}  // namespace testsupport
