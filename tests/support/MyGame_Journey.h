@@ -59,8 +59,8 @@ struct JourneyPlan {
     // Stage indices (0 is the first stage, its button "1"): the first one
     // played and how many are played, through "next level". With none the
     // title screen leads straight to the level select's count and the shop
-    // (kBackToTitle, kShop). A first stage
-    // beyond the profile's highest is unlocked in the running profile
+    // (kBackToTitle, kShop). Stages past the ninth are not played. A first
+    // stage beyond the profile's highest is unlocked in the running profile
     // before the title level starts.
     std::uint32_t firstStage = 0;
     std::uint32_t stageCount = 9;
