@@ -28,7 +28,7 @@ WholeStageFixture::WholeStageFixture() { setenv(kSoftwareRendererKnobs, "no_shad
 
 WholeStageFixture::~WholeStageFixture() { unsetenv(kSoftwareRendererKnobs); }
 
-void WholeStageFixture::WriteBotProfile() {
+void BotStageFixture::WriteBotProfile() {
     constexpr std::uint8_t kUpgradeLevel = 5;
     PlayerProfile profile = MakeNewProfile();
     profile.unlockedWeapons = 4 | 8;
@@ -39,12 +39,12 @@ void WholeStageFixture::WriteBotProfile() {
     std::ofstream(DataFolder() + "/profile.sav", std::ios::binary) << FormatProfile(profile);
 }
 
-void WholeStageFixture::BotStep() {
+void BotStageFixture::BotStep() {
     ApplyStageInput(DecideStageInput(LookAtStage(*Stage(), m_botFrame++)));
     Step();
 }
 
-void WholeStageFixture::RecordAndReplay(int frames) {
+void BotStageFixture::RecordAndReplay(int frames) {
     const PlayerProfile profile = m_game->GetProfile();
     const GameGlobals keys = Globals();
     m_game->ReplayRecordingStart("wholeStage");
@@ -74,7 +74,7 @@ void WholeStageFixture::RecordAndReplay(int frames) {
     LetGo();
 }
 
-void WholeStageFixture::LetGo() {
+void BotStageFixture::LetGo() {
     // The frame after the load polls nothing, the next poll takes the
     // cursor's place, the one after finds the buttons free.
     constexpr int kFreeFrames = 3;
@@ -84,7 +84,7 @@ void WholeStageFixture::LetGo() {
     }
 }
 
-ReadProfile WholeStageFixture::SavedProfile() const {
+ReadProfile BotStageFixture::SavedProfile() const {
     std::ifstream file(DataFolder() + "/profile.sav", std::ios::binary);
     return ParseProfile(std::string(std::istreambuf_iterator<char>(file), {}));
 }
