@@ -1,0 +1,75 @@
+#include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_MenuLevel.h"
+#include "os/OS_VirtualKeys.h"
+#include "support/MyGame_WholeStageFixture.h"
+
+#include <gtest/gtest.h>
+
+// The game's own levels, headless: saved, loaded and saved again on the
+// title level and in a stage's wave, and a minute of a stage recorded with
+// the bot at the controls and replayed.
+namespace mygametest {
+namespace {
+
+// The game's default right key.
+constexpr os::VirtualKey kRight = os::VK_A + ('D' - 'A');
+// The title level's state of walking among the menus.
+constexpr std::int32_t kInMenu = 1;
+
+using RealContentSaveTest = BotStageFixture;
+
+// The title's particle systems, machines and player walking, saved once the
+// title has risen away.
+TEST_F(RealContentSaveTest, TheTitleLevelSavedLoadedAndSavedAgainGivesTheSameBytes) {
+    ASSERT_TRUE(EnterTitle());
+    const auto* title = dynamic_cast<const MenuLevel*>(m_game->GetCurrentLevel());
+    ASSERT_NE(title, nullptr);
+    Press(kRight);
+    ASSERT_TRUE(RunUntil([title] { return title->GetMenuMachine().GetCurrent() == kInMenu; }, 600));
+    Step(20);
+    Release(kRight);
+    Step();
+    ExpectSaveLoadSaveGivesTheSameBytes();
+}
+
+// Stage index 0 with the bot fighting a wave: enemies alive, some killed,
+// more waves to come.
+TEST_F(RealContentSaveTest, AStageSavedMidWaveLoadedAndSavedAgainGivesTheSameBytes) {
+    constexpr int kFrameLimit = 1200;
+    constexpr std::size_t kEnemiesAlive = 2;
+    WriteBotProfile();
+    ASSERT_TRUE(EnterStage(0));
+    const auto midWave = [this] {
+        const GameLevel& stage = *Stage();
+        const GameLevel::KillCounters& kills = stage.GetKills();
+        return stage.GetLiveEnemyCount() >= kEnemiesAlive && !stage.GetWaves().empty() &&
+               kills.ground + kills.flying + kills.rolling > 0;
+    };
+    for (int frame = 0; frame < kFrameLimit && !midWave(); ++frame) {
+        BotStep();
+    }
+    // The load would see the bot's keys still held.
+    LetGo();
+    ASSERT_TRUE(midWave());
+    ExpectSaveLoadSaveGivesTheSameBytes();
+}
+
+// Stage index 3 runs 85 s without a boss: its first minute, recorded from
+// its start, replays to the hashes it had.
+TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes) {
+    constexpr int kMinute = 3600;
+    constexpr std::uint32_t kLongStage = 3;
+    WriteBotProfile();
+    // A defeat would stop the play short of the minute.
+    HoldHealth();
+    ASSERT_TRUE(EnterStage(kLongStage));
+    RecordAndReplay(kMinute);
+    ASSERT_FALSE(HasFatalFailure());
+    const GameLevel* stage = Stage();
+    ASSERT_NE(stage, nullptr);
+    EXPECT_FALSE(stage->IsEndBegun());
+    EXPECT_GT(stage->GetKills().flying, 0);
+}
+
+}  // namespace
+}  // namespace mygametest
