@@ -34,7 +34,7 @@ TEST_F(RealContentSaveTest, AStageSavedMidWaveLoadedAndSavedAgainGivesTheSameByt
 }
 
 // Stage index 3 runs 85 s without a boss: a minute of it, recorded from
-// its second second on, replays to the hashes it had.
+// its second second on, replays to the hashes it had at each second.
 TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes) {
     constexpr int kSecond = 60;
     constexpr int kMinute = 60 * kSecond;
@@ -46,11 +46,10 @@ TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes)
     for (int frame = 0; frame < kSecond; ++frame) {
         BotStep();
     }
-    RecordAndReplay(kMinute);
+    RecordAndReplay(kMinute, kSecond);
     ASSERT_FALSE(HasFatalFailure());
-    const GameLevel* stage = Stage();
-    ASSERT_NE(stage, nullptr);
-    EXPECT_GT(stage->GetKills().flying, 0);
+    // The way back found the stage where the recording ended.
+    EXPECT_NE(Stage(), nullptr);
 }
 
 }  // namespace

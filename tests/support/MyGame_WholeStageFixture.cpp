@@ -44,14 +44,18 @@ void BotStageFixture::BotStep() {
     Step();
 }
 
-void BotStageFixture::RecordAndReplay(int frames) {
+void BotStageFixture::RecordAndReplay(int frames, int hashEvery) {
     const PlayerProfile profile = m_game->GetProfile();
     const GameGlobals keys = Globals();
+    // The replay's last frame is always compared.
+    const auto hashed = [frames, hashEvery](int frame) {
+        return hashEvery <= 1 || frame % hashEvery == hashEvery - 1 || frame + 2 == frames;
+    };
     m_game->ReplayRecordingStart("wholeStage");
     std::vector<std::uint64_t> recorded;
     for (int frame = 0; frame < frames; ++frame) {
         BotStep();
-        recorded.push_back(m_game->GetStateHash());
+        recorded.push_back(hashed(frame) ? m_game->GetStateHash() : 0);
     }
     m_game->ReplayRecordingStop();
     Step();
@@ -59,7 +63,9 @@ void BotStageFixture::RecordAndReplay(int frames) {
     // The data holds every recorded frame but the last.
     for (int frame = 0; frame + 1 < frames; ++frame) {
         Step();
-        ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
+        if (hashed(frame)) {
+            ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
+        }
     }
     // The replay's last frame asked for the way back, a load of the state
     // saved as the replay started; this one takes it.

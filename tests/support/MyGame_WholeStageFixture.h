@@ -25,8 +25,10 @@ protected:
     // Records the next frames from here with the bot playing, replays them
     // and comes back: the hashes of the replay are those recorded, and the
     // game goes on from where the recording ended (the state the replay
-    // saved as it started). The bot's hand then lets go (see LetGo).
-    void RecordAndReplay(int frames);
+    // saved as it started). The bot's hand then lets go (see LetGo). A
+    // state's hash writes the whole state: a long recording may compare
+    // only every `hashEvery`-th frame's.
+    void RecordAndReplay(int frames, int hashEvery = 1);
     // After a load the game reads no mouse button until the buttons have
     // been free for two polls (as a player's hand would leave them), and no
     // key while one is held: the bot lets go of every key and button for the
