@@ -16,7 +16,6 @@
 #include "mygame/MyGame_RollingSpike.h"
 #include "mygame/MyGame_WalkingRangedEnemy.h"
 #include "mygame/MyGame_WeaponSprite.h"
-#include "support/MyGame_TestContent.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_ParticleSystem.h"
 
@@ -31,7 +30,8 @@
 #include <string>
 #include <vector>
 
-// The heaviest moment of the game, on the stage test content through SDL's
+// The heaviest moment of the game, on the game's own stage (its whole HUD,
+// its rows and static collision) with the generated files, through SDL's
 // offscreen driver at 1024 x 768, frame lock and vertical sync off: the
 // Alpaca held in its opening barrage (its salvo counter set back before
 // the opening ends), a full wave alive and held alive (the ring of six flyers, three
@@ -106,7 +106,7 @@ public:
         setenv("XDG_DATA_HOME", ::mkdtemp(folder) != nullptr ? folder : "/tmp", 1);
         CoreStartup(m_core);
         Math::CreateScratchBoxes();
-        m_game = MakeGame(mygametest::MakeStageContent());
+        m_game = MakeGame(MakeGameContent());
         m_game->LockFrameRate(false);
         m_game->SetVSync(false);
         m_game->Frame();

@@ -5,7 +5,6 @@
 #include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "support/MyGame_ObservedRun.h"
-#include "support/MyGame_PlayContent.h"
 #include "tundra/Tundra_Level.h"
 
 #include <SDL.h>
@@ -15,10 +14,9 @@
 #include <cstdlib>
 #include <string>
 
-// Emberline's start-up over the tests' play content (the intro's logos, the
-// title level's objects and templates, a stage's templates), on Mesa through
-// SDL's offscreen driver with OpenAL Soft's null backend, its files in a
-// folder of its own:
+// Emberline's start-up over the game's own levels and the generated files,
+// on Mesa through SDL's offscreen driver with OpenAL Soft's null backend, its
+// files in a folder of its own:
 // - from the EngineRun call to the first Present of the title level, the
 //   intro skipped by a key its second update sees (the keyboard counts keys
 //   once it has seen none held), split into the engine's start (up to the
@@ -27,7 +25,10 @@
 //   builds the title level) and the title level (that frame, up to its
 //   Present). The frame-rate lock is off: the figures are the work, not the
 //   60 Hz pacing the game adds to each frame;
-// - CreateLevel of each level index alone, in a running game.
+// - CreateLevel of each level index alone, beside a game made but not run
+//   (no level of its own holds a texture): with the texture cache cold (no
+//   other build of the level lives, so every sheet loads) and warm (an
+//   earlier build of the level lives and holds its sheets).
 // Medians over the repetitions.
 
 namespace {
@@ -85,7 +86,7 @@ void AfterPresent(MyGame& game) {
 
 void CreateTimedGame(Core::RefPtr<Engine::Application>& application, const Core::String&) {
     g_startUp.create = Clock::now();
-    Core::RefPtr<MyGame> game = MakeGame(mygametest::MakePlayContent());
+    Core::RefPtr<MyGame> game = MakeGame(MakeGameContent());
     g_startUp.created = Clock::now();
     if (game) {
         game->LockFrameRate(false);
@@ -120,20 +121,18 @@ BENCHMARK(BM_StartUpToTitle)
     ->DisplayAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 
-// A running game on the title level, and a factory of its own over the
-// same content whose levels are built and let go.
+// A game made (its window, renderer and engines) but not run, and a factory
+// of its own over the game's levels whose builds are let go. Each build adds
+// its collision actors to the game's list, which the game frees as it ends:
+// the iterations are few.
 class LevelBuilds {
 public:
     LevelBuilds() {
         PrepareProcess();
         CoreStartup(m_core);
         Math::CreateScratchBoxes();
-        m_game = MakeGame(mygametest::MakePlayContent());
-        m_game->LockFrameRate(false);
-        for (int frame = 0; frame < 3; ++frame) {
-            m_game->Frame();
-        }
-        m_factory = TUN_NEW(MyLevelFactory, mygametest::MakePlayContent());
+        m_game = MakeGame(MakeGameContent());
+        m_factory = TUN_NEW(MyLevelFactory, MakeGameContent());
     }
     ~LevelBuilds() {
         m_factory = nullptr;
@@ -153,6 +152,8 @@ private:
 void BM_CreateLevel(benchmark::State& state) {
     LevelBuilds builds;
     const auto index = static_cast<std::uint32_t>(state.range(0));
+    const Core::RefPtr<Tundra::Level> earlier = state.range(1) != 0 ? builds.Factory().CreateLevel(index) : nullptr;
+    builds.Factory().OnLevelChanged();
     Core::RefPtr<Tundra::Level> level;
     for (auto _ : state) {
         level = builds.Factory().CreateLevel(index);
@@ -163,7 +164,9 @@ void BM_CreateLevel(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CreateLevel)
-    ->DenseRange(0, MyLevelFactory::kLevelCount - 1)
+    ->ArgNames({"level", "warm"})
+    ->ArgsProduct({{MyLevelFactory::kIntroLevel, MyLevelFactory::kMenuLevel, MyLevelFactory::kGameLevel}, {0, 1}})
+    ->Iterations(5)
     ->Repetitions(9)
     ->DisplayAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);

@@ -143,9 +143,4 @@ void StageFixture::Tap(os::VirtualKey key) {
     Release(key);
 }
 
-void OffscreenStageFixture::SetUp() {
-    StageFixture::SetUp();
-    m_textures.reset();
-}
-
 }  // namespace mygametest

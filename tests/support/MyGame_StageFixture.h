@@ -92,15 +92,22 @@ private:
     bool m_holdingHealth = false;
 };
 
-// The same on SDL's offscreen driver with real textures: sprites get the
-// generated sheets' frame sizes from the renderer. Input there is the
-// window system's, not the scripted one.
-class OffscreenStageFixture : public StageFixture {
+// A stage fixture (StageFixture or one made from it) on SDL's offscreen
+// driver with real textures: sprites get the generated sheets' frame sizes
+// from the renderer. Input there is the window system's, not the scripted
+// one.
+template <class Base>
+class OffscreenOf : public Base {
 protected:
-    void SetUp() override;
+    void SetUp() override {
+        Base::SetUp();
+        this->m_textures.reset();
+    }
 
 private:
     testsupport::ScopedVideoDriver m_driver{"offscreen"};
 };
+
+using OffscreenStageFixture = OffscreenOf<StageFixture>;
 
 }  // namespace mygametest

@@ -28,7 +28,7 @@ WholeStageFixture::WholeStageFixture() { setenv(kSoftwareRendererKnobs, "no_shad
 
 WholeStageFixture::~WholeStageFixture() { unsetenv(kSoftwareRendererKnobs); }
 
-void WholeStageFixture::WriteBotProfile() {
+void BotStageFixture::WriteBotProfile() {
     constexpr std::uint8_t kUpgradeLevel = 5;
     PlayerProfile profile = MakeNewProfile();
     profile.unlockedWeapons = 4 | 8;
@@ -39,19 +39,23 @@ void WholeStageFixture::WriteBotProfile() {
     std::ofstream(DataFolder() + "/profile.sav", std::ios::binary) << FormatProfile(profile);
 }
 
-void WholeStageFixture::BotStep() {
+void BotStageFixture::BotStep() {
     ApplyStageInput(DecideStageInput(LookAtStage(*Stage(), m_botFrame++)));
     Step();
 }
 
-void WholeStageFixture::RecordAndReplay(int frames) {
+void BotStageFixture::RecordAndReplay(int frames, int hashEvery) {
     const PlayerProfile profile = m_game->GetProfile();
     const GameGlobals keys = Globals();
+    // The replay's last frame is always compared.
+    const auto hashed = [frames, hashEvery](int frame) {
+        return hashEvery <= 1 || frame % hashEvery == hashEvery - 1 || frame + 2 == frames;
+    };
     m_game->ReplayRecordingStart("wholeStage");
     std::vector<std::uint64_t> recorded;
     for (int frame = 0; frame < frames; ++frame) {
         BotStep();
-        recorded.push_back(m_game->GetStateHash());
+        recorded.push_back(hashed(frame) ? m_game->GetStateHash() : 0);
     }
     m_game->ReplayRecordingStop();
     Step();
@@ -59,7 +63,9 @@ void WholeStageFixture::RecordAndReplay(int frames) {
     // The data holds every recorded frame but the last.
     for (int frame = 0; frame + 1 < frames; ++frame) {
         Step();
-        ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
+        if (hashed(frame)) {
+            ASSERT_EQ(m_game->GetStateHash(), recorded[static_cast<std::size_t>(frame)]) << "frame " << frame;
+        }
     }
     // The replay's last frame asked for the way back, a load of the state
     // saved as the replay started; this one takes it.
@@ -74,7 +80,7 @@ void WholeStageFixture::RecordAndReplay(int frames) {
     LetGo();
 }
 
-void WholeStageFixture::LetGo() {
+void BotStageFixture::LetGo() {
     // The frame after the load polls nothing, the next poll takes the
     // cursor's place, the one after finds the buttons free.
     constexpr int kFreeFrames = 3;
@@ -84,7 +90,7 @@ void WholeStageFixture::LetGo() {
     }
 }
 
-ReadProfile WholeStageFixture::SavedProfile() const {
+ReadProfile BotStageFixture::SavedProfile() const {
     std::ifstream file(DataFolder() + "/profile.sav", std::ios::binary);
     return ParseProfile(std::string(std::istreambuf_iterator<char>(file), {}));
 }

@@ -2,18 +2,19 @@
 
 #include "mygame/MyGame_ProfileText.h"
 #include "support/MyGame_StageFixture.h"
-#include "support/MyGame_StageSaves.h"
+#include "support/MyGame_StageStreamFixture.h"
 
 #include <cstdint>
 
-// Whole stages played by the bot on SDL's offscreen driver with the
-// generated sheets.
+// Whole stages of the game's own levels (static-collision files read)
+// played by the bot, saved and loaded in a saves folder of the test's own.
 namespace mygametest {
 
-class WholeStageFixture : public OffscreenStageFixture {
+// Headless: sprites take the generated sheets' sizes from the files'
+// headers.
+class BotStageFixture : public StageStreamFixture {
 protected:
-    WholeStageFixture();
-    ~WholeStageFixture() override;
+    BotStageFixture() { UseGameContent(); }
 
     // The bot's profile, written before the stage is entered: the scatter
     // gun in the left hand (the one the bot fires), the flame thrower in
@@ -24,8 +25,10 @@ protected:
     // Records the next frames from here with the bot playing, replays them
     // and comes back: the hashes of the replay are those recorded, and the
     // game goes on from where the recording ended (the state the replay
-    // saved as it started). The bot's hand then lets go (see LetGo).
-    void RecordAndReplay(int frames);
+    // saved as it started). The bot's hand then lets go (see LetGo). A
+    // state's hash writes the whole state: a long recording may compare
+    // only every `hashEvery`-th frame's.
+    void RecordAndReplay(int frames, int hashEvery = 1);
     // After a load the game reads no mouse button until the buttons have
     // been free for two polls (as a player's hand would leave them), and no
     // key while one is held: the bot lets go of every key and button for the
@@ -35,7 +38,14 @@ protected:
     ReadProfile SavedProfile() const;
 
     std::int64_t m_botFrame = 0;
-    StageSaves m_saves;
+};
+
+// The same on SDL's offscreen driver, every frame drawn with the generated
+// sheets.
+class WholeStageFixture : public OffscreenOf<BotStageFixture> {
+protected:
+    WholeStageFixture();
+    ~WholeStageFixture() override;
 };
 
 }  // namespace mygametest

@@ -1,0 +1,56 @@
+#include "mygame/MyGame_GameLevel.h"
+#include "support/MyGame_WholeStageFixture.h"
+
+#include <gtest/gtest.h>
+
+// The game's own levels, headless: a stage saved, loaded and saved again in
+// a wave, and a minute of a stage recorded with the bot at the controls and
+// replayed.
+namespace mygametest {
+namespace {
+
+using RealContentSaveTest = BotStageFixture;
+
+// Stage index 0 with the bot fighting a wave: enemies alive, some killed,
+// more waves to come.
+TEST_F(RealContentSaveTest, AStageSavedMidWaveLoadedAndSavedAgainGivesTheSameBytes) {
+    constexpr int kFrameLimit = 1200;
+    constexpr std::size_t kEnemiesAlive = 2;
+    WriteBotProfile();
+    ASSERT_TRUE(EnterStage(0));
+    const auto midWave = [this] {
+        const GameLevel& stage = *Stage();
+        const GameLevel::KillCounters& kills = stage.GetKills();
+        return stage.GetLiveEnemyCount() >= kEnemiesAlive && !stage.GetWaves().empty() &&
+               kills.ground + kills.flying + kills.rolling > 0;
+    };
+    for (int frame = 0; frame < kFrameLimit && !midWave(); ++frame) {
+        BotStep();
+    }
+    // The load would see the bot's keys still held.
+    LetGo();
+    ASSERT_TRUE(midWave());
+    ExpectSaveLoadSaveGivesTheSameBytes();
+}
+
+// Stage index 3 runs 85 s without a boss: a minute of it, recorded from
+// its second second on, replays to the hashes it had at each second.
+TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes) {
+    constexpr int kSecond = 60;
+    constexpr int kMinute = 60 * kSecond;
+    constexpr std::uint32_t kLongStage = 3;
+    WriteBotProfile();
+    // A defeat would stop the play short of the minute.
+    HoldHealth();
+    ASSERT_TRUE(EnterStage(kLongStage));
+    for (int frame = 0; frame < kSecond; ++frame) {
+        BotStep();
+    }
+    RecordAndReplay(kMinute, kSecond);
+    ASSERT_FALSE(HasFatalFailure());
+    // The way back found the stage where the recording ended.
+    EXPECT_NE(Stage(), nullptr);
+}
+
+}  // namespace
+}  // namespace mygametest
