@@ -82,7 +82,7 @@ void MyGameTest::TearDown() {
 MyGame& MyGameTest::StartGame(std::uint32_t seed) {
     EndGame();
     Tundra::GameObject::SetIdCounter(0);
-    m_game = MakeGame(std::move(m_ownedContent));
+    m_game = m_gameContent ? MakeGame(MakeGameContent()) : MakeGame(std::move(m_ownedContent));
     Core::GameRandomGenerator().Seed(seed);
     SeedRandom(seed);
     return *m_game;

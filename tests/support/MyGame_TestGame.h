@@ -35,6 +35,10 @@ protected:
     // The content of the game that runs, or else of the next StartGame: set
     // its builders first.
     TestContent& Content() { return *m_content; }
+    // The games started from now on run on the game's own levels, as the
+    // program's do (MakeGameContent(), static-collision files read), and
+    // Content()'s builders go unused.
+    void UseGameContent() { m_gameContent = true; }
     // Makes the game over the content and seeds both random generators; the
     // first Step builds the intro.
     MyGame& StartGame(std::uint32_t seed = kSeed);
@@ -76,6 +80,7 @@ private:
     SavedVariable m_saved[3] = {{"XDG_DATA_HOME", {}}, {"HOME", {}}, {"USERPROFILE", {}}};
     std::unique_ptr<TestContent> m_ownedContent;
     TestContent* m_content = nullptr;
+    bool m_gameContent = false;
 };
 
 // The fixture's first name, still used by the level factory's tests.
