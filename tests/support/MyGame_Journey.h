@@ -69,7 +69,8 @@ struct JourneyPlan {
     // results save it).
     std::uint32_t holdHealthStages = 0;
     // After the last stage's results: to the title level and the shop
-    // ("exit to menu"); otherwise the journey ends on the results panel.
+    // ("exit to menu"); otherwise the journey ends two seconds into the
+    // results panel.
     bool returnToTitle = true;
     // Frames a stage may take from its start to its results, as a multiple
     // of its length; beyond it the journey fails.

@@ -1,0 +1,92 @@
+#include "mygame/MyGame.h"
+#include "mygame/MyGame_MyLevelFactory.h"
+#include "support/MyGame_TestGame.h"
+
+#include "MyGame_EndToEndFixture.h"
+
+#include <gtest/gtest.h>
+
+// The game played from its intro as a player would, headless on its own
+// levels and a new profile: the title level's menus, stages played by the
+// bot through their stories and results, the shop.
+namespace mygametest {
+namespace {
+
+using EndToEndTest = EndToEndFixture<MyGameTest>;
+// The nine stages in one run: too long for the sanitizer build's test run,
+// which leaves this suite out.
+using LongRunEndToEndTest = EndToEndFixture<MyGameTest>;
+
+// The intro's three logos take about 8.8 s.
+constexpr std::int64_t kIntroFrames = 528;
+constexpr std::int64_t kIntroSlack = 30;
+constexpr std::uint32_t kNewProfileCurrency = 300;
+
+constexpr JourneyPlan kStageOne{.firstStage = 0, .stageCount = 1, .returnToTitle = false};
+
+TEST_F(EndToEndTest, TheIntroLeadsToTheTitleWhoseLevelSelectStartsStageOneWhichThePlayerClears) {
+    ASSERT_TRUE(RunPlan(kStageOne, 20000)) << Failure();
+    EXPECT_NEAR(static_cast<double>(Record().titleFrame), static_cast<double>(kIntroFrames),
+                static_cast<double>(kIntroSlack));
+    ASSERT_EQ(Record().stages.size(), 1u);
+    const JourneyStageRecord& stage = Record().stages[0];
+    EXPECT_EQ(stage.stage, 0u);
+    EXPECT_FALSE(stage.hasBoss);
+    EXPECT_EQ(stage.warningFrame, -1);
+    EXPECT_GT(stage.storyFrame, stage.startFrame);
+    EXPECT_GT(stage.resultsFrame, stage.storyFrame);
+    EXPECT_GT(stage.healthAtResults, 0.0f);
+    const ReadProfile saved = SavedProfile();
+    EXPECT_FALSE(saved.damaged);
+    EXPECT_EQ(saved.profile.highestStage, 1);
+    EXPECT_EQ(saved.profile.currency, kNewProfileCurrency + static_cast<std::uint32_t>(stage.drops));
+}
+
+TEST_F(EndToEndTest, StageThreesBossComesAfterItsWarningAndIsBeaten) {
+    constexpr JourneyPlan kStageThree{.firstStage = 2, .stageCount = 1, .holdHealthStages = 1u << 2, .returnToTitle = false};
+    ASSERT_TRUE(RunPlan(kStageThree, 30000)) << Failure();
+    ASSERT_EQ(Record().stages.size(), 1u);
+    EXPECT_EQ(Record().stages[0].stage, 2u);
+    ExpectTheBossBeaten(Record().stages[0]);
+    EXPECT_EQ(SavedProfile().profile.highestStage, 3);
+}
+
+TEST_F(EndToEndTest, ANewPlayersLevelSelectShowsOneStageAndTheShopSellsAnUpgrade) {
+    constexpr JourneyPlan kNoStage{.stageCount = 0};
+    ASSERT_TRUE(RunPlan(kNoStage, 5000)) << Failure();
+    EXPECT_EQ(Record().stageButtonsAtEnd, 1u);
+    ASSERT_TRUE(Record().upgradeBought);
+    EXPECT_EQ(Record().currencyBeforeShop, kNewProfileCurrency);
+    const PlayerProfile saved = SavedProfile().profile;
+    EXPECT_EQ(saved.fifthWeaponLevel, 1);
+    EXPECT_EQ(saved.currency, Record().currencyAfterShop);
+    EXPECT_LT(saved.currency, Record().currencyBeforeShop);
+}
+
+TEST_F(LongRunEndToEndTest, TheNineStagesWithTheirBossesAndBackToTheTitleAndTheShop) {
+    const JourneyPlan wholeGame{};
+    ASSERT_TRUE(RunPlan(wholeGame, 200000)) << Failure();
+    ASSERT_EQ(Record().stages.size(), 9u);
+    for (std::uint32_t i = 0; i < 9; ++i) {
+        const JourneyStageRecord& stage = Record().stages[i];
+        EXPECT_EQ(stage.stage, i);
+        if (i % 3 == 2) {
+            ExpectTheBossBeaten(stage);
+        } else {
+            EXPECT_FALSE(stage.hasBoss) << "stage " << i + 1;
+            EXPECT_GT(stage.resultsFrame, stage.storyFrame) << "stage " << i + 1;
+        }
+    }
+    EXPECT_EQ(Game().GetCurrentLevelIndex(), MyLevelFactory::kMenuLevel);
+    EXPECT_EQ(Record().stageButtonsAtEnd, 9u);
+    ASSERT_TRUE(Record().upgradeBought);
+    const ReadProfile saved = SavedProfile();
+    EXPECT_FALSE(saved.damaged);
+    EXPECT_EQ(saved.profile.highestStage, 8);
+    EXPECT_EQ(saved.profile.fifthWeaponLevel, 1);
+    EXPECT_EQ(saved.profile.currency, Record().currencyAfterShop);
+    EXPECT_LT(saved.profile.currency, Record().currencyBeforeShop);
+}
+
+}  // namespace
+}  // namespace mygametest
