@@ -117,8 +117,9 @@ int main(int argc, char** argv) {
     testsupport::KeepGraphicsDriversLoaded();
 
     // Each route is played in a process of its own, so that each game starts
-    // as the program's does, with nothing left of another.
-    int status = 0;
+    // as the program's does, with nothing left of another; they run side
+    // by side.
+    std::vector<pid_t> children;
     for (const screenshots::Route route : {screenshots::Route::kMenus, screenshots::Route::kBossStage}) {
         std::vector<const screenshots::Moment*> moments;
         for (const screenshots::Moment* moment : options.moments) {
@@ -134,6 +135,10 @@ int main(int argc, char** argv) {
         if (child == 0) {
             return PlayInThisProcess(route, moments, options.folder);
         }
+        children.push_back(child);
+    }
+    int status = 0;
+    for (const pid_t child : children) {
         int childStatus = 0;
         if (child < 0 || waitpid(child, &childStatus, 0) != child) {
             std::fprintf(stderr, "screenshots: cannot start a run of the game\n");

@@ -1,6 +1,7 @@
 #include "Screenshots_Moments.h"
 
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_MenuLevel.h"
 #include "mygame/MyGame_ShopUI.h"
 #include "tundra/Tundra_FindObject.h"
@@ -20,6 +21,12 @@ bool IsTitleAtRest(const MyGame& game) {
     return title != nullptr && title->GetMenuMachine().GetCurrent() == MenuLevel::kTitle;
 }
 
+bool IsWarningTextShown(const MyGame&) {
+    const DistanceUI* bar = Tundra::FindObject<DistanceUI>(Core::String("DistanceUI"));
+    return bar != nullptr && bar->GetMachine() != nullptr &&
+           bar->GetMachine()->GetCurrent() == DistanceUI::kDisplayWarning;
+}
+
 bool IsShopPageShown(const MyGame&) {
     const ShopUI* shop = Tundra::FindObject<ShopUI>(Core::String("ShopUI"));
     return shop != nullptr && shop->IsShown() && shop->IsPageBuilt();
@@ -33,8 +40,8 @@ constexpr std::array kMoments{
     Moment{"title-level", Route::kBossStage, JourneyStep::kTitleLevel, 0},
     Moment{"shop", Route::kMenus, JourneyStep::kShop, 0, &IsShopPageShown, 40},
     Moment{"level-select", Route::kBossStage, JourneyStep::kLevelSelect, 0, nullptr, 45},
-    Moment{"stage", Route::kBossStage, JourneyStep::kStage, 240},
-    Moment{"boss-warning", Route::kBossStage, JourneyStep::kBossWarning, 40},
+    Moment{"stage", Route::kBossStage, JourneyStep::kStage, 120},
+    Moment{"boss-warning", Route::kBossStage, JourneyStep::kBossWarning, 0, &IsWarningTextShown},
     Moment{"boss-fight", Route::kBossStage, JourneyStep::kBossFight, 300},
     Moment{"results", Route::kBossStage, JourneyStep::kResults, 60},
 };

@@ -55,10 +55,12 @@ public:
     void BeginFrame() override {
         ++m_frames;
         g_now = static_cast<double>(m_frames) * kFrameMilliseconds;
-        mygametest::PumpOffscreenInput();
         if (m_settling == nullptr) {
             m_journey.BeforeFrame(*m_game);
         }
+        // The input just set reaches this frame's poll through the window's
+        // events, taken again after the loop's own pump.
+        mygametest::PumpOffscreenInput();
         m_game->BeginFrame();
     }
 
