@@ -36,7 +36,7 @@ bool IsShopPageShown(const MyGame&) {
 // the title dropped, panels opened, the stage's fade gone.
 constexpr std::array kMoments{
     Moment{"intro", Route::kMenus, JourneyStep::kIntro, 100},
-    Moment{"title", Route::kMenus, JourneyStep::kTitleScreen, 0, &IsTitleAtRest, 20},
+    Moment{"title", Route::kMenus, JourneyStep::kTitleScreen, 0, &IsTitleAtRest},
     Moment{"title-level", Route::kBossStage, JourneyStep::kTitleLevel, 0},
     Moment{"shop", Route::kMenus, JourneyStep::kShop, 0, &IsShopPageShown, 40},
     Moment{"level-select", Route::kBossStage, JourneyStep::kLevelSelect, 0, nullptr, 45},
