@@ -41,7 +41,8 @@ TEST(ImageWrite, PixelsComeBackExactlyAndOpaquePicturesHaveNoAlpha) {
         std::uint8_t colourType;
     };
     const std::string path = dir.Path() + "/picture.png";
-    for (const Case& c : {Case{Gradient(false), 2}, Case{Gradient(true), 6}, Case{FlatImage(1, 1, {0, 0, 0, 255}), 2}}) {
+    const Case cases[] = {{Gradient(false), 2}, {Gradient(true), 6}, {FlatImage(1, 1, {0, 0, 0, 255}), 2}};
+    for (const Case& c : cases) {
         ASSERT_TRUE(os::WritePngFile(path, c.image)) << os::ErrorText(os::GetLastError());
         const testsupport::Bytes bytes = testsupport::ReadBytes(path);
         ASSERT_GT(bytes.size(), kColourTypeOffset);

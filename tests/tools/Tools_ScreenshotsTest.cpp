@@ -51,7 +51,8 @@ Rgb PixelAt(const os::Image& image, const Vector2D& hudPoint) {
 Vector2D RowPosition(std::uint32_t level, std::string_view name) {
     for (const LayerRows& layer : ContentLevelRows(level)) {
         for (const ContentRow& row : layer) {
-            const auto [rowName, position] = std::visit([](const auto& r) { return std::pair(r.name, r.position); }, row);
+            const auto [rowName, position] =
+                std::visit([](const auto& r) { return std::pair(r.name, r.position); }, row);
             if (name == rowName) {
                 return position;
             }

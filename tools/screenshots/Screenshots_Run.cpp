@@ -14,7 +14,9 @@
 #include "support/MyGame_HudClick.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace screenshots {
 namespace {
@@ -91,8 +93,8 @@ public:
 private:
     void Observe(const mygametest::JourneyMoment& now) {
         auto& pending = m_request.pending;
-        const auto due =
-            std::find_if(pending.begin(), pending.end(), [&now](const Moment* moment) { return moment->IsReachedAt(now); });
+        const auto due = std::find_if(pending.begin(), pending.end(),
+                                      [&now](const Moment* moment) { return moment->IsReachedAt(now); });
         if (due == pending.end()) {
             return;
         }
