@@ -3,6 +3,7 @@
 #include "pal/PAL_MemoryMutex.h"
 #include "os/OS_Sleep.h"
 #include "pal/PAL_ThreadManager.h"
+#include "support/SteadyClock.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,6 @@
 #include <vector>
 
 namespace {
-
-double SteadyMilliseconds() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // Core start-up with the real memory mutex: the process-wide thread manager's.
 class MemoryMutex : public testing::Test {
@@ -52,7 +49,7 @@ std::atomic<long> g_rounds{0};
 std::uint32_t Churn(ManagedThread* thread) {
     const auto mark = static_cast<unsigned char>(reinterpret_cast<std::uintptr_t>(thread) >> 4);
     void* blocks[5] = {};
-    while (SteadyMilliseconds() < g_until) {
+    while (testsupport::SteadyMilliseconds() < g_until) {
         for (int i = 0; i < 5; ++i) {
             std::memset(blocks[i] = TrackedNew(kSizes[i], __FILE__, __LINE__), mark, kSizes[i]);
         }
@@ -84,11 +81,11 @@ TEST_F(MemoryMutex, EightThreadsAllocatingAcrossShutdownsKeepThePoolConsistent) 
     ThreadManager manager;
     g_allocations = g_releases = 0;
     Core::SetAllocationHooks(&kCountingHooks);
-    g_until = SteadyMilliseconds() + 1000.0;
+    g_until = testsupport::SteadyMilliseconds() + 1000.0;
     for (int i = 0; i < 8; ++i) {
         ASSERT_NE(manager.CreateThread(nullptr, &Churn, nullptr, ThreadPriorityNormal(), false, "churn"), nullptr);
     }
-    while (manager.GetThreadCount() != 0 && SteadyMilliseconds() < g_until + 10000.0) {
+    while (manager.GetThreadCount() != 0 && testsupport::SteadyMilliseconds() < g_until + 10000.0) {
         CoreShutdown(m_guard);
         process.DestroyCondition(process.CreateCondition());
         CoreStartup(m_guard);

@@ -1,6 +1,7 @@
 #include "core/Core_Clock.h"
 #include "os/OS_Sleep.h"
 #include "pal/PAL_ThreadManager.h"
+#include "support/SteadyClock.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +11,6 @@
 #include <memory>
 
 namespace {
-
-double SteadyMilliseconds() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // Polls condition in 1 ms steps for up to 10 s; true once it holds.
 template <class Condition>
@@ -27,7 +24,7 @@ bool WaitFor(Condition condition) {
 // The headless clock stands still, and sleeps bounded by the Core clock need a moving one.
 class ThreadManagerTest : public testing::Test {
 protected:
-    void SetUp() override { Core::SetClockFunction(&SteadyMilliseconds); }
+    void SetUp() override { Core::SetClockFunction(&testsupport::SteadyMilliseconds); }
     void TearDown() override { Core::SetClockFunction(m_clock); }
 
     const Core::ClockFunction m_clock = Core::GetClockFunction();
@@ -156,9 +153,9 @@ TEST_F(ThreadManagerTest, CountReadsZeroOnlyOnceEveryThreadHasEnded) {
     EXPECT_TRUE(SleepUnlessStopped(0, nullptr) && SleepUnlessStopped(2, nullptr));
 
     ASSERT_NE(Start(*manager, &Stubborn, destroyed, "stubborn socket"), nullptr);
-    const double start = SteadyMilliseconds();
+    const double start = testsupport::SteadyMilliseconds();
     manager.reset();  // returns although the thread still runs
-    EXPECT_GE(SteadyMilliseconds() - start, 490.0);
+    EXPECT_GE(testsupport::SteadyMilliseconds() - start, 490.0);
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("\"stubborn streamer\" still running after 20 ms"), std::string::npos) << log;
     EXPECT_NE(log.find("\"stubborn socket\" still running after 500 ms"), std::string::npos) << log;

@@ -1,6 +1,7 @@
 #include "support/Sound_TestEngine.h"
 
 #include "os/OS_Sleep.h"
+#include "support/SteadyClock.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -9,10 +10,6 @@
 
 namespace testsupport {
 namespace {
-
-double SteadyMilliseconds() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
