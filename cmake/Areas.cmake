@@ -36,6 +36,7 @@ function(tundra_add_area area)
     string(REPLACE "/" "_" name "tundra_${area}")
     add_library(${name} OBJECT ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    tundra_unity_build(${name})
     string(REPLACE "/" "_" depsvar "TUNDRA_DEPS_${area}")
     target_link_libraries(${name} PUBLIC ${${depsvar}})
     # Nearly every file of every area reads these standard headers: parsed

@@ -34,3 +34,11 @@ endif()
 if(TUNDRA_POOL_PASSTHROUGH)
     add_compile_definitions(TUNDRA_POOL_PASSTHROUGH=1)
 endif()
+
+# Makes target a unity build in batches of TUNDRA_UNITY_BATCH_SIZE files
+# when TUNDRA_UNITY_BUILD is on (CMakeLists.txt says what that asks of a file).
+function(tundra_unity_build target)
+    if(TUNDRA_UNITY_BUILD)
+        set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${TUNDRA_UNITY_BATCH_SIZE})
+    endif()
+endfunction()

@@ -5,18 +5,18 @@
 namespace Engine {
 namespace {
 // Written and read on the main thread only.
-Application* g_current = nullptr;
+Application* g_application = nullptr;
 }  // namespace
 
-Application::Application() { g_current = this; }
+Application::Application() { g_application = this; }
 
 Application::~Application() {
-    if (g_current == this) {
-        g_current = nullptr;
+    if (g_application == this) {
+        g_application = nullptr;
     }
 }
 
-Application* Application::GetInstance() { return g_current; }
+Application* Application::GetInstance() { return g_application; }
 
 void Application::Exit() { PAL::RequestQuit(); }
 

@@ -5,24 +5,24 @@
 namespace Engine {
 namespace {
 // Written and read on the main thread only.
-BitmapFontCache* g_current = nullptr;
+BitmapFontCache* g_fontCache = nullptr;
 }  // namespace
 
-BitmapFontCache* BitmapFontCache::GetInstance() { return g_current; }
+BitmapFontCache* BitmapFontCache::GetInstance() { return g_fontCache; }
 
-void BitmapFontCache::SetInstance(BitmapFontCache* cache) { g_current = cache; }
+void BitmapFontCache::SetInstance(BitmapFontCache* cache) { g_fontCache = cache; }
 
 Core::RefPtr<BitmapFont> BitmapFontCache::Get(const Core::String& name) {
     // Keyed by the full path: the empty name and the default font's path
     // are one font.
     const Core::String path = FontPath(name);
-    if (g_current == nullptr) {
+    if (g_fontCache == nullptr) {
         return TUN_NEW(BitmapFont, path);
     }
-    Core::RefPtr<BitmapFont> font = g_current->Find(path);
+    Core::RefPtr<BitmapFont> font = g_fontCache->Find(path);
     if (!font) {
         font = TUN_NEW(BitmapFont, path);
-        g_current->Insert(path, font);
+        g_fontCache->Insert(path, font);
     }
     return font;
 }

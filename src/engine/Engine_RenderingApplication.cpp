@@ -12,7 +12,7 @@ namespace Engine {
 namespace {
 
 // Written and read on the main thread only.
-RenderingApplication* g_current = nullptr;
+RenderingApplication* g_renderingApplication = nullptr;
 
 // The handled flag stays clear, so the window posts the quit request too.
 void OnWindowClose(PAL::Window*, bool*) {
@@ -25,7 +25,7 @@ void OnWindowClose(PAL::Window*, bool*) {
 
 RenderingApplication::RenderingApplication(const StartupSettings& settings)
     : m_window(static_cast<std::int32_t>(settings.width), static_cast<std::int32_t>(settings.height)) {
-    g_current = this;
+    g_renderingApplication = this;
     BitmapFontCache::SetInstance(&m_fontCache);
 
     if (settings.fullScreen) {
@@ -61,12 +61,12 @@ RenderingApplication::~RenderingApplication() {
     if (BitmapFontCache::GetInstance() == &m_fontCache) {
         BitmapFontCache::SetInstance(nullptr);
     }
-    if (g_current == this) {
-        g_current = nullptr;
+    if (g_renderingApplication == this) {
+        g_renderingApplication = nullptr;
     }
 }
 
-RenderingApplication* RenderingApplication::GetInstance() { return g_current; }
+RenderingApplication* RenderingApplication::GetInstance() { return g_renderingApplication; }
 
 void RenderingApplication::BeginFrame() { m_frameStopwatch.Start(); }
 

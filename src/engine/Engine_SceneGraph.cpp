@@ -8,13 +8,13 @@ namespace Engine {
 TUN_DEFINE_UNREGISTERED_CLASS(SceneGraph, "Engine::SceneGraph");
 
 namespace {
-SceneGraph* g_current = nullptr;
+SceneGraph* g_sceneGraph = nullptr;
 }  // namespace
 
 SceneGraph::SceneGraph(Renderer::IRenderer* renderer)
     : m_renderer(renderer), m_volumeEffect(Renderer::CreateDefaultEffect()) {
     m_queue.SetRenderer(renderer);
-    g_current = this;
+    g_sceneGraph = this;
 }
 
 SceneGraph::SceneGraph(const SceneGraph& other)
@@ -25,16 +25,16 @@ SceneGraph::SceneGraph(const SceneGraph& other)
       m_viewportIndex(other.m_viewportIndex) {
     m_queue.SetRenderer(m_renderer);
     Propagate(this);
-    g_current = this;
+    g_sceneGraph = this;
 }
 
 SceneGraph::~SceneGraph() {
-    if (g_current == this) {
-        g_current = nullptr;
+    if (g_sceneGraph == this) {
+        g_sceneGraph = nullptr;
     }
 }
 
-SceneGraph* SceneGraph::GetCurrent() { return g_current; }
+SceneGraph* SceneGraph::GetCurrent() { return g_sceneGraph; }
 
 void SceneGraph::Update(float dt) {
     RunCallbacks(dt);
@@ -58,7 +58,7 @@ void SceneGraph::FlushRenderQueue() {
 }
 
 void SceneGraph::UpdateAsCurrent(float dt) {
-    g_current = this;
+    g_sceneGraph = this;
     Update(dt);
 }
 

@@ -5,24 +5,24 @@
 
 namespace GUI {
 namespace {
-CursorManager* g_current = nullptr;
+CursorManager* g_cursorManager = nullptr;
 }  // namespace
 
 TUN_DEFINE_CLASS_NAMED(CursorManager, "GUI::CursorManager");
 
-CursorManager::CursorManager() { g_current = this; }
+CursorManager::CursorManager() { g_cursorManager = this; }
 
 CursorManager::CursorManager(const CursorManager& other) : Core::Object(other), m_cursor(other.m_cursor) {
-    g_current = this;
+    g_cursorManager = this;
 }
 
 CursorManager::~CursorManager() {
-    if (g_current == this) {
-        g_current = nullptr;
+    if (g_cursorManager == this) {
+        g_cursorManager = nullptr;
     }
 }
 
-CursorManager* CursorManager::GetInstance() { return g_current; }
+CursorManager* CursorManager::GetInstance() { return g_cursorManager; }
 
 void CursorManager::Update(float) {
     const Input::MouseImp* mouse = Input::MouseImp::GetInstance();

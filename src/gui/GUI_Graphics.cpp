@@ -14,7 +14,7 @@
 namespace GUI {
 namespace {
 
-Graphics* g_current = nullptr;
+Graphics* g_graphics = nullptr;
 
 constexpr std::uint32_t kVerticesPerQuad = 4;
 constexpr std::uint32_t kIndicesPerQuad = 6;
@@ -37,16 +37,16 @@ Graphics::Graphics()
       m_texturedEffect(Renderer::CreateTexturedEffect()),
       m_whiteTexture(TextureManager::GetTexture(GetSkinsFolderFilePath("White.png"), true)) {
     Reset();
-    g_current = this;
+    g_graphics = this;
 }
 
 Graphics::~Graphics() {
-    if (g_current == this) {
-        g_current = nullptr;
+    if (g_graphics == this) {
+        g_graphics = nullptr;
     }
 }
 
-Graphics* Graphics::GetInstance() { return g_current; }
+Graphics* Graphics::GetInstance() { return g_graphics; }
 
 float Graphics::GetScreenWidth() {
     const Core::RefPtr<Renderer::IRenderer> renderer = Renderer::GetRenderer();

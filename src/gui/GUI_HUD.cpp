@@ -13,7 +13,7 @@
 
 namespace GUI {
 namespace {
-HUD* g_instance = nullptr;
+HUD* g_hud = nullptr;
 float g_updateCounter = 0.0f;
 HudCalls g_calls;
 
@@ -53,13 +53,13 @@ HUD::HUD()
     : m_graphics(std::make_unique<Graphics>()),
       m_cursorManager(TUN_NEW(CursorManager)),
       m_defaultCursor(MakeArrowCursor()) {
-    g_instance = this;
+    g_hud = this;
     input::ShowSystemCursor(false);
 }
 
 HUD::~HUD() {
-    if (g_instance == this) {
-        g_instance = nullptr;
+    if (g_hud == this) {
+        g_hud = nullptr;
     }
     DropAllControls();
 }
@@ -79,7 +79,7 @@ void HUD::DropAllControls() {
     ReleaseUserData({&forms, &removals, &destroys});
 }
 
-HUD* HUD::GetInstance() { return g_instance; }
+HUD* HUD::GetInstance() { return g_hud; }
 
 float HUD::GetUpdateCounter() { return g_updateCounter; }
 

@@ -12,7 +12,7 @@ namespace Input {
 
 namespace {
 
-KeyboardImp* g_instance = nullptr;
+KeyboardImp* g_keyboard = nullptr;
 
 // One buffer for every keyboard's snapshot: a record per possible code.
 std::array<std::uint8_t, 256 * kKeySnapshotRecordBytes> g_snapshot{};
@@ -37,14 +37,14 @@ bool IsToggled(os::VirtualKey key) { return (os::GetKeyState(key) & 1) != 0; }
 KeyboardImp::KeyboardImp(bool remote) : m_remote(remote ? 1 : 0) {}
 
 KeyboardImp::~KeyboardImp() {
-    if (g_instance == this) {
-        g_instance = nullptr;
+    if (g_keyboard == this) {
+        g_keyboard = nullptr;
     }
 }
 
 Core::RefPtr<KeyboardImp> KeyboardImp::CreateInstance() {
     Core::RefPtr<KeyboardImp> keyboard(TUN_NEW(KeyboardImp, false));
-    g_instance = keyboard.Get();
+    g_keyboard = keyboard.Get();
     return keyboard;
 }
 
@@ -52,7 +52,7 @@ Core::RefPtr<KeyboardImp> KeyboardImp::CreateRemote() {
     return Core::RefPtr<KeyboardImp>(TUN_NEW(KeyboardImp, true));
 }
 
-KeyboardImp* KeyboardImp::GetInstance() { return g_instance; }
+KeyboardImp* KeyboardImp::GetInstance() { return g_keyboard; }
 
 // The system state is already current: the message pump has read SDL's events.
 void KeyboardImp::Update() {

@@ -11,7 +11,7 @@ namespace Input {
 
 namespace {
 
-MouseImp* g_instance = nullptr;
+MouseImp* g_mouse = nullptr;
 
 // The wait after a Reset ends only once the cursor stood still between two
 // checks. The position seen at the last check is one record for all mice.
@@ -39,20 +39,20 @@ MouseImp::MouseImp(bool remote) : m_remote(AsByte(remote)) {
 }
 
 MouseImp::~MouseImp() {
-    if (g_instance == this) {
-        g_instance = nullptr;
+    if (g_mouse == this) {
+        g_mouse = nullptr;
     }
 }
 
 Core::RefPtr<MouseImp> MouseImp::CreateInstance() {
     Core::RefPtr<MouseImp> mouse(TUN_NEW(MouseImp, false));
-    g_instance = mouse.Get();
+    g_mouse = mouse.Get();
     return mouse;
 }
 
 Core::RefPtr<MouseImp> MouseImp::CreateRemote() { return Core::RefPtr<MouseImp>(TUN_NEW(MouseImp, true)); }
 
-MouseImp* MouseImp::GetInstance() { return g_instance; }
+MouseImp* MouseImp::GetInstance() { return g_mouse; }
 
 bool MouseImp::WaitIsOver() {
     if (!g_haveWaitCheck) {

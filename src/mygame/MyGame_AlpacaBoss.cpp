@@ -18,8 +18,6 @@ TUN_DEFINE_CLASS(AlpacaBoss)
 
 namespace {
 
-constexpr const char* kBarFrameName = "BossHPBar";
-constexpr const char* kBarName = "BossHP";
 constexpr const char* kEyeName = "AlpacaEye";
 
 constexpr float kStartCooldown = 0.7f;
@@ -37,10 +35,8 @@ constexpr float kStandX = 900.0f;
 // Above the ground the stage called the boss in on.
 constexpr float kOpeningCentreRise = 171.0f;
 constexpr float kStandRise = 217.0f;
-constexpr float kBarFrameRise = 517.0f;
-constexpr float kBarRise = 513.0f;
 
-constexpr int kDeathAnimation = 1;
+constexpr int kAlpacaDeathAnimation = 1;
 constexpr float kPhase2Health = 0.75f;
 constexpr float kPhase3Health = 0.5f;
 
@@ -167,8 +163,9 @@ void AlpacaBoss::Load(Core::File& file) {
     ReadFinite(file, projectileDepth);
     ReadFlagByte(file, openingDone);
     ReadFinite(file, verticalOffset);
-    if (file.HasFailed() || !IsPart(barFrame, kBarFrameName) || !IsPart(bar, kBarName) || !IsPart(eye, kEyeName) ||
-        salvoLimit < 0 || salvoLimit > kOpeningSalvos || salvoCounter < 0 || salvoCounter > kOpeningSalvos) {
+    if (file.HasFailed() || !IsPart(barFrame, kBossBarFrameName) || !IsPart(bar, kBossBarName) ||
+        !IsPart(eye, kEyeName) || salvoLimit < 0 || salvoLimit > kOpeningSalvos || salvoCounter < 0 ||
+        salvoCounter > kOpeningSalvos) {
         file.SetFailed();
         return;
     }
@@ -187,8 +184,8 @@ void AlpacaBoss::Load(Core::File& file) {
 
 void AlpacaBoss::OnStart() {
     Enemy::OnStart();
-    m_barFrame = Tundra::FindObject<Tundra::Sprite>(kBarFrameName);
-    m_bar = Tundra::FindObject<BossHp>(kBarName);
+    m_barFrame = Tundra::FindObject<Tundra::Sprite>(kBossBarFrameName);
+    m_bar = Tundra::FindObject<BossHp>(kBossBarName);
     m_eye = Tundra::FindObject<Tundra::Sprite>(kEyeName);
     if (m_eye && m_eye->GetMount() != this) {
         Mount(m_eye.Get());
@@ -225,10 +222,10 @@ void AlpacaBoss::UpdateOpening() {
         m_salvoCounter = 0;
         SetPosition({kStandX, m_verticalOffset + kStandRise});
         if (m_barFrame) {
-            m_barFrame->SetPosition({kStandX, m_verticalOffset + kBarFrameRise});
+            m_barFrame->SetPosition({kStandX, m_verticalOffset + kBossBarFrameRise});
         }
         if (m_bar) {
-            m_bar->SetPosition({kStandX, m_verticalOffset + kBarRise});
+            m_bar->SetPosition({kStandX, m_verticalOffset + kBossBarRise});
             m_bar->SetAnchorX(kStandX);
         }
         m_openingDone = 1;
@@ -241,7 +238,7 @@ void AlpacaBoss::UpdateOpening() {
 }
 
 void AlpacaBoss::UpdateDying() {
-    if (GetCurrentAnimationIndex() != kDeathAnimation || !IsEndOfAnimation()) {
+    if (GetCurrentAnimationIndex() != kAlpacaDeathAnimation || !IsEndOfAnimation()) {
         return;
     }
     if (GameLevel* stage = GetRunningStage()) {
@@ -296,7 +293,7 @@ void AlpacaBoss::OnHealthChanged() {
 
 void AlpacaBoss::OnDeath() {
     EndDebuff();
-    SetCurrentAnimationIndex(kDeathAnimation, false);
+    SetCurrentAnimationIndex(kAlpacaDeathAnimation, false);
     Play(true);
     SetLoop(false);
     for (Tundra::Sprite* part : {m_barFrame.Get(), static_cast<Tundra::Sprite*>(m_bar.Get()), m_eye.Get()}) {

@@ -18,19 +18,14 @@ TUN_DEFINE_CLASS(BearBoss)
 
 namespace {
 
-constexpr float kStartCooldown = 0.7f;
 constexpr float kOpeningLength = 1.0f;
 constexpr float kOpeningMarkerTime = 0.8f;
-constexpr float kMarkerHeight = 600.0f;
-constexpr float kColumnHeight = 400.0f;
 constexpr float kColumnDepth = 4.0f;
 constexpr float kFightX = 900.0f;
 constexpr float kBodyRise = 217.0f;
-constexpr float kBarFrameRise = 517.0f;
-constexpr float kBarRise = 513.0f;
 constexpr float kArmDamage = 0.01f;
 constexpr float kFadeStep = 0.01f;
-constexpr int kDeathAnimation = 2;
+constexpr int kBearDeathAnimation = 2;
 constexpr int kArmDeathAnimation = 1;
 const Vector2D kPushBack{-80.0f, 50.0f};
 // Markers and columns of the opening, left to right as they are made.
@@ -38,8 +33,6 @@ constexpr float kOpeningXs[] = {900.0f, 1000.0f, 800.0f};
 
 constexpr const char* kLeftArmName = "BearLArm";
 constexpr const char* kRightArmName = "BearRArm";
-constexpr const char* kBarFrameName = "BossHPBar";
-constexpr const char* kBarName = "BossHP";
 
 // A part read from a stream is the level's object of that name, or none.
 bool IsPartNamed(const Tundra::GameObject* part, const char* name) {
@@ -107,8 +100,8 @@ void BearBoss::OnStart() {
     m_openingDone = 0;
     m_markersPlaced = 0;
     m_swingCount = 0;
-    m_healthBarFrame = Tundra::FindObject<Tundra::Sprite>(kBarFrameName);
-    m_bossHealthBar = Tundra::FindObject<BossHp>(kBarName);
+    m_healthBarFrame = Tundra::FindObject<Tundra::Sprite>(kBossBarFrameName);
+    m_bossHealthBar = Tundra::FindObject<BossHp>(kBossBarName);
     m_color = GetModulationColor();
 }
 
@@ -122,7 +115,7 @@ void BearBoss::OnHealthChanged() {
 // A burning boss no longer runs the enemy's update, which would end the burn.
 void BearBoss::OnDeath() {
     EndDebuff();
-    SetCurrentAnimationIndex(kDeathAnimation, false);
+    SetCurrentAnimationIndex(kBearDeathAnimation, false);
     Play(true);
     SetLoop(false);
     for (Tundra::Sprite* arm : {m_leftArm.Get(), m_rightArm.Get()}) {
@@ -194,10 +187,10 @@ void BearBoss::UpdateOpening(float dt) {
     }
     SetPosition({kFightX, m_verticalOffset + kBodyRise});
     if (m_healthBarFrame) {
-        m_healthBarFrame->SetPosition({kFightX, m_verticalOffset + kBarFrameRise});
+        m_healthBarFrame->SetPosition({kFightX, m_verticalOffset + kBossBarFrameRise});
     }
     if (m_bossHealthBar) {
-        m_bossHealthBar->SetPosition({kFightX, m_verticalOffset + kBarRise});
+        m_bossHealthBar->SetPosition({kFightX, m_verticalOffset + kBossBarRise});
         m_bossHealthBar->SetAnchorX(kFightX);
     }
     m_openingDone = 1;
@@ -222,7 +215,7 @@ void BearBoss::UpdateFight(float dt) {
 // Once the death animation has ended the boss fades out, then hides and
 // tells the stage it is beaten.
 void BearBoss::UpdateDying() {
-    if (GetCurrentAnimationIndex() != kDeathAnimation || !IsEndOfAnimation()) {
+    if (GetCurrentAnimationIndex() != kBearDeathAnimation || !IsEndOfAnimation()) {
         return;
     }
     if (GetOpacity() > 0.0f) {
@@ -309,7 +302,7 @@ void BearBoss::Load(Core::File& file) {
     ReadFinite(file, openingTimer);
     ReadFlagByte(file, markersPlaced);
     const bool linksStay = IsPartNamed(leftArm, kLeftArmName) && IsPartNamed(rightArm, kRightArmName) &&
-                           IsPartNamed(healthBarFrame, kBarFrameName) && IsPartNamed(bossHealthBar, kBarName);
+                           IsPartNamed(healthBarFrame, kBossBarFrameName) && IsPartNamed(bossHealthBar, kBossBarName);
     if (!linksStay || attackChoice < kNoAttack || attackChoice > kLightning || swingCount < 0) {
         file.SetFailed();
     }

@@ -80,6 +80,11 @@ class BearBoss : public Enemy {
     const StateMachine* GetMachine() const { return m_machine.Get(); }
 
 private:
+    // Read by the set-up and by the state machine alike.
+    static constexpr float kStartCooldown = 0.7f;
+    static constexpr float kMarkerHeight = 600.0f;
+    static constexpr float kColumnHeight = 400.0f;
+
     friend class BearBossTestAccess;
 
     // "Bear_SM" in state order, run on behalf of the owner.

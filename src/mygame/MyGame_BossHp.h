@@ -4,6 +4,13 @@
 
 #include <vector>
 
+// The HUD's boss health bar and its frame, by object name, and how far above
+// the boss's ground a boss keeps them during its fight.
+inline constexpr const char* kBossBarFrameName = "BossHPBar";
+inline constexpr const char* kBossBarName = "BossHP";
+inline constexpr float kBossBarFrameRise = 517.0f;
+inline constexpr float kBossBarRise = 513.0f;
+
 // A boss's health bar on the HUD: cropped from the right as the boss loses
 // health, its left edge staying where it was at full health.
 class BossHp : public Tundra::Sprite {

@@ -18,10 +18,10 @@ namespace {
 // background.
 constexpr float kBarDepthStep = 0.00001f;
 constexpr float kBarBelowBackground = 0.000001f;
-constexpr float kBarRise = 10.0f;
+constexpr float kHealthBarRise = 10.0f;
 constexpr float kBarShowTime = 1.0f;
 // A full bar is 50 units wide: it shrinks toward one side as health falls.
-constexpr float kBarHalfWidth = 25.0f;
+constexpr float kHealthBarHalfWidth = 25.0f;
 constexpr int kBarFrame = 1;
 constexpr int kBackgroundFrame = 0;
 // Off the screen to the left or below.
@@ -147,7 +147,7 @@ void Enemy::OnHealthChanged() {
     }
     const float health = GetHealth();
     m_healthBar->SetScaleX(health);
-    m_healthBar->SetCenterX((1.0f - health) * kBarHalfWidth);
+    m_healthBar->SetCenterX((1.0f - health) * kHealthBarHalfWidth);
 }
 
 void Enemy::CreateHealthBar() {
@@ -158,7 +158,7 @@ void Enemy::CreateHealthBar() {
     if (bar == nullptr) {
         return;
     }
-    const Vector2D at = GetPosition() + Vector2D{0.0f, kBarRise};
+    const Vector2D at = GetPosition() + Vector2D{0.0f, kHealthBarRise};
     bar->SetZOrder(g_healthBarDepthCounter - kBarBelowBackground);
     bar->SetCurrentFrameIndex(kBarFrame, false);
     bar->SetPosition(at);

@@ -7,6 +7,7 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_LevelIndices.h"
 #include "mygame/MyGame_RunningStage.h"
 #include "mygame/MyGame_StateBuilder.h"
 #include "mygame/MyGame_UiFrame.h"
@@ -26,11 +27,9 @@ enum PlayerStateIndex : std::int32_t { kInvulnerable = 0, kIdle = 1, kDying = 2,
 
 constexpr int kStandAnimation = 0;
 constexpr int kHitAnimation = 1;
-constexpr int kDeathAnimation = 2;
 constexpr float kBlinkSpeed = 50.0f;
 constexpr float kFullTurn = static_cast<float>(2.0 * std::numbers::pi);
 constexpr std::uint32_t kMenuLevel = 1;
-constexpr std::uint32_t kStageLevel = 2;
 constexpr std::uint8_t kBoundingRectangleOnly = 0;
 
 using State = Tundra::State<GamePlayer>;

@@ -14,7 +14,7 @@ TUN_DEFINE_CLASS(LabeledButton)
 
 namespace {
 
-enum State : std::uint32_t { kIdle = 0, kHovered = 1, kPressed = 2 };
+enum ButtonState : std::uint32_t { kIdle = 0, kHovered = 1, kPressed = 2 };
 
 // The colour the label eases toward in each state, how fast, and the frame
 // the button shows.

@@ -4,6 +4,7 @@
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_KeyBindings.h"
+#include "mygame/MyGame_LevelIndices.h"
 #include "mygame/MyGame_OptionsUI.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Sound.h"
@@ -15,7 +16,6 @@ constexpr float kColumnX = -62.0f;
 // second, then fading in.
 constexpr float kEnteringOpacity = -3.0f;
 constexpr int kPageAnimation = 0;
-constexpr std::uint32_t kTitleLevel = 1;
 const Vector2D kVolumeControlAt{kColumnX, 60.0f};
 const Vector2D kCreditsAt{kColumnX, -4.0f};
 // The controls page's key buttons, by binding, in slots 0..2.

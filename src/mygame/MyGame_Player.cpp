@@ -23,7 +23,6 @@ constexpr std::uint32_t kBlockLineSegment = 23;
 constexpr float kBlockLineDepth = 40.0f;
 constexpr float kScreenLeft = 30.0f;
 constexpr float kScreenRight = 994.0f;
-constexpr int kDeathAnimation = 2;
 constexpr float kDimmedBar = 0.4f;
 
 bool IsBlockLine(const Tundra::GameObject* object) {

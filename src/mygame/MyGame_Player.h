@@ -27,6 +27,9 @@ class Player : public Tundra::Sprite {
     Player(const Player& other);
     ~Player() override;
 
+    // The animation a defeated player plays.
+    static constexpr int kDeathAnimation = 2;
+
     // The sprite part, the movement machine, the weapon machine, then the
     // fields; the weapons are found again by name.
     void Save(Core::File& file) const override;

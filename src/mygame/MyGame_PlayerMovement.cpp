@@ -4,6 +4,7 @@
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_LevelIndices.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_StateBuilder.h"
 
@@ -19,7 +20,6 @@ constexpr float kHeldJumpBoost = 8.0f;
 constexpr float kJumpMinimumTime = 0.15f;
 // A bump shorter than this does not leave the ground states.
 constexpr float kLeaveGroundHold = 0.05f;
-constexpr std::uint32_t kTitleLevel = 1;
 
 using State = Tundra::State<Player>;
 

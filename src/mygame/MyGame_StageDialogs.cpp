@@ -7,6 +7,7 @@
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_KeyBindings.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_LevelIndices.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_VolumeControl.h"
 #include "tundra/Tundra_Sound.h"
@@ -15,8 +16,6 @@ namespace {
 
 constexpr float kFadeTime = 0.25f;
 constexpr const char* kConfirm = "confirm?";
-constexpr std::int32_t kTitleLevel = 1;
-constexpr std::int32_t kStageLevel = 2;
 
 Core::String BindingLabel(std::uint32_t binding) { return KeyBindingLabel(binding, BoundKeyCharacter(binding)); }
 

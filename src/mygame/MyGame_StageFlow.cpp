@@ -13,6 +13,7 @@
 #include "mygame/MyGame_GameTables.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_LabeledButton.h"
+#include "mygame/MyGame_LevelIndices.h"
 #include "mygame/MyGame_Player.h"
 #include "mygame/MyGame_Quorvex.h"
 #include "mygame/MyGame_Random.h"
@@ -30,7 +31,6 @@ namespace {
 constexpr float kLargestPhysicsStep = 0.02f;
 constexpr int kLeftMouseButton = 0;
 // The player's animation while it dies: the stage cannot be paused then.
-constexpr int kDeathAnimation = 2;
 constexpr std::int32_t kCloudCount = 8;
 constexpr float kFirstCloudDepth = -3.0f;
 constexpr float kCloudDepthStep = 0.0001f;
@@ -44,8 +44,6 @@ constexpr float kAreaBottom = 0.0f;
 constexpr float kAreaTop = 1000.0f;
 constexpr float kRespawnDamage = 0.5f;
 constexpr float kRespawnHeight = 60.0f;
-constexpr std::int32_t kTitleLevel = 1;
-constexpr std::int32_t kStageLevel = 2;
 
 struct BossRow {
     std::int32_t kind;
@@ -181,7 +179,7 @@ void GameLevel::Update(float dt) {
     const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
     Player* player = GetPlayer();
     if (keyboard != nullptr && keyboard->IsTriggered(Input::kKeyEscape) && m_cleared == 0 &&
-        (player == nullptr || player->GetCurrentAnimationIndex() != kDeathAnimation)) {
+        (player == nullptr || player->GetCurrentAnimationIndex() != Player::kDeathAnimation)) {
         const bool pause = Globals().paused == 0;
         ShowPauseDialog(pause);
         SetLevelPaused(pause);

@@ -20,7 +20,7 @@ TUN_DEFINE_CLASS(UnknownBoss)
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr int kDeathAnimation = 1;
+constexpr int kUnknownBossDeathAnimation = 1;
 
 // Where the fight is held: the body stands at x 900 (or 124 on the left)
 // and 217 above the ground; the bar 513 and its frame 517 above it.
@@ -238,7 +238,7 @@ void UnknownBoss::UpdateOpening() {
 
 // Fades out while the sky brightens, then clears the stage and hides.
 void UnknownBoss::UpdateDying() {
-    if (GetCurrentAnimationIndex() != kDeathAnimation) {
+    if (GetCurrentAnimationIndex() != kUnknownBossDeathAnimation) {
         return;
     }
     if (GetOpacity() > 0.0f) {
@@ -453,7 +453,7 @@ void UnknownBoss::OnDeath() {
     FindPartsAfterLoad();
     for (Tundra::Sprite* sprite : {static_cast<Tundra::Sprite*>(this), m_leftPart.Get(), m_rightPart.Get()}) {
         if (sprite != nullptr) {
-            sprite->SetCurrentAnimationIndex(kDeathAnimation, false);
+            sprite->SetCurrentAnimationIndex(kUnknownBossDeathAnimation, false);
             sprite->Play(true);
             sprite->SetLoop(false);
         }

@@ -25,7 +25,7 @@ const MethodTable& CameraMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&CameraMethods};
+const TableRegistration s_cameraMethodsRegistration{&CameraMethods};
 
 }  // namespace
 }  // namespace Lua

@@ -144,7 +144,7 @@ const MethodTable& ControlMethods() {
 }
 
 namespace {
-const TableRegistration s_registration{&ControlMethods};
+const TableRegistration s_controlMethodsRegistration{&ControlMethods};
 }  // namespace
 
 std::vector<const char*> SharedControlNames(std::initializer_list<std::string_view> leftOut) {

@@ -48,7 +48,7 @@ const MethodTable& FormMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&FormMethods};
+const TableRegistration s_formMethodsRegistration{&FormMethods};
 
 }  // namespace
 }  // namespace Lua

@@ -160,7 +160,7 @@ const MethodTable& GameMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&GameMethods};
+const TableRegistration s_gameMethodsRegistration{&GameMethods};
 
 }  // namespace
 }  // namespace Lua

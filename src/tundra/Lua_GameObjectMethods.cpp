@@ -195,7 +195,7 @@ const std::vector<const char*>& DerivedObjectNames() {
 }
 
 namespace {
-const TableRegistration s_registration{&GameObjectMethods};
+const TableRegistration s_gameObjectMethodsRegistration{&GameObjectMethods};
 }  // namespace
 
 }  // namespace Lua

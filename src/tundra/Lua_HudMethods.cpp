@@ -48,7 +48,7 @@ const MethodTable& HudMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&HudMethods};
+const TableRegistration s_hudMethodsRegistration{&HudMethods};
 
 }  // namespace
 }  // namespace Lua

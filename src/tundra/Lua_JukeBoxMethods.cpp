@@ -59,7 +59,7 @@ const MethodTable& JukeBoxMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&JukeBoxMethods};
+const TableRegistration s_jukeBoxMethodsRegistration{&JukeBoxMethods};
 
 }  // namespace
 }  // namespace Lua

@@ -120,7 +120,7 @@ const MethodTable& LayerMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&LayerMethods};
+const TableRegistration s_layerMethodsRegistration{&LayerMethods};
 
 }  // namespace
 }  // namespace Lua

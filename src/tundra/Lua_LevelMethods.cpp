@@ -76,7 +76,7 @@ const MethodTable& LevelMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&LevelMethods};
+const TableRegistration s_levelMethodsRegistration{&LevelMethods};
 
 }  // namespace
 }  // namespace Lua

@@ -99,7 +99,7 @@ const MethodTable& RectangleMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&RectangleMethods};
+const TableRegistration s_nRectangleMethodsRegistration{&RectangleMethods};
 
 }  // namespace
 }  // namespace Lua

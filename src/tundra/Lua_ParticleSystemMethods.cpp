@@ -70,7 +70,7 @@ const MethodTable& ParticleSystemMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&ParticleSystemMethods};
+const TableRegistration s_particleSystemMethodsRegistration{&ParticleSystemMethods};
 
 }  // namespace
 }  // namespace Lua

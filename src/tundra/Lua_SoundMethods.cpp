@@ -44,7 +44,7 @@ const MethodTable& SoundMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&SoundMethods};
+const TableRegistration s_soundMethodsRegistration{&SoundMethods};
 
 }  // namespace
 }  // namespace Lua

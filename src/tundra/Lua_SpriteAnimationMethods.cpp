@@ -41,7 +41,7 @@ const MethodTable& SpriteAnimationMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&SpriteAnimationMethods};
+const TableRegistration s_spriteAnimationMethodsRegistration{&SpriteAnimationMethods};
 
 }  // namespace
 }  // namespace Lua

@@ -114,7 +114,7 @@ const MethodTable& SpriteMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&SpriteMethods};
+const TableRegistration s_spriteMethodsRegistration{&SpriteMethods};
 
 }  // namespace
 }  // namespace Lua

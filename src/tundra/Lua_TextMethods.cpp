@@ -24,7 +24,7 @@ const MethodTable& TextMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&TextMethods};
+const TableRegistration s_textMethodsRegistration{&TextMethods};
 
 }  // namespace
 }  // namespace Lua

@@ -101,7 +101,7 @@ const MethodTable& ViewportMethods() {
     return table;
 }
 
-const TableRegistration s_registration{&ViewportMethods};
+const TableRegistration s_viewportMethodsRegistration{&ViewportMethods};
 
 }  // namespace
 }  // namespace Lua

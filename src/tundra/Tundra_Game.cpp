@@ -18,7 +18,7 @@
 namespace Tundra {
 namespace {
 
-Game* g_instance = nullptr;
+Game* g_game = nullptr;
 std::uint8_t g_oneWayCollision = 0;
 // Both start above 0, the epoch of an id that names nothing.
 std::uint64_t g_collisionEpoch = 1;
@@ -31,7 +31,7 @@ constexpr std::uint32_t kClientJoinedLevelPacket = 16;
 Game::Game(LevelFactory* factory, const Engine::StartupSettings& settings, std::uint32_t startingLevel)
     : RenderingApplication(settings) {
     // The instance first: what the constructor makes may look for it.
-    g_instance = this;
+    g_game = this;
     m_hud = new GUI::HUD;
     m_factory = factory;
     m_lastFrameTime = Core::GetMilliseconds();
@@ -59,12 +59,12 @@ Game::~Game() {
     delete m_hud;
     m_hud = nullptr;
     m_sceneGraph = nullptr;
-    if (g_instance == this) {
-        g_instance = nullptr;
+    if (g_game == this) {
+        g_game = nullptr;
     }
 }
 
-Game* Game::GetInstance() { return g_instance; }
+Game* Game::GetInstance() { return g_game; }
 
 Core::String Game::GetDirectory() { return GetExecutableDirectory(); }
 

@@ -3,6 +3,7 @@
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
+#include "tundra/Tundra_RunningEngines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,26 +18,18 @@ constexpr float kRadiansToDegrees = 57.29578f;
 // Longer mount chains than this cannot be built: Mount refuses cycles.
 constexpr int kMaxMountDepth = 1 << 20;
 
-Collision2D::CollisionEngine* Collision() {
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetCollisionEngine() : nullptr;
-}
-
-Physics2D::PhysicsEngine* Physics() {
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetPhysicsEngine() : nullptr;
-}
 
 }  // namespace
 
 std::uint32_t GameObject::LiveCollisionId() const {
-    return m_collisionId != 0 && m_collisionEpoch == Game::GetCollisionEpoch() && Collision() != nullptr
+    return m_collisionId != 0 && m_collisionEpoch == Game::GetCollisionEpoch() && RunningCollisionEngine() != nullptr
                ? m_collisionId
                : 0;
 }
 
 std::uint32_t GameObject::LivePhysicsId() const {
-    return m_physicsId != 0 && m_physicsEpoch == Game::GetPhysicsEpoch() && Physics() != nullptr ? m_physicsId : 0;
+    const bool live = m_physicsId != 0 && m_physicsEpoch == Game::GetPhysicsEpoch() && RunningPhysicsEngine() != nullptr;
+    return live ? m_physicsId : 0;
 }
 
 void GameObject::AdoptCollisionId(std::uint32_t id) {
@@ -52,14 +45,14 @@ void GameObject::AdoptPhysicsId(std::uint32_t id) {
 void GameObject::ClaimEngineEntries() {
     m_collisionEpoch = 0;
     m_physicsEpoch = 0;
-    if (Collision2D::CollisionEngine* collision = Collision()) {
+    if (Collision2D::CollisionEngine* collision = RunningCollisionEngine()) {
         Collision2D::DynamicObject* object = collision->GetCollisionResults(m_collisionId);
         if (object != nullptr && (object->GetOwner() == nullptr || object->GetOwner() == this)) {
             object->SetOwner(this);
             m_collisionEpoch = Game::GetCollisionEpoch();
         }
     }
-    if (Physics2D::PhysicsEngine* physics = Physics()) {
+    if (Physics2D::PhysicsEngine* physics = RunningPhysicsEngine()) {
         Physics2D::RigidBody* body = physics->GetRigidBody(m_physicsId);
         if (body != nullptr && (body->GetUserData() == nullptr || body->GetUserData() == this)) {
             body->SetUserData(this);
@@ -84,10 +77,10 @@ void GameObject::SetPosition(const Vector2D& position) {
     const Vector2D delta = position - m_position;
     m_position = position;
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->SetObjectPosition(id, position);
+        RunningCollisionEngine()->SetObjectPosition(id, position);
     }
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyPosition(id, position);
+        RunningPhysicsEngine()->SetRigidBodyPosition(id, position);
     }
     ForEachMounted([this, &delta](GameObject& child) { child.MoveWithMount(m_position, delta, 0.0f); });
     UpdateTransformation();
@@ -97,10 +90,10 @@ void GameObject::SetOldPosition(const Vector2D& position) {
     const Vector2D delta = position - m_position;
     m_position = position;
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->SetObjectOldPosition(id, position);
+        RunningCollisionEngine()->SetObjectOldPosition(id, position);
     }
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyPosition(id, position);
+        RunningPhysicsEngine()->SetRigidBodyPosition(id, position);
     }
     ForEachMounted([this, &delta](GameObject& child) { child.MoveWithMount(m_position, delta, 0.0f); });
     UpdateTransformation();
@@ -110,10 +103,10 @@ void GameObject::SetRotationAngle(float degrees) {
     const float change = degrees - m_rotation;
     m_rotation = degrees;
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->SetObjectOrientation(id, degrees);
+        RunningCollisionEngine()->SetObjectOrientation(id, degrees);
     }
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyOrientation(id, degrees);
+        RunningPhysicsEngine()->SetRigidBodyOrientation(id, degrees);
     }
     ForEachMounted([this, change](GameObject& child) { child.MoveWithMount(m_position, {0.0f, 0.0f}, change); });
     UpdateTransformation();
@@ -123,10 +116,10 @@ void GameObject::SetOldRotationAngle(float degrees) {
     const float change = degrees - m_rotation;
     m_rotation = degrees;
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->SetObjectOldOrientation(id, degrees);
+        RunningCollisionEngine()->SetObjectOldOrientation(id, degrees);
     }
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyOrientation(id, degrees);
+        RunningPhysicsEngine()->SetRigidBodyOrientation(id, degrees);
     }
     ForEachMounted([this, change](GameObject& child) { child.MoveWithMount(m_position, {0.0f, 0.0f}, change); });
     UpdateTransformation();
@@ -156,18 +149,18 @@ void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, flo
         m_position = {turned.x, turned.y};
         m_rotation += change;
         if (const std::uint32_t id = LiveCollisionId()) {
-            Collision()->SetObjectOrientation(id, m_rotation);
+            RunningCollisionEngine()->SetObjectOrientation(id, m_rotation);
         }
         if (const std::uint32_t id = LivePhysicsId()) {
-            Physics()->SetRigidBodyOrientation(id, m_rotation);
+            RunningPhysicsEngine()->SetRigidBodyOrientation(id, m_rotation);
         }
     }
     m_position = m_position + delta;
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->SetObjectPosition(id, m_position);
+        RunningCollisionEngine()->SetObjectPosition(id, m_position);
     }
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyPosition(id, m_position);
+        RunningPhysicsEngine()->SetRigidBodyPosition(id, m_position);
     }
     UpdateTransformation();
 }
@@ -187,13 +180,13 @@ void GameObject::ForEachMounted(const std::function<void(GameObject&)>& action) 
 void GameObject::SetCenter(const Vector2D& center) {
     m_center = center;
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->SetObjectOffset(id, center);
+        RunningCollisionEngine()->SetObjectOffset(id, center);
     }
     if (const std::uint32_t id = LivePhysicsId()) {
         Physics2D::MassProperties mass;
-        Physics()->GetMassProperties(id, mass);
+        RunningPhysicsEngine()->GetMassProperties(id, mass);
         mass.SetCenterOfMass(center);
-        Physics()->SetMassProperties(id, mass);
+        RunningPhysicsEngine()->SetMassProperties(id, mass);
     }
     UpdateTransformation();
 }
@@ -247,7 +240,7 @@ GameObject* GameObject::GetMountAt(int i) const {
 }
 
 bool GameObject::AddCollision(Collision2D::DynamicObject* object, std::uint8_t collisionLayer) {
-    Collision2D::CollisionEngine* collision = Collision();
+    Collision2D::CollisionEngine* collision = RunningCollisionEngine();
     if (object == nullptr) {
         return false;
     }
@@ -264,14 +257,14 @@ bool GameObject::AddCollision(Collision2D::DynamicObject* object, std::uint8_t c
 
 void GameObject::RemoveCollision() {
     if (const std::uint32_t id = LiveCollisionId()) {
-        Collision()->RemoveObject(id);
+        RunningCollisionEngine()->RemoveObject(id);
     }
     m_collisionEpoch = 0;
 }
 
 Collision2D::DynamicObject* GameObject::GetCollisionObject() const {
     const std::uint32_t id = LiveCollisionId();
-    return id != 0 ? Collision()->GetCollisionResults(id) : nullptr;
+    return id != 0 ? RunningCollisionEngine()->GetCollisionResults(id) : nullptr;
 }
 
 bool GameObject::ObjectInCollision() const {
@@ -283,7 +276,7 @@ bool GameObject::ObjectInCollision() const {
 }
 
 bool GameObject::AddPhysicalProperties(const Physics2D::MassProperties* mass, int solverKind) {
-    Physics2D::PhysicsEngine* physics = Physics();
+    Physics2D::PhysicsEngine* physics = RunningPhysicsEngine();
     if (mass == nullptr || physics == nullptr || LivePhysicsId() != 0 || m_cleanedUp) {
         return false;
     }
@@ -296,14 +289,14 @@ bool GameObject::AddPhysicalProperties(const Physics2D::MassProperties* mass, in
 }
 
 bool GameObject::RemovePhysicalProperties() {
-    if (Physics() == nullptr || m_physicsId == 0) {
+    if (RunningPhysicsEngine() == nullptr || m_physicsId == 0) {
         return false;
     }
     if (const std::uint32_t id = LivePhysicsId()) {
         // The engine may hold the body across this object's end (a callback
         // dropping the last reference): its callbacks then find no owner.
-        Physics()->GetRigidBody(id)->SetUserData(nullptr);
-        Physics()->RemoveRigidBody(id);
+        RunningPhysicsEngine()->GetRigidBody(id)->SetUserData(nullptr);
+        RunningPhysicsEngine()->RemoveRigidBody(id);
     }
     AdoptPhysicsId(0);
     return true;
@@ -311,29 +304,29 @@ bool GameObject::RemovePhysicalProperties() {
 
 void GameObject::SetVelocity(const Vector2D& velocity) {
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyVelocity(id, velocity);
+        RunningPhysicsEngine()->SetRigidBodyVelocity(id, velocity);
     }
 }
 
 bool GameObject::GetVelocity(Vector2D& velocity) const {
     const std::uint32_t id = LivePhysicsId();
-    return id != 0 && Physics()->GetRigidBodyVelocity(id, velocity);
+    return id != 0 && RunningPhysicsEngine()->GetRigidBodyVelocity(id, velocity);
 }
 
 void GameObject::SetAngularVelocity(float degreesPerSecond) {
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetRigidBodyAngularVelocity(id, degreesPerSecond);
+        RunningPhysicsEngine()->SetRigidBodyAngularVelocity(id, degreesPerSecond);
     }
 }
 
 bool GameObject::GetAngularVelocity(float& degreesPerSecond) const {
     const std::uint32_t id = LivePhysicsId();
-    return id != 0 && Physics()->GetRigidBodyAngularVelocity(id, degreesPerSecond);
+    return id != 0 && RunningPhysicsEngine()->GetRigidBodyAngularVelocity(id, degreesPerSecond);
 }
 
 void GameObject::RemoveAllForces() {
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->RemoveAllRigidBodyForces(id);
+        RunningPhysicsEngine()->RemoveAllRigidBodyForces(id);
     }
 }
 
@@ -341,29 +334,29 @@ void GameObject::AddForce(Physics2D::Force* force) {
     // Held for the call, so that a new force nobody takes is freed.
     const Core::RefPtr<Physics2D::Force> held = force;
     if (const std::uint32_t id = LivePhysicsId(); id != 0 && force != nullptr) {
-        Physics()->AddRigidBodyForce(id, force);
+        RunningPhysicsEngine()->AddRigidBodyForce(id, force);
     }
 }
 
 bool GameObject::RemoveForce(std::uint32_t i) {
     const std::uint32_t id = LivePhysicsId();
-    return id != 0 && Physics()->RemoveRigidBodyForce(id, i);
+    return id != 0 && RunningPhysicsEngine()->RemoveRigidBodyForce(id, i);
 }
 
 bool GameObject::GetMassProperties(Physics2D::MassProperties& mass) const {
     const std::uint32_t id = LivePhysicsId();
-    return id != 0 && Physics()->GetMassProperties(id, mass);
+    return id != 0 && RunningPhysicsEngine()->GetMassProperties(id, mass);
 }
 
 void GameObject::SetMassProperties(const Physics2D::MassProperties& mass) {
     if (const std::uint32_t id = LivePhysicsId()) {
-        Physics()->SetMassProperties(id, mass);
+        RunningPhysicsEngine()->SetMassProperties(id, mass);
     }
 }
 
 bool GameObject::GetCenterOfMass(Vector2D& center) const {
     const std::uint32_t id = LivePhysicsId();
-    return id != 0 && Physics()->GetRigidBodyCenterOfMass(id, center);
+    return id != 0 && RunningPhysicsEngine()->GetRigidBodyCenterOfMass(id, center);
 }
 
 bool GameObject::SetSpeed(float speed) {

@@ -11,7 +11,7 @@ SoundEngine* RunningGameEngine() {
 }
 
 constexpr JukeBoxLink kLink{&RunningGameEngine, &Game::IsWritingStateHash};
-const JukeBoxLinkRegistration s_registration{kLink};
+const JukeBoxLinkRegistration s_jukeBoxLinkRegistration{kLink};
 
 }  // namespace
 }  // namespace Tundra

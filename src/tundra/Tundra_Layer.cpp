@@ -10,6 +10,7 @@
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
 #include "tundra/Tundra_Line.h"
+#include "tundra/Tundra_RunningEngines.h"
 
 #include <algorithm>
 #include <set>
@@ -17,17 +18,12 @@
 namespace Tundra {
 namespace {
 
-Collision2D::CollisionEngine* Collision() {
-    Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetCollisionEngine() : nullptr;
-}
-
 }  // namespace
 
 Layer::Layer() : m_group(TUN_NEW(Engine::TransformationGroup)) { UpdateTransformation(); }
 
 Layer::Layer(float zOrder) : m_group(TUN_NEW(Engine::TransformationGroup)), m_zOrder(zOrder) {
-    if (Collision2D::CollisionEngine* collision = Collision()) {
+    if (Collision2D::CollisionEngine* collision = RunningCollisionEngine()) {
         m_collisionLayer = collision->AddLayer();
         m_collisionEpoch = Game::GetCollisionEpoch();
     }
@@ -78,7 +74,7 @@ void Layer::SetRotation(float degrees) {
 }
 
 void Layer::SetCollisionProperties(const Vector2D& origin, int width, int height, int cellSize) {
-    if (Collision2D::CollisionEngine* collision = Collision()) {
+    if (Collision2D::CollisionEngine* collision = RunningCollisionEngine()) {
         collision->SetLayerGrid(m_collisionLayer, origin, width, height, cellSize);
     }
     m_gridOrigin = origin;
@@ -89,7 +85,7 @@ void Layer::SetCollisionProperties(const Vector2D& origin, int width, int height
 
 std::uint32_t Layer::AddStaticLineSegment(const Vector2D& a, const Vector2D& b, std::uint8_t group,
                                           std::uint32_t userId) {
-    Collision2D::CollisionEngine* collision = Collision();
+    Collision2D::CollisionEngine* collision = RunningCollisionEngine();
     if (collision == nullptr) {
         return 0;
     }
@@ -100,7 +96,7 @@ std::uint32_t Layer::AddStaticLineSegment(const Vector2D& a, const Vector2D& b, 
 }
 
 std::uint32_t Layer::AddStaticCircle(const Vector2D& center, float radius, std::uint8_t group, std::uint32_t userId) {
-    Collision2D::CollisionEngine* collision = Collision();
+    Collision2D::CollisionEngine* collision = RunningCollisionEngine();
     if (collision == nullptr) {
         return 0;
     }
@@ -117,7 +113,7 @@ void Layer::AddGameObject(GameObject* object, bool networked, TunPlayer* owner) 
     // Held across the network call, which may be the first to see it.
     const ObjectRef held = object;
     if (const std::uint32_t id = object->LiveCollisionId()) {
-        Collision2D::CollisionEngine* collision = Collision();
+        Collision2D::CollisionEngine* collision = RunningCollisionEngine();
         collision->SetObjectPosition(id, object->m_position);
         collision->SetObjectOrientation(id, object->m_rotation);
         if (Collision2D::DynamicObject* dynamic = collision->GetCollisionResults(id)) {
@@ -309,7 +305,7 @@ void Layer::Shutdown() {
         const ObjectRef held = m_pendingRemovals[i];
         held->Cleanup();
     }
-    Collision2D::CollisionEngine* collision = Collision();
+    Collision2D::CollisionEngine* collision = RunningCollisionEngine();
     if (collision != nullptr && m_collisionEpoch == Game::GetCollisionEpoch()) {
         collision->ClearStaticGeometry(m_collisionLayer);
     }

@@ -24,7 +24,7 @@ namespace {
 using AssetGen::FileKind;
 using AssetGen::ManifestRow;
 
-std::vector<std::uint8_t> ReadFile(const std::string& pathBelowResources) {
+std::vector<std::uint8_t> ReadResourceBytes(const std::string& pathBelowResources) {
     std::ifstream file(assettest::ResourcePath(pathBelowResources), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
@@ -58,7 +58,7 @@ TEST_F(AssetPaths, EveryPathLoadsAsACurveOfPositiveLength) {
     const std::vector<const ManifestRow*> rows = RowsOf(FileKind::Path);
     EXPECT_EQ(rows.size(), 5u);
     for (const ManifestRow* row : rows) {
-        const std::vector<std::uint8_t> bytes = ReadFile(row->path);
+        const std::vector<std::uint8_t> bytes = ReadResourceBytes(row->path);
         ASSERT_GE(bytes.size(), 4u) << row->path;
         EXPECT_EQ(bytes.size(), 4 + 32 * std::size_t{os::LoadU32LE(bytes.data())}) << row->path;
         const auto curve = Load(row->path);
@@ -71,8 +71,8 @@ TEST_F(AssetPaths, EveryPathLoadsAsACurveOfPositiveLength) {
 // from out of sight below and sets from exactly where it rose to, out of
 // sight again; a jump between the two paths would show.
 TEST_F(AssetPaths, TheSunRisesIntoViewAndSetsFromWhereItStopped) {
-    const std::vector<std::uint8_t> rise = ReadFile("Paths/TitleSun_SunStartPath");
-    const std::vector<std::uint8_t> set = ReadFile("Paths/TitleSun_SunEndPath");
+    const std::vector<std::uint8_t> rise = ReadResourceBytes("Paths/TitleSun_SunStartPath");
+    const std::vector<std::uint8_t> set = ReadResourceBytes("Paths/TitleSun_SunEndPath");
     ASSERT_TRUE(rise.size() >= 36 && set.size() >= 36);
     EXPECT_TRUE(std::equal(rise.end() - 8, rise.end(), set.begin() + 4)) << "the set starts off the rise's end";
 
@@ -104,7 +104,7 @@ TEST(AssetCollisionFiles, EveryLayerFileHoldsNoShape) {
     const std::vector<const ManifestRow*> rows = RowsOf(FileKind::Collision);
     EXPECT_EQ(rows.size(), 9u);
     for (const ManifestRow* row : rows) {
-        const std::vector<std::uint8_t> bytes = ReadFile(row->path);
+        const std::vector<std::uint8_t> bytes = ReadResourceBytes(row->path);
         const std::string text(bytes.begin(), bytes.end());
         const Tundra::StaticCollisionFile shapes = Tundra::StaticCollisionFile::Parse(text);
         EXPECT_TRUE(shapes.segments.empty() && shapes.circles.empty()) << row->path;
@@ -119,7 +119,7 @@ TEST(AssetCollisionFiles, EveryLayerFileHoldsNoShape) {
 // SDL_image reads only uncompressed entries and takes the first: the
 // directory lists 256 (stored as 0), 48, 32 and 16, each a 32-bit DIB.
 TEST(AssetIcon, DirectoryListsFourDibEntriesLargestFirst) {
-    const std::vector<std::uint8_t> bytes = ReadFile("GameIcon/GameIcon.ico");
+    const std::vector<std::uint8_t> bytes = ReadResourceBytes("GameIcon/GameIcon.ico");
     ASSERT_GE(bytes.size(), 6u + 4 * 16);
     EXPECT_EQ(os::LoadU16LE(&bytes[2]), 1u);  // an icon
     ASSERT_EQ(os::LoadU16LE(&bytes[4]), 4u);

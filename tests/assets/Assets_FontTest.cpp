@@ -20,15 +20,9 @@ namespace Font = AssetGen::BitmapFont;
 
 constexpr const char* kFontName = "Fonts/DefaultFont/DefaultFont";
 
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-os::Image Decode(const std::string& pathBelowResources) {
-    os::Image image;
-    EXPECT_TRUE(os::DecodeImageFile(assettest::ResourcePath(pathBelowResources), image)) << pathBelowResources;
-    return image;
 }
 
 std::uint8_t AlphaAt(const os::Image& image, std::uint32_t x, std::uint32_t y) {
@@ -51,7 +45,7 @@ bool IsWhiteWhereInked(const os::Image& image) {
 // glyph advances 17 with no lead, measures 17 x 18 from 18 above the pen
 // line, the space advances 9; a line is 18 high.
 TEST(DefaultFont, MetricsFileHoldsTheMonospacedTable) {
-    const std::vector<std::uint8_t> bytes = ReadFile(assettest::ResourcePath(std::string(kFontName) + ".tbf"));
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(assettest::ResourcePath(std::string(kFontName) + ".tbf"));
     EXPECT_EQ(bytes.size(), 3332u);  // the face name "DejaVu Sans Bold" is 16 units
     const Engine::FontFile font = Engine::ParseFontFile(bytes);
     const Engine::FontMetrics& m = font.metrics;
@@ -70,7 +64,7 @@ TEST(DefaultFont, MetricsFileHoldsTheMonospacedTable) {
 // so a text placed 9 below its anchor is centred on it and neighbours never
 // overlap; character 127 is a visible box; nothing lies outside the 96 cells.
 TEST(DefaultFont, ImageHasInkForEveryCharacterInsideItsSlot) {
-    const os::Image image = Decode(std::string(kFontName) + ".png");
+    const os::Image image = assettest::DecodeResource(std::string(kFontName) + ".png");
     ASSERT_EQ(std::pair(image.width, image.height), std::pair(512u, 512u));
     EXPECT_TRUE(IsWhiteWhereInked(image));
     std::vector<int> inked(96, 0);
@@ -111,7 +105,7 @@ TEST_F(DefaultFontEngine, LoadsAndMeasuresHelloAs85By18) {
 // White, opaque at the centre, clear in the corners, and never more opaque
 // one pixel further out (toward the nearer edge on both axes).
 TEST(ParticleTexture, IsAWhiteSpotFadingOutward) {
-    const os::Image image = Decode("ParticleSystems/Particle_Texture.png");
+    const os::Image image = assettest::DecodeResource("ParticleSystems/Particle_Texture.png");
     ASSERT_EQ(std::pair(image.width, image.height), std::pair(32u, 32u));
     EXPECT_TRUE(IsWhiteWhereInked(image));
     EXPECT_EQ(AlphaAt(image, 15, 15), 255);

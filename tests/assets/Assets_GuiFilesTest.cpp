@@ -12,12 +12,6 @@
 
 namespace {
 
-os::Image Decode(const std::string& pathBelowResources) {
-    os::Image image;
-    EXPECT_TRUE(os::DecodeImageFile(assettest::ResourcePath(pathBelowResources), image)) << pathBelowResources;
-    return image;
-}
-
 const std::uint8_t* Pixel(const os::Image& image, std::uint32_t x, std::uint32_t y) {
     return &image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 4];
 }
@@ -39,7 +33,7 @@ TEST_P(DefaultSkin, CutsItsTextureIntoTheWidgetsPieceSets) {
     ASSERT_EQ(sets.size(), GetParam().pieceSets);
     EXPECT_EQ(bytes.size(), 4 + 32 * sets.size());
 
-    const os::Image texture = Decode(base + ".png");
+    const os::Image texture = assettest::DecodeResource(base + ".png");
     EXPECT_TRUE(std::has_single_bit(texture.width) && std::has_single_bit(texture.height));
     for (std::size_t k = 0; k < sets.size(); ++k) {
         SCOPED_TRACE("piece set " + std::to_string(k));
@@ -80,7 +74,7 @@ TEST(GuiFiles, RadioButtonPiecesAreWholeImages) {
 }
 
 TEST(GuiFiles, CursorImagesAndOverlaysAreTheirSizesWithTheirInk) {
-    const os::Image arrow = Decode("Cursors/Arrow.png");
+    const os::Image arrow = assettest::DecodeResource("Cursors/Arrow.png");
     ASSERT_EQ(arrow.width, 32u);
     ASSERT_EQ(arrow.height, 32u);
     // The cursor's offset (0, 32) puts the top-left pixel on the mouse.
@@ -93,7 +87,7 @@ TEST(GuiFiles, CursorImagesAndOverlaysAreTheirSizesWithTheirInk) {
     };
     for (const Plain& plain : {Plain{"Skins/White.png", 255}, Plain{"Skins/Gray.png", 128}}) {
         SCOPED_TRACE(plain.path);
-        const os::Image image = Decode(plain.path);
+        const os::Image image = assettest::DecodeResource(plain.path);
         ASSERT_EQ(image.width, 8u);
         ASSERT_EQ(image.height, 8u);
         for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
@@ -102,8 +96,8 @@ TEST(GuiFiles, CursorImagesAndOverlaysAreTheirSizesWithTheirInk) {
         }
     }
 
-    const os::Image down = Decode("Skins/Overlays/ComboDown.png");
-    const os::Image greyed = Decode("Skins/Overlays/ComboDownDisabled.png");
+    const os::Image down = assettest::DecodeResource("Skins/Overlays/ComboDown.png");
+    const os::Image greyed = assettest::DecodeResource("Skins/Overlays/ComboDownDisabled.png");
     ASSERT_EQ(down.width, 16u);
     ASSERT_EQ(greyed.width, 16u);
     // The arrow points down: wider in its upper rows than in its lower ones;

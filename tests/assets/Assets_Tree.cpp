@@ -8,10 +8,12 @@ std::string ResourcePath(std::string_view pathBelowResources) {
     return std::string(TUNDRA_RESOURCES_DIRECTORY) + "/" + std::string(pathBelowResources);
 }
 
-os::Image LoadImage(const AssetGen::ManifestRow& row) {
+os::Image DecodeResource(std::string_view pathBelowResources) {
     os::Image image;
-    EXPECT_TRUE(os::DecodeImageFile(ResourcePath(row.path), image)) << row.path;
+    EXPECT_TRUE(os::DecodeImageFile(ResourcePath(pathBelowResources), image)) << pathBelowResources;
     return image;
 }
+
+os::Image LoadImage(const AssetGen::ManifestRow& row) { return DecodeResource(row.path); }
 
 }  // namespace assettest

@@ -13,6 +13,10 @@ namespace assettest {
 
 std::string ResourcePath(std::string_view pathBelowResources);
 
+// The decoded image of a file below the tree; empty (0 x 0) when it cannot
+// be decoded (the failure is recorded).
+os::Image DecodeResource(std::string_view pathBelowResources);
+
 // The decoded image of a manifest row's file; empty (0 x 0) when it cannot
 // be decoded (the failure is recorded).
 os::Image LoadImage(const AssetGen::ManifestRow& row);

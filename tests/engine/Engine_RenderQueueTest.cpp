@@ -96,7 +96,7 @@ RefPtr<Mesh> Ranges(std::uint8_t flag) {
     return mesh;
 }
 
-RenderItem Sprite(float z, float red, bool screen = false, const RefPtr<Renderer::ITexture>& texture = Texture()) {
+RenderItem SpriteItem(float z, float red, bool screen = false, const RefPtr<Renderer::ITexture>& texture = Texture()) {
     RenderItem item;
     std::tie(item.sprite, item.screenSpace, item.subRange, item.texture, item.worldMatrix, item.color) =
         std::tuple(true, screen, 0, texture, Matrix4::Translation(0, 0, z), Color(red, 1, 1, 1));
@@ -168,7 +168,7 @@ TEST_F(Queues, SubmitFilesEachItemByHowItIsDrawnIntoTheNewestQueue) {
 TEST_F(Queues, BlendedItemsDrawBackToFrontAndOpaqueItemsByState) {
     const float depths[] = {-5, 0, std::numeric_limits<float>::quiet_NaN(), -10, -5};
     for (int i = 0; i < 5; ++i) {
-        Submit(Sprite(depths[i], static_cast<float>(i)));
+        Submit(SpriteItem(depths[i], static_cast<float>(i)));
     }
     const RefPtr<Mesh> mesh = Ranges(0);
     // Made first but larger, so that an allocator sorting blocks by size may
@@ -241,7 +241,7 @@ TEST_F(Queues, LinesPointsAndParticlesUseTheQueueEffects) {
 TEST_F(Queues, OverlayDrawsUnderAPixelExactCameraInTheLastViewportOnly) {
     for (const std::uint32_t index : {0u, 1u}) {
         Viewport(2, index);
-        Submit(Sprite(0, 1, true));
+        Submit(SpriteItem(0, 1, true));
     }
     Queue().Flush();
     ASSERT_EQ(renderer->draws.size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     const auto before = states();
     const RefPtr<Renderer::ITexture> texture = Texture();
     for (int i = 0; i < 100; ++i) {
-        Submit(Sprite(-static_cast<float>(i), 0.25f, false, texture));
+        Submit(SpriteItem(-static_cast<float>(i), 0.25f, false, texture));
     }
     RenderItem orphan;  // a mesh item without effect: filed, then skipped
     std::tie(orphan.mesh, orphan.subRange) = std::tuple(Ranges(0), 0);

@@ -43,7 +43,7 @@ Bytes Saved(const Text& text) {
     return {file.GetData(), file.GetData() + file.GetSize()};
 }
 
-RefPtr<Text> Read(const Bytes& bytes) {
+RefPtr<Text> ReadText(const Bytes& bytes) {
     Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     return file.ReadObjectAs<Text>(Core::File::Reference::Owning);
 }
@@ -81,7 +81,7 @@ TEST_F(TextMeshes, StreamsKeepEveryFieldLoadTheFontByNameMakeANewEffectAndSurviv
     Bytes bytes = Saved(*MakeText("AB\nA", font, true));
     for (int i = 0; i < 11; ++i)
         os::StoreU32LE(bytes.data() + bytes.size() - 45 + 4 * i + (i >= 7), std::bit_cast<std::uint32_t>(i + 0.5f));
-    const RefPtr<Text> text = Read(bytes), clone(static_cast<Text*>(text->Clone()));
+    const RefPtr<Text> text = ReadText(bytes), clone(static_cast<Text*>(text->Clone()));
     EXPECT_TRUE(Saved(*text) == bytes && Saved(*clone) == bytes && text->GetScreenFlag());
     EXPECT_TRUE(text->GetFont() != font && text->GetFont()->GetName() == font->GetName());
     EXPECT_EQ(text->GetFont()->GetTexture(), font->GetTexture());
@@ -89,13 +89,13 @@ TEST_F(TextMeshes, StreamsKeepEveryFieldLoadTheFontByNameMakeANewEffectAndSurviv
     EXPECT_EQ(text->GetEffect()->GetTechnique(0)->GetPass(0)->GetStateCount(), 5u);
     EXPECT_TRUE(clone->GetFont() == text->GetFont() && clone->GetEffect() == text->GetEffect());
     EXPECT_NE(clone->GetMesh(), text->GetMesh());
-    EXPECT_FALSE(Read(Saved(*New<Text>()))->GetFont());
+    EXPECT_FALSE(ReadText(Saved(*New<Text>()))->GetFont());
     std::mt19937 random(5131);
     for (std::size_t i = 0; i < bytes.size() + 2000; ++i) {
         Bytes hostile(bytes.begin(), bytes.begin() + std::ptrdiff_t(std::min(i, bytes.size())));
         for (std::size_t flips = i < bytes.size() ? 0 : random() % 8 + 1; flips > 0; --flips)
             hostile[random() % hostile.size()] ^= std::uint8_t(random() % 255 + 1);
-        if (const RefPtr<Text> text = Read(hostile)) text->DrawTree();
+        if (const RefPtr<Text> text = ReadText(hostile)) text->DrawTree();
     }
 }
 
@@ -156,11 +156,11 @@ TEST(TextFonts, StoredRelativeToTheResourcesAndReadThroughTheCache) {
     os::SetExecutablePathForTesting(reading + "/Emberline");
     cache.Clear();
     for (std::size_t i = 0; i < saves.size(); ++i) {
-        const RefPtr<Text> first = Read(saves[i]), second = Read(saves[i]);
+        const RefPtr<Text> first = ReadText(saves[i]), second = ReadText(saves[i]);
         EXPECT_TRUE(first && second && first->GetFont() == second->GetFont()) << i;
         EXPECT_EQ(first->GetFont()->GetName(), cases[i].read.c_str());
     }
-    EXPECT_EQ(Read(saves[0])->GetFont(), Engine::BitmapFontCache::Get(""));
+    EXPECT_EQ(ReadText(saves[0])->GetFont(), Engine::BitmapFontCache::Get(""));
     os::SetExecutablePathForTesting("");
     Engine::BitmapFontCache::SetInstance(nullptr);
 }

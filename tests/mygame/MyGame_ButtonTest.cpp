@@ -6,6 +6,7 @@
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_LabeledButtonTestHooks.h"
 #include "mygame/MyGame_Templates.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_Layer.h"
@@ -18,7 +19,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 // A button that counts the reports of its presses.
 class CountingButton : public ButtonClass {

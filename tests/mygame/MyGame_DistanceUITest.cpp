@@ -1,8 +1,9 @@
 #include "core/Core_MemoryFile.h"
 #include "mygame/MyGame_DistanceUI.h"
 #include "mygame/MyGame_Globals.h"
-#include "support/MyGame_WidgetFixture.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_TestContent.h"
+#include "support/MyGame_WidgetFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 // The strip of a running stage, driven update by update without the rest
 // of the frame: the stage's own progress calls never interfere.

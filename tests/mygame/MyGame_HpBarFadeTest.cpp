@@ -1,6 +1,7 @@
 #include "mygame/MyGame_FadeTransition.h"
 #include "mygame/MyGame_HpBar.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_TestGame.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_FindObject.h"
@@ -17,7 +18,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 bool SameColour(const Color& a, const Color& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
 

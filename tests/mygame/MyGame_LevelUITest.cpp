@@ -4,6 +4,7 @@
 #include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_Layer.h"
@@ -17,8 +18,7 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
-constexpr os::VirtualKey kOpenKey = 'X';
+constexpr os::VirtualKey kLevelUIOpenKey = 'X';
 const Vector2D kPlayAt{323.0f, -244.0f};
 const Vector2D kCloseAt{98.0f, 261.0f};
 const UiFrameRect kMachineClosed{212.0f, -232.0f, 212.0f, -232.0f, 0.0f};
@@ -53,9 +53,9 @@ protected:
     // One frame with the player put back in front of the machine first.
     void StepAtMenu(bool pressX = false) {
         m_player->SetPosition(m_menu->GetPosition());
-        HoldKey(kOpenKey, pressX);
+        HoldKey(kLevelUIOpenKey, pressX);
         Step();
-        HoldKey(kOpenKey, false);
+        HoldKey(kLevelUIOpenKey, false);
     }
 
     void Open() {

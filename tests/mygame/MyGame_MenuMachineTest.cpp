@@ -3,6 +3,7 @@
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "mygame/MyGame_VendingMachine.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_StageFixture.h"
 #include "support/MyGame_TestGame.h"
 #include "support/MyGame_WidgetFixture.h"
@@ -20,9 +21,8 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 const Vector2D kMachineAt{527.0f, 166.0f};
-constexpr os::VirtualKey kOpenKey = 'X';
+constexpr os::VirtualKey kMachineOpenKey = 'X';
 
 // The title level with the frame templates in its HUD layer and, in its
 // world layer, "PushX", "Player" and a machine of one 116 x 154 frame.
@@ -58,9 +58,9 @@ protected:
     // where the test wants it before every frame.
     void StepAt(float playerX, bool xHeld = false) {
         m_player->SetPositionXY(playerX, kMachineAt.y);
-        HoldKey(kOpenKey, xHeld);
+        HoldKey(kMachineOpenKey, xHeld);
         Step();
-        HoldKey(kOpenKey, false);
+        HoldKey(kMachineOpenKey, false);
     }
 
     static std::array<Tundra::Sprite*, 9> Pieces(const UiFrame& frame) {
@@ -314,7 +314,7 @@ TEST_F(MenuMachineTest, AMachineSavedOpenLoadsClosedWithThePlayerFree) {
     EXPECT_TRUE(machine->GetPlayer()->GetControlsOn());
     EXPECT_FALSE(machine->IsOpen());
     machine->GetPlayer()->SetPositionXY(500.0f, kMachineAt.y);
-    HoldKey(kOpenKey, true);
+    HoldKey(kMachineOpenKey, true);
     Step();
     EXPECT_TRUE(machine->IsOpen());
     EXPECT_FALSE(machine->GetPlayer()->GetControlsOn());

@@ -11,6 +11,7 @@
 #include "mygame/MyGame_Projectile.h"
 #include "mygame/MyGame_RollingSpike.h"
 #include "mygame/MyGame_WalkingRangedEnemy.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_StageSaves.h"
 #include "tundra/Tundra_CollisionQueries.h"
 #include "tundra/Tundra_Game.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-constexpr float kFrame = 1.0f / 60.0f;
 
 Core::RefPtr<Tundra::CompositeBezierCurve> FlyerPath(int number) {
     const Core::String path = Tundra::Game::GetDirectory() + "\\Resources\\Paths\\FlyingRangedEnemy_path" +
@@ -58,17 +58,17 @@ TEST(PathFollowerTest, MovesEqualDistancesPerFrameAndStopsAtTheEnd) {
         Vector2D last = position;
         int frames = 0;
         while (follower.t < 1.0f && frames < 10000) {
-            follower.Advance(kFrame, position, direction);
+            follower.Advance(kDt, position, direction);
             if (follower.t < 1.0f) {
-                EXPECT_NEAR(Distance(last, position), 100.0f * kFrame, 0.01f * 100.0f * kFrame) << frames;
+                EXPECT_NEAR(Distance(last, position), 100.0f * kDt, 0.01f * 100.0f * kDt) << frames;
             }
             last = position;
             ++frames;
         }
-        EXPECT_NEAR(static_cast<float>(frames) * 100.0f * kFrame, follower.curve->GetLength(), 100.0f * kFrame);
+        EXPECT_NEAR(static_cast<float>(frames) * 100.0f * kDt, follower.curve->GetLength(), 100.0f * kDt);
         const Vector2D end = follower.curve->GetPosition(1.0f);
         for (int more = 0; more < 10; ++more) {
-            follower.Advance(kFrame, position, direction);
+            follower.Advance(kDt, position, direction);
             EXPECT_EQ(position, end);
             EXPECT_EQ(follower.t, 1.0f);
         }
@@ -80,12 +80,12 @@ TEST(PathFollowerTest, WrapsAroundWithLoopOnBothWays) {
     Vector2D position;
     Vector2D direction;
     follower.t = 0.999f;
-    follower.Advance(kFrame * 6.0f, position, direction);
+    follower.Advance(kDt * 6.0f, position, direction);
     EXPECT_GT(follower.t, 0.0f);
     EXPECT_LT(follower.t, 0.05f);
     EXPECT_LT(Distance(position, follower.curve->GetPosition(0.0f)), 10.0f);
     follower.speed = -100.0f;
-    follower.Advance(kFrame * 12.0f, position, direction);
+    follower.Advance(kDt * 12.0f, position, direction);
     EXPECT_GT(follower.t, 0.95f);
     EXPECT_LT(follower.t, 1.0f);
     // Running backwards, the direction points back along the path.
@@ -103,7 +103,7 @@ TEST(PathFollowerTest, WithoutAUsableCurveNothingHappens) {
         follower.t = 0.5f;
         Vector2D position{7.0f, 8.0f};
         Vector2D direction{1.0f, 0.0f};
-        follower.Advance(kFrame, position, direction);
+        follower.Advance(kDt, position, direction);
         EXPECT_EQ(position, (Vector2D{7.0f, 8.0f}));
         EXPECT_EQ(direction, (Vector2D{1.0f, 0.0f}));
         EXPECT_EQ(follower.t, 0.5f);
@@ -190,7 +190,7 @@ TEST_F(OrdinaryEnemyTest, FlyersOnPathsMove80UnitsASecondAlongThem) {
         Run();
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
-            EXPECT_NEAR(Distance(before[i], flyers[i]->GetPosition()), 80.0f * kFrame, 0.01f * 80.0f * kFrame);
+            EXPECT_NEAR(Distance(before[i], flyers[i]->GetPosition()), 80.0f * kDt, 0.01f * 80.0f * kDt);
             EXPECT_LT(Distance(flyers[i]->GetPosition(), PathPoint(flyers[i]->GetFollower(i))), 0.001f);
         }
     }
@@ -237,7 +237,7 @@ TEST_F(OrdinaryEnemyTest, AFlyerShootsAfter4Point5SecondsThenEvery2Point5To3Poin
             const Vector2D from = shot.GetPosition();
             Run();
             ++updates;
-            EXPECT_NEAR(Distance(from, shot.GetPosition()), 450.0f * kFrame, 0.01f);
+            EXPECT_NEAR(Distance(from, shot.GetPosition()), 450.0f * kDt, 0.01f);
         }
     }
     ASSERT_EQ(shotAt.size(), 3u);
@@ -326,7 +326,7 @@ TEST_F(OrdinaryEnemyTest, AWalkerDriftsLeftAndThrowsAnArcAtThePlayerEveryThreeSe
         const bool wasPlaying = walker.IsPlaying();
         const std::size_t shots = Shots().size();
         Run();
-        EXPECT_NEAR(x - walker.GetPositionX(), 100.0f * kFrame, 1e-3f);
+        EXPECT_NEAR(x - walker.GetPositionX(), 100.0f * kDt, 1e-3f);
         if (!wasPlaying && walker.IsPlaying()) {
             EXPECT_LT(timer, 0.3f);
             EXPECT_GE(previous, 0.3f);
@@ -357,11 +357,11 @@ TEST_F(OrdinaryEnemyTest, AWalkerFacesThePlayer) {
     for (const float offset : {-10.0f, 0.0f, 10.0f}) {
         // Placed so that its first frame's drift ends it there.
         const float target = playerX + offset;
-        float x = target + 100.0f * kFrame;
-        while (x - kFrame * 100.0f < target) {
+        float x = target + 100.0f * kDt;
+        while (x - kDt * 100.0f < target) {
             x = std::nextafter(x, 2000.0f);
         }
-        while (x - kFrame * 100.0f > target) {
+        while (x - kDt * 100.0f > target) {
             x = std::nextafter(x, 0.0f);
         }
         walkers.emplace_back(&Walker({x, 400.0f}), target);

@@ -2,6 +2,7 @@
 
 #include "mygame/MyGame_GamePlayer.h"
 #include "mygame/MyGame_Projectile.h"
+#include "support/MyGame_FrameStep.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@ namespace {
 
 using mygametest::QuietStageFixture;
 
-constexpr float kFrame = 1.0f / 60.0f;
 
 class ProjectileTest : public QuietStageFixture {
 protected:
@@ -71,7 +71,7 @@ TEST_F(ProjectileTest, AnArcSpinsAgainstItsDirectionWrappingOnlyAbove360) {
     float lastRight = right.GetSpinAngle();
     for (int frame = 0; frame < 60; ++frame) {
         Run();
-        EXPECT_NEAR(right.GetSpinAngle() - lastRight, -1000.0f * kFrame, 0.01f);
+        EXPECT_NEAR(right.GetSpinAngle() - lastRight, -1000.0f * kDt, 0.01f);
         EXPECT_EQ(right.GetRotationAngle(), right.GetSpinAngle());
         EXPECT_GT(left.GetSpinAngle(), 0.0f);
         EXPECT_LE(left.GetSpinAngle(), 360.0f);
@@ -116,8 +116,8 @@ TEST_F(ProjectileTest, AShotExplodesOnTheGroundOrAnOpenPlayerAndPassesABlinkingO
             Run();
             ++frames;
             if (!shot->IsDestroyRequested()) {
-                EXPECT_NEAR(shot->GetPositionX() - before.x, -100.0f * kFrame, 1e-3f);
-                EXPECT_NEAR(shot->GetPositionY() - before.y, 25.0f * kFrame, 1e-3f);
+                EXPECT_NEAR(shot->GetPositionX() - before.x, -100.0f * kDt, 1e-3f);
+                EXPECT_NEAR(shot->GetPositionY() - before.y, 25.0f * kDt, 1e-3f);
             }
         }
         EXPECT_TRUE(shot->IsDestroyRequested());

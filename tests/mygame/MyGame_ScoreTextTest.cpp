@@ -1,6 +1,7 @@
 #include "mygame/MyGame_ScoreText.h"
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_TestGame.h"
 #include "tundra/Tundra_Layer.h"
 
@@ -14,7 +15,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 class ScoreTextTest : public MyGameTest {
 protected:

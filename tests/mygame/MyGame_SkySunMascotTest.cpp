@@ -7,8 +7,9 @@
 #include "mygame/MyGame_Random.h"
 #include "mygame/MyGame_SkyGradient.h"
 #include "mygame/MyGame_TitleSun.h"
-#include "support/MyGame_WidgetFixture.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_TestContent.h"
+#include "support/MyGame_WidgetFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 using SkyTest = MyGameTest;
 

@@ -6,6 +6,7 @@
 #include "mygame/MyGame_HorizontalLineSprite.h"
 #include "mygame/MyGame_MapTile.h"
 #include "mygame/MyGame_TerrainTestHooks.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_TestGame.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,6 @@ using testing::AssertionFailure;
 using testing::AssertionResult;
 using testing::AssertionSuccess;
 
-constexpr float kFrame = 1.0f / 60.0f;
 constexpr float kWidth = 1024.0f;
 
 std::int32_t RowOf(const Tundra::GameObject& tile) {
@@ -180,7 +180,7 @@ TEST_P(TerrainSeedTest, TenMinutesKeepTheGroundsShapeAndReuseItsTiles) {
     for (int frame = 0; frame < 36000; ++frame) {
         const std::size_t blocksBefore = TerrainTestAccess::GetBlocks(terrain).size();
         const std::size_t linesBefore = TerrainTestAccess::GetLines(terrain).size();
-        terrain.Update(kFrame);
+        terrain.Update(kDt);
         ASSERT_TRUE(GroundShape(terrain)) << "frame " << frame;
         const std::vector<Column>& blocks = TerrainTestAccess::GetBlocks(terrain);
         const std::vector<HorizontalLineSprite*>& lines = TerrainTestAccess::GetLines(terrain);
@@ -281,8 +281,8 @@ TEST_F(TerrainTest, AFrameThatTakesTheWholeGroundOffLaysItAgain) {
     terrain.Update(20.0f);
     int calls = 0;
     terrain.End(3, [&calls](float) { ++calls; });
-    terrain.Update(kFrame);
-    terrain.Update(kFrame);
+    terrain.Update(kDt);
+    terrain.Update(kDt);
     EXPECT_EQ(calls, 1);
 }
 
@@ -291,7 +291,7 @@ TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {
     Terrain terrain;
     terrain.Start(kWidth);
     while (TerrainTestAccess::GetHeight(terrain) != 2) {
-        terrain.Update(kFrame);
+        terrain.Update(kDt);
     }
     std::vector<float> calls;
     terrain.End(3, [&calls](float y) { calls.push_back(y); });
@@ -305,7 +305,7 @@ TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {
     while (calls.empty()) {
         ASSERT_GT(leadingX, kWidth);
         leadingX = terrain.GetLeadingPosition().x;
-        terrain.Update(kFrame);
+        terrain.Update(kDt);
         ASSERT_EQ(columns.back().front(), last);
     }
     // The update that found the run at the edge moved nothing; nothing moves after.
@@ -313,7 +313,7 @@ TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {
     EXPECT_EQ(calls, std::vector<float>{116.0f});
     const Vector2D first = columns.front().front()->GetPosition();
     for (int frame = 0; frame < 600; ++frame) {
-        terrain.Update(kFrame);
+        terrain.Update(kDt);
     }
     EXPECT_EQ(columns.front().front()->GetPosition(), first);
     EXPECT_EQ(terrain.GetLeadingPosition().x, leadingX);
@@ -341,14 +341,14 @@ TEST_F(TerrainTest, WithoutTileTemplatesTheGroundStaysEmpty) {
     Terrain terrain;
     terrain.Start(kWidth);
     for (int frame = 0; frame < 120; ++frame) {
-        terrain.Update(kFrame);
+        terrain.Update(kDt);
     }
     EXPECT_EQ(terrain.GetLeadingPosition(), (Vector2D{0.0f, 0.0f}));
     EXPECT_EQ(terrain.GetRespawnPosition(), (Vector2D{0.0f, 0.0f}));
     std::vector<float> calls;
     terrain.End(3, [&calls](float y) { calls.push_back(y); });
-    terrain.Update(kFrame);
-    terrain.Update(kFrame);
+    terrain.Update(kDt);
+    terrain.Update(kDt);
     EXPECT_EQ(calls, std::vector<float>{0.0f});
     EXPECT_TRUE(WorldObjects<MapTile>().empty());
 }

@@ -6,6 +6,7 @@
 #include "mygame/MyGame_DialogText.h"
 #include "mygame/MyGame_FadingText.h"
 #include "mygame/MyGame_Random.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_Layer.h"
 
@@ -18,7 +19,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 class TextTest : public WidgetTest {
 protected:

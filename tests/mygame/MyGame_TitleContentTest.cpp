@@ -10,6 +10,7 @@
 #include "mygame/generated/MyGame_ContentTables.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_ScreenSpace.h"
 #include "support/MyGame_TestGame.h"
 #include "support/Renderer_ManifestSizes.h"
@@ -33,7 +34,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kFrame = 1.0f / 60.0f;
 
 // What a sprite shows and plays.
 struct SpriteState {
@@ -203,7 +203,7 @@ protected:
     }
     void UpdateLayers() {
         for (std::uint32_t layer = 0; layer < m_level->GetLayersCount(); ++layer) {
-            m_level->GetLayer(layer)->Update(kFrame);
+            m_level->GetLayer(layer)->Update(kDt);
         }
     }
 

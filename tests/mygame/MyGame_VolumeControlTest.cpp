@@ -2,6 +2,7 @@
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_VolumeControl.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_Sound.h"
@@ -15,7 +16,6 @@
 namespace mygametest {
 namespace {
 
-constexpr float kDt = 1.0f / 60.0f;
 
 // The title level's 200 x 72 wedge moved to the centre and shown, with its
 // fill bar, the level past its first frames.

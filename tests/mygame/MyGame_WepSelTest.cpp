@@ -7,6 +7,7 @@
 #include "mygame/MyGame_WepSelUI.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
 #include "support/DamagedBytes.h"
+#include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_Layer.h"
@@ -20,7 +21,6 @@ namespace mygametest {
 namespace {
 
 using SM = WepSelUI;
-constexpr float kDt = 1.0f / 60.0f;
 const Vector2D kPanelAt{368.0f, 246.0f};
 const Vector2D kRightIconAt{425.0f, 224.0f};
 const Vector2D kLeftIconAt{311.0f, 224.0f};

@@ -17,7 +17,7 @@
 namespace {
 
 // Each table: its script name, then its methods in order.
-const char* const kTables[] = {
+const char* const kGoldenTables[] = {
     "LineSegment2D GetPointA SetPointA GetPointB SetPointB ClassifyToLineSegment Perpendicular Parallel Alligned "
     "AngleBetween ClassifyToCircle Tangent ClassifyToRay ClassifyToLine",
     "Circle2D GetCenter SetCenter GetRadius SetRadius ClassifyToCircle ClassifyToLineSegment",
@@ -32,7 +32,7 @@ const char* const kTables[] = {
 
 TEST(ShapeAndInputTables, HoldTheirMethodsInOrderEachBound) {
     std::size_t entries = 0;
-    for (const char* golden : kTables) {
+    for (const char* golden : kGoldenTables) {
         const std::string scriptName(golden, std::strchr(golden, ' '));
         const Lua::MethodTable* table = Lua::FindTable(scriptName.c_str());
         ASSERT_NE(table, nullptr) << scriptName;

@@ -179,7 +179,7 @@ TEST_F(NullAudioSoundTest, DestroyStopsTheSoundAndCleanUpOrTheLastReferenceGives
     EXPECT_TRUE(fresh->IsPlaying());
 }
 
-std::vector<std::uint8_t> Bytes(const Core::MemoryFile& file) {
+std::vector<std::uint8_t> FileBytes(const Core::MemoryFile& file) {
     return {file.GetData(), file.GetData() + file.GetSize()};
 }
 
@@ -195,7 +195,7 @@ std::vector<std::uint8_t> SoundPart(std::string_view name, std::uint32_t positio
     }
     file.WriteU8(1);
     file.WriteU8(playing);
-    return Bytes(file);
+    return FileBytes(file);
 }
 
 TEST_F(NullAudioSoundTest, ClonesAndLoadedCopiesShareTheStaticSoundAndTakeTheSettingsAndAPlayingSoundPlaysOn) {
@@ -208,10 +208,10 @@ TEST_F(NullAudioSoundTest, ClonesAndLoadedCopiesShareTheStaticSoundAndTakeTheSet
     Core::MemoryFile saved, objectPart;
     sound.Save(saved);
     sound.GameObject::Save(objectPart);
-    std::vector<std::uint8_t> expected = Bytes(objectPart);
+    std::vector<std::uint8_t> expected = FileBytes(objectPart);
     const std::vector<std::uint8_t> part = SoundPart("hum.wav", Sound::kAtOwnDepth, 1);
     expected.insert(expected.end(), part.begin(), part.end());
-    EXPECT_EQ(Bytes(saved), expected);
+    EXPECT_EQ(FileBytes(saved), expected);
 
     const Core::RefPtr<Sound> clone = static_cast<Sound*>(sound.Clone());
     const Core::RefPtr<Sound> loaded = TUN_NEW(Sound);
@@ -248,7 +248,7 @@ TEST_F(NullAudioSoundTest, ALoadedNameOutsideTheSoundsFolderLoadsNothingAndIsRep
                  {"hum.wav", Sound::kAtOwnDepth + 1, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::uint8_t> bytes = Bytes(objectPart);
+        std::vector<std::uint8_t> bytes = FileBytes(objectPart);
         const std::vector<std::uint8_t> part = SoundPart(c.name, c.positioning, 1);
         bytes.insert(bytes.end(), part.begin(), part.end());
         Core::MemoryFile in(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
@@ -294,7 +294,7 @@ TEST_F(NullAudioSoundTest, TheStateHashLeavesOutWhetherASoundStillPlays) {
     const std::uint64_t hash = m_game->GetStateHash();
     sound.Stop();
     sound.Save(stopped);
-    EXPECT_NE(Bytes(playing), Bytes(stopped));
+    EXPECT_NE(FileBytes(playing), FileBytes(stopped));
     EXPECT_EQ(m_game->GetStateHash(), hash);
 }
 
@@ -310,12 +310,12 @@ TEST_F(NullAudioSoundTest, ASaveDoesNotDependOnWhenTheDeviceEndsASound) {
         sound.Save(playing);
         ASSERT_TRUE(Engine().StopSource(SoundTestAccess::GetSource(sound)));
         sound.Save(ended);
-        EXPECT_EQ(Bytes(playing), Bytes(ended));
-        EXPECT_EQ(Bytes(ended).back(), looping ? 1 : 0);
+        EXPECT_EQ(FileBytes(playing), FileBytes(ended));
+        EXPECT_EQ(FileBytes(ended).back(), looping ? 1 : 0);
         sound.Stop();
         Core::MemoryFile stopped;
         sound.Save(stopped);
-        EXPECT_EQ(Bytes(stopped).back(), 0);
+        EXPECT_EQ(FileBytes(stopped).back(), 0);
     }
 }
 

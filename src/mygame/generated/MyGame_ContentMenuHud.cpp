@@ -1,13 +1,6 @@
 #include "mygame/generated/MyGame_ContentMenu.h"
 #include "mygame/generated/MyGame_ContentWeaponRows.h"
 
-namespace {
-
-// Every collider of the HUD takes the recipe's defaults.
-const ColliderSettings kHudCollider{};
-
-}  // namespace
-
 LayerRows MenuHudRows() {
     return {
         TextRow{.name = "CenteredTextTemplate", .make = "CenteredText", .text = "template",
@@ -28,25 +21,25 @@ LayerRows MenuHudRows() {
         SpriteRow{.name = "PlayerHPBarColor", .make = "HpBar", .animations = {{"PlayerHPColor", 1, 1, Delays(1)}},
                   .actorIndex = 5, .position = {-437.0f, 349.0f}, .z = 0.0f, .stopped = true},
         SpriteRow{.name = "Donut", .make = "Tundra::Sprite", .animations = {{"EnemyDrop", 2, 2, Delays(4, 0.25f)}},
-                  .actorIndex = 6, .collider = kHudCollider, .position = {-470.0f, 215.0f}, .z = 0.0f},
+                  .actorIndex = 6, .collider = kRectangleCollider, .position = {-470.0f, 215.0f}, .z = 0.0f},
         SpriteRow{.name = "WepSelFrame", .make = "WepSelUI", .animations = {{"LightHack", 1, 1, Delays(1)}},
-                  .actorIndex = 7, .collider = kHudCollider, .position = {-956.0f, 260.0f}, .z = 0.0f,
+                  .actorIndex = 7, .collider = kRectangleCollider, .position = {-956.0f, 260.0f}, .z = 0.0f,
                   .stopped = true},
         SpriteRow{.name = "FrameBGTemplate", .make = "Tundra::Sprite", .animations = {{"FrameBG", 1, 1, Delays(1)}},
-                  .actorIndex = 8, .collider = kHudCollider, .position = {-451.0f, 553.0f}, .z = 0.2f,
+                  .actorIndex = 8, .collider = kRectangleCollider, .position = {-451.0f, 553.0f}, .z = 0.2f,
                   .scale = {50.0f, 50.0f}},
         SpriteRow{.name = "FramePipeTemplate", .make = "Tundra::Sprite",
-                  .animations = {{"FramePipe", 1, 1, Delays(1)}}, .actorIndex = 9, .collider = kHudCollider,
+                  .animations = {{"FramePipe", 1, 1, Delays(1)}}, .actorIndex = 9, .collider = kRectangleCollider,
                   .position = {-468.0f, 612.0f}, .z = 0.3f, .scale = {100.0f, 1.0f}},
         SpriteRow{.name = "FrameCornerTemplate", .make = "Tundra::Sprite",
-                  .animations = {{"FrameCorner", 1, 1, Delays(1)}}, .actorIndex = 10, .collider = kHudCollider,
+                  .animations = {{"FrameCorner", 1, 1, Delays(1)}}, .actorIndex = 10, .collider = kRectangleCollider,
                   .position = {-448.0f, 675.0f}, .z = 0.4f},
         SpriteRow{.name = "Volume", .make = "InternalSprite", .animations = {{"Volume", 1, 1, Delays(1)}},
-                  .actorIndex = 11, .collider = kHudCollider, .position = {-1004.0f, 365.0f}, .z = 1.0f,
+                  .actorIndex = 11, .collider = kRectangleCollider, .position = {-1004.0f, 365.0f}, .z = 1.0f,
                   .hidden = true},
         // Its own visibility reaches the knob too.
         SpriteRow{.name = "VolumeBG", .make = "VolumeControl", .animations = {{"volumeBG", 1, 1, Delays(1)}},
-                  .actorIndex = 12, .collider = kHudCollider, .position = {-1004.0f, 365.0f}, .z = 1.2f,
+                  .actorIndex = 12, .collider = kRectangleCollider, .position = {-1004.0f, 365.0f}, .z = 1.2f,
                   .hidden = true},
         SpriteRow{.name = "ShopTabs",
                   .make = "ShopTabs",
@@ -88,18 +81,18 @@ LayerRows MenuHudRows() {
         SpriteRow{.name = "LevelTile", .make = "MapTile", .animations = {{"GrassColliderTileset", 3, 3, Delays(9)}},
                   .actorIndex = 18, .position = {-718.0f, 279.0f}, .z = 3.1f, .stopped = true},
         SpriteRow{.name = "Credits", .make = "Tundra::Sprite", .animations = {{"Credits", 1, 1, Delays(1)}},
-                  .actorIndex = 19, .collider = kHudCollider, .position = {-972.0f, 658.0f}, .z = 3.1f},
+                  .actorIndex = 19, .collider = kRectangleCollider, .position = {-972.0f, 658.0f}, .z = 3.1f},
         SpriteRow{.name = "FadeTransition", .make = "FadeTransition", .animations = {{"WhiteDot", 1, 1, Delays(1)}},
-                  .actorIndex = 20, .collider = kHudCollider, .position = {0.0f, 0.0f}, .z = 10.0f,
+                  .actorIndex = 20, .collider = kRectangleCollider, .position = {0.0f, 0.0f}, .z = 10.0f,
                   .scale = {1024.0f, 768.0f}},
         SpriteRow{.name = "MainCursor", .make = "CursorClass", .animations = {{"Cursor", 1, 1, Delays(1)}},
-                  .actorIndex = 21, .collider = kHudCollider, .position = {-641.0f, 211.0f}, .z = 13.0f,
+                  .actorIndex = 21, .collider = kRectangleCollider, .position = {-641.0f, 211.0f}, .z = 13.0f,
                   .stopped = true},
         SpriteRow{.name = "LeftCursor", .make = "CursorSprite", .animations = {{"LRCursor", 2, 1, Delays(2)}},
-                  .actorIndex = 22, .collider = kHudCollider, .position = {-641.0f, 211.0f}, .z = 13.0f,
+                  .actorIndex = 22, .collider = kRectangleCollider, .position = {-641.0f, 211.0f}, .z = 13.0f,
                   .stopped = true},
         SpriteRow{.name = "RightCursor", .make = "CursorSprite", .animations = {{"LRCursor", 2, 1, Delays(2)}},
-                  .actorIndex = 22, .collider = kHudCollider, .position = {-641.0f, 211.0f}, .z = 13.0f,
+                  .actorIndex = 22, .collider = kRectangleCollider, .position = {-641.0f, 211.0f}, .z = 13.0f,
                   .stopped = true, .frame = 1},
     };
 }

@@ -6,7 +6,6 @@
 
 namespace {
 
-const ColliderSettings kRectangleCollider{};
 const ColliderSettings kShapeCollider{.type = 1};
 // The player stays in the collision test while it stands still.
 const ColliderSettings kPlayerCollider{.type = 1, .updateOnIdle = true};

@@ -42,6 +42,9 @@ struct ColliderSettings {
     std::optional<std::uint32_t> actor{};
 };
 
+// The bounding rectangle in group 0, the collider of most rows.
+inline const ColliderSettings kRectangleCollider{};
+
 // The rigid body of a row.
 struct BodySettings {
     float mass = 0.0f;

@@ -5,7 +5,6 @@ namespace {
 // The bodies, the arms and the halves test collisions even while idle.
 const ColliderSettings kPartCollider{.type = 1, .updateOnIdle = true};
 const ColliderSettings kBodyCollider{.type = 1, .thickness = 8.0f, .collidesWith = {0, 2}, .updateOnIdle = true};
-const ColliderSettings kRectangleCollider{};
 const ColliderSettings kShotCollider{
     .type = 1, .thickness = 8.0f, .group = 1, .collidesWith = {0}, .updateOnIdle = true};
 

@@ -1,13 +1,6 @@
 #include "mygame/generated/MyGame_ContentStage.h"
 #include "mygame/generated/MyGame_ContentWeaponRows.h"
 
-namespace {
-
-// Every collider of the HUD takes the recipe's defaults.
-const ColliderSettings kHudCollider{};
-
-}  // namespace
-
 LayerRows StageHudRows() {
     const std::vector<float> deadFlyer = DelayRuns({{0.2f, 4}, {0.05f, 5}});
     return {
@@ -39,37 +32,37 @@ LayerRows StageHudRows() {
         SpriteRow{.name = "PlayerHPBarColor", .make = "HpBar", .animations = {{"PlayerHPColor", 1, 1, Delays(1)}},
                   .actorIndex = 5, .position = {-438.0f, 349.0f}, .z = 0.0f, .stopped = true},
         SpriteRow{.name = "Donut", .make = "Tundra::Sprite", .animations = {{"EnemyDrop", 2, 2, Delays(4, 0.25f)}},
-                  .actorIndex = 6, .collider = kHudCollider, .position = {-470.0f, 215.0f}, .z = 0.0f},
+                  .actorIndex = 6, .collider = kRectangleCollider, .position = {-470.0f, 215.0f}, .z = 0.0f},
         SpriteRow{.name = "DistanceUI", .make = "DistanceUI", .animations = {{"DistPoint", 1, 1, Delays(1)}},
                   .actorIndex = 39, .position = {0.0f, -358.0f}, .z = 0.1f},
         SpriteRow{.name = "WarningText", .make = "Tundra::Sprite",
-                  .animations = {{"WarningText", 2, 1, Delays(2, 0.5f)}}, .actorIndex = 40, .collider = kHudCollider,
-                  .position = {0.0f, -700.0f}, .z = 0.12f},
+                  .animations = {{"WarningText", 2, 1, Delays(2, 0.5f)}}, .actorIndex = 40,
+                  .collider = kRectangleCollider, .position = {0.0f, -700.0f}, .z = 0.12f},
         SpriteRow{.name = "WarningBoss", .make = "Tundra::Sprite", .animations = {{"WarningBoss", 1, 1, Delays(1)}},
-                  .actorIndex = 41, .collider = kHudCollider, .position = {0.0f, -700.0f}, .z = 0.12f,
+                  .actorIndex = 41, .collider = kRectangleCollider, .position = {0.0f, -700.0f}, .z = 0.12f,
                   .stopped = true},
         SpriteRow{.name = "FrameBGTemplate", .make = "Tundra::Sprite", .animations = {{"FrameBG", 1, 1, Delays(1)}},
-                  .actorIndex = 8, .collider = kHudCollider, .position = {-810.0f, 244.0f}, .z = 0.2f,
+                  .actorIndex = 8, .collider = kRectangleCollider, .position = {-810.0f, 244.0f}, .z = 0.2f,
                   .scale = {50.0f, 50.0f}},
         SpriteRow{.name = "FramePipeTemplate", .make = "Tundra::Sprite",
-                  .animations = {{"FramePipe", 1, 1, Delays(1)}}, .actorIndex = 9, .collider = kHudCollider,
+                  .animations = {{"FramePipe", 1, 1, Delays(1)}}, .actorIndex = 9, .collider = kRectangleCollider,
                   .position = {-827.0f, 303.0f}, .z = 0.3f, .scale = {100.0f, 1.0f}},
         SpriteRow{.name = "DialogArrow", .make = "DialogArrow", .animations = {{"DialogArrow", 1, 1, Delays(1)}},
-                  .actorIndex = 42, .collider = kHudCollider, .position = {410.0f, -340.0f}, .z = 0.3f,
+                  .actorIndex = 42, .collider = kRectangleCollider, .position = {410.0f, -340.0f}, .z = 0.3f,
                   .hidden = true},
         SpriteRow{.name = "FrameCornerTemplate", .make = "Tundra::Sprite",
-                  .animations = {{"FrameCorner", 1, 1, Delays(1)}}, .actorIndex = 10, .collider = kHudCollider,
+                  .animations = {{"FrameCorner", 1, 1, Delays(1)}}, .actorIndex = 10, .collider = kRectangleCollider,
                   .position = {-807.0f, 366.0f}, .z = 0.4f},
         // The button's own opacity and visibility reach its label too.
         SpriteRow{.name = "ButtonTemplate", .make = "LabeledButton",
                   .animations = {{"ButtonTemplate", 2, 2, Delays(3)}}, .actorIndex = 43,
                   .position = {-575.0f, 969.0f}, .z = 1.0f, .stopped = true, .hidden = true},
         SpriteRow{.name = "Volume", .make = "InternalSprite", .animations = {{"Volume", 1, 1, Delays(1)}},
-                  .actorIndex = 11, .collider = kHudCollider, .position = {-842.0f, 468.0f}, .z = 1.0f,
+                  .actorIndex = 11, .collider = kRectangleCollider, .position = {-842.0f, 468.0f}, .z = 1.0f,
                   .hidden = true},
         // Its own visibility reaches the knob too.
         SpriteRow{.name = "VolumeBG", .make = "VolumeControl", .animations = {{"volumeBG", 1, 1, Delays(1)}},
-                  .actorIndex = 12, .collider = kHudCollider, .position = {-842.0f, 468.0f}, .z = 1.2f,
+                  .actorIndex = 12, .collider = kRectangleCollider, .position = {-842.0f, 468.0f}, .z = 1.2f,
                   .hidden = true},
         SpriteRow{.name = "PlayerHPBar", .make = "Tundra::Sprite", .animations = {{"PlayerHP", 1, 1, Delays(1)}},
                   .actorIndex = 17, .position = {-437.0f, 349.0f}, .z = 3.0f, .stopped = true},
@@ -79,20 +72,20 @@ LayerRows StageHudRows() {
                                  {"Flying2Dead", 3, 3, deadFlyer},
                                  {"Flying3Dead", 3, 3, deadFlyer}},
                   .actorIndex = 44,
-                  .collider = kHudCollider,
+                  .collider = kRectangleCollider,
                   .position = {-116.0f, 108.0f},
                   .z = 3.9f,
                   .hidden = true},
         SpriteRow{.name = "Stars", .make = "Tundra::Sprite", .animations = {{"Star", 2, 2, Delays(4)}},
-                  .actorIndex = 45, .collider = kHudCollider, .position = {0.0f, 244.0f}, .z = 3.9f, .stopped = true,
-                  .hidden = true},
+                  .actorIndex = 45, .collider = kRectangleCollider, .position = {0.0f, 244.0f}, .z = 3.9f,
+                  .stopped = true, .hidden = true},
         SpriteRow{.name = "WinEnemyTemplate2",
                   .make = "Tundra::Sprite",
                   .animations = {{"Range1Dead", 3, 3, Delays(7, 0.15f)},
                                  {"Range2Dead", 3, 3, DelayRuns({{0.25f, 2}, {0.15f, 5}})},
                                  {"Range3Dead", 3, 3, DelayRuns({{0.25f, 2}, {0.15f, 6}})}},
                   .actorIndex = 46,
-                  .collider = kHudCollider,
+                  .collider = kRectangleCollider,
                   .position = {3.0f, 117.0f},
                   .z = 3.9f,
                   .hidden = true},
@@ -102,7 +95,7 @@ LayerRows StageHudRows() {
                                  {"Rolling2", 3, 3, Delays(7, 0.175f)},
                                  {"Rolling3", 3, 3, Delays(7, 0.175f)}},
                   .actorIndex = 47,
-                  .collider = kHudCollider,
+                  .collider = kRectangleCollider,
                   .position = {122.0f, 97.0f},
                   .z = 3.9f,
                   .hidden = true},
@@ -113,7 +106,7 @@ LayerRows StageHudRows() {
         SpriteRow{.name = "MainCursor", .make = "CursorClass", .animations = {{"Cursor", 1, 1, Delays(1)}},
                   .actorIndex = 21, .position = {-580.0f, -245.0f}, .z = 12.0f, .stopped = true},
         SpriteRow{.name = "FadeTransition", .make = "FadeTransition", .animations = {{"WhiteDot", 1, 1, Delays(1)}},
-                  .actorIndex = 20, .collider = kHudCollider, .position = {0.0f, 0.0f}, .z = 100.0f,
+                  .actorIndex = 20, .collider = kRectangleCollider, .position = {0.0f, 0.0f}, .z = 100.0f,
                   .scale = {1024.0f, 768.0f}},
     };
 }

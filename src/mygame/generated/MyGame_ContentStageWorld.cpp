@@ -12,7 +12,6 @@ const ColliderSettings kTileCollider{
     .type = 1, .thickness = 8.0f, .collidesWith = {0, 1, 2, 3}, .updateOnIdle = true};
 const ColliderSettings kSpikeCollider{.type = 1, .thickness = 8.0f, .collidesWith = {0, 2}};
 const ColliderSettings kPlayerCollider{.type = 1, .thickness = 8.0f, .collidesWith = {0, 1, 3}, .updateOnIdle = true};
-const ColliderSettings kRectangleCollider{};
 const ColliderSettings kWalkerCollider{.type = 1, .collidesWith = {0, 2}};
 const ColliderSettings kFlyerCollider{.type = 1, .thickness = 8.0f, .collidesWith = {0, 2}};
 const ColliderSettings kProjectileCollider{.type = 1, .group = 1, .collidesWith = {0}};
