@@ -15,7 +15,7 @@ TUN_DEFINE_CLASS(OptionsPlayerHolder)
 namespace {
 
 // Where the content places the options machine.
-const Vector2D kMachineAt{273.0f, 166.0f};
+const Vector2D kOptionsMachineAt{273.0f, 166.0f};
 
 }  // namespace
 
@@ -24,7 +24,7 @@ void OptionsPlayerHolder::Update(float dt) {
     if (auto* player = Tundra::FindObject<MenuPlayer>("Player")) {
         // Without its body the physics step leaves it where it is put.
         player->RemovePhysicalProperties();
-        player->SetPosition(kMachineAt);
+        player->SetPosition(kOptionsMachineAt);
     }
 }
 

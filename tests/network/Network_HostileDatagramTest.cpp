@@ -20,13 +20,13 @@ using Kind = Network::Tun_Event_Kind;
 using testsupport::RecordingSession;
 using testsupport::WirePeer;
 
-constexpr std::uint32_t kSeed = 0xD6A27;
-constexpr std::size_t kCiRuns = 600;
+constexpr std::uint32_t kDatagramSeed = 0xD6A27;
+constexpr std::size_t kDatagramCiRuns = 600;
 // Each stream case is a connection of its own, and closed connections linger
 // for a minute: fewer of them.
 constexpr std::size_t kCiStreamRuns = 150;
 // Few enough datagrams to sit in a socket's receive buffer at once.
-constexpr std::size_t kBatch = 40;
+constexpr std::size_t kDatagramBatch = 40;
 constexpr std::uint32_t kSentinelType = 0x5E47;
 constexpr std::int32_t kServicedDatagrams = 4;
 constexpr std::int32_t kReadDatagrams = 6;
@@ -77,7 +77,7 @@ TEST_F(HostileInput, ServicedDatagramsGiveWholeMessagesOrNothing) {
     const std::uint16_t port = m_session.LocalPort(kServicedDatagrams);
     WirePeer sender = WirePeer::OpenDatagram();
     ASSERT_TRUE(sender.IsOpen());
-    hostile::ForEachBatch(kSeed, kCiRuns, kBatch, [&](const std::vector<Case>& batch) {
+    hostile::ForEachBatch(kDatagramSeed, kDatagramCiRuns, kDatagramBatch, [&](const std::vector<Case>& batch) {
         if (HasFailure()) {
             return;
         }
@@ -100,7 +100,7 @@ TEST_F(HostileInput, ReceiveMessagesOnDatagramsGivesWholeMessagesOrNothing) {
     const std::uint16_t port = m_session.LocalPort(kReadDatagrams);
     WirePeer sender = WirePeer::OpenDatagram();
     ASSERT_TRUE(sender.IsOpen());
-    hostile::ForEachBatch(kSeed + 1, kCiRuns, kBatch, [&](const std::vector<Case>& batch) {
+    hostile::ForEachBatch(kDatagramSeed + 1, kDatagramCiRuns, kDatagramBatch, [&](const std::vector<Case>& batch) {
         if (HasFailure()) {
             return;
         }
@@ -121,7 +121,7 @@ TEST_F(HostileInput, ReceiveMessagesOnAStreamGivesWholeMessagesThenEnds) {
     ASSERT_TRUE(m_session.Open());
     testsupport::WireListener listener;
     ASSERT_TRUE(listener.IsOpen());
-    hostile::ForEachBatch(kSeed + 2, kCiStreamRuns, kBatch, [&](const std::vector<Case>& batch) {
+    hostile::ForEachBatch(kDatagramSeed + 2, kCiStreamRuns, kDatagramBatch, [&](const std::vector<Case>& batch) {
         for (const Case& current : batch) {
             if (HasFailure()) {
                 return;

@@ -19,12 +19,12 @@ using Kind = Network::Tun_Event_Kind;
 using testsupport::RecordingSession;
 using testsupport::WirePeer;
 
-constexpr std::uint32_t kSeed = 0x5EED27;
+constexpr std::uint32_t kStreamSeed = 0x5EED27;
 // Each case is a connection of its own, and closed connections linger for a
 // minute: a few hundred runs beside the type cases.
-constexpr std::size_t kCiRuns = 150;
+constexpr std::size_t kStreamCiRuns = 150;
 // Below the session's limit of accepted connections.
-constexpr std::size_t kBatch = 48;
+constexpr std::size_t kStreamBatch = 48;
 constexpr std::int32_t kServer = 2;
 constexpr std::int32_t kFirstClientId = 100;
 
@@ -80,7 +80,7 @@ TEST_F(HostileStream, AcceptedConnectionsGiveTheirWholeMessagesThenClose) {
     ASSERT_TRUE(host.Open());
     ASSERT_TRUE(host->StartServer(testsupport::Loopback(), 64));
     const std::uint16_t port = host.LocalPort(kServer);
-    hostile::ForEachBatch(kSeed, kCiRuns, kBatch, [&](const std::vector<Case>& batch) {
+    hostile::ForEachBatch(kStreamSeed, kStreamCiRuns, kStreamBatch, [&](const std::vector<Case>& batch) {
         if (HasFailure()) {
             return;
         }
@@ -108,7 +108,7 @@ TEST_F(HostileStream, ClientConnectionsGiveTheirWholeMessagesThenClose) {
     ASSERT_TRUE(client.Open());
     testsupport::WireListener listener;
     ASSERT_TRUE(listener.IsOpen());
-    hostile::ForEachBatch(kSeed + 1, kCiRuns, kBatch, [&](const std::vector<Case>& batch) {
+    hostile::ForEachBatch(kStreamSeed + 1, kStreamCiRuns, kStreamBatch, [&](const std::vector<Case>& batch) {
         if (HasFailure()) {
             return;
         }
