@@ -10,7 +10,7 @@ namespace mygametest {
 namespace {
 
 // About 40 s of CPU under the sanitizers (the software renderer draws each
-// of some 3500 frames): left out of that build's test run with the long runs.
+// of some 3500 frames): a long run, with its longer limit.
 using LongRunEndToEndOffscreenTest = EndToEndFixture<WholeStageFixture>;
 
 TEST_F(LongRunEndToEndOffscreenTest, FromTheIntroToStageOnesResultsDrawingEveryFrame) {

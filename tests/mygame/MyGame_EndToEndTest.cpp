@@ -13,8 +13,8 @@ namespace mygametest {
 namespace {
 
 using EndToEndTest = EndToEndFixture<MyGameTest>;
-// The nine stages in one run: too long for the sanitizer build's test run,
-// which leaves this suite out.
+// The nine stages in one run: minutes under the sanitizers, a long run with
+// its longer limit.
 using LongRunEndToEndTest = EndToEndFixture<MyGameTest>;
 
 // The intro's three logos take about 8.8 s.
