@@ -4,7 +4,7 @@
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_LabeledButton.h"
 #include "support/MyGame_HudClick.h"
-#include "support/MyGame_TestGame.h"
+#include "support/MyGame_RunningTest.h"
 #include "tundra/Tundra_Layer.h"
 
 #include <vector>
@@ -33,11 +33,11 @@ bool Enter(LabeledButton* button) {
     const Core::RefPtr<LabeledButton> held(button);
     constexpr int kEnterFrameLimit = 2;
     for (int frame = 0; frame < kEnterFrameLimit && button->GetState() == kIdle; ++frame) {
-        MyGameTest::StepRunningTest();
+        StepRunningTest();
     }
     // The mouse of a game that has just loaded ignores its buttons until the
     // cursor has stood still between two polls.
-    MyGameTest::StepRunningTest();
+    StepRunningTest();
     return IsUsable(*button);
 }
 
@@ -79,6 +79,6 @@ bool LeaveButton(LabeledButton* button) {
         return false;
     }
     PointAt(kAwayFromButtons);
-    MyGameTest::StepRunningTest();
+    StepRunningTest();
     return true;
 }

@@ -5,7 +5,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_HeadlessInput.h"
 #include "pal/PAL_Window.h"
-#include "support/MyGame_TestGame.h"
+#include "support/MyGame_RunningTest.h"
 #include "tundra/Tundra_Game.h"
 
 #include <SDL.h>
@@ -66,16 +66,16 @@ void PumpOffscreenInput() {
 
 void PressAndRelease() {
     HoldLeftButton(true);
-    MyGameTest::StepRunningTest();
+    StepRunningTest();
     HoldLeftButton(false);
-    MyGameTest::StepRunningTest();
+    StepRunningTest();
 }
 
 bool ClickAt(const Vector2D& hudPoint) {
     if (!PointAt(hudPoint)) {
         return false;
     }
-    MyGameTest::StepRunningTest();
+    StepRunningTest();
     PressAndRelease();
     return true;
 }

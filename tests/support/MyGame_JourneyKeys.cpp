@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <initializer_list>
+
 namespace mygametest {
 
 void HoldJourneyKey(os::VirtualKey letter, bool down) {

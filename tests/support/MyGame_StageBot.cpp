@@ -10,6 +10,7 @@
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
 #include "pal/PAL_Window.h"
+#include "support/MyGame_JourneyKeys.h"
 
 #include <SDL.h>
 
@@ -108,23 +109,6 @@ bool OnScreen(const Vector2D& position) {
            position.y <= static_cast<float>(MyGame::kHeight);
 }
 
-void Hold(os::VirtualKey key, SDL_Scancode scancode, SDL_Keycode sym, bool down) {
-    if (os::IsHeadless()) {
-        os::headless::SetKey(key, down);
-        return;
-    }
-    // The real backend reads held keys from the display: a tap in every
-    // frame's events reads as held in that frame's poll.
-    if (down) {
-        SDL_Event event{};
-        event.key.keysym = {scancode, sym, KMOD_NONE, 0};
-        for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-            event.type = type;
-            SDL_PushEvent(&event);
-        }
-    }
-}
-
 void Click(bool down) {
     if (os::IsHeadless()) {
         os::headless::SetKey(os::VK_LBUTTON, down);
@@ -207,9 +191,9 @@ StageView LookAtStage(const GameLevel& stage, std::int64_t frame) {
 }
 
 void ApplyStageInput(const StageInput& input) {
-    Hold(os::VK_A, SDL_SCANCODE_A, SDLK_a, input.left);
-    Hold(os::VK_A + ('D' - 'A'), SDL_SCANCODE_D, SDLK_d, input.right);
-    Hold(os::VK_A + ('W' - 'A'), SDL_SCANCODE_W, SDLK_w, input.jump);
+    HoldJourneyKey('A', input.left);
+    HoldJourneyKey('D', input.right);
+    HoldJourneyKey('W', input.jump);
     Click(input.click);
     // The game reads the cursor with y up from the window's bottom row.
     os::SetCursorPos(static_cast<std::int32_t>(input.cursor.x),

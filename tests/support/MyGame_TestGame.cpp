@@ -26,16 +26,8 @@ double ScriptedClock() { return g_now; }
 
 }  // namespace
 
-MyGameTest* MyGameTest::s_running = nullptr;
-
-void MyGameTest::StepRunningTest(int frames) {
-    if (s_running != nullptr) {
-        s_running->Step(frames);
-    }
-}
-
 void MyGameTest::SetUp() {
-    s_running = this;
+    SetRunningTestStepper([this](int frames) { Step(frames); });
     CoreStartup(m_core);
     m_clock = Core::GetClockFunction();
     g_frames = 0;
@@ -76,7 +68,7 @@ void MyGameTest::TearDown() {
     }
     Core::SetClockFunction(m_clock);
     CoreShutdown(m_core);
-    s_running = nullptr;
+    SetRunningTestStepper({});
 }
 
 MyGame& MyGameTest::StartGame(std::uint32_t seed) {

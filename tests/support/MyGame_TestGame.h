@@ -4,6 +4,7 @@
 #include "core/Core_RefPtr.h"
 #include "mygame/MyGame.h"
 #include "os/OS_VirtualKeys.h"
+#include "support/MyGame_RunningTest.h"
 #include "support/MyGame_TestContent.h"
 #include "support/Renderer_FakeTextureCache.h"
 #include "support/TempDirectory.h"
@@ -19,11 +20,6 @@
 namespace mygametest {
 
 class MyGameTest : public testing::Test {
-public:
-    // Frames of the game of the test that runs now, for helpers outside the
-    // fixture (clicks, button presses); nothing without one.
-    static void StepRunningTest(int frames = 1);
-
 protected:
     static constexpr double kFrameMilliseconds = 1000.0 / 60.0;
     static constexpr std::uint32_t kSeed = 5489;
@@ -71,8 +67,6 @@ private:
         const char* name;
         std::optional<std::string> value;
     };
-
-    static MyGameTest* s_running;
 
     std::uint8_t m_core = 0;
     Core::ClockFunction m_clock = nullptr;
