@@ -1,15 +1,37 @@
 #include "mygame/MyGame_GameLevel.h"
+#include "mygame/MyGame_MenuLevel.h"
+#include "os/OS_VirtualKeys.h"
 #include "support/MyGame_WholeStageFixture.h"
 
 #include <gtest/gtest.h>
 
-// The game's own levels, headless: a stage saved, loaded and saved again in
-// a wave, and a minute of a stage recorded with the bot at the controls and
-// replayed.
+// The game's own levels, headless: saved, loaded and saved again on the
+// title level and in a stage's wave, and a minute of a stage recorded with
+// the bot at the controls and replayed.
 namespace mygametest {
 namespace {
 
+// The game's default right key.
+constexpr os::VirtualKey kRight = os::VK_A + ('D' - 'A');
+// The title level's state of walking among the menus.
+constexpr std::int32_t kInMenu = 1;
+
 using RealContentSaveTest = BotStageFixture;
+
+// The title's particle systems, machines and player walking, saved once the
+// title has risen away: the menus' widgets read back are kept, not made
+// anew.
+TEST_F(RealContentSaveTest, TheTitleLevelSavedLoadedAndSavedAgainGivesTheSameBytes) {
+    ASSERT_TRUE(EnterTitle());
+    const auto* title = dynamic_cast<const MenuLevel*>(m_game->GetCurrentLevel());
+    ASSERT_NE(title, nullptr);
+    Press(kRight);
+    ASSERT_TRUE(RunUntil([title] { return title->GetMenuMachine().GetCurrent() == kInMenu; }, 600));
+    Step(20);
+    Release(kRight);
+    Step();
+    ExpectSaveLoadSaveGivesTheSameBytes();
+}
 
 // Stage index 0 with the bot fighting a wave: enemies alive, some killed,
 // more waves to come.
