@@ -55,8 +55,18 @@ TEST_F(RealContentSaveTest, AStageSavedMidWaveLoadedAndSavedAgainGivesTheSameByt
     ExpectSaveLoadSaveGivesTheSameBytes();
 }
 
-// Stage index 3 runs 85 s without a boss: a minute of it, recorded from
-// its second second on, replays to the hashes it had at each second.
+// A recording asked for as the stage's first update has run (its objects
+// just started, the first wave planned) replays from that start, each frame
+// compared.
+TEST_F(RealContentSaveTest, ARecordingBegunInAStagesFirstFrameReplaysToItsHashes) {
+    constexpr int kFrames = 20;
+    WriteBotProfile();
+    ASSERT_TRUE(EnterStage(0));
+    RecordAndReplay(kFrames);
+}
+
+// Stage index 3 runs 85 s without a boss: its first minute, recorded from
+// its start, replays to the hashes it had at each second.
 TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes) {
     constexpr int kSecond = 60;
     constexpr int kMinute = 60 * kSecond;
@@ -65,9 +75,6 @@ TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes)
     // A defeat would stop the play short of the minute.
     HoldHealth();
     ASSERT_TRUE(EnterStage(kLongStage));
-    for (int frame = 0; frame < kSecond; ++frame) {
-        BotStep();
-    }
     RecordAndReplay(kMinute, kSecond);
     ASSERT_FALSE(HasFatalFailure());
     // The way back found the stage where the recording ended.
