@@ -1,9 +1,14 @@
 #include "mygame/MyGame_GameLevel.h"
 #include "mygame/MyGame_MenuLevel.h"
+#include "os/OS_HeadlessInput.h"
 #include "os/OS_VirtualKeys.h"
+#include "support/MyGame_HudClick.h"
 #include "support/MyGame_WholeStageFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <utility>
 
 // The game's own levels, headless: saved, loaded and saved again on the
 // title level and in a stage's wave, and a minute of a stage recorded with
@@ -79,6 +84,41 @@ TEST_F(RealContentSaveTest, AMinuteOfAStageRecordedWithTheBotReplaysToItsHashes)
     ASSERT_FALSE(HasFatalFailure());
     // The way back found the stage where the recording ended.
     EXPECT_NE(Stage(), nullptr);
+}
+
+// A state's hash writes the whole state through the objects' own saves: it
+// must leave the game as it found it. Two games of the same seed and input,
+// one hashed after every frame and one never, end alike.
+TEST_F(RealContentSaveTest, HashingTheStateEveryFrameLeavesThePlayUnchanged) {
+    constexpr int kFrames = 240;
+    constexpr std::uint32_t kLongStage = 3;
+    WriteBotProfile();
+    HoldHealth();
+    const auto play = [this](bool hashEveryFrame) {
+        // Each game starts with the input at rest, as the first did.
+        os::headless::ResetKeys();
+        os::headless::ResetCursor();
+        HoldLeftButton(false);
+        m_botFrame = 0;
+        EXPECT_TRUE(EnterStage(kLongStage));
+        for (int frame = 0; frame < kFrames && Stage() != nullptr; ++frame) {
+            BotStep();
+            if (hashEveryFrame) {
+                m_game->GetStateHash();
+            }
+        }
+        return Stage() != nullptr ? std::optional(std::pair(m_game->GetStateHash(), Stage()->GetKills()))
+                                  : std::nullopt;
+    };
+    const auto hashed = play(true);
+    const auto unhashed = play(false);
+    ASSERT_TRUE(hashed && unhashed);
+    EXPECT_EQ(hashed->first, unhashed->first);
+    EXPECT_EQ(hashed->second.flying, unhashed->second.flying);
+    EXPECT_EQ(hashed->second.ground, unhashed->second.ground);
+    EXPECT_EQ(hashed->second.rolling, unhashed->second.rolling);
+    // The play met enemies.
+    EXPECT_GT(hashed->second.flying + hashed->second.ground + hashed->second.rolling, 0);
 }
 
 }  // namespace
