@@ -73,7 +73,7 @@ void MenuExit::Load(Core::File& file) {
     m_heading = heading;
     m_player = player;
     m_frame = std::move(frame);
-    m_remakeAfterLoad = true;
+    m_relinkAfterLoad = true;
 }
 
 void MenuExit::OnStart() {
@@ -84,7 +84,7 @@ void MenuExit::OnStart() {
     m_player = Tundra::FindObject<MenuPlayer>("Player");
     MakeWidgets();
     m_state = kIdle;
-    m_remakeAfterLoad = false;
+    m_relinkAfterLoad = false;
     if (m_frame) {
         m_frame->Destroy();
     }
@@ -92,8 +92,8 @@ void MenuExit::OnStart() {
 }
 
 void MenuExit::Update(float dt) {
-    if (m_remakeAfterLoad) {
-        RemakeWidgetsAfterLoad();
+    if (m_relinkAfterLoad) {
+        RelinkWidgetsAfterLoad();
     }
     Sprite::Update(dt);
     if (GetVisible() && GetCurrentAnimationIndex() != 0) {
@@ -118,8 +118,9 @@ void MenuExit::OnEnd() {
 
 void MenuExit::MakeWidgets() {
     m_heading = CreateCenteredText({0.0f, 100.0f}, "Exit");
-    m_confirm = MakeLabeledButton({0.0f, 0.0f}, "Confirm", 0, [] { PAL::RequestQuit(); });
-    m_cancel = MakeLabeledButton({0.0f, -65.0f}, "Cancel", 0, [this] { CloseDialog(); });
+    m_confirm = MakeLabeledButton({0.0f, 0.0f}, "Confirm", 0, {});
+    m_cancel = MakeLabeledButton({0.0f, -65.0f}, "Cancel", 0, {});
+    LinkButtons();
     PutAway(m_heading.Get());
     PutAway(m_confirm.Get());
     PutAway(m_cancel.Get());
@@ -138,10 +139,18 @@ void MenuExit::DestroyWidgets() {
     }
 }
 
-void MenuExit::RemakeWidgetsAfterLoad() {
-    m_remakeAfterLoad = false;
-    DestroyWidgets();
-    MakeWidgets();
+void MenuExit::LinkButtons() {
+    if (m_confirm) {
+        m_confirm->SetClickCallback([] { PAL::RequestQuit(); });
+    }
+    if (m_cancel) {
+        m_cancel->SetClickCallback([this] { CloseDialog(); });
+    }
+}
+
+void MenuExit::RelinkWidgetsAfterLoad() {
+    m_relinkAfterLoad = false;
+    LinkButtons();
     if (m_state == kDialogOpen) {
         CloseDialog();
     }

@@ -32,9 +32,10 @@ class MenuExit : public Tundra::Sprite {
 
     // After the sprite part: width, height, the two buttons, the state, the
     // cursor, the heading and the player (object references) and the frame
-    // when there is one. The read widgets have no callbacks: the next update
-    // makes them anew, and a dialog read back open comes back closed with
-    // the player free.
+    // when there is one. The read buttons have no callbacks: the next update
+    // gives them theirs again (so a save right after a load holds the same
+    // objects), and a dialog read back open comes back closed with the
+    // player free.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -59,10 +60,11 @@ class MenuExit : public Tundra::Sprite {
 
 private:
     void MakeWidgets();
+    // The buttons' callbacks: "Confirm" quits, "Cancel" closes the dialog.
+    void LinkButtons();
     void DestroyWidgets();
-    // The widgets read back are replaced by ones with callbacks; an open
-    // dialog closes.
-    void RemakeWidgetsAfterLoad();
+    // The buttons read back get their callbacks; an open dialog closes.
+    void RelinkWidgetsAfterLoad();
     bool IsUnderCursor() const;
     void FollowMouse();
     void OpenDialog();
@@ -80,5 +82,5 @@ private:
     Core::RefPtr<CenteredText> m_heading;
     Core::RefPtr<MenuPlayer> m_player;
     std::unique_ptr<UiFrame> m_frame;
-    bool m_remakeAfterLoad = false;
+    bool m_relinkAfterLoad = false;
 };

@@ -153,7 +153,7 @@ TEST_F(MenuExitTest, ConfirmRequestsTheQuitSoTheLoopEndsAfterThatFrame) {
 }
 
 // The level comes back with the dialog closed, the player free and the read
-// widgets replaced by ones that carry callbacks.
+// buttons carrying their callbacks again.
 TEST_F(MenuExitTest, ADialogSavedOpenComesBackClosedWithThePlayerFree) {
     OpenDialog();
     StepOver(kOffSign);

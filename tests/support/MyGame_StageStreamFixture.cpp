@@ -1,7 +1,7 @@
 #include "support/MyGame_StageStreamFixture.h"
 
-#include "mygame/MyGame_GameLevel.h"
 #include "sound/Sound_JukeBox.h"
+#include "tundra/Tundra_Level.h"
 
 #include <algorithm>
 #include <random>
@@ -35,7 +35,8 @@ void StageStreamFixture::ExpectLoadPlaysOn(const char* name, std::uint32_t stage
 }
 
 void StageStreamFixture::ExpectSaveLoadSaveGivesTheSameBytes() {
-    Tundra::JukeBox* music = Stage()->GetJukeBox();
+    ASSERT_NE(m_game->GetCurrentLevel(), nullptr);
+    Tundra::JukeBox* music = m_game->GetCurrentLevel()->GetJukeBox();
     ASSERT_NE(music, nullptr);
     music->SetFadeTime(0.0f);
     music->StopMusic();

@@ -21,8 +21,9 @@ protected:
     // through the hashes the save's game gave.
     void ExpectLoadPlaysOn(const char* name, std::uint32_t stage, const std::vector<std::uint64_t>& uninterrupted);
     // Saved in the frame after the save's own, and again after a load of
-    // the first save has played the same frame: the same bytes. A load
-    // starts the music's track again, so the music is stopped first.
+    // the first save has played the same frame: the same bytes (a stage's
+    // or the title level's). A load starts the music's track again, so the
+    // music is stopped first.
     void ExpectSaveLoadSaveGivesTheSameBytes();
     // Asks for the load and steps until the game holds another level.
     void Load(const char* name);

@@ -30,8 +30,6 @@ void MyGameTest::SetUp() {
     SetRunningTestStepper([this](int frames) { Step(frames); });
     CoreStartup(m_core);
     m_clock = Core::GetClockFunction();
-    g_frames = 0;
-    g_now = 0.0;
     Core::SetClockFunction(&ScriptedClock);
     for (SavedVariable& saved : m_saved) {
         const char* value = std::getenv(saved.name);
@@ -46,9 +44,7 @@ void MyGameTest::SetUp() {
     os::headless::ResetCursor();
     HoldLeftButton(false);
     Globals() = GameGlobals{};
-    Terrain::SetTileDepthCounter(0.0f);
-    Enemy::SetHealthBarDepthCounter(Enemy::kHealthBarDepthStart);
-    Tundra::GameObject::SetIdCounter(0);
+    RestartProcessState();
     m_textures.emplace();
     FreshContent();
 }
@@ -73,11 +69,19 @@ void MyGameTest::TearDown() {
 
 MyGame& MyGameTest::StartGame(std::uint32_t seed) {
     EndGame();
-    Tundra::GameObject::SetIdCounter(0);
+    RestartProcessState();
     m_game = m_gameContent ? MakeGame(MakeGameContent()) : MakeGame(std::move(m_ownedContent));
     Core::GameRandomGenerator().Seed(seed);
     SeedRandom(seed);
     return *m_game;
+}
+
+void MyGameTest::RestartProcessState() {
+    g_frames = 0;
+    g_now = 0.0;
+    Terrain::SetTileDepthCounter(0.0f);
+    Enemy::SetHealthBarDepthCounter(Enemy::kHealthBarDepthStart);
+    Tundra::GameObject::SetIdCounter(0);
 }
 
 void MyGameTest::Step(int frames) {

@@ -36,7 +36,9 @@ protected:
     // Content()'s builders go unused.
     void UseGameContent() { m_gameContent = true; }
     // Makes the game over the content and seeds both random generators; the
-    // first Step builds the intro.
+    // first Step builds the intro. The scripted clock, the depth counters
+    // and the object ids start again, as in a fresh program: two games of
+    // one seed and input play alike.
     MyGame& StartGame(std::uint32_t seed = kSeed);
     MyGame& Game() { return *m_game; }
     // Frames of 1/60 s each.
@@ -62,6 +64,11 @@ protected:
 
 private:
     void FreshContent();
+    // What a game reads of the process as the program starts it: the
+    // scripted clock at 0 (a frame's length is a difference of two clock
+    // readings, exact only as far as the readings are), the depth counters
+    // of tiles and health bars, the object ids.
+    static void RestartProcessState();
 
     struct SavedVariable {
         const char* name;

@@ -27,7 +27,9 @@ protected:
     // game goes on from where the recording ended (the state the replay
     // saved as it started). The bot's hand then lets go (see LetGo). A
     // state's hash writes the whole state: a long recording may compare
-    // only every `hashEvery`-th frame's.
+    // only every `hashEvery`-th frame's. On the scripted clock the frame
+    // after a level change or a load has no time behind it and runs nothing;
+    // a recording asked for then starts after that frame.
     void RecordAndReplay(int frames, int hashEvery = 1);
     // After a load the game reads no mouse button until the buttons have
     // been free for two polls (as a player's hand would leave them), and no
