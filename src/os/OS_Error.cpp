@@ -41,6 +41,11 @@ void SetLastErrorWithText(std::uint32_t code, const std::string& text) {
     t_text = text;
 }
 
+bool FailWithText(std::uint32_t code, const std::string& text) {
+    SetLastErrorWithText(code, text);
+    return false;
+}
+
 std::uint32_t SetLastErrorFromErrno() {
     const std::uint32_t code = errno > 0 ? static_cast<std::uint32_t>(errno) : 0u;
     SetLastError(code);

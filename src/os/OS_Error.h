@@ -16,6 +16,8 @@ std::uint32_t GetLastError();
 
 // Records a failure with its own description (for example SDL_GetError()).
 void SetLastErrorWithText(std::uint32_t code, const std::string& text);
+// The same, for a call that fails: false.
+bool FailWithText(std::uint32_t code, const std::string& text);
 
 // Records errno as the last error and returns it.
 std::uint32_t SetLastErrorFromErrno();

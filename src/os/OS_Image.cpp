@@ -3,6 +3,7 @@
 #include "os/OS_Error.h"
 #include "os/OS_File.h"
 #include "os/OS_Path.h"
+#include "os/OS_SdlSurface.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -20,16 +21,6 @@ namespace {
 
 // An uncompressed BMP of the largest accepted image, with room for its headers.
 constexpr std::uint64_t kMaxImageFileBytes = kMaxImagePixels * 4 + (std::uint64_t{1} << 20);
-
-struct SurfaceFreer {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePointer = std::unique_ptr<SDL_Surface, SurfaceFreer>;
-
-bool Fail(std::uint32_t code, const std::string& text) {
-    SetLastErrorWithText(code, text);
-    return false;
-}
 
 // The decoders are made ready once per process and shut down at its normal
 // end. Only the image library is started: decoding needs no video subsystem.
@@ -58,12 +49,12 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
         return false;
     }
     if (static_cast<std::uint64_t>(length) > kMaxImageFileBytes) {
-        return Fail(EFBIG, "image file too large: " + path);
+        return FailWithText(EFBIG, "image file too large: " + path);
     }
     std::rewind(file.get());
     bytes.resize(static_cast<std::size_t>(length));
     if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        return Fail(EIO, "cannot read the image file " + path);
+        return FailWithText(EIO, "cannot read the image file " + path);
     }
     return true;
 }
@@ -97,7 +88,7 @@ bool HasPixelsForItsSize(const Image& image) {
 bool DecodeImageFile(std::string_view path, Image& image) {
     ImageFileType type{};
     if (!ImageFileTypeOf(path, type)) {
-        return Fail(EINVAL, "not a .PNG, .BMP or .JPG file name: " + std::string(path));
+        return FailWithText(EINVAL, "not a .PNG, .BMP or .JPG file name: " + std::string(path));
     }
     const std::string resolved = ResolvePath(path);
     std::vector<std::uint8_t> bytes;
@@ -111,36 +102,36 @@ bool DecodeImageBytes(ImageFileType type, const std::uint8_t* bytes, std::size_t
                       Image& image) {
     const std::string label(name);
     if (size > kMaxImageFileBytes) {
-        return Fail(EFBIG, "image file too large: " + label);
+        return FailWithText(EFBIG, "image file too large: " + label);
     }
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     if (!ReadImageHeaderSize(type, bytes, size, width, height)) {
-        return Fail(EINVAL, "no valid image header in " + label);
+        return FailWithText(EINVAL, "no valid image header in " + label);
     }
     if (!IsAcceptedImageSize(width, height)) {
-        return Fail(EFBIG, "image too large: " + label);
+        return FailWithText(EFBIG, "image too large: " + label);
     }
     if (std::uint64_t{width} * height > size * kMaxPixelsPerFileByte) {
-        return Fail(EFBIG, "image larger than its file could hold: " + label);
+        return FailWithText(EFBIG, "image larger than its file could hold: " + label);
     }
     if (type == ImageFileType::Png && !HasWholePngChunks(bytes, size)) {
-        return Fail(EINVAL, "PNG file cut short: " + label);
+        return FailWithText(EINVAL, "PNG file cut short: " + label);
     }
 
     StartDecoders();
     const SurfacePointer decoded(DecodeWithLibrary(type, bytes, size));
     if (!decoded) {
-        return Fail(EINVAL, "cannot decode " + label + ": " + SDL_GetError());
+        return FailWithText(EINVAL, "cannot decode " + label + ": " + SDL_GetError());
     }
     // The header read above is the one the decoder used; a disagreement
     // would mean the two parse differently, and then neither is trusted.
     if (decoded->w != static_cast<int>(width) || decoded->h != static_cast<int>(height)) {
-        return Fail(EINVAL, "image size disagrees with its header: " + label);
+        return FailWithText(EINVAL, "image size disagrees with its header: " + label);
     }
     const SurfacePointer rgba(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGBA32, 0));
     if (!rgba) {
-        return Fail(ENOMEM, "cannot convert " + label + ": " + SDL_GetError());
+        return FailWithText(ENOMEM, "cannot convert " + label + ": " + SDL_GetError());
     }
 
     const std::size_t rowBytes = std::size_t{width} * 4;

@@ -2,6 +2,7 @@
 
 #include "os/OS_Error.h"
 #include "os/OS_Path.h"
+#include "os/OS_SdlSurface.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -15,16 +16,6 @@
 
 namespace os {
 namespace {
-
-struct SurfaceFreer {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePointer = std::unique_ptr<SDL_Surface, SurfaceFreer>;
-
-bool Fail(std::uint32_t code, const std::string& text) {
-    SetLastErrorWithText(code, text);
-    return false;
-}
 
 bool IsOpaque(const Image& image) {
     for (std::size_t alpha = 3; alpha < image.pixels.size(); alpha += 4) {
@@ -59,24 +50,24 @@ SurfacePointer SurfaceFor(const Image& image, std::vector<std::uint8_t>& rgb) {
 bool WritePngFile(std::string_view path, const Image& image) {
     const std::string resolved = ResolvePath(path);
     if (!HasPixelsForItsSize(image) || !IsAcceptedImageSize(image.width, image.height)) {
-        return Fail(EINVAL, "no image to write to " + resolved);
+        return FailWithText(EINVAL, "no image to write to " + resolved);
     }
     std::vector<std::uint8_t> rgb;
     const SurfacePointer surface = SurfaceFor(image, rgb);
     if (!surface) {
-        return Fail(ENOMEM, "cannot hold the image for " + resolved + ": " + SDL_GetError());
+        return FailWithText(ENOMEM, "cannot hold the image for " + resolved + ": " + SDL_GetError());
     }
     // Written beside the target and then renamed over it, so that a reader
     // never finds half a picture.
     const std::string partial = resolved + ".part";
     if (IMG_SavePNG(surface.get(), partial.c_str()) != 0) {
         std::remove(partial.c_str());
-        return Fail(EIO, "cannot write " + resolved + ": " + SDL_GetError());
+        return FailWithText(EIO, "cannot write " + resolved + ": " + SDL_GetError());
     }
     if (std::rename(partial.c_str(), resolved.c_str()) != 0) {
         const std::uint32_t code = SetLastErrorFromErrno();
         std::remove(partial.c_str());
-        return Fail(code, "cannot write " + resolved);
+        return FailWithText(code, "cannot write " + resolved);
     }
     return true;
 }
