@@ -3,7 +3,7 @@
 #include "core/Core_Object.h"
 #include "network/Network_Address.h"
 #include "network/Network_Message.h"
-#include "network/Network_MutexLock.h"
+#include "pal/PAL_MutexLock.h"
 #include "tundra/Tundra_UnclonableClass.h"
 
 #include <pthread.h>

@@ -1,6 +1,6 @@
 #include "network/Network_EventDispatcher.h"
 
-#include "network/Network_MutexLock.h"
+#include "pal/PAL_MutexLock.h"
 
 #include <algorithm>
 #include <cmath>

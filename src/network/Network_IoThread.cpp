@@ -2,6 +2,7 @@
 
 #include "network/Network_IoThreadState.h"
 #include "os/OS_Error.h"
+#include "pal/PAL_MutexLock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -244,9 +245,11 @@ void Tun_Session::AcceptConnection(Tun_Socket& listener) {
 void Tun_Session::ReadStream(Tun_Socket& connection) {
     std::vector<RawMessage>& messages = m_io->messages;
     messages.clear();
-    ThreadManager::LockMutex(connection.GetReceiveLock());
-    const StreamState::Outcome outcome = connection.stream.Receive(connection.handle, messages);
-    ThreadManager::UnlockMutex(connection.GetReceiveLock());
+    StreamState::Outcome outcome;
+    {
+        const MutexLock lock(connection.GetReceiveLock());
+        outcome = connection.stream.Receive(connection.handle, messages);
+    }
     for (const RawMessage& message : messages) {
         Tun_Event event = MakeEvent(Tun_Event_Kind::MessageReceived, connection.id, connection.remoteAddress);
         event.detail = &connection;

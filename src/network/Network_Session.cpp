@@ -2,6 +2,7 @@
 
 #include "network/Network_IoThreadState.h"
 #include "network/Network_LocalHost.h"
+#include "pal/PAL_MutexLock.h"
 
 #include <limits>
 #include <utility>
@@ -112,10 +113,9 @@ void Tun_Session::DestroyLocks() {
 }
 
 void Tun_Session::ReportThreadEnded(bool& ended) {
-    ThreadManager::LockMutex(m_exitMutex);
+    const MutexLock lock(m_exitMutex);
     ended = true;
     ThreadManager::SignalCondition(m_exitCondition, true);
-    ThreadManager::UnlockMutex(m_exitMutex);
 }
 
 void Tun_Session::StopBroadcastThread() {

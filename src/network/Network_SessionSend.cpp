@@ -1,6 +1,7 @@
 #include "network/Network_Session.h"
 
 #include "os/OS_Error.h"
+#include "pal/PAL_MutexLock.h"
 
 namespace Network {
 
@@ -84,15 +85,16 @@ bool Tun_Session::SendDirect(Tun_Socket& socket, std::uint32_t type, const void*
 bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
                               std::uint32_t* bytesSent) {
     const std::uint32_t total = length + kMessageHeaderSize;
-    ThreadManager::LockMutex(connection.GetSendLock());
-    if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
-        ThreadManager::UnlockMutex(connection.GetSendLock());
-        return false;
+    bool kept;
+    {
+        const MutexLock lock(connection.GetSendLock());
+        if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
+            return false;
+        }
+        std::uint8_t* message = connection.GetBuffer(Tun_Socket::kSendBuffer);
+        WriteMessage(message, type, payload, length);
+        kept = WriteOrKeepLocked(connection, message, total);
     }
-    std::uint8_t* message = connection.GetBuffer(Tun_Socket::kSendBuffer);
-    WriteMessage(message, type, payload, length);
-    const bool kept = WriteOrKeepLocked(connection, message, total);
-    ThreadManager::UnlockMutex(connection.GetSendLock());
     if (!kept) {
         CloseBroken(connection);
         return false;

@@ -1,5 +1,6 @@
 #include "network/Network_Socket.h"
 
+#include "pal/PAL_MutexLock.h"
 #include "pal/PAL_ThreadManager.h"
 
 #include <new>
@@ -41,22 +42,18 @@ void Tun_Socket::DestroyLocks(ThreadManager& threads) {
 }
 
 void Tun_Socket::AddUser() {
-    ThreadManager::LockMutex(m_countLock);
+    const MutexLock lock(m_countLock);
     ++m_userCount;
-    ThreadManager::UnlockMutex(m_countLock);
 }
 
 void Tun_Socket::RemoveUser() {
-    ThreadManager::LockMutex(m_countLock);
+    const MutexLock lock(m_countLock);
     --m_userCount;
-    ThreadManager::UnlockMutex(m_countLock);
 }
 
 std::int32_t Tun_Socket::GetUserCount() const {
-    ThreadManager::LockMutex(m_countLock);
-    const std::int32_t count = m_userCount;
-    ThreadManager::UnlockMutex(m_countLock);
-    return count;
+    const MutexLock lock(m_countLock);
+    return m_userCount;
 }
 
 bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length) {

@@ -2,6 +2,7 @@
 
 #include "core/Core_String.h"
 #include "math/Math_Vector3D.h"
+#include "pal/PAL_MutexLock.h"
 #include "pal/PAL_ThreadManager.h"
 #include "sound/Sound_SoundSource.h"
 
@@ -125,7 +126,10 @@ private:
         float introFraction = 0.0f;
         SoundData* sound = nullptr;
     };
-    class SourceLock;
+    // The source lock for a scope; a lock that does not exist (no device, or
+    // shut down) or cannot be taken is not held, and the operation that asked
+    // fails quietly.
+    using SourceLock = MutexLock;
     friend class SoundEngineTestAccess;
 
     static std::uint32_t StreamingThread(ManagedThread* thread);

@@ -1,7 +1,6 @@
 #include "sound/Sound_AlCall.h"
 #include "sound/Sound_Decoder.h"
 #include "sound/Sound_SoundEngine.h"
-#include "sound/Sound_SoundEngineLock.h"
 
 #include <AL/al.h>
 

@@ -1,7 +1,6 @@
 #include "sound/Sound_AlCall.h"
 #include "sound/Sound_SoundData.h"
 #include "sound/Sound_SoundEngine.h"
-#include "sound/Sound_SoundEngineLock.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
 
 #include <AL/al.h>
