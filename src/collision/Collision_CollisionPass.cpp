@@ -130,7 +130,7 @@ void CollisionPass::Run(CollisionLayer& layer) {
             continue;
         }
         const BroadPhaseGrid::CellRange range = grid.RangeOf(a->m_box);
-        VisitCells(grid, range, m_dynamicVisited, &BroadPhaseGrid::DynamicAt, [&](std::uint16_t other) {
+        VisitCells<&BroadPhaseGrid::DynamicAt>(grid, range, m_dynamicVisited, [&](std::uint16_t other) {
             if (a->m_box.Overlaps(m_boxes[other])) {
                 TestPair(*layer.m_dynamic[other], *a);
             }
@@ -145,12 +145,12 @@ void CollisionPass::Run(CollisionLayer& layer) {
         if (idle == nullptr || idle->m_active) {
             continue;
         }
-        VisitCells(grid, grid.RangeOf(idle->m_box), m_dynamicVisited, &BroadPhaseGrid::DynamicAt,
-                   [&](std::uint16_t other) {
-                       if (idle->m_box.Overlaps(m_boxes[other])) {
-                           TestPair(*layer.m_dynamic[other], *idle);
-                       }
-                   });
+        VisitCells<&BroadPhaseGrid::DynamicAt>(grid, grid.RangeOf(idle->m_box), m_dynamicVisited,
+                                               [&](std::uint16_t other) {
+                                                   if (idle->m_box.Overlaps(m_boxes[other])) {
+                                                       TestPair(*layer.m_dynamic[other], *idle);
+                                                   }
+                                               });
     }
     for (DynamicObject* object : layer.m_dynamic) {
         if (object != nullptr) {
@@ -162,9 +162,9 @@ void CollisionPass::Run(CollisionLayer& layer) {
 // Visits, once each, what the cells of range hold. The order is fixed by
 // the grid, so it is the same in every run; the records are sorted after
 // the pass, so it never shows.
-template <class Visit>
+template <CollisionPass::CellList kCellList, class Visit>
 void CollisionPass::VisitCells(const BroadPhaseGrid& grid, const BroadPhaseGrid::CellRange& range,
-                               std::vector<std::uint32_t>& visited, CellList cellList, Visit visit) {
+                               std::vector<std::uint32_t>& visited, Visit visit) {
     if (++m_stamp == 0) {
         std::fill(m_dynamicVisited.begin(), m_dynamicVisited.end(), 0);
         std::fill(m_circleVisited.begin(), m_circleVisited.end(), 0);
@@ -173,7 +173,7 @@ void CollisionPass::VisitCells(const BroadPhaseGrid& grid, const BroadPhaseGrid:
     }
     for (std::uint32_t row = range.firstRow; row <= range.lastRow; ++row) {
         for (std::uint32_t column = range.firstColumn; column <= range.lastColumn; ++column) {
-            for (const std::uint16_t item : (grid.*cellList)(grid.CellIndex(column, row))) {
+            for (const std::uint16_t item : (grid.*kCellList)(grid.CellIndex(column, row))) {
                 if (visited[item] != m_stamp) {
                     visited[item] = m_stamp;
                     visit(item);
@@ -263,14 +263,14 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
         });
     };
     const BroadPhaseGrid::CellRange range = grid.RangeOf(reach);
-    VisitCells(grid, range, m_segmentVisited, &BroadPhaseGrid::SegmentsAt, [&](std::uint16_t slot) {
+    VisitCells<&BroadPhaseGrid::SegmentsAt>(grid, range, m_segmentVisited, [&](std::uint16_t slot) {
         const StaticCollisionLineSegment* segment = layer.m_segments[slot];
         if (segment != nullptr && IsMeasurable(*segment) && a.CanCollideWith(segment->GetZCollision()) &&
             reach.Overlaps(BoxOf(*segment))) {
             testStatic(a.m_segmentRecords, *segment, slot, Capsule{segment->pointA, segment->pointB, half});
         }
     });
-    VisitCells(grid, range, m_circleVisited, &BroadPhaseGrid::CirclesAt, [&](std::uint16_t slot) {
+    VisitCells<&BroadPhaseGrid::CirclesAt>(grid, range, m_circleVisited, [&](std::uint16_t slot) {
         const StaticCollisionCircle* circle = layer.m_circles[slot];
         if (circle != nullptr && IsMeasurable(*circle) && a.CanCollideWith(circle->GetZCollision()) &&
             reach.Overlaps(BoxOf(*circle))) {

@@ -34,9 +34,10 @@ private:
     void TestPair(DynamicObject& a, DynamicObject& b);
     void TestShapes(DynamicObject& a, DynamicObject& b);
     void TestStatics(CollisionLayer& layer, DynamicObject& a);
-    template <class Visit>
+    // The cell list is a template argument, so that the lookup is inlined.
+    template <CellList kCellList, class Visit>
     void VisitCells(const BroadPhaseGrid& grid, const BroadPhaseGrid::CellRange& range,
-                    std::vector<std::uint32_t>& visited, CellList cellList, Visit visit);
+                    std::vector<std::uint32_t>& visited, Visit visit);
 
     std::uint32_t m_stamp = 0;
     std::vector<std::uint32_t> m_dynamicVisited;

@@ -161,25 +161,7 @@ DynamicObject* DynamicObject::CloneAt(const Vector2D& position) const {
     return copy;
 }
 
-std::span<const DynamicCollisionLineSegment> DynamicObject::GetCurrentLineSegments() const {
-    RefreshWorld();
-    return m_worldSegments;
-}
-
-std::span<const DynamicCollisionCircle> DynamicObject::GetCurrentCircles() const {
-    RefreshWorld();
-    return m_worldCircles;
-}
-
-TunRect DynamicObject::GetCurrentBoundingRectangle() const {
-    RefreshWorld();
-    return m_worldRectangle;
-}
-
-void DynamicObject::RefreshWorld() const {
-    if (!m_worldStale) {
-        return;
-    }
+void DynamicObject::RebuildWorld() const {
     m_worldStale = false;
     const Placement place(m_position, m_orientation, m_offset);
     m_worldSegments.resize(m_localSegments.size());

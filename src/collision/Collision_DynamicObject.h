@@ -85,9 +85,18 @@ public:
     int GetFrameIndex() const { return m_frame; }
 
     // World space, right after any change of pose or frame.
-    std::span<const DynamicCollisionLineSegment> GetCurrentLineSegments() const;
-    std::span<const DynamicCollisionCircle> GetCurrentCircles() const;
-    TunRect GetCurrentBoundingRectangle() const;
+    std::span<const DynamicCollisionLineSegment> GetCurrentLineSegments() const {
+        RefreshWorld();
+        return m_worldSegments;
+    }
+    std::span<const DynamicCollisionCircle> GetCurrentCircles() const {
+        RefreshWorld();
+        return m_worldCircles;
+    }
+    TunRect GetCurrentBoundingRectangle() const {
+        RefreshWorld();
+        return m_worldRectangle;
+    }
 
     // Records of the last pass, ordered by the other's handle (statics by slot).
     const RecordList<BRECT_C>& GetBoundingRectangleCollisions() const { return m_rectangleRecords; }
@@ -117,7 +126,12 @@ private:
     DynamicObject* CloneAt(const Vector2D& position) const;
     void PlaceAt(const Vector2D& position);
     void SelectFrame(const CollisionActor* actor, int animation, int frame, bool horizontalFlip, bool verticalFlip);
-    void RefreshWorld() const;
+    // The pass reads the world shapes many times per object: only a stale
+    // copy costs a call.
+    void RefreshWorld() const {
+        if (m_worldStale) RebuildWorld();
+    }
+    void RebuildWorld() const;
     Box CurrentBox() const;
     Box OldBoxAndMotion();
     // Clears the records and works out whether and where this pass tests

@@ -43,11 +43,6 @@ BroadPhaseGrid::CellRange BroadPhaseGrid::RangeOf(const Box& box) const {
             CellOf(box.minY, m_origin.y, m_inverseCellSize, m_rows), CellOf(box.maxY, m_origin.y, m_inverseCellSize, m_rows)};
 }
 
-const std::vector<std::uint16_t>& BroadPhaseGrid::At(const Cells& cells, std::uint32_t cell) {
-    static const std::vector<std::uint16_t> kEmpty;
-    return cell < cells.size() ? cells[cell] : kEmpty;
-}
-
 void BroadPhaseGrid::Insert(Cells& cells, const CellRange& range, std::uint16_t value) {
     cells.resize(std::size_t{m_columns} * m_rows);
     for (std::uint32_t row = range.firstRow; row <= range.lastRow; ++row) {

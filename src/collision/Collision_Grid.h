@@ -43,7 +43,10 @@ private:
     using Cells = std::vector<std::vector<std::uint16_t>>;
     // The cell arrays are made on the first insert, so that a layer costs
     // nothing until something is put in it.
-    static const std::vector<std::uint16_t>& At(const Cells& cells, std::uint32_t cell);
+    static const std::vector<std::uint16_t>& At(const Cells& cells, std::uint32_t cell) {
+        static const std::vector<std::uint16_t> kEmpty;
+        return cell < cells.size() ? cells[cell] : kEmpty;
+    }
     void Insert(Cells& cells, const CellRange& range, std::uint16_t value);
 
     Vector2D m_origin;

@@ -35,6 +35,9 @@ class Contact : public Core::Object {
     void Load(Core::File& file) override;
 
 private:
+    // Merges two points of a pair in place, without a temporary per merge.
+    friend class ContactSolver;
+
     Vector2D m_point;
     Vector2D m_normal;
     Vector2D m_anchorA;

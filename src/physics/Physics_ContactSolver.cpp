@@ -28,6 +28,37 @@ std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) { return std::uint64_t{a
 
 bool ByPair(const WarmStart& x, const WarmStart& y) { return PairKey(x.bodyA, x.bodyB) < PairKey(y.bodyA, y.bodyB); }
 
+std::uint32_t MajorIndex(const std::pair<std::uint64_t, std::uint32_t>& entry) {
+    return static_cast<std::uint32_t>(entry.first >> 32);
+}
+std::uint32_t MinorIndex(const std::pair<std::uint64_t, std::uint32_t>& entry) {
+    return static_cast<std::uint32_t>(entry.first);
+}
+std::uint32_t MajorIndex(const WarmStart& w) { return w.bodyA; }
+std::uint32_t MinorIndex(const WarmStart& w) { return w.bodyB; }
+
+// Moves from into to ordered by digit, keeping the order of equal digits.
+template <class Item, class Digit>
+void CountingPass(const std::vector<Item>& from, std::vector<Item>& to, std::vector<std::uint32_t>& starts,
+                  std::uint32_t top, Digit digit) {
+    starts.assign(std::size_t{top} + 2, 0);
+    for (const Item& item : from) ++starts[std::size_t{digit(item)} + 1];
+    for (std::size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+    to.resize(from.size());
+    for (const Item& item : from) to[starts[digit(item)]++] = item;
+}
+
+// A stable sort by body pair (the first index, then the second). Indices
+// are at most the body count, so two counting passes take linear time
+// where a comparison sort would not.
+template <class Item>
+void SortByPair(std::vector<Item>& items, std::vector<Item>& scratch, std::vector<std::uint32_t>& starts) {
+    std::uint32_t top = 0;
+    for (const Item& item : items) top = std::max({top, MajorIndex(item), MinorIndex(item)});
+    CountingPass(items, scratch, starts, top, [](const Item& item) { return MinorIndex(item); });
+    CountingPass(scratch, items, starts, top, [](const Item& item) { return MajorIndex(item); });
+}
+
 }  // namespace
 
 void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const BodyList& bodies) {
@@ -38,7 +69,7 @@ void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const Bod
         const std::uint32_t b = contacts[i].bodyB;
         m_pairs.emplace_back(PairKey(std::min(a, b), std::max(a, b)), i);
     }
-    std::sort(m_pairs.begin(), m_pairs.end());
+    SortByPair(m_pairs, m_pairScratch, m_starts);
 
     m_dropped.assign(contacts.size(), 0);
     for (std::size_t first = 0; first < m_pairs.size();) {
@@ -56,12 +87,11 @@ void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const Bod
                 const bool alike = !turns && earlier.bodyA == later.bodyA && cosine >= kSameCosine;
                 if (!mirrored && !alike) continue;
                 if (alike) {
-                    const Contact& e = earlier.contact;
+                    Contact& e = earlier.contact;
                     const Contact& l = later.contact;
                     // Halved first, so that two far points cannot overflow.
-                    earlier.contact = Contact(e.GetPoint() * 0.5f + l.GetPoint() * 0.5f, e.GetNormal(), e.GetAnchorA(),
-                                              e.GetAnchorB(), std::max(e.GetDepth(), l.GetDepth()), e.GetRestitution(),
-                                              e.GetFriction(), e.GetFlag());
+                    e.m_point = e.m_point * 0.5f + l.m_point * 0.5f;
+                    e.m_depth = std::max(e.m_depth, l.m_depth);
                 }
                 m_dropped[m_pairs[j].second] = 1;
                 break;
@@ -71,7 +101,9 @@ void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const Bod
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < contacts.size(); ++i) {
-        if (m_dropped[i] == 0) contacts[kept++] = contacts[i];
+        if (m_dropped[i] != 0) continue;
+        if (kept != i) contacts[kept] = contacts[i];
+        ++kept;
     }
     contacts.resize(kept);
 }
@@ -157,7 +189,8 @@ void ContactSolver::Prepare(const std::vector<ContactEntry>& contacts, const Bod
 void ContactSolver::WarmStartConstraints() {
     for (Constraint& c : m_constraints) {
         const WarmStart key{c.a, c.b, {}, 0.0f, 0.0f};
-        auto [begin, end] = std::equal_range(m_warmStarts.begin(), m_warmStarts.end(), key, ByPair);
+        auto [begin, end] = std::equal_range(m_warmStarts.begin(), m_warmStarts.end(), key,
+                                             [](const WarmStart& x, const WarmStart& y) { return ByPair(x, y); });
         for (auto it = begin; it != end; ++it) {
             // Each stored entry serves one constraint: its normal is then spent.
             if (it->normal.Dot(c.normal) < kWarmStartCosine) continue;
@@ -261,7 +294,7 @@ void ContactSolver::RememberImpulses() {
         if (!std::isfinite(c.normalImpulse) || !std::isfinite(c.tangentImpulse)) continue;
         m_warmStarts.push_back({c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse});
     }
-    std::stable_sort(m_warmStarts.begin(), m_warmStarts.end(), ByPair);
+    SortByPair(m_warmStarts, m_warmStartScratch, m_starts);
 }
 
 void ContactSolver::MoveBodies(const BodyList& bodies) {

@@ -117,7 +117,10 @@ private:
     std::vector<float> m_inverseInertia;
     std::vector<Vector2D> m_displacement;
     std::vector<Move> m_moves;
+    std::vector<WarmStart> m_warmStartScratch;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairs;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairScratch;
+    std::vector<std::uint32_t> m_starts;
     std::vector<std::uint8_t> m_dropped;
 };
 
