@@ -202,10 +202,13 @@ void CollisionPass::TestShapes(DynamicObject& a, DynamicObject& b) {
     record.handle = b.GetId();
     record.currentLineSegmentsNumber = 0;
     record.currentCirclesNumber = 0;
-    ForEachShape(ShapesOf(a), [&](ShapeKind ownKind, std::uint32_t i, const Capsule& own,
-                                             const Vector2D& ownMotion, std::uint32_t ownUserId) {
-        ForEachShape(ShapesOf(b), [&](ShapeKind otherKind, std::uint32_t j, const Capsule& other,
-                                                 const Vector2D& otherMotion, std::uint32_t otherUserId) {
+    // Taken once: nothing moves during the pass.
+    const ShapeSet ownShapes = ShapesOf(a);
+    const ShapeSet otherShapes = ShapesOf(b);
+    ForEachShape(ownShapes, [&](ShapeKind ownKind, std::uint32_t i, const Capsule& own,
+                                const Vector2D& ownMotion, std::uint32_t ownUserId) {
+        ForEachShape(otherShapes, [&](ShapeKind otherKind, std::uint32_t j, const Capsule& other,
+                                      const Vector2D& otherMotion, std::uint32_t otherUserId) {
             ShapeContact contact;
             if (!Meet(own, ownMotion, other, otherMotion, contact)) {
                 return;
@@ -251,9 +254,10 @@ void CollisionPass::TestStatics(CollisionLayer& layer, DynamicObject& a) {
     const float half = a.m_thickness * 0.5f;
     const Box reach = Grown(a.m_box, half);
     const BroadPhaseGrid& grid = layer.m_grid;
+    const ShapeSet ownShapes = ShapesOf(a);
     const auto testStatic = [&](auto& records, const auto& shape, std::uint32_t slot, const Capsule& other) {
-        ForEachShape(ShapesOf(a), [&](ShapeKind ownKind, std::uint32_t i, const Capsule& own,
-                                                 const Vector2D& ownMotion, std::uint32_t ownUserId) {
+        ForEachShape(ownShapes, [&](ShapeKind ownKind, std::uint32_t i, const Capsule& own,
+                                    const Vector2D& ownMotion, std::uint32_t ownUserId) {
             ShapeContact contact;
             if (Meet(own, ownMotion, other, Vector2D(), contact)) {
                 auto& record = records.Append();

@@ -77,14 +77,15 @@ void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const Bod
         while (end < m_pairs.size() && m_pairs[end].first == m_pairs[first].first) ++end;
         for (std::size_t j = first + 1; j < end; ++j) {
             ContactEntry& later = contacts[m_pairs[j].second];
-            const bool turns = Turns(BodyAt(bodies, later.bodyA)) || Turns(BodyAt(bodies, later.bodyB));
+            // Asked only of points that could merge: a mirror never needs the bodies.
+            const auto turns = [&] { return Turns(BodyAt(bodies, later.bodyA)) || Turns(BodyAt(bodies, later.bodyB)); };
             for (std::size_t i = first; i < j; ++i) {
                 ContactEntry& earlier = contacts[m_pairs[i].second];
                 if (m_dropped[m_pairs[i].second] != 0) continue;
                 const float cosine = earlier.contact.GetNormal().Dot(later.contact.GetNormal());
                 const bool mirrored = later.bodyB != 0 && earlier.bodyA == later.bodyB && earlier.bodyB == later.bodyA &&
                                       cosine <= kMirrorCosine;
-                const bool alike = !turns && earlier.bodyA == later.bodyA && cosine >= kSameCosine;
+                const bool alike = earlier.bodyA == later.bodyA && cosine >= kSameCosine && !turns();
                 if (!mirrored && !alike) continue;
                 if (alike) {
                     Contact& e = earlier.contact;
