@@ -87,7 +87,7 @@ void FillMirrored(COLLISION_C& result, const COLLISION_C& seen, ShapeKind ownKin
 
 // Calls test(kind, index, capsule, motion, userId) for each shape, segments first.
 template <class Test>
-void ForEachShape(const CollisionPass::ShapeSet& set, Test test) {
+void ForEachShape(const CollisionPass::ShapeSet& set, const Test& test) {
     for (std::uint32_t i = 0; i < set.segments.size(); ++i) {
         const auto& s = set.segments[i];
         test(ShapeKind::LineSegment, i, Capsule{s.pointA, s.pointB, set.halfThickness}, (*set.segmentMotion)[i],

@@ -152,12 +152,9 @@ bool EarliestOnCapsule(const Vector2D& p, const Vector2D& d, const Capsule& core
     return best <= 1.0f;
 }
 
-}  // namespace
-
-void ContactGeometry(const Capsule& own, const Capsule& other, ShapeContact& contact) {
-    Vector2D onOwn;
-    Vector2D onOther;
-    ClosestPoints(own, other, onOwn, onOther);
+// The contact of the shapes whose closest points are given.
+void ContactFromClosest(const Capsule& own, const Capsule& other, const Vector2D& onOwn, const Vector2D& onOther,
+                        ShapeContact& contact) {
     const Vector2D between = onOwn - onOther;
     const float distance = between.Length();
     contact.normal = distance > 0.0f ? between / distance : FallbackNormal(own, other);
@@ -170,6 +167,15 @@ void ContactGeometry(const Capsule& own, const Capsule& other, ShapeContact& con
     contact.position = contact.pointCount == 2 ? Midpoint(contact.points[0], contact.points[1]) : contact.points[0];
 }
 
+}  // namespace
+
+void ContactGeometry(const Capsule& own, const Capsule& other, ShapeContact& contact) {
+    Vector2D onOwn;
+    Vector2D onOther;
+    ClosestPoints(own, other, onOwn, onOther);
+    ContactFromClosest(own, other, onOwn, onOther, contact);
+}
+
 bool TestShapes(const Capsule& own, const Capsule& other, ShapeContact& contact) {
     Vector2D onOwn;
     Vector2D onOther;
@@ -179,7 +185,7 @@ bool TestShapes(const Capsule& own, const Capsule& other, ShapeContact& contact)
     if (!(between.Dot(between) < reach * reach)) {
         return false;
     }
-    ContactGeometry(own, other, contact);
+    ContactFromClosest(own, other, onOwn, onOther, contact);
     return true;
 }
 

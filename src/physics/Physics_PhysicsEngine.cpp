@@ -189,7 +189,8 @@ bool PhysicsEngine::GetRigidBodyCenterOfMass(std::uint32_t index, Vector2D& cent
 
 void PhysicsEngine::AddContact(std::uint32_t bodyA, std::uint32_t bodyB, const Contact& contact) {
     if (!IsUsable(bodyA) || !contact.HasFiniteValues()) return;
-    m_contacts.push_back({bodyA, IsUsable(bodyB) ? bodyB : 0, contact});
+    // Made in place: a temporary entry would cost a second copy and a destructor call per contact.
+    m_contacts.emplace_back(bodyA, IsUsable(bodyB) ? bodyB : 0, contact);
 }
 
 std::uint32_t PhysicsEngine::AddJoint(Joint* joint) {
