@@ -156,12 +156,14 @@ void ContactSolver::Prepare(const std::vector<ContactEntry>& contacts, const Bod
         const RigidBody* a = BodyAt(bodies, entry.bodyA);
         const RigidBody* b = BodyAt(bodies, entry.bodyB);
         if (a == nullptr) continue;
-        Constraint c{};
+        const std::uint32_t indexB = b != nullptr ? entry.bodyB : 0;
+        if (m_inverseMass[entry.bodyA] == 0.0f && m_inverseMass[indexB] == 0.0f) continue;
+        // Filled where it stays: a copy of a freshly written one would stall on its own stores.
+        Constraint& c = m_constraints.emplace_back();
         c.a = entry.bodyA;
-        c.b = b != nullptr ? entry.bodyB : 0;
+        c.b = indexB;
         c.inverseMassA = m_inverseMass[c.a];
         c.inverseMassB = m_inverseMass[c.b];
-        if (c.inverseMassA == 0.0f && c.inverseMassB == 0.0f) continue;
         const Contact& contact = entry.contact;
         c.normal = Vector2D::Normalized(contact.GetNormal());
         c.tangent = Perpendicular(c.normal);
@@ -183,7 +185,6 @@ void ContactSolver::Prepare(const std::vector<ContactEntry>& contacts, const Bod
         c.depth = contact.GetDepth();
         const float approach = RelativeVelocity(c).Dot(c.normal);
         c.targetSpeed = approach < -kRestitutionThreshold * scale ? -contact.GetRestitution() * approach : 0.0f;
-        m_constraints.push_back(c);
     }
 }
 
@@ -222,13 +223,16 @@ void ContactSolver::Apply(const Constraint& c, const Vector2D& impulse) {
 void ContactSolver::SolveVelocities(std::int32_t accuracy) {
     for (std::int32_t iteration = 0; iteration < std::max(accuracy, 1); ++iteration) {
         for (Constraint& c : m_constraints) {
-            if (c.turns) {
+            // A body held against itself goes the general way too, where
+            // each change is seen by the next read of the same velocity.
+            if (c.turns || c.a == c.b) {
                 SolveTurning(c);
                 continue;
             }
-            // Bodies that cannot turn: the point velocity is the body's.
-            Vector2D& velocityA = m_velocity[c.a];
-            Vector2D& velocityB = m_velocity[c.b];
+            // Bodies that cannot turn: the point velocity is the body's,
+            // kept in registers for the constraint's two steps.
+            Vector2D velocityA = m_velocity[c.a];
+            Vector2D velocityB = m_velocity[c.b];
             const float limit = c.friction * c.normalImpulse;
             const float tangentImpulse = std::clamp(
                 c.tangentImpulse - (velocityA - velocityB).Dot(c.tangent) * c.tangentMass, -limit, limit);
@@ -243,6 +247,8 @@ void ContactSolver::SolveVelocities(std::int32_t accuracy) {
             velocityA += normalChange * c.inverseMassA;
             velocityB -= normalChange * c.inverseMassB;
             c.normalImpulse = normalImpulse;
+            m_velocity[c.a] = velocityA;
+            m_velocity[c.b] = velocityB;
         }
     }
 }
@@ -293,7 +299,7 @@ void ContactSolver::RememberImpulses() {
     for (const Constraint& c : m_constraints) {
         // An overflowed solve leaves nothing to start from.
         if (!std::isfinite(c.normalImpulse) || !std::isfinite(c.tangentImpulse)) continue;
-        m_warmStarts.push_back({c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse});
+        m_warmStarts.emplace_back(c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse);
     }
     SortByPair(m_warmStarts, m_warmStartScratch, m_starts);
 }
