@@ -28,77 +28,74 @@ std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) { return std::uint64_t{a
 
 bool ByPair(const WarmStart& x, const WarmStart& y) { return PairKey(x.bodyA, x.bodyB) < PairKey(y.bodyA, y.bodyB); }
 
-std::uint32_t MajorIndex(const std::pair<std::uint64_t, std::uint32_t>& entry) {
-    return static_cast<std::uint32_t>(entry.first >> 32);
-}
-std::uint32_t MinorIndex(const std::pair<std::uint64_t, std::uint32_t>& entry) {
-    return static_cast<std::uint32_t>(entry.first);
-}
-std::uint32_t MajorIndex(const WarmStart& w) { return w.bodyA; }
-std::uint32_t MinorIndex(const WarmStart& w) { return w.bodyB; }
-
-// Moves from into to ordered by digit, keeping the order of equal digits.
-template <class Item, class Digit>
-void CountingPass(const std::vector<Item>& from, std::vector<Item>& to, std::vector<std::uint32_t>& starts,
+// Moves from into to ordered by the body index digit gives, keeping the
+// order of entries with equal digits.
+template <class Digit>
+void CountingPass(const std::vector<WarmStart>& from, std::vector<WarmStart>& to, std::vector<std::uint32_t>& starts,
                   std::uint32_t top, Digit digit) {
     starts.assign(std::size_t{top} + 2, 0);
-    for (const Item& item : from) ++starts[std::size_t{digit(item)} + 1];
+    for (const WarmStart& w : from) ++starts[std::size_t{digit(w)} + 1];
     for (std::size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
     to.resize(from.size());
-    for (const Item& item : from) to[starts[digit(item)]++] = item;
+    for (const WarmStart& w : from) to[starts[digit(w)]++] = w;
 }
 
-// A stable sort by body pair (the first index, then the second). Indices
-// are at most the body count, so two counting passes take linear time
-// where a comparison sort would not.
-template <class Item>
-void SortByPair(std::vector<Item>& items, std::vector<Item>& scratch, std::vector<std::uint32_t>& starts) {
+// The stable sort ByPair gives. Indices are at most the body count, so two
+// counting passes take linear time where a comparison sort would not.
+void SortByPair(std::vector<WarmStart>& items, std::vector<WarmStart>& scratch, std::vector<std::uint32_t>& starts) {
     std::uint32_t top = 0;
-    for (const Item& item : items) top = std::max({top, MajorIndex(item), MinorIndex(item)});
-    CountingPass(items, scratch, starts, top, [](const Item& item) { return MinorIndex(item); });
-    CountingPass(scratch, items, starts, top, [](const Item& item) { return MajorIndex(item); });
+    for (const WarmStart& w : items) top = std::max({top, w.bodyA, w.bodyB});
+    CountingPass(items, scratch, starts, top, [](const WarmStart& w) { return w.bodyB; });
+    CountingPass(scratch, items, starts, top, [](const WarmStart& w) { return w.bodyA; });
 }
 
 }  // namespace
 
 void ContactSolver::MergeContacts(std::vector<ContactEntry>& contacts, const BodyList& bodies) {
-    // Contacts grouped by their unordered pair, in list order inside a group.
+    // One pass in list order. Each pair of bodies (in either order) keeps,
+    // in list order, its contacts not dropped so far: the only earlier ones
+    // a contact can be dropped against. The pairs of a body are chained from
+    // its higher index, so a look-up walks no more pairs than that body has.
+    std::uint32_t top = 0;
+    for (const ContactEntry& entry : contacts) top = std::max({top, entry.bodyA, entry.bodyB});
+    m_firstPair.assign(std::size_t{top} + 1, kNone);
     m_pairs.clear();
-    for (std::uint32_t i = 0; i < contacts.size(); ++i) {
-        const std::uint32_t a = contacts[i].bodyA;
-        const std::uint32_t b = contacts[i].bodyB;
-        m_pairs.emplace_back(PairKey(std::min(a, b), std::max(a, b)), i);
-    }
-    SortByPair(m_pairs, m_pairScratch, m_starts);
-
+    m_nextKept.assign(contacts.size(), kNone);
     m_dropped.assign(contacts.size(), 0);
-    for (std::size_t first = 0; first < m_pairs.size();) {
-        std::size_t end = first;
-        while (end < m_pairs.size() && m_pairs[end].first == m_pairs[first].first) ++end;
-        for (std::size_t j = first + 1; j < end; ++j) {
-            ContactEntry& later = contacts[m_pairs[j].second];
-            // Asked only of points that could merge: a mirror never needs the bodies.
-            const auto turns = [&] { return Turns(BodyAt(bodies, later.bodyA)) || Turns(BodyAt(bodies, later.bodyB)); };
-            for (std::size_t i = first; i < j; ++i) {
-                ContactEntry& earlier = contacts[m_pairs[i].second];
-                if (m_dropped[m_pairs[i].second] != 0) continue;
-                const float cosine = earlier.contact.GetNormal().Dot(later.contact.GetNormal());
-                const bool mirrored = later.bodyB != 0 && earlier.bodyA == later.bodyB && earlier.bodyB == later.bodyA &&
-                                      cosine <= kMirrorCosine;
-                const bool alike = earlier.bodyA == later.bodyA && cosine >= kSameCosine && !turns();
-                if (!mirrored && !alike) continue;
-                if (alike) {
-                    Contact& e = earlier.contact;
-                    const Contact& l = later.contact;
-                    // Halved first, so that two far points cannot overflow.
-                    e.m_point = e.m_point * 0.5f + l.m_point * 0.5f;
-                    e.m_depth = std::max(e.m_depth, l.m_depth);
-                }
-                m_dropped[m_pairs[j].second] = 1;
-                break;
-            }
+    for (std::uint32_t j = 0; j < contacts.size(); ++j) {
+        ContactEntry& later = contacts[j];
+        const std::uint32_t low = std::min(later.bodyA, later.bodyB);
+        const std::uint32_t high = std::max(later.bodyA, later.bodyB);
+        std::uint32_t pair = m_firstPair[high];
+        while (pair != kNone && m_pairs[pair].low != low) pair = m_pairs[pair].next;
+        if (pair == kNone) {
+            m_pairs.push_back({low, j, j, m_firstPair[high]});
+            m_firstPair[high] = static_cast<std::uint32_t>(m_pairs.size() - 1);
+            continue;
         }
-        first = end;
+        // Asked only of points that could merge: a mirror never needs the bodies.
+        const auto turns = [&] { return Turns(BodyAt(bodies, later.bodyA)) || Turns(BodyAt(bodies, later.bodyB)); };
+        for (std::uint32_t i = m_pairs[pair].firstKept; i != kNone; i = m_nextKept[i]) {
+            ContactEntry& earlier = contacts[i];
+            const float cosine = earlier.contact.GetNormal().Dot(later.contact.GetNormal());
+            const bool mirrored = later.bodyB != 0 && earlier.bodyA == later.bodyB && earlier.bodyB == later.bodyA &&
+                                  cosine <= kMirrorCosine;
+            const bool alike = earlier.bodyA == later.bodyA && cosine >= kSameCosine && !turns();
+            if (!mirrored && !alike) continue;
+            if (alike) {
+                Contact& e = earlier.contact;
+                const Contact& l = later.contact;
+                // Halved first, so that two far points cannot overflow.
+                e.m_point = e.m_point * 0.5f + l.m_point * 0.5f;
+                e.m_depth = std::max(e.m_depth, l.m_depth);
+            }
+            m_dropped[j] = 1;
+            break;
+        }
+        if (m_dropped[j] == 0) {
+            m_nextKept[m_pairs[pair].lastKept] = j;
+            m_pairs[pair].lastKept = j;
+        }
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < contacts.size(); ++i) {

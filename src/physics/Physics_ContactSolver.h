@@ -5,7 +5,6 @@
 #include "physics/Physics_RigidBody.h"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace Physics2D {
@@ -118,9 +117,22 @@ private:
     std::vector<Vector2D> m_displacement;
     std::vector<Move> m_moves;
     std::vector<WarmStart> m_warmStartScratch;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairs;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairScratch;
     std::vector<std::uint32_t> m_starts;
+
+    // The merge's bookkeeping: a pair of bodies (low index, the higher one
+    // being the chain it hangs in) with its first and last contact kept so
+    // far; per body the first of its chain; per contact the next kept one of
+    // its pair and whether it was dropped.
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    struct Pair {
+        std::uint32_t low;
+        std::uint32_t firstKept;
+        std::uint32_t lastKept;
+        std::uint32_t next;
+    };
+    std::vector<Pair> m_pairs;
+    std::vector<std::uint32_t> m_firstPair;
+    std::vector<std::uint32_t> m_nextKept;
     std::vector<std::uint8_t> m_dropped;
 };
 
