@@ -10,8 +10,6 @@ namespace {
 
 using Math::IsFinite;
 
-std::uint16_t NumberOf(std::uint32_t id) { return static_cast<std::uint16_t>(id & 0xFFFFu); }
-
 }  // namespace
 
 CollisionEngine::CollisionEngine() = default;
@@ -143,19 +141,9 @@ void CollisionEngine::SetObjectOffset(std::uint32_t id, const Vector2D& offset) 
     }
 }
 
-DynamicObject* CollisionEngine::GetCollisionResults(std::uint32_t id) const {
-    CollisionObject* object = GetObject(id);
-    return object != nullptr && object->GetKind() == ObjectKind::Dynamic ? static_cast<DynamicObject*>(object) : nullptr;
-}
-
 CollisionObject* CollisionEngine::GetObject(std::uint32_t id) const {
     const CollisionLayer* layer = LayerOf(id);
     return layer == nullptr ? nullptr : layer->Find(NumberOf(id));
-}
-
-CollisionLayer* CollisionEngine::LayerOf(std::uint32_t id) const {
-    const std::uint32_t layer = id >> 24;
-    return id != 0 && layer < m_layers.size() ? m_layers[layer].get() : nullptr;
 }
 
 void CollisionEngine::Save(Core::File& file) const {

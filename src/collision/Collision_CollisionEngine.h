@@ -68,11 +68,19 @@ public:
     void SetObjectOldOrientation(std::uint32_t id, float degrees);
     void SetObjectOffset(std::uint32_t id, const Vector2D& offset);
 
-    DynamicObject* GetCollisionResults(std::uint32_t id) const;
+    // Asked for every body and every record each frame: inline.
+    DynamicObject* GetCollisionResults(std::uint32_t id) const {
+        const CollisionLayer* layer = LayerOf(id);
+        return layer == nullptr ? nullptr : layer->FindDynamic(NumberOf(id));
+    }
     CollisionObject* GetObject(std::uint32_t id) const;
 
 private:
-    CollisionLayer* LayerOf(std::uint32_t id) const;
+    static std::uint16_t NumberOf(std::uint32_t id) { return static_cast<std::uint16_t>(id & 0xFFFFu); }
+    CollisionLayer* LayerOf(std::uint32_t id) const {
+        const std::uint32_t layer = id >> 24;
+        return id != 0 && layer < m_layers.size() ? m_layers[layer].get() : nullptr;
+    }
     std::vector<std::unique_ptr<CollisionLayer>> m_layers;
     CollisionPass m_pass;
 };

@@ -81,7 +81,7 @@ std::uint32_t CollisionLayer::AddDynamic(DynamicObject* object) {
 
 CollisionObject* CollisionLayer::Find(std::uint16_t number) const {
     if (number > kDynamicObjectBase) {
-        return GetDynamicObject(number - kDynamicObjectBase);
+        return FindDynamic(number);
     }
     if (number > kStaticLineSegmentBase && number <= kStaticLineSegmentBase + kMaxStaticLineSegments) {
         return SlotOf(m_segments, number - kStaticLineSegmentBase);

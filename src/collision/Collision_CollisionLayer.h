@@ -46,6 +46,11 @@ private:
     std::uint32_t AddStaticLineSegment(StaticCollisionLineSegment* segment);
     std::uint32_t AddDynamic(DynamicObject* object);
     CollisionObject* Find(std::uint16_t number) const;
+    // Null unless the number names a dynamic entry that holds an object.
+    DynamicObject* FindDynamic(std::uint16_t number) const {
+        const std::size_t entry = number - std::size_t{kDynamicObjectBase};
+        return number > kDynamicObjectBase && entry < m_dynamic.size() ? m_dynamic[entry] : nullptr;
+    }
     void Remove(std::uint16_t number);
     void ClearStatic();
     void SetGrid(const Vector2D& origin, std::int32_t width, std::int32_t height, std::int32_t cellSize);

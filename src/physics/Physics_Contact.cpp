@@ -2,8 +2,6 @@
 
 #include "physics/Physics_Finite.h"
 
-#include <cmath>
-
 namespace Physics2D {
 
 Contact::Contact(const Vector2D& point, const Vector2D& normal, const Vector2D& anchorA, const Vector2D& anchorB,
@@ -16,12 +14,6 @@ Contact::Contact(const Vector2D& point, const Vector2D& normal, const Vector2D& 
       m_restitution(restitution),
       m_friction(friction),
       m_flag(flag) {}
-
-bool Contact::HasFiniteValues() const {
-    // Every contact of every frame passes here: one combined test, no branch per value.
-    return IsFinite(m_point) & IsFinite(m_normal) & IsFinite(m_anchorA) & IsFinite(m_anchorB) &
-           std::isfinite(m_depth) & std::isfinite(m_restitution) & std::isfinite(m_friction);
-}
 
 void Contact::Save(Core::File& file) const {
     file << m_point << m_normal << m_anchorA << m_anchorB;

@@ -186,10 +186,20 @@ void ContactSolver::Prepare(const std::vector<ContactEntry>& contacts, const Bod
 }
 
 void ContactSolver::WarmStartConstraints() {
+    // Where each first body's entries start in the sorted list, so that a
+    // look-up searches only that body's few entries.
+    std::uint32_t top = 0;
+    for (const WarmStart& w : m_warmStarts) top = std::max(top, w.bodyA);
+    m_starts.assign(std::size_t{top} + 2, 0);
+    for (const WarmStart& w : m_warmStarts) ++m_starts[std::size_t{w.bodyA} + 1];
+    for (std::size_t a = 1; a < m_starts.size(); ++a) m_starts[a] += m_starts[a - 1];
     for (Constraint& c : m_constraints) {
+        if (c.a > top) continue;
         const WarmStart key{c.a, c.b, {}, 0.0f, 0.0f};
-        auto [begin, end] = std::equal_range(m_warmStarts.begin(), m_warmStarts.end(), key,
-                                             [](const WarmStart& x, const WarmStart& y) { return ByPair(x, y); });
+        const auto first = m_warmStarts.begin() + m_starts[c.a];
+        const auto last = m_warmStarts.begin() + m_starts[c.a + 1];
+        auto [begin, end] =
+            std::equal_range(first, last, key, [](const WarmStart& x, const WarmStart& y) { return ByPair(x, y); });
         for (auto it = begin; it != end; ++it) {
             // Each stored entry serves one constraint: its normal is then spent.
             if (it->normal.Dot(c.normal) < kWarmStartCosine) continue;
