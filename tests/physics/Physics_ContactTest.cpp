@@ -190,3 +190,36 @@ TEST(ContactTest, ACopiedEngineContinuesBitForBitWithTheOriginal) {
     }
     EXPECT_EQ(BytesOf(&copy), BytesOf(&engine));
 }
+
+TEST(ContactTest, MergingKeepsEachPairsFirstContactsInListOrderWhateverLiesBetween) {
+    // Bodies 1 to 3 cannot turn; body 4 can, so its points stay apart.
+    BodyList bodies;
+    for (int i = 0; i < 3; ++i) bodies.emplace_back(MakeBody(1.0f, 0, {}));
+    bodies.emplace_back(TUN_NEW(RigidBody, MassProperties(1.0f, 2.0f), 0, nullptr, nullptr, nullptr));
+    const Vector2D up(0.0f, 1.0f), down(0.0f, -1.0f), right(1.0f, 0.0f), left(-1.0f, 0.0f);
+    struct Entry {
+        std::uint32_t a, b;
+        Vector2D normal, point;
+        float depth;
+    };
+    const Entry added[] = {
+        {1, 2, up, {0, 0}, 1},     {1, 0, up, {10, 0}, 1},    {2, 1, down, {0, 0}, 1},  // a mirror: dropped
+        {1, 2, up, {2, 0}, 2},                                                        // merged into the first
+        {3, 1, right, {5, 5}, 1},  {1, 0, right, {20, 0}, 1},                          // another normal: kept
+        {1, 0, up, {12, 0}, 3},    {1, 4, up, {0, 0}, 1},     {1, 4, up, {4, 0}, 1},    // turning: kept apart
+        {4, 1, down, {0, 0}, 1},   {1, 3, left, {7, 7}, 1},                            // mirrors: dropped
+    };
+    const Entry kept[] = {{1, 2, up, {1, 0}, 2},    {1, 0, up, {11, 0}, 3}, {3, 1, right, {5, 5}, 1},
+                          {1, 0, right, {20, 0}, 1}, {1, 4, up, {0, 0}, 1},  {1, 4, up, {4, 0}, 1}};
+    std::vector<ContactEntry> contacts;
+    for (const Entry& e : added) contacts.push_back({e.a, e.b, Contact(e.point, e.normal, {}, {}, e.depth, 0.3f, 0.5f, 0)});
+    ContactSolver().MergeContacts(contacts, bodies);
+    ASSERT_EQ(contacts.size(), std::size(kept));
+    for (std::size_t i = 0; i < contacts.size(); ++i) {
+        EXPECT_EQ(contacts[i].bodyA, kept[i].a) << i;
+        EXPECT_EQ(contacts[i].bodyB, kept[i].b) << i;
+        EXPECT_EQ(contacts[i].contact.GetNormal(), kept[i].normal) << i;
+        EXPECT_EQ(contacts[i].contact.GetPoint(), kept[i].point) << i;
+        EXPECT_EQ(contacts[i].contact.GetDepth(), kept[i].depth) << i;
+    }
+}
