@@ -212,7 +212,9 @@ TEST(ContactTest, MergingKeepsEachPairsFirstContactsInListOrderWhateverLiesBetwe
     const Entry kept[] = {{1, 2, up, {1, 0}, 2},    {1, 0, up, {11, 0}, 3}, {3, 1, right, {5, 5}, 1},
                           {1, 0, right, {20, 0}, 1}, {1, 4, up, {0, 0}, 1},  {1, 4, up, {4, 0}, 1}};
     std::vector<ContactEntry> contacts;
-    for (const Entry& e : added) contacts.push_back({e.a, e.b, Contact(e.point, e.normal, {}, {}, e.depth, 0.3f, 0.5f, 0)});
+    for (const Entry& e : added) {
+        contacts.push_back({e.a, e.b, Contact(e.point, e.normal, {}, {}, e.depth, 0.3f, 0.5f, 0)});
+    }
     ContactSolver().MergeContacts(contacts, bodies);
     ASSERT_EQ(contacts.size(), std::size(kept));
     for (std::size_t i = 0; i < contacts.size(); ++i) {
