@@ -11,15 +11,6 @@ std::uint32_t CellsAlong(std::int32_t size, double cell) {
     return size <= 0 ? 1u : static_cast<std::uint32_t>(std::ceil(static_cast<double>(size) / cell));
 }
 
-// The cell of a coordinate, clamped to the grid; NaN boxes never get here.
-std::uint32_t CellOf(float value, float origin, float inverseCell, std::uint32_t count) {
-    const float index = (value - origin) * inverseCell;
-    if (!(index >= 1.0f)) {
-        return 0;
-    }
-    return index >= static_cast<float>(count - 1) ? count - 1 : static_cast<std::uint32_t>(index);
-}
-
 }  // namespace
 
 void BroadPhaseGrid::Configure(const Vector2D& origin, std::int32_t width, std::int32_t height, std::int32_t cellSize) {
@@ -35,12 +26,6 @@ void BroadPhaseGrid::Configure(const Vector2D& origin, std::int32_t width, std::
     m_circles.clear();
     m_segments.clear();
     m_usedCells.clear();
-}
-
-BroadPhaseGrid::CellRange BroadPhaseGrid::RangeOf(const Box& box) const {
-    return {CellOf(box.minX, m_origin.x, m_inverseCellSize, m_columns),
-            CellOf(box.maxX, m_origin.x, m_inverseCellSize, m_columns),
-            CellOf(box.minY, m_origin.y, m_inverseCellSize, m_rows), CellOf(box.maxY, m_origin.y, m_inverseCellSize, m_rows)};
 }
 
 void BroadPhaseGrid::Insert(Cells& cells, const CellRange& range, std::uint16_t value) {

@@ -26,7 +26,13 @@ public:
     // Sizes of 0 or less give one cell; the cell grows until the count fits.
     void Configure(const Vector2D& origin, std::int32_t width, std::int32_t height, std::int32_t cellSize);
 
-    CellRange RangeOf(const Box& box) const;
+    // Inline: the pass asks for every object's range.
+    CellRange RangeOf(const Box& box) const {
+        return {CellOf(box.minX, m_origin.x, m_inverseCellSize, m_columns),
+                CellOf(box.maxX, m_origin.x, m_inverseCellSize, m_columns),
+                CellOf(box.minY, m_origin.y, m_inverseCellSize, m_rows),
+                CellOf(box.maxY, m_origin.y, m_inverseCellSize, m_rows)};
+    }
     std::uint32_t CellIndex(std::uint32_t column, std::uint32_t row) const { return row * m_columns + column; }
 
     void InsertDynamic(const CellRange& range, std::uint16_t entry);
@@ -40,6 +46,15 @@ public:
     const std::vector<std::uint16_t>& SegmentsAt(std::uint32_t cell) const { return At(m_segments, cell); }
 
 private:
+    // The cell of a coordinate, clamped to the grid; NaN boxes never get here.
+    static std::uint32_t CellOf(float value, float origin, float inverseCell, std::uint32_t count) {
+        const float index = (value - origin) * inverseCell;
+        if (!(index >= 1.0f)) {
+            return 0;
+        }
+        return index >= static_cast<float>(count - 1) ? count - 1 : static_cast<std::uint32_t>(index);
+    }
+
     using Cells = std::vector<std::vector<std::uint16_t>>;
     // The cell arrays are made on the first insert, so that a layer costs
     // nothing until something is put in it.
