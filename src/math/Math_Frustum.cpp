@@ -74,7 +74,10 @@ Math::ClassifyResult Frustum::ClassifyBox(const BoundingBox& box) const {
     for (const Plane& plane : planes) {
         int behind = 0;
         for (const Vector3D& corner : box.corners) {
-            if (corner.ClassifyToPlane(plane) == Math::ClassifyBehind) {
+            // ClassifyToPlane's verdict, with its distance (a square root)
+            // taken only for corners on the back side.
+            const Vector3D offset = corner - plane.point;
+            if (plane.normal.Dot(offset) < 0.0f && !Math::IsNegligible(offset.Length(), Math::kOnPlaneTolerance)) {
                 ++behind;
             }
         }
