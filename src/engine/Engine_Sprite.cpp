@@ -247,7 +247,7 @@ void Sprite::DrawSelf() {
     const SceneGraph* scene = SceneGraph::GetCurrent();
     if (!IsHUDObject() && scene != nullptr) {
         GetBoundingVolume().Transform(item.worldMatrix);
-        if (scene->GetFrustum().ClassifyBox(GetBoundingVolume().GetBox()) == Math::ClassifyOutside) {
+        if (scene->GetFrustum().IsBoxOutside(GetBoundingVolume().GetBox())) {
             return;
         }
     }
