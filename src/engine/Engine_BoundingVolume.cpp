@@ -2,6 +2,8 @@
 
 #include "os/OS_Random.h"
 
+#include <cstring>
+
 namespace Engine {
 namespace {
 
@@ -28,15 +30,53 @@ BoundingVolume::BoundingVolume() : m_mesh(TUN_NEW(Mesh)) {
         m_mesh->AddIndex(index);
     }
     Math::SetBoxCorners(m_local.corners, {-kHalfSide, -kHalfSide, -kHalfSide}, {kHalfSide, kHalfSide, kHalfSide});
+    m_localHasBoxCornerForm = true;
     m_current = m_local;
 }
 
 BoundingVolume::BoundingVolume(const BoundingVolume& other)
-    : m_current(other.m_current), m_local(other.m_local), m_mesh(static_cast<Mesh*>(other.m_mesh->Clone())) {}
+    : m_current(other.m_current),
+      m_local(other.m_local),
+      m_localHasBoxCornerForm(other.m_localHasBoxCornerForm),
+      m_mesh(static_cast<Mesh*>(other.m_mesh->Clone())) {}
+
+bool BoundingVolume::HasBoxCornerForm(const BoundingBox& box) {
+    Vector3D corners[8];
+    Math::SetBoxCorners(corners, box.corners[6], box.corners[0]);
+    return std::memcmp(corners, box.corners, sizeof corners) == 0;
+}
 
 void BoundingVolume::Transform(const Matrix4& matrix) {
+    if (!m_localHasBoxCornerForm) {
+        for (int i = 0; i < 8; ++i) {
+            m_current.corners[i] = Matrix4::TransformPoint(matrix, m_local.corners[i]);
+        }
+        return;
+    }
+    // TransformPoint's sums, ((x + y) + z) + translation per row, over
+    // products taken once per distinct coordinate: [0] low, [1] high.
+    const Vector3D& low = m_local.corners[6];
+    const Vector3D& high = m_local.corners[0];
+    float x[2][3];
+    float y[2][3];
+    float z[2][3];
+    for (int row = 0; row < 3; ++row) {
+        x[0][row] = matrix[row] * low.x;
+        x[1][row] = matrix[row] * high.x;
+        y[0][row] = matrix[4 + row] * low.y;
+        y[1][row] = matrix[4 + row] * high.y;
+        z[0][row] = matrix[8 + row] * low.z;
+        z[1][row] = matrix[8 + row] * high.z;
+    }
+    // SetBoxCorners' order: which end of x, y and z each corner takes.
+    constexpr int kEnds[8][3] = {{1, 1, 1}, {0, 1, 1}, {0, 1, 0}, {1, 1, 0}, {1, 0, 1}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}};
     for (int i = 0; i < 8; ++i) {
-        m_current.corners[i] = Matrix4::TransformPoint(matrix, m_local.corners[i]);
+        const auto [ex, ey, ez] = kEnds[i];
+        float placed[3];
+        for (int row = 0; row < 3; ++row) {
+            placed[row] = x[ex][row] + y[ey][row] + z[ez][row] + matrix[12 + row];
+        }
+        m_current.corners[i] = {placed[0], placed[1], placed[2]};
     }
 }
 
@@ -47,6 +87,7 @@ void BoundingVolume::Merge(const BoundingVolume& other) {
 void BoundingVolume::SetBox(const BoundingBox& box) {
     m_current = box;
     m_local = box;
+    m_localHasBoxCornerForm = HasBoxCornerForm(box);
     UpdateMesh();
 }
 

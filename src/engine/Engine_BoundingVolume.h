@@ -32,8 +32,14 @@ public:
     const Core::RefPtr<Mesh>& GetMesh() const { return m_mesh; }
 
 private:
+    // Whether the local corners lie in SetBoxCorners' order and form, so
+    // that each product of a matrix element with a coordinate serves all the
+    // corners that share the coordinate.
+    static bool HasBoxCornerForm(const BoundingBox& box);
+
     BoundingBox m_current;
     BoundingBox m_local;
+    bool m_localHasBoxCornerForm = false;
     Core::RefPtr<Mesh> m_mesh;
 };
 

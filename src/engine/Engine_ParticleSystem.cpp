@@ -115,7 +115,7 @@ void ParticleSystem::DrawSelf() {
     const SceneGraph* scene = SceneGraph::GetCurrent();
     if (!IsHUDObject() && scene != nullptr) {
         GetBoundingVolume().Transform(parentWorld);
-        if (scene->GetFrustum().ClassifyBox(GetBoundingVolume().GetBox()) == Math::ClassifyOutside) {
+        if (scene->GetFrustum().IsBoxOutside(GetBoundingVolume().GetBox())) {
             return;
         }
     }

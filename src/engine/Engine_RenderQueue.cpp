@@ -39,8 +39,7 @@ RenderQueue::RenderQueue()
       m_coloredTexturedEffect(Renderer::CreateColoredTexturedEffect()),
       m_textureDepthEffect(Renderer::CreateTextureDepthEffect()),
       m_particleEffect(Renderer::CreateParticleEffect()),
-      m_spriteQuad(MakeSpriteQuad()),
-      m_spriteRun(TUN_NEW(Engine::Mesh)) {
+      m_spriteQuad(MakeSpriteQuad()) {
     LiveQueues().push_back(this);
 }
 
@@ -66,33 +65,29 @@ bool RenderQueue::IsLastViewport() {
 
 void RenderQueue::SetCamera(const Core::RefPtr<Engine::Camera>& camera) { m_camera = camera; }
 
-void RenderQueue::File(ItemList& list, const RenderItem& item) { list.push_back({item, m_submissions++}); }
-
-void RenderQueue::Submit(RenderItem& item) {
+RenderQueue::ItemList* RenderQueue::Destination(RenderItem& item) {
     const bool last = IsLastViewport();
     if (item.sprite) {
         item.effect = m_coloredTexturedEffect;
         item.mesh = m_spriteQuad;
     }
     if (item.mesh && !NamesExistingSubRange(item)) {
-        return;
+        return nullptr;
     }
     if (item.sprite) {
         if (!item.screenSpace) {
-            File(m_blended, item);
-        } else if (last) {
-            File(m_overlay, item);
+            return &m_blended;
         }
-        return;
+        return last ? &m_overlay : nullptr;
     }
     if (item.screenSpace) {
-        if (last) {
-            if (item.particle) {
-                item.effect = m_particleEffect;
-            }
-            File(m_overlay, item);
+        if (!last) {
+            return nullptr;
         }
-        return;
+        if (item.particle) {
+            item.effect = m_particleEffect;
+        }
+        return &m_overlay;
     }
     const bool blended = item.effect && item.effect->blended;
     if (item.mesh) {
@@ -100,11 +95,23 @@ void RenderQueue::Submit(RenderItem& item) {
             item.effect = m_particleEffect;
         }
         const bool rangeBlended = item.mesh->GetSubRange(static_cast<std::uint32_t>(item.subRange)).flag != 0;
-        File(rangeBlended || blended ? m_blended : m_opaque, item);
-        return;
+        return rangeBlended || blended ? &m_blended : &m_opaque;
     }
     if (item.primitiveType == Renderer::kLineList || item.primitiveType == Renderer::kPointList) {
-        File(m_blended, item);
+        return &m_blended;
+    }
+    return nullptr;
+}
+
+void RenderQueue::Submit(RenderItem& item) {
+    if (ItemList* list = Destination(item)) {
+        list->push_back({item, m_submissions++});
+    }
+}
+
+void RenderQueue::Submit(RenderItem&& item) {
+    if (ItemList* list = Destination(item)) {
+        list->push_back({std::move(item), m_submissions++});
     }
 }
 

@@ -40,6 +40,9 @@ public:
     // item outside the last viewport, a vertex-array item that is neither
     // points nor lines, an item naming a sub-range its mesh lacks.
     void Submit(RenderItem& item);
+    // The same for a record the caller is done with: it is moved into the
+    // queue instead of copied.
+    void Submit(RenderItem&& item);
     // Queues a copy of a context that has a texture, with the queue's
     // background effect put into the caller's context.
     void SubmitBackground(Engine::TextRenderContext& context);
@@ -83,7 +86,9 @@ private:
     };
     using ItemList = std::vector<Filed, Core::PoolAllocator<Filed>>;
 
-    void File(ItemList& list, const RenderItem& item);
+    // The list Submit files the item into, after putting the queue's effect
+    // and mesh into it; null when the item is dropped.
+    ItemList* Destination(RenderItem& item);
     // Numbers start again once nothing numbered is queued.
     void RestartNumbering();
     void DrawBackgrounds();
@@ -91,10 +96,19 @@ private:
     // The end of the run of sprites that starts at first: consecutive sprite
     // items of one effect and one texture drawn with the unbuffered quad.
     std::size_t SpriteRunEnd(const ItemList& list, std::size_t first) const;
-    // Draws the run as one draw of corners, texture coordinates and colours
-    // computed here, leaving the last sprite's world matrix, texture matrix
-    // and colour behind as drawing them one by one would.
+    // Draws the run from corners, texture coordinates and colours computed
+    // here, in draws of at most kSpritesPerDraw sprites, each but the last
+    // followed by a flush so that the device starts on it while the next is
+    // prepared. Leaves the last sprite's world matrix, texture matrix and
+    // colour behind as drawing them one by one would.
     void DrawSpriteRun(const ItemList& list, std::size_t first, std::size_t end);
+    // The corners a sprite of the run needs: one per distinct vertex of the
+    // queue's quad, with the quad's indices into them repeated for a whole
+    // draw (16-bit: a draw starts its corners afresh).
+    void PrepareSpriteCorners();
+    // Fills the corner arrays for the sprites of the run; true when one
+    // colour is shared by all of them.
+    bool PlaceSpriteCorners(const ItemList& list, std::size_t first, std::size_t end);
     static void SortByDepth(ItemList& list);
     void DrawOverlayItems();
 
@@ -111,7 +125,17 @@ private:
     Core::RefPtr<Renderer::Effect> m_textureDepthEffect;
     Core::RefPtr<Renderer::ParticleEffect> m_particleEffect;
     Core::RefPtr<Engine::Mesh> m_spriteQuad;
-    // The placed quads of the sprite run being drawn, kept between frames.
-    Core::RefPtr<Engine::Mesh> m_spriteRun;
+    static constexpr std::size_t kSpritesPerDraw = 2048;
+    // The distinct corners of the sprite quad (quad vertex numbers) and, per
+    // sprite, the quad's indices as corner numbers.
+    std::vector<std::uint32_t> m_quadCorners;
+    std::vector<std::uint16_t> m_quadIndices;
+    // The quad's indices for kSpritesPerDraw sprites in a row.
+    std::vector<std::uint16_t> m_drawIndices;
+    // The placed corners of the sprite run being drawn, kept between frames:
+    // positions (3 floats), texture coordinates (2) and colours (4).
+    std::vector<float> m_runPositions;
+    std::vector<float> m_runTexCoords;
+    std::vector<float> m_runColors;
     std::uint32_t m_submissions = 0;
 };

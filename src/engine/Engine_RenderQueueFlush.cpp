@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -163,9 +164,14 @@ void RenderQueue::SortByDepth(ItemList& list) {
     for (Filed& filed : list) {
         filed.item.depth = filed.item.worldMatrix[14];
     }
-    std::sort(list.begin(), list.end(), [](const Filed& a, const Filed& b) {
+    const auto before = [](const Filed& a, const Filed& b) {
         return DepthBefore(a.item.depth, a.order, b.item.depth, b.order);
-    });
+    };
+    // The order is total (numbers are unique), so a list already in it is
+    // what sorting would give; a still scene files its items that way.
+    if (!std::is_sorted(list.begin(), list.end(), before)) {
+        std::sort(list.begin(), list.end(), before);
+    }
 }
 
 void RenderQueue::DrawBackgrounds() {
@@ -199,28 +205,100 @@ std::size_t RenderQueue::SpriteRunEnd(const ItemList& list, std::size_t first) c
     return std::max(end, first + 1);
 }
 
-void RenderQueue::DrawSpriteRun(const ItemList& list, std::size_t first, std::size_t end) {
-    Renderer::IRenderer& renderer = *m_renderer;
-    Engine::Mesh& placed = *m_spriteRun;
+void RenderQueue::PrepareSpriteCorners() {
     const Engine::Mesh& quad = *m_spriteQuad;
-    placed.Clear();
-    std::uint32_t index = 0;
-    for (std::size_t i = first; i < end; ++i) {
-        const RenderItem& item = list[i].item;
-        for (const std::uint32_t corner : quad.GetIndices()) {
-            const Vector2D& uv = quad.GetTexCoords()[corner];
-            const Vector3D texel = Matrix4::TransformPoint(item.textureMatrix, {uv.x, uv.y, 0.0f});
-            placed.AddVertex(Matrix4::TransformPoint(item.worldMatrix, quad.GetVertices()[corner]));
-            placed.AddTexCoord({texel.x, texel.y});
-            placed.AddColor(item.color);
-            placed.AddIndex(index++);
+    const auto& indices = quad.GetIndices();
+    std::vector<std::uint32_t> corners;
+    std::vector<std::uint16_t> pattern;
+    // Vertices with equal position and texture coordinate place to equal
+    // corners: each is computed once.
+    const auto same = [&](std::uint32_t a, std::uint32_t b) {
+        return std::memcmp(&quad.GetVertices()[a], &quad.GetVertices()[b], sizeof(Vector3D)) == 0 &&
+               std::memcmp(&quad.GetTexCoords()[a], &quad.GetTexCoords()[b], sizeof(Vector2D)) == 0;
+    };
+    for (const std::uint32_t index : indices) {
+        const auto found = std::find_if(corners.begin(), corners.end(), [&](std::uint32_t c) { return same(c, index); });
+        pattern.push_back(static_cast<std::uint16_t>(found - corners.begin()));
+        if (found == corners.end()) {
+            corners.push_back(index);
         }
     }
-    placed.AddSubRange({0, index - 1, -1, 1});
-    placed.BindArrays(renderer);
-    renderer.SetWorldMatrix(Matrix4());
-    renderer.SetTextureMatrix(0, Matrix4());
-    placed.DrawSubRange(renderer, 0);
+    if (corners == m_quadCorners && pattern == m_quadIndices) {
+        return;
+    }
+    m_quadCorners = std::move(corners);
+    m_quadIndices = std::move(pattern);
+    m_drawIndices.clear();
+    for (std::size_t sprite = 0; sprite < kSpritesPerDraw; ++sprite) {
+        for (const std::uint16_t corner : m_quadIndices) {
+            m_drawIndices.push_back(static_cast<std::uint16_t>(sprite * m_quadCorners.size() + corner));
+        }
+    }
+}
+
+bool RenderQueue::PlaceSpriteCorners(const ItemList& list, std::size_t first, std::size_t end) {
+    const Engine::Mesh& quad = *m_spriteQuad;
+    const std::size_t corners = (end - first) * m_quadCorners.size();
+    m_runPositions.resize(corners * 3);
+    m_runTexCoords.resize(corners * 2);
+    m_runColors.resize(corners * 4);
+    float* position = m_runPositions.data();
+    float* texCoord = m_runTexCoords.data();
+    float* color = m_runColors.data();
+    const Color& shared = list[first].item.color;
+    bool oneColor = true;
+    for (std::size_t i = first; i < end; ++i) {
+        const RenderItem& item = list[i].item;
+        oneColor = oneColor && std::memcmp(&item.color, &shared, sizeof(Color)) == 0;
+        for (const std::uint32_t corner : m_quadCorners) {
+            const Vector2D& uv = quad.GetTexCoords()[corner];
+            const Vector3D texel = Matrix4::TransformPoint(item.textureMatrix, {uv.x, uv.y, 0.0f});
+            const Vector3D placed = Matrix4::TransformPoint(item.worldMatrix, quad.GetVertices()[corner]);
+            position[0] = placed.x;
+            position[1] = placed.y;
+            position[2] = placed.z;
+            texCoord[0] = texel.x;
+            texCoord[1] = texel.y;
+            color[0] = item.color.r;
+            color[1] = item.color.g;
+            color[2] = item.color.b;
+            color[3] = item.color.a;
+            position += 3;
+            texCoord += 2;
+            color += 4;
+        }
+    }
+    return oneColor;
+}
+
+void RenderQueue::DrawSpriteRun(const ItemList& list, std::size_t first, std::size_t end) {
+    Renderer::IRenderer& renderer = *m_renderer;
+    PrepareSpriteCorners();
+    // A run of one colour draws it as the current colour, without a colour array.
+    const bool oneColor = PlaceSpriteCorners(list, first, end);
+    const std::size_t cornersPerSprite = m_quadCorners.size();
+    for (std::size_t from = 0; from < end - first && !m_quadIndices.empty(); from += kSpritesPerDraw) {
+        const std::size_t count = std::min(kSpritesPerDraw, end - first - from);
+        const std::size_t corner = from * cornersPerSprite;
+        if (from > 0) {
+            renderer.FlushCommands();
+        }
+        renderer.SetVertexArray(&m_runPositions[corner * 3]);
+        renderer.SetIndexArray16(m_drawIndices.data());
+        renderer.SetNormalArray(nullptr);
+        renderer.SetColorArray(oneColor ? nullptr : &m_runColors[corner * 4]);
+        renderer.SetSecondaryColorArray(nullptr);
+        renderer.SetTexCoordArray(0, &m_runTexCoords[corner * 2]);
+        renderer.SetPrimitiveType(Renderer::kTriangleList);
+        if (from == 0) {
+            renderer.SetWorldMatrix(Matrix4());
+            renderer.SetTextureMatrix(0, Matrix4());
+            if (oneColor) {
+                renderer.SetCurrentColor(list[first].item.color);
+            }
+        }
+        renderer.DrawIndexRange(0, static_cast<std::int32_t>(count * m_quadIndices.size() - 1));
+    }
     Engine::Mesh::UnbindArrays(renderer);
     const RenderItem& last = list[end - 1].item;
     renderer.SetWorldMatrix(last.worldMatrix);

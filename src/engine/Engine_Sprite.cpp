@@ -80,8 +80,9 @@ void Sprite::Update(float dt) {
 }
 
 void Sprite::UpdateAnimation(float dt) {
-    const Core::RefPtr<SpriteAnimation> animation = GetCurrentAnimation();
-    if (!animation || animation->GetFramesCount() == 0) {
+    // Not held: nothing below can let the animation go.
+    const SpriteAnimation* animation = m_animation < m_animations.size() ? m_animations[m_animation].Get() : nullptr;
+    if (animation == nullptr || animation->GetFramesCount() == 0) {
         return;
     }
     const float scaled = m_speed * dt;
@@ -193,9 +194,12 @@ Core::RefPtr<SpriteAnimation> Sprite::GetAnimation(std::uint32_t index) const {
 }
 
 Matrix4 Sprite::FrameMatrix(const Matrix4& parentWorld) const {
-    const Core::RefPtr<SpriteAnimation> animation = GetCurrentAnimation();
-    const float width = animation ? static_cast<float>(animation->GetFrameWidth()) : 0.0f;
-    const float height = animation ? static_cast<float>(animation->GetFrameHeight()) : 0.0f;
+    return FrameMatrix(parentWorld, GetAnimation(m_animation).Get());
+}
+
+Matrix4 Sprite::FrameMatrix(const Matrix4& parentWorld, const SpriteAnimation* animation) const {
+    const float width = animation != nullptr ? static_cast<float>(animation->GetFrameWidth()) : 0.0f;
+    const float height = animation != nullptr ? static_cast<float>(animation->GetFrameHeight()) : 0.0f;
     return parentWorld * Matrix4::Scaling(m_flipHorizontal ? -width : width, m_flipVertical ? -height : height, 1.0f);
 }
 
@@ -210,13 +214,14 @@ void Sprite::GetWorldBoundingVolume(BoundingBox& out) {
 
 Matrix4 Sprite::GetFrameTextureMatrix() const {
     const SpriteAnimation* animation = DrawableAnimation();
-    if (animation == nullptr) {
-        return Matrix4();
-    }
-    const Core::RefPtr<Renderer::ITexture>& texture = animation->GetTexture();
-    const float u = static_cast<float>(animation->GetFrameWidth()) / static_cast<float>(texture->GetWidth());
-    const float v = static_cast<float>(animation->GetFrameHeight()) / static_cast<float>(texture->GetHeight());
-    const SpriteFrame frame = animation->GetFrame(m_frame);
+    return animation != nullptr ? FrameTextureMatrix(*animation) : Matrix4();
+}
+
+Matrix4 Sprite::FrameTextureMatrix(const SpriteAnimation& animation) const {
+    const Renderer::ITexture& texture = *animation.GetTexture();
+    const float u = static_cast<float>(animation.GetFrameWidth()) / static_cast<float>(texture.GetWidth());
+    const float v = static_cast<float>(animation.GetFrameHeight()) / static_cast<float>(texture.GetHeight());
+    const SpriteFrame frame = animation.GetFrame(m_frame);
     const auto column = static_cast<float>(frame.column & 0xFFu);
     const auto row = static_cast<float>(frame.row & 0xFFu);
     return Matrix4::Translation(column * u, row * v, 0.0f) * Matrix4::Scaling(u, v, 1.0f);
@@ -237,25 +242,23 @@ void Sprite::DrawSelf() {
     if (!GetVisible() || queue == nullptr || animation == nullptr) {
         return;
     }
-    const Matrix4 world = FrameMatrix(ParentWorldMatrix());
+    RenderItem item;
+    item.worldMatrix = FrameMatrix(ParentWorldMatrix(), animation);
     const SceneGraph* scene = SceneGraph::GetCurrent();
     if (!IsHUDObject() && scene != nullptr) {
-        GetBoundingVolume().Transform(world);
-        const Frustum frustum = scene->GetFrustum();
-        if (frustum.ClassifyBox(GetBoundingVolume().GetBox()) == Math::ClassifyOutside) {
+        GetBoundingVolume().Transform(item.worldMatrix);
+        if (scene->GetFrustum().IsBoxOutside(GetBoundingVolume().GetBox())) {
             return;
         }
     }
-    RenderItem item;
     item.sprite = true;
     item.screenSpace = IsHUDObject();
     item.texture = animation->GetTexture();
     item.color = Color(m_color.r, m_color.g, m_color.b, m_opacity);
-    item.textureMatrix = GetFrameTextureMatrix();
-    item.worldMatrix = world;
+    item.textureMatrix = FrameTextureMatrix(*animation);
     item.primitiveType = Renderer::kTriangleList;
     item.subRange = 0;
-    queue->Submit(item);
+    queue->Submit(std::move(item));
 }
 
 }  // namespace Engine

@@ -100,6 +100,9 @@ private:
     void UpdateAnimation(float dt);
     // The parent's placement times the scale to the (flipped) frame size.
     Matrix4 FrameMatrix(const Matrix4& parentWorld) const;
+    Matrix4 FrameMatrix(const Matrix4& parentWorld, const SpriteAnimation* animation) const;
+    // GetFrameTextureMatrix for a drawable animation.
+    Matrix4 FrameTextureMatrix(const SpriteAnimation& animation) const;
     // An animation with frames and a texture of some size, or null.
     const SpriteAnimation* DrawableAnimation() const;
 

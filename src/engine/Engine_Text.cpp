@@ -103,7 +103,7 @@ void Text::DrawSelf() {
     const Matrix4 world = ParentWorld();
     const SceneGraph* scene = SceneGraph::GetCurrent();
     if (!IsHUDObject() && scene != nullptr &&
-        scene->GetFrustum().ClassifyBox(PlacedBox(extent, world)) == Math::ClassifyOutside) {
+        scene->GetFrustum().IsBoxOutside(PlacedBox(extent, world))) {
         return;
     }
     RenderItem item;

@@ -11,6 +11,34 @@ void SetFacePlane(Plane& plane, const Vector3D& from, const Vector3D& to, const 
     plane.SetFromPointNormal(from, Math::CrossProduct(e1.x, e1.y, e1.z, e2.x, e2.y, e2.z));
 }
 
+// Grows low and high around the box's corners, one corner after another.
+void GrowAroundCorners(Vector3D& low, Vector3D& high, const BoundingBox& box) {
+    for (const Vector3D& p : box.corners) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+}
+
+// The box from low to high grown by margin (already made a number of at
+// least 0), with the midpoint of the two as its centre.
+BoundingBox& BoxBetweenExtremes(BoundingBox& out, const Vector3D& low, const Vector3D& high, float margin) {
+    out.centre = {(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
+
+    Math::SetBoxCorners(out.corners, {low.x - margin, low.y - margin, low.z - margin},
+                        {high.x + margin, high.y + margin, high.z + margin});
+    const Vector3D(&c)[8] = out.corners;
+
+    SetFacePlane(out.planes[BoundingBox::Top], c[0], c[3], c[1]);
+    SetFacePlane(out.planes[BoundingBox::Bottom], c[4], c[5], c[7]);
+    SetFacePlane(out.planes[BoundingBox::Near], c[4], c[0], c[5]);
+    SetFacePlane(out.planes[BoundingBox::Far], c[6], c[2], c[7]);
+    SetFacePlane(out.planes[BoundingBox::Right], c[4], c[7], c[0]);
+    SetFacePlane(out.planes[BoundingBox::Left], c[5], c[1], c[6]);
+    return out;
+}
+
+float UsableBoxMargin(float margin) { return margin >= 0.0f ? margin : 0.0f; }
+
 }  // namespace
 
 BoundingBox& BoundingBox::FromBoxes(BoundingBox& out, std::span<const BoundingBox> boxes, float margin) {
@@ -18,33 +46,19 @@ BoundingBox& BoundingBox::FromBoxes(BoundingBox& out, std::span<const BoundingBo
         out = BoundingBox();
         return out;
     }
-    if (!(margin >= 0.0f)) {
-        margin = 0.0f;
-    }
     Vector3D low = boxes.front().corners[0];
     Vector3D high = low;
     for (const BoundingBox& box : boxes) {
-        for (const Vector3D& p : box.corners) {
-            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-        }
+        GrowAroundCorners(low, high, box);
     }
-    out.centre = {(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
-
-    Math::SetBoxCorners(out.corners, {low.x - margin, low.y - margin, low.z - margin},
-                        {high.x + margin, high.y + margin, high.z + margin});
-    const Vector3D(&c)[8] = out.corners;
-
-    SetFacePlane(out.planes[Top], c[0], c[3], c[1]);
-    SetFacePlane(out.planes[Bottom], c[4], c[5], c[7]);
-    SetFacePlane(out.planes[Near], c[4], c[0], c[5]);
-    SetFacePlane(out.planes[Far], c[6], c[2], c[7]);
-    SetFacePlane(out.planes[Right], c[4], c[7], c[0]);
-    SetFacePlane(out.planes[Left], c[5], c[1], c[6]);
-    return out;
+    return BoxBetweenExtremes(out, low, high, UsableBoxMargin(margin));
 }
 
 BoundingBox& BoundingBox::EnclosingPair(BoundingBox& out, const BoundingBox& a, const BoundingBox& b, float margin) {
-    const BoundingBox pair[2] = {a, b};
-    return FromBoxes(out, pair, margin);
+    // The extremes are taken before out is written, so out may be a or b.
+    Vector3D low = a.corners[0];
+    Vector3D high = low;
+    GrowAroundCorners(low, high, a);
+    GrowAroundCorners(low, high, b);
+    return BoxBetweenExtremes(out, low, high, UsableBoxMargin(margin));
 }

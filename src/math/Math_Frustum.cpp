@@ -2,6 +2,9 @@
 
 #include "math/Math_BoundingBox.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // Stores (a, b, c, d) scaled to a unit normal; a zero normal is not guarded.
@@ -69,14 +72,23 @@ void Frustum::Transform(const Matrix4& m) {
     }
 }
 
+namespace {
+
+// ClassifyToPlane's verdict behind, with its distance (a square root) taken
+// only for corners on the back side.
+bool CornerBehindPlane(const Vector3D& corner, const Plane& plane) {
+    const Vector3D offset = corner - plane.point;
+    return plane.normal.Dot(offset) < 0.0f && !Math::IsNegligible(offset.Length(), Math::kOnPlaneTolerance);
+}
+
+}  // namespace
+
 Math::ClassifyResult Frustum::ClassifyBox(const BoundingBox& box) const {
     Math::ClassifyResult result = Math::ClassifyInside;
     for (const Plane& plane : planes) {
         int behind = 0;
         for (const Vector3D& corner : box.corners) {
-            if (corner.ClassifyToPlane(plane) == Math::ClassifyBehind) {
-                ++behind;
-            }
+            behind += CornerBehindPlane(corner, plane) ? 1 : 0;
         }
         if (behind == 8) {
             return Math::ClassifyOutside;
@@ -86,4 +98,14 @@ Math::ClassifyResult Frustum::ClassifyBox(const BoundingBox& box) const {
         }
     }
     return result;
+}
+
+bool Frustum::IsBoxOutside(const BoundingBox& box) const {
+    for (const Plane& plane : planes) {
+        if (std::all_of(std::begin(box.corners), std::end(box.corners),
+                        [&](const Vector3D& corner) { return CornerBehindPlane(corner, plane); })) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -23,4 +23,7 @@ struct Frustum {
     // Outside (2) when all corners lie behind one plane, partly inside (0)
     // when some corners lie behind a plane, else inside (3).
     Math::ClassifyResult ClassifyBox(const BoundingBox& box) const;
+    // Whether ClassifyBox would answer outside, testing a plane's corners
+    // only until one is not behind it.
+    bool IsBoxOutside(const BoundingBox& box) const;
 };

@@ -99,11 +99,15 @@ Matrix4 Matrix4::Orthographic(float left, float right, float bottom, float top) 
 }
 
 Matrix4 Matrix4::operator*(const Matrix4& other) const {
+    // Column by column, the four rows at once: each element is still the sum
+    // of its four products taken left to right.
     Matrix4 result;
     for (int c = 0; c < 4; ++c) {
+        const float* b = &other.m[static_cast<unsigned>(c * 4)];
+        float* out = &result.m[static_cast<unsigned>(c * 4)];
         for (int r = 0; r < 4; ++r) {
-            result[c * 4 + r] = At(*this, r, 0) * At(other, 0, c) + At(*this, r, 1) * At(other, 1, c) +
-                                At(*this, r, 2) * At(other, 2, c) + At(*this, r, 3) * At(other, 3, c);
+            out[r] = m[static_cast<unsigned>(r)] * b[0] + m[static_cast<unsigned>(4 + r)] * b[1] +
+                     m[static_cast<unsigned>(8 + r)] * b[2] + m[static_cast<unsigned>(12 + r)] * b[3];
         }
     }
     return result;

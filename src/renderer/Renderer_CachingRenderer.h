@@ -98,6 +98,7 @@ public:
     void Draw(std::int32_t count) override;
     void DrawArrays(std::int32_t type, std::int32_t first, std::int32_t primitives) override;
     void DrawElements(std::int32_t type, std::int32_t first, std::int32_t count) override;
+    void FlushCommands() override {}
 
     void BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Buffer>& buffer) override;
     void BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) override;

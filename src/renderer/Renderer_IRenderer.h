@@ -137,6 +137,8 @@ public:
     virtual void DrawArrays(std::int32_t type, std::int32_t first, std::int32_t primitives) = 0;
     // count indices of the bound index buffer from index position first.
     virtual void DrawElements(std::int32_t type, std::int32_t first, std::int32_t count) = 0;
+    // Hands the draws given so far to the device without waiting for them.
+    virtual void FlushCommands() = 0;
 
     virtual void BindVertexBuffer(std::uint32_t slot, const Core::RefPtr<Buffer>& buffer) = 0;
     virtual void BindIndexBuffer(const Core::RefPtr<Buffer>& buffer) = 0;

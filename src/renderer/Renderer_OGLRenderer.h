@@ -70,6 +70,7 @@ public:
     void Draw(std::int32_t count) override;
     void DrawArrays(std::int32_t type, std::int32_t first, std::int32_t primitives) override;
     void DrawElements(std::int32_t type, std::int32_t first, std::int32_t count) override;
+    void FlushCommands() override;
     void DrawRectangle(float x1, float y1, float x2, float y2) override;
 
     void SetLineStippleEnabled(bool enabled) override;

@@ -182,6 +182,8 @@ void OGLRenderer::DrawElements(std::int32_t type, std::int32_t first, std::int32
     gl::DrawElements(*mode, count, wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, start);
 }
 
+void OGLRenderer::FlushCommands() { gl::Flush(); }
+
 void OGLRenderer::DrawRectangle(float x1, float y1, float x2, float y2) { gl::Rectf(x1, y1, x2, y2); }
 
 void OGLRenderer::SetLineStippleEnabled(bool enabled) {

@@ -301,4 +301,24 @@ TEST_F(Queues, ARunOfSpritesSavesBindsAndRestoresOnce) {
     EXPECT_EQ(renderer->draws.size(), 1u);
 }
 
+TEST_F(Queues, ALongRunOfSpritesDrawsInFlushedPartsAndOneColourAsTheCurrentColour) {
+    const RefPtr<Renderer::ITexture> texture = Texture();
+    // Red when every sprite is tinted alike; the effect's white under a colour array.
+    for (const auto& [reds, drawnRed] : {std::pair(std::vector<float>{0.25f}, 0.25f), {{0.25f, 0.5f}, 1.0f}}) {
+        for (std::size_t i = 0; i < 2049; ++i) {
+            Submit(SpriteItem(0, reds[i % reds.size()], false, texture));
+        }
+        renderer->ClearCalls();
+        renderer->draws.clear();
+        Queue().Flush();
+        Queue().EndFrame();
+        // 2048 sprites of six indices into four corners each, then the one left.
+        EXPECT_EQ(Calls({"Draw", "FlushCommands", "SetIndexArray16"}),
+                  (std::vector<std::string>{"SetIndexArray16", "DrawIndexRange 0 12287", "FlushCommands",
+                                            "SetIndexArray16", "DrawIndexRange 0 5"}));
+        ASSERT_EQ(renderer->draws.size(), 2u);
+        EXPECT_EQ(renderer->draws[1].red, drawnRed);
+    }
+}
+
 }  // namespace

@@ -68,6 +68,7 @@ public:
                (type, first, primitives), type, first, primitives)
     TUN_RECORD(DrawElements, (std::int32_t type, std::int32_t first, std::int32_t count), (type, first, count),
                type, first, count)
+    TUN_RECORD(FlushCommands, (), ())
     TUN_RECORD(BindVertexBuffer, (std::uint32_t slot, const Core::RefPtr<Renderer::Buffer>& buffer),
                (slot, buffer), slot)
     TUN_RECORD(BindIndexBuffer, (const Core::RefPtr<Renderer::Buffer>& buffer), (buffer))
