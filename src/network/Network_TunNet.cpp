@@ -1,56 +1,46 @@
 #include "network/Network_TunNet.h"
 
-#include "network/Network_TunNetTestHooks.h"
+#include "network/Network_Session.h"
 
-#include <cstdint>
+#include "tundra/Tundra_GameObject.h"
 
 namespace Tundra {
-namespace {
-TunNetTestState g_state;
+
+std::uint16_t TunNet::s_discoveryPortOverride = 0;
+std::uint32_t TunNet::s_joinWaitLimitMilliseconds = 5000;
+
+TunNet::TunNet() {}
+TunNet::~TunNet() {}
+void TunNet::PushToLua(lua_State*) const {}
+void TunNet::Update(float) {}
+TunNet* TunNet::GetCurrent() { return nullptr; }
+bool TunNet::Start(bool, NetMessageCallback, const Core::String&, const Core::String&, std::uint32_t, std::uint32_t,
+                   std::uint32_t, std::uint16_t, std::uint16_t) {
+    return false;
 }
-
-TunNetTestState& GetTunNetTestState() { return g_state; }
-
-bool TunNet::Start(std::uint32_t mode, const Core::String&, const Core::String&) {
-    g_state.startModes.push_back(mode);
-    m_running = g_state.canStart;
-    return m_running;
-}
-
-bool TunNet::HostSession(const Core::String&, std::uint32_t) { return m_running && g_state.canHost; }
-
-void TunNet::UpdatePlayerDevices() { ++g_state.deviceUpdates; }
-
-void TunNet::Update(float) { ++g_state.updates; }
-
-bool TunNet::Shutdown() {
-    const bool wasRunning = m_running;
-    m_running = false;
-    return wasRunning;
-}
-
-bool TunNet::IsNetworkGame() const { return g_state.networkGame; }
-
-bool TunNet::IsHost() const { return g_state.host; }
-
-TunPlayer* TunNet::GetLocalPlayer() const { return g_state.networkGame ? &g_state.localPlayer : nullptr; }
-
-void TunNet::ClearNetworkObjects() { ++g_state.clears; }
-
-bool TunNet::SendToGroup(std::uint32_t type, const void* data, std::uint32_t size, const void* group, bool reliable) {
-    if (!g_state.networkGame) {
+bool TunNet::HostSession(const Core::String&, std::uint32_t, std::uint32_t, float) { return false; }
+bool TunNet::JoinSession(const Core::String&, const Network::Tun_Address&, const Core::String&) { return false; }
+bool TunNet::Shutdown() { return false; }
+void TunNet::UpdatePlayerDevices() {}
+bool TunNet::IsNetworkGame() const {
+    if (m_localPlayer == nullptr) {
         return false;
     }
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    g_state.sent.push_back({type, std::vector<std::uint8_t>(bytes, bytes + size), group == nullptr, reliable});
-    return true;
+    return m_isHost ? m_hosting : m_connected;
 }
-
-bool TunNet::AddNetworkObject(GameObject*, std::uint32_t, TunPlayer*) { return false; }
-
-bool TunNet::RemoveNetworkObject(GameObject*) { return false; }
+bool TunNet::SendToGroup(std::uint32_t, const void*, std::uint32_t, TunGroup*, bool) { return false; }
+bool TunNet::SendToPlayer(std::uint32_t, const void*, std::uint32_t, TunPlayer*, bool) { return false; }
+bool TunNet::OpenDiscoverySocket() { return false; }
+bool TunNet::AnnounceSession() { return false; }
+void TunNet::SendPings() {}
+void TunNet::AnswerPing() {}
+void TunNet::RecordPingAnswer(std::uint32_t, double) {}
+void TunNet::AgeSessionList(float) {}
+void TunNet::UpdateSessionList(const TunBroadcast&) {}
+bool TunNet::Notify(NetMessage&) { return false; }
+void TunNet::EndSession() {}
+void TunNet::ProcessSessionEvents() {}
+void TunNet::SendHostState() {}
+void TunNet::SendClientInput() {}
 
 }  // namespace Tundra
-
-TUN_DEFINE_CLASS(Tundra::NetObjectID)
-TUN_DEFINE_CLASS(Tundra::TunComponentManager)

@@ -3,30 +3,24 @@
 #include "network/Network_TunNet.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace Tundra {
 
-// A session that tests pretend to be in, and what the front end was asked.
-struct TunNetTestState {
-    bool networkGame = false;
-    bool host = false;
-    TunPlayer localPlayer{0};
-    // Whether Start and HostSession succeed, and the modes Start was asked for.
-    bool canStart = false;
-    bool canHost = false;
-    std::vector<std::uint32_t> startModes;
-    int deviceUpdates = 0;
-    int updates = 0;
-    int clears = 0;
-    struct Sent {
-        std::uint32_t type;
-        std::vector<std::uint8_t> payload;
-        bool toAll;
-        bool reliable;
-    };
-    std::vector<Sent> sent;
+// What tests may set in a front end beyond its interface.
+struct TunNetTestAccess {
+    // The role fields the queries read, without a session: tests of code that
+    // behaves differently on a host or a client.
+    static void SetRoles(TunNet& network, bool isHost, bool hosting, bool connected, TunPlayer* localPlayer) {
+        network.m_isHost = isHost;
+        network.m_hosting = hosting;
+        network.m_connected = connected;
+        network.m_localPlayer = localPlayer;
+    }
+    // The discovery port Start uses in place of the one it is given (0: the given one).
+    static void SetDiscoveryPortOverride(std::uint16_t port) { TunNet::s_discoveryPortOverride = port; }
+    // How long JoinSession waits for the connect and for the answer.
+    static void SetJoinWaitLimit(std::uint32_t milliseconds) { TunNet::s_joinWaitLimitMilliseconds = milliseconds; }
+    static Network::Tun_Session* GetSession(const TunNet& network) { return network.m_session; }
 };
-TunNetTestState& GetTunNetTestState();
 
 }  // namespace Tundra
