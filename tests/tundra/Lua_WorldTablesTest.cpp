@@ -1,5 +1,5 @@
 #include "Tundra_ScriptChunk.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "network/Network_TunNetTestHooks.h"
 #include "tundra/Lua_MethodTable.h"

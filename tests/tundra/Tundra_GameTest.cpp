@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "gui/GUI_HUDTestHooks.h"
 #include "network/Network_TunNetTestHooks.h"

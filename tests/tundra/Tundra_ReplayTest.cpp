@@ -1,4 +1,4 @@
-#include "Tundra_ReplayProbe.h"
+#include "support/Tundra_ReplayProbe.h"
 #include "Tundra_SaveLoadTest.h"
 
 #include "core/Core_ErrorLogTestHooks.h"

@@ -1,10 +1,9 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
-#include "Tundra_ReplayProbe.h"
+#include "support/Tundra_ReplayProbe.h"
 #include "core/Core_Clock.h"
 #include "core/Core_Startup.h"
 #include "gui/GUI_HUDTestHooks.h"
-#include "network/Network_TunNetTestHooks.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
 #include "support/Collision_CircleShape.h"
@@ -109,7 +108,6 @@ void GameTest::SetUp() {
     OnRecord() = nullptr;
     GUI::GetHudCallsForTesting() = {};
     Tundra::GetJukeBoxCallsForTesting() = {};
-    Tundra::GetTunNetTestState() = {};
     GetStopAllCountForTesting() = 0;
     Tundra::GameObject::SetIdCounter(0);
 }
