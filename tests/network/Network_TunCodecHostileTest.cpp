@@ -40,6 +40,8 @@ struct Read {
     std::function<Bytes(Network::PayloadReader&)> read;
     Bytes value;  // what it gives when it fits
     Bytes zero;
+    // Moves past its characters and zero; every other read by its field's width.
+    bool isString = false;
 };
 
 std::vector<Read> EveryRead() {
@@ -56,7 +58,7 @@ std::vector<Read> EveryRead() {
              const Core::String text = r.ReadString();
              return Bytes(text.begin(), text.end());
          },
-         {'a', 'b'}, {}},
+         {'a', 'b'}, {}, true},
         {"address", address, [](Network::PayloadReader& r) { return AddressBytes(r.ReadAddress()); }, address,
          AddressBytes(Network::Tun_Address())},
         {"bytes", {7, 8, 9}, [](Network::PayloadReader& r) { return SpanBytes(r.ReadBytes(3)); }, {7, 8, 9}, {}},
@@ -87,6 +89,31 @@ TEST(NetworkPayloadReader, EveryTruncationFailsTheReadsThatDoNotFitAndAllAfter) 
         EXPECT_EQ(rest, fits ? Bytes(payload.begin() + end, payload.begin() + length) : Bytes{}) << length;
         EXPECT_EQ(reader.GetRemaining(), 0u);
     }
+}
+
+TEST(NetworkPayloadReader, DamagedPayloadsMoveByWholeFieldsOrFailWithZeros) {
+    const std::vector<Read> reads = EveryRead();
+    Bytes payload;
+    for (const Read& read : reads) {
+        payload.insert(payload.end(), read.field.begin(), read.field.end());
+    }
+    testsupport::ForEachDamaged(payload, kMutations, 4, 14u, [&](const Bytes& bytes, const char* what, std::size_t n) {
+        Network::PayloadReader reader(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        for (const Read& read : reads) {
+            const bool failedBefore = reader.HasFailed();
+            const std::uint32_t before = reader.GetPosition();
+            const Bytes value = read.read(reader);
+            if (reader.HasFailed()) {
+                EXPECT_EQ(value, read.zero) << read.name << " " << what << " " << n;
+                EXPECT_EQ(reader.GetPosition(), before);
+                continue;
+            }
+            EXPECT_FALSE(failedBefore);
+            const std::size_t width = read.isString ? value.size() + 1 : read.field.size();
+            EXPECT_EQ(reader.GetPosition() - before, width) << read.name << " " << what << " " << n;
+        }
+        EXPECT_LE(reader.GetPosition(), bytes.size());
+    });
 }
 
 TEST(NetworkPayloadReader, TakesOnlyTheIPv4FamilyAndCountsThatFit) {
