@@ -200,6 +200,10 @@ private:
     void ReceiveSnapshot(Network::PayloadReader& reader);
     void ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source);
 
+    // The next id of the process-wide player counter (never reused): the
+    // host's own player and every player it admits.
+    static std::uint32_t NextPlayerId();
+
     // Test hooks (Network_TunNetTestHooks.h).
     static std::uint16_t s_discoveryPortOverride;
     static std::uint32_t s_joinWaitLimitMilliseconds;
