@@ -254,6 +254,9 @@ private:
     // for the drain to return.
     bool m_draining = false;
     bool m_shutdownPending = false;
+    // A joined client asked for the host's objects (or its level switch
+    // will): one snapshot request per join.
+    bool m_snapshotRequested = false;
 };
 
 }  // namespace Tundra
