@@ -1,7 +1,5 @@
 #include "support/Network_TunNetPacketProbe.h"
 
-#include "network/Network_Event.h"
-#include "network/Network_Message.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "os/OS_SocketAddress.h"
 #include "support/Network_FrontEndFixture.h"
@@ -10,16 +8,6 @@
 #include <sstream>
 
 namespace testsupport {
-
-void DeliverPacket(Tundra::TunNet& network, Handler handler, std::int32_t socketId,
-                   const Network::Tun_Address& source, std::uint32_t type, std::span<const std::uint8_t> payload) {
-    Network::Tun_Event event(Network::Tun_Event_Kind::MessageReceived, Tundra::TunNetTestAccess::GetSession(network),
-                             socketId, source);
-    event.callback = handler == Handler::Host ? &Tundra::TunNet::HostPacketHandler
-                                              : &Tundra::TunNet::ClientPacketHandler;
-    event.AttachMessage(Network::BuildMessage(type, payload.data(), static_cast<std::uint32_t>(payload.size())));
-    Network::DeliverEvent(&event);
-}
 
 namespace {
 

@@ -3,24 +3,16 @@
 #include "network/Network_Address.h"
 #include "network/Network_TunNet.h"
 #include "support/Network_RecordingSession.h"
+#include "support/Network_TunNetPacketDelivery.h"
 #include "support/Network_WirePeer.h"
 
 #include <cstdint>
 #include <random>
-#include <span>
 #include <string>
 
-// Hands packets straight to a front end's handlers, as its drain would, and
-// describes what packets may change, so that hostile cases run by the
-// thousand without sockets.
+// What packets may change, described, and damaged packets, so that hostile
+// cases run by the thousand straight through the handlers.
 namespace testsupport {
-
-enum class Handler : std::uint8_t { Host, Client };
-
-// One received message of that type and payload from source on the socket,
-// through the handler (which frees it).
-void DeliverPacket(Tundra::TunNet& network, Handler handler, std::int32_t socketId,
-                   const Network::Tun_Address& source, std::uint32_t type, std::span<const std::uint8_t> payload);
 
 // Players, groups, found sessions, replicated objects, flags and the
 // listener's log, as text: equal texts, equal state.
