@@ -172,7 +172,10 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     }
     if (m_shutdownPending) {
         Network::FreeEventList(afterAnswer);
-        EndSession();
+        // Inside the frame's drain, the shut-down waits for that one.
+        if (!m_draining) {
+            EndSession();
+        }
         return false;
     }
     if (GetCurrent() != this || !m_connected) {
@@ -197,6 +200,9 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         Drain(afterAnswer);
     }
     Network::FreeEventList(afterAnswer);
+    if (m_shutdownPending && !m_draining) {
+        EndSession();
+    }
     return GetCurrent() == this;
 }
 
@@ -225,9 +231,11 @@ void TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList&
 }
 
 void TunNet::Drain(Network::Tun_EventList& events) {
+    // A join started from a listener call drains inside the frame's drain.
+    const bool outerDrain = m_draining;
     m_draining = true;
     Network::DeliverEvents(events);
-    m_draining = false;
+    m_draining = outerDrain;
 }
 
 void TunNet::SortAllPlayers() {
