@@ -5,6 +5,7 @@
 #include "os/OS_Socket.h"
 #include "pal/PAL_Stopwatch.h"
 
+#include "tundra/Lua_PartPointer.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <algorithm>
@@ -46,7 +47,8 @@ TunNet::~TunNet() {
     m_groups.clear();
 }
 
-void TunNet::PushToLua(lua_State*) const {}
+// No engine object: scripts hold it by address, as it lives as long as the game.
+void TunNet::PushToLua(lua_State* state) const { Lua::PushPartPointer(state, this, "TunNet"); }
 
 TunNet* TunNet::GetCurrent() {
     // A front end whose shut-down waits for its drain to return takes no
