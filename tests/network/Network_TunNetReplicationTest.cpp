@@ -253,6 +253,8 @@ protected:
         ASSERT_EQ(answer->type, 2u);
         m_player = Net().FindPlayer(testsupport::U32At(answer->payload, 0));
         ASSERT_NE(m_player, nullptr);
+        // The host's own record follows the answer.
+        ASSERT_EQ(NextReliable()->type, 3u);
         ASSERT_TRUE(Net().AddBaseNetObject(TUN_NEW(TestObject), "T"));
     }
     // The next message the host writes to the client's stream.
