@@ -58,6 +58,19 @@ protected:
     Core::RefPtr<TunPlayer> m_local;
 };
 
+TEST_F(TunNetReplicationTest, EachTemplateHasOneNameAndEachNameOneTemplate) {
+    const Core::RefPtr<TestObject> first = TUN_NEW(TestObject);
+    const Core::RefPtr<TestObject> second = TUN_NEW(TestObject);
+    EXPECT_TRUE(Network().AddBaseNetObject(first.Get(), "T"));
+    EXPECT_FALSE(Network().AddBaseNetObject(second.Get(), "T"));
+    EXPECT_FALSE(Network().AddBaseNetObject(first.Get(), "U"));
+    EXPECT_EQ(Network().FindNetworkObject("T"), first.Get());
+    EXPECT_EQ(Network().FindNetworkObject("U"), nullptr);
+    EXPECT_EQ(first->GetNetworkClassName(), "T");
+    Network().ClearNetworkObjects();
+    EXPECT_EQ(Network().FindNetworkObject("T"), nullptr);
+}
+
 TEST_F(TunNetReplicationTest, OnlyARunningHostAddsANetworkObjectAndOnlyOnce) {
     const Core::RefPtr<TestObject> object = TUN_NEW(TestObject, "A");
     EXPECT_FALSE(Network().AddNetworkObject(object.Get(), 0, nullptr)) << "no session";
