@@ -12,6 +12,9 @@ set(TUNDRA_AREAS
 if(TUNDRA_TSAN)
     set(TUNDRA_AREAS os core pal math sound network)
 endif()
+# The game's network front end (files Network_Tun*, Network_Net*) sits on the
+# game framework, which that build leaves out: it leaves the front end out too.
+set(TUNDRA_FRONT_END_FILES "/Network_(Tun|Net)[^/]*\\.cpp$")
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
 set(TUNDRA_DEPS_core      PkgConfig::LUA Threads::Threads)
@@ -30,6 +33,9 @@ function(tundra_add_area area)
     file(GLOB sources CONFIGURE_DEPENDS
          ${PROJECT_SOURCE_DIR}/src/${area}/*.cpp
          ${PROJECT_SOURCE_DIR}/src/${area}/*.c)
+    if(TUNDRA_TSAN)
+        list(FILTER sources EXCLUDE REGEX "${TUNDRA_FRONT_END_FILES}")
+    endif()
     if(NOT sources)
         return()
     endif()

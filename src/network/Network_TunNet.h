@@ -1,78 +1,286 @@
 #pragma once
 
-#include "core/Core_Object.h"
+#include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
+#include "network/Network_Address.h"
+#include "network/Network_Event.h"
+#include "network/Network_Manager.h"
+#include "network/Network_NetMessage.h"
+#include "network/Network_NetObjectID.h"
+#include "network/Network_TunBroadcast.h"
+#include "network/Network_TunComponentManager.h"
+#include "network/Network_TunGroup.h"
+#include "network/Network_TunPlayer.h"
 
 #include <cstdint>
+#include <vector>
+
+struct lua_State;
+class Stopwatch;
+
+namespace Network {
+class PayloadReader;
+class Tun_Session;
+}  // namespace Network
 
 namespace Tundra {
 
 class GameObject;
+class NetworkFile;
 
-// A member of a network session.
-class TunPlayer {
-public:
-    explicit TunPlayer(std::uint32_t id) : m_id(id) {}
-    std::uint32_t GetID() const { return m_id; }
-
-private:
-    std::uint32_t m_id;
+// Application packet types (the payload behind the message header).
+enum class TunPacket : std::uint32_t {
+    Announcement = 0,
+    JoinRequest = 1,
+    JoinResult = 2,
+    PlayerJoined = 3,
+    PlayerLeft = 4,
+    GroupCreate = 5,
+    GroupDestroy = 6,
+    ObjectCreate = 7,
+    ObjectRemove = 8,
+    ObjectState = 9,
+    Text = 10,
+    Data = 11,
+    LevelName = 12,
+    Snapshot = 13,
+    Keyboard = 14,
+    Mouse = 15,
+    SnapshotRequest = 16,
+    PingRequest = 17,
+    PingAnswer = 18,
 };
 
-// The network identity of a replicated object.
-class NetObjectID : public Core::Object {
-    TUN_DECLARE_CLASS(NetObjectID);
-    NetObjectID() = default;
-    NetObjectID(std::uint32_t ownerPlayerId, std::uint32_t objectNumber)
-        : m_owner(ownerPlayerId), m_number(objectNumber) {}
-
-    std::uint32_t GetOwnerId() const { return m_owner; }
-    std::uint32_t GetObjectNumber() const { return m_number; }
-
-private:
-    std::uint32_t m_owner = 0;
-    std::uint32_t m_number = 0;
+// Socket ids of a session.
+enum TunSocketId : std::int32_t {
+    kDiscoverySocket = 1,
+    kHostStreamSocket = 2,
+    kClientStreamSocket = 3,
+    kHostDatagramSocket = 4,
+    kClientDatagramSocket = 5,
 };
 
-// Made by a game object's Initialize; nothing reads it yet.
-class TunComponentManager : public Core::Object {
-    TUN_DECLARE_CLASS(TunComponentManager);
-    TunComponentManager() = default;
-};
-
-// The network front end. Until the networking subsystem fills it in, no
-// session ever starts: it is never a network game.
+// The game's network front end: hosts or joins one LAN game at a time, keeps
+// the players and groups, sends and handles the application packets and
+// replicates game objects from the host. Main thread only: the session's
+// events are drained in Update (and once in JoinSession).
 class TunNet {
 public:
-    TunNet() = default;
+    TunNet();
     TunNet(const TunNet&) = delete;
     TunNet& operator=(const TunNet&) = delete;
-    ~TunNet() = default;
+    virtual ~TunNet();
 
-    // mode 0 starts a client, 1 a host. Until the networking subsystem
-    // comes, the stand-in starts only when its test state lets it.
-    bool Start(std::uint32_t mode, const Core::String& name, const Core::String& second);
-    bool HostSession(const Core::String& text, std::uint32_t playerCount);
-    // The text that announcements of this game's sessions carry.
-    void SetNetworkName(const Core::String& name) { m_networkName = name; }
-    const Core::String& GetNetworkName() const { return m_networkName; }
+    // Pushed by pointer as a "TunNet": it lives as long as the game.
+    virtual void PushToLua(lua_State* state) const;
+    virtual void Update(float dt);
 
-    void UpdatePlayerDevices();
-    void Update(float dt);
-    // False when no session runs.
+    // The front end whose session runs, or null.
+    static TunNet* GetCurrent();
+
+    // Lifecycle.
+    bool Start(bool host, NetMessageCallback callback, const Core::String& sessionName,
+               const Core::String& password, std::uint32_t dispatchBudget, std::uint32_t dispatchWait,
+               std::uint32_t updatesPerSecond, std::uint16_t discoveryPort, std::uint16_t gamePort);
+    bool HostSession(const Core::String& playerName, std::uint32_t maxPlayers, std::uint32_t broadcastScope,
+                     float broadcastInterval);
+    bool JoinSession(const Core::String& playerName, const Network::Tun_Address& sessionAddress,
+                     const Core::String& password);
+    // False when no session runs. Called from the listener, it takes effect
+    // once the events being drained are done.
     bool Shutdown();
+    // Clears the mirror keyboards the host's remote players fed last frame.
+    void UpdatePlayerDevices();
+
+    // Roles.
     bool IsNetworkGame() const;
-    bool IsHost() const;
-    TunPlayer* GetLocalPlayer() const;
+    bool IsHost() const { return m_isHost; }
+    bool IsHosting() const { return m_hosting; }
+    bool IsConnected() const { return m_connected; }
+
+    // The network ID every announcement carries.
+    void SetNetworkName(const Core::String& name) { m_networkId = name; }
+    const Core::String& GetNetworkName() const { return m_networkId; }
+
+    // Sends: reliable on the stream sockets, otherwise datagrams. A host sends
+    // only while hosting, a client only while connected (always to the host).
+    bool SendToGroup(std::uint32_t type, const void* payload, std::uint32_t size, TunGroup* group, bool reliable);
+    bool SendToPlayer(std::uint32_t type, const void* payload, std::uint32_t size, TunPlayer* player,
+                      bool reliable);
+
+    // Discovery and pings.
+    bool OpenDiscoverySocket();
+    bool AnnounceSession();
+    void SendPings();
+    void AnswerPing();
+    void RecordPingAnswer(std::uint32_t playerId, double nowMilliseconds);
+    const std::vector<TunBroadcast>& GetFoundSessions() const { return m_foundSessions; }
+    void AgeSessionList(float dt);
+    void UpdateSessionList(const TunBroadcast& record);
+    float GetSessionListTimeOut() const { return m_sessionListTimeOut; }
+    std::uint32_t GetMeasuredUpdatesPerSecond() const { return m_measuredUpdatesPerSecond; }
+
+    // Players and groups.
+    bool AddPlayer(TunPlayer* player);
+    bool PlayerLeft(TunPlayer* player);
+    TunPlayer* GetLocalPlayer() const { return m_localPlayer.Get(); }
+    TunPlayer* FindPlayer(std::uint32_t id) const;
+    TunPlayer* FindPlayerByName(const Core::String& name) const;
+    TunPlayer* FindPlayerByAddress(const Network::Tun_Address& address) const;
+    // The first group with that id (name) whose owner is null or the given
+    // one; without an owner argument, the local player.
+    TunGroup* FindGroup(std::uint32_t id, const TunPlayer* owner) const;
+    TunGroup* FindGroup(std::uint32_t id) const { return FindGroup(id, GetLocalPlayer()); }
+    TunGroup* FindGroupByName(const Core::String& name, const TunPlayer* owner) const;
+    TunGroup* FindGroupByName(const Core::String& name) const { return FindGroupByName(name, GetLocalPlayer()); }
+    TunGroup* GetAllPlayersGroup() const { return m_allPlayers.Get(); }
+    std::vector<Core::RefPtr<TunPlayer>> GetSessionPlayers() const;
+    std::uint32_t GetSessionPlayersNumber() const;
+    bool CreateGroup(TunGroup* group);
+    bool DestroyGroup(TunGroup* group);
+
+    // Texts.
+    bool SendTextMessage(bool reliable, const Core::String& text, bool echo);
+    bool SendTextMessage(bool reliable, const Core::String& text, TunGroup* group, bool echo);
+    bool SendTextMessageToPlayer(bool reliable, const Core::String& text, TunPlayer* player, bool echo);
+
+    // Replication.
+    bool AddBaseNetObject(GameObject* object, const Core::String& name);
+    GameObject* FindNetworkObject(const Core::String& name) const;
     void ClearNetworkObjects();
-    // group: null for all players.
-    bool SendToGroup(std::uint32_t type, const void* data, std::uint32_t size, const void* group, bool reliable);
     bool AddNetworkObject(GameObject* object, std::uint32_t layerIndex, TunPlayer* owner);
     bool RemoveNetworkObject(GameObject* object);
+    bool AddReplicatedObject(GameObject* object);
+    bool ForgetReplicatedObject(GameObject* object);
+    GameObject* FindReplicatedObject(std::uint32_t owner, std::uint32_t objectId) const;
+    void RemoveNetObjectsControlledBy(TunPlayer* player);
+    void DropReplicatedObjects();
+    void SendObjectSnapshot(TunPlayer* player);
+    const std::vector<Core::RefPtr<GameObject>>& GetReplicatedObjects() const { return m_replicatedObjects; }
+
+    // The session's packet handlers: false only without a current front end.
+    static bool HostPacketHandler(Network::Tun_Event* event);
+    static bool ClientPacketHandler(Network::Tun_Event* event);
 
 private:
-    Core::String m_networkName;
-    bool m_running = false;
+    friend struct TunNetTestAccess;
+
+    // Calls the listener, when one is set, with a message made by TUN_NEW:
+    // held for the call and released after (the caller keeps no reference);
+    // false without a listener.
+    bool Notify(NetMessage& message);
+    // Destroys the session; deferred while the listener runs inside a drain.
+    void EndSession();
+    void ProcessSessionEvents();
+    // One send tick of Update.
+    void SendHostState();
+    void SendClientInput();
+
+    // Host packet handler, one per packet type; each reads through the
+    // bounded reader and changes nothing when a read fails.
+    void HostHandleMessage(const Network::Tun_Event& event);
+    void HostJoinRequest(const Network::Tun_Event& event, Network::PayloadReader& reader);
+    void HostGroupCreate(const Network::Tun_Event& event, Network::PayloadReader& reader);
+    void HostGroupDestroy(const Network::Tun_Event& event, Network::PayloadReader& reader);
+    void HostTextOrData(const Network::Tun_Event& event, TunPacket type, Network::PayloadReader& reader);
+    void HostKeyboardOrMouse(const Network::Tun_Event& event, TunPacket type, Network::PayloadReader& reader);
+    void HostConnectionClosed(const Network::Tun_Event& event);
+
+    // Client packet handler.
+    void ClientHandleMessage(const Network::Tun_Event& event);
+    void ClientAnnouncement(const Network::Tun_Event& event, Network::PayloadReader& reader);
+    void ClientJoinResult(Network::PayloadReader& reader);
+    void ClientPlayerJoined(Network::PayloadReader& reader);
+    void ClientPlayerLeft(Network::PayloadReader& reader);
+    void ClientTextOrData(TunPacket type, Network::PayloadReader& reader);
+    void ClientLevelName(Network::PayloadReader& reader);
+
+    // Replication packets (both sides): 7 and 13 insert clones, 8 removes
+    // (the host forwards it), 9 updates, 16 asks for a snapshot.
+    void ReceiveObjectCreate(Network::PayloadReader& reader);
+    void ReceiveObjectRemove(Network::PayloadReader& reader, bool forward);
+    void ReceiveObjectState(Network::PayloadReader& reader);
+    void ReceiveSnapshot(Network::PayloadReader& reader);
+    void ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source);
+
+    // The next id of the process-wide player counter (never reused): the
+    // host's own player and every player it admits.
+    static std::uint32_t NextPlayerId();
+    // JoinSession: delivers what arrives on the stream until the join result
+    // came, the join's wait limit passed on the stopwatch or the read failed;
+    // what was read behind the result is left undelivered.
+    void AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
+    // Delivers read events to the packet handler; a Shutdown meanwhile waits.
+    void Drain(Network::Tun_EventList& events);
+    // "All_Players" in id order again after the local player's id changed.
+    void SortAllPlayers();
+    // The sender's own copy of a text it sent, when asked for.
+    void EchoText(bool echo, const Core::String& text);
+
+    // Replication helpers.
+    // The host's type 9 for each replicated object (one send tick).
+    void SendObjectStates();
+    // Layer index, template name and network save of the object.
+    static void WriteObjectEntry(NetworkFile& file, GameObject& object, std::uint32_t layerIndex);
+    enum class EntryRead : std::uint8_t { Read, NoTemplate, Failed };
+    // One type 7 body into a clone of its template, loaded but not placed.
+    EntryRead ReadObjectEntry(NetworkFile& file, std::uint32_t& layerIndex, Core::RefPtr<GameObject>& clone) const;
+    // Into the current level's layer of that index, and the list; an index
+    // that names no layer drops it.
+    void InsertReplica(std::uint32_t layerIndex, GameObject* clone);
+    // Objects out of their layers (ended, or their level gone) leave the list.
+    void ForgetObjectsOutsideLayers();
+
+    // Test hooks (Network_TunNetTestHooks.h).
+    static std::uint16_t s_discoveryPortOverride;
+    static std::uint32_t s_joinWaitLimitMilliseconds;
+
+    Network::Tun_Network_Manager m_manager;
+    Network::Tun_Session* m_session = nullptr;
+    NetMessageCallback m_callback = nullptr;
+    std::uint32_t m_dispatchWait = 0;
+    std::uint32_t m_dispatchBudget = 0;
+    bool m_isHost = false;
+    bool m_hosting = false;
+    bool m_connected = false;
+    std::uint16_t m_discoveryPort = 0;
+    std::uint16_t m_gamePort = 0;
+    std::uint32_t m_broadcastScope = 0;
+    float m_broadcastInterval = 0.0f;
+    std::uint32_t m_maxPlayers = 0;
+    std::uint32_t m_updatesPerSecond = 1;
+    std::uint32_t m_measuredUpdatesPerSecond = 1;
+    std::uint32_t m_tickCounter = 0;
+    float m_sendInterval = 0.0f;
+    float m_sendTimer = 0.0f;
+    float m_secondTimer = 0.0f;
+    // Small packets are built here; it only grows.
+    std::vector<std::uint8_t> m_sendBuffer;
+    std::vector<TunBroadcast> m_foundSessions;
+    float m_sessionListTimeOut = 0.5f;
+    Core::RefPtr<TunGroup> m_allPlayers;
+    std::vector<Core::RefPtr<TunGroup>> m_groups;
+    Core::RefPtr<TunPlayer> m_localPlayer;
+    Network::Tun_Address m_hostAddress;
+    std::vector<Core::RefPtr<GameObject>> m_replicatedObjects;
+    std::vector<Core::RefPtr<GameObject>> m_templates;
+    Core::String m_networkId;
+    // The session's name, which every announcement carries (the session
+    // keeps only its password).
+    Core::String m_sessionName;
+    // One ping outstanding per player: its id and send time (ms).
+    struct PingRecord {
+        std::uint32_t playerId = 0;
+        double sentMilliseconds = 0.0;
+    };
+    std::vector<PingRecord> m_pings;
+    // Set while the session's events are drained; a Shutdown then waits
+    // for the drain to return.
+    bool m_draining = false;
+    bool m_shutdownPending = false;
+    // A joined client asked for the host's objects (or its level switch
+    // will): one snapshot request per join.
+    bool m_snapshotRequested = false;
 };
 
 }  // namespace Tundra

@@ -1,32 +1,46 @@
 #pragma once
 
+#include "network/Network_PayloadReader.h"
 #include "network/Network_TunNet.h"
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
 namespace Tundra {
 
-// A session that tests pretend to be in, and what the front end was asked.
-struct TunNetTestState {
-    bool networkGame = false;
-    bool host = false;
-    TunPlayer localPlayer{0};
-    // Whether Start and HostSession succeed, and the modes Start was asked for.
-    bool canStart = false;
-    bool canHost = false;
-    std::vector<std::uint32_t> startModes;
-    int deviceUpdates = 0;
-    int updates = 0;
-    int clears = 0;
-    struct Sent {
-        std::uint32_t type;
-        std::vector<std::uint8_t> payload;
-        bool toAll;
-        bool reliable;
-    };
-    std::vector<Sent> sent;
+// What tests may set in a front end beyond its interface.
+struct TunNetTestAccess {
+    // The role fields the queries read, without a session: tests of code that
+    // behaves differently on a host or a client.
+    static void SetRoles(TunNet& network, bool isHost, bool hosting, bool connected, TunPlayer* localPlayer) {
+        network.m_isHost = isHost;
+        network.m_hosting = hosting;
+        network.m_connected = connected;
+        network.m_localPlayer = localPlayer;
+    }
+    // Every group of the front end, "All_Players" first.
+    static const std::vector<Core::RefPtr<TunGroup>>& GetGroups(const TunNet& network) { return network.m_groups; }
+    // The discovery port Start uses in place of the one it is given (0: the given one).
+    static void SetDiscoveryPortOverride(std::uint16_t port) { TunNet::s_discoveryPortOverride = port; }
+    // How long JoinSession waits for the connect and for the answer.
+    static void SetJoinWaitLimit(std::uint32_t milliseconds) { TunNet::s_joinWaitLimitMilliseconds = milliseconds; }
+    static Network::Tun_Session* GetSession(const TunNet& network) { return network.m_session; }
+    // Hands one replication payload (types 7, 8, 9, 13, 16) to the front end
+    // as its packet handler does; 8 is forwarded on the host.
+    static void ReceiveReplication(TunNet& network, TunPacket type, std::span<const std::uint8_t> payload,
+                                   const Network::Tun_Address& source = {}) {
+        Network::PayloadReader reader(payload.data(), static_cast<std::uint32_t>(payload.size()));
+        switch (type) {
+        case TunPacket::ObjectCreate: network.ReceiveObjectCreate(reader); break;
+        case TunPacket::ObjectRemove: network.ReceiveObjectRemove(reader, network.IsHost()); break;
+        case TunPacket::ObjectState: network.ReceiveObjectState(reader); break;
+        case TunPacket::Snapshot: network.ReceiveSnapshot(reader); break;
+        case TunPacket::SnapshotRequest: network.ReceiveSnapshotRequest(reader, source); break;
+        default: break;
+        }
+    }
+    // The host's type 9 sends of one send tick.
+    static void SendObjectStates(TunNet& network) { network.SendObjectStates(); }
 };
-TunNetTestState& GetTunNetTestState();
 
 }  // namespace Tundra

@@ -32,7 +32,8 @@ int GetNetworkOwner(Tundra::GameObject& self, lua_State* state) {
 int ChangeNetworkOwner(Tundra::GameObject& self, lua_State* state) {
     const std::optional<std::uint32_t> playerId =
         lua_type(state, 1) == LUA_TNUMBER ? ReadArgument<std::uint32_t>(state, 1) : std::nullopt;
-    const Tundra::TunPlayer player(playerId.value_or(0));
+    Tundra::TunPlayer player;
+    player.SetID(playerId.value_or(0));
     PushBool(state, self.ChangeNetworkOwner(playerId ? &player : nullptr));
     return 1;
 }

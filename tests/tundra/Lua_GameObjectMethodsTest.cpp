@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 #include "support/Lua_TestScripts.h"
 
 #include "physics/Physics_MassProperties.h"

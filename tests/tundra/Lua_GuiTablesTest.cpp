@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Form.h"

@@ -1,5 +1,5 @@
 #include "Tundra_SpriteShapes.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "support/Lua_TestScripts.h"
 #include "tundra/Lua_Host.h"

@@ -1,5 +1,5 @@
 #include "Tundra_HostileRead.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 #include "Tundra_ViewTestSupport.h"
 
 #include "input/Input_KeyTable.h"

@@ -1,5 +1,5 @@
 #include "Tundra_ScriptChunk.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "sound/Sound_JukeBox.h"
 #include "sound/Sound_SoundEngineTestHooks.h"

@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "tundra/Tundra_Circle.h"
 #include "tundra/Tundra_Layer.h"

@@ -1,5 +1,5 @@
 #include "Tundra_HostileRead.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "tundra/Tundra_Circle.h"
 #include "tundra/Tundra_Layer.h"

@@ -1,5 +1,5 @@
 #include "Tundra_ParticleTestSupport.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "core/Core_File.h"
 #include "core/Core_Random.h"

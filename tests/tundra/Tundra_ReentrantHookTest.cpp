@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "collision/Collision_DynamicObject.h"
 #include "physics/Physics_PhysicsEngine.h"

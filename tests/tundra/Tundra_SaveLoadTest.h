@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Tundra_SaveScene.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "support/TempDirectory.h"
 

@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 #include "support/Lua_TestScripts.h"
 
 #include "math/Math_Circle2D.h"

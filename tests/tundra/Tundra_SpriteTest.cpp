@@ -1,6 +1,6 @@
 #include "Tundra_HostileRead.h"
 #include "Tundra_SpriteShapes.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "collision/Collision_DynamicObject.h"
 #include "core/Core_MemoryFile.h"

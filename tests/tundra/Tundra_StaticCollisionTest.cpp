@@ -1,4 +1,4 @@
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "collision/Collision_CollisionEngine.h"
 #include "core/Core_MemoryFile.h"

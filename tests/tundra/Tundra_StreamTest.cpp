@@ -1,5 +1,5 @@
 #include "Tundra_HostileRead.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "collision/Collision_CollisionEngine.h"
 #include "core/Core_MemoryFile.h"

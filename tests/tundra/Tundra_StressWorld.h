@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 #include "core/Core_RefPtr.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"

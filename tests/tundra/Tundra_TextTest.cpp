@@ -1,5 +1,5 @@
 #include "Tundra_HostileRead.h"
-#include "Tundra_TestGame.h"
+#include "support/Tundra_TestGame.h"
 
 #include "core/Core_MemoryFile.h"
 #include "engine/Engine_Camera.h"

@@ -1,4 +1,4 @@
-#include "Tundra_ReplayProbe.h"
+#include "support/Tundra_ReplayProbe.h"
 
 #include "core/Core_MersenneTwister.h"
 #include "core/Core_Random.h"

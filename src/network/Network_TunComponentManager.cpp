@@ -1,0 +1,3 @@
+#include "network/Network_TunComponentManager.h"
+
+TUN_DEFINE_CLASS(Tundra::TunComponentManager)
