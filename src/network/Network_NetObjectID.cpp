@@ -2,7 +2,10 @@
 
 namespace Tundra {
 
-std::uint32_t NetObjectID::NextObjectNumber() { return 0; }
+std::uint32_t NetObjectID::NextObjectNumber() {
+    static std::uint32_t next = 1;
+    return next++;
+}
 
 }  // namespace Tundra
 

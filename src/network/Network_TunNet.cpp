@@ -1,46 +1,267 @@
 #include "network/Network_TunNet.h"
 
+#include "network/Network_PayloadWriter.h"
 #include "network/Network_Session.h"
+#include "os/OS_Socket.h"
+#include "pal/PAL_Stopwatch.h"
 
 #include "tundra/Tundra_GameObject.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace Tundra {
 
 std::uint16_t TunNet::s_discoveryPortOverride = 0;
 std::uint32_t TunNet::s_joinWaitLimitMilliseconds = 5000;
 
-TunNet::TunNet() {}
-TunNet::~TunNet() {}
-void TunNet::PushToLua(lua_State*) const {}
-void TunNet::Update(float) {}
-TunNet* TunNet::GetCurrent() { return nullptr; }
-bool TunNet::Start(bool, NetMessageCallback, const Core::String&, const Core::String&, std::uint32_t, std::uint32_t,
-                   std::uint32_t, std::uint16_t, std::uint16_t) {
-    return false;
+namespace {
+
+constexpr auto kStream = static_cast<std::int32_t>(os::SocketType::Stream);
+constexpr auto kDatagram = static_cast<std::int32_t>(os::SocketType::Datagram);
+// Game datagram sockets never block the main thread.
+constexpr std::uint32_t kDatagramOptions = os::kSocketOptionNonBlocking;
+// The front end drains the session's events itself; 1 ms select timeout.
+constexpr std::uint32_t kSelectTimeoutMilliseconds = 1;
+// "All_Players" keeps id 1 in every front end: texts to everybody name it.
+constexpr std::uint32_t kAllPlayersGroupId = 1;
+
+TunNet* g_current = nullptr;
+std::uint32_t g_playerIdCounter = 0;
+
+}  // namespace
+
+std::uint32_t TunNet::NextPlayerId() { return ++g_playerIdCounter; }
+
+TunNet::TunNet() {
+    m_manager.Initialize();
+    m_allPlayers = TUN_NEW(TunGroup, "All_Players", nullptr);
+    m_allPlayers->SetID(kAllPlayersGroupId);
+    m_groups.push_back(m_allPlayers);
 }
-bool TunNet::HostSession(const Core::String&, std::uint32_t, std::uint32_t, float) { return false; }
-bool TunNet::JoinSession(const Core::String&, const Network::Tun_Address&, const Core::String&) { return false; }
-bool TunNet::Shutdown() { return false; }
-void TunNet::UpdatePlayerDevices() {}
+
+TunNet::~TunNet() {
+    // Whatever closing reports finds no front end to tell.
+    if (g_current == this) {
+        g_current = nullptr;
+    }
+    m_manager.CloseAllSessions();
+    m_groups.clear();
+}
+
+TunNet* TunNet::GetCurrent() {
+    // A front end whose shut-down waits for its drain to return takes no
+    // more events.
+    return g_current != nullptr && !g_current->m_shutdownPending ? g_current : nullptr;
+}
+
+bool TunNet::Start(bool host, NetMessageCallback callback, const Core::String& sessionName,
+                   const Core::String& password, std::uint32_t dispatchBudget, std::uint32_t dispatchWait,
+                   std::uint32_t updatesPerSecond, std::uint16_t discoveryPort, std::uint16_t gamePort) {
+    if (g_current != nullptr) {
+        return false;
+    }
+    g_current = this;
+    const Core::String& sessionPassword = host ? password : Core::String();
+    m_session = m_manager.CreateSession(sessionName, sessionPassword, sessionPassword.empty() ? 0 : 1,
+                                        host ? &HostPacketHandler : &ClientPacketHandler, 0, 0, 0, 0,
+                                        kSelectTimeoutMilliseconds);
+    if (m_session == nullptr) {
+        g_current = nullptr;
+        return false;
+    }
+    m_callback = callback;
+    m_discoveryPort = s_discoveryPortOverride != 0 ? s_discoveryPortOverride : discoveryPort;
+    m_gamePort = gamePort;
+    if (!host && !OpenDiscoverySocket()) {
+        m_manager.DestroySession(m_session);
+        m_session = nullptr;
+        g_current = nullptr;
+        return false;
+    }
+    m_dispatchBudget = dispatchBudget;
+    m_dispatchWait = dispatchWait;
+    m_isHost = host;
+    m_shutdownPending = false;
+    m_updatesPerSecond = updatesPerSecond != 0 ? updatesPerSecond : 1;
+    m_sendInterval = 1.0f / static_cast<float>(m_updatesPerSecond);
+    m_sendTimer = 0.0f;
+    return true;
+}
+
+bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayers, std::uint32_t broadcastScope,
+                         float broadcastInterval) {
+    if (GetCurrent() != this || !m_isHost || m_hosting) {
+        return false;
+    }
+    const Network::Tun_Address gameAddress(m_session->GetLocalIpText().c_str(), m_gamePort);
+    const auto backlog = static_cast<std::int32_t>(
+        std::min<std::uint32_t>(maxPlayers, static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())));
+    if (!m_session->StartServer(gameAddress, backlog)) {
+        return false;
+    }
+    m_maxPlayers = maxPlayers;
+    Network::Tun_Address hostAddress;
+    if (!m_session->GetLocalAddress(kHostStreamSocket, hostAddress) ||
+        m_session->OpenSocket(kHostDatagramSocket, kDatagram, hostAddress, Network::kServiceByIoThread,
+                              kDatagramOptions) == nullptr) {
+        m_session->StopServer(false);
+        return false;
+    }
+    m_hostAddress = hostAddress;
+    m_broadcastInterval = broadcastInterval;
+    m_broadcastScope = broadcastScope;
+    std::vector<std::uint8_t> announcement;
+    Network::PayloadWriter writer(announcement);
+    TunBroadcast::WriteAnnouncement(writer, m_hostAddress, m_maxPlayers, 1, m_session->GetOpenFlag() != 0,
+                                    m_session->GetText(), m_networkId);
+    const auto intervalMilliseconds = static_cast<std::uint32_t>(std::max(0.0f, broadcastInterval) * 1000.0f);
+    if (!m_session->StartBroadcast(m_discoveryPort, static_cast<std::int32_t>(broadcastScope), intervalMilliseconds,
+                                   static_cast<std::uint32_t>(TunPacket::Announcement), writer.GetData(),
+                                   writer.GetSize(), 0)) {
+        m_session->CloseSocket(kHostDatagramSocket, false);
+        m_session->StopServer(false);
+        return false;
+    }
+    Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionHosted, m_hostAddress));
+    if (GetCurrent() != this) {
+        return false;
+    }
+    m_hosting = true;
+    Core::RefPtr<TunPlayer> player(TUN_NEW(TunPlayer, playerName, true, true, m_hostAddress));
+    player->SetID(NextPlayerId());
+    m_localPlayer = player;
+    AddPlayer(player.Get());
+    return true;
+}
+
+bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Address& sessionAddress,
+                         const Core::String& password) {
+    if (GetCurrent() != this || m_isHost || m_connected) {
+        return false;
+    }
+    if (m_session->OpenSocket(kClientStreamSocket, kStream, Network::Tun_Address(), 0, 0) == nullptr) {
+        return false;
+    }
+    Network::Tun_Address streamAddress;
+    if (!m_session->Connect(kClientStreamSocket, sessionAddress, s_joinWaitLimitMilliseconds) ||
+        !m_session->GetLocalAddress(kClientStreamSocket, streamAddress) ||
+        m_session->OpenSocket(kClientDatagramSocket, kDatagram, streamAddress, Network::kServiceByIoThread,
+                              kDatagramOptions) == nullptr) {
+        m_session->CloseSocket(kClientStreamSocket, false);
+        return false;
+    }
+    const Core::RefPtr<TunPlayer> player(TUN_NEW(TunPlayer, playerName, true, false, streamAddress));
+    m_localPlayer = player;
+    AddPlayer(player.Get());
+    if (GetCurrent() == this) {
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        writer.WriteString(password);
+        player->WriteRecord(writer);
+        // Sent directly: the send rule sends nothing before the join.
+        if (m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
+                                   writer.GetData(), writer.GetSize(), sessionAddress)) {
+            AwaitJoinAnswer();
+        }
+    }
+    if (m_shutdownPending) {
+        EndSession();
+        return false;
+    }
+    if (GetCurrent() != this || !m_connected) {
+        if (GetCurrent() == this) {
+            m_allPlayers->RemovePlayer(player->GetID());
+            m_session->CloseSocket(kClientDatagramSocket, false);
+            m_session->CloseSocket(kClientStreamSocket, false);
+        }
+        if (m_localPlayer == player) {
+            m_localPlayer = nullptr;
+        }
+        return false;
+    }
+    m_session->SetServiceFlags(kClientStreamSocket, Network::kServiceByIoThread);
+    SortAllPlayers();
+    m_hostAddress = sessionAddress;
+    Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionJoined, m_hostAddress));
+    return GetCurrent() == this;
+}
+
+void TunNet::AwaitJoinAnswer() {
+    Stopwatch stopwatch;
+    stopwatch.Start();
+    Network::Tun_EventList events;
+    bool answered = false;
+    while (!answered && !m_shutdownPending && GetCurrent() == this) {
+        const double left = static_cast<double>(s_joinWaitLimitMilliseconds) - stopwatch.GetElapsed();
+        if (left <= 0.0 ||
+            !m_session->ReceiveMessages(kClientStreamSocket, events, static_cast<std::uint32_t>(left))) {
+            break;
+        }
+        for (const Network::Tun_Event& event : events) {
+            answered = answered || (event.kind == Network::Tun_Event_Kind::MessageReceived &&
+                                    event.messageType == static_cast<std::uint32_t>(TunPacket::JoinResult));
+        }
+        m_draining = true;
+        Network::DeliverEvents(events);
+        m_draining = false;
+        Network::FreeEventList(events);
+    }
+}
+
+void TunNet::SortAllPlayers() {
+    // The local player's id came with the answer, after it was listed.
+    const std::vector<Core::RefPtr<TunPlayer>> players = m_allPlayers->GetPlayers();
+    m_allPlayers->Clear();
+    for (const Core::RefPtr<TunPlayer>& player : players) {
+        m_allPlayers->AddPlayer(player.Get());
+    }
+}
+
+bool TunNet::Shutdown() {
+    if (g_current != this) {
+        return false;
+    }
+    if (m_shutdownPending) {
+        return true;
+    }
+    if (m_draining) {
+        m_shutdownPending = true;
+        return true;
+    }
+    EndSession();
+    return true;
+}
+
+void TunNet::EndSession() {
+    m_templates.clear();
+    m_replicatedObjects.clear();
+    // Closing reports each socket to the packet handler (a pending shut-down
+    // hears nothing more); a Shutdown from a listener meanwhile is this one.
+    m_draining = true;
+    m_manager.DestroySession(m_session);
+    m_draining = false;
+    m_session = nullptr;
+    g_current = nullptr;
+    m_shutdownPending = false;
+    // No player outlives the session's sockets.
+    m_hosting = false;
+    m_connected = false;
+    m_localPlayer = nullptr;
+    m_allPlayers->Clear();
+    m_pings.clear();
+}
+
 bool TunNet::IsNetworkGame() const {
     if (m_localPlayer == nullptr) {
         return false;
     }
     return m_isHost ? m_hosting : m_connected;
 }
-bool TunNet::SendToGroup(std::uint32_t, const void*, std::uint32_t, TunGroup*, bool) { return false; }
-bool TunNet::SendToPlayer(std::uint32_t, const void*, std::uint32_t, TunPlayer*, bool) { return false; }
-bool TunNet::OpenDiscoverySocket() { return false; }
-bool TunNet::AnnounceSession() { return false; }
-void TunNet::SendPings() {}
-void TunNet::AnswerPing() {}
-void TunNet::RecordPingAnswer(std::uint32_t, double) {}
-void TunNet::AgeSessionList(float) {}
-void TunNet::UpdateSessionList(const TunBroadcast&) {}
-bool TunNet::Notify(NetMessage&) { return false; }
-void TunNet::EndSession() {}
-void TunNet::ProcessSessionEvents() {}
-void TunNet::SendHostState() {}
-void TunNet::SendClientInput() {}
+
+bool TunNet::Notify(NetMessage& message) {
+    const Core::RefPtr<NetMessage> held(&message);
+    return m_callback != nullptr && m_callback(&message);
+}
 
 }  // namespace Tundra

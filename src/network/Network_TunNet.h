@@ -163,8 +163,9 @@ public:
 private:
     friend struct TunNetTestAccess;
 
-    // Calls the listener, holding the message, when one is set; false
-    // without one.
+    // Calls the listener, when one is set, with a message made by TUN_NEW:
+    // held for the call and released after (the caller keeps no reference);
+    // false without a listener.
     bool Notify(NetMessage& message);
     // Destroys the session; deferred while the listener runs inside a drain.
     void EndSession();
@@ -199,6 +200,15 @@ private:
     void ReceiveObjectState(Network::PayloadReader& reader);
     void ReceiveSnapshot(Network::PayloadReader& reader);
     void ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source);
+
+    // The next id of the process-wide player counter (never reused): the
+    // host's own player and every player it admits.
+    static std::uint32_t NextPlayerId();
+    // JoinSession: delivers what arrives on the stream until the join result
+    // came, the wait limit passed or the read failed.
+    void AwaitJoinAnswer();
+    // "All_Players" in id order again after the local player's id changed.
+    void SortAllPlayers();
 
     // Test hooks (Network_TunNetTestHooks.h).
     static std::uint16_t s_discoveryPortOverride;
@@ -244,6 +254,9 @@ private:
     // for the drain to return.
     bool m_draining = false;
     bool m_shutdownPending = false;
+    // A joined client asked for the host's objects (or its level switch
+    // will): one snapshot request per join.
+    bool m_snapshotRequested = false;
 };
 
 }  // namespace Tundra

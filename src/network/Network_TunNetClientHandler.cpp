@@ -1,9 +1,212 @@
 #include "network/Network_TunNet.h"
 
+#include "network/Network_PayloadReader.h"
+#include "network/Network_PayloadWriter.h"
 #include "network/Network_Session.h"
+#include "network/Network_TunNetHandlerSupport.h"
+#include "tundra/Tundra_Game.h"
+#include "tundra/Tundra_Level.h"
+
+#include <span>
 
 namespace Tundra {
 
-bool TunNet::ClientPacketHandler(Network::Tun_Event*) { return false; }
+bool TunNet::ClientPacketHandler(Network::Tun_Event* event) {
+    if (event == nullptr) {
+        return true;
+    }
+    TunNet* network = GetCurrent();
+    if (network == nullptr) {
+        handlers::FreeEventMessage(*event);
+        return false;
+    }
+    switch (event->kind) {
+    case Network::Tun_Event_Kind::MessageReceived:
+        network->ClientHandleMessage(*event);
+        break;
+    case Network::Tun_Event_Kind::SocketClosed:
+        if (event->socketId == kClientStreamSocket && network->m_localPlayer != nullptr) {
+            const Core::RefPtr<TunPlayer> localPlayer = network->m_localPlayer;
+            network->PlayerLeft(localPlayer.Get());
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void TunNet::ClientHandleMessage(const Network::Tun_Event& event) {
+    Network::PayloadReader reader(event.payload, event.payloadLength);
+    const auto type = static_cast<TunPacket>(event.messageType);
+    if (type == TunPacket::Announcement) {
+        if (event.socketId == kDiscoverySocket) {
+            ClientAnnouncement(event, reader);
+        }
+        return;
+    }
+    // Everything else comes from the host: on the connection to it, or as
+    // a datagram from its address once joined.
+    const bool fromHost =
+        event.socketId == kClientStreamSocket ||
+        (event.socketId == kClientDatagramSocket && m_connected && event.address.SameEndpoint(m_hostAddress));
+    if (!fromHost) {
+        return;
+    }
+    if (type == TunPacket::JoinResult) {
+        ClientJoinResult(reader);
+        return;
+    }
+    if (!m_connected || m_localPlayer == nullptr) {
+        return;
+    }
+    switch (type) {
+    case TunPacket::PlayerJoined:
+        ClientPlayerJoined(reader);
+        break;
+    case TunPacket::PlayerLeft:
+        ClientPlayerLeft(reader);
+        break;
+    case TunPacket::ObjectCreate:
+        if (m_localPlayer->IsSynchronised()) {
+            ReceiveObjectCreate(reader);
+        }
+        break;
+    case TunPacket::ObjectRemove:
+        ReceiveObjectRemove(reader, false);
+        break;
+    case TunPacket::ObjectState:
+        if (m_localPlayer->IsSynchronised()) {
+            ReceiveObjectState(reader);
+        }
+        break;
+    case TunPacket::Snapshot:
+        ReceiveSnapshot(reader);
+        break;
+    case TunPacket::Text:
+    case TunPacket::Data:
+        ClientTextOrData(type, reader);
+        break;
+    case TunPacket::LevelName:
+        ClientLevelName(reader);
+        break;
+    case TunPacket::PingRequest:
+        reader.ReadU32();
+        if (!reader.HasFailed()) {
+            AnswerPing();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TunNet::ClientAnnouncement(const Network::Tun_Event&, Network::PayloadReader& reader) {
+    if (m_connected) {
+        return;
+    }
+    TunBroadcast record;
+    if (record.ReadAnnouncement(reader)) {
+        UpdateSessionList(record);
+    }
+}
+
+void TunNet::ClientJoinResult(Network::PayloadReader& reader) {
+    std::int32_t result = reader.ReadI32();
+    // A result answers the join under way, once.
+    if (reader.HasFailed() || m_connected || m_localPlayer == nullptr) {
+        return;
+    }
+    const Core::RefPtr<NetDataMessage> answer =
+        TUN_NEW(NetDataMessage, NetMessageKind::JoinAnswer, 0, 0, &result, nullptr);
+    Notify(*answer);
+    // The listener may have ended the session or the join.
+    if (GetCurrent() != this || m_session == nullptr || m_localPlayer == nullptr || result < 0) {
+        return;
+    }
+    m_connected = true;
+    m_snapshotRequested = false;
+    m_session->CloseDiscoverySocket(false);
+    m_localPlayer->SetID(static_cast<std::uint32_t>(result));
+}
+
+void TunNet::ClientPlayerJoined(Network::PayloadReader& reader) {
+    const Core::RefPtr<TunPlayer> player = TUN_NEW(TunPlayer);
+    if (!player->ReadRecord(reader) || FindPlayer(player->GetID()) != nullptr) {
+        return;
+    }
+    AddPlayer(player.Get());
+}
+
+void TunNet::ClientPlayerLeft(Network::PayloadReader& reader) {
+    const Core::RefPtr<TunPlayer> record = TUN_NEW(TunPlayer);
+    if (!record->ReadRecord(reader)) {
+        return;
+    }
+    // Only a player of the session leaves, and only the host's record ends it.
+    const TunPlayer* known = FindPlayer(record->GetID());
+    if (known == nullptr || known->IsLocal() || known->IsHost() != record->IsHost()) {
+        return;
+    }
+    PlayerLeft(record.Get());
+}
+
+void TunNet::ClientTextOrData(TunPacket type, Network::PayloadReader& reader) {
+    const std::uint32_t senderId = reader.ReadU32();
+    reader.ReadU32();
+    Core::String text;
+    std::uint32_t code = 0;
+    std::span<const std::uint8_t> data;
+    if (type == TunPacket::Text) {
+        text = reader.ReadString();
+    } else {
+        code = reader.ReadU32();
+        data = reader.ReadBytes(reader.ReadU32());
+    }
+    if (reader.HasFailed()) {
+        return;
+    }
+    const Core::RefPtr<TunPlayer> sender = FindPlayer(senderId);
+    if (sender == nullptr || sender->IsLocal()) {
+        return;
+    }
+    if (type == TunPacket::Text) {
+        Notify(*Core::RefPtr<NetMessage>(TUN_NEW(NetTextMessage, text, sender.Get())));
+        return;
+    }
+    const auto size = static_cast<std::uint32_t>(data.size());
+    Notify(*Core::RefPtr<NetMessage>(
+        TUN_NEW(NetDataMessage, NetMessageKind::Data, code, size, size > 0 ? data.data() : nullptr, sender.Get())));
+}
+
+void TunNet::ClientLevelName(Network::PayloadReader& reader) {
+    const Core::String name = reader.ReadString();
+    Game* game = Game::GetInstance();
+    if (reader.HasFailed() || game == nullptr) {
+        return;
+    }
+    const Level* level = game->GetCurrentLevel();
+    // Between levels a switch is under way already.
+    if (level == nullptr) {
+        return;
+    }
+    if (name != level->GetTypeName()) {
+        // The switch asks for the snapshot once the new level has started.
+        m_snapshotRequested = true;
+        game->GoToLevelByName(name);
+        return;
+    }
+    // Already on the host's level (joined there): nothing else will ask.
+    if (m_snapshotRequested || m_localPlayer->IsSynchronised()) {
+        return;
+    }
+    std::vector<std::uint8_t> payload;
+    Network::PayloadWriter writer(payload);
+    writer.WriteU32(m_localPlayer->GetID());
+    if (SendToGroup(static_cast<std::uint32_t>(TunPacket::SnapshotRequest), writer.GetData(), writer.GetSize(),
+                    nullptr, true)) {
+        m_snapshotRequested = true;
+    }
+}
 
 }  // namespace Tundra

@@ -1,9 +1,284 @@
 #include "network/Network_TunNet.h"
 
+#include "core/Core_Clock.h"
+#include "input/Input_Keyboard.h"
+#include "input/Input_Mouse.h"
+#include "network/Network_PayloadReader.h"
+#include "network/Network_PayloadWriter.h"
 #include "network/Network_Session.h"
+#include "network/Network_TunNetHandlerSupport.h"
+
+#include <algorithm>
+#include <span>
 
 namespace Tundra {
 
-bool TunNet::HostPacketHandler(Network::Tun_Event*) { return false; }
+namespace {
+
+// Join results that refuse.
+constexpr std::int32_t kSessionFull = -1;
+constexpr std::int32_t kWrongPassword = -2;
+constexpr std::int32_t kIdTaken = -3;
+constexpr std::int32_t kRefusedByGame = -4;
+
+// A client cannot fill the host's group list.
+constexpr std::size_t kMaxGroupsPerPlayer = 64;
+
+}  // namespace
+
+bool TunNet::HostPacketHandler(Network::Tun_Event* event) {
+    if (event == nullptr) {
+        return true;
+    }
+    TunNet* network = GetCurrent();
+    if (network == nullptr) {
+        handlers::FreeEventMessage(*event);
+        return false;
+    }
+    switch (event->kind) {
+    case Network::Tun_Event_Kind::MessageReceived:
+        network->HostHandleMessage(*event);
+        break;
+    case Network::Tun_Event_Kind::AcceptedConnectionClosed:
+        network->HostConnectionClosed(*event);
+        break;
+    case Network::Tun_Event_Kind::SocketClosed:
+        if (event->socketId == kHostStreamSocket && network->m_localPlayer != nullptr) {
+            const Core::RefPtr<TunPlayer> hostPlayer = network->m_localPlayer;
+            network->PlayerLeft(hostPlayer.Get());
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void TunNet::HostHandleMessage(const Network::Tun_Event& event) {
+    Network::PayloadReader reader(event.payload, event.payloadLength);
+    const auto type = static_cast<TunPacket>(event.messageType);
+    switch (type) {
+    case TunPacket::JoinRequest:
+        HostJoinRequest(event, reader);
+        break;
+    case TunPacket::GroupCreate:
+        HostGroupCreate(event, reader);
+        break;
+    case TunPacket::GroupDestroy:
+        HostGroupDestroy(event, reader);
+        break;
+    case TunPacket::ObjectRemove: {
+        // Only a player may ask for a removal; the packet names no sender.
+        const TunPlayer* source = FindPlayerByAddress(event.address);
+        if (source != nullptr && !source->IsLocal()) {
+            ReceiveObjectRemove(reader, true);
+        }
+        break;
+    }
+    case TunPacket::Text:
+    case TunPacket::Data:
+        HostTextOrData(event, type, reader);
+        break;
+    case TunPacket::Keyboard:
+    case TunPacket::Mouse:
+        HostKeyboardOrMouse(event, type, reader);
+        break;
+    case TunPacket::SnapshotRequest:
+        ReceiveSnapshotRequest(reader, event.address);
+        break;
+    case TunPacket::PingAnswer: {
+        const std::uint32_t senderId = reader.ReadU32();
+        if (!reader.HasFailed() && handlers::FindSender(*this, senderId, event.address) != nullptr) {
+            RecordPingAnswer(senderId, Core::GetMilliseconds());
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadReader& reader) {
+    // A join comes on a connection of its own, once: never as a datagram
+    // (anyone could fill the session) nor from a joined player.
+    if (event.socketId != kHostStreamSocket || FindPlayerByAddress(event.address) != nullptr || m_session == nullptr) {
+        return;
+    }
+    const Core::String password = reader.ReadString();
+    TunPlayer record;
+    if (reader.HasFailed() || !record.ReadRecord(reader)) {
+        return;
+    }
+    const auto answer = [&](std::int32_t value) {
+        std::vector<std::uint8_t> payload;
+        Network::PayloadWriter writer(payload);
+        writer.WriteI32(value);
+        return m_session->SendMessage(event.socketId, static_cast<std::uint32_t>(TunPacket::JoinResult),
+                                      writer.GetData(), writer.GetSize(), event.address);
+    };
+    if (GetSessionPlayersNumber() >= m_maxPlayers) {
+        answer(kSessionFull);
+        return;
+    }
+    if (m_session->GetOpenFlag() != 0 && password != m_session->GetText()) {
+        answer(kWrongPassword);
+        return;
+    }
+    // The player is where its connection comes from, whatever the record
+    // says, and only the host's own player is the host.
+    const Core::RefPtr<TunPlayer> player = TUN_NEW(TunPlayer, record.GetName(), false, false, event.address);
+    player->SetID(NextPlayerId());
+    if (FindPlayer(player->GetID()) != nullptr) {
+        answer(kIdTaken);
+        return;
+    }
+    const Core::RefPtr<NetPlayerMessage> held = TUN_NEW(NetPlayerMessage, NetMessageKind::JoinRequest, player.Get());
+    const bool admitted = Notify(*held);
+    // The listener may have ended the session.
+    if (GetCurrent() != this || !m_hosting || m_session == nullptr) {
+        return;
+    }
+    if (!admitted) {
+        answer(kRefusedByGame);
+        return;
+    }
+    if (!answer(static_cast<std::int32_t>(player->GetID()))) {
+        return;
+    }
+    const std::vector<Core::RefPtr<TunPlayer>> present = GetSessionPlayers();
+    for (const Core::RefPtr<TunPlayer>& other : present) {
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        other->WriteRecord(writer);
+        m_session->SendMessage(event.socketId, static_cast<std::uint32_t>(TunPacket::PlayerJoined), writer.GetData(),
+                               writer.GetSize(), event.address);
+    }
+    AddPlayer(player.Get());
+}
+
+void TunNet::HostGroupCreate(const Network::Tun_Event& event, Network::PayloadReader& reader) {
+    const std::uint32_t senderId = reader.ReadU32();
+    const std::uint32_t groupId = reader.ReadU32();
+    const Core::String name = reader.ReadString();
+    std::vector<std::uint32_t> memberIds;
+    while (reader.GetRemaining() > 0) {
+        memberIds.push_back(reader.ReadU32());
+    }
+    if (reader.HasFailed()) {
+        return;
+    }
+    TunPlayer* sender = handlers::FindSender(*this, senderId, event.address);
+    if (sender == nullptr) {
+        return;
+    }
+    const auto owned = std::count_if(m_groups.begin(), m_groups.end(), [sender](const Core::RefPtr<TunGroup>& group) {
+        return group->GetOwner() == sender;
+    });
+    if (static_cast<std::size_t>(owned) >= kMaxGroupsPerPlayer) {
+        return;
+    }
+    const Core::RefPtr<TunGroup> group = TUN_NEW(TunGroup, name, sender);
+    group->SetID(groupId);
+    for (const std::uint32_t memberId : memberIds) {
+        group->AddPlayer(FindPlayer(memberId));
+    }
+    CreateGroup(group.Get());
+}
+
+void TunNet::HostGroupDestroy(const Network::Tun_Event& event, Network::PayloadReader& reader) {
+    const std::uint32_t senderId = reader.ReadU32();
+    const std::uint32_t groupId = reader.ReadU32();
+    if (reader.HasFailed()) {
+        return;
+    }
+    const TunPlayer* sender = handlers::FindSender(*this, senderId, event.address);
+    if (sender == nullptr) {
+        return;
+    }
+    // A client destroys only what it created: never "All_Players" nor
+    // another owner's group.
+    const Core::RefPtr<TunGroup> group = FindGroup(groupId, sender);
+    if (group != nullptr && group->GetOwner() == sender) {
+        DestroyGroup(group.Get());
+    }
+}
+
+void TunNet::HostTextOrData(const Network::Tun_Event& event, TunPacket type, Network::PayloadReader& reader) {
+    const std::uint32_t senderId = reader.ReadU32();
+    const std::uint32_t targetId = reader.ReadU32();
+    Core::String text;
+    std::uint32_t code = 0;
+    std::span<const std::uint8_t> data;
+    if (type == TunPacket::Text) {
+        text = reader.ReadString();
+    } else {
+        code = reader.ReadU32();
+        data = reader.ReadBytes(reader.ReadU32());
+    }
+    if (reader.HasFailed()) {
+        return;
+    }
+    const Core::RefPtr<TunPlayer> sender = handlers::FindSender(*this, senderId, event.address);
+    if (sender == nullptr) {
+        return;
+    }
+    const auto message = [&]() -> Core::RefPtr<NetMessage> {
+        if (type == TunPacket::Text) {
+            return TUN_NEW(NetTextMessage, text, sender.Get());
+        }
+        const auto size = static_cast<std::uint32_t>(data.size());
+        return TUN_NEW(NetDataMessage, NetMessageKind::Data, code, size, size > 0 ? data.data() : nullptr,
+                       sender.Get());
+    };
+    // What was read is what goes on: nothing behind the fields.
+    const std::uint8_t* forwarded = event.payload;
+    const std::uint32_t forwardedSize = reader.GetPosition();
+    const auto packetType = static_cast<std::uint32_t>(type);
+    // The target is a group the sender may use, else one player (a client's
+    // text to a player names the player).
+    if (const Core::RefPtr<TunGroup> group = FindGroup(targetId, sender.Get()); group != nullptr) {
+        SendToGroup(packetType, forwarded, forwardedSize, group.Get(), true);
+        const TunPlayer* local = GetLocalPlayer();
+        if (local != nullptr && group->QueryPlayer(local->GetID()) == local) {
+            Notify(*message());
+        }
+        return;
+    }
+    const Core::RefPtr<TunPlayer> target = FindPlayer(targetId);
+    if (target == nullptr) {
+        return;
+    }
+    if (target->IsLocal()) {
+        Notify(*message());
+    } else {
+        SendToPlayer(packetType, forwarded, forwardedSize, target.Get(), true);
+    }
+}
+
+void TunNet::HostKeyboardOrMouse(const Network::Tun_Event& event, TunPacket type, Network::PayloadReader& reader) {
+    const std::uint32_t senderId = reader.ReadU32();
+    const std::span<const std::uint8_t> snapshot = reader.ReadRest();
+    if (reader.HasFailed()) {
+        return;
+    }
+    const TunPlayer* sender = handlers::FindSender(*this, senderId, event.address);
+    if (sender == nullptr) {
+        return;
+    }
+    if (type == TunPacket::Keyboard) {
+        if (Input::Keyboard* keyboard = sender->GetKeyboard(); keyboard != nullptr) {
+            keyboard->ReadSnapshot(snapshot);
+        }
+    } else if (Input::Mouse* mouse = sender->GetMouse(); mouse != nullptr) {
+        mouse->ReadSnapshot(snapshot);
+    }
+}
+
+void TunNet::HostConnectionClosed(const Network::Tun_Event& event) {
+    const Core::RefPtr<TunPlayer> player = FindPlayerByAddress(event.address);
+    if (player != nullptr && !player->IsLocal()) {
+        PlayerLeft(player.Get());
+    }
+}
 
 }  // namespace Tundra

@@ -2,20 +2,76 @@
 
 #include "input/Input_KeyboardImp.h"
 #include "input/Input_MouseImp.h"
+#include "network/Network_PayloadReader.h"
+#include "network/Network_PayloadWriter.h"
+#include "tundra/Tundra_Game.h"
 
 namespace Tundra {
 
 TunPlayer::TunPlayer() = default;
+
 TunPlayer::TunPlayer(const Core::String& name, bool isLocal, bool isHost, const Network::Tun_Address& address)
     : m_name(name), m_isLocal(isLocal), m_isHost(isHost), m_address(address) {}
-TunPlayer::TunPlayer(const TunPlayer& other) : Core::Object(other) {}
+
+// A copy shares the mirror devices: it sees the same remote input.
+TunPlayer::TunPlayer(const TunPlayer& other)
+    : Core::Object(other),
+      m_keyboard(other.m_keyboard),
+      m_mouse(other.m_mouse),
+      m_name(other.m_name),
+      m_id(other.m_id),
+      m_isLocal(other.m_isLocal),
+      m_isHost(other.m_isHost),
+      m_address(other.m_address),
+      m_synchronised(other.m_synchronised),
+      m_pingTime(other.m_pingTime) {}
+
 TunPlayer::~TunPlayer() = default;
-void TunPlayer::PushToLua(lua_State*) const {}
-Input::Keyboard* TunPlayer::GetKeyboard() const { return nullptr; }
-Input::Mouse* TunPlayer::GetMouse() const { return nullptr; }
-void TunPlayer::CreateMirrorDevices() {}
-void TunPlayer::WriteRecord(Network::PayloadWriter&) const {}
-bool TunPlayer::ReadRecord(Network::PayloadReader&) { return false; }
+
+void TunPlayer::PushToLua(lua_State* state) const { PushToLuaAs(state, "TunPlayer"); }
+
+Input::Keyboard* TunPlayer::GetKeyboard() const {
+    if (m_isLocal && m_isHost) {
+        const Game* game = Game::GetInstance();
+        return game != nullptr ? game->GetKeyboard() : nullptr;
+    }
+    return m_keyboard.Get();
+}
+
+Input::Mouse* TunPlayer::GetMouse() const {
+    if (m_isLocal && m_isHost) {
+        const Game* game = Game::GetInstance();
+        return game != nullptr ? game->GetMouse() : nullptr;
+    }
+    return m_mouse.Get();
+}
+
+void TunPlayer::CreateMirrorDevices() {
+    m_keyboard = Input::KeyboardImp::CreateRemote();
+    m_mouse = Input::MouseImp::CreateRemote();
+}
+
+void TunPlayer::WriteRecord(Network::PayloadWriter& writer) const {
+    writer.WriteU32(m_id);
+    writer.WriteU8(m_isHost ? 1 : 0);
+    writer.WriteAddress(m_address);
+    writer.WriteString(m_name);
+}
+
+bool TunPlayer::ReadRecord(Network::PayloadReader& reader) {
+    const std::uint32_t id = reader.ReadU32();
+    const std::uint8_t hostFlag = reader.ReadU8();
+    const Network::Tun_Address address = reader.ReadAddress();
+    Core::String name = reader.ReadString();
+    if (reader.HasFailed() || hostFlag > 1) {
+        return false;
+    }
+    m_id = id;
+    m_isHost = hostFlag == 1;
+    m_address = address;
+    m_name = std::move(name);
+    return true;
+}
 
 }  // namespace Tundra
 
