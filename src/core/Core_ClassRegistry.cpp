@@ -2,8 +2,9 @@
 
 namespace Core {
 
-ClassRegistration::ClassRegistration(const char* name, CreateFunction create) : m_name(name), m_create(create) {
-    ClassRegistry::GetInstance().Register(name, create);
+ClassRegistration::ClassRegistration(const char* name, CreateFunction create, PointerThrower thrower)
+    : m_name(name), m_create(create), m_thrower(thrower) {
+    ClassRegistry::GetInstance().Register(name, create, thrower);
 }
 
 ClassRegistry& ClassRegistry::GetInstance() {
@@ -11,11 +12,11 @@ ClassRegistry& ClassRegistry::GetInstance() {
     return registry;
 }
 
-void ClassRegistry::Register(const char* name, CreateFunction create) {
+void ClassRegistry::Register(const char* name, CreateFunction create, PointerThrower thrower) {
     if (name == nullptr || create == nullptr) {
         return;
     }
-    m_entries.try_emplace(name, ClassRegistration(name, create, ClassRegistration::Unregistered{}));
+    m_entries.try_emplace(name, ClassRegistration(name, create, thrower, ClassRegistration::Unregistered{}));
 }
 
 const ClassRegistration* ClassRegistry::Find(const char* name) const {

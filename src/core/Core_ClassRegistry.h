@@ -8,23 +8,48 @@ namespace Core {
 class Object;
 
 using CreateFunction = Object* (*)();
+// Throws a null pointer of the registered class, so that a catch by base
+// pointer tells whether the class derives from that base without making one.
+using PointerThrower = void (*)();
+
+template <class Class>
+[[noreturn]] void ThrowNullPointer() {
+    throw static_cast<Class*>(nullptr);
+}
 
 // One static record per class: its registered name and create function.
 // Constructing it registers the class (the first registration of a name wins).
 class ClassRegistration {
 public:
-    ClassRegistration(const char* name, CreateFunction create);
+    ClassRegistration(const char* name, CreateFunction create, PointerThrower thrower = nullptr);
 
     const char* GetName() const { return m_name; }
     CreateFunction GetCreateFunction() const { return m_create; }
+    // Whether the class is Base or derives from it; false when the class was
+    // registered without its thrower.
+    template <class Base>
+    bool Derives() const {
+        if (m_thrower == nullptr) {
+            return false;
+        }
+        try {
+            m_thrower();
+        } catch (const Base*) {
+            return true;
+        } catch (...) {
+        }
+        return false;
+    }
 
 private:
     struct Unregistered {};
-    ClassRegistration(const char* name, CreateFunction create, Unregistered) : m_name(name), m_create(create) {}
+    ClassRegistration(const char* name, CreateFunction create, PointerThrower thrower, Unregistered)
+        : m_name(name), m_create(create), m_thrower(thrower) {}
     friend class ClassRegistry;
 
     const char* m_name;
     CreateFunction m_create;
+    PointerThrower m_thrower;
 };
 
 // Class name -> create function, ordered by byte value as strcmp orders
@@ -39,7 +64,7 @@ public:
     static ClassRegistry& GetInstance();
 
     // Keeps an existing entry of the same name.
-    void Register(const char* name, CreateFunction create);
+    void Register(const char* name, CreateFunction create, PointerThrower thrower = nullptr);
     // The record registered under name; null for an unknown or null name.
     const ClassRegistration* Find(const char* name) const;
     const Map& GetEntries() const { return m_entries; }

@@ -97,7 +97,8 @@ public:                                                   \
 // Defines them at namespace scope and registers the class under Name. The
 // class must be default-constructible (Create) and copy-constructible (Clone).
 #define TUN_DEFINE_CLASS_NAMED(Class, Name)                                                           \
-    const ::Core::ClassRegistration Class::s_registration{Name, &Class::Create};                      \
+    const ::Core::ClassRegistration Class::s_registration{Name, &Class::Create,                       \
+                                                          &::Core::ThrowNullPointer<Class>};          \
     ::Core::Object* Class::Create() { return ::Core::NewTracked<Class>(__FILE__, __LINE__); }         \
     ::Core::Object* Class::Clone() const { return ::Core::NewTracked<Class>(__FILE__, __LINE__, *this); } \
     const char* Class::GetType() const { return Name; }                                               \

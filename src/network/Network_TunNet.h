@@ -25,6 +25,7 @@ class Tun_Session;
 namespace Tundra {
 
 class GameObject;
+class NetworkFile;
 
 // Application packet types (the payload behind the message header).
 enum class TunPacket : std::uint32_t {
@@ -209,6 +210,20 @@ private:
     void AwaitJoinAnswer();
     // "All_Players" in id order again after the local player's id changed.
     void SortAllPlayers();
+
+    // Replication helpers.
+    // The host's type 9 for each replicated object (one send tick).
+    void SendObjectStates();
+    // Layer index, template name and network save of the object.
+    static void WriteObjectEntry(NetworkFile& file, GameObject& object, std::uint32_t layerIndex);
+    enum class EntryRead : std::uint8_t { Read, NoTemplate, Failed };
+    // One type 7 body into a clone of its template, loaded but not placed.
+    EntryRead ReadObjectEntry(NetworkFile& file, std::uint32_t& layerIndex, Core::RefPtr<GameObject>& clone) const;
+    // Into the current level's layer of that index, and the list; an index
+    // that names no layer drops it.
+    void InsertReplica(std::uint32_t layerIndex, GameObject* clone);
+    // Objects out of their layers (ended, or their level gone) leave the list.
+    void ForgetObjectsOutsideLayers();
 
     // Test hooks (Network_TunNetTestHooks.h).
     static std::uint16_t s_discoveryPortOverride;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "network/Network_PayloadReader.h"
 #include "network/Network_TunNet.h"
 
 #include <cstdint>
+#include <span>
 
 namespace Tundra {
 
@@ -21,6 +23,22 @@ struct TunNetTestAccess {
     // How long JoinSession waits for the connect and for the answer.
     static void SetJoinWaitLimit(std::uint32_t milliseconds) { TunNet::s_joinWaitLimitMilliseconds = milliseconds; }
     static Network::Tun_Session* GetSession(const TunNet& network) { return network.m_session; }
+    // Hands one replication payload (types 7, 8, 9, 13, 16) to the front end
+    // as its packet handler does; 8 is forwarded on the host.
+    static void ReceiveReplication(TunNet& network, TunPacket type, std::span<const std::uint8_t> payload,
+                                   const Network::Tun_Address& source = {}) {
+        Network::PayloadReader reader(payload.data(), static_cast<std::uint32_t>(payload.size()));
+        switch (type) {
+        case TunPacket::ObjectCreate: network.ReceiveObjectCreate(reader); break;
+        case TunPacket::ObjectRemove: network.ReceiveObjectRemove(reader, network.IsHost()); break;
+        case TunPacket::ObjectState: network.ReceiveObjectState(reader); break;
+        case TunPacket::Snapshot: network.ReceiveSnapshot(reader); break;
+        case TunPacket::SnapshotRequest: network.ReceiveSnapshotRequest(reader, source); break;
+        default: break;
+        }
+    }
+    // The host's type 9 sends of one send tick.
+    static void SendObjectStates(TunNet& network) { network.SendObjectStates(); }
 };
 
 }  // namespace Tundra

@@ -40,13 +40,23 @@ int AddGameObject(Layer& layer, lua_State* state) {
     return 0;
 }
 
-// Replicated copies are made from the network front end's templates, and
-// it holds none until the networking subsystem comes: no object is made.
-int AddNetworkGameObject(Layer&, lua_State* state) {
-    if (GetString(state, 1) == nullptr) {
+// (template name, [owner player id]): without an owner, the host's player.
+int AddNetworkGameObject(Layer& layer, lua_State* state) {
+    const char* name = GetString(state, 1);
+    const Tundra::Game* game = Tundra::Game::GetInstance();
+    const Tundra::TunNet* network = game != nullptr ? game->GetNetworkEngine() : nullptr;
+    if (name == nullptr || network == nullptr) {
         return 0;
     }
-    lua_pushnil(state);
+    Tundra::TunPlayer* owner = nullptr;
+    if (lua_type(state, 2) == LUA_TNUMBER) {
+        owner = network->FindPlayer(static_cast<std::uint32_t>(GetInt(state, 2)));
+        if (owner == nullptr) {
+            lua_pushnil(state);
+            return 1;
+        }
+    }
+    PushObject(state, layer.AddNetworkGameObject(name, owner));
     return 1;
 }
 

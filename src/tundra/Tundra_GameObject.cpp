@@ -16,6 +16,10 @@ namespace {
 
 std::uint32_t g_idCounter = 0;
 
+TunNet* RunningNetwork() {
+    const Game* game = Game::GetInstance();
+    return game != nullptr ? game->GetNetworkEngine() : nullptr;
+}
 
 }  // namespace
 
@@ -92,8 +96,7 @@ void GameObject::UnlinkMounts() {
 void GameObject::PushToLua(lua_State* state) const { PushToLuaAs(state, "GameObject"); }
 
 bool GameObject::IsNetworkReplica() const {
-    const Game* game = Game::GetInstance();
-    const TunNet* network = game != nullptr ? game->GetNetworkEngine() : nullptr;
+    const TunNet* network = RunningNetwork();
     return m_networkId != nullptr && network != nullptr && network->IsNetworkGame() && !network->IsHost();
 }
 
@@ -102,13 +105,13 @@ bool GameObject::ChangeNetworkOwner(const TunPlayer* player) {
         return false;
     }
     if (player == nullptr) {
-        const Game* game = Game::GetInstance();
-        const TunNet* network = game != nullptr ? game->GetNetworkEngine() : nullptr;
+        const TunNet* network = RunningNetwork();
         player = network != nullptr ? network->GetLocalPlayer() : nullptr;
+        if (player == nullptr) {
+            return false;
+        }
     }
-    // Outside a session there is no local player: player id 0 stands for it.
-    const std::uint32_t owner = player != nullptr ? player->GetID() : 0;
-    m_networkId = TUN_NEW(NetObjectID, owner, m_networkId->GetObjectNumber());
+    m_networkId = TUN_NEW(NetObjectID, player->GetID(), m_networkId->GetObjectNumber());
     return true;
 }
 
@@ -120,14 +123,32 @@ bool GameObject::GetNetworkOwner(std::uint32_t& playerId) const {
     return true;
 }
 
+const TunPlayer* GameObject::MirroredOwner() const {
+    const TunNet* network = RunningNetwork();
+    if (m_networkId == nullptr || network == nullptr || !network->IsNetworkGame() || !network->IsHost()) {
+        return nullptr;
+    }
+    return network->FindPlayer(m_networkId->GetOwnerId());
+}
+
 Input::Keyboard* GameObject::GetNetworkKeyboard() const {
     const Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetKeyboard() : nullptr;
+    if (game == nullptr) {
+        return nullptr;
+    }
+    const TunPlayer* owner = MirroredOwner();
+    Input::Keyboard* mirror = owner != nullptr ? owner->GetKeyboard() : nullptr;
+    return mirror != nullptr ? mirror : game->GetKeyboard();
 }
 
 Input::Mouse* GameObject::GetNetworkMouse() const {
     const Game* game = Game::GetInstance();
-    return game != nullptr ? game->GetMouse() : nullptr;
+    if (game == nullptr) {
+        return nullptr;
+    }
+    const TunPlayer* owner = MirroredOwner();
+    Input::Mouse* mirror = owner != nullptr ? owner->GetMouse() : nullptr;
+    return mirror != nullptr ? mirror : game->GetMouse();
 }
 
 void GameObject::RunHook(const char* hook, bool condition) const {
@@ -192,8 +213,7 @@ void GameObject::EngineUpdate(float dt) {
 
 bool GameObject::Initialize() {
     m_componentManager = TUN_NEW(TunComponentManager);
-    const Game* game = Game::GetInstance();
-    const TunNet* network = game != nullptr ? game->GetNetworkEngine() : nullptr;
+    const TunNet* network = RunningNetwork();
     return network != nullptr && network->IsNetworkGame() && network->IsHost();
 }
 

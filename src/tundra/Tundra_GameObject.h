@@ -104,8 +104,12 @@ class GameObject : public Core::Object {
     bool ChangeNetworkOwner(const TunPlayer* player);
     // The owner's player id; false without an identity.
     bool GetNetworkOwner(std::uint32_t& playerId) const;
-    // The devices the owner plays with. The front end mirrors no peer's
-    // devices, so these are the game's own (null without a game).
+    // Null for an object that is not networked.
+    const NetObjectID* GetNetworkId() const { return m_networkId.Get(); }
+    // The replication template name the object was made from ("0": none).
+    const Core::String& GetNetworkClassName() const { return m_networkClassName; }
+    // On the host of a network game, the devices that mirror the owning
+    // remote player's input; otherwise the game's own (null without a game).
     Input::Keyboard* GetNetworkKeyboard() const;
     Input::Mouse* GetNetworkMouse() const;
 
@@ -220,6 +224,7 @@ protected:
 private:
     friend class Game;
     friend class Layer;
+    friend class TunNet;
 
     // The ids while they still name this object's entries: 0 after a
     // removal, once the engine was cleared since, or without a game.
@@ -233,6 +238,9 @@ private:
     void MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change);
     // Every object mounted on this one, on those, and so on, depth first.
     void ForEachMounted(const std::function<void(GameObject&)>& action) const;
+    // On the host of a network game, the remote or local player that owns
+    // this object; null otherwise.
+    const TunPlayer* MirroredOwner() const;
     // Whether object is this one or a mount up its chain.
     bool IsInMountChain(const GameObject* object) const;
     // After a load: takes back the engine entries its ids name, when no one

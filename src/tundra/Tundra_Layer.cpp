@@ -130,6 +130,23 @@ void Layer::AddGameObject(GameObject* object, bool networked, TunPlayer* owner) 
     InsertGameObject(object);
 }
 
+GameObject* Layer::AddNetworkGameObject(const Core::String& name, TunPlayer* owner) {
+    const Game* game = Game::GetInstance();
+    TunNet* network = game != nullptr ? game->GetNetworkEngine() : nullptr;
+    if (network == nullptr || !network->IsNetworkGame() || !network->IsHost()) {
+        return nullptr;
+    }
+    const GameObject* pattern = network->FindNetworkObject(name);
+    if (pattern == nullptr) {
+        return nullptr;
+    }
+    const ObjectRef clone = static_cast<GameObject*>(pattern->Clone());
+    clone->m_networkClassName = pattern->m_networkClassName;
+    AddGameObject(clone.Get(), true, owner);
+    // Refused, the clone goes with the last reference.
+    return clone->m_layer == this ? clone.Get() : nullptr;
+}
+
 void Layer::InsertGameObject(GameObject* object) {
     object->m_layer = this;
     m_pendingAdditions.emplace_back(object);

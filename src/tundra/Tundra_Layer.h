@@ -68,6 +68,10 @@ class Layer : public Core::Object {
     // Queues the object; refused for null, an object in a layer or a
     // cleaned-up one. It starts at the next Update.
     void AddGameObject(GameObject* object, bool networked = false, TunPlayer* owner = nullptr);
+    // On the host of a network game, a clone of the replication template of
+    // that name added as networked, owned by owner (the host's player when
+    // null); null otherwise, or when the front end refuses it.
+    GameObject* AddNetworkGameObject(const Core::String& name, TunPlayer* owner);
     // Queues the removal of one of this layer's objects, once.
     void RemoveGameObject(GameObject* object);
     void InsertGameObject(GameObject* object);

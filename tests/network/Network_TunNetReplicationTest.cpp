@@ -1,0 +1,240 @@
+#include "network/Network_NetReplicaBytes.h"
+#include "network/Network_TunNetTestHooks.h"
+#include "support/Tundra_TestGame.h"
+#include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_Level.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Tundra::GameObject;
+using Tundra::TunNetTestAccess;
+using Tundra::TunPacket;
+using Tundra::TunPlayer;
+using tundratest::TestObject;
+
+// The front end's replication in a running test game, with the roles set
+// directly and the host's packets built by hand.
+class TunNetReplicationTest : public tundratest::GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        Start();
+        m_local = TUN_NEW(TunPlayer, "Me", true, false, Network::Tun_Address());
+        m_local->SetID(3);
+    }
+    void TearDown() override {
+        TunNetTestAccess::SetRoles(Network(), false, false, false, nullptr);
+        GameTest::TearDown();
+    }
+    Tundra::TunNet& Network() { return *m_game->GetNetworkEngine(); }
+    void BecomeClient() { TunNetTestAccess::SetRoles(Network(), false, false, true, m_local.Get()); }
+    void BecomeHost() { TunNetTestAccess::SetRoles(Network(), true, true, false, m_local.Get()); }
+    // A client that applied an empty snapshot, with a template "T".
+    void BecomeSynchronisedClient() {
+        BecomeClient();
+        AddTemplate("T");
+        Receive(TunPacket::Snapshot, nettest::U32Bytes({0}));
+        ASSERT_TRUE(m_local->IsSynchronised());
+    }
+    void AddTemplate(const char* name) { ASSERT_TRUE(Network().AddBaseNetObject(TUN_NEW(TestObject), name)); }
+    void Receive(TunPacket type, const std::vector<std::uint8_t>& payload) {
+        TunNetTestAccess::ReceiveReplication(Network(), type, payload);
+    }
+    void ReceiveCreate(const char* name, std::uint32_t number, std::uint32_t layer = 0) {
+        Receive(TunPacket::ObjectCreate, nettest::CreateBytes(layer, "T", nettest::Saved(name, number)));
+    }
+    std::vector<GameObject*> Held(std::uint32_t layer = 0) {
+        std::vector<GameObject*> objects;
+        LayerAt(layer).GetHeldGameObjects(objects);
+        return objects;
+    }
+    std::size_t Replicated() { return Network().GetReplicatedObjects().size(); }
+
+    Core::RefPtr<TunPlayer> m_local;
+};
+
+TEST_F(TunNetReplicationTest, OnlyARunningHostAddsANetworkObjectAndOnlyOnce) {
+    const Core::RefPtr<TestObject> object = TUN_NEW(TestObject, "A");
+    EXPECT_FALSE(Network().AddNetworkObject(object.Get(), 0, nullptr)) << "no session";
+    BecomeClient();
+    EXPECT_FALSE(Network().AddNetworkObject(object.Get(), 0, nullptr)) << "a client";
+    EXPECT_EQ(object->GetNetworkId(), nullptr);
+
+    BecomeHost();
+    ASSERT_TRUE(Network().AddNetworkObject(object.Get(), 0, nullptr));
+    ASSERT_NE(object->GetNetworkId(), nullptr);
+    EXPECT_EQ(object->GetNetworkId()->GetOwnerId(), 3u) << "the host's player";
+    EXPECT_FALSE(Network().AddNetworkObject(object.Get(), 0, nullptr));
+    EXPECT_EQ(Replicated(), 1u);
+
+    TunPlayer other;
+    other.SetID(5);
+    const Core::RefPtr<TestObject> owned = TUN_NEW(TestObject, "B");
+    ASSERT_TRUE(Network().AddNetworkObject(owned.Get(), 0, &other));
+    EXPECT_EQ(owned->GetNetworkId()->GetOwnerId(), 5u);
+    EXPECT_NE(owned->GetNetworkId()->GetObjectNumber(), object->GetNetworkId()->GetObjectNumber());
+}
+
+TEST_F(TunNetReplicationTest, ALayerMakesNetworkObjectsFromTemplatesOnlyOnTheHost) {
+    AddTemplate("T");
+    BecomeClient();
+    EXPECT_EQ(LayerAt(1).AddNetworkGameObject("T", nullptr), nullptr);
+    BecomeHost();
+    EXPECT_EQ(LayerAt(1).AddNetworkGameObject("missing", nullptr), nullptr);
+    GameObject* made = LayerAt(1).AddNetworkGameObject("T", nullptr);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->GetLayer(), &LayerAt(1));
+    EXPECT_EQ(made->GetNetworkClassName(), "T");
+    EXPECT_EQ(Network().FindReplicatedObject(3, made->GetNetworkId()->GetObjectNumber()), made);
+}
+
+TEST_F(TunNetReplicationTest, ObjectsBeforeTheFirstSnapshotChangeNothing) {
+    BecomeClient();
+    AddTemplate("T");
+    ReceiveCreate("R", 7);
+    Receive(TunPacket::ObjectState, nettest::StateBytes(2, 7, nettest::Synced("R")));
+    EXPECT_TRUE(Held().empty());
+    EXPECT_EQ(Replicated(), 0u);
+    EXPECT_FALSE(m_local->IsSynchronised());
+}
+
+TEST_F(TunNetReplicationTest, AnEmptySnapshotSynchronisesAndLaterObjectsAreCopied) {
+    BecomeSynchronisedClient();
+    ReceiveCreate("R", 7, 1);
+    ASSERT_EQ(Held(1).size(), 1u);
+    GameObject* copy = Held(1)[0];
+    EXPECT_EQ(copy->GetName(), "R");
+    EXPECT_EQ(copy->GetNetworkClassName(), "T");
+    EXPECT_EQ(Network().FindReplicatedObject(2, 7), copy);
+
+    ReceiveCreate("again", 7, 1);
+    EXPECT_EQ(Held(1).size(), 1u) << "a known identity is not copied twice";
+    ReceiveCreate("S", 8, 1);
+    ReceiveCreate("no layer", 9, 5);
+    EXPECT_EQ(Held(1).size(), 2u);
+    EXPECT_EQ(Replicated(), 2u);
+}
+
+TEST_F(TunNetReplicationTest, ASnapshotStopsAtAnEntryWithoutTemplate) {
+    BecomeClient();
+    AddTemplate("T");
+    Core::MemoryFile snapshot;
+    snapshot.WriteU32(3);
+    nettest::WriteEntry(snapshot, 0, "T", nettest::Saved("first", 1));
+    nettest::WriteEntry(snapshot, 0, "unknown", nettest::Saved("second", 2));
+    nettest::WriteEntry(snapshot, 0, "T", nettest::Saved("third", 3));
+    Receive(TunPacket::Snapshot, nettest::Bytes(snapshot));
+    ASSERT_EQ(Held().size(), 1u);
+    EXPECT_EQ(Held()[0]->GetName(), "first");
+    EXPECT_TRUE(m_local->IsSynchronised());
+}
+
+TEST_F(TunNetReplicationTest, AMalformedSnapshotChangesNothing) {
+    Core::MemoryFile whole;
+    whole.WriteU32(2);
+    nettest::WriteEntry(whole, 0, "T", nettest::Saved("first", 1));
+    nettest::WriteEntry(whole, 0, "T", nettest::Saved("second", 2));
+    const std::vector<std::uint8_t> bytes = nettest::Bytes(whole);
+    std::vector<std::uint8_t> lyingCount = bytes;
+    lyingCount[0] = static_cast<std::uint8_t>(bytes.size() / 9);
+    const std::vector<std::uint8_t> cases[] = {
+        {},
+        {bytes.begin(), bytes.end() - 1},
+        {bytes.begin(), bytes.begin() + 20},
+        lyingCount,
+    };
+    BecomeClient();
+    AddTemplate("T");
+    for (const std::vector<std::uint8_t>& payload : cases) {
+        Receive(TunPacket::Snapshot, payload);
+        EXPECT_TRUE(Held().empty()) << payload.size();
+        EXPECT_FALSE(m_local->IsSynchronised()) << payload.size();
+    }
+    Receive(TunPacket::Snapshot, bytes);
+    EXPECT_EQ(Held().size(), 2u);
+}
+
+TEST_F(TunNetReplicationTest, AClientRemovesAReplicaOnlyWhenTheHostSays) {
+    BecomeSynchronisedClient();
+    ReceiveCreate("R", 7);
+    Step();
+    GameObject* copy = Network().FindReplicatedObject(2, 7);
+    ASSERT_NE(copy, nullptr);
+    LayerAt(0).RemoveGameObject(copy);
+    copy->Destroy();
+    Step();
+    EXPECT_EQ(Held(), std::vector<GameObject*>{copy});
+
+    Receive(TunPacket::ObjectRemove, nettest::RemoveBytes(2, 8));
+    Receive(TunPacket::ObjectRemove, {2, 0, 0, 0, 7, 0, 0});
+    Step();
+    EXPECT_EQ(Held().size(), 1u);
+    Receive(TunPacket::ObjectRemove, nettest::RemoveBytes(2, 7));
+    Step();
+    EXPECT_TRUE(Held().empty());
+    EXPECT_EQ(Replicated(), 0u);
+    EXPECT_EQ(Entries("end R").size(), 1u);
+}
+
+TEST_F(TunNetReplicationTest, DroppingTakesEveryReplicaOutOfItsLayer) {
+    BecomeSynchronisedClient();
+    for (std::uint32_t number = 1; number <= 3; ++number) {
+        ReceiveCreate(("R" + std::to_string(number)).c_str(), number, number % 2);
+    }
+    Step();
+    ASSERT_EQ(Replicated(), 3u);
+    Network().DropReplicatedObjects();
+    Step();
+    EXPECT_EQ(Replicated(), 0u);
+    EXPECT_TRUE(Held(0).empty());
+    EXPECT_TRUE(Held(1).empty());
+    EXPECT_EQ(Entries("end R").size(), 3u);
+}
+
+TEST_F(TunNetReplicationTest, AnObjectOutOfItsLayerIsNeverFoundOrErasedAgain) {
+    BecomeSynchronisedClient();
+    ReceiveCreate("R", 7);
+    Step();
+    const Core::RefPtr<GameObject> copy = Network().FindReplicatedObject(2, 7);
+    ASSERT_NE(copy, nullptr);
+    LayerAt(0).EraseGameObject(copy.Get());
+    Step();
+    EXPECT_EQ(Network().FindReplicatedObject(2, 7), nullptr);
+    Receive(TunPacket::ObjectState, nettest::StateBytes(2, 7, nettest::Synced("moved", {9, 9})));
+    EXPECT_EQ(copy->GetName(), "R");
+    Network().DropReplicatedObjects();
+    Step();
+    EXPECT_EQ(Entries("end R").size(), 1u);
+}
+
+TEST_F(TunNetReplicationTest, ALevelChangeForgetsTemplatesAndObjects) {
+    BecomeHost();
+    AddTemplate("T");
+    ASSERT_NE(LayerAt(0).AddNetworkGameObject("T", nullptr), nullptr);
+    Step();
+    m_game->GoToLevel(1);
+    Step();
+    EXPECT_EQ(Replicated(), 0u);
+    EXPECT_EQ(Network().FindNetworkObject("T"), nullptr);
+}
+
+TEST_F(TunNetReplicationTest, TheHostRemovesWhatALeavingPlayerOwned) {
+    BecomeHost();
+    AddTemplate("T");
+    TunPlayer leaving;
+    leaving.SetID(5);
+    GameObject* kept = LayerAt(0).AddNetworkGameObject("T", nullptr);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_NE(LayerAt(i).AddNetworkGameObject("T", &leaving), nullptr);
+    }
+    Step();
+    Network().RemoveNetObjectsControlledBy(&leaving);
+    Step();
+    EXPECT_EQ(Held(0), std::vector<GameObject*>{kept});
+    EXPECT_TRUE(Held(1).empty());
+    EXPECT_EQ(Replicated(), 1u);
+}
+
+}  // namespace
