@@ -18,6 +18,8 @@ struct TunNetTestAccess {
         network.m_connected = connected;
         network.m_localPlayer = localPlayer;
     }
+    // Every group of the front end, "All_Players" first.
+    static const std::vector<Core::RefPtr<TunGroup>>& GetGroups(const TunNet& network) { return network.m_groups; }
     // The discovery port Start uses in place of the one it is given (0: the given one).
     static void SetDiscoveryPortOverride(std::uint16_t port) { TunNet::s_discoveryPortOverride = port; }
     // How long JoinSession waits for the connect and for the answer.

@@ -241,7 +241,8 @@ void Game::Update(float dt) {
                                       [&] { PostCollision(dt); },
                                       [&] { StepEngine([&] { m_physics->PostCollisionUpdate(dt); }); },
                                       [&] { m_network->UpdatePlayerDevices(); },
-                                      [&] { m_network->Update(dt); },
+                                      // A hook it calls may shut the game down: not under its feet.
+                                      [&] { StepEngine([&] { m_network->Update(dt); }); },
                                       [&] { RefreshOnlineSessions(); },
                                   });
     if (!stepped) {

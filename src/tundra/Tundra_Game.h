@@ -4,6 +4,7 @@
 #include "core/Core_String.h"
 #include "engine/Engine_RenderingApplication.h"
 #include "engine/Engine_SceneGraph.h"
+#include "network/Network_TunBroadcast.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_LevelFactory.h"
 #include "tundra/Tundra_ReplayFrame.h"
@@ -30,6 +31,7 @@ class HUD;
 namespace Tundra {
 
 class GameObject;
+class NetMessage;
 class TunNet;
 class TunPlayer;
 
@@ -87,10 +89,12 @@ public:
     virtual void OnJoinedSession() {}
     virtual void OnSessionHosted() {}
     virtual void OnSessionEnded() {}
-    virtual void OnNetworkEventKind4(std::uint32_t word) {}
-    virtual void OnNetworkEventKind5(std::uint32_t word) {}
+    // A player was added to the session's players; a player leaves.
+    virtual void OnNetworkEventKind4(TunPlayer* player) {}
+    virtual void OnNetworkEventKind5(TunPlayer* player) {}
     virtual void OnTextMessage(TunPlayer* sender, const Core::String& text) {}
-    virtual void OnDataMessage(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {}
+    // data is null when size is 0; it lives only during the call.
+    virtual void OnDataMessage(TunPlayer* sender, std::uint32_t code, std::uint32_t size, const void* data) {}
 
     // The physics engine's contact-list callback: collision results of every
     // body's owner become contacts through CollisionFilter.
@@ -153,6 +157,12 @@ public:
     // host and opens a session.
     bool HostNetworkGame(const Core::String& name, const Core::String& text, const Core::String& second,
                          std::uint32_t playerCount);
+    // The listener the front end is started with: turns its messages into
+    // the hooks above. Only a join request's answer matters (true admits).
+    static bool NetworkEventDispatch(NetMessage* message);
+    // The sessions heard on the network whose network ID is the network
+    // name, byte for byte; rebuilt every frame.
+    const std::vector<TunBroadcast>& GetOnlineSessions() const { return m_onlineSessions; }
 
     void SetTitle(const Core::String& title);
     const Core::String& GetTitle() const { return m_title; }
@@ -183,7 +193,7 @@ protected:
     virtual void ProcessSaveLoad();
     virtual void PlayReplayFrame(float& dt);
     virtual void RecordReplayFrame(float dt);
-    virtual void RefreshOnlineSessions() {}
+    virtual void RefreshOnlineSessions();
     // At once, between frames only. Every failure is reported on the error
     // log with the file and the reason. A failed save keeps the previous file;
     // a failed load leaves the running game as it was.
@@ -214,6 +224,8 @@ private:
     // Refuses (with a report) requests in a network game and names that are
     // not plain file names.
     bool AcceptsSaveRequest(const char* what, const Core::String& name) const;
+    // A network session ended (the listener's last message of it).
+    void SessionEnded();
     // Takes the engine over from a stream in place of the current one.
     void AdoptPhysicsEngine(Physics2D::PhysicsEngine* engine);
     // Saved games: the generators, then the concrete game's Save. For a hash
@@ -242,6 +254,7 @@ private:
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
     std::vector<Core::String> m_managedObjectNames;
     Core::RefPtr<LevelFactory> m_factory;
+    std::vector<TunBroadcast> m_onlineSessions;
     Core::RefPtr<Engine::SceneGraph> m_sceneGraph;
     Collision2D::CollisionEngine* m_collision = nullptr;
     Physics2D::PhysicsEngine* m_physics = nullptr;

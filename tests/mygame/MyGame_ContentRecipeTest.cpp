@@ -9,11 +9,11 @@
 #include "mygame/generated/MyGame_CollisionActors.h"
 #include "mygame/generated/MyGame_ContentPlacer.h"
 #include "mygame/generated/MyGame_ContentRecipe.h"
-#include "network/Network_TunNetTestHooks.h"
 #include "os/OS_Path.h"
 #include "physics/Physics_BodyState.h"
 #include "physics/Physics_Force.h"
 #include "support/MyGame_TestGame.h"
+#include "support/Tundra_NetworkRoles.h"
 #include "support/TempDirectory.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Game.h"
@@ -291,19 +291,12 @@ protected:
         CallLog().clear();
     }
     void TearDown() override {
-        SetNetworkRole(false, false);
         for (const Core::RefPtr<Tundra::Level>& level : m_levels) {
             level->Shutdown();
         }
         m_levels.clear();
         m_factory = nullptr;
         GameTest::TearDown();
-    }
-
-    static void SetNetworkRole(bool networkGame, bool host) {
-        Tundra::TunNetTestState& state = Tundra::GetTunNetTestState();
-        state.networkGame = networkGame;
-        state.host = host;
     }
 
     // Level `index` with the rows given to its layers.
@@ -504,19 +497,18 @@ TEST_F(ContentRecipeTest, CollidersTakeTheRecipesDefaultsAndTheRowsValues) {
 
 TEST_F(ContentRecipeTest, NetworkClientsGetNeitherColliderNorBodyButEveryOtherSetting) {
     struct Case {
-        const char* role;
-        bool networkGame;
-        bool host;
+        const char* name;
+        testsupport::NetworkRole role;
         bool client;
     };
-    const Case cases[] = {{"outside a network game", false, false, false},
-                          {"host", true, true, false},
-                          {"client", true, false, true},
+    const Case cases[] = {{"outside a network game", testsupport::NetworkRole::Outside, false},
+                          {"host", testsupport::NetworkRole::Host, false},
+                          {"client", testsupport::NetworkRole::Client, true},
                           // Not a network game yet: the machine counts as outside one.
-                          {"host not yet open", false, true, false}};
+                          {"host not yet open", testsupport::NetworkRole::HostNotOpen, false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.role);
-        SetNetworkRole(c.networkGame, c.host);
+        SCOPED_TRACE(c.name);
+        testsupport::SetNetworkRole(c.role);
         CallLog().clear();
         const auto* sprite = BuildOne<Tundra::Sprite>(0, FullRow());
         ASSERT_NE(sprite, nullptr);

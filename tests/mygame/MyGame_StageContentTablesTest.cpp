@@ -37,13 +37,13 @@
 #include "mygame/MyGame_WalkingRangedEnemy.h"
 #include "mygame/MyGame_WeaponBar.h"
 #include "mygame/MyGame_WeaponSprite.h"
-#include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
 #include "physics/Physics_PhysicsEngine.h"
 #include "physics/Physics_RigidBody.h"
 #include "support/MyGame_ScreenSpace.h"
 #include "support/MyGame_TestGame.h"
 #include "support/Renderer_ManifestSizes.h"
+#include "support/Tundra_NetworkRoles.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_Layer.h"
@@ -87,6 +87,7 @@ protected:
         StageContentTablesTest::SetUp();
         StartGame();
         Step();
+        testsupport::SetNetworkRole(m_role);
         m_factory = TUN_NEW(MyLevelFactory, MakeGameContent());
         m_level = m_factory->CreateLevel(kStage);
         ASSERT_NE(m_level.Get(), nullptr);
@@ -117,6 +118,8 @@ protected:
         return Tundra::FindObject<T>(*m_level, name);
     }
 
+    // The role the game's network front end has while the stage is built.
+    testsupport::NetworkRole m_role = testsupport::NetworkRole::Outside;
     Core::RefPtr<MyLevelFactory> m_factory;
     Core::RefPtr<Tundra::Level> m_level;
 };
@@ -125,19 +128,8 @@ protected:
 class ClientStageTest : public BuiltStageTest {
 protected:
     void SetUp() override {
-        SetClient(true);
+        m_role = testsupport::NetworkRole::Client;
         BuiltStageTest::SetUp();
-    }
-    void TearDown() override {
-        BuiltStageTest::TearDown();
-        SetClient(false);
-    }
-
-private:
-    static void SetClient(bool client) {
-        Tundra::TunNetTestState& state = Tundra::GetTunNetTestState();
-        state.networkGame = client;
-        state.host = false;
     }
 };
 

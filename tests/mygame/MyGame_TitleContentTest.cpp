@@ -8,12 +8,12 @@
 #include "mygame/MyGame_VolumeControl.h"
 #include "mygame/generated/MyGame_ContentRecipe.h"
 #include "mygame/generated/MyGame_ContentTables.h"
-#include "network/Network_TunNetTestHooks.h"
 #include "physics/Physics_MassProperties.h"
 #include "support/MyGame_FrameStep.h"
 #include "support/MyGame_ScreenSpace.h"
 #include "support/MyGame_TestGame.h"
 #include "support/Renderer_ManifestSizes.h"
+#include "support/Tundra_NetworkRoles.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_ParticleSystem.h"
@@ -170,7 +170,6 @@ protected:
         testsupport::SizeSheetsAsManifest(*m_textures);
     }
     void TearDown() override {
-        SetNetworkClient(false);
         if (m_level) {
             m_level->Shutdown();
         }
@@ -179,18 +178,12 @@ protected:
         MyGameTest::TearDown();
     }
 
-    // In a network game this machine does not host, or outside one.
-    static void SetNetworkClient(bool client) {
-        Tundra::TunNetTestState& state = Tundra::GetTunNetTestState();
-        state.networkGame = client;
-        state.host = false;
-    }
-
     // The level as the factory leaves it: its objects wait for their
     // layer's first update.
     Tundra::Level& Build(std::uint32_t index) {
         StartGame();
         Step();
+        testsupport::SetNetworkRole(m_role);
         m_factory = TUN_NEW(MyLevelFactory, MakeGameContent());
         m_level = m_factory->CreateLevel(index);
         return *m_level;
@@ -350,6 +343,8 @@ protected:
         EXPECT_EQ(withBodies, named);
     }
 
+    // The role the game's network front end has while a level is built.
+    testsupport::NetworkRole m_role = testsupport::NetworkRole::Outside;
     Core::RefPtr<MyLevelFactory> m_factory;
     Core::RefPtr<Tundra::Level> m_level;
 };
@@ -428,7 +423,7 @@ TEST_F(TitleContentTest, TheTitleLevelsCollidersAndBodiesAreItsRows) {
 }
 
 TEST_F(TitleContentTest, ANetworkClientsTitleLevelHasNoColliderNorBodyButEveryOtherSetting) {
-    SetNetworkClient(true);
+    m_role = testsupport::NetworkRole::Client;
     const Tundra::Level& level = Build(MyLevelFactory::kMenuLevel);
     ExpectPlaced(level, 0, kTitleHud);
     ExpectPlaced(level, 1, kTitleWorld);

@@ -1,7 +1,7 @@
 #include "Tundra_ScriptChunk.h"
 #include "support/Tundra_TestGame.h"
 
-#include "network/Network_TunNetTestHooks.h"
+#include "network/Network_TunNet.h"
 #include "tundra/Lua_MethodTable.h"
 
 #include <gtest/gtest.h>
@@ -133,20 +133,14 @@ TEST_F(WorldScriptTest, LevelRequestsWaitForTheNextUpdateAndTheGameHandsOutItsDe
               (std::vector<double>{3, 2, 0, 0, 1}));
 }
 
-TEST_F(WorldScriptTest, NetworkEntriesAskTheFrontEndAndHostingNeedsNetworkingFirst) {
+TEST_F(WorldScriptTest, NetworkEntriesWithoutNetworkingRunningStartNothing) {
     Start();
-    Tundra::TunNetTestState& network = Tundra::GetTunNetTestState();
-    network.canStart = true;
-    network.canHost = true;
-    const char* host = "return Game:HostNetworkGame('name', 'text', 'second', 4)";
-    EXPECT_EQ(NumbersOf(host, 1), std::vector<double>{0}) << "nothing runs yet";
-    EXPECT_EQ(NumbersOf("return Game:NetworkStart('net')", 1), std::vector<double>{1});
-    EXPECT_EQ(NumbersOf(host, 1), std::vector<double>{1});
-    EXPECT_EQ(network.startModes, (std::vector<std::uint32_t>{0, 1}));
-    EXPECT_EQ(NumbersOf("return Game:NetworkShutdown(), Game:NetworkShutdown(), Game:GetOnlineSessionsCount(), "
+    EXPECT_EQ(NumbersOf("return Game:HostNetworkGame('name', 'text', 'second', 4), Game:NetworkShutdown(), "
+                        "Game:IsNetworkGame(), Game:IsServer(), Game:GetOnlineSessionsCount(), "
                         "select('#', Game:GetOnlineSession(0)), select('#', Game:NetworkStart(5))",
-                        5),
-              (std::vector<double>{1, 0, 0, 0, 0}));
+                        7),
+              (std::vector<double>{0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Tundra::TunNet::GetCurrent(), nullptr);
 }
 
 TEST_F(WorldScriptTest, LayersHandOutTheirObjectsAndLevelsTakeOnlyColourTables) {

@@ -1,7 +1,6 @@
 #include "support/Tundra_TestGame.h"
 
 #include "gui/GUI_HUDTestHooks.h"
-#include "network/Network_TunNetTestHooks.h"
 #include "os/OS_Path.h"
 #include "physics/Physics_MassProperties.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
@@ -47,14 +46,12 @@ TEST_F(GameTest, UpdateRunsItsStepsInOrderWithEveryFirstLatePassBeforeAnySecond)
         Step(1);
         Log().clear();
         Tundra::GetJukeBoxCallsForTesting() = {};
-        Tundra::GetTunNetTestState() = {};
         GUI::GetHudCallsForTesting() = {};
         Step(1);
         EXPECT_LT(At("pre update"), At("level update"));
         EXPECT_EQ((std::vector{Tundra::GetJukeBoxCallsForTesting().updates, GUI::GetHudCallsForTesting().updates,
-                               GUI::GetHudCallsForTesting().renders, Tundra::GetTunNetTestState().deviceUpdates,
-                               Tundra::GetTunNetTestState().updates}),
-                  std::vector(5, 1));
+                               GUI::GetHudCallsForTesting().renders}),
+                  std::vector(3, 1));
         EXPECT_LT(At("level update"), At("post collision"));
         if (layers != 0) {
             EXPECT_LT(At("update a"), At("update b"));

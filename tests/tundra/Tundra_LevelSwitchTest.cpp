@@ -1,7 +1,6 @@
 #include "support/Tundra_TestGame.h"
 
 #include "gui/GUI_HUDTestHooks.h"
-#include "network/Network_TunNetTestHooks.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
 #include "collision/Collision_CollisionEngine.h"
 #include "input/Input_KeyTable.h"
@@ -62,24 +61,4 @@ TEST_F(GameTest, RestartingEndsEverythingInOrderAndRestartsIdsAndTiming) {
     Step(1);
     EXPECT_TRUE(held()) << "the wait ended with the release";
     os::headless::ResetKeys();
-}
-
-TEST_F(GameTest, AClientTellsTheHostItsPlayerIdAfterAChange) {
-    TestGame& game = Start();
-    Tundra::TunNetTestState& network = Tundra::GetTunNetTestState();
-    network.networkGame = true;
-    network.localPlayer = Tundra::TunPlayer(0x01020304u);
-    network.host = true;
-    game.RestartLevel();
-    Step(2);
-    EXPECT_TRUE(network.sent.empty());
-    network.host = false;
-    game.RestartLevel();
-    Step(2);
-    EXPECT_EQ(network.clears, 2);
-    ASSERT_EQ(network.sent.size(), 1u);
-    EXPECT_EQ(network.sent[0].type, 16u);
-    EXPECT_EQ(network.sent[0].payload, (std::vector<std::uint8_t>{4, 3, 2, 1}));
-    EXPECT_TRUE(network.sent[0].reliable);
-    EXPECT_TRUE(network.sent[0].toAll);
 }

@@ -1,3 +1,4 @@
+#include "support/Tundra_NetworkRoles.h"
 #include "support/Tundra_ReplayProbe.h"
 #include "Tundra_SaveLoadTest.h"
 
@@ -8,7 +9,6 @@
 #include "os/OS_Cursor.h"
 #include "os/OS_FileTestHooks.h"
 #include "os/OS_HeadlessInput.h"
-#include "network/Network_TunNetTestHooks.h"
 
 #include <filesystem>
 #include <fstream>
@@ -275,7 +275,7 @@ TEST_F(ReplayTest, RefusedNamesAndNetworkGamesWriteNothing) {
         EXPECT_FALSE(m_game->IsReplayRecording() || m_game->IsReplayPlaying()) << name;
     }
     EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 8u);
-    Tundra::GetTunNetTestState().networkGame = true;
+    testsupport::SetNetworkRole(testsupport::NetworkRole::Client);
     m_game->ReplayRecordingStart("net");
     Play(3);
     EXPECT_TRUE(m_game->IsReplayRecording());

@@ -1,7 +1,7 @@
 #include "Tundra_SaveLoadTest.h"
 
 #include "core/Core_ErrorLogTestHooks.h"
-#include "network/Network_TunNetTestHooks.h"
+#include "support/Tundra_NetworkRoles.h"
 #include "os/OS_FileTestHooks.h"
 
 #include <filesystem>
@@ -73,13 +73,13 @@ TEST_F(SaveLoadTest, NamesThatLeaveTheFolderAndRequestsInANetworkGameAreRefused)
         const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
         EXPECT_TRUE(Reported(errors, "", "not a plain file name")) << name;
     }
-    Tundra::GetTunNetTestState().networkGame = true;
+    testsupport::SetNetworkRole(testsupport::NetworkRole::Host);
     Core::testhooks::StartCapturingErrors();
     game.RequestSave("online");
     game.RequestLoad("kept");
     const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
     EXPECT_TRUE(Reported(errors, "online", "network game") && Reported(errors, "kept", "network game"));
-    Tundra::GetTunNetTestState().networkGame = false;
+    testsupport::SetNetworkRole(testsupport::NetworkRole::Outside);
     // No request stood: the frame neither saves nor loads.
     Step(1);
     EXPECT_TRUE(ReadBytes("online").empty());

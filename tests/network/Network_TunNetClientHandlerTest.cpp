@@ -1,0 +1,214 @@
+// The client's packet handler against the wire peer playing the host:
+// found sessions, the join's answers, level names, pings, texts and the host
+// going away; datagrams count only from the host's address.
+#include "network/Network_TunNetTestHooks.h"
+#include "os/OS_SocketPoll.h"
+#include "support/Network_FrontEndFixture.h"
+#include "support/Network_TunNetPacketProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace client_handler_test {
+
+using namespace testsupport;
+using Tundra::NetMessageKind;
+using Tundra::TunNet;
+using Tundra::TunPacket;
+
+constexpr std::uint32_t Type(TunPacket type) { return static_cast<std::uint32_t>(type); }
+constexpr std::uint32_t kHostPlayerId = 9001;
+constexpr std::uint32_t kGivenId = 9002;
+
+Bytes Reply(TunPacket type, const Bytes& payload) { return FramedMessage(Type(type), payload); }
+
+class ClientHandlerTest : public FrontEndGameTest {
+protected:
+    void SetUp() override {
+        FrontEndGameTest::SetUp();
+        ASSERT_TRUE(StartClient(Net()));
+    }
+    // Joins the wire host, which answers the given id and its own record
+    // (naming port 40000, not its own).
+    bool JoinWireHost() {
+        m_host.AnswerJoin({Reply(TunPacket::JoinResult, U32Payload(kGivenId)),
+                           Reply(TunPacket::PlayerJoined, PlayerRecord(kHostPlayerId, true, 40000, "Host"))});
+        const bool joined = Net().JoinSession("Ann", m_host.Address(), "");
+        m_host.JoinRequestRead();
+        return joined && PumpUntil(Net(), [&] { return Net().GetSessionPlayersNumber() == 2; });
+    }
+    // A datagram socket at the host's address.
+    WirePeer HostDatagram() { return WirePeer::OpenDatagram(m_host.GetPort()); }
+    std::uint16_t ClientPort() { return Net().GetLocalPlayer()->GetAddress().GetPort(); }
+    void FromHost(TunPacket type, const Bytes& payload) {
+        DeliverPacket(Net(), Handler::Client, Tundra::kClientDatagramSocket, m_host.Address(), Type(type), payload);
+    }
+    std::string CurrentLevel() { return m_game->GetCurrentLevel()->GetTypeName().c_str(); }
+
+    WireHost m_host;
+};
+
+TEST_F(ClientHandlerTest, AnnouncementsFillTheFoundSessionsOncePerEndpoint) {
+    WirePeer announcer = WirePeer::OpenDatagram();
+    announcer.SendDatagram(DiscoveryPort(), FramedMessage(0, Announcement(40000, 4, 1, false, "Room", "EL")));
+    ASSERT_TRUE(PumpUntil(Net(), [&] { return Net().GetFoundSessions().size() == 1; }));
+    const Tundra::TunBroadcast& found = Net().GetFoundSessions().front();
+    EXPECT_EQ(found.GetHostName(), "Room");
+    EXPECT_EQ(found.GetNetworkID(), "EL");
+    EXPECT_EQ(found.GetAddress().GetPort(), 40000);
+    EXPECT_EQ(found.GetAddress().GetHostText(), "127.0.0.1");
+    EXPECT_EQ(found.GetSessionMaxPlayers(), 4u);
+    EXPECT_EQ(found.GetSessionPlayersNumber(), 1u);
+    EXPECT_FALSE(found.IsPasswordProtected());
+
+    const auto announce = [&](std::int32_t socketId, std::uint16_t port, std::uint32_t players) {
+        DeliverPacket(Net(), Handler::Client, socketId, Loopback(50000), 0,
+                      Announcement(port, 4, players, true, "Room", "EL"));
+    };
+    announce(Tundra::kDiscoverySocket, 40000, 3);
+    ASSERT_EQ(Net().GetFoundSessions().size(), 1u);
+    EXPECT_EQ(Net().GetFoundSessions().front().GetSessionPlayersNumber(), 3u);
+    EXPECT_TRUE(Net().GetFoundSessions().front().IsPasswordProtected());
+    announce(Tundra::kClientDatagramSocket, 40001, 1);
+    EXPECT_EQ(Net().GetFoundSessions().size(), 1u);
+    for (std::uint16_t port = 40001; port <= 40065; ++port) {
+        announce(Tundra::kDiscoverySocket, port, 1);
+    }
+    EXPECT_EQ(Net().GetFoundSessions().size(), 64u);
+}
+
+TEST_F(ClientHandlerTest, ARefusedJoinLeavesNothingAndKeepsBrowsing) {
+    m_host.AnswerJoin({Reply(TunPacket::JoinResult, U32Payload(static_cast<std::uint32_t>(-2)))});
+    EXPECT_FALSE(Net().JoinSession("Ann", m_host.Address(), "px"));
+    const std::optional<WireMessage> request = m_host.JoinRequestRead();
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->payload[0], 'p');
+    EXPECT_EQ(Net().GetLocalPlayer(), nullptr);
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 0u);
+    EXPECT_FALSE(Net().IsConnected());
+    EXPECT_TRUE(m_host.Connection().WaitClosed());
+    ASSERT_EQ(RecordingListener::Count(NetMessageKind::JoinAnswer), 1u);
+    WirePeer announcer = WirePeer::OpenDatagram();
+    announcer.SendDatagram(DiscoveryPort(), FramedMessage(0, Announcement(40000, 4, 1, false, "Room", "EL")));
+    EXPECT_TRUE(PumpUntil(Net(), [&] { return Net().GetFoundSessions().size() == 1; }));
+}
+
+TEST_F(ClientHandlerTest, ASilentHostFailsTheJoinAtTheLimit) {
+    Tundra::TunNetTestAccess::SetJoinWaitLimit(200);
+    m_host.AnswerJoin({});
+    EXPECT_FALSE(Net().JoinSession("Ann", m_host.Address(), ""));
+    EXPECT_EQ(Net().GetLocalPlayer(), nullptr);
+    EXPECT_FALSE(Net().IsConnected());
+}
+
+TEST_F(ClientHandlerTest, AnAcceptedJoinTakesTheIdAndAddressesTheHostByItsConnection) {
+    ASSERT_TRUE(JoinWireHost());
+    EXPECT_TRUE(Net().IsConnected());
+    EXPECT_TRUE(Net().IsNetworkGame());
+    EXPECT_EQ(Net().GetLocalPlayer()->GetID(), kGivenId);
+    const Tundra::TunPlayer* host = Net().FindPlayer(kHostPlayerId);
+    ASSERT_NE(host, nullptr);
+    EXPECT_TRUE(host->IsHost());
+    EXPECT_EQ(host->GetAddress().GetPort(), m_host.GetPort());
+
+    const std::vector<HeardMessage>& heard = RecordingListener::Heard();
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(heard[0].kind, NetMessageKind::PlayerAdded);
+    EXPECT_TRUE(heard[0].playerIsLocal);
+    EXPECT_EQ(heard[1].kind, NetMessageKind::JoinAnswer);
+    EXPECT_EQ(heard[1].joinResult, static_cast<std::int32_t>(kGivenId));
+    // The host's record may come with the answer or in a later read.
+    std::vector<NetMessageKind> rest{heard[2].kind, heard[3].kind};
+    std::sort(rest.begin(), rest.end());
+    EXPECT_EQ(rest, (std::vector<NetMessageKind>{NetMessageKind::SessionJoined, NetMessageKind::PlayerAdded}));
+
+    // Joined: announcements are no longer taken.
+    DeliverPacket(Net(), Handler::Client, Tundra::kDiscoverySocket, Loopback(50000), 0,
+                  Announcement(40000, 4, 1, false, "Room", "EL"));
+    EXPECT_TRUE(Net().GetFoundSessions().empty());
+}
+
+TEST_F(ClientHandlerTest, TheHostsLevelNameSwitchesOnceOrAsksForItsObjects) {
+    ASSERT_TRUE(JoinWireHost());
+    const std::string start = CurrentLevel();
+    // A stranger naming a level does nothing.
+    DeliverPacket(Net(), Handler::Client, Tundra::kClientDatagramSocket, Loopback(m_host.GetPort() + 1),
+                  Type(TunPacket::LevelName), Bytes{'2', 0});
+    // The level the client runs: one snapshot request, however often named.
+    const Bytes current(start.begin(), start.end());
+    Bytes named = current;
+    named.push_back(0);
+    for (int i = 0; i < 3; ++i) {
+        FromHost(TunPacket::LevelName, named);
+    }
+    const std::optional<WireMessage> request = m_host.Connection().ReadMessage();
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->type, Type(TunPacket::SnapshotRequest));
+    EXPECT_EQ(request->payload, U32Payload(kGivenId));
+    EXPECT_FALSE(m_host.Connection().ReadMessage(std::chrono::milliseconds(50)));
+
+    const std::string other = start == "1" ? "2" : "1";
+    for (int i = 0; i < 2; ++i) {
+        FromHost(TunPacket::LevelName, Bytes{static_cast<std::uint8_t>(other[0]), 0});
+    }
+    Step(3);
+    EXPECT_EQ(CurrentLevel(), other);
+    EXPECT_EQ(Entries("build " + other).size(), 1u);
+}
+
+TEST_F(ClientHandlerTest, PingsAreAnsweredWithTheLocalId) {
+    ASSERT_TRUE(JoinWireHost());
+    WirePeer host = HostDatagram();
+    WirePeer stranger = WirePeer::OpenDatagram();
+    stranger.SendDatagram(ClientPort(), FramedMessage(Type(TunPacket::PingRequest), U32Payload(kHostPlayerId)));
+    host.SendDatagram(ClientPort(), FramedMessage(Type(TunPacket::PingRequest), U32Payload(kHostPlayerId)));
+    std::optional<Bytes> answer;
+    PumpUntil(Net(), [&] { return (answer = host.ReceiveDatagram(std::chrono::milliseconds(1))).has_value(); });
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(*answer, FramedMessage(Type(TunPacket::PingAnswer), U32Payload(kGivenId)));
+    EXPECT_FALSE(stranger.ReceiveDatagram(std::chrono::milliseconds(20)));
+}
+
+TEST_F(ClientHandlerTest, TextsAndDataFromKnownRemotePlayersReachTheListener) {
+    ASSERT_TRUE(JoinWireHost());
+    const std::size_t before = RecordingListener::Heard().size();
+    const auto text = [](std::uint32_t sender, std::string_view words) {
+        Bytes bytes = U32Payload(sender);
+        AppendU32(bytes, 1);
+        AppendString(bytes, words);
+        return bytes;
+    };
+    FromHost(TunPacket::Text, text(kGivenId, "from myself"));
+    FromHost(TunPacket::Text, text(12345, "from nobody"));
+    EXPECT_EQ(RecordingListener::Heard().size(), before);
+    FromHost(TunPacket::Text, text(kHostPlayerId, "hi"));
+    Bytes data = U32Payload(kHostPlayerId);
+    for (const std::uint32_t word : {1u, 7u, 0u}) {
+        AppendU32(data, word);
+    }
+    FromHost(TunPacket::Data, data);
+    const std::vector<HeardMessage>& heard = RecordingListener::Heard();
+    ASSERT_EQ(heard.size(), before + 2);
+    EXPECT_EQ(heard[before].text, "hi");
+    EXPECT_EQ(heard[before].senderId, kHostPlayerId);
+    EXPECT_EQ(heard[before + 1].code, 7u);
+    EXPECT_TRUE(heard[before + 1].dataNull);
+}
+
+TEST_F(ClientHandlerTest, TheHostClosingEndsTheSessionOnce) {
+    ASSERT_TRUE(JoinWireHost());
+    const std::size_t before = RecordingListener::Heard().size();
+    m_host.Connection().Close();
+    ASSERT_TRUE(PumpUntil(Net(), [] { return RecordingListener::Count(NetMessageKind::SessionEnded) > 0; }));
+    PumpFrames(Net(), 5);
+    const std::vector<HeardMessage>& heard = RecordingListener::Heard();
+    ASSERT_EQ(heard.size(), before + 2);
+    EXPECT_EQ(heard[before].kind, NetMessageKind::PlayerLeaving);
+    EXPECT_EQ(heard[before + 1].kind, NetMessageKind::SessionEnded);
+    EXPECT_EQ(Net().GetLocalPlayer(), nullptr);
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 0u);
+    EXPECT_FALSE(Net().IsConnected());
+}
+
+}  // namespace client_handler_test
