@@ -19,24 +19,12 @@
 namespace netdriver {
 namespace {
 
-// Object numbers the summary looks for: the test makes a few dozen at most.
-constexpr std::uint32_t kHighestObjectNumber = 4096;
 constexpr std::uint32_t kHighestGroupId = 256;
 
 std::string Fixed(float value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
     return text;
-}
-
-// The object's number on the wire, found through the front end's list.
-std::uint32_t ObjectNumber(const Tundra::TunNet& network, const Tundra::GameObject& object, std::uint32_t owner) {
-    for (std::uint32_t number = 1; number <= kHighestObjectNumber; ++number) {
-        if (network.FindReplicatedObject(owner, number) == &object) {
-            return number;
-        }
-    }
-    return 0;
 }
 
 // Groups reachable by any player of the session or by nobody.
@@ -58,7 +46,6 @@ std::size_t GroupCount(const Tundra::TunNet& network) {
 
 std::string LevelObjects(const DriverGame& game) {
     const Tundra::Level* level = game.GetCurrentLevel();
-    const Tundra::TunNet* network = game.GetNetworkEngine();
     std::size_t objects = 0;
     std::size_t colliders = 0;
     std::size_t bodies = 0;
@@ -70,15 +57,15 @@ std::string LevelObjects(const DriverGame& game) {
             layer->GetGameObjects(list);
         }
         for (const Tundra::GameObject* object : list) {
-            std::uint32_t owner = 0;
-            if (!object->GetNetworkOwner(owner)) {
+            const Tundra::NetObjectID* identity = object->GetNetworkId();
+            if (identity == nullptr) {
                 ++objects;
                 colliders += object->GetCollisionObject() != nullptr ? 1 : 0;
                 bodies += object->GetPhysicsId() != 0 ? 1 : 0;
                 continue;
             }
-            const std::uint32_t number = network != nullptr ? ObjectNumber(*network, *object, owner) : 0;
-            dots += (dots.empty() ? "" : ";") + std::to_string(owner) + "." + std::to_string(number) + "@" +
+            dots += (dots.empty() ? "" : ";") + std::to_string(identity->GetOwnerId()) + "." +
+                    std::to_string(identity->GetObjectNumber()) + "@" +
                     std::to_string(index) + ":" + Fixed(object->GetPosition().x) + "," +
                     Fixed(object->GetPosition().y);
         }

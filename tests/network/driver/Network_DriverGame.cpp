@@ -76,14 +76,14 @@ void DriverGame::OnSessionEnded() {
     MyGame::OnSessionEnded();
 }
 
-void DriverGame::OnNetworkEventKind4(std::uint32_t word) {
-    PrintEvent(4, "word=" + std::to_string(word));
-    MyGame::OnNetworkEventKind4(word);
+void DriverGame::OnNetworkEventKind4(Tundra::TunPlayer* player) {
+    PrintEvent(4, Describe(player));
+    MyGame::OnNetworkEventKind4(player);
 }
 
-void DriverGame::OnNetworkEventKind5(std::uint32_t word) {
-    PrintEvent(5, "word=" + std::to_string(word));
-    MyGame::OnNetworkEventKind5(word);
+void DriverGame::OnNetworkEventKind5(Tundra::TunPlayer* player) {
+    PrintEvent(5, Describe(player));
+    MyGame::OnNetworkEventKind5(player);
 }
 
 void DriverGame::OnTextMessage(Tundra::TunPlayer* sender, const Core::String& text) {
@@ -91,9 +91,10 @@ void DriverGame::OnTextMessage(Tundra::TunPlayer* sender, const Core::String& te
     MyGame::OnTextMessage(sender, text);
 }
 
-void DriverGame::OnDataMessage(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
-    PrintEvent(7, std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + " " + std::to_string(d));
-    MyGame::OnDataMessage(a, b, c, d);
+void DriverGame::OnDataMessage(Tundra::TunPlayer* sender, std::uint32_t code, std::uint32_t size, const void* data) {
+    PrintEvent(7, "from=" + std::to_string(sender != nullptr ? sender->GetID() : 0) + " code=" + std::to_string(code) +
+                      " size=" + std::to_string(size));
+    MyGame::OnDataMessage(sender, code, size, data);
 }
 
 Core::RefPtr<DriverGame> MakeDriverGame() {

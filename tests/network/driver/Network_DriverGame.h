@@ -41,10 +41,10 @@ public:
     void OnJoinedSession() override;
     void OnSessionHosted() override;
     void OnSessionEnded() override;
-    void OnNetworkEventKind4(std::uint32_t word) override;
-    void OnNetworkEventKind5(std::uint32_t word) override;
+    void OnNetworkEventKind4(Tundra::TunPlayer* player) override;
+    void OnNetworkEventKind5(Tundra::TunPlayer* player) override;
     void OnTextMessage(Tundra::TunPlayer* sender, const Core::String& text) override;
-    void OnDataMessage(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) override;
+    void OnDataMessage(Tundra::TunPlayer* sender, std::uint32_t code, std::uint32_t size, const void* data) override;
 };
 
 // The driver's game over the game's content, starting on the intro; null

@@ -42,9 +42,7 @@ function Driver.Player(id) return Game:GetNetworkEngine():QueryPlayer(id) end
 Driver.Dots = {}
 function Driver.AddDot(owner, x, y)
     local layer = Game:GetCurrentLevel():GetLayer(1)
-    local player = nil
-    if owner ~= nil then player = Driver.Player(owner) end
-    local dot = layer:AddNetworkGameObject("DriverDot", player)
+    local dot = layer:AddNetworkGameObject("DriverDot", owner)
     if dot == nil then return false end
     dot:SetPosition(CreateVector(x, y))
     Driver.Dots[#Driver.Dots + 1] = dot
