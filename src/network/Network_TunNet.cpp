@@ -23,8 +23,6 @@ constexpr auto kDatagram = static_cast<std::int32_t>(os::SocketType::Datagram);
 constexpr std::uint32_t kDatagramOptions = os::kSocketOptionNonBlocking;
 // The front end drains the session's events itself; 1 ms select timeout.
 constexpr std::uint32_t kSelectTimeoutMilliseconds = 1;
-// "All_Players" keeps id 1 in every front end: texts to everybody name it.
-constexpr std::uint32_t kAllPlayersGroupId = 1;
 
 TunNet* g_current = nullptr;
 std::uint32_t g_playerIdCounter = 0;
@@ -36,7 +34,6 @@ std::uint32_t TunNet::NextPlayerId() { return ++g_playerIdCounter; }
 TunNet::TunNet() {
     m_manager.Initialize();
     m_allPlayers = TUN_NEW(TunGroup, "All_Players", nullptr);
-    m_allPlayers->SetID(kAllPlayersGroupId);
     m_groups.push_back(m_allPlayers);
 }
 
@@ -48,6 +45,8 @@ TunNet::~TunNet() {
     m_manager.CloseAllSessions();
     m_groups.clear();
 }
+
+void TunNet::PushToLua(lua_State*) const {}
 
 TunNet* TunNet::GetCurrent() {
     // A front end whose shut-down waits for its drain to return takes no
@@ -71,6 +70,7 @@ bool TunNet::Start(bool host, NetMessageCallback callback, const Core::String& s
         return false;
     }
     m_callback = callback;
+    m_sessionName = sessionName;
     m_discoveryPort = s_discoveryPortOverride != 0 ? s_discoveryPortOverride : discoveryPort;
     m_gamePort = gamePort;
     if (!host && !OpenDiscoverySocket()) {
@@ -114,7 +114,7 @@ bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayer
     std::vector<std::uint8_t> announcement;
     Network::PayloadWriter writer(announcement);
     TunBroadcast::WriteAnnouncement(writer, m_hostAddress, m_maxPlayers, 1, m_session->GetOpenFlag() != 0,
-                                    m_session->GetText(), m_networkId);
+                                    m_sessionName, m_networkId);
     const auto intervalMilliseconds = static_cast<std::uint32_t>(std::max(0.0f, broadcastInterval) * 1000.0f);
     if (!m_session->StartBroadcast(m_discoveryPort, static_cast<std::int32_t>(broadcastScope), intervalMilliseconds,
                                    static_cast<std::uint32_t>(TunPacket::Announcement), writer.GetData(),
@@ -154,6 +154,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     const Core::RefPtr<TunPlayer> player(TUN_NEW(TunPlayer, playerName, true, false, streamAddress));
     m_localPlayer = player;
     AddPlayer(player.Get());
+    Network::Tun_EventList afterAnswer;
     if (GetCurrent() == this) {
         Network::PayloadWriter writer(m_sendBuffer);
         writer.Clear();
@@ -162,14 +163,16 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         // Sent directly: the send rule sends nothing before the join.
         if (m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
                                    writer.GetData(), writer.GetSize(), sessionAddress)) {
-            AwaitJoinAnswer();
+            AwaitJoinAnswer(afterAnswer);
         }
     }
     if (m_shutdownPending) {
+        Network::FreeEventList(afterAnswer);
         EndSession();
         return false;
     }
     if (GetCurrent() != this || !m_connected) {
+        Network::FreeEventList(afterAnswer);
         if (GetCurrent() == this) {
             m_allPlayers->RemovePlayer(player->GetID());
             m_session->CloseSocket(kClientDatagramSocket, false);
@@ -184,10 +187,16 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     SortAllPlayers();
     m_hostAddress = sessionAddress;
     Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionJoined, m_hostAddress));
+    // What came behind the answer (the players already there) follows the
+    // joined message.
+    if (GetCurrent() == this) {
+        Drain(afterAnswer);
+    }
+    Network::FreeEventList(afterAnswer);
     return GetCurrent() == this;
 }
 
-void TunNet::AwaitJoinAnswer() {
+void TunNet::AwaitJoinAnswer(Network::Tun_EventList& afterAnswer) {
     Stopwatch stopwatch;
     stopwatch.Start();
     Network::Tun_EventList events;
@@ -198,15 +207,25 @@ void TunNet::AwaitJoinAnswer() {
             !m_session->ReceiveMessages(kClientStreamSocket, events, static_cast<std::uint32_t>(left))) {
             break;
         }
-        for (const Network::Tun_Event& event : events) {
-            answered = answered || (event.kind == Network::Tun_Event_Kind::MessageReceived &&
-                                    event.messageType == static_cast<std::uint32_t>(TunPacket::JoinResult));
+        const auto answer = std::find_if(events.begin(), events.end(), [](const Network::Tun_Event& event) {
+            return event.kind == Network::Tun_Event_Kind::MessageReceived &&
+                   event.messageType == static_cast<std::uint32_t>(TunPacket::JoinResult);
+        });
+        answered = answer != events.end();
+        if (answered) {
+            // The events keep their messages; only the list is split.
+            afterAnswer.assign(answer + 1, events.end());
+            events.erase(answer + 1, events.end());
         }
-        m_draining = true;
-        Network::DeliverEvents(events);
-        m_draining = false;
+        Drain(events);
         Network::FreeEventList(events);
     }
+}
+
+void TunNet::Drain(Network::Tun_EventList& events) {
+    m_draining = true;
+    Network::DeliverEvents(events);
+    m_draining = false;
 }
 
 void TunNet::SortAllPlayers() {

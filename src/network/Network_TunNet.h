@@ -206,10 +206,15 @@ private:
     // host's own player and every player it admits.
     static std::uint32_t NextPlayerId();
     // JoinSession: delivers what arrives on the stream until the join result
-    // came, the wait limit passed or the read failed.
-    void AwaitJoinAnswer();
+    // came, the wait limit passed or the read failed; what was read behind
+    // the result is left undelivered.
+    void AwaitJoinAnswer(Network::Tun_EventList& afterAnswer);
+    // Delivers read events to the packet handler; a Shutdown meanwhile waits.
+    void Drain(Network::Tun_EventList& events);
     // "All_Players" in id order again after the local player's id changed.
     void SortAllPlayers();
+    // The sender's own copy of a text it sent, when asked for.
+    void EchoText(bool echo, const Core::String& text);
 
     // Replication helpers.
     // The host's type 9 for each replicated object (one send tick).
@@ -259,6 +264,9 @@ private:
     std::vector<Core::RefPtr<GameObject>> m_replicatedObjects;
     std::vector<Core::RefPtr<GameObject>> m_templates;
     Core::String m_networkId;
+    // The session's name, which every announcement carries (the session
+    // keeps only its password).
+    Core::String m_sessionName;
     // One ping outstanding per player: its id and send time (ms).
     struct PingRecord {
         std::uint32_t playerId = 0;

@@ -1,22 +1,227 @@
 #include "network/Network_TunNet.h"
 
+#include "network/Network_PayloadWriter.h"
 #include "network/Network_Session.h"
+
+#include <algorithm>
 
 namespace Tundra {
 
-bool TunNet::AddPlayer(TunPlayer*) { return false; }
-bool TunNet::PlayerLeft(TunPlayer*) { return false; }
-TunPlayer* TunNet::FindPlayer(std::uint32_t) const { return nullptr; }
-TunPlayer* TunNet::FindPlayerByName(const Core::String&) const { return nullptr; }
-TunPlayer* TunNet::FindPlayerByAddress(const Network::Tun_Address&) const { return nullptr; }
-TunGroup* TunNet::FindGroup(std::uint32_t, const TunPlayer*) const { return nullptr; }
-TunGroup* TunNet::FindGroupByName(const Core::String&, const TunPlayer*) const { return nullptr; }
-std::vector<Core::RefPtr<TunPlayer>> TunNet::GetSessionPlayers() const { return {}; }
-std::uint32_t TunNet::GetSessionPlayersNumber() const { return 0; }
-bool TunNet::CreateGroup(TunGroup*) { return false; }
-bool TunNet::DestroyGroup(TunGroup*) { return false; }
-bool TunNet::SendTextMessage(bool, const Core::String&, bool) { return false; }
-bool TunNet::SendTextMessage(bool, const Core::String&, TunGroup*, bool) { return false; }
-bool TunNet::SendTextMessageToPlayer(bool, const Core::String&, TunPlayer*, bool) { return false; }
+namespace {
+
+// No player, the host's own included, fills the group list.
+constexpr std::size_t kGroupsPerOwnerLimit = 64;
+
+}  // namespace
+
+bool TunNet::AddPlayer(TunPlayer* player) {
+    if (GetCurrent() != this || player == nullptr) {
+        return false;
+    }
+    const Core::RefPtr<TunPlayer> held(player);
+    if (m_hosting) {
+        player->CreateMirrorDevices();
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        player->WriteRecord(writer);
+        // Sent before the player is listed, so not to the player itself.
+        SendToGroup(static_cast<std::uint32_t>(TunPacket::PlayerJoined), writer.GetData(), writer.GetSize(), nullptr,
+                    true);
+    } else if (player->IsHost()) {
+        // The host is where this connection leads, whatever its record says.
+        Network::Tun_Address peer;
+        if (m_session->GetRemoteAddress(kClientStreamSocket, peer)) {
+            player->SetAddress(peer);
+        }
+    }
+    if (!m_allPlayers->AddPlayer(player)) {
+        return false;
+    }
+    Notify(*TUN_NEW(NetPlayerMessage, NetMessageKind::PlayerAdded, player));
+    return true;
+}
+
+bool TunNet::PlayerLeft(TunPlayer* player) {
+    if (GetCurrent() != this || player == nullptr) {
+        return false;
+    }
+    const Core::RefPtr<TunPlayer> held(player);
+    const bool isLocal = player->IsLocal();
+    const bool isHost = player->IsHost();
+    Notify(*TUN_NEW(NetPlayerMessage, NetMessageKind::PlayerLeaving, player));
+    if (GetCurrent() != this) {
+        return true;
+    }
+    m_allPlayers->RemovePlayer(player->GetID());
+    if (m_hosting) {
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        player->WriteRecord(writer);
+        SendToGroup(static_cast<std::uint32_t>(TunPacket::PlayerLeft), writer.GetData(), writer.GetSize(), nullptr,
+                    true);
+    }
+    if ((isLocal || isHost) && m_connected) {
+        m_connected = false;
+        m_session->CloseSocket(kClientStreamSocket, false);
+        m_session->CloseSocket(kClientDatagramSocket, false);
+        m_allPlayers->Clear();
+        m_localPlayer = nullptr;
+        Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionEnded, m_hostAddress));
+    } else if (isHost && m_hosting) {
+        m_hosting = false;
+        m_session->CloseSocket(kHostStreamSocket, false);
+        m_session->CloseSocket(kHostDatagramSocket, false);
+        m_allPlayers->Clear();
+        m_localPlayer = nullptr;
+        m_session->StopServer(false);
+        Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionEnded, m_hostAddress));
+    } else if (isLocal) {
+        m_localPlayer = nullptr;
+    }
+    return true;
+}
+
+TunPlayer* TunNet::FindPlayer(std::uint32_t id) const { return m_allPlayers->QueryPlayer(id); }
+
+TunPlayer* TunNet::FindPlayerByName(const Core::String& name) const { return m_allPlayers->QueryPlayer(name); }
+
+TunPlayer* TunNet::FindPlayerByAddress(const Network::Tun_Address& address) const {
+    for (const Core::RefPtr<TunPlayer>& player : m_allPlayers->GetPlayers()) {
+        if (player->GetAddress().SameEndpoint(address)) {
+            return player.Get();
+        }
+    }
+    return nullptr;
+}
+
+TunGroup* TunNet::FindGroup(std::uint32_t id, const TunPlayer* owner) const {
+    for (const Core::RefPtr<TunGroup>& group : m_groups) {
+        if (group->GetID() == id && (group->GetOwner() == nullptr || group->GetOwner() == owner)) {
+            return group.Get();
+        }
+    }
+    return nullptr;
+}
+
+TunGroup* TunNet::FindGroupByName(const Core::String& name, const TunPlayer* owner) const {
+    for (const Core::RefPtr<TunGroup>& group : m_groups) {
+        if (group->GetName() == name && (group->GetOwner() == nullptr || group->GetOwner() == owner)) {
+            return group.Get();
+        }
+    }
+    return nullptr;
+}
+
+std::vector<Core::RefPtr<TunPlayer>> TunNet::GetSessionPlayers() const { return m_allPlayers->GetPlayers(); }
+
+std::uint32_t TunNet::GetSessionPlayersNumber() const { return m_allPlayers->GetPlayerCount(); }
+
+bool TunNet::CreateGroup(TunGroup* group) {
+    if (m_localPlayer == nullptr || group == nullptr) {
+        return false;
+    }
+    const Core::RefPtr<TunGroup> held(group);
+    if (std::find(m_groups.begin(), m_groups.end(), held) != m_groups.end()) {
+        return false;
+    }
+    if (m_isHost) {
+        if (!m_hosting) {
+            return false;
+        }
+    } else {
+        if (!m_connected || group->GetPlayerCount() == 0) {
+            return false;
+        }
+    }
+    TunPlayer* owner = m_isHost ? group->GetOwner() : m_localPlayer.Get();
+    const auto owned = std::count_if(m_groups.begin(), m_groups.end(),
+                                     [owner](const Core::RefPtr<TunGroup>& listed) { return listed->GetOwner() == owner; });
+    if (owner != nullptr && static_cast<std::size_t>(owned) >= kGroupsPerOwnerLimit) {
+        return false;
+    }
+    if (!m_isHost) {
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        writer.WriteU32(m_localPlayer->GetID());
+        writer.WriteU32(group->GetID());
+        writer.WriteString(group->GetName());
+        for (const Core::RefPtr<TunPlayer>& member : group->GetPlayers()) {
+            writer.WriteU32(member->GetID());
+        }
+        if (!SendToGroup(static_cast<std::uint32_t>(TunPacket::GroupCreate), writer.GetData(), writer.GetSize(),
+                         nullptr, true)) {
+            return false;
+        }
+        group->SetOwner(owner);
+    }
+    m_groups.push_back(held);
+    return true;
+}
+
+bool TunNet::DestroyGroup(TunGroup* group) {
+    if (m_localPlayer == nullptr || group == nullptr || group == m_allPlayers.Get()) {
+        return false;
+    }
+    const Core::RefPtr<TunGroup> held(group);
+    if (m_isHost) {
+        if (!m_hosting) {
+            return false;
+        }
+    } else {
+        if (!m_connected) {
+            return false;
+        }
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        writer.WriteU32(m_localPlayer->GetID());
+        writer.WriteU32(group->GetID());
+        if (!SendToGroup(static_cast<std::uint32_t>(TunPacket::GroupDestroy), writer.GetData(), writer.GetSize(),
+                         nullptr, true)) {
+            return false;
+        }
+    }
+    std::erase(m_groups, held);
+    return true;
+}
+
+bool TunNet::SendTextMessage(bool reliable, const Core::String& text, bool echo) {
+    return SendTextMessage(reliable, text, m_allPlayers.Get(), echo);
+}
+
+bool TunNet::SendTextMessage(bool reliable, const Core::String& text, TunGroup* group, bool echo) {
+    if (m_localPlayer == nullptr || group == nullptr) {
+        return false;
+    }
+    Network::PayloadWriter writer(m_sendBuffer);
+    writer.Clear();
+    writer.WriteU32(m_localPlayer->GetID());
+    writer.WriteU32(group->GetID());
+    writer.WriteString(text);
+    const bool sent =
+        SendToGroup(static_cast<std::uint32_t>(TunPacket::Text), writer.GetData(), writer.GetSize(), group, reliable);
+    EchoText(sent && echo, text);
+    return sent;
+}
+
+bool TunNet::SendTextMessageToPlayer(bool reliable, const Core::String& text, TunPlayer* player, bool echo) {
+    if (m_localPlayer == nullptr || player == nullptr) {
+        return false;
+    }
+    Network::PayloadWriter writer(m_sendBuffer);
+    writer.Clear();
+    writer.WriteU32(m_localPlayer->GetID());
+    writer.WriteU32(player->GetID());
+    writer.WriteString(text);
+    const bool sent = SendToPlayer(static_cast<std::uint32_t>(TunPacket::Text), writer.GetData(), writer.GetSize(),
+                                   player, reliable);
+    EchoText(sent && echo, text);
+    return sent;
+}
+
+void TunNet::EchoText(bool echo, const Core::String& text) {
+    if (echo && m_localPlayer != nullptr) {
+        Notify(*TUN_NEW(NetTextMessage, text, m_localPlayer.Get()));
+    }
+}
 
 }  // namespace Tundra

@@ -139,7 +139,7 @@ bool TunNet::AnnounceSession() {
     Network::PayloadWriter writer(m_sendBuffer);
     writer.Clear();
     TunBroadcast::WriteAnnouncement(writer, m_localPlayer->GetAddress(), m_maxPlayers, GetSessionPlayersNumber(),
-                                    m_session->GetOpenFlag() != 0, m_session->GetText(), m_networkId);
+                                    m_session->GetOpenFlag() != 0, m_sessionName, m_networkId);
     return m_session->SetBroadcastPayload(writer.GetData(), writer.GetSize());
 }
 

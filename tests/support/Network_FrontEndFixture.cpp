@@ -126,6 +126,17 @@ void RecordingListener::SetReaction(std::function<void(const HeardMessage&)> rea
 
 std::uint16_t FreeDatagramPort() { return WirePeer::OpenDatagram(0).GetLocalPort(); }
 
+WirePeer OpenDiscoveryListener(std::uint16_t port) {
+    WirePeer peer(os::OpenSocket(os::SocketType::Datagram));
+    if (!peer.IsOpen() ||
+        !os::ApplySocketOptions(peer.GetHandle(), os::SocketType::Datagram,
+                                os::kSocketOptionReuseAddress | os::kSocketOptionBroadcast) ||
+        !os::BindSocket(peer.GetHandle(), os::MakeSocketAddress(0, port))) {
+        return {};
+    }
+    return peer;
+}
+
 Bytes LoopbackAddressBytes(std::uint16_t port) {
     const os::SocketAddress address = os::MakeSocketAddress(os::kLoopbackIPv4, port);
     return Bytes(address.begin(), address.end());
@@ -189,6 +200,30 @@ std::uint32_t U32At(const Bytes& payload, std::size_t offset) {
     return value;
 }
 
+std::optional<WireMessage> ReceiveDatagramMessage(WirePeer& peer, milliseconds limit) {
+    const std::optional<Bytes> datagram = peer.ReceiveDatagram(limit);
+    if (!datagram || datagram->size() < 8) {
+        return std::nullopt;
+    }
+    return WireMessage{U32At(*datagram, 0), Bytes(datagram->begin() + 8, datagram->end())};
+}
+
+std::vector<WireMessage> ReceiveDatagramsUntilQuiet(WirePeer& peer, milliseconds quiet) {
+    std::vector<WireMessage> messages;
+    while (std::optional<WireMessage> message = ReceiveDatagramMessage(peer, quiet)) {
+        messages.push_back(std::move(*message));
+    }
+    return messages;
+}
+
+std::size_t CountOfType(const std::vector<WireMessage>& messages, std::uint32_t type) {
+    std::size_t count = 0;
+    for (const WireMessage& message : messages) {
+        count += message.type == type ? 1 : 0;
+    }
+    return count;
+}
+
 bool PumpUntil(Tundra::TunNet& network, const std::function<bool()>& done, std::chrono::milliseconds limit,
                float dt) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -246,6 +281,30 @@ WireClient ConnectWireClient(std::uint16_t hostPort) {
     client.stream = WirePeer::ConnectStream(hostPort);
     client.datagram = WirePeer::OpenDatagram(client.stream.GetLocalPort());
     return client;
+}
+
+JoinedWireClient JoinWireClient(Tundra::TunNet& host, std::string_view name, std::string_view password) {
+    JoinedWireClient joined{ConnectWireClient(HostPort(host))};
+    if (!joined.client.RequestJoin(password, name)) {
+        return joined;
+    }
+    PumpUntil(host, [&] {
+        const std::optional<WireMessage> answer = joined.client.stream.ReadMessage(milliseconds(1));
+        if (answer && answer->type == 2) {
+            joined.result = static_cast<std::int32_t>(U32At(answer->payload, 0));
+            return true;
+        }
+        return false;
+    });
+    return joined;
+}
+
+Tundra::TunPlayer* AddRemotePlayer(Tundra::TunNet& host, std::uint16_t port, const char* name) {
+    const Core::RefPtr<Tundra::TunPlayer> player(
+        TUN_NEW(Tundra::TunPlayer, name, false, false, Network::Tun_Address("127.0.0.1", port)));
+    // Tests compare ids relatively: far above any the host has given.
+    player->SetID(host.GetLocalPlayer() != nullptr ? host.GetLocalPlayer()->GetID() + 1000 : 1000);
+    return host.AddPlayer(player.Get()) ? player.Get() : nullptr;
 }
 
 WireHost::WireHost() = default;

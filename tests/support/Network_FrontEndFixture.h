@@ -68,6 +68,10 @@ public:
 // A free datagram port: bound as port 0, then let go.
 std::uint16_t FreeDatagramPort();
 
+// A datagram socket on every address at the port, sharing it: hears what a
+// host broadcasts to the discovery port on loopback.
+WirePeer OpenDiscoveryListener(std::uint16_t port);
+
 // Wire forms built byte by byte, independent of the codecs under test.
 // The 16-byte socket address of 127.0.0.1:port as Linux lays it out.
 Bytes LoopbackAddressBytes(std::uint16_t port);
@@ -81,6 +85,12 @@ Bytes Announcement(std::uint16_t port, std::uint32_t maxPlayers, std::uint32_t p
 Bytes U32Payload(std::uint32_t value);
 // Reads the u32 at offset of a payload (0 when it does not fit).
 std::uint32_t U32At(const Bytes& payload, std::size_t offset);
+
+// A datagram as a message: its header's type and the payload behind it.
+std::optional<WireMessage> ReceiveDatagramMessage(WirePeer& peer, milliseconds limit = kWireWait);
+// Every datagram that arrives until none came for quiet.
+std::vector<WireMessage> ReceiveDatagramsUntilQuiet(WirePeer& peer, milliseconds quiet = milliseconds(50));
+std::size_t CountOfType(const std::vector<WireMessage>& messages, std::uint32_t type);
 
 // Pumps the front end's Update with dt until done holds or the limit passes;
 // done's last answer. Sleeps a millisecond between frames.
@@ -110,6 +120,16 @@ struct WireClient {
     std::optional<WireMessage> ReadUntil(std::uint32_t type, milliseconds limit = kWireWait);
 };
 WireClient ConnectWireClient(std::uint16_t hostPort);
+// A wire client that asked the host to join, the host pumped until the
+// answer (type 2) came: result is its value, or 0x7FFFFFFF without one.
+struct JoinedWireClient {
+    WireClient client;
+    std::int32_t result = 0x7FFFFFFF;
+};
+JoinedWireClient JoinWireClient(Tundra::TunNet& host, std::string_view name, std::string_view password = "");
+// Lists a remote player at 127.0.0.1:port on a hosting front end as a join
+// would (mirror devices, the others told, kind 4), without a connection.
+Tundra::TunPlayer* AddRemotePlayer(Tundra::TunNet& host, std::uint16_t port, const char* name = "Ann");
 
 // The wire peer as a host: listens on 127.0.0.1, and on a thread accepts one
 // connection, reads its type 1, then writes the replies (whole messages).
