@@ -19,43 +19,52 @@ milliseconds Remaining(Clock::time_point end) {
     return left.count() > 0 ? left : milliseconds(0);
 }
 
-// Waits for the child to end for at most the limit; true once reaped.
-bool Reap(pid_t pid, milliseconds limit) {
+// Waits for the child to end for at most the limit; its wait status, or
+// none while it still runs.
+std::optional<int> Reap(pid_t pid, milliseconds limit) {
     const Clock::time_point end = Clock::now() + limit;
     do {
         int status = 0;
         const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid || (done < 0 && errno != EINTR)) {
-            return true;
+        if (done == pid) {
+            return status;
+        }
+        if (done < 0 && errno != EINTR) {
+            return -1;
         }
         usleep(10'000);
     } while (Clock::now() < end);
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace
 
 DriverProcess::~DriverProcess() {
-    if (m_pid > 0) {
-        const std::string quit = "0 quit\n";
-        (void)write(m_input, quit.data(), quit.size());
-        close(m_input);
-        m_input = -1;
-        // Its output is read meanwhile, so that it never waits on a full pipe.
-        const Clock::time_point end = Clock::now() + milliseconds(10'000);
-        while (ReadSome(Remaining(end)) && Clock::now() < end) {
-        }
-        if (!Reap(m_pid, Remaining(end))) {
-            Kill();
-        }
-        m_pid = -1;
-    }
-    if (m_input >= 0) {
-        close(m_input);
-    }
+    Quit();
     if (m_output >= 0) {
         close(m_output);
     }
+}
+
+int DriverProcess::Quit(milliseconds limit) {
+    if (m_pid <= 0) {
+        return -1;
+    }
+    const std::string quit = "0 quit\n";
+    (void)write(m_input, quit.data(), quit.size());
+    close(m_input);
+    m_input = -1;
+    // Its output is read meanwhile, so that it never waits on a full pipe.
+    const Clock::time_point end = Clock::now() + limit;
+    while (ReadSome(Remaining(end)) && Clock::now() < end) {
+    }
+    const std::optional<int> status = Reap(m_pid, Remaining(end));
+    if (!status) {
+        Kill();
+        return -1;
+    }
+    m_pid = -1;
+    return WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
 }
 
 bool DriverProcess::Start(const std::string& program, const std::vector<std::string>& arguments,
@@ -184,7 +193,7 @@ std::optional<std::string> DriverProcess::Lua(const std::string& chunk, millisec
 void DriverProcess::Kill() {
     if (m_pid > 0) {
         kill(m_pid, SIGKILL);
-        Reap(m_pid, milliseconds(5000));
+        (void)Reap(m_pid, milliseconds(5000));
         m_pid = -1;
     }
     if (m_input >= 0) {

@@ -45,6 +45,9 @@ public:
     // Reads what arrived by now without waiting.
     void Drain();
 
+    // Asks it to quit and waits for its end (killing it after the limit);
+    // its exit status, or -1 when it did not exit by itself.
+    int Quit(milliseconds limit = milliseconds(10000));
     // SIGKILL, then reaps it.
     void Kill();
     // Resident memory in KiB (/proc), 0 when unknown.
