@@ -166,4 +166,12 @@ void ReportSessions(std::string& lastPrinted) {
     }
 }
 
+void ReportLevel(const DriverGame& game, Core::RefPtr<Tundra::Level>& lastPrinted) {
+    Tundra::Level* level = game.GetCurrentLevel();
+    if (level != nullptr && level != lastPrinted.Get()) {
+        lastPrinted = level;
+        PrintLine("level " + std::to_string(game.GetCurrentLevelIndex()) + " " + std::string(level->GetTypeName()));
+    }
+}
+
 }  // namespace netdriver

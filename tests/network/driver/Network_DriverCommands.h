@@ -1,7 +1,13 @@
 #pragma once
 
+#include "core/Core_RefPtr.h"
+
 #include <string>
 #include <vector>
+
+namespace Tundra {
+class Level;
+}
 
 // The driver's line protocol. Each command line is "TAG VERB ARGUMENTS";
 // its answer is one line "TAG ok RESULTS" or "TAG error MESSAGE", written
@@ -44,5 +50,9 @@ std::string StateSummary(DriverGame& game);
 // Prints "sessions LIST" when the found sessions differ from the last ones
 // printed.
 void ReportSessions(std::string& lastPrinted);
+
+// Prints "level INDEX TYPENAME" when the game runs another level than the
+// one last printed (held, so that no later level can take its address).
+void ReportLevel(const DriverGame& game, Core::RefPtr<Tundra::Level>& lastPrinted);
 
 }  // namespace netdriver

@@ -6,7 +6,6 @@
 #include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "network/Network_TunPlayer.h"
-#include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_Sprite.h"
 
 #include <string>
@@ -42,13 +41,6 @@ void DriverContent::BuildLayer(MyLevelFactory& factory, std::uint32_t level, std
             kTemplateName + "')",
         results);
     PrintLine("template level=" + std::to_string(level) + (ran ? " ok " : " error ") + results);
-}
-
-void DriverGame::OnLevelStarted() {
-    MyGame::OnLevelStarted();
-    const Tundra::Level* level = GetCurrentLevel();
-    PrintLine("level " + std::to_string(GetCurrentLevelIndex()) + " " +
-              (level != nullptr ? std::string(level->GetTypeName()) : "none"));
 }
 
 bool DriverGame::OnPlayerJoinRequest(Tundra::TunPlayer* player) {

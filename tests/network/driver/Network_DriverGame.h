@@ -35,7 +35,6 @@ class DriverGame : public MyGame {
 public:
     using MyGame::MyGame;
 
-    void OnLevelStarted() override;
     bool OnPlayerJoinRequest(Tundra::TunPlayer* player) override;
     void OnJoinAnswer(int answer) override;
     void OnJoinedSession() override;

@@ -21,6 +21,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_ClockTestHooks.h"
 #include "support/Renderer_FakeTextureCache.h"
+#include "tundra/Tundra_Level.h"
 
 #include <chrono>
 #include <csignal>
@@ -120,6 +121,7 @@ int RunDriver(const Options& options) {
 
     netdriver::CommandReader commands;
     std::string sessions;
+    Core::RefPtr<Tundra::Level> level;
     const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                                      std::chrono::duration<double>(options.seconds));
     Clock::time_point next = Clock::now();
@@ -132,6 +134,7 @@ int RunDriver(const Options& options) {
             const bool ok = netdriver::RunScript(StartChunk(options), results);
             netdriver::PrintLine(std::string("started ") + (ok ? "ok " : "error ") + results);
         }
+        netdriver::ReportLevel(*game, level);
         netdriver::ReportSessions(sessions);
         for (const std::string& line : commands.Take()) {
             running = running && netdriver::RunCommand(*game, line);
@@ -144,6 +147,7 @@ int RunDriver(const Options& options) {
         }
         std::this_thread::sleep_until(next);
     }
+    level = nullptr;
     game->Shutdown();
     game = nullptr;
     netdriver::PrintLine("bye");
