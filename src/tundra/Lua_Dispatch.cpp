@@ -54,14 +54,6 @@ int Dispatch(lua_State* state) {
     RaiseMethodError(state, method, failure);
 }
 
-int DestroyValue(lua_State* state) {
-    const auto& table = *static_cast<const MethodTable*>(lua_touserdata(state, lua_upvalueindex(1)));
-    if (void* value = lua_touserdata(state, 1)) {
-        table.destroyValue(value);
-    }
-    return 0;
-}
-
 void InstallTable(lua_State* state, const MethodTable& table) {
     if (luaL_newmetatable(state, table.scriptName) == 0) {
         // Two tables under one name: the first registered stays.
@@ -76,11 +68,6 @@ void InstallTable(lua_State* state, const MethodTable& table) {
         lua_setfield(state, -2, method.name);
     }
     lua_setfield(state, -2, "__index");
-    if (table.destroyValue != nullptr) {
-        lua_pushlightuserdata(state, const_cast<MethodTable*>(&table));
-        lua_pushcclosure(state, &DestroyValue, 1);
-        lua_setfield(state, -2, "__gc");
-    }
     if (!table.holdsValues) {
         lua_pushboolean(state, 1);
         lua_setfield(state, -2, kObjectMarker);

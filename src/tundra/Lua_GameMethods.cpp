@@ -118,7 +118,7 @@ const MethodTable& GameMethods() {
             Bind<Game, &PushEngine<&Game::GetCollisionEngine>>("GetCollisionEngine"),
             Bind<Game, &PushEngine<&Game::GetPhysicsEngine>>("GetPhysicsEngine"),
             Bind<Game, &Unavailable>("GetSoundEngine"),
-            Bind<Game, &PushEngine<&Game::GetNetworkEngine>>("GetNetworkEngine"),
+            Bind<Game, &GetNetworkEngine>("GetNetworkEngine"),
             Bind<Game, &Unavailable>("GetSceneGraph"),
             BindSetter<Game, &Game::SetMasterVolume>("SetMasterVolume"),
             BindGetter<Game, &Game::GetMasterVolume>("GetMasterVolume"),

@@ -1,10 +1,22 @@
 #include "tundra/Lua_GameNetworkMethods.h"
 
 #include "network/Network_TunNet.h"
+#include "tundra/Lua_BroadcastValue.h"
 #include "tundra/Lua_Values.h"
 #include "tundra/Tundra_Game.h"
 
+#include <lua.hpp>
+
 namespace Lua {
+int GetNetworkEngine(Tundra::Game& game, lua_State* state) {
+    if (const Tundra::TunNet* network = game.GetNetworkEngine()) {
+        network->PushToLua(state);
+    } else {
+        lua_pushnil(state);
+    }
+    return 1;
+}
+
 int NetworkStart(Tundra::Game& game, lua_State* state) {
     const char* name = GetString(state, 1);
     if (name == nullptr) {
@@ -32,14 +44,15 @@ int HostNetworkGame(Tundra::Game& game, lua_State* state) {
     return 1;
 }
 
-int JoinNetworkGame(Tundra::Game&, lua_State* state) {
-    // No session record reaches scripts until the front end hears
-    // announcements ("GetOnlineSession" has none to give), so there is
-    // nothing a script can name to join.
-    if (ArgumentCount(state) < 3) {
+int JoinNetworkGame(Tundra::Game& game, lua_State* state) {
+    const char* name = GetString(state, 1);
+    const BroadcastValue* session = GetBroadcast(state, 2);
+    const char* password = GetString(state, 3);
+    Tundra::TunNet* network = game.GetNetworkEngine();
+    if (name == nullptr || session == nullptr || password == nullptr || network == nullptr) {
         return 0;
     }
-    PushBool(state, false);
+    PushBool(state, network->JoinSession(name, session->ToRecord().GetAddress(), password));
     return 1;
 }
 
@@ -55,13 +68,23 @@ int IsServer(Tundra::Game& game, lua_State* state) {
     return 1;
 }
 
-// The front end keeps no announcements until the networking subsystem
-// comes, so the game lists no session.
-int GetOnlineSessionsCount(Tundra::Game&, lua_State* state) {
-    PushInt(state, 0);
+int GetOnlineSessionsCount(Tundra::Game& game, lua_State* state) {
+    PushInt(state, static_cast<std::int32_t>(game.GetOnlineSessions().size()));
     return 1;
 }
 
-int GetOnlineSession(Tundra::Game&, lua_State*) { return 0; }
+// Counted from 0.
+int GetOnlineSession(Tundra::Game& game, lua_State* state) {
+    const std::vector<Tundra::TunBroadcast>& sessions = game.GetOnlineSessions();
+    if (ArgumentCount(state) < 1 || lua_type(state, 1) != LUA_TNUMBER) {
+        return 0;
+    }
+    const std::int32_t index = GetInt(state, 1);
+    if (index < 0 || static_cast<std::size_t>(index) >= sessions.size()) {
+        return 0;
+    }
+    sessions[static_cast<std::size_t>(index)].PushToLua(state);
+    return 1;
+}
 
 }  // namespace Lua

@@ -33,7 +33,7 @@ std::vector<const char*> JoinNames(std::initializer_list<std::vector<const char*
 MethodTable ComposeTable(const char* scriptName, const std::vector<const char*>& names,
                          std::initializer_list<Method> own, const MethodTable& base) {
     const MethodTable ownTable{scriptName, own};
-    MethodTable table{scriptName, {}, base.holdsValues, base.destroyValue};
+    MethodTable table{scriptName, {}, base.holdsValues};
     table.methods.reserve(names.size());
     for (const char* name : names) {
         const Method* method = FindMethod(ownTable, name);

@@ -35,9 +35,6 @@ struct MethodTable {
     // Value tables hold a copy of a plain value (a shape) in their userdata;
     // object tables hold an engine object's address.
     bool holdsValues = false;
-    // For values that own memory (strings): destroys the copy when the
-    // script lets go of it (Lua frees the block only).
-    void (*destroyValue)(void* value) = nullptr;
 };
 
 template <class T>

@@ -4,6 +4,7 @@
 #include "core/Core_Clock.h"
 #include "core/Core_Startup.h"
 #include "gui/GUI_HUDTestHooks.h"
+#include "network/Network_TunPlayer.h"
 #include "sound/Sound_JukeBoxTestHooks.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
 #include "support/Collision_CircleShape.h"
@@ -97,6 +98,42 @@ void TestGame::PreUpdate(float dt) {
 
 bool TestGame::CollisionFilter(Tundra::GameObject* a, Tundra::GameObject* b, float& restitution, float& friction) {
     return filter ? filter(a, b, restitution, friction) : Game::CollisionFilter(a, b, restitution, friction);
+}
+
+namespace {
+std::string PlayerId(const Tundra::TunPlayer* player) {
+    return player != nullptr ? std::to_string(player->GetID()) : "none";
+}
+}  // namespace
+
+bool TestGame::OnPlayerJoinRequest(Tundra::TunPlayer* player) {
+    Record("net join request " + PlayerId(player));
+    return admitPlayers;
+}
+
+void TestGame::OnJoinAnswer(int answer) { Record("net join answer " + std::to_string(answer)); }
+
+void TestGame::OnNetworkEventKind4(Tundra::TunPlayer* player) { Record("net player added " + PlayerId(player)); }
+
+void TestGame::OnNetworkEventKind5(Tundra::TunPlayer* player) { Record("net player leaving " + PlayerId(player)); }
+
+void TestGame::OnTextMessage(Tundra::TunPlayer* sender, const Core::String& text) {
+    Record("net text " + PlayerId(sender) + " " + text.c_str());
+}
+
+void TestGame::OnDataMessage(Tundra::TunPlayer* sender, std::uint32_t code, std::uint32_t size, const void* data) {
+    std::string entry = "net data " + PlayerId(sender) + " " + std::to_string(code) + " " + std::to_string(size);
+    if (data == nullptr) {
+        entry += " null";
+    }
+    for (std::uint32_t i = 0; data != nullptr && i < size; ++i) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        const std::uint8_t byte = static_cast<const std::uint8_t*>(data)[i];
+        entry += i == 0 ? " " : "";
+        entry += kDigits[byte >> 4];
+        entry += kDigits[byte & 15];
+    }
+    Record(entry);
 }
 
 void GameTest::SetUp() {

@@ -70,7 +70,20 @@ struct TestGame : Tundra::Game {
     void PreUpdate(float dt) override;
     void PostCollision(float dt) override { Record("post collision"); }
     bool CollisionFilter(Tundra::GameObject* a, Tundra::GameObject* b, float& restitution, float& friction) override;
+    // The network hooks record "net ..." with what they were given (players
+    // by id, data bytes in hex).
+    bool OnPlayerJoinRequest(Tundra::TunPlayer* player) override;
+    void OnJoinAnswer(int answer) override;
+    void OnJoinedSession() override { Record("net joined"); }
+    void OnSessionHosted() override { Record("net hosted"); }
+    void OnSessionEnded() override { Record("net ended"); }
+    void OnNetworkEventKind4(Tundra::TunPlayer* player) override;
+    void OnNetworkEventKind5(Tundra::TunPlayer* player) override;
+    void OnTextMessage(Tundra::TunPlayer* sender, const Core::String& text) override;
+    void OnDataMessage(Tundra::TunPlayer* sender, std::uint32_t code, std::uint32_t size, const void* data) override;
     std::function<bool(Tundra::GameObject*, Tundra::GameObject*, float&, float&)> filter;
+    // The answer to a join request.
+    bool admitPlayers = true;
     std::vector<float> dts;
 };
 

@@ -195,7 +195,9 @@ TEST_F(WorldScriptTest, EveryEntryTakesNoValuesAndWrongValuesWithoutHarm) {
     for (const GoldenTable& golden : WorldTables()) {
         for (const std::string& name : golden.names) {
             // A script named by a sweep value does not exist: its box would ask to quit.
-            if (name != "RunScript") {
+            // Networking opens sockets: its entries are swept on loopback with the network tables.
+            if (name != "RunScript" && name != "NetworkStart" && name != "HostNetworkGame" &&
+                name != "JoinNetworkGame") {
                 code += "sweep('" + std::string(golden.scriptName) + "', '" + name + "') ";
             }
         }
