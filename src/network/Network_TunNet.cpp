@@ -5,6 +5,7 @@
 #include "os/OS_Socket.h"
 #include "pal/PAL_Stopwatch.h"
 
+#include "tundra/Lua_HeldValues.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <algorithm>
@@ -46,7 +47,7 @@ TunNet::~TunNet() {
     m_groups.clear();
 }
 
-void TunNet::PushToLua(lua_State*) const {}
+void TunNet::PushToLua(lua_State* state) const { Lua::PushPointee(state, this, "TunNet"); }
 
 TunNet* TunNet::GetCurrent() {
     // A front end whose shut-down waits for its drain to return takes no
@@ -143,6 +144,9 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     if (m_session->OpenSocket(kClientStreamSocket, kStream, Network::Tun_Address(), 0, 0) == nullptr) {
         return false;
     }
+    // One limit for the connect and the answer together.
+    Stopwatch stopwatch;
+    stopwatch.Start();
     Network::Tun_Address streamAddress;
     if (!m_session->Connect(kClientStreamSocket, sessionAddress, s_joinWaitLimitMilliseconds) ||
         !m_session->GetLocalAddress(kClientStreamSocket, streamAddress) ||
@@ -163,7 +167,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         // Sent directly: the send rule sends nothing before the join.
         if (m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
                                    writer.GetData(), writer.GetSize(), sessionAddress)) {
-            AwaitJoinAnswer(afterAnswer);
+            AwaitJoinAnswer(stopwatch, afterAnswer);
         }
     }
     if (m_shutdownPending) {
@@ -196,9 +200,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     return GetCurrent() == this;
 }
 
-void TunNet::AwaitJoinAnswer(Network::Tun_EventList& afterAnswer) {
-    Stopwatch stopwatch;
-    stopwatch.Start();
+void TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer) {
     Network::Tun_EventList events;
     bool answered = false;
     while (!answered && !m_shutdownPending && GetCurrent() == this) {

@@ -85,6 +85,7 @@ void TunNet::SendHostState() {
         SendToGroup(static_cast<std::uint32_t>(TunPacket::LevelName), name.c_str(),
                     static_cast<std::uint32_t>(name.size() + 1), nullptr, false);
     }
+    SendObjectStates();
 }
 
 void TunNet::SendClientInput() {
