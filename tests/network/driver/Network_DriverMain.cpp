@@ -4,9 +4,10 @@
 // talks to each over its standard input and output (Network_DriverCommands.h).
 //
 //   network_driver --role host|client --port DISCOVERY --network-id ID
-//                  --home FOLDER [--name PLAYER] [--seconds LIMIT]
+//                  --home FOLDER [--name PLAYER] [--session NAME] [--seconds LIMIT]
 //
-// A host starts networking, hosts "Room" (4 players, no password) as PLAYER
+// A host starts networking, hosts NAME ("Room" unless given; 4 players, no
+// password) as PLAYER
 // and goes to the title level; a client starts networking and browses. The
 // driver ends on "quit", when its input closes, or after LIMIT seconds.
 
@@ -43,6 +44,7 @@ struct Options {
     std::string networkId;
     std::string home;
     std::string name;
+    std::string session = "Room";
     double seconds = 60.0;
 };
 
@@ -71,6 +73,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.home = value;
         } else if (option == "--name") {
             options.name = value;
+        } else if (option == "--session") {
+            options.session = value;
         } else if (option == "--seconds") {
             options.seconds = std::atof(value);
         } else {
@@ -91,7 +95,7 @@ std::string StartChunk(const Options& options) {
     if (!options.host) {
         return "return " + start;
     }
-    return "local started = " + start + " local hosted = Game:HostNetworkGame('Room', '" + options.name +
+    return "local started = " + start + " local hosted = Game:HostNetworkGame('" + options.session + "', '" + options.name +
            "', '', 4) Game:GoToLevel(1) return started, hosted";
 }
 
@@ -161,7 +165,7 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: %s --role host|client --port DISCOVERY --network-id ID --home FOLDER "
-                     "[--name PLAYER] [--seconds LIMIT]\n",
+                     "[--name PLAYER] [--session NAME] [--seconds LIMIT]\n",
                      argv[0]);
         return 2;
     }

@@ -44,13 +44,15 @@ function Driver.AddDot(owner, x, y)
     local layer = Game:GetCurrentLevel():GetLayer(1)
     local dot = layer:AddNetworkGameObject("DriverDot", owner)
     if dot == nil then return false end
-    dot:SetPosition(CreateVector(x, y))
+    dot:SetPositionX(x)
+    dot:SetPositionY(y)
     Driver.Dots[#Driver.Dots + 1] = dot
     return true
 end
 function Driver.MoveDots(dx, dy)
     for _, dot in ipairs(Driver.Dots) do
-        dot:SetPosition(CreateVector(dot:GetPositionX() + dx, dot:GetPositionY() + dy))
+        dot:SetPositionX(dot:GetPositionX() + dx)
+        dot:SetPositionY(dot:GetPositionY() + dy)
     end
     return #Driver.Dots
 end
@@ -60,8 +62,8 @@ function Driver.RemoveDot(index)
     Game:GetCurrentLevel():GetLayer(1):RemoveGameObject(dot)
     return true
 end
-function Driver.DotKeyDown(index, key)
-    return Driver.Dots[index]:GetNetworkKeyboard():IsDown(key)
+function Driver.DotKeyHeld(index, key)
+    return Driver.Dots[index]:GetNetworkKeyboard():IsPressed(key)
 end
 )lua";
 
