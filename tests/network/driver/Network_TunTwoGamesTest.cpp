@@ -34,7 +34,7 @@ constexpr milliseconds kBrowseLimit{1000};
 constexpr milliseconds kLevelLimit{15000};
 constexpr milliseconds kFollowLimit{3000};
 constexpr milliseconds kPeerLossLimit{5000};
-constexpr long kFloodGrowthLimitKiB = 8 * 1024;
+constexpr long kFloodGrowthLimitKiB = 4 * 1024;
 // 'Q': the key the client holds (a virtual-key code) and how scripts name it
 // (a key id).
 constexpr int kHeldKeyCode = 0x51;
@@ -94,10 +94,11 @@ protected:
         m_port = probe.GetLocalPort();
         m_networkId = "EL" + std::to_string(getpid());
         // Freed memory waits in a small quarantine only, so that the host's
-        // memory shows what it keeps.
+        // memory shows what it keeps (a flood four times as long grows it no
+        // further).
         const char* options = std::getenv("ASAN_OPTIONS");
         m_asanOptions = options != nullptr ? options : "";
-        setenv("ASAN_OPTIONS", (m_asanOptions + ":quarantine_size_mb=16").c_str(), 1);
+        setenv("ASAN_OPTIONS", (m_asanOptions + ":quarantine_size_mb=1").c_str(), 1);
     }
 
     void TearDown() override { setenv("ASAN_OPTIONS", m_asanOptions.c_str(), 1); }
