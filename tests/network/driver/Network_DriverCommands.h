@@ -15,7 +15,7 @@ class Level;
 //   TAG lua CHUNK        runs the chunk on the game's interpreter; RESULTS
 //                        are its results joined by '|'
 //   TAG state            the summary below
-//   TAG key CODE 0|1     lets go of or holds a key of the keyboard
+//   TAG key CODE 0|1     lets go of or holds the key of that virtual-key code
 //   TAG quit             ends the game and the driver
 // Besides, unasked: "event KIND ...", "level INDEX TYPENAME",
 // "template level=INDEX ok|error RESULT" and "sessions LIST" whenever the
@@ -42,9 +42,10 @@ private:
 bool RunCommand(DriverGame& game, const std::string& line);
 
 // "level=I net=0|1 server=0|1 local=ID port=P players=ID:NAME:HOST,...
-// groups=N objects=N colliders=N bodies=N copies=N
-// dots=OWNER.ID@LAYER:X,Y;..." - objects, colliders and bodies count the
-// level's objects without a network identity; dots are those with one.
+// groups=N objects=N colliders=N bodies=N dots=OWNER.ID@LAYER:X,Y;...
+// copies=N" - objects, colliders and bodies count the level's objects
+// without a network identity, dots are those with one, copies the front
+// end's replicated objects; port is the local player's.
 std::string StateSummary(DriverGame& game);
 
 // Prints "sessions LIST" when the found sessions differ from the last ones
