@@ -5,7 +5,7 @@
 #include "os/OS_Socket.h"
 #include "pal/PAL_Stopwatch.h"
 
-#include "tundra/Lua_HeldValues.h"
+#include "tundra/Lua_PartPointer.h"
 #include "tundra/Tundra_GameObject.h"
 
 #include <algorithm>
@@ -47,7 +47,8 @@ TunNet::~TunNet() {
     m_groups.clear();
 }
 
-void TunNet::PushToLua(lua_State* state) const { Lua::PushPointee(state, this, "TunNet"); }
+// No engine object: scripts hold it by address, as it lives as long as the game.
+void TunNet::PushToLua(lua_State* state) const { Lua::PushPartPointer(state, this, "TunNet"); }
 
 TunNet* TunNet::GetCurrent() {
     // A front end whose shut-down waits for its drain to return takes no
@@ -172,7 +173,10 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     }
     if (m_shutdownPending) {
         Network::FreeEventList(afterAnswer);
-        EndSession();
+        // Inside the frame's drain, the shut-down waits for that one.
+        if (!m_draining) {
+            EndSession();
+        }
         return false;
     }
     if (GetCurrent() != this || !m_connected) {
@@ -197,6 +201,9 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         Drain(afterAnswer);
     }
     Network::FreeEventList(afterAnswer);
+    if (m_shutdownPending && !m_draining) {
+        EndSession();
+    }
     return GetCurrent() == this;
 }
 
@@ -225,9 +232,11 @@ void TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList&
 }
 
 void TunNet::Drain(Network::Tun_EventList& events) {
+    // A join started from a listener call drains inside the frame's drain.
+    const bool outerDrain = m_draining;
     m_draining = true;
     Network::DeliverEvents(events);
-    m_draining = false;
+    m_draining = outerDrain;
 }
 
 void TunNet::SortAllPlayers() {

@@ -68,10 +68,11 @@ void TunNet::Update(float dt) {
 }
 
 void TunNet::ProcessSessionEvents() {
+    const bool outerDrain = m_draining;
     m_draining = true;
     m_session->ProcessEvents(m_dispatchBudget, m_dispatchWait, nullptr, nullptr);
-    m_draining = false;
-    if (m_shutdownPending) {
+    m_draining = outerDrain;
+    if (m_shutdownPending && !m_draining) {
         EndSession();
     }
 }

@@ -7,13 +7,6 @@
 #include <algorithm>
 #include <lua.hpp>
 
-namespace Tundra {
-
-// The front end is no engine object: it goes by address, living as long as the game.
-void TunNet::PushToLua(lua_State* state) const { Lua::PushPartPointer(state, this, "TunNet"); }
-
-}  // namespace Tundra
-
 // The "TunNet" table.
 namespace Lua {
 namespace {
