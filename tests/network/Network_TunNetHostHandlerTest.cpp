@@ -308,7 +308,8 @@ TEST_F(HostHandlerTest, TextsGoToTheNamedGroupTheSenderMayUseOrToOnePlayer) {
     const std::size_t groupsBefore = Tundra::TunNetTestAccess::GetGroups(Net()).size();
     ann.stream.Write(FramedMessage(Type(TunPacket::GroupCreate), GroupCreate(annId, 70077, "ann's", {bobId})));
     bob.stream.Write(FramedMessage(Type(TunPacket::GroupCreate), GroupCreate(bobId, 70078, "bob's", {cyId})));
-    ASSERT_TRUE(PumpUntil(Net(), [&] { return Tundra::TunNetTestAccess::GetGroups(Net()).size() == groupsBefore + 2; }));
+    const auto& groups = Tundra::TunNetTestAccess::GetGroups(Net());
+    ASSERT_TRUE(PumpUntil(Net(), [&] { return groups.size() == groupsBefore + 2; }));
 
     const Bytes toAnnsGroup = Text(annId, 70077, "team");
     const Bytes toBobsGroup = Text(annId, 70078, "not yours");
