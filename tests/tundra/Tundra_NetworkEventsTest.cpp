@@ -253,4 +253,21 @@ TEST_F(NetworkEventsTest, AHostStartedThroughTheGameTellsItsHooks) {
     EXPECT_EQ(Net().GetNetworkName(), "EL");
 }
 
+// The front end is not destroyed under its own update.
+TEST_F(NetworkEventsTest, AHookShuttingTheGameDownDuringTheDrainEndsItAfterTheUpdate) {
+    ASSERT_TRUE(m_game->NetworkStart("EL"));
+    ASSERT_TRUE(m_game->HostNetworkGame("Room", "Host", "", 4));
+    WireClient ann = ConnectWireClient(HostPort(Net()));
+    tundratest::OnRecord() = [&](const std::string& entry) {
+        if (entry.rfind("net join request", 0) == 0) {
+            m_game->Shutdown();
+        }
+    };
+    ASSERT_TRUE(ann.RequestJoin("", "Ann"));
+    EXPECT_TRUE(FramesUntil([&] { return m_game->GetNetworkEngine() == nullptr; }));
+    tundratest::OnRecord() = nullptr;
+    EXPECT_TRUE(ann.stream.WaitClosed());
+    m_game = nullptr;
+}
+
 }  // namespace network_events_test
