@@ -4,7 +4,7 @@
 #include "os/OS_Cursor.h"
 #include "os/OS_HeadlessInput.h"
 #include "os/OS_Path.h"
-#include "tundra/Tundra_ReplayProbe.h"
+#include "support/Tundra_ReplayProbe.h"
 #include "tundra/Tundra_SaveFolder.h"
 
 #include <cstdio>

@@ -145,6 +145,9 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     if (m_session->OpenSocket(kClientStreamSocket, kStream, Network::Tun_Address(), 0, 0) == nullptr) {
         return false;
     }
+    // One limit for the connect and the answer together.
+    Stopwatch stopwatch;
+    stopwatch.Start();
     Network::Tun_Address streamAddress;
     if (!m_session->Connect(kClientStreamSocket, sessionAddress, s_joinWaitLimitMilliseconds) ||
         !m_session->GetLocalAddress(kClientStreamSocket, streamAddress) ||
@@ -165,12 +168,15 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         // Sent directly: the send rule sends nothing before the join.
         if (m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
                                    writer.GetData(), writer.GetSize(), sessionAddress)) {
-            AwaitJoinAnswer(afterAnswer);
+            AwaitJoinAnswer(stopwatch, afterAnswer);
         }
     }
     if (m_shutdownPending) {
         Network::FreeEventList(afterAnswer);
-        EndSession();
+        // Inside the frame's drain, the shut-down waits for that one.
+        if (!m_draining) {
+            EndSession();
+        }
         return false;
     }
     if (GetCurrent() != this || !m_connected) {
@@ -195,12 +201,13 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         Drain(afterAnswer);
     }
     Network::FreeEventList(afterAnswer);
+    if (m_shutdownPending && !m_draining) {
+        EndSession();
+    }
     return GetCurrent() == this;
 }
 
-void TunNet::AwaitJoinAnswer(Network::Tun_EventList& afterAnswer) {
-    Stopwatch stopwatch;
-    stopwatch.Start();
+void TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer) {
     Network::Tun_EventList events;
     bool answered = false;
     while (!answered && !m_shutdownPending && GetCurrent() == this) {
@@ -225,9 +232,11 @@ void TunNet::AwaitJoinAnswer(Network::Tun_EventList& afterAnswer) {
 }
 
 void TunNet::Drain(Network::Tun_EventList& events) {
+    // A join started from a listener call drains inside the frame's drain.
+    const bool outerDrain = m_draining;
     m_draining = true;
     Network::DeliverEvents(events);
-    m_draining = false;
+    m_draining = outerDrain;
 }
 
 void TunNet::SortAllPlayers() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 struct lua_State;
+class Stopwatch;
 
 namespace Network {
 class PayloadReader;
@@ -206,9 +207,9 @@ private:
     // host's own player and every player it admits.
     static std::uint32_t NextPlayerId();
     // JoinSession: delivers what arrives on the stream until the join result
-    // came, the wait limit passed or the read failed; what was read behind
-    // the result is left undelivered.
-    void AwaitJoinAnswer(Network::Tun_EventList& afterAnswer);
+    // came, the join's wait limit passed on the stopwatch or the read failed;
+    // what was read behind the result is left undelivered.
+    void AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
     // Delivers read events to the packet handler; a Shutdown meanwhile waits.
     void Drain(Network::Tun_EventList& events);
     // "All_Players" in id order again after the local player's id changed.

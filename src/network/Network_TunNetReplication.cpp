@@ -42,7 +42,9 @@ void WithNetworkStream(GameObject& object, NetworkFile& file, Operation operatio
 }  // namespace
 
 bool TunNet::AddBaseNetObject(GameObject* object, const Core::String& name) {
-    if (object == nullptr || FindNetworkObject(name) != nullptr) {
+    // One name per template: renaming a registered one would orphan its name.
+    if (object == nullptr || FindNetworkObject(name) != nullptr ||
+        std::find(m_templates.begin(), m_templates.end(), object) != m_templates.end()) {
         return false;
     }
     object->m_networkClassName = name;

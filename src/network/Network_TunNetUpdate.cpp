@@ -68,10 +68,11 @@ void TunNet::Update(float dt) {
 }
 
 void TunNet::ProcessSessionEvents() {
+    const bool outerDrain = m_draining;
     m_draining = true;
     m_session->ProcessEvents(m_dispatchBudget, m_dispatchWait, nullptr, nullptr);
-    m_draining = false;
-    if (m_shutdownPending) {
+    m_draining = outerDrain;
+    if (m_shutdownPending && !m_draining) {
         EndSession();
     }
 }
@@ -85,6 +86,7 @@ void TunNet::SendHostState() {
         SendToGroup(static_cast<std::uint32_t>(TunPacket::LevelName), name.c_str(),
                     static_cast<std::uint32_t>(name.size() + 1), nullptr, false);
     }
+    SendObjectStates();
 }
 
 void TunNet::SendClientInput() {

@@ -100,7 +100,8 @@ class GameObject : public Core::Object {
     // A replicated object on a client of a network game.
     bool IsNetworkReplica() const;
     // A new identity owned by player (the local player when null) that keeps
-    // the object number; false without an identity.
+    // the object number; false, changing nothing, without an identity or
+    // without any owner to give it.
     bool ChangeNetworkOwner(const TunPlayer* player);
     // The owner's player id; false without an identity.
     bool GetNetworkOwner(std::uint32_t& playerId) const;

@@ -3,6 +3,7 @@
 // input, groups, texts and a peer that leaves.
 #include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
+#include "network/Network_Message.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "os/OS_SocketPoll.h"
 #include "support/Network_FrontEndFixture.h"
@@ -78,6 +79,7 @@ struct JoinCase {
     bool admit;
     const char* given;
     std::int32_t expected;  // 0: a new id
+    int joinedBefore = 0;
 };
 
 TEST(TunNetHostHandler, JoinRequestsAreAnsweredByTheChecksInOrder) {
@@ -86,7 +88,7 @@ TEST(TunNetHostHandler, JoinRequestsAreAnsweredByTheChecksInOrder) {
         {"wrong password", "pw", 4, true, "px", -2},
         {"right password", "pw", 4, true, "pw", 0},
         {"the game refuses", "", 4, false, "", -4},
-        {"full: the host's player counts", "", 1, true, "", -1},
+        {"full: the host's player counts", "", 2, true, "", -1, 1},
     };
     for (const JoinCase& each : cases) {
         SCOPED_TRACE(each.name);
@@ -95,17 +97,39 @@ TEST(TunNetHostHandler, JoinRequestsAreAnsweredByTheChecksInOrder) {
         ASSERT_TRUE(StartHost(network, "Room", each.sessionPassword, each.maxPlayers));
         RecordingListener::SetAdmit(each.admit);
         const std::uint32_t hostId = network.GetLocalPlayer()->GetID();
+        std::vector<WireClient> earlier(static_cast<std::size_t>(each.joinedBefore));
+        for (WireClient& joined : earlier) {
+            joined = ConnectWireClient(HostPort(network));
+            EXPECT_GT(Join(network, joined, "", "Early"), static_cast<std::int32_t>(hostId));
+        }
+        const std::uint32_t players = network.GetSessionPlayersNumber();
+        const std::size_t added = RecordingListener::Count(NetMessageKind::PlayerAdded);
         WireClient client = ConnectWireClient(HostPort(network));
         const std::int32_t result = Join(network, client, each.given, "Ann");
         if (each.expected == 0) {
             EXPECT_GT(result, static_cast<std::int32_t>(hostId));
-            EXPECT_EQ(network.GetSessionPlayersNumber(), 2u);
+            EXPECT_EQ(network.GetSessionPlayersNumber(), players + 1);
         } else {
             EXPECT_EQ(result, each.expected);
-            EXPECT_EQ(network.GetSessionPlayersNumber(), 1u);
-            EXPECT_EQ(RecordingListener::Count(NetMessageKind::PlayerAdded), 1u);
+            EXPECT_EQ(network.GetSessionPlayersNumber(), players);
+            EXPECT_EQ(RecordingListener::Count(NetMessageKind::PlayerAdded), added);
         }
         network.Shutdown();
+    }
+}
+
+TEST(TunNetHostHandler, WithoutARunningFrontEndBothHandlersFreeTheMessage) {
+    for (const Network::Tun_PacketHandler handler : {&TunNet::HostPacketHandler, &TunNet::ClientPacketHandler}) {
+        ASSERT_EQ(TunNet::GetCurrent(), nullptr);
+        Network::Tun_EventList events(1);
+        events[0].kind = Network::Tun_Event_Kind::MessageReceived;
+        events[0].callback = handler;
+        events[0].AttachMessage(Network::BuildMessage(Type(TunPacket::Text), "hi", 3));
+        EXPECT_FALSE(handler(&events[0]));
+        EXPECT_EQ(events[0].rawMessage, nullptr);
+        EXPECT_EQ(events[0].payload, nullptr);
+        // The drain's own clean-up frees nothing twice (the sanitizers watch).
+        Network::FreeEventList(events);
     }
 }
 

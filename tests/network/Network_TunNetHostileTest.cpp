@@ -86,7 +86,12 @@ std::vector<Packet> HostPackets(std::uint16_t hostPort, const std::string& level
     };
 }
 
-// Every payload of every type through a handler, with a trace of the type.
+// Texts, data and removals travel both ways; the rest only one way.
+bool OneWay(TunPacket type) {
+    return type != TunPacket::Text && type != TunPacket::Data && type != TunPacket::ObjectRemove;
+}
+
+// count seeded mutations of every packet, each handed to each.
 template <class Each>
 void ForEachMutation(const std::vector<Packet>& packets, std::uint32_t count, Each each) {
     std::mt19937 random(28);
@@ -160,6 +165,9 @@ TEST_F(HostileHostTest, AClientsTypesFromStrangersAndAHostsTypesChangeNothing) {
         ASSERT_EQ(DescribeFrontEnd(Net()), before);
     }
     for (const Packet& packet : HostPackets(HostPort(Net()), "0")) {
+        if (!OneWay(packet.type)) {
+            continue;
+        }
         SCOPED_TRACE(Type(packet.type));
         FromAnn(packet.type, packet.payload);
         FromAnn(packet.type, packet.payload, Tundra::kHostDatagramSocket);
@@ -168,7 +176,7 @@ TEST_F(HostileHostTest, AClientsTypesFromStrangersAndAHostsTypesChangeNothing) {
 }
 
 TEST_F(HostileHostTest, SeededMutationsChangeNothingFromStrangersAndFaultNothingFromAnn) {
-    const std::uint32_t count = MutationCount(1500);
+    const std::uint32_t count = MutationCount(3000);
     const std::string before = DescribeFrontEnd(Net());
     std::vector<Packet> packets = ClientPackets(m_annId, m_hostId);
     const std::vector<Packet> hostPackets = HostPackets(HostPort(Net()), "0");
@@ -261,6 +269,9 @@ TEST_F(HostileClientTest, StrangersAndAClientsTypesChangeNothing) {
         ASSERT_EQ(DescribeFrontEnd(Net()), before);
     }
     for (const Packet& packet : ClientPackets(kHostPlayerId, kGivenId)) {
+        if (!OneWay(packet.type)) {
+            continue;
+        }
         SCOPED_TRACE(Type(packet.type));
         FromHost(packet.type, packet.payload);
         FromHost(packet.type, packet.payload, Tundra::kClientDatagramSocket);
@@ -271,7 +282,7 @@ TEST_F(HostileClientTest, StrangersAndAClientsTypesChangeNothing) {
 }
 
 TEST_F(HostileClientTest, SeededMutationsChangeNothingFromStrangersAndFaultNothingFromTheHost) {
-    const std::uint32_t count = MutationCount(1500);
+    const std::uint32_t count = MutationCount(3000);
     const std::string before = DescribeFrontEnd(Net());
     std::vector<Packet> packets = HostPackets(m_host.GetPort(), m_level);
     const std::vector<Packet> clientPackets = ClientPackets(kHostPlayerId, kGivenId);
@@ -307,7 +318,7 @@ TEST_F(HostileBrowserTest, DamagedAnnouncementsFindNothing) {
     announce(notIPv4);
     EXPECT_TRUE(Net().GetFoundSessions().empty());
     std::mt19937 random(28);
-    for (std::uint32_t i = 0; i < MutationCount(1500); ++i) {
+    for (std::uint32_t i = 0; i < MutationCount(3000); ++i) {
         announce(Mutate(whole, random));
     }
     EXPECT_LE(Net().GetFoundSessions().size(), 64u);

@@ -1,5 +1,7 @@
+#include "input/Input_KeyboardImp.h"
 #include "network/Network_NetReplicaBytes.h"
 #include "network/Network_TunNetTestHooks.h"
+#include "support/Network_FrontEndFixture.h"
 #include "support/Tundra_TestGame.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
@@ -12,6 +14,7 @@ using Tundra::GameObject;
 using Tundra::TunNetTestAccess;
 using Tundra::TunPacket;
 using Tundra::TunPlayer;
+using std::chrono::milliseconds;
 using tundratest::TestObject;
 
 // The front end's replication in a running test game, with the roles set
@@ -54,6 +57,19 @@ protected:
 
     Core::RefPtr<TunPlayer> m_local;
 };
+
+TEST_F(TunNetReplicationTest, EachTemplateHasOneNameAndEachNameOneTemplate) {
+    const Core::RefPtr<TestObject> first = TUN_NEW(TestObject);
+    const Core::RefPtr<TestObject> second = TUN_NEW(TestObject);
+    EXPECT_TRUE(Network().AddBaseNetObject(first.Get(), "T"));
+    EXPECT_FALSE(Network().AddBaseNetObject(second.Get(), "T"));
+    EXPECT_FALSE(Network().AddBaseNetObject(first.Get(), "U"));
+    EXPECT_EQ(Network().FindNetworkObject("T"), first.Get());
+    EXPECT_EQ(Network().FindNetworkObject("U"), nullptr);
+    EXPECT_EQ(first->GetNetworkClassName(), "T");
+    Network().ClearNetworkObjects();
+    EXPECT_EQ(Network().FindNetworkObject("T"), nullptr);
+}
 
 TEST_F(TunNetReplicationTest, OnlyARunningHostAddsANetworkObjectAndOnlyOnce) {
     const Core::RefPtr<TestObject> object = TUN_NEW(TestObject, "A");
@@ -235,6 +251,128 @@ TEST_F(TunNetReplicationTest, TheHostRemovesWhatALeavingPlayerOwned) {
     EXPECT_EQ(Held(0), std::vector<GameObject*>{kept});
     EXPECT_TRUE(Held(1).empty());
     EXPECT_EQ(Replicated(), 1u);
+}
+
+// A hosting game with the wire peer joined as its one client.
+class TunNetReplicationHostTest : public testsupport::FrontEndGameTest {
+protected:
+    void SetUp() override {
+        FrontEndGameTest::SetUp();
+        ASSERT_TRUE(testsupport::StartHost(Net()));
+        m_client = testsupport::ConnectWireClient(testsupport::HostPort(Net()));
+        ASSERT_TRUE(m_client.RequestJoin("", "Ann"));
+        const std::optional<testsupport::WireMessage> answer = NextReliable();
+        ASSERT_TRUE(answer.has_value());
+        ASSERT_EQ(answer->type, 2u);
+        m_player = Net().FindPlayer(testsupport::U32At(answer->payload, 0));
+        ASSERT_NE(m_player, nullptr);
+        // The host's own record follows the answer.
+        ASSERT_EQ(NextReliable()->type, 3u);
+        ASSERT_TRUE(Net().AddBaseNetObject(TUN_NEW(TestObject), "T"));
+    }
+    // The next message the host writes to the client's stream.
+    std::optional<testsupport::WireMessage> NextReliable() {
+        std::optional<testsupport::WireMessage> message;
+        testsupport::PumpUntil(Net(), [&] { return (message = m_client.stream.ReadMessage(milliseconds(1))).has_value(); });
+        return message;
+    }
+    void Ask(TunPacket type, const std::vector<std::uint8_t>& payload) {
+        ASSERT_TRUE(m_client.stream.Write(testsupport::FramedMessage(static_cast<std::uint32_t>(type), payload)));
+    }
+    // The type 9 datagrams of one send tick that reach the client within a
+    // short wait (what the game's frames sent before is dropped first).
+    std::vector<testsupport::Bytes> StatesSent() {
+        while (m_client.datagram.ReceiveDatagram(milliseconds(20))) {
+        }
+        TunNetTestAccess::SendObjectStates(Net());
+        std::vector<testsupport::Bytes> states;
+        while (std::optional<testsupport::Bytes> datagram = m_client.datagram.ReceiveDatagram(milliseconds(100))) {
+            if (testsupport::U32At(*datagram, 0) == static_cast<std::uint32_t>(TunPacket::ObjectState)) {
+                states.push_back(*datagram);
+            }
+        }
+        return states;
+    }
+
+    testsupport::WireClient m_client;
+    Core::RefPtr<TunPlayer> m_player;
+};
+
+TEST_F(TunNetReplicationHostTest, AnObjectIsAnnouncedOnceAndItsRemovalFollows) {
+    GameObject* object = LayerAt(1).AddNetworkGameObject("T", m_player.Get());
+    ASSERT_NE(object, nullptr);
+    EXPECT_FALSE(Net().AddNetworkObject(object, 1, nullptr));
+    Step();
+    LayerAt(1).RemoveGameObject(object);
+
+    std::optional<testsupport::WireMessage> create = NextReliable();
+    ASSERT_TRUE(create.has_value());
+    EXPECT_EQ(create->type, 7u);
+    EXPECT_EQ(testsupport::U32At(create->payload, 0), 1u) << "layer index";
+    EXPECT_EQ(testsupport::U32At(create->payload, 4), 1u) << "template name length";
+    std::optional<testsupport::WireMessage> remove = NextReliable();
+    ASSERT_TRUE(remove.has_value());
+    EXPECT_EQ(remove->type, 8u);
+    EXPECT_EQ(testsupport::U32At(remove->payload, 0), m_player->GetID());
+    EXPECT_EQ(Net().GetReplicatedObjects().size(), 0u);
+}
+
+TEST_F(TunNetReplicationHostTest, EverySnapshotRequestOfThePlayerIsAnswered) {
+    Ask(TunPacket::SnapshotRequest, nettest::U32Bytes({m_player->GetID()}));
+    std::optional<testsupport::WireMessage> empty = NextReliable();
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_EQ(empty->type, 13u);
+    EXPECT_EQ(empty->payload, nettest::U32Bytes({0}));
+
+    ASSERT_NE(LayerAt(0).AddNetworkGameObject("T", nullptr), nullptr);
+    ASSERT_EQ(NextReliable()->type, 7u);
+    Step();
+    Ask(TunPacket::SnapshotRequest, nettest::U32Bytes({Net().GetLocalPlayer()->GetID()}));
+    Ask(TunPacket::SnapshotRequest, nettest::U32Bytes({m_player->GetID()}));
+    std::optional<testsupport::WireMessage> one = NextReliable();
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(one->type, 13u) << "a request naming another player goes unanswered";
+    EXPECT_EQ(testsupport::U32At(one->payload, 0), 1u);
+}
+
+TEST_F(TunNetReplicationHostTest, AClientsRemovalIsCarriedOutAndForwarded) {
+    GameObject* object = LayerAt(0).AddNetworkGameObject("T", m_player.Get());
+    ASSERT_NE(object, nullptr);
+    ASSERT_EQ(NextReliable()->type, 7u);
+    Step();
+    const std::vector<std::uint8_t> removal =
+        nettest::RemoveBytes(m_player->GetID(), object->GetNetworkId()->GetObjectNumber());
+    Ask(TunPacket::ObjectRemove, removal);
+    std::optional<testsupport::WireMessage> forwarded = NextReliable();
+    ASSERT_TRUE(forwarded.has_value());
+    EXPECT_EQ(forwarded->type, 8u);
+    EXPECT_EQ(forwarded->payload, removal);
+    Step();
+    EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 0u);
+}
+
+TEST_F(TunNetReplicationHostTest, StateGoesOnlyForTheCurrentLevelsObjects) {
+    ASSERT_NE(LayerAt(0).AddNetworkGameObject("T", nullptr), nullptr);
+    Step();
+    EXPECT_EQ(StatesSent().size(), 1u);
+    m_game->GoToLevel(1);
+    Step();
+    EXPECT_TRUE(StatesSent().empty());
+}
+
+TEST_F(TunNetReplicationHostTest, AnOwnedObjectReadsItsOwnersKeyboard) {
+    GameObject* owned = LayerAt(0).AddNetworkGameObject("T", m_player.Get());
+    GameObject* hosts = LayerAt(0).AddNetworkGameObject("T", nullptr);
+    const Core::RefPtr<TestObject> plain = TUN_NEW(TestObject);
+    ASSERT_NE(owned, nullptr);
+    ASSERT_NE(hosts, nullptr);
+    ASSERT_NE(m_player->GetMirrorKeyboard(), nullptr);
+    EXPECT_EQ(owned->GetNetworkKeyboard(), m_player->GetMirrorKeyboard());
+    EXPECT_EQ(hosts->GetNetworkKeyboard(), m_game->GetKeyboard());
+    EXPECT_EQ(plain->GetNetworkKeyboard(), m_game->GetKeyboard());
+    EXPECT_EQ(owned->GetNetworkMouse(), m_player->GetMouse());
+    Net().Shutdown();
+    EXPECT_EQ(owned->GetNetworkKeyboard(), m_game->GetKeyboard()) << "no network game";
 }
 
 }  // namespace
