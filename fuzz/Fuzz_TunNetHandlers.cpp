@@ -204,7 +204,8 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
     seeds.Add("host", host);
     fuzz::Bytes client{0};
     for (const fuzz::Bytes& each :
-         {Record(4, TunPacket::Announcement, announcement), Record(0, TunPacket::PlayerJoined, record("Dee", false, 9100)),
+         {Record(4, TunPacket::Announcement, announcement),
+          Record(0, TunPacket::PlayerJoined, record("Dee", false, 9100)),
           Record(0, TunPacket::Text, text(kHostPlayerId, 1)), Record(0, TunPacket::Data, data),
           Record(0, TunPacket::LevelName, level), Record(0, TunPacket::Snapshot, ids({0})),
           Record(4, TunPacket::PingRequest, ids({kHostPlayerId})),

@@ -132,8 +132,8 @@ void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadRe
         answer(kIdTaken);
         return;
     }
-    const Core::RefPtr<NetPlayerMessage> held = TUN_NEW(NetPlayerMessage, NetMessageKind::JoinRequest, player.Get());
-    const bool admitted = Notify(*held);
+    const Core::RefPtr<NetMessage> request = TUN_NEW(NetPlayerMessage, NetMessageKind::JoinRequest, player.Get());
+    const bool admitted = Notify(*request);
     // The listener may have ended the session.
     if (GetCurrent() != this || !m_hosting || m_session == nullptr) {
         return;

@@ -38,10 +38,14 @@ std::optional<WireMessage> Await(TunNet& network, WirePeer& stream, TunPacket ty
     return std::nullopt;
 }
 
-// Joins with the record naming a port that is not the connection's; the
-// join result (INT_MIN when none came).
+// Joins with a record that claims the host flag and a port that is not the
+// connection's; the join result (INT_MIN when none came).
 std::int32_t Join(TunNet& network, WireClient& client, std::string_view password, std::string_view name) {
-    client.stream.Write(FramedMessage(Type(TunPacket::JoinRequest), JoinRequest(password, 40000, name)));
+    Bytes request;
+    AppendString(request, password);
+    const Bytes record = PlayerRecord(0, true, 40000, name);
+    request.insert(request.end(), record.begin(), record.end());
+    client.stream.Write(FramedMessage(Type(TunPacket::JoinRequest), request));
     const std::optional<WireMessage> answer = Await(network, client.stream, TunPacket::JoinResult);
     return answer && answer->payload.size() == 4 ? static_cast<std::int32_t>(U32At(answer->payload, 0)) : INT_MIN;
 }
@@ -169,7 +173,8 @@ TEST_F(HostHandlerTest, AnAcceptedJoinListsThePlayersAndTellsTheOthers) {
     EXPECT_EQ(heard[heardBefore].kind, NetMessageKind::JoinRequest);
     EXPECT_EQ(heard[heardBefore + 1].kind, NetMessageKind::PlayerAdded);
     EXPECT_EQ(heard[heardBefore + 1].playerId, static_cast<std::uint32_t>(annId));
-    // The record named port 40000: the connection decides.
+    // The record named port 40000 and the host flag: the connection decides,
+    // and only the host's own player is the host.
     const Tundra::TunPlayer* player = Net().FindPlayer(static_cast<std::uint32_t>(annId));
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(player->GetAddress().GetPort(), ann.Port());
@@ -308,7 +313,8 @@ TEST_F(HostHandlerTest, TextsGoToTheNamedGroupTheSenderMayUseOrToOnePlayer) {
     const std::size_t groupsBefore = Tundra::TunNetTestAccess::GetGroups(Net()).size();
     ann.stream.Write(FramedMessage(Type(TunPacket::GroupCreate), GroupCreate(annId, 70077, "ann's", {bobId})));
     bob.stream.Write(FramedMessage(Type(TunPacket::GroupCreate), GroupCreate(bobId, 70078, "bob's", {cyId})));
-    ASSERT_TRUE(PumpUntil(Net(), [&] { return Tundra::TunNetTestAccess::GetGroups(Net()).size() == groupsBefore + 2; }));
+    const auto& groups = Tundra::TunNetTestAccess::GetGroups(Net());
+    ASSERT_TRUE(PumpUntil(Net(), [&] { return groups.size() == groupsBefore + 2; }));
 
     const Bytes toAnnsGroup = Text(annId, 70077, "team");
     const Bytes toBobsGroup = Text(annId, 70078, "not yours");

@@ -218,9 +218,10 @@ protected:
     void SetUp() override {
         FrontEndGameTest::SetUp();
         ASSERT_TRUE(StartClient(Net()));
+        const std::uint32_t joined = Type(TunPacket::PlayerJoined);
         m_host.AnswerJoin({FramedMessage(Type(TunPacket::JoinResult), Words({kGivenId})),
-                           FramedMessage(Type(TunPacket::PlayerJoined), PlayerRecord(kHostPlayerId, true, 40000, "Host")),
-                           FramedMessage(Type(TunPacket::PlayerJoined), PlayerRecord(kOtherId, false, 40100, "Cy"))});
+                           FramedMessage(joined, PlayerRecord(kHostPlayerId, true, 40000, "Host")),
+                           FramedMessage(joined, PlayerRecord(kOtherId, false, 40100, "Cy"))});
         ASSERT_TRUE(Net().JoinSession("Ann", m_host.Address(), ""));
         m_host.JoinRequestRead();
         ASSERT_TRUE(PumpUntil(Net(), [&] { return Net().GetSessionPlayersNumber() == 3; }));

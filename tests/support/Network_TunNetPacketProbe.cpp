@@ -90,7 +90,8 @@ Bytes Mutate(const Bytes& original, std::mt19937& random) {
             // A length or count that lies: a u32 of all ones or a large value.
             if (bytes.size() >= 4) {
                 const std::size_t at = pick(bytes.size() - 3);
-                const std::uint32_t value = pick(2) == 0 ? 0xFFFFFFFFu : 0x7FFFFFF0u + static_cast<std::uint32_t>(pick(16));
+                const std::uint32_t value =
+                    pick(2) == 0 ? 0xFFFFFFFFu : 0x7FFFFFF0u + static_cast<std::uint32_t>(pick(16));
                 for (int i = 0; i < 4; ++i) {
                     bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
                 }
