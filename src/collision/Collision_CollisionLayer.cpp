@@ -31,7 +31,9 @@ T* SlotOf(const std::vector<T*>& slots, std::size_t slot) {
 
 }  // namespace
 
-const StaticCollisionCircle* CollisionLayer::GetStaticCircle(std::uint32_t slot) const { return SlotOf(m_circles, slot); }
+const StaticCollisionCircle* CollisionLayer::GetStaticCircle(std::uint32_t slot) const {
+    return SlotOf(m_circles, slot);
+}
 
 const StaticCollisionLineSegment* CollisionLayer::GetStaticLineSegment(std::uint32_t slot) const {
     return SlotOf(m_segments, slot);
@@ -75,7 +77,8 @@ std::uint32_t CollisionLayer::AddDynamic(DynamicObject* object) {
     m_dynamic[entry] = object;
     m_entryStates[entry] = EntryState::Used;
     m_firstFreeHint = entry + 1;
-    object->m_id = EncodeCollisionId(m_index, object->GetZCollision(), static_cast<std::uint16_t>(kDynamicObjectBase + entry));
+    object->m_id =
+        EncodeCollisionId(m_index, object->GetZCollision(), static_cast<std::uint16_t>(kDynamicObjectBase + entry));
     return object->m_id;
 }
 

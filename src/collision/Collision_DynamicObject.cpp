@@ -21,7 +21,9 @@ struct Placement {
     // Most objects never turn: skip the sine and cosine for them.
     Placement(const Vector2D& p, float degrees, const Vector2D& o)
         : rotation(degrees == 0.0f ? Matrix3() : Matrix3::Rotation(degrees)), position(p), offset(o) {}
-    Vector2D operator()(const Vector2D& local) const { return position + Matrix3::TransformPoint(rotation, local - offset); }
+    Vector2D operator()(const Vector2D& local) const {
+        return position + Matrix3::TransformPoint(rotation, local - offset);
+    }
 };
 
 // Unlike std::min and std::max these keep a NaN from either side, so that

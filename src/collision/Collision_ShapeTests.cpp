@@ -74,7 +74,8 @@ std::uint32_t CrossingPoints(const Capsule& own, const Capsule& other, Vector2D*
     Point2D second;
     Math::ClassifyResult result = Math::ClassifyNone;
     if (own.IsCircle() && other.IsCircle()) {
-        result = Math::Circle2D(own.a, own.radius).ClassifyToCircle(Math::Circle2D(other.a, other.radius), first, second);
+        result = Math::Circle2D(own.a, own.radius)
+                     .ClassifyToCircle(Math::Circle2D(other.a, other.radius), first, second);
         if (result == Math::ClassifyTangentInside || result == Math::ClassifyTangentOutside) {
             points[0] = first;
             return 1;

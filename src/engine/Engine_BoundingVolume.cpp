@@ -69,7 +69,8 @@ void BoundingVolume::Transform(const Matrix4& matrix) {
         z[1][row] = matrix[8 + row] * high.z;
     }
     // SetBoxCorners' order: which end of x, y and z each corner takes.
-    constexpr int kEnds[8][3] = {{1, 1, 1}, {0, 1, 1}, {0, 1, 0}, {1, 1, 0}, {1, 0, 1}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}};
+    constexpr int kEnds[8][3] = {{1, 1, 1}, {0, 1, 1}, {0, 1, 0}, {1, 1, 0},
+                                 {1, 0, 1}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}};
     for (int i = 0; i < 8; ++i) {
         const auto [ex, ey, ez] = kEnds[i];
         float placed[3];

@@ -217,7 +217,8 @@ void RenderQueue::PrepareSpriteCorners() {
                std::memcmp(&quad.GetTexCoords()[a], &quad.GetTexCoords()[b], sizeof(Vector2D)) == 0;
     };
     for (const std::uint32_t index : indices) {
-        const auto found = std::find_if(corners.begin(), corners.end(), [&](std::uint32_t c) { return same(c, index); });
+        const auto found =
+            std::find_if(corners.begin(), corners.end(), [&](std::uint32_t c) { return same(c, index); });
         pattern.push_back(static_cast<std::uint16_t>(found - corners.begin()));
         if (found == corners.end()) {
             corners.push_back(index);

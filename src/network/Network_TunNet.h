@@ -174,6 +174,8 @@ private:
     void ProcessSessionEvents();
     // One send tick of Update.
     void SendHostState();
+    // A client's sends all go to the host, whatever group or player they name.
+    bool SendToHost(std::uint32_t type, const void* payload, std::uint32_t size, bool reliable);
     void SendClientInput();
 
     // Host packet handler, one per packet type; each reads through the

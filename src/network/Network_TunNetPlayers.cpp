@@ -134,8 +134,9 @@ bool TunNet::CreateGroup(TunGroup* group) {
         }
     }
     TunPlayer* owner = m_isHost ? group->GetOwner() : m_localPlayer.Get();
-    const auto owned = std::count_if(m_groups.begin(), m_groups.end(),
-                                     [owner](const Core::RefPtr<TunGroup>& listed) { return listed->GetOwner() == owner; });
+    const auto owned = std::count_if(m_groups.begin(), m_groups.end(), [owner](const Core::RefPtr<TunGroup>& listed) {
+        return listed->GetOwner() == owner;
+    });
     if (owner != nullptr && static_cast<std::size_t>(owned) >= kGroupsPerOwnerLimit) {
         return false;
     }

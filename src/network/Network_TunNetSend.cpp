@@ -3,14 +3,18 @@
 
 namespace Tundra {
 
+bool TunNet::SendToHost(std::uint32_t type, const void* payload, std::uint32_t size, bool reliable) {
+    return m_connected && m_session->SendMessage(reliable ? kClientStreamSocket : kClientDatagramSocket, type, payload,
+                                                 size, m_hostAddress);
+}
+
 bool TunNet::SendToGroup(std::uint32_t type, const void* payload, std::uint32_t size, TunGroup* group,
                          bool reliable) {
     if (GetCurrent() != this) {
         return false;
     }
     if (!m_isHost) {
-        return m_connected && m_session->SendMessage(reliable ? kClientStreamSocket : kClientDatagramSocket, type,
-                                                     payload, size, m_hostAddress);
+        return SendToHost(type, payload, size, reliable);
     }
     if (!m_hosting) {
         return false;
@@ -34,8 +38,7 @@ bool TunNet::SendToPlayer(std::uint32_t type, const void* payload, std::uint32_t
         return false;
     }
     if (!m_isHost) {
-        return m_connected && m_session->SendMessage(reliable ? kClientStreamSocket : kClientDatagramSocket, type,
-                                                     payload, size, m_hostAddress);
+        return SendToHost(type, payload, size, reliable);
     }
     return m_hosting && player != nullptr &&
            m_session->SendMessage(reliable ? kHostStreamSocket : kHostDatagramSocket, type, payload, size,

@@ -22,7 +22,8 @@
     X(AlphaFunc) X(BindTexture) X(BlendFunc) X(Clear) X(ClearColor) X(ClearDepth) X(ClearStencil) X(Color4f)    \
     X(ColorMask) X(ColorPointer) X(CullFace) X(DeleteTextures) X(DepthFunc) X(DepthMask) X(DepthRange)          \
     X(Disable) X(DisableClientState) X(DrawArrays) X(DrawElements) X(DrawPixels) X(Enable) X(EnableClientState) \
-    X(Finish) X(Flush) X(Fogf) X(Fogfv) X(Fogi) X(GenTextures) X(GetDoublev) X(GetFloatv) X(GetIntegerv) X(GetString)   \
+    X(Finish) X(Flush) X(Fogf) X(Fogfv) X(Fogi) X(GenTextures) X(GetDoublev) X(GetFloatv) X(GetIntegerv)        \
+    X(GetString)                                                                                                \
     X(Hint) X(LightModelf) X(LightModelfv) X(LightModeli) X(Lightf) X(Lightfv) X(LineStipple) X(LineWidth)     \
     X(LoadIdentity) X(LoadMatrixf) X(Materialf) X(Materialfv) X(MatrixMode) X(NormalPointer) X(PixelStorei)    \
     X(PixelZoom) X(PointSize) X(PolygonMode) X(PolygonOffset) X(PopMatrix) X(PushMatrix) X(RasterPos2i)        \

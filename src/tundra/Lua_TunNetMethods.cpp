@@ -59,8 +59,8 @@ int SendTextMessageToPlayer(TunNet& network, lua_State* state) {
     if (text == nullptr) {
         return 0;
     }
-    PushBool(state,
-             network.SendTextMessageToPlayer(GetBool(state, 1), text, GetObject<TunPlayer>(state, 3), GetBool(state, 4)));
+    TunPlayer* player = GetObject<TunPlayer>(state, 3);
+    PushBool(state, network.SendTextMessageToPlayer(GetBool(state, 1), text, player, GetBool(state, 4)));
     return 1;
 }
 

@@ -59,7 +59,8 @@ TEST_F(TunNetFrontEndTest, RoleQueriesReadTheFourFields) {
         {false, false, true, false, false},   // no local player
     };
     for (const Case& c : cases) {
-        Tundra::TunNetTestAccess::SetRoles(Net(), c.isHost, c.hosting, c.connected, c.withPlayer ? player.Get() : nullptr);
+        Tundra::TunPlayer* local = c.withPlayer ? player.Get() : nullptr;
+        Tundra::TunNetTestAccess::SetRoles(Net(), c.isHost, c.hosting, c.connected, local);
         EXPECT_EQ(Net().IsNetworkGame(), c.networkGame) << c.isHost << c.hosting << c.connected << c.withPlayer;
         EXPECT_EQ(Net().IsHost(), c.isHost);
     }
