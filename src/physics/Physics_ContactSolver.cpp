@@ -306,7 +306,7 @@ void ContactSolver::RememberImpulses() {
     for (const Constraint& c : m_constraints) {
         // An overflowed solve leaves nothing to start from.
         if (!std::isfinite(c.normalImpulse) || !std::isfinite(c.tangentImpulse)) continue;
-        m_warmStarts.emplace_back(c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse);
+        m_warmStarts.push_back({c.a, c.b, c.normal, c.normalImpulse, c.tangentImpulse});
     }
     SortByPair(m_warmStarts, m_warmStartScratch, m_starts);
 }

@@ -190,7 +190,10 @@ bool PhysicsEngine::GetRigidBodyCenterOfMass(std::uint32_t index, Vector2D& cent
 void PhysicsEngine::AddContact(std::uint32_t bodyA, std::uint32_t bodyB, const Contact& contact) {
     if (!IsUsable(bodyA) || !contact.HasFiniteValues()) return;
     // Made in place: a temporary entry would cost a second copy and a destructor call per contact.
-    m_contacts.emplace_back(bodyA, IsUsable(bodyB) ? bodyB : 0, contact);
+    ContactEntry& entry = m_contacts.emplace_back();
+    entry.bodyA = bodyA;
+    entry.bodyB = IsUsable(bodyB) ? bodyB : 0;
+    entry.contact = contact;
 }
 
 std::uint32_t PhysicsEngine::AddJoint(Joint* joint) {
