@@ -6,7 +6,7 @@
 # network sessions' thread tests run under ThreadSanitizer (the sanitizer
 # build routes the memory pool to malloc, so only this build covers the
 # pool's per-thread caches; skipped when TUNDRA_SKIP_TSAN=1), and every fuzz
-# harness for a short time (TUNDRA_FUZZ_SECONDS, default 3; skipped when
+# harness for a short time (TUNDRA_FUZZ_SECONDS, default 2; skipped when
 # TUNDRA_SKIP_FUZZ=1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -49,6 +49,6 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
         --gtest_filter='*EventDispatcher*:SessionTest.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' || status=$?
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
-    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-3}" || status=$?
+    "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-2}" || status=$?
 fi
 exit "$status"

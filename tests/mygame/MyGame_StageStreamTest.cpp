@@ -164,7 +164,7 @@ TEST_F(StageStreamTest, CutAndMutatedStagesLoadOrAreRefusedCleanly) {
     Step();
     const std::vector<std::uint8_t> payload = m_saves.Payload("busy");
     ASSERT_GT(payload.size(), 1000u);
-    LoadCutsAndMutations(payload, 60, 150);
+    LoadCutsAndMutations(payload, 40, 100);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 // TUNDRA_SAVE_MUTATIONS asks for a longer run by hand.
 std::uint32_t MutationCount() {
     const char* asked = std::getenv("TUNDRA_SAVE_MUTATIONS");
-    return asked != nullptr ? static_cast<std::uint32_t>(std::strtoul(asked, nullptr, 10)) : 30000u;
+    return asked != nullptr ? static_cast<std::uint32_t>(std::strtoul(asked, nullptr, 10)) : 15000u;
 }
 
 // One to three changes, mostly in the game stream after the generators:
