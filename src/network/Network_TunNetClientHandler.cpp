@@ -15,9 +15,8 @@ bool TunNet::ClientPacketHandler(Network::Tun_Event* event) {
     if (event == nullptr) {
         return true;
     }
-    TunNet* network = GetCurrent();
+    TunNet* network = handlers::FrontEndFor(*event);
     if (network == nullptr) {
-        handlers::FreeEventMessage(*event);
         return false;
     }
     switch (event->kind) {
@@ -152,31 +151,15 @@ void TunNet::ClientPlayerLeft(Network::PayloadReader& reader) {
 }
 
 void TunNet::ClientTextOrData(TunPacket type, Network::PayloadReader& reader) {
-    const std::uint32_t senderId = reader.ReadU32();
-    reader.ReadU32();
-    Core::String text;
-    std::uint32_t code = 0;
-    std::span<const std::uint8_t> data;
-    if (type == TunPacket::Text) {
-        text = reader.ReadString();
-    } else {
-        code = reader.ReadU32();
-        data = reader.ReadBytes(reader.ReadU32());
-    }
-    if (reader.HasFailed()) {
+    // The target plays no part: what the host forwards is for this machine.
+    handlers::TextOrData packet;
+    if (!packet.Read(type, reader)) {
         return;
     }
-    const Core::RefPtr<TunPlayer> sender = FindPlayer(senderId);
-    if (sender == nullptr || sender->IsLocal()) {
-        return;
+    const Core::RefPtr<TunPlayer> sender = FindPlayer(packet.senderId);
+    if (sender != nullptr && !sender->IsLocal()) {
+        Notify(*packet.MakeMessage(sender.Get()));
     }
-    if (type == TunPacket::Text) {
-        Notify(*Core::RefPtr<NetMessage>(TUN_NEW(NetTextMessage, text, sender.Get())));
-        return;
-    }
-    const auto size = static_cast<std::uint32_t>(data.size());
-    Notify(*Core::RefPtr<NetMessage>(
-        TUN_NEW(NetDataMessage, NetMessageKind::Data, code, size, size > 0 ? data.data() : nullptr, sender.Get())));
 }
 
 void TunNet::ClientLevelName(Network::PayloadReader& reader) {

@@ -8,7 +8,6 @@
 #include "network/Network_Session.h"
 #include "network/Network_TunNetHandlerSupport.h"
 
-#include <algorithm>
 #include <span>
 
 namespace Tundra {
@@ -21,18 +20,14 @@ constexpr std::int32_t kWrongPassword = -2;
 constexpr std::int32_t kIdTaken = -3;
 constexpr std::int32_t kRefusedByGame = -4;
 
-// A client cannot fill the host's group list.
-constexpr std::size_t kMaxGroupsPerPlayer = 64;
-
 }  // namespace
 
 bool TunNet::HostPacketHandler(Network::Tun_Event* event) {
     if (event == nullptr) {
         return true;
     }
-    TunNet* network = GetCurrent();
+    TunNet* network = handlers::FrontEndFor(*event);
     if (network == nullptr) {
-        handlers::FreeEventMessage(*event);
         return false;
     }
     switch (event->kind) {
@@ -171,12 +166,7 @@ void TunNet::HostGroupCreate(const Network::Tun_Event& event, Network::PayloadRe
     if (sender == nullptr) {
         return;
     }
-    const auto owned = std::count_if(m_groups.begin(), m_groups.end(), [sender](const Core::RefPtr<TunGroup>& group) {
-        return group->GetOwner() == sender;
-    });
-    if (static_cast<std::size_t>(owned) >= kMaxGroupsPerPlayer) {
-        return;
-    }
+    // CreateGroup refuses a group beyond its owner's limit.
     const Core::RefPtr<TunGroup> group = TUN_NEW(TunGroup, name, sender);
     group->SetID(groupId);
     for (const std::uint32_t memberId : memberIds) {
@@ -204,52 +194,34 @@ void TunNet::HostGroupDestroy(const Network::Tun_Event& event, Network::PayloadR
 }
 
 void TunNet::HostTextOrData(const Network::Tun_Event& event, TunPacket type, Network::PayloadReader& reader) {
-    const std::uint32_t senderId = reader.ReadU32();
-    const std::uint32_t targetId = reader.ReadU32();
-    Core::String text;
-    std::uint32_t code = 0;
-    std::span<const std::uint8_t> data;
-    if (type == TunPacket::Text) {
-        text = reader.ReadString();
-    } else {
-        code = reader.ReadU32();
-        data = reader.ReadBytes(reader.ReadU32());
-    }
-    if (reader.HasFailed()) {
+    handlers::TextOrData packet;
+    if (!packet.Read(type, reader)) {
         return;
     }
-    const Core::RefPtr<TunPlayer> sender = handlers::FindSender(*this, senderId, event.address);
+    const Core::RefPtr<TunPlayer> sender = handlers::FindSender(*this, packet.senderId, event.address);
     if (sender == nullptr) {
         return;
     }
-    const auto message = [&]() -> Core::RefPtr<NetMessage> {
-        if (type == TunPacket::Text) {
-            return TUN_NEW(NetTextMessage, text, sender.Get());
-        }
-        const auto size = static_cast<std::uint32_t>(data.size());
-        return TUN_NEW(NetDataMessage, NetMessageKind::Data, code, size, size > 0 ? data.data() : nullptr,
-                       sender.Get());
-    };
     // What was read is what goes on: nothing behind the fields.
     const std::uint8_t* forwarded = event.payload;
     const std::uint32_t forwardedSize = reader.GetPosition();
     const auto packetType = static_cast<std::uint32_t>(type);
     // The target is a group the sender may use, else one player (a client's
     // text to a player names the player).
-    if (const Core::RefPtr<TunGroup> group = FindGroup(targetId, sender.Get()); group != nullptr) {
+    if (const Core::RefPtr<TunGroup> group = FindGroup(packet.targetId, sender.Get()); group != nullptr) {
         SendToGroup(packetType, forwarded, forwardedSize, group.Get(), true);
         const TunPlayer* local = GetLocalPlayer();
         if (local != nullptr && group->QueryPlayer(local->GetID()) == local) {
-            Notify(*message());
+            Notify(*packet.MakeMessage(sender.Get()));
         }
         return;
     }
-    const Core::RefPtr<TunPlayer> target = FindPlayer(targetId);
+    const Core::RefPtr<TunPlayer> target = FindPlayer(packet.targetId);
     if (target == nullptr) {
         return;
     }
     if (target->IsLocal()) {
-        Notify(*message());
+        Notify(*packet.MakeMessage(sender.Get()));
     } else {
         SendToPlayer(packetType, forwarded, forwardedSize, target.Get(), true);
     }

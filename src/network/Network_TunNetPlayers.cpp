@@ -12,6 +12,15 @@ namespace {
 // No player, the host's own included, fills the group list.
 constexpr std::size_t kGroupsPerOwnerLimit = 64;
 
+// A text's payload: u32 sender, u32 target, the text and a zero.
+void WriteTextPayload(Network::PayloadWriter& writer, std::uint32_t senderId, std::uint32_t targetId,
+                      const Core::String& text) {
+    writer.Clear();
+    writer.WriteU32(senderId);
+    writer.WriteU32(targetId);
+    writer.WriteString(text);
+}
+
 }  // namespace
 
 bool TunNet::AddPlayer(TunPlayer* player) {
@@ -194,10 +203,7 @@ bool TunNet::SendTextMessage(bool reliable, const Core::String& text, TunGroup* 
         return false;
     }
     Network::PayloadWriter writer(m_sendBuffer);
-    writer.Clear();
-    writer.WriteU32(m_localPlayer->GetID());
-    writer.WriteU32(group->GetID());
-    writer.WriteString(text);
+    WriteTextPayload(writer, m_localPlayer->GetID(), group->GetID(), text);
     const bool sent =
         SendToGroup(static_cast<std::uint32_t>(TunPacket::Text), writer.GetData(), writer.GetSize(), group, reliable);
     EchoText(sent && echo, text);
@@ -209,10 +215,7 @@ bool TunNet::SendTextMessageToPlayer(bool reliable, const Core::String& text, Tu
         return false;
     }
     Network::PayloadWriter writer(m_sendBuffer);
-    writer.Clear();
-    writer.WriteU32(m_localPlayer->GetID());
-    writer.WriteU32(player->GetID());
-    writer.WriteString(text);
+    WriteTextPayload(writer, m_localPlayer->GetID(), player->GetID(), text);
     const bool sent = SendToPlayer(static_cast<std::uint32_t>(TunPacket::Text), writer.GetData(), writer.GetSize(),
                                    player, reliable);
     EchoText(sent && echo, text);

@@ -94,29 +94,23 @@ void TunNet::SendClientInput() {
     if (m_localPlayer == nullptr || !m_connected || game == nullptr) {
         return;
     }
-    const std::uint32_t id = m_localPlayer->GetID();
-    Network::PayloadWriter writer(m_sendBuffer);
+    // The local player's id, then the snapshot; an empty one is not sent.
+    const auto sendSnapshot = [this](TunPacket type, std::span<const std::uint8_t> snapshot) {
+        if (snapshot.empty()) {
+            return;
+        }
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        writer.WriteU32(m_localPlayer->GetID());
+        writer.WriteBytes(snapshot);
+        SendToGroup(static_cast<std::uint32_t>(type), writer.GetData(), writer.GetSize(), nullptr, false);
+    };
     Input::Keyboard* keyboard = game->GetKeyboard();
     if (keyboard != nullptr && keyboard->AnyKey()) {
-        const std::span<const std::uint8_t> snapshot = keyboard->WriteSnapshot();
-        if (!snapshot.empty()) {
-            writer.Clear();
-            writer.WriteU32(id);
-            writer.WriteBytes(snapshot);
-            SendToGroup(static_cast<std::uint32_t>(TunPacket::Keyboard), writer.GetData(), writer.GetSize(), nullptr,
-                        false);
-        }
+        sendSnapshot(TunPacket::Keyboard, keyboard->WriteSnapshot());
     }
-    Input::Mouse* mouse = game->GetMouse();
-    if (mouse != nullptr) {
-        const std::span<const std::uint8_t> snapshot = mouse->WriteSnapshot();
-        if (!snapshot.empty()) {
-            writer.Clear();
-            writer.WriteU32(id);
-            writer.WriteBytes(snapshot);
-            SendToGroup(static_cast<std::uint32_t>(TunPacket::Mouse), writer.GetData(), writer.GetSize(), nullptr,
-                        false);
-        }
+    if (Input::Mouse* mouse = game->GetMouse(); mouse != nullptr) {
+        sendSnapshot(TunPacket::Mouse, mouse->WriteSnapshot());
     }
 }
 
