@@ -55,11 +55,8 @@ bool SamePixels(const Cell& a, const Cell& b) {
     return true;
 }
 
-class EverySheet : public testsupport::OffscreenRendererTest,
-                   public testing::WithParamInterface<std::string> {};
-
-TEST_P(EverySheet, IsItsGridOfInkedDistinctFramesAsTheGameUsesThem) {
-    const ManifestRow& row = *AssetGen::FindSheet(GetParam());
+// Assertions end the check of one sheet; the others are still checked.
+void CheckGridOfInkedDistinctFrames(const ManifestRow& row) {
     const SheetGrid& grid = row.grid;
     const std::string path = assettest::ResourcePath(row.path);
     EXPECT_TRUE(IsEightBitRgbaPng(path));
@@ -121,8 +118,16 @@ TEST_P(EverySheet, IsItsGridOfInkedDistinctFramesAsTheGameUsesThem) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Assets, EverySheet, testing::ValuesIn(SheetNames()),
-                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+// One test over every sheet: a test process of its own per sheet would spend
+// most of its time starting the renderer.
+using EverySheet = testsupport::OffscreenRendererTest;
+
+TEST_F(EverySheet, IsItsGridOfInkedDistinctFramesAsTheGameUsesThem) {
+    for (const std::string& name : SheetNames()) {
+        SCOPED_TRACE(name);
+        CheckGridOfInkedDistinctFrames(*AssetGen::FindSheet(name));
+    }
+}
 
 os::Image LoadSheet(std::string_view name) {
     const ManifestRow* row = AssetGen::FindSheet(name);
