@@ -290,11 +290,12 @@ private:
     // The engine generation each id was taken in; kNoEntry once removed.
     std::uint64_t m_collisionEpoch;
     std::uint64_t m_physicsEpoch;
-    // The last scene-node transformation made and the values it was made
-    // from (position, centre, z, rotation, scale).
+    // The last scene-node transformation made, the values it was made from
+    // (position, centre, z, rotation, scale) and its rotation.
     using TransformInputs = std::array<float, 8>;
     TransformInputs m_transformInputs{};
     Matrix4 m_transform;
+    Matrix4 m_turn;
     bool m_transformKept = false;
 };
 
