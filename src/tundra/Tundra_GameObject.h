@@ -5,9 +5,11 @@
 #include "core/Core_String.h"
 #include "engine/Engine_TransformationGroup.h"
 #include "math/Math_Color.h"
+#include "math/Math_Matrix4.h"
 #include "math/Math_Vector2D.h"
 #include "network/Network_TunNet.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -288,6 +290,13 @@ private:
     // The engine generation each id was taken in; kNoEntry once removed.
     std::uint64_t m_collisionEpoch;
     std::uint64_t m_physicsEpoch;
+    // The last scene-node transformation made, the values it was made from
+    // (position, centre, z, rotation, scale) and its rotation.
+    using TransformInputs = std::array<float, 8>;
+    TransformInputs m_transformInputs{};
+    Matrix4 m_transform;
+    Matrix4 m_turn;
+    bool m_transformKept = false;
 };
 
 }  // namespace Tundra

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -67,10 +68,23 @@ void GameObject::UpdateTransformation() {
     if (!m_transformSync) {
         return;
     }
-    m_node->SetTransformation(Matrix4::Translation(m_position.x - m_center.x, m_position.y - m_center.y, m_zOrder) *
-                              Matrix4::Translation(m_center.x, m_center.y, 0.0f) * Matrix4::RotationZ(m_rotation) *
-                              Matrix4::Translation(-m_center.x, -m_center.y, 0.0f) *
-                              Matrix4::Scaling(m_scaleX, m_scaleY, 1.0f));
+    // An object is placed several times a frame (moved, turned, then the
+    // transform pass) mostly from the same values: bit for bit the same
+    // values give the same matrix, kept from the last time.
+    const TransformInputs inputs{m_position.x, m_position.y, m_center.x, m_center.y,
+                                 m_zOrder,     m_rotation,   m_scaleX,   m_scaleY};
+    if (!m_transformKept || std::memcmp(&inputs, &m_transformInputs, sizeof inputs) != 0) {
+        // Moved without turning, the rotation is the kept one.
+        if (!m_transformKept || std::memcmp(&m_rotation, &m_transformInputs[5], sizeof m_rotation) != 0) {
+            Matrix4::MakeRotationZ(m_turn, m_rotation);
+        }
+        m_transform = Matrix4::Translation(m_position.x - m_center.x, m_position.y - m_center.y, m_zOrder) *
+                      Matrix4::Translation(m_center.x, m_center.y, 0.0f) * m_turn *
+                      Matrix4::Translation(-m_center.x, -m_center.y, 0.0f) * Matrix4::Scaling(m_scaleX, m_scaleY, 1.0f);
+        m_transformInputs = inputs;
+        m_transformKept = true;
+    }
+    m_node->SetTransformation(m_transform);
 }
 
 void GameObject::SetPosition(const Vector2D& position) {
@@ -166,6 +180,9 @@ void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, flo
 }
 
 void GameObject::ForEachMounted(const std::function<void(GameObject&)>& action) const {
+    if (m_mounted.empty()) {
+        return;
+    }
     // Depth first on a list of its own: a mount chain read from a stream may
     // be longer than the call stack allows. Mount refuses cycles.
     std::vector<GameObject*> pending(m_mounted.rbegin(), m_mounted.rend());

@@ -236,6 +236,7 @@ void Layer::ApplyAdditions() {
         }
         m_group->AddChild(object->m_node);
         m_objects[object->m_id] = object;
+        ++m_objectChanges;
         object->OnStart();
     }
     m_pendingAdditions.clear();
@@ -253,6 +254,7 @@ void Layer::ApplyRemovals() {
             const auto entry = m_objects.find(object->m_id);
             if (entry != m_objects.end() && entry->second == object) {
                 m_objects.erase(entry);
+                ++m_objectChanges;
             }
             if (!object->m_cleanedUp) {
                 object->OnEnd();
@@ -263,16 +265,18 @@ void Layer::ApplyRemovals() {
 }
 
 void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
-    // In id order, the next entry found again after each call and each object
-    // held: hooks may file, drop or clean up objects meanwhile (a shut-down
-    // cleans every one up, and the walk passes over them).
+    // In id order, each object held: hooks may file, drop or clean up objects
+    // meanwhile (a shut-down cleans every one up, and the walk passes over
+    // them). The next entry is found again only after a call that filed or
+    // dropped one; otherwise the iterator still stands.
     for (auto entry = m_objects.begin(); entry != m_objects.end();) {
         const std::uint32_t id = entry->first;
         const ObjectRef held = entry->second;
+        const std::uint64_t changes = m_objectChanges;
         if (!held->m_cleanedUp) {
             action(*held);
         }
-        entry = m_objects.upper_bound(id);
+        entry = changes == m_objectChanges ? std::next(entry) : m_objects.upper_bound(id);
     }
 }
 
@@ -440,6 +444,7 @@ void Layer::LoadObjects(Core::File& file) {
             file.SetFailed();
         } else if (adopt(object, filed)) {
             m_objects[key] = object;
+            ++m_objectChanges;
             m_group->AddChild(object->m_node);
         }
     }

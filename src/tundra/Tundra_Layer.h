@@ -121,6 +121,8 @@ private:
     std::vector<ObjectRef> m_pendingAdditions;
     std::vector<ObjectRef> m_pendingRemovals;
     std::map<std::uint32_t, ObjectRef> m_objects;
+    // Counts the entries filed into and dropped from m_objects.
+    std::uint64_t m_objectChanges = 0;
     std::map<Core::String, std::vector<ObjectRef>> m_objectsByName;
     Core::String m_name;
     float m_zOrder = 0.0f;
