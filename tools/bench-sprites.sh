@@ -5,7 +5,8 @@
 # both texture cases: the mipmapped sheet (ours with mipmaps 1, the peer with
 # SHEET=1 MIPMAPS=1) and the sheet without mipmaps (mipmaps 0, SHEET=1).
 # Prints the medians over the rounds and the ratio of our frame to the
-# peer's. Without the Debian package love it says how to install it and runs
+# peer's, and the same for the CPU time of a frame in all threads (the
+# rasteriser's included), which other load on the machine stretches less. Without the Debian package love it says how to install it and runs
 # ours alone.
 # Usage: tools/bench-sprites.sh [rounds]   (default 3)
 # CORES=6,7 pins both programs to those cores; COUNTS="100 5000" measures
@@ -40,15 +41,16 @@ results="$(mktemp)"
 trap 'rm -f "$results"' EXIT
 
 # One line per measurement: mipmaps, N, then "ours" with the frame, update,
-# flush, finish (ms) and submission per sprite (us), or "peer" with the frame.
+# flush, finish (ms), submission per sprite (us) and the frame's CPU time in
+# all threads (ms), or "peer" with the frame and its CPU time.
 run_ours() {
     local mipmaps="$1" n="$2"
     "${pin[@]}" "$bench" --benchmark_filter="^BM_RotatingSprites/sprites:$n/mipmaps:$mipmaps/" \
         --benchmark_format=json 2>/dev/null |
         awk -v m="$mipmaps" -v n="$n" -F'[:,]' '
             /"median_ms"/ { frame = $2 } /"update_ms"/ { update = $2 } /"flush_ms"/ { flush = $2 }
-            /"finish_ms"/ { finish = $2 } /"submit_us_per_sprite"/ { submit = $2 }
-            END { print m, n, "ours", frame + 0, update + 0, flush + 0, finish + 0, submit + 0 }'
+            /"finish_ms"/ { finish = $2 } /"submit_us_per_sprite"/ { submit = $2 } /"cpu_ms"/ { cpu = $2 }
+            END { print m, n, "ours", frame + 0, update + 0, flush + 0, finish + 0, submit + 0, cpu + 0 }'
 }
 
 run_peer() {
@@ -59,8 +61,12 @@ run_peer() {
     fi
     env "${sheet[@]}" SDL_VIDEODRIVER=offscreen SPRITES="$n" "${pin[@]}" love "$peer_dir" 2>/dev/null |
         awk -v m="$mipmaps" -v n="$n" '/^love sprites=/ {
-            for (i = 1; i <= NF; ++i) { split($i, kv, "="); if (kv[1] == "median_frame_ms") frame = kv[2] }
-            print m, n, "peer", frame + 0 }'
+            for (i = 1; i <= NF; ++i) {
+                split($i, kv, "=")
+                if (kv[1] == "median_frame_ms") frame = kv[2]
+                if (kv[1] == "cpu_ms") cpu = kv[2]
+            }
+            print m, n, "peer", frame + 0, cpu + 0 }'
 }
 
 for round in $(seq "$rounds"); do
@@ -86,17 +92,21 @@ awk '
     }
     $3 == "ours" { key = $1 " " $2; frame[key] = frame[key] " " $4; update[key] = update[key] " " $5
                    flush[key] = flush[key] " " $6; finish[key] = finish[key] " " $7; submit[key] = submit[key] " " $8
+                   cpu[key] = cpu[key] " " $9
                    if (!(key in seen)) { seen[key] = 1; order[++keys] = key } }
-    $3 == "peer" { key = $1 " " $2; peer[key] = peer[key] " " $4 }
+    $3 == "peer" { key = $1 " " $2; peer[key] = peer[key] " " $4; peerCpu[key] = peerCpu[key] " " $5 }
     END {
-        printf "%-7s %6s %10s %10s %8s %8s %10s %12s %10s %11s\n", "mipmaps", "N", "ours", "peer", "ratio",
-               "update", "flush", "submit/N us", "finish", "update+flush"
+        printf "%-7s %6s %10s %10s %8s %8s %10s %12s %10s %11s %9s %9s %9s\n", "mipmaps", "N", "ours", "peer", "ratio",
+               "update", "flush", "submit/N us", "finish", "update+flush", "ours cpu", "peer cpu", "cpu ratio"
         for (k = 1; k <= keys; ++k) {
             key = order[k]; split(key, part, " ")
             ours = median(frame[key]); other = median(peer[key])
             u = median(update[key]); f = median(flush[key])
-            printf "%-7s %6s %10.3f %10s %8s %8.3f %10.3f %12.3f %10.3f %11.3f\n", part[1], part[2], ours,
+            oursCpu = median(cpu[key]); otherCpu = median(peerCpu[key])
+            printf "%-7s %6s %10.3f %10s %8s %8.3f %10.3f %12.3f %10.3f %11.3f %9.3f %9s %9s\n", part[1], part[2], ours,
                    other == "" ? "-" : sprintf("%.3f", other), other == "" || other == 0 ? "-" : sprintf("%.3f", ours / other),
-                   u, f, median(submit[key]), median(finish[key]), u + f
+                   u, f, median(submit[key]), median(finish[key]), u + f, oursCpu,
+                   otherCpu == "" ? "-" : sprintf("%.3f", otherCpu),
+                   otherCpu == "" || otherCpu == 0 ? "-" : sprintf("%.3f", oursCpu / otherCpu)
         }
     }' "$results"
