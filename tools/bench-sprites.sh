@@ -6,8 +6,9 @@
 # SHEET=1 MIPMAPS=1) and the sheet without mipmaps (mipmaps 0, SHEET=1).
 # Prints the medians over the rounds and the ratio of our frame to the
 # peer's, and the same for the CPU time of a frame in all threads (the
-# rasteriser's included), which other load on the machine stretches less. Without the Debian package love it says how to install it and runs
-# ours alone.
+# rasteriser's included), which other load on the machine stretches less.
+# Without the Debian package love it says how to install it and runs ours
+# alone.
 # Usage: tools/bench-sprites.sh [rounds]   (default 3)
 # CORES=6,7 pins both programs to those cores; COUNTS="100 5000" measures
 # only those N; PEER_DIR names another copy of the peer scene.
