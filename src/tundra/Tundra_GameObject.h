@@ -291,11 +291,12 @@ private:
     std::uint64_t m_collisionEpoch;
     std::uint64_t m_physicsEpoch;
     // The last scene-node transformation made, the values it was made from
-    // (position, centre, z, rotation, scale) and its rotation.
+    // (position, centre, z, rotation, scale) and the matrix of that rotation.
     using TransformInputs = std::array<float, 8>;
+    static constexpr std::size_t kRotationInput = 5;
     TransformInputs m_transformInputs{};
     Matrix4 m_transform;
-    Matrix4 m_turn;
+    Matrix4 m_rotationMatrix;
     bool m_transformKept = false;
 };
 

@@ -75,11 +75,11 @@ void GameObject::UpdateTransformation() {
                                  m_zOrder,     m_rotation,   m_scaleX,   m_scaleY};
     if (!m_transformKept || std::memcmp(&inputs, &m_transformInputs, sizeof inputs) != 0) {
         // Moved without turning, the rotation is the kept one.
-        if (!m_transformKept || std::memcmp(&m_rotation, &m_transformInputs[5], sizeof m_rotation) != 0) {
-            Matrix4::MakeRotationZ(m_turn, m_rotation);
+        if (!m_transformKept || std::memcmp(&m_rotation, &m_transformInputs[kRotationInput], sizeof m_rotation) != 0) {
+            Matrix4::MakeRotationZ(m_rotationMatrix, m_rotation);
         }
         m_transform = Matrix4::Translation(m_position.x - m_center.x, m_position.y - m_center.y, m_zOrder) *
-                      Matrix4::Translation(m_center.x, m_center.y, 0.0f) * m_turn *
+                      Matrix4::Translation(m_center.x, m_center.y, 0.0f) * m_rotationMatrix *
                       Matrix4::Translation(-m_center.x, -m_center.y, 0.0f) * Matrix4::Scaling(m_scaleX, m_scaleY, 1.0f);
         m_transformInputs = inputs;
         m_transformKept = true;
