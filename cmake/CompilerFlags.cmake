@@ -23,14 +23,12 @@ if(TUNDRA_TSAN)
 endif()
 
 # The fuzz build instruments every engine file for coverage; the harnesses
-# link libFuzzer's main themselves. It is built afresh for every test run,
-# where each harness runs a few seconds: unoptimised, it compiles in much
-# less time than it would give back in executions.
+# link libFuzzer's main themselves.
 if(TUNDRA_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         message(FATAL_ERROR "TUNDRA_FUZZ needs clang (tools/run-fuzz.sh sets it)")
     endif()
-    add_compile_options(-fsanitize=fuzzer-no-link -O0)
+    add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 if(TUNDRA_POOL_PASSTHROUGH)
