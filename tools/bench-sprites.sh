@@ -84,6 +84,9 @@ done
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); medians of $rounds rounds; times in ms"
 awk '
+    # Our figure over the peer figure, or "-" without one.
+    function ratio(ours, other) { return other == "" || other == 0 ? "-" : sprintf("%.3f", ours / other) }
+    function shown(value) { return value == "" ? "-" : sprintf("%.3f", value) }
     function median(list,    values, count, i, j, t) {
         count = split(list, values, " ")
         for (i = 2; i <= count; ++i) {
@@ -105,9 +108,7 @@ awk '
             u = median(update[key]); f = median(flush[key])
             oursCpu = median(cpu[key]); otherCpu = median(peerCpu[key])
             printf "%-7s %6s %10.3f %10s %8s %8.3f %10.3f %12.3f %10.3f %11.3f %9.3f %9s %9s\n", part[1], part[2], ours,
-                   other == "" ? "-" : sprintf("%.3f", other), other == "" || other == 0 ? "-" : sprintf("%.3f", ours / other),
-                   u, f, median(submit[key]), median(finish[key]), u + f, oursCpu,
-                   otherCpu == "" ? "-" : sprintf("%.3f", otherCpu),
-                   otherCpu == "" || otherCpu == 0 ? "-" : sprintf("%.3f", oursCpu / otherCpu)
+                   shown(other), ratio(ours, other), u, f, median(submit[key]), median(finish[key]), u + f, oursCpu,
+                   shown(otherCpu), ratio(oursCpu, otherCpu)
         }
     }' "$results"
