@@ -153,7 +153,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         !m_session->GetLocalAddress(kClientStreamSocket, streamAddress) ||
         m_session->OpenSocket(kClientDatagramSocket, kDatagram, streamAddress, Network::kServiceByIoThread,
                               kDatagramOptions) == nullptr) {
-        m_session->CloseSocket(kClientStreamSocket, false);
+        CloseClientStream();
         return false;
     }
     const Core::RefPtr<TunPlayer> player(TUN_NEW(TunPlayer, playerName, true, false, streamAddress));
@@ -184,7 +184,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         if (GetCurrent() == this) {
             m_allPlayers->RemovePlayer(player->GetID());
             m_session->CloseSocket(kClientDatagramSocket, false);
-            m_session->CloseSocket(kClientStreamSocket, false);
+            CloseClientStream();
         }
         if (m_localPlayer == player) {
             m_localPlayer = nullptr;
@@ -280,6 +280,13 @@ void TunNet::EndSession() {
     m_localPlayer = nullptr;
     m_allPlayers->Clear();
     m_pings.clear();
+    m_unheardStreamCloses = 0;
+}
+
+void TunNet::CloseClientStream() {
+    if (m_session->CloseSocket(kClientStreamSocket, false)) {
+        ++m_unheardStreamCloses;
+    }
 }
 
 bool TunNet::IsNetworkGame() const {

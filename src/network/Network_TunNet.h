@@ -218,6 +218,10 @@ private:
     void SortAllPlayers();
     // The sender's own copy of a text it sent, when asked for.
     void EchoText(bool echo, const Core::String& text);
+    // Closes the stream to the host and counts the "closed" event still to
+    // come, so that a later join on the same socket id does not take it for
+    // its own host leaving.
+    void CloseClientStream();
 
     // Replication helpers.
     // The host's type 9 for each replicated object (one send tick).
@@ -264,6 +268,8 @@ private:
     std::vector<Core::RefPtr<TunGroup>> m_groups;
     Core::RefPtr<TunPlayer> m_localPlayer;
     Network::Tun_Address m_hostAddress;
+    // Closes of the stream to the host asked for here and not yet heard.
+    std::uint32_t m_unheardStreamCloses = 0;
     std::vector<Core::RefPtr<GameObject>> m_replicatedObjects;
     std::vector<Core::RefPtr<GameObject>> m_templates;
     Core::String m_networkId;

@@ -24,7 +24,12 @@ bool TunNet::ClientPacketHandler(Network::Tun_Event* event) {
         network->ClientHandleMessage(*event);
         break;
     case Network::Tun_Event_Kind::SocketClosed:
-        if (event->socketId == kClientStreamSocket && network->m_localPlayer != nullptr) {
+        if (event->socketId != kClientStreamSocket) {
+            break;
+        }
+        if (network->m_unheardStreamCloses > 0) {
+            --network->m_unheardStreamCloses;
+        } else if (network->m_localPlayer != nullptr) {
             const Core::RefPtr<TunPlayer> localPlayer = network->m_localPlayer;
             network->PlayerLeft(localPlayer.Get());
         }

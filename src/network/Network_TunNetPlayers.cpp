@@ -71,7 +71,7 @@ bool TunNet::PlayerLeft(TunPlayer* player) {
     }
     if ((isLocal || isHost) && m_connected) {
         m_connected = false;
-        m_session->CloseSocket(kClientStreamSocket, false);
+        CloseClientStream();
         m_session->CloseSocket(kClientDatagramSocket, false);
         m_allPlayers->Clear();
         m_localPlayer = nullptr;

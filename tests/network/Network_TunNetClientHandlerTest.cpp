@@ -92,6 +92,21 @@ TEST_F(ClientHandlerTest, ARefusedJoinLeavesNothingAndKeepsBrowsing) {
     EXPECT_TRUE(PumpUntil(Net(), [&] { return Net().GetFoundSessions().size() == 1; }));
 }
 
+// The refused join's connection reports its close late, after the next
+// join in the same frame took the socket's id: that join stays.
+TEST_F(ClientHandlerTest, ARefusedJoinsLateCloseDoesNotEndTheNextJoin) {
+    WireHost refusing;
+    refusing.AnswerJoin({Reply(TunPacket::JoinResult, U32Payload(static_cast<std::uint32_t>(-2)))});
+    EXPECT_FALSE(Net().JoinSession("Ann", refusing.Address(), ""));
+    ASSERT_TRUE(refusing.JoinRequestRead());
+    ASSERT_TRUE(JoinWireHost());
+    ASSERT_TRUE(refusing.Connection().WaitClosed());
+    PumpFrames(Net(), 20);
+    EXPECT_TRUE(Net().IsConnected());
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 2u);
+    EXPECT_EQ(RecordingListener::Count(NetMessageKind::SessionEnded), 0u);
+}
+
 TEST_F(ClientHandlerTest, ASilentHostFailsTheJoinAtTheLimit) {
     Tundra::TunNetTestAccess::SetJoinWaitLimit(200);
     m_host.AnswerJoin({});
