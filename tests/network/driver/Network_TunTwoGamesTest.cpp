@@ -202,8 +202,11 @@ TEST_F(TwoGamesTest, FindJoinReplicateSurviveAHostilePeerAndLostPeers) {
     // The client follows the host to the title level, built as a client's.
     ASSERT_TRUE(client->WaitForPrefix("level 1 ", kLevelLimit, clientMark)) << "the client did not follow";
     const std::string hostState = State(*host);
+    // A copy joins its layer at the layer's next update, so it is listed a
+    // frame after it is counted.
     std::string clientState = StateWhen(
-        *client, [](const std::string& s) { return Field(s, "copies") == "1"; }, kFollowLimit);
+        *client, [](const std::string& s) { return Field(s, "copies") == "1" && !Field(s, "dots").empty(); },
+        kFollowLimit);
     EXPECT_EQ(Field(clientState, "players"), Field(hostState, "players"));
     EXPECT_EQ(Field(hostState, "players"), hostId + ":Host:1," + clientId + ":Guest:0");
     EXPECT_EQ(Field(hostState, "net") + Field(hostState, "server"), "11");
