@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -51,7 +52,7 @@ class GameLevel : public Tundra::Level, public WaveSpawner {
     ~GameLevel() override;
 
     // The level part, then the stage's own state; objects are found again
-    // and an open dialog is built anew after reading.
+    // and an open dialog's buttons get their callbacks again after reading.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 
@@ -153,10 +154,20 @@ private:
     // The first press asks "confirm?", the second leaves for the level.
     void ConfirmThenFade(std::size_t slot, std::uint32_t level);
     void FadeTo(std::uint32_t level);
-    // Rebuilds what the open dialog shows after a load (callbacks are not
-    // streamed).
-    void ReopenDialog();
+    // The open dialog's buttons read back by a load get their callbacks.
+    void RebindDialogAfterLoad();
     void ShowResultsButtons();
+    // Game volume down while paused; the buttons' hover sound stays.
+    void QuietForPause();
+    // Each dialog's buttons are made without callbacks and given them by
+    // slot here, so that buttons read back by a load get the same ones.
+    void BindDialogButtons();
+    void BindSlot(std::size_t slot, std::function<void()> click, std::function<void()> leave = nullptr);
+    void BindPauseButtons();
+    void BindOptionsButtons();
+    void BindVolumeButtons();
+    void BindControlsButtons();
+    void BindResultsButtons();
 
     // Null, or a boss named as the level content names its kind's body: what
     // a boss link read from a stream must be.
@@ -193,6 +204,7 @@ private:
     Core::RefPtr<Quorvex> m_companion;
     Core::RefPtr<CenteredText> m_endGameText;
     Core::RefPtr<FadeTransition> m_fade;
-    // A dialog read from a stream waits for the first update to be built.
-    std::uint8_t m_reopenPending = 0;
+    // A dialog read from a stream waits for the first update for its
+    // callbacks.
+    std::uint8_t m_rebindPending = 0;
 };

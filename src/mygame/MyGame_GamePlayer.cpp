@@ -135,7 +135,7 @@ void GamePlayer::Load(Core::File& file) {
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         m_defeatButtons[i] = buttons[i];
     }
-    m_defeatRebuildPending = (buttons[0] != nullptr || buttons[1] != nullptr) ? 1 : 0;
+    m_defeatRebindPending = (buttons[0] != nullptr || buttons[1] != nullptr) ? 1 : 0;
 }
 
 LabeledButton* GamePlayer::GetDefeatButton(std::size_t index) const {
@@ -151,9 +151,9 @@ void GamePlayer::OnStart() {
 // While the death animation plays the level is paused, yet the machine
 // runs on to the defeat; a dead player no longer moves or turns.
 void GamePlayer::Update(float dt) {
-    if (m_defeatRebuildPending != 0) {
-        m_defeatRebuildPending = 0;
-        MakeDefeatButtons();
+    if (m_defeatRebindPending != 0) {
+        m_defeatRebindPending = 0;
+        BindDefeatButtons();
     }
     if (Globals().paused != 0 && GetCurrentAnimationIndex() != kDeathAnimation) {
         return;
@@ -228,8 +228,18 @@ void GamePlayer::MakeDefeatButtons() {
             button->Destroy();
         }
     }
-    m_defeatButtons[0] = MakeLabeledButton({0.0f, 0.0f}, "restart", 0, [] { FadeTo(kStageLevel); });
-    m_defeatButtons[1] = MakeLabeledButton({0.0f, -70.0f}, "exit to menu", 0, [] { FadeTo(kMenuLevel); });
+    m_defeatButtons[0] = MakeLabeledButton({0.0f, 0.0f}, "restart", 0, nullptr);
+    m_defeatButtons[1] = MakeLabeledButton({0.0f, -70.0f}, "exit to menu", 0, nullptr);
+    BindDefeatButtons();
+}
+
+void GamePlayer::BindDefeatButtons() {
+    if (m_defeatButtons[0]) {
+        m_defeatButtons[0]->SetClickCallback([] { FadeTo(kStageLevel); });
+    }
+    if (m_defeatButtons[1]) {
+        m_defeatButtons[1]->SetClickCallback([] { FadeTo(kMenuLevel); });
+    }
 }
 
 void GamePlayer::ShowDefeatDialog() {

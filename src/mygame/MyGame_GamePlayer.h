@@ -57,8 +57,11 @@ private:
     bool IsOutOfHealth(float dt);
     bool IsDeathOver(float dt);
 
-    // Destroys the buttons held (read ones included) and makes both anew.
+    // Destroys the buttons held and makes both anew.
     void MakeDefeatButtons();
+    // "restart" and "exit to menu" get their callbacks; buttons read back
+    // by a load keep their place in the stream.
+    void BindDefeatButtons();
 
     float m_invulnerableTime = 0.0f;
     // Radians, 0..2 pi.
@@ -68,5 +71,5 @@ private:
     // button destroyed first is never named after it is freed.
     std::array<Core::RefPtr<LabeledButton>, 2> m_defeatButtons;
     // Set by a load that read buttons; not streamed.
-    std::uint8_t m_defeatRebuildPending = 0;
+    std::uint8_t m_defeatRebindPending = 0;
 };

@@ -25,7 +25,7 @@ class LabeledButton : public Tundra::Sprite {
 
     // After the sprite part: the label (an object reference), state, half
     // size and the three flags. Callbacks are not streamed: their owner
-    // builds its buttons anew.
+    // gives the buttons read back theirs again.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 

@@ -25,6 +25,11 @@ void SetHoverVolume(float volume) {
     }
 }
 
+Core::String DisplayModeLabel() {
+    const MyGame* game = GetGame();
+    return Core::String(game != nullptr && game->IsFullScreen() ? "Windowed" : "FullScreen");
+}
+
 }  // namespace
 
 void GameLevel::ClearDialogButtons() {
@@ -110,6 +115,18 @@ void GameLevel::OpenPauseDialog(bool frameFromLarge) {
         }
         m_frame->SetTargetRect(-200.0f, 225.0f, 200.0f, -225.0f, 1.0f);
     }
+    QuietForPause();
+    ClearDialogButtons();
+    m_openDialog = Dialog::kPause;
+    SetDialogButton(0, MakeKeyCaptureButton({0.0f, 65.0f}, "exit to menu", 0, nullptr, nullptr));
+    SetDialogButton(1, MakeKeyCaptureButton({0.0f, -10.0f}, "restart", 0, nullptr, nullptr));
+    SetDialogButton(2, MakeLabeledButton({0.0f, -85.0f}, "options", 0, nullptr));
+    SetDialogButton(3, MakeLabeledButton({0.0f, -160.0f}, "resume", 0, nullptr));
+    BindDialogButtons();
+    ShowDialogTitle("pause", {0.0f, 150.0f});
+}
+
+void GameLevel::QuietForPause() {
     if (MyGame* game = GetGame()) {
         game->SetVolume(0.0f, kFadeTime);
         // The dialog's buttons still sound.
@@ -117,20 +134,49 @@ void GameLevel::OpenPauseDialog(bool frameFromLarge) {
             SetHoverVolume(game->GetVolume());
         }
     }
-    ClearDialogButtons();
-    m_openDialog = Dialog::kPause;
-    SetDialogButton(0, MakeKeyCaptureButton(
-                           {0.0f, 65.0f}, "exit to menu", 0, [this] { ConfirmThenFade(0, kTitleLevel); },
-                           [this] { SetSlotLabel(0, "exit to menu"); }));
-    SetDialogButton(1, MakeKeyCaptureButton(
-                           {0.0f, -10.0f}, "restart", 0, [this] { ConfirmThenFade(1, kStageLevel); },
-                           [this] { SetSlotLabel(1, "restart"); }));
-    SetDialogButton(2, MakeLabeledButton({0.0f, -85.0f}, "options", 0, [this] { ShowOptionsDialog(); }));
-    SetDialogButton(3, MakeLabeledButton({0.0f, -160.0f}, "resume", 0, [this] {
-                        ShowPauseDialog(false);
-                        SetLevelPaused(false);
-                    }));
-    ShowDialogTitle("pause", {0.0f, 150.0f});
+}
+
+void GameLevel::BindDialogButtons() {
+    switch (m_openDialog) {
+    case Dialog::kPause:
+        BindPauseButtons();
+        break;
+    case Dialog::kOptions:
+        BindOptionsButtons();
+        break;
+    case Dialog::kVolume:
+        BindVolumeButtons();
+        break;
+    case Dialog::kControls:
+        BindControlsButtons();
+        break;
+    case Dialog::kResults:
+        BindResultsButtons();
+        break;
+    case Dialog::kNone:
+        break;
+    }
+}
+
+void GameLevel::BindSlot(std::size_t slot, std::function<void()> click, std::function<void()> leave) {
+    LabeledButton* button = GetDialogButton(slot);
+    if (button == nullptr) {
+        return;
+    }
+    button->SetClickCallback(std::move(click));
+    if (leave) {
+        button->SetLeaveCallback(std::move(leave));
+    }
+}
+
+void GameLevel::BindPauseButtons() {
+    BindSlot(0, [this] { ConfirmThenFade(0, kTitleLevel); }, [this] { SetSlotLabel(0, "exit to menu"); });
+    BindSlot(1, [this] { ConfirmThenFade(1, kStageLevel); }, [this] { SetSlotLabel(1, "restart"); });
+    BindSlot(2, [this] { ShowOptionsDialog(); });
+    BindSlot(3, [this] {
+        ShowPauseDialog(false);
+        SetLevelPaused(false);
+    });
 }
 
 void GameLevel::ConfirmThenFade(std::size_t slot, std::uint32_t level) {
@@ -148,20 +194,24 @@ void GameLevel::ShowOptionsDialog() {
         m_frame->SetTargetRect(-200.0f, 225.0f, 200.0f, -225.0f, 1.0f);
     }
     ShowDialogTitle("options", {0.0f, 150.0f});
-    const auto displayLabel = [] {
-        const MyGame* game = GetGame();
-        return Core::String(game != nullptr && game->IsFullScreen() ? "Windowed" : "FullScreen");
-    };
-    SetDialogButton(0, MakeLabeledButton({0.0f, 65.0f}, "controls", 0, [this] { ShowControlsDialog(); }));
-    SetDialogButton(1, MakeLabeledButton({0.0f, -10.0f}, "volume", 0, [this] { ShowVolumeDialog(); }));
-    SetDialogButton(2, MakeLabeledButton({0.0f, -85.0f}, displayLabel(), 0, [this, displayLabel] {
-                        if (MyGame* game = GetGame()) {
-                            game->AutoToggleFullScreen();
-                        }
-                        SetSlotLabel(2, displayLabel());
-                    }));
+    SetDialogButton(0, MakeLabeledButton({0.0f, 65.0f}, "controls", 0, nullptr));
+    SetDialogButton(1, MakeLabeledButton({0.0f, -10.0f}, "volume", 0, nullptr));
+    SetDialogButton(2, MakeLabeledButton({0.0f, -85.0f}, DisplayModeLabel(), 0, nullptr));
+    SetDialogButton(3, MakeLabeledButton({0.0f, -160.0f}, "back", 0, nullptr));
+    BindDialogButtons();
+}
+
+void GameLevel::BindOptionsButtons() {
+    BindSlot(0, [this] { ShowControlsDialog(); });
+    BindSlot(1, [this] { ShowVolumeDialog(); });
+    BindSlot(2, [this] {
+        if (MyGame* game = GetGame()) {
+            game->AutoToggleFullScreen();
+        }
+        SetSlotLabel(2, DisplayModeLabel());
+    });
     // Back to the pause dialog with the frame where it stands.
-    SetDialogButton(3, MakeLabeledButton({0.0f, -160.0f}, "back", 0, [this] { OpenPauseDialog(false); }));
+    BindSlot(3, [this] { OpenPauseDialog(false); });
 }
 
 void GameLevel::ShowVolumeDialog() {
@@ -180,25 +230,31 @@ void GameLevel::ShowVolumeDialog() {
     }
     const MyGame* game = GetGame();
     const bool muted = game != nullptr && game->IsMuted();
-    SetDialogButton(0, MakeLabeledButton({0.0f, -40.0f}, muted ? "unmute" : "mute", 0, [this] {
-                        MyGame* running = GetGame();
-                        if (running == nullptr) {
-                            return;
-                        }
-                        const bool unmute = running->IsMuted();
-                        running->SetMuted(!unmute);
-                        SetHoverVolume(unmute ? running->GetVolume() : 0.0f);
-                        SetSlotLabel(0, unmute ? "mute" : "unmute");
-                    }));
-    SetDialogButton(1, MakeLabeledButton({0.0f, -115.0f}, "back", 0, [this] {
-                        if (m_volumeSlider) {
-                            m_volumeSlider->SetVisible(false);
-                        }
-                        if (MyGame* running = GetGame()) {
-                            running->SaveSettings();
-                        }
-                        ShowOptionsDialog();
-                    }));
+    SetDialogButton(0, MakeLabeledButton({0.0f, -40.0f}, muted ? "unmute" : "mute", 0, nullptr));
+    SetDialogButton(1, MakeLabeledButton({0.0f, -115.0f}, "back", 0, nullptr));
+    BindDialogButtons();
+}
+
+void GameLevel::BindVolumeButtons() {
+    BindSlot(0, [this] {
+        MyGame* running = GetGame();
+        if (running == nullptr) {
+            return;
+        }
+        const bool unmute = running->IsMuted();
+        running->SetMuted(!unmute);
+        SetHoverVolume(unmute ? running->GetVolume() : 0.0f);
+        SetSlotLabel(0, unmute ? "mute" : "unmute");
+    });
+    BindSlot(1, [this] {
+        if (m_volumeSlider) {
+            m_volumeSlider->SetVisible(false);
+        }
+        if (MyGame* running = GetGame()) {
+            running->SaveSettings();
+        }
+        ShowOptionsDialog();
+    });
 }
 
 void GameLevel::ShowControlsDialog() {
@@ -209,32 +265,41 @@ void GameLevel::ShowControlsDialog() {
     }
     ShowDialogTitle("controls", {0.0f, 150.0f});
     for (std::uint32_t binding = 1; binding <= kKeyBindingCount; ++binding) {
-        // Key captures 1..3 hold slots 0..2.
         const std::size_t slot = binding - 1;
         const Vector2D at{0.0f, 50.0f - 75.0f * static_cast<float>(slot)};
-        SetDialogButton(slot, MakeKeyCaptureButton(
-                                  at, BindingLabel(binding), 0,
-                                  [this, binding, slot] {
-                                      // A second press while it waits gives the binding back.
-                                      if (GetSlotLabel(slot).starts_with(KeyBindingName(binding)[0])) {
-                                          SetSlotLabel(slot, "?");
-                                          m_keyCapture = static_cast<std::int32_t>(binding);
-                                      } else {
-                                          SetSlotLabel(slot, BindingLabel(binding));
-                                          m_keyCapture = kNoCapture;
-                                      }
-                                  },
-                                  [this, binding, slot] {
-                                      SetSlotLabel(slot, BindingLabel(binding));
-                                      m_keyCapture = kNoCapture;
-                                  }));
+        SetDialogButton(slot, MakeKeyCaptureButton(at, BindingLabel(binding), 0, nullptr, nullptr));
     }
-    SetDialogButton(3, MakeLabeledButton({0.0f, -175.0f}, "back", 0, [this] {
-                        if (MyGame* game = GetGame()) {
-                            game->SaveSettings();
-                        }
-                        ShowOptionsDialog();
-                    }));
+    SetDialogButton(3, MakeLabeledButton({0.0f, -175.0f}, "back", 0, nullptr));
+    BindDialogButtons();
+}
+
+void GameLevel::BindControlsButtons() {
+    for (std::uint32_t binding = 1; binding <= kKeyBindingCount; ++binding) {
+        // Key captures 1..3 hold slots 0..2.
+        const std::size_t slot = binding - 1;
+        BindSlot(
+            slot,
+            [this, binding, slot] {
+                // A second press while it waits gives the binding back.
+                if (GetSlotLabel(slot).starts_with(KeyBindingName(binding)[0])) {
+                    SetSlotLabel(slot, "?");
+                    m_keyCapture = static_cast<std::int32_t>(binding);
+                } else {
+                    SetSlotLabel(slot, BindingLabel(binding));
+                    m_keyCapture = kNoCapture;
+                }
+            },
+            [this, binding, slot] {
+                SetSlotLabel(slot, BindingLabel(binding));
+                m_keyCapture = kNoCapture;
+            });
+    }
+    BindSlot(3, [this] {
+        if (MyGame* game = GetGame()) {
+            game->SaveSettings();
+        }
+        ShowOptionsDialog();
+    });
 }
 
 void GameLevel::CaptureKey() {

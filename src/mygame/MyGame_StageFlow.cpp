@@ -172,8 +172,8 @@ float GameLevel::BuildSpawnWaves() {
 }
 
 void GameLevel::Update(float dt) {
-    if (m_reopenPending != 0) {
-        ReopenDialog();
+    if (m_rebindPending != 0) {
+        RebindDialogAfterLoad();
     }
     MyGame* game = GetGame();
     const Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
@@ -384,14 +384,23 @@ void GameLevel::ShowResultsButtons() {
     ClearDialogButtons();
     m_openDialog = Dialog::kResults;
     if (stage + 1 < GetLevelCount()) {
-        // The stage after this one however often it is pressed.
-        SetDialogButton(0, MakeLabeledButton({0.0f, -100.0f}, "next level", 0, [this, stage] {
-                            if (MyGame* running = GetGame()) {
-                                running->GetProfile().currentStage = static_cast<std::uint8_t>(stage + 1);
-                            }
-                            FadeTo(kStageLevel);
-                        }));
+        SetDialogButton(0, MakeLabeledButton({0.0f, -100.0f}, "next level", 0, nullptr));
     }
-    SetDialogButton(1, MakeLabeledButton({0.0f, -170.0f}, "restart", 0, [this] { FadeTo(kStageLevel); }));
-    SetDialogButton(2, MakeLabeledButton({0.0f, -240.0f}, "exit to menu", 0, [this] { FadeTo(kTitleLevel); }));
+    SetDialogButton(1, MakeLabeledButton({0.0f, -170.0f}, "restart", 0, nullptr));
+    SetDialogButton(2, MakeLabeledButton({0.0f, -240.0f}, "exit to menu", 0, nullptr));
+    BindDialogButtons();
+}
+
+void GameLevel::BindResultsButtons() {
+    const MyGame* game = GetGame();
+    const std::uint32_t stage = game != nullptr ? game->GetProfile().currentStage : 0;
+    // The stage after this one however often it is pressed.
+    BindSlot(0, [this, stage] {
+        if (MyGame* running = GetGame()) {
+            running->GetProfile().currentStage = static_cast<std::uint8_t>(stage + 1);
+        }
+        FadeTo(kStageLevel);
+    });
+    BindSlot(1, [this] { FadeTo(kStageLevel); });
+    BindSlot(2, [this] { FadeTo(kTitleLevel); });
 }

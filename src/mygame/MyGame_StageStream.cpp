@@ -185,50 +185,17 @@ void GameLevel::Load(Core::File& file) {
     m_companion = companion;
     m_frame = std::move(frame);
     FindObjects();
-    // The read buttons have no callbacks: the next update builds the dialog
-    // anew, once this level is the running one.
-    m_reopenPending = m_openDialog != Dialog::kNone ? 1 : 0;
+    // The read buttons have no callbacks: the next update gives them theirs,
+    // once this level is the running one.
+    m_rebindPending = m_openDialog != Dialog::kNone ? 1 : 0;
 }
 
-void GameLevel::ReopenDialog() {
-    m_reopenPending = 0;
-    const Dialog dialog = m_openDialog;
-    const std::int32_t capture = m_keyCapture;
-    std::array<Core::String, kDialogSlots> labels;
-    for (std::size_t slot = 0; slot < kDialogSlots; ++slot) {
-        labels[slot] = GetSlotLabel(slot);
+void GameLevel::RebindDialogAfterLoad() {
+    m_rebindPending = 0;
+    // The buttons, their labels, the title and the frame stand as they were
+    // saved; only the callbacks and the paused sound are not streamed.
+    if (m_openDialog == Dialog::kPause) {
+        QuietForPause();
     }
-    const UiFrameRect current = m_frame ? m_frame->GetCurrent() : UiFrameRect{};
-    const UiFrameRect target = m_frame ? m_frame->GetTarget() : UiFrameRect{};
-    switch (dialog) {
-    case Dialog::kPause:
-        OpenPauseDialog(false);
-        break;
-    case Dialog::kOptions:
-        ShowOptionsDialog();
-        break;
-    case Dialog::kVolume:
-        ShowVolumeDialog();
-        break;
-    case Dialog::kControls:
-        ShowControlsDialog();
-        break;
-    case Dialog::kResults:
-        ShowResultsButtons();
-        break;
-    default:
-        ClearDialogButtons();
-        break;
-    }
-    // What the buttons said ("confirm?", "?") and where the frame stood.
-    for (std::size_t slot = 0; slot < kDialogSlots; ++slot) {
-        if (!labels[slot].empty()) {
-            SetSlotLabel(slot, labels[slot]);
-        }
-    }
-    m_keyCapture = capture;
-    if (m_frame) {
-        m_frame->SetRect(current.left, current.top, current.right, current.bottom, current.alpha);
-        m_frame->SetTargetRect(target.left, target.top, target.right, target.bottom, target.alpha);
-    }
+    BindDialogButtons();
 }

@@ -84,8 +84,8 @@ TEST_F(StageStreamTest, ABusyStageSavedLoadedAndSavedAgainGivesTheSameBytes) {
     ExpectSaveLoadSaveGivesTheSameBytes();
 }
 
-// A dialog open when the stage was saved is open after the load, built
-// anew: its buttons do what they did.
+// A dialog open when the stage was saved is open after the load, with the
+// buttons read back: they do what they did.
 struct DialogCase {
     const char* what;
     void (*open)(GameLevel&);
@@ -122,8 +122,9 @@ TEST_P(StageDialogStreamTest, ADialogOpenWhenSavedShowsAgainAndItsButtonsWork) {
     HoldKey(os::VK_LBUTTON, false);
     Step();
     const Core::RefPtr<Tundra::Level> saved = m_game->GetCurrentLevel();
-    Save("dialog");
-    Load("dialog");
+    // The buttons read back are kept, so a save right after the load is the
+    // saved stream again.
+    ExpectSaveLoadSaveGivesTheSameBytes();
     GameLevel* loaded = Stage();
     ASSERT_NE(loaded, nullptr);
     ASSERT_NE(loaded, saved.Get());
