@@ -3,7 +3,7 @@
 namespace Engine {
 
 void StateRun::Use(Renderer::Effect& effect, const Core::RefPtr<Renderer::ITexture>& texture, bool reapply) {
-    if (m_effect != nullptr && m_effect != &effect) {
+    if (m_effect != nullptr && m_effect != &effect && !HandOver(effect, texture)) {
         End();
     }
     if (m_effect == nullptr) {
@@ -36,6 +36,28 @@ void StateRun::Use(Renderer::Effect& effect, const Core::RefPtr<Renderer::ITextu
     if (reapply && m_pass) {
         m_pass->Apply();
     }
+}
+
+bool StateRun::HandOver(Renderer::Effect& effect, const Core::RefPtr<Renderer::ITexture>& texture) {
+    const Core::RefPtr<Renderer::Technique> technique = effect.GetTechnique(0);
+    const Core::RefPtr<Renderer::Pass> pass = technique ? technique->GetPass(0) : nullptr;
+    // Without a texture the unit's state would not reach OpenGL, so the
+    // restored one must stay there.
+    if (!texture || !pass || !m_technique || !technique->TakeSavedStates(*m_technique, *pass)) {
+        return false;
+    }
+    if (texture.Get() != m_texture) {
+        if (m_texture != nullptr) {
+            m_renderer.SetTexture(0, nullptr);
+        }
+        m_renderer.SetTexture(0, texture);
+        m_texture = texture.Get();
+    }
+    m_effect = &effect;
+    m_technique = technique;
+    m_pass = pass;
+    m_pass->Apply();
+    return true;
 }
 
 void StateRun::End() {

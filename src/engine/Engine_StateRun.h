@@ -11,7 +11,11 @@ namespace Engine {
 // each had bound its texture, saved, applied, drawn, restored and unbound
 // on its own, with one save and restore for the whole run and one bind and
 // one unbind per run of equal textures. OpenGL keeps filter and wrap per texture object,
-// so a new texture gets the pass applied again.
+// so a new texture gets the pass applied again. The next effect, when it has
+// a texture, takes the saved states over, with only the types its pass does
+// not set restored: restoring the others in between would change nothing a
+// draw sees (the old texture keeps its filter and wrap, which every later
+// bind through a run sets again).
 class StateRun {
 public:
     explicit StateRun(Renderer::IRenderer& renderer) : m_renderer(renderer) {}
@@ -27,6 +31,10 @@ public:
     void End();
 
 private:
+    // Switches to the effect without restoring in between when it may
+    // (true), else changes nothing.
+    bool HandOver(Renderer::Effect& effect, const Core::RefPtr<Renderer::ITexture>& texture);
+
     Renderer::IRenderer& m_renderer;
     const Renderer::Effect* m_effect = nullptr;
     Core::RefPtr<Renderer::Technique> m_technique;

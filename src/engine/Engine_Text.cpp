@@ -94,7 +94,12 @@ void Text::DrawSelf() {
     if (!GetVisible() || m_text.empty() || m_screenFlag || !m_font) {
         return;
     }
-    const TextExtent extent = LayOutText(m_text, *m_font, *m_mesh);
+    if (m_laidOutFont != m_font || m_laidOutText != m_text) {
+        m_laidOutExtent = LayOutText(m_text, *m_font, *m_mesh);
+        m_laidOutText = m_text;
+        m_laidOutFont = m_font;
+    }
+    const TextExtent& extent = m_laidOutExtent;
     m_effect->SetTexture(kFontTextureSlot, m_font->GetTexture());
     RenderQueue* queue = RenderQueue::GetInstance();
     if (!extent.hasCells || queue == nullptr) {

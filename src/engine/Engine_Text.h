@@ -5,15 +5,18 @@
 #include "engine/Engine_BitmapFont.h"
 #include "engine/Engine_Mesh.h"
 #include "engine/Engine_Node.h"
+#include "engine/Engine_TextLayout.h"
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
 #include "renderer/Renderer_Effect.h"
 
 namespace Engine {
 
-// A leaf that shows a string in a bitmap font. Every draw lays the string
-// out afresh into the text's own mesh and queues it with the font's texture,
-// placed by the parent's world matrix (a text has no transform of its own).
+// A leaf that shows a string in a bitmap font. A draw lays the string out
+// into the text's own mesh when the string or the font differs from the last
+// layout (a font does not change once loaded), and queues it with the font's
+// texture, placed by the parent's world matrix (a text has no transform of
+// its own).
 // Red, green and blue of the colour are drawn, with the opacity as alpha.
 //
 // A text draws only with a font, and never when its screen flag is set: the
@@ -76,6 +79,11 @@ private:
     Core::RefPtr<Renderer::Effect> m_effect;
     float m_valueC = 1.0f;
     float m_valueD = 0.0f;
+    // What the mesh holds: the layout of this string in this font (none yet
+    // while the font is null).
+    Core::String m_laidOutText;
+    Core::RefPtr<BitmapFont> m_laidOutFont;
+    TextExtent m_laidOutExtent;
 };
 
 }  // namespace Engine

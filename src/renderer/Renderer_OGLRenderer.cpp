@@ -159,8 +159,8 @@ void OGLRenderer::ApplyFixedSettings() {
     for (const GLenum hint : {GL_FOG_HINT, GL_PERSPECTIVE_CORRECTION_HINT, GL_LINE_SMOOTH_HINT, GL_POINT_SMOOTH_HINT}) {
         gl::Hint(hint, GL_NICEST);
     }
-    gl::Enable(GL_LINE_SMOOTH);
-    gl::Enable(GL_POINT_SMOOTH);
+    m_switches.SetEnabled(GL_LINE_SMOOTH, true);
+    m_switches.SetEnabled(GL_POINT_SMOOTH, true);
 }
 
 void OGLRenderer::Present() {

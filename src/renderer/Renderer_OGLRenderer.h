@@ -4,6 +4,7 @@
 #include "core/Core_String.h"
 #include "renderer/Renderer_AdapterInformation.h"
 #include "renderer/Renderer_CachingRenderer.h"
+#include "renderer/Renderer_DeviceSwitches.h"
 #include "renderer/Renderer_ErrorLog.h"
 #include "renderer/Renderer_RenderingContext.h"
 
@@ -20,7 +21,8 @@ namespace Renderer {
 // capabilities, sets the fixed OpenGL settings and sends every cached render
 // state, so that the cache and OpenGL agree from the first frame (a texture
 // unit's state goes with its first texture). Every Set operation caches and
-// applies at once, without comparing with the cache. A renderer made while
+// applies at once, without comparing with the cache; only on/off switches and
+// unit selections that OpenGL already holds as asked are left out. A renderer made while
 // another lives (replaced in place) takes the texture cache over.
 // Destruction touches only what the renderer owns: the cache when it still
 // owns it, its OpenGL objects, its context (let go only when current, so a
@@ -124,6 +126,7 @@ private:
     Core::StringVector m_gluExtensions;
     Core::StringVector m_wglExtensions;
     Core::RefPtr<RenderingContext> m_context;
+    DeviceSwitches m_switches;
 };
 
 }  // namespace Renderer

@@ -14,14 +14,6 @@ namespace gl = os::gl;
 
 namespace {
 
-void ClientArray(GLenum array, const void* pointer) {
-    if (pointer != nullptr) {
-        gl::EnableClientState(array);
-    } else {
-        gl::DisableClientState(array);
-    }
-}
-
 void LightVector(GLenum light, GLenum parameter, const Vector3D& v, float w) {
     const GLfloat values[4] = {v.x, v.y, v.z, w};
     gl::Lightfv(light, parameter, values);
@@ -58,7 +50,7 @@ void OGLRenderer::ApplyLight(std::uint32_t index) {
     }
     const LightRecord& record = *found;
     const GLenum light = GL_LIGHT0 + index;
-    gl::SetEnabled(light, record.enabled);
+    m_switches.SetEnabled(light, record.enabled);
     gl::Lightfv(light, GL_AMBIENT, &record.ambient.r);
     gl::Lightfv(light, GL_DIFFUSE, &record.diffuse.r);
     gl::Lightfv(light, GL_SPECULAR, &record.specular.r);
@@ -87,7 +79,7 @@ void OGLRenderer::SetCurrentColor(const Color& color) {
 
 void OGLRenderer::SetVertexArray(const float* vertices) {
     CachingRenderer::SetVertexArray(vertices);
-    ClientArray(GL_VERTEX_ARRAY, vertices);
+    m_switches.SetClientState(GL_VERTEX_ARRAY, vertices != nullptr);
     if (vertices != nullptr) {
         gl::VertexPointer(3, GL_FLOAT, 0, vertices);
     }
@@ -95,7 +87,7 @@ void OGLRenderer::SetVertexArray(const float* vertices) {
 
 void OGLRenderer::SetNormalArray(const float* normals) {
     CachingRenderer::SetNormalArray(normals);
-    ClientArray(GL_NORMAL_ARRAY, normals);
+    m_switches.SetClientState(GL_NORMAL_ARRAY, normals != nullptr);
     if (normals != nullptr) {
         gl::NormalPointer(GL_FLOAT, 0, normals);
     }
@@ -103,7 +95,7 @@ void OGLRenderer::SetNormalArray(const float* normals) {
 
 void OGLRenderer::SetColorArray(const float* colors) {
     CachingRenderer::SetColorArray(colors);
-    ClientArray(GL_COLOR_ARRAY, colors);
+    m_switches.SetClientState(GL_COLOR_ARRAY, colors != nullptr);
     if (colors != nullptr) {
         gl::ColorPointer(4, GL_FLOAT, 0, colors);
     }
@@ -114,10 +106,10 @@ void OGLRenderer::SetSecondaryColorArray(const float* colors) {
     const auto pointer = GetExtensionEntryPoints().glSecondaryColorPointerEXT;
     // Without the entry point the array cannot be given, so it is not turned on either.
     if (colors == nullptr || pointer == nullptr) {
-        gl::DisableClientState(GL_SECONDARY_COLOR_ARRAY);
+        m_switches.SetClientState(GL_SECONDARY_COLOR_ARRAY, false);
         return;
     }
-    gl::EnableClientState(GL_SECONDARY_COLOR_ARRAY);
+    m_switches.SetClientState(GL_SECONDARY_COLOR_ARRAY, true);
     pointer(3, GL_FLOAT, 0, colors);
 }
 
@@ -125,9 +117,9 @@ void OGLRenderer::SetTexCoordArray(std::uint32_t unit, const float* coordinates)
     CachingRenderer::SetTexCoordArray(unit, coordinates);
     // A unit that cannot be selected gets no selection, as for the other unit operations.
     if (IsUnitSelectable(unit)) {
-        GetExtensionEntryPoints().glClientActiveTextureARB(GL_TEXTURE0_ARB + unit);
+        m_switches.SelectClientUnit(unit);
     }
-    ClientArray(GL_TEXTURE_COORD_ARRAY, coordinates);
+    m_switches.SetClientState(GL_TEXTURE_COORD_ARRAY, coordinates != nullptr);
     if (coordinates != nullptr) {
         gl::TexCoordPointer(2, GL_FLOAT, 0, coordinates);
     }
@@ -188,7 +180,7 @@ void OGLRenderer::DrawRectangle(float x1, float y1, float x2, float y2) { gl::Re
 
 void OGLRenderer::SetLineStippleEnabled(bool enabled) {
     CachingRenderer::SetLineStippleEnabled(enabled);
-    gl::SetEnabled(GL_LINE_STIPPLE, enabled);
+    m_switches.SetEnabled(GL_LINE_STIPPLE, enabled);
 }
 
 void OGLRenderer::SetLineStipplePattern(std::uint16_t pattern) {

@@ -53,12 +53,12 @@ void OGLRenderer::SetMaterial(const Material& state) {
 
 void OGLRenderer::SetNormalizeNormalsState(const NormalizeNormalsState& state) {
     CachingRenderer::SetNormalizeNormalsState(state);
-    gl::SetEnabled(GL_NORMALIZE, m_normalizeNormals->enabled);
+    m_switches.SetEnabled(GL_NORMALIZE, m_normalizeNormals->enabled);
 }
 
 void OGLRenderer::SetLightingState(const LightingState& state) {
     CachingRenderer::SetLightingState(state);
-    gl::SetEnabled(GL_LIGHTING, m_lighting->enabled);
+    m_switches.SetEnabled(GL_LIGHTING, m_lighting->enabled);
     gl::LightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, m_lighting->localViewer ? 1.0f : 0.0f);
     gl::LightModelfv(GL_LIGHT_MODEL_AMBIENT, Floats(m_lighting->ambient));
 }
@@ -105,7 +105,7 @@ void OGLRenderer::SetTextureUnit0State(const TexturingState& state) {
 
 void OGLRenderer::SelectDeviceUnit(std::uint32_t unit) {
     if (IsUnitSelectable(unit)) {
-        GetExtensionEntryPoints().glActiveTextureARB(GL_TEXTURE0_ARB + unit);
+        m_switches.SelectUnit(unit);
     }
 }
 
@@ -120,7 +120,7 @@ void OGLRenderer::ApplyTextureUnitState(std::uint32_t unit) {
     const TexturingState& state = TextureUnitState(unit);
     const GLenum target = state.oneDimensional ? GL_TEXTURE_1D : GL_TEXTURE_2D;
     const TextureFilters filters = TextureFilter(state.filter, texture->IsMipmapped());
-    gl::SetEnabled(target, state.enabled);
+    m_switches.SetEnabled(target, state.enabled);
     gl::TexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(filters.magnification));
     gl::TexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(filters.minification));
     gl::TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(TextureEnvironmentMode(state.environmentMode)));
@@ -135,12 +135,12 @@ void OGLRenderer::ApplyTextureUnitState(std::uint32_t unit) {
     const std::size_t generated = state.oneDimensional ? 1 : 4;
     if (state.coordinateGeneration != 1) {
         for (std::size_t i = 0; i < generated; ++i) {
-            gl::Disable(kGeneration[i]);
+            m_switches.SetEnabled(kGeneration[i], false);
         }
         return;
     }
     if (state.oneDimensional) {
-        gl::Enable(GL_TEXTURE_GEN_S);
+        m_switches.SetEnabled(GL_TEXTURE_GEN_S, true);
         gl::TexGenfv(GL_S, GL_OBJECT_PLANE, Floats(m_texturePlane));
         gl::TexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
         return;
@@ -149,7 +149,7 @@ void OGLRenderer::ApplyTextureUnitState(std::uint32_t unit) {
     static constexpr std::array<std::array<GLfloat, 4>, 4> kPlanes{
         {{1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 1.0f}}};
     for (std::size_t i = 0; i < generated; ++i) {
-        gl::Enable(kGeneration[i]);
+        m_switches.SetEnabled(kGeneration[i], true);
         gl::TexGenfv(kCoordinates[i], GL_EYE_PLANE, kPlanes[i].data());
         gl::TexGeni(kCoordinates[i], GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
     }
@@ -167,19 +167,19 @@ void OGLRenderer::SetPointState(const PointState& state) {
 
 void OGLRenderer::SetDitheringState(const DitheringState& state) {
     CachingRenderer::SetDitheringState(state);
-    gl::SetEnabled(GL_DITHER, m_dithering->enabled);
+    m_switches.SetEnabled(GL_DITHER, m_dithering->enabled);
 }
 
 void OGLRenderer::SetTriangleOffsetState(const TriangleOffsetState& state) {
     CachingRenderer::SetTriangleOffsetState(state);
-    gl::SetEnabled(GL_POLYGON_OFFSET_FILL, m_triangleOffset->enabled);
+    m_switches.SetEnabled(GL_POLYGON_OFFSET_FILL, m_triangleOffset->enabled);
     gl::PolygonOffset(m_triangleOffset->factor, m_triangleOffset->units);
 }
 
 void OGLRenderer::SetStencilBufferState(const StencilBufferState& state) {
     CachingRenderer::SetStencilBufferState(state);
     const StencilBufferState& s = *m_stencilBuffer;
-    gl::SetEnabled(GL_STENCIL_TEST, s.enabled);
+    m_switches.SetEnabled(GL_STENCIL_TEST, s.enabled);
     gl::StencilMask(s.writeMask);
     gl::StencilFunc(CompareFunction(s.compareFunction), s.reference, s.compareMask);
     gl::StencilOp(StencilOperation(s.stencilFailOperation), StencilOperation(s.depthFailOperation),
@@ -188,7 +188,7 @@ void OGLRenderer::SetStencilBufferState(const StencilBufferState& state) {
 
 void OGLRenderer::SetDepthBufferState(const DepthBufferState& state) {
     CachingRenderer::SetDepthBufferState(state);
-    gl::SetEnabled(GL_DEPTH_TEST, m_depthBuffer->enabled);
+    m_switches.SetEnabled(GL_DEPTH_TEST, m_depthBuffer->enabled);
     gl::DepthMask(m_depthBuffer->writeEnabled ? GL_TRUE : GL_FALSE);
     gl::DepthFunc(CompareFunction(m_depthBuffer->compareFunction));
 }
@@ -206,7 +206,7 @@ void OGLRenderer::SetFillingState(const FillingState& state) {
 void OGLRenderer::SetFogState(const FogState& state) {
     CachingRenderer::SetFogState(state);
     const FogState& fog = *m_fog;
-    gl::SetEnabled(GL_FOG, fog.enabled);
+    m_switches.SetEnabled(GL_FOG, fog.enabled);
     gl::Fogi(GL_FOG_MODE, static_cast<GLint>(FogMode(fog.mode)));
     gl::Fogfv(GL_FOG_COLOR, Floats(fog.color));
     gl::Fogf(GL_FOG_DENSITY, fog.density);
@@ -216,26 +216,26 @@ void OGLRenderer::SetFogState(const FogState& state) {
 
 void OGLRenderer::SetCullingState(const CullingState& state) {
     CachingRenderer::SetCullingState(state);
-    gl::SetEnabled(GL_CULL_FACE, m_culling->enabled);
+    m_switches.SetEnabled(GL_CULL_FACE, m_culling->enabled);
     gl::CullFace(m_culling->face != 0 ? GL_FRONT : GL_BACK);
 }
 
 void OGLRenderer::SetAlphaTestingState(const AlphaTestingState& state) {
     CachingRenderer::SetAlphaTestingState(state);
-    gl::SetEnabled(GL_ALPHA_TEST, m_alphaTesting->enabled);
+    m_switches.SetEnabled(GL_ALPHA_TEST, m_alphaTesting->enabled);
     gl::AlphaFunc(CompareFunction(m_alphaTesting->compareFunction), m_alphaTesting->reference);
 }
 
 void OGLRenderer::SetAlphaBlendingState(const AlphaBlendingState& state) {
     CachingRenderer::SetAlphaBlendingState(state);
-    gl::SetEnabled(GL_BLEND, m_alphaBlending->enabled);
+    m_switches.SetEnabled(GL_BLEND, m_alphaBlending->enabled);
     gl::BlendFunc(BlendFactor(m_alphaBlending->sourceFactor), BlendFactor(m_alphaBlending->destinationFactor));
 }
 
 void OGLRenderer::SetScissorState(const ScissorState& state) {
     CachingRenderer::SetScissorState(state);
     const ScissorState& s = *m_scissor;
-    gl::SetEnabled(GL_SCISSOR_TEST, s.enabled);
+    m_switches.SetEnabled(GL_SCISSOR_TEST, s.enabled);
     gl::Scissor(s.x, s.y, s.width, s.height);
 }
 

@@ -27,6 +27,7 @@ class Pass : public Core::Object {
     std::uint32_t GetStateCount() const { return static_cast<std::uint32_t>(m_states.size()); }
     // Empty for an index past the last state.
     Core::RefPtr<State> GetState(std::uint32_t index) const;
+    const Core::RefPtrVector<State>& GetStates() const { return m_states; }
 
     // Hands every state, in order, to the process-wide renderer.
     void Apply() const;

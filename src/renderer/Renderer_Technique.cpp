@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <typeindex>
+#include <typeinfo>
+#include <utility>
 
 namespace Renderer {
 
@@ -60,5 +62,42 @@ void Technique::SaveStates() {
 }
 
 void Technique::RestoreStates() const { ApplyStates(m_savedStates); }
+
+namespace {
+
+// Where a state of the same exact type lies in the list, or its size. Type
+// records are compared by address: one type has one record in this program,
+// and two records at worst make the caller fall back to the general way.
+std::size_t FindType(const Core::RefPtrVector<State>& states, const State& wanted) {
+    const std::type_info& type = typeid(wanted);
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        if (&typeid(*states[i]) == &type) {
+            return i;
+        }
+    }
+    return states.size();
+}
+
+}  // namespace
+
+bool Technique::TakeSavedStates(Technique& previous, const Pass& pass) {
+    const Core::RefPtr<IRenderer> renderer = GetRenderer();
+    if (&previous == this || !renderer) {
+        return false;
+    }
+    for (const Core::RefPtr<State>& state : previous.m_savedStates) {
+        if (FindType(pass.GetStates(), *state) == pass.GetStateCount()) {
+            state->Apply(*renderer);
+        }
+    }
+    SaveStates();
+    for (Core::RefPtr<State>& state : previous.m_savedStates) {
+        const std::size_t own = FindType(m_savedStates, *state);
+        if (own != m_savedStates.size() && FindType(pass.GetStates(), *state) != pass.GetStateCount()) {
+            std::swap(m_savedStates[own], state);
+        }
+    }
+    return true;
+}
 
 }  // namespace Renderer

@@ -40,6 +40,12 @@ class Technique : public Core::Object {
     void SaveStates();
     // Applies the captured values again.
     void RestoreStates() const;
+    // Saves as SaveStates would once the previous technique had restored its
+    // states, restoring only the types the pass leaves alone: the values of
+    // those it sets are taken over instead, and the previous technique keeps
+    // stale objects until it saves again. False, changing nothing, for the
+    // technique itself or without a renderer.
+    bool TakeSavedStates(Technique& previous, const Pass& pass);
 
 private:
     Core::RefPtrVector<Pass> m_passes;

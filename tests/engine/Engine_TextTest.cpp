@@ -72,6 +72,16 @@ TEST_F(TextMeshes, CellsFollowAdvanceLeadAndCellOffsetAndEachByteOwnsSixVertices
                               shown * uv[2 * corner + 1]}));
     }
     EXPECT_EQ(text->GetEffect()->GetTexture(1), text->GetFont()->GetTexture());
+
+    // A new string or font is laid out again at the next draw.
+    text->SetText("B");
+    text->DrawSelf();
+    ASSERT_EQ(mesh.GetVertices().size(), 6u);
+    EXPECT_EQ(mesh.GetVertices()[1].x, 16.0f - 2.25f);
+    text->SetFont(New<Engine::BitmapFont>());
+    text->DrawSelf();
+    ASSERT_EQ(mesh.GetVertices().size(), 6u);
+    EXPECT_EQ(mesh.GetVertices()[1].x, 0.0f) << "still the cells of the first font";
 }
 
 TEST_F(TextMeshes, StreamsKeepEveryFieldLoadTheFontByNameMakeANewEffectAndSurviveHostileBytes) {

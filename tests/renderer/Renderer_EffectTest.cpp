@@ -96,6 +96,43 @@ TEST_F(Effects, CollectStatesSavesOneResetObjectPerType) {
     EXPECT_TRUE(renderer->Calls().empty());
 }
 
+TEST_F(Effects, AHandedOverRunSavesWhatTheRestoreWouldHaveLeft) {
+    DepthBufferState outside;
+    outside.compareFunction = 6;
+    renderer->SetDepthBufferState(outside);
+    const RefPtr<Technique> previous = TechniqueOf({PassOf({Depth(2, false, false)})});
+    previous->SaveStates();
+    previous->GetPass(0)->Apply();
+
+    EXPECT_FALSE(previous->TakeSavedStates(*previous, *previous->GetPass(0)));
+
+    CullingState culling;
+    culling.face = 1;
+    renderer->SetCullingState(culling);
+    const RefPtr<Pass> pass = PassOf({Depth(3, true, true), New<CullingState>()});
+    const RefPtr<Technique> next = TechniqueOf({pass});
+    ASSERT_TRUE(next->TakeSavedStates(*previous, *pass));
+    ASSERT_EQ(next->GetSavedStateCount(), 2u);
+    for (std::uint32_t i = 0; i < 2; ++i) {
+        if (const auto* depth = dynamic_cast<const DepthBufferState*>(next->GetSavedState(i).Get())) {
+            EXPECT_EQ(depth->compareFunction, 6) << "not the value from before the previous run";
+        } else if (const auto* saved = dynamic_cast<const CullingState*>(next->GetSavedState(i).Get())) {
+            EXPECT_EQ(saved->face, 1) << "a type only the next technique saves is captured as it is";
+        } else {
+            ADD_FAILURE() << "saved a type of neither technique";
+        }
+    }
+
+    // A type the next pass leaves alone is restored for it.
+    next->GetPass(0)->Apply();
+    const RefPtr<Pass> cullingOnly = PassOf({New<CullingState>()});
+    const RefPtr<Technique> last = TechniqueOf({cullingOnly});
+    ASSERT_TRUE(last->TakeSavedStates(*next, *cullingOnly));
+    DepthBufferState depth;
+    renderer->GetDepthBufferState(depth);
+    EXPECT_EQ(depth.compareFunction, 6);
+}
+
 TEST_F(Effects, TextureSlotsRefuseBadSlotsAndAClonedEffectSharesTexturesButNotStates) {
     const RefPtr<Effect> effect = New<Effect>();
     const RefPtr<ITexture> texture(TUN_NEW(FakeTexture, 4, 4));
