@@ -11,6 +11,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
+# New build trees (this script's and tools/run-fuzz.sh's) use Ninja where it
+# is installed: it compiles a program's files while the libraries it links
+# are still being built, so the cores stay busy through the link steps. A
+# tree already made keeps its generator.
+if [ -z "${CMAKE_GENERATOR:-}" ] && command -v ninja >/dev/null 2>&1; then
+    export CMAKE_GENERATOR=Ninja
+fi
 
 build="$root/build/test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_SANITIZE=ON -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
@@ -37,16 +44,35 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     if command -v setarch >/dev/null 2>&1 && setarch "$(uname -m)" -R true 2>/dev/null; then
         run=(setarch "$(uname -m)" -R)
     fi
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_pal" \
-        --gtest_filter='ThreadPriorities.*:ThreadManagerTest.*:MemoryMutex.*' || status=$?
-    TUNDRA_TEST_DATA="$root/tests/data" TUNDRA_NONINTERACTIVE=1 TSAN_OPTIONS="halt_on_error=1" \
-        "${run[@]}" "$tsan/bin/test_core" || status=$?
+    # The four programs run side by side (each is mostly one thread), each
+    # into its own log, shown once they have all ended.
+    tsan_run() {
+        local log="$tsan/$1.log"
+        shift
+        "$@" >"$log" 2>&1
+    }
+    tsan_names=(test_pal test_core test_sound test_network)
+    tsan_pids=()
+    tsan_run test_pal env TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_pal" \
+        --gtest_filter='ThreadPriorities.*:ThreadManagerTest.*:MemoryMutex.*' &
+    tsan_pids+=($!)
+    tsan_run test_core env TUNDRA_TEST_DATA="$root/tests/data" TUNDRA_NONINTERACTIVE=1 TSAN_OPTIONS="halt_on_error=1" \
+        "${run[@]}" "$tsan/bin/test_core" &
+    tsan_pids+=($!)
     # The sound engine's tests, its streaming thread running, on OpenAL Soft's null backend.
-    ALSOFT_DRIVERS=null TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tests/support/tsan.supp" \
-        "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' || status=$?
+    tsan_run test_sound env ALSOFT_DRIVERS=null TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tests/support/tsan.supp" \
+        "${run[@]}" "$tsan/bin/test_sound" --gtest_filter='NullAudio*' &
+    tsan_pids+=($!)
     # Sessions with their I/O, dispatch and broadcast threads, opened and closed over and over.
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_network" \
-        --gtest_filter='*EventDispatcher*:SessionTest.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' || status=$?
+    tsan_run test_network env TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_network" \
+        --gtest_filter='*EventDispatcher*:SessionTest.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' &
+    tsan_pids+=($!)
+    for i in "${!tsan_pids[@]}"; do
+        tsan_status=0
+        wait "${tsan_pids[$i]}" || tsan_status=$?
+        cat "$tsan/${tsan_names[$i]}.log"
+        [ "$tsan_status" -eq 0 ] || status=$tsan_status
+    done
 fi
 if [ "${TUNDRA_SKIP_FUZZ:-0}" != "1" ]; then
     "$root/tools/run-fuzz.sh" "${TUNDRA_FUZZ_SECONDS:-2}" || status=$?

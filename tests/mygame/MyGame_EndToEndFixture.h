@@ -38,11 +38,12 @@ protected:
         std::printf("journey: %lld frames (%.1f s of game) in %.1f s\n", static_cast<long long>(record.frames),
                     static_cast<double>(record.frames) / 60.0, seconds);
         for (const JourneyStageRecord& stage : record.stages) {
-            std::printf("  stage %u: frames %lld to %lld (warning %lld, boss %lld, cleared %lld, story %lld)%s\n",
+            std::printf("  stage %u: frames %lld to %lld (warning %lld, boss %lld, cleared %lld, story %lld)%s%s\n",
                         stage.stage + 1, static_cast<long long>(stage.startFrame),
                         static_cast<long long>(stage.resultsFrame), static_cast<long long>(stage.warningFrame),
                         static_cast<long long>(stage.bossFrame), static_cast<long long>(stage.clearedFrame),
-                        static_cast<long long>(stage.storyFrame), stage.healthHeld ? ", health held" : "");
+                        static_cast<long long>(stage.storyFrame), stage.healthHeld ? ", health held" : "",
+                        stage.weaponsUpgraded ? ", weapons upgraded" : "");
         }
         return done;
     }

@@ -174,19 +174,22 @@ struct Tally {
           drops(stage.GetDrops()) {}
 };
 
-class WholeStageEnemiesTest : public WholeStageFixture {
+// Whole stages played by the bot, headless (BotStageFixture) or drawn
+// (WholeStageFixture).
+template <class Base>
+class WholeStageEnemiesOf : public Base {
 protected:
     // Bot frames until `done` holds after one, looking at the stage after
     // each; the frames played, or nothing at the limit.
     template <class Done>
     std::optional<int> PlayUntil(Done done, int maxFrames) {
-        for (int frame = 1; frame <= maxFrames && Stage() != nullptr; ++frame) {
-            BotStep();
-            if (Stage() == nullptr) {
+        for (int frame = 1; frame <= maxFrames && this->Stage() != nullptr; ++frame) {
+            this->BotStep();
+            if (this->Stage() == nullptr) {
                 break;
             }
-            m_seen.Look(*Stage());
-            if (done(*Stage())) {
+            m_seen.Look(*this->Stage());
+            if (done(*this->Stage())) {
                 return frame;
             }
         }
@@ -196,7 +199,7 @@ protected:
     // Since the tally was taken the stage counted the kills and drops the
     // test saw, and every enemy killed left one drop.
     void ExpectTheStageCountedWhatWasSeen(const Tally& before) {
-        const Tally now(*Stage());
+        const Tally now(*this->Stage());
         const std::array<std::int32_t, 3> kills = m_seen.Kills();
         for (std::size_t kind = 0; kind < kills.size(); ++kind) {
             EXPECT_EQ(now.kills[kind] - before.kills[kind], kills[kind]) << "kind " << kind;
@@ -207,12 +210,18 @@ protected:
 
     void ReportSeconds(const char* what, std::chrono::steady_clock::time_point start) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        RecordProperty("seconds", std::to_string(seconds));
+        this->RecordProperty("seconds", std::to_string(seconds));
         std::printf("%s: %.1f s\n", what, seconds);
     }
 
     Sightings m_seen;
 };
+
+// Nothing here reads pixels: headless.
+using WholeStageEnemiesTest = WholeStageEnemiesOf<BotStageFixture>;
+// Every frame drawn: no other test draws the Bear's fight (the offscreen
+// end-to-end run draws stage 0 from its start to its results).
+using WholeStageEnemiesOffscreenTest = WholeStageEnemiesOf<WholeStageFixture>;
 
 bool ResultsShowing(const GameLevel& stage) { return stage.AreResultsShowing(); }
 
@@ -291,7 +300,7 @@ TEST_F(WholeStageEnemiesTest, TheBotPlaysStageZeroWithItsEnemiesToItsResults) {
 // Stage index 2's Bear, called in as the stage's ground runs out: the bot
 // beats it, a recording begun in the fight replays, and the stage clears with
 // the Bear's bonus and opens stage 3.
-TEST_F(WholeStageEnemiesTest, TheBotBeatsTheBearOnStageTwo) {
+TEST_F(WholeStageEnemiesOffscreenTest, TheBotBeatsTheBearOnStageTwo) {
     const auto start = std::chrono::steady_clock::now();
     constexpr int kRecordedFrames = 120;
     constexpr std::int32_t kBearBonus = 50;

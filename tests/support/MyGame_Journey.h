@@ -68,6 +68,11 @@ struct JourneyPlan {
     // armour level raised while the stage plays and put back before the
     // results save it).
     std::uint32_t holdHealthStages = 0;
+    // Bit s set: in stage s both hands' weapons hit as hard as the shop can
+    // make them (their damage levels raised while the stage plays and put
+    // back before the results save them), so that its waves and boss go down
+    // sooner.
+    std::uint32_t upgradeWeaponStages = 0;
     // After the last stage's results: to the title level and the shop
     // ("exit to menu"); otherwise the journey ends two seconds into the
     // results panel.
@@ -92,6 +97,7 @@ struct JourneyStageRecord {
     std::int64_t resultsFrame = -1;
     bool hasBoss = false;
     bool healthHeld = false;
+    bool weaponsUpgraded = false;
     // The stage's health when its results showed.
     float healthAtResults = 0.0f;
     // The drops the results added.

@@ -9,6 +9,7 @@
 #include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MenuLevel.h"
 #include "mygame/MyGame_MyLevelFactory.h"
+#include "mygame/MyGame_ShopPrices.h"
 #include "mygame/MyGame_ShopUI.h"
 #include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_HudClick.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr std::int64_t kFramesPerSecond = 60;
 // Hits cost nothing: the armour takes the whole of each.
 constexpr std::uint8_t kWholeHitArmour = 10;
+constexpr std::uint32_t kDamageStat = 0;
 // The intro's three logos take about 8.8 s.
 constexpr std::int64_t kIntroLimit = 12 * kFramesPerSecond;
 // The title drops in, and rests this long before the key that clears it.
@@ -202,9 +204,17 @@ JourneyAction PlayStage(JourneyStep step, std::uint32_t stage, std::int64_t limi
                     record.startFrame = context.frame;
                     record.hasBoss = running->GetBoss() != nullptr;
                     record.healthHeld = (context.plan.holdHealthStages >> record.stage & 1u) != 0;
+                    record.weaponsUpgraded = (context.plan.upgradeWeaponStages >> record.stage & 1u) != 0;
+                    if (record.healthHeld || record.weaponsUpgraded) {
+                        context.levelsToRestore = KeptUpgradeLevels{profile.upgradeLevels, profile.fifthWeaponLevel};
+                    }
                     if (record.healthHeld) {
-                        context.armourToRestore = profile.fifthWeaponLevel;
                         profile.fifthWeaponLevel = kWholeHitArmour;
+                    }
+                    if (record.weaponsUpgraded) {
+                        for (const std::uint32_t weapon : {profile.LeftWeapon(), profile.RightWeapon()}) {
+                            SetUpgradeLevel(profile, weapon, kDamageStat, kMaxUpgradeLevel);
+                        }
                     }
                     context.record.stages.push_back(record);
                 }
@@ -368,9 +378,11 @@ bool ObserveStage(JourneyContext& context) {
     Mark(record.bossFrame, HasBossInFight(*stage), frame);
     Mark(record.clearedFrame, stage->IsCleared(), frame);
     Mark(record.storyFrame, stage->IsStoryActive(), frame);
-    if (stage->IsCleared() && context.armourToRestore) {
-        context.game->GetProfile().fifthWeaponLevel = *context.armourToRestore;
-        context.armourToRestore.reset();
+    if (stage->IsCleared() && context.levelsToRestore) {
+        PlayerProfile& profile = context.game->GetProfile();
+        profile.upgradeLevels = context.levelsToRestore->weapons;
+        profile.fifthWeaponLevel = context.levelsToRestore->armour;
+        context.levelsToRestore.reset();
     }
     if (stage->AreResultsShowing()) {
         record.resultsFrame = frame;

@@ -3,6 +3,7 @@
 #include "core/Core_RefPtr.h"
 #include "support/MyGame_Journey.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,6 +15,12 @@ class LabeledButton;
 
 // The journey's script: small actions, each given the frames it needs.
 namespace mygametest {
+
+// The profile's upgrade levels as a stage found them.
+struct KeptUpgradeLevels {
+    std::array<std::uint8_t, 16> weapons{};
+    std::uint8_t armour = 0;
+};
 
 // What the actions share from frame to frame.
 struct JourneyContext {
@@ -28,8 +35,8 @@ struct JourneyContext {
     std::int64_t botFrame = 0;
     // The button being pressed, held so that it is never read freed.
     Core::RefPtr<LabeledButton> button;
-    // The armour level a held stage raised, to be put back.
-    std::optional<std::uint8_t> armourToRestore;
+    // The levels before a stage raised its armour or weapons, to be put back.
+    std::optional<KeptUpgradeLevels> levelsToRestore;
     std::string failure;
 };
 
@@ -60,7 +67,7 @@ std::vector<JourneyAction> PlanJourneyActions(const JourneyPlan& plan);
 GameLevel* RunningStage(const MyGame& game);
 
 // What the frame that has run showed of the stage being played: its
-// moments into the last stage record, the armour put back once the stage
+// moments into the last stage record, the raised levels put back once the stage
 // is cleared. False when the player has lost all its health (the context's
 // failure says where).
 bool ObserveStage(JourneyContext& context);

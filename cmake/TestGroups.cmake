@@ -1,0 +1,34 @@
+# Run by CTest after a test program's tests are listed (tundra_group_tests
+# names them): the groups that their names' prefixes pick out get their
+# settings. Every test has a two-minute limit and runs on OpenAL Soft's null
+# backend unless its group says otherwise.
+#
+# Sound device configurations. OpenAL Soft reads its configuration once per
+# process, and each test is a process of its own:
+#   NullAudio*  the null backend (mixes in real time, writes nothing);
+#   WaveAudio*  the wave-file writer configured by the generated
+#               alsoft-wave.conf (tundra_wave_conf): mono 16-bit at 22050 Hz
+#               (the rate of the test sound files, so nothing is resampled),
+#               no dither and no limiter, written to wave-output.wav beside
+#               it and complete once the device is closed. They share that
+#               file, so they run one at a time;
+#   NoAudio*    no device at all: a drivers list naming no backend.
+# Window-system tests (X11*) share one X display (full screen, focus,
+# modes): they run one at a time.
+# Long runs (LongRun*, the whole game, end to end) take minutes under the
+# sanitizers: a longer limit, and they start first so that the other tests
+# fill the other cores meanwhile.
+foreach(test IN LISTS tundra_group_tests)
+    if(test MATCHES "^WaveAudio")
+        set_tests_properties("${test}" PROPERTIES ENVIRONMENT "ALSOFT_CONF=${tundra_wave_conf}" RESOURCE_LOCK wave_writer)
+    elseif(test MATCHES "^NoAudio")
+        set_tests_properties("${test}" PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=none")
+    else()
+        set_tests_properties("${test}" PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null")
+    endif()
+    if(test MATCHES "^LongRun")
+        set_tests_properties("${test}" PROPERTIES TIMEOUT 1500 COST 100000)
+    elseif(test MATCHES "^X11")
+        set_tests_properties("${test}" PROPERTIES RESOURCE_LOCK x11_display)
+    endif()
+endforeach()
