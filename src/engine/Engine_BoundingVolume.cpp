@@ -35,7 +35,7 @@ BoundingVolume::BoundingVolume() : m_mesh(TUN_NEW(Mesh)) {
 }
 
 BoundingVolume::BoundingVolume(const BoundingVolume& other)
-    : m_current(other.m_current),
+    : m_current(other.GetBox()),
       m_local(other.m_local),
       m_localHasBoxCornerForm(other.m_localHasBoxCornerForm),
       m_mesh(static_cast<Mesh*>(other.m_mesh->Clone())) {}
@@ -47,6 +47,8 @@ bool BoundingVolume::HasBoxCornerForm(const BoundingBox& box) {
 }
 
 void BoundingVolume::Transform(const Matrix4& matrix) {
+    // Only the corners move: centre and planes stay those of the last merge.
+    CompleteMerges();
     if (!m_localHasBoxCornerForm) {
         for (int i = 0; i < 8; ++i) {
             m_current.corners[i] = Matrix4::TransformPoint(matrix, m_local.corners[i]);
@@ -82,11 +84,21 @@ void BoundingVolume::Transform(const Matrix4& matrix) {
 }
 
 void BoundingVolume::Merge(const BoundingVolume& other) {
-    BoundingBox::EnclosingPair(m_current, m_current, other.m_current, 0.0f);
+    BoundingBox::PairExtremes(m_mergedLow, m_mergedHigh, m_current, other.m_current);
+    BoundingBox::CornersBetweenExtremes(m_current, m_mergedLow, m_mergedHigh, 0.0f);
+    m_mergesPending = true;
+}
+
+void BoundingVolume::CompleteMerges() const {
+    if (m_mergesPending) {
+        BoundingBox::BetweenExtremes(m_current, m_mergedLow, m_mergedHigh, 0.0f);
+        m_mergesPending = false;
+    }
 }
 
 void BoundingVolume::SetBox(const BoundingBox& box) {
     m_current = box;
+    m_mergesPending = false;
     m_local = box;
     m_localHasBoxCornerForm = HasBoxCornerForm(box);
     UpdateMesh();
