@@ -31,13 +31,17 @@ BoundingVolume::BoundingVolume() : m_mesh(TUN_NEW(Mesh)) {
     }
     Math::SetBoxCorners(m_local.corners, {-kHalfSide, -kHalfSide, -kHalfSide}, {kHalfSide, kHalfSide, kHalfSide});
     m_localHasBoxCornerForm = true;
+    m_localLow = m_local.corners[6];
+    m_localHigh = m_local.corners[0];
     m_current = m_local;
 }
 
 BoundingVolume::BoundingVolume(const BoundingVolume& other)
-    : m_current(other.GetBox()),
+    : m_localHasBoxCornerForm(other.m_localHasBoxCornerForm),
+      m_localLow(other.m_localLow),
+      m_localHigh(other.m_localHigh),
+      m_current(other.GetBox()),
       m_local(other.m_local),
-      m_localHasBoxCornerForm(other.m_localHasBoxCornerForm),
       m_mesh(static_cast<Mesh*>(other.m_mesh->Clone())) {}
 
 bool BoundingVolume::HasBoxCornerForm(const BoundingBox& box) {
@@ -57,8 +61,8 @@ void BoundingVolume::Transform(const Matrix4& matrix) {
     }
     // TransformPoint's sums, ((x + y) + z) + translation per row, over
     // products taken once per distinct coordinate: [0] low, [1] high.
-    const Vector3D& low = m_local.corners[6];
-    const Vector3D& high = m_local.corners[0];
+    const Vector3D& low = m_localLow;
+    const Vector3D& high = m_localHigh;
     float x[2][3];
     float y[2][3];
     float z[2][3];
@@ -101,6 +105,8 @@ void BoundingVolume::SetBox(const BoundingBox& box) {
     m_mergesPending = false;
     m_local = box;
     m_localHasBoxCornerForm = HasBoxCornerForm(box);
+    m_localLow = box.corners[6];
+    m_localHigh = box.corners[0];
     UpdateMesh();
 }
 

@@ -43,12 +43,17 @@ private:
     // last merge's extremes decide, so they are made when next needed.
     void CompleteMerges() const;
 
-    mutable BoundingBox m_current;
+    // What an update reads and writes lies together, ahead of the rest: the
+    // local box's low and high corners (its whole form when it has the box
+    // corner form) and the current box, whose face planes follow its corners.
+    bool m_localHasBoxCornerForm = false;
     mutable bool m_mergesPending = false;
+    Vector3D m_localLow;
+    Vector3D m_localHigh;
+    mutable BoundingBox m_current;
     Vector3D m_mergedLow;
     Vector3D m_mergedHigh;
     BoundingBox m_local;
-    bool m_localHasBoxCornerForm = false;
     Core::RefPtr<Mesh> m_mesh;
 };
 
