@@ -31,13 +31,17 @@ BoundingVolume::BoundingVolume() : m_mesh(TUN_NEW(Mesh)) {
     }
     Math::SetBoxCorners(m_local.corners, {-kHalfSide, -kHalfSide, -kHalfSide}, {kHalfSide, kHalfSide, kHalfSide});
     m_localHasBoxCornerForm = true;
+    m_localLow = m_local.corners[6];
+    m_localHigh = m_local.corners[0];
     m_current = m_local;
 }
 
 BoundingVolume::BoundingVolume(const BoundingVolume& other)
-    : m_current(other.m_current),
+    : m_localHasBoxCornerForm(other.m_localHasBoxCornerForm),
+      m_localLow(other.m_localLow),
+      m_localHigh(other.m_localHigh),
+      m_current(other.GetBox()),
       m_local(other.m_local),
-      m_localHasBoxCornerForm(other.m_localHasBoxCornerForm),
       m_mesh(static_cast<Mesh*>(other.m_mesh->Clone())) {}
 
 bool BoundingVolume::HasBoxCornerForm(const BoundingBox& box) {
@@ -47,6 +51,8 @@ bool BoundingVolume::HasBoxCornerForm(const BoundingBox& box) {
 }
 
 void BoundingVolume::Transform(const Matrix4& matrix) {
+    // Only the corners move: centre and planes stay those of the last merge.
+    CompleteMerges();
     if (!m_localHasBoxCornerForm) {
         for (int i = 0; i < 8; ++i) {
             m_current.corners[i] = Matrix4::TransformPoint(matrix, m_local.corners[i]);
@@ -55,8 +61,8 @@ void BoundingVolume::Transform(const Matrix4& matrix) {
     }
     // TransformPoint's sums, ((x + y) + z) + translation per row, over
     // products taken once per distinct coordinate: [0] low, [1] high.
-    const Vector3D& low = m_local.corners[6];
-    const Vector3D& high = m_local.corners[0];
+    const Vector3D& low = m_localLow;
+    const Vector3D& high = m_localHigh;
     float x[2][3];
     float y[2][3];
     float z[2][3];
@@ -82,13 +88,25 @@ void BoundingVolume::Transform(const Matrix4& matrix) {
 }
 
 void BoundingVolume::Merge(const BoundingVolume& other) {
-    BoundingBox::EnclosingPair(m_current, m_current, other.m_current, 0.0f);
+    BoundingBox::PairExtremes(m_mergedLow, m_mergedHigh, m_current, other.m_current);
+    BoundingBox::CornersBetweenExtremes(m_current, m_mergedLow, m_mergedHigh, 0.0f);
+    m_mergesPending = true;
+}
+
+void BoundingVolume::CompleteMerges() const {
+    if (m_mergesPending) {
+        BoundingBox::BetweenExtremes(m_current, m_mergedLow, m_mergedHigh, 0.0f);
+        m_mergesPending = false;
+    }
 }
 
 void BoundingVolume::SetBox(const BoundingBox& box) {
     m_current = box;
+    m_mergesPending = false;
     m_local = box;
     m_localHasBoxCornerForm = HasBoxCornerForm(box);
+    m_localLow = box.corners[6];
+    m_localHigh = box.corners[0];
     UpdateMesh();
 }
 

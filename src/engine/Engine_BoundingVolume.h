@@ -27,7 +27,10 @@ public:
     // Copies the eight current corners into the mesh's vertices.
     void UpdateMesh();
 
-    const BoundingBox& GetBox() const { return m_current; }
+    const BoundingBox& GetBox() const {
+        CompleteMerges();
+        return m_current;
+    }
     const BoundingBox& GetLocalBox() const { return m_local; }
     const Core::RefPtr<Mesh>& GetMesh() const { return m_mesh; }
 
@@ -36,10 +39,21 @@ private:
     // that each product of a matrix element with a coordinate serves all the
     // corners that share the coordinate.
     static bool HasBoxCornerForm(const BoundingBox& box);
+    // Merges place the corners at once; centre and face planes only the
+    // last merge's extremes decide, so they are made when next needed.
+    void CompleteMerges() const;
 
-    BoundingBox m_current;
-    BoundingBox m_local;
+    // What an update reads and writes lies together, ahead of the rest: the
+    // local box's low and high corners (its whole form when it has the box
+    // corner form) and the current box, whose face planes follow its corners.
     bool m_localHasBoxCornerForm = false;
+    mutable bool m_mergesPending = false;
+    Vector3D m_localLow;
+    Vector3D m_localHigh;
+    mutable BoundingBox m_current;
+    Vector3D m_mergedLow;
+    Vector3D m_mergedHigh;
+    BoundingBox m_local;
     Core::RefPtr<Mesh> m_mesh;
 };
 

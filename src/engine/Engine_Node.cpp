@@ -9,10 +9,10 @@ TUN_DEFINE_CLASS_NAMED(Node, "Engine::Node");
 
 Node::Node(const Node& other)
     : Core::Object(other),
-      m_world(other.m_world),
-      m_volume(other.m_volume),
       m_flags(other.m_flags),
       m_updateCallback(other.m_updateCallback),
+      m_world(other.m_world),
+      m_volume(other.m_volume),
       m_name(other.m_name) {
     for (const Core::RefPtr<Controller>& controller : other.m_controllers) {
         AddController(static_cast<Controller*>(controller->Clone()));

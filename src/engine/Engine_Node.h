@@ -105,17 +105,22 @@ protected:
     // Grows the parent's volume when this node merges into it.
     void MergeIntoParent();
 
-    Matrix4 m_world;
-
 private:
     friend class Group;
 
-    Group* m_parent = nullptr;
-    BoundingVolume m_volume;
+    // What the update and the drawing walk read lies first, together; the
+    // name last.
     NodeFlags m_flags;
+    Group* m_parent = nullptr;
     UpdateCallback m_updateCallback = nullptr;
-    Core::String m_name;
     Core::RefPtrVector<Controller> m_controllers;
+
+protected:
+    Matrix4 m_world;
+
+private:
+    BoundingVolume m_volume;
+    Core::String m_name;
 };
 
 }  // namespace Engine

@@ -115,6 +115,25 @@ void RenderQueue::Submit(RenderItem&& item) {
     }
 }
 
+RenderItem* RenderQueue::FileSprite(bool screenSpace) {
+    if (m_spriteQuad->GetSubRangeCount() == 0) {
+        return nullptr;
+    }
+    ItemList* list = !screenSpace ? &m_blended : IsLastViewport() ? &m_overlay : nullptr;
+    if (list == nullptr) {
+        return nullptr;
+    }
+    Filed& filed = list->emplace_back();
+    filed.order = m_submissions++;
+    RenderItem& item = filed.item;
+    item.effect = m_coloredTexturedEffect;
+    item.mesh = m_spriteQuad;
+    item.subRange = 0;
+    item.sprite = true;
+    item.screenSpace = screenSpace;
+    return &item;
+}
+
 void RenderQueue::SubmitBackground(Engine::TextRenderContext& context) {
     if (context.texture) {
         context.effect = m_textureDepthEffect;

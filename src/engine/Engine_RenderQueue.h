@@ -43,6 +43,12 @@ public:
     // The same for a record the caller is done with: it is moved into the
     // queue instead of copied.
     void Submit(RenderItem&& item);
+    // Files a sprite item made in place, for a submitter that has its
+    // values at hand: the record in the list, as Submit would file a sprite
+    // item (the queue's effect and mesh, sub-range 0, the flags), for the
+    // caller to fill in before anything else is submitted; null when Submit
+    // would drop it.
+    RenderItem* FileSprite(bool screenSpace);
     // Queues a copy of a context that has a texture, with the queue's
     // background effect put into the caller's context.
     void SubmitBackground(Engine::TextRenderContext& context);

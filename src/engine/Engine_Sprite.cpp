@@ -224,7 +224,10 @@ Matrix4 Sprite::FrameTextureMatrix(const SpriteAnimation& animation) const {
     const SpriteFrame frame = animation.GetFrame(m_frame);
     const auto column = static_cast<float>(frame.column & 0xFFu);
     const auto row = static_cast<float>(frame.row & 0xFFu);
-    return Matrix4::Translation(column * u, row * v, 0.0f) * Matrix4::Scaling(u, v, 1.0f);
+    // Translation(column u, row v, 0) times Scaling(u, v, 1), bit for bit:
+    // every factor of that product is finite and at least +0, so its zero
+    // terms add nothing and no sum turns a zero's sign.
+    return Matrix4({u, 0.0f, 0.0f, 0.0f, 0.0f, v, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, column * u, row * v, 0.0f, 1.0f});
 }
 
 const SpriteAnimation* Sprite::DrawableAnimation() const {
@@ -242,23 +245,22 @@ void Sprite::DrawSelf() {
     if (!GetVisible() || queue == nullptr || animation == nullptr) {
         return;
     }
-    RenderItem item;
-    item.worldMatrix = FrameMatrix(ParentWorldMatrix(), animation);
+    const Matrix4 world = FrameMatrix(ParentWorldMatrix(), animation);
     const SceneGraph* scene = SceneGraph::GetCurrent();
     if (!IsHUDObject() && scene != nullptr) {
-        GetBoundingVolume().Transform(item.worldMatrix);
+        GetBoundingVolume().Transform(world);
         if (scene->GetFrustum().IsBoxOutside(GetBoundingVolume().GetBox())) {
             return;
         }
     }
-    item.sprite = true;
-    item.screenSpace = IsHUDObject();
-    item.texture = animation->GetTexture();
-    item.color = Color(m_color.r, m_color.g, m_color.b, m_opacity);
-    item.textureMatrix = FrameTextureMatrix(*animation);
-    item.primitiveType = Renderer::kTriangleList;
-    item.subRange = 0;
-    queue->Submit(std::move(item));
+    RenderItem* item = queue->FileSprite(IsHUDObject());
+    if (item == nullptr) {
+        return;
+    }
+    item->worldMatrix = world;
+    item->texture = animation->GetTexture();
+    item->color = Color(m_color.r, m_color.g, m_color.b, m_opacity);
+    item->textureMatrix = FrameTextureMatrix(*animation);
 }
 
 }  // namespace Engine

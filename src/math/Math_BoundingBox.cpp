@@ -19,24 +19,6 @@ void GrowAroundCorners(Vector3D& low, Vector3D& high, const BoundingBox& box) {
     }
 }
 
-// The box from low to high grown by margin (already made a number of at
-// least 0), with the midpoint of the two as its centre.
-BoundingBox& BoxBetweenExtremes(BoundingBox& out, const Vector3D& low, const Vector3D& high, float margin) {
-    out.centre = {(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
-
-    Math::SetBoxCorners(out.corners, {low.x - margin, low.y - margin, low.z - margin},
-                        {high.x + margin, high.y + margin, high.z + margin});
-    const Vector3D(&c)[8] = out.corners;
-
-    SetFacePlane(out.planes[BoundingBox::Top], c[0], c[3], c[1]);
-    SetFacePlane(out.planes[BoundingBox::Bottom], c[4], c[5], c[7]);
-    SetFacePlane(out.planes[BoundingBox::Near], c[4], c[0], c[5]);
-    SetFacePlane(out.planes[BoundingBox::Far], c[6], c[2], c[7]);
-    SetFacePlane(out.planes[BoundingBox::Right], c[4], c[7], c[0]);
-    SetFacePlane(out.planes[BoundingBox::Left], c[5], c[1], c[6]);
-    return out;
-}
-
 float UsableBoxMargin(float margin) { return margin >= 0.0f ? margin : 0.0f; }
 
 }  // namespace
@@ -51,14 +33,39 @@ BoundingBox& BoundingBox::FromBoxes(BoundingBox& out, std::span<const BoundingBo
     for (const BoundingBox& box : boxes) {
         GrowAroundCorners(low, high, box);
     }
-    return BoxBetweenExtremes(out, low, high, UsableBoxMargin(margin));
+    return BetweenExtremes(out, low, high, margin);
 }
 
 BoundingBox& BoundingBox::EnclosingPair(BoundingBox& out, const BoundingBox& a, const BoundingBox& b, float margin) {
     // The extremes are taken before out is written, so out may be a or b.
-    Vector3D low = a.corners[0];
-    Vector3D high = low;
+    Vector3D low;
+    Vector3D high;
+    PairExtremes(low, high, a, b);
+    return BetweenExtremes(out, low, high, margin);
+}
+
+void BoundingBox::PairExtremes(Vector3D& low, Vector3D& high, const BoundingBox& a, const BoundingBox& b) {
+    low = a.corners[0];
+    high = low;
     GrowAroundCorners(low, high, a);
     GrowAroundCorners(low, high, b);
-    return BoxBetweenExtremes(out, low, high, UsableBoxMargin(margin));
+}
+
+void BoundingBox::CornersBetweenExtremes(BoundingBox& out, const Vector3D& low, const Vector3D& high, float margin) {
+    const float m = UsableBoxMargin(margin);
+    Math::SetBoxCorners(out.corners, {low.x - m, low.y - m, low.z - m}, {high.x + m, high.y + m, high.z + m});
+}
+
+BoundingBox& BoundingBox::BetweenExtremes(BoundingBox& out, const Vector3D& low, const Vector3D& high, float margin) {
+    // The centre is the midpoint of the extremes, before the margin.
+    out.centre = {(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
+    CornersBetweenExtremes(out, low, high, margin);
+    const Vector3D(&c)[8] = out.corners;
+    SetFacePlane(out.planes[Top], c[0], c[3], c[1]);
+    SetFacePlane(out.planes[Bottom], c[4], c[5], c[7]);
+    SetFacePlane(out.planes[Near], c[4], c[0], c[5]);
+    SetFacePlane(out.planes[Far], c[6], c[2], c[7]);
+    SetFacePlane(out.planes[Right], c[4], c[7], c[0]);
+    SetFacePlane(out.planes[Left], c[5], c[1], c[6]);
+    return out;
 }

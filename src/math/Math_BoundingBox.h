@@ -20,6 +20,14 @@ struct BoundingBox {
     static BoundingBox& FromBoxes(BoundingBox& out, std::span<const BoundingBox> boxes, float margin);
     // The box around a and b, grown by margin.
     static BoundingBox& EnclosingPair(BoundingBox& out, const BoundingBox& a, const BoundingBox& b, float margin);
+
+    // EnclosingPair in steps, for a run of enclosures into one box that needs
+    // centre and face planes only from the last: the extremes it grows around
+    // a's corners then b's, the corners alone it places between them, and
+    // the whole box it makes of them.
+    static void PairExtremes(Vector3D& low, Vector3D& high, const BoundingBox& a, const BoundingBox& b);
+    static void CornersBetweenExtremes(BoundingBox& out, const Vector3D& low, const Vector3D& high, float margin);
+    static BoundingBox& BetweenExtremes(BoundingBox& out, const Vector3D& low, const Vector3D& high, float margin);
 };
 
 namespace Math {

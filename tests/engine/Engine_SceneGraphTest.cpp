@@ -8,6 +8,7 @@
 #include "os/OS_Random.h"
 #include "renderer/Renderer_ScissorState.h"
 
+#include <cstring>
 #include <functional>
 #include <random>
 #include <tuple>
@@ -44,6 +45,34 @@ TEST_F(Nodes, MergingGroupsEncloseTheirFlaggedChildren) {
     const Vector3D high = group->GetBoundingVolume().GetBox().corners[0];
     EXPECT_EQ(std::vector<float>({low.x, low.y, low.z, high.x, high.y, high.z}),
               std::vector<float>({-105, -5, -5, 5, 55, 5}));
+}
+
+// A volume's merges make the box an enclosure run makes, bit for bit, signed
+// zeros included, and a later move keeps the last merge's centre and planes.
+TEST(BoundingVolume, MergesMatchAnEnclosureRun) {
+    const auto box = [](const Vector3D& low, const Vector3D& high) {
+        BoundingBox out;
+        return BoundingBox::BetweenExtremes(out, low, high, 0.0f);
+    };
+    const BoundingBox parts[] = {box({-0.0f, 1.0f, -2.0f}, {-0.0f, 3.0f, -0.0f}),
+                                 box({0.0f, -4.0f, -1.0f}, {2.0f, 0.0f, 0.0f}),
+                                 box({-7.0f, 2.0f, 5.0f}, {-6.0f, 2.5f, 9.0f})};
+    Engine::BoundingVolume merged;
+    merged.SetBox(box({-0.0f, -0.0f, -0.0f}, {-0.0f, -0.0f, -0.0f}));
+    BoundingBox expected = merged.GetBox();
+    for (const BoundingBox& part : parts) {
+        Engine::BoundingVolume other;
+        other.SetBox(part);
+        merged.Merge(other);
+        BoundingBox::EnclosingPair(expected, expected, part, 0.0f);
+    }
+    EXPECT_EQ(std::memcmp(&merged.GetBox(), &expected, sizeof expected), 0);
+    merged.Merge(merged);
+    BoundingBox::EnclosingPair(expected, expected, expected, 0.0f);
+    merged.Transform(Matrix4::Translation(1.0f, 2.0f, 3.0f));
+    EXPECT_EQ(std::memcmp(&merged.GetBox().planes, &expected.planes, sizeof expected.planes), 0);
+    EXPECT_EQ(std::memcmp(&merged.GetBox().centre, &expected.centre, sizeof expected.centre), 0);
+    EXPECT_EQ(merged.GetBox().corners[6].x, 1.0f);
 }
 
 TEST_F(Nodes, TransformationGroupsComposeParentTimesOwn) {
