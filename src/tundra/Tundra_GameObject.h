@@ -240,6 +240,7 @@ private:
     // Moves this object alone as its mount moved.
     void MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change);
     // Every object mounted on this one, on those, and so on, depth first.
+    // The action leaves every mount list as it is.
     void ForEachMounted(const std::function<void(GameObject&)>& action) const;
     // On the host of a network game, the remote or local player that owns
     // this object; null otherwise.
