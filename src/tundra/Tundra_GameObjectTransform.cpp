@@ -87,6 +87,21 @@ void GameObject::UpdateTransformation() {
     m_node->SetTransformation(m_transform);
 }
 
+void GameObject::PrefetchState() const {
+    constexpr std::size_t kLine = 64;
+    const auto* bytes = reinterpret_cast<const char*>(this);
+    for (std::size_t offset = 0; offset < sizeof(GameObject); offset += kLine) {
+        __builtin_prefetch(bytes + offset);
+    }
+}
+
+void GameObject::PrefetchNode() const {
+    // Both lines the matrix may straddle.
+    const Matrix4& transformation = m_node->GetTransformation();
+    __builtin_prefetch(&transformation.m.front());
+    __builtin_prefetch(&transformation.m.back());
+}
+
 void GameObject::SetPosition(const Vector2D& position) {
     const Vector2D delta = position - m_position;
     m_position = position;

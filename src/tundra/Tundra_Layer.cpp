@@ -276,8 +276,18 @@ void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
         }
         m_walkOrderChanges = m_objectChanges;
     }
+    // Objects lie scattered in memory and are mostly out of the caches by
+    // the next walk: each is asked for ahead, its node once it has come in.
+    constexpr std::size_t kStateAhead = 8;
+    constexpr std::size_t kNodeAhead = 4;
     const std::uint64_t changes = m_objectChanges;
     for (std::size_t i = 0; i < m_walkOrder.size(); ++i) {
+        if (i + kStateAhead < m_walkOrder.size()) {
+            m_walkOrder[i + kStateAhead].second->PrefetchState();
+        }
+        if (i + kNodeAhead < m_walkOrder.size()) {
+            m_walkOrder[i + kNodeAhead].second->PrefetchNode();
+        }
         const auto [id, object] = m_walkOrder[i];
         const ObjectRef held = object;
         if (!held->m_cleanedUp) {
