@@ -161,6 +161,10 @@ class GameObject : public Core::Object {
     float GetScaleY() const { return m_scaleY; }
     // Rebuilds the node's transformation while transform sync is on.
     void UpdateTransformation();
+    // Asks the caches for what a frame's update reads of this object, and
+    // of its scene node: walks ask a few objects ahead of the one they are at.
+    void PrefetchState() const;
+    void PrefetchNode() const;
 
     // Mounting: neither side holds a reference. A child may be mounted
     // twice; a child that is this object or one of its mounts is refused.
@@ -240,6 +244,7 @@ private:
     // Moves this object alone as its mount moved.
     void MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change);
     // Every object mounted on this one, on those, and so on, depth first.
+    // The action leaves every mount list as it is.
     void ForEachMounted(const std::function<void(GameObject&)>& action) const;
     // On the host of a network game, the remote or local player that owns
     // this object; null otherwise.

@@ -3,6 +3,7 @@
 #include "physics/Physics_PhysicsEngine.h"
 #include "tundra/Tundra_Game.h"
 #include "tundra/Tundra_GameObject.h"
+#include "tundra/Tundra_ObjectTransform.h"
 #include "tundra/Tundra_RunningEngines.h"
 
 #include <algorithm>
@@ -78,13 +79,27 @@ void GameObject::UpdateTransformation() {
         if (!m_transformKept || std::memcmp(&m_rotation, &m_transformInputs[kRotationInput], sizeof m_rotation) != 0) {
             Matrix4::MakeRotationZ(m_rotationMatrix, m_rotation);
         }
-        m_transform = Matrix4::Translation(m_position.x - m_center.x, m_position.y - m_center.y, m_zOrder) *
-                      Matrix4::Translation(m_center.x, m_center.y, 0.0f) * m_rotationMatrix *
-                      Matrix4::Translation(-m_center.x, -m_center.y, 0.0f) * Matrix4::Scaling(m_scaleX, m_scaleY, 1.0f);
+        m_transform = ComposeObjectTransform(
+            {m_position.x, m_position.y, m_center.x, m_center.y, m_zOrder, m_scaleX, m_scaleY}, m_rotationMatrix);
         m_transformInputs = inputs;
         m_transformKept = true;
     }
     m_node->SetTransformation(m_transform);
+}
+
+void GameObject::PrefetchState() const {
+    constexpr std::size_t kLine = 64;
+    const auto* bytes = reinterpret_cast<const char*>(this);
+    for (std::size_t offset = 0; offset < sizeof(GameObject); offset += kLine) {
+        __builtin_prefetch(bytes + offset);
+    }
+}
+
+void GameObject::PrefetchNode() const {
+    // Both lines the matrix may straddle.
+    const Matrix4& transformation = m_node->GetTransformation();
+    __builtin_prefetch(&transformation.m.front());
+    __builtin_prefetch(&transformation.m.back());
 }
 
 void GameObject::SetPosition(const Vector2D& position) {
@@ -180,17 +195,19 @@ void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, flo
 }
 
 void GameObject::ForEachMounted(const std::function<void(GameObject&)>& action) const {
-    if (m_mounted.empty()) {
-        return;
-    }
-    // Depth first on a list of its own: a mount chain read from a stream may
-    // be longer than the call stack allows. Mount refuses cycles.
-    std::vector<GameObject*> pending(m_mounted.rbegin(), m_mounted.rend());
-    while (!pending.empty()) {
-        GameObject* object = pending.back();
-        pending.pop_back();
-        action(*object);
-        pending.insert(pending.end(), object->m_mounted.rbegin(), object->m_mounted.rend());
+    // Depth first, below the direct mounts on a list of its own (only then
+    // allocated): a mount chain read from a stream may be longer than the
+    // call stack allows. Mount refuses cycles.
+    std::vector<GameObject*> pending;
+    for (GameObject* child : m_mounted) {
+        action(*child);
+        pending.assign(child->m_mounted.rbegin(), child->m_mounted.rend());
+        while (!pending.empty()) {
+            GameObject* object = pending.back();
+            pending.pop_back();
+            action(*object);
+            pending.insert(pending.end(), object->m_mounted.rbegin(), object->m_mounted.rend());
+        }
     }
 }
 

@@ -267,9 +267,44 @@ void Layer::ApplyRemovals() {
 void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
     // In id order, each object held: hooks may file, drop or clean up objects
     // meanwhile (a shut-down cleans every one up, and the walk passes over
-    // them). The next entry is found again only after a call that filed or
-    // dropped one; otherwise the iterator still stands.
-    for (auto entry = m_objects.begin(); entry != m_objects.end();) {
+    // them). While no call files or drops one, the walk goes down a flat copy
+    // of the map; after one that did, the map leads on from the last id.
+    if (m_walkOrderChanges != m_objectChanges) {
+        m_walkOrder.clear();
+        for (const auto& [id, object] : m_objects) {
+            m_walkOrder.emplace_back(id, object.Get());
+        }
+        m_walkOrderChanges = m_objectChanges;
+    }
+    // Objects lie scattered in memory and are mostly out of the caches by
+    // the next walk: each is asked for ahead, its node once it has come in.
+    constexpr std::size_t kStateAhead = 8;
+    constexpr std::size_t kNodeAhead = 4;
+    const std::uint64_t changes = m_objectChanges;
+    for (std::size_t i = 0; i < m_walkOrder.size(); ++i) {
+        if (i + kStateAhead < m_walkOrder.size()) {
+            m_walkOrder[i + kStateAhead].second->PrefetchState();
+        }
+        if (i + kNodeAhead < m_walkOrder.size()) {
+            m_walkOrder[i + kNodeAhead].second->PrefetchNode();
+        }
+        const auto [id, object] = m_walkOrder[i];
+        const ObjectRef held = object;
+        if (!held->m_cleanedUp) {
+            action(*held);
+        }
+        if (changes != m_objectChanges) {
+            WalkObjectsFrom(m_objects.upper_bound(id), action);
+            return;
+        }
+    }
+}
+
+void Layer::WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry,
+                            const std::function<void(GameObject&)>& action) {
+    // The next entry is found again only after a call that filed or dropped
+    // one; otherwise the iterator still stands.
+    while (entry != m_objects.end()) {
         const std::uint32_t id = entry->first;
         const ObjectRef held = entry->second;
         const std::uint64_t changes = m_objectChanges;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace Tundra {
@@ -107,6 +108,9 @@ private:
 
     void UpdateTransformation();
     void ForEachObject(const std::function<void(GameObject&)>& action);
+    // The walk through the map from entry on.
+    void WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry,
+                         const std::function<void(GameObject&)>& action);
     void ReleaseIfHeld(const ObjectRef& object);
     void ApplyAdditions();
     void ApplyRemovals();
@@ -123,6 +127,9 @@ private:
     std::map<std::uint32_t, ObjectRef> m_objects;
     // Counts the entries filed into and dropped from m_objects.
     std::uint64_t m_objectChanges = 0;
+    // m_objects as it stood at m_walkOrderChanges, for the walks over it.
+    std::vector<std::pair<std::uint32_t, GameObject*>> m_walkOrder;
+    std::uint64_t m_walkOrderChanges = 0;
     std::map<Core::String, std::vector<ObjectRef>> m_objectsByName;
     Core::String m_name;
     float m_zOrder = 0.0f;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "math/Math_Matrix4.h"
+
+namespace Tundra {
+
+// What a game object's scene-node transformation is made from.
+struct ObjectTransformInputs {
+    float positionX;
+    float positionY;
+    float centerX;
+    float centerY;
+    float z;
+    float scaleX;
+    float scaleY;
+};
+
+// Translation(position - centre, z) * Translation(centre) * rotation *
+// Translation(-centre) * Scaling(scale): built element by element, the same
+// bits as those general products give (rotation is a MakeRotationZ matrix).
+Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, const Matrix4& rotation);
+
+}  // namespace Tundra
