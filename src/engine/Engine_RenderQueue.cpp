@@ -65,6 +65,13 @@ bool RenderQueue::IsLastViewport() {
 
 void RenderQueue::SetCamera(const Core::RefPtr<Engine::Camera>& camera) { m_camera = camera; }
 
+RenderQueue::ItemList* RenderQueue::SpriteList(bool screenSpace) {
+    if (!screenSpace) {
+        return &m_blended;
+    }
+    return IsLastViewport() ? &m_overlay : nullptr;
+}
+
 RenderQueue::ItemList* RenderQueue::Destination(RenderItem& item) {
     const bool last = IsLastViewport();
     if (item.sprite) {
@@ -75,10 +82,7 @@ RenderQueue::ItemList* RenderQueue::Destination(RenderItem& item) {
         return nullptr;
     }
     if (item.sprite) {
-        if (!item.screenSpace) {
-            return &m_blended;
-        }
-        return last ? &m_overlay : nullptr;
+        return SpriteList(item.screenSpace);
     }
     if (item.screenSpace) {
         if (!last) {
@@ -119,7 +123,7 @@ RenderItem* RenderQueue::FileSprite(bool screenSpace) {
     if (m_spriteQuad->GetSubRangeCount() == 0) {
         return nullptr;
     }
-    ItemList* list = !screenSpace ? &m_blended : IsLastViewport() ? &m_overlay : nullptr;
+    ItemList* list = SpriteList(screenSpace);
     if (list == nullptr) {
         return nullptr;
     }

@@ -92,6 +92,9 @@ private:
     };
     using ItemList = std::vector<Filed, Core::PoolAllocator<Filed>>;
 
+    // A sprite's list: the blended one, or in screen space the overlay of
+    // the last viewport; null in another viewport's screen space.
+    ItemList* SpriteList(bool screenSpace);
     // The list Submit files the item into, after putting the queue's effect
     // and mesh into it; null when the item is dropped.
     ItemList* Destination(RenderItem& item);

@@ -81,24 +81,26 @@ std::size_t DeviceSwitches::ClientSlot(GLenum array) const {
     return ArraySlot(array, kUntracked);
 }
 
+bool DeviceSwitches::Differs(std::int8_t& known, bool enabled) {
+    if (known == static_cast<std::int8_t>(enabled)) {
+        return false;
+    }
+    known = static_cast<std::int8_t>(enabled);
+    return true;
+}
+
 void DeviceSwitches::SetEnabled(GLenum capability, bool enabled) {
     const std::size_t slot = CapabilitySlot(capability);
-    if (slot != kUntracked) {
-        if (m_capabilities[slot] == static_cast<std::int8_t>(enabled)) {
-            return;
-        }
-        m_capabilities[slot] = static_cast<std::int8_t>(enabled);
+    if (slot != kUntracked && !Differs(m_capabilities[slot], enabled)) {
+        return;
     }
     gl::SetEnabled(capability, enabled);
 }
 
 void DeviceSwitches::SetClientState(GLenum array, bool enabled) {
     const std::size_t slot = ClientSlot(array);
-    if (slot != kUntracked) {
-        if (m_clientArrays[slot] == static_cast<std::int8_t>(enabled)) {
-            return;
-        }
-        m_clientArrays[slot] = static_cast<std::int8_t>(enabled);
+    if (slot != kUntracked && !Differs(m_clientArrays[slot], enabled)) {
+        return;
     }
     if (enabled) {
         gl::EnableClientState(array);

@@ -30,6 +30,9 @@ public:
 private:
     // Units at or past this are passed on untracked.
     static constexpr std::uint32_t kUnits = 32;
+    // Whether a known switch must be sent: it is unknown or other than
+    // enabled. It is known as enabled afterwards.
+    static bool Differs(std::int8_t& known, bool enabled);
     // Where the switch is kept, or kUntracked.
     std::size_t CapabilitySlot(GLenum capability) const;
     std::size_t ClientSlot(GLenum array) const;
