@@ -32,23 +32,23 @@ GameObject::GameObject()
 
 GameObject::GameObject(const GameObject& other)
     : Core::Object(other),
-      m_scriptName(other.m_scriptName),
-      m_scriptActive(other.m_scriptActive),
-      m_scriptStarted(other.m_scriptStarted),
       m_node(TUN_NEW(Engine::TransformationGroup)),
       m_position(other.m_position),
       m_center(other.m_center),
       m_rotation(other.m_rotation),
-      m_name(other.m_name),
+      m_zOrder(other.m_zOrder),
       m_scaleX(other.m_scaleX),
       m_scaleY(other.m_scaleY),
-      m_opacity(other.m_opacity),
-      m_color(other.m_color),
       m_lifeTime(other.m_lifeTime),
       m_age(other.m_age),
-      m_zOrder(other.m_zOrder),
-      m_id(g_idCounter++),
+      m_opacity(other.m_opacity),
+      m_color(other.m_color),
       m_transformSync(other.m_transformSync),
+      m_scriptActive(other.m_scriptActive),
+      m_scriptStarted(other.m_scriptStarted),
+      m_id(g_idCounter++),
+      m_scriptName(other.m_scriptName),
+      m_name(other.m_name),
       m_collisionEpoch(0),
       m_physicsEpoch(0) {
     m_node->SetVisible(other.GetVisible(), true);
@@ -96,8 +96,11 @@ void GameObject::UnlinkMounts() {
 void GameObject::PushToLua(lua_State* state) const { PushToLuaAs(state, "GameObject"); }
 
 bool GameObject::IsNetworkReplica() const {
+    if (m_networkId == nullptr) {
+        return false;
+    }
     const TunNet* network = RunningNetwork();
-    return m_networkId != nullptr && network != nullptr && network->IsNetworkGame() && !network->IsHost();
+    return network != nullptr && network->IsNetworkGame() && !network->IsHost();
 }
 
 bool GameObject::ChangeNetworkOwner(const TunPlayer* player) {

@@ -161,8 +161,9 @@ class GameObject : public Core::Object {
     float GetScaleY() const { return m_scaleY; }
     // Rebuilds the node's transformation while transform sync is on.
     void UpdateTransformation();
-    // Asks the caches for what a frame's update reads of this object, and
-    // of its scene node: walks ask a few objects ahead of the one they are at.
+    // Asks the caches for what a frame's update reads of this object (its
+    // leading fields, and the first line of a derived class's own), and of
+    // its scene node: walks ask a few objects ahead of the one they are at.
     void PrefetchState() const;
     void PrefetchNode() const;
 
@@ -255,39 +256,52 @@ private:
     // else owns them.
     void ClaimEngineEntries();
 
-    std::vector<Core::Object*> m_managed;
-    std::vector<Core::String> m_managedNames;
-    bool m_scriptCopied = false;
-    LuaScript* m_scriptSource = nullptr;
-    LuaScript* m_script = nullptr;
-    Core::String m_scriptName;
-    bool m_scriptActive = false;
-    bool m_scriptStarted = false;
-    Core::File* m_networkStream = nullptr;
+    // What a frame's update, its later walks and the transform pass read and
+    // write lies first and together (PrefetchState asks for just these
+    // lines); the rest after it.
     Core::RefPtr<Engine::TransformationGroup> m_node;
-    Core::RefPtr<TunComponentManager> m_componentManager;
     Vector2D m_position;
     Vector2D m_center;
     float m_rotation = 0.0f;
-    Core::RefPtr<NetObjectID> m_networkId;
-    std::vector<GameObject*> m_mounted;
-    GameObject* m_mount = nullptr;
-    Layer* m_layer = nullptr;
-    Core::String m_name;
+    float m_zOrder = 0.0f;
     float m_scaleX = 1.0f;
     float m_scaleY = 1.0f;
-    float m_opacity = 1.0f;
-    Color m_color{1.0f, 1.0f, 1.0f, 1.0f};
     float m_lifeTime = 0.0f;
     float m_age = 0.0f;
-    float m_zOrder = 0.0f;
-    std::uint32_t m_id;
+    Core::RefPtr<NetObjectID> m_networkId;
+    std::vector<GameObject*> m_mounted;
+    float m_opacity = 1.0f;
+    Color m_color{1.0f, 1.0f, 1.0f, 1.0f};
     std::uint32_t m_collisionId = 0;
     std::uint32_t m_physicsId = 0;
-    bool m_destroyed = false;
-    bool m_destroyRequested = false;
     bool m_transformSync = true;
     bool m_cleanedUp = false;
+    bool m_transformKept = false;
+    bool m_scriptActive = false;
+    // The last scene-node transformation made, the values it was made from
+    // (position, centre, z, rotation, scale) and the cosine and sine of that
+    // rotation's matrix (its other elements are constants).
+    using TransformInputs = std::array<float, 8>;
+    static constexpr std::size_t kRotationInput = 5;
+    TransformInputs m_transformInputs{};
+    Matrix4 m_transform;
+    float m_rotationCos = 1.0f;
+    float m_rotationSin = 0.0f;
+    LuaScript* m_script = nullptr;
+    bool m_destroyed = false;
+    bool m_destroyRequested = false;
+    bool m_scriptStarted = false;
+    bool m_scriptCopied = false;
+    std::uint32_t m_id;
+    GameObject* m_mount = nullptr;
+    Layer* m_layer = nullptr;
+    std::vector<Core::Object*> m_managed;
+    std::vector<Core::String> m_managedNames;
+    LuaScript* m_scriptSource = nullptr;
+    Core::String m_scriptName;
+    Core::File* m_networkStream = nullptr;
+    Core::RefPtr<TunComponentManager> m_componentManager;
+    Core::String m_name;
     Vector2D m_networkTargetPosition;
     float m_networkTargetRotation = 0.0f;
     bool m_firstNetworkStatePending = false;
@@ -295,14 +309,6 @@ private:
     // The engine generation each id was taken in; kNoEntry once removed.
     std::uint64_t m_collisionEpoch;
     std::uint64_t m_physicsEpoch;
-    // The last scene-node transformation made, the values it was made from
-    // (position, centre, z, rotation, scale) and the matrix of that rotation.
-    using TransformInputs = std::array<float, 8>;
-    static constexpr std::size_t kRotationInput = 5;
-    TransformInputs m_transformInputs{};
-    Matrix4 m_transform;
-    Matrix4 m_rotationMatrix;
-    bool m_transformKept = false;
 };
 
 }  // namespace Tundra

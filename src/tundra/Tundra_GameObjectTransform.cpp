@@ -77,10 +77,14 @@ void GameObject::UpdateTransformation() {
     if (!m_transformKept || std::memcmp(&inputs, &m_transformInputs, sizeof inputs) != 0) {
         // Moved without turning, the rotation is the kept one.
         if (!m_transformKept || std::memcmp(&m_rotation, &m_transformInputs[kRotationInput], sizeof m_rotation) != 0) {
-            Matrix4::MakeRotationZ(m_rotationMatrix, m_rotation);
+            Matrix4 rotation;
+            Matrix4::MakeRotationZ(rotation, m_rotation);
+            m_rotationCos = rotation[0];
+            m_rotationSin = rotation[1];
         }
         m_transform = ComposeObjectTransform(
-            {m_position.x, m_position.y, m_center.x, m_center.y, m_zOrder, m_scaleX, m_scaleY}, m_rotationMatrix);
+            {m_position.x, m_position.y, m_center.x, m_center.y, m_zOrder, m_scaleX, m_scaleY}, m_rotationCos,
+            m_rotationSin);
         m_transformInputs = inputs;
         m_transformKept = true;
     }
@@ -88,11 +92,17 @@ void GameObject::UpdateTransformation() {
 }
 
 void GameObject::PrefetchState() const {
+    // The leading fields up to the script pointer, whatever line the object
+    // starts in, and the first fields of a derived class (a prefetch past a
+    // plain object's end is harmless).
     constexpr std::size_t kLine = 64;
     const auto* bytes = reinterpret_cast<const char*>(this);
-    for (std::size_t offset = 0; offset < sizeof(GameObject); offset += kLine) {
+    const std::size_t hotEnd = static_cast<std::size_t>(reinterpret_cast<const char*>(&m_script + 1) - bytes);
+    for (std::size_t offset = 0; offset < hotEnd; offset += kLine) {
         __builtin_prefetch(bytes + offset);
     }
+    __builtin_prefetch(bytes + hotEnd - 1);
+    __builtin_prefetch(bytes + sizeof(GameObject));
 }
 
 void GameObject::PrefetchNode() const {

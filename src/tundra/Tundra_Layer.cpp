@@ -264,7 +264,8 @@ void Layer::ApplyRemovals() {
     }
 }
 
-void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
+template <class Action>
+void Layer::ForEachObject(const Action& action) {
     // In id order, each object held: hooks may file, drop or clean up objects
     // meanwhile (a shut-down cleans every one up, and the walk passes over
     // them). While no call files or drops one, the walk goes down a flat copy
@@ -300,8 +301,8 @@ void Layer::ForEachObject(const std::function<void(GameObject&)>& action) {
     }
 }
 
-void Layer::WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry,
-                            const std::function<void(GameObject&)>& action) {
+template <class Action>
+void Layer::WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry, const Action& action) {
     // The next entry is found again only after a call that filed or dropped
     // one; otherwise the iterator still stands.
     while (entry != m_objects.end()) {

@@ -107,10 +107,12 @@ private:
     using ObjectRef = Core::RefPtr<GameObject>;
 
     void UpdateTransformation();
-    void ForEachObject(const std::function<void(GameObject&)>& action);
+    // Templates (defined where used) so that each walk calls its step directly.
+    template <class Action>
+    void ForEachObject(const Action& action);
     // The walk through the map from entry on.
-    void WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry,
-                         const std::function<void(GameObject&)>& action);
+    template <class Action>
+    void WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry, const Action& action);
     void ReleaseIfHeld(const ObjectRef& object);
     void ApplyAdditions();
     void ApplyRemovals();

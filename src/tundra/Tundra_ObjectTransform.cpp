@@ -15,7 +15,8 @@ bool AllFinite(std::initializer_list<float> values) {
     return true;
 }
 
-Matrix4 GeneralProduct(const ObjectTransformInputs& in, const Matrix4& rotation) {
+// The rare path, out of line: the common one keeps a small stack frame.
+[[gnu::noinline]] Matrix4 GeneralProduct(const ObjectTransformInputs& in, const Matrix4& rotation) {
     return Matrix4::Translation(in.positionX - in.centerX, in.positionY - in.centerY, in.z) *
            Matrix4::Translation(in.centerX, in.centerY, 0.0f) * rotation *
            Matrix4::Translation(-in.centerX, -in.centerY, 0.0f) * Matrix4::Scaling(in.scaleX, in.scaleY, 1.0f);
@@ -28,25 +29,29 @@ float Plus0(float value) { return value + 0.0f; }
 }  // namespace
 
 Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, const Matrix4& rotation) {
+    return ComposeObjectTransform(in, rotation[0], rotation[1]);
+}
+
+Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, float cosine, float sine) {
     // With every element finite the products' terms with a 0 or 1 factor are
     // exact and only decide signs of zero; an infinity or NaN anywhere
     // spreads through those terms as the general products spread it.
-    const float c = Plus0(rotation[0]);
-    const float s = Plus0(rotation[1]);
-    const float minusS = Plus0(rotation[4]);
-    const float c5 = Plus0(rotation[5]);
+    const float c = Plus0(cosine);
+    const float s = Plus0(sine);
+    const float minusS = Plus0(-sine);
     const float placeX = Plus0(Plus0(in.centerX) + (in.positionX - in.centerX));
     const float placeY = Plus0(Plus0(in.centerY) + (in.positionY - in.centerY));
     const float z = Plus0(in.z);
     const float x = Plus0(c * -in.centerX + minusS * -in.centerY) + placeX;
-    const float y = Plus0(s * -in.centerX + c5 * -in.centerY) + placeY;
+    const float y = Plus0(s * -in.centerX + c * -in.centerY) + placeY;
     // A sum or product is finite only when its terms are: x and y finite
     // means every position, centre and rotation value behind them is.
     if (!AllFinite({x, y, z, in.scaleX, in.scaleY})) {
-        return GeneralProduct(in, rotation);
+        return GeneralProduct(in, Matrix4({cosine, sine, 0.0f, 0.0f, -sine, cosine, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
+                                           0.0f, 0.0f, 0.0f, 1.0f}));
     }
     return Matrix4({Plus0(c * in.scaleX), Plus0(s * in.scaleX), 0.0f, 0.0f, Plus0(minusS * in.scaleY),
-                    Plus0(c5 * in.scaleY), 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, Plus0(x), Plus0(y), z, 1.0f});
+                    Plus0(c * in.scaleY), 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, Plus0(x), Plus0(y), z, 1.0f});
 }
 
 }  // namespace Tundra

@@ -19,5 +19,7 @@ struct ObjectTransformInputs {
 // Translation(-centre) * Scaling(scale): built element by element, the same
 // bits as those general products give (rotation is a MakeRotationZ matrix).
 Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, const Matrix4& rotation);
+// The same from that matrix's cosine and sine (its elements 0 and 1).
+Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, float cosine, float sine);
 
 }  // namespace Tundra
