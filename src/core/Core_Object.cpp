@@ -56,14 +56,12 @@ std::uint32_t Object::GetSize() const { return static_cast<std::uint32_t>(sizeof
 
 Object* Object::Create() { return NewTracked<Object>(__FILE__, __LINE__); }
 
-void Object::Release() {
+void Object::ReleaseLast() {
     assert(m_referenceCount > 0 && "release of an object nobody holds");
     if (m_referenceCount == 0) {
         return;
     }
-    if (--m_referenceCount != 0) {
-        return;
-    }
+    m_referenceCount = 0;
     if (t_destroyDepth >= kMaxNestedDestroys) {
         t_waitingDestroys.push_back(this);
         return;

@@ -48,7 +48,14 @@ public:
     // Destroys the object when the last reference goes, before returning
     // (the objects it owned too, however long the chain). Releasing an object
     // whose count is already 0 is a programming error: the count never wraps.
-    void Release();
+    // Most releases leave others holding it: those stay inline.
+    void Release() {
+        if (m_referenceCount > 1) {
+            --m_referenceCount;
+            return;
+        }
+        ReleaseLast();
+    }
 
     // The registry's create function of the root class.
     static Object* Create();
@@ -76,6 +83,9 @@ protected:
     void PushToLuaAs(lua_State* state, const char* scriptName) const;
 
 private:
+    // The last reference, or a release of an object nobody holds.
+    void ReleaseLast();
+
     // Set by the first push: only such objects are worth telling the host about.
     mutable bool m_pushedToScript = false;
 };

@@ -80,6 +80,10 @@ class Sprite : public Node {
     // The drawn alpha.
     void SetOpacity(float opacity) { m_opacity = opacity; }
     float GetOpacity() const { return m_opacity; }
+    // The first and last byte of the colour and opacity, which an owner
+    // writes every frame: what to ask the caches for ahead of that.
+    const void* TintFirstByte() const { return &m_color; }
+    const void* TintLastByte() const { return reinterpret_cast<const char*>(&m_opacity + 1) - 1; }
     float GetFrameTimer() const { return m_timer; }
     // Where a stored sprite was within its frame, so that it moves on when
     // the running one would have.

@@ -8,6 +8,7 @@
 #include "math/Math_Matrix4.h"
 #include "math/Math_Vector2D.h"
 #include "network/Network_TunNet.h"
+#include "tundra/Tundra_WalkReads.h"
 
 #include <array>
 #include <cstdint>
@@ -161,11 +162,10 @@ class GameObject : public Core::Object {
     float GetScaleY() const { return m_scaleY; }
     // Rebuilds the node's transformation while transform sync is on.
     void UpdateTransformation();
-    // Asks the caches for what a frame's update reads of this object (its
-    // leading fields, and the first line of a derived class's own), and of
-    // its scene node: walks ask a few objects ahead of the one they are at.
-    void PrefetchState() const;
-    void PrefetchNode() const;
+    // Ask the caches for what a walk reads of this object: its own lines
+    // first, its node's once the node's address has come in.
+    void PrefetchState(WalkReads reads) const;
+    void PrefetchNode(WalkReads reads) const;
 
     // Mounting: neither side holds a reference. A child may be mounted
     // twice; a child that is this object or one of its mounts is refused.
@@ -222,6 +222,9 @@ class GameObject : public Core::Object {
     void SetNetworkStream(Core::File* stream) { m_networkStream = stream; }
 
 protected:
+    // Where RenderSync writes into another node (its first and last byte),
+    // asked for ahead with this object's scene node; nulls for nothing.
+    void SetRenderSyncTarget(const void* firstByte, const void* lastByte) { m_renderSyncTarget = {firstByte, lastByte}; }
     // Calls a script hook when an instance exists, is not inactive and the
     // hook's own condition holds.
     void RunHook(const char* hook, bool condition) const;
@@ -245,8 +248,15 @@ private:
     // Moves this object alone as its mount moved.
     void MoveWithMount(const Vector2D& pivot, const Vector2D& delta, float change);
     // Every object mounted on this one, on those, and so on, depth first.
-    // The action leaves every mount list as it is.
-    void ForEachMounted(const std::function<void(GameObject&)>& action) const;
+    // The action leaves every mount list as it is. Most objects carry none:
+    // they skip making the walk's function.
+    template <class Action>
+    void ForEachMounted(const Action& action) const {
+        if (!m_mounted.empty()) {
+            WalkMounted(action);
+        }
+    }
+    void WalkMounted(const std::function<void(GameObject&)>& action) const;
     // On the host of a network game, the remote or local player that owns
     // this object; null otherwise.
     const TunPlayer* MirroredOwner() const;
@@ -270,6 +280,7 @@ private:
     float m_age = 0.0f;
     Core::RefPtr<NetObjectID> m_networkId;
     std::vector<GameObject*> m_mounted;
+    std::array<const void*, 2> m_renderSyncTarget{};
     float m_opacity = 1.0f;
     Color m_color{1.0f, 1.0f, 1.0f, 1.0f};
     std::uint32_t m_collisionId = 0;

@@ -91,10 +91,11 @@ void GameObject::UpdateTransformation() {
     m_node->SetTransformation(m_transform);
 }
 
-void GameObject::PrefetchState() const {
+void GameObject::PrefetchState(WalkReads reads) const {
     // The leading fields up to the script pointer, whatever line the object
-    // starts in, and the first fields of a derived class (a prefetch past a
-    // plain object's end is harmless).
+    // starts in, and the first lines of a derived class's own fields (a
+    // sprite's node, and what a game's class adds after it). A prefetch past
+    // an object's end is harmless.
     constexpr std::size_t kLine = 64;
     const auto* bytes = reinterpret_cast<const char*>(this);
     const std::size_t hotEnd = static_cast<std::size_t>(reinterpret_cast<const char*>(&m_script + 1) - bytes);
@@ -102,14 +103,26 @@ void GameObject::PrefetchState() const {
         __builtin_prefetch(bytes + offset);
     }
     __builtin_prefetch(bytes + hotEnd - 1);
-    __builtin_prefetch(bytes + sizeof(GameObject));
+    if (reads != WalkReads::Everything) {
+        return;
+    }
+    for (std::size_t offset = sizeof(GameObject); offset < sizeof(GameObject) + 3 * kLine; offset += kLine) {
+        __builtin_prefetch(bytes + offset);
+    }
 }
 
-void GameObject::PrefetchNode() const {
-    // Both lines the matrix may straddle.
+void GameObject::PrefetchNode(WalkReads reads) const {
+    if (reads == WalkReads::LeadingFields) {
+        return;
+    }
+    // Both lines the matrix may straddle, and those RenderSync writes into.
     const Matrix4& transformation = m_node->GetTransformation();
-    __builtin_prefetch(&transformation.m.front());
-    __builtin_prefetch(&transformation.m.back());
+    __builtin_prefetch(&transformation.m.front(), 1);
+    __builtin_prefetch(&transformation.m.back(), 1);
+    if (reads == WalkReads::Everything && m_renderSyncTarget[0] != nullptr) {
+        __builtin_prefetch(m_renderSyncTarget[0], 1);
+        __builtin_prefetch(m_renderSyncTarget[1], 1);
+    }
 }
 
 void GameObject::SetPosition(const Vector2D& position) {
@@ -204,7 +217,7 @@ void GameObject::MoveWithMount(const Vector2D& pivot, const Vector2D& delta, flo
     UpdateTransformation();
 }
 
-void GameObject::ForEachMounted(const std::function<void(GameObject&)>& action) const {
+void GameObject::WalkMounted(const std::function<void(GameObject&)>& action) const {
     // Depth first, below the direct mounts on a list of its own (only then
     // allocated): a mount chain read from a stream may be longer than the
     // call stack allows. Mount refuses cycles.

@@ -265,7 +265,7 @@ void Layer::ApplyRemovals() {
 }
 
 template <class Action>
-void Layer::ForEachObject(const Action& action) {
+void Layer::ForEachObject(WalkReads reads, const Action& action) {
     // In id order, each object held: hooks may file, drop or clean up objects
     // meanwhile (a shut-down cleans every one up, and the walk passes over
     // them). While no call files or drops one, the walk goes down a flat copy
@@ -284,10 +284,10 @@ void Layer::ForEachObject(const Action& action) {
     const std::uint64_t changes = m_objectChanges;
     for (std::size_t i = 0; i < m_walkOrder.size(); ++i) {
         if (i + kStateAhead < m_walkOrder.size()) {
-            m_walkOrder[i + kStateAhead].second->PrefetchState();
+            m_walkOrder[i + kStateAhead].second->PrefetchState(reads);
         }
         if (i + kNodeAhead < m_walkOrder.size()) {
-            m_walkOrder[i + kNodeAhead].second->PrefetchNode();
+            m_walkOrder[i + kNodeAhead].second->PrefetchNode(reads);
         }
         const auto [id, object] = m_walkOrder[i];
         const ObjectRef held = object;
@@ -320,11 +320,11 @@ void Layer::Update(float dt) {
     ApplyAdditions();
     ApplyRemovals();
     OnUpdate(dt);
-    ForEachObject([dt](GameObject& object) { object.EngineUpdate(dt); });
+    ForEachObject(WalkReads::Everything, [dt](GameObject& object) { object.EngineUpdate(dt); });
 }
 
 void Layer::FirstLateUpdate(float dt) {
-    ForEachObject([dt](GameObject& object) {
+    ForEachObject(WalkReads::LeadingFields, [dt](GameObject& object) {
         if (!object.IsNetworkReplica()) {
             object.ReservedC(dt);
         }
@@ -332,7 +332,7 @@ void Layer::FirstLateUpdate(float dt) {
 }
 
 void Layer::SecondLateUpdate(float dt) {
-    ForEachObject([dt](GameObject& object) {
+    ForEachObject(WalkReads::LeadingFields, [dt](GameObject& object) {
         if (!object.IsNetworkReplica()) {
             object.ReservedD(dt);
         }
@@ -340,11 +340,11 @@ void Layer::SecondLateUpdate(float dt) {
 }
 
 void Layer::UpdateGameObjectTransformations() {
-    ForEachObject([](GameObject& object) { object.UpdateTransformation(); });
+    ForEachObject(WalkReads::SceneNode, [](GameObject& object) { object.UpdateTransformation(); });
 }
 
 void Layer::EndGameObjects() {
-    ForEachObject([](GameObject& object) { object.OnEnd(); });
+    ForEachObject(WalkReads::LeadingFields, [](GameObject& object) { object.OnEnd(); });
 }
 
 void Layer::Shutdown() {
@@ -352,7 +352,7 @@ void Layer::Shutdown() {
         return;
     }
     m_shutDown = 1;
-    ForEachObject([](GameObject& object) { object.Cleanup(); });
+    ForEachObject(WalkReads::LeadingFields, [](GameObject& object) { object.Cleanup(); });
     // Queued objects would otherwise keep a pointer to this layer.
     for (std::size_t i = 0; i < m_pendingAdditions.size(); ++i) {
         const ObjectRef held = m_pendingAdditions[i];

@@ -7,6 +7,7 @@
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
 #include "tundra/Tundra_UnclonableClass.h"
+#include "tundra/Tundra_WalkReads.h"
 
 #include <cstdint>
 #include <functional>
@@ -109,7 +110,7 @@ private:
     void UpdateTransformation();
     // Templates (defined where used) so that each walk calls its step directly.
     template <class Action>
-    void ForEachObject(const Action& action);
+    void ForEachObject(WalkReads reads, const Action& action);
     // The walk through the map from entry on.
     template <class Action>
     void WalkObjectsFrom(std::map<std::uint32_t, ObjectRef>::iterator entry, const Action& action);

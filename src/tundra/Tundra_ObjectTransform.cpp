@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <xmmintrin.h>
 
 namespace Tundra {
 namespace {
@@ -50,8 +51,15 @@ Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, float cosine, fl
         return GeneralProduct(in, Matrix4({cosine, sine, 0.0f, 0.0f, -sine, cosine, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
                                            0.0f, 0.0f, 0.0f, 1.0f}));
     }
-    return Matrix4({Plus0(c * in.scaleX), Plus0(s * in.scaleX), 0.0f, 0.0f, Plus0(minusS * in.scaleY),
-                    Plus0(c * in.scaleY), 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, Plus0(x), Plus0(y), z, 1.0f});
+    // Built a column at a time and stored whole: callers copy the matrix on
+    // at once, in 16-byte loads that only whole 16-byte stores forward to.
+    Matrix4 transform;
+    float* column = transform.m.data();
+    _mm_storeu_ps(column, _mm_setr_ps(Plus0(c * in.scaleX), Plus0(s * in.scaleX), 0.0f, 0.0f));
+    _mm_storeu_ps(column + 4, _mm_setr_ps(Plus0(minusS * in.scaleY), Plus0(c * in.scaleY), 0.0f, 0.0f));
+    _mm_storeu_ps(column + 8, _mm_setr_ps(0.0f, 0.0f, 1.0f, 0.0f));
+    _mm_storeu_ps(column + 12, _mm_setr_ps(Plus0(x), Plus0(y), z, 1.0f));
+    return transform;
 }
 
 }  // namespace Tundra

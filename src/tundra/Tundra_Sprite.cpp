@@ -56,6 +56,7 @@ void Sprite::SetRenderNode(const Core::RefPtr<Engine::Sprite>& node) {
         GetSceneNode()->RemoveChild(m_sprite.Get());
     }
     m_sprite = node;
+    SetRenderSyncTarget(node ? node->TintFirstByte() : nullptr, node ? node->TintLastByte() : nullptr);
     GetSceneNode()->AddChild(m_sprite);
 }
 
