@@ -224,7 +224,9 @@ class GameObject : public Core::Object {
 protected:
     // Where RenderSync writes into another node (its first and last byte),
     // asked for ahead with this object's scene node; nulls for nothing.
-    void SetRenderSyncTarget(const void* firstByte, const void* lastByte) { m_renderSyncTarget = {firstByte, lastByte}; }
+    void SetRenderSyncTarget(const void* firstByte, const void* lastByte) {
+        m_renderSyncTarget = {firstByte, lastByte};
+    }
     // Calls a script hook when an instance exists, is not inactive and the
     // hook's own condition holds.
     void RunHook(const char* hook, bool condition) const;
