@@ -10,7 +10,6 @@
 #include "tundra/Tundra_WalkReads.h"
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <utility>
 #include <vector>

@@ -29,10 +29,6 @@ float Plus0(float value) { return value + 0.0f; }
 
 }  // namespace
 
-Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, const Matrix4& rotation) {
-    return ComposeObjectTransform(in, rotation[0], rotation[1]);
-}
-
 Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, float cosine, float sine) {
     // With every element finite the products' terms with a 0 or 1 factor are
     // exact and only decide signs of zero; an infinity or NaN anywhere

@@ -17,9 +17,8 @@ struct ObjectTransformInputs {
 
 // Translation(position - centre, z) * Translation(centre) * rotation *
 // Translation(-centre) * Scaling(scale): built element by element, the same
-// bits as those general products give (rotation is a MakeRotationZ matrix).
-Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, const Matrix4& rotation);
-// The same from that matrix's cosine and sine (its elements 0 and 1).
+// bits as those general products give, where rotation is the MakeRotationZ
+// matrix whose elements 0 and 1 are cosine and sine.
 Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, float cosine, float sine);
 
 }  // namespace Tundra

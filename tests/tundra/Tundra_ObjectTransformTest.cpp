@@ -24,7 +24,7 @@ void ExpectSameBits(const ObjectTransformInputs& in, float degrees) {
     Matrix4 rotation;
     Matrix4::MakeRotationZ(rotation, degrees);
     const Matrix4 expected = GeneralProducts(in, rotation);
-    const Matrix4 built = Tundra::ComposeObjectTransform(in, rotation);
+    const Matrix4 built = Tundra::ComposeObjectTransform(in, rotation[0], rotation[1]);
     for (int i = 0; i < 16; ++i) {
         ASSERT_EQ(std::bit_cast<std::uint32_t>(built[i]), std::bit_cast<std::uint32_t>(expected[i]))
             << "element " << i << " at (" << in.positionX << ", " << in.positionY << ") centre (" << in.centerX
