@@ -1,6 +1,7 @@
 # The engine and game are built area by area (one OBJECT library per folder
-# under src/), then gathered into one static library that every program links
-# whole, so that classes which only register themselves are never dropped.
+# under src/), then gathered into one library that every program links whole,
+# so that classes which only register themselves are never dropped: static,
+# or shared with TUNDRA_SHARED_ENGINE.
 
 # area folder (relative to src/) and the libraries its code calls
 set(TUNDRA_AREAS
@@ -15,6 +16,10 @@ endif()
 # The game's network front end (files Network_Tun*, Network_Net*) sits on the
 # game framework, which that build leaves out: it leaves the front end out too.
 set(TUNDRA_FRONT_END_FILES "/Network_(Tun|Net)[^/]*\\.cpp$")
+# The replaced global allocation operators must be defined in the program
+# itself: with the engine a shared library, a definition there would lose to
+# the sanitizer runtime's, loaded before it.
+set(TUNDRA_OPERATOR_FILE "/core/Core_GlobalOperators\\.cpp$")
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
 set(TUNDRA_DEPS_core      PkgConfig::LUA Threads::Threads)
@@ -35,6 +40,9 @@ function(tundra_add_area area)
          ${PROJECT_SOURCE_DIR}/src/${area}/*.c)
     if(TUNDRA_TSAN)
         list(FILTER sources EXCLUDE REGEX "${TUNDRA_FRONT_END_FILES}")
+    endif()
+    if(TUNDRA_SHARED_ENGINE)
+        list(FILTER sources EXCLUDE REGEX "${TUNDRA_OPERATOR_FILE}")
     endif()
     if(NOT sources)
         return()

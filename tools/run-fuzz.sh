@@ -11,7 +11,7 @@ shift || true
 
 build="$root/build/fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
-    -DTUNDRA_SANITIZE=ON -DTUNDRA_FUZZ=ON -DTUNDRA_BUILD_TESTS=OFF -DTUNDRA_BUILD_BENCH=OFF >/dev/null
+    -DTUNDRA_SANITIZE=ON -DTUNDRA_SHARED_ENGINE=ON -DTUNDRA_FUZZ=ON -DTUNDRA_BUILD_TESTS=OFF -DTUNDRA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target fuzz_all
 
 harnesses=("$@")

@@ -7,7 +7,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/test"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_SANITIZE=ON -DTUNDRA_BUILD_TESTS=ON \
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_SANITIZE=ON -DTUNDRA_SHARED_ENGINE=ON -DTUNDRA_BUILD_TESTS=ON \
     -DTUNDRA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --parallel 4 --target test_tundra
 

@@ -20,7 +20,7 @@ if [ -z "${CMAKE_GENERATOR:-}" ] && command -v ninja >/dev/null 2>&1; then
 fi
 
 build="$root/build/test"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_SANITIZE=ON -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_SANITIZE=ON -DTUNDRA_SHARED_ENGINE=ON -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
 cmake --build "$build" --parallel "$(nproc)"
 
 jobs="$(nproc)"
@@ -37,7 +37,7 @@ fi
 if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     tsan="$root/build/tsan"
     cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_TSAN=ON -DTUNDRA_SANITIZE=OFF \
-        -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
+        -DTUNDRA_SHARED_ENGINE=ON -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
     cmake --build "$tsan" --parallel "$(nproc)" --target test_pal test_core test_sound test_network
     # ThreadSanitizer needs a fixed memory layout on kernels with wide address randomisation.
     run=()
