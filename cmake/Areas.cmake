@@ -16,9 +16,8 @@ endif()
 # The game's network front end (files Network_Tun*, Network_Net*) sits on the
 # game framework, which that build leaves out: it leaves the front end out too.
 set(TUNDRA_FRONT_END_FILES "/Network_(Tun|Net)[^/]*\\.cpp$")
-# The replaced global allocation operators must be defined in the program
-# itself: with the engine a shared library, a definition there would lose to
-# the sanitizer runtime's, loaded before it.
+# A shared engine leaves out the global allocation operators, which each
+# program links itself (src/CMakeLists.txt).
 set(TUNDRA_OPERATOR_FILE "/core/Core_GlobalOperators\\.cpp$")
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
