@@ -205,7 +205,7 @@ void ShopUI::RefreshPlusTexts(std::uint32_t itemBit) {
     for (std::size_t row = 0; row < rows; ++row) {
         const std::int32_t added =
             m_pendingLevels[row] - GetUpgradeLevel(*profile, itemBit, static_cast<std::uint32_t>(row));
-        m_plusTexts[row]->SetText(added != 0 ? Core::String("+") + Core::ToString(added) : Core::String());
+        m_plusTexts[row]->SetText(added != 0 ? Core::String("+").append(Core::ToString(added)) : Core::String());
     }
 }
 

@@ -109,7 +109,7 @@ public:
     }
     const std::vector<Transition>& GetTransitions() const { return m_transitions; }
 
-    void SetName(std::string_view name) { m_name = Core::String(name); }
+    void SetName(std::string_view name) { m_name.assign(name); }
     const Core::String& GetName() const { return m_name; }
     float GetMinimumTime() const { return m_minimumTime; }
 
