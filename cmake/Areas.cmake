@@ -16,8 +16,8 @@ endif()
 # The game's network front end (files Network_Tun*, Network_Net*) sits on the
 # game framework, which that build leaves out: it leaves the front end out too.
 set(TUNDRA_FRONT_END_FILES "/Network_(Tun|Net)[^/]*\\.cpp$")
-# A shared engine leaves out the global allocation operators, which each
-# program links itself (src/CMakeLists.txt).
+# The global allocation operators are left out of the engine library: each
+# program links them itself (src/CMakeLists.txt).
 set(TUNDRA_OPERATOR_FILE "/core/Core_GlobalOperators\\.cpp$")
 
 set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
@@ -40,9 +40,7 @@ function(tundra_add_area area)
     if(TUNDRA_TSAN)
         list(FILTER sources EXCLUDE REGEX "${TUNDRA_FRONT_END_FILES}")
     endif()
-    if(TUNDRA_SHARED_ENGINE)
-        list(FILTER sources EXCLUDE REGEX "${TUNDRA_OPERATOR_FILE}")
-    endif()
+    list(FILTER sources EXCLUDE REGEX "${TUNDRA_OPERATOR_FILE}")
     if(NOT sources)
         return()
     endif()

@@ -71,7 +71,7 @@ void Matrix4::MakeRotationZ(Matrix4& out, float degrees) {
     const float radians = degrees * 0.0174532924f;
     const auto c = static_cast<float>(std::cos(static_cast<double>(radians)));
     const auto s = static_cast<float>(std::sin(static_cast<double>(radians)));
-    out = Matrix4({c, s, 0.0f, 0.0f, -s, c, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f});
+    out = RotationZFromCosSin(c, s);
 }
 
 Matrix4 Matrix4::Perspective(float fieldOfViewY, float aspect, float nearDistance, float farDistance) {

@@ -27,6 +27,11 @@ struct Matrix4 {
     // Counter-clockwise seen from +z: positive angles turn +x towards +y.
     static Matrix4 RotationZ(float degrees);
     static void MakeRotationZ(Matrix4& out, float degrees);
+    // The same rotation from its angle's cosine and sine.
+    static Matrix4 RotationZFromCosSin(float cosine, float sine) {
+        return Matrix4({cosine, sine, 0.0f, 0.0f, -sine, cosine, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                        1.0f});
+    }
     // The classic perspective projection; element 15 is 0.
     static Matrix4 Perspective(float fieldOfViewY, float aspect, float nearDistance, float farDistance);
     // The two-dimensional orthographic projection, near -1 and far 1.

@@ -44,8 +44,7 @@ Matrix4 ComposeObjectTransform(const ObjectTransformInputs& in, float cosine, fl
     // A sum or product is finite only when its terms are: x and y finite
     // means every position, centre and rotation value behind them is.
     if (!AllFinite({x, y, z, in.scaleX, in.scaleY})) {
-        return GeneralProduct(in, Matrix4({cosine, sine, 0.0f, 0.0f, -sine, cosine, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
-                                           0.0f, 0.0f, 0.0f, 1.0f}));
+        return GeneralProduct(in, Matrix4::RotationZFromCosSin(cosine, sine));
     }
     // Built a column at a time and stored whole: callers copy the matrix on
     // at once, in 16-byte loads that only whole 16-byte stores forward to.
