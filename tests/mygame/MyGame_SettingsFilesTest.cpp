@@ -142,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {53, 56, 75, 0.35f, 1}, MakeNewProfile()},
         FileCase{"BadKeys", "53\n999\nx\n0.35\n1\n", kNewProfile, {53, 56, 75, 0.35f, 1}, MakeNewProfile()},
         FileCase{"ProfileCutAfterCurrency", kNewSettings, "3\n65538\n\x03\n\x02\n77\n", {}, Cut()},
+        FileCase{"CutInsideAField", "53\n56\n7", "3\n65538\n\x03\n\x02\n77\n7", {}, Cut()},
         FileCase{"NoWeaponInAHand", kNewSettings, "3\n65539\n" + kNewProfile.substr(8), {}, MakeNewProfile()},
         FileCase{"FifthWeaponInAHand", kNewSettings, "3\n65552\n" + kNewProfile.substr(8), {}, MakeNewProfile()},
         FileCase{"LongerThanTheGameWrites", kNewSettings + std::string(5000, ' '), kNewProfile, {},
