@@ -30,4 +30,5 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
     add("muted", FormatSettings({6, 195, 100, 0.35f, 1}));
     add("crlf", "53\r\n56\r\n75\r\n1\r\n0\r\n");
     add("bad_keys", "53\n999\nx\n0.35\n1\n");
+    add("cut_in_a_key", "53\n56\n7");
 }

@@ -5,10 +5,13 @@
 #include "os/OS_Environment.h"
 #include "os/OS_File.h"
 #include "os/OS_FileSystem.h"
+#include "os/OS_MessageBox.h"
+#include "os/OS_Path.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -37,6 +40,51 @@ std::optional<std::string> DataFilePath(std::string_view name) {
 std::set<std::string>& FilesLeftInPlace() {
     static std::set<std::string> paths;
     return paths;
+}
+
+// Damaged copies kept of each file: "<name>.damaged" is the newest, then
+// "<name>.damaged.1" and on to the oldest.
+constexpr int kKeptDamagedCopies = 5;
+
+// The copy of that age, from the newest's path.
+std::string DamagedCopyPath(const std::string& newest, int age) {
+    return age == 0 ? newest : newest + "." + std::to_string(age);
+}
+
+bool CopyExists(const std::string& path) { return os::GetFileAttributes(path) != os::INVALID_FILE_ATTRIBUTES; }
+
+// Frees the newest copy's path by moving each copy up to the first free age
+// one age older; with every age taken the oldest copy is replaced. False
+// when a copy could not be moved: the copies not yet moved stay where they
+// are, none is lost.
+bool MakeRoomForDamagedCopy(const std::string& newest) {
+    int free = 0;
+    while (free < kKeptDamagedCopies - 1 && CopyExists(DamagedCopyPath(newest, free))) {
+        ++free;
+    }
+    for (int age = free; age > 0; --age) {
+        if (!os::MoveFile(DamagedCopyPath(newest, age - 1), DamagedCopyPath(newest, age))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The player hears once per folder and run that progress is not being
+// kept, and where the game tried to keep it; stderr alone goes unseen.
+void TellProgressCannotBeSaved() {
+    static std::set<std::string> told;
+    std::optional<std::string> folder = GamesFolder();
+    if (!folder) {
+        return;
+    }
+    *folder += kGameFolder;
+    folder->pop_back();
+    const std::string nativeFolder = os::ResolvePath(*folder);
+    if (told.insert(nativeFolder).second) {
+        os::MessageBox("Your progress cannot be saved: the folder " + nativeFolder + " cannot be written.", "Error",
+                       os::MB_OK | os::MB_ICONEXCLAMATION);
+    }
 }
 
 }  // namespace
@@ -81,6 +129,7 @@ void WriteDataFile(std::string_view name, std::string_view text) {
     file.Close();
     if (file.HasFailed()) {
         Core::LogError("Emberline: could not write " + std::string(name) + "; the previous file is kept");
+        TellProgressCannotBeSaved();
     }
 }
 
@@ -91,10 +140,11 @@ void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText
     if (!path || !keptPath) {
         return;
     }
-    if (!os::MoveFile(*path, *keptPath)) {
+    if (!MakeRoomForDamagedCopy(*keptPath) || !os::MoveFile(*path, *keptPath)) {
         FilesLeftInPlace().insert(*path);
         Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be renamed " + keptName +
                        "; it is left as it is and not written in this run");
+        TellProgressCannotBeSaved();
         return;
     }
     Core::LogError("Emberline: " + std::string(name) + " was damaged; kept as " + keptName +

@@ -21,10 +21,13 @@ struct DataFileBytes {
 std::optional<DataFileBytes> ReadDataFile(std::string_view name);
 
 // Replaces the file at once, creating the folders; a failed write leaves
-// the previous file and says so on stderr.
+// the previous file and says so on stderr, and the first in the run tells
+// the player in a message box that progress cannot be saved, and where.
 void WriteDataFile(std::string_view name, std::string_view text);
 
 // Moves the damaged file to "<name>.damaged", then writes the repaired text
-// in its place. A file that cannot be moved aside is left as it is, and
-// nothing writes over it for the rest of the run.
+// in its place. The copies kept before grow one age older
+// ("<name>.damaged.1", ...); the last five are kept. A file that cannot be
+// moved aside is left as it is, nothing writes over it for the rest of the
+// run, and the player is told as of a failed write.
 void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText);

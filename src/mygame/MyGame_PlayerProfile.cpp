@@ -1,6 +1,7 @@
 #include "mygame/MyGame_PlayerProfile.h"
 
 #include <cassert>
+#include <limits>
 
 PlayerProfile MakeNewProfile() {
     PlayerProfile profile;
@@ -8,6 +9,11 @@ PlayerProfile MakeNewProfile() {
     profile.selectedWeapons = 2 + 65536 * 1;
     profile.currency = 300;
     return profile;
+}
+
+void AddCurrency(PlayerProfile& profile, std::uint32_t amount) {
+    const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - profile.currency;
+    profile.currency += amount < room ? amount : room;
 }
 
 namespace {

@@ -28,6 +28,10 @@ struct PlayerProfile {
 // Weapons 1 and 2 unlocked, 1 in the left hand, 2 in the right, 300 currency.
 PlayerProfile MakeNewProfile();
 
+// Adds to the currency; a sum past the largest count stays at it, so that
+// earning never lowers the currency.
+void AddCurrency(PlayerProfile& profile, std::uint32_t amount);
+
 // The level of a stat (0..3) of a weapon bit; bit 16 has stat 0 only. Any
 // other pair gives 0 (debug assert).
 std::uint8_t GetUpgradeLevel(const PlayerProfile& profile, std::uint32_t weaponBit, std::uint32_t stat);

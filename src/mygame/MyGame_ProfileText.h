@@ -10,8 +10,9 @@
 // raw bytes, one field a line.
 std::string FormatProfile(const PlayerProfile& profile);
 
-// Every field that is missing or out of range takes its new-profile value;
-// damaged when one did, or when anything follows the last field.
+// Every field that is missing, on a last line cut before its newline, or
+// out of range takes its new-profile value; damaged when one did, or when
+// anything follows the last field.
 struct ReadProfile {
     PlayerProfile profile;
     bool damaged = false;

@@ -19,8 +19,9 @@ struct GameSettings {
 // Five lines: the key ids, the volume, the mute flag.
 std::string FormatSettings(const GameSettings& settings);
 
-// Every field that is missing or out of range takes its default; damaged
-// when one did, or when anything follows the last field.
+// Every field that is missing, on a last line cut before its newline, or
+// out of range takes its default; damaged when one did, or when anything
+// follows the last field.
 struct ReadSettings {
     GameSettings settings;
     bool damaged = false;

@@ -338,7 +338,7 @@ void GameLevel::ShowLevelResults() {
         CreateCenteredText({-62.0f, -34.0f}, "boss");
         CreateScoreText({58.0f, -35.0f}, 0, boss->bonus, 8.0f, "+", "");
     }
-    profile.currency += static_cast<std::uint32_t>(std::max(m_drops, 0));
+    AddCurrency(profile, static_cast<std::uint32_t>(std::max(m_drops, 0)));
     if (stage + 1 < GetLevelCount() && profile.highestStage < stage + 1) {
         profile.highestStage = static_cast<std::uint8_t>(stage + 1);
     }

@@ -1,10 +1,19 @@
 #include "mygame/MyGame_TextFields.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 }  // namespace
+
+TextFieldReader::TextFieldReader(std::string_view text) {
+    const std::size_t lastNewline = text.rfind('\n');
+    m_text = text.substr(0, lastNewline == std::string_view::npos ? 0 : lastNewline + 1);
+    const std::string_view cut = text.substr(m_text.size());
+    m_cutLine = std::any_of(cut.begin(), cut.end(), [](char c) { return !IsBlank(c); });
+}
 
 void TextFieldReader::SkipBlanks() {
     while (m_position < m_text.size() && IsBlank(m_text[m_position])) {
@@ -31,7 +40,7 @@ std::optional<std::uint8_t> TextFieldReader::NextRawByte() {
 
 bool TextFieldReader::AtEnd() {
     SkipBlanks();
-    return m_position == m_text.size();
+    return m_position == m_text.size() && !m_cutLine;
 }
 
 void AppendFloatLine(std::string& text, float value) {

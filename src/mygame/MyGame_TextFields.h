@@ -9,21 +9,26 @@
 // The saved text files are read as formatted stream extraction reads them:
 // each field after any blanks, a number as one token, a raw-byte field as
 // the next non-blank byte. Whatever the bytes, nothing is read past them.
+// The game ends every line with a newline, so a last line without one was
+// cut while it was written: its fields are never read, since a cut number
+// can still look valid ("7" of "75").
 class TextFieldReader {
 public:
-    explicit TextFieldReader(std::string_view text) : m_text(text) {}
+    explicit TextFieldReader(std::string_view text);
 
     // The next run of non-blank bytes; empty at the end.
     std::string_view NextToken();
     // The next non-blank byte; nothing at the end.
     std::optional<std::uint8_t> NextRawByte();
-    // Only blanks are left.
+    // Only blanks are left, and no line was cut.
     bool AtEnd();
 
 private:
     void SkipBlanks();
 
+    // The lines that end in a newline.
     std::string_view m_text;
+    bool m_cutLine = false;
     std::size_t m_position = 0;
 };
 

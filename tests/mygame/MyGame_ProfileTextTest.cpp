@@ -58,12 +58,20 @@ TEST(ProfileText, InvalidFieldsTakeTheNewProfileValues) {
     for (std::size_t at = crlfText.find('\n'); at != std::string::npos; at = crlfText.find('\n', at + 2)) {
         crlfText.insert(at, "\r");
     }
+    PlayerProfile stages = MakeNewProfile();
+    stages.highestStage = 3;
+    stages.currentStage = 2;
+    std::string lastLineCut = FormatProfile(levelFive);
+    lastLineCut.pop_back();
     const struct {
         std::string text;
         PlayerProfile profile;
         bool damaged;
     } cases[] = {
         {crlfText, crlf, false},
+        // A last line without its newline was cut: "7" may be "77" cut short.
+        {"3\n65538\n\x03\n\x02\n7"s, stages, true},
+        {lastLineCut, MakeNewProfile(), true},
         {WithLine(2, "0"), MakeNewProfile(), true},
         {WithLine(1, "65536"), MakeNewProfile(), true},
         {WithLine(1, "-1"), MakeNewProfile(), true},

@@ -4,6 +4,7 @@
 #include "mygame/MyGame_ProfileText.h"
 #include "mygame/MyGame_SettingsText.h"
 #include "os/OS_FileTestHooks.h"
+#include "os/OS_HeadlessMessageBoxHooks.h"
 #include "support/MyGame_TestGame.h"
 
 #include "MyGame_DamagedSaveText.h"
@@ -142,6 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {53, 56, 75, 0.35f, 1}, MakeNewProfile()},
         FileCase{"BadKeys", "53\n999\nx\n0.35\n1\n", kNewProfile, {53, 56, 75, 0.35f, 1}, MakeNewProfile()},
         FileCase{"ProfileCutAfterCurrency", kNewSettings, "3\n65538\n\x03\n\x02\n77\n", {}, Cut()},
+        FileCase{"CutInsideAField", "53\n56\n7", "3\n65538\n\x03\n\x02\n77\n7", {}, Cut()},
         FileCase{"NoWeaponInAHand", kNewSettings, "3\n65539\n" + kNewProfile.substr(8), {}, MakeNewProfile()},
         FileCase{"FifthWeaponInAHand", kNewSettings, "3\n65552\n" + kNewProfile.substr(8), {}, MakeNewProfile()},
         FileCase{"LongerThanTheGameWrites", kNewSettings + std::string(5000, ' '), kNewProfile, {},
@@ -157,17 +159,56 @@ TEST_F(SaveFilesTest, AProfileThatIsAFolderIsMovedAside) {
 }
 
 // A damaged file that cannot be moved aside is kept: nothing in the run
-// writes over it.
+// writes over it, and the copies kept before stay as they were.
 TEST_F(SaveFilesTest, ADamagedFileThatCannotBeMovedAsideIsNotWritten) {
     const std::string damaged = "3\n65538\n\x03\n";
     WriteFiles(kNewSettings, damaged);
-    std::filesystem::create_directories(Profile() + ".damaged/full");
+    for (const char* older : {".damaged", ".damaged.1", ".damaged.2", ".damaged.3"}) {
+        WriteFile(Profile() + older, older);
+    }
+    // The oldest copy's place holds a folder that no file can replace.
+    std::filesystem::create_directories(Profile() + ".damaged.4/full");
     Core::testhooks::StartCapturingErrors();
     StartGame();
     Game().SaveProfile();
     EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 1u);
     EXPECT_EQ(ReadFile(Profile()), damaged);
+    EXPECT_EQ(ReadFile(Profile() + ".damaged.3"), ".damaged.3");
     EXPECT_EQ(Game().GetProfile().highestStage, 3);
+}
+
+// Each damaged original is kept: the newest as "<name>.damaged", the ones
+// before it numbered by age, the last five in all.
+TEST_F(SaveFilesTest, DamagedFilesAreKeptByAge) {
+    constexpr int kRuns = 7;
+    for (int run = 1; run <= kRuns; ++run) {
+        WriteFiles(kNewSettings, "damaged " + std::to_string(run));
+        Restart();
+    }
+    for (int age = 0; age < 5; ++age) {
+        const std::string copy = Profile() + ".damaged" + (age > 0 ? "." + std::to_string(age) : "");
+        EXPECT_EQ(ReadFile(copy), "damaged " + std::to_string(kRuns - age)) << age;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Profile() + ".damaged.5"));
+    EXPECT_EQ(ReadFile(Profile()), kNewProfile);
+}
+
+// A folder the game cannot write: the player is told once in the run, and
+// where the game tried to save.
+TEST_F(SaveFilesTest, AFolderThatCannotBeWrittenIsToldOnce) {
+    std::filesystem::create_directories(DataHome());
+    WriteFile(DataFolder(), "a file where the folder goes");
+    os::headless::ClearMessageBoxAnswers();
+    Core::testhooks::StartCapturingErrors();
+    StartGame();
+    Game().SaveProfile();
+    Game().SaveSettings();
+    EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 4u);
+    EXPECT_EQ(os::headless::MessageBoxCount(), 1);
+    const os::headless::ShownMessageBox box = os::headless::LastMessageBox();
+    EXPECT_EQ(box.text, "Your progress cannot be saved: the folder " + DataFolder() + " cannot be written.");
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.type, os::MB_OK | os::MB_ICONEXCLAMATION);
 }
 
 TEST_F(SaveFilesTest, AFailedSaveLeavesTheOldFile) {

@@ -190,6 +190,25 @@ TEST_F(StageTest, ABossStageWithoutItsBossPlaysAsAStageWithoutOne) {
     EXPECT_EQ(Game().GetProfile().currency, before);
 }
 
+// Drops never lower the currency: at the largest count it stays there, in
+// the game and in the file.
+TEST_F(StageTest, ResultsCreditDropsUpToTheLargestCurrency) {
+    constexpr std::uint32_t kLargest = std::numeric_limits<std::uint32_t>::max();
+    const struct {
+        std::uint32_t before;
+        std::int32_t drops;
+        std::uint32_t after;
+    } cases[] = {{kLargest, 5, kLargest}, {kLargest - 3, 7, kLargest}, {kLargest - 10, 9, kLargest - 1}};
+    for (const auto& test : cases) {
+        ASSERT_TRUE(EnterStage(0));
+        Game().GetProfile().currency = test.before;
+        Stage()->AddDrops(test.drops);
+        ASSERT_TRUE(RunToResults());
+        EXPECT_EQ(Game().GetProfile().currency, test.after) << test.before;
+        EXPECT_EQ(ProfileOnDisk().currency, test.after) << test.before;
+    }
+}
+
 TEST_F(StageTest, TheKillRateChoosesTheStars) {
     // Stage 6 has 70 enemies: 63 kills are exactly 90 %, 49 exactly 70 %.
     for (const auto& [kills, frame] : std::vector<std::pair<int, int>>{{64, 3}, {63, 2}, {57, 2}, {50, 1}, {49, 0}}) {
