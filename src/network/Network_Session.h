@@ -13,9 +13,11 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ManagedThread;
@@ -40,9 +42,14 @@ public:
     // What caller-thread waits (a blocking connect, a receive on a blocking
     // socket) wait at most unless told otherwise.
     static constexpr std::uint32_t kDefaultWaitLimit = 5000;
-    // Connections accepted and still open per session; later ones are closed
-    // at once.
+    // Connections accepted and still open per session; while that many are
+    // open, later ones wait unaccepted until one closes.
     static constexpr std::size_t kMaxAcceptedConnections = 64;
+    // How long a connection to StartServer's socket may stay without being
+    // admitted (AdmitPeer) before it is closed: idle connections must not
+    // hold every place. A client waits 5 s for its join answer, so one that
+    // connects while all places are held still gets in.
+    static constexpr std::chrono::milliseconds kAdmissionLimit{3000};
 
     Tun_Session();
     // Closes the session.
@@ -104,6 +111,9 @@ public:
     bool CloseDiscoverySocket(bool wait);
     bool StartServer(const Tun_Address& bindAddress, std::int32_t backlog);
     bool StopServer(bool wait);
+    // Keeps the server's connection to the peer open past the admission
+    // limit; false when there is none.
+    bool AdmitPeer(const Tun_Address& peer);
 
 private:
     friend struct SessionTestAccess;
@@ -172,6 +182,9 @@ private:
     // to finish), start connects (true while one is under way), choose the
     // targets of queued sends, choose the sockets to read and to write.
     bool ServeCloseRequests();
+    // Queues the close of every connection whose admission time ran out;
+    // the time until the next one runs out, or none.
+    std::optional<std::chrono::milliseconds> CloseUnadmitted();
     bool ServeConnectRequests();
     void ServeSendRequests();
     Tun_Socket* SendTarget(std::int32_t id, const Tun_Address& destination) const;
@@ -226,6 +239,7 @@ private:
     // Set when Close starts: no new socket, connect or queued send from then on.
     std::atomic<bool> m_closing{false};
     std::uint32_t m_selectTimeout = 0;
+    std::chrono::milliseconds m_admissionLimit = kAdmissionLimit;
     Tun_PacketHandler m_handler = nullptr;
     std::atomic<std::uint64_t> m_ioPasses{0};
 };

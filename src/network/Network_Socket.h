@@ -6,6 +6,7 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -84,6 +85,12 @@ public:
     std::atomic<bool> connected{false};
     // A close is queued: lookups no longer see the record.
     bool closing = false;
+    // Under the list lock. A listener's: how long a connection it accepts
+    // may wait to be admitted (0: for ever). A connection's: whether it still
+    // waits, and until when.
+    std::chrono::milliseconds admissionLimit{0};
+    bool awaitingAdmission = false;
+    std::chrono::steady_clock::time_point admitBy;
     // What the I/O thread has read of a message not yet whole.
     StreamState stream;
 

@@ -244,18 +244,50 @@ TEST_F(SessionTest, IdleSessionsMakeNextToNoPasses) {
     EXPECT_EQ(client->GetThreadCount(), 0u);
 }
 
-TEST_F(SessionTest, ConnectionsBeyondTheLimitAreRefused) {
+TEST_F(SessionTest, ConnectionsBeyondTheLimitWaitForAPlace) {
     OpenListener();
     std::vector<WirePeer> connectors;
     for (std::size_t count = 0; count <= Network::Tun_Session::kMaxAcceptedConnections; ++count) {
         connectors.push_back(WirePeer::ConnectStream(PortOf(2)));
     }
-    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, connectors.size()));
-    std::size_t failed = 0;
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, connectors.size() - 1));
+    EXPECT_FALSE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, connectors.size(),
+                                          m_session.kAnySocket, std::chrono::milliseconds(100)));
+    connectors.front().Close();
+    EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, connectors.size()));
     for (const testsupport::RecordedEvent& event : m_session.Events()) {
-        failed += event.kind == Tun_Event_Kind::ConnectionAccepted && event.failed ? 1 : 0;
+        EXPECT_FALSE(event.kind == Tun_Event_Kind::ConnectionAccepted && event.failed);
     }
-    EXPECT_EQ(failed, 1u);
+}
+
+// Every place held by a connection that never joins: a player connecting
+// then waits in the backlog, gets in once the idle ones run out of time, and
+// stays once admitted.
+TEST_F(SessionTest, IdleConnectionsAreClosedAndAnAdmittedOneStays) {
+    constexpr std::chrono::milliseconds kLimit{300};
+    Network::SessionTestAccess::SetAdmissionLimit(*m_session, kLimit);
+    ASSERT_TRUE(m_session->StartServer(Loopback(0), 128));
+    m_session.SetReaction([](Network::Tun_Session& session, const Network::Tun_Event& event) {
+        if (event.kind == Tun_Event_Kind::MessageReceived) {
+            session.AdmitPeer(event.address);
+        }
+    });
+    std::vector<WirePeer> idle;
+    for (std::size_t count = 0; count < Network::Tun_Session::kMaxAcceptedConnections; ++count) {
+        idle.push_back(WirePeer::ConnectStream(PortOf(2)));
+    }
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, idle.size()));
+    WirePeer player = WirePeer::ConnectStream(PortOf(2));
+    ASSERT_TRUE(player.WriteMessage(1, "join"));
+    ASSERT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == 1; }));
+    for (WirePeer& peer : idle) {
+        EXPECT_TRUE(peer.WaitClosed(std::chrono::milliseconds(500)));
+    }
+
+    std::this_thread::sleep_for(kLimit * 2);
+    ASSERT_TRUE(player.WriteMessage(2, "still here"));
+    EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == 2; }));
+    EXPECT_EQ(m_session.Count(Tun_Event_Kind::AcceptedConnectionClosed), idle.size());
 }
 
 TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
