@@ -50,6 +50,13 @@ public:
     // hold every place. A client waits 5 s for its join answer, so one that
     // connects while all places are held still gets in.
     static constexpr std::chrono::milliseconds kAdmissionLimit{3000};
+    // A message sent to a server connection while a message of another peer
+    // is handled forwards that peer's traffic. Forwarded messages may fill
+    // half of a connection's waiting output, each peer an equal share of it;
+    // beyond that a peer's forwarded messages are dropped, so a peer that
+    // sends faster than a member reads never gets the member cut off.
+    static constexpr std::size_t kForwardedOutputLimit = kMaxWaitingOutput / 2;
+    static constexpr std::size_t kForwardedShare = kForwardedOutputLimit / kMaxAcceptedConnections;
 
     Tun_Session();
     // Closes the session.
@@ -158,11 +165,19 @@ private:
                    const Tun_Address& destination);
     // Sends a whole message on a stream; what the socket does not take waits
     // as output. False, and the connection closed, when the output would
-    // overflow or the socket failed.
+    // overflow or the socket failed; false alone when a forwarded message
+    // has no room.
     bool WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
-                     std::uint32_t* bytesSent);
+                     std::uint32_t* bytesSent, OutputSource source = kOwnOutput);
     // The same for a built message, under the connection's send lock.
-    static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length);
+    static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length,
+                                  OutputSource source = kOwnOutput);
+    // Whom a message to the server connection is sent for: the peer whose
+    // message this thread is handling, when it is another one.
+    OutputSource SourceOfSendTo(const Tun_Socket& connection) const;
+    static bool HasRoomToForward(const Tun_Socket& connection, OutputSource source, std::size_t length);
+    // Delivers an event, noting on this thread whose message it is.
+    static void DeliverNotingSource(Tun_Event* event);
 
     // Caller-thread receives.
     bool ReceiveFromStream(Tun_Socket& connection, Tun_EventList& events, std::uint32_t waitLimit);
