@@ -22,17 +22,39 @@ void TunNet::AgeSessionList(float dt) {
     });
 }
 
-void TunNet::UpdateSessionList(const TunBroadcast& record) {
+void TunNet::UpdateSessionList(const TunBroadcast& record, const Network::Tun_Address& heardFrom) {
+    TunBroadcast heard = record;
+    heard.SetAge(0.0f);
+    heard.SetHeardOnOwnAddress(heardFrom.GetIPv4() == record.GetAddress().GetIPv4());
     for (TunBroadcast& found : m_foundSessions) {
-        if (found.GetAddress().SameEndpoint(record.GetAddress())) {
-            found = record;
-            found.SetAge(0.0f);
+        if (found.GetAddress().SameEndpoint(heard.GetAddress())) {
+            found = heard;
             return;
         }
     }
     if (m_foundSessions.size() < kMaxFoundSessions) {
-        m_foundSessions.push_back(record);
-        m_foundSessions.back().SetAge(0.0f);
+        m_foundSessions.push_back(heard);
+        return;
+    }
+    // Full: the least recently heard claimant of another address makes room;
+    // among sessions heard on their own address only for another such one.
+    TunBroadcast* room = nullptr;
+    for (const bool own : {false, true}) {
+        if (own && !heard.IsHeardOnOwnAddress()) {
+            break;
+        }
+        for (TunBroadcast& found : m_foundSessions) {
+            if (found.IsHeardOnOwnAddress() == own && (room == nullptr || found.GetAge() > room->GetAge())) {
+                room = &found;
+            }
+        }
+        if (room != nullptr) {
+            break;
+        }
+    }
+    if (room != nullptr) {
+        m_foundSessions.erase(m_foundSessions.begin() + (room - m_foundSessions.data()));
+        m_foundSessions.push_back(heard);
     }
 }
 
