@@ -87,9 +87,9 @@ bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length, Out
             }
         }
     } catch (const std::bad_alloc&) {
-        // Whatever was appended stays and is accounted for as the session's own.
+        // A failed append closes the connection: who its output was for no
+        // longer matters.
         m_outputStretches.clear();
-        m_outputStretches.push_back({kOwnOutput, GetOutputSize()});
         m_forwardedTotals.clear();
         m_hasOutput.store(!m_output.empty(), std::memory_order_release);
         return false;

@@ -5,8 +5,8 @@ namespace Tundra {
 
 namespace {
 
-// Every spoofed endpoint would add a record: the list stops growing here
-// until one ages out.
+// Every spoofed endpoint would add a record: the list grows no further, and
+// a newcomer takes the place of one heard before.
 constexpr std::size_t kMaxFoundSessions = 64;
 
 }  // namespace
@@ -28,7 +28,10 @@ void TunNet::UpdateSessionList(const TunBroadcast& record, const Network::Tun_Ad
     heard.SetHeardOnOwnAddress(heardFrom.GetIPv4() == record.GetAddress().GetIPv4());
     for (TunBroadcast& found : m_foundSessions) {
         if (found.GetAddress().SameEndpoint(heard.GetAddress())) {
-            found = heard;
+            // Only the session itself speaks for a session heard on its own address.
+            if (heard.IsHeardOnOwnAddress() || !found.IsHeardOnOwnAddress()) {
+                found = heard;
+            }
             return;
         }
     }
@@ -36,24 +39,25 @@ void TunNet::UpdateSessionList(const TunBroadcast& record, const Network::Tun_Ad
         m_foundSessions.push_back(heard);
         return;
     }
-    // Full: the least recently heard claimant of another address makes room;
-    // among sessions heard on their own address only for another such one.
-    TunBroadcast* room = nullptr;
-    for (const bool own : {false, true}) {
-        if (own && !heard.IsHeardOnOwnAddress()) {
-            break;
-        }
-        for (TunBroadcast& found : m_foundSessions) {
-            if (found.IsHeardOnOwnAddress() == own && (room == nullptr || found.GetAge() > room->GetAge())) {
-                room = &found;
+    // Full: the least recently heard announcement that named another address
+    // than its sender's makes room; one from a session's own address may
+    // also take the place of the least recently heard such session.
+    const auto leastRecent = [this](bool heardOnOwnAddress) {
+        auto oldest = m_foundSessions.end();
+        for (auto found = m_foundSessions.begin(); found != m_foundSessions.end(); ++found) {
+            if (found->IsHeardOnOwnAddress() == heardOnOwnAddress &&
+                (oldest == m_foundSessions.end() || found->GetAge() > oldest->GetAge())) {
+                oldest = found;
             }
         }
-        if (room != nullptr) {
-            break;
-        }
+        return oldest;
+    };
+    auto room = leastRecent(false);
+    if (room == m_foundSessions.end() && heard.IsHeardOnOwnAddress()) {
+        room = leastRecent(true);
     }
-    if (room != nullptr) {
-        m_foundSessions.erase(m_foundSessions.begin() + (room - m_foundSessions.data()));
+    if (room != m_foundSessions.end()) {
+        m_foundSessions.erase(room);
         m_foundSessions.push_back(heard);
     }
 }

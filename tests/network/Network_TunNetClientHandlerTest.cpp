@@ -77,8 +77,8 @@ TEST_F(ClientHandlerTest, AnnouncementsFillTheFoundSessionsOncePerEndpoint) {
 }
 
 // Announcements naming another address than their sender's (spoofed ones)
-// never crowd out a session heard on its own address: the least recently
-// heard of them makes room, and none takes such a session's place.
+// never crowd out or change a session heard on its own address: the least
+// recently heard of them makes room.
 TEST_F(ClientHandlerTest, SpoofedAnnouncementsMakeRoomForSessionsHeardOnTheirOwnAddress) {
     const auto announce = [&](bool spoofed, std::uint16_t port) {
         Bytes payload = Announcement(port, 4, 1, false, "Room", "EL");
@@ -101,6 +101,10 @@ TEST_F(ClientHandlerTest, SpoofedAnnouncementsMakeRoomForSessionsHeardOnTheirOwn
     ASSERT_EQ(Net().GetFoundSessions().size(), 64u);
     announce(false, 40000);
     EXPECT_TRUE(listed(40000));
+    // Nor may another sender speak for it.
+    DeliverPacket(Net(), Handler::Client, Tundra::kDiscoverySocket, Network::Tun_Address("10.0.0.2", 50000), 0,
+                  Announcement(40000, 4, 1, false, "Fake", "EL"));
+    EXPECT_EQ(Net().GetFoundSessions().back().GetHostName(), "Room");
     PumpFrames(Net(), 1);
     for (std::uint16_t port = 42000; port < 42064; ++port) {
         announce(true, port);
