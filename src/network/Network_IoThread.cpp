@@ -42,6 +42,7 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
         ThreadManager::UnlockReadWriteLock(m_listLock);
         return false;
     }
+    const std::optional<std::chrono::milliseconds> admissionDue = CloseUnadmitted();
     bool retry = ServeCloseRequests();
     retry = ServeConnectRequests() || retry;
     ServeSendRequests();
@@ -49,7 +50,11 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
     ThreadManager::UnlockReadWriteLock(m_listLock);
     PostGathered(thread);
 
-    if (io.Wait(retry ? static_cast<std::int32_t>(m_selectTimeout) : os::kPollNoTimeLimit) > 0) {
+    std::int32_t waitLimit = retry ? static_cast<std::int32_t>(m_selectTimeout) : os::kPollNoTimeLimit;
+    if (admissionDue.has_value() && (waitLimit == os::kPollNoTimeLimit || admissionDue->count() < waitLimit)) {
+        waitLimit = static_cast<std::int32_t>(admissionDue->count());
+    }
+    if (io.Wait(waitLimit) > 0) {
         for (std::size_t index = 0; index < io.GetWatchCount(); ++index) {
             if (io.GetReady(index) != 0) {
                 HandleReady(index);
@@ -58,6 +63,24 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
         PostGathered(thread);
     }
     return true;
+}
+
+std::optional<std::chrono::milliseconds> Tun_Session::CloseUnadmitted() {
+    const auto now = std::chrono::steady_clock::now();
+    std::optional<std::chrono::milliseconds> due;
+    for (const std::unique_ptr<Tun_Socket>& record : m_accepted) {
+        if (!record->awaitingAdmission || record->closing) {
+            continue;
+        }
+        if (record->admitBy <= now) {
+            QueueClose(*record, nullptr);
+            continue;
+        }
+        // Rounded up: a wait that ends early would only come back at once.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(record->admitBy - now);
+        due = due.has_value() ? std::min(*due, left) : left;
+    }
+    return due;
 }
 
 bool Tun_Session::ServeCloseRequests() {
@@ -172,9 +195,14 @@ void Tun_Session::WatchSockets() {
                 continue;
             }
             // A stream is read once connected or listening; an idle stream
-            // shows a hang-up that would end every wait at once.
+            // shows a hang-up that would end every wait at once. A listener
+            // with every place taken leaves new connections waiting in its
+            // backlog until one closes.
+            const bool accepts = record->IsStream() && !record->connected.load() &&
+                                 m_accepted.size() < kMaxAcceptedConnections &&
+                                 os::IsListeningSocket(record->handle);
             if ((record->serviceFlags.load() & kServiceByIoThread) != 0 &&
-                (!record->IsStream() || record->connected.load() || os::IsListeningSocket(record->handle))) {
+                (!record->IsStream() || record->connected.load() || accepts)) {
                 m_io->AddWatch(*record, IoThreadState::Purpose::Read);
             }
             if (record->HasOutput()) {
@@ -227,6 +255,8 @@ void Tun_Session::AcceptConnection(Tun_Socket& listener) {
         record->accepted = true;
         record->connected.store(true);
         ThreadManager::WriteLock(m_listLock);
+        record->awaitingAdmission = listener.admissionLimit.count() > 0;
+        record->admitBy = std::chrono::steady_clock::now() + listener.admissionLimit;
         // GetLocalAddress may be refreshing it.
         record->localAddress = listener.localAddress;
         if (m_accepted.size() < kMaxAcceptedConnections && record->CreateLocks(m_threads)) {

@@ -25,7 +25,7 @@ bool Tun_Session::Open(const Core::String& /*name*/, const Core::String& text, s
     const LocalHost localHost = ResolveLocalHost();
     auto io = std::make_unique<IoThreadState>();
     if (!io->IsValid() ||
-        !m_dispatcher.Start(&DeliverEvent, threaded != 0, workerLimit, priority, idleSleepMilliseconds)) {
+        !m_dispatcher.Start(&DeliverNotingSource, threaded != 0, workerLimit, priority, idleSleepMilliseconds)) {
         return false;
     }
     if (!CreateLocks()) {

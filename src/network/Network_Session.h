@@ -13,9 +13,11 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ManagedThread;
@@ -40,9 +42,21 @@ public:
     // What caller-thread waits (a blocking connect, a receive on a blocking
     // socket) wait at most unless told otherwise.
     static constexpr std::uint32_t kDefaultWaitLimit = 5000;
-    // Connections accepted and still open per session; later ones are closed
-    // at once.
+    // Connections accepted and still open per session; while that many are
+    // open, later ones wait unaccepted until one closes.
     static constexpr std::size_t kMaxAcceptedConnections = 64;
+    // How long a connection to StartServer's socket may stay without being
+    // admitted (AdmitPeer) before it is closed: idle connections must not
+    // hold every place. A client waits 5 s for its join answer, so one that
+    // connects while all places are held still gets in.
+    static constexpr std::chrono::milliseconds kAdmissionLimit{3000};
+    // A message sent to a server connection while a message of another peer
+    // is handled forwards that peer's traffic. Forwarded messages may fill
+    // half of a connection's waiting output, each peer an equal share of it;
+    // beyond that a peer's forwarded messages are dropped, so a peer that
+    // sends faster than a member reads never gets the member cut off.
+    static constexpr std::size_t kForwardedOutputLimit = kMaxWaitingOutput / 2;
+    static constexpr std::size_t kForwardedShare = kForwardedOutputLimit / kMaxAcceptedConnections;
 
     Tun_Session();
     // Closes the session.
@@ -104,6 +118,9 @@ public:
     bool CloseDiscoverySocket(bool wait);
     bool StartServer(const Tun_Address& bindAddress, std::int32_t backlog);
     bool StopServer(bool wait);
+    // Keeps the server's connection to the peer open past the admission
+    // limit; false when there is none.
+    bool AdmitPeer(const Tun_Address& peer);
 
 private:
     friend struct SessionTestAccess;
@@ -148,11 +165,19 @@ private:
                    const Tun_Address& destination);
     // Sends a whole message on a stream; what the socket does not take waits
     // as output. False, and the connection closed, when the output would
-    // overflow or the socket failed.
+    // overflow or the socket failed; false alone when a forwarded message
+    // has no room.
     bool WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
-                     std::uint32_t* bytesSent);
+                     std::uint32_t* bytesSent, OutputSource source = kOwnOutput);
     // The same for a built message, under the connection's send lock.
-    static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length);
+    static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length,
+                                  OutputSource source = kOwnOutput);
+    // Whom a message to the server connection is sent for: the peer whose
+    // message this thread is handling, when it is another one.
+    OutputSource SourceOfSendTo(const Tun_Socket& connection) const;
+    static bool HasRoomToForward(const Tun_Socket& connection, OutputSource source, std::size_t length);
+    // Delivers an event, noting on this thread whose message it is.
+    static void DeliverNotingSource(Tun_Event* event);
 
     // Caller-thread receives.
     bool ReceiveFromStream(Tun_Socket& connection, Tun_EventList& events, std::uint32_t waitLimit);
@@ -172,6 +197,9 @@ private:
     // to finish), start connects (true while one is under way), choose the
     // targets of queued sends, choose the sockets to read and to write.
     bool ServeCloseRequests();
+    // Queues the close of every connection whose admission time ran out;
+    // the time until the next one runs out, or none.
+    std::optional<std::chrono::milliseconds> CloseUnadmitted();
     bool ServeConnectRequests();
     void ServeSendRequests();
     Tun_Socket* SendTarget(std::int32_t id, const Tun_Address& destination) const;
@@ -226,6 +254,7 @@ private:
     // Set when Close starts: no new socket, connect or queued send from then on.
     std::atomic<bool> m_closing{false};
     std::uint32_t m_selectTimeout = 0;
+    std::chrono::milliseconds m_admissionLimit = kAdmissionLimit;
     Tun_PacketHandler m_handler = nullptr;
     std::atomic<std::uint64_t> m_ioPasses{0};
 };

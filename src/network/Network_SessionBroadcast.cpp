@@ -93,8 +93,26 @@ bool Tun_Session::StartServer(const Tun_Address& bindAddress, std::int32_t backl
         CloseSocket(kServerSocket, false);
         return false;
     }
+    if (ThreadManager::WriteLock(m_listLock)) {
+        if (Tun_Socket* server = FindSocket(kServerSocket); server != nullptr) {
+            server->admissionLimit = m_admissionLimit;
+        }
+        ThreadManager::UnlockReadWriteLock(m_listLock);
+    }
     m_listening = true;
     return true;
+}
+
+bool Tun_Session::AdmitPeer(const Tun_Address& peer) {
+    if (!ThreadManager::WriteLock(m_listLock)) {
+        return false;
+    }
+    Tun_Socket* connection = FindAccepted(kServerSocket, peer);
+    if (connection != nullptr) {
+        connection->awaitingAdmission = false;
+    }
+    ThreadManager::UnlockReadWriteLock(m_listLock);
+    return connection != nullptr;
 }
 
 bool Tun_Session::StopServer(bool wait) {

@@ -4,6 +4,37 @@
 #include "pal/PAL_MutexLock.h"
 
 namespace Network {
+namespace {
+
+// The message event this thread is delivering, if any.
+thread_local const Tun_Event* t_delivering = nullptr;
+
+}  // namespace
+
+void Tun_Session::DeliverNotingSource(Tun_Event* event) {
+    const Tun_Event* outer = t_delivering;
+    t_delivering = event != nullptr && event->kind == Tun_Event_Kind::MessageReceived ? event : outer;
+    DeliverEvent(event);
+    t_delivering = outer;
+}
+
+OutputSource Tun_Session::SourceOfSendTo(const Tun_Socket& connection) const {
+    const Tun_Event* handled = t_delivering;
+    if (handled == nullptr || handled->session != this || connection.remoteAddress.SameEndpoint(handled->address)) {
+        return kOwnOutput;
+    }
+    return ForwardedOutputSource(handled->address);
+}
+
+bool Tun_Session::HasRoomToForward(const Tun_Socket& connection, OutputSource source, std::size_t length) {
+    if (source == kOwnOutput || !connection.HasOutput()) {
+        return true;
+    }
+    // A message larger than the share may wait alone.
+    const std::size_t waiting = connection.GetOutputFrom(source);
+    return connection.GetOutputSize() + length <= kForwardedOutputLimit &&
+           (waiting == 0 || waiting + length <= kForwardedShare);
+}
 
 bool Tun_Session::SendMessage(std::int32_t id, std::uint32_t type, const void* payload, std::uint32_t length,
                               const Tun_Address& destination, std::uint32_t* bytesSent) {
@@ -77,23 +108,26 @@ bool Tun_Session::SendDirect(Tun_Socket& socket, std::uint32_t type, const void*
     if (connection == nullptr) {
         return false;
     }
-    const bool sent = WriteOrKeep(*connection, type, payload, length, bytesSent);
+    const bool sent = WriteOrKeep(*connection, type, payload, length, bytesSent, SourceOfSendTo(*connection));
     connection->RemoveUser();
     return sent;
 }
 
 bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
-                              std::uint32_t* bytesSent) {
+                              std::uint32_t* bytesSent, OutputSource source) {
     const std::uint32_t total = length + kMessageHeaderSize;
     bool kept;
     {
         const MutexLock lock(connection.GetSendLock());
+        if (!HasRoomToForward(connection, source, total)) {
+            return false;
+        }
         if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
             return false;
         }
         std::uint8_t* message = connection.GetBuffer(Tun_Socket::kSendBuffer);
         WriteMessage(message, type, payload, length);
-        kept = WriteOrKeepLocked(connection, message, total);
+        kept = WriteOrKeepLocked(connection, message, total, source);
     }
     if (!kept) {
         CloseBroken(connection);
@@ -108,9 +142,10 @@ bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const 
     return true;
 }
 
-bool Tun_Session::WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length) {
+bool Tun_Session::WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length,
+                                    OutputSource source) {
     if (connection.HasOutput()) {
-        return connection.AppendOutput(message, length);
+        return connection.AppendOutput(message, length, source);
     }
     std::int64_t sent = os::SendStream(connection.handle, message, length);
     if (sent < 0) {
@@ -120,7 +155,7 @@ bool Tun_Session::WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* 
         sent = 0;
     }
     const auto taken = static_cast<std::size_t>(sent);
-    return taken == length || connection.AppendOutput(message + taken, length - taken);
+    return taken == length || connection.AppendOutput(message + taken, length - taken, source);
 }
 
 }  // namespace Network

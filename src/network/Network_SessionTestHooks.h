@@ -2,6 +2,7 @@
 
 #include "network/Network_Session.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -12,6 +13,10 @@ struct SessionTestAccess {
     // Passes the I/O thread has begun: an idle session makes next to none.
     static std::uint64_t GetIoPassCount(const Tun_Session& session) {
         return session.m_ioPasses.load(std::memory_order_relaxed);
+    }
+    // How long StartServer's later connections may wait to be admitted.
+    static void SetAdmissionLimit(Tun_Session& session, std::chrono::milliseconds limit) {
+        session.m_admissionLimit = limit;
     }
     // Bytes of the socket's messages still waiting to be written.
     static std::size_t GetWaitingOutput(Tun_Session& session, std::int32_t id) {

@@ -3,6 +3,7 @@
 #include "pal/PAL_MutexLock.h"
 #include "pal/PAL_ThreadManager.h"
 
+#include <algorithm>
 #include <new>
 
 namespace Network {
@@ -56,7 +57,12 @@ std::int32_t Tun_Socket::GetUserCount() const {
     return m_userCount;
 }
 
-bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length) {
+OutputSource ForwardedOutputSource(const Tun_Address& peer) {
+    // Never kOwnOutput, whatever the endpoint.
+    return (std::uint64_t{1} << 48) | (std::uint64_t{peer.GetIPv4()} << 16) | peer.GetPort();
+}
+
+bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length, OutputSource source) {
     if (GetOutputSize() + length > kMaxWaitingOutput) {
         return false;
     }
@@ -66,7 +72,26 @@ bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length) {
             m_outputStart = 0;
         }
         m_output.insert(m_output.end(), bytes, bytes + length);
+        if (!m_outputStretches.empty() && m_outputStretches.back().source == source) {
+            m_outputStretches.back().length += length;
+        } else {
+            m_outputStretches.push_back({source, length});
+        }
+        if (source != kOwnOutput) {
+            const auto total = std::find_if(m_forwardedTotals.begin(), m_forwardedTotals.end(),
+                                            [source](const OutputStretch& each) { return each.source == source; });
+            if (total != m_forwardedTotals.end()) {
+                total->length += length;
+            } else {
+                m_forwardedTotals.push_back({source, length});
+            }
+        }
     } catch (const std::bad_alloc&) {
+        // A failed append closes the connection: who its output was for no
+        // longer matters.
+        m_outputStretches.clear();
+        m_forwardedTotals.clear();
+        m_hasOutput.store(!m_output.empty(), std::memory_order_release);
         return false;
     }
     m_hasOutput.store(!m_output.empty(), std::memory_order_release);
@@ -78,8 +103,36 @@ void Tun_Socket::ConsumeOutput(std::size_t length) {
     if (m_outputStart >= m_output.size()) {
         m_output.clear();
         m_outputStart = 0;
+        m_outputStretches.clear();
+        m_forwardedTotals.clear();
+    }
+    while (length > 0 && !m_outputStretches.empty()) {
+        OutputStretch& front = m_outputStretches.front();
+        const std::size_t taken = std::min(front.length, length);
+        if (front.source != kOwnOutput) {
+            const auto total = std::find_if(m_forwardedTotals.begin(), m_forwardedTotals.end(),
+                                            [&front](const OutputStretch& each) { return each.source == front.source; });
+            total->length -= taken;
+            if (total->length == 0) {
+                m_forwardedTotals.erase(total);
+            }
+        }
+        front.length -= taken;
+        length -= taken;
+        if (front.length == 0) {
+            m_outputStretches.pop_front();
+        }
     }
     m_hasOutput.store(!m_output.empty(), std::memory_order_release);
+}
+
+std::size_t Tun_Socket::GetOutputFrom(OutputSource source) const {
+    for (const OutputStretch& total : m_forwardedTotals) {
+        if (total.source == source) {
+            return total.length;
+        }
+    }
+    return 0;
 }
 
 }  // namespace Network

@@ -6,8 +6,10 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 class ThreadManager;
@@ -23,6 +25,12 @@ constexpr std::uint32_t kServiceQueuedSend = 2;
 // Bytes a connection may have waiting to be written; more closes it, since a
 // peer that far behind no longer reads.
 constexpr std::size_t kMaxWaitingOutput = 1024 * 1024;
+
+// Whom a stretch of waiting output is for: the session's own messages, or
+// the peer (by endpoint key) whose message it forwards.
+using OutputSource = std::uint64_t;
+constexpr OutputSource kOwnOutput = 0;
+OutputSource ForwardedOutputSource(const Tun_Address& peer);
 
 // One socket of a session. The session's list lock guards the lists that hold
 // records and the flags that lookups read; the receive mutex guards the
@@ -63,10 +71,12 @@ public:
     // socket has not taken yet, later messages behind them; the I/O thread
     // writes them when the socket turns writable. Append is false, taking
     // nothing, when the bytes would pass kMaxWaitingOutput.
-    bool AppendOutput(const std::uint8_t* bytes, std::size_t length);
+    bool AppendOutput(const std::uint8_t* bytes, std::size_t length, OutputSource source = kOwnOutput);
     const std::uint8_t* GetOutput() const { return m_output.data() + m_outputStart; }
     std::size_t GetOutputSize() const { return m_output.size() - m_outputStart; }
     void ConsumeOutput(std::size_t length);
+    // Waiting output forwarded for the source.
+    std::size_t GetOutputFrom(OutputSource source) const;
     // Read without the send lock by the I/O thread choosing what to watch.
     bool HasOutput() const { return m_hasOutput.load(std::memory_order_acquire); }
 
@@ -84,6 +94,12 @@ public:
     std::atomic<bool> connected{false};
     // A close is queued: lookups no longer see the record.
     bool closing = false;
+    // Under the list lock. A listener's: how long a connection it accepts
+    // may wait to be admitted (0: for ever). A connection's: whether it still
+    // waits, and until when.
+    std::chrono::milliseconds admissionLimit{0};
+    bool awaitingAdmission = false;
+    std::chrono::steady_clock::time_point admitBy;
     // What the I/O thread has read of a message not yet whole.
     StreamState stream;
 
@@ -93,8 +109,16 @@ private:
     pthread_mutex_t* m_sendLock = nullptr;
     pthread_mutex_t* m_countLock = nullptr;
     std::int32_t m_userCount = 0;
+    struct OutputStretch {
+        OutputSource source;
+        std::size_t length;
+    };
     std::vector<std::uint8_t> m_output;
     std::size_t m_outputStart = 0;
+    // The waiting output by source, in order (neighbours of one source
+    // merged), and the forwarded totals by source.
+    std::deque<OutputStretch> m_outputStretches;
+    std::vector<OutputStretch> m_forwardedTotals;
     std::atomic<bool> m_hasOutput{false};
 };
 

@@ -41,6 +41,9 @@ public:
     float GetAge() const { return m_age; }
     void SetAge(float age) { m_age = age; }
     bool IsPasswordProtected() const { return m_passwordProtected; }
+    // Whether the announcement came from the address it names.
+    bool IsHeardOnOwnAddress() const { return m_heardOnOwnAddress; }
+    void SetHeardOnOwnAddress(bool own) { m_heardOnOwnAddress = own; }
 
 private:
     Core::String m_hostName;
@@ -50,6 +53,7 @@ private:
     std::uint32_t m_playerCount = 0;
     float m_age = 0.0f;
     bool m_passwordProtected = false;
+    bool m_heardOnOwnAddress = false;
 };
 
 }  // namespace Tundra

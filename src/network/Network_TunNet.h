@@ -116,7 +116,11 @@ public:
     void RecordPingAnswer(std::uint32_t playerId, double nowMilliseconds);
     const std::vector<TunBroadcast>& GetFoundSessions() const { return m_foundSessions; }
     void AgeSessionList(float dt);
-    void UpdateSessionList(const TunBroadcast& record);
+    // The announcement heard from the sender's address; a full list makes
+    // room by dropping the least recently heard announcement that named
+    // another address than its sender's, so spoofed ones never crowd out a
+    // session heard on its own address.
+    void UpdateSessionList(const TunBroadcast& record, const Network::Tun_Address& heardFrom);
     float GetSessionListTimeOut() const { return m_sessionListTimeOut; }
     std::uint32_t GetMeasuredUpdatesPerSecond() const { return m_measuredUpdatesPerSecond; }
 

@@ -105,13 +105,13 @@ void TunNet::ClientHandleMessage(const Network::Tun_Event& event) {
     }
 }
 
-void TunNet::ClientAnnouncement(const Network::Tun_Event&, Network::PayloadReader& reader) {
+void TunNet::ClientAnnouncement(const Network::Tun_Event& event, Network::PayloadReader& reader) {
     if (m_connected) {
         return;
     }
     TunBroadcast record;
     if (record.ReadAnnouncement(reader)) {
-        UpdateSessionList(record);
+        UpdateSessionList(record, event.address);
     }
 }
 

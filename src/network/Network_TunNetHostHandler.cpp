@@ -140,6 +140,8 @@ void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadRe
     if (!answer(static_cast<std::int32_t>(player->GetID()))) {
         return;
     }
+    // A player's connection stays; others close once their time runs out.
+    m_session->AdmitPeer(event.address);
     const std::vector<Core::RefPtr<TunPlayer>> present = GetSessionPlayers();
     for (const Core::RefPtr<TunPlayer>& other : present) {
         Network::PayloadWriter writer(m_sendBuffer);

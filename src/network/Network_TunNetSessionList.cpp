@@ -5,8 +5,8 @@ namespace Tundra {
 
 namespace {
 
-// Every spoofed endpoint would add a record: the list stops growing here
-// until one ages out.
+// Every spoofed endpoint would add a record: the list grows no further, and
+// a newcomer takes the place of one heard before.
 constexpr std::size_t kMaxFoundSessions = 64;
 
 }  // namespace
@@ -22,17 +22,43 @@ void TunNet::AgeSessionList(float dt) {
     });
 }
 
-void TunNet::UpdateSessionList(const TunBroadcast& record) {
+void TunNet::UpdateSessionList(const TunBroadcast& record, const Network::Tun_Address& heardFrom) {
+    TunBroadcast heard = record;
+    heard.SetAge(0.0f);
+    heard.SetHeardOnOwnAddress(heardFrom.GetIPv4() == record.GetAddress().GetIPv4());
     for (TunBroadcast& found : m_foundSessions) {
-        if (found.GetAddress().SameEndpoint(record.GetAddress())) {
-            found = record;
-            found.SetAge(0.0f);
+        if (found.GetAddress().SameEndpoint(heard.GetAddress())) {
+            // Only the session itself speaks for a session heard on its own address.
+            if (heard.IsHeardOnOwnAddress() || !found.IsHeardOnOwnAddress()) {
+                found = heard;
+            }
             return;
         }
     }
     if (m_foundSessions.size() < kMaxFoundSessions) {
-        m_foundSessions.push_back(record);
-        m_foundSessions.back().SetAge(0.0f);
+        m_foundSessions.push_back(heard);
+        return;
+    }
+    // Full: the least recently heard announcement that named another address
+    // than its sender's makes room; one from a session's own address may
+    // also take the place of the least recently heard such session.
+    const auto leastRecent = [this](bool heardOnOwnAddress) {
+        auto oldest = m_foundSessions.end();
+        for (auto found = m_foundSessions.begin(); found != m_foundSessions.end(); ++found) {
+            if (found->IsHeardOnOwnAddress() == heardOnOwnAddress &&
+                (oldest == m_foundSessions.end() || found->GetAge() > oldest->GetAge())) {
+                oldest = found;
+            }
+        }
+        return oldest;
+    };
+    auto room = leastRecent(false);
+    if (room == m_foundSessions.end() && heard.IsHeardOnOwnAddress()) {
+        room = leastRecent(true);
+    }
+    if (room != m_foundSessions.end()) {
+        m_foundSessions.erase(room);
+        m_foundSessions.push_back(heard);
     }
 }
 

@@ -76,6 +76,48 @@ TEST_F(ClientHandlerTest, AnnouncementsFillTheFoundSessionsOncePerEndpoint) {
     EXPECT_EQ(Net().GetFoundSessions().size(), 64u);
 }
 
+// Announcements naming another address than their sender's (spoofed ones)
+// never crowd out or change a session heard on its own address: the least
+// recently heard of them makes room.
+TEST_F(ClientHandlerTest, SpoofedAnnouncementsMakeRoomForSessionsHeardOnTheirOwnAddress) {
+    const auto announce = [&](bool spoofed, std::uint16_t port) {
+        Bytes payload = Announcement(port, 4, 1, false, "Room", "EL");
+        if (spoofed) {
+            payload[4] = 10;  // 10.0.0.1 instead of 127.0.0.1
+        }
+        DeliverPacket(Net(), Handler::Client, Tundra::kDiscoverySocket, Loopback(50000), 0, payload);
+    };
+    const auto listed = [&](std::uint16_t port) {
+        for (const Tundra::TunBroadcast& found : Net().GetFoundSessions()) {
+            if (found.GetAddress().GetPort() == port && found.GetAddress().GetHostText() == "127.0.0.1") {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (std::uint16_t port = 41000; port < 41064; ++port) {
+        announce(true, port);
+    }
+    ASSERT_EQ(Net().GetFoundSessions().size(), 64u);
+    announce(false, 40000);
+    EXPECT_TRUE(listed(40000));
+    // Nor may another sender speak for it.
+    DeliverPacket(Net(), Handler::Client, Tundra::kDiscoverySocket, Network::Tun_Address("10.0.0.2", 50000), 0,
+                  Announcement(40000, 4, 1, false, "Fake", "EL"));
+    EXPECT_EQ(Net().GetFoundSessions().back().GetHostName(), "Room");
+    PumpFrames(Net(), 1);
+    for (std::uint16_t port = 42000; port < 42064; ++port) {
+        announce(true, port);
+    }
+    EXPECT_TRUE(listed(40000));
+    EXPECT_EQ(Net().GetFoundSessions().size(), 64u);
+    // Heard again, the first spoofed claimant is back in place of the least
+    // recently heard one.
+    announce(true, 41000);
+    EXPECT_EQ(Net().GetFoundSessions().back().GetAddress().GetPort(), 41000);
+    EXPECT_TRUE(listed(40000));
+}
+
 TEST_F(ClientHandlerTest, ARefusedJoinLeavesNothingAndKeepsBrowsing) {
     m_host.AnswerJoin({Reply(TunPacket::JoinResult, U32Payload(static_cast<std::uint32_t>(-2)))});
     EXPECT_FALSE(Net().JoinSession("Ann", m_host.Address(), "px"));

@@ -4,6 +4,7 @@
 #include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
 #include "network/Network_Message.h"
+#include "network/Network_SessionTestHooks.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "os/OS_SocketPoll.h"
 #include "support/Network_FrontEndFixture.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <string>
 
@@ -210,6 +212,29 @@ TEST_F(HostHandlerTest, JoinRequestsCountOnlyOnAFreshConnection) {
     WireClient bob = Joined("Bob", bobId);
     const std::optional<WireMessage> next = ann.ReadUntil(Type(TunPacket::JoinResult), std::chrono::milliseconds(50));
     EXPECT_FALSE(next);
+}
+
+// Connections that never join hold no place for long: a player who connects
+// while they hold every place gets in once their time ran out, and stays.
+class HostAdmissionTest : public FrontEndTest {};
+
+TEST_F(HostAdmissionTest, IdleConnectionsGiveWayToAPlayerWhoJoins) {
+    constexpr std::chrono::milliseconds kLimit{300};
+    ASSERT_TRUE(Net().Start(true, &RecordingListener::Listen, "Room", "", 5, 3, 60, 3000, 0));
+    Network::SessionTestAccess::SetAdmissionLimit(*Tundra::TunNetTestAccess::GetSession(Net()), kLimit);
+    // Its backlog (the most players) takes every connection at once.
+    ASSERT_TRUE(Net().HostSession("Host", 64, 1, 0.25f));
+    std::vector<WirePeer> idle;
+    for (std::size_t count = 0; count < Network::Tun_Session::kMaxAcceptedConnections; ++count) {
+        idle.push_back(WirePeer::ConnectStream(HostPort(Net())));
+    }
+    JoinedWireClient ann = JoinWireClient(Net(), "Ann");
+    EXPECT_GE(ann.result, 0);
+    EXPECT_TRUE(idle.back().WaitClosed(kLimit * 2));
+
+    PumpUntil(Net(), [] { return false; }, kLimit * 2);
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 2u);
+    EXPECT_FALSE(ann.client.stream.WaitClosed(std::chrono::milliseconds(0)));
 }
 
 TEST_F(HostHandlerTest, InputCountsOnlyFromThePlayersOwnAddress) {
