@@ -97,12 +97,12 @@ void TunNet::ForgetGroupsOf(std::uint32_t playerId) {
         const TunPlayer* owner = group->GetOwner();
         if (owner != nullptr && owner->GetID() == playerId) {
             destroyed.push_back(group);
-        } else {
-            group->RemovePlayer(playerId);
         }
+        // Out of every group, its own too, which a script may still hold.
+        group->RemovePlayer(playerId);
     }
-    std::erase_if(m_groups, [&destroyed](const Core::RefPtr<TunGroup>& group) {
-        return std::find(destroyed.begin(), destroyed.end(), group) != destroyed.end();
+    std::erase_if(m_groups, [playerId](const Core::RefPtr<TunGroup>& group) {
+        return group->GetOwner() != nullptr && group->GetOwner()->GetID() == playerId;
     });
     if (!m_hosting) {
         return;
@@ -119,10 +119,11 @@ void TunNet::ForgetGroupsOf(std::uint32_t playerId) {
 }
 
 void TunNet::ForgetEveryPlayersGroups() {
-    std::erase_if(m_groups, [](const Core::RefPtr<TunGroup>& group) { return group->GetOwner() != nullptr; });
+    // Emptied too where a script still holds one.
     for (const Core::RefPtr<TunGroup>& group : m_groups) {
         group->Clear();
     }
+    std::erase_if(m_groups, [](const Core::RefPtr<TunGroup>& group) { return group->GetOwner() != nullptr; });
 }
 
 TunPlayer* TunNet::FindPlayer(std::uint32_t id) const { return m_allPlayers->QueryPlayer(id); }
