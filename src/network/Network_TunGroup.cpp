@@ -44,11 +44,12 @@ bool TunGroup::AddPlayer(TunPlayer* player) {
     if (player == nullptr || QueryPlayer(player->GetID()) != nullptr) {
         return false;
     }
-    m_players.emplace_back(player);
-    std::stable_sort(m_players.begin(), m_players.end(),
-                     [](const Core::RefPtr<TunPlayer>& a, const Core::RefPtr<TunPlayer>& b) {
-                         return a->GetID() < b->GetID();
-                     });
+    // Into its place: the list is in id order already, so no sort is needed.
+    const auto place = std::upper_bound(m_players.begin(), m_players.end(), player->GetID(),
+                                        [](std::uint32_t id, const Core::RefPtr<TunPlayer>& listed) {
+                                            return id < listed->GetID();
+                                        });
+    m_players.emplace(place, player);
     return true;
 }
 

@@ -9,7 +9,6 @@
 #include "tundra/Tundra_GameObject.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace Tundra {
 
@@ -97,12 +96,12 @@ bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayer
         return false;
     }
     const Network::Tun_Address gameAddress(m_session->GetLocalIpText().c_str(), m_gamePort);
-    const auto backlog = static_cast<std::int32_t>(
-        std::min<std::uint32_t>(maxPlayers, static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())));
-    if (!m_session->StartServer(gameAddress, backlog)) {
+    // What clients list is bounded, so is what a host admits.
+    const std::uint32_t admitted = std::min(maxPlayers, kMostSessionPlayers);
+    if (!m_session->StartServer(gameAddress, static_cast<std::int32_t>(admitted))) {
         return false;
     }
-    m_maxPlayers = maxPlayers;
+    m_maxPlayers = admitted;
     Network::Tun_Address hostAddress;
     if (!m_session->GetLocalAddress(kHostStreamSocket, hostAddress) ||
         m_session->OpenSocket(kHostDatagramSocket, kDatagram, hostAddress, Network::kServiceByIoThread,
@@ -137,6 +136,14 @@ bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayer
     return true;
 }
 
+std::uint32_t TunNet::AnnouncedMaxPlayers(const Network::Tun_Address& sessionAddress) const {
+    const auto found = std::find_if(m_foundSessions.begin(), m_foundSessions.end(), [&](const TunBroadcast& session) {
+        return session.GetAddress().SameEndpoint(sessionAddress);
+    });
+    const std::uint32_t announced = found != m_foundSessions.end() ? found->GetSessionMaxPlayers() : kMostSessionPlayers;
+    return std::min(announced, kMostSessionPlayers);
+}
+
 bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Address& sessionAddress,
                          const Core::String& password) {
     if (GetCurrent() != this || m_isHost || m_connected) {
@@ -156,6 +163,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         CloseClientStream();
         return false;
     }
+    m_maxPlayers = AnnouncedMaxPlayers(sessionAddress);
     const Core::RefPtr<TunPlayer> player(TUN_NEW(TunPlayer, playerName, true, false, streamAddress));
     m_localPlayer = player;
     AddPlayer(player.Get());
@@ -269,7 +277,9 @@ void TunNet::EndSession() {
     // Closing reports each socket to the packet handler (a pending shut-down
     // hears nothing more); a Shutdown from a listener meanwhile is this one.
     m_draining = true;
+    m_ending = true;
     m_manager.DestroySession(m_session);
+    m_ending = false;
     m_draining = false;
     m_session = nullptr;
     g_current = nullptr;
@@ -278,7 +288,7 @@ void TunNet::EndSession() {
     m_hosting = false;
     m_connected = false;
     m_localPlayer = nullptr;
-    m_allPlayers->Clear();
+    ForgetEveryPlayersGroups();
     m_pings.clear();
     m_unheardStreamCloses = 0;
 }

@@ -78,6 +78,9 @@ public:
     // The front end whose session runs, or null.
     static TunNet* GetCurrent();
 
+    // No session lists more players than this, whatever its host announces.
+    static constexpr std::uint32_t kMostSessionPlayers = 256;
+
     // Lifecycle.
     bool Start(bool host, NetMessageCallback callback, const Core::String& sessionName,
                const Core::String& password, std::uint32_t dispatchBudget, std::uint32_t dispatchWait,
@@ -204,7 +207,9 @@ private:
     // Replication packets (both sides): 7 and 13 insert clones, 8 removes
     // (the host forwards it), 9 updates, 16 asks for a snapshot.
     void ReceiveObjectCreate(Network::PayloadReader& reader);
-    void ReceiveObjectRemove(Network::PayloadReader& reader, bool forward);
+    // The requester is the remote player a host heard it from, who may
+    // remove only its own objects; null on a client, which hears the host.
+    void ReceiveObjectRemove(Network::PayloadReader& reader, const TunPlayer* requester);
     void ReceiveObjectState(Network::PayloadReader& reader);
     void ReceiveSnapshot(Network::PayloadReader& reader);
     void ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source);
@@ -218,8 +223,16 @@ private:
     void AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
     // Delivers read events to the packet handler; a Shutdown meanwhile waits.
     void Drain(Network::Tun_EventList& events);
+    // The most players the session at that address announced it admits (the
+    // limit of every session when it was not found).
+    std::uint32_t AnnouncedMaxPlayers(const Network::Tun_Address& sessionAddress) const;
     // "All_Players" in id order again after the local player's id changed.
     void SortAllPlayers();
+    // A player that leaves takes its groups with it (a host tells the others
+    // each one is destroyed) and is no member of any other.
+    void ForgetGroupsOf(std::uint32_t playerId);
+    // The session ended: no player is left in any group.
+    void ForgetEveryPlayersGroups();
     // The sender's own copy of a text it sent, when asked for.
     void EchoText(bool echo, const Core::String& text);
     // Closes the stream to the host and counts the "closed" event still to
@@ -257,6 +270,8 @@ private:
     std::uint16_t m_gamePort = 0;
     std::uint32_t m_broadcastScope = 0;
     float m_broadcastInterval = 0.0f;
+    // Host: the most players it admits. Client: the most it lists, as the
+    // joined session announced it.
     std::uint32_t m_maxPlayers = 0;
     std::uint32_t m_updatesPerSecond = 1;
     std::uint32_t m_measuredUpdatesPerSecond = 1;
@@ -290,6 +305,10 @@ private:
     // for the drain to return.
     bool m_draining = false;
     bool m_shutdownPending = false;
+    // Set while the session closes: what peers sent and is still queued is
+    // dropped unread, so a shut-down never works through a backlog; the
+    // sockets' closing is still heard.
+    bool m_ending = false;
     // A joined client asked for the host's objects (or its level switch
     // will): one snapshot request per join.
     bool m_snapshotRequested = false;

@@ -21,7 +21,9 @@ bool TunNet::ClientPacketHandler(Network::Tun_Event* event) {
     }
     switch (event->kind) {
     case Network::Tun_Event_Kind::MessageReceived:
-        network->ClientHandleMessage(*event);
+        if (!network->m_ending) {
+            network->ClientHandleMessage(*event);
+        }
         break;
     case Network::Tun_Event_Kind::SocketClosed:
         if (event->socketId != kClientStreamSocket) {
@@ -77,7 +79,7 @@ void TunNet::ClientHandleMessage(const Network::Tun_Event& event) {
         }
         break;
     case TunPacket::ObjectRemove:
-        ReceiveObjectRemove(reader, false);
+        ReceiveObjectRemove(reader, nullptr);
         break;
     case TunPacket::ObjectState:
         if (m_localPlayer->IsSynchronised()) {
@@ -135,6 +137,11 @@ void TunNet::ClientJoinResult(Network::PayloadReader& reader) {
 }
 
 void TunNet::ClientPlayerJoined(Network::PayloadReader& reader) {
+    // A session holds no more players than it admits; records beyond are
+    // not listed.
+    if (GetSessionPlayersNumber() >= m_maxPlayers) {
+        return;
+    }
     const Core::RefPtr<TunPlayer> player = TUN_NEW(TunPlayer);
     if (!player->ReadRecord(reader) || FindPlayer(player->GetID()) != nullptr) {
         return;

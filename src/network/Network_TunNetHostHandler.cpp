@@ -32,7 +32,9 @@ bool TunNet::HostPacketHandler(Network::Tun_Event* event) {
     }
     switch (event->kind) {
     case Network::Tun_Event_Kind::MessageReceived:
-        network->HostHandleMessage(*event);
+        if (!network->m_ending) {
+            network->HostHandleMessage(*event);
+        }
         break;
     case Network::Tun_Event_Kind::AcceptedConnectionClosed:
         network->HostConnectionClosed(*event);
@@ -63,10 +65,11 @@ void TunNet::HostHandleMessage(const Network::Tun_Event& event) {
         HostGroupDestroy(event, reader);
         break;
     case TunPacket::ObjectRemove: {
-        // Only a player may ask for a removal; the packet names no sender.
+        // Only a player may ask for a removal, of its own objects; the packet
+        // names no sender, its source does.
         const TunPlayer* source = FindPlayerByAddress(event.address);
         if (source != nullptr && !source->IsLocal()) {
-            ReceiveObjectRemove(reader, true);
+            ReceiveObjectRemove(reader, source);
         }
         break;
     }

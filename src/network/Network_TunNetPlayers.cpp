@@ -62,6 +62,7 @@ bool TunNet::PlayerLeft(TunPlayer* player) {
         return true;
     }
     m_allPlayers->RemovePlayer(player->GetID());
+    ForgetGroupsOf(player->GetID());
     if (m_hosting) {
         Network::PayloadWriter writer(m_sendBuffer);
         writer.Clear();
@@ -73,14 +74,14 @@ bool TunNet::PlayerLeft(TunPlayer* player) {
         m_connected = false;
         CloseClientStream();
         m_session->CloseSocket(kClientDatagramSocket, false);
-        m_allPlayers->Clear();
+        ForgetEveryPlayersGroups();
         m_localPlayer = nullptr;
         Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionEnded, m_hostAddress));
     } else if (isHost && m_hosting) {
         m_hosting = false;
         m_session->CloseSocket(kHostStreamSocket, false);
         m_session->CloseSocket(kHostDatagramSocket, false);
-        m_allPlayers->Clear();
+        ForgetEveryPlayersGroups();
         m_localPlayer = nullptr;
         m_session->StopServer(false);
         Notify(*TUN_NEW(NetSessionMessage, NetMessageKind::SessionEnded, m_hostAddress));
@@ -88,6 +89,41 @@ bool TunNet::PlayerLeft(TunPlayer* player) {
         m_localPlayer = nullptr;
     }
     return true;
+}
+
+void TunNet::ForgetGroupsOf(std::uint32_t playerId) {
+    std::vector<Core::RefPtr<TunGroup>> destroyed;
+    for (const Core::RefPtr<TunGroup>& group : m_groups) {
+        const TunPlayer* owner = group->GetOwner();
+        if (owner != nullptr && owner->GetID() == playerId) {
+            destroyed.push_back(group);
+        }
+        // Out of every group, its own too, which a script may still hold.
+        group->RemovePlayer(playerId);
+    }
+    std::erase_if(m_groups, [playerId](const Core::RefPtr<TunGroup>& group) {
+        return group->GetOwner() != nullptr && group->GetOwner()->GetID() == playerId;
+    });
+    if (!m_hosting) {
+        return;
+    }
+    // As if the owner had destroyed each: its id and the group's.
+    for (const Core::RefPtr<TunGroup>& group : destroyed) {
+        Network::PayloadWriter writer(m_sendBuffer);
+        writer.Clear();
+        writer.WriteU32(playerId);
+        writer.WriteU32(group->GetID());
+        SendToGroup(static_cast<std::uint32_t>(TunPacket::GroupDestroy), writer.GetData(), writer.GetSize(), nullptr,
+                    true);
+    }
+}
+
+void TunNet::ForgetEveryPlayersGroups() {
+    // Emptied too where a script still holds one.
+    for (const Core::RefPtr<TunGroup>& group : m_groups) {
+        group->Clear();
+    }
+    std::erase_if(m_groups, [](const Core::RefPtr<TunGroup>& group) { return group->GetOwner() != nullptr; });
 }
 
 TunPlayer* TunNet::FindPlayer(std::uint32_t id) const { return m_allPlayers->QueryPlayer(id); }

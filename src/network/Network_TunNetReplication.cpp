@@ -265,10 +265,14 @@ void TunNet::ReceiveObjectCreate(Network::PayloadReader& reader) {
     InsertReplica(layerIndex, clone.Get());
 }
 
-void TunNet::ReceiveObjectRemove(Network::PayloadReader& reader, bool forward) {
+void TunNet::ReceiveObjectRemove(Network::PayloadReader& reader, const TunPlayer* requester) {
     const std::uint32_t owner = reader.ReadU32();
     const std::uint32_t objectNumber = reader.ReadU32();
     if (reader.HasFailed() || !IsNetworkGame()) {
+        return;
+    }
+    // A player removes only what it owns; the host decides all the rest.
+    if (requester != nullptr && requester->GetID() != owner) {
         return;
     }
     const Core::RefPtr<GameObject> object = FindReplicatedObject(owner, objectNumber);
@@ -277,7 +281,7 @@ void TunNet::ReceiveObjectRemove(Network::PayloadReader& reader, bool forward) {
     }
     object->GetLayer()->EraseGameObject(object.Get());
     std::erase(m_replicatedObjects, object);
-    if (forward) {
+    if (requester != nullptr) {
         NetworkFile file;
         file.WriteU32(owner);
         file.WriteU32(objectNumber);

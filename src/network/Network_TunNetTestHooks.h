@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network/Network_PayloadReader.h"
+#include "network/Network_Session.h"
 #include "network/Network_TunNet.h"
 
 #include <cstdint>
@@ -18,6 +19,8 @@ struct TunNetTestAccess {
         network.m_connected = connected;
         network.m_localPlayer = localPlayer;
     }
+    // The most players a client lists (a join sets it from the announcement).
+    static void SetMaxPlayers(TunNet& network, std::uint32_t maxPlayers) { network.m_maxPlayers = maxPlayers; }
     // Every group of the front end, "All_Players" first.
     static const std::vector<Core::RefPtr<TunGroup>>& GetGroups(const TunNet& network) { return network.m_groups; }
     // The discovery port Start uses in place of the one it is given (0: the given one).
@@ -25,14 +28,30 @@ struct TunNetTestAccess {
     // How long JoinSession waits for the connect and for the answer.
     static void SetJoinWaitLimit(std::uint32_t milliseconds) { TunNet::s_joinWaitLimitMilliseconds = milliseconds; }
     static Network::Tun_Session* GetSession(const TunNet& network) { return network.m_session; }
+    // Events the session's I/O thread queued and no drain has handed over yet.
+    static std::uint32_t GetQueuedEvents(TunNet& network) {
+        std::uint32_t remaining = 0;
+        if (network.m_session != nullptr) {
+            // No time to deliver in: only counts.
+            network.m_session->ProcessEvents(0, 0, nullptr, &remaining);
+        }
+        return remaining;
+    }
     // Hands one replication payload (types 7, 8, 9, 13, 16) to the front end
-    // as its packet handler does; 8 is forwarded on the host.
+    // as its packet handler does; on the host, 8 counts from the remote
+    // player at the source and is forwarded.
     static void ReceiveReplication(TunNet& network, TunPacket type, std::span<const std::uint8_t> payload,
                                    const Network::Tun_Address& source = {}) {
         Network::PayloadReader reader(payload.data(), static_cast<std::uint32_t>(payload.size()));
         switch (type) {
         case TunPacket::ObjectCreate: network.ReceiveObjectCreate(reader); break;
-        case TunPacket::ObjectRemove: network.ReceiveObjectRemove(reader, network.IsHost()); break;
+        case TunPacket::ObjectRemove: {
+            const TunPlayer* requester = network.IsHost() ? network.FindPlayerByAddress(source) : nullptr;
+            if (!network.IsHost() || (requester != nullptr && !requester->IsLocal())) {
+                network.ReceiveObjectRemove(reader, requester);
+            }
+            break;
+        }
         case TunPacket::ObjectState: network.ReceiveObjectState(reader); break;
         case TunPacket::Snapshot: network.ReceiveSnapshot(reader); break;
         case TunPacket::SnapshotRequest: network.ReceiveSnapshotRequest(reader, source); break;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 namespace client_handler_test {
 
 using namespace testsupport;
@@ -181,6 +184,72 @@ TEST_F(ClientHandlerTest, AnAcceptedJoinTakesTheIdAndAddressesTheHostByItsConnec
     DeliverPacket(Net(), Handler::Client, Tundra::kDiscoverySocket, Loopback(50000), 0,
                   Announcement(40000, 4, 1, false, "Room", "EL"));
     EXPECT_TRUE(Net().GetFoundSessions().empty());
+}
+
+// A host sending records without end: the client lists no more players than
+// the session announced it admits, nor than any session may, kept in id order.
+TEST_F(ClientHandlerTest, PlayerRecordsAreListedUpToTheSessionsMaximum) {
+    struct Case {
+        const char* name;
+        bool announced;
+        std::uint32_t maxPlayers;
+        std::uint32_t listed;
+    };
+    const Case cases[] = {
+        {"as announced", true, 5, 5},
+        {"announced beyond the limit", true, 100000, TunNet::kMostSessionPlayers},
+        {"not announced", false, 0, TunNet::kMostSessionPlayers},
+    };
+    constexpr std::uint32_t kRecords = TunNet::kMostSessionPlayers + 50;
+    // The host's record first, then ids downwards.
+    constexpr std::uint32_t kFloodId = 20000 + kRecords;
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        WireHost host;
+        if (each.announced) {
+            DeliverPacket(Net(), Handler::Client, Tundra::kDiscoverySocket, Loopback(50000), 0,
+                          Announcement(host.GetPort(), each.maxPlayers, 1, false, "Room", "EL"));
+        }
+        std::vector<Bytes> replies{Reply(TunPacket::JoinResult, U32Payload(kGivenId))};
+        for (std::uint32_t i = 0; i < kRecords; ++i) {
+            replies.push_back(Reply(TunPacket::PlayerJoined, PlayerRecord(kFloodId - i, i == 0, 40000, "Flood")));
+        }
+        Bytes last = U32Payload(kFloodId);
+        AppendU32(last, 1);
+        AppendString(last, "done");
+        replies.push_back(Reply(TunPacket::Text, last));
+        host.AnswerJoin(replies);
+        ASSERT_TRUE(Net().JoinSession("Ann", host.Address(), ""));
+        ASSERT_TRUE(PumpUntil(Net(), [] { return RecordingListener::Count(NetMessageKind::Text) > 0; }));
+        const std::vector<Core::RefPtr<Tundra::TunPlayer>> players = Net().GetSessionPlayers();
+        EXPECT_EQ(players.size(), each.listed);
+        EXPECT_TRUE(std::is_sorted(players.begin(), players.end(), [](const auto& a, const auto& b) {
+            return a->GetID() < b->GetID();
+        }));
+        ASSERT_TRUE(Net().Shutdown());
+        ASSERT_TRUE(StartClient(Net()));
+        RecordingListener::Clear();
+    }
+}
+
+// Shutting down drops what peers sent and no frame took yet, however much.
+TEST_F(ClientHandlerTest, AShutdownDropsWhatIsStillQueued) {
+    ASSERT_TRUE(JoinWireHost());
+    Bytes text = U32Payload(kHostPlayerId);
+    AppendU32(text, 1);
+    AppendString(text, "queued");
+    constexpr std::uint32_t kTexts = 200;
+    for (std::uint32_t i = 0; i < kTexts; ++i) {
+        ASSERT_TRUE(m_host.Connection().Write(Reply(TunPacket::Text, text)));
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (Tundra::TunNetTestAccess::GetQueuedEvents(Net()) < kTexts && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_GE(Tundra::TunNetTestAccess::GetQueuedEvents(Net()), kTexts);
+    EXPECT_TRUE(Net().Shutdown());
+    EXPECT_EQ(RecordingListener::Count(NetMessageKind::Text), 0u);
+    EXPECT_EQ(Tundra::TunNet::GetCurrent(), nullptr);
 }
 
 TEST_F(ClientHandlerTest, TheHostsLevelNameSwitchesOnceOrAsksForItsObjects) {

@@ -328,6 +328,58 @@ TEST_F(HostHandlerTest, GroupsAreMadeAndDestroyedOnlyByTheirOwner) {
     EXPECT_EQ(groups.size(), base + 64);
 }
 
+// Rejoining cannot pile up groups: a player that leaves takes its own with it
+// (Bob, who stays, is told of each) and is a member of no other.
+TEST_F(HostHandlerTest, ALeavingPlayerTakesItsGroupsAndLeavesEveryOther) {
+    std::uint32_t bobId = 0;
+    WireClient bob = Joined("Bob", bobId);
+    const auto deliver = [&](std::uint16_t port, const Bytes& payload) {
+        DeliverPacket(Net(), Handler::Host, Tundra::kHostStreamSocket, Loopback(port), Type(TunPacket::GroupCreate),
+                      payload);
+    };
+    const auto& groups = Tundra::TunNetTestAccess::GetGroups(Net());
+    const std::size_t base = groups.size();
+    constexpr std::uint32_t kRounds = 20;
+    for (std::uint32_t round = 0; round < kRounds; ++round) {
+        const auto port = static_cast<std::uint16_t>(41000 + round);
+        const std::uint32_t eveId = m_hostId + 1000 + round;
+        const Core::RefPtr<Tundra::TunPlayer> eve = TUN_NEW(Tundra::TunPlayer, "Eve", false, false, Loopback(port));
+        eve->SetID(eveId);
+        ASSERT_TRUE(Net().AddPlayer(eve.Get()));
+        deliver(bob.Port(), GroupCreate(bobId, 80000 + round, "bob's", {eveId, bobId}));
+        for (std::uint32_t i = 0; i < 64; ++i) {
+            deliver(port, GroupCreate(eveId, 90000 + round * 64 + i, "eve's", {bobId, eveId}));
+        }
+        ASSERT_EQ(groups.size(), base + round + 1 + 64);
+        Network::Tun_Event closed(Network::Tun_Event_Kind::AcceptedConnectionClosed,
+                                  Tundra::TunNetTestAccess::GetSession(Net()), Tundra::kHostStreamSocket,
+                                  Loopback(port));
+        ASSERT_TRUE(TunNet::HostPacketHandler(&closed));
+        EXPECT_EQ(Net().FindPlayer(eveId), nullptr);
+        EXPECT_EQ(groups.size(), base + round + 1);
+        EXPECT_EQ(eve->GetReferenceCount(), 1u) << "no group keeps a player that left";
+    }
+    for (std::size_t i = base; i < groups.size(); ++i) {
+        EXPECT_EQ(groups[i]->GetOwner(), Net().FindPlayer(bobId));
+        EXPECT_EQ(groups[i]->GetPlayerCount(), 1u);
+    }
+    // The first Eve's groups, each as its owner would destroy it, before she is gone.
+    std::vector<Bytes> destroyed;
+    std::optional<WireMessage> message;
+    while ((message = bob.ReadUntil(Type(TunPacket::PlayerJoined))) && U32At(message->payload, 0) != m_hostId + 1000) {
+    }
+    ASSERT_TRUE(message);
+    while ((message = bob.stream.ReadMessage()) && message->type != Type(TunPacket::PlayerLeft)) {
+        EXPECT_EQ(message->type, Type(TunPacket::GroupDestroy));
+        destroyed.push_back(message->payload);
+    }
+    ASSERT_TRUE(message);
+    ASSERT_EQ(destroyed.size(), 64u);
+    Bytes last = U32Payload(m_hostId + 1000);
+    AppendU32(last, 90000 + 63);
+    EXPECT_EQ(destroyed.back(), last);
+}
+
 TEST_F(HostHandlerTest, TextsGoToTheNamedGroupTheSenderMayUseOrToOnePlayer) {
     std::uint32_t annId = 0;
     std::uint32_t bobId = 0;

@@ -1,3 +1,4 @@
+#include "network/Network_TunNetTestHooks.h"
 #include "support/Network_FrontEndFixture.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +204,35 @@ TEST_F(TunNetPlayersTest, ClientGroupsAreAskedOfTheHost) {
     EXPECT_EQ(destroyed->payload, destroy);
     EXPECT_EQ(Net().FindGroupByName("Team"), nullptr);
     EXPECT_FALSE(Net().DestroyGroup(Net().GetAllPlayersGroup()));
+}
+
+// On a client too no group keeps a player that left, nor any player once the
+// session is over.
+TEST_F(TunNetPlayersTest, AClientsGroupsLetGoOfPlayersThatLeft) {
+    JoinWireHost();
+    constexpr std::uint32_t kDeeId = 8;
+    ASSERT_TRUE(m_host.Connection().Write(
+        testsupport::FramedMessage(3, testsupport::PlayerRecord(kDeeId, false, 40001, "Dee"))));
+    ASSERT_TRUE(testsupport::PumpUntil(Net(), [&] { return Net().FindPlayer(kDeeId) != nullptr; }));
+    const Core::RefPtr<Tundra::TunPlayer> dee = Net().FindPlayer(kDeeId);
+    const Core::RefPtr<Tundra::TunGroup> team(TUN_NEW(Tundra::TunGroup, "Team", nullptr));
+    for (const std::uint32_t id : {kHostId, kDeeId, kClientId}) {
+        team->AddPlayer(Net().FindPlayer(id));
+    }
+    ASSERT_TRUE(Net().CreateGroup(team.Get()));
+
+    ASSERT_TRUE(m_host.Connection().Write(
+        testsupport::FramedMessage(kPlayerLeft, testsupport::PlayerRecord(kDeeId, false, 40001, "Dee"))));
+    ASSERT_TRUE(testsupport::PumpUntil(Net(), [&] { return Net().FindPlayer(kDeeId) == nullptr; }));
+    EXPECT_EQ(team->GetPlayerCount(), 2u);
+    EXPECT_EQ(team->QueryPlayer(kDeeId), nullptr);
+    EXPECT_EQ(dee->GetReferenceCount(), 1u);
+
+    ASSERT_TRUE(m_host.Connection().Write(
+        testsupport::FramedMessage(kPlayerLeft, testsupport::PlayerRecord(kHostId, true, 40000, "Host"))));
+    ASSERT_TRUE(testsupport::PumpUntil(Net(), [] { return RecordingListener::Count(Kind::SessionEnded) > 0; }));
+    EXPECT_EQ(team->GetPlayerCount(), 0u);
+    EXPECT_EQ(Tundra::TunNetTestAccess::GetGroups(Net()).size(), 1u) << "only All_Players";
 }
 
 TEST_F(TunNetPlayersTest, APlayerOwnsAtMostSixtyFourGroups) {

@@ -351,6 +351,35 @@ TEST_F(TunNetReplicationHostTest, AClientsRemovalIsCarriedOutAndForwarded) {
     EXPECT_EQ(LayerAt(0).GetGameObjectsCount(), 0u);
 }
 
+TEST_F(TunNetReplicationHostTest, AClientRemovesOnlyItsOwnObjects) {
+    TunPlayer* bob = testsupport::AddRemotePlayer(Net(), 40999, "Bob");
+    ASSERT_NE(bob, nullptr);
+    ASSERT_EQ(NextReliable()->type, 3u);
+    GameObject* hosts = LayerAt(0).AddNetworkGameObject("T", nullptr);
+    GameObject* bobs = LayerAt(0).AddNetworkGameObject("T", bob);
+    GameObject* anns = LayerAt(0).AddNetworkGameObject("T", m_player.Get());
+    for (const GameObject* object : {hosts, bobs, anns}) {
+        ASSERT_NE(object, nullptr);
+        ASSERT_EQ(NextReliable()->type, 7u);
+    }
+    Step();
+    std::vector<std::vector<std::uint8_t>> removals;
+    for (const GameObject* object : {hosts, bobs, anns}) {
+        removals.push_back(
+            nettest::RemoveBytes(object->GetNetworkId()->GetOwnerId(), object->GetNetworkId()->GetObjectNumber()));
+        Ask(TunPacket::ObjectRemove, removals.back());
+    }
+    std::optional<testsupport::WireMessage> forwarded = NextReliable();
+    ASSERT_TRUE(forwarded.has_value());
+    EXPECT_EQ(forwarded->type, 8u);
+    EXPECT_EQ(forwarded->payload, removals.back()) << "only Ann's own object goes";
+    Step();
+    std::vector<GameObject*> held;
+    LayerAt(0).GetHeldGameObjects(held);
+    EXPECT_EQ(held, (std::vector<GameObject*>{hosts, bobs}));
+    EXPECT_EQ(Net().GetReplicatedObjects().size(), 2u);
+}
+
 TEST_F(TunNetReplicationHostTest, StateGoesOnlyForTheCurrentLevelsObjects) {
     ASSERT_NE(LayerAt(0).AddNetworkGameObject("T", nullptr), nullptr);
     Step();
