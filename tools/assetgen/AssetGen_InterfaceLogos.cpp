@@ -228,37 +228,42 @@ void Title(const FrameCanvas& c) {
 }
 
 void Credits(const FrameCanvas& c) {
+    // The card lies in the options panel between the close button, which
+    // stands over the picture's top right, and the back button across its
+    // bottom: both show whole on the panel above and below it.
+    constexpr double kCloseButtonClearance = 66.0;
+    constexpr double kBackButtonClearance = 92.0;
     cairo_t* cr = c.cr;
     const double w = c.width - 8.0;
-    const double h = c.height - 8.0;
+    const double top = c.height / 2.0 - kCloseButtonClearance;
+    const double bottom = -c.height / 2.0 + kBackButtonClearance;
     CelFill(
-        cr, [&](cairo_t* p) { RoundedRectangle(p, -w / 2, -h / 2, w, h, 26.0); }, TonesOf(Rgb(246, 238, 222)), 6.0,
-        4.0);
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -w / 2, bottom, w, top - bottom, 26.0); },
+        TonesOf(Rgb(246, 238, 222)), 6.0, 4.0);
     cairo_new_path(cr);
-    RoundedRectangle(cr, -w / 2 + 12.0, -h / 2 + 12.0, w - 24.0, h - 24.0, 18.0);
+    RoundedRectangle(cr, -w / 2 + 12.0, bottom + 12.0, w - 24.0, top - bottom - 24.0, 18.0);
     SetColour(cr, Palette::Ember);
     cairo_set_line_width(cr, 3.0);
     cairo_stroke(cr);
 
-    const double top = h / 2;
-    Flame(cr, 0, top - 96.0, 60.0, 4.0);
-    LetteringToFit(cr, "EMBERLINE", 0, top - 130.0, w - 60.0, 70.0, kGameName);
+    Flame(cr, 0, top - 62.0, 40.0, 3.0);
+    LetteringToFit(cr, "EMBERLINE", 0, top - 90.0, w - 60.0, 46.0, kGameName);
 
     const double text = w - 70.0;
-    CreditLine(cr, "CREDITS", top - 186.0, 30.0, text, Palette::EmberRed);
-    CreditLine(cr, "A game built on the", top - 232.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "TUNDRA ENGINE", top - 262.0, 28.0, text, Palette::Navy);
-    CreditLine(cr, "Art, sound and music made", top - 310.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "by its own generator", top - 338.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "Published by SQUEALING QUOR", top - 386.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "A HEARTHWORKS game", top - 414.0, 22.0, text, Palette::Ink);
+    CreditLine(cr, "CREDITS", top - 136.0, 24.0, text, Palette::EmberRed);
+    CreditLine(cr, "A game built on the", top - 168.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "TUNDRA ENGINE", top - 192.0, 26.0, text, Palette::Navy);
+    CreditLine(cr, "Art, sound and music made", top - 226.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "by its own generator", top - 248.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "Published by SQUEALING QUOR", top - 282.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "A HEARTHWORKS game", top - 304.0, 20.0, text, Palette::Ink);
 
-    const double iconsY = top - 468.0;
-    InterfaceParts::RobotIcon(cr, -150.0, iconsY, 48.0);
+    const double iconsY = top - 342.0;
+    InterfaceParts::RobotIcon(cr, -132.0, iconsY, 40.0);
     for (int weapon = 0; weapon < 4; ++weapon) {
-        InterfaceParts::WeaponIcon(cr, weapon, -78.0 + weapon * 62.0, iconsY, 46.0);
+        InterfaceParts::WeaponIcon(cr, weapon, -68.0 + weapon * 54.0, iconsY, 38.0);
     }
-    CreditLine(cr, "Thank you for playing!", top - 524.0, 26.0, text, Palette::EmberRed);
+    CreditLine(cr, "Thank you for playing!", top - 384.0, 24.0, text, Palette::EmberRed);
 }
 
 }  // namespace AssetGen::InterfaceSheets
