@@ -215,16 +215,35 @@ void SquealingQuor(const FrameCanvas& c) {
 }
 
 void Title(const FrameCanvas& c) {
-    // The game's name under a flame, with embers drifting off it.
+    // The game's name across the top and, on a ledge along the bottom, a
+    // campfire. The title level stands the robot on the ledge's right end,
+    // its wheels on the frame's bottom edge, so that corner stays empty but
+    // for the ledge: the name ends above the robot's head.
     cairo_t* cr = c.cr;
-    Random random(c.seed);
-    Embers(cr, random, 26, -c.width / 2.0 + 10.0, c.width / 2.0 - 10.0, -70.0, 60.0);
-    Flame(cr, 0, 6.0, 70.0, 5.0);
-    LetteringToFit(cr, "EMBERLINE", 0, -28.0, c.width - 8.0, 64.0, kGameName);
+    const double left = -c.width / 2.0;
+    const double right = c.width / 2.0;
+    const double bottom = -c.height / 2.0;
+    const double top = c.height / 2.0;
+    LetteringToFit(cr, "EMBERLINE", 0, top - 38.0, c.width - 8.0, 62.0, kGameName);
     cairo_new_path(cr);
-    cairo_move_to(cr, -c.width / 2.0 + 24.0, -66.0);
-    cairo_curve_to(cr, -40.0, -58.0, 40.0, -74.0, c.width / 2.0 - 24.0, -64.0);
+    cairo_move_to(cr, left + 16.0, top - 72.0);
+    cairo_curve_to(cr, -50.0, top - 64.0, 40.0, top - 80.0, right - 16.0, top - 70.0);
     OutlinedStroke(cr, Palette::Ember, 3.0, 2.0);
+
+    const double ledgeTop = bottom + 13.0;
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, left + 4.0, bottom + 3.5, c.width - 8.0, 9.5, 4.5); },
+        TonesOf(Palette::DuskRock), 2.5, 2.0);
+    const double fireX = left + 62.0;
+    for (int side = -1; side <= 1; side += 2) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, fireX - side * 26.0, ledgeTop + 2.0);
+        cairo_line_to(cr, fireX + side * 18.0, ledgeTop + 9.0);
+        OutlinedStroke(cr, Palette::Soil, 6.0, 1.5);
+    }
+    Flame(cr, fireX, ledgeTop + 4.0, 58.0, 4.0);
+    Random random(c.seed);
+    Embers(cr, random, 18, left + 14.0, fireX + 60.0, ledgeTop + 24.0, top - 84.0);
 }
 
 void Credits(const FrameCanvas& c) {
