@@ -119,14 +119,17 @@ TEST_F(MenuArtPixelTest, TheSettledTitleShowsItsWholeNameBesideTheRobotItCarries
     // The robot stands on the cell's bottom edge: its wheels may cover the
     // foot of the art, nothing above it.
     constexpr int kFootRows = 16;
+    int robot = 0;
     int covered = 0;
     for (int y = kFootRows; y < both.height; ++y) {
         for (int x = 0; x < both.width; ++x) {
             const bool titleDrawn = Differs(titleOnly.At(x, y), neither.At(x, y));
             const bool robotDrawn = Differs(both.At(x, y), titleOnly.At(x, y));
+            robot += robotDrawn ? 1 : 0;
             covered += titleDrawn && robotDrawn ? 1 : 0;
         }
     }
+    EXPECT_GT(robot, 2000) << "the robot is not in the title's cell";
     EXPECT_EQ(covered, 0);
 }
 
