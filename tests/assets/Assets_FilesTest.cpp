@@ -52,8 +52,6 @@ private:
     std::uint8_t m_core = 0;
 };
 
-}  // namespace
-
 TEST_F(AssetPaths, EveryPathLoadsAsACurveOfPositiveLength) {
     const std::vector<const ManifestRow*> rows = RowsOf(FileKind::Path);
     EXPECT_EQ(rows.size(), 5u);
@@ -162,3 +160,5 @@ TEST(AssetIcon, DecodesAt256WithTransparentCornersAndTheWindowTakesIt) {
     }
     os::headless::ResetWindowSystem();
 }
+
+}  // namespace

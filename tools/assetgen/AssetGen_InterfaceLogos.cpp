@@ -215,50 +215,74 @@ void SquealingQuor(const FrameCanvas& c) {
 }
 
 void Title(const FrameCanvas& c) {
-    // The game's name under a flame, with embers drifting off it.
+    // The game's name across the top and, on a ledge along the bottom, a
+    // campfire. The title level stands the robot on the ledge's right end,
+    // its wheels on the frame's bottom edge, so that corner stays empty but
+    // for the ledge: the name ends above the robot's head.
     cairo_t* cr = c.cr;
-    Random random(c.seed);
-    Embers(cr, random, 26, -c.width / 2.0 + 10.0, c.width / 2.0 - 10.0, -70.0, 60.0);
-    Flame(cr, 0, 6.0, 70.0, 5.0);
-    LetteringToFit(cr, "EMBERLINE", 0, -28.0, c.width - 8.0, 64.0, kGameName);
+    const double left = -c.width / 2.0;
+    const double right = c.width / 2.0;
+    const double bottom = -c.height / 2.0;
+    const double top = c.height / 2.0;
+    LetteringToFit(cr, "EMBERLINE", 0, top - 38.0, c.width - 8.0, 62.0, kGameName);
     cairo_new_path(cr);
-    cairo_move_to(cr, -c.width / 2.0 + 24.0, -66.0);
-    cairo_curve_to(cr, -40.0, -58.0, 40.0, -74.0, c.width / 2.0 - 24.0, -64.0);
+    cairo_move_to(cr, left + 16.0, top - 72.0);
+    cairo_curve_to(cr, -50.0, top - 64.0, 40.0, top - 80.0, right - 16.0, top - 70.0);
     OutlinedStroke(cr, Palette::Ember, 3.0, 2.0);
+
+    const double ledgeTop = bottom + 13.0;
+    CelFill(
+        cr, [&](cairo_t* p) { RoundedRectangle(p, left + 4.0, bottom + 3.5, c.width - 8.0, 9.5, 4.5); },
+        TonesOf(Palette::DuskRock), 2.5, 2.0);
+    const double fireX = left + 62.0;
+    for (int side = -1; side <= 1; side += 2) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, fireX - side * 26.0, ledgeTop + 2.0);
+        cairo_line_to(cr, fireX + side * 18.0, ledgeTop + 9.0);
+        OutlinedStroke(cr, Palette::Soil, 6.0, 1.5);
+    }
+    Flame(cr, fireX, ledgeTop + 4.0, 58.0, 4.0);
+    Random random(c.seed);
+    Embers(cr, random, 18, left + 14.0, fireX + 60.0, ledgeTop + 24.0, top - 84.0);
 }
 
 void Credits(const FrameCanvas& c) {
+    // The card lies in the options panel between the close button, which
+    // stands over the picture's top right, and the back button across its
+    // bottom: both show whole on the panel above and below it.
+    constexpr double kCloseButtonClearance = 66.0;
+    constexpr double kBackButtonClearance = 92.0;
     cairo_t* cr = c.cr;
     const double w = c.width - 8.0;
-    const double h = c.height - 8.0;
+    const double top = c.height / 2.0 - kCloseButtonClearance;
+    const double bottom = -c.height / 2.0 + kBackButtonClearance;
     CelFill(
-        cr, [&](cairo_t* p) { RoundedRectangle(p, -w / 2, -h / 2, w, h, 26.0); }, TonesOf(Rgb(246, 238, 222)), 6.0,
-        4.0);
+        cr, [&](cairo_t* p) { RoundedRectangle(p, -w / 2, bottom, w, top - bottom, 26.0); },
+        TonesOf(Rgb(246, 238, 222)), 6.0, 4.0);
     cairo_new_path(cr);
-    RoundedRectangle(cr, -w / 2 + 12.0, -h / 2 + 12.0, w - 24.0, h - 24.0, 18.0);
+    RoundedRectangle(cr, -w / 2 + 12.0, bottom + 12.0, w - 24.0, top - bottom - 24.0, 18.0);
     SetColour(cr, Palette::Ember);
     cairo_set_line_width(cr, 3.0);
     cairo_stroke(cr);
 
-    const double top = h / 2;
-    Flame(cr, 0, top - 96.0, 60.0, 4.0);
-    LetteringToFit(cr, "EMBERLINE", 0, top - 130.0, w - 60.0, 70.0, kGameName);
+    Flame(cr, 0, top - 62.0, 40.0, 3.0);
+    LetteringToFit(cr, "EMBERLINE", 0, top - 90.0, w - 60.0, 46.0, kGameName);
 
     const double text = w - 70.0;
-    CreditLine(cr, "CREDITS", top - 186.0, 30.0, text, Palette::EmberRed);
-    CreditLine(cr, "A game built on the", top - 232.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "TUNDRA ENGINE", top - 262.0, 28.0, text, Palette::Navy);
-    CreditLine(cr, "Art, sound and music made", top - 310.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "by its own generator", top - 338.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "Published by SQUEALING QUOR", top - 386.0, 22.0, text, Palette::Ink);
-    CreditLine(cr, "A HEARTHWORKS game", top - 414.0, 22.0, text, Palette::Ink);
+    CreditLine(cr, "CREDITS", top - 136.0, 24.0, text, Palette::EmberRed);
+    CreditLine(cr, "A game built on the", top - 168.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "TUNDRA ENGINE", top - 192.0, 26.0, text, Palette::Navy);
+    CreditLine(cr, "Art, sound and music made", top - 226.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "by its own generator", top - 248.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "Published by SQUEALING QUOR", top - 282.0, 20.0, text, Palette::Ink);
+    CreditLine(cr, "A HEARTHWORKS game", top - 304.0, 20.0, text, Palette::Ink);
 
-    const double iconsY = top - 468.0;
-    InterfaceParts::RobotIcon(cr, -150.0, iconsY, 48.0);
+    const double iconsY = top - 342.0;
+    InterfaceParts::RobotIcon(cr, -132.0, iconsY, 40.0);
     for (int weapon = 0; weapon < 4; ++weapon) {
-        InterfaceParts::WeaponIcon(cr, weapon, -78.0 + weapon * 62.0, iconsY, 46.0);
+        InterfaceParts::WeaponIcon(cr, weapon, -68.0 + weapon * 54.0, iconsY, 38.0);
     }
-    CreditLine(cr, "Thank you for playing!", top - 524.0, 26.0, text, Palette::EmberRed);
+    CreditLine(cr, "Thank you for playing!", top - 384.0, 24.0, text, Palette::EmberRed);
 }
 
 }  // namespace AssetGen::InterfaceSheets
