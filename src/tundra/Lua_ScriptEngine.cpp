@@ -63,6 +63,7 @@ void ReportCompileFailure(const std::string& message) {
 
 namespace Lua::testhooks {
 std::uint32_t CompileCount() { return g_compileCount; }
+std::size_t ScriptCount() { return g_scripts.size(); }
 }  // namespace Lua::testhooks
 
 LuaScript* LuaScript::Create() {
@@ -230,12 +231,21 @@ bool LuaScript::PushFunction(const char* function) {
 }
 
 bool LuaScript::CallPushed(int argCount, int resultCount, const std::function<void(lua_State*, int)>& onResults) {
-    ++m_runningCalls;
-    const bool succeeded = Lua::Host::Call(m_thread, argCount, resultCount, onResults);
-    if (--m_runningCalls == 0 && m_destroyed) {
-        delete this;
-    }
-    return succeeded;
+    // Reading the results may raise a script error in the calling script,
+    // which unwinds through here: the instance still goes once its last
+    // call returns, whichever way it returns.
+    struct Running {
+        LuaScript& script;
+        explicit Running(LuaScript& s) : script(s) { ++script.m_runningCalls; }
+        ~Running() {
+            if (--script.m_runningCalls == 0 && script.m_destroyed) {
+                delete &script;
+            }
+        }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    } running(*this);
+    return Lua::Host::Call(m_thread, argCount, resultCount, onResults);
 }
 
 void LuaScript::Call(const char* function) {

@@ -311,3 +311,26 @@ TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
 }
 
 }  // namespace
+
+namespace {
+
+// The caller's own CreateVector fails while the callee's results are copied.
+TEST_F(LuaScriptTest, AFailureCopyingObjectFunctionResultsStillLetsTheCalleeGoWithItsObject) {
+    m_scripts.Write("maker.lua", "function Make() return CreateVector() end");
+    m_scripts.Write("taker.lua", "function CreateVector() error('no vectors here') end\n"
+                                 "function Constructor() CallOther('Make', 1) end");
+    Start();
+    const std::size_t scripts = Lua::testhooks::ScriptCount();
+    Tundra::GameObject& maker = Scripted("maker.lua");
+    SetCallOther(Lua::Host::GetMainState(), &maker);
+    Core::testhooks::StartCapturingErrors();
+    Scripted("taker.lua");
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("taker.lua:1: no vectors here", 0), 0u) << errors[0];
+    maker.Destroy();
+    Step();
+    EXPECT_EQ(Lua::testhooks::ScriptCount(), scripts + 1);
+}
+
+}  // namespace
