@@ -5,6 +5,7 @@
 #include "os/OS_Path.h"
 #include "pal/PAL_MessageBox.h"
 #include "pal/PAL_Window.h"
+#include "tundra/Lua_CallLimits.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_ScriptEngineTestHooks.h"
 #include "tundra/Lua_Values.h"
@@ -53,6 +54,12 @@ bool ReadScriptFile(const Core::String& path, std::vector<char>& text, std::stri
     return true;
 }
 
+// Room on a thread that runs no protected call yet.
+bool CheckStack(lua_State* thread, int slots) {
+    const Lua::CallLimits::EngineSection section;
+    return lua_checkstack(thread, slots) != 0;
+}
+
 void ReportCompileFailure(const std::string& message) {
     Core::LogError(message);
     AskUser("Script Error", message, MessageBoxError, MessageBoxOK);
@@ -71,6 +78,7 @@ LuaScript* LuaScript::Create() {
     if (!Lua::Host::IsOpen() || !lua_checkstack(main, 4)) {
         return nullptr;
     }
+    const Lua::CallLimits::EngineSection section;
     auto* script = new LuaScript;
     script->m_thread = lua_newthread(main);
     lua_State* thread = script->m_thread;
@@ -89,6 +97,7 @@ LuaScript* LuaScript::Create() {
 LuaScript::~LuaScript() {
     std::erase(g_scripts, this);
     if (m_thread != nullptr) {
+        const Lua::CallLimits::EngineSection section;
         luaL_unref(Lua::Host::GetMainState(), LUA_REGISTRYINDEX, m_threadReference);
     }
 }
@@ -160,7 +169,7 @@ bool LuaScript::Compile(const Core::String& path) {
         ReportCompileFailure(name + ": " + reason);
         return false;
     }
-    if (!lua_checkstack(m_thread, 2)) {
+    if (!CheckStack(m_thread, 2)) {
         ReportCompileFailure(name + ": no room to compile");
         return false;
     }
@@ -177,7 +186,7 @@ bool LuaScript::Compile(const Core::String& path) {
 }
 
 void LuaScript::LoadAndRun() {
-    if (m_thread == nullptr || m_bytecode.empty() || !lua_checkstack(m_thread, 2)) {
+    if (m_thread == nullptr || m_bytecode.empty() || !CheckStack(m_thread, 2)) {
         return;
     }
     if (luaL_loadbuffer(m_thread, m_bytecode.data(), m_bytecode.size(), "=loaded_chunk") != 0) {
@@ -207,7 +216,11 @@ void LuaScript::SetScriptPath(const Core::String& path) {
 }
 
 void LuaScript::SetGlobal(const char* name, const Core::Object* object) {
-    if (m_thread == nullptr || !lua_checkstack(m_thread, 2)) {
+    if (m_thread == nullptr) {
+        return;
+    }
+    const Lua::CallLimits::EngineSection section;
+    if (!lua_checkstack(m_thread, 2)) {
         return;
     }
     // Raw: the script may have given its globals a metatable of its own.
@@ -217,7 +230,11 @@ void LuaScript::SetGlobal(const char* name, const Core::Object* object) {
 }
 
 bool LuaScript::PushFunction(const char* function) {
-    if (IsInactive() || !lua_checkstack(m_thread, 5)) {
+    if (IsInactive()) {
+        return false;
+    }
+    const Lua::CallLimits::EngineSection section;
+    if (!lua_checkstack(m_thread, 5)) {
         return false;
     }
     // The script's own function, read raw: no script code runs unprotected.
@@ -263,7 +280,10 @@ void LuaScript::Call(const char* function, float argument) {
 
 void LuaScript::Call(const char* function, const Core::Object* argument) {
     if (PushFunction(function)) {
-        Lua::PushObject(m_thread, argument);
+        {
+            const Lua::CallLimits::EngineSection section;
+            Lua::PushObject(m_thread, argument);
+        }
         CallPushed(1, 0);
     }
 }

@@ -5,6 +5,7 @@
 #include "core/Core_MemoryFile.h"
 #include "os/OS_HeadlessMessageBoxHooks.h"
 #include "pal/PAL_Window.h"
+#include "tundra/Lua_CallLimitsTestHooks.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Lua_ScriptEngineTestHooks.h"
@@ -282,7 +283,7 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     first.GetScript()->Call("Ping", 1.0f);
     const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
     ASSERT_FALSE(errors.empty());
-    EXPECT_EQ(errors[0], "script calls nested too deeply: the call is refused");
+    EXPECT_EQ(errors[0], "ping.lua:1: script calls nested too deeply: the call is refused");
     lua_getglobal(state, "depth");
     EXPECT_EQ(lua_tonumber(state, -1), 64.0);
     lua_pop(state, 1);
@@ -308,6 +309,89 @@ TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
     ASSERT_EQ(lua_type(state, -1), LUA_TUSERDATA);
     EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -1)), nullptr);
     lua_pop(state, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Limits small enough for a test to reach at once; the game's come back.
+struct TestCallLimits {
+    TestCallLimits(std::uint64_t instructions, std::size_t bytes) {
+        Lua::testhooks::SetCallLimits(instructions, bytes);
+    }
+    ~TestCallLimits() { Lua::testhooks::RestoreCallLimits(); }
+    TestCallLimits(const TestCallLimits&) = delete;
+    TestCallLimits& operator=(const TestCallLimits&) = delete;
+};
+
+// Loops for ever, plainly or catching the stop in a pcall or a coroutine.
+TEST_F(LuaScriptTest, ARunawayCallIsStoppedAndLoggedWithItsLineAndTheFrameGoesOn) {
+    const TestCallLimits limits(100'000, std::size_t{64} << 20);
+    const char* const scripts[] = {
+        "function Update(dt)\n  while true do end\nend\n",
+        "function Update(dt)\n  while true do pcall(function() while true do end end) end\nend\n",
+        "function Update(dt)\n  while true do coroutine.resume(coroutine.create(function() while true do end end)) end\nend\n",
+    };
+    Start();
+    Scripted("trace.lua");
+    for (std::size_t i = 0; i < std::size(scripts); ++i) {
+        const std::string name = "spin" + std::to_string(i) + ".lua";
+        m_scripts.Write(name, scripts[i]);
+        Tundra::GameObject& spinning = Scripted(name);
+        Trace();
+        Core::testhooks::StartCapturingErrors();
+        Step();
+        const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0], name + ":2: script ran too long: the call is stopped");
+        EXPECT_NE(Trace().find("Update0.016"), std::string::npos) << name;
+        spinning.Destroy();
+        Step();
+    }
+}
+
+TEST_F(LuaScriptTest, AScriptPastTheMemoryCapGetsNotEnoughMemoryWithItsLineAndTheGameGoesOn) {
+    const TestCallLimits limits(1'000'000'000, std::size_t{16} << 20);
+    m_scripts.Write("hoard.lua", "function Update(dt)\n  local kept = {}\n  for i = 1, 64 do\n"
+                                 "    kept[i] = string.rep('x', 2 ^ 20) .. i\n  end\nend\n");
+    Start();
+    Scripted("hoard.lua");
+    Scripted("trace.lua");
+    Trace();
+    Core::testhooks::StartCapturingErrors();
+    Step(2);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0], "hoard.lua:4: not enough memory");
+    EXPECT_EQ(errors[1], errors[0]);
+    EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
+}
+
+TEST_F(LuaScriptTest, AnErrorRaisedInsideAnEngineCallNamesTheScriptAndLine) {
+    const struct {
+        const char* script;
+        const char* message;
+    } cases[] = {
+        {"function Go()\n  return CallSelf('Go', 1)\nend\n", ":2: C stack overflow"},
+        {"function Go()\n\n  error('no position', 0)\nend\n", ":3: no position"},
+        {"function Go()\n  error({})\nend\n", ":2: script error (the error value is not a text)"},
+    };
+    Start();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "raise" + std::to_string(i) + ".lua";
+        m_scripts.Write(name, cases[i].script);
+        Tundra::GameObject& object = Scripted(name);
+        SetCallOther(object.GetScript()->GetThread(), &object);
+        lua_State* thread = object.GetScript()->GetThread();
+        lua_getglobal(thread, "CallOther");
+        lua_setglobal(thread, "CallSelf");
+        Core::testhooks::StartCapturingErrors();
+        object.GetScript()->Call("Go");
+        const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0], name + cases[i].message);
+    }
 }
 
 }  // namespace
