@@ -47,8 +47,12 @@ void CountInstructions(lua_State* thread, lua_Debug*) {
         }
     }
     // From now on every instruction raises again, so that no pcall in the
-    // script can catch the stop for long.
+    // script can catch the stop for long, and the calls waiting on this one
+    // stop as soon as they go on.
     lua_sethook(thread, &CountInstructions, LUA_MASKCOUNT, 1);
+    for (lua_State* running : g_running) {
+        lua_sethook(running, &CountInstructions, LUA_MASKCOUNT, 1);
+    }
     luaL_where(thread, 0);
     lua_pushliteral(thread, "script ran too long: the call is stopped");
     lua_concat(thread, 2);
