@@ -75,10 +75,10 @@ std::size_t ScriptCount() { return g_scripts.size(); }
 
 LuaScript* LuaScript::Create() {
     lua_State* main = Lua::Host::GetMainState();
+    const Lua::CallLimits::EngineSection section;
     if (!Lua::Host::IsOpen() || !lua_checkstack(main, 4)) {
         return nullptr;
     }
-    const Lua::CallLimits::EngineSection section;
     auto* script = new LuaScript;
     script->m_thread = lua_newthread(main);
     lua_State* thread = script->m_thread;

@@ -378,6 +378,29 @@ TEST_F(LuaScriptTest, AScriptPastTheMemoryCapGetsNotEnoughMemoryWithItsLineAndTh
     EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
 }
 
+// At the cap, the engine's own work for the script (a clone's script
+// instance, its "self", its chunk) is not refused: a refusal there would
+// have no protected call to end.
+TEST_F(LuaScriptTest, AtTheMemoryCapTheEngineStillServesTheScript) {
+    const TestCallLimits limits(1'000'000'000, std::size_t{8} << 20);
+    m_scripts.Write("full.lua", "function Fill()\n  kept = {}\n"
+                                "  while pcall(function() kept[#kept + 1] = string.rep('x', 4096) .. #kept end) do end\n"
+                                "  copy = CloneSelf()\nend\n"
+                                "function Free() kept = nil collectgarbage() end\n");
+    Start();
+    Tundra::GameObject& object = Scripted("full.lua");
+    testsupport::SetBoundGlobal<Core::Object, &Lua::CloneObject>(object.GetScript()->GetThread(), "CloneSelf",
+                                                                 &object);
+    Core::testhooks::StartCapturingErrors();
+    object.GetScript()->Call("Fill");
+    for (const std::string& error : Core::testhooks::StopCapturingErrors()) {
+        EXPECT_NE(error.find("not enough memory"), std::string::npos) << error;
+    }
+    object.GetScript()->Call("Free");
+    Scripted("trace.lua");
+    EXPECT_EQ(Trace(), "Constructor ");
+}
+
 TEST_F(LuaScriptTest, AnErrorRaisedInsideAnEngineCallNamesTheScriptAndLine) {
     const struct {
         const char* script;
