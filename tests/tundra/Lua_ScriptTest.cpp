@@ -335,7 +335,8 @@ TEST_F(LuaScriptTest, ARunawayCallIsStoppedAndLoggedWithItsLineAndTheFrameGoesOn
     } cases[] = {
         {"function Update(dt)\n  while true do end\nend\n", false},
         {"function Update(dt)\n  while true do pcall(function() while true do end end) end\nend\n", false},
-        {"function Update(dt)\n  while true do coroutine.resume(coroutine.create(function() while true do end end)) end\nend\n",
+        {"function Update(dt)\n"
+         "  while true do coroutine.resume(coroutine.create(function() while true do end end)) end\nend\n",
          false},
         {"function Update(dt)\n  while true do CallOther('Spin', 0) end\nend\n", true},
     };
@@ -384,7 +385,7 @@ TEST_F(LuaScriptTest, AScriptPastTheMemoryCapGetsNotEnoughMemoryWithItsLineAndTh
 TEST_F(LuaScriptTest, AtTheMemoryCapTheEngineStillServesTheScript) {
     const TestCallLimits limits(1'000'000'000, std::size_t{8} << 20);
     m_scripts.Write("full.lua", "function Fill()\n  kept = {}\n"
-                                "  while pcall(function() kept[#kept + 1] = string.rep('x', 4096) .. #kept end) do end\n"
+                                "  while pcall(function() kept[#kept + 1] = ('x'):rep(4096) .. #kept end) do end\n"
                                 "  copy = CloneSelf()\nend\n"
                                 "function Free() kept = nil collectgarbage() end\n");
     Start();
