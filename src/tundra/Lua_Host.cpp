@@ -4,7 +4,9 @@
 #include "core/Core_Object.h"
 #include "core/Core_RefPtr.h"
 #include "gui/GUI_HUD.h"
+#include "tundra/Lua_CallLimits.h"
 #include "tundra/Lua_Dispatch.h"
+#include "tundra/Lua_ErrorPosition.h"
 #include "tundra/Lua_GuiValues.h"
 #include "tundra/Lua_ObjectLinks.h"
 #include "tundra/Lua_ScriptEngine.h"
@@ -87,9 +89,20 @@ int Populate(lua_State* state) {
 }
 
 void LogFailure(lua_State* thread) {
-    const char* message = lua_tostring(thread, -1);
+    const char* message = lua_type(thread, -1) == LUA_TSTRING ? lua_tostring(thread, -1) : nullptr;
     Core::LogError(message != nullptr ? message : "script error (the error value is not a text)");
     lua_pop(thread, 1);
+}
+
+// A failed allocation skips the message handler: the position comes from
+// where the allocation was refused.
+void LogCallFailure(lua_State* thread, int status) {
+    if (status == LUA_ERRMEM) {
+        Core::LogError(CallLimits::TakeRefusalPosition() + "not enough memory");
+        lua_pop(thread, 1);
+        return;
+    }
+    LogFailure(thread);
 }
 
 void CloseNow() {
@@ -108,7 +121,7 @@ void Host::Open(const Core::Object* game) {
     if (g_mainState != nullptr) {
         return;
     }
-    lua_State* state = luaL_newstate();
+    lua_State* state = CallLimits::NewState();
     if (state == nullptr) {
         Core::LogError("the script host could not open its interpreter");
         return;
@@ -137,9 +150,17 @@ lua_State* Host::GetMainState() { return g_mainState; }
 
 bool Host::Call(lua_State* thread, int argCount, int resultCount,
                 const std::function<void(lua_State* thread, int first)>& onResults) {
-    if (g_callDepth >= kMaxNestedCalls) {
+    const char* refusal = g_callDepth >= kMaxNestedCalls ? "script calls nested too deeply" : nullptr;
+    if (refusal == nullptr) {
+        const CallLimits::EngineSection section;
+        refusal = lua_checkstack(thread, 1) ? nullptr : "no room on the script's stack";
+    }
+    if (refusal != nullptr) {
         lua_pop(thread, argCount + 1);
-        Core::LogError("script calls nested too deeply: the call is refused");
+        // Refused before it started: the position is the caller's.
+        lua_State* caller = CallLimits::RunningThread();
+        Core::LogError((caller != nullptr ? WhereRunning(caller) : std::string()) + refusal +
+                       ": the call is refused");
         return false;
     }
     const int base = lua_gettop(thread) - argCount;
@@ -148,9 +169,13 @@ bool Host::Call(lua_State* thread, int argCount, int resultCount,
     struct Frame {
         lua_State* thread;
         int base;
-        Frame(lua_State* t, int b) : thread(t), base(b) { ++g_callDepth; }
+        Frame(lua_State* t, int b) : thread(t), base(b) {
+            ++g_callDepth;
+            CallLimits::Enter(thread);
+        }
         ~Frame() {
             lua_settop(thread, base - 1);
+            CallLimits::Leave();
             if (--g_callDepth == 0) {
                 Host::ReleaseHeldObjects();
                 if (g_closeRequested) {
@@ -161,12 +186,18 @@ bool Host::Call(lua_State* thread, int argCount, int resultCount,
         Frame(const Frame&) = delete;
         Frame& operator=(const Frame&) = delete;
     } frame(thread, base);
-    if (lua_pcall(thread, argCount, resultCount, 0) != 0) {
-        LogFailure(thread);
+    {
+        const CallLimits::EngineSection section;
+        lua_pushcfunction(thread, &PositionErrorMessage);
+        lua_insert(thread, base);
+    }
+    const int status = lua_pcall(thread, argCount, resultCount, base);
+    if (status != 0) {
+        LogCallFailure(thread, status);
         return false;
     }
     if (onResults) {
-        onResults(thread, base);
+        onResults(thread, base + 1);
     }
     return true;
 }

@@ -28,9 +28,10 @@ public:
     static lua_State* GetMainState();
 
     // Calls the function lying under its argCount arguments on the thread in
-    // protected mode. On success onResults sees the resultCount results
-    // (from stack index first on) before they are popped; a failure is
-    // logged on the engine's error log as "name.lua:LINE: message". The
+    // protected mode, within the limits of a script call (Lua_CallLimits.h).
+    // On success onResults sees the resultCount results (from stack index
+    // first on) before they are popped; a failure is logged on the engine's
+    // error log as "name.lua:LINE: message", naming where it was raised. The
     // thread must not be used after the call: the host may have closed.
     static bool Call(lua_State* thread, int argCount, int resultCount,
                      const std::function<void(lua_State* thread, int first)>& onResults = {});

@@ -5,6 +5,7 @@
 #include "os/OS_Path.h"
 #include "pal/PAL_MessageBox.h"
 #include "pal/PAL_Window.h"
+#include "tundra/Lua_CallLimits.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_ScriptEngineTestHooks.h"
 #include "tundra/Lua_Values.h"
@@ -53,6 +54,12 @@ bool ReadScriptFile(const Core::String& path, std::vector<char>& text, std::stri
     return true;
 }
 
+// Room on a thread that runs no protected call yet.
+bool CheckStack(lua_State* thread, int slots) {
+    const Lua::CallLimits::EngineSection section;
+    return lua_checkstack(thread, slots) != 0;
+}
+
 void ReportCompileFailure(const std::string& message) {
     Core::LogError(message);
     AskUser("Script Error", message, MessageBoxError, MessageBoxOK);
@@ -63,10 +70,12 @@ void ReportCompileFailure(const std::string& message) {
 
 namespace Lua::testhooks {
 std::uint32_t CompileCount() { return g_compileCount; }
+std::size_t ScriptCount() { return g_scripts.size(); }
 }  // namespace Lua::testhooks
 
 LuaScript* LuaScript::Create() {
     lua_State* main = Lua::Host::GetMainState();
+    const Lua::CallLimits::EngineSection section;
     if (!Lua::Host::IsOpen() || !lua_checkstack(main, 4)) {
         return nullptr;
     }
@@ -88,6 +97,7 @@ LuaScript* LuaScript::Create() {
 LuaScript::~LuaScript() {
     std::erase(g_scripts, this);
     if (m_thread != nullptr) {
+        const Lua::CallLimits::EngineSection section;
         luaL_unref(Lua::Host::GetMainState(), LUA_REGISTRYINDEX, m_threadReference);
     }
 }
@@ -159,7 +169,7 @@ bool LuaScript::Compile(const Core::String& path) {
         ReportCompileFailure(name + ": " + reason);
         return false;
     }
-    if (!lua_checkstack(m_thread, 2)) {
+    if (!CheckStack(m_thread, 2)) {
         ReportCompileFailure(name + ": no room to compile");
         return false;
     }
@@ -176,7 +186,7 @@ bool LuaScript::Compile(const Core::String& path) {
 }
 
 void LuaScript::LoadAndRun() {
-    if (m_thread == nullptr || m_bytecode.empty() || !lua_checkstack(m_thread, 2)) {
+    if (m_thread == nullptr || m_bytecode.empty() || !CheckStack(m_thread, 2)) {
         return;
     }
     if (luaL_loadbuffer(m_thread, m_bytecode.data(), m_bytecode.size(), "=loaded_chunk") != 0) {
@@ -206,7 +216,11 @@ void LuaScript::SetScriptPath(const Core::String& path) {
 }
 
 void LuaScript::SetGlobal(const char* name, const Core::Object* object) {
-    if (m_thread == nullptr || !lua_checkstack(m_thread, 2)) {
+    if (m_thread == nullptr) {
+        return;
+    }
+    const Lua::CallLimits::EngineSection section;
+    if (!lua_checkstack(m_thread, 2)) {
         return;
     }
     // Raw: the script may have given its globals a metatable of its own.
@@ -216,7 +230,11 @@ void LuaScript::SetGlobal(const char* name, const Core::Object* object) {
 }
 
 bool LuaScript::PushFunction(const char* function) {
-    if (IsInactive() || !lua_checkstack(m_thread, 5)) {
+    if (IsInactive()) {
+        return false;
+    }
+    const Lua::CallLimits::EngineSection section;
+    if (!lua_checkstack(m_thread, 5)) {
         return false;
     }
     // The script's own function, read raw: no script code runs unprotected.
@@ -230,12 +248,21 @@ bool LuaScript::PushFunction(const char* function) {
 }
 
 bool LuaScript::CallPushed(int argCount, int resultCount, const std::function<void(lua_State*, int)>& onResults) {
-    ++m_runningCalls;
-    const bool succeeded = Lua::Host::Call(m_thread, argCount, resultCount, onResults);
-    if (--m_runningCalls == 0 && m_destroyed) {
-        delete this;
-    }
-    return succeeded;
+    // Reading the results may raise a script error in the calling script,
+    // which unwinds through here: the instance still goes once its last
+    // call returns, whichever way it returns.
+    struct Running {
+        LuaScript& script;
+        explicit Running(LuaScript& s) : script(s) { ++script.m_runningCalls; }
+        ~Running() {
+            if (--script.m_runningCalls == 0 && script.m_destroyed) {
+                delete &script;
+            }
+        }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    } running(*this);
+    return Lua::Host::Call(m_thread, argCount, resultCount, onResults);
 }
 
 void LuaScript::Call(const char* function) {
@@ -253,7 +280,10 @@ void LuaScript::Call(const char* function, float argument) {
 
 void LuaScript::Call(const char* function, const Core::Object* argument) {
     if (PushFunction(function)) {
-        Lua::PushObject(m_thread, argument);
+        {
+            const Lua::CallLimits::EngineSection section;
+            Lua::PushObject(m_thread, argument);
+        }
         CallPushed(1, 0);
     }
 }

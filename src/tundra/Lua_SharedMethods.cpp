@@ -1,6 +1,7 @@
 #include "tundra/Lua_SharedMethods.h"
 
 #include "core/Core_Object.h"
+#include "tundra/Lua_CallLimits.h"
 #include "tundra/Lua_CopyValues.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_ScriptEngine.h"
@@ -46,7 +47,12 @@ int ObjectFunction(Core::Object& self, lua_State* state) {
     // A count no stack can take is refused like any other the stack cannot hold.
     const int resultCount = std::max(GetInt(state, 2), 0);
     lua_State* target = script->GetThread();
-    if (!lua_checkstack(state, resultCount + 4) || !lua_checkstack(target, resultCount + 4)) {
+    bool room = lua_checkstack(state, resultCount + 4) != 0;
+    if (room) {
+        const CallLimits::EngineSection section;
+        room = lua_checkstack(target, resultCount + 4) != 0;
+    }
+    if (!room) {
         RaiseError(state, "ObjectFunction: too many results");
     }
     if (target == state) {
@@ -62,8 +68,11 @@ int ObjectFunction(Core::Object& self, lua_State* state) {
         return resultCount;
     }
     ForeignCall call{state, name, resultCount};
-    lua_pushcfunction(target, &CallForeign);
-    lua_pushlightuserdata(target, &call);
+    {
+        const CallLimits::EngineSection section;
+        lua_pushcfunction(target, &CallForeign);
+        lua_pushlightuserdata(target, &call);
+    }
     int pushed = 0;
     script->CallPushed(1, resultCount, [&](lua_State* thread, int) {
         pushed = CopyValues(thread, state, 0, resultCount);

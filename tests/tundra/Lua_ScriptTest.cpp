@@ -5,6 +5,7 @@
 #include "core/Core_MemoryFile.h"
 #include "os/OS_HeadlessMessageBoxHooks.h"
 #include "pal/PAL_Window.h"
+#include "tundra/Lua_CallLimitsTestHooks.h"
 #include "tundra/Lua_Host.h"
 #include "tundra/Lua_ScriptEngine.h"
 #include "tundra/Lua_ScriptEngineTestHooks.h"
@@ -282,7 +283,7 @@ TEST_F(LuaScriptTest, ScriptsCallingEachOtherEndlesslyAreStoppedAndLogged) {
     first.GetScript()->Call("Ping", 1.0f);
     const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
     ASSERT_FALSE(errors.empty());
-    EXPECT_EQ(errors[0], "script calls nested too deeply: the call is refused");
+    EXPECT_EQ(errors[0], "ping.lua:1: script calls nested too deeply: the call is refused");
     lua_getglobal(state, "depth");
     EXPECT_EQ(lua_tonumber(state, -1), 64.0);
     lua_pop(state, 1);
@@ -308,6 +309,146 @@ TEST_F(LuaScriptTest, AScriptsCloneRunsItsChunkAndGoesUnlessTaken) {
     ASSERT_EQ(lua_type(state, -1), LUA_TUSERDATA);
     EXPECT_EQ(*static_cast<Core::Object**>(lua_touserdata(state, -1)), nullptr);
     lua_pop(state, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Limits small enough for a test to reach at once; the game's come back.
+struct TestCallLimits {
+    TestCallLimits(std::uint64_t instructions, std::size_t bytes) {
+        Lua::testhooks::SetCallLimits(instructions, bytes);
+    }
+    ~TestCallLimits() { Lua::testhooks::RestoreCallLimits(); }
+    TestCallLimits(const TestCallLimits&) = delete;
+    TestCallLimits& operator=(const TestCallLimits&) = delete;
+};
+
+// Loops for ever, plainly, catching the stop in a pcall or a coroutine, or
+// calling another script that does.
+TEST_F(LuaScriptTest, ARunawayCallIsStoppedAndLoggedWithItsLineAndTheFrameGoesOn) {
+    const TestCallLimits limits(100'000, std::size_t{64} << 20);
+    const struct {
+        const char* script;
+        bool callsTheSpinner;
+    } cases[] = {
+        {"function Update(dt)\n  while true do end\nend\n", false},
+        {"function Update(dt)\n  while true do pcall(function() while true do end end) end\nend\n", false},
+        {"function Update(dt)\n"
+         "  while true do coroutine.resume(coroutine.create(function() while true do end end)) end\nend\n",
+         false},
+        {"function Update(dt)\n  while true do CallOther('Spin', 0) end\nend\n", true},
+    };
+    m_scripts.Write("spinner.lua", "function Spin()\n  while true do end\nend\n");
+    Start();
+    Scripted("trace.lua");
+    SetCallOther(Lua::Host::GetMainState(), &Scripted("spinner.lua"));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "spin" + std::to_string(i) + ".lua";
+        m_scripts.Write(name, cases[i].script);
+        Tundra::GameObject& spinning = Scripted(name);
+        Trace();
+        Core::testhooks::StartCapturingErrors();
+        Step();
+        std::vector<std::string> expected{name + ":2: script ran too long: the call is stopped"};
+        if (cases[i].callsTheSpinner) {
+            expected.insert(expected.begin(), "spinner.lua:2: script ran too long: the call is stopped");
+        }
+        EXPECT_EQ(Core::testhooks::StopCapturingErrors(), expected);
+        EXPECT_NE(Trace().find("Update0.016"), std::string::npos) << name;
+        spinning.Destroy();
+        Step();
+    }
+}
+
+TEST_F(LuaScriptTest, AScriptPastTheMemoryCapGetsNotEnoughMemoryWithItsLineAndTheGameGoesOn) {
+    const TestCallLimits limits(1'000'000'000, std::size_t{16} << 20);
+    m_scripts.Write("hoard.lua", "function Update(dt)\n  local kept = {}\n  for i = 1, 64 do\n"
+                                 "    kept[i] = string.rep('x', 2 ^ 20) .. i\n  end\nend\n");
+    Start();
+    Scripted("hoard.lua");
+    Scripted("trace.lua");
+    Trace();
+    Core::testhooks::StartCapturingErrors();
+    Step(2);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0], "hoard.lua:4: not enough memory");
+    EXPECT_EQ(errors[1], errors[0]);
+    EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
+}
+
+// At the cap, the engine's own work for the script (a clone's script
+// instance, its "self", its chunk) is not refused: a refusal there would
+// have no protected call to end.
+TEST_F(LuaScriptTest, AtTheMemoryCapTheEngineStillServesTheScript) {
+    const TestCallLimits limits(1'000'000'000, std::size_t{8} << 20);
+    m_scripts.Write("full.lua", "function Fill()\n  kept = {}\n"
+                                "  while pcall(function() kept[#kept + 1] = ('x'):rep(4096) .. #kept end) do end\n"
+                                "  copy = CloneSelf()\nend\n"
+                                "function Free() kept = nil collectgarbage() end\n");
+    Start();
+    Tundra::GameObject& object = Scripted("full.lua");
+    testsupport::SetBoundGlobal<Core::Object, &Lua::CloneObject>(object.GetScript()->GetThread(), "CloneSelf",
+                                                                 &object);
+    Core::testhooks::StartCapturingErrors();
+    object.GetScript()->Call("Fill");
+    for (const std::string& error : Core::testhooks::StopCapturingErrors()) {
+        EXPECT_NE(error.find("not enough memory"), std::string::npos) << error;
+    }
+    object.GetScript()->Call("Free");
+    Scripted("trace.lua");
+    EXPECT_EQ(Trace(), "Constructor ");
+}
+
+TEST_F(LuaScriptTest, AnErrorRaisedInsideAnEngineCallNamesTheScriptAndLine) {
+    const struct {
+        const char* script;
+        const char* message;
+    } cases[] = {
+        {"function Go()\n  return CallSelf('Go', 1)\nend\n", ":2: C stack overflow"},
+        {"function Go()\n\n  error('no position', 0)\nend\n", ":3: no position"},
+        {"function Go()\n  error({})\nend\n", ":2: script error (the error value is not a text)"},
+    };
+    Start();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "raise" + std::to_string(i) + ".lua";
+        m_scripts.Write(name, cases[i].script);
+        Tundra::GameObject& object = Scripted(name);
+        SetCallOther(object.GetScript()->GetThread(), &object);
+        lua_State* thread = object.GetScript()->GetThread();
+        lua_getglobal(thread, "CallOther");
+        lua_setglobal(thread, "CallSelf");
+        Core::testhooks::StartCapturingErrors();
+        object.GetScript()->Call("Go");
+        const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0], name + cases[i].message);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The caller's own CreateVector fails while the callee's results are copied.
+TEST_F(LuaScriptTest, AFailureCopyingObjectFunctionResultsStillLetsTheCalleeGoWithItsObject) {
+    m_scripts.Write("maker.lua", "function Make() return CreateVector() end");
+    m_scripts.Write("taker.lua", "function CreateVector() error('no vectors here') end\n"
+                                 "function Constructor() CallOther('Make', 1) end");
+    Start();
+    const std::size_t scripts = Lua::testhooks::ScriptCount();
+    Tundra::GameObject& maker = Scripted("maker.lua");
+    SetCallOther(Lua::Host::GetMainState(), &maker);
+    Core::testhooks::StartCapturingErrors();
+    Scripted("taker.lua");
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("taker.lua:1: no vectors here", 0), 0u) << errors[0];
+    maker.Destroy();
+    Step();
+    EXPECT_EQ(Lua::testhooks::ScriptCount(), scripts + 1);
 }
 
 }  // namespace
