@@ -14,7 +14,9 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 // On SDL's offscreen driver, with a fake clock only frames and Idle move; the close under X11.
 namespace {
@@ -54,6 +56,31 @@ struct TestApplication : Engine::RenderingApplication {
     void Idle() override { ++g_probe.idles; g_now += kIdleStep; }
     void Shutdown() override { ++g_probe.shutdowns; }
 };
+
+// Locked frames of next to no work: nearly all of a frame is the limiter's wait.
+struct PacedApplication : Engine::RenderingApplication {
+    PacedApplication() : RenderingApplication(g_settings) {
+        SetDesiredFrameRate(60.0);
+        LockFrameRate(true);
+    }
+};
+
+// Milliseconds the calling thread has run on a processor or waited, ready,
+// for one: a thread that never sleeps counts all of its time, however busy
+// the machine. Without the scheduler's figures, its processor time alone.
+double ThreadDemandMilliseconds() {
+    unsigned long long running = 0, waiting = 0;
+    if (FILE* stats = std::fopen("/proc/thread-self/schedstat", "r")) {
+        const bool read = std::fscanf(stats, "%llu %llu", &running, &waiting) == 2;
+        std::fclose(stats);
+        if (read) {
+            return static_cast<double>(running + waiting) / 1e6;
+        }
+    }
+    timespec used{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) * 1000.0 + static_cast<double>(used.tv_nsec) / 1e6;
+}
 
 void CreateTest(Core::RefPtr<Engine::Application>& app, const Core::String&) { app = TUN_NEW(TestApplication); }
 void CreateNothing(Core::RefPtr<Engine::Application>&, const Core::String&) {}
@@ -98,6 +125,25 @@ TEST_F(Application, LimiterWaitsOffTheTargetOnlyWhenLockedAndNeverReturnsEarly) 
     app->BeginFrame();
     app->EndFrame();
     EXPECT_GE(Core::GetMilliseconds() - begin, 1000.0 / 30);
+}
+
+// On the real clock: the wait leaves the processor to others, and a frame
+// still lasts at least the target from BeginFrame to the end of EndFrame.
+TEST_F(Application, LockedWaitLeavesTheProcessorFreeAndEndsNoEarlierThanTheTarget) {
+    Core::SetClockFunction(m_clock);
+    const Core::RefPtr<PacedApplication> app = TUN_NEW(PacedApplication);
+    app->BeginFrame();
+    app->EndFrame();  // the driver's first present sets itself up
+    const double demandBegin = ThreadDemandMilliseconds();
+    const double begin = Core::GetMilliseconds();
+    for (int frame = 0; frame < 30; ++frame) {
+        app->BeginFrame();
+        app->EndFrame();
+        EXPECT_GE(1000.0 / app->GetCurrentFrameRate(), 1000.0 / 60 - 1e-9);
+    }
+    const double demand = ThreadDemandMilliseconds() - demandBegin;
+    const double wall = Core::GetMilliseconds() - begin;
+    EXPECT_LT(demand, 0.6 * wall) << "the thread wanted a processor " << demand << " ms of " << wall << " ms";
 }
 
 TEST_F(Application, RunEndsAfterTheFrameThatQuitsAndTearsEverythingDown) {
