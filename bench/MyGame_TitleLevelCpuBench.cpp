@@ -1,24 +1,33 @@
+#include "core/Core_Startup.h"
 #include "engine/Engine_EngineRun.h"
+#include "engine/Engine_RenderingApplication.h"
+#include "math/Math_BoundingBox.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_CreateGame.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "support/MyGame_ObservedRun.h"
+#include "support/ThreadTime.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
-// Emberline's title level as the player meets it, the frame-rate lock on at
-// 60 frames a second, on Mesa through SDL's offscreen driver with OpenAL
-// Soft's null backend, its files in a folder of its own: the processor time
-// the main thread takes per second of the title level (100 is a whole
-// core), over 180 frames from the title's second frame on, and the mean
-// frame time the game measured (from a frame's start to the end of its wait).
-// The intro is skipped by a key its second update sees.
+// The main thread's use of the processor while the frame-rate lock holds
+// frames to 60 a second, on Mesa through SDL's offscreen driver with OpenAL
+// Soft's null backend:
+// - Emberline's title level as the player meets it (its files in a folder
+//   of its own, the intro skipped by a key its second update sees), over 180
+//   frames from the title's second frame on;
+// - a 64 x 48 rendering application's frames with no work, where all but
+//   the present is the limiter's wait.
+// Reported per second of wall time (100 is a whole core): the processor
+// time the main thread took (cpu_percent) and the time it ran or stood
+// ready to run (demand_percent, which a busy machine does not lower); and
+// the mean frame time the game measured, from a frame's start to the end of
+// its wait (frame_ms).
 
 namespace {
 
@@ -37,19 +46,32 @@ void PrepareProcess() {
     (void)prepared;
 }
 
-double ThreadProcessorSeconds() {
-    timespec used{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
-    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
-}
+// The main thread's figures over a stretch of frames.
+struct Stretch {
+    double processorBegin = 0.0, demandBegin = 0.0, frameMilliseconds = 0.0;
+    Clock::time_point begin;
+    int frames = 0;
+
+    void Begin() {
+        processorBegin = testsupport::ThreadProcessorMilliseconds();
+        demandBegin = testsupport::ThreadDemandMilliseconds();
+        begin = Clock::now();
+    }
+    void Report(benchmark::State& state) const {
+        const double wall = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
+        state.SetIterationTime(wall / 1000.0);
+        state.counters["cpu_percent"] = 100.0 * (testsupport::ThreadProcessorMilliseconds() - processorBegin) / wall;
+        state.counters["demand_percent"] = 100.0 * (testsupport::ThreadDemandMilliseconds() - demandBegin) / wall;
+        state.counters["frame_ms"] = frameMilliseconds / frames;
+    }
+};
 
 // One run's title level.
 struct TitleRun {
     int frames = 0;
     int titleFrames = 0;
-    double processorBegin = 0.0, processorEnd = 0.0;
-    Clock::time_point begin, end;
-    double frameMilliseconds = 0.0;
+    Stretch stretch;
+    benchmark::State* state = nullptr;
 };
 TitleRun g_run;
 
@@ -71,16 +93,13 @@ void AfterPresent(MyGame& game) {
         }
         return;
     }
-    ++g_run.titleFrames;
-    if (g_run.titleFrames == 1) {
-        g_run.processorBegin = ThreadProcessorSeconds();
-        g_run.begin = Clock::now();
+    if (++g_run.titleFrames == 1) {
+        g_run.stretch.Begin();
         return;
     }
-    g_run.frameMilliseconds += 1000.0 / game.GetCurrentFrameRate();
-    if (g_run.titleFrames == kMeasuredFrames + 1) {
-        g_run.processorEnd = ThreadProcessorSeconds();
-        g_run.end = Clock::now();
+    g_run.stretch.frameMilliseconds += 1000.0 / game.GetCurrentFrameRate();
+    if (++g_run.stretch.frames == kMeasuredFrames) {
+        g_run.stretch.Report(*g_run.state);
         game.Exit();
     }
 }
@@ -90,25 +109,49 @@ void CreateObservedGame(Core::RefPtr<Engine::Application>& application, const Co
     mygametest::ObservedRun::Wrap(application, &BeforeFrame, &AfterPresent);
 }
 
-void BM_TitleLevelMainThread(benchmark::State& state) {
+void BM_TitleLevel(benchmark::State& state) {
     PrepareProcess();
     for (auto _ : state) {
         g_run = TitleRun{};
-        if (EngineRun("", &CreateObservedGame) != 0 || g_run.titleFrames != kMeasuredFrames + 1) {
+        g_run.state = &state;
+        if (EngineRun("", &CreateObservedGame) != 0 || g_run.stretch.frames != kMeasuredFrames) {
             state.SkipWithError("the title level did not run its frames");
             return;
         }
-        const double seconds = std::chrono::duration<double>(g_run.end - g_run.begin).count();
-        state.SetIterationTime(seconds);
-        state.counters["main_thread_cpu_percent"] = 100.0 * (g_run.processorEnd - g_run.processorBegin) / seconds;
-        state.counters["frame_ms"] = g_run.frameMilliseconds / kMeasuredFrames;
     }
 }
-BENCHMARK(BM_TitleLevelMainThread)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TitleLevel)->UseManualTime()->Iterations(1)->Repetitions(5)->DisplayAggregatesOnly(true)->Unit(
+    benchmark::kMillisecond);
+
+void BM_LockedFramesOfNoWork(benchmark::State& state) {
+    PrepareProcess();
+    std::uint8_t core = 0;
+    CoreStartup(core);
+    Math::CreateScratchBoxes();
+    {
+        Engine::StartupSettings settings;
+        settings.width = 64;
+        settings.height = 48;
+        const Core::RefPtr<Engine::RenderingApplication> application = TUN_NEW(Engine::RenderingApplication, settings);
+        application->SetDesiredFrameRate(60.0);
+        application->LockFrameRate(true);
+        application->BeginFrame();
+        application->EndFrame();
+        for (auto _ : state) {
+            Stretch stretch;
+            stretch.Begin();
+            for (; stretch.frames < kMeasuredFrames; ++stretch.frames) {
+                application->BeginFrame();
+                application->EndFrame();
+                stretch.frameMilliseconds += 1000.0 / application->GetCurrentFrameRate();
+            }
+            stretch.Report(state);
+        }
+    }
+    Math::DestroyScratchBoxes();
+    CoreShutdown(core);
+}
+BENCHMARK(BM_LockedFramesOfNoWork)->UseManualTime()->Iterations(1)->Repetitions(5)->DisplayAggregatesOnly(true)->Unit(
+    benchmark::kMillisecond);
 
 }  // namespace

@@ -8,15 +8,14 @@
 #include "os/OS_GLFunctions.h"
 #include "os/OS_GLFunctionsTestHooks.h"
 #include "support/PAL_X11Close.h"
+#include "support/ThreadTime.h"
 #include "support/VideoDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 // On SDL's offscreen driver, with a fake clock only frames and Idle move; the close under X11.
 namespace {
@@ -64,23 +63,6 @@ struct PacedApplication : Engine::RenderingApplication {
         LockFrameRate(true);
     }
 };
-
-// Milliseconds the calling thread has run on a processor or waited, ready,
-// for one: a thread that never sleeps counts all of its time, however busy
-// the machine. Without the scheduler's figures, its processor time alone.
-double ThreadDemandMilliseconds() {
-    unsigned long long running = 0, waiting = 0;
-    if (FILE* stats = std::fopen("/proc/thread-self/schedstat", "r")) {
-        const bool read = std::fscanf(stats, "%llu %llu", &running, &waiting) == 2;
-        std::fclose(stats);
-        if (read) {
-            return static_cast<double>(running + waiting) / 1e6;
-        }
-    }
-    timespec used{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
-    return static_cast<double>(used.tv_sec) * 1000.0 + static_cast<double>(used.tv_nsec) / 1e6;
-}
 
 void CreateTest(Core::RefPtr<Engine::Application>& app, const Core::String&) { app = TUN_NEW(TestApplication); }
 void CreateNothing(Core::RefPtr<Engine::Application>&, const Core::String&) {}
@@ -134,14 +116,14 @@ TEST_F(Application, LockedWaitLeavesTheProcessorFreeAndEndsNoEarlierThanTheTarge
     const Core::RefPtr<PacedApplication> app = TUN_NEW(PacedApplication);
     app->BeginFrame();
     app->EndFrame();  // the driver's first present sets itself up
-    const double demandBegin = ThreadDemandMilliseconds();
+    const double demandBegin = testsupport::ThreadDemandMilliseconds();
     const double begin = Core::GetMilliseconds();
     for (int frame = 0; frame < 30; ++frame) {
         app->BeginFrame();
         app->EndFrame();
         EXPECT_GE(1000.0 / app->GetCurrentFrameRate(), 1000.0 / 60 - 1e-9);
     }
-    const double demand = ThreadDemandMilliseconds() - demandBegin;
+    const double demand = testsupport::ThreadDemandMilliseconds() - demandBegin;
     const double wall = Core::GetMilliseconds() - begin;
     EXPECT_LT(demand, 0.6 * wall) << "the thread wanted a processor " << demand << " ms of " << wall << " ms";
 }
