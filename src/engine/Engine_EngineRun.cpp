@@ -2,6 +2,7 @@
 
 #include "core/Core_Startup.h"
 #include "math/Math_BoundingBox.h"
+#include "os/OS_VideoSession.h"
 #include "pal/PAL_Window.h"
 
 #include <cstdint>
@@ -35,6 +36,9 @@ public:
 int EngineRun(const Core::String& commandLine, CreateGameFunction createGame) {
     const CoreGuard core;
     const ScratchBoxGuard scratchBoxes;
+    // Video starts once for the whole run, questions to the display before
+    // the window included, and stops after the application has gone.
+    const os::VideoSession video;
     // Declared last, released first: the application goes while the Core still runs.
     Core::RefPtr<Engine::Application> application;
     if (createGame != nullptr) {

@@ -36,6 +36,11 @@ void KeepFreedHeapMemory() {
     mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
 }
 
+// The limiter sleeps until this close to the frame's end and yields the rest
+// away: a sleep may overrun by the scheduler's wake-up time (a tenth of a
+// millisecond on a busy machine), a yield returns within microseconds.
+constexpr double kYieldedMilliseconds = 0.5;
+
 }  // namespace
 
 RenderingApplication::RenderingApplication(const StartupSettings& settings)
@@ -95,7 +100,14 @@ void RenderingApplication::EndFrame() {
     m_frameStopwatch.Reset();
 }
 
-void RenderingApplication::Idle() { os::Sleep(0); }
+void RenderingApplication::Idle() {
+    const double remaining = m_targetFrameTime - m_frameStopwatch.GetElapsed();
+    if (remaining > kYieldedMilliseconds) {
+        os::SleepMicroseconds(static_cast<std::uint64_t>((remaining - kYieldedMilliseconds) * 1000.0));
+    } else {
+        os::Sleep(0);
+    }
+}
 
 bool RenderingApplication::SetDesiredFrameRate(double fps) {
     // A zero, negative or non-finite rate gives no usable target; with the

@@ -39,7 +39,9 @@ public:
     // Presents the frame; with the lock on, calls Idle until the target frame
     // time has passed since BeginFrame; then records the frame's rate.
     void EndFrame() override;
-    // Called over and over while the limiter waits: gives up the time slice.
+    // Called over and over while the limiter waits: sleeps until shortly
+    // before the target frame time, then gives up the time slice, so that a
+    // waiting frame leaves the processor free yet ends on time.
     virtual void Idle();
 
     // The target frame time becomes 1000 / fps milliseconds. A rate that is

@@ -1,6 +1,7 @@
 #include "os/OS_SdlVideo.h"
 
 #include "os/OS_Error.h"
+#include "os/OS_SdlVideoTestHooks.h"
 
 #include <SDL.h>
 
@@ -14,6 +15,7 @@ namespace os::sdl {
 namespace {
 // Windows belong to the main thread, so the count needs no lock.
 int g_videoUsers = 0;
+int g_videoStarts = 0;
 bool g_displayUnavailable = false;
 
 void QuitSdl() { SDL_Quit(); }
@@ -105,6 +107,7 @@ bool AcquireVideo() {
         }
         static const bool quitAtExit = std::atexit(&QuitSdl) == 0;
         static_cast<void>(quitAtExit);
+        ++g_videoStarts;
     }
     ++g_videoUsers;
     return true;
@@ -122,6 +125,8 @@ void ReleaseVideo() {
 bool IsVideoActive() { return g_videoUsers > 0; }
 
 bool IsDisplayUnavailable() { return g_displayUnavailable; }
+
+int VideoStartCount() { return g_videoStarts; }
 
 void SetLastErrorFromSdl() {
     const char* text = SDL_GetError();

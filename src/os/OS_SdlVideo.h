@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-// The one owner of SDL's video subsystem. Every window holds it while it
-// exists: the first acquisition starts SDL video, the last release stops
-// video alone, so no display mode or grab outlives the windows while any
-// other SDL subsystem someone started keeps running. SDL as a whole is shut
-// down once, when the process exits. Nothing else in the program starts or
-// stops SDL video.
+// The one owner of SDL's video subsystem. Every window, and a run's video
+// session, holds it while it exists: the first acquisition starts SDL video,
+// the last release stops video alone, so no display mode or grab outlives
+// the windows while any other SDL subsystem someone started keeps running.
+// SDL as a whole is shut down once, when the process exits. Nothing else in
+// the program starts or stops SDL video.
 namespace os {
 
 // Code of a failure that SDL described; the text is SDL's own message.

@@ -8,6 +8,7 @@
 #include "os/OS_GLFunctions.h"
 #include "os/OS_GLFunctionsTestHooks.h"
 #include "support/PAL_X11Close.h"
+#include "support/ThreadTime.h"
 #include "support/VideoDriver.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,14 @@ struct TestApplication : Engine::RenderingApplication {
     void Shutdown() override { ++g_probe.shutdowns; }
 };
 
+// Locked frames of next to no work: nearly all of a frame is the limiter's wait.
+struct PacedApplication : Engine::RenderingApplication {
+    PacedApplication() : RenderingApplication(g_settings) {
+        SetDesiredFrameRate(60.0);
+        LockFrameRate(true);
+    }
+};
+
 void CreateTest(Core::RefPtr<Engine::Application>& app, const Core::String&) { app = TUN_NEW(TestApplication); }
 void CreateNothing(Core::RefPtr<Engine::Application>&, const Core::String&) {}
 
@@ -98,6 +107,25 @@ TEST_F(Application, LimiterWaitsOffTheTargetOnlyWhenLockedAndNeverReturnsEarly) 
     app->BeginFrame();
     app->EndFrame();
     EXPECT_GE(Core::GetMilliseconds() - begin, 1000.0 / 30);
+}
+
+// On the real clock: the wait leaves the processor to others, and a frame
+// still lasts at least the target from BeginFrame to the end of EndFrame.
+TEST_F(Application, LockedWaitLeavesTheProcessorFreeAndEndsNoEarlierThanTheTarget) {
+    Core::SetClockFunction(m_clock);
+    const Core::RefPtr<PacedApplication> app = TUN_NEW(PacedApplication);
+    app->BeginFrame();
+    app->EndFrame();  // the driver's first present sets itself up
+    const double demandBegin = testsupport::ThreadDemandMilliseconds();
+    const double begin = Core::GetMilliseconds();
+    for (int frame = 0; frame < 30; ++frame) {
+        app->BeginFrame();
+        app->EndFrame();
+        EXPECT_GE(1000.0 / app->GetCurrentFrameRate(), 1000.0 / 60 - 1e-9);
+    }
+    const double demand = testsupport::ThreadDemandMilliseconds() - demandBegin;
+    const double wall = Core::GetMilliseconds() - begin;
+    EXPECT_LT(demand, 0.6 * wall) << "the thread wanted a processor " << demand << " ms of " << wall << " ms";
 }
 
 TEST_F(Application, RunEndsAfterTheFrameThatQuitsAndTearsEverythingDown) {
