@@ -179,6 +179,13 @@ void Terrain::FlatRun(std::int32_t count) {
 // The ground stays between rows 0 and 3, every slope one row high, with
 // flat runs of 4 to 8 columns between slopes.
 void Terrain::Extend() {
+    // Nothing left of where columns are recycled is ever shown, so the ground
+    // goes on from there at the furthest (a leading tile read from a stream
+    // may lie anywhere): the catch-up is at most a screen of columns, and
+    // never starts so far out that adding a tile's width no longer moves x.
+    if (m_leadingTile != nullptr && !(m_leadingTile->GetPositionX() >= kGroundRecycleX)) {
+        m_leadingTile->SetPositionX(kGroundRecycleX);
+    }
     while (m_leadingTile != nullptr && m_leadingTile->GetPositionX() <= m_screenWidth) {
         switch (m_leadingTile->GetVariant()) {
             case MapTile::kStepUpTop:
@@ -241,8 +248,9 @@ void Terrain::Scroll(float dt) {
         if (x <= kGroundRecycleX) {
             if (m_groundColumns[i].front() == m_leadingTile) {
                 // A long frame took the whole ground off: the next columns
-                // continue from where the leading one went.
-                m_leadingTile->SetPositionX(x);
+                // continue from where the leading one went, or from where
+                // columns are recycled when it went further.
+                m_leadingTile->SetPositionX(std::max(x, kGroundRecycleX));
             }
             Recycle(m_groundColumns[i], true);
             m_groundColumns.erase(m_groundColumns.begin() + static_cast<std::ptrdiff_t>(i));

@@ -222,8 +222,8 @@ private:
     // for it let go; false when a hook shut the game down.
     bool EndCurrentLevel();
     // Refuses (with a report) requests in a network game and names that are
-    // not plain file names.
-    bool AcceptsSaveRequest(const char* what, const Core::String& name) const;
+    // not plain file names, or too long to write when the request writes.
+    bool AcceptsSaveRequest(const char* what, const Core::String& name, bool writes) const;
     // A network session ended (the listener's last message of it).
     void SessionEnded();
     // Takes the engine over from a stream in place of the current one.

@@ -30,11 +30,12 @@ void Report(std::string_view path, std::string_view reason) {
     Core::LogError("Replay \"" + std::string(path) + "\": " + std::string(reason));
 }
 
-// The name and both files of a replay must be plain names inside the folder;
-// a refused name is reported.
-bool AcceptsReplayName(const Core::String& name) {
-    const bool plain = SaveFolder::IsPlainName(name) && SaveFolder::IsPlainName(WithSuffix(name, kStartSuffix)) &&
-                       SaveFolder::IsPlainName(WithSuffix(name, kDataSuffix));
+// The name and both files of a replay must be plain names inside the folder,
+// and short enough to write when a recording writes them; a refused name is
+// reported.
+bool AcceptsReplayName(const Core::String& name, bool writes) {
+    const auto accepts = writes ? SaveFolder::IsSaveName : SaveFolder::IsPlainName;
+    const bool plain = accepts(name) && accepts(WithSuffix(name, kStartSuffix)) && accepts(WithSuffix(name, kDataSuffix));
     if (!plain) {
         Report(name, "not a plain file name");
     }
@@ -44,7 +45,7 @@ bool AcceptsReplayName(const Core::String& name) {
 }  // namespace
 
 void Game::ReplayRecordingStart(const Core::String& name) {
-    if (m_replayPlaying != 0 || !AcceptsReplayName(name)) {
+    if (m_replayPlaying != 0 || !AcceptsReplayName(name, true)) {
         return;
     }
     m_replayRecording = 1;
@@ -76,7 +77,7 @@ void Game::ReplayStart(const Core::String& name) {
         return;
     }
     // A second start would save the first replay's middle as the state to return to.
-    if (m_replayPlaying != 0 || !AcceptsReplayName(name)) {
+    if (m_replayPlaying != 0 || !AcceptsReplayName(name, false)) {
         return;
     }
     m_replayPlaying = 1;

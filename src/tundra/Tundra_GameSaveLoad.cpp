@@ -21,25 +21,26 @@ void Report(const char* what, std::string_view path, std::string_view reason) {
 }  // namespace
 
 void Game::RequestSave(const Core::String& name) {
-    if (AcceptsSaveRequest("Save", name)) {
+    if (AcceptsSaveRequest("Save", name, true)) {
         m_pendingOperation = 1;
         m_savePath = SaveFolder::FilePath(name);
     }
 }
 
 void Game::RequestLoad(const Core::String& name) {
-    if (AcceptsSaveRequest("Load", name)) {
+    if (AcceptsSaveRequest("Load", name, false)) {
         m_pendingOperation = 2;
         m_loadPath = SaveFolder::FilePath(name);
     }
 }
 
-bool Game::AcceptsSaveRequest(const char* what, const Core::String& name) const {
+bool Game::AcceptsSaveRequest(const char* what, const Core::String& name, bool writes) const {
     if (m_network != nullptr && m_network->IsNetworkGame()) {
         Report(what, name, "refused in a network game");
         return false;
     }
-    if (!SaveFolder::IsPlainName(name)) {
+    // A file of any plain name may be loaded; only shorter ones can be written.
+    if (!(writes ? SaveFolder::IsSaveName(name) : SaveFolder::IsPlainName(name))) {
         Report(what, name, "not a plain file name");
         return false;
     }

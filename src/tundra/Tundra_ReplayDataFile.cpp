@@ -3,6 +3,7 @@
 #include "input/Input_KeyState.h"
 #include "os/OS_ByteOrder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -105,7 +106,7 @@ void Write(Core::File& file, const std::vector<ReplayFrame>& frames) {
         WriteList(file, frame.mousePresent, frame.buttons, frame.buttonStates);
         file.WriteI32(frame.GetMouseX());
         file.WriteI32(frame.GetMouseY());
-        file.WriteF32(frame.dt);
+        file.WriteF32(std::min(frame.dt, kLongestFrameSeconds));
     }
 }
 
@@ -126,6 +127,9 @@ bool Read(std::span<const std::uint8_t> bytes, std::vector<ReplayFrame>& frames,
         // would carry into the simulation.
         if (!in.Failed() && !(std::isfinite(frame.dt) && frame.dt >= 0.0f)) {
             in.Fail("dt not a finite time");
+        }
+        if (!in.Failed() && frame.dt > kLongestFrameSeconds) {
+            in.Fail("dt longer than any frame");
         }
     }
     if (!in.Failed() && in.Left() != 0) {

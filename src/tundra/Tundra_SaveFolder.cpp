@@ -18,6 +18,8 @@ Core::String FilePath(std::string_view name) { return Path() + "\\" + Core::Stri
 
 bool IsPlainName(std::string_view name) { return os::IsPlainFileName(name) && name[0] != '.'; }
 
+bool IsSaveName(std::string_view name) { return name.size() <= kMaxSaveNameBytes && IsPlainName(name); }
+
 bool Ensure() {
     os::CreateDirectory(Path());
     return os::GetFileAttributes(Path()) == os::FILE_ATTRIBUTE_DIRECTORY;

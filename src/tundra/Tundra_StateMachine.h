@@ -6,6 +6,7 @@
 #include "core/Core_String.h"
 
 #include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,9 @@
 // The classes register no name: owners save their machines inline with
 // Save/Load, never as stream objects.
 namespace Tundra {
+
+template <class T>
+class StateMachine;
 
 template <class T>
 class StateBase : public Core::Object {
@@ -92,15 +96,14 @@ public:
     }
 
     // Reads into the transitions the builder made; the owning machine checks
-    // the targets against its states.
+    // the targets against its states. A time that is not finite or is below
+    // 0 fails the stream as other damage does (a time in state of NaN would
+    // never reach a minimum), and a failed stream changes nothing.
     void Load(Core::File& file) override {
-        for (Transition& transition : m_transitions) {
-            file.ReadI32(transition.target);
-            file.ReadF32(transition.holdTime);
-            file.ReadF32(transition.timer);
+        StreamPart part;
+        if (ReadStream(file, part)) {
+            TakeStream(part);
         }
-        file >> m_name;
-        file.ReadF32(m_minimumTime);
     }
 
     void AddTransition(std::int32_t target, Condition condition, float holdTime) {
@@ -114,6 +117,20 @@ public:
     float GetMinimumTime() const { return m_minimumTime; }
 
 protected:
+    // What the stream holds for one state, read whole and checked before any
+    // of it is taken; for a machine, its states' parts and its position.
+    struct StreamPart {
+        std::vector<Transition> transitions;
+        Core::String name;
+        float minimumTime = 0.0f;
+        std::vector<StreamPart> states;
+        float timeInState = 0.0f;
+        std::int32_t current = kNone;
+        std::int32_t pending = kNone;
+        std::int32_t initial = kNone;
+        std::uint8_t firstUpdate = 1;
+    };
+
     StateBase(const StateBase&) = default;
 
     static void Call(Callback callback, T& owner, float dt) {
@@ -122,7 +139,38 @@ protected:
         }
     }
 
+    static bool IsTime(float seconds) { return std::isfinite(seconds) && seconds >= 0.0f; }
+
+    // False, the stream failed, when the part is damaged.
+    virtual bool ReadStream(Core::File& file, StreamPart& part) const {
+        part.transitions = m_transitions;
+        for (Transition& transition : part.transitions) {
+            file.ReadI32(transition.target);
+            file.ReadF32(transition.holdTime);
+            file.ReadF32(transition.timer);
+            if (!IsTime(transition.holdTime) || !IsTime(transition.timer)) {
+                file.SetFailed();
+            }
+        }
+        part.name = m_name;
+        file >> part.name;
+        part.minimumTime = m_minimumTime;
+        file.ReadF32(part.minimumTime);
+        if (!IsTime(part.minimumTime)) {
+            file.SetFailed();
+        }
+        return !file.HasFailed();
+    }
+    virtual void TakeStream(const StreamPart& part) {
+        m_transitions = part.transitions;
+        m_name = part.name;
+        m_minimumTime = part.minimumTime;
+    }
+
 private:
+    // A machine reads and takes the parts of its states.
+    friend class StateMachine<T>;
+
     std::vector<Transition> m_transitions;
     Core::String m_name;
     Callback m_enter = nullptr;
@@ -272,43 +320,6 @@ public:
         file.WriteU8(m_firstUpdate ? 1 : 0);
     }
 
-    // An index outside the states (or a transition aiming there) fails the
-    // stream; the machine's own position then stays as it was. An empty
-    // machine has no index to check: it does nothing whatever it holds.
-    void Load(Core::File& file) override {
-        for (const Core::RefPtr<Base>& state : m_states) {
-            state->Load(file);
-            for (const typename Base::Transition& transition : state->GetTransitions()) {
-                if (!IsStateIndex(transition.target)) {
-                    file.SetFailed();
-                }
-            }
-        }
-        float timeInState = m_timeInState;
-        std::int32_t current = m_current;
-        std::int32_t pending = m_pending;
-        std::int32_t initial = m_initial;
-        std::uint8_t firstUpdate = m_firstUpdate ? 1 : 0;
-        file.ReadF32(timeInState);
-        file.ReadI32(current);
-        file.ReadI32(pending);
-        file.ReadI32(initial);
-        file.ReadU8(firstUpdate);
-        const bool indicesValid = m_states.empty() || (IsStateIndex(current) && IsStateIndex(initial) &&
-                                                        (pending == kNone || IsStateIndex(pending)));
-        if (!indicesValid || firstUpdate > 1) {
-            file.SetFailed();
-        }
-        if (file.HasFailed()) {
-            return;
-        }
-        m_timeInState = timeInState;
-        m_current = current;
-        m_pending = pending;
-        m_initial = initial;
-        m_firstUpdate = firstUpdate != 0;
-    }
-
     const StateList& GetStates() const { return m_states; }
     T* GetOwner() const { return m_owner; }
     float GetTimeInState() const { return m_timeInState; }
@@ -316,6 +327,51 @@ public:
     std::int32_t GetPending() const { return m_pending; }
     std::int32_t GetInitial() const { return m_initial; }
     bool IsFirstUpdate() const { return m_firstUpdate; }
+
+protected:
+    using typename Base::StreamPart;
+
+    // An index outside the states (or a transition aiming there) fails the
+    // stream, as times that are not times do in every state. An empty machine
+    // has no index to check: it does nothing whatever it holds.
+    bool ReadStream(Core::File& file, StreamPart& part) const override {
+        part.states.resize(m_states.size());
+        for (std::size_t i = 0; i < m_states.size(); ++i) {
+            m_states[i]->ReadStream(file, part.states[i]);
+            for (const typename Base::Transition& transition : part.states[i].transitions) {
+                if (!IsStateIndex(transition.target)) {
+                    file.SetFailed();
+                }
+            }
+        }
+        part.timeInState = m_timeInState;
+        part.current = m_current;
+        part.pending = m_pending;
+        part.initial = m_initial;
+        part.firstUpdate = m_firstUpdate ? 1 : 0;
+        file.ReadF32(part.timeInState);
+        file.ReadI32(part.current);
+        file.ReadI32(part.pending);
+        file.ReadI32(part.initial);
+        file.ReadU8(part.firstUpdate);
+        const bool indicesValid =
+            m_states.empty() || (IsStateIndex(part.current) && IsStateIndex(part.initial) &&
+                                 (part.pending == kNone || IsStateIndex(part.pending)));
+        if (!indicesValid || part.firstUpdate > 1 || !Base::IsTime(part.timeInState)) {
+            file.SetFailed();
+        }
+        return !file.HasFailed();
+    }
+    void TakeStream(const StreamPart& part) override {
+        for (std::size_t i = 0; i < m_states.size(); ++i) {
+            m_states[i]->TakeStream(part.states[i]);
+        }
+        m_timeInState = part.timeInState;
+        m_current = part.current;
+        m_pending = part.pending;
+        m_initial = part.initial;
+        m_firstUpdate = part.firstUpdate != 0;
+    }
 
 private:
     bool IsStateIndex(std::int32_t index) const {

@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace mygametest {
@@ -284,6 +287,34 @@ TEST_F(TerrainTest, AFrameThatTakesTheWholeGroundOffLaysItAgain) {
     terrain.Update(kDt);
     terrain.Update(kDt);
     EXPECT_EQ(calls, 1);
+}
+
+// However long the frame, or however far out the leading tile (as a damaged
+// stream may leave it), the ground laid next is a screen of it (the old one
+// may still stand beside it) from tiles in proportion: far out, a tile's
+// width no longer moves a float, and extending from there never ended.
+TEST_F(TerrainTest, AnyLongFrameOrFarLeadingTileLaysOneScreenOfGround) {
+    EnterStage();
+    constexpr float kLongest = std::numeric_limits<float>::max();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const std::pair<float, std::optional<float>> cases[] = {
+        {30.0f, {}}, {1000.0f, {}}, {1e9f, {}}, {kLongest, {}}, {kDt, -1e11f}, {kDt, -kInfinity}, {kDt, std::nanf("")},
+    };
+    for (const auto& [dt, leadingX] : cases) {
+        Terrain terrain;
+        terrain.Start(kWidth);
+        terrain.Update(0.0f);
+        if (leadingX) {
+            TerrainTestAccess::GetGroundColumns(terrain).back().front()->SetPositionX(*leadingX);
+        }
+        terrain.Update(dt);
+        terrain.Update(kDt);
+        const std::size_t screens = leadingX ? 2 : 1;
+        ASSERT_TRUE(leadingX || GroundShape(terrain)) << dt;
+        ASSERT_GT(terrain.GetLeadingPosition().x, kWidth) << dt;
+        ASSERT_LE(TerrainTestAccess::GetGroundColumns(terrain).size(), 40 * screens) << dt;
+        ASSERT_LE(HeldTiles(terrain), 300 * screens) << dt;
+    }
 }
 
 TEST_F(TerrainTest, AnEndLaysAFlatRunAndStopsTheGroundAtTheRightEdge) {

@@ -95,6 +95,9 @@ TEST_F(ReplayDataFileTest, MalformedFilesAreRefusedWithTheReasonAndTheFramesUnto
         {patched(10, {0}), "index and state counts differ"},
         {patched(28, {0x00, 0x00, 0xC0, 0x7F}), "dt not a finite time"},
         {patched(28, {0x00, 0x00, 0x80, 0xBF}), "dt not a finite time"},
+        {patched(28, {0x00, 0x00, 0x80, 0x7F}), "dt not a finite time"},
+        {patched(28, {0x00, 0x00, 0x74, 0x42}), "dt longer than any frame"},  // 61 s
+        {patched(28, {0x28, 0x6B, 0x6E, 0x4E}), "dt longer than any frame"},  // 1e9 s
         {trailing, "trailing bytes"},
         {Bytes(good.begin(), good.end() - 1), "truncated"},
         {Bytes{}, "truncated"},
@@ -108,6 +111,18 @@ TEST_F(ReplayDataFileTest, MalformedFilesAreRefusedWithTheReasonAndTheFramesUnto
         EXPECT_EQ(refused, why);
         EXPECT_EQ(frames.size(), 1u);
     }
+}
+
+// A minute is the longest frame read; a recording that stalled for longer
+// writes the stall as a minute, so that it can still be played.
+TEST_F(ReplayDataFileTest, AFrameOfAMinuteIsReadAndALongerStallIsWrittenAsOne) {
+    std::vector<Tundra::ReplayFrame> frames = {Capture(60.0f), Capture(3600.0f), Capture(0.0f)};
+    std::vector<Tundra::ReplayFrame> read;
+    std::string reason;
+    ASSERT_TRUE(ReplayDataFile::Read(Written(frames), read, reason)) << reason;
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].dt, 60.0f);
+    EXPECT_EQ(read[1].dt, 60.0f);
 }
 
 // Any file is either refused, leaving the frames as they were, or read into

@@ -88,3 +88,41 @@ TEST_F(SaveLoadTest, NamesThatLeaveTheFolderAndRequestsInANetworkGameAreRefused)
                             std::filesystem::directory_iterator()),
               1);
 }
+
+// A save first writes ".<name>.<pid>.<n>.tmp", which must fit the file
+// system's 255 bytes a name: longer save and recording names are refused as
+// other bad names are, while a file of any plain name still loads.
+TEST_F(SaveLoadTest, NamesTooLongForASavesTemporaryAreRefusedYetSuchFilesLoad) {
+    SavingGame& game = StartScene();
+    const auto named = [](std::size_t bytes, char letter) { return std::string(bytes, letter); };
+    Core::testhooks::StartCapturingErrors();
+    game.RequestSave(Core::String(named(228, 'n')));
+    Step(1);
+    // "_gameSaved" and "_replayData" make 227 and 228 bytes.
+    // The frame after the starting state's load is skipped (a frame of 0 ms).
+    game.ReplayRecordingStart(Core::String(named(217, 'r')));
+    Step(2);
+    game.ReplayRecordingStop();
+    Step(1);
+    EXPECT_TRUE(Core::testhooks::StopCapturingErrors().empty());
+    EXPECT_FALSE(ReadBytes(named(228, 'n')).empty());
+    EXPECT_FALSE(ReadBytes(named(217, 'r') + "_replayData").empty());
+
+    for (const std::string& name : {named(229, 'n'), named(240, 'n'), named(255, 'n')}) {
+        Core::testhooks::StartCapturingErrors();
+        game.RequestSave(Core::String(name));
+        Step(1);
+        EXPECT_TRUE(Reported(Core::testhooks::StopCapturingErrors(), "", "not a plain file name")) << name.size();
+        EXPECT_FALSE(std::filesystem::exists(SavePath(name))) << name.size();
+    }
+    Core::testhooks::StartCapturingErrors();
+    game.ReplayRecordingStart(Core::String(named(218, 'r')));
+    EXPECT_FALSE(game.IsReplayRecording());
+    EXPECT_TRUE(Reported(Core::testhooks::StopCapturingErrors(), "", "not a plain file name"));
+
+    WriteBytes(named(255, 'n'), ReadBytes(named(228, 'n')));
+    Core::testhooks::StartCapturingErrors();
+    game.RequestLoad(Core::String(named(255, 'n')));
+    Step(1);
+    EXPECT_TRUE(Core::testhooks::StopCapturingErrors().empty());
+}

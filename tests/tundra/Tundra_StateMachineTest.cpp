@@ -95,6 +95,13 @@ const Bytes kTwoUpdates = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x3F, 0xCD,
                            0x00, 0x42, 0x00, 0x00, 0x80, 0x3E, 0xCD, 0xCC, 0x4C, 0x3E, 0x00, 0x00,
                            0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00};
 
+// kTwoUpdates with the bytes at offset replaced.
+Bytes Patched(std::size_t offset, const Bytes& patch) {
+    Bytes bytes = kTwoUpdates;
+    std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    return bytes;
+}
+
 TEST(StateMachine, UpdatesEnterSwitchAndAskConditionsAsScheduled) {
     // Steps "conditions[>state]|log;...": before each update the conditions
     // are set ("101": 0 and 2 true) and a state is chosen by name; then the
@@ -198,20 +205,36 @@ TEST(StateMachine, StreamHoldsTimersNamesAndPositionAndLoadsIntoAFreshMachine) {
 }
 
 TEST(StateMachine, IndicesOutsideTheMachineFailTheStreamAndChangeNoPosition) {
-    const auto with = [](std::size_t offset, const Bytes& patch) {
-        Bytes bytes = kTwoUpdates;
-        std::copy(patch.begin(), patch.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
-        return bytes;
-    };
     // Current 5, pending 7, initial 2, first-update flag 2, A's target 9, one byte short.
-    const Bytes streams[] = {with(34, {5}), with(38, {7, 0, 0, 0}), with(42, {2}),
-                             with(46, {2}), with(0, {9}),           Bytes(kTwoUpdates.begin(), kTwoUpdates.end() - 1)};
+    const Bytes streams[] = {Patched(34, {5}), Patched(38, {7, 0, 0, 0}), Patched(42, {2}),
+                             Patched(46, {2}), Patched(0, {9}), Bytes(kTwoUpdates.begin(), kTwoUpdates.end() - 1)};
     for (const Bytes& bytes : streams) {
         Owner owner;
         auto machine = BuildAB(&owner);
         EXPECT_FALSE(Load(*machine, bytes));
         EXPECT_TRUE(machine->IsFirstUpdate());
         EXPECT_EQ(machine->GetTimeInState(), 0.0f);
+    }
+}
+
+// A time in state of NaN would never reach a minimum: a time that is not
+// finite or is below 0 fails the stream wherever it stands, and the machine
+// keeps everything it had, the states read before the damage too.
+TEST(StateMachine, TimesNotFiniteOrNegativeFailTheStreamAndChangeNothing) {
+    // A's hold time and timer, A's and B's minimum times, the time in state.
+    const std::size_t timeOffsets[] = {4, 8, 17, 26, 30};
+    const Bytes notTimes[] = {{0x00, 0x00, 0xC0, 0x7F}, {0x00, 0x00, 0x80, 0x7F}, {0x00, 0x00, 0x80, 0xBF}};
+    for (const std::size_t offset : timeOffsets) {
+        for (const Bytes& notTime : notTimes) {
+            Owner owner;
+            owner.conditions[0] = true;
+            auto machine = BuildAB(&owner);
+            machine->Update(0.1f);
+            machine->Update(0.1f);
+            const Bytes before = Save(*machine);
+            EXPECT_FALSE(Load(*machine, Patched(offset, notTime))) << offset << " " << int{notTime[3]};
+            EXPECT_EQ(Save(*machine), before) << offset << " " << int{notTime[3]};
+        }
     }
 }
 
