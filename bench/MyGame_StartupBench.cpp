@@ -7,12 +7,12 @@
 #include "support/MyGame_ObservedRun.h"
 #include "tundra/Tundra_Level.h"
 
+#include "Bench_GameProcess.h"
+
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <string>
 
 // Emberline's start-up over the game's own levels and the generated files,
 // on Mesa through SDL's offscreen driver with OpenAL Soft's null backend, its
@@ -37,18 +37,6 @@ using Clock = std::chrono::steady_clock;
 
 double Milliseconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-void PrepareProcess() {
-    static const bool prepared = [] {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        char folder[] = "/tmp/bench-emberline-XXXXXX";
-        const std::string home = ::mkdtemp(folder) != nullptr ? folder : "/tmp";
-        setenv("XDG_DATA_HOME", home.c_str(), 1);
-        return true;
-    }();
-    (void)prepared;
 }
 
 // One run's moments.
@@ -97,7 +85,7 @@ void CreateTimedGame(Core::RefPtr<Engine::Application>& application, const Core:
 }
 
 void BM_StartUpToTitle(benchmark::State& state) {
-    PrepareProcess();
+    bench::PrepareGameProcess();
     for (auto _ : state) {
         g_startUp = StartUp{};
         g_startUp.run = Clock::now();
@@ -128,7 +116,7 @@ BENCHMARK(BM_StartUpToTitle)
 class LevelBuilds {
 public:
     LevelBuilds() {
-        PrepareProcess();
+        bench::PrepareGameProcess();
         CoreStartup(m_core);
         Math::CreateScratchBoxes();
         m_game = MakeGame(MakeGameContent());

@@ -8,12 +8,12 @@
 #include "support/MyGame_ObservedRun.h"
 #include "support/ThreadTime.h"
 
+#include "Bench_GameProcess.h"
+
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <string>
 
 // The main thread's use of the processor while the frame-rate lock holds
 // frames to 60 a second, on Mesa through SDL's offscreen driver with OpenAL
@@ -33,18 +33,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kMeasuredFrames = 180;
-
-void PrepareProcess() {
-    static const bool prepared = [] {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        char folder[] = "/tmp/bench-emberline-XXXXXX";
-        const std::string home = ::mkdtemp(folder) != nullptr ? folder : "/tmp";
-        setenv("XDG_DATA_HOME", home.c_str(), 1);
-        return true;
-    }();
-    (void)prepared;
-}
 
 // The main thread's figures over a stretch of frames.
 struct Stretch {
@@ -110,7 +98,7 @@ void CreateObservedGame(Core::RefPtr<Engine::Application>& application, const Co
 }
 
 void BM_TitleLevel(benchmark::State& state) {
-    PrepareProcess();
+    bench::PrepareGameProcess();
     for (auto _ : state) {
         g_run = TitleRun{};
         g_run.state = &state;
@@ -124,7 +112,7 @@ BENCHMARK(BM_TitleLevel)->UseManualTime()->Iterations(1)->Repetitions(5)->Displa
     benchmark::kMillisecond);
 
 void BM_LockedFramesOfNoWork(benchmark::State& state) {
-    PrepareProcess();
+    bench::PrepareGameProcess();
     std::uint8_t core = 0;
     CoreStartup(core);
     Math::CreateScratchBoxes();

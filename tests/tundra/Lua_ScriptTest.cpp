@@ -50,6 +50,18 @@ protected:
 
     static std::string Trace() { return testsupport::TakeGlobalText(Lua::Host::GetMainState(), "trace"); }
 
+    // Starts the game with the script and a tracing object beside it, and
+    // returns the errors logged over their first two frames.
+    std::vector<std::string> ErrorsOverTwoFrames(std::string_view scriptName) {
+        Start();
+        Scripted(scriptName);
+        Scripted("trace.lua");
+        Trace();
+        Core::testhooks::StartCapturingErrors();
+        Step(2);
+        return Core::testhooks::StopCapturingErrors();
+    }
+
     testsupport::ScriptDirectory m_scripts;
 };
 
@@ -70,13 +82,7 @@ TEST_F(LuaScriptTest, HooksRunThroughTheObjectsLifeAndAFileCompilesOnce) {
 
 TEST_F(LuaScriptTest, ARuntimeErrorIsLoggedWithItsLineAndTheFrameGoesOn) {
     m_scripts.Write("bad.lua", "function Update(dt)\n  local x = nil\n  x.field = 1\nend\n");
-    Start();
-    Scripted("bad.lua");
-    Scripted("trace.lua");
-    Trace();
-    Core::testhooks::StartCapturingErrors();
-    Step(2);
-    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    const std::vector<std::string> errors = ErrorsOverTwoFrames("bad.lua");
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0].rfind("bad.lua:3: attempt to index local 'x'", 0), 0u) << errors[0];
     EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
@@ -366,13 +372,7 @@ TEST_F(LuaScriptTest, AScriptPastTheMemoryCapGetsNotEnoughMemoryWithItsLineAndTh
     const TestCallLimits limits(1'000'000'000, std::size_t{16} << 20);
     m_scripts.Write("hoard.lua", "function Update(dt)\n  local kept = {}\n  for i = 1, 64 do\n"
                                  "    kept[i] = string.rep('x', 2 ^ 20) .. i\n  end\nend\n");
-    Start();
-    Scripted("hoard.lua");
-    Scripted("trace.lua");
-    Trace();
-    Core::testhooks::StartCapturingErrors();
-    Step(2);
-    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    const std::vector<std::string> errors = ErrorsOverTwoFrames("hoard.lua");
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0], "hoard.lua:4: not enough memory");
     EXPECT_EQ(errors[1], errors[0]);
