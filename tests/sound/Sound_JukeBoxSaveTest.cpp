@@ -2,6 +2,7 @@
 
 #include "core/Core_ErrorLogTestHooks.h"
 #include "core/Core_MemoryFile.h"
+#include "support/DamagedBytes.h"
 
 #include <climits>
 #include <filesystem>
@@ -135,6 +136,35 @@ TEST_F(NullAudioJukeBoxSave, AStoredTrackOutsideThePlaylistFailsTheRead) {
             EXPECT_EQ(loaded->GetCurrentTrack(), 0) << index;
         }
     }
+}
+
+TEST_F(NullAudioJukeBoxSave, DamagedBytesReadIntoAJukeBoxThatPlaysOrIntoNothing) {
+    const auto jukebox = MakeJukeBox({Tone("a.wav", 0.2, 440.0), Tone("b.wav", 0.2, 1000.0)});
+    jukebox->GetPlaylist(0)->GetTrack(1).repeats = 1;
+    jukebox->SetRepeat(true);
+    jukebox->SetFadeTime(0.05f);
+    ASSERT_TRUE(jukebox->PlayMusic(1));
+    const std::string saved = Saved(*jukebox);
+    int read = 0;
+    Core::testhooks::StartCapturingErrors();
+    testsupport::ForEachDamaged(testsupport::ToBytes(saved), 300, 4, 29u,
+                                [&](const std::vector<std::uint8_t>& bytes, const char*, std::size_t) {
+                                    const auto loaded = Loaded(std::string(bytes.begin(), bytes.end()));
+                                    if (!loaded) {
+                                        return;
+                                    }
+                                    ++read;
+                                    for (int frame = 0; frame < 3; ++frame) {
+                                        loaded->Update(0.1f);
+                                    }
+                                    loaded->NextTrack();
+                                    loaded->PreviousTrack();
+                                    loaded->StopMusic();
+                                    loaded->Update(0.1f);
+                                });
+    Core::testhooks::StopCapturingErrors();
+    Engine().StopAll();
+    EXPECT_GT(read, 0) << "some damage leaves a jukebox to play";
 }
 
 }  // namespace
