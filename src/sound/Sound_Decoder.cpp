@@ -149,13 +149,17 @@ std::int32_t OpenAudioSource(SoundData& data, SoundContainer container, std::uni
 bool IsDecoderOpen(const SoundData& data) { return data.file != nullptr || data.streamInfo != nullptr; }
 
 std::int32_t ReadBlock(SoundData& data, std::uint32_t& bytes) {
-    bytes = 0;
+    return ReadBlockInto(data, data.pcm.data(), data.pcm.size(), bytes);
+}
+
+std::int32_t ReadBlockInto(SoundData& data, std::uint8_t* bytes, std::size_t capacity, std::uint32_t& count) {
+    count = 0;
     if (!IsDecoderOpen(data)) {
         return kSoundNotOpen;
     }
-    const std::uint32_t wanted = static_cast<std::uint32_t>(std::min<std::size_t>(data.bufferSize, data.pcm.size()));
+    const std::uint32_t wanted = static_cast<std::uint32_t>(std::min<std::size_t>(data.bufferSize, capacity));
     if (data.container == SoundContainer::Ogg) {
-        bytes = DecodeOggBlock(data, data.pcm.data(), wanted);
+        count = DecodeOggBlock(data, bytes, wanted);
         return kSoundOk;
     }
     SoundByteSource& file = *data.file;
@@ -165,7 +169,7 @@ std::int32_t ReadBlock(SoundData& data, std::uint32_t& bytes) {
         return kSoundOk;
     }
     const std::uint64_t left = end - static_cast<std::uint64_t>(position);
-    bytes = static_cast<std::uint32_t>(file.Read(data.pcm.data(), std::min<std::uint64_t>(wanted, left)));
+    count = static_cast<std::uint32_t>(file.Read(bytes, std::min<std::uint64_t>(wanted, left)));
     return kSoundOk;
 }
 

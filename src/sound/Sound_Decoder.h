@@ -27,6 +27,8 @@ bool IsDecoderOpen(const SoundData& data);
 // Reads the next block of at most data.bufferSize bytes into data.pcm (which
 // PrepareStreamBuffer sized); bytes is how many came (0 at the end).
 std::int32_t ReadBlock(SoundData& data, std::uint32_t& bytes);
+// The same into bytes, which holds capacity bytes.
+std::int32_t ReadBlockInto(SoundData& data, std::uint8_t* bytes, std::size_t capacity, std::uint32_t& count);
 // Back to the first PCM byte.
 std::int32_t RewindDecoder(SoundData& data);
 // To a byte offset from the first PCM byte (WAV) or a raw stream offset (Ogg).

@@ -227,15 +227,18 @@ float JukeBox::GetMusicVolume() const {
     return engine != nullptr && m_musicSource ? engine->GetSourceGain(m_musicSource) : 0.0f;
 }
 
+// In 64 bits: no stored or current index can overflow a step.
 void JukeBox::NextTrack() {
-    if (m_currentPlaylist != nullptr && m_trackIndex + 1 < m_currentPlaylist->GetTrackCount()) {
-        PlayMusic(m_trackIndex + 1);
+    const std::int64_t next = std::int64_t{m_trackIndex} + 1;
+    if (m_currentPlaylist != nullptr && next < m_currentPlaylist->GetTrackCount()) {
+        PlayMusic(static_cast<std::int32_t>(next));
     }
 }
 
 void JukeBox::PreviousTrack() {
-    if (m_trackIndex - 1 >= 0) {
-        PlayMusic(m_trackIndex - 1);
+    const std::int64_t previous = std::int64_t{m_trackIndex} - 1;
+    if (previous >= 0) {
+        PlayMusic(static_cast<std::int32_t>(previous));
     }
 }
 
@@ -303,18 +306,19 @@ void JukeBox::AdvanceTrack(SoundEngine& engine) {
         }
         m_currentPlaylist->ClearPlayedMarks();
     }
-    const std::int32_t count = m_currentPlaylist->GetTrackCount();
-    std::int32_t next = m_shuffle != 0 ? DrawUnplayedTrack() : m_trackIndex + 1;
+    const std::int64_t count = m_currentPlaylist->GetTrackCount();
+    std::int64_t next = m_shuffle != 0 ? DrawUnplayedTrack() : std::int64_t{m_trackIndex} + 1;
     if (m_repeat != 0 && next >= count) {
         next = 0;
     }
     if (next >= count) {
         return;
     }
-    if (m_fadingSource && engine.GetSourceSound(m_fadingSource) == m_currentPlaylist->GetTrack(next).sound) {
+    const auto index = static_cast<std::int32_t>(next);
+    if (m_fadingSource && engine.GetSourceSound(m_fadingSource) == m_currentPlaylist->GetTrack(index).sound) {
         ReleaseFadingSource(engine);
     }
-    StartTrack(engine, next);
+    StartTrack(engine, index);
 }
 
 void JukeBox::FadeIn(SoundEngine& engine, float dt) {
@@ -385,10 +389,15 @@ void JukeBox::Load(Core::File& file) {
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         Core::String storedPath;
         file >> storedPath;
-        if (ClimbsOutOfFolder(storedPath)) {
-            Core::LogError("Saved music refused, its path leaves the game's folder: " + std::string(storedPath));
-        } else if (!file.HasFailed()) {
-            paths.push_back(FromStoredMusicPath(storedPath));
+        Core::String path;
+        if (file.HasFailed()) {
+            break;
+        }
+        // An empty path is music saved from outside the resources: nothing to load.
+        if (FromStoredMusicPath(storedPath, path)) {
+            paths.push_back(path);
+        } else if (!storedPath.empty()) {
+            Core::LogError("Saved music refused, its path is not in the music folder: " + std::string(storedPath));
         }
     }
     LoadMusic(paths);
@@ -407,6 +416,12 @@ void JukeBox::Load(Core::File& file) {
         file.SetFailed();
     }
     file.ReadI32(m_trackIndex);
+    // -1 for no track, or a track of the current playlist.
+    const std::int32_t trackCount = m_currentPlaylist != nullptr ? m_currentPlaylist->GetTrackCount() : 0;
+    if (m_trackIndex < -1 || m_trackIndex >= trackCount) {
+        m_trackIndex = -1;
+        file.SetFailed();
+    }
     file.ReadI32(m_repeatCounter);
     file.ReadU8(m_playing);
     file.ReadU8(m_repeat);

@@ -1,10 +1,21 @@
 #include "sound/Sound_MusicPath.h"
 
+#include "os/OS_Path.h"
 #include "pal/PAL_ExecutablePath.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Tundra {
+namespace {
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
+    return text.size() == lower.size() &&
+           std::equal(text.begin(), text.end(), lower.begin(),
+                      [](char a, char b) { return os::UpperAscii(a) == os::UpperAscii(b); });
+}
+
+}  // namespace
 
 Core::String ToStoredMusicPath(std::string_view fullPath) {
     for (const std::string_view folder : {"\\resources", "\\Resources"}) {
@@ -16,20 +27,27 @@ Core::String ToStoredMusicPath(std::string_view fullPath) {
     return Core::String();
 }
 
-Core::String FromStoredMusicPath(std::string_view storedPath) {
-    return GetExecutableDirectory() + Core::String(storedPath);
-}
-
-bool ClimbsOutOfFolder(std::string_view storedPath) {
+bool IsStoredMusicPath(std::string_view storedPath) {
+    // Components between separators; the first is empty, before the leading one.
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
     while (start <= storedPath.size()) {
         const std::size_t end = std::min(storedPath.find_first_of("\\/", start), storedPath.size());
-        if (storedPath.substr(start, end - start) == "..") {
-            return true;
-        }
+        parts.push_back(storedPath.substr(start, end - start));
         start = end + 1;
     }
-    return false;
+    const auto isUp = [](std::string_view part) { return part == ".."; };
+    return parts.size() >= 4 && parts[0].empty() && EqualsIgnoringCase(parts[1], "resources") &&
+           EqualsIgnoringCase(parts[2], "sounds") && !parts.back().empty() &&
+           std::none_of(parts.begin(), parts.end(), isUp);
+}
+
+bool FromStoredMusicPath(std::string_view storedPath, Core::String& fullPath) {
+    if (!IsStoredMusicPath(storedPath)) {
+        return false;
+    }
+    fullPath = GetExecutableDirectory() + Core::String(storedPath);
+    return true;
 }
 
 }  // namespace Tundra

@@ -11,10 +11,12 @@ namespace Tundra {
 // The part from the last "\resources", else from the last "\Resources"; empty
 // when neither occurs.
 Core::String ToStoredMusicPath(std::string_view fullPath);
-// The program directory joined with a stored path.
-Core::String FromStoredMusicPath(std::string_view storedPath);
-// Whether a stored path climbs out of the program's folder: one of its
-// components, between slashes or backslashes, is "..".
-bool ClimbsOutOfFolder(std::string_view storedPath);
+// Whether a stored path names a file inside the music folder: it starts with
+// "\Resources\Sounds\" in any letter case, and no part of it, between
+// slashes or backslashes, is "..".
+bool IsStoredMusicPath(std::string_view storedPath);
+// The program directory joined with a stored path that IsStoredMusicPath
+// accepts; false, leaving fullPath as it was, for any other.
+bool FromStoredMusicPath(std::string_view storedPath, Core::String& fullPath);
 
 }  // namespace Tundra

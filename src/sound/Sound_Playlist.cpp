@@ -44,8 +44,9 @@ void Playlist::Load(Core::File& file) {
         std::int32_t repeats = 0;
         file >> storedPath;
         file.ReadI32(repeats);
-        const Core::String path = FromStoredMusicPath(storedPath);
-        SoundData* sound = m_owner != nullptr ? m_owner->FindMusicSound(path) : nullptr;
+        Core::String path;
+        SoundData* sound =
+            m_owner != nullptr && FromStoredMusicPath(storedPath, path) ? m_owner->FindMusicSound(path) : nullptr;
         if (sound != nullptr && !file.HasFailed()) {
             AddTrack(path, sound, std::max(repeats, 0));
         }

@@ -14,11 +14,15 @@ void ResetFormatBlock(SoundData& data) {
 }
 
 void ReleaseSoundData(SoundData& data) {
+    DeleteSoundBuffers(data);
+    data.path.clear();
+    CloseDecoder(data);
+    ResetFormatBlock(data);
+}
+
+void DeleteSoundBuffers(SoundData& data) {
     if (!data.buffers.empty()) {
         alDeleteBuffers(static_cast<ALsizei>(data.buffers.size()), data.buffers.data());
         data.buffers.clear();
     }
-    data.path.clear();
-    CloseDecoder(data);
-    ResetFormatBlock(data);
 }

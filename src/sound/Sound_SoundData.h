@@ -79,6 +79,16 @@ struct SoundData {
     std::uint32_t bufferSize = 0;
     // Share of the sound played once before the rest loops (0: no intro).
     float introFraction = 0.0f;
+
+    // A streamed sound's hand-over with the streaming thread, read and written
+    // under the engine's source lock only. While lent, the thread decodes
+    // outside the lock and nobody else touches the decoder or the PCM.
+    bool lent = false;
+    // Moves on whenever the main thread changes the sound's queue or position;
+    // blocks decoded before a change are thrown away.
+    std::uint64_t epoch = 0;
+    // The buffers no longer hold the sound's first blocks.
+    bool stale = false;
 };
 
 // Frees the PCM, closes the file (not the Ogg decoder) and zeroes the format
@@ -88,3 +98,5 @@ void ResetFormatBlock(SoundData& data);
 // Deletes the OpenAL buffers (the caller makes the context current and
 // guards it), empties the path, closes the decoder and resets the format.
 void ReleaseSoundData(SoundData& data);
+// Only the OpenAL buffers of it.
+void DeleteSoundBuffers(SoundData& data);

@@ -9,6 +9,7 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -262,16 +263,28 @@ void SoundEngine::ReleaseEverything() {
     while (!m_sources.empty()) {
         FreeSource(m_sources.begin());
     }
-    for (const std::unique_ptr<SoundData>& sound : m_loadedSounds) {
-        ReleaseSoundData(*sound);
+    for (std::unique_ptr<SoundData>& sound : m_loadedSounds) {
+        ReleaseSound(std::move(sound));
     }
     m_loadedSounds.clear();
     m_staticCache.clear();
+    std::erase_if(m_retiredSounds, [](const std::unique_ptr<SoundData>& sound) { return !sound->lent; });
+}
+
+void SoundEngine::ReleaseSound(std::unique_ptr<SoundData> sound) {
+    if (!sound->lent) {
+        ReleaseSoundData(*sound);
+        return;
+    }
+    DeleteSoundBuffers(*sound);
+    ++sound->epoch;
+    m_retiredSounds.push_back(std::move(sound));
 }
 
 void SoundEngine::ForgetEverything() {
     m_sources.clear();
     m_loadedSounds.clear();
+    m_retiredSounds.clear();
     m_staticCache.clear();
 }
 

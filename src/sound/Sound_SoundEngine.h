@@ -21,7 +21,8 @@ struct SoundData;
 //
 // Every OpenAL call, with the error query that follows it, and every read or
 // write of a source record runs under the source lock: OpenAL keeps one error
-// state per context, shared by the main thread and the streaming thread.
+// state per context, shared by the main thread and the streaming thread. The
+// streaming thread decodes outside it, on sounds it has borrowed.
 // Callers hold SoundSourceHandles; a handle whose record was released (or
 // whose address now holds a newer record) is refused and never dereferenced.
 //
@@ -132,8 +133,37 @@ private:
     using SourceLock = MutexLock;
     friend class SoundEngineTestAccess;
 
+    // A stream's blocks, decoded by the streaming thread outside the source
+    // lock and queued under it if the source still wants them.
+    struct StreamWork {
+        // Looked up again, never followed: the source may be gone.
+        SoundSourceHandle source;
+        SoundData* sound = nullptr;
+        std::uint64_t epoch = 0;
+        // From the start into every buffer, rather than the next blocks into
+        // the buffers the source had played.
+        bool prime = false;
+        bool looping = false;
+        std::vector<std::uint32_t> buffers;
+        std::vector<std::vector<std::uint8_t>> blocks;
+        std::vector<std::uint32_t> sizes;
+    };
+
     static std::uint32_t StreamingThread(ManagedThread* thread);
     void StreamingPass();
+    // The helpers below, but DecodeWork, expect the source lock held.
+    void ServiceSources();
+    // Borrows the source's sound for decoding: takes its played buffers out
+    // of the queue, or for a prime all of them.
+    void LendStream(SoundSource& source, bool prime);
+    void DecodeWork();
+    // Queues what is still wanted and gives every sound back.
+    void ApplyWork();
+    void FollowRefill(SoundSource& source);
+    void FinishPrime(SoundSource& source);
+    // Frees the sound, or while the streaming thread borrows it keeps it
+    // until it has been given back.
+    void ReleaseSound(std::unique_ptr<SoundData> sound);
 
     bool CreateLocks();
     void DestroyLocks();
@@ -186,6 +216,11 @@ private:
     Core::String m_version;
     Core::String m_renderer;
     std::vector<std::unique_ptr<SoundData>> m_loadedSounds;
+    // Released while borrowed: their buffers are gone, the records and the
+    // decoders stay until the streaming thread gave them back.
+    std::vector<std::unique_ptr<SoundData>> m_retiredSounds;
+    // The streaming thread's only.
+    std::vector<StreamWork> m_work;
     std::vector<CachedSound> m_staticCache;
     Vector3D m_listenerPosition;
     float m_masterGain = 1.0f;

@@ -12,6 +12,11 @@ int& GetListenerPositionCountForTesting();
 // How often every source was stopped, for tests of the level change.
 int& GetStopAllCountForTesting();
 
+// Called by every streaming thread, outside the source lock, before it
+// decodes the blocks of one stream; null for none.
+using StreamDecodeHook = void (*)();
+void SetStreamDecodeHookForTesting(StreamDecodeHook hook);
+
 // What tests look at inside an engine.
 class SoundEngineTestAccess {
 public:

@@ -26,6 +26,12 @@ private:
     // Set when the engine started the source, cleared when it stopped it or
     // the streaming thread found it finished.
     bool playing = false;
+    // Streamed: the queue is empty and waits for the streaming thread to
+    // fill it from the start of the sound.
+    bool primeWanted = false;
+    // With primeWanted: the sound ended; once primed the source waits at its
+    // start and its playing flag clears.
+    bool finishing = false;
     float gain = 1.0f;
     float pitch = 1.0f;
     float referenceDistance = 0.0f;

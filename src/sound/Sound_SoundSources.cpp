@@ -83,6 +83,8 @@ bool SoundEngine::Stop(SoundSource& source) {
 bool SoundEngine::Unbind(SoundSource& source) {
     Stop(source);
     source.mode = SoundSource::Mode::Unbound;
+    source.primeWanted = false;
+    source.finishing = false;
     if (!CallAl([&] { alSourcei(source.name, AL_BUFFER, 0); })) {
         return false;
     }
@@ -102,6 +104,12 @@ bool SoundEngine::Bind(SoundSource& source, SoundData* sound) {
         }
         source.mode = SoundSource::Mode::Static;
         ApplyLooping(source, source.looping);
+    } else if (sound->lent || sound->stale) {
+        // Its buffers are being refilled, or hold the middle of the sound:
+        // the streaming thread fills the queue from the start.
+        ++sound->epoch;
+        source.primeWanted = true;
+        source.mode = SoundSource::Mode::Streamed;
     } else {
         if (!CallAl([&] { alSourceQueueBuffers(source.name, static_cast<ALsizei>(buffers.size()), buffers.data()); })) {
             return false;
@@ -137,6 +145,8 @@ bool SoundEngine::PlaySource(SoundSourceHandle handle) {
             return false;
         }
         source.playing = true;
+        // A stream found at its end and not yet back at its start plays again.
+        source.finishing = false;
         return true;
     });
 }

@@ -2,6 +2,11 @@
 
 #include "core/Core_ErrorLogTestHooks.h"
 #include "core/Core_MemoryFile.h"
+#include "support/DamagedBytes.h"
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
 
 using soundtest::JukeBoxTest;
 
@@ -69,6 +74,97 @@ TEST_F(NullAudioJukeBoxSave, RefusesMusicOutsideTheGameFolderAndSaysSo) {
     EXPECT_EQ(loaded->GetMusicSoundsCount(), 0u);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("outside.wav"), std::string::npos);
+}
+
+// The bytes with one stored string (u32 length, then the text) replaced.
+std::string WithStoredString(std::string bytes, const std::string& from, const std::string& to) {
+    const auto stored = [](const std::string& text) {
+        const auto length = static_cast<std::uint32_t>(text.size());
+        return std::string(reinterpret_cast<const char*>(&length), 4) + text;
+    };
+    const std::size_t at = bytes.find(stored(from));
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? bytes : bytes.replace(at, from.size() + 4, stored(to));
+}
+
+TEST_F(NullAudioJukeBoxSave, LoadsStoredMusicOnlyFromTheMusicFolder) {
+    const std::string wav = testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.3, 1, 22050)));
+    m_directory.WriteFile("Resources/Other/in.wav", wav);
+    // Beside the game's folder, which a path without its leading backslash would name.
+    const std::filesystem::path sibling = std::filesystem::path(m_directory.Path() + "2") / "Resources" / "Sounds";
+    std::filesystem::create_directories(sibling);
+    std::ofstream(sibling / "in.wav", std::ios::binary) << wav;
+    const std::string saved = Saved(*MakeJukeBox({Tone("in.wav", 0.3, 440.0)}));
+    const struct {
+        std::string stored;
+        bool loads;
+    } cases[] = {
+        {"\\Resources\\Sounds\\in.wav", true},
+        {"\\resources\\SOUNDS\\in.wav", true},
+        {"2\\Resources\\Sounds\\in.wav", false},
+        {"\\Resources\\Other\\in.wav", false},
+        {"\\Resources\\Sounds\\..\\Other\\in.wav", false},
+    };
+    for (const auto& [stored, loads] : cases) {
+        Core::testhooks::StartCapturingErrors();
+        const auto loaded = Loaded(WithStoredString(saved, "\\Resources\\Sounds\\in.wav", stored));
+        const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+        ASSERT_TRUE(loaded) << stored;
+        EXPECT_EQ(loaded->GetMusicSoundsCount(), loads ? 1u : 0u) << stored;
+        EXPECT_EQ(errors.size(), loads ? 0u : 1u) << stored;
+    }
+    std::filesystem::remove_all(sibling.parent_path().parent_path());
+}
+
+TEST_F(NullAudioJukeBoxSave, AStoredTrackOutsideThePlaylistFailsTheRead) {
+    const auto jukebox = MakeJukeBox({Tone("a.wav", 1.0, 440.0), Tone("b.wav", 1.0, 1000.0)});
+    ASSERT_TRUE(jukebox->PlayMusic(1));
+    jukebox->PauseMusic();
+    std::string bytes = Saved(*jukebox);
+    // The track index leads the jukebox's last 32 bytes.
+    const std::size_t at = bytes.size() - 32;
+    ASSERT_EQ(bytes.substr(at, 4), std::string("\x01\0\0\0", 4));
+    for (const std::int32_t index : {-1, 0, 1, 2, -2, INT32_MAX, INT32_MIN}) {
+        bytes.replace(at, 4, reinterpret_cast<const char*>(&index), 4);
+        const auto loaded = Loaded(bytes);
+        const bool inside = index >= -1 && index < 2;
+        ASSERT_EQ(loaded != nullptr, inside) << index;
+        if (loaded) {
+            EXPECT_EQ(loaded->GetCurrentTrack(), index);
+            loaded->NextTrack();
+            loaded->PreviousTrack();
+            EXPECT_EQ(loaded->GetCurrentTrack(), 0) << index;
+        }
+    }
+}
+
+TEST_F(NullAudioJukeBoxSave, DamagedBytesReadIntoAJukeBoxThatPlaysOrIntoNothing) {
+    const auto jukebox = MakeJukeBox({Tone("a.wav", 0.2, 440.0), Tone("b.wav", 0.2, 1000.0)});
+    jukebox->GetPlaylist(0)->GetTrack(1).repeats = 1;
+    jukebox->SetRepeat(true);
+    jukebox->SetFadeTime(0.05f);
+    ASSERT_TRUE(jukebox->PlayMusic(1));
+    const std::string saved = Saved(*jukebox);
+    int read = 0;
+    Core::testhooks::StartCapturingErrors();
+    testsupport::ForEachDamaged(testsupport::ToBytes(saved), 300, 4, 29u,
+                                [&](const std::vector<std::uint8_t>& bytes, const char*, std::size_t) {
+                                    const auto loaded = Loaded(std::string(bytes.begin(), bytes.end()));
+                                    if (!loaded) {
+                                        return;
+                                    }
+                                    ++read;
+                                    for (int frame = 0; frame < 3; ++frame) {
+                                        loaded->Update(0.1f);
+                                    }
+                                    loaded->NextTrack();
+                                    loaded->PreviousTrack();
+                                    loaded->StopMusic();
+                                    loaded->Update(0.1f);
+                                });
+    Core::testhooks::StopCapturingErrors();
+    Engine().StopAll();
+    EXPECT_GT(read, 0) << "some damage leaves a jukebox to play";
 }
 
 }  // namespace

@@ -6,7 +6,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <future>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 using namespace std::chrono_literals;
 using testsupport::WaitUntil;
@@ -120,4 +125,137 @@ TEST_F(NullAudioStreaming, DestroyingARunningEngineStopsItsThreadFirst) {
     engine.reset();
     SoundEngine again;
     EXPECT_TRUE(again.Initialize(-1, kRefillMilliseconds)) << "the device was closed";
+}
+
+namespace {
+
+// Holds the streaming thread at the start of its next decoding, outside the
+// source lock, until opened.
+class DecodeGate {
+public:
+    void Close() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_open = false;
+        m_held = false;
+    }
+    void Open() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    bool WaitHeld() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, 2s, [this] { return m_held; });
+    }
+    static void Hook() {
+        std::unique_lock<std::mutex> lock(g_gate.m_mutex);
+        g_gate.m_held = !g_gate.m_open;
+        g_gate.m_changed.notify_all();
+        g_gate.m_changed.wait(lock, [] { return g_gate.m_open; });
+    }
+
+    static DecodeGate g_gate;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = true;
+    bool m_held = false;
+};
+
+DecodeGate DecodeGate::g_gate;
+
+}  // namespace
+
+class NullAudioStreamingDecodeHeld : public SoundEngineFixture {
+protected:
+    void SetUp() override {
+        SoundEngineFixture::SetUp();
+        SetStreamDecodeHookForTesting(&DecodeGate::Hook);
+    }
+    void TearDown() override {
+        DecodeGate::g_gate.Open();
+        engine.reset();
+        SetStreamDecodeHookForTesting(nullptr);
+    }
+
+    // Starts a looping stream and holds the thread while it decodes it.
+    SoundSourceHandle PlayHeldStream() {
+        DecodeGate::g_gate.Close();
+        stream = engine->CreateSource(engine->LoadStreamedSound(WriteTone("s.wav", 2.0), 0.02f, 2), true, true);
+        EXPECT_TRUE(engine->PlaySource(stream));
+        EXPECT_TRUE(DecodeGate::g_gate.WaitHeld());
+        return stream;
+    }
+
+    // Whether the call returned while the decoding is held; run on another
+    // thread, so that a call that waits for the decoding fails the test
+    // rather than hanging it. The decoding goes on afterwards.
+    bool ReturnsWhileHeld(const std::function<bool()>& call) {
+        auto result = std::async(std::launch::async, call);
+        const bool returned = result.wait_for(2s) == std::future_status::ready;
+        DecodeGate::g_gate.Open();
+        EXPECT_TRUE(result.get());
+        return returned;
+    }
+
+    SoundSourceHandle stream;
+};
+
+TEST_F(NullAudioStreamingDecodeHeld, SourceCallsDoNotWaitForAStreamBeingDecoded) {
+    const SoundSourceHandle effect =
+        engine->CreateSource(engine->LoadStaticSound(WriteTone("t.wav", 0.2), 0.0f), true, false);
+    PlayHeldStream();
+    EXPECT_TRUE(ReturnsWhileHeld([&] {
+        return engine->SetSourceGain(stream, 0.5f) && engine->SetSourcePosition(stream, {1.0f, 2.0f, 0.0f}) &&
+               engine->IsSourceActive(stream) && engine->PlaySource(effect) && engine->SetSourceGain(effect, 0.25f);
+    }));
+    EXPECT_EQ(engine->GetSourceGain(stream), 0.5f);
+    EXPECT_TRUE(WaitUntil([&] { return engine->IsSourcePlaying(stream); }, kOnePass)) << "the stream plays on";
+}
+
+TEST_F(NullAudioStreamingDecodeHeld, AStreamChangedWhileItsBlocksDecodeKeepsTheChange) {
+    struct Case {
+        const char* change;
+        std::function<bool(SoundEngine&, SoundSourceHandle)> call;
+        bool playsAfter;
+    };
+    const std::vector<Case> cases = {
+        {"stop", [](SoundEngine& e, SoundSourceHandle s) { return e.StopSource(s); }, false},
+        {"rewind", [](SoundEngine& e, SoundSourceHandle s) { return e.RewindSource(s); }, true},
+        {"stop and play", [](SoundEngine& e, SoundSourceHandle s) { return e.StopSource(s) && e.PlaySource(s); }, true},
+    };
+    for (const Case& change : cases) {
+        PlayHeldStream();
+        EXPECT_TRUE(ReturnsWhileHeld([&] { return change.call(*engine, stream); })) << change.change;
+        // Back at the start with both buffers, playing or waiting there.
+        EXPECT_TRUE(WaitUntil([&] { return Property(stream, AL_BUFFERS_QUEUED) == 2; }, kOnePass)) << change.change;
+        EXPECT_TRUE(WaitUntil([&] { return engine->IsSourcePlaying(stream) == change.playsAfter; }, kOnePass))
+            << change.change;
+        EXPECT_EQ(engine->IsSourceActive(stream), change.playsAfter) << change.change;
+        if (!change.playsAfter) {
+            EXPECT_EQ(Property(stream, AL_SAMPLE_OFFSET), 0) << change.change;
+        }
+        engine->StopAll();
+    }
+}
+
+TEST_F(NullAudioStreamingDecodeHeld, AStreamReleasedWhileItsBlocksDecodeIsNeverQueuedAgain) {
+    PlayHeldStream();
+    SoundData* sound = engine->GetSourceSound(stream);
+    EXPECT_TRUE(ReturnsWhileHeld([&] { return engine->ReleaseSource(stream); }));
+    const SoundSourceHandle next = engine->CreateSource(sound, true, false);
+    ASSERT_TRUE(engine->PlaySource(next));
+    EXPECT_TRUE(WaitUntil([&] { return engine->IsSourcePlaying(next) && Property(next, AL_BUFFERS_QUEUED) == 2; },
+                          kOnePass));
+
+    PlayHeldStream();
+    EXPECT_TRUE(ReturnsWhileHeld([&] {
+        engine->StopAll();
+        return true;
+    }));
+    // The sound outlives the pass that decodes it; the next StopAll frees it.
+    std::this_thread::sleep_for(50ms);
+    engine->StopAll();
+    EXPECT_EQ(SoundEngineTestAccess::SourceCount(*engine), 0u);
 }
