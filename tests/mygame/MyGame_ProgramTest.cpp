@@ -7,6 +7,7 @@
 #include "support/MyGame_ObservedRun.h"
 #include "support/MyGame_TestGame.h"
 #include "support/PAL_X11Close.h"
+#include "support/ThreadTime.h"
 #include "support/VideoDriver.h"
 
 #include <SDL.h>
@@ -31,8 +32,10 @@ struct RunSeen {
 };
 RunSeen g_seen;
 os::DisplayMode g_desktop;
-// What the run does once the title level has drawn twice.
+// What the run does once the title level has drawn twice, and after each
+// title frame from then on.
 void (*g_atTitle)(MyGame&) = nullptr;
+void (*g_afterTitle)(MyGame&) = nullptr;
 constexpr int kFrameLimit = 600;
 
 os::DisplayMode DesktopMode() {
@@ -56,8 +59,12 @@ void BeforeFrame(MyGame&) {
 
 void AfterPresent(MyGame& game) {
     g_seen.desktopKept = g_seen.desktopKept && DesktopMode() == g_desktop;
-    if (game.GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel && ++g_seen.titleFrames == 2) {
-        g_atTitle(game);
+    if (game.GetCurrentLevelIndex() == MyLevelFactory::kMenuLevel && ++g_seen.titleFrames >= 2) {
+        if (g_seen.titleFrames == 2) {
+            g_atTitle(game);
+        } else if (g_afterTitle != nullptr) {
+            g_afterTitle(game);
+        }
     } else if (g_seen.frames == kFrameLimit) {
         ADD_FAILURE() << "no title level after " << kFrameLimit << " frames";
         game.Exit();
@@ -79,6 +86,7 @@ protected:
         Core::SetClockFunction(clock);
         m_textures.reset();
         g_seen = RunSeen{};
+        g_afterTitle = nullptr;
         g_desktop = DesktopMode();
     }
     int Run(void (*atTitle)(MyGame&)) {
@@ -94,6 +102,30 @@ TEST_F(ProgramTest, TheGameReachesTheTitleLevelAndEndsWithZeroWhenAskedToQuit) {
     EXPECT_EQ(Run([](MyGame& game) { game.Exit(); }), 0);
     EXPECT_EQ(g_seen.titleFrames, 2);
     EXPECT_LT(g_seen.frames, 20);
+}
+
+// Three seconds of the title level with its frame-rate lock at 20 frames a
+// second, so that the wait, not a sanitized frame's own work, fills most of
+// each frame: while it waits the main thread sleeps, leaving the processor to
+// others. It counts the time the thread ran or stood ready to run, which a
+// busy machine does not lower.
+TEST_F(ProgramTest, TheTitleLevelsMainThreadLeavesTheProcessorFreeWhileItsFramesWait) {
+    constexpr int kMeasuredFrames = 60;
+    static double demandBegin = 0.0, wallBegin = 0.0, demand = 0.0, wall = 0.0;
+    g_afterTitle = [](MyGame& game) {
+        if (g_seen.titleFrames == 3) {
+            game.SetDesiredFrameRate(20.0);
+        } else if (g_seen.titleFrames == 4) {
+            demandBegin = testsupport::ThreadDemandMilliseconds();
+            wallBegin = Core::GetMilliseconds();
+        } else if (g_seen.titleFrames == 4 + kMeasuredFrames) {
+            demand = testsupport::ThreadDemandMilliseconds() - demandBegin;
+            wall = Core::GetMilliseconds() - wallBegin;
+            game.Exit();
+        }
+    };
+    EXPECT_EQ(Run([](MyGame&) {}), 0);
+    EXPECT_LT(demand, 0.5 * wall) << "the main thread wanted a processor " << demand << " ms of " << wall << " ms";
 }
 
 class X11Program : public ProgramTest {
