@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -17,8 +18,14 @@ namespace {
 int g_videoUsers = 0;
 int g_videoStarts = 0;
 bool g_displayUnavailable = false;
+// Atomic: whichever thread ends the process reads it.
+std::atomic<int> g_displayCalls{0};
 
-void QuitSdl() { SDL_Quit(); }
+void QuitSdl() {
+    if (g_displayCalls.load() == 0) {
+        SDL_Quit();
+    }
+}
 
 bool IsSet(const char* name) {
     const char* value = std::getenv(name);
@@ -123,6 +130,10 @@ void ReleaseVideo() {
 }
 
 bool IsVideoActive() { return g_videoUsers > 0; }
+
+DisplayCall::DisplayCall() { ++g_displayCalls; }
+
+DisplayCall::~DisplayCall() { --g_displayCalls; }
 
 bool IsDisplayUnavailable() { return g_displayUnavailable; }
 

@@ -27,5 +27,18 @@ bool IsDisplayUnavailable();
 // Records SDL's current error text as the thread's last error.
 void SetLastErrorFromSdl();
 
+// Held around a call that talks to the display (the event pump, the
+// present). When the display's connection is lost, Xlib ends the process
+// from inside such a call; SDL, interrupted mid-call, is then not shut
+// down on the way out, since its shutdown would wait for the dead display
+// for ever.
+class DisplayCall {
+public:
+    DisplayCall();
+    ~DisplayCall();
+    DisplayCall(const DisplayCall&) = delete;
+    DisplayCall& operator=(const DisplayCall&) = delete;
+};
+
 }  // namespace sdl
 }  // namespace os

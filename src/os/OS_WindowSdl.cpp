@@ -249,6 +249,7 @@ public:
             return false;
         }
         BeginInputPump();
+        const sdl::DisplayCall call;
         SDL_Event sdlEvent;
         while (SDL_PollEvent(&sdlEvent) != 0) {
             if (NoteInputEvent(sdlEvent)) {

@@ -4,6 +4,7 @@
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "os/OS_DisplaySettings.h"
 #include "os/OS_Window.h"
+#include "support/BareXServer.h"
 #include "support/MyGame_ObservedRun.h"
 #include "support/MyGame_TestGame.h"
 #include "support/PAL_X11Close.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -157,7 +159,10 @@ struct ProgramResult {
 };
 
 // The built program, with the environment changed as given, its stderr kept.
-ProgramResult RunProgram(const std::string& home) {
+// With a display named it runs there, and whileRunning is called once it
+// has started; its leaks are not looked for, since it may be ended mid-run.
+ProgramResult RunProgram(const std::string& home, const std::string& display = {},
+                         const std::function<void()>& whileRunning = {}) {
     int pipe[2];
     EXPECT_EQ(::pipe(pipe), 0);
     const auto start = std::chrono::steady_clock::now();
@@ -169,12 +174,20 @@ ProgramResult RunProgram(const std::string& home) {
             unsetenv(name);
         }
         setenv("HOME", home.c_str(), 1);
+        if (!display.empty()) {
+            setenv("DISPLAY", display.c_str(), 1);
+            const char* options = std::getenv("ASAN_OPTIONS");
+            setenv("ASAN_OPTIONS", (std::string(options != nullptr ? options : "") + ":detect_leaks=0").c_str(), 1);
+        }
         ::execl(EMBERLINE_PROGRAM, EMBERLINE_PROGRAM, static_cast<char*>(nullptr));
         _exit(127);
     }
     ::close(pipe[1]);
+    if (whileRunning) {
+        whileRunning();
+    }
     ProgramResult result;
-    const auto deadline = start + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (::waitpid(child, &result.status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(child, SIGKILL);
@@ -202,6 +215,35 @@ TEST_F(MyGameTest, WithoutADisplayTheProgramSaysSoOnOneLineAndFailsAtOnce) {
     EXPECT_NE(result.errors.find("no display could be opened"), std::string::npos) << result.errors;
     EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
     EXPECT_EQ(result.errors.back(), '\n') << result.errors;
+}
+
+// Its display's server ended mid-run: the program ends too, without
+// waiting for the dead display on its way out.
+TEST_F(MyGameTest, TheProgramEndsWhenItsDisplayGoesAway) {
+    testsupport::BareXServer server;
+    if (!server.Installed()) {
+        GTEST_SKIP() << "Xvfb is not installed";
+    }
+    ASSERT_FALSE(server.Display().empty()) << "Xvfb did not come up";
+    bool started = false;
+    double stoppedAt = 0.0;
+    const auto begin = std::chrono::steady_clock::now();
+    const ProgramResult result = RunProgram(Home(), server.Display(), [&] {
+        // The settings file is written once the window and renderer are up.
+        const std::string settings = DataFolder() + "/settings.sav";
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (!started && std::chrono::steady_clock::now() < deadline) {
+            started = ::access(settings.c_str(), F_OK) == 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        server.Stop();
+        stoppedAt = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    });
+    ASSERT_TRUE(started) << result.errors;
+    EXPECT_TRUE(WIFEXITED(result.status)) << "ended by a signal (or killed, still running): " << result.status << "\n"
+                                          << result.errors;
+    EXPECT_LT(result.seconds - stoppedAt, 10.0);
 }
 
 }  // namespace
