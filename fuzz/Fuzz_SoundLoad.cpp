@@ -1,4 +1,5 @@
 #include "Fuzz_Harness.h"
+#include "Fuzz_NullAudioEngine.h"
 
 #include "sound/Sound_SoundEngine.h"
 #include "support/Sound_TestEngine.h"
@@ -14,22 +15,6 @@
 // (whole or streamed, as the first byte says), a source that plays it while
 // the streaming thread refills and loops it, then StopAll. Input: one byte
 // choosing WAV or Ogg and the streaming threshold, then the file.
-namespace {
-
-SoundEngine& Engine() {
-    static SoundEngine* engine = [] {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        // The streaming thread sleeps on the Core clock, which stands still
-        // on the headless backend.
-        static testsupport::MovingClock clock;
-        auto* made = new SoundEngine;
-        made->Initialize(-1, 1);
-        return made;
-    }();
-    return *engine;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input input(data, size);
@@ -41,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fwrite(file.data(), 1, file.size(), out);
         std::fclose(out);
     }
-    SoundEngine& engine = Engine();
+    SoundEngine& engine = fuzz::NullAudioEngine();
     const std::uint32_t threshold = (choice & 2) != 0 ? 0u : SoundEngine::kStreamThreshold;
     if (SoundData* sound = engine.LoadSound(Core::String(path.c_str()), threshold)) {
         const SoundSourceHandle source = engine.CreateSource(sound, true, (choice & 4) != 0);
