@@ -74,12 +74,11 @@ bool MakeRoomForDamagedCopy(const std::string& newest) {
 // kept, and where the game tried to keep it; stderr alone goes unseen.
 void TellProgressCannotBeSaved() {
     static std::set<std::string> told;
-    std::optional<std::string> folder = GamesFolder();
+    std::optional<std::string> folder = DataFilePath("");
     if (!folder) {
         return;
     }
-    *folder += kGameFolder;
-    folder->pop_back();
+    folder->pop_back();  // the separator
     const std::string nativeFolder = os::ResolvePath(*folder);
     if (told.insert(nativeFolder).second) {
         os::MessageBox("Your progress cannot be saved: the folder " + nativeFolder + " cannot be written.", "Error",

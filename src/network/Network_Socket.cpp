@@ -78,10 +78,8 @@ bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length, Out
             m_outputStretches.push_back({source, length});
         }
         if (source != kOwnOutput) {
-            const auto total = std::find_if(m_forwardedTotals.begin(), m_forwardedTotals.end(),
-                                            [source](const OutputStretch& each) { return each.source == source; });
-            if (total != m_forwardedTotals.end()) {
-                total->length += length;
+            if (const std::size_t total = ForwardedTotalIndex(source); total < m_forwardedTotals.size()) {
+                m_forwardedTotals[total].length += length;
             } else {
                 m_forwardedTotals.push_back({source, length});
             }
@@ -110,11 +108,11 @@ void Tun_Socket::ConsumeOutput(std::size_t length) {
         OutputStretch& front = m_outputStretches.front();
         const std::size_t taken = std::min(front.length, length);
         if (front.source != kOwnOutput) {
-            const auto total = std::find_if(m_forwardedTotals.begin(), m_forwardedTotals.end(),
-                                            [&front](const OutputStretch& each) { return each.source == front.source; });
-            total->length -= taken;
-            if (total->length == 0) {
-                m_forwardedTotals.erase(total);
+            // Every forwarded stretch waiting is counted in its source's total.
+            const std::size_t total = ForwardedTotalIndex(front.source);
+            m_forwardedTotals[total].length -= taken;
+            if (m_forwardedTotals[total].length == 0) {
+                m_forwardedTotals.erase(m_forwardedTotals.begin() + static_cast<std::ptrdiff_t>(total));
             }
         }
         front.length -= taken;
@@ -127,12 +125,14 @@ void Tun_Socket::ConsumeOutput(std::size_t length) {
 }
 
 std::size_t Tun_Socket::GetOutputFrom(OutputSource source) const {
-    for (const OutputStretch& total : m_forwardedTotals) {
-        if (total.source == source) {
-            return total.length;
-        }
-    }
-    return 0;
+    const std::size_t total = ForwardedTotalIndex(source);
+    return total < m_forwardedTotals.size() ? m_forwardedTotals[total].length : 0;
+}
+
+std::size_t Tun_Socket::ForwardedTotalIndex(OutputSource source) const {
+    const auto total = std::find_if(m_forwardedTotals.begin(), m_forwardedTotals.end(),
+                                    [source](const OutputStretch& each) { return each.source == source; });
+    return static_cast<std::size_t>(total - m_forwardedTotals.begin());
 }
 
 }  // namespace Network

@@ -120,6 +120,9 @@ private:
     std::deque<OutputStretch> m_outputStretches;
     std::vector<OutputStretch> m_forwardedTotals;
     std::atomic<bool> m_hasOutput{false};
+
+    // Where the source's forwarded total lies; the count of totals when none.
+    std::size_t ForwardedTotalIndex(OutputSource source) const;
 };
 
 }  // namespace Network

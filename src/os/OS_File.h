@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -22,6 +23,11 @@ FilePointer OpenFile(std::string_view enginePath, const char* mode);
 // (".<target>.<pid>.<n>.tmp"), finished or left behind: listings of what
 // was saved leave these out.
 bool IsReplacingTemporary(std::string_view entry);
+
+// The longest target name a ReplacingFile can write: its temporary
+// (".<target>.<pid>.<n>.tmp", the process id and the count up to ten digits
+// each) must still fit the file system's 255 bytes.
+inline constexpr std::size_t kLongestReplacedName = 255 - (1 + 1 + 10 + 1 + 10 + 4);
 
 // A file written under a temporary name in its target's folder and moved
 // over the target only once complete, so that a save that fails part way

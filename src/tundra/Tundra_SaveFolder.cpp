@@ -18,7 +18,7 @@ Core::String FilePath(std::string_view name) { return Path() + "\\" + Core::Stri
 
 bool IsPlainName(std::string_view name) { return os::IsPlainFileName(name) && name[0] != '.'; }
 
-bool IsSaveName(std::string_view name) { return name.size() <= kMaxSaveNameBytes && IsPlainName(name); }
+bool IsSaveName(std::string_view name) { return name.size() <= os::kLongestReplacedName && IsPlainName(name); }
 
 bool Ensure() {
     os::CreateDirectory(Path());

@@ -2,7 +2,6 @@
 
 #include "core/Core_String.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,11 +20,8 @@ Core::String FilePath(std::string_view name);
 // (hidden names and the writers' temporaries), no NUL or other control
 // character.
 bool IsPlainName(std::string_view name);
-// The longest name a save may write: a file is first written under the
-// temporary ".<name>.<pid>.<n>.tmp", whose process id and count take up to
-// ten digits each, and that must still fit the file system's 255 bytes.
-inline constexpr std::size_t kMaxSaveNameBytes = 255 - (1 + 1 + 10 + 1 + 10 + 4);
-// A plain name of at most kMaxSaveNameBytes: a name the game can write.
+// A plain name short enough for the temporary a save is first written
+// under: a name the game can write.
 bool IsSaveName(std::string_view name);
 // Creates the folder when it is missing. False when there is no folder
 // afterwards (a file took its name, or it could not be made).
