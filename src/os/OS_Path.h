@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,12 @@ namespace os {
 // 'a'-'z' become 'A'-'Z' and every other byte stays, whatever the process's
 // locale: how the engine's names compare without regard to case.
 constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The same bytes but for the case of ASCII letters.
+constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+}
 
 // Backslashes become slashes; nothing else changes.
 std::string ToNativePath(std::string_view enginePath);

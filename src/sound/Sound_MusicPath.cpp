@@ -7,15 +7,6 @@
 #include <vector>
 
 namespace Tundra {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
-    return text.size() == lower.size() &&
-           std::equal(text.begin(), text.end(), lower.begin(),
-                      [](char a, char b) { return os::UpperAscii(a) == os::UpperAscii(b); });
-}
-
-}  // namespace
 
 Core::String ToStoredMusicPath(std::string_view fullPath) {
     for (const std::string_view folder : {"\\resources", "\\Resources"}) {
@@ -37,8 +28,8 @@ bool IsStoredMusicPath(std::string_view storedPath) {
         start = end + 1;
     }
     const auto isUp = [](std::string_view part) { return part == ".."; };
-    return parts.size() >= 4 && parts[0].empty() && EqualsIgnoringCase(parts[1], "resources") &&
-           EqualsIgnoringCase(parts[2], "sounds") && !parts.back().empty() &&
+    return parts.size() >= 4 && parts[0].empty() && os::EqualsIgnoringCase(parts[1], "resources") &&
+           os::EqualsIgnoringCase(parts[2], "sounds") && !parts.back().empty() &&
            std::none_of(parts.begin(), parts.end(), isUp);
 }
 

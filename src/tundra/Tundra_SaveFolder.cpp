@@ -41,9 +41,7 @@ std::vector<Core::String> ListFiles() {
 }
 
 bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
-    return name.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [](char a, char b) { return os::UpperAscii(a) == os::UpperAscii(b); });
+    return name.size() >= suffix.size() && os::EqualsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
 std::vector<std::uint8_t> ReadFile(std::string_view path, std::uint64_t maxBytes, std::string& reason) {
