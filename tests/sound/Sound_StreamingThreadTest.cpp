@@ -147,8 +147,15 @@ public:
         std::unique_lock<std::mutex> lock(m_mutex);
         return m_changed.wait_for(lock, 2s, [this] { return m_held; });
     }
+    // Whether the thread began this many more decodings within the bound.
+    bool WaitDecodings(int more) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const int target = m_decodings + more;
+        return m_changed.wait_for(lock, 2s, [this, target] { return m_decodings >= target; });
+    }
     static void Hook() {
         std::unique_lock<std::mutex> lock(g_gate.m_mutex);
+        ++g_gate.m_decodings;
         g_gate.m_held = !g_gate.m_open;
         g_gate.m_changed.notify_all();
         g_gate.m_changed.wait(lock, [] { return g_gate.m_open; });
@@ -161,6 +168,7 @@ private:
     std::condition_variable m_changed;
     bool m_open = true;
     bool m_held = false;
+    int m_decodings = 0;
 };
 
 DecodeGate DecodeGate::g_gate;
@@ -258,4 +266,29 @@ TEST_F(NullAudioStreamingDecodeHeld, AStreamReleasedWhileItsBlocksDecodeIsNeverQ
     std::this_thread::sleep_for(50ms);
     engine->StopAll();
     EXPECT_EQ(SoundEngineTestAccess::SourceCount(*engine), 0u);
+}
+
+TEST_F(NullAudioStreamingDecodeHeld, APauseWhileAStreamIsRefilledFromItsStartHolds) {
+    struct Case {
+        const char* change;
+        std::function<bool(SoundEngine&, SoundSourceHandle)> call;
+    };
+    const std::vector<Case> cases = {
+        {"rewind and pause", [](SoundEngine& e, SoundSourceHandle s) { return e.RewindSource(s) && e.PauseSource(s); }},
+        {"stop, play and pause",
+         [](SoundEngine& e, SoundSourceHandle s) { return e.StopSource(s) && e.PlaySource(s) && e.PauseSource(s); }},
+    };
+    for (const Case& change : cases) {
+        PlayHeldStream();
+        EXPECT_TRUE(ReturnsWhileHeld([&] { return change.call(*engine, stream); })) << change.change;
+        ASSERT_TRUE(WaitUntil([&] { return Property(stream, AL_BUFFERS_QUEUED) == 2; }, kOnePass)) << change.change;
+        // Passes that would start a stopped stream go by.
+        ASSERT_TRUE(DecodeGate::g_gate.WaitDecodings(2)) << change.change;
+        EXPECT_FALSE(engine->IsSourcePlaying(stream)) << change.change;
+        EXPECT_TRUE(engine->IsSourceActive(stream)) << change.change;
+        EXPECT_EQ(Property(stream, AL_SAMPLE_OFFSET), 0) << change.change;
+        EXPECT_TRUE(engine->PlaySource(stream)) << change.change;
+        EXPECT_TRUE(engine->IsSourcePlaying(stream)) << change.change;
+        engine->StopAll();
+    }
 }
