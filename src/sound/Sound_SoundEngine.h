@@ -80,6 +80,8 @@ public:
     // False, changing nothing, when the source already plays; resumes a
     // paused source.
     bool PlaySource(SoundSourceHandle source);
+    // Holds until the next play or stop, a rewind included: a stream waits
+    // paused at its start.
     bool PauseSource(SoundSourceHandle source);
     // OpenAL's view: the source is playing now.
     bool IsSourcePlaying(SoundSourceHandle source);

@@ -32,6 +32,10 @@ private:
     // With primeWanted: the sound ended; once primed the source waits at its
     // start and its playing flag clears.
     bool finishing = false;
+    // Set by a pause, cleared by a play or a stop: meanwhile the engine starts
+    // the source neither once a stream is refilled from its start nor when it
+    // finds it stopped.
+    bool paused = false;
     float gain = 1.0f;
     float pitch = 1.0f;
     float referenceDistance = 0.0f;

@@ -77,6 +77,7 @@ bool SoundEngine::Stop(SoundSource& source) {
         return false;
     }
     source.playing = false;
+    source.paused = false;
     return source.mode != SoundSource::Mode::Streamed || Reprime(source);
 }
 
@@ -145,6 +146,7 @@ bool SoundEngine::PlaySource(SoundSourceHandle handle) {
             return false;
         }
         source.playing = true;
+        source.paused = false;
         // A stream found at its end and not yet back at its start plays again.
         source.finishing = false;
         return true;
@@ -152,8 +154,13 @@ bool SoundEngine::PlaySource(SoundSourceHandle handle) {
 }
 
 bool SoundEngine::PauseSource(SoundSourceHandle handle) {
-    return WithLiveSource(handle, false,
-                          [](SoundSource& source) { return CallAl([&] { alSourcePause(source.name); }); });
+    return WithLiveSource(handle, false, [](SoundSource& source) {
+        if (!CallAl([&] { alSourcePause(source.name); })) {
+            return false;
+        }
+        source.paused = true;
+        return true;
+    });
 }
 
 bool SoundEngine::IsSourcePlaying(SoundSourceHandle handle) {

@@ -219,7 +219,7 @@ void SoundEngine::ApplyWork() {
 }
 
 void SoundEngine::FollowRefill(SoundSource& source) {
-    if (!source.playing || IsRunning(source.name)) {
+    if (!source.playing || source.paused || IsRunning(source.name)) {
         return;
     }
     // Stopped: starved, or at the end of the sound.
@@ -246,7 +246,7 @@ void SoundEngine::FinishPrime(SoundSource& source) {
         source.finishing = false;
         source.playing = false;
     }
-    if (!source.playing) {
+    if (!source.playing || source.paused) {
         CallAl([&] { alSourceRewind(source.name); });
     } else if (CallAl([&] { alSourcePlay(source.name); })) {
         source.playing = true;

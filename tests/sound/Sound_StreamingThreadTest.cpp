@@ -4,7 +4,6 @@
 
 #include <AL/al.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -98,26 +97,6 @@ TEST_F(NullAudioStreaming, ShutdownReturnsOnlyOnceTheThreadHasFinished) {
     EXPECT_FALSE(engine->SetMasterVolume(0.5f)) << "silent once shut down";
 }
 
-TEST_F(NullAudioStreaming, ShutdownDuringAPassWaitsForIt) {
-    ASSERT_TRUE(engine->PlaySource(
-        engine->CreateSource(engine->LoadStreamedSound(WriteTone("s.wav", 1.0), 0.05f, 2), true, true)));
-    // Another thread holds the lock as a long pass would; the streaming
-    // thread queues up behind it in the middle of its loop.
-    std::atomic<bool> held{false};
-    std::thread pass([&] {
-        held = SoundEngineTestAccess::HoldSourceLock(*engine);
-        std::this_thread::sleep_for(100ms);
-        SoundEngineTestAccess::ReleaseSourceLock(*engine);
-    });
-    ASSERT_TRUE(WaitUntil([&] { return held.load(); }, 2s));
-    std::this_thread::sleep_for(30ms);
-    const auto start = std::chrono::steady_clock::now();
-    engine->Shutdown();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 50ms);
-    EXPECT_EQ(SoundEngineTestAccess::ThreadCount(*engine), 0u);
-    pass.join();
-}
-
 TEST_F(NullAudioStreaming, DestroyingARunningEngineStopsItsThreadFirst) {
     const SoundSourceHandle source =
         engine->CreateSource(engine->LoadStreamedSound(WriteTone("s.wav", 1.0), 0.05f, 2), true, true);
@@ -147,8 +126,15 @@ public:
         std::unique_lock<std::mutex> lock(m_mutex);
         return m_changed.wait_for(lock, 2s, [this] { return m_held; });
     }
+    // Whether the thread began this many more decodings within the bound.
+    bool WaitDecodings(int more) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const int target = m_decodings + more;
+        return m_changed.wait_for(lock, 2s, [this, target] { return m_decodings >= target; });
+    }
     static void Hook() {
         std::unique_lock<std::mutex> lock(g_gate.m_mutex);
+        ++g_gate.m_decodings;
         g_gate.m_held = !g_gate.m_open;
         g_gate.m_changed.notify_all();
         g_gate.m_changed.wait(lock, [] { return g_gate.m_open; });
@@ -161,6 +147,7 @@ private:
     std::condition_variable m_changed;
     bool m_open = true;
     bool m_held = false;
+    int m_decodings = 0;
 };
 
 DecodeGate DecodeGate::g_gate;
@@ -258,4 +245,40 @@ TEST_F(NullAudioStreamingDecodeHeld, AStreamReleasedWhileItsBlocksDecodeIsNeverQ
     std::this_thread::sleep_for(50ms);
     engine->StopAll();
     EXPECT_EQ(SoundEngineTestAccess::SourceCount(*engine), 0u);
+}
+
+TEST_F(NullAudioStreamingDecodeHeld, APauseWhileAStreamIsRefilledFromItsStartHolds) {
+    struct Case {
+        const char* change;
+        std::function<bool(SoundEngine&, SoundSourceHandle)> call;
+    };
+    const std::vector<Case> cases = {
+        {"rewind and pause", [](SoundEngine& e, SoundSourceHandle s) { return e.RewindSource(s) && e.PauseSource(s); }},
+        {"stop, play and pause",
+         [](SoundEngine& e, SoundSourceHandle s) { return e.StopSource(s) && e.PlaySource(s) && e.PauseSource(s); }},
+    };
+    for (const Case& change : cases) {
+        PlayHeldStream();
+        EXPECT_TRUE(ReturnsWhileHeld([&] { return change.call(*engine, stream); })) << change.change;
+        ASSERT_TRUE(WaitUntil([&] { return Property(stream, AL_BUFFERS_QUEUED) == 2; }, kOnePass)) << change.change;
+        // Passes that would start a stopped stream go by.
+        ASSERT_TRUE(DecodeGate::g_gate.WaitDecodings(2)) << change.change;
+        EXPECT_FALSE(engine->IsSourcePlaying(stream)) << change.change;
+        EXPECT_TRUE(engine->IsSourceActive(stream)) << change.change;
+        EXPECT_EQ(Property(stream, AL_SAMPLE_OFFSET), 0) << change.change;
+        EXPECT_TRUE(engine->PlaySource(stream)) << change.change;
+        EXPECT_TRUE(engine->IsSourcePlaying(stream)) << change.change;
+        engine->StopAll();
+    }
+}
+
+TEST_F(NullAudioStreamingDecodeHeld, ShutdownDuringAPassWaitsForIt) {
+    PlayHeldStream();
+    // From a helper, which is done with the engine once the call returns.
+    auto shutdown = std::async(std::launch::async, [&] { engine->Shutdown(); });
+    EXPECT_EQ(shutdown.wait_for(kOnePass), std::future_status::timeout) << "returned in the middle of a pass";
+    DecodeGate::g_gate.Open();
+    shutdown.get();
+    EXPECT_EQ(SoundEngineTestAccess::ThreadCount(*engine), 0u);
+    EXPECT_FALSE(SoundEngineTestAccess::HasLocks(*engine));
 }
