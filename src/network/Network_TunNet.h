@@ -119,10 +119,11 @@ public:
     void RecordPingAnswer(std::uint32_t playerId, double nowMilliseconds);
     const std::vector<TunBroadcast>& GetFoundSessions() const { return m_foundSessions; }
     void AgeSessionList(float dt);
-    // The announcement heard from the sender's address; a full list makes
-    // room by dropping the least recently heard announcement that named
-    // another address than its sender's, so spoofed ones never crowd out a
-    // session heard on its own address.
+    // The announcement heard from the sender's address. One sender lists at
+    // most a few sessions (beyond them it replaces its own least recently
+    // heard one); a session heard on its own address is changed only from
+    // there and stays listed while it is heard; a full list makes room only
+    // by dropping a claim that named another address than its sender's.
     void UpdateSessionList(const TunBroadcast& record, const Network::Tun_Address& heardFrom);
     float GetSessionListTimeOut() const { return m_sessionListTimeOut; }
     std::uint32_t GetMeasuredUpdatesPerSecond() const { return m_measuredUpdatesPerSecond; }
