@@ -78,7 +78,8 @@ public:
     // The front end whose session runs, or null.
     static TunNet* GetCurrent();
 
-    // No session lists more players than this, whatever its host announces.
+    // No host admits more players than this, and a client lists up to this
+    // many whatever its host announces.
     static constexpr std::uint32_t kMostSessionPlayers = 256;
 
     // Lifecycle.
@@ -224,9 +225,6 @@ private:
     void AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
     // Delivers read events to the packet handler; a Shutdown meanwhile waits.
     void Drain(Network::Tun_EventList& events);
-    // The most players the session at that address announced it admits (the
-    // limit of every session when it was not found).
-    std::uint32_t AnnouncedMaxPlayers(const Network::Tun_Address& sessionAddress) const;
     // "All_Players" in id order again after the local player's id changed.
     void SortAllPlayers();
     // A player that leaves takes its groups with it (a host tells the others
@@ -271,8 +269,8 @@ private:
     std::uint16_t m_gamePort = 0;
     std::uint32_t m_broadcastScope = 0;
     float m_broadcastInterval = 0.0f;
-    // Host: the most players it admits. Client: the most it lists, as the
-    // joined session announced it.
+    // Host: the most players it admits. Client: the most it lists, the most
+    // any host admits (an announcement is anyone's word).
     std::uint32_t m_maxPlayers = 0;
     std::uint32_t m_updatesPerSecond = 1;
     std::uint32_t m_measuredUpdatesPerSecond = 1;
