@@ -282,6 +282,7 @@ void TunNet::EndSession() {
     m_localPlayer = nullptr;
     ForgetEveryPlayersGroups();
     m_pings.clear();
+    m_snapshotPaces.clear();
     m_unheardStreamCloses = 0;
 }
 

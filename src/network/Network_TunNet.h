@@ -214,7 +214,11 @@ private:
     void ReceiveObjectRemove(Network::PayloadReader& reader, const TunPlayer* requester);
     void ReceiveObjectState(Network::PayloadReader& reader);
     void ReceiveSnapshot(Network::PayloadReader& reader);
+    // The first request of a player is answered at once; those within the
+    // second after a snapshot are answered once, when it ends.
     void ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source);
+    // Host, every frame: the snapshots whose second ended with a request.
+    void SendDueSnapshots(float dt);
 
     // The next id of the process-wide player counter (never reused): the
     // host's own player and every player it admits.
@@ -300,6 +304,14 @@ private:
         double sentMilliseconds = 0.0;
     };
     std::vector<PingRecord> m_pings;
+    // A player answered a snapshot within the last second: how much of it
+    // is left and whether it asked again meanwhile.
+    struct SnapshotPace {
+        std::uint32_t playerId = 0;
+        float secondLeft = 0.0f;
+        bool requested = false;
+    };
+    std::vector<SnapshotPace> m_snapshotPaces;
     // Set while the session's events are drained; a Shutdown then waits
     // for the drain to return.
     bool m_draining = false;
