@@ -158,6 +158,20 @@ TEST_F(ClientHandlerTest, AFullListKeepsTheSessionsHeardOnTheirOwnAddress) {
         << "no claim is left to give way";
 }
 
+// A machine taking over the session another claimed for it still holds no
+// more than four places.
+TEST_F(ClientHandlerTest, ATakenOverSessionKeepsItsMachineWithinItsShare) {
+    Net().UpdateSessionList(Session("10.0.0.1", 40004), Network::Tun_Address("10.0.0.2", 50000));
+    for (std::uint16_t port = 40000; port <= 40004; ++port) {
+        Net().UpdateSessionList(Session("10.0.0.1", port), Network::Tun_Address("10.0.0.1", 50000));
+    }
+    EXPECT_EQ(Net().GetFoundSessions().size(), 4u);
+    EXPECT_EQ(CountListed(Net(), [](const Tundra::TunBroadcast& found) {
+                  return found.GetAddress().GetPort() == 40004 && found.IsHeardOnOwnAddress();
+              }),
+              1u);
+}
+
 TEST_F(ClientHandlerTest, ARefusedJoinLeavesNothingAndKeepsBrowsing) {
     m_host.AnswerJoin({Reply(TunPacket::JoinResult, U32Payload(static_cast<std::uint32_t>(-2)))});
     EXPECT_FALSE(Net().JoinSession("Ann", m_host.Address(), "px"));
