@@ -41,9 +41,11 @@ public:
     float GetAge() const { return m_age; }
     void SetAge(float age) { m_age = age; }
     bool IsPasswordProtected() const { return m_passwordProtected; }
+    // The IPv4 address the announcement came from (0 until set).
+    std::uint32_t GetSenderIPv4() const { return m_senderIPv4; }
+    void SetSenderIPv4(std::uint32_t sender) { m_senderIPv4 = sender; }
     // Whether the announcement came from the address it names.
-    bool IsHeardOnOwnAddress() const { return m_heardOnOwnAddress; }
-    void SetHeardOnOwnAddress(bool own) { m_heardOnOwnAddress = own; }
+    bool IsHeardOnOwnAddress() const { return m_senderIPv4 == m_address.GetIPv4(); }
 
 private:
     Core::String m_hostName;
@@ -53,7 +55,7 @@ private:
     std::uint32_t m_playerCount = 0;
     float m_age = 0.0f;
     bool m_passwordProtected = false;
-    bool m_heardOnOwnAddress = false;
+    std::uint32_t m_senderIPv4 = 0;
 };
 
 }  // namespace Tundra

@@ -136,14 +136,6 @@ bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayer
     return true;
 }
 
-std::uint32_t TunNet::AnnouncedMaxPlayers(const Network::Tun_Address& sessionAddress) const {
-    const auto found = std::find_if(m_foundSessions.begin(), m_foundSessions.end(), [&](const TunBroadcast& session) {
-        return session.GetAddress().SameEndpoint(sessionAddress);
-    });
-    const std::uint32_t announced = found != m_foundSessions.end() ? found->GetSessionMaxPlayers() : kMostSessionPlayers;
-    return std::min(announced, kMostSessionPlayers);
-}
-
 bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Address& sessionAddress,
                          const Core::String& password) {
     if (GetCurrent() != this || m_isHost || m_connected) {
@@ -163,7 +155,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         CloseClientStream();
         return false;
     }
-    m_maxPlayers = AnnouncedMaxPlayers(sessionAddress);
+    m_maxPlayers = kMostSessionPlayers;
     const Core::RefPtr<TunPlayer> player(TUN_NEW(TunPlayer, playerName, true, false, streamAddress));
     m_localPlayer = player;
     AddPlayer(player.Get());
@@ -290,6 +282,7 @@ void TunNet::EndSession() {
     m_localPlayer = nullptr;
     ForgetEveryPlayersGroups();
     m_pings.clear();
+    m_snapshotPaces.clear();
     m_unheardStreamCloses = 0;
 }
 

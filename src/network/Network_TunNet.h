@@ -78,7 +78,8 @@ public:
     // The front end whose session runs, or null.
     static TunNet* GetCurrent();
 
-    // No session lists more players than this, whatever its host announces.
+    // No host admits more players than this, and a client lists up to this
+    // many whatever its host announces.
     static constexpr std::uint32_t kMostSessionPlayers = 256;
 
     // Lifecycle.
@@ -119,10 +120,11 @@ public:
     void RecordPingAnswer(std::uint32_t playerId, double nowMilliseconds);
     const std::vector<TunBroadcast>& GetFoundSessions() const { return m_foundSessions; }
     void AgeSessionList(float dt);
-    // The announcement heard from the sender's address; a full list makes
-    // room by dropping the least recently heard announcement that named
-    // another address than its sender's, so spoofed ones never crowd out a
-    // session heard on its own address.
+    // The announcement heard from the sender's address. One sender lists at
+    // most a few sessions (beyond them it replaces its own least recently
+    // heard one); a session heard on its own address is changed only from
+    // there and stays listed while it is heard; a full list makes room only
+    // by dropping a claim that named another address than its sender's.
     void UpdateSessionList(const TunBroadcast& record, const Network::Tun_Address& heardFrom);
     float GetSessionListTimeOut() const { return m_sessionListTimeOut; }
     std::uint32_t GetMeasuredUpdatesPerSecond() const { return m_measuredUpdatesPerSecond; }
@@ -212,7 +214,11 @@ private:
     void ReceiveObjectRemove(Network::PayloadReader& reader, const TunPlayer* requester);
     void ReceiveObjectState(Network::PayloadReader& reader);
     void ReceiveSnapshot(Network::PayloadReader& reader);
+    // The first request of a player is answered at once; those within the
+    // second after a snapshot are answered once, when it ends.
     void ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source);
+    // Host, every frame: the snapshots whose second ended with a request.
+    void SendDueSnapshots(float dt);
 
     // The next id of the process-wide player counter (never reused): the
     // host's own player and every player it admits.
@@ -223,9 +229,6 @@ private:
     void AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
     // Delivers read events to the packet handler; a Shutdown meanwhile waits.
     void Drain(Network::Tun_EventList& events);
-    // The most players the session at that address announced it admits (the
-    // limit of every session when it was not found).
-    std::uint32_t AnnouncedMaxPlayers(const Network::Tun_Address& sessionAddress) const;
     // "All_Players" in id order again after the local player's id changed.
     void SortAllPlayers();
     // A player that leaves takes its groups with it (a host tells the others
@@ -270,8 +273,8 @@ private:
     std::uint16_t m_gamePort = 0;
     std::uint32_t m_broadcastScope = 0;
     float m_broadcastInterval = 0.0f;
-    // Host: the most players it admits. Client: the most it lists, as the
-    // joined session announced it.
+    // Host: the most players it admits. Client: the most it lists, the most
+    // any host admits (an announcement is anyone's word).
     std::uint32_t m_maxPlayers = 0;
     std::uint32_t m_updatesPerSecond = 1;
     std::uint32_t m_measuredUpdatesPerSecond = 1;
@@ -301,6 +304,14 @@ private:
         double sentMilliseconds = 0.0;
     };
     std::vector<PingRecord> m_pings;
+    // A player answered a snapshot within the last second: how much of it
+    // is left and whether it asked again meanwhile.
+    struct SnapshotPace {
+        std::uint32_t playerId = 0;
+        float secondLeft = 0.0f;
+        bool requested = false;
+    };
+    std::vector<SnapshotPace> m_snapshotPaces;
     // Set while the session's events are drained; a Shutdown then waits
     // for the drain to return.
     bool m_draining = false;

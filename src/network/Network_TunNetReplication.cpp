@@ -11,9 +11,10 @@
 #include <span>
 
 // The host owns every replicated object: it announces each (type 7), streams
-// their state (type 9), answers a client's snapshot request (16 -> 13) and
-// decides removals (type 8). A client clones its own template of the name
-// the host sends and lets the host's data fill it.
+// their state (type 9), answers a client's snapshot request (16 -> 13, paced
+// in Network_TunNetSnapshotPacing.cpp) and decides removals (type 8). A
+// client clones its own template of the name the host sends and lets the
+// host's data fill it.
 namespace Tundra {
 namespace {
 
@@ -344,19 +345,6 @@ void TunNet::ReceiveSnapshot(Network::PayloadReader& reader) {
         }
     }
     m_localPlayer->SetSynchronised(true);
-}
-
-void TunNet::ReceiveSnapshotRequest(Network::PayloadReader& reader, const Network::Tun_Address& source) {
-    const std::uint32_t playerId = reader.ReadU32();
-    if (reader.HasFailed() || !IsNetworkGame() || !m_isHost) {
-        return;
-    }
-    // Only a player asks for itself, over its own connection.
-    TunPlayer* player = FindPlayer(playerId);
-    if (player == nullptr || player->IsLocal() || !player->GetAddress().SameEndpoint(source)) {
-        return;
-    }
-    SendObjectSnapshot(player);
 }
 
 }  // namespace Tundra

@@ -1,13 +1,31 @@
 #include "network/Network_Session.h"
 #include "network/Network_TunNet.h"
 
+#include <algorithm>
+
 namespace Tundra {
 
 namespace {
 
-// Every spoofed endpoint would add a record: the list grows no further, and
-// a newcomer takes the place of one heard before.
+// Every spoofed endpoint would add a record: the list grows no further.
 constexpr std::size_t kMaxFoundSessions = 64;
+// One machine lists no more sessions than this, however many it announces,
+// so that it never crowds out the others.
+constexpr std::ptrdiff_t kMaxSessionsPerSender = 4;
+
+using FoundSessions = std::vector<TunBroadcast>;
+
+// The least recently heard record that passes the test, or end.
+template <class Test>
+FoundSessions::iterator LeastRecentlyHeard(FoundSessions& sessions, Test test) {
+    auto oldest = sessions.end();
+    for (auto found = sessions.begin(); found != sessions.end(); ++found) {
+        if (test(*found) && (oldest == sessions.end() || found->GetAge() > oldest->GetAge())) {
+            oldest = found;
+        }
+    }
+    return oldest;
+}
 
 }  // namespace
 
@@ -25,40 +43,42 @@ void TunNet::AgeSessionList(float dt) {
 void TunNet::UpdateSessionList(const TunBroadcast& record, const Network::Tun_Address& heardFrom) {
     TunBroadcast heard = record;
     heard.SetAge(0.0f);
-    heard.SetHeardOnOwnAddress(heardFrom.GetIPv4() == record.GetAddress().GetIPv4());
-    for (TunBroadcast& found : m_foundSessions) {
-        if (found.GetAddress().SameEndpoint(heard.GetAddress())) {
-            // Only the session itself speaks for a session heard on its own address.
-            if (heard.IsHeardOnOwnAddress() || !found.IsHeardOnOwnAddress()) {
-                found = heard;
-            }
+    heard.SetSenderIPv4(heardFrom.GetIPv4());
+    const auto sameEndpoint = [&heard](const TunBroadcast& found) {
+        return found.GetAddress().SameEndpoint(heard.GetAddress());
+    };
+    const auto fromSender = [sender = heard.GetSenderIPv4()](const TunBroadcast& found) {
+        return found.GetSenderIPv4() == sender;
+    };
+    if (const auto found = std::find_if(m_foundSessions.begin(), m_foundSessions.end(), sameEndpoint);
+        found != m_foundSessions.end()) {
+        // Only the machine that listed a session, or the session's own
+        // address, speaks for it.
+        if (!heard.IsHeardOnOwnAddress() && !fromSender(*found)) {
             return;
         }
-    }
-    if (m_foundSessions.size() < kMaxFoundSessions) {
-        m_foundSessions.push_back(heard);
+        *found = heard;
+    } else if (std::count_if(m_foundSessions.begin(), m_foundSessions.end(), fromSender) >= kMaxSessionsPerSender) {
+        *LeastRecentlyHeard(m_foundSessions, fromSender) = heard;
         return;
-    }
-    // Full: the least recently heard announcement that named another address
-    // than its sender's makes room; one from a session's own address may
-    // also take the place of the least recently heard such session.
-    const auto leastRecent = [this](bool heardOnOwnAddress) {
-        auto oldest = m_foundSessions.end();
-        for (auto found = m_foundSessions.begin(); found != m_foundSessions.end(); ++found) {
-            if (found->IsHeardOnOwnAddress() == heardOnOwnAddress &&
-                (oldest == m_foundSessions.end() || found->GetAge() > oldest->GetAge())) {
-                oldest = found;
-            }
-        }
-        return oldest;
-    };
-    auto room = leastRecent(false);
-    if (room == m_foundSessions.end() && heard.IsHeardOnOwnAddress()) {
-        room = leastRecent(true);
-    }
-    if (room != m_foundSessions.end()) {
-        m_foundSessions.erase(room);
+    } else if (m_foundSessions.size() < kMaxFoundSessions) {
         m_foundSessions.push_back(heard);
+    } else {
+        // Full: a session still heard from its own address stays listed; only
+        // a claim that its named host never made gives way.
+        const auto room = LeastRecentlyHeard(m_foundSessions,
+                                             [](const TunBroadcast& found) { return !found.IsHeardOnOwnAddress(); });
+        if (room == m_foundSessions.end()) {
+            return;
+        }
+        *room = heard;
+    }
+    // A session that took its record over from another machine may bring
+    // its own machine over its share: that machine's oldest other one goes.
+    if (std::count_if(m_foundSessions.begin(), m_foundSessions.end(), fromSender) > kMaxSessionsPerSender) {
+        m_foundSessions.erase(LeastRecentlyHeard(m_foundSessions, [&](const TunBroadcast& found) {
+            return fromSender(found) && !sameEndpoint(found);
+        }));
     }
 }
 

@@ -19,7 +19,7 @@ struct TunNetTestAccess {
         network.m_connected = connected;
         network.m_localPlayer = localPlayer;
     }
-    // The most players a client lists (a join sets it from the announcement).
+    // The most players a client lists (a join sets it to the most any host admits).
     static void SetMaxPlayers(TunNet& network, std::uint32_t maxPlayers) { network.m_maxPlayers = maxPlayers; }
     // Every group of the front end, "All_Players" first.
     static const std::vector<Core::RefPtr<TunGroup>>& GetGroups(const TunNet& network) { return network.m_groups; }

@@ -46,6 +46,10 @@ void TunNet::Update(float dt) {
         if (GetCurrent() != this) {
             return;
         }
+        SendDueSnapshots(dt);
+        if (GetCurrent() != this) {
+            return;
+        }
         if (SendTickDue(m_sendTimer, m_sendInterval, dt)) {
             ++m_tickCounter;
             SendHostState();
