@@ -19,9 +19,10 @@
 
 // A saved jukebox read as a save's reader reads it, on OpenAL Soft's null
 // backend: its music loaded again from the game's folder, whose
-// "\Resources\Sounds\" holds two short tracks (a third lies beside the
-// folder, where a stored path must not reach), then played through a few
-// frame steps, stepped between tracks and stopped. Input: the saved bytes.
+// "\Resources\Sounds\" and "\Resources\Music\" hold a short track each (a
+// third lies beside the folder, where a stored path must not reach), then
+// played through a few frame steps, stepped between tracks and stopped.
+// Input: the saved bytes.
 namespace {
 
 // Made once, removed when the process ends.
@@ -29,7 +30,7 @@ struct GameFolder {
     GameFolder() {
         const std::string wav =
             testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.1, 1, 22050)));
-        for (const std::string& file : {path + "/Resources/Sounds/a.wav", path + "/Resources/Sounds/b.wav",
+        for (const std::string& file : {path + "/Resources/Sounds/a.wav", path + "/Resources/Music/b.wav",
                                         path + "2/Resources/Sounds/a.wav"}) {
             std::filesystem::create_directories(std::filesystem::path(file).parent_path());
             std::ofstream(file, std::ios::binary) << wav;
@@ -56,9 +57,8 @@ SoundEngine& Engine() {
     return fuzz::NullAudioEngine();
 }
 
-Core::String Track(const char* name) {
-    return Core::String((Folder() + "\\Resources\\Sounds\\" + name).c_str());
-}
+// A track of the game's folder by its path from there.
+Core::String Track(const char* path) { return Core::String((Folder() + path).c_str()); }
 
 }  // namespace
 
@@ -90,7 +90,7 @@ void FuzzWriteSeeds(fuzz::Seeds& seeds) {
         file << &jukebox;
         seeds.Add(name, fuzz::Bytes(file.GetData(), file.GetData() + file.GetSize()));
     };
-    const std::vector<Core::String> tracks = {Track("a.wav"), Track("b.wav")};
+    const std::vector<Core::String> tracks = {Track("\\Resources\\Sounds\\a.wav"), Track("\\Resources\\Music\\b.wav")};
     const Core::RefPtr<Tundra::JukeBox> jukebox = TUN_NEW(Tundra::JukeBox, tracks);
     save("stopped", *jukebox);
     jukebox->GetPlaylist(0)->GetTrack(0).repeats = 2;

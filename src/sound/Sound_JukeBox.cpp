@@ -10,6 +10,8 @@
 #include "sound/Sound_SoundEngine.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace Tundra {
 namespace {
@@ -32,6 +34,28 @@ bool WritingStateHash() { return g_link != nullptr && g_link->writingStateHash()
 // The rate that takes the gain to 0 over the seconds; 0 (let go at once)
 // when no time is left.
 float FadeOutRate(float gain, float seconds) { return seconds > 0.0f ? -gain / seconds : 0.0f; }
+
+// Stored paths a read leaves out, reported in one line however many there
+// are: a damaged file must not flood the log.
+class LeftOutPaths {
+public:
+    void Add(std::string_view storedPath) {
+        if (m_count++ == 0) {
+            m_first = Core::PrintableForLog(storedPath);
+        }
+    }
+
+    void Report(std::string_view why) const {
+        if (m_count > 0) {
+            Core::LogError(std::string(why) + ": " + std::to_string(m_count) + " left out, the first \"" + m_first +
+                           "\"");
+        }
+    }
+
+private:
+    std::size_t m_count = 0;
+    std::string m_first;
+};
 
 // Lets go of the source, if any, and empties the handle.
 void ReleaseAndForget(SoundEngine& engine, SoundSourceHandle& source) {
@@ -74,16 +98,20 @@ JukeBox::~JukeBox() {
 
 void JukeBox::PushToLua(lua_State* state) const { PushToLuaAs(state, "JukeBox"); }
 
-void JukeBox::LoadMusic(const std::vector<Core::String>& paths) {
+std::vector<std::size_t> JukeBox::LoadMusic(const std::vector<Core::String>& paths) {
+    std::vector<std::size_t> failed;
     SoundEngine* engine = Engine();
     if (engine == nullptr) {
-        return;
+        return failed;
     }
-    for (const Core::String& path : paths) {
-        if (SoundData* sound = engine->LoadSound(path, SoundEngine::kStreamThreshold)) {
-            m_musicSounds.push_back({path, sound});
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (SoundData* sound = engine->LoadSound(paths[i], SoundEngine::kStreamThreshold)) {
+            m_musicSounds.push_back({paths[i], sound});
+        } else {
+            failed.push_back(i);
         }
     }
+    return failed;
 }
 
 SoundData* JukeBox::FindMusicSound(const Core::String& path) const {
@@ -384,7 +412,9 @@ void JukeBox::Save(Core::File& file) const {
 void JukeBox::Load(Core::File& file) {
     std::uint32_t count = 0;
     file.ReadU32(count);
+    std::vector<Core::String> storedPaths;
     std::vector<Core::String> paths;
+    LeftOutPaths refused;
     // One by one: a hostile count fails when the bytes run out.
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         Core::String storedPath;
@@ -393,14 +423,20 @@ void JukeBox::Load(Core::File& file) {
         if (file.HasFailed()) {
             break;
         }
-        // An empty path is music saved from outside the resources: nothing to load.
+        // An empty path is music saved from outside the resources: it cannot come back.
         if (FromStoredMusicPath(storedPath, path)) {
+            storedPaths.push_back(storedPath);
             paths.push_back(path);
-        } else if (!storedPath.empty()) {
-            Core::LogError("Saved music refused, its path is not in the music folder: " + std::string(storedPath));
+        } else {
+            refused.Add(storedPath);
         }
     }
-    LoadMusic(paths);
+    refused.Report("Saved music refused, its path is not in the game's resources");
+    LeftOutPaths unloaded;
+    for (const std::size_t failed : LoadMusic(paths)) {
+        unloaded.Add(storedPaths[failed]);
+    }
+    unloaded.Report("Saved music dropped, its file does not load");
     file.ReadU32(count);
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         if (const Core::RefPtr<Playlist> playlist = file.ReadObjectAs<Playlist>(Core::File::Reference::Owning)) {
@@ -416,11 +452,14 @@ void JukeBox::Load(Core::File& file) {
         file.SetFailed();
     }
     file.ReadI32(m_trackIndex);
-    // -1 for no track, or a track of the current playlist.
-    const std::int32_t trackCount = m_currentPlaylist != nullptr ? m_currentPlaylist->GetTrackCount() : 0;
-    if (m_trackIndex < -1 || m_trackIndex >= trackCount) {
+    // -1 for no track, or a track the current playlist stored; an index
+    // past the tracks that came back is no track.
+    const std::int32_t storedCount = m_currentPlaylist != nullptr ? m_currentPlaylist->GetStoredTrackCount() : 0;
+    if (m_trackIndex < -1 || m_trackIndex >= storedCount) {
         m_trackIndex = -1;
         file.SetFailed();
+    } else if (m_trackIndex >= 0 && m_trackIndex >= m_currentPlaylist->GetTrackCount()) {
+        m_trackIndex = -1;
     }
     file.ReadI32(m_repeatCounter);
     file.ReadU8(m_playing);

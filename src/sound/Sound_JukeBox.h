@@ -35,7 +35,9 @@ class JukeBox : public Core::Object {
     void PushToLua(lua_State* state) const override;
     void Save(Core::File& file) const override;
     // Loads the stored music again and plays the stored track when the
-    // jukebox was playing it.
+    // jukebox was playing it. Music that does not come back is left out,
+    // logged in a line or two however much it is; a stored track index past
+    // the tracks that came back is no track.
     void Load(Core::File& file) override;
 
     // An index outside the playlist picks the first track, or with shuffle
@@ -80,7 +82,9 @@ class JukeBox : public Core::Object {
     SoundSourceHandle GetFadingSource() const { return m_fadingSource; }
 
 private:
-    void LoadMusic(const std::vector<Core::String>& paths);
+    // Keeps the sound of each file that loads; the positions in paths of
+    // those that do not.
+    std::vector<std::size_t> LoadMusic(const std::vector<Core::String>& paths);
     // The current track, or null when the index names none.
     Playlist::Track* CurrentTrack() const;
     bool HasRepeatsLeft() const;

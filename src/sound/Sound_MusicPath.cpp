@@ -28,9 +28,8 @@ bool IsStoredMusicPath(std::string_view storedPath) {
         start = end + 1;
     }
     const auto isUp = [](std::string_view part) { return part == ".."; };
-    return parts.size() >= 4 && parts[0].empty() && os::EqualsIgnoringCase(parts[1], "resources") &&
-           os::EqualsIgnoringCase(parts[2], "sounds") && !parts.back().empty() &&
-           std::none_of(parts.begin(), parts.end(), isUp);
+    return parts.size() >= 3 && parts[0].empty() && os::EqualsIgnoringCase(parts[1], "resources") &&
+           !parts.back().empty() && std::none_of(parts.begin(), parts.end(), isUp);
 }
 
 bool FromStoredMusicPath(std::string_view storedPath, Core::String& fullPath) {

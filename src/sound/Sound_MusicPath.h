@@ -11,9 +11,9 @@ namespace Tundra {
 // The part from the last "\resources", else from the last "\Resources"; empty
 // when neither occurs.
 Core::String ToStoredMusicPath(std::string_view fullPath);
-// Whether a stored path names a file inside the music folder: it starts with
-// "\Resources\Sounds\" in any letter case, and no part of it, between
-// slashes or backslashes, is "..".
+// Whether a stored path names a file inside the program's resources, where
+// ToStoredMusicPath stores music from: it starts with "\Resources\" in any
+// letter case, and no part of it, between slashes or backslashes, is "..".
 bool IsStoredMusicPath(std::string_view storedPath);
 // The program directory joined with a stored path that IsStoredMusicPath
 // accepts; false, leaving fullPath as it was, for any other.

@@ -38,16 +38,21 @@ void Playlist::Load(Core::File& file) {
     std::uint32_t count = 0;
     file.ReadU32(count);
     m_tracks.clear();
+    m_storedTrackCount = 0;
     // One by one: a hostile count fails when the bytes run out.
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         Core::String storedPath;
         std::int32_t repeats = 0;
         file >> storedPath;
         file.ReadI32(repeats);
+        if (file.HasFailed()) {
+            break;
+        }
+        ++m_storedTrackCount;
         Core::String path;
         SoundData* sound =
             m_owner != nullptr && FromStoredMusicPath(storedPath, path) ? m_owner->FindMusicSound(path) : nullptr;
-        if (sound != nullptr && !file.HasFailed()) {
+        if (sound != nullptr) {
             AddTrack(path, sound, std::max(repeats, 0));
         }
     }

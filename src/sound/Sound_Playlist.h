@@ -32,6 +32,9 @@ class Playlist : public Core::Object {
     void Save(Core::File& file) const override;
     // Keeps only the tracks whose music the owner has loaded.
     void Load(Core::File& file) override;
+    // How many tracks the read stored, those it left out included; 0 for a
+    // playlist that was not read.
+    std::int32_t GetStoredTrackCount() const { return m_storedTrackCount; }
 
     const Core::String& GetName() const { return m_name; }
     JukeBox* GetOwner() const { return m_owner; }
@@ -49,6 +52,7 @@ private:
     std::vector<Track> m_tracks;
     Core::String m_name;
     JukeBox* m_owner = nullptr;
+    std::int32_t m_storedTrackCount = 0;
 };
 
 }  // namespace Tundra

@@ -4,6 +4,7 @@
 #include "core/Core_MemoryFile.h"
 #include "support/DamagedBytes.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -76,20 +77,32 @@ TEST_F(NullAudioJukeBoxSave, RefusesMusicOutsideTheGameFolderAndSaysSo) {
     EXPECT_NE(errors[0].find("outside.wav"), std::string::npos);
 }
 
-// The bytes with one stored string (u32 length, then the text) replaced.
-std::string WithStoredString(std::string bytes, const std::string& from, const std::string& to) {
-    const auto stored = [](const std::string& text) {
-        const auto length = static_cast<std::uint32_t>(text.size());
-        return std::string(reinterpret_cast<const char*>(&length), 4) + text;
-    };
-    const std::size_t at = bytes.find(stored(from));
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? bytes : bytes.replace(at, from.size() + 4, stored(to));
+// A string as a stream stores it: u32 length, then the text.
+std::string Stored(const std::string& text) {
+    const auto length = static_cast<std::uint32_t>(text.size());
+    return std::string(reinterpret_cast<const char*>(&length), 4) + text;
 }
 
-TEST_F(NullAudioJukeBoxSave, LoadsStoredMusicOnlyFromTheMusicFolder) {
+// The bytes of a jukebox saved over one music path with its music list
+// (the count, then the path) replaced by the given paths.
+std::string WithStoredMusic(std::string bytes, const std::string& from, const std::vector<std::string>& to) {
+    const std::size_t at = bytes.find(Stored(from));
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at == std::string::npos) {
+        return bytes;
+    }
+    const auto count = static_cast<std::uint32_t>(to.size());
+    std::string music(reinterpret_cast<const char*>(&count), 4);
+    for (const std::string& path : to) {
+        music += Stored(path);
+    }
+    return bytes.replace(at - 4, from.size() + 8, music);
+}
+
+TEST_F(NullAudioJukeBoxSave, LoadsStoredMusicOnlyFromTheGamesResources) {
     const std::string wav = testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 0.3, 1, 22050)));
     m_directory.WriteFile("Resources/Other/in.wav", wav);
+    m_directory.WriteFile("Resources/Music/in.wav", wav);
     // Beside the game's folder, which a path without its leading backslash would name.
     const std::filesystem::path sibling = std::filesystem::path(m_directory.Path() + "2") / "Resources" / "Sounds";
     std::filesystem::create_directories(sibling);
@@ -102,12 +115,14 @@ TEST_F(NullAudioJukeBoxSave, LoadsStoredMusicOnlyFromTheMusicFolder) {
         {"\\Resources\\Sounds\\in.wav", true},
         {"\\resources\\SOUNDS\\in.wav", true},
         {"2\\Resources\\Sounds\\in.wav", false},
-        {"\\Resources\\Other\\in.wav", false},
+        {"\\Resources\\Music\\in.wav", true},
+        {"\\Resources\\Other\\in.wav", true},
+        {"Resources\\Music\\in.wav", false},
         {"\\Resources\\Sounds\\..\\Other\\in.wav", false},
     };
     for (const auto& [stored, loads] : cases) {
         Core::testhooks::StartCapturingErrors();
-        const auto loaded = Loaded(WithStoredString(saved, "\\Resources\\Sounds\\in.wav", stored));
+        const auto loaded = Loaded(WithStoredMusic(saved, "\\Resources\\Sounds\\in.wav", {stored}));
         const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
         ASSERT_TRUE(loaded) << stored;
         EXPECT_EQ(loaded->GetMusicSoundsCount(), loads ? 1u : 0u) << stored;
@@ -116,7 +131,9 @@ TEST_F(NullAudioJukeBoxSave, LoadsStoredMusicOnlyFromTheMusicFolder) {
     std::filesystem::remove_all(sibling.parent_path().parent_path());
 }
 
-TEST_F(NullAudioJukeBoxSave, AStoredTrackOutsideThePlaylistFailsTheRead) {
+// An index below -1 or past the stored tracks fails the read; with the
+// second track's file gone, its index reads as no track.
+TEST_F(NullAudioJukeBoxSave, AStoredTrackOutsideTheStoredPlaylistFailsTheRead) {
     const auto jukebox = MakeJukeBox({Tone("a.wav", 1.0, 440.0), Tone("b.wav", 1.0, 1000.0)});
     ASSERT_TRUE(jukebox->PlayMusic(1));
     jukebox->PauseMusic();
@@ -124,17 +141,43 @@ TEST_F(NullAudioJukeBoxSave, AStoredTrackOutsideThePlaylistFailsTheRead) {
     // The track index leads the jukebox's last 32 bytes.
     const std::size_t at = bytes.size() - 32;
     ASSERT_EQ(bytes.substr(at, 4), std::string("\x01\0\0\0", 4));
-    for (const std::int32_t index : {-1, 0, 1, 2, -2, INT32_MAX, INT32_MIN}) {
-        bytes.replace(at, 4, reinterpret_cast<const char*>(&index), 4);
-        const auto loaded = Loaded(bytes);
-        const bool inside = index >= -1 && index < 2;
-        ASSERT_EQ(loaded != nullptr, inside) << index;
-        if (loaded) {
-            EXPECT_EQ(loaded->GetCurrentTrack(), index);
-            loaded->NextTrack();
-            loaded->PreviousTrack();
-            EXPECT_EQ(loaded->GetCurrentTrack(), 0) << index;
+    for (const bool secondGone : {false, true}) {
+        if (secondGone) {
+            std::filesystem::remove(m_directory.Path() + "/Resources/Sounds/b.wav");
         }
+        for (const std::int32_t index : {-1, 0, 1, 2, -2, INT32_MAX, INT32_MIN}) {
+            bytes.replace(at, 4, reinterpret_cast<const char*>(&index), 4);
+            const auto loaded = Loaded(bytes);
+            const bool inside = index >= -1 && index < 2;
+            ASSERT_EQ(loaded != nullptr, inside) << index << secondGone;
+            if (loaded) {
+                EXPECT_EQ(loaded->GetCurrentTrack(), secondGone && index == 1 ? -1 : index) << secondGone;
+                loaded->NextTrack();
+                loaded->PreviousTrack();
+                EXPECT_EQ(loaded->GetCurrentTrack(), 0) << index << secondGone;
+            }
+        }
+    }
+}
+
+// Stored paths that are refused, or whose files are gone, with terminal
+// escapes in them: a line for each kind, short and printable, however many.
+TEST_F(NullAudioJukeBoxSave, ADamagedSaveLogsAFewShortPrintableLines) {
+    const std::string path = "\\Resources\\Sounds\\in.wav";
+    const std::string saved = Saved(*MakeJukeBox({Tone("in.wav", 0.3, 440.0)}));
+    std::vector<std::string> damaged;
+    for (int i = 0; i < 40; ++i) {
+        damaged.push_back("\x1b]0;title\x07\\..\\" + std::string(300, 'x'));
+        damaged.push_back("\\Resources\\Sounds\\gone\x1b[2J" + std::to_string(i) + std::string(300, 'y'));
+    }
+    Core::testhooks::StartCapturingErrors();
+    EXPECT_TRUE(Loaded(WithStoredMusic(saved, path, damaged)));
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    EXPECT_EQ(errors.size(), 2u);
+    for (const std::string& line : errors) {
+        EXPECT_LT(line.size(), 160u) << line;
+        EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }))
+            << line;
     }
 }
 

@@ -1,6 +1,10 @@
+#include "Tundra_HostileRead.h"
 #include "Tundra_ScriptChunk.h"
 #include "support/Tundra_TestGame.h"
 
+#include "core/Core_ErrorLogTestHooks.h"
+#include "os/OS_Path.h"
+#include "pal/PAL_ExecutablePath.h"
 #include "sound/Sound_JukeBox.h"
 #include "sound/Sound_SoundEngineTestHooks.h"
 #include "support/Sound_TestFiles.h"
@@ -10,12 +14,20 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include <algorithm>
+#include <filesystem>
+
 using namespace tundratest;
 
 namespace {
 
 class JukeBoxLevelTest : public GameTest {
 protected:
+    void TearDown() override {
+        os::SetExecutablePathForTesting("");
+        GameTest::TearDown();
+    }
+
     // Two tracks of a second, played by a jukebox of the running level.
     Tundra::JukeBox& LevelJukeBox() {
         const std::string tone =
@@ -61,6 +73,51 @@ TEST_F(JukeBoxLevelTest, NullAudioAScriptMovesTheJukeBoxToTheNextTrack) {
     EXPECT_TRUE(RunChunk("jukebox:PlayMusic() jukebox:NextTrack() return jukebox:GetCurrentTrack()", 1,
                          [](lua_State* results, int first) { EXPECT_EQ(NumberAt(results, first), 1.0); }));
     EXPECT_TRUE(jukebox.IsPlaying());
+}
+
+// A saved level reads back with its jukebox: music anywhere in the game's
+// resources comes back, a track whose file went is left out with a log
+// line, and the jukebox plays what is left.
+TEST_F(JukeBoxLevelTest, NullAudioASavedLevelLoadsWithTheMusicThatCameBack) {
+    TestGame& game = Start();
+    os::SetExecutablePathForTesting(m_directory.Path() + "/Emberline");
+    const std::string tone =
+        testsupport::PcmWav({}, testsupport::SampleBytes(testsupport::SineTone(440.0, 1.0, 1, 22050)));
+    const struct {
+        std::vector<std::string> music;
+        std::int32_t playing;
+        bool lastGone;
+    } cases[] = {
+        {{"\\Resources\\Music\\a.wav"}, 0, false},
+        {{"\\Resources\\Sounds\\a.wav", "\\Resources\\Sounds\\b.wav"}, 1, true},
+    };
+    for (const auto& [music, playing, lastGone] : cases) {
+        std::vector<Core::String> paths;
+        std::string written;
+        for (const std::string& path : music) {
+            paths.push_back(GetExecutableDirectory() + Core::String(path));
+            written = path.substr(1);
+            std::replace(written.begin(), written.end(), '\\', '/');
+            written = m_directory.WriteFile(written, tone);
+        }
+        auto* jukebox = TUN_NEW(Tundra::JukeBox, paths);
+        game.GetCurrentLevel()->SetJukeBox(jukebox);
+        ASSERT_TRUE(jukebox->PlayMusic(playing));
+        const Bytes bytes = Saved(game.GetCurrentLevel());
+        if (lastGone) {
+            std::filesystem::remove(written);
+        }
+        Core::testhooks::StartCapturingErrors();
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        const Core::RefPtr<Tundra::Level> level = file.ReadObjectAs<Tundra::Level>(Core::File::Reference::Owning);
+        const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+        ASSERT_TRUE(level && level->GetJukeBox() && level->GetJukeBox()->GetCurrentPlaylist()) << music[0];
+        const Tundra::JukeBox& read = *level->GetJukeBox();
+        EXPECT_EQ(read.GetCurrentPlaylist()->GetTrackCount(), 1) << music[0];
+        EXPECT_TRUE(read.IsPlaying()) << music[0];
+        EXPECT_EQ(errors.size(), lastGone ? 1u : 0u) << music[0];
+        level->Shutdown();
+    }
 }
 
 }  // namespace
