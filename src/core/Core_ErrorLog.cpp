@@ -29,7 +29,9 @@ std::string PrintableForLog(std::string_view name) {
     if (name.size() > kShown) {
         shown += "...";
     }
-    std::replace_if(shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+    // Bytes past ASCII go too: 0x9B alone starts an escape sequence on
+    // terminals that take 8-bit controls.
+    std::replace_if(shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c >= 0x7F; }, '?');
     return shown;
 }
 

@@ -9,7 +9,7 @@ namespace Core {
 
 void LogError(std::string_view text);
 // A name from outside (a file, a script) as a log line may show it: its
-// first 64 bytes, control characters as '?'.
+// first 64 bytes, every byte but printable ASCII as '?'.
 std::string PrintableForLog(std::string_view name);
 
 }  // namespace Core
