@@ -7,6 +7,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -40,6 +41,11 @@ void KeepFreedHeapMemory() {
 // away: a sleep may overrun by the scheduler's wake-up time (a tenth of a
 // millisecond on a busy machine), a yield returns within microseconds.
 constexpr double kYieldedMilliseconds = 0.5;
+
+// A slower game answers its player seconds late; a faster one asks for
+// frames shorter than the clock and the scheduler can time.
+constexpr double kSlowestFrameRate = 1.0;
+constexpr double kFastestFrameRate = 1000.0;
 
 }  // namespace
 
@@ -101,7 +107,8 @@ void RenderingApplication::EndFrame() {
 }
 
 void RenderingApplication::Idle() {
-    const double remaining = m_targetFrameTime - m_frameStopwatch.GetElapsed();
+    // A clock set back since BeginFrame never makes the wait longer than a frame.
+    const double remaining = std::min(m_targetFrameTime - m_frameStopwatch.GetElapsed(), m_targetFrameTime);
     if (remaining > kYieldedMilliseconds) {
         os::SleepMicroseconds(static_cast<std::uint64_t>((remaining - kYieldedMilliseconds) * 1000.0));
     } else {
@@ -110,13 +117,14 @@ void RenderingApplication::Idle() {
 }
 
 bool RenderingApplication::SetDesiredFrameRate(double fps) {
-    // A zero, negative or non-finite rate gives no usable target; with the
-    // lock on, EndFrame would never return.
+    // A zero, negative or non-finite rate means no frame time at all: with
+    // the lock on, EndFrame would never return. Any other rate is a usable
+    // wish, held to the range the limiter can keep.
     if (!std::isfinite(fps) || fps <= 0.0) {
         return false;
     }
-    m_desiredFrameRate = fps;
-    m_targetFrameTime = 1000.0 / fps;
+    m_desiredFrameRate = std::clamp(fps, kSlowestFrameRate, kFastestFrameRate);
+    m_targetFrameTime = 1000.0 / m_desiredFrameRate;
     return true;
 }
 

@@ -44,8 +44,9 @@ public:
     // waiting frame leaves the processor free yet ends on time.
     virtual void Idle();
 
-    // The target frame time becomes 1000 / fps milliseconds. A rate that is
-    // not finite and above 0 is refused (false) and changes nothing.
+    // The desired rate becomes fps held to 1 to 1000 frames a second, and the
+    // target frame time 1000 / that rate milliseconds. A rate that is not
+    // finite and above 0 is refused (false) and changes nothing.
     bool SetDesiredFrameRate(double fps);
     double GetDesiredFrameRate() const { return m_desiredFrameRate; }
     void LockFrameRate(bool locked) { m_frameRateLocked = locked; }

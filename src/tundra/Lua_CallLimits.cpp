@@ -26,9 +26,25 @@ std::uint64_t g_budget = kInstructionBudget;
 std::size_t g_cap = kMemoryCap;
 std::uint64_t g_spent = 0;
 std::size_t g_used = 0;
+std::size_t g_liveAfterCollection = 0;
 int g_engineSections = 0;
 std::vector<lua_State*> g_running;
 std::string g_refusedAt;
+
+// Halfway from the live data to the cap: each full collection is paid for
+// by at least half the room the live data leaves, and a script whose live
+// data is small, whose garbage Lua's own steps keep near it, is not
+// collected in full frame after frame.
+bool GarbageMayCrowdTheCap() {
+    const std::size_t live = std::min(g_liveAfterCollection, g_cap);
+    return g_used > live + (g_cap - live) / 2;
+}
+
+void CollectGarbageWhenCrowded(lua_State* thread) {
+    if (GarbageMayCrowdTheCap()) {
+        CollectGarbage(thread);
+    }
+}
 
 void CountInstructions(lua_State* thread, lua_Debug*) {
     const bool spentBefore = !g_running.empty() && g_spent >= g_budget;
@@ -43,6 +59,7 @@ void CountInstructions(lua_State* thread, lua_Debug*) {
         }
         g_spent += kCountStep;
         if (g_spent < g_budget) {
+            CollectGarbageWhenCrowded(thread);
             return;
         }
     }
@@ -86,6 +103,11 @@ void* Allocate(void*, void* block, size_t oldSize, size_t newSize) {
     return resized;
 }
 
+int CollectAll(lua_State* state) {
+    lua_gc(state, LUA_GCCOLLECT, 0);
+    return 0;
+}
+
 int Panic(lua_State* state) {
     const char* message = lua_tostring(state, -1);
     Core::LogError(std::string("script error outside any protected call: ") + (message != nullptr ? message : "?"));
@@ -100,6 +122,7 @@ lua_State* NewState() {
         lua_atpanic(state, &Panic);
         // Threads made from the state inherit its hook.
         lua_sethook(state, &CountInstructions, LUA_MASKCOUNT, kCountStep);
+        g_liveAfterCollection = g_used;
     }
     return state;
 }
@@ -108,6 +131,7 @@ void Enter(lua_State* thread) {
     if (g_running.empty()) {
         g_spent = 0;
         g_refusedAt.clear();
+        CollectGarbageWhenCrowded(thread);
     }
     g_running.push_back(thread);
 }
@@ -117,6 +141,19 @@ void Leave() { g_running.pop_back(); }
 lua_State* RunningThread() { return g_running.empty() ? nullptr : g_running.back(); }
 
 std::string TakeRefusalPosition() { return std::exchange(g_refusedAt, {}); }
+
+void CollectGarbage(lua_State* thread) {
+    const EngineSection section;
+    if (!lua_checkstack(thread, 2)) {
+        return;
+    }
+    if (lua_cpcall(thread, &CollectAll, nullptr) != 0) {
+        const char* message = lua_tostring(thread, -1);
+        Core::LogError(std::string("script error while collecting garbage: ") + (message != nullptr ? message : "?"));
+        lua_pop(thread, 1);
+    }
+    g_liveAfterCollection = g_used;
+}
 
 EngineSection::EngineSection() { ++g_engineSections; }
 

@@ -95,11 +95,13 @@ void LogFailure(lua_State* thread) {
 }
 
 // A failed allocation skips the message handler: the position comes from
-// where the allocation was refused.
+// where the allocation was refused. What the failed call left is mostly
+// garbage, which would otherwise refuse the calls after it.
 void LogCallFailure(lua_State* thread, int status) {
     if (status == LUA_ERRMEM) {
         Core::LogError(CallLimits::TakeRefusalPosition() + "not enough memory");
         lua_pop(thread, 1);
+        CallLimits::CollectGarbage(thread);
         return;
     }
     LogFailure(thread);

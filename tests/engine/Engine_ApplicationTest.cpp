@@ -98,15 +98,31 @@ TEST_F(Application, LimiterWaitsOffTheTargetOnlyWhenLockedAndNeverReturnsEarly) 
         EXPECT_NEAR(app->GetCurrentFrameRate(), 1000.0 / c.expectedMs, 0.5);
         EXPECT_EQ(g_probe.idles > 0, c.locked && c.frameMs < c.expectedMs);
     }
-    for (const double refused : {0.0, -30.0, double(NAN), double(INFINITY)}) {
-        EXPECT_FALSE(app->SetDesiredFrameRate(refused));
-    }
-    EXPECT_EQ(app->GetDesiredFrameRate(), 30.0);
     Core::SetClockFunction(m_clock);  // the real one
     const double begin = Core::GetMilliseconds();
     app->BeginFrame();
     app->EndFrame();
     EXPECT_GE(Core::GetMilliseconds() - begin, 1000.0 / 30);
+}
+
+// A locked frame of 0.5 ms lasts the frame time of the rate kept: the one
+// asked for when it has a meaning, held to 1 to 1000 frames a second.
+TEST_F(Application, DesiredFrameRateWithoutMeaningIsRefusedAndTheRestHeldToASaneRange) {
+    struct Case { double asked; bool accepted; double kept; };
+    const Case cases[] = {{1e-30, true, 1}, {0.5, true, 1}, {0, false, 60}, {-1, false, 60}, {NAN, false, 60},
+                          {INFINITY, false, 60}, {-INFINITY, false, 60}, {1e30, true, 1000}, {30, true, 30}};
+    const Core::RefPtr<TestApplication> app = TUN_NEW(TestApplication);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(app->SetDesiredFrameRate(60.0));
+        EXPECT_EQ(app->SetDesiredFrameRate(c.asked), c.accepted) << c.asked;
+        ASSERT_EQ(app->GetDesiredFrameRate(), c.kept) << c.asked;
+        const double begin = g_now;
+        app->BeginFrame();
+        g_now += 0.5;
+        app->EndFrame();
+        const double frameMs = 1000.0 / c.kept;
+        EXPECT_TRUE(g_now - begin >= frameMs && g_now - begin < frameMs + kIdleStep) << c.asked;
+    }
 }
 
 // On the real clock: the wait leaves the processor to others, and a frame

@@ -379,6 +379,52 @@ TEST_F(LuaScriptTest, AScriptPastTheMemoryCapGetsNotEnoughMemoryWithItsLineAndTh
     EXPECT_EQ(Trace(), "OnStart Update0.016 Update0.016 ");
 }
 
+// Under a 16 MiB cap: a spike refused, then small frames; 10 MiB kept live
+// with 0.5 MiB of garbage a frame; the same live data with frames that each
+// make 8 MiB of garbage.
+struct GarbageCase {
+    const char* name;
+    std::string script;
+    std::vector<std::string> errors;
+};
+
+void PrintTo(const GarbageCase& garbageCase, std::ostream* out) { *out << garbageCase.name; }
+
+// A copy of "block" is a table of 4 KiB.
+constexpr const char* kKeepTenMiB = "block = {}\nfor i = 1, 256 do block[i] = i end\nkept = {}\n"
+                                    "for i = 1, 160 do kept[i] = string.rep('k', 2 ^ 16) .. i end\n";
+
+class LuaGarbageTest : public LuaScriptTest, public testing::WithParamInterface<GarbageCase> {};
+
+TEST_P(LuaGarbageTest, NeverRefusesACallOnlyLiveDataPastTheCapDoes) {
+    const TestCallLimits limits(1'000'000'000, std::size_t{16} << 20);
+    const std::string file = std::string(GetParam().name) + ".lua";
+    m_scripts.Write(file, GetParam().script);
+    Start();
+    Scripted(file);
+    Core::testhooks::StartCapturingErrors();
+    Step(61);
+    EXPECT_EQ(Core::testhooks::StopCapturingErrors(), GetParam().errors);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, LuaGarbageTest,
+    testing::Values(
+        GarbageCase{"spike",
+                    "function Update(dt)\n  if not spiked then\n    spiked = true\n    local hoard = {}\n"
+                    "    for i = 1, 64 do hoard[i] = string.rep('x', 2 ^ 20) .. i end\n  end\n"
+                    "  local small = {}\n  for i = 1, 1000 do small[i] = {} end\nend\n",
+                    {"spike.lua:5: not enough memory"}},
+        GarbageCase{"steady",
+                    std::string(kKeepTenMiB) +
+                        "function Update(dt)\n  for i = 1, 128 do local copy = {unpack(block)} end\nend\n",
+                    {}},
+        GarbageCase{"burst",
+                    std::string(kKeepTenMiB) +
+                        "function Update(dt)\n  for i = 1, 2000 do local copy = {unpack(block)} end\nend\n",
+                    {}}),
+    [](const testing::TestParamInfo<GarbageCase>& info) { return std::string(info.param.name); });
+
 // At the cap, the engine's own work for the script (a clone's script
 // instance, its "self", its chunk) is not refused: a refusal there would
 // have no protected call to end.
