@@ -49,6 +49,9 @@ public:
     std::uint16_t GetLocalPort() const;
     // Unread bytes are dropped: a stream with bytes it never read resets the connection.
     void Close();
+    // Stream: ends what it sends and still reads; closing first, this end
+    // holds the connection's TIME_WAIT.
+    void ShutdownWrite();
 
     // Stream: every byte, waiting while the socket is full.
     bool Write(std::span<const std::uint8_t> bytes, milliseconds limit = kWireWait);
