@@ -5,13 +5,11 @@
 
 #include "network/Network_SessionTestHooks.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,28 +20,12 @@ namespace {
 using testsupport::WirePeer;
 using std::chrono::milliseconds;
 
-// A stream to 127.0.0.1:port whose peer may send it only a little at a time:
-// a member that reads slowly.
-WirePeer ConnectWithSmallWindow(std::uint16_t port) {
-    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int size = 4096;
-    ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(handle);
-        return {};
-    }
-    return WirePeer(handle);
-}
-
 class SessionForwardingTest : public SessionTest {
 protected:
-    // Socket 2 listening; its connections take little from the host at once,
-    // so that what a member does not read waits as output.
-    void OpenSmallWindowListener() {
+    // Socket 2 listening, its connections taking little from the host at
+    // once, so that what a member does not read waits as output; each message
+    // is answered by m_react. Then a member that reads nothing and a peer.
+    void ConnectStoppedMemberAndPeer() {
         Network::Tun_Socket* listener = m_session->OpenSocket(2, 1, Loopback(0), Network::kServiceByIoThread,
                                                               os::kSocketOptionNonBlocking);
         ASSERT_NE(listener, nullptr);
@@ -53,10 +35,13 @@ protected:
         m_session.SetReaction([this](Network::Tun_Session& session, const Network::Tun_Event& event) {
             if (event.kind == Tun_Event_Kind::ConnectionAccepted) {
                 m_peers.push_back(event.address);
-            } else if (event.kind == Tun_Event_Kind::MessageReceived && m_react) {
+            } else if (event.kind == Tun_Event_Kind::MessageReceived) {
                 m_react(session, event);
             }
         });
+        m_stopped = WirePeer::ConnectSmallWindow(PortOf(2));
+        m_peer = WirePeer::ConnectStream(PortOf(2));
+        ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 2));
     }
     // Sends from inside the handling of a message, to every peer but its sender.
     void SendToOthers(Network::Tun_Session& session, const Network::Tun_Event& event, std::uint32_t type,
@@ -67,43 +52,48 @@ protected:
             }
         }
     }
+    // The host's own answer to every message: more than a member's share.
+    void AnswerEachMessageOwnAndLarge() {
+        m_react = [this](Network::Tun_Session& session, const Network::Tun_Event& event) {
+            SendToOthers(session, event, 2, std::string(64 * 1024, 'a'));
+        };
+    }
 
     std::vector<Network::Tun_Address> m_peers;
     std::function<void(Network::Tun_Session&, const Network::Tun_Event&)> m_react;
     std::size_t m_sendsRefused = 0;
+    WirePeer m_stopped;
+    WirePeer m_peer;
 };
 
 // Twice what a member may have waiting, sent while the member reads nothing:
 // it gets every message once it reads again, and stays.
 TEST_F(SessionForwardingTest, AFloodWaitsForAStoppedMemberAndNoneIsLost) {
-    OpenSmallWindowListener();
     m_react = [this](Network::Tun_Session& session, const Network::Tun_Event& event) {
         const Network::Tun_Session::ForwardScope forwarding(session, event.address);
         SendToOthers(session, event, event.messageType,
                      std::string(reinterpret_cast<const char*>(event.payload), event.payloadLength));
     };
-    WirePeer stopped = ConnectWithSmallWindow(PortOf(2));
-    WirePeer flooder = WirePeer::ConnectStream(PortOf(2));
-    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 2));
-
+    ConnectStoppedMemberAndPeer();
     const std::string text(1024, 'f');
     const std::size_t floods = 2 * Network::kMaxWaitingOutput / text.size();
-    std::atomic<std::size_t> written{0};
     std::thread flooding([&] {
-        while (written < floods && flooder.Write(testsupport::FramedMessage(1, text), milliseconds(20000))) {
-            ++written;
+        const testsupport::Bytes message = testsupport::FramedMessage(1, text);
+        for (std::size_t sent = 0; sent < floods && m_peer.Write(message, milliseconds(20000)); ++sent) {
         }
     });
     // The member reads nothing for a second while the flood goes on.
     m_session.PumpUntil([&] { return m_session.Messages(2).size() == floods; }, milliseconds(1000));
     std::atomic<std::size_t> heard{0};
-    std::thread reading([&] {
-        while (heard < floods && stopped.ReadMessage(milliseconds(5000)).has_value()) {
+    std::atomic<bool> reading{true};
+    std::thread reader([&] {
+        while (heard < floods && m_stopped.ReadMessage(milliseconds(5000)).has_value()) {
             ++heard;
         }
+        reading = false;
     });
-    m_session.PumpUntil([&] { return heard == floods; }, milliseconds(30000));
-    reading.join();
+    m_session.PumpUntil([&] { return !reading; }, milliseconds(30000));
+    reader.join();
     flooding.join();
 
     EXPECT_EQ(heard, floods);
@@ -115,18 +105,10 @@ TEST_F(SessionForwardingTest, AFloodWaitsForAStoppedMemberAndNoneIsLost) {
 // What the host sends of its own while it handles a peer's message waits at
 // a stopped member without slowing the peer down.
 TEST_F(SessionForwardingTest, TheHostsOwnSendsNeverHoldThePeerBack) {
-    OpenSmallWindowListener();
-    const std::string answer(64 * 1024, 'a');
-    m_react = [&](Network::Tun_Session& session, const Network::Tun_Event& event) {
-        SendToOthers(session, event, 2, answer);
-    };
-    WirePeer stopped = ConnectWithSmallWindow(PortOf(2));
-    WirePeer peer = WirePeer::ConnectStream(PortOf(2));
-    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 2));
-
-    constexpr std::size_t kMessages = 8;
-    for (std::size_t sent = 1; sent <= kMessages; ++sent) {
-        ASSERT_TRUE(peer.WriteMessage(1, "ask"));
+    AnswerEachMessageOwnAndLarge();
+    ConnectStoppedMemberAndPeer();
+    for (std::size_t sent = 1; sent <= 8; ++sent) {
+        ASSERT_TRUE(m_peer.WriteMessage(1, "ask"));
         ASSERT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == sent; }));
     }
     EXPECT_EQ(m_sendsRefused, 0u);
@@ -137,19 +119,12 @@ TEST_F(SessionForwardingTest, TheHostsOwnSendsNeverHoldThePeerBack) {
 // host hears of it as of any peer that left.
 TEST_F(SessionForwardingTest, AMemberWhoseOutputStallsIsClosed) {
     Network::SessionTestAccess::SetStalledOutputLimit(*m_session, milliseconds(300));
-    OpenSmallWindowListener();
-    const std::string answer(64 * 1024, 'a');
-    m_react = [&](Network::Tun_Session& session, const Network::Tun_Event& event) {
-        SendToOthers(session, event, 2, answer);
-    };
-    WirePeer stopped = ConnectWithSmallWindow(PortOf(2));
-    WirePeer peer = WirePeer::ConnectStream(PortOf(2));
-    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 2));
-    ASSERT_TRUE(peer.WriteMessage(1, "ask"));
-
+    AnswerEachMessageOwnAndLarge();
+    ConnectStoppedMemberAndPeer();
+    ASSERT_TRUE(m_peer.WriteMessage(1, "ask"));
     EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::AcceptedConnectionClosed, 1, 2, milliseconds(5000)));
-    EXPECT_TRUE(stopped.WaitClosed(milliseconds(5000)));
-    EXPECT_FALSE(peer.WaitClosed(milliseconds(0)));
+    EXPECT_TRUE(m_stopped.WaitClosed(milliseconds(5000)));
+    EXPECT_FALSE(m_peer.WaitClosed(milliseconds(0)));
 }
 
 }  // namespace

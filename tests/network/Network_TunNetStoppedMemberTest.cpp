@@ -1,15 +1,9 @@
 // A member whose link stalls while another player floods the session: once
 // it reads again it has everything the host sent it, or it was closed and
 // left the session; never connected and wrong.
-#include "network/Network_TunNetTestHooks.h"
 #include "support/Network_FrontEndFixture.h"
 #include "support/Tundra_TestGame.h"
 #include "tundra/Tundra_Layer.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -32,26 +26,6 @@ constexpr std::size_t kTexts = 25000;
 constexpr std::size_t kDataMessages = 60;
 constexpr std::size_t kAdded = 50;
 constexpr std::size_t kRemoveEvery = 6;
-
-// A wire client whose stream takes only a little at a time, as a stalled
-// link does once its buffers are full.
-WireClient ConnectSmallWindowClient(std::uint16_t hostPort) {
-    WireClient client;
-    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int size = 4096;
-    ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(hostPort);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(handle);
-        return client;
-    }
-    client.stream = WirePeer(handle);
-    client.datagram = WirePeer::OpenDatagram(client.stream.GetLocalPort());
-    return client;
-}
 
 Bytes TextTo(std::uint32_t sender, const std::string& text) {
     Bytes bytes;
@@ -111,7 +85,11 @@ TEST_F(StoppedMemberTest, ItEndsWithEverythingOrClosedNeverConnectedAndWrong) {
             Net().RemoveNetworkObject(objects[dataHeard / kRemoveEvery - 1]);
         }
     });
-    WireClient stopped = ConnectSmallWindowClient(HostPort(Net()));
+    // Its stream takes little at a time, as a stalled link's does once its
+    // buffers are full.
+    WireClient stopped;
+    stopped.stream = WirePeer::ConnectSmallWindow(HostPort(Net()));
+    stopped.datagram = WirePeer::OpenDatagram(stopped.Port());
     ASSERT_TRUE(stopped.RequestJoin("", "Ann"));
     ASSERT_TRUE(PumpUntil(Net(), [&] { return Net().GetSessionPlayersNumber() == 2; }));
     JoinedWireClient sender = JoinWireClient(Net(), "Bob");

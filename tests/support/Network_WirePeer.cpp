@@ -82,6 +82,16 @@ WirePeer WirePeer::ConnectStream(std::uint16_t port, std::uint16_t sourcePort) {
     return peer;
 }
 
+WirePeer WirePeer::ConnectSmallWindow(std::uint16_t port) {
+    WirePeer peer(os::OpenSocket(os::SocketType::Stream));
+    const int size = 4096;
+    if (!peer.IsOpen() || ::setsockopt(peer.m_handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size) != 0 ||
+        !os::ConnectWithin(peer.m_handle, os::MakeSocketAddress(os::kLoopbackIPv4, port), kWireWait.count())) {
+        return {};
+    }
+    return peer;
+}
+
 WirePeer WirePeer::OpenDatagram(std::uint16_t sourcePort) { return BoundSocket(os::SocketType::Datagram, sourcePort); }
 
 std::uint16_t WirePeer::GetLocalPort() const {
