@@ -65,7 +65,7 @@ if [ "${TUNDRA_SKIP_TSAN:-0}" != "1" ]; then
     tsan_pids+=($!)
     # Sessions with their I/O, dispatch and broadcast threads, opened and closed over and over.
     tsan_run test_network env TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "${run[@]}" "$tsan/bin/test_network" \
-        --gtest_filter='*EventDispatcher*:SessionTest.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' &
+        --gtest_filter='*EventDispatcher*:Session*Test.*:SocketTest.*:NetworkManagerTest.*:Broadcast*:ThreadCycles*' &
     tsan_pids+=($!)
     for i in "${!tsan_pids[@]}"; do
         tsan_status=0

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace Network {
 namespace {
@@ -42,7 +43,7 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
         ThreadManager::UnlockReadWriteLock(m_listLock);
         return false;
     }
-    const std::optional<std::chrono::milliseconds> admissionDue = CloseUnadmitted();
+    const std::optional<std::chrono::milliseconds> overdueIn = CloseOverdue();
     bool retry = ServeCloseRequests();
     retry = ServeConnectRequests() || retry;
     ServeSendRequests();
@@ -51,8 +52,8 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
     PostGathered(thread);
 
     std::int32_t waitLimit = retry ? static_cast<std::int32_t>(m_selectTimeout) : os::kPollNoTimeLimit;
-    if (admissionDue.has_value() && (waitLimit == os::kPollNoTimeLimit || admissionDue->count() < waitLimit)) {
-        waitLimit = static_cast<std::int32_t>(admissionDue->count());
+    if (overdueIn.has_value() && (waitLimit == os::kPollNoTimeLimit || overdueIn->count() < waitLimit)) {
+        waitLimit = static_cast<std::int32_t>(overdueIn->count());
     }
     if (io.Wait(waitLimit) > 0) {
         for (std::size_t index = 0; index < io.GetWatchCount(); ++index) {
@@ -65,25 +66,52 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
     return true;
 }
 
-std::optional<std::chrono::milliseconds> Tun_Session::CloseUnadmitted() {
+std::optional<std::chrono::milliseconds> Tun_Session::CloseOverdue() {
     const auto now = std::chrono::steady_clock::now();
+    const std::chrono::milliseconds stalledLimit{m_stalledOutputLimit.load(std::memory_order_relaxed)};
     std::optional<std::chrono::milliseconds> due;
-    for (const std::unique_ptr<Tun_Socket>& record : m_accepted) {
-        if (!record->awaitingAdmission || record->closing) {
-            continue;
-        }
-        if (record->admitBy <= now) {
-            QueueClose(*record, nullptr);
-            continue;
+    const auto closeAtOrWait = [&](Tun_Socket& record, std::chrono::steady_clock::time_point deadline) {
+        if (deadline <= now) {
+            QueueClose(record, nullptr);
+            return;
         }
         // Rounded up: a wait that ends early would only come back at once.
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(record->admitBy - now);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
         due = due.has_value() ? std::min(*due, left) : left;
+    };
+    for (const std::unique_ptr<Tun_Socket>& record : m_accepted) {
+        if (!record->closing && record->awaitingAdmission) {
+            closeAtOrWait(*record, record->admitBy);
+        }
+        if (!record->closing && record->HasOutput()) {
+            ThreadManager::LockMutex(record->GetSendLock());
+            const auto movedAt = record->GetOutputMovedAt();
+            ThreadManager::UnlockMutex(record->GetSendLock());
+            closeAtOrWait(*record, movedAt + stalledLimit);
+        }
     }
     return due;
 }
 
+bool Tun_Session::IsHeldBack(const Tun_Socket& connection) const {
+    if (connection.GetUndelivered() >= kReadAheadLimit) {
+        return true;
+    }
+    const OutputSource source = ForwardedOutputSource(connection.remoteAddress);
+    for (const std::unique_ptr<Tun_Socket>& member : m_accepted) {
+        if (member.get() == &connection || member->closing || !member->HasOutput()) {
+            continue;
+        }
+        const MutexLock lock(member->GetSendLock());
+        if (member->GetOutputFrom(source) > kForwardedShare) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Tun_Session::ServeCloseRequests() {
+    std::erase_if(m_retired, [](const std::unique_ptr<Tun_Socket>& record) { return record->GetUndelivered() == 0; });
     bool retry = false;
     for (auto request = m_closeRequests.begin(); request != m_closeRequests.end();) {
         Tun_Socket* record = request->detail;
@@ -109,9 +137,14 @@ bool Tun_Session::ServeCloseRequests() {
             MakeEvent(record->accepted ? Tun_Event_Kind::AcceptedConnectionClosed : Tun_Event_Kind::SocketClosed,
                       record->id, record->remoteAddress);
         Records& records = record->accepted ? m_accepted : m_sockets;
-        records.erase(std::find_if(records.begin(), records.end(), [record](const std::unique_ptr<Tun_Socket>& listed) {
-            return listed.get() == record;
-        }));
+        const auto listed = std::find_if(records.begin(), records.end(), [record](const std::unique_ptr<Tun_Socket>& each) {
+            return each.get() == record;
+        });
+        // Events still waiting name the record: it goes once they are handled.
+        if (record->GetUndelivered() > 0) {
+            m_retired.push_back(std::move(*listed));
+        }
+        records.erase(listed);
         if (request->completion != nullptr) {
             request->completion->Signal();
         }
@@ -201,8 +234,11 @@ void Tun_Session::WatchSockets() {
             const bool accepts = record->IsStream() && !record->connected.load() &&
                                  m_accepted.size() < kMaxAcceptedConnections &&
                                  os::IsListeningSocket(record->handle);
+            // A peer is not read while too much of what it sent waits: to
+            // be handled here, or as forwards at a slower member.
             if ((record->serviceFlags.load() & kServiceByIoThread) != 0 &&
-                (!record->IsStream() || record->connected.load() || accepts)) {
+                (!record->IsStream() || record->connected.load() || accepts) &&
+                !(record->accepted && IsHeldBack(*record))) {
                 m_io->AddWatch(*record, IoThreadState::Purpose::Read);
             }
             if (record->HasOutput()) {
@@ -256,6 +292,7 @@ void Tun_Session::AcceptConnection(Tun_Socket& listener) {
         record->connected.store(true);
         ThreadManager::WriteLock(m_listLock);
         record->awaitingAdmission = listener.admissionLimit.count() > 0;
+        record->joinRequestCheck = listener.joinRequestCheck;
         record->admitBy = std::chrono::steady_clock::now() + listener.admissionLimit;
         // GetLocalAddress may be refreshing it.
         record->localAddress = listener.localAddress;
@@ -278,8 +315,10 @@ void Tun_Session::ReadStream(Tun_Socket& connection) {
     StreamState::Outcome outcome;
     {
         const MutexLock lock(connection.GetReceiveLock());
-        outcome = connection.stream.Receive(connection.handle, messages);
+        const std::size_t limit = connection.accepted ? kReadAheadLimit : std::numeric_limits<std::size_t>::max();
+        outcome = connection.stream.Receive(connection.handle, messages, limit);
     }
+    NoteJoinRequests(connection, messages);
     for (const RawMessage& message : messages) {
         Tun_Event event = MakeEvent(Tun_Event_Kind::MessageReceived, connection.id, connection.remoteAddress);
         event.detail = &connection;
@@ -289,6 +328,19 @@ void Tun_Session::ReadStream(Tun_Socket& connection) {
     if (outcome == StreamState::Outcome::Closed) {
         CloseBroken(connection);
     }
+}
+
+void Tun_Session::NoteJoinRequests(Tun_Socket& connection, const std::vector<RawMessage>& messages) {
+    if (messages.empty() || !ThreadManager::WriteLock(m_listLock)) {
+        return;
+    }
+    if (connection.awaitingAdmission && connection.joinRequestCheck != nullptr) {
+        connection.awaitingAdmission =
+            std::none_of(messages.begin(), messages.end(), [&connection](const RawMessage& message) {
+                return connection.joinRequestCheck(message.bytes, message.length);
+            });
+    }
+    ThreadManager::UnlockReadWriteLock(m_listLock);
 }
 
 void Tun_Session::ReadDatagram(Tun_Socket& socket) {
@@ -403,8 +455,13 @@ void Tun_Session::PostGathered(ManagedThread* thread) {
             event.kind == Tun_Event_Kind::MessageReceived && event.detail != nullptr && event.detail->IsStream()
                 ? event.detail
                 : nullptr;
+        const std::uint32_t length = event.rawLength;
+        if (stream != nullptr) {
+            stream->AddUndelivered(length);
+        }
         // A stream that lost a message has lost its framing.
         if (m_dispatcher.PostEvent(event, thread) == PostResult::Full && stream != nullptr) {
+            stream->RemoveUndelivered(length);
             CloseBroken(*stream);
         }
     }

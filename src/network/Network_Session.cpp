@@ -25,7 +25,7 @@ bool Tun_Session::Open(const Core::String& /*name*/, const Core::String& text, s
     const LocalHost localHost = ResolveLocalHost();
     auto io = std::make_unique<IoThreadState>();
     if (!io->IsValid() ||
-        !m_dispatcher.Start(&DeliverNotingSource, threaded != 0, workerLimit, priority, idleSleepMilliseconds)) {
+        !m_dispatcher.Start(&DeliverPosted, threaded != 0, workerLimit, priority, idleSleepMilliseconds)) {
         return false;
     }
     if (!CreateLocks()) {
@@ -153,6 +153,7 @@ void Tun_Session::CloseEveryRecord() {
     ThreadManager::WriteLock(m_listLock);
     sockets.swap(m_sockets);
     accepted.swap(m_accepted);
+    m_retired.clear();
     closes.swap(m_closeRequests);
     sends.swap(m_sendRequests);
     m_connectRequests.clear();

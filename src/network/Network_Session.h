@@ -45,18 +45,41 @@ public:
     // Connections accepted and still open per session; while that many are
     // open, later ones wait unaccepted until one closes.
     static constexpr std::size_t kMaxAcceptedConnections = 64;
-    // How long a connection to StartServer's socket may stay without being
-    // admitted (AdmitPeer) before it is closed: idle connections must not
-    // hold every place. A client waits 5 s for its join answer, so one that
-    // connects while all places are held still gets in.
+    // How long a connection to StartServer's socket may stay before a join
+    // request arrives on it or the host admits it (AdmitPeer): idle
+    // connections must not hold every place. A client waits 5 s for its join
+    // answer, so one that connects while all places are held still gets in.
     static constexpr std::chrono::milliseconds kAdmissionLimit{3000};
-    // A message sent to a server connection while a message of another peer
-    // is handled forwards that peer's traffic. Forwarded messages may fill
-    // half of a connection's waiting output, each peer an equal share of it;
-    // beyond that a peer's forwarded messages are dropped, so a peer that
-    // sends faster than a member reads never gets the member cut off.
-    static constexpr std::size_t kForwardedOutputLimit = kMaxWaitingOutput / 2;
-    static constexpr std::size_t kForwardedShare = kForwardedOutputLimit / kMaxAcceptedConnections;
+    // Forwards (sends made inside a ForwardScope) waiting at a connection are
+    // counted by origin. While an origin's forwards waiting at some other
+    // connection pass this share, the I/O thread stops reading the origin:
+    // TCP slows it down to what its slowest member takes, nothing it sent is
+    // dropped, and honest members are never cut off because of it.
+    static constexpr std::size_t kForwardedShare = kMaxWaitingOutput / 2 / kMaxAcceptedConnections;
+    // Bytes of an accepted connection's messages read but not yet handled
+    // beyond which the I/O thread reads no more of it: a host whose frames
+    // are slow slows its peers down, and a peer's forwards reach a member
+    // only a little past its share.
+    static constexpr std::size_t kReadAheadLimit = 64 * 1024;
+    // An accepted connection whose waiting output took no byte for this long
+    // no longer reads, and is closed: it holds back everyone it would hear.
+    static constexpr std::chrono::milliseconds kStalledOutputLimit{5000};
+
+    // While one lives, the sends this thread makes on the session forward
+    // the origin's messages: they count against the origin's share.
+    class ForwardScope {
+    public:
+        ForwardScope(const Tun_Session& session, const Tun_Address& origin);
+        ~ForwardScope();
+        ForwardScope(const ForwardScope&) = delete;
+        ForwardScope& operator=(const ForwardScope&) = delete;
+
+    private:
+        friend class Tun_Session;
+        const ForwardScope* m_outer;
+        const Tun_Session* m_session;
+        Tun_Address m_origin;
+    };
 
     Tun_Session();
     // Closes the session.
@@ -118,6 +141,10 @@ public:
     bool CloseDiscoverySocket(bool wait);
     bool StartServer(const Tun_Address& bindAddress, std::int32_t backlog);
     bool StopServer(bool wait);
+    // Set before StartServer: a message that passes the check ends its
+    // connection's admission wait as it arrives, whatever the thread that
+    // handles events is doing.
+    void SetJoinRequestCheck(JoinRequestCheck check) { m_joinRequestCheck = check; }
     // Keeps the server's connection to the peer open past the admission
     // limit; false when there is none.
     bool AdmitPeer(const Tun_Address& peer);
@@ -165,19 +192,18 @@ private:
                    const Tun_Address& destination);
     // Sends a whole message on a stream; what the socket does not take waits
     // as output. False, and the connection closed, when the output would
-    // overflow or the socket failed; false alone when a forwarded message
-    // has no room.
+    // overflow or the socket failed.
     bool WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
                      std::uint32_t* bytesSent, OutputSource source = kOwnOutput);
     // The same for a built message, under the connection's send lock.
     static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length,
                                   OutputSource source = kOwnOutput);
-    // Whom a message to the server connection is sent for: the peer whose
-    // message this thread is handling, when it is another one.
+    // Delivers an event the I/O thread posted; a stream message's bytes no
+    // longer wait on their connection from then on.
+    static void DeliverPosted(Tun_Event* event);
+    // Whom a message to an accepted connection is sent for: the origin of
+    // this thread's ForwardScope, when it is another peer.
     OutputSource SourceOfSendTo(const Tun_Socket& connection) const;
-    static bool HasRoomToForward(const Tun_Socket& connection, OutputSource source, std::size_t length);
-    // Delivers an event, noting on this thread whose message it is.
-    static void DeliverNotingSource(Tun_Event* event);
 
     // Caller-thread receives.
     bool ReceiveFromStream(Tun_Socket& connection, Tun_EventList& events, std::uint32_t waitLimit);
@@ -197,9 +223,13 @@ private:
     // to finish), start connects (true while one is under way), choose the
     // targets of queued sends, choose the sockets to read and to write.
     bool ServeCloseRequests();
-    // Queues the close of every connection whose admission time ran out;
-    // the time until the next one runs out, or none.
-    std::optional<std::chrono::milliseconds> CloseUnadmitted();
+    // Queues the close of every connection whose admission time ran out or
+    // whose output stalled; the time until the next one runs out, or none.
+    std::optional<std::chrono::milliseconds> CloseOverdue();
+    // Whether the connection is not read for now: too much of what it sent
+    // waits to be handled, or some other connection has more of its
+    // forwards waiting than its share.
+    bool IsHeldBack(const Tun_Socket& connection) const;
     bool ServeConnectRequests();
     void ServeSendRequests();
     Tun_Socket* SendTarget(std::int32_t id, const Tun_Address& destination) const;
@@ -208,6 +238,8 @@ private:
     void HandleReady(std::size_t watchIndex);
     void AcceptConnection(Tun_Socket& listener);
     void ReadStream(Tun_Socket& connection);
+    // Ends the connection's admission wait when a message is a join request.
+    void NoteJoinRequests(Tun_Socket& connection, const std::vector<RawMessage>& messages);
     void ReadDatagram(Tun_Socket& socket);
     void FinishConnecting(Tun_Socket& record);
     void SendQueued(Tun_Socket& target);
@@ -233,6 +265,8 @@ private:
     // Guarded by the list lock.
     Records m_sockets;
     Records m_accepted;
+    // Closed records that events still waiting to be handled name.
+    Records m_retired;
     // Requests: close (naming its record in detail), connect, and send
     // (holding its message).
     std::deque<Tun_Event> m_closeRequests;
@@ -255,6 +289,9 @@ private:
     std::atomic<bool> m_closing{false};
     std::uint32_t m_selectTimeout = 0;
     std::chrono::milliseconds m_admissionLimit = kAdmissionLimit;
+    JoinRequestCheck m_joinRequestCheck = nullptr;
+    // Milliseconds; tests shorten it while the I/O thread runs.
+    std::atomic<std::int64_t> m_stalledOutputLimit{kStalledOutputLimit.count()};
     Tun_PacketHandler m_handler = nullptr;
     std::atomic<std::uint64_t> m_ioPasses{0};
 };

@@ -96,6 +96,7 @@ bool Tun_Session::StartServer(const Tun_Address& bindAddress, std::int32_t backl
     if (ThreadManager::WriteLock(m_listLock)) {
         if (Tun_Socket* server = FindSocket(kServerSocket); server != nullptr) {
             server->admissionLimit = m_admissionLimit;
+            server->joinRequestCheck = m_joinRequestCheck;
         }
         ThreadManager::UnlockReadWriteLock(m_listLock);
     }

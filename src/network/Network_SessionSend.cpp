@@ -6,34 +6,38 @@
 namespace Network {
 namespace {
 
-// The message event this thread is delivering, if any.
-thread_local const Tun_Event* t_delivering = nullptr;
+// The innermost ForwardScope of this thread, if any.
+thread_local const Tun_Session::ForwardScope* t_forwarding = nullptr;
 
 }  // namespace
 
-void Tun_Session::DeliverNotingSource(Tun_Event* event) {
-    const Tun_Event* outer = t_delivering;
-    t_delivering = event != nullptr && event->kind == Tun_Event_Kind::MessageReceived ? event : outer;
+Tun_Session::ForwardScope::ForwardScope(const Tun_Session& session, const Tun_Address& origin)
+    : m_outer(t_forwarding), m_session(&session), m_origin(origin) {
+    t_forwarding = this;
+}
+
+Tun_Session::ForwardScope::~ForwardScope() { t_forwarding = m_outer; }
+
+void Tun_Session::DeliverPosted(Tun_Event* event) {
+    // Counted off before the handler runs: it may close the session.
+    if (event->kind == Tun_Event_Kind::MessageReceived && event->detail != nullptr && event->detail->IsStream()) {
+        const std::uint32_t length = event->rawLength;
+        const std::size_t left = event->detail->RemoveUndelivered(length);
+        // A connection held back for what waited here is read again.
+        if (left < kReadAheadLimit && left + length >= kReadAheadLimit) {
+            event->session->WakeIoThread();
+        }
+    }
     DeliverEvent(event);
-    t_delivering = outer;
 }
 
 OutputSource Tun_Session::SourceOfSendTo(const Tun_Socket& connection) const {
-    const Tun_Event* handled = t_delivering;
-    if (handled == nullptr || handled->session != this || connection.remoteAddress.SameEndpoint(handled->address)) {
+    const ForwardScope* scope = t_forwarding;
+    // What goes back to the origin itself is the origin's own business.
+    if (scope == nullptr || scope->m_session != this || connection.remoteAddress.SameEndpoint(scope->m_origin)) {
         return kOwnOutput;
     }
-    return ForwardedOutputSource(handled->address);
-}
-
-bool Tun_Session::HasRoomToForward(const Tun_Socket& connection, OutputSource source, std::size_t length) {
-    if (source == kOwnOutput || !connection.HasOutput()) {
-        return true;
-    }
-    // A message larger than the share may wait alone.
-    const std::size_t waiting = connection.GetOutputFrom(source);
-    return connection.GetOutputSize() + length <= kForwardedOutputLimit &&
-           (waiting == 0 || waiting + length <= kForwardedShare);
+    return ForwardedOutputSource(scope->m_origin);
 }
 
 bool Tun_Session::SendMessage(std::int32_t id, std::uint32_t type, const void* payload, std::uint32_t length,
@@ -119,9 +123,6 @@ bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const 
     bool kept;
     {
         const MutexLock lock(connection.GetSendLock());
-        if (!HasRoomToForward(connection, source, total)) {
-            return false;
-        }
         if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
             return false;
         }

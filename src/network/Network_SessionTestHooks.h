@@ -18,6 +18,10 @@ struct SessionTestAccess {
     static void SetAdmissionLimit(Tun_Session& session, std::chrono::milliseconds limit) {
         session.m_admissionLimit = limit;
     }
+    // How long an accepted connection's waiting output may take no byte.
+    static void SetStalledOutputLimit(Tun_Session& session, std::chrono::milliseconds limit) {
+        session.m_stalledOutputLimit.store(limit.count(), std::memory_order_relaxed);
+    }
     // Bytes of the socket's messages still waiting to be written.
     static std::size_t GetWaitingOutput(Tun_Session& session, std::int32_t id) {
         Tun_Socket* socket = session.UseSocket(id);

@@ -66,6 +66,9 @@ bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length, Out
     if (GetOutputSize() + length > kMaxWaitingOutput) {
         return false;
     }
+    if (GetOutputSize() == 0) {
+        m_outputMovedAt = std::chrono::steady_clock::now();
+    }
     try {
         if (m_outputStart > 0) {
             m_output.erase(m_output.begin(), m_output.begin() + static_cast<std::ptrdiff_t>(m_outputStart));
@@ -97,6 +100,9 @@ bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length, Out
 }
 
 void Tun_Socket::ConsumeOutput(std::size_t length) {
+    if (length > 0) {
+        m_outputMovedAt = std::chrono::steady_clock::now();
+    }
     m_outputStart += length;
     if (m_outputStart >= m_output.size()) {
         m_output.clear();

@@ -32,6 +32,10 @@ using OutputSource = std::uint64_t;
 constexpr OutputSource kOwnOutput = 0;
 OutputSource ForwardedOutputSource(const Tun_Address& peer);
 
+// Whether a message (header and payload) is a well-formed join request.
+// Called on the I/O thread.
+using JoinRequestCheck = bool (*)(const std::uint8_t* message, std::uint32_t length);
+
 // One socket of a session. The session's list lock guards the lists that hold
 // records and the flags that lookups read; the receive mutex guards the
 // receive buffer and the stream state, the send mutex the send buffer and
@@ -63,6 +67,14 @@ public:
     void AddUser();
     void RemoveUser();
     std::int32_t GetUserCount() const;
+    // Bytes of the stream's messages posted as events and not yet handled;
+    // their events name the record, so it is not freed while any wait.
+    void AddUndelivered(std::size_t bytes) { m_undelivered.fetch_add(bytes, std::memory_order_relaxed); }
+    // The bytes still waiting after these were handled.
+    std::size_t RemoveUndelivered(std::size_t bytes) {
+        return m_undelivered.fetch_sub(bytes, std::memory_order_acq_rel) - bytes;
+    }
+    std::size_t GetUndelivered() const { return m_undelivered.load(std::memory_order_acquire); }
 
     bool IsStream() const { return type == static_cast<std::int32_t>(os::SocketType::Stream); }
     bool IsNonBlocking() const { return (optionFlags & os::kSocketOptionNonBlocking) != 0; }
@@ -77,6 +89,8 @@ public:
     void ConsumeOutput(std::size_t length);
     // Waiting output forwarded for the source.
     std::size_t GetOutputFrom(OutputSource source) const;
+    // When the waiting output last began or shrank.
+    std::chrono::steady_clock::time_point GetOutputMovedAt() const { return m_outputMovedAt; }
     // Read without the send lock by the I/O thread choosing what to watch.
     bool HasOutput() const { return m_hasOutput.load(std::memory_order_acquire); }
 
@@ -100,6 +114,9 @@ public:
     std::chrono::milliseconds admissionLimit{0};
     bool awaitingAdmission = false;
     std::chrono::steady_clock::time_point admitBy;
+    // Under the list lock. A listener's and its connections': a message
+    // that passes it ends the admission wait (none: only AdmitPeer does).
+    JoinRequestCheck joinRequestCheck = nullptr;
     // What the I/O thread has read of a message not yet whole.
     StreamState stream;
 
@@ -109,6 +126,7 @@ private:
     pthread_mutex_t* m_sendLock = nullptr;
     pthread_mutex_t* m_countLock = nullptr;
     std::int32_t m_userCount = 0;
+    std::atomic<std::size_t> m_undelivered{0};
     struct OutputStretch {
         OutputSource source;
         std::size_t length;
@@ -120,6 +138,7 @@ private:
     std::deque<OutputStretch> m_outputStretches;
     std::vector<OutputStretch> m_forwardedTotals;
     std::atomic<bool> m_hasOutput{false};
+    std::chrono::steady_clock::time_point m_outputMovedAt;
 
     // Where the source's forwarded total lies; the count of totals when none.
     std::size_t ForwardedTotalIndex(OutputSource source) const;

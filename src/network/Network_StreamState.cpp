@@ -66,7 +66,8 @@ void StreamState::TakeBody(std::uint32_t count, std::vector<RawMessage>& message
     }
 }
 
-StreamState::Outcome StreamState::Receive(os::SocketHandle handle, std::vector<RawMessage>& messages) {
+StreamState::Outcome StreamState::Receive(os::SocketHandle handle, std::vector<RawMessage>& messages,
+                                          std::size_t byteLimit) {
     if (m_closed) {
         return Outcome::Closed;
     }
@@ -78,6 +79,7 @@ StreamState::Outcome StreamState::Receive(os::SocketHandle handle, std::vector<R
     }
     // No more than was pending on entry, so one busy peer cannot hold the
     // reader for ever.
+    pending = static_cast<std::int64_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(pending), byteLimit));
     std::uint8_t chunk[kChunkSize];
     while (pending > 0) {
         const bool inBody = m_message.bytes != nullptr;

@@ -3,7 +3,9 @@
 #include "network/Network_Message.h"
 #include "os/OS_Socket.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace Network {
@@ -22,13 +24,15 @@ public:
     StreamState(const StreamState&) = delete;
     StreamState& operator=(const StreamState&) = delete;
 
-    // Reads what the stream has pending (it was reported readable) and appends
-    // each completed message, in order, to messages; the caller owns them.
+    // Reads what the stream has pending (it was reported readable), at most
+    // byteLimit bytes, and appends each completed message, in order, to
+    // messages; the caller owns them.
     // Closed: the peer closed or reset it (nothing pending), or it sent a
     // length outside 8 to 1 MiB, or memory ran short: the caller closes the
     // connection; messages completed before stay appended, the partial one is
     // dropped, and every later call is Closed as well.
-    Outcome Receive(os::SocketHandle handle, std::vector<RawMessage>& messages);
+    Outcome Receive(os::SocketHandle handle, std::vector<RawMessage>& messages,
+                    std::size_t byteLimit = std::numeric_limits<std::size_t>::max());
 
     // Bytes of the message being assembled (its header included).
     std::uint32_t GetHeldBytes() const;

@@ -1,5 +1,7 @@
 #include "network/Network_TunNet.h"
 
+#include "network/Network_Message.h"
+#include "network/Network_PayloadReader.h"
 #include "network/Network_PayloadWriter.h"
 #include "network/Network_Session.h"
 #include "os/OS_Socket.h"
@@ -26,6 +28,17 @@ constexpr std::uint32_t kSelectTimeoutMilliseconds = 1;
 
 TunNet* g_current = nullptr;
 std::uint32_t g_playerIdCounter = 0;
+
+// A join request as the host reads one: the password, then a player record.
+bool IsJoinRequest(const std::uint8_t* message, std::uint32_t length) {
+    const Network::MessageHeader header = Network::ReadMessageHeader(message);
+    if (header.type != static_cast<std::uint32_t>(TunPacket::JoinRequest)) {
+        return false;
+    }
+    Network::PayloadReader reader(message + Network::kMessageHeaderSize, length - Network::kMessageHeaderSize);
+    reader.ReadString();
+    return TunPlayer::SkipRecord(reader);
+}
 
 }  // namespace
 
@@ -98,6 +111,7 @@ bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayer
     const Network::Tun_Address gameAddress(m_session->GetLocalIpText().c_str(), m_gamePort);
     // What clients list is bounded, so is what a host admits.
     const std::uint32_t admitted = std::min(maxPlayers, kMostSessionPlayers);
+    m_session->SetJoinRequestCheck(&IsJoinRequest);
     if (!m_session->StartServer(gameAddress, static_cast<std::int32_t>(admitted))) {
         return false;
     }

@@ -58,19 +58,40 @@ void TunPlayer::WriteRecord(Network::PayloadWriter& writer) const {
     writer.WriteString(m_name);
 }
 
+namespace {
+
+struct RecordFields {
+    std::uint32_t id = 0;
+    std::uint8_t hostFlag = 0;
+    Network::Tun_Address address;
+    Core::String name;
+};
+
+bool ReadRecordFields(Network::PayloadReader& reader, RecordFields& fields) {
+    fields.id = reader.ReadU32();
+    fields.hostFlag = reader.ReadU8();
+    fields.address = reader.ReadAddress();
+    fields.name = reader.ReadString();
+    return !reader.HasFailed() && fields.hostFlag <= 1;
+}
+
+}  // namespace
+
 bool TunPlayer::ReadRecord(Network::PayloadReader& reader) {
-    const std::uint32_t id = reader.ReadU32();
-    const std::uint8_t hostFlag = reader.ReadU8();
-    const Network::Tun_Address address = reader.ReadAddress();
-    Core::String name = reader.ReadString();
-    if (reader.HasFailed() || hostFlag > 1) {
+    RecordFields fields;
+    if (!ReadRecordFields(reader, fields)) {
         return false;
     }
-    m_id = id;
-    m_isHost = hostFlag == 1;
-    m_address = address;
-    m_name = std::move(name);
+    m_id = fields.id;
+    m_isHost = fields.hostFlag == 1;
+    m_address = fields.address;
+    m_name = std::move(fields.name);
     return true;
+}
+
+bool TunPlayer::SkipRecord(Network::PayloadReader& reader) {
+    RecordFields fields;
+    return ReadRecordFields(reader, fields);
 }
 
 }  // namespace Tundra

@@ -57,6 +57,8 @@ class TunPlayer : public Core::Object {
     // (the local flag is never read).
     void WriteRecord(Network::PayloadWriter& writer) const;
     bool ReadRecord(Network::PayloadReader& reader);
+    // Reads past a whole record; false when none is there. Any thread.
+    static bool SkipRecord(Network::PayloadReader& reader);
 
 private:
     Core::RefPtr<Input::KeyboardImp> m_keyboard;

@@ -4,14 +4,8 @@
 #include "network/Network_Manager.h"
 #include "network/Network_SessionTestHooks.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
-#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -31,23 +25,6 @@ std::vector<std::pair<Tun_Event_Kind, std::thread::id>> g_opened;
 bool NoteOpened(Network::Tun_Event* event) {
     g_opened.emplace_back(event->kind, std::this_thread::get_id());
     return true;
-}
-
-// A stream to 127.0.0.1:port whose peer may send it only a little at a time:
-// a member that reads slowly.
-WirePeer ConnectWithSmallWindow(std::uint16_t port) {
-    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int size = 4096;
-    ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(handle);
-        return {};
-    }
-    return WirePeer(handle);
 }
 
 TEST(NetworkManagerTest, StartsOnceAndDestroysOnlyOpenListedSessions) {
@@ -311,61 +288,6 @@ TEST_F(SessionTest, IdleConnectionsAreClosedAndAnAdmittedOneStays) {
     ASSERT_TRUE(player.WriteMessage(2, "still here"));
     EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == 2; }));
     EXPECT_EQ(m_session.Count(Tun_Event_Kind::AcceptedConnectionClosed), idle.size());
-}
-
-// The host's forward: every message of a peer goes on to every other peer.
-TEST_F(SessionTest, AFloodingPeerLosesItsForwardsAndTheSlowMemberStays) {
-    Network::Tun_Socket* listener = m_session->OpenSocket(2, 1, Loopback(0), kServed, kNonBlocking);
-    ASSERT_NE(listener, nullptr);
-    // Connections inherit a small send buffer: what the slow member does not
-    // take waits as output at once.
-    const int sendBuffer = 8192;
-    ASSERT_EQ(::setsockopt(listener->handle, SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer), 0);
-    ASSERT_TRUE(m_session->Listen(2, 8));
-    std::vector<Network::Tun_Address> peers;
-    m_session.SetReaction([&peers](Network::Tun_Session& session, const Network::Tun_Event& event) {
-        if (event.kind == Tun_Event_Kind::ConnectionAccepted) {
-            peers.push_back(event.address);
-        }
-        if (event.kind != Tun_Event_Kind::MessageReceived) {
-            return;
-        }
-        for (const Network::Tun_Address& peer : peers) {
-            if (!peer.SameEndpoint(event.address)) {
-                session.SendMessage(2, event.messageType, event.payload, event.payloadLength, peer);
-            }
-        }
-    });
-    WirePeer slow = ConnectWithSmallWindow(PortOf(2));
-    WirePeer flooder = WirePeer::ConnectStream(PortOf(2));
-    WirePeer honest = WirePeer::ConnectStream(PortOf(2));
-    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, 3));
-
-    // Twice what a connection may have waiting.
-    const std::string text(16 * 1024, 'f');
-    const std::size_t floods = 2 * Network::kMaxWaitingOutput / text.size();
-    for (std::size_t sent = 1; sent <= floods; ++sent) {
-        ASSERT_TRUE(flooder.WriteMessage(1, text));
-        ASSERT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == sent; }));
-    }
-    ASSERT_TRUE(honest.WriteMessage(2, "hello"));
-    ASSERT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == floods + 1; }));
-
-    const auto hears = [&](std::uint32_t type) {
-        for (std::size_t read = 0; read <= floods; ++read) {
-            const std::optional<testsupport::WireMessage> message = slow.ReadMessage();
-            if (!message.has_value() || message->type == type) {
-                return message.has_value();
-            }
-        }
-        return false;
-    };
-    EXPECT_TRUE(hears(2));
-    // Once the member caught up, the flooder's share is free again.
-    ASSERT_TRUE(flooder.WriteMessage(3, "after"));
-    ASSERT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == floods + 2; }));
-    EXPECT_TRUE(hears(3));
-    EXPECT_EQ(m_session.Count(Tun_Event_Kind::AcceptedConnectionClosed), 0u);
 }
 
 TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {

@@ -237,6 +237,27 @@ TEST_F(HostAdmissionTest, IdleConnectionsGiveWayToAPlayerWhoJoins) {
     EXPECT_FALSE(ann.client.stream.WaitClosed(std::chrono::milliseconds(0)));
 }
 
+// A player whose join request arrived in time stays, however long the host's
+// frame takes to answer it; a connection that sent something else does not.
+TEST_F(HostAdmissionTest, AJoinRequestInTimeOutlastsAStalledFrame) {
+    constexpr std::chrono::milliseconds kLimit{300};
+    ASSERT_TRUE(Net().Start(true, &RecordingListener::Listen, "Room", "", 5, 3, 60, 3000, 0));
+    Network::SessionTestAccess::SetAdmissionLimit(*Tundra::TunNetTestAccess::GetSession(Net()), kLimit);
+    ASSERT_TRUE(Net().HostSession("Host", 4, 1, 0.25f));
+    WireClient ann = ConnectWireClient(HostPort(Net()));
+    ASSERT_TRUE(ann.RequestJoin("", "Ann"));
+    WirePeer stranger = WirePeer::ConnectStream(HostPort(Net()));
+    ASSERT_TRUE(stranger.Write(FramedMessage(Type(TunPacket::JoinRequest), std::string_view("no record"))));
+
+    // No frame runs meanwhile.
+    EXPECT_TRUE(stranger.WaitClosed(kLimit * 10));
+    EXPECT_FALSE(ann.stream.WaitClosed(kLimit));
+    const std::optional<WireMessage> answer = Await(Net(), ann.stream, TunPacket::JoinResult);
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_GE(static_cast<std::int32_t>(U32At(answer->payload, 0)), 0);
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 2u);
+}
+
 TEST_F(HostHandlerTest, InputCountsOnlyFromThePlayersOwnAddress) {
     std::uint32_t annId = 0;
     WireClient ann = Joined("Ann", annId);

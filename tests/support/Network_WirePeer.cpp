@@ -3,6 +3,8 @@
 #include "os/OS_Error.h"
 #include "os/OS_SocketPoll.h"
 
+#include <sys/socket.h>
+
 #include <utility>
 
 namespace testsupport {
@@ -69,8 +71,21 @@ WirePeer& WirePeer::operator=(WirePeer&& other) noexcept {
 }
 
 WirePeer WirePeer::ConnectStream(std::uint16_t port, std::uint16_t sourcePort) {
-    WirePeer peer = BoundSocket(os::SocketType::Stream, sourcePort);
+    // Without a chosen port the connect picks one: a bind to port 0 could
+    // never take a port whose earlier connection still waits in TIME_WAIT.
+    WirePeer peer = sourcePort != 0 ? BoundSocket(os::SocketType::Stream, sourcePort)
+                                    : WirePeer(os::OpenSocket(os::SocketType::Stream));
     if (!peer.IsOpen() || !os::ApplySocketOptions(peer.m_handle, os::SocketType::Stream, os::kSocketOptionNoDelay) ||
+        !os::ConnectWithin(peer.m_handle, os::MakeSocketAddress(os::kLoopbackIPv4, port), kWireWait.count())) {
+        return {};
+    }
+    return peer;
+}
+
+WirePeer WirePeer::ConnectSmallWindow(std::uint16_t port) {
+    WirePeer peer(os::OpenSocket(os::SocketType::Stream));
+    const int size = 4096;
+    if (!peer.IsOpen() || ::setsockopt(peer.m_handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size) != 0 ||
         !os::ConnectWithin(peer.m_handle, os::MakeSocketAddress(os::kLoopbackIPv4, port), kWireWait.count())) {
         return {};
     }
@@ -87,6 +102,12 @@ std::uint16_t WirePeer::GetLocalPort() const {
 void WirePeer::Close() {
     if (IsOpen()) {
         os::CloseSocket(std::exchange(m_handle, os::kInvalidSocket));
+    }
+}
+
+void WirePeer::ShutdownWrite() {
+    if (IsOpen()) {
+        ::shutdown(m_handle, SHUT_WR);
     }
 }
 

@@ -41,6 +41,9 @@ public:
 
     // A stream connected to 127.0.0.1:port, from sourcePort (0: any); not open on failure.
     static WirePeer ConnectStream(std::uint16_t port, std::uint16_t sourcePort = 0);
+    // A stream connected to 127.0.0.1:port that takes little at a time (a
+    // small receive buffer): a member that reads slowly or not at all.
+    static WirePeer ConnectSmallWindow(std::uint16_t port);
     // A datagram socket bound to 127.0.0.1:sourcePort (0: any).
     static WirePeer OpenDatagram(std::uint16_t sourcePort = 0);
 
@@ -49,6 +52,9 @@ public:
     std::uint16_t GetLocalPort() const;
     // Unread bytes are dropped: a stream with bytes it never read resets the connection.
     void Close();
+    // Stream: ends what it sends and still reads; closing first, this end
+    // holds the connection's TIME_WAIT.
+    void ShutdownWrite();
 
     // Stream: every byte, waiting while the socket is full.
     bool Write(std::span<const std::uint8_t> bytes, milliseconds limit = kWireWait);
