@@ -117,10 +117,15 @@ TEST_F(SaveLoadTest, AStateThatFailsToLoadOrToRelinkRollsBackToTheRunningGame) {
     const auto named = std::search(foreign.begin(), foreign.end(), levelClass.begin(), levelClass.end());
     ASSERT_NE(named, foreign.end());
     named[levelClass.size() - 1] = 'r';
+    // A class name of the file's own reaches the log escaped.
+    FileBytes hostile = good;
+    const std::string_view escapes = "\x1b]0;pwn\aLevel";
+    std::copy(escapes.begin(), escapes.end(), hostile.begin() + (named - foreign.begin()));
     std::vector<Damage> damages{
         {Reseal(trailing), "trailing bytes"},
         {Reseal(generatorCut), "bad generator state"},
         {Reseal(foreign), "unknown class Tundra::Lever"},
+        {Reseal(hostile), "unknown class ?]0;pwn?Level"},
         {changed(kSaveHeader + kSaveGenerators - 4, 625), "bad generator state"},
         // Both objects claim one body, or one entry of the collision engine.
         {changed(omegaIds + 4, alpha.GetPhysicsId()), "bad game state"},
