@@ -172,8 +172,8 @@ TEST_F(SaveFilesTest, ADamagedFileThatCannotBeKeptIsNotWritten) {
     StartGame();
     Game().SaveProfile();
     EXPECT_EQ(Core::testhooks::StopCapturingErrors(),
-              std::vector<std::string>{"Emberline: profile.sav is damaged and could not be kept as profile.sav.damaged; "
-                                       "it is left as it is and not written in this run"});
+              std::vector<std::string>{"Emberline: profile.sav is damaged and could not be kept as "
+                                       "profile.sav.damaged; it is left as it is and not written in this run"});
     EXPECT_EQ(ReadFile(Profile()), damaged);
     EXPECT_EQ(ReadFile(Profile() + ".damaged.3"), ".damaged.3");
     EXPECT_EQ(Game().GetProfile().highestStage, 3);
