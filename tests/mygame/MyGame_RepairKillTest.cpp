@@ -62,13 +62,15 @@ TEST_F(RepairKillTest, AKilledRepairLeavesTheDamagedFileOrItsRepair) {
             }
             ::_exit(0);
         }
-        char started = 0;
-        ASSERT_EQ(::read(ready[0], &started, 1), 1);
-        ::close(ready[0]);
+        // The write end closed here, a child that dies first ends the read.
         ::close(ready[1]);
+        char started = 0;
+        const ssize_t signalled = ::read(ready[0], &started, 1);
+        ::close(ready[0]);
         ::usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(draw));
         ::kill(child, SIGKILL);
         ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        ASSERT_EQ(signalled, 1);
 
         ASSERT_TRUE(std::filesystem::is_regular_file(profile)) << "kill " << kill;
         const std::string left = ReadFile(profile);
