@@ -28,11 +28,13 @@ inline void Check(bool condition, const char* what) {
 // XDG_DATA_HOME for the run; the game's files go to its "Emberline".
 inline const std::filesystem::path& DataHome() {
     static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-emberline-XXXXXX").string();
-        Check(::mkdtemp(pattern.data()) != nullptr, "data folder");
-        ::setenv("XDG_DATA_HOME", pattern.c_str(), 1);
+        const std::string made = RunFolder("fuzz-emberline");
+        ::setenv("XDG_DATA_HOME", made.c_str(), 1);
         ::unsetenv("USERPROFILE");
-        return std::filesystem::path(pattern);
+        // Each input makes a game, which opens a sound device: the null
+        // backend opens without a line on stderr.
+        ::setenv("ALSOFT_DRIVERS", "null", 1);
+        return std::filesystem::path(made);
     }();
     return folder;
 }

@@ -2,7 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 // Shared by every libFuzzer harness in this folder. A harness defines
@@ -19,6 +23,28 @@ public:
     virtual ~Seeds() = default;
     virtual void Add(std::string_view name, const Bytes& bytes) = 0;
 };
+
+// A new folder of the run's own in the temporary folder, its name starting
+// with the prefix. It goes with everything in it when the process ends by
+// exit(), as it does once the fuzzing time or runs are over.
+inline std::string RunFolder(std::string_view prefix) {
+    struct Made {
+        std::vector<std::string> folders;
+        ~Made() {
+            for (const std::string& folder : folders) {
+                std::error_code ignored;
+                std::filesystem::remove_all(folder, ignored);
+            }
+        }
+    };
+    static Made made;
+    std::string folder = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        std::abort();
+    }
+    made.folders.push_back(folder);
+    return folder;
+}
 
 // Splits fuzz input into values without ever reading past its end.
 class Input {

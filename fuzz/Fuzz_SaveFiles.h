@@ -9,7 +9,6 @@
 #include "tundra/Tundra_SaveEnvelope.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -36,13 +35,10 @@ struct TwoLayerFactory : Tundra::LevelFactory {
     }
 };
 
-// A game past its first frame, in a folder of its own, kept for the run.
-inline SavingGame& MakeSavingGame(const char* folderPattern) {
-    std::string folder = folderPattern;
-    if (::mkdtemp(folder.data()) == nullptr) {
-        std::abort();
-    }
-    os::SetExecutablePathForTesting(folder + "/game");
+// A game past its first frame, in a folder of its own (see RunFolder),
+// kept for the run.
+inline SavingGame& MakeSavingGame(std::string_view folderPrefix) {
+    os::SetExecutablePathForTesting(RunFolder(folderPrefix) + "/game");
     auto* made = TUN_NEW(SavingGame, TUN_NEW(TwoLayerFactory), Engine::StartupSettings{64, 48}, 0);
     made->AddReference();
     made->Frame();

@@ -20,7 +20,7 @@ using fuzz::SavingGame;
 // One game for the whole run, with its state saved as "base".
 SavingGame& RunningGame() {
     static SavingGame* game = [] {
-        SavingGame* made = &fuzz::MakeSavingGame("/tmp/fuzz-saved-game-XXXXXX");
+        SavingGame* made = &fuzz::MakeSavingGame("fuzz-saved-game");
         tundratest::FillSaveScene(*made);
         fuzz::Step(*made, 4);
         if (!made->SaveStateTo(EnginePath("base"))) {

@@ -81,7 +81,7 @@ bool Loads(SavingGame& game, const Bytes& payload) {
 // long as an empty HUD writes; the rest is the same in all three.
 SavingGame& RunningGame(Saves& saves) {
     static SavingGame* game = [&saves] {
-        SavingGame* made = &fuzz::MakeSavingGame("/tmp/fuzz-saved-hud-XXXXXX");
+        SavingGame* made = &fuzz::MakeSavingGame("fuzz-saved-hud");
         GUI::HUD& hud = *made->GetHUD();
         OpenWindows(hud);
         fuzz::Step(*made, 2);

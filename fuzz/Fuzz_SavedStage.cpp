@@ -64,8 +64,7 @@ MyGame& RunningStage() {
         static testsupport::FakeTextureCache textures;
         fuzz::UseHarnessClock();
         fuzz::DataHome();
-        std::string folder = "/tmp/fuzz-saved-stage-XXXXXX";
-        fuzz::Check(::mkdtemp(folder.data()) != nullptr, "saves folder");
+        const std::string folder = fuzz::RunFolder("fuzz-saved-stage");
         // The stage's sheets stay where the build put them.
         std::filesystem::create_directory_symlink(os::ExecutableDirectory() + "/Resources", folder + "/Resources");
         os::SetExecutablePathForTesting(folder + "/game");

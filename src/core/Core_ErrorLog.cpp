@@ -12,10 +12,36 @@ namespace {
 std::mutex g_mutex;
 bool g_capturing = false;
 std::vector<std::string> g_captured;
+thread_local ErrorLogLimit* t_limit = nullptr;
 
 }  // namespace
 
+ErrorLogLimit::ErrorLogLimit(std::size_t shown) : m_outer(t_limit), m_left(shown) { t_limit = this; }
+
+ErrorLogLimit::~ErrorLogLimit() {
+    t_limit = m_outer;
+    if (m_withheld > 0) {
+        LogError(std::to_string(m_withheld) + (m_withheld == 1 ? " more error" : " more errors") +
+                 " like these not shown");
+    }
+}
+
+bool ErrorLogLimit::Admits() {
+    if (t_limit == nullptr) {
+        return true;
+    }
+    if (t_limit->m_left == 0) {
+        ++t_limit->m_withheld;
+        return false;
+    }
+    --t_limit->m_left;
+    return true;
+}
+
 void LogError(std::string_view text) {
+    if (!ErrorLogLimit::Admits()) {
+        return;
+    }
     const std::lock_guard<std::mutex> lock(g_mutex);
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     if (g_capturing) {

@@ -53,6 +53,8 @@ std::string DamagedCopyPath(const std::string& newest, int age) {
 
 bool CopyExists(const std::string& path) { return os::GetFileAttributes(path) != os::INVALID_FILE_ATTRIBUTES; }
 
+bool IsFile(const std::string& path) { return os::GetFileAttributes(path) == os::FILE_ATTRIBUTE_NORMAL; }
+
 // Frees the newest copy's path by moving each copy up to the first free age
 // one age older; with every age taken the oldest copy is replaced. False
 // when a copy could not be moved: the copies not yet moved stay where they
@@ -68,6 +70,19 @@ bool MakeRoomForDamagedCopy(const std::string& newest) {
         }
     }
     return true;
+}
+
+// Replaces the file at once; false, the old file as it was, when it cannot.
+bool WriteWhole(const std::string& path, std::string_view text) {
+    Core::DiskFile file(path, Core::DiskFile::kModeWrite);
+    file.Write(text.data(), static_cast<std::uint32_t>(text.size()));
+    file.Close();
+    return !file.HasFailed();
+}
+
+// What the player still has after a failed write.
+std::string WhatIsLeft(const std::string& path) {
+    return IsFile(path) ? "the previous file is kept" : "nothing is saved";
 }
 
 // The player hears once per folder and run that progress is not being
@@ -123,11 +138,8 @@ void WriteDataFile(std::string_view name, std::string_view text) {
     if (FilesLeftInPlace().count(path) != 0) {
         return;
     }
-    Core::DiskFile file(path, Core::DiskFile::kModeWrite);
-    file.Write(text.data(), static_cast<std::uint32_t>(text.size()));
-    file.Close();
-    if (file.HasFailed()) {
-        Core::LogError("Emberline: could not write " + std::string(name) + "; the previous file is kept");
+    if (!WriteWhole(path, text)) {
+        Core::LogError("Emberline: could not write " + std::string(name) + "; " + WhatIsLeft(path));
         TellProgressCannotBeSaved();
     }
 }
@@ -139,14 +151,23 @@ void ReplaceDamagedDataFile(std::string_view name, std::string_view repairedText
     if (!path || !keptPath) {
         return;
     }
-    if (!MakeRoomForDamagedCopy(*keptPath) || !os::MoveFile(*path, *keptPath)) {
+    // A file keeps its name until its repair replaces it whole; anything
+    // else in its place (a folder) is no file to lose and is moved aside.
+    const bool isFile = IsFile(*path);
+    if (!MakeRoomForDamagedCopy(*keptPath) ||
+        !(isFile ? os::LinkOrCopyFile(*path, *keptPath) : os::MoveFile(*path, *keptPath))) {
         FilesLeftInPlace().insert(*path);
-        Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be renamed " + keptName +
+        Core::LogError("Emberline: " + std::string(name) + " is damaged and could not be kept as " + keptName +
                        "; it is left as it is and not written in this run");
+        TellProgressCannotBeSaved();
+        return;
+    }
+    if (!WriteWhole(*path, repairedText)) {
+        Core::LogError("Emberline: " + std::string(name) + " was damaged; kept as " + keptName +
+                       " but could not be written again; " + WhatIsLeft(*path));
         TellProgressCannotBeSaved();
         return;
     }
     Core::LogError("Emberline: " + std::string(name) + " was damaged; kept as " + keptName +
                    " and written again, with defaults for what could not be read");
-    WriteDataFile(name, repairedText);
 }

@@ -2,13 +2,18 @@
 
 #include "os/OS_DataFolder.h"
 #include "os/OS_Error.h"
+#include "os/OS_File.h"
+#include "os/OS_FileTestHooks.h"
 #include "os/OS_Path.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace os {
 namespace {
@@ -31,7 +36,37 @@ bool NameBefore(const std::string& a, const std::string& b) {
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
+std::atomic<int> s_linksToRefuse{0};
+
+bool LinkRefusedForTesting() {
+    if (s_linksToRefuse.load() <= 0) {
+        return false;
+    }
+    --s_linksToRefuse;
+    return true;
+}
+
+// Written as a replacing file, so that a copy cut short leaves no name.
+bool CopyFileBytes(const std::string& from, const std::string& to) {
+    const FilePointer source = OpenFile(from, "rb");
+    ReplacingFile copy;
+    if (source == nullptr || !copy.Open(to)) {
+        return false;
+    }
+    char buffer[4096];
+    std::size_t count = 0;
+    do {
+        count = std::fread(buffer, 1, sizeof buffer, source.get());
+        if (std::fwrite(buffer, 1, count, copy.Get()) != count) {
+            return false;
+        }
+    } while (count == sizeof buffer);
+    return std::ferror(source.get()) == 0 && copy.Commit();
+}
+
 }  // namespace
+
+void testhooks::RefuseFileLinks(int count) { s_linksToRefuse.store(count); }
 
 std::uint32_t GetFileAttributes(std::string_view path) {
     struct stat info{};
@@ -96,6 +131,34 @@ CreateDirectoryResult CreateDirectory(std::string_view path) {
 
 bool MoveFile(std::string_view from, std::string_view to) {
     if (std::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) != 0) {
+        SetLastErrorFromErrno();
+        return false;
+    }
+    return true;
+}
+
+bool LinkOrCopyFile(std::string_view from, std::string_view to) {
+    const std::string source = ResolvePath(from);
+    const std::string target = ResolvePath(to);
+    struct stat info{};
+    if (::stat(source.c_str(), &info) != 0) {
+        SetLastErrorFromErrno();
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    if (!LinkRefusedForTesting() &&
+        ::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+    struct stat taken{};
+    if (::lstat(target.c_str(), &taken) == 0) {
+        SetLastError(EEXIST);
+        return false;
+    }
+    if (!CopyFileBytes(source, target)) {
         SetLastErrorFromErrno();
         return false;
     }

@@ -37,4 +37,11 @@ CreateDirectoryResult CreateDirectory(std::string_view path);
 // Renames a file or folder; an existing file of the new name is replaced.
 bool MoveFile(std::string_view from, std::string_view to);
 
+// Gives a regular file (a link to one is followed) a second name, leaving
+// the file as it is: a hard link, or where the file system makes none, a
+// copy of its bytes that takes the new name only once it is whole. False
+// when the file is not a regular file, the new name is taken, or neither
+// could be made.
+bool LinkOrCopyFile(std::string_view from, std::string_view to);
+
 }  // namespace os

@@ -7,4 +7,8 @@ namespace os::testhooks {
 // disk would: the temporary file goes and the target stays as it was.
 void FailReplacingFileCommits(int count);
 
+// The next count os::LinkOrCopyFile calls find no hard links, as on a file
+// system without them, and copy the file.
+void RefuseFileLinks(int count);
+
 }  // namespace os::testhooks

@@ -14,6 +14,8 @@
 namespace Tundra {
 namespace {
 
+constexpr std::size_t kLinesShownPerLoad = 3;
+
 void Report(const char* what, std::string_view path, std::string_view reason) {
     Core::LogError(std::string(what) + " \"" + std::string(path) + "\": " + std::string(reason));
 }
@@ -156,7 +158,12 @@ bool Game::LoadStateFrom(const Core::String& path) {
     // the file may be refused.
     const Vector2D pointer = GUI::input::GetMousePosition();
     ClearForLoad();
-    const bool loaded = !m_shutDown && LoadPayload(payload, reason);
+    bool loaded = false;
+    if (!m_shutDown) {
+        // What the file's objects refuse as they are read makes a few lines, not one per object.
+        const Core::ErrorLogLimit fewLines(kLinesShownPerLoad);
+        loaded = LoadPayload(payload, reason);
+    }
     if (!loaded && !m_shutDown) {
         Report("Load", path, reason);
         ClearForLoad();

@@ -1,5 +1,6 @@
 #include "collision/Collision_CollisionActor.h"
 #include "collision/Collision_CollisionEngine.h"
+#include "core/Core_ErrorLog.h"
 #include "core/Core_File.h"
 #include "core/Core_HashingFile.h"
 #include "core/Core_MemoryFile.h"
@@ -212,7 +213,7 @@ bool Game::LoadPayload(std::span<const std::uint8_t> payload, std::string& reaso
     Load(file);
     if (m_shutDown || file.HasFailed()) {
         reason = m_shutDown                           ? "the game ended during the load"
-                 : !file.GetUnknownClass().empty() ? "unknown class " + file.GetUnknownClass()
+                 : !file.GetUnknownClass().empty() ? "unknown class " + Core::PrintableForLog(file.GetUnknownClass())
                                                    : "bad game state";
         return false;
     }

@@ -158,9 +158,9 @@ TEST_F(SaveFilesTest, AProfileThatIsAFolderIsMovedAside) {
     EXPECT_EQ(ReadFile(Profile()), kNewProfile);
 }
 
-// A damaged file that cannot be moved aside is kept: nothing in the run
+// A damaged file whose copy cannot be kept stays: nothing in the run
 // writes over it, and the copies kept before stay as they were.
-TEST_F(SaveFilesTest, ADamagedFileThatCannotBeMovedAsideIsNotWritten) {
+TEST_F(SaveFilesTest, ADamagedFileThatCannotBeKeptIsNotWritten) {
     const std::string damaged = "3\n65538\n\x03\n";
     WriteFiles(kNewSettings, damaged);
     for (const char* older : {".damaged", ".damaged.1", ".damaged.2", ".damaged.3"}) {
@@ -171,11 +171,54 @@ TEST_F(SaveFilesTest, ADamagedFileThatCannotBeMovedAsideIsNotWritten) {
     Core::testhooks::StartCapturingErrors();
     StartGame();
     Game().SaveProfile();
-    EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 1u);
+    EXPECT_EQ(Core::testhooks::StopCapturingErrors(),
+              std::vector<std::string>{"Emberline: profile.sav is damaged and could not be kept as "
+                                       "profile.sav.damaged; it is left as it is and not written in this run"});
     EXPECT_EQ(ReadFile(Profile()), damaged);
     EXPECT_EQ(ReadFile(Profile() + ".damaged.3"), ".damaged.3");
     EXPECT_EQ(Game().GetProfile().highestStage, 3);
 }
+
+struct RepairCase {
+    const char* name;
+    int linksRefused;
+    int commitsFailed;
+    bool repaired;
+    std::string line;
+};
+
+void PrintTo(const RepairCase& test, std::ostream* out) { *out << test.name; }
+
+class RepairCasesTest : public SaveFilesTest, public testing::WithParamInterface<RepairCase> {};
+
+// The damaged file stays in place until its repair replaces it, a copy is
+// kept whether or not links can be made, and the line says what is left.
+TEST_P(RepairCasesTest, TheFileIsTheDamagedOneOrItsRepair) {
+    const RepairCase& test = GetParam();
+    const std::string damaged = "3\n65538\n\x03\n\x02\n77\n7";
+    WriteFiles(kNewSettings, damaged);
+    os::testhooks::RefuseFileLinks(test.linksRefused);
+    os::testhooks::FailReplacingFileCommits(test.commitsFailed);
+    Core::testhooks::StartCapturingErrors();
+    StartGame();
+    EXPECT_EQ(Core::testhooks::StopCapturingErrors(), std::vector<std::string>{test.line});
+    EXPECT_EQ(ReadFile(Profile()), test.repaired ? FormatProfile(Cut()) : damaged);
+    EXPECT_EQ(ReadFile(Profile() + ".damaged"), damaged);
+    EXPECT_EQ(Game().GetProfile(), Cut());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Repairs, RepairCasesTest,
+    testing::Values(RepairCase{"Linked", 0, 0, true,
+                               "Emberline: profile.sav was damaged; kept as profile.sav.damaged and written again, "
+                               "with defaults for what could not be read"},
+                    RepairCase{"CopiedWithoutLinks", 1, 0, true,
+                               "Emberline: profile.sav was damaged; kept as profile.sav.damaged and written again, "
+                               "with defaults for what could not be read"},
+                    RepairCase{"RepairNotWritten", 0, 1, false,
+                               "Emberline: profile.sav was damaged; kept as profile.sav.damaged but could not be "
+                               "written again; the previous file is kept"}),
+    [](const testing::TestParamInfo<RepairCase>& info) { return info.param.name; });
 
 // Each damaged original is kept: the newest as "<name>.damaged", the ones
 // before it numbered by age, the last five in all.
@@ -203,7 +246,11 @@ TEST_F(SaveFilesTest, AFolderThatCannotBeWrittenIsToldOnce) {
     StartGame();
     Game().SaveProfile();
     Game().SaveSettings();
-    EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 4u);
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    EXPECT_EQ(errors.size(), 4u);
+    for (const std::string& error : errors) {
+        EXPECT_TRUE(error.ends_with("; nothing is saved")) << error;
+    }
     EXPECT_EQ(os::headless::MessageBoxCount(), 1);
     const os::headless::ShownMessageBox box = os::headless::LastMessageBox();
     EXPECT_EQ(box.text, "Your progress cannot be saved: the folder " + DataFolder() + " cannot be written.");

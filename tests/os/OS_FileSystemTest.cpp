@@ -1,11 +1,16 @@
 #include "os/OS_Error.h"
 #include "os/OS_FileSystem.h"
+#include "os/OS_FileTestHooks.h"
 
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 
 TEST(DirectoryListing, DotEntriesFirstThenCaseInsensitiveOrder) {
     testsupport::TempDirectory root;
@@ -48,4 +53,41 @@ TEST(DirectoryCreation, ExistingDirectoryIsToldApartFromFailure) {
     EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(EEXIST));
     EXPECT_EQ(os::CreateDirectory(root.Path() + "\\No Parent\\Emberline"), os::CreateDirectoryResult::Failed);
     EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(ENOENT));
+}
+
+// A second name for a file: a hard link, or a copy where links are refused;
+// the file itself and a name already taken stay as they were.
+TEST(FileLinks, ASecondNameIsALinkOrAWholeCopy) {
+    testsupport::TempDirectory root;
+    const std::string file = root.WriteFile("profile.sav", "damaged bytes");
+    const auto inode = [](const std::string& path) {
+        struct stat info{};
+        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+        return info.st_ino;
+    };
+    const auto text = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    ASSERT_TRUE(os::LinkOrCopyFile(file, root.Path() + "/linked"));
+    EXPECT_EQ(inode(root.Path() + "/linked"), inode(file));
+    os::testhooks::RefuseFileLinks(1);
+    ASSERT_TRUE(os::LinkOrCopyFile(root.Path() + "\\PROFILE.SAV", root.Path() + "\\copied"));
+    EXPECT_NE(inode(root.Path() + "/copied"), inode(file));
+    EXPECT_EQ(text(root.Path() + "/copied"), "damaged bytes");
+    EXPECT_EQ(text(file), "damaged bytes");
+
+    const std::string taken = root.WriteFile("taken", "kept");
+    for (const bool refuseLinks : {false, true}) {
+        os::testhooks::RefuseFileLinks(refuseLinks ? 1 : 0);
+        EXPECT_FALSE(os::LinkOrCopyFile(file, taken)) << refuseLinks;
+        EXPECT_EQ(os::GetLastError(), static_cast<std::uint32_t>(EEXIST));
+        EXPECT_EQ(text(taken), "kept");
+    }
+    os::testhooks::RefuseFileLinks(0);
+    EXPECT_FALSE(os::LinkOrCopyFile(root.Path() + "/missing", root.Path() + "/none"));
+    EXPECT_FALSE(os::LinkOrCopyFile(root.Path(), root.Path() + "/none"));
+    EXPECT_FALSE(std::filesystem::exists(root.Path() + "/none"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.Path()), {}), 4);
 }

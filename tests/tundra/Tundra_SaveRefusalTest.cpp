@@ -2,8 +2,10 @@
 
 #include "core/Core_ErrorLogTestHooks.h"
 #include "os/OS_ByteOrder.h"
+#include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
 
+#include <algorithm>
 #include <string_view>
 
 using namespace tundratest;
@@ -117,10 +119,15 @@ TEST_F(SaveLoadTest, AStateThatFailsToLoadOrToRelinkRollsBackToTheRunningGame) {
     const auto named = std::search(foreign.begin(), foreign.end(), levelClass.begin(), levelClass.end());
     ASSERT_NE(named, foreign.end());
     named[levelClass.size() - 1] = 'r';
+    // A class name of the file's own reaches the log escaped.
+    FileBytes hostile = good;
+    const std::string_view escapes = "\x1b]0;pwn\aLevel";
+    std::copy(escapes.begin(), escapes.end(), hostile.begin() + (named - foreign.begin()));
     std::vector<Damage> damages{
         {Reseal(trailing), "trailing bytes"},
         {Reseal(generatorCut), "bad generator state"},
         {Reseal(foreign), "unknown class Tundra::Lever"},
+        {Reseal(hostile), "unknown class ?]0;pwn?Level"},
         {changed(kSaveHeader + kSaveGenerators - 4, 625), "bad generator state"},
         // Both objects claim one body, or one entry of the collision engine.
         {changed(omegaIds + 4, alpha.GetPhysicsId()), "bad game state"},
@@ -132,4 +139,28 @@ TEST_F(SaveLoadTest, AStateThatFailsToLoadOrToRelinkRollsBackToTheRunningGame) {
     ExpectRefused(game, damages, [this](const FileBytes& bytes) { WriteBytes("bad", bytes); },
                   EnginePath("bad"));
     EXPECT_TRUE(game.LoadStateFrom(EnginePath("good")));
+}
+
+// Every sound of the file names a file outside the sounds folder: the load
+// goes on without them and logs a few lines, not one per sound.
+TEST_F(SaveLoadTest, FieldsRefusedAcrossAFileGiveAFewLines) {
+    SavingGame& game = StartScene();
+    Tundra::Layer& layer = *game.GetCurrentLevel()->GetLayer(0);
+    for (int sound = 0; sound < 20; ++sound) {
+        layer.AddGameObject(
+            TUN_NEW(Tundra::Sound, WriteSceneEffect(), Tundra::Sound::kRelative, 10.0f, false, 0.0f, true));
+    }
+    ASSERT_TRUE(game.SaveStateTo(EnginePath("sounds")));
+    FileBytes bytes = ReadBytes("sounds");
+    const std::string_view name = "effect.wav";
+    for (auto at = bytes.begin(); (at = std::search(at, bytes.end(), name.begin(), name.end())) != bytes.end(); ++at) {
+        at[4] = '/';
+    }
+    WriteBytes("sounds", Reseal(bytes));
+    Core::testhooks::StartCapturingErrors();
+    EXPECT_TRUE(game.LoadStateFrom(EnginePath("sounds")));
+    const std::vector<std::string> errors = Core::testhooks::StopCapturingErrors();
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(errors.front(), "sound file name refused (not a plain file name): \"effe/t.wav\"");
+    EXPECT_EQ(errors.back(), "19 more errors like these not shown");
 }
