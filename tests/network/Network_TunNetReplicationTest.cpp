@@ -352,13 +352,16 @@ TEST_F(TunNetReplicationHostTest, SnapshotRequestsAreAnsweredAtMostOnceASecond) 
     for (int i = 0; i < 100; ++i) {
         Ask(TunPacket::SnapshotRequest, request);
     }
-    // Heard behind the requests, on the same connection.
-    testsupport::Bytes marker = nettest::U32Bytes({m_player->GetID(), Net().GetLocalPlayer()->GetID()});
+    // Heard behind the requests, on the same connection; a text to every
+    // player comes back to its sender too.
+    constexpr std::uint32_t kAllPlayersGroup = 1;
+    testsupport::Bytes marker = nettest::U32Bytes({m_player->GetID(), kAllPlayersGroup});
     testsupport::AppendString(marker, "asked");
     Ask(TunPacket::Text, marker);
     ASSERT_TRUE(testsupport::PumpUntil(
         Net(), [] { return testsupport::RecordingListener::Count(Tundra::NetMessageKind::Text) > 0; },
         milliseconds(2000), 0.0f));
+    ASSERT_EQ(NextReliable(0.0f)->type, 10u);
     ASSERT_NE(LayerAt(0).AddNetworkGameObject("T", nullptr), nullptr);
     ASSERT_EQ(NextReliable(0.0f)->type, 7u) << "no snapshot within the second";
     testsupport::PumpFrames(Net(), 180);
