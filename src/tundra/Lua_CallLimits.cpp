@@ -34,10 +34,12 @@ std::string g_refusedAt;
 // Halfway from the live data to the cap: each full collection is paid for
 // by at least half the room the live data leaves, and a script whose live
 // data is small, whose garbage Lua's own steps keep near it, is not
-// collected in full frame after frame.
+// collected in full frame after frame. Live data right under the cap leaves
+// no such room; a floor keeps it from buying a full collection every few
+// instructions.
 bool GarbageMayCrowdTheCap() {
     const std::size_t live = std::min(g_liveAfterCollection, g_cap);
-    return g_used > live + (g_cap - live) / 2;
+    return g_used > live + std::max((g_cap - live) / 2, g_cap / 64);
 }
 
 void CollectGarbageWhenCrowded(lua_State* thread) {
