@@ -3,7 +3,6 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_FullScreenWindow.h"
-#include "os/OS_GLContext.h"
 #include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
@@ -108,21 +107,6 @@ bool FakeAccepts(const DisplayMode& mode) {
            std::find(display.refused.begin(), display.refused.end(), mode) == display.refused.end();
 }
 
-// The program's main window: the one the current context draws into (a
-// window being switched is hidden meanwhile), else the first shown one (the
-// renderer's throw-away windows stay hidden).
-detail::WindowRecord* MainWindow() {
-    if (const WindowHandle drawn = GetCurrentGLWindow(); drawn != kNoWindow) {
-        return detail::FindWindow(drawn);
-    }
-    for (detail::WindowRecord* record : detail::LiveWindows()) {
-        if (record->system->Native(*record) != nullptr && record->system->IsVisible(*record)) {
-            return record;
-        }
-    }
-    return nullptr;
-}
-
 void LeaveFullScreen() {
     if (IsWindow(g_fullScreenWindow)) {
         detail::UncoverDesktop(*detail::FindWindow(g_fullScreenWindow));
@@ -161,7 +145,7 @@ std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
     if (!FakeAccepts(*mode)) {
         return DISP_CHANGE_BADMODE;
     }
-    detail::WindowRecord* window = flags == CDS_FULLSCREEN ? MainWindow() : nullptr;
+    detail::WindowRecord* window = flags == CDS_FULLSCREEN ? detail::MainWindow() : nullptr;
     if (window == nullptr || window->system->Native(*window) == nullptr) {
         return DISP_CHANGE_SUCCESSFUL;
     }
@@ -182,7 +166,7 @@ std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
     if (flags == CDS_TEST) {
         return DISP_CHANGE_SUCCESSFUL;
     }
-    detail::WindowRecord* window = MainWindow();
+    detail::WindowRecord* window = detail::MainWindow();
     SDL_Rect bounds;
     if (window == nullptr || SDL_GetDisplayBounds(0, &bounds) != 0) {
         return DISP_CHANGE_FAILED;

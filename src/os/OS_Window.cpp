@@ -61,6 +61,18 @@ std::vector<WindowRecord*> LiveWindows() {
     return windows;
 }
 
+WindowRecord* MainWindow() {
+    if (const WindowHandle drawn = GetCurrentGLWindow(); drawn != kNoWindow) {
+        return FindWindow(drawn);
+    }
+    for (WindowRecord* record : LiveWindows()) {
+        if (record->system->Native(*record) != nullptr && record->system->IsVisible(*record)) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace detail
 
 using detail::FindWindow;

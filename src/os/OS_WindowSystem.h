@@ -109,6 +109,10 @@ WindowRecord* FindWindow(WindowHandle window);
 SDL_Window* NativeWindowOf(WindowHandle window);
 // Live windows in handle order (oldest first).
 std::vector<WindowRecord*> LiveWindows();
+// The program's main window: the one the current context draws into (a
+// window being switched is hidden meanwhile), else the first shown one (the
+// renderer's throw-away windows stay hidden); null when there is none.
+WindowRecord* MainWindow();
 
 // Headless queue access for the message calls.
 void QueueHeadlessEvent(const RawEvent& event);
