@@ -61,9 +61,9 @@ DisplayMode FromSdl(const SDL_DisplayMode& mode) {
     return SdlDisplayMode(mode.w, mode.h, SDL_BYTESPERPIXEL(mode.format), mode.refresh_rate);
 }
 
-// Full screen scales what it shows, so besides the display's own modes
-// the common sizes that fit on the desktop can be chosen, at the desktop's
-// depth and rate.
+// Full screen scales what it shows to the desktop, down as well as up, so
+// besides the display's own modes the common sizes can be chosen, at the
+// desktop's depth and rate, whatever the desktop's size.
 constexpr Size kScaledSizes[] = {{640, 480},   {800, 600},  {1024, 768}, {1280, 720}, {1280, 800},
                                  {1280, 1024}, {1366, 768}, {1600, 900}, {1920, 1080}};
 
@@ -86,8 +86,7 @@ std::vector<DisplayMode> SdlModes() {
     for (const Size size : kScaledSizes) {
         const DisplayMode scaled{static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height),
                                  desktop.bitsPerPixel, desktop.frequency};
-        if (scaled.width <= desktop.width && scaled.height <= desktop.height &&
-            std::find(modes.begin(), modes.end(), scaled) == modes.end()) {
+        if (std::find(modes.begin(), modes.end(), scaled) == modes.end()) {
             modes.push_back(scaled);
         }
     }
