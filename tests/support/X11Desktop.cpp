@@ -43,6 +43,13 @@ std::vector<unsigned long> ListProperty(Display* display, Window window, const c
     return items;
 }
 
+// SDL's X connection and X window behind an SDL window; false when it is
+// not on X11.
+bool X11InfoOf(SDL_Window* window, SDL_SysWMinfo* info) {
+    SDL_VERSION(&info->version);
+    return window != nullptr && SDL_GetWindowWMInfo(window, info) && info->subsystem == SDL_SYSWM_X11;
+}
+
 }  // namespace
 
 WindowManager::WindowManager(const std::string& display) {
@@ -157,7 +164,7 @@ os::Rect X11Observer::FramedRect(XWindowId window) const {
     return rect;
 }
 
-void X11Observer::Close(XWindowId window) const {
+bool X11Observer::Close(XWindowId window) const {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -165,17 +172,23 @@ void X11Observer::Close(XWindowId window) const {
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(m_display, window, False, NoEventMask, &event);
+    const bool sent = XSendEvent(m_display, window, False, NoEventMask, &event) != 0;
     XFlush(m_display);
+    return sent;
 }
 
 XWindowId X11WindowOf(SDL_Window* window) {
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
-        return 0;
+    return X11InfoOf(window, &info) ? info.info.x11.window : 0;
+}
+
+bool SendWindowManagerClose(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!X11InfoOf(window, &info)) {
+        return false;
     }
-    return info.info.x11.window;
+    const X11Observer observer(DisplayString(info.info.x11.display));
+    return observer.Connected() && observer.Close(info.info.x11.window);
 }
 
 }  // namespace testsupport

@@ -72,7 +72,7 @@ public:
     os::Rect ClientRect(XWindowId window) const;
     os::Rect FramedRect(XWindowId window) const;
     // Asks the window to close, as the window manager's close button does.
-    void Close(XWindowId window) const;
+    bool Close(XWindowId window) const;
 
 private:
     _XDisplay* m_display = nullptr;
@@ -80,5 +80,8 @@ private:
 
 // The X window behind an SDL window; 0 when it is not on X11.
 XWindowId X11WindowOf(SDL_Window* window);
+// Sends the SDL window the close request a window manager sends when its
+// close button is clicked. False when the window is not on X11.
+bool SendWindowManagerClose(SDL_Window* window);
 
 }  // namespace testsupport
