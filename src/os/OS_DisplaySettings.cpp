@@ -3,7 +3,6 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_FullScreenWindow.h"
-#include "os/OS_GLContext.h"
 #include "os/OS_HeadlessDisplayHooks.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
@@ -62,9 +61,9 @@ DisplayMode FromSdl(const SDL_DisplayMode& mode) {
     return SdlDisplayMode(mode.w, mode.h, SDL_BYTESPERPIXEL(mode.format), mode.refresh_rate);
 }
 
-// Full screen scales what it shows, so besides the display's own modes
-// the common sizes that fit on the desktop can be chosen, at the desktop's
-// depth and rate.
+// Full screen scales what it shows to the desktop, down as well as up, so
+// besides the display's own modes the common sizes can be chosen, at the
+// desktop's depth and rate, whatever the desktop's size.
 constexpr Size kScaledSizes[] = {{640, 480},   {800, 600},  {1024, 768}, {1280, 720}, {1280, 800},
                                  {1280, 1024}, {1366, 768}, {1600, 900}, {1920, 1080}};
 
@@ -87,8 +86,7 @@ std::vector<DisplayMode> SdlModes() {
     for (const Size size : kScaledSizes) {
         const DisplayMode scaled{static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height),
                                  desktop.bitsPerPixel, desktop.frequency};
-        if (scaled.width <= desktop.width && scaled.height <= desktop.height &&
-            std::find(modes.begin(), modes.end(), scaled) == modes.end()) {
+        if (std::find(modes.begin(), modes.end(), scaled) == modes.end()) {
             modes.push_back(scaled);
         }
     }
@@ -106,21 +104,6 @@ bool FakeAccepts(const DisplayMode& mode) {
     const FakeDisplay& display = Fake();
     return std::find(display.modes.begin(), display.modes.end(), mode) != display.modes.end() &&
            std::find(display.refused.begin(), display.refused.end(), mode) == display.refused.end();
-}
-
-// The program's main window: the one the current context draws into (a
-// window being switched is hidden meanwhile), else the first shown one (the
-// renderer's throw-away windows stay hidden).
-detail::WindowRecord* MainWindow() {
-    if (const WindowHandle drawn = GetCurrentGLWindow(); drawn != kNoWindow) {
-        return detail::FindWindow(drawn);
-    }
-    for (detail::WindowRecord* record : detail::LiveWindows()) {
-        if (record->system->Native(*record) != nullptr && record->system->IsVisible(*record)) {
-            return record;
-        }
-    }
-    return nullptr;
 }
 
 void LeaveFullScreen() {
@@ -161,7 +144,7 @@ std::int32_t ChangeFake(const DisplayMode* mode, std::uint32_t flags) {
     if (!FakeAccepts(*mode)) {
         return DISP_CHANGE_BADMODE;
     }
-    detail::WindowRecord* window = flags == CDS_FULLSCREEN ? MainWindow() : nullptr;
+    detail::WindowRecord* window = flags == CDS_FULLSCREEN ? detail::MainWindow() : nullptr;
     if (window == nullptr || window->system->Native(*window) == nullptr) {
         return DISP_CHANGE_SUCCESSFUL;
     }
@@ -182,7 +165,7 @@ std::int32_t ChangeSdl(const DisplayMode* mode, std::uint32_t flags) {
     if (flags == CDS_TEST) {
         return DISP_CHANGE_SUCCESSFUL;
     }
-    detail::WindowRecord* window = MainWindow();
+    detail::WindowRecord* window = detail::MainWindow();
     SDL_Rect bounds;
     if (window == nullptr || SDL_GetDisplayBounds(0, &bounds) != 0) {
         return DISP_CHANGE_FAILED;

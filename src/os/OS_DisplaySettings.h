@@ -35,8 +35,8 @@ constexpr std::int32_t DISP_CHANGE_BADMODE = -2;
 constexpr std::int32_t DISP_CHANGE_BADFLAGS = -4;
 
 // Mode number `index` (0, 1, 2, ...), false past the last one: the
-// display's modes, then the common sizes up to the desktop's (full screen
-// scales them) at its depth and rate. With
+// display's modes, then the common sizes, larger or smaller than the
+// desktop (full screen scales them to fit it), at its depth and rate. With
 // ENUM_CURRENT_SETTINGS the desktop mode (false, last error set, when the
 // display cannot be asked). Mode 0 reads the display's list afresh and the
 // numbers after it answer from that reading, so one listing stays

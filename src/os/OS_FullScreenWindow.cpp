@@ -1,10 +1,27 @@
 #include "os/OS_FullScreenWindow.h"
 
+#include "os/OS_FittedWindow.h"
 #include "os/OS_SdlVideo.h"
 
 #include <SDL.h>
 
 namespace os::detail {
+namespace {
+
+// Out of full screen and framed as its style says, at the size it has.
+// True on the fake display, where the native window is to be remade once
+// it has its new size.
+bool LeaveDesktop(WindowRecord& window, SDL_Window* native) {
+    window.coversDesktop = false;
+    const bool fakeDisplay = (SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0;
+    if (!fakeDisplay) {
+        SDL_SetWindowFullscreen(native, 0);
+    }
+    window.system->ApplyStyle(window, window.style);
+    return fakeDisplay;
+}
+
+}  // namespace
 
 bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool fakeDisplay) {
     SDL_Window* native = window.system->Native(window);
@@ -25,22 +42,34 @@ bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool
         return false;
     }
     window.drawable = drawable;
+    window.coversDesktop = true;
     FollowWindowDrawable(window.handle);
     return true;
 }
 
 void UncoverDesktop(WindowRecord& window) {
     SDL_Window* native = window.system->Native(window);
-    if (!window.IsCoveringDesktop() || native == nullptr) {
+    if (!window.coversDesktop || native == nullptr) {
         return;
     }
     const Size drawable = window.drawable;
+    const bool fakeDisplay = LeaveDesktop(window, native);
     window.drawable = {};
-    const bool fakeDisplay = (SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0;
-    if (!fakeDisplay) {
-        SDL_SetWindowFullscreen(native, 0);
+    SizeClient(window, drawable);
+    if (fakeDisplay) {
+        window.system->RemakeNative(window);
     }
-    window.system->ApplyStyle(window, window.style);
+    FollowWindowDrawable(window.handle);
+}
+
+void DrawUnscaled(WindowRecord& window) {
+    SDL_Window* native = window.system->Native(window);
+    if (!window.IsDrawnScaled() || native == nullptr) {
+        return;
+    }
+    const Size drawable = window.drawable;
+    const bool fakeDisplay = window.coversDesktop && LeaveDesktop(window, native);
+    window.drawable = {};
     window.system->ResizeClient(window, drawable);
     if (fakeDisplay) {
         window.system->RemakeNative(window);

@@ -12,9 +12,14 @@ namespace os::detail {
 // frame; on SDL's own display (fakeDisplay false) it also asks the window
 // manager for full screen. False, the last error set, when it cannot.
 bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool fakeDisplay);
-// A window of the drawable's size, decorated as its style says. Nothing
-// for a window that does not cover the desktop.
+// A window with a client area of the drawable's size (shown smaller when
+// the work area cannot hold it, OS_FittedWindow.h), decorated as its style
+// says. Nothing for a window that does not cover the desktop.
 void UncoverDesktop(WindowRecord& window);
+// For a context that cannot draw the window's picture scaled: the window
+// leaves full screen, if it covers the desktop, and is drawn directly at
+// the drawable's size, whatever the work area holds.
+void DrawUnscaled(WindowRecord& window);
 
 // Implemented by the context layer: a context current on the window follows
 // a change of its native window or its drawable, and whether one current

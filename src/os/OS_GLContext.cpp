@@ -63,14 +63,14 @@ SDL_GLContext CurrentNativeContext() {
 }
 
 // The context, current on the window, draws where the window wants it: into
-// its framebuffer object while the window covers the desktop, else into the
-// window itself. A context that cannot have the object gives the window
-// back its own size.
+// its framebuffer object while the window shows its picture scaled, else
+// into the window itself. A context that cannot have the object has the
+// window drawn directly.
 void DrawWhereTheWindowShows(detail::WindowRecord& window, ContextRecord& context) {
-    if (!window.IsCoveringDesktop()) {
+    if (!window.IsDrawnScaled()) {
         context.framebuffer.Release();
     } else if (!context.framebuffer.Bind(window.drawable)) {
-        detail::UncoverDesktop(window);
+        detail::DrawUnscaled(window);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_HeadlessMessageBoxHooks.h"
 #include "os/OS_SdlVideo.h"
+#include "os/OS_WindowSystem.h"
 
 #include <SDL.h>
 
@@ -118,6 +119,10 @@ int SdlMessageBox(const std::string& text, const std::string& caption, std::uint
     box.message = text.c_str();
     box.numbuttons = static_cast<int>(data.size());
     box.buttons = data.data();
+    // The box belongs to the game's window: a window manager keeps it above
+    // that window even when it covers the desktop and stays on top.
+    const detail::WindowRecord* parent = detail::MainWindow();
+    box.window = parent != nullptr ? parent->system->Native(*parent) : nullptr;
     int answer = 0;
     if (SDL_ShowMessageBox(&box, &answer) != 0) {
         if (writeUnshown) {

@@ -4,11 +4,13 @@
 #include <string>
 
 // A blocking message box with a set of buttons, an icon and the answer of
-// the button pressed. A box that cannot be shown (no usable display, or the
-// environment variable TUNDRA_NONINTERACTIVE is set for unattended runs)
-// writes its text to stderr and answers 0. A box closed without a button
-// answers Cancel, or OK for the OK-only box. The headless backend answers
-// from a script, or with the first button of the set.
+// the button pressed. The box belongs to the program's main window, so the
+// window manager keeps it above that window, full screen or not. A box that
+// cannot be shown (no usable display, or the environment variable
+// TUNDRA_NONINTERACTIVE is set for unattended runs) writes its text to
+// stderr and answers 0. A box closed without a button answers Cancel, or OK
+// for the OK-only box. The headless backend answers from a script, or with
+// the first button of the set.
 namespace os {
 
 // Button sets (low 4 bits of the type).

@@ -2,6 +2,8 @@
 
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
+#include "os/OS_FittedWindow.h"
+#include "os/OS_FullScreenWindow.h"
 #include "os/OS_GLContext.h"
 #include "os/OS_HeadlessWindowHooks.h"
 #include "os/OS_Letterbox.h"
@@ -61,6 +63,18 @@ std::vector<WindowRecord*> LiveWindows() {
     return windows;
 }
 
+WindowRecord* MainWindow() {
+    if (const WindowHandle drawn = GetCurrentGLWindow(); drawn != kNoWindow) {
+        return FindWindow(drawn);
+    }
+    for (WindowRecord* record : LiveWindows()) {
+        if (record->system->Native(*record) != nullptr && record->system->IsVisible(*record)) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace detail
 
 using detail::FindWindow;
@@ -85,8 +99,8 @@ const WindowRecord* FindForOutput(WindowHandle window, const void* output) {
 }
 
 // Adds (direction 1) or subtracts (-1) the window's client origin. The
-// client area of a window covering the desktop is its drawable, shown
-// scaled inside it.
+// client area of a window drawn scaled is its drawable, shown scaled inside
+// it.
 bool MoveByClientOrigin(WindowHandle window, Point* point, std::int64_t direction) {
     const WindowRecord* record = FindForOutput(window, point);
     if (record == nullptr) {
@@ -94,12 +108,12 @@ bool MoveByClientOrigin(WindowHandle window, Point* point, std::int64_t directio
     }
     const Point origin = record->system->ClientOrigin(*record);
     const Size shown = record->system->ClientSize(*record);
-    if (direction > 0 && record->IsCoveringDesktop()) {
+    if (direction > 0 && record->IsDrawnScaled()) {
         *point = detail::PictureToWindow(*point, record->drawable, shown);
     }
     point->x = Offset(point->x, direction * origin.x);
     point->y = Offset(point->y, direction * origin.y);
-    if (direction < 0 && record->IsCoveringDesktop()) {
+    if (direction < 0 && record->IsDrawnScaled()) {
         *point = detail::WindowToPicture(*point, record->drawable, shown);
     }
     return true;
@@ -144,6 +158,7 @@ WindowHandle CreateWindow(const std::string& className, std::uint32_t style, con
     record->procedure = windowClass->second;
     record->style = style;
     WindowProc procedure = record->procedure;
+    detail::SizeClient(*record, {clientRect.Width(), clientRect.Height()});
     table.windows.emplace(static_cast<std::uint32_t>(handle), std::move(record));
     procedure(handle, WM_CREATE, 0, reinterpret_cast<std::intptr_t>(createParameter));
     return handle;
@@ -257,7 +272,7 @@ bool GetClientRect(WindowHandle window, Rect* rect) {
     if (record == nullptr) {
         return false;
     }
-    const Size size = record->IsCoveringDesktop() ? record->drawable : record->system->ClientSize(*record);
+    const Size size = record->IsDrawnScaled() ? record->drawable : record->system->ClientSize(*record);
     *rect = {0, 0, size.width, size.height};
     return true;
 }
@@ -268,7 +283,7 @@ bool SetWindowPosition(WindowHandle window, std::int32_t x, std::int32_t y) {
         return false;
     }
     // A window covering the desktop stays where it is.
-    if (record->IsCoveringDesktop()) {
+    if (record->coversDesktop) {
         return true;
     }
     const detail::Borders borders = record->system->FrameBorders(*record);
@@ -285,10 +300,14 @@ bool SetWindowClientSize(WindowHandle window, std::int32_t width, std::int32_t h
         return false;
     }
     // A window covering the desktop keeps covering it and drawing at the full-screen size.
-    if (record->IsCoveringDesktop()) {
+    if (record->coversDesktop) {
         return true;
     }
-    return record->system->ResizeClient(*record, {width, height});
+    if (!detail::SizeClient(*record, {width, height})) {
+        return false;
+    }
+    detail::FollowWindowDrawable(window);
+    return true;
 }
 
 bool ClientToScreen(WindowHandle window, Point* point) { return MoveByClientOrigin(window, point, 1); }

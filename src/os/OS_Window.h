@@ -64,7 +64,8 @@ enum class WindowEvent : std::uint8_t {
 bool RegisterWindowClass(const std::string& className, WindowProc procedure);
 
 // A hidden window of the class whose client area covers clientRect (screen
-// coordinates). The class procedure receives WM_CREATE, with lParam the
+// coordinates; shown smaller when the work area cannot hold it, see
+// GetClientRect). The class procedure receives WM_CREATE, with lParam the
 // creation parameter, before this returns. kNoWindow on failure.
 WindowHandle CreateWindow(const std::string& className, std::uint32_t style, const Rect& clientRect,
                           void* createParameter);
@@ -97,11 +98,15 @@ bool GetWindowRect(WindowHandle window, Rect* rect);
 // covering the desktop in full screen (OS_DisplaySettings.h) has the
 // full-screen mode's size, whatever it covers; moving or resizing it
 // changes nothing until it leaves full screen, and points map between the
-// screen and the picture as it is shown scaled.
+// screen and the picture as it is shown scaled. So do they for an OpenGL
+// window whose client area the work area cannot hold: it is shown smaller,
+// its aspect kept, and keeps its client size.
 bool GetClientRect(WindowHandle window, Rect* rect);
 // Moves the outer top-left corner, keeping the size.
 bool SetWindowPosition(WindowHandle window, std::int32_t x, std::int32_t y);
-// Resizes the client area, keeping the outer top-left corner. Sizes must be positive.
+// Resizes the client area, keeping the outer top-left corner; a size the
+// work area cannot hold beside the frame is shown smaller (see
+// GetClientRect). Sizes must be positive.
 bool SetWindowClientSize(WindowHandle window, std::int32_t width, std::int32_t height);
 bool ClientToScreen(WindowHandle window, Point* point);
 bool ScreenToClient(WindowHandle window, Point* point);

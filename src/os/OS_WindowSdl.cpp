@@ -1,4 +1,5 @@
 #include "os/OS_Error.h"
+#include "os/OS_FittedWindow.h"
 #include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
 #include "os/OS_SdlVideo.h"
@@ -73,13 +74,13 @@ bool NoteInputEvent(const SDL_Event& event) {
     }
 }
 
-WindowHandle HandleOfSdlWindow(Uint32 windowId) {
+WindowRecord* RecordOfSdlWindow(Uint32 windowId) {
     for (WindowRecord* record : LiveWindows()) {
         if (record->system == &SdlWindowSystem() && SDL_GetWindowID(Of(*record).window) == windowId) {
-            return record->handle;
+            return record;
         }
     }
-    return kNoWindow;
+    return nullptr;
 }
 
 class Sdl final : public WindowSystem {
@@ -263,12 +264,17 @@ public:
                 event->kind = RawEvent::Kind::Quit;
                 return true;
             }
-            if (sdlEvent.type != SDL_WINDOWEVENT || !TranslateWindowEvent(sdlEvent.window.event, &event->event)) {
+            WindowRecord* record =
+                sdlEvent.type == SDL_WINDOWEVENT ? RecordOfSdlWindow(sdlEvent.window.windowID) : nullptr;
+            if (record == nullptr) {
                 continue;
             }
-            event->window = HandleOfSdlWindow(sdlEvent.window.windowID);
-            if (event->window != kNoWindow) {
+            // Moves and resizes tell of a frame the window manager has
+            // given the window since it was last fitted.
+            FitAgain(*record);
+            if (TranslateWindowEvent(sdlEvent.window.event, &event->event)) {
                 event->kind = RawEvent::Kind::Window;
+                event->window = record->handle;
                 return true;
             }
         }

@@ -28,11 +28,14 @@ struct WindowRecord {
     std::uint32_t style = 0;
     std::int32_t pixelFormat = 0;
     bool destroying = false;
-    // While the window covers the desktop in full screen: the size of what
-    // is drawn (the chosen mode's), shown scaled to fit. 0 x 0 otherwise.
+    // While the window shows its picture scaled to fit: the size of what is
+    // drawn, which is the client area's (the full-screen mode's while it
+    // covers the desktop, or a size the work area cannot hold). 0 x 0 while
+    // it is drawn directly.
     Size drawable;
+    bool coversDesktop = false;
 
-    bool IsCoveringDesktop() const { return drawable.width > 0 && drawable.height > 0; }
+    bool IsDrawnScaled() const { return drawable.width > 0 && drawable.height > 0; }
 };
 
 // Frame thickness around the client area on each side.
@@ -109,6 +112,10 @@ WindowRecord* FindWindow(WindowHandle window);
 SDL_Window* NativeWindowOf(WindowHandle window);
 // Live windows in handle order (oldest first).
 std::vector<WindowRecord*> LiveWindows();
+// The program's main window: the one the current context draws into (a
+// window being switched is hidden meanwhile), else the first shown one (the
+// renderer's throw-away windows stay hidden); null when there is none.
+WindowRecord* MainWindow();
 
 // Headless queue access for the message calls.
 void QueueHeadlessEvent(const RawEvent& event);

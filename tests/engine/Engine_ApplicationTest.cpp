@@ -7,9 +7,9 @@
 #include "os/OS_Backend.h"
 #include "os/OS_GLFunctions.h"
 #include "os/OS_GLFunctionsTestHooks.h"
-#include "support/PAL_X11Close.h"
 #include "support/ThreadTime.h"
 #include "support/VideoDriver.h"
+#include "support/X11Desktop.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ struct TestApplication : Engine::RenderingApplication {
         if (++g_probe.frames == g_probe.quitAt) {
             Exit();
         } else if (g_probe.frames == g_probe.closeAt) {
-            EXPECT_TRUE(SendWindowManagerClose(os::GetSdlWindow(GetWindow().GetHandle())));
+            EXPECT_TRUE(testsupport::SendWindowManagerClose(os::GetSdlWindow(GetWindow().GetHandle())));
         }
     }
     void EndFrame() override { RenderingApplication::EndFrame(); ++g_probe.ended; }

@@ -7,9 +7,9 @@
 #include "support/BareXServer.h"
 #include "support/MyGame_ObservedRun.h"
 #include "support/MyGame_TestGame.h"
-#include "support/PAL_X11Close.h"
 #include "support/ThreadTime.h"
 #include "support/VideoDriver.h"
+#include "support/X11Desktop.h"
 
 #include <SDL.h>
 
@@ -143,7 +143,7 @@ TEST_F(X11Program, TheWindowManagersCloseEndsTheGameWithZeroAndTheDesktopModeSta
     }
     EXPECT_EQ(Run([](MyGame& game) {
                   EXPECT_TRUE(game.IsFullScreen());
-                  EXPECT_TRUE(SendWindowManagerClose(os::GetSdlWindow(game.GetWindow().GetHandle())));
+                  EXPECT_TRUE(testsupport::SendWindowManagerClose(os::GetSdlWindow(game.GetWindow().GetHandle())));
               }),
               0);
     // The window system may take a frame or two to deliver the close.

@@ -34,16 +34,25 @@ std::string ReadDisplay(int fd) {
     return {};
 }
 
+void SetOrUnset(const std::string& name, const char* value) {
+    if (value != nullptr) {
+        setenv(name.c_str(), value, 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+}
+
 }  // namespace
 
-BareXServer::BareXServer() {
+BareXServer::BareXServer(int width, int height) {
     int ends[2];
     if (pipe(ends) != 0) {
         return;
     }
     fcntl(ends[0], F_SETFD, FD_CLOEXEC);
     const std::string writeEnd = std::to_string(ends[1]);
-    const char* argv[] = {"Xvfb", "-displayfd", writeEnd.c_str(), "-screen", "0", "1024x768x24",
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const char* argv[] = {"Xvfb", "-displayfd", writeEnd.c_str(), "-screen", "0", screen.c_str(),
                           "-nolisten", "tcp", nullptr};
     m_pid = fork();
     if (m_pid == 0) {
@@ -77,19 +86,13 @@ void BareXServer::Stop() {
     }
 }
 
-ScopedDisplay::ScopedDisplay(const std::string& display) {
-    if (const char* previous = std::getenv("DISPLAY")) {
+ScopedVariable::ScopedVariable(const char* name, const char* value) : m_name(name) {
+    if (const char* previous = std::getenv(name)) {
         m_previous = previous;
     }
-    setenv("DISPLAY", display.c_str(), 1);
+    SetOrUnset(m_name, value);
 }
 
-ScopedDisplay::~ScopedDisplay() {
-    if (m_previous) {
-        setenv("DISPLAY", m_previous->c_str(), 1);
-    } else {
-        unsetenv("DISPLAY");
-    }
-}
+ScopedVariable::~ScopedVariable() { SetOrUnset(m_name, m_previous ? m_previous->c_str() : nullptr); }
 
 }  // namespace testsupport

@@ -9,11 +9,12 @@
 // connection made during the reset finds no display.
 namespace testsupport {
 
-// Xvfb on a display number it picks itself, which it writes to a pipe once
-// it takes connections. It ends with its owner, or with the test's process.
+// Xvfb with one screen of the given size, on a display number it picks
+// itself, which it writes to a pipe once it takes connections. It ends with
+// its owner, or with the test's process.
 class BareXServer {
 public:
-    BareXServer();
+    explicit BareXServer(int width = 1024, int height = 768);
     ~BareXServer();
     BareXServer(const BareXServer&) = delete;
     BareXServer& operator=(const BareXServer&) = delete;
@@ -30,16 +31,23 @@ private:
     std::string m_display;
 };
 
-// DISPLAY names the given display while it lives.
-class ScopedDisplay {
+// The environment variable holds the value (is unset for null) while this lives.
+class ScopedVariable {
 public:
-    explicit ScopedDisplay(const std::string& display);
-    ~ScopedDisplay();
-    ScopedDisplay(const ScopedDisplay&) = delete;
-    ScopedDisplay& operator=(const ScopedDisplay&) = delete;
+    ScopedVariable(const char* name, const char* value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
+    std::string m_name;
     std::optional<std::string> m_previous;
+};
+
+// DISPLAY names the given display while it lives.
+class ScopedDisplay : public ScopedVariable {
+public:
+    explicit ScopedDisplay(const std::string& display) : ScopedVariable("DISPLAY", display.c_str()) {}
 };
 
 }  // namespace testsupport

@@ -1,0 +1,194 @@
+#include "support/X11Desktop.h"
+
+// Kept apart from the tests: the X11 headers define macros (None, Bool)
+// that clash with GoogleTest.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace testsupport {
+namespace {
+
+constexpr int kNotInstalled = 127;
+
+// The 32-bit items of a window property; empty when it is not set.
+std::vector<unsigned long> ListProperty(Display* display, Window window, const char* name, Atom type) {
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4096, False, type, &actualType,
+                           &format, &count, &remaining, &data) == Success &&
+        data != nullptr) {
+        if (format == 32) {
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            items.assign(values, values + count);
+        }
+        XFree(data);
+    }
+    return items;
+}
+
+// SDL's X connection and X window behind an SDL window; false when it is
+// not on X11.
+bool X11InfoOf(SDL_Window* window, SDL_SysWMinfo* info) {
+    SDL_VERSION(&info->version);
+    return window != nullptr && SDL_GetWindowWMInfo(window, info) && info->subsystem == SDL_SYSWM_X11;
+}
+
+}  // namespace
+
+WindowManager::WindowManager(const std::string& display) {
+    m_pid = fork();
+    if (m_pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        setenv("DISPLAY", display.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", nullptr);
+        _exit(kNotInstalled);
+    }
+    if (m_pid < 0) {
+        return;
+    }
+    const X11Observer observer(display);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (observer.Connected() && !m_managing && std::chrono::steady_clock::now() < end) {
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_installed = !WIFEXITED(status) || WEXITSTATUS(status) != kNotInstalled;
+            m_pid = -1;
+            return;
+        }
+        m_managing = observer.WindowManagerRunning();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+WindowManager::~WindowManager() {
+    if (m_pid > 0) {
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+    }
+}
+
+X11Observer::X11Observer(const std::string& display) : m_display(XOpenDisplay(display.c_str())) {}
+
+X11Observer::~X11Observer() {
+    if (m_display != nullptr) {
+        XCloseDisplay(m_display);
+    }
+}
+
+ScreenImage X11Observer::ReadScreen() const {
+    ScreenImage screen;
+    const int number = DefaultScreen(m_display);
+    screen.width = DisplayWidth(m_display, number);
+    screen.height = DisplayHeight(m_display, number);
+    XImage* image = XGetImage(m_display, RootWindow(m_display, number), 0, 0, static_cast<unsigned>(screen.width),
+                              static_cast<unsigned>(screen.height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return {};
+    }
+    screen.pixels.reserve(static_cast<std::size_t>(screen.width) * screen.height);
+    for (int y = 0; y < screen.height; ++y) {
+        for (int x = 0; x < screen.width; ++x) {
+            screen.pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFFu));
+        }
+    }
+    XDestroyImage(image);
+    return screen;
+}
+
+bool X11Observer::WindowManagerRunning() const {
+    return !ListProperty(m_display, DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+}
+
+std::vector<XWindowId> X11Observer::StackedWindows() const {
+    return ListProperty(m_display, DefaultRootWindow(m_display), "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+}
+
+XWindowId X11Observer::ActiveWindow() const {
+    const std::vector<unsigned long> active =
+        ListProperty(m_display, DefaultRootWindow(m_display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    return active.empty() ? 0 : active.front();
+}
+
+bool X11Observer::HasState(XWindowId window, const char* state) const {
+    const std::vector<unsigned long> states = ListProperty(m_display, window, "_NET_WM_STATE", XA_ATOM);
+    return std::find(states.begin(), states.end(), XInternAtom(m_display, state, False)) != states.end();
+}
+
+XWindowId X11Observer::TransientFor(XWindowId window) const {
+    Window owner = 0;
+    return XGetTransientForHint(m_display, window, &owner) != 0 ? owner : 0;
+}
+
+os::Rect X11Observer::ClientRect(XWindowId window) const {
+    XWindowAttributes attributes;
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    if (XGetWindowAttributes(m_display, window, &attributes) == 0 ||
+        XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child) == 0) {
+        return {};
+    }
+    return {x, y, x + attributes.width, y + attributes.height};
+}
+
+os::Rect X11Observer::FramedRect(XWindowId window) const {
+    os::Rect rect = ClientRect(window);
+    // left, right, top, bottom
+    const std::vector<unsigned long> frame = ListProperty(m_display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    if (frame.size() == 4) {
+        rect.left -= static_cast<std::int32_t>(frame[0]);
+        rect.right += static_cast<std::int32_t>(frame[1]);
+        rect.top -= static_cast<std::int32_t>(frame[2]);
+        rect.bottom += static_cast<std::int32_t>(frame[3]);
+    }
+    return rect;
+}
+
+bool X11Observer::Close(XWindowId window) const {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(m_display, window, False, NoEventMask, &event) != 0;
+    XFlush(m_display);
+    return sent;
+}
+
+XWindowId X11WindowOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    return X11InfoOf(window, &info) ? info.info.x11.window : 0;
+}
+
+bool SendWindowManagerClose(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!X11InfoOf(window, &info)) {
+        return false;
+    }
+    const X11Observer observer(DisplayString(info.info.x11.display));
+    return observer.Connected() && observer.Close(info.info.x11.window);
+}
+
+}  // namespace testsupport

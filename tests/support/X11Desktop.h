@@ -1,0 +1,87 @@
+#pragma once
+
+#include "os/OS_Geometry.h"
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct SDL_Window;
+struct _XDisplay;
+
+// A desktop on a test's own X server as a user would meet it: a window
+// manager, and what the user sees of the windows (the screen's pixels, the
+// stacking, the frames).
+namespace testsupport {
+
+// X window identifiers.
+using XWindowId = unsigned long;
+
+// openbox managing the display while it lives; it ends with its owner, or
+// with the test's process.
+class WindowManager {
+public:
+    explicit WindowManager(const std::string& display);
+    ~WindowManager();
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    bool Installed() const { return m_installed; }
+    // Whether it took the display over (announced itself on the root window).
+    bool Managing() const { return m_managing; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_installed = true;
+    bool m_managing = false;
+};
+
+// The screen as 0xRRGGBB pixels, rows from the top.
+struct ScreenImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// A connection of the test's own to the display; one thread uses it.
+class X11Observer {
+public:
+    explicit X11Observer(const std::string& display);
+    ~X11Observer();
+    X11Observer(const X11Observer&) = delete;
+    X11Observer& operator=(const X11Observer&) = delete;
+
+    bool Connected() const { return m_display != nullptr; }
+    ScreenImage ReadScreen() const;
+    // Whether a window manager announces itself on the root window.
+    bool WindowManagerRunning() const;
+    // The managed windows, bottom to top, as the window manager stacks them.
+    std::vector<XWindowId> StackedWindows() const;
+    // The window the window manager has given the focus; 0 when none.
+    XWindowId ActiveWindow() const;
+    // Whether the window manager keeps the window in the state
+    // ("_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE", ...).
+    bool HasState(XWindowId window, const char* state) const;
+    // The window the given one is transient for; 0 when none.
+    XWindowId TransientFor(XWindowId window) const;
+    // The window's own area, and that with the window manager's frame
+    // around it (when it has one), in screen coordinates.
+    os::Rect ClientRect(XWindowId window) const;
+    os::Rect FramedRect(XWindowId window) const;
+    // Asks the window to close, as the window manager's close button does.
+    bool Close(XWindowId window) const;
+
+private:
+    _XDisplay* m_display = nullptr;
+};
+
+// The X window behind an SDL window; 0 when it is not on X11.
+XWindowId X11WindowOf(SDL_Window* window);
+// Sends the SDL window the close request a window manager sends when its
+// close button is clicked. False when the window is not on X11.
+bool SendWindowManagerClose(SDL_Window* window);
+
+}  // namespace testsupport
