@@ -7,12 +7,20 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
 // Damaged save-file text for the readers' hostile tests, and the ranges a
 // read record must be in whatever the text.
 namespace mygametest {
+
+// A file's bytes as they stand on disk; empty when there is none.
+inline std::string ReadFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 // How many damaged files a test tries: the environment variable asks for a
 // longer run by hand.

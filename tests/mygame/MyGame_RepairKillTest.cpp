@@ -1,3 +1,4 @@
+#include "MyGame_DamagedSaveText.h"
 #include "mygame/MyGame_DataFolder.h"
 #include "mygame/MyGame_ProfileText.h"
 #include "support/MyGame_TestGame.h"
@@ -18,11 +19,6 @@ namespace mygametest {
 namespace {
 
 using namespace std::string_literals;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 // Written beside the target, then renamed over it: the file is never absent.
 void PutInPlace(const std::string& path, const std::string& bytes) {
@@ -73,7 +69,7 @@ TEST_F(RepairKillTest, AKilledRepairLeavesTheDamagedFileOrItsRepair) {
         ASSERT_EQ(signalled, 1);
 
         ASSERT_TRUE(std::filesystem::is_regular_file(profile)) << "kill " << kill;
-        const std::string left = ReadFile(profile);
+        const std::string left = ReadFileBytes(profile);
         ASSERT_TRUE(left == damaged || left == repaired) << "kill " << kill;
     }
 }

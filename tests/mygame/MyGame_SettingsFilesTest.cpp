@@ -20,11 +20,6 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -58,8 +53,8 @@ TEST_F(SaveFilesTest, FirstRunWritesTheDefaults) {
     testing::internal::CaptureStdout();
     StartGame();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "SetUnlockWeapons: 3\n");
-    EXPECT_EQ(ReadFile(Settings()), kNewSettings);
-    EXPECT_EQ(ReadFile(Profile()), kNewProfile);
+    EXPECT_EQ(ReadFileBytes(Settings()), kNewSettings);
+    EXPECT_EQ(ReadFileBytes(Profile()), kNewProfile);
     EXPECT_EQ(kNewProfile.size(), 50u);
     EXPECT_EQ(Game().GetProfile(), MakeNewProfile());
     EXPECT_EQ(LoadedSettings(), GameSettings{});
@@ -75,8 +70,8 @@ TEST_F(SaveFilesTest, WhatIsSavedReadsBackAndSavesTheSameBytes) {
     Globals().jumpKeyId = 195;
     Game().SaveProfile();
     Game().SaveSettings();
-    const std::string profile = ReadFile(Profile());
-    const std::string settings = ReadFile(Settings());
+    const std::string profile = ReadFileBytes(Profile());
+    const std::string settings = ReadFileBytes(Settings());
     EXPECT_EQ(profile.substr(0, 17), "3\n65538\n\0\n\x04\n1234\n"s);
     EXPECT_EQ(settings, "53\n56\n195\n0.123457\n1\n");
     const PlayerProfile saved = Game().GetProfile();
@@ -86,8 +81,8 @@ TEST_F(SaveFilesTest, WhatIsSavedReadsBackAndSavesTheSameBytes) {
     EXPECT_EQ(LoadedSettings(), (GameSettings{53, 56, 195, 0.123457f, 1}));
     Game().SaveProfile();
     Game().SaveSettings();
-    EXPECT_EQ(ReadFile(Profile()), profile);
-    EXPECT_EQ(ReadFile(Settings()), settings);
+    EXPECT_EQ(ReadFileBytes(Profile()), profile);
+    EXPECT_EQ(ReadFileBytes(Settings()), settings);
 }
 
 struct FileCase {
@@ -126,10 +121,10 @@ TEST_P(SaveFileCasesTest, DamagedFilesAreKeptAsideAndRepaired) {
                                                std::tuple(Profile(), test.profile, FormatProfile(test.readProfile))}) {
         if (std::filesystem::exists(path + ".damaged")) {
             ++damaged;
-            EXPECT_EQ(ReadFile(path + ".damaged"), bytes) << path;
-            EXPECT_EQ(ReadFile(path), written) << path;
+            EXPECT_EQ(ReadFileBytes(path + ".damaged"), bytes) << path;
+            EXPECT_EQ(ReadFileBytes(path), written) << path;
         } else {
-            EXPECT_EQ(ReadFile(path), bytes) << path;
+            EXPECT_EQ(ReadFileBytes(path), bytes) << path;
         }
     }
     EXPECT_EQ(errors.size(), damaged);
@@ -155,7 +150,7 @@ TEST_F(SaveFilesTest, AProfileThatIsAFolderIsMovedAside) {
     std::filesystem::create_directories(Profile() + "/inside");
     StartGame();
     EXPECT_TRUE(std::filesystem::is_directory(Profile() + ".damaged/inside"));
-    EXPECT_EQ(ReadFile(Profile()), kNewProfile);
+    EXPECT_EQ(ReadFileBytes(Profile()), kNewProfile);
 }
 
 // A damaged file whose copy cannot be kept stays: nothing in the run
@@ -174,8 +169,8 @@ TEST_F(SaveFilesTest, ADamagedFileThatCannotBeKeptIsNotWritten) {
     EXPECT_EQ(Core::testhooks::StopCapturingErrors(),
               std::vector<std::string>{"Emberline: profile.sav is damaged and could not be kept as "
                                        "profile.sav.damaged; it is left as it is and not written in this run"});
-    EXPECT_EQ(ReadFile(Profile()), damaged);
-    EXPECT_EQ(ReadFile(Profile() + ".damaged.3"), ".damaged.3");
+    EXPECT_EQ(ReadFileBytes(Profile()), damaged);
+    EXPECT_EQ(ReadFileBytes(Profile() + ".damaged.3"), ".damaged.3");
     EXPECT_EQ(Game().GetProfile().highestStage, 3);
 }
 
@@ -202,8 +197,8 @@ TEST_P(RepairCasesTest, TheFileIsTheDamagedOneOrItsRepair) {
     Core::testhooks::StartCapturingErrors();
     StartGame();
     EXPECT_EQ(Core::testhooks::StopCapturingErrors(), std::vector<std::string>{test.line});
-    EXPECT_EQ(ReadFile(Profile()), test.repaired ? FormatProfile(Cut()) : damaged);
-    EXPECT_EQ(ReadFile(Profile() + ".damaged"), damaged);
+    EXPECT_EQ(ReadFileBytes(Profile()), test.repaired ? FormatProfile(Cut()) : damaged);
+    EXPECT_EQ(ReadFileBytes(Profile() + ".damaged"), damaged);
     EXPECT_EQ(Game().GetProfile(), Cut());
 }
 
@@ -230,10 +225,10 @@ TEST_F(SaveFilesTest, DamagedFilesAreKeptByAge) {
     }
     for (int age = 0; age < 5; ++age) {
         const std::string copy = Profile() + ".damaged" + (age > 0 ? "." + std::to_string(age) : "");
-        EXPECT_EQ(ReadFile(copy), "damaged " + std::to_string(kRuns - age)) << age;
+        EXPECT_EQ(ReadFileBytes(copy), "damaged " + std::to_string(kRuns - age)) << age;
     }
     EXPECT_FALSE(std::filesystem::exists(Profile() + ".damaged.5"));
-    EXPECT_EQ(ReadFile(Profile()), kNewProfile);
+    EXPECT_EQ(ReadFileBytes(Profile()), kNewProfile);
 }
 
 // A folder the game cannot write: the player is told once in the run, and
@@ -267,8 +262,8 @@ TEST_F(SaveFilesTest, AFailedSaveLeavesTheOldFile) {
     Game().SaveProfile();
     Game().SaveSettings();
     EXPECT_EQ(Core::testhooks::StopCapturingErrors().size(), 2u);
-    EXPECT_EQ(ReadFile(Profile()), kNewProfile);
-    EXPECT_EQ(ReadFile(Settings()), kNewSettings);
+    EXPECT_EQ(ReadFileBytes(Profile()), kNewProfile);
+    EXPECT_EQ(ReadFileBytes(Settings()), kNewSettings);
 }
 
 // Damaged files on the disk, each read by a game that then runs a few
@@ -291,15 +286,15 @@ TEST_F(SaveFilesTest, DamagedFilesOnTheDiskLeaveTheGameInRange) {
         ASSERT_TRUE(InRange(Game().GetProfile())) << run;
         const auto expectKept = [&](const std::string& path, const std::string& bytes, bool damaged) {
             ASSERT_EQ(std::filesystem::exists(path + ".damaged"), damaged || bytes.size() > 4096) << path << run;
-            ASSERT_EQ(ReadFile(std::filesystem::exists(path + ".damaged") ? path + ".damaged" : path), bytes)
+            ASSERT_EQ(ReadFileBytes(std::filesystem::exists(path + ".damaged") ? path + ".damaged" : path), bytes)
                 << path << run;
         };
         expectKept(Settings(), settings, ParseSettings(settings.substr(0, 4096)).damaged);
         expectKept(Profile(), profile, ParseProfile(profile.substr(0, 4096)).damaged);
         Game().SaveSettings();
         Game().SaveProfile();
-        const ReadSettings settingsAgain = ParseSettings(ReadFile(Settings()));
-        const ReadProfile profileAgain = ParseProfile(ReadFile(Profile()));
+        const ReadSettings settingsAgain = ParseSettings(ReadFileBytes(Settings()));
+        const ReadProfile profileAgain = ParseProfile(ReadFileBytes(Profile()));
         ASSERT_FALSE(settingsAgain.damaged || profileAgain.damaged) << run;
         ASSERT_EQ(settingsAgain.settings, LoadedSettings()) << run;
         ASSERT_EQ(profileAgain.profile, Game().GetProfile()) << run;
