@@ -3,8 +3,6 @@
 #include "core/Core_MemoryFile.h"
 #include "tundra/Tundra_CompositeBezierCurve.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -25,7 +23,7 @@ void Check(bool condition, const char* what) {
 }
 
 const std::string& ScratchPath() {
-    static const std::string path = "/tmp/fuzz_path_" + std::to_string(getpid());
+    static const std::string path = fuzz::RunFolder("tundra-fuzz-path") + "/curve.path";
     return path;
 }
 

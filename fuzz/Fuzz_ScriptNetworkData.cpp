@@ -35,7 +35,7 @@ function Send() SaveData(unpack(received, 1, received.n)) end
 
 void WriteScript() {
     static const bool written = [] {
-        const std::filesystem::path directory = std::filesystem::temp_directory_path() / "tundra_fuzz_scripts";
+        const std::filesystem::path directory = fuzz::RunFolder("tundra-fuzz-scripts");
         std::filesystem::create_directories(directory / "Resources" / "Scripts");
         std::ofstream(directory / "Resources" / "Scripts" / "network.lua") << kScript;
         os::SetExecutablePathForTesting((directory / "Emberline").string());
