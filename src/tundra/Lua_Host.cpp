@@ -55,7 +55,9 @@ int LoadText(lua_State* state) {
 }
 
 // The libraries a game script needs, without files, modules or the debug
-// library (which could give an engine metatable to any userdata).
+// library (which could give an engine metatable to any userdata), and
+// without newproxy: a finalizer it could give a userdata runs with the
+// instruction count off, so one that loops would hang the game.
 void OpenLibraries(lua_State* state) {
     const luaL_Reg libraries[] = {
         {"", luaopen_base}, {LUA_TABLIBNAME, luaopen_table}, {LUA_STRLIBNAME, luaopen_string},
@@ -65,7 +67,7 @@ void OpenLibraries(lua_State* state) {
         lua_pushstring(state, library.name);
         lua_call(state, 1, 0);
     }
-    for (const char* name : {"dofile", "loadfile", "load"}) {
+    for (const char* name : {"dofile", "loadfile", "load", "newproxy"}) {
         lua_pushnil(state);
         lua_setglobal(state, name);
     }

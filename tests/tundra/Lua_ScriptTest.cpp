@@ -448,6 +448,24 @@ TEST_F(LuaScriptTest, AtTheMemoryCapTheEngineStillServesTheScript) {
     EXPECT_EQ(Trace(), "Constructor ");
 }
 
+// Lua runs a finalizer with the instruction count off: a script that could
+// give anything one could hang the game in it.
+TEST_F(LuaScriptTest, NoScriptGivesAnythingAFinalizer) {
+    m_scripts.Write("final.lua",
+                    "local function final() _G.trace = 'finalized' end\n"
+                    "local attempts = {\n"
+                    "  function() getmetatable(newproxy(true)).__gc = final end,\n"
+                    "  function() setmetatable({}, {__gc = final}) end,\n"
+                    "  function() getmetatable(Game).__gc = final end,\n"
+                    "}\n"
+                    "for _, attempt in ipairs(attempts) do pcall(attempt) end\n"
+                    "collectgarbage()\n");
+    Start();
+    Scripted("final.lua");
+    Step();
+    EXPECT_EQ(Trace(), "");
+}
+
 TEST_F(LuaScriptTest, AnErrorRaisedInsideAnEngineCallNamesTheScriptAndLine) {
     const struct {
         const char* script;

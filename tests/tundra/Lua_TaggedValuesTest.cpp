@@ -49,10 +49,12 @@ TEST_F(LuaTaggedValuesTest, OneNumberHasItsExactBytes) {
 }
 
 TEST_F(LuaTaggedValuesTest, EveryKindComesBackAsTheFormatSays) {
+    lua_newuserdata(L, 1);
+    lua_setglobal(L, "userdata");
     const Bytes bytes = Written(
         "return nil, true, 2.25, 'text', CreatePoint(), { className = 'Vector2D', X = 1, Y = -2 },"
         " { className = 'Color', R = 0.5, G = 0, B = 1, A = 0.25 }, { className = 'Thing', x = 1 }, {},"
-        " print, Game, newproxy()");
+        " print, Game, userdata");
     ASSERT_EQ(Read(bytes), 12);
     lua_setglobal(L, "user");
     lua_setglobal(L, "game");
