@@ -331,16 +331,19 @@ void Tun_Session::ReadStream(Tun_Socket& connection) {
 }
 
 void Tun_Session::NoteJoinRequests(Tun_Socket& connection, const std::vector<RawMessage>& messages) {
-    if (messages.empty() || !ThreadManager::WriteLock(m_listLock)) {
+    // Only this thread sets and clears the check: once a join request came,
+    // later reads of the connection look for none and take no lock for it.
+    const JoinRequestCheck check = connection.joinRequestCheck;
+    if (check == nullptr || std::none_of(messages.begin(), messages.end(), [check](const RawMessage& message) {
+            return check(message.bytes, message.length);
+        })) {
         return;
     }
-    if (connection.awaitingAdmission && connection.joinRequestCheck != nullptr) {
-        connection.awaitingAdmission =
-            std::none_of(messages.begin(), messages.end(), [&connection](const RawMessage& message) {
-                return connection.joinRequestCheck(message.bytes, message.length);
-            });
+    connection.joinRequestCheck = nullptr;
+    if (ThreadManager::WriteLock(m_listLock)) {
+        connection.awaitingAdmission = false;
+        ThreadManager::UnlockReadWriteLock(m_listLock);
     }
-    ThreadManager::UnlockReadWriteLock(m_listLock);
 }
 
 void Tun_Session::ReadDatagram(Tun_Socket& socket) {

@@ -114,8 +114,9 @@ public:
     std::chrono::milliseconds admissionLimit{0};
     bool awaitingAdmission = false;
     std::chrono::steady_clock::time_point admitBy;
-    // Under the list lock. A listener's and its connections': a message
-    // that passes it ends the admission wait (none: only AdmitPeer does).
+    // A listener's (under the list lock) and its connections' (the I/O
+    // thread's alone, cleared once a join request came): a message that
+    // passes it ends the admission wait (none: only AdmitPeer does).
     JoinRequestCheck joinRequestCheck = nullptr;
     // What the I/O thread has read of a message not yet whole.
     StreamState stream;

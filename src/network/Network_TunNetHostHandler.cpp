@@ -211,20 +211,15 @@ void TunNet::HostTextOrData(const Network::Tun_Event& event, TunPacket type, Net
     const std::uint8_t* forwarded = event.payload;
     const std::uint32_t forwardedSize = reader.GetPosition();
     const auto packetType = static_cast<std::uint32_t>(type);
-    // What goes on counts against the sender's share at each member; what
-    // the game sends as it hears the message is the host's own.
-    const auto forward = [&](TunGroup* group, TunPlayer* player) {
-        const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address);
-        if (group != nullptr) {
-            SendToGroup(packetType, forwarded, forwardedSize, group, true);
-        } else {
-            SendToPlayer(packetType, forwarded, forwardedSize, player, true);
-        }
-    };
     // The target is a group the sender may use, else one player (a client's
     // text to a player names the player).
     if (const Core::RefPtr<TunGroup> group = FindGroup(packet.targetId, sender.Get()); group != nullptr) {
-        forward(group.Get(), nullptr);
+        {
+            // What goes on counts against the sender's share at each member;
+            // what the game sends as it hears the message is the host's own.
+            const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address);
+            SendToGroup(packetType, forwarded, forwardedSize, group.Get(), true);
+        }
         const TunPlayer* local = GetLocalPlayer();
         if (local != nullptr && group->QueryPlayer(local->GetID()) == local) {
             Notify(*packet.MakeMessage(sender.Get()));
@@ -238,7 +233,8 @@ void TunNet::HostTextOrData(const Network::Tun_Event& event, TunPacket type, Net
     if (target->IsLocal()) {
         Notify(*packet.MakeMessage(sender.Get()));
     } else {
-        forward(nullptr, target.Get());
+        const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address);
+        SendToPlayer(packetType, forwarded, forwardedSize, target.Get(), true);
     }
 }
 

@@ -74,6 +74,24 @@ bool NoteInputEvent(const SDL_Event& event) {
     }
 }
 
+// Events that may follow a frame the window manager gave the window, or a
+// change of work area, since it was last fitted; focus and pointer events
+// change neither.
+bool MayBeNewlyFramed(Uint8 windowEvent) {
+    switch (windowEvent) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        return true;
+    default:
+        return false;
+    }
+}
+
 WindowRecord* RecordOfSdlWindow(Uint32 windowId) {
     for (WindowRecord* record : LiveWindows()) {
         if (record->system == &SdlWindowSystem() && SDL_GetWindowID(Of(*record).window) == windowId) {
@@ -269,9 +287,9 @@ public:
             if (record == nullptr) {
                 continue;
             }
-            // Moves and resizes tell of a frame the window manager has
-            // given the window since it was last fitted.
-            FitAgain(*record);
+            if (MayBeNewlyFramed(sdlEvent.window.event)) {
+                FitAgain(*record);
+            }
             if (TranslateWindowEvent(sdlEvent.window.event, &event->event)) {
                 event->kind = RawEvent::Kind::Window;
                 event->window = record->handle;
