@@ -80,9 +80,11 @@ PostResult EventDispatcher::PostEvent(Tun_Event& event, ManagedThread* postingTh
             result = m_queuedMessageBytes + event.rawLength > kQueuedMessageLimit ? PostResult::Full : Append(event);
         }
     }
-    RawMessage message = event.DetachMessage();
-    if (result != PostResult::Queued) {
-        FreeMessage(message);
+    if (result != PostResult::Full) {
+        RawMessage message = event.DetachMessage();
+        if (result == PostResult::Refused) {
+            FreeMessage(message);
+        }
     }
     return result;
 }

@@ -14,18 +14,19 @@
 
 namespace Network {
 
-// What became of a posted event. Whatever the answer, the dispatcher has
-// taken the event's message: queued with the event, or freed. The poster's
-// event is left without a message in every case.
+// What became of a posted event.
 enum class PostResult {
-    // At the back of the queue.
+    // At the back of the queue, with its message; the poster's event is left
+    // without one.
     Queued,
-    // Dropped: the dispatcher is not started or is stopping, no posting
-    // thread was given, or the posting thread was told to stop.
+    // Dropped, its message freed: the dispatcher is not started or is
+    // stopping, no posting thread was given, or the posting thread was told
+    // to stop.
     Refused,
-    // Dropped: its message would take the queued messages beyond
-    // kQueuedMessageLimit. The poster drops a datagram; a stream has lost a
-    // message in the middle, so the poster closes that connection.
+    // Not queued: its message would take the queued messages beyond
+    // kQueuedMessageLimit. The event keeps its message: the poster drops a
+    // datagram, and holds a stream's message to post it again once the
+    // queue has room.
     Full,
 };
 

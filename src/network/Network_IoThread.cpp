@@ -31,7 +31,8 @@ std::uint32_t Tun_Session::IoThread(ManagedThread* thread) {
 // One pass: carry out the requests and choose what to watch under the list
 // lock, post what that gave after releasing it, then wait for a socket, a
 // new request or the stop. Only a request that must be retried (a record
-// still in use, a connect under way) limits the wait.
+// still in use, a connect under way, events waiting for room in the queue)
+// limits the wait.
 bool Tun_Session::RunIoPass(ManagedThread* thread) {
     m_ioPasses.fetch_add(1, std::memory_order_relaxed);
     IoThreadState& io = *m_io;
@@ -44,7 +45,10 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
         return false;
     }
     const std::optional<std::chrono::milliseconds> overdueIn = CloseOverdue();
-    bool retry = ServeCloseRequests();
+    // A stream's held events go before anything read from it later, and
+    // before its close.
+    bool retry = PostHeld(thread);
+    retry = ServeCloseRequests() || retry;
     retry = ServeConnectRequests() || retry;
     ServeSendRequests();
     WatchSockets();
@@ -83,6 +87,9 @@ std::optional<std::chrono::milliseconds> Tun_Session::CloseOverdue() {
         if (!record->closing && record->awaitingAdmission) {
             closeAtOrWait(*record, record->admitBy);
         }
+        if (!record->closing && record->closeOnceSent && !record->HasOutput()) {
+            QueueClose(*record, nullptr);
+        }
         if (!record->closing && record->HasOutput()) {
             ThreadManager::LockMutex(record->GetSendLock());
             const auto movedAt = record->GetOutputMovedAt();
@@ -94,6 +101,12 @@ std::optional<std::chrono::milliseconds> Tun_Session::CloseOverdue() {
 }
 
 bool Tun_Session::IsHeldBack(const Tun_Socket& connection) const {
+    if (!connection.held.empty() || connection.closeOnceSent) {
+        return true;
+    }
+    if (!connection.accepted) {
+        return false;
+    }
     if (connection.GetUndelivered() >= kReadAheadLimit) {
         return true;
     }
@@ -237,8 +250,7 @@ void Tun_Session::WatchSockets() {
             // A peer is not read while too much of what it sent waits: to
             // be handled here, or as forwards at a slower member.
             if ((record->serviceFlags.load() & kServiceByIoThread) != 0 &&
-                (!record->IsStream() || record->connected.load() || accepts) &&
-                !(record->accepted && IsHeldBack(*record))) {
+                (!record->IsStream() || record->connected.load() || accepts) && !IsHeldBack(*record)) {
                 m_io->AddWatch(*record, IoThreadState::Purpose::Read);
             }
             if (record->HasOutput()) {
@@ -292,6 +304,9 @@ void Tun_Session::AcceptConnection(Tun_Socket& listener) {
         record->connected.store(true);
         ThreadManager::WriteLock(m_listLock);
         record->awaitingAdmission = listener.admissionLimit.count() > 0;
+        if (record->awaitingAdmission) {
+            record->messageLengthLimit.store(kMaxUnadmittedMessageLength, std::memory_order_relaxed);
+        }
         record->joinRequestCheck = listener.joinRequestCheck;
         record->admitBy = std::chrono::steady_clock::now() + listener.admissionLimit;
         // GetLocalAddress may be refreshing it.
@@ -316,7 +331,8 @@ void Tun_Session::ReadStream(Tun_Socket& connection) {
     {
         const MutexLock lock(connection.GetReceiveLock());
         const std::size_t limit = connection.accepted ? kReadAheadLimit : std::numeric_limits<std::size_t>::max();
-        outcome = connection.stream.Receive(connection.handle, messages, limit);
+        outcome = connection.stream.Receive(connection.handle, messages, limit,
+                                            connection.messageLengthLimit.load(std::memory_order_acquire));
     }
     NoteJoinRequests(connection, messages);
     for (const RawMessage& message : messages) {
@@ -325,8 +341,9 @@ void Tun_Session::ReadStream(Tun_Socket& connection) {
         event.AttachMessage(message);
         m_io->gathered.push_back(event);
     }
+    // What it sent before it ended is handled before it closes.
     if (outcome == StreamState::Outcome::Closed) {
-        CloseBroken(connection);
+        connection.ended = true;
     }
 }
 
@@ -450,25 +467,6 @@ void Tun_Session::Gather(Tun_Event_Kind kind, const Tun_Event& request, bool fai
     }
     event.failed = failed ? 1 : 0;
     m_io->gathered.push_back(event);
-}
-
-void Tun_Session::PostGathered(ManagedThread* thread) {
-    for (Tun_Event& event : m_io->gathered) {
-        Tun_Socket* stream =
-            event.kind == Tun_Event_Kind::MessageReceived && event.detail != nullptr && event.detail->IsStream()
-                ? event.detail
-                : nullptr;
-        const std::uint32_t length = event.rawLength;
-        if (stream != nullptr) {
-            stream->AddUndelivered(length);
-        }
-        // A stream that lost a message has lost its framing.
-        if (m_dispatcher.PostEvent(event, thread) == PostResult::Full && stream != nullptr) {
-            stream->RemoveUndelivered(length);
-            CloseBroken(*stream);
-        }
-    }
-    m_io->gathered.clear();
 }
 
 }  // namespace Network

@@ -50,6 +50,10 @@ public:
     // connections must not hold every place. A client waits 5 s for its join
     // answer, so one that connects while all places are held still gets in.
     static constexpr std::chrono::milliseconds kAdmissionLimit{3000};
+    // The longest message a connection to StartServer's socket may send
+    // until the host admits it: a join request fits with room to spare, and
+    // strangers cannot make the host assemble megabytes for them.
+    static constexpr std::uint32_t kMaxUnadmittedMessageLength = 4096;
     // Forwards (sends made inside a ForwardScope) waiting at a connection are
     // counted by origin. While an origin's forwards waiting at some other
     // connection pass this share, the I/O thread stops reading the origin:
@@ -64,12 +68,22 @@ public:
     // An accepted connection whose waiting output took no byte for this long
     // no longer reads, and is closed: it holds back everyone it would hear.
     static constexpr std::chrono::milliseconds kStalledOutputLimit{5000};
+    // Bytes of one datagram socket's messages that may wait in the event
+    // queue; later datagrams are dropped. A datagram flood leaves the streams
+    // the rest, so it cannot hold their messages back for long.
+    static constexpr std::size_t kQueuedDatagramLimit = EventDispatcher::kQueuedMessageLimit / 2;
 
     // While one lives, the sends this thread makes on the session forward
     // the origin's messages: they count against the origin's share.
     class ForwardScope {
     public:
-        ForwardScope(const Tun_Session& session, const Tun_Address& origin);
+        // What a forward does when the origin's share at a member is used
+        // up: wait there, the origin's stream being read no more meanwhile;
+        // or, for what the origin sent the unreliable way, be dropped there
+        // (the send fails and the member stays).
+        enum class OverShare { Wait, Drop };
+
+        ForwardScope(const Tun_Session& session, const Tun_Address& origin, OverShare overShare = OverShare::Wait);
         ~ForwardScope();
         ForwardScope(const ForwardScope&) = delete;
         ForwardScope& operator=(const ForwardScope&) = delete;
@@ -79,6 +93,7 @@ public:
         const ForwardScope* m_outer;
         const Tun_Session* m_session;
         Tun_Address m_origin;
+        OverShare m_overShare;
     };
 
     Tun_Session();
@@ -116,6 +131,10 @@ public:
     // closed (refused on the I/O thread and inside a packet handler).
     bool CloseSocket(std::int32_t id, bool wait);
     bool ClosePeer(std::int32_t id, const Tun_Address& peer, bool wait);
+    // Reads no more from the accepted connection of the listening id with
+    // that peer, and closes it once what waits to be written to it has gone
+    // out; false when there is none.
+    bool ClosePeerOnceSent(std::int32_t id, const Tun_Address& peer);
     // Non-blocking sockets queue the connect for the I/O thread (false while
     // one is queued); others connect here, waiting at most waitLimit ms.
     bool Connect(std::int32_t id, const Tun_Address& destination,
@@ -146,7 +165,8 @@ public:
     // handles events is doing.
     void SetJoinRequestCheck(JoinRequestCheck check) { m_joinRequestCheck = check; }
     // Keeps the server's connection to the peer open past the admission
-    // limit; false when there is none.
+    // limit and lets it send messages of any length; false when there is
+    // none.
     bool AdmitPeer(const Tun_Address& peer);
 
 private:
@@ -192,18 +212,24 @@ private:
                    const Tun_Address& destination);
     // Sends a whole message on a stream; what the socket does not take waits
     // as output. False, and the connection closed, when the output would
-    // overflow or the socket failed.
+    // overflow or the socket failed. A forward dropped over its share (see
+    // ForwardScope) is false too, the connection left open.
     bool WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const void* payload, std::uint32_t length,
                      std::uint32_t* bytesSent, OutputSource source = kOwnOutput);
     // The same for a built message, under the connection's send lock.
     static bool WriteOrKeepLocked(Tun_Socket& connection, const std::uint8_t* message, std::size_t length,
                                   OutputSource source = kOwnOutput);
-    // Delivers an event the I/O thread posted; a stream message's bytes no
-    // longer wait on their connection from then on.
+    // Delivers an event the I/O thread posted; a message's bytes no longer
+    // wait on their socket from then on.
     static void DeliverPosted(Tun_Event* event);
     // Whom a message to an accepted connection is sent for: the origin of
     // this thread's ForwardScope, when it is another peer.
     OutputSource SourceOfSendTo(const Tun_Socket& connection) const;
+    // Whether a forward for the source is dropped at the connection: this
+    // thread's ForwardScope drops over its share, the connection has output
+    // waiting, and the source's share there has no room for the message.
+    // Under the connection's send lock.
+    bool DropsForward(const Tun_Socket& connection, OutputSource source, std::size_t length) const;
 
     // Caller-thread receives.
     bool ReceiveFromStream(Tun_Socket& connection, Tun_EventList& events, std::uint32_t waitLimit);
@@ -223,12 +249,14 @@ private:
     // to finish), start connects (true while one is under way), choose the
     // targets of queued sends, choose the sockets to read and to write.
     bool ServeCloseRequests();
-    // Queues the close of every connection whose admission time ran out or
-    // whose output stalled; the time until the next one runs out, or none.
+    // Queues the close of every connection whose admission time ran out,
+    // whose output stalled, or that was to close once its output went out
+    // and has none left; the time until the next one runs out, or none.
     std::optional<std::chrono::milliseconds> CloseOverdue();
-    // Whether the connection is not read for now: too much of what it sent
-    // waits to be handled, or some other connection has more of its
-    // forwards waiting than its share.
+    // Whether the connection is not read for now: it holds events the queue
+    // had no room for, it is to close once its output went out, too much of
+    // what it sent waits to be handled, or some other connection has more of
+    // its forwards waiting than its share.
     bool IsHeldBack(const Tun_Socket& connection) const;
     bool ServeConnectRequests();
     void ServeSendRequests();
@@ -247,6 +275,13 @@ private:
     // An event reporting on a request, gathered for posting.
     void Gather(Tun_Event_Kind kind, const Tun_Event& request, bool failed);
     void PostGathered(ManagedThread* thread);
+    // Under the list lock: posts what each stream holds, in order, while the
+    // queue has room, and queues the close of an ended stream that holds
+    // nothing. True while any stream still holds events.
+    bool PostHeld(ManagedThread* thread);
+    // Posts a message event of the record, its bytes counted as waiting there
+    // until they are handled. Full leaves the message with the event.
+    PostResult PostMessage(Tun_Socket& record, Tun_Event& event, ManagedThread* thread);
     void WakeIoThread();
     // The broadcast thread; its argument is the session. Its last step is
     // ReportThreadEnded(m_broadcastEnded): Close waits for that before it

@@ -111,6 +111,7 @@ bool Tun_Session::AdmitPeer(const Tun_Address& peer) {
     Tun_Socket* connection = FindAccepted(kServerSocket, peer);
     if (connection != nullptr) {
         connection->awaitingAdmission = false;
+        connection->messageLengthLimit.store(kMaxMessageLength, std::memory_order_release);
     }
     ThreadManager::UnlockReadWriteLock(m_listLock);
     return connection != nullptr;

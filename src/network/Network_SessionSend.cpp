@@ -11,8 +11,8 @@ thread_local const Tun_Session::ForwardScope* t_forwarding = nullptr;
 
 }  // namespace
 
-Tun_Session::ForwardScope::ForwardScope(const Tun_Session& session, const Tun_Address& origin)
-    : m_outer(t_forwarding), m_session(&session), m_origin(origin) {
+Tun_Session::ForwardScope::ForwardScope(const Tun_Session& session, const Tun_Address& origin, OverShare overShare)
+    : m_outer(t_forwarding), m_session(&session), m_origin(origin), m_overShare(overShare) {
     t_forwarding = this;
 }
 
@@ -20,7 +20,7 @@ Tun_Session::ForwardScope::~ForwardScope() { t_forwarding = m_outer; }
 
 void Tun_Session::DeliverPosted(Tun_Event* event) {
     // Counted off before the handler runs: it may close the session.
-    if (event->kind == Tun_Event_Kind::MessageReceived && event->detail != nullptr && event->detail->IsStream()) {
+    if (event->kind == Tun_Event_Kind::MessageReceived && event->detail != nullptr) {
         const std::uint32_t length = event->rawLength;
         const std::size_t left = event->detail->RemoveUndelivered(length);
         // A connection held back for what waited here is read again.
@@ -38,6 +38,13 @@ OutputSource Tun_Session::SourceOfSendTo(const Tun_Socket& connection) const {
         return kOwnOutput;
     }
     return ForwardedOutputSource(scope->m_origin);
+}
+
+bool Tun_Session::DropsForward(const Tun_Socket& connection, OutputSource source, std::size_t length) const {
+    // Only what already waits there is weighed: a member that takes every
+    // byte at once gets the forward whatever its size.
+    return source != kOwnOutput && t_forwarding->m_overShare == ForwardScope::OverShare::Drop &&
+           connection.HasOutput() && connection.GetOutputFrom(source) + length > kForwardedShare;
 }
 
 bool Tun_Session::SendMessage(std::int32_t id, std::uint32_t type, const void* payload, std::uint32_t length,
@@ -123,7 +130,7 @@ bool Tun_Session::WriteOrKeep(Tun_Socket& connection, std::uint32_t type, const 
     bool kept;
     {
         const MutexLock lock(connection.GetSendLock());
-        if (!connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
+        if (DropsForward(connection, source, total) || !connection.EnsureBuffer(Tun_Socket::kSendBuffer, total)) {
             return false;
         }
         std::uint8_t* message = connection.GetBuffer(Tun_Socket::kSendBuffer);

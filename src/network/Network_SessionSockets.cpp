@@ -101,6 +101,19 @@ bool Tun_Session::ClosePeer(std::int32_t id, const Tun_Address& peer, bool wait)
     return ClosePeerOrSocket(id, &peer, wait);
 }
 
+bool Tun_Session::ClosePeerOnceSent(std::int32_t id, const Tun_Address& peer) {
+    if (!ThreadManager::WriteLock(m_listLock)) {
+        return false;
+    }
+    Tun_Socket* connection = FindAccepted(id, peer);
+    if (connection != nullptr) {
+        connection->closeOnceSent = true;
+    }
+    ThreadManager::UnlockReadWriteLock(m_listLock);
+    WakeIoThread();
+    return connection != nullptr;
+}
+
 bool Tun_Session::ClosePeerOrSocket(std::int32_t id, const Tun_Address* peer, bool wait) {
     if (wait && !MayWaitHere()) {
         assert(!"a close is waited for on the thread that carries it out or delivers its event");

@@ -8,6 +8,13 @@
 
 namespace Network {
 
+Tun_Socket::~Tun_Socket() {
+    for (Tun_Event& event : held) {
+        RawMessage message = event.DetachMessage();
+        FreeMessage(message);
+    }
+}
+
 bool Tun_Socket::EnsureBuffer(BufferIndex index, std::size_t size) {
     std::vector<std::uint8_t>& buffer = m_buffers[index];
     if (buffer.size() >= size) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network/Network_Address.h"
+#include "network/Network_Event.h"
 #include "network/Network_StreamState.h"
 
 #include <pthread.h>
@@ -48,7 +49,8 @@ public:
     Tun_Socket() = default;
     Tun_Socket(const Tun_Socket&) = delete;
     Tun_Socket& operator=(const Tun_Socket&) = delete;
-    ~Tun_Socket() = default;
+    // Frees the messages of the held events.
+    ~Tun_Socket();
 
     // Keeps the buffer when it holds size bytes already, else replaces it by
     // one of exactly size bytes (contents not kept). False when that fails.
@@ -67,7 +69,7 @@ public:
     void AddUser();
     void RemoveUser();
     std::int32_t GetUserCount() const;
-    // Bytes of the stream's messages posted as events and not yet handled;
+    // Bytes of the socket's messages posted as events and not yet handled;
     // their events name the record, so it is not freed while any wait.
     void AddUndelivered(std::size_t bytes) { m_undelivered.fetch_add(bytes, std::memory_order_relaxed); }
     // The bytes still waiting after these were handled.
@@ -108,6 +110,9 @@ public:
     std::atomic<bool> connected{false};
     // A close is queued: lookups no longer see the record.
     bool closing = false;
+    // Under the list lock: the connection is read no more and closes once
+    // its waiting output has gone out.
+    bool closeOnceSent = false;
     // Under the list lock. A listener's: how long a connection it accepts
     // may wait to be admitted (0: for ever). A connection's: whether it still
     // waits, and until when.
@@ -118,8 +123,17 @@ public:
     // thread's alone, cleared once a join request came): a message that
     // passes it ends the admission wait (none: only AdmitPeer does).
     JoinRequestCheck joinRequestCheck = nullptr;
+    // The longest message the I/O thread takes from the connection.
+    std::atomic<std::uint32_t> messageLengthLimit{kMaxMessageLength};
     // What the I/O thread has read of a message not yet whole.
     StreamState stream;
+    // The I/O thread's alone. A stream's message events that the event queue
+    // had no room for, in order: the stream is not read while any wait, and
+    // they are posted before anything read later.
+    std::deque<Tun_Event> held;
+    // The I/O thread's alone: the peer ended the stream (or broke its
+    // framing); it closes once its held events are posted.
+    bool ended = false;
 
 private:
     std::vector<std::uint8_t> m_buffers[2];

@@ -29,7 +29,8 @@ void StreamState::Close() {
     m_closed = true;
 }
 
-bool StreamState::Consume(const std::uint8_t* bytes, std::size_t count, std::vector<RawMessage>& messages) {
+bool StreamState::Consume(const std::uint8_t* bytes, std::size_t count, std::vector<RawMessage>& messages,
+                          std::uint32_t lengthLimit) {
     while (count > 0) {
         if (m_message.bytes == nullptr) {
             const std::size_t taken = std::min<std::size_t>(count, kMessageHeaderSize - m_headerBytes);
@@ -40,7 +41,8 @@ bool StreamState::Consume(const std::uint8_t* bytes, std::size_t count, std::vec
             if (m_headerBytes < kMessageHeaderSize) {
                 return true;
             }
-            m_message = AllocateMessage(ReadMessageHeader(m_header).totalLength);
+            const std::uint32_t length = ReadMessageHeader(m_header).totalLength;
+            m_message = length <= lengthLimit ? AllocateMessage(length) : RawMessage{};
             if (m_message.bytes == nullptr) {
                 return false;
             }
@@ -67,7 +69,7 @@ void StreamState::TakeBody(std::uint32_t count, std::vector<RawMessage>& message
 }
 
 StreamState::Outcome StreamState::Receive(os::SocketHandle handle, std::vector<RawMessage>& messages,
-                                          std::size_t byteLimit) {
+                                          std::size_t byteLimit, std::uint32_t lengthLimit) {
     if (m_closed) {
         return Outcome::Closed;
     }
@@ -97,7 +99,7 @@ StreamState::Outcome StreamState::Receive(os::SocketHandle handle, std::vector<R
         pending -= received;
         if (inBody) {
             TakeBody(static_cast<std::uint32_t>(received), messages);
-        } else if (!Consume(chunk, static_cast<std::size_t>(received), messages)) {
+        } else if (!Consume(chunk, static_cast<std::size_t>(received), messages, lengthLimit)) {
             Close();
             return Outcome::Closed;
         }

@@ -28,11 +28,13 @@ public:
     // byteLimit bytes, and appends each completed message, in order, to
     // messages; the caller owns them.
     // Closed: the peer closed or reset it (nothing pending), or it sent a
-    // length outside 8 to 1 MiB, or memory ran short: the caller closes the
-    // connection; messages completed before stay appended, the partial one is
-    // dropped, and every later call is Closed as well.
+    // length outside 8 to lengthLimit (at most 1 MiB), or memory ran short:
+    // the caller closes the connection; messages completed before stay
+    // appended, the partial one is dropped, and every later call is Closed as
+    // well.
     Outcome Receive(os::SocketHandle handle, std::vector<RawMessage>& messages,
-                    std::size_t byteLimit = std::numeric_limits<std::size_t>::max());
+                    std::size_t byteLimit = std::numeric_limits<std::size_t>::max(),
+                    std::uint32_t lengthLimit = kMaxMessageLength);
 
     // Bytes of the message being assembled (its header included).
     std::uint32_t GetHeldBytes() const;
@@ -40,7 +42,8 @@ public:
 
 private:
     // Takes bytes from a read; false when the stream broke the format.
-    bool Consume(const std::uint8_t* bytes, std::size_t count, std::vector<RawMessage>& messages);
+    bool Consume(const std::uint8_t* bytes, std::size_t count, std::vector<RawMessage>& messages,
+                 std::uint32_t lengthLimit);
     // Counts bytes written into the message's body; hands it over once whole.
     void TakeBody(std::uint32_t count, std::vector<RawMessage>& messages);
     void Close();

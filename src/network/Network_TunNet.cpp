@@ -179,8 +179,10 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         writer.Clear();
         writer.WriteString(password);
         player->WriteRecord(writer);
-        // Sent directly: the send rule sends nothing before the join.
-        if (m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
+        // Sent directly: the send rule sends nothing before the join. A host
+        // takes no longer message before it admits the player.
+        if (writer.GetSize() + Network::kMessageHeaderSize <= Network::Tun_Session::kMaxUnadmittedMessageLength &&
+            m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
                                    writer.GetData(), writer.GetSize(), sessionAddress)) {
             AwaitJoinAnswer(stopwatch, afterAnswer);
         }

@@ -102,11 +102,6 @@ void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadRe
     if (event.socketId != kHostStreamSocket || FindPlayerByAddress(event.address) != nullptr || m_session == nullptr) {
         return;
     }
-    const Core::String password = reader.ReadString();
-    TunPlayer record;
-    if (reader.HasFailed() || !record.ReadRecord(reader)) {
-        return;
-    }
     const auto answer = [&](std::int32_t value) {
         std::vector<std::uint8_t> payload;
         Network::PayloadWriter writer(payload);
@@ -114,12 +109,25 @@ void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadRe
         return m_session->SendMessage(event.socketId, static_cast<std::uint32_t>(TunPacket::JoinResult),
                                       writer.GetData(), writer.GetSize(), event.address);
     };
+    // Only a player's connection stays: a refused one would hold one of the
+    // host's places for good.
+    const auto refuse = [&](std::int32_t value) {
+        answer(value);
+        m_session->ClosePeerOnceSent(event.socketId, event.address);
+    };
+    const Core::String password = reader.ReadString();
+    TunPlayer record;
+    // A request that cannot be read can never join.
+    if (reader.HasFailed() || !record.ReadRecord(reader)) {
+        m_session->ClosePeer(event.socketId, event.address, false);
+        return;
+    }
     if (GetSessionPlayersNumber() >= m_maxPlayers) {
-        answer(kSessionFull);
+        refuse(kSessionFull);
         return;
     }
     if (m_session->GetOpenFlag() != 0 && password != m_session->GetText()) {
-        answer(kWrongPassword);
+        refuse(kWrongPassword);
         return;
     }
     // The player is where its connection comes from, whatever the record
@@ -127,7 +135,7 @@ void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadRe
     const Core::RefPtr<TunPlayer> player = TUN_NEW(TunPlayer, record.GetName(), false, false, event.address);
     player->SetID(NextPlayerId());
     if (FindPlayer(player->GetID()) != nullptr) {
-        answer(kIdTaken);
+        refuse(kIdTaken);
         return;
     }
     const Core::RefPtr<NetMessage> request = TUN_NEW(NetPlayerMessage, NetMessageKind::JoinRequest, player.Get());
@@ -137,14 +145,16 @@ void TunNet::HostJoinRequest(const Network::Tun_Event& event, Network::PayloadRe
         return;
     }
     if (!admitted) {
-        answer(kRefusedByGame);
+        refuse(kRefusedByGame);
         return;
     }
-    if (!answer(static_cast<std::int32_t>(player->GetID()))) {
-        return;
-    }
-    // A player's connection stays; others close once their time runs out.
+    // Admitted before it hears the answer: what it sends on hearing it may
+    // be long.
     m_session->AdmitPeer(event.address);
+    if (!answer(static_cast<std::int32_t>(player->GetID()))) {
+        m_session->ClosePeer(event.socketId, event.address, false);
+        return;
+    }
     const std::vector<Core::RefPtr<TunPlayer>> present = GetSessionPlayers();
     for (const Core::RefPtr<TunPlayer>& other : present) {
         Network::PayloadWriter writer(m_sendBuffer);
@@ -211,13 +221,17 @@ void TunNet::HostTextOrData(const Network::Tun_Event& event, TunPacket type, Net
     const std::uint8_t* forwarded = event.payload;
     const std::uint32_t forwardedSize = reader.GetPosition();
     const auto packetType = static_cast<std::uint32_t>(type);
+    // What goes on counts against the sender's share at each member. What
+    // came as a datagram is dropped where that share is used up: waiting
+    // there would slow the sender's stream, never its datagrams.
+    const auto overShare = event.socketId == kHostDatagramSocket ? Network::Tun_Session::ForwardScope::OverShare::Drop
+                                                                 : Network::Tun_Session::ForwardScope::OverShare::Wait;
     // The target is a group the sender may use, else one player (a client's
     // text to a player names the player).
     if (const Core::RefPtr<TunGroup> group = FindGroup(packet.targetId, sender.Get()); group != nullptr) {
         {
-            // What goes on counts against the sender's share at each member;
-            // what the game sends as it hears the message is the host's own.
-            const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address);
+            // What the game sends as it hears the message is the host's own.
+            const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address, overShare);
             SendToGroup(packetType, forwarded, forwardedSize, group.Get(), true);
         }
         const TunPlayer* local = GetLocalPlayer();
@@ -233,7 +247,7 @@ void TunNet::HostTextOrData(const Network::Tun_Event& event, TunPacket type, Net
     if (target->IsLocal()) {
         Notify(*packet.MakeMessage(sender.Get()));
     } else {
-        const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address);
+        const Network::Tun_Session::ForwardScope forwarding(*m_session, event.address, overShare);
         SendToPlayer(packetType, forwarded, forwardedSize, target.Get(), true);
     }
 }

@@ -93,6 +93,10 @@ TEST_F(HostileStream, AcceptedConnectionsGiveTheirWholeMessagesThenClose) {
             ports.push_back(peers.back().GetLocalPort());
         }
         ASSERT_TRUE(host.PumpUntilCount(Kind::ConnectionAccepted, batch.size()));
+        // Admitted, they may send messages of any valid length.
+        for (const std::uint16_t peerPort : ports) {
+            ASSERT_TRUE(host->AdmitPeer(testsupport::Loopback(peerPort)));
+        }
         WriteAll(peers, batch);
         ASSERT_TRUE(host.PumpUntilCount(Kind::AcceptedConnectionClosed, batch.size())) << batch.front().what;
         EXPECT_EQ(host.Count(Kind::ConnectionAccepted), batch.size());

@@ -316,7 +316,7 @@ TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
     m_session->ProcessEvents(0, 0, nullptr, &queued);
     EXPECT_LE(queued, capacity);
 
-    // Drained, the queue takes the stream's message again.
+    // Drained, the queue takes the stream's message and datagrams again.
     ASSERT_TRUE(m_session.PumpUntil([&] {
         std::uint32_t remaining = 0;
         m_session->ProcessEvents(50, 0, nullptr, &remaining);
@@ -324,6 +324,31 @@ TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
     }));
     ASSERT_TRUE(connector.WriteMessage(2, "after the flood"));
     EXPECT_TRUE(m_session.PumpUntil([&] { return !m_session.Messages(2).empty(); }, std::chrono::milliseconds(3000)));
+    const std::size_t datagrams = m_session.Messages(4).size();
+    flooder.SendDatagram(PortOf(4), datagram);
+    EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(4).size() > datagrams; }));
+}
+
+// More than the event queue takes, while nobody drains it: the streams are
+// slowed down, not cut, and every message comes once there is room.
+TEST_F(SessionTest, AFullQueueHoldsStreamsBackAndLosesNothing) {
+    OpenListener();
+    constexpr std::size_t kLongSenders = 9;
+    std::vector<WirePeer> peers;
+    for (std::size_t count = 0; count <= kLongSenders; ++count) {
+        peers.push_back(WirePeer::ConnectStream(PortOf(2)));
+    }
+    ASSERT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, peers.size()));
+    const std::string longest(Network::kMaxPayloadLength, 'L');
+    for (std::size_t index = 0; index < kLongSenders; ++index) {
+        ASSERT_TRUE(peers[index].WriteMessage(7, longest));
+    }
+    ASSERT_TRUE(peers.back().WriteMessage(8, "short"));
+    // Time for the I/O thread to read it all.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+
+    EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Messages(2).size() == peers.size(); }));
+    EXPECT_EQ(m_session.Count(Tun_Event_Kind::AcceptedConnectionClosed), 0u);
 }
 
 }  // namespace

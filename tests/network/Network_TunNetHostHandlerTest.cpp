@@ -115,10 +115,13 @@ TEST(TunNetHostHandler, JoinRequestsAreAnsweredByTheChecksInOrder) {
         if (each.expected == 0) {
             EXPECT_GT(result, static_cast<std::int32_t>(hostId));
             EXPECT_EQ(network.GetSessionPlayersNumber(), players + 1);
+            EXPECT_FALSE(client.stream.WaitClosed(std::chrono::milliseconds(0)));
         } else {
             EXPECT_EQ(result, each.expected);
             EXPECT_EQ(network.GetSessionPlayersNumber(), players);
             EXPECT_EQ(RecordingListener::Count(NetMessageKind::PlayerAdded), added);
+            // No frame needed: a refused connection closes once its answer went out.
+            EXPECT_TRUE(client.stream.WaitClosed());
         }
         network.Shutdown();
     }
@@ -256,6 +259,49 @@ TEST_F(HostAdmissionTest, AJoinRequestInTimeOutlastsAStalledFrame) {
     ASSERT_TRUE(answer.has_value());
     EXPECT_GE(static_cast<std::int32_t>(U32At(answer->payload, 0)), 0);
     EXPECT_EQ(Net().GetSessionPlayersNumber(), 2u);
+}
+
+// Strangers refused on every place the host has give way at once to a player
+// who knows the password; each heard its refusal before its close.
+TEST_F(HostAdmissionTest, RefusedJoinsGiveWayToAPlayerWithThePassword) {
+    ASSERT_TRUE(StartHost(Net(), "Room", "secret", 4));
+    std::vector<WirePeer> strangers;
+    for (std::size_t count = 0; count < Network::Tun_Session::kMaxAcceptedConnections; ++count) {
+        strangers.push_back(WirePeer::ConnectStream(HostPort(Net())));
+        ASSERT_TRUE(strangers.back().Write(FramedMessage(Type(TunPacket::JoinRequest), JoinRequest("wrong", 0, "Eve"))));
+    }
+    const JoinedWireClient ann = JoinWireClient(Net(), "Ann", "secret");
+    EXPECT_GE(ann.result, 0);
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 2u);
+    for (WirePeer& stranger : strangers) {
+        const std::optional<WireMessage> refusal = stranger.ReadMessage();
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_EQ(static_cast<std::int32_t>(U32At(refusal->payload, 0)), -2);
+        ASSERT_TRUE(stranger.WaitClosed());
+    }
+}
+
+// Until it is admitted a connection may send only what a join needs: the
+// longest messages of strangers close them without a frame, and the queue
+// keeps room for a player, who stays.
+TEST_F(HostAdmissionTest, StrangersLongMessagesCloseOnlyThem) {
+    ASSERT_TRUE(StartHost(Net(), "Room", "", 8));
+    JoinedWireClient ann = JoinWireClient(Net(), "Ann");
+    ASSERT_GE(ann.result, 0);
+    const auto annId = static_cast<std::uint32_t>(ann.result);
+    const Bytes longest(Network::kMaxPayloadLength, 'L');
+    std::vector<WirePeer> strangers;
+    for (int count = 0; count < 9; ++count) {
+        strangers.push_back(WirePeer::ConnectStream(HostPort(Net())));
+        strangers.back().Write(FramedMessage(99, longest), std::chrono::milliseconds(200));
+    }
+    for (WirePeer& stranger : strangers) {
+        EXPECT_TRUE(stranger.WaitClosed());
+    }
+    ASSERT_TRUE(ann.client.stream.Write(
+        FramedMessage(Type(TunPacket::Text), Text(annId, Net().GetAllPlayersGroup()->GetID(), "still here"))));
+    EXPECT_TRUE(PumpUntil(Net(), [] { return RecordingListener::Count(NetMessageKind::Text) == 1; }));
+    EXPECT_FALSE(ann.client.stream.WaitClosed(std::chrono::milliseconds(0)));
 }
 
 TEST_F(HostHandlerTest, InputCountsOnlyFromThePlayersOwnAddress) {

@@ -146,4 +146,53 @@ TEST_F(StoppedMemberTest, ItEndsWithEverythingOrClosedNeverConnectedAndWrong) {
     }
 }
 
+// A player floods the session by datagram while a member reads slowly: what
+// the member cannot take of it is dropped there, and both stay.
+TEST_F(StoppedMemberTest, ADatagramFloodIsDroppedAtASlowMemberWhoStays) {
+    ASSERT_TRUE(StartHost(Net()));
+    WireClient slow;
+    slow.stream = WirePeer::ConnectSmallWindow(HostPort(Net()));
+    slow.datagram = WirePeer::OpenDatagram(slow.Port());
+    ASSERT_TRUE(slow.RequestJoin("", "Mia"));
+    ASSERT_TRUE(PumpUntil(Net(), [&] { return Net().GetSessionPlayersNumber() == 2; }));
+    JoinedWireClient sender = JoinWireClient(Net(), "Ben");
+    ASSERT_GT(sender.result, 0);
+    Bytes text = U32Payload(static_cast<std::uint32_t>(sender.result));
+    AppendU32(text, Net().GetAllPlayersGroup()->GetID());
+    AppendString(text, std::string(200, 'd'));
+    const Bytes datagram = FramedMessage(Type(TunPacket::Text), text);
+
+    std::atomic<bool> flooding{true};
+    std::atomic<bool> reading{true};
+    std::thread flooder([&] {
+        while (flooding) {
+            sender.client.datagram.SendDatagram(HostPort(Net()), datagram);
+        }
+    });
+    // The sender hears its own texts as a member of the group.
+    std::thread echoes([&] {
+        while (reading) {
+            sender.client.stream.Read(64 * 1024, milliseconds(10));
+        }
+    });
+    std::thread reader([&] {
+        while (reading) {
+            slow.stream.Read(16 * 1024, milliseconds(50));
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+    });
+    PumpUntil(Net(), [] { return false; }, milliseconds(2000));
+    flooding = false;
+    flooder.join();
+    // What the host still had of the flood goes out.
+    PumpUntil(Net(), [] { return false; }, milliseconds(2000));
+    reading = false;
+    echoes.join();
+    reader.join();
+
+    EXPECT_FALSE(slow.stream.WaitClosed(milliseconds(0)));
+    EXPECT_EQ(Net().GetSessionPlayersNumber(), 3u);
+    EXPECT_GT(RecordingListener::Count(NetMessageKind::Text), 0u);
+}
+
 }  // namespace
