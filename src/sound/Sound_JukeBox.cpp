@@ -452,14 +452,14 @@ void JukeBox::Load(Core::File& file) {
         file.SetFailed();
     }
     file.ReadI32(m_trackIndex);
-    // -1 for no track, or a track the current playlist stored; an index
-    // past the tracks that came back is no track.
+    // -1 for no track, or a track the current playlist stored: it is that
+    // track among those that came back, and no track when it did not.
     const std::int32_t storedCount = m_currentPlaylist != nullptr ? m_currentPlaylist->GetStoredTrackCount() : 0;
     if (m_trackIndex < -1 || m_trackIndex >= storedCount) {
         m_trackIndex = -1;
         file.SetFailed();
-    } else if (m_trackIndex >= 0 && m_trackIndex >= m_currentPlaylist->GetTrackCount()) {
-        m_trackIndex = -1;
+    } else if (m_trackIndex >= 0) {
+        m_trackIndex = m_currentPlaylist->GetTrackOfStoredIndex(m_trackIndex);
     }
     file.ReadI32(m_repeatCounter);
     file.ReadU8(m_playing);

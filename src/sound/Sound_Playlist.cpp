@@ -22,6 +22,12 @@ void Playlist::ClearPlayedMarks() {
     }
 }
 
+std::int32_t Playlist::GetTrackOfStoredIndex(std::int32_t storedIndex) const {
+    return storedIndex >= 0 && storedIndex < GetStoredTrackCount()
+               ? m_storedTrackPlaces[static_cast<std::size_t>(storedIndex)]
+               : -1;
+}
+
 void Playlist::Save(Core::File& file) const {
     file << m_name;
     file << static_cast<const Core::Object*>(m_owner);
@@ -38,7 +44,7 @@ void Playlist::Load(Core::File& file) {
     std::uint32_t count = 0;
     file.ReadU32(count);
     m_tracks.clear();
-    m_storedTrackCount = 0;
+    m_storedTrackPlaces.clear();
     // One by one: a hostile count fails when the bytes run out.
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
         Core::String storedPath;
@@ -48,10 +54,10 @@ void Playlist::Load(Core::File& file) {
         if (file.HasFailed()) {
             break;
         }
-        ++m_storedTrackCount;
         Core::String path;
         SoundData* sound =
             m_owner != nullptr && FromStoredMusicPath(storedPath, path) ? m_owner->FindMusicSound(path) : nullptr;
+        m_storedTrackPlaces.push_back(sound != nullptr ? GetTrackCount() : -1);
         if (sound != nullptr) {
             AddTrack(path, sound, std::max(repeats, 0));
         }

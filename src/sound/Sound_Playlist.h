@@ -34,7 +34,10 @@ class Playlist : public Core::Object {
     void Load(Core::File& file) override;
     // How many tracks the read stored, those it left out included; 0 for a
     // playlist that was not read.
-    std::int32_t GetStoredTrackCount() const { return m_storedTrackCount; }
+    std::int32_t GetStoredTrackCount() const { return static_cast<std::int32_t>(m_storedTrackPlaces.size()); }
+    // The place among the tracks that came back of the one the read stored
+    // at that index; -1 when it did not come back or none was stored there.
+    std::int32_t GetTrackOfStoredIndex(std::int32_t storedIndex) const;
 
     const Core::String& GetName() const { return m_name; }
     JukeBox* GetOwner() const { return m_owner; }
@@ -52,7 +55,8 @@ private:
     std::vector<Track> m_tracks;
     Core::String m_name;
     JukeBox* m_owner = nullptr;
-    std::int32_t m_storedTrackCount = 0;
+    // By stored index: the track's place, or -1 when it was left out.
+    std::vector<std::int32_t> m_storedTrackPlaces;
 };
 
 }  // namespace Tundra

@@ -160,6 +160,29 @@ TEST_F(NullAudioJukeBoxSave, AStoredTrackOutsideTheStoredPlaylistFailsTheRead) {
     }
 }
 
+// The stored index names a stored track: after the read it is that track's
+// place among the tracks that came back, or no track when it did not.
+TEST_F(NullAudioJukeBoxSave, AStoredTrackIndexFollowsItsTrackPastGoneFiles) {
+    const auto jukebox = MakeJukeBox({Tone("a.wav", 0.3, 440.0), Tone("b.wav", 0.3, 660.0), Tone("c.wav", 0.3, 880.0)});
+    ASSERT_TRUE(jukebox->PlayMusic(1));
+    jukebox->PauseMusic();
+    const std::string bytes = Saved(*jukebox);
+    const struct {
+        const char* gone;
+        std::int32_t track;
+    } cases[] = {{"a.wav", 0}, {"b.wav", -1}, {"c.wav", 1}};
+    for (const auto& [gone, track] : cases) {
+        std::filesystem::remove(m_directory.Path() + "/Resources/Sounds/" + gone);
+        const auto loaded = Loaded(bytes);
+        ASSERT_TRUE(loaded) << gone;
+        EXPECT_EQ(loaded->GetCurrentTrack(), track) << gone;
+        if (track >= 0) {
+            EXPECT_TRUE(loaded->GetCurrentPlaylist()->GetTrack(track).path.EndsWith("b.wav")) << gone;
+        }
+        Tone(gone, 0.3, 440.0);
+    }
+}
+
 // Stored paths that are refused, or whose files are gone, with terminal
 // escapes in them: a line for each kind, short and printable, however many.
 TEST_F(NullAudioJukeBoxSave, ADamagedSaveLogsAFewShortPrintableLines) {
