@@ -18,23 +18,7 @@ bool IsHandWeapon(std::uint32_t bit) { return bit == 1 || bit == 2 || bit == 4 |
 
 bool IsSelection(std::uint32_t selected) { return IsHandWeapon(selected & 0xFFFFu) && IsHandWeapon(selected >> 16); }
 
-}  // namespace
-
-std::string FormatProfile(const PlayerProfile& profile) {
-    std::string text;
-    AppendIntegerLine(text, profile.unlockedWeapons);
-    AppendIntegerLine(text, profile.selectedWeapons);
-    AppendRawByteLine(text, profile.highestStage);
-    AppendRawByteLine(text, profile.currentStage);
-    AppendIntegerLine(text, profile.currency);
-    for (const std::uint8_t level : profile.upgradeLevels) {
-        AppendRawByteLine(text, level);
-    }
-    AppendRawByteLine(text, profile.fifthWeaponLevel);
-    return text;
-}
-
-ReadProfile ParseProfile(std::string_view text) {
+ReadProfile ParseProfileLines(std::string_view text) {
     ReadProfile read{MakeNewProfile(), false};
     PlayerProfile& profile = read.profile;
     bool& damaged = read.damaged;
@@ -54,3 +38,21 @@ ReadProfile ParseProfile(std::string_view text) {
     damaged = damaged || !fields.AtEnd();
     return read;
 }
+
+}  // namespace
+
+std::string FormatProfile(const PlayerProfile& profile) {
+    std::string text;
+    AppendIntegerLine(text, profile.unlockedWeapons);
+    AppendIntegerLine(text, profile.selectedWeapons);
+    AppendRawByteLine(text, profile.highestStage);
+    AppendRawByteLine(text, profile.currentStage);
+    AppendIntegerLine(text, profile.currency);
+    for (const std::uint8_t level : profile.upgradeLevels) {
+        AppendRawByteLine(text, level);
+    }
+    AppendRawByteLine(text, profile.fifthWeaponLevel);
+    return text;
+}
+
+ReadProfile ParseProfile(std::string_view text) { return ParseSavedText(text, ParseProfileLines); }

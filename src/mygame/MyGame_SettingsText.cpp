@@ -10,19 +10,7 @@ namespace {
 // Ids below this are not keys a player can bind.
 constexpr std::int32_t kFirstBindableKeyId = 6;
 
-}  // namespace
-
-std::string FormatSettings(const GameSettings& settings) {
-    std::string text;
-    AppendIntegerLine(text, settings.leftKeyId);
-    AppendIntegerLine(text, settings.rightKeyId);
-    AppendIntegerLine(text, settings.jumpKeyId);
-    AppendFloatLine(text, settings.volume);
-    AppendIntegerLine(text, static_cast<unsigned>(settings.muted));
-    return text;
-}
-
-ReadSettings ParseSettings(std::string_view text) {
+ReadSettings ParseSettingsLines(std::string_view text) {
     ReadSettings read;
     GameSettings& settings = read.settings;
     TextFieldReader fields(text);
@@ -40,3 +28,17 @@ ReadSettings ParseSettings(std::string_view text) {
     read.damaged = read.damaged || !fields.AtEnd();
     return read;
 }
+
+}  // namespace
+
+std::string FormatSettings(const GameSettings& settings) {
+    std::string text;
+    AppendIntegerLine(text, settings.leftKeyId);
+    AppendIntegerLine(text, settings.rightKeyId);
+    AppendIntegerLine(text, settings.jumpKeyId);
+    AppendFloatLine(text, settings.volume);
+    AppendIntegerLine(text, static_cast<unsigned>(settings.muted));
+    return text;
+}
+
+ReadSettings ParseSettings(std::string_view text) { return ParseSavedText(text, ParseSettingsLines); }

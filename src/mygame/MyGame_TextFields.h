@@ -11,7 +11,8 @@
 // the next non-blank byte. Whatever the bytes, nothing is read past them.
 // The game ends every line with a newline, so a last line without one was
 // cut while it was written: its fields are never read, since a cut number
-// can still look valid ("7" of "75").
+// can still look valid ("7" of "75"). ParseSavedText reads a file that
+// lacks only its final newline whole.
 class TextFieldReader {
 public:
     explicit TextFieldReader(std::string_view text);
@@ -53,6 +54,21 @@ void TakeField(std::optional<T> field, const Valid& valid, T& value, bool& damag
     } else {
         damaged = true;
     }
+}
+
+// What parse reads of the text. A text that does not end in a newline is
+// read with one put back when that reads every field undamaged: it lacks
+// only that newline, as some editors save a file. Otherwise its last line
+// was cut and stays unread.
+template <class Parse>
+auto ParseSavedText(std::string_view text, const Parse& parse) {
+    if (!text.empty() && text.back() != '\n') {
+        auto whole = parse(std::string(text) + '\n');
+        if (!whole.damaged) {
+            return whole;
+        }
+    }
+    return parse(text);
 }
 
 template <class Integer>

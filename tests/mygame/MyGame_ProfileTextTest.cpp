@@ -61,17 +61,18 @@ TEST(ProfileText, InvalidFieldsTakeTheNewProfileValues) {
     PlayerProfile stages = MakeNewProfile();
     stages.highestStage = 3;
     stages.currentStage = 2;
-    std::string lastLineCut = FormatProfile(levelFive);
-    lastLineCut.pop_back();
+    std::string noFinalNewline = FormatProfile(levelFive);
+    noFinalNewline.pop_back();
     const struct {
         std::string text;
         PlayerProfile profile;
         bool damaged;
     } cases[] = {
         {crlfText, crlf, false},
-        // A last line without its newline was cut: "7" may be "77" cut short.
+        // A last line without its newline was cut, "7" may be "77" cut short;
+        // unless it completes the file, which lacks only that newline.
         {"3\n65538\n\x03\n\x02\n7"s, stages, true},
-        {lastLineCut, MakeNewProfile(), true},
+        {noFinalNewline, levelFive, false},
         {WithLine(2, "0"), MakeNewProfile(), true},
         {WithLine(1, "65536"), MakeNewProfile(), true},
         {WithLine(1, "-1"), MakeNewProfile(), true},

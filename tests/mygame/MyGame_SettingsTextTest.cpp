@@ -36,10 +36,11 @@ TEST(SettingsText, InvalidFieldsTakeTheirDefaults) {
     } cases[] = {
         {" 60\t61\v62\f0.5 1\n", {60, 61, 62, 0.5f, 1}, false},
         {"53\n56\n75\n0.8\n0\n \t", {}, false},
-        // A last line without its newline was cut: "7" may be "75" cut short.
+        // A last line without its newline was cut, "7" may be "75" cut short;
+        // unless it completes the file, which lacks only that newline.
         {"53\n56\n7", {}, true},
-        {"90\n91\n92\n0.5\n1", {90, 91, 92, 0.5f, 0}, true},
-        {" 60\t61\v62\f0.5 1", {}, true},
+        {"90\n91\n92\n0.5\n1", {90, 91, 92, 0.5f, 1}, false},
+        {" 60\t61\v62\f0.5 1", {60, 61, 62, 0.5f, 1}, false},
         {"", {}, true},
         {"5\n196\n-1\n0.5\n1\n", {53, 56, 75, 0.5f, 1}, true},
         {"7\n8\n9\nnan\n2\n", {7, 8, 9, 0.8f, 0}, true},
