@@ -60,7 +60,17 @@ bool CheckStack(lua_State* thread, int slots) {
     return lua_checkstack(thread, slots) != 0;
 }
 
-void ReportCompileFailure(const std::string& message) {
+// A script of the game's own is part of it: the game cannot go on without
+// it. A foreign name only leaves its object without a script, and is logged
+// printable, as it may hold any bytes. The game's line is the compiler's
+// message when there is one.
+void ReportCompileFailure(ScriptOrigin origin, const std::string& name, const std::string& reason,
+                          const char* compilerMessage = nullptr) {
+    if (origin == ScriptOrigin::Foreign) {
+        Core::LogError("script refused (" + reason + "): \"" + Core::PrintableForLog(name) + "\"");
+        return;
+    }
+    const std::string message = compilerMessage != nullptr ? compilerMessage : name + ": " + reason;
     Core::LogError(message);
     AskUser("Script Error", message, MessageBoxError, MessageBoxOK);
     PAL::RequestQuit();
@@ -127,7 +137,7 @@ bool LuaScript::IsPlainScriptName(std::string_view name) {
 }
 
 bool LuaScript::Start(LuaScript*& instance, LuaScript*& source, const Core::Object* self,
-                      const Core::String& scriptName) {
+                      const Core::String& scriptName, ScriptOrigin origin) {
     source = nullptr;
     if (!Lua::Host::IsOpen()) {
         return false;
@@ -147,8 +157,11 @@ bool LuaScript::Start(LuaScript*& instance, LuaScript*& source, const Core::Obje
     instance->SetSelf(self);
     if (source != nullptr) {
         instance->Run(source);
-    } else {
-        instance->SetScriptPath(path);
+    } else if (!instance->SetScriptPath(path, origin) && origin == ScriptOrigin::Foreign) {
+        // The object runs without a script: none of its hooks are called.
+        Destroy(instance);
+        instance = nullptr;
+        return false;
     }
     return true;
 }
@@ -159,23 +172,22 @@ void LuaScript::DetachAll() {
     }
 }
 
-bool LuaScript::Compile(const Core::String& path) {
+bool LuaScript::Compile(const Core::String& path, ScriptOrigin origin) {
     ++g_compileCount;
     m_bytecode.clear();
     const std::string name(os::FileNameOf(path));
     std::vector<char> text;
     std::string reason;
     if (!ReadScriptFile(path, text, reason)) {
-        ReportCompileFailure(name + ": " + reason);
+        ReportCompileFailure(origin, name, reason);
         return false;
     }
     if (!CheckStack(m_thread, 2)) {
-        ReportCompileFailure(name + ": no room to compile");
+        ReportCompileFailure(origin, name, "no room to compile");
         return false;
     }
     if (luaL_loadbuffer(m_thread, text.data(), text.size(), ("@" + name).c_str()) != 0) {
-        const char* message = lua_tostring(m_thread, -1);
-        ReportCompileFailure(message != nullptr ? message : name + ": does not compile");
+        ReportCompileFailure(origin, name, "does not compile", lua_tostring(m_thread, -1));
         lua_pop(m_thread, 1);
         return false;
     }
@@ -208,11 +220,13 @@ void LuaScript::Run(const LuaScript* source) {
     LoadAndRun();
 }
 
-void LuaScript::SetScriptPath(const Core::String& path) {
+bool LuaScript::SetScriptPath(const Core::String& path, ScriptOrigin origin) {
     m_path = path;
-    if (m_thread != nullptr && Compile(path)) {
-        LoadAndRun();
+    if (m_thread == nullptr || !Compile(path, origin)) {
+        return false;
     }
+    LoadAndRun();
+    return true;
 }
 
 void LuaScript::SetGlobal(const char* name, const Core::Object* object) {

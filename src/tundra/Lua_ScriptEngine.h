@@ -2,6 +2,7 @@
 
 #include "core/Core_String.h"
 #include "math/Math_Vector2D.h"
+#include "tundra/Lua_ScriptOrigin.h"
 
 #include <functional>
 #include <string_view>
@@ -33,10 +34,12 @@ public:
     // Starts the script file of that name under "\Resources\Scripts\" for
     // self in instance (made when missing): a copy of an already compiled
     // source when there is one, else the file. A name that is not a plain
-    // file name is refused and reported, and nothing is attached. False when
-    // nothing was attached; source is the compiled source used, or null.
+    // file name is refused and reported, and nothing is attached. So is a
+    // foreign name whose file is missing or does not compile: it is logged
+    // and instance goes. False when nothing was attached; source is the
+    // compiled source used, or null.
     static bool Start(LuaScript*& instance, LuaScript*& source, const Core::Object* self,
-                      const Core::String& scriptName);
+                      const Core::String& scriptName, ScriptOrigin origin = ScriptOrigin::Game);
     // A file name alone: not empty, at most 255 bytes, no separator, "..",
     // NUL or control character.
     static bool IsPlainScriptName(std::string_view name);
@@ -45,10 +48,11 @@ public:
 
     // Runs a copy of the source's bytecode in this instance.
     void Run(const LuaScript* source);
-    // Compiles the file and runs it. A file that does not compile shows the
-    // "Script Error" box (its text names the script and line) and asks the
-    // program to quit.
-    void SetScriptPath(const Core::String& path);
+    // Compiles the file and runs it; false when it does not compile. A game's
+    // own file that does not compile shows the "Script Error" box (its text
+    // names the script and line) and asks the program to quit; a foreign one
+    // is logged.
+    bool SetScriptPath(const Core::String& path, ScriptOrigin origin);
     bool IsInactive() const { return !m_active || m_thread == nullptr || m_destroyed; }
     const Core::String& GetPath() const { return m_path; }
     // The instance's thread; null once detached.
@@ -76,7 +80,7 @@ private:
     LuaScript() = default;
     ~LuaScript();
 
-    bool Compile(const Core::String& path);
+    bool Compile(const Core::String& path, ScriptOrigin origin);
     void LoadAndRun();
     // Pushes the global function; false (nothing pushed) when inactive or undefined.
     bool PushFunction(const char* function);

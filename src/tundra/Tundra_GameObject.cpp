@@ -48,6 +48,7 @@ GameObject::GameObject(const GameObject& other)
       m_scriptStarted(other.m_scriptStarted),
       m_id(g_idCounter++),
       m_scriptName(other.m_scriptName),
+      m_scriptOrigin(other.m_scriptOrigin),
       m_name(other.m_name),
       m_collisionEpoch(0),
       m_physicsEpoch(0) {
@@ -270,7 +271,7 @@ void GameObject::AddManagedObject(Core::Object* object, const Core::String& name
 }
 
 void GameObject::RunScript(bool skipConstructor) {
-    if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName)) {
+    if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName, m_scriptOrigin)) {
         return;
     }
     m_scriptActive = true;
@@ -378,6 +379,7 @@ void GameObject::Load(Core::File& file) {
     Core::String scriptName;
     file >> scriptName;
     m_scriptName = scriptName;
+    m_scriptOrigin = ScriptOrigin::Foreign;
     file.ReadBool(m_scriptCopied);
     file.ReadBool(m_scriptStarted);
     m_scriptSource = nullptr;

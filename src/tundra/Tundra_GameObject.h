@@ -8,6 +8,7 @@
 #include "math/Math_Matrix4.h"
 #include "math/Math_Vector2D.h"
 #include "network/Network_TunNet.h"
+#include "tundra/Lua_ScriptOrigin.h"
 #include "tundra/Tundra_WalkReads.h"
 
 #include <array>
@@ -209,8 +210,12 @@ class GameObject : public Core::Object {
     // world was read back); null entries are skipped.
     static void AttachRigidBodyCallbacks(const std::vector<Physics2D::RigidBody*>& bodies);
 
-    // Script.
-    void SetScript(const Core::String& name) { m_scriptName = name; }
+    // Script: a name given here is the game's own; names read from a save or
+    // a peer are foreign.
+    void SetScript(const Core::String& name) {
+        m_scriptName = name;
+        m_scriptOrigin = ScriptOrigin::Game;
+    }
     void RunScript(bool skipConstructor);
     // The object holds a reference to it until Cleanup and its script sees
     // it under the name; null, the object itself and anything handed over
@@ -312,6 +317,7 @@ private:
     std::vector<Core::String> m_managedNames;
     LuaScript* m_scriptSource = nullptr;
     Core::String m_scriptName;
+    ScriptOrigin m_scriptOrigin = ScriptOrigin::Game;
     Core::File* m_networkStream = nullptr;
     Core::RefPtr<TunComponentManager> m_componentManager;
     Core::String m_name;

@@ -118,6 +118,7 @@ void GameObject::NetworkLoad(Core::File& file) {
     m_scriptSource = nullptr;
     m_scriptActive = scriptActive;
     m_scriptName = scriptName;
+    m_scriptOrigin = ScriptOrigin::Foreign;
     m_scriptCopied = scriptCopied;
     m_scriptStarted = scriptStarted;
     if (m_scriptActive && m_scriptStarted) {
@@ -173,7 +174,11 @@ void GameObject::NetworkSyncReceive(Core::File& file) {
     m_scriptActive = scriptActive;
     if (m_scriptActive && senderStarted) {
         m_scriptName = scriptName;
+        m_scriptOrigin = ScriptOrigin::Foreign;
         if (!m_scriptStarted) {
+            // Started once, as the sender's was: a refused name is not tried
+            // again every tick.
+            m_scriptStarted = true;
             RunScript(true);
         }
         RunHook("NetworkSyncReceive", true);

@@ -157,7 +157,7 @@ void Level::GetGameObjects(const Core::String* name, std::vector<GameObject*>& o
 
 void Level::RunScript() {
     LuaScript* source = nullptr;
-    if (!LuaScript::Start(m_script, source, this, m_scriptName)) {
+    if (!LuaScript::Start(m_script, source, this, m_scriptName, m_scriptOrigin)) {
         return;
     }
     m_script->Call("Constructor");
@@ -297,6 +297,7 @@ void Level::Load(Core::File& file) {
     ForEachSprite(m_layers, [this, &file](Sprite& sprite) { sprite.ReadCollidedSpriteIds(file, *this); });
     if (!scriptName.empty() && !file.HasFailed()) {
         m_scriptName = scriptName;
+        m_scriptOrigin = ScriptOrigin::Foreign;
         RunScript();
     }
     if (IsActive(m_script) && !file.HasFailed()) {

@@ -5,6 +5,7 @@
 #include "core/Core_String.h"
 #include "math/Math_Color.h"
 #include "sound/Sound_JukeBox.h"
+#include "tundra/Lua_ScriptOrigin.h"
 #include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_UnclonableClass.h"
 #include "tundra/Tundra_Viewport.h"
@@ -61,7 +62,11 @@ class Level : public Core::Object {
     const Color& GetClearColor() const { return m_clearColor; }
     void SetTypeName(const Core::String& name) { m_typeName = name; }
     const Core::String& GetTypeName() const { return m_typeName; }
-    void SetScriptName(const Core::String& name) { m_scriptName = name; }
+    // The game's own script; a name read from a save is foreign.
+    void SetScriptName(const Core::String& name) {
+        m_scriptName = name;
+        m_scriptOrigin = ScriptOrigin::Game;
+    }
     // Held until the level shuts down (null and the level itself are
     // refused); the level's script sees it under the name.
     void AddManagedObject(Core::Object* object, const Core::String& name);
@@ -96,6 +101,7 @@ private:
     std::vector<Core::RefPtr<Core::Object>> m_managedObjects;
     std::vector<Core::String> m_managedObjectNames;
     Core::String m_scriptName;
+    ScriptOrigin m_scriptOrigin = ScriptOrigin::Game;
     std::vector<Core::RefPtr<Layer>> m_layers;
     std::vector<Core::RefPtr<Viewport>> m_viewports;
     Color m_clearColor{0.0f, 0.0f, 0.0f, 1.0f};

@@ -10,6 +10,7 @@ ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
       m_scriptStateOwned(other.m_scriptStateOwned),
       m_restoreOnLoad(other.m_restoreOnLoad),
       m_scriptName(other.m_scriptName),
+      m_scriptOrigin(other.m_scriptOrigin),
       m_scriptActive(other.m_scriptActive) {
     if (!other.m_scriptActive || other.m_script == nullptr) {
         return;
@@ -69,7 +70,7 @@ void ParticleEmitter::AddManagedObject(Core::Object* object, const Core::String&
 }
 
 void ParticleEmitter::RunScript() {
-    if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName)) {
+    if (!LuaScript::Start(m_script, m_scriptSource, this, m_scriptName, m_scriptOrigin)) {
         return;
     }
     m_scriptStateOwned = true;
@@ -98,6 +99,7 @@ void ParticleEmitter::Load(Core::File& file) {
     Core::String name;
     file >> name;
     m_scriptName = name;
+    m_scriptOrigin = ScriptOrigin::Foreign;
     file.ReadBool(m_scriptStateOwned);
     file.ReadBool(m_restoreOnLoad);
     if (!m_restoreOnLoad || !m_scriptActive || m_scriptName.empty() || file.HasFailed()) {

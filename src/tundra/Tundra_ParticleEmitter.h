@@ -4,6 +4,7 @@
 #include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
 #include "math/Math_Vector2D.h"
+#include "tundra/Lua_ScriptOrigin.h"
 
 #include <vector>
 
@@ -42,8 +43,12 @@ class ParticleEmitter : public Core::Object {
     // Once per system update, before any particle is born.
     virtual void Update(float dt);
 
-    // Script, under "\Resources\Scripts\".
-    void SetScript(const Core::String& name) { m_scriptName = name; }
+    // Script, under "\Resources\Scripts\": a name given here is the game's
+    // own; one read from a save is foreign.
+    void SetScript(const Core::String& name) {
+        m_scriptName = name;
+        m_scriptOrigin = ScriptOrigin::Game;
+    }
     const Core::String& GetScriptName() const { return m_scriptName; }
     void RunScript();
     // The emitter holds the object (null and itself are refused) and the
@@ -66,6 +71,7 @@ private:
     LuaScript* m_scriptSource = nullptr;
     LuaScript* m_script = nullptr;
     Core::String m_scriptName;
+    ScriptOrigin m_scriptOrigin = ScriptOrigin::Game;
     bool m_scriptActive = false;
 };
 

@@ -114,6 +114,76 @@ TEST_F(LuaScriptTest, NamesThatAreNoPlainFileNameAreRefused) {
     EXPECT_EQ(Trace(), "");
 }
 
+// The bytes written, those at the given distances from the end set to 1.
+std::vector<std::uint8_t> WithFlagsSet(const Core::MemoryFile& file, std::initializer_list<std::size_t> fromEnd) {
+    std::vector<std::uint8_t> bytes(file.GetData(), file.GetData() + file.GetSize());
+    for (const std::size_t distance : fromEnd) {
+        bytes[bytes.size() - distance] = 1;
+    }
+    return bytes;
+}
+
+template <class T>
+Core::RefPtr<Core::Object> ReadInto(const std::vector<std::uint8_t>& bytes, void (T::*read)(Core::File&),
+                                    int times = 1) {
+    const Core::RefPtr<T> reader = TUN_NEW(T);
+    for (int i = 0; i < times; ++i) {
+        Core::MemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        (reader.Get()->*read)(file);
+    }
+    return reader;
+}
+
+// Names from a peer or a saved file: one of no file, its first byte a
+// terminal's escape, and one of a file that does not compile.
+TEST_F(LuaScriptTest, AForeignNameOfNoScriptIsLoggedOnceAndItsReaderGoesOnWithoutAScript) {
+    using Tundra::GameObject;
+    m_scripts.Write("broken.lua", "if then");
+    Start();
+    // A quit an earlier test asked for is taken first.
+    PAL::PumpMessages();
+    const int boxes = os::headless::MessageBoxCount();
+    const std::pair<Core::String, std::string> refusals[] = {
+        {Core::String("\x9B") + "2Jgone.lua", "script refused (cannot open the file): \"?2Jgone.lua\""},
+        {"broken.lua", "script refused (does not compile): \"broken.lua\""},
+    };
+    for (const auto& [name, logged] : refusals) {
+        const Core::RefPtr<GameObject> sender = TUN_NEW(GameObject);
+        const Core::RefPtr<Tundra::ParticleEmitter> emitter = TUN_NEW(Tundra::ParticleEmitter);
+        sender->SetScript(name);
+        emitter->SetScript(name);
+        Core::MemoryFile saved, announced, tick, emitted, unnamedLevel;
+        sender->Save(saved);
+        sender->NetworkSave(announced);
+        // A tick ends with active and started; the name follows them.
+        sender->NetworkSyncSend(tick);
+        tick << name;
+        emitter->Save(emitted);
+        // A level's script name comes last, empty without a script.
+        Core::RefPtr<Tundra::Level>(TUN_NEW(Tundra::Level))->Save(unnamedLevel);
+        Core::MemoryFile level(unnamedLevel.GetData(), unnamedLevel.GetSize() - 4);
+        level << name;
+        // An object's and an emitter's script part: active, the name, copied
+        // (owned), started (restored on load).
+        const std::size_t part = name.size() + 7;
+        Core::testhooks::StartCapturingErrors();
+        const Core::RefPtr<Core::Object> readers[] = {
+            ReadInto(WithFlagsSet(saved, {part, 1}), &GameObject::Load),
+            ReadInto(WithFlagsSet(announced, {part, 1}), &GameObject::NetworkLoad),
+            // Twice: a refused name is not tried again every tick.
+            ReadInto(WithFlagsSet(tick, {part - 1, part - 2}), &GameObject::NetworkSyncReceive, 2),
+            ReadInto(WithFlagsSet(emitted, {part, 1}), &Tundra::ParticleEmitter::Load),
+            ReadInto(WithFlagsSet(level, {}), &Tundra::Level::Load),
+        };
+        EXPECT_EQ(Core::testhooks::StopCapturingErrors(), std::vector<std::string>(std::size(readers), logged));
+        for (const Core::RefPtr<Core::Object>& reader : readers) {
+            EXPECT_EQ(reader->GetScript(), nullptr);
+        }
+    }
+    EXPECT_EQ(os::headless::MessageBoxCount(), boxes);
+    EXPECT_TRUE(PAL::PumpMessages());
+}
+
 TEST_F(LuaScriptTest, WithoutTheHostScriptsHooksAndStoredScriptsDoNothing) {
     Start();
     Core::MemoryFile stored;
