@@ -7,10 +7,13 @@ namespace Network {
 PostResult Tun_Session::PostMessage(Tun_Socket& record, Tun_Event& event, ManagedThread* thread) {
     // Counted first: the handler may take the event before PostEvent returns.
     const std::uint32_t length = event.rawLength;
+    const std::size_t datagramLength = record.IsStream() ? 0 : length;
     record.AddUndelivered(length);
+    m_queuedDatagramBytes.fetch_add(datagramLength, std::memory_order_relaxed);
     const PostResult result = m_dispatcher.PostEvent(event, thread);
     if (result != PostResult::Queued) {
         record.RemoveUndelivered(length);
+        m_queuedDatagramBytes.fetch_sub(datagramLength, std::memory_order_relaxed);
     }
     return result;
 }
@@ -26,7 +29,7 @@ void Tun_Session::PostGathered(ManagedThread* thread) {
             if (!record->held.empty() || PostMessage(*record, event, thread) == PostResult::Full) {
                 record->held.push_back(event);
             }
-        } else if (record->GetUndelivered() + event.rawLength > kQueuedDatagramLimit ||
+        } else if (m_queuedDatagramBytes.load(std::memory_order_relaxed) + event.rawLength > kQueuedDatagramLimit ||
                    PostMessage(*record, event, thread) == PostResult::Full) {
             RawMessage dropped = event.DetachMessage();
             FreeMessage(dropped);

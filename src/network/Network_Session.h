@@ -68,9 +68,9 @@ public:
     // An accepted connection whose waiting output took no byte for this long
     // no longer reads, and is closed: it holds back everyone it would hear.
     static constexpr std::chrono::milliseconds kStalledOutputLimit{5000};
-    // Bytes of one datagram socket's messages that may wait in the event
-    // queue; later datagrams are dropped. A datagram flood leaves the streams
-    // the rest, so it cannot hold their messages back for long.
+    // Bytes of datagrams that may wait in the event queue; later ones are
+    // dropped. A datagram flood leaves the streams the rest, so it cannot
+    // hold their messages back for long.
     static constexpr std::size_t kQueuedDatagramLimit = EventDispatcher::kQueuedMessageLimit / 2;
 
     // While one lives, the sends this thread makes on the session forward
@@ -329,6 +329,8 @@ private:
     std::atomic<std::int64_t> m_stalledOutputLimit{kStalledOutputLimit.count()};
     Tun_PacketHandler m_handler = nullptr;
     std::atomic<std::uint64_t> m_ioPasses{0};
+    // Bytes of datagram messages posted and not yet handled.
+    std::atomic<std::size_t> m_queuedDatagramBytes{0};
 };
 
 }  // namespace Network

@@ -22,6 +22,10 @@ void Tun_Session::DeliverPosted(Tun_Event* event) {
     // Counted off before the handler runs: it may close the session.
     if (event->kind == Tun_Event_Kind::MessageReceived && event->detail != nullptr) {
         const std::uint32_t length = event->rawLength;
+        // The record may go once nothing waits on it.
+        if (!event->detail->IsStream()) {
+            event->session->m_queuedDatagramBytes.fetch_sub(length, std::memory_order_relaxed);
+        }
         const std::size_t left = event->detail->RemoveUndelivered(length);
         // A connection held back for what waited here is read again.
         if (left < kReadAheadLimit && left + length >= kReadAheadLimit) {
