@@ -28,14 +28,15 @@ void Tun_Session::PostGathered(ManagedThread* thread) {
             // the queue cannot take waits, and so does all that follows it.
             if (!record->held.empty() || PostMessage(*record, event, thread) == PostResult::Full) {
                 record->held.push_back(event);
+                // The held copy owns the message now.
+                event = {};
             }
-        } else if (m_queuedDatagramBytes.load(std::memory_order_relaxed) + event.rawLength > kQueuedDatagramLimit ||
-                   PostMessage(*record, event, thread) == PostResult::Full) {
-            RawMessage dropped = event.DetachMessage();
-            FreeMessage(dropped);
+        } else if (m_queuedDatagramBytes.load(std::memory_order_relaxed) + event.rawLength <= kQueuedDatagramLimit) {
+            PostMessage(*record, event, thread);
         }
     }
-    m_io->gathered.clear();
+    // What is left was not queued nor held: datagrams without room.
+    FreeEventList(m_io->gathered);
 }
 
 bool Tun_Session::PostHeld(ManagedThread* thread) {
@@ -45,10 +46,12 @@ bool Tun_Session::PostHeld(ManagedThread* thread) {
             if (record->closing) {
                 continue;
             }
-            std::deque<Tun_Event>& held = record->held;
-            while (!held.empty() && PostMessage(*record, held.front(), thread) != PostResult::Full) {
-                held.pop_front();
+            Tun_EventList& held = record->held;
+            std::size_t posted = 0;
+            while (posted < held.size() && PostMessage(*record, held[posted], thread) != PostResult::Full) {
+                ++posted;
             }
+            held.erase(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(posted));
             if (!held.empty()) {
                 holding = true;
             } else if (record->ended) {

@@ -110,8 +110,11 @@ bool Tun_Session::ClosePeerOnceSent(std::int32_t id, const Tun_Address& peer) {
         connection->closeOnceSent = true;
     }
     ThreadManager::UnlockReadWriteLock(m_listLock);
+    if (connection == nullptr) {
+        return false;
+    }
     WakeIoThread();
-    return connection != nullptr;
+    return true;
 }
 
 bool Tun_Session::ClosePeerOrSocket(std::int32_t id, const Tun_Address* peer, bool wait) {

@@ -8,12 +8,7 @@
 
 namespace Network {
 
-Tun_Socket::~Tun_Socket() {
-    for (Tun_Event& event : held) {
-        RawMessage message = event.DetachMessage();
-        FreeMessage(message);
-    }
-}
+Tun_Socket::~Tun_Socket() { FreeEventList(held); }
 
 bool Tun_Socket::EnsureBuffer(BufferIndex index, std::size_t size) {
     std::vector<std::uint8_t>& buffer = m_buffers[index];

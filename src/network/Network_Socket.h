@@ -130,7 +130,7 @@ public:
     // The I/O thread's alone. A stream's message events that the event queue
     // had no room for, in order: the stream is not read while any wait, and
     // they are posted before anything read later.
-    std::deque<Tun_Event> held;
+    Tun_EventList held;
     // The I/O thread's alone: the peer ended the stream (or broke its
     // framing); it closes once its held events are posted.
     bool ended = false;
