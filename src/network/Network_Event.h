@@ -74,6 +74,8 @@ struct Tun_Event {
     std::uint8_t* payload = nullptr;
     std::uint32_t payloadLength = 0;
     std::uint8_t failed = 0;
+    // A served datagram's sender, as its session counts what it has waiting.
+    std::uint64_t datagramSender = 0;
 };
 
 using Tun_EventList = std::vector<Tun_Event>;

@@ -52,6 +52,7 @@ bool Tun_Session::RunIoPass(ManagedThread* thread) {
     retry = ServeConnectRequests() || retry;
     ServeSendRequests();
     WatchSockets();
+    NoteConnectionPeers();
     ThreadManager::UnlockReadWriteLock(m_listLock);
     PostGathered(thread);
 

@@ -2,6 +2,8 @@
 
 #include "network/Network_IoThreadState.h"
 
+#include <algorithm>
+
 namespace Network {
 
 PostResult Tun_Session::PostMessage(Tun_Socket& record, Tun_Event& event, ManagedThread* thread) {
@@ -31,12 +33,49 @@ void Tun_Session::PostGathered(ManagedThread* thread) {
                 // The held copy owns the message now.
                 event = {};
             }
-        } else if (m_queuedDatagramBytes.load(std::memory_order_relaxed) + event.rawLength <= kQueuedDatagramLimit) {
-            PostMessage(*record, event, thread);
+        } else {
+            PostDatagram(*record, event, thread);
         }
     }
     // What is left was not queued nor held: datagrams without room.
     FreeEventList(m_io->gathered);
+}
+
+void Tun_Session::PostDatagram(Tun_Socket& socket, Tun_Event& event, ManagedThread* thread) {
+    const std::uint32_t length = event.rawLength;
+    if (m_queuedDatagramBytes.load(std::memory_order_relaxed) + length > kQueuedDatagramLimit) {
+        return;
+    }
+    const DatagramShares::Sender sender = DatagramSenderOf(event.address);
+    if (!m_datagramShares.Take(sender, length)) {
+        return;
+    }
+    event.datagramSender = sender;
+    if (PostMessage(socket, event, thread) != PostResult::Queued) {
+        m_datagramShares.Give(sender, length);
+    }
+}
+
+void Tun_Session::NoteConnectionPeers() {
+    std::vector<DatagramShares::Sender>& peers = m_io->connectionPeers;
+    peers.clear();
+    for (const Records* records : {&m_sockets, &m_accepted}) {
+        for (const std::unique_ptr<Tun_Socket>& record : *records) {
+            // A connection still to be admitted, or on its way out, is
+            // anyone's: its peer is a stranger like any other.
+            const bool peer = record->IsStream() && record->connected.load() && !record->closing &&
+                              !record->awaitingAdmission && !record->closeOnceSent;
+            if (peer) {
+                peers.push_back(DatagramShares::ConnectionPeer(record->remoteAddress));
+            }
+        }
+    }
+}
+
+DatagramShares::Sender Tun_Session::DatagramSenderOf(const Tun_Address& source) const {
+    const DatagramShares::Sender peer = DatagramShares::ConnectionPeer(source);
+    const std::vector<DatagramShares::Sender>& peers = m_io->connectionPeers;
+    return std::find(peers.begin(), peers.end(), peer) != peers.end() ? peer : DatagramShares::Stranger(source);
 }
 
 bool Tun_Session::PostHeld(ManagedThread* thread) {

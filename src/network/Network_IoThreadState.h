@@ -1,5 +1,6 @@
 #pragma once
 
+#include "network/Network_DatagramShares.h"
 #include "network/Network_Event.h"
 #include "os/OS_SocketPoll.h"
 #include "os/OS_WakeUp.h"
@@ -46,6 +47,8 @@ public:
     Tun_EventList gathered;
     // A stream read's completed messages.
     std::vector<RawMessage> messages;
+    // The admitted peers of the connections, as datagram senders.
+    std::vector<DatagramShares::Sender> connectionPeers;
 
 private:
     os::WakeUp m_wakeUp;

@@ -4,6 +4,7 @@
 #include "core/Core_RefPtr.h"
 #include "core/Core_String.h"
 #include "network/Network_Address.h"
+#include "network/Network_DatagramShares.h"
 #include "network/Network_Event.h"
 #include "network/Network_EventDispatcher.h"
 #include "network/Network_Socket.h"
@@ -69,8 +70,8 @@ public:
     // no longer reads, and is closed: it holds back everyone it would hear.
     static constexpr std::chrono::milliseconds kStalledOutputLimit{5000};
     // Bytes of datagrams that may wait in the event queue; later ones are
-    // dropped. A datagram flood leaves the streams the rest, so it cannot
-    // hold their messages back for long.
+    // dropped. A datagram flood leaves the streams the rest, and each sender
+    // has a share of its own within it (DatagramShares).
     static constexpr std::size_t kQueuedDatagramLimit = EventDispatcher::kQueuedMessageLimit / 2;
 
     // While one lives, the sends this thread makes on the session forward
@@ -275,6 +276,15 @@ private:
     // An event reporting on a request, gathered for posting.
     void Gather(Tun_Event_Kind kind, const Tun_Event& request, bool failed);
     void PostGathered(ManagedThread* thread);
+    // Posts a datagram's event where the datagrams' part of the queue and its
+    // sender's share have room; otherwise it stays with its message, to be
+    // freed.
+    void PostDatagram(Tun_Socket& socket, Tun_Event& event, ManagedThread* thread);
+    // Under the list lock: notes whom the I/O thread takes for a connection's
+    // peer, an admitted one, whose datagrams count against a share of their
+    // own.
+    void NoteConnectionPeers();
+    DatagramShares::Sender DatagramSenderOf(const Tun_Address& source) const;
     // Under the list lock: posts what each stream holds, in order, while the
     // queue has room, and queues the close of an ended stream that holds
     // nothing. True while any stream still holds events.
@@ -329,8 +339,10 @@ private:
     std::atomic<std::int64_t> m_stalledOutputLimit{kStalledOutputLimit.count()};
     Tun_PacketHandler m_handler = nullptr;
     std::atomic<std::uint64_t> m_ioPasses{0};
-    // Bytes of datagram messages posted and not yet handled.
+    // Bytes of datagram messages posted and not yet handled, in all and by
+    // sender.
     std::atomic<std::size_t> m_queuedDatagramBytes{0};
+    DatagramShares m_datagramShares;
 };
 
 }  // namespace Network

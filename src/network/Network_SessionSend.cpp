@@ -25,6 +25,7 @@ void Tun_Session::DeliverPosted(Tun_Event* event) {
         // The record may go once nothing waits on it.
         if (!event->detail->IsStream()) {
             event->session->m_queuedDatagramBytes.fetch_sub(length, std::memory_order_relaxed);
+            event->session->m_datagramShares.Give(event->datagramSender, length);
         }
         const std::size_t left = event->detail->RemoveUndelivered(length);
         // A connection held back for what waited here is read again.

@@ -10,7 +10,7 @@
 // host announces itself; then both close. Run under ThreadSanitizer too.
 namespace {
 
-using Kind = Network::Tun_Event_Kind;
+using EventKind = Network::Tun_Event_Kind;
 using testsupport::RecordingSession;
 
 constexpr int kCycles = 50;
@@ -58,17 +58,17 @@ void RunCycle(int cycle) {
     const Network::Tun_Address hostDatagrams = testsupport::Loopback(host.LocalPort(kHostDatagrams));
     const Network::Tun_Address clientDatagrams = testsupport::Loopback(client.LocalPort(kClientDatagrams));
     ASSERT_TRUE(client->Connect(kConnection, server));
-    ASSERT_TRUE(client.PumpUntilCount(Kind::ConnectCompleted, 1));
+    ASSERT_TRUE(client.PumpUntilCount(EventKind::ConnectCompleted, 1));
 
     // The host answers every request where it came from; both toggle a socket per message.
     host.SetReaction([&](Network::Tun_Session& session, const Network::Tun_Event& event) {
-        if (event.kind == Kind::MessageReceived && event.messageType == kRequest) {
+        if (event.kind == EventKind::MessageReceived && event.messageType == kRequest) {
             Send(session, event.socketId, kReply, event.socketId == kServer ? event.address : clientDatagrams);
             ToggleSocket(session);
         }
     });
     client.SetReaction([&](Network::Tun_Session& session, const Network::Tun_Event& event) {
-        if (event.kind == Kind::MessageReceived && event.messageType == kReply) {
+        if (event.kind == EventKind::MessageReceived && event.messageType == kReply) {
             ToggleSocket(session);
         }
     });
@@ -84,7 +84,7 @@ void RunCycle(int cycle) {
     const auto replies = [&] {
         std::size_t count = 0;
         for (const auto& event : client.Events()) {
-            count += event.kind == Kind::MessageReceived && event.messageType == kReply ? 1 : 0;
+            count += event.kind == EventKind::MessageReceived && event.messageType == kReply ? 1 : 0;
         }
         return count;
     };
@@ -92,7 +92,7 @@ void RunCycle(int cycle) {
         host.Pump();
         return replies() >= 4u * kMessagesEach;
     })) << "cycle " << cycle;
-    EXPECT_TRUE(client.PumpUntil([&] { return client.Count(Kind::MessageReceived, 1) > 0; }));
+    EXPECT_TRUE(client.PumpUntil([&] { return client.Count(EventKind::MessageReceived, 1) > 0; }));
 
     EXPECT_TRUE(client->Close());
     EXPECT_TRUE(host->Close());

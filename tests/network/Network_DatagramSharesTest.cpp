@@ -1,0 +1,177 @@
+// A datagram flood is dropped at its own sender: what waits of it in the
+// event queue is one share, from one port or many ports of one machine,
+// joined or not, and anyone else's next datagram is queued behind that.
+#include "Network_SessionFixture.h"
+
+#include "network/Network_DatagramShares.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sessiontest {
+namespace {
+
+using Network::DatagramShares;
+using Network::Tun_Address;
+using testsupport::FramedMessage;
+using testsupport::WirePeer;
+using std::chrono::milliseconds;
+
+constexpr std::size_t kShare = DatagramShares::kShareMessages;
+
+TEST(DatagramSharesTest, EachSenderHasAShareAndAnEmptyOneTakesAnyLength) {
+    DatagramShares shares;
+    const auto peer = DatagramShares::ConnectionPeer(Tun_Address("127.0.0.1", 4000));
+    const auto otherPort = DatagramShares::ConnectionPeer(Tun_Address("127.0.0.1", 4001));
+    for (std::size_t taken = 0; taken < kShare; ++taken) {
+        ASSERT_TRUE(shares.Take(peer, 100));
+    }
+    EXPECT_FALSE(shares.Take(peer, 100));
+    EXPECT_TRUE(shares.Take(otherPort, 100));
+    shares.Give(peer, 100);
+    EXPECT_TRUE(shares.Take(peer, 100));
+
+    // Bytes bound a share too, but never the first datagram.
+    const auto longSender = DatagramShares::ConnectionPeer(Tun_Address("127.0.0.2", 4000));
+    EXPECT_TRUE(shares.Take(longSender, DatagramShares::kShareBytes + 1));
+    EXPECT_FALSE(shares.Take(longSender, 1));
+    shares.Give(longSender, DatagramShares::kShareBytes + 1);
+    EXPECT_TRUE(shares.Take(longSender, 1));
+}
+
+TEST(DatagramSharesTest, StrangersShareByMachineAndAllTogetherAFewShares) {
+    DatagramShares shares;
+    EXPECT_EQ(DatagramShares::Stranger(Tun_Address("127.0.0.1", 5000)),
+              DatagramShares::Stranger(Tun_Address("127.0.0.1", 6000)));
+    std::string address;
+    for (std::size_t machine = 1; machine <= DatagramShares::kStrangerShares; ++machine) {
+        address = "127.0.1." + std::to_string(machine);
+        const auto stranger = DatagramShares::Stranger(Tun_Address(address.c_str(), 5000));
+        for (std::size_t taken = 0; taken < kShare; ++taken) {
+            ASSERT_TRUE(shares.Take(stranger, 10));
+        }
+    }
+    const auto lastStranger = DatagramShares::Stranger(Tun_Address(address.c_str(), 5000));
+    const auto newStranger = DatagramShares::Stranger(Tun_Address("127.0.2.1", 5000));
+    EXPECT_FALSE(shares.Take(newStranger, 10));
+    EXPECT_TRUE(shares.Take(DatagramShares::ConnectionPeer(Tun_Address("127.0.2.1", 5000)), 10));
+    shares.Give(lastStranger, 10);
+    EXPECT_TRUE(shares.Take(newStranger, 10));
+}
+
+// Who floods, and who must still be heard.
+enum class Flooder { StrangerOnOnePort, StrangerOnManyPorts, MemberFromItsOwnEndpoint };
+enum class Honest { AcceptedMember, ConnectedHost };
+struct FloodCase {
+    const char* name;
+    Flooder flooder;
+    Honest honest;
+};
+
+class DatagramFloodTest : public SessionTest, public ::testing::WithParamInterface<FloodCase> {
+protected:
+    static constexpr std::int32_t kServer = 2;
+    static constexpr std::int32_t kHostStream = 3;
+    static constexpr std::int32_t kDatagrams = 4;
+    static constexpr std::size_t kFloodLength = 2000;
+
+    std::uint32_t Queued() {
+        std::uint32_t queued = 0;
+        m_session->ProcessEvents(0, 0, nullptr, &queued);
+        return queued;
+    }
+    // A stream joined to the session's server and a datagram socket on the
+    // stream's own port, as a player's.
+    WirePeer JoinMember(WirePeer& stream) {
+        stream = WirePeer::ConnectStream(PortOf(kServer));
+        const std::size_t accepted = m_session.Count(Tun_Event_Kind::ConnectionAccepted);
+        EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, accepted + 1));
+        return WirePeer::OpenDatagram(stream.GetLocalPort());
+    }
+    // The session's datagram socket shares the port of its stream to a
+    // host, as a client's game port does; the host's datagrams come from
+    // its listener's port.
+    WirePeer ConnectToHost(testsupport::WireListener& host, WirePeer& accepted) {
+        EXPECT_NE(m_session->OpenSocket(kHostStream, 1, testsupport::Loopback(0), 0, 0), nullptr);
+        EXPECT_TRUE(m_session->Connect(kHostStream, testsupport::Loopback(host.GetPort())));
+        accepted = host.Accept();
+        EXPECT_NE(m_session->OpenSocket(kDatagrams, 2, testsupport::Loopback(PortOf(kHostStream)),
+                                        Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
+                  nullptr);
+        return WirePeer::OpenDatagram(host.GetPort());
+    }
+    // Waits until the I/O thread has queued what it takes of the flood.
+    void WaitForASteadyQueue() {
+        std::uint32_t last = Queued();
+        for (int unchanged = 0, round = 0; unchanged < 10 && round < 300; ++round) {
+            std::this_thread::sleep_for(milliseconds(10));
+            const std::uint32_t now = Queued();
+            unchanged = now == last ? unchanged + 1 : 0;
+            last = now;
+        }
+    }
+    std::size_t CountOfType(std::uint32_t type) {
+        std::size_t count = 0;
+        for (const std::vector<std::uint8_t>& message : m_session.Messages(kDatagrams)) {
+            count += message.size() >= 4 && message[0] == type ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+TEST_P(DatagramFloodTest, WhatWaitsOfTheFloodIsAShareAndTheOthersGetThrough) {
+    const FloodCase& flood = GetParam();
+    OpenListener();
+    WirePeer honestStream;
+    WirePeer honest;
+    testsupport::WireListener host;
+    if (flood.honest == Honest::AcceptedMember) {
+        ASSERT_NE(m_session->OpenSocket(kDatagrams, 2, testsupport::Loopback(PortOf(kServer)),
+                                        Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
+                  nullptr);
+        honest = JoinMember(honestStream);
+    } else {
+        honest = ConnectToHost(host, honestStream);
+    }
+    WirePeer flooderStream;
+    std::vector<WirePeer> flooders;
+    if (flood.flooder == Flooder::MemberFromItsOwnEndpoint) {
+        flooders.push_back(JoinMember(flooderStream));
+    } else {
+        const std::size_t ports = flood.flooder == Flooder::StrangerOnManyPorts ? 16 : 1;
+        for (std::size_t port = 0; port < ports; ++port) {
+            flooders.push_back(WirePeer::OpenDatagram());
+        }
+    }
+
+    const testsupport::Bytes flooded = FramedMessage(1, std::string(200, 'f'));
+    for (std::size_t sent = 0; sent < kFloodLength; ++sent) {
+        flooders[sent % flooders.size()].SendDatagram(PortOf(kDatagrams), flooded);
+        // Slow enough for the I/O thread to read nearly all of it.
+        if (sent % 16 == 15) {
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+        }
+    }
+    WaitForASteadyQueue();
+    // Nobody handled anything meanwhile, as when the game's frames stall.
+    const std::uint32_t queued = Queued();
+    ASSERT_TRUE(honest.SendDatagram(PortOf(kDatagrams), FramedMessage(2, "heard")));
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return Queued() > queued; }, milliseconds(2000)));
+
+    EXPECT_TRUE(m_session.PumpUntil([&] { return CountOfType(2) == 1; }));
+    EXPECT_LE(CountOfType(1), kShare);
+    EXPECT_GT(CountOfType(1), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Senders, DatagramFloodTest,
+    ::testing::Values(FloodCase{"StrangerOnOnePort", Flooder::StrangerOnOnePort, Honest::AcceptedMember},
+                      FloodCase{"StrangerOnManyPorts", Flooder::StrangerOnManyPorts, Honest::AcceptedMember},
+                      FloodCase{"Member", Flooder::MemberFromItsOwnEndpoint, Honest::AcceptedMember},
+                      FloodCase{"StrangerAtAClient", Flooder::StrangerOnManyPorts, Honest::ConnectedHost}),
+    [](const ::testing::TestParamInfo<FloodCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace sessiontest
