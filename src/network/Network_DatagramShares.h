@@ -25,12 +25,13 @@ public:
     static Sender ConnectionPeer(const Tun_Address& peer);
     static Sender Stranger(const Tun_Address& source);
 
-    // A share holds a burst as large as a socket's own receive buffer
-    // would (a host's state tick, one datagram per object), and what a frame
-    // handles of a few hundred forwards, so a flood's share is gone within a
-    // few frames.
+    // A share holds as many bytes as a connection's stream may have waiting,
+    // so a flood waits no longer by datagram than by stream; that is still a
+    // burst as large as a socket's own buffer holds of small datagrams (a
+    // host's state tick, one datagram per object). Tiny datagrams are
+    // bounded by count.
     static constexpr std::size_t kShareMessages = 512;
-    static constexpr std::size_t kShareBytes = 256 * 1024;
+    static constexpr std::size_t kShareBytes = 64 * 1024;
     // How many shares every stranger together may fill.
     static constexpr std::size_t kStrangerShares = 8;
 

@@ -269,7 +269,7 @@ void Tun_Session::HandleReady(std::size_t watchIndex) {
     switch (watch.purpose) {
         case IoThreadState::Purpose::Read:
             if (!record.IsStream()) {
-                ReadDatagram(record);
+                ReadDatagrams(record);
             } else if (record.connected.load()) {
                 ReadStream(record);
             } else {
@@ -364,13 +364,19 @@ void Tun_Session::NoteJoinRequests(Tun_Socket& connection, const std::vector<Raw
     }
 }
 
-void Tun_Session::ReadDatagram(Tun_Socket& socket) {
+void Tun_Session::ReadDatagrams(Tun_Socket& socket) {
+    for (std::size_t count = 0; count < kDatagramsPerRead && ReadDatagram(socket); ++count) {
+    }
+}
+
+bool Tun_Session::ReadDatagram(Tun_Socket& socket) {
     os::SocketAddress source{};
     RawMessage message;
+    std::int64_t read = -1;
     ThreadManager::LockMutex(socket.GetReceiveLock());
     if (socket.EnsureBuffer(Tun_Socket::kReceiveBuffer, os::kMaxDatagramSize)) {
         std::uint8_t* buffer = socket.GetBuffer(Tun_Socket::kReceiveBuffer);
-        const std::int64_t read = os::ReceiveDatagram(socket.handle, buffer, os::kMaxDatagramSize, &source);
+        read = os::ReceiveDatagram(socket.handle, buffer, os::kMaxDatagramSize, &source);
         // Empty, short and failed reads are dropped: a datagram socket never
         // closes because of what arrives.
         const std::uint32_t length = read >= 0 ? DatagramMessageLength(buffer, static_cast<std::size_t>(read)) : 0;
@@ -386,6 +392,7 @@ void Tun_Session::ReadDatagram(Tun_Socket& socket) {
         event.AttachMessage(message);
         m_io->gathered.push_back(event);
     }
+    return read >= 0;
 }
 
 void Tun_Session::FinishConnecting(Tun_Socket& record) {

@@ -73,6 +73,9 @@ public:
     // dropped. A datagram flood leaves the streams the rest, and each sender
     // has a share of its own within it (DatagramShares).
     static constexpr std::size_t kQueuedDatagramLimit = EventDispatcher::kQueuedMessageLimit / 2;
+    // Datagrams the I/O thread reads from a socket before it serves the
+    // others again.
+    static constexpr std::size_t kDatagramsPerRead = 64;
 
     // While one lives, the sends this thread makes on the session forward
     // the origin's messages: they count against the origin's share.
@@ -269,7 +272,12 @@ private:
     void ReadStream(Tun_Socket& connection);
     // Ends the connection's admission wait when a message is a join request.
     void NoteJoinRequests(Tun_Socket& connection, const std::vector<RawMessage>& messages);
-    void ReadDatagram(Tun_Socket& socket);
+    // Reads what waits at the socket, up to kDatagramsPerRead: a pass costs
+    // far more than a read, and a flood that outruns the passes fills the
+    // socket's buffer, where everyone's datagrams are dropped alike.
+    void ReadDatagrams(Tun_Socket& socket);
+    // False once nothing was left to read.
+    bool ReadDatagram(Tun_Socket& socket);
     void FinishConnecting(Tun_Socket& record);
     void SendQueued(Tun_Socket& target);
     void WriteOutput(Tun_Socket& connection);
