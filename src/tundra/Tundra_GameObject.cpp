@@ -317,10 +317,16 @@ void GameObject::Save(Core::File& file) const {
     file.WriteU8(m_scriptCopied ? 1 : 0);
     file.WriteU8(m_scriptStarted ? 1 : 0);
     if (m_scriptActive && m_script != nullptr && m_scriptStarted && !m_script->IsInactive()) {
-        // By position, each held: a hook may add managed objects meanwhile.
-        for (std::size_t i = 0; i < m_managed.size(); ++i) {
-            if (const Core::RefPtr<Core::Object> object = m_managed[i]) {
-                object->Save(file);
+        // The managed objects only where Load reads them back: it starts the
+        // script again only under a name it can start (never an empty one,
+        // which a script may have set since). Unread, they would shift all
+        // that follows.
+        if (LuaScript::IsPlainScriptName(m_scriptName)) {
+            // By position, each held: a hook may add managed objects meanwhile.
+            for (std::size_t i = 0; i < m_managed.size(); ++i) {
+                if (const Core::RefPtr<Core::Object> object = m_managed[i]) {
+                    object->Save(file);
+                }
             }
         }
         RunHook("Save", true);

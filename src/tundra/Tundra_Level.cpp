@@ -265,10 +265,16 @@ void Level::Save(Core::File& file) const {
     // save restores before the level.
     ForEachSprite(m_layers, [&file](Sprite& sprite) { sprite.WriteCollidedSpriteIds(file); });
     if (IsActive(m_script)) {
-        // By position, each held: a hook may add managed objects meanwhile.
-        for (std::size_t i = 0; i < m_managedObjects.size(); ++i) {
-            const Core::RefPtr<Core::Object> object = m_managedObjects[i];
-            object->Save(file);
+        // The managed objects only where Load reads them back: it starts the
+        // script again only under the name written above when it can start
+        // it (never an empty one, which a script may have set since).
+        // Unread, they would shift all that follows.
+        if (LuaScript::IsPlainScriptName(m_scriptName)) {
+            // By position, each held: a hook may add managed objects meanwhile.
+            for (std::size_t i = 0; i < m_managedObjects.size(); ++i) {
+                const Core::RefPtr<Core::Object> object = m_managedObjects[i];
+                object->Save(file);
+            }
         }
         m_script->Call("Save");
     }

@@ -84,10 +84,15 @@ void ParticleEmitter::Save(Core::File& file) const {
     file.WriteU8(m_scriptStateOwned ? 1 : 0);
     file.WriteU8(m_restoreOnLoad ? 1 : 0);
     if (m_scriptActive && m_script != nullptr && !m_script->IsInactive()) {
-        // By position, each held: a hook may add managed objects meanwhile.
-        for (std::size_t i = 0; i < m_managed.size(); ++i) {
-            const Core::RefPtr<Core::Object> object = m_managed[i];
-            object->Save(file);
+        // The managed objects only where Load reads them back: it runs the
+        // script again only with the restore flag and a name it can start
+        // (never an empty one). Unread, they would shift all that follows.
+        if (m_restoreOnLoad && LuaScript::IsPlainScriptName(m_scriptName)) {
+            // By position, each held: a hook may add managed objects meanwhile.
+            for (std::size_t i = 0; i < m_managed.size(); ++i) {
+                const Core::RefPtr<Core::Object> object = m_managed[i];
+                object->Save(file);
+            }
         }
         RunHook("Save");
     }

@@ -55,7 +55,8 @@ class ParticleEmitter : public Core::Object {
     // script sees it under the name.
     void AddManagedObject(Core::Object* object, const Core::String& name);
 
-    // Whether reading runs the stored script again.
+    // Whether reading runs the stored script again; only then does a save
+    // carry the managed objects, which that run reads back.
     void SetRestoreOnLoad(bool restore) { m_restoreOnLoad = restore; }
 
 protected:
