@@ -265,9 +265,9 @@ Bytes Joined(std::initializer_list<Bytes> parts) {
 const Bytes kPointShape = {0x00, 0x00, 0x40, 0x40, 0x00, 0x00, 0x80, 0x40,
                            0x00, 0x00, 0x20, 0x41, 0x00, 0x00, 0xA0, 0x41};
 
-// As the engine wrote them before the managed objects followed the reader:
-// a "keeper.lua" emitter with the restore flag, keeping its "glow.lua" twin,
-// and a "glow.lua" one, keeping nothing, without the flag.
+// Saved games hold these, and read them so: a "keeper.lua" emitter with the
+// restore flag, keeping its "glow.lua" twin, and a "glow.lua" one, keeping
+// nothing, without the flag.
 const Bytes kKeeperRestoring = {
     0x01, 0x0A, 0x00, 0x00, 0x00, 'k',  'e',  'e',  'p',  'e',  'r',  '.',  'l',  'u',  'a',  0x01, 0x01,
     0x01, 0x08, 0x00, 0x00, 0x00, 'g',  'l',  'o',  'w',  '.',  'l',  'u',  'a',  0x01, 0x01,  // the twin
