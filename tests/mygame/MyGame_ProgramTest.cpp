@@ -106,28 +106,29 @@ TEST_F(ProgramTest, TheGameReachesTheTitleLevelAndEndsWithZeroWhenAskedToQuit) {
     EXPECT_LT(g_seen.frames, 20);
 }
 
-// Three seconds of the title level with its frame-rate lock at 20 frames a
-// second, so that the wait, not a sanitized frame's own work, fills most of
-// each frame: while it waits the main thread sleeps, leaving the processor to
-// others. It counts the time the thread ran or stood ready to run, which a
-// busy machine does not lower.
+// Three seconds of the title level with its frame-rate lock at 5 frames a
+// second, so that the wait, not a frame's own work, fills most of each frame
+// (also where the renderer draws on the main thread of a sanitized build):
+// while it waits the main thread sleeps, leaving the processor to others. Its
+// processor time leaves out the time it stood ready to run, so a busy
+// machine, which only stretches the frames, never raises its share.
 TEST_F(ProgramTest, TheTitleLevelsMainThreadLeavesTheProcessorFreeWhileItsFramesWait) {
-    constexpr int kMeasuredFrames = 60;
-    static double demandBegin = 0.0, wallBegin = 0.0, demand = 0.0, wall = 0.0;
+    constexpr int kMeasuredFrames = 15;
+    static double processorBegin = 0.0, wallBegin = 0.0, processor = 0.0, wall = 0.0;
     g_afterTitle = [](MyGame& game) {
         if (g_seen.titleFrames == 3) {
-            game.SetDesiredFrameRate(20.0);
+            game.SetDesiredFrameRate(5.0);
         } else if (g_seen.titleFrames == 4) {
-            demandBegin = testsupport::ThreadDemandMilliseconds();
+            processorBegin = testsupport::ThreadProcessorMilliseconds();
             wallBegin = Core::GetMilliseconds();
         } else if (g_seen.titleFrames == 4 + kMeasuredFrames) {
-            demand = testsupport::ThreadDemandMilliseconds() - demandBegin;
+            processor = testsupport::ThreadProcessorMilliseconds() - processorBegin;
             wall = Core::GetMilliseconds() - wallBegin;
             game.Exit();
         }
     };
     EXPECT_EQ(Run([](MyGame&) {}), 0);
-    EXPECT_LT(demand, 0.5 * wall) << "the main thread wanted a processor " << demand << " ms of " << wall << " ms";
+    EXPECT_LT(processor, 0.5 * wall) << "the main thread ran " << processor << " ms of " << wall << " ms";
 }
 
 class X11Program : public ProgramTest {
