@@ -156,17 +156,16 @@ TEST_F(X11Program, TheWindowManagersCloseEndsTheGameWithZeroAndTheDesktopModeSta
 struct ProgramResult {
     int status = -1;
     std::string errors;
-    double seconds = 0.0;
 };
 
 // The built program, with the environment changed as given, its stderr kept.
 // With a display named it runs there, and whileRunning is called once it
 // has started; its leaks are not looked for, since it may be ended mid-run.
+// A program still running 20 s after that is killed: a signal status.
 ProgramResult RunProgram(const std::string& home, const std::string& display = {},
                          const std::function<void()>& whileRunning = {}) {
     int pipe[2];
     EXPECT_EQ(::pipe(pipe), 0);
-    const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(pipe[1], STDERR_FILENO);
@@ -197,7 +196,6 @@ ProgramResult RunProgram(const std::string& home, const std::string& display = {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char buffer[4096];
     for (ssize_t count; (count = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
         result.errors.append(buffer, static_cast<std::size_t>(count));
@@ -211,7 +209,6 @@ TEST_F(MyGameTest, WithoutADisplayTheProgramSaysSoOnOneLineAndFailsAtOnce) {
     ASSERT_TRUE(WIFEXITED(result.status)) << "ended by a signal: " << result.status << "\n" << result.errors;
     EXPECT_NE(WEXITSTATUS(result.status), 0);
     EXPECT_NE(WEXITSTATUS(result.status), 127) << "not started";
-    EXPECT_LT(result.seconds, 10.0);
     ASSERT_FALSE(result.errors.empty());
     EXPECT_NE(result.errors.find("no display could be opened"), std::string::npos) << result.errors;
     EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
@@ -227,8 +224,6 @@ TEST_F(MyGameTest, TheProgramEndsWhenItsDisplayGoesAway) {
     }
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not come up";
     bool started = false;
-    double stoppedAt = 0.0;
-    const auto begin = std::chrono::steady_clock::now();
     const ProgramResult result = RunProgram(Home(), server.Display(), [&] {
         // The settings file is written once the window and renderer are up.
         const std::string settings = DataFolder() + "/settings.sav";
@@ -239,12 +234,10 @@ TEST_F(MyGameTest, TheProgramEndsWhenItsDisplayGoesAway) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         server.Stop();
-        stoppedAt = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     });
     ASSERT_TRUE(started) << result.errors;
     EXPECT_TRUE(WIFEXITED(result.status)) << "ended by a signal (or killed, still running): " << result.status << "\n"
                                           << result.errors;
-    EXPECT_LT(result.seconds - stoppedAt, 10.0);
 }
 
 }  // namespace
