@@ -9,7 +9,6 @@
 #include <functional>
 #include <future>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -50,7 +49,8 @@ TEST_F(NullAudioStreaming, ALoopingStreamPlaysPastItsEndWithoutItsFlagEverCleari
         os::Sleep(1);
     }
     EXPECT_TRUE(alwaysActive);
-    EXPECT_TRUE(engine->IsSourcePlaying(source));
+    // A refill the thread made late leaves the source dry until its next pass.
+    EXPECT_TRUE(WaitUntil([&] { return engine->IsSourcePlaying(source); }, 2s));
 }
 
 TEST_F(NullAudioStreaming, AStarvedStreamRestartsAtTheNextPass) {
@@ -236,10 +236,13 @@ TEST_F(NullAudioStreamingDecodeHeld, AStreamReleasedWhileItsBlocksDecodeIsNeverQ
         engine->StopAll();
         return true;
     }));
-    // The sound outlives the pass that decodes it; the next StopAll frees it.
-    std::this_thread::sleep_for(50ms);
-    engine->StopAll();
-    EXPECT_EQ(SoundEngineTestAccess::SourceCount(*engine), 0u);
+    // The sound outlives the pass that decodes it; a StopAll after that pass frees it.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            engine->StopAll();
+            return SoundEngineTestAccess::SourceCount(*engine) == 0;
+        },
+        2s));
 }
 
 TEST_F(NullAudioStreamingDecodeHeld, APauseWhileAStreamIsRefilledFromItsStartHolds) {
