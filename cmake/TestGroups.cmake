@@ -1,7 +1,7 @@
 # Run by CTest after a test program's tests are listed (tundra_group_tests
 # names them): the groups that their names' prefixes pick out get their
-# settings. Every test has a two-minute limit and runs on OpenAL Soft's null
-# backend unless its group says otherwise.
+# settings. Every test runs on OpenAL Soft's null backend unless its group
+# says otherwise.
 #
 # Sound device configurations. OpenAL Soft reads its configuration once per
 # process, and each test is a process of its own:

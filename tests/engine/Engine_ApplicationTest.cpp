@@ -127,21 +127,23 @@ TEST_F(Application, DesiredFrameRateWithoutMeaningIsRefusedAndTheRestHeldToASane
 
 // On the real clock: the wait leaves the processor to others, and a frame
 // still lasts at least the target from BeginFrame to the end of EndFrame.
+// The thread's processor time leaves out the time it stood ready to run, so
+// a busy machine never raises its share.
 TEST_F(Application, LockedWaitLeavesTheProcessorFreeAndEndsNoEarlierThanTheTarget) {
     Core::SetClockFunction(m_clock);
     const Core::RefPtr<PacedApplication> app = TUN_NEW(PacedApplication);
     app->BeginFrame();
     app->EndFrame();  // the driver's first present sets itself up
-    const double demandBegin = testsupport::ThreadDemandMilliseconds();
+    const double processorBegin = testsupport::ThreadProcessorMilliseconds();
     const double begin = Core::GetMilliseconds();
     for (int frame = 0; frame < 30; ++frame) {
         app->BeginFrame();
         app->EndFrame();
         EXPECT_GE(1000.0 / app->GetCurrentFrameRate(), 1000.0 / 60 - 1e-9);
     }
-    const double demand = testsupport::ThreadDemandMilliseconds() - demandBegin;
+    const double processor = testsupport::ThreadProcessorMilliseconds() - processorBegin;
     const double wall = Core::GetMilliseconds() - begin;
-    EXPECT_LT(demand, 0.6 * wall) << "the thread wanted a processor " << demand << " ms of " << wall << " ms";
+    EXPECT_LT(processor, 0.6 * wall) << "the thread ran " << processor << " ms of " << wall << " ms";
 }
 
 TEST_F(Application, RunEndsAfterTheFrameThatQuitsAndTearsEverythingDown) {
