@@ -3,6 +3,7 @@
 #include "os/OS_Socket.h"
 #include "os/OS_SocketAddress.h"
 #include "os/OS_SocketPoll.h"
+#include "support/Network_WireForms.h"
 #include "support/Network_WirePeer.h"
 
 #include <benchmark/benchmark.h>
@@ -11,7 +12,6 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -43,6 +43,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using testsupport::Bytes;
+using testsupport::U32At;
 using testsupport::WirePeer;
 using std::chrono::milliseconds;
 
@@ -82,43 +83,12 @@ constexpr auto Type(Tundra::TunPacket packet) { return static_cast<std::uint32_t
 // Every join is the game's to admit: this host admits all.
 bool AdmitEveryone(Tundra::NetMessage*) { return true; }
 
-void AppendU32(Bytes& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
-void AppendText(Bytes& bytes, std::string_view text) {
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(0);
-}
-
-std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 4; i-- > 0;) {
-        value = value << 8 | bytes[at + i];
-    }
-    return value;
-}
-
-// Type 1: no password, then the player record (id 0, no host flag, the
-// stream's own address, the name).
-Bytes JoinRequest(std::uint16_t port, std::string_view name) {
-    Bytes payload{0};
-    AppendU32(payload, 0);
-    payload.push_back(0);
-    const os::SocketAddress address = os::MakeSocketAddress(os::kLoopbackIPv4, port);
-    payload.insert(payload.end(), address.begin(), address.end());
-    AppendText(payload, name);
-    return testsupport::FramedMessage(Type(Tundra::TunPacket::JoinRequest), payload);
-}
-
 // Type 10: sender id, target id (a player or a group), the text.
 Bytes TextPacket(std::uint32_t sender, std::uint32_t target, std::string_view text) {
     Bytes payload;
-    AppendU32(payload, sender);
-    AppendU32(payload, target);
-    AppendText(payload, text);
+    testsupport::AppendU32(payload, sender);
+    testsupport::AppendU32(payload, target);
+    testsupport::AppendString(payload, text);
     return testsupport::FramedMessage(Type(Tundra::TunPacket::Text), payload);
 }
 
@@ -293,7 +263,9 @@ public:
         player.stream = WirePeer::ConnectStream(Port());
         const std::uint16_t port = player.stream.GetLocalPort();
         player.datagrams = WirePeer::OpenDatagram(port);
-        if (!player.datagrams.IsOpen() || !player.stream.Write(JoinRequest(port, name))) {
+        const Bytes request = testsupport::FramedMessage(Type(Tundra::TunPacket::JoinRequest),
+                                                         testsupport::JoinRequest("", port, name));
+        if (!player.datagrams.IsOpen() || !player.stream.Write(request)) {
             return std::nullopt;
         }
         std::int64_t answer = 0;

@@ -32,6 +32,9 @@ public:
     std::uint16_t GetPort() const { return os::SocketAddressPort(m_socketAddress); }
     // Host order.
     std::uint32_t GetIPv4() const { return os::SocketAddressIPv4(m_socketAddress); }
+    // Address and port in the low 48 bits: a key by endpoint, which callers
+    // may mark in the bits above.
+    std::uint64_t GetEndpointKey() const { return std::uint64_t{GetIPv4()} << 16 | GetPort(); }
 
 private:
     os::SocketAddress m_socketAddress;

@@ -17,7 +17,7 @@ bool IsStranger(Sender sender) { return (sender & kKindMask) == kStrangerKind; }
 }  // namespace
 
 DatagramShares::Sender DatagramShares::ConnectionPeer(const Tun_Address& peer) {
-    return kConnectionPeerKind | (Sender{peer.GetIPv4()} << 16) | peer.GetPort();
+    return kConnectionPeerKind | peer.GetEndpointKey();
 }
 
 DatagramShares::Sender DatagramShares::Stranger(const Tun_Address& source) {

@@ -61,7 +61,7 @@ std::int32_t Tun_Socket::GetUserCount() const {
 
 OutputSource ForwardedOutputSource(const Tun_Address& peer) {
     // Never kOwnOutput, whatever the endpoint.
-    return (std::uint64_t{1} << 48) | (std::uint64_t{peer.GetIPv4()} << 16) | peer.GetPort();
+    return (std::uint64_t{1} << 48) | peer.GetEndpointKey();
 }
 
 bool Tun_Socket::AppendOutput(const std::uint8_t* bytes, std::size_t length, OutputSource source) {

@@ -4,6 +4,7 @@
 #include "network/Network_TunNet.h"
 #include "support/MovingClock.h"
 #include "support/Network_WirePeer.h"
+#include "support/Network_WireForms.h"
 #include "support/Tundra_TestGame.h"
 
 #include <gtest/gtest.h>
@@ -71,20 +72,6 @@ std::uint16_t FreeDatagramPort();
 // A datagram socket on every address at the port, sharing it: hears what a
 // host broadcasts to the discovery port on loopback.
 WirePeer OpenDiscoveryListener(std::uint16_t port);
-
-// Wire forms built byte by byte, independent of the codecs under test.
-// The 16-byte socket address of 127.0.0.1:port as Linux lays it out.
-Bytes LoopbackAddressBytes(std::uint16_t port);
-void AppendU32(Bytes& bytes, std::uint32_t value);
-void AppendString(Bytes& bytes, std::string_view text);
-Bytes PlayerRecord(std::uint32_t id, bool host, std::uint16_t port, std::string_view name);
-// Type 1: the password and a zero, then the record (id 0, no host flag).
-Bytes JoinRequest(std::string_view password, std::uint16_t port, std::string_view name);
-Bytes Announcement(std::uint16_t port, std::uint32_t maxPlayers, std::uint32_t players, bool password,
-                   std::string_view name, std::string_view networkId);
-Bytes U32Payload(std::uint32_t value);
-// Reads the u32 at offset of a payload (0 when it does not fit).
-std::uint32_t U32At(const Bytes& payload, std::size_t offset);
 
 // A datagram as a message: its header's type and the payload behind it.
 std::optional<WireMessage> ReceiveDatagramMessage(WirePeer& peer, milliseconds limit = kWireWait);
