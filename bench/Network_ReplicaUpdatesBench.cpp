@@ -343,8 +343,8 @@ int RunClient(std::uint16_t discoveryPort, std::uint16_t hostPort, std::size_t o
     return result.Write(&figures, sizeof(figures)) ? 0 : 1;
 }
 
-// Runs a side's process to its end: whatever it returns, its exit skips
-// the benchmark's own clean-up.
+// Runs a side in a process of its own; its exit skips the benchmark's own
+// clean-up. Output still buffered is written before, once.
 template <class Side>
 pid_t Spawn(Side side) {
     std::fflush(nullptr);
@@ -355,6 +355,7 @@ pid_t Spawn(Side side) {
     return pid;
 }
 
+// Waits for a side's process, ended first when it did not finish its part.
 void EndProcess(pid_t pid, bool stop) {
     if (pid <= 0) {
         return;
