@@ -151,34 +151,6 @@ TEST_P(DatagramFloodTest, WhatWaitsOfTheFloodIsAShareAndTheOthersGetThrough) {
     EXPECT_GT(CountOfType(1), 0u);
 }
 
-// A host's state tick is a datagram per replicated object, sent at once. A
-// client that handles nothing meanwhile, as when its frame stalls, still
-// queues all of it, however many more than a share.
-TEST_F(SessionTest, AHostsWholeStateTickWaitsForItsClient) {
-    testsupport::WireListener host;
-    WirePeer hostStream;
-    WirePeer hostDatagrams = ConnectToHost(host, hostStream);
-    // Sent a round at a time, each once the one before is queued, so that
-    // the socket's buffer drops none: all that is missing, the session
-    // dropped.
-    constexpr std::size_t kRound = 64;
-    constexpr std::size_t kTick = 2 * kShare + kRound;
-    const testsupport::Bytes state = FramedMessage(9, std::string(100, 's'));
-    static_assert(kTick * 100 > DatagramShares::kShareBytes, "over a share by bytes too");
-    const std::uint32_t before = Queued();
-    for (std::size_t sent = 0; sent < kTick;) {
-        for (std::size_t count = 0; count < kRound; ++count) {
-            ASSERT_TRUE(hostDatagrams.SendDatagram(PortOf(4), state));
-        }
-        sent += kRound;
-        if (!testsupport::WaitUntil([&] { return Queued() - before >= sent; }, milliseconds(2000))) {
-            break;
-        }
-    }
-    EXPECT_EQ(Queued() - before, kTick);
-    EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Count(Tun_Event_Kind::MessageReceived, 4) == kTick; }));
-}
-
 // What is counted against a sender is given back when the queue refuses its
 // datagram: a sender never loses its share to a queue that was full.
 TEST_F(SessionTest, ADatagramTheFullQueueRefusesLeavesItsSendersShare) {
