@@ -11,13 +11,19 @@ constexpr Sender kConnectionPeerKind = Sender{1} << 48;
 constexpr Sender kStrangerKind = Sender{2} << 48;
 // Every stranger together; no endpoint gives this key.
 constexpr Sender kAllStrangers = Sender{3} << 48;
+constexpr Sender kChosenPeerKind = Sender{4} << 48;
 
 bool IsStranger(Sender sender) { return (sender & kKindMask) == kStrangerKind; }
+bool IsChosenPeer(Sender sender) { return (sender & kKindMask) == kChosenPeerKind; }
 
 }  // namespace
 
 DatagramShares::Sender DatagramShares::ConnectionPeer(const Tun_Address& peer) {
     return kConnectionPeerKind | peer.GetEndpointKey();
+}
+
+DatagramShares::Sender DatagramShares::ChosenPeer(const Tun_Address& peer) {
+    return kChosenPeerKind | peer.GetEndpointKey();
 }
 
 DatagramShares::Sender DatagramShares::Stranger(const Tun_Address& source) {
@@ -30,6 +36,9 @@ bool DatagramShares::Fits(const Waiting& waiting, std::size_t bytes, std::size_t
 }
 
 bool DatagramShares::Take(Sender sender, std::size_t bytes) {
+    if (IsChosenPeer(sender)) {
+        return true;
+    }
     const std::lock_guard<std::mutex> lock(m_lock);
     const auto fits = [&](Sender key, std::size_t shares) {
         const auto found = m_waiting.find(key);
@@ -46,6 +55,9 @@ bool DatagramShares::Take(Sender sender, std::size_t bytes) {
 }
 
 void DatagramShares::Give(Sender sender, std::size_t bytes) {
+    if (IsChosenPeer(sender)) {
+        return;
+    }
     const std::lock_guard<std::mutex> lock(m_lock);
     Uncount(sender, bytes);
     if (IsStranger(sender)) {

@@ -24,6 +24,12 @@ public:
     using Sender = std::uint64_t;
     static Sender ConnectionPeer(const Tun_Address& peer);
     static Sender Stranger(const Tun_Address& source);
+    // The peer of a connection this side made itself (a client's host) is
+    // the one it chose to hear, and has no share: its stream is read without
+    // a limit too. A host's state tick is one datagram per object, more than
+    // a share holds, and must come whole; only the session's bound on all
+    // queued datagrams holds it.
+    static Sender ChosenPeer(const Tun_Address& peer);
 
     // A share holds as many bytes as a connection's stream may have waiting,
     // so a flood waits no longer by datagram than by stream; that is still a
@@ -38,7 +44,7 @@ public:
     // Counts the datagram against its sender (a stranger's against the
     // strangers' together too); false, counting nothing, when it does not
     // fit. A sender with nothing waiting always gets one in, whatever its
-    // length.
+    // length; a chosen peer always does, counting nothing.
     bool Take(Sender sender, std::size_t bytes);
     // Gives back what Take counted, once the datagram was handled or not
     // queued after all.

@@ -66,16 +66,21 @@ void Tun_Session::NoteConnectionPeers() {
             const bool peer = record->IsStream() && record->connected.load() && !record->closing &&
                               !record->awaitingAdmission && !record->closeOnceSent;
             if (peer) {
-                peers.push_back(DatagramShares::ConnectionPeer(record->remoteAddress));
+                peers.push_back(record->accepted ? DatagramShares::ConnectionPeer(record->remoteAddress)
+                                                 : DatagramShares::ChosenPeer(record->remoteAddress));
             }
         }
     }
 }
 
 DatagramShares::Sender Tun_Session::DatagramSenderOf(const Tun_Address& source) const {
-    const DatagramShares::Sender peer = DatagramShares::ConnectionPeer(source);
     const std::vector<DatagramShares::Sender>& peers = m_io->connectionPeers;
-    return std::find(peers.begin(), peers.end(), peer) != peers.end() ? peer : DatagramShares::Stranger(source);
+    for (const DatagramShares::Sender peer : {DatagramShares::ChosenPeer(source), DatagramShares::ConnectionPeer(source)}) {
+        if (std::find(peers.begin(), peers.end(), peer) != peers.end()) {
+            return peer;
+        }
+    }
+    return DatagramShares::Stranger(source);
 }
 
 bool Tun_Session::PostHeld(ManagedThread* thread) {

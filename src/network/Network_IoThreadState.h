@@ -47,7 +47,8 @@ public:
     Tun_EventList gathered;
     // A stream read's completed messages.
     std::vector<RawMessage> messages;
-    // The admitted peers of the connections, as datagram senders.
+    // The admitted peers of the connections, and the peers of those this
+    // side made, as datagram senders.
     std::vector<DatagramShares::Sender> connectionPeers;
 
 private:

@@ -290,7 +290,7 @@ private:
     void PostDatagram(Tun_Socket& socket, Tun_Event& event, ManagedThread* thread);
     // Under the list lock: notes whom the I/O thread takes for a connection's
     // peer, an admitted one, whose datagrams count against a share of their
-    // own.
+    // own, or none for the peer of a connection this side made.
     void NoteConnectionPeers();
     DatagramShares::Sender DatagramSenderOf(const Tun_Address& source) const;
     // Under the list lock: posts what each stream holds, in order, while the

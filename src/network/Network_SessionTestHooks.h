@@ -22,6 +22,17 @@ struct SessionTestAccess {
     static void SetStalledOutputLimit(Tun_Session& session, std::chrono::milliseconds limit) {
         session.m_stalledOutputLimit.store(limit.count(), std::memory_order_relaxed);
     }
+    // Callers using the socket now, this one not counted; 0 when there is
+    // none.
+    static std::int32_t GetOtherUsers(Tun_Session& session, std::int32_t id) {
+        Tun_Socket* socket = session.UseSocket(id);
+        if (socket == nullptr) {
+            return 0;
+        }
+        const std::int32_t users = socket->GetUserCount() - 1;
+        socket->RemoveUser();
+        return users;
+    }
     // Bytes of the socket's messages still waiting to be written.
     static std::size_t GetWaitingOutput(Tun_Session& session, std::int32_t id) {
         Tun_Socket* socket = session.UseSocket(id);

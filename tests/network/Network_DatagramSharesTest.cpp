@@ -4,6 +4,9 @@
 #include "Network_SessionFixture.h"
 
 #include "network/Network_DatagramShares.h"
+#include "network/Network_EventDispatcher.h"
+#include "network/Network_Message.h"
+#include "network/Network_SessionTestHooks.h"
 
 #include <algorithm>
 #include <chrono>
@@ -74,15 +77,9 @@ struct FloodCase {
 class DatagramFloodTest : public SessionTest, public ::testing::WithParamInterface<FloodCase> {
 protected:
     static constexpr std::int32_t kServer = 2;
-    static constexpr std::int32_t kHostStream = 3;
     static constexpr std::int32_t kDatagrams = 4;
     static constexpr std::size_t kFloodLength = 2000;
 
-    std::uint32_t Queued() {
-        std::uint32_t queued = 0;
-        m_session->ProcessEvents(0, 0, nullptr, &queued);
-        return queued;
-    }
     // A stream joined to the session's server and a datagram socket on the
     // stream's own port, as a player's.
     WirePeer JoinMember(WirePeer& stream) {
@@ -90,18 +87,6 @@ protected:
         const std::size_t accepted = m_session.Count(Tun_Event_Kind::ConnectionAccepted);
         EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, accepted + 1));
         return WirePeer::OpenDatagram(stream.GetLocalPort());
-    }
-    // The session's datagram socket shares the port of its stream to a
-    // host, as a client's game port does; the host's datagrams come from
-    // its listener's port.
-    WirePeer ConnectToHost(testsupport::WireListener& host, WirePeer& accepted) {
-        EXPECT_NE(m_session->OpenSocket(kHostStream, 1, testsupport::Loopback(0), 0, 0), nullptr);
-        EXPECT_TRUE(m_session->Connect(kHostStream, testsupport::Loopback(host.GetPort())));
-        accepted = host.Accept();
-        EXPECT_NE(m_session->OpenSocket(kDatagrams, 2, testsupport::Loopback(PortOf(kHostStream)),
-                                        Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
-                  nullptr);
-        return WirePeer::OpenDatagram(host.GetPort());
     }
     // Waits until the I/O thread has queued what it takes of the flood.
     void WaitForASteadyQueue() {
@@ -164,6 +149,35 @@ TEST_P(DatagramFloodTest, WhatWaitsOfTheFloodIsAShareAndTheOthersGetThrough) {
     EXPECT_TRUE(m_session.PumpUntil([&] { return CountOfType(2) == 1; }));
     EXPECT_LE(CountOfType(1), std::min(kShare, DatagramShares::kShareBytes / flooded.size()));
     EXPECT_GT(CountOfType(1), 0u);
+}
+
+// What is counted against a sender is given back when the queue refuses its
+// datagram: a sender never loses its share to a queue that was full.
+TEST_F(SessionTest, ADatagramTheFullQueueRefusesLeavesItsSendersShare) {
+    testsupport::WireListener host;
+    WirePeer hostStream;
+    ConnectToHost(host, hostStream, Network::kServiceByIoThread);
+    // The host's stream fills the queue to the last byte.
+    const std::string longest(Network::kMaxPayloadLength, 'L');
+    const std::size_t filling = Network::EventDispatcher::kQueuedMessageLimit / Network::kMaxMessageLength;
+    const std::uint32_t before = Queued();
+    for (std::size_t count = 0; count < filling; ++count) {
+        ASSERT_TRUE(hostStream.WriteMessage(7, longest));
+    }
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return Queued() - before == filling; }, milliseconds(5000)));
+
+    WirePeer stranger = WirePeer::OpenDatagram();
+    const std::uint64_t passes = Network::SessionTestAccess::GetIoPassCount(*m_session);
+    ASSERT_TRUE(stranger.SendDatagram(PortOf(4), FramedMessage(1, std::string(DatagramShares::kShareBytes - 100, 'r'))));
+    // The I/O thread waited for it: the pass that read it has ended once the
+    // next one began.
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [&] { return Network::SessionTestAccess::GetIoPassCount(*m_session) > passes; }, milliseconds(2000)));
+    EXPECT_EQ(Queued() - before, filling);
+
+    ASSERT_TRUE(m_session.PumpUntil([&] { return m_session.Count(Tun_Event_Kind::MessageReceived, 3) == filling; }));
+    ASSERT_TRUE(stranger.SendDatagram(PortOf(4), FramedMessage(2, std::string(1000, 'h'))));
+    EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Count(Tun_Event_Kind::MessageReceived, 4) == 1; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(

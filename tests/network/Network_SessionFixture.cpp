@@ -35,4 +35,20 @@ testsupport::WirePeer SessionTest::OpenClient(std::uint32_t serviceFlags) {
     return listener.Accept();
 }
 
+testsupport::WirePeer SessionTest::ConnectToHost(testsupport::WireListener& host, testsupport::WirePeer& accepted,
+                                               std::uint32_t streamServiceFlags) {
+    EXPECT_NE(m_session->OpenSocket(3, 1, Loopback(0), streamServiceFlags, 0), nullptr);
+    EXPECT_TRUE(m_session->Connect(3, Loopback(host.GetPort())));
+    accepted = host.Accept();
+    EXPECT_NE(m_session->OpenSocket(4, 2, Loopback(PortOf(3)), Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
+              nullptr);
+    return testsupport::WirePeer::OpenDatagram(host.GetPort());
+}
+
+std::uint32_t SessionTest::Queued() {
+    std::uint32_t queued = 0;
+    m_session->ProcessEvents(0, 0, nullptr, &queued);
+    return queued;
+}
+
 }  // namespace sessiontest

@@ -34,6 +34,13 @@ protected:
     void OpenListener(std::uint32_t serviceFlags = Network::kServiceByIoThread);
     // Socket id 3, blocking, connected to a listener's accepted far end.
     testsupport::WirePeer OpenClient(std::uint32_t serviceFlags = 0);
+    // As a client's game port: socket 3 connected to the host (its far end
+    // in accepted), and socket 4, served datagrams, on socket 3's port. The
+    // host's datagrams come from its listener's port, as the returned peer's.
+    testsupport::WirePeer ConnectToHost(testsupport::WireListener& host, testsupport::WirePeer& accepted,
+                                        std::uint32_t streamServiceFlags = 0);
+    // Events queued and not yet handled; handles none.
+    std::uint32_t Queued();
 
     testsupport::MovingClock m_clock;
     testsupport::RecordingSession m_session;

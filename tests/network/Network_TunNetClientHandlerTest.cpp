@@ -3,6 +3,8 @@
 // going away; datagrams count only from the host's address.
 #include "network/Network_PayloadReader.h"
 #include "network/Network_PayloadWriter.h"
+#include "network/Network_DatagramShares.h"
+#include "network/Network_NetReplicaBytes.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "os/OS_SocketPoll.h"
 #include "support/Network_FrontEndFixture.h"
@@ -388,6 +390,52 @@ TEST_F(ClientHandlerTest, TheHostClosingEndsTheSessionOnce) {
     EXPECT_EQ(Net().GetLocalPlayer(), nullptr);
     EXPECT_EQ(Net().GetSessionPlayersNumber(), 0u);
     EXPECT_FALSE(Net().IsConnected());
+}
+
+// A host's state tick is a datagram per replicated object, sent at once.
+// While the client runs no frame, a whole tick of more objects than a share
+// waits for it, and its next frames move every replica.
+TEST_F(ClientHandlerTest, AWholeStateTickOfMoreObjectsThanAShareMovesEveryReplica) {
+    constexpr std::uint32_t kObjects = 2 * Network::DatagramShares::kShareMessages + 64;
+    constexpr std::uint32_t kOwner = 2;
+    ASSERT_TRUE(JoinWireHost());
+    ASSERT_TRUE(Net().AddBaseNetObject(TUN_NEW(tundratest::TestObject), "T"));
+    Tundra::TunNetTestAccess::ReceiveReplication(Net(), TunPacket::Snapshot, nettest::U32Bytes({0}));
+    for (std::uint32_t number = 0; number < kObjects; ++number) {
+        nettest::SaveState saved = nettest::Saved("R", number);
+        saved.owner = kOwner;
+        Tundra::TunNetTestAccess::ReceiveReplication(Net(), TunPacket::ObjectCreate, nettest::CreateBytes(0, "T", saved));
+    }
+    ASSERT_EQ(Net().GetReplicatedObjects().size(), kObjects);
+
+    // Sent a round at a time, each once the one before is queued, so that the
+    // socket's buffer drops none.
+    constexpr std::uint32_t kRound = 64;
+    WirePeer host = HostDatagram();
+    const std::uint32_t before = Tundra::TunNetTestAccess::GetQueuedEvents(Net());
+    for (std::uint32_t sent = 0; sent < kObjects;) {
+        for (const std::uint32_t end = sent + kRound; sent < end; ++sent) {
+            const Vector2D moved{static_cast<float>(sent), 1.0f};
+            ASSERT_TRUE(host.SendDatagram(
+                ClientPort(), FramedMessage(Type(TunPacket::ObjectState),
+                                            nettest::StateBytes(kOwner, sent, nettest::Synced("R", moved)))));
+        }
+        if (!testsupport::WaitUntil(
+                [&] { return Tundra::TunNetTestAccess::GetQueuedEvents(Net()) - before >= sent; },
+                std::chrono::milliseconds(2000))) {
+            break;
+        }
+    }
+    const auto unmoved = [&] {
+        std::uint32_t count = 0;
+        for (std::uint32_t number = 0; number < kObjects; ++number) {
+            const Tundra::GameObject* replica = Net().FindReplicatedObject(kOwner, number);
+            count += replica == nullptr || replica->GetPositionY() != 1.0f ? 1 : 0;
+        }
+        return count;
+    };
+    PumpUntil(Net(), [&] { return unmoved() == 0; });
+    EXPECT_EQ(unmoved(), 0u);
 }
 
 }  // namespace client_handler_test
