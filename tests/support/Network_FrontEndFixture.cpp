@@ -244,7 +244,11 @@ Tundra::TunPlayer* AddRemotePlayer(Tundra::TunNet& host, std::uint16_t port, con
     return host.AddPlayer(player.Get()) ? player.Get() : nullptr;
 }
 
-WireHost::WireHost() = default;
+WireHost::WireHost()
+    : m_datagram(DatagramTwin([this](std::uint16_t port) {
+          m_listener.emplace(port);
+          return m_listener->IsOpen();
+      })) {}
 
 WireHost::~WireHost() {
     if (m_thread.joinable()) {
@@ -256,7 +260,7 @@ Network::Tun_Address WireHost::Address() const { return Network::Tun_Address("12
 
 void WireHost::AnswerJoin(std::vector<Bytes> replies) {
     m_thread = std::thread([this, replies = std::move(replies)] {
-        m_connection = m_listener.Accept();
+        m_connection = m_listener->Accept();
         if (!m_connection.IsOpen()) {
             return;
         }
