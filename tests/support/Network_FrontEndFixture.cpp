@@ -248,7 +248,12 @@ WireHost::WireHost()
     : m_datagram(DatagramTwin([this](std::uint16_t port) {
           m_listener.emplace(port);
           return m_listener->IsOpen();
-      })) {}
+      })) {
+    // Without a datagram socket the host still listens; only Datagram() is not open.
+    if (!m_listener) {
+        m_listener.emplace();
+    }
+}
 
 WireHost::~WireHost() {
     if (m_thread.joinable()) {
