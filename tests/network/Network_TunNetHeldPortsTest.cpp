@@ -10,6 +10,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <vector>
@@ -44,16 +45,11 @@ public:
 private:
     static bool AllowDescriptors(rlim_t count) {
         rlimit limit{};
-        if (getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_max < count) {
             return false;
         }
-        if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= count) {
-            return true;
-        }
-        if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < count) {
-            return false;
-        }
-        limit.rlim_cur = count;
+        // RLIM_INFINITY is the largest value.
+        limit.rlim_cur = std::max(limit.rlim_cur, count);
         return setrlimit(RLIMIT_NOFILE, &limit) == 0;
     }
 
