@@ -215,8 +215,10 @@ std::optional<WireMessage> WireClient::ReadUntil(std::uint32_t type, millisecond
 
 WireClient ConnectWireClient(std::uint16_t hostPort) {
     WireClient client;
-    client.stream = WirePeer::ConnectStream(hostPort);
-    client.datagram = WirePeer::OpenDatagram(client.stream.GetLocalPort());
+    client.datagram = DatagramTwin([&](std::uint16_t port) {
+        client.stream = WirePeer::ConnectStream(hostPort, port);
+        return client.stream.IsOpen();
+    });
     return client;
 }
 
