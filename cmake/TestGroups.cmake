@@ -15,6 +15,8 @@
 #   NoAudio*    no device at all: a drivers list naming no backend.
 # Window-system tests (X11*) share one X display (full screen, focus,
 # modes): they run one at a time.
+# Held-port tests (HeldPorts*) hold every odd ephemeral datagram port of
+# 127.0.0.1, which other tests' binds would meet: they run alone.
 # Long runs (LongRun*, the whole game, end to end) take minutes under the
 # sanitizers: a longer limit, and they start first so that the other tests
 # fill the other cores meanwhile.
@@ -30,5 +32,7 @@ foreach(test IN LISTS tundra_group_tests)
         set_tests_properties("${test}" PROPERTIES TIMEOUT 1500 COST 100000)
     elseif(test MATCHES "^X11")
         set_tests_properties("${test}" PROPERTIES RESOURCE_LOCK x11_display)
+    elseif(test MATCHES "^HeldPorts")
+        set_tests_properties("${test}" PROPERTIES RUN_SERIAL TRUE)
     endif()
 endforeach()

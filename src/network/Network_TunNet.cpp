@@ -4,7 +4,6 @@
 #include "network/Network_PayloadReader.h"
 #include "network/Network_PayloadWriter.h"
 #include "network/Network_Session.h"
-#include "os/OS_Socket.h"
 #include "pal/PAL_Stopwatch.h"
 
 #include "tundra/Lua_PartPointer.h"
@@ -19,10 +18,6 @@ std::uint32_t TunNet::s_joinWaitLimitMilliseconds = 5000;
 
 namespace {
 
-constexpr auto kStream = static_cast<std::int32_t>(os::SocketType::Stream);
-constexpr auto kDatagram = static_cast<std::int32_t>(os::SocketType::Datagram);
-// Game datagram sockets never block the main thread.
-constexpr std::uint32_t kDatagramOptions = os::kSocketOptionNonBlocking;
 // The front end drains the session's events itself; 1 ms select timeout.
 constexpr std::uint32_t kSelectTimeoutMilliseconds = 1;
 
@@ -108,21 +103,14 @@ bool TunNet::HostSession(const Core::String& playerName, std::uint32_t maxPlayer
     if (GetCurrent() != this || !m_isHost || m_hosting) {
         return false;
     }
-    const Network::Tun_Address gameAddress(m_session->GetLocalIpText().c_str(), m_gamePort);
     // What clients list is bounded, so is what a host admits.
     const std::uint32_t admitted = std::min(maxPlayers, kMostSessionPlayers);
     m_session->SetJoinRequestCheck(&IsJoinRequest);
-    if (!m_session->StartServer(gameAddress, static_cast<std::int32_t>(admitted))) {
+    Network::Tun_Address hostAddress;
+    if (!OpenHostSockets(admitted, hostAddress)) {
         return false;
     }
     m_maxPlayers = admitted;
-    Network::Tun_Address hostAddress;
-    if (!m_session->GetLocalAddress(kHostStreamSocket, hostAddress) ||
-        m_session->OpenSocket(kHostDatagramSocket, kDatagram, hostAddress, Network::kServiceByIoThread,
-                              kDatagramOptions) == nullptr) {
-        m_session->StopServer(false);
-        return false;
-    }
     m_hostAddress = hostAddress;
     m_broadcastInterval = broadcastInterval;
     m_broadcastScope = broadcastScope;
@@ -155,18 +143,11 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     if (GetCurrent() != this || m_isHost || m_connected) {
         return false;
     }
-    if (m_session->OpenSocket(kClientStreamSocket, kStream, Network::Tun_Address(), 0, 0) == nullptr) {
-        return false;
-    }
     // One limit for the connect and the answer together.
     Stopwatch stopwatch;
     stopwatch.Start();
     Network::Tun_Address streamAddress;
-    if (!m_session->Connect(kClientStreamSocket, sessionAddress, s_joinWaitLimitMilliseconds) ||
-        !m_session->GetLocalAddress(kClientStreamSocket, streamAddress) ||
-        m_session->OpenSocket(kClientDatagramSocket, kDatagram, streamAddress, Network::kServiceByIoThread,
-                              kDatagramOptions) == nullptr) {
-        CloseClientStream();
+    if (!OpenClientSockets(sessionAddress, streamAddress)) {
         return false;
     }
     m_maxPlayers = kMostSessionPlayers;
@@ -174,6 +155,8 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     m_localPlayer = player;
     AddPlayer(player.Get());
     Network::Tun_EventList afterAnswer;
+    bool sent = false;
+    bool answered = false;
     if (GetCurrent() == this) {
         Network::PayloadWriter writer(m_sendBuffer);
         writer.Clear();
@@ -181,11 +164,10 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
         player->WriteRecord(writer);
         // Sent directly: the send rule sends nothing before the join. A host
         // takes no longer message before it admits the player.
-        if (writer.GetSize() + Network::kMessageHeaderSize <= Network::Tun_Session::kMaxUnadmittedMessageLength &&
-            m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
-                                   writer.GetData(), writer.GetSize(), sessionAddress)) {
-            AwaitJoinAnswer(stopwatch, afterAnswer);
-        }
+        sent = writer.GetSize() + Network::kMessageHeaderSize <= Network::Tun_Session::kMaxUnadmittedMessageLength &&
+               m_session->SendMessage(kClientStreamSocket, static_cast<std::uint32_t>(TunPacket::JoinRequest),
+                                      writer.GetData(), writer.GetSize(), sessionAddress);
+        answered = sent && AwaitJoinAnswer(stopwatch, afterAnswer);
     }
     if (m_shutdownPending) {
         Network::FreeEventList(afterAnswer);
@@ -197,6 +179,10 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     }
     if (GetCurrent() != this || !m_connected) {
         Network::FreeEventList(afterAnswer);
+        LogJoinFailure(sessionAddress, GetCurrent() != this ? "the front end stopped during the join"
+                                       : !sent             ? "the join request could not be sent"
+                                       : !answered         ? "no answer from the host"
+                                                           : "the host did not admit the player");
         if (GetCurrent() == this) {
             m_allPlayers->RemovePlayer(player->GetID());
             m_session->CloseSocket(kClientDatagramSocket, false);
@@ -223,7 +209,7 @@ bool TunNet::JoinSession(const Core::String& playerName, const Network::Tun_Addr
     return GetCurrent() == this;
 }
 
-void TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer) {
+bool TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer) {
     Network::Tun_EventList events;
     bool answered = false;
     while (!answered && !m_shutdownPending && GetCurrent() == this) {
@@ -245,6 +231,7 @@ void TunNet::AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList&
         Drain(events);
         Network::FreeEventList(events);
     }
+    return answered;
 }
 
 void TunNet::Drain(Network::Tun_EventList& events) {

@@ -13,6 +13,9 @@
 #include "network/Network_TunPlayer.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 struct lua_State;
@@ -223,10 +226,26 @@ private:
     // The next id of the process-wide player counter (never reused): the
     // host's own player and every player it admits.
     static std::uint32_t NextPlayerId();
+    // HostSession: the listening stream (socket 2, backlog as given) and the
+    // datagram socket (4) on one port: the game port, or with game port 0 a
+    // port free for both. Logs why when they cannot be opened.
+    bool OpenHostSockets(std::uint32_t backlog, Network::Tun_Address& hostAddress);
+    // JoinSession: the stream (socket 3), connected to the session, and the
+    // datagram socket (5) on one local address, the stream's. Logs why when
+    // they cannot be opened, and leaves neither open.
+    bool OpenClientSockets(const Network::Tun_Address& sessionAddress, Network::Tun_Address& streamAddress);
+    // Opens the datagram socket on the address at a port the system picks,
+    // then the stream on that port through openStream; takes another port
+    // while the stream finds it taken (some other program holds it). False,
+    // with the reason in failure and nothing left open, when none is found.
+    bool OpenOnSharedPort(std::int32_t datagramId, const Network::Tun_Address& address,
+                          const std::function<bool(const Network::Tun_Address&)>& openStream, std::string& failure);
+    static void LogJoinFailure(const Network::Tun_Address& sessionAddress, std::string_view why);
     // JoinSession: delivers what arrives on the stream until the join result
     // came, the join's wait limit passed on the stopwatch or the read failed;
-    // what was read behind the result is left undelivered.
-    void AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
+    // what was read behind the result is left undelivered. Whether the
+    // result came.
+    bool AwaitJoinAnswer(const Stopwatch& stopwatch, Network::Tun_EventList& afterAnswer);
     // Delivers read events to the packet handler; a Shutdown meanwhile waits.
     void Drain(Network::Tun_EventList& events);
     // "All_Players" in id order again after the local player's id changed.

@@ -136,6 +136,31 @@ bool GetSocketLocalAddress(SocketHandle handle, SocketAddress* address) {
     return true;
 }
 
+bool IsAddressInUse(std::uint32_t code) { return code == EADDRINUSE; }
+
+bool GetSourceAddressToward(const SocketAddress& destination, std::uint32_t* ipv4) {
+    if (ipv4 == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    // A datagram socket's connect only chooses the route.
+    const SocketHandle probe = OpenSocket(SocketType::Datagram);
+    if (probe == kInvalidSocket) {
+        return false;
+    }
+    const sockaddr_in platform = ToPlatform(destination);
+    SocketAddress source{};
+    const bool found = Succeeded(connect(probe, reinterpret_cast<const sockaddr*>(&platform), sizeof platform)) &&
+                       GetSocketLocalAddress(probe, &source);
+    const std::uint32_t error = GetLastError();
+    CloseSocket(probe);
+    SetLastError(found ? 0u : error);
+    if (found) {
+        *ipv4 = SocketAddressIPv4(source);
+    }
+    return found;
+}
+
 bool ListenSocket(SocketHandle handle, int backlog) { return Succeeded(listen(handle, backlog)); }
 
 bool IsListeningSocket(SocketHandle handle) {

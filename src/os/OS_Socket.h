@@ -47,9 +47,14 @@ SocketHandle OpenSocket(SocketType type);
 bool CloseSocket(SocketHandle handle);
 
 bool BindSocket(SocketHandle handle, const SocketAddress& address);
+// Whether a failed bind's code says that the port is taken at the address.
+bool IsAddressInUse(std::uint32_t code);
 // The bound address (the real port after a port-0 bind; the local end of a
 // connected socket).
 bool GetSocketLocalAddress(SocketHandle handle, SocketAddress* address);
+// The local IPv4 address (host order) a connection to destination leaves
+// from: the system's route choice, made without sending anything.
+bool GetSourceAddressToward(const SocketAddress& destination, std::uint32_t* ipv4);
 bool ListenSocket(SocketHandle handle, int backlog);
 bool IsListeningSocket(SocketHandle handle);
 

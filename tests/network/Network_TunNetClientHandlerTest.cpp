@@ -45,8 +45,6 @@ protected:
         m_host.JoinRequestRead();
         return joined && PumpUntil(Net(), [&] { return Net().GetSessionPlayersNumber() == 2; });
     }
-    // A datagram socket at the host's address.
-    WirePeer HostDatagram() { return WirePeer::OpenDatagram(m_host.GetPort()); }
     std::uint16_t ClientPort() { return Net().GetLocalPlayer()->GetAddress().GetPort(); }
     void FromHost(TunPacket type, const Bytes& payload) {
         DeliverPacket(Net(), Handler::Client, Tundra::kClientDatagramSocket, m_host.Address(), Type(type), payload);
@@ -335,7 +333,7 @@ TEST_F(ClientHandlerTest, TheHostsLevelNameSwitchesOnceOrAsksForItsObjects) {
 
 TEST_F(ClientHandlerTest, PingsAreAnsweredWithTheLocalId) {
     ASSERT_TRUE(JoinWireHost());
-    WirePeer host = HostDatagram();
+    WirePeer& host = m_host.Datagram();
     WirePeer stranger = WirePeer::OpenDatagram();
     stranger.SendDatagram(ClientPort(), FramedMessage(Type(TunPacket::PingRequest), U32Payload(kHostPlayerId)));
     host.SendDatagram(ClientPort(), FramedMessage(Type(TunPacket::PingRequest), U32Payload(kHostPlayerId)));

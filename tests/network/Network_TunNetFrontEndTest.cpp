@@ -1,4 +1,5 @@
 #include "core/Core_Clock.h"
+#include "core/Core_ErrorLogTestHooks.h"
 #include "input/Input_KeyboardImp.h"
 #include "network/Network_TunNetTestHooks.h"
 #include "support/Network_FrontEndFixture.h"
@@ -269,6 +270,37 @@ TEST_F(TunNetFrontEndTest, ARefusedOrUnansweredJoinLeavesNoPlayerAndKeepsBrowsin
     ASSERT_TRUE(announcer.SendDatagram(
         DiscoveryPort(), testsupport::FramedMessage(0, testsupport::Announcement(40000, 4, 1, false, "Room", "EL"))));
     EXPECT_TRUE(testsupport::PumpUntil(Net(), [&] { return !Net().GetFoundSessions().empty(); }));
+}
+
+TEST_F(TunNetFrontEndTest, AFailedJoinSaysWhyInOneLogLine) {
+    struct Case {
+        const char* name;
+        std::uint16_t port;
+        const char* why;
+    };
+    Tundra::TunNetTestAccess::SetJoinWaitLimit(200);
+    std::uint16_t closedPort = 0;
+    {
+        const testsupport::WireListener listener;
+        closedPort = listener.GetPort();
+    }
+    testsupport::WireHost refusing;
+    refusing.AnswerJoin({testsupport::FramedMessage(2, testsupport::U32Payload(static_cast<std::uint32_t>(-2)))});
+    testsupport::WireHost silent;
+    silent.AnswerJoin({});
+    const Case cases[] = {
+        {"nothing listens", closedPort, "no connection: Connection refused"},
+        {"refused", refusing.GetPort(), "the host did not admit the player"},
+        {"silent", silent.GetPort(), "no answer from the host"},
+    };
+    ASSERT_TRUE(testsupport::StartClient(Net()));
+    for (const Case& c : cases) {
+        Core::testhooks::StartCapturingErrors();
+        EXPECT_FALSE(Net().JoinSession("Ann", testsupport::Loopback(c.port), "")) << c.name;
+        const std::vector<std::string> lines = Core::testhooks::StopCapturingErrors();
+        EXPECT_EQ(lines, std::vector<std::string>{"join of 127.0.0.1:" + std::to_string(c.port) + " failed: " + c.why})
+            << c.name;
+    }
 }
 
 TEST_F(TunNetFrontEndTest, TheMeasuredRateCountsTheTicksOfEachSecond) {

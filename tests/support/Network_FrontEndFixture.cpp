@@ -215,8 +215,10 @@ std::optional<WireMessage> WireClient::ReadUntil(std::uint32_t type, millisecond
 
 WireClient ConnectWireClient(std::uint16_t hostPort) {
     WireClient client;
-    client.stream = WirePeer::ConnectStream(hostPort);
-    client.datagram = WirePeer::OpenDatagram(client.stream.GetLocalPort());
+    client.datagram = DatagramTwin([&](std::uint16_t port) {
+        client.stream = WirePeer::ConnectStream(hostPort, port);
+        return client.stream.IsOpen();
+    });
     return client;
 }
 
@@ -244,7 +246,16 @@ Tundra::TunPlayer* AddRemotePlayer(Tundra::TunNet& host, std::uint16_t port, con
     return host.AddPlayer(player.Get()) ? player.Get() : nullptr;
 }
 
-WireHost::WireHost() = default;
+WireHost::WireHost()
+    : m_datagram(DatagramTwin([this](std::uint16_t port) {
+          m_listener.emplace(port);
+          return m_listener->IsOpen();
+      })) {
+    // Without a datagram socket the host still listens; only Datagram() is not open.
+    if (!m_listener) {
+        m_listener.emplace();
+    }
+}
 
 WireHost::~WireHost() {
     if (m_thread.joinable()) {
@@ -256,7 +267,7 @@ Network::Tun_Address WireHost::Address() const { return Network::Tun_Address("12
 
 void WireHost::AnswerJoin(std::vector<Bytes> replies) {
     m_thread = std::thread([this, replies = std::move(replies)] {
-        m_connection = m_listener.Accept();
+        m_connection = m_listener->Accept();
         if (!m_connection.IsOpen()) {
             return;
         }

@@ -127,7 +127,7 @@ public:
     WireHost(const WireHost&) = delete;
     WireHost& operator=(const WireHost&) = delete;
 
-    std::uint16_t GetPort() const { return m_listener.GetPort(); }
+    std::uint16_t GetPort() const { return m_listener->GetPort(); }
     // The address a front end joins.
     Network::Tun_Address Address() const;
     // Starts the thread; an empty list answers nothing.
@@ -136,9 +136,13 @@ public:
     // the accepted stream, which stays open.
     std::optional<WireMessage> JoinRequestRead();
     WirePeer& Connection() { return m_connection; }
+    // A datagram socket at the host's address.
+    WirePeer& Datagram() { return m_datagram; }
 
 private:
-    WireListener m_listener;
+    // Made before the datagram socket, which opens it.
+    std::optional<WireListener> m_listener;
+    WirePeer m_datagram;
     WirePeer m_connection;
     std::optional<WireMessage> m_request;
     std::thread m_thread;

@@ -193,7 +193,7 @@ bool WirePeer::WaitClosed(milliseconds limit) {
     return false;
 }
 
-WireListener::WireListener() : m_socket(BoundSocket(os::SocketType::Stream, 0)) {
+WireListener::WireListener(std::uint16_t port) : m_socket(BoundSocket(os::SocketType::Stream, port)) {
     if (m_socket.IsOpen() && !os::ListenSocket(m_socket.GetHandle(), 128)) {
         m_socket.Close();
     }
@@ -210,6 +210,17 @@ WirePair ConnectedPair() {
     WireListener listener;
     WirePeer far = WirePeer::ConnectStream(listener.GetPort());
     return WirePair{listener.Accept(), std::move(far)};
+}
+
+WirePeer DatagramTwin(const std::function<bool(std::uint16_t port)>& openStream) {
+    constexpr int kAttempts = 64;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        WirePeer datagram = WirePeer::OpenDatagram();
+        if (datagram.IsOpen() && openStream(datagram.GetLocalPort())) {
+            return datagram;
+        }
+    }
+    return {};
 }
 
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -74,10 +75,11 @@ private:
     os::SocketHandle m_handle = os::kInvalidSocket;
 };
 
-// A listening stream on 127.0.0.1, port 0 (the port it got reported).
+// A listening stream on 127.0.0.1 at the port, 0 for one the system picks
+// (the port it got reported); not open when the port is taken.
 class WireListener {
 public:
-    WireListener();
+    explicit WireListener(std::uint16_t port = 0);
     WireListener(const WireListener&) = delete;
     WireListener& operator=(const WireListener&) = delete;
 
@@ -96,5 +98,12 @@ struct WirePair {
     WirePeer far;   // the end that plays the peer
 };
 WirePair ConnectedPair();
+
+// A datagram socket on 127.0.0.1 at a port the system picks, after which
+// openStream opens a stream on that port; another port while it cannot (a
+// bounded number of times). The system gives streams bound to port 0 odd
+// ports, which other programs may hold for datagrams: the datagram socket
+// chooses. Not open when no port served both.
+WirePeer DatagramTwin(const std::function<bool(std::uint16_t port)>& openStream);
 
 }  // namespace testsupport
