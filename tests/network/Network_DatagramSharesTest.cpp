@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -83,10 +84,13 @@ protected:
     // A stream joined to the session's server and a datagram socket on the
     // stream's own port, as a player's.
     WirePeer JoinMember(WirePeer& stream) {
-        stream = WirePeer::ConnectStream(PortOf(kServer));
+        WirePeer datagrams = testsupport::DatagramTwin([&](std::uint16_t port) {
+            stream = WirePeer::ConnectStream(PortOf(kServer), port);
+            return stream.IsOpen();
+        });
         const std::size_t accepted = m_session.Count(Tun_Event_Kind::ConnectionAccepted);
         EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::ConnectionAccepted, accepted + 1));
-        return WirePeer::OpenDatagram(stream.GetLocalPort());
+        return datagrams;
     }
     // Waits until the I/O thread has queued what it takes of the flood.
     void WaitForASteadyQueue() {
@@ -109,14 +113,15 @@ protected:
 
 TEST_P(DatagramFloodTest, WhatWaitsOfTheFloodIsAShareAndTheOthersGetThrough) {
     const FloodCase& flood = GetParam();
-    OpenListener();
     WirePeer honestStream;
     WirePeer honest;
-    testsupport::WireListener host;
+    std::optional<testsupport::WireListener> host;
     if (flood.honest == Honest::AcceptedMember) {
-        ASSERT_NE(m_session->OpenSocket(kDatagrams, 2, testsupport::Loopback(PortOf(kServer)),
-                                        Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
-                  nullptr);
+        OpenWithDatagramSocket([&](std::uint16_t port) {
+            return m_session->OpenSocket(kServer, 1, testsupport::Loopback(port), Network::kServiceByIoThread,
+                                         os::kSocketOptionNonBlocking) != nullptr &&
+                   m_session->Listen(kServer, 70);
+        });
         honest = JoinMember(honestStream);
     } else {
         honest = ConnectToHost(host, honestStream);
@@ -154,7 +159,7 @@ TEST_P(DatagramFloodTest, WhatWaitsOfTheFloodIsAShareAndTheOthersGetThrough) {
 // What is counted against a sender is given back when the queue refuses its
 // datagram: a sender never loses its share to a queue that was full.
 TEST_F(SessionTest, ADatagramTheFullQueueRefusesLeavesItsSendersShare) {
-    testsupport::WireListener host;
+    std::optional<testsupport::WireListener> host;
     WirePeer hostStream;
     ConnectToHost(host, hostStream, Network::kServiceByIoThread);
     // The host's stream fills the queue to the last byte.

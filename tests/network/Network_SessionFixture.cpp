@@ -35,14 +35,29 @@ testsupport::WirePeer SessionTest::OpenClient(std::uint32_t serviceFlags) {
     return listener.Accept();
 }
 
-testsupport::WirePeer SessionTest::ConnectToHost(testsupport::WireListener& host, testsupport::WirePeer& accepted,
-                                               std::uint32_t streamServiceFlags) {
-    EXPECT_NE(m_session->OpenSocket(3, 1, Loopback(0), streamServiceFlags, 0), nullptr);
-    EXPECT_TRUE(m_session->Connect(3, Loopback(host.GetPort())));
-    accepted = host.Accept();
-    EXPECT_NE(m_session->OpenSocket(4, 2, Loopback(PortOf(3)), Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
+void SessionTest::OpenWithDatagramSocket(const std::function<bool(std::uint16_t port)>& openStream) {
+    // The twin holds the port for datagrams until the session's own socket
+    // takes it.
+    testsupport::WirePeer twin = testsupport::DatagramTwin(openStream);
+    ASSERT_TRUE(twin.IsOpen());
+    const std::uint16_t port = twin.GetLocalPort();
+    twin.Close();
+    ASSERT_NE(m_session->OpenSocket(4, 2, Loopback(port), Network::kServiceByIoThread, os::kSocketOptionNonBlocking),
               nullptr);
-    return testsupport::WirePeer::OpenDatagram(host.GetPort());
+}
+
+testsupport::WirePeer SessionTest::ConnectToHost(std::optional<testsupport::WireListener>& host,
+                                                 testsupport::WirePeer& accepted, std::uint32_t streamServiceFlags) {
+    testsupport::WirePeer hostDatagrams = testsupport::DatagramTwin([&](std::uint16_t port) {
+        host.emplace(port);
+        return host->IsOpen();
+    });
+    OpenWithDatagramSocket([&](std::uint16_t port) {
+        return m_session->OpenSocket(3, 1, Loopback(port), streamServiceFlags, 0) != nullptr;
+    });
+    EXPECT_TRUE(m_session->Connect(3, Loopback(host->GetPort())));
+    accepted = host->Accept();
+    return hostDatagrams;
 }
 
 std::uint32_t SessionTest::Queued() {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace sessiontest {
@@ -34,10 +36,14 @@ protected:
     void OpenListener(std::uint32_t serviceFlags = Network::kServiceByIoThread);
     // Socket id 3, blocking, connected to a listener's accepted far end.
     testsupport::WirePeer OpenClient(std::uint32_t serviceFlags = 0);
+    // Opens a stream socket through openStream at a port free for datagrams
+    // too, then socket 4, served datagrams, on the same port, as a player's
+    // game sockets share one.
+    void OpenWithDatagramSocket(const std::function<bool(std::uint16_t port)>& openStream);
     // As a client's game port: socket 3 connected to the host (its far end
-    // in accepted), and socket 4, served datagrams, on socket 3's port. The
-    // host's datagrams come from its listener's port, as the returned peer's.
-    testsupport::WirePeer ConnectToHost(testsupport::WireListener& host, testsupport::WirePeer& accepted,
+    // in accepted), and socket 4 on socket 3's port. The host's datagrams
+    // come from its listener's port, as the returned peer's.
+    testsupport::WirePeer ConnectToHost(std::optional<testsupport::WireListener>& host, testsupport::WirePeer& accepted,
                                         std::uint32_t streamServiceFlags = 0);
     // Events queued and not yet handled; handles none.
     std::uint32_t Queued();

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -301,7 +302,7 @@ TEST_F(SessionTest, IdleConnectionsAreClosedAndAnAdmittedOneStays) {
 // Only the client's host has no share of its own: the cap alone holds it,
 // and leaves the rest of the queue to the streams.
 TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
-    testsupport::WireListener host;
+    std::optional<testsupport::WireListener> host;
     WirePeer hostStream;
     WirePeer flooder = ConnectToHost(host, hostStream, kServed);
     const testsupport::Bytes datagram = FramedMessage(1, std::string(8000, 'f'));

@@ -409,7 +409,7 @@ TEST_F(ClientHandlerTest, AWholeStateTickOfMoreObjectsThanAShareMovesEveryReplic
     // Sent a round at a time, each once the one before is queued, so that the
     // socket's buffer drops none.
     constexpr std::uint32_t kRound = 64;
-    WirePeer host = HostDatagram();
+    WirePeer& host = m_host.Datagram();
     const std::uint32_t before = Tundra::TunNetTestAccess::GetQueuedEvents(Net());
     for (std::uint32_t sent = 0; sent < kObjects;) {
         for (const std::uint32_t end = sent + kRound; sent < end; ++sent) {
