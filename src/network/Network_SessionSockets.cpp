@@ -57,9 +57,16 @@ Tun_Socket* Tun_Session::OpenSocket(std::int32_t id, std::int32_t type, const Tu
         const auto socketType = static_cast<os::SocketType>(type);
         auto record = std::make_unique<Tun_Socket>();
         const os::SocketHandle handle = os::OpenSocket(socketType);
+        // A host's state tick comes as a burst of a datagram per object:
+        // the socket holds as much as the queue takes of datagrams, so that
+        // a burst waits there while the I/O thread catches up instead of
+        // being dropped by the system.
+        const bool servedDatagrams =
+            socketType == os::SocketType::Datagram && (serviceFlags & kServiceByIoThread) != 0;
         // Options before the bind: a shared port (SO_REUSEADDR) is settled
         // by the bind.
         if (handle != os::kInvalidSocket && os::ApplySocketOptions(handle, socketType, optionFlags) &&
+            (!servedDatagrams || os::RequestReceiveBuffer(handle, kQueuedDatagramLimit)) &&
             os::BindSocket(handle, bindAddress.GetSocketAddress()) && record->CreateLocks(m_threads)) {
             record->handle = handle;
             record->type = type;

@@ -10,6 +10,20 @@ namespace Network {
 
 // What tests may see of a session beyond its interface.
 struct SessionTestAccess {
+    // While one lives, the session's I/O thread begins no pass (it ends the
+    // one under way): what arrives waits in the sockets. Nothing else of the
+    // session may be called meanwhile.
+    class IoThreadHold {
+    public:
+        explicit IoThreadHold(Tun_Session& session) : m_lock(session.m_listLock) { ThreadManager::WriteLock(m_lock); }
+        ~IoThreadHold() { ThreadManager::UnlockReadWriteLock(m_lock); }
+        IoThreadHold(const IoThreadHold&) = delete;
+        IoThreadHold& operator=(const IoThreadHold&) = delete;
+
+    private:
+        pthread_rwlock_t* m_lock;
+    };
+
     // Passes the I/O thread has begun: an idle session makes next to none.
     static std::uint64_t GetIoPassCount(const Tun_Session& session) {
         return session.m_ioPasses.load(std::memory_order_relaxed);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 
 namespace os {
 namespace {
@@ -159,6 +160,11 @@ bool GetSourceAddressToward(const SocketAddress& destination, std::uint32_t* ipv
         *ipv4 = SocketAddressIPv4(source);
     }
     return found;
+}
+
+bool RequestReceiveBuffer(SocketHandle handle, std::size_t bytes) {
+    const int size = static_cast<int>(std::min<std::size_t>(bytes, std::numeric_limits<int>::max()));
+    return Succeeded(setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size));
 }
 
 bool ListenSocket(SocketHandle handle, int backlog) { return Succeeded(listen(handle, backlog)); }

@@ -57,6 +57,9 @@ bool GetSocketLocalAddress(SocketHandle handle, SocketAddress* address);
 bool GetSourceAddressToward(const SocketAddress& destination, std::uint32_t* ipv4);
 bool ListenSocket(SocketHandle handle, int backlog);
 bool IsListeningSocket(SocketHandle handle);
+// Asks for a receive buffer of that many bytes; the system grants at most
+// its own cap (net.core.rmem_max), and that is no failure.
+bool RequestReceiveBuffer(SocketHandle handle, std::size_t bytes);
 
 // The first failing option fails the call; options already set stay set.
 bool ApplySocketOptions(SocketHandle handle, SocketType type, std::uint32_t options);

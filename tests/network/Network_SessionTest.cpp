@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -334,6 +335,31 @@ TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
     const std::size_t datagrams = m_session.Count(Tun_Event_Kind::MessageReceived, 4);
     flooder.SendDatagram(PortOf(4), datagram);
     EXPECT_TRUE(m_session.PumpUntil([&] { return m_session.Count(Tun_Event_Kind::MessageReceived, 4) > datagrams; }));
+}
+
+// A host's state tick comes as one burst of a datagram per object. While the
+// I/O thread is busy elsewhere, the client's socket holds all of it.
+TEST_F(SessionTest, AStateTickBurstWaitsInTheClientsSocket) {
+    std::size_t systemCap = 0;
+    std::ifstream("/proc/sys/net/core/rmem_max") >> systemCap;
+    if (systemCap < Network::Tun_Session::kQueuedDatagramLimit) {
+        GTEST_SKIP() << "the system caps a socket's receive buffer at " << systemCap << " bytes";
+    }
+    std::optional<testsupport::WireListener> host;
+    WirePeer hostStream;
+    WirePeer hostDatagrams = ConnectToHost(host, hostStream);
+    const std::uint16_t port = PortOf(4);
+    constexpr std::size_t kBurst = 600;
+    const testsupport::Bytes state = FramedMessage(9, std::string(100, 's'));
+    const std::uint32_t before = Queued();
+    {
+        const Network::SessionTestAccess::IoThreadHold hold(*m_session);
+        for (std::size_t sent = 0; sent < kBurst; ++sent) {
+            ASSERT_TRUE(hostDatagrams.SendDatagram(port, state));
+        }
+    }
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return Queued() - before == kBurst; }, std::chrono::milliseconds(2000)));
+    EXPECT_EQ(Queued() - before, kBurst);
 }
 
 // More than the event queue takes, while nobody drains it: the streams are
