@@ -53,7 +53,9 @@ namespace Core {
 // object of another class gives null and fails the stream. An owning read
 // (into a RefPtr) of an object whose own fields are still being read fails
 // too: that reference cycle would never be freed. Back edges of a cycle are
-// plain pointers.
+// plain pointers. A reference the reader keeps counted is an owning read even
+// where another object owns what it names (a link to another object of a
+// level): taken as a plain link and then counted, it could close that cycle.
 //
 // Failure. A read past the end, malformed data or a write error sets the
 // failed flag, which stays set until a memory file's ClearBuffer or a disk

@@ -141,9 +141,9 @@ void AlpacaBoss::Save(Core::File& file) const {
 
 void AlpacaBoss::Load(Core::File& file) {
     Enemy::Load(file);
-    Tundra::Sprite* barFrame = nullptr;
-    BossHp* bar = nullptr;
-    Tundra::Sprite* eye = nullptr;
+    Core::RefPtr<Tundra::Sprite> barFrame;
+    Core::RefPtr<BossHp> bar;
+    Core::RefPtr<Tundra::Sprite> eye;
     std::uint8_t active = m_active;
     Vector2D target = m_target;
     float cooldown = m_cooldown;
@@ -163,8 +163,8 @@ void AlpacaBoss::Load(Core::File& file) {
     ReadFinite(file, projectileDepth);
     ReadFlagByte(file, openingDone);
     ReadFinite(file, verticalOffset);
-    if (file.HasFailed() || !IsPart(barFrame, kBossBarFrameName) || !IsPart(bar, kBossBarName) ||
-        !IsPart(eye, kEyeName) || salvoLimit < 0 || salvoLimit > kOpeningSalvos || salvoCounter < 0 ||
+    if (file.HasFailed() || !IsPart(barFrame.Get(), kBossBarFrameName) || !IsPart(bar.Get(), kBossBarName) ||
+        !IsPart(eye.Get(), kEyeName) || salvoLimit < 0 || salvoLimit > kOpeningSalvos || salvoCounter < 0 ||
         salvoCounter > kOpeningSalvos) {
         file.SetFailed();
         return;

@@ -263,10 +263,10 @@ void BearBoss::Load(Core::File& file) {
     if (file.HasFailed()) {
         return;
     }
-    Tundra::Sprite* leftArm = nullptr;
-    Tundra::Sprite* rightArm = nullptr;
-    Tundra::Sprite* healthBarFrame = nullptr;
-    BossHp* bossHealthBar = nullptr;
+    Core::RefPtr<Tundra::Sprite> leftArm;
+    Core::RefPtr<Tundra::Sprite> rightArm;
+    Core::RefPtr<Tundra::Sprite> healthBarFrame;
+    Core::RefPtr<BossHp> bossHealthBar;
     float rightArmAngle = m_rightArmAngle;
     float leftArmAngle = m_leftArmAngle;
     float cooldown = m_cooldown;
@@ -301,8 +301,9 @@ void BearBoss::Load(Core::File& file) {
     ReadFlagByte(file, openingDone);
     ReadFinite(file, openingTimer);
     ReadFlagByte(file, markersPlaced);
-    const bool linksStay = IsPartNamed(leftArm, kLeftArmName) && IsPartNamed(rightArm, kRightArmName) &&
-                           IsPartNamed(healthBarFrame, kBossBarFrameName) && IsPartNamed(bossHealthBar, kBossBarName);
+    const bool linksStay = IsPartNamed(leftArm.Get(), kLeftArmName) && IsPartNamed(rightArm.Get(), kRightArmName) &&
+                           IsPartNamed(healthBarFrame.Get(), kBossBarFrameName) &&
+                           IsPartNamed(bossHealthBar.Get(), kBossBarName);
     if (!linksStay || attackChoice < kNoAttack || attackChoice > kLightning || swingCount < 0) {
         file.SetFailed();
     }

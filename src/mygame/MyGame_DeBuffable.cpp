@@ -46,7 +46,7 @@ void DeBuffable::Load(Core::File& file) {
     file.ReadU8(kind);
     float remaining = 0.0f;
     float duration = 0.0f;
-    PS_BaseDebuff* effect = nullptr;
+    Core::RefPtr<PS_BaseDebuff> effect;
     if (kind == kBurning) {
         file.ReadF32(remaining);
         file.ReadF32(duration);
@@ -62,7 +62,7 @@ void DeBuffable::Load(Core::File& file) {
     m_effectFactor = effectFactor;
     std::unique_ptr<Debuff> debuff;
     if (kind == kBurning) {
-        debuff = std::make_unique<FireDebuff>(this, effect);
+        debuff = std::make_unique<FireDebuff>(this, effect.Get());
         debuff->SetRemaining(remaining);
     }
     // Ending a debuff this object carried before unties its tint; the read one stays.

@@ -66,8 +66,8 @@ void Enemy::Save(Core::File& file) const {
 
 void Enemy::Load(Core::File& file) {
     DeBuffable::Load(file);
-    Tundra::Sprite* healthBar = nullptr;
-    Tundra::Sprite* healthBarBackground = nullptr;
+    Core::RefPtr<Tundra::Sprite> healthBar;
+    Core::RefPtr<Tundra::Sprite> healthBarBackground;
     float barDisplayTime = m_barDisplayTime;
     std::uint8_t dead = m_dead;
     std::uint8_t wasPlaying = m_wasPlaying;
@@ -77,7 +77,7 @@ void Enemy::Load(Core::File& file) {
     file.ReadU8(dead);
     file.ReadU8(wasPlaying);
     if (file.HasFailed() || !std::isfinite(barDisplayTime) || dead > 1 || wasPlaying > 1 ||
-        !IsOwnBar(*this, healthBar) || !IsOwnBar(*this, healthBarBackground)) {
+        !IsOwnBar(*this, healthBar.Get()) || !IsOwnBar(*this, healthBarBackground.Get())) {
         file.SetFailed();
         return;
     }

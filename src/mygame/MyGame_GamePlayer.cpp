@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 TUN_DEFINE_CLASS(GamePlayer)
 
@@ -122,8 +123,8 @@ void GamePlayer::Load(Core::File& file) {
     // Read into a copy, kept only when the whole stream is sound.
     const Core::RefPtr<StateMachine> machine(static_cast<StateMachine*>(m_stateMachine->CloneState()));
     machine->Load(file);
-    std::array<LabeledButton*, 2> buttons{};
-    for (LabeledButton*& button : buttons) {
+    std::array<Core::RefPtr<LabeledButton>, 2> buttons;
+    for (Core::RefPtr<LabeledButton>& button : buttons) {
         file >> button;
     }
     if (file.HasFailed()) {
@@ -132,10 +133,8 @@ void GamePlayer::Load(Core::File& file) {
     m_stateMachine = machine;
     m_invulnerableTime = invulnerableTime;
     m_blinkPhase = blinkPhase;
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        m_defeatButtons[i] = buttons[i];
-    }
     m_defeatRebindPending = (buttons[0] != nullptr || buttons[1] != nullptr) ? 1 : 0;
+    m_defeatButtons = std::move(buttons);
 }
 
 LabeledButton* GamePlayer::GetDefeatButton(std::size_t index) const {

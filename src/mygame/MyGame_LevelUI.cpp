@@ -9,7 +9,6 @@
 #include "tundra/Tundra_FindObject.h"
 
 #include <array>
-#include <initializer_list>
 
 TUN_DEFINE_CLASS(LevelUI)
 
@@ -98,34 +97,27 @@ void LevelUI::Load(Core::File& file) {
     std::uint8_t shown = m_shown;
     std::vector<Core::RefPtr<LabeledButton>> stageButtons;
     std::vector<Core::RefPtr<FadingText>> infoTexts;
-    CenteredText* heading = nullptr;
-    LabeledButton* playButton = nullptr;
-    CenteredText* title = nullptr;
-    Tundra::Sprite* preview = nullptr;
-    LabeledButton* closeButton = nullptr;
-    CenteredText* weaponHeading = nullptr;
-    WepSelUI* weaponPanel = nullptr;
     std::uint8_t previewPending = m_previewPending;
     ReadFlagByte(file, shown);
     ReadLinks(file, kStageCount, stageButtons);
     ReadLinks(file, kInfoLines, infoTexts);
-    file >> heading;
-    file >> playButton;
-    file >> title;
-    file >> preview;
-    file >> closeButton;
+    Core::RefPtr<CenteredText> heading;
+    ReadLink(file, heading);
+    Core::RefPtr<LabeledButton> playButton;
+    ReadLink(file, playButton);
+    Core::RefPtr<CenteredText> title;
+    ReadLink(file, title);
+    Core::RefPtr<Tundra::Sprite> preview;
+    ReadLink(file, preview);
+    Core::RefPtr<LabeledButton> closeButton;
+    ReadLink(file, closeButton);
     std::unique_ptr<UiFrame> infoFrame = ReadOptionalFrame(file);
     std::unique_ptr<UiFrame> weaponFrame = ReadOptionalFrame(file);
-    file >> weaponHeading;
-    file >> weaponPanel;
+    Core::RefPtr<CenteredText> weaponHeading;
+    ReadLink(file, weaponHeading);
+    Core::RefPtr<WepSelUI> weaponPanel;
+    ReadLink(file, weaponPanel);
     ReadFlagByte(file, previewPending);
-    const std::initializer_list<const Tundra::GameObject*> links{heading,     playButton,    title,      preview,
-                                                                 closeButton, weaponHeading, weaponPanel};
-    for (const Tundra::GameObject* link : links) {
-        if (!StaysInItsLayer(link)) {
-            file.SetFailed();
-        }
-    }
     if (file.HasFailed()) {
         return;
     }

@@ -44,12 +44,12 @@ void MenuExit::Load(Core::File& file) {
     Sprite::Load(file);
     float width = m_width;
     float height = m_height;
-    LabeledButton* confirm = nullptr;
-    LabeledButton* cancel = nullptr;
+    Core::RefPtr<LabeledButton> confirm;
+    Core::RefPtr<LabeledButton> cancel;
     std::uint32_t state = m_state;
     Vector2D cursor = m_cursor;
-    CenteredText* heading = nullptr;
-    MenuPlayer* player = nullptr;
+    Core::RefPtr<CenteredText> heading;
+    Core::RefPtr<MenuPlayer> player;
     ReadFinite(file, width);
     ReadFinite(file, height);
     file >> confirm;
@@ -59,8 +59,8 @@ void MenuExit::Load(Core::File& file) {
     file >> heading;
     file >> player;
     std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
-    if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen || !StaysInItsLayer(confirm) ||
-        !StaysInItsLayer(cancel) || !StaysInItsLayer(heading) || !StaysInItsLayer(player)) {
+    if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen || !StaysInItsLayer(confirm.Get()) ||
+        !StaysInItsLayer(cancel.Get()) || !StaysInItsLayer(heading.Get()) || !StaysInItsLayer(player.Get())) {
         file.SetFailed();
         return;
     }

@@ -6,6 +6,8 @@
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
 
+#include <utility>
+
 TUN_DEFINE_CLASS(OptionsUI)
 
 namespace {
@@ -52,27 +54,28 @@ void OptionsUI::Save(Core::File& file) const {
 void OptionsUI::Load(Core::File& file) {
     VendingMachine::Load(file);
     std::uint8_t shown = m_shown;
-    LabeledButton* closeButton = nullptr;
-    Tundra::Sprite* credits = nullptr;
-    VolumeControl* volumeControl = nullptr;
-    std::array<LabeledButton*, kSlotCount> pageButtons{};
+    Core::RefPtr<LabeledButton> closeButton;
+    Core::RefPtr<Tundra::Sprite> credits;
+    Core::RefPtr<VolumeControl> volumeControl;
+    std::array<Core::RefPtr<LabeledButton>, kSlotCount> pageButtons;
     std::uint32_t captureMode = m_captureMode;
-    CenteredText* pageTitle = nullptr;
+    Core::RefPtr<CenteredText> pageTitle;
     ReadFlagByte(file, shown);
     file >> closeButton;
     file >> credits;
     file >> volumeControl;
     bool buttonsStay = true;
-    for (LabeledButton*& button : pageButtons) {
+    for (Core::RefPtr<LabeledButton>& button : pageButtons) {
         file >> button;
-        buttonsStay = buttonsStay && StaysInItsLayer(button);
+        buttonsStay = buttonsStay && StaysInItsLayer(button.Get());
     }
     file.ReadU32(captureMode);
     file >> pageTitle;
     // A key waits only on a page that is up.
     const bool captureHeld = captureMode <= kCaptureJump && (captureMode == kNoCapture || shown != 0);
-    if (file.HasFailed() || !captureHeld || !buttonsStay || !StaysInItsLayer(closeButton) ||
-        !StaysInItsLayer(credits) || !StaysInItsLayer(volumeControl) || !StaysInItsLayer(pageTitle)) {
+    if (file.HasFailed() || !captureHeld || !buttonsStay || !StaysInItsLayer(closeButton.Get()) ||
+        !StaysInItsLayer(credits.Get()) || !StaysInItsLayer(volumeControl.Get()) ||
+        !StaysInItsLayer(pageTitle.Get())) {
         file.SetFailed();
         return;
     }
@@ -80,9 +83,7 @@ void OptionsUI::Load(Core::File& file) {
     m_closeButton = closeButton;
     m_credits = credits;
     m_volumeControl = volumeControl;
-    for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
-        m_pageButtons[slot] = pageButtons[slot];
-    }
+    m_pageButtons = std::move(pageButtons);
     m_captureMode = captureMode;
     m_pageTitle = pageTitle;
     // The button outlives every page; only its callback was not streamed.

@@ -6,6 +6,7 @@
 #include "tundra/Tundra_GameObject.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // A link read from a stream may only name an object that something beyond
@@ -39,6 +40,11 @@ void WriteLinks(Core::File& file, const std::vector<Core::RefPtr<T>>& objects) {
     }
 }
 
+// Links kept in counted references are read as owning references: the
+// stream refuses one to an object whose fields are still being read (the
+// reader itself, or one reading it), which would close a cycle of counted
+// references that nothing frees.
+
 // A list of at most `limit` links, none empty, each to an object its layer
 // keeps; appended to `objects`, which the caller drops when the stream
 // failed.
@@ -50,13 +56,13 @@ void ReadLinks(Core::File& file, std::uint32_t limit, std::vector<Core::RefPtr<T
         file.SetFailed();
     }
     for (std::uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-        T* object = nullptr;
+        Core::RefPtr<T> object;
         file >> object;
-        if (object == nullptr || !StaysInItsLayer(object)) {
+        if (object == nullptr || !StaysInItsLayer(object.Get())) {
             file.SetFailed();
             return;
         }
-        objects.emplace_back(object);
+        objects.push_back(std::move(object));
     }
 }
 
@@ -64,12 +70,12 @@ void ReadLinks(Core::File& file, std::uint32_t limit, std::vector<Core::RefPtr<T
 // stream is sound.
 template <class T>
 void ReadLink(Core::File& file, Core::RefPtr<T>& link) {
-    T* object = nullptr;
+    Core::RefPtr<T> object;
     file >> object;
-    if (!StaysInItsLayer(object)) {
+    if (!StaysInItsLayer(object.Get())) {
         file.SetFailed();
     }
     if (!file.HasFailed()) {
-        link = object;
+        link = std::move(object);
     }
 }

@@ -61,11 +61,8 @@ void WritePiece(Core::File& file, const Core::RefPtr<Tundra::Sprite>& piece) {
 
 // A piece link read back: a sprite (or nothing) its layer will keep.
 Core::RefPtr<Tundra::Sprite> ReadPiece(Core::File& file) {
-    Tundra::Sprite* piece = nullptr;
-    file >> piece;
-    if (!StaysInItsLayer(piece)) {
-        file.SetFailed();
-    }
+    Core::RefPtr<Tundra::Sprite> piece;
+    ReadLink(file, piece);
     return piece;
 }
 

@@ -47,16 +47,16 @@ void VendingMachine::Load(Core::File& file) {
     std::uint8_t open = m_open;
     float halfWidth = m_halfWidth;
     float halfHeight = m_halfHeight;
-    Tundra::Sprite* prompt = nullptr;
-    MenuPlayer* player = nullptr;
+    Core::RefPtr<Tundra::Sprite> prompt;
+    Core::RefPtr<MenuPlayer> player;
     ReadFlagByte(file, open);
     ReadFinite(file, halfWidth);
     ReadFinite(file, halfHeight);
     file >> prompt;
     file >> player;
     std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
-    if (file.HasFailed() || halfWidth < 0.0f || halfHeight < 0.0f || !StaysInItsLayer(prompt) ||
-        !StaysInItsLayer(player)) {
+    if (file.HasFailed() || halfWidth < 0.0f || halfHeight < 0.0f || !StaysInItsLayer(prompt.Get()) ||
+        !StaysInItsLayer(player.Get())) {
         file.SetFailed();
         return;
     }

@@ -42,13 +42,13 @@ void VolumeControl::Load(Core::File& file) {
     std::uint8_t showPending = m_showPending;
     float halfHeight = m_halfHeight;
     float halfWidth = m_halfWidth;
-    InternalSprite* fillBar = nullptr;
+    Core::RefPtr<InternalSprite> fillBar;
     ReadFinite(file, value);
     ReadFlagByte(file, showPending);
     ReadFinite(file, halfHeight);
     ReadFinite(file, halfWidth);
     file >> fillBar;
-    if (value < 0.0f || halfHeight < 0.0f || halfWidth < 0.0f || !StaysInItsLayer(fillBar)) {
+    if (value < 0.0f || halfHeight < 0.0f || halfWidth < 0.0f || !StaysInItsLayer(fillBar.Get())) {
         file.SetFailed();
     }
     if (file.HasFailed()) {

@@ -13,14 +13,6 @@ namespace {
 // A menu element brought in by the delayed fade-in starts here.
 constexpr float kFadeInStart = -3.0f;
 
-// A link to one of the panel's buttons: a level object its layer keeps.
-void ReadButton(Core::File& file, WepSelButton*& button) {
-    file >> button;
-    if (!StaysInItsLayer(button)) {
-        file.SetFailed();
-    }
-}
-
 }  // namespace
 
 WepSelUI::WepSelUI() : m_machine(BuildWepSelSM(this)) {}
@@ -55,13 +47,13 @@ void WepSelUI::Load(Core::File& file) {
     const Core::RefPtr<StateMachine> machine(static_cast<StateMachine*>(m_machine->CloneState()));
     machine->Load(file);
     std::int32_t mode = m_mode;
-    WepSelButton* buttonTemplate = nullptr;
-    WepSelButton* leftIcon = nullptr;
-    WepSelButton* rightIcon = nullptr;
+    Core::RefPtr<WepSelButton> buttonTemplate;
+    Core::RefPtr<WepSelButton> leftIcon;
+    Core::RefPtr<WepSelButton> rightIcon;
     file.ReadI32(mode);
-    ReadButton(file, buttonTemplate);
-    ReadButton(file, leftIcon);
-    ReadButton(file, rightIcon);
+    ReadLink(file, buttonTemplate);
+    ReadLink(file, leftIcon);
+    ReadLink(file, rightIcon);
     std::vector<Core::RefPtr<WepSelButton>> candidates;
     // One icon for each weapon at most.
     ReadLinks(file, kIconAnimations, candidates);
