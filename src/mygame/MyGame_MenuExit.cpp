@@ -52,15 +52,14 @@ void MenuExit::Load(Core::File& file) {
     Core::RefPtr<MenuPlayer> player;
     ReadFinite(file, width);
     ReadFinite(file, height);
-    file >> confirm;
-    file >> cancel;
+    ReadLink(file, confirm);
+    ReadLink(file, cancel);
     file.ReadU32(state);
     ReadVector(file, cursor);
-    file >> heading;
-    file >> player;
+    ReadLink(file, heading);
+    ReadLink(file, player);
     std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
-    if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen || !StaysInItsLayer(confirm.Get()) ||
-        !StaysInItsLayer(cancel.Get()) || !StaysInItsLayer(heading.Get()) || !StaysInItsLayer(player.Get())) {
+    if (file.HasFailed() || width < 0.0f || height < 0.0f || state > kDialogOpen) {
         file.SetFailed();
         return;
     }

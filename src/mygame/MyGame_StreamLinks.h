@@ -44,7 +44,7 @@ void WriteLinks(Core::File& file, const std::vector<Core::RefPtr<T>>& objects) {
 // stream refuses one to an object whose fields are still being read (the
 // reader itself, or one reading it), which would close a cycle of counted
 // references that nothing frees.
-
+//
 // A list of at most `limit` links, none empty, each to an object its layer
 // keeps; appended to `objects`, which the caller drops when the stream
 // failed.

@@ -52,11 +52,10 @@ void VendingMachine::Load(Core::File& file) {
     ReadFlagByte(file, open);
     ReadFinite(file, halfWidth);
     ReadFinite(file, halfHeight);
-    file >> prompt;
-    file >> player;
+    ReadLink(file, prompt);
+    ReadLink(file, player);
     std::unique_ptr<UiFrame> frame = ReadOptionalFrame(file);
-    if (file.HasFailed() || halfWidth < 0.0f || halfHeight < 0.0f || !StaysInItsLayer(prompt.Get()) ||
-        !StaysInItsLayer(player.Get())) {
+    if (file.HasFailed() || halfWidth < 0.0f || halfHeight < 0.0f) {
         file.SetFailed();
         return;
     }

@@ -47,8 +47,8 @@ void VolumeControl::Load(Core::File& file) {
     ReadFlagByte(file, showPending);
     ReadFinite(file, halfHeight);
     ReadFinite(file, halfWidth);
-    file >> fillBar;
-    if (value < 0.0f || halfHeight < 0.0f || halfWidth < 0.0f || !StaysInItsLayer(fillBar.Get())) {
+    ReadLink(file, fillBar);
+    if (value < 0.0f || halfHeight < 0.0f || halfWidth < 0.0f) {
         file.SetFailed();
     }
     if (file.HasFailed()) {

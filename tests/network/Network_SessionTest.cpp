@@ -309,19 +309,13 @@ TEST_F(SessionTest, ADatagramFloodStopsAtTheQueueCapAndStreamsGoOn) {
     const testsupport::Bytes datagram = FramedMessage(1, std::string(8000, 'f'));
     const std::size_t cap = Network::Tun_Session::kQueuedDatagramLimit / datagram.size();
     const std::size_t queueCapacity = Network::EventDispatcher::kQueuedMessageLimit / datagram.size();
-    // A few at a time, each round once the one before is queued, so that the
-    // socket's buffer drops none, until a round no longer gets in.
+    // A few at a time, until a round no longer gets in.
     constexpr std::size_t kRound = 8;
+    const std::uint16_t port = PortOf(4);
     const std::uint32_t before = Queued();
-    for (std::size_t sent = 0; sent < queueCapacity;) {
-        for (std::size_t count = 0; count < kRound; ++count) {
-            ASSERT_TRUE(flooder.SendDatagram(PortOf(4), datagram));
-        }
-        sent += kRound;
-        if (!testsupport::WaitUntil([&] { return Queued() - before >= sent; }, std::chrono::milliseconds(1000))) {
-            break;
-        }
-    }
+    testsupport::SendInRounds(
+        queueCapacity, kRound, [&](std::size_t) { return flooder.SendDatagram(port, datagram); },
+        [&] { return Queued(); });
     const std::uint32_t flooded = Queued() - before;
     EXPECT_LE(flooded, cap);
     EXPECT_GE(flooded + kRound, cap);
@@ -358,7 +352,7 @@ TEST_F(SessionTest, AStateTickBurstWaitsInTheClientsSocket) {
             ASSERT_TRUE(hostDatagrams.SendDatagram(port, state));
         }
     }
-    EXPECT_TRUE(testsupport::WaitUntil([&] { return Queued() - before == kBurst; }, std::chrono::milliseconds(2000)));
+    testsupport::WaitWhileTaking(before + kBurst, [&] { return Queued(); });
     EXPECT_EQ(Queued() - before, kBurst);
 }
 

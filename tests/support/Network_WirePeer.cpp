@@ -2,9 +2,11 @@
 
 #include "os/OS_Error.h"
 #include "os/OS_SocketPoll.h"
+#include "support/MovingClock.h"
 
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace testsupport {
@@ -210,6 +212,32 @@ WirePair ConnectedPair() {
     WireListener listener;
     WirePeer far = WirePeer::ConnectStream(listener.GetPort());
     return WirePair{listener.Accept(), std::move(far)};
+}
+
+bool WaitWhileTaking(std::size_t target, const std::function<std::size_t()>& taken) {
+    for (std::size_t last = taken(); last < target; last = taken()) {
+        if (!WaitUntil([&] { return taken() != last; }, kWireWait)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t SendInRounds(std::size_t count, std::size_t round, const std::function<bool(std::size_t index)>& send,
+                         const std::function<std::size_t()>& taken) {
+    const std::size_t before = taken();
+    std::size_t sent = 0;
+    while (sent < count) {
+        for (const std::size_t end = std::min(count, sent + round); sent < end; ++sent) {
+            if (!send(sent)) {
+                return sent;
+            }
+        }
+        if (!WaitWhileTaking(before + sent, taken)) {
+            return sent;
+        }
+    }
+    return sent;
 }
 
 WirePeer DatagramTwin(const std::function<bool(std::uint16_t port)>& openStream) {

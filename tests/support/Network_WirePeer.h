@@ -99,6 +99,19 @@ struct WirePair {
 };
 WirePair ConnectedPair();
 
+// Waits until taken() reaches target, as long as it goes on growing: a
+// slow receiver is waited for, one that takes nothing more for a whole wire
+// wait is not. Whether it reached the target.
+bool WaitWhileTaking(std::size_t target, const std::function<std::size_t()>& taken);
+
+// Sends `count` datagrams (send(i) sends the i-th) `round` at a time, each
+// round once the receiver took in the one before (taken() counts what it
+// took), so that its socket never overflows however slowly it reads. Stops
+// early when a round adds nothing for a whole wire wait: the receiver drops
+// it. How many were sent.
+std::size_t SendInRounds(std::size_t count, std::size_t round, const std::function<bool(std::size_t index)>& send,
+                         const std::function<std::size_t()>& taken);
+
 // A datagram socket on 127.0.0.1 at a port the system picks, after which
 // openStream opens a stream on that port; another port while it cannot (a
 // bounded number of times). The system gives streams bound to port 0 odd
