@@ -27,8 +27,11 @@ if(NOT TARGET OpenAL::OpenAL)
     target_link_libraries(OpenAL::OpenAL INTERFACE ${OPENAL_LIBRARY})
 endif()
 
-if(TUNDRA_BUILD_TESTS)
+# The benchmarks share the tests' support code, which checks with GoogleTest.
+if(TUNDRA_BUILD_TESTS OR TUNDRA_BUILD_BENCH)
     find_package(GTest REQUIRED)
+endif()
+if(TUNDRA_BUILD_TESTS)
     include(GoogleTest)
 endif()
 
