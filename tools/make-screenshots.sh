@@ -4,11 +4,7 @@
 # to the program: a folder (docs/screenshots by default) and --only NAME,...
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/tools/setup.sh"
-
-build="$root/build/release"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTUNDRA_BUILD_TESTS=OFF -DTUNDRA_BUILD_BENCH=ON
-cmake --build "$build" --parallel "$(nproc)" --target screenshots
+"$root/tools/build-release.sh" screenshots
 # The default folder is the repository's docs/screenshots.
 cd "$root"
-exec "$build/bin/screenshots" "$@"
+exec "$root/build/release/bin/screenshots" "$@"

@@ -11,13 +11,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/setup.sh"
-# New build trees (this script's and tools/run-fuzz.sh's) use Ninja where it
-# is installed: it compiles a program's files while the libraries it links
-# are still being built, so the cores stay busy through the link steps. A
-# tree already made keeps its generator.
-if [ -z "${CMAKE_GENERATOR:-}" ] && command -v ninja >/dev/null 2>&1; then
-    export CMAKE_GENERATOR=Ninja
-fi
+# Its trees, and tools/run-fuzz.sh's that it starts, are built with Ninja where it is installed.
+source "$root/tools/prefer-ninja.sh"
 
 build="$root/build/test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTUNDRA_SANITIZE=ON -DTUNDRA_SHARED_ENGINE=ON -DTUNDRA_BUILD_TESTS=ON -DTUNDRA_BUILD_BENCH=OFF
