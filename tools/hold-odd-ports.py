@@ -6,6 +6,8 @@ port 0. With a command, runs it while the ports are held and exits with its
 status; without one, holds them until interrupted."""
 
 import argparse
+import errno
+import os
 import resource
 import signal
 import socket
@@ -13,33 +15,66 @@ import subprocess
 import sys
 
 RANGE_FILE = "/proc/sys/net/ipv4/ip_local_port_range"
+TOOL = os.path.basename(sys.argv[0])
+
+
+class Failure(Exception):
+    """What the tool could not do, said in one line; exits with the status."""
+
+    def __init__(self, text, status=1):
+        super().__init__(text)
+        self.status = status
 
 
 def ephemeral_range():
-    with open(RANGE_FILE) as text:
-        low, high = (int(value) for value in text.read().split())
+    try:
+        with open(RANGE_FILE) as text:
+            low, high = (int(value) for value in text.read().split())
+    except (OSError, ValueError) as error:
+        raise Failure(f"cannot read the ephemeral port range from {RANGE_FILE}: {error}")
     return low, high
 
 
 def raise_descriptor_limit(needed):
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
     if soft != resource.RLIM_INFINITY and soft < needed:
-        wanted = needed if hard == resource.RLIM_INFINITY else min(needed, hard)
-        resource.setrlimit(resource.RLIMIT_NOFILE, (wanted, hard))
+        if hard != resource.RLIM_INFINITY and hard < needed:
+            raise Failure(f"cannot hold every odd port: it takes {needed} descriptors,"
+                          f" and the hard limit allows {hard} (ulimit -Hn)")
+        try:
+            resource.setrlimit(resource.RLIMIT_NOFILE, (needed, hard))
+        except (OSError, ValueError) as error:
+            raise Failure(f"cannot raise the descriptor limit to {needed}: {error}")
 
 
 def hold(address, low, high):
-    held, refused = [], 0
+    held, taken = [], 0
     for port in range(low | 1, high + 1, 2):
-        holder = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        try:
+            holder = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        except OSError as error:
+            raise Failure(f"held {len(held)} odd ports, then cannot open a socket for port {port}: {error.strerror}")
         try:
             holder.bind((address, port))
-        except OSError:
+        except OSError as error:
             holder.close()
-            refused += 1
+            # Another socket has it: the port is held all the same.
+            if error.errno != errno.EADDRINUSE:
+                raise Failure(f"cannot hold port {port} on {address}: {error.strerror}")
+            taken += 1
             continue
         held.append(holder)
-    return held, refused
+    return held, taken
+
+
+def run(command):
+    try:
+        return subprocess.call(command)
+    except FileNotFoundError:
+        raise Failure(f"{command[0]}: command not found", 127)
+    except OSError as error:
+        # As shells do for a command found but not run.
+        raise Failure(f"{command[0]}: {error.strerror}", 126)
 
 
 def main():
@@ -49,12 +84,12 @@ def main():
     arguments = parser.parse_args()
     low, high = ephemeral_range()
     raise_descriptor_limit((high - low) // 2 + 64)
-    held, refused = hold(arguments.address, low, high)
+    held, taken = hold(arguments.address, low, high)
     print(f"holding {len(held)} odd datagram ports of {low}-{high} on {arguments.address}"
-          f" ({refused} already taken)", file=sys.stderr, flush=True)
+          f" ({taken} already taken)", file=sys.stderr, flush=True)
     if arguments.command:
         command = arguments.command[1:] if arguments.command[0] == "--" else arguments.command
-        return subprocess.call(command)
+        return run(command)
     stops = {signal.SIGINT, signal.SIGTERM}
     signal.pthread_sigmask(signal.SIG_BLOCK, stops)
     signal.sigwait(stops)
@@ -62,4 +97,8 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except Failure as failure:
+        print(f"{TOOL}: {failure}", file=sys.stderr)
+        sys.exit(failure.status)

@@ -47,6 +47,17 @@ struct SessionTestAccess {
         socket->RemoveUser();
         return users;
     }
+    // The socket's system handle, for asking the system about it;
+    // kInvalidSocket when there is none.
+    static os::SocketHandle GetHandle(Tun_Session& session, std::int32_t id) {
+        Tun_Socket* socket = session.UseSocket(id);
+        if (socket == nullptr) {
+            return os::kInvalidSocket;
+        }
+        const os::SocketHandle handle = socket->handle;
+        socket->RemoveUser();
+        return handle;
+    }
     // Bytes of the socket's messages still waiting to be written.
     static std::size_t GetWaitingOutput(Tun_Session& session, std::int32_t id) {
         Tun_Socket* socket = session.UseSocket(id);

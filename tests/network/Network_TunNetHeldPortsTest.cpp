@@ -4,6 +4,7 @@
 // (cmake/TestGroups.cmake): the holds are machine-wide.
 #include "network/Network_Session.h"
 #include "network/Network_TunNetTestHooks.h"
+#include "os/OS_Error.h"
 #include "support/Network_FrontEndFixture.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -20,26 +22,38 @@ namespace {
 using testsupport::WirePeer;
 
 // Every odd port of the ephemeral range held as a datagram socket on
-// 127.0.0.1 while it lives (those some other socket has already stay its).
+// 127.0.0.1 while it lives (those some other socket has already stay its:
+// they are no freer for the code under test).
 class OddPortHold {
 public:
-    // False when the range cannot be read or the process may not open a
-    // socket per port.
-    bool Take() {
-        std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range");
+    // Empty once every odd port is held, here or already elsewhere;
+    // otherwise what could not be done: the test would not test what it names.
+    std::string Take() {
         std::uint32_t low = 0;
         std::uint32_t high = 0;
-        if (!(range >> low >> high) || low > high || high > 65535 || !AllowDescriptors((high - low) / 2 + 256)) {
-            return false;
+        if (!(std::ifstream("/proc/sys/net/ipv4/ip_local_port_range") >> low >> high) || low > high || high > 65535) {
+            return "cannot read the ephemeral port range";
         }
-        m_held.reserve((high - low) / 2 + 1);
+        const std::uint32_t oddPorts = (high + 1) / 2 - low / 2;
+        const rlim_t needed = oddPorts + 256;
+        if (!AllowDescriptors(needed)) {
+            return "may not open the " + std::to_string(needed) + " descriptors it takes to hold every odd port";
+        }
+        m_held.reserve(oddPorts);
         for (std::uint32_t port = low | 1; port <= high; port += 2) {
             WirePeer holder = WirePeer::OpenDatagram(static_cast<std::uint16_t>(port));
             if (holder.IsOpen()) {
                 m_held.push_back(std::move(holder));
+            } else if (!os::IsAddressInUse(os::GetLastError())) {
+                std::string failure = "held " + std::to_string(m_held.size()) + " of " + std::to_string(oddPorts) +
+                                      " odd ports, then could not hold port " + std::to_string(port) + ": " +
+                                      os::ErrorText(os::GetLastError());
+                // The rest of the test needs descriptors of its own.
+                m_held.clear();
+                return failure;
             }
         }
-        return true;
+        return {};
     }
 
 private:
@@ -60,8 +74,8 @@ class HeldPortsTest : public testsupport::FrontEndTest {
 protected:
     void SetUp() override {
         FrontEndTest::SetUp();
-        if (!m_hold.Take()) {
-            GTEST_SKIP() << "the process may not hold a socket per odd ephemeral port";
+        if (const std::string failure = m_hold.Take(); !failure.empty()) {
+            GTEST_SKIP() << "cannot hold the odd ephemeral ports: " << failure;
         }
     }
     // The local player's port, which the stream and the datagram socket share.

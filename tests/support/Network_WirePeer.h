@@ -45,7 +45,8 @@ public:
     // A stream connected to 127.0.0.1:port that takes little at a time (a
     // small receive buffer): a member that reads slowly or not at all.
     static WirePeer ConnectSmallWindow(std::uint16_t port);
-    // A datagram socket bound to 127.0.0.1:sourcePort (0: any).
+    // A datagram socket bound to 127.0.0.1:sourcePort (0: any); not open on
+    // failure, whose code os::GetLastError() then gives (a taken port's too).
     static WirePeer OpenDatagram(std::uint16_t sourcePort = 0);
 
     bool IsOpen() const { return m_handle != os::kInvalidSocket; }
