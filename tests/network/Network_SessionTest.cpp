@@ -156,7 +156,7 @@ TEST_F(SessionTest, ACloseWaitsForTheCallerThatUsesTheSocket) {
         Network::FreeEventList(events);
     });
     EXPECT_TRUE(testsupport::WaitUntil([&] { return Network::SessionTestAccess::GetOtherUsers(*m_session, 3) > 0; },
-                                       std::chrono::milliseconds(2000)));
+                                       std::chrono::milliseconds(kReadWait)));
     std::optional<bool> closedAfterTheReader;
     m_session.SetReaction([&](Network::Tun_Session&, const Network::Tun_Event& event) {
         if (event.kind == Tun_Event_Kind::SocketClosed) {
