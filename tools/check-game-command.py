@@ -96,7 +96,6 @@ class Display:
         if not self.x.XQueryTree(self.display, window, ctypes.byref(root), ctypes.byref(parent),
                                  ctypes.byref(children), ctypes.byref(count)):
             return None
-        found = None
         try:
             for index in range(count.value):
                 child = children[index]
@@ -112,7 +111,7 @@ class Display:
         finally:
             if children:
                 self.x.XFree(children)
-        return found
+        return None
 
     def screen_shows_something(self):
         """True once any pixel of the screen (black before the game) has colour."""
