@@ -180,7 +180,8 @@ TEST_F(SessionTest, ACloseWaitsForTheCallerThatUsesTheSocket) {
     EXPECT_TRUE(far.WriteMessage(9, "wake"));
     reader.join();
     EXPECT_TRUE(received);
-    EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::SocketClosed, 1));
+    EXPECT_TRUE(m_session.PumpUntilCount(Tun_Event_Kind::SocketClosed, 1, m_session.kAnySocket,
+                                         std::chrono::milliseconds(kReadWait)));
     EXPECT_TRUE(closedAfterTheReader.value_or(false));
 }
 
