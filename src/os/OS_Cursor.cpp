@@ -3,6 +3,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_HeadlessInput.h"
+#include "os/OS_PointerTrack.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 
@@ -53,6 +54,7 @@ bool SdlSetCursorPos(std::int32_t x, std::int32_t y) {
         return false;
     }
     if (SDL_WarpMouseGlobal(x, y) == 0) {
+        detail::NotePointerWarp(SDL_GetMouseFocus(), {x, y});
         return true;
     }
     SDL_Window* window = WarpWindow();
@@ -81,7 +83,13 @@ bool GetCursorPos(Point* position) {
         return false;
     }
     if (DriverKnowsDesktopPointer()) {
-        SDL_GetGlobalMouseState(&position->x, &position->y);
+        // Over a window of the game its own events tell; the desktop query
+        // answers only elsewhere, where no window of ours sees the pointer.
+        if (SDL_Window* window = SDL_GetMouseFocus()) {
+            *position = detail::PointerOverWindow(window);
+        } else {
+            SDL_GetGlobalMouseState(&position->x, &position->y);
+        }
         return true;
     }
     // On the desktop, as a warp takes it.

@@ -5,9 +5,10 @@
 #include <cstdint>
 
 // The system cursor: its position on the screen and whether it is drawn.
-// The real backend asks SDL (global coordinates under X11; the last position
-// inside a window where the display server hides the rest); the headless
-// cursor sits where tests put it.
+// The real backend asks SDL: under X11, where the motion events of the game's
+// window under the pointer put it, and the desktop's position elsewhere; the
+// last position inside a window where the display server hides the rest. The
+// headless cursor sits where tests put it.
 namespace os {
 
 constexpr std::uint32_t CURSOR_SHOWING = 0x1;

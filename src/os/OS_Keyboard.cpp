@@ -46,9 +46,13 @@ void ReadKeyboardState(std::uint8_t state[256], bool globalButtons) {
         HeadlessKeyboardState(state);
     } else {
         // The buttons of the async read are held anywhere on the screen, those
-        // of the keyboard state as the window's own events left them.
+        // of the keyboard state as the window's own events left them. Over a
+        // window of the game the async read takes them from that window's
+        // events too, as the cursor's position does, so a click is read where
+        // the pointer was when it came.
+        const bool desktop = globalButtons && SDL_GetMouseFocus() == nullptr;
         const std::uint32_t buttons =
-            globalButtons ? SDL_GetGlobalMouseState(nullptr, nullptr) : SDL_GetMouseState(nullptr, nullptr);
+            desktop ? SDL_GetGlobalMouseState(nullptr, nullptr) : SDL_GetMouseState(nullptr, nullptr);
         SdlKeyboardState(state, buttons);
     }
     detail::ApplyKeyLatches(state);

@@ -1,6 +1,7 @@
 #include "os/OS_SdlVideo.h"
 
 #include "os/OS_Error.h"
+#include "os/OS_PointerTrack.h"
 #include "os/OS_SdlVideoTestHooks.h"
 
 #include <SDL.h>
@@ -112,6 +113,7 @@ bool AcquireVideo() {
             SetLastErrorWithText(ERROR_NO_DISPLAY, std::string("no display could be opened: ") + SDL_GetError());
             return false;
         }
+        detail::WatchPointer();
         static const bool quitAtExit = std::atexit(&QuitSdl) == 0;
         static_cast<void>(quitAtExit);
         ++g_videoStarts;

@@ -177,6 +177,22 @@ bool X11Observer::Close(XWindowId window) const {
     return sent;
 }
 
+void X11Observer::WarpPointer(os::Point screen) const {
+    XWarpPointer(m_display, 0, DefaultRootWindow(m_display), 0, 0, 0, 0, screen.x, screen.y);
+    XSync(m_display, False);
+}
+
+os::Point X11Observer::PointerPosition() const {
+    Window root = 0;
+    Window child = 0;
+    os::Point screen;
+    os::Point inWindow;
+    unsigned int mask = 0;
+    XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &screen.x, &screen.y, &inWindow.x,
+                  &inWindow.y, &mask);
+    return screen;
+}
+
 XWindowId X11WindowOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     return X11InfoOf(window, &info) ? info.info.x11.window : 0;

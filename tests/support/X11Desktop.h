@@ -73,6 +73,12 @@ public:
     os::Rect FramedRect(XWindowId window) const;
     // Asks the window to close, as the window manager's close button does.
     bool Close(XWindowId window) const;
+    // Puts the pointer on the screen as a remote desktop's server or another
+    // program does: no input device moves, so the display sends the windows
+    // motion but no raw device event.
+    void WarpPointer(os::Point screen) const;
+    // Where the display has the pointer.
+    os::Point PointerPosition() const;
 
 private:
     _XDisplay* m_display = nullptr;
