@@ -41,46 +41,43 @@ void SdlKeyboardState(std::uint8_t state[256], std::uint32_t mouseButtons) {
     BuildKeyboardState(input, state);
 }
 
-void ReadKeyboardState(std::uint8_t state[256], bool globalButtons) {
+void ReadKeyboardState(std::uint8_t state[256]) {
     if (IsHeadless()) {
         HeadlessKeyboardState(state);
     } else {
-        // The buttons of the async read are held anywhere on the screen, those
-        // of the keyboard state as the window's own events left them. Over a
-        // window of the game the async read takes them from that window's
-        // events too, as the cursor's position does, so a click is read where
-        // the pointer was when it came.
-        const bool desktop = globalButtons && SDL_GetMouseFocus() == nullptr;
-        const std::uint32_t buttons =
-            desktop ? SDL_GetGlobalMouseState(nullptr, nullptr) : SDL_GetMouseState(nullptr, nullptr);
-        SdlKeyboardState(state, buttons);
+        // The buttons as the game's windows' own events left them: a press
+        // the display gave a window of the game, held until its release,
+        // wherever the pointer went meanwhile. A press that began anywhere
+        // else belongs to another program, and the position read with these
+        // comes from the same events.
+        SdlKeyboardState(state, SDL_GetMouseState(nullptr, nullptr));
     }
     detail::ApplyKeyLatches(state);
 }
 
-std::int16_t KeyStateOf(int virtualKey, bool globalButtons) {
+std::int16_t KeyStateOf(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     std::uint8_t state[256];
-    ReadKeyboardState(state, globalButtons);
+    ReadKeyboardState(state);
     const std::uint8_t key = state[virtualKey];
     return static_cast<std::int16_t>(((key & kKeyDownBit) != 0 ? 0x8000 : 0) | (key & kKeyToggledBit));
 }
 
 }  // namespace
 
-std::int16_t GetKeyState(int virtualKey) { return KeyStateOf(virtualKey, false); }
+std::int16_t GetKeyState(int virtualKey) { return KeyStateOf(virtualKey); }
 
-std::int16_t GetAsyncKeyState(int virtualKey) { return KeyStateOf(virtualKey, true); }
+std::int16_t GetAsyncKeyState(int virtualKey) { return KeyStateOf(virtualKey); }
 
 bool GetKeyboardState(std::uint8_t state[256]) {
     if (state == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    ReadKeyboardState(state, false);
+    ReadKeyboardState(state);
     return true;
 }
 

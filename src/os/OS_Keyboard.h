@@ -5,8 +5,10 @@
 #include <cstdint>
 
 // The polled keyboard, mouse buttons included, by virtual key. The real
-// backend reads SDL's state, which the message pump keeps current; the
-// headless backend answers from keys and toggles that tests set
+// backend reads SDL's state, which the message pump keeps current; its
+// mouse buttons are held from a press that began over a window of the game
+// until its release, wherever the pointer goes meanwhile. The headless
+// backend answers from keys and toggles that tests set
 // (OS_HeadlessInput.h). A key tapped within one pump reads as held until the
 // pump after a poll saw it (OS_KeyLatch.h).
 namespace os {

@@ -1,4 +1,5 @@
 #include "os/OS_Cursor.h"
+#include "os/OS_Keyboard.h"
 #include "os/OS_Message.h"
 #include "os/OS_Window.h"
 #include "support/VideoDriver.h"
@@ -49,16 +50,38 @@ protected:
         return client;
     }
 
-    // Pumps until the cursor reads the point or a hang guard runs out; what it read last.
-    static os::Point ReadAfterPumping(os::Point expected) {
+    // Pumps until the reading gives the value or a hang guard runs out; what it gave last.
+    template <typename Reading, typename Value>
+    static Value PumpUntilRead(Reading read, Value expected) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        os::Point read;
+        Value value;
         do {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             Pump();
-            os::GetCursorPos(&read);
-        } while (read != expected && std::chrono::steady_clock::now() < end);
-        return read;
+            value = read();
+        } while (value != expected && std::chrono::steady_clock::now() < end);
+        return value;
+    }
+
+    static os::Point ReadAfterPumping(os::Point expected) {
+        return PumpUntilRead(
+            [] {
+                os::Point read;
+                os::GetCursorPos(&read);
+                return read;
+            },
+            expected);
+    }
+
+    // Whether the game reads the left button held once the display's events are in.
+    static bool LeftHeldAfterPumping(bool expected) {
+        return PumpUntilRead([] { return os::GetAsyncKeyState(os::VK_LBUTTON) < 0; }, expected);
+    }
+
+    // Puts the pointer there and waits until the game reads it there.
+    void PointerTo(os::Point screen) {
+        m_desktop->WarpPointer(screen);
+        ASSERT_EQ(ReadAfterPumping(screen), screen);
     }
 
     std::optional<testsupport::ScopedVideoDriver> m_driver;
@@ -72,6 +95,43 @@ TEST_F(X11Pointer, MotionNoDeviceMadeIsReadWhereThePointerIs) {
         m_desktop->WarpPointer(at);
         EXPECT_EQ(ReadAfterPumping(at), at);
     }
+}
+
+// The window moves and the pointer stays: the game reads the pointer where
+// it is, not where the window took the point it was last seen at.
+TEST_F(X11Pointer, AWindowMovedUnderAStillPointerLeavesItWhereItIs) {
+    const os::Point at = OnScreen({200, 150});
+    PointerTo(at);
+    ASSERT_TRUE(os::SetWindowPosition(m_window, 160, 105));
+    ASSERT_EQ(PumpUntilRead([this] { return OnScreen({0, 0}); }, os::Point{160, 105}), (os::Point{160, 105}));
+    EXPECT_EQ(m_desktop->PointerPosition(), at);
+    os::Point read;
+    ASSERT_TRUE(os::GetCursorPos(&read));
+    EXPECT_EQ(read, at);
+}
+
+// A press belongs to the program whose window it began on: one begun on the
+// desktop never reaches the game, one begun in the game's window holds
+// while the pointer leaves, until its release out there.
+TEST_F(X11Pointer, APressCountsOnlyWhenItBeginsOverTheGamesWindow) {
+    const os::Point outside = OnScreen({450, 150});
+    const os::Point inside = OnScreen({200, 150});
+    PointerTo(inside);
+    m_desktop->WarpPointer(outside);
+    m_desktop->LeftButton(true);
+    ASSERT_TRUE(m_desktop->PumpPastSentEvents(os::GetSdlWindow(m_window), &Pump));
+    EXPECT_FALSE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "a press begun on the desktop";
+    PointerTo(inside);
+    EXPECT_FALSE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "a press begun on the desktop, carried over the window";
+    m_desktop->LeftButton(false);
+
+    m_desktop->LeftButton(true);
+    EXPECT_TRUE(LeftHeldAfterPumping(true)) << "a press in the window";
+    m_desktop->WarpPointer(outside);
+    EXPECT_EQ(ReadAfterPumping(outside), outside);
+    EXPECT_TRUE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "a drag out of the window";
+    m_desktop->LeftButton(false);
+    EXPECT_FALSE(LeftHeldAfterPumping(false)) << "released outside";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -191,6 +192,52 @@ os::Point X11Observer::PointerPosition() const {
     XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &screen.x, &screen.y, &inWindow.x,
                   &inWindow.y, &mask);
     return screen;
+}
+
+void X11Observer::LeftButton(bool down) const {
+    XTestFakeButtonEvent(m_display, Button1, down ? True : False, CurrentTime);
+    XSync(m_display, False);
+}
+
+namespace {
+
+constexpr const char* kMarkAtom = "EMBERLINE_TEST_MARK";
+
+struct MarkWatch {
+    Atom atom = 0;
+    bool seen = false;
+};
+
+int SDLCALL NoteMark(void* data, SDL_Event* event) {
+    auto* watch = static_cast<MarkWatch*>(data);
+    if (event->type == SDL_SYSWMEVENT && event->syswm.msg->subsystem == SDL_SYSWM_X11) {
+        const XEvent& x = event->syswm.msg->msg.x11.event;
+        watch->seen = watch->seen || (x.type == ClientMessage && x.xclient.message_type == watch->atom);
+    }
+    return 1;
+}
+
+}  // namespace
+
+bool X11Observer::PumpPastSentEvents(SDL_Window* window, const std::function<void()>& pump) const {
+    MarkWatch watch{XInternAtom(m_display, kMarkAtom, False)};
+    const Uint8 wasShown = SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    SDL_AddEventWatch(&NoteMark, &watch);
+    XEvent mark{};
+    mark.xclient.type = ClientMessage;
+    mark.xclient.window = X11WindowOf(window);
+    mark.xclient.message_type = watch.atom;
+    mark.xclient.format = 32;
+    XSendEvent(m_display, mark.xclient.window, False, NoEventMask, &mark);
+    XSync(m_display, False);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!watch.seen && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pump();
+    }
+    SDL_DelEventWatch(&NoteMark, &watch);
+    SDL_EventState(SDL_SYSWMEVENT, wasShown);
+    return watch.seen;
 }
 
 XWindowId X11WindowOf(SDL_Window* window) {

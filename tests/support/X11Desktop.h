@@ -3,6 +3,7 @@
 #include "os/OS_Geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -79,6 +80,13 @@ public:
     void WarpPointer(os::Point screen) const;
     // Where the display has the pointer.
     os::Point PointerPosition() const;
+    // Presses or lets go the left button where the pointer is, as a remote
+    // desktop's server does (XTest).
+    void LeftButton(bool down) const;
+    // Pumps until every event the display sent the SDL window before the
+    // call has reached SDL: a message sent to the window after them comes
+    // back through SDL's queue. False when it never came (a hang guard).
+    bool PumpPastSentEvents(SDL_Window* window, const std::function<void()>& pump) const;
 
 private:
     _XDisplay* m_display = nullptr;
