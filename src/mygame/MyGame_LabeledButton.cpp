@@ -137,7 +137,7 @@ bool LabeledButton::FollowMouse(const Input::Mouse& mouse, bool inside) {
             PlayHoverSound();
             break;
         case kHovered:
-            if (mouse.IsDown(0)) {
+            if (mouse.IsDown(0) && IsShown()) {
                 m_state = kPressed;
             }
             break;
@@ -199,6 +199,8 @@ void LabeledButton::SetOpacity(float opacity) {
         m_label->SetOpacity(opacity);
     }
 }
+
+bool LabeledButton::IsShown() const { return GetVisible() && IsFadedIn(GetOpacity()); }
 
 void LabeledButton::SetLabel(CenteredText* label) {
     m_label = label;

@@ -31,8 +31,9 @@ class LabeledButton : public Tundra::Sprite {
 
     void OnStart() override;
     // Shows a pending button, hit-tests the mouse (edges outside), clicks
-    // on a release that follows a press inside, and eases the label's
-    // colour toward its state's. Hidden or destroyed: nothing.
+    // on a release that follows a press begun inside once it was shown, and
+    // eases the label's colour toward its state's. Hidden or destroyed:
+    // nothing.
     void Update(float dt) override;
     // The label goes with the button.
     void Destroy() override;
@@ -50,6 +51,9 @@ class LabeledButton : public Tundra::Sprite {
     bool IsScreenSpace() const { return m_screenSpace != 0; }
     void SetShowPending(bool pending) { m_showPending = pending ? 1 : 0; }
     bool IsShowPending() const { return m_showPending != 0; }
+    // Visible and faded in: only a press that begins while it is shown
+    // counts, not one held since before.
+    bool IsShown() const;
     // 0 idle, 1 hovered, 2 pressed.
     std::uint32_t GetState() const { return m_state; }
 

@@ -29,6 +29,12 @@ inline float FadedInOpacity(float opacity, float dt) {
     return opacity + (1.0f - opacity) * dt * 5.0f;
 }
 
+// The fade only nears full opacity: from half of it on a widget counts as
+// shown and takes presses. A page opened by a click is still fainter when
+// that click's double comes (0.28 s from -1, 0.42 s from -3), and a button
+// a player can plainly see answers at once.
+inline bool IsFadedIn(float opacity) { return opacity >= 0.5f; }
+
 // A bar's tint for the share it shows: red at 0, yellow at a half, green
 // from 1 on.
 inline Color RedToGreen(float share) {

@@ -106,8 +106,9 @@ void VolumeControl::TakeCursor() {
     const bool ca = IsNegativeCross(a - c, p - c);
     const bool inside = (ab && bc && ca) || (!ab && !bc && !ca);
     const float width = b.x - a.x;
-    // A wedge without width has no fraction to give.
-    if (inside && mouse->IsPressed(0) && width != 0.0f) {
+    // A wedge without width has no fraction to give; one still fading in
+    // takes no press.
+    if (inside && mouse->IsPressed(0) && width != 0.0f && IsFadedIn(GetOpacity())) {
         SetValue((p.x - a.x) / width);
     }
 }

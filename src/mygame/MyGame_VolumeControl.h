@@ -25,7 +25,8 @@ class VolumeControl : public Tundra::Sprite {
 
     // The half size, the fill bar ("Volume"), then the game's stored volume.
     void OnStart() override;
-    // Shows what is pending, fades in, and reads the mouse while visible.
+    // Shows what is pending, fades in, and reads the mouse while visible:
+    // faded in, it takes a held press.
     void Update(float dt) override;
 
     // Below 0 keeps 0; NaN is refused. Cuts and tints the bar, gives the

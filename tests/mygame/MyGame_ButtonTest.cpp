@@ -6,6 +6,7 @@
 #include "mygame/MyGame_LabeledButton.h"
 #include "mygame/MyGame_LabeledButtonTestHooks.h"
 #include "mygame/MyGame_Templates.h"
+#include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
@@ -126,6 +127,35 @@ TEST_F(ButtonTest, ALabelledClickTakesEnterDownAndUp) {
     EXPECT_FALSE(hover->IsPlaying()) << "the hover sound plays once per entry";
 }
 
+// A button still fading in takes no press, nor, once shown, the release of
+// a press that began before: only a press that begins while it is shown
+// clicks.
+TEST_F(ButtonTest, APressBeforeTheButtonIsShownClicksNothing) {
+    int clicks = 0;
+    LabeledButton* button = MakeLabeledButton({0.0f, 0.0f}, "Windowed", 0, [&] { ++clicks; });
+    ASSERT_NE(button, nullptr);
+    PointAt({0.0f, 0.0f});
+    Step();
+    ASSERT_EQ(button->GetState(), 1u);
+    EXPECT_FALSE(button->IsShown());
+
+    HoldLeftButton(true);
+    Step();
+    EXPECT_EQ(button->GetState(), 1u);
+    HoldLeftButton(false);
+    Step();
+    EXPECT_EQ(clicks, 0);
+
+    HoldLeftButton(true);
+    ASSERT_TRUE(StepUntilButtonsShown());
+    HoldLeftButton(false);
+    Step();
+    EXPECT_EQ(clicks, 0);
+
+    PressAndRelease();
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonTest, PressesThatDoNotEndInsideClickNothing) {
     auto& capture = AddLabeledButton();
     int clicks = 0;
@@ -232,6 +262,7 @@ TEST_F(ButtonTest, MadeButtonsAreTemplateClonesThatFadeInWithTheirLabel) {
     EXPECT_LT(button->GetOpacity(), 1.0f);
     EXPECT_GT(label->GetOpacity(), 0.0f);
 
+    ASSERT_TRUE(StepUntilButtonsShown());
     ClickAt({100.0f, -50.0f});
     EXPECT_EQ(clicks, 1);
 
@@ -267,6 +298,7 @@ TEST_F(ButtonTest, BareAndDestroyedButtonsFireNothing) {
     ASSERT_NE(self, nullptr);
     self->SetClickCallback([self] { self->Destroy(); });
     const Core::RefPtr<LabeledButton> heldSelf(self);
+    ASSERT_TRUE(StepUntilButtonsShown());
     ASSERT_TRUE(ClickAt({0.0f, 0.0f}));
     EXPECT_TRUE(self->IsDestroyRequested());
     EXPECT_TRUE(self->GetLabel() == nullptr);
@@ -276,7 +308,7 @@ TEST_F(ButtonTest, StreamsKeepTheStateAndRefuseWhatTheyCannotHold) {
     LabeledButton* button = MakeKeyCaptureButton({0.0f, 0.0f}, "Jump - w", 0, [] {}, [] {});
     ASSERT_NE(button, nullptr);
     PointAt({0.0f, 0.0f});
-    Step();
+    ASSERT_TRUE(StepUntilButtonsShown());
     HoldLeftButton(true);
     Step();
     ASSERT_EQ(button->GetState(), 2u);

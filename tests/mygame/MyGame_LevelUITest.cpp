@@ -4,6 +4,7 @@
 #include "mygame/MyGame_LevelUI.h"
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
@@ -58,10 +59,13 @@ protected:
         HoldKey(kLevelUIOpenKey, false);
     }
 
+    // Opened, then the frames until its buttons have faded in: they take no
+    // press before.
     void Open() {
         StepAtMenu(true);
         ASSERT_TRUE(m_menu->IsOpen());
         StepAtMenu();
+        ASSERT_TRUE(StepUntilButtonsShown([this] { StepAtMenu(); }));
     }
 
     // Enter, press, release over the HUD point, the player kept in range.

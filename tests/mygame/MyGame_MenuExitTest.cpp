@@ -3,6 +3,7 @@
 #include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
 #include "pal/PAL_Window.h"
+#include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_Level.h"
@@ -52,6 +53,13 @@ protected:
         StepOver(kOnSign);
         PressAndRelease();
         ASSERT_EQ(m_sign->GetState(), MenuExit::kDialogOpen);
+    }
+
+    // A click once the dialog's buttons have faded in: none takes a press
+    // before.
+    static void ClickShown(const Vector2D& hudPoint) {
+        ASSERT_TRUE(StepUntilButtonsShown());
+        ASSERT_TRUE(ClickAt(hudPoint));
     }
 
     void ExpectClosed() const {
@@ -130,7 +138,7 @@ TEST_F(MenuExitTest, PressAndReleaseOpenTheDialogAndXOrCancelCloseIt) {
         if (close == kByX) {
             Tap(kCloseKey);
         } else {
-            ASSERT_TRUE(ClickAt({0.0f, -65.0f}));
+            ClickShown({0.0f, -65.0f});
         }
         ExpectClosed();
     }
@@ -148,7 +156,7 @@ TEST_F(MenuExitTest, ConfirmRequestsTheQuitSoTheLoopEndsAfterThatFrame) {
     OpenDialog();
     StepOver(kOffSign);
     EXPECT_TRUE(PAL::PumpMessages());
-    ASSERT_TRUE(ClickAt({0.0f, 0.0f}));
+    ClickShown({0.0f, 0.0f});
     EXPECT_FALSE(PAL::PumpMessages());
 }
 
@@ -172,7 +180,7 @@ TEST_F(MenuExitTest, ADialogSavedOpenComesBackClosedWithThePlayerFree) {
     EXPECT_EQ(Game().GetHudLayer()->GetGameObjectsCount(), hudObjects);
     OpenDialog();
     Step();
-    ASSERT_TRUE(ClickAt({0.0f, -65.0f}));
+    ClickShown({0.0f, -65.0f});
     ExpectClosed();
 }
 

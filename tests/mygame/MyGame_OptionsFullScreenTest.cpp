@@ -56,8 +56,11 @@ protected:
         if (!os::SetCursorPos(at.x, at.y)) {
             return false;
         }
-        // Entered, then a still frame before the press.
+        // Entered and faded in, then a still frame before the press.
         Step(2);
+        if (!StepUntilButtonsShown()) {
+            return false;
+        }
         PressAndRelease();
         Step();
         return true;

@@ -273,7 +273,9 @@ TEST_F(OptionsUITest, ResetSaveWritesTheNewProfileAndReloadsTheTitleUnlessAFadeR
     ASSERT_NE(fade, nullptr);
     ASSERT_TRUE(RunUntil([fade] { return fade->GetState() == FadeTransition::kIdle; }, 30).has_value());
 
-    // During a fade: the profile reset, the level left alone.
+    // During a fade: the profile reset, the level left alone. The page is
+    // shown first, so that the press comes while the fade still runs.
+    ASSERT_TRUE(StepUntilButtonsShown());
     RestartFadeIn(*fade);
     Game().GetProfile().currency = 1234;
     Game().SaveProfile();

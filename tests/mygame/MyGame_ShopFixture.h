@@ -4,6 +4,7 @@
 #include "mygame/MyGame_MenuPlayer.h"
 #include "mygame/MyGame_ProfileText.h"
 #include "mygame/MyGame_ShopUI.h"
+#include "support/MyGame_ButtonPress.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
 
@@ -74,8 +75,10 @@ protected:
         ASSERT_EQ(m_shop->GetCurrentPage(), static_cast<std::int32_t>(tab));
     }
 
-    // Over the point, down, up; the cursor is parked again after.
+    // Once the buttons have faded in (none takes a press before), over the
+    // point, down, up; the cursor is parked again after.
     void Click(const Vector2D& hudPoint) {
+        ASSERT_TRUE(StepUntilButtonsShown([this] { Frames(1); }));
         PointAt(hudPoint);
         Frames(1);
         HoldLeftButton(true);

@@ -6,6 +6,7 @@
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_UiFrame.h"
 #include "support/MyGame_ButtonPress.h"
+#include "support/MyGame_HudClick.h"
 #include "support/MyGame_StageFixture.h"
 #include "tundra/Tundra_Sound.h"
 
@@ -45,6 +46,15 @@ protected:
     // Presses the button and lets the frame run.
     void Press(const char* label) {
         ASSERT_TRUE(PressButton(label)) << label;
+        Step();
+    }
+
+    // A double click as a player makes one: a click on the button, and a
+    // second where the cursor stands a tenth of a second later.
+    void DoubleClick(const char* label) {
+        ASSERT_TRUE(PressButton(label)) << label;
+        Step(5);
+        PressAndRelease();
         Step();
     }
 
@@ -180,6 +190,19 @@ TEST_F(StageDialogTest, MuteSwitchesItsLabelAndTheHoverSoundAndBackWritesIt) {
     Press("back");
     EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kOptions);
     EXPECT_EQ(SettingsLine(4), "1");
+}
+
+// The page a click opens has a button where the clicked one was, still
+// fading in: the second click of a double click takes nothing there.
+TEST_F(StageDialogTest, ADoubleClickOpensTheNextPageAndPressesNothingOnIt) {
+    Tap(os::VK_ESCAPE);
+    const bool fullScreen = Game().IsFullScreen();
+    DoubleClick("options");
+    EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kOptions);
+    EXPECT_EQ(Game().IsFullScreen(), fullScreen);
+    DoubleClick("back");
+    EXPECT_EQ(Stage()->GetOpenDialog(), GameLevel::Dialog::kPause);
+    EXPECT_NE(Globals().paused, 0);
 }
 
 TEST_F(StageDialogTest, TheDisplayToggleTwiceGivesBackModeAndLabel) {

@@ -1,6 +1,7 @@
 #include "core/Core_MemoryFile.h"
 #include "mygame/MyGame.h"
 #include "mygame/MyGame_Globals.h"
+#include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_VolumeControl.h"
 #include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
@@ -95,6 +96,19 @@ TEST_F(VolumeControlTest, HoldingTheButtonOverTheWedgeSetsTheFractionUnderTheCur
     EXPECT_FALSE(m_fill->GetVisible());
     HoldAt({0.0f, -20.0f});
     EXPECT_EQ(m_slider->GetValue(), 1.0f);
+}
+
+// A slider still fading in, as the page that has just opened brings it,
+// takes no press: the second click of a double click on "volume" sets
+// nothing.
+TEST_F(VolumeControlTest, ASliderStillFadingInTakesNoPress) {
+    m_slider->SetValue(0.25f);
+    m_slider->SetOpacity(-1.0f);
+    HoldAt({0.0f, -20.0f});
+    EXPECT_EQ(m_slider->GetValue(), 0.25f);
+    ASSERT_TRUE(RunUntil([this] { return IsFadedIn(m_slider->GetOpacity()); }, 60).has_value());
+    HoldAt({0.0f, -20.0f});
+    EXPECT_EQ(m_slider->GetValue(), 0.5f);
 }
 
 TEST_F(VolumeControlTest, AValueAboveOneDrawsTheFullWidthOnlyAndNaNIsRefused) {

@@ -17,13 +17,35 @@ bool IsUsable(const LabeledButton& button) {
 }
 
 constexpr std::uint32_t kIdle = 0;
+// A button coming in from -3 is shown within a second.
+constexpr int kFadeInFrameLimit = 60;
+
+// The buttons held by the current level's HUD layer, one added this frame
+// too.
+std::vector<LabeledButton*> HudButtons() {
+    std::vector<LabeledButton*> buttons;
+    MyGame* game = GetGame();
+    Tundra::Layer* hud = game != nullptr ? game->GetHudLayer() : nullptr;
+    if (hud == nullptr) {
+        return buttons;
+    }
+    std::vector<Tundra::GameObject*> objects;
+    hud->GetHeldGameObjects(objects);
+    for (Tundra::GameObject* object : objects) {
+        if (auto* button = dynamic_cast<LabeledButton*>(object)) {
+            buttons.push_back(button);
+        }
+    }
+    return buttons;
+}
 
 // A point of the HUD no menu puts a button on: the screen's bottom-left
 // corner.
 const Vector2D kAwayFromButtons{-511.0f, -383.0f};
 
 // The cursor onto a usable button, stepped until the button is hovered and
-// then for a frame with the cursor still; false when it was not usable.
+// shown and then for a frame with the cursor still; false when it was not
+// usable.
 bool Enter(LabeledButton* button) {
     if (button == nullptr || !IsUsable(*button) || !PointAt(button->GetPosition())) {
         return false;
@@ -31,8 +53,7 @@ bool Enter(LabeledButton* button) {
     // A button made in this frame measures itself at its first update and
     // is entered at its second.
     const Core::RefPtr<LabeledButton> held(button);
-    constexpr int kEnterFrameLimit = 2;
-    for (int frame = 0; frame < kEnterFrameLimit && button->GetState() == kIdle; ++frame) {
+    for (int frame = 0; frame < kFadeInFrameLimit && (button->GetState() == kIdle || !button->IsShown()); ++frame) {
         StepRunningTest();
     }
     // The mouse of a game that has just loaded ignores its buttons until the
@@ -47,21 +68,33 @@ bool Enter(LabeledButton* button) {
 using namespace mygametest;
 
 LabeledButton* FindButton(const Core::String& label) {
-    MyGame* game = GetGame();
-    Tundra::Layer* hud = game != nullptr ? game->GetHudLayer() : nullptr;
-    if (hud == nullptr) {
-        return nullptr;
-    }
-    std::vector<Tundra::GameObject*> objects;
-    hud->GetHeldGameObjects(objects);
-    for (Tundra::GameObject* object : objects) {
-        auto* button = dynamic_cast<LabeledButton*>(object);
-        if (button != nullptr && IsUsable(*button) && button->GetLabel() != nullptr &&
-            button->GetLabel()->GetText() == label) {
+    for (LabeledButton* button : HudButtons()) {
+        if (IsUsable(*button) && button->GetLabel() != nullptr && button->GetLabel()->GetText() == label) {
             return button;
         }
     }
     return nullptr;
+}
+
+bool AreButtonsShown() {
+    for (const LabeledButton* button : HudButtons()) {
+        const bool coming = (button->GetVisible() || button->IsShowPending()) && !button->IsDestroyRequested();
+        if (coming && !button->IsShown()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool StepUntilButtonsShown(const std::function<void()>& step) {
+    for (int frame = 0; frame < kFadeInFrameLimit && !AreButtonsShown(); ++frame) {
+        if (step) {
+            step();
+        } else {
+            StepRunningTest();
+        }
+    }
+    return AreButtonsShown();
 }
 
 bool PressButton(LabeledButton* button) {

@@ -108,9 +108,9 @@ JourneyAction TapKey(JourneyStep step, os::VirtualKey key) {
 }
 
 // A click on the HUD button of the label, as a player makes it: the cursor
-// onto the button until it is hovered and then for a still frame, the left
-// button down for a frame and up in the next. The label is read when the
-// press begins.
+// onto the button until it is hovered and shown, then for a still frame,
+// the left button down for a frame and up in the next. The label is read
+// when the press begins.
 void ClickButton(JourneyStep step, std::function<Core::String(JourneyContext&)> label,
                  std::vector<JourneyAction>& actions) {
     actions.push_back({step, "a button to press", kMenuLimit, [label = std::move(label)](JourneyContext& context) {
@@ -125,9 +125,11 @@ void ClickButton(JourneyStep step, std::function<Core::String(JourneyContext&)> 
                            PointAt(context.button->GetPosition());
                            return ActionProgress::kLastFrame;
                        }});
-    actions.push_back({step, "the button hovered", kHoverFrames + 1, [](JourneyContext& context) {
+    actions.push_back({step, "the button hovered and shown", kMenuLimit, [](JourneyContext& context) {
                            constexpr std::uint32_t kIdle = 0;
-                           if (context.button->GetState() == kIdle && context.actionFrame < kHoverFrames) {
+                           const bool entering =
+                               context.button->GetState() == kIdle && context.actionFrame < kHoverFrames;
+                           if (entering || !context.button->IsShown()) {
                                return ActionProgress::kAgain;
                            }
                            // The mouse of a game that has just changed level
