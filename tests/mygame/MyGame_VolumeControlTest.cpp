@@ -3,6 +3,8 @@
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_VolumeControl.h"
+#include "os/OS_Image.h"
+#include "os/OS_Path.h"
 #include "support/MyGame_FrameStep.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_WidgetFixture.h"
@@ -96,6 +98,38 @@ TEST_F(VolumeControlTest, HoldingTheButtonOverTheWedgeSetsTheFractionUnderTheCur
     EXPECT_FALSE(m_fill->GetVisible());
     HoldAt({0.0f, -20.0f});
     EXPECT_EQ(m_slider->GetValue(), 1.0f);
+}
+
+// The generated fill picture against the wedge's hit test: in every column
+// the top inked pixel (the one nearest the slope; those under it lie nearer
+// the ramp's base) sets the volume of its column, and the ink runs unbroken
+// from the ramp's first tenth to its last.
+TEST_F(VolumeControlTest, EveryInkedColumnOfTheGeneratedRampSetsItsShare) {
+    os::Image ramp;
+    ASSERT_TRUE(os::DecodeImageFile(os::ExecutableDirectory() + "/Resources/Animations/Volume.png", ramp));
+    ASSERT_EQ(ramp.width, 200u);
+    ASSERT_EQ(ramp.height, 72u);
+    std::vector<std::uint32_t> inkedColumns;
+    for (std::uint32_t x = 0; x < ramp.width; ++x) {
+        std::uint32_t top = 0;
+        while (top < ramp.height && ramp.pixels[(top * ramp.width + x) * 4 + 3] < 128) {
+            ++top;
+        }
+        if (top == ramp.height) {
+            continue;
+        }
+        SCOPED_TRACE(x);
+        inkedColumns.push_back(x);
+        m_slider->SetValue(1.5f);
+        // The wedge spans (-100, -36) to (100, 36); a cursor over a pixel
+        // reads the pixel's bottom-left corner.
+        HoldAt({-100.0f + static_cast<float>(x), 35.0f - static_cast<float>(top)});
+        EXPECT_EQ(m_slider->GetValue(), static_cast<float>(x) / 200.0f);
+    }
+    ASSERT_FALSE(inkedColumns.empty());
+    EXPECT_LT(inkedColumns.front(), 20u);
+    EXPECT_GE(inkedColumns.back(), 180u);
+    EXPECT_EQ(inkedColumns.size(), inkedColumns.back() - inkedColumns.front() + 1);
 }
 
 // A slider still fading in, as the page that has just opened brings it,

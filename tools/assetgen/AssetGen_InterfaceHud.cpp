@@ -240,14 +240,18 @@ void BossHPBar(const FrameCanvas& c) {
     Rectangle(cr, -3.0, cy - 8.0, 6.0, 2.0, Palette::Ink);
 }
 
-// The volume ramp both Volume and volumeBG follow, in PixelSpace.
+// The volume ramp both Volume and volumeBG follow, in PixelSpace: the
+// right triangle from the picture's bottom-left corner to its top-right one,
+// where the slider takes presses, so that every drawn pixel sets the volume
+// at its place, from 0 at the left tip to 1 at the right edge.
 void VolumeRamp(cairo_t* cr, double width, double height) {
-    Polygon(cr, {{0, height - 8.0}, {width, height - 8.0}, {width, 6.0}, {0, height - 22.0}});
+    Polygon(cr, {{0, height}, {width, height}, {width, 0}});
 }
 
 void Volume(const FrameCanvas& c) {
     // Tinted red to green by the code and cut from the right by the volume:
-    // a rising ramp whose every column holds ink, in light bands.
+    // a rising ramp in light bands whose every column holds ink, the tip's
+    // first pixel (its corner sets 0) inked whole.
     PixelSpace space(c);
     cairo_t* cr = c.cr;
     cairo_save(cr);
@@ -259,6 +263,7 @@ void Volume(const FrameCanvas& c) {
         Rectangle(cr, x + 8, 0, 2, c.height, Rgb(222, 222, 222));
     }
     cairo_restore(cr);
+    Rectangle(cr, 0, c.height - 1.0, 1, 1, Palette::White);
 }
 
 void VolumeBG(const FrameCanvas& c) {
@@ -284,10 +289,7 @@ void VolumeBG(const FrameCanvas& c) {
     cairo_stroke_preserve(cr);
     cairo_fill(cr);
     cairo_restore(cr);
-    // Level ticks under the ramp and a speaker above its low end.
-    for (int k = 1; k < 10; ++k) {
-        Rectangle(cr, k * w / 10.0 - 1.0, h - 5.0, 2.0, 3.0, Palette::LightGrey);
-    }
+    // A speaker above the ramp's low end.
     CelFill(
         cr,
         [](cairo_t* p) {
