@@ -5,6 +5,11 @@
 # benchmarks into build/release/bin.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# One build of the tree at a time: two game commands started together would
+# otherwise regenerate and build it over each other. The second waits.
+mkdir -p "$root/build"
+exec 9>"$root/build/release.lock"
+flock 9
 "$root/tools/setup.sh"
 source "$root/tools/prefer-ninja.sh"
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-# Usage: tools/check-game-command.py [--timeout SECONDS]
+# Usage: tools/check-game-command.py [--build-timeout SECONDS] [--timeout SECONDS]
+#                                     [--command PATH] [--game PATH]
 """Runs the README's game command, tools/run-game.sh, on a virtual display of
 its own until the game's window shows its first picture, then closes the
 window as a player would and checks that the game ends with status 0. Prints
 the time from the command's start to that picture. The game gets an empty
 data folder (a new player's settings and progress) and OpenAL's null device.
 Exits non-zero, saying why in one line, when the command ends, fails or
-shows nothing in time."""
+shows nothing in time, or when a signal stops the check; it leaves nothing
+it started running."""
 
 import argparse
 import ctypes
@@ -24,6 +26,11 @@ TITLE = b"Emberline"
 SCREEN = (1024, 768)
 QUIT_WAIT = 60.0
 POLL_SECONDS = 0.1
+SERVER_WAIT = 30.0
+SERVER_TRIES = 3
+# Blocked all along and taken only while the check waits (pause), so that
+# none of them leaves a process half started or half ended.
+STOP_SIGNALS = {signal.SIGTERM, signal.SIGHUP, signal.SIGINT}
 
 
 class Failure(Exception):
@@ -81,6 +88,7 @@ class Display:
         self.x.XFlush.argtypes = [ctypes.c_void_p]
         self.x.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self.x.XSetErrorHandler(ERROR_HANDLER)
+        self.name = name
         self.display = self.x.XOpenDisplay(name.encode())
         if not self.display:
             raise Failure(f"cannot open the virtual display {name}")
@@ -141,78 +149,176 @@ class Display:
         self.x.XFlush(self.display)
 
 
+def pause(seconds):
+    """Sleeps; a stop signal that came meanwhile, or before, ends the check."""
+    caught = signal.sigtimedwait(STOP_SIGNALS, seconds)
+    if caught is not None:
+        raise Failure(f"stopped by {signal.Signals(caught.si_signo).name}")
+
+
+def start(arguments, **options):
+    # Children inherit the blocked mask; they take the stop signals as usual.
+    return subprocess.Popen(arguments, preexec_fn=lambda: signal.pthread_sigmask(signal.SIG_UNBLOCK, STOP_SIGNALS),
+                            **options)
+
+
+def end(server):
+    server.terminate()
+    try:
+        server.wait(QUIT_WAIT)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        server.wait()
+
+
+def ending(status):
+    if status >= 0:
+        return f"ended with status {status}"
+    try:
+        return f"was killed by {signal.Signals(-status).name}"
+    except ValueError:
+        return f"was killed by signal {-status}"
+
+
+def read_display_number(reading):
+    """The number up to its newline: Xvfb writes the two separately and dies
+    when the pipe is closed between them."""
+    text = b""
+    deadline = time.monotonic() + SERVER_WAIT
+    while not text.endswith(b"\n") and time.monotonic() < deadline:
+        ready, _, _ = select.select([reading], [], [], POLL_SECONDS)
+        pause(0)
+        if ready:
+            part = os.read(reading, 16)
+            if not part:
+                break
+            text += part
+    return text.decode().strip()
+
+
+def server_complaint(log):
+    """Why the server failed, in its own words."""
+    log.seek(0)
+    lines = [line.removeprefix("(EE)").strip() for line in log.read().decode(errors="replace").splitlines()]
+    lines = [line for line in lines if line]
+    for line, following in zip(lines, lines[1:]):
+        if line.startswith("Fatal server error"):
+            return f"{line} {following}"
+    return lines[-1] if lines else "nothing"
+
+
 def start_virtual_display():
+    """An Xvfb on a display number it picks itself, and a connection to it; a
+    server that fails gives way to a fresh one a few times. The server has a
+    session of its own: a Ctrl-C reaches only the check, which ends it."""
     if shutil.which("Xvfb") is None:
         raise Failure("Xvfb is not installed (tools/setup.sh installs it)")
-    reading, writing = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(writing), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                               "-br", "-nolisten", "tcp", "-noreset"], pass_fds=(writing,),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(writing)
-    ready, _, _ = select.select([reading], [], [], 30)
-    number = os.read(reading, 16).decode().strip() if ready else ""
-    os.close(reading)
-    if not number:
-        server.kill()
-        raise Failure("Xvfb did not start")
-    return server, f":{number}"
+    for _ in range(SERVER_TRIES):
+        with tempfile.TemporaryFile() as log:
+            reading, writing = os.pipe()
+            server = start(["Xvfb", "-displayfd", str(writing), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                            "-br", "-nolisten", "tcp", "-noreset"], pass_fds=(writing,), start_new_session=True,
+                           stdout=subprocess.DEVNULL, stderr=log)
+            os.close(writing)
+            try:
+                number = read_display_number(reading)
+            except Failure:  # stopped
+                end(server)
+                raise
+            finally:
+                os.close(reading)
+            if number:
+                try:
+                    return server, Display(f":{number}")
+                except Failure:  # the server ended meanwhile; its log says why
+                    pass
+            end(server)
+            complaint = server_complaint(log)
+    raise Failure(f"no virtual display in {SERVER_TRIES} tries; the last Xvfb said: {complaint}")
+
+
+def ended_early(command):
+    status = command.poll()
+    if status is not None:
+        raise Failure(f"the game command {ending(status)} before the game showed a picture")
+
+
+def wait_for_game(command, game, started, timeout):
+    """Until the command's own process runs the game's program (the command
+    ends by exec-ing it): what comes before, the build, has a bound of its own."""
+    while time.monotonic() - started < timeout:
+        ended_early(command)
+        try:
+            if os.readlink(f"/proc/{command.pid}/exe") == game:
+                return time.monotonic()
+        except OSError:  # it has just ended; the next poll says how
+            pass
+        pause(POLL_SECONDS)
+    raise Failure(f"the game did not start within {timeout:.0f} s of the game command's start")
 
 
 def wait_for_first_picture(display, command, started, timeout):
     while time.monotonic() - started < timeout:
-        status = command.poll()
-        if status is not None:
-            raise Failure(f"the game command ended with status {status} before the game showed a picture")
+        ended_early(command)
         window = display.find_window(TITLE)
         if window is not None and display.screen_shows_something():
             return window
-        time.sleep(POLL_SECONDS)
-    raise Failure(f"no picture from the game within {timeout:.0f} s of the game command's start")
+        pause(POLL_SECONDS)
+    raise Failure(f"no picture from the game within {timeout:.0f} s of the game's start")
 
 
-def check(timeout):
-    server, name = start_virtual_display()
+def wait_for_end(command, timeout):
+    asked = time.monotonic()
+    while command.poll() is None:
+        if time.monotonic() - asked >= timeout:
+            raise Failure(f"the game still ran {timeout:.0f} s after its window was asked to close")
+        pause(POLL_SECONDS)
+    return command.returncode
+
+
+def check(arguments):
+    server, display = start_virtual_display()
     data = tempfile.mkdtemp(prefix="emberline-check-")
     command = None
     try:
-        environment = dict(os.environ, DISPLAY=name, XDG_DATA_HOME=data, ALSOFT_DRIVERS="null")
+        environment = dict(os.environ, DISPLAY=display.name, XDG_DATA_HOME=data, ALSOFT_DRIVERS="null")
         for variable in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
             environment.pop(variable, None)
         started = time.monotonic()
-        command = subprocess.Popen([os.path.join(ROOT, "tools", "run-game.sh")], env=environment,
-                                   stdin=subprocess.DEVNULL, start_new_session=True)
-        display = Display(name)
-        try:
-            window = wait_for_first_picture(display, command, started, timeout)
-            shown = time.monotonic() - started
-            display.ask_to_close(window)
-            closed = time.monotonic()
-            try:
-                status = command.wait(QUIT_WAIT)
-            except subprocess.TimeoutExpired:
-                raise Failure(f"the game still ran {QUIT_WAIT:.0f} s after its window was asked to close")
-        finally:
-            display.close()
+        command = start([arguments.command], env=environment, stdin=subprocess.DEVNULL, start_new_session=True)
+        game_started = wait_for_game(command, os.path.realpath(arguments.game), started, arguments.build_timeout)
+        window = wait_for_first_picture(display, command, game_started, arguments.timeout)
+        shown = time.monotonic()
+        display.ask_to_close(window)
+        status = wait_for_end(command, QUIT_WAIT)
         if status != 0:
-            raise Failure(f"the game ended with status {status} when its window was asked to close")
-        print(f"game command: the game's first picture {shown:.1f} s after the command started;"
-              f" closed by its window, it ended with status 0 in {time.monotonic() - closed:.1f} s", flush=True)
+            raise Failure(f"the game {ending(status)} when its window was asked to close")
+        print(f"game command: the game's first picture {shown - started:.1f} s after the command started"
+              f" ({shown - game_started:.1f} s after the game started); closed by its window, it ended with"
+              f" status 0 in {time.monotonic() - shown:.1f} s", flush=True)
     finally:
         if command is not None and command.poll() is None:
             os.killpg(command.pid, signal.SIGKILL)
             command.wait()
-        server.terminate()
-        server.wait()
+        display.close()
+        end(server)
         shutil.rmtree(data, ignore_errors=True)
 
 
 def main():
+    signal.pthread_sigmask(signal.SIG_BLOCK, STOP_SIGNALS)
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--timeout", type=float, default=1800.0,
-                        help="seconds from the command's start to the game's first picture (it builds first)")
+    parser.add_argument("--build-timeout", type=float, default=3600.0,
+                        help="seconds from the command's start to the game's start (it builds first)")
+    parser.add_argument("--timeout", type=float, default=240.0,
+                        help="seconds from the game's start to its first picture")
+    parser.add_argument("--command", default=os.path.join(ROOT, "tools", "run-game.sh"),
+                        help="the game command (tests give stand-ins)")
+    parser.add_argument("--game", default=os.path.join(ROOT, "build", "release", "bin", "Emberline"),
+                        help="the program the game command ends by running")
     arguments = parser.parse_args()
     try:
-        check(arguments.timeout)
+        check(arguments)
     except Failure as failure:
         print(f"check-game-command: {failure}", file=sys.stderr)
         return 1
