@@ -40,7 +40,8 @@ MyGame::MyGame(MyLevelFactory* factory, const Engine::StartupSettings& settings,
     SetMasterVolume(1.0f);
     GetPhysicsEngine()->SetScale(15.0f);
     GetPhysicsEngine()->SetAccuracy(150);
-    SetTitle("MyGame");
+    // Named before anything can stand over the window (a box about the data folder).
+    SetTitle("Emberline");
     SetIcon(GetDirectory() + "\\Resources\\GameIcon\\GameIcon.ico");
     if (!LoadSettings()) {
         GameGlobals& globals = Globals();
@@ -57,7 +58,6 @@ MyGame::MyGame(MyLevelFactory* factory, const Engine::StartupSettings& settings,
         NewProfile();
     }
     UpdateMoveSpeed();
-    SetTitle("Emberline");
 }
 
 MyGame::~MyGame() {

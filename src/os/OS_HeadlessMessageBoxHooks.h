@@ -12,6 +12,8 @@ struct ShownMessageBox {
     std::string text;
     std::string caption;
     std::uint32_t type = 0;
+    // The title of the window the box stood over (the main window).
+    std::string windowTitle;
 };
 
 // Queues the answer of the next headless box; with none queued the box

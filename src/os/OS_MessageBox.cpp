@@ -62,7 +62,8 @@ int HeadlessMessageBox(const std::string& text, const std::string& caption, std:
     HeadlessState& state = Headless();
     std::lock_guard<std::mutex> lock(state.mutex);
     ++state.count;
-    state.last = {text, caption, type};
+    const detail::WindowRecord* window = detail::MainWindow();
+    state.last = {text, caption, type, window != nullptr ? window->system->GetTitle(*window) : std::string()};
     if (state.answers.empty()) {
         return ButtonsFor(type).front().id;
     }

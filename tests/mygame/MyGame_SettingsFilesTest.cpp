@@ -251,6 +251,7 @@ TEST_F(SaveFilesTest, AFolderThatCannotBeWrittenIsToldOnce) {
     EXPECT_EQ(box.text, "Your progress cannot be saved: the folder " + DataFolder() + " cannot be written.");
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.type, os::MB_OK | os::MB_ICONEXCLAMATION);
+    EXPECT_EQ(box.windowTitle, "Emberline") << "the box stands over a window of another name";
 }
 
 TEST_F(SaveFilesTest, AFailedSaveLeavesTheOldFile) {
