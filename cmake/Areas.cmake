@@ -20,7 +20,7 @@ set(TUNDRA_FRONT_END_FILES "/Network_(Tun|Net)[^/]*\\.cpp$")
 # program links them itself (src/CMakeLists.txt).
 set(TUNDRA_OPERATOR_FILE "/core/Core_GlobalOperators\\.cpp$")
 
-set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image OpenGL::GL OpenGL::GLU Threads::Threads)
+set(TUNDRA_DEPS_os        SDL2::SDL2 SDL2_image::SDL2_image X11::X11 OpenGL::GL OpenGL::GLU Threads::Threads)
 set(TUNDRA_DEPS_core      PkgConfig::LUA Threads::Threads)
 set(TUNDRA_DEPS_math      PkgConfig::LUA)
 set(TUNDRA_DEPS_pal       SDL2::SDL2 Threads::Threads)

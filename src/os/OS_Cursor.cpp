@@ -3,13 +3,13 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_HeadlessInput.h"
-#include "os/OS_PointerTrack.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
+#include "os/OS_X11Display.h"
 
 #include <SDL.h>
 
-#include <cstring>
+#include <optional>
 
 namespace os {
 namespace {
@@ -42,19 +42,11 @@ SDL_Window* WarpWindow() {
     return nullptr;
 }
 
-// X11 knows where the pointer is on the desktop; the other drivers (the
-// offscreen one among them) report it relative to the window under it.
-bool DriverKnowsDesktopPointer() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver != nullptr && std::strcmp(driver, "x11") == 0;
-}
-
 bool SdlSetCursorPos(std::int32_t x, std::int32_t y) {
     if (!RequireVideo()) {
         return false;
     }
     if (SDL_WarpMouseGlobal(x, y) == 0) {
-        detail::NotePointerWarp(SDL_GetMouseFocus(), {x, y});
         return true;
     }
     SDL_Window* window = WarpWindow();
@@ -82,17 +74,13 @@ bool GetCursorPos(Point* position) {
     if (!RequireVideo()) {
         return false;
     }
-    if (DriverKnowsDesktopPointer()) {
-        // Over a window of the game its own events tell; the desktop query
-        // answers only elsewhere, where no window of ours sees the pointer.
-        if (SDL_Window* window = SDL_GetMouseFocus()) {
-            *position = detail::PointerOverWindow(window);
-        } else {
-            SDL_GetGlobalMouseState(&position->x, &position->y);
-        }
+    // The display itself knows, whatever moved the pointer (a device, a
+    // remote desktop's input, another program's warp, a window moved under it).
+    if (const std::optional<Point> onDesktop = detail::x11::PointerPosition()) {
+        *position = *onDesktop;
         return true;
     }
-    // On the desktop, as a warp takes it.
+    // Elsewhere, relative to the window under it, as a warp takes it.
     SDL_GetMouseState(&position->x, &position->y);
     if (SDL_Window* window = WarpWindow()) {
         Point origin;

@@ -5,9 +5,8 @@
 #include <cstdint>
 
 // The system cursor: its position on the screen and whether it is drawn.
-// The real backend asks SDL: under X11, where the motion events of the game's
-// window under the pointer put it, and the desktop's position elsewhere; the
-// last position inside a window where the display server hides the rest. The
+// The real backend asks the X display where the pointer is; on drivers that
+// hide the rest of the desktop, SDL's last position inside a window. The
 // headless cursor sits where tests put it.
 namespace os {
 

@@ -2,6 +2,7 @@
 
 #include "os/OS_FittedWindow.h"
 #include "os/OS_SdlVideo.h"
+#include "os/OS_X11Display.h"
 
 #include <SDL.h>
 
@@ -15,6 +16,7 @@ bool LeaveDesktop(WindowRecord& window, SDL_Window* native) {
     window.coversDesktop = false;
     const bool fakeDisplay = (SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0;
     if (!fakeDisplay) {
+        const x11::PointerKeeper keeper;
         SDL_SetWindowFullscreen(native, 0);
     }
     window.system->ApplyStyle(window, window.style);
@@ -29,13 +31,16 @@ bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
     }
-    // Placed by hand first: without a window manager (a bare X server) the
-    // full-screen request alone changes nothing.
-    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0) {
+    // Without a window manager (a bare X server) the full-screen request
+    // alone changes nothing, so the window is placed by hand. A window
+    // manager places it itself, and one is never asked to move a window
+    // whose frame it may be tearing down or replacing meanwhile.
+    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0 && !x11::WindowManagerRunning()) {
         SDL_SetWindowBordered(native, SDL_FALSE);
         window.system->MoveClient(window, {desktop.left, desktop.top});
         window.system->ResizeClient(window, {desktop.Width(), desktop.Height()});
     }
+    const x11::PointerKeeper keeper;
     if (fakeDisplay ? !window.system->RemakeNative(window)
                     : SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         sdl::SetLastErrorFromSdl();

@@ -3,6 +3,7 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_HeadlessInput.h"
+#include "os/OS_HeldButtons.h"
 #include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
 
@@ -45,12 +46,7 @@ void ReadKeyboardState(std::uint8_t state[256]) {
     if (IsHeadless()) {
         HeadlessKeyboardState(state);
     } else {
-        // The buttons as the game's windows' own events left them: a press
-        // the display gave a window of the game, held until its release,
-        // wherever the pointer went meanwhile. A press that began anywhere
-        // else belongs to another program, and the position read with these
-        // comes from the same events.
-        SdlKeyboardState(state, SDL_GetMouseState(nullptr, nullptr));
+        SdlKeyboardState(state, detail::HeldButtons());
     }
     detail::ApplyKeyLatches(state);
 }

@@ -1,8 +1,9 @@
 #include "os/OS_SdlVideo.h"
 
 #include "os/OS_Error.h"
-#include "os/OS_PointerTrack.h"
+#include "os/OS_HeldButtons.h"
 #include "os/OS_SdlVideoTestHooks.h"
+#include "os/OS_X11Display.h"
 
 #include <SDL.h>
 
@@ -113,7 +114,8 @@ bool AcquireVideo() {
             SetLastErrorWithText(ERROR_NO_DISPLAY, std::string("no display could be opened: ") + SDL_GetError());
             return false;
         }
-        detail::WatchPointer();
+        detail::WatchButtons();
+        detail::x11::TolerateVanishedWindows();
         static const bool quitAtExit = std::atexit(&QuitSdl) == 0;
         static_cast<void>(quitAtExit);
         ++g_videoStarts;

@@ -1,12 +1,16 @@
 #include "os/OS_Error.h"
 #include "os/OS_FittedWindow.h"
+#include "os/OS_HeldButtons.h"
 #include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
+#include "os/OS_X11Display.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
+
+#include <cerrno>
 
 // The real window system: one SDL window per handle. SDL positions and
 // sizes are those of the client area; the frame comes from the window
@@ -63,13 +67,9 @@ bool NoteInputEvent(const SDL_Event& event) {
             return true;
         }
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            const VirtualKey key = VirtualKeyOfSdlButton(event.button.button);
-            if (key != 0) {
-                NoteKeyEvent(key, event.type == SDL_MOUSEBUTTONDOWN);
-            }
+        case SDL_MOUSEBUTTONUP:
+            NoteSdlButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
             return true;
-        }
         default: return false;
     }
 }
@@ -116,13 +116,16 @@ public:
         }
         auto record = std::make_unique<SdlWindow>();
         RequestSdlPixelFormat(record->format);
-        record->window = SDL_CreateWindow("", clientRect.left, clientRect.top, clientRect.Width(),
+        // Named after the program until given a title: the desktop (a box
+        // over it, a check looking for it) never meets a nameless window.
+        const char* name = program_invocation_short_name;
+        record->window = SDL_CreateWindow(name, clientRect.left, clientRect.top, clientRect.Width(),
                                           clientRect.Height(), flags | SDL_WINDOW_OPENGL);
         record->openGL = record->window != nullptr;
         // Some video drivers (dummy) have no OpenGL at all; the window is still
         // useful, and a context made on it later fails with SDL's reason.
         if (record->window == nullptr) {
-            record->window = SDL_CreateWindow("", clientRect.left, clientRect.top, clientRect.Width(),
+            record->window = SDL_CreateWindow(name, clientRect.left, clientRect.top, clientRect.Width(),
                                               clientRect.Height(), flags);
         }
         if (record->window == nullptr) {
@@ -140,6 +143,7 @@ public:
     }
 
     bool Show(WindowRecord& window, bool show) override {
+        const x11::PointerKeeper keeper;
         if (show) {
             SDL_ShowWindow(Of(window).window);
         } else {
@@ -194,7 +198,11 @@ public:
         return true;
     }
 
+    // SDL's copy lags behind while the window manager frames or moves the window.
     Point ClientOrigin(const WindowRecord& window) const override {
+        if (const std::optional<Point> origin = x11::ClientOrigin(Of(window).window)) {
+            return *origin;
+        }
         Point origin;
         SDL_GetWindowPosition(Of(window).window, &origin.x, &origin.y);
         return origin;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -132,6 +133,63 @@ TEST_F(X11Pointer, APressCountsOnlyWhenItBeginsOverTheGamesWindow) {
     EXPECT_TRUE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "a drag out of the window";
     m_desktop->LeftButton(false);
     EXPECT_FALSE(LeftHeldAfterPumping(false)) << "released outside";
+}
+
+// A window manager that focuses a window when it is clicked does so with
+// that very press: the click that brings the game to the front is a click.
+TEST_F(X11Pointer, TheClickThatFocusesTheWindowCounts) {
+    const os::Point other = OnScreen({450, 150});
+    m_desktop->OpenWindow({other.x, other.y - 50, other.x + 150, other.y + 50});
+    PointerTo(other);
+    m_desktop->LeftButton(true);
+    m_desktop->LeftButton(false);
+    ASSERT_TRUE(m_desktop->PumpPastSentEvents(os::GetSdlWindow(m_window), &Pump));
+
+    PointerTo(OnScreen({200, 150}));
+    m_desktop->LeftButton(true);
+    EXPECT_TRUE(LeftHeldAfterPumping(true)) << "the first click after another window had the focus";
+    m_desktop->LeftButton(false);
+    EXPECT_FALSE(LeftHeldAfterPumping(false));
+}
+
+// Hiding the window (minimised, another workspace) while its button is down
+// sends the release elsewhere: once the window is back the button is up,
+// and the next press is a press.
+TEST_F(X11Pointer, AReleaseTheWindowDidNotSeeEndsThePress) {
+    PointerTo(OnScreen({200, 150}));
+    m_desktop->LeftButton(true);
+    ASSERT_TRUE(LeftHeldAfterPumping(true));
+    ASSERT_TRUE(os::ShowWindow(m_window, false));
+    Pump();
+    m_desktop->LeftButton(false);
+    ASSERT_TRUE(os::ShowWindow(m_window, true));
+    ASSERT_TRUE(m_desktop->PumpPastSentEvents(os::GetSdlWindow(m_window), &Pump));
+    EXPECT_FALSE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "released while the window was hidden";
+
+    PointerTo(OnScreen({200, 150}));
+    m_desktop->LeftButton(true);
+    EXPECT_TRUE(LeftHeldAfterPumping(true)) << "the next press";
+    m_desktop->LeftButton(false);
+    EXPECT_FALSE(LeftHeldAfterPumping(false)) << "its release";
+}
+
+// Errors the display reports about a window the window manager changed
+// under the game (a frame dropped between two requests) leave it running;
+// an error of its own still ends it, as before.
+TEST_F(X11Pointer, OnlyErrorsAboutVanishedWindowsAreSurvived) {
+    m_desktop->RequestAboutAVanishedWindow();
+    os::Point read;
+    EXPECT_TRUE(os::GetCursorPos(&read)) << "still running";
+    const char* display = std::getenv("DISPLAY");
+    // A forked child would share, and break, the game's connection.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const testsupport::X11Observer own(display);
+            own.RequestAboutAMissingAtom();
+            std::exit(0);
+        },
+        [](int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }, "BadAtom");
 }
 
 }  // namespace

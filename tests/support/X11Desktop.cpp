@@ -199,6 +199,40 @@ void X11Observer::LeftButton(bool down) const {
     XSync(m_display, False);
 }
 
+XWindowId X11Observer::OpenWindow(const os::Rect& area) const {
+    const Window window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), area.left, area.top,
+                                              static_cast<unsigned int>(area.Width()),
+                                              static_cast<unsigned int>(area.Height()), 0, 0, 0xFFFFFF);
+    XSizeHints hints{};
+    hints.flags = USPosition | USSize;
+    hints.x = area.left;
+    hints.y = area.top;
+    hints.width = area.Width();
+    hints.height = area.Height();
+    XSetWMNormalHints(m_display, window, &hints);
+    XMapRaised(m_display, window);
+    XSync(m_display, False);
+    return window;
+}
+
+void X11Observer::RequestAboutAVanishedWindow() const {
+    const Window window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(m_display, window);
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child);
+    XSync(m_display, False);
+}
+
+void X11Observer::RequestAboutAMissingAtom() const {
+    char* name = XGetAtomName(m_display, static_cast<Atom>(0x1FFFFFFF));
+    if (name != nullptr) {
+        XFree(name);
+    }
+    XSync(m_display, False);
+}
+
 namespace {
 
 constexpr const char* kMarkAtom = "EMBERLINE_TEST_MARK";

@@ -83,6 +83,15 @@ public:
     // Presses or lets go the left button where the pointer is, as a remote
     // desktop's server does (XTest).
     void LeftButton(bool down) const;
+    // Maps a window of this connection's own over the given screen area
+    // (it goes with the connection).
+    XWindowId OpenWindow(const os::Rect& area) const;
+    // Makes a request about a window that no longer exists, as SDL does when
+    // the window manager drops a frame between two of its requests; the
+    // display answers with an error.
+    void RequestAboutAVanishedWindow() const;
+    // A request naming an atom that does not exist: an error of the program's own.
+    void RequestAboutAMissingAtom() const;
     // Pumps until every event the display sent the SDL window before the
     // call has reached SDL: a message sent to the window after them comes
     // back through SDL's queue. False when it never came (a hang guard).

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// Internal to the OS layer. The mouse buttons the game reads held: a press
+// the display gave a window of the game, held until its release wherever
+// the pointer went meanwhile, and no longer once the display holds the
+// button up. A release can go elsewhere (the window was hidden, minimised
+// or lost its implicit grab while the button was down), and a press begun
+// anywhere else belongs to another program.
+namespace os::detail {
+
+// Called whenever video starts: on X11 the presses and releases come from
+// the display's raw events, which SDL passes on before it drops the press
+// that focuses a window or one it wrongly thinks is still held.
+void WatchButtons();
+// A button event of SDL's, for the drivers without raw events.
+void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down);
+// SDL_BUTTON masks of the buttons held now.
+std::uint32_t HeldButtons();
+
+}  // namespace os::detail

@@ -1,0 +1,193 @@
+#include "os/OS_X11Display.h"
+
+#include "os/OS_WindowSystem.h"
+
+// Xlib's macros (None, Status, Bool) would break the files batched after
+// this one; it is compiled alone.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xproto.h>
+
+namespace os::detail::x11 {
+namespace {
+
+// Xlib's error handler is one for the process; the one in place before
+// ours (SDL's, which restores the desktop's mode and passes on to Xlib's
+// own, which ends the program) still gets every other error.
+XErrorHandler g_previousHandler = nullptr;
+
+bool AboutAVanishedWindow(const XErrorEvent& error) {
+    switch (error.error_code) {
+        case BadWindow:
+        case BadDrawable:
+            return true;
+        case BadMatch:
+            // Focus given to, or a window stacked against, one unmapped meanwhile.
+            return error.request_code == X_SetInputFocus || error.request_code == X_ConfigureWindow;
+        default:
+            return false;
+    }
+}
+
+int TolerateOrPassOn(Display* display, XErrorEvent* error) {
+    if (AboutAVanishedWindow(*error)) {
+        return 0;
+    }
+    return g_previousHandler != nullptr ? g_previousHandler(display, error) : 0;
+}
+
+bool WmInfo(SDL_Window* window, SDL_SysWMinfo* info) {
+    SDL_VERSION(&info->version);
+    return window != nullptr && SDL_GetWindowWMInfo(window, info) == SDL_TRUE && info->subsystem == SDL_SYSWM_X11;
+}
+
+// SDL's connection, reached through any window of the game; null without one or off X11.
+Display* Connection() {
+    for (const WindowRecord* record : LiveWindows()) {
+        SDL_SysWMinfo info;
+        if (WmInfo(record->system->Native(*record), &info)) {
+            return info.info.x11.display;
+        }
+    }
+    return nullptr;
+}
+
+bool IsWindowOfTheGame(::Window window) {
+    for (const WindowRecord* record : LiveWindows()) {
+        SDL_SysWMinfo info;
+        if (WmInfo(record->system->Native(*record), &info) && info.info.x11.window == window) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct PointerState {
+    Point position;
+    unsigned int mask = 0;
+};
+
+std::optional<PointerState> QueryPointer() {
+    Display* display = Connection();
+    if (display == nullptr) {
+        return std::nullopt;
+    }
+    ::Window root = 0;
+    ::Window child = 0;
+    PointerState state;
+    int windowX = 0;
+    int windowY = 0;
+    // False while the pointer is on another screen of the display.
+    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &state.position.x, &state.position.y,
+                       &windowX, &windowY, &state.mask)) {
+        return std::nullopt;
+    }
+    return state;
+}
+
+// The window a window manager names on the root window, if it names itself there too.
+::Window SupportingWindow(Display* display, ::Window window, Atom check) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    ::Window named = 0;
+    if (XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+            Success &&
+        type == XA_WINDOW && format == 32 && count == 1) {
+        named = *reinterpret_cast<::Window*>(data);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return named;
+}
+
+}  // namespace
+
+void TolerateVanishedWindows() {
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
+        return;
+    }
+    const XErrorHandler previous = XSetErrorHandler(&TolerateOrPassOn);
+    if (previous != &TolerateOrPassOn) {
+        g_previousHandler = previous;
+    }
+}
+
+std::optional<Point> PointerPosition() {
+    const std::optional<PointerState> state = QueryPointer();
+    return state ? std::optional<Point>(state->position) : std::nullopt;
+}
+
+std::optional<std::uint32_t> HeldButtons() {
+    const std::optional<PointerState> state = QueryPointer();
+    if (!state) {
+        return std::nullopt;
+    }
+    std::uint32_t buttons = 0;
+    buttons |= (state->mask & Button1Mask) != 0 ? SDL_BUTTON_LMASK : 0u;
+    buttons |= (state->mask & Button2Mask) != 0 ? SDL_BUTTON_MMASK : 0u;
+    buttons |= (state->mask & Button3Mask) != 0 ? SDL_BUTTON_RMASK : 0u;
+    return buttons;
+}
+
+std::optional<Point> ClientOrigin(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!WmInfo(window, &info)) {
+        return std::nullopt;
+    }
+    Display* display = info.info.x11.display;
+    Point origin;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(display, info.info.x11.window, DefaultRootWindow(display), 0, 0, &origin.x, &origin.y,
+                               &child)) {
+        return std::nullopt;
+    }
+    return origin;
+}
+
+bool WindowManagerRunning() {
+    Display* display = Connection();
+    if (display == nullptr) {
+        return false;
+    }
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    const ::Window named = SupportingWindow(display, DefaultRootWindow(display), check);
+    return named != 0 && SupportingWindow(display, named, check) == named;
+}
+
+PointerKeeper::PointerKeeper() : m_position(PointerPosition()) {}
+
+PointerKeeper::~PointerKeeper() {
+    if (m_position && PointerPosition() != m_position) {
+        SDL_WarpMouseGlobal(m_position->x, m_position->y);
+    }
+}
+
+std::optional<std::uint8_t> ButtonOfRawEvent(const SDL_Event& event, bool* down) {
+    if (event.type != SDL_SYSWMEVENT || event.syswm.msg == nullptr || event.syswm.msg->subsystem != SDL_SYSWM_X11) {
+        return std::nullopt;
+    }
+    const XEvent& raw = event.syswm.msg->msg.x11.event;
+    if ((raw.type != ButtonPress && raw.type != ButtonRelease) || !IsWindowOfTheGame(raw.xbutton.window)) {
+        return std::nullopt;
+    }
+    std::uint8_t button = 0;
+    switch (raw.xbutton.button) {
+        case Button1: button = SDL_BUTTON_LEFT; break;
+        case Button2: button = SDL_BUTTON_MIDDLE; break;
+        case Button3: button = SDL_BUTTON_RIGHT; break;
+        // 4 to 7 turn the wheel; 8 and 9 are the side buttons.
+        case 8: button = SDL_BUTTON_X1; break;
+        case 9: button = SDL_BUTTON_X2; break;
+        default: return std::nullopt;
+    }
+    *down = raw.type == ButtonPress;
+    return button;
+}
+
+}  // namespace os::detail::x11

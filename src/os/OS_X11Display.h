@@ -1,0 +1,55 @@
+#pragma once
+
+#include "os/OS_Geometry.h"
+
+#include <cstdint>
+#include <optional>
+
+struct SDL_Window;
+union SDL_Event;
+
+// Internal to the OS layer: what is asked of the X display itself, where
+// SDL keeps cached copies that go stale (the pointer, its buttons, a
+// window's place) or makes requests that race the window manager. On any
+// other video driver every query answers nothing and nothing is done.
+namespace os::detail::x11 {
+
+// Called whenever video starts. An error the display reports about a window
+// that no longer is what a request took it for (the window manager dropped
+// or replaced its frame, or unmapped the window, between two requests of
+// SDL's) leaves the program running; any other error is reported as
+// before, and a lost connection still ends the program.
+void TolerateVanishedWindows();
+
+// The pointer on the desktop, as the display has it now.
+std::optional<Point> PointerPosition();
+// The pointer's buttons the display holds down now, as SDL_BUTTON masks
+// (left, middle, right; the display does not report the side buttons).
+std::optional<std::uint32_t> HeldButtons();
+// Where the window's client area stands on the desktop now.
+std::optional<Point> ClientOrigin(SDL_Window* window);
+// Whether a window manager manages the screen.
+bool WindowManagerRunning();
+
+// Keeps the pointer where it stands on the desktop across SDL calls that
+// put it back where it was within a window (entering or leaving full
+// screen, showing or hiding a window): a window changing its place or its
+// mode never moves the player's pointer.
+class PointerKeeper {
+public:
+    PointerKeeper();
+    ~PointerKeeper();
+    PointerKeeper(const PointerKeeper&) = delete;
+    PointerKeeper& operator=(const PointerKeeper&) = delete;
+
+private:
+    std::optional<Point> m_position;
+};
+
+// The SDL button (SDL_BUTTON_LEFT ...) a raw display event presses (true
+// in *down) or releases over a window of the game; nothing for any other
+// event. Raw events come before SDL's own handling, which drops a press it
+// thinks is already held and, by default, the press that focuses a window.
+std::optional<std::uint8_t> ButtonOfRawEvent(const SDL_Event& event, bool* down);
+
+}  // namespace os::detail::x11

@@ -1,0 +1,161 @@
+#include "engine/Engine_EngineRun.h"
+#include "engine/Engine_RenderingApplication.h"
+#include "os/OS_Cursor.h"
+#include "os/OS_GLFunctions.h"
+#include "os/OS_Letterbox.h"
+#include "os/OS_Window.h"
+#include "support/BareXServer.h"
+#include "support/VideoDriver.h"
+#include "support/X11Desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+
+// A player switching between a window and full screen again and again
+// (Options > FullScreen, Options > Windowed), the pointer resting over the
+// game: every switch reaches its mode, the window comes back framed where
+// it stood, and the pointer stays where it is and is read there.
+namespace displayswitch {
+
+namespace gl = os::gl;
+
+// TUNDRA_DISPLAY_SWITCHES asks for a longer run than the test command's.
+int Switches() {
+    const char* asked = std::getenv("TUNDRA_DISPLAY_SWITCHES");
+    return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : 8;
+}
+
+const testsupport::X11Observer* g_observer = nullptr;
+os::Size g_screen;
+std::ostringstream g_faults;
+int g_switches = 0;
+
+std::string Text(const os::Rect& rect) {
+    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ") - (" + std::to_string(rect.right) +
+           ", " + std::to_string(rect.bottom) + ")";
+}
+
+std::string Text(os::Point point) { return "(" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")"; }
+
+class SwitchingApplication : public Engine::RenderingApplication {
+public:
+    SwitchingApplication() : RenderingApplication({1024, 768, 60, 0, false, true}) {
+        SetDesiredFrameRate(60.0);
+        LockFrameRate(true);
+    }
+
+    void Frame() override {
+        gl::ClearColor(1, 1, 1, 1);
+        gl::Clear(GL_COLOR_BUFFER_BIT);
+        if (++m_frames > kFrameLimit) {
+            g_faults << "switch " << g_switches << " never settled; ";
+            Exit();
+            return;
+        }
+        const testsupport::XWindowId window = testsupport::X11WindowOf(os::GetSdlWindow(GetWindow().GetHandle()));
+        const os::Rect framed = g_observer->FramedRect(window);
+        m_stillFrames = framed == m_lastFramed ? m_stillFrames + 1 : 0;
+        m_lastFramed = framed;
+        const bool fullScreen = (g_switches % 2) == 1;
+        const bool covers = framed == os::Rect{0, 0, g_screen.width, g_screen.height};
+        if (m_stillFrames < kStillFrames || covers != fullScreen) {
+            return;
+        }
+        if (!m_home) {
+            m_home = framed;
+            m_pointer = {(framed.left + framed.right) / 2, (framed.top + framed.bottom) / 2};
+            g_observer->WarpPointer(m_pointer);
+            return;
+        }
+        Check(window, framed, fullScreen);
+        if (g_switches == Switches()) {
+            Exit();
+            return;
+        }
+        ++g_switches;
+        m_frames = 0;
+        AutoToggleFullScreen();
+    }
+
+private:
+    static constexpr int kFrameLimit = 1200;
+    static constexpr int kStillFrames = 20;
+
+    void Check(testsupport::XWindowId window, const os::Rect& framed, bool fullScreen) {
+        if (!fullScreen && framed != *m_home) {
+            g_faults << "after switch " << g_switches << " the window is at " << Text(framed) << ", not "
+                     << Text(*m_home) << "; ";
+        }
+        if (g_observer->PointerPosition() != m_pointer) {
+            g_faults << "after switch " << g_switches << " the pointer is at " << Text(g_observer->PointerPosition())
+                     << ", not " << Text(m_pointer) << "; ";
+        }
+        // Where the game reads it within its picture, against where the
+        // display has the window's client area.
+        os::Point read;
+        os::GetCursorPos(&read);
+        os::ScreenToClient(GetWindow().GetHandle(), &read);
+        const os::Rect client = g_observer->ClientRect(window);
+        os::Rect picture;
+        os::GetClientRect(GetWindow().GetHandle(), &picture);
+        const os::Rect shown = os::detail::LetterboxArea({picture.Width(), picture.Height()},
+                                                         {client.Width(), client.Height()});
+        const os::Point expected{(m_pointer.x - client.left - shown.left) * picture.Width() / shown.Width(),
+                                 (m_pointer.y - client.top - shown.top) * picture.Height() / shown.Height()};
+        if (std::abs(read.x - expected.x) > 1 || std::abs(read.y - expected.y) > 1) {
+            g_faults << "after switch " << g_switches << " the game reads the pointer at " << Text(read)
+                     << " of its picture, not " << Text(expected) << "; ";
+        }
+    }
+
+    int m_frames = 0;
+    int m_stillFrames = 0;
+    os::Rect m_lastFramed;
+    std::optional<os::Rect> m_home;
+    os::Point m_pointer;
+};
+
+void CreateSwitching(Core::RefPtr<Engine::Application>& app, const Core::String&) {
+    app = TUN_NEW(SwitchingApplication);
+}
+
+TEST(X11DisplaySwitch, EachSwitchReachesItsModeAndLeavesTheWindowAndThePointerInPlace) {
+    struct Case {
+        os::Size desktop;
+        bool windowManager;
+    };
+    for (const Case c : {Case{{1280, 800}, false}, Case{{1280, 800}, true}, Case{{1000, 700}, true}}) {
+        SCOPED_TRACE(std::to_string(c.desktop.width) + " x " + std::to_string(c.desktop.height) +
+                     (c.windowManager ? " with openbox" : ""));
+        const testsupport::BareXServer server(c.desktop.width, c.desktop.height);
+        if (!server.Installed()) {
+            GTEST_SKIP() << "Xvfb is not installed";
+        }
+        ASSERT_FALSE(server.Display().empty()) << "Xvfb did not come up";
+        std::optional<testsupport::WindowManager> manager;
+        if (c.windowManager) {
+            manager.emplace(server.Display());
+            if (!manager->Installed()) {
+                GTEST_SKIP() << "openbox is not installed";
+            }
+            ASSERT_TRUE(manager->Managing()) << "openbox did not take the display";
+        }
+        const testsupport::X11Observer observer(server.Display());
+        ASSERT_TRUE(observer.Connected());
+        const testsupport::ScopedDisplay display(server.Display());
+        const testsupport::ScopedVideoDriver driver("x11");
+        g_observer = &observer;
+        g_screen = c.desktop;
+        g_faults.str("");
+        g_switches = 0;
+        ASSERT_EQ(EngineRun("", &CreateSwitching), 0);
+        EXPECT_EQ(g_switches, Switches());
+        EXPECT_EQ(g_faults.str(), "");
+    }
+}
+
+}  // namespace displayswitch
