@@ -30,6 +30,16 @@ def running(pid):
         return False
 
 
+def waits_on_lock(path):
+    """True while a process waits to lock the file."""
+    try:
+        inode = str(os.stat(path).st_ino)
+    except FileNotFoundError:
+        return False
+    with open("/proc/locks") as locks:
+        return any("->" in line and line.split()[-3].rpartition(":")[2] == inode for line in locks)
+
+
 class CheckGameCommandTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="check-game-command-test-")
@@ -253,6 +263,46 @@ class CheckGameCommandTest(unittest.TestCase):
         for command, line in cases.items():
             with self.subTest(line):
                 self.assertFailsWith(self.run_check(command), line)
+
+    def test_release_builds_one_at_a_time(self):
+        """Two release builds of one tree started together both succeed: the
+        second waits for the first (a stand-in cmake fails when another runs
+        in its tree, as two real ones there do)."""
+        tools = os.path.join(self.folder, "tree", "tools")
+        os.makedirs(tools)
+        for name in ("build-release.sh", "prefer-ninja.sh"):
+            shutil.copy(os.path.join(TOOLS, name), tools)
+        os.symlink(shutil.which("true"), os.path.join(tools, "setup.sh"))
+        busy, go = (os.path.join(self.folder, name) for name in ("busy", "go"))
+        cmake = self.script("cmake", f'mkdir {busy} 2>/dev/null || {{ echo "another cmake runs" >&2; exit 1; }}\n'
+                                     f"for _ in $(seq 600); do [ -e {go} ] && break; sleep 0.1; done\n"
+                                     f"rmdir {busy}\n")
+        environment = dict(os.environ, PATH=os.path.dirname(cmake) + os.pathsep + os.environ["PATH"])
+
+        def build():
+            errors = self.enterContext(tempfile.TemporaryFile("w+"))
+            process = subprocess.Popen([os.path.join(tools, "build-release.sh")], env=environment,
+                                       stdout=subprocess.DEVNULL, stderr=errors)
+            self.addCleanup(process.wait)
+            self.addCleanup(process.kill)
+            return process, errors
+
+        def wait_until(done, process):
+            waited = time.monotonic()
+            while not done() and time.monotonic() - waited < HANG_GUARD:
+                self.assertIsNone(process.poll(), "a build ended early")
+                time.sleep(0.1)
+
+        builds = [build()]
+        wait_until(lambda: os.path.exists(busy), builds[0][0])
+        builds.append(build())
+        lock = os.path.join(self.folder, "tree", "build", "release.lock")
+        wait_until(lambda: builds[1][0].poll() is not None or waits_on_lock(lock), builds[0][0])
+        open(go, "w").close()
+        for process, errors in builds:
+            process.wait(HANG_GUARD)
+            errors.seek(0)
+            self.assertEqual(process.returncode, 0, errors.read())
 
 
 if __name__ == "__main__":
