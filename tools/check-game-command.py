@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
 # Usage: tools/check-game-command.py [--build-timeout SECONDS] [--timeout SECONDS]
-#                                     [--command PATH] [--game PATH]
+#                                     [--quit-timeout SECONDS] [--command PATH] [--game PATH]
 """Runs the README's game command, tools/run-game.sh, on a virtual display of
 its own until the game's window shows its first picture, then closes the
 window as a player would and checks that the game ends with status 0. Prints
 the time from the command's start to that picture. The game gets an empty
 data folder (a new player's settings and progress) and OpenAL's null device.
 Exits non-zero, saying why in one line, when the command ends, fails or
-shows nothing in time, or when a signal stops the check; it leaves nothing
-it started running."""
+shows nothing in time, when the game leaves a process running, when the X
+server ends or when a signal stops the check. Before it reports, every
+process of the command's session (a build's jobs too), the X server and the
+data folder are gone; a process of its own ends them even when the check is
+killed outright."""
 
 import argparse
+import contextlib
 import ctypes
 import os
 import select
@@ -20,11 +24,17 @@ import subprocess
 import sys
 import tempfile
 import time
+import traceback
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TITLE = b"Emberline"
 SCREEN = (1024, 768)
 QUIT_WAIT = 60.0
+# What a game leaves behind may be ending already: only what still runs after this counts.
+LEFTOVER_WAIT = 2.0
+# Ending a session: half of it with its first signal (SIGTERM lets Xvfb remove
+# its lock file and socket), then SIGKILL.
+END_WAIT = 60.0
 POLL_SECONDS = 0.1
 SERVER_WAIT = 30.0
 SERVER_TRIES = 3
@@ -61,6 +71,7 @@ Z_PIXMAP = 2
 ALL_PLANES = ctypes.c_ulong(-1)
 # Windows come and go between a query and a read: such errors only mean "not yet".
 ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda display, error: 0)
+IO_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)
 
 
 class Display:
@@ -86,7 +97,6 @@ class Display:
         self.x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                                       ctypes.POINTER(XEvent)]
         self.x.XFlush.argtypes = [ctypes.c_void_p]
-        self.x.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self.x.XSetErrorHandler(ERROR_HANDLER)
         self.name = name
         self.display = self.x.XOpenDisplay(name.encode())
@@ -94,8 +104,11 @@ class Display:
             raise Failure(f"cannot open the virtual display {name}")
         self.root = self.x.XDefaultRootWindow(self.display)
 
-    def close(self):
-        self.x.XCloseDisplay(self.display)
+    def when_lost(self, callback):
+        """Xlib ends the process once the connection breaks, after calling
+        this; the callback ends the check its own way instead."""
+        self.lost = IO_ERROR_HANDLER(lambda display: callback())
+        self.x.XSetIOErrorHandler(self.lost)
 
     def find_window(self, title, window=None):
         window = self.root if window is None else window
@@ -156,19 +169,82 @@ def pause(seconds):
         raise Failure(f"stopped by {signal.Signals(caught.si_signo).name}")
 
 
-def start(arguments, **options):
-    # Children inherit the blocked mask; they take the stop signals as usual.
-    return subprocess.Popen(arguments, preexec_fn=lambda: signal.pthread_sigmask(signal.SIG_UNBLOCK, STOP_SIGNALS),
-                            **options)
+def session_processes(session):
+    """The processes of the session that still run (a zombie has ended), as
+    names by pid."""
+    found = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as file:
+                text = file.read()
+        except OSError:  # it has just ended
+            continue
+        name, fields = text[text.index("(") + 1:text.rindex(")")], text[text.rindex(")") + 1:].split()
+        if fields[0] != "Z" and int(fields[3]) == session:
+            found[int(entry)] = name
+    return found
 
 
-def end(server):
-    server.terminate()
-    try:
-        server.wait(QUIT_WAIT)
-    except subprocess.TimeoutExpired:
-        server.kill()
-        server.wait()
+def end_session(session, first_signal):
+    """Signals every process of the session, forks made meanwhile too, until
+    none is left: first_signal for a while, then SIGKILL; bounded."""
+    began = time.monotonic()
+    while (processes := session_processes(session)) and time.monotonic() - began < END_WAIT:
+        patient = time.monotonic() - began < END_WAIT / 2
+        for pid in processes:
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, first_signal if patient else signal.SIGKILL)
+        time.sleep(POLL_SECONDS)
+
+
+class Guardian:
+    """A process of its own, in a session of its own, that ends the sessions
+    the check started (the last started first) and removes the data folder
+    once the check lets go of its pipe: when the check finishes, or however
+    it ends, even killed outright."""
+
+    def __init__(self, folder):
+        reading, self.writing = os.pipe()
+        self.pid = os.fork()
+        if self.pid == 0:
+            try:
+                os.close(self.writing)
+                os.setsid()
+                self.guard(reading, folder)
+            except BaseException:
+                traceback.print_exc()
+            os._exit(0)
+        os.close(reading)
+
+    @staticmethod
+    def guard(reading, folder):
+        text = b""
+        while part := os.read(reading, 4096):
+            text += part
+        for line in reversed(text.decode().splitlines()):
+            session, first_signal = line.split()
+            end_session(int(session), int(first_signal))
+        shutil.rmtree(folder, ignore_errors=True)
+
+    def watch(self, session, first_signal):
+        os.write(self.writing, f"{session} {first_signal}\n".encode())
+
+    def finish(self):
+        """Ends everything watched and removes the folder; returns when done."""
+        os.close(self.writing)
+        os.waitpid(self.pid, 0)
+
+
+def start(arguments, guardian, first_signal, **options):
+    """Starts the program in a session of its own, watched by the guardian
+    from before it runs anything. Children inherit the blocked mask; they
+    take the stop signals as usual."""
+    def prepare():
+        signal.pthread_sigmask(signal.SIG_UNBLOCK, STOP_SIGNALS)
+        guardian.watch(os.getpid(), first_signal)
+    return subprocess.Popen(arguments, preexec_fn=prepare, start_new_session=True, **options)
 
 
 def ending(status):
@@ -207,7 +283,7 @@ def server_complaint(log):
     return lines[-1] if lines else "nothing"
 
 
-def start_virtual_display():
+def start_virtual_display(guardian):
     """An Xvfb on a display number it picks itself, and a connection to it; a
     server that fails gives way to a fresh one a few times. The server has a
     session of its own: a Ctrl-C reaches only the check, which ends it."""
@@ -217,14 +293,11 @@ def start_virtual_display():
         with tempfile.TemporaryFile() as log:
             reading, writing = os.pipe()
             server = start(["Xvfb", "-displayfd", str(writing), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                            "-br", "-nolisten", "tcp", "-noreset"], pass_fds=(writing,), start_new_session=True,
+                            "-br", "-nolisten", "tcp", "-noreset"], guardian, signal.SIGTERM, pass_fds=(writing,),
                            stdout=subprocess.DEVNULL, stderr=log)
             os.close(writing)
             try:
                 number = read_display_number(reading)
-            except Failure:  # stopped
-                end(server)
-                raise
             finally:
                 os.close(reading)
             if number:
@@ -232,9 +305,28 @@ def start_virtual_display():
                     return server, Display(f":{number}")
                 except Failure:  # the server ended meanwhile; its log says why
                     pass
-            end(server)
+            end_session(server.pid, signal.SIGTERM)
+            server.wait()
             complaint = server_complaint(log)
     raise Failure(f"no virtual display in {SERVER_TRIES} tries; the last Xvfb said: {complaint}")
+
+
+def server_ended(server):
+    return Failure(f"the virtual display's X server {ending(server.returncode)}")
+
+
+def when_connection_lost(server, guardian):
+    """Ends everything, says why in one line and exits."""
+    try:
+        try:
+            server.wait(SERVER_WAIT)  # its end is what broke the connection
+            failure = server_ended(server)
+        except subprocess.TimeoutExpired:
+            failure = Failure("the connection to the virtual display broke")
+        guardian.finish()
+        report(failure)
+    finally:
+        os._exit(1)
 
 
 def ended_early(command):
@@ -243,10 +335,12 @@ def ended_early(command):
         raise Failure(f"the game command {ending(status)} before the game showed a picture")
 
 
-def wait_for_game(command, game, started, timeout):
+def wait_for_game(command, server, game, started, timeout):
     """Until the command's own process runs the game's program (the command
     ends by exec-ing it): what comes before, the build, has a bound of its own."""
     while time.monotonic() - started < timeout:
+        if server.poll() is not None:
+            raise server_ended(server)
         ended_early(command)
         try:
             if os.readlink(f"/proc/{command.pid}/exe") == game:
@@ -276,33 +370,48 @@ def wait_for_end(command, timeout):
     return command.returncode
 
 
+def left_running(session):
+    """What still runs of the session a short while on."""
+    waited = time.monotonic()
+    while (processes := session_processes(session)) and time.monotonic() - waited < LEFTOVER_WAIT:
+        pause(POLL_SECONDS)
+    return processes
+
+
 def check(arguments):
-    server, display = start_virtual_display()
+    """Returns the line to print once everything has ended."""
     data = tempfile.mkdtemp(prefix="emberline-check-")
-    command = None
+    guardian = Guardian(data)
     try:
+        server, display = start_virtual_display(guardian)
+        display.when_lost(lambda: when_connection_lost(server, guardian))
         environment = dict(os.environ, DISPLAY=display.name, XDG_DATA_HOME=data, ALSOFT_DRIVERS="null")
         for variable in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
             environment.pop(variable, None)
         started = time.monotonic()
-        command = start([arguments.command], env=environment, stdin=subprocess.DEVNULL, start_new_session=True)
-        game_started = wait_for_game(command, os.path.realpath(arguments.game), started, arguments.build_timeout)
+        # The build's jobs run in process groups of their own: only the session holds them all.
+        command = start([arguments.command], guardian, signal.SIGKILL, env=environment, stdin=subprocess.DEVNULL)
+        game_started = wait_for_game(command, server, os.path.realpath(arguments.game), started,
+                                     arguments.build_timeout)
         window = wait_for_first_picture(display, command, game_started, arguments.timeout)
         shown = time.monotonic()
         display.ask_to_close(window)
-        status = wait_for_end(command, QUIT_WAIT)
+        status = wait_for_end(command, arguments.quit_timeout)
         if status != 0:
             raise Failure(f"the game {ending(status)} when its window was asked to close")
-        print(f"game command: the game's first picture {shown - started:.1f} s after the command started"
-              f" ({shown - game_started:.1f} s after the game started); closed by its window, it ended with"
-              f" status 0 in {time.monotonic() - shown:.1f} s", flush=True)
+        left = left_running(command.pid)
+        if left:
+            raise Failure("the game ended with status 0 but left running: "
+                          + ", ".join(f"{name} (pid {pid})" for pid, name in left.items()))
+        return (f"game command: the game's first picture {shown - started:.1f} s after the command started"
+                f" ({shown - game_started:.1f} s after the game started); closed by its window, it ended with"
+                f" status 0 in {time.monotonic() - shown:.1f} s")
     finally:
-        if command is not None and command.poll() is None:
-            os.killpg(command.pid, signal.SIGKILL)
-            command.wait()
-        display.close()
-        end(server)
-        shutil.rmtree(data, ignore_errors=True)
+        guardian.finish()
+
+
+def report(failure):
+    print(f"check-game-command: {failure}", file=sys.stderr, flush=True)
 
 
 def main():
@@ -312,15 +421,17 @@ def main():
                         help="seconds from the command's start to the game's start (it builds first)")
     parser.add_argument("--timeout", type=float, default=240.0,
                         help="seconds from the game's start to its first picture")
+    parser.add_argument("--quit-timeout", type=float, default=QUIT_WAIT,
+                        help="seconds from the request to close the window to the game's end")
     parser.add_argument("--command", default=os.path.join(ROOT, "tools", "run-game.sh"),
                         help="the game command (tests give stand-ins)")
     parser.add_argument("--game", default=os.path.join(ROOT, "build", "release", "bin", "Emberline"),
                         help="the program the game command ends by running")
     arguments = parser.parse_args()
     try:
-        check(arguments)
+        print(check(arguments), flush=True)
     except Failure as failure:
-        print(f"check-game-command: {failure}", file=sys.stderr)
+        report(failure)
         return 1
     return 0
 

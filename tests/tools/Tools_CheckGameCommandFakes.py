@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Stand-ins that the test of tools/check-game-command.py runs.
 
-  game MODE            a window titled Emberline; MODE: draw (white, ends
-                       with status 0 when asked to close), black, stop
-                       (white, then holds itself like a hung game),
-                       abort-on-close. With FAKE_GAME_REPORT set,
-                       it writes its pid and data folder there once its
-                       window is up.
+  game MODES           a window titled Emberline; MODES, joined by commas:
+                       draw (white, ends with status 0 when asked to
+                       close), black, stop (holds itself like a hung game),
+                       abort-on-close, linger (forks a child at start that
+                       holds the display and never ends). With
+                       FAKE_GAME_REPORT set, it writes its pid, data folder
+                       and its child's pid, if any, there once its window
+                       is up.
   xvfb MODE REAL ARGS  the X server REAL, each start's pid listed in the file
                        FAKE_XVFB_PIDS; MODE: plain, split (the display number
                        in two writes a moment apart, ending the server when
@@ -25,7 +27,8 @@ CLIENT_MESSAGE = 33
 SPLIT_PAUSE = 1.0
 
 
-def game(mode):
+def game(modes):
+    modes = modes.split(",")
     x = ctypes.CDLL("libX11.so.6")
     x.XOpenDisplay.restype = ctypes.c_void_p
     x.XOpenDisplay.argtypes = [ctypes.c_char_p]
@@ -39,7 +42,11 @@ def game(mode):
     x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
     x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
     display = x.XOpenDisplay(None)
-    colour = 0 if mode == "black" else 0xFFFFFF
+    child = os.fork() if "linger" in modes else None
+    if child == 0:
+        while True:
+            signal.pause()
+    colour = 0 if "black" in modes else 0xFFFFFF
     window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 0, 0, 320, 240, 0, 0, colour)
     x.XStoreName(display, window, b"Emberline")
     x.XMapWindow(display, window)
@@ -47,15 +54,15 @@ def game(mode):
     report = os.environ.get("FAKE_GAME_REPORT")
     if report:
         with open(report + ".part", "w") as file:
-            file.write(f"{os.getpid()} {os.environ['XDG_DATA_HOME']}")
+            file.write(f"{os.getpid()} {os.environ['XDG_DATA_HOME']} {child or ''}")
         os.rename(report + ".part", report)
-    if mode == "stop":
+    if "stop" in modes:
         os.kill(os.getpid(), signal.SIGSTOP)
     event = (ctypes.c_long * 24)()
     # Nothing but the check sends this window a client message: its close request.
     while ctypes.c_int.from_buffer(event).value != CLIENT_MESSAGE:
         x.XNextEvent(display, event)
-    if mode == "abort-on-close":
+    if "abort-on-close" in modes:
         resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
         os.abort()
     return 0

@@ -13,7 +13,8 @@ import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-CHECK = os.path.join(HERE, "..", "..", "tools", "check-game-command.py")
+TOOLS = os.path.join(HERE, "..", "..", "tools")
+CHECK = os.path.join(TOOLS, "check-game-command.py")
 FAKES = os.path.join(HERE, "Tools_CheckGameCommandFakes.py")
 # The program the stand-in games run on: the check tells by it that the game has started.
 PYTHON = os.path.realpath(shutil.which("python3"))
@@ -27,6 +28,16 @@ def running(pid):
             return file.read().rpartition(")")[2].split()[0] != "Z"
     except FileNotFoundError:
         return False
+
+
+def waits_on_lock(path):
+    """True while a process waits to lock the file."""
+    try:
+        inode = str(os.stat(path).st_ino)
+    except FileNotFoundError:
+        return False
+    with open("/proc/locks") as locks:
+        return any("->" in line and line.split()[-3].rpartition(":")[2] == inode for line in locks)
 
 
 class CheckGameCommandTest(unittest.TestCase):
@@ -92,6 +103,33 @@ class CheckGameCommandTest(unittest.TestCase):
         with open(pids) as file:
             self.assertEqual(len(file.readlines()), count)
 
+    def wait_for_words(self, check, path):
+        """The words a stand-in writes to the file, once it has, while the check still runs."""
+        waited = time.monotonic()
+        while not os.path.exists(path):
+            self.assertIsNone(check.poll(), f"the check ended before {path} was written")
+            self.assertLess(time.monotonic() - waited, HANG_GUARD, f"{path} was never written")
+            time.sleep(0.1)
+        with open(path) as file:
+            return file.read().split()
+
+    def end_left_running(self, **pids):
+        """The names of those still running, which it ends."""
+        left = [name for name, pid in pids.items() if running(pid)]
+        for name in left:
+            os.kill(int(pids[name]), signal.SIGKILL)
+        return left
+
+    def build_with_job(self, group_of_its_own=False):
+        """A build that waits for a job it started, and the file the job's pid is written to."""
+        job = os.path.join(self.folder, "job")
+        build = f"sleep 600 &\necho $! > {job}.part\nmv {job}.part {job}\nwait\n"
+        return (f"set -m\n{build}" if group_of_its_own else build), job
+
+    def server_pid(self, pids):
+        with open(pids) as file:
+            return file.read().split()[-1]
+
     def test_virtual_display(self):
         """Its number is read whole, however it arrives; a server that fails
         gives way to a fresh one, and the last one's reason is told; checks
@@ -125,35 +163,91 @@ class CheckGameCommandTest(unittest.TestCase):
                 report = os.path.join(self.folder, f"report-{stop.name}")
                 self.environment["FAKE_GAME_REPORT"] = report
                 check = self.start_check(command)
-                waited = time.monotonic()
-                while not os.path.exists(report):
-                    self.assertIsNone(check.poll(), "the check ended before the game's window came up")
-                    self.assertLess(time.monotonic() - waited, HANG_GUARD, "the game's window never came up")
-                    time.sleep(0.1)
-                with open(report) as file:
-                    game, data = file.read().split()
-                with open(pids) as file:
-                    server = file.read().split()[-1]
+                game, data = self.wait_for_words(check, report)
+                server = self.server_pid(pids)
                 check.send_signal(stop)
                 result = self.end_of(check)
-                left = {name: pid for name, pid in (("the game", game), ("its X server", server)) if running(pid)}
-                for pid in left.values():
-                    os.kill(int(pid), signal.SIGKILL)
+                left = self.end_left_running(game=game, server=server)
                 self.assertFailsWith(result, f"stopped by {stop.name}")
-                self.assertEqual(list(left), [], "left running")
+                self.assertEqual(left, [], "left running")
                 self.assertFalse(os.path.exists(data), "the game's data folder is left")
 
-    def test_build_and_first_picture_limits(self):
-        """The build has a limit of its own; the wait for the first picture
-        counts from the game's start."""
+    def test_killed_check_leaves_nothing(self):
+        """Killed outright, the check still has the game (hung) and its X
+        server ended and the data folder removed."""
+        pids = self.use_xvfb("plain")
+        report = self.environment["FAKE_GAME_REPORT"] = os.path.join(self.folder, "report")
+        check = self.start_check(self.game_command("stop"))
+        game, data = self.wait_for_words(check, report)
+        server = self.server_pid(pids)
+        check.kill()
+        check.wait()
+        waited = time.monotonic()
+        while (running(game) or running(server) or os.path.exists(data)) and time.monotonic() - waited < HANG_GUARD:
+            time.sleep(0.1)
+        self.assertEqual(self.end_left_running(game=game, server=server), [], "left running")
+        self.assertFalse(os.path.exists(data), "the game's data folder is left")
+
+    def test_nothing_of_the_command_is_left(self):
+        """Every process of the command ends with the check: a build's job in
+        a process group of its own when the check is stopped, and whatever
+        the game leaves behind, which fails a game that ended well."""
+        with self.subTest("a build's job in a group of its own"):
+            build, job = self.build_with_job(group_of_its_own=True)
+            check = self.start_check(self.game_command("draw", build))
+            [pid] = self.wait_for_words(check, job)
+            check.send_signal(signal.SIGTERM)
+            result = self.end_of(check)
+            self.assertEqual(self.end_left_running(job=pid), [], "left running")
+            self.assertFailsWith(result, "stopped by SIGTERM")
+        for modes, line in (("draw,linger", "the game ended with status 0 but left running: python3 (pid {child})"),
+                            ("abort-on-close,linger", "the game was killed by SIGABRT when its window was asked"
+                                                      " to close")):
+            with self.subTest(modes):
+                report = self.environment["FAKE_GAME_REPORT"] = os.path.join(self.folder, f"report-{modes}")
+                check = self.start_check(self.game_command(modes))
+                _, data, child = self.wait_for_words(check, report)
+                result = self.end_of(check)
+                self.assertEqual(self.end_left_running(child=child), [], "left running")
+                self.assertFailsWith(result, line.format(child=child))
+                self.assertFalse(os.path.exists(data), "the game's data folder is left")
+
+    def test_x_server_ending(self):
+        """The check tells of its X server's end in a line of its own, having
+        ended the command, while it builds or while it looks for the
+        picture of a hung game."""
+        line = "the virtual display's X server was killed by SIGKILL"
+        with self.subTest("during the build"):
+            pids = self.use_xvfb("plain")
+            build, job = self.build_with_job()
+            check = self.start_check(self.game_command("draw", build), "--build-timeout", "30")
+            [pid] = self.wait_for_words(check, job)
+            os.kill(int(self.server_pid(pids)), signal.SIGKILL)
+            result = self.end_of(check)
+            self.assertEqual(self.end_left_running(job=pid), [], "left running")
+            self.assertFailsWith(result, line)
+        with self.subTest("looking for the picture"):
+            pids = self.use_xvfb("plain")
+            report = self.environment["FAKE_GAME_REPORT"] = os.path.join(self.folder, "report")
+            check = self.start_check(self.game_command("black,stop"))
+            game, data = self.wait_for_words(check, report)
+            os.kill(int(self.server_pid(pids)), signal.SIGKILL)
+            result = self.end_of(check)
+            self.assertEqual(self.end_left_running(game=game), [], "left running")
+            self.assertFailsWith(result, line)
+            self.assertFalse(os.path.exists(data), "the game's data folder is left")
+
+    def test_limits(self):
+        """The build, the first picture and the game's end after the close
+        each have a limit; the picture's counts from the game's start."""
         with self.subTest("a build longer than the picture's limit"):
-            go = os.path.join(self.folder, "go")
-            check = self.start_check(self.game_command("black", f"while [ ! -e {go} ]; do sleep 0.1; done"),
-                                     "--timeout", "1")
-            time.sleep(3)  # past the picture's limit, had it counted from the command's start
-            self.assertIsNone(check.poll(), "the check ended while the game command built")
-            open(go, "w").close()
-            self.assertFailsWith(self.end_of(check), "no picture from the game within 1 s of the game's start")
+            self.assertPasses(self.run_check(self.game_command("draw", "sleep 5"), "--timeout", "4"))
+        with self.subTest("a game that never draws"):
+            self.assertFailsWith(self.run_check(self.game_command("black"), "--timeout", "1"),
+                                 "no picture from the game within 1 s of the game's start")
+        with self.subTest("a game that ignores the close"):
+            self.assertFailsWith(self.run_check(self.game_command("stop"), "--quit-timeout", "1"),
+                                 "the game still ran 1 s after its window was asked to close")
         with self.subTest("a build that never ends"):
             self.assertFailsWith(self.run_check(self.game_command("draw", "sleep 600"), "--build-timeout", "1"),
                                  "the game did not start within 1 s of the game command's start")
@@ -169,6 +263,46 @@ class CheckGameCommandTest(unittest.TestCase):
         for command, line in cases.items():
             with self.subTest(line):
                 self.assertFailsWith(self.run_check(command), line)
+
+    def test_release_builds_one_at_a_time(self):
+        """Two release builds of one tree started together both succeed: the
+        second waits for the first (a stand-in cmake fails when another runs
+        in its tree, as two real ones there do)."""
+        tools = os.path.join(self.folder, "tree", "tools")
+        os.makedirs(tools)
+        for name in ("build-release.sh", "prefer-ninja.sh"):
+            shutil.copy(os.path.join(TOOLS, name), tools)
+        os.symlink(shutil.which("true"), os.path.join(tools, "setup.sh"))
+        busy, go = (os.path.join(self.folder, name) for name in ("busy", "go"))
+        cmake = self.script("cmake", f'mkdir {busy} 2>/dev/null || {{ echo "another cmake runs" >&2; exit 1; }}\n'
+                                     f"for _ in $(seq 600); do [ -e {go} ] && break; sleep 0.1; done\n"
+                                     f"rmdir {busy}\n")
+        environment = dict(os.environ, PATH=os.path.dirname(cmake) + os.pathsep + os.environ["PATH"])
+
+        def build():
+            errors = self.enterContext(tempfile.TemporaryFile("w+"))
+            process = subprocess.Popen([os.path.join(tools, "build-release.sh")], env=environment,
+                                       stdout=subprocess.DEVNULL, stderr=errors)
+            self.addCleanup(process.wait)
+            self.addCleanup(process.kill)
+            return process, errors
+
+        def wait_until(done, process):
+            waited = time.monotonic()
+            while not done() and time.monotonic() - waited < HANG_GUARD:
+                self.assertIsNone(process.poll(), "a build ended early")
+                time.sleep(0.1)
+
+        builds = [build()]
+        wait_until(lambda: os.path.exists(busy), builds[0][0])
+        builds.append(build())
+        lock = os.path.join(self.folder, "tree", "build", "release.lock")
+        wait_until(lambda: builds[1][0].poll() is not None or waits_on_lock(lock), builds[0][0])
+        open(go, "w").close()
+        for process, errors in builds:
+            process.wait(HANG_GUARD)
+            errors.seek(0)
+            self.assertEqual(process.returncode, 0, errors.read())
 
 
 if __name__ == "__main__":
