@@ -82,9 +82,18 @@ WindowManager::WindowManager(const std::string& display) {
 }
 
 WindowManager::~WindowManager() {
-    if (m_pid > 0) {
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
+    if (m_pid <= 0) {
+        return;
+    }
+    kill(m_pid, SIGTERM);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (waitpid(m_pid, nullptr, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
@@ -117,7 +126,11 @@ ScreenImage X11Observer::ReadScreen() const {
 }
 
 bool X11Observer::WindowManagerRunning() const {
-    return !ListProperty(m_display, DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+    // A manager that has ended leaves its announcement on the root window;
+    // the selection it holds for the screen goes with it.
+    const std::string selection = "WM_S" + std::to_string(DefaultScreen(m_display));
+    return XGetSelectionOwner(m_display, XInternAtom(m_display, selection.c_str(), False)) != 0 &&
+           !ListProperty(m_display, DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
 }
 
 std::vector<XWindowId> X11Observer::StackedWindows() const {

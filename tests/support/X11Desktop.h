@@ -19,8 +19,9 @@ namespace testsupport {
 // X window identifiers.
 using XWindowId = unsigned long;
 
-// openbox managing the display while it lives; it ends with its owner, or
-// with the test's process.
+// openbox managing the display while it lives; it ends with its owner (is
+// killed if it has not ended 10 s after being asked), or with the test's
+// process.
 class WindowManager {
 public:
     explicit WindowManager(const std::string& display);
@@ -57,7 +58,8 @@ public:
 
     bool Connected() const { return m_display != nullptr; }
     ScreenImage ReadScreen() const;
-    // Whether a window manager announces itself on the root window.
+    // Whether a window manager runs: it holds the screen's manager selection
+    // and announces itself on the root window.
     bool WindowManagerRunning() const;
     // The managed windows, bottom to top, as the window manager stacks them.
     std::vector<XWindowId> StackedWindows() const;
