@@ -18,7 +18,8 @@
 # runs twice: on the bare server, and as "<test>/openbox" with openbox
 # managing that display for the run (tundra_managed_command), as players'
 # desktops have a window manager. The suites that start X servers of their
-# own (X11BareServer, X11LowScreen, X11WindowManager) have no twin.
+# own (X11BareServer, X11LowScreen, X11WindowManager, X11DisplaySwitch) have
+# no twin.
 # Held-port tests (HeldPorts*) hold every odd ephemeral datagram port of
 # 127.0.0.1, which other tests' binds would meet: they run alone.
 # Long runs (LongRun*, the whole game, end to end) take minutes under the
@@ -36,7 +37,7 @@ foreach(test IN LISTS tundra_group_tests)
         set_tests_properties("${test}" PROPERTIES TIMEOUT 1500 COST 100000)
     elseif(test MATCHES "^X11")
         set_tests_properties("${test}" PROPERTIES RESOURCE_LOCK x11_display)
-        if(NOT test MATCHES "^(X11BareServer|X11LowScreen|X11WindowManager)\\.")
+        if(NOT test MATCHES "^(X11BareServer|X11LowScreen|X11WindowManager|X11DisplaySwitch)\\.")
             add_test("${test}/openbox" ${tundra_managed_command} "--gtest_filter=${test}")
             set_tests_properties("${test}/openbox" PROPERTIES ENVIRONMENT "ALSOFT_DRIVERS=null"
                                  RESOURCE_LOCK x11_display SKIP_RETURN_CODE 77
