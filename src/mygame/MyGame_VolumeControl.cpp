@@ -31,6 +31,7 @@ void VolumeControl::Save(Core::File& file) const {
     Sprite::Save(file);
     file.WriteF32(m_value);
     file.WriteU8(m_showPending);
+    file.WriteU8(m_pressTaken);
     file.WriteF32(m_halfHeight);
     file.WriteF32(m_halfWidth);
     file << m_fillBar;
@@ -40,11 +41,13 @@ void VolumeControl::Load(Core::File& file) {
     Sprite::Load(file);
     float value = m_value;
     std::uint8_t showPending = m_showPending;
+    std::uint8_t pressTaken = m_pressTaken;
     float halfHeight = m_halfHeight;
     float halfWidth = m_halfWidth;
     Core::RefPtr<InternalSprite> fillBar;
     ReadFinite(file, value);
     ReadFlagByte(file, showPending);
+    ReadFlagByte(file, pressTaken);
     ReadFinite(file, halfHeight);
     ReadFinite(file, halfWidth);
     ReadLink(file, fillBar);
@@ -56,6 +59,7 @@ void VolumeControl::Load(Core::File& file) {
     }
     m_value = value;
     m_showPending = showPending;
+    m_pressTaken = pressTaken;
     m_halfHeight = halfHeight;
     m_halfWidth = halfWidth;
     m_fillBar = fillBar;
@@ -83,6 +87,8 @@ void VolumeControl::Update(float dt) {
         m_showPending = 0;
     }
     if (!GetVisible()) {
+        // A press held on while it is hidden began before it was shown.
+        m_pressTaken = 0;
         return;
     }
     SetOpacity(FadedInOpacity(GetOpacity(), dt));
@@ -106,9 +112,16 @@ void VolumeControl::TakeCursor() {
     const bool ca = IsNegativeCross(a - c, p - c);
     const bool inside = (ab && bc && ca) || (!ab && !bc && !ca);
     const float width = b.x - a.x;
-    // A wedge without width has no fraction to give; one still fading in
-    // takes no press.
-    if (inside && mouse->IsPressed(0) && width != 0.0f && IsFadedIn(GetOpacity())) {
+    // Only a press that went down once the slider was faded in moves it: one
+    // held since before, as the second click of a double click on the page
+    // that brought it, never does, however long it is held.
+    if (!mouse->IsPressed(0)) {
+        m_pressTaken = 0;
+    } else if (mouse->IsDown(0)) {
+        m_pressTaken = IsFadedIn(GetOpacity()) ? 1 : 0;
+    }
+    // A wedge without width has no fraction to give.
+    if (inside && m_pressTaken != 0 && width != 0.0f) {
         SetValue((p.x - a.x) / width);
     }
 }

@@ -145,6 +145,29 @@ TEST_F(VolumeControlTest, ASliderStillFadingInTakesNoPress) {
     EXPECT_EQ(m_slider->GetValue(), 0.5f);
 }
 
+// A press held on while the slider comes in is not the slider's, however
+// long it is held; one that begins on the shown slider drags it, down to 0
+// at its left end.
+TEST_F(VolumeControlTest, APressHeldSinceBeforeTheSliderWasShownNeverSetsIt) {
+    m_slider->SetValue(0.1f);
+    EnterLate(m_slider);
+    PointAt({0.0f, -20.0f});
+    HoldLeftButton(true);
+    ASSERT_TRUE(RunUntil([this] { return IsFadedIn(m_slider->GetOpacity()); }, 60).has_value());
+    Step(60);
+    EXPECT_EQ(m_slider->GetValue(), 0.1f);
+    HoldLeftButton(false);
+    Step();
+
+    HoldLeftButton(true);
+    Step();
+    EXPECT_EQ(m_slider->GetValue(), 0.5f);
+    PointAt({-100.0f, -36.0f});
+    Step();
+    HoldLeftButton(false);
+    EXPECT_EQ(m_slider->GetValue(), 0.0f);
+}
+
 TEST_F(VolumeControlTest, AValueAboveOneDrawsTheFullWidthOnlyAndNaNIsRefused) {
     m_slider->SetValue(1.5f);
     EXPECT_EQ(m_slider->GetValue(), 1.5f);
@@ -203,19 +226,22 @@ TEST_F(VolumeControlTest, TheValueAndItsCutComeBackFromAStreamAndBadValuesAreRef
     Core::MemoryFile file;
     source->Save(file);
     const std::vector<std::uint8_t> bytes(file.GetData(), file.GetData() + file.GetSize());
-    // The tail: value, show-pending, half height, half width, bar.
-    const std::size_t tail = bytes.size() - 14;
+    // The tail: value, show-pending, press taken, half height, half width,
+    // bar.
+    const std::size_t tail = bytes.size() - 15;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float negative = -1.0f;
     std::vector<std::vector<std::uint8_t>> damaged;
-    for (const std::size_t at : {tail, tail + 5, tail + 9}) {
+    for (const std::size_t at : {tail, tail + 6, tail + 10}) {
         for (const float bad : {nan, negative}) {
             damaged.push_back(bytes);
             std::memcpy(damaged.back().data() + at, &bad, sizeof bad);
         }
     }
-    damaged.push_back(bytes);
-    damaged.back()[tail + 4] = 2;
+    for (const std::size_t flag : {tail + 4, tail + 5}) {
+        damaged.push_back(bytes);
+        damaged.back()[flag] = 2;
+    }
     for (std::size_t size = tail; size < bytes.size(); ++size) {
         damaged.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
     }
