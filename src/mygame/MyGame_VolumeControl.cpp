@@ -31,7 +31,6 @@ void VolumeControl::Save(Core::File& file) const {
     Sprite::Save(file);
     file.WriteF32(m_value);
     file.WriteU8(m_showPending);
-    file.WriteU8(m_pressTaken);
     file.WriteF32(m_halfHeight);
     file.WriteF32(m_halfWidth);
     file << m_fillBar;
@@ -41,13 +40,11 @@ void VolumeControl::Load(Core::File& file) {
     Sprite::Load(file);
     float value = m_value;
     std::uint8_t showPending = m_showPending;
-    std::uint8_t pressTaken = m_pressTaken;
     float halfHeight = m_halfHeight;
     float halfWidth = m_halfWidth;
     Core::RefPtr<InternalSprite> fillBar;
     ReadFinite(file, value);
     ReadFlagByte(file, showPending);
-    ReadFlagByte(file, pressTaken);
     ReadFinite(file, halfHeight);
     ReadFinite(file, halfWidth);
     ReadLink(file, fillBar);
@@ -59,7 +56,8 @@ void VolumeControl::Load(Core::File& file) {
     }
     m_value = value;
     m_showPending = showPending;
-    m_pressTaken = pressTaken;
+    // A press held across a load is not the slider's until it is let go.
+    m_pressTaken = 0;
     m_halfHeight = halfHeight;
     m_halfWidth = halfWidth;
     m_fillBar = fillBar;

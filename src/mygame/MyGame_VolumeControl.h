@@ -19,9 +19,8 @@ class VolumeControl : public Tundra::Sprite {
     // The sprite part: no fill bar, value 0, nothing pending.
     VolumeControl(const VolumeControl& other);
 
-    // After the sprite part: the value, the show-pending flag, whether the
-    // held press is taken, the half size and the fill bar (an object
-    // reference); Load cuts the bar again.
+    // After the sprite part: the value, the show-pending flag, the half size
+    // and the fill bar (an object reference); Load cuts the bar again.
     void Save(Core::File& file) const override;
     void Load(Core::File& file) override;
 

@@ -226,22 +226,19 @@ TEST_F(VolumeControlTest, TheValueAndItsCutComeBackFromAStreamAndBadValuesAreRef
     Core::MemoryFile file;
     source->Save(file);
     const std::vector<std::uint8_t> bytes(file.GetData(), file.GetData() + file.GetSize());
-    // The tail: value, show-pending, press taken, half height, half width,
-    // bar.
-    const std::size_t tail = bytes.size() - 15;
+    // The tail: value, show-pending, half height, half width, bar.
+    const std::size_t tail = bytes.size() - 14;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float negative = -1.0f;
     std::vector<std::vector<std::uint8_t>> damaged;
-    for (const std::size_t at : {tail, tail + 6, tail + 10}) {
+    for (const std::size_t at : {tail, tail + 5, tail + 9}) {
         for (const float bad : {nan, negative}) {
             damaged.push_back(bytes);
             std::memcpy(damaged.back().data() + at, &bad, sizeof bad);
         }
     }
-    for (const std::size_t flag : {tail + 4, tail + 5}) {
-        damaged.push_back(bytes);
-        damaged.back()[flag] = 2;
-    }
+    damaged.push_back(bytes);
+    damaged.back()[tail + 4] = 2;
     for (std::size_t size = tail; size < bytes.size(); ++size) {
         damaged.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
     }
