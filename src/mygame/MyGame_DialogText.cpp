@@ -1,5 +1,6 @@
 #include "mygame/MyGame_DialogText.h"
 
+#include "mygame/MyGame_FadeStep.h"
 #include "mygame/MyGame_Random.h"
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
@@ -17,6 +18,8 @@ constexpr const char* kArrowName = "DialogArrow";
 constexpr float kDigitStep = -0.0125f;
 constexpr float kRevealStep = -0.02f;
 constexpr std::size_t kRowLength = 50;
+// The text's fade in, per second.
+constexpr float kTextFadeRate = 2.0f;
 
 // Turns the last space before each row grows past kRowLength characters
 // into a newline. The search never goes back past the row's start: a row
@@ -118,7 +121,7 @@ bool DialogText::ShowWholeLine() {
 
 void DialogText::Update(float dt) {
     Text::Update(dt);
-    SetOpacity(GetOpacity() + 2.0f * (1.0f - GetOpacity()) * dt);
+    SetOpacity(FadeStep(GetOpacity(), 1.0f, dt, kTextFadeRate));
     if (m_reveal == 0) {
         TypeDigit(dt);
     } else if (m_typedCount < m_line.size()) {

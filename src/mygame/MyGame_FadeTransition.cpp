@@ -1,6 +1,7 @@
 #include "mygame/MyGame_FadeTransition.h"
 
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_FadeStep.h"
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
 
@@ -53,14 +54,14 @@ void FadeTransition::Load(Core::File& file) {
 void FadeTransition::Update(float dt) {
     Sprite::Update(dt);
     if (m_state == kFadingIn) {
-        m_alpha = m_alpha + (0.0f - m_alpha) * dt * kFadeRate;
+        m_alpha = FadeStep(m_alpha, 0.0f, dt, kFadeRate);
         if (m_alpha <= kFadedIn) {
             m_state = kIdle;
             m_alpha = 0.0f;
         }
         SetOpacity(m_alpha);
     } else if (m_state == kFadingOut) {
-        m_alpha = m_alpha + (1.0f - m_alpha) * dt * kFadeRate;
+        m_alpha = FadeStep(m_alpha, 1.0f, dt, kFadeRate);
         if (m_alpha > kFadedOut) {
             // Asked again on every update until the level goes.
             if (MyGame* game = GetGame()) {

@@ -5,6 +5,7 @@
 #include "input/Input_Keyboard.h"
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
+#include "mygame/MyGame_FadeStep.h"
 #include "tundra/Tundra_FindObject.h"
 
 #include <cmath>
@@ -33,7 +34,7 @@ constexpr double kFadeRate = 5.0;
 
 // A fade moves the value a fixed share of the way to its target each frame.
 float Approach(float value, double target, float dt) {
-    return static_cast<float>(value + (target - value) * dt * kFadeRate);
+    return static_cast<float>(FadeStep<double>(value, target, dt, kFadeRate));
 }
 
 // What the step's value becomes when it ends: a fade lands on its target,

@@ -2,6 +2,7 @@
 
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame_CenteredText.h"
+#include "mygame/MyGame_FadeStep.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_MenuWidget.h"
 #include "mygame/MyGame_WidgetClone.h"
@@ -29,10 +30,6 @@ constexpr std::array<StateLook, 3> kLooks{{
     {1.0f, 0.8784314f, 0.2f, 15.0f, 1},
     {0.90588236f, 0.90588236f, 0.90588236f, 15.0f, 2},
 }};
-
-float Eased(float channel, float target, float dt, float rate) {
-    return channel + (target - channel) * dt * rate;
-}
 
 void PlayHoverSound() {
     Tundra::Sound* sound = Globals().buttonHoverSound;
@@ -170,9 +167,9 @@ void LabeledButton::ShowState(float dt) {
     const StateLook& look = kLooks[m_state];
     if (m_label != nullptr) {
         Color color = m_label->GetModulationColor();
-        color.r = Eased(color.r, look.r, dt, look.rate);
-        color.g = Eased(color.g, look.g, dt, look.rate);
-        color.b = Eased(color.b, look.b, dt, look.rate);
+        color.r = FadeStep(color.r, look.r, dt, look.rate);
+        color.g = FadeStep(color.g, look.g, dt, look.rate);
+        color.b = FadeStep(color.b, look.b, dt, look.rate);
         m_label->SetModulationColor(color);
     }
     SetCurrentFrameIndex(look.frame, false);

@@ -2,6 +2,7 @@
 
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
+#include "mygame/MyGame_FadeStep.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,9 +26,7 @@ const Input::Mouse* MenuMouse();
 
 // One update of the fade toward full opacity: a widget set to -3 stays
 // invisible for about a quarter of a second, then fades in.
-inline float FadedInOpacity(float opacity, float dt) {
-    return opacity + (1.0f - opacity) * dt * 5.0f;
-}
+inline float FadedInOpacity(float opacity, float dt) { return FadeStep(opacity, 1.0f, dt, 5.0f); }
 
 // The fade only nears full opacity: from half of it on a widget counts as
 // shown and takes presses. A page opened by a click is still fainter when

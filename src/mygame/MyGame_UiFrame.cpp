@@ -2,6 +2,7 @@
 
 #include "core/Core_GlobalOperators.h"
 
+#include "mygame/MyGame_FadeStep.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_Templates.h"
 #include "mygame/MyGame_WidgetClone.h"
@@ -17,9 +18,8 @@ constexpr float kCornerInset = 8.0f;
 constexpr float kPipeShortening = 36.0f;
 // Below this summed difference the frame lands on its target.
 constexpr float kSettleDistance = 0.001f;
-// A step factor this large would overshoot at least as far as it started:
-// the frame lands instead, so a long frame never diverges.
-constexpr float kLandingStep = 2.0f;
+// The glide toward the target, per second.
+constexpr float kGlideRate = 8.0f;
 
 constexpr std::array<float, UiFrame::kEdges> kPipeAngles{90.0f, 0.0f, 90.0f, 0.0f};
 constexpr std::array<float, UiFrame::kEdges> kCornerAngles{90.0f, 0.0f, 270.0f, 180.0f};
@@ -98,19 +98,12 @@ void UiFrame::Animate(float dt) {
     if (m_settled != 0) {
         return;
     }
-    const float k = 8.0f * dt;
-    if (k >= kLandingStep) {
-        m_current = m_target;
-        m_settled = 1;
-        LayOut();
-        return;
-    }
     float* const values[] = {&m_current.left, &m_current.top, &m_current.right, &m_current.bottom,
                              &m_current.alpha};
     const float targets[] = {m_target.left, m_target.top, m_target.right, m_target.bottom, m_target.alpha};
     float distance = 0.0f;
     for (std::size_t i = 0; i < std::size(targets); ++i) {
-        *values[i] = *values[i] + (targets[i] - *values[i]) * k;
+        *values[i] = FadeStep(*values[i], targets[i], dt, kGlideRate);
         distance += std::fabs(targets[i] - *values[i]);
     }
     if (distance < kSettleDistance) {

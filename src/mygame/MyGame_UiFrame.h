@@ -45,7 +45,7 @@ public:
     void SetTargetRect(const UiFrameRect& rect) {
         SetTargetRect(rect.left, rect.top, rect.right, rect.bottom, rect.alpha);
     }
-    // One step toward the target; a step of 8 dt at 2 or more lands on it.
+    // One step toward the target; a step of 8 dt at 1 or more lands on it.
     void Animate(float dt);
     // Ends the nine pieces in the level.
     void Destroy();

@@ -56,6 +56,8 @@ void VolumeControl::Load(Core::File& file) {
     }
     m_value = value;
     m_showPending = showPending;
+    // A press held across a load is not the slider's until it is let go.
+    m_pressTaken = 0;
     m_halfHeight = halfHeight;
     m_halfWidth = halfWidth;
     m_fillBar = fillBar;
@@ -83,6 +85,8 @@ void VolumeControl::Update(float dt) {
         m_showPending = 0;
     }
     if (!GetVisible()) {
+        // A press held on while it is hidden began before it was shown.
+        m_pressTaken = 0;
         return;
     }
     SetOpacity(FadedInOpacity(GetOpacity(), dt));
@@ -106,9 +110,16 @@ void VolumeControl::TakeCursor() {
     const bool ca = IsNegativeCross(a - c, p - c);
     const bool inside = (ab && bc && ca) || (!ab && !bc && !ca);
     const float width = b.x - a.x;
-    // A wedge without width has no fraction to give; one still fading in
-    // takes no press.
-    if (inside && mouse->IsPressed(0) && width != 0.0f && IsFadedIn(GetOpacity())) {
+    // Only a press that went down once the slider was faded in moves it: one
+    // held since before, as the second click of a double click on the page
+    // that brought it, never does, however long it is held.
+    if (!mouse->IsPressed(0)) {
+        m_pressTaken = 0;
+    } else if (mouse->IsDown(0)) {
+        m_pressTaken = IsFadedIn(GetOpacity()) ? 1 : 0;
+    }
+    // A wedge without width has no fraction to give.
+    if (inside && m_pressTaken != 0 && width != 0.0f) {
         SetValue((p.x - a.x) / width);
     }
 }

@@ -9,8 +9,9 @@
 
 // The volume slider of the options screens and the stage's volume dialog: a
 // wedge rising to the right with a fill bar cut to the value's width and
-// tinted red through yellow to green. Holding the left button over the wedge
-// sets the game's volume to the fraction under the cursor.
+// tinted red through yellow to green. Holding the left button, pressed once
+// the slider was shown, over the wedge sets the game's volume to the
+// fraction under the cursor.
 class VolumeControl : public Tundra::Sprite {
     TUN_DECLARE_CLASS(VolumeControl);
     VolumeControl() = default;
@@ -26,7 +27,7 @@ class VolumeControl : public Tundra::Sprite {
     // The half size, the fill bar ("Volume"), then the game's stored volume.
     void OnStart() override;
     // Shows what is pending, fades in, and reads the mouse while visible:
-    // faded in, it takes a held press.
+    // a press that began once it was faded in sets the value while held.
     void Update(float dt) override;
 
     // Below 0 keeps 0; NaN is refused. Cuts and tints the bar, gives the
@@ -49,4 +50,6 @@ private:
     Core::RefPtr<InternalSprite> m_fillBar;
     float m_value = 0.0f;
     std::uint8_t m_showPending = 0;
+    // The left button went down while the slider was shown and is still held.
+    std::uint8_t m_pressTaken = 0;
 };

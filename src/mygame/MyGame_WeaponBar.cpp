@@ -1,6 +1,7 @@
 #include "mygame/MyGame_WeaponBar.h"
 
 #include "core/Core_File.h"
+#include "mygame/MyGame_FadeStep.h"
 #include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_StreamLinks.h"
 #include "mygame/MyGame_WeaponKind.h"
@@ -82,7 +83,7 @@ void WeaponBar::OnStart() {
 void WeaponBar::Update(float dt) {
     Sprite::Update(dt);
     const float target = m_active != 0 ? kActiveBrightness : kInactiveBrightness;
-    m_brightness += (target - m_brightness) * dt * kEaseRate;
+    m_brightness = FadeStep(m_brightness, target, dt, kEaseRate);
     SetModulationColor({m_brightness, m_brightness, m_brightness, 1.0f});
 }
 

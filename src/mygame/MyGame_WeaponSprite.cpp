@@ -7,6 +7,7 @@
 #include "mygame/MyGame_AnimationPause.h"
 #include "mygame/MyGame_Bullet.h"
 #include "mygame/MyGame_CursorClass.h"
+#include "mygame/MyGame_FadeStep.h"
 #include "mygame/MyGame_Globals.h"
 #include "mygame/MyGame_MyLevelFactory.h"
 #include "mygame/MyGame_Random.h"
@@ -279,7 +280,7 @@ void WeaponSprite::FadeStartSound(float dt) {
     if (m_soundOn == 0) {
         return;
     }
-    m_soundVolume += (0.0f - m_soundVolume) * dt * kSoundFadeRate;
+    m_soundVolume = FadeStep(m_soundVolume, 0.0f, dt, kSoundFadeRate);
     if (m_soundVolume <= kSoundSilence) {
         m_soundVolume = 1.0f;
         m_soundOn = 0;

@@ -156,6 +156,31 @@ TEST_F(ButtonTest, APressBeforeTheButtonIsShownClicksNothing) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A frame longer than the fade's fifth of a second lands the button on full
+// opacity and its label on the state's colour, where the next leaves them:
+// no swing that hides the button and drops presses.
+TEST_F(ButtonTest, ALongFrameLandsTheFadesAndTheButtonTakesAPress) {
+    int clicks = 0;
+    LabeledButton* button = MakeLabeledButton({0.0f, 0.0f}, "Play", 0, [&] { ++clicks; });
+    ASSERT_NE(button, nullptr);
+    PointAt({0.0f, 0.0f});
+    Step();
+    ASSERT_EQ(button->GetState(), 1u);
+    for (const float dt : {0.6f, 1.5f}) {
+        SCOPED_TRACE(dt);
+        button->SetOpacity(-3.0f);
+        button->GetLabel()->SetModulationColor({0.0f, 0.0f, 0.0f, 1.0f});
+        for (int frame = 0; frame < 2; ++frame) {
+            button->Update(dt);
+            EXPECT_EQ(button->GetOpacity(), 1.0f);
+            const Color colour = button->GetLabel()->GetModulationColor();
+            EXPECT_EQ((std::vector<float>{colour.r, colour.g, colour.b}), (std::vector<float>{1.0f, 0.8784314f, 0.2f}));
+        }
+    }
+    PressAndRelease();
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonTest, PressesThatDoNotEndInsideClickNothing) {
     auto& capture = AddLabeledButton();
     int clicks = 0;

@@ -145,6 +145,29 @@ TEST_F(VolumeControlTest, ASliderStillFadingInTakesNoPress) {
     EXPECT_EQ(m_slider->GetValue(), 0.5f);
 }
 
+// A press held on while the slider comes in is not the slider's, however
+// long it is held; one that begins on the shown slider drags it, down to 0
+// at its left end.
+TEST_F(VolumeControlTest, APressHeldSinceBeforeTheSliderWasShownNeverSetsIt) {
+    m_slider->SetValue(0.1f);
+    EnterLate(m_slider);
+    PointAt({0.0f, -20.0f});
+    HoldLeftButton(true);
+    ASSERT_TRUE(RunUntil([this] { return IsFadedIn(m_slider->GetOpacity()); }, 60).has_value());
+    Step(60);
+    EXPECT_EQ(m_slider->GetValue(), 0.1f);
+    HoldLeftButton(false);
+    Step();
+
+    HoldLeftButton(true);
+    Step();
+    EXPECT_EQ(m_slider->GetValue(), 0.5f);
+    PointAt({-100.0f, -36.0f});
+    Step();
+    HoldLeftButton(false);
+    EXPECT_EQ(m_slider->GetValue(), 0.0f);
+}
+
 TEST_F(VolumeControlTest, AValueAboveOneDrawsTheFullWidthOnlyAndNaNIsRefused) {
     m_slider->SetValue(1.5f);
     EXPECT_EQ(m_slider->GetValue(), 1.5f);
