@@ -5,6 +5,7 @@
 #include "support/VideoDriver.h"
 #include "support/X11Desktop.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -45,6 +46,8 @@ protected:
         while (os::PeekMessage(&message)) {
         }
     }
+
+    bool Minimised() const { return (SDL_GetWindowFlags(os::GetSdlWindow(m_window)) & SDL_WINDOW_MINIMIZED) != 0; }
 
     os::Point OnScreen(os::Point client) const {
         os::ClientToScreen(m_window, &client);
@@ -161,25 +164,39 @@ TEST_F(X11Pointer, TheClickThatFocusesTheWindowCounts) {
     EXPECT_FALSE(LeftHeldAfterPumping(false));
 }
 
-// Hiding the window (minimised, another workspace) while its button is down
-// sends the release elsewhere: once the window is back the button is up,
-// and the next press is a press.
+// Hiding the window (another workspace) or minimising it while its button
+// is down sends the release elsewhere: once the window is back the button
+// is up, and the next press is a press. Only a window manager minimises.
 TEST_F(X11Pointer, AReleaseTheWindowDidNotSeeEndsThePress) {
-    PointerTo(OnScreen({200, 150}));
-    m_desktop->LeftButton(true);
-    ASSERT_TRUE(LeftHeldAfterPumping(true));
-    ASSERT_TRUE(os::ShowWindow(m_window, false));
-    Pump();
-    m_desktop->LeftButton(false);
-    ASSERT_TRUE(os::ShowWindow(m_window, true));
-    ASSERT_TRUE(m_desktop->PumpPastSentEvents(os::GetSdlWindow(m_window), &Pump));
-    EXPECT_FALSE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "released while the window was hidden";
+    const bool minimising = m_desktop->WindowManagerRunning();
+    for (const bool minimise : {false, true}) {
+        if (minimise && !minimising) {
+            continue;
+        }
+        SCOPED_TRACE(minimise ? "minimised" : "hidden");
+        PointerTo(OnScreen({200, 150}));
+        m_desktop->LeftButton(true);
+        ASSERT_TRUE(LeftHeldAfterPumping(true));
+        if (minimise) {
+            ASSERT_TRUE(os::SetWindowShowState(m_window, os::ShowState::Minimized));
+            ASSERT_TRUE(PumpUntilRead([this] { return Minimised(); }, true));
+        } else {
+            ASSERT_TRUE(os::ShowWindow(m_window, false));
+            Pump();
+        }
+        m_desktop->LeftButton(false);
+        ASSERT_TRUE(minimise ? os::SetWindowShowState(m_window, os::ShowState::Restored)
+                             : os::ShowWindow(m_window, true));
+        ASSERT_FALSE(PumpUntilRead([this] { return Minimised(); }, false));
+        ASSERT_TRUE(m_desktop->PumpPastSentEvents(os::GetSdlWindow(m_window), &Pump));
+        EXPECT_FALSE(os::GetAsyncKeyState(os::VK_LBUTTON) < 0) << "released while the window was away";
 
-    PointerTo(OnScreen({200, 150}));
-    m_desktop->LeftButton(true);
-    EXPECT_TRUE(LeftHeldAfterPumping(true)) << "the next press";
-    m_desktop->LeftButton(false);
-    EXPECT_FALSE(LeftHeldAfterPumping(false)) << "its release";
+        PointerTo(OnScreen({200, 150}));
+        m_desktop->LeftButton(true);
+        EXPECT_TRUE(LeftHeldAfterPumping(true)) << "the next press";
+        m_desktop->LeftButton(false);
+        EXPECT_FALSE(LeftHeldAfterPumping(false)) << "its release";
+    }
 }
 
 // Errors the display reports about a window the window manager changed
