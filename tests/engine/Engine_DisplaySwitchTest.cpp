@@ -4,9 +4,7 @@
 #include "os/OS_GLFunctions.h"
 #include "os/OS_Letterbox.h"
 #include "os/OS_Window.h"
-#include "support/BareXServer.h"
-#include "support/VideoDriver.h"
-#include "support/X11Desktop.h"
+#include "support/TestDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -131,24 +129,12 @@ TEST(X11DisplaySwitch, EachSwitchReachesItsModeAndLeavesTheWindowAndThePointerIn
     for (const Case c : {Case{{1280, 800}, false}, Case{{1280, 800}, true}, Case{{1000, 700}, true}}) {
         SCOPED_TRACE(std::to_string(c.desktop.width) + " x " + std::to_string(c.desktop.height) +
                      (c.windowManager ? " with openbox" : ""));
-        const testsupport::BareXServer server(c.desktop.width, c.desktop.height);
-        if (!server.Installed()) {
-            GTEST_SKIP() << "Xvfb is not installed";
+        const testsupport::TestDesktop desktop(c.desktop, c.windowManager);
+        if (desktop.Missing()) {
+            GTEST_SKIP() << desktop.Unready();
         }
-        ASSERT_FALSE(server.Display().empty()) << "Xvfb did not come up";
-        std::optional<testsupport::WindowManager> manager;
-        if (c.windowManager) {
-            manager.emplace(server.Display());
-            if (!manager->Installed()) {
-                GTEST_SKIP() << "openbox is not installed";
-            }
-            ASSERT_TRUE(manager->Managing()) << "openbox did not take the display";
-        }
-        const testsupport::X11Observer observer(server.Display());
-        ASSERT_TRUE(observer.Connected());
-        const testsupport::ScopedDisplay display(server.Display());
-        const testsupport::ScopedVideoDriver driver("x11");
-        g_observer = &observer;
+        ASSERT_EQ(desktop.Unready(), "");
+        g_observer = &desktop.Observer();
         g_screen = c.desktop;
         g_faults.str("");
         g_switches = 0;

@@ -2,13 +2,10 @@
 #include "engine/Engine_RenderingApplication.h"
 #include "os/OS_GLFunctions.h"
 #include "os/OS_Letterbox.h"
-#include "support/BareXServer.h"
-#include "support/VideoDriver.h"
-#include "support/X11Desktop.h"
+#include "support/TestDesktop.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -165,24 +162,12 @@ TEST(X11LowScreen, ThePictureIsScaledDownWholeFullScreenAndInAWindowThatFits) {
         const os::Size desktop = c.desktop;
         SCOPED_TRACE(std::to_string(desktop.width) + " x " + std::to_string(desktop.height) +
                      (c.windowManager ? " with openbox" : ""));
-        const testsupport::BareXServer server(desktop.width, desktop.height);
-        if (!server.Installed()) {
-            GTEST_SKIP() << "Xvfb is not installed";
+        const testsupport::TestDesktop own(desktop, c.windowManager);
+        if (own.Missing()) {
+            GTEST_SKIP() << own.Unready();
         }
-        ASSERT_FALSE(server.Display().empty()) << "Xvfb did not come up";
-        std::optional<testsupport::WindowManager> manager;
-        if (c.windowManager) {
-            manager.emplace(server.Display());
-            if (!manager->Installed()) {
-                GTEST_SKIP() << "openbox is not installed";
-            }
-            ASSERT_TRUE(manager->Managing()) << "openbox did not take the display";
-        }
-        const testsupport::X11Observer observer(server.Display());
-        ASSERT_TRUE(observer.Connected());
-        const testsupport::ScopedDisplay display(server.Display());
-        const testsupport::ScopedVideoDriver driver("x11");
-        g_observer = &observer;
+        ASSERT_EQ(own.Unready(), "");
+        g_observer = &own.Observer();
         g_seen = {};
         ASSERT_EQ(EngineRun("", &CreateLowScreen), 0);
 
