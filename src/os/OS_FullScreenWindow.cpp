@@ -16,7 +16,7 @@ bool LeaveDesktop(WindowRecord& window, SDL_Window* native) {
     window.coversDesktop = false;
     const bool fakeDisplay = (SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0;
     if (!fakeDisplay) {
-        const x11::PointerKeeper keeper;
+        const x11::PointerKeeper keeper(native);
         SDL_SetWindowFullscreen(native, 0);
     }
     window.system->ApplyStyle(window, window.style);
@@ -40,9 +40,14 @@ bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool
         window.system->MoveClient(window, {desktop.left, desktop.top});
         window.system->ResizeClient(window, {desktop.Width(), desktop.Height()});
     }
-    const x11::PointerKeeper keeper;
-    if (fakeDisplay ? !window.system->RemakeNative(window)
-                    : SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    bool covered = false;
+    if (fakeDisplay) {
+        covered = window.system->RemakeNative(window);
+    } else {
+        const x11::PointerKeeper keeper(native);
+        covered = SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    }
+    if (!covered) {
         sdl::SetLastErrorFromSdl();
         return false;
     }

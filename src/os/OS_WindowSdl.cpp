@@ -143,7 +143,7 @@ public:
     }
 
     bool Show(WindowRecord& window, bool show) override {
-        const x11::PointerKeeper keeper;
+        const x11::PointerKeeper keeper(Of(window).window);
         if (show) {
             SDL_ShowWindow(Of(window).window);
         } else {

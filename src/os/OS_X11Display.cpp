@@ -160,10 +160,22 @@ bool WindowManagerRunning() {
     return named != 0 && SupportingWindow(display, named, check) == named;
 }
 
-PointerKeeper::PointerKeeper() : m_position(PointerPosition()) {}
+PointerKeeper::PointerKeeper(SDL_Window* window) : m_window(window), m_position(PointerPosition()) {}
 
 PointerKeeper::~PointerKeeper() {
-    if (m_position && PointerPosition() != m_position) {
+    const std::optional<Point> now = m_position ? PointerPosition() : std::nullopt;
+    if (!now || now == m_position) {
+        return;
+    }
+    const std::optional<Point> origin = ClientOrigin(m_window);
+    if (!origin) {
+        return;
+    }
+    // SDL puts it at its last place within the window, counted from where
+    // the window stands now.
+    Point withinWindow;
+    SDL_GetMouseState(&withinWindow.x, &withinWindow.y);
+    if (now == Point{origin->x + withinWindow.x, origin->y + withinWindow.y}) {
         SDL_WarpMouseGlobal(m_position->x, m_position->y);
     }
 }

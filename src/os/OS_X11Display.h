@@ -32,17 +32,19 @@ std::optional<Point> ClientOrigin(SDL_Window* window);
 bool WindowManagerRunning();
 
 // Keeps the pointer where it stands on the desktop across SDL calls that
-// put it back where it was within a window (entering or leaving full
+// put it back where it was within the window (entering or leaving full
 // screen, showing or hiding a window): a window changing its place or its
-// mode never moves the player's pointer.
+// mode never moves the player's pointer. A pointer the player moved
+// meanwhile is left where the player took it.
 class PointerKeeper {
 public:
-    PointerKeeper();
+    explicit PointerKeeper(SDL_Window* window);
     ~PointerKeeper();
     PointerKeeper(const PointerKeeper&) = delete;
     PointerKeeper& operator=(const PointerKeeper&) = delete;
 
 private:
+    SDL_Window* m_window;
     std::optional<Point> m_position;
 };
 
