@@ -37,7 +37,7 @@ int SDLCALL NoteRawEvent(void*, SDL_Event* event) {
 void WatchButtons() {
     // A restarted video begins with no button held, and the watch is held once.
     g_held = 0;
-    g_rawEvents = SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    g_rawEvents = x11::UsesX11();
     SDL_DelEventWatch(&NoteRawEvent, nullptr);
     if (g_rawEvents) {
         SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
@@ -51,12 +51,13 @@ void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down) {
     }
 }
 
-std::uint32_t HeldButtons() {
+void ReleaseButtonsHeldUp() {
     // The display's answer covers left, middle and right only.
     if (const std::optional<std::uint32_t> down = x11::HeldButtons()) {
         g_held &= *down | ~(SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK);
     }
-    return g_held;
 }
+
+std::uint32_t HeldButtons() { return g_held; }
 
 }  // namespace os::detail

@@ -16,7 +16,10 @@ namespace os::detail {
 void WatchButtons();
 // A button event of SDL's, for the drivers without raw events.
 void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down);
-// SDL_BUTTON masks of the buttons held now.
+// Once the pump has taken every event: a button the display holds up is
+// released, whatever the events said.
+void ReleaseButtonsHeldUp();
+// SDL_BUTTON masks of the buttons held as of the last pump.
 std::uint32_t HeldButtons();
 
 }  // namespace os::detail

@@ -11,6 +11,7 @@
 #include <SDL_image.h>
 
 #include <cerrno>
+#include <optional>
 
 // The real window system: one SDL window per handle. SDL positions and
 // sizes are those of the client area; the frame comes from the window
@@ -18,11 +19,30 @@
 namespace os::detail {
 namespace {
 
+// Taken events: SDL's copy of a window's place is refreshed by them.
+unsigned g_pumps = 0;
+
+// When the display was last asked where a window's client area stands:
+// after the same pump, with SDL's own copy of its place, size and state the
+// same. The game's own changes show in SDL's copy at once, the window
+// manager's only through events, so the answer holds until one changes.
+struct OriginAsked {
+    unsigned pump = 0;
+    Point position;
+    Size size;
+    Uint32 flags = 0;
+
+    friend bool operator==(const OriginAsked&, const OriginAsked&) = default;
+};
+
 struct SdlWindow : WindowRecord {
     SDL_Window* window = nullptr;
     bool openGL = false;
     // The pixel format SDL made the window for.
     PixelFormat format;
+    // The display's last answer, asked once a frame at most.
+    mutable OriginAsked originAsked;
+    mutable std::optional<Point> origin;
 };
 
 SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
@@ -198,14 +218,18 @@ public:
         return true;
     }
 
-    // SDL's copy lags behind while the window manager frames or moves the window.
+    // SDL's copy lags behind while the window manager frames or moves the
+    // window; the display knows.
     Point ClientOrigin(const WindowRecord& window) const override {
-        if (const std::optional<Point> origin = x11::ClientOrigin(Of(window).window)) {
-            return *origin;
+        const SdlWindow& record = Of(window);
+        OriginAsked now{g_pumps, {}, {}, SDL_GetWindowFlags(record.window)};
+        SDL_GetWindowPosition(record.window, &now.position.x, &now.position.y);
+        SDL_GetWindowSize(record.window, &now.size.width, &now.size.height);
+        if (!record.origin || record.originAsked != now) {
+            record.origin = x11::ClientOrigin(record.window);
+            record.originAsked = now;
         }
-        Point origin;
-        SDL_GetWindowPosition(Of(window).window, &origin.x, &origin.y);
-        return origin;
+        return record.origin.value_or(now.position);
     }
 
     Size ClientSize(const WindowRecord& window) const override {
@@ -276,6 +300,7 @@ public:
             return false;
         }
         BeginInputPump();
+        ++g_pumps;
         const sdl::DisplayCall call;
         SDL_Event sdlEvent;
         while (SDL_PollEvent(&sdlEvent) != 0) {
@@ -304,6 +329,7 @@ public:
                 return true;
             }
         }
+        ReleaseButtonsHeldUp();
         return false;
     }
 

@@ -108,8 +108,13 @@ std::optional<PointerState> QueryPointer() {
 
 }  // namespace
 
+bool UsesX11() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && SDL_strcmp(driver, "x11") == 0;
+}
+
 void TolerateVanishedWindows() {
-    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
+    if (!UsesX11()) {
         return;
     }
     const XErrorHandler previous = XSetErrorHandler(&TolerateOrPassOn);

@@ -14,6 +14,9 @@ union SDL_Event;
 // other video driver every query answers nothing and nothing is done.
 namespace os::detail::x11 {
 
+// Whether SDL's video runs on the X11 driver.
+bool UsesX11();
+
 // Called whenever video starts. An error the display reports about a window
 // that no longer is what a request took it for (the window manager dropped
 // or replaced its frame, or unmapped the window, between two requests of
