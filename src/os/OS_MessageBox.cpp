@@ -92,12 +92,18 @@ int ClosedAnswer(const std::vector<Button>& buttons) {
     return 0;
 }
 
+// Without a display SDL hands the box to a helper program (zenity), which
+// cannot open one either yet exits as if the box had been closed: the text
+// would reach no one. So only a display that is named, and that video has
+// not failed to open, is given the box.
+bool CanShowOnDisplay() { return sdl::IsDisplayNamed() && !sdl::IsDisplayUnavailable(); }
+
 // A box that is not shown answers 0, never a button: a failure must not
 // read as the user's agreement. Unless the caller wrote it, the text still
 // reaches stderr.
 int SdlMessageBox(const std::string& text, const std::string& caption, std::uint32_t type, bool writeUnshown) {
     const std::vector<Button> buttons = ButtonsFor(type);
-    if (IsNonInteractive() || (!writeUnshown && sdl::IsDisplayUnavailable())) {
+    if (IsNonInteractive() || !CanShowOnDisplay()) {
         if (writeUnshown) {
             WriteToStderr(text, caption);
         }

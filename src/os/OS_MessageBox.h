@@ -6,9 +6,9 @@
 // A blocking message box with a set of buttons, an icon and the answer of
 // the button pressed. The box belongs to the program's main window, so the
 // window manager keeps it above that window, full screen or not. A box that
-// cannot be shown (no usable display, or the environment variable
-// TUNDRA_NONINTERACTIVE is set for unattended runs) writes its text to
-// stderr and answers 0. A box closed without a button answers Cancel, or OK
+// cannot be shown (no display is named, video could not open the display,
+// SDL fails, or the environment variable TUNDRA_NONINTERACTIVE is set for
+// unattended runs) writes its text to stderr and answers 0. A box closed without a button answers Cancel, or OK
 // for the OK-only box. The headless backend answers from a script, or with
 // the first button of the set.
 namespace os {
@@ -44,8 +44,7 @@ constexpr int IDCONTINUE = 11;
 int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type);
 
 // As MessageBox, for a text its caller has written to stderr already: a box
-// that cannot be shown writes nothing, and none is tried once no display
-// could be opened.
+// that cannot be shown writes nothing.
 int MessageBoxBesideStderr(const std::string& text, const std::string& caption, std::uint32_t type);
 
 }  // namespace os

@@ -29,11 +29,6 @@ void QuitSdl() {
     }
 }
 
-bool IsSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && value[0] != '\0';
-}
-
 // With no display named, SDL's search can only fail, and the display
 // libraries it tries complain on stderr on their own (a Wayland client
 // without a runtime folder, for one). The failure is reported once, with
@@ -41,7 +36,7 @@ bool IsSet(const char* name) {
 class QuietSearch {
 public:
     QuietSearch() {
-        if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) {
+        if (IsDisplayNamed()) {
             return;
         }
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -140,6 +135,16 @@ DisplayCall::DisplayCall() { ++g_displayCalls; }
 DisplayCall::~DisplayCall() { --g_displayCalls; }
 
 bool IsDisplayUnavailable() { return g_displayUnavailable; }
+
+bool IsDisplayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && value[0] != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
 
 int VideoStartCount() { return g_videoStarts; }
 

@@ -23,6 +23,8 @@ void ReleaseVideo();
 bool IsVideoActive();
 // Whether the last attempt to start video failed: nothing can be shown.
 bool IsDisplayUnavailable();
+// Whether the environment names a display (DISPLAY or WAYLAND_DISPLAY).
+bool IsDisplayNamed();
 
 // Records SDL's current error text as the thread's last error.
 void SetLastErrorFromSdl();
