@@ -158,12 +158,22 @@ struct ProgramResult {
     std::string errors;
 };
 
+// A hang guard, far beyond any load, of the waits on the program.
+constexpr std::chrono::seconds kProgramHangGuard{240};
+
+// Whether the process has not ended yet; an ended one is left to be reaped.
+bool IsRunning(pid_t child) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+}
+
 // The built program, with the environment changed as given, its stderr kept.
-// With a display named it runs there, and whileRunning is called once it
-// has started; its leaks are not looked for, since it may be ended mid-run.
-// A program still running 20 s after that is killed: a signal status.
+// With a display named it runs there, and whileRunning is called with its
+// process once it has started; its leaks are not looked for, since it may
+// be ended mid-run. A program still running a hang guard after that is
+// killed: a signal status.
 ProgramResult RunProgram(const std::string& home, const std::string& display = {},
-                         const std::function<void()>& whileRunning = {}) {
+                         const std::function<void(pid_t)>& whileRunning = {}) {
     int pipe[2];
     EXPECT_EQ(::pipe(pipe), 0);
     const pid_t child = ::fork();
@@ -184,10 +194,10 @@ ProgramResult RunProgram(const std::string& home, const std::string& display = {
     }
     ::close(pipe[1]);
     if (whileRunning) {
-        whileRunning();
+        whileRunning(child);
     }
     ProgramResult result;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + kProgramHangGuard;
     while (::waitpid(child, &result.status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(child, SIGKILL);
@@ -224,11 +234,11 @@ TEST_F(MyGameTest, TheProgramEndsWhenItsDisplayGoesAway) {
     }
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not come up";
     bool started = false;
-    const ProgramResult result = RunProgram(Home(), server.Display(), [&] {
+    const ProgramResult result = RunProgram(Home(), server.Display(), [&](pid_t program) {
         // The settings file is written once the window and renderer are up.
         const std::string settings = DataFolder() + "/settings.sav";
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (!started && std::chrono::steady_clock::now() < deadline) {
+        const auto deadline = std::chrono::steady_clock::now() + kProgramHangGuard;
+        while (!started && IsRunning(program) && std::chrono::steady_clock::now() < deadline) {
             started = ::access(settings.c_str(), F_OK) == 0;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }

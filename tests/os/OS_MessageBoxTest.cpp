@@ -37,7 +37,7 @@ BoxSeen WatchAndCloseTheBox(const std::string& display, XWindowId game) {
     using Clock = std::chrono::steady_clock;
     const testsupport::X11Observer observer(display);
     BoxSeen seen;
-    const auto end = Clock::now() + std::chrono::seconds(20);
+    const auto end = Clock::now() + std::chrono::seconds(240);
     std::optional<Clock::time_point> firstSeen;
     while (observer.Connected() && Clock::now() < end) {
         const std::vector<XWindowId> stack = observer.StackedWindows();
@@ -86,7 +86,7 @@ public:
     BoxSeen Seen() const {
         BoxSeen seen;
         pollfd ready{m_ends[0], POLLIN, 0};
-        if (m_pid > 0 && poll(&ready, 1, 30000) == 1 && read(m_ends[0], &seen, sizeof seen) != sizeof seen) {
+        if (m_pid > 0 && poll(&ready, 1, 300000) == 1 && read(m_ends[0], &seen, sizeof seen) != sizeof seen) {
             return {};
         }
         return seen;
@@ -101,7 +101,7 @@ private:
 // (it does so a while after it is asked).
 bool GameCoversTheDesktopOnTop(const std::string& display, XWindowId game) {
     const testsupport::X11Observer observer(display);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(240);
     while (std::chrono::steady_clock::now() < end) {
         if (observer.HasState(game, "_NET_WM_STATE_FULLSCREEN") && observer.HasState(game, "_NET_WM_STATE_ABOVE") &&
             observer.ActiveWindow() == game) {

@@ -63,7 +63,7 @@ protected:
     // Pumps until the reading gives the value or a hang guard runs out; what it gave last.
     template <typename Reading, typename Value>
     static Value PumpUntilRead(Reading read, Value expected) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(240);
         Value value;
         do {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

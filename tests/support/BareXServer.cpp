@@ -15,7 +15,7 @@ namespace {
 constexpr int kNotInstalled = 127;
 
 std::string ReadDisplay(int fd) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(240);
     std::string number;
     pollfd ready{fd, POLLIN, 0};
     char c = 0;

@@ -68,7 +68,7 @@ WindowManager::WindowManager(const std::string& display) {
         return;
     }
     const X11Observer observer(display);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(240);
     while (observer.Connected() && !m_managing && std::chrono::steady_clock::now() < end) {
         int status = 0;
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
@@ -277,7 +277,7 @@ bool X11Observer::PumpPastSentEvents(SDL_Window* window, const std::function<voi
     mark.xclient.format = 32;
     XSendEvent(m_display, mark.xclient.window, False, NoEventMask, &mark);
     XSync(m_display, False);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(240);
     while (!watch.seen && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         pump();

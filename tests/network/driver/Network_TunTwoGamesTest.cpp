@@ -30,11 +30,13 @@ using netdriver::DriverProcess;
 using netdriver::Field;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kStartLimit{20000};
-constexpr milliseconds kBrowseLimit{5000};
-constexpr milliseconds kLevelLimit{15000};
-constexpr milliseconds kFollowLimit{3000};
-constexpr milliseconds kPeerLossLimit{5000};
+// Hang guards of the waits for a driver to start, list, load a level,
+// follow the host or notice a lost peer: far beyond any load.
+constexpr milliseconds kStartLimit{240000};
+constexpr milliseconds kBrowseLimit{240000};
+constexpr milliseconds kLevelLimit{240000};
+constexpr milliseconds kFollowLimit{240000};
+constexpr milliseconds kPeerLossLimit{240000};
 constexpr long kFloodGrowthLimitKiB = 4 * 1024;
 // 'Q': the key the client holds (a virtual-key code) and how scripts name it
 // (a key id).
