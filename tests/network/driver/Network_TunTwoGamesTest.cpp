@@ -113,7 +113,7 @@ protected:
         const bool started =
             driver->Start(NETWORK_DRIVER_PROGRAM,
                           {"--role", role, "--port", std::to_string(m_port), "--network-id", m_networkId, "--home",
-                           home, "--name", name, "--session", session, "--seconds", "90"},
+                           home, "--name", name, "--session", session, "--seconds", "900"},
                           kStartLimit);
         EXPECT_TRUE(started) << name << " did not start";
         const auto first = driver->WaitForPrefix("started ", kStartLimit);
