@@ -8,9 +8,9 @@
 // window manager keeps it above that window, full screen or not. A box that
 // cannot be shown (no display is named, video could not open the display,
 // SDL fails, or the environment variable TUNDRA_NONINTERACTIVE is set for
-// unattended runs) writes its text to stderr and answers 0. A box closed without a button answers Cancel, or OK
-// for the OK-only box. The headless backend answers from a script, or with
-// the first button of the set.
+// unattended runs) writes its text to stderr and answers 0. A box closed
+// without a button answers Cancel, or OK for the OK-only box. The headless
+// backend answers from a script, or with the first button of the set.
 namespace os {
 
 // Button sets (low 4 bits of the type).
