@@ -1,6 +1,7 @@
 #include "os/OS_X11Display.h"
 
 #include "os/OS_WindowSystem.h"
+#include "os/OS_X11DisplayTestHooks.h"
 
 // Xlib's macros (None, Status, Bool) would break the files batched after
 // this one; it is compiled alone.
@@ -69,11 +70,15 @@ struct PointerState {
     unsigned int mask = 0;
 };
 
+// Asked on the main thread only.
+int g_pointerQueries = 0;
+
 std::optional<PointerState> QueryPointer() {
     Display* display = Connection();
     if (display == nullptr) {
         return std::nullopt;
     }
+    ++g_pointerQueries;
     ::Window root = 0;
     ::Window child = 0;
     PointerState state;
@@ -122,6 +127,8 @@ void TolerateVanishedWindows() {
         g_previousHandler = previous;
     }
 }
+
+int PointerQueryCount() { return g_pointerQueries; }
 
 std::optional<Point> PointerPosition() {
     const std::optional<PointerState> state = QueryPointer();
