@@ -5,8 +5,9 @@
 #include <cstdint>
 
 // The system cursor: its position on the screen and whether it is drawn.
-// The real backend asks the X display where the pointer is; on drivers that
-// hide the rest of the desktop, SDL's last position inside a window. The
+// The real backend asks the X display where the pointer is, once a pump
+// and again after the game's own warp; on drivers that hide the rest of the
+// desktop, SDL's last position inside a window. The
 // headless cursor sits where tests put it.
 namespace os {
 

@@ -88,7 +88,8 @@ bool NoteInputEvent(const SDL_Event& event) {
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            NoteSdlButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+            NoteSdlButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
+                               event.button.which == SDL_TOUCH_MOUSEID);
             return true;
         default: return false;
     }

@@ -135,16 +135,16 @@ std::optional<Point> PointerPosition() {
     return state ? std::optional<Point>(state->position) : std::nullopt;
 }
 
-std::optional<std::uint32_t> HeldButtons() {
+std::optional<PointerReading> ReadPointer() {
     const std::optional<PointerState> state = QueryPointer();
     if (!state) {
         return std::nullopt;
     }
-    std::uint32_t buttons = 0;
-    buttons |= (state->mask & Button1Mask) != 0 ? SDL_BUTTON_LMASK : 0u;
-    buttons |= (state->mask & Button2Mask) != 0 ? SDL_BUTTON_MMASK : 0u;
-    buttons |= (state->mask & Button3Mask) != 0 ? SDL_BUTTON_RMASK : 0u;
-    return buttons;
+    PointerReading reading{state->position};
+    reading.buttons |= (state->mask & Button1Mask) != 0 ? SDL_BUTTON_LMASK : 0u;
+    reading.buttons |= (state->mask & Button2Mask) != 0 ? SDL_BUTTON_MMASK : 0u;
+    reading.buttons |= (state->mask & Button3Mask) != 0 ? SDL_BUTTON_RMASK : 0u;
+    return reading;
 }
 
 std::optional<Point> ClientOrigin(SDL_Window* window) {
