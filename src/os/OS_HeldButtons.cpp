@@ -3,6 +3,7 @@
 #include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
 #include "os/OS_PointerSample.h"
+#include "os/OS_X11Display.h"
 
 #include <SDL.h>
 
@@ -42,7 +43,8 @@ int SDLCALL NoteRawEvent(void*, SDL_Event* event) {
 }  // namespace
 
 void WatchButtons() {
-    // A restarted video begins with no button held, and the watch is held once.
+    // A restarted video begins with no button held nor the pointer read,
+    // and the watch is held once.
     g_held = {};
     ForgetPointerSample();
     g_rawEvents = x11::UsesX11();
@@ -61,16 +63,12 @@ void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down, bool fromTouch) {
     }
 }
 
-void ReleaseButtonsHeldUp() {
-    const std::optional<x11::PointerReading> pointer = SamplePointer();
-    if (!pointer) {
-        return;
-    }
+void ReleaseButtonsHeldUp(std::uint32_t heldByDisplay) {
     // The display's answer covers left, middle and right only. Each ends as
     // its release event would, so a press the game has not read yet is still
     // read once.
     for (const std::uint8_t button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
-        if ((g_held.byPointer & ~pointer->buttons & SDL_BUTTON(button)) != 0) {
+        if ((g_held.byPointer & ~heldByDisplay & SDL_BUTTON(button)) != 0) {
             Note(g_held.byPointer, button, false);
         }
     }

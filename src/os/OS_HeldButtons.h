@@ -19,10 +19,10 @@ void WatchButtons();
 // and on X11 those SDL makes from a touch (the display sends no button event
 // for it, and holds no button while the finger is down).
 void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down, bool fromTouch);
-// Once the pump has taken every event (asks the display where the pointer
-// is, OS_PointerSample.h): a button of the pointer's the display holds up is
+// Once the pump has taken every event, with the SDL_BUTTON masks the display
+// holds down then: a button of the pointer's the display holds up is
 // released, whatever the events said, as a release event releases it.
-void ReleaseButtonsHeldUp();
+void ReleaseButtonsHeldUp(std::uint32_t heldByDisplay);
 // SDL_BUTTON masks of the buttons held as of the last pump.
 std::uint32_t HeldButtons();
 

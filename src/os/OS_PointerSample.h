@@ -7,8 +7,9 @@
 
 // Internal to the OS layer. Every question to the X display is a round trip
 // to its server, so the pointer is asked once a frame: at the end of each
-// pump, for its buttons and its position together. Until the next pump the
-// position is read from that answer; a warp of the game's own makes it stale.
+// pump, for its buttons, its position and where a window stands together.
+// Until the next pump the position is read from that answer; a warp of the
+// game's own makes it stale.
 namespace os::detail {
 
 // Asks the display now and keeps its answer; nothing off X11.

@@ -26,12 +26,15 @@ void TolerateVanishedWindows();
 
 // The pointer on the desktop and the buttons the display holds down, as
 // SDL_BUTTON masks (left, middle, right; the display does not report the
-// side buttons).
+// side buttons); and, for a window of the game, where its client area
+// stands on the desktop.
 struct PointerReading {
     Point position;
     std::uint32_t buttons = 0;
+    SDL_Window* window = nullptr;
+    Point clientOrigin;
 };
-// Both as the display has them now, in one round trip.
+// All of it as the display has it now, in one round trip.
 std::optional<PointerReading> ReadPointer();
 // The pointer on the desktop, as the display has it now.
 std::optional<Point> PointerPosition();

@@ -229,21 +229,27 @@ TEST_F(X11Pointer, ATouchIsAClick) {
 }
 
 // Every question to the display is a round trip to the X server: a frame
-// (a pump, then the pointer and its buttons read) asks where the pointer is
-// once. A warp of the game's own is read where it put the pointer at once.
-TEST_F(X11Pointer, AFrameAsksTheDisplayForThePointerOnce) {
+// (a pump, then the pointer, its buttons and its place in the window read)
+// asks the display once. A warp of the game's own is read where it put the
+// pointer at once.
+TEST_F(X11Pointer, AFrameAsksTheDisplayOnce) {
     PointerTo(OnScreen({200, 150}));
     constexpr int kFrames = 30;
-    const int asked = os::detail::x11::PointerQueryCount();
+    const int pointerAsked = os::detail::x11::PointerQueryCount();
+    const int originAsked = os::detail::x11::OriginQueryCount();
     for (int frame = 0; frame < kFrames; ++frame) {
         Pump();
         os::Point read;
-        ASSERT_TRUE(os::GetCursorPos(&read));
+        ASSERT_TRUE(os::GetCursorPos(&read) && os::ScreenToClient(m_window, &read));
+        EXPECT_EQ(read, (os::Point{200, 150}));
         for (const os::VirtualKey button : {os::VK_LBUTTON, os::VK_MBUTTON, os::VK_RBUTTON}) {
             static_cast<void>(os::GetAsyncKeyState(button));
         }
     }
-    EXPECT_EQ(os::detail::x11::PointerQueryCount() - asked, kFrames);
+    EXPECT_EQ(os::detail::x11::PointerQueryCount() - pointerAsked, kFrames);
+    EXPECT_EQ(os::detail::x11::OriginQueryCount() - originAsked, 0);
+    const os::Rect client = m_desktop->ClientRect(testsupport::X11WindowOf(os::GetSdlWindow(m_window)));
+    EXPECT_EQ(OnScreen({0, 0}), (os::Point{client.left, client.top}));
 
     for (const os::Point client : {os::Point{120, 90}, os::Point{300, 200}}) {
         const os::Point warped = OnScreen(client);
