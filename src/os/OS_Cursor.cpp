@@ -3,9 +3,9 @@
 #include "os/OS_Backend.h"
 #include "os/OS_Error.h"
 #include "os/OS_HeadlessInput.h"
+#include "os/OS_PointerSample.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
-#include "os/OS_X11Display.h"
 
 #include <SDL.h>
 
@@ -46,6 +46,7 @@ bool SdlSetCursorPos(std::int32_t x, std::int32_t y) {
     if (!RequireVideo()) {
         return false;
     }
+    detail::ForgetPointerSample();
     if (SDL_WarpMouseGlobal(x, y) == 0) {
         return true;
     }
@@ -75,8 +76,9 @@ bool GetCursorPos(Point* position) {
         return false;
     }
     // The display itself knows, whatever moved the pointer (a device, a
-    // remote desktop's input, another program's warp, a window moved under it).
-    if (const std::optional<Point> onDesktop = detail::x11::PointerPosition()) {
+    // remote desktop's input, another program's warp, a window moved under
+    // it), as of the last pump.
+    if (const std::optional<Point> onDesktop = detail::SampledPointerPosition()) {
         *position = *onDesktop;
         return true;
     }

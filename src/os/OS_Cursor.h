@@ -5,9 +5,10 @@
 #include <cstdint>
 
 // The system cursor: its position on the screen and whether it is drawn.
-// The real backend asks the X display where the pointer is; on drivers that
-// hide the rest of the desktop, SDL's last position inside a window. The
-// headless cursor sits where tests put it.
+// The real backend asks the X display where the pointer is, once a pump
+// and again after the game's own warp; on drivers that hide the rest of the
+// desktop, SDL's last position inside a window. The headless cursor sits
+// where tests put it.
 namespace os {
 
 constexpr std::uint32_t CURSOR_SHOWING = 0x1;

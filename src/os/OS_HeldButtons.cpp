@@ -2,6 +2,7 @@
 
 #include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
+#include "os/OS_PointerSample.h"
 #include "os/OS_X11Display.h"
 
 #include <SDL.h>
@@ -9,15 +10,22 @@
 namespace os::detail {
 namespace {
 
-// SDL delivers events on the main thread, which also reads them.
-std::uint32_t g_held = 0;
+// SDL_BUTTON masks. A touch holds no button on the display, so the
+// display's answer ends only the pointer's presses; a touch ends when it is
+// lifted. SDL delivers events on the main thread, which also reads them.
+struct Held {
+    std::uint32_t byPointer = 0;
+    std::uint32_t byTouch = 0;
+};
+
+Held g_held;
 bool g_rawEvents = false;
 
-void Note(std::uint8_t sdlButton, bool down) {
+void Note(std::uint32_t& held, std::uint8_t sdlButton, bool down) {
     if (down) {
-        g_held |= SDL_BUTTON(sdlButton);
+        held |= SDL_BUTTON(sdlButton);
     } else {
-        g_held &= ~SDL_BUTTON(sdlButton);
+        held &= ~SDL_BUTTON(sdlButton);
     }
     if (const VirtualKey key = VirtualKeyOfSdlButton(sdlButton); key != 0) {
         NoteKeyEvent(key, down);
@@ -27,7 +35,7 @@ void Note(std::uint8_t sdlButton, bool down) {
 int SDLCALL NoteRawEvent(void*, SDL_Event* event) {
     bool down = false;
     if (const std::optional<std::uint8_t> button = x11::ButtonOfRawEvent(*event, &down)) {
-        Note(*button, down);
+        Note(g_held.byPointer, *button, down);
     }
     return 1;
 }
@@ -35,8 +43,10 @@ int SDLCALL NoteRawEvent(void*, SDL_Event* event) {
 }  // namespace
 
 void WatchButtons() {
-    // A restarted video begins with no button held, and the watch is held once.
-    g_held = 0;
+    // A restarted video begins with no button held nor the pointer read,
+    // and the watch is held once.
+    g_held = {};
+    ForgetPointerSample();
     g_rawEvents = x11::UsesX11();
     SDL_DelEventWatch(&NoteRawEvent, nullptr);
     if (g_rawEvents) {
@@ -45,19 +55,25 @@ void WatchButtons() {
     }
 }
 
-void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down) {
-    if (!g_rawEvents) {
-        Note(sdlButton, down);
+void NoteSdlButtonEvent(std::uint8_t sdlButton, bool down, bool fromTouch) {
+    if (fromTouch) {
+        Note(g_held.byTouch, sdlButton, down);
+    } else if (!g_rawEvents) {
+        Note(g_held.byPointer, sdlButton, down);
     }
 }
 
-void ReleaseButtonsHeldUp() {
-    // The display's answer covers left, middle and right only.
-    if (const std::optional<std::uint32_t> down = x11::HeldButtons()) {
-        g_held &= *down | ~(SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK);
+void ReleaseButtonsHeldUp(std::uint32_t heldByDisplay) {
+    // The display's answer covers left, middle and right only. Each ends as
+    // its release event would, so a press the game has not read yet is still
+    // read once.
+    for (const std::uint8_t button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
+        if ((g_held.byPointer & ~heldByDisplay & SDL_BUTTON(button)) != 0) {
+            Note(g_held.byPointer, button, false);
+        }
     }
 }
 
-std::uint32_t HeldButtons() { return g_held; }
+std::uint32_t HeldButtons() { return g_held.byPointer | g_held.byTouch; }
 
 }  // namespace os::detail

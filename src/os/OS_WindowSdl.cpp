@@ -3,6 +3,7 @@
 #include "os/OS_HeldButtons.h"
 #include "os/OS_KeyLatch.h"
 #include "os/OS_KeyMap.h"
+#include "os/OS_PointerSample.h"
 #include "os/OS_SdlVideo.h"
 #include "os/OS_WindowSystem.h"
 #include "os/OS_X11Display.h"
@@ -25,7 +26,8 @@ unsigned g_pumps = 0;
 // When the display was last asked where a window's client area stands:
 // after the same pump, with SDL's own copy of its place, size and state the
 // same. The game's own changes show in SDL's copy at once, the window
-// manager's only through events, so the answer holds until one changes.
+// manager's only through events, so the answer holds until one changes. The
+// pump's question about the pointer answers it for one window.
 struct OriginAsked {
     unsigned pump = 0;
     Point position;
@@ -47,6 +49,13 @@ struct SdlWindow : WindowRecord {
 
 SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
 const SdlWindow& Of(const WindowRecord& window) { return static_cast<const SdlWindow&>(window); }
+
+OriginAsked AskedNow(SDL_Window* window) {
+    OriginAsked now{g_pumps, {}, {}, SDL_GetWindowFlags(window)};
+    SDL_GetWindowPosition(window, &now.position.x, &now.position.y);
+    SDL_GetWindowSize(window, &now.size.width, &now.size.height);
+    return now;
+}
 
 bool HasCaption(std::uint32_t style) { return (style & WS_CAPTION) == WS_CAPTION; }
 bool HasThickFrame(std::uint32_t style) { return (style & WS_THICKFRAME) != 0; }
@@ -88,7 +97,8 @@ bool NoteInputEvent(const SDL_Event& event) {
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            NoteSdlButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+            NoteSdlButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
+                               event.button.which == SDL_TOUCH_MOUSEID);
             return true;
         default: return false;
     }
@@ -119,6 +129,15 @@ WindowRecord* RecordOfSdlWindow(Uint32 windowId) {
         }
     }
     return nullptr;
+}
+
+// The pump's question about the pointer told where one window stands.
+void KeepOrigin(const x11::PointerReading& pointer) {
+    if (WindowRecord* record = RecordOfSdlWindow(SDL_GetWindowID(pointer.window))) {
+        SdlWindow& window = Of(*record);
+        window.origin = pointer.clientOrigin;
+        window.originAsked = AskedNow(window.window);
+    }
 }
 
 class Sdl final : public WindowSystem {
@@ -222,9 +241,7 @@ public:
     // window; the display knows.
     Point ClientOrigin(const WindowRecord& window) const override {
         const SdlWindow& record = Of(window);
-        OriginAsked now{g_pumps, {}, {}, SDL_GetWindowFlags(record.window)};
-        SDL_GetWindowPosition(record.window, &now.position.x, &now.position.y);
-        SDL_GetWindowSize(record.window, &now.size.width, &now.size.height);
+        const OriginAsked now = AskedNow(record.window);
         if (!record.origin || record.originAsked != now) {
             record.origin = x11::ClientOrigin(record.window);
             record.originAsked = now;
@@ -329,7 +346,12 @@ public:
                 return true;
             }
         }
-        ReleaseButtonsHeldUp();
+        // One question to the display: the buttons it holds, where the
+        // pointer is for this frame's reads, where a window stands.
+        if (const std::optional<x11::PointerReading> pointer = SamplePointer()) {
+            ReleaseButtonsHeldUp(pointer->buttons);
+            KeepOrigin(*pointer);
+        }
         return false;
     }
 

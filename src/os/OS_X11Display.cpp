@@ -1,6 +1,7 @@
 #include "os/OS_X11Display.h"
 
 #include "os/OS_WindowSystem.h"
+#include "os/OS_X11DisplayTestHooks.h"
 
 // Xlib's macros (None, Status, Bool) would break the files batched after
 // this one; it is compiled alone.
@@ -43,15 +44,21 @@ bool WmInfo(SDL_Window* window, SDL_SysWMinfo* info) {
     return window != nullptr && SDL_GetWindowWMInfo(window, info) == SDL_TRUE && info->subsystem == SDL_SYSWM_X11;
 }
 
-// SDL's connection, reached through any window of the game; null without one or off X11.
-Display* Connection() {
+// Any window of the game, with SDL's X11 details of it; null without one or off X11.
+SDL_Window* AnyWindow(SDL_SysWMinfo* info) {
     for (const WindowRecord* record : LiveWindows()) {
-        SDL_SysWMinfo info;
-        if (WmInfo(record->system->Native(*record), &info)) {
-            return info.info.x11.display;
+        SDL_Window* window = record->system->Native(*record);
+        if (WmInfo(window, info)) {
+            return window;
         }
     }
     return nullptr;
+}
+
+// SDL's connection, reached through any window of the game; null without one or off X11.
+Display* Connection() {
+    SDL_SysWMinfo info;
+    return AnyWindow(&info) != nullptr ? info.info.x11.display : nullptr;
 }
 
 bool IsWindowOfTheGame(::Window window) {
@@ -67,23 +74,32 @@ bool IsWindowOfTheGame(::Window window) {
 struct PointerState {
     Point position;
     unsigned int mask = 0;
+    SDL_Window* window = nullptr;
+    Point clientOrigin;
 };
 
+// Asked on the main thread only.
+int g_pointerQueries = 0;
+int g_originQueries = 0;
+
 std::optional<PointerState> QueryPointer() {
-    Display* display = Connection();
-    if (display == nullptr) {
+    SDL_SysWMinfo info;
+    PointerState state;
+    state.window = AnyWindow(&info);
+    if (state.window == nullptr) {
         return std::nullopt;
     }
+    ++g_pointerQueries;
     ::Window root = 0;
     ::Window child = 0;
-    PointerState state;
-    int windowX = 0;
-    int windowY = 0;
-    // False while the pointer is on another screen of the display.
-    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &state.position.x, &state.position.y,
-                       &windowX, &windowY, &state.mask)) {
+    Point withinWindow;
+    // Asked about a window, the display also tells where the pointer is
+    // within it. False while the pointer is on another screen of the display.
+    if (!XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, &state.position.x,
+                       &state.position.y, &withinWindow.x, &withinWindow.y, &state.mask)) {
         return std::nullopt;
     }
+    state.clientOrigin = {state.position.x - withinWindow.x, state.position.y - withinWindow.y};
     return state;
 }
 
@@ -123,21 +139,25 @@ void TolerateVanishedWindows() {
     }
 }
 
+int PointerQueryCount() { return g_pointerQueries; }
+
+int OriginQueryCount() { return g_originQueries; }
+
 std::optional<Point> PointerPosition() {
     const std::optional<PointerState> state = QueryPointer();
     return state ? std::optional<Point>(state->position) : std::nullopt;
 }
 
-std::optional<std::uint32_t> HeldButtons() {
+std::optional<PointerReading> ReadPointer() {
     const std::optional<PointerState> state = QueryPointer();
     if (!state) {
         return std::nullopt;
     }
-    std::uint32_t buttons = 0;
-    buttons |= (state->mask & Button1Mask) != 0 ? SDL_BUTTON_LMASK : 0u;
-    buttons |= (state->mask & Button2Mask) != 0 ? SDL_BUTTON_MMASK : 0u;
-    buttons |= (state->mask & Button3Mask) != 0 ? SDL_BUTTON_RMASK : 0u;
-    return buttons;
+    PointerReading reading{state->position, 0, state->window, state->clientOrigin};
+    reading.buttons |= (state->mask & Button1Mask) != 0 ? SDL_BUTTON_LMASK : 0u;
+    reading.buttons |= (state->mask & Button2Mask) != 0 ? SDL_BUTTON_MMASK : 0u;
+    reading.buttons |= (state->mask & Button3Mask) != 0 ? SDL_BUTTON_RMASK : 0u;
+    return reading;
 }
 
 std::optional<Point> ClientOrigin(SDL_Window* window) {
@@ -145,6 +165,7 @@ std::optional<Point> ClientOrigin(SDL_Window* window) {
     if (!WmInfo(window, &info)) {
         return std::nullopt;
     }
+    ++g_originQueries;
     Display* display = info.info.x11.display;
     Point origin;
     ::Window child = 0;

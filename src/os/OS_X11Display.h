@@ -24,11 +24,20 @@ bool UsesX11();
 // before, and a lost connection still ends the program.
 void TolerateVanishedWindows();
 
+// The pointer on the desktop and the buttons the display holds down, as
+// SDL_BUTTON masks (left, middle, right; the display does not report the
+// side buttons); and, for a window of the game, where its client area
+// stands on the desktop.
+struct PointerReading {
+    Point position;
+    std::uint32_t buttons = 0;
+    SDL_Window* window = nullptr;
+    Point clientOrigin;
+};
+// All of it as the display has it now, in one round trip.
+std::optional<PointerReading> ReadPointer();
 // The pointer on the desktop, as the display has it now.
 std::optional<Point> PointerPosition();
-// The pointer's buttons the display holds down now, as SDL_BUTTON masks
-// (left, middle, right; the display does not report the side buttons).
-std::optional<std::uint32_t> HeldButtons();
 // Where the window's client area stands on the desktop now.
 std::optional<Point> ClientOrigin(SDL_Window* window);
 // Whether a window manager manages the screen.

@@ -2,6 +2,7 @@
 #include "os/OS_Keyboard.h"
 #include "os/OS_Message.h"
 #include "os/OS_Window.h"
+#include "os/OS_X11DisplayTestHooks.h"
 #include "support/VideoDriver.h"
 #include "support/X11Desktop.h"
 
@@ -88,6 +89,21 @@ protected:
         return PumpUntilRead([] { return os::GetAsyncKeyState(os::VK_LBUTTON) < 0; }, expected);
     }
 
+    static bool LeftHeld() { return os::GetAsyncKeyState(os::VK_LBUTTON) < 0; }
+
+    // A press or release of the left button as SDL makes it from a touch on
+    // the screen; the display holds no button for a touch.
+    void PushTouchButton(bool down) const {
+        SDL_Event event{};
+        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        event.button.windowID = SDL_GetWindowID(os::GetSdlWindow(m_window));
+        event.button.which = SDL_TOUCH_MOUSEID;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    }
+
     // Puts the pointer there and waits until the game reads it there.
     void PointerTo(os::Point screen) {
         m_desktop->WarpPointer(screen);
@@ -167,6 +183,82 @@ TEST_F(X11Pointer, TheClickThatFocusesTheWindowCounts) {
     EXPECT_TRUE(LeftHeldAfterPumping(true)) << "the first click after another window had the focus";
     m_desktop->LeftButton(false);
     EXPECT_FALSE(LeftHeldAfterPumping(false));
+}
+
+// A click another program sends the window (an automation or accessibility
+// tool, xdotool's --window) moves no device, so the display never holds the
+// button: the press the pump took is still read once, then the button is up.
+TEST_F(X11Pointer, AClickSentByAnotherProgramIsRead) {
+    SDL_Window* window = os::GetSdlWindow(m_window);
+    const testsupport::XWindowId target = testsupport::X11WindowOf(window);
+    PointerTo(OnScreen({200, 150}));
+    m_desktop->SendLeftButton(target, true);
+    ASSERT_TRUE(m_desktop->PumpPastSentEvents(window, &Pump));
+    EXPECT_TRUE(LeftHeld()) << "the press, taken in a pump before its release";
+    Pump();
+    EXPECT_FALSE(LeftHeld()) << "read once: the display holds the button up";
+    m_desktop->SendLeftButton(target, false);
+    ASSERT_TRUE(m_desktop->PumpPastSentEvents(window, &Pump));
+    EXPECT_FALSE(LeftHeld()) << "its release";
+
+    m_desktop->LeftButton(true);
+    EXPECT_TRUE(LeftHeldAfterPumping(true)) << "the next press of the device";
+    m_desktop->LeftButton(false);
+    EXPECT_FALSE(LeftHeldAfterPumping(false)) << "its release";
+}
+
+// A finger on a touch screen holds the button until it is lifted, across
+// frames in which the display holds no button; a tap within one pump is a click.
+TEST_F(X11Pointer, ATouchIsAClick) {
+    PointerTo(OnScreen({200, 150}));
+    PushTouchButton(true);
+    EXPECT_TRUE(LeftHeldAfterPumping(true)) << "a finger down";
+    for (int frame = 0; frame < 5; ++frame) {
+        Pump();
+        EXPECT_TRUE(LeftHeld()) << "still down, frame " << frame;
+    }
+    PushTouchButton(false);
+    EXPECT_FALSE(LeftHeldAfterPumping(false)) << "lifted";
+
+    PushTouchButton(true);
+    PushTouchButton(false);
+    Pump();
+    EXPECT_TRUE(LeftHeld()) << "a tap within one pump";
+    Pump();
+    EXPECT_FALSE(LeftHeld()) << "after the tap was read";
+}
+
+// Every question to the display is a round trip to the X server: a frame
+// (a pump, then the pointer, its buttons and its place in the window read)
+// asks the display once. A warp of the game's own is read where it put the
+// pointer at once.
+TEST_F(X11Pointer, AFrameAsksTheDisplayOnce) {
+    PointerTo(OnScreen({200, 150}));
+    constexpr int kFrames = 30;
+    const int pointerAsked = os::detail::x11::PointerQueryCount();
+    const int originAsked = os::detail::x11::OriginQueryCount();
+    for (int frame = 0; frame < kFrames; ++frame) {
+        Pump();
+        os::Point read;
+        ASSERT_TRUE(os::GetCursorPos(&read) && os::ScreenToClient(m_window, &read));
+        EXPECT_EQ(read, (os::Point{200, 150}));
+        for (const os::VirtualKey button : {os::VK_LBUTTON, os::VK_MBUTTON, os::VK_RBUTTON}) {
+            static_cast<void>(os::GetAsyncKeyState(button));
+        }
+    }
+    EXPECT_EQ(os::detail::x11::PointerQueryCount() - pointerAsked, kFrames);
+    EXPECT_EQ(os::detail::x11::OriginQueryCount() - originAsked, 0);
+    const os::Rect client = m_desktop->ClientRect(testsupport::X11WindowOf(os::GetSdlWindow(m_window)));
+    EXPECT_EQ(OnScreen({0, 0}), (os::Point{client.left, client.top}));
+
+    for (const os::Point client : {os::Point{120, 90}, os::Point{300, 200}}) {
+        const os::Point warped = OnScreen(client);
+        ASSERT_TRUE(os::SetCursorPos(warped.x, warped.y));
+        os::Point read;
+        ASSERT_TRUE(os::GetCursorPos(&read));
+        EXPECT_EQ(read, warped) << "before the next pump";
+        EXPECT_EQ(ReadAfterPumping(warped), warped) << "after it";
+    }
 }
 
 // Hiding the window (another workspace) or minimising it while its button

@@ -212,6 +212,21 @@ void X11Observer::LeftButton(bool down) const {
     XSync(m_display, False);
 }
 
+void X11Observer::SendLeftButton(XWindowId window, bool down) const {
+    XEvent event{};
+    event.xbutton.type = down ? ButtonPress : ButtonRelease;
+    event.xbutton.window = window;
+    event.xbutton.root = DefaultRootWindow(m_display);
+    event.xbutton.time = CurrentTime;
+    event.xbutton.x = 10;
+    event.xbutton.y = 10;
+    event.xbutton.state = down ? 0 : Button1Mask;
+    event.xbutton.button = Button1;
+    event.xbutton.same_screen = True;
+    XSendEvent(m_display, window, True, down ? ButtonPressMask : ButtonReleaseMask, &event);
+    XSync(m_display, False);
+}
+
 XWindowId X11Observer::OpenWindow(const os::Rect& area) const {
     const Window window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), area.left, area.top,
                                               static_cast<unsigned int>(area.Width()),

@@ -85,6 +85,10 @@ public:
     // Presses or lets go the left button where the pointer is, as a remote
     // desktop's server does (XTest).
     void LeftButton(bool down) const;
+    // Sends the window a press or release of the left button, as automation
+    // and accessibility tools do (xdotool's --window): no device moves, so
+    // the display holds no button.
+    void SendLeftButton(XWindowId window, bool down) const;
     // Maps a window of this connection's own over the given screen area
     // (it goes with the connection).
     XWindowId OpenWindow(const os::Rect& area) const;
