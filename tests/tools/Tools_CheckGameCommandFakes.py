@@ -110,7 +110,36 @@ def xvfb(mode, real, arguments):
     os.execv(real, [real] + arguments)
 
 
+def dpkg_query(arguments):
+    with open(os.environ["FAKE_DPKG_CALLS"], "a") as calls:
+        calls.write(" ".join(arguments) + "\n")
+    with open(os.environ["FAKE_DPKG"]) as file:
+        statuses = dict(line.rstrip("\n").split(" ", 1) for line in file)
+    arguments = iter(arguments)
+    form, packages = None, []
+    for argument in arguments:
+        if argument in ("-f", "--showformat"):
+            form = next(arguments)
+        elif argument.startswith(("-f=", "--showformat=")):
+            form = argument.partition("=")[2]
+        elif argument != "-W":
+            packages.append(argument)
+    status = 0
+    for package in reversed(packages):
+        known = [qualified for qualified in statuses if package in (qualified, qualified.partition(":")[0])]
+        for qualified in known:
+            sys.stdout.write(form.replace("${Package}", qualified.partition(":")[0])
+                             .replace("${binary:Package}", qualified).replace("${Status}", statuses[qualified])
+                             .replace("\\n", "\n"))
+        if not known:
+            sys.stderr.write(f"dpkg-query: no packages found matching {package}\n")
+            status = 1
+    return status
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "game":
         sys.exit(game(sys.argv[2]))
+    if sys.argv[1] == "dpkg-query":
+        sys.exit(dpkg_query(sys.argv[2:]))
     sys.exit(xvfb(sys.argv[2], sys.argv[3], sys.argv[4:]))

@@ -305,5 +305,67 @@ class CheckGameCommandTest(unittest.TestCase):
             self.assertEqual(process.returncode, 0, errors.read())
 
 
+class SetupTest(unittest.TestCase):
+    """tools/setup.sh, run on stand-ins for dpkg-query, apt-get and id."""
+
+    def setUp(self):
+        folder = self.enterContext(tempfile.TemporaryDirectory(prefix="setup-test-"))
+        self.tools, self.bin = os.path.join(folder, "tools"), os.path.join(folder, "bin")
+        os.makedirs(self.tools)
+        os.makedirs(self.bin)
+        shutil.copy(os.path.join(TOOLS, "setup.sh"), self.tools)
+        with open(os.path.join(self.tools, "packages.txt"), "w") as file:
+            file.write("# wanted\ninstalled-a\n\nremoved-b\nunknown-c\ninstalled-d:amd64\n")
+        self.dpkg, self.dpkg_calls, self.apt_calls = (os.path.join(folder, name)
+                                                      for name in ("dpkg", "dpkg-calls", "apt-calls"))
+        stand_ins = {"dpkg-query": f'exec python3 {FAKES} dpkg-query "$@"\n',
+                     "apt-get": f'echo "$*" >> {self.apt_calls}\n',
+                     "id": 'echo "$FAKE_UID"\n'}
+        for name, text in stand_ins.items():
+            path = os.path.join(self.bin, name)
+            with open(path, "w") as file:
+                file.write("#!/usr/bin/env bash\n" + text)
+            os.chmod(path, 0o755)
+
+    def setup(self, uid, statuses):
+        with open(self.dpkg, "w") as file:
+            file.write("".join(f"{package} {status}\n" for package, status in statuses.items()))
+        environment = dict(os.environ, PATH=self.bin + os.pathsep + os.environ["PATH"], FAKE_UID=str(uid),
+                           FAKE_DPKG=self.dpkg, FAKE_DPKG_CALLS=self.dpkg_calls)
+        result = subprocess.run([os.path.join(self.tools, "setup.sh")], env=environment, capture_output=True,
+                                text=True, timeout=HANG_GUARD)
+        return result.returncode, result.stdout, result.stderr
+
+    def lines(self, path):
+        with open(path) as file:
+            return file.read().splitlines()
+
+    def test_one_query_for_all_packages(self):
+        """dpkg is asked once for every wanted package; those it does not
+        have installed, unknown ones too, are installed as root, or their
+        command is given otherwise."""
+        installed = "install ok installed"
+        some_missing = {"installed-a:amd64": installed, "removed-b:amd64": "deinstall ok config-files",
+                        "installed-d:amd64": installed}
+        with self.subTest("not root"):
+            self.assertEqual(self.setup(1000, some_missing),
+                             (1, "", "Missing packages. Run as root:\n  apt-get update && apt-get install -y"
+                                     " --no-install-recommends removed-b unknown-c\n"))
+            self.assertEqual(len(self.lines(self.dpkg_calls)), 1)
+            self.assertFalse(os.path.exists(self.apt_calls))
+        os.remove(self.dpkg_calls)
+        with self.subTest("root"):
+            self.assertEqual(self.setup(0, some_missing), (0, "Installing: removed-b unknown-c\n", ""))
+            self.assertEqual(len(self.lines(self.dpkg_calls)), 1)
+            self.assertEqual(self.lines(self.apt_calls),
+                             ["update -qq", "install -y -qq --no-install-recommends removed-b unknown-c"])
+        os.remove(self.dpkg_calls)
+        with self.subTest("everything installed"):
+            everything = dict.fromkeys(("installed-a:amd64", "removed-b:all", "unknown-c:amd64", "installed-d:amd64"),
+                                       installed)
+            self.assertEqual(self.setup(1000, everything), (0, "", ""))
+            self.assertEqual(len(self.lines(self.dpkg_calls)), 1)
+
+
 if __name__ == "__main__":
     unittest.main()
