@@ -5,9 +5,19 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
+# One query for them all (each reads dpkg's whole database); it fails when
+# some are unknown to dpkg, which are missing too. A package counts by its
+# name with its architecture too (libc6:amd64), as packages.txt may list it.
+declare -A installed=()
+while read -r pkg qualified status; do
+    if [ "$status" = "install ok installed" ]; then
+        installed[$pkg]=1
+        installed[$qualified]=1
+    fi
+done < <(dpkg-query -W -f='${Package} ${binary:Package} ${Status}\n' "${wanted[@]}" 2>/dev/null)
 missing=()
 for pkg in "${wanted[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+    if [ -z "${installed[$pkg]:-}" ]; then
         missing+=("$pkg")
     fi
 done

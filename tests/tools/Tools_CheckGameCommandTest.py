@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """CI's check of the game command, tools/check-game-command.py, run on game
 commands and X servers that stand in for the real ones
-(Tools_CheckGameCommandFakes.py): the release build of the game is not needed."""
+(Tools_CheckGameCommandFakes.py): the release build of the game is not
+needed; and tools/setup.sh, which each build runs first, on stand-ins for
+dpkg-query and apt-get."""
 
 import os
 import shutil
@@ -130,6 +132,28 @@ class CheckGameCommandTest(unittest.TestCase):
         with open(pids) as file:
             return file.read().split()[-1]
 
+    def build_held_until_go(self):
+        """A build that writes its pid (the game's, once it runs it), the
+        display's name and the data folder to a file, then waits for the file
+        go; the two files."""
+        ready, go = (os.path.join(self.folder, name) for name in ("ready", "go"))
+        build = (f'echo "$$ $DISPLAY $XDG_DATA_HOME" > {ready}.part\nmv {ready}.part {ready}\n'
+                 f"while [ ! -e {go} ]; do sleep 0.1; done\n")
+        return build, ready, go
+
+    def wait_for_game(self, check, pid):
+        """Until the process runs the stand-in game, while the check still runs."""
+        waited = time.monotonic()
+        while os.path.realpath(f"/proc/{pid}/exe") != PYTHON:
+            self.assertIsNone(check.poll(), "the check ended before the game started")
+            self.assertLess(time.monotonic() - waited, HANG_GUARD, "the game never started")
+            time.sleep(0.1)
+
+    def assertDisplayGone(self, display):
+        number = display.removeprefix(":")
+        for path in (f"/tmp/.X11-unix/X{number}", f"/tmp/.X{number}-lock"):
+            self.assertFalse(os.path.exists(path), f"the X server left {path}")
+
     def test_virtual_display(self):
         """Its number is read whole, however it arrives; a server that fails
         gives way to a fresh one, and the last one's reason is told; checks
@@ -155,7 +179,7 @@ class CheckGameCommandTest(unittest.TestCase):
     def test_stop_signal_ends_everything(self):
         """Whatever signal stops it, the check ends the game (held, like a
         hung one) and its X server, removes the game's data folder and says
-        so."""
+        so; stopped while all that ends, it still fails."""
         command = self.game_command("stop")
         for stop in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
             with self.subTest(stop.name):
@@ -171,27 +195,39 @@ class CheckGameCommandTest(unittest.TestCase):
                 self.assertFailsWith(result, f"stopped by {stop.name}")
                 self.assertEqual(left, [], "left running")
                 self.assertFalse(os.path.exists(data), "the game's data folder is left")
+        with self.subTest("while everything ends after a game that passed"):
+            signals = self.use_xvfb("slow-end")
+            check = self.start_check(self.game_command("draw"))
+            self.wait_for_words(check, signals + "-ending")
+            check.send_signal(signal.SIGTERM)
+            open(signals + "-go", "w").close()
+            self.assertFailsWith(self.end_of(check), "stopped by SIGTERM")
 
     def test_killed_check_leaves_nothing(self):
-        """Killed outright, the check still has the game (hung) and its X
-        server ended and the data folder removed."""
-        pids = self.use_xvfb("plain")
-        report = self.environment["FAKE_GAME_REPORT"] = os.path.join(self.folder, "report")
-        check = self.start_check(self.game_command("stop"))
-        game, data = self.wait_for_words(check, report)
-        server = self.server_pid(pids)
-        check.kill()
-        check.wait()
-        waited = time.monotonic()
-        while (running(game) or running(server) or os.path.exists(data)) and time.monotonic() - waited < HANG_GUARD:
-            time.sleep(0.1)
-        self.assertEqual(self.end_left_running(game=game, server=server), [], "left running")
-        self.assertFalse(os.path.exists(data), "the game's data folder is left")
+        """Killed outright, the check still has the game (hung), what it
+        started in a session of its own, and its X server ended and the data
+        folder removed."""
+        for modes in ("stop", "stop,escape"):
+            with self.subTest(modes):
+                pids = self.use_xvfb("plain")
+                report = self.environment["FAKE_GAME_REPORT"] = os.path.join(self.folder, f"report-{modes}")
+                check = self.start_check(self.game_command(modes))
+                game, data, *escaped = self.wait_for_words(check, report)
+                processes = dict(game=game, server=self.server_pid(pids), **dict(zip(["escaped"], escaped)))
+                check.kill()
+                check.wait()
+                waited = time.monotonic()
+                while ((any(map(running, processes.values())) or os.path.exists(data))
+                       and time.monotonic() - waited < HANG_GUARD):
+                    time.sleep(0.1)
+                self.assertEqual(self.end_left_running(**processes), [], "left running")
+                self.assertFalse(os.path.exists(data), "the game's data folder is left")
 
     def test_nothing_of_the_command_is_left(self):
         """Every process of the command ends with the check: a build's job in
         a process group of its own when the check is stopped, and whatever
-        the game leaves behind, which fails a game that ended well."""
+        the game leaves behind, even in a session of its own, which fails a
+        game that ended well."""
         with self.subTest("a build's job in a group of its own"):
             build, job = self.build_with_job(group_of_its_own=True)
             check = self.start_check(self.game_command("draw", build))
@@ -201,6 +237,7 @@ class CheckGameCommandTest(unittest.TestCase):
             self.assertEqual(self.end_left_running(job=pid), [], "left running")
             self.assertFailsWith(result, "stopped by SIGTERM")
         for modes, line in (("draw,linger", "the game ended with status 0 but left running: python3 (pid {child})"),
+                            ("draw,escape", "the game ended with status 0 but left running: python3 (pid {child})"),
                             ("abort-on-close,linger", "the game was killed by SIGABRT when its window was asked"
                                                       " to close")):
             with self.subTest(modes):
@@ -214,8 +251,8 @@ class CheckGameCommandTest(unittest.TestCase):
 
     def test_x_server_ending(self):
         """The check tells of its X server's end in a line of its own, having
-        ended the command, while it builds or while it looks for the
-        picture of a hung game."""
+        ended the command, while it builds, while it looks for the picture
+        of a hung game, or while it waits for a game asked to close."""
         line = "the virtual display's X server was killed by SIGKILL"
         with self.subTest("during the build"):
             pids = self.use_xvfb("plain")
@@ -236,6 +273,53 @@ class CheckGameCommandTest(unittest.TestCase):
             self.assertEqual(self.end_left_running(game=game), [], "left running")
             self.assertFailsWith(result, line)
             self.assertFalse(os.path.exists(data), "the game's data folder is left")
+        with self.subTest("after the close request"):
+            pids = self.use_xvfb("plain")
+            report = self.environment["FAKE_GAME_REPORT"] = os.path.join(self.folder, "report-closing")
+            check = self.start_check(self.game_command("hang-on-close"), "--quit-timeout", str(HANG_GUARD / 2))
+            game, data = self.wait_for_words(check, report)
+            self.wait_for_words(check, report + "-closing")
+            os.kill(int(self.server_pid(pids)), signal.SIGKILL)
+            result = self.end_of(check)
+            self.assertEqual(self.end_left_running(game=game), [], "left running")
+            self.assertFailsWith(result, line)
+            self.assertFalse(os.path.exists(data), "the game's data folder is left")
+
+    def test_display_that_stops_answering(self):
+        """A display held by another client's grab, or whose server is
+        stopped, holds up no wait of the check: the picture's limit still
+        counts, a stop signal still acts, and nothing is left, the X
+        server's socket and lock file neither."""
+        with self.subTest("held by a grab from before the game's start"):
+            pids = self.use_xvfb("plain")
+            held = os.path.join(self.folder, "held")
+            build = f"python3 {FAKES} grab {held} &\nwhile [ ! -e {held} ]; do sleep 0.1; done\n"
+            check = self.start_check(self.game_command("black", build), "--timeout", "1")
+            grabber, game, display, data = self.wait_for_words(check, held)
+            result = self.end_of(check)
+            left = self.end_left_running(grabber=grabber, game=game, server=self.server_pid(pids))
+            self.assertFailsWith(result, "no picture from the game within 1 s of the game's start"
+                                         " (the virtual display stopped answering)")
+            self.assertEqual(left, [], "left running")
+            self.assertFalse(os.path.exists(data), "the game's data folder is left")
+            self.assertDisplayGone(display)
+        with self.subTest("a stopped server"):
+            pids = self.use_xvfb("plain")
+            build, ready, go = self.build_held_until_go()
+            check = self.start_check(self.game_command("black", build))
+            game, display, data = self.wait_for_words(check, ready)
+            server = self.server_pid(pids)
+            os.kill(int(server), signal.SIGSTOP)
+            open(go, "w").close()
+            self.wait_for_game(check, game)
+            time.sleep(1)  # not needed for the check to pass: only to let it wait on the display first
+            check.send_signal(signal.SIGHUP)
+            result = self.end_of(check)
+            left = self.end_left_running(game=game, server=server)
+            self.assertFailsWith(result, "stopped by SIGHUP")
+            self.assertEqual(left, [], "left running")
+            self.assertFalse(os.path.exists(data), "the game's data folder is left")
+            self.assertDisplayGone(display)
 
     def test_limits(self):
         """The build, the first picture and the game's end after the close
@@ -303,6 +387,68 @@ class CheckGameCommandTest(unittest.TestCase):
             process.wait(HANG_GUARD)
             errors.seek(0)
             self.assertEqual(process.returncode, 0, errors.read())
+
+
+class SetupTest(unittest.TestCase):
+    """tools/setup.sh, run on stand-ins for dpkg-query, apt-get and id."""
+
+    def setUp(self):
+        folder = self.enterContext(tempfile.TemporaryDirectory(prefix="setup-test-"))
+        self.tools, self.bin = os.path.join(folder, "tools"), os.path.join(folder, "bin")
+        os.makedirs(self.tools)
+        os.makedirs(self.bin)
+        shutil.copy(os.path.join(TOOLS, "setup.sh"), self.tools)
+        with open(os.path.join(self.tools, "packages.txt"), "w") as file:
+            file.write("# wanted\ninstalled-a\n\nremoved-b\nunknown-c\ninstalled-d:amd64\n")
+        self.dpkg, self.dpkg_calls, self.apt_calls = (os.path.join(folder, name)
+                                                      for name in ("dpkg", "dpkg-calls", "apt-calls"))
+        stand_ins = {"dpkg-query": f'exec python3 {FAKES} dpkg-query "$@"\n',
+                     "apt-get": f'echo "$*" >> {self.apt_calls}\n',
+                     "id": 'echo "$FAKE_UID"\n'}
+        for name, text in stand_ins.items():
+            path = os.path.join(self.bin, name)
+            with open(path, "w") as file:
+                file.write("#!/usr/bin/env bash\n" + text)
+            os.chmod(path, 0o755)
+
+    def setup(self, uid, statuses):
+        with open(self.dpkg, "w") as file:
+            file.write("".join(f"{package} {status}\n" for package, status in statuses.items()))
+        environment = dict(os.environ, PATH=self.bin + os.pathsep + os.environ["PATH"], FAKE_UID=str(uid),
+                           FAKE_DPKG=self.dpkg, FAKE_DPKG_CALLS=self.dpkg_calls)
+        result = subprocess.run([os.path.join(self.tools, "setup.sh")], env=environment, capture_output=True,
+                                text=True, timeout=HANG_GUARD)
+        return result.returncode, result.stdout, result.stderr
+
+    def lines(self, path):
+        with open(path) as file:
+            return file.read().splitlines()
+
+    def test_one_query_for_all_packages(self):
+        """dpkg is asked once for every wanted package; those it does not
+        have installed, unknown ones too, are installed as root, or their
+        command is given otherwise."""
+        installed = "install ok installed"
+        some_missing = {"installed-a:amd64": installed, "removed-b:amd64": "deinstall ok config-files",
+                        "installed-d:amd64": installed}
+        with self.subTest("not root"):
+            self.assertEqual(self.setup(1000, some_missing),
+                             (1, "", "Missing packages. Run as root:\n  apt-get update && apt-get install -y"
+                                     " --no-install-recommends removed-b unknown-c\n"))
+            self.assertEqual(len(self.lines(self.dpkg_calls)), 1)
+            self.assertFalse(os.path.exists(self.apt_calls))
+        os.remove(self.dpkg_calls)
+        with self.subTest("root"):
+            self.assertEqual(self.setup(0, some_missing), (0, "Installing: removed-b unknown-c\n", ""))
+            self.assertEqual(len(self.lines(self.dpkg_calls)), 1)
+            self.assertEqual(self.lines(self.apt_calls),
+                             ["update -qq", "install -y -qq --no-install-recommends removed-b unknown-c"])
+        os.remove(self.dpkg_calls)
+        with self.subTest("everything installed"):
+            everything = dict.fromkeys(("installed-a:amd64", "removed-b:all", "unknown-c:amd64", "installed-d:amd64"),
+                                       installed)
+            self.assertEqual(self.setup(1000, everything), (0, "", ""))
+            self.assertEqual(len(self.lines(self.dpkg_calls)), 1)
 
 
 if __name__ == "__main__":
