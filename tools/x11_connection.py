@@ -90,6 +90,18 @@ class X11Connection:
             if remaining <= 0:
                 raise Unanswered()
 
+    def answers_within(self, seconds):
+        """Whether the server says anything within the time: a reply that was
+        merely late on a busy machine comes, a stopped or grabbed server's
+        never does."""
+        if self.received:
+            return True
+        try:
+            self.wait(time.monotonic() + seconds, readable=True)
+        except Unanswered:
+            return False
+        return True
+
     def send(self, data, deadline):
         data = memoryview(data)
         while data:
