@@ -194,7 +194,6 @@ bool SwapBuffers(WindowHandle dc) {
         return false;
     }
     if (SDL_Window* native = window->system->Native(*window)) {
-        const sdl::DisplayCall call;
         if (const ContextRecord* record = CurrentNativeRecord(); record != nullptr && record->framebuffer.IsActive()) {
             Size size;
             SDL_GL_GetDrawableSize(native, &size.width, &size.height);

@@ -7,7 +7,6 @@
 
 #include <SDL.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -20,14 +19,6 @@ namespace {
 int g_videoUsers = 0;
 int g_videoStarts = 0;
 bool g_displayUnavailable = false;
-// Atomic: whichever thread ends the process reads it.
-std::atomic<int> g_displayCalls{0};
-
-void QuitSdl() {
-    if (g_displayCalls.load() == 0) {
-        SDL_Quit();
-    }
-}
 
 // With no display named, SDL's search can only fail, and the display
 // libraries it tries complain on stderr on their own (a Wayland client
@@ -104,6 +95,7 @@ bool AcquireVideo() {
         // A close request goes through the window's close path only; without
         // this SDL would also queue a quit when the last window is closed.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        detail::x11::EndTheProcessOnALostDisplay();
         g_displayUnavailable = !StartVideo();
         if (g_displayUnavailable) {
             SetLastErrorWithText(ERROR_NO_DISPLAY, std::string("no display could be opened: ") + SDL_GetError());
@@ -111,7 +103,7 @@ bool AcquireVideo() {
         }
         detail::WatchButtons();
         detail::x11::TolerateVanishedWindows();
-        static const bool quitAtExit = std::atexit(&QuitSdl) == 0;
+        static const bool quitAtExit = std::atexit(&SDL_Quit) == 0;
         static_cast<void>(quitAtExit);
         ++g_videoStarts;
     }
@@ -129,10 +121,6 @@ void ReleaseVideo() {
 }
 
 bool IsVideoActive() { return g_videoUsers > 0; }
-
-DisplayCall::DisplayCall() { ++g_displayCalls; }
-
-DisplayCall::~DisplayCall() { --g_displayCalls; }
 
 bool IsDisplayUnavailable() { return g_displayUnavailable; }
 

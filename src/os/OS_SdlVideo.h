@@ -6,8 +6,9 @@
 // session, holds it while it exists: the first acquisition starts SDL video,
 // the last release stops video alone, so no display mode or grab outlives
 // the windows while any other SDL subsystem someone started keeps running.
-// SDL as a whole is shut down once, when the process exits. Nothing else in
-// the program starts or stops SDL video.
+// SDL as a whole is shut down once, when the process exits, unless the
+// display's connection was lost: that ends the process at once. Nothing
+// else in the program starts or stops SDL video.
 namespace os {
 
 // Code of a failure that SDL described; the text is SDL's own message.
@@ -28,19 +29,6 @@ bool IsDisplayNamed();
 
 // Records SDL's current error text as the thread's last error.
 void SetLastErrorFromSdl();
-
-// Held around a call that talks to the display (the event pump, the
-// present). When the display's connection is lost, Xlib ends the process
-// from inside such a call; SDL, interrupted mid-call, is then not shut
-// down on the way out, since its shutdown would wait for the dead display
-// for ever.
-class DisplayCall {
-public:
-    DisplayCall();
-    ~DisplayCall();
-    DisplayCall(const DisplayCall&) = delete;
-    DisplayCall& operator=(const DisplayCall&) = delete;
-};
 
 }  // namespace sdl
 }  // namespace os

@@ -318,7 +318,6 @@ public:
         }
         BeginInputPump();
         ++g_pumps;
-        const sdl::DisplayCall call;
         SDL_Event sdlEvent;
         while (SDL_PollEvent(&sdlEvent) != 0) {
             if (NoteInputEvent(sdlEvent)) {

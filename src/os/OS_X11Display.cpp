@@ -11,6 +11,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xproto.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
 namespace os::detail::x11 {
 namespace {
 
@@ -37,6 +43,20 @@ int TolerateOrPassOn(Display* display, XErrorEvent* error) {
         return 0;
     }
     return g_previousHandler != nullptr ? g_previousHandler(display, error) : 0;
+}
+
+// Made before any connection can be lost: the handler runs amid whatever
+// the thread that met the loss was doing, so it only writes and ends.
+char g_lostDisplayLine[256] = {};
+int g_lostDisplayLineLength = 0;
+
+int EndOnLostConnection(Display*) {
+    // A reader gone from a piped stderr must not turn the ending into a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Straight to the descriptor: the interrupted code may hold stderr's lock.
+    [[maybe_unused]] const ssize_t written =
+        ::write(STDERR_FILENO, g_lostDisplayLine, static_cast<std::size_t>(g_lostDisplayLineLength));
+    ::_exit(1);
 }
 
 bool WmInfo(SDL_Window* window, SDL_SysWMinfo* info) {
@@ -127,6 +147,13 @@ std::optional<PointerState> QueryPointer() {
 bool UsesX11() {
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver != nullptr && SDL_strcmp(driver, "x11") == 0;
+}
+
+void EndTheProcessOnALostDisplay() {
+    const int length = std::snprintf(g_lostDisplayLine, sizeof g_lostDisplayLine, "%s: the display was lost\n",
+                                     program_invocation_short_name);
+    g_lostDisplayLineLength = std::clamp(length, 0, static_cast<int>(sizeof g_lostDisplayLine) - 1);
+    XSetIOErrorHandler(&EndOnLostConnection);
 }
 
 void TolerateVanishedWindows() {

@@ -17,6 +17,13 @@ namespace os::detail::x11 {
 // Whether SDL's video runs on the X11 driver.
 bool UsesX11();
 
+// Called before video starts. A lost connection to the display then ends
+// the process at once, whichever thread meets it: one line on stderr
+// saying so, status 1, and no exit handlers. Xlib's own ending runs them:
+// SDL's shutdown among them would wait on the dead connection for ever,
+// and OpenAL's cleanup would race the sound threads still running.
+void EndTheProcessOnALostDisplay();
+
 // Called whenever video starts. An error the display reports about a window
 // that no longer is what a request took it for (the window manager dropped
 // or replaced its frame, or unmapped the window, between two requests of
