@@ -2,9 +2,12 @@
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_CursorSprite.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "support/MyGame_HudClick.h"
 #include "support/MyGame_TestGame.h"
+#include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_Sprite.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +150,59 @@ TEST_F(CursorTest, ASavedCursorFindsItsGaugesAgainAndASavedGaugeKeepsItsCrop) {
     EXPECT_EQ(gauge->GetFillHeight(), 13.0f);
     EXPECT_EQ(gauge->GetFrameHeight(0), 13);
     EXPECT_EQ(ReadBack<CursorSprite>(WithFieldFromEnd(gaugeBytes, 8, -26.0f)), nullptr);
+}
+
+}  // namespace
+}  // namespace mygametest
+
+namespace mygametest {
+namespace {
+
+// The title level's cursor, drawn as a flat 28 x 26 block, read back where
+// the pointer stands.
+class CursorPixelTest : public WidgetPixelTest {
+protected:
+    static constexpr testsupport::Rgba kBlock{255, 0, 255, 255};
+
+    void SetUp() override {
+        WidgetPixelTest::SetUp();
+        ASSERT_TRUE(Resources().WriteFlatSheet("Cursor", {kBlock}));
+        ASSERT_TRUE(EnterTitle());
+        for (const char* hidden : {"FadeTransition", "LeftCursor", "RightCursor"}) {
+            Find<Tundra::Sprite>(hidden)->SetVisible(false);
+        }
+    }
+
+    // The middle of the block's run of pixels from the HUD point along the
+    // direction, both ways, within 40 pixels.
+    static float MiddleOfBlock(const Vector2D& hudPoint, const Vector2D& direction) {
+        float ends[2] = {0.0f, 0.0f};
+        for (int side = 0; side < 2; ++side) {
+            const float sign = side == 0 ? -1.0f : 1.0f;
+            int reach = 0;
+            while (reach < 40 && IsNear(PixelAt(hudPoint + direction * (sign * static_cast<float>(reach + 1))), kBlock)) {
+                ++reach;
+            }
+            ends[side] = sign * static_cast<float>(reach);
+        }
+        return (ends[0] + ends[1]) / 2.0f;
+    }
+};
+
+// The cursor stands in front of the other widgets, where the HUD's
+// perspective draws objects larger: it is still drawn under the pointer,
+// near the centre and out at the corners.
+TEST_F(CursorPixelTest, TheCursorIsDrawnUnderThePointerAllOverTheScreen) {
+    for (const Vector2D& at : {Vector2D{0.0f, 0.0f}, Vector2D{-57.0f, 87.0f}, Vector2D{-470.0f, -340.0f},
+                               Vector2D{470.0f, 340.0f}, Vector2D{480.0f, -100.0f}}) {
+        SCOPED_TRACE(testing::Message() << at.x << ", " << at.y);
+        PointAt(at);
+        Step(2);
+        ASSERT_TRUE(IsNear(PixelAt(at), kBlock));
+        // A block of even size has its middle between two pixels.
+        EXPECT_NEAR(MiddleOfBlock(at, {1.0f, 0.0f}), -0.5f, 1.0f);
+        EXPECT_NEAR(MiddleOfBlock(at, {0.0f, 1.0f}), -0.5f, 1.0f);
+    }
 }
 
 }  // namespace
