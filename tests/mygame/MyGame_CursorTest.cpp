@@ -2,6 +2,8 @@
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_CursorSprite.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "os/OS_Cursor.h"
+#include "os/OS_HeadlessDisplayHooks.h"
 #include "support/MyGame_HudClick.h"
 #include "support/MyGame_TestGame.h"
 #include "support/MyGame_WidgetFixture.h"
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -202,6 +205,50 @@ TEST_F(CursorPixelTest, TheCursorIsDrawnUnderThePointerAllOverTheScreen) {
         // A block of even size has its middle between two pixels.
         EXPECT_NEAR(MiddleOfBlock(at, {1.0f, 0.0f}), -0.5f, 1.0f);
         EXPECT_NEAR(MiddleOfBlock(at, {0.0f, 1.0f}), -0.5f, 1.0f);
+    }
+}
+
+constexpr os::DisplayMode kCursorPictureMode{1024, 768, 32, 60};
+constexpr os::DisplayMode kCursorDesktop{1920, 1080, 32, 60};
+
+// Full screen over a 1920 x 1080 desktop: the picture is shown 1.40625
+// times larger between bars 240 pixels wide.
+class FullScreenCursorPixelTest : public CursorPixelTest {
+protected:
+    void SetUp() override {
+        os::headless::ResetDisplay();
+        os::headless::SetDisplayModes({kCursorPictureMode}, kCursorDesktop);
+        CursorPixelTest::SetUp();
+        if (!Game().IsFullScreen()) {
+            Game().AutoToggleFullScreen();
+        }
+        Step(2);
+    }
+    void TearDown() override {
+        CursorPixelTest::TearDown();
+        os::headless::ResetDisplay();
+    }
+
+    // The HUD point of the picture pixel under a desktop point.
+    static Vector2D HudPointUnder(int x, int y) {
+        const float column = std::floor(static_cast<float>(x - 240) * 1024.0f / 1440.0f);
+        const float row = std::floor(static_cast<float>(y) * 768.0f / 1080.0f);
+        return {column - 512.0f, 767.0f - row - 384.0f};
+    }
+};
+
+// The pointer put on desktop points: the cursor is drawn where the pointer
+// is, within a pixel of the picture (1.4 desktop pixels).
+TEST_F(FullScreenCursorPixelTest, TheCursorIsDrawnUnderThePointerOnTheScaledPicture) {
+    ASSERT_TRUE(Game().IsFullScreen());
+    for (const os::Point& at : {os::Point{880, 418}, os::Point{290, 40}, os::Point{1640, 1040}, os::Point{1660, 300}}) {
+        SCOPED_TRACE(testing::Message() << at.x << ", " << at.y);
+        ASSERT_TRUE(os::SetCursorPos(at.x, at.y));
+        Step(2);
+        const Vector2D hud = HudPointUnder(at.x, at.y);
+        ASSERT_TRUE(IsNear(PixelAt(hud), kBlock));
+        EXPECT_NEAR(MiddleOfBlock(hud, {1.0f, 0.0f}), -0.5f, 1.0f);
+        EXPECT_NEAR(MiddleOfBlock(hud, {0.0f, 1.0f}), -0.5f, 1.0f);
     }
 }
 
