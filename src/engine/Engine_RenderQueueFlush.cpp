@@ -1,12 +1,12 @@
 #include "engine/Engine_RenderQueue.h"
 
+#include "engine/Engine_OverlayView.h"
 #include "engine/Engine_StateRun.h"
 #include "renderer/Renderer_ScissorState.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 namespace {
 
@@ -388,12 +388,12 @@ void RenderQueue::DrawOverlayItems() {
     const WindowSize size = WindowSizeOf(renderer);
     const WholeWindowScope window(renderer, size);
     SortByDepth(m_overlay);
-    // At z = 0 one unit is one window pixel: the eye stands h / (2 tan 22.5 degrees) away.
-    const double distance = static_cast<double>(size.height) / (2.0 * std::tan(std::numbers::pi / 8.0));
-    const CameraScope camera(
-        renderer,
-        Matrix4::Perspective(45.0f, static_cast<float>(size.width) / static_cast<float>(size.height), 1.0f, 10000.0f),
-        Matrix4::Translation(0.0f, 0.0f, -static_cast<float>(distance)));
+    const double distance = Engine::OverlayEyeDistance(size.height);
+    const CameraScope camera(renderer,
+                             Matrix4::Perspective(Engine::kOverlayFieldOfView,
+                                                  static_cast<float>(size.width) / static_cast<float>(size.height),
+                                                  1.0f, 10000.0f),
+                             Matrix4::Translation(0.0f, 0.0f, -static_cast<float>(distance)));
     DrawItemList(m_overlay);
 }
 

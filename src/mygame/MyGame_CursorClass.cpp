@@ -1,5 +1,6 @@
 #include "mygame/MyGame_CursorClass.h"
 
+#include "engine/Engine_OverlayView.h"
 #include "gui/GUI_HUD.h"
 #include "input/Input_Mouse.h"
 #include "mygame/MyGame.h"
@@ -8,6 +9,7 @@
 #include "mygame/MyGame_SpriteCrop.h"
 #include "mygame/MyGame_WidgetStream.h"
 #include "tundra/Tundra_FindObject.h"
+#include "tundra/Tundra_Layer.h"
 #include "tundra/Tundra_Level.h"
 #include "tundra/Tundra_Viewport.h"
 
@@ -100,7 +102,11 @@ void CursorClass::Update(float dt) {
     }
     const Vector2D half(static_cast<float>(viewport->GetWidth()) / 2.0f,
                         static_cast<float>(viewport->GetHeight()) / 2.0f);
-    SetPosition(mouse->GetPosition() - half);
+    // The HUD is seen in perspective: the cursor stands in front of the
+    // other widgets, drawn farther out than where it is placed.
+    const Tundra::Layer* layer = GetLayer();
+    const float depth = GetZOrder() + (layer != nullptr ? layer->GetZOrder() : 0.0f);
+    SetPosition(Engine::OverlayPointAtDepth(mouse->GetPosition() - half, depth, viewport->GetHeight()));
 }
 
 void CursorClass::UpdateGaugeColours() {

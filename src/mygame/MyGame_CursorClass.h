@@ -24,7 +24,9 @@ class CursorClass : public Tundra::Sprite {
 
     // Switches the GUI's cursor off, finds and mounts the gauges, tints them.
     void OnStart() override;
-    // Follows the mouse: client pixels less half of viewport 0's size.
+    // Follows the mouse: client pixels less half of viewport 0's size,
+    // brought in toward the centre by its depth in the HUD's perspective,
+    // so that it is drawn under the pointer.
     void Update(float dt) override;
 
     // Tints the left gauge after the high half of the selected weapons and

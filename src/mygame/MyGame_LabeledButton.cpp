@@ -97,6 +97,9 @@ void LabeledButton::OnStart() {
 }
 
 void LabeledButton::Update(float dt) {
+    // As the last frame drew it: a press counts only on a button the player
+    // saw, never on one this update shows or fades in.
+    const bool drawnShown = IsShown();
     Sprite::Update(dt);
     if (IsDestroyRequested()) {
         return;
@@ -116,13 +119,13 @@ void LabeledButton::Update(float dt) {
     }
     at = at - GetPosition();
     const bool inside = -m_halfWidth < at.x && at.x < m_halfWidth && -m_halfHeight < at.y && at.y < m_halfHeight;
-    if (!FollowMouse(*mouse, inside)) {
+    if (!FollowMouse(*mouse, inside, drawnShown)) {
         return;
     }
     ShowState(dt);
 }
 
-bool LabeledButton::FollowMouse(const Input::Mouse& mouse, bool inside) {
+bool LabeledButton::FollowMouse(const Input::Mouse& mouse, bool inside, bool drawnShown) {
     if (!inside) {
         const bool leaving = m_state != kIdle && m_hasLeaveCallback != 0;
         m_state = kIdle;
@@ -132,9 +135,11 @@ bool LabeledButton::FollowMouse(const Input::Mouse& mouse, bool inside) {
         case kIdle:
             m_state = kHovered;
             PlayHoverSound();
-            break;
+            // A press that goes down as the pointer arrives (a tap, a move
+            // and click in one slow frame) is a press on the button.
+            [[fallthrough]];
         case kHovered:
-            if (mouse.IsDown(0) && IsShown()) {
+            if (mouse.IsDown(0) && drawnShown) {
                 m_state = kPressed;
             }
             break;

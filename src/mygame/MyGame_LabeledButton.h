@@ -31,7 +31,8 @@ class LabeledButton : public Tundra::Sprite {
 
     void OnStart() override;
     // Shows a pending button, hit-tests the mouse (edges outside), clicks
-    // on a release that follows a press begun inside once it was shown, and
+    // on a release that follows a press begun inside once it was drawn
+    // shown (the pointer may arrive with the press), and
     // eases the label's colour toward its state's. Hidden or destroyed:
     // nothing.
     void Update(float dt) override;
@@ -61,8 +62,9 @@ private:
     friend class LabeledButtonTestAccess;
 
     // Steps the state by the mouse and runs a callback the step calls for;
-    // false when that callback destroyed the button.
-    bool FollowMouse(const Input::Mouse& mouse, bool inside);
+    // false when that callback destroyed the button. A press goes down on
+    // it only when it was drawn shown before.
+    bool FollowMouse(const Input::Mouse& mouse, bool inside, bool drawnShown);
     bool Run(const std::function<void()>& callback);
     // The state's frame, and the label's colour eased toward the state's.
     void ShowState(float dt);

@@ -182,7 +182,8 @@ void MenuExit::FollowMouse() {
         case kIdle:
             SetCurrentAnimationIndex(kLitAnimation, false);
             m_state = kHovered;
-            break;
+            // A press that goes down as the pointer arrives is a press on it.
+            [[fallthrough]];
         case kHovered:
             if (mouse->IsDown(0)) {
                 m_state = kPressed;

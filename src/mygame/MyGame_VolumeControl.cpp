@@ -79,6 +79,9 @@ void VolumeControl::OnStart() {
 }
 
 void VolumeControl::Update(float dt) {
+    // As the last frame drew it: a press counts only on a slider the player
+    // saw, never on one this update shows or fades in.
+    const bool drawnShown = GetVisible() && IsFadedIn(GetOpacity());
     Sprite::Update(dt);
     if (m_showPending != 0) {
         SetVisible(true);
@@ -93,10 +96,10 @@ void VolumeControl::Update(float dt) {
     if (m_fillBar) {
         m_fillBar->SetOpacity(GetOpacity());
     }
-    TakeCursor();
+    TakeCursor(drawnShown);
 }
 
-void VolumeControl::TakeCursor() {
+void VolumeControl::TakeCursor(bool drawnShown) {
     const Input::Mouse* mouse = MenuMouse();
     if (mouse == nullptr) {
         return;
@@ -110,13 +113,13 @@ void VolumeControl::TakeCursor() {
     const bool ca = IsNegativeCross(a - c, p - c);
     const bool inside = (ab && bc && ca) || (!ab && !bc && !ca);
     const float width = b.x - a.x;
-    // Only a press that went down once the slider was faded in moves it: one
-    // held since before, as the second click of a double click on the page
-    // that brought it, never does, however long it is held.
+    // Only a press that went down once the slider was drawn faded in moves
+    // it: one held since before, as the second click of a double click on
+    // the page that brought it, never does, however long it is held.
     if (!mouse->IsPressed(0)) {
         m_pressTaken = 0;
     } else if (mouse->IsDown(0)) {
-        m_pressTaken = IsFadedIn(GetOpacity()) ? 1 : 0;
+        m_pressTaken = drawnShown ? 1 : 0;
     }
     // A wedge without width has no fraction to give.
     if (inside && m_pressTaken != 0 && width != 0.0f) {

@@ -10,7 +10,7 @@
 // The volume slider of the options screens and the stage's volume dialog: a
 // wedge rising to the right with a fill bar cut to the value's width and
 // tinted red through yellow to green. Holding the left button, pressed once
-// the slider was shown, over the wedge sets the game's volume to the
+// the slider was drawn shown, over the wedge sets the game's volume to the
 // fraction under the cursor.
 class VolumeControl : public Tundra::Sprite {
     TUN_DECLARE_CLASS(VolumeControl);
@@ -27,7 +27,8 @@ class VolumeControl : public Tundra::Sprite {
     // The half size, the fill bar ("Volume"), then the game's stored volume.
     void OnStart() override;
     // Shows what is pending, fades in, and reads the mouse while visible:
-    // a press that began once it was faded in sets the value while held.
+    // a press that began once it was drawn faded in sets the value while
+    // held.
     void Update(float dt) override;
 
     // Below 0 keeps 0; NaN is refused. Cuts and tints the bar, gives the
@@ -41,7 +42,7 @@ class VolumeControl : public Tundra::Sprite {
     InternalSprite* GetFillBar() const { return m_fillBar.Get(); }
 
 private:
-    void TakeCursor();
+    void TakeCursor(bool drawnShown);
     float FilledWidth() const;
 
     float m_halfHeight = 0.0f;

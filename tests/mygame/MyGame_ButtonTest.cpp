@@ -181,6 +181,49 @@ TEST_F(ButtonTest, ALongFrameLandsTheFadesAndTheButtonTakesAPress) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A press that goes down in the frame the pointer arrives (a tap, a move
+// and click within one slow frame) is a press on the shown button.
+TEST_F(ButtonTest, APressArrivingWithThePointerIsAPress) {
+    auto& button = AddLabeledButton();
+    int clicks = 0;
+    button.SetClickCallback([&] { ++clicks; });
+    PointAt({200.0f, 0.0f});
+    Step();
+    ASSERT_TRUE(button.IsShown());
+
+    PointAt({0.0f, 0.0f});
+    HoldLeftButton(true);
+    Step();
+    EXPECT_EQ(button.GetState(), 2u);
+    EXPECT_EQ(button.GetCurrentFrameIndex(), 2);
+    HoldLeftButton(false);
+    Step();
+    EXPECT_EQ(clicks, 1);
+}
+
+// A frame long enough to fade the button in at once does not let it take a
+// press made during that frame: it was never drawn shown before it.
+TEST_F(ButtonTest, APressDuringTheLongFrameThatFadesTheButtonInClicksNothing) {
+    int clicks = 0;
+    LabeledButton* button = MakeLabeledButton({0.0f, 0.0f}, "Back", 0, [&] { ++clicks; });
+    ASSERT_NE(button, nullptr);
+    PointAt({0.0f, 0.0f});
+    Step();
+    ASSERT_FALSE(button->IsShown());
+
+    StepWithStop(1200.0);
+    HoldLeftButton(true);
+    Step();
+    EXPECT_TRUE(button->IsShown());
+    EXPECT_EQ(button->GetState(), 1u);
+    HoldLeftButton(false);
+    Step();
+    EXPECT_EQ(clicks, 0);
+
+    PressAndRelease();
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonTest, PressesThatDoNotEndInsideClickNothing) {
     auto& capture = AddLabeledButton();
     int clicks = 0;
@@ -189,7 +232,9 @@ TEST_F(ButtonTest, PressesThatDoNotEndInsideClickNothing) {
     capture.SetLeaveCallback([&] { ++leaves; });
 
     // Entering with the button already held only hovers it.
+    PointAt({200.0f, 0.0f});
     HoldLeftButton(true);
+    Step();
     PointAt({0.0f, 0.0f});
     Step(2);
     EXPECT_EQ(capture.GetState(), 1u);

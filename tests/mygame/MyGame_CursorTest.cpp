@@ -2,12 +2,18 @@
 #include "mygame/MyGame_CursorClass.h"
 #include "mygame/MyGame_CursorSprite.h"
 #include "mygame/MyGame_WidgetStreamChecks.h"
+#include "os/OS_Cursor.h"
+#include "os/OS_HeadlessDisplayHooks.h"
+#include "support/MyGame_HudClick.h"
 #include "support/MyGame_TestGame.h"
+#include "support/MyGame_WidgetFixture.h"
 #include "tundra/Tundra_FindObject.h"
 #include "tundra/Tundra_Layer.h"
+#include "tundra/Tundra_Sprite.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -147,6 +153,103 @@ TEST_F(CursorTest, ASavedCursorFindsItsGaugesAgainAndASavedGaugeKeepsItsCrop) {
     EXPECT_EQ(gauge->GetFillHeight(), 13.0f);
     EXPECT_EQ(gauge->GetFrameHeight(0), 13);
     EXPECT_EQ(ReadBack<CursorSprite>(WithFieldFromEnd(gaugeBytes, 8, -26.0f)), nullptr);
+}
+
+}  // namespace
+}  // namespace mygametest
+
+namespace mygametest {
+namespace {
+
+// The title level's cursor, drawn as a flat 28 x 26 block, read back where
+// the pointer stands.
+class CursorPixelTest : public WidgetPixelTest {
+protected:
+    static constexpr testsupport::Rgba kBlock{255, 0, 255, 255};
+
+    void SetUp() override {
+        WidgetPixelTest::SetUp();
+        ASSERT_TRUE(Resources().WriteFlatSheet("Cursor", {kBlock}));
+        ASSERT_TRUE(EnterTitle());
+        for (const char* hidden : {"FadeTransition", "LeftCursor", "RightCursor"}) {
+            Find<Tundra::Sprite>(hidden)->SetVisible(false);
+        }
+    }
+
+    // The middle of the block's run of pixels from the HUD point along the
+    // direction, both ways, within 40 pixels.
+    static float MiddleOfBlock(const Vector2D& hudPoint, const Vector2D& direction) {
+        float ends[2] = {0.0f, 0.0f};
+        for (int side = 0; side < 2; ++side) {
+            const float sign = side == 0 ? -1.0f : 1.0f;
+            int reach = 0;
+            while (reach < 40 && IsNear(PixelAt(hudPoint + direction * (sign * static_cast<float>(reach + 1))), kBlock)) {
+                ++reach;
+            }
+            ends[side] = sign * static_cast<float>(reach);
+        }
+        return (ends[0] + ends[1]) / 2.0f;
+    }
+};
+
+// The cursor stands in front of the other widgets, where the HUD's
+// perspective draws objects larger: it is still drawn under the pointer,
+// near the centre and out at the corners.
+TEST_F(CursorPixelTest, TheCursorIsDrawnUnderThePointerAllOverTheScreen) {
+    for (const Vector2D& at : {Vector2D{0.0f, 0.0f}, Vector2D{-57.0f, 87.0f}, Vector2D{-470.0f, -340.0f},
+                               Vector2D{470.0f, 340.0f}, Vector2D{480.0f, -100.0f}}) {
+        SCOPED_TRACE(testing::Message() << at.x << ", " << at.y);
+        PointAt(at);
+        Step(2);
+        ASSERT_TRUE(IsNear(PixelAt(at), kBlock));
+        // A block of even size has its middle between two pixels.
+        EXPECT_NEAR(MiddleOfBlock(at, {1.0f, 0.0f}), -0.5f, 1.0f);
+        EXPECT_NEAR(MiddleOfBlock(at, {0.0f, 1.0f}), -0.5f, 1.0f);
+    }
+}
+
+constexpr os::DisplayMode kCursorPictureMode{1024, 768, 32, 60};
+constexpr os::DisplayMode kCursorDesktop{1920, 1080, 32, 60};
+
+// Full screen over a 1920 x 1080 desktop: the picture is shown 1.40625
+// times larger between bars 240 pixels wide.
+class FullScreenCursorPixelTest : public CursorPixelTest {
+protected:
+    void SetUp() override {
+        os::headless::ResetDisplay();
+        os::headless::SetDisplayModes({kCursorPictureMode}, kCursorDesktop);
+        CursorPixelTest::SetUp();
+        if (!Game().IsFullScreen()) {
+            Game().AutoToggleFullScreen();
+        }
+        Step(2);
+    }
+    void TearDown() override {
+        CursorPixelTest::TearDown();
+        os::headless::ResetDisplay();
+    }
+
+    // The HUD point of the picture pixel under a desktop point.
+    static Vector2D HudPointUnder(int x, int y) {
+        const float column = std::floor(static_cast<float>(x - 240) * 1024.0f / 1440.0f);
+        const float row = std::floor(static_cast<float>(y) * 768.0f / 1080.0f);
+        return {column - 512.0f, 767.0f - row - 384.0f};
+    }
+};
+
+// The pointer put on desktop points: the cursor is drawn where the pointer
+// is, within a pixel of the picture (1.4 desktop pixels).
+TEST_F(FullScreenCursorPixelTest, TheCursorIsDrawnUnderThePointerOnTheScaledPicture) {
+    ASSERT_TRUE(Game().IsFullScreen());
+    for (const os::Point& at : {os::Point{880, 418}, os::Point{290, 40}, os::Point{1640, 1040}, os::Point{1660, 300}}) {
+        SCOPED_TRACE(testing::Message() << at.x << ", " << at.y);
+        ASSERT_TRUE(os::SetCursorPos(at.x, at.y));
+        Step(2);
+        const Vector2D hud = HudPointUnder(at.x, at.y);
+        ASSERT_TRUE(IsNear(PixelAt(hud), kBlock));
+        EXPECT_NEAR(MiddleOfBlock(hud, {1.0f, 0.0f}), -0.5f, 1.0f);
+        EXPECT_NEAR(MiddleOfBlock(hud, {0.0f, 1.0f}), -0.5f, 1.0f);
+    }
 }
 
 }  // namespace

@@ -144,6 +144,24 @@ TEST_F(MenuExitTest, PressAndReleaseOpenTheDialogAndXOrCancelCloseIt) {
     }
 }
 
+// A press that goes down as the pointer reaches the sign (a tap) opens it;
+// one begun off the sign and dragged onto it does not.
+TEST_F(MenuExitTest, APressArrivingWithThePointerOpensTheDialog) {
+    HoldLeftButton(true);
+    StepOver(kOffSign);
+    StepOver(kOnSign);
+    HoldLeftButton(false);
+    StepOver(kOnSign);
+    EXPECT_NE(m_sign->GetState(), MenuExit::kDialogOpen) << "the press went down off the sign";
+
+    StepOver(kOffSign);
+    HoldLeftButton(true);
+    StepOver(kOnSign);
+    HoldLeftButton(false);
+    StepOver(kOnSign);
+    EXPECT_EQ(m_sign->GetState(), MenuExit::kDialogOpen);
+}
+
 TEST_F(MenuExitTest, XDoesNothingWhileTheSignShowsItsOpening) {
     OpenDialog();
     m_sign->SetCurrentAnimationIndex(0, false);

@@ -168,6 +168,28 @@ TEST_F(VolumeControlTest, APressHeldSinceBeforeTheSliderWasShownNeverSetsIt) {
     EXPECT_EQ(m_slider->GetValue(), 0.0f);
 }
 
+// A stop long enough to fade the slider in within one frame does not let it
+// take a press made during the stop: it was never drawn shown before it.
+TEST_F(VolumeControlTest, APressDuringTheLongFrameThatFadesTheSliderInSetsNothing) {
+    m_slider->SetValue(0.1f);
+    EnterLate(m_slider);
+    PointAt({0.0f, -20.0f});
+    Step();
+    ASSERT_FALSE(IsFadedIn(m_slider->GetOpacity()));
+
+    StepWithStop(1200.0);
+    HoldLeftButton(true);
+    Step();
+    EXPECT_TRUE(IsFadedIn(m_slider->GetOpacity()));
+    Step();
+    HoldLeftButton(false);
+    Step();
+    EXPECT_EQ(m_slider->GetValue(), 0.1f);
+
+    HoldAt({0.0f, -20.0f});
+    EXPECT_EQ(m_slider->GetValue(), 0.5f);
+}
+
 TEST_F(VolumeControlTest, AValueAboveOneDrawsTheFullWidthOnlyAndNaNIsRefused) {
     m_slider->SetValue(1.5f);
     EXPECT_EQ(m_slider->GetValue(), 1.5f);

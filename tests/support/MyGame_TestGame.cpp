@@ -18,9 +18,11 @@
 namespace mygametest {
 namespace {
 
-// Milliseconds; frames advance it by exact multiples of a frame.
+// Milliseconds; frames advance it by exact multiples of a frame, plus the
+// stops that made some frames longer.
 double g_now = 0.0;
 std::uint64_t g_frames = 0;
+double g_stopped = 0.0;
 
 double ScriptedClock() { return g_now; }
 
@@ -79,6 +81,7 @@ MyGame& MyGameTest::StartGame(std::uint32_t seed) {
 void MyGameTest::RestartProcessState() {
     g_frames = 0;
     g_now = 0.0;
+    g_stopped = 0.0;
     Terrain::SetTileDepthCounter(0.0f);
     Enemy::SetHealthBarDepthCounter(Enemy::kHealthBarDepthStart);
     Tundra::GameObject::SetIdCounter(0);
@@ -87,10 +90,15 @@ void MyGameTest::RestartProcessState() {
 void MyGameTest::Step(int frames) {
     for (int i = 0; i < frames && m_game; ++i) {
         ++g_frames;
-        g_now = static_cast<double>(g_frames) * kFrameMilliseconds;
+        g_now = static_cast<double>(g_frames) * kFrameMilliseconds + g_stopped;
         PumpOffscreenInput();
         m_game->Frame();
     }
+}
+
+void MyGameTest::StepWithStop(double milliseconds) {
+    g_stopped += milliseconds;
+    Step();
 }
 
 bool MyGameTest::GoToLevel(std::uint32_t index, int frameLimit) {

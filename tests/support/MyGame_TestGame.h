@@ -43,6 +43,9 @@ protected:
     MyGame& Game() { return *m_game; }
     // Frames of 1/60 s each.
     void Step(int frames = 1);
+    // One frame in which the game stops that long: the next frame's update
+    // is given its whole length.
+    void StepWithStop(double milliseconds);
     // Asks for the level and steps until it runs; false when it never came.
     bool GoToLevel(std::uint32_t index, int frameLimit = 4);
     // Shuts the game down and releases it (at once, as the program's end);
