@@ -51,6 +51,10 @@ struct SdlWindow : WindowRecord {
     // there again once the window manager had framed it.
     std::optional<Point> placed;
     int replacements = 0;
+    // The place last asked of the display for the window, and where the
+    // client area stood when it was asked.
+    Point requested;
+    std::optional<Point> seenAtRequest;
 };
 
 SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
@@ -162,6 +166,7 @@ public:
             return nullptr;
         }
         record->placed = Point{clientRect.left, clientRect.top};
+        record->requested = *record->placed;
         return record;
     }
 
@@ -379,24 +384,33 @@ public:
             (SDL_GetWindowFlags(record.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) != 0) {
             return;
         }
-        const Point origin = ClientOrigin(window);
-        if (!record.frame) {
+        // Asked afresh: several events may come in one pump.
+        const std::optional<Point> seen = x11::ClientOrigin(record.window);
+        const std::optional<Rect> frame = x11::FrameRect(record.window);
+        // Nothing to do before the frame comes; after a request, nothing
+        // until the window manager has answered it.
+        if (!seen || !frame || seen == record.seenAtRequest) {
             return;
         }
+        const Point origin = *seen;
         Point wanted = *record.placed;
         SDL_Rect area;
         if (!window.coversDesktop && SDL_GetDisplayUsableBounds(0, &area) == 0) {
-            const Size framed{record.frame->Width(), record.frame->Height()};
-            const Point corner{wanted.x - (origin.x - record.frame->left), wanted.y - (origin.y - record.frame->top)};
+            const Size framed{frame->Width(), frame->Height()};
+            const Point corner{wanted.x - (origin.x - frame->left), wanted.y - (origin.y - frame->top)};
             if (corner.x < area.x || corner.y < area.y || corner.x + framed.width > area.x + area.w ||
                 corner.y + framed.height > area.y + area.h) {
-                wanted = {area.x + std::max(0, (area.w - framed.width) / 2) + origin.x - record.frame->left,
-                          area.y + std::max(0, (area.h - framed.height) / 2) + origin.y - record.frame->top};
+                wanted = {area.x + std::max(0, (area.w - framed.width) / 2) + origin.x - frame->left,
+                          area.y + std::max(0, (area.h - framed.height) / 2) + origin.y - frame->top};
             }
         }
+        // Window managers differ in what a requested place is (the frame's
+        // corner, the client area's): the request moves by what is missing.
         if (origin != wanted) {
             ++record.replacements;
-            Place(record, wanted);
+            record.requested = {record.requested.x + wanted.x - origin.x, record.requested.y + wanted.y - origin.y};
+            record.seenAtRequest = origin;
+            x11::MoveWindow(record.window, record.requested);
         }
     }
 
@@ -413,10 +427,12 @@ private:
     // SDL asks for its place less the borders it knows of, and the window
     // manager puts its frame's corner there: the frame's own size is what
     // counts.
-    void Place(SdlWindow& record, Point origin) const {
+    void Place(SdlWindow& record, Point origin) {
         const Borders known = AnnouncedBorders(record);
         const Borders frame = FrameBorders(record);
-        SDL_SetWindowPosition(record.window, origin.x - frame.left + known.left, origin.y - frame.top + known.top);
+        record.requested = {origin.x - frame.left, origin.y - frame.top};
+        record.seenAtRequest.reset();
+        SDL_SetWindowPosition(record.window, record.requested.x + known.left, record.requested.y + known.top);
     }
 
     // A native window of the format in the old one's place: same title,

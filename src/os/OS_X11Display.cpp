@@ -257,6 +257,14 @@ std::optional<Rect> FrameRect(SDL_Window* window) {
                 frame.y + frame.height + 2 * frame.border_width};
 }
 
+void MoveWindow(SDL_Window* window, Point place) {
+    SDL_SysWMinfo info;
+    if (WmInfo(window, &info)) {
+        XMoveWindow(info.info.x11.display, info.info.x11.window, place.x, place.y);
+        XFlush(info.info.x11.display);
+    }
+}
+
 void AwaitWithdrawal(SDL_Window* window) {
     SDL_SysWMinfo info;
     if (!WmInfo(window, &info)) {

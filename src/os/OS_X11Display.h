@@ -42,6 +42,10 @@ bool WindowManagerFullScreens();
 // desktop coordinates: the window the game's one was reparented into.
 // Nothing while the window is not reparented.
 std::optional<Rect> FrameRect(SDL_Window* window);
+// Asks the display to move the window (its frame, to most window managers)
+// there, whatever SDL's copy of its state: SDL moves a window it holds full
+// screen only once it leaves.
+void MoveWindow(SDL_Window* window, Point place);
 // Waits until the window manager has let go of a window the game withdrew
 // (it removes the window's WM_STATE or marks it withdrawn), as a window is
 // only mapped again after that: a manager still handling the withdrawal

@@ -154,13 +154,16 @@ TEST(X11DisplaySwitch, EachSwitchReachesItsModeAndLeavesTheWindowAndThePointerIn
                           {{1000, 700}, Manager::Openbox, false}, {{1280, 800}, Manager::Openbox, true},
                           {{1280, 800}, Manager::Icewm, true},    {{1280, 800}, Manager::I3, true},
                           {{1280, 800}, Manager::Twm, true}};
+    // A desktop whose window manager is not installed is left out.
+    std::string missing;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.desktop.width) + " x " + std::to_string(c.desktop.height) +
                      (c.manager ? std::string(" with ") + testsupport::ManagerName(*c.manager) : std::string()) +
                      (c.startsFullScreen ? ", starting full screen" : ""));
         const testsupport::TestDesktop desktop(c.desktop, c.manager);
         if (desktop.Missing()) {
-            GTEST_SKIP() << desktop.Unready();
+            missing += desktop.Unready() + "; ";
+            continue;
         }
         ASSERT_EQ(desktop.Unready(), "");
         g_observer = &desktop.Observer();
@@ -171,6 +174,9 @@ TEST(X11DisplaySwitch, EachSwitchReachesItsModeAndLeavesTheWindowAndThePointerIn
         ASSERT_EQ(EngineRun("", &CreateSwitching), 0);
         EXPECT_EQ(g_switches, Switches());
         EXPECT_EQ(g_faults.str(), "");
+    }
+    if (!missing.empty()) {
+        GTEST_SKIP() << missing;
     }
 }
 
