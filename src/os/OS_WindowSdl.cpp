@@ -397,6 +397,12 @@ public:
         SDL_Rect area;
         if (!window.coversDesktop && SDL_GetDisplayUsableBounds(0, &area) == 0) {
             const Size framed{frame->Width(), frame->Height()};
+            // A frame the work area cannot hold is one still leaving full
+            // screen (the client area is always fitted to it): later events
+            // bring the frame it is to have.
+            if (framed.width > area.w || framed.height > area.h) {
+                return;
+            }
             const Point corner{wanted.x - (origin.x - frame->left), wanted.y - (origin.y - frame->top)};
             if (corner.x < area.x || corner.y < area.y || corner.x + framed.width > area.x + area.w ||
                 corner.y + framed.height > area.y + area.h) {
