@@ -31,11 +31,13 @@ bool CoverDesktop(WindowRecord& window, Size drawable, const Rect& desktop, bool
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
     }
-    // Without a window manager (a bare X server) the full-screen request
-    // alone changes nothing, so the window is placed by hand. A window
-    // manager places it itself, and one is never asked to move a window
-    // whose frame it may be tearing down or replacing meanwhile.
-    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0 && !x11::WindowManagerRunning()) {
+    // Without a window manager that takes windows to full screen (a bare X
+    // server, twm) the request alone changes nothing, so the window is
+    // placed by hand, its client area over the desktop (a frame that cannot
+    // be taken away stays around it, off the screen). One that does places
+    // it itself, and is never asked to move a window whose frame it may be
+    // tearing down or replacing meanwhile.
+    if ((SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0 && !x11::WindowManagerFullScreens()) {
         SDL_SetWindowBordered(native, SDL_FALSE);
         window.system->MoveClient(window, {desktop.left, desktop.top});
         window.system->ResizeClient(window, {desktop.Width(), desktop.Height()});

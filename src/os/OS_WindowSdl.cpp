@@ -11,6 +11,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -45,6 +46,17 @@ struct SdlWindow : WindowRecord {
     // The display's last answer, asked once a frame at most.
     mutable OriginAsked originAsked;
     mutable std::optional<Point> origin;
+    mutable std::optional<Rect> frame;
+    // Withdrawn by the game, and not mapped again since.
+    bool withdrawn = false;
+    // Where the game last put the client area, and how often it was put
+    // there again once the window manager had framed it.
+    std::optional<Point> placed;
+    int replacements = 0;
+    // The place last asked of the display for the window, and where the
+    // client area stood when it was asked.
+    Point requested;
+    std::optional<Point> seenAtRequest;
 };
 
 SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
@@ -172,6 +184,8 @@ public:
             sdl::ReleaseVideo();
             return nullptr;
         }
+        record->placed = Point{clientRect.left, clientRect.top};
+        record->requested = *record->placed;
         return record;
     }
 
@@ -182,12 +196,17 @@ public:
     }
 
     bool Show(WindowRecord& window, bool show) override {
-        const x11::PointerKeeper keeper(Of(window).window);
+        SdlWindow& record = Of(window);
+        const x11::PointerKeeper keeper(record.window);
         if (show) {
-            SDL_ShowWindow(Of(window).window);
+            if (record.withdrawn) {
+                x11::AwaitWithdrawal(record.window);
+            }
+            SDL_ShowWindow(record.window);
         } else {
-            SDL_HideWindow(Of(window).window);
+            SDL_HideWindow(record.window);
         }
+        record.withdrawn = !show;
         return true;
     }
 
@@ -244,6 +263,7 @@ public:
         const OriginAsked now = AskedNow(record.window);
         if (!record.origin || record.originAsked != now) {
             record.origin = x11::ClientOrigin(record.window);
+            record.frame = x11::FrameRect(record.window);
             record.originAsked = now;
         }
         return record.origin.value_or(now.position);
@@ -258,18 +278,25 @@ public:
         return size;
     }
 
-    // Unknown (no frame reported) before the window manager has framed the window.
+    // The frame the window stands in on the display, which a window manager
+    // that does not announce its frames (twm) has too; else as the window
+    // manager announces it. Unknown (none) before the window is framed.
     Borders FrameBorders(const WindowRecord& window) const override {
-        Borders borders;
-        if (SDL_GetWindowBordersSize(Of(window).window, &borders.top, &borders.left, &borders.bottom,
-                                     &borders.right) != 0) {
-            return {};
+        const Point origin = ClientOrigin(window);
+        const SdlWindow& record = Of(window);
+        if (record.frame) {
+            const Size size = ClientSize(window);
+            return {origin.x - record.frame->left, origin.y - record.frame->top,
+                    record.frame->right - origin.x - size.width, record.frame->bottom - origin.y - size.height};
         }
-        return borders;
+        return AnnouncedBorders(record);
     }
 
     bool MoveClient(WindowRecord& window, Point origin) override {
-        SDL_SetWindowPosition(Of(window).window, origin.x, origin.y);
+        SdlWindow& record = Of(window);
+        record.placed = origin;
+        record.replacements = 0;
+        Place(record, origin);
         return true;
     }
 
@@ -338,6 +365,7 @@ public:
             }
             if (MayBeNewlyFramed(sdlEvent.window.event)) {
                 FitAgain(*record);
+                KeepPlace(*record);
             }
             if (TranslateWindowEvent(sdlEvent.window.event, &event->event)) {
                 event->kind = RawEvent::Kind::Window;
@@ -364,7 +392,76 @@ public:
         SDL_PushEvent(&quit);
     }
 
+    // Once the window manager has framed or moved the window: the client
+    // area goes where the game put it, asked again now that the frame is
+    // known (a frame that came later or was not announced took the asked
+    // place as its own); a window the game put where its frame would leave
+    // the work area is centred in it. A window manager that keeps the
+    // window elsewhere is asked three times at most.
+    void KeepPlace(WindowRecord& window) {
+        SdlWindow& record = Of(window);
+        if (!record.placed || record.withdrawn || record.replacements >= 3 ||
+            (window.coversDesktop && x11::WindowManagerFullScreens()) ||
+            (SDL_GetWindowFlags(record.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) != 0) {
+            return;
+        }
+        // Asked afresh: several events may come in one pump.
+        const std::optional<Point> seen = x11::ClientOrigin(record.window);
+        const std::optional<Rect> frame = x11::FrameRect(record.window);
+        // Nothing to do before the frame comes; after a request, nothing
+        // until the window manager has answered it.
+        if (!seen || !frame || seen == record.seenAtRequest) {
+            return;
+        }
+        const Point origin = *seen;
+        Point wanted = *record.placed;
+        SDL_Rect area;
+        if (!window.coversDesktop && SDL_GetDisplayUsableBounds(0, &area) == 0) {
+            const Size framed{frame->Width(), frame->Height()};
+            // A frame the work area cannot hold is one still leaving full
+            // screen (the client area is always fitted to it): later events
+            // bring the frame it is to have.
+            if (framed.width > area.w || framed.height > area.h) {
+                return;
+            }
+            const Point corner{wanted.x - (origin.x - frame->left), wanted.y - (origin.y - frame->top)};
+            if (corner.x < area.x || corner.y < area.y || corner.x + framed.width > area.x + area.w ||
+                corner.y + framed.height > area.y + area.h) {
+                wanted = {area.x + std::max(0, (area.w - framed.width) / 2) + origin.x - frame->left,
+                          area.y + std::max(0, (area.h - framed.height) / 2) + origin.y - frame->top};
+            }
+        }
+        // Window managers differ in what a requested place is (the frame's
+        // corner, the client area's): the request moves by what is missing.
+        if (origin != wanted) {
+            ++record.replacements;
+            record.requested = {record.requested.x + wanted.x - origin.x, record.requested.y + wanted.y - origin.y};
+            record.seenAtRequest = origin;
+            x11::MoveWindow(record.window, record.requested);
+        }
+    }
+
 private:
+    static Borders AnnouncedBorders(const SdlWindow& record) {
+        Borders borders;
+        if (SDL_GetWindowBordersSize(record.window, &borders.top, &borders.left, &borders.bottom, &borders.right) !=
+            0) {
+            return {};
+        }
+        return borders;
+    }
+
+    // SDL asks for its place less the borders it knows of, and the window
+    // manager puts its frame's corner there: the frame's own size is what
+    // counts.
+    void Place(SdlWindow& record, Point origin) {
+        const Borders known = AnnouncedBorders(record);
+        const Borders frame = FrameBorders(record);
+        record.requested = {origin.x - frame.left, origin.y - frame.top};
+        record.seenAtRequest.reset();
+        SDL_SetWindowPosition(record.window, record.requested.x + known.left, record.requested.y + known.top);
+    }
+
     // A native window of the format in the old one's place: same title,
     // place, size and state (the icon is not carried over).
     static bool Replace(SdlWindow& record, const PixelFormat& format) {

@@ -10,6 +10,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xproto.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
 
 #include <algorithm>
 #include <cerrno>
@@ -142,6 +145,63 @@ std::optional<PointerState> QueryPointer() {
     return named;
 }
 
+// Whether the window manager lists the _NET_WM_STATE among those it supports.
+bool SupportsState(Display* display, Atom state) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    bool supported = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), 0,
+                           4096, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        type == XA_ATOM && format == 32) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        supported = std::find(atoms, atoms + count, state) != atoms + count;
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return supported;
+}
+
+// 0 when the window is gone.
+::Window ParentOf(Display* display, ::Window window) {
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+        return 0;
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return parent;
+}
+
+// Whether the window manager still holds the window: its WM_STATE says
+// normal or iconic (ICCCM). Asked after a round trip.
+bool ManagedState(Display* display, ::Window window) {
+    XSync(display, False);
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    bool managed = false;
+    if (XGetWindowProperty(display, window, wmState, 0, 1, False, wmState, &type, &format, &count, &after, &data) ==
+            Success &&
+        type == wmState && format == 32 && count == 1) {
+        managed = *reinterpret_cast<const long*>(data) != WithdrawnState;
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return managed;
+}
+
 }  // namespace
 
 bool UsesX11() {
@@ -205,12 +265,64 @@ std::optional<Point> ClientOrigin(SDL_Window* window) {
 
 bool WindowManagerRunning() {
     Display* display = Connection();
+    XWindowAttributes root;
+    // Only one client may redirect them, and SDL never does.
+    return display != nullptr && XGetWindowAttributes(display, DefaultRootWindow(display), &root) != 0 &&
+           (root.all_event_masks & SubstructureRedirectMask) != 0;
+}
+
+bool WindowManagerFullScreens() {
+    Display* display = Connection();
     if (display == nullptr) {
         return false;
     }
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
     const ::Window named = SupportingWindow(display, DefaultRootWindow(display), check);
-    return named != 0 && SupportingWindow(display, named, check) == named;
+    return named != 0 && SupportingWindow(display, named, check) == named &&
+           SupportsState(display, XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+}
+
+std::optional<Rect> FrameRect(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!WmInfo(window, &info)) {
+        return std::nullopt;
+    }
+    Display* display = info.info.x11.display;
+    const ::Window root = DefaultRootWindow(display);
+    ::Window topLevel = info.info.x11.window;
+    for (::Window parent = ParentOf(display, topLevel); parent != root; parent = ParentOf(display, topLevel)) {
+        if (parent == 0) {
+            return std::nullopt;
+        }
+        topLevel = parent;
+    }
+    XWindowAttributes frame;
+    if (topLevel == info.info.x11.window || XGetWindowAttributes(display, topLevel, &frame) == 0) {
+        return std::nullopt;
+    }
+    // The frame's geometry counts from the outer edge of its X border.
+    return Rect{frame.x, frame.y, frame.x + frame.width + 2 * frame.border_width,
+                frame.y + frame.height + 2 * frame.border_width};
+}
+
+void MoveWindow(SDL_Window* window, Point place) {
+    SDL_SysWMinfo info;
+    if (WmInfo(window, &info)) {
+        XMoveWindow(info.info.x11.display, info.info.x11.window, place.x, place.y);
+        XFlush(info.info.x11.display);
+    }
+}
+
+void AwaitWithdrawal(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!WmInfo(window, &info)) {
+        return;
+    }
+    Display* display = info.info.x11.display;
+    const Uint64 end = SDL_GetTicks64() + 1000;
+    while (ManagedState(display, info.info.x11.window) && SDL_GetTicks64() < end) {
+        SDL_Delay(1);
+    }
 }
 
 PointerKeeper::PointerKeeper(SDL_Window* window) : m_window(window), m_position(PointerPosition()) {}

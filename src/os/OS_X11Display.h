@@ -47,8 +47,27 @@ std::optional<PointerReading> ReadPointer();
 std::optional<Point> PointerPosition();
 // Where the window's client area stands on the desktop now.
 std::optional<Point> ClientOrigin(SDL_Window* window);
-// Whether a window manager manages the screen.
+// Whether a window manager manages the screen, announced or not (twm
+// announces itself nowhere): a client redirects the root window's children.
 bool WindowManagerRunning();
+// Whether a window manager announces itself and takes a window to full
+// screen when asked (_NET_WM_STATE_FULLSCREEN); any other leaves placing
+// and sizing the window to the game.
+bool WindowManagerFullScreens();
+// The window manager's frame around the window, the X border included, in
+// desktop coordinates: the window the game's one was reparented into.
+// Nothing while the window is not reparented.
+std::optional<Rect> FrameRect(SDL_Window* window);
+// Asks the display to move the window (its frame, to most window managers)
+// there, whatever SDL's copy of its state: SDL moves a window it holds full
+// screen only once it leaves.
+void MoveWindow(SDL_Window* window, Point place);
+// Waits until the window manager has let go of a window the game withdrew
+// (it removes the window's WM_STATE or marks it withdrawn), as a window is
+// only mapped again after that: a manager still handling the withdrawal
+// would take the new map for part of it and withdraw the window for good.
+// Waits a second at most.
+void AwaitWithdrawal(SDL_Window* window);
 
 // Keeps the pointer where it stands on the desktop across SDL calls that
 // put it back where it was within the window (entering or leaving full

@@ -15,8 +15,11 @@
 
 // A player switching between a window and full screen again and again
 // (Options > FullScreen, Options > Windowed), the pointer resting over the
-// game: every switch reaches its mode, the window comes back framed where
-// it stood, and the pointer stays where it is and is read there.
+// game, on a bare X server and under the window managers players run:
+// every switch reaches its mode with the window shown, full screen shows
+// the whole picture over the screen, the window comes back framed where it
+// stood with its whole frame on the screen, and the pointer stays where it
+// is and is read there.
 namespace displayswitch {
 
 namespace gl = os::gl;
@@ -29,6 +32,7 @@ int Switches() {
 
 const testsupport::X11Observer* g_observer = nullptr;
 os::Size g_screen;
+bool g_startsFullScreen = false;
 std::ostringstream g_faults;
 int g_switches = 0;
 
@@ -41,7 +45,7 @@ std::string Text(os::Point point) { return "(" + std::to_string(point.x) + ", " 
 
 class SwitchingApplication : public Engine::RenderingApplication {
 public:
-    SwitchingApplication() : RenderingApplication({1024, 768, 60, 0, false, true}) {
+    SwitchingApplication() : RenderingApplication({1024, 768, 60, 0, g_startsFullScreen, true}) {
         SetDesiredFrameRate(60.0);
         LockFrameRate(true);
     }
@@ -58,13 +62,15 @@ public:
         const os::Rect framed = g_observer->FramedRect(window);
         m_stillFrames = framed == m_lastFramed ? m_stillFrames + 1 : 0;
         m_lastFramed = framed;
-        const bool fullScreen = (g_switches % 2) == 1;
-        const bool covers = framed == os::Rect{0, 0, g_screen.width, g_screen.height};
+        const bool fullScreen = ((g_switches % 2) == 1) != g_startsFullScreen;
+        // A window manager that cannot take the frame away (twm) leaves it
+        // around the screen: the picture covers the screen all the same.
+        const bool covers = g_observer->ClientRect(window) == Screen();
         if (m_stillFrames < kStillFrames || covers != fullScreen) {
             return;
         }
-        if (!m_home) {
-            m_home = framed;
+        if (!m_pointerPlaced) {
+            m_pointerPlaced = true;
             m_pointer = {(framed.left + framed.right) / 2, (framed.top + framed.bottom) / 2};
             g_observer->WarpPointer(m_pointer);
             return;
@@ -83,7 +89,20 @@ private:
     static constexpr int kFrameLimit = 1200;
     static constexpr int kStillFrames = 20;
 
+    static os::Rect Screen() { return {0, 0, g_screen.width, g_screen.height}; }
+
     void Check(testsupport::XWindowId window, const os::Rect& framed, bool fullScreen) {
+        if (!g_observer->Viewable(window)) {
+            g_faults << "after switch " << g_switches << " the window is not shown; ";
+        }
+        const os::Rect screen = Screen();
+        if (!fullScreen && (framed.left < screen.left || framed.top < screen.top || framed.right > screen.right ||
+                            framed.bottom > screen.bottom)) {
+            g_faults << "after switch " << g_switches << " the frame " << Text(framed) << " leaves the screen; ";
+        }
+        if (!fullScreen && !m_home) {
+            m_home = framed;
+        }
         if (!fullScreen && framed != *m_home) {
             g_faults << "after switch " << g_switches << " the window is at " << Text(framed) << ", not "
                      << Text(*m_home) << "; ";
@@ -114,6 +133,7 @@ private:
     int m_stillFrames = 0;
     os::Rect m_lastFramed;
     std::optional<os::Rect> m_home;
+    bool m_pointerPlaced = false;
     os::Point m_pointer;
 };
 
@@ -122,25 +142,41 @@ void CreateSwitching(Core::RefPtr<Engine::Application>& app, const Core::String&
 }
 
 TEST(X11DisplaySwitch, EachSwitchReachesItsModeAndLeavesTheWindowAndThePointerInPlace) {
+    using testsupport::Manager;
     struct Case {
         os::Size desktop;
-        bool windowManager;
+        std::optional<Manager> manager;
+        // As the game's default configuration does: windowed then has no
+        // earlier place of its own.
+        bool startsFullScreen;
     };
-    for (const Case c : {Case{{1280, 800}, false}, Case{{1280, 800}, true}, Case{{1000, 700}, true}}) {
+    const Case cases[] = {{{1280, 800}, std::nullopt, false},     {{1280, 800}, Manager::Openbox, false},
+                          {{1000, 700}, Manager::Openbox, false}, {{1280, 800}, Manager::Openbox, true},
+                          {{1280, 800}, Manager::Icewm, true},    {{1280, 800}, Manager::I3, true},
+                          {{1280, 800}, Manager::Twm, true}};
+    // A desktop whose window manager is not installed is left out.
+    std::string missing;
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.desktop.width) + " x " + std::to_string(c.desktop.height) +
-                     (c.windowManager ? " with openbox" : ""));
-        const testsupport::TestDesktop desktop(c.desktop, c.windowManager);
+                     (c.manager ? std::string(" with ") + testsupport::ManagerName(*c.manager) : std::string()) +
+                     (c.startsFullScreen ? ", starting full screen" : ""));
+        const testsupport::TestDesktop desktop(c.desktop, c.manager);
         if (desktop.Missing()) {
-            GTEST_SKIP() << desktop.Unready();
+            missing += desktop.Unready() + "; ";
+            continue;
         }
         ASSERT_EQ(desktop.Unready(), "");
         g_observer = &desktop.Observer();
         g_screen = c.desktop;
+        g_startsFullScreen = c.startsFullScreen;
         g_faults.str("");
         g_switches = 0;
         ASSERT_EQ(EngineRun("", &CreateSwitching), 0);
         EXPECT_EQ(g_switches, Switches());
         EXPECT_EQ(g_faults.str(), "");
+    }
+    if (!missing.empty()) {
+        GTEST_SKIP() << missing;
     }
 }
 

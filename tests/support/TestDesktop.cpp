@@ -2,7 +2,7 @@
 
 namespace testsupport {
 
-TestDesktop::TestDesktop(os::Size size, bool windowManager) : m_server(size.width, size.height) {
+TestDesktop::TestDesktop(os::Size size, std::optional<Manager> manager) : m_server(size.width, size.height) {
     if (!m_server.Installed()) {
         m_unready = "Xvfb is not installed";
         m_missing = true;
@@ -12,15 +12,15 @@ TestDesktop::TestDesktop(os::Size size, bool windowManager) : m_server(size.widt
         m_unready = "Xvfb did not come up";
         return;
     }
-    if (windowManager) {
-        m_manager.emplace(m_server.Display());
+    if (manager) {
+        m_manager.emplace(m_server.Display(), *manager);
         if (!m_manager->Installed()) {
-            m_unready = "openbox is not installed";
+            m_unready = std::string(ManagerName(*manager)) + " is not installed";
             m_missing = true;
             return;
         }
         if (!m_manager->Managing()) {
-            m_unready = "openbox did not take the display";
+            m_unready = std::string(ManagerName(*manager)) + " did not take the display";
             return;
         }
     }

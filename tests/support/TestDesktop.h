@@ -10,12 +10,15 @@
 
 namespace testsupport {
 
-// A desktop of the test's own while it lives: Xvfb of the given size,
-// openbox managing it when asked, a connection watching it, DISPLAY naming
-// it and the process on SDL's X11 driver.
+// A desktop of the test's own while it lives: Xvfb of the given size, the
+// window manager asked for managing it (none: a bare server), a connection
+// watching it, DISPLAY naming it and the process on SDL's X11 driver.
 class TestDesktop {
 public:
-    TestDesktop(os::Size size, bool windowManager);
+    TestDesktop(os::Size size, std::optional<Manager> manager);
+    // openbox when asked for a window manager.
+    TestDesktop(os::Size size, bool windowManager)
+        : TestDesktop(size, windowManager ? std::optional<Manager>(Manager::Openbox) : std::nullopt) {}
     TestDesktop(const TestDesktop&) = delete;
     TestDesktop& operator=(const TestDesktop&) = delete;
 

@@ -53,7 +53,37 @@ bool X11InfoOf(SDL_Window* window, SDL_SysWMinfo* info) {
 
 }  // namespace
 
-WindowManager::WindowManager(const std::string& display) {
+const char* ManagerName(Manager manager) {
+    switch (manager) {
+        case Manager::Openbox: return "openbox";
+        case Manager::Icewm: return "icewm";
+        case Manager::I3: return "i3";
+        case Manager::Twm: return "twm";
+    }
+    return "";
+}
+
+WindowManager::WindowManager(const std::string& display, Manager manager) {
+    // A home of its own: the manager's defaults, never a user's configuration.
+    const TempDirectory& home = m_configuration.emplace();
+    std::vector<std::string> command{ManagerName(manager)};
+    if (manager == Manager::Openbox) {
+        command.push_back("--sm-disable");
+    }
+    if (manager == Manager::I3) {
+        // No bar; its socket in the home. A window of a fixed size (the
+        // game's) floats, as in i3's default configuration.
+        command.push_back("-c");
+        command.push_back(home.WriteFile("i3.conf", "# i3 config file (v4)\n"
+                                                    "font pango:monospace 8\n"
+                                                    "floating_modifier Mod1\n"
+                                                    "ipc-socket " + home.Path() + "/i3.sock\n"));
+    }
+    std::vector<char*> argv;
+    for (std::string& word : command) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
     m_pid = fork();
     if (m_pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -61,7 +91,9 @@ WindowManager::WindowManager(const std::string& display) {
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
         setenv("DISPLAY", display.c_str(), 1);
-        execlp("openbox", "openbox", "--sm-disable", nullptr);
+        setenv("HOME", home.Path().c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        execvp(argv[0], argv.data());
         _exit(kNotInstalled);
     }
     if (m_pid < 0) {
@@ -76,7 +108,7 @@ WindowManager::WindowManager(const std::string& display) {
             m_pid = -1;
             return;
         }
-        m_managing = observer.WindowManagerRunning();
+        m_managing = observer.WindowManagerRunning() && (manager == Manager::Twm || observer.WindowManagerAnnounced());
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
@@ -126,11 +158,17 @@ ScreenImage X11Observer::ReadScreen() const {
 }
 
 bool X11Observer::WindowManagerRunning() const {
-    // A manager that has ended leaves its announcement on the root window;
-    // the selection it holds for the screen goes with it.
-    const std::string selection = "WM_S" + std::to_string(DefaultScreen(m_display));
-    return XGetSelectionOwner(m_display, XInternAtom(m_display, selection.c_str(), False)) != 0 &&
-           !ListProperty(m_display, DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+    // Only one client may redirect them; a manager that has ended no longer does.
+    XWindowAttributes root;
+    return XGetWindowAttributes(m_display, DefaultRootWindow(m_display), &root) != 0 &&
+           (root.all_event_masks & SubstructureRedirectMask) != 0;
+}
+
+bool X11Observer::WindowManagerAnnounced() const {
+    const std::vector<unsigned long> named =
+        ListProperty(m_display, DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    return named.size() == 1 &&
+           ListProperty(m_display, named.front(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW) == named;
 }
 
 std::vector<XWindowId> X11Observer::StackedWindows() const {
@@ -174,8 +212,39 @@ os::Rect X11Observer::FramedRect(XWindowId window) const {
         rect.right += static_cast<std::int32_t>(frame[1]);
         rect.top -= static_cast<std::int32_t>(frame[2]);
         rect.bottom += static_cast<std::int32_t>(frame[3]);
+        return rect;
     }
-    return rect;
+    const Window root = DefaultRootWindow(m_display);
+    Window topLevel = window;
+    for (;;) {
+        Window rootOut = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(m_display, topLevel, &rootOut, &parent, &children, &count) == 0) {
+            return rect;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root || parent == 0) {
+            break;
+        }
+        topLevel = parent;
+    }
+    if (topLevel == window) {
+        return rect;
+    }
+    // The frame's own X border is part of what the user sees of it.
+    XWindowAttributes attributes;
+    const os::Rect inside = ClientRect(topLevel);
+    const int border = XGetWindowAttributes(m_display, topLevel, &attributes) != 0 ? attributes.border_width : 0;
+    return {inside.left - border, inside.top - border, inside.right + border, inside.bottom + border};
+}
+
+bool X11Observer::Viewable(XWindowId window) const {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(m_display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
 bool X11Observer::Close(XWindowId window) const {

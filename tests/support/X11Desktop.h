@@ -1,9 +1,11 @@
 #pragma once
 
 #include "os/OS_Geometry.h"
+#include "support/TempDirectory.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -19,21 +21,32 @@ namespace testsupport {
 // X window identifiers.
 using XWindowId = unsigned long;
 
-// openbox managing the display while it lives; it ends with its owner (is
-// killed if it has not ended 10 s after being asked), or with the test's
-// process.
+// Window managers players run: openbox, icewm (a task bar, a frame with a
+// title), i3 (tiling; a window of a fixed size floats, framed with a title)
+// and twm (a frame with a title, announced nowhere: no EWMH).
+enum class Manager { Openbox, Icewm, I3, Twm };
+
+// The manager's program name.
+const char* ManagerName(Manager manager);
+
+// A window manager managing the display while it lives, in its default
+// configuration (i3 in a minimal one of its own: it starts none without);
+// it ends with its owner (is killed if it has not ended 10 s after being
+// asked), or with the test's process.
 class WindowManager {
 public:
-    explicit WindowManager(const std::string& display);
+    explicit WindowManager(const std::string& display, Manager manager = Manager::Openbox);
     ~WindowManager();
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
 
     bool Installed() const { return m_installed; }
-    // Whether it took the display over (announced itself on the root window).
+    // Whether it took the display over (redirects the root window's
+    // children and, but for twm, announced itself on the root window).
     bool Managing() const { return m_managing; }
 
 private:
+    std::optional<TempDirectory> m_configuration;
     pid_t m_pid = -1;
     bool m_installed = true;
     bool m_managing = false;
@@ -58,9 +71,12 @@ public:
 
     bool Connected() const { return m_display != nullptr; }
     ScreenImage ReadScreen() const;
-    // Whether a window manager runs: it holds the screen's manager selection
-    // and announces itself on the root window.
+    // Whether a window manager runs: a client redirects the root window's
+    // children (announced or not).
     bool WindowManagerRunning() const;
+    // Whether a window manager announces itself on the root window
+    // (_NET_SUPPORTING_WM_CHECK, naming a window that names itself).
+    bool WindowManagerAnnounced() const;
     // The managed windows, bottom to top, as the window manager stacks them.
     std::vector<XWindowId> StackedWindows() const;
     // The window the window manager has given the focus; 0 when none.
@@ -71,9 +87,12 @@ public:
     // The window the given one is transient for; 0 when none.
     XWindowId TransientFor(XWindowId window) const;
     // The window's own area, and that with the window manager's frame
-    // around it (when it has one), in screen coordinates.
+    // around it (when it has one: as announced in _NET_FRAME_EXTENTS, else
+    // the window it was reparented into), in screen coordinates.
     os::Rect ClientRect(XWindowId window) const;
     os::Rect FramedRect(XWindowId window) const;
+    // Whether the window is shown: mapped, and all its ancestors too.
+    bool Viewable(XWindowId window) const;
     // Asks the window to close, as the window manager's close button does.
     bool Close(XWindowId window) const;
     // Puts the pointer on the screen as a remote desktop's server or another
