@@ -429,6 +429,10 @@ public:
                 corner.y + framed.height > area.y + area.h) {
                 wanted = {area.x + std::max(0, (area.w - framed.width) / 2) + origin.x - frame->left,
                           area.y + std::max(0, (area.h - framed.height) / 2) + origin.y - frame->top};
+                // The centre is the window's place from now on: a frame
+                // measured while the window manager is still changing it
+                // never sends the window back and forth.
+                record.placed = wanted;
             }
         }
         // Window managers differ in what a requested place is (the frame's
