@@ -14,6 +14,7 @@ namespace {
 // it has its new size.
 bool LeaveDesktop(WindowRecord& window, SDL_Window* native) {
     window.coversDesktop = false;
+    NoteLeavingDesktop(window);
     const bool fakeDisplay = (SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN) == 0;
     if (!fakeDisplay) {
         const x11::PointerKeeper keeper(native);

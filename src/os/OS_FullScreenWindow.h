@@ -21,6 +21,10 @@ void UncoverDesktop(WindowRecord& window);
 // the drawable's size, whatever the work area holds.
 void DrawUnscaled(WindowRecord& window);
 
+// Implemented by the window system: the window leaves full screen, and
+// its frame is the one it had windowed until it stands windowed again.
+void NoteLeavingDesktop(WindowRecord& window);
+
 // Implemented by the context layer: a context current on the window follows
 // a change of its native window or its drawable, and whether one current
 // on it can draw into a framebuffer object (true without one).

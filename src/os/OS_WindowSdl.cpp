@@ -46,13 +46,21 @@ struct SdlWindow : WindowRecord {
     // The display's last answer, asked once a frame at most.
     mutable OriginAsked originAsked;
     mutable std::optional<Point> origin;
+    // The frame, asked only when wanted and again once the origin is.
     mutable std::optional<Rect> frame;
+    mutable bool frameAsked = false;
     // Withdrawn by the game, and not mapped again since.
     bool withdrawn = false;
     // Where the game last put the client area, and how often it was put
     // there again once the window manager had framed it.
     std::optional<Point> placed;
     int replacements = 0;
+    // The frame's borders as the window last stood windowed, and whether it
+    // has left full screen without standing windowed at its place since:
+    // meanwhile the window manager may still be changing the frame, and
+    // the window's earlier place is counted with the borders it had there.
+    mutable std::optional<Borders> windowedBorders;
+    bool leavingDesktop = false;
     // The place last asked of the display for the window, and where the
     // client area stood when it was asked.
     Point requested;
@@ -61,6 +69,12 @@ struct SdlWindow : WindowRecord {
 
 SdlWindow& Of(WindowRecord& window) { return static_cast<SdlWindow&>(window); }
 const SdlWindow& Of(const WindowRecord& window) { return static_cast<const SdlWindow&>(window); }
+
+// Whether the work area holds the whole of the rectangle.
+bool Holds(const SDL_Rect& area, const Rect& rect) {
+    return rect.left >= area.x && rect.top >= area.y && rect.right <= area.x + area.w &&
+           rect.bottom <= area.y + area.h;
+}
 
 OriginAsked AskedNow(SDL_Window* window) {
     OriginAsked now{g_pumps, {}, {}, SDL_GetWindowFlags(window)};
@@ -148,6 +162,7 @@ void KeepOrigin(const x11::PointerReading& pointer) {
     if (WindowRecord* record = RecordOfSdlWindow(SDL_GetWindowID(pointer.window))) {
         SdlWindow& window = Of(*record);
         window.origin = pointer.clientOrigin;
+        window.frameAsked = false;
         window.originAsked = AskedNow(window.window);
     }
 }
@@ -263,7 +278,7 @@ public:
         const OriginAsked now = AskedNow(record.window);
         if (!record.origin || record.originAsked != now) {
             record.origin = x11::ClientOrigin(record.window);
-            record.frame = x11::FrameRect(record.window);
+            record.frameAsked = false;
             record.originAsked = now;
         }
         return record.origin.value_or(now.position);
@@ -284,12 +299,24 @@ public:
     Borders FrameBorders(const WindowRecord& window) const override {
         const Point origin = ClientOrigin(window);
         const SdlWindow& record = Of(window);
-        if (record.frame) {
-            const Size size = ClientSize(window);
-            return {origin.x - record.frame->left, origin.y - record.frame->top,
-                    record.frame->right - origin.x - size.width, record.frame->bottom - origin.y - size.height};
+        if (!record.frameAsked) {
+            record.frame = x11::FrameRect(record.window);
+            record.frameAsked = true;
         }
-        return AnnouncedBorders(record);
+        if (record.leavingDesktop && record.windowedBorders) {
+            return *record.windowedBorders;
+        }
+        if (!record.frame) {
+            return AnnouncedBorders(record);
+        }
+        const Size size = ClientSize(window);
+        const Borders borders{origin.x - record.frame->left, origin.y - record.frame->top,
+                              record.frame->right - origin.x - size.width,
+                              record.frame->bottom - origin.y - size.height};
+        if (!window.coversDesktop && !record.withdrawn && !record.leavingDesktop) {
+            record.windowedBorders = borders;
+        }
+        return borders;
     }
 
     bool MoveClient(WindowRecord& window, Point origin) override {
@@ -424,20 +451,26 @@ public:
             if (framed.width > area.w || framed.height > area.h) {
                 return;
             }
-            const Point corner{wanted.x - (origin.x - frame->left), wanted.y - (origin.y - frame->top)};
-            if (corner.x < area.x || corner.y < area.y || corner.x + framed.width > area.x + area.w ||
-                corner.y + framed.height > area.y + area.h) {
-                wanted = {area.x + std::max(0, (area.w - framed.width) / 2) + origin.x - frame->left,
-                          area.y + std::max(0, (area.h - framed.height) / 2) + origin.y - frame->top};
-                // The centre is the window's place from now on: a frame
-                // measured while the window manager is still changing it
-                // never sends the window back and forth.
+            const Size client = ClientSize(window);
+            const Borders borders = record.leavingDesktop && record.windowedBorders
+                                        ? *record.windowedBorders
+                                        : Borders{origin.x - frame->left, origin.y - frame->top,
+                                                  frame->right - origin.x - client.width,
+                                                  frame->bottom - origin.y - client.height};
+            const Rect around{wanted.x - borders.left, wanted.y - borders.top, wanted.x + client.width + borders.right,
+                              wanted.y + client.height + borders.bottom};
+            if (!Holds(area, around)) {
+                wanted = {area.x + std::max(0, (area.w - around.Width()) / 2) + borders.left,
+                          area.y + std::max(0, (area.h - around.Height()) / 2) + borders.top};
+                // The centre is the window's place from now on.
                 record.placed = wanted;
             }
         }
         // Window managers differ in what a requested place is (the frame's
         // corner, the client area's): the request moves by what is missing.
-        if (origin != wanted) {
+        if (origin == wanted) {
+            record.leavingDesktop = false;
+        } else {
             ++record.replacements;
             record.requested = {record.requested.x + wanted.x - origin.x, record.requested.y + wanted.y - origin.y};
             record.seenAtRequest = origin;
@@ -502,6 +535,12 @@ SDL_Surface* LoadIconImage(const std::string& nativePath) {
         SetLastErrorWithText(ERROR_SDL_FAILURE, IMG_GetError());
     }
     return icon;
+}
+
+void NoteLeavingDesktop(WindowRecord& window) {
+    SdlWindow& record = Of(window);
+    record.leavingDesktop = true;
+    record.replacements = 0;
 }
 
 WindowSystem& SdlWindowSystem() {

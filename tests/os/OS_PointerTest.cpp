@@ -33,6 +33,18 @@ protected:
         static_cast<void>(registered);
         m_window = os::CreateWindow("X11PointerTest", os::WS_OVERLAPPEDWINDOW, {100, 80, 500, 380}, nullptr);
         ASSERT_TRUE(os::ShowWindow(m_window, true));
+        // A window manager frames the window after it is shown and the game
+        // then puts its client area back where it asked: the tests begin
+        // once it stands there.
+        const testsupport::XWindowId native = testsupport::X11WindowOf(os::GetSdlWindow(m_window));
+        const os::Point asked{100, 80};
+        ASSERT_EQ(PumpUntilRead(
+                      [&] {
+                          const os::Rect client = m_desktop->ClientRect(native);
+                          return os::Point{client.left, client.top};
+                      },
+                      asked),
+                  asked);
     }
 
     void TearDown() override {
