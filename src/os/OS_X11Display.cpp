@@ -126,43 +126,51 @@ std::optional<PointerState> QueryPointer() {
     return state;
 }
 
+// A property of a window as the display has it, 32-bit items of the type
+// asked; none when it is missing or of another type.
+class WindowProperty {
+public:
+    WindowProperty(Display* display, ::Window window, Atom property, Atom type, long items) {
+        Atom actual = 0;
+        int format = 0;
+        unsigned long after = 0;
+        if (XGetWindowProperty(display, window, property, 0, items, False, type, &actual, &format, &m_count, &after,
+                               &m_data) != Success ||
+            actual != type || format != 32) {
+            m_count = 0;
+        }
+    }
+    ~WindowProperty() {
+        if (m_data != nullptr) {
+            XFree(m_data);
+        }
+    }
+    WindowProperty(const WindowProperty&) = delete;
+    WindowProperty& operator=(const WindowProperty&) = delete;
+
+    // Xlib hands 32-bit items over as longs.
+    const unsigned long* begin() const {
+        return m_count > 0 ? reinterpret_cast<const unsigned long*>(m_data) : nullptr;
+    }
+    const unsigned long* end() const { return begin() + m_count; }
+    unsigned long Count() const { return m_count; }
+
+private:
+    unsigned char* m_data = nullptr;
+    unsigned long m_count = 0;
+};
+
 // The window a window manager names on the root window, if it names itself there too.
 ::Window SupportingWindow(Display* display, ::Window window, Atom check) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    ::Window named = 0;
-    if (XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
-            Success &&
-        type == XA_WINDOW && format == 32 && count == 1) {
-        named = *reinterpret_cast<::Window*>(data);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return named;
+    const WindowProperty named(display, window, check, XA_WINDOW, 1);
+    return named.Count() == 1 ? *named.begin() : 0;
 }
 
 // Whether the window manager lists the _NET_WM_STATE among those it supports.
 bool SupportsState(Display* display, Atom state) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    bool supported = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), 0,
-                           4096, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
-        type == XA_ATOM && format == 32) {
-        const auto* atoms = reinterpret_cast<const Atom*>(data);
-        supported = std::find(atoms, atoms + count, state) != atoms + count;
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return supported;
+    const WindowProperty supported(display, DefaultRootWindow(display),
+                                   XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 4096);
+    return std::find(supported.begin(), supported.end(), state) != supported.end();
 }
 
 // 0 when the window is gone.
@@ -185,21 +193,8 @@ bool SupportsState(Display* display, Atom state) {
 bool ManagedState(Display* display, ::Window window) {
     XSync(display, False);
     const Atom wmState = XInternAtom(display, "WM_STATE", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    bool managed = false;
-    if (XGetWindowProperty(display, window, wmState, 0, 1, False, wmState, &type, &format, &count, &after, &data) ==
-            Success &&
-        type == wmState && format == 32 && count == 1) {
-        managed = *reinterpret_cast<const long*>(data) != WithdrawnState;
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return managed;
+    const WindowProperty state(display, window, wmState, wmState, 1);
+    return state.Count() == 1 && static_cast<long>(*state.begin()) != WithdrawnState;
 }
 
 }  // namespace
