@@ -258,14 +258,6 @@ std::optional<Point> ClientOrigin(SDL_Window* window) {
     return origin;
 }
 
-bool WindowManagerRunning() {
-    Display* display = Connection();
-    XWindowAttributes root;
-    // Only one client may redirect them, and SDL never does.
-    return display != nullptr && XGetWindowAttributes(display, DefaultRootWindow(display), &root) != 0 &&
-           (root.all_event_masks & SubstructureRedirectMask) != 0;
-}
-
 bool WindowManagerFullScreens() {
     Display* display = Connection();
     if (display == nullptr) {

@@ -47,9 +47,6 @@ std::optional<PointerReading> ReadPointer();
 std::optional<Point> PointerPosition();
 // Where the window's client area stands on the desktop now.
 std::optional<Point> ClientOrigin(SDL_Window* window);
-// Whether a window manager manages the screen, announced or not (twm
-// announces itself nowhere): a client redirects the root window's children.
-bool WindowManagerRunning();
 // Whether a window manager announces itself and takes a window to full
 // screen when asked (_NET_WM_STATE_FULLSCREEN); any other leaves placing
 // and sizing the window to the game.
